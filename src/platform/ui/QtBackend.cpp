@@ -1,0 +1,157 @@
+#include "platform/ui/QtBackend.h"
+
+#include "platform/core/AppInfo.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace veldra::ui {
+
+namespace {
+
+QString titleOr(const QString& title)
+{
+    return title.isEmpty() ? app_info::title() : title;
+}
+
+QMessageBox::StandardButtons standardButtons(Buttons b)
+{
+    switch (b) {
+    case Buttons::OK: return QMessageBox::Ok;
+    case Buttons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    case Buttons::AbortRetryIgnore: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon standardIcon(Icon i)
+{
+    switch (i) {
+    case Icon::None: return QMessageBox::NoIcon;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Information: return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Answer answerOf(int button)
+{
+    switch (button) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Abort: return Answer::Abort;
+    case QMessageBox::Ignore: return Answer::Ignore;
+    default: return Answer::OK;
+    }
+}
+
+QString startPath(const FileRequest& r)
+{
+    if (r.fileName.isEmpty())
+        return r.initialFolder;
+    if (QFileInfo(r.fileName).isAbsolute() || r.initialFolder.isEmpty())
+        return r.fileName;
+    return QDir(r.initialFolder).filePath(r.fileName);
+}
+
+QString selectedFilter(const FileRequest& r)
+{
+    const QStringList filters = r.filter.split(QStringLiteral(";;"));
+    return r.filterIndex >= 0 && r.filterIndex < filters.size() ? filters.at(r.filterIndex) : QString();
+}
+
+} // namespace
+
+Answer QtBackend::message(const MessageRequest& request)
+{
+    QMessageBox box(standardIcon(request.icon), titleOr(request.title), request.text,
+                    standardButtons(request.buttons), QApplication::activeWindow());
+    return answerOf(box.exec());
+}
+
+std::optional<QString> QtBackend::input(const InputRequest& request)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), titleOr(request.title),
+                                               request.prompt, QLineEdit::Normal, request.defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtBackend::openFile(const FileRequest& request)
+{
+    QString filter = selectedFilter(request);
+    const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
+                                                        startPath(request), request.filter, &filter);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QString> QtBackend::saveFile(const FileRequest& request)
+{
+    QString filter = selectedFilter(request);
+    const QFileDialog::Options options =
+        request.overwritePrompt ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+    const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
+                                                        startPath(request), request.filter, &filter, options);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QString> QtBackend::chooseFolder(const QString& title, const QString& initialFolder)
+{
+    const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, initialFolder);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QColor> QtBackend::chooseColor(const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial.isValid() ? initial : QColor(Qt::white),
+                                                 QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+bool QtBackend::shellOpen(const QString& target)
+{
+    const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+    return QDesktopServices::openUrl(url);
+}
+
+void QtBackend::setClipboardText(const QString& text)
+{
+    QApplication::clipboard()->setText(text);
+}
+
+QString QtBackend::clipboardText()
+{
+    return QApplication::clipboard()->text();
+}
+
+void QtBackend::pumpMessages()
+{
+    QApplication::processEvents();
+}
+
+} // namespace veldra::ui

@@ -1,0 +1,69 @@
+#include "platform/core/AppPaths.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbError.h"
+#include "platform/core/VbString.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace veldra;
+
+TEST(VbErrorTest, TextAndSourceSuffixes)
+{
+    VbError e(91, QStringLiteral("modSPLR4"), QStringLiteral("Object variable not set"));
+    EXPECT_EQ(e.text(), QStringLiteral("modSPLR4 91: Object variable not set"));
+    e.appendSource(QStringLiteral("BuildXPathFromTreeView")).appendSource(QStringLiteral("AddSPLFile"));
+    EXPECT_EQ(e.source(), QStringLiteral("modSPLR4 - BuildXPathFromTreeView - AddSPLFile"));
+    EXPECT_STREQ(e.what(), "modSPLR4 - BuildXPathFromTreeView - AddSPLFile 91: Object variable not set");
+}
+
+TEST(VbErrorTest, ForeignExceptionsKeepTheirMessage)
+{
+    const VbError e = toVbError(std::runtime_error("disk full"), QStringLiteral("SaveLog"));
+    EXPECT_EQ(e.source(), QStringLiteral("SaveLog"));
+    EXPECT_EQ(e.description(), QStringLiteral("disk full"));
+}
+
+TEST(SkipTest, LaterStatementsRunAfterAFailingOne)
+{
+    int ran = 0;
+    EXPECT_FALSE(skip([] { throw VbError(1, "x", "y"); }));
+    EXPECT_FALSE(skip([] { throw 42; }));
+    EXPECT_TRUE(skip([&] { ++ran; }));
+    EXPECT_EQ(ran, 1);
+}
+
+TEST(VbStringTest, TrimRemovesBlanksOnly)
+{
+    EXPECT_EQ(vbstr::trim(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+    EXPECT_EQ(vbstr::trim(QStringLiteral("\t a \r\n")), QStringLiteral("\t a \r\n"));
+    EXPECT_EQ(vbstr::ltrim(QStringLiteral("  x ")), QStringLiteral("x "));
+    EXPECT_EQ(vbstr::rtrim(QStringLiteral("  x ")), QStringLiteral("  x"));
+    EXPECT_EQ(vbstr::trim(QStringLiteral("   ")), QString());
+}
+
+TEST(VbStringTest, PathsSplitAtEitherSeparator)
+{
+    EXPECT_EQ(vbstr::folderOf(QStringLiteral("C:\\Labels\\a.xml")), QStringLiteral("C:\\Labels"));
+    EXPECT_EQ(vbstr::fileNameOf(QStringLiteral("C:\\Labels\\a.xml")), QStringLiteral("a.xml"));
+    EXPECT_EQ(vbstr::folderOf(QStringLiteral("/home/u/dir\\b.xml")), QStringLiteral("/home/u/dir"));
+    EXPECT_EQ(vbstr::fileNameOf(QStringLiteral("plain.xml")), QStringLiteral("plain.xml"));
+    EXPECT_EQ(vbstr::folderOf(QStringLiteral("plain.xml")), QString());
+}
+
+TEST(VbStringTest, NumericAcceptsSignsDecimalsExponentsAndBlanks)
+{
+    for (const char* yes : {"1", "-2", "+3.5", " 4 ", ".5", "6.", "1e3", "2.5E-2"})
+        EXPECT_TRUE(vbstr::isNumeric(QString::fromLatin1(yes))) << yes;
+    for (const char* no : {"", " ", "abc", "1,000x", "1e", "--1", "1.2.3"})
+        EXPECT_FALSE(vbstr::isNumeric(QString::fromLatin1(no))) << no;
+}
+
+TEST(AppPathsTest, ProgramFolderCanBeRedirectedAndTakesBackslashNames)
+{
+    app_paths::setProgramFolderForTesting(QStringLiteral("/tmp/prog"));
+    EXPECT_EQ(app_paths::inProgram(QStringLiteral("\\SPLR4Definitions\\Wizards.xml")),
+              QStringLiteral("/tmp/prog/SPLR4Definitions/Wizards.xml"));
+    app_paths::setProgramFolderForTesting(QString());
+    EXPECT_NE(app_paths::programFolder(), QStringLiteral("/tmp/prog"));
+}

@@ -1,0 +1,61 @@
+#include "support/ScriptedUi.h"
+
+namespace veldra::test {
+
+namespace {
+template <class T>
+T next(std::deque<T>& queue, T fallback)
+{
+    if (queue.empty())
+        return fallback;
+    T value = queue.front();
+    queue.pop_front();
+    return value;
+}
+}
+
+ScriptedUi::ScriptedUi() { ui::setBackend(this); }
+ScriptedUi::~ScriptedUi() { ui::setBackend(nullptr); }
+
+ui::Answer ScriptedUi::message(const ui::MessageRequest& request)
+{
+    messages << request;
+    const bool question = request.buttons == ui::Buttons::YesNo || request.buttons == ui::Buttons::YesNoCancel;
+    return next(answers, question ? ui::Answer::Yes : ui::Answer::OK);
+}
+
+std::optional<QString> ScriptedUi::input(const ui::InputRequest& request)
+{
+    inputRequests << request;
+    return next(inputs, std::optional<QString>());
+}
+
+std::optional<QString> ScriptedUi::openFile(const ui::FileRequest& request)
+{
+    fileRequests << request;
+    return next(openFiles, std::optional<QString>());
+}
+
+std::optional<QString> ScriptedUi::saveFile(const ui::FileRequest& request)
+{
+    fileRequests << request;
+    return next(saveFiles, std::optional<QString>());
+}
+
+std::optional<QString> ScriptedUi::chooseFolder(const QString&, const QString&)
+{
+    return next(folders, std::optional<QString>());
+}
+
+std::optional<QColor> ScriptedUi::chooseColor(const QColor&)
+{
+    return next(colors, std::optional<QColor>());
+}
+
+bool ScriptedUi::shellOpen(const QString& target)
+{
+    opened << target;
+    return true;
+}
+
+} // namespace veldra::test

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace veldra::test {
+
+// A temporary folder removed at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    QString path() const { return dir_.path(); }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Points the program folder at a fresh copy of the project's data/ for one test.
+class ProgramFolderCopy {
+public:
+    ProgramFolderCopy();
+    ~ProgramFolderCopy();
+    QString path() const { return dir_.path(); }
+    QString file(const QString& relative) const;
+
+private:
+    TempDir dir_;
+};
+
+} // namespace veldra::test
