@@ -1,0 +1,11 @@
+#include "app/Hooks.h"
+
+namespace veldra {
+
+Hooks& hooks()
+{
+    static Hooks table;
+    return table;
+}
+
+} // namespace veldra
