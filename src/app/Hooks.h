@@ -3,7 +3,6 @@
 #include <QString>
 #include <functional>
 
-class QMenu;
 class QWidget;
 
 namespace veldra::xml {
@@ -16,8 +15,34 @@ namespace veldra {
 // Each later subsystem fills its members at start-up (see main.cpp); the core
 // calls them only through this table, so it builds and tests on its own.
 // An empty member means the subsystem is not linked in: the caller does nothing.
+//
+// `editor` arguments are editor windows (they implement EditorWindow, app/EditorWindow.h).
+// Hooks that hand back a window return it created but not necessarily shown; the
+// controls the core touches in such a window carry their names as objectName
+// (for example "picLogo").
 struct Hooks {
+    // Settings document editor
+    // Opens the file as a settings document in a new editor window; an empty path
+    // opens a new document made from the definition file.
+    std::function<void(const QString& path)> OpenSettingsDocument;
+    // A new, empty editor window, already shown in the main window's MDI area.
+    std::function<QWidget*()> NewXMLEditor;
+    // Stamps fresh Word2SPLIDs and GUID values into the editor's document.
+    std::function<void(QWidget* editor)> CreateGUIDs;
+    // Reverses the order of the selected node and its like-named siblings.
+    std::function<void(QWidget* editor)> ReverseSortOrder;
+    // Imports an Excel workbook into the editor's selected element.
+    std::function<void(QWidget* editor)> ImportFromExcel;
+
+    // SPL generation and checking
+    std::function<void()> PreviewSPLFile;
+    std::function<void(const QString& path)> CreateDocumentReport;
+    std::function<void()> ValidateOnline;
+    // A new cross-check window (several may be open at once).
+    std::function<QWidget*()> NewSPLCrossCheckForm;
+
     // Field dialogs and wizards
+    // Adds one Wizards menu item per enabled wizard (frmMain::addWizardMenuItem).
     std::function<void()> LoadWizardMenu;
     std::function<void(const QString& wizardName)> RunWizard;
 
@@ -25,6 +50,8 @@ struct Hooks {
     std::function<void(const QString& term)> SearchLOINCCodes;
     std::function<void(const QString& term)> SearchNCIThesaurusCodes;
     std::function<void(const QString& term)> SearchUNIICodes;
+    // Filled by the code-system lookup, which also calls its LOINC picker itself;
+    // nothing in the core calls it.
     std::function<void()> ShowSelectLOINCForm;
 
     // SPL section builder
@@ -41,7 +68,10 @@ struct Hooks {
     // Build-from-Word form
     std::function<void(const QString& fileName)> LoadSettingsFile;
     std::function<void(const QString& fileName)> SaveSettingsFile;
-    std::function<void()> ShowBuildSPLForm;
+    // The build form (one window for the run of the program, created on first use).
+    // Its code-system boxes are "cboConditionOfUseCoAdministrationCodeSystem" and
+    // "cboConditionOfUseMonitoringCodeSystem".
+    std::function<QWidget*()> BuildSPLForm;
 };
 
 Hooks& hooks();

@@ -1,11 +1,41 @@
 #include "app/Startup.h"
 
+#include "app/HookCall.h"
+#include "app/Hooks.h"
+#include "app/MainStatusBar.h"
+#include "app/SearchPanel.h"
+#include "app/WindowHelpers.h"
 #include "app/frmMain.h"
 #include "platform/core/AppInfo.h"
+#include "platform/core/AppPaths.h"
+#include "platform/core/Skip.h"
+#include "platform/ui/Ui.h"
 
 #include <QApplication>
 
 namespace veldra {
+
+namespace {
+
+constexpr int firstPanelTwips = 2000;
+constexpr int secondPanelTwips = 2000;
+
+} // namespace
+
+void ShowMainForm()
+{
+    frmMain* main = mainForm();
+    if (!main)
+        return;
+    callHook(hooks().LoadWizardMenu);
+    skip([&] { SetFormLogo(main->picLogo); });
+    skip([&] { FillCodeSystemCombo(main->cboCodeSystem); });
+    skip([&] { main->StatusBar->setPanelWidths(firstPanelTwips, secondPanelTwips); });
+    main->showMaximized();
+    main->raise();
+    main->activateWindow();
+    skip([] { ui::pumpMessages(); });
+}
 
 int runVeldra(int argc, char** argv)
 {
@@ -13,7 +43,10 @@ int runVeldra(int argc, char** argv)
     QApplication::setApplicationName(app_info::title());
     QApplication::setOrganizationName(app_info::title());
     frmMain window;
-    window.showMaximized();
+    ShowMainForm();
+    // A missing snapshot leaves the build form empty, without a message. The id
+    // generator seeds itself from the system's entropy on first use.
+    callHook(hooks().LoadSettingsFile, app_paths::inProgram(QStringLiteral("LastSettings.xml")));
     return app.exec();
 }
 

@@ -2,7 +2,13 @@
 
 namespace veldra {
 
-// Creates the application, shows the main window and runs the message loop.
+// The program's start: creates the application and the main window, shows it
+// (ShowMainForm), restores the build form from "LastSettings.xml" in the program
+// folder, and runs the message loop until the program ends.
 int runVeldra(int argc, char** argv);
+
+// Prepares and shows the main window: the wizard menu, the logo, the code-system
+// box, the status-bar panels; then shows it maximised and in front.
+void ShowMainForm();
 
 } // namespace veldra

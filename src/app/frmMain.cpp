@@ -1,20 +1,71 @@
 #include "app/frmMain.h"
 
+#include "app/EditorWindow.h"
+#include "app/MainStatusBar.h"
+#include "app/SearchPanel.h"
+#include "app/Shutdown.h"
+#include "app/Twips.h"
+#include "app/WindowHelpers.h"
 #include "platform/core/AppInfo.h"
+#include "platform/core/Skip.h"
+#include "platform/ui/Ui.h"
 
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QVBoxLayout>
 
 namespace veldra {
 
 namespace {
+
 frmMain* current = nullptr;
-}
+
+// The main window cannot be made narrower than this; its height is free.
+constexpr int minimumWidthTwips = 11730;
+// The logo keeps this margin to the window's right edge.
+constexpr int logoMarginTwips = 250;
+// The designer's client area.
+constexpr int clientWidthTwips = 11610;
+constexpr int clientHeightTwips = 8700;
+
+} // namespace
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent), mdiArea_(new QMdiArea(this))
+    : QMainWindow(parent), mdiArea_(new QMdiArea)
 {
+    setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(app_info::title());
-    setCentralWidget(mdiArea_);
+
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    createSearchPanel();
+    layout->addWidget(PicContainer);
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(mdiArea_, 1);
+    setCentralWidget(client);
+
+    StatusBar = new MainStatusBar(this);
+    setStatusBar(StatusBar);
+
+    buildMenu(menuBar());
+    connectMenuCommands();
+    connect(mnuWindow, &QMenu::aboutToShow, this, [this] { fillWindowList(); });
+
+    setAcceptDrops(true);
+    mdiArea_->viewport()->setAcceptDrops(true);
+    mdiArea_->viewport()->installEventFilter(this);
+
+    setMinimumWidth(twips::toPixels(minimumWidthTwips));
+    resize(twips::toPixels(clientWidthTwips), twips::toPixels(clientHeightTwips));
     current = this;
 }
 
@@ -27,6 +78,161 @@ frmMain::~frmMain()
 frmMain* mainForm()
 {
     return current;
+}
+
+void frmMain::createSearchPanel()
+{
+    PicContainer = new SearchPanel;
+    picLogo = PicContainer->picLogo;
+    txtSearchCodeOrName = PicContainer->txtSearchCodeOrName;
+    cboCodeSystem = PicContainer->cboCodeSystem;
+    cmdSearchCodeSystem = PicContainer->cmdSearchCodeSystem;
+    cmdClearSearchResult = PicContainer->cmdClearSearchResult;
+    chkCodeSystemWholeWord = PicContainer->chkCodeSystemWholeWord;
+}
+
+EditorWindow* frmMain::currentEditor() const
+{
+    return asEditor(SourceXMLEditor.data());
+}
+
+EditorWindow* frmMain::activeEditor() const
+{
+    QMdiSubWindow* active = mdiArea_->currentSubWindow();
+    return active ? asEditor(active->widget()) : nullptr;
+}
+
+QAction* frmMain::addWizardMenuItem(const QString& caption)
+{
+    QAction* item = mnuWizards->addAction(caption);
+    item->setObjectName(QStringLiteral("mnuWizard"));
+    const int index = int(mnuWizard.size());
+    mnuWizard << item;
+    connect(item, &QAction::triggered, this, [this, index] { skip([&] { mnuWizard_Click(index); }); });
+    return item;
+}
+
+void frmMain::showChildWindow(QWidget* window)
+{
+    if (!window)
+        return;
+    auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    if (!frame)
+        frame = mdiArea_->addSubWindow(window);
+    window->show();
+    frame->showNormal();
+    mdiArea_->setActiveSubWindow(frame);
+    frame->raise();
+}
+
+void frmMain::fillWindowList()
+{
+    qDeleteAll(windowListItems_);
+    windowListItems_.clear();
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    int number = 0;
+    for (QMdiSubWindow* window : windows) {
+        if (window->isHidden())
+            continue;
+        QAction* item = mnuWindow->addAction(QStringLiteral("&%1 %2").arg(++number).arg(window->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(window == mdiArea_->currentSubWindow());
+        QPointer<QMdiSubWindow> target = window;
+        connect(item, &QAction::triggered, this, [this, target] {
+            if (target)
+                mdiArea_->setActiveSubWindow(target);
+        });
+        windowListItems_ << item;
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    skip([this] { MDIForm_Resize(); });
+}
+
+void frmMain::MDIForm_Resize()
+{
+    const int narrowest = twips::toPixels(minimumWidthTwips);
+    if (width() < narrowest)
+        resize(narrowest, height());
+    picLogo->move(width() - picLogo->width() - twips::toPixels(logoMarginTwips), picLogo->y());
+}
+
+void frmMain::MDIForm_OLEDragDrop(const QMimeData* data)
+{
+    OpenDroppedXMLFiles(data);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    event->acceptProposedAction();
+    skip([&] { MDIForm_OLEDragDrop(event->mimeData()); });
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == mdiArea_->viewport()) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+            dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+            return true;
+        case QEvent::DragMove:
+            static_cast<QDragMoveEvent*>(event)->acceptProposedAction();
+            return true;
+        case QEvent::Drop:
+            dropEvent(static_cast<QDropEvent*>(event));
+            return true;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (MDIForm_QueryUnload())
+        event->ignore();
+    else
+        event->accept();
+}
+
+bool frmMain::MDIForm_QueryUnload()
+{
+    const ui::Answer answer =
+        ui::msgBox(QStringLiteral("Are you sure you want to exit Veldra Structured Product Labeling?"),
+                   ui::Buttons::YesNo, ui::Icon::Question);
+    if (answer != ui::Answer::Yes)
+        return true;
+    return !EndProgram();
+}
+
+bool frmMain::showOpenDialog()
+{
+    Dialog.cancelError = true;
+    try {
+        return Dialog.showOpen();
+    } catch (const VbError&) {
+        return false;
+    }
+}
+
+bool frmMain::showSaveDialog()
+{
+    Dialog.cancelError = true;
+    try {
+        return Dialog.showSave();
+    } catch (const VbError&) {
+        return false;
+    }
 }
 
 } // namespace veldra

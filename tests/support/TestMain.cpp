@@ -1,12 +1,23 @@
+#include "platform/xml/ResourceResolver.h"
+#include "support/Fixtures.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
 // Widgets need an application object; tests run on the offscreen platform.
+// The SPL schema and stylesheet resolve to the shared fixtures, so no test
+// ever downloads them.
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VeldraTests"));
+    QApplication::setOrganizationName(QStringLiteral("VeldraTests"));
+    veldra::xml::setLocalRootForTesting(veldra::xml::ResourceKind::Schema,
+                                        veldra::test::fixture(QStringLiteral("spl-schema")));
+    veldra::xml::setLocalRootForTesting(veldra::xml::ResourceKind::Stylesheet,
+                                        veldra::test::fixture(QStringLiteral("spl-stylesheet-6.2")));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -20,7 +20,14 @@ QString CommonDialog::toQtFilter(const QString& filter)
             if (p == QLatin1String("*.*"))
                 p = QStringLiteral("*");
         }
-        entries << QStringLiteral("%1 (%2)").arg(parts.at(i).trimmed(), patterns.join(QLatin1Char(' ')));
+        const QString description = parts.at(i).trimmed();
+        const QString joined = patterns.join(QLatin1Char(' '));
+        // "XML Files (*.xml)" already shows its pattern; Qt reads the one in parentheses.
+        if (description.endsWith(QLatin1Char(')')) && description.contains(QLatin1Char('(')))
+            entries << description.left(description.lastIndexOf(QLatin1Char('('))).trimmed()
+                           + QStringLiteral(" (") + joined + QLatin1Char(')');
+        else
+            entries << QStringLiteral("%1 (%2)").arg(description, joined);
     }
     return entries.join(QStringLiteral(";;"));
 }

@@ -11,6 +11,8 @@ TEST(CommonDialogTest, FilterPairsBecomeQtFilters)
     EXPECT_EQ(ui::CommonDialog::toQtFilter(QStringLiteral("XML Files | *.xml")), QStringLiteral("XML Files (*.xml)"));
     EXPECT_EQ(ui::CommonDialog::toQtFilter(QStringLiteral("Excel | *.xls;*.xlsx | All Files | *.*")),
               QStringLiteral("Excel (*.xls *.xlsx);;All Files (*)"));
+    EXPECT_EQ(ui::CommonDialog::toQtFilter(QStringLiteral("Rich Text Format (*.rtf) | *.rtf")),
+              QStringLiteral("Rich Text Format (*.rtf)"));
 }
 
 TEST(CommonDialogTest, UnsetPropertiesKeepThePreviousUse)

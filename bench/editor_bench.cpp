@@ -1,0 +1,117 @@
+// How long the editor's full tree rebuild takes on a settings document of 20,000 elements,
+// next to a plain load of the same file (the parse alone). The rebuild runs with part of the
+// tree expanded, a node selected and coloured nodes, as after a user's edit.
+#include "editor/TreeView.h"
+#include "editor/frmXMLEditor.h"
+#include "platform/core/AppPaths.h"
+#include "platform/xml/Document.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTreeWidgetItem>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int ElementsPerProduct = 12;
+constexpr int Products = 20000 / ElementsPerProduct;
+
+QString productXml(int n)
+{
+    return QStringLiteral(
+               "<Product><ProductName>Product %1</ProductName><NDCProductCode>12345-%1</NDCProductCode>"
+               "<DosageFormCode>C42998</DosageFormCode><RouteCode>C38288</RouteCode>"
+               "<Ingredient><IngredientName>INGREDIENT %1</IngredientName><IngredientUNIICode>R16CO5Y76E</IngredientUNIICode>"
+               "<StrengthNumerator>%1</StrengthNumerator></Ingredient>"
+               "<Package><NDCPackageCode>12345-%1-01</NDCPackageCode><PackageQuantity>100</PackageQuantity></Package>"
+               "</Product>")
+        .arg(n);
+}
+
+// A settings document of about 20,000 elements, written once for all benchmarks.
+const QString& settingsFile()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><SPLR4><GeneralData>"
+                                      "<DocumentID>d</DocumentID><Title>Bench</Title></GeneralData><Products>");
+        for (int i = 0; i < Products; ++i)
+            text += productXml(i);
+        text += QStringLiteral("</Products></SPLR4>");
+        const QString file = dir.filePath(QStringLiteral("Bench.xml"));
+        QFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write(text.toUtf8());
+        return file;
+    }();
+    return path;
+}
+
+void PlainLoad(benchmark::State& state)
+{
+    for (auto _ : state) {
+        veldra::xml::Document document;
+        benchmark::DoNotOptimize(document.load(settingsFile()));
+    }
+}
+
+// An editor over the document with some nodes expanded, one selected and every 50th
+// product coloured.
+veldra::frmXMLEditor* openedEditor()
+{
+    auto* editor = new veldra::frmXMLEditor;
+    editor->Mode = QStringLiteral("SPLR4");
+    editor->show();
+    editor->XMLOnTreeView(editor->TreeView, settingsFile(), QStringLiteral("Edit SPLR4"), false);
+    QTreeWidgetItem* products = editor->TreeView->rootNode()->child(1);
+    products->setExpanded(true);
+    for (int i = 0; i < products->childCount(); i += 50) {
+        products->child(i)->setExpanded(true);
+        veldra::setNodeBackColor(products->child(i), QColor(255, 255, 0));
+    }
+    editor->TreeView->selectNode(products->child(products->childCount() / 2));
+    return editor;
+}
+
+void RefreshXML(benchmark::State& state)
+{
+    veldra::frmXMLEditor* editor = openedEditor();
+    for (auto _ : state)
+        editor->RefreshXML(true);
+    state.counters["nodes"] = double(editor->TreeView->nodeCount());
+    delete editor;
+}
+
+void OpenInEditor(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto* editor = new veldra::frmXMLEditor;
+        editor->Mode = QStringLiteral("SPLR4");
+        editor->XMLOnTreeView(editor->TreeView, settingsFile(), QStringLiteral("Edit SPLR4"), false);
+        state.PauseTiming();
+        delete editor;
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(PlainLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(RefreshXML)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenInEditor)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    // The program folder of the build, for the tree pictures.
+    const QString programFolder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../bin"));
+    if (QDir(programFolder).exists(QStringLiteral("Images")))
+        veldra::app_paths::setProgramFolderForTesting(programFolder);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,223 @@
+// The main window's menu commands that act on the current editor (SourceXMLEditor).
+// With no current editor, or one that has closed, they do nothing and show nothing.
+
+#include "app/frmMain.h"
+
+#include "app/EditorWindow.h"
+#include "app/HookCall.h"
+#include "app/Hooks.h"
+#include "app/SharedProcedures.h"
+#include "platform/core/Skip.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+
+namespace veldra {
+
+namespace {
+
+// Runs one operation of the current editor, if there is one.
+template <class Operation>
+void onCurrentEditor(const frmMain& main, Operation operation)
+{
+    if (EditorWindow* editor = main.currentEditor())
+        skip([&] { operation(*editor); });
+}
+
+// The text of the first element the query finds; empty when it finds none.
+QString firstValue(const xml::Document& document, const QString& query)
+{
+    QString value;
+    skip([&] {
+        const xml::Node node = document.selectSingleNode(query);
+        if (!node.isNull())
+            value = node.text();
+    });
+    return value;
+}
+
+} // namespace
+
+void frmMain::mnuSPLOpenFolder_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.OpenContainingFolder(); });
+}
+
+void frmMain::mnuSPLR4Search_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.SearchNode(false); });
+}
+
+void frmMain::mnuSPLR4Replace_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.SearchNode(true); });
+}
+
+void frmMain::MenuSPLR4QuickPreview_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.PreviewSPLQuick(); });
+}
+
+void frmMain::mnuSPLR4TransformSPL_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.TransformSPL(); });
+}
+
+void frmMain::mnuSPLR4EditNode_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.DataEdit(); });
+}
+
+void frmMain::mnuPopupSetColor_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.SetColor(); });
+}
+
+void frmMain::mnuSPLR4Clone_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.CloneNode(); });
+}
+
+void frmMain::mnuSPLR4AddNode_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.AddNode(); });
+}
+
+void frmMain::mnuSPLR4ReverseTransform_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.ReverseTransformNode(); });
+}
+
+void frmMain::mnuSPLR4CopySelection_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.CopySelection(); });
+}
+
+void frmMain::mnuSPLR4ExpandAll_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.TreeViewExpandAll(true); });
+}
+
+void frmMain::mnuSPLR4CollapseAll_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.TreeViewExpandAll(false); });
+}
+
+void frmMain::mnuSPLR4RemoveDataElement_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { e.DeleteNode(); });
+}
+
+void frmMain::mnuSPLR4PopupOpenFile_Click()
+{
+    onCurrentEditor(*this, [](EditorWindow& e) { ShellOpen(e.selectedNodeValue()); });
+}
+
+void frmMain::mnuSPLR4PopupAnalyzeWordDocumentFormatting_Click()
+{
+    EditorWindow* editor = currentEditor();
+    xml::Document* document = editor ? editor->settingsDocument() : nullptr;
+    if (!document || !hooks().AnalyzeDocumentFormatting)
+        return;
+    const QString file = firstValue(*document, QStringLiteral("//WordDocument/File"));
+    const QString sectionStyle = firstValue(*document, QStringLiteral("//WordDocument/SectionStyle"));
+    const QString subSectionStyle = firstValue(*document, QStringLiteral("//WordDocument/SubSectionStyle"));
+    const QString excerptStyle = firstValue(*document, QStringLiteral("//WordDocument/ExcerptStyle"));
+    if (file.isEmpty())
+        return;
+    callHook(hooks().AnalyzeDocumentFormatting, file, sectionStyle, excerptStyle, subSectionStyle);
+}
+
+void frmMain::MoveRecentMajorChangesFirst()
+{
+    EditorWindow* editor = currentEditor();
+    xml::Document* document = editor ? editor->settingsDocument() : nullptr;
+    if (!document)
+        return;
+    const xml::Node recent = document->selectSingleNode(
+        QStringLiteral("/SPLR4/ProductLabel/DocumentSections/Section[SectionTitle='RECENT MAJOR CHANGES']"));
+    if (recent.isNull())
+        return;
+    const xml::Node sections = document->selectSingleNode(QStringLiteral("/SPLR4/ProductLabel/DocumentSections"));
+    sections.insertBefore(recent, sections.selectSingleNode(QStringLiteral("Section")));
+}
+
+void frmMain::mnuPopUpChangeSortOrder_Click()
+{
+    if (currentEditor())
+        callHook(hooks().ReverseSortOrder, SourceXMLEditor.data());
+}
+
+void frmMain::mnuPopupCreateIDGUIDs_Click()
+{
+    if (currentEditor())
+        callHook(hooks().CreateGUIDs, SourceXMLEditor.data());
+}
+
+void frmMain::mnuSPLR4ImportFromExcel_Click()
+{
+    if (currentEditor())
+        callHook(hooks().ImportFromExcel, SourceXMLEditor.data());
+}
+
+void frmMain::mnuSPLR4ImportProductLabel_Click()
+{
+    const QPointer<QWidget> window = SourceXMLEditor;
+    EditorWindow* editor = asEditor(window);
+    xml::Document* document = editor ? editor->settingsDocument() : nullptr;
+    if (!document || !hooks().ImportProductLabelFromWord)
+        return;
+    callHook(hooks().ImportProductLabelFromWord, window.data(), *document);
+    // The import asks its own question; declined or not, the document counts as changed.
+    if (EditorWindow* stillOpen = asEditor(window))
+        skip([&] { stillOpen->setSaved(false); });
+}
+
+void frmMain::mnuSPLR4ProductLabelAddSectionNumbers_Click()
+{
+    if (!currentEditor() || !currentEditor()->settingsDocument() || !hooks().ProductLabelAddSectionNumbers)
+        return;
+    const QString separator =
+        ui::inputBox(QStringLiteral("Please enter the separator you wish to add after the section Number"));
+    if (ui::msgBox(QStringLiteral("Are you sure you want to add Section Numbers to Product Label?"),
+                   ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
+        return;
+    // The questions let events run: take the editor that is current now.
+    const QPointer<QWidget> window = SourceXMLEditor;
+    EditorWindow* editor = asEditor(window);
+    xml::Document* document = editor ? editor->settingsDocument() : nullptr;
+    if (!document)
+        return;
+    callHook(hooks().ProductLabelAddSectionNumbers, *document, separator);
+    if (EditorWindow* stillOpen = asEditor(window)) {
+        skip([&] { stillOpen->RefreshXML(true); });
+        skip([&] { stillOpen->setSaved(false); });
+    }
+}
+
+void frmMain::mnuFileAddLOINCCodes_Click()
+{
+    addLoincCodesToCurrentEditor();
+}
+
+void frmMain::mnuSPLR4AddLOINCCodesToProductLabel_Click()
+{
+    addLoincCodesToCurrentEditor();
+}
+
+void frmMain::addLoincCodesToCurrentEditor()
+{
+    const QPointer<QWidget> window = SourceXMLEditor;
+    EditorWindow* editor = asEditor(window);
+    xml::Document* document = editor ? editor->settingsDocument() : nullptr;
+    if (!document || !hooks().ProcessLoincCodes)
+        return;
+    AddLOINCCodes(*document);
+    // The pass changed the document in place: the window shows the change and
+    // counts it as unsaved.
+    if (EditorWindow* stillOpen = asEditor(window)) {
+        skip([&] { stillOpen->setSaved(false); });
+        skip([&] { stillOpen->RefreshXML(true); });
+    }
+}
+
+} // namespace veldra

@@ -1,0 +1,175 @@
+#include "app/Log.h"
+
+#include "app/LogFormat.h"
+#include "app/frmLog.h"
+#include "app/frmMain.h"
+#include "platform/core/VbError.h"
+#include "platform/rtf/RtfWriter.h"
+#include "platform/ui/Ui.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace veldra {
+
+bool NoLogging = false;
+int LogLineCounter = 0;
+
+namespace {
+
+QPointer<frmLog>& logForm()
+{
+    static QPointer<frmLog> form;
+    return form;
+}
+
+// A closed window is deleted later; until then it no longer counts as the log.
+frmLog* openLog()
+{
+    frmLog* form = logForm();
+    return form && !form->isClosed() ? form : nullptr;
+}
+
+// A child window of the main window when there is one, else a window of its own.
+frmLog& ensureLogWindow()
+{
+    if (!openLog()) {
+        auto* form = new frmLog;
+        frmMain* main = mainForm();
+        if (main && main->mdiArea()) {
+            QMdiSubWindow* sub = main->mdiArea()->addSubWindow(form);
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            sub->show();
+        } else {
+            form->show();
+        }
+        logForm() = form;
+    }
+    return *openLog();
+}
+
+void bringToFront(frmLog& form)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(form.parentWidget())) {
+        sub->show();
+        sub->raise();
+        if (QMdiArea* area = sub->mdiArea())
+            area->setActiveSubWindow(sub);
+        return;
+    }
+    form.show();
+    form.raise();
+    form.activateWindow();
+}
+
+// The texts are kept with CR LF where the log's format has them; in the text box
+// every line break is one paragraph break.
+QString asBoxText(const QString& text)
+{
+    QString boxText = text;
+    boxText.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return boxText;
+}
+
+// Inserts at the end of the log; the text takes the character format in force at
+// the end (so the header's 10 points carry on) with its own colour and bold flag.
+// Moving the visible caret (and scrolling to it) costs as much as the insert, so
+// it happens once the job lets the window system in: at the next message pump.
+void appendAtEnd(frmLog& form, const QString& text, const QColor& colour, bool bold)
+{
+    QTextCursor cursor(form.txtLog->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat format = cursor.charFormat();
+    format.setForeground(colour);
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    cursor.insertText(asBoxText(text), format);
+    form.moveCaretToEndSoon();
+}
+
+void writeHeader(QTextEdit& box)
+{
+    QTextCursor cursor(box.document());
+    QTextCharFormat format = cursor.charFormat();
+    format.setForeground(QColor(0, 0, 0));
+    format.setFontWeight(QFont::Bold);
+    format.setFontPointSize(10);
+    cursor.insertText(asBoxText(log_format::header()), format);
+}
+
+void countLine()
+{
+    if (++LogLineCounter >= 100) {
+        LogLineCounter = 0;
+        ui::pumpMessages();
+    }
+}
+
+} // namespace
+
+QString logSeparator()
+{
+    return QString(128, QLatin1Char('-'));
+}
+
+frmLog* logWindow()
+{
+    return openLog();
+}
+
+void WriteLog(const QString& category, const QString& message, bool bold)
+{
+    if (NoLogging)
+        return;
+    frmLog& form = ensureLogWindow();
+    if (form.txtLog->document()->isEmpty())
+        writeHeader(*form.txtLog);
+    appendAtEnd(form, log_format::line(category, message), log_format::colour(category), bold);
+    countLine();
+}
+
+void WriteDisclaimer()
+{
+    if (NoLogging)
+        return;
+    appendAtEnd(ensureLogWindow(), log_format::disclaimer(), QColor(255, 0, 0), false);
+}
+
+void ShowLogWindow(bool clear)
+{
+    if (NoLogging)
+        return;
+    frmLog& form = ensureLogWindow();
+    if (clear)
+        form.txtLog->clear();
+    bringToFront(form);
+    ui::pumpMessages();
+}
+
+void SaveLogToFile(const QString& path)
+{
+    const QByteArray rtf = rtf::toRtf(*ensureLogWindow().txtLog->document());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size() && file.commit())
+        return;
+    ui::showError(VbError(err::FileAccess, QStringLiteral("SaveLogToFile"),
+                          QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())));
+}
+
+void CancelOnEscape(int keyCode, int shift)
+{
+    if (keyCode != 27)
+        return;
+    frmMain* main = mainForm();
+    if (!main)
+        return;
+    for (const auto& job : {main->TargetWord, main->TargetLOINC, main->TargetNCI, main->TargetUNII})
+        if (job)
+            job->requestCancel();
+}
+
+} // namespace veldra

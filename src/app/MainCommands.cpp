@@ -1,0 +1,298 @@
+// The main window's menu commands that do not act on the current editor, and the
+// main window's public operations.
+
+#include "app/frmMain.h"
+
+#include "app/EditorWindow.h"
+#include "app/FormLaunchers.h"
+#include "app/HookCall.h"
+#include "app/Hooks.h"
+#include "app/Log.h"
+#include "app/RememberedFolders.h"
+#include "app/SharedProcedures.h"
+#include "app/WebAddresses.h"
+#include "app/WindowArrange.h"
+#include "platform/core/AppPaths.h"
+#include "platform/core/Skip.h"
+#include "platform/ui/Ui.h"
+
+#include <QAction>
+#include <QMdiArea>
+
+namespace veldra {
+
+void frmMain::connectMenuCommands()
+{
+    using Handler = void (frmMain::*)();
+    auto on = [this](QAction* item, Handler handler) {
+        connect(item, &QAction::triggered, this, [this, handler] { skip([&] { (this->*handler)(); }); });
+    };
+    on(mnuFileSaveLog, &frmMain::mnuFileSaveLog_Click);
+    on(mnuFileLoadXMLFile, &frmMain::mnuFileLoadXMLFile_Click);
+    on(mnuSPLR4Preview, &frmMain::mnuSPLR4Preview_Click);
+    on(mnuFileCreateWordLabelTemplate, &frmMain::mnuFileCreateWordLabelTemplate_Click);
+    on(mnuFileExit, &frmMain::mnuFileExit_Click);
+    on(mnuFileConvert, &frmMain::mnuFileConvert_Click);
+    on(mnuFileSaveSettings, &frmMain::mnuFileSaveSettings_Click);
+    on(mnuFileLoadSettings, &frmMain::mnuFileLoadSettings_Click);
+    on(mnuFileAddLOINCCodes, &frmMain::mnuFileAddLOINCCodes_Click);
+    on(mnuNewSPLR4, &frmMain::mnuNewSPLR4_Click);
+    on(mnuOpenSPLR4, &frmMain::mnuOpenSPLR4_Click);
+    on(mnuSPLOpenFolder, &frmMain::mnuSPLOpenFolder_Click);
+    on(mnuSaveSPLR4, &frmMain::mnuSaveSPLR4_Click);
+    on(mnuSaveSPLR4As, &frmMain::mnuSaveSPLR4As_Click);
+    on(mnuSPLR4CreateDocumentReport, &frmMain::mnuSPLR4CreateDocumentReport_Click);
+    on(mnuSPLCrossCheck, &frmMain::mnuSPLCrossCheck_Click);
+    on(mnuSPLR4EditNode, &frmMain::mnuSPLR4EditNode_Click);
+    on(mnuPopupSetColor, &frmMain::mnuPopupSetColor_Click);
+    on(mnuSPLR4PopupOpenFile, &frmMain::mnuSPLR4PopupOpenFile_Click);
+    on(mnuSPLR4PopupAnalyzeWordDocumentFormatting, &frmMain::mnuSPLR4PopupAnalyzeWordDocumentFormatting_Click);
+    on(mnuSPLR4Clone, &frmMain::mnuSPLR4Clone_Click);
+    on(mnuPopUpChangeSortOrder, &frmMain::mnuPopUpChangeSortOrder_Click);
+    on(mnuSPLR4AddNode, &frmMain::mnuSPLR4AddNode_Click);
+    on(mnuPopupCreateIDGUIDs, &frmMain::mnuPopupCreateIDGUIDs_Click);
+    on(mnuSPLR4ReverseTransform, &frmMain::mnuSPLR4ReverseTransform_Click);
+    on(mnuSPLR4ProductLabelAddSectionNumbers, &frmMain::mnuSPLR4ProductLabelAddSectionNumbers_Click);
+    on(mnuSPLR4CopySelection, &frmMain::mnuSPLR4CopySelection_Click);
+    on(mnuSPLR4ExpandAll, &frmMain::mnuSPLR4ExpandAll_Click);
+    on(mnuSPLR4CollapseAll, &frmMain::mnuSPLR4CollapseAll_Click);
+    on(mnuSPLR4RemoveDataElement, &frmMain::mnuSPLR4RemoveDataElement_Click);
+    on(mnuSPLR4Search, &frmMain::mnuSPLR4Search_Click);
+    on(mnuSPLR4Replace, &frmMain::mnuSPLR4Replace_Click);
+    on(mnuSPLR4ImportProductLabel, &frmMain::mnuSPLR4ImportProductLabel_Click);
+    on(mnuSPLR4ImportFromExcel, &frmMain::mnuSPLR4ImportFromExcel_Click);
+    on(mnuSPLR4AddLOINCCodesToProductLabel, &frmMain::mnuSPLR4AddLOINCCodesToProductLabel_Click);
+    on(MenuSPLR4QuickPreview, &frmMain::MenuSPLR4QuickPreview_Click);
+    on(mnuSPLR4TransformSPL, &frmMain::mnuSPLR4TransformSPL_Click);
+    on(mnuSPLValidate, &frmMain::mnuSPLValidate_Click);
+    on(mnuShowLogging, &frmMain::mnuShowLogging_Click);
+    on(mnuWindowTileHorizontally, &frmMain::mnuWindowTileHorizontally_Click);
+    on(mnuWindowTileVertically, &frmMain::mnuWindowTileVertically_Click);
+    on(mnuWindowCascade, &frmMain::mnuWindowCascade_Click);
+    on(mnuWindowArrangeIcons, &frmMain::mnuWindowArrangeIcons_Click);
+    on(mnuHelpUserManual, &frmMain::mnuHelpUserManual_Click);
+    on(mnuVeldra, &frmMain::mnuVeldra_Click);
+    on(mnuHelpDailyMed, &frmMain::mnuHelpDailyMed_Click);
+    on(mnuHelpSPLOnlineValidator, &frmMain::mnuHelpSPLOnlineValidator_Click);
+    on(mnuHelpAbout, &frmMain::mnuHelpAbout_Click);
+    on(mnuDebugProcess, &frmMain::mnuDebugProcess_Click);
+    connect(mnuWizard.first(), &QAction::triggered, this, [this] { skip([&] { mnuWizard_Click(0); }); });
+}
+
+// File menu
+
+void frmMain::mnuFileSaveLog_Click()
+{
+    SaveLog();
+}
+
+void frmMain::mnuFileLoadXMLFile_Click()
+{
+    LoadXMLFileForReview();
+}
+
+void frmMain::mnuSPLR4Preview_Click()
+{
+    callHook(hooks().PreviewSPLFile);
+}
+
+void frmMain::mnuFileCreateWordLabelTemplate_Click()
+{
+    callHook(hooks().CreateEmptyProductLabelTemplate);
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+// Product Label menu (not shown in the menu bar)
+
+void frmMain::mnuFileConvert_Click()
+{
+    ShowBuildSPLForm();
+}
+
+void frmMain::mnuFileSaveSettings_Click()
+{
+    if (!hooks().SaveSettingsFile)
+        return;
+    Dialog.filter = QStringLiteral("XML Files (*.xml) | *.xml");
+    Dialog.overwritePrompt = true;
+    if (showSaveDialog())
+        callHook(hooks().SaveSettingsFile, Dialog.fileName);
+}
+
+void frmMain::mnuFileLoadSettings_Click()
+{
+    if (!hooks().LoadSettingsFile)
+        return;
+    Dialog.filter = QStringLiteral("XML Files (*.xml) | *.xml");
+    if (showOpenDialog())
+        callHook(hooks().LoadSettingsFile, Dialog.fileName);
+}
+
+// SPL Document menu, commands on files and windows
+
+void frmMain::mnuNewSPLR4_Click()
+{
+    callHook(hooks().OpenSettingsDocument, QString());
+}
+
+void frmMain::mnuOpenSPLR4_Click()
+{
+    if (!hooks().OpenSettingsDocument)
+        return;
+    Dialog.dialogTitle = QStringLiteral("Open Settings File");
+    Dialog.filter = QStringLiteral("XML Files | *.xml");
+    Dialog.fileName.clear();
+    skip([&] { Dialog.initDir = GetLastFolder(QStringLiteral("Settings")); });
+    if (!showOpenDialog())
+        return;
+    const QString path = Dialog.fileName;
+    skip([&] { SaveLastFolder(QStringLiteral("Settings"), path); });
+    callHook(hooks().OpenSettingsDocument, path);
+}
+
+void frmMain::mnuSaveSPLR4_Click()
+{
+    if (EditorWindow* editor = activeEditor())
+        skip([&] { editor->SaveXMLDoc(false); });
+}
+
+void frmMain::mnuSaveSPLR4As_Click()
+{
+    if (EditorWindow* editor = activeEditor())
+        skip([&] { editor->SaveXMLDoc(true); });
+}
+
+void frmMain::mnuSPLR4CreateDocumentReport_Click()
+{
+    if (!hooks().CreateDocumentReport)
+        return;
+    Dialog.fileName.clear();
+    Dialog.overwritePrompt = true;
+    Dialog.filter = QStringLiteral("HTML Files | *.html");
+    if (showSaveDialog())
+        callHook(hooks().CreateDocumentReport, Dialog.fileName);
+}
+
+void frmMain::mnuSPLCrossCheck_Click()
+{
+    ShowSPLCrossCheckForm();
+}
+
+void frmMain::mnuSPLValidate_Click()
+{
+    callHook(hooks().ValidateOnline);
+}
+
+void frmMain::mnuShowLogging_Click()
+{
+    // The item's check mark has just been inverted by the click.
+    NoLogging = !mnuShowLogging->isChecked();
+}
+
+// Wizards menu
+
+void frmMain::mnuWizard_Click(int index)
+{
+    if (index >= 0 && index < mnuWizard.size())
+        callHook(hooks().RunWizard, mnuWizard.at(index)->text());
+}
+
+// Window menu
+
+void frmMain::mnuWindowCascade_Click()
+{
+    mdiArea_->cascadeSubWindows();
+}
+
+void frmMain::mnuWindowTileHorizontally_Click()
+{
+    tileSubWindows(mdiArea_, Qt::Horizontal);
+}
+
+void frmMain::mnuWindowTileVertically_Click()
+{
+    tileSubWindows(mdiArea_, Qt::Vertical);
+}
+
+void frmMain::mnuWindowArrangeIcons_Click()
+{
+    arrangeIcons(mdiArea_);
+}
+
+// Help menu
+
+void frmMain::mnuHelpUserManual_Click()
+{
+    ShellOpen(app_paths::inProgram(QStringLiteral("Help/Help.html")));
+}
+
+void frmMain::mnuVeldra_Click()
+{
+    ShellOpen(web::FdaSplResources);
+}
+
+void frmMain::mnuHelpDailyMed_Click()
+{
+    ShellOpen(web::DailyMed);
+}
+
+void frmMain::mnuHelpSPLOnlineValidator_Click()
+{
+    ShellOpen(web::SplOnlineValidator);
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    ShowAboutBox();
+}
+
+// Debug menu (not shown in the menu bar)
+
+void frmMain::mnuDebugProcess_Click()
+{
+    MoveRecentMajorChangesFirst();
+}
+
+// Public operations
+
+void frmMain::AddLOINCCodes(xml::Document& document)
+{
+    if (!hooks().ProcessLoincCodes)
+        return;
+    try {
+        ShowLogWindow(true);
+        WriteLog(QStringLiteral("Processing"), QStringLiteral("Start Adding Loinc Codes "), false);
+        hooks().ProcessLoincCodes(document);
+        WriteLog(QStringLiteral("Processing"), QStringLiteral("Adding Loinc Codes Completed "), false);
+        ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),
+                   ui::Buttons::OK, ui::Icon::Information);
+    } catch (const VbError& error) {
+        ui::showError(error);
+    } catch (const std::exception& error) {
+        ui::showError(toVbError(error, QStringLiteral("AddLOINCCodes")));
+    }
+}
+
+void frmMain::InstallLoincDatabase()
+{
+    Dialog.fileName.clear();
+    Dialog.filter = QStringLiteral("MS Access Database (*.mdb) | *.mdb");
+    if (showOpenDialog())
+        InstallLoincDatabaseFile(Dialog.fileName);
+}
+
+void frmMain::SaveLog()
+{
+    Dialog.dialogTitle = QStringLiteral("Save Information to RTF File");
+    Dialog.fileName.clear();
+    Dialog.overwritePrompt = true;
+    Dialog.filter = QStringLiteral("Rich Text Format (*.rtf) | *.rtf");
+    if (showSaveDialog())
+        SaveLogToFile(Dialog.fileName);
+}
+
+} // namespace veldra

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QList>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace veldra {
+
+// The main window's menu bar: every menu and item under its own name, in display
+// order. Separators are items too (caption "-"). The "Product Label" and "Debug"
+// menus and the editor's "Popup" submenu are never shown in the menu bar; the
+// editor window shows the popup at the mouse.
+struct MainMenu {
+    // Builds the whole tree into `bar`.
+    void buildMenu(QMenuBar* bar);
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileSaveLog = nullptr;
+    QAction* mnuFileLoadXMLFile = nullptr;
+    QAction* mnuSPLR4Preview = nullptr;
+    QAction* mnuFileCreateWordLabelTemplate = nullptr;
+    QAction* mnuFileExit = nullptr;
+
+    QMenu* mnuProductLabel = nullptr;
+    QAction* mnuFileConvert = nullptr;
+    QAction* mnuFileSaveSettings = nullptr;
+    QAction* mnuFileLoadSettings = nullptr;
+    QAction* mnuFileAddLOINCCodes = nullptr;
+
+    QMenu* mnuSPLR4 = nullptr;
+    QAction* mnuNewSPLR4 = nullptr;
+    QAction* mnuOpenSPLR4 = nullptr;
+    QAction* mnuSPLOpenFolder = nullptr;
+    QAction* mnuSaveSPLR4 = nullptr;
+    QAction* mnuSaveSPLR4As = nullptr;
+    QAction* mnuSPLR4Separator06 = nullptr;
+    QAction* mnuSPLR4CreateDocumentReport = nullptr;
+    QAction* mnuSPLCrossCheck = nullptr;
+    QMenu* mnuSPLR4Popup = nullptr;
+    QAction* mnuSPLR4EditNode = nullptr;
+    QAction* mnuPopupSetColor = nullptr;
+    QAction* mnuSPLR4PopupOpenFile = nullptr;
+    QAction* mnuSPLR4PopupAnalyzeWordDocumentFormatting = nullptr;
+    QAction* mnuSPLR4Separator05 = nullptr;
+    QAction* mnuSPLR4Clone = nullptr;
+    QAction* mnuPopUpChangeSortOrder = nullptr;
+    QAction* mnuSPLR4Separator10 = nullptr;
+    QAction* mnuSPLR4AddNode = nullptr;
+    QAction* mnuPopupCreateIDGUIDs = nullptr;
+    QAction* mnuSPLR4ReverseTransform = nullptr;
+    QAction* mnuSPLR4ProductLabelAddSectionNumbers = nullptr;
+    QAction* mnuSPLR4Separator04 = nullptr;
+    QAction* mnuSPLR4CopySelection = nullptr;
+    QAction* mnuSPLR4ExpandAll = nullptr;
+    QAction* mnuSPLR4CollapseAll = nullptr;
+    QAction* mnuSPLR4Separator03 = nullptr;
+    QAction* mnuSPLR4RemoveDataElement = nullptr;
+    QAction* mnumnuSaveSPLR4Separator2 = nullptr;
+    QAction* mnuSPLR4Search = nullptr;
+    QAction* mnuSPLR4Replace = nullptr;
+    QAction* mnuSPLR4Separator4 = nullptr;
+    QAction* mnuSPLR4ImportProductLabel = nullptr;
+    QAction* mnuSPLR4ImportFromExcel = nullptr;
+    QAction* mnuSPLR4AddLOINCCodesToProductLabel = nullptr;
+    QAction* mnuSPLR4Separator6 = nullptr;
+    QAction* MenuSPLR4QuickPreview = nullptr;
+    QAction* mnuSPLR4TransformSPL = nullptr;
+    QAction* mnuSPLValidate = nullptr;
+    QAction* mnuSPLR4Separator7 = nullptr;
+    QAction* mnuShowLogging = nullptr;
+
+    QMenu* mnuWizards = nullptr;
+    // Item 0 is the hidden template item "Wizard"; the wizard loader adds one item per wizard.
+    QList<QAction*> mnuWizard;
+
+    QMenu* mnuWindow = nullptr;
+    QAction* mnuWindowTileHorizontally = nullptr;
+    QAction* mnuWindowTileVertically = nullptr;
+    QAction* mnuWindowCascade = nullptr;
+    QAction* mnuWindowArrangeIcons = nullptr;
+    // The open child windows are listed below this item.
+    QAction* mnuWindowList = nullptr;
+
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpUserManual = nullptr;
+    QAction* mnuVeldra = nullptr;
+    QAction* mnuHelpDailyMed = nullptr;
+    QAction* mnuHelpSPLOnlineValidator = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    QMenu* mnuDebug = nullptr;
+    QAction* mnuDebugProcess = nullptr;
+    QAction* mnuDebugXML = nullptr;
+};
+
+} // namespace veldra

@@ -1,0 +1,119 @@
+#include "app/SharedProcedures.h"
+
+#include "platform/core/AppPaths.h"
+#include "platform/core/VbError.h"
+#include "platform/core/VbString.h"
+#include "platform/ui/Ui.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace veldra {
+
+namespace {
+
+bool endsWithSeparator(const QString& folder)
+{
+    return folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'));
+}
+
+// Copies through a temporary file beside the target, so a failed copy leaves the
+// target as it was.
+void copyReplacing(const QString& source, const QString& target, const QString& procedure)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw VbError(err::FileNotFound, procedure, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(1 << 20);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+            throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+        if (out.write(chunk) != chunk.size())
+            throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+    }
+    if (!out.commit())
+        throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+}
+
+void deleteMatching(const QString& folder, const QString& mask)
+{
+    QString where = folder;
+    int count = 0;
+    QStringList files;
+    for (const QString& file : FindFiles(where, mask, count, files))
+        if (!QFile::remove(file))
+            throw VbError(err::FileAccess, QStringLiteral("PrepareOutputFolder"),
+                          QStringLiteral("Cannot delete %1").arg(file));
+}
+
+} // namespace
+
+void ReadFileLines(const QString& path, QStringList& lines, int& count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw VbError(file.exists() ? err::FileAccess : err::FileNotFound, QStringLiteral("ReadFileLines"),
+                      QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    QTextStream in(&file);
+    QString line;
+    while (in.readLineInto(&line)) {
+        if (line.isEmpty())
+            continue;
+        ++count;
+        lines.resize(count);
+        lines[count - 1] = line;
+    }
+    if (file.error() != QFileDevice::NoError)
+        throw VbError(err::FileAccess, QStringLiteral("ReadFileLines"),
+                      QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+}
+
+QStringList FindFiles(QString& folder, const QString& fileMask, int& fileCount, QStringList& files)
+{
+    fileCount = 0;
+    files.clear();
+    if (!endsWithSeparator(folder))
+        folder += QLatin1Char('/');
+    const QDir dir(vbstr::toNativeSeparators(folder));
+    for (const QString& name : dir.entryList({fileMask}, QDir::Files | QDir::Hidden, QDir::Name)) {
+        ++fileCount;
+        files << folder + name;
+    }
+    return files;
+}
+
+QString PrepareOutputFolder(const QString& sourceFile, const QString& folder)
+{
+    if (folder.isEmpty())
+        throw VbError(err::General, QStringLiteral("PrepareOutputFolder"), QStringLiteral("No output folder given"));
+    const QString dir = endsWithSeparator(folder) ? folder : folder + QLatin1Char('/');
+    QDir().mkpath(vbstr::toNativeSeparators(dir));
+    deleteMatching(folder, QStringLiteral("*.jpg"));
+    deleteMatching(folder, QStringLiteral("*.xml"));
+
+    const QString name = vbstr::fileNameOf(sourceFile);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        throw VbError(err::General, QStringLiteral("PrepareOutputFolder"),
+                      QStringLiteral("The file name has no extension: %1").arg(name));
+    return dir + name.left(dot) + QStringLiteral(".xml");
+}
+
+void InstallLoincDatabaseFile(const QString& source)
+{
+    try {
+        QDir().mkpath(app_paths::inProgram(QStringLiteral("LOINC")));
+        copyReplacing(source, app_paths::inProgram(QStringLiteral("LOINC/LOINCDB.mdb")),
+                      QStringLiteral("InstallLoincDatabaseFile"));
+        ui::msgBox(QStringLiteral("LOINC Database sucessfully installed."), ui::Buttons::OK, ui::Icon::Information);
+    } catch (const VbError& error) {
+        ui::showError(error);
+    }
+}
+
+} // namespace veldra

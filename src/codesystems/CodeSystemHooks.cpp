@@ -1,0 +1,18 @@
+#include "codesystems/CodeSystemHooks.h"
+
+#include "app/Hooks.h"
+#include "codesystems/CodeSearches.h"
+#include "codesystems/ShowSelectLOINCForm.h"
+
+namespace veldra {
+
+void installCodeSystemHooks()
+{
+    Hooks& table = hooks();
+    table.SearchLOINCCodes = SearchLOINCCodes;
+    table.SearchNCIThesaurusCodes = SearchNCIThesaurusCodes;
+    table.SearchUNIICodes = SearchUNIICodes;
+    table.ShowSelectLOINCForm = [] { ShowSelectLOINCForm(QString()); };
+}
+
+} // namespace veldra

@@ -1,0 +1,99 @@
+// The editor's entry points for the commands of the menus and keys. The editing commands
+// work on settings documents only; a review window ("View") ignores them.
+
+#include "editor/frmXMLEditor.h"
+
+#include "app/Log.h"
+#include "app/SharedProcedures.h"
+#include "app/frmLog.h"
+#include "editor/EditorHooks.h"
+#include "editor/NodeRules.h"
+#include "editor/TreePaths.h"
+#include "editor/TreeView.h"
+#include "editor/ValueChecks.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbString.h"
+#include "platform/ui/Ui.h"
+
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace veldra {
+
+void frmXMLEditor::CloneNode()
+{
+    if (isSettingsMode())
+        CloneSPLR4Node(*this, *TreeView);
+}
+
+void frmXMLEditor::AddNode()
+{
+    if (isSettingsMode())
+        AddSPLR4Node(*this, *TreeView);
+}
+
+void frmXMLEditor::DataEdit()
+{
+    if (isSettingsMode())
+        EditNodeData(*this);
+}
+
+// The document element is never removed: Del on the root does nothing.
+void frmXMLEditor::DeleteNode()
+{
+    QTreeWidgetItem* selected = TreeView->selectedNode();
+    if (isSettingsMode() && selected && selected->parent())
+        RemoveSPLR4Node(*this, *TreeView);
+}
+
+void frmXMLEditor::ReverseTransformNode()
+{
+    if (isSettingsMode() && editorHooks().ImportDataFromSPLFile)
+        editorHooks().ImportDataFromSPLFile(*this, *TreeView);
+}
+
+void frmXMLEditor::PreviewSPLQuick()
+{
+    if (editorHooks().PreviewSPLR4Document)
+        editorHooks().PreviewSPLR4Document(*this);
+}
+
+// Opens the folder of the document's file; a document without a file has no folder.
+void frmXMLEditor::OpenContainingFolder()
+{
+    const QString folder = vbstr::folderOf(XMLFileName);
+    if (!folder.isEmpty())
+        ShellOpen(folder + QLatin1Char('/'));
+}
+
+void frmXMLEditor::CopySelection()
+{
+    if (QTreeWidgetItem* selected = TreeView->selectedNode())
+        ui::backend().setClipboardText(nodeCaption(selected));
+}
+
+// Writes the selected node's paths, without and with the element ids, into the log window,
+// replacing its text (also when logging is off).
+void frmXMLEditor::BuildDebugXPATH()
+{
+    QTreeWidgetItem* selected = TreeView->selectedNode();
+    QString bare;
+    QString withIds;
+    skip([&] { bare = BuildXPathFromTreeView(selected, QString()); });
+    skip([&] { withIds = BuildXPathFromTreeView(selected, SettingsMode); });
+
+    ShowLogWindow(true);
+    frmLog* log = logWindow();
+    if (!log)
+        return;
+    log->txtLog->setPlainText(QStringLiteral("XPath: \n\n") + bare + QStringLiteral("\n\n") + withIds);
+    QTextCursor cursor(log->txtLog->document());
+    cursor.select(QTextCursor::Document);
+    QTextCharFormat black;
+    black.setForeground(Qt::black);
+    cursor.mergeCharFormat(black);
+    cursor.clearSelection();
+    log->txtLog->setTextCursor(cursor);
+}
+
+} // namespace veldra

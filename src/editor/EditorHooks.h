@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace veldra {
+
+namespace xml {
+class Document;
+}
+
+class EditorTreeView;
+class frmXMLEditor;
+
+// Calls from the editor into the SPL generation subsystem, which is built on top of the
+// editor and fills these at start-up. An empty member means that subsystem is not linked
+// in: the editor command that needs it does nothing.
+struct EditorHooks {
+    // Builds the SPL file `outFile` from a settings document; reports to the log.
+    std::function<void(xml::Document& settings, const QString& outFile)> TransformSPLR4ToSPL;
+    // Builds and shows the quick preview of the editor's settings document.
+    std::function<void(frmXMLEditor& editor)> PreviewSPLR4Document;
+    // Reads data of an existing SPL file into the element behind the tree's selected node.
+    std::function<void(frmXMLEditor& editor, EditorTreeView& tree)> ImportDataFromSPLFile;
+};
+
+EditorHooks& editorHooks();
+
+} // namespace veldra

@@ -1,0 +1,69 @@
+// Saving the settings document of an editor window.
+
+#include "editor/frmXMLEditor.h"
+
+#include "app/RememberedFolders.h"
+#include "app/frmMain.h"
+#include "editor/SharedDialog.h"
+#include "platform/core/VbString.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+
+namespace veldra {
+
+namespace {
+
+// Asks for the file to save as. Empty when the user cancels.
+QString askForSettingsFile()
+{
+    ui::CommonDialog& dialog = sharedDialog();
+    dialog.dialogTitle = QStringLiteral("Save Settings File");
+    dialog.cancelError = true;
+    dialog.overwritePrompt = true;
+    dialog.filter = QStringLiteral("XML Files | *.xml");
+    dialog.fileName.clear();
+    dialog.initDir = GetLastFolder(QStringLiteral("Settings"));
+    try {
+        return dialog.showSave() ? dialog.fileName : QString();
+    } catch (const VbError& e) {
+        if (e.number() == ui::CommonDialog::cancelErrorNumber)
+            return {};
+        throw;
+    }
+}
+
+} // namespace
+
+void frmXMLEditor::setEditCaption(const QString& fileName)
+{
+    setWindowTitle(QStringLiteral("Edit SPLR4 [") + vbstr::fileNameOf(fileName) + QLatin1Char(']'));
+}
+
+bool frmXMLEditor::SaveXMLDoc(bool SaveAs)
+{
+    // Only a document that loaded can be saved: a file that failed to load is never
+    // written over.
+    if (!XMLDoc)
+        return false;
+    try {
+        if (XMLFileName.isEmpty() || SaveAs) {
+            const QString chosen = askForSettingsFile();
+            if (chosen.isEmpty())
+                return false;
+            XMLFileName = chosen;
+            SaveLastFolder(QStringLiteral("SettingsFile"), XMLFileName);
+            setEditCaption(XMLFileName);
+        }
+        SaveLastFolder(QStringLiteral("SettingsFile"), XMLFileName);
+        XMLDoc->save(XMLFileName);  // written beside the file first, then renamed over it
+    } catch (const std::exception& e) {
+        ui::showError(toVbError(e, QStringLiteral("SaveXMLDoc")));
+        return false;
+    }
+    makeCurrentEditor();
+    Saved = true;
+    return true;
+}
+
+} // namespace veldra

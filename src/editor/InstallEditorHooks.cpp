@@ -1,0 +1,35 @@
+#include "editor/InstallEditorHooks.h"
+
+#include "app/Hooks.h"
+#include "editor/Reorder.h"
+#include "editor/SettingsDocument.h"
+#include "editor/TreeView.h"
+#include "editor/frmXMLEditor.h"
+
+namespace veldra {
+
+namespace {
+
+frmXMLEditor* editorOf(QWidget* window)
+{
+    return qobject_cast<frmXMLEditor*>(window);
+}
+
+} // namespace
+
+void installEditorHooks()
+{
+    Hooks& table = hooks();
+    table.OpenSettingsDocument = [](const QString& path) { OpenSPLR4Document(path); };
+    table.NewXMLEditor = []() -> QWidget* { return ShowNewXMLEditor(); };
+    table.CreateGUIDs = [](QWidget* window) {
+        if (frmXMLEditor* editor = editorOf(window))
+            CreateGUIDs(*editor);
+    };
+    table.ReverseSortOrder = [](QWidget* window) {
+        if (frmXMLEditor* editor = editorOf(window))
+            ReverseSortOrder(*editor, *editor->TreeView);
+    };
+}
+
+} // namespace veldra

@@ -1,0 +1,16 @@
+#include "editor/SharedDialog.h"
+
+#include "app/frmMain.h"
+#include "platform/ui/CommonDialog.h"
+
+namespace veldra {
+
+ui::CommonDialog& sharedDialog()
+{
+    if (frmMain* main = mainForm())
+        return main->Dialog;
+    static ui::CommonDialog ownDialog;
+    return ownDialog;
+}
+
+} // namespace veldra

@@ -1,0 +1,73 @@
+// Node colours: the Color attributes of the document painted onto the tree, and the
+// command that gives the selected element a colour.
+
+#include "editor/frmXMLEditor.h"
+
+#include "editor/SharedDialog.h"
+#include "editor/TreePaths.h"
+#include "editor/TreeView.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbError.h"
+#include "platform/core/VbString.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/xml/Document.h"
+
+#include <cmath>
+
+namespace veldra {
+
+namespace {
+
+const QString ColorAttribute = QStringLiteral("Color");
+
+// The text of a Color attribute read as a whole number.
+long colorNumberOf(const QString& text)
+{
+    if (!vbstr::isNumeric(text))
+        throw VbError(err::General, QStringLiteral("RenderTreeviewColor"), QStringLiteral("Type mismatch"));
+    return std::lround(vbstr::trim(text).toDouble());
+}
+
+} // namespace
+
+void frmXMLEditor::RenderTreeviewColor()
+{
+    if (!XMLDoc)
+        return;
+    xml::NodeList colored;
+    if (!skip([&] { colored = XMLDoc->selectNodes(QStringLiteral("//*[@Color]")); }))
+        return;
+    for (const xml::Node& element : colored) {
+        skip([&] {
+            QTreeWidgetItem* node = TreeView->nodeByKey(element.getAttribute(QStringLiteral("Word2SPLID")));
+            if (node)
+                setNodeBackColor(node, colorFromNumber(colorNumberOf(element.getAttribute(ColorAttribute))));
+        });
+    }
+}
+
+void frmXMLEditor::SetColor()
+{
+    ui::CommonDialog& dialog = sharedDialog();
+    bool chosen = false;
+    skip([&] { chosen = dialog.showColor(); });  // a cancel may raise an error: both end here
+    if (!chosen)
+        return;
+    const long color = colorNumber(dialog.color);
+    QTreeWidgetItem* selected = TreeView->selectedNode();
+
+    xml::Node element;
+    skip([&] {
+        if (XMLDoc)
+            element = XMLDoc->selectSingleNode(BuildXPathFromTreeView(selected, Mode));
+    });
+    if (selected)
+        setNodeBackColor(selected, colorFromNumber(color));
+    skip([&] {
+        element.setAttribute(ColorAttribute, QString::number(color));
+        Saved = false;
+    });
+    TreeView->deselectNode();
+}
+
+} // namespace veldra

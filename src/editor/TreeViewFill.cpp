@@ -1,0 +1,306 @@
+// Turning a document into the editor's tree: the load of a file, the node fill with keys and
+// captions, and the full rebuild that keeps what the user expanded, selected and coloured.
+
+#include "editor/frmXMLEditor.h"
+
+#include "app/Captions.h"
+#include "app/SharedProcedures.h"
+#include "editor/DefinitionDocument.h"
+#include "editor/SettingsDocument.h"
+#include "editor/TreePaths.h"
+#include "editor/TreeView.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbString.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+
+#include <QTreeWidgetItem>
+
+namespace veldra {
+
+namespace {
+
+// Attribute names hidden from the captions of a settings document. A name is hidden when
+// it occurs anywhere in this text (so "ID", "Type" or "Max" are hidden too).
+const QString HiddenAttributeNames = QStringLiteral(
+    "AllowMultiLineText,Color,listType,align,styleCode,xmlns,ConstraintFileType,ConstraintCodeSystem,"
+    "ConstraintValues,ConstraintDenyRemove,ConstraintLengthMin,ConstraintLengthMax,ConstraintDataType,"
+    "ConstraintExample,Word2SPLID");
+
+const QString Word2SPLID = QStringLiteral("Word2SPLID");
+
+// The substring test, remembered per name: documents repeat a handful of attribute names.
+bool isHiddenAttribute(const QString& name)
+{
+    static QHash<QString, bool> known;
+    auto it = known.constFind(name);
+    if (it == known.cend())
+        it = known.insert(name, HiddenAttributeNames.contains(name));
+    return it.value();
+}
+
+bool isTextContent(xml::NodeType type)
+{
+    return type == xml::NodeType::Text || type == xml::NodeType::CData;
+}
+
+// Builds the nodes of one tree, detached from any tree control, in one walk of the document.
+// Keys go into a hash as they are made, so a taken key is found without a search.
+class TreeBuilder {
+public:
+    TreeBuilder(const frmXMLEditor& editor, bool settingsMode) : editor_(editor), settingsMode_(settingsMode) {}
+
+    void addTopLevel(const xml::NodeList& nodes) { addNodes(nodes, Parent()); }
+
+    QList<QTreeWidgetItem*> topLevel;
+    QHash<QString, QTreeWidgetItem*> index;
+
+private:
+    // The tree node that takes the children of an element, with what the caption of the
+    // element's text needs.
+    struct Parent {
+        QTreeWidgetItem* item = nullptr;
+        QString name;
+        QString attributes;
+    };
+
+    void addNodes(const xml::NodeList& nodes, const Parent& parent)
+    {
+        for (const xml::Node& node : nodes)
+            skip([&] { addNode(node, parent); });
+    }
+
+    void addNode(const xml::Node& node, const Parent& parent)
+    {
+        const xml::NodeType type = node.nodeType();
+        if (type == xml::NodeType::ProcessingInstruction && node.nodeName() == QLatin1String("xml"))
+            return;  // the XML declaration
+        const bool hasChildren = node.hasChildNodes();
+        if (hasChildren || type == xml::NodeType::Element) {
+            const Parent element = addElementNode(node, parent.item);
+            if (hasChildren)
+                addNodes(node.childNodes(), element);
+        } else if (isTextContent(type) && parent.item) {
+            addTextContent(node, parent);
+        }
+    }
+
+    // Adds the node of an element, or finds the node that already holds its key: an element
+    // whose key is taken gets no node of its own, and its children join that node.
+    Parent addElementNode(const xml::Node& element, QTreeWidgetItem* parent)
+    {
+        const QString key = editor_.GenerateTreeViewKey(element);
+        if (settingsMode_ && element.nodeType() == xml::NodeType::Element && element.getAttribute(Word2SPLID) != key)
+            element.setAttribute(Word2SPLID, key);
+        Parent added{index.value(key, nullptr), element.nodeName(), editor_.BuildAttributeString(element)};
+        if (added.item)
+            return added;
+        added.item = new QTreeWidgetItem;
+        setNodeKey(added.item, key);
+        setNodeCaption(added.item, added.name + added.attributes);
+        if (parent)
+            parent->addChild(added.item);
+        else
+            topLevel.append(added.item);
+        index.insert(key, added.item);
+        return added;
+    }
+
+    void addTextContent(const xml::Node& content, const Parent& parent)
+    {
+        if (!settingsMode_) {
+            auto* item = new QTreeWidgetItem;
+            setNodeCaption(item, content.text());
+            parent.item->addChild(item);
+            return;
+        }
+        setNodeCaption(parent.item, SplitCamelCase(parent.name) + QStringLiteral(": ") + content.text() + parent.attributes);
+    }
+
+    const frmXMLEditor& editor_;
+    bool settingsMode_;
+};
+
+void makeBold(QTreeWidgetItem* node)
+{
+    QFont font = node->font(0);
+    font.setBold(true);
+    node->setFont(0, font);
+}
+
+VbError loadError(const QString& file, const xml::ParseError& error)
+{
+    QString description = vbstr::fileNameOf(file) + QStringLiteral(": ") + error.reason;
+    if (error.line > 0)
+        description += QStringLiteral(" (line %1) %2").arg(error.line).arg(vbstr::trim(error.srcText));
+    return VbError(error.errorCode, QStringLiteral("XMLOnTreeView"), description);
+}
+
+} // namespace
+
+QString frmXMLEditor::GenerateTreeViewKey(const xml::Node& SourceNode) const
+{
+    if (SourceNode.nodeType() == xml::NodeType::Element) {
+        const QString id = SourceNode.getAttribute(Word2SPLID);
+        if (!id.isEmpty())
+            return id;
+    }
+    return NewGUID();
+}
+
+QString frmXMLEditor::BuildAttributeString(const xml::Node& SourceNode) const
+{
+    if (SourceNode.nodeType() != xml::NodeType::Element)
+        return {};
+    const bool hideEditorAttributes = isSettingsMode();
+    QString items;
+    for (const xml::Node& attribute : SourceNode.attributes()) {
+        const QString name = attribute.nodeName();
+        if (hideEditorAttributes && isHiddenAttribute(name))
+            continue;
+        if (!items.isEmpty())
+            items += QLatin1Char(' ');
+        items += QLatin1Char('@') + name + QStringLiteral("=\"") + attribute.text() + QLatin1Char('"');
+    }
+    return items.isEmpty() ? QString() : QStringLiteral(" [") + items + QLatin1Char(']');
+}
+
+void frmXMLEditor::fillTree(EditorTreeView* target, const xml::NodeList& topLevel)
+{
+    TreeBuilder builder(*this, isSettingsMode());
+    builder.addTopLevel(topLevel);
+    target->setContent(builder.topLevel, std::move(builder.index));
+}
+
+// The root's caption as words and bold, then the captions, pictures and emphasis of all
+// the nodes below it.
+void frmXMLEditor::finishSettingsCaptions(EditorTreeView* target)
+{
+    QTreeWidgetItem* root = target->rootNode();
+    if (!root)
+        return;
+    setNodeCaption(root, SplitCamelCase(nodeCaption(root)));
+    makeBold(root);
+    RefreshTreeCaptions(root);
+}
+
+// Refreshes the definition attributes of an opened document. A definition file that is
+// missing or does not parse is reported, and the document keeps its attributes as they are.
+void frmXMLEditor::refreshDefinitionAttributes()
+{
+    xml::Document definition;
+    try {
+        definition = requireDefinitionDocument();
+    } catch (const VbError& e) {
+        ui::showError(e);
+        return;
+    }
+    for (const xml::Node& node : XMLDoc->childNodes())
+        UpdateConstraintsFromTemplate(node, definition);
+}
+
+// Mode "View": the file as it is, text as nodes of its own; the window keeps no document.
+bool frmXMLEditor::loadForReview(EditorTreeView* target, const QString& file, xml::Document& document)
+{
+    const bool loaded = document.load(file);
+    if (loaded)
+        fillTree(target, document.childNodes());
+    target->forEachNode([](QTreeWidgetItem* node) {
+        if (node->childCount() > 0)
+            makeBold(node);
+    });
+    XMLFileName = file;
+    Saved = true;
+    return loaded;
+}
+
+// Mode "SPLR4": the window's document. A file that did not load leaves the window without a
+// document, so that nothing can ever be saved over it.
+bool frmXMLEditor::loadSettings(EditorTreeView* target, const QString& file, bool newDocument,
+                                bool refreshDefinition, xml::Document& document)
+{
+    XMLDoc.reset();
+    if (!newDocument)
+        XMLFileName = file;
+    Saved = true;
+    if (!document.load(file))
+        return false;
+    XMLDoc = std::make_unique<xml::Document>(document);
+    fillTree(target, XMLDoc->childNodes());
+    if (refreshDefinition)
+        refreshDefinitionAttributes();
+    finishSettingsCaptions(target);
+    return true;
+}
+
+void frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& XMLFile, const QString& Action,
+                                 bool UpdateConstraintsFromTemplate)
+{
+    const bool newDocument = Action == QLatin1String("New SPLR4");
+    DrawRefresh(false);
+    try {
+        TargetTreeView->removeAllNodes();
+        xml::Document document;
+        const bool loaded = isSettingsMode()
+                                ? loadSettings(TargetTreeView, XMLFile, newDocument, UpdateConstraintsFromTemplate, document)
+                                : loadForReview(TargetTreeView, XMLFile, document);
+        if (!loaded)
+            throw loadError(XMLFile, document.parseError());
+        if (newDocument) {
+            TreeView->selectNode(TreeView->rootNode());
+            CreateGUIDs(*this);
+        }
+        if (QTreeWidgetItem* root = TargetTreeView->rootNode())
+            root->setExpanded(true);
+        RenderTreeviewColor();
+    } catch (const std::exception& e) {
+        ui::showError(toVbError(e, QStringLiteral("XMLOnTreeView")));
+    }
+    DrawRefresh(true);
+}
+
+void frmXMLEditor::RefreshXML(bool KeepColor)
+{
+    if (!XMLDoc)
+        return;
+    DrawRefresh(false);
+
+    QStringList expandedKeys;
+    QStringList selectedKeys;
+    const QString currentKey = nodeKey(TreeView->selectedNode());
+    QList<QPair<QString, QColor>> keptColors;
+    TreeView->forEachNode([&](QTreeWidgetItem* node) {
+        if (node->isExpanded())
+            expandedKeys << nodeKey(node);
+        if (node->isSelected())
+            selectedKeys << nodeKey(node);
+        if (KeepColor) {
+            const QColor color = nodeBackColor(node);
+            if (color != QColor(Qt::white))
+                keptColors.append({nodeKey(node), color});
+        }
+    });
+
+    skip([&] { fillTree(TreeView, XMLDoc->childNodes()); });
+    skip([&] { finishSettingsCaptions(TreeView); });
+
+    for (const QString& key : std::as_const(expandedKeys))
+        if (QTreeWidgetItem* node = TreeView->nodeByKey(key))
+            node->setExpanded(true);
+    if (QTreeWidgetItem* current = TreeView->nodeByKey(currentKey)) {
+        TreeView->selectNodeInPlace(current);
+        current->setSelected(selectedKeys.contains(currentKey));
+    }
+    for (const QString& key : std::as_const(selectedKeys))
+        if (QTreeWidgetItem* node = TreeView->nodeByKey(key))
+            node->setSelected(true);
+
+    RenderTreeviewColor();
+    for (const auto& [key, color] : std::as_const(keptColors))
+        if (QTreeWidgetItem* node = TreeView->nodeByKey(key))
+            setNodeBackColor(node, color);
+
+    DrawRefresh(true);
+}
+
+} // namespace veldra

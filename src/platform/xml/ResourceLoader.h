@@ -1,0 +1,13 @@
+#pragma once
+
+namespace veldra::xml {
+
+// Installs, once per process, the libxml2 external entity loader through which every file that
+// libxml2 and libxslt load (schema includes and imports, stylesheet imports, document(), DTDs
+// where a caller asks for them) is opened. Local paths and file: URLs load; the agency's
+// schema and stylesheet addresses load from their local copies; every other network address
+// is refused. The loader never downloads: that is obtainResource's job, before parsing.
+// Also switches on libxslt's matching read/write restrictions and registers EXSLT.
+void installResourceLoader();
+
+} // namespace veldra::xml

@@ -1,0 +1,154 @@
+#include "platform/xml/SchemaValidator.h"
+
+#include "platform/xml/Document.h"
+#include "platform/xml/ResourceErrorCapture.h"
+#include "platform/xml/ResourceLoader.h"
+#include "platform/xml/ResourceResolver.h"
+#include "platform/xml/SchemaCache.h"
+#include "platform/xml/SchemaLocation.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <functional>
+#include <limits>
+#include <libxml/parser.h>
+#include <memory>
+
+namespace veldra::xml {
+
+namespace {
+
+// No network, no entity expansion, no DTD loading; line numbers beyond 65535 kept.
+constexpr int documentParseOptions = XML_PARSE_NONET | XML_PARSE_BIG_LINES;
+
+using SourceLine = std::function<QString(int line)>;
+
+struct DocFree {
+    void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
+};
+struct ValidCtxtFree {
+    void operator()(xmlSchemaValidCtxt* c) const { xmlSchemaFreeValidCtxt(c); }
+};
+
+bool isLineBreak(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
+// Line `line` (from 1) of the input; a line ends at LF, CR LF or CR, as the parser counts them.
+QString lineOf(const QByteArray& content, int line)
+{
+    if (line < 1)
+        return {};
+    qsizetype start = 0;
+    for (int current = 1; current < line; ++current) {
+        while (start < content.size() && !isLineBreak(content[start]))
+            ++start;
+        if (start >= content.size())
+            return {};
+        start += (content[start] == '\r' && start + 1 < content.size() && content[start + 1] == '\n') ? 2 : 1;
+    }
+    qsizetype end = start;
+    while (end < content.size() && !isLineBreak(content[end]))
+        ++end;
+    const QByteArray bytes = content.mid(start, end - start);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+SchemaCheck failure(SchemaCheck::Outcome outcome, const QString& reason, int line = 0, const QString& source = {})
+{
+    SchemaCheck check;
+    check.outcome = outcome;
+    check.reason = reason;
+    check.line = line;
+    check.sourceText = source;
+    return check;
+}
+
+SchemaCheck validateAgainst(xmlSchemaPtr schema, xmlDocPtr doc, const SourceLine& sourceLine)
+{
+    ResourceErrorCapture errors;
+    std::unique_ptr<xmlSchemaValidCtxt, ValidCtxtFree> context(xmlSchemaNewValidCtxt(schema));
+    const int rc = context ? xmlSchemaValidateDoc(context.get(), doc) : -1;
+    if (rc == 0)
+        return SchemaCheck{};
+    const auto& first = errors.firstError();
+    if (!first)
+        return failure(SchemaCheck::Outcome::ValidationFailure,
+                       QStringLiteral("The document could not be checked against its schema."));
+    return failure(SchemaCheck::Outcome::ValidationFailure, first->message, first->line, sourceLine(first->line));
+}
+
+SchemaCheck validateParsed(xmlDocPtr doc, const SourceLine& sourceLine)
+{
+    QString problem;
+    const QString location = schemaLocationOf(doc, &problem);
+    if (location.isEmpty())
+        return failure(SchemaCheck::Outcome::SchemaUnavailable, problem);
+
+    const ObtainedResource schemaFile = obtainResource(location);
+    CompiledSchema compiled;
+    if (schemaFile.available())
+        compiled = compiledSchema(schemaFile.localPath);
+    SchemaCheck check = schemaFile.available() && compiled.schema
+                            ? validateAgainst(compiled.schema, doc, sourceLine)
+                            : failure(SchemaCheck::Outcome::SchemaUnavailable,
+                                      schemaFile.available() ? compiled.problem : schemaFile.problem);
+    check.schemaLocation = location;
+    return check;
+}
+
+} // namespace
+
+SchemaCheck SchemaValidator::validateFile(const QString& path) const
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(SchemaCheck::Outcome::ParseFailure,
+                       QStringLiteral("The file %1 cannot be read: %2").arg(path, file.errorString()));
+    return validateBytes(file.readAll(), path, nullptr);
+}
+
+SchemaCheck SchemaValidator::validateXml(const QString& xml, const QString& baseFile) const
+{
+    return validateBytes(xml.toUtf8(), baseFile, "UTF-8");
+}
+
+SchemaCheck SchemaValidator::validateDocument(xmlDocPtr doc) const
+{
+    installResourceLoader();
+    if (!doc)
+        return failure(SchemaCheck::Outcome::ParseFailure, QStringLiteral("There is no document to validate."));
+    return validateParsed(doc, [](int) { return QString(); });
+}
+
+SchemaCheck SchemaValidator::validateDocument(const Document& doc) const
+{
+    return validateDocument(doc.raw());
+}
+
+SchemaCheck SchemaValidator::validateBytes(const QByteArray& content, const QString& baseFile,
+                                           const char* encoding) const
+{
+    installResourceLoader();
+    if (content.size() > std::numeric_limits<int>::max())
+        return failure(SchemaCheck::Outcome::ParseFailure, QStringLiteral("The document is too large to parse."));
+    const QByteArray url = baseFile.toUtf8();
+    std::unique_ptr<xmlDoc, DocFree> doc;
+    std::optional<CapturedError> parseError;
+    {
+        ResourceErrorCapture errors;
+        doc.reset(xmlReadMemory(content.constData(), int(content.size()), url.isEmpty() ? nullptr : url.constData(),
+                                encoding, documentParseOptions));
+        parseError = errors.firstError();
+    }
+    if (!doc || parseError) {
+        const CapturedError error = parseError.value_or(CapturedError{QStringLiteral("The document could not be parsed."), 0});
+        return failure(SchemaCheck::Outcome::ParseFailure, error.message, error.line, lineOf(content, error.line));
+    }
+    return validateParsed(doc.get(), [&content](int line) { return lineOf(content, line); });
+}
+
+} // namespace veldra::xml

@@ -1,0 +1,138 @@
+#include "platform/xml/Serializer.h"
+
+#include "platform/xml/XmlErrors.h"
+#include "platform/xml/WhitespaceRules.h"
+#include "platform/xml/XmlStrings.h"
+
+#include <libxml/encoding.h>
+#include <libxml/xmlsave.h>
+
+#include <memory>
+
+namespace veldra::xml::detail {
+
+namespace {
+
+const QString& kSource = errorSource();
+
+struct DocFree {
+    void operator()(xmlDocPtr doc) const { xmlFreeDoc(doc); }
+};
+using DocCopy = std::unique_ptr<xmlDoc, DocFree>;
+
+bool isUtf8(const xmlChar* encoding)
+{
+    if (!encoding)
+        return true;
+    const QString name = fromXml(encoding).toUpper();
+    return name == QLatin1String("UTF-8") || name == QLatin1String("UTF8");
+}
+
+// Runs one libxml2 save into memory. `save` writes through the save context.
+template <class Save>
+QByteArray saveToMemory(const char* encoding, int options, Save&& save)
+{
+    if (!xmlFindCharEncodingHandler(encoding))
+        throw VbError(err::FileAccess, kSource,
+                      QStringLiteral("The encoding '%1' is not supported.").arg(QString::fromUtf8(encoding)));
+    xmlBufferPtr buffer = xmlBufferCreate();
+    xmlSaveCtxtPtr ctxt = xmlSaveToBuffer(buffer, encoding, options);
+    if (!ctxt) {
+        xmlBufferFree(buffer);
+        throw VbError(err::FileAccess, kSource,
+                      QStringLiteral("The encoding '%1' is not supported.").arg(QString::fromUtf8(encoding)));
+    }
+    const long written = save(ctxt);
+    const int closed = xmlSaveClose(ctxt);
+    QByteArray result(reinterpret_cast<const char*>(xmlBufferContent(buffer)), xmlBufferLength(buffer));
+    xmlBufferFree(buffer);
+    if (written < 0 || closed < 0)
+        throw VbError(err::FileAccess, kSource, QStringLiteral("The document could not be written as XML text."));
+    return result;
+}
+
+QByteArray bodyBytes(xmlDocPtr doc, const char* encoding, int options)
+{
+    return saveToMemory(encoding, options, [doc](xmlSaveCtxtPtr ctxt) { return xmlSaveDoc(ctxt, doc); });
+}
+
+// The document to write: the document itself, or an indented copy of it.
+xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy)
+{
+    if (layout == Layout::AsIs)
+        return doc;
+    copy.reset(xmlCopyDoc(doc, 1));
+    if (!copy)
+        throw VbError(err::General, kSource, QStringLiteral("Out of memory while laying out the document."));
+    indentLayout(copy.get());
+    return copy.get();
+}
+
+QByteArray utf8DocumentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
+{
+    DocCopy copy;
+    QByteArray result;
+    if (hasDeclaration)
+        result = toXml(declarationText(doc)) + '\n';
+    result += bodyBytes(laidOut(doc, layout, copy), "UTF-8", XML_SAVE_NO_DECL);
+    return result;
+}
+
+QString attributeDeclarationPart(const char* name, const QString& value)
+{
+    return QStringLiteral(" %1=\"%2\"").arg(QLatin1String(name), value);
+}
+
+} // namespace
+
+QString declarationData(xmlDocPtr doc)
+{
+    QString data = QStringLiteral("version=\"%1\"").arg(doc->version ? fromXml(doc->version) : QStringLiteral("1.0"));
+    if (doc->encoding)
+        data += attributeDeclarationPart("encoding", fromXml(doc->encoding));
+    if (doc->standalone == 1 || doc->standalone == 0)
+        data += attributeDeclarationPart("standalone", doc->standalone == 1 ? QStringLiteral("yes") : QStringLiteral("no"));
+    return data;
+}
+
+QString declarationText(xmlDocPtr doc)
+{
+    return QStringLiteral("<?xml ") + declarationData(doc) + QStringLiteral("?>");
+}
+
+QString documentText(xmlDocPtr doc, bool hasDeclaration, Layout layout)
+{
+    return QString::fromUtf8(utf8DocumentBytes(doc, hasDeclaration, layout));
+}
+
+QByteArray documentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
+{
+    if (!hasDeclaration || isUtf8(doc->encoding))
+        return utf8DocumentBytes(doc, hasDeclaration, layout);
+    // libxml2 writes the declaration itself here, naming the encoding it encodes in.
+    DocCopy copy;
+    return bodyBytes(laidOut(doc, layout, copy), reinterpret_cast<const char*>(doc->encoding), 0);
+}
+
+QString nodeText(xmlNodePtr node)
+{
+    xmlNodePtr toWrite = node;
+    DocCopy scratch;
+    if (node->type == XML_ELEMENT_NODE) {
+        // A copy into a document of its own, reconciled, declares the namespaces the element
+        // inherits from above (or, for a node out of the tree, holds through its document).
+        scratch.reset(xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0")));
+        toWrite = nullptr;
+        if (xmlDOMWrapCloneNode(nullptr, node->doc, node, &toWrite, scratch.get(), nullptr, 1, 0) != 0 || !toWrite)
+            throw VbError(err::General, kSource, QStringLiteral("The element could not be written as XML text."));
+        xmlDocSetRootElement(scratch.get(), toWrite);
+        xmlDOMWrapReconcileNamespaces(nullptr, toWrite, 0);
+    }
+    QString text = QString::fromUtf8(
+        saveToMemory("UTF-8", 0, [toWrite](xmlSaveCtxtPtr ctxt) { return xmlSaveTree(ctxt, toWrite); }));
+    if (node->type == XML_ATTRIBUTE_NODE && text.startsWith(QLatin1Char(' ')))
+        text.remove(0, 1);
+    return text;
+}
+
+} // namespace veldra::xml::detail

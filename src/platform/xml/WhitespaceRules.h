@@ -1,0 +1,25 @@
+#pragma once
+
+#include <libxml/tree.h>
+
+namespace veldra::xml::detail {
+
+// Which whitespace-only text is content and which is layout.
+//
+// A whitespace-only text node is content, and kept on load, when
+//  - xml:space="preserve" is in force for it, or
+//  - its parent element also holds text that is not whitespace (mixed content: the blanks
+//    between words and inline markup belong to the text), or
+//  - its parent is an element of SPL's narrative text (text, paragraph, content, caption,
+//    title, item, td, th, linkHtml, sub, sup, footnote) and the nodes on both sides of it are
+//    inline elements (content, linkHtml, sub, sup, br, footnote, footnoteRef,
+//    renderMultiMedia): "<content>a</content> <content>b</content>" reads "a b", not "ab".
+// Every other whitespace-only text node is layout (indentation between elements) and is
+// dropped on load. Names are compared by local name, in any namespace or none.
+void stripInsignificantWhitespace(xmlDocPtr doc);
+
+// Indents element content where the rules above make the added whitespace layout, so that
+// a reload of the indented text gives back the same tree. Used on a copy made for saving.
+void indentLayout(xmlDocPtr doc);
+
+} // namespace veldra::xml::detail

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <libxml/tree.h>
+
+namespace veldra::xml {
+
+class Document;
+
+// Stylesheet parameters by name; each value is passed as a string, whatever quotes it holds.
+using XsltParameters = QList<QPair<QString, QString>>;
+
+struct XsltResult {
+    enum class Outcome {
+        Done,
+        StylesheetUnavailable, // no local copy and no download possible
+        StylesheetFailure,     // the stylesheet does not compile
+        DocumentFailure,       // the input document cannot be read or parsed
+        TransformFailure,      // the transformation stopped with an error
+    };
+
+    Outcome outcome = Outcome::Done;
+    QString text;     // the output (HTML for the SPL stylesheet)
+    QString problem;  // why it failed
+    QString messages; // what the stylesheet and libxslt reported on the way (refused loads, xsl:message)
+
+    bool ok() const { return outcome == Outcome::Done; }
+};
+
+// Runs XSLT 1.0 stylesheets (with EXSLT) in-process. `stylesheet` is a local path, a file: URL
+// or the agency's stylesheet address, which resolves to the local copy of the stylesheet set
+// (downloaded first when missing and allowed, see obtainResource). Everything the stylesheet
+// loads goes through the resource loader: no network access. Each stylesheet is compiled once.
+class XsltProcessor {
+public:
+    // The document is not changed: the transform runs over a copy, because libxslt strips
+    // whitespace (xsl:strip-space) from its input in place.
+    XsltResult transformDocument(const QString& stylesheet, xmlDocPtr doc, const XsltParameters& parameters = {}) const;
+    XsltResult transformDocument(const QString& stylesheet, const Document& doc,
+                                 const XsltParameters& parameters = {}) const;
+    XsltResult transformFile(const QString& stylesheet, const QString& documentPath,
+                             const XsltParameters& parameters = {}) const;
+    XsltResult transformXml(const QString& stylesheet, const QString& xml, const XsltParameters& parameters = {}) const;
+};
+
+} // namespace veldra::xml

@@ -1,0 +1,233 @@
+#include "app/RememberedFolders.h"
+#include "app/WebAddresses.h"
+#include "app/Log.h"
+#include "app/frmMain.h"
+#include "platform/core/AppPaths.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+#include "app/MainWindowTestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+namespace {
+
+class MainCommandsTest : public ::testing::Test {
+protected:
+    test::FakeEditor* openEditor()
+    {
+        auto* editor = new test::FakeEditor;
+        main.mdiArea()->addSubWindow(editor)->show();
+        main.SourceXMLEditor = editor;
+        return editor;
+    }
+
+    QList<QAction*> editorCommands() const
+    {
+        return {main.mnuSPLOpenFolder, main.mnuSPLR4Search, main.mnuSPLR4Replace, main.MenuSPLR4QuickPreview,
+                main.mnuSPLR4TransformSPL, main.mnuSPLR4EditNode, main.mnuPopupSetColor, main.mnuSPLR4Clone,
+                main.mnuSPLR4AddNode, main.mnuSPLR4ReverseTransform, main.mnuSPLR4CopySelection,
+                main.mnuSPLR4ExpandAll, main.mnuSPLR4CollapseAll, main.mnuSPLR4RemoveDataElement,
+                main.mnuSPLR4PopupOpenFile, main.mnuPopUpChangeSortOrder, main.mnuPopupCreateIDGUIDs,
+                main.mnuSPLR4ImportFromExcel, main.mnuSPLR4ImportProductLabel,
+                main.mnuSPLR4ProductLabelAddSectionNumbers, main.mnuSPLR4AddLOINCCodesToProductLabel,
+                main.mnuFileAddLOINCCodes, main.mnuSPLR4PopupAnalyzeWordDocumentFormatting, main.mnuDebugProcess,
+                main.mnuSaveSPLR4, main.mnuSaveSPLR4As};
+    }
+
+    test::HookTableScope hooksScope;
+    test::SettingsStoreScope settingsScope;
+    test::ScriptedUi ui;
+    frmMain main;
+};
+
+} // namespace
+
+TEST_F(MainCommandsTest, EditorCommandsReachTheCurrentEditor)
+{
+    QStringList viaHooks;
+    hooks().ReverseSortOrder = [&](QWidget* e) { viaHooks << "ReverseSortOrder" << e->objectName(); };
+    hooks().CreateGUIDs = [&](QWidget* e) { viaHooks << "CreateGUIDs" << e->objectName(); };
+    hooks().ImportFromExcel = [&](QWidget* e) { viaHooks << "ImportFromExcel" << e->objectName(); };
+    test::FakeEditor* editor = openEditor();
+    editor->setObjectName(QStringLiteral("editor"));
+    editor->nodeValue = QStringLiteral("/labels/images/carton.jpg");
+
+    for (QAction* command : {main.mnuSPLOpenFolder, main.mnuSPLR4Search, main.mnuSPLR4Replace,
+                             main.MenuSPLR4QuickPreview, main.mnuSPLR4TransformSPL, main.mnuSPLR4EditNode,
+                             main.mnuPopupSetColor, main.mnuSPLR4Clone, main.mnuSPLR4AddNode,
+                             main.mnuSPLR4ReverseTransform, main.mnuSPLR4CopySelection, main.mnuSPLR4ExpandAll,
+                             main.mnuSPLR4CollapseAll, main.mnuSPLR4RemoveDataElement, main.mnuSPLR4PopupOpenFile,
+                             main.mnuPopUpChangeSortOrder, main.mnuPopupCreateIDGUIDs, main.mnuSPLR4ImportFromExcel})
+        command->trigger();
+
+    EXPECT_EQ(editor->calls, QStringList({"OpenContainingFolder", "SearchNode(0)", "SearchNode(1)", "PreviewSPLQuick",
+                                          "TransformSPL", "DataEdit", "SetColor", "CloneNode", "AddNode",
+                                          "ReverseTransformNode", "CopySelection", "TreeViewExpandAll(1)",
+                                          "TreeViewExpandAll(0)", "DeleteNode"}));
+    EXPECT_EQ(ui.opened, QStringList({"/labels/images/carton.jpg"}));
+    EXPECT_EQ(viaHooks, QStringList({"ReverseSortOrder", "editor", "CreateGUIDs", "editor", "ImportFromExcel", "editor"}));
+}
+
+TEST_F(MainCommandsTest, EditorCommandsWithoutAnEditorOrAfterItClosedDoNothing)
+{
+    int hookCalls = 0;
+    hooks().ReverseSortOrder = [&](QWidget*) { ++hookCalls; };
+    hooks().CreateGUIDs = [&](QWidget*) { ++hookCalls; };
+    hooks().ImportFromExcel = [&](QWidget*) { ++hookCalls; };
+    hooks().ProductLabelAddSectionNumbers = [&](xml::Document&, const QString&) { ++hookCalls; };
+    hooks().ProcessLoincCodes = [&](xml::Document&) { ++hookCalls; };
+    hooks().ImportProductLabelFromWord = [&](QWidget*, xml::Document&) { ++hookCalls; };
+    hooks().AnalyzeDocumentFormatting = [&](const QString&, const QString&, const QString&, const QString&) {
+        ++hookCalls;
+    };
+
+    for (QAction* command : editorCommands())
+        command->trigger();
+
+    QPointer<test::FakeEditor> editor = openEditor();
+    editor->parentWidget()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(editor.isNull());
+    for (QAction* command : editorCommands())
+        command->trigger();
+
+    EXPECT_EQ(hookCalls, 0);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(ui.inputRequests.isEmpty());
+    EXPECT_TRUE(ui.fileRequests.isEmpty());
+    EXPECT_TRUE(ui.opened.isEmpty());
+}
+
+TEST_F(MainCommandsTest, SaveActsOnTheActiveChildWindowOnly)
+{
+    test::FakeEditor* editor = openEditor();
+    auto* log = new QWidget;
+    QMdiSubWindow* logFrame = main.mdiArea()->addSubWindow(log);
+    logFrame->show();
+    main.mdiArea()->setActiveSubWindow(logFrame);
+
+    main.mnuSaveSPLR4->trigger();
+    EXPECT_TRUE(editor->calls.isEmpty());
+
+    auto* other = new test::FakeEditor;
+    QMdiSubWindow* otherFrame = main.mdiArea()->addSubWindow(other);
+    otherFrame->show();
+    main.mdiArea()->setActiveSubWindow(otherFrame);
+    main.mnuSaveSPLR4->trigger();
+    main.mnuSaveSPLR4As->trigger();
+    EXPECT_EQ(other->calls, QStringList({"SaveXMLDoc(0)", "SaveXMLDoc(1)"}));
+    EXPECT_TRUE(editor->calls.isEmpty());
+}
+
+TEST_F(MainCommandsTest, OpenRemembersTheFolderOfTheChosenDocument)
+{
+    QStringList opened;
+    hooks().OpenSettingsDocument = [&](const QString& path) { opened << path; };
+    SaveLastFolder(QStringLiteral("Settings"), QStringLiteral("/work/labels/old.xml"));
+
+    main.mnuOpenSPLR4->trigger();  // Cancel
+    EXPECT_EQ(GetLastFolder(QStringLiteral("Settings")), QStringLiteral("/work/labels"));
+    EXPECT_TRUE(opened.isEmpty());
+
+    ui.openFiles.push_back(QStringLiteral("/work/new/label.xml"));
+    main.mnuOpenSPLR4->trigger();
+    ASSERT_EQ(ui.fileRequests.size(), 2);
+    const ui::FileRequest& request = ui.fileRequests.at(1);
+    EXPECT_EQ(request.title, QStringLiteral("Open Settings File"));
+    EXPECT_EQ(request.filter, QStringLiteral("XML Files (*.xml)"));
+    EXPECT_EQ(request.initialFolder, QStringLiteral("/work/labels"));
+    EXPECT_TRUE(request.fileName.isEmpty());
+    EXPECT_EQ(opened, QStringList({"/work/new/label.xml"}));
+    EXPECT_EQ(GetLastFolder(QStringLiteral("Settings")), QStringLiteral("/work/new"));
+
+    main.mnuNewSPLR4->trigger();
+    EXPECT_EQ(opened, QStringList({"/work/new/label.xml", ""}));
+}
+
+TEST_F(MainCommandsTest, SaveLogAsksForAnRtfFileAndWritesIt)
+{
+    const bool before = NoLogging;
+    NoLogging = false;
+    test::TempDir dir;
+    WriteLog(QStringLiteral("Information"), QStringLiteral("Build completed"));
+    main.Dialog.fileName = QStringLiteral("left over.xml");
+    ui.saveFiles.push_back(dir.file(QStringLiteral("log.rtf")));
+
+    main.mnuFileSaveLog->trigger();
+
+    ASSERT_EQ(ui.fileRequests.size(), 1);
+    EXPECT_EQ(ui.fileRequests.at(0).title, QStringLiteral("Save Information to RTF File"));
+    EXPECT_EQ(ui.fileRequests.at(0).filter, ui::CommonDialog::toQtFilter("Rich Text Format (*.rtf) | *.rtf"));
+    EXPECT_TRUE(ui.fileRequests.at(0).fileName.isEmpty());
+    EXPECT_TRUE(ui.fileRequests.at(0).overwritePrompt);
+    EXPECT_GT(QFileInfo(dir.file(QStringLiteral("log.rtf"))).size(), 0);
+    NoLogging = before;
+}
+
+TEST_F(MainCommandsTest, CommandsOfLaterSubsystemsGoThroughTheirHooks)
+{
+    QStringList calls;
+    hooks().PreviewSPLFile = [&] { calls << "PreviewSPLFile"; };
+    hooks().CreateEmptyProductLabelTemplate = [&] { calls << "CreateEmptyProductLabelTemplate"; };
+    hooks().ValidateOnline = [&] { calls << "ValidateOnline"; };
+    hooks().CreateDocumentReport = [&](const QString& path) { calls << "CreateDocumentReport " + path; };
+    hooks().LoadSettingsFile = [&](const QString& path) { calls << "LoadSettingsFile " + path; };
+    hooks().SaveSettingsFile = [&](const QString& path) { calls << "SaveSettingsFile " + path; };
+    ui.saveFiles.push_back(QStringLiteral("/reports/label.html"));
+    ui.openFiles.push_back(QStringLiteral("/setups/a.xml"));
+    ui.saveFiles.push_back(QStringLiteral("/setups/b.xml"));
+
+    main.mnuSPLR4Preview->trigger();
+    main.mnuFileCreateWordLabelTemplate->trigger();
+    main.mnuSPLValidate->trigger();
+    main.mnuSPLR4CreateDocumentReport->trigger();
+    main.mnuFileLoadSettings->trigger();
+    main.mnuFileSaveSettings->trigger();
+    main.mnuSPLR4CreateDocumentReport->trigger();  // Cancel
+
+    EXPECT_EQ(calls, QStringList({"PreviewSPLFile", "CreateEmptyProductLabelTemplate", "ValidateOnline",
+                                  "CreateDocumentReport /reports/label.html", "LoadSettingsFile /setups/a.xml",
+                                  "SaveSettingsFile /setups/b.xml"}));
+    EXPECT_EQ(ui.fileRequests.at(0).filter, QStringLiteral("HTML Files (*.html)"));
+    EXPECT_TRUE(ui.fileRequests.at(0).overwritePrompt);
+    EXPECT_EQ(ui.fileRequests.at(1).filter, ui::CommonDialog::toQtFilter("XML Files (*.xml) | *.xml"));
+}
+
+TEST_F(MainCommandsTest, HelpOpensTheManualAndTheOutsidePages)
+{
+    test::ProgramFolderCopy folder;
+    for (QAction* command : {main.mnuHelpUserManual, main.mnuVeldra, main.mnuHelpDailyMed, main.mnuHelpSPLOnlineValidator})
+        command->trigger();
+    ASSERT_EQ(ui.opened.size(), 4);
+    EXPECT_EQ(ui.opened.at(0), app_paths::inProgram(QStringLiteral("Help/Help.html")));
+    EXPECT_TRUE(QFileInfo::exists(ui.opened.at(0)));
+    EXPECT_EQ(ui.opened.mid(1), QStringList({web::FdaSplResources, web::DailyMed, web::SplOnlineValidator}));
+}
+
+TEST_F(MainCommandsTest, InstallLoincDatabaseCopiesTheChosenFile)
+{
+    test::ProgramFolderCopy folder;
+    test::TempDir dir;
+    const QString source = dir.file(QStringLiteral("loinc.mdb"));
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("database");
+    file.close();
+
+    main.InstallLoincDatabase();  // Cancel
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("LOINC/LOINCDB.mdb"))));
+
+    ui.openFiles.push_back(source);
+    main.InstallLoincDatabase();
+    EXPECT_EQ(ui.fileRequests.at(1).filter, ui::CommonDialog::toQtFilter("MS Access Database (*.mdb) | *.mdb"));
+    EXPECT_TRUE(QFileInfo::exists(folder.file(QStringLiteral("LOINC/LOINCDB.mdb"))));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages.at(0).text, QStringLiteral("LOINC Database sucessfully installed."));
+}

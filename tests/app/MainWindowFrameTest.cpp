@@ -1,0 +1,169 @@
+#include "app/MainStatusBar.h"
+#include "app/Startup.h"
+#include "app/frmMain.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+#include "app/MainWindowTestSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+namespace {
+
+const QString exitQuestion = QStringLiteral("Are you sure you want to exit Veldra Structured Product Labeling?");
+
+QMdiSubWindow* addChild(frmMain& main, QWidget* child)
+{
+    QMdiSubWindow* frame = main.mdiArea()->addSubWindow(child);
+    frame->show();
+    return frame;
+}
+
+} // namespace
+
+TEST(ExitTest, NoKeepsTheProgramAndEveryWindowAsTheyWere)
+{
+    test::HookTableScope hooksScope;
+    test::ScriptedUi ui;
+    frmMain main;
+    main.show();
+    auto* editor = new test::FakeEditor;
+    addChild(main, editor);
+    ui.answers.push_back(ui::Answer::No);
+
+    main.mnuFileExit->trigger();
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages.at(0).text, exitQuestion);
+    EXPECT_EQ(ui.messages.at(0).buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Question);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
+}
+
+TEST(ExitTest, YesClosesEveryWindowAndTheCloseBoxAsksTheSame)
+{
+    test::HookTableScope hooksScope;
+    test::ScriptedUi ui;
+    frmMain main;
+    main.show();
+    QPointer<QWidget> editor = new test::FakeEditor;
+    QPointer<QWidget> log = new QWidget;
+    log->setAttribute(Qt::WA_DeleteOnClose);
+    addChild(main, log);
+    addChild(main, editor);
+    QWidget separate;
+    separate.show();
+    ui.answers.push_back(ui::Answer::Yes);
+
+    EXPECT_TRUE(main.close());
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages.at(0).text, exitQuestion);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_TRUE(log.isNull());
+    EXPECT_FALSE(separate.isVisible());
+    EXPECT_FALSE(main.isVisible());
+}
+
+TEST(ExitTest, AnEditorThatKeepsItsUnsavedDocumentStopsTheExit)
+{
+    test::HookTableScope hooksScope;
+    test::ScriptedUi ui;
+    frmMain main;
+    main.show();
+    QPointer<QWidget> log = new QWidget;
+    addChild(main, log);
+    auto* saved = new test::FakeEditor;
+    QPointer<QWidget> savedWindow = saved;
+    addChild(main, saved);
+    auto* unsaved = new test::FakeEditor;
+    unsaved->refuseClose = true;
+    addChild(main, unsaved);
+
+    EXPECT_FALSE(main.close());
+
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(unsaved->isVisible());
+    EXPECT_TRUE(savedWindow.isNull());  // an editor that agreed has closed
+    ASSERT_FALSE(log.isNull());         // the log is kept: nothing is lost
+    EXPECT_TRUE(log->isVisible());
+}
+
+TEST(MainWindowFrameTest, NarrowestWidthHoldsAndTheLogoStaysRightAligned)
+{
+    test::HookTableScope hooksScope;
+    frmMain main;
+    main.resize(500, 500);
+    EXPECT_EQ(main.width(), 782);  // 11730 twips
+
+    main.resize(1000, 500);
+    main.MDIForm_Resize();
+    EXPECT_EQ(main.width(), 1000);
+    EXPECT_EQ(main.picLogo->geometry().right() + 1, 1000 - 17);  // 250 twips margin
+    EXPECT_EQ(main.picLogo->size(), QSize(170, 50));
+}
+
+TEST(MainWindowFrameTest, DroppedFilesOpenOnlyWhenTheyAreXml)
+{
+    test::HookTableScope hooksScope;
+    test::ScriptedUi ui;
+    test::TempDir dir;
+    QStringList opened;
+    hooks().OpenSettingsDocument = [&](const QString& path) { opened << path; };
+    for (const char* name : {"a.XML", "b.txt", "c.xml"}) {
+        QFile file(dir.file(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<SPLR4/>");
+    }
+    frmMain main;
+    main.show();
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir.file("a.XML")), QUrl::fromLocalFile(dir.file("b.txt")),
+                  QUrl::fromLocalFile(dir.file("c.xml"))});
+    const QPoint where = main.mdiArea()->viewport()->rect().center();
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main.mdiArea()->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main.mdiArea()->viewport(), &drop);
+
+    EXPECT_EQ(opened, QStringList({dir.file("a.XML"), dir.file("c.xml")}));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST(MainWindowFrameTest, ShowMainFormPreparesMenusPanelAndStatusBar)
+{
+    test::HookTableScope hooksScope;
+    test::ScriptedUi ui;
+    test::ProgramFolderCopy folder;
+    int wizardLoads = 0;
+    hooks().LoadWizardMenu = [&] { ++wizardLoads; };
+    frmMain main;
+
+    ShowMainForm();
+
+    EXPECT_EQ(wizardLoads, 1);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(main.isMaximized());
+    ASSERT_EQ(main.cboCodeSystem->count(), 4);
+    EXPECT_EQ(main.cboCodeSystem->itemText(0), QStringLiteral("All Code Systems"));
+    EXPECT_EQ(main.cboCodeSystem->itemText(3), QStringLiteral("UNII Codes"));
+    EXPECT_EQ(main.cboCodeSystem->currentText(), QStringLiteral("All Code Systems"));
+    EXPECT_EQ(main.StatusBar->Panels(1)->width(), 133);
+    EXPECT_EQ(main.StatusBar->Panels(2)->width(), 133);
+    EXPECT_FALSE(main.picLogo->pixmap().isNull());
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Veldra"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}

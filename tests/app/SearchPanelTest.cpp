@@ -1,0 +1,120 @@
+#include "app/CodeSearch.h"
+#include "app/Log.h"
+#include "app/SearchPanel.h"
+#include "app/frmLog.h"
+#include "app/frmMain.h"
+#include "support/ScriptedUi.h"
+#include "app/MainWindowTestSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+namespace {
+
+// Records which code lists were searched, with the term each one got.
+class SearchPanelTest : public ::testing::Test {
+protected:
+    SearchPanelTest()
+    {
+        hooks().SearchLOINCCodes = [this](const QString& term) { searched << "LOINC:" + term; };
+        hooks().SearchNCIThesaurusCodes = [this](const QString& term) { searched << "NCI:" + term; };
+        hooks().SearchUNIICodes = [this](const QString& term) { searched << "UNII:" + term; };
+        FillCodeSystemCombo(main.cboCodeSystem);
+    }
+
+    QStringList searchWith(const QString& codeSystem, const QString& term)
+    {
+        searched.clear();
+        main.cboCodeSystem->setCurrentText(codeSystem);
+        main.txtSearchCodeOrName->setText(term);
+        main.cmdSearchCodeSystem->click();
+        return searched;
+    }
+
+    test::HookTableScope hooksScope;
+    test::ScriptedUi ui;
+    frmMain main;
+    QStringList searched;
+};
+
+} // namespace
+
+TEST_F(SearchPanelTest, EachChoiceSearchesItsListAndAnyOtherTextSearchesAllThree)
+{
+    EXPECT_EQ(searchWith("LOINC", "34067-9"), QStringList({"LOINC:34067-9"}));
+    EXPECT_EQ(searchWith("NCI Thesaurus", "TABLET"), QStringList({"NCI:TABLET"}));
+    EXPECT_EQ(searchWith("UNII Codes", "ASPIRIN"), QStringList({"UNII:ASPIRIN"}));
+    const QStringList all({"LOINC:aspirin", "NCI:aspirin", "UNII:aspirin"});
+    EXPECT_EQ(searchWith("All Code Systems", "aspirin"), all);
+    EXPECT_EQ(searchWith("loinc", "aspirin"), all);  // the comparison is exact
+    EXPECT_EQ(searchWith("SNOMED", "aspirin"), all);
+}
+
+TEST_F(SearchPanelTest, AFailingListLeavesTheOthersRunningAndTheTermSelected)
+{
+    hooks().SearchNCIThesaurusCodes = [](const QString&) { throw VbError(3024, "clsNCIThesaurus", "no database"); };
+    main.show();
+    main.activateWindow();
+
+    EXPECT_EQ(searchWith("All Code Systems", "TABLET"), QStringList({"LOINC:TABLET", "UNII:TABLET"}));
+    EXPECT_EQ(main.txtSearchCodeOrName->selectedText(), QStringLiteral("TABLET"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(SearchPanelTest, EnterInTheTextBoxSearchesLikeTheButton)
+{
+    main.cboCodeSystem->setCurrentText(QStringLiteral("UNII Codes"));
+    main.txtSearchCodeOrName->setText(QStringLiteral("R16CO5Y76E"));
+    QTest::keyClick(main.txtSearchCodeOrName, Qt::Key_Return);
+    QTest::keyClick(main.txtSearchCodeOrName, Qt::Key_A);
+    EXPECT_EQ(searched, QStringList({"UNII:R16CO5Y76E"}));
+}
+
+TEST_F(SearchPanelTest, ClearEmptiesTheLogAndShowsIt)
+{
+    const bool before = NoLogging;
+    NoLogging = false;
+    main.show();
+    WriteLog(QStringLiteral("Information"), QStringLiteral("earlier result"));
+    logWindow()->parentWidget()->hide();
+
+    main.cmdClearSearchResult->click();
+
+    ASSERT_NE(logWindow(), nullptr);
+    EXPECT_TRUE(logWindow()->txtLog->toPlainText().isEmpty());
+    EXPECT_TRUE(logWindow()->isVisible());
+    NoLogging = before;
+}
+
+TEST_F(SearchPanelTest, DialogsSearchThroughThePanelWithTheMappedCodeSystem)
+{
+    searchCodeSystem(QStringLiteral("TABLET, FILM COATED"),
+                     codeSystemSearchEntry(QStringLiteral("National Cancer Institute Thesaurus")), false);
+    EXPECT_EQ(searched, QStringList({"NCI:TABLET, FILM COATED"}));
+    EXPECT_EQ(main.txtSearchCodeOrName->text(), QStringLiteral("TABLET, FILM COATED"));
+
+    searched.clear();
+    searchCodeSystem(QStringLiteral("ibuprofen"),
+                     codeSystemSearchEntry(QStringLiteral("Systematized Nomenclature of Medicine")), false);
+    EXPECT_EQ(searched, QStringList({"LOINC:ibuprofen", "NCI:ibuprofen", "UNII:ibuprofen"}));
+    // The box keeps what the last caller set, for the next manual search.
+    EXPECT_EQ(main.cboCodeSystem->currentText(), QStringLiteral("All Code Systems"));
+}
+
+TEST(CodeSearchTest, LongCodeSystemNamesMapToPanelEntries)
+{
+    EXPECT_EQ(codeSystemSearchEntry("National Cancer Institute Thesaurus"), "NCI Thesaurus");
+    EXPECT_EQ(codeSystemSearchEntry("Logical Observation Identifiers Names and Codes"), "LOINC");
+    EXPECT_EQ(codeSystemSearchEntry("Food and Drug Administration Substance Registration System"), "UNII Codes");
+    for (const char* other : {"Food and Drug Administration Drug Registration and Listing System",
+                              "Department of Veterans Affairs National Drug File Reference Terminology",
+                              "Systematized Nomenclature of Medicine", "national cancer institute thesaurus",
+                              "National Cancer Institute Thesaurus ", ""})
+        EXPECT_EQ(codeSystemSearchEntry(QLatin1String(other)), "All Code Systems") << other;
+}

@@ -1,0 +1,125 @@
+// Search and replace over an editor's tree.
+
+#include "TreeViewFixture.h"
+
+#include "platform/xml/Document.h"
+
+namespace veldra::test {
+namespace {
+
+const QColor Yellow(255, 255, 0);
+
+using SearchReplaceTest = TreeViewFixture;
+
+TEST_F(SearchReplaceTest, FindMarksEveryCaptionThatHoldsTheTextWhateverItsCase)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    ui.inputs.push_back(QString("aspirin"));
+
+    editor->SearchNode(false);
+
+    ASSERT_EQ(ui.inputRequests.size(), 1);
+    EXPECT_EQ(ui.inputRequests[0].prompt, "Search for:");
+    // Title, two product names, two ingredient names.
+    EXPECT_EQ(countWithBackColor(editor, Yellow), 5);
+    EXPECT_EQ(nodeCaption(editor->TreeView->selectedNode()), "Ingredient Name: ASPIRIN");
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(editor->Saved);
+
+    // A word of an element name hits every node of that element.
+    ui.inputs.push_back(QString("ingredient"));
+    editor->SearchNode(false);
+    EXPECT_EQ(countWithBackColor(editor, Yellow), 4);
+}
+
+TEST_F(SearchReplaceTest, FindWithoutHitsSaysSoAndWhitensEveryNode)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    ASSERT_EQ(nodeBackColor(node(editor, "Product Name: Aspirin [")), QColor(255, 0, 0));
+    ui.inputs.push_back(QString("zzz"));
+
+    editor->SearchNode(false);
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, "No occurrences of Search String 'zzz' found.");
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(countWithBackColor(editor, QColor(Qt::white)), editor->TreeView->nodeCount());
+}
+
+TEST_F(SearchReplaceTest, AnEmptySearchMarksTheLeavesWithoutValue)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    ui.inputs.push_back(QString());
+
+    editor->SearchNode(false);
+
+    EXPECT_EQ(countWithBackColor(editor, Yellow), 1);
+    EXPECT_EQ(nodeBackColor(node(editor, "Marketing")), Yellow);
+}
+
+TEST_F(SearchReplaceTest, ReplaceRewritesMatchingValuesCaseExactlyAndCountsEveryHit)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    select(editor, "Title");
+    ui.inputs.push_back(QString("Aspirin"));
+    ui.inputs.push_back(QString("Salicyl"));
+
+    editor->SearchNode(true);
+
+    ASSERT_EQ(ui.inputRequests.size(), 2);
+    EXPECT_EQ(ui.inputRequests[0].defaultText, "Aspirin Tablets");
+    EXPECT_EQ(ui.inputRequests[1].prompt, "Replace 'Aspirin' with:");
+    EXPECT_EQ(texts(editor, "//Title"), QStringList({"Salicyl Tablets"}));
+    EXPECT_EQ(texts(editor, "//ProductName"), QStringList({"Salicyl", "Salicyl Forte"}));
+    // Hits whose text matches only when case is ignored are marked but keep their text.
+    EXPECT_EQ(texts(editor, "//IngredientName"), QStringList({"ASPIRIN", "ASPIRIN"}));
+    EXPECT_EQ(countWithBackColor(editor, Yellow), 5);  // marks survive the rebuild
+    EXPECT_NE(node(editor, "Title: Salicyl Tablets"), nullptr);
+    EXPECT_FALSE(editor->Saved);
+}
+
+TEST_F(SearchReplaceTest, ReplaceNeverFlattensMarkupInsideAValue)
+{
+    frmXMLEditor* editor = openSettings(R"(<SPLR4><Section><LabelText>
+<paragraph>Take <content styleCode="bold">one tablet</content> daily with water</paragraph>
+</LabelText></Section></SPLR4>)");
+    ui.inputs.push_back(QString("daily"));
+    ui.inputs.push_back(QString("twice a day"));
+
+    editor->SearchNode(true);
+
+    const xml::Node paragraph = editor->XMLDoc->selectSingleNode("//paragraph");
+    EXPECT_EQ(paragraph.text(), "Take one tablet twice a day with water");
+    EXPECT_EQ(paragraph.selectSingleNode("content").text(), "one tablet");
+    EXPECT_EQ(paragraph.selectSingleNode("content").getAttribute("styleCode"), "bold");
+}
+
+TEST_F(SearchReplaceTest, AnEmptyReplacementEndsTheCommandAtOnce)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    const QStringList before = texts(editor, "//Title | //ProductName | //IngredientName | //DocumentID");
+    ui.inputs.push_back(QString("Aspirin"));
+    ui.inputs.push_back(std::nullopt);  // Cancel gives the empty text
+
+    editor->SearchNode(true);
+
+    EXPECT_EQ(texts(editor, "//Title | //ProductName | //IngredientName | //DocumentID"), before);
+    EXPECT_EQ(countWithBackColor(editor, Yellow), 0);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(editor->Saved);
+}
+
+TEST_F(SearchReplaceTest, ReplacingTheEmptyTextFillsTheEmptyValues)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    ui.inputs.push_back(QString());
+    ui.inputs.push_back(QString("n/a"));
+
+    editor->SearchNode(true);
+
+    EXPECT_EQ(texts(editor, "//Marketing"), QStringList({"n/a"}));
+    EXPECT_NE(node(editor, "Marketing: n/a"), nullptr);
+}
+
+} // namespace
+} // namespace veldra::test

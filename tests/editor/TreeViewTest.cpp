@@ -1,0 +1,189 @@
+// The tree of an editor window: captions, pictures, keys, colours, the rebuild and the
+// images folder.
+
+#include "TreeViewFixture.h"
+
+#include "app/Captions.h"
+#include "editor/TreeViewImages.h"
+#include "platform/xml/Document.h"
+#include "support/Fixtures.h"
+
+#include <QImage>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace veldra::test {
+namespace {
+
+using TreeViewTest = TreeViewFixture;
+
+bool isBold(const QTreeWidgetItem* item)
+{
+    return item->font(0).bold();
+}
+
+QString pictureKey(const QTreeWidgetItem* item)
+{
+    return item->data(0, TreeImageList::ImageKeyRole).toString();
+}
+
+TEST_F(TreeViewTest, SettingsCaptionsShowValuesAndOnlyTheVisibleAttributes)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+
+    QTreeWidgetItem* root = editor->TreeView->rootNode();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(nodeCaption(root), "SPLR4");
+    EXPECT_TRUE(isBold(root));
+    EXPECT_TRUE(root->isExpanded());
+
+    // Definition and editor attributes are hidden (ID too: it occurs in "Word2SPLID");
+    // other attributes follow the value in brackets.
+    EXPECT_NE(node(editor, "Product Name: Aspirin [@lang=\"en\" @code=\"c1\"]"), nullptr);
+    EXPECT_EQ(nodeCaption(node(editor, "Document ID")), "Document ID: d1");
+    EXPECT_EQ(nodeCaption(node(editor, "Marketing")), "Marketing");
+
+    QTreeWidgetItem* group = node(editor, "General Data");
+    EXPECT_TRUE(isBold(group));
+    EXPECT_EQ(group->childCount(), 2);
+    EXPECT_FALSE(isBold(node(editor, "Title")));
+    EXPECT_EQ(node(editor, "Title")->foreground(0).color(), QColor(0, 0, 0));
+}
+
+TEST_F(TreeViewTest, SettingsNodesGetThePictureOfTheirElementOrTheGeneralOne)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+
+    EXPECT_EQ(pictureKey(editor->TreeView->rootNode()), "splr4");
+    EXPECT_EQ(pictureKey(node(editor, "Document ID")), "documentid");
+    EXPECT_EQ(pictureKey(node(editor, "Products")), "products");
+    EXPECT_EQ(pictureKey(node(editor, "Marketing")), "marketing");
+    EXPECT_FALSE(node(editor, "Title")->icon(0).isNull());
+    EXPECT_EQ(pictureKey(node(editor, "Product Name")), "generalpropertyimage");
+}
+
+TEST_F(TreeViewTest, ViewModeShowsEveryAttributeAndTextAsNodesOfTheirOwn)
+{
+    frmXMLEditor* editor = openView(sampleSettings());
+
+    QTreeWidgetItem* name = node(editor, "ProductName");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(nodeCaption(name), "ProductName [@lang=\"en\" @Color=\"255\" @ID=\"x\" @code=\"c1\"]");
+    ASSERT_EQ(name->childCount(), 1);
+    EXPECT_EQ(nodeCaption(name->child(0)), "Aspirin");
+    EXPECT_TRUE(nodeKey(name->child(0)).isEmpty());
+    EXPECT_TRUE(isBold(name));
+    EXPECT_EQ(nodeCaption(editor->TreeView->rootNode()), "SPLR4");
+
+    // A review window keeps no document and never writes ids into the file.
+    EXPECT_EQ(editor->XMLDoc, nullptr);
+    EXPECT_TRUE(editor->Saved);
+    EXPECT_FALSE(readTextFile(dir.file("Review.xml")).contains("Word2SPLID"));
+}
+
+TEST_F(TreeViewTest, EveryElementGetsADistinctIdThatIsItsKeyAndSurvivesSaveAndReopen)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    const QRegularExpression idForm("^[0-9a-f]{8}(-[0-9a-f]{4}){3}-[0-9a-f]{12}$");
+
+    const QStringList ids = texts(editor, "//*/@Word2SPLID");
+    EXPECT_EQ(ids.size(), editor->XMLDoc->selectNodes("//*").length());
+    EXPECT_EQ(QSet<QString>(ids.begin(), ids.end()).size(), ids.size());
+    for (const QString& id : ids)
+        EXPECT_TRUE(idForm.match(id).hasMatch()) << id.toStdString();
+    EXPECT_EQ(keys(editor), ids);
+    EXPECT_TRUE(editor->Saved) << "ids written at the load are no change of the user's";
+
+    ASSERT_TRUE(editor->SaveXMLDoc(false));
+    frmXMLEditor* reopened = openFile(editor->XMLFileName, "SPLR4");
+    EXPECT_EQ(keys(reopened), ids);
+    EXPECT_EQ(captions(reopened), captions(editor));
+}
+
+TEST_F(TreeViewTest, AFileThatDoesNotParseLeavesTheWindowWithoutADocumentAndUntouched)
+{
+    const QString broken = "<SPLR4><GeneralData></SPLR4>";
+    frmXMLEditor* editor = openSettings(broken, "Broken.xml");
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(ui.messages[0].text.contains("Broken.xml"));
+    EXPECT_EQ(editor->XMLDoc, nullptr);
+    EXPECT_EQ(editor->TreeView->topLevelItemCount(), 0);
+
+    editor->Saved = false;  // even a window marked changed has nothing to write
+    EXPECT_FALSE(editor->SaveXMLDoc(false));
+    EXPECT_FALSE(editor->SaveXMLDoc(true));
+    EXPECT_TRUE(ui.fileRequests.isEmpty());
+    EXPECT_EQ(readTextFile(dir.file("Broken.xml")), broken);
+}
+
+TEST_F(TreeViewTest, RebuildKeepsExpansionSelectionAndColours)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    EditorTreeView* tree = editor->TreeView;
+    node(editor, "Products")->setExpanded(true);
+    node(editor, "Product Name: Aspirin Forte")->parent()->setExpanded(true);
+    QTreeWidgetItem* firstProduct = node(editor, "Product Name: Aspirin [")->parent();
+    firstProduct->setExpanded(true);
+    select(editor, "Title");
+    const QString titleKey = nodeKey(tree->selectedNode());
+    setNodeBackColor(node(editor, "Document ID"), QColor(255, 255, 0));  // a search mark
+
+    // The first product goes; its node does not come back, the others keep their state.
+    const QString removedKey = nodeKey(firstProduct);
+    const xml::Node product = editor->XMLDoc->selectSingleNode("//Product[@Word2SPLID='" + removedKey + "']");
+    product.parentNode().removeChild(product);
+    editor->RefreshXML(true);
+
+    EXPECT_EQ(tree->nodeByKey(removedKey), nullptr);
+    EXPECT_TRUE(node(editor, "Products")->isExpanded());
+    EXPECT_TRUE(node(editor, "Product Name: Aspirin Forte")->parent()->isExpanded());
+    EXPECT_FALSE(node(editor, "Ingredient")->isExpanded());
+    EXPECT_EQ(nodeKey(tree->selectedNode()), titleKey);
+    EXPECT_EQ(nodeBackColor(node(editor, "Document ID")), QColor(255, 255, 0));
+
+    // Without KeepColor the marks go and the colours of Color attributes stay.
+    editor->XMLDoc->selectSingleNode("//Title").setAttribute("Color", "65280");
+    editor->RefreshXML(false);
+    EXPECT_EQ(nodeBackColor(node(editor, "Document ID")), QColor(Qt::white));
+    EXPECT_EQ(nodeBackColor(node(editor, "Title")), QColor(0, 255, 0));
+    EXPECT_EQ(nodeKey(tree->selectedNode()), titleKey);
+
+    // A collapsed group stays collapsed, also around the selected node.
+    node(editor, "General Data")->setExpanded(false);
+    editor->RefreshXML(false);
+    EXPECT_FALSE(node(editor, "General Data")->isExpanded());
+    EXPECT_EQ(nodeKey(tree->selectedNode()), titleKey);
+}
+
+TEST_F(TreeViewTest, ElementsSharingAKeyShareOneNode)
+{
+    frmXMLEditor* editor = openSettings(R"(<SPLR4>
+  <Product Word2SPLID="same"><ProductName>A</ProductName></Product>
+  <Product Word2SPLID="same"><ProductName>B</ProductName></Product>
+</SPLR4>)");
+
+    QTreeWidgetItem* product = editor->TreeView->nodeByKey("same");
+    ASSERT_NE(product, nullptr);
+    EXPECT_EQ(editor->TreeView->rootNode()->childCount(), 1);
+    EXPECT_EQ(product->childCount(), 2);
+}
+
+TEST_F(TreeViewTest, PicturesAreKeyedByFileNameAndFilesThatAreNoPicturesAreSkipped)
+{
+    TempDir images;
+    QImage picture(16, 16, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(images.file("Labeler.Small.png")));
+    writeTextFile(images.file("notes.txt"), "not a picture");
+    writeTextFile(images.file("broken.png"), "not a picture either");
+    ASSERT_TRUE(picture.save(images.file("zeta.png")));
+    ASSERT_TRUE(picture.save(images.file("Zeta.bmp")));  // its key is taken
+
+    const auto loaded = loadTreeViewImages(images.path());
+    EXPECT_EQ(QSet<QString>(loaded.keyBegin(), loaded.keyEnd()), QSet<QString>({"labeler", "zeta"}));
+}
+
+} // namespace
+} // namespace veldra::test

@@ -1,0 +1,101 @@
+// The editor inside the main window: the context menu, the status bar and the current editor.
+
+#include "TreeViewFixture.h"
+
+#include "app/MainStatusBar.h"
+#include "app/frmMain.h"
+#include "app/Hooks.h"
+#include "editor/InstallEditorHooks.h"
+
+#include "platform/xml/Document.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+
+namespace veldra::test {
+namespace {
+
+class EditorInMainWindowTest : public TreeViewFixture {
+protected:
+    ~EditorInMainWindowTest() override { main.mnuSPLR4Popup->hide(); }
+    frmMain main;
+};
+
+TEST_F(EditorInMainWindowTest, PopupMenuIsPreparedForTheSelectedNode)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    select(editor, "Product Name: Aspirin [");
+
+    editor->RenderPopupMenu();
+
+    EXPECT_EQ(main.mnuSPLR4Clone->text(), "Clone 'Product Name'");
+    EXPECT_EQ(main.mnuPopUpChangeSortOrder->text(), "Reverse 'Product Name' Sort Order");
+    EXPECT_EQ(main.mnuSPLR4RemoveDataElement->text(), "Remove 'Product Name'");
+    EXPECT_FALSE(main.mnuSPLR4AddNode->isEnabled()) << "a value element takes no children";
+    EXPECT_TRUE(main.mnuSPLR4RemoveDataElement->isEnabled());
+    EXPECT_FALSE(main.mnuSPLR4ProductLabelAddSectionNumbers->isVisible());
+    EXPECT_TRUE(main.mnuSPLR4Popup->isVisible());
+    main.mnuSPLR4Popup->hide();
+
+    select(editor, "SPLR4");
+    editor->RenderPopupMenu();
+    EXPECT_TRUE(main.mnuSPLR4AddNode->isEnabled());
+    EXPECT_FALSE(main.mnuSPLR4RemoveDataElement->isEnabled());
+}
+
+TEST_F(EditorInMainWindowTest, StatusBarShowsParentNodeAndExample)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    select(editor, "Document ID");
+
+    editor->RenderStatusBarInfo();
+
+    EXPECT_EQ(main.StatusBar->Panels(1)->text(), "General Data");
+    EXPECT_EQ(main.StatusBar->Panels(2)->text(), "Document ID");
+    EXPECT_EQ(main.StatusBar->Panels(3)->text(), "a new id");
+}
+
+TEST_F(EditorInMainWindowTest, AWindowBecomesCurrentWhenItOpensAndWhenItSaves)
+{
+    frmXMLEditor* first = openSettings(sampleSettings(), "First.xml");
+    EXPECT_EQ(main.SourceXMLEditor.data(), first);
+    frmXMLEditor* second = openSettings(sampleSettings(), "Second.xml");
+    EXPECT_EQ(main.SourceXMLEditor.data(), second);
+
+    ASSERT_TRUE(first->SaveXMLDoc(false));
+    EXPECT_EQ(main.SourceXMLEditor.data(), first);
+}
+
+TEST_F(EditorInMainWindowTest, AnEditorClosedInItsFrameTakesTheFrameWith)
+{
+    QPointer<frmXMLEditor> editor = ShowNewXMLEditor();
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    QPointer<QWidget> frame = editor->parentWidget();
+
+    EXPECT_TRUE(editor->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    EXPECT_TRUE(frame.isNull());
+    EXPECT_TRUE(editor.isNull());
+}
+
+TEST_F(EditorInMainWindowTest, TheMainWindowsChangeSortOrderReachesTheEditor)
+{
+    const Hooks saved = hooks();
+    installEditorHooks();
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    select(editor, "Document ID");
+
+    main.mnuPopUpChangeSortOrder->trigger();
+    hooks() = saved;
+
+    EXPECT_EQ(editor->XMLDoc->selectSingleNode("//GeneralData").lastChild().nodeName(), "DocumentID");
+    EXPECT_FALSE(editor->Saved);
+}
+
+} // namespace
+} // namespace veldra::test

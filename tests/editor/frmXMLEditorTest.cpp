@@ -1,0 +1,238 @@
+// The editor window: saving, the save question on close, keys and the context commands.
+
+#include "TreeViewFixture.h"
+
+#include "platform/xml/Document.h"
+#include "support/Fixtures.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace veldra::test {
+namespace {
+
+class EditorWindowTest : public TreeViewFixture {
+protected:
+    // An editor with one unsaved change (the title), its file still as written.
+    frmXMLEditor* changedEditor()
+    {
+        frmXMLEditor* editor = openSettings(sampleSettings());
+        editor->XMLDoc->selectSingleNode("//Title").setText("Changed");
+        editor->Saved = false;
+        return editor;
+    }
+    QString savedTitle() { return readTextFile(dir.file("Product.xml")).contains("Changed") ? "Changed" : "Original"; }
+};
+
+TEST_F(EditorWindowTest, SaveAsAsksForTheFileAndNamesTheWindowAfterIt)
+{
+    frmXMLEditor* editor = changedEditor();
+    ui.saveFiles.push_back(dir.file("Copy.xml"));
+
+    ASSERT_TRUE(editor->SaveXMLDoc(true));
+
+    ASSERT_EQ(ui.fileRequests.size(), 1);
+    EXPECT_EQ(ui.fileRequests[0].title, "Save Settings File");
+    EXPECT_EQ(ui.fileRequests[0].filter, "XML Files (*.xml)");
+    EXPECT_TRUE(ui.fileRequests[0].overwritePrompt);
+    EXPECT_EQ(editor->XMLFileName, dir.file("Copy.xml"));
+    EXPECT_EQ(editor->windowTitle(), "Edit SPLR4 [Copy.xml]");
+    EXPECT_TRUE(editor->Saved);
+    xml::Document copy;
+    ASSERT_TRUE(copy.load(dir.file("Copy.xml")));
+    EXPECT_EQ(copy.selectSingleNode("//Title").text(), "Changed");
+    EXPECT_EQ(savedTitle(), "Original");
+}
+
+TEST_F(EditorWindowTest, CancelledSaveAsChangesNothing)
+{
+    frmXMLEditor* editor = changedEditor();
+    editor->setWindowTitle("Edit SPLR4 [Product.xml]");
+
+    EXPECT_FALSE(editor->SaveXMLDoc(true));
+
+    EXPECT_EQ(editor->XMLFileName, dir.file("Product.xml"));
+    EXPECT_EQ(editor->windowTitle(), "Edit SPLR4 [Product.xml]");
+    EXPECT_FALSE(editor->Saved);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(EditorWindowTest, SaveOfANamedDocumentAsksNothingAndAFailedSaveKeepsItUnsaved)
+{
+    frmXMLEditor* editor = changedEditor();
+    ASSERT_TRUE(editor->SaveXMLDoc(false));
+    EXPECT_TRUE(ui.fileRequests.isEmpty());
+    EXPECT_EQ(savedTitle(), "Changed");
+
+    editor->Saved = false;
+    editor->XMLFileName = dir.file("missing-folder/Product.xml");
+    EXPECT_FALSE(editor->SaveXMLDoc(false));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
+    EXPECT_FALSE(editor->Saved);
+}
+
+TEST_F(EditorWindowTest, ClosingAnUnchangedDocumentOrAReviewWindowAsksNothing)
+{
+    QPointer<frmXMLEditor> unchanged = openSettings(sampleSettings());
+    QPointer<frmXMLEditor> review = openView(sampleSettings());
+    review->Saved = false;
+
+    EXPECT_TRUE(unchanged->close());
+    EXPECT_TRUE(review->close());
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(EditorWindowTest, SaveQuestionCancelAndNoAnswers)
+{
+    QPointer<frmXMLEditor> editor = changedEditor();
+    ui.answers.push_back(ui::Answer::Cancel);
+    EXPECT_FALSE(editor->close());
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, "This Settings Document has been changed. Do you want to save the changes?");
+    EXPECT_EQ(ui.messages[0].buttons, ui::Buttons::YesNoCancel);
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_NE(editor->XMLDoc, nullptr);
+    EXPECT_FALSE(editor->Saved);
+
+    ui.answers.push_back(ui::Answer::No);
+    EXPECT_TRUE(editor->close());
+    EXPECT_EQ(editor->XMLDoc, nullptr);
+    EXPECT_EQ(savedTitle(), "Original");
+}
+
+TEST_F(EditorWindowTest, SaveQuestionYesSavesAndCloses)
+{
+    QPointer<frmXMLEditor> editor = changedEditor();
+    ui.answers.push_back(ui::Answer::Yes);
+    EXPECT_TRUE(editor->close());
+    EXPECT_EQ(savedTitle(), "Changed");
+}
+
+TEST_F(EditorWindowTest, SaveQuestionYesKeepsTheWindowOpenWhenTheDocumentDidNotGetSaved)
+{
+    // A new document: the file dialog is cancelled.
+    QPointer<frmXMLEditor> unnamed = changedEditor();
+    unnamed->XMLFileName.clear();
+    ui.answers.push_back(ui::Answer::Yes);
+    EXPECT_FALSE(unnamed->close());
+    ASSERT_FALSE(unnamed.isNull());
+    EXPECT_NE(unnamed->XMLDoc, nullptr);
+
+    // A save that fails.
+    unnamed->XMLFileName = dir.file("missing-folder/x.xml");
+    ui.answers.push_back(ui::Answer::Yes);
+    EXPECT_FALSE(unnamed->close());
+    EXPECT_FALSE(unnamed.isNull());
+    EXPECT_FALSE(unnamed->Saved);
+}
+
+TEST_F(EditorWindowTest, KeysOfTheTree)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    const int elements = editor->XMLDoc->selectNodes("//*").length();
+
+    // Del on the root removes nothing and asks nothing.
+    select(editor, "SPLR4");
+    QTest::keyClick(editor->TreeView, Qt::Key_Delete);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(editor->XMLDoc->selectNodes("//*").length(), elements);
+
+    // F5 and Esc rebuild: search marks go.
+    setNodeBackColor(node(editor, "Title"), QColor(255, 255, 0));
+    QTest::keyClick(editor->TreeView, Qt::Key_F5);
+    EXPECT_EQ(nodeBackColor(node(editor, "Title")), QColor(Qt::white));
+    setNodeBackColor(node(editor, "Title"), QColor(255, 255, 0));
+    QTest::keyClick(editor->TreeView, Qt::Key_Escape);
+    EXPECT_EQ(nodeBackColor(node(editor, "Title")), QColor(Qt::white));
+
+    // F11 fills test values, which is a change.
+    QTest::keyClick(editor->TreeView, Qt::Key_F11);
+    EXPECT_FALSE(editor->Saved);
+    EXPECT_EQ(texts(editor, "//Title").value(0),
+              "GeneralData_Title_" + editor->XMLDoc->selectSingleNode("//GeneralData").getAttribute("Word2SPLID"));
+    EXPECT_NE(node(editor, "Title: GeneralData_Title_"), nullptr);
+}
+
+TEST_F(EditorWindowTest, ReviewWindowsIgnoreEditingKeys)
+{
+    frmXMLEditor* editor = openView(sampleSettings());
+    select(editor, "Title");
+    const QStringList before = captions(editor);
+
+    QTest::keyClick(editor->TreeView, Qt::Key_Delete);
+    QTest::keyClick(editor->TreeView, Qt::Key_F11);
+    QTest::keyClick(editor->TreeView, Qt::Key_F5);
+
+    EXPECT_EQ(captions(editor), before);
+    EXPECT_TRUE(editor->Saved);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(EditorWindowTest, CopySelectionAndOpenContainingFolder)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    select(editor, "Title");
+    editor->CopySelection();
+    EXPECT_EQ(ui.clipboard, "Title: Aspirin Tablets");
+
+    editor->OpenContainingFolder();
+    ASSERT_EQ(ui.opened.size(), 1);
+    EXPECT_EQ(ui.opened[0], dir.path() + "/");
+
+    editor->XMLFileName.clear();  // a new document has no folder yet
+    editor->OpenContainingFolder();
+    EXPECT_EQ(ui.opened.size(), 1);
+}
+
+TEST_F(EditorWindowTest, RightClickInAReviewWindowCopiesTheCaptionAndOnTheRootExpandsAll)
+{
+    frmXMLEditor* editor = openView(sampleSettings());
+    QTreeWidgetItem* root = select(editor, "SPLR4");
+    const QPoint rootPoint = editor->TreeView->visualItemRect(root).center();
+
+    QTest::mouseClick(editor->TreeView->viewport(), Qt::RightButton, {}, rootPoint);
+
+    EXPECT_EQ(ui.clipboard, "SPLR4");
+    EXPECT_TRUE(node(editor, "ProductName")->isExpanded());
+    EXPECT_EQ(editor->TreeView->selectedNode(), root);
+}
+
+TEST_F(EditorWindowTest, ColourOfTheSelectedElementIsStoredAndIsAChange)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    QTreeWidgetItem* title = select(editor, "Title");
+    ui.colors.push_back(QColor(0, 128, 255));
+
+    editor->SetColor();
+
+    EXPECT_EQ(editor->XMLDoc->selectSingleNode("//Title").getAttribute("Color"), "16744448");
+    EXPECT_EQ(nodeBackColor(title), QColor(0, 128, 255));
+    EXPECT_FALSE(title->isSelected());
+    EXPECT_FALSE(editor->Saved);
+    editor->RefreshXML(false);
+    EXPECT_EQ(nodeBackColor(node(editor, "Title")), QColor(0, 128, 255));
+
+    editor->Saved = true;
+    editor->SetColor();  // cancelled
+    EXPECT_TRUE(editor->Saved);
+}
+
+TEST_F(EditorWindowTest, CollapseAllKeepsTheRootOpenAndTheSelectedNodeInSight)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    editor->TreeViewExpandAll(true);
+    EXPECT_TRUE(node(editor, "Ingredient")->isExpanded());
+    QTreeWidgetItem* deep = select(editor, "Ingredient Name");
+
+    editor->TreeViewExpandAll(false);
+
+    EXPECT_TRUE(editor->TreeView->rootNode()->isExpanded());
+    EXPECT_FALSE(node(editor, "General Data")->isExpanded());
+    for (QTreeWidgetItem* up = deep->parent(); up; up = up->parent())
+        EXPECT_TRUE(up->isExpanded());
+}
+
+} // namespace
+} // namespace veldra::test

@@ -1,0 +1,141 @@
+#include "platform/core/VbError.h"
+#include "platform/xml/Document.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace veldra::xml;
+using veldra::VbError;
+using veldra::test::TempDir;
+
+namespace {
+
+Document parsed(const QString& text)
+{
+    Document doc;
+    EXPECT_TRUE(doc.loadXml(text)) << doc.parseError().reason.toStdString();
+    return doc;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+} // namespace
+
+TEST(XmlWhitespaceTest, IndentationBetweenElementsIsDropped)
+{
+    Document doc = parsed("<?xml version=\"1.0\"?>\n<SPLR4>\n  <GeneralData>\n    <Title>  x  </Title>\n"
+                          "    <Empty>   </Empty>\n  </GeneralData>\n  <!-- note -->\n</SPLR4>\n");
+    const Node general = doc.documentElement().firstChild();
+    EXPECT_EQ(general.nodeName(), "GeneralData");
+    EXPECT_EQ(general.firstChild().nodeName(), "Title");
+    EXPECT_EQ(general.firstChild().text(), "  x  ");  // text with words keeps its blanks
+    EXPECT_FALSE(general.lastChild().hasChildNodes());
+    EXPECT_EQ(general.lastChild().text(), "");
+    EXPECT_EQ(general.nextSibling().nodeType(), NodeType::Comment);
+    EXPECT_EQ(doc.documentElement().childNodes().length(), 2);
+}
+
+TEST(XmlWhitespaceTest, BlanksOfNarrativeTextStay)
+{
+    Document doc = parsed(
+        "<document xmlns=\"urn:hl7-org:v3\"><text>\n"
+        "  <paragraph><content styleCode=\"bold\">Take</content> <content styleCode=\"italics\">two</content>"
+        "\n<sup>1</sup> <linkHtml href=\"#a\">see</linkHtml></paragraph>\n"
+        "  <paragraph>Words <content>and</content> <sub>x</sub></paragraph>\n"
+        "  <table><tbody><tr><td><content>a</content> <content>b</content></td></tr></tbody></table>\n"
+        "  <paragraph xml:space=\"preserve\"><b/>   <i/></paragraph>\n"
+        "  <paragraph>\n    <content>only child</content>\n  </paragraph>\n"
+        "</text></document>");
+    const NodeList paragraphs = doc.selectNodes("//paragraph");
+    EXPECT_EQ(paragraphs.item(0).text(), "Take two\n1 see");
+    EXPECT_EQ(paragraphs.item(1).text(), "Words and x");
+    EXPECT_EQ(doc.selectSingleNode("//td").text(), "a b");
+    EXPECT_EQ(paragraphs.item(2).childNodes().length(), 3);
+    EXPECT_EQ(paragraphs.item(3).childNodes().length(), 1);  // layout around a lone inline element
+    EXPECT_EQ(doc.selectSingleNode("//text").firstChild().nodeName(), "paragraph");
+}
+
+TEST(XmlWhitespaceTest, IndentedLayoutReloadsToTheSameTree)
+{
+    const QString source =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+        "<document xmlns=\"urn:hl7-org:v3\"><component><section><title>T <sup>1</sup></title><text>"
+        "<paragraph><content>a</content><content>b</content></paragraph><paragraph>p</paragraph>"
+        "<list><item>one</item><item><content>x</content> <content>y</content></item></list>"
+        "</text></section></component><!--c--></document>";
+    Document doc = parsed(source);
+    const QString indented = doc.xml(Layout::Indented);
+    EXPECT_TRUE(indented.contains("\n  <component>\n    <section>"));
+    // Inline content is never broken up: "ab" must not become "a b".
+    EXPECT_TRUE(indented.contains("<paragraph><content>a</content><content>b</content></paragraph>"));
+    Document again = parsed(indented);
+    EXPECT_EQ(again.xml(), doc.xml());
+    EXPECT_EQ(doc.xml(), source.left(38) + "\n" + source.mid(38) + "\n");
+}
+
+TEST(XmlLineBreakTest, CrLfIsStoredAsLfSoRepeatedEditsDoNotGrow)
+{
+    TempDir dir;
+    Document doc = parsed("<r><v/></r>");
+    const Node v = doc.documentElement().firstChild();
+    v.setText("line 1\r\nline 2\rline 3\nline 4");
+    EXPECT_EQ(v.text(), "line 1\nline 2\nline 3\nline 4");
+    v.setAttribute("a", "x\r\ny");
+    EXPECT_EQ(v.getAttribute("a"), "x\ny");
+
+    for (int round = 0; round < 3; ++round) {
+        // What an edit box hands back: the value with CR LF line breaks.
+        const QString edited = doc.selectSingleNode("//v").text().replace("\n", "\r\n");
+        doc.selectSingleNode("//v").setText(edited);
+        doc.save(dir.file("v.xml"));
+        ASSERT_TRUE(doc.load(dir.file("v.xml")));
+    }
+    EXPECT_EQ(doc.selectSingleNode("//v").text(), "line 1\nline 2\nline 3\nline 4");
+    EXPECT_EQ(doc.selectSingleNode("//v").getAttribute("a"), "x\ny");
+    const QByteArray saved = fileBytes(dir.file("v.xml"));
+    EXPECT_FALSE(saved.contains('\r'));
+    EXPECT_FALSE(saved.contains("&#13;"));
+    EXPECT_TRUE(saved.contains("a=\"x&#10;y\""));  // a line break in an attribute survives a reload
+}
+
+TEST(XmlSaveTest, SavesUtf8WithTheDeclarationThroughATemporaryFile)
+{
+    TempDir dir;
+    const QString path = dir.file("out.xml");
+    Document doc = parsed(QString("<?xml version=\"1.0\" encoding=\"UTF-8\"?><r a=\"&quot;\">caf") + QChar(0xE9)
+                          + " &amp; &lt;x&gt;</r>");
+    doc.save(path);
+    EXPECT_EQ(fileBytes(path), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r a=\"&quot;\">caf\xC3\xA9 &amp; &lt;x&gt;</r>\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"out.xml"}));
+
+    // The file is written in the encoding the declaration names.
+    doc.firstChild().setAttribute("encoding", "ISO-8859-1");
+    doc.save(path);
+    EXPECT_TRUE(fileBytes(path).contains("caf\xE9 "));
+    Document reread;
+    ASSERT_TRUE(reread.load(path));
+    EXPECT_EQ(reread.documentElement().text(), QString("caf") + QChar(0xE9) + " & <x>");
+
+    // A failing save throws and leaves the former file as it was.
+    const QByteArray before = fileBytes(path);
+    EXPECT_THROW(doc.save(dir.file("missing-folder/out.xml")), VbError);
+    doc.firstChild().setAttribute("encoding", "no-such-encoding");
+    EXPECT_THROW(doc.save(path), VbError);
+    EXPECT_EQ(fileBytes(path), before);
+}
+
+TEST(XmlSaveTest, TextLoadsKeepTheirDeclarationButAreNotDecodedAgain)
+{
+    Document doc = parsed(QString("<?xml version=\"1.0\" encoding=\"windows-1252\"?><r>") + QChar(0x20AC) + "</r>");
+    EXPECT_EQ(doc.firstChild().getAttribute("encoding"), "windows-1252");
+    EXPECT_EQ(doc.documentElement().text(), QString(QChar(0x20AC)));
+    Document none = parsed("<r/>");
+    EXPECT_TRUE(none.firstChild().getAttribute("encoding").isNull());
+}

@@ -1,0 +1,192 @@
+#include "platform/xml/Document.h"
+#include "platform/xml/LocalHttpServer.h"
+#include "platform/xml/ResourceResolver.h"
+#include "platform/xml/XsltProcessor.h"
+#include "platform/xml/XsltStylesheetInstruction.h"
+#include "support/Fixtures.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/xpath.h>
+#include <libxml/xpathInternals.h>
+
+using namespace veldra::xml;
+using veldra::test::fixture;
+using veldra::test::TempDir;
+using veldra::test::writeTextFile;
+
+namespace {
+
+const QString splStylesheet = QStringLiteral("http://www.accessdata.fda.gov/spl/stylesheet/spl.xsl");
+
+// Text without any whitespace: line breaks in titles become <br> in HTML and vanish in text().
+QString withoutBlanks(QString text)
+{
+    static const QRegularExpression blanks(QStringLiteral("[\\s\\x{00A0}]+"));
+    return text.remove(blanks);
+}
+
+// The document title and the section titles of an SPL document, as plain text.
+QStringList titlesOf(xmlDocPtr doc)
+{
+    xmlXPathContextPtr context = xmlXPathNewContext(doc);
+    xmlXPathRegisterNs(context, BAD_CAST "v3", BAD_CAST "urn:hl7-org:v3");
+    xmlXPathObjectPtr found =
+        xmlXPathEvalExpression(BAD_CAST "/v3:document/v3:title | //v3:section/v3:title", context);
+    QStringList titles;
+    for (int i = 0; found->nodesetval && i < found->nodesetval->nodeNr; ++i) {
+        xmlChar* text = xmlNodeGetContent(found->nodesetval->nodeTab[i]);
+        const QString title = withoutBlanks(QString::fromUtf8(reinterpret_cast<const char*>(text)));
+        xmlFree(text);
+        if (!title.isEmpty())
+            titles << title;
+    }
+    xmlXPathFreeObject(found);
+    xmlXPathFreeContext(context);
+    return titles;
+}
+
+QString htmlText(const QString& html)
+{
+    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+    QString text = html;
+    text.remove(tags);
+    text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).remove(QStringLiteral("&nbsp;"));
+    return withoutBlanks(text);
+}
+
+class XsltTest : public ::testing::Test {
+protected:
+    void SetUp() override { setLocalRootForTesting(ResourceKind::Stylesheet, fixture("spl-stylesheet-6.2")); }
+    void TearDown() override { setLocalRootForTesting(ResourceKind::Stylesheet, {}); }
+
+    QString stylesheet(const QString& name, const QString& body)
+    {
+        const QString path = temp_.file(name);
+        writeTextFile(path, QStringLiteral(R"~(<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
+ xmlns:exsl="http://exslt.org/common" xmlns:str="http://exslt.org/strings" extension-element-prefixes="exsl str">%1</xsl:stylesheet>)~")
+                                  .arg(body));
+        return path;
+    }
+
+    TempDir temp_;
+    XsltProcessor xslt_;
+};
+
+} // namespace
+
+TEST_F(XsltTest, TheSplStylesheetRendersEveryRealDocumentWithItsTitles)
+{
+    const QString css = QUrl::fromLocalFile(fixture("spl-stylesheet-6.2/spl.css")).toString();
+    QDirIterator files(fixture("spl-documents"), {"*.xml"}, QDir::Files, QDirIterator::Subdirectories);
+    int rendered = 0;
+    while (files.hasNext()) {
+        const QString path = files.next();
+        Document doc;
+        ASSERT_TRUE(doc.load(path)) << path.toStdString();
+        EXPECT_EQ(stylesheetAddressOf(doc).replace("https:", "http:"), splStylesheet);
+        const XsltResult result = xslt_.transformDocument(stylesheetAddressOf(doc), doc, {{"css", css}});
+        ASSERT_TRUE(result.ok()) << path.toStdString() << ": " << result.problem.toStdString();
+        EXPECT_TRUE(result.text.contains("<html")) << path.toStdString();
+        EXPECT_TRUE(result.text.contains(css));
+        const QString text = htmlText(result.text);
+        for (const QString& title : titlesOf(doc.raw()))
+            EXPECT_TRUE(text.contains(title)) << path.toStdString() << ": " << title.toStdString();
+        ++rendered;
+    }
+    EXPECT_GE(rendered, 10);
+}
+
+TEST_F(XsltTest, ParametersArePassedAsStringsWhateverQuotesTheyHold)
+{
+    const QString sheet = stylesheet("params.xsl", R"~(<xsl:param name="p"/><xsl:param name="q"/>
+<xsl:template match="/"><r><xsl:value-of select="concat($p, '|', $q)"/></r></xsl:template>)~");
+    const XsltResult result = xslt_.transformXml(sheet, "<x/>", {{"p", R"~(It's "quoted")~"}, {"q", "1 + 1"}});
+    ASSERT_TRUE(result.ok()) << result.problem.toStdString();
+    EXPECT_TRUE(result.text.contains(R"~(<r>It's "quoted"|1 + 1</r>)~")) << result.text.toStdString();
+}
+
+TEST_F(XsltTest, ExsltFunctionsAreAvailable)
+{
+    const QString sheet = stylesheet("exslt.xsl", R"~(<xsl:template match="/">
+<xsl:variable name="v"><a>1</a><a>2</a></xsl:variable>
+<r><xsl:value-of select="count(exsl:node-set($v)/a)"/>-<xsl:value-of select="count(str:tokenize('a b c', ' '))"/></r>
+</xsl:template>)~");
+    const XsltResult result = xslt_.transformXml(sheet, "<x/>");
+    ASSERT_TRUE(result.ok()) << result.problem.toStdString();
+    EXPECT_TRUE(result.text.contains("<r>2-3</r>")) << result.text.toStdString();
+}
+
+TEST_F(XsltTest, TheTransformedDocumentKeepsItsWhitespace)
+{
+    // libxslt strips whitespace from its input in place; the caller's tree must not lose any.
+    const QString sheet = stylesheet("strip.xsl", R"~(<xsl:strip-space elements="*"/>
+<xsl:template match="/"><r><xsl:value-of select="count(//text())"/></r></xsl:template>)~");
+    xmlDocPtr doc = xmlReadMemory("<p><b>a</b> <i>b</i></p>", 24, nullptr, nullptr, 0);
+    const XsltResult result = xslt_.transformDocument(sheet, doc);
+    ASSERT_TRUE(result.ok()) << result.problem.toStdString();
+    EXPECT_TRUE(result.text.contains("<r>2</r>"));
+    xmlChar* content = xmlNodeGetContent(xmlDocGetRootElement(doc));
+    EXPECT_STREQ(reinterpret_cast<const char*>(content), "a b");
+    xmlFree(content);
+    xmlFreeDoc(doc);
+}
+
+TEST_F(XsltTest, NetworkAddressesInStylesheetsAreRefusedNotFetched)
+{
+    veldra::test::LocalHttpServer server;
+    server.serve("/data.xml", "<d>fetched</d>");
+    server.serve("/import.xsl", R"~(<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"/>)~");
+
+    const QString reads = stylesheet("reads.xsl", QStringLiteral(R"~(<xsl:template match="/">
+<r><xsl:value-of select="document('%1')/d"/></r></xsl:template>)~").arg(server.url("/data.xml").toString()));
+    const XsltResult read = xslt_.transformXml(reads, "<x/>");
+    EXPECT_FALSE(read.text.contains("fetched"));
+    EXPECT_TRUE(read.messages.contains(server.url("/data.xml").toString())) << read.messages.toStdString();
+
+    const QString imports = stylesheet("imports.xsl", QStringLiteral(R"~(<xsl:import href="%1"/>)~")
+                                                          .arg(server.url("/import.xsl").toString()));
+    EXPECT_EQ(xslt_.transformXml(imports, "<x/>").outcome, XsltResult::Outcome::StylesheetFailure);
+
+    EXPECT_EQ(xslt_.transformXml(server.url("/import.xsl").toString(), "<x/>").outcome,
+              XsltResult::Outcome::StylesheetUnavailable);
+    EXPECT_TRUE(server.requests().isEmpty()) << server.requests().join(' ').toStdString();
+}
+
+TEST_F(XsltTest, StylesheetsCannotWriteFiles)
+{
+    const QString target = temp_.file("written.txt");
+    const QString sheet = stylesheet("writes.xsl", QStringLiteral(R"~(<xsl:template match="/">
+<exsl:document href="%1" method="text">data</exsl:document><r/></xsl:template>)~").arg(target));
+    EXPECT_EQ(xslt_.transformXml(sheet, "<x/>").outcome, XsltResult::Outcome::TransformFailure);
+    EXPECT_FALSE(QFileInfo::exists(target));
+}
+
+TEST_F(XsltTest, MissingStylesheetsAndBrokenInputAreToldApart)
+{
+    TempDir empty;
+    setLocalRootForTesting(ResourceKind::Stylesheet, empty.path());
+    const XsltResult unavailable = xslt_.transformXml(splStylesheet, "<x/>");
+    EXPECT_EQ(unavailable.outcome, XsltResult::Outcome::StylesheetUnavailable);
+    EXPECT_TRUE(unavailable.problem.contains(splStylesheet)) << unavailable.problem.toStdString();
+
+    const QString broken = stylesheet("broken.xsl", "<xsl:template match=\"/\"><xsl:value-of select=\"1 +\"/></xsl:template>");
+    const XsltResult notCompiled = xslt_.transformXml(broken, "<x/>");
+    EXPECT_EQ(notCompiled.outcome, XsltResult::Outcome::StylesheetFailure);
+    EXPECT_TRUE(notCompiled.problem.contains("broken.xsl"));
+
+    const QString good = stylesheet("good.xsl", "<xsl:template match=\"/\"><r/></xsl:template>");
+    EXPECT_EQ(xslt_.transformXml(good, "<x>").outcome, XsltResult::Outcome::DocumentFailure);
+    EXPECT_EQ(xslt_.transformFile(good, temp_.file("missing.xml")).outcome, XsltResult::Outcome::DocumentFailure);
+
+    const QString stops = stylesheet("stops.xsl", R"~(<xsl:template match="/"><xsl:message terminate="yes">halt</xsl:message></xsl:template>)~");
+    const XsltResult stopped = xslt_.transformXml(stops, "<x/>");
+    EXPECT_EQ(stopped.outcome, XsltResult::Outcome::TransformFailure);
+    EXPECT_TRUE(stopped.problem.contains("halt"));
+}
