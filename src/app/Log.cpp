@@ -121,6 +121,11 @@ frmLog* logWindow()
     return openLog();
 }
 
+frmLog& openLogWindow()
+{
+    return ensureLogWindow();
+}
+
 void WriteLog(const QString& category, const QString& message, bool bold)
 {
     if (NoLogging)

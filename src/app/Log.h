@@ -32,5 +32,8 @@ QString logSeparator();
 
 // The log window while it is open, else nullptr. The procedures above open it on first use.
 frmLog* logWindow();
+// The log window, opened when it is not, whatever the logging switch says: for the
+// few commands that write into the window directly.
+frmLog& openLogWindow();
 
 } // namespace veldra

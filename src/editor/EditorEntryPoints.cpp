@@ -83,9 +83,7 @@ void frmXMLEditor::BuildDebugXPATH()
     skip([&] { withIds = BuildXPathFromTreeView(selected, SettingsMode); });
 
     ShowLogWindow(true);
-    frmLog* log = logWindow();
-    if (!log)
-        return;
+    frmLog* log = &openLogWindow();
     log->txtLog->setPlainText(QStringLiteral("XPath: \n\n") + bare + QStringLiteral("\n\n") + withIds);
     QTextCursor cursor(log->txtLog->document());
     cursor.select(QTextCursor::Document);

@@ -298,7 +298,8 @@ TEST(DefinitionLint, TreePicturesBelongToElementsAndLoad)
     for (const xml::Node& element : allElements(definition))
         keys.insert(element.nodeName().toLower());
     const QDir images(QDir(test::sourceDataDir()).filePath(QStringLiteral("Images")));
-    const QStringList files = images.entryList(QDir::Files);
+    // Tree pictures are the PNG files; the wizards' own pictures live beside them as JPEG.
+    const QStringList files = images.entryList({QStringLiteral("*.png")}, QDir::Files);
     EXPECT_TRUE(files.contains(QStringLiteral("generalpropertyimage.png")));
     EXPECT_TRUE(files.contains(QStringLiteral("splr4.png")));
     for (const char* kind : {"product", "ingredient", "package", "section", "labeltext", "documentid", "effectivetime", "file"}) {

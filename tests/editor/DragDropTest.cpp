@@ -7,6 +7,8 @@
 #include "editor/TreePaths.h"
 #include "platform/xml/Document.h"
 
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QSet>
 #include <QUrl>
@@ -151,6 +153,26 @@ TEST_F(DragDropTest, TextDroppedOnTheSelectedNodeBecomesItsValue)
     EXPECT_EQ(texts(editor, "//ProductName").value(1), "Aspirin 81 mg");
     EXPECT_NE(node(editor, "Product Name: Aspirin 81 mg"), nullptr);
     EXPECT_FALSE(editor->Saved);
+}
+
+TEST_F(DragDropTest, TheTreeTakesDropsFromTheWindowSystem)
+{
+    frmXMLEditor* editor = openSettings(Labels);
+    QTreeWidgetItem* name = select(editor, "Product Name: Other");
+    QMimeData data;
+    data.setText("Salicylic acid");
+    const QPointF point = editor->TreeView->visualItemRect(name).center();
+
+    QWidget* viewport = editor->TreeView->viewport();
+    QDragEnterEvent enter(point.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(point.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &move);
+    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drop);
+
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(texts(editor, "//ProductName").value(1), "Salicylic acid");
 }
 
 TEST_F(DragDropTest, DroppedFilesOpenAsDocumentsAndLeaveTheTreeAlone)

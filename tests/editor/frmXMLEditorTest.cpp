@@ -2,10 +2,13 @@
 
 #include "TreeViewFixture.h"
 
+#include "app/Log.h"
+#include "app/frmLog.h"
 #include "platform/xml/Document.h"
 #include "support/Fixtures.h"
 
 #include <QFile>
+#include <QTextEdit>
 #include <QTest>
 
 namespace veldra::test {
@@ -153,6 +156,29 @@ TEST_F(EditorWindowTest, KeysOfTheTree)
     EXPECT_EQ(texts(editor, "//Title").value(0),
               "GeneralData_Title_" + editor->XMLDoc->selectSingleNode("//GeneralData").getAttribute("Word2SPLID"));
     EXPECT_NE(node(editor, "Title: GeneralData_Title_"), nullptr);
+}
+
+TEST_F(EditorWindowTest, F9WritesTheSelectedNodesPathsIntoTheLog)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    QTreeWidgetItem* title = select(editor, "Title");
+    const QString group = nodeKey(title->parent());
+
+    QTest::keyClick(editor->TreeView, Qt::Key_F9);
+
+    ASSERT_NE(logWindow(), nullptr);
+    EXPECT_EQ(logWindow()->txtLog->toPlainText(),
+              "XPath: \n\nSPLR4/GeneralData/Title\n\nSPLR4/GeneralData[@Word2SPLID='" + group +
+                  "']/Title[@Word2SPLID='" + nodeKey(title) + "']");
+    logWindow()->close();
+
+    // The paths are for the developer at hand, so they appear with logging off too.
+    NoLogging = true;
+    QTest::keyClick(editor->TreeView, Qt::Key_F9);
+    NoLogging = false;
+    ASSERT_NE(logWindow(), nullptr);
+    EXPECT_TRUE(logWindow()->txtLog->toPlainText().startsWith("XPath: "));
+    logWindow()->close();
 }
 
 TEST_F(EditorWindowTest, ReviewWindowsIgnoreEditingKeys)

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/xml/Node.h"
+
+#include <QString>
+
+namespace veldra {
+
+// The text of a definition attribute of an element (ConstraintValues, ConstraintDataType, ...);
+// an absent attribute counts as empty text.
+inline QString definitionAttribute(const xml::Node& element, const char* name)
+{
+    const QString text = element.getAttribute(QLatin1String(name));
+    return text.isNull() ? QString() : text;
+}
+
+} // namespace veldra

@@ -1,0 +1,56 @@
+#include "dialogs/WizardApply.h"
+
+#include "app/SharedProcedures.h"
+#include "platform/core/VbString.h"
+
+#include <QDir>
+
+namespace veldra {
+
+namespace {
+
+bool setText(const xml::Node& node, const QString& text)
+{
+    if (node.text() == text)
+        return false;
+    node.setText(text);
+    return true;
+}
+
+// The node's text with its last characters replaced by the value (a folder's number, say).
+bool replaceEnding(const xml::Node& node, const QString& value)
+{
+    const QString text = node.text();
+    if (value.size() > text.size())
+        return false;
+    return setText(node, text.left(text.size() - value.size()) + value);
+}
+
+void createFolder(const QString& path)
+{
+    if (!path.isEmpty())
+        QDir().mkdir(vbstr::toNativeSeparators(path));
+}
+
+} // namespace
+
+bool applyWizardTarget(const QString& fieldName, const QString& value, const xml::Node& target,
+                       const xml::Node& node)
+{
+    if (fieldName == QLatin1String("GUID")) {
+        node.setText(NewGUID());
+        return true;
+    }
+    QString action = target.getAttribute(QStringLiteral("Action"));
+    if (action.isNull())
+        action = QStringLiteral("Copy");
+    if (action == QLatin1String("Copy"))
+        return setText(node, value);
+    if (action == QLatin1String("FolderID"))
+        return replaceEnding(node, value);
+    if (action == QLatin1String("CreateFolder"))
+        createFolder(node.text());
+    return false;
+}
+
+} // namespace veldra

@@ -1,0 +1,24 @@
+#pragma once
+
+namespace veldra {
+
+namespace xml {
+class Document;
+class Node;
+}
+
+// Sets `found` when `node` or an element below it carries Word2SPLID, the mark of an SPL
+// element that the build made or filled. Returns at once when `found` is already set or
+// there is no node. Only elements carry the mark; text, comments, CDATA sections and
+// processing instructions are passed over.
+void SubtreeHasWord2SPLID(const xml::Node& node, bool& found);
+
+// Removes from the built SPL what no settings element filled. For every Transform and
+// PostProcessing entry with Values: each unfilled node at the entry's Definition/Target
+// (with "$FilterValue" taken from the settings), then each unfilled node at the target of
+// each Value and the chain of ancestors above it that hold nothing filled. The document
+// element is never removed by the entry pass. Throws VbError when an entry lacks an item
+// the cleaning needs; a removal that fails is reported and the cleaning goes on.
+void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target);
+
+} // namespace veldra

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace veldra {
+
+class EditorTreeView;
+class frmXMLEditor;
+
+// Import Data from Existing SPL File: after a file dialog and a confirmation, the settings
+// element behind the tree's selected node is replaced by its definition template filled with
+// the values of the chosen SPL file (the reverse transform), and the tree is rebuilt. An
+// element that no reverse-enabled entry serves is refused with a message. A file that cannot
+// be loaded leaves the document as it was; the run's progress and failures go to the log.
+void ImportDataFromSPLFile(frmXMLEditor& editor, EditorTreeView& treeView);
+
+} // namespace veldra

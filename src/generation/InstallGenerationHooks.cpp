@@ -1,0 +1,15 @@
+#include "generation/InstallGenerationHooks.h"
+
+#include "editor/EditorHooks.h"
+#include "generation/TransformSPLR4ToSPL.h"
+
+namespace veldra {
+
+void installGenerationHooks()
+{
+    editorHooks().TransformSPLR4ToSPL = [](xml::Document& settings, const QString& outFile) {
+        TransformSPLR4ToSPL(settings, outFile);
+    };
+}
+
+} // namespace veldra

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+namespace veldra {
+
+namespace xml {
+class Document;
+class Node;
+}
+
+// The reverse transform: values of an existing SPL file read back into a subtree of the
+// definition document, as the Transform entries of TransformSPLR4.xml whose Definition has
+// AllowReverseTransform "1" say. Progress and failures go to the shared log.
+
+// The value picked in the pick-one dialog during an import run; "" while none is picked.
+extern QString UserSelection;
+
+// Walks the subtree of `node` (an element of the definition document) after its children:
+// an empty child is handled by the entry for its path, a child with content is walked, and
+// then `node` itself. `node` may be moved by the entry of its own path: it then refers to the
+// filled copy made for the last SPL group. A failure is logged and ends this level's walk.
+void ReverseTransformRecurse(xml::Node& node, const xml::Document& definitionDOM, const xml::Document& splDOM,
+                             const xml::Document& transformDOM);
+
+// Offers the texts that the entry's Definition/ReverseTransformUserSelect selects in the SPL
+// file in the pick-one dialog, when the entry's target exists there and nothing is picked yet.
+void ReverseTransformUserSelect(const xml::Node& entry, const xml::Document& splDOM);
+
+// Applies one entry: for each SPL group it selects, a copy of the entry's definition template,
+// filled with the group's values, is put before `element` in `parent`; `element` then refers
+// to the last copy and `parent` to its parent. A failure is logged and ends the entry.
+void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definitionDOM, const xml::Document& splDOM,
+                           xml::Node& element, xml::Node& parent);
+
+// Removes, depth first, every child whose text is empty (an element holding only attributes
+// too); `node` itself stays.
+void RemoveEmptyNodes(const xml::Node& node);
+
+} // namespace veldra

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QWidget>
+
+class QWebEngineView;
+
+namespace veldra {
+
+// A preview window: a browser control showing an SPL file rendered through the SPL stylesheet.
+// The quick preview of an editor reuses the window whose SourceXMLEditor is that editor. The
+// page may load local files only; nothing is fetched from the web.
+class frmPreview : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmPreview(QWidget* parent = nullptr);
+
+    QWebEngineView* WebBrowser;
+    // The editor window whose document the window shows (none for a previewed file).
+    QPointer<QWidget> SourceXMLEditor;
+
+    // Shows the page and returns when it has loaded; relative references of the page (the
+    // label's pictures) are found in `baseFolder`. False when the page did not load.
+    bool showPage(const QString& html, const QString& baseFolder);
+    // The vertical scroll position of the page shown.
+    int scrollTop() const;
+    void scrollBy(int x, int y);
+
+    void Form_Resize();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The page file the browser shows lives in a folder of the window's own.
+    QTemporaryDir pageFolder_;
+};
+
+} // namespace veldra

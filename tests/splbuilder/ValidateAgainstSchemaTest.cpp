@@ -1,0 +1,111 @@
+#include "splbuilder/ValidateAgainstSchema.h"
+
+#include "app/Log.h"
+#include "app/frmLog.h"
+#include "platform/xml/ResourceResolver.h"
+#include "support/Fixtures.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+using namespace veldra::test;
+
+namespace {
+
+class ValidateAgainstSchemaTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        closeLog();
+        NoLogging = false;
+        xml::setLocalRootForTesting(xml::ResourceKind::Schema, fixture("spl-schema"));
+    }
+
+    void TearDown() override
+    {
+        xml::setLocalRootForTesting(xml::ResourceKind::Schema, {});
+        closeLog();
+    }
+
+    static void closeLog()
+    {
+        if (frmLog* log = logWindow())
+            log->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    static QString log() { return logWindow() ? logWindow()->txtLog->toPlainText() : QString(); }
+
+    // A copy of the OTC fixture label with `from` replaced by `to` (first occurrence).
+    QString labelWith(const QString& from, const QString& to)
+    {
+        QString text = readTextFile(fixture("spl-documents/openfda-cough-otc/cough.xml"));
+        const qsizetype at = text.indexOf(from);
+        EXPECT_GE(at, 0);
+        text.replace(at, from.size(), to);
+        const QString path = folder.file("label.xml");
+        writeTextFile(path, text);
+        return path;
+    }
+
+    static int lineOf(const QString& file, const QString& text)
+    {
+        const QStringList lines = readTextFile(file).split('\n');
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].contains(text))
+                return i + 1;
+        return 0;
+    }
+
+    ScriptedUi ui;
+    TempDir folder;
+};
+
+TEST_F(ValidateAgainstSchemaTest, AValidFileGivesAnEmptyResultAndSaysSo)
+{
+    const QString file = fixture("spl-documents/openfda-cough-otc/cough.xml");
+    EXPECT_EQ(ValidateAgainstSchema(file), QString());
+
+    const QString text = log();
+    EXPECT_TRUE(text.contains(logSeparator()));
+    EXPECT_TRUE(text.contains("Note: The validation occurs online at FDA servers. An existing Inernet Connection is needed."));
+    EXPECT_TRUE(text.contains("XML File is valid against FDA SPL Schema."));
+    EXPECT_FALSE(text.contains("Error"));
+}
+
+TEST_F(ValidateAgainstSchemaTest, ASchemaViolationGivesTheOffendingLineWithTabsKeptInTheResultOnly)
+{
+    const QString file = labelWith("<versionNumber value=", "<versionNumber\tbogus=\"1\" value=");
+    const QString result = ValidateAgainstSchema(file);
+
+    EXPECT_TRUE(result.contains("<versionNumber\tbogus=\"1\""));
+    const QString text = log();
+    EXPECT_TRUE(text.contains("XML File is not valid against FDA SPL Schema:"));
+    EXPECT_TRUE(text.contains(file));
+    EXPECT_TRUE(text.contains("Reason: "));
+    EXPECT_TRUE(text.contains("Source: ") && text.contains("<versionNumberbogus=\"1\""));
+    EXPECT_TRUE(text.contains("Line: " + QString::number(lineOf(file, "bogus="))));
+    EXPECT_FALSE(text.contains("XML File is valid against FDA SPL Schema."));
+}
+
+TEST_F(ValidateAgainstSchemaTest, AFileThatDoesNotParseReportsTheParserError)
+{
+    const QString file = labelWith("<versionNumber value=\"1\"/>", "<versionNumber value=\"1\">");
+    const QString result = ValidateAgainstSchema(file);
+
+    EXPECT_FALSE(result.isEmpty());
+    const QString text = log();
+    EXPECT_TRUE(text.contains("XML File is not valid against FDA SPL Schema:"));
+    EXPECT_TRUE(text.contains("Reason: "));
+    EXPECT_FALSE(text.contains("Line: 0"));
+
+    closeLog();
+    EXPECT_EQ(ValidateAgainstSchema(folder.file("missing.xml")), QString());
+    EXPECT_TRUE(log().contains("XML File is not valid against FDA SPL Schema:"));
+}
+
+} // namespace
