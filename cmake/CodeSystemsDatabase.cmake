@@ -1,5 +1,7 @@
 # The code-system database of the program folder (SPLCodeSystems.sqlite), written at
-# build time by tools/codesystemsdb from the committed lists in data/codesystems/.
+# build time by tools/codesystemsdb from the committed lists in tools/codesystemsdb/lists/.
+# The lists live outside data/ on purpose: data/ is copied into the program folder,
+# and the program reads only the database, never its sources.
 # Include this file once from the top-level CMakeLists.txt; its work runs at the end
 # of the top-level directory, when the program, test and benchmark targets exist.
 include_guard(GLOBAL)
@@ -16,10 +18,11 @@ function(veldra_codesystems_database)
   target_link_libraries(build_codesystems_db PRIVATE veldra_codesystems_tools)
   set_target_properties(build_codesystems_db PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
-  file(GLOB lists CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/codesystems/*.tsv)
+  set(lists_dir ${tool_dir}/lists)
+  file(GLOB lists CONFIGURE_DEPENDS ${lists_dir}/*.tsv)
   set(database ${VELDRA_PROGRAM_DIR}/SPLCodeSystems.sqlite)
   add_custom_command(OUTPUT ${database}
-    COMMAND build_codesystems_db --sources ${CMAKE_SOURCE_DIR}/data/codesystems --output ${database}
+    COMMAND build_codesystems_db --sources ${lists_dir} --output ${database}
     DEPENDS build_codesystems_db ${lists}
     COMMENT "Writing the code-system database SPLCodeSystems.sqlite"
     VERBATIM)
@@ -31,6 +34,7 @@ function(veldra_codesystems_database)
 
   if(TARGET veldra_codesystems_tests)
     target_link_libraries(veldra_codesystems_tests PRIVATE veldra_codesystems_tools)
+    target_compile_definitions(veldra_codesystems_tests PRIVATE VELDRA_CODE_LISTS_DIR="${lists_dir}")
     add_dependencies(veldra_codesystems_tests codesystems_database)
   endif()
   if(TARGET codesystems_bench)

@@ -27,6 +27,7 @@ function(veldra_add_tests name dir)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE veldra_test_support ${ARG_LINKS})
+  target_compile_options(${name} PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/support/QtPrinters.h)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST

@@ -1,18 +1,9 @@
-// The composition root: each subsystem above the application core fills its
-// members of the hook table (app/Hooks.h) here, before the program starts.
+// The program: every subsystem fills its hooks, then the main window starts.
 #include "app/Startup.h"
-#include "codesystems/CodeSystemHooks.h"
-#include "dialogs/InstallDialogHooks.h"
-#include "editor/InstallEditorHooks.h"
-#include "generation/InstallGenerationHooks.h"
-#include "splbuilder/InstallSplBuilderHooks.h"
+#include "program/InstallHooks.h"
 
 int main(int argc, char** argv)
 {
-    veldra::installEditorHooks();
-    veldra::installGenerationHooks();
-    veldra::installCodeSystemHooks();
-    veldra::installDialogHooks();
-    veldra::installSplBuilderHooks();
+    veldra::installAllHooks();
     return veldra::runVeldra(argc, argv);
 }

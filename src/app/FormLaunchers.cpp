@@ -17,6 +17,9 @@ namespace veldra {
 
 namespace {
 
+// The caption of a review window, before the reviewed file's name.
+const QString reviewCaption = QStringLiteral("XML File Viever");
+
 // The hourglass for the whole program while a window loads.
 class WaitCursor {
 public:
@@ -82,7 +85,7 @@ void LoadXMLFileForReview()
     if (!editor)
         return;
     skip([&] { editor->setMode(QStringLiteral("View")); });
-    skip([&] { window->setWindowTitle(window->windowTitle() + QStringLiteral(" [") + vbstr::fileNameOf(path) + QStringLiteral("]")); });
+    skip([&] { window->setWindowTitle(reviewCaption + QStringLiteral(" [") + vbstr::fileNameOf(path) + QStringLiteral("]")); });
     skip([] { ui::pumpMessages(); });
     skip([&] { editor->XMLOnTreeView(path, QStringLiteral("View"), false); });
 }

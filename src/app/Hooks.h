@@ -50,9 +50,6 @@ struct Hooks {
     std::function<void(const QString& term)> SearchLOINCCodes;
     std::function<void(const QString& term)> SearchNCIThesaurusCodes;
     std::function<void(const QString& term)> SearchUNIICodes;
-    // Filled by the code-system lookup, which also calls its LOINC picker itself;
-    // nothing in the core calls it.
-    std::function<void()> ShowSelectLOINCForm;
 
     // SPL section builder
     std::function<void(xml::Document& settings)> ProcessLoincCodes;

@@ -8,7 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QTextStream>
+#include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace veldra {
 
@@ -40,6 +41,17 @@ void copyReplacing(const QString& source, const QString& target, const QString& 
         throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
 }
 
+// Text files are UTF-8; one that is not was written in the Western Windows code page.
+QString decodeText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows("windows-1252");
+    return windows.isValid() ? QString(windows.decode(bytes)) : QString::fromLatin1(bytes);
+}
+
 void deleteMatching(const QString& folder, const QString& mask)
 {
     QString where = folder;
@@ -56,21 +68,19 @@ void deleteMatching(const QString& folder, const QString& mask)
 void ReadFileLines(const QString& path, QStringList& lines, int& count)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         throw VbError(file.exists() ? err::FileAccess : err::FileNotFound, QStringLiteral("ReadFileLines"),
                       QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line)) {
-        if (line.isEmpty())
-            continue;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw VbError(err::FileAccess, QStringLiteral("ReadFileLines"),
+                      QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\r|\\n"));
+    for (const QString& line : decodeText(bytes).split(lineBreak, Qt::SkipEmptyParts)) {
         ++count;
         lines.resize(count);
         lines[count - 1] = line;
     }
-    if (file.error() != QFileDevice::NoError)
-        throw VbError(err::FileAccess, QStringLiteral("ReadFileLines"),
-                      QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
 }
 
 QStringList FindFiles(QString& folder, const QString& fileMask, int& fileCount, QStringList& files)

@@ -45,9 +45,9 @@ void StripControlChars(QString& text);
 // the log.
 xml::Node ParseXMLFragment(QString& xml, bool addBreaks);
 
-// Appends the non-empty lines of a UTF-8 text file to `lines`, counting them in
-// `count` (lines[count - 1] is the last one read). Throws VbError when the file
-// cannot be read; the file is closed on every path.
+// Appends the non-empty lines of a text file (UTF-8, else the Western Windows code
+// page) to `lines`, counting them in `count` (lines[count - 1] is the last one
+// read). Throws VbError when the file cannot be read; the file is closed on every path.
 void ReadFileLines(const QString& path, QStringList& lines, int& count);
 
 // `value` left-padded with "0" to `width`; a longer value comes back unchanged.

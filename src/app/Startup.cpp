@@ -37,16 +37,22 @@ void ShowMainForm()
     skip([] { ui::pumpMessages(); });
 }
 
+void Main()
+{
+    ShowMainForm();
+    // The id generator seeds itself from the system's entropy on first use.
+    callHook(hooks().LoadSettingsFile, app_paths::inProgram(QStringLiteral("LastSettings.xml")));
+}
+
 int runVeldra(int argc, char** argv)
 {
+    // The preview and validation windows embed a browser, which needs shared GL contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(app_info::title());
     QApplication::setOrganizationName(app_info::title());
     frmMain window;
-    ShowMainForm();
-    // A missing snapshot leaves the build form empty, without a message. The id
-    // generator seeds itself from the system's entropy on first use.
-    callHook(hooks().LoadSettingsFile, app_paths::inProgram(QStringLiteral("LastSettings.xml")));
+    Main();
     return app.exec();
 }
 

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QUrl>
+#include <climits>
 
 namespace veldra {
 
@@ -59,20 +60,25 @@ void ShowFormAtCursor(QWidget* dialog, QLabel* logo)
 {
     if (!dialog)
         return;
+    // A window that was never sized takes the size of its layout when it is first
+    // shown; take it now, so that the check below uses the height it will have.
+    if (!dialog->testAttribute(Qt::WA_Resized))
+        dialog->adjustSize();
     const QPoint pointer = QCursor::pos();
     const QScreen* screen = QGuiApplication::screenAt(pointer);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
+    const int screenBottom = screen ? screen->geometry().y() + screen->geometry().height() : INT_MAX;
     int top = pointer.y();
-    if (screen) {
-        const int screenBottom = screen->geometry().y() + screen->geometry().height();
-        const int height = dialog->frameGeometry().height();
-        if (top + height > screenBottom)
-            top = screenBottom - height;
-    }
+    if (top + dialog->frameGeometry().height() > screenBottom)
+        top = screenBottom - dialog->frameGeometry().height();
     dialog->move(pointer.x(), top);
     SetFormLogo(logo);
     dialog->show();
+    // The window frame of a window shown for the first time is known only now.
+    const int below = dialog->frameGeometry().y() + dialog->frameGeometry().height() - screenBottom;
+    if (below > 0)
+        dialog->move(dialog->frameGeometry().x(), dialog->frameGeometry().y() - below);
 }
 
 void SelectAllText(QWidget* textBox)

@@ -67,6 +67,9 @@ frmLog::frmLog(QWidget* parent) : QWidget(parent), txtLog(new QTextEdit(this))
     txtLog->setFont(logFont());
     // Columns only line up when lines are not wrapped.
     txtLog->setLineWrapMode(QTextEdit::NoWrap);
+    // A log of a long job holds many thousands of lines; an undo history of every
+    // appended line would only grow the memory it takes.
+    txtLog->setUndoRedoEnabled(false);
     txtLog->setToolTip(QStringLiteral("Right Click to Copy selected Text to Clipboard"));
     txtLog->setAcceptDrops(true);
     txtLog->installEventFilter(this);

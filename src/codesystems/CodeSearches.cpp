@@ -25,19 +25,23 @@ void writeHeader(const QString& category)
 }
 
 // Holds the lookup in the main window while it runs, so that Esc in the log window
-// reaches it, and empties the reference again however the search ends.
+// reaches it, and gives the reference back however the search ends: to the lookup
+// it held before (a LOINC coding run waiting in the picker keeps being reachable
+// for Esc and for its own Cancel checks), or to nothing.
 class RunningLookup {
 public:
     RunningLookup(JobSlot slot, std::shared_ptr<CancellableJob> job) : slot_(slot), job_(std::move(job))
     {
-        if (frmMain* main = mainForm())
+        if (frmMain* main = mainForm()) {
+            previous_ = main->*slot_;
             main->*slot_ = job_;
+        }
     }
     ~RunningLookup()
     {
         frmMain* main = mainForm();
         if (main && main->*slot_ == job_)
-            (main->*slot_).reset();
+            main->*slot_ = std::move(previous_);
     }
     RunningLookup(const RunningLookup&) = delete;
     RunningLookup& operator=(const RunningLookup&) = delete;
@@ -45,6 +49,7 @@ public:
 private:
     JobSlot slot_;
     std::shared_ptr<CancellableJob> job_;
+    std::shared_ptr<CancellableJob> previous_;
 };
 
 // A database that cannot be opened is reported as one line of the log (or, with

@@ -2,7 +2,6 @@
 
 #include "app/Hooks.h"
 #include "codesystems/CodeSearches.h"
-#include "codesystems/ShowSelectLOINCForm.h"
 
 namespace veldra {
 
@@ -12,7 +11,6 @@ void installCodeSystemHooks()
     table.SearchLOINCCodes = SearchLOINCCodes;
     table.SearchNCIThesaurusCodes = SearchNCIThesaurusCodes;
     table.SearchUNIICodes = SearchUNIICodes;
-    table.ShowSelectLOINCForm = [] { ShowSelectLOINCForm(QString()); };
 }
 
 } // namespace veldra

@@ -131,15 +131,18 @@ void clsLOINC::SelectLOINCCode(const QString& SearchText, QString& LOINCCode, QS
 
 // Runs the event loop until the picker answers, so the rest of the program stays
 // usable meanwhile. A picker that disappears without an answer (its owner window
-// closed under it) counts as an abort, so the caller never waits for ever.
+// closed under it) counts as an abort, and so does the program ending meanwhile
+// (the event loop then refuses to run), so the caller never waits for ever.
 void clsLOINC::waitForAnswer(frmSelectLOINC* form)
 {
     QPointer<frmSelectLOINC> open(form);
     QEventLoop loop;
     QObject::connect(form, &frmSelectLOINC::answered, &loop, &QEventLoop::quit);
     QObject::connect(form, &QObject::destroyed, &loop, &QEventLoop::quit);
-    while (SelectStatus.isEmpty() && open)
-        loop.exec();
+    while (SelectStatus.isEmpty() && open) {
+        if (loop.exec() < 0)
+            break;
+    }
     if (SelectStatus.isEmpty())
         SelectStatus = QStringLiteral("LOINCSelectAbort");
 }

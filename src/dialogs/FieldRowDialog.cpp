@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,6 +33,22 @@ const char* const Index = "Index";
 void place(QWidget* widget, int left, int top, int width, int height)
 {
     widget->setGeometry(twips::toPixels(left, top, width, height));
+}
+
+// A text box shows its selection only while it has the focus, so that the text that every
+// box keeps selected does not light up in all of them at once.
+void showSelection(QLineEdit* box, bool shown)
+{
+    if (shown) {
+        box->setPalette(QPalette());
+        return;
+    }
+    QPalette hidden = box->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        hidden.setColor(group, QPalette::Highlight, hidden.color(group, QPalette::Base));
+        hidden.setColor(group, QPalette::HighlightedText, hidden.color(group, QPalette::Text));
+    }
+    box->setPalette(hidden);
 }
 
 bool isEnterKey(const QEvent* event)
@@ -280,9 +297,14 @@ void FieldRowDialog::growWindow()
 
 void FieldRowDialog::watchKeys(QWidget* field)
 {
+    QLineEdit* box = qobject_cast<QLineEdit*>(field);
     field->installEventFilter(this);
-    if (auto* list = qobject_cast<QComboBox*>(field); list && list->lineEdit())
-        list->lineEdit()->installEventFilter(this);
+    if (auto* list = qobject_cast<QComboBox*>(field); list && list->lineEdit()) {
+        box = list->lineEdit();
+        box->installEventFilter(this);
+    }
+    if (box)
+        showSelection(box, box->hasFocus());
 }
 
 bool FieldRowDialog::isMultiLineBox(const QObject* object) const
@@ -331,6 +353,14 @@ void FieldRowDialog::keyPressEvent(QKeyEvent* event)
 
 bool FieldRowDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        // An editable list has the focus for its text box, which never sees the focus events.
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (auto* list = qobject_cast<QComboBox*>(watched))
+            box = list->lineEdit();
+        if (box)
+            showSelection(box, event->type() == QEvent::FocusIn);
+    }
     if (isEnterKey(event) && !isMultiLineBox(watched)) {
         Form_KeyPress(13);
         return true;

@@ -27,7 +27,8 @@ void frmXMLEditor::RenderPopupMenu()
         return;
     QTreeWidgetItem* node = TreeView->selectedNode();
     xml::Node element;
-    skip([&] { element = elementBehind(node, *XMLDoc); });
+    if (XMLDoc)
+        skip([&] { element = elementBehind(node, *XMLDoc); });
     QString words;
     skip([&] { words = SplitCamelCase(GetNodeNameFromCaption(node)); });
 

@@ -22,9 +22,10 @@ void installEditorHooks()
     Hooks& table = hooks();
     table.OpenSettingsDocument = [](const QString& path) { OpenSPLR4Document(path); };
     table.NewXMLEditor = []() -> QWidget* { return ShowNewXMLEditor(); };
+    // The menu's "Create IDs and GUIDs": new ids are a change the user has to save.
     table.CreateGUIDs = [](QWidget* window) {
-        if (frmXMLEditor* editor = editorOf(window))
-            CreateGUIDs(*editor);
+        if (frmXMLEditor* editor = editorOf(window); editor && CreateGUIDs(*editor))
+            editor->Saved = false;
     };
     table.ReverseSortOrder = [](QWidget* window) {
         if (frmXMLEditor* editor = editorOf(window))

@@ -25,10 +25,14 @@ bool isGuidElement(const xml::Node& element)
     return element.getAttribute(QStringLiteral("ConstraintDataType")) == QLatin1String("GUID");
 }
 
-void fillWithNewIds(const xml::NodeList& targets)
+// Returns how many targets got a new id.
+int fillWithNewIds(const xml::NodeList& targets)
 {
+    int filled = 0;
     for (const xml::Node& target : targets)
-        skip([&] { target.setText(NewGUID()); });
+        if (skip([&] { target.setText(NewGUID()); }))
+            ++filled;
+    return filled;
 }
 
 void assignIdsBelow(const xml::Node& node)
@@ -59,10 +63,11 @@ void OpenSPLR4Document(const QString& FileName)
     skip([&] { editor->RefreshXML(false); });
 }
 
-void CreateGUIDs(frmXMLEditor& editor)
+bool CreateGUIDs(frmXMLEditor& editor)
 {
     if (!editor.XMLDoc)
-        return;
+        return false;
+    int renewed = 0;
     xml::Node element;
     skip([&] {
         const QString path = BuildXPathFromTreeView(editor.TreeView->selectedNode(), editor.Mode);
@@ -74,13 +79,16 @@ void CreateGUIDs(frmXMLEditor& editor)
             skip([&] { targets = editor.XMLDoc->selectNodes(QStringLiteral("//*[@ConstraintDataType=\"GUID\"]")); });
         else
             skip([&] { targets = editor.XMLDoc->selectNodes(QStringLiteral("//") + element.nodeName() + GuidChildren); });
-        fillWithNewIds(targets);
+        renewed += fillWithNewIds(targets);
         skip([&] {
-            if (isGuidElement(element))
+            if (isGuidElement(element)) {
                 element.setText(NewGUID());
+                ++renewed;
+            }
         });
     }
     skip([&] { editor.RefreshXML(true); });
+    return renewed > 0;
 }
 
 void CreateGUIDsOfElement(const xml::Node& element)

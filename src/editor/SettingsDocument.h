@@ -22,8 +22,9 @@ void OpenSPLR4Document(const QString& FileName);
 // Puts a fresh generated id into the "GUID" elements of the editor's document, scoped by
 // the selected element: for the document element every "GUID" element; otherwise the
 // "GUID" children of every element named like the selected one, and the selected element
-// itself when it is a "GUID" element. Then rebuilds the tree keeping colours.
-void CreateGUIDs(frmXMLEditor& editor);
+// itself when it is a "GUID" element. Then rebuilds the tree keeping colours. Returns true
+// when a value was renewed (the caller decides whether that marks the document unsaved).
+bool CreateGUIDs(frmXMLEditor& editor);
 
 // As CreateGUIDs, but only within `element`: its "GUID" children and itself. Used for a
 // copy, whose originals keep their ids. Does not rebuild the tree.

@@ -238,13 +238,13 @@ private:
     }
 
     // Line layout: the display name stands in the category column beside the value. Block
-    // layout (long texts): the display name and the check above each text.
+    // layout (long texts): the display name and the check's name above each text.
     void writeDetails(bool block, const QString& category, const QString& text1, const QString& text2) const
     {
         if (block) {
-            WriteLog(category, dn1_ + label_, true);
+            WriteLog(category, dn1_ + checkName_, true);
             WriteLog(QString(), text1);
-            WriteLog(category, dn2_ + label_, true);
+            WriteLog(category, dn2_ + checkName_, true);
             WriteLog(QString(), text2);
         } else {
             WriteLog(dn1_, text1);

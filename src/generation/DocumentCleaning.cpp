@@ -3,7 +3,11 @@
 #include "app/Log.h"
 #include "generation/TransformItems.h"
 #include "platform/core/VbError.h"
+#include "platform/core/VbString.h"
 #include "platform/xml/Document.h"
+
+#include <QSet>
+#include <vector>
 
 namespace veldra {
 
@@ -130,6 +134,60 @@ void cleanEntry(const xml::Node& entry, const xml::NodeList& values, const xml::
     }
 }
 
+// The clone identifiers ("name Word2SPLID") of the settings elements that the cloning entries
+// made copies for.
+QSet<QString> cloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
+{
+    QSet<QString> identifiers;
+    for (const xml::Node& entry : transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform"))) {
+        const QString allowClone = entry.selectSingleNode(QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
+        if (!vbstr::isNumeric(allowClone) || allowClone.trimmed().toDouble() != 1.0)
+            continue;
+        const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
+        if (source.isEmpty())
+            continue;
+        for (const xml::Node& element : settings.selectNodes(source))
+            if (element.hasAttribute(Word2SPLIDAttribute))
+                identifiers.insert(element.nodeName() + QLatin1Char(' ') + element.getAttribute(Word2SPLIDAttribute));
+    }
+    return identifiers;
+}
+
+// True when the element or one below it received a value (any Word2SPLID but a bare clone
+// identifier). Copies below `element` that received none are collected in `unfilled`.
+bool collectUnfilledCopies(const xml::Node& element, const QSet<QString>& cloneIds, std::vector<xml::Node>& unfilled)
+{
+    bool holdsValue = false;
+    for (xml::Node child = element.firstChild(); !child.isNull(); child = child.nextSibling())
+        if (child.nodeType() == xml::NodeType::Element)
+            holdsValue = collectUnfilledCopies(child, cloneIds, unfilled) || holdsValue;
+    const QString mark = element.getAttribute(Word2SPLIDAttribute);
+    if (mark.isNull())
+        return holdsValue;
+    if (!cloneIds.contains(mark))
+        return true;
+    if (!holdsValue)
+        unfilled.push_back(element);
+    return holdsValue;
+}
+
+// A copy of a template fragment made for a settings element that gave no value (a group the
+// user left empty, or holding only the starting values that the transformation does not
+// write) carries nothing but its clone identifier. It is no more filled than the template's
+// own pattern, so it goes the same way, before the passes below take out what it leaves empty.
+void removeUnfilledCopies(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target)
+{
+    const QSet<QString> cloneIds = cloneIdentifiers(settings, transformation);
+    const xml::Node root = target.documentElement();
+    if (cloneIds.isEmpty() || root.isNull())
+        return;
+    std::vector<xml::Node> unfilled;
+    collectUnfilledCopies(root, cloneIds, unfilled);
+    for (const xml::Node& copy : unfilled)
+        if (!isDocumentNode(copy.parentNode()))
+            copy.parentNode().removeChild(copy);
+}
+
 } // namespace
 
 void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
@@ -158,6 +216,7 @@ void CleanTargetDocument(const xml::Document& settings, const xml::Document& tra
 {
     WriteLog(logSeparator(), QString());
     WriteLog(QStringLiteral("Information"), QStringLiteral("Start Document Cleaning"));
+    removeUnfilledCopies(settings, transformation, target);
     const xml::NodeList entries =
         transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform | Word2SPLTransform/PostProcessing"));
     for (const xml::Node& entry : entries) {

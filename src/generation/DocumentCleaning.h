@@ -13,7 +13,9 @@ class Node;
 // processing instructions are passed over.
 void SubtreeHasWord2SPLID(const xml::Node& node, bool& found);
 
-// Removes from the built SPL what no settings element filled. For every Transform and
+// Removes from the built SPL what no settings element filled. First the copies that cloning
+// entries made for settings elements that gave no value (they carry only their clone
+// identifier). Then, for every Transform and
 // PostProcessing entry with Values: each unfilled node at the entry's Definition/Target
 // (with "$FilterValue" taken from the settings), then each unfilled node at the target of
 // each Value and the chain of ancestors above it that hold nothing filled. The document

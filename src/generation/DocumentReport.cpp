@@ -156,9 +156,7 @@ bool writePage(const QString& path, const QString& page, QString& problem)
     return true;
 }
 
-} // namespace
-
-void CreateDocumentReport(frmXMLEditor* editor, QString& reportPath)
+void writeReport(const frmXMLEditor* editor, QString& reportPath)
 {
     reportPath = withSafeFileName(reportPath);
     const QString folder = folderWithSeparator(reportPath);
@@ -186,10 +184,13 @@ void CreateDocumentReport(frmXMLEditor* editor, QString& reportPath)
     ShellOpen(reportPath);
 }
 
+} // namespace
+
+// Without a current editor the page holds no sections.
 void CreateDocumentReport(QString& reportPath)
 {
     frmMain* main = mainForm();
-    CreateDocumentReport(main ? qobject_cast<frmXMLEditor*>(main->SourceXMLEditor.data()) : nullptr, reportPath);
+    writeReport(main ? qobject_cast<frmXMLEditor*>(main->SourceXMLEditor.data()) : nullptr, reportPath);
 }
 
 } // namespace veldra

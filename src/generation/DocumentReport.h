@@ -4,8 +4,6 @@
 
 namespace veldra {
 
-class frmXMLEditor;
-
 // Writes the HTML document report of the current editor's settings document to `reportPath`:
 // one table per tree node that has children, listing the node and its children with their
 // pictures, names, values and help texts. The file name part of `reportPath` is made safe
@@ -13,8 +11,5 @@ class frmXMLEditor;
 // SPLReportImages beside the page, which is written as UTF-8 (through a temporary file) and
 // opened with the desktop's handler. A page that cannot be written is reported in the log.
 void CreateDocumentReport(QString& reportPath);
-
-// The report of `editor`'s document, as CreateDocumentReport writes it for the current editor.
-void CreateDocumentReport(frmXMLEditor* editor, QString& reportPath);
 
 } // namespace veldra

@@ -23,6 +23,10 @@ void FinishSPLDocument(xml::Document& target)
 {
     for (const xml::Node& element : target.selectNodes(QStringLiteral("//*[@Word2SPLID]")))
         element.removeAttribute(Word2SPLIDAttribute);
+    // Settings elements copied whole bring the editor's attributes with them; SPL has none such.
+    for (const QString& editorAttribute : {QStringLiteral("Color"), QStringLiteral("AllowMultiLineText")})
+        for (const xml::Node& element : target.selectNodes(QStringLiteral("//*[@") + editorAttribute + QLatin1Char(']')))
+            element.removeAttribute(editorAttribute);
     for (const xml::Node& comment : target.selectNodes(QStringLiteral("//comment()")))
         comment.parentNode().removeChild(comment);
     QString text = target.xml();

@@ -6,7 +6,9 @@ namespace xml {
 class Document;
 }
 
-// Readies the built SPL for saving: every Word2SPLID attribute and every comment goes, the
+// Readies the built SPL for saving: every Word2SPLID attribute, every editor attribute that
+// settings elements copied whole brought along (Color, AllowMultiLineText) and every comment
+// goes, the
 // text is read in afresh twice (so elements made without a namespace take the document's
 // default namespace, empty namespace declarations dropped), and the declaration names the
 // encoding UTF-8. `target` then holds the finished document. Throws VbError when the text

@@ -55,6 +55,10 @@ void importInto(frmXMLEditor& editor, const xml::Node& settingsElement, const QS
     UserSelection.clear();
     ReverseTransformRecurse(workElement, definition, spl, transformation);
     RemoveEmptyNodes(workElement);
+    // An SPL file without data for the element (a file of another kind) must not empty it.
+    if (workElement.text().isEmpty())
+        throw VbError(err::XmlNode, Source,
+                      QStringLiteral("The SPL File holds no data for %1; the element is left as it was.").arg(path));
     settingsElement.parentNode().replaceChild(editor.XMLDoc->importNode(workElement, true), settingsElement);
 
     WriteLog(logSeparator(), QString());

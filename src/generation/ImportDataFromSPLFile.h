@@ -9,7 +9,8 @@ class frmXMLEditor;
 // element behind the tree's selected node is replaced by its definition template filled with
 // the values of the chosen SPL file (the reverse transform), and the tree is rebuilt. An
 // element that no reverse-enabled entry serves is refused with a message. A file that cannot
-// be loaded leaves the document as it was; the run's progress and failures go to the log.
+// be loaded, or that holds no data for the element, leaves the document as it was; the run's
+// progress and failures go to the log.
 void ImportDataFromSPLFile(frmXMLEditor& editor, EditorTreeView& treeView);
 
 } // namespace veldra

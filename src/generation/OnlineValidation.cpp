@@ -92,6 +92,8 @@ void refuse(const QString& message)
     ui::msgBox(message, ui::Buttons::OK, ui::Icon::Warning);
 }
 
+const QString Unrecognised = QStringLiteral("The page of the online validator was not recognised: ");
+
 // Runs the validator's pages in the window; false (after a message) when they did not work.
 bool runValidatorPages(frmValidate& form)
 {
@@ -103,14 +105,13 @@ bool runValidatorPages(frmValidate& form)
             return false;
         }
     }
-    const QString unrecognised = QStringLiteral("The page of the online validator was not recognised: ");
     if (!form.clickElement(QStringLiteral("file"))) {
-        refuse(unrecognised + QStringLiteral("it has no file input \"file\"."));
+        refuse(Unrecognised + QStringLiteral("it has no file input \"file\"."));
         return false;
     }
     BusyCursor hourglass;
     if (!form.submitForm(QStringLiteral("theForm"))) {
-        refuse(unrecognised + QStringLiteral("its form \"theForm\" could not be submitted."));
+        refuse(Unrecognised + QStringLiteral("its form \"theForm\" could not be submitted."));
         return false;
     }
     return true;
@@ -167,7 +168,12 @@ void ValidateOnline()
     const bool editorFound = selectEditorOfDocument(report.documentId);
     if (frmXMLEditor* editor = currentEditor())
         highlightReport(*editor, report);
-    if (!report.unrecognised)
+    if (report.unrecognised)
+        refuse(Unrecognised + QStringLiteral("its result page reports an error without the XML of the element in error."));
+    else if (!report.errorsFound && report.documentId.isEmpty())
+        // Not a report on a document (no file chosen, or a page of another kind): no "OK".
+        refuse(Unrecognised + QStringLiteral("its result page reports on no document."));
+    else
         showOutcome(report, editorFound);
 }
 

@@ -49,6 +49,24 @@ QString writePreviewCopy(const xml::Document& rewritten, const QString& splFile)
     return skip([&] { rewritten.save(copy); }) ? copy : QString();
 }
 
+QString renderedPage(const xml::Document& rewritten)
+{
+    const RenderedSPL page = RenderSPLDocument(rewritten);
+    if (!page.ok())
+        throw VbError(err::XmlTransform, Source, page.problem);
+    return page.html;
+}
+
+// Shows the page in the window, pictures taken from the SPL file's folder.
+void showInWindow(const QString& page, const QString& splFile, frmPreview& window)
+{
+    window.setWindowTitle(QStringLiteral("Preview SPL ") + vbstr::fileNameOf(splFile) + QLatin1Char(' ')
+                          + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    showProgramWindow(&window);
+    if (!window.showPage(page, QFileInfo(splFile).absolutePath()))
+        throw VbError(err::XmlTransform, Source, QStringLiteral("The preview page could not be shown."));
+}
+
 } // namespace
 
 QString PreviewCopyPath(const QString& splFile)
@@ -59,23 +77,6 @@ QString PreviewCopyPath(const QString& splFile)
         copy = file.dir().filePath(QStringLiteral("Preview_%1_").arg(number) + file.fileName());
     return copy;
 }
-
-namespace {
-
-// Renders the document into the window, pictures taken from the SPL file's folder.
-void showInWindow(const xml::Document& rewritten, const QString& splFile, frmPreview& window)
-{
-    const RenderedSPL page = RenderSPLDocument(rewritten);
-    if (!page.ok())
-        throw VbError(err::XmlTransform, Source, page.problem);
-    window.setWindowTitle(QStringLiteral("Preview SPL ") + vbstr::fileNameOf(splFile) + QLatin1Char(' ')
-                          + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    showProgramWindow(&window);
-    if (!window.showPage(page.html, QFileInfo(splFile).absolutePath()))
-        throw VbError(err::XmlTransform, Source, QStringLiteral("The preview page could not be shown."));
-}
-
-} // namespace
 
 void PreviewSPLFile()
 {
@@ -91,9 +92,10 @@ void PreviewSPLFile()
 
     try {
         const xml::Document rewritten = RewriteStylesheetReference(loadSPL(splFile));
+        const QString page = renderedPage(rewritten);
         QPointer<frmPreview> window = new frmPreview;
         try {
-            showInWindow(rewritten, splFile, *window);
+            showInWindow(page, splFile, *window);
         } catch (...) {
             if (window)
                 closeProgramWindow(window);

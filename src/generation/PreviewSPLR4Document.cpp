@@ -23,6 +23,12 @@ namespace {
 
 const QString Source = QStringLiteral("PreviewSPLR4Document");
 
+// A preview without a stylesheet to render with: said in a message box whatever the logging.
+class StylesheetMissing : public VbError {
+public:
+    using VbError::VbError;
+};
+
 QString textAt(const xml::Document& settings, const QString& query)
 {
     QString text;
@@ -45,20 +51,23 @@ frmPreview* previewWindowOf(const frmXMLEditor& editor)
     return nullptr;
 }
 
-void rewriteStylesheet(const QString& splFile)
+// The built file, pointed at the local stylesheet; a build that wrote no file fails here.
+xml::Document rewriteStylesheet(const QString& splFile)
 {
     xml::Document spl;
     if (!spl.load(splFile))
         throw VbError(spl.parseError().errorCode, Source,
                       QStringLiteral("The SPL File %1 cannot be loaded: %2").arg(splFile, spl.parseError().reason));
-    RewriteStylesheetReference(spl).save(splFile);
+    const xml::Document rewritten = RewriteStylesheetReference(spl);
+    rewritten.save(splFile);
+    return rewritten;
 }
 
-void show(frmXMLEditor& editor, const PreviewFolder& preview)
+void show(frmXMLEditor& editor, const xml::Document& spl, const PreviewFolder& preview)
 {
-    xml::Document spl;
-    spl.load(preview.splFile);
     const RenderedSPL page = RenderSPLDocument(spl);
+    if (page.stylesheetMissing)
+        throw StylesheetMissing(err::FileNotFound, Source, page.problem);
     if (!page.ok())
         throw VbError(err::XmlTransform, Source, page.problem);
 
@@ -74,18 +83,20 @@ void show(frmXMLEditor& editor, const PreviewFolder& preview)
     window->setWindowTitle(QStringLiteral("Preview SPL ") + caption + QLatin1Char(' ')
                            + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     showProgramWindow(window);
-    if (!window->showPage(page.html, preview.folder) || !window)
+    if (!window->showPage(page.html, preview.folder))
         throw VbError(err::XmlTransform, Source, QStringLiteral("The preview page could not be shown."));
-    window->scrollBy(0, scrollPosition);
+    window->scrollTo(0, scrollPosition);
     showProgramWindow(window);
 }
 
-void reportFailure(const VbError& error)
+// The failure lines go to the log; with logging off (and for a missing stylesheet, which the
+// user must install or download) a message box shows them too.
+void reportFailure(const VbError& error, bool alwaysShown)
 {
     const QString line = QStringLiteral("PreviewSPLQuick  - ") + error.text();
     WriteLog(QStringLiteral("Error"), line);
     WriteLog(QStringLiteral("Error"), QStringLiteral("Preview Rendering of SPL failed."));
-    if (NoLogging)
+    if (NoLogging || alwaysShown)
         ui::msgBox(line + QStringLiteral("\r\n\r\nPreview Rendering of SPL failed."), ui::Buttons::OK,
                    ui::Icon::Critical);
 }
@@ -108,12 +119,14 @@ void PreviewSPLR4Document(frmXMLEditor& editor)
     try {
         refillPreviewFolder(preview, imageFolder);
         TransformSPLR4ToSPL(settings, preview.splFile);
-        rewriteStylesheet(preview.splFile);
-        show(editor, preview);
+        show(editor, rewriteStylesheet(preview.splFile), preview);
         restoreLogging(loggingBefore);
+    } catch (const StylesheetMissing& e) {
+        restoreLogging(loggingBefore);
+        reportFailure(e, true);
     } catch (const std::exception& e) {
         restoreLogging(loggingBefore);
-        reportFailure(toVbError(e, Source));
+        reportFailure(toVbError(e, Source), false);
     }
 }
 

@@ -86,6 +86,45 @@ void writeValue(const xml::Node& templateNode, const xml::Document& definitionDO
     }
 }
 
+bool copiesWholeElements(const xml::Node& value)
+{
+    const xml::Node source = value.selectSingleNode(QStringLiteral("Source"));
+    return !source.isNull() && source.getAttribute(QStringLiteral("DirectCopy")) == QLatin1String("1");
+}
+
+// Appends copies of the SPL nodes, with everything below them, to the template's node at the
+// source (created when the template lacks it): SPL markup such as a section's text, which a
+// text value would flatten.
+void copyElements(const xml::NodeList& splNodes, const xml::Node& templateNode, const xml::Document& definitionDOM,
+                  const QString& entryName, const QString& source)
+{
+    try {
+        xml::Node holder = templateNode.selectSingleNode(source);
+        if (holder.isNull())
+            holder = templateNode.appendChild(definitionDOM.createElement(source));
+        for (const xml::Node& splNode : splNodes) {
+            WriteLog(QStringLiteral("Processing"), source + QStringLiteral(" = <") + splNode.nodeName() + QLatin1Char('>'));
+            holder.appendChild(definitionDOM.importNode(splNode, true));
+        }
+    } catch (const std::exception& e) {
+        WriteLog(QStringLiteral("Error"), QStringLiteral("Cannot Reverse Transform: ") + entryName + QStringLiteral(", ")
+                                              + source + QStringLiteral(" >>> ") + toVbError(e, Source).text());
+    }
+}
+
+void warnNoData(const QString& source)
+{
+    WriteLog(QStringLiteral("Warning"),
+             QStringLiteral("No data available in SPL file for '") + SplitCamelCase(source) + QLatin1Char('\''));
+}
+
+// Markup copied from the SPL file: the only elements of the definition document that live in
+// a namespace.
+bool isCopiedSPLMarkup(const xml::Node& node)
+{
+    return node.nodeType() == xml::NodeType::Element && !node.namespaceURI().isEmpty();
+}
+
 void removeDirectChild(const xml::Node& templateNode, const QString& source)
 {
     const xml::Node node = templateNode.selectSingleNode(source);
@@ -102,10 +141,17 @@ void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node&
     const xml::Node target = value.selectSingleNode(QStringLiteral("Target"));
     if (target.isNull())
         throw VbError(err::XmlNode, Source, QStringLiteral("The entry has a Value without Target."));
+    if (copiesWholeElements(value)) {
+        const xml::NodeList splNodes = group.selectNodes(target.text());
+        if (splNodes.length() == 0)
+            warnNoData(source);
+        else
+            copyElements(splNodes, templateNode, definitionDOM, entryName, source);
+        return;
+    }
     const xml::Node splNode = group.selectSingleNode(target.text());
     if (splNode.isNull()) {
-        WriteLog(QStringLiteral("Warning"),
-                 QStringLiteral("No data available in SPL file for '") + SplitCamelCase(source) + QLatin1Char('\''));
+        warnNoData(source);
         removeDirectChild(templateNode, source);
         return;
     }
@@ -176,16 +222,24 @@ void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definiti
         if (pattern.isNull())
             throw VbError(err::XmlNode, Source,
                           QStringLiteral("The definition document has no element at %1.").arg(templatePath));
-        const xml::Node templateNode = pattern.cloneNode(true);
 
+        // Each group fills a fresh copy of the pattern, so no value of one group (a nested
+        // one, which a missing value does not remove) turns up in the copy of the next.
+        const xml::Node definitionElement = element;
+        const xml::Node definitionParent = parent;
         for (const xml::Node& group : splDOM.selectNodes(groupQuery(entry, splDOM))) {
             WriteLog(logSeparator(), QString());
+            const xml::Node filled = pattern.cloneNode(true);
             for (const xml::Node& value : values)
-                applyValue(value, group, templateNode, definitionDOM, name);
-            const xml::Node copy = parent.insertBefore(templateNode.cloneNode(true), element);
-            element = copy;
-            parent = copy.parentNode();
+                applyValue(value, group, filled, definitionDOM, name);
+            element = parent.insertBefore(filled, element);
+            parent = element.parentNode();
         }
+        // The definition element was the pattern of the copies; with starting values of the
+        // definition in it, it would otherwise stay as a group of its own that the SPL file
+        // does not have.
+        if (element != definitionElement)
+            definitionParent.removeChild(definitionElement);
     } catch (const std::exception& e) {
         logFailure(e, QStringLiteral("Reverse Transform Leaf Failed."));
     }
@@ -195,6 +249,10 @@ void RemoveEmptyNodes(const xml::Node& node)
 {
     try {
         for (const xml::Node& child : node.childNodes()) {
+            // Copied SPL markup stays whole: its empty elements (a picture's reference, a
+            // line break) carry meaning.
+            if (isCopiedSPLMarkup(child))
+                continue;
             if (child.hasChildNodes())
                 RemoveEmptyNodes(child);
             if (child.text().isEmpty())

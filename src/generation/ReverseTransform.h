@@ -11,7 +11,10 @@ class Node;
 
 // The reverse transform: values of an existing SPL file read back into a subtree of the
 // definition document, as the Transform entries of TransformSPLR4.xml whose Definition has
-// AllowReverseTransform "1" say. Progress and failures go to the shared log.
+// AllowReverseTransform "1" say. A Value whose Source has DirectCopy "1" copies the SPL
+// elements at its Target, with everything below them, into the element at its Source (as the
+// build copies them the other way), so SPL markup such as a section's text comes back whole.
+// Progress and failures go to the shared log.
 
 // The value picked in the pick-one dialog during an import run; "" while none is picked.
 extern QString UserSelection;
@@ -27,14 +30,16 @@ void ReverseTransformRecurse(xml::Node& node, const xml::Document& definitionDOM
 // file in the pick-one dialog, when the entry's target exists there and nothing is picked yet.
 void ReverseTransformUserSelect(const xml::Node& entry, const xml::Document& splDOM);
 
-// Applies one entry: for each SPL group it selects, a copy of the entry's definition template,
-// filled with the group's values, is put before `element` in `parent`; `element` then refers
-// to the last copy and `parent` to its parent. A failure is logged and ends the entry.
+// Applies one entry: for each SPL group it selects, a fresh copy of the entry's definition
+// template, filled with the group's values, is put before `element` in `parent` (so the copies
+// stand in reverse group order) and `element` itself is removed; `element` then refers to the
+// last copy and `parent` to its parent. Without groups nothing changes. A failure is logged
+// and ends the entry.
 void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definitionDOM, const xml::Document& splDOM,
                            xml::Node& element, xml::Node& parent);
 
 // Removes, depth first, every child whose text is empty (an element holding only attributes
-// too); `node` itself stays.
+// too); `node` itself stays, and so does markup copied from the SPL file, with all its parts.
 void RemoveEmptyNodes(const xml::Node& node);
 
 } // namespace veldra

@@ -40,6 +40,7 @@ RenderedSPL RenderSPLDocument(const xml::Document& spl)
     const xml::ObtainedResource stylesheet = xml::obtainResource(stylesheetFor(spl));
     if (!stylesheet.available()) {
         rendered.problem = QStringLiteral("The SPL stylesheet is not available: ") + stylesheet.problem;
+        rendered.stylesheetMissing = true;
         return rendered;
     }
     const QString folder = QFileInfo(stylesheet.localPath).absolutePath();

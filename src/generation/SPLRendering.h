@@ -12,6 +12,8 @@ class Document;
 struct RenderedSPL {
     QString html;
     QString problem;
+    // True when the problem is that the stylesheet is neither installed nor obtainable.
+    bool stylesheetMissing = false;
     bool ok() const { return problem.isEmpty(); }
 };
 

@@ -45,6 +45,10 @@ QString schemaErrorElementName(const QString& sourceText)
 void TraceSchemaError(const QString& sourceText, const xml::Document& transformation)
 {
     const QString name = schemaErrorElementName(sourceText);
+    // A line that starts with a blank and holds no "<" gives no name, which every target
+    // would "contain": that is nothing to trace.
+    if (name.isEmpty())
+        return;
     for (const xml::Node& value : transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform/Value"))) {
         const QString target = requiredItemText(value, QStringLiteral("Target"), source);
         if (!target.contains(name) || !afterLastSlash(target).startsWith(name))

@@ -13,6 +13,7 @@ class Document;
 // in the Value targets of the Transform entries, and each Value whose target's last step
 // begins with that name gets a "Check" line naming the entry's settings element and the
 // Value's source in words (without the conditions in brackets that a source may carry).
+// A source line that yields no name traces nothing.
 void TraceSchemaError(const QString& sourceText, const xml::Document& transformation);
 
 // The element name cut out of a schema error's source line.

@@ -10,11 +10,13 @@
 #include "generation/TargetModifications.h"
 #include "generation/TransformRecurse.h"
 #include "platform/core/VbError.h"
+#include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
 #include "splbuilder/ValidateAgainstSchema.h"
 
 #include <QDate>
 #include <QLocale>
+#include <QScopedValueRollback>
 #include <QTime>
 
 namespace veldra {
@@ -107,6 +109,16 @@ private:
 
 void TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString& outFile)
 {
+    // The build lets pending events through; one of them may ask for another build (the
+    // build command or the quick preview again). That one is refused: it would clear the
+    // log of the running build and could write the same file.
+    static bool running = false;
+    if (running) {
+        ui::msgBox(QStringLiteral("An SPL build is running. Please wait until it has finished."), ui::Buttons::OK,
+                   ui::Icon::Warning);
+        return;
+    }
+    const QScopedValueRollback<bool> busy(running, true);
     ShowLogWindow(true);
     BuildRun build(settingsDOM, outFile);
     try {

@@ -16,7 +16,8 @@ class Document;
 // temporary file beside it), validates it against the SPL schema and traces a schema error
 // back to the settings elements it came from. A failure ends the run with an "Error" line;
 // the closing "Operation Completed" line is written only when the file was saved. The
-// settings document is not changed.
+// settings document is not changed. A build asked for while one runs is refused with a
+// message box.
 void TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString& outFile);
 
 } // namespace veldra

@@ -73,16 +73,34 @@ void copyWholeElements(const xml::Node& settingsElement, const QString& sourceTe
     }
 }
 
-// Multi-line text becomes markup: an element named like the target, holding the lines
-// separated by <br/>, placed before the target, which stays unfilled.
-xml::Node insertMultiLineText(const QString& text, const xml::Node& to, const xml::Document& target)
+QString withLineBreakElements(QString lines)
 {
-    QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("<br/>"));
     lines.replace(QLatin1Char('\r'), QStringLiteral("<br/>"));
     lines.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
-    QString markup = QLatin1Char('<') + to.nodeName() + QLatin1Char('>') + lines + QStringLiteral("</")
-        + to.nodeName() + QLatin1Char('>');
+    return lines;
+}
+
+QString elementMarkup(const QString& name, const QString& content)
+{
+    return QLatin1Char('<') + name + QLatin1Char('>') + content + QStringLiteral("</") + name + QLatin1Char('>');
+}
+
+bool isWellFormed(const QString& markup)
+{
+    xml::Document probe;
+    return probe.loadXml(markup);
+}
+
+// Multi-line text becomes markup: an element named like the target, holding the lines
+// separated by <br/>, placed before the target, which stays unfilled. Markup in the text
+// (inline SPL elements) is kept; text that is no well-formed markup ("A & B", "x < y") is
+// written as plain text rather than lost.
+xml::Node insertMultiLineText(const QString& text, const xml::Node& to, const xml::Document& target)
+{
+    QString markup = elementMarkup(to.nodeName(), withLineBreakElements(text));
+    if (!isWellFormed(markup))
+        markup = elementMarkup(to.nodeName(), withLineBreakElements(XMLEscape(text)));
     const xml::Node parsed = ParseXMLFragment(markup, true);
     if (parsed.isNull())
         throw VbError(err::XmlParse, source,
@@ -92,11 +110,34 @@ xml::Node insertMultiLineText(const QString& text, const xml::Node& to, const xm
     return element;
 }
 
+bool holdsChildElements(const xml::Node& node)
+{
+    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
+        if (child.nodeType() == xml::NodeType::Element)
+            return true;
+    return false;
+}
+
+// The value becomes the element's text. An element that holds child elements keeps them (an
+// SPL name keeps its suffix element): only its own text is replaced, and the value stands first.
+void setElementText(const xml::Node& element, const QString& value)
+{
+    if (!holdsChildElements(element)) {
+        element.setText(value);
+        return;
+    }
+    for (const xml::Node& child : element.childNodes())
+        if (child.nodeType() == xml::NodeType::Text || child.nodeType() == xml::NodeType::CData)
+            element.removeChild(child);
+    if (!value.isEmpty())
+        element.insertBefore(element.ownerDocument().createTextNode(value), element.firstChild());
+}
+
 void writeText(const QString& value, const xml::Node& targetItem, const xml::Node& to)
 {
     const QString attribute = targetItem.getAttribute(QStringLiteral("Attribute"));
     if (attribute.isNull()) {
-        to.setText(value);
+        setElementText(to, value);
         return;
     }
     if (!to.hasAttribute(attribute))

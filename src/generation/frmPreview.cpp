@@ -65,7 +65,12 @@ frmPreview::frmPreview(QWidget* parent) : QWidget(parent)
     auto* page = new SilentPage(WebBrowser);
     page->setUrlRequestInterceptor(new LocalOnlyRequests(page));
     WebBrowser->setPage(page);
-    resize(twips::toPixels(12000), twips::toPixels(9000));
+    resize(sizeHint());
+}
+
+QSize frmPreview::sizeHint() const
+{
+    return QSize(twips::toPixels(12000), twips::toPixels(9000));
 }
 
 bool frmPreview::showPage(const QString& html, const QString& baseFolder)
@@ -81,12 +86,12 @@ bool frmPreview::showPage(const QString& html, const QString& baseFolder)
 
 int frmPreview::scrollTop() const
 {
-    return qRound(WebBrowser->page()->scrollPosition().y());
+    return runScriptAndWait(WebBrowser->page(), QStringLiteral("document.documentElement.scrollTop")).toInt();
 }
 
-void frmPreview::scrollBy(int x, int y)
+void frmPreview::scrollTo(int x, int y)
 {
-    runScriptAndWait(WebBrowser->page(), QStringLiteral("window.scrollBy(%1, %2); 0").arg(x).arg(y));
+    runScriptAndWait(WebBrowser->page(), QStringLiteral("window.scrollTo(%1, %2); 0").arg(x).arg(y));
 }
 
 void frmPreview::resizeEvent(QResizeEvent* event)

@@ -25,9 +25,12 @@ public:
     bool showPage(const QString& html, const QString& baseFolder);
     // The vertical scroll position of the page shown.
     int scrollTop() const;
-    void scrollBy(int x, int y);
+    // Scrolls the page to the position (a page shown again opens where the user left it).
+    void scrollTo(int x, int y);
 
     void Form_Resize();
+    // The size the window opens with.
+    QSize sizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -90,7 +90,12 @@ frmValidate::frmValidate(QWidget* parent) : QWidget(parent)
     WebBrowser = new QWebEngineView(this);
     WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
     WebBrowser->setPage(new ValidatorPage(WebBrowser));
-    resize(twips::toPixels(12000), twips::toPixels(9000));
+    resize(sizeHint());
+}
+
+QSize frmValidate::sizeHint() const
+{
+    return QSize(twips::toPixels(12000), twips::toPixels(9000));
 }
 
 bool frmValidate::openPage(const QUrl& address)

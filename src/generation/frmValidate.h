@@ -32,6 +32,8 @@ public:
     ValidatorReport readReport();
 
     void Form_Resize();
+    // The size the window opens with.
+    QSize sizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

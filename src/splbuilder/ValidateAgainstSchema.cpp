@@ -2,13 +2,17 @@
 
 #include "app/Log.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/SchemaValidator.h"
+
+#include <QFile>
+#include <QStringDecoder>
 
 namespace veldra {
 
 namespace {
 
 const QString lineBreak = QStringLiteral("\r\n");
+const QString insecureSchemaHost = QStringLiteral("http://www.accessdata.fda.gov");
+const QString secureSchemaHost = QStringLiteral(" https://www.accessdata.fda.gov");
 
 QString invalidFileEntry(const QString& file, const xml::SchemaCheck& check)
 {
@@ -19,7 +23,37 @@ QString invalidFileEntry(const QString& file, const xml::SchemaCheck& check)
         + lineBreak + QStringLiteral("Line: ") + QString::number(check.line) + lineBreak;
 }
 
+// The file's text: UTF-8 as SPL files are written, else read byte for byte as Latin-1 so
+// that nothing is lost on the way to the second check.
+QString fileText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
 } // namespace
+
+QString withSecureSchemaHost(QString text)
+{
+    return text.replace(insecureSchemaHost, secureSchemaHost);
+}
+
+xml::SchemaCheck checkAgainstSchema(const QString& strFile)
+{
+    const xml::SchemaValidator validator;
+    const xml::SchemaCheck first = validator.validateFile(strFile);
+    if (first.isValid() || first.parseFailed())
+        return first;
+    QFile file(strFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return first;
+    const QString text = fileText(file.readAll());
+    // Without an http address on the host the second check would read the same text again.
+    if (!text.contains(insecureSchemaHost))
+        return first;
+    return validator.validateXml(withSecureSchemaHost(text), strFile);
+}
 
 QString ValidateAgainstSchema(const QString& strFile)
 {
@@ -29,7 +63,7 @@ QString ValidateAgainstSchema(const QString& strFile)
         WriteLog(QStringLiteral("Information"), QStringLiteral("Validating XML File against FDA SPL Schema..."));
         WriteLog(QStringLiteral("Information"),
                  QStringLiteral("Note: The validation occurs online at FDA servers. An existing Inernet Connection is needed."));
-        const xml::SchemaCheck check = xml::SchemaValidator().validateFile(strFile);
+        const xml::SchemaCheck check = checkAgainstSchema(strFile);
         if (check.isValid()) {
             WriteLog(QStringLiteral("Information"), QStringLiteral("XML File is valid against FDA SPL Schema."));
         } else {

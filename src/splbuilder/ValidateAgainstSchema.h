@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/xml/SchemaValidator.h"
+
 #include <QString>
 
 namespace veldra {
@@ -13,5 +15,16 @@ namespace veldra {
 // own is logged as "ValidateAgainstSchema  - ..." and gives the result as it stood.
 // This is the schema check of clsSPL; the SPL build calls it on the file it has saved.
 QString ValidateAgainstSchema(const QString& strFile);
+
+// The check behind ValidateAgainstSchema: a file that parses but does not validate (its
+// schema may not have been reachable at the http address) is checked once more, with every
+// address on the agency's schema host switched from http to https. The second check runs on
+// the file's own text, so its line numbers are the file's. A file that does not parse is
+// checked once.
+xml::SchemaCheck checkAgainstSchema(const QString& strFile);
+
+// The text with every "http://" address on the agency's schema host made an https address
+// (the replacement starts with a blank, as the schema locations are blank-separated).
+QString withSecureSchemaHost(QString text);
 
 } // namespace veldra

@@ -92,7 +92,7 @@ TEST(FormLaunchersTest, ReviewWindowShowsTheFileReadOnlyUnderItsName)
     test::FakeEditor* review = nullptr;
     hooks().NewXMLEditor = [&]() -> QWidget* {
         review = new test::FakeEditor;
-        review->setWindowTitle(QStringLiteral("XML File Viever"));
+        review->setWindowTitle(QStringLiteral("Editor"));
         main.mdiArea()->addSubWindow(review)->show();
         return review;
     };

@@ -9,7 +9,7 @@
 #include <QRegularExpression>
 
 using namespace veldra;
-using veldra::test::LogFixture;
+using veldra::test::LogTestFixture;
 
 namespace {
 QString blanks(int n)
@@ -66,7 +66,7 @@ TEST(LogFormat, DisclaimerBlockShape)
     EXPECT_FALSE(block.contains(QRegularExpression("[^\r]\n")));
 }
 
-TEST_F(LogFixture, HeaderGoesOnlyIntoAnEmptyLog)
+TEST_F(LogTestFixture, HeaderGoesOnlyIntoAnEmptyLog)
 {
     WriteLog("Processing", "first");
     WriteLog("Processing", "second");
@@ -89,7 +89,7 @@ TEST_F(LogFixture, HeaderGoesOnlyIntoAnEmptyLog)
     EXPECT_EQ(line.fontPointSize(), 10);
 }
 
-TEST_F(LogFixture, LinesTakeTheirCategorysColourAndBoldFlag)
+TEST_F(LogTestFixture, LinesTakeTheirCategorysColourAndBoldFlag)
 {
     WriteLog("Error", "e1");
     WriteLog("warning", "w1", true);
@@ -114,7 +114,7 @@ TEST_F(LogFixture, LinesTakeTheirCategorysColourAndBoldFlag)
     EXPECT_FALSE(text().contains("dropped"));
 }
 
-TEST_F(LogFixture, NoLoggingLeavesLogWindowAndCounterAlone)
+TEST_F(LogTestFixture, NoLoggingLeavesLogWindowAndCounterAlone)
 {
     NoLogging = true;
     WriteLog("Error", "x");
@@ -137,7 +137,7 @@ TEST_F(LogFixture, NoLoggingLeavesLogWindowAndCounterAlone)
     EXPECT_EQ(ui.pumps, pumps);
 }
 
-TEST_F(LogFixture, MessagePumpRunsOnEveryHundredthLine)
+TEST_F(LogTestFixture, MessagePumpRunsOnEveryHundredthLine)
 {
     for (int i = 0; i < 99; ++i)
         WriteLog("Processing", QString::number(i));
@@ -152,9 +152,10 @@ TEST_F(LogFixture, MessagePumpRunsOnEveryHundredthLine)
     EXPECT_EQ(LogLineCounter, 50);
     WriteDisclaimer();
     EXPECT_EQ(LogLineCounter, 50) << "the disclaimer is not a counted line";
+    EXPECT_EQ(box().document()->availableUndoSteps(), 0) << "a long log keeps no undo history of its lines";
 }
 
-TEST_F(LogFixture, DisclaimerIntoAnEmptyLogHasNoHeaderAndIsRedNotBold)
+TEST_F(LogTestFixture, DisclaimerIntoAnEmptyLogHasNoHeaderAndIsRedNotBold)
 {
     WriteDisclaimer();
     QString expected = log_format::disclaimer();
@@ -170,7 +171,7 @@ TEST_F(LogFixture, DisclaimerIntoAnEmptyLogHasNoHeaderAndIsRedNotBold)
     EXPECT_TRUE(text().endsWith(expected + "Processing     after\n"));
 }
 
-TEST_F(LogFixture, ShowLogWindowClearsOnlyWhenAsked)
+TEST_F(LogTestFixture, ShowLogWindowClearsOnlyWhenAsked)
 {
     WriteLog("Processing", "one");
     const QString before = text();
@@ -185,7 +186,7 @@ TEST_F(LogFixture, ShowLogWindowClearsOnlyWhenAsked)
     EXPECT_EQ(text().count("Version"), 1) << "a cleared log gets a new header";
 }
 
-TEST_F(LogFixture, ClosingTheLogDiscardsItAndTheNextLineOpensANewOne)
+TEST_F(LogTestFixture, ClosingTheLogDiscardsItAndTheNextLineOpensANewOne)
 {
     WriteLog("Processing", "old");
     frmLog* first = logWindow();
@@ -202,7 +203,7 @@ TEST_F(LogFixture, ClosingTheLogDiscardsItAndTheNextLineOpensANewOne)
     EXPECT_TRUE(text().endsWith("Processing     new\n"));
 }
 
-TEST_F(LogFixture, SavedRtfKeepsTextColoursAndBold)
+TEST_F(LogTestFixture, SavedRtfKeepsTextColoursAndBold)
 {
     veldra::test::TempDir dir;
     WriteLog("Error", "broken {brace} \\ back", true);
@@ -233,7 +234,7 @@ TEST_F(LogFixture, SavedRtfKeepsTextColoursAndBold)
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-TEST_F(LogFixture, SaveToAnUnwritablePathSaysSoAndKeepsTheLog)
+TEST_F(LogTestFixture, SaveToAnUnwritablePathSaysSoAndKeepsTheLog)
 {
     veldra::test::TempDir dir;
     WriteLog("Processing", "kept");

@@ -3,6 +3,7 @@
 #include "app/CancellableJob.h"
 #include "app/Log.h"
 #include "app/frmLog.h"
+#include "support/LogFixture.h"
 #include "support/ScriptedUi.h"
 
 #include <QCoreApplication>
@@ -14,29 +15,9 @@
 
 namespace veldra::test {
 
-// Every log test starts without a log window, with logging on and the line counter at 0.
-class LogFixture : public ::testing::Test {
+// Log tests look at the log's text box and the format of its characters.
+class LogTestFixture : public LogFixture {
 protected:
-    void SetUp() override
-    {
-        closeLog();
-        NoLogging = false;
-        LogLineCounter = 0;
-    }
-
-    void TearDown() override
-    {
-        closeLog();
-        NoLogging = false;
-    }
-
-    static void closeLog()
-    {
-        if (frmLog* log = logWindow())
-            log->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     static QTextEdit& box() { return *logWindow()->txtLog; }
     static QString text() { return logWindow() ? box().toPlainText() : QString(); }
 
@@ -47,8 +28,6 @@ protected:
         cursor.setPosition(int(position) + 1);
         return cursor.charFormat();
     }
-
-    ScriptedUi ui;
 };
 
 // A long job that only records that it was asked to stop.

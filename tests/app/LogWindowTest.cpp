@@ -12,7 +12,7 @@
 
 using namespace veldra;
 using veldra::test::FakeJob;
-using veldra::test::LogFixture;
+using veldra::test::LogTestFixture;
 
 namespace {
 
@@ -28,7 +28,7 @@ void selectText(QTextEdit& box, const QString& needle)
 
 } // namespace
 
-TEST_F(LogFixture, CtrlASelectsEverythingButCtrlShiftADoesNot)
+TEST_F(LogTestFixture, CtrlASelectsEverythingButCtrlShiftADoesNot)
 {
     WriteLog("Processing", "some text");
     QCoreApplication::processEvents();
@@ -41,7 +41,7 @@ TEST_F(LogFixture, CtrlASelectsEverythingButCtrlShiftADoesNot)
     EXPECT_EQ(log.textCursor().selectionEnd(), log.document()->characterCount() - 1);
 }
 
-TEST_F(LogFixture, RightClickCopiesTheTrimmedSelection)
+TEST_F(LogTestFixture, RightClickCopiesTheTrimmedSelection)
 {
     WriteLog("Error", "copy me");
     QCoreApplication::processEvents();
@@ -57,7 +57,7 @@ TEST_F(LogFixture, RightClickCopiesTheTrimmedSelection)
     EXPECT_TRUE(ui.clipboard.isEmpty());
 }
 
-TEST_F(LogFixture, EscapeInTheLogCancelsEveryRunningJob)
+TEST_F(LogTestFixture, EscapeInTheLogCancelsEveryRunningJob)
 {
     frmMain main;
     auto word = std::make_shared<FakeJob>();
@@ -80,7 +80,7 @@ TEST_F(LogFixture, EscapeInTheLogCancelsEveryRunningJob)
     EXPECT_TRUE(unii->cancelled);
 }
 
-TEST_F(LogFixture, CancelOnEscapeWithoutMainWindowDoesNothing)
+TEST_F(LogTestFixture, CancelOnEscapeWithoutMainWindowDoesNothing)
 {
     ASSERT_EQ(mainForm(), nullptr);
     CancelOnEscape(27, 0);
@@ -88,7 +88,7 @@ TEST_F(LogFixture, CancelOnEscapeWithoutMainWindowDoesNothing)
     EXPECT_EQ(logWindow()->parentWidget(), nullptr) << "without a main window the log is a window of its own";
 }
 
-TEST_F(LogFixture, FilesDroppedOnTheLogOpenAsSettingsDocuments)
+TEST_F(LogTestFixture, FilesDroppedOnTheLogOpenAsSettingsDocuments)
 {
     veldra::test::TempDir dir;
     veldra::test::writeTextFile(dir.file("a.XML"), "<SPLR4/>");
@@ -112,7 +112,7 @@ TEST_F(LogFixture, FilesDroppedOnTheLogOpenAsSettingsDocuments)
     EXPECT_EQ(text(), before) << "a drop never pastes into the log";
 }
 
-TEST_F(LogFixture, WritingEndsTheSelectionWithTheCaretAtTheEnd)
+TEST_F(LogTestFixture, WritingEndsTheSelectionWithTheCaretAtTheEnd)
 {
     WriteLog("Processing", "first");
     QCoreApplication::processEvents();

@@ -1,6 +1,7 @@
 #include "app/MainStatusBar.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
+#include "platform/core/AppPaths.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "app/MainWindowTestSupport.h"
@@ -143,18 +144,21 @@ TEST(MainWindowFrameTest, DroppedFilesOpenOnlyWhenTheyAreXml)
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-TEST(MainWindowFrameTest, ShowMainFormPreparesMenusPanelAndStatusBar)
+TEST(MainWindowFrameTest, StartShowsThePreparedWindowThenRestoresTheBuildForm)
 {
     test::HookTableScope hooksScope;
     test::ScriptedUi ui;
     test::ProgramFolderCopy folder;
-    int wizardLoads = 0;
-    hooks().LoadWizardMenu = [&] { ++wizardLoads; };
     frmMain main;
+    QStringList calls;
+    hooks().LoadWizardMenu = [&] { calls << (main.isVisible() ? "wizards after show" : "wizards"); };
+    hooks().LoadSettingsFile = [&](const QString& path) {
+        calls << (main.isVisible() ? "settings " + path : "settings before show");
+    };
 
-    ShowMainForm();
+    Main();
 
-    EXPECT_EQ(wizardLoads, 1);
+    EXPECT_EQ(calls, QStringList({"wizards", "settings " + app_paths::inProgram("LastSettings.xml")}));
     EXPECT_TRUE(main.isVisible());
     EXPECT_TRUE(main.isMaximized());
     ASSERT_EQ(main.cboCodeSystem->count(), 4);

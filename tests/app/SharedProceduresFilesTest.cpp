@@ -28,6 +28,16 @@ TEST(SharedProceduresFiles, ReadFileLinesAppendsTheNonEmptyLines)
     EXPECT_EQ(count, 4);
     EXPECT_EQ(lines, (QStringList{"kept", "first", "second ", QString::fromUtf8("\u00e9t\u00e9")}));
 
+    // A file written in the Western Windows code page rather than in UTF-8.
+    QFile windows(dir.file("windows.txt"));
+    ASSERT_TRUE(windows.open(QIODevice::WriteOnly));
+    windows.write("Caf\xe9\r\n\x93quoted\x94\r\n");
+    windows.close();
+    QStringList windowsLines;
+    int windowsCount = 0;
+    ReadFileLines(dir.file("windows.txt"), windowsLines, windowsCount);
+    EXPECT_EQ(windowsLines, (QStringList{QString::fromUtf8("Caf\u00e9"), QString::fromUtf8("\u201cquoted\u201d")}));
+
     EXPECT_THROW(ReadFileLines(dir.file("missing.txt"), lines, count), VbError);
     EXPECT_EQ(count, 4);
     EXPECT_EQ(lines.size(), 4);

@@ -3,9 +3,9 @@
 #include "platform/xml/Document.h"
 
 using namespace veldra;
-using veldra::test::LogFixture;
+using veldra::test::LogTestFixture;
 
-using SharedProceduresXml = LogFixture;
+using SharedProceduresXml = LogTestFixture;
 
 TEST_F(SharedProceduresXml, ParseXMLFragmentReturnsTheFragmentsRoot)
 {

@@ -21,6 +21,7 @@
 #include <QStandardPaths>
 #include <QTextEdit>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace veldra;
@@ -156,6 +157,22 @@ TEST(WindowHelpers, LogoAndDialogAtThePointer)
     EXPECT_EQ(dialog.frameGeometry().bottom(), screen.bottom());
     EXPECT_EQ(dialog.frameGeometry().left(), screen.right() - 10) << "the right edge is not checked";
     app_paths::setProgramFolderForTesting(QString());
+}
+
+TEST(WindowHelpers, DialogSizedByItsLayoutStillEndsAtTheScreensBottom)
+{
+    // A dialog that was never resized gets its layout's height only when shown; the
+    // bottom check must already use that height.
+    QWidget dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* tall = new QWidget;
+    tall->setFixedSize(300, 400);
+    layout->addWidget(tall);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCursor::setPos(screen.left() + 20, screen.bottom() - 100);
+    ShowFormAtCursor(&dialog, nullptr);
+    EXPECT_GE(dialog.height(), 400);
+    EXPECT_EQ(dialog.frameGeometry().bottom(), screen.bottom());
 }
 
 TEST(WindowHelpers, SelectAllTextSelectsTheWholeText)

@@ -39,6 +39,7 @@ TEST_F(CodeSearchesTest, OneHitGivesTheHeaderAndAnInformationLine)
     SearchLOINCCodes(QStringLiteral("indications"));
     SearchNCIThesaurusCodes(QStringLiteral("round"));
     SearchUNIICodes(QStringLiteral("water"));
+    SearchNCIThesaurusCodes(QStringLiteral("no code term"));
 
     QStringList expected = searchHeader(QStringLiteral("LOINC"));
     expected << line(QStringLiteral("Information"),
@@ -48,6 +49,9 @@ TEST_F(CodeSearchesTest, OneHitGivesTheHeaderAndAnInformationLine)
                      QStringLiteral("NCI - round <<<Code>>> C48348 <<<Preferred Name>>>> ROUND"));
     expected << searchHeader(QStringLiteral("UNII"));
     expected << line(QStringLiteral("Information"), QStringLiteral("UNII - water <<<Code>>> 059QF0KO0R <<<Name>>> WATER"));
+    expected << searchHeader(QStringLiteral("NCI"));
+    expected << line(QStringLiteral("Information"),
+                     QStringLiteral("NCI - no code term <<<Code>>>  <<<Preferred Name>>>> NO CODE PREFERRED"));
     EXPECT_EQ(logLines(), expected);
     EXPECT_FALSE(main.TargetLOINC || main.TargetNCI || main.TargetUNII);
 }
@@ -157,15 +161,24 @@ TEST_F(CodeSearchesTest, QueryFailureShowsTheErrorAndReleasesTheLookup)
     EXPECT_FALSE(main.TargetLOINC || main.TargetUNII);
 }
 
-TEST(CommittedDatabaseSearchTest, TabletListsTheDosageForms)
+TEST(CommittedDatabaseSearchTest, TabletTypedIntoThePanelListsTheDosageForms)
 {
     test::CodeSystemsProgramFolder folder(test::committedLists());
+    test::HookTableScope hooksScope;
+    installCodeSystemHooks();
     frmMain main;
     test::ScriptedUi ui;
-    SearchNCIThesaurusCodes(QStringLiteral("tablet"));
+    FillCodeSystemCombo(main.cboCodeSystem);
+    main.txtSearchCodeOrName->setText(QStringLiteral("tablet"));
+    main.cmdSearchCodeSystem->click();
+
     const QString text = logWindow()->txtLog->toPlainText();
+    EXPECT_TRUE(text.contains(QStringLiteral("tablet - Corresponding LOINC code not found")));
     EXPECT_TRUE(text.contains(QStringLiteral("tablet - Multiple NCI Thesaurus codes found")));
     EXPECT_TRUE(text.contains(QStringLiteral("Code>>> C42998 <<<Preferred Name>>> TABLET <<<Text>>> TABLET\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("Code>>> C42931 <<<Preferred Name>>> TABLET, FILM COATED")));
+    EXPECT_GT(text.lastIndexOf(QStringLiteral("\tSearch Result")), text.indexOf(QStringLiteral("C42998")))
+        << "the UNII block follows";
+    EXPECT_TRUE(ui.messages.isEmpty());
     logWindow()->close();
 }

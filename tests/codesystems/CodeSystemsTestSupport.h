@@ -9,6 +9,7 @@
 #include "codesystemsdb/SourceLists.h"
 #include "platform/core/AppPaths.h"
 #include "support/Fixtures.h"
+#include "support/LogFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -27,10 +28,10 @@ inline codedb::Row row(std::initializer_list<const char*> cells)
     return values;
 }
 
-// The lists committed in data/codesystems/.
+// The committed source lists of the database the build writes.
 inline codedb::CodeLists committedLists()
 {
-    return codedb::readSourceLists(QDir(sourceDataDir()).filePath(QStringLiteral("codesystems")));
+    return codedb::readSourceLists(QStringLiteral(VELDRA_CODE_LISTS_DIR));
 }
 
 // A program folder of the test's own, with a code-system database made of `lists`
@@ -61,49 +62,8 @@ private:
 };
 
 // Every test starts with an empty log, logging on, and scripted dialogs.
-class CodeSystemsTest : public ::testing::Test {
+class CodeSystemsTest : public LogFixture {
 protected:
-    void SetUp() override
-    {
-        closeLog();
-        NoLogging = false;
-        LogLineCounter = 0;
-    }
-    void TearDown() override
-    {
-        closeLog();
-        NoLogging = false;
-    }
-
-    static void closeLog()
-    {
-        if (frmLog* log = logWindow())
-            log->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    // The log's lines after its header.
-    static QStringList logLines()
-    {
-        if (!logWindow())
-            return {};
-        QString text = logWindow()->txtLog->toPlainText();
-        QString header = log_format::header();
-        header.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        if (text.startsWith(header))
-            text.remove(0, header.size());
-        QStringList lines = text.split(QLatin1Char('\n'));
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
-        return lines;
-    }
-
-    // One log line as WriteLog arranges it.
-    static QString line(const QString& category, const QString& message)
-    {
-        return log_format::line(category, message).chopped(1);
-    }
-
     // The five lines that open a search's result block.
     static QStringList searchHeader(const QString& category)
     {
@@ -111,8 +71,6 @@ protected:
         const QString blank = line(QString(), QString());
         return {blank, ruler, line(category, QStringLiteral("\tSearch Result")), ruler, blank};
     }
-
-    ScriptedUi ui;
 };
 
 } // namespace veldra::test

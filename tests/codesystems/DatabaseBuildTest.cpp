@@ -92,6 +92,32 @@ TEST(DatabaseBuildTest, TheBuildPutsTheDatabaseIntoTheProgramFolder)
     EXPECT_EQ(countOf(connection, QStringLiteral("SELECT count(*) AS n FROM LOINC")), int(lists.loinc.size()));
     EXPECT_EQ(countOf(connection, QStringLiteral("SELECT count(*) AS n FROM NCIThesaurus")), int(lists.nci.size()));
     EXPECT_EQ(countOf(connection, QStringLiteral("SELECT count(*) AS n FROM UNII")), int(lists.unii.size()));
+
+    // The program folder gets the database only; the licence terms of the lists travel inside it.
+    EXPECT_EQ(countOf(connection, QStringLiteral("SELECT count(*) AS n FROM SourceInfo")), int(lists.sources.size()));
+    EXPECT_EQ(countOf(connection,
+                      QStringLiteral("SELECT count(*) AS n FROM SourceInfo WHERE TableName = 'LOINC' AND Notice LIKE ?1"),
+                      {QStringLiteral("%copyright (c) Regenstrief Institute%loinc.org/license%")}),
+              2);
+    EXPECT_EQ(countOf(connection,
+                      QStringLiteral("SELECT count(*) AS n FROM SourceInfo WHERE TableName = 'NCIThesaurus' AND Notice LIKE ?1"),
+                      {QStringLiteral("%CC BY 4.0%")}),
+              countOf(connection, QStringLiteral("SELECT count(*) AS n FROM SourceInfo WHERE TableName = 'NCIThesaurus'")));
+}
+
+TEST(DatabaseBuildTest, ADistributionFileReplacesItsTableAndItsSources)
+{
+    codedb::CodeLists lists = test::committedLists();
+    const std::size_t uniiRows = lists.unii.size();
+    lists.replace(codedb::loincTable(), {test::row({"1-1", "ONE", "Ser"})}, {QStringLiteral("LOINC"), QStringLiteral("Loinc.csv"), QString()});
+    EXPECT_EQ(lists.loinc.size(), 1u);
+    EXPECT_EQ(lists.unii.size(), uniiRows);
+    QStringList loincSources;
+    for (const codedb::SourceNote& note : lists.sources) {
+        if (note.table == QLatin1String("LOINC"))
+            loincSources << note.source;
+    }
+    EXPECT_EQ(loincSources, QStringList{QStringLiteral("Loinc.csv")});
 }
 
 TEST(DatabaseBuildTest, SourceListFaultsNameTheFileAndLine)

@@ -1,5 +1,6 @@
 #include "LookupTestData.h"
 #include "app/frmMain.h"
+#include "codesystems/CodeSearches.h"
 #include "codesystems/ShowSelectLOINCForm.h"
 #include "codesystems/clsLOINC.h"
 #include "codesystems/frmSelectLOINC.h"
@@ -210,4 +211,58 @@ TEST_F(SelectLOINCTest, PickerWithoutALookupSearchesWithOneOfItsOwn)
     EXPECT_EQ(listed(*form).size(), 5);
     form->cmdUnclassified->click();
     EXPECT_EQ(frmSelectLOINC::instance(), nullptr);
+}
+
+TEST_F(SelectLOINCTest, MainWindowSearchWhileThePickerWaitsLeavesTheRunReachable)
+{
+    std::shared_ptr<CancellableJob> heldDuringTheWait;
+    whenShown([&](frmSelectLOINC& form) {
+        SearchLOINCCodes(QStringLiteral("dosage"));
+        heldDuringTheWait = main.TargetLOINC;
+        form.LOINCList->setCurrentItem(form.LOINCList->topLevelItem(0));
+        form.cmdOK->click();
+    });
+    const Answer answer = lookUpInteractively(*lookup, QStringLiteral("warnings"));
+
+    EXPECT_EQ(heldDuringTheWait, lookup) << "the search gives the main window's reference back";
+    EXPECT_EQ(answer.code, QStringLiteral("43685-7"));
+    EXPECT_TRUE(logLines().contains(
+        line(QStringLiteral("Information"),
+             QStringLiteral("     Code>>> 34068-7 <<<Text>>> DOSAGE & ADMINISTRATION SECTION <<<System>>> ^Patient"))));
+}
+
+TEST_F(SelectLOINCTest, SearchProblemsAreReportedAndThePickerStaysOpen)
+{
+    main.TargetLOINC.reset();
+    ShowSelectLOINCForm(QString());
+    frmSelectLOINC* form = frmSelectLOINC::instance();
+    ASSERT_NE(form, nullptr);
+
+    // An empty box searches for empty names only.
+    form->cmdSearchLoinc->click();
+    {
+        // A program folder without the database.
+        test::CodeSystemsProgramFolder noDatabase;
+        form->txtLOINCName->setText(QStringLiteral("section"));
+        form->cmdSearchLoinc->click();
+    }
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("The requested LOINC code could not be found."));
+    EXPECT_EQ(ui.messages[1].icon, ui::Icon::Critical);
+    EXPECT_TRUE(ui.messages[1].text.startsWith(QStringLiteral("SQLite ")));
+    EXPECT_TRUE(form->isVisible());
+    form->cmdUnclassified->click();
+}
+
+TEST_F(SelectLOINCTest, ProgramEndingWhileThePickerWaitsCountsAsAnAbort)
+{
+    whenShown([](frmSelectLOINC&) { QCoreApplication::exit(0); });
+    const Answer answer = lookUpInteractively(*lookup, QStringLiteral("warnings"));
+    EXPECT_EQ(answer.code, QStringLiteral("42229-5"));
+    EXPECT_TRUE(lookup->Cancel);
+
+    // Let event loops run again for the tests that follow.
+    delete frmSelectLOINC::instance();
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }

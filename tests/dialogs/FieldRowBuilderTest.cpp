@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 using namespace veldra;
@@ -286,4 +287,28 @@ TEST_F(FieldRowIcons, IconsComeFromTheEditorsPicturesWithTheGeneralPictureAsFall
     frmXMLDataEdit alone;
     addRows(alone, rows);
     EXPECT_TRUE(alone.rows()[0].icon->pixmap().isNull());
+}
+
+TEST(FieldRowBuilder, OnlyTheFocusedFieldShowsItsSelectedText)
+{
+    Elements rows(QStringLiteral("<First>one</First><Second>two</Second><Third ConstraintValues='a;b'>a</Third>"));
+    frmXMLDataEdit dialog;
+    addRows(dialog, rows);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* first = fieldOf<QLineEdit>(dialog, QStringLiteral("First"));
+    auto* second = fieldOf<QLineEdit>(dialog, QStringLiteral("Second"));
+    auto* third = fieldOf<QComboBox>(dialog, QStringLiteral("Third"));
+    const auto selectionShown = [](const QLineEdit* box) {
+        return box->palette().color(QPalette::Highlight) != box->palette().color(QPalette::Base);
+    };
+
+    second->setFocus();
+    EXPECT_TRUE(selectionShown(second));
+    EXPECT_FALSE(selectionShown(first));
+    EXPECT_EQ(first->selectedText(), QStringLiteral("one"));  // kept, only not shown
+    third->setFocus();
+    EXPECT_TRUE(selectionShown(third->lineEdit()));
+    EXPECT_FALSE(selectionShown(second));
 }

@@ -46,6 +46,7 @@ const QString Wizards = QStringLiteral(R"(<Wizards>
     <Instructions><Number>
       <Target Action="FolderID">SPLR4/WordDocument/ImageTargetFolder</Target>
       <Target Action="CreateFolder">SPLR4/WordDocument/ImageTargetFolder</Target>
+      <Target Action="FolderID">SPLR4/Pictures/Picture/@folder</Target>
     </Number></Instructions>
   </Wizard>
   <Wizard Enabled="1"><Name>Broken</Name>
@@ -69,7 +70,7 @@ protected:
             "<WordDocument><ImageTargetFolder>%1/images001</ImageTargetFolder></WordDocument>"
             "<Sections><Section><SectionID>a</SectionID></Section><Section><SectionID>b</SectionID></Section>"
             "<Section><SectionID>c</SectionID></Section></Sections>"
-            "<Pictures><Picture value='old'/></Pictures></SPLR4>")
+            "<Pictures><Picture value='old' folder='pictures001'/></Pictures></SPLR4>")
                                   .arg(dir.path()));
         editor->Saved = true;
     }
@@ -138,6 +139,7 @@ TEST_F(WizardApply, FolderIdReplacesTheFoldersNumberAndCreateFolderMakesIt)
     const QString folder = dir.path() + QStringLiteral("/images002");
     EXPECT_EQ(text(QStringLiteral("//ImageTargetFolder")), folder);
     EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(text(QStringLiteral("//Picture/@folder")), QStringLiteral("pictures002"));
 
     // The folder exists now: applying again is no failure, and changes nothing.
     editor->Saved = true;

@@ -305,6 +305,16 @@ TEST(DefinitionLint, TreePicturesBelongToElementsAndLoad)
     for (const char* kind : {"product", "ingredient", "package", "section", "labeltext", "documentid", "effectivetime", "file"}) {
         EXPECT_TRUE(files.contains(QLatin1String(kind) + QStringLiteral(".png"))) << kind;
     }
+    // Groups, ids and files always get a picture of their own from the image script: a
+    // missing one means the pictures were not drawn again after the vocabulary changed.
+    for (const xml::Node& element : allElements(definition)) {
+        const bool group = !element.firstChild().isNull() && element.firstChild().nodeType() == xml::NodeType::Element;
+        const QString dataType = element.getAttribute(QStringLiteral("ConstraintDataType"));
+        const bool typed = !dataType.isEmpty() && dataType != QLatin1String("Numeric");
+        if (group || typed) {
+            EXPECT_TRUE(files.contains(element.nodeName().toLower() + QStringLiteral(".png"))) << pathOf(element).toStdString();
+        }
+    }
     for (const QString& file : files) {
         EXPECT_TRUE(keys.contains(file.section(QLatin1Char('.'), 0, 0))) << file.toStdString();
         const QImage picture(images.filePath(file));

@@ -1,3 +1,4 @@
+#include "TreeViewFixture.h"
 #include "editor/DefinitionTestFolder.h"
 #include "editor/SettingsDocument.h"
 #include "editor/TreeView.h"
@@ -65,6 +66,13 @@ const QString TwoProducts = QStringLiteral(
     "<Product><ProductID>p2-id</ProductID><ProductName>Two</ProductName></Product></Products>"
     "<GeneralData><DocumentID>doc-id</DocumentID><SetID>set-id</SetID></GeneralData></SPLR4>");
 
+QStringList captionsOf(const frmXMLEditor& editor)
+{
+    QStringList captions;
+    editor.TreeView->forEachNode([&](QTreeWidgetItem* node) { captions << nodeCaption(node); });
+    return captions;
+}
+
 QTreeWidgetItem* nodeOf(frmXMLEditor& editor, const QString& query)
 {
     const xml::Node element = editor.XMLDoc->selectSingleNode(query);
@@ -122,6 +130,34 @@ TEST(SettingsDocument, OpenedFileNamesTheWindowAndKeepsItsIdsAcrossASaveAndReope
     ASSERT_NE(reopened.editor, nullptr);
     EXPECT_EQ(idsOf(*reopened.editor->XMLDoc), firstIds);
     EXPECT_NE(reopened.editor->TreeView->nodeByKey(firstIds.last()), nullptr);
+}
+
+TEST(SettingsDocument, ANewDocumentFilledAndSavedReopensUnchanged)
+{
+    DefinitionTestFolder folder;
+    test::ScriptedUi ui;
+    test::SettingsStoreRedirect store;
+    OpenedWindow created = openFromMenu(QString());
+    ASSERT_NE(created.editor, nullptr);
+    frmXMLEditor& editor = *created.editor;
+
+    editor.Form_KeyUp(122);  // F11: test values
+    EXPECT_FALSE(editor.Saved);
+    const QString path = folder.file(QStringLiteral("Filled.xml"));
+    ui.saveFiles.push_back(path);
+    // A document without a file asks for one also on a plain save.
+    ASSERT_TRUE(editor.SaveXMLDoc(false));
+    EXPECT_EQ(ui.fileRequests.size(), 1);
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Edit SPLR4 [Filled.xml]"));
+    EXPECT_TRUE(editor.Saved);
+
+    OpenedWindow reopened = openFromMenu(path);
+    ASSERT_NE(reopened.editor, nullptr);
+    EXPECT_EQ(idsOf(*reopened.editor->XMLDoc), idsOf(*editor.XMLDoc));
+    EXPECT_EQ(textsOf(*reopened.editor->XMLDoc, QStringLiteral("//*")), textsOf(*editor.XMLDoc, QStringLiteral("//*")));
+    EXPECT_EQ(captionsOf(*reopened.editor), captionsOf(editor));
+    EXPECT_TRUE(reopened.editor->Saved);
+    EXPECT_TRUE(ui.messages.isEmpty());
 }
 
 TEST(SettingsDocument, CreateGUIDsScopeFollowsTheSelectedElement)

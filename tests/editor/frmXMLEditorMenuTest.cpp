@@ -97,5 +97,22 @@ TEST_F(EditorInMainWindowTest, TheMainWindowsChangeSortOrderReachesTheEditor)
     EXPECT_FALSE(editor->Saved);
 }
 
+TEST_F(EditorInMainWindowTest, CreateIdsAndGuidsFromTheMenuIsAChangeOnlyWhenAnIdWasRenewed)
+{
+    const Hooks saved = hooks();
+    installEditorHooks();
+    frmXMLEditor* editor = openSettings(sampleSettings());
+
+    select(editor, "Title");  // no "GUID" element below or at it
+    main.mnuPopupCreateIDGUIDs->trigger();
+    EXPECT_TRUE(editor->Saved);
+
+    select(editor, "Document ID");
+    main.mnuPopupCreateIDGUIDs->trigger();
+    hooks() = saved;
+    EXPECT_NE(editor->XMLDoc->selectSingleNode("//DocumentID").text(), "d1");
+    EXPECT_FALSE(editor->Saved);
+}
+
 } // namespace
 } // namespace veldra::test

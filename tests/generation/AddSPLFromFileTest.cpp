@@ -2,6 +2,7 @@
 #include "BuildTestSupport.h"
 
 #include "generation/AddSPLFromFile.h"
+#include "platform/core/VbError.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 
@@ -133,6 +134,16 @@ TEST_F(AddSPLFromFileTest, WithoutASecondTopLevelComponentSectionsAreAppended)
     EXPECT_EQ(names.first(), "Only");
     EXPECT_EQ(names[1], "SPL PRODUCT DATA ELEMENTS SECTION");
     EXPECT_EQ(QDir(out.path()).entryList({"*.jpg"}).size(), 13);
+}
+
+TEST_F(AddSPLFromFileTest, AMediaElementWithoutReferenceOrIdEndsTheBuild)
+{
+    for (const char* media : {"<observationMedia ID=\"M\"/>", "<observationMedia><value><reference value=\"a.jpg\"/></value></observationMedia>"}) {
+        const xml::Document target = parseXml(
+            QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><component><structuredBody><component><section><component>%1"
+                           "</component></section></component></structuredBody></component></document>").arg(media));
+        EXPECT_THROW(AddSPLFromFile(mergeElement(source.file("missing.xml")), target, out.file("built.xml")), VbError) << media;
+    }
 }
 
 TEST(MediaReferenceTest, OnlyPlainFileNamesCount)

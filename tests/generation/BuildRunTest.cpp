@@ -1,14 +1,18 @@
 // The whole build run on a small set of definition files of its own.
 #include "BuildTestSupport.h"
 
+#include "generation/FinishSPLDocument.h"
+#include "generation/SchemaErrorTrace.h"
 #include "generation/TransformSPLR4ToSPL.h"
 #include "platform/core/AppPaths.h"
-#include "platform/xml/ResourceResolver.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <functional>
+#include <utility>
 
 using namespace veldra;
 using namespace veldra::test;
@@ -90,13 +94,11 @@ protected:
         QDir().mkpath(program.file("SPLR4Definitions"));
         writeDefinitions();
         app_paths::setProgramFolderForTesting(program.path());
-        xml::setLocalRootForTesting(xml::ResourceKind::Schema, fixture("spl-schema"));
     }
 
     void TearDown() override
     {
         app_paths::setProgramFolderForTesting({});
-        xml::setLocalRootForTesting(xml::ResourceKind::Schema, {});
         BuildLogTest::TearDown();
     }
 
@@ -254,6 +256,80 @@ TEST_F(BuildRunTest, AnExistingSPLFileWithoutAFileNameMergesNothing)
 
     EXPECT_FALSE(logText().contains("Adding SPL from File"));
     EXPECT_EQ(built.selectSingleNode("//section[title='Keep']/id").getAttribute("root"), "AAAAAAAA-0000-0000-0000-000000000000");
+}
+
+// Pending events let through during a build may ask for another one.
+class ReentrantUi : public ScriptedUi {
+public:
+    std::function<void()> onPump;
+    void pumpMessages() override
+    {
+        ScriptedUi::pumpMessages();
+        if (onPump)
+            std::exchange(onPump, nullptr)();
+    }
+};
+
+TEST_F(BuildRunTest, ABuildAskedForWhileOneRunsIsRefused)
+{
+    writeDefinitions("<Transform><Name>Drug Product Packaging</Name><Definition><Source>SPLR4/GeneralData</Source>"
+                     "<Target>document</Target></Definition></Transform>");
+    ReentrantUi reentrant;
+    const QString secondFile = out.file("second.xml");
+    reentrant.onPump = [&] { TransformSPLR4ToSPL(parseXml(settingsText()), secondFile); };
+    build(settingsText());
+
+    ASSERT_EQ(reentrant.messages.size(), 1);
+    EXPECT_EQ(reentrant.messages[0].icon, ui::Icon::Warning);
+    EXPECT_FALSE(QFileInfo::exists(secondFile));
+    EXPECT_TRUE(QFileInfo::exists(splFile));
+    EXPECT_TRUE(logHas("Information", "Loading SPL Template"));
+    EXPECT_TRUE(completed());
+    closeLog();
+    build(settingsText()); // the guard is released when the run ends
+    EXPECT_TRUE(completed());
+}
+
+TEST_F(BuildLogTest, TracingASchemaErrorNamesTheValuesWhoseTargetEndsInTheElement)
+{
+    const xml::Document transformation = parseXml(
+        "<Word2SPLTransform><Transform><Name>P</Name><Definition><Source>SPLR4/Products/Product</Source><Target>t</Target></Definition>"
+        "<Value><Source>DosageFormCode[.!='']</Source><Target Attribute=\"code\">product/formCode</Target></Value>"
+        "<Value><Source>NDCProductCode</Source><Target Attribute=\"code\">product/code</Target></Value>"
+        "<Value><Source>Name</Source><Target>code/name</Target></Value></Transform>"
+        "<PostProcessing><Name>X</Name><Definition><Source>SPLR4/X</Source></Definition>"
+        "<Value><Source>Y</Source><Target>code</Target></Value></PostProcessing></Word2SPLTransform>");
+
+    EXPECT_EQ(schemaErrorElementName("\t\t<code code=\"x\">"), "code");
+    EXPECT_EQ(schemaErrorElementName("<br/>"), "br/");
+    TraceSchemaError("\t<code code=\"x\">", transformation);
+    EXPECT_TRUE(logHas("Check", "Product - NDC Product Code"));
+    EXPECT_EQ(logCount("Check "), 1);
+
+    closeLog();
+    TraceSchemaError(QString(), transformation);
+    TraceSchemaError("   plain text of a paragraph", transformation);
+    EXPECT_EQ(logCount("Check "), 0);
+}
+
+TEST(FinishSPLDocumentTest, TheFinishedDocumentHoldsNoBuildMarksCommentsOrEditorAttributes)
+{
+    xml::Document target = parseXml(
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!-- top --><document xmlns=\"urn:hl7-org:v3\">"
+        "<title Word2SPLID=\"Title t\">T<!-- inside --></title>"
+        "<component><section><text Word2SPLID=\"7\" Color=\"255\"><paragraph AllowMultiLineText=\"1\">x</paragraph></text>"
+        "</section></component></document>");
+    // An element made without a namespace, as the multi-line text makes them.
+    target.selectSingleNode("document/component/section").appendChild(target.createElement("title"));
+
+    FinishSPLDocument(target);
+
+    const QString text = target.xml();
+    for (const char* gone : {"Word2SPLID", "Color", "AllowMultiLineText", "<!--", "xmlns=\"\""})
+        EXPECT_FALSE(text.contains(gone)) << gone;
+    EXPECT_TRUE(text.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    EXPECT_EQ(target.selectSingleNode("document/component/section/title").namespaceURI(), "urn:hl7-org:v3");
+    EXPECT_EQ(target.selectSingleNode("document/component/section/text/paragraph").text(), "x");
 }
 
 } // namespace

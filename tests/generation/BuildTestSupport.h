@@ -12,12 +12,6 @@
 
 #include <ostream>
 
-// Readable QString values in test failures.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace veldra::test {
 
 inline xml::Document parseXml(const QString& text)

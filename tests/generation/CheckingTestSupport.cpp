@@ -5,6 +5,7 @@
 #include "app/frmLog.h"
 #include "app/frmMain.h"
 #include "editor/TreeView.h"
+#include "platform/xml/ResourceResolver.h"
 #include "support/Fixtures.h"
 
 #include <QCoreApplication>
@@ -34,6 +35,16 @@ CheckingProgramFolder::CheckingProgramFolder()
     }
 }
 
+void CheckingProgramFolder::useShippedDefinitions() const
+{
+    const QDir source(sourceDataDir() + QStringLiteral("/SPLR4Definitions"));
+    for (const QString& name : source.entryList(QDir::Files)) {
+        const QString target = copy_.file(QStringLiteral("SPLR4Definitions/") + name);
+        QFile::remove(target);
+        QFile::copy(source.filePath(name), target);
+    }
+}
+
 void CheckingProgramFolder::write(const QString& relative, const QString& text) const
 {
     const QString path = copy_.file(relative);
@@ -54,8 +65,17 @@ SettingsStoreRedirect::~SettingsStoreRedirect()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, standard);
 }
 
+// The SPL schema and stylesheet resolve to the shared fixtures (as the test program sets them
+// up), whatever an earlier test left; so no test of ours ever downloads them.
+static void useFixtureResources()
+{
+    xml::setLocalRootForTesting(xml::ResourceKind::Schema, fixture(QStringLiteral("spl-schema")));
+    xml::setLocalRootForTesting(xml::ResourceKind::Stylesheet, fixture(QStringLiteral("spl-stylesheet-6.2")));
+}
+
 CheckingTest::CheckingTest() : main(std::make_unique<frmMain>())
 {
+    useFixtureResources();
     closeLog();
     NoLogging = false;
 }

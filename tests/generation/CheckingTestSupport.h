@@ -41,6 +41,8 @@ public:
     CheckingProgramFolder();
     QString path() const { return copy_.path(); }
     QString file(const QString& relative) const { return copy_.file(relative); }
+    // Puts the shipped definition set of data/SPLR4Definitions back in place.
+    void useShippedDefinitions() const;
     // Writes a file of the program folder (e.g. "SPLR4Definitions/TransformSPLR4.xml").
     void write(const QString& relative, const QString& text) const;
 

@@ -138,6 +138,19 @@ TEST_F(CrossCheckTest, DifferencesOnlyLeavesOutWhatIsIdentical)
     EXPECT_TRUE(logText().contains(QStringLiteral("differences between the SPL Files in the compared sections.")));
 }
 
+TEST_F(CrossCheckTest, IndexingFilesCompareTheirSubstanceAndClasses)
+{
+    const QString folder = QStringLiteral("spl-documents/openfda-pharm-class-indexing/");
+    CompareSPLFiles(test::fixture(folder + QStringLiteral("METHOXSALEN.xml")), QStringLiteral("Methoxsalen"),
+                    test::fixture(folder + QStringLiteral("4ad64379-4281-4d60-bf5f-655931ceba13.xml")),
+                    QStringLiteral("Tildrakizumab"), false);
+
+    EXPECT_FALSE(logText().contains(QStringLiteral("Fatal Error")));
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("Substance UNII is different")));
+    EXPECT_TRUE(logHas(QStringLiteral("Methoxsalen: "), QStringLiteral("Psoralen [EPC]")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("differences between the SPL Files in the compared sections.")));
+}
+
 TEST_F(CrossCheckTest, FilesThatCannotBeComparedEndTheRunWithTheReason)
 {
     const QString indexing = test::fixture(QStringLiteral("spl-documents/openfda-pharm-class-indexing/METHOXSALEN.xml"));
@@ -172,9 +185,9 @@ TEST_F(CrossCheckTest, EachNodeOfFileOneIsLookedForByItsTextInFileTwo)
     CompareSPLFiles(one, QStringLiteral("One"), two, QStringLiteral("Two"), false);
     EXPECT_EQ(count(QStringLiteral("Title is identical")), 3);
     EXPECT_FALSE(logText().contains(QStringLiteral("Skipped")));
-    // Long texts stand on lines of their own under the display name and the check.
-    EXPECT_TRUE(logText().contains(QStringLiteral("Information    Text is identical\nInformation    One: Text\n"
-                                                  "               same\nInformation    Two: Text\n               same\n")));
+    // Long texts stand on lines of their own under the display name and the check's name.
+    EXPECT_TRUE(logText().contains(QStringLiteral("Information    Text is identical\nInformation    One: Texts\n"
+                                                  "               same\nInformation    Two: Texts\n               same\n")));
     EXPECT_TRUE(logHas(QStringLiteral("Information"),
                        QStringLiteral("There are no differences between SPL Files in the compared sections.")));
 
@@ -185,7 +198,8 @@ TEST_F(CrossCheckTest, EachNodeOfFileOneIsLookedForByItsTextInFileTwo)
     EXPECT_TRUE(logText().contains(QStringLiteral("Warning        Title is different\nOne:           B\n"
                                                   "Three:         Not Found\n")));
     // The text of section B: file three has no such section.
-    EXPECT_TRUE(logText().contains(QStringLiteral("Warning        Three: Text\n               Not Found\n")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("Warning        One: Texts\n               same\n"
+                                                  "Warning        Three: Texts\n               Not Found\n")));
     EXPECT_TRUE(logHas(QStringLiteral("Warning"),
                        QStringLiteral("There are 3 differences between the SPL Files in the compared sections.")));
 

@@ -83,6 +83,21 @@ void expectValueSource(const xml::Node& value, const xml::Node& settingsElement,
     EXPECT_FALSE(settingsElement.selectSingleNode(source).isNull()) << at << ": no settings element " << source.toStdString();
 }
 
+// In a group that is copied per settings element, a value that a new document already holds
+// (a starting value of the definition, or an id the editor makes) is written only together
+// with one the user enters: otherwise a group left empty would still fill its copy.
+void expectStartingValueConditioned(const xml::Node& value, const xml::Node& settingsElement, const std::string& at)
+{
+    const QString source = value.selectSingleNode("Source").text();
+    const xml::Node element = settingsElement.selectSingleNode(withoutPredicates(source));
+    if (element.isNull())
+        return;
+    const bool startsFilled = !element.text().trimmed().isEmpty()
+        || element.getAttribute("ConstraintDataType") == QLatin1String("GUID");
+    if (startsFilled)
+        EXPECT_TRUE(source.contains("[../")) << at << ": " << source.toStdString();
+}
+
 TEST(DefinitionSetLint, BuildTransformEntriesAreCompleteAndMatchTheVocabularyAndTheTemplate)
 {
     const xml::Document definition = shipped("DefinitionSPLR4.xml");
@@ -117,11 +132,14 @@ TEST(DefinitionSetLint, BuildTransformEntriesAreCompleteAndMatchTheVocabularyAnd
                     EXPECT_FALSE(parentPattern.selectSingleNode(parentNode).isNull()) << at;
                 }
             }
+            const bool clones = targetItem.getAttribute("AllowClone") == QLatin1String("1");
             for (const xml::Node& value : entry.selectNodes("Value")) {
                 ASSERT_FALSE(value.selectSingleNode("Source").isNull()) << at;
                 ASSERT_FALSE(value.selectSingleNode("Target").isNull()) << at;
                 expectValueTarget(value, group, at);
                 expectValueSource(value, settingsElement, at);
+                if (clones)
+                    expectStartingValueConditioned(value, settingsElement, at);
             }
             if (!item(entry, "Definition/FilterSource").isEmpty())
                 EXPECT_FALSE(entry.selectSingleNode("Definition/TemplateTarget").isNull()) << at;

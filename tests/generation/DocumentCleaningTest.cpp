@@ -103,6 +103,49 @@ TEST_F(DocumentCleaningTest, AFilterValueNarrowsTheEntryPassAndTheValuePassSpans
     EXPECT_EQ(target.selectSingleNode("doc/org/id").getAttribute("extension"), "123");
 }
 
+TEST_F(DocumentCleaningTest, CopiesMadeForGroupsThatGaveNoValueGoWithTheWrappersTheyLeaveEmpty)
+{
+    const xml::Document groups = parseXml(
+        "<SPLR4 Word2SPLID=\"r\"><Products Word2SPLID=\"ps\">"
+        "<Product Word2SPLID=\"p1\"><Ingredient Word2SPLID=\"i1\"/></Product>"
+        "<Product Word2SPLID=\"p2\"><Ingredient Word2SPLID=\"i2\"/><Ingredient Word2SPLID=\"i3\"/></Product>"
+        "<Product Word2SPLID=\"p3\"/></Products>"
+        "<Firm Word2SPLID=\"f\"><Site Word2SPLID=\"s1\"/></Firm></SPLR4>");
+    const xml::Document target = parseXml(
+        "<doc xmlns=\"urn:hl7-org:v3\"><section><id Word2SPLID=\"SectionID x\"/>"
+        "<subject Word2SPLID=\"Product p1\"><product><name Word2SPLID=\"Name n\">A</name>"
+        "<ingredient Word2SPLID=\"Ingredient i1\"><substance/></ingredient></product></subject>"
+        "<subject Word2SPLID=\"Product p2\"><product><name/><ingredient Word2SPLID=\"Ingredient i2\"><substance/></ingredient>"
+        "<ingredient Word2SPLID=\"Ingredient i3\"><substance/></ingredient></product></subject>"
+        "<subject Word2SPLID=\"Product p3\"><product><name/><text Word2SPLID=\"t7\">copied whole</text></product></subject>"
+        "</section>"
+        "<registrant><org><name/><site Word2SPLID=\"Site s1\"><name/></site></org></registrant></doc>");
+    const auto cloning = [](const QString& name, const QString& source, const QString& target, const QString& value) {
+        return "<Transform><Name>" + name + "</Name><Definition><Source>" + source + "</Source><Target AllowClone=\"1.0\">"
+            + target + "</Target><ParentNode/></Definition><Value><Source>V</Source><Target>" + value + "</Target></Value></Transform>";
+    };
+    const xml::Document transformation = parseXml(
+        "<Word2SPLTransform>"
+        + cloning("Product", "SPLR4/Products/Product", "doc/section/subject", "product/name")
+        + cloning("Ingredient", "SPLR4/Products/Product/Ingredient", "doc/section/subject/product/ingredient", "substance")
+        + "<Transform><Name>Firm</Name><Definition><Source>SPLR4/Firm</Source><Target>doc/registrant</Target></Definition>"
+          "<Value><Source>V</Source><Target>org/name</Target></Value></Transform>"
+        + cloning("Site", "SPLR4/Firm/Site", "doc/registrant/org/site", "name") + "</Word2SPLTransform>");
+
+    CleanTargetDocument(groups, transformation, target);
+
+    // Kept: the product with a name (its empty ingredient gone) and the one holding a copied
+    // settings element. Gone: the product with only empty ingredients, and the registrant
+    // whose only content was a site that gave no value.
+    const xml::NodeList subjects = target.selectNodes("doc/section/subject");
+    ASSERT_EQ(subjects.length(), 2);
+    EXPECT_EQ(subjects.item(0).selectSingleNode("product/name").text(), "A");
+    EXPECT_TRUE(subjects.item(0).selectSingleNode("product/ingredient").isNull());
+    EXPECT_EQ(subjects.item(1).getAttribute("Word2SPLID"), "Product p3");
+    EXPECT_TRUE(target.selectSingleNode("doc/registrant").isNull());
+    EXPECT_FALSE(target.selectSingleNode("doc/section/id").isNull());
+}
+
 TEST_F(DocumentCleaningTest, AnEntryWithValuesButWithoutTargetOrFilterMatchEndsTheCleaning)
 {
     const xml::Document target = parseXml("<doc/>");

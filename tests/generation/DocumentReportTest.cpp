@@ -97,6 +97,22 @@ TEST_F(DocumentReportTest, PicturesOfTheNodesLieBesideThePageAsJpeg)
     }
 }
 
+TEST_F(DocumentReportTest, AMissingPictureLeavesOnlyItsReferenceWithoutAFile)
+{
+    openEditor(settings());
+    QFile::remove(program.file(QStringLiteral("Images/products.png")));
+    QString reportPath = dir.file(QStringLiteral("report.html"));
+
+    CreateDocumentReport(reportPath);
+
+    const QString page = readUtf8(reportPath);
+    EXPECT_TRUE(page.contains(QStringLiteral("<img src=\"SPLReportImages/products.jpg\">")));
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("SPLReportImages/products.jpg"))));
+    EXPECT_TRUE(QFileInfo::exists(dir.file(QStringLiteral("SPLReportImages/product.jpg"))));
+    EXPECT_EQ(page.count(QStringLiteral("<table border=\"0\" width=\"900px\" cellpadding=\"5\"")), 5);
+    EXPECT_EQ(ui.opened, QStringList{reportPath});
+}
+
 TEST_F(DocumentReportTest, APageThatCannotBeWrittenIsAFailure)
 {
     openEditor(settings());

@@ -6,7 +6,6 @@
 #include "editor/SettingsDocument.h"
 #include "editor/ValueChecks.h"
 #include "generation/TransformSPLR4ToSPL.h"
-#include "platform/xml/ResourceResolver.h"
 #include "platform/xml/SchemaValidator.h"
 #include "platform/xml/XsltProcessor.h"
 #include "support/Fixtures.h"
@@ -47,6 +46,27 @@ QSet<QString> ingredients(const xml::Document& doc)
     return result;
 }
 
+// Each product's name as its text and its suffix.
+QStringList productNames(const xml::Document& doc)
+{
+    QStringList names;
+    for (const xml::Node& name : doc.selectNodes("//section[code/@code='48780-1']/subject/manufacturedProduct/manufacturedProduct/name")) {
+        const xml::Node text = name.selectSingleNode("text()");
+        const xml::Node suffix = name.selectSingleNode("suffix");
+        names << (text.isNull() ? QString() : text.text().simplified()) + " | " + (suffix.isNull() ? QString() : suffix.text().simplified());
+    }
+    return names;
+}
+
+// Each approval's id: the root says what kind of number the extension is.
+QSet<QString> approvals(const xml::Document& doc)
+{
+    QSet<QString> ids;
+    for (const xml::Node& id : doc.selectNodes("//subjectOf/approval/id"))
+        ids.insert(id.getAttribute("root") + ' ' + id.getAttribute("extension"));
+    return ids;
+}
+
 QString textAt(const xml::Document& doc, const QString& query)
 {
     const xml::Node node = doc.selectSingleNode(query);
@@ -75,19 +95,7 @@ QList<SectionFacts> labelSections(const xml::Document& doc)
 
 class EndToEndBuildTest : public BuildLogTest {
 protected:
-    void SetUp() override
-    {
-        BuildLogTest::SetUp();
-        xml::setLocalRootForTesting(xml::ResourceKind::Schema, fixture("spl-schema"));
-        xml::setLocalRootForTesting(xml::ResourceKind::Stylesheet, fixture("spl-stylesheet-6.2"));
-    }
-
-    void TearDown() override
-    {
-        xml::setLocalRootForTesting(xml::ResourceKind::Schema, {});
-        xml::setLocalRootForTesting(xml::ResourceKind::Stylesheet, {});
-        BuildLogTest::TearDown();
-    }
+    // The schema and stylesheet resolve to the shared fixtures for every test (TestMain).
 
     // Builds the settings document and checks that the result is valid SPL that renders.
     xml::Document buildValid(const xml::Document& settings, const QString& name)
@@ -119,6 +127,8 @@ protected:
 
         const QString products = "//section[code/@code='48780-1']/subject/manufacturedProduct/manufacturedProduct/";
         EXPECT_EQ(attributes(built, products + "code", "code"), attributes(original, products + "code", "code"));
+        EXPECT_EQ(productNames(built), productNames(original));
+        EXPECT_EQ(approvals(built), approvals(original));
         EXPECT_EQ(ingredients(built), ingredients(original));
         EXPECT_EQ(attributes(built, products + "asContent//containerPackagedProduct/code", "code"),
                   attributes(original, products + "asContent//containerPackagedProduct/code", "code"));
@@ -227,6 +237,43 @@ TEST_F(EndToEndBuildTest, AKitOfTwoPartsBuildsWithTheKitTemplate)
               "C43168");
     EXPECT_EQ(parts.item(0).selectSingleNode("subjectOf/approval/id").getAttribute("extension"), "ANDA076477");
     EXPECT_TRUE(logHas("Information", "Loading SPL Template"));
+}
+
+// A new document filled in part: groups the user left empty, or that hold only their starting
+// values, leave nothing in the SPL, however many of them there are.
+TEST_F(EndToEndBuildTest, ANewDocumentFilledInPartBuildsIntoValidSPLWithWhatWasFilled)
+{
+    const xml::Document settings = newSettingsDocument();
+    const auto fill = [&](const xml::Node& group, const QList<QPair<QString, QString>>& values) {
+        for (const auto& [path, value] : values)
+            group.selectSingleNode(path).setText(value);
+    };
+    fill(settings.documentElement(), {{"GeneralData/EffectiveTime", "20240115"}, {"GeneralData/Title", "Acmex & Co"},
+                                      {"Labeler/LabelerName", "Acme"}, {"Labeler/LabelerDUNSNumber", "123456789"}});
+    const xml::Node product = settings.selectSingleNode("SPLR4/Products/Product");
+    const xml::Node emptyProduct = product.parentNode().appendChild(newSettingsDocument().selectSingleNode("SPLR4/Products/Product"));
+    AssignWord2SPLIDs(emptyProduct);
+    const xml::Node emptyIngredient = product.insertBefore(product.selectSingleNode("Ingredient").cloneNode(true), product.selectSingleNode("Package"));
+    AssignWord2SPLIDs(emptyIngredient);
+    fill(product, {{"NDCProductCode", "12345-678"}, {"ProprietaryName", "Acmex"}, {"ProprietaryNameSuffix", "XR"},
+                   {"NonProprietaryName", "acmetamol"}, {"DosageFormCode", "C42998"}, {"DosageFormDisplayName", "TABLET"},
+                   {"Ingredient/IngredientName", "ACMETAMOL"}, {"Ingredient/IngredientUNIICode", "ABC1234567"},
+                   {"Ingredient/StrengthNumerator", "10"}, {"Marketing/NCIMarketingCategoryCode", "C200263"},
+                   {"Marketing/NCIMarketingCategoryDisplayName", "OTC Monograph Drug"},
+                   {"Marketing/ApplicationNumber", "M013"}, {"Marketing/MarketingStartDate", "20240101"}});
+
+    const xml::Document built = buildValid(settings, "partial.xml");
+    EXPECT_EQ(built.selectSingleNode("document/title").text().simplified(), "Acmex & Co");
+    const QString section = "document/component/structuredBody/component/section";
+    const xml::NodeList products = built.selectNodes(section + "/subject/manufacturedProduct");
+    ASSERT_EQ(products.length(), 1);
+    EXPECT_EQ(productNames(built), QStringList({"Acmex | XR"}));
+    EXPECT_EQ(products.item(0).selectNodes("manufacturedProduct/ingredient").length(), 1);
+    EXPECT_TRUE(products.item(0).selectSingleNode("manufacturedProduct/asContent").isNull());
+    EXPECT_EQ(approvals(built), QSet<QString>({"2.16.840.1.113883.3.9421 M013"}));
+    EXPECT_EQ(built.selectNodes(section).length(), 1); // the label section the user left empty is gone
+    EXPECT_TRUE(built.selectSingleNode("document/author//assignedEntity/assignedOrganization").isNull());
+    EXPECT_FALSE(logText().contains("TargetModification"));
 }
 
 TEST_F(EndToEndBuildTest, ANewDocumentWithTestValuesBuildsIntoValidSPL)

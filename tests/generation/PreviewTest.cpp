@@ -12,6 +12,7 @@
 #include "generation/StylesheetRewrite.h"
 #include "generation/frmPreview.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/ResourceResolver.h"
 #include "support/Fixtures.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTest>
 #include <QTime>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
@@ -54,6 +56,16 @@ QString pageText(frmPreview* window)
     return runScriptAndWait(window->WebBrowser->page(), QStringLiteral("document.body.innerText")).toString();
 }
 
+// True when the picture shows something besides white.
+bool hasInk(const QImage& picture)
+{
+    for (int y = 0; y < picture.height(); y += 4)
+        for (int x = 0; x < picture.width(); x += 4)
+            if (picture.pixel(x, y) != qRgb(255, 255, 255))
+                return true;
+    return false;
+}
+
 QStringList fileNames(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
@@ -62,6 +74,8 @@ QStringList fileNames(const QString& folder)
 class PreviewTest : public test::CheckingTest {
 protected:
     static void SetUpTestSuite() { test::prepareBrowserForTests(); }
+    // The windows are painted only while the main window is shown.
+    void SetUp() override { main->show(); }
 
     // The viagra label with its pictures, in a folder of the test's own.
     QString copyOfViagra() const
@@ -139,12 +153,16 @@ TEST_F(PreviewTest, PreviewOfAFileShowsItInAWindowAndRemovesItsCopy)
                              .toInt();
     EXPECT_GT(pictures, 0);
 
+    // The screenshot is kept beside the test program; the browser paints a moment after loading.
     windows[0]->resize(1000, 800);
-    QCoreApplication::processEvents();
-    const QImage screenshot = windows[0]->grab().toImage();
+    QImage screenshot;
+    for (int attempt = 0; attempt < 50 && !hasInk(screenshot); ++attempt) {
+        QTest::qWait(100);
+        screenshot = windows[0]->grab().toImage();
+    }
     QDir().mkpath(QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots"));
     screenshot.save(QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots/preview-window.png"));
-    EXPECT_FALSE(screenshot.isNull());
+    EXPECT_TRUE(hasInk(screenshot));
 }
 
 TEST_F(PreviewTest, ThePreviewCopyNeverReplacesAFileOfTheUser)
@@ -180,6 +198,29 @@ TEST_F(PreviewTest, AFileThatCannotBeReadIsReportedAndCancelDoesNothing)
     EXPECT_TRUE(previewWindows().isEmpty());
 }
 
+TEST_F(PreviewTest, WithoutTheStylesheetBothPreviewsSaySoInAMessageBox)
+{
+    const QString empty = dir.file(QStringLiteral("no-stylesheet"));
+    QDir().mkpath(empty);
+    xml::setLocalRootForTesting(xml::ResourceKind::Stylesheet, empty);
+    const QString label = copyOfViagra();
+    ui.openFiles.push_back(label);
+    main->mnuShowLogging->setChecked(true);
+
+    PreviewSPLFile();
+    PreviewSPLR4Document(*openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Title"))));
+
+    ASSERT_EQ(ui.messages.size(), 2);
+    for (const ui::MessageRequest& message : ui.messages) {
+        EXPECT_EQ(message.icon, ui::Icon::Critical);
+        EXPECT_TRUE(message.text.contains(QStringLiteral("The SPL stylesheet is not available"))) << message.text.toStdString();
+    }
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Preview Rendering of SPL failed.")));
+    EXPECT_FALSE(NoLogging);
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("viagra/Preview_") + ViagraFile)));
+    EXPECT_TRUE(previewWindows().isEmpty());
+}
+
 TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictures)
 {
     const QString images = dir.file(QStringLiteral("images"));
@@ -211,7 +252,7 @@ TEST_F(PreviewTest, AnEditorsPreviewWindowIsReusedAtItsScrollPosition)
     frmPreview* window = previewWindows()[0];
     window->resize(400, 300);
     QCoreApplication::processEvents();
-    window->scrollBy(0, 120);
+    window->scrollTo(0, 120);
     const int scrolled = window->scrollTop();
     ASSERT_GT(scrolled, 0);
     window->setWindowTitle(QStringLiteral("old caption"));

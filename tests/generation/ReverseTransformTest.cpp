@@ -170,7 +170,7 @@ TEST_F(ReverseTransformTest, ImportsTheProductPickedOnceForAllItsEntries)
     EXPECT_EQ(settings.selectNodes(QStringLiteral("SPLR4/Products/Product/Ingredient")).length(), 13);
 }
 
-TEST_F(ReverseTransformTest, EachGroupFillsTheOneTemplateAndLeavesACopyBeforeTheDefinition)
+TEST_F(ReverseTransformTest, EachGroupFillsAFreshCopyOfTheTemplateBeforeTheDefinitionElement)
 {
     const xml::Document definition =
         parsed(QStringLiteral("<SPLR4><Items><Item><Name/><Code/><Note>keep</Note><Flag a=\"1\"/></Item></Items></SPLR4>"));
@@ -189,17 +189,17 @@ TEST_F(ReverseTransformTest, EachGroupFillsTheOneTemplateAndLeavesACopyBeforeThe
     ShowLogWindow(true);
     ReverseTransformRecurse(items, definition, spl, transformation);
 
+    // The definition element, the pattern of the copies, is gone although it held a value.
     const xml::NodeList copies = items.childNodes();
-    ASSERT_EQ(copies.length(), 4);
-    // Group 3: its name was written into a new element, since group 2 had removed Name.
-    EXPECT_EQ(childNames(copies.item(0)), QStringList({"Code", "Note", "Flag", "Name"}));
+    ASSERT_EQ(copies.length(), 3);
+    // The copies stand in reverse group order; what group 2 lacked is missing in its copy only.
+    EXPECT_EQ(childNames(copies.item(0)), QStringList({"Name", "Code", "Note", "Flag"}));
     EXPECT_EQ(copies.item(0).selectSingleNode(QStringLiteral("Name")).text(), QStringLiteral("C"));
     EXPECT_EQ(copies.item(0).selectSingleNode(QStringLiteral("Code")).text(), QString());
     EXPECT_EQ(childNames(copies.item(1)), QStringList({"Code", "Note", "Flag"}));
     EXPECT_EQ(copies.item(1).selectSingleNode(QStringLiteral("Code")).text(), QStringLiteral("c2"));
     EXPECT_EQ(copies.item(2).selectSingleNode(QStringLiteral("Name")).text(), QStringLiteral("A"));
     EXPECT_EQ(copies.item(2).selectSingleNode(QStringLiteral("Note")).text(), QStringLiteral("keep"));
-    EXPECT_EQ(copies.item(3).selectSingleNode(QStringLiteral("Name")).text(), QString());
 
     EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for 'Name'")));
     EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for Code")));
@@ -209,7 +209,44 @@ TEST_F(ReverseTransformTest, EachGroupFillsTheOneTemplateAndLeavesACopyBeforeThe
 
     RemoveEmptyNodes(items);
     EXPECT_EQ(childNames(copies.item(1)), QStringList({"Code", "Note"}));
-    EXPECT_EQ(childNames(copies.item(3)), QStringList({"Note"}));
+}
+
+TEST_F(ReverseTransformTest, AWholeElementCopyBringsSPLMarkupBackWithItsEmptyParts)
+{
+    const xml::Document definition =
+        parsed(QStringLiteral("<SPLR4><Sections><Section><Title/><LabelText/><component/></Section></Sections></SPLR4>"));
+    const xml::Document transformation = parsed(QStringLiteral(R"(<Word2SPLTransform><Transform><Name>Section</Name>
+<Definition AllowReverseTransform="1"><Source>SPLR4/Sections/Section</Source><Target>//section</Target></Definition>
+<Value><Source>Title</Source><Target>title</Target></Value>
+<Value><Source DirectCopy="1">LabelText</Source><Target>text</Target></Value>
+<Value><Source DirectCopy="1">.</Source><Target>component</Target></Value>
+<Value><Source DirectCopy="1">Sub/Deep</Source><Target>title</Target></Value>
+</Transform></Word2SPLTransform>)"));
+    const xml::Document spl = parsed(QStringLiteral(
+        "<document xmlns=\"urn:hl7-org:v3\"><section><title>A</title>"
+        "<text><paragraph>See <renderMultiMedia referencedObject=\"m1\"/></paragraph><br/></text>"
+        "<component><observationMedia ID=\"m1\"><value><reference value=\"a.jpg\"/></value></observationMedia></component>"
+        "</section><section><title>B</title></section></document>"));
+    xml::Node sections = definition.selectSingleNode(QStringLiteral("SPLR4/Sections"));
+
+    ShowLogWindow(true);
+    ReverseTransformRecurse(sections, definition, spl, transformation);
+    RemoveEmptyNodes(sections);
+
+    const xml::NodeList copies = sections.childNodes();
+    ASSERT_EQ(copies.length(), 2);
+    EXPECT_EQ(childNames(copies.item(0)), QStringList{"Title"});
+    // The text comes back whole, with the picture's reference and the line break, which hold
+    // no text; the component is appended to the section.
+    const xml::Node first = copies.item(1);
+    EXPECT_EQ(childNames(first), QStringList({"Title", "LabelText", "component"}));
+    EXPECT_FALSE(first.selectSingleNode(QStringLiteral("LabelText/text/paragraph/renderMultiMedia[@referencedObject='m1']")).isNull());
+    EXPECT_FALSE(first.selectSingleNode(QStringLiteral("LabelText/text/br")).isNull());
+    EXPECT_EQ(first.selectSingleNode(QStringLiteral("component/observationMedia/value/reference/@value")).text(),
+              QStringLiteral("a.jpg"));
+    EXPECT_TRUE(logHas(QStringLiteral("Processing"), QStringLiteral("LabelText = <text>")));
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for 'Label Text'")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("Cannot Reverse Transform: Section, Sub/Deep >>> ")));
 }
 
 TEST_F(ReverseTransformTest, OnePickServesEveryEntryUnlessItWasCancelled)
@@ -237,7 +274,7 @@ TEST_F(ReverseTransformTest, OnePickServesEveryEntryUnlessItWasCancelled)
     {
         PickOneScript pick({QStringLiteral("2")});
         // Both placeholders are replaced; the lower-case one is no placeholder and selects nothing.
-        EXPECT_EQ(run(), QStringList({"q-two", "two", "", "|", ""}));
+        EXPECT_EQ(run(), QStringList({"q-two", "two", "|", ""}));
         EXPECT_EQ(pick.infos, QStringList{"Pick one"});
         EXPECT_EQ(pick.choices.value(0), QStringList({"1", "2"}));
     }
@@ -274,17 +311,21 @@ TEST_F(ReverseTransformTest, RefusalsAndAnswersLeaveTheDocumentAsItWas)
     EXPECT_TRUE(editor->Saved);
 }
 
-TEST_F(ReverseTransformTest, AFileThatCannotBeLoadedChangesNothingAndSaysWhy)
+TEST_F(ReverseTransformTest, AFileThatCannotBeLoadedOrHoldsNoDataChangesNothingAndSaysWhy)
 {
     frmXMLEditor* editor = openEditor(Settings);
     const QString before = editor->XMLDoc->xml();
     const QString broken = writeFile(QStringLiteral("broken.xml"), QStringLiteral("<document><id></document>"));
+    const QString noAuthor = writeFile(QStringLiteral("no-author.xml"),
+                                       QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><id root=\"x\"/></document>"));
 
     importInto(editor, QStringLiteral("General Data"), broken);
+    EXPECT_TRUE(logText().contains(QStringLiteral("Cannot load ") + broken));
+    importInto(editor, QStringLiteral("Labeler"), noAuthor);
+    EXPECT_TRUE(logText().contains(QStringLiteral("The SPL File holds no data for SPLR4/Labeler")));
 
     EXPECT_EQ(editor->XMLDoc->xml(), before);
     EXPECT_TRUE(editor->Saved);
-    EXPECT_TRUE(logText().contains(QStringLiteral("Cannot load ") + broken));
     EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Reverse Transform from existing SPL File failed.")));
     EXPECT_FALSE(logText().contains(QStringLiteral("completed")));
 }

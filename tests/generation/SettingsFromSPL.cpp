@@ -177,6 +177,7 @@ void writeProduct(SettingsWriter& w, const xml::Node& group, const xml::Node& sp
     w.set(group, "NDCProductCode", attribute(inner, "code", "code"));
     const xml::Node name = inner.selectSingleNode("name");
     w.set(group, "ProprietaryName", name.isNull() ? QString() : name.firstChild().text().simplified());
+    w.set(group, "ProprietaryNameSuffix", text(inner, "name/suffix"));
     w.set(group, "DosageFormCode", attribute(inner, "formCode", "code"));
     w.set(group, "DosageFormDisplayName", attribute(inner, "formCode", "displayName"));
     w.set(group, "NonProprietaryName", text(inner, "asEntityWithGeneric/genericMedicine/name"));

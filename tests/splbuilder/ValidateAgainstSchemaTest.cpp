@@ -108,4 +108,37 @@ TEST_F(ValidateAgainstSchemaTest, AFileThatDoesNotParseReportsTheParserError)
     EXPECT_TRUE(log().contains("XML File is not valid against FDA SPL Schema:"));
 }
 
+TEST_F(ValidateAgainstSchemaTest, AFileThatParsesButFailsIsCheckedOnceMoreWithTheSchemaHostOverHttps)
+{
+    EXPECT_EQ(withSecureSchemaHost("urn:hl7-org:v3 http://www.accessdata.fda.gov/spl/schema/spl.xsd http://example.org/x"),
+              "urn:hl7-org:v3  https://www.accessdata.fda.gov/spl/schema/spl.xsd http://example.org/x");
+
+    // The second check reads the file's own text: its line numbers are the file's.
+    const QString invalid = labelWith("<versionNumber value=", "<versionNumber bogus=\"1\" value=");
+    const xml::SchemaCheck retried = checkAgainstSchema(invalid);
+    EXPECT_TRUE(retried.validationFailed());
+    EXPECT_EQ(retried.schemaLocation, "https://www.accessdata.fda.gov/spl/schema/spl.xsd");
+    EXPECT_EQ(retried.line, lineOf(invalid, "bogus="));
+
+    // A valid file and a file that does not parse are checked once.
+    const xml::SchemaCheck valid = checkAgainstSchema(fixture("spl-documents/openfda-cough-otc/cough.xml"));
+    EXPECT_TRUE(valid.isValid());
+    EXPECT_EQ(valid.schemaLocation, "http://www.accessdata.fda.gov/spl/schema/spl.xsd");
+    const xml::SchemaCheck broken = checkAgainstSchema(labelWith("<versionNumber value=\"1\"/>", "<versionNumber value=\"1\">"));
+    EXPECT_TRUE(broken.parseFailed());
+    EXPECT_TRUE(broken.schemaLocation.isEmpty());
+}
+
+TEST_F(ValidateAgainstSchemaTest, ASchemaThatIsNotAtHandMakesTheFileNotValidWithoutAnythingToTrace)
+{
+    TempDir noSchemas;
+    xml::setLocalRootForTesting(xml::ResourceKind::Schema, noSchemas.path()); // and no downloads
+
+    EXPECT_EQ(ValidateAgainstSchema(fixture("spl-documents/openfda-cough-otc/cough.xml")), QString());
+    const QString text = log();
+    EXPECT_TRUE(text.contains("XML File is not valid against FDA SPL Schema:"));
+    EXPECT_TRUE(text.contains("Reason: "));
+    EXPECT_FALSE(text.contains("XML File is valid against FDA SPL Schema."));
+}
+
 } // namespace

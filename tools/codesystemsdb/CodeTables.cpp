@@ -50,4 +50,11 @@ const std::vector<Row>& CodeLists::rowsOf(const TableSpec& table) const
     return const_cast<CodeLists*>(this)->rowsOf(table);
 }
 
+void CodeLists::replace(const TableSpec& table, std::vector<Row> rows, const SourceNote& source)
+{
+    rowsOf(table) = std::move(rows);
+    std::erase_if(sources, [&](const SourceNote& note) { return note.table == table.name; });
+    sources.push_back(source);
+}
+
 } // namespace veldra::codedb

@@ -25,14 +25,25 @@ const std::vector<const TableSpec*>& allTables();
 // The table of that name (case-insensitive), or nullptr.
 const TableSpec* findTable(const QString& name);
 
-// The rows of every table.
+// Where rows of a table came from, with the file's notice (its comment lines: what
+// the list holds, and the licence terms it is shipped under).
+struct SourceNote {
+    QString table;
+    QString source;  // file name
+    QString notice;
+};
+
+// The rows of every table and their sources.
 struct CodeLists {
     std::vector<Row> loinc;
     std::vector<Row> nci;
     std::vector<Row> unii;
+    std::vector<SourceNote> sources;
 
     std::vector<Row>& rowsOf(const TableSpec& table);
     const std::vector<Row>& rowsOf(const TableSpec& table) const;
+    // Replaces the table's rows, and its sources by `source`.
+    void replace(const TableSpec& table, std::vector<Row> rows, const SourceNote& source);
 };
 
 } // namespace veldra::codedb

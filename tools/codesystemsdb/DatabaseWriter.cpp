@@ -38,6 +38,18 @@ void insertRows(const db::Connection& connection, const TableSpec& table, const 
     }
 }
 
+void insertSources(const db::Connection& connection, const std::vector<SourceNote>& sources)
+{
+    db::Statement insert(connection, QStringLiteral("INSERT INTO SourceInfo (TableName, Source, Notice) VALUES (?1, ?2, ?3)"));
+    for (const SourceNote& note : sources) {
+        insert.bind(1, note.table);
+        insert.bind(2, note.source);
+        insert.bind(3, note.notice);
+        insert.step();
+        insert.reset();
+    }
+}
+
 } // namespace
 
 QString schemaSql()
@@ -45,6 +57,8 @@ QString schemaSql()
     QString sql;
     for (const TableSpec* table : allTables())
         sql += createTable(*table);
+    // Where the rows came from and the terms they are shipped under; the program does not read it.
+    sql += QStringLiteral("CREATE TABLE SourceInfo (TableName TEXT, Source TEXT, Notice TEXT);\n");
     return sql;
 }
 
@@ -60,6 +74,7 @@ void writeDatabase(const CodeLists& lists, const QString& path)
         connection.execute(schemaSql());
         for (const TableSpec* table : allTables())
             insertRows(connection, *table, lists.rowsOf(*table));
+        insertSources(connection, lists.sources);
         connection.execute(QStringLiteral("COMMIT"));
     } catch (...) {
         QFile::remove(temporary);

@@ -11,7 +11,8 @@ namespace veldra::codedb {
 // so a failed run leaves an existing database as it was. Throws VbError.
 void writeDatabase(const CodeLists& lists, const QString& path);
 
-// The statements that create the three tables and their indexes.
+// The statements that create the three tables, their indexes and the table
+// SourceInfo (TableName, Source, Notice) that names each table's sources.
 QString schemaSql();
 
 } // namespace veldra::codedb

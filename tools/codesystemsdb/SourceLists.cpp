@@ -41,13 +41,19 @@ void readSourceList(const QString& path, CodeLists& lists)
     const TableSpec& table = tableOfFile(path);
     std::vector<Row>& rows = lists.rowsOf(table);
     std::set<Row> seen(rows.begin(), rows.end());
+    QStringList notice;
     bool headerRead = false;
     const QStringList lines = readUtf8File(path).split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+        if (line.startsWith(QLatin1Char('#'))) {
+            if (const QString comment = line.mid(1).trimmed(); !comment.isEmpty())
+                notice << comment;
+            continue;
+        }
+        if (line.isEmpty())
             continue;
         const QStringList cells = line.split(QLatin1Char('\t'));
         if (!headerRead) {
@@ -67,6 +73,7 @@ void readSourceList(const QString& path, CodeLists& lists)
     }
     if (!headerRead)
         fail(path, lines.size(), QStringLiteral("no header line"));
+    lists.sources.push_back({table.name, QFileInfo(path).fileName(), notice.join(QLatin1Char(' '))});
 }
 
 CodeLists readSourceLists(const QString& folder)

@@ -1,10 +1,10 @@
 // build_codesystems_db: writes the code-system database SPLCodeSystems.sqlite.
 //
 // The build runs it on the committed starter lists:
-//     build_codesystems_db --sources data/codesystems --output build/bin/SPLCodeSystems.sqlite
+//     build_codesystems_db --sources tools/codesystemsdb/lists --output build/bin/SPLCodeSystems.sqlite
 // For the full lists, give the public distribution files; each one replaces its
 // table, the others come from --sources (or stay empty without it):
-//     build_codesystems_db --sources data/codesystems --loinc Loinc.csv
+//     build_codesystems_db --sources tools/codesystemsdb/lists --loinc Loinc.csv
 //         --nci FDA-SPL_NCIt_Subsets.txt --unii UNII_Names.txt --output SPLCodeSystems.sqlite
 #include "codesystemsdb/DatabaseWriter.h"
 #include "codesystemsdb/DistributionFiles.h"
@@ -13,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
 
 using namespace veldra;
@@ -24,12 +25,14 @@ codedb::CodeLists collectLists(const QCommandLineParser& options)
     codedb::CodeLists lists;
     if (options.isSet(QStringLiteral("sources")))
         lists = codedb::readSourceLists(options.value(QStringLiteral("sources")));
-    if (options.isSet(QStringLiteral("loinc")))
-        lists.loinc = codedb::readLoincCsv(options.value(QStringLiteral("loinc")));
-    if (options.isSet(QStringLiteral("nci")))
-        lists.nci = codedb::readNciSplSubsets(options.value(QStringLiteral("nci")));
-    if (options.isSet(QStringLiteral("unii")))
-        lists.unii = codedb::readUniiNames(options.value(QStringLiteral("unii")));
+    const auto replaceFrom = [&](const char* option, const codedb::TableSpec& table, auto read) {
+        const QString file = options.value(QLatin1String(option));
+        if (!file.isEmpty())
+            lists.replace(table, read(file), {table.name, QFileInfo(file).fileName(), QString()});
+    };
+    replaceFrom("loinc", codedb::loincTable(), codedb::readLoincCsv);
+    replaceFrom("nci", codedb::nciTable(), codedb::readNciSplSubsets);
+    replaceFrom("unii", codedb::uniiTable(), codedb::readUniiNames);
     return lists;
 }
 

@@ -1,0 +1,22 @@
+#include "program/InstallHooks.h"
+
+#include "codesystems/CodeSystemHooks.h"
+#include "dialogs/InstallDialogHooks.h"
+#include "editor/InstallEditorHooks.h"
+#include "generation/InstallCheckingHooks.h"
+#include "generation/InstallGenerationHooks.h"
+#include "splbuilder/InstallSplBuilderHooks.h"
+
+namespace veldra {
+
+void installAllHooks()
+{
+    installEditorHooks();
+    installGenerationHooks();
+    installCheckingHooks();
+    installCodeSystemHooks();
+    installDialogHooks();
+    installSplBuilderHooks();
+}
+
+} // namespace veldra
