@@ -69,8 +69,9 @@ void expectValueTarget(const xml::Node& value, const xml::Node& group, const std
     const xml::Node target = group.selectSingleNode(targetItem.text());
     ASSERT_FALSE(target.isNull()) << at << ": no " << targetItem.text().toStdString();
     const QString attribute = targetItem.getAttribute("Attribute");
-    if (!attribute.isNull())
+    if (!attribute.isNull()) {
         EXPECT_TRUE(target.hasAttribute(attribute)) << at << ": " << targetItem.text().toStdString() << " @" << attribute.toStdString();
+    }
 }
 
 // A Value's source, predicates aside, names settings elements below the entry's element.
@@ -94,8 +95,9 @@ void expectStartingValueConditioned(const xml::Node& value, const xml::Node& set
         return;
     const bool startsFilled = !element.text().trimmed().isEmpty()
         || element.getAttribute("ConstraintDataType") == QLatin1String("GUID");
-    if (startsFilled)
+    if (startsFilled) {
         EXPECT_TRUE(source.contains("[../")) << at << ": " << source.toStdString();
+    }
 }
 
 TEST(DefinitionSetLint, BuildTransformEntriesAreCompleteAndMatchTheVocabularyAndTheTemplate)
@@ -141,8 +143,9 @@ TEST(DefinitionSetLint, BuildTransformEntriesAreCompleteAndMatchTheVocabularyAnd
                 if (clones)
                     expectStartingValueConditioned(value, settingsElement, at);
             }
-            if (!item(entry, "Definition/FilterSource").isEmpty())
+            if (!item(entry, "Definition/FilterSource").isEmpty()) {
                 EXPECT_FALSE(entry.selectSingleNode("Definition/TemplateTarget").isNull()) << at;
+            }
         }
     }
 }
@@ -158,8 +161,9 @@ TEST(DefinitionSetLint, PostProcessingAndTargetModificationsAreComplete)
             for (const char* required : {"Name", "Definition/TemplateFile", "Definition/Source", "Definition/TemplateTarget",
                                          "Definition/Target"})
                 ASSERT_FALSE(entry.selectSingleNode(required).isNull()) << at << ": " << required;
-            if (!entry.selectSingleNode("Definition/RepeatTarget").isNull())
+            if (!entry.selectSingleNode("Definition/RepeatTarget").isNull()) {
                 EXPECT_FALSE(entry.selectSingleNode("Definition/RepeatSource").isNull()) << at;
+            }
             const QString templateFile = item(entry, "Definition/TemplateFile");
             EXPECT_TRUE(templateFile.startsWith('\\')) << at;
             const xml::Document fragmentDoc = shipped(templateFile.section('\\', -1));
@@ -246,8 +250,9 @@ TEST(DefinitionSetLint, ReverseImportEntriesNameSettingsElementsTheyCanFill)
         for (const xml::Node& value : entry.selectNodes("Value"))
             EXPECT_FALSE(element.selectSingleNode(item(value, "Source")).isNull()) << at << ": " << item(value, "Source").toStdString();
         const QString selection = item(entry, "Definition/ReverseTransformUserSelection");
-        if (!selection.isEmpty())
+        if (!selection.isEmpty()) {
             EXPECT_TRUE(selection.contains("$USERSELECTION")) << at;
+        }
     }
     EXPECT_GE(reverse, 8);
 }

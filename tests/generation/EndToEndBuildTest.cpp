@@ -117,7 +117,7 @@ protected:
     // The label's own data comes through the round trip settings -> SPL.
     void expectSameLabelData(const xml::Document& built, const xml::Document& original)
     {
-        for (const QString& item : {"id", "setId"})
+        for (const QString item : {"id", "setId"})
             EXPECT_EQ(attributes(built, "document/" + item, "root"), attributes(original, "document/" + item, "root"));
         EXPECT_EQ(attributes(built, "document/code", "code"), attributes(original, "document/code", "code"));
         EXPECT_EQ(attributes(built, "document/effectiveTime", "value"), attributes(original, "document/effectiveTime", "value"));

@@ -1,6 +1,7 @@
 #include "support/Fixtures.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <stdexcept>
 
@@ -14,6 +15,17 @@ QString fixturesDir()
 QString fixture(const QString& relative)
 {
     return QDir(fixturesDir()).filePath(relative);
+}
+
+QStringList splDocumentFiles()
+{
+    QStringList files;
+    QDirIterator it(fixture(QStringLiteral("spl-documents")), {QStringLiteral("*.xml")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
 }
 
 QString sourceDataDir()

@@ -19,16 +19,6 @@ using veldra::test::writeTextFile;
 
 namespace {
 
-QStringList splDocuments()
-{
-    QStringList files;
-    QDirIterator it(fixture("spl-documents"), {"*.xml"}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    return files;
-}
-
 // Line number (from 1) of the first line holding `text`.
 int lineHolding(const QString& document, const QString& text)
 {
@@ -77,7 +67,7 @@ protected:
 
 TEST_F(SchemaTest, EveryRealSplDocumentIsValid)
 {
-    const QStringList documents = splDocuments();
+    const QStringList documents = veldra::test::splDocumentFiles();
     ASSERT_GE(documents.size(), 10);
     for (const QString& path : documents) {
         const SchemaCheck check = validator_.validateFile(path);

@@ -15,16 +15,6 @@ using veldra::test::fixture;
 
 namespace {
 
-QStringList splDocuments()
-{
-    QStringList files;
-    QDirIterator it(fixture("spl-documents"), {"*.xml"}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    return files;
-}
-
 // What plain libxml2 XPath with local-name() tests selects in the file: the string values.
 QStringList plainXPathValues(const QString& path, const char* xpath)
 {
@@ -81,7 +71,7 @@ QString signature(const Node& node)
 
 TEST(XmlFixtureTest, RealSplDocumentsLoadAndQueryLikePlainXPath)
 {
-    const QStringList files = splDocuments();
+    const QStringList files = veldra::test::splDocumentFiles();
     ASSERT_GE(files.size(), 10);
     for (const QString& path : files) {
         SCOPED_TRACE(path.toStdString());
@@ -124,7 +114,7 @@ TEST(XmlFixtureTest, CountsMatchXmllint)
 
 TEST(XmlFixtureTest, RoundTripsGiveTheSameTree)
 {
-    for (const QString& path : splDocuments()) {
+    for (const QString& path : veldra::test::splDocumentFiles()) {
         SCOPED_TRACE(path.toStdString());
         Document doc;
         ASSERT_TRUE(doc.load(path));

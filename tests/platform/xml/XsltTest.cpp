@@ -84,10 +84,8 @@ protected:
 TEST_F(XsltTest, TheSplStylesheetRendersEveryRealDocumentWithItsTitles)
 {
     const QString css = QUrl::fromLocalFile(fixture("spl-stylesheet-6.2/spl.css")).toString();
-    QDirIterator files(fixture("spl-documents"), {"*.xml"}, QDir::Files, QDirIterator::Subdirectories);
     int rendered = 0;
-    while (files.hasNext()) {
-        const QString path = files.next();
+    for (const QString& path : veldra::test::splDocumentFiles()) {
         Document doc;
         ASSERT_TRUE(doc.load(path)) << path.toStdString();
         EXPECT_EQ(stylesheetAddressOf(doc).replace("https:", "http:"), splStylesheet);
