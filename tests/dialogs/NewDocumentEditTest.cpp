@@ -165,3 +165,34 @@ TEST_F(NewDocumentEdit, AddDialogBringsBackRemovedAndRepeatableKinds)
         EXPECT_EQ(editor->XMLDoc->selectNodes(query + QLatin1Char('/') + name).length(), before + 1);
     }
 }
+
+// Coded lists without a starting value stay empty when the user presses OK without
+// choosing: the first code of a list is never stored by accident.
+TEST_F(NewDocumentEdit, UntouchedCodedListsStayEmpty)
+{
+    frmXMLEditor* editor = newSettings();
+    ASSERT_NE(editor->XMLDoc, nullptr);
+    const QStringList groups = {QStringLiteral("SPLR4/Products/Product"),
+                                QStringLiteral("SPLR4/ProductLabel/DocumentSections/Section")};
+    for (const QString& group : groups) {
+        SCOPED_TRACE(group.toStdString());
+        QTreeWidgetItem* node = nodeOf(editor, group);
+        QPointer<frmXMLDataEdit> dialog = edit(editor, node);
+        ASSERT_FALSE(dialog.isNull());
+        const std::vector<xml::Node> elements = rowElements(editor, node, *dialog);
+        for (std::size_t i = 0; i < elements.size(); ++i) {
+            const FieldRow& row = dialog->rows()[i];
+            if (row.kind != FieldKind::ChoiceList)
+                FieldRowDialog::setFieldText(row.field, acceptedValue(elements[i], FieldRowDialog::fieldText(row.field)));
+        }
+        dialog->cmdOK->click();
+        flushDeletes();
+        EXPECT_TRUE(dialog.isNull()) << messageTexts().join(QLatin1Char('|')).toStdString();
+        ui.messages.clear();
+    }
+    for (const char* coded : {"Products/Product/DosageFormCode", "Products/Product/DosageFormDisplayName",
+                              "ProductLabel/DocumentSections/Section/SectionCode",
+                              "ProductLabel/DocumentSections/Section/SectionName"})
+        EXPECT_EQ(editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/") + QLatin1String(coded)).text(), QString())
+            << coded;
+}

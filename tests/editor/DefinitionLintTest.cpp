@@ -272,6 +272,9 @@ TEST(DefinitionLint, PairedListsMirrorEachOtherAndHoldRealCodes)
             const std::string where = pathOf(codes).toStdString();
             const QList<Entry> codeEntries = entriesOf(codes);
             for (const Entry& entry : codeEntries) {
+                // A leading empty entry keeps an untouched dialog from storing the first code.
+                if (&entry == &codeEntries.first() && entry.stored.isEmpty() && !entry.coded)
+                    continue;
                 ASSERT_TRUE(entry.coded) << where;
                 EXPECT_EQ(real.value(entry.stored), entry.braced) << where << ": " << entry.stored.toStdString();
             }
