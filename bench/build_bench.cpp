@@ -1,3 +1,4 @@
+#include "BenchMain.h"
 // How long the SPL build of a whole real label takes (the Rx label of the fixtures: four
 // products, about a hundred sections, a dozen tables), schema check included, next to a plain
 // libxml2 read and write of the same SPL output: the ratio of the two shows what the engine
@@ -71,10 +72,5 @@ BENCHMARK(PlainLibxml2CopyOfTheOutput)->Unit(benchmark::kMillisecond)->Iteration
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // How long the editor's full tree rebuild takes on a settings document of 20,000 elements,
 // next to a plain load of the same file (the parse alone). The rebuild runs with part of the
 // tree expanded, a node selected and coloured nodes, as after a user's edit.
+#include "BenchMain.h"
 #include "editor/TreeView.h"
 #include "editor/frmXMLEditor.h"
 #include "platform/core/AppPaths.h"
@@ -104,14 +105,10 @@ BENCHMARK(OpenInEditor)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    // The program folder of the build, for the tree pictures.
-    const QString programFolder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../bin"));
-    if (QDir(programFolder).exists(QStringLiteral("Images")))
-        veldra::app_paths::setProgramFolderForTesting(programFolder);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv, [] {
+        // The program folder of the build, for the tree pictures.
+        const QString programFolder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../bin"));
+        if (QDir(programFolder).exists(QStringLiteral("Images")))
+            veldra::app_paths::setProgramFolderForTesting(programFolder);
+    });
 }

@@ -1,3 +1,4 @@
+#include "BenchMain.h"
 // How long a long job's log takes: 20,000 WriteLog lines in a row into the log
 // window, with the message pump every 100 lines, as a build or a search writes them.
 #include "app/Log.h"
@@ -33,10 +34,5 @@ BENCHMARK(WriteLog20000Lines)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 #include "TreeViewFixture.h"
 
 #include "platform/xml/Document.h"
+#include "support/EditorTree.h"
 #include "support/Fixtures.h"
 
 #include <QSettings>
@@ -56,26 +57,17 @@ frmXMLEditor* TreeViewFixture::openView(const QString& xmlText, const QString& n
 
 QTreeWidgetItem* TreeViewFixture::node(const frmXMLEditor* editor, const QString& caption)
 {
-    QTreeWidgetItem* found = nullptr;
-    editor->TreeView->forEachNode([&](QTreeWidgetItem* item) {
-        if (!found && nodeCaption(item).startsWith(caption))
-            found = item;
-    });
-    return found;
+    return firstNodeStartingWith(editor, caption);
 }
 
 QTreeWidgetItem* TreeViewFixture::select(frmXMLEditor* editor, const QString& caption)
 {
-    QTreeWidgetItem* found = node(editor, caption);
-    editor->TreeView->selectNode(found);
-    return found;
+    return selectNode(editor, node(editor, caption));
 }
 
 QStringList TreeViewFixture::captions(const frmXMLEditor* editor)
 {
-    QStringList all;
-    editor->TreeView->forEachNode([&](QTreeWidgetItem* item) { all << nodeCaption(item); });
-    return all;
+    return allCaptions(editor);
 }
 
 QStringList TreeViewFixture::keys(const frmXMLEditor* editor)

@@ -35,9 +35,9 @@ protected:
     frmXMLEditor* openView(const QString& xmlText, const QString& name = QStringLiteral("Review.xml"));
     frmXMLEditor* openFile(const QString& path, const QString& mode);
 
-    // The first node (document order) whose caption starts with `caption`.
+    // The first node (tree order) whose caption starts with `caption`.
     static QTreeWidgetItem* node(const frmXMLEditor* editor, const QString& caption);
-    // Selects the first node whose caption starts with `caption`; returns it.
+    // Selects that node; returns it.
     static QTreeWidgetItem* select(frmXMLEditor* editor, const QString& caption);
     static QStringList captions(const frmXMLEditor* editor);
     static QStringList keys(const frmXMLEditor* editor);

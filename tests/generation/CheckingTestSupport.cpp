@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "editor/TreeView.h"
 #include "platform/xml/ResourceResolver.h"
+#include "support/EditorTree.h"
 #include "support/Fixtures.h"
 
 #include <QCoreApplication>
@@ -110,30 +111,17 @@ frmXMLEditor* CheckingTest::openEditor(const QString& xmlText, const QString& na
 
 QTreeWidgetItem* CheckingTest::node(const frmXMLEditor* editor, const QString& caption)
 {
-    QTreeWidgetItem* exact = nullptr;
-    QTreeWidgetItem* prefixed = nullptr;
-    editor->TreeView->forEachNode([&](QTreeWidgetItem* item) {
-        const QString text = nodeCaption(item);
-        if (!exact && text == caption)
-            exact = item;
-        if (!prefixed && text.startsWith(caption))
-            prefixed = item;
-    });
-    return exact ? exact : prefixed;
+    return nodeByCaption(editor, caption);
 }
 
 QTreeWidgetItem* CheckingTest::select(frmXMLEditor* editor, const QString& caption)
 {
-    QTreeWidgetItem* found = node(editor, caption);
-    editor->TreeView->selectNode(found);
-    return found;
+    return selectNode(editor, node(editor, caption));
 }
 
 QStringList CheckingTest::captions(const frmXMLEditor* editor)
 {
-    QStringList all;
-    editor->TreeView->forEachNode([&](QTreeWidgetItem* item) { all << nodeCaption(item); });
-    return all;
+    return allCaptions(editor);
 }
 
 QString CheckingTest::logText()
