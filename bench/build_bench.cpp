@@ -6,7 +6,7 @@
 // The settings document is written from the label the way the tests write theirs.
 #include "../tests/generation/SettingsFromSPL.cpp"
 #include "app/Log.h"
-#include "generation/TransformSPLR4ToSPL.h"
+#include "generation/build/TransformSPLR4ToSPL.h"
 #include "platform/core/AppPaths.h"
 #include "platform/xml/ResourceResolver.h"
 

@@ -2,12 +2,12 @@
 
 #include "app/Hooks.h"
 #include "editor/EditorHooks.h"
-#include "generation/DocumentReport.h"
-#include "generation/ImportDataFromSPLFile.h"
-#include "generation/OnlineValidation.h"
-#include "generation/PreviewSPLFile.h"
-#include "generation/PreviewSPLR4Document.h"
-#include "generation/frmSPLCrossCheck.h"
+#include "generation/report/DocumentReport.h"
+#include "generation/reverse/ImportDataFromSPLFile.h"
+#include "generation/validation/OnlineValidation.h"
+#include "generation/preview/PreviewSPLFile.h"
+#include "generation/preview/PreviewSPLR4Document.h"
+#include "generation/crosscheck/frmSPLCrossCheck.h"
 
 namespace veldra {
 

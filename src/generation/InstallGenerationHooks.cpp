@@ -1,7 +1,7 @@
 #include "generation/InstallGenerationHooks.h"
 
 #include "editor/EditorHooks.h"
-#include "generation/TransformSPLR4ToSPL.h"
+#include "generation/build/TransformSPLR4ToSPL.h"
 
 namespace veldra {
 

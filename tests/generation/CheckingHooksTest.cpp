@@ -1,11 +1,11 @@
-#include "CheckingTestSupport.h"
+#include "generation/CheckingTestSupport.h"
 
 #include "app/Hooks.h"
 #include "app/frmMain.h"
 #include "editor/EditorHooks.h"
 #include "generation/InstallCheckingHooks.h"
 #include "generation/ProgramWindows.h"
-#include "generation/frmSPLCrossCheck.h"
+#include "generation/crosscheck/frmSPLCrossCheck.h"
 
 #include <QAction>
 #include <gtest/gtest.h>

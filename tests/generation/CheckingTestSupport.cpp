@@ -1,4 +1,4 @@
-#include "CheckingTestSupport.h"
+#include "generation/CheckingTestSupport.h"
 
 #include "app/Log.h"
 #include "app/LogFormat.h"

@@ -1,4 +1,4 @@
-#include "SettingsFromSPL.h"
+#include "generation/SettingsFromSPL.h"
 
 #include "app/SharedProcedures.h"
 #include "editor/SettingsDocument.h"

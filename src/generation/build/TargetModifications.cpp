@@ -1,0 +1,38 @@
+#include "generation/build/TargetModifications.h"
+
+#include "app/Log.h"
+#include "generation/build/TransformItems.h"
+#include "platform/core/VbError.h"
+#include "platform/xml/Document.h"
+
+namespace veldra {
+
+namespace {
+
+const QString source = QStringLiteral("TargetModification");
+
+void applyModification(const xml::Node& entry, const xml::Document& target)
+{
+    const QString condition = requiredItemText(entry, QStringLiteral("TargetCondition"), source);
+    const QString action = requiredItemText(entry, QStringLiteral("Action"), source);
+    if (target.selectNodes(condition).length() == 0 || action.toUpper() != QLatin1String("DELETE"))
+        return;
+    WriteLog(logSeparator(), QString());
+    WriteLog(QStringLiteral("Processing"),
+             entry.nodeName() + QStringLiteral(": ") + requiredItemText(entry, QStringLiteral("Description"), source));
+    const QString targetQuery = requiredItemText(entry, QStringLiteral("Target"), source);
+    const xml::Node node = target.selectSingleNode(targetQuery);
+    if (node.isNull())
+        throw VbError(err::General, source, QStringLiteral("The Target %1 selects nothing in the SPL.").arg(targetQuery));
+    node.parentNode().removeChild(node);
+}
+
+} // namespace
+
+void ApplyTargetModifications(const xml::Document& transformation, const xml::Document& target)
+{
+    for (const xml::Node& entry : transformation.selectNodes(QStringLiteral("Word2SPLTransform/TargetModification")))
+        applyModification(entry, target);
+}
+
+} // namespace veldra

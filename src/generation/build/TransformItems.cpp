@@ -1,0 +1,78 @@
+#include "generation/build/TransformItems.h"
+
+#include "app/Log.h"
+#include "platform/core/VbError.h"
+#include "platform/core/VbString.h"
+#include "platform/xml/Node.h"
+
+namespace veldra {
+
+xml::Node requiredItem(const xml::Node& entry, const QString& item, const QString& source)
+{
+    xml::Node node = entry.selectSingleNode(item);
+    if (node.isNull())
+        throw VbError(err::General, source,
+                      QStringLiteral("The %1 entry '%2' has no %3.").arg(entry.nodeName(), entryLabel(entry), item));
+    return node;
+}
+
+QString requiredItemText(const xml::Node& entry, const QString& item, const QString& source)
+{
+    return requiredItem(entry, item, source).text();
+}
+
+QString optionalItemText(const xml::Node& entry, const QString& item)
+{
+    const xml::Node node = entry.selectSingleNode(item);
+    return node.isNull() ? QString() : node.text();
+}
+
+QString entryLabel(const xml::Node& entry)
+{
+    const xml::Node name = entry.selectSingleNode(QStringLiteral("Name"));
+    return name.isNull() ? entry.nodeName() : name.text();
+}
+
+bool numberTextIsOne(const QString& text, const QString& source)
+{
+    if (!vbstr::isNumeric(text))
+        throw VbError(err::General, source, QStringLiteral("'%1' is not a number.").arg(text));
+    return text.trimmed().toDouble() == 1.0;
+}
+
+bool IsDirectCopy(const xml::Node& node)
+{
+    const QString directCopy = node.getAttribute(QStringLiteral("DirectCopy"));
+    if (directCopy.isNull())
+        return false;
+    try {
+        return numberTextIsOne(directCopy, QStringLiteral("IsDirectCopy"));
+    } catch (const VbError& e) {
+        WriteLog(QStringLiteral("Error"),
+                 e.source() + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.description());
+        return false;
+    }
+}
+
+QString GetPrefixPostfix(const xml::Node& node, bool wantPrefix)
+{
+    const QString value = node.getAttribute(wantPrefix ? QStringLiteral("Prefix") : QStringLiteral("PostFix"));
+    return value.isNull() ? QString() : value;
+}
+
+QString lastStep(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QLatin1Char('/') + path : path.mid(slash);
+}
+
+QString settingsIdentity(const xml::Node& settingsElement, const QString& source)
+{
+    const QString id = settingsElement.getAttribute(Word2SPLIDAttribute);
+    if (id.isNull())
+        throw VbError(err::General, source,
+                      QStringLiteral("The settings element %1 has no Word2SPLID.").arg(settingsElement.nodeName()));
+    return settingsElement.nodeName() + QLatin1Char(' ') + id;
+}
+
+} // namespace veldra

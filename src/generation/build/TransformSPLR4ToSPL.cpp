@@ -1,0 +1,133 @@
+#include "generation/build/TransformSPLR4ToSPL.h"
+
+#include "app/Log.h"
+#include "generation/build/AddSPLFromFile.h"
+#include "generation/build/DefinitionFiles.h"
+#include "generation/build/DocumentCleaning.h"
+#include "generation/build/FinishSPLDocument.h"
+#include "generation/build/PostProcessing.h"
+#include "generation/build/SchemaErrorTrace.h"
+#include "generation/build/TargetModifications.h"
+#include "generation/build/TransformRecurse.h"
+#include "platform/core/VbError.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+#include "splbuilder/ValidateAgainstSchema.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QScopedValueRollback>
+#include <QTime>
+
+namespace veldra {
+
+namespace {
+
+const QString source = QStringLiteral("TransformSPLR4ToSPL");
+const QString information = QStringLiteral("Information");
+
+QString completedLine()
+{
+    const QLocale locale = QLocale::system();
+    return QStringLiteral("Operation Completed ") + locale.toString(QDate::currentDate(), QLocale::ShortFormat)
+        + QLatin1Char(' ') + locale.toString(QTime::currentTime(), QLocale::LongFormat);
+}
+
+bool postProcessingRequested(const xml::Document& settings)
+{
+    const xml::Node option =
+        settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/PostprocessProductLabel"));
+    return !option.isNull() && option.text() == QLatin1String("Yes");
+}
+
+// The ProductLabelFromExistingSPL element when it names an SPL file, else null.
+xml::Node existingSPLToMerge(const xml::Document& settings)
+{
+    const xml::Node merge = settings.selectSingleNode(QStringLiteral("//ProductLabelFromExistingSPL"));
+    if (merge.isNull())
+        return {};
+    const xml::Node fileName = merge.selectSingleNode(QStringLiteral("SPLFileName"));
+    return fileName.isNull() || fileName.text().isEmpty() ? xml::Node() : merge;
+}
+
+void transformSettings(const xml::Document& settings, const xml::Document& transformation,
+                       const xml::Document& templateDoc, const xml::Document& target, const QString& outFile)
+{
+    for (const xml::Node& child : settings.childNodes()) {
+        QString path = child.nodeName();
+        TransformRecurse(child, transformation, templateDoc, target, path, outFile);
+    }
+}
+
+class BuildRun {
+public:
+    BuildRun(const xml::Document& settings, const QString& outFile) : settings_(settings), outFile_(outFile) {}
+
+    void run()
+    {
+        const TransformPair pair = chooseTransformPair(settings_);
+        WriteLog(information, QStringLiteral("Loading SPL Template"));
+        const xml::Document templateDoc = loadDefinitionFile(pair.templateFile, source);
+        WriteLog(information, QStringLiteral("Loading Transformation"));
+        const xml::Document transformation = loadDefinitionFile(pair.transformationFile, source);
+        WriteLog(information, QStringLiteral("Initializing Target File"));
+        xml::Document target = loadDefinitionFile(pair.templateFile, source);
+
+        transformSettings(settings_, transformation, templateDoc, target, outFile_);
+        if (postProcessingRequested(settings_)) {
+            WriteLog(logSeparator(), QString());
+            RunPostProcessing(settings_, transformation, target);
+        }
+        CleanTargetDocument(settings_, transformation, target);
+        ApplyTargetModifications(transformation, target);
+        const xml::Node merge = existingSPLToMerge(settings_);
+        if (!merge.isNull())
+            AddSPLFromFile(merge, target, outFile_);
+        FinishSPLDocument(target);
+
+        WriteLog(logSeparator(), QString());
+        WriteLog(information, QStringLiteral("Saving SPL File: ") + outFile_);
+        target.save(outFile_, xml::Layout::Indented);
+        saved_ = true;
+
+        const QString schemaError = ValidateAgainstSchema(outFile_);
+        if (!schemaError.isEmpty())
+            TraceSchemaError(schemaError, transformation);
+        WriteLog(information, completedLine());
+        WriteDisclaimer();
+    }
+
+    bool saved() const { return saved_; }
+
+private:
+    const xml::Document& settings_;
+    const QString outFile_;
+    bool saved_ = false;
+};
+
+} // namespace
+
+void TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString& outFile)
+{
+    // The build lets pending events through; one of them may ask for another build (the
+    // build command or the quick preview again). That one is refused: it would clear the
+    // log of the running build and could write the same file.
+    static bool running = false;
+    if (running) {
+        ui::msgBox(QStringLiteral("An SPL build is running. Please wait until it has finished."), ui::Buttons::OK,
+                   ui::Icon::Warning);
+        return;
+    }
+    const QScopedValueRollback<bool> busy(running, true);
+    ShowLogWindow(true);
+    BuildRun build(settingsDOM, outFile);
+    try {
+        build.run();
+    } catch (const std::exception& e) {
+        WriteLog(QStringLiteral("Error"), toVbError(e, source).text());
+        if (build.saved())
+            WriteLog(information, completedLine());
+    }
+}
+
+} // namespace veldra

@@ -1,0 +1,198 @@
+#include "generation/build/TransformValue.h"
+
+#include "app/Log.h"
+#include "app/SharedProcedures.h"
+#include "generation/FileCopy.h"
+#include "generation/build/TransformItems.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbError.h"
+#include "platform/core/VbString.h"
+#include "platform/xml/Document.h"
+
+namespace veldra {
+
+namespace {
+
+const QString source = QStringLiteral("TransformRecurse");
+const QString fiveBlanks = QStringLiteral("     ");
+
+bool isFileValue(const xml::Node& settingsValue)
+{
+    return settingsValue.getAttribute(QStringLiteral("ConstraintDataType")) == QLatin1String("File");
+}
+
+bool allowsMultiLineText(const xml::Node& settingsValue)
+{
+    return settingsValue.getAttribute(QStringLiteral("AllowMultiLineText")) == QLatin1String("1");
+}
+
+// The name a "File" value's file gets beside the SPL file, and in the SPL.
+QString safeFileName(const QString& path)
+{
+    return MakeSafeFileName(vbstr::fileNameOf(path), QString());
+}
+
+void warnMissing(const EntryTarget& entry, const QString& sourceText, const xml::Node& from, const xml::Node& to)
+{
+    skip([&] {
+        if (from.isNull() && to.isNull())
+            WriteLog(QStringLiteral("Warning"),
+                     entry.entryName + fiveBlanks + QStringLiteral("Source and Target Data Element not found."));
+        else if (from.isNull())
+            WriteLog(QStringLiteral("Warning"),
+                     entry.entryName + fiveBlanks + sourceText + QStringLiteral(" - Source Data Element not found"));
+        else
+            WriteLog(QStringLiteral("Warning"),
+                     entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" - Target Data Element not found"));
+    });
+}
+
+xml::Node firstChildNamed(const xml::Node& parent, const QString& name)
+{
+    for (xml::Node child = parent.firstChild(); !child.isNull(); child = child.nextSibling())
+        if (child.nodeName() == name)
+            return child;
+    return {};
+}
+
+// The settings elements at the Value's Source replace the target element: the first copy
+// takes its place, each further one goes before the element last placed of that name.
+void copyWholeElements(const xml::Node& settingsElement, const QString& sourceText, xml::Node to,
+                       const xml::Document& target)
+{
+    const xml::Node parent = to.parentNode();
+    bool first = true;
+    for (const xml::Node& original : settingsElement.selectNodes(sourceText)) {
+        const xml::Node copy = target.importNode(original, true);
+        if (first)
+            parent.replaceChild(copy, to);
+        else
+            parent.insertBefore(copy, to);
+        first = false;
+        to = firstChildNamed(parent, copy.nodeName());
+    }
+}
+
+QString withLineBreakElements(QString lines)
+{
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("<br/>"));
+    lines.replace(QLatin1Char('\r'), QStringLiteral("<br/>"));
+    lines.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
+    return lines;
+}
+
+QString elementMarkup(const QString& name, const QString& content)
+{
+    return QLatin1Char('<') + name + QLatin1Char('>') + content + QStringLiteral("</") + name + QLatin1Char('>');
+}
+
+bool isWellFormed(const QString& markup)
+{
+    xml::Document probe;
+    return probe.loadXml(markup);
+}
+
+// Multi-line text becomes markup: an element named like the target, holding the lines
+// separated by <br/>, placed before the target, which stays unfilled. Markup in the text
+// (inline SPL elements) is kept; text that is no well-formed markup ("A & B", "x < y") is
+// written as plain text rather than lost.
+xml::Node insertMultiLineText(const QString& text, const xml::Node& to, const xml::Document& target)
+{
+    QString markup = elementMarkup(to.nodeName(), withLineBreakElements(text));
+    if (!isWellFormed(markup))
+        markup = elementMarkup(to.nodeName(), withLineBreakElements(XMLEscape(text)));
+    const xml::Node parsed = ParseXMLFragment(markup, true);
+    if (parsed.isNull())
+        throw VbError(err::XmlParse, source,
+                      QStringLiteral("The multi-line text for %1 is not well-formed markup.").arg(to.nodeName()));
+    const xml::Node element = target.importNode(parsed, true);
+    to.parentNode().insertBefore(element, to);
+    return element;
+}
+
+bool holdsChildElements(const xml::Node& node)
+{
+    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
+        if (child.nodeType() == xml::NodeType::Element)
+            return true;
+    return false;
+}
+
+// The value becomes the element's text. An element that holds child elements keeps them (an
+// SPL name keeps its suffix element): only its own text is replaced, and the value stands first.
+void setElementText(const xml::Node& element, const QString& value)
+{
+    if (!holdsChildElements(element)) {
+        element.setText(value);
+        return;
+    }
+    for (const xml::Node& child : element.childNodes())
+        if (child.nodeType() == xml::NodeType::Text || child.nodeType() == xml::NodeType::CData)
+            element.removeChild(child);
+    if (!value.isEmpty())
+        element.insertBefore(element.ownerDocument().createTextNode(value), element.firstChild());
+}
+
+void writeText(const QString& value, const xml::Node& targetItem, const xml::Node& to)
+{
+    const QString attribute = targetItem.getAttribute(QStringLiteral("Attribute"));
+    if (attribute.isNull()) {
+        setElementText(to, value);
+        return;
+    }
+    if (!to.hasAttribute(attribute))
+        throw VbError(err::General, source,
+                      QStringLiteral("The target element %1 has no attribute %2.").arg(to.nodeName(), attribute));
+    to.setAttribute(attribute, value);
+}
+
+void copyValueFile(const xml::Node& from, const QString& outFile)
+{
+    const QString path = from.text();
+    const QString folder = folderWithSeparator(outFile);
+    const QString name = safeFileName(path);
+    WriteLog(QStringLiteral("Information"),
+             QStringLiteral("Copying File '") + name + QStringLiteral("' to Folder '") + folder + QLatin1Char('\''));
+    try {
+        copyFileReplacing(vbstr::toNativeSeparators(path), folder + name);
+    } catch (const VbError& e) {
+        WriteLog(QStringLiteral("Error"), QStringLiteral("Copy file '") + name + QStringLiteral("' to Folder '") + folder
+                                              + QStringLiteral("' failed: ") + e.description());
+    }
+}
+
+} // namespace
+
+void applyTransformValue(const xml::Node& value, const xml::Node& settingsElement, const EntryTarget& entry,
+                         const xml::Document& target, const QString& outFile)
+{
+    const xml::Node sourceItem = requiredItem(value, QStringLiteral("Source"), source);
+    const xml::Node targetItem = requiredItem(value, QStringLiteral("Target"), source);
+    const QString sourceText = sourceItem.text();
+    xml::Node to = entry.copy.isNull() ? target.selectSingleNode(entry.targetPath + QLatin1Char('/') + targetItem.text())
+                                       : entry.copy.selectSingleNode(targetItem.text());
+    const xml::Node from = settingsElement.selectSingleNode(sourceText);
+    if (to.isNull() || from.isNull()) {
+        warnMissing(entry, sourceText, from, to);
+        return;
+    }
+
+    const QString text = from.text();
+    WriteLog(QStringLiteral("Processing"),
+             entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
+    if (IsDirectCopy(sourceItem)) {
+        copyWholeElements(settingsElement, sourceText, to, target);
+    } else {
+        if (allowsMultiLineText(from)) {
+            to = insertMultiLineText(text, to, target);
+        } else {
+            const QString written = isFileValue(from) && !text.isEmpty() ? safeFileName(text) : text;
+            writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false), targetItem, to);
+        }
+        to.setAttribute(Word2SPLIDAttribute, settingsIdentity(from, source));
+    }
+    if (isFileValue(from) && !text.isEmpty())
+        skip([&] { copyValueFile(from, outFile); });
+}
+
+} // namespace veldra

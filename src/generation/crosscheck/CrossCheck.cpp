@@ -1,0 +1,315 @@
+#include "generation/crosscheck/CrossCheck.h"
+
+#include "app/Log.h"
+#include "platform/core/AppPaths.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbError.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+
+#include <QFileInfo>
+
+namespace veldra {
+
+namespace {
+
+const QString Information = QStringLiteral("Information");
+const QString Warning = QStringLiteral("Warning");
+const QString Error = QStringLiteral("Error");
+const QString Source = QStringLiteral("CompareSPLFiles");
+
+void separator()
+{
+    WriteLog(logSeparator(), QString());
+}
+
+QString instructionFile()
+{
+    return app_paths::inProgram(QStringLiteral("SPLR4Definitions/CrossCheckInstruction.xml"));
+}
+
+bool fileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+QString documentTypeOf(const xml::Document& spl)
+{
+    QString type;
+    skip([&] { type = spl.selectSingleNode(QStringLiteral("document/code/@displayName")).text(); });
+    return type;
+}
+
+// The first Setup whose Header lists the document type, or a null node.
+xml::Node setupFor(const xml::Document& instructions, const QString& documentType)
+{
+    for (const xml::Node& setup : instructions.selectNodes(QStringLiteral("SPLCrossCheckInstruction/Setup")))
+        for (const xml::Node& type : setup.selectNodes(QStringLiteral("Header/DocumentType")))
+            if (type.text() == documentType)
+                return setup;
+    return {};
+}
+
+// An attribute that must be present; its absence fails the check.
+QString requiredAttribute(const xml::Node& element, const QString& name)
+{
+    const QString value = element.getAttribute(name);
+    if (value.isNull())
+        throw VbError(err::XmlNode, Source,
+                      QStringLiteral("%1 has no attribute %2.").arg(element.nodeName(), name));
+    return value;
+}
+
+QString summaryMessage(int differences)
+{
+    if (differences == 1)
+        return QStringLiteral("There is 1 difference between the SPL Files in the compared sections.");
+    if (differences > 1)
+        return QStringLiteral("There are %1 differences between the SPL Files in the compared sections.").arg(differences);
+    return QStringLiteral("There are no differences between SPL Files in the compared sections.");
+}
+
+// One comparison of two SPL files.
+class CrossCheckRun {
+public:
+    CrossCheckRun(const QString& file1, const QString& dn1, const QString& file2, const QString& dn2,
+                  bool differencesOnly)
+        : file1_(file1), file2_(file2), dn1_(dn1), dn2_(dn2), differencesOnly_(differencesOnly)
+    {
+    }
+
+    void run()
+    {
+        writeStart();
+        if (!filesReady() || !loadDocuments())
+            return;
+        const xml::Node setup = comparableSetup();
+        if (setup.isNull())
+            return;
+        try {
+            for (const xml::Node& check : setup.selectNodes(QStringLiteral("Details/CrossCheck")))
+                if (check.getAttribute(QStringLiteral("Enabled")) == QLatin1String("1"))
+                    runCheck(check);
+        } catch (const std::exception& e) {
+            writeFatalError(toVbError(e, Source));
+            return;
+        }
+        writeSummary();
+    }
+
+private:
+    void writeStart()
+    {
+        ShowLogWindow(true);
+        WriteLog(Information, QStringLiteral("Starting SPL File Comparison"), true);
+        WriteLog(Information, QStringLiteral("Processing Instructions: ") + instructionFile());
+        separator();
+        WriteLog(Information, dn1_, true);
+        WriteLog(Information, QStringLiteral("File 1: ") + file1_);
+        separator();
+        WriteLog(Information, dn2_, true);
+        WriteLog(Information, QStringLiteral("File 2: ") + file2_);
+        separator();
+    }
+
+    bool filesReady() const
+    {
+        if (file1_.isEmpty() || file2_.isEmpty()) {
+            WriteLog(Error, QStringLiteral("SPL Files to be compared are not correctly setup"));
+            return false;
+        }
+        if (!fileExists(file1_)) {
+            WriteLog(Error, dn1_ + QStringLiteral(" SPL File not found"));
+            return false;
+        }
+        if (!fileExists(file2_)) {
+            WriteLog(Error, dn2_ + QStringLiteral(" SPL File not found"));
+            return false;
+        }
+        return true;
+    }
+
+    // The SPL files are compared whatever their load says (a file that does not load has no
+    // document type); an instruction file that does not load ends the run with its reason.
+    bool loadDocuments()
+    {
+        spl1_.load(file1_);
+        spl2_.load(file2_);
+        if (!instructions_.load(instructionFile())) {
+            WriteLog(Error, QStringLiteral("Cannot load the instruction file: ") + instructions_.parseError().reason);
+            return false;
+        }
+        type1_ = documentTypeOf(spl1_);
+        type2_ = documentTypeOf(spl2_);
+        if (type1_.isEmpty() || type2_.isEmpty()) {
+            WriteLog(Error, QStringLiteral("The Document Type of at least one SPL File could not be read. Please make "
+                                           "sure that both files are SPL Files in the format of the FDA."));
+            writeTypes();
+            return false;
+        }
+        return true;
+    }
+
+    void writeTypes() const
+    {
+        WriteLog(Error, dn1_ + type1_);
+        WriteLog(Error, dn2_ + type2_);
+    }
+
+    // Setup A, when the types of both files are listed in it (or in an identical Setup).
+    xml::Node comparableSetup() const
+    {
+        const xml::Node setupA = setupFor(instructions_, type1_);
+        const xml::Node setupB = setupFor(instructions_, type2_);
+        if (setupA.isNull() || setupB.isNull() || setupA.xml() != setupB.xml()) {
+            WriteLog(Error, QStringLiteral("The SPL Files have Document Types that can't be compared."), true);
+            writeTypes();
+            return {};
+        }
+        return setupA;
+    }
+
+    void runCheck(const xml::Node& check)
+    {
+        controlQuery_.clear();
+        processText_.clear();
+        label_.clear();
+        checkName_.clear();
+        checkName_ = requiredAttribute(check, QStringLiteral("Name"));
+        const xml::Node control = check.selectSingleNode(QStringLiteral("XPathControl"));
+        if (!control.isNull())
+            controlQuery_ = control.text();
+
+        QStringList controlValues;
+        if (controlQuery_.isEmpty())
+            controlValues << QString();
+        else
+            for (const xml::Node& node : spl1_.selectNodes(controlQuery_))
+                controlValues << node.text();
+
+        WriteLog(QStringLiteral("Processing"), checkName_, true);
+        separator();
+        const xml::NodeList processes = check.selectNodes(QStringLiteral("XPathProcess"));
+        for (qsizetype i = 0; i < controlValues.size(); ++i) {
+            for (const xml::Node& process : processes)
+                compare(process, controlValues.at(i));
+            const bool last = i + 1 == controlValues.size();
+            if (!last && (!differencesOnly_ || lastWasDifference_))
+                separator();
+        }
+        separator();
+    }
+
+    void compare(const xml::Node& process, const QString& controlValue)
+    {
+        processText_ = process.text();
+        label_ = requiredAttribute(process, QStringLiteral("Name"));
+        const QString kind = process.getAttribute(QStringLiteral("DataType"));
+        const bool block = kind == QLatin1String("Text");
+        QString query = processText_;
+        query.replace(QLatin1String("$ControlValue$"), controlValue);
+        const xml::NodeList set1 = spl1_.selectNodes(query);
+        const xml::NodeList set2 = spl2_.selectNodes(query);
+        for (const xml::Node& a : set1) {
+            const xml::Node b = firstWithText(set2, a.text());
+            lastWasDifference_ = b.isNull();
+            if (b.isNull()) {
+                WriteLog(Warning, label_ + QStringLiteral(" is different"), true);
+                ++differences_;
+                const QString other = set2.length() == 1 ? set2.item(0).text() : QStringLiteral("Not Found");
+                writeDetails(block, Warning, a.text(), other);
+            } else if (!differencesOnly_) {
+                WriteLog(Information, label_ + QStringLiteral(" is identical"), true);
+                if (block)
+                    writeDetails(block, Information, b.text(), a.text());
+                else
+                    writeDetails(block, Information, a.text(), b.text());
+            }
+        }
+    }
+
+    static xml::Node firstWithText(const xml::NodeList& nodes, const QString& text)
+    {
+        for (const xml::Node& node : nodes)
+            if (node.text() == text)
+                return node;
+        return {};
+    }
+
+    // Line layout: the display name stands in the category column beside the value. Block
+    // layout (long texts): the display name and the check's name above each text.
+    void writeDetails(bool block, const QString& category, const QString& text1, const QString& text2) const
+    {
+        if (block) {
+            WriteLog(category, dn1_ + checkName_, true);
+            WriteLog(QString(), text1);
+            WriteLog(category, dn2_ + checkName_, true);
+            WriteLog(QString(), text2);
+        } else {
+            WriteLog(dn1_, text1);
+            WriteLog(dn2_, text2);
+        }
+    }
+
+    void writeFatalError(const VbError& error) const
+    {
+        separator();
+        WriteLog(Error, QStringLiteral("Fatal Error"), true);
+        WriteLog(Error, error.source() + QLatin1Char(' ') + QString::number(error.number()));
+        WriteLog(Error, error.description());
+        WriteLog(QString(), QString());
+        WriteLog(Error, QStringLiteral("XPathControl: ") + controlQuery_);
+        WriteLog(Error, QStringLiteral("XPathProcess: ") + processText_);
+        WriteLog(QString(), QString());
+        WriteLog(Error, QStringLiteral("CrossCheck Name: ") + checkName_);
+        WriteLog(Error, QStringLiteral("XPathProcess Name: ") + label_);
+    }
+
+    void writeSummary() const
+    {
+        const QString summary = summaryMessage(differences_);
+        WriteLog(differences_ > 0 ? Warning : Information, summary);
+        WriteDisclaimer();
+        separator();
+        if (NoLogging)
+            ui::msgBox(summary, ui::Buttons::OK, differences_ > 0 ? ui::Icon::Warning : ui::Icon::Information);
+    }
+
+    const QString file1_;
+    const QString file2_;
+    const QString dn1_;
+    const QString dn2_;
+    const bool differencesOnly_;
+
+    xml::Document spl1_;
+    xml::Document spl2_;
+    xml::Document instructions_;
+    QString type1_;
+    QString type2_;
+
+    int differences_ = 0;
+    bool lastWasDifference_ = false;
+    // What the fatal-error block names.
+    QString checkName_;
+    QString controlQuery_;
+    QString processText_;
+    QString label_;
+};
+
+QString displayNameOrDefault(const QString& displayName, const QString& fallback)
+{
+    return (displayName.isEmpty() ? fallback : displayName) + QStringLiteral(": ");
+}
+
+} // namespace
+
+void CompareSPLFiles(const QString& file1, const QString& displayName1, const QString& file2,
+                     const QString& displayName2, bool differencesOnly)
+{
+    CrossCheckRun run(file1, displayNameOrDefault(displayName1, QStringLiteral("SPL File 1")), file2,
+                      displayNameOrDefault(displayName2, QStringLiteral("SPL File 2")), differencesOnly);
+    run.run();
+}
+
+} // namespace veldra

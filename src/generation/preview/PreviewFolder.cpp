@@ -1,0 +1,73 @@
+#include "generation/preview/PreviewFolder.h"
+
+#include "app/SharedProcedures.h"
+#include "generation/FileCopy.h"
+#include "platform/core/AppPaths.h"
+#include "platform/core/VbError.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace veldra {
+
+namespace {
+
+const QString StylesheetFolder = QStringLiteral("spl-stylesheet-6.2");
+const QString FallbackName = QStringLiteral("NoDocumentID");
+
+bool isSafeFolderName(const QString& name)
+{
+    if (name.isEmpty() || name.count(QLatin1Char('.')) == name.size())
+        return false;
+    if (name.compare(StylesheetFolder, Qt::CaseInsensitive) == 0)
+        return false;
+    for (const QChar c : name)
+        if (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c))
+            return false;
+    return true;
+}
+
+QString safeFolderName(const QString& documentId)
+{
+    if (isSafeFolderName(documentId))
+        return documentId;
+    const QString cleaned = MakeSafeFileName(documentId, QString());
+    return isSafeFolderName(cleaned) ? cleaned : FallbackName;
+}
+
+QString extensionOf(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : fileName.mid(dot + 1);
+}
+
+} // namespace
+
+PreviewFolder previewFolderFor(const QString& documentId)
+{
+    PreviewFolder preview;
+    preview.name = safeFolderName(documentId);
+    preview.folder = app_paths::inProgram(QStringLiteral("Preview/") + preview.name);
+    preview.splFile = preview.folder + QLatin1Char('/') + preview.name + QStringLiteral(".xml");
+    return preview;
+}
+
+void refillPreviewFolder(const PreviewFolder& preview, const QString& imageFolder)
+{
+    const QDir folder(preview.folder);
+    if (!QDir().mkpath(preview.folder))
+        throw VbError(err::FileAccess, QStringLiteral("PreviewFolder"),
+                      QStringLiteral("Cannot create the folder %1").arg(preview.folder));
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (!QFile::remove(folder.filePath(name)))
+            throw VbError(err::FileAccess, QStringLiteral("PreviewFolder"),
+                          QStringLiteral("Cannot delete %1").arg(folder.filePath(name)));
+    if (imageFolder.isEmpty())
+        return;
+    const QDir images(imageFolder);
+    for (const QString& name : images.entryList(QDir::Files | QDir::Hidden))
+        if (extensionOf(name).toUpper() != QLatin1String("XML"))
+            copyFileReplacing(images.filePath(name), folder.filePath(name));
+}
+
+} // namespace veldra

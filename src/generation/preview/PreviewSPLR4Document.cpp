@@ -1,0 +1,133 @@
+#include "generation/preview/PreviewSPLR4Document.h"
+
+#include "app/Log.h"
+#include "app/frmMain.h"
+#include "editor/frmXMLEditor.h"
+#include "generation/preview/PreviewFolder.h"
+#include "generation/ProgramWindows.h"
+#include "generation/preview/SPLRendering.h"
+#include "generation/preview/StylesheetRewrite.h"
+#include "generation/build/TransformSPLR4ToSPL.h"
+#include "generation/preview/frmPreview.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbError.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+
+#include <QPointer>
+#include <QTime>
+
+namespace veldra {
+
+namespace {
+
+const QString Source = QStringLiteral("PreviewSPLR4Document");
+
+// A preview without a stylesheet to render with: said in a message box whatever the logging.
+class StylesheetMissing : public VbError {
+public:
+    using VbError::VbError;
+};
+
+QString textAt(const xml::Document& settings, const QString& query)
+{
+    QString text;
+    skip([&] { text = settings.selectSingleNode(query).text(); });
+    return text;
+}
+
+// Logging as the user set it in the menu (as it was before the preview without a main window).
+void restoreLogging(bool before)
+{
+    frmMain* main = mainForm();
+    NoLogging = main ? !main->mnuShowLogging->isChecked() : before;
+}
+
+frmPreview* previewWindowOf(const frmXMLEditor& editor)
+{
+    for (QWidget* window : programWindows())
+        if (auto* preview = qobject_cast<frmPreview*>(window); preview && preview->SourceXMLEditor == &editor)
+            return preview;
+    return nullptr;
+}
+
+// The built file, pointed at the local stylesheet; a build that wrote no file fails here.
+xml::Document rewriteStylesheet(const QString& splFile)
+{
+    xml::Document spl;
+    if (!spl.load(splFile))
+        throw VbError(spl.parseError().errorCode, Source,
+                      QStringLiteral("The SPL File %1 cannot be loaded: %2").arg(splFile, spl.parseError().reason));
+    const xml::Document rewritten = RewriteStylesheetReference(spl);
+    rewritten.save(splFile);
+    return rewritten;
+}
+
+void show(frmXMLEditor& editor, const xml::Document& spl, const PreviewFolder& preview)
+{
+    const RenderedSPL page = RenderSPLDocument(spl);
+    if (page.stylesheetMissing)
+        throw StylesheetMissing(err::FileNotFound, Source, page.problem);
+    if (!page.ok())
+        throw VbError(err::XmlTransform, Source, page.problem);
+
+    QPointer<frmPreview> window = previewWindowOf(editor);
+    int scrollPosition = 0;
+    if (window)
+        skip([&] { scrollPosition = window->scrollTop(); });
+    else
+        window = new frmPreview;
+    window->SourceXMLEditor = &editor;
+    QString caption = editor.windowTitle();
+    caption.remove(QStringLiteral("Edit SPLR4 "));
+    window->setWindowTitle(QStringLiteral("Preview SPL ") + caption + QLatin1Char(' ')
+                           + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    showProgramWindow(window);
+    if (!window->showPage(page.html, preview.folder))
+        throw VbError(err::XmlTransform, Source, QStringLiteral("The preview page could not be shown."));
+    window->scrollTo(0, scrollPosition);
+    showProgramWindow(window);
+}
+
+// The failure lines go to the log; with logging off (and for a missing stylesheet, which the
+// user must install or download) a message box shows them too.
+void reportFailure(const VbError& error, bool alwaysShown)
+{
+    const QString line = QStringLiteral("PreviewSPLQuick  - ") + error.text();
+    WriteLog(QStringLiteral("Error"), line);
+    WriteLog(QStringLiteral("Error"), QStringLiteral("Preview Rendering of SPL failed."));
+    if (NoLogging || alwaysShown)
+        ui::msgBox(line + QStringLiteral("\r\n\r\nPreview Rendering of SPL failed."), ui::Buttons::OK,
+                   ui::Icon::Critical);
+}
+
+} // namespace
+
+void PreviewSPLR4Document(frmXMLEditor& editor)
+{
+    if (!editor.isSettingsMode() || !editor.XMLDoc) {
+        ui::msgBox(QStringLiteral("The Quick Preview needs a Settings Document; this window shows an XML file "
+                                  "for review only."),
+                   ui::Buttons::OK, ui::Icon::Warning);
+        return;
+    }
+    const bool loggingBefore = NoLogging;
+    NoLogging = true;
+    const xml::Document& settings = *editor.XMLDoc;
+    const PreviewFolder preview = previewFolderFor(textAt(settings, QStringLiteral("//SPLR4/GeneralData/DocumentID")));
+    const QString imageFolder = textAt(settings, QStringLiteral("//SPLR4/ProductLabel/WordDocument/ImageTargetFolder"));
+    try {
+        refillPreviewFolder(preview, imageFolder);
+        TransformSPLR4ToSPL(settings, preview.splFile);
+        show(editor, rewriteStylesheet(preview.splFile), preview);
+        restoreLogging(loggingBefore);
+    } catch (const StylesheetMissing& e) {
+        restoreLogging(loggingBefore);
+        reportFailure(e, true);
+    } catch (const std::exception& e) {
+        restoreLogging(loggingBefore);
+        reportFailure(toVbError(e, Source), false);
+    }
+}
+
+} // namespace veldra

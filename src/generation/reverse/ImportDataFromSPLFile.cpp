@@ -1,0 +1,106 @@
+#include "generation/reverse/ImportDataFromSPLFile.h"
+
+#include "app/Log.h"
+#include "editor/NodeRules.h"
+#include "editor/SharedDialog.h"
+#include "editor/TreePaths.h"
+#include "editor/TreeView.h"
+#include "editor/frmXMLEditor.h"
+#include "generation/FileDialogChoice.h"
+#include "generation/reverse/ReverseTransform.h"
+#include "platform/core/AppPaths.h"
+#include "platform/core/VbError.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+
+namespace veldra {
+
+namespace {
+
+const QString Information = QStringLiteral("Information");
+const QString Source = QStringLiteral("ImportDataFromSPLFile");
+
+// Loads a file of the run; a file that cannot be loaded fails the run with its reason.
+xml::Document loadOrFail(const QString& path)
+{
+    xml::Document document;
+    if (!document.load(path)) {
+        const xml::ParseError& error = document.parseError();
+        QString reason = error.reason;
+        if (error.line > 0)
+            reason += QStringLiteral(" (line %1)").arg(error.line);
+        throw VbError(error.errorCode, Source, QStringLiteral("Cannot load %1: %2").arg(path, reason));
+    }
+    return document;
+}
+
+void importInto(frmXMLEditor& editor, const xml::Node& settingsElement, const QString& splFile)
+{
+    ShowLogWindow(true);
+    WriteLog(Information, QStringLiteral("Starting Import from SPL File: ") + splFile);
+    WriteLog(Information, QStringLiteral("Loading Source SPL File"));
+    const xml::Document spl = loadOrFail(splFile);
+    WriteLog(Information, QStringLiteral("Loading Template Application File"));
+    const xml::Document definition =
+        loadOrFail(app_paths::inProgram(QStringLiteral("SPLR4Definitions/DefinitionSPLR4.xml")));
+    WriteLog(Information, QStringLiteral("Loading Transformation Application File"));
+    const xml::Document transformation =
+        loadOrFail(app_paths::inProgram(QStringLiteral("SPLR4Definitions/TransformSPLR4.xml")));
+
+    const QString path = elementPath(settingsElement);
+    xml::Node workElement = definition.selectSingleNode(path);
+    if (workElement.isNull())
+        throw VbError(err::XmlNode, Source, QStringLiteral("The definition document has no element at %1.").arg(path));
+    UserSelection.clear();
+    ReverseTransformRecurse(workElement, definition, spl, transformation);
+    RemoveEmptyNodes(workElement);
+    // An SPL file without data for the element (a file of another kind) must not empty it.
+    if (workElement.text().isEmpty())
+        throw VbError(err::XmlNode, Source,
+                      QStringLiteral("The SPL File holds no data for %1; the element is left as it was.").arg(path));
+    settingsElement.parentNode().replaceChild(editor.XMLDoc->importNode(workElement, true), settingsElement);
+
+    WriteLog(logSeparator(), QString());
+    WriteLog(Information, QStringLiteral("Import from SPL File completed: ") + splFile);
+    // The import is a change of the document like any structural command: closing the
+    // window must not drop it without the save question.
+    editor.Saved = false;
+    editor.RefreshXML(false);
+}
+
+} // namespace
+
+void ImportDataFromSPLFile(frmXMLEditor& editor, EditorTreeView& treeView)
+{
+    ui::CommonDialog& dialog = sharedDialog();
+    dialog.filter = QStringLiteral("Existing SPL File (XML) | *.xml");
+    if (!chooseFileToOpen(dialog))
+        return;
+    const QString splFile = dialog.fileName;
+    try {
+        QTreeWidgetItem* node = treeView.selectedNode();
+        const QString caption = nodeCaption(node);
+        if (!CanReverseTransformNode(node)) {
+            ui::msgBox(QStringLiteral("Data cannot be imported for: '") + caption + QLatin1Char('\''), ui::Buttons::OK,
+                       ui::Icon::Warning);
+            return;
+        }
+        if (ui::msgBox(QStringLiteral("Are you sure you want to import data for '") + caption
+                           + QStringLiteral("' from SPL File:\r\n") + splFile,
+                       ui::Buttons::YesNo, ui::Icon::Question)
+            != ui::Answer::Yes)
+            return;
+        if (!editor.XMLDoc)
+            throw VbError(err::XmlNode, Source, QStringLiteral("The window holds no settings document."));
+        const xml::Node settingsElement = editor.XMLDoc->selectSingleNode(BuildXPathFromTreeView(node, SettingsMode));
+        if (settingsElement.isNull())
+            throw VbError(err::XmlNode, Source, QStringLiteral("The document has no element for '%1'.").arg(caption));
+        importInto(editor, settingsElement, splFile);
+    } catch (const std::exception& e) {
+        WriteLog(QStringLiteral("Error"), toVbError(e, Source).text());
+        WriteLog(QStringLiteral("Error"), QStringLiteral("Reverse Transform from existing SPL File failed."));
+    }
+}
+
+} // namespace veldra

@@ -1,0 +1,266 @@
+#include "generation/reverse/ReverseTransform.h"
+
+#include "app/Captions.h"
+#include "app/Log.h"
+#include "editor/TreePaths.h"
+#include "generation/reverse/frmUserSelection.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbError.h"
+#include "platform/xml/Document.h"
+
+namespace veldra {
+
+QString UserSelection;
+
+namespace {
+
+const QString Source = QStringLiteral("ReverseTransform");
+
+void logFailure(const std::exception& e, const QString& closingLine)
+{
+    WriteLog(QStringLiteral("Error"), toVbError(e, Source).text());
+    WriteLog(QStringLiteral("Error"), closingLine);
+}
+
+bool allowsReverseTransform(const xml::Node& entry)
+{
+    const xml::Node definition = entry.selectSingleNode(QStringLiteral("Definition"));
+    return !definition.isNull() && definition.getAttribute(QStringLiteral("AllowReverseTransform")) == QLatin1String("1");
+}
+
+// The first Transform entry for the element path of `node` when it takes part in the reverse
+// import, else a null node.
+xml::Node reverseEntryFor(const xml::Node& node, const xml::Document& transformDOM)
+{
+    const QString path = elementPath(node);
+    const xml::Node entry = transformDOM.selectSingleNode(
+        QStringLiteral("Word2SPLTransform/Transform[Definition[Source=\"") + path + QStringLiteral("\"]]"));
+    return !entry.isNull() && allowsReverseTransform(entry) ? entry : xml::Node();
+}
+
+// The text of a required child of an entry; a missing one fails the entry.
+QString requiredText(const xml::Node& parent, const QString& query)
+{
+    const xml::Node node = parent.selectSingleNode(query);
+    if (node.isNull())
+        throw VbError(err::XmlNode, Source, QStringLiteral("The entry has no %1.").arg(query));
+    return node.text();
+}
+
+QString groupQuery(const xml::Node& entry, const xml::Document& splDOM)
+{
+    const xml::Node selection = entry.selectSingleNode(QStringLiteral("Definition/ReverseTransformUserSelection"));
+    if (selection.isNull())
+        return requiredText(entry, QStringLiteral("Definition/Target"));
+    if (UserSelection.isEmpty())
+        ReverseTransformUserSelect(entry, splDOM);
+    QString query = selection.text();
+    query.replace(QLatin1String("$USERSELECTION"), UserSelection);
+    return query;
+}
+
+// The value a mapping reads from the group: the target's text, or the named attribute of the
+// target (empty, with a warning, when the target lacks it).
+QString valueOf(const xml::Node& splNode, const xml::Node& target, const QString& source)
+{
+    const QString attribute = target.getAttribute(QStringLiteral("Attribute"));
+    if (attribute.isNull())
+        return splNode.text();
+    if (splNode.hasAttribute(attribute))
+        return splNode.getAttribute(attribute);
+    WriteLog(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for ") + source);
+    return QString();
+}
+
+void writeValue(const xml::Node& templateNode, const xml::Document& definitionDOM, const QString& entryName,
+                const QString& source, const QString& value)
+{
+    if (skip([&] { templateNode.selectSingleNode(source).setText(value); }))
+        return;
+    skip([&] { templateNode.appendChild(definitionDOM.createElement(source)); });
+    try {
+        templateNode.selectSingleNode(source).setText(value);
+    } catch (const std::exception& e) {
+        WriteLog(QStringLiteral("Error"), QStringLiteral("Cannot Reverse Transform: ") + entryName + QStringLiteral(", ")
+                                              + source + QStringLiteral(" >>> ") + toVbError(e, Source).text());
+    }
+}
+
+bool copiesWholeElements(const xml::Node& value)
+{
+    const xml::Node source = value.selectSingleNode(QStringLiteral("Source"));
+    return !source.isNull() && source.getAttribute(QStringLiteral("DirectCopy")) == QLatin1String("1");
+}
+
+// Appends copies of the SPL nodes, with everything below them, to the template's node at the
+// source (created when the template lacks it): SPL markup such as a section's text, which a
+// text value would flatten.
+void copyElements(const xml::NodeList& splNodes, const xml::Node& templateNode, const xml::Document& definitionDOM,
+                  const QString& entryName, const QString& source)
+{
+    try {
+        xml::Node holder = templateNode.selectSingleNode(source);
+        if (holder.isNull())
+            holder = templateNode.appendChild(definitionDOM.createElement(source));
+        for (const xml::Node& splNode : splNodes) {
+            WriteLog(QStringLiteral("Processing"), source + QStringLiteral(" = <") + splNode.nodeName() + QLatin1Char('>'));
+            holder.appendChild(definitionDOM.importNode(splNode, true));
+        }
+    } catch (const std::exception& e) {
+        WriteLog(QStringLiteral("Error"), QStringLiteral("Cannot Reverse Transform: ") + entryName + QStringLiteral(", ")
+                                              + source + QStringLiteral(" >>> ") + toVbError(e, Source).text());
+    }
+}
+
+void warnNoData(const QString& source)
+{
+    WriteLog(QStringLiteral("Warning"),
+             QStringLiteral("No data available in SPL file for '") + SplitCamelCase(source) + QLatin1Char('\''));
+}
+
+// Markup copied from the SPL file: the only elements of the definition document that live in
+// a namespace.
+bool isCopiedSPLMarkup(const xml::Node& node)
+{
+    return node.nodeType() == xml::NodeType::Element && !node.namespaceURI().isEmpty();
+}
+
+void removeDirectChild(const xml::Node& templateNode, const QString& source)
+{
+    const xml::Node node = templateNode.selectSingleNode(source);
+    if (!node.isNull() && node.parentNode() == templateNode)
+        templateNode.removeChild(node);
+}
+
+void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node& templateNode,
+                const xml::Document& definitionDOM, const QString& entryName)
+{
+    if (value.getAttribute(QStringLiteral("DenyReverseTransform")) == QLatin1String("1"))
+        return;
+    const QString source = requiredText(value, QStringLiteral("Source"));
+    const xml::Node target = value.selectSingleNode(QStringLiteral("Target"));
+    if (target.isNull())
+        throw VbError(err::XmlNode, Source, QStringLiteral("The entry has a Value without Target."));
+    if (copiesWholeElements(value)) {
+        const xml::NodeList splNodes = group.selectNodes(target.text());
+        if (splNodes.length() == 0)
+            warnNoData(source);
+        else
+            copyElements(splNodes, templateNode, definitionDOM, entryName, source);
+        return;
+    }
+    const xml::Node splNode = group.selectSingleNode(target.text());
+    if (splNode.isNull()) {
+        warnNoData(source);
+        removeDirectChild(templateNode, source);
+        return;
+    }
+    const QString text = valueOf(splNode, target, source);
+    WriteLog(QStringLiteral("Processing"), source + QStringLiteral(" = ") + text);
+    writeValue(templateNode, definitionDOM, entryName, source, text);
+}
+
+} // namespace
+
+void ReverseTransformRecurse(xml::Node& node, const xml::Document& definitionDOM, const xml::Document& splDOM,
+                             const xml::Document& transformDOM)
+{
+    try {
+        // A snapshot: copies that the entries insert are not visited.
+        for (xml::Node child : node.childNodes()) {
+            if (child.hasChildNodes()) {
+                ReverseTransformRecurse(child, definitionDOM, splDOM, transformDOM);
+                continue;
+            }
+            const xml::Node entry = reverseEntryFor(child, transformDOM);
+            if (!entry.isNull()) {
+                ReverseTransformUserSelect(entry, splDOM);
+                xml::Node parent = node;
+                ReverseTransformEntry(entry, definitionDOM, splDOM, child, parent);
+            }
+        }
+        const xml::Node entry = reverseEntryFor(node, transformDOM);
+        if (!entry.isNull()) {
+            ReverseTransformUserSelect(entry, splDOM);
+            xml::Node parent = node.parentNode();
+            ReverseTransformEntry(entry, definitionDOM, splDOM, node, parent);
+        }
+    } catch (const std::exception& e) {
+        logFailure(e, QStringLiteral("Reverse Transform Recurse Error."));
+    }
+}
+
+void ReverseTransformUserSelect(const xml::Node& entry, const xml::Document& splDOM)
+{
+    int count = 0;
+    skip([&] { count = splDOM.selectNodes(entry.selectSingleNode(QStringLiteral("Definition/Target")).text()).length(); });
+    xml::Node select;
+    skip([&] { select = entry.selectSingleNode(QStringLiteral("Definition/ReverseTransformUserSelect")); });
+    if (count < 1 || select.isNull())
+        return;
+    QString info;
+    QStringList choices;
+    skip([&] { info = select.getAttribute(QStringLiteral("Info")); });
+    skip([&] {
+        for (const xml::Node& node : splDOM.selectNodes(select.text()))
+            choices << node.text();
+    });
+    if (UserSelection.isEmpty())
+        skip([&] { ShowUserSelection(info, choices); });
+}
+
+void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definitionDOM, const xml::Document& splDOM,
+                           xml::Node& element, xml::Node& parent)
+{
+    try {
+        const QString name = requiredText(entry, QStringLiteral("Name"));
+        WriteLog(logSeparator(), QString());
+        WriteLog(QStringLiteral("Processing"), name);
+        const xml::NodeList values = entry.selectNodes(QStringLiteral("Value"));
+        const QString templatePath = requiredText(entry, QStringLiteral("Definition/Source"));
+        const xml::Node pattern = definitionDOM.selectSingleNode(templatePath);
+        if (pattern.isNull())
+            throw VbError(err::XmlNode, Source,
+                          QStringLiteral("The definition document has no element at %1.").arg(templatePath));
+
+        // Each group fills a fresh copy of the pattern, so no value of one group (a nested
+        // one, which a missing value does not remove) turns up in the copy of the next.
+        const xml::Node definitionElement = element;
+        const xml::Node definitionParent = parent;
+        for (const xml::Node& group : splDOM.selectNodes(groupQuery(entry, splDOM))) {
+            WriteLog(logSeparator(), QString());
+            const xml::Node filled = pattern.cloneNode(true);
+            for (const xml::Node& value : values)
+                applyValue(value, group, filled, definitionDOM, name);
+            element = parent.insertBefore(filled, element);
+            parent = element.parentNode();
+        }
+        // The definition element was the pattern of the copies; with starting values of the
+        // definition in it, it would otherwise stay as a group of its own that the SPL file
+        // does not have.
+        if (element != definitionElement)
+            definitionParent.removeChild(definitionElement);
+    } catch (const std::exception& e) {
+        logFailure(e, QStringLiteral("Reverse Transform Leaf Failed."));
+    }
+}
+
+void RemoveEmptyNodes(const xml::Node& node)
+{
+    try {
+        for (const xml::Node& child : node.childNodes()) {
+            // Copied SPL markup stays whole: its empty elements (a picture's reference, a
+            // line break) carry meaning.
+            if (isCopiedSPLMarkup(child))
+                continue;
+            if (child.hasChildNodes())
+                RemoveEmptyNodes(child);
+            if (child.text().isEmpty())
+                node.removeChild(child);
+        }
+    } catch (...) {
+        // A failure ends the pruning of this level; what was pruned stays pruned.
+    }
+}
+
+} // namespace veldra

@@ -1,0 +1,330 @@
+#include "generation/CheckingTestSupport.h"
+
+#include "app/Log.h"
+#include "generation/crosscheck/CrossCheck.h"
+#include "generation/crosscheck/frmSPLCrossCheck.h"
+#include "support/Fixtures.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+namespace {
+
+const QString Separator = QString(128, QLatin1Char('-'));
+
+QString lipitorOriginal()
+{
+    return test::fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml"));
+}
+
+QString lipitorRepackager()
+{
+    return test::fixture(QStringLiteral("spl-documents/openfda-lipitor-repackager/lipitor-repack.xml"));
+}
+
+// A small SPL document of the type, with `body` inside its structured body.
+QString splDocument(const QString& type, const QString& body)
+{
+    return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<document xmlns="urn:hl7-org:v3">
+  <code code="1" displayName="%1"/>
+  <effectiveTime value="20240101"/>
+  <author><assignedEntity><representedOrganization><name>Labeler Inc</name></representedOrganization></assignedEntity></author>
+  <component><structuredBody>%2</structuredBody></component>
+</document>)")
+        .arg(type, body);
+}
+
+QString section(const QString& title, const QString& text)
+{
+    return QStringLiteral("<component><section><title>%1</title><text>%2</text></section></component>").arg(title, text);
+}
+
+class CrossCheckTest : public test::CheckingTest {
+protected:
+    // Replaces the instruction file by one Setup for the type "LABEL" with the checks.
+    void useInstructions(const QString& checks) const
+    {
+        program.write(QStringLiteral("SPLR4Definitions/CrossCheckInstruction.xml"),
+                      QStringLiteral("<SPLCrossCheckInstruction><Setup><Header><DocumentType>LABEL</DocumentType>"
+                                     "</Header><Details>%1</Details></Setup></SPLCrossCheckInstruction>")
+                          .arg(checks));
+    }
+
+    QString writeLabel(const QString& name, const QString& body) const
+    {
+        return writeFile(name, splDocument(QStringLiteral("LABEL"), body));
+    }
+
+    // The blocks of a check's lines, one per control value: the lines between the separators
+    // that follow its "Processing" line.
+    static QStringList checkBlocks(const QString& check)
+    {
+        const QString text = logText();
+        const QString head = QStringLiteral("Processing     ") + check + QLatin1Char('\n') + Separator + QLatin1Char('\n');
+        const qsizetype start = text.indexOf(head);
+        if (start < 0)
+            return {};
+        qsizetype end = text.indexOf(QStringLiteral("\nProcessing     "), start + head.size());
+        if (end < 0)
+            end = text.size();
+        QStringList blocks = text.mid(start + head.size(), end - start - head.size()).split(Separator + QLatin1Char('\n'));
+        blocks.removeAll(QString());
+        return blocks;
+    }
+
+    static int count(const QString& text) { return int(logText().count(text)); }
+};
+
+TEST_F(CrossCheckTest, RepackagedLipitorAgainstItsSourceReportsTheRealDifferencesOnly)
+{
+    CompareSPLFiles(lipitorOriginal(), QStringLiteral("Original"), lipitorRepackager(), QStringLiteral("Repackager"),
+                    false);
+
+    EXPECT_TRUE(logHas(QStringLiteral("Information"), QStringLiteral("Document Type is identical")));
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("Labeler is different")));
+    EXPECT_TRUE(logHas(QStringLiteral("Original: "), QStringLiteral("Parke-Davis Div of Pfizer Inc")));
+    EXPECT_TRUE(logHas(QStringLiteral("Repackager: "), QStringLiteral("PD-Rx Pharmaceuticals, Inc.")));
+
+    // The products of file 1 in document order are the 10, 20, 40 and 80 mg tablets; the
+    // repackager relabels the 20 mg tablets (NDC 0071-0156) under a code of its own.
+    QString relabeled;
+    QString notRelabeled;
+    for (const char* check : {"Product Identification", "Ingredients", "Packaging", "Marketing", "Product Characteristics"}) {
+        const QStringList blocks = checkBlocks(QLatin1String(check));
+        ASSERT_EQ(blocks.size(), 4) << check;
+        notRelabeled += blocks[0];
+        relabeled += blocks[1];
+    }
+    EXPECT_TRUE(relabeled.contains(QStringLiteral("Original:      0071-0156\nRepackager:    55289-800\n")));
+    for (const char* identical :
+         {"Proprietary Name", "Dosage Form", "Route of Administration", "Active Ingredient UNII", "Active Moiety UNII",
+          "Strength", "Strength Unit", "Inactive Ingredient UNII", "Marketing Category", "Application Number",
+          "Imprint", "Color", "Shape"})
+        EXPECT_TRUE(relabeled.contains(QStringLiteral("Information    %1 is identical").arg(QLatin1String(identical))))
+            << identical;
+    for (const char* different : {"Active Ingredient UNII", "Inactive Ingredient UNII", "Strength", "Imprint"})
+        EXPECT_FALSE(relabeled.contains(QStringLiteral("%1 is different").arg(QLatin1String(different)))) << different;
+    // The labels write the generic name differently, and the repackager sells bottles of its own.
+    EXPECT_TRUE(relabeled.contains(QStringLiteral("Warning        Non-Proprietary Name is different")));
+    EXPECT_TRUE(relabeled.contains(QStringLiteral("Warning        NDC Package Code is different")));
+
+    EXPECT_TRUE(notRelabeled.contains(QStringLiteral("Proprietary Name is different\nOriginal:      Lipitor\n"
+                                                     "Repackager:    Not Found")));
+    EXPECT_FALSE(notRelabeled.contains(QStringLiteral(" is identical")));
+
+    EXPECT_TRUE(logHas(QStringLiteral("Information"), QStringLiteral("Section Title is identical")));
+    EXPECT_TRUE(logHas(QStringLiteral("Original: "), QStringLiteral("17.4 Breast-feeding")));
+
+    const int differences = count(QStringLiteral(" is different\n"));
+    EXPECT_GT(differences, 1);
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"),
+                       QStringLiteral("There are %1 differences between the SPL Files in the compared sections.")
+                           .arg(differences)));
+}
+
+TEST_F(CrossCheckTest, DifferencesOnlyLeavesOutWhatIsIdentical)
+{
+    CompareSPLFiles(lipitorOriginal(), QString(), lipitorRepackager(), QString(), true);
+
+    EXPECT_EQ(count(QStringLiteral(" is identical")), 0);
+    EXPECT_TRUE(logHas(QStringLiteral("Information"), QStringLiteral("SPL File 1: ")));
+    EXPECT_TRUE(logHas(QStringLiteral("SPL File 2: "), QStringLiteral("PD-Rx Pharmaceuticals, Inc.")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("differences between the SPL Files in the compared sections.")));
+}
+
+TEST_F(CrossCheckTest, IndexingFilesCompareTheirSubstanceAndClasses)
+{
+    const QString folder = QStringLiteral("spl-documents/openfda-pharm-class-indexing/");
+    CompareSPLFiles(test::fixture(folder + QStringLiteral("METHOXSALEN.xml")), QStringLiteral("Methoxsalen"),
+                    test::fixture(folder + QStringLiteral("4ad64379-4281-4d60-bf5f-655931ceba13.xml")),
+                    QStringLiteral("Tildrakizumab"), false);
+
+    EXPECT_FALSE(logText().contains(QStringLiteral("Fatal Error")));
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("Substance UNII is different")));
+    EXPECT_TRUE(logHas(QStringLiteral("Methoxsalen: "), QStringLiteral("Psoralen [EPC]")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("differences between the SPL Files in the compared sections.")));
+}
+
+TEST_F(CrossCheckTest, FilesThatCannotBeComparedEndTheRunWithTheReason)
+{
+    const QString indexing = test::fixture(QStringLiteral("spl-documents/openfda-pharm-class-indexing/METHOXSALEN.xml"));
+    CompareSPLFiles(lipitorOriginal(), QStringLiteral("Label"), indexing, QStringLiteral("Index"), false);
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("The SPL Files have Document Types that can't be compared.")));
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Label: HUMAN PRESCRIPTION DRUG LABEL")));
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Index: Indexing - Pharmacologic Class")));
+    EXPECT_FALSE(logText().contains(QStringLiteral("\nProcessing "))); // no check ran
+
+    const QString notSPL = writeFile(QStringLiteral("notes.xml"), QStringLiteral("<notes/>"));
+    CompareSPLFiles(lipitorOriginal(), QString(), notSPL, QString(), false);
+    EXPECT_TRUE(logText().contains(QStringLiteral("could not be read")));
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("SPL File 2: ")));
+
+    CompareSPLFiles(lipitorOriginal(), QString(), QString(), QString(), false);
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("SPL Files to be compared are not correctly setup")));
+
+    CompareSPLFiles(lipitorOriginal(), QString(), dir.file(QStringLiteral("missing.xml")), QString(), false);
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("SPL File 2:  SPL File not found")));
+    EXPECT_FALSE(logText().contains(QStringLiteral("DISCLAIMER")));
+}
+
+TEST_F(CrossCheckTest, EachNodeOfFileOneIsLookedForByItsTextInFileTwo)
+{
+    useInstructions(QStringLiteral(R"(<CrossCheck Enabled="1" Name="Titles"><XPathProcess Name="Title">//section/title</XPathProcess></CrossCheck>
+<CrossCheck Enabled="0" Name="Skipped"><XPathProcess Name="Never">//section</XPathProcess></CrossCheck>
+<CrossCheck Enabled="1" Name="Texts"><XPathProcess Name="Text" DataType="Text">//section[title="B"]/text</XPathProcess></CrossCheck>)"));
+    const QString one = writeLabel(QStringLiteral("one.xml"), section("A", "x") + section("B", "same") + section("C", "x"));
+    const QString two = writeLabel(QStringLiteral("two.xml"), section("C", "y") + section("A", "y") + section("B", "same"));
+    const QString three = writeLabel(QStringLiteral("three.xml"), section("A", "y") + section("Z", "other"));
+
+    CompareSPLFiles(one, QStringLiteral("One"), two, QStringLiteral("Two"), false);
+    EXPECT_EQ(count(QStringLiteral("Title is identical")), 3);
+    EXPECT_FALSE(logText().contains(QStringLiteral("Skipped")));
+    // Long texts stand on lines of their own under the display name and the check's name.
+    EXPECT_TRUE(logText().contains(QStringLiteral("Information    Text is identical\nInformation    One: Texts\n"
+                                                  "               same\nInformation    Two: Texts\n               same\n")));
+    EXPECT_TRUE(logHas(QStringLiteral("Information"),
+                       QStringLiteral("There are no differences between SPL Files in the compared sections.")));
+
+    closeLog();
+    CompareSPLFiles(one, QStringLiteral("One"), three, QStringLiteral("Three"), false);
+    // B and C are missing in file three, which holds two titles: neither stands for "the other".
+    EXPECT_EQ(count(QStringLiteral("Title is identical")), 1);
+    EXPECT_TRUE(logText().contains(QStringLiteral("Warning        Title is different\nOne:           B\n"
+                                                  "Three:         Not Found\n")));
+    // The text of section B: file three has no such section.
+    EXPECT_TRUE(logText().contains(QStringLiteral("Warning        One: Texts\n               same\n"
+                                                  "Warning        Three: Texts\n               Not Found\n")));
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"),
+                       QStringLiteral("There are 3 differences between the SPL Files in the compared sections.")));
+
+    closeLog();
+    CompareSPLFiles(three, QStringLiteral("Three"), one, QStringLiteral("One"), true);
+    // Only Z is unmatched; file one holds one node at the text query, which is the "other".
+    EXPECT_EQ(count(QStringLiteral(" is identical")), 0);
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"),
+                       QStringLiteral("There is 1 difference between the SPL Files in the compared sections.")));
+}
+
+TEST_F(CrossCheckTest, ControlValuesRunTheProcessQueriesOncePerValue)
+{
+    useInstructions(QStringLiteral(R"(<CrossCheck Enabled="1" Name="Per title">
+  <XPathControl>//section/title</XPathControl>
+  <XPathProcess Name="Text">//section[title="$ControlValue$"]/text</XPathProcess>
+</CrossCheck>
+<CrossCheck Enabled="1" Name="Nothing to control">
+  <XPathControl>//section/code</XPathControl>
+  <XPathProcess Name="Never">//section</XPathProcess>
+</CrossCheck>)"));
+    const QString one = writeLabel(QStringLiteral("one.xml"), section("A", "x") + section("B", "y"));
+    const QString two = writeLabel(QStringLiteral("two.xml"), section("A", "x") + section("B", "y"));
+
+    CompareSPLFiles(one, QString(), two, QString(), false);
+    const QString expected = QStringLiteral("Processing     Per title\n%1\nInformation    Text is identical\n"
+                                            "SPL File 1:    x\nSPL File 2:    x\n%1\nInformation    Text is identical\n"
+                                            "SPL File 1:    y\nSPL File 2:    y\n%1\nProcessing     Nothing to control\n%1\n%1\n")
+                                 .arg(Separator);
+    EXPECT_TRUE(logText().contains(expected)) << logText().toStdString();
+
+    // With differences only, no separator stands between values that were identical.
+    closeLog();
+    CompareSPLFiles(one, QString(), two, QString(), true);
+    EXPECT_TRUE(logText().contains(QStringLiteral("Processing     Per title\n%1\n%1\nProcessing").arg(Separator)));
+}
+
+TEST_F(CrossCheckTest, WithLoggingOffTheSummaryIsAMessageBox)
+{
+    useInstructions(QStringLiteral(
+        R"(<CrossCheck Enabled="1" Name="Titles"><XPathProcess Name="Title">//section/title</XPathProcess></CrossCheck>)"));
+    const QString one = writeLabel(QStringLiteral("one.xml"), section("A", "x"));
+    const QString two = writeLabel(QStringLiteral("two.xml"), section("B", "x"));
+    NoLogging = true;
+
+    CompareSPLFiles(one, QString(), one, QString(), false);
+    CompareSPLFiles(one, QString(), two, QString(), false);
+
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("There are no differences between SPL Files in the compared sections."));
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Information);
+    EXPECT_EQ(ui.messages[1].text, QStringLiteral("There is 1 difference between the SPL Files in the compared sections."));
+    EXPECT_EQ(ui.messages[1].icon, ui::Icon::Warning);
+    EXPECT_EQ(logText(), QString());
+}
+
+TEST_F(CrossCheckTest, AFaultyCheckEndsTheRunWithWhatItWasDoing)
+{
+    useInstructions(QStringLiteral(R"(<CrossCheck Enabled="1" Name="Titles">
+  <XPathControl>//section/title</XPathControl>
+  <XPathProcess Name="Title">//section[title="$ControlValue$"]/title</XPathProcess>
+  <XPathProcess Name="Broken">//section[position()=1]</XPathProcess>
+</CrossCheck>)"));
+    const QString one = writeLabel(QStringLiteral("one.xml"), section("A", "x"));
+
+    CompareSPLFiles(one, QString(), one, QString(), false);
+
+    const QString text = logText();
+    const qsizetype block = text.indexOf(QStringLiteral("Error          Fatal Error"));
+    ASSERT_GE(block, 0);
+    for (const char* line : {"XPathControl: //section/title", "XPathProcess: //section[position()=1]",
+                             "CrossCheck Name: Titles", "XPathProcess Name: Broken"})
+        EXPECT_TRUE(logHas(QStringLiteral("Error"), QLatin1String(line))) << line;
+    EXPECT_FALSE(text.contains(QStringLiteral("There are")));
+
+    useInstructions(QStringLiteral(
+        R"(<CrossCheck Enabled="1"><XPathProcess Name="Title">//section/title</XPathProcess></CrossCheck>)"));
+    closeLog();
+    CompareSPLFiles(one, QString(), one, QString(), false);
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("CrossCheck Name: ")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("Fatal Error")));
+    EXPECT_FALSE(logText().contains(QStringLiteral("DISCLAIMER")));
+}
+
+TEST_F(CrossCheckTest, DisplayNameIsTheFirstProductOrTheLabelerWithTheEffectiveTime)
+{
+    EXPECT_EQ(GetSPLDisplayName(lipitorOriginal()), QStringLiteral("Lipitor 20140113"));
+
+    const QString unnamed = writeLabel(
+        QStringLiteral("unnamed.xml"),
+        QStringLiteral("<component><section><subject><manufacturedProduct><manufacturedProduct><name/>"
+                       "</manufacturedProduct></manufacturedProduct></subject></section></component>"));
+    EXPECT_EQ(GetSPLDisplayName(unnamed), QStringLiteral("Labeler Inc 20240101"));
+
+    const QString withoutProduct = writeLabel(QStringLiteral("none.xml"), section("A", "x"));
+    EXPECT_THROW(GetSPLDisplayName(withoutProduct), VbError);
+}
+
+TEST_F(CrossCheckTest, WindowFillsTheDescriptionsSwapsAndCompares)
+{
+    frmSPLCrossCheck form;
+    ui.openFiles.push_back(lipitorOriginal());
+    ui.openFiles.push_back(writeLabel(QStringLiteral("none.xml"), section("A", "x")));
+    ui.openFiles.push_back(std::nullopt);
+
+    form.cmdBrowseFile1->click();
+    form.txtDisplayName2->setText(QStringLiteral("kept"));
+    form.cmdBrowseFile2->click();
+    form.cmdBrowseFile2->click();
+
+    EXPECT_EQ(form.txtFile1->text(), lipitorOriginal());
+    EXPECT_EQ(form.txtDisplayName1->text(), QStringLiteral("Lipitor 20140113"));
+    EXPECT_EQ(form.txtDisplayName2->text(), QStringLiteral("kept"));
+    EXPECT_TRUE(form.txtFile2->text().endsWith(QStringLiteral("none.xml")));
+    EXPECT_EQ(ui.fileRequests.last().filter, QStringLiteral("SPL XML Files (*.xml)"));
+
+    form.cmdSwapFiles->click();
+    EXPECT_EQ(form.txtFile2->text(), lipitorOriginal());
+    EXPECT_EQ(form.txtDisplayName1->text(), QStringLiteral("kept"));
+
+    form.txtFile1->setText(lipitorRepackager());
+    form.chkShowDifferencesOnly->setChecked(true);
+    form.cmdCompare->click();
+    EXPECT_TRUE(logHas(QStringLiteral("Information"), QStringLiteral("File 2: ") + lipitorOriginal()));
+    EXPECT_EQ(count(QStringLiteral(" is identical")), 0);
+}
+
+} // namespace

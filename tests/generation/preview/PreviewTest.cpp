@@ -1,0 +1,331 @@
+#include "generation/CheckingTestSupport.h"
+
+#include "app/Log.h"
+#include "app/RememberedFolders.h"
+#include "app/frmMain.h"
+#include "generation/BrowserWait.h"
+#include "generation/preview/PreviewFolder.h"
+#include "generation/preview/PreviewSPLFile.h"
+#include "generation/preview/PreviewSPLR4Document.h"
+#include "generation/ProgramWindows.h"
+#include "generation/preview/SPLRendering.h"
+#include "generation/preview/StylesheetRewrite.h"
+#include "generation/preview/frmPreview.h"
+#include "platform/xml/Document.h"
+#include "platform/xml/ResourceResolver.h"
+#include "support/Fixtures.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTest>
+#include <QTime>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+namespace {
+
+const QString Viagra = QStringLiteral("spl-documents/openfda-viagra-rx-with-images");
+const QString ViagraFile = QStringLiteral("64f8040f-938d-4236-8e22-c838c9b5f8da.xml");
+
+QString settings(const QString& documentId, const QString& imageFolder, const QString& title)
+{
+    return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<SPLR4 Word2SPLID="k0">
+  <GeneralData Word2SPLID="k1"><DocumentID Word2SPLID="k2">%1</DocumentID><Title Word2SPLID="k3">%3</Title><EffectiveTime Word2SPLID="k4">20240115</EffectiveTime></GeneralData>
+  <ProductLabel Word2SPLID="k5"><WordDocument Word2SPLID="k6"><ImageTargetFolder Word2SPLID="k7">%2</ImageTargetFolder></WordDocument></ProductLabel>
+</SPLR4>)")
+        .arg(documentId, imageFolder, title);
+}
+
+QList<frmPreview*> previewWindows()
+{
+    QList<frmPreview*> windows;
+    for (QWidget* window : programWindows())
+        if (auto* preview = qobject_cast<frmPreview*>(window))
+            windows << preview;
+    return windows;
+}
+
+QString pageText(frmPreview* window)
+{
+    return runScriptAndWait(window->WebBrowser->page(), QStringLiteral("document.body.innerText")).toString();
+}
+
+// True when the picture shows something besides white.
+bool hasInk(const QImage& picture)
+{
+    for (int y = 0; y < picture.height(); y += 4)
+        for (int x = 0; x < picture.width(); x += 4)
+            if (picture.pixel(x, y) != qRgb(255, 255, 255))
+                return true;
+    return false;
+}
+
+QStringList fileNames(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+class PreviewTest : public test::CheckingTest {
+protected:
+    static void SetUpTestSuite() { test::prepareBrowserForTests(); }
+    // The windows are painted only while the main window is shown.
+    void SetUp() override { main->show(); }
+
+    // The viagra label with its pictures, in a folder of the test's own.
+    QString copyOfViagra() const
+    {
+        const QDir source(test::fixture(Viagra));
+        QDir().mkpath(dir.file(QStringLiteral("viagra")));
+        for (const QString& name : source.entryList(QDir::Files))
+            QFile::copy(source.filePath(name), dir.file(QStringLiteral("viagra/") + name));
+        return dir.file(QStringLiteral("viagra/") + ViagraFile);
+    }
+
+    QString previewFolder(const QString& name) const { return program.file(QStringLiteral("Preview/") + name); }
+};
+
+TEST_F(PreviewTest, RewritePointsAtTheLocalStylesheetAndLeavesOtherFilesAlone)
+{
+    xml::Document spl;
+    ASSERT_TRUE(spl.load(test::fixture(Viagra + QLatin1Char('/') + ViagraFile)));
+    const QString rewritten = RewriteStylesheetReference(spl).xml();
+    EXPECT_FALSE(rewritten.contains(OnlineStylesheetAddress()));
+    EXPECT_TRUE(rewritten.contains(QStringLiteral("<?xml-stylesheet href=\"") + LocalStylesheetPath()));
+    EXPECT_EQ(rewritten.size() - spl.xml().size(), LocalStylesheetPath().size() - OnlineStylesheetAddress().size());
+
+    xml::Document https;
+    ASSERT_TRUE(https.load(test::fixture(QStringLiteral(
+        "spl-documents/openfda-pharm-class-indexing/4ad64379-4281-4d60-bf5f-655931ceba13.xml"))));
+    EXPECT_EQ(RewriteStylesheetReference(https).xml(), https.xml());
+}
+
+TEST_F(PreviewTest, ALabelRendersThroughTheStylesheetWithoutWebResources)
+{
+    xml::Document spl;
+    ASSERT_TRUE(spl.load(test::fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml"))));
+
+    const RenderedSPL page = RenderSPLDocument(RewriteStylesheetReference(spl));
+
+    ASSERT_TRUE(page.ok()) << page.problem.toStdString();
+    for (const char* title : {"INDICATIONS AND USAGE", "DOSAGE AND ADMINISTRATION", "PATIENT INFORMATION"})
+        EXPECT_TRUE(page.html.contains(QLatin1String(title))) << title;
+    EXPECT_TRUE(page.html.contains(QStringLiteral("spl-stylesheet-6.2/spl.css")));
+    EXPECT_FALSE(page.html.contains(QStringLiteral("http://www.accessdata.fda.gov/spl/stylesheet/spl.css")));
+}
+
+TEST_F(PreviewTest, PreviewOfAFileShowsItInAWindowAndRemovesItsCopy)
+{
+    const QString label = copyOfViagra();
+    const QString copy = dir.file(QStringLiteral("viagra/Preview_") + ViagraFile);
+    ui.openFiles.push_back(label);
+    QString copyDuringBox;
+    ui.onMessage = [&](const ui::MessageRequest&) {
+        if (QFile::exists(copy))
+            copyDuringBox = test::readTextFile(copy);
+    };
+
+    PreviewSPLFile();
+
+    EXPECT_EQ(ui.fileRequests.last().title, QStringLiteral("Preview SPL File"));
+    EXPECT_EQ(GetLastFolder(QStringLiteral("SPLPreview")), dir.file(QStringLiteral("viagra")));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral(
+        "The SPL Preview File has been generated in the same folder as your SPL File and is named with 'Preview_' "
+        "prefix.\r\n\r\n")));
+    EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral(
+        "The Preview File will be automatically deleted, once you dismiss this Messagebox.\r\n\r\n")));
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Information);
+    EXPECT_TRUE(copyDuringBox.contains(LocalStylesheetPath()));
+    EXPECT_FALSE(QFile::exists(copy));
+
+    const QList<frmPreview*> windows = previewWindows();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows[0]->windowTitle().startsWith(QStringLiteral("Preview SPL ") + ViagraFile));
+    EXPECT_TRUE(pageText(windows[0]).contains(QStringLiteral("INDICATIONS AND USAGE")));
+    const int pictures = runScriptAndWait(windows[0]->WebBrowser->page(),
+                                          QStringLiteral("Array.from(document.images).filter(i => i.naturalWidth > 0).length"))
+                             .toInt();
+    EXPECT_GT(pictures, 0);
+
+    // The screenshot is kept beside the test program; the browser paints a moment after loading.
+    windows[0]->resize(1000, 800);
+    QImage screenshot;
+    for (int attempt = 0; attempt < 50 && !hasInk(screenshot); ++attempt) {
+        QTest::qWait(100);
+        screenshot = windows[0]->grab().toImage();
+    }
+    QDir().mkpath(QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots"));
+    screenshot.save(QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots/preview-window.png"));
+    EXPECT_TRUE(hasInk(screenshot));
+}
+
+TEST_F(PreviewTest, ThePreviewCopyNeverReplacesAFileOfTheUser)
+{
+    const QString label = copyOfViagra();
+    const QString usersFile = dir.file(QStringLiteral("viagra/Preview_") + ViagraFile);
+    test::writeTextFile(usersFile, QStringLiteral("mine"));
+    const QString copy = dir.file(QStringLiteral("viagra/Preview_2_") + ViagraFile);
+    bool copyDuringBox = false;
+    ui.onMessage = [&](const ui::MessageRequest&) { copyDuringBox = QFile::exists(copy); };
+    ui.openFiles.push_back(label);
+
+    PreviewSPLFile();
+
+    EXPECT_TRUE(copyDuringBox);
+    EXPECT_FALSE(QFile::exists(copy));
+    EXPECT_EQ(test::readTextFile(usersFile), QStringLiteral("mine"));
+}
+
+TEST_F(PreviewTest, AFileThatCannotBeReadIsReportedAndCancelDoesNothing)
+{
+    const QString broken = writeFile(QStringLiteral("broken.xml"), QStringLiteral("<document>"));
+    ui.openFiles.push_back(broken);
+    ui.openFiles.push_back(std::nullopt);
+
+    PreviewSPLFile();
+    PreviewSPLFile();
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(ui.messages[0].text.contains(broken));
+    EXPECT_EQ(fileNames(dir.path()), QStringList{"broken.xml"});
+    EXPECT_TRUE(previewWindows().isEmpty());
+}
+
+TEST_F(PreviewTest, WithoutTheStylesheetBothPreviewsSaySoInAMessageBox)
+{
+    const QString empty = dir.file(QStringLiteral("no-stylesheet"));
+    QDir().mkpath(empty);
+    xml::setLocalRootForTesting(xml::ResourceKind::Stylesheet, empty);
+    const QString label = copyOfViagra();
+    ui.openFiles.push_back(label);
+    main->mnuShowLogging->setChecked(true);
+
+    PreviewSPLFile();
+    PreviewSPLR4Document(*openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Title"))));
+
+    ASSERT_EQ(ui.messages.size(), 2);
+    for (const ui::MessageRequest& message : ui.messages) {
+        EXPECT_EQ(message.icon, ui::Icon::Critical);
+        EXPECT_TRUE(message.text.contains(QStringLiteral("The SPL stylesheet is not available"))) << message.text.toStdString();
+    }
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Preview Rendering of SPL failed.")));
+    EXPECT_FALSE(NoLogging);
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("viagra/Preview_") + ViagraFile)));
+    EXPECT_TRUE(previewWindows().isEmpty());
+}
+
+TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictures)
+{
+    const QString images = dir.file(QStringLiteral("images"));
+    QDir().mkpath(images + QStringLiteral("/sub"));
+    for (const char* name : {"a.jpg", "b.png", "c.xml", "d.XML", "sub/e.jpg"})
+        test::writeTextFile(images + QLatin1Char('/') + QLatin1String(name), QStringLiteral("x"));
+    program.write(QStringLiteral("Preview/doc-1/old.txt"), QStringLiteral("old"));
+    frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-1"), images, QStringLiteral("Quick Preview Title")));
+
+    PreviewSPLR4Document(*editor);
+
+    EXPECT_EQ(fileNames(previewFolder(QStringLiteral("doc-1"))), QStringList({"a.jpg", "b.png", "doc-1.xml"}));
+    EXPECT_TRUE(test::readTextFile(previewFolder(QStringLiteral("doc-1/doc-1.xml"))).contains(LocalStylesheetPath()));
+    const QList<frmPreview*> windows = previewWindows();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(windows[0]->SourceXMLEditor, editor);
+    EXPECT_TRUE(windows[0]->windowTitle().startsWith(QStringLiteral("Preview SPL [Settings.xml] ")));
+    EXPECT_TRUE(pageText(windows[0]).contains(QStringLiteral("Quick Preview Title")));
+    EXPECT_FALSE(NoLogging);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(PreviewTest, AnEditorsPreviewWindowIsReusedAtItsScrollPosition)
+{
+    const QString longTitle = QStringLiteral("Quick Preview Title ") + QStringLiteral("many words ").repeated(600);
+    frmXMLEditor* first = openEditor(settings(QStringLiteral("doc-1"), QString(), longTitle), QStringLiteral("First.xml"));
+    PreviewSPLR4Document(*first);
+    ASSERT_EQ(previewWindows().size(), 1);
+    frmPreview* window = previewWindows()[0];
+    window->resize(400, 300);
+    QCoreApplication::processEvents();
+    window->scrollTo(0, 120);
+    const int scrolled = window->scrollTop();
+    ASSERT_GT(scrolled, 0);
+    window->setWindowTitle(QStringLiteral("old caption"));
+
+    PreviewSPLR4Document(*first);
+
+    ASSERT_EQ(previewWindows().size(), 1);
+    EXPECT_EQ(previewWindows()[0], window);
+    EXPECT_EQ(window->scrollTop(), scrolled);
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Preview SPL [First.xml] ")));
+
+    frmXMLEditor* second = openEditor(settings(QStringLiteral("doc-2"), QString(), QStringLiteral("Second")),
+                                      QStringLiteral("Second.xml"));
+    PreviewSPLR4Document(*second);
+    EXPECT_EQ(previewWindows().size(), 2);
+}
+
+TEST_F(PreviewTest, LoggingFollowsTheMenuAfterAPreviewAlsoAfterAFailure)
+{
+    frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Title")));
+    main->mnuShowLogging->setChecked(false);
+    PreviewSPLR4Document(*editor);
+    EXPECT_TRUE(NoLogging);
+    EXPECT_EQ(logText(), QString());
+
+    // Without its template the build writes no SPL file, and the preview fails.
+    QFile::remove(program.file(QStringLiteral("SPLR4Definitions/TemplateSPLR4_FDA_DrugProduct.xml")));
+    PreviewSPLR4Document(*editor);
+    EXPECT_TRUE(NoLogging);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("PreviewSPLQuick  - ")));
+    EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("Preview Rendering of SPL failed.")));
+
+    main->mnuShowLogging->setChecked(true);
+    PreviewSPLR4Document(*editor);
+    EXPECT_FALSE(NoLogging);
+    EXPECT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(logText().contains(QStringLiteral("Error          PreviewSPLQuick  - ")));
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Preview Rendering of SPL failed.")));
+}
+
+TEST_F(PreviewTest, UnsafeDocumentIdsKeepThePreviewInsideItsScratchFolder)
+{
+    EXPECT_EQ(previewFolderFor(QStringLiteral("3f2a9c1e-0b7d-4e5f-8a6b-1c2d3e4f5a6b")).name,
+              QStringLiteral("3f2a9c1e-0b7d-4e5f-8a6b-1c2d3e4f5a6b"));
+    EXPECT_EQ(previewFolderFor(QString()).name, QStringLiteral("NoDocumentID"));
+    EXPECT_EQ(previewFolderFor(QStringLiteral("..")).name, QStringLiteral("NoDocumentID"));
+    EXPECT_EQ(previewFolderFor(QStringLiteral("../../x")).name, QStringLiteral(".._.._x"));
+    EXPECT_NE(previewFolderFor(QStringLiteral("spl-stylesheet-6.2")).name, QStringLiteral("spl-stylesheet-6.2"));
+
+    program.write(QStringLiteral("Preview/keep.txt"), QStringLiteral("keep"));
+    program.write(QStringLiteral("keep.txt"), QStringLiteral("keep"));
+    program.write(QStringLiteral("Preview/spl-stylesheet-6.2/keep.txt"), QStringLiteral("keep"));
+    for (const QString& id : {QString(), QStringLiteral(".."), QStringLiteral("../.."), QStringLiteral("spl-stylesheet-6.2")}) {
+        frmXMLEditor* editor = openEditor(settings(id, QString(), QStringLiteral("Title")));
+        PreviewSPLR4Document(*editor);
+    }
+    for (const char* kept : {"Preview/keep.txt", "keep.txt", "Preview/spl-stylesheet-6.2/keep.txt"})
+        EXPECT_TRUE(QFile::exists(program.file(QLatin1String(kept)))) << kept;
+    EXPECT_TRUE(QFile::exists(previewFolder(QStringLiteral("NoDocumentID/NoDocumentID.xml"))));
+}
+
+TEST_F(PreviewTest, AReviewWindowHasNoSettingsDocumentToPreview)
+{
+    frmXMLEditor* editor = openEditor(QStringLiteral("<anything/>"), QStringLiteral("Review.xml"), QStringLiteral("View"));
+
+    PreviewSPLR4Document(*editor);
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
+    EXPECT_TRUE(previewWindows().isEmpty());
+    EXPECT_FALSE(NoLogging);
+}
+
+} // namespace

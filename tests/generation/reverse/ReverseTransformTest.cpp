@@ -1,0 +1,352 @@
+#include "generation/CheckingTestSupport.h"
+
+#include "app/Log.h"
+#include "editor/TreeView.h"
+#include "generation/reverse/ImportDataFromSPLFile.h"
+#include "generation/reverse/ReverseTransform.h"
+#include "generation/reverse/frmUserSelection.h"
+#include "platform/xml/Document.h"
+#include "support/Fixtures.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+namespace {
+
+const QString Settings = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<SPLR4 Word2SPLID="k0">
+  <GeneralData Word2SPLID="k1"><DocumentID Word2SPLID="k2">old-id</DocumentID><Title Word2SPLID="k3">Old title</Title></GeneralData>
+  <Labeler Word2SPLID="k4"><LabelerName Word2SPLID="k5">Old labeler</LabelerName></Labeler>
+  <Products Word2SPLID="k6"><Product Word2SPLID="k7"><NDCProductCode Word2SPLID="k8">1</NDCProductCode></Product></Products>
+</SPLR4>)");
+
+QString label(const QString& folder, const QString& file)
+{
+    return test::fixture(QStringLiteral("spl-documents/") + folder + QLatin1Char('/') + file);
+}
+
+QStringList texts(const xml::Document& document, const QString& query)
+{
+    QStringList all;
+    for (const xml::Node& node : document.selectNodes(query))
+        all << node.text();
+    return all;
+}
+
+QStringList childNames(const xml::Node& node)
+{
+    QStringList names;
+    for (const xml::Node& child : node.childNodes())
+        names << child.nodeName();
+    return names;
+}
+
+xml::Document parsed(const QString& text)
+{
+    xml::Document document;
+    EXPECT_TRUE(document.loadXml(text)) << document.parseError().reason.toStdString();
+    return document;
+}
+
+// Records the pick-one dialog's questions and answers each with the next scripted answer
+// (std::nullopt: Cancel).
+class PickOneScript {
+public:
+    explicit PickOneScript(std::deque<std::optional<QString>> answers) : answers_(std::move(answers))
+    {
+        setUserSelectionAnswerForTesting([this](frmUserSelection& form) {
+            QStringList items;
+            for (int i = 0; i < form.cboUserSelection->count(); ++i)
+                items << form.cboUserSelection->itemText(i);
+            infos << form.lblUserInfo->text();
+            choices << items;
+            const std::optional<QString> answer = answers_.empty() ? std::nullopt : answers_.front();
+            if (!answers_.empty())
+                answers_.pop_front();
+            if (answer) {
+                form.cboUserSelection->setCurrentText(*answer);
+                form.cmdOK->click();
+            } else {
+                form.cmdCancel->click();
+            }
+        });
+    }
+    ~PickOneScript() { setUserSelectionAnswerForTesting({}); }
+
+    QStringList infos;
+    QList<QStringList> choices;
+
+private:
+    std::deque<std::optional<QString>> answers_;
+};
+
+class ReverseTransformTest : public test::CheckingTest {
+protected:
+    void SetUp() override { UserSelection.clear(); }
+
+    // Imports `splFile` into the element behind the node captioned `caption`.
+    void importInto(frmXMLEditor* editor, const QString& caption, const QString& splFile)
+    {
+        ASSERT_NE(select(editor, caption), nullptr) << caption.toStdString();
+        ui.openFiles.push_back(splFile);
+        ImportDataFromSPLFile(*editor, *editor->TreeView);
+    }
+};
+
+TEST_F(ReverseTransformTest, ReadsTheHeaderAndLabelerOfEveryFixtureLabel)
+{
+    const QList<QPair<QString, QString>> labels = {
+        {QStringLiteral("openfda-lipitor-rx"), QStringLiteral("lipitor-orig.xml")},
+        {QStringLiteral("openfda-lipitor-repackager"), QStringLiteral("lipitor-repack.xml")},
+        {QStringLiteral("openfda-cough-otc"), QStringLiteral("cough.xml")},
+        {QStringLiteral("openfda-no-title-rx"), QStringLiteral("no-title.xml")},
+        {QStringLiteral("openfda-sunscreen-otc"), QStringLiteral("a4e3211d-f25b-4e3e-b39d-028de892f165.xml")},
+        {QStringLiteral("openfda-viagra-rx-with-images"), QStringLiteral("64f8040f-938d-4236-8e22-c838c9b5f8da.xml")},
+        {QStringLiteral("pharmadb-rogaine-otc-with-image"), QStringLiteral("ab36b844-19de-4340-b32b-5e3abdaa5895.xml")}};
+    for (const auto& [folder, file] : labels) {
+        SCOPED_TRACE(file.toStdString());
+        frmXMLEditor* editor = openEditor(Settings);
+        const QString path = label(folder, file);
+        xml::Document spl;
+        ASSERT_TRUE(spl.load(path));
+
+        importInto(editor, QStringLiteral("General Data"), path);
+        importInto(editor, QStringLiteral("Labeler"), path);
+
+        const xml::Document& settings = *editor->XMLDoc;
+        EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/GeneralData/DocumentID")),
+                  QStringList{spl.selectSingleNode(QStringLiteral("/document/id/@root")).text()});
+        EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/GeneralData/EffectiveTime")),
+                  QStringList{spl.selectSingleNode(QStringLiteral("/document/effectiveTime/@value")).text()});
+        EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/GeneralData/DocumentTypeDisplayName")),
+                  QStringList{spl.selectSingleNode(QStringLiteral("/document/code/@displayName")).text()});
+        const QString title = spl.selectSingleNode(QStringLiteral("/document/title")).text();
+        EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/GeneralData/Title")),
+                  title.isEmpty() ? QStringList() : QStringList{title});
+        EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Labeler/LabelerName")),
+                  QStringList{spl.selectSingleNode(QStringLiteral("/document/author/assignedEntity/representedOrganization/name")).text()});
+        // The rest of the document is untouched.
+        EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/NDCProductCode")), QStringList{"1"});
+        EXPECT_TRUE(logHas(QStringLiteral("Information"), QStringLiteral("Import from SPL File completed: ") + path));
+        EXPECT_FALSE(editor->Saved);
+        EXPECT_NE(node(editor, QStringLiteral("Document ID: ") + texts(settings, "SPLR4/GeneralData/DocumentID").value(0)),
+                  nullptr);
+        closeLog();
+    }
+    EXPECT_EQ(ui.messages.first().text,
+              QStringLiteral("Are you sure you want to import data for 'General Data' from SPL File:\r\n")
+                  + label(labels[0].first, labels[0].second));
+    EXPECT_EQ(ui.messages.first().icon, ui::Icon::Question);
+}
+
+TEST_F(ReverseTransformTest, ImportsTheProductPickedOnceForAllItsEntries)
+{
+    frmXMLEditor* editor = openEditor(Settings);
+    PickOneScript pick({QStringLiteral("0071-0156")});
+
+    importInto(editor, QStringLiteral("Product"), label(QStringLiteral("openfda-lipitor-rx"), QStringLiteral("lipitor-orig.xml")));
+
+    ASSERT_EQ(pick.choices.size(), 1);
+    EXPECT_EQ(pick.choices[0], QStringList({"0071-0155", "0071-0156", "0071-0157", "0071-0158"}));
+    EXPECT_EQ(pick.infos[0], QStringLiteral("Select the NDC product code of the product to import"));
+
+    const xml::Document& settings = *editor->XMLDoc;
+    EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/NDCProductCode")), QStringList{"0071-0156"});
+    EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/ProprietaryName")), QStringList{"Lipitor"});
+    EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/DosageFormDisplayName")),
+              QStringList{"TABLET, FILM COATED"});
+    // One copy per ingredient of the picked product, the last ingredient first; the empty
+    // definition pattern is gone.
+    const QStringList uniis = texts(settings, QStringLiteral("SPLR4/Products/Product/Ingredient/IngredientUNIICode"));
+    ASSERT_EQ(uniis.size(), 13);
+    EXPECT_EQ(uniis.last(), QStringLiteral("48A5M73Z4Q"));
+    EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/Ingredient[IngredientRole=\"ACTIM\"]/StrengthNumerator")),
+              QStringList{"20"});
+    EXPECT_EQ(settings.selectNodes(QStringLiteral("SPLR4/Products/Product/Ingredient")).length(), 13);
+}
+
+TEST_F(ReverseTransformTest, EachGroupFillsAFreshCopyOfTheTemplateBeforeTheDefinitionElement)
+{
+    const xml::Document definition =
+        parsed(QStringLiteral("<SPLR4><Items><Item><Name/><Code/><Note>keep</Note><Flag a=\"1\"/></Item></Items></SPLR4>"));
+    const xml::Document transformation = parsed(QStringLiteral(R"(<Word2SPLTransform><Transform><Name>Items</Name>
+<Definition AllowReverseTransform="1"><Source>SPLR4/Items/Item</Source><Target>//item</Target></Definition>
+<Value><Source>Name</Source><Target>name</Target></Value>
+<Value><Source>Code</Source><Target Attribute="code">code</Target></Value>
+<Value DenyReverseTransform="1"><Source>Note</Source><Target>name</Target></Value>
+<Value><Source>Sub/Deep</Source><Target>name</Target></Value>
+</Transform></Word2SPLTransform>)"));
+    const xml::Document spl = parsed(QStringLiteral(
+        "<document xmlns=\"urn:hl7-org:v3\"><item><name>A</name><code code=\"c1\"/></item>"
+        "<item><code code=\"c2\"/></item><item><name>C</name><code/></item></document>"));
+    xml::Node items = definition.selectSingleNode(QStringLiteral("SPLR4/Items"));
+
+    ShowLogWindow(true);
+    ReverseTransformRecurse(items, definition, spl, transformation);
+
+    // The definition element, the pattern of the copies, is gone although it held a value.
+    const xml::NodeList copies = items.childNodes();
+    ASSERT_EQ(copies.length(), 3);
+    // The copies stand in reverse group order; what group 2 lacked is missing in its copy only.
+    EXPECT_EQ(childNames(copies.item(0)), QStringList({"Name", "Code", "Note", "Flag"}));
+    EXPECT_EQ(copies.item(0).selectSingleNode(QStringLiteral("Name")).text(), QStringLiteral("C"));
+    EXPECT_EQ(copies.item(0).selectSingleNode(QStringLiteral("Code")).text(), QString());
+    EXPECT_EQ(childNames(copies.item(1)), QStringList({"Code", "Note", "Flag"}));
+    EXPECT_EQ(copies.item(1).selectSingleNode(QStringLiteral("Code")).text(), QStringLiteral("c2"));
+    EXPECT_EQ(copies.item(2).selectSingleNode(QStringLiteral("Name")).text(), QStringLiteral("A"));
+    EXPECT_EQ(copies.item(2).selectSingleNode(QStringLiteral("Note")).text(), QStringLiteral("keep"));
+
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for 'Name'")));
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for Code")));
+    EXPECT_TRUE(logHas(QStringLiteral("Processing"), QStringLiteral("Code = c1")));
+    EXPECT_FALSE(logText().contains(QStringLiteral("Note =")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("Cannot Reverse Transform: Items, Sub/Deep >>> ")));
+
+    RemoveEmptyNodes(items);
+    EXPECT_EQ(childNames(copies.item(1)), QStringList({"Code", "Note"}));
+}
+
+TEST_F(ReverseTransformTest, AWholeElementCopyBringsSPLMarkupBackWithItsEmptyParts)
+{
+    const xml::Document definition =
+        parsed(QStringLiteral("<SPLR4><Sections><Section><Title/><LabelText/><component/></Section></Sections></SPLR4>"));
+    const xml::Document transformation = parsed(QStringLiteral(R"(<Word2SPLTransform><Transform><Name>Section</Name>
+<Definition AllowReverseTransform="1"><Source>SPLR4/Sections/Section</Source><Target>//section</Target></Definition>
+<Value><Source>Title</Source><Target>title</Target></Value>
+<Value><Source DirectCopy="1">LabelText</Source><Target>text</Target></Value>
+<Value><Source DirectCopy="1">.</Source><Target>component</Target></Value>
+<Value><Source DirectCopy="1">Sub/Deep</Source><Target>title</Target></Value>
+</Transform></Word2SPLTransform>)"));
+    const xml::Document spl = parsed(QStringLiteral(
+        "<document xmlns=\"urn:hl7-org:v3\"><section><title>A</title>"
+        "<text><paragraph>See <renderMultiMedia referencedObject=\"m1\"/></paragraph><br/></text>"
+        "<component><observationMedia ID=\"m1\"><value><reference value=\"a.jpg\"/></value></observationMedia></component>"
+        "</section><section><title>B</title></section></document>"));
+    xml::Node sections = definition.selectSingleNode(QStringLiteral("SPLR4/Sections"));
+
+    ShowLogWindow(true);
+    ReverseTransformRecurse(sections, definition, spl, transformation);
+    RemoveEmptyNodes(sections);
+
+    const xml::NodeList copies = sections.childNodes();
+    ASSERT_EQ(copies.length(), 2);
+    EXPECT_EQ(childNames(copies.item(0)), QStringList{"Title"});
+    // The text comes back whole, with the picture's reference and the line break, which hold
+    // no text; the component is appended to the section.
+    const xml::Node first = copies.item(1);
+    EXPECT_EQ(childNames(first), QStringList({"Title", "LabelText", "component"}));
+    EXPECT_FALSE(first.selectSingleNode(QStringLiteral("LabelText/text/paragraph/renderMultiMedia[@referencedObject='m1']")).isNull());
+    EXPECT_FALSE(first.selectSingleNode(QStringLiteral("LabelText/text/br")).isNull());
+    EXPECT_EQ(first.selectSingleNode(QStringLiteral("component/observationMedia/value/reference/@value")).text(),
+              QStringLiteral("a.jpg"));
+    EXPECT_TRUE(logHas(QStringLiteral("Processing"), QStringLiteral("LabelText = <text>")));
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for 'Label Text'")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("Cannot Reverse Transform: Section, Sub/Deep >>> ")));
+}
+
+TEST_F(ReverseTransformTest, OnePickServesEveryEntryUnlessItWasCancelled)
+{
+    const xml::Document transformation = parsed(QStringLiteral(R"(<Word2SPLTransform>
+<Transform><Name>A</Name><Definition AllowReverseTransform="1"><Source>SPLR4/A</Source><Target>//p</Target>
+  <ReverseTransformUserSelect Info="Pick one">//p/@id</ReverseTransformUserSelect>
+  <ReverseTransformUserSelection>//p[@id="$USERSELECTION"]/x | //q[@id="$USERSELECTION"]</ReverseTransformUserSelection></Definition>
+  <Value><Source>X</Source><Target>.</Target></Value></Transform>
+<Transform><Name>B</Name><Definition AllowReverseTransform="1"><Source>SPLR4/B</Source><Target>//p</Target>
+  <ReverseTransformUserSelect>//p/@id</ReverseTransformUserSelect>
+  <ReverseTransformUserSelection>//p[@id="$userselection"]/x</ReverseTransformUserSelection></Definition>
+  <Value><Source>Y</Source><Target>.</Target></Value></Transform>
+</Word2SPLTransform>)"));
+    const xml::Document spl = parsed(QStringLiteral(
+        "<document><p id=\"1\"><x>one</x></p><p id=\"2\"><x>two</x></p><q id=\"2\">q-two</q></document>"));
+    auto run = [&] {
+        const xml::Document definition = parsed(QStringLiteral("<SPLR4><A><X/></A><B><Y/></B></SPLR4>"));
+        xml::Node root = definition.documentElement();
+        UserSelection.clear();
+        ReverseTransformRecurse(root, definition, spl, transformation);
+        return texts(definition, QStringLiteral("SPLR4/A/X")) + QStringList{"|"} + texts(definition, QStringLiteral("SPLR4/B/Y"));
+    };
+
+    {
+        PickOneScript pick({QStringLiteral("2")});
+        // Both placeholders are replaced; the lower-case one is no placeholder and selects nothing.
+        EXPECT_EQ(run(), QStringList({"q-two", "two", "|", ""}));
+        EXPECT_EQ(pick.infos, QStringList{"Pick one"});
+        EXPECT_EQ(pick.choices.value(0), QStringList({"1", "2"}));
+    }
+    {
+        // After a Cancel the entry asks again before it reads its groups, and so does the next
+        // entry that needs a choice.
+        PickOneScript pick({std::nullopt, std::nullopt, QStringLiteral("1")});
+        EXPECT_EQ(run(), QStringList({"", "|", ""}));
+        EXPECT_EQ(pick.infos, QStringList({"Pick one", "Pick one", ""}));
+    }
+}
+
+TEST_F(ReverseTransformTest, RefusalsAndAnswersLeaveTheDocumentAsItWas)
+{
+    frmXMLEditor* editor = openEditor(Settings);
+    const QString before = editor->XMLDoc->xml();
+    const QString lipitor = label(QStringLiteral("openfda-lipitor-rx"), QStringLiteral("lipitor-orig.xml"));
+
+    importInto(editor, QStringLiteral("Products"), lipitor);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Data cannot be imported for: 'Products'"));
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
+
+    ui.answers.push_back(ui::Answer::No);
+    importInto(editor, QStringLiteral("General Data"), lipitor);
+
+    ui.openFiles.push_back(std::nullopt);
+    ImportDataFromSPLFile(*editor, *editor->TreeView);
+
+    EXPECT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.fileRequests.last().filter, QStringLiteral("Existing SPL File (*.xml)"));
+    EXPECT_EQ(logText(), QString());
+    EXPECT_EQ(editor->XMLDoc->xml(), before);
+    EXPECT_TRUE(editor->Saved);
+}
+
+TEST_F(ReverseTransformTest, AFileThatCannotBeLoadedOrHoldsNoDataChangesNothingAndSaysWhy)
+{
+    frmXMLEditor* editor = openEditor(Settings);
+    const QString before = editor->XMLDoc->xml();
+    const QString broken = writeFile(QStringLiteral("broken.xml"), QStringLiteral("<document><id></document>"));
+    const QString noAuthor = writeFile(QStringLiteral("no-author.xml"),
+                                       QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><id root=\"x\"/></document>"));
+
+    importInto(editor, QStringLiteral("General Data"), broken);
+    EXPECT_TRUE(logText().contains(QStringLiteral("Cannot load ") + broken));
+    importInto(editor, QStringLiteral("Labeler"), noAuthor);
+    EXPECT_TRUE(logText().contains(QStringLiteral("The SPL File holds no data for SPLR4/Labeler")));
+
+    EXPECT_EQ(editor->XMLDoc->xml(), before);
+    EXPECT_TRUE(editor->Saved);
+    EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Reverse Transform from existing SPL File failed.")));
+    EXPECT_FALSE(logText().contains(QStringLiteral("completed")));
+}
+
+TEST_F(ReverseTransformTest, PickOneDialogTakesTheTextOnOkAndEnterAndNothingOnCancel)
+{
+    frmUserSelection form;
+    form.cboUserSelection->addItems({"0071-0155", "0071-0156"});
+
+    form.cboUserSelection->setCurrentIndex(1);
+    form.cmdOK->click();
+    EXPECT_EQ(UserSelection, QStringLiteral("0071-0156"));
+
+    form.cmdCancel->click();
+    EXPECT_EQ(UserSelection, QString());
+
+    form.cboUserSelection->setCurrentText(QStringLiteral("typed"));
+    QTest::keyClick(&form, Qt::Key_Return);
+    EXPECT_EQ(UserSelection, QStringLiteral("typed"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Select Data to Import"));
+    EXPECT_EQ(form.cmdOK->text(), QStringLiteral("&OK"));
+}
+
+} // namespace
