@@ -14,6 +14,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace veldra {
 
@@ -76,19 +77,57 @@ QString asBoxText(const QString& text)
     return boxText;
 }
 
-// Inserts at the end of the log; the text takes the character format in force at
-// the end (so the header's 10 points carry on) with its own colour and bold flag.
-// Moving the visible caret (and scrolling to it) costs as much as the insert, so
-// it happens once the job lets the window system in: at the next message pump.
-void appendAtEnd(frmLog& form, const QString& text, const QColor& colour, bool bold)
+// One piece of text waiting to be inserted at the end of the log.
+struct PendingRun {
+    QString text;
+    QColor colour;
+    bool bold;
+};
+
+// Lines are inserted in batches: each insert into the text box costs a layout pass,
+// so a long listing would be bound by the log rather than by the job writing it. The
+// batch goes in when the job lets the window system in (the pump every 100 lines),
+// when control returns to the event loop, and before anyone looks at the window.
+QList<PendingRun>& pendingRuns()
 {
+    static QList<PendingRun> runs;
+    return runs;
+}
+
+// Inserts the batch at the end of the log; each run takes the character format in
+// force at the end (so the header's 10 points carry on) with its own colour and bold
+// flag. Moving the visible caret (and scrolling to it) costs as much as an insert, so
+// it happens at the next message pump.
+void insertPending(frmLog& form)
+{
+    QList<PendingRun> runs;
+    runs.swap(pendingRuns());
+    if (runs.isEmpty())
+        return;
     QTextCursor cursor(form.txtLog->document());
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
-    QTextCharFormat format = cursor.charFormat();
-    format.setForeground(colour);
-    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
-    cursor.insertText(asBoxText(text), format);
+    for (const PendingRun& run : runs) {
+        QTextCharFormat format = cursor.charFormat();
+        format.setForeground(run.colour);
+        format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+        cursor.insertText(asBoxText(run.text), format);
+    }
+    cursor.endEditBlock();
     form.moveCaretToEndSoon();
+}
+
+void flushPending()
+{
+    if (!pendingRuns().isEmpty())
+        insertPending(ensureLogWindow());
+}
+
+void appendAtEnd(const QString& text, const QColor& colour, bool bold)
+{
+    if (pendingRuns().isEmpty())
+        QTimer::singleShot(0, [] { flushPending(); });
+    pendingRuns().append({text, colour, bold});
 }
 
 void writeHeader(QTextEdit& box)
@@ -105,6 +144,7 @@ void countLine()
 {
     if (++LogLineCounter >= 100) {
         LogLineCounter = 0;
+        flushPending();
         ui::pumpMessages();
     }
 }
@@ -118,11 +158,14 @@ QString logSeparator()
 
 frmLog* logWindow()
 {
+    if (openLog())
+        flushPending();
     return openLog();
 }
 
 frmLog& openLogWindow()
 {
+    flushPending();
     return ensureLogWindow();
 }
 
@@ -131,9 +174,9 @@ void WriteLog(const QString& category, const QString& message, bool bold)
     if (NoLogging)
         return;
     frmLog& form = ensureLogWindow();
-    if (form.txtLog->document()->isEmpty())
+    if (pendingRuns().isEmpty() && form.txtLog->document()->isEmpty())
         writeHeader(*form.txtLog);
-    appendAtEnd(form, log_format::line(category, message), log_format::colour(category), bold);
+    appendAtEnd(log_format::line(category, message), log_format::colour(category), bold);
     countLine();
 }
 
@@ -141,13 +184,15 @@ void WriteDisclaimer()
 {
     if (NoLogging)
         return;
-    appendAtEnd(ensureLogWindow(), log_format::disclaimer(), QColor(255, 0, 0), false);
+    ensureLogWindow();
+    appendAtEnd(log_format::disclaimer(), QColor(255, 0, 0), false);
 }
 
 void ShowLogWindow(bool clear)
 {
     if (NoLogging)
         return;
+    flushPending();
     frmLog& form = ensureLogWindow();
     if (clear)
         form.txtLog->clear();
@@ -157,6 +202,7 @@ void ShowLogWindow(bool clear)
 
 void SaveLogToFile(const QString& path)
 {
+    flushPending();
     const QByteArray rtf = rtf::toRtf(*ensureLogWindow().txtLog->document());
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size() && file.commit())

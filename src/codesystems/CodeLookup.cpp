@@ -4,22 +4,9 @@
 #include "codesystems/CodeSystemsDatabase.h"
 #include "codesystems/SearchMode.h"
 #include "codesystems/SearchPattern.h"
+#include "codesystems/SearchQuery.h"
 
 namespace veldra {
-
-namespace {
-
-// Exact mode compares with "="; partial mode with LIKE and an escaped pattern.
-// Names compare and sort without regard to case (the columns are NOCASE); ties are
-// broken by the code so that listings come out in one order.
-QString queryText(const CodeLookup::Table& table, bool exact)
-{
-    const QString comparison = exact ? QStringLiteral(" = ?1") : QStringLiteral(" LIKE ?1") + codesystems::likeEscapeClause();
-    return QStringLiteral("SELECT %1 FROM %2 WHERE %3%5 OR %4%5 ORDER BY %3 ASC, %4 ASC")
-        .arg(table.columns, table.table, table.nameColumn, table.codeColumn, comparison);
-}
-
-} // namespace
 
 void CodeLookup::openConnection()
 {
@@ -37,7 +24,9 @@ CodeLookup::Found CodeLookup::search(const Table& table, const QString& searchTe
     Cancel = false;
     const bool exact = codesystems::wholeWordSearch();
     likePattern = exact ? codesystems::escapeLikeText(searchText) : codesystems::partialSearchPattern(searchText);
-    rows.open(connection_, queryText(table, exact), {exact ? searchText : likePattern});
+    const codesystems::SearchQuery query = codesystems::searchQuery(
+        {table.table, table.columns, table.codeColumn, table.nameColumn}, searchText, exact);
+    rows.open(connection_, query.sql, query.parameters);
     if (rows.eof()) {
         WriteLog(QStringLiteral("Warning"),
                  searchText + QStringLiteral(" - Corresponding ") + table.listName + QStringLiteral(" code not found"));

@@ -23,6 +23,19 @@ QString createTable(const TableSpec& table)
     return sql;
 }
 
+// A trigram index over the two searched columns, so that a partial search need not
+// scan the table; it holds no copy of the text (external content).
+QString createSearchIndex(const TableSpec& table)
+{
+    return QStringLiteral("CREATE VIRTUAL TABLE %1_Search USING fts5(%2, %3, content='%1', tokenize='trigram');\n")
+        .arg(table.name, table.columns[0], table.columns[1]);
+}
+
+QString fillSearchIndex(const TableSpec& table)
+{
+    return QStringLiteral("INSERT INTO %1_Search(%1_Search) VALUES('rebuild');\n").arg(table.name);
+}
+
 void insertRows(const db::Connection& connection, const TableSpec& table, const std::vector<Row>& rows)
 {
     QStringList parameters;
@@ -56,7 +69,7 @@ QString schemaSql()
 {
     QString sql;
     for (const TableSpec* table : allTables())
-        sql += createTable(*table);
+        sql += createTable(*table) + createSearchIndex(*table);
     // Where the rows came from and the terms they are shipped under; the program does not read it.
     sql += QStringLiteral("CREATE TABLE SourceInfo (TableName TEXT, Source TEXT, Notice TEXT);\n");
     return sql;
@@ -75,6 +88,8 @@ void writeDatabase(const CodeLists& lists, const QString& path)
         for (const TableSpec* table : allTables())
             insertRows(connection, *table, lists.rowsOf(*table));
         insertSources(connection, lists.sources);
+        for (const TableSpec* table : allTables())
+            connection.execute(fillSearchIndex(*table));
         connection.execute(QStringLiteral("COMMIT"));
     } catch (...) {
         QFile::remove(temporary);
