@@ -1,30 +1,36 @@
 #include "BenchMain.h"
-// How long the SPL build of a whole real label takes (the Rx label of the fixtures: four
-// products, about a hundred sections, a dozen tables), schema check included, next to a plain
-// libxml2 read and write of the same SPL output: the ratio of the two shows what the engine
-// adds to the unavoidable XML work. Logging is off, so the log window's cost is not counted.
-// The settings document is written from the label the way the tests write theirs.
+// How long the SPL build takes as a label grows: a settings document made from the Rx label of
+// the fixtures, its first product cloned (with fresh ids) to 1, 10, 100 and 300 products, with
+// and without the label's sections. Each build is reported next to the floor measured in the
+// same run: libxml2 alone parsing, saving and schema-validating that build's own output. The
+// counter "x_floor" is the ratio of the two, so the figures hold on a busy machine; the
+// build should stay within a small multiple of the floor and grow linearly with the products.
+// Logging is off, so the log window's cost is not counted.
 #include "../tests/generation/SettingsFromSPL.cpp"
 #include "app/Log.h"
+#include "editor/SettingsDocument.h"
 #include "generation/build/TransformSPLR4ToSPL.h"
 #include "platform/core/AppPaths.h"
 #include "platform/xml/ResourceResolver.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlschemas.h>
 
 namespace {
 
-const QString label = QStringLiteral(VELDRA_FIXTURES_DIR "/spl-documents/openfda-lipitor-rx/lipitor-orig.xml");
+const QString labelFile = QStringLiteral(VELDRA_FIXTURES_DIR "/spl-documents/openfda-lipitor-rx/lipitor-orig.xml");
+const QByteArray schema = QByteArrayLiteral(VELDRA_FIXTURES_DIR "/spl-schema/SPL.xsd");
 
 struct BuildSetup {
     QTemporaryDir out;
-    veldra::xml::Document settings;
-    QString splFile;
+    veldra::xml::Document label;
+    xmlSchemaPtr splSchema = nullptr;
 
     BuildSetup()
     {
@@ -32,8 +38,10 @@ struct BuildSetup {
         veldra::app_paths::setProgramFolderForTesting(QDir(QCoreApplication::applicationDirPath()).filePath("../bin"));
         veldra::xml::setLocalRootForTesting(veldra::xml::ResourceKind::Schema, QStringLiteral(VELDRA_FIXTURES_DIR "/spl-schema"));
         veldra::NoLogging = true;
-        settings = veldra::test::settingsFromSPL(label);
-        splFile = out.filePath(QStringLiteral("lipitor.xml"));
+        label = veldra::test::settingsFromSPL(labelFile);
+        xmlSchemaParserCtxtPtr parser = xmlSchemaNewParserCtxt(schema.constData());
+        splSchema = xmlSchemaParse(parser);
+        xmlSchemaFreeParserCtxt(parser);
     }
 };
 
@@ -43,30 +51,64 @@ BuildSetup& setup()
     return shared;
 }
 
-void BuildWholeRxLabel(benchmark::State& state)
+// The label's settings with its first product cloned to `products`, each clone with fresh ids.
+veldra::xml::Document settingsWith(int products, bool withSections)
 {
-    BuildSetup& s = setup();
-    for (auto _ : state)
-        veldra::TransformSPLR4ToSPL(s.settings, s.splFile);
-    state.counters["settings elements"] = double(s.settings.selectNodes(QStringLiteral("//*")).length());
+    veldra::xml::Document settings;
+    settings.loadXml(setup().label.xml());
+    const veldra::xml::NodeList existing = settings.selectNodes(QStringLiteral("/SPLR4/Products/Product"));
+    const veldra::xml::Node first = existing.item(0);
+    for (int i = 1; i < existing.length(); ++i)
+        first.parentNode().removeChild(existing.item(i));
+    for (int i = 1; i < products; ++i) {
+        const veldra::xml::Node clone = first.cloneNode(true);
+        first.parentNode().appendChild(clone);
+        veldra::AssignWord2SPLIDs(clone);
+    }
+    if (!withSections)
+        for (const veldra::xml::Node& section : settings.selectNodes(QStringLiteral("//DocumentSections/Section")))
+            section.parentNode().removeChild(section);
+    return settings;
 }
 
-// The same output read and written by libxml2 alone.
-void PlainLibxml2CopyOfTheOutput(benchmark::State& state)
+// One pass of libxml2 alone over the build's output: parse, save, validate.
+double floorSeconds(const QString& splFile, int runs)
 {
-    BuildSetup& s = setup();
-    veldra::TransformSPLR4ToSPL(s.settings, s.splFile);
-    const QByteArray in = s.splFile.toUtf8();
-    const QByteArray copy = (s.splFile + QStringLiteral(".copy")).toUtf8();
-    for (auto _ : state) {
+    const QByteArray in = splFile.toUtf8();
+    const QByteArray copy = (splFile + QStringLiteral(".copy")).toUtf8();
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < runs; ++i) {
         xmlDocPtr doc = xmlReadFile(in.constData(), nullptr, XML_PARSE_NONET);
         xmlSaveFormatFileEnc(copy.constData(), doc, "UTF-8", 1);
+        xmlSchemaValidCtxtPtr validator = xmlSchemaNewValidCtxt(setup().splSchema);
+        benchmark::DoNotOptimize(xmlSchemaValidateDoc(validator, doc));
+        xmlSchemaFreeValidCtxt(validator);
         xmlFreeDoc(doc);
     }
+    return double(timer.nsecsElapsed()) / 1e9 / runs;
 }
 
-BENCHMARK(BuildWholeRxLabel)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(PlainLibxml2CopyOfTheOutput)->Unit(benchmark::kMillisecond)->Iterations(20);
+void BuildLabel(benchmark::State& state)
+{
+    const int products = int(state.range(0));
+    const bool withSections = state.range(1) != 0;
+    const veldra::xml::Document settings = settingsWith(products, withSections);
+    const QString splFile = setup().out.filePath(QStringLiteral("label-%1.xml").arg(products));
+    QElapsedTimer timer;
+    timer.start();
+    for (auto _ : state)
+        veldra::TransformSPLR4ToSPL(settings, splFile);
+    const double build = double(timer.nsecsElapsed()) / 1e9 / double(state.iterations());
+    state.counters["x_floor"] = build / floorSeconds(splFile, 3);
+    state.counters["products"] = products;
+}
+
+BENCHMARK(BuildLabel)
+    ->ArgsProduct({{1, 10, 100, 300}, {0, 1}})
+    ->ArgNames({"products", "sections"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 } // namespace
 

@@ -1,6 +1,8 @@
 #include "generation/build/TransformRecurse.h"
 
 #include "app/Log.h"
+#include "generation/build/BuildIndex.h"
+#include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "generation/build/TransformValue.h"
 #include "platform/core/VbError.h"
@@ -24,17 +26,34 @@ bool clones(const xml::Node& targetItem)
     return !allowClone.isNull() && numberTextIsOne(allowClone, source);
 }
 
+// What one run of the transformation works with.
+struct Run {
+    const xml::Document& templateDoc;
+    const xml::Document& target;
+    const QString& outFile;
+    BuildIndex& index;
+};
+
+// The first node at `relativePath` below any target element marked with `identifier`.
+xml::Node belowMarked(const BuildIndex& index, const QString& identifier, const QString& relativePath)
+{
+    QList<xml::Node> found;
+    for (const xml::Node& marked : index.marked(identifier))
+        if (const xml::Node node = firstMatch(marked, relativePath); !node.isNull())
+            found << node;
+    return firstInDocumentOrder(found);
+}
+
 // Where a new copy for `element` goes: below the copy made for the parent settings element
 // (at Definition/ParentNode), else as the last child of the target's parent (DirectCopy),
 // else just before the target.
 void placeCopy(const xml::Node& copy, const xml::Node& entry, const xml::Node& element, const xml::Node& targetItem,
-               const xml::Node& targetNode, const xml::Document& target)
+               const xml::Node& targetNode, const BuildIndex& index)
 {
     const QString parentNode = requiredItemText(entry, QStringLiteral("Definition/ParentNode"), source);
     const xml::Node parentElement = element.parentNode();
     if (!parentNode.isEmpty() && parentElement.nodeType() == xml::NodeType::Element) {
-        const xml::Node parentCopy = target.selectSingleNode(
-            QStringLiteral("//*[@Word2SPLID='") + settingsIdentity(parentElement, source) + QStringLiteral("']/") + parentNode);
+        const xml::Node parentCopy = belowMarked(index, settingsIdentity(parentElement, source), parentNode);
         if (!parentCopy.isNull()) {
             parentCopy.appendChild(copy);
             return;
@@ -48,24 +67,22 @@ void placeCopy(const xml::Node& copy, const xml::Node& entry, const xml::Node& e
 
 // The copy of the template fragment made for `element`, found again or made and placed.
 xml::Node cloneFor(const xml::Node& entry, const xml::Node& element, const xml::Node& targetItem, const QString& targetPath,
-                   const xml::Node& targetNode, const xml::Document& templateDoc, const xml::Document& target)
+                   const xml::Node& targetNode, const Run& run)
 {
     const QString cloneId = settingsIdentity(element, source);
-    const xml::Node existing =
-        target.selectSingleNode(targetPath + QStringLiteral("[@Word2SPLID='") + cloneId + QStringLiteral("']"));
-    if (!existing.isNull())
-        return existing;
-    const xml::Node pattern = templateDoc.selectSingleNode(targetPath);
+    for (const xml::Node& marked : run.index.marked(cloneId))
+        if (matchesPath(marked, run.index.targetRoot(), targetPath))
+            return marked;
+    const xml::Node pattern = run.templateDoc.selectSingleNode(targetPath);
     if (pattern.isNull())
         throw VbError(err::General, source, QStringLiteral("The SPL template has no %1.").arg(targetPath));
-    const xml::Node copy = target.importNode(pattern, true);
-    copy.setAttribute(Word2SPLIDAttribute, cloneId);
-    placeCopy(copy, entry, element, targetItem, targetNode, target);
+    const xml::Node copy = run.target.importNode(pattern, true);
+    run.index.mark(copy, cloneId);
+    placeCopy(copy, entry, element, targetItem, targetNode, run.index);
     return copy;
 }
 
-void runEntry(const xml::Node& entry, const xml::Node& element, const xml::Document& templateDoc,
-              const xml::Document& target, const QString& outFile)
+void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
 {
     EntryTarget where;
     where.entryName = requiredItemText(entry, QStringLiteral("Name"), source);
@@ -73,14 +90,14 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const xml::Docum
         ui::pumpMessages();
     const xml::Node targetItem = requiredItem(entry, QStringLiteral("Definition/Target"), source);
     where.targetPath = targetItem.text();
-    const xml::Node targetNode = target.selectSingleNode(where.targetPath);
+    const xml::Node targetNode = firstMatch(run.index.targetRoot(), where.targetPath);
     if (targetNode.isNull())
         throw VbError(err::General, source,
                       QStringLiteral("The Definition/Target %1 of '%2' selects nothing in the SPL.").arg(where.targetPath, where.entryName));
     if (!isDocumentNode(targetNode.parentNode()) && clones(targetItem))
-        where.copy = cloneFor(entry, element, targetItem, where.targetPath, targetNode, templateDoc, target);
+        where.copy = cloneFor(entry, element, targetItem, where.targetPath, targetNode, run);
     for (const xml::Node& value : entry.selectNodes(QStringLiteral("Value")))
-        applyTransformValue(value, element, where, target, outFile);
+        applyTransformValue(value, element, where, run.target, run.index, run.outFile);
 }
 
 bool isLeaf(const xml::Node& child)
@@ -88,10 +105,7 @@ bool isLeaf(const xml::Node& child)
     return child.firstChild().nodeType() == xml::NodeType::Text && child.childNodes().length() == 1;
 }
 
-} // namespace
-
-void TransformRecurse(const xml::Node& element, const xml::Document& transformation, const xml::Document& templateDoc,
-                      const xml::Document& target, QString& path, const QString& outFile)
+void recurse(const xml::Node& element, const Run& run, QString& path)
 {
     try {
         if (!element.hasChildNodes())
@@ -101,11 +115,10 @@ void TransformRecurse(const xml::Node& element, const xml::Document& transformat
             if (!child.hasChildNodes())
                 continue;
             if (path != entriesLookedUpFor) {
-                const xml::NodeList entries = transformation.selectNodes(
-                    QStringLiteral("/Word2SPLTransform/Transform[Definition/Source='") + path + QStringLiteral("']"));
+                const QList<xml::Node> entries = run.index.entriesFor(path);
                 entriesLookedUpFor = path;
                 for (const xml::Node& entry : entries)
-                    runEntry(entry, element, templateDoc, target, outFile);
+                    runEntry(entry, element, run);
             }
             if (isLeaf(child))
                 continue;
@@ -115,13 +128,22 @@ void TransformRecurse(const xml::Node& element, const xml::Document& transformat
             path += QLatin1Char('/') + child.nodeName();
             if (element.nodeName() == QLatin1String("ProductCharacteristics"))
                 ui::pumpMessages();
-            TransformRecurse(child, transformation, templateDoc, target, path, outFile);
+            recurse(child, run, path);
             path = kept;
         }
     } catch (const std::exception& e) {
         const VbError failure = toVbError(e, source);
         WriteLog(QStringLiteral("Error"), failure.text());
     }
+}
+
+} // namespace
+
+void TransformRecurse(const xml::Node& element, const xml::Document& transformation, const xml::Document& templateDoc,
+                      const xml::Document& target, QString& path, const QString& outFile)
+{
+    BuildIndex index(transformation, target);
+    recurse(element, Run{templateDoc, target, outFile, index}, path);
 }
 
 } // namespace veldra

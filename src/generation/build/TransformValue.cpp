@@ -3,6 +3,8 @@
 #include "app/Log.h"
 #include "app/SharedProcedures.h"
 #include "generation/FileCopy.h"
+#include "generation/build/BuildIndex.h"
+#include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
@@ -164,13 +166,13 @@ void copyValueFile(const xml::Node& from, const QString& outFile)
 } // namespace
 
 void applyTransformValue(const xml::Node& value, const xml::Node& settingsElement, const EntryTarget& entry,
-                         const xml::Document& target, const QString& outFile)
+                         const xml::Document& target, BuildIndex& index, const QString& outFile)
 {
     const xml::Node sourceItem = requiredItem(value, QStringLiteral("Source"), source);
     const xml::Node targetItem = requiredItem(value, QStringLiteral("Target"), source);
     const QString sourceText = sourceItem.text();
-    xml::Node to = entry.copy.isNull() ? target.selectSingleNode(entry.targetPath + QLatin1Char('/') + targetItem.text())
-                                       : entry.copy.selectSingleNode(targetItem.text());
+    xml::Node to = entry.copy.isNull() ? firstMatch(index.targetRoot(), entry.targetPath + QLatin1Char('/') + targetItem.text())
+                                       : firstMatch(entry.copy, targetItem.text());
     const xml::Node from = settingsElement.selectSingleNode(sourceText);
     if (to.isNull() || from.isNull()) {
         warnMissing(entry, sourceText, from, to);
@@ -189,7 +191,7 @@ void applyTransformValue(const xml::Node& value, const xml::Node& settingsElemen
             const QString written = isFileValue(from) && !text.isEmpty() ? safeFileName(text) : text;
             writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false), targetItem, to);
         }
-        to.setAttribute(Word2SPLIDAttribute, settingsIdentity(from, source));
+        index.mark(to, settingsIdentity(from, source));
     }
     if (isFileValue(from) && !text.isEmpty())
         skip([&] { copyValueFile(from, outFile); });

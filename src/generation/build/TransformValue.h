@@ -6,6 +6,8 @@
 
 namespace veldra {
 
+class BuildIndex;
+
 namespace xml {
 class Document;
 }
@@ -23,10 +25,10 @@ struct EntryTarget {
 // Applies one Value of a Transform entry: finds its target below the entry's target (or below
 // the element's copy, which carries the element's clone identifier) and its source below the
 // settings element, warns when either is missing,
-// and otherwise writes the value and marks the target as filled. A "File" source also has
-// its file copied beside `outFile`. Throws VbError for a failure of the element's
-// transformation.
+// and otherwise writes the value and marks the target as filled (through `index`). A "File"
+// source also has its file copied beside `outFile`. Throws VbError for a failure of the
+// element's transformation.
 void applyTransformValue(const xml::Node& value, const xml::Node& settingsElement, const EntryTarget& entry,
-                         const xml::Document& target, const QString& outFile);
+                         const xml::Document& target, BuildIndex& index, const QString& outFile);
 
 } // namespace veldra

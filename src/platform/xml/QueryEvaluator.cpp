@@ -9,6 +9,8 @@
 
 #include <libxml/xpathInternals.h>
 
+#include <QStringList>
+
 #include <cstddef>
 #include <memory>
 
@@ -62,21 +64,59 @@ QString lastErrorOf(xmlXPathContextPtr ctx)
                                   : QStringLiteral("unknown error");
 }
 
+using CompiledQuery = std::shared_ptr<xmlXPathCompExpr>;
+
+// Programs ask the same few queries over and over (a build asks thousands of times for
+// "Source" and "Target"), so translated and compiled queries are kept. A compiled query does
+// not depend on the document: prefixes are resolved when it is evaluated.
+class CompiledQueries {
+public:
+    CompiledQuery find(const QString& key) const { return queries_.value(key); }
+    void keep(const QString& key, const CompiledQuery& query)
+    {
+        if (queries_.size() >= maximum)
+            queries_.clear();
+        queries_.insert(key, query);
+    }
+
+private:
+    static constexpr qsizetype maximum = 2048;
+    QHash<QString, CompiledQuery> queries_;
+};
+
+CompiledQueries& compiledQueries()
+{
+    thread_local CompiledQueries queries;
+    return queries;
+}
+
+CompiledQuery compile(xmlXPathContextPtr ctx, const QString& query, const QSet<QString>& prefixes, bool firstOnly)
+{
+    QStringList sortedPrefixes(prefixes.cbegin(), prefixes.cend());
+    sortedPrefixes.sort();
+    const QString key = sortedPrefixes.join(QLatin1Char(' ')) + (firstOnly ? QLatin1String("\n1\n") : QLatin1String("\n*\n")) + query;
+    if (CompiledQuery known = compiledQueries().find(key))
+        return known;
+    QString xpath = QueryTranslator::toXPath(query, prefixes);
+    if (firstOnly)
+        xpath = QLatin1Char('(') + xpath + QLatin1String(")[1]");
+    const QByteArray utf8 = toXml(xpath);
+    CompiledQuery compiled(xmlXPathCtxtCompile(ctx, bytes(utf8)), CompFree());
+    if (!compiled.get())
+        throwQueryError(QStringLiteral("The query '%1' cannot be evaluated: %2").arg(query, lastErrorOf(ctx)));
+    compiledQueries().keep(key, compiled);
+    return compiled;
+}
+
 std::vector<Node> evaluate(xmlNodePtr context, const QString& query, bool firstOnly)
 {
     DocState* state = stateOf(documentOf(context));
-    QString xpath = QueryTranslator::toXPath(query, QSet<QString>(state->selectionNamespaces.keyBegin(),
-                                                                  state->selectionNamespaces.keyEnd()));
-    if (firstOnly)
-        xpath = QLatin1Char('(') + xpath + QLatin1String(")[1]");
+    const QSet<QString> prefixes(state->selectionNamespaces.keyBegin(), state->selectionNamespaces.keyEnd());
     forgetPositionStamps(state);
     xmlXPathContextPtr ctx = contextFor(state);
     xmlResetError(&ctx->lastError);
     ctx->node = context;
-    const QByteArray utf8 = toXml(xpath);
-    std::unique_ptr<xmlXPathCompExpr, CompFree> comp(xmlXPathCtxtCompile(ctx, bytes(utf8)));
-    if (!comp)
-        throwQueryError(QStringLiteral("The query '%1' cannot be evaluated: %2").arg(query, lastErrorOf(ctx)));
+    const CompiledQuery comp = compile(ctx, query, prefixes, firstOnly);
     std::unique_ptr<xmlXPathObject, ObjectFree> result(xmlXPathCompiledEval(comp.get(), ctx));
     if (!result)
         throwQueryError(QStringLiteral("The query '%1' cannot be evaluated: %2").arg(query, lastErrorOf(ctx)));

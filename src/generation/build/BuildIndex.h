@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/xml/Document.h"
+#include "platform/xml/Node.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+namespace veldra {
+
+// What a build looks up over and over, kept at hand for one run of the transformation:
+// the Transform entries of each settings path, and the target elements marked with each
+// clone identifier ("name Word2SPLID").
+class BuildIndex {
+public:
+    BuildIndex(const xml::Document& transformation, const xml::Document& target);
+
+    // The Transform entries whose Definition/Source is `path`, in document order.
+    QList<xml::Node> entriesFor(const QString& path) const;
+
+    // Marks `element` of the target with the clone identifier, as Word2SPLID.
+    void mark(const xml::Node& element, const QString& identifier);
+    // The target elements that carry the identifier now, in document order. Every mark the
+    // build makes goes through mark(), so these are all of them; elements since removed
+    // from the target or marked again with another identifier are left out.
+    QList<xml::Node> marked(const QString& identifier) const;
+
+    // The target's document node, the context of the Definition/Target paths.
+    const xml::Node& targetRoot() const { return targetRoot_; }
+
+private:
+    bool inTarget(const xml::Node& node) const;
+
+    xml::Document transformation_;
+    xml::Document target_;
+    QHash<QString, QList<xml::Node>> entries_;
+    QHash<QString, QList<xml::Node>> marks_;
+    xml::Node targetRoot_;
+};
+
+// Whether builds use the indexes above and evaluate target paths step by step (see
+// PathSteps.h). Off, every lookup is the plain query over the whole document: the reference
+// the indexed road is tested against.
+bool indexedLookups();
+void setIndexedLookups(bool enabled);
+
+// The first of `nodes` in document order (null for none).
+xml::Node firstInDocumentOrder(const QList<xml::Node>& nodes);
+
+} // namespace veldra

@@ -1,0 +1,88 @@
+// The build looks its target paths, clone marks and transformation entries up through
+// indexes; the plain queries over the whole document are the reference. Both roads must
+// write the same SPL file for real labels and for a label with many products.
+#include "generation/BuildTestSupport.h"
+#include "generation/SettingsFromSPL.h"
+
+#include "editor/SettingsDocument.h"
+#include "generation/build/BuildIndex.h"
+#include "generation/build/TransformSPLR4ToSPL.h"
+#include "platform/xml/NodeList.h"
+#include "support/Fixtures.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+using namespace veldra;
+using namespace veldra::test;
+
+namespace {
+
+// Ids the build draws afresh differ between two builds of one document.
+QString withoutFreshIds(QString spl)
+{
+    static const QRegularExpression guid(QStringLiteral("[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}"));
+    return spl.replace(guid, QStringLiteral("GUID"));
+}
+
+QString built(const xml::Document& settings, const QString& file, bool indexed)
+{
+    setIndexedLookups(indexed);
+    TransformSPLR4ToSPL(settings, file);
+    setIndexedLookups(true);
+    QFile out(file);
+    EXPECT_TRUE(out.open(QIODevice::ReadOnly)) << file.toStdString();
+    return withoutFreshIds(QString::fromUtf8(out.readAll()));
+}
+
+// A label whose first product is cloned, with fresh ids, to `products` products.
+xml::Document withProducts(const xml::Document& label, int products)
+{
+    xml::Document settings;
+    settings.loadXml(label.xml());
+    const xml::Node first = settings.selectSingleNode(QStringLiteral("/SPLR4/Products/Product"));
+    for (int i = 1; i < products; ++i) {
+        const xml::Node clone = first.cloneNode(true);
+        first.parentNode().appendChild(clone);
+        AssignWord2SPLIDs(clone);
+    }
+    return settings;
+}
+
+class IndexedBuildTest : public BuildLogTest {
+protected:
+    void expectSameFile(const xml::Document& settings, const QString& what)
+    {
+        SCOPED_TRACE(what.toStdString());
+        const QString indexed = built(settings, out.file(QStringLiteral("indexed.xml")), true);
+        const QString plain = built(settings, out.file(QStringLiteral("plain.xml")), false);
+        ASSERT_FALSE(indexed.isEmpty());
+        EXPECT_EQ(indexed, plain);
+    }
+
+    ProgramFolderCopy program;
+    TempDir out;
+};
+
+} // namespace
+
+TEST_F(IndexedBuildTest, RealLabelsAndALabelOfManyProductsBuildAsWithPlainQueries)
+{
+    NoLogging = true;
+    int labels = 0;
+    for (const QString& file : splDocumentFiles()) {
+        xml::Document settings;
+        try {
+            settings = settingsFromSPL(file);
+        } catch (const std::exception&) {
+            continue;  // not a label of products (a labeler code request)
+        }
+        expectSameFile(settings, file);
+        ++labels;
+    }
+    EXPECT_GE(labels, 8);
+    const xml::Document lipitor = settingsFromSPL(fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml")));
+    expectSameFile(withProducts(lipitor, 12), QStringLiteral("12 products"));
+    NoLogging = false;
+}
