@@ -4,6 +4,7 @@
 #include "platform/xml/NodeList.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 namespace veldra {
 
@@ -59,11 +60,32 @@ std::optional<QStringList> splitTopLevel(const QString& path)
     return steps;
 }
 
+// A step that is a name alone selects the child elements of that local name, whatever
+// their namespace, as the query would; it is answered without the query engine.
+bool isBareName(const QString& step)
+{
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9._-]*$"));
+    return name.match(step).hasMatch();
+}
+
+bool isElementNamed(const xml::Node& node, const QString& name)
+{
+    return node.nodeType() == xml::NodeType::Element && node.localName() == name;
+}
+
 std::optional<xml::Node> firstMatchFrom(const xml::Node& context, const QStringList& steps, int index)
 {
     if (index == steps.size())
         return context;
-    for (const xml::Node& child : context.selectNodes(steps[index]))
+    const QString& step = steps[index];
+    if (isBareName(step)) {
+        for (xml::Node child = context.firstChild(); !child.isNull(); child = child.nextSibling())
+            if (isElementNamed(child, step))
+                if (std::optional<xml::Node> found = firstMatchFrom(child, steps, index + 1))
+                    return found;
+        return std::nullopt;
+    }
+    for (const xml::Node& child : context.selectNodes(step))
         if (std::optional<xml::Node> found = firstMatchFrom(child, steps, index + 1))
             return found;
     return std::nullopt;
@@ -115,7 +137,8 @@ bool matchesPath(const xml::Node& node, const xml::Node& context, const QString&
         return false;
     xml::Node above = context;
     for (qsizetype i = 0; i < chain.size(); ++i) {
-        if (!contains(above.selectNodes(steps->at(i)), chain[i]))
+        const QString& step = steps->at(i);
+        if (isBareName(step) ? !isElementNamed(chain[i], step) : !contains(above.selectNodes(step), chain[i]))
             return false;
         above = chain[i];
     }

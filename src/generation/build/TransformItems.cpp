@@ -1,6 +1,7 @@
 #include "generation/build/TransformItems.h"
 
 #include "app/Log.h"
+#include "generation/build/PathSteps.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
 #include "platform/xml/Node.h"
@@ -9,7 +10,7 @@ namespace veldra {
 
 xml::Node requiredItem(const xml::Node& entry, const QString& item, const QString& source)
 {
-    xml::Node node = entry.selectSingleNode(item);
+    xml::Node node = firstMatch(entry, item);
     if (node.isNull())
         throw VbError(err::General, source,
                       QStringLiteral("The %1 entry '%2' has no %3.").arg(entry.nodeName(), entryLabel(entry), item));
@@ -23,13 +24,13 @@ QString requiredItemText(const xml::Node& entry, const QString& item, const QStr
 
 QString optionalItemText(const xml::Node& entry, const QString& item)
 {
-    const xml::Node node = entry.selectSingleNode(item);
+    const xml::Node node = firstMatch(entry, item);
     return node.isNull() ? QString() : node.text();
 }
 
 QString entryLabel(const xml::Node& entry)
 {
-    const xml::Node name = entry.selectSingleNode(QStringLiteral("Name"));
+    const xml::Node name = firstMatch(entry, QStringLiteral("Name"));
     return name.isNull() ? entry.nodeName() : name.text();
 }
 

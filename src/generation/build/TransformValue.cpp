@@ -173,7 +173,7 @@ void applyTransformValue(const xml::Node& value, const xml::Node& settingsElemen
     const QString sourceText = sourceItem.text();
     xml::Node to = entry.copy.isNull() ? firstMatch(index.targetRoot(), entry.targetPath + QLatin1Char('/') + targetItem.text())
                                        : firstMatch(entry.copy, targetItem.text());
-    const xml::Node from = settingsElement.selectSingleNode(sourceText);
+    const xml::Node from = firstMatch(settingsElement, sourceText);
     if (to.isNull() || from.isNull()) {
         warnMissing(entry, sourceText, from, to);
         return;
