@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <benchmark/benchmark.h>
 
@@ -97,7 +98,26 @@ void OpenInEditor(benchmark::State& state)
     }
 }
 
+// The floor of an open: a plain tree control filled with as many items, each with a caption.
+void PlainTreeFill(benchmark::State& state)
+{
+    int items = 0;
+    for (auto _ : state) {
+        QTreeWidget tree;
+        auto* root = new QTreeWidgetItem(QStringList(QStringLiteral("SPLR4")));
+        for (int p = 0; p < Products; ++p) {
+            auto* product = new QTreeWidgetItem(root, QStringList(QStringLiteral("Product")));
+            for (int e = 1; e < ElementsPerProduct; ++e)
+                new QTreeWidgetItem(product, QStringList(QStringLiteral("Element: value %1").arg(e)));
+        }
+        tree.addTopLevelItem(root);
+        items = tree.topLevelItemCount() + Products * ElementsPerProduct;
+    }
+    state.counters["items"] = items;
+}
+
 BENCHMARK(PlainLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainTreeFill)->Unit(benchmark::kMillisecond);
 BENCHMARK(RefreshXML)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenInEditor)->Unit(benchmark::kMillisecond);
 
