@@ -31,6 +31,8 @@ QTreeWidgetItem* rootOf(QTreeWidgetItem* node)
     return node;
 }
 
+void refreshCaptions(QTreeWidgetItem* node, const TreeImageList* images);
+
 void refreshChild(QTreeWidgetItem* child, const TreeImageList* images)
 {
     child->setText(0, SplitCamelCase(child->text(0)));
@@ -42,9 +44,26 @@ void refreshChild(QTreeWidgetItem* child, const TreeImageList* images)
         QFont font = child->font(0);
         font.setBold(true);
         child->setFont(0, font);
-        RefreshTreeCaptions(child);
+        refreshCaptions(child, images);
     } else {
         child->setForeground(0, QColor(0, 0, 0));
+    }
+}
+
+void refreshCaptions(QTreeWidgetItem* node, const TreeImageList* images)
+{
+    for (int i = 0; i < node->childCount(); ++i)
+        refreshChild(node->child(i), images);
+
+    if (!images)
+        return;
+    QTreeWidgetItem* root = rootOf(node);
+    const QString key = imageKeyOf(root->text(0));
+    if (images->contains(key)) {
+        setImage(root, key, *images);
+    } else {
+        root->setIcon(0, QIcon());
+        root->setData(0, TreeImageList::ImageKeyRole, QVariant());
     }
 }
 
@@ -55,6 +74,7 @@ QString SplitCamelCase(const QString& text)
     if (text.contains(QLatin1Char(' ')))
         return text;
     QString words;
+    words.reserve(text.size() + 8);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         const bool beforeIsLower = i > 0 && isLowerCaseLetter(text.at(i - 1));
@@ -88,22 +108,14 @@ TreeImageList* TreeImageList::of(const QTreeWidget* tree)
 
 void RefreshTreeCaptions(QTreeWidgetItem* node)
 {
-    if (!node)
-        return;
-    const TreeImageList* images = TreeImageList::of(node->treeWidget());
-    for (int i = 0; i < node->childCount(); ++i)
-        refreshChild(node->child(i), images);
+    if (node)
+        refreshCaptions(node, TreeImageList::of(node->treeWidget()));
+}
 
-    if (!images)
-        return;
-    QTreeWidgetItem* root = rootOf(node);
-    const QString key = imageKeyOf(root->text(0));
-    if (images->contains(key)) {
-        setImage(root, key, *images);
-    } else {
-        root->setIcon(0, QIcon());
-        root->setData(0, TreeImageList::ImageKeyRole, QVariant());
-    }
+void RefreshTreeCaptions(QTreeWidgetItem* node, const TreeImageList* images)
+{
+    if (node)
+        refreshCaptions(node, images);
 }
 
 } // namespace veldra

@@ -44,5 +44,8 @@ private:
 // pictures (from the tree's image list) and their emphasis: nodes with children
 // bold, leaves black. The tree's root then gets the picture of its own caption.
 void RefreshTreeCaptions(QTreeWidgetItem* node);
+// The same for nodes not yet in a tree, with the pictures of `images` (none when null):
+// captions set before the nodes join the tree cost the tree no update per node.
+void RefreshTreeCaptions(QTreeWidgetItem* node, const TreeImageList* images);
 
 } // namespace veldra

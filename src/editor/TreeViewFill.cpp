@@ -165,23 +165,24 @@ QString frmXMLEditor::BuildAttributeString(const xml::Node& SourceNode) const
     return items.isEmpty() ? QString() : QStringLiteral(" [") + items + QLatin1Char(']');
 }
 
+// A settings document's nodes get their captions, pictures and emphasis before they join
+// the tree.
 void frmXMLEditor::fillTree(EditorTreeView* target, const xml::NodeList& topLevel)
 {
     TreeBuilder builder(*this, isSettingsMode());
     builder.addTopLevel(topLevel);
+    if (isSettingsMode() && !builder.topLevel.isEmpty())
+        skip([&] { finishSettingsCaptions(builder.topLevel.first(), TreeImageList::of(target)); });
     target->setContent(builder.topLevel, std::move(builder.index));
 }
 
 // The root's caption as words and bold, then the captions, pictures and emphasis of all
 // the nodes below it.
-void frmXMLEditor::finishSettingsCaptions(EditorTreeView* target)
+void frmXMLEditor::finishSettingsCaptions(QTreeWidgetItem* root, const TreeImageList* images)
 {
-    QTreeWidgetItem* root = target->rootNode();
-    if (!root)
-        return;
     setNodeCaption(root, SplitCamelCase(nodeCaption(root)));
     makeBold(root);
-    RefreshTreeCaptions(root);
+    RefreshTreeCaptions(root, images);
 }
 
 // Refreshes the definition attributes of an opened document. A definition file that is
@@ -229,7 +230,6 @@ bool frmXMLEditor::loadSettings(EditorTreeView* target, const QString& file, boo
     fillTree(target, XMLDoc->childNodes());
     if (refreshDefinition)
         refreshDefinitionAttributes();
-    finishSettingsCaptions(target);
     return true;
 }
 
@@ -282,7 +282,6 @@ void frmXMLEditor::RefreshXML(bool KeepColor)
     });
 
     skip([&] { fillTree(TreeView, XMLDoc->childNodes()); });
-    skip([&] { finishSettingsCaptions(TreeView); });
 
     for (const QString& key : std::as_const(expandedKeys))
         if (QTreeWidgetItem* node = TreeView->nodeByKey(key))

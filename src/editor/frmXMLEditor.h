@@ -20,6 +20,7 @@ class NodeList;
 }
 
 class EditorTreeView;
+class TreeImageList;
 
 // The tree-editor window: one settings document (mode "SPLR4") or one XML file shown
 // for reading (mode "View"), as a tree inside the main window's MDI area.
@@ -109,7 +110,7 @@ private:
     bool loadSettings(EditorTreeView* target, const QString& file, bool newDocument, bool refreshDefinition,
                       xml::Document& document);
     void fillTree(EditorTreeView* target, const xml::NodeList& topLevel);
-    void finishSettingsCaptions(EditorTreeView* target);
+    void finishSettingsCaptions(QTreeWidgetItem* root, const TreeImageList* images);
     void refreshDefinitionAttributes();
     void setEditCaption(const QString& fileName);
 
