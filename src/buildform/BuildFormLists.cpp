@@ -36,7 +36,7 @@ bool confirmed(const QString& question)
 
 } // namespace
 
-void frmBuildSPL::openEntryDialog(void (*opener)(RowList&, const QString&), RowList& target, const QString& action)
+void frmBuildSPL::runOpener(void (*opener)(RowList&, const QString&), RowList& target, const QString& action)
 {
     try {
         opener(target, action);
@@ -45,18 +45,18 @@ void frmBuildSPL::openEntryDialog(void (*opener)(RowList&, const QString&), RowL
     }
 }
 
-void frmBuildSPL::AddIndication(RowList& Target) { openEntryDialog(ShowIndicationDialog, Target, ActionAdd); }
-void frmBuildSPL::EditIndication(RowList& Target) { openEntryDialog(ShowIndicationDialog, Target, ActionEdit); }
-void frmBuildSPL::AddContraIndication(RowList& Target) { openEntryDialog(ShowContraIndicationDialog, Target, ActionAdd); }
-void frmBuildSPL::EditContraIndication(RowList& Target) { openEntryDialog(ShowContraIndicationDialog, Target, ActionEdit); }
-void frmBuildSPL::AddDrugInteraction(RowList& Target) { openEntryDialog(ShowDrugInteractionDialog, Target, ActionAdd); }
-void frmBuildSPL::EditDrugInteraction(RowList& Target) { openEntryDialog(ShowDrugInteractionDialog, Target, ActionEdit); }
-void frmBuildSPL::AddAdverseReaction(RowList& Target) { openEntryDialog(ShowAdverseReactionDialog, Target, ActionAdd); }
-void frmBuildSPL::EditAdverseReaction(RowList& Target) { openEntryDialog(ShowAdverseReactionDialog, Target, ActionEdit); }
-void frmBuildSPL::AddProductPackaging(RowList& Target) { openEntryDialog(ShowPackagingDialog, Target, ActionAdd); }
-void frmBuildSPL::AddIngredient(RowList& Target) { openEntryDialog(ShowIngredientDialog, Target, ActionAdd); }
-void frmBuildSPL::EditPackaging(RowList& Target) { openEntryDialog(ShowPackagingDialog, Target, ActionEdit); }
-void frmBuildSPL::EditIngredient(RowList& Target) { openEntryDialog(ShowIngredientDialog, Target, ActionEdit); }
+void frmBuildSPL::AddIndication(RowList& Target) { runOpener(ShowIndicationDialog, Target, ActionAdd); }
+void frmBuildSPL::EditIndication(RowList& Target) { runOpener(ShowIndicationDialog, Target, ActionEdit); }
+void frmBuildSPL::AddContraIndication(RowList& Target) { runOpener(ShowContraIndicationDialog, Target, ActionAdd); }
+void frmBuildSPL::EditContraIndication(RowList& Target) { runOpener(ShowContraIndicationDialog, Target, ActionEdit); }
+void frmBuildSPL::AddDrugInteraction(RowList& Target) { runOpener(ShowDrugInteractionDialog, Target, ActionAdd); }
+void frmBuildSPL::EditDrugInteraction(RowList& Target) { runOpener(ShowDrugInteractionDialog, Target, ActionEdit); }
+void frmBuildSPL::AddAdverseReaction(RowList& Target) { runOpener(ShowAdverseReactionDialog, Target, ActionAdd); }
+void frmBuildSPL::EditAdverseReaction(RowList& Target) { runOpener(ShowAdverseReactionDialog, Target, ActionEdit); }
+void frmBuildSPL::AddProductPackaging(RowList& Target) { runOpener(ShowPackagingDialog, Target, ActionAdd); }
+void frmBuildSPL::AddIngredient(RowList& Target) { runOpener(ShowIngredientDialog, Target, ActionAdd); }
+void frmBuildSPL::EditPackaging(RowList& Target) { runOpener(ShowPackagingDialog, Target, ActionEdit); }
+void frmBuildSPL::EditIngredient(RowList& Target) { runOpener(ShowIngredientDialog, Target, ActionEdit); }
 
 void frmBuildSPL::MoveListItem(RowList& TargetList, int Direction)
 {

@@ -223,7 +223,17 @@ void showEntryDialog(const EntryDialogSpec& spec, RowList& list, const QString& 
 
 } // namespace
 
-EntryDialog* openEntryDialog(const QString& name)
+void closeEntryDialogsOn(const RowList& list)
+{
+    for (auto& [name, dialog] : openDialogs()) {
+        if (dialog && dialog->Target == &list) {
+            dialog->Target = nullptr;
+            dialog->cmdCancel_Click();
+        }
+    }
+}
+
+EntryDialog* shownEntryDialog(const QString& name)
 {
     const auto found = openDialogs().find(name);
     return found == openDialogs().end() ? nullptr : found->second.data();

@@ -71,7 +71,10 @@ void ShowAdverseReactionDialog(RowList& list, const QString& action);
 void ShowPackagingDialog(RowList& list, const QString& action);
 void ShowIngredientDialog(RowList& list, const QString& action);
 
+// Closes, without writing, every entry dialog that writes into `list`: for a list that goes away.
+void closeEntryDialogsOn(const RowList& list);
+
 // The open dialog of that name ("frmIndication", …), or nullptr.
-EntryDialog* openEntryDialog(const QString& name);
+EntryDialog* shownEntryDialog(const QString& name);
 
 } // namespace veldra::buildform

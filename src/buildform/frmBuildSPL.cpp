@@ -1,5 +1,6 @@
 #include "buildform/frmBuildSPL.h"
 
+#include "buildform/EntryDialog.h"
 #include "buildform/HeaderBand.h"
 #include "buildform/RowList.h"
 #include "buildform/SelectAllOnFocus.h"
@@ -56,7 +57,11 @@ frmBuildSPL::frmBuildSPL(QWidget* parent) : QWidget(parent)
     setFixedSize(sizeHint().expandedTo(QSize(695, 542)));
 }
 
-frmBuildSPL::~frmBuildSPL() = default;
+frmBuildSPL::~frmBuildSPL()
+{
+    for (const auto& rows : std::as_const(lists_))
+        closeEntryDialogsOn(*rows);
+}
 
 void frmBuildSPL::createControls()
 {

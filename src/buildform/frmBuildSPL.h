@@ -96,7 +96,7 @@ private:
     QWidget* createBottomRow();
     void connectButtons();
     QPushButton* button(const QString& name) const;
-    void openEntryDialog(void (*opener)(RowList&, const QString&), RowList& target, const QString& action);
+    void runOpener(void (*opener)(RowList&, const QString&), RowList& target, const QString& action);
 
     SelectAllOnFocus* selectAll_ = nullptr;
     std::vector<ControlEntry> registered_;
