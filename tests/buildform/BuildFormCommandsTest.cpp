@@ -1,9 +1,16 @@
 #include "BuildFormTestSupport.h"
 
+#include "app/FormLaunchers.h"
+#include "app/Hooks.h"
+#include "app/frmMain.h"
+#include "buildform/InstallBuildFormHooks.h"
 #include "support/ScriptedUi.h"
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
@@ -145,4 +152,32 @@ TEST(BuildFormCommands, EnteringATextBoxSelectsItsText)
     QTest::qWait(20);
     EXPECT_EQ(form.textBox("txtSetID")->selectedText(), "");
     EXPECT_EQ(form.textBox("txtExcerptHeaderStyle")->text(), "Title 1");  // the design text
+}
+
+// Shown, the form stands in the main window; closing that frame must not destroy it.
+TEST(BuildFormCommands, ClosingTheFrameInTheMainWindowKeepsTheForm)
+{
+    veldra::test::ScriptedUi ui;
+    const Hooks saved = hooks();
+    installBuildFormHooks();
+    {
+        frmMain main;
+        main.show();
+        QPointer<QWidget> form = hooks().BuildSPLForm();
+        static_cast<frmBuildSPL*>(form.data())->textBox("txtTitle")->setText("kept");
+        ShowBuildSPLForm();
+        ASSERT_TRUE(form->isVisible());
+        ASSERT_NE(main.mdiArea()->currentSubWindow(), nullptr);
+
+        main.mdiArea()->currentSubWindow()->close();
+        flushClosedWindows();
+        ASSERT_FALSE(form.isNull());
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(hooks().BuildSPLForm(), form.data());
+
+        ShowBuildSPLForm();
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(static_cast<frmBuildSPL*>(form.data())->textBox("txtTitle")->text(), "kept");
+    }
+    hooks() = saved;
 }
