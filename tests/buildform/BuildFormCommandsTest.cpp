@@ -146,8 +146,7 @@ TEST(BuildFormCommands, EnteringATextBoxSelectsItsText)
     QApplication::setActiveWindow(&form);
     form.textBox("txtVersionNumber")->setText("3");
     form.textBox("txtVersionNumber")->setFocus();
-    QTest::qWait(20);
-    EXPECT_EQ(form.textBox("txtVersionNumber")->selectedText(), "3");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.textBox("txtVersionNumber")->selectedText() == "3"; }, 2000));
     form.textBox("txtSetID")->setFocus();  // an empty box
     QTest::qWait(20);
     EXPECT_EQ(form.textBox("txtSetID")->selectedText(), "");
