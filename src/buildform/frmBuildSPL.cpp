@@ -74,10 +74,15 @@ void frmBuildSPL::createControls()
     auto* pagesArea = new QWidget(this);
     auto* pagesLayout = new QVBoxLayout(pagesArea);
     pagesLayout->setContentsMargins(0, 0, 0, 0);
+    QSize fullest;
     for (int page = 1; page <= static_cast<int>(pages().size()); ++page) {
         TabStrip->addTab(pages()[page - 1].tabCaption);
-        pagesLayout->addWidget(createPage(page));
+        QWidget* frame = createPage(page);
+        pagesLayout->addWidget(frame);
+        fullest = fullest.expandedTo(frame->sizeHint());
     }
+    // The window has a fixed size, large enough for its fullest page.
+    pagesArea->setMinimumSize(fullest);
     layout->addWidget(pagesArea, 1);
     layout->addWidget(createBottomRow());
     TabStrip_Click(1);
