@@ -1,6 +1,9 @@
 #include "BuildFormTestSupport.h"
 
+#include "app/Hooks.h"
 #include "app/Log.h"
+#include "buildform/InstallBuildFormHooks.h"
+#include "platform/core/AppPaths.h"
 #include "buildform/SettingsFile.h"
 #include "platform/xml/Document.h"
 #include "support/Fixtures.h"
@@ -9,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
@@ -332,4 +336,27 @@ TEST_F(SettingsFileTest, StartUpReadsThePerUserCopyFirstAndNeverAsks)
         EXPECT_EQ(logLines().size(), 1);
         EXPECT_TRUE(ui.messages.isEmpty());
     }
+}
+
+TEST_F(SettingsFileTest, TheStartProcedureRestoresThroughTheHookAndOnlyTheMenuLoadAsks)
+{
+    const Hooks saved = hooks();
+    installBuildFormHooks();
+    const QString lastSettings = app_paths::inProgram("LastSettings.xml");
+    veldra::test::writeTextFile(lastSettings, "<File><Data>");
+
+    hooks().LoadSettingsFile(lastSettings);
+    QPointer<QWidget> form = hooks().BuildSPLForm();
+    ASSERT_FALSE(form.isNull());
+    EXPECT_TRUE(form->isHidden());
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(logLines().size(), 1);
+
+    const QString chosen = dir.file("chosen.xml");
+    veldra::test::writeTextFile(chosen, "<File><Data>");
+    hooks().LoadSettingsFile(chosen);
+    EXPECT_EQ(ui.messages.size(), 1);
+
+    delete form.data();
+    hooks() = saved;
 }
