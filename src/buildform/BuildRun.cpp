@@ -45,11 +45,12 @@ public:
 
 BuildOutcome convert(const FormState& state)
 {
-    const QString target = PrepareOutputFolder(state.text("txtSourceFileName"), state.text("txtTargetFolder"));
-    ShowLogWindow(true);
+    // The converter is made first: a folder is emptied only for a converter that can fill it.
     std::shared_ptr<BuildConverter> converter = buildConverterFactory()();
     if (!converter)
         throw VbError(err::General, QStringLiteral("OK"), QStringLiteral("The Word converter could not be created"));
+    const QString target = PrepareOutputFolder(state.text("txtSourceFileName"), state.text("txtTargetFolder"));
+    ShowLogWindow(true);
     RunningJob running(converter);
     setConverterOptions(*converter, state);
     BuildRequest request = buildRequest(state, target);
