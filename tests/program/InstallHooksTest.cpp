@@ -28,6 +28,9 @@ TEST(InstallHooksTest, EveryBuiltSubsystemFillsItsHooks)
     EXPECT_TRUE(h.SearchNCIThesaurusCodes);
     EXPECT_TRUE(h.SearchUNIICodes);
     EXPECT_TRUE(h.ValidateAgainstSchema);
+    EXPECT_TRUE(h.LoadSettingsFile);
+    EXPECT_TRUE(h.SaveSettingsFile);
+    EXPECT_TRUE(h.BuildSPLForm);
 
     EXPECT_TRUE(editorHooks().TransformSPLR4ToSPL);
     EXPECT_TRUE(editorHooks().PreviewSPLR4Document);
@@ -48,7 +51,4 @@ TEST(InstallHooksTest, SubsystemsNotYetBuiltLeaveTheirHooksEmpty)
     EXPECT_FALSE(h.AnalyzeDocumentFormatting);
     EXPECT_FALSE(h.ImportProductLabelFromWord);
     EXPECT_FALSE(h.ProductLabelAddSectionNumbers);
-    EXPECT_FALSE(h.LoadSettingsFile);
-    EXPECT_FALSE(h.SaveSettingsFile);
-    EXPECT_FALSE(h.BuildSPLForm);
 }
