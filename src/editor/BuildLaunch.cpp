@@ -33,12 +33,11 @@ QString startFolder(const frmXMLEditor& editor)
 QString askForSPLFile(frmXMLEditor& editor)
 {
     ui::CommonDialog& dialog = sharedDialog();
-    dialog.dialogTitle = QStringLiteral("Build SPL File");
     dialog.cancelError = true;
     dialog.overwritePrompt = true;
     dialog.initDir = startFolder(editor);
-    dialog.filter = QStringLiteral("XML Files | *.xml");
-    dialog.fileName = GetDocumentID(editor) + QStringLiteral(".xml");
+    dialog.prepareFile(QStringLiteral("Build SPL File"), QStringLiteral("XML Files | *.xml"),
+                       GetDocumentID(editor) + QStringLiteral(".xml"));
     bool chosen = false;
     skip([&] { chosen = dialog.showSave(); });
     return chosen ? dialog.fileName : QString();

@@ -181,7 +181,7 @@ void writeReport(const frmXMLEditor* editor, QString& reportPath)
         return;
     }
     WriteLog(Information, now() + QStringLiteral(" - Document Report Created"));
-    ShellOpen(reportPath);
+    ShellOpenFile(reportPath);
 }
 
 } // namespace
