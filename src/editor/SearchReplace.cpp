@@ -108,7 +108,7 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
         if (replacement.isEmpty())
             return;
     }
-    bool skippedShown = false;
+    QStringList skipped;
 
     DrawRefresh(false);
     int hits = 0;
@@ -126,12 +126,8 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
                 // what it refuses stays as it was and is listed in the log.
                 const QString refusal = replacementRefusal(element, searchText, replacement);
                 if (!refusal.isEmpty()) {
-                    if (!skippedShown)
-                        ShowLogWindow(false);
-                    skippedShown = true;
-                    WriteLog(QStringLiteral("Warning"), QStringLiteral("Not replaced in ")
-                                                            + BuildXPathFromTreeView(node, QString())
-                                                            + QStringLiteral(": ") + refusal);
+                    skipped << QStringLiteral("Not replaced in ") + BuildXPathFromTreeView(node, QString())
+                            + QStringLiteral(": ") + refusal;
                     return;
                 }
                 if (replaceInElementText(element, searchText, replacement))
@@ -151,6 +147,13 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
                    ui::Buttons::OK, ui::Icon::Warning);
     else if (ReplaceValue)
         RefreshXML(true);
+
+    // Last, as showing the log lets events through, which may close this window.
+    if (!skipped.isEmpty()) {
+        ShowLogWindow(false);
+        for (const QString& line : skipped)
+            WriteLog(QStringLiteral("Warning"), line);
+    }
 }
 
 } // namespace veldra
