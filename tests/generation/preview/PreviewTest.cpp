@@ -293,6 +293,8 @@ TEST_F(PreviewTest, LoggingFollowsTheMenuAfterAPreviewAlsoAfterAFailure)
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
     EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("PreviewSPLQuick  - ")));
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("TemplateSPLR4_FDA_DrugProduct.xml")))
+        << ui.messages[0].text.toStdString();
     EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("Preview Rendering of SPL failed.")));
 
     main->mnuShowLogging->setChecked(true);
