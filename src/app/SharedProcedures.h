@@ -73,6 +73,11 @@ QString PrepareOutputFolder(const QString& sourceFile, const QString& folder);
 // failure is silent.
 void ShellOpen(const QString& target);
 
+// Opens a file that the program ships or has just written with the desktop's default
+// handler. When the desktop has none, says so in a message box with the file's full path,
+// so that the user can open it by hand.
+void ShellOpenFile(const QString& file);
+
 // Keeps a window above all others (or not), without moving or resizing it.
 void SetWindowOnTop(QWidget* window, bool onTop);
 
