@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/word/picture/PictureRenderer.h"
+
+#include <QRectF>
+
+#include <optional>
+
+class QSvgRenderer;
+
+namespace veldra::word {
+
+// Where the whole, uncropped picture lands when its cropped part fills a canvas of
+// `pixels`; it may reach past the canvas. Nothing when the crop leaves no picture.
+std::optional<QRectF> uncroppedPlacement(const PictureCrop& crop, QSize pixels);
+
+// A white canvas of the picture's pixel size onto which the decoded picture is drawn
+// at its uncropped placement; the canvas's edges do the cropping.
+class PictureCanvas {
+public:
+    PictureCanvas(QSize pixels, const QRectF& placement);
+
+    // Draws a bitmap, scaling only the part that shows (smoothly, so that a reduction
+    // averages rather than skips pixels).
+    void draw(const QImage& bitmap);
+    void draw(QSvgRenderer& vector);
+    // The canvas in QImage::Format_RGB888.
+    QImage result() const;
+
+private:
+    QImage canvas_;
+    QRectF placement_;
+};
+
+} // namespace veldra::word
