@@ -77,9 +77,10 @@ PictureKind kindOfContentType(const QString& contentType)
     return raster.contains(type) ? PictureKind::Raster : PictureKind::Unknown;
 }
 
+// `name` is a part or file name, or an extension on its own.
 PictureKind kindOfName(const QString& name)
 {
-    const QString suffix = QFileInfo(name).suffix().toLower();
+    const QString suffix = (name.contains(QLatin1Char('.')) ? QFileInfo(name).suffix() : name).toLower();
     static const QStringList raster = {
         QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("jpe"),
         QStringLiteral("jfif"), QStringLiteral("gif"), QStringLiteral("bmp"), QStringLiteral("dib"),

@@ -8,8 +8,8 @@
 namespace veldra::word {
 
 // A picture as a document package stores it: the media part's bytes, its content type
-// ("image/png"; may be empty) and its part or file name (its extension is used when the
-// content type says nothing). Charts and SmartArt have no media; pass the content type
+// ("image/png"; may be empty) and its part or file name or just its extension ("png"),
+// used when the content type says nothing. Charts and SmartArt have no media; pass the content type
 // of their part so that the reason given names them.
 struct PictureMedia {
     QByteArray bytes;

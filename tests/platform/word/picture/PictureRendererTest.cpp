@@ -115,6 +115,7 @@ TEST(PictureRendererTest, EveryStoredFormatIsDrawnAtTheTargetSize)
         {"png", {encoded(halves({40, 20}), "PNG"), QStringLiteral("image/png"), {}}, Red, Blue, 2},
         {"jpeg", {encoded(halves({40, 20}), "JPG"), QStringLiteral("image/jpeg"), {}}, Red, Blue, 30},
         {"bmp by name only", {encoded(halves({40, 20}), "BMP"), {}, QStringLiteral("media/image3.bmp")}, Red, Blue, 2},
+        {"svg known by its extension only", {"<!--" + QByteArray(5000, 'x') + "-->" + svgOfQuarters(), {}, QStringLiteral("SVG")}, Red, Green, 2},
         {"tiff", {encoded(halves({40, 20}), "TIFF"), QStringLiteral("image/tiff"), {}}, Red, Blue, 2},
         {"gif", {redGifPixel(), QStringLiteral("image/gif"), {}}, QColor(255, 0, 0), QColor(255, 0, 0), 2},
         {"png declared as jpeg", {encoded(halves({40, 20}), "PNG"), QStringLiteral("image/jpeg"), {}}, Red, Blue, 2},
