@@ -3,6 +3,7 @@
 #include "platform/word/picture/MetafileToSvg.h"
 #include "platform/word/picture/PictureCanvas.h"
 #include "platform/word/picture/PictureKind.h"
+#include "platform/word/picture/SvgReferences.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -59,6 +60,8 @@ RenderedPicture drawBitmap(const QByteArray& bytes, PictureCanvas& canvas)
 
 RenderedPicture drawSvg(const QByteArray& svg, PictureCanvas& canvas)
 {
+    if (svgRefersOutside(svg))
+        return failure(QStringLiteral("the SVG picture draws images from outside the document"));
     QSvgRenderer renderer(svg);
     if (!renderer.isValid())
         return failure(QStringLiteral("the SVG picture could not be read"));

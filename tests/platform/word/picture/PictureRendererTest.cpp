@@ -120,6 +120,12 @@ TEST(PictureRendererTest, EveryStoredFormatIsDrawnAtTheTargetSize)
         {"gif", {redGifPixel(), QStringLiteral("image/gif"), {}}, QColor(255, 0, 0), QColor(255, 0, 0), 2},
         {"png declared as jpeg", {encoded(halves({40, 20}), "PNG"), QStringLiteral("image/jpeg"), {}}, Red, Blue, 2},
         {"svg", {svgOfQuarters(), QStringLiteral("image/svg+xml"), {}}, Red, Green, 2},
+        {"svg with an embedded bitmap",
+         {"<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' width='40' height='20'>"
+          "<image width='40' height='20' xlink:href='data:image/png;base64,"
+              + encoded(halves({40, 20}), "PNG").toBase64() + "'/></svg>",
+          {}, {}},
+         Red, Blue, 3},
         {"emf", {test::emfWithRectangles({100, 50}, rects), QStringLiteral("image/x-emf"), {}}, pureRed, pureBlue, 2},
         {"wmf", {test::wmfWithRectangles({100, 50}, rects), QStringLiteral("image/x-wmf"), {}}, pureRed, pureBlue, 2},
     };
@@ -225,6 +231,9 @@ TEST(PictureRendererTest, WhatCannotBeDrawnGivesAReasonAndNoImage)
         {"truncated emf", {emf.left(60), QStringLiteral("image/x-emf"), {}}, {}, {50, 50}, "EMF"},
         {"truncated wmf", {wmf.left(30), QStringLiteral("image/x-wmf"), {}}, {}, {50, 50}, "WMF"},
         {"broken svg", {"<svg xmlns='http://www.w3.org/2000/svg'><rect", {}, {}}, {}, {50, 50}, "SVG"},
+        {"svg drawing a file of the user's",
+         {"<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' width='9' height='9'>"
+          "<image xlink:href='/home/user/photo.png' width='9' height='9'/></svg>", {}, {}}, {}, {50, 50}, "outside"},
         {"no size", {png, {}, {}}, {}, {0, 50}, "no size"},
         {"extent too large", {png, {}, {}}, {}, {20000, 20000}, "larger"},
         {"crop leaves nothing", {png, {}, {}}, {60000, 0, 40000, 0}, {50, 50}, "crop"},
