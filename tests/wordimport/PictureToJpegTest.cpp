@@ -17,6 +17,7 @@ namespace {
 QByteArray png(QSize size, const QColor& left, const QColor& right)
 {
     QImage image(size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.fillRect(0, 0, size.width() / 2, size.height(), left);
     painter.fillRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height(), right);
