@@ -2,8 +2,6 @@
 
 #include "platform/core/VbError.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QTime>
 
 #include <algorithm>
@@ -104,15 +102,6 @@ void cDIBSection::CreateFromPicture(const QImage& picThis)
             to[3 * x + 2] = from[3 * x];
         }
     }
-}
-
-bool cDIBSection::CopyToClipboard(bool bAsDIB) const
-{
-    if (bAsDIB || bits_.empty())
-        return false;
-    const QImage bottomUp(bits_.data(), info_.width, info_.height, BytesPerScanLine(), QImage::Format_BGR888);
-    QGuiApplication::clipboard()->setImage(bottomUp.mirrored(false, true));
-    return true;
 }
 
 void cDIBSection::RandomiseBits(bool bGray)

@@ -36,9 +36,9 @@ static_assert(sizeof(BitmapInfoRecord) == 44);
 // the bitmap raise a VbError rather than touching memory outside the bitmap. Width and
 // Height report the last created size even after ClearUp.
 //
-// There are no device contexts or bitmap handles here: painting into and out of other
-// surfaces goes through QImage, so the handle accessors and the blits that only served
-// them do not exist.
+// There are no device contexts or bitmap handles here: pictures come in through QImage,
+// so the handle accessors, the blits and the clipboard copy, which nothing used, do not
+// exist.
 class cDIBSection {
 public:
     cDIBSection() = default;
@@ -51,9 +51,6 @@ public:
     // Creates the bitmap at the picture's size and copies the picture into it. A null
     // picture leaves the bitmap empty. Alpha is dropped, not composited.
     void CreateFromPicture(const QImage& picThis);
-    // Puts the picture on the system clipboard. Only the device-dependent form is
-    // offered: with bAsDIB true nothing is copied and the result is false.
-    bool CopyToClipboard(bool bAsDIB) const;
 
     // The row length in bytes for the current width.
     std::int32_t BytesPerScanLine() const;

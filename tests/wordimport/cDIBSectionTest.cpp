@@ -2,8 +2,6 @@
 
 #include "platform/core/VbError.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -157,19 +155,4 @@ TEST(cDIBSectionTest, RandomFillLeavesPaddingAndKeepsItsChannelRules)
         }
         EXPECT_TRUE(varied);
     }
-}
-
-TEST(cDIBSectionTest, ClipboardTakesThePictureTheRightWayUp)
-{
-    QImage picture(3, 2, QImage::Format_RGB888);
-    picture.fill(Qt::white);
-    picture.setPixelColor(0, 0, Qt::red);
-    cDIBSection dib;
-    dib.CreateFromPicture(picture);
-    EXPECT_FALSE(dib.CopyToClipboard(true));
-    ASSERT_TRUE(dib.CopyToClipboard(false));
-    const QImage copied = QGuiApplication::clipboard()->image();
-    ASSERT_EQ(copied.size(), picture.size());
-    EXPECT_EQ(copied.pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(copied.pixelColor(0, 1), QColor(Qt::white));
 }
