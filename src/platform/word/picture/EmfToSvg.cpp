@@ -11,7 +11,9 @@ SvgConversion emfToSvg(const QByteArray& emf)
     generatorOptions options{};
     options.nameSpace = const_cast<char*>("svg");
     options.svgDelimiter = true;
-    options.emfplus = true;
+    // The converter draws only a part of the EMF+ records, while the files word
+    // processors write carry a complete plain EMF drawing beside them: that one is drawn.
+    options.emfplus = false;
     QByteArray input = emf; // the converter takes a mutable buffer
     char* svg = nullptr;
     size_t length = 0;

@@ -11,7 +11,7 @@ struct SvgConversion {
     QString reason;
 };
 
-// Enhanced metafiles (EMF, with EMF+ records drawn where the converter knows them).
+// Enhanced metafiles (EMF); of a dual EMF+ file the plain EMF drawing is converted.
 SvgConversion emfToSvg(const QByteArray& emf);
 // Windows metafiles, with or without the placeable header.
 SvgConversion wmfToSvg(const QByteArray& wmf);
