@@ -1,4 +1,4 @@
-#include "platform/word/picture/MetafileToSvg.h"
+#include "platform/word/picture/MetafileConversion.h"
 
 #include <emf2svg.h>
 

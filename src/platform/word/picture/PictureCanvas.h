@@ -24,6 +24,7 @@ public:
     // averages rather than skips pixels).
     void draw(const QImage& bitmap);
     void draw(QSvgRenderer& vector);
+    const QRectF& placement() const { return placement_; }
     // The canvas in QImage::Format_RGB888.
     QImage result() const;
 

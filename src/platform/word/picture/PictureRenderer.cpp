@@ -1,6 +1,6 @@
 #include "platform/word/picture/PictureRenderer.h"
 
-#include "platform/word/picture/MetafileToSvg.h"
+#include "platform/word/picture/MetafileConversion.h"
 #include "platform/word/picture/PictureCanvas.h"
 #include "platform/word/picture/PictureKind.h"
 #include "platform/word/picture/SvgReferences.h"
@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -69,11 +70,32 @@ RenderedPicture drawSvg(const QByteArray& svg, PictureCanvas& canvas)
     return RenderedPicture{canvas.result(), QString()};
 }
 
-RenderedPicture drawMetafile(const SvgConversion& conversion, PictureCanvas& canvas)
+RenderedPicture drawEmf(const QByteArray& emf, PictureCanvas& canvas)
 {
+    const SvgConversion conversion = emfToSvg(emf);
     if (conversion.svg.isEmpty())
         return failure(conversion.reason);
     return drawSvg(conversion.svg, canvas);
+}
+
+// The WMF player draws without smoothing, so it draws at twice the size shown and the
+// reduction smooths its edges (within the size limits).
+QSize wmfDrawingSize(const QRectF& placement)
+{
+    const double width = 2 * placement.width();
+    const double height = 2 * placement.height();
+    const double scale = std::min({1.0, picture_limits::MaxSide / width, picture_limits::MaxSide / height,
+                                   std::sqrt(picture_limits::MaxPixels / (width * height))});
+    return QSize(std::max(1, int(std::lround(width * scale))), std::max(1, int(std::lround(height * scale))));
+}
+
+RenderedPicture drawWmf(const QByteArray& wmf, PictureCanvas& canvas)
+{
+    const BitmapConversion conversion = wmfToBitmap(wmf, wmfDrawingSize(canvas.placement()));
+    if (conversion.image.isNull())
+        return failure(conversion.reason);
+    canvas.draw(conversion.image);
+    return RenderedPicture{canvas.result(), QString()};
 }
 
 QString describedFormat(const PictureMedia& media)
@@ -91,9 +113,9 @@ RenderedPicture draw(const PictureMedia& media, PictureCanvas& canvas)
     case PictureKind::Svg:
         return drawSvg(media.bytes, canvas);
     case PictureKind::Emf:
-        return drawMetafile(emfToSvg(media.bytes), canvas);
+        return drawEmf(media.bytes, canvas);
     case PictureKind::Wmf:
-        return drawMetafile(wmfToSvg(media.bytes), canvas);
+        return drawWmf(media.bytes, canvas);
     case PictureKind::Chart:
         return failure(QStringLiteral("charts cannot be rendered"));
     case PictureKind::Diagram:

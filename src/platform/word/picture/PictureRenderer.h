@@ -51,10 +51,10 @@ QSize pixelSizeFromExtent(qint64 widthEmu, qint64 heightEmu);
 
 // Draws the picture cropped and scaled to exactly `pixels`, its transparency flattened on
 // white. PNG, JPEG, GIF, BMP, TIFF and WebP are decoded by Qt's image readers, SVG by
-// QtSvg, EMF and WMF through an SVG conversion. The format is recognised from the bytes
-// first, then from the content type or name. Anything that cannot be drawn (a chart,
-// SmartArt, an unknown or damaged format, a size beyond the limits) gives a reason, never
-// an exception.
+// QtSvg, EMF through an SVG conversion, WMF through a bitmap player. The format is
+// recognised from the bytes first, then from the content type or name. Anything that
+// cannot be drawn (a chart, SmartArt, an unknown or damaged format, a size beyond the
+// limits) gives a reason, never an exception.
 RenderedPicture renderPicture(const PictureMedia& media, const PictureCrop& crop, QSize pixels);
 
 } // namespace veldra::word

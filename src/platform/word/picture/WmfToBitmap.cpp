@@ -1,21 +1,18 @@
-#include "platform/word/picture/MetafileToSvg.h"
+#include "platform/word/picture/MetafileConversion.h"
 
+#include <QtEndian>
+
+// After Qt: the player's headers define short macro names that clash with Qt's.
 #include <libwmf/api.h>
-#include <libwmf/svg.h>
+#include <libwmf/gd.h>
 
-#include <cstdlib>
 #include <memory>
 
 namespace veldra::word {
 
 namespace {
 
-struct ApiDeleter {
-    void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
-};
-using Api = std::unique_ptr<wmfAPI, ApiDeleter>;
-
-// The player measures text with real font files even when it only writes SVG, and its
+// The player measures text with real font files whatever it draws into, and its
 // built-in map names PostScript fonts that a desktop seldom has. The standard names are
 // mapped to the DejaVu faces (the system's font package); without them every WMF
 // conversion fails, which the caller reports as an unrenderable picture.
@@ -39,10 +36,17 @@ wmfMapping standardFonts[] = {
     {nullptr, nullptr, FT_ENCODING_NONE},
 };
 
-Api createSvgPlayer()
+struct ApiDeleter {
+    void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
+};
+using Api = std::unique_ptr<wmfAPI, ApiDeleter>;
+
+// The bitmap device (rather than the SVG one, which rounds every colour to the nearest
+// named SVG colour), writing PNG through a callback.
+Api createBitmapPlayer()
 {
     wmfAPI_Options options{};
-    options.function = wmf_svg_function;
+    options.function = wmf_gd_function;
     options.fontdirs = fontFolders;
     options.font.ps = standardFonts;
     wmfAPI* api = nullptr;
@@ -57,50 +61,66 @@ Api createSvgPlayer()
     return Api(api);
 }
 
-// Plays the metafile into the SVG device; the SVG text is left in the device's stream.
-bool play(wmfAPI* api, QByteArray& input)
+int collect(void* png, char* bytes, int length)
+{
+    static_cast<QByteArray*>(png)->append(bytes, length);
+    return length;
+}
+
+// The placeable header's rectangle in the player's units (points from the window
+// origin, which files put at the rectangle's corner); false without a usable header.
+bool placeableFrame(const QByteArray& wmf, wmfD_Rect& frame)
+{
+    if (wmf.size() < 22 || qFromLittleEndian<quint32>(wmf.constData()) != 0x9AC6CDD7u)
+        return false;
+    const auto edge = [&](int offset) { return qFromLittleEndian<qint16>(wmf.constData() + offset); };
+    const int width = edge(10) - edge(6);
+    const int height = edge(12) - edge(8);
+    const auto unitsPerInch = qFromLittleEndian<quint16>(wmf.constData() + 14);
+    if (width <= 0 || height <= 0 || unitsPerInch == 0)
+        return false;
+    frame.TL = {0, 0};
+    frame.BR = {float(width * 72.0 / unitsPerInch), float(height * 72.0 / unitsPerInch)};
+    return true;
+}
+
+bool play(wmfAPI* api, QByteArray& input, QSize pixels)
 {
     if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()), input.size()) != wmf_E_None)
         return false;
-    wmfD_Rect bounds{};
-    if (wmf_scan(api, 0, &bounds) != wmf_E_None)
+    wmfD_Rect drawn{};
+    if (wmf_scan(api, 0, &drawn) != wmf_E_None)
         return false;
-    unsigned int width = 0;
-    unsigned int height = 0;
-    if (wmf_display_size(api, &width, &height, 96, 96) != wmf_E_None || width == 0 || height == 0)
-        return false;
-    wmf_svg_t* device = WMF_SVG_GetData(api);
-    device->bbox = bounds;
-    device->width = width;
-    device->height = height;
-    device->flags |= WMF_SVG_INLINE_IMAGES;
-    return wmf_play(api, 0, &bounds) == wmf_E_None;
+    wmfD_Rect frame = drawn;
+    placeableFrame(input, frame);
+    wmf_gd_t* device = WMF_GD_GetData(api);
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->width = unsigned(pixels.width());
+    device->height = unsigned(pixels.height());
+    device->bbox = frame;
+    return wmf_play(api, 0, &frame) == wmf_E_None;
 }
 
 } // namespace
 
-SvgConversion wmfToSvg(const QByteArray& wmf)
+BitmapConversion wmfToBitmap(const QByteArray& wmf, QSize pixels)
 {
-    SvgConversion result;
-    const Api api = createSvgPlayer();
+    BitmapConversion result;
+    const Api api = createBitmapPlayer();
     if (!api) {
         result.reason = QStringLiteral("the WMF converter could not be started");
         return result;
     }
-    wmf_svg_t* device = WMF_SVG_GetData(api.get());
-    device->out = wmf_stream_create(api.get(), nullptr);
+    QByteArray png;
+    wmf_gd_t* device = WMF_GD_GetData(api.get());
+    device->sink.context = &png;
+    device->sink.function = collect;
     QByteArray input = wmf; // the player reads from a mutable buffer
-    const bool played = device->out && play(api.get(), input);
-    char* svg = nullptr;
-    unsigned long length = 0;
-    if (device->out)
-        wmf_stream_destroy(api.get(), device->out, &svg, &length);
-    if (played && svg && length > 0)
-        result.svg = QByteArray(svg, static_cast<qsizetype>(length));
-    else
+    if (play(api.get(), input, pixels))
+        result.image = QImage::fromData(png, "PNG");
+    if (result.image.isNull())
         result.reason = QStringLiteral("the WMF picture could not be converted");
-    if (svg)
-        wmf_free(api.get(), svg);
     return result;
 }
 
