@@ -2,13 +2,17 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRectF>
 #include <QString>
 
 namespace veldra::word {
 
-// A metafile turned into an SVG document, or why it could not be.
+// A metafile turned into an SVG document, or why it could not be. The document covers
+// `partOfFrame` of the picture's frame (fractions of its width and height): a metafile
+// may draw less than its frame.
 struct SvgConversion {
     QByteArray svg;
+    QRectF partOfFrame{0, 0, 1, 1};
     QString reason;
 };
 

@@ -51,14 +51,17 @@ void PictureCanvas::draw(const QImage& bitmap)
     painter.drawImage(target.topLeft(), part);
 }
 
-void PictureCanvas::draw(QSvgRenderer& vector)
+void PictureCanvas::draw(QSvgRenderer& vector, const QRectF& partOfPicture)
 {
     QPainter painter(&canvas_);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setClipRect(canvas_.rect());
     vector.setAspectRatioMode(Qt::IgnoreAspectRatio);
-    vector.render(&painter, placement_);
+    vector.render(&painter, QRectF(placement_.left() + partOfPicture.left() * placement_.width(),
+                                   placement_.top() + partOfPicture.top() * placement_.height(),
+                                   partOfPicture.width() * placement_.width(),
+                                   partOfPicture.height() * placement_.height()));
 }
 
 QImage PictureCanvas::result() const

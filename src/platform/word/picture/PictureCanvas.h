@@ -23,7 +23,8 @@ public:
     // Draws a bitmap, scaling only the part that shows (smoothly, so that a reduction
     // averages rather than skips pixels).
     void draw(const QImage& bitmap);
-    void draw(QSvgRenderer& vector);
+    // Draws a vector drawing over `partOfPicture` (fractions of the picture's size).
+    void draw(QSvgRenderer& vector, const QRectF& partOfPicture = QRectF(0, 0, 1, 1));
     const QRectF& placement() const { return placement_; }
     // The canvas in QImage::Format_RGB888.
     QImage result() const;

@@ -59,14 +59,15 @@ RenderedPicture drawBitmap(const QByteArray& bytes, PictureCanvas& canvas)
     return RenderedPicture{canvas.result(), QString()};
 }
 
-RenderedPicture drawSvg(const QByteArray& svg, PictureCanvas& canvas)
+RenderedPicture drawSvg(const QByteArray& svg, PictureCanvas& canvas,
+                        const QRectF& partOfPicture = QRectF(0, 0, 1, 1))
 {
     if (svgRefersOutside(svg))
         return failure(QStringLiteral("the SVG picture draws images from outside the document"));
     QSvgRenderer renderer(svg);
     if (!renderer.isValid())
         return failure(QStringLiteral("the SVG picture could not be read"));
-    canvas.draw(renderer);
+    canvas.draw(renderer, partOfPicture);
     return RenderedPicture{canvas.result(), QString()};
 }
 
@@ -75,7 +76,7 @@ RenderedPicture drawEmf(const QByteArray& emf, PictureCanvas& canvas)
     const SvgConversion conversion = emfToSvg(emf);
     if (conversion.svg.isEmpty())
         return failure(conversion.reason);
-    return drawSvg(conversion.svg, canvas);
+    return drawSvg(conversion.svg, canvas, conversion.partOfFrame);
 }
 
 // The WMF player draws without smoothing, so it draws at twice the size shown and the

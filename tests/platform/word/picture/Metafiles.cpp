@@ -39,8 +39,12 @@ QByteArray emfWithRectangles(QSize pixels, std::initializer_list<std::pair<QRect
 {
     constexpr quint32 NullPen = 0x80000008;
     LittleEndian emf;
-    // Header: bounds in pixels, frame in hundredths of a millimetre, a 96-dpi reference device.
-    emf.u32(1).u32(88).i32(0).i32(0).i32(pixels.width() - 1).i32(pixels.height() - 1);
+    // Header: the bounds of what is drawn in pixels (inclusive), the frame in hundredths
+    // of a millimetre, a 96-dpi reference device.
+    QRect drawn;
+    for (const auto& rectangle : rectangles)
+        drawn |= rectangle.first;
+    emf.u32(1).u32(88).i32(drawn.left()).i32(drawn.top()).i32(drawn.right()).i32(drawn.bottom());
     emf.i32(0).i32(0).i32(pixels.width() * 2540 / 96).i32(pixels.height() * 2540 / 96);
     emf.u32(0x464D4520).u32(0x10000).u32(0).u32(0).u16(2).u16(0).u32(0).u32(0).u32(0);
     emf.i32(960).i32(960).i32(254).i32(254);
