@@ -40,10 +40,13 @@ public:
     XlsxBuilder(const XlsxBuilder&) = delete;
     XlsxBuilder& operator=(const XlsxBuilder&) = delete;
 
-    // Adds a worksheet; the cells written next go there.
+    // Adds a worksheet, or goes back to one added before; the cells written next go there.
     XlsxBuilder& sheet(const QString& name)
     {
-        sheet_ = workbook_add_worksheet(book_, name.toUtf8().constData());
+        const QByteArray utf8 = name.toUtf8();
+        sheet_ = workbook_get_worksheet_by_name(book_, utf8.constData());
+        if (!sheet_)
+            sheet_ = workbook_add_worksheet(book_, utf8.constData());
         return *this;
     }
     XlsxBuilder& text(const char* cell, const QString& value)
