@@ -7,16 +7,14 @@
 #include "platform/excel/Worksheet.h"
 #include "platform/xml/Document.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+
 namespace veldra {
 
 namespace {
 
 const QString Operators = QStringLiteral("+-*/");
-
-QString attributeText(const xml::Node& field, const char* name)
-{
-    return field.getAttribute(QString::fromLatin1(name));
-}
 
 QString childText(const xml::Node& field, const char* name)
 {
@@ -24,25 +22,45 @@ QString childText(const xml::Node& field, const char* name)
     return child.isNull() ? QString() : child.text();
 }
 
-bool isSingleCell(const QString& source)
+// The first element in document order that a path of plain element names ("Package/
+// NDCPackageCode") names below `start`, as the query would find it, without running a
+// query for every field of every row.
+xml::Node firstAtNamePath(const xml::Node& start, const QStringList& steps, qsizetype step)
 {
-    return !source.isEmpty() && std::none_of(Operators.begin(), Operators.end(), [&](QChar op) { return source.contains(op); });
+    if (step == steps.size())
+        return start;
+    for (xml::Node child = start.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        if (child.nodeType() != xml::NodeType::Element || child.baseName() != steps.at(step))
+            continue;
+        if (const xml::Node found = firstAtNamePath(child, steps, step + 1); !found.isNull())
+            return found;
+    }
+    return {};
+}
+
+// The record's first node at a field's Target.
+xml::Node nodeAt(const xml::Node& record, const QString& target)
+{
+    static const QRegularExpression namePath(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.-]*(/[A-Za-z_][A-Za-z0-9_.-]*)*$"));
+    if (namePath.match(target).hasMatch())
+        return firstAtNamePath(record, target.split(QLatin1Char('/')), 0);
+    return record.selectSingleNode(target);
 }
 
 // Copies the matches of the field's XPath into the record; false when there are none.
-bool copyMatches(const xml::Node& field, const xml::Node& record, const xml::Node& importStart)
+bool copyMatches(const ImportField& field, const xml::Node& record, const xml::Node& importStart)
 {
     xml::NodeList matches;
-    skip([&] { matches = importStart.selectNodes(attributeText(field, "XPath")); });
+    skip([&] { matches = importStart.selectNodes(field.xpath); });
     if (matches.length() == 0)
         return false;
-    const QString target = childText(field, "Target");
+    const QString& target = field.target;
     const xml::Document document = record.ownerDocument();
     int k = 0;
     for (const xml::Node& match : matches) {
         ++k;
         skip([&] {
-            const xml::Node first = record.selectSingleNode(target);
+            const xml::Node first = nodeAt(record, target);
             const xml::Node copy = document.importNode(match, true);
             if (record.selectNodes(target).length() < k)
                 first.parentNode().appendChild(copy);
@@ -71,6 +89,26 @@ QString cutSubString(const QString& text, const QString& spec)
 
 } // namespace
 
+ImportField ImportField::read(const xml::Node& field)
+{
+    ImportField spec;
+    spec.source = childText(field, "Source").trimmed();
+    spec.target = childText(field, "Target");
+    spec.defaultText = field.getAttribute(QStringLiteral("Default"));
+    spec.hasXPath = field.hasAttribute(QStringLiteral("XPath"));
+    spec.xpath = field.getAttribute(QStringLiteral("XPath"));
+    spec.format = field.getAttribute(QStringLiteral("Format"));
+    spec.prefix = field.getAttribute(QStringLiteral("Prefix"));
+    spec.remove = field.getAttribute(QStringLiteral("Remove"));
+    spec.subString = field.getAttribute(QStringLiteral("SubString"));
+    return spec;
+}
+
+bool ImportField::singleCellSource() const
+{
+    return !source.isEmpty() && std::none_of(Operators.begin(), Operators.end(), [&](QChar op) { return source.contains(op); });
+}
+
 vb::Variant sourceValue(const excel::Worksheet& sheet, const QString& source, int row)
 {
     const QString column = source.trimmed();
@@ -95,39 +133,35 @@ vb::Variant sourceValue(const excel::Worksheet& sheet, const QString& source, in
     }
 }
 
-QString finishValue(const vb::Variant& value, const xml::Node& field)
+QString finishValue(const vb::Variant& value, const ImportField& field)
 {
-    const QString pattern = attributeText(field, "Format");
-    QString text = pattern.isEmpty() ? vb::toText(value) : vb::format(value, pattern);
-    const QString remove = attributeText(field, "Remove");
-    if (!remove.isEmpty())
-        text.remove(remove, Qt::CaseSensitive);
-    const QString subString = attributeText(field, "SubString");
-    if (!subString.isEmpty())
-        text = cutSubString(text, subString);
+    QString text = field.format.isEmpty() ? vb::toText(value) : vb::format(value, field.format);
+    if (!field.remove.isEmpty())
+        text.remove(field.remove, Qt::CaseSensitive);
+    if (!field.subString.isEmpty())
+        text = cutSubString(text, field.subString);
     return text;
 }
 
-QString runField(const xml::Node& field, const excel::Worksheet& sheet, int row, const xml::Node& record,
+QString runField(const ImportField& field, const excel::Worksheet& sheet, int row, const xml::Node& record,
                  const xml::Node& importStart)
 {
-    const QString source = childText(field, "Source");
-    const QString defaultText = attributeText(field, "Default");
     vb::Variant value;
-    if (!defaultText.isEmpty()) {
-        value = vb::Variant::fromText(defaultText == QLatin1String("GUID") ? NewGUID() : defaultText);
-    } else if (field.hasAttribute(QStringLiteral("XPath"))) {
+    std::optional<vb::Variant> cell;  // the single-cell Source, read once
+    if (field.singleCellSource())
+        cell = sourceValue(sheet, field.source, row);
+    if (!field.defaultText.isEmpty()) {
+        value = vb::Variant::fromText(field.defaultText == QLatin1String("GUID") ? NewGUID() : field.defaultText);
+    } else if (field.hasXPath) {
         if (copyMatches(field, record, importStart))
             return QString();
     } else {
-        value = sourceValue(sheet, source, row);
+        value = cell ? *cell : sourceValue(sheet, field.source, row);
     }
 
-    const QString text = attributeText(field, "Prefix") + finishValue(value, field);
-    skip([&] { record.selectSingleNode(childText(field, "Target")).setText(text); });
-    if (!isSingleCell(source.trimmed()))
-        return QString();
-    return vb::toText(sourceValue(sheet, source, row));
+    const QString text = field.prefix + finishValue(value, field);
+    skip([&] { nodeAt(record, field.target).setText(text); });
+    return cell ? vb::toText(*cell) : QString();
 }
 
 } // namespace veldra

@@ -144,7 +144,9 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
 {
     bool numeric = false;
     const int firstRow = textOf(XMLExcelImport, QStringLiteral("DataStartRow")).trimmed().toInt(&numeric);
-    const xml::NodeList fields = XMLExcelImport.selectNodes(QStringLiteral("Field"));
+    std::vector<ImportField> fields;
+    for (const xml::Node& field : XMLExcelImport.selectNodes(QStringLiteral("Field")))
+        fields.push_back(ImportField::read(field));
     const xml::Node importStart = XMLTargetNode.parentNode();
     if (numeric && !XMLTemplateNode.isNull()) {
         const xml::Document document = XMLTargetNode.ownerDocument();
@@ -153,7 +155,7 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                 continue;
             const xml::Node record = document.importNode(XMLTemplateNode, true);
             QString rowText;
-            for (const xml::Node& field : fields)
+            for (const ImportField& field : fields)
                 rowText += runField(field, WorkSheet, row, record, importStart);
             if (rowText.isEmpty())
                 break;
