@@ -1,6 +1,7 @@
 #include "platform/excel/SharedStrings.h"
 
 #include "platform/excel/PartReader.h"
+#include "platform/excel/StringEscapes.h"
 
 namespace veldra::excel {
 
@@ -30,7 +31,7 @@ bool readSharedStrings(const QByteArray& xml, const QString& part, QStringList& 
             else if (reader.nameIs("rPh") && reader.depth() == phoneticDepth)
                 phoneticDepth = -1;
             else if (reader.nameIs("si") && inItem) {
-                out << QString::fromUtf8(current);
+                out << decodeEscapes(QString::fromUtf8(current));
                 inItem = false;
             }
         }

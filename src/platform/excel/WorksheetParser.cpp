@@ -2,6 +2,7 @@
 
 #include "platform/core/VbText.h"
 #include "platform/excel/PartReader.h"
+#include "platform/excel/StringEscapes.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -37,7 +38,7 @@ std::optional<CellValue> valueOf(const OpenCell& cell, const SheetContext& conte
 {
     const QByteArray& t = cell.type;
     if (t == "inlineStr" || t == "str")
-        return CellValue::fromText(QString::fromUtf8(cell.value));
+        return CellValue::fromText(decodeEscapes(QString::fromUtf8(cell.value)));
     if (!cell.hasValue)
         return CellValue{};
     if (t == "s") {

@@ -74,8 +74,12 @@ std::optional<QByteArray> ZipPackage::read(const QString& name, WorkbookError& e
         error.reason = QStringLiteral("the part is missing");
         return std::nullopt;
     }
-    if ((stat.valid & ZIP_STAT_SIZE) && stat.size > static_cast<zip_uint64_t>(MaxPartBytes)) {
-        error.reason = QStringLiteral("the part is larger than %1 MiB").arg(MaxPartBytes / (1024 * 1024));
+    const qint64 limit = std::min(MaxPartBytes, MaxTotalBytes - totalRead_);
+    const QString tooLarge = limit < MaxPartBytes
+        ? QStringLiteral("the workbook's parts are larger than %1 MiB together").arg(MaxTotalBytes / (1024 * 1024))
+        : QStringLiteral("the part is larger than %1 MiB").arg(MaxPartBytes / (1024 * 1024));
+    if ((stat.valid & ZIP_STAT_SIZE) && stat.size > static_cast<zip_uint64_t>(limit)) {
+        error.reason = tooLarge;
         return std::nullopt;
     }
     zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
@@ -89,9 +93,9 @@ std::optional<QByteArray> ZipPackage::read(const QString& name, WorkbookError& e
     char buffer[65536];
     zip_int64_t got = 0;
     while ((got = zip_fread(file, buffer, sizeof buffer)) > 0) {
-        if (data.size() + got > MaxPartBytes) {
+        if (data.size() + got > limit) {
             zip_fclose(file);
-            error.reason = QStringLiteral("the part is larger than %1 MiB").arg(MaxPartBytes / (1024 * 1024));
+            error.reason = tooLarge;
             return std::nullopt;
         }
         data.append(buffer, static_cast<qsizetype>(got));
@@ -103,6 +107,7 @@ std::optional<QByteArray> ZipPackage::read(const QString& name, WorkbookError& e
         error.reason = QStringLiteral("the part is damaged (%1)").arg(reason);
         return std::nullopt;
     }
+    totalRead_ += data.size();
     error = {};
     return data;
 }

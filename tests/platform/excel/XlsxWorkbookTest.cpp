@@ -53,7 +53,9 @@ TEST(XlsxWorkbookTest, CellsComeTypedAsTheSheetHoldsThem)
         .formatted("D2", 3.14159, "0.00")
         .formatted("E2", 0.25, "[Red]0%")
         .formula("F2", "=B1*2", 24690)
-        .text("B3", "   spaced  ");
+        .text("B3", "   spaced  ")
+        .text("C3", "L1\r\nL2")   // stored as "L1_x000D_\nL2"
+        .text("D3", "a\x01" "b"); // stored as "a_x0001_b"; no document can hold \x01
     book.sheet("Mid").text("A1", "third");
     XlsxWorkbook workbook;
     ASSERT_TRUE(workbook.open(book.save())) << workbook.error().text().toStdString();
@@ -77,6 +79,8 @@ TEST(XlsxWorkbookTest, CellsComeTypedAsTheSheetHoldsThem)
         {"E2", Kind::Number, "0.25"},
         {"F2", Kind::Number, "24690"},
         {"B3", Kind::Text, "   spaced  "},
+        {"C3", Kind::Text, "L1\r\nL2"},
+        {"D3", Kind::Text, "ab"},
         {"A3", Kind::Empty, ""},
         {"XFD1048576", Kind::Empty, ""},
     };
