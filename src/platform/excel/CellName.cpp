@@ -54,10 +54,4 @@ std::optional<CellPlace> parseCellName(const char* name)
     return parse(name, static_cast<qsizetype>(std::strlen(name)));
 }
 
-int columnNumber(const QString& letters)
-{
-    const std::optional<CellPlace> place = parseCellName(letters + QStringLiteral("1"));
-    return place && !letters.contains(QLatin1Char('$')) ? place->column : 0;
-}
-
 } // namespace veldra::excel

@@ -20,7 +20,5 @@ inline constexpr int MaxColumns = 16384;  // column XFD
 std::optional<CellPlace> parseCellName(const QString& name);
 // The same for the bytes of a worksheet's r attribute.
 std::optional<CellPlace> parseCellName(const char* name);
-// "AB" -> 28; 0 for anything but one to three letters within the sheet.
-int columnNumber(const QString& letters);
 
 } // namespace veldra::excel

@@ -33,7 +33,6 @@ public:
     void setCell(CellPlace place, CellValue value);
     void setRowHidden(int row, bool hidden);
     void setRowsHiddenByDefault(bool hidden) { rowsHiddenByDefault_ = hidden; }
-    size_t cellCount() const { return cells_.size(); }
 
 private:
     static quint64 key(int row, int column) { return (quint64(row) << 16) | quint64(column); }
