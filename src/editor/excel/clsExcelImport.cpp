@@ -89,6 +89,29 @@ QString textOf(const xml::Node& entry, const QString& child)
     return node.isNull() ? QString() : node.text();
 }
 
+// The definition document's record template of an entry; null when there is none, and
+// then no records are made.
+xml::Node recordTemplateOf(const xml::Node& entry, const xml::Document& definition)
+{
+    xml::Node found;
+    skip([&] {
+        found = definition.selectSingleNode(QStringLiteral("//") + textOf(entry, QStringLiteral("Name")) + QLatin1Char('/')
+                                            + textOf(entry, QStringLiteral("Repeat")));
+    });
+    return found;
+}
+
+// Reads the whole workbook; a file that cannot be read is reported and nothing is imported.
+bool openWorkbook(const QString& file, excel::XlsxWorkbook& workbook)
+{
+    if (workbook.open(file))
+        return true;
+    ui::msgBox(QStringLiteral("The workbook '%1' cannot be imported: %2.\n\nNothing was imported.")
+                   .arg(file, workbook.error().text()),
+               ui::Buttons::OK, ui::Icon::Warning);
+    return false;
+}
+
 } // namespace
 
 void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Node& XMLTargetNode)
@@ -110,19 +133,10 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
         return;
 
     const xml::Document definition = requireDefinitionDocument();
-    xml::Node recordTemplate;
-    skip([&] {
-        recordTemplate = definition.selectSingleNode(QStringLiteral("//") + textOf(entry, QStringLiteral("Name"))
-                                                     + QLatin1Char('/') + textOf(entry, QStringLiteral("Repeat")));
-    });
-
+    const xml::Node recordTemplate = recordTemplateOf(entry, definition);
     excel::XlsxWorkbook workbook;
-    if (!workbook.open(file)) {
-        ui::msgBox(QStringLiteral("The workbook '%1' cannot be imported: %2.\n\nNothing was imported.")
-                       .arg(file, workbook.error().text()),
-                   ui::Buttons::OK, ui::Icon::Warning);
+    if (!openWorkbook(file, workbook))
         return;
-    }
 
     const xml::Node target = targetElement(XMLTargetNode, textOf(entry, QStringLiteral("Target")), DocumentChanged);
     for (const excel::Worksheet& sheet : workbook.worksheets()) {
