@@ -24,7 +24,7 @@ QByteArray corpusFile(const QString& name)
 } // namespace
 
 // The fuzz target's corpus, replayed as the fuzz target runs it: every file opens or fails
-// with a reason, and only the two sound packages open.
+// with a reason, and only the sound packages open.
 TEST(XlsxCorpusReplayTest, EveryFileOpensOrFailsWithAReason)
 {
     const QStringList files = QDir(corpusDir()).entryList(QDir::Files, QDir::Name);
@@ -32,7 +32,8 @@ TEST(XlsxCorpusReplayTest, EveryFileOpensOrFailsWithAReason)
     for (const QString& name : files) {
         excel::XlsxWorkbook workbook;
         const bool opened = workbook.openBytes(corpusFile(name));
-        const bool sound = name == QLatin1String("typed_cells.xlsx") || name == QLatin1String("root_parts.xlsx");
+        const bool sound = name == QLatin1String("typed_cells.xlsx") || name == QLatin1String("root_parts.xlsx")
+            || name == QLatin1String("date1904.xlsx");
         EXPECT_EQ(opened, sound) << name.toStdString() << ": " << workbook.error().text().toStdString();
         if (!opened) {
             EXPECT_FALSE(workbook.error().reason.isEmpty()) << name.toStdString();
@@ -72,4 +73,13 @@ TEST(XlsxCorpusReplayTest, HandWrittenPackageReadsAsWritten)
     EXPECT_TRUE(lots.rowHidden(3));
     EXPECT_FALSE(second.rowHidden(5)) << "shown explicitly";
     EXPECT_TRUE(second.rowHidden(2)) << "every other row of that sheet is hidden";
+}
+
+// A workbook that counts its days from 1904 gives the same calendar dates as one that
+// counts from 1900, four years and a day apart in numbers.
+TEST(XlsxCorpusReplayTest, DaysCountedFrom1904)
+{
+    excel::XlsxWorkbook workbook;
+    ASSERT_TRUE(workbook.openBytes(corpusFile("date1904.xlsx"))) << workbook.error().text().toStdString();
+    EXPECT_EQ(vb::toText(workbook.worksheets().front().cell("A2")), "2030-05-02");
 }
