@@ -18,6 +18,7 @@ TEST(InstallHooksTest, EveryBuiltSubsystemFillsItsHooks)
     EXPECT_TRUE(h.NewXMLEditor);
     EXPECT_TRUE(h.CreateGUIDs);
     EXPECT_TRUE(h.ReverseSortOrder);
+    EXPECT_TRUE(h.ImportFromExcel);
     EXPECT_TRUE(h.PreviewSPLFile);
     EXPECT_TRUE(h.CreateDocumentReport);
     EXPECT_TRUE(h.ValidateOnline);
@@ -45,7 +46,6 @@ TEST(InstallHooksTest, SubsystemsNotYetBuiltLeaveTheirHooksEmpty)
     installAllHooks();
     const Hooks& h = hooks();
 
-    EXPECT_FALSE(h.ImportFromExcel);
     EXPECT_FALSE(h.ProcessLoincCodes);
     EXPECT_FALSE(h.CreateEmptyProductLabelTemplate);
     EXPECT_FALSE(h.AnalyzeDocumentFormatting);
