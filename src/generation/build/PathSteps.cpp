@@ -4,11 +4,16 @@
 #include "platform/xml/NodeList.h"
 
 #include <QList>
-#include <QRegularExpression>
+#include <QHash>
 
 namespace veldra {
 
 namespace {
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
 
 bool isNameStart(QChar c)
 {
@@ -64,8 +69,12 @@ std::optional<QStringList> splitTopLevel(const QString& path)
 // their namespace, as the query would; it is answered without the query engine.
 bool isBareName(const QString& step)
 {
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9._-]*$"));
-    return name.match(step).hasMatch();
+    if (step.isEmpty() || !(isAsciiLetter(step[0]) || step[0] == QLatin1Char('_')))
+        return false;
+    for (const QChar c : step)
+        if (!(isAsciiLetter(c) || c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('_') || c == QLatin1Char('-')))
+            return false;
+    return true;
 }
 
 bool isElementNamed(const xml::Node& node, const QString& name)
@@ -99,9 +108,7 @@ bool contains(const xml::NodeList& nodes, const xml::Node& node)
     return false;
 }
 
-} // namespace
-
-std::optional<QStringList> childSteps(const QString& path)
+std::optional<QStringList> parseChildSteps(const QString& path)
 {
     std::optional<QStringList> steps = splitTopLevel(path);
     if (!steps)
@@ -110,6 +117,20 @@ std::optional<QStringList> childSteps(const QString& path)
         if (!isChildStep(step))
             return std::nullopt;
     return steps;
+}
+
+} // namespace
+
+// A build asks the same few dozen paths thousands of times.
+std::optional<QStringList> childSteps(const QString& path)
+{
+    thread_local QHash<QString, std::optional<QStringList>> parsed;
+    const auto known = parsed.constFind(path);
+    if (known != parsed.cend())
+        return *known;
+    if (parsed.size() > 4096)
+        parsed.clear();
+    return *parsed.insert(path, parseChildSteps(path));
 }
 
 xml::Node firstMatch(const xml::Node& context, const QString& path)
