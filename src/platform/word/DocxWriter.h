@@ -32,12 +32,11 @@ public:
     bool save(const QString& path, QString* error = nullptr) const;
 
 private:
-    struct ListRec {
-        ListKind kind;
-    };
+    void addBlock(const QString& xml, bool isTable);
 
     QString body_;
-    std::vector<ListRec> lists_;
+    std::vector<ListKind> lists_;
+    bool endsWithTable_ = false;
 };
 
 } // namespace veldra::word

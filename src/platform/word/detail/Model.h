@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -88,7 +89,7 @@ struct ShapeRec {
 
 struct Model {
     std::shared_ptr<const Package> package;
-    QString path;                       // the file opened, "" for bytes
+    QString baseFolder;                 // where linked pictures are looked for, "" for none
     std::u32string text;
     std::vector<uint16_t> formatOf;     // per character, index into formats
     std::vector<CharFormat> formats;
