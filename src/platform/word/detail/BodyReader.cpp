@@ -106,6 +106,8 @@ void BodyReader::read(xmlNode* documentRoot)
 {
     xmlNode* body = childW(documentRoot, "body");
     readBlocks(body, nullptr);
+    while (!fields_.empty())
+        fieldEnd();
     if (xmlNode* sectPr = childW(body, "sectPr"); sectPr && !sawSection_)
         readSection(sectPr);
     // Breaks the word processor recorded at its last layout hold the explicit ones too;
@@ -181,6 +183,7 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
             return;
         }
     }
+    abandonUnfinishedFieldCodes();
     bool markHidden = false;
     QString font;
     const CharFormat markFormat = resolve(context, RunProps{}, readRunProps(markProps), &markHidden, &font);
@@ -340,6 +343,7 @@ void BodyReader::readCell(xmlNode* tc, int table, int rowIndex, int columnIndex,
     readBlocks(tc, &context);
     // Every cell holds at least one paragraph, even when the file leaves it out.
     if (model_.paragraphs.size() == paragraphsBefore) {
+        abandonUnfinishedFieldCodes();
         ParagraphRec rec;
         rec.start = static_cast<int>(model_.text.size());
         rec.style = styles_.defaultParagraphStyle() ? styles_.defaultParagraphStyle()->uiName : QStringLiteral("Normal");
@@ -592,6 +596,23 @@ void BodyReader::fieldEnd()
         model_.hyperlinks[static_cast<size_t>(frame.hyperlink)].end = position;
         if (!hyperlinks_.empty() && hyperlinks_.back() == frame.hyperlink)
             hyperlinks_.pop_back();
+    }
+}
+
+void BodyReader::abandonUnfinishedFieldCodes()
+{
+    // A paragraph mark inside a field code means a damaged field: the mark must stay in the
+    // story, so the unfinished fields are dropped.
+    while (!emitting()) {
+        const FieldFrame frame = fields_.back();
+        fields_.pop_back();
+        if (frame.field >= 0)
+            model_.fields[static_cast<size_t>(frame.field)].resultEnd = static_cast<int>(model_.text.size());
+        if (frame.hyperlink >= 0) {
+            model_.hyperlinks[static_cast<size_t>(frame.hyperlink)].end = static_cast<int>(model_.text.size());
+            if (!hyperlinks_.empty() && hyperlinks_.back() == frame.hyperlink)
+                hyperlinks_.pop_back();
+        }
     }
 }
 

@@ -63,6 +63,7 @@ private:
     void fieldBegin();
     void fieldSeparate();
     void fieldEnd();
+    void abandonUnfinishedFieldCodes();
     void addBookmarkStart(xmlNode* node);
     void addBookmarkEnd(xmlNode* node);
 

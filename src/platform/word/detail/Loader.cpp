@@ -75,6 +75,10 @@ int storedPageCount(const Package& package, const QHash<QString, Relationship>& 
 
 std::shared_ptr<Model> loadModel(QByteArray bytes, const QString& baseFolder, OpenError& error)
 {
+    if (bytes.isEmpty()) {
+        error = {QString(), QStringLiteral("The file is empty; it is not a .docx file.")};
+        return nullptr;
+    }
     if (refuseOtherFormats(bytes, error))
         return nullptr;
     std::shared_ptr<const Package> package = Package::open(std::move(bytes), error);
