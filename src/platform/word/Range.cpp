@@ -94,11 +94,12 @@ Collection<Field> Range::fields() const
     for (int index : found)
         items.emplace_back(model_, index);
     // Fields with an empty result hold no character; they belong to the range they sit in.
-    for (size_t index = 0; index < model_->fields.size(); ++index) {
-        const auto& rec = model_->fields[index];
-        if (rec.resultStart == rec.resultEnd && rec.resultStart >= start_ && rec.resultStart < end_)
-            items.emplace_back(model_, static_cast<int>(index));
-    }
+    const auto& empty = model_->emptyFields;
+    auto it = std::lower_bound(empty.begin(), empty.end(), start_, [this](int field, int position) {
+        return model_->fields[static_cast<size_t>(field)].resultStart < position;
+    });
+    for (; it != empty.end() && model_->fields[static_cast<size_t>(*it)].resultStart < end_; ++it)
+        items.emplace_back(model_, *it);
     return Collection<Field>(std::move(items));
 }
 
@@ -117,12 +118,14 @@ Collection<Bookmark> Range::bookmarks() const
 {
     if (!model_)
         return {};
+    // Bookmarks are kept in the order of their starts.
+    const auto& marks = model_->bookmarks;
+    const int last = std::max(end_, start_ + 1);
+    auto it = std::lower_bound(marks.begin(), marks.end(), start_,
+                               [](const detail::BookmarkRec& mark, int position) { return mark.start < position; });
     std::vector<Bookmark> items;
-    for (size_t index = 0; index < model_->bookmarks.size(); ++index) {
-        const int start = model_->bookmarks[index].start;
-        if (start >= start_ && start < std::max(end_, start_ + 1))
-            items.emplace_back(model_, static_cast<int>(index));
-    }
+    for (; it != marks.end() && it->start < last; ++it)
+        items.emplace_back(model_, static_cast<int>(it - marks.begin()));
     return Collection<Bookmark>(std::move(items));
 }
 

@@ -54,6 +54,33 @@ int walk(const Document& doc)
     return seen + doc.pageCount() + doc.crossReferenceItems().size();
 }
 
+// The package with every size field of its document part claiming 300 MB.
+QByteArray withOversizedDocumentPart()
+{
+    QByteArray bytes = test::docxFrom(para("x"));
+    const QByteArray name = "word/document.xml";
+    auto patch = [&](const QByteArray& signature, int sizeOffset, int nameOffset) {
+        for (qsizetype at = bytes.indexOf(signature); at >= 0; at = bytes.indexOf(signature, at + 4)) {
+            if (bytes.mid(at + nameOffset, name.size()) != name)
+                continue;
+            const quint32 size = 300u * 1024 * 1024;
+            for (int i = 0; i < 4; ++i)
+                bytes[at + sizeOffset + i] = static_cast<char>((size >> (8 * i)) & 0xff);
+        }
+    };
+    patch(QByteArray("PK\x01\x02", 4), 24, 46);
+    patch(QByteArray("PK\x03\x04", 4), 22, 30);
+    return bytes;
+}
+
+QByteArray withEntries(int count)
+{
+    QMap<QString, QByteArray> entries;
+    for (int i = 0; i < count; ++i)
+        entries.insert(QStringLiteral("x/%1").arg(i), QByteArray());
+    return test::zipOf(entries);
+}
+
 } // namespace
 
 TEST(DocxRobustness, BadInputIsRefusedWithTheReason)
@@ -79,6 +106,8 @@ TEST(DocxRobustness, BadInputIsRefusedWithTheReason)
         {"entity declarations", withDocumentPart("<!DOCTYPE d [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;\">]><d>&b;</d>"),
          "word/document.xml", "document type"},
         {"malformed styles", test::docxFrom(para("x"), badStyles), "word/styles.xml", "not well-formed"},
+        {"a part beyond the size limit", withOversizedDocumentPart(), "word/document.xml", "larger than"},
+        {"too many entries", withEntries(20001), "", "more than 20000 entries"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

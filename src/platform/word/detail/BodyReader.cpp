@@ -102,14 +102,23 @@ BodyReader::BodyReader(Model& model, const Styles& styles, Numbering& numbering,
     model_.formats.push_back(CharFormat{});
 }
 
-void BodyReader::read(xmlNode* documentRoot)
+void BodyReader::read(xmlNode* documentRoot, qsizetype partSize)
 {
+    // Text is roughly a fifth of the markup around it; growing in steps costs more.
+    const auto expected = static_cast<size_t>(partSize / 5);
+    model_.text.reserve(expected);
+    model_.formatOf.reserve(expected);
+    model_.fieldOf.reserve(expected);
+    model_.hyperlinkOf.reserve(expected);
     xmlNode* body = childW(documentRoot, "body");
     readBlocks(body, nullptr);
     while (!fields_.empty())
         fieldEnd();
     if (xmlNode* sectPr = childW(body, "sectPr"); sectPr && !sawSection_)
         readSection(sectPr);
+    for (size_t index = 0; index < model_.fields.size(); ++index)
+        if (model_.fields[index].resultStart == model_.fields[index].resultEnd)
+            model_.emptyFields.push_back(static_cast<int>(index));
     // Breaks the word processor recorded at its last layout hold the explicit ones too;
     // only a file without them falls back on the explicit breaks.
     model_.pageBreaks = renderedBreaks_.empty() ? explicitBreaks_ : renderedBreaks_;
@@ -469,7 +478,9 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
         const char* name = reinterpret_cast<const char*>(node->name);
         if (!std::strcmp(name, "t")) {
             if (emitting())
-                appendText(textOf(node), format, font);
+                for (xmlNode* text = node->children; text; text = text->next)
+                    if (text->type == XML_TEXT_NODE || text->type == XML_CDATA_SECTION_NODE)
+                        appendText(text->content, format, font);
         } else if (!std::strcmp(name, "tab") || !std::strcmp(name, "ptab")) {
             append(U'\t', format);
         } else if (!std::strcmp(name, "br")) {
@@ -550,6 +561,7 @@ void BodyReader::addShape(ShapeRec shape, uint16_t format)
 void BodyReader::fieldBegin()
 {
     fields_.push_back(FieldFrame{});
+    ++codeDepth_;
 }
 
 void BodyReader::fieldSeparate()
@@ -558,8 +570,9 @@ void BodyReader::fieldSeparate()
         return;
     FieldFrame& frame = fields_.back();
     frame.inCode = false;
+    --codeDepth_;
     // Fields in another field's code are part of that code, not of the document.
-    if (std::any_of(fields_.begin(), fields_.end() - 1, [](const FieldFrame& f) { return f.inCode; }))
+    if (codeDepth_ > 0)
         return;
     FieldRec rec;
     rec.code = frame.code.trimmed();
@@ -606,6 +619,8 @@ void BodyReader::abandonUnfinishedFieldCodes()
     while (!emitting()) {
         const FieldFrame frame = fields_.back();
         fields_.pop_back();
+        if (frame.inCode)
+            --codeDepth_;
         if (frame.field >= 0)
             model_.fields[static_cast<size_t>(frame.field)].resultEnd = static_cast<int>(model_.text.size());
         if (frame.hyperlink >= 0) {
@@ -682,7 +697,7 @@ uint16_t BodyReader::formatIndex(const CharFormat& format)
 
 bool BodyReader::emitting() const
 {
-    return std::none_of(fields_.begin(), fields_.end(), [](const FieldFrame& f) { return f.inCode; });
+    return codeDepth_ == 0;
 }
 
 void BodyReader::append(char32_t c, uint16_t format)
@@ -695,10 +710,20 @@ void BodyReader::append(char32_t c, uint16_t format)
     model_.hyperlinkOf.push_back(hyperlinks_.empty() ? -1 : hyperlinks_.back());
 }
 
-void BodyReader::appendText(const QString& text, uint16_t format, const QString& font)
+void BodyReader::appendText(const xmlChar* utf8, uint16_t format, const QString& font)
 {
+    if (!emitting() || !utf8)
+        return;
     const bool symbol = isSymbolFont(font);
-    for (char32_t c : text.toStdU32String()) {
+    // libxml2 hands over well-formed UTF-8; decoding it here spares a QString per run.
+    for (const unsigned char* s = utf8; *s;) {
+        char32_t c = *s++;
+        if (c >= 0xF0)
+            c = ((c & 0x07) << 18) | ((s[0] & 0x3F) << 12) | ((s[1] & 0x3F) << 6) | (s[2] & 0x3F), s += 3;
+        else if (c >= 0xE0)
+            c = ((c & 0x0F) << 12) | ((s[0] & 0x3F) << 6) | (s[1] & 0x3F), s += 2;
+        else if (c >= 0xC0)
+            c = ((c & 0x1F) << 6) | (s[0] & 0x3F), s += 1;
         if (symbol) {
             bool mapped = false;
             c = mapSymbolCharacter(c, font, &mapped);

@@ -22,7 +22,8 @@ public:
     BodyReader(Model& model, const Styles& styles, Numbering& numbering,
                QHash<QString, Relationship> relationships);
 
-    void read(xmlNode* documentRoot);
+    // partSize (the document part's size) sizes the buffers.
+    void read(xmlNode* documentRoot, qsizetype partSize);
 
 private:
     struct TableContext {
@@ -72,7 +73,7 @@ private:
     uint16_t formatIndex(const CharFormat& format);
     bool emitting() const;
     void append(char32_t c, uint16_t format);
-    void appendText(const QString& text, uint16_t format, const QString& font);
+    void appendText(const xmlChar* utf8, uint16_t format, const QString& font);
     void addShape(ShapeRec shape, uint16_t format);
     void warnOnce(const QString& key, const QString& text);
 
@@ -86,6 +87,7 @@ private:
     std::vector<int> renderedBreaks_;
     std::vector<int> explicitBreaks_;
     std::optional<int> mergedParagraphStart_;
+    int codeDepth_ = 0;                 // fields whose code is being read
     bool sawSection_ = false;
     bool revisions_ = false;
     QSet<QString> warned_;

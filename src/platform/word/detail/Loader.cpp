@@ -119,7 +119,7 @@ std::shared_ptr<Model> loadModel(QByteArray bytes, const QString& baseFolder, Op
     model->compatibilityMode = settingsDoc ? compatibilityModeOf(settingsDoc.get())
                                            : QString::fromLatin1(DefaultCompatibilityMode);
     model->storedPageCount = storedPageCount(*package, packageRels);
-    BodyReader(*model, styles, numbering, rels).read(root(main.get()));
+    BodyReader(*model, styles, numbering, rels).read(root(main.get()), mainBytes->size());
     return model;
 }
 

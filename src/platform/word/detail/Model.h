@@ -97,6 +97,7 @@ struct Model {
     std::vector<int32_t> hyperlinkOf;   // per character, hyperlink or -1
     std::vector<ParagraphRec> paragraphs;
     std::vector<FieldRec> fields;
+    std::vector<int> emptyFields;       // fields whose result holds no character, by position
     std::vector<HyperlinkRec> hyperlinks;
     std::vector<BookmarkRec> bookmarks; // visible ones, by start
     std::vector<TableRec> tables;       // in document order of their start

@@ -129,29 +129,25 @@ std::optional<QByteArray> Package::read(const QString& partName, QString* error)
             *error = QStringLiteral("The part cannot be read (%1).").arg(QString::fromUtf8(zip_strerror(impl_->archive)));
         return std::nullopt;
     }
-    // The declared size is not trusted: reading stops one byte past the limit.
+    // The declared size is not trusted: the part grows as it is read, up to the limit.
     QByteArray data;
-    data.resize(static_cast<qsizetype>(stat.size));
-    qint64 total = 0;
+    data.reserve(static_cast<qsizetype>(std::min<zip_uint64_t>(stat.size, 16 * 1024 * 1024)));
     char buffer[65536];
     bool failed = false;
     for (;;) {
         const zip_int64_t got = zip_fread(file, buffer, sizeof buffer);
-        if (got < 0) {
+        if (got <= 0) {
+            failed = got < 0;
+            break;
+        }
+        if (data.size() + got > MaxPartBytes) {
             failed = true;
             break;
         }
-        if (got == 0)
-            break;
-        if (total + got > MaxPartBytes || total + got > data.size()) {
-            failed = true;
-            break;
-        }
-        memcpy(data.data() + total, buffer, static_cast<size_t>(got));
-        total += got;
+        data.append(buffer, static_cast<qsizetype>(got));
     }
     zip_fclose(file);
-    if (failed || total != data.size()) {
+    if (failed || static_cast<zip_uint64_t>(data.size()) != stat.size) {
         if (error)
             *error = QStringLiteral("The part is damaged and cannot be decompressed.");
         return std::nullopt;
