@@ -1,6 +1,7 @@
 // The real documents of the fixtures: every one opens, and what a reader sees in them
 // comes out of the model.
 #include "platform/word/Document.h"
+#include "platform/core/VbError.h"
 #include "support/Fixtures.h"
 
 #include <QDir>
@@ -134,34 +135,97 @@ TEST(DocxFixtureFiles, LabelDocumentsGiveTheirSectionsWordsListsTablesAndPicture
     }
 }
 
-TEST(DocxFixtureFiles, ListsTablesAndPicturesOfSmallDocuments)
+TEST(DocxFixtureFiles, SmallDocumentsReadAsAWordProcessorShowsThem)
 {
-    // A numbered list with a nested bulleted level, numbered as a word processor shows it.
+    // Text, styles and lists.
+    EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/tables.docx"))),
+              (QStringList{"Above", "Top left", "Top right", "Bottom left", "Bottom right", "Below"}));
+    EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/strict-format.docx"))), QStringList{"Test"});
+    // Footnote marks, comments and text boxes are not part of the main story.
+    EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/footnotes.docx"))), QStringList{"Ouch."});
+    EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/comments.docx"))), QStringList{"Ouch."});
+    EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/text-box.docx"))), QStringList{""});
     {
         const Document doc = openFixture(QStringLiteral("mammoth/simple-list.docx"));
-        QStringList numbers;
-        for (const Paragraph& p : doc.paragraphs())
-            numbers.append(p.range().listFormat().listString() + QLatin1Char('|') + p.range().text().chopped(1));
-        EXPECT_FALSE(numbers.isEmpty());
-        for (const Paragraph& p : doc.paragraphs())
-            EXPECT_NE(p.range().listFormat().listType(), list_type::None) << p.range().text().toStdString();
+        EXPECT_EQ(paragraphTexts(doc), (QStringList{"Apple", "Banana"}));
+        for (const Paragraph& p : doc.paragraphs()) {
+            EXPECT_EQ(p.range().listFormat().listType(), list_type::Bullet);
+            EXPECT_EQ(p.range().listFormat().listString(), QStringLiteral("\u2022"));
+        }
     }
     {
-        const Document doc = openFixture(QStringLiteral("python-docx/tbl-2x2-table.docx"));
-        ASSERT_EQ(doc.tables().count(), 1);
-        EXPECT_EQ(doc.tables().first().rowCount(), 2);
-        EXPECT_EQ(doc.tables().first().columnCount(), 2);
+        const Document doc = openFixture(QStringLiteral("python-docx/par-known-styles.docx"));
+        QStringList styles;
+        for (const Paragraph& p : doc.paragraphs())
+            styles.append(p.style());
+        EXPECT_EQ(styles, (QStringList{"Normal", "Normal", "Heading 1", "Body Text", "Normal"}));
+        const Document numbered = openFixture(QStringLiteral("python-docx/num-having-numbering-part.docx"));
+        EXPECT_EQ(numbered.paragraphs().first().style(), QStringLiteral("List Number"));
+        EXPECT_EQ(numbered.paragraphs().first().range().listFormat().listString(), QStringLiteral("1."));
     }
+    // Formatting and alignment.
     {
-        const Document doc = openFixture(QStringLiteral("mammoth/tiny-picture.docx"));
-        ASSERT_EQ(doc.inlineShapes().count(), 1);
-        const PictureData picture = doc.inlineShapes().first().picture();
-        EXPECT_TRUE(picture.ok()) << picture.error.toStdString();
-        EXPECT_EQ(picture.extension, QStringLiteral("png"));
-        EXPECT_TRUE(picture.bytes.startsWith("\x89PNG"));
+        const Document doc = openFixture(QStringLiteral("python-docx/txt-font-props.docx"));
+        const auto paragraphs = doc.paragraphs();
+        EXPECT_EQ(paragraphs.item(5).range().font().underline(), underline::Single);
+        EXPECT_EQ(paragraphs.item(7).range().font().underline(), underline::Double);
+        const Range mixed = paragraphs.item(11).range();
+        EXPECT_EQ(mixed.font().superscript(), Mixed);
+        const int sup = mixed.text().indexOf(QStringLiteral("superscript"));
+        EXPECT_EQ(doc.range(mixed.start() + sup, mixed.start() + sup + 11).font().superscript(), True);
+        std::vector<int> alignments;
+        for (const Paragraph& p : openFixture(QStringLiteral("python-docx/par-alignment.docx")).paragraphs())
+            alignments.push_back(p.range().paragraphFormat().alignment());
+        EXPECT_EQ(alignments, (std::vector<int>{alignment::Left, alignment::Left, alignment::Center, alignment::Right,
+                                                alignment::Justify}));
     }
+    // Hyperlinks and the page breaks the file recorded.
     {
         const Document doc = openFixture(QStringLiteral("python-docx/par-hyperlinks.docx"));
-        EXPECT_GT(doc.content().hyperlinks().count(), 0);
+        const auto links = doc.paragraphs().item(3).range().hyperlinks();
+        ASSERT_EQ(links.count(), 3);
+        EXPECT_EQ(links.item(2).textToDisplay(), QStringLiteral("second one"));
+        EXPECT_EQ(links.item(2).address(), QStringLiteral("http://python.org/"));
+        std::vector<int> pages;
+        for (const Paragraph& p : openFixture(QStringLiteral("python-docx/par-rendered-page-breaks.docx")).paragraphs())
+            pages.push_back(p.range().pageNumber());
+        EXPECT_EQ(pages, (std::vector<int>{1, 2, 4, 6}));
+    }
+    // Tables with merged cells: the merged positions have no cell.
+    {
+        const Document doc = openFixture(QStringLiteral("python-docx/tbl-cell-access.docx"));
+        ASSERT_EQ(doc.tables().count(), 4);
+        const Table merged = doc.tables().item(4);
+        EXPECT_EQ(merged.rowCount(), 3);
+        EXPECT_EQ(merged.columnCount(), 3);
+        EXPECT_EQ(merged.cell(2, 2).range().text(), QStringLiteral("6\r"));
+        EXPECT_THROW(merged.cell(3, 1), VbError);
+        EXPECT_TRUE(merged.cell(1, 1).border(border::Top));
+    }
+    // Pictures: sizes, linked ones, charts and SmartArt.
+    {
+        const Document doc = openFixture(QStringLiteral("python-docx/shp-inline-shape-access.docx"));
+        const auto shapes = doc.inlineShapes();
+        ASSERT_EQ(shapes.count(), 5);
+        std::vector<int> types;
+        for (const InlineShape& shape : shapes)
+            types.push_back(shape.type());
+        EXPECT_EQ(types, (std::vector<int>{inline_shape_type::Picture, inline_shape_type::LinkedPicture,
+                                           inline_shape_type::LinkedPicture, inline_shape_type::SmartArt, inline_shape_type::Chart}));
+        EXPECT_DOUBLE_EQ(shapes.item(1).width(), 140.0);
+        EXPECT_DOUBLE_EQ(shapes.item(1).height(), 56.0);
+        EXPECT_EQ(shapes.item(1).picture().contentType, QStringLiteral("image/png"));
+        // Linked to a file on another machine: not read, whereas the one also embedded is.
+        EXPECT_FALSE(shapes.item(2).picture().ok());
+        EXPECT_EQ(shapes.item(3).picture().extension, QStringLiteral("jpeg"));
+        EXPECT_EQ(shapes.item(4).picture().kind, PictureData::Kind::SmartArt);
+        EXPECT_EQ(shapes.item(5).picture().kind, PictureData::Kind::Chart);
+        EXPECT_EQ(openFixture(QStringLiteral("python-docx/having-images.docx")).inlineShapes().count(), 5);
+    }
+    // A floating picture is not an inline one, and the reader says it was left out.
+    {
+        const Document doc = openFixture(QStringLiteral("mammoth/external-picture.docx"));
+        EXPECT_EQ(doc.inlineShapes().count(), 0);
+        EXPECT_EQ(doc.warnings().filter(QStringLiteral("floating")).size(), 1);
     }
 }

@@ -127,6 +127,9 @@ void BodyReader::read(xmlNode* documentRoot, qsizetype partSize)
     if (revisions_)
         model_.warnings.append(QStringLiteral(
             "The Word document holds tracked changes; they are read as accepted (insertions kept, deletions left out)."));
+    if (floatingPictures_ > 0)
+        model_.warnings.append(QStringLiteral("The Word document holds %1 floating picture(s); only pictures placed in line "
+                                              "with the text are read.").arg(floatingPictures_));
     for (const QString& warning : numbering_.warnings())
         model_.warnings.append(warning);
 }
@@ -540,15 +543,21 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
 void BodyReader::readDrawing(xmlNode* drawing, uint16_t format)
 {
     // Floating (anchored) drawings are not inline shapes; they are left out.
-    for (xmlNode* inl : children(drawing))
-        if (isNamed(inl, "inline"))
-            addShape(shapeFromInline(inl, rels_), format);
+    for (xmlNode* child : children(drawing)) {
+        if (isNamed(child, "inline"))
+            addShape(shapeFromInline(child, rels_), format);
+        else if (isNamed(child, "anchor") && isPicture(child))
+            ++floatingPictures_;
+    }
 }
 
 void BodyReader::readVml(xmlNode* container, uint16_t format, bool ole)
 {
-    if (auto shape = shapeFromVml(container, rels_, ole))
+    bool floating = false;
+    if (auto shape = shapeFromVml(container, rels_, ole, &floating))
         addShape(*shape, format);
+    if (floating)
+        ++floatingPictures_;
 }
 
 void BodyReader::addShape(ShapeRec shape, uint16_t format)

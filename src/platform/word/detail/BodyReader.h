@@ -87,6 +87,7 @@ private:
     std::vector<int> renderedBreaks_;
     std::vector<int> explicitBreaks_;
     std::optional<int> mergedParagraphStart_;
+    int floatingPictures_ = 0;
     int codeDepth_ = 0;                 // fields whose code is being read
     bool sawSection_ = false;
     bool revisions_ = false;

@@ -111,15 +111,23 @@ ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels)
     return shape;
 }
 
-std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Relationship>& rels, bool ole)
+bool isPicture(xmlNode* anchor)
 {
+    return attr(descendant(anchor, "graphicData"), "uri").endsWith(QLatin1String("/picture"));
+}
+
+std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Relationship>& rels, bool ole, bool* floating)
+{
+    *floating = false;
     xmlNode* vShape = findVmlShape(container);
     xmlNode* imageData = vShape ? descendant(vShape, "imagedata") : nullptr;
     if (!vShape || (!imageData && !ole))
         return std::nullopt;
     const QString style = attr(vShape, "style");
-    if (styleValue(style, QStringLiteral("position")) == QLatin1String("absolute"))
+    if (styleValue(style, QStringLiteral("position")) == QLatin1String("absolute")) {
+        *floating = true;
         return std::nullopt;
+    }
     ShapeRec shape;
     shape.kind = ole ? GraphicKind::Ole : GraphicKind::Picture;
     shape.type = ole ? inline_shape_type::EmbeddedOleObject : inline_shape_type::Picture;
