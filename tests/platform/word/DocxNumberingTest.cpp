@@ -1,5 +1,5 @@
 // List numbers as a word processor shows them, computed from numbering definitions.
-#include "DocxFixture.h"
+#include "support/DocxFixture.h"
 #include "platform/word/detail/NumberFormats.h"
 
 #include <gtest/gtest.h>

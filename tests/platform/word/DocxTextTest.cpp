@@ -1,6 +1,6 @@
 // The text a reader sees: field results, hidden text and revisions, special characters,
 // symbol fonts, hyperlinks and bookmarks.
-#include "DocxFixture.h"
+#include "support/DocxFixture.h"
 
 #include <gtest/gtest.h>
 
