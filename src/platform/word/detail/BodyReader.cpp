@@ -375,6 +375,8 @@ void BodyReader::readInline(xmlNode* parent, const RunContext& context)
         if (!inWordNamespace(node)) {
             if (isNamed(node, "AlternateContent"))
                 readAlternateContent(node, context);
+            else if (isNamed(node, "oMathPara") || isNamed(node, "oMath"))
+                readMath(node, context);
             continue;
         }
         const char* name = reinterpret_cast<const char*>(node->name);
@@ -413,6 +415,27 @@ void BodyReader::readInline(xmlNode* parent, const RunContext& context)
             addBookmarkStart(node);
         } else if (!std::strcmp(name, "bookmarkEnd")) {
             addBookmarkEnd(node);
+        }
+    }
+}
+
+void BodyReader::readMath(xmlNode* math, const RunContext& context)
+{
+    // An equation's text is part of the paragraph; its layout (fractions, scripts,
+    // radicals) is not, so the text reads in line and the reader says so.
+    warnOnce(QStringLiteral("math"), QStringLiteral("Equations in the Word document are read as plain text, without their layout."));
+    bool hidden = false;
+    QString font;
+    const uint16_t format = formatIndex(resolve(context, RunProps{}, RunProps{}, &hidden, &font));
+    for (xmlNode* node : children(math)) {
+        if (isNamed(node, "t") && !inWordNamespace(node)) {
+            for (xmlNode* text = node->children; text; text = text->next)
+                if (text->type == XML_TEXT_NODE || text->type == XML_CDATA_SECTION_NODE)
+                    appendText(text->content, format, QString());
+        } else if (!isNamed(node, "rPr") && !isNamed(node, "ctrlPr")) {
+            if (isNamed(node, "den"))
+                append(U'/', format);   // a fraction's bar
+            readMath(node, context);
         }
     }
 }

@@ -57,6 +57,7 @@ private:
     void readRun(xmlNode* r, const RunContext& context);
     void readRunContent(xmlNode* r, const RunContext& context, uint16_t format, const QString& font);
     void readAlternateContent(xmlNode* node, const RunContext& context);
+    void readMath(xmlNode* math, const RunContext& context);
     void readDrawing(xmlNode* drawing, uint16_t format);
     void readVml(xmlNode* container, uint16_t format, bool ole);
     void readSection(xmlNode* sectPr);
