@@ -164,7 +164,8 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
         style = styles_.defaultParagraphStyle();
     const QString styleId = style ? style->id : QString();
 
-    ParaProps para = readParaProps(pPr);
+    const ParaProps direct = readParaProps(pPr);
+    ParaProps para = direct;
     para.inheritFrom(styles_.chainPara(styleId));
     if (table)
         para.inheritFrom(table->para);
@@ -211,9 +212,9 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     rec.alignment = para.alignment.value_or(alignment::Left);
     rec.table = table ? table->table : -1;
     if (para.numId && *para.numId != 0) {
-        int level = para.ilvl.value_or(-1);
-        if (level < 0)
-            level = numbering_.levelForStyle(*para.numId, styleId).value_or(0);
+        // A list set on the paragraph itself starts from its own level, not the style's.
+        const std::optional<int> ilvl = direct.numId ? direct.ilvl : para.ilvl;
+        const int level = ilvl ? *ilvl : numbering_.levelForStyle(*para.numId, styleId).value_or(0);
         if (const auto number = numbering_.next(*para.numId, level)) {
             rec.listString = number->listString;
             rec.listType = number->listType;
