@@ -78,9 +78,8 @@ Collection<Table> Document::tables() const
 {
     std::vector<Table> items;
     if (model_)
-        for (size_t index = 0; index < model_->tables.size(); ++index)
-            if (model_->tables[index].parent < 0)
-                items.emplace_back(model_, static_cast<int>(index));
+        for (int index : model_->topTables)
+            items.emplace_back(model_, index);
     return Collection<Table>(std::move(items));
 }
 

@@ -133,20 +133,15 @@ Collection<Table> Range::tables() const
 {
     if (!model_)
         return {};
+    // A nested table lies inside its outer one, so the outermost tables that overlap the
+    // range are the body's tables that do; those do not overlap each other.
+    const auto& top = model_->topTables;
+    auto it = std::upper_bound(top.begin(), top.end(), start_, [this](int position, int table) {
+        return position < model_->tables[static_cast<size_t>(table)].end;
+    });
     std::vector<Table> items;
-    for (size_t index = 0; index < model_->tables.size(); ++index) {
-        const auto& rec = model_->tables[index];
-        const bool overlaps = rec.start < end_ && start_ < rec.end;
-        if (!overlaps)
-            continue;
-        // Only the outermost: a nested table shows through the table that holds it.
-        const bool enclosedByListed = rec.parent >= 0 && [&] {
-            const auto& parent = model_->tables[static_cast<size_t>(rec.parent)];
-            return parent.start < end_ && start_ < parent.end;
-        }();
-        if (!enclosedByListed)
-            items.emplace_back(model_, static_cast<int>(index));
-    }
+    for (; it != top.end() && model_->tables[static_cast<size_t>(*it)].start < std::max(end_, start_ + 1); ++it)
+        items.emplace_back(model_, *it);
     return Collection<Table>(std::move(items));
 }
 

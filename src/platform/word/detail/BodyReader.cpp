@@ -116,6 +116,9 @@ void BodyReader::read(xmlNode* documentRoot, qsizetype partSize)
         fieldEnd();
     if (xmlNode* sectPr = childW(body, "sectPr"); sectPr && !sawSection_)
         readSection(sectPr);
+    for (size_t index = 0; index < model_.tables.size(); ++index)
+        if (model_.tables[index].parent < 0)
+            model_.topTables.push_back(static_cast<int>(index));
     for (size_t index = 0; index < model_.fields.size(); ++index)
         if (model_.fields[index].resultStart == model_.fields[index].resultEnd)
             model_.emptyFields.push_back(static_cast<int>(index));

@@ -101,6 +101,7 @@ struct Model {
     std::vector<HyperlinkRec> hyperlinks;
     std::vector<BookmarkRec> bookmarks; // visible ones, by start
     std::vector<TableRec> tables;       // in document order of their start
+    std::vector<int> topTables;         // the tables in the body, in order
     std::vector<ShapeRec> shapes;       // by position
     std::vector<int> pageBreaks;        // positions where a new page starts, ascending
     int firstPageNumber = 1;
