@@ -19,7 +19,6 @@ xmlNode* nextElement(xmlNode* node)
 
 } // namespace
 
-
 BodyReader::BodyReader(Model& model, const Styles& styles, Numbering& numbering, QHash<QString, Relationship> relationships)
     : model_(model), styles_(styles), numbering_(numbering), rels_(std::move(relationships))
 {
