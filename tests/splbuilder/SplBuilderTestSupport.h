@@ -3,6 +3,7 @@
 #include "codesystemsdb/CodeTables.h"
 #include "codesystemsdb/DatabaseWriter.h"
 #include "codesystemsdb/SourceLists.h"
+#include "platform/core/AppPaths.h"
 #include "platform/xml/ResourceResolver.h"
 #include "splbuilder/clsSPL.h"
 #include "support/Fixtures.h"
@@ -10,6 +11,7 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFile>
 #include <optional>
 
 namespace veldra::test {
@@ -57,8 +59,26 @@ inline codedb::CodeLists testLoincLists()
     return lists;
 }
 
-// Every test runs in a program folder of its own (a copy of data/, so the shipped label
-// templates), with an empty log, scripted dialogs and the fixture SPL schema.
+// A program folder of the test's own holding a copy of the shipped label templates.
+class LabelProgramFolder {
+public:
+    LabelProgramFolder()
+    {
+        const QDir source(sourceDataDir() + QStringLiteral("/LabelDefinitions"));
+        QDir(dir_.path()).mkpath(QStringLiteral("LabelDefinitions"));
+        for (const QString& name : source.entryList(QDir::Files))
+            QFile::copy(source.filePath(name), file(QStringLiteral("LabelDefinitions/") + name));
+        app_paths::setProgramFolderForTesting(dir_.path());
+    }
+    ~LabelProgramFolder() { app_paths::setProgramFolderForTesting(QString()); }
+    QString file(const QString& relative) const { return dir_.file(relative); }
+
+private:
+    TempDir dir_;
+};
+
+// Every test runs in a program folder of its own (with the shipped label templates), with an
+// empty log, scripted dialogs and the fixture SPL schema.
 class SplBuilderTest : public LogFixture {
 protected:
     void SetUp() override
@@ -97,7 +117,7 @@ protected:
     }
     static int count(const clsSPL& spl, const QString& path) { return spl.Document->selectNodes(path).length(); }
 
-    std::optional<ProgramFolderCopy> program;
+    std::optional<LabelProgramFolder> program;
 };
 
 } // namespace veldra::test
