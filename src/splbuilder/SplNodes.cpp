@@ -55,24 +55,37 @@ std::optional<QList<Step>> namePath(const QString& path)
     return steps;
 }
 
-// The first node in document order that the steps from `index` on reach below `from`.
-xml::Node walk(const xml::Node& from, const QList<Step>& steps, qsizetype index)
+using Accept = std::function<bool(const xml::Node&)>;
+
+// The first node in document order that the steps from `index` on reach below `from` and
+// that `accept` takes (when given).
+xml::Node walk(const xml::Node& from, const QList<Step>& steps, qsizetype index, const Accept& accept = {})
 {
     const Step& step = steps.at(index);
     for (xml::Node child = from.firstChild(); child; child = child.nextSibling()) {
         if (child.raw()->type != XML_ELEMENT_NODE)
             continue;
         if (isElement(child, step.name)) {
-            if (index + 1 == steps.size())
-                return child;
-            if (const xml::Node found = walk(child, steps, index + 1))
+            if (index + 1 == steps.size()) {
+                if (!accept || accept(child))
+                    return child;
+            } else if (const xml::Node found = walk(child, steps, index + 1, accept)) {
                 return found;
+            }
         }
         if (step.descendant)
-            if (const xml::Node found = walk(child, steps, index))
+            if (const xml::Node found = walk(child, steps, index, accept))
                 return found;
     }
     return {};
+}
+
+QList<Step> descendants(const QStringList& names)
+{
+    QList<Step> steps;
+    for (const QString& name : names)
+        steps.append({name.toLatin1(), true});
+    return steps;
 }
 
 VbError missing(const QString& what)
@@ -94,8 +107,10 @@ const std::optional<QList<Step>>& cachedNamePath(const QString& path)
 
 xml::Node requiredNode(const xml::Node& from, const QString& path)
 {
+    // "//" at the start of a path searches the node's whole document: the query engine does.
+    const bool fromTheDocument = from.nodeType() == xml::NodeType::Document || !path.startsWith(QLatin1String("//"));
     const std::optional<QList<Step>>& steps = cachedNamePath(path);
-    const xml::Node node = steps ? walk(from, *steps, 0) : from.selectSingleNode(path);
+    const xml::Node node = steps && fromTheDocument ? walk(from, *steps, 0) : from.selectSingleNode(path);
     if (node.isNull())
         throw missing(path);
     return node;
@@ -133,45 +148,9 @@ xml::Node childElement(const xml::Node& parent, QByteArrayView name)
     return {};
 }
 
-} // namespace veldra::spl
-
-namespace veldra::spl {
-
-namespace {
-
-xml::Node findBelow(const xml::Node& from, const QList<QByteArray>& names, qsizetype index,
-                    const std::function<bool(const xml::Node&)>& accept)
-{
-    for (xml::Node child = from.firstChild(); child; child = child.nextSibling()) {
-        if (child.raw()->type != XML_ELEMENT_NODE)
-            continue;
-        if (isElement(child, names.at(index))) {
-            const bool last = index + 1 == names.size();
-            if (last && accept(child))
-                return child;
-            if (!last)
-                if (const xml::Node found = findBelow(child, names, index + 1, accept))
-                    return found;
-        }
-        if (const xml::Node found = findBelow(child, names, index, accept))
-            return found;
-    }
-    return {};
-}
-
-QList<QByteArray> latin1(const QStringList& names)
-{
-    QList<QByteArray> bytes;
-    for (const QString& name : names)
-        bytes << name.toLatin1();
-    return bytes;
-}
-
-} // namespace
-
 xml::Node descendantPath(const xml::Node& from, const QStringList& names)
 {
-    return names.isEmpty() ? from : findBelow(from, latin1(names), 0, [](const xml::Node&) { return true; });
+    return names.isEmpty() ? from : walk(from, descendants(names), 0);
 }
 
 xml::Node requiredSectionPart(const xml::Document& document, const QString& id, const QStringList& below)
@@ -181,8 +160,8 @@ xml::Node requiredSectionPart(const xml::Document& document, const QString& id, 
                                ? descendantPath(root, {QStringLiteral("component"), QStringLiteral("structuredBody")})
                                : xml::Node();
     const xml::Node section =
-        body ? findBelow(body, {QByteArrayLiteral("section")}, 0,
-                         [&](const xml::Node& node) { return node.getAttribute(QStringLiteral("ID")) == id; })
+        body ? walk(body, descendants({QStringLiteral("section")}), 0,
+                    [&](const xml::Node& node) { return node.getAttribute(QStringLiteral("ID")) == id; })
              : xml::Node();
     const xml::Node part = section ? descendantPath(section, below) : xml::Node();
     if (part.isNull())

@@ -31,10 +31,6 @@ bool isElement(const xml::Node& node, QByteArrayView name);
 // The first child element named `name` (local name), or a null node.
 xml::Node childElement(const xml::Node& parent, QByteArrayView name);
 
-} // namespace veldra::spl
-
-namespace veldra::spl {
-
 // The element that the path "names[0]//names[1]//..." finds first below `from` (each name a
 // descendant of the one before), or a null node. A walk of the tree: the builders look
 // their targets up once per unit, and a query of that shape costs a pass per match.

@@ -179,13 +179,11 @@ void clsSPL::AddStructuredDataProductDataAndIngredients(
         WriteLog(QStringLiteral("Warning"), QStringLiteral("Product Data cannot be added cause document is not initialized"));
         return;
     }
+    // One step: a block whose product could not be taken is not inserted half made.
     spl::MovePhase moves;
-    xml::Node subject;
     moves.attempt([&] {
-        subject = Document->createElement(QStringLiteral("subject"));
+        const xml::Node subject = Document->createElement(QStringLiteral("subject"));
         subject.appendChild(spl::requiredNode(*productFragment, productRole));
-    });
-    moves.attempt([&] {
         const xml::Node section = spl::requiredSectionPart(*Document, QStringLiteral("HOW-SUPPLIED-STORAGE-AND-HANDLING"));
         section.insertBefore(subject, spl::descendantPath(section, {QStringLiteral("excerpt")}));
     });
