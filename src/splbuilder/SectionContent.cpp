@@ -38,11 +38,10 @@ xml::Node highlightText(const xml::Node& section)
     return spl::requiredNode(spl::requiredNode(excerpt, QStringLiteral("highlight")), QStringLiteral("text"));
 }
 
-xml::Node parseTable(const QString& text)
+xml::Node parseTable(QString& text)
 {
-    QString markup = text;
     try {
-        const xml::Node table = ParseXMLFragment(markup, true);
+        const xml::Node table = ParseXMLFragment(text, true);
         if (table)
             return table;
     } catch (const std::exception&) {
