@@ -1,0 +1,68 @@
+#include "splbuilder/SaveRepairs.h"
+
+#include <QByteArrayView>
+
+namespace veldra {
+
+namespace {
+
+QByteArray joinedLines(const QByteArray& text)
+{
+    QByteArray joined;
+    joined.reserve(text.size() + text.size() / 16);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const QByteArrayView line(text.constData() + start, end - start);
+        if (!joined.isEmpty())
+            joined += "\r\n";
+        joined += line;
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return joined;
+}
+
+} // namespace
+
+QByteArray repairedSplText(const QByteArray& fileText)
+{
+    static const QByteArrayView emptyNamespace(" xmlns=\"\"");
+    static const QByteArrayView tags[] = {"table", "thead", "tbody", "th", "tr", "td", "caption"};
+    const QByteArray text = joinedLines(fileText);
+    QByteArray repaired;
+    repaired.reserve(text.size());
+    // One pass over the text: the repairs never overlap, and nothing they write is read again.
+    const auto startsAt = [&](qsizetype at, QByteArrayView what) { return QByteArrayView(text).sliced(at).startsWith(what); };
+    qsizetype at = 0;
+    while (at < text.size()) {
+        if (text[at] == ' ' && startsAt(at, emptyNamespace)) {
+            at += emptyNamespace.size();
+            continue;
+        }
+        if (text[at] == '&' && startsAt(at, "&lt;")) {
+            const qsizetype nameAt = at + 4 + (startsAt(at + 4, "/") ? 1 : 0);
+            bool done = false;
+            for (const QByteArrayView tag : tags) {
+                if (startsAt(nameAt, tag) && startsAt(nameAt + tag.size(), "&gt;")) {
+                    repaired += '<';
+                    repaired += QByteArrayView(text).sliced(at + 4, nameAt - at - 4 + tag.size());
+                    repaired += '>';
+                    at = nameAt + tag.size() + 4;
+                    done = true;
+                    break;
+                }
+            }
+            if (done)
+                continue;
+        }
+        repaired += text[at];
+        ++at;
+    }
+    return repaired;
+}
+
+} // namespace veldra
