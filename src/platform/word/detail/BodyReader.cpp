@@ -1,0 +1,264 @@
+#include "platform/word/detail/BodyReader.h"
+
+#include "platform/word/WordConstants.h"
+#include "platform/word/detail/Revisions.h"
+#include "platform/word/detail/SymbolFonts.h"
+#include "platform/word/detail/Xml.h"
+
+namespace veldra::word::detail {
+
+namespace {
+
+xmlNode* nextElement(xmlNode* node)
+{
+    for (node = node->next; node; node = node->next)
+        if (node->type == XML_ELEMENT_NODE)
+            return node;
+    return nullptr;
+}
+
+} // namespace
+
+BodyReader::BodyReader(Model& model, const Styles& styles, Numbering& numbering, QHash<QString, Relationship> relationships)
+    : model_(model), styles_(styles), numbering_(numbering), rels_(std::move(relationships))
+{
+    model_.formats.push_back(CharFormat{});
+}
+
+void BodyReader::read(xmlNode* documentRoot, qsizetype partSize)
+{
+    // Text is roughly a fifth of the markup around it; growing in steps costs more.
+    const auto expected = static_cast<size_t>(partSize / 5);
+    model_.text.reserve(expected);
+    model_.formatOf.reserve(expected);
+    model_.fieldOf.reserve(expected);
+    model_.hyperlinkOf.reserve(expected);
+    xmlNode* body = childW(documentRoot, "body");
+    readBlocks(body, nullptr);
+    while (!fields_.empty())
+        fieldEnd();
+    if (xmlNode* sectPr = childW(body, "sectPr"); sectPr && !sawSection_)
+        readSection(sectPr);
+    for (size_t index = 0; index < model_.tables.size(); ++index)
+        if (model_.tables[index].parent < 0)
+            model_.topTables.push_back(static_cast<int>(index));
+    for (size_t index = 0; index < model_.fields.size(); ++index)
+        if (model_.fields[index].resultStart == model_.fields[index].resultEnd)
+            model_.emptyFields.push_back(static_cast<int>(index));
+    // Breaks the word processor recorded at its last layout hold the explicit ones too;
+    // only a file without them falls back on the explicit breaks.
+    model_.pageBreaks = renderedBreaks_.empty() ? explicitBreaks_ : renderedBreaks_;
+    std::sort(model_.pageBreaks.begin(), model_.pageBreaks.end());
+    model_.pageBreaks.erase(std::unique(model_.pageBreaks.begin(), model_.pageBreaks.end()), model_.pageBreaks.end());
+    if (revisions_)
+        model_.warnings.append(QStringLiteral(
+            "The Word document holds tracked changes; they are read as accepted (insertions kept, deletions left out)."));
+    if (floatingPictures_ > 0)
+        model_.warnings.append(QStringLiteral("The Word document holds %1 floating picture(s); only pictures placed in line "
+                                              "with the text are read.").arg(floatingPictures_));
+    for (const QString& warning : numbering_.warnings())
+        model_.warnings.append(warning);
+}
+
+void BodyReader::readBlocks(xmlNode* parent, const TableContext* table)
+{
+    for (xmlNode* node : children(parent)) {
+        if (isW(node, "p"))
+            readParagraph(node, table);
+        else if (isW(node, "tbl"))
+            readTable(node, table);
+        else if (isW(node, "sdt"))
+            readBlocks(childW(node, "sdtContent"), table);
+        else if (isW(node, "customXml") || isW(node, "ins") || isW(node, "moveTo")) {
+            revisions_ = revisions_ || !isW(node, "customXml");
+            readBlocks(node, table);
+        } else if (isW(node, "del") || isW(node, "moveFrom"))
+            revisions_ = true;
+        else if (isW(node, "bookmarkStart"))
+            addBookmarkStart(node);
+        else if (isW(node, "bookmarkEnd"))
+            addBookmarkEnd(node);
+    }
+}
+
+void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
+{
+    xmlNode* pPr = childW(p, "pPr");
+    const QString directStyle = attr(childW(pPr, "pStyle"), "val");
+    const StyleRec* style = directStyle.isEmpty() ? nullptr : styles_.find(directStyle);
+    if (!style)
+        style = styles_.defaultParagraphStyle();
+    const QString styleId = style ? style->id : QString();
+
+    const ParaProps direct = readParaProps(pPr);
+    ParaProps para = direct;
+    para.inheritFrom(styles_.chainPara(styleId));
+    if (table)
+        para.inheritFrom(table->para);
+    para.inheritFrom(styles_.defaultPara());
+    if (holdsRevisionMarker(pPr))
+        revisions_ = true;
+
+    const int start = static_cast<int>(model_.text.size());
+    if (para.pageBreakBefore.value_or(false))
+        explicitBreaks_.push_back(start);
+
+    RunContext context;
+    context.table = table;
+    context.paragraphStyle = styleId;
+    context.paragraphRun = styles_.chainRun(styleId);
+    readInline(p, context);
+
+    xmlNode* markProps = childW(pPr, "rPr");
+    if (childW(markProps, "ins") || holdsRevisionMarker(markProps))
+        revisions_ = true;
+    if (childW(markProps, "del")) {
+        revisions_ = true;
+        // Accepting a deleted paragraph mark joins the paragraph to the next one.
+        xmlNode* next = nextElement(p);
+        if (next && isW(next, "p")) {
+            if (!mergedParagraphStart_)
+                mergedParagraphStart_ = start;
+            return;
+        }
+    }
+    abandonUnfinishedFieldCodes();
+    bool markHidden = false;
+    QString font;
+    const CharFormat markFormat = resolve(context, RunProps{}, readRunProps(markProps), &markHidden, &font);
+    const int paragraphStart = mergedParagraphStart_.value_or(start);
+    mergedParagraphStart_.reset();
+    // A paragraph whose text and mark are all hidden is not shown at all.
+    if (markHidden && paragraphStart == static_cast<int>(model_.text.size()))
+        return;
+
+    ParagraphRec rec;
+    rec.start = paragraphStart;
+    rec.style = style ? style->uiName : QStringLiteral("Normal");
+    rec.alignment = para.alignment.value_or(alignment::Left);
+    rec.table = table ? table->table : -1;
+    if (para.numId && *para.numId != 0) {
+        // A list set on the paragraph itself starts from its own level, not the style's.
+        const std::optional<int> ilvl = direct.numId ? direct.ilvl : para.ilvl;
+        const int level = ilvl ? *ilvl : numbering_.levelForStyle(*para.numId, styleId).value_or(0);
+        if (const auto number = numbering_.next(*para.numId, level)) {
+            rec.listString = number->listString;
+            rec.listType = number->listType;
+            rec.listLevel = number->level;
+        }
+    }
+    append(U'\r', formatIndex(markFormat));
+    rec.end = static_cast<int>(model_.text.size());
+    model_.paragraphs.push_back(std::move(rec));
+    if (xmlNode* sectPr = childW(pPr, "sectPr"))
+        readSection(sectPr);
+}
+
+void BodyReader::readSection(xmlNode* sectPr)
+{
+    if (!sawSection_) {
+        sawSection_ = true;
+        if (xmlNode* pgNumType = childW(sectPr, "pgNumType"); pgNumType && hasAttr(pgNumType, "start"))
+            model_.firstPageNumber = intAttr(pgNumType, "start", 1);
+    }
+    const QString type = attr(childW(sectPr, "type"), "val");
+    // A section ends where its last paragraph ends; the next section starts a new page
+    // unless it runs on continuously (its type is stored with the next section, so this
+    // is an estimate in either case).
+    if (type != QLatin1String("continuous") && type != QLatin1String("nextColumn"))
+        explicitBreaks_.push_back(static_cast<int>(model_.text.size()));
+}
+
+CharFormat BodyReader::resolve(const RunContext& context, const RunProps& characterStyle, const RunProps& direct,
+                               bool* hidden, QString* font) const
+{
+    const RunProps& defaults = styles_.defaultRun();
+    const RunProps none;
+    const RunProps& table = context.table ? context.table->run : none;
+    // Bold, italic and hidden toggle: each style level that sets them flips the value
+    // below it; direct formatting sets them outright.
+    auto toggle = [&](auto member) {
+        bool value = (defaults.*member).value_or(false);
+        for (const RunProps* level : {&table, &context.paragraphRun, &characterStyle})
+            if ((level->*member))
+                value = value != *(level->*member);
+        if ((direct.*member))
+            value = *(direct.*member);
+        return value;
+    };
+    auto inherited = [&](auto member, auto fallback) {
+        for (const RunProps* level : {&direct, &characterStyle, &context.paragraphRun, &table, &defaults})
+            if ((level->*member))
+                return *(level->*member);
+        return fallback;
+    };
+    CharFormat format;
+    format.bold = toggle(&RunProps::bold);
+    format.italic = toggle(&RunProps::italic);
+    *hidden = toggle(&RunProps::hidden);
+    format.underline = inherited(&RunProps::underline, 0);
+    const int vertAlign = inherited(&RunProps::vertAlign, 0);
+    format.superscript = vertAlign == 1;
+    format.subscript = vertAlign == 2;
+    *font = inherited(&RunProps::font, QString());
+    return format;
+}
+
+uint16_t BodyReader::formatIndex(const CharFormat& format)
+{
+    for (size_t i = 0; i < model_.formats.size(); ++i)
+        if (model_.formats[i] == format)
+            return static_cast<uint16_t>(i);
+    model_.formats.push_back(format);
+    return static_cast<uint16_t>(model_.formats.size() - 1);
+}
+
+bool BodyReader::emitting() const
+{
+    return codeDepth_ == 0;
+}
+
+void BodyReader::append(char32_t c, uint16_t format)
+{
+    if (!emitting())
+        return;
+    model_.text.push_back(c);
+    model_.formatOf.push_back(format);
+    model_.fieldOf.push_back(fields_.empty() ? -1 : fields_.back().field);
+    model_.hyperlinkOf.push_back(hyperlinks_.empty() ? -1 : hyperlinks_.back());
+}
+
+void BodyReader::appendText(const xmlChar* utf8, uint16_t format, const QString& font)
+{
+    if (!emitting() || !utf8)
+        return;
+    const bool symbol = isSymbolFont(font);
+    // libxml2 hands over well-formed UTF-8; decoding it here spares a QString per run.
+    for (const unsigned char* s = utf8; *s;) {
+        char32_t c = *s++;
+        if (c >= 0xF0)
+            c = ((c & 0x07) << 18) | ((s[0] & 0x3F) << 12) | ((s[1] & 0x3F) << 6) | (s[2] & 0x3F), s += 3;
+        else if (c >= 0xE0)
+            c = ((c & 0x0F) << 12) | ((s[0] & 0x3F) << 6) | (s[1] & 0x3F), s += 2;
+        else if (c >= 0xC0)
+            c = ((c & 0x1F) << 6) | (s[0] & 0x3F), s += 1;
+        if (symbol) {
+            bool mapped = false;
+            c = mapSymbolCharacter(c, font, &mapped);
+            if (!mapped)
+                warnOnce(font, QStringLiteral("Characters of the symbol font '%1' have no Unicode equivalent; "
+                                              "they are read as stored.").arg(font));
+        }
+        append(c, format);
+    }
+}
+
+void BodyReader::warnOnce(const QString& key, const QString& text)
+{
+    if (warned_.contains(key))
+        return;
+    warned_.insert(key);
+    model_.warnings.append(text);
+}
+
+} // namespace veldra::word::detail
