@@ -2,7 +2,6 @@
 
 #include "app/Log.h"
 #include "app/SharedProcedures.h"
-#include "platform/core/AppPaths.h"
 #include "splbuilder/LabelTemplates.h"
 #include "splbuilder/SplNodes.h"
 

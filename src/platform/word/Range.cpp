@@ -71,12 +71,12 @@ namespace {
 
 // Items by index over the characters of [start, end), plus the items that enclose them
 // (parents of nested fields), in the order of their indexes.
-template <typename Parent>
-std::set<int> itemsOver(const std::vector<int32_t>& perCharacter, int start, int end, Parent parentOf)
+template <typename Get, typename Parent>
+std::set<int> itemsOver(const std::vector<detail::CharAttributes>& attributes, int start, int end, Get get, Parent parentOf)
 {
     std::set<int> found;
     for (int position = start; position < end; ++position) {
-        for (int item = perCharacter[static_cast<size_t>(position)]; item >= 0 && !found.count(item); item = parentOf(item))
+        for (int item = get(attributes[static_cast<size_t>(position)]); item >= 0 && !found.count(item); item = parentOf(item))
             found.insert(item);
     }
     return found;
@@ -88,7 +88,7 @@ Collection<Field> Range::fields() const
 {
     if (!model_)
         return {};
-    const auto found = itemsOver(model_->fieldOf, start_, end_,
+    const auto found = itemsOver(model_->attributes, start_, end_, [](const detail::CharAttributes& a) { return a.field; },
                                  [this](int f) { return model_->fields[static_cast<size_t>(f)].parent; });
     std::vector<Field> items;
     for (int index : found)
@@ -107,7 +107,8 @@ Collection<Hyperlink> Range::hyperlinks() const
 {
     if (!model_)
         return {};
-    const auto found = itemsOver(model_->hyperlinkOf, start_, end_, [](int) { return -1; });
+    const auto found = itemsOver(model_->attributes, start_, end_,
+                                 [](const detail::CharAttributes& a) { return a.hyperlink; }, [](int) { return -1; });
     std::vector<Hyperlink> items;
     for (int index : found)
         items.emplace_back(model_, index);

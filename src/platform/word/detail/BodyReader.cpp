@@ -30,9 +30,7 @@ void BodyReader::read(xmlNode* documentRoot, qsizetype partSize)
     // Text is roughly a fifth of the markup around it; growing in steps costs more.
     const auto expected = static_cast<size_t>(partSize / 5);
     model_.text.reserve(expected);
-    model_.formatOf.reserve(expected);
-    model_.fieldOf.reserve(expected);
-    model_.hyperlinkOf.reserve(expected);
+    model_.attributes.reserve(expected);
     xmlNode* body = childW(documentRoot, "body");
     readBlocks(body, nullptr);
     while (!fields_.empty())
@@ -84,15 +82,13 @@ void BodyReader::readBlocks(xmlNode* parent, const TableContext* table)
 void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
 {
     xmlNode* pPr = childW(p, "pPr");
-    const QString directStyle = attr(childW(pPr, "pStyle"), "val");
-    const StyleRec* style = directStyle.isEmpty() ? nullptr : styles_.find(directStyle);
-    if (!style)
-        style = styles_.defaultParagraphStyle();
+    const ParagraphStyle& paragraphStyle = paragraphStyleOf(attr(childW(pPr, "pStyle"), "val"));
+    const StyleRec* style = paragraphStyle.style;
     const QString styleId = style ? style->id : QString();
 
     const ParaProps direct = readParaProps(pPr);
     ParaProps para = direct;
-    para.inheritFrom(styles_.chainPara(styleId));
+    para.inheritFrom(paragraphStyle.para);
     if (table)
         para.inheritFrom(table->para);
     para.inheritFrom(styles_.defaultPara());
@@ -106,7 +102,7 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     RunContext context;
     context.table = table;
     context.paragraphStyle = styleId;
-    context.paragraphRun = styles_.chainRun(styleId);
+    context.paragraphRun = paragraphStyle.run;
     readInline(p, context);
 
     xmlNode* markProps = childW(pPr, "rPr");
@@ -152,6 +148,21 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     model_.paragraphs.push_back(std::move(rec));
     if (xmlNode* sectPr = childW(pPr, "sectPr"))
         readSection(sectPr);
+}
+
+const BodyReader::ParagraphStyle& BodyReader::paragraphStyleOf(const QString& styleId)
+{
+    if (const auto it = paragraphStyles_.constFind(styleId); it != paragraphStyles_.cend())
+        return *it;
+    ParagraphStyle resolved;
+    resolved.style = styleId.isEmpty() ? nullptr : styles_.find(styleId);
+    // An unknown style id falls back to the default style, as a word processor shows it.
+    if (!resolved.style)
+        resolved.style = styles_.defaultParagraphStyle();
+    const QString id = resolved.style ? resolved.style->id : QString();
+    resolved.para = styles_.chainPara(id);
+    resolved.run = styles_.chainRun(id);
+    return *paragraphStyles_.insert(styleId, resolved);
 }
 
 void BodyReader::readSection(xmlNode* sectPr)
@@ -223,9 +234,8 @@ void BodyReader::append(char32_t c, uint16_t format)
     if (!emitting())
         return;
     model_.text.push_back(c);
-    model_.formatOf.push_back(format);
-    model_.fieldOf.push_back(fields_.empty() ? -1 : fields_.back().field);
-    model_.hyperlinkOf.push_back(hyperlinks_.empty() ? -1 : hyperlinks_.back());
+    model_.attributes.push_back(
+        CharAttributes{format, fields_.empty() ? -1 : fields_.back().field, hyperlinks_.empty() ? -1 : hyperlinks_.back()});
 }
 
 void BodyReader::appendText(const xmlChar* utf8, uint16_t format, const QString& font)
