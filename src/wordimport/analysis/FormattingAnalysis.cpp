@@ -11,8 +11,6 @@
 #include <QLocale>
 #include <QTime>
 
-#include <algorithm>
-
 namespace veldra {
 
 namespace {
@@ -151,9 +149,7 @@ void analyze(const QString& fileName, const StyleNames& names)
     separator();
     WriteLog(information, QStringLiteral("Opening File: ") + fileName);
     const word::Document document = openReadOnly(fileName);
-    // A count the file stores may be stale; the document has at least the pages its breaks make.
-    const int pages = std::max(document.pageCount(), document.content().pageNumber());
-    ParagraphWalk walk(pages, names);
+    ParagraphWalk walk(document.pageCount(), names);
     for (const word::Paragraph& paragraph : document.paragraphs())
         walk.log(paragraph);
     separator();
