@@ -73,27 +73,16 @@ public:
     {
         const word::Range range = paragraph.range();
         const QString style = paragraph.style();
-        const QString prefix = stylePrefix(style);
         const QString location = locationLabel(range.pageNumber(), pages_, paragraph.index());
+        const QString prefix = stylePrefix(style);
         const QString plain = plainText(range.text());
-        bool isPlain = true;
         const QString header = headerKind(style, names_);
         if (!header.isEmpty()) {
             separator();
             WriteLog(header, range.text(), true);
             separator();
-        } else {
-            // One name per picture, counted as the import counts them when it saves them.
-            const int pictures = range.inlineShapes().count();
-            for (int k = 0; k < pictures; ++k)
-                WriteLog(location, prefix + QStringLiteral("Image, will be saved as: img")
-                                       + ZeroPad(QString::number(++imageCounter_), 4) + QStringLiteral(".jpg"),
-                         true);
-            if (!range.tables().isEmpty())
-                WriteLog(location, prefix + QStringLiteral("Table -> ") + plain);
-            isPlain = pictures == 0 && range.tables().isEmpty();
         }
-        if (isPlain)
+        if (!header.isEmpty() || !logPicturesAndTable(range, location, prefix, plain))
             WriteLog(location, prefix + plain);
         if (!styles_.contains(style))
             styles_.append(style);
@@ -102,6 +91,22 @@ public:
     const QStringList& styles() const { return styles_; }
 
 private:
+    // A line per picture, each named as the import names the file it writes, and a line
+    // for a paragraph in a table; false when the paragraph has neither.
+    bool logPicturesAndTable(const word::Range& range, const QString& location, const QString& prefix,
+                             const QString& plain)
+    {
+        const int pictures = range.inlineShapes().count();
+        for (int k = 0; k < pictures; ++k)
+            WriteLog(location, prefix + QStringLiteral("Image, will be saved as: img")
+                                   + ZeroPad(QString::number(++imageCounter_), 4) + QStringLiteral(".jpg"),
+                     true);
+        const bool inTable = !range.tables().isEmpty();
+        if (inTable)
+            WriteLog(location, prefix + QStringLiteral("Table -> ") + plain);
+        return pictures > 0 || inTable;
+    }
+
     int pages_;
     StyleNames names_;
     int imageCounter_ = 0;

@@ -1,5 +1,5 @@
 // The formatting analysis as the user reads it in the log: line by line on a document made
-// for it, on the generated label template, and on real documents.
+// for it, and on real labels.
 #include "wordimport/analysis/FormattingAnalysis.h"
 
 #include "app/Log.h"
@@ -7,7 +7,6 @@
 #include "support/Fixtures.h"
 #include "support/LogFixture.h"
 #include "support/TempDir.h"
-#include "wordimport/template/CreateEmptyProductLabelTemplate.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -168,40 +167,6 @@ TEST_F(FormattingAnalysis, EveryParagraphIsListedWithItsStylePageAndTextThenTheS
     EXPECT_TRUE(logWindow()->txtLog->toPlainText().endsWith(log_format::disclaimer().replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
 }
 
-// The generated label template, analysed with the styles the import reads by default: its
-// headers are found, it uses the recommended four styles, and an excerpt style that the
-// template does not use is named.
-TEST_F(FormattingAnalysis, TheGeneratedTemplateShowsItsSectionsSubsectionsTablesAndPages)
-{
-    test::ProgramFolderCopy program;
-    const QString file = dir.file(QStringLiteral("template.docx"));
-    ui.saveFiles.push_back(file);
-    CreateEmptyProductLabelTemplate([](int) { return 0; });
-    const int sections = static_cast<int>(
-        label_template::sectionTitles(program.file(QStringLiteral("LabelDefinitions/TEMPLATE_SPL.xml"))).size());
-
-    AnalyzeDocumentFormatting(file, QStringLiteral("Heading 1"), QStringLiteral("Excerpt"), QStringLiteral("Heading 2"));
-
-    const QStringList lines = logLines();
-    const QString pages = QString::number(sections + 1);  // the last section's page break opens an empty page
-    EXPECT_EQ(headerLines(QStringLiteral("Section")).size(), sections);
-    EXPECT_EQ(headerLines(QStringLiteral("Subsection")).size(), 3 * sections);
-    EXPECT_TRUE(lines.contains(line(QStringLiteral("P1/") + pages + QStringLiteral(", ¶1"),
-                                    QStringLiteral("Style: Heading 1").leftJustified(32) + QStringLiteral("BOXED WARNING"))));
-    EXPECT_TRUE(lines.contains(line(QStringLiteral("P1/") + pages + QStringLiteral(", ¶2"),
-                                    QStringLiteral("Style: Normal").leftJustified(32) + QStringLiteral("Replace this sample text with the content of the section."))));
-    const qsizetype summary = lines.indexOf(line(QStringLiteral("STYLE SUMMARY"), QString()));
-    ASSERT_GT(summary, 0);
-    EXPECT_EQ(lines.mid(summary + 2, 5),
-              (QStringList{line(QStringLiteral("Section"), QStringLiteral("Heading 1")), line(QString(), QStringLiteral("Normal")),
-                           line(QString(), QStringLiteral("List Paragraph")), line(QStringLiteral("Subsection"), QStringLiteral("Heading 2")),
-                           line(QStringLiteral("Warning"),
-                                QStringLiteral("The defined Excerpt Style 'Excerpt' cannot be found in Word Document."))}));
-    EXPECT_TRUE(lines.contains(line(QStringLiteral("Images"), QStringLiteral("0"))));
-    EXPECT_TRUE(lines.contains(line(QStringLiteral("Tables"), QString::number(3 * sections))));
-    EXPECT_TRUE(lines.filter(QRegularExpression(QStringLiteral("^Error "))).isEmpty());
-}
-
 // Real labels laid out in Word by two different writers: the analysis finds their title,
 // every Heading 1 in order, every second-level subsection, their tables and pictures.
 TEST_F(FormattingAnalysis, RealLabelDocumentsShowTheirHeadersTablesAndPictures)
@@ -237,44 +202,6 @@ TEST_F(FormattingAnalysis, RealLabelDocumentsShowTheirHeadersTablesAndPictures)
             EXPECT_TRUE(lines.contains(line(QStringLiteral("Tables"), QString::number(totals.value(QStringLiteral("tables")).toInt()))));
             EXPECT_TRUE(lines.filter(QRegularExpression(QStringLiteral("^Error |cannot be found"))).isEmpty());
         }
-    }
-}
-
-// Page labels follow the breaks a word processor recorded when it last laid the document
-// out, and a page count stored in the file cannot fall below them; pictures are named one
-// file each.
-TEST_F(FormattingAnalysis, SmallRealDocumentsGiveTheirPagesAndPictureNames)
-{
-    const struct {
-        QString file;
-        QStringList labels;  // the location of each paragraph, in order
-        int pictures;
-    } cases[] = {
-        {QStringLiteral("python-docx/par-rendered-page-breaks.docx"),
-         {QStringLiteral("P1/6, ¶1"), QStringLiteral("P2/6, ¶2"), QStringLiteral("P4/6, ¶3"), QStringLiteral("P6/6, ¶4")}, 0},
-        {QStringLiteral("python-docx/having-images.docx"),
-         {QStringLiteral("P1/1, ¶1"), QStringLiteral("P1/1, ¶2"), QStringLiteral("P1/1, ¶3"), QStringLiteral("P1/1, ¶4"),
-          QStringLiteral("P1/1, ¶5")},
-         5},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file.toStdString());
-        AnalyzeDocumentFormatting(test::fixture(QStringLiteral("docx/") + c.file), QStringLiteral("Heading 1"), QString(),
-                                  QStringLiteral("Heading 2"));
-        QStringList labels;
-        QStringList pictures;
-        for (const QString& l : logLines()) {
-            if (l.startsWith(QLatin1Char('P')) && l.contains(QStringLiteral(", ¶")))
-                labels.append(l.section(QStringLiteral("  "), 0, 0));
-            if (l.contains(QStringLiteral("Image, will be saved as: ")))
-                pictures.append(l.section(QStringLiteral("saved as: "), 1));
-        }
-        labels.removeDuplicates();
-        EXPECT_EQ(labels, c.labels);
-        QStringList names;
-        for (int i = 1; i <= c.pictures; ++i)
-            names.append(QStringLiteral("img%1.jpg").arg(i, 4, 10, QLatin1Char('0')));
-        EXPECT_EQ(pictures, names);
     }
 }
 
