@@ -33,6 +33,8 @@ TEST(InstallHooksTest, EveryBuiltSubsystemFillsItsHooks)
     EXPECT_TRUE(h.LoadSettingsFile);
     EXPECT_TRUE(h.SaveSettingsFile);
     EXPECT_TRUE(h.BuildSPLForm);
+    EXPECT_TRUE(h.CreateEmptyProductLabelTemplate);
+    EXPECT_TRUE(h.AnalyzeDocumentFormatting);
 
     EXPECT_TRUE(editorHooks().TransformSPLR4ToSPL);
     EXPECT_TRUE(editorHooks().PreviewSPLR4Document);
@@ -47,8 +49,6 @@ TEST(InstallHooksTest, SubsystemsNotYetBuiltLeaveTheirHooksEmpty)
     installAllHooks();
     const Hooks& h = hooks();
 
-    EXPECT_FALSE(h.CreateEmptyProductLabelTemplate);
-    EXPECT_FALSE(h.AnalyzeDocumentFormatting);
     EXPECT_FALSE(h.ImportProductLabelFromWord);
     EXPECT_FALSE(h.ProductLabelAddSectionNumbers);
 }
