@@ -1,9 +1,10 @@
 #include "SplBuilderTestSupport.h"
 
 #include "splbuilder/SaveRepairs.h"
+#include "support/Unprivileged.h"
 
+#include <QDir>
 #include <QFile>
-#include <unistd.h>
 
 using namespace veldra;
 using namespace veldra::test;
@@ -73,16 +74,21 @@ TEST_F(SaveFileTest, AFileThatCannotBeWrittenKeepsItsOldContentAndSaysWhy)
     EXPECT_EQ(log.filter("Error Saving Document via MSXML Parser: ").size(), 1);
     EXPECT_TRUE(log.contains(line("Warning", "Saving Document in Binary Mode")));
 
-    if (geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind the superuser";
-    const QString file = program->file("locked.xml");
+    // A read-only folder: the save can neither replace the file nor write beside it.
+    QDir().mkpath(program->file("locked"));
+    const QString file = program->file("locked/label.xml");
     writeTextFile(file, "old");
-    QFile::setPermissions(file, QFileDevice::ReadOwner);
-    try {
-        spl.SaveFile(file);
-        FAIL() << "saved over a read-only file";
-    } catch (const VbError& error) {
-        EXPECT_TRUE(error.description().contains(file)) << error.description().toStdString();
-    }
+    QFile::setPermissions(program->file("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    const bool refused = test::asUnprivilegedUser([&] {
+        try {
+            spl.SaveFile(file);
+        } catch (const VbError& error) {
+            return error.description().contains(file);
+        }
+        return false;
+    });
+    QFile::setPermissions(program->file("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_TRUE(refused) << "saved into a read-only folder, or the error did not name the file";
     EXPECT_EQ(readTextFile(file), "old");
 }

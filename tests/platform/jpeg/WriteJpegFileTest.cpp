@@ -2,6 +2,7 @@
 
 #include "platform/core/VbError.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,6 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace veldra;
@@ -120,9 +120,7 @@ TEST(WriteJpegFileTest, AReplacedFileHandsOnItsTimesAndPermissions)
 
 namespace {
 
-// Whether writing into `folder` raised 26001 "Failed to save to JPG ...". Folder
-// permissions do not bind root, so as root the write runs in a child process that has
-// given up its privileges.
+// Whether writing into `folder` raised 26001 "Failed to save to JPG ...".
 bool writeIsRefusedIn(const QString& folder, const DibPixels& bitmap)
 {
     const QString path = folder + QStringLiteral("/img0001.jpg");
@@ -134,14 +132,7 @@ bool writeIsRefusedIn(const QString& folder, const DibPixels& bitmap)
         }
         return false;
     };
-    if (::geteuid() != 0)
-        return attempt();
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(::setuid(65534) == 0 && attempt() ? 0 : 1);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return test::asUnprivilegedUser(attempt);
 }
 
 } // namespace
