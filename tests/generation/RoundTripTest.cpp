@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace veldra;
@@ -47,34 +48,120 @@ QStringList texts(const xml::Node& context, const QString& query)
     return all;
 }
 
-// What a label says, field by field: name -> values in document order.
-QList<QPair<QString, QStringList>> fieldsOf(const xml::Document& spl)
+void dropLayout(const xml::Node& element)
 {
-    QList<QPair<QString, QStringList>> fields = {
-        {QStringLiteral("document type"), texts(spl.documentElement(), QStringLiteral("code/@code"))
-                                              + texts(spl.documentElement(), QStringLiteral("code/@displayName"))},
-        {QStringLiteral("title"), texts(spl.documentElement(), QStringLiteral("title"))}};
-    for (const xml::Node& product : spl.selectNodes(ProductSection + QStringLiteral("/subject/manufacturedProduct"))) {
-        const QString code = product.selectSingleNode(QStringLiteral("manufacturedProduct/code/@code")).text();
-        const auto field = [&](const QString& name, const QString& query) {
-            fields.append({QStringLiteral("product %1 %2").arg(code, name), texts(product, query)});
-        };
-        field(QStringLiteral("name"), QStringLiteral("manufacturedProduct/name"));
-        field(QStringLiteral("dosage form"), QStringLiteral("manufacturedProduct/formCode/@code"));
-        field(QStringLiteral("routes"), QStringLiteral("consumedIn/substanceAdministration/routeCode/@code"));
-        field(QStringLiteral("ingredient names"), QStringLiteral("manufacturedProduct/ingredient/ingredientSubstance/name"));
-        field(QStringLiteral("ingredient UNII codes"), QStringLiteral("manufacturedProduct/ingredient/ingredientSubstance/code/@code"));
-        field(QStringLiteral("strengths"), QStringLiteral("manufacturedProduct/ingredient/quantity/numerator/@value"));
-        field(QStringLiteral("strength units"), QStringLiteral("manufacturedProduct/ingredient/quantity/numerator/@unit"));
-        field(QStringLiteral("package NDC codes"), QStringLiteral("manufacturedProduct/asContent//containerPackagedProduct/code/@code"));
-        field(QStringLiteral("package quantities"), QStringLiteral("manufacturedProduct/asContent//quantity/numerator/@value"));
+    for (const xml::Node& child : element.childNodes()) {
+        const bool edge = child.previousSibling().isNull() || child.nextSibling().isNull();
+        if (child.nodeType() == xml::NodeType::Text && edge && child.text().trimmed().isEmpty())
+            element.removeChild(child);
+        else if (child.nodeType() == xml::NodeType::Element && !child.hasChildNodes() && child.attributes().length() == 0)
+            element.removeChild(child);
+        else if (child.nodeType() == xml::NodeType::Element)
+            dropLayout(child);
     }
-    const QString sections = QStringLiteral("/document/component/structuredBody/component/section[not(code/@code='48780-1')]");
-    fields.append({QStringLiteral("section codes"), texts(spl.asNode(), sections + QStringLiteral("/code/@code") + QStringLiteral(" | ") + sections + QStringLiteral("//section/code/@code"))});
-    fields.append({QStringLiteral("section titles"), texts(spl.asNode(), QStringLiteral("//section[not(code/@code='48780-1')]/title"))});
-    fields.append({QStringLiteral("section texts"), texts(spl.asNode(), QStringLiteral("//section[not(code/@code='48780-1')]/text"))});
-    fields.append({QStringLiteral("images"), texts(spl.asNode(), QStringLiteral("//observationMedia/value/reference/@value"))});
-    return fields;
+}
+
+// Differences between a label and its rebuild that are not losses, each with its reason.
+// - Ids the build draws afresh: every GUID id root, and the ID attribute of each section
+//   (the build gives every section one; the label's own are not kept).
+// - Layout whitespace: blank text that opens or closes an element's content is the indentation
+//   of the file's writer, not text of the label (blanks between inline elements are kept).
+// - Empty elements without attributes (an empty title): they hold nothing, and a settings
+//   document cannot tell them from absent ones.
+// - Where the pictures' observationMedia elements stand: the build gathers them per section
+//   in its own order; they are compared as a set, not in place.
+void normalise(const xml::Document& spl)
+{
+    static const QRegularExpression guid(
+        QStringLiteral("^[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}$"));
+    for (const xml::Node& id : spl.selectNodes(QStringLiteral("//id[@root]")))
+        if (guid.match(id.getAttribute(QStringLiteral("root"))).hasMatch())
+            id.setAttribute(QStringLiteral("root"), QStringLiteral("GUID"));
+    for (const xml::Node& section : spl.selectNodes(QStringLiteral("//section[@ID]")))
+        section.removeAttribute(QStringLiteral("ID"));
+    dropLayout(spl.documentElement());
+}
+
+// The canonical text of a subtree: names with their namespaces, attributes sorted, text as it
+// stands; observationMedia elements left out (compared apart).
+QString canonical(const xml::Node& node)
+{
+    if (node.nodeType() == xml::NodeType::Text || node.nodeType() == xml::NodeType::CData)
+        return node.text().toHtmlEscaped();
+    if (node.nodeType() != xml::NodeType::Element || node.localName() == QLatin1String("observationMedia"))
+        return QString();
+    QStringList attributes;
+    for (const xml::Node& attribute : node.attributes())
+        if (!attribute.nodeName().startsWith(QLatin1String("xmlns")))
+            attributes << attribute.nodeName() + QStringLiteral("=\"") + attribute.text().toHtmlEscaped() + QLatin1Char('"');
+    attributes.sort();
+    QString text = QLatin1Char('<') + node.localName() + (attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes.join(QLatin1Char(' '))) + QLatin1Char('>');
+    for (const xml::Node& child : node.childNodes())
+        text += canonical(child);
+    return text + QStringLiteral("</") + node.localName() + QLatin1Char('>');
+}
+
+// The path of the first place where two subtrees differ, with both sides; empty when alike.
+QString firstDifference(const xml::Node& original, const xml::Node& rebuilt, const QString& path)
+{
+    if (canonical(original) == canonical(rebuilt))
+        return QString();
+    const auto children = [](const xml::Node& node) {
+        QList<xml::Node> kept;
+        for (const xml::Node& child : node.childNodes())
+            if (!canonical(child).isEmpty())
+                kept << child;
+        return kept;
+    };
+    const QList<xml::Node> a = children(original);
+    const QList<xml::Node> b = children(rebuilt);
+    for (qsizetype i = 0; i < qMin(a.size(), b.size()); ++i) {
+        if (a[i].nodeType() == xml::NodeType::Element && b[i].nodeType() == xml::NodeType::Element
+            && a[i].localName() == b[i].localName()) {
+            const QString below = firstDifference(a[i], b[i], path + QLatin1Char('/') + a[i].localName() + QStringLiteral("[%1]").arg(i));
+            if (!below.isEmpty())
+                return below;
+        } else if (canonical(a[i]) != canonical(b[i])) {
+            return path + QStringLiteral("[%1]").arg(i) + QStringLiteral("\n      original: ") + canonical(a[i]).left(240)
+                + QStringLiteral("\n      rebuilt:  ") + canonical(b[i]).left(240);
+        }
+    }
+    return path + QStringLiteral("\n      original: ") + canonical(original).left(240) + QStringLiteral("\n      rebuilt:  ")
+        + canonical(rebuilt).left(240) + (a.size() != b.size() ? QStringLiteral(" (%1 vs %2 children)").arg(a.size()).arg(b.size()) : QString());
+}
+
+// The blocks of a label that must come back alike: the title, each product, each top-level
+// section, in document order.
+QList<QPair<QString, xml::Node>> blocksOf(const xml::Document& spl)
+{
+    QList<QPair<QString, xml::Node>> blocks;
+    const xml::Node title = spl.selectSingleNode(QStringLiteral("/document/title"));
+    if (!title.isNull())
+        blocks.append({QStringLiteral("title"), title});
+    int n = 0;
+    for (const xml::Node& product : spl.selectNodes(ProductSection + QStringLiteral("/subject")))
+        blocks.append({QStringLiteral("product %1").arg(n++), product});
+    n = 0;
+    for (const xml::Node& section : spl.selectNodes(QStringLiteral("/document/component/structuredBody/component/section[not(code/@code='48780-1')]")))
+        blocks.append({QStringLiteral("section %1 (%2)").arg(n++).arg(section.selectSingleNode(QStringLiteral("code")).getAttribute(QStringLiteral("code"))), section});
+    return blocks;
+}
+
+QStringList mediaOf(const xml::Document& spl)
+{
+    QStringList media;
+    for (const xml::Node& node : spl.selectNodes(QStringLiteral("//observationMedia"))) {
+        const xml::Node copy = node.cloneNode(true);
+        const auto unwrap = [](const xml::Node& n) {
+            QString text;
+            for (const xml::Node& c : n.childNodes())
+                text += canonical(c);
+            return text;
+        };
+        media << node.getAttribute(QStringLiteral("ID")) + QLatin1Char(' ') + unwrap(copy);
+    }
+    media.sort();
+    return media;
 }
 
 // Answers every pick-one question with `code`.
@@ -147,34 +234,22 @@ protected:
         }
     }
 
-    // Names the label as the existing SPL file whose sections the build takes over, less its
-    // product data section, which the build makes from the settings.
-    static void mergeSectionsOf(const xml::Document& settings, const xml::Document& spl, const QString& splFile)
-    {
-        const xml::Node merge = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/ProductLabelFromExistingSPL"));
-        merge.selectSingleNode(QStringLiteral("SPLFileName")).setText(splFile);
-        merge.selectSingleNode(QStringLiteral("OmitSections/SectionName"))
-            .setText(spl.selectSingleNode(ProductSection + QStringLiteral("/code/@displayName")).text());
-    }
-
-    // Reverse entries that bring the label sections themselves into the settings document:
-    // the Document Sections group as a whole, and each section's text, highlights,
-    // subsections and pictures copied whole (as the build copies them into the SPL file).
-    // Entries the program folder's file already has are left as they are.
-    // Imports the header, the labeler and every product of the label into a new settings document.
-    frmXMLEditor* importLabelData(const xml::Document& spl, const QString& splFile)
+    // Imports every group the vocabulary offers into a new settings document: the header, the
+    // labeler, the registrant with its establishments, every product and the label sections.
+    frmXMLEditor* importLabel(const xml::Document& spl, const QString& splFile)
     {
         frmXMLEditor* editor = newSettings();
-        for (const char* group : {"General Data", "Labeler"})
+        for (const char* group : {"General Data", "Labeler", "Registrant"})
             importInto(editor, node(editor, QLatin1String(group)), splFile);
         importProducts(editor, spl, splFile);
-        for (const char* group : {"Ingredient", "Package", "Route Of Administration"})
+        importInto(editor, node(editor, QStringLiteral("Document Sections")), splFile);
+        for (const char* group : {"Ingredient", "Package", "Route Of Administration", "Section", "Establishment"})
             restoreOrder(editor, QLatin1String(group));
         return editor;
     }
 
-    // Builds the settings into an SPL file that must validate, and adds to `report` every field
-    // of the label that the built file does not hold alike.
+    // Builds the settings into an SPL file that must validate, and adds to `report` the first
+    // difference of every block of the label that the rebuild does not hold alike.
     void buildAndCompare(const frmXMLEditor* editor, const Label& label, const xml::Document& spl, QStringList& report)
     {
         const QString built = dir.file(label.folder + QStringLiteral("/") + label.file);
@@ -186,17 +261,30 @@ protected:
         const xml::SchemaCheck check = xml::SchemaValidator().validateFile(built);
         EXPECT_TRUE(check.isValid()) << check.reason.toStdString() << " line " << check.line;
 
-        const auto actual = fieldsOf(rebuilt);
-        for (const auto& [field, values] : fieldsOf(spl)) {
-            QStringList got;
-            for (const auto& [name, rebuiltValues] : actual)
-                if (name == field)
-                    got = rebuiltValues;
-            if (got != values)
-                report << QStringLiteral("%1: %2\n    original: %3\n    rebuilt:  %4")
-                              .arg(label.file, field, values.join(QStringLiteral(" | ")).left(300),
-                                   got.join(QStringLiteral(" | ")).left(300));
+        xml::Document original;
+        original.loadXml(spl.xml());
+        normalise(original);
+        normalise(rebuilt);
+        const auto expected = blocksOf(original);
+        const auto actual = blocksOf(rebuilt);
+        QStringList names;
+        for (const auto& [name, block] : expected) {
+            names << name;
+            const auto match = std::find_if(actual.cbegin(), actual.cend(), [&](const auto& b) { return b.first == name; });
+            if (match == actual.cend()) {
+                report << label.file + QStringLiteral(": ") + name + QStringLiteral(" missing from the rebuild");
+                continue;
+            }
+            const QString difference = firstDifference(block, match->second, block.localName());
+            if (!difference.isEmpty())
+                report << label.file + QStringLiteral(": ") + name + QStringLiteral(" differs at ") + difference;
         }
+        for (const auto& [name, block] : actual)
+            if (!names.contains(name))
+                report << label.file + QStringLiteral(": the rebuild has a block the label lacks: ") + name;
+        if (mediaOf(original) != mediaOf(rebuilt))
+            report << label.file + QStringLiteral(": pictures differ\n      original: ") + mediaOf(original).join(QStringLiteral(" | ")).left(300)
+                    + QStringLiteral("\n      rebuilt:  ") + mediaOf(rebuilt).join(QStringLiteral(" | ")).left(300);
     }
 
     static QString fixtureLabel(const Label& label)
@@ -205,7 +293,7 @@ protected:
     }
 };
 
-TEST_F(RoundTripTest, EveryFixtureDrugLabelComesBackFromItsSettingsDocument)
+TEST_F(RoundTripTest, EveryFixtureLabelComesBackWholeFromItsSettingsDocument)
 {
     QStringList report;
     for (const Label& label : DrugLabels) {
@@ -214,30 +302,11 @@ TEST_F(RoundTripTest, EveryFixtureDrugLabelComesBackFromItsSettingsDocument)
         xml::Document spl;
         ASSERT_TRUE(spl.load(original));
 
-        frmXMLEditor* editor = importLabelData(spl, original);
-        mergeSectionsOf(*editor->XMLDoc, spl, original);
+        frmXMLEditor* editor = importLabel(spl, original);
         buildAndCompare(editor, label, spl, report);
         closeLog();
     }
-    EXPECT_TRUE(report.isEmpty()) << report.join(QLatin1Char('\n')).toStdString();
-}
-
-TEST_F(RoundTripTest, LabelSectionsComeBackThroughTheSettingsDocumentWithWholeElementEntries)
-{
-    QStringList report;
-    for (const Label& label : DrugLabels) {
-        SCOPED_TRACE(label.file.toStdString());
-        const QString original = fixtureLabel(label);
-        xml::Document spl;
-        ASSERT_TRUE(spl.load(original));
-
-        frmXMLEditor* editor = importLabelData(spl, original);
-        importInto(editor, node(editor, QStringLiteral("Document Sections")), original);
-        restoreOrder(editor, QStringLiteral("Section"));
-        buildAndCompare(editor, label, spl, report);
-        closeLog();
-    }
-    EXPECT_TRUE(report.isEmpty()) << report.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(report.isEmpty()) << report.size() << " differences\n" << report.join(QLatin1Char('\n')).toStdString();
 }
 
 } // namespace
