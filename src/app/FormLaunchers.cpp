@@ -67,8 +67,7 @@ void LoadXMLFileForReview()
     if (!main || !hooks().NewXMLEditor)
         return;
     ui::CommonDialog& dialog = main->Dialog;
-    dialog.dialogTitle = QStringLiteral("Load XML File for Review");
-    dialog.filter = QStringLiteral("XML Files | *.xml");
+    dialog.prepareFile(QStringLiteral("Load XML File for Review"), QStringLiteral("XML Files | *.xml"));
     dialog.cancelError = true;
     try {
         if (!dialog.showOpen())

@@ -43,7 +43,7 @@ frmLog& ensureLogWindow()
         auto* form = new frmLog;
         frmMain* main = mainForm();
         if (main && main->mdiArea()) {
-            QMdiSubWindow* sub = main->mdiArea()->addSubWindow(form);
+            QMdiSubWindow* sub = main->addChildWindow(form);
             sub->setAttribute(Qt::WA_DeleteOnClose);
             sub->show();
         } else {

@@ -117,7 +117,7 @@ void frmMain::mnuFileSaveSettings_Click()
 {
     if (!hooks().SaveSettingsFile)
         return;
-    Dialog.filter = QStringLiteral("XML Files (*.xml) | *.xml");
+    Dialog.prepareFile(QStringLiteral("Save Settings"), QStringLiteral("XML Files (*.xml) | *.xml"));
     Dialog.overwritePrompt = true;
     if (showSaveDialog())
         callHook(hooks().SaveSettingsFile, Dialog.fileName);
@@ -127,7 +127,7 @@ void frmMain::mnuFileLoadSettings_Click()
 {
     if (!hooks().LoadSettingsFile)
         return;
-    Dialog.filter = QStringLiteral("XML Files (*.xml) | *.xml");
+    Dialog.prepareFile(QStringLiteral("Load Settings"), QStringLiteral("XML Files (*.xml) | *.xml"));
     if (showOpenDialog())
         callHook(hooks().LoadSettingsFile, Dialog.fileName);
 }
@@ -143,9 +143,7 @@ void frmMain::mnuOpenSPLR4_Click()
 {
     if (!hooks().OpenSettingsDocument)
         return;
-    Dialog.dialogTitle = QStringLiteral("Open Settings File");
-    Dialog.filter = QStringLiteral("XML Files | *.xml");
-    Dialog.fileName.clear();
+    Dialog.prepareFile(QStringLiteral("Open Settings File"), QStringLiteral("XML Files | *.xml"));
     skip([&] { Dialog.initDir = GetLastFolder(QStringLiteral("Settings")); });
     if (!showOpenDialog())
         return;
@@ -170,9 +168,8 @@ void frmMain::mnuSPLR4CreateDocumentReport_Click()
 {
     if (!hooks().CreateDocumentReport)
         return;
-    Dialog.fileName.clear();
+    Dialog.prepareFile(QStringLiteral("Create Document Report"), QStringLiteral("HTML Files | *.html"));
     Dialog.overwritePrompt = true;
-    Dialog.filter = QStringLiteral("HTML Files | *.html");
     if (showSaveDialog())
         callHook(hooks().CreateDocumentReport, Dialog.fileName);
 }
@@ -227,7 +224,7 @@ void frmMain::mnuWindowArrangeIcons_Click()
 
 void frmMain::mnuHelpUserManual_Click()
 {
-    ShellOpen(app_paths::inProgram(QStringLiteral("Help/Help.html")));
+    ShellOpenFile(app_paths::inProgram(QStringLiteral("Help/Help.html")));
 }
 
 void frmMain::mnuVeldra_Click()
@@ -279,18 +276,15 @@ void frmMain::AddLOINCCodes(xml::Document& document)
 
 void frmMain::InstallLoincDatabase()
 {
-    Dialog.fileName.clear();
-    Dialog.filter = QStringLiteral("MS Access Database (*.mdb) | *.mdb");
+    Dialog.prepareFile(QStringLiteral("Install LOINC Database"), QStringLiteral("MS Access Database (*.mdb) | *.mdb"));
     if (showOpenDialog())
         InstallLoincDatabaseFile(Dialog.fileName);
 }
 
 void frmMain::SaveLog()
 {
-    Dialog.dialogTitle = QStringLiteral("Save Information to RTF File");
-    Dialog.fileName.clear();
+    Dialog.prepareFile(QStringLiteral("Save Information to RTF File"), QStringLiteral("Rich Text Format (*.rtf) | *.rtf"));
     Dialog.overwritePrompt = true;
-    Dialog.filter = QStringLiteral("Rich Text Format (*.rtf) | *.rtf");
     if (showSaveDialog())
         SaveLogToFile(Dialog.fileName);
 }

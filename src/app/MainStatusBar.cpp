@@ -30,4 +30,30 @@ void MainStatusBar::setPanelWidths(int first, int second)
     panels_[1]->setFixedWidth(twips::toPixels(second));
 }
 
+void MainStatusBar::describe(QWidget* window)
+{
+    if (described_ == window)
+        return;
+    if (described_)
+        disconnect(described_, nullptr, this, nullptr);
+    described_ = window;
+    if (window)
+        connect(window, &QObject::destroyed, this, &MainStatusBar::clearPanels);
+}
+
+void MainStatusBar::forget(const QWidget* window)
+{
+    if (window && described_ == window) {
+        disconnect(described_, nullptr, this, nullptr);
+        described_ = nullptr;
+        clearPanels();
+    }
+}
+
+void MainStatusBar::clearPanels()
+{
+    for (QLabel* panel : panels_)
+        panel->clear();
+}
+
 } // namespace veldra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QStatusBar>
 
 class QLabel;
@@ -19,8 +20,17 @@ public:
     // Widths of panels 1 and 2 in twips; panel 3 takes the rest of the bar.
     void setPanelWidths(int first, int second);
 
+    // The window whose texts the panels are about to show. When it closes (or goes), the
+    // panels are emptied: they never describe a window that is no longer there.
+    void describe(QWidget* window);
+    // Empties the panels when they describe `window`.
+    void forget(const QWidget* window);
+
 private:
+    void clearPanels();
+
     QList<QLabel*> panels_;
+    QPointer<QWidget> described_;
 };
 
 } // namespace veldra

@@ -97,21 +97,27 @@ QStringList FindFiles(QString& folder, const QString& fileMask, int& fileCount, 
     return files;
 }
 
-QString PrepareOutputFolder(const QString& sourceFile, const QString& folder)
+QString SPLTargetFileName(const QString& sourceFile, const QString& folder)
 {
-    if (folder.isEmpty())
-        throw VbError(err::General, QStringLiteral("PrepareOutputFolder"), QStringLiteral("No output folder given"));
-    const QString dir = endsWithSeparator(folder) ? folder : folder + QLatin1Char('/');
-    QDir().mkpath(vbstr::toNativeSeparators(dir));
-    deleteMatching(folder, QStringLiteral("*.jpg"));
-    deleteMatching(folder, QStringLiteral("*.xml"));
-
     const QString name = vbstr::fileNameOf(sourceFile);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         throw VbError(err::General, QStringLiteral("PrepareOutputFolder"),
                       QStringLiteral("The file name has no extension: %1").arg(name));
+    const QString dir = endsWithSeparator(folder) ? folder : folder + QLatin1Char('/');
     return dir + name.left(dot) + QStringLiteral(".xml");
+}
+
+QString PrepareOutputFolder(const QString& sourceFile, const QString& folder)
+{
+    if (folder.isEmpty())
+        throw VbError(err::General, QStringLiteral("PrepareOutputFolder"), QStringLiteral("No output folder given"));
+    // The name is checked before anything is deleted, so a bad source name costs no files.
+    const QString target = SPLTargetFileName(sourceFile, folder);
+    QDir().mkpath(vbstr::toNativeSeparators(endsWithSeparator(folder) ? folder : folder + QLatin1Char('/')));
+    deleteMatching(folder, QStringLiteral("*.jpg"));
+    deleteMatching(folder, QStringLiteral("*.xml"));
+    return target;
 }
 
 void InstallLoincDatabaseFile(const QString& source)

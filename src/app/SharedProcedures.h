@@ -58,15 +58,25 @@ QString ZeroPad(const QString& value, int width);
 // `folder` when it has none at the end. A missing folder gives no files.
 QStringList FindFiles(QString& folder, const QString& fileMask, int& fileCount, QStringList& files);
 
+// The SPL file a build of `sourceFile` writes into `folder`: the folder with a separator at
+// its end, then the source file's name after its last "/" or "\" cut before its last ".",
+// then ".xml". Throws VbError for a name without ".".
+QString SPLTargetFileName(const QString& sourceFile, const QString& folder);
+
 // Makes the output folder of a build (creating it when missing), deletes its .jpg
-// and .xml files and returns the path of the SPL file to write there: the source
-// file's base name with ".xml". Throws VbError for an empty folder, a source name
-// without "." or a file that cannot be deleted.
+// and .xml files and returns the path of the SPL file to write there
+// (SPLTargetFileName). Throws VbError for an empty folder, a source name without "."
+// (before anything is deleted) or a file that cannot be deleted.
 QString PrepareOutputFolder(const QString& sourceFile, const QString& folder);
 
 // Opens a file, folder or web address with the desktop's default handler; a
 // failure is silent.
 void ShellOpen(const QString& target);
+
+// Opens a file that the program ships or has just written with the desktop's default
+// handler. When the desktop has none, says so in a message box with the file's full path,
+// so that the user can open it by hand.
+void ShellOpenFile(const QString& file);
 
 // Keeps a window above all others (or not), without moving or resizing it.
 void SetWindowOnTop(QWidget* window, bool onTop);

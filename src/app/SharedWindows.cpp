@@ -2,6 +2,8 @@
 
 #include "platform/ui/Ui.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace veldra {
@@ -9,6 +11,16 @@ namespace veldra {
 void ShellOpen(const QString& target)
 {
     ui::shellOpen(target);
+}
+
+void ShellOpenFile(const QString& file)
+{
+    if (ui::shellOpen(file))
+        return;
+    const QString path = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    ui::msgBox(QStringLiteral("The desktop has no program to open this file:\r\n\r\n") + path
+                   + QStringLiteral("\r\n\r\nPlease open it by hand."),
+               ui::Buttons::OK, ui::Icon::Warning);
 }
 
 void SetWindowOnTop(QWidget* window, bool onTop)

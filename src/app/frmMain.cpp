@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace veldra {
@@ -48,6 +49,9 @@ frmMain::frmMain(QWidget* parent)
     layout->setSpacing(0);
     createSearchPanel();
     layout->addWidget(PicContainer);
+    // A window that opens or comes to the front leaves a maximised one maximised rather than
+    // taking over its state.
+    mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(mdiArea_, 1);
@@ -112,15 +116,40 @@ QAction* frmMain::addWizardMenuItem(const QString& caption)
     return item;
 }
 
+QMdiSubWindow* frmMain::addChildWindow(QWidget* window)
+{
+    // Read before the area takes the window: adding it gives it a size of the area's choosing.
+    const bool ownSize = window->testAttribute(Qt::WA_Resized);
+    const QSize designed = window->size();
+    const int others = int(mdiArea_->subWindowList().size());
+    QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
+    frame->ensurePolished();
+    const QMargins margins = frame->contentsMargins();
+    const QSize decoration(margins.left() + margins.right(), margins.top() + margins.bottom());
+    const int step = std::max(frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame), 16);
+    const QSize area = mdiArea_->viewport()->size();
+    constexpr int cascadePositions = 4;
+    const QSize smallest(320, 240);
+    const QSize size = ownSize ? designed + decoration
+                               : (area - QSize(step, step) * (cascadePositions - 1)).expandedTo(smallest);
+    frame->resize(size);
+    const int offset = step * (others % cascadePositions);
+    frame->move(offset, offset);
+    return frame;
+}
+
 void frmMain::showChildWindow(QWidget* window)
 {
     if (!window)
         return;
     auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
     if (!frame)
-        frame = mdiArea_->addSubWindow(window);
+        frame = addChildWindow(window);
     window->show();
-    frame->showNormal();
+    if (frame->isMinimized())
+        frame->showNormal();
+    else
+        frame->show();
     mdiArea_->setActiveSubWindow(frame);
     frame->raise();
 }

@@ -13,6 +13,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMdiArea;
+class QMdiSubWindow;
 class QMimeData;
 class QPushButton;
 
@@ -72,9 +73,14 @@ public:
 
     // Adds one wizard to the Wizards menu; a click runs it by its caption.
     QAction* addWizardMenuItem(const QString& caption);
-    // Shows a child window of the MDI area in front, in its normal state; a window
-    // that is not yet in the MDI area is put there first.
+    // Shows a child window of the MDI area in front; a window that is not yet in the MDI area
+    // is put there first (addChildWindow). A minimised window is restored; the states of the
+    // other windows, a maximised one included, stay as they are.
     void showChildWindow(QWidget* window);
+    // Puts a window into the MDI area without showing it. A window that was given a size of
+    // its own keeps it; one without (an editor, a preview) takes the MDI area less a few
+    // cascade steps, placed one step further down and right than the window before it.
+    QMdiSubWindow* addChildWindow(QWidget* window);
 
     // Window events.
     void MDIForm_Resize();

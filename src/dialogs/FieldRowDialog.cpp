@@ -336,6 +336,18 @@ void FieldRowDialog::reject()
     cmdCancel_Click();
 }
 
+// The tab order starts at the first field, and so does the window: typed text goes into the
+// first value (replacing it), never to OK, where a Space would store the value unchanged.
+void FieldRowDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    if (!rows_.empty())
+        selectField(rows_.front().field);
+}
+
 void FieldRowDialog::Form_KeyPress(int KeyAscii)
 {
     if (KeyAscii == 13 && !isMultiLineBox(focusWidget()))

@@ -45,8 +45,9 @@ struct FieldRow {
 // A row is a label "lbl" + name, a field named after the element (a text box, an editable
 // choice list, or a multi-line box, a member of txtMultiLineText whose LinkItem holds the
 // name), at most one button of each help kind at the field's right end, and the element's
-// picture "pic_" + name. Enter presses OK unless the focus is in a multi-line box; Esc
-// presses Cancel. The window stays above other windows. It deletes itself when closed.
+// picture "pic_" + name. The window opens with the focus in the first field, its text
+// selected, so that typing replaces the value. Enter presses OK unless the focus is in a
+// multi-line box; Esc presses Cancel. The window stays above other windows. It deletes itself when closed.
 class FieldRowDialog : public QDialog {
     Q_OBJECT
 public:
@@ -132,6 +133,7 @@ protected:
     void closeWindow();
 
     void reject() override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -154,6 +156,7 @@ private:
     bool isMultiLineBox(const QObject* object) const;
 
     std::vector<FieldRow> rows_;
+    bool shownOnce_ = false;
     int frameHeight_;
     int windowHeight_;
 

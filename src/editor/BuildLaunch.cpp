@@ -12,20 +12,32 @@
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
 
+#include <QFileInfo>
+
 namespace veldra {
 
 namespace {
+
+// The folder the build's save dialog starts in: the folder of the last build, else the
+// settings document's own folder (never the folder the program happened to be started in).
+QString startFolder(const frmXMLEditor& editor)
+{
+    QString folder;
+    skip([&] { folder = GetLastFolder(QStringLiteral("SPL")); });
+    if (folder.isEmpty() && !editor.XMLFileName.isEmpty())
+        folder = QFileInfo(editor.XMLFileName).absolutePath();
+    return folder;
+}
 
 // Asks for the SPL file to build, proposing the document id as its name. Empty on Cancel.
 QString askForSPLFile(frmXMLEditor& editor)
 {
     ui::CommonDialog& dialog = sharedDialog();
-    dialog.dialogTitle = QStringLiteral("Build SPL File");
     dialog.cancelError = true;
     dialog.overwritePrompt = true;
-    dialog.initDir = GetLastFolder(QStringLiteral("SPL"));
-    dialog.filter = QStringLiteral("XML Files | *.xml");
-    dialog.fileName = GetDocumentID(editor) + QStringLiteral(".xml");
+    dialog.initDir = startFolder(editor);
+    dialog.prepareFile(QStringLiteral("Build SPL File"), QStringLiteral("XML Files | *.xml"),
+                       GetDocumentID(editor) + QStringLiteral(".xml"));
     bool chosen = false;
     skip([&] { chosen = dialog.showSave(); });
     return chosen ? dialog.fileName : QString();
@@ -44,10 +56,18 @@ void frmXMLEditor::TransformSPL()
     SaveLastFolder(QStringLiteral("SPL"), splFile);
     if (!editorHooks().TransformSPLR4ToSPL)
         return;
-    skip([&] { editorHooks().TransformSPLR4ToSPL(*XMLDoc, splFile); });
-    if (NoLogging)
+    BuildOutcome outcome;
+    skip([&] { outcome = editorHooks().TransformSPLR4ToSPL(*XMLDoc, splFile); });
+    // With logging off the log says nothing, so the outcome is told here: completion only when
+    // the file was written, else the failure the log would have shown. A build refused while
+    // another runs has said so already.
+    if (!NoLogging)
+        return;
+    if (outcome.written)
         ui::msgBox(QStringLiteral("Build SPL completed, SPL File: \r\n\r\n") + splFile, ui::Buttons::OK,
                    ui::Icon::Information);
+    else if (!outcome.failure.isEmpty())
+        ui::msgBox(outcome.failure, ui::Buttons::OK, ui::Icon::Critical);
 }
 
 } // namespace veldra

@@ -12,12 +12,19 @@ class Document;
 class EditorTreeView;
 class frmXMLEditor;
 
+// What a build did: whether the SPL file was written, and why not when it was not (empty when
+// the build was refused with a message of its own).
+struct BuildOutcome {
+    bool written = false;
+    QString failure;
+};
+
 // Calls from the editor into the SPL generation subsystem, which is built on top of the
 // editor and fills these at start-up. An empty member means that subsystem is not linked
 // in: the editor command that needs it does nothing.
 struct EditorHooks {
     // Builds the SPL file `outFile` from a settings document; reports to the log.
-    std::function<void(xml::Document& settings, const QString& outFile)> TransformSPLR4ToSPL;
+    std::function<BuildOutcome(xml::Document& settings, const QString& outFile)> TransformSPLR4ToSPL;
     // Builds and shows the quick preview of the editor's settings document.
     std::function<void(frmXMLEditor& editor)> PreviewSPLR4Document;
     // Reads data of an existing SPL file into the element behind the tree's selected node.

@@ -63,6 +63,7 @@ void frmXMLEditor::RenderStatusBarInfo()
     QTreeWidgetItem* node = TreeView->selectedNode();
     if (!node)
         return;
+    main->StatusBar->describe(this);
     skip([&] {
         main->StatusBar->Panels(1)->setText(node->parent() ? SplitCamelCase(GetNodeNameFromCaption(node->parent()))
                                                            : QString());

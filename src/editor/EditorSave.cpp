@@ -18,11 +18,9 @@ namespace {
 QString askForSettingsFile()
 {
     ui::CommonDialog& dialog = sharedDialog();
-    dialog.dialogTitle = QStringLiteral("Save Settings File");
+    dialog.prepareFile(QStringLiteral("Save Settings File"), QStringLiteral("XML Files | *.xml"));
     dialog.cancelError = true;
     dialog.overwritePrompt = true;
-    dialog.filter = QStringLiteral("XML Files | *.xml");
-    dialog.fileName.clear();
     dialog.initDir = GetLastFolder(QStringLiteral("Settings"));
     try {
         return dialog.showSave() ? dialog.fileName : QString();

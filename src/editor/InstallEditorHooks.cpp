@@ -4,6 +4,7 @@
 #include "editor/Reorder.h"
 #include "editor/SettingsDocument.h"
 #include "editor/TreeView.h"
+#include "editor/excel/ImportFromExcel.h"
 #include "editor/frmXMLEditor.h"
 
 namespace veldra {
@@ -30,6 +31,10 @@ void installEditorHooks()
     table.ReverseSortOrder = [](QWidget* window) {
         if (frmXMLEditor* editor = editorOf(window))
             ReverseSortOrder(*editor, *editor->TreeView);
+    };
+    table.ImportFromExcel = [](QWidget* window) {
+        if (frmXMLEditor* editor = editorOf(window))
+            ImportFromExcel(*editor);
     };
 }
 

@@ -168,7 +168,7 @@ void AddSPLFile(frmXMLEditor& editor, EditorTreeView& /*tree*/, const xml::Node&
     try {
         ui::CommonDialog& dialog = sharedDialog();
         dialog.cancelError = true;
-        dialog.filter = QStringLiteral("SPL Files XML Format | *.xml");
+        dialog.prepareFile(QStringLiteral("Add SPL File"), QStringLiteral("SPL Files XML Format | *.xml"));
         try {
             dialog.showOpen();
         } catch (const VbError& cancelled) {

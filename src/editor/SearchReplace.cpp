@@ -3,12 +3,16 @@
 
 #include "editor/SearchReplace.h"
 
+#include "app/Log.h"
 #include "editor/TreePaths.h"
 #include "editor/TreeView.h"
+#include "editor/ValueChecks.h"
 #include "editor/frmXMLEditor.h"
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
+
+#include <optional>
 
 namespace veldra {
 
@@ -55,6 +59,19 @@ QString selectedValue(frmXMLEditor& editor)
     return value;
 }
 
+// Why the element's value check refuses the text a replacement would give it; "" when it
+// accepts it (or the replacement would not change the element).
+QString replacementRefusal(const xml::Node& element, const QString& searchText, const QString& replacement)
+{
+    if (hasElementChildren(element))
+        return {};
+    const QString text = element.text();
+    const QString replaced = searchText.isEmpty() ? replacement : QString(text).replace(searchText, replacement);
+    if (replaced == text)
+        return {};
+    return valueRefusal(element, element.nodeName(), replaced);
+}
+
 } // namespace
 
 bool isSearchHit(const QTreeWidgetItem* node, const QString& searchText, bool replaceForm)
@@ -78,14 +95,20 @@ bool replaceInElementText(const xml::Node& element, const QString& searchText, c
 
 void frmXMLEditor::SearchNode(bool ReplaceValue)
 {
-    const QString searchText =
-        ui::inputBox(QStringLiteral("Search for:"), QString(), ReplaceValue ? selectedValue(*this) : QString());
+    // Cancel in either question ends the command with nothing marked or changed (an empty
+    // answer given with OK still searches for the empty values).
+    const std::optional<QString> asked = ui::backend().input(
+        {QStringLiteral("Search for:"), QString(), ReplaceValue ? selectedValue(*this) : QString()});
+    if (!asked)
+        return;
+    const QString searchText = *asked;
     QString replacement;
     if (ReplaceValue) {
         replacement = ui::inputBox(QStringLiteral("Replace '") + searchText + QStringLiteral("' with:"));
         if (replacement.isEmpty())
             return;
     }
+    QStringList skipped;
 
     DrawRefresh(false);
     int hits = 0;
@@ -97,7 +120,17 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
         if (ReplaceValue && XMLDoc) {
             skip([&] {
                 const xml::Node element = XMLDoc->selectSingleNode(BuildXPathFromTreeView(node, Mode));
-                if (!element.isNull() && replaceInElementText(element, searchText, replacement))
+                if (element.isNull())
+                    return;
+                // The element's own value check has the last word, as in the field dialog;
+                // what it refuses stays as it was and is listed in the log.
+                const QString refusal = replacementRefusal(element, searchText, replacement);
+                if (!refusal.isEmpty()) {
+                    skipped << QStringLiteral("Not replaced in ") + BuildXPathFromTreeView(node, QString())
+                            + QStringLiteral(": ") + refusal;
+                    return;
+                }
+                if (replaceInElementText(element, searchText, replacement))
                     Saved = false;
             });
         }
@@ -114,6 +147,13 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
                    ui::Buttons::OK, ui::Icon::Warning);
     else if (ReplaceValue)
         RefreshXML(true);
+
+    // Last, as showing the log lets events through, which may close this window.
+    if (!skipped.isEmpty()) {
+        ShowLogWindow(false);
+        for (const QString& line : skipped)
+            WriteLog(QStringLiteral("Warning"), line);
+    }
 }
 
 } // namespace veldra

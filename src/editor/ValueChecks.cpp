@@ -109,7 +109,7 @@ void rewriteCaption(QTreeWidgetItem* node, const QString& name, const QString& v
 
 } // namespace
 
-bool ValidateNodeValue(const xml::Node& element, const QString& name, const QString& value)
+QString valueRefusal(const xml::Node& element, const QString& name, const QString& value)
 {
     const QString minLen = attributeText(element, "ConstraintLengthMin");
     const QString maxLen = attributeText(element, "ConstraintLengthMax");
@@ -120,18 +120,28 @@ bool ValidateNodeValue(const xml::Node& element, const QString& name, const QStr
         example = QStringLiteral(" (") + example + QLatin1Char(')');
     const QString words = QLatin1Char('\'') + SplitCamelCase(name) + QLatin1Char('\'');
 
+    if (!values.isEmpty() && !listEntries(values).contains(value))
+        return {};
+    if (!minLen.isEmpty() && value.size() < lengthLimit(minLen, "ConstraintLengthMin"))
+        return words + QStringLiteral(" must have a minimum lenght of ") + minLen + example;
+    if (!maxLen.isEmpty() && value.size() > lengthLimit(maxLen, "ConstraintLengthMax"))
+        return words + QStringLiteral(" must have a maximum lenght of ") + maxLen + example;
+    if (dataType == QLatin1String("Numeric") && !vbstr::isNumeric(value))
+        return words + QStringLiteral(" must be numeric ") + example;
+    return {};
+}
+
+bool ValidateNodeValue(const xml::Node& element, const QString& name, const QString& value)
+{
+    const QString values = attributeText(element, "ConstraintValues");
     if (!values.isEmpty() && !listEntries(values).contains(value)) {
-        ui::msgBox(words + QStringLiteral(" should be selected from the provided list, or from FDA provided values."),
+        ui::msgBox(QLatin1Char('\'') + SplitCamelCase(name)
+                       + QStringLiteral("' should be selected from the provided list, or from FDA provided values."),
                    ui::Buttons::OK, ui::Icon::Information);
         return true;
     }
-    if (!minLen.isEmpty() && value.size() < lengthLimit(minLen, "ConstraintLengthMin"))
-        return refuse(words + QStringLiteral(" must have a minimum lenght of ") + minLen + example);
-    if (!maxLen.isEmpty() && value.size() > lengthLimit(maxLen, "ConstraintLengthMax"))
-        return refuse(words + QStringLiteral(" must have a maximum lenght of ") + maxLen + example);
-    if (dataType == QLatin1String("Numeric") && !vbstr::isNumeric(value))
-        return refuse(words + QStringLiteral(" must be numeric ") + example);
-    return true;
+    const QString refusal = valueRefusal(element, name, value);
+    return refusal.isEmpty() || refuse(refusal);
 }
 
 bool SetValueToTreeViewXML(QTreeWidgetItem* node, const QString& name, QString& value, const QString& path,

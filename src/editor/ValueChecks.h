@@ -21,6 +21,10 @@ class frmXMLEditor;
 // Errors (a length that is not a number, a null element) are passed on unchanged.
 bool ValidateNodeValue(const xml::Node& element, const QString& name, const QString& value);
 
+// The same checks without asking anything: the warning that refuses `value`, or "" when it
+// may be written (a value outside ConstraintValues included, as above).
+QString valueRefusal(const xml::Node& element, const QString& name, const QString& value);
+
 // Writes one value: into the element at `path` for a leaf node, or into its child `name`
 // for a group node. A value chosen from a coded list ("C42998 {TABLET}") is stored as its
 // code; `value` receives what was stored. The node's caption (or that of its child `name`)

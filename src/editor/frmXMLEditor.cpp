@@ -1,5 +1,6 @@
 #include "editor/frmXMLEditor.h"
 
+#include "app/MainStatusBar.h"
 #include "app/frmMain.h"
 #include "editor/TreePaths.h"
 #include "editor/TreeView.h"
@@ -18,7 +19,6 @@ frmXMLEditor::frmXMLEditor(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(NewEditorCaption);
-    resize(640, 480);
 
     TreeView = new EditorTreeView(this);
     TreeView->setObjectName(QStringLiteral("TreeView"));
@@ -120,6 +120,8 @@ void frmXMLEditor::closeEvent(QCloseEvent* event)
     unloaded_ = true;
     XMLDoc.reset();
     event->accept();
+    if (frmMain* main = mainForm(); main && main->StatusBar)
+        main->StatusBar->forget(this);
     // Closed directly rather than through its frame: the frame goes too.
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->close();

@@ -8,7 +8,7 @@ namespace veldra {
 void installGenerationHooks()
 {
     editorHooks().TransformSPLR4ToSPL = [](xml::Document& settings, const QString& outFile) {
-        TransformSPLR4ToSPL(settings, outFile);
+        return TransformSPLR4ToSPL(settings, outFile);
     };
 }
 

@@ -1,5 +1,6 @@
 #include "program/InstallHooks.h"
 
+#include "buildform/InstallBuildFormHooks.h"
 #include "codesystems/CodeSystemHooks.h"
 #include "dialogs/InstallDialogHooks.h"
 #include "editor/InstallEditorHooks.h"
@@ -17,6 +18,7 @@ void installAllHooks()
     installCodeSystemHooks();
     installDialogHooks();
     installSplBuilderHooks();
+    installBuildFormHooks();
 }
 
 } // namespace veldra

@@ -23,6 +23,14 @@ QString invalidFileEntry(const QString& file, const xml::SchemaCheck& check)
         + lineBreak + QStringLiteral("Line: ") + QString::number(check.line) + lineBreak;
 }
 
+// Nothing was validated: the file is neither valid nor invalid, and the reason says what is
+// missing and where it belongs.
+QString notValidatedEntry(const QString& file, const xml::SchemaCheck& check)
+{
+    return QStringLiteral("XML File could not be validated against FDA SPL Schema:") + lineBreak + file + lineBreak
+        + lineBreak + QStringLiteral("Reason: ") + check.reason.trimmed() + lineBreak;
+}
+
 // The file's text: UTF-8 as SPL files are written, else read byte for byte as Latin-1 so
 // that nothing is lost on the way to the second check.
 QString fileText(const QByteArray& bytes)
@@ -55,7 +63,7 @@ xml::SchemaCheck checkAgainstSchema(const QString& strFile)
     return validator.validateXml(withSecureSchemaHost(text), strFile);
 }
 
-QString ValidateAgainstSchema(const QString& strFile)
+QString ValidateAgainstSchema(const QString& strFile, xml::SchemaCheck* outcome)
 {
     QString result;
     try {
@@ -64,8 +72,12 @@ QString ValidateAgainstSchema(const QString& strFile)
         WriteLog(QStringLiteral("Information"),
                  QStringLiteral("Note: The validation occurs online at FDA servers. An existing Inernet Connection is needed."));
         const xml::SchemaCheck check = checkAgainstSchema(strFile);
+        if (outcome)
+            *outcome = check;
         if (check.isValid()) {
             WriteLog(QStringLiteral("Information"), QStringLiteral("XML File is valid against FDA SPL Schema."));
+        } else if (check.schemaUnavailable()) {
+            WriteLog(QStringLiteral("Warning"), notValidatedEntry(strFile, check));
         } else {
             WriteLog(QStringLiteral("Error"), invalidFileEntry(strFile, check));
             result = check.sourceText;

@@ -82,7 +82,10 @@ TEST(SharedProceduresFiles, PrepareOutputFolderEmptiesImagesAndXmlOnly)
     EXPECT_EQ(PrepareOutputFolder("/labels/Drug.docx", dir.file("New") + "/"), dir.file("New") + "/Drug.xml");
     EXPECT_TRUE(QDir(dir.file("New")).exists());
 
+    // A source name without "." fails before anything is deleted.
+    writeTextFile(out + "/kept.xml", "x");
     EXPECT_THROW(PrepareOutputFolder("/labels/README", out), VbError);
+    EXPECT_TRUE(QFile::exists(out + "/kept.xml"));
     EXPECT_THROW(PrepareOutputFolder("/labels/Drug.docx", ""), VbError);
 }
 

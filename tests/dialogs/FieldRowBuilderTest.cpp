@@ -304,10 +304,12 @@ TEST(FieldRowBuilder, OnlyTheFocusedFieldShowsItsSelectedText)
         return box->palette().color(QPalette::Highlight) != box->palette().color(QPalette::Base);
     };
 
+    EXPECT_TRUE(selectionShown(first));  // the window opens in its first field
+    EXPECT_FALSE(selectionShown(second));
+    EXPECT_EQ(second->selectedText(), QStringLiteral("two"));  // kept, only not shown
     second->setFocus();
     EXPECT_TRUE(selectionShown(second));
     EXPECT_FALSE(selectionShown(first));
-    EXPECT_EQ(first->selectedText(), QStringLiteral("one"));  // kept, only not shown
     third->setFocus();
     EXPECT_TRUE(selectionShown(third->lineEdit()));
     EXPECT_FALSE(selectionShown(second));

@@ -2,7 +2,11 @@
 
 #include "TreeViewFixture.h"
 
+#include "app/Log.h"
+#include "app/frmLog.h"
 #include "platform/xml/Document.h"
+
+#include <QTextEdit>
 
 namespace veldra::test {
 namespace {
@@ -119,6 +123,59 @@ TEST_F(SearchReplaceTest, ReplacingTheEmptyTextFillsTheEmptyValues)
 
     EXPECT_EQ(texts(editor, "//Marketing"), QStringList({"n/a"}));
     EXPECT_NE(node(editor, "Marketing: n/a"), nullptr);
+}
+
+} // namespace
+} // namespace veldra::test
+
+namespace veldra::test {
+namespace {
+
+// Cancel in the first question ends either form at once: nothing is marked, changed or asked.
+TEST_F(SearchReplaceTest, CancelInTheSearchQuestionEndsTheCommand)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    const QString before = editor->XMLDoc->xml();
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace ? "replace" : "find");
+        ui.inputRequests.clear();
+        ui.inputs.push_back(std::nullopt);
+        ui.inputs.push_back(QString("n/a"));  // would fill every empty value if asked
+
+        editor->SearchNode(replace);
+
+        EXPECT_EQ(ui.inputRequests.size(), 1);
+        EXPECT_EQ(countWithBackColor(editor, Yellow), 0);
+        EXPECT_TRUE(ui.messages.isEmpty());
+        EXPECT_EQ(editor->XMLDoc->xml(), before);
+        EXPECT_TRUE(editor->Saved);
+        ui.inputs.clear();
+    }
+}
+
+// A replacement goes through each element's own value check: what the check refuses keeps its
+// value and is listed in the log; the others are written.
+TEST_F(SearchReplaceTest, ReplacementsThatAValueCheckRefusesAreSkippedAndLogged)
+{
+    frmXMLEditor* editor = openSettings(R"(<SPLR4><GeneralData>
+<VersionNumber ConstraintDataType="Numeric" ConstraintLengthMax="4">1</VersionNumber>
+<Title/><PackageCount ConstraintDataType="Numeric"/></GeneralData></SPLR4>)");
+    ui.inputs = {QString(), QString("n/a"), QString("1"), QString("12345")};
+
+    editor->SearchNode(true);  // the empty values become "n/a"
+    editor->SearchNode(true);  // "1" becomes "12345"
+
+    EXPECT_EQ(texts(editor, "//Title"), QStringList({"n/a"}));
+    EXPECT_EQ(texts(editor, "//PackageCount"), QStringList({""}));
+    EXPECT_EQ(texts(editor, "//VersionNumber"), QStringList({"1"}));
+    const QString log = logWindow() ? logWindow()->txtLog->toPlainText() : QString();
+    EXPECT_TRUE(log.contains("Not replaced in SPLR4/GeneralData/PackageCount: 'Package Count' must be numeric"))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains("Not replaced in SPLR4/GeneralData/VersionNumber: 'Version Number' must have a "
+                             "maximum lenght of 4"));
+    EXPECT_FALSE(log.contains("Title"));
+    if (frmLog* form = logWindow())
+        form->close();
 }
 
 } // namespace

@@ -18,6 +18,7 @@ TEST(InstallHooksTest, EveryBuiltSubsystemFillsItsHooks)
     EXPECT_TRUE(h.NewXMLEditor);
     EXPECT_TRUE(h.CreateGUIDs);
     EXPECT_TRUE(h.ReverseSortOrder);
+    EXPECT_TRUE(h.ImportFromExcel);
     EXPECT_TRUE(h.PreviewSPLFile);
     EXPECT_TRUE(h.CreateDocumentReport);
     EXPECT_TRUE(h.ValidateOnline);
@@ -28,6 +29,9 @@ TEST(InstallHooksTest, EveryBuiltSubsystemFillsItsHooks)
     EXPECT_TRUE(h.SearchNCIThesaurusCodes);
     EXPECT_TRUE(h.SearchUNIICodes);
     EXPECT_TRUE(h.ValidateAgainstSchema);
+    EXPECT_TRUE(h.LoadSettingsFile);
+    EXPECT_TRUE(h.SaveSettingsFile);
+    EXPECT_TRUE(h.BuildSPLForm);
 
     EXPECT_TRUE(editorHooks().TransformSPLR4ToSPL);
     EXPECT_TRUE(editorHooks().PreviewSPLR4Document);
@@ -42,13 +46,9 @@ TEST(InstallHooksTest, SubsystemsNotYetBuiltLeaveTheirHooksEmpty)
     installAllHooks();
     const Hooks& h = hooks();
 
-    EXPECT_FALSE(h.ImportFromExcel);
     EXPECT_FALSE(h.ProcessLoincCodes);
     EXPECT_FALSE(h.CreateEmptyProductLabelTemplate);
     EXPECT_FALSE(h.AnalyzeDocumentFormatting);
     EXPECT_FALSE(h.ImportProductLabelFromWord);
     EXPECT_FALSE(h.ProductLabelAddSectionNumbers);
-    EXPECT_FALSE(h.LoadSettingsFile);
-    EXPECT_FALSE(h.SaveSettingsFile);
-    EXPECT_FALSE(h.BuildSPLForm);
 }

@@ -129,15 +129,20 @@ TEST_F(ValidateAgainstSchemaTest, AFileThatParsesButFailsIsCheckedOnceMoreWithTh
     EXPECT_TRUE(broken.schemaLocation.isEmpty());
 }
 
-TEST_F(ValidateAgainstSchemaTest, ASchemaThatIsNotAtHandMakesTheFileNotValidWithoutAnythingToTrace)
+// Without the schema nothing is validated: the log says so and why (the folder and the file
+// that are missing), and claims neither validity nor invalidity.
+TEST_F(ValidateAgainstSchemaTest, ASchemaThatIsNotAtHandLeavesTheFileUnvalidatedAndSaysWhere)
 {
     TempDir noSchemas;
     xml::setLocalRootForTesting(xml::ResourceKind::Schema, noSchemas.path()); // and no downloads
 
     EXPECT_EQ(ValidateAgainstSchema(fixture("spl-documents/openfda-cough-otc/cough.xml")), QString());
     const QString text = log();
-    EXPECT_TRUE(text.contains("XML File is not valid against FDA SPL Schema:"));
+    EXPECT_TRUE(text.contains("XML File could not be validated against FDA SPL Schema:"));
     EXPECT_TRUE(text.contains("Reason: "));
+    EXPECT_TRUE(text.contains(noSchemas.path()));
+    EXPECT_TRUE(text.contains("spl.xsd"));
+    EXPECT_FALSE(text.contains("XML File is not valid against FDA SPL Schema"));
     EXPECT_FALSE(text.contains("XML File is valid against FDA SPL Schema."));
 }
 

@@ -55,7 +55,7 @@ std::optional<QColor> ScriptedUi::chooseColor(const QColor&)
 bool ScriptedUi::shellOpen(const QString& target)
 {
     opened << target;
-    return true;
+    return shellOpenSucceeds;
 }
 
 } // namespace veldra::test

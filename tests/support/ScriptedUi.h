@@ -28,6 +28,7 @@ public:
     QList<ui::InputRequest> inputRequests;
     QList<ui::FileRequest> fileRequests;
     QStringList opened;  // shell-open targets
+    bool shellOpenSucceeds = true;  // false: the desktop has no handler
     QString clipboard;
     int pumps = 0;
 

@@ -35,11 +35,13 @@ ProgramFolderCopy::ProgramFolderCopy()
 {
     copyTree(sourceDataDir(), dir_.path());
     app_paths::setProgramFolderForTesting(dir_.path());
+    app_paths::setUserDataFolderForTesting(userData_.path());
 }
 
 ProgramFolderCopy::~ProgramFolderCopy()
 {
     app_paths::setProgramFolderForTesting(QString());
+    app_paths::setUserDataFolderForTesting(QString());
 }
 
 QString ProgramFolderCopy::file(const QString& relative) const

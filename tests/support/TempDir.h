@@ -16,7 +16,8 @@ private:
     QTemporaryDir dir_;
 };
 
-// Points the program folder at a fresh copy of the project's data/ for one test.
+// Points the program folder at a fresh copy of the project's data/ for one test, and the
+// per-user data folder at an empty folder of the test's own.
 class ProgramFolderCopy {
 public:
     ProgramFolderCopy();
@@ -26,6 +27,7 @@ public:
 
 private:
     TempDir dir_;
+    TempDir userData_;  // the per-user data folder, also the test's own
 };
 
 } // namespace veldra::test

@@ -1,5 +1,7 @@
 // Draws the Veldra logo: a label sheet with a check mark beside the name, 170 x 50
-// pixels (the logo boxes of the windows are 2550 x 750 twips).
+// pixels (the logo boxes of the windows are 2550 x 750 twips). With --icon, draws the
+// logo's emblem alone, 256 x 256 pixels on a transparent ground: the icon of the desktop
+// entry.
 
 #include <QFont>
 #include <QGuiApplication>
@@ -83,11 +85,32 @@ void drawName(QPainter& p)
 
 } // namespace
 
+// The emblem lies in the logo's square (2, 2)-(48, 48); the icon scales that square up.
+int makeIcon(const QString& path)
+{
+    constexpr int size = 256;
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 46.0, size / 46.0);
+    p.translate(-2, -2);
+    drawEmblem(p);
+    p.end();
+    if (!icon.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
+    if (argc == 3 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--icon"))
+        return makeIcon(QString::fromLocal8Bit(argv[2]));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: make_logo <output.jpg or .png>\n");
+        std::fprintf(stderr, "usage: make_logo <output.jpg or .png> | make_logo --icon <output.png>\n");
         return 2;
     }
     QImage logo(170, 50, QImage::Format_RGB32);

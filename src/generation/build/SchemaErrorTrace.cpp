@@ -28,10 +28,28 @@ QString settingsElementOf(QString source)
     return source;
 }
 
+// The first element named after "Expected is" in a schema error's reason, without its
+// namespace; "" when the reason names none.
+QString expectedElementOf(const QString& reason)
+{
+    const qsizetype expected = reason.indexOf(QStringLiteral("Expected is"));
+    if (expected < 0)
+        return {};
+    const qsizetype open = reason.indexOf(QLatin1Char('('), expected);
+    if (open < 0)
+        return {};
+    static const QRegularExpression firstName(QStringLiteral("^\\s*(?:\\{[^}]*\\})?([A-Za-z_][\\w.-]*)"));
+    const QRegularExpressionMatch match = firstName.match(reason.mid(open + 1));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 } // namespace
 
-QString schemaErrorElementName(const QString& sourceText)
+QString schemaErrorElementName(const QString& sourceText, const QString& reason)
 {
+    const QString expected = expectedElementOf(reason);
+    if (!expected.isEmpty())
+        return expected;
     const qsizetype open = sourceText.indexOf(QLatin1Char('<'));
     QString name = open < 0 ? sourceText : sourceText.mid(open + 1);
     const qsizetype blank = name.indexOf(QLatin1Char(' '));
@@ -42,21 +60,28 @@ QString schemaErrorElementName(const QString& sourceText)
     return name;
 }
 
-void TraceSchemaError(const QString& sourceText, const xml::Document& transformation)
+void TraceSchemaError(const QString& sourceText, const QString& reason, const xml::Document& transformation)
 {
-    const QString name = schemaErrorElementName(sourceText);
+    const QString name = schemaErrorElementName(sourceText, reason);
     // A line that starts with a blank and holds no "<" gives no name, which every target
-    // would "contain": that is nothing to trace.
-    if (name.isEmpty())
-        return;
+    // would "contain": there is nothing to look up.
+    int traced = 0;
     for (const xml::Node& value : transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform/Value"))) {
+        if (name.isEmpty())
+            break;
         const QString target = requiredItemText(value, QStringLiteral("Target"), source);
         if (!target.contains(name) || !afterLastSlash(target).startsWith(name))
             continue;
         const QString entrySource = requiredItemText(value.parentNode(), QStringLiteral("Definition/Source"), source);
         WriteLog(QStringLiteral("Check"), SplitCamelCase(afterLastSlash(entrySource)) + QStringLiteral(" - ")
                                                + SplitCamelCase(settingsElementOf(requiredItemText(value, QStringLiteral("Source"), source))));
+        ++traced;
     }
+    if (traced == 0)
+        WriteLog(QStringLiteral("Check"),
+                 name.isEmpty() ? QStringLiteral("No settings element could be found behind the schema error.")
+                                : QStringLiteral("No settings element could be found behind the SPL element '") + name
+                                      + QStringLiteral("' of the schema error."));
 }
 
 } // namespace veldra

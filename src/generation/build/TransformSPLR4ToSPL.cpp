@@ -90,9 +90,10 @@ public:
         target.save(outFile_, xml::Layout::Indented);
         saved_ = true;
 
-        const QString schemaError = ValidateAgainstSchema(outFile_);
+        xml::SchemaCheck check;
+        const QString schemaError = ValidateAgainstSchema(outFile_, &check);
         if (!schemaError.isEmpty())
-            TraceSchemaError(schemaError, transformation);
+            TraceSchemaError(schemaError, check.reason, transformation);
         WriteLog(information, completedLine());
         WriteDisclaimer();
     }
@@ -107,7 +108,7 @@ private:
 
 } // namespace
 
-void TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString& outFile)
+BuildOutcome TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString& outFile)
 {
     // The build lets pending events through; one of them may ask for another build (the
     // build command or the quick preview again). That one is refused: it would clear the
@@ -116,18 +117,22 @@ void TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString& outFil
     if (running) {
         ui::msgBox(QStringLiteral("An SPL build is running. Please wait until it has finished."), ui::Buttons::OK,
                    ui::Icon::Warning);
-        return;
+        return {};
     }
     const QScopedValueRollback<bool> busy(running, true);
     ShowLogWindow(true);
     BuildRun build(settingsDOM, outFile);
+    BuildOutcome outcome;
     try {
         build.run();
     } catch (const std::exception& e) {
-        WriteLog(QStringLiteral("Error"), toVbError(e, source).text());
+        outcome.failure = toVbError(e, source).text();
+        WriteLog(QStringLiteral("Error"), outcome.failure);
         if (build.saved())
             WriteLog(information, completedLine());
     }
+    outcome.written = build.saved();
+    return outcome;
 }
 
 } // namespace veldra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/EditorHooks.h"
+
 #include <QString>
 
 namespace veldra {
@@ -17,7 +19,7 @@ class Document;
 // back to the settings elements it came from. A failure ends the run with an "Error" line;
 // the closing "Operation Completed" line is written only when the file was saved. The
 // settings document is not changed. A build asked for while one runs is refused with a
-// message box.
-void TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString& outFile);
+// message box. Tells whether the file was written and, when it was not, the failure.
+BuildOutcome TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString& outFile);
 
 } // namespace veldra

@@ -238,9 +238,13 @@ private:
     }
 
     // Line layout: the display name stands in the category column beside the value. Block
-    // layout (long texts): the display name and the check's name above each text.
-    void writeDetails(bool block, const QString& category, const QString& text1, const QString& text2) const
+    // layout (long texts): the display name and the check's name above each text. The values
+    // are written on one line each, their line breaks and runs of blanks made single blanks,
+    // so that a value never splits the log's lines.
+    void writeDetails(bool block, const QString& category, const QString& value1, const QString& value2) const
     {
+        const QString text1 = value1.simplified();
+        const QString text2 = value2.simplified();
         if (block) {
             WriteLog(category, dn1_ + checkName_, true);
             WriteLog(QString(), text1);
@@ -297,9 +301,11 @@ private:
     QString label_;
 };
 
+// A description on one line: line breaks and runs of blanks become single blanks.
 QString displayNameOrDefault(const QString& displayName, const QString& fallback)
 {
-    return (displayName.isEmpty() ? fallback : displayName) + QStringLiteral(": ");
+    const QString oneLine = displayName.simplified();
+    return (oneLine.isEmpty() ? fallback : oneLine) + QStringLiteral(": ");
 }
 
 } // namespace

@@ -27,7 +27,8 @@ QString GetSPLDisplayName(const QString& file)
     const QString product = requiredText(spl, QStringLiteral("//manufacturedProduct/name"));
     const QString organisation =
         requiredText(spl, QStringLiteral("/document/author/assignedEntity/representedOrganization/name"));
-    return (product.isEmpty() ? organisation : product) + QLatin1Char(' ') + time;
+    // A label's names may hold its line breaks ("Lipitor\n 20120229"); a description is one line.
+    return ((product.isEmpty() ? organisation : product) + QLatin1Char(' ') + time).simplified();
 }
 
 } // namespace veldra

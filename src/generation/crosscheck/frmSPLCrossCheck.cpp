@@ -115,10 +115,10 @@ QGroupBox* frmSPLCrossCheck::buildFileFrame(const QString& caption, const QStrin
 }
 
 // The chosen path shows its end (the file name) even when it is longer than the box.
-void frmSPLCrossCheck::browse(QLineEdit* file, QLineEdit* description)
+void frmSPLCrossCheck::browse(const QString& title, QLineEdit* file, QLineEdit* description)
 {
     ui::CommonDialog& dialog = sharedDialog();
-    dialog.filter = QStringLiteral("SPL XML Files | *.xml");
+    dialog.prepareFile(title, QStringLiteral("SPL XML Files | *.xml"), file->text());
     if (!chooseFileToOpen(dialog))
         return;
     const QString path = dialog.fileName;
@@ -129,12 +129,12 @@ void frmSPLCrossCheck::browse(QLineEdit* file, QLineEdit* description)
 
 void frmSPLCrossCheck::cmdBrowseFile1_Click()
 {
-    browse(txtFile1, txtDisplayName1);
+    browse(QStringLiteral("Select SPL File 1"), txtFile1, txtDisplayName1);
 }
 
 void frmSPLCrossCheck::cmdBrowseFile2_Click()
 {
-    browse(txtFile2, txtDisplayName2);
+    browse(QStringLiteral("Select SPL File 2"), txtFile2, txtDisplayName2);
 }
 
 void frmSPLCrossCheck::cmdSwapFiles_Click()

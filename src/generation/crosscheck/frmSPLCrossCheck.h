@@ -49,7 +49,7 @@ private:
     QGroupBox* buildFileFrame(const QString& caption, const QString& fileLabel, const QString& descriptionLabel,
                               QLabel*& fileCaption, QLineEdit*& file, QPushButton*& browse,
                               QLabel*& descriptionCaption, QLineEdit*& description);
-    void browse(QLineEdit* file, QLineEdit* description);
+    void browse(const QString& title, QLineEdit* file, QLineEdit* description);
 };
 
 } // namespace veldra

@@ -47,7 +47,7 @@ PreviewFolder previewFolderFor(const QString& documentId)
 {
     PreviewFolder preview;
     preview.name = safeFolderName(documentId);
-    preview.folder = app_paths::inProgram(QStringLiteral("Preview/") + preview.name);
+    preview.folder = app_paths::inUserData(QStringLiteral("Preview/") + preview.name);
     preview.splFile = preview.folder + QLatin1Char('/') + preview.name + QStringLiteral(".xml");
     return preview;
 }

@@ -4,8 +4,8 @@
 
 namespace veldra {
 
-// The scratch folder of a settings document's quick preview: Preview/<name> below the program
-// folder, where <name> is the document id when that is a safe folder name. An empty id, one
+// The scratch folder of a settings document's quick preview: Preview/<name> below the per-user
+// data folder (the program folder is read-only once installed), where <name> is the document id when that is a safe folder name. An empty id, one
 // that holds a path (separators, "..") or characters that file names do not allow, or one that
 // names the stylesheet folder, is made safe first, so the folder is always a folder of its own
 // directly below Preview.

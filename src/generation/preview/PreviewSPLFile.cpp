@@ -81,8 +81,7 @@ QString PreviewCopyPath(const QString& splFile)
 void PreviewSPLFile()
 {
     ui::CommonDialog& dialog = sharedDialog();
-    dialog.dialogTitle = QStringLiteral("Preview SPL File");
-    dialog.filter = QStringLiteral("XML Files | *.xml");
+    dialog.prepareFile(QStringLiteral("Preview SPL File"), QStringLiteral("XML Files | *.xml"));
     skip([&] { dialog.initDir = GetLastFolder(QStringLiteral("SPLPreview")); });
     dialog.cancelError = true;
     if (!chooseFileToOpen(dialog))

@@ -118,7 +118,16 @@ void PreviewSPLR4Document(frmXMLEditor& editor)
     const QString imageFolder = textAt(settings, QStringLiteral("//SPLR4/ProductLabel/WordDocument/ImageTargetFolder"));
     try {
         refillPreviewFolder(preview, imageFolder);
-        TransformSPLR4ToSPL(settings, preview.splFile);
+        const BuildOutcome built = TransformSPLR4ToSPL(settings, preview.splFile);
+        if (!built.written && built.failure.isEmpty()) {
+            restoreLogging(loggingBefore);  // refused while another build runs, which it said
+            return;
+        }
+        // The build logs nothing while the preview runs: its failure is the preview's, with the
+        // file that caused it.
+        if (!built.written)
+            throw VbError(err::General, Source,
+                          QStringLiteral("The SPL File %1 was not built: %2").arg(preview.splFile, built.failure));
         show(editor, rewriteStylesheet(preview.splFile), preview);
         restoreLogging(loggingBefore);
     } catch (const StylesheetMissing& e) {

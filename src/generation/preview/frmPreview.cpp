@@ -65,7 +65,6 @@ frmPreview::frmPreview(QWidget* parent) : QWidget(parent)
     auto* page = new SilentPage(WebBrowser);
     page->setUrlRequestInterceptor(new LocalOnlyRequests(page));
     WebBrowser->setPage(page);
-    resize(sizeHint());
 }
 
 QSize frmPreview::sizeHint() const

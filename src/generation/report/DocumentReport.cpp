@@ -16,6 +16,7 @@
 #include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
 
 #include <QDate>
 #include <QDir>
@@ -44,13 +45,37 @@ QString withSafeFileName(const QString& path)
     return folderWithSeparator(path) + MakeSafeFileName(vbstr::fileNameOf(path), QString());
 }
 
+void collectTexts(const xml::Node& node, QStringList& texts)
+{
+    for (const xml::Node& child : node.childNodes()) {
+        if (child.nodeType() == xml::NodeType::Text || child.nodeType() == xml::NodeType::CData) {
+            const QString text = child.text().simplified();
+            if (!text.isEmpty())
+                texts << text;
+        } else if (child.nodeType() == xml::NodeType::Element) {
+            collectTexts(child, texts);
+        }
+    }
+}
+
+// A group's value: the values below it, separated by blanks, where the element's own text
+// would run them together ("Parke-Davis Div of Pfizer Inc829076962USA").
+QString groupValue(const xml::Node& element)
+{
+    QStringList texts;
+    collectTexts(element, texts);
+    return texts.join(QLatin1Char(' '));
+}
+
 ReportNode reportNode(const frmXMLEditor& editor, QTreeWidgetItem* item)
 {
     ReportNode node;
     skip([&] { node.name = SplitCamelCase(GetNodeNameFromCaption(item)); });
     node.imageKey = item->data(0, TreeImageList::ImageKeyRole).toString();
     node.nodeKey = nodeKey(item);
-    if (editor.XMLDoc)
+    if (editor.XMLDoc && item->childCount() > 0)
+        skip([&] { node.value = groupValue(elementBehind(item, *editor.XMLDoc)); });
+    else if (editor.XMLDoc)
         skip([&] { node.value = GetXMLValueFromTreeView(item, *editor.XMLDoc); });
     skip([&] { node.help = GetNodeExample(editor, item); });
     return node;
@@ -181,7 +206,7 @@ void writeReport(const frmXMLEditor* editor, QString& reportPath)
         return;
     }
     WriteLog(Information, now() + QStringLiteral(" - Document Report Created"));
-    ShellOpen(reportPath);
+    ShellOpenFile(reportPath);
 }
 
 } // namespace

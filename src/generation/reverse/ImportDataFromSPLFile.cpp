@@ -74,7 +74,8 @@ void importInto(frmXMLEditor& editor, const xml::Node& settingsElement, const QS
 void ImportDataFromSPLFile(frmXMLEditor& editor, EditorTreeView& treeView)
 {
     ui::CommonDialog& dialog = sharedDialog();
-    dialog.filter = QStringLiteral("Existing SPL File (XML) | *.xml");
+    dialog.prepareFile(QStringLiteral("Import Data from Existing SPL File"),
+                       QStringLiteral("Existing SPL File (XML) | *.xml"));
     if (!chooseFileToOpen(dialog))
         return;
     const QString splFile = dialog.fileName;

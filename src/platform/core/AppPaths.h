@@ -15,4 +15,15 @@ void setProgramFolderForTesting(const QString& folder);
 // leading separator ("\SPLR4Definitions\Wizards.xml").
 QString inProgram(const QString& relative);
 
+// The per-user data folder (Qt's writable app-data location). What the program writes for
+// itself, its scratch folders above all, goes here: the program folder is read-only once
+// Veldra is installed.
+QString userDataFolder();
+
+// Tests keep the per-user data in a folder of their own; an empty path restores the default.
+void setUserDataFolderForTesting(const QString& folder);
+
+// A path below the per-user data folder ("Preview/doc-1").
+QString inUserData(const QString& relative);
+
 } // namespace veldra::app_paths

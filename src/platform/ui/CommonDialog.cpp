@@ -3,6 +3,7 @@
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace veldra::ui {
@@ -30,6 +31,36 @@ QString CommonDialog::toQtFilter(const QString& filter)
             entries << QStringLiteral("%1 (%2)").arg(description, joined);
     }
     return entries.join(QStringLiteral(";;"));
+}
+
+QString CommonDialog::filterExtension(const QString& filter, int index)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    const qsizetype patternAt = 2 * qsizetype(index > 0 ? index - 1 : 0) + 1;
+    if (patternAt >= parts.size())
+        return {};
+    QString pattern = parts.at(patternAt).trimmed();
+    pattern = pattern.section(QRegularExpression(QStringLiteral("[;,\\s]")), 0, 0, QString::SectionSkipEmpty);
+    if (!pattern.startsWith(QLatin1String("*.")))
+        return {};
+    const QString extension = pattern.mid(2);
+    return extension.contains(QLatin1Char('*')) || extension.contains(QLatin1Char('?')) ? QString() : extension;
+}
+
+QString CommonDialog::withExtension(const QString& path, const QString& extension)
+{
+    if (extension.isEmpty() || path.isEmpty())
+        return path;
+    const QString name = path.section(QLatin1Char('/'), -1);
+    return name.contains(QLatin1Char('.')) ? path : path + QLatin1Char('.') + extension;
+}
+
+void CommonDialog::prepareFile(const QString& title, const QString& fileFilter, const QString& name)
+{
+    dialogTitle = title;
+    filter = fileFilter;
+    filterIndex = 1;
+    fileName = name;
 }
 
 static FileRequest requestFrom(const CommonDialog& d)
@@ -62,10 +93,12 @@ bool CommonDialog::showOpen()
 
 bool CommonDialog::showSave()
 {
-    const auto chosen = backend().saveFile(requestFrom(*this));
+    FileRequest request = requestFrom(*this);
+    request.defaultSuffix = filterExtension(filter, filterIndex);
+    const auto chosen = backend().saveFile(request);
     if (!chosen)
         return cancelled();
-    fileName = *chosen;
+    fileName = withExtension(*chosen, request.defaultSuffix);
     return true;
 }
 

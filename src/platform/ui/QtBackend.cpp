@@ -60,13 +60,14 @@ Answer answerOf(int button)
     }
 }
 
+// Where the dialog opens: the given folder, else the user's home folder; never the folder
+// the program happened to be started in.
 QString startPath(const FileRequest& r)
 {
-    if (r.fileName.isEmpty())
-        return r.initialFolder;
-    if (QFileInfo(r.fileName).isAbsolute() || r.initialFolder.isEmpty())
+    if (!r.fileName.isEmpty() && QFileInfo(r.fileName).isAbsolute())
         return r.fileName;
-    return QDir(r.initialFolder).filePath(r.fileName);
+    const QString folder = r.initialFolder.isEmpty() ? QDir::homePath() : r.initialFolder;
+    return r.fileName.isEmpty() ? folder : QDir(folder).filePath(r.fileName);
 }
 
 QString selectedFilter(const FileRequest& r)
@@ -106,11 +107,19 @@ std::optional<QString> QtBackend::openFile(const FileRequest& request)
 
 std::optional<QString> QtBackend::saveFile(const FileRequest& request)
 {
-    QString filter = selectedFilter(request);
-    const QFileDialog::Options options =
-        request.overwritePrompt ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
-    const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
-                                                        startPath(request), request.filter, &filter, options);
+    // A dialog object rather than the static call: only it adds the default suffix before
+    // asking whether to overwrite, so the question is about the file that will be written.
+    QFileDialog dialog(QApplication::activeWindow(), request.title, startPath(request), request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    const QString filter = selectedFilter(request);
+    if (!filter.isEmpty())
+        dialog.selectNameFilter(filter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;

@@ -36,6 +36,9 @@ struct FileRequest {
     QString fileName;     // initial file name (may include a folder)
     QString initialFolder;
     bool overwritePrompt = false;
+    // Save dialogs: the extension (without the dot) given to a name typed without one, so
+    // that the file shows up under the same filter when it is opened again.
+    QString defaultSuffix;
 };
 
 class Backend {

@@ -40,6 +40,14 @@ QString kindName(ResourceKind kind)
     return kind == ResourceKind::Schema ? QStringLiteral("schema") : QStringLiteral("stylesheet");
 }
 
+// What a user without network access puts into a set's folder by hand.
+QString filesOfSet(ResourceKind kind)
+{
+    return kind == ResourceKind::Schema
+        ? QStringLiteral("spl.xsd and the other .xsd files of the FDA's SPL schema zip file")
+        : QStringLiteral("spl.xsl, spl-common.xsl, spl.css and the other files of the FDA's SPL stylesheet zip file");
+}
+
 QString cacheFolder(ResourceKind kind)
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
@@ -121,8 +129,10 @@ QString localFileFor(const QString& reference, QString* problem)
     if (const auto mapped = mapAddress(reference)) {
         const QString copy = localCopy(*mapped);
         if (copy.isEmpty())
-            return fail(QStringLiteral("The %1 %2 is not available: there is no local copy in %3.")
-                            .arg(kindName(mapped->kind), reference, localResourceFolder(mapped->kind)));
+            return fail(QStringLiteral("The %1 %2 is not available: there is no local copy in %3. That folder "
+                                       "needs %4, unpacked directly into it.")
+                            .arg(kindName(mapped->kind), reference, localResourceFolder(mapped->kind),
+                                 filesOfSet(mapped->kind)));
         return copy;
     }
     if (isNetworkAddress(reference))
@@ -153,8 +163,10 @@ ObtainedResource obtainResource(const QString& reference)
     const QString downloadProblem = downloadResourceSet(mapped->kind, from, mapped->name, folder);
     if (!downloadProblem.isEmpty()) {
         result.problem = QStringLiteral("The %1 %2 is not available: there is no local copy in %3, and "
-                                        "the download failed: %4")
-                             .arg(kindName(mapped->kind), reference, folder, downloadProblem);
+                                        "the download failed: %4. Without network access, that folder needs "
+                                        "%5, unpacked directly into it.")
+                             .arg(kindName(mapped->kind), reference, folder, downloadProblem,
+                                  filesOfSet(mapped->kind));
         return result;
     }
     result.localPath = localFileFor(reference, &result.problem);

@@ -302,14 +302,17 @@ TEST_F(BuildLogTest, TracingASchemaErrorNamesTheValuesWhoseTargetEndsInTheElemen
 
     EXPECT_EQ(schemaErrorElementName("\t\t<code code=\"x\">"), "code");
     EXPECT_EQ(schemaErrorElementName("<br/>"), "br/");
-    TraceSchemaError("\t<code code=\"x\">", transformation);
+    TraceSchemaError("\t<code code=\"x\">", QString(), transformation);
     EXPECT_TRUE(logHas("Check", "Product - NDC Product Code"));
     EXPECT_EQ(logCount("Check "), 1);
 
     closeLog();
-    TraceSchemaError(QString(), transformation);
-    TraceSchemaError("   plain text of a paragraph", transformation);
-    EXPECT_EQ(logCount("Check "), 0);
+    TraceSchemaError(QString(), QString(), transformation);
+    TraceSchemaError("   plain text of a paragraph", QString(), transformation);
+    TraceSchemaError("<unknown a=\"1\">", QString(), transformation);
+    EXPECT_EQ(logCount("Check "), 3);
+    EXPECT_TRUE(logHas("Check", "No settings element could be found behind the schema error."));
+    EXPECT_TRUE(logHas("Check", "No settings element could be found behind the SPL element 'unknown' of the schema error."));
 }
 
 TEST(FinishSPLDocumentTest, TheFinishedDocumentHoldsNoBuildMarksCommentsOrEditorAttributes)

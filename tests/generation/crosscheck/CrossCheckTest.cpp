@@ -327,4 +327,24 @@ TEST_F(CrossCheckTest, WindowFillsTheDescriptionsSwapsAndCompares)
     EXPECT_EQ(count(QStringLiteral(" is identical")), 0);
 }
 
+// Names and values that hold line breaks (as labels' names do) are written on one line each, so
+// that every line of the log is one the cross-check wrote.
+TEST_F(CrossCheckTest, DescriptionsAndValuesAreWrittenOnOneLine)
+{
+    useInstructions(QStringLiteral(R"(<CrossCheck Enabled="1" Name="Titles"><XPathProcess Name="Title">//section/title</XPathProcess></CrossCheck>
+<CrossCheck Enabled="1" Name="Texts"><XPathProcess Name="Text" DataType="Text">//section/text</XPathProcess></CrossCheck>)"));
+    const QString one = writeLabel(QStringLiteral("one.xml"), section("Dosage\n   and  Use", "Take\n\t one"));
+    const QString two = writeLabel(QStringLiteral("two.xml"), section("Dosage", "Take two"));
+    EXPECT_EQ(GetSPLDisplayName(lipitorRepackager()).count(QLatin1Char('\n')), 0);
+
+    CompareSPLFiles(one, QStringLiteral("First\n label"), two, QStringLiteral("Second"), false);
+
+    EXPECT_TRUE(logHas(QStringLiteral("First label: "), QStringLiteral("Dosage and Use")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("Warning        First label: Texts\n               Take one\n")));
+    for (const QString& line : logText().split(QLatin1Char('\n')))
+        EXPECT_FALSE(line.startsWith(QStringLiteral("   and")) || line.startsWith(QStringLiteral("\t one"))
+                     || line.startsWith(QStringLiteral(" label")))
+            << line.toStdString();
+}
+
 } // namespace

@@ -11,6 +11,7 @@
 #include "generation/preview/SPLRendering.h"
 #include "generation/preview/StylesheetRewrite.h"
 #include "generation/preview/frmPreview.h"
+#include "platform/core/AppPaths.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/ResourceResolver.h"
 #include "support/Fixtures.h"
@@ -19,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTest>
 #include <QTime>
@@ -87,7 +89,8 @@ protected:
         return dir.file(QStringLiteral("viagra/") + ViagraFile);
     }
 
-    QString previewFolder(const QString& name) const { return program.file(QStringLiteral("Preview/") + name); }
+    // The quick previews' scratch folders are per user; the program folder stays as shipped.
+    static QString previewFolder(const QString& name) { return app_paths::inUserData(QStringLiteral("Preview/") + name); }
 };
 
 TEST_F(PreviewTest, RewritePointsAtTheLocalStylesheetAndLeavesOtherFilesAlone)
@@ -214,6 +217,9 @@ TEST_F(PreviewTest, WithoutTheStylesheetBothPreviewsSaySoInAMessageBox)
     for (const ui::MessageRequest& message : ui.messages) {
         EXPECT_EQ(message.icon, ui::Icon::Critical);
         EXPECT_TRUE(message.text.contains(QStringLiteral("The SPL stylesheet is not available"))) << message.text.toStdString();
+        // Where the stylesheet belongs and what it consists of, for a user without network access.
+        EXPECT_TRUE(message.text.contains(empty)) << message.text.toStdString();
+        EXPECT_TRUE(message.text.contains(QStringLiteral("spl.xsl, spl-common.xsl")));
     }
     EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Preview Rendering of SPL failed.")));
     EXPECT_FALSE(NoLogging);
@@ -227,12 +233,14 @@ TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictur
     QDir().mkpath(images + QStringLiteral("/sub"));
     for (const char* name : {"a.jpg", "b.png", "c.xml", "d.XML", "sub/e.jpg"})
         test::writeTextFile(images + QLatin1Char('/') + QLatin1String(name), QStringLiteral("x"));
-    program.write(QStringLiteral("Preview/doc-1/old.txt"), QStringLiteral("old"));
+    QDir().mkpath(previewFolder(QStringLiteral("doc-1")));
+    test::writeTextFile(previewFolder(QStringLiteral("doc-1/old.txt")), QStringLiteral("old"));
     frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-1"), images, QStringLiteral("Quick Preview Title")));
 
     PreviewSPLR4Document(*editor);
 
     EXPECT_EQ(fileNames(previewFolder(QStringLiteral("doc-1"))), QStringList({"a.jpg", "b.png", "doc-1.xml"}));
+    EXPECT_FALSE(QFileInfo::exists(program.file(QStringLiteral("Preview/doc-1"))));
     EXPECT_TRUE(test::readTextFile(previewFolder(QStringLiteral("doc-1/doc-1.xml"))).contains(LocalStylesheetPath()));
     const QList<frmPreview*> windows = previewWindows();
     ASSERT_EQ(windows.size(), 1);
@@ -285,6 +293,8 @@ TEST_F(PreviewTest, LoggingFollowsTheMenuAfterAPreviewAlsoAfterAFailure)
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
     EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("PreviewSPLQuick  - ")));
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("TemplateSPLR4_FDA_DrugProduct.xml")))
+        << ui.messages[0].text.toStdString();
     EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("Preview Rendering of SPL failed.")));
 
     main->mnuShowLogging->setChecked(true);
@@ -306,6 +316,8 @@ TEST_F(PreviewTest, UnsafeDocumentIdsKeepThePreviewInsideItsScratchFolder)
 
     program.write(QStringLiteral("Preview/keep.txt"), QStringLiteral("keep"));
     program.write(QStringLiteral("keep.txt"), QStringLiteral("keep"));
+    QDir().mkpath(previewFolder(QString()));
+    test::writeTextFile(previewFolder(QStringLiteral("keep.txt")), QStringLiteral("keep"));
     program.write(QStringLiteral("Preview/spl-stylesheet-6.2/keep.txt"), QStringLiteral("keep"));
     for (const QString& id : {QString(), QStringLiteral(".."), QStringLiteral("../.."), QStringLiteral("spl-stylesheet-6.2")}) {
         frmXMLEditor* editor = openEditor(settings(id, QString(), QStringLiteral("Title")));
@@ -313,6 +325,7 @@ TEST_F(PreviewTest, UnsafeDocumentIdsKeepThePreviewInsideItsScratchFolder)
     }
     for (const char* kept : {"Preview/keep.txt", "keep.txt", "Preview/spl-stylesheet-6.2/keep.txt"})
         EXPECT_TRUE(QFile::exists(program.file(QLatin1String(kept)))) << kept;
+    EXPECT_TRUE(QFile::exists(previewFolder(QStringLiteral("keep.txt"))));
     EXPECT_TRUE(QFile::exists(previewFolder(QStringLiteral("NoDocumentID/NoDocumentID.xml"))));
 }
 

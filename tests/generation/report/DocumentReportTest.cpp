@@ -127,4 +127,21 @@ TEST_F(DocumentReportTest, APageThatCannotBeWrittenIsAFailure)
     EXPECT_EQ(readUtf8(notAFolder), QStringLiteral("x"));
 }
 
+// The row of a group shows the values below it apart from each other, not run together.
+TEST_F(DocumentReportTest, AGroupsValuesAreSeparated)
+{
+    frmXMLEditor* editor = openEditor(QStringLiteral(
+        "<SPLR4 Word2SPLID=\"k0\"><Labeler Word2SPLID=\"k1\"><Name Word2SPLID=\"k2\">Parke-Davis Div of Pfizer Inc</Name>"
+        "<DUNS Word2SPLID=\"k3\">829076962</DUNS><Address Word2SPLID=\"k4\"><Country Word2SPLID=\"k5\">USA</Country>"
+        "</Address></Labeler></SPLR4>"));
+    ASSERT_NE(node(editor, QStringLiteral("Labeler")), nullptr);
+    QString reportPath = dir.file(QStringLiteral("report.html"));
+
+    CreateDocumentReport(reportPath);
+
+    const QString page = readUtf8(reportPath);
+    EXPECT_TRUE(page.contains(QStringLiteral(">Parke-Davis Div of Pfizer Inc 829076962 USA</font>"))) << page.toStdString();
+    EXPECT_FALSE(page.contains(QStringLiteral("Inc829076962")));
+}
+
 } // namespace

@@ -1,0 +1,38 @@
+#include "editor/excel/ExcelImportDefinition.h"
+
+#include "editor/EditorErrors.h"
+#include "platform/core/AppPaths.h"
+#include "platform/xml/Document.h"
+
+namespace veldra {
+
+QString excelImportDefinitionPath()
+{
+    return app_paths::inProgram(QStringLiteral("SPLR4Definitions/ExcelImportDefinition.xml"));
+}
+
+xml::Document requireExcelImportDefinition()
+{
+    xml::Document definitions;
+    if (!definitions.load(excelImportDefinitionPath())) {
+        const xml::ParseError& error = definitions.parseError();
+        QString reason = error.reason;
+        if (error.line > 0)
+            reason += QStringLiteral(" (line %1)").arg(error.line);
+        throw editorError(QStringLiteral("The Excel import definition file %1 cannot be read: %2")
+                              .arg(excelImportDefinitionPath(), reason));
+    }
+    return definitions;
+}
+
+xml::Node excelImportEntry(const xml::Document& definitions, const QString& importName)
+{
+    // Element names hold no quotes, so the name can stand in the query as it is; any
+    // other text finds nothing.
+    if (importName.contains(QLatin1Char('\'')))
+        return {};
+    return definitions.selectSingleNode(QStringLiteral("/ExcelImportDefinition/ExcelImport[Name='") + importName
+                                        + QStringLiteral("']"));
+}
+
+} // namespace veldra

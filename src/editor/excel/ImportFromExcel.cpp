@@ -1,0 +1,39 @@
+#include "editor/excel/ImportFromExcel.h"
+
+#include "editor/TreePaths.h"
+#include "editor/TreeView.h"
+#include "editor/excel/clsExcelImport.h"
+#include "editor/frmXMLEditor.h"
+#include "platform/core/VbError.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+
+#include <QPointer>
+
+namespace veldra {
+
+void ImportFromExcel(frmXMLEditor& editor)
+{
+    if (!editor.isSettingsMode() || !editor.XMLDoc)
+        return;
+    // The import asks questions while the window may close: the element's handle keeps
+    // the document alive, and the window is touched again only while it exists.
+    const QPointer<frmXMLEditor> window(&editor);
+    clsExcelImport import;
+    try {
+        const xml::Node element =
+            editor.XMLDoc->selectSingleNode(BuildXPathFromTreeView(editor.TreeView->selectedNode(), SettingsMode));
+        if (element.isNull())
+            return;
+        import.LoadFromExcelFile(element.nodeName(), element);
+    } catch (const std::exception& e) {
+        ui::showError(toVbError(e, QStringLiteral("ImportFromExcel")));
+    }
+    if (!window)
+        return;
+    if (import.DocumentChanged)
+        window->Saved = false;
+    window->RefreshXML(true);
+}
+
+} // namespace veldra

@@ -1,0 +1,206 @@
+#include "editor/excel/clsExcelImport.h"
+
+#include "app/Captions.h"
+#include "app/RememberedFolders.h"
+#include "editor/DefinitionDocument.h"
+#include "editor/EditorErrors.h"
+#include "editor/SettingsDocument.h"
+#include "editor/SharedDialog.h"
+#include "editor/excel/ExcelImportDefinition.h"
+#include "editor/excel/ImportField.h"
+#include "platform/core/Skip.h"
+#include "platform/excel/XlsxWorkbook.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+namespace veldra {
+
+namespace {
+
+const QString WorkbookFilter = QStringLiteral("Excel Files | *.xlsx;*.xls;*.xlsm");
+
+// The workbook the user chooses; empty when the dialog is cancelled.
+QString chooseWorkbook()
+{
+    ui::CommonDialog& dialog = sharedDialog();
+    dialog.dialogTitle = QStringLiteral("Import from Excel");
+    dialog.filter = WorkbookFilter;
+    dialog.fileName.clear();
+    skip([&] { dialog.fileName = GetLastFolder(QStringLiteral("Excel")); });
+    dialog.cancelError = true;
+    try {
+        return dialog.showOpen() ? dialog.fileName : QString();
+    } catch (const VbError& e) {
+        if (e.number() == ui::CommonDialog::cancelErrorNumber)
+            return QString();
+        throw;
+    }
+}
+
+// A legacy workbook cannot be read here; the user can save it in the current format.
+bool refuseLegacyWorkbook(const QString& file)
+{
+    if (QFileInfo(file).suffix().compare(QLatin1String("xls"), Qt::CaseInsensitive) != 0)
+        return false;
+    ui::msgBox(QStringLiteral("The workbook '%1' is in the Excel 97-2003 format (.xls), which cannot be imported.\n\n"
+                              "Open it in your spreadsheet program, save it as an Excel Workbook (.xlsx) and import that file.")
+                   .arg(file),
+               ui::Buttons::OK, ui::Icon::Warning);
+    return true;
+}
+
+// The Target element below the import's start; created (no namespace) when missing.
+xml::Node targetElement(const xml::Node& start, const QString& target, bool& created)
+{
+    xml::Node found;
+    skip([&] { found = start.selectSingleNode(target); });
+    if (!found.isNull())
+        return found;
+    start.appendChild(start.ownerDocument().createElement(target));
+    created = true;
+    found = start.selectSingleNode(target);
+    if (found.isNull())
+        throw editorError(QStringLiteral("The Target '%1' of the Excel import is not an element name.").arg(target));
+    return found;
+}
+
+void appendValue(const xml::Node& parent, const QString& name, const QString& text)
+{
+    const xml::Node element = parent.appendChild(parent.ownerDocument().createElement(name));
+    element.setText(text);
+}
+
+void appendImportHeader(const xml::Node& target, const QString& file, const QString& sheetName)
+{
+    appendValue(target, QStringLiteral("ExcelFile"), file);
+    target.lastChild().setAttribute(QStringLiteral("ConstraintDataType"), QStringLiteral("File"));
+    appendValue(target, QStringLiteral("WorkSheet"), sheetName);
+    appendValue(target, QStringLiteral("ImportDateTime"),
+                QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd HH:mm:ss")));
+}
+
+QString textOf(const xml::Node& entry, const QString& child)
+{
+    const xml::Node node = entry.selectSingleNode(child);
+    return node.isNull() ? QString() : node.text();
+}
+
+// The definition document's record template of an entry; null when there is none, and
+// then no records are made.
+xml::Node recordTemplateOf(const xml::Node& entry, const xml::Document& definition)
+{
+    xml::Node found;
+    skip([&] {
+        found = definition.selectSingleNode(QStringLiteral("//") + textOf(entry, QStringLiteral("Name")) + QLatin1Char('/')
+                                            + textOf(entry, QStringLiteral("Repeat")));
+    });
+    return found;
+}
+
+// Reads the whole workbook; a file that cannot be read is reported and nothing is imported.
+bool openWorkbook(const QString& file, excel::XlsxWorkbook& workbook)
+{
+    if (workbook.open(file))
+        return true;
+    ui::msgBox(QStringLiteral("The workbook '%1' cannot be imported: %2.\n\nNothing was imported.")
+                   .arg(file, workbook.error().text()),
+               ui::Buttons::OK, ui::Icon::Warning);
+    return false;
+}
+
+} // namespace
+
+void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Node& XMLTargetNode)
+{
+    const xml::Document definitions = requireExcelImportDefinition();
+    const xml::Node entry = excelImportEntry(definitions, ImportName);
+    const QString words = SplitCamelCase(ImportName);
+    if (entry.isNull()) {
+        ui::msgBox(QStringLiteral("No Excel Import defined for '") + words + QStringLiteral("'."), ui::Buttons::OK,
+                   ui::Icon::Warning);
+        return;
+    }
+
+    const QString file = chooseWorkbook();
+    if (file.isEmpty())
+        return;
+    skip([&] { SaveLastFolder(QStringLiteral("Excel"), file); });
+    if (refuseLegacyWorkbook(file))
+        return;
+
+    const xml::Document definition = requireDefinitionDocument();
+    const xml::Node recordTemplate = recordTemplateOf(entry, definition);
+    excel::XlsxWorkbook workbook;
+    if (!openWorkbook(file, workbook))
+        return;
+
+    const xml::Node target = targetElement(XMLTargetNode, textOf(entry, QStringLiteral("Target")), DocumentChanged);
+    for (const excel::Worksheet& sheet : workbook.worksheets()) {
+        if (ui::msgBox(QStringLiteral("Import Worksheet: ") + sheet.name(), ui::Buttons::YesNo, ui::Icon::Question)
+            != ui::Answer::Yes)
+            continue;
+        DocumentChanged = true;
+        appendImportHeader(target, file, sheet.name());
+        LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
+        if (ImportName == QLatin1String("LotDistributionReport"))
+            LotDistributionReportPostProcessing(target);
+    }
+    ui::msgBox(QStringLiteral("Excel Import of '") + words + QStringLiteral("' completed."), ui::Buttons::OK,
+               ui::Icon::Information);
+}
+
+void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, const xml::Node& XMLExcelImport,
+                                            const xml::Node& XMLTemplateNode, const xml::Node& XMLTargetNode)
+{
+    bool numeric = false;
+    const int firstRow = textOf(XMLExcelImport, QStringLiteral("DataStartRow")).trimmed().toInt(&numeric);
+    std::vector<ImportField> fields;
+    for (const xml::Node& field : XMLExcelImport.selectNodes(QStringLiteral("Field")))
+        fields.push_back(ImportField::read(field));
+    const xml::Node importStart = XMLTargetNode.parentNode();
+    if (numeric && !XMLTemplateNode.isNull()) {
+        const xml::Document document = XMLTargetNode.ownerDocument();
+        for (int row = std::max(firstRow, 1); row <= excel::MaxRows; ++row) {
+            if (WorkSheet.rowHidden(row))
+                continue;
+            const xml::Node record = document.importNode(XMLTemplateNode, true);
+            QString rowText;
+            for (const ImportField& field : fields)
+                rowText += runField(field, WorkSheet, row, record, importStart);
+            if (rowText.isEmpty())
+                break;
+            XMLTargetNode.appendChild(record);
+        }
+    }
+    AssignWord2SPLIDs(XMLTargetNode);
+}
+
+void clsExcelImport::LotDistributionReportPostProcessing(const xml::Node& XMLNode)
+{
+    const xml::NodeList lots = XMLNode.ownerDocument().selectNodes(QStringLiteral("//BulkLot"));
+    try {
+        for (const xml::Node& lot : lots) {
+            const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));
+            const QString text = number.text();
+            const QChar separator = text.contains(QLatin1Char('\n')) ? QLatin1Char('\n') : QLatin1Char(' ');
+            if (!text.contains(separator))
+                continue;
+            const QStringList parts = text.split(separator);
+            number.setText(parts.first());
+            for (qsizetype i = 1; i < parts.size(); ++i) {
+                const xml::Node copy = lot.cloneNode(true);
+                copy.selectSingleNode(QStringLiteral("LotNumber")).setText(parts.at(i));
+                AssignWord2SPLIDs(copy);
+                lot.parentNode().insertBefore(copy, lot);
+            }
+        }
+    } catch (const std::exception&) {
+        // The split stops at its first failure; what it did so far stays.
+    }
+}
+
+} // namespace veldra

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+namespace veldra {
+
+namespace excel {
+class Worksheet;
+}
+namespace xml {
+class Node;
+}
+
+// Imports the rows of a workbook into a settings document as the import-definition file
+// (SPLR4Definitions/ExcelImportDefinition.xml) says for the element the import starts on:
+// each accepted worksheet becomes ExcelFile, WorkSheet and ImportDateTime below the
+// entry's Target element, then one record (a copy of the definition document's record
+// template) per visible row, filled field by field.
+class clsExcelImport {
+public:
+    // True once an import wrote anything into the document (also when it failed later).
+    bool DocumentChanged = false;
+
+    // One import below `XMLTargetNode`, whose name is `ImportName`: finds the entry, asks
+    // for the workbook and for each worksheet, writes the records. A workbook that cannot
+    // be read is reported in a warning and writes nothing; a definition file that cannot
+    // be read throws VbError.
+    void LoadFromExcelFile(const QString& ImportName, const xml::Node& XMLTargetNode);
+
+    // The records of one worksheet, appended to `XMLTargetNode` (the Target element) from
+    // the entry's DataStartRow down to the first visible row whose single-cell sources
+    // are all empty; hidden rows are passed over. Then every element from the Target
+    // element down gets a new Word2SPLID.
+    void LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, const xml::Node& XMLExcelImport,
+                                const xml::Node& XMLTemplateNode, const xml::Node& XMLTargetNode);
+
+    // Splits the lot numbers of every BulkLot of the document that holds `XMLNode`: at line
+    // feeds when there are any, else at blanks. The first part stays; a copy of the BulkLot
+    // for each further part is inserted before it (so the order is second, third, ...,
+    // first). Stops at the first failing step.
+    void LotDistributionReportPostProcessing(const xml::Node& XMLNode);
+};
+
+} // namespace veldra

@@ -1,0 +1,233 @@
+// The editor's Import from Excel, end to end: workbooks written as a spreadsheet program
+// writes them, the shipped import definitions, the real editor window and its tree.
+#include "editor/excel/ExcelImportTestSupport.h"
+#include "editor/excel/clsExcelImport.h"
+#include "editor/frmXMLEditor.h"
+#include "editor/TreeView.h"
+#include "platform/xml/Document.h"
+#include "support/Fixtures.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+#include "support/XlsxBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+using test::childNames;
+using test::textsAt;
+
+namespace {
+
+QStringList messageTexts(const test::ScriptedUi& ui)
+{
+    QStringList texts;
+    for (const ui::MessageRequest& m : ui.messages)
+        texts << m.text;
+    return texts;
+}
+
+// Every Word2SPLID from `element` down: all present and all different.
+void expectFreshDistinctIds(const xml::Node& element)
+{
+    QSet<QString> seen;
+    for (const xml::Node& node : element.selectNodes(QStringLiteral(".//*"))) {
+        const QString id = node.getAttribute(QStringLiteral("Word2SPLID"));
+        EXPECT_FALSE(id.isEmpty()) << node.nodeName().toStdString();
+        EXPECT_FALSE(seen.contains(id)) << "id used twice: " << id.toStdString();
+        seen.insert(id);
+    }
+}
+
+} // namespace
+
+class ExcelImportTest : public ::testing::Test {
+protected:
+    test::ProgramFolderCopy folder;
+    test::ScriptedUi ui;
+    test::TempDir dir;
+    std::unique_ptr<frmXMLEditor> editor = test::newSettings();
+};
+
+// A lot distribution report as the manual lays it out: lots with several numbers in a
+// cell, hidden rows, a date and a date written as text, an empty row that ends the list.
+TEST_F(ExcelImportTest, LotDistributionReportImportsSplitsAndSurvivesSaveAndReopen)
+{
+    test::XlsxBuilder book(dir.file("lots.xlsx"));
+    book.sheet("Lots")
+        .row(1, {"Lot number", "NDC package code", "Expiration date", "Quantity"})
+        .row(2, {"A100", "0071-0155-23", QDate(2027, 5, 31), 1200})
+        .row(3, {"HIDDEN", "x", "x", 1})
+        .hideRow(3)
+        .hideRow(4)
+        .row(5, {"B200\nB201 \nB202", "0071 0155 40", "2027-06-30", 300})
+        .row(7, {"AFTER THE GAP", "y", "y", 2});
+    book.sheet("Notes").text("A2", "not lots");
+    ui.openFiles.push_back(book.save());
+    ui.answers = {ui::Answer::Yes, ui::Answer::No};
+
+    test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+
+    EXPECT_EQ(messageTexts(ui), QStringList({"Import Worksheet: Lots", "Import Worksheet: Notes",
+                                             "Excel Import of 'Lot Distribution Report' completed."}));
+    EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Question);
+    EXPECT_EQ(ui.messages.at(0).buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(ui.messages.at(2).icon, ui::Icon::Information);
+    ASSERT_EQ(ui.fileRequests.size(), 1);
+    EXPECT_EQ(ui.fileRequests.at(0).filter, QStringLiteral("Excel Files (*.xlsx *.xls *.xlsm)"));
+
+    const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+    const xml::Node file = report.selectSingleNode(QStringLiteral("ExcelFile[. != '']"));
+    ASSERT_FALSE(file.isNull());
+    EXPECT_EQ(file.text(), dir.file("lots.xlsx"));
+    EXPECT_EQ(file.getAttribute(QStringLiteral("ConstraintDataType")), QStringLiteral("File"));
+    EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Lots"}));
+    const QStringList stamps = textsAt(report, QStringLiteral("ImportDateTime[. != '']"));
+    ASSERT_EQ(stamps.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{8} \\d{2}:\\d{2}:\\d{2}$")).match(stamps.at(0)).hasMatch());
+
+    // The new document's empty lot first, then the rows; the split lot as second, third, first.
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "A100", "B201 ", "B202", "B200"}));
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/NDCPackageCode")),
+              QStringList({"", "0071-0155-23", "0071015540", "0071015540", "0071015540"}));
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/ExpirationDate")),
+              QStringList({"", "20270531", "20270630", "20270630", "20270630"}));
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/DistributedQuantity")), QStringList({"", "1200", "300", "300", "300"}));
+    expectFreshDistinctIds(report);
+
+    EXPECT_FALSE(editor->Saved);
+    EXPECT_NE(test::nodeByCaption(editor.get(), QStringLiteral("Lot Number: B202")), nullptr) << "the tree shows the lots";
+
+    // Saved on the next save, and the import's elements keep their definition on reopen.
+    editor->XMLFileName = dir.file("report.xml");
+    ASSERT_TRUE(editor->SaveXMLDoc(false));
+    auto reopened = std::make_unique<frmXMLEditor>();
+    reopened->Mode = QStringLiteral("SPLR4");
+    reopened->XMLOnTreeView(reopened->TreeView, dir.file("report.xml"), QStringLiteral("Edit SPLR4"), true);
+    const xml::Node again = reopened->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+    EXPECT_EQ(textsAt(again, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "A100", "B201 ", "B202", "B200"}));
+    const xml::Node reopenedFile = again.selectSingleNode(QStringLiteral("ExcelFile[. != '']"));
+    EXPECT_EQ(reopenedFile.getAttribute(QStringLiteral("ConstraintDataType")), QStringLiteral("File"));
+    EXPECT_FALSE(reopenedFile.getAttribute(QStringLiteral("ConstraintFileType")).isEmpty());
+}
+
+// A product listing kept as a table, from real NDC package rows: the first package of
+// each product on one sheet (a product each), further packages on another (imported into
+// their product). Marketing dates are numbers, as tabular listings hold them: Format must
+// not read them as day counts.
+TEST_F(ExcelImportTest, ProductListingAndFurtherPackagesFromRealNdcRows)
+{
+    const QStringList lines = test::readTextFile(test::fixture("xlsx/openfda-ndc-tabular/package_trimmed.txt"))
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    test::XlsxBuilder book(dir.file("listing.xlsx"));
+    book.sheet("Products").row(1, {"Product NDC", "Name", "Generic name", "Package NDC", "Quantity", "Unit", "Form",
+                                   "Form code", "Start", "End"});
+    book.sheet("Packages").row(1, {"Package NDC", "Quantity", "Unit", "Form", "Form code"});
+    QSet<QString> listed;
+    int productRow = 1;
+    int packageRow = 1;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList cells = lines.at(i).split(QLatin1Char('\t'));
+        const QVariant end = cells.at(5).isEmpty() ? QVariant() : QVariant(cells.at(5).toDouble());
+        if (listed.contains(cells.at(1))) {
+            book.row(++packageRow, {cells.at(2), 5, "mL", "VIAL, MULTI-DOSE", "C43210"});
+            continue;
+        }
+        listed.insert(cells.at(1));
+        book.sheet("Products");
+        book.row(++productRow, {cells.at(1), QStringLiteral("Name %1").arg(i), QVariant(), cells.at(2), 1, "1", "VIAL",
+                                "C43226", cells.at(4).toDouble(), end});
+        book.sheet("Packages");
+    }
+    const QString path = book.save();
+
+    ui.openFiles.push_back(path);
+    ui.answers = {ui::Answer::Yes, ui::Answer::No};
+    test::importAt(*editor, QStringLiteral("SPLR4/Products"));
+    ui.openFiles.push_back(path);
+    ui.answers = {ui::Answer::No, ui::Answer::Yes};
+    test::importAt(*editor, QStringLiteral("SPLR4/Products/Product[NDCProductCode='0002-1200']"));
+
+    const xml::Node products = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/Products"));
+    EXPECT_EQ(textsAt(products, QStringLiteral("Product/NDCProductCode")), QStringList({"", "0002-0800", "0002-1200"}));
+    EXPECT_EQ(textsAt(products, QStringLiteral("Product/Package/NDCPackageCode")),
+              QStringList({"", "0002-0800-01", "0002-1200-30", "0002-1200-50"}));
+    EXPECT_EQ(textsAt(products, QStringLiteral("Product/Package/PackagingFormCode")),
+              QStringList({"", "C43226", "C43226", "C43210"}));
+    EXPECT_EQ(textsAt(products, QStringLiteral("Product/Package/PackageQuantityUnit")), QStringList({"1", "1", "1", "mL"}));
+    EXPECT_EQ(textsAt(products, QStringLiteral("Product/Marketing/MarketingStartDate")),
+              QStringList({"", "19870710", "20120601"}));
+    EXPECT_EQ(textsAt(products, QStringLiteral("Product/Marketing/MarketingEndDate")), QStringList({"", "", "20190203"}));
+    const QStringList names = childNames(products);
+    EXPECT_EQ(names.mid(names.size() - 5), QStringList({"ExcelFile", "WorkSheet", "ImportDateTime", "Product", "Product"}));
+    const xml::Node product = products.selectSingleNode(QStringLiteral("Product[NDCProductCode='0002-1200']"));
+    EXPECT_EQ(textsAt(product, QStringLiteral("WorkSheet[. != '']")), QStringList({"Packages"}));
+    EXPECT_EQ(ui.messages.last().text, QStringLiteral("Excel Import of 'Product' completed."));
+}
+
+// A workbook that cannot be read, a legacy file, an element without an entry, a broken
+// definition file, a cancelled dialog: the document stays exactly as it was, and no
+// "completed" message claims otherwise.
+TEST_F(ExcelImportTest, NothingIsWrittenWhenTheImportCannotRun)
+{
+    test::XlsxBuilder book(dir.file("good.xlsx"));
+    book.sheet("Lots").row(2, {"A1"});
+    const QByteArray good = [&] {
+        QFile f(book.save());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(dir.file(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return dir.file(name);
+    };
+    const QString truncated = write("truncated.xlsx", good.left(good.size() / 2));
+    const QString legacy = write("old.xls", good);  // refused by its format, whatever it holds
+
+    const struct {
+        const char* name;
+        QString element;
+        std::optional<QString> file;
+        bool breakDefinitions;
+        ui::Icon icon;
+        QString says;
+    } cases[] = {
+        {"damaged workbook", "SPLR4/LotDistributionReport", truncated, false, ui::Icon::Warning, "not a workbook package"},
+        {"encrypted workbook", "SPLR4/LotDistributionReport", test::fixture("xlsx/xlnt/5_encrypted_agile.xlsx"), false,
+         ui::Icon::Warning, "password-protected"},
+        {"legacy workbook", "SPLR4/LotDistributionReport", legacy, false, ui::Icon::Warning, "save it as an Excel Workbook (.xlsx)"},
+        {"no entry", "SPLR4/GeneralData", std::nullopt, false, ui::Icon::Warning, "No Excel Import defined for 'General Data'."},
+        {"broken definitions", "SPLR4/LotDistributionReport", std::nullopt, true, ui::Icon::Critical,
+         "ExcelImportDefinition.xml cannot be read"},
+        {"cancelled", "SPLR4/LotDistributionReport", std::optional<QString>(std::nullopt), false, ui::Icon::None, ""},
+    };
+    const QString definitions = folder.file("SPLR4Definitions/ExcelImportDefinition.xml");
+    const QString shipped = test::readTextFile(definitions);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeTextFile(definitions, c.breakDefinitions ? QStringLiteral("<ExcelImportDefinition>") : shipped);
+        ui.messages.clear();
+        ui.openFiles.clear();
+        if (c.file)
+            ui.openFiles.push_back(*c.file);
+        const QString before = editor->XMLDoc->xml();
+        editor->Saved = true;
+
+        test::importAt(*editor, c.element);
+
+        EXPECT_EQ(editor->XMLDoc->xml(), before);
+        EXPECT_TRUE(editor->Saved);
+        if (c.says.isEmpty()) {
+            EXPECT_TRUE(ui.messages.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(ui.messages.size(), 1) << messageTexts(ui).join(" | ").toStdString();
+        EXPECT_EQ(ui.messages.at(0).icon, c.icon);
+        EXPECT_TRUE(ui.messages.at(0).text.contains(c.says)) << ui.messages.at(0).text.toStdString();
+    }
+}
