@@ -3,7 +3,9 @@
 #include "app/Log.h"
 #include "editor/Reorder.h"
 #include "editor/SettingsDocument.h"
+#include "editor/TreePaths.h"
 #include "editor/TreeView.h"
+#include "generation/crosscheck/CrossCheck.h"
 #include "generation/reverse/ImportDataFromSPLFile.h"
 #include "generation/build/TransformSPLR4ToSPL.h"
 #include "generation/reverse/frmUserSelection.h"
@@ -14,7 +16,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace veldra;
@@ -38,6 +42,283 @@ const QList<Label> DrugLabels = {
     {QStringLiteral("openfda-viagra-rx-with-images"), QStringLiteral("64f8040f-938d-4236-8e22-c838c9b5f8da.xml")},
     {QStringLiteral("pharmadb-rogaine-otc-with-image"), QStringLiteral("ab36b844-19de-4340-b32b-5e3abdaa5895.xml")}};
 
+// A kit label made by hand after the SPL structure of kits, since no fixture label is one: a
+// carton holding a vial of local anaesthetic and a swab, each part with its quantity, dosage
+// form, ingredients (UNII codes, strengths), package, marketing and route.
+const char* const KitLabel = R"(<?xml version="1.0" encoding="UTF-8"?>
+<document xmlns="urn:hl7-org:v3" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xsi:schemaLocation="urn:hl7-org:v3 http://www.accessdata.fda.gov/spl/schema/spl.xsd">
+  <id root="6f0c1a52-3b8e-4d7a-9c41-2e5b7d9a1c03"/>
+  <code code="34391-3" codeSystem="2.16.840.1.113883.6.1" displayName="HUMAN PRESCRIPTION DRUG LABEL"/>
+  <title>INJECTION KIT<br/>lidocaine hydrochloride injection and <content styleCode="italics">povidone-iodine</content> swab</title>
+  <effectiveTime value="20240115"/>
+  <setId root="0b7e2d14-9a53-4c8f-b6a1-5d3e8f20c7a9"/>
+  <versionNumber value="2"/>
+  <author>
+    <time/>
+    <assignedEntity>
+      <representedOrganization>
+        <id extension="123456789" root="1.3.6.1.4.1.519.1"/>
+        <name>Example Kits Inc.</name>
+        <assignedEntity>
+          <assignedOrganization>
+            <id extension="123456789" root="1.3.6.1.4.1.519.1"/>
+            <name>Example Kits Inc.</name>
+            <assignedEntity>
+              <assignedOrganization>
+                <id extension="987654321" root="1.3.6.1.4.1.519.1"/>
+                <name>Example Kits Assembly</name>
+              </assignedOrganization>
+              <performance>
+                <actDefinition>
+                  <code code="C84731" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="PACK"/>
+                  <product>
+                    <manufacturedProduct classCode="MANU">
+                      <manufacturedMaterialKind>
+                        <code code="12345-678" codeSystem="2.16.840.1.113883.6.69"/>
+                      </manufacturedMaterialKind>
+                    </manufacturedProduct>
+                  </product>
+                </actDefinition>
+              </performance>
+              <performance>
+                <actDefinition>
+                  <code code="C84732" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="LABEL"/>
+                </actDefinition>
+              </performance>
+            </assignedEntity>
+          </assignedOrganization>
+        </assignedEntity>
+      </representedOrganization>
+    </assignedEntity>
+  </author>
+  <component>
+    <structuredBody>
+      <component>
+        <section>
+          <id root="2c9d4e61-7f0a-4b3e-8d25-a61c3f9b0e47"/>
+          <code code="48780-1" codeSystem="2.16.840.1.113883.6.1" displayName="SPL PRODUCT DATA ELEMENTS SECTION"/>
+          <effectiveTime value="20240115"/>
+          <subject>
+            <manufacturedProduct>
+              <manufacturedProduct>
+                <code code="12345-678" codeSystem="2.16.840.1.113883.6.69"/>
+                <name>Injection Kit</name>
+                <formCode code="C47916" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="KIT"/>
+                <asContent>
+                  <quantity>
+                    <numerator value="1" unit="1"/>
+                    <denominator value="1"/>
+                  </quantity>
+                  <containerPackagedProduct>
+                    <code code="12345-678-01" codeSystem="2.16.840.1.113883.6.69"/>
+                    <formCode code="C43182" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="CARTON"/>
+                  </containerPackagedProduct>
+                  <subjectOf>
+                    <characteristic>
+                      <code code="SPLCMBPRDTP" codeSystem="2.16.840.1.113883.1.11.19255"/>
+                      <value xsi:type="CV" code="C102834" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="Type 1: Convenience Kit or Co-Package"/>
+                    </characteristic>
+                  </subjectOf>
+                  <subjectOf>
+                    <marketingAct>
+                      <code code="C53292" codeSystem="2.16.840.1.113883.3.26.1.1"/>
+                      <statusCode code="completed"/>
+                      <effectiveTime>
+                        <low value="20240201"/>
+                        <high value="20251231"/>
+                      </effectiveTime>
+                    </marketingAct>
+                  </subjectOf>
+                </asContent>
+                <part>
+                  <quantity>
+                    <numerator value="2" unit="mL"/>
+                    <denominator value="1"/>
+                  </quantity>
+                  <partProduct>
+                    <code code="12345-111" codeSystem="2.16.840.1.113883.6.69"/>
+                    <name>Lidocaine Hydrochloride</name>
+                    <formCode code="C42945" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="INJECTION, SOLUTION"/>
+                    <asEntityWithGeneric>
+                      <genericMedicine>
+                        <name>lidocaine hydrochloride</name>
+                      </genericMedicine>
+                    </asEntityWithGeneric>
+                    <ingredient classCode="ACTIB">
+                      <quantity>
+                        <numerator value="10" unit="mg"/>
+                        <denominator value="1" unit="mL"/>
+                      </quantity>
+                      <ingredientSubstance>
+                        <code code="V13007Z41A" codeSystem="2.16.840.1.113883.4.9"/>
+                        <name>LIDOCAINE HYDROCHLORIDE</name>
+                        <activeMoiety>
+                          <activeMoiety>
+                            <code code="98PI200987" codeSystem="2.16.840.1.113883.4.9"/>
+                            <name>LIDOCAINE</name>
+                          </activeMoiety>
+                        </activeMoiety>
+                      </ingredientSubstance>
+                    </ingredient>
+                    <ingredient classCode="IACT">
+                      <ingredientSubstance>
+                        <code code="451W47IQ8X" codeSystem="2.16.840.1.113883.4.9"/>
+                        <name>SODIUM CHLORIDE</name>
+                      </ingredientSubstance>
+                    </ingredient>
+                    <asContent>
+                      <quantity>
+                        <numerator value="2" unit="mL"/>
+                        <denominator value="1"/>
+                      </quantity>
+                      <containerPackagedProduct>
+                        <formCode code="C43226" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="VIAL"/>
+                      </containerPackagedProduct>
+                    </asContent>
+                  </partProduct>
+                  <subjectOf>
+                    <approval>
+                      <id extension="ANDA088299" root="2.16.840.1.113883.3.150"/>
+                      <code code="C73584" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="ANDA"/>
+                      <author>
+                        <territorialAuthority>
+                          <territory>
+                            <code code="USA" codeSystem="2.16.840.1.113883.5.28"/>
+                          </territory>
+                        </territorialAuthority>
+                      </author>
+                    </approval>
+                  </subjectOf>
+                  <subjectOf>
+                    <marketingAct>
+                      <code code="C53292" codeSystem="2.16.840.1.113883.3.26.1.1"/>
+                      <statusCode code="active"/>
+                      <effectiveTime>
+                        <low value="19900101"/>
+                      </effectiveTime>
+                    </marketingAct>
+                  </subjectOf>
+                  <consumedIn>
+                    <substanceAdministration>
+                      <routeCode code="C38299" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="SUBCUTANEOUS"/>
+                    </substanceAdministration>
+                  </consumedIn>
+                  <consumedIn>
+                    <substanceAdministration>
+                      <routeCode code="C38238" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="INTRADERMAL"/>
+                    </substanceAdministration>
+                  </consumedIn>
+                </part>
+                <part>
+                  <quantity>
+                    <numerator value="2" unit="1"/>
+                    <denominator value="1"/>
+                  </quantity>
+                  <partProduct>
+                    <name>Povidone-Iodine Swab</name>
+                    <formCode code="C47898" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="SWAB"/>
+                    <asEntityWithGeneric>
+                      <genericMedicine>
+                        <name>povidone-iodine</name>
+                      </genericMedicine>
+                    </asEntityWithGeneric>
+                    <ingredient classCode="ACTIB">
+                      <quantity>
+                        <numerator value="10" unit="g"/>
+                        <denominator value="100" unit="mL"/>
+                      </quantity>
+                      <ingredientSubstance>
+                        <code code="85H0HZU99M" codeSystem="2.16.840.1.113883.4.9"/>
+                        <name>POVIDONE-IODINE</name>
+                        <activeMoiety>
+                          <activeMoiety>
+                            <code code="9679TC07X4" codeSystem="2.16.840.1.113883.4.9"/>
+                            <name>IODINE</name>
+                          </activeMoiety>
+                        </activeMoiety>
+                      </ingredientSubstance>
+                    </ingredient>
+                    <asContent>
+                      <quantity>
+                        <numerator value="1" unit="1"/>
+                        <denominator value="1"/>
+                      </quantity>
+                      <containerPackagedProduct>
+                        <formCode code="C43231" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="POUCH"/>
+                      </containerPackagedProduct>
+                    </asContent>
+                  </partProduct>
+                  <subjectOf>
+                    <approval>
+                      <id extension="M003" root="2.16.840.1.113883.3.9421"/>
+                      <code code="C200263" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="OTC MONOGRAPH DRUG"/>
+                      <author>
+                        <territorialAuthority>
+                          <territory>
+                            <code code="USA" codeSystem="2.16.840.1.113883.5.28"/>
+                          </territory>
+                        </territorialAuthority>
+                      </author>
+                    </approval>
+                  </subjectOf>
+                  <subjectOf>
+                    <marketingAct>
+                      <code code="C53292" codeSystem="2.16.840.1.113883.3.26.1.1"/>
+                      <statusCode code="active"/>
+                      <effectiveTime>
+                        <low value="20050601"/>
+                      </effectiveTime>
+                    </marketingAct>
+                  </subjectOf>
+                  <consumedIn>
+                    <substanceAdministration>
+                      <routeCode code="C38304" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="TOPICAL"/>
+                    </substanceAdministration>
+                  </consumedIn>
+                </part>
+              </manufacturedProduct>
+              <subjectOf>
+                <approval>
+                  <id extension="ANDA088300" root="2.16.840.1.113883.3.150"/>
+                  <code code="C73584" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="ANDA"/>
+                  <author>
+                    <territorialAuthority>
+                      <territory>
+                        <code code="USA" codeSystem="2.16.840.1.113883.5.28"/>
+                      </territory>
+                    </territorialAuthority>
+                  </author>
+                </approval>
+              </subjectOf>
+              <subjectOf>
+                <marketingAct>
+                  <code code="C53292" codeSystem="2.16.840.1.113883.3.26.1.1"/>
+                  <statusCode code="active"/>
+                  <effectiveTime>
+                    <low value="20240201"/>
+                  </effectiveTime>
+                </marketingAct>
+              </subjectOf>
+            </manufacturedProduct>
+          </subject>
+        </section>
+      </component>
+      <component>
+        <section ID="s-indications">
+          <id root="7a1e3c58-2d4b-4f96-a0c7-9e8b5d2f6a14"/>
+          <code code="34067-9" codeSystem="2.16.840.1.113883.6.1" displayName="INDICATIONS &amp; USAGE SECTION"/>
+          <title>1 INDICATIONS <content styleCode="bold">AND</content> USAGE</title>
+          <text>
+            <paragraph>For local anaesthesia by infiltration after the skin is cleaned with the swab.</paragraph>
+          </text>
+          <effectiveTime value="20240115"/>
+        </section>
+      </component>
+    </structuredBody>
+  </component>
+</document>
+)";
+
 QStringList texts(const xml::Node& context, const QString& query)
 {
     QStringList all;
@@ -47,34 +328,171 @@ QStringList texts(const xml::Node& context, const QString& query)
     return all;
 }
 
-// What a label says, field by field: name -> values in document order.
-QList<QPair<QString, QStringList>> fieldsOf(const xml::Document& spl)
+// Attributes proper: a namespace declaration that a copied element brings along repeats the
+// namespace it stands in and says nothing (canonical form drops it too).
+bool hasAttributes(const xml::Node& element)
 {
-    QList<QPair<QString, QStringList>> fields = {
-        {QStringLiteral("document type"), texts(spl.documentElement(), QStringLiteral("code/@code"))
-                                              + texts(spl.documentElement(), QStringLiteral("code/@displayName"))},
-        {QStringLiteral("title"), texts(spl.documentElement(), QStringLiteral("title"))}};
-    for (const xml::Node& product : spl.selectNodes(ProductSection + QStringLiteral("/subject/manufacturedProduct"))) {
-        const QString code = product.selectSingleNode(QStringLiteral("manufacturedProduct/code/@code")).text();
-        const auto field = [&](const QString& name, const QString& query) {
-            fields.append({QStringLiteral("product %1 %2").arg(code, name), texts(product, query)});
-        };
-        field(QStringLiteral("name"), QStringLiteral("manufacturedProduct/name"));
-        field(QStringLiteral("dosage form"), QStringLiteral("manufacturedProduct/formCode/@code"));
-        field(QStringLiteral("routes"), QStringLiteral("consumedIn/substanceAdministration/routeCode/@code"));
-        field(QStringLiteral("ingredient names"), QStringLiteral("manufacturedProduct/ingredient/ingredientSubstance/name"));
-        field(QStringLiteral("ingredient UNII codes"), QStringLiteral("manufacturedProduct/ingredient/ingredientSubstance/code/@code"));
-        field(QStringLiteral("strengths"), QStringLiteral("manufacturedProduct/ingredient/quantity/numerator/@value"));
-        field(QStringLiteral("strength units"), QStringLiteral("manufacturedProduct/ingredient/quantity/numerator/@unit"));
-        field(QStringLiteral("package NDC codes"), QStringLiteral("manufacturedProduct/asContent//containerPackagedProduct/code/@code"));
-        field(QStringLiteral("package quantities"), QStringLiteral("manufacturedProduct/asContent//quantity/numerator/@value"));
+    for (const xml::Node& attribute : element.attributes())
+        if (!attribute.nodeName().startsWith(QLatin1String("xmlns")))
+            return true;
+    return false;
+}
+
+void dropLayout(const xml::Node& element)
+{
+    for (const xml::Node& child : element.childNodes()) {
+        const bool edge = child.previousSibling().isNull() || child.nextSibling().isNull();
+        if (child.nodeType() == xml::NodeType::Text && edge && child.text().trimmed().isEmpty())
+            element.removeChild(child);
+        else if (child.nodeType() == xml::NodeType::Element) {
+            dropLayout(child);  // first, so a wrapper of nothing but empty elements is empty too
+            if (!child.hasChildNodes() && !hasAttributes(child))
+                element.removeChild(child);
+        }
     }
-    const QString sections = QStringLiteral("/document/component/structuredBody/component/section[not(code/@code='48780-1')]");
-    fields.append({QStringLiteral("section codes"), texts(spl.asNode(), sections + QStringLiteral("/code/@code") + QStringLiteral(" | ") + sections + QStringLiteral("//section/code/@code"))});
-    fields.append({QStringLiteral("section titles"), texts(spl.asNode(), QStringLiteral("//section[not(code/@code='48780-1')]/title"))});
-    fields.append({QStringLiteral("section texts"), texts(spl.asNode(), QStringLiteral("//section[not(code/@code='48780-1')]/text"))});
-    fields.append({QStringLiteral("images"), texts(spl.asNode(), QStringLiteral("//observationMedia/value/reference/@value"))});
-    return fields;
+}
+
+// Differences between a label and its rebuild that are not losses, each with its reason.
+// - Ids the build draws afresh: every GUID id root, and the ID attribute of each section
+//   (the build gives every section one; the label's own are not kept).
+// - Layout whitespace: blank text that opens or closes an element's content is the indentation
+//   of the file's writer, not text of the label (blanks between inline elements are kept).
+// - Empty elements without attributes (an empty title, an empty registrant), and wrappers of
+//   nothing else: they hold nothing, and a settings document cannot tell them from absent ones.
+// - Where the pictures' observationMedia elements stand: the build gathers them per section
+//   in its own order; they are compared as a set, not in place.
+void normalise(const xml::Document& spl)
+{
+    static const QRegularExpression guid(
+        QStringLiteral("^[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}$"));
+    for (const xml::Node& id : spl.selectNodes(QStringLiteral("//id[@root]")))
+        if (guid.match(id.getAttribute(QStringLiteral("root"))).hasMatch())
+            id.setAttribute(QStringLiteral("root"), QStringLiteral("GUID"));
+    for (const xml::Node& section : spl.selectNodes(QStringLiteral("//section[@ID]")))
+        section.removeAttribute(QStringLiteral("ID"));
+    dropLayout(spl.documentElement());
+}
+
+// The canonical text of a subtree: names with their namespaces, attributes sorted, text as it
+// stands; observationMedia elements left out (compared apart).
+QString canonical(const xml::Node& node)
+{
+    if (node.nodeType() == xml::NodeType::Text || node.nodeType() == xml::NodeType::CData)
+        return node.text().toHtmlEscaped();
+    if (node.nodeType() != xml::NodeType::Element || node.localName() == QLatin1String("observationMedia"))
+        return QString();
+    QStringList attributes;
+    for (const xml::Node& attribute : node.attributes())
+        if (!attribute.nodeName().startsWith(QLatin1String("xmlns")))
+            attributes << attribute.nodeName() + QStringLiteral("=\"") + attribute.text().toHtmlEscaped() + QLatin1Char('"');
+    attributes.sort();
+    QString text = QLatin1Char('<') + node.localName() + (attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes.join(QLatin1Char(' '))) + QLatin1Char('>');
+    for (const xml::Node& child : node.childNodes())
+        text += canonical(child);
+    return text + QStringLiteral("</") + node.localName() + QLatin1Char('>');
+}
+
+// The path of the first place where two subtrees differ, with both sides; empty when alike.
+QString firstDifference(const xml::Node& original, const xml::Node& rebuilt, const QString& path)
+{
+    if (canonical(original) == canonical(rebuilt))
+        return QString();
+    const auto children = [](const xml::Node& node) {
+        QList<xml::Node> kept;
+        for (const xml::Node& child : node.childNodes())
+            if (!canonical(child).isEmpty())
+                kept << child;
+        return kept;
+    };
+    const QList<xml::Node> a = children(original);
+    const QList<xml::Node> b = children(rebuilt);
+    for (qsizetype i = 0; i < qMin(a.size(), b.size()); ++i) {
+        if (a[i].nodeType() == xml::NodeType::Element && b[i].nodeType() == xml::NodeType::Element
+            && a[i].localName() == b[i].localName()) {
+            const QString below = firstDifference(a[i], b[i], path + QLatin1Char('/') + a[i].localName() + QStringLiteral("[%1]").arg(i));
+            if (!below.isEmpty())
+                return below;
+        } else if (canonical(a[i]) != canonical(b[i])) {
+            return path + QStringLiteral("[%1]").arg(i) + QStringLiteral("\n      original: ") + canonical(a[i]).left(240)
+                + QStringLiteral("\n      rebuilt:  ") + canonical(b[i]).left(240);
+        }
+    }
+    return path + QStringLiteral("\n      original: ") + canonical(original).left(240) + QStringLiteral("\n      rebuilt:  ")
+        + canonical(rebuilt).left(240) + (a.size() != b.size() ? QStringLiteral(" (%1 vs %2 children)").arg(a.size()).arg(b.size()) : QString());
+}
+
+// The blocks of a label that must come back alike: the title, the author (labeler,
+// registrant, establishments and their business operations), each product, each top-level
+// section, in document order.
+QList<QPair<QString, xml::Node>> blocksOf(const xml::Document& spl)
+{
+    QList<QPair<QString, xml::Node>> blocks;
+    for (const char* name : {"title", "author"}) {
+        const xml::Node block = spl.selectSingleNode(QStringLiteral("/document/") + QLatin1String(name));
+        if (!block.isNull())
+            blocks.append({QLatin1String(name), block});
+    }
+    int n = 0;
+    for (const xml::Node& product : spl.selectNodes(ProductSection + QStringLiteral("/subject")))
+        blocks.append({QStringLiteral("product %1").arg(n++), product});
+    n = 0;
+    for (const xml::Node& section : spl.selectNodes(QStringLiteral("/document/component/structuredBody/component/section[not(code/@code='48780-1')]")))
+        blocks.append({QStringLiteral("section %1 (%2)").arg(n++).arg(section.selectSingleNode(QStringLiteral("code")).getAttribute(QStringLiteral("code"))), section});
+    return blocks;
+}
+
+QStringList mediaOf(const xml::Document& spl)
+{
+    QStringList media;
+    for (const xml::Node& node : spl.selectNodes(QStringLiteral("//observationMedia"))) {
+        const xml::Node copy = node.cloneNode(true);
+        const auto unwrap = [](const xml::Node& n) {
+            QString text;
+            for (const xml::Node& c : n.childNodes())
+                text += canonical(c);
+            return text;
+        };
+        media << node.getAttribute(QStringLiteral("ID")) + QLatin1Char(' ') + unwrap(copy);
+    }
+    media.sort();
+    return media;
+}
+
+// Differences the vocabulary cannot avoid yet, each with its reason. Each must still occur
+// exactly so (label, block and first differing path): a new difference fails the test, and so
+// does a listed one that has gone.
+struct KnownGap {
+    const char* label;
+    const char* block;
+    const char* path;
+    const char* reason;
+};
+const KnownGap KnownGaps[] = {
+    {"no-title.xml", "product 0", "subject/manufacturedProduct[0]/subjectOf[4]/characteristic[0]/code[0]",
+     "characteristics are held by kind and built in one order (colour, score, shape, size, ...); this label has "
+     "size before shape and score"},
+    // The build writes the current display name of the product data section's code; these labels
+    // use an older one of the same code, which no settings element holds.
+    {"lipitor-repack.xml", "cross-check", "Section Name", "product data section named SPL LISTING DATA ELEMENTS SECTION"},
+    {"cough.xml", "cross-check", "Section Name", "product data section named SPL listing data elements section"},
+    {"no-title.xml", "cross-check", "Section Name", "product data section named SPL listing data elements section"},
+    {"a4e3211d-f25b-4e3e-b39d-028de892f165.xml", "cross-check", "Section Name",
+     "product data section named SPL LISTING DATA ELEMENTS SECTION"},
+};
+
+// Takes the known gaps out of `report`; what is left, and every gap that did not occur, fails.
+QStringList unexpected(QStringList report)
+{
+    for (const KnownGap& gap : KnownGaps) {
+        const QString start = QLatin1String(gap.label) + QStringLiteral(": ") + QLatin1String(gap.block)
+                              + QStringLiteral(" differs at ") + QLatin1String(gap.path) + QLatin1Char('\n');
+        const auto found = std::find_if(report.begin(), report.end(), [&](const QString& line) { return line.startsWith(start); });
+        if (found != report.end())
+            report.erase(found);
+        else
+            report << QStringLiteral("known gap no longer seen (%1): %2").arg(start.trimmed(), QLatin1String(gap.reason));
+    }
+    return report;
 }
 
 // Answers every pick-one question with `code`.
@@ -104,24 +522,6 @@ protected:
         return editor;
     }
 
-    // The reverse import lists repeated groups last first; the editor's Change Sort Order puts
-    // them back in the order of the label.
-    void restoreOrder(frmXMLEditor* editor, const QString& caption)
-    {
-        if (QTreeWidgetItem* first = node(editor, caption); first && nodeCaption(first) == caption) {
-            editor->TreeView->selectNode(first);
-            ReverseSortOrder(*editor, *editor->TreeView);
-        }
-    }
-
-    void importInto(frmXMLEditor* editor, QTreeWidgetItem* target, const QString& splFile)
-    {
-        ASSERT_NE(target, nullptr);
-        editor->TreeView->selectNode(target);
-        ui.openFiles.push_back(splFile);
-        ImportDataFromSPLFile(*editor, *editor->TreeView);
-    }
-
     QList<QTreeWidgetItem*> nodesCaptioned(const frmXMLEditor* editor, const QString& caption)
     {
         QList<QTreeWidgetItem*> nodes;
@@ -130,6 +530,34 @@ protected:
                 nodes << item;
         });
         return nodes;
+    }
+
+    // The reverse import lists repeated groups last first; the editor's Change Sort Order puts
+    // them back in the order of the label, once for each place the caption stands (the
+    // ingredients of a product and those of a kit part).
+    void restoreOrder(frmXMLEditor* editor, const QString& caption)
+    {
+        const auto pathOf = [](const QTreeWidgetItem* item) { return BuildXPathFromTreeView(item, QStringLiteral("View")); };
+        QStringList paths;
+        for (const QTreeWidgetItem* item : nodesCaptioned(editor, caption))
+            if (!paths.contains(pathOf(item)))
+                paths << pathOf(item);
+        // Each reorder rebuilds the tree, so the node of the next place is looked up afresh.
+        for (const QString& path : paths)
+            for (QTreeWidgetItem* item : nodesCaptioned(editor, caption))
+                if (pathOf(item) == path) {
+                    editor->TreeView->selectNode(item);
+                    ReverseSortOrder(*editor, *editor->TreeView);
+                    break;
+                }
+    }
+
+    void importInto(frmXMLEditor* editor, QTreeWidgetItem* target, const QString& splFile)
+    {
+        ASSERT_NE(target, nullptr);
+        editor->TreeView->selectNode(target);
+        ui.openFiles.push_back(splFile);
+        ImportDataFromSPLFile(*editor, *editor->TreeView);
     }
 
     // One Product element per product of the label, each imported with its own pick.
@@ -147,35 +575,25 @@ protected:
         }
     }
 
-    // Names the label as the existing SPL file whose sections the build takes over, less its
-    // product data section, which the build makes from the settings.
-    static void mergeSectionsOf(const xml::Document& settings, const xml::Document& spl, const QString& splFile)
-    {
-        const xml::Node merge = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/ProductLabelFromExistingSPL"));
-        merge.selectSingleNode(QStringLiteral("SPLFileName")).setText(splFile);
-        merge.selectSingleNode(QStringLiteral("OmitSections/SectionName"))
-            .setText(spl.selectSingleNode(ProductSection + QStringLiteral("/code/@displayName")).text());
-    }
-
-    // Reverse entries that bring the label sections themselves into the settings document:
-    // the Document Sections group as a whole, and each section's text, highlights,
-    // subsections and pictures copied whole (as the build copies them into the SPL file).
-    // Entries the program folder's file already has are left as they are.
-    // Imports the header, the labeler and every product of the label into a new settings document.
-    frmXMLEditor* importLabelData(const xml::Document& spl, const QString& splFile)
+    // Imports every group the vocabulary offers into a new settings document: the header, the
+    // labeler, the registrant with its establishments, every product and the label sections.
+    frmXMLEditor* importLabel(const xml::Document& spl, const QString& splFile)
     {
         frmXMLEditor* editor = newSettings();
-        for (const char* group : {"General Data", "Labeler"})
+        for (const char* group : {"General Data", "Labeler", "Registrant"})
             importInto(editor, node(editor, QLatin1String(group)), splFile);
         importProducts(editor, spl, splFile);
-        for (const char* group : {"Ingredient", "Package", "Route Of Administration"})
+        importInto(editor, node(editor, QStringLiteral("Document Sections")), splFile);
+        for (const char* group : {"Ingredient", "Package", "Route Of Administration", "Section", "Establishment", "Business Operation", "Kit Part"})
             restoreOrder(editor, QLatin1String(group));
         return editor;
     }
 
-    // Builds the settings into an SPL file that must validate, and adds to `report` every field
-    // of the label that the built file does not hold alike.
-    void buildAndCompare(const frmXMLEditor* editor, const Label& label, const xml::Document& spl, QStringList& report)
+    // Builds the settings into an SPL file that must validate, and adds to `report` the first
+    // difference of every block of the label that the rebuild does not hold alike, and any
+    // difference the cross-check of the label with its rebuild finds.
+    void buildAndCompare(const frmXMLEditor* editor, const Label& label, const QString& originalFile, const xml::Document& spl,
+                         QStringList& report)
     {
         const QString built = dir.file(label.folder + QStringLiteral("/") + label.file);
         QDir().mkpath(dir.file(label.folder));
@@ -186,17 +604,48 @@ protected:
         const xml::SchemaCheck check = xml::SchemaValidator().validateFile(built);
         EXPECT_TRUE(check.isValid()) << check.reason.toStdString() << " line " << check.line;
 
-        const auto actual = fieldsOf(rebuilt);
-        for (const auto& [field, values] : fieldsOf(spl)) {
-            QStringList got;
-            for (const auto& [name, rebuiltValues] : actual)
-                if (name == field)
-                    got = rebuiltValues;
-            if (got != values)
-                report << QStringLiteral("%1: %2\n    original: %3\n    rebuilt:  %4")
-                              .arg(label.file, field, values.join(QStringLiteral(" | ")).left(300),
-                                   got.join(QStringLiteral(" | ")).left(300));
+        xml::Document original;
+        original.loadXml(spl.xml());
+        normalise(original);
+        normalise(rebuilt);
+        const auto expected = blocksOf(original);
+        const auto actual = blocksOf(rebuilt);
+        QStringList names;
+        for (const auto& [name, block] : expected) {
+            names << name;
+            const auto match = std::find_if(actual.cbegin(), actual.cend(), [&](const auto& b) { return b.first == name; });
+            if (match == actual.cend()) {
+                report << label.file + QStringLiteral(": ") + name + QStringLiteral(" missing from the rebuild");
+                continue;
+            }
+            const QString difference = firstDifference(block, match->second, block.localName());
+            if (!difference.isEmpty())
+                report << label.file + QStringLiteral(": ") + name + QStringLiteral(" differs at ") + difference;
         }
+        for (const auto& [name, block] : actual)
+            if (!names.contains(name))
+                report << label.file + QStringLiteral(": the rebuild has a block the label lacks: ") + name;
+        // The cross-check of the label with its rebuild finds nothing either.
+        closeLog();
+        CompareSPLFiles(originalFile, QStringLiteral("Label"), built, QStringLiteral("Rebuild"), true);
+        if (!logText().contains(QStringLiteral("There are no differences between SPL Files")))
+            report << crossCheckDifferences(label.file);
+        if (mediaOf(original) != mediaOf(rebuilt))
+            report << label.file + QStringLiteral(": pictures differ\n      original: ") + mediaOf(original).join(QStringLiteral(" | ")).left(300)
+                    + QStringLiteral("\n      rebuilt:  ") + mediaOf(rebuilt).join(QStringLiteral(" | ")).left(300);
+    }
+
+    // The differences the cross-check logged, one report line each, with both values.
+    static QStringList crossCheckDifferences(const QString& file)
+    {
+        static const QString different = QStringLiteral(" is different");
+        const QStringList lines = logText().split(QLatin1Char('\n'));
+        QStringList found;
+        for (qsizetype i = 0; i + 2 < lines.size(); ++i)
+            if (lines[i].endsWith(different))
+                found << file + QStringLiteral(": cross-check differs at ") + lines[i].mid(15).chopped(different.size())
+                             + QStringLiteral("\n      ") + lines[i + 1] + QStringLiteral("\n      ") + lines[i + 2];
+        return found;
     }
 
     static QString fixtureLabel(const Label& label)
@@ -205,7 +654,7 @@ protected:
     }
 };
 
-TEST_F(RoundTripTest, EveryFixtureDrugLabelComesBackFromItsSettingsDocument)
+TEST_F(RoundTripTest, EveryFixtureLabelComesBackWholeFromItsSettingsDocument)
 {
     QStringList report;
     for (const Label& label : DrugLabels) {
@@ -214,30 +663,90 @@ TEST_F(RoundTripTest, EveryFixtureDrugLabelComesBackFromItsSettingsDocument)
         xml::Document spl;
         ASSERT_TRUE(spl.load(original));
 
-        frmXMLEditor* editor = importLabelData(spl, original);
-        mergeSectionsOf(*editor->XMLDoc, spl, original);
-        buildAndCompare(editor, label, spl, report);
+        frmXMLEditor* editor = importLabel(spl, original);
+        buildAndCompare(editor, label, original, spl, report);
         closeLog();
     }
-    EXPECT_TRUE(report.isEmpty()) << report.join(QLatin1Char('\n')).toStdString();
+    report = unexpected(report);
+    EXPECT_TRUE(report.isEmpty()) << report.size() << " differences\n" << report.join(QLatin1Char('\n')).toStdString();
 }
 
-TEST_F(RoundTripTest, LabelSectionsComeBackThroughTheSettingsDocumentWithWholeElementEntries)
+// The parts come back each with its own ingredients, package and routes, the document builds
+// with the kit pair, and the parts stand after the kit's packages as the schema wants, though
+// restoring the order of the packages has moved them after the kit assembly in the settings.
+TEST_F(RoundTripTest, AKitComesBackWithItsPartsAndBuildsAsAKit)
 {
-    QStringList report;
-    for (const Label& label : DrugLabels) {
-        SCOPED_TRACE(label.file.toStdString());
-        const QString original = fixtureLabel(label);
-        xml::Document spl;
-        ASSERT_TRUE(spl.load(original));
+    const QString original = dir.file(QStringLiteral("kit-label.xml"));
+    test::writeTextFile(original, QString::fromUtf8(KitLabel));
+    ASSERT_TRUE(xml::SchemaValidator().validateFile(original).isValid());
+    xml::Document spl;
+    ASSERT_TRUE(spl.load(original));
 
-        frmXMLEditor* editor = importLabelData(spl, original);
-        importInto(editor, node(editor, QStringLiteral("Document Sections")), original);
-        restoreOrder(editor, QStringLiteral("Section"));
-        buildAndCompare(editor, label, spl, report);
-        closeLog();
-    }
-    EXPECT_TRUE(report.isEmpty()) << report.join(QLatin1Char('\n')).toStdString();
+    frmXMLEditor* editor = importLabel(spl, original);
+    EXPECT_EQ(editor->XMLDoc->selectNodes(QStringLiteral("//KitPart/Ingredient[IngredientUNIICode!='']")).length(), 3);
+    QStringList report;
+    buildAndCompare(editor, {QStringLiteral("kit"), QStringLiteral("kit-label.xml")}, original, spl, report);
+    EXPECT_TRUE(report.isEmpty()) << report.size() << " differences\n" << report.join(QLatin1Char('\n')).toStdString();
+}
+
+// The pictures of a label travel with its sections: the import copies those beside the SPL
+// file into the image folder, and the build warns once for each picture it cannot find.
+TEST_F(RoundTripTest, ImportedPicturesAreCopiedToTheImageFolderAndABuildWarnsOfMissingOnes)
+{
+    const Label viagra = DrugLabels.at(5);
+    const QString original = fixtureLabel(viagra);
+    frmXMLEditor* editor = newSettings();
+    const QString images = dir.file(QStringLiteral("images"));
+    editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ImageTargetFolder")).setText(images);
+    importInto(editor, node(editor, QStringLiteral("Document Sections")), original);
+    const QStringList copied = QDir(images).entryList(QDir::Files);
+    EXPECT_EQ(copied.size(), 13) << logText().toStdString();
+    EXPECT_TRUE(logHas(QStringLiteral("Information"), QStringLiteral("Copying File '%1' to Folder '%2'")
+                                                          .arg(QFileInfo(original).dir().filePath(QStringLiteral("viagra-01.jpg")), images)));
+
+    const QString built = dir.file(QStringLiteral("out/label.xml"));
+    QDir().mkpath(dir.file(QStringLiteral("out")));
+    const auto missingWarnings = [] { return int(logText().count(QStringLiteral("Warning        Image file '"))); };
+    TransformSPLR4ToSPL(*editor->XMLDoc, built);
+    EXPECT_EQ(missingWarnings(), 0) << logText().toStdString();
+    QFile::remove(QDir(images).filePath(QStringLiteral("viagra-07.jpg")));
+    TransformSPLR4ToSPL(*editor->XMLDoc, built);
+    EXPECT_EQ(missingWarnings(), 1);
+    EXPECT_TRUE(logText().contains(QStringLiteral("Image file 'viagra-07.jpg' is not in the image folder")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("Operation Completed")));
+}
+
+// Only plain file names of regular files in the label's own folder are copied: a reference
+// that climbs out of the folder, or a link to a file elsewhere, is reported and left alone.
+TEST_F(RoundTripTest, AnImportCopiesNoPictureFromOutsideTheLabelsFolder)
+{
+    const QString folder = dir.file(QStringLiteral("label"));
+    QDir().mkpath(folder);
+    test::writeTextFile(dir.file(QStringLiteral("secret.jpg")), QStringLiteral("not a picture of the label"));
+    test::writeTextFile(QDir(folder).filePath(QStringLiteral("pic.jpg")), QStringLiteral("picture"));
+    ASSERT_TRUE(QFile::link(dir.file(QStringLiteral("secret.jpg")), QDir(folder).filePath(QStringLiteral("link.jpg"))));
+    QString media;
+    for (const char* name : {"pic.jpg", "link.jpg", "../secret.jpg"})
+        media += QStringLiteral("<component><observationMedia ID=\"m%1\"><text>x</text><value xsi:type=\"ED\" mediaType=\"image/jpeg\">"
+                                "<reference value=\"%2\"/></value></observationMedia></component>")
+                     .arg(media.size())
+                     .arg(QLatin1String(name));
+    const QString label = QDir(folder).filePath(QStringLiteral("label.xml"));
+    test::writeTextFile(label, QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<document xmlns="urn:hl7-org:v3" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"><component><structuredBody>
+<component><section ID="s1"><code code="51945-4" codeSystem="2.16.840.1.113883.6.1"/><title>PANEL</title>
+<text><paragraph>Panel</paragraph></text>%1</section></component></structuredBody></component></document>)")
+                                   .arg(media));
+    frmXMLEditor* editor = newSettings();
+    const QString images = dir.file(QStringLiteral("images"));
+    editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ImageTargetFolder")).setText(images);
+    importInto(editor, node(editor, QStringLiteral("Document Sections")), label);
+
+    EXPECT_EQ(QDir(images).entryList(QDir::Files | QDir::System), QStringList{QStringLiteral("pic.jpg")});
+    for (const char* name : {"link.jpg", "../secret.jpg"})
+        EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("Image file '%1' is not a file in the folder of the SPL File; not copied")
+                                                          .arg(QLatin1String(name))))
+            << name;
 }
 
 } // namespace

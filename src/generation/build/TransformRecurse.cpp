@@ -44,9 +44,29 @@ xml::Node belowMarked(const BuildIndex& index, const QString& identifier, const 
     return firstInDocumentOrder(found);
 }
 
+// Puts `copy` after the last child of `parent` that bears its name (the template's pattern,
+// or the copies made before it), else last. The SPL schema fixes the order of a product's
+// ingredients, packages and kit parts, and a copy appended last would follow the order of the
+// settings elements instead, which the user may change.
+void appendAmongLikeNamed(const xml::Node& parent, const xml::Node& copy)
+{
+    const QString name = copy.nodeName();
+    for (xml::Node child = parent.lastChild(); !child.isNull(); child = child.previousSibling()) {
+        if (child.nodeType() == xml::NodeType::Element && child.nodeName() == name) {
+            const xml::Node next = child.nextSibling();
+            if (next.isNull())
+                parent.appendChild(copy);
+            else
+                parent.insertBefore(copy, next);
+            return;
+        }
+    }
+    parent.appendChild(copy);
+}
+
 // Where a new copy for `element` goes: below the copy made for the parent settings element
-// (at Definition/ParentNode), else as the last child of the target's parent (DirectCopy),
-// else just before the target.
+// (at Definition/ParentNode), among the elements of its name, else as the last child of the
+// target's parent (DirectCopy), else just before the target.
 void placeCopy(const xml::Node& copy, const xml::Node& entry, const xml::Node& element, const xml::Node& targetItem,
                const xml::Node& targetNode, const BuildIndex& index)
 {
@@ -55,7 +75,7 @@ void placeCopy(const xml::Node& copy, const xml::Node& entry, const xml::Node& e
     if (!parentNode.isEmpty() && parentElement.nodeType() == xml::NodeType::Element) {
         const xml::Node parentCopy = belowMarked(index, settingsIdentity(parentElement, source), parentNode);
         if (!parentCopy.isNull()) {
-            parentCopy.appendChild(copy);
+            appendAmongLikeNamed(parentCopy, copy);
             return;
         }
     }

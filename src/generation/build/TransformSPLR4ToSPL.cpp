@@ -5,6 +5,7 @@
 #include "generation/build/DefinitionFiles.h"
 #include "generation/build/DocumentCleaning.h"
 #include "generation/build/FinishSPLDocument.h"
+#include "generation/build/MediaFileCheck.h"
 #include "generation/build/PostProcessing.h"
 #include "generation/build/SchemaErrorTrace.h"
 #include "generation/build/TargetModifications.h"
@@ -84,6 +85,7 @@ public:
         if (!merge.isNull())
             AddSPLFromFile(merge, target, outFile_);
         FinishSPLDocument(target);
+        WarnMissingMediaFiles(target, settings_, outFile_);
 
         WriteLog(logSeparator(), QString());
         WriteLog(information, QStringLiteral("Saving SPL File: ") + outFile_);

@@ -70,6 +70,9 @@ QString summaryMessage(int differences)
     return QStringLiteral("There are no differences between SPL Files in the compared sections.");
 }
 
+// How the texts of a process are matched (its DataType).
+enum class TextMatch { Exact, Name, DisplayName };
+
 // One comparison of two SPL files.
 class CrossCheckRun {
 public:
@@ -207,12 +210,18 @@ private:
         label_ = requiredAttribute(process, QStringLiteral("Name"));
         const QString kind = process.getAttribute(QStringLiteral("DataType"));
         const bool block = kind == QLatin1String("Text");
+        const TextMatch match = kind == QLatin1String("DisplayName") ? TextMatch::DisplayName
+                                : kind == QLatin1String("Name")      ? TextMatch::Name
+                                                                     : TextMatch::Exact;
         QString query = processText_;
         query.replace(QLatin1String("$ControlValue$"), controlValue);
         const xml::NodeList set1 = spl1_.selectNodes(query);
         const xml::NodeList set2 = spl2_.selectNodes(query);
         for (const xml::Node& a : set1) {
-            const xml::Node b = firstWithText(set2, a.text());
+            // A name's text of nothing but blanks is the file's layout around its parts.
+            if (match != TextMatch::Exact && a.text().simplified().isEmpty())
+                continue;
+            const xml::Node b = firstWithText(set2, a.text(), match);
             lastWasDifference_ = b.isNull();
             if (b.isNull()) {
                 WriteLog(Warning, label_ + QStringLiteral(" is different"), true);
@@ -229,10 +238,16 @@ private:
         }
     }
 
-    static xml::Node firstWithText(const xml::NodeList& nodes, const QString& text)
+    // Names match after whitespace normalisation; display names, the readable side of a code,
+    // which labels write in differing letter case, also whatever their case. Every other
+    // text (codes among them) must match exactly.
+    static xml::Node firstWithText(const xml::NodeList& nodes, const QString& text, TextMatch match)
     {
+        const auto normal = [match](const QString& t) { return match == TextMatch::Exact ? t : t.simplified(); };
+        const Qt::CaseSensitivity cs = match == TextMatch::DisplayName ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        const QString wanted = normal(text);
         for (const xml::Node& node : nodes)
-            if (node.text() == text)
+            if (QString::compare(normal(node.text()), wanted, cs) == 0)
                 return node;
         return {};
     }

@@ -7,6 +7,7 @@
 #include "editor/TreeView.h"
 #include "editor/frmXMLEditor.h"
 #include "generation/FileDialogChoice.h"
+#include "generation/reverse/ImportImages.h"
 #include "generation/reverse/ReverseTransform.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
@@ -59,7 +60,9 @@ void importInto(frmXMLEditor& editor, const xml::Node& settingsElement, const QS
     if (workElement.text().isEmpty())
         throw VbError(err::XmlNode, Source,
                       QStringLiteral("The SPL File holds no data for %1; the element is left as it was.").arg(path));
-    settingsElement.parentNode().replaceChild(editor.XMLDoc->importNode(workElement, true), settingsElement);
+    const xml::Node imported = editor.XMLDoc->importNode(workElement, true);
+    settingsElement.parentNode().replaceChild(imported, settingsElement);
+    CopyImportedImages(imported, *editor.XMLDoc, splFile);
 
     WriteLog(logSeparator(), QString());
     WriteLog(Information, QStringLiteral("Import from SPL File completed: ") + splFile);

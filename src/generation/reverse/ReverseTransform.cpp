@@ -28,14 +28,40 @@ bool allowsReverseTransform(const xml::Node& entry)
     return !definition.isNull() && definition.getAttribute(QStringLiteral("AllowReverseTransform")) == QLatin1String("1");
 }
 
-// The first Transform entry for the element path of `node` when it takes part in the reverse
-// import, else a null node.
-xml::Node reverseEntryFor(const xml::Node& node, const xml::Document& transformDOM)
+// The first Transform entry for an element path when it takes part in the reverse import,
+// else a null node.
+xml::Node reverseEntryFor(const QString& path, const xml::Document& transformDOM)
 {
-    const QString path = elementPath(node);
     const xml::Node entry = transformDOM.selectSingleNode(
         QStringLiteral("Word2SPLTransform/Transform[Definition[Source=\"") + path + QStringLiteral("\"]]"));
     return !entry.isNull() && allowsReverseTransform(entry) ? entry : xml::Node();
+}
+
+xml::Node reverseEntryFor(const xml::Node& node, const xml::Document& transformDOM)
+{
+    return reverseEntryFor(elementPath(node), transformDOM);
+}
+
+QString targetOf(const xml::Node& entry)
+{
+    const xml::Node target = entry.selectSingleNode(QStringLiteral("Definition/Target"));
+    return target.isNull() ? QString() : target.text();
+}
+
+// The groups of an entry whose element lies inside a group of an enclosing entry are read
+// inside each of that entry's groups, when the entry's target continues the enclosing target
+// and no pick of the user chooses them: so each establishment keeps its own business
+// operations and each kit part its own ingredients, where a query from the document would
+// give every group all of them. Returns the query relative to the enclosing group, or "".
+QString nestedGroupQuery(const xml::Node& entry, const QString& enclosingTarget)
+{
+    if (enclosingTarget.isEmpty()
+        || !entry.selectSingleNode(QStringLiteral("Definition/ReverseTransformUserSelection")).isNull())
+        return QString();
+    const QString target = targetOf(entry);
+    if (!target.startsWith(enclosingTarget + QLatin1Char('/')))
+        return QString();
+    return target.mid(enclosingTarget.size() + 1);
 }
 
 // The text of a required child of an entry; a missing one fails the entry.
@@ -125,6 +151,16 @@ bool isCopiedSPLMarkup(const xml::Node& node)
     return node.nodeType() == xml::NodeType::Element && !node.namespaceURI().isEmpty();
 }
 
+// An element holding markup copied from the SPL file stays though its text is empty: a
+// section text that only shows a picture.
+bool holdsCopiedSPLMarkup(const xml::Node& node)
+{
+    for (const xml::Node& child : node.childNodes())
+        if (isCopiedSPLMarkup(child))
+            return true;
+    return false;
+}
+
 void removeDirectChild(const xml::Node& templateNode, const QString& source)
 {
     const xml::Node node = templateNode.selectSingleNode(source);
@@ -160,27 +196,89 @@ void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node&
     writeValue(templateNode, definitionDOM, entryName, source, text);
 }
 
-} // namespace
+void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pattern, const xml::NodeList& groups,
+                xml::Node& element, xml::Node& parent);
 
-void ReverseTransformRecurse(xml::Node& node, const xml::Document& definitionDOM, const xml::Document& splDOM,
-                             const xml::Document& transformDOM)
+// Applies, inside one filled group, the entries of the elements below it whose groups are
+// read within that group. An element with an entry of its own that is not read this way was
+// filled by that entry already, and is left as it is.
+void applyNestedEntries(const xml::Node& container, const QString& containerPath, const xml::Node& group,
+                        const QString& enclosingTarget, const xml::Document& transformDOM)
+{
+    for (xml::Node child : container.childNodes()) {
+        if (child.nodeType() != xml::NodeType::Element || isCopiedSPLMarkup(child))
+            continue;
+        const QString path = containerPath + QLatin1Char('/') + child.nodeName();
+        const xml::Node entry = reverseEntryFor(path, transformDOM);
+        if (entry.isNull()) {
+            applyNestedEntries(child, path, group, enclosingTarget, transformDOM);
+            continue;
+        }
+        const QString query = nestedGroupQuery(entry, enclosingTarget);
+        if (query.isEmpty())
+            continue;
+        xml::Node parent = container;
+        fillGroups(entry, path, child.cloneNode(true), group.selectNodes(query), child, parent);
+    }
+}
+
+// Fills a fresh copy of the pattern per group, puts the copies before `element` and removes
+// `element` when there was at least one group. A failure is logged and ends the entry.
+void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pattern, const xml::NodeList& groups,
+                xml::Node& element, xml::Node& parent)
 {
     try {
+        const QString name = requiredText(entry, QStringLiteral("Name"));
+        WriteLog(logSeparator(), QString());
+        WriteLog(QStringLiteral("Processing"), name);
+        const xml::Document definitionDOM = element.ownerDocument();
+        const xml::NodeList values = entry.selectNodes(QStringLiteral("Value"));
+        const QString target = targetOf(entry);
+        const xml::Node definitionElement = element;
+        const xml::Node definitionParent = parent;
+        for (const xml::Node& group : groups) {
+            WriteLog(logSeparator(), QString());
+            // A fresh copy per group, so no value of one group (a nested one, which a missing
+            // value does not remove) turns up in the copy of the next.
+            const xml::Node filled = pattern.cloneNode(true);
+            for (const xml::Node& value : values)
+                applyValue(value, group, filled, definitionDOM, name);
+            applyNestedEntries(filled, path, group, target, entry.ownerDocument());
+            element = parent.insertBefore(filled, element);
+            parent = element.parentNode();
+        }
+        // The definition element was the pattern of the copies; with starting values of the
+        // definition in it, it would otherwise stay as a group of its own that the SPL file
+        // does not have.
+        if (element != definitionElement)
+            definitionParent.removeChild(definitionElement);
+    } catch (const std::exception& e) {
+        logFailure(e, QStringLiteral("Reverse Transform Leaf Failed."));
+    }
+}
+
+// The walk below `node`; `enclosingTarget` is the target of the nearest entry above, whose
+// groups hold the groups of the entries nested in it (applied there, not here).
+void walk(xml::Node& node, const xml::Document& definitionDOM, const xml::Document& splDOM,
+          const xml::Document& transformDOM, const QString& enclosingTarget)
+{
+    try {
+        const xml::Node entry = reverseEntryFor(node, transformDOM);
+        const QString innerTarget = entry.isNull() ? enclosingTarget : targetOf(entry);
         // A snapshot: copies that the entries insert are not visited.
         for (xml::Node child : node.childNodes()) {
             if (child.hasChildNodes()) {
-                ReverseTransformRecurse(child, definitionDOM, splDOM, transformDOM);
+                walk(child, definitionDOM, splDOM, transformDOM, innerTarget);
                 continue;
             }
-            const xml::Node entry = reverseEntryFor(child, transformDOM);
-            if (!entry.isNull()) {
-                ReverseTransformUserSelect(entry, splDOM);
+            const xml::Node childEntry = reverseEntryFor(child, transformDOM);
+            if (!childEntry.isNull() && nestedGroupQuery(childEntry, innerTarget).isEmpty()) {
+                ReverseTransformUserSelect(childEntry, splDOM);
                 xml::Node parent = node;
-                ReverseTransformEntry(entry, definitionDOM, splDOM, child, parent);
+                ReverseTransformEntry(childEntry, definitionDOM, splDOM, child, parent);
             }
         }
-        const xml::Node entry = reverseEntryFor(node, transformDOM);
-        if (!entry.isNull()) {
+        if (!entry.isNull() && nestedGroupQuery(entry, enclosingTarget).isEmpty()) {
             ReverseTransformUserSelect(entry, splDOM);
             xml::Node parent = node.parentNode();
             ReverseTransformEntry(entry, definitionDOM, splDOM, node, parent);
@@ -188,6 +286,14 @@ void ReverseTransformRecurse(xml::Node& node, const xml::Document& definitionDOM
     } catch (const std::exception& e) {
         logFailure(e, QStringLiteral("Reverse Transform Recurse Error."));
     }
+}
+
+} // namespace
+
+void ReverseTransformRecurse(xml::Node& node, const xml::Document& definitionDOM, const xml::Document& splDOM,
+                             const xml::Document& transformDOM)
+{
+    walk(node, definitionDOM, splDOM, transformDOM, QString());
 }
 
 void ReverseTransformUserSelect(const xml::Node& entry, const xml::Document& splDOM)
@@ -213,34 +319,16 @@ void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definiti
                            xml::Node& element, xml::Node& parent)
 {
     try {
-        const QString name = requiredText(entry, QStringLiteral("Name"));
-        WriteLog(logSeparator(), QString());
-        WriteLog(QStringLiteral("Processing"), name);
-        const xml::NodeList values = entry.selectNodes(QStringLiteral("Value"));
-        const QString templatePath = requiredText(entry, QStringLiteral("Definition/Source"));
-        const xml::Node pattern = definitionDOM.selectSingleNode(templatePath);
+        requiredText(entry, QStringLiteral("Name"));
+        const QString path = requiredText(entry, QStringLiteral("Definition/Source"));
+        const xml::Node pattern = definitionDOM.selectSingleNode(path);
         if (pattern.isNull())
-            throw VbError(err::XmlNode, Source,
-                          QStringLiteral("The definition document has no element at %1.").arg(templatePath));
-
-        // Each group fills a fresh copy of the pattern, so no value of one group (a nested
-        // one, which a missing value does not remove) turns up in the copy of the next.
-        const xml::Node definitionElement = element;
-        const xml::Node definitionParent = parent;
-        for (const xml::Node& group : splDOM.selectNodes(groupQuery(entry, splDOM))) {
-            WriteLog(logSeparator(), QString());
-            const xml::Node filled = pattern.cloneNode(true);
-            for (const xml::Node& value : values)
-                applyValue(value, group, filled, definitionDOM, name);
-            element = parent.insertBefore(filled, element);
-            parent = element.parentNode();
-        }
-        // The definition element was the pattern of the copies; with starting values of the
-        // definition in it, it would otherwise stay as a group of its own that the SPL file
-        // does not have.
-        if (element != definitionElement)
-            definitionParent.removeChild(definitionElement);
+            throw VbError(err::XmlNode, Source, QStringLiteral("The definition document has no element at %1.").arg(path));
+        const xml::NodeList groups = splDOM.selectNodes(groupQuery(entry, splDOM));
+        fillGroups(entry, path, pattern.cloneNode(true), groups, element, parent);
     } catch (const std::exception& e) {
+        WriteLog(logSeparator(), QString());
+        skip([&] { WriteLog(QStringLiteral("Processing"), entry.selectSingleNode(QStringLiteral("Name")).text()); });
         logFailure(e, QStringLiteral("Reverse Transform Leaf Failed."));
     }
 }
@@ -255,7 +343,7 @@ void RemoveEmptyNodes(const xml::Node& node)
                 continue;
             if (child.hasChildNodes())
                 RemoveEmptyNodes(child);
-            if (child.text().isEmpty())
+            if (child.text().isEmpty() && !holdsCopiedSPLMarkup(child))
                 node.removeChild(child);
         }
     } catch (...) {

@@ -14,6 +14,9 @@ class Node;
 // AllowReverseTransform "1" say. A Value whose Source has DirectCopy "1" copies the SPL
 // elements at its Target, with everything below them, into the element at its Source (as the
 // build copies them the other way), so SPL markup such as a section's text comes back whole.
+// An entry whose element lies inside the element of another entry, whose Target continues that
+// entry's Target and which has no user selection, is read within each group of the enclosing
+// entry (the business operations of each establishment, the ingredients of each kit part).
 // Progress and failures go to the shared log.
 
 // The value picked in the pick-one dialog during an import run; "" while none is picked.
@@ -31,7 +34,8 @@ void ReverseTransformRecurse(xml::Node& node, const xml::Document& definitionDOM
 void ReverseTransformUserSelect(const xml::Node& entry, const xml::Document& splDOM);
 
 // Applies one entry: for each SPL group it selects, a fresh copy of the entry's definition
-// template, filled with the group's values, is put before `element` in `parent` (so the copies
+// template, filled with the group's values and with the groups of the entries nested in it,
+// is put before `element` in `parent` (so the copies
 // stand in reverse group order) and `element` itself is removed; `element` then refers to the
 // last copy and `parent` to its parent. Without groups nothing changes. A failure is logged
 // and ends the entry.

@@ -211,6 +211,37 @@ TEST_F(CrossCheckTest, EachNodeOfFileOneIsLookedForByItsTextInFileTwo)
                        QStringLiteral("There is 1 difference between the SPL Files in the compared sections.")));
 }
 
+TEST_F(CrossCheckTest, CodesMatchExactlyAndDisplayNamesWhateverTheirCaseAndSpacing)
+{
+    useInstructions(QStringLiteral(R"(<CrossCheck Enabled="1" Name="Sections">
+  <XPathProcess Name="Section Code">//section/code/@code</XPathProcess>
+  <XPathProcess Name="Section Name" DataType="DisplayName">//section/code/@displayName</XPathProcess>
+</CrossCheck>)"));
+    const auto coded = [](const char* code, const char* name) {
+        return QStringLiteral("<component><section><code code=\"%1\" displayName=\"%2\"/></section></component>")
+            .arg(QLatin1String(code), QLatin1String(name));
+    };
+    struct Case {
+        const char* code1;
+        const char* name1;
+        const char* code2;
+        const char* name2;
+        int differences;
+    } cases[] = {
+        {"34067-9", "INDICATIONS &amp; USAGE SECTION", "34067-9", "Indications  &amp; usage\tsection ", 0},
+        {"34067-9", "INDICATIONS &amp; USAGE SECTION", "34067-9", "INDICATIONS SECTION", 1},
+        {"34067-9", "INDICATIONS &amp; USAGE SECTION", "34068-7", "INDICATIONS &amp; USAGE SECTION", 1},
+        {"42229-5", "SPL UNCLASSIFIED SECTION", "42229-5 ", "SPL UNCLASSIFIED SECTION", 1},
+    };
+    for (const Case& c : cases) {
+        closeLog();
+        const QString one = writeLabel(QStringLiteral("one.xml"), coded(c.code1, c.name1));
+        const QString two = writeLabel(QStringLiteral("two.xml"), coded(c.code2, c.name2));
+        CompareSPLFiles(one, QString(), two, QString(), true);
+        EXPECT_EQ(count(QStringLiteral(" is different\n")), c.differences) << c.code2 << " " << c.name2;
+    }
+}
+
 TEST_F(CrossCheckTest, ControlValuesRunTheProcessQueriesOncePerValue)
 {
     useInstructions(QStringLiteral(R"(<CrossCheck Enabled="1" Name="Per title">
