@@ -11,6 +11,7 @@
 #include "platform/core/Skip.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
 
 namespace veldra {
 
@@ -37,6 +38,7 @@ void frmXMLEditor::TransformSPL()
 {
     if (!XMLDoc)
         return;
+    EditorCommandRunning running(*this);
     const QString splFile = askForSPLFile(*this);
     if (splFile.isEmpty())
         return;
@@ -44,7 +46,10 @@ void frmXMLEditor::TransformSPL()
     SaveLastFolder(QStringLiteral("SPL"), splFile);
     if (!editorHooks().TransformSPLR4ToSPL)
         return;
-    skip([&] { editorHooks().TransformSPLR4ToSPL(*XMLDoc, splFile); });
+    // The build holds the document by a handle of its own, which keeps it alive whatever
+    // happens to the window.
+    const xml::Document settings = *XMLDoc;
+    skip([&] { editorHooks().TransformSPLR4ToSPL(settings, splFile); });
     if (NoLogging)
         ui::msgBox(QStringLiteral("Build SPL completed, SPL File: \r\n\r\n") + splFile, ui::Buttons::OK,
                    ui::Icon::Information);

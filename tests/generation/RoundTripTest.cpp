@@ -119,7 +119,7 @@ protected:
         ASSERT_NE(target, nullptr);
         editor->TreeView->selectNode(target);
         ui.openFiles.push_back(splFile);
-        ImportDataFromSPLFile(*editor, *editor->TreeView);
+        ImportDataFromSPLFile(editor, editor->TreeView);
     }
 
     QList<QTreeWidgetItem*> nodesCaptioned(const frmXMLEditor* editor, const QString& caption)

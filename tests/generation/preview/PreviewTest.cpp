@@ -208,7 +208,7 @@ TEST_F(PreviewTest, WithoutTheStylesheetBothPreviewsSaySoInAMessageBox)
     main->mnuShowLogging->setChecked(true);
 
     PreviewSPLFile();
-    PreviewSPLR4Document(*openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Title"))));
+    PreviewSPLR4Document(openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Title"))));
 
     ASSERT_EQ(ui.messages.size(), 2);
     for (const ui::MessageRequest& message : ui.messages) {
@@ -230,7 +230,7 @@ TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictur
     program.write(QStringLiteral("Preview/doc-1/old.txt"), QStringLiteral("old"));
     frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-1"), images, QStringLiteral("Quick Preview Title")));
 
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
 
     EXPECT_EQ(fileNames(previewFolder(QStringLiteral("doc-1"))), QStringList({"a.jpg", "b.png", "doc-1.xml"}));
     EXPECT_TRUE(test::readTextFile(previewFolder(QStringLiteral("doc-1/doc-1.xml"))).contains(LocalStylesheetPath()));
@@ -247,7 +247,7 @@ TEST_F(PreviewTest, AnEditorsPreviewWindowIsReusedAtItsScrollPosition)
 {
     const QString longTitle = QStringLiteral("Quick Preview Title ") + QStringLiteral("many words ").repeated(600);
     frmXMLEditor* first = openEditor(settings(QStringLiteral("doc-1"), QString(), longTitle), QStringLiteral("First.xml"));
-    PreviewSPLR4Document(*first);
+    PreviewSPLR4Document(first);
     ASSERT_EQ(previewWindows().size(), 1);
     frmPreview* window = previewWindows()[0];
     window->resize(400, 300);
@@ -257,7 +257,7 @@ TEST_F(PreviewTest, AnEditorsPreviewWindowIsReusedAtItsScrollPosition)
     ASSERT_GT(scrolled, 0);
     window->setWindowTitle(QStringLiteral("old caption"));
 
-    PreviewSPLR4Document(*first);
+    PreviewSPLR4Document(first);
 
     ASSERT_EQ(previewWindows().size(), 1);
     EXPECT_EQ(previewWindows()[0], window);
@@ -266,7 +266,7 @@ TEST_F(PreviewTest, AnEditorsPreviewWindowIsReusedAtItsScrollPosition)
 
     frmXMLEditor* second = openEditor(settings(QStringLiteral("doc-2"), QString(), QStringLiteral("Second")),
                                       QStringLiteral("Second.xml"));
-    PreviewSPLR4Document(*second);
+    PreviewSPLR4Document(second);
     EXPECT_EQ(previewWindows().size(), 2);
 }
 
@@ -274,13 +274,13 @@ TEST_F(PreviewTest, LoggingFollowsTheMenuAfterAPreviewAlsoAfterAFailure)
 {
     frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Title")));
     main->mnuShowLogging->setChecked(false);
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
     EXPECT_TRUE(NoLogging);
     EXPECT_EQ(logText(), QString());
 
     // Without its template the build writes no SPL file, and the preview fails.
     QFile::remove(program.file(QStringLiteral("SPLR4Definitions/TemplateSPLR4_FDA_DrugProduct.xml")));
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
     EXPECT_TRUE(NoLogging);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
@@ -288,7 +288,7 @@ TEST_F(PreviewTest, LoggingFollowsTheMenuAfterAPreviewAlsoAfterAFailure)
     EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("Preview Rendering of SPL failed.")));
 
     main->mnuShowLogging->setChecked(true);
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
     EXPECT_FALSE(NoLogging);
     EXPECT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(logText().contains(QStringLiteral("Error          PreviewSPLQuick  - ")));
@@ -309,7 +309,7 @@ TEST_F(PreviewTest, UnsafeDocumentIdsKeepThePreviewInsideItsScratchFolder)
     program.write(QStringLiteral("Preview/spl-stylesheet-6.2/keep.txt"), QStringLiteral("keep"));
     for (const QString& id : {QString(), QStringLiteral(".."), QStringLiteral("../.."), QStringLiteral("spl-stylesheet-6.2")}) {
         frmXMLEditor* editor = openEditor(settings(id, QString(), QStringLiteral("Title")));
-        PreviewSPLR4Document(*editor);
+        PreviewSPLR4Document(editor);
     }
     for (const char* kept : {"Preview/keep.txt", "keep.txt", "Preview/spl-stylesheet-6.2/keep.txt"})
         EXPECT_TRUE(QFile::exists(program.file(QLatin1String(kept)))) << kept;
@@ -320,7 +320,7 @@ TEST_F(PreviewTest, AReviewWindowHasNoSettingsDocumentToPreview)
 {
     frmXMLEditor* editor = openEditor(QStringLiteral("<anything/>"), QStringLiteral("Review.xml"), QStringLiteral("View"));
 
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
 
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
