@@ -122,9 +122,10 @@ void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
     const PreviewFolder preview = previewFolderFor(textAt(settings, QStringLiteral("//SPLR4/GeneralData/DocumentID")));
     const QString imageFolder = textAt(settings, QStringLiteral("//SPLR4/ProductLabel/WordDocument/ImageTargetFolder"));
     try {
-        refillPreviewFolder(preview, imageFolder);
+        emptyPreviewFolder(preview);
         TransformSPLR4ToSPL(settings, preview.splFile);
         const xml::Document spl = rewriteStylesheet(preview.splFile);
+        copyReferencedImages(preview, imageFolder, spl);
         if (editor)
             show(*editor, spl, preview);
         restoreLogging(loggingBefore);

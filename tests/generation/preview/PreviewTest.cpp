@@ -11,6 +11,7 @@
 #include "generation/preview/SPLRendering.h"
 #include "generation/preview/StylesheetRewrite.h"
 #include "generation/preview/frmPreview.h"
+#include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/ResourceResolver.h"
 #include "support/Fixtures.h"
@@ -221,6 +222,40 @@ TEST_F(PreviewTest, WithoutTheStylesheetBothPreviewsSaySoInAMessageBox)
     EXPECT_TRUE(previewWindows().isEmpty());
 }
 
+// The image folder may be any folder (a home folder, one holding keys): only the pictures the
+// page shows are copied, with their permissions, and nothing reached through a link.
+TEST_F(PreviewTest, OnlyThePicturesThePageShowsAreCopiedAndKeepTheirPermissions)
+{
+    const QString images = dir.file(QStringLiteral("images"));
+    const QString elsewhere = dir.file(QStringLiteral("elsewhere"));
+    QDir().mkpath(images);
+    QDir().mkpath(elsewhere);
+    for (const char* name : {"shown.jpg", "private.PNG", "unshown.png", ".hidden.jpg", "id_rsa", "notes.txt"})
+        test::writeTextFile(images + QLatin1Char('/') + QLatin1String(name), QStringLiteral("x"));
+    QFile::setPermissions(images + QStringLiteral("/private.PNG"), QFile::ReadOwner | QFile::WriteOwner);
+    test::writeTextFile(elsewhere + QStringLiteral("/secret.jpg"), QStringLiteral("secret"));
+    QFile::link(elsewhere + QStringLiteral("/secret.jpg"), images + QStringLiteral("/link.jpg"));
+    QString media;
+    for (const char* name : {"shown.jpg", "private.PNG", ".hidden.jpg", "id_rsa", "notes.txt", "link.jpg",
+                             "../elsewhere/secret.jpg", "missing.jpg", "shown.jpg"})
+        media += QStringLiteral("<component><observationMedia><value><reference value=\"%1\"/></value>"
+                                "</observationMedia></component>").arg(QLatin1String(name));
+    xml::Document spl;
+    ASSERT_TRUE(spl.loadXml(QStringLiteral("<document xmlns=\"urn:hl7-org:v3\">%1</document>").arg(media)));
+    const PreviewFolder preview = previewFolderFor(QStringLiteral("doc-1"));
+    emptyPreviewFolder(preview);
+
+    EXPECT_THROW(copyReferencedImages(preview, images, spl), VbError);  // the link
+    EXPECT_FALSE(QFile::exists(preview.folder + QStringLiteral("/link.jpg")));
+
+    spl.selectSingleNode(QStringLiteral("//reference[@value='link.jpg']")).setAttribute(QStringLiteral("value"),
+                                                                                           QStringLiteral("x.jpg"));
+    copyReferencedImages(preview, images, spl);
+    EXPECT_EQ(fileNames(preview.folder), QStringList({"private.PNG", "shown.jpg"}));
+    EXPECT_EQ(QFile::permissions(preview.folder + QStringLiteral("/private.PNG")),
+              QFile::permissions(images + QStringLiteral("/private.PNG")));
+}
+
 TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictures)
 {
     const QString images = dir.file(QStringLiteral("images"));
@@ -232,7 +267,8 @@ TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictur
 
     PreviewSPLR4Document(editor);
 
-    EXPECT_EQ(fileNames(previewFolder(QStringLiteral("doc-1"))), QStringList({"a.jpg", "b.png", "doc-1.xml"}));
+    // The built file shows no pictures: none of the image folder is copied.
+    EXPECT_EQ(fileNames(previewFolder(QStringLiteral("doc-1"))), QStringList({"doc-1.xml"}));
     EXPECT_TRUE(test::readTextFile(previewFolder(QStringLiteral("doc-1/doc-1.xml"))).contains(LocalStylesheetPath()));
     const QList<frmPreview*> windows = previewWindows();
     ASSERT_EQ(windows.size(), 1);
