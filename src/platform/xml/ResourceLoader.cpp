@@ -4,6 +4,7 @@
 #include "platform/xml/ResourceResolver.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 #include <libexslt/exslt.h>
 #include <libxml/parser.h>
@@ -11,6 +12,7 @@
 #include <libxml/xmlerror.h>
 #include <libxslt/security.h>
 #include <libxslt/xslt.h>
+#include <libxslt/xsltInternals.h>
 #include <mutex>
 
 namespace veldra::xml {
@@ -36,10 +38,42 @@ xmlParserInputPtr loadThroughResolver(const char* url, const char* /*publicId*/,
     return xmlNewInputFromFile(context, localPath.constData());
 }
 
-// libxslt asks before reading a network address; only the mapped ones may go on to the loader.
-int allowMappedNetworkReads(xsltSecurityPrefsPtr, xsltTransformContextPtr, const char* value)
+// The folder that holds the stylesheet a transformation runs (resolved through links); "" when
+// it cannot be told.
+QString stylesheetFolderOf(xsltTransformContextPtr context)
 {
-    return value && mapAddress(QString::fromUtf8(value)) ? 1 : 0;
+    if (!context || !context->style || !context->style->doc || !context->style->doc->URL)
+        return {};
+    const QString address = QString::fromUtf8(reinterpret_cast<const char*>(context->style->doc->URL));
+    const QString path = address.startsWith(QLatin1String("file:")) ? QUrl(address).toLocalFile() : address;
+    return QFileInfo(path).canonicalPath();
+}
+
+bool besideTheStylesheet(xsltTransformContextPtr context, const QString& path)
+{
+    const QString folder = stylesheetFolderOf(context);
+    const QString file = QFileInfo(path).canonicalFilePath();
+    return !folder.isEmpty() && !file.isEmpty() && file.startsWith(folder + QLatin1Char('/'));
+}
+
+// libxslt asks before every read. While a stylesheet compiles (no transformation yet) it reads
+// its own imports and includes. A running transformation (document()) reads only files of its
+// stylesheet's own folder, so a stylesheet cannot put other local files into its output.
+int readOnlyBesideTheStylesheet(xsltSecurityPrefsPtr, xsltTransformContextPtr context, const char* value)
+{
+    if (!value)
+        return 0;
+    return !context || besideTheStylesheet(context, QString::fromUtf8(value)) ? 1 : 0;
+}
+
+// Network addresses: only the mapped ones may go on to the loader, which reads their local
+// copies; a running transformation again only those beside its stylesheet.
+int allowMappedNetworkReads(xsltSecurityPrefsPtr, xsltTransformContextPtr context, const char* value)
+{
+    const std::optional<MappedAddress> mapped = value ? mapAddress(QString::fromUtf8(value)) : std::nullopt;
+    if (!mapped)
+        return 0;
+    return !context || besideTheStylesheet(context, localCopy(*mapped)) ? 1 : 0;
 }
 
 void installOnce()
@@ -53,6 +87,7 @@ void installOnce()
     xsltSetSecurityPrefs(prefs, XSLT_SECPREF_CREATE_DIRECTORY, xsltSecurityForbid);
     xsltSetSecurityPrefs(prefs, XSLT_SECPREF_WRITE_NETWORK, xsltSecurityForbid);
     xsltSetSecurityPrefs(prefs, XSLT_SECPREF_READ_NETWORK, allowMappedNetworkReads);
+    xsltSetSecurityPrefs(prefs, XSLT_SECPREF_READ_FILE, readOnlyBesideTheStylesheet);
     xsltSetDefaultSecurityPrefs(prefs);
 }
 

@@ -7,7 +7,8 @@ namespace veldra::xml {
 // where a caller asks for them) is opened. Local paths and file: URLs load; the agency's
 // schema and stylesheet addresses load from their local copies; every other network address
 // is refused. The loader never downloads: that is obtainResource's job, before parsing.
-// Also switches on libxslt's matching read/write restrictions and registers EXSLT.
+// Also switches on libxslt's matching restrictions (no writes; a running transformation reads
+// only files of its stylesheet's own folder) and registers EXSLT.
 void installResourceLoader();
 
 } // namespace veldra::xml

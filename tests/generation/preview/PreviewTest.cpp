@@ -120,6 +120,26 @@ TEST_F(PreviewTest, ALabelRendersThroughTheStylesheetWithoutWebResources)
     EXPECT_FALSE(page.html.contains(QStringLiteral("http://www.accessdata.fda.gov/spl/stylesheet/spl.css")));
 }
 
+// A file may name any stylesheet of the disk; it is rendered with the agency's all the same.
+TEST_F(PreviewTest, ALabelIsRenderedWithTheAgencysStylesheetWhateverItsInstructionNames)
+{
+    const QString own = dir.file(QStringLiteral("own.xsl"));
+    test::writeTextFile(own, QStringLiteral("<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+                                            "<xsl:template match=\"/\"><html>the file's own stylesheet</html></xsl:template>"
+                                            "</xsl:stylesheet>"));
+    QString text = test::readTextFile(test::fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml")));
+    text.replace(OnlineStylesheetAddress(), own);
+    xml::Document spl;
+    ASSERT_TRUE(spl.loadXml(text));
+    ASSERT_TRUE(spl.xml().contains(own));
+
+    const RenderedSPL page = RenderSPLDocument(spl);
+
+    ASSERT_TRUE(page.ok()) << page.problem.toStdString();
+    EXPECT_FALSE(page.html.contains(QStringLiteral("the file's own stylesheet")));
+    EXPECT_TRUE(page.html.contains(QStringLiteral("INDICATIONS AND USAGE")));
+}
+
 TEST_F(PreviewTest, PreviewOfAFileShowsItInAWindowAndRemovesItsCopy)
 {
     const QString label = copyOfViagra();

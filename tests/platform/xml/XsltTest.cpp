@@ -157,6 +157,29 @@ TEST_F(XsltTest, NetworkAddressesInStylesheetsAreRefusedNotFetched)
     EXPECT_TRUE(server.requests().isEmpty()) << server.requests().join(' ').toStdString();
 }
 
+// document() may read what the stylesheet ships beside itself; reading any other local file
+// stops the transformation.
+TEST_F(XsltTest, ARunningStylesheetReadsOnlyFilesOfItsOwnFolder)
+{
+    TempDir elsewhere;
+    writeTextFile(elsewhere.file("secret.xml"), "<d>secret</d>");
+    writeTextFile(temp_.file("own.xml"), "<d>own</d>");
+    QFile::link(elsewhere.file("secret.xml"), temp_.file("link.xml"));
+    const auto reading = [&](const QString& address) {
+        return xslt_.transformXml(stylesheet("reads.xsl", QStringLiteral(R"~(<xsl:template match="/">
+<r><xsl:value-of select="document('%1')"/></r></xsl:template>)~").arg(address)), "<x/>");
+    };
+    EXPECT_TRUE(reading("own.xml").text.contains("own"));
+    for (const QString& address : {elsewhere.file("secret.xml"), QUrl::fromLocalFile(elsewhere.file("secret.xml")).toString(),
+                                   QStringLiteral("../") + QFileInfo(elsewhere.path()).fileName() + QStringLiteral("/secret.xml"),
+                                   QStringLiteral("link.xml"), QStringLiteral("/etc/passwd")}) {
+        const XsltResult result = reading(address);
+        EXPECT_EQ(result.outcome, XsltResult::Outcome::TransformFailure) << address.toStdString();
+        EXPECT_TRUE(result.problem.contains("denied")) << result.problem.toStdString();
+        EXPECT_FALSE(result.text.contains("secret")) << address.toStdString();
+    }
+}
+
 TEST_F(XsltTest, StylesheetsCannotWriteFiles)
 {
     const QString target = temp_.file("written.txt");
