@@ -19,6 +19,15 @@ namespace veldra::xml {
 
 namespace {
 
+// The folder that loads on this thread are confined to; "" when they are not.
+thread_local QString confinedFolder;
+
+bool inside(const QString& path, const QString& folder)
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    return !file.isEmpty() && file.startsWith(folder + QLatin1Char('/'));
+}
+
 xmlParserInputPtr loadThroughResolver(const char* url, const char* /*publicId*/, xmlParserCtxtPtr context)
 {
     if (!url)
@@ -31,6 +40,11 @@ xmlParserInputPtr loadThroughResolver(const char* url, const char* /*publicId*/,
         path = localFileFor(QUrl::fromPercentEncoding(url), nullptr);
     if (path.isEmpty()) {
         const QByteArray message = problem.toUtf8();
+        xmlGenericError(xmlGenericErrorContext, "%s\n", message.constData());
+        return nullptr;
+    }
+    if (!confinedFolder.isEmpty() && !inside(path, confinedFolder)) {
+        const QByteArray message = QStringLiteral("Loading %1 refused: it lies outside %2.").arg(path, confinedFolder).toUtf8();
         xmlGenericError(xmlGenericErrorContext, "%s\n", message.constData());
         return nullptr;
     }
@@ -52,8 +66,7 @@ QString stylesheetFolderOf(xsltTransformContextPtr context)
 bool besideTheStylesheet(xsltTransformContextPtr context, const QString& path)
 {
     const QString folder = stylesheetFolderOf(context);
-    const QString file = QFileInfo(path).canonicalFilePath();
-    return !folder.isEmpty() && !file.isEmpty() && file.startsWith(folder + QLatin1Char('/'));
+    return !folder.isEmpty() && inside(path, folder);
 }
 
 // libxslt asks before every read. While a stylesheet compiles (no transformation yet) it reads
@@ -92,6 +105,16 @@ void installOnce()
 }
 
 } // namespace
+
+LoadsConfinedTo::LoadsConfinedTo(const QString& folder) : previous_(confinedFolder)
+{
+    confinedFolder = QFileInfo(folder).canonicalFilePath();
+}
+
+LoadsConfinedTo::~LoadsConfinedTo()
+{
+    confinedFolder = previous_;
+}
 
 void installResourceLoader()
 {

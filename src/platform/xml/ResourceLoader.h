@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace veldra::xml {
 
 // Installs, once per process, the libxml2 external entity loader through which every file that
@@ -10,5 +12,18 @@ namespace veldra::xml {
 // Also switches on libxslt's matching restrictions (no writes; a running transformation reads
 // only files of its stylesheet's own folder) and registers EXSLT.
 void installResourceLoader();
+
+// While one lives, the loader on this thread loads only files inside `folder` (a schema set
+// being compiled reads its own includes and imports, never an entity that names another file).
+class LoadsConfinedTo {
+public:
+    explicit LoadsConfinedTo(const QString& folder);
+    ~LoadsConfinedTo();
+    LoadsConfinedTo(const LoadsConfinedTo&) = delete;
+    LoadsConfinedTo& operator=(const LoadsConfinedTo&) = delete;
+
+private:
+    QString previous_;
+};
 
 } // namespace veldra::xml
