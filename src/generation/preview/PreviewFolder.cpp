@@ -5,7 +5,6 @@
 #include "generation/build/AddSPLFromFile.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
-
 #include "platform/xml/Document.h"
 
 #include <QDir>
