@@ -156,7 +156,7 @@ void frmMain::mnuPopupCreateIDGUIDs_Click()
 void frmMain::mnuSPLR4ImportFromExcel_Click()
 {
     if (currentEditor())
-        callHook(hooks().ImportFromExcel, SourceXMLEditor.data());
+        callHook(hooks().ImportFromExcel, SourceXMLEditor);
 }
 
 void frmMain::mnuSPLR4ImportProductLabel_Click()
@@ -166,7 +166,7 @@ void frmMain::mnuSPLR4ImportProductLabel_Click()
     xml::Document* document = editor ? editor->settingsDocument() : nullptr;
     if (!document || !hooks().ImportProductLabelFromWord)
         return;
-    callHook(hooks().ImportProductLabelFromWord, window.data(), *document);
+    callHook(hooks().ImportProductLabelFromWord, window, *document);
     // The import asks its own question; declined or not, the document counts as changed.
     if (EditorWindow* stillOpen = asEditor(window))
         skip([&] { stillOpen->setSaved(false); });

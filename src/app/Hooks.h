@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -20,6 +21,10 @@ namespace veldra {
 // Hooks that hand back a window return it created but not necessarily shown; the
 // controls the core touches in such a window carry their names as objectName
 // (for example "picLogo").
+//
+// Hooks that may let events run while they work (imports, long passes over a document) take
+// the document by a handle that keeps it alive (copies share the tree) and the editor as a
+// QPointer, which empties when the user closes the window meanwhile.
 struct Hooks {
     // Settings document editor
     // Opens the file as a settings document in a new editor window; an empty path
@@ -32,7 +37,7 @@ struct Hooks {
     // Reverses the order of the selected node and its like-named siblings.
     std::function<void(QWidget* editor)> ReverseSortOrder;
     // Imports an Excel workbook into the editor's selected element.
-    std::function<void(QWidget* editor)> ImportFromExcel;
+    std::function<void(QPointer<QWidget> editor)> ImportFromExcel;
 
     // SPL generation and checking
     std::function<void()> PreviewSPLFile;
@@ -52,15 +57,15 @@ struct Hooks {
     std::function<void(const QString& term)> SearchUNIICodes;
 
     // SPL section builder
-    std::function<void(xml::Document& settings)> ProcessLoincCodes;
+    std::function<void(xml::Document settings)> ProcessLoincCodes;
     std::function<QString(const QString& splFile)> ValidateAgainstSchema;
 
     // Word label import
     std::function<void()> CreateEmptyProductLabelTemplate;
     std::function<void(const QString& file, const QString& sectionStyle, const QString& excerptStyle,
                        const QString& subSectionStyle)> AnalyzeDocumentFormatting;
-    std::function<void(QWidget* editor, xml::Document& settings)> ImportProductLabelFromWord;
-    std::function<void(xml::Document& settings, const QString& separator)> ProductLabelAddSectionNumbers;
+    std::function<void(QPointer<QWidget> editor, xml::Document settings)> ImportProductLabelFromWord;
+    std::function<void(xml::Document settings, const QString& separator)> ProductLabelAddSectionNumbers;
 
     // Build-from-Word form
     std::function<void(const QString& fileName)> LoadSettingsFile;

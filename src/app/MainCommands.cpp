@@ -15,6 +15,7 @@
 #include "platform/core/AppPaths.h"
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -256,7 +257,7 @@ void frmMain::mnuDebugProcess_Click()
 
 // Public operations
 
-void frmMain::AddLOINCCodes(xml::Document& document)
+void frmMain::AddLOINCCodes(xml::Document document)
 {
     if (!hooks().ProcessLoincCodes)
         return;

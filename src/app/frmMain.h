@@ -67,7 +67,8 @@ public:
     MainStatusBar* StatusBar = nullptr;
 
     // Public operations.
-    void AddLOINCCodes(xml::Document& document);
+    // The document goes by handle: the pass lets events run, and its editor may close meanwhile.
+    void AddLOINCCodes(xml::Document document);
     void InstallLoincDatabase();
     void SaveLog();
 

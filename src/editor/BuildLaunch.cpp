@@ -11,6 +11,7 @@
 #include "platform/core/Skip.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
 
 #include <QFileInfo>
 
@@ -49,6 +50,7 @@ void frmXMLEditor::TransformSPL()
 {
     if (!XMLDoc)
         return;
+    EditorCommandRunning running(*this);
     const QString splFile = askForSPLFile(*this);
     if (splFile.isEmpty())
         return;
@@ -56,8 +58,11 @@ void frmXMLEditor::TransformSPL()
     SaveLastFolder(QStringLiteral("SPL"), splFile);
     if (!editorHooks().TransformSPLR4ToSPL)
         return;
+    // The build holds the document by a handle of its own, which keeps it alive whatever
+    // happens to the window.
+    const xml::Document settings = *XMLDoc;
     BuildOutcome outcome;
-    skip([&] { outcome = editorHooks().TransformSPLR4ToSPL(*XMLDoc, splFile); });
+    skip([&] { outcome = editorHooks().TransformSPLR4ToSPL(settings, splFile); });
     // With logging off the log says nothing, so the outcome is told here: completion only when
     // the file was written, else the failure the log would have shown. A build refused while
     // another runs has said so already.

@@ -48,14 +48,18 @@ void frmXMLEditor::DeleteNode()
 
 void frmXMLEditor::ReverseTransformNode()
 {
-    if (isSettingsMode() && editorHooks().ImportDataFromSPLFile)
-        editorHooks().ImportDataFromSPLFile(*this, *TreeView);
+    if (isSettingsMode() && editorHooks().ImportDataFromSPLFile) {
+        EditorCommandRunning running(*this);
+        editorHooks().ImportDataFromSPLFile(this, TreeView);
+    }
 }
 
 void frmXMLEditor::PreviewSPLQuick()
 {
-    if (editorHooks().PreviewSPLR4Document)
-        editorHooks().PreviewSPLR4Document(*this);
+    if (editorHooks().PreviewSPLR4Document) {
+        EditorCommandRunning running(*this);
+        editorHooks().PreviewSPLR4Document(this);
+    }
 }
 
 // Opens the folder of the document's file; a document without a file has no folder.

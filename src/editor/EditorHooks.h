@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -22,13 +23,17 @@ struct BuildOutcome {
 // Calls from the editor into the SPL generation subsystem, which is built on top of the
 // editor and fills these at start-up. An empty member means that subsystem is not linked
 // in: the editor command that needs it does nothing.
+//
+// These commands let events run while they work, and the user may close the editor
+// meanwhile: documents go by a handle that keeps them alive (copies share the tree), and
+// editor windows by a QPointer that the command checks after every point where events ran.
 struct EditorHooks {
     // Builds the SPL file `outFile` from a settings document; reports to the log.
-    std::function<BuildOutcome(xml::Document& settings, const QString& outFile)> TransformSPLR4ToSPL;
+    std::function<BuildOutcome(xml::Document settings, const QString& outFile)> TransformSPLR4ToSPL;
     // Builds and shows the quick preview of the editor's settings document.
-    std::function<void(frmXMLEditor& editor)> PreviewSPLR4Document;
+    std::function<void(QPointer<frmXMLEditor> editor)> PreviewSPLR4Document;
     // Reads data of an existing SPL file into the element behind the tree's selected node.
-    std::function<void(frmXMLEditor& editor, EditorTreeView& tree)> ImportDataFromSPLFile;
+    std::function<void(QPointer<frmXMLEditor> editor, QPointer<EditorTreeView> tree)> ImportDataFromSPLFile;
 };
 
 EditorHooks& editorHooks();

@@ -32,7 +32,7 @@ void installEditorHooks()
         if (frmXMLEditor* editor = editorOf(window))
             ReverseSortOrder(*editor, *editor->TreeView);
     };
-    table.ImportFromExcel = [](QWidget* window) {
+    table.ImportFromExcel = [](QPointer<QWidget> window) {
         if (frmXMLEditor* editor = editorOf(window))
             ImportFromExcel(*editor);
     };

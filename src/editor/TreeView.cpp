@@ -30,6 +30,13 @@ EditorTreeView::EditorTreeView(QWidget* parent) : QTreeWidget(parent)
     connect(model(), &QAbstractItemModel::rowsMoved, this, &EditorTreeView::invalidateIndex);
 }
 
+// The model is a child of the view: it is destroyed after this destructor has run, and it
+// resets itself while it goes. None of its signals may reach the view by then.
+EditorTreeView::~EditorTreeView()
+{
+    disconnect(model(), nullptr, this, nullptr);
+}
+
 QTreeWidgetItem* EditorTreeView::selectedNode() const
 {
     return currentItem();

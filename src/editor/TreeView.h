@@ -18,6 +18,7 @@ class EditorTreeView : public QTreeWidget {
     Q_OBJECT
 public:
     explicit EditorTreeView(QWidget* parent = nullptr);
+    ~EditorTreeView() override;
 
     // The node the user works on (the one selected node of the tree), or nullptr.
     QTreeWidgetItem* selectedNode() const;

@@ -263,6 +263,7 @@ void frmXMLEditor::RefreshXML(bool KeepColor)
 {
     if (!XMLDoc)
         return;
+    EditorCommandRunning running(*this);
     DrawRefresh(false);
 
     QStringList expandedKeys;

@@ -113,6 +113,13 @@ void frmXMLEditor::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    if (commandsRunning_ > 0) {
+        event->ignore();
+        ui::msgBox(QStringLiteral("A command is still working on this document. Please close the window when it "
+                                  "has ended."),
+                   ui::Buttons::OK, ui::Icon::Information);
+        return;
+    }
     if (!Form_QueryUnload()) {
         event->ignore();
         return;

@@ -26,7 +26,9 @@ class TreeImageList;
 // for reading (mode "View"), as a tree inside the main window's MDI area.
 //
 // The window deletes itself when it closes. Its close question may keep it open: close()
-// then returns false.
+// then returns false. So does a command of the window that is still running (a build, a
+// preview, an import, a rebuild of the tree): those let events run, and the window must not
+// go while they use it; the user is told so.
 class frmXMLEditor : public QWidget, public EditorWindow {
     Q_OBJECT
 public:
@@ -122,11 +124,26 @@ private:
     void TreeView_KeyPress(QKeyEvent* event);
     void TreeView_DragOver(QDragMoveEvent* event);
 
+    friend class EditorCommandRunning;
     bool unloaded_ = false;
+    int commandsRunning_ = 0;
     bool treeFrozen_ = false;
     bool treeHadFocus_ = false;
     QPoint dragStart_;
     bool dragArmed_ = false;
+};
+
+// Marks a command of the window as running for its lifetime, so that the window refuses to
+// close meanwhile.
+class EditorCommandRunning {
+public:
+    explicit EditorCommandRunning(frmXMLEditor& editor) : editor_(editor) { ++editor_.commandsRunning_; }
+    ~EditorCommandRunning() { --editor_.commandsRunning_; }
+    EditorCommandRunning(const EditorCommandRunning&) = delete;
+    EditorCommandRunning& operator=(const EditorCommandRunning&) = delete;
+
+private:
+    frmXMLEditor& editor_;
 };
 
 // A new editor window, shown in the main window's MDI area (on its own when there is no

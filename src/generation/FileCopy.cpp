@@ -6,6 +6,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace veldra {
 
 namespace {
@@ -13,6 +20,34 @@ namespace {
 [[noreturn]] void fail(int number, const QString& description)
 {
     throw VbError(number, QStringLiteral("FileCopy"), description);
+}
+
+QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Opens `from` for reading, refusing a symbolic link (the open does not follow one, so the file
+// cannot be swapped for a link between a check and the open) and anything but a regular file.
+// Gives the file's permission bits.
+void openRegularFile(const QString& from, QFile& source, mode_t& permissions)
+{
+    const int fd = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP)
+            fail(err::FileAccess, QStringLiteral("%1 is a symbolic link and is not copied.").arg(from));
+        fail(err::FileAccess, QStringLiteral("Cannot read %1: %2").arg(from, systemReason()));
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        fail(err::FileAccess, QStringLiteral("%1 is not a regular file and is not copied.").arg(from));
+    }
+    permissions = status.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO);
+    if (!source.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        fail(err::FileAccess, QStringLiteral("Cannot read %1: %2").arg(from, source.errorString()));
+    }
 }
 
 bool sameFile(const QString& a, const QString& b)
@@ -26,16 +61,19 @@ bool sameFile(const QString& a, const QString& b)
 
 bool copyFileReplacing(const QString& from, const QString& to)
 {
-    QFile source(from);
-    if (!QFileInfo(from).isFile())
+    if (!QFileInfo::exists(from) && !QFileInfo(from).isSymLink())
         fail(err::FileNotFound, QStringLiteral("File not found: %1").arg(from));
+    QFile source;
+    mode_t permissions = 0;
+    openRegularFile(from, source, permissions);
     if (sameFile(from, to))
         return false;
-    if (!source.open(QIODevice::ReadOnly))
-        fail(err::FileAccess, QStringLiteral("Cannot read %1: %2").arg(from, source.errorString()));
     QSaveFile target(to);
     if (!target.open(QIODevice::WriteOnly))
         fail(err::FileAccess, QStringLiteral("Cannot write %1: %2").arg(to, target.errorString()));
+    // Before any byte is written, so the copy is never readable by more users than the file.
+    if (::fchmod(target.handle(), permissions) != 0)
+        fail(err::FileAccess, QStringLiteral("Cannot write %1: %2").arg(to, systemReason()));
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);
         if (chunk.isEmpty() && source.error() != QFileDevice::NoError)

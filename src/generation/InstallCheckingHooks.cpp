@@ -23,8 +23,10 @@ void installCheckingHooks()
     table.NewSPLCrossCheckForm = []() -> QWidget* { return new frmSPLCrossCheck; };
 
     EditorHooks& editor = editorHooks();
-    editor.PreviewSPLR4Document = [](frmXMLEditor& window) { PreviewSPLR4Document(window); };
-    editor.ImportDataFromSPLFile = [](frmXMLEditor& window, EditorTreeView& tree) { ImportDataFromSPLFile(window, tree); };
+    editor.PreviewSPLR4Document = [](QPointer<frmXMLEditor> window) { PreviewSPLR4Document(window); };
+    editor.ImportDataFromSPLFile = [](QPointer<frmXMLEditor> window, QPointer<EditorTreeView> tree) {
+        ImportDataFromSPLFile(window, tree);
+    };
 }
 
 } // namespace veldra

@@ -68,8 +68,8 @@ protected:
 TEST_F(EditorDocumentCommandsTest, SectionNumberingAsksForTheSeparatorAndMarksTheDocument)
 {
     QStringList runs;
-    hooks().ProductLabelAddSectionNumbers = [&](xml::Document& d, const QString& separator) {
-        EXPECT_EQ(&d, &document);
+    hooks().ProductLabelAddSectionNumbers = [&](xml::Document d, const QString& separator) {
+        EXPECT_EQ(d, document);
         runs << separator;
     };
     ui.inputs.push_back(QStringLiteral(". "));
@@ -94,7 +94,7 @@ TEST_F(EditorDocumentCommandsTest, SectionNumberingAsksForTheSeparatorAndMarksTh
 
 TEST_F(EditorDocumentCommandsTest, AddLoincCodesLogsThePassAndLeavesTheDocumentUnsaved)
 {
-    hooks().ProcessLoincCodes = [](xml::Document& d) {
+    hooks().ProcessLoincCodes = [](xml::Document d) {
         d.selectSingleNode(QStringLiteral("//Section[0]")).setAttribute(QStringLiteral("LOINC"), QStringLiteral("34066-1"));
         WriteLog(QStringLiteral("LOINC"), QStringLiteral("BOXED WARNING 34066-1"));
     };
@@ -117,7 +117,7 @@ TEST_F(EditorDocumentCommandsTest, AddLoincCodesLogsThePassAndLeavesTheDocumentU
 
 TEST_F(EditorDocumentCommandsTest, AFailedLoincPassShowsTheErrorInsteadOfTheCompletion)
 {
-    hooks().ProcessLoincCodes = [](xml::Document&) { throw VbError(3024, "clsSPL", "Could not find file"); };
+    hooks().ProcessLoincCodes = [](xml::Document) { throw VbError(3024, "clsSPL", "Could not find file"); };
 
     main.mnuFileAddLOINCCodes->trigger();
 
@@ -131,9 +131,9 @@ TEST_F(EditorDocumentCommandsTest, AFailedLoincPassShowsTheErrorInsteadOfTheComp
 TEST_F(EditorDocumentCommandsTest, WordImportMarksTheDocumentUnsavedEvenWhenDeclined)
 {
     QWidget* importedInto = nullptr;
-    hooks().ImportProductLabelFromWord = [&](QWidget* window, xml::Document& d) {
+    hooks().ImportProductLabelFromWord = [&](QPointer<QWidget> window, xml::Document d) {
         importedInto = window;
-        EXPECT_EQ(&d, &document);
+        EXPECT_EQ(d, document);
     };
     main.mnuSPLR4ImportProductLabel->trigger();
     EXPECT_EQ(importedInto, editor);

@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "app/frmMain.h"
 #include "platform/core/AppPaths.h"
+#include "platform/xml/Document.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "app/MainWindowTestSupport.h"
@@ -54,7 +55,7 @@ TEST_F(MainCommandsTest, EditorCommandsReachTheCurrentEditor)
     QStringList viaHooks;
     hooks().ReverseSortOrder = [&](QWidget* e) { viaHooks << "ReverseSortOrder" << e->objectName(); };
     hooks().CreateGUIDs = [&](QWidget* e) { viaHooks << "CreateGUIDs" << e->objectName(); };
-    hooks().ImportFromExcel = [&](QWidget* e) { viaHooks << "ImportFromExcel" << e->objectName(); };
+    hooks().ImportFromExcel = [&](QPointer<QWidget> e) { viaHooks << "ImportFromExcel" << e->objectName(); };
     test::FakeEditor* editor = openEditor();
     editor->setObjectName(QStringLiteral("editor"));
     editor->nodeValue = QStringLiteral("/labels/images/carton.jpg");
@@ -80,10 +81,10 @@ TEST_F(MainCommandsTest, EditorCommandsWithoutAnEditorOrAfterItClosedDoNothing)
     int hookCalls = 0;
     hooks().ReverseSortOrder = [&](QWidget*) { ++hookCalls; };
     hooks().CreateGUIDs = [&](QWidget*) { ++hookCalls; };
-    hooks().ImportFromExcel = [&](QWidget*) { ++hookCalls; };
-    hooks().ProductLabelAddSectionNumbers = [&](xml::Document&, const QString&) { ++hookCalls; };
-    hooks().ProcessLoincCodes = [&](xml::Document&) { ++hookCalls; };
-    hooks().ImportProductLabelFromWord = [&](QWidget*, xml::Document&) { ++hookCalls; };
+    hooks().ImportFromExcel = [&](QPointer<QWidget>) { ++hookCalls; };
+    hooks().ProductLabelAddSectionNumbers = [&](xml::Document, const QString&) { ++hookCalls; };
+    hooks().ProcessLoincCodes = [&](xml::Document) { ++hookCalls; };
+    hooks().ImportProductLabelFromWord = [&](QPointer<QWidget>, xml::Document) { ++hookCalls; };
     hooks().AnalyzeDocumentFormatting = [&](const QString&, const QString&, const QString&, const QString&) {
         ++hookCalls;
     };

@@ -185,5 +185,20 @@ TEST_F(TreeViewTest, PicturesAreKeyedByFileNameAndFilesThatAreNoPicturesAreSkipp
     EXPECT_EQ(QSet<QString>(loaded.keyBegin(), loaded.keyEnd()), QSet<QString>({"labeler", "zeta"}));
 }
 
+// The tree's model is a child of the view and goes after the view's own destructor has run;
+// while it goes it resets itself, and that reset must not reach the half-destroyed view.
+TEST_F(TreeViewTest, TheModelNoLongerSignalsTheViewOnceTheViewIsBeingDestroyed)
+{
+    auto* view = new EditorTreeView;
+    view->addTopLevelItem(new QTreeWidgetItem(QStringList("node")));
+    QAbstractItemModel* model = view->model();
+    bool resetWentToTheView = false;
+    QObject::connect(model, &QAbstractItemModel::modelReset, model, [&] {
+        resetWentToTheView = QObject::disconnect(model, &QAbstractItemModel::modelReset, view, nullptr);
+    });
+    delete view;
+    EXPECT_FALSE(resetWentToTheView);
+}
+
 } // namespace
 } // namespace veldra::test

@@ -10,6 +10,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 
 class QTreeWidgetItem;
 
@@ -19,15 +20,23 @@ class frmMain;
 
 namespace veldra::test {
 
-// The scripted dialogs, with a look at the moment each message box is shown.
+// The scripted dialogs, with a look at the moment each message box is shown, and an action
+// run once at the next point where a command lets events run.
 class CheckingUi : public ScriptedUi {
 public:
     std::function<void(const ui::MessageRequest&)> onMessage;
+    std::function<void()> onPump;
     ui::Answer message(const ui::MessageRequest& request) override
     {
         if (onMessage)
             onMessage(request);
         return ScriptedUi::message(request);
+    }
+    void pumpMessages() override
+    {
+        ScriptedUi::pumpMessages();
+        if (onPump)
+            std::exchange(onPump, nullptr)();
     }
 };
 

@@ -557,7 +557,7 @@ protected:
         ASSERT_NE(target, nullptr);
         editor->TreeView->selectNode(target);
         ui.openFiles.push_back(splFile);
-        ImportDataFromSPLFile(*editor, *editor->TreeView);
+        ImportDataFromSPLFile(editor, editor->TreeView);
     }
 
     // One Product element per product of the label, each imported with its own pick.

@@ -7,6 +7,7 @@
 #include "platform/xml/Document.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 namespace veldra {
@@ -72,8 +73,11 @@ private:
             return;
         }
         try {
-            if (copyFileReplacing(sourceFolder_ + reference, outputFolder_ + reference))
-                copiedFiles_.insert(reference);
+            // A file that was in the output folder before is the user's, even when the copy
+            // replaced it: it is never deleted below.
+            const bool existed = QFileInfo::exists(outputFolder_ + reference);
+            if (copyFileReplacing(sourceFolder_ + reference, outputFolder_ + reference) && !existed)
+                createdFiles_.insert(reference);
         } catch (const VbError& e) {
             WriteLog(QStringLiteral("Error"), e.source() + QStringLiteral(" - ") + QString::number(e.number())
                                                   + QStringLiteral(" - ") + e.description());
@@ -177,7 +181,7 @@ private:
         }
     }
 
-    // Only a file this merge copied into the output folder is deleted; files that were there
+    // Only a file this merge created in the output folder is deleted; files that were there
     // before, or that a reference outside the folder names, stay.
     void deleteCopiedFile(const QString& reference)
     {
@@ -185,7 +189,7 @@ private:
             reportUnsafeReference(reference);
             return;
         }
-        if (copiedFiles_.contains(reference))
+        if (createdFiles_.contains(reference))
             skip([&] { QFile::remove(outputFolder_ + reference); });
     }
 
@@ -202,7 +206,7 @@ private:
     QString outputFolder_;
     QString sourceFolder_;
     std::vector<xml::Node> mediaWrappers_;
-    QSet<QString> copiedFiles_;
+    QSet<QString> createdFiles_;
 };
 
 } // namespace

@@ -2,11 +2,15 @@
 
 #include "app/SharedProcedures.h"
 #include "generation/FileCopy.h"
+#include "generation/build/AddSPLFromFile.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
+#include "platform/xml/Document.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 
 namespace veldra {
 
@@ -41,6 +45,15 @@ QString extensionOf(const QString& fileName)
     return dot < 0 ? QString() : fileName.mid(dot + 1);
 }
 
+// A plain, visible file name of a picture type the page can show.
+bool isPicture(const QString& name)
+{
+    static const QStringList types = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("png"),
+                                      QStringLiteral("gif"), QStringLiteral("bmp")};
+    return isPlainMediaFileName(name) && !name.startsWith(QLatin1Char('.'))
+        && types.contains(extensionOf(name).toLower());
+}
+
 } // namespace
 
 PreviewFolder previewFolderFor(const QString& documentId)
@@ -52,7 +65,7 @@ PreviewFolder previewFolderFor(const QString& documentId)
     return preview;
 }
 
-void refillPreviewFolder(const PreviewFolder& preview, const QString& imageFolder)
+void emptyPreviewFolder(const PreviewFolder& preview)
 {
     const QDir folder(preview.folder);
     if (!QDir().mkpath(preview.folder))
@@ -62,12 +75,22 @@ void refillPreviewFolder(const PreviewFolder& preview, const QString& imageFolde
         if (!QFile::remove(folder.filePath(name)))
             throw VbError(err::FileAccess, QStringLiteral("PreviewFolder"),
                           QStringLiteral("Cannot delete %1").arg(folder.filePath(name)));
+}
+
+void copyReferencedImages(const PreviewFolder& preview, const QString& imageFolder, const xml::Document& spl)
+{
     if (imageFolder.isEmpty())
         return;
     const QDir images(imageFolder);
-    for (const QString& name : images.entryList(QDir::Files | QDir::Hidden))
-        if (extensionOf(name).toUpper() != QLatin1String("XML"))
+    const QDir folder(preview.folder);
+    QSet<QString> copied;
+    for (const xml::Node& reference : spl.selectNodes(QStringLiteral("//observationMedia/value/reference/@value"))) {
+        const QString name = reference.text();
+        if (isPicture(name) && !copied.contains(name) && QFileInfo::exists(images.filePath(name))) {
             copyFileReplacing(images.filePath(name), folder.filePath(name));
+            copied.insert(name);
+        }
+    }
 }
 
 } // namespace veldra

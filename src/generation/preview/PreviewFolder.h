@@ -4,6 +4,10 @@
 
 namespace veldra {
 
+namespace xml {
+class Document;
+}
+
 // The scratch folder of a settings document's quick preview: Preview/<name> below the per-user
 // data folder (the program folder is read-only once installed), where <name> is the document id when that is a safe folder name. An empty id, one
 // that holds a path (separators, "..") or characters that file names do not allow, or one that
@@ -17,9 +21,15 @@ struct PreviewFolder {
 
 PreviewFolder previewFolderFor(const QString& documentId);
 
-// Empties the folder (its files; subfolders are not entered) and copies into it every file of
-// `imageFolder` whose extension is not "xml" in any letter case. Creates the folder when
-// missing. Throws VbError when a file cannot be deleted or copied.
-void refillPreviewFolder(const PreviewFolder& preview, const QString& imageFolder);
+// Empties the folder (its files; subfolders are not entered). Creates the folder when missing.
+// Throws VbError when a file cannot be deleted.
+void emptyPreviewFolder(const PreviewFolder& preview);
+
+// Copies into the folder the pictures of `imageFolder` that the built SPL file shows (the
+// media references of `spl`), and nothing else of that folder: a picture is a plain file name
+// of a picture type (JPEG, PNG, GIF, BMP), not hidden, and a regular file of that folder (see
+// copyFileReplacing); the copies keep its permissions. Any other reference is left alone.
+// Throws VbError when a picture cannot be copied.
+void copyReferencedImages(const PreviewFolder& preview, const QString& imageFolder, const xml::Document& spl);
 
 } // namespace veldra

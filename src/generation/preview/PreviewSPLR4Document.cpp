@@ -63,6 +63,7 @@ xml::Document rewriteStylesheet(const QString& splFile)
     return rewritten;
 }
 
+// The editor's window is found again by the editor, which must still be open.
 void show(frmXMLEditor& editor, const xml::Document& spl, const PreviewFolder& preview)
 {
     const RenderedSPL page = RenderSPLDocument(spl);
@@ -103,9 +104,11 @@ void reportFailure(const VbError& error, bool alwaysShown)
 
 } // namespace
 
-void PreviewSPLR4Document(frmXMLEditor& editor)
+void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
 {
-    if (!editor.isSettingsMode() || !editor.XMLDoc) {
+    if (!editor)
+        return;
+    if (!editor->isSettingsMode() || !editor->XMLDoc) {
         ui::msgBox(QStringLiteral("The Quick Preview needs a Settings Document; this window shows an XML file "
                                   "for review only."),
                    ui::Buttons::OK, ui::Icon::Warning);
@@ -113,11 +116,13 @@ void PreviewSPLR4Document(frmXMLEditor& editor)
     }
     const bool loggingBefore = NoLogging;
     NoLogging = true;
-    const xml::Document& settings = *editor.XMLDoc;
+    // The build lets events run and the editor may close meanwhile: the document is held by
+    // a handle of its own, and a closed editor gets no preview.
+    const xml::Document settings = *editor->XMLDoc;
     const PreviewFolder preview = previewFolderFor(textAt(settings, QStringLiteral("//SPLR4/GeneralData/DocumentID")));
     const QString imageFolder = textAt(settings, QStringLiteral("//SPLR4/ProductLabel/WordDocument/ImageTargetFolder"));
     try {
-        refillPreviewFolder(preview, imageFolder);
+        emptyPreviewFolder(preview);
         const BuildOutcome built = TransformSPLR4ToSPL(settings, preview.splFile);
         if (!built.written && built.failure.isEmpty()) {
             restoreLogging(loggingBefore);  // refused while another build runs, which it said
@@ -128,7 +133,10 @@ void PreviewSPLR4Document(frmXMLEditor& editor)
         if (!built.written)
             throw VbError(err::General, Source,
                           QStringLiteral("The SPL File %1 was not built: %2").arg(preview.splFile, built.failure));
-        show(editor, rewriteStylesheet(preview.splFile), preview);
+        const xml::Document spl = rewriteStylesheet(preview.splFile);
+        copyReferencedImages(preview, imageFolder, spl);
+        if (editor)
+            show(*editor, spl, preview);
         restoreLogging(loggingBefore);
     } catch (const StylesheetMissing& e) {
         restoreLogging(loggingBefore);

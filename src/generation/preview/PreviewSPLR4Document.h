@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 namespace veldra {
 
 class frmXMLEditor;
@@ -10,6 +12,7 @@ class frmXMLEditor;
 // logging follows the check mark of the main window's Show Log item. A failure is written to
 // the log, and shown in a message box when logging is off or when the SPL stylesheet is not
 // available. A window in mode "View" holds no settings document: it is refused with a message.
-void PreviewSPLR4Document(frmXMLEditor& editor);
+// An editor closed while the preview is built gets no preview window.
+void PreviewSPLR4Document(QPointer<frmXMLEditor> editor);
 
 } // namespace veldra

@@ -4,7 +4,6 @@
 #include "platform/xml/Document.h"
 #include "platform/xml/ResourceResolver.h"
 #include "platform/xml/XsltProcessor.h"
-#include "platform/xml/XsltStylesheetInstruction.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -12,20 +11,6 @@
 namespace veldra {
 
 namespace {
-
-bool isLocalStylesheetCopy(const QString& address)
-{
-    const QString path = address.startsWith(QLatin1String("file:")) ? QUrl(address).toLocalFile() : address;
-    return QFileInfo(path).absoluteFilePath() == QFileInfo(LocalStylesheetPath()).absoluteFilePath();
-}
-
-QString stylesheetFor(const xml::Document& spl)
-{
-    const QString address = xml::stylesheetAddressOf(spl);
-    if (address.isEmpty() || isLocalStylesheetCopy(address))
-        return OnlineStylesheetAddress();
-    return address;
-}
 
 QString folderUrl(const QString& folder)
 {
@@ -37,7 +22,9 @@ QString folderUrl(const QString& folder)
 RenderedSPL RenderSPLDocument(const xml::Document& spl)
 {
     RenderedSPL rendered;
-    const xml::ObtainedResource stylesheet = xml::obtainResource(stylesheetFor(spl));
+    // Whatever stylesheet the file names (any file of the disk, run with the user's rights),
+    // SPL is rendered with the agency's stylesheet from the program folder or the cache.
+    const xml::ObtainedResource stylesheet = xml::obtainResource(OnlineStylesheetAddress());
     if (!stylesheet.available()) {
         rendered.problem = QStringLiteral("The SPL stylesheet is not available: ") + stylesheet.problem;
         rendered.stylesheetMissing = true;

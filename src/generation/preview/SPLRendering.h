@@ -17,11 +17,12 @@ struct RenderedSPL {
     bool ok() const { return problem.isEmpty(); }
 };
 
-// Renders an SPL document through the SPL stylesheet that its xml-stylesheet instruction names.
-// The program's local copy of the stylesheet, and a document that names none, stand for the
-// agency's stylesheet set, which is read from the program's Preview folder or the per-user
-// cache (downloaded there first when missing and allowed). The page links the set's local
-// style sheet and scripts, so showing it fetches nothing from the web.
+// Renders an SPL document through the agency's SPL stylesheet, read from the program's Preview
+// folder or the per-user cache (downloaded there first when missing and allowed), whatever
+// stylesheet the document's xml-stylesheet instruction names: a file could otherwise run any
+// stylesheet of the disk. The transformation reads nothing outside the stylesheet's folder
+// (see installResourceLoader). The page links the set's local style sheet and scripts, so
+// showing it fetches nothing from the web.
 RenderedSPL RenderSPLDocument(const xml::Document& spl);
 
 } // namespace veldra

@@ -21,9 +21,13 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
+#include <QPointer>
 #include <QSaveFile>
 #include <QSet>
 #include <QTime>
+
+#include <utility>
+#include <vector>
 
 namespace veldra {
 
@@ -111,40 +115,56 @@ QString pageOf(const QString& fileName, const QString& body)
         + QStringLiteral("</font></b></p>") + QStringLiteral("</div></body>") + QStringLiteral("</html>");
 }
 
+// One section of the report: a node with children, and its children.
+struct ReportSection {
+    ReportNode head;
+    std::vector<std::pair<ReportNode, bool>> children; // with true for a child that has children
+};
+
+// What the report shows of the editor's tree, read in one pass that lets no events run: the
+// writing logs, the log lets events run, and the user may close the editor meanwhile.
+std::vector<ReportSection> readSections(const frmXMLEditor* editor)
+{
+    std::vector<ReportSection> sections;
+    if (!editor)
+        return sections;
+    editor->TreeView->forEachNode([&](QTreeWidgetItem* item) {
+        if (item->childCount() == 0)
+            return;
+        ReportSection section{reportNode(*editor, item), {}};
+        for (int i = 0; i < item->childCount(); ++i)
+            section.children.emplace_back(reportNode(*editor, item->child(i)), item->child(i)->childCount() > 0);
+        sections.push_back(std::move(section));
+    });
+    return sections;
+}
+
 // One report: the sections of the tree and the pictures they show.
 class ReportWriter {
 public:
-    ReportWriter(const frmXMLEditor* editor, const QString& folder) : editor_(editor), imagesFolder_(folder + ImagesFolder)
-    {
-    }
+    explicit ReportWriter(const QString& folder) : imagesFolder_(folder + ImagesFolder) {}
 
-    QString body()
+    QString body(const std::vector<ReportSection>& sections)
     {
         QString body;
-        if (!editor_)
-            return body;
-        editor_->TreeView->forEachNode([&](QTreeWidgetItem* item) {
-            if (item->childCount() > 0)
-                skip([&] { body += section(item); });
-        });
+        for (const ReportSection& one : sections)
+            skip([&] { body += section(one); });
         return body;
     }
 
 private:
-    QString section(QTreeWidgetItem* item)
+    QString section(const ReportSection& section)
     {
-        const ReportNode head = reportNode(*editor_, item);
+        const ReportNode& head = section.head;
         copyPicture(head.imageKey);
         QString rows = CRLF + sectionHeadRow(head);
         WriteLog(logSeparator(), QString());
         WriteLog(QStringLiteral("Processing"), head.name);
         const QString comment = sectionComment(head.name);
-        for (int i = 0; i < item->childCount(); ++i) {
-            QTreeWidgetItem* child = item->child(i);
-            const ReportNode node = reportNode(*editor_, child);
+        for (const auto& [node, isGroup] : section.children) {
             copyPicture(node.imageKey);
             WriteLog(QStringLiteral("Processing"), node.name);
-            rows += CRLF + (child->childCount() > 0 ? groupRow(node) : leafRow(node));
+            rows += CRLF + (isGroup ? groupRow(node) : leafRow(node));
         }
         return CRLF + comment + CRLF + comment + CRLF + comment
             + QStringLiteral("<table border=\"0\" width=\"900px\" cellpadding=\"5\" bgcolor=\"#C0C0C0\">") + rows
@@ -160,7 +180,6 @@ private:
         skip([&] { copyReportPicture(imageKey, imagesFolder_); });
     }
 
-    const frmXMLEditor* editor_;
     const QString imagesFolder_;
     QSet<QString> copied_;
 };
@@ -181,7 +200,7 @@ bool writePage(const QString& path, const QString& page, QString& problem)
     return true;
 }
 
-void writeReport(const frmXMLEditor* editor, QString& reportPath)
+void writeReport(const QPointer<frmXMLEditor>& editor, QString& reportPath)
 {
     reportPath = withSafeFileName(reportPath);
     const QString folder = folderWithSeparator(reportPath);
@@ -192,8 +211,9 @@ void writeReport(const frmXMLEditor* editor, QString& reportPath)
     BusyCursor hourglass;
     ui::pumpMessages();
 
-    ReportWriter writer(editor, folder);
-    const QString page = pageOf(vbstr::fileNameOf(reportPath), writer.body());
+    const std::vector<ReportSection> sections = readSections(editor);
+    ReportWriter writer(folder);
+    const QString page = pageOf(vbstr::fileNameOf(reportPath), writer.body(sections));
 
     WriteLog(Information, QStringLiteral("Saving Document Report: ") + reportPath);
     QString problem;

@@ -36,7 +36,14 @@ xml::Document loadOrFail(const QString& path)
     return document;
 }
 
-void importInto(frmXMLEditor& editor, const xml::Node& settingsElement, const QString& splFile)
+QString editorClosed()
+{
+    return QStringLiteral("The editor window was closed; nothing was imported.");
+}
+
+// The settings element's handle keeps its document alive while the log lets events run; the
+// editor is only touched again when it is still open.
+void importInto(const QPointer<frmXMLEditor>& editor, const xml::Node& settingsElement, const QString& splFile)
 {
     ShowLogWindow(true);
     WriteLog(Information, QStringLiteral("Starting Import from SPL File: ") + splFile);
@@ -60,44 +67,56 @@ void importInto(frmXMLEditor& editor, const xml::Node& settingsElement, const QS
     if (workElement.text().isEmpty())
         throw VbError(err::XmlNode, Source,
                       QStringLiteral("The SPL File holds no data for %1; the element is left as it was.").arg(path));
-    const xml::Node imported = editor.XMLDoc->importNode(workElement, true);
+    if (!editor)
+        throw VbError(err::XmlNode, Source, editorClosed());
+    const xml::Document settings = settingsElement.ownerDocument();
+    const xml::Node imported = settings.importNode(workElement, true);
     settingsElement.parentNode().replaceChild(imported, settingsElement);
-    CopyImportedImages(imported, *editor.XMLDoc, splFile);
+    CopyImportedImages(imported, settings, splFile);
 
     WriteLog(logSeparator(), QString());
     WriteLog(Information, QStringLiteral("Import from SPL File completed: ") + splFile);
     // The import is a change of the document like any structural command: closing the
     // window must not drop it without the save question.
-    editor.Saved = false;
-    editor.RefreshXML(false);
+    if (editor) {
+        editor->Saved = false;
+        editor->RefreshXML(false);
+    }
 }
 
 } // namespace
 
-void ImportDataFromSPLFile(frmXMLEditor& editor, EditorTreeView& treeView)
+void ImportDataFromSPLFile(QPointer<frmXMLEditor> editor, QPointer<EditorTreeView> treeView)
 {
     ui::CommonDialog& dialog = sharedDialog();
     dialog.prepareFile(QStringLiteral("Import Data from Existing SPL File"),
                        QStringLiteral("Existing SPL File (XML) | *.xml"));
-    if (!chooseFileToOpen(dialog))
+    if (!editor || !treeView || !chooseFileToOpen(dialog))
         return;
     const QString splFile = dialog.fileName;
     try {
-        QTreeWidgetItem* node = treeView.selectedNode();
+        if (!editor || !treeView)
+            throw VbError(err::XmlNode, Source, editorClosed());
+        // The tree node is read before the question: the question lets events run, and the
+        // tree may be rebuilt or closed meanwhile.
+        QTreeWidgetItem* node = treeView->selectedNode();
         const QString caption = nodeCaption(node);
         if (!CanReverseTransformNode(node)) {
             ui::msgBox(QStringLiteral("Data cannot be imported for: '") + caption + QLatin1Char('\''), ui::Buttons::OK,
                        ui::Icon::Warning);
             return;
         }
+        const QString path = BuildXPathFromTreeView(node, SettingsMode);
         if (ui::msgBox(QStringLiteral("Are you sure you want to import data for '") + caption
                            + QStringLiteral("' from SPL File:\r\n") + splFile,
                        ui::Buttons::YesNo, ui::Icon::Question)
             != ui::Answer::Yes)
             return;
-        if (!editor.XMLDoc)
+        if (!editor)
+            throw VbError(err::XmlNode, Source, editorClosed());
+        if (!editor->XMLDoc)
             throw VbError(err::XmlNode, Source, QStringLiteral("The window holds no settings document."));
-        const xml::Node settingsElement = editor.XMLDoc->selectSingleNode(BuildXPathFromTreeView(node, SettingsMode));
+        const xml::Node settingsElement = editor->XMLDoc->selectSingleNode(path);
         if (settingsElement.isNull())
             throw VbError(err::XmlNode, Source, QStringLiteral("The document has no element for '%1'.").arg(caption));
         importInto(editor, settingsElement, splFile);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 namespace veldra {
 
 class EditorTreeView;
@@ -10,7 +12,8 @@ class frmXMLEditor;
 // the values of the chosen SPL file (the reverse transform), and the tree is rebuilt. An
 // element that no reverse-enabled entry serves is refused with a message. A file that cannot
 // be loaded, or that holds no data for the element, leaves the document as it was; the run's
-// progress and failures go to the log.
-void ImportDataFromSPLFile(frmXMLEditor& editor, EditorTreeView& treeView);
+// progress and failures go to the log. The run lets events run (dialogs, the log): an editor
+// closed meanwhile ends it without a change to anything.
+void ImportDataFromSPLFile(QPointer<frmXMLEditor> editor, QPointer<EditorTreeView> treeView);
 
 } // namespace veldra

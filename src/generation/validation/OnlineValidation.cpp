@@ -61,8 +61,10 @@ private:
     frmXMLEditor& editor_;
 };
 
+// Freezing and releasing the tree's painting lets events run: the editor stays open meanwhile.
 void highlightReport(frmXMLEditor& editor, const ValidatorReport& report)
 {
+    const EditorCommandRunning running(editor);
     editor.TreeView->forEachNode([](QTreeWidgetItem* node) {
         if (nodeBackColor(node) == Red)
             setNodeBackColor(node, White);

@@ -15,6 +15,9 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <functional>
+#include <optional>
+
 namespace veldra {
 
 namespace {
@@ -27,18 +30,27 @@ public:
 
     int choosersOpened = 0;
     int choosersAnswered = 0;
+    // The answer of the chooser that one click on the page opened. A click is sent again when
+    // the browser dropped it, so a click that was only late may open a second chooser: it
+    // gets the same answer without asking the user twice.
+    std::optional<QStringList> answerOfThisClick;
 
 protected:
     QStringList chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) override
     {
         ++choosersOpened;
+        if (answerOfThisClick) {
+            ++choosersAnswered;
+            return *answerOfThisClick;
+        }
         ui::FileRequest request;
         request.title = QStringLiteral("Choose SPL File to Validate");
         request.filter = QStringLiteral("XML Files (*.xml);;All Files (*)");
         std::optional<QString> chosen;
         skip([&] { chosen = ui::backend().openFile(request); });
+        answerOfThisClick = chosen ? QStringList{*chosen} : QStringList{};
         ++choosersAnswered;
-        return chosen ? QStringList{*chosen} : QStringList{};
+        return *answerOfThisClick;
     }
     void javaScriptAlert(const QUrl&, const QString&) override {}
     bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
@@ -50,11 +62,13 @@ ValidatorPage* validatorPage(QWebEngineView* view)
     return static_cast<ValidatorPage*>(view->page());
 }
 
+// The element's centre in the view and whether it is a file input: [x, y, isFileInput].
 QString elementCentreScript(const QString& id)
 {
     return QStringLiteral("(function () { var e = document.getElementById('%1'); if (!e) return null; "
                           "e.scrollIntoView(); var r = e.getBoundingClientRect(); "
-                          "return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+                          "return [r.left + r.width / 2, r.top + r.height / 2, "
+                          "e.tagName === 'INPUT' && e.type === 'file']; })()")
         .arg(id);
 }
 
@@ -70,8 +84,12 @@ void waitUntil(const std::function<bool()>& done, int limitMs)
     }
 }
 
-// A chooser opens shortly after the click when the click reaches a file input.
-constexpr int ChooserOpenLimitMs = 3000;
+// A chooser opens shortly after the click when the click reaches a file input. The browser
+// drops input that comes before it is ready for it (after the page loaded, its first frames
+// may still be on the way, the longer the busier the machine): the click on a file input is
+// sent again until the chooser opens, within the limit.
+constexpr int ChooserOpenLimitMs = 10000;
+constexpr int ClickRepeatMs = 500;
 
 } // namespace
 
@@ -107,25 +125,38 @@ bool frmValidate::clickElement(const QString& id)
 {
     const QVariantList centre = runScriptAndWait(WebBrowser->page(), elementCentreScript(id)).toList();
     QWidget* target = WebBrowser->focusProxy();
-    if (centre.size() != 2 || !target)
+    if (centre.size() != 3 || !target)
         return false;
     const QPoint point(qRound(centre.at(0).toDouble()), qRound(centre.at(1).toDouble()));
-    const QPoint global = target->mapToGlobal(point);
-    QMouseEvent press(QEvent::MouseButtonPress, point, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, point, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-    QApplication::sendEvent(target, &release);
-    return waitForChooser();
+    const auto click = [target, point] {
+        const QPoint global = target->mapToGlobal(point);
+        QMouseEvent press(QEvent::MouseButtonPress, point, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, point, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    };
+    return waitForChooser(click, centre.at(2).toBool());
 }
 
-// A chooser that opened is waited for until the user has answered it.
-bool frmValidate::waitForChooser()
+// Clicks, and waits for a chooser that opens until the user has answered it. A click on a file
+// input is repeated until its chooser opens.
+bool frmValidate::waitForChooser(const std::function<void()>& click, bool opensChooser)
 {
     QPointer<frmValidate> alive = this;
+    QPointer<QWidget> target = WebBrowser->focusProxy();
     ValidatorPage* page = validatorPage(WebBrowser);
+    page->answerOfThisClick.reset();
     const int openedBefore = page->choosersOpened;
     const int answeredBefore = page->choosersAnswered;
-    waitUntil([&] { return !alive || page->choosersOpened > openedBefore; }, ChooserOpenLimitMs);
+    const auto opened = [&] { return !alive || page->choosersOpened > openedBefore; };
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        if (!target)
+            return false;
+        click();
+        waitUntil(opened, opensChooser ? ClickRepeatMs : ChooserOpenLimitMs);
+    } while (opensChooser && !opened() && timer.elapsed() < ChooserOpenLimitMs);
     if (alive && page->choosersOpened > openedBefore)
         waitUntil([&] { return !alive || page->choosersAnswered > answeredBefore; }, -1);
     return alive;

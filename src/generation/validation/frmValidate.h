@@ -3,6 +3,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
+
 class QWebEngineView;
 
 namespace veldra {
@@ -40,7 +42,7 @@ protected:
 
 private:
     explicit frmValidate(QWidget* parent = nullptr);
-    bool waitForChooser();
+    bool waitForChooser(const std::function<void()>& click, bool opensChooser);
 };
 
 } // namespace veldra

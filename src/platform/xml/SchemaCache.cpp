@@ -34,6 +34,8 @@ Cache& cache()
 CompiledSchema compile(const QString& path)
 {
     ResourceErrorCapture errors;
+    // The schema set reads its own files; an entity naming any other file is refused.
+    const LoadsConfinedTo ownFolder(QFileInfo(path).absolutePath());
     const QByteArray localPath = QFile::encodeName(path);
     std::unique_ptr<xmlSchemaParserCtxt, SchemaParserFree> parser(xmlSchemaNewParserCtxt(localPath.constData()));
     xmlSchemaPtr schema = parser ? xmlSchemaParse(parser.get()) : nullptr;

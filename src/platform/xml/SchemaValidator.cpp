@@ -81,12 +81,30 @@ SchemaCheck validateAgainst(xmlSchemaPtr schema, xmlDocPtr doc, const SourceLine
     return failure(SchemaCheck::Outcome::ValidationFailure, first->message, first->line, sourceLine(first->line));
 }
 
+// Only the SPL schema of the agency's set counts: a document that names a schema of its own
+// would otherwise be found valid against whatever that schema allows.
+bool isTheSplSchema(const QString& location)
+{
+    const std::optional<MappedAddress> mapped = mapAddress(location);
+    return mapped && mapped->kind == ResourceKind::Schema
+        && mapped->name.compare(QLatin1String("spl.xsd"), Qt::CaseInsensitive) == 0;
+}
+
 SchemaCheck validateParsed(xmlDocPtr doc, const SourceLine& sourceLine)
 {
     QString problem;
     const QString location = schemaLocationOf(doc, &problem);
     if (location.isEmpty())
         return failure(SchemaCheck::Outcome::SchemaUnavailable, problem);
+    if (!isTheSplSchema(location)) {
+        SchemaCheck check = failure(SchemaCheck::Outcome::SchemaUnavailable,
+                                    QStringLiteral("The document names the schema %1; SPL is validated only against "
+                                                   "the SPL schema %2.")
+                                        .arg(location, agencyFolder(ResourceKind::Schema).toString()
+                                                           + QStringLiteral("spl.xsd")));
+        check.schemaLocation = location;
+        return check;
+    }
 
     const ObtainedResource schemaFile = obtainResource(location);
     CompiledSchema compiled;

@@ -29,10 +29,12 @@ struct SchemaCheck {
     bool schemaUnavailable() const { return outcome == Outcome::SchemaUnavailable; }
 };
 
-// Validates documents against the XSD that their xsi:schemaLocation names. The agency's schema
-// address resolves to the local copy of the schema set (downloaded first when missing and
-// allowed, see obtainResource); each schema is compiled once per process. Documents are parsed
-// without network access and without expanding entities.
+// Validates SPL documents against the SPL schema, which their xsi:schemaLocation must name by
+// the agency's address (http or https); any other schema location is an error (the schema is
+// "unavailable"), so a document cannot bring a schema of its own. The address resolves to the
+// local copy of the schema set (downloaded first when missing and allowed, see obtainResource);
+// each schema is compiled once per process. Documents are parsed without network access and
+// without expanding entities.
 class SchemaValidator {
 public:
     SchemaCheck validateFile(const QString& path) const;

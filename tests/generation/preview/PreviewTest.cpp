@@ -12,6 +12,7 @@
 #include "generation/preview/StylesheetRewrite.h"
 #include "generation/preview/frmPreview.h"
 #include "platform/core/AppPaths.h"
+#include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/ResourceResolver.h"
 #include "support/Fixtures.h"
@@ -122,6 +123,26 @@ TEST_F(PreviewTest, ALabelRendersThroughTheStylesheetWithoutWebResources)
     EXPECT_FALSE(page.html.contains(QStringLiteral("http://www.accessdata.fda.gov/spl/stylesheet/spl.css")));
 }
 
+// A file may name any stylesheet of the disk; it is rendered with the agency's all the same.
+TEST_F(PreviewTest, ALabelIsRenderedWithTheAgencysStylesheetWhateverItsInstructionNames)
+{
+    const QString own = dir.file(QStringLiteral("own.xsl"));
+    test::writeTextFile(own, QStringLiteral("<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+                                            "<xsl:template match=\"/\"><html>the file's own stylesheet</html></xsl:template>"
+                                            "</xsl:stylesheet>"));
+    QString text = test::readTextFile(test::fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml")));
+    text.replace(OnlineStylesheetAddress(), own);
+    xml::Document spl;
+    ASSERT_TRUE(spl.loadXml(text));
+    ASSERT_TRUE(spl.xml().contains(own));
+
+    const RenderedSPL page = RenderSPLDocument(spl);
+
+    ASSERT_TRUE(page.ok()) << page.problem.toStdString();
+    EXPECT_FALSE(page.html.contains(QStringLiteral("the file's own stylesheet")));
+    EXPECT_TRUE(page.html.contains(QStringLiteral("INDICATIONS AND USAGE")));
+}
+
 TEST_F(PreviewTest, PreviewOfAFileShowsItInAWindowAndRemovesItsCopy)
 {
     const QString label = copyOfViagra();
@@ -211,7 +232,7 @@ TEST_F(PreviewTest, WithoutTheStylesheetBothPreviewsSaySoInAMessageBox)
     main->mnuShowLogging->setChecked(true);
 
     PreviewSPLFile();
-    PreviewSPLR4Document(*openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Title"))));
+    PreviewSPLR4Document(openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Title"))));
 
     ASSERT_EQ(ui.messages.size(), 2);
     for (const ui::MessageRequest& message : ui.messages) {
@@ -227,6 +248,40 @@ TEST_F(PreviewTest, WithoutTheStylesheetBothPreviewsSaySoInAMessageBox)
     EXPECT_TRUE(previewWindows().isEmpty());
 }
 
+// The image folder may be any folder (a home folder, one holding keys): only the pictures the
+// page shows are copied, with their permissions, and nothing reached through a link.
+TEST_F(PreviewTest, OnlyThePicturesThePageShowsAreCopiedAndKeepTheirPermissions)
+{
+    const QString images = dir.file(QStringLiteral("images"));
+    const QString elsewhere = dir.file(QStringLiteral("elsewhere"));
+    QDir().mkpath(images);
+    QDir().mkpath(elsewhere);
+    for (const char* name : {"shown.jpg", "private.PNG", "unshown.png", ".hidden.jpg", "id_rsa", "notes.txt"})
+        test::writeTextFile(images + QLatin1Char('/') + QLatin1String(name), QStringLiteral("x"));
+    QFile::setPermissions(images + QStringLiteral("/private.PNG"), QFile::ReadOwner | QFile::WriteOwner);
+    test::writeTextFile(elsewhere + QStringLiteral("/secret.jpg"), QStringLiteral("secret"));
+    QFile::link(elsewhere + QStringLiteral("/secret.jpg"), images + QStringLiteral("/link.jpg"));
+    QString media;
+    for (const char* name : {"shown.jpg", "private.PNG", ".hidden.jpg", "id_rsa", "notes.txt", "link.jpg",
+                             "../elsewhere/secret.jpg", "missing.jpg", "shown.jpg"})
+        media += QStringLiteral("<component><observationMedia><value><reference value=\"%1\"/></value>"
+                                "</observationMedia></component>").arg(QLatin1String(name));
+    xml::Document spl;
+    ASSERT_TRUE(spl.loadXml(QStringLiteral("<document xmlns=\"urn:hl7-org:v3\">%1</document>").arg(media)));
+    const PreviewFolder preview = previewFolderFor(QStringLiteral("doc-1"));
+    emptyPreviewFolder(preview);
+
+    EXPECT_THROW(copyReferencedImages(preview, images, spl), VbError);  // the link
+    EXPECT_FALSE(QFile::exists(preview.folder + QStringLiteral("/link.jpg")));
+
+    spl.selectSingleNode(QStringLiteral("//reference[@value='link.jpg']")).setAttribute(QStringLiteral("value"),
+                                                                                           QStringLiteral("x.jpg"));
+    copyReferencedImages(preview, images, spl);
+    EXPECT_EQ(fileNames(preview.folder), QStringList({"private.PNG", "shown.jpg"}));
+    EXPECT_EQ(QFile::permissions(preview.folder + QStringLiteral("/private.PNG")),
+              QFile::permissions(images + QStringLiteral("/private.PNG")));
+}
+
 TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictures)
 {
     const QString images = dir.file(QStringLiteral("images"));
@@ -237,9 +292,10 @@ TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictur
     test::writeTextFile(previewFolder(QStringLiteral("doc-1/old.txt")), QStringLiteral("old"));
     frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-1"), images, QStringLiteral("Quick Preview Title")));
 
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
 
-    EXPECT_EQ(fileNames(previewFolder(QStringLiteral("doc-1"))), QStringList({"a.jpg", "b.png", "doc-1.xml"}));
+    // The built file shows no pictures: none of the image folder is copied.
+    EXPECT_EQ(fileNames(previewFolder(QStringLiteral("doc-1"))), QStringList({"doc-1.xml"}));
     EXPECT_FALSE(QFileInfo::exists(program.file(QStringLiteral("Preview/doc-1"))));
     EXPECT_TRUE(test::readTextFile(previewFolder(QStringLiteral("doc-1/doc-1.xml"))).contains(LocalStylesheetPath()));
     const QList<frmPreview*> windows = previewWindows();
@@ -255,7 +311,7 @@ TEST_F(PreviewTest, AnEditorsPreviewWindowIsReusedAtItsScrollPosition)
 {
     const QString longTitle = QStringLiteral("Quick Preview Title ") + QStringLiteral("many words ").repeated(600);
     frmXMLEditor* first = openEditor(settings(QStringLiteral("doc-1"), QString(), longTitle), QStringLiteral("First.xml"));
-    PreviewSPLR4Document(*first);
+    PreviewSPLR4Document(first);
     ASSERT_EQ(previewWindows().size(), 1);
     frmPreview* window = previewWindows()[0];
     window->resize(400, 300);
@@ -265,7 +321,7 @@ TEST_F(PreviewTest, AnEditorsPreviewWindowIsReusedAtItsScrollPosition)
     ASSERT_GT(scrolled, 0);
     window->setWindowTitle(QStringLiteral("old caption"));
 
-    PreviewSPLR4Document(*first);
+    PreviewSPLR4Document(first);
 
     ASSERT_EQ(previewWindows().size(), 1);
     EXPECT_EQ(previewWindows()[0], window);
@@ -274,7 +330,7 @@ TEST_F(PreviewTest, AnEditorsPreviewWindowIsReusedAtItsScrollPosition)
 
     frmXMLEditor* second = openEditor(settings(QStringLiteral("doc-2"), QString(), QStringLiteral("Second")),
                                       QStringLiteral("Second.xml"));
-    PreviewSPLR4Document(*second);
+    PreviewSPLR4Document(second);
     EXPECT_EQ(previewWindows().size(), 2);
 }
 
@@ -282,13 +338,13 @@ TEST_F(PreviewTest, LoggingFollowsTheMenuAfterAPreviewAlsoAfterAFailure)
 {
     frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Title")));
     main->mnuShowLogging->setChecked(false);
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
     EXPECT_TRUE(NoLogging);
     EXPECT_EQ(logText(), QString());
 
     // Without its template the build writes no SPL file, and the preview fails.
     QFile::remove(program.file(QStringLiteral("SPLR4Definitions/TemplateSPLR4_FDA_DrugProduct.xml")));
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
     EXPECT_TRUE(NoLogging);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
@@ -298,7 +354,7 @@ TEST_F(PreviewTest, LoggingFollowsTheMenuAfterAPreviewAlsoAfterAFailure)
     EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("Preview Rendering of SPL failed.")));
 
     main->mnuShowLogging->setChecked(true);
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
     EXPECT_FALSE(NoLogging);
     EXPECT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(logText().contains(QStringLiteral("Error          PreviewSPLQuick  - ")));
@@ -321,7 +377,7 @@ TEST_F(PreviewTest, UnsafeDocumentIdsKeepThePreviewInsideItsScratchFolder)
     program.write(QStringLiteral("Preview/spl-stylesheet-6.2/keep.txt"), QStringLiteral("keep"));
     for (const QString& id : {QString(), QStringLiteral(".."), QStringLiteral("../.."), QStringLiteral("spl-stylesheet-6.2")}) {
         frmXMLEditor* editor = openEditor(settings(id, QString(), QStringLiteral("Title")));
-        PreviewSPLR4Document(*editor);
+        PreviewSPLR4Document(editor);
     }
     for (const char* kept : {"Preview/keep.txt", "keep.txt", "Preview/spl-stylesheet-6.2/keep.txt"})
         EXPECT_TRUE(QFile::exists(program.file(QLatin1String(kept)))) << kept;
@@ -333,7 +389,7 @@ TEST_F(PreviewTest, AReviewWindowHasNoSettingsDocumentToPreview)
 {
     frmXMLEditor* editor = openEditor(QStringLiteral("<anything/>"), QStringLiteral("Review.xml"), QStringLiteral("View"));
 
-    PreviewSPLR4Document(*editor);
+    PreviewSPLR4Document(editor);
 
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);

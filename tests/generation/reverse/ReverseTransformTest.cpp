@@ -94,7 +94,7 @@ protected:
     {
         ASSERT_NE(select(editor, caption), nullptr) << caption.toStdString();
         ui.openFiles.push_back(splFile);
-        ImportDataFromSPLFile(*editor, *editor->TreeView);
+        ImportDataFromSPLFile(editor, editor->TreeView);
     }
 };
 
@@ -302,7 +302,7 @@ TEST_F(ReverseTransformTest, RefusalsAndAnswersLeaveTheDocumentAsItWas)
     importInto(editor, QStringLiteral("General Data"), lipitor);
 
     ui.openFiles.push_back(std::nullopt);
-    ImportDataFromSPLFile(*editor, *editor->TreeView);
+    ImportDataFromSPLFile(editor, editor->TreeView);
 
     EXPECT_EQ(ui.messages.size(), 2);
     EXPECT_EQ(ui.fileRequests.last().filter, QStringLiteral("Existing SPL File (*.xml)"));

@@ -222,6 +222,23 @@ TEST_F(OnlineValidationTest, AValidatorThatCannotBeReachedOrIsNotRecognisedIsRep
     EXPECT_TRUE(server.posted.isEmpty());
 }
 
+// A click that does not reach the file input (the browser not yet ready for input; here a
+// layer that covers the input for a moment) is sent again, and the chooser asks only once.
+TEST_F(OnlineValidationTest, AClickThatDoesNotReachTheFileInputIsSentAgain)
+{
+    openEditor(settings(QStringLiteral("doc-2")));
+    server.entryPage = R"(<html><body><h1>Validator</h1>
+<form id="theForm" method="post" enctype="multipart/form-data" action="/result">
+<input id="file" name="file" type="file" style="width:300px;height:40px"></form>
+<div id="cover" style="position:absolute;left:0;top:0;width:100%;height:100%;background:white"></div>
+<script>setTimeout(function () { document.getElementById('cover').remove(); }, 1200);</script></body></html>)";
+
+    ValidateOnline();
+
+    EXPECT_TRUE(server.posted.contains("uploaded label"));
+    EXPECT_EQ(ui.fileRequests.size(), 1);
+}
+
 TEST_F(OnlineValidationTest, ReportedValuesMatchNodeValuesIgnoringCase)
 {
     frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-2")));

@@ -20,14 +20,14 @@ namespace {
 const QString agencySchema = QStringLiteral("http://www.accessdata.fda.gov/spl/schema/");
 const QString agencyStylesheet = QStringLiteral("http://www.accessdata.fda.gov/spl/stylesheet/");
 
-// A small schema set laid out in folders: main.xsd -> common/types.xsd -> title.xsd.
+// A small schema set laid out in folders: spl.xsd -> common/types.xsd -> title.xsd.
 QByteArray schemaText(const QByteArray& content)
 {
     return R"~(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns="urn:hl7-org:v3"
     targetNamespace="urn:hl7-org:v3" elementFormDefault="qualified">)~" + content + "</xs:schema>";
 }
 
-const QByteArray mainSchema = schemaText(R"~(<xs:include schemaLocation="common/types.xsd"/>
+const QByteArray splSchema = schemaText(R"~(<xs:include schemaLocation="common/types.xsd"/>
   <xs:element name="document" type="DocumentType"/>)~");
 
 const QByteArray typesSchema = schemaText(R"~(<xs:include schemaLocation="../title.xsd"/>
@@ -125,42 +125,43 @@ TEST_F(ResourceTest, TheStylesheetComesFromTheProgramFolderUnlessItsFolderIsEmpt
 TEST_F(ResourceTest, AMissingSchemaSetIsDownloadedOnceAndThenUsedFromTheLocalCopy)
 {
     LocalHttpServer server;
-    server.serve("/spl/schema/main.xsd", mainSchema);
+    server.serve("/spl/schema/spl.xsd", splSchema);
     server.serve("/spl/schema/common/types.xsd", typesSchema);
     server.serve("/spl/schema/title.xsd", titleSchema);
     TempDir cache;
     setLocalRootForTesting(ResourceKind::Schema, cache.path(), server.url("/spl/schema/"));
 
     const SchemaValidator validator;
-    const SchemaCheck first = validator.validateXml(documentNaming(agencySchema + "main.xsd"));
+    const SchemaCheck first = validator.validateXml(documentNaming(agencySchema + "spl.xsd"));
     EXPECT_TRUE(first.isValid()) << first.reason.toStdString();
-    const QStringList downloaded{"/spl/schema/main.xsd", "/spl/schema/common/types.xsd", "/spl/schema/title.xsd"};
+    const QStringList downloaded{"/spl/schema/spl.xsd", "/spl/schema/common/types.xsd", "/spl/schema/title.xsd"};
     EXPECT_EQ(server.requests(), downloaded);
-    EXPECT_EQ(filesIn(cache.path()), QStringList({"main.xsd", "title.xsd"}));
+    EXPECT_EQ(filesIn(cache.path()), QStringList({"spl.xsd", "title.xsd"}));
     EXPECT_EQ(filesIn(cache.path() + "/common"), QStringList({"types.xsd"}));
 
-    const SchemaCheck second = validator.validateXml(documentNaming(agencySchema + "main.xsd", "<x/>"));
+    const SchemaCheck second = validator.validateXml(documentNaming(agencySchema + "spl.xsd", "<x/>"));
     EXPECT_TRUE(second.validationFailed());
     EXPECT_EQ(server.requests(), downloaded);
 }
 
 TEST_F(ResourceTest, AnIncompleteOrEscapingSetIsNotStoredAndTheSchemaIsUnavailable)
 {
-    LocalHttpServer server;
-    server.serve("/spl/schema/main.xsd", mainSchema);
-    server.serve("/spl/schema/common/types.xsd", typesSchema);
-    server.serve("/spl/schema/escapes.xsd", schemaText(R"~(<xs:include schemaLocation="../../x.xsd"/>)~"));
+    LocalHttpServer incomplete;
+    incomplete.serve("/spl/schema/spl.xsd", splSchema);
+    incomplete.serve("/spl/schema/common/types.xsd", typesSchema);
     TempDir cache;
-    setLocalRootForTesting(ResourceKind::Schema, cache.path(), server.url("/spl/schema/"));
-
-    const SchemaCheck missing = SchemaValidator().validateXml(documentNaming(agencySchema + "main.xsd"));
+    setLocalRootForTesting(ResourceKind::Schema, cache.path(), incomplete.url("/spl/schema/"));
+    const SchemaCheck missing = SchemaValidator().validateXml(documentNaming(agencySchema + "spl.xsd"));
     EXPECT_TRUE(missing.schemaUnavailable());
     EXPECT_TRUE(missing.reason.contains("title.xsd")) << missing.reason.toStdString();
 
-    const SchemaCheck escaping = SchemaValidator().validateXml(documentNaming(agencySchema + "escapes.xsd"));
+    LocalHttpServer escapes;
+    escapes.serve("/spl/schema/spl.xsd", schemaText(R"~(<xs:include schemaLocation="../../x.xsd"/>)~"));
+    setLocalRootForTesting(ResourceKind::Schema, cache.path(), escapes.url("/spl/schema/"));
+    const SchemaCheck escaping = SchemaValidator().validateXml(documentNaming(agencySchema + "spl.xsd"));
     EXPECT_TRUE(escaping.schemaUnavailable());
     EXPECT_TRUE(escaping.reason.contains("../../x.xsd")) << escaping.reason.toStdString();
-    EXPECT_FALSE(server.requests().contains("/x.xsd"));
+    EXPECT_FALSE(escapes.requests().contains("/x.xsd"));
 
     EXPECT_TRUE(QDir(cache.path()).isEmpty());
 }
@@ -170,21 +171,19 @@ TEST_F(ResourceTest, LoadersRefuseNetworkAddressesAndNeverDownload)
     LocalHttpServer server;
     server.serve("/spl/schema/common/types.xsd", typesSchema);
     server.serve("/other.xsd", typesSchema);
-    TempDir local;
-    setLocalRootForTesting(ResourceKind::Schema, local.path(), server.url("/spl/schema/"));
-
     // A mapped address without a local copy, met inside a schema: no download from the loader.
-    QByteArray viaMapped = mainSchema;
+    QByteArray viaMapped = splSchema;
     viaMapped.replace("common/types.xsd", (agencySchema + "common/types.xsd").toUtf8());
-    writeTextFile(local.file("mapped.xsd"), QString::fromUtf8(viaMapped));
     // An unmapped network address: refused outright.
-    QByteArray viaOther = mainSchema;
+    QByteArray viaOther = splSchema;
     viaOther.replace("common/types.xsd", server.url("/other.xsd").toString().toUtf8());
-    writeTextFile(local.file("other.xsd"), QString::fromUtf8(viaOther));
 
-    for (const char* name : {"mapped.xsd", "other.xsd"}) {
-        const SchemaCheck check = SchemaValidator().validateXml(documentNaming(agencySchema + name));
-        EXPECT_TRUE(check.schemaUnavailable()) << name;
+    for (const QByteArray& schema : {viaMapped, viaOther}) {
+        TempDir local;
+        setLocalRootForTesting(ResourceKind::Schema, local.path(), server.url("/spl/schema/"));
+        writeTextFile(local.file("spl.xsd"), QString::fromUtf8(schema));
+        const SchemaCheck check = SchemaValidator().validateXml(documentNaming(agencySchema + "spl.xsd"));
+        EXPECT_TRUE(check.schemaUnavailable()) << schema.toStdString();
         EXPECT_FALSE(check.reason.isEmpty());
     }
     EXPECT_TRUE(server.requests().isEmpty()) << server.requests().join(' ').toStdString();

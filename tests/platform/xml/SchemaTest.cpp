@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace veldra::xml;
@@ -191,18 +192,48 @@ TEST_F(SchemaTest, ASchemaThatCannotBeResolvedIsReportedAsUnavailable)
     EXPECT_TRUE(none.reason.contains("urn:hl7-org:v3"));
 }
 
-TEST_F(SchemaTest, RelativeAndHttpsLocationsResolveLikeTheAgencyAddress)
+// A document cannot bring its own schema: only the agency's SPL schema address counts, over
+// http or https; any other location (a local copy of the very same schema included) is an error.
+TEST_F(SchemaTest, OnlyTheAgencysSplSchemaIsEverUsed)
 {
-    QString text = readTextFile(fixture("spl-documents/openfda-cough-otc/cough.xml"));
-    // The form a validation retry produces: a blank before the https address.
-    QString retried = text;
+    const QString text = readTextFile(fixture("spl-documents/openfda-cough-otc/cough.xml"));
+    const QString agency = QStringLiteral("http://www.accessdata.fda.gov/spl/schema/spl.xsd");
+    QString retried = text;  // the form a validation retry produces: a blank before the https address
     retried.replace("http://www.accessdata.fda.gov", " https://www.accessdata.fda.gov");
     EXPECT_TRUE(validator_.validateXml(retried).isValid());
 
-    QString relative = text;
-    relative.replace("http://www.accessdata.fda.gov/spl/schema/spl.xsd", "../spl-schema/SPL.xsd");
-    EXPECT_TRUE(validator_.validateXml(relative, fixture("spl-documents/cough.xml")).isValid());
-    EXPECT_TRUE(validator_.validateXml(relative).schemaUnavailable());
+    writeTextFile(temp_.file("anything.xsd"), R"~(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema"
+ targetNamespace="urn:hl7-org:v3"><xs:element name="document"/></xs:schema>)~");
+    QString broken = text;
+    broken.replace("<title", "<nonsense/><title");
+    for (const QString& location : {temp_.file("anything.xsd"), QUrl::fromLocalFile(temp_.file("anything.xsd")).toString(),
+                                    QStringLiteral("anything.xsd"), fixture("spl-schema/SPL.xsd"),
+                                    QStringLiteral("http://www.accessdata.fda.gov/spl/schema/coreschemas/voc.xsd")}) {
+        QString own = broken;
+        own.replace(agency, location);
+        const SchemaCheck check = validator_.validateXml(own, temp_.file("label.xml"));
+        EXPECT_TRUE(check.schemaUnavailable()) << location.toStdString();
+        EXPECT_TRUE(check.reason.contains("validated only against the SPL schema")) << check.reason.toStdString();
+    }
+}
+
+// The schema set is read from its folder; an external entity in it cannot read other files.
+TEST_F(SchemaTest, ASchemaReadsNothingOutsideItsOwnFolder)
+{
+    TempDir set;
+    // What the entity would bring in: markup that lets a document holding "topsecret" pass.
+    writeTextFile(temp_.file("secret.txt"), "<xs:enumeration xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" value=\"topsecret\"/>");
+    writeTextFile(set.file("spl.xsd"), QStringLiteral(R"~(<!DOCTYPE xs:schema [<!ENTITY secret SYSTEM "%1">]>
+<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" targetNamespace="urn:hl7-org:v3" elementFormDefault="qualified">
+ <xs:element name="document"><xs:simpleType><xs:restriction base="xs:string">
+  <xs:enumeration value="public"/>&secret;</xs:restriction></xs:simpleType></xs:element></xs:schema>)~")
+                                           .arg(temp_.file("secret.txt")));
+    setLocalRootForTesting(ResourceKind::Schema, set.path());
+
+    const SchemaCheck check = validator_.validateXml(QStringLiteral(R"~(<document xmlns="urn:hl7-org:v3"
+ xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"
+ xsi:schemaLocation="urn:hl7-org:v3 http://www.accessdata.fda.gov/spl/schema/spl.xsd">topsecret</document>)~"));
+    EXPECT_FALSE(check.isValid()) << check.reason.toStdString();
 }
 
 TEST_F(SchemaTest, EachSchemaIsCompiledOnceAndShared)

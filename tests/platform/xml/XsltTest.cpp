@@ -2,7 +2,6 @@
 #include "platform/xml/LocalHttpServer.h"
 #include "platform/xml/ResourceResolver.h"
 #include "platform/xml/XsltProcessor.h"
-#include "platform/xml/XsltStylesheetInstruction.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 
@@ -88,8 +87,7 @@ TEST_F(XsltTest, TheSplStylesheetRendersEveryRealDocumentWithItsTitles)
     for (const QString& path : veldra::test::splDocumentFiles()) {
         Document doc;
         ASSERT_TRUE(doc.load(path)) << path.toStdString();
-        EXPECT_EQ(stylesheetAddressOf(doc).replace("https:", "http:"), splStylesheet);
-        const XsltResult result = xslt_.transformDocument(stylesheetAddressOf(doc), doc, {{"css", css}});
+        const XsltResult result = xslt_.transformDocument(splStylesheet, doc, {{"css", css}});
         ASSERT_TRUE(result.ok()) << path.toStdString() << ": " << result.problem.toStdString();
         EXPECT_TRUE(result.text.contains("<html")) << path.toStdString();
         EXPECT_TRUE(result.text.contains(css));
@@ -155,6 +153,29 @@ TEST_F(XsltTest, NetworkAddressesInStylesheetsAreRefusedNotFetched)
     EXPECT_EQ(xslt_.transformXml(server.url("/import.xsl").toString(), "<x/>").outcome,
               XsltResult::Outcome::StylesheetUnavailable);
     EXPECT_TRUE(server.requests().isEmpty()) << server.requests().join(' ').toStdString();
+}
+
+// document() may read what the stylesheet ships beside itself; reading any other local file
+// stops the transformation.
+TEST_F(XsltTest, ARunningStylesheetReadsOnlyFilesOfItsOwnFolder)
+{
+    TempDir elsewhere;
+    writeTextFile(elsewhere.file("secret.xml"), "<d>secret</d>");
+    writeTextFile(temp_.file("own.xml"), "<d>own</d>");
+    QFile::link(elsewhere.file("secret.xml"), temp_.file("link.xml"));
+    const auto reading = [&](const QString& address) {
+        return xslt_.transformXml(stylesheet("reads.xsl", QStringLiteral(R"~(<xsl:template match="/">
+<r><xsl:value-of select="document('%1')"/></r></xsl:template>)~").arg(address)), "<x/>");
+    };
+    EXPECT_TRUE(reading("own.xml").text.contains("own"));
+    for (const QString& address : {elsewhere.file("secret.xml"), QUrl::fromLocalFile(elsewhere.file("secret.xml")).toString(),
+                                   QStringLiteral("../") + QFileInfo(elsewhere.path()).fileName() + QStringLiteral("/secret.xml"),
+                                   QStringLiteral("link.xml"), QStringLiteral("/etc/passwd")}) {
+        const XsltResult result = reading(address);
+        EXPECT_EQ(result.outcome, XsltResult::Outcome::TransformFailure) << address.toStdString();
+        EXPECT_TRUE(result.problem.contains("denied")) << result.problem.toStdString();
+        EXPECT_FALSE(result.text.contains("secret")) << address.toStdString();
+    }
 }
 
 TEST_F(XsltTest, StylesheetsCannotWriteFiles)
