@@ -1,0 +1,113 @@
+#include "platform/xml/EncodingFit.h"
+
+#include <libxml/encoding.h>
+
+#include <memory>
+#include <vector>
+
+namespace veldra::xml::detail {
+
+namespace {
+
+struct HandlerClose {
+    void operator()(xmlCharEncodingHandlerPtr handler) const { xmlCharEncCloseFunc(handler); }
+};
+using Handler = std::unique_ptr<xmlCharEncodingHandler, HandlerClose>;
+
+bool isAscii(const xmlChar* text)
+{
+    for (; text && *text; ++text)
+        if (*text >= 0x80)
+            return false;
+    return true;
+}
+
+class Fit {
+public:
+    explicit Fit(const char* encoding) : handler_(xmlFindCharEncodingHandler(encoding)) {}
+
+    bool holds(const xmlChar* text) const
+    {
+        if (isAscii(text))
+            return true;
+        if (!handler_)
+            return false;
+        // The converters themselves, since libxml2's own conversion call turns what does not
+        // fit into character references instead of failing.
+        const int length = xmlStrlen(text);
+        std::vector<unsigned char> out(size_t(length) * 4 + 16);
+        if (handler_->output) {
+            int read = length;
+            int written = int(out.size());
+            return handler_->output(out.data(), &written, text, &read) >= 0 && read == length;
+        }
+#ifdef LIBXML_ICONV_ENABLED
+        if (handler_->iconv_out) {
+            auto in = const_cast<char*>(reinterpret_cast<const char*>(text));
+            auto to = reinterpret_cast<char*>(out.data());
+            size_t inLeft = size_t(length);
+            size_t outLeft = out.size();
+            const bool converted = iconv(handler_->iconv_out, &in, &inLeft, &to, &outLeft) != size_t(-1) && inLeft == 0;
+            iconv(handler_->iconv_out, nullptr, nullptr, nullptr, nullptr);
+            return converted;
+        }
+#endif
+        return false;
+    }
+
+    bool holdsName(const xmlChar* name, const xmlNs* ns) const
+    {
+        return holds(name) && (!ns || holds(ns->prefix));
+    }
+
+    bool holdsNode(xmlNodePtr node) const
+    {
+        switch (node->type) {
+        case XML_ELEMENT_NODE:
+            for (const xmlNs* ns = node->nsDef; ns; ns = ns->next)
+                if (!holds(ns->prefix))
+                    return false;
+            for (xmlAttrPtr attr = node->properties; attr; attr = attr->next)
+                if (!holdsName(attr->name, attr->ns))
+                    return false;
+            return holdsName(node->name, node->ns);
+        case XML_COMMENT_NODE:
+        case XML_CDATA_SECTION_NODE:
+            return holds(node->content);
+        case XML_PI_NODE:
+            return holds(node->name) && holds(node->content);
+        default:
+            return true;
+        }
+    }
+
+private:
+    Handler handler_;
+};
+
+// The next node in document order, without recursion: documents built in memory have no depth limit.
+xmlNodePtr following(xmlNodePtr node, xmlNodePtr root)
+{
+    if (node->type == XML_ELEMENT_NODE && node->children)
+        return node->children;
+    while (node && node != root) {
+        if (node->next)
+            return node->next;
+        node = node->parent;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool markupFitsEncoding(xmlDocPtr doc, const char* encoding)
+{
+    const Fit fit(encoding);
+    const auto root = reinterpret_cast<xmlNodePtr>(doc);
+    for (xmlNodePtr node = doc->children; node; node = following(node, root))
+        if (!fit.holdsNode(node))
+            return false;
+    return true;
+}
+
+} // namespace veldra::xml::detail
