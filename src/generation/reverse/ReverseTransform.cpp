@@ -260,6 +260,7 @@ void RemoveEmptyNodes(const xml::Node& node)
         }
     } catch (...) {
         // A failure ends the pruning of this level; what was pruned stays pruned.
+        reportSkippedError(std::current_exception(), std::source_location::current());
     }
 }
 

@@ -2,6 +2,7 @@
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
+#include "support/SkippedErrors.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -24,13 +25,17 @@ TEST(VbErrorTest, ForeignExceptionsKeepTheirMessage)
     EXPECT_EQ(e.description(), QStringLiteral("disk full"));
 }
 
-TEST(SkipTest, LaterStatementsRunAfterAFailingOne)
+TEST(SkipTest, LaterStatementsRunAfterAFailingOneAndEachFailureIsLoggedWithItsPlace)
 {
+    veldra::test::ExpectSkippedErrors skipped;
     int ran = 0;
     EXPECT_FALSE(skip([] { throw VbError(1, "x", "y"); }));
     EXPECT_FALSE(skip([] { throw 42; }));
     EXPECT_TRUE(skip([&] { ++ran; }));
     EXPECT_EQ(ran, 1);
+    ASSERT_EQ(skipped.messages().size(), 2);
+    EXPECT_TRUE(skipped.messages()[0].startsWith("x 1: y - skipped in")) << skipped.messages()[0].toStdString();
+    EXPECT_TRUE(skipped.messages()[0].contains("CoreTest.cpp")) << skipped.messages()[0].toStdString();
 }
 
 TEST(VbStringTest, TrimRemovesBlanksOnly)
