@@ -94,6 +94,13 @@ TEST(XmlHostileInputTest, EntityTricksAreRefusedWithoutReadingAnything)
     EXPECT_EQ(laughsFile.parseError().line, 3);
     EXPECT_EQ(laughsFile.parseError().srcText, " <!ENTITY lol \"lol\">");
 
+    // XInclude is not processed: the include stays an element and nothing is read.
+    Document include;
+    EXPECT_TRUE(include.loadXml("<r xmlns:xi=\"http://www.w3.org/2001/XInclude\"><xi:include href=\"file://" + secret
+                                + "\" parse=\"text\"/></r>"));
+    EXPECT_FALSE(include.xml().contains("TOP-SECRET"));
+    EXPECT_EQ(include.documentElement().firstChild().nodeName(), "xi:include");
+
     // A document type without entities is fine; it is not loaded.
     Document plain;
     EXPECT_TRUE(plain.loadXml("<!DOCTYPE r SYSTEM \"file://" + dir.file("evil.dtd") + "\"><r>&amp;</r>"));
@@ -119,6 +126,9 @@ TEST(XmlHostileInputTest, DeepTruncatedBinaryMissingAndHugeInputsFailCleanly)
     {
         Document doc;
         expectRefused(doc, doc.load(fixture("spl-documents/pharmadb-rogaine-otc-with-image/rogaine-01.jpg")));
+        writeFileBytes(dir.file("invalid-utf8.xml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\xc3\x28\xff</r>");
+        expectRefused(doc, doc.load(dir.file("invalid-utf8.xml")));
+        EXPECT_EQ(doc.parseError().line, 2);
     }
     {
         Document doc;
