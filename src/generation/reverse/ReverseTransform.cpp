@@ -260,7 +260,7 @@ void RemoveEmptyNodes(const xml::Node& node)
         }
     } catch (...) {
         // A failure ends the pruning of this level; what was pruned stays pruned.
-        reportSkippedError(std::current_exception(), std::source_location::current());
+        reportSkippedError(std::current_exception(), SkipSite{__FILE__, __LINE__, __func__});
     }
 }
 

@@ -23,13 +23,13 @@ QString describe(const std::exception_ptr& failure)
 
 } // namespace
 
-void reportSkippedError(const std::exception_ptr& failure, const std::source_location& where) noexcept
+void reportSkippedError(const std::exception_ptr& failure, const SkipSite& where) noexcept
 {
     if (!lcSkippedError().isWarningEnabled())
         return;
     try {
-        qCWarning(lcSkippedError).noquote() << describe(failure) << "- skipped in" << where.function_name() << "at"
-                                            << where.file_name() << where.line();
+        qCWarning(lcSkippedError).noquote() << describe(failure) << "- skipped in" << where.function << "at" << where.file
+                                            << where.line;
     } catch (...) {
         // Logging is a courtesy; a failure to log must not end the program.
     }
