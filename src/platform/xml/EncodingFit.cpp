@@ -1,9 +1,11 @@
 #include "platform/xml/EncodingFit.h"
 
-#include <libxml/encoding.h>
+#include <QByteArray>
 
 #include <memory>
-#include <vector>
+#include <optional>
+
+#include <libxml/encoding.h>
 
 namespace veldra::xml::detail {
 
@@ -28,31 +30,27 @@ public:
 
     bool holds(const xmlChar* text) const
     {
-        if (isAscii(text))
+        return isAscii(text) || convert(text).has_value();
+    }
+
+    // Markup is found by its ASCII bytes, so an encoding that writes ASCII differently (UTF-7
+    // writes '<' as "+ADw-") cannot be read back, except the wide forms a reader detects.
+    bool writesAsciiAsIs(const char* encoding) const
+    {
+        switch (xmlParseCharEncoding(encoding)) {
+        case XML_CHAR_ENCODING_UTF16LE:
+        case XML_CHAR_ENCODING_UTF16BE:
+        case XML_CHAR_ENCODING_UCS4LE:
+        case XML_CHAR_ENCODING_UCS4BE:
             return true;
-        if (!handler_)
-            return false;
-        // The converters themselves, since libxml2's own conversion call turns what does not
-        // fit into character references instead of failing.
-        const int length = xmlStrlen(text);
-        std::vector<unsigned char> out(size_t(length) * 4 + 16);
-        if (handler_->output) {
-            int read = length;
-            int written = int(out.size());
-            return handler_->output(out.data(), &written, text, &read) >= 0 && read == length;
+        default:
+            break;
         }
-#ifdef LIBXML_ICONV_ENABLED
-        if (handler_->iconv_out) {
-            auto in = const_cast<char*>(reinterpret_cast<const char*>(text));
-            auto to = reinterpret_cast<char*>(out.data());
-            size_t inLeft = size_t(length);
-            size_t outLeft = out.size();
-            const bool converted = iconv(handler_->iconv_out, &in, &inLeft, &to, &outLeft) != size_t(-1) && inLeft == 0;
-            iconv(handler_->iconv_out, nullptr, nullptr, nullptr, nullptr);
-            return converted;
-        }
-#endif
-        return false;
+        QByteArray ascii("\t\n\r");
+        for (char c = 0x20; c < 0x7F; ++c)
+            ascii += c;
+        const auto converted = convert(reinterpret_cast<const xmlChar*>(ascii.constData()));
+        return converted && *converted == ascii;
     }
 
     bool holdsName(const xmlChar* name, const xmlNs* ns) const
@@ -82,6 +80,40 @@ public:
     }
 
 private:
+    // The converters themselves, since libxml2's own conversion call turns what does not fit
+    // into character references instead of failing.
+    std::optional<QByteArray> convert(const xmlChar* text) const
+    {
+        if (!handler_)
+            return std::nullopt;
+        const int length = xmlStrlen(text);
+        QByteArray out(qsizetype(length) * 8 + 16, Qt::Uninitialized);
+        if (handler_->output) {
+            int read = length;
+            int written = int(out.size());
+            if (handler_->output(reinterpret_cast<unsigned char*>(out.data()), &written, text, &read) < 0 || read != length)
+                return std::nullopt;
+            out.truncate(written);
+            return out;
+        }
+#ifdef LIBXML_ICONV_ENABLED
+        if (handler_->iconv_out) {
+            auto in = const_cast<char*>(reinterpret_cast<const char*>(text));
+            char* to = out.data();
+            size_t inLeft = size_t(length);
+            size_t outLeft = size_t(out.size());
+            const bool converted = iconv(handler_->iconv_out, &in, &inLeft, &to, &outLeft) != size_t(-1) && inLeft == 0
+                                   && iconv(handler_->iconv_out, nullptr, nullptr, &to, &outLeft) != size_t(-1);
+            iconv(handler_->iconv_out, nullptr, nullptr, nullptr, nullptr);
+            if (!converted)
+                return std::nullopt;
+            out.truncate(to - out.data());
+            return out;
+        }
+#endif
+        return std::nullopt;
+    }
+
     Handler handler_;
 };
 
@@ -103,6 +135,8 @@ xmlNodePtr following(xmlNodePtr node, xmlNodePtr root)
 bool markupFitsEncoding(xmlDocPtr doc, const char* encoding)
 {
     const Fit fit(encoding);
+    if (!fit.writesAsciiAsIs(encoding))
+        return false;
     const auto root = reinterpret_cast<xmlNodePtr>(doc);
     for (xmlNodePtr node = doc->children; node; node = following(node, root))
         if (!fit.holdsNode(node))

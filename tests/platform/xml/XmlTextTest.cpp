@@ -164,6 +164,8 @@ TEST(XmlSaveTest, MarkupTheDeclaredEncodingCannotHoldIsSavedInUtf8SoTheFileReloa
         {"ISO-8859-1", "<r><?pi " + euro + "?></r>", "UTF-8"},
         {"windows-1252", "<r><!-- " + kanji + " --></r>", "UTF-8"},
         {"windows-1252", "<r><!-- " + euro + " --></r>", "windows-1252"},
+        // Markup is found by its ASCII bytes; UTF-7 writes '<' otherwise.
+        {"UTF-7", "<r a='1'>x</r>", "UTF-8"},
         // Text and attribute values take character references and keep the declared encoding.
         {"ISO-8859-1", "<r a='" + euro + "'>" + kanji + "<!-- caf" + QChar(0xE9) + " --></r>", "ISO-8859-1"},
     };
