@@ -13,7 +13,6 @@
 #include "generation/FileCopy.h"
 #include "generation/report/ReportPictures.h"
 #include "platform/core/AppInfo.h"
-#include "platform/core/FileSave.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
@@ -21,6 +20,7 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
+#include <QSaveFile>
 #include <QSet>
 #include <QTime>
 
@@ -143,8 +143,17 @@ private:
 // Writes the page beside a temporary file renamed over the target; false with the reason.
 bool writePage(const QString& path, const QString& page, QString& problem)
 {
-    problem = saveReplacing(path, page.toUtf8());
-    return problem.isEmpty();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        problem = file.errorString();
+        return false;
+    }
+    file.write(page.toUtf8());
+    if (!file.commit()) {
+        problem = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 void writeReport(const frmXMLEditor* editor, QString& reportPath)
