@@ -29,11 +29,13 @@ Encoding encodingOf(const QByteArray& input)
 
 // Walks the markup of the input in code units: comments, CDATA sections, processing
 // instructions, the document type and end tags are passed over; start tags are counted.
+// The unit's width and byte order are template arguments, so the byte loop of the common
+// one-byte case compiles away.
+template <int UnitBytes, bool BigEndian>
 class Scanner {
 public:
-    Scanner(const QByteArray& input, Encoding encoding)
-        : data_(reinterpret_cast<const unsigned char*>(input.constData())), encoding_(encoding),
-          size_(input.size() / encoding.unitBytes)
+    explicit Scanner(const QByteArray& input)
+        : data_(reinterpret_cast<const unsigned char*>(input.constData())), size_(input.size() / UnitBytes)
     {
     }
 
@@ -57,12 +59,10 @@ public:
 private:
     char32_t unit(qsizetype i) const
     {
-        const unsigned char* p = data_ + i * encoding_.unitBytes;
+        const unsigned char* p = data_ + i * UnitBytes;
         char32_t value = 0;
-        for (int b = 0; b < encoding_.unitBytes; ++b) {
-            const int shift = encoding_.bigEndian ? 8 * (encoding_.unitBytes - 1 - b) : 8 * b;
-            value |= char32_t(p[b]) << shift;
-        }
+        for (int b = 0; b < UnitBytes; ++b)
+            value |= char32_t(p[b]) << (BigEndian ? 8 * (UnitBytes - 1 - b) : 8 * b);
         return value;
     }
 
@@ -161,7 +161,6 @@ private:
     }
 
     const unsigned char* data_;
-    Encoding encoding_;
     qsizetype size_;
     qsizetype i_ = 0;
     int line_ = 1;
@@ -171,7 +170,12 @@ private:
 
 std::optional<InputRefusal> refuseBeforeParsing(const QByteArray& input)
 {
-    return Scanner(input, encodingOf(input)).run();
+    const Encoding encoding = encodingOf(input);
+    switch (encoding.unitBytes) {
+    case 2: return encoding.bigEndian ? Scanner<2, true>(input).run() : Scanner<2, false>(input).run();
+    case 4: return encoding.bigEndian ? Scanner<4, true>(input).run() : Scanner<4, false>(input).run();
+    default: return Scanner<1, false>(input).run();
+    }
 }
 
 } // namespace veldra::xml::detail
