@@ -1,8 +1,11 @@
 #include "platform/core/AppPaths.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
+#include "support/Fixtures.h"
 #include "support/SkippedErrors.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -71,4 +74,31 @@ TEST(AppPathsTest, ProgramFolderCanBeRedirectedAndTakesBackslashNames)
               QStringLiteral("/tmp/prog/SPLR4Definitions/Wizards.xml"));
     app_paths::setProgramFolderForTesting(QString());
     EXPECT_NE(app_paths::programFolder(), QStringLiteral("/tmp/prog"));
+}
+
+TEST(RegularFileTest, TheLimitHoldsForTheBytesReadNotTheReportedSize)
+{
+    veldra::test::TempDir dir;
+    const QString file = dir.file("hundred.txt");
+    veldra::test::writeTextFile(file, QString(100, QLatin1Char('x')));
+    const struct {
+        QString path;
+        qint64 limit;
+        int errorCode;
+    } cases[] = {
+        {file, 100, 0},
+        {file, 99, err::FileAccess},
+        // The kernel reports a size of 0 for its own files, whatever they hold.
+        {"/proc/self/status", 1 << 20, 0},
+        {"/proc/self/status", 100, err::FileAccess},
+        {"/dev/zero", 1 << 20, err::FileAccess},
+        {dir.path(), 1 << 20, err::FileAccess},
+        {dir.file("missing.txt"), 1 << 20, err::FileNotFound},
+    };
+    for (const auto& c : cases) {
+        const FileContent content = readRegularFile(c.path, c.limit);
+        EXPECT_EQ(content.errorCode, c.errorCode) << c.path.toStdString() << " " << c.limit;
+        EXPECT_EQ(content.problem.contains(c.path), c.errorCode != 0) << content.problem.toStdString();
+        EXPECT_EQ(content.bytes.size() > 90, content.ok());
+    }
 }
