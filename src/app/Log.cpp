@@ -3,6 +3,7 @@
 #include "app/LogFormat.h"
 #include "app/frmLog.h"
 #include "app/frmMain.h"
+#include "platform/core/FileSave.h"
 #include "platform/core/VbError.h"
 #include "platform/rtf/RtfWriter.h"
 #include "platform/ui/Ui.h"
@@ -10,7 +11,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -204,11 +204,10 @@ void SaveLogToFile(const QString& path)
 {
     flushPending();
     const QByteArray rtf = rtf::toRtf(*ensureLogWindow().txtLog->document());
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size() && file.commit())
+    const QString problem = saveReplacing(path, rtf);
+    if (problem.isEmpty())
         return;
-    ui::showError(VbError(err::FileAccess, QStringLiteral("SaveLogToFile"),
-                          QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())));
+    ui::showError(VbError(err::FileAccess, QStringLiteral("SaveLogToFile"), QStringLiteral("Cannot write %1: %2").arg(path, problem)));
 }
 
 void CancelOnEscape(int keyCode, int shift)

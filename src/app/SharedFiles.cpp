@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -24,6 +25,9 @@ bool endsWithSeparator(const QString& folder)
 // target as it was.
 void copyReplacing(const QString& source, const QString& target, const QString& procedure)
 {
+    // A device or a pipe would never end (or never start); only files are copied.
+    if (QFileInfo::exists(source) && !QFileInfo(source).isFile())
+        throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot read %1: it is not a file").arg(source));
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw VbError(err::FileNotFound, procedure, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));

@@ -14,6 +14,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
 
+#include <QFileInfo>
 #include <QTreeWidgetItem>
 
 namespace veldra {
@@ -128,6 +129,21 @@ void makeBold(QTreeWidgetItem* node)
     node->setFont(0, font);
 }
 
+// The editor holds about forty times a document's size (tree items over the parsed tree; see
+// bench/editor_memory_bench.cpp), so larger files are refused before any work is done.
+constexpr qint64 kMaxEditorDocumentBytes = 32LL * 1024 * 1024;
+
+void requireEditableSize(const QString& file)
+{
+    const qint64 size = QFileInfo(file).size();
+    if (size > kMaxEditorDocumentBytes)
+        throw VbError(err::FileAccess, QStringLiteral("XMLOnTreeView"),
+                      QStringLiteral("%1 is too large to open in the editor (%2 MB; the editor opens files up to %3 MB).")
+                          .arg(vbstr::fileNameOf(file))
+                          .arg(size / (1024 * 1024))
+                          .arg(kMaxEditorDocumentBytes / (1024 * 1024)));
+}
+
 VbError loadError(const QString& file, const xml::ParseError& error)
 {
     QString description = vbstr::fileNameOf(file) + QStringLiteral(": ") + error.reason;
@@ -237,6 +253,12 @@ void frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& 
                                  bool UpdateConstraintsFromTemplate)
 {
     const bool newDocument = Action == QLatin1String("New SPLR4");
+    try {
+        requireEditableSize(XMLFile);
+    } catch (const VbError& e) {
+        ui::showError(e);
+        return;
+    }
     DrawRefresh(false);
     try {
         TargetTreeView->removeAllNodes();

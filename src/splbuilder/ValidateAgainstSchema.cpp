@@ -1,9 +1,10 @@
 #include "splbuilder/ValidateAgainstSchema.h"
 
 #include "app/Log.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/VbError.h"
+#include "platform/xml/InputLimits.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 namespace veldra {
@@ -53,10 +54,10 @@ xml::SchemaCheck checkAgainstSchema(const QString& strFile)
     const xml::SchemaCheck first = validator.validateFile(strFile);
     if (first.isValid() || first.parseFailed())
         return first;
-    QFile file(strFile);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileContent file = readRegularFile(strFile, xml::kMaxInputBytes);
+    if (!file.ok())
         return first;
-    const QString text = fileText(file.readAll());
+    const QString text = fileText(file.bytes);
     // Without an http address on the host the second check would read the same text again.
     if (!text.contains(insecureSchemaHost))
         return first;

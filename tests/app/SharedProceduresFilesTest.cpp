@@ -111,6 +111,12 @@ TEST(SharedProceduresFiles, InstallLoincDatabaseFileCopiesAndReports)
     EXPECT_EQ(ui.messages[2].icon, ui::Icon::Critical);
     EXPECT_TRUE(ui.messages[2].text.startsWith("InstallLoincDatabaseFile "));
     EXPECT_EQ(readTextFile(program.file("LOINC/LOINCDB.mdb")), "database v3");
+
+    // A device would be copied until the disk is full.
+    InstallLoincDatabaseFile("/dev/zero");
+    ASSERT_EQ(ui.messages.size(), 4);
+    EXPECT_EQ(ui.messages[3].icon, ui::Icon::Critical);
+    EXPECT_EQ(readTextFile(program.file("LOINC/LOINCDB.mdb")), "database v3");
 }
 
 TEST(SharedProceduresFiles, SetWindowOnTopKeepsPlaceAndSize)

@@ -7,6 +7,7 @@
 #include "dialogs/frmXMLDataEdit.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/xml/Document.h"
+#include "support/SkippedErrors.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -62,6 +63,7 @@ TEST(RowButtons, IdButtonWritesANewIdEachTime)
 
 TEST(RowButtons, FileButtonStartsAtTheFieldsFileAndUsesItsOwnRowsFilter)
 {
+    veldra::test::ExpectSkippedErrors skipped;  // a cancelled dialog
     test::ScriptedUi ui;
     RowDialog<frmXMLDataEdit> rows(QStringLiteral(
         "<File ConstraintDataType='File' ConstraintFileType='Word Documents | *.docx;*.doc'>/labels/a.docx</File>"
@@ -89,6 +91,7 @@ TEST(RowButtons, FileButtonStartsAtTheFieldsFileAndUsesItsOwnRowsFilter)
 
 TEST(RowButtons, FolderButtonTakesTheFolderInWhichTheNameWasConfirmed)
 {
+    veldra::test::ExpectSkippedErrors skipped;  // a cancelled dialog
     test::ScriptedUi ui;
     RowDialog<frmWizard> rows(QStringLiteral("<ImageTargetFolder ConstraintDataType='Folder'>/data/labels</ImageTargetFolder>"));
     QToolButton* button = rows.button(QStringLiteral("cmdBrowseFolder1"));

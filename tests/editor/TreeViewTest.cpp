@@ -8,6 +8,7 @@
 #include "platform/xml/Document.h"
 #include "support/Fixtures.h"
 
+#include <QFile>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSet>
@@ -116,6 +117,23 @@ TEST_F(TreeViewTest, AFileThatDoesNotParseLeavesTheWindowWithoutADocumentAndUnto
     EXPECT_FALSE(editor->SaveXMLDoc(true));
     EXPECT_TRUE(ui.fileRequests.isEmpty());
     EXPECT_EQ(readTextFile(dir.file("Broken.xml")), broken);
+}
+
+TEST_F(TreeViewTest, AFileTooLargeForTheEditorIsRefusedBeforeItIsRead)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings(), "Huge.xml");
+    const QStringList before = captions(editor);
+    QFile huge(dir.file("Huge.xml"));
+    ASSERT_TRUE(huge.resize(33LL * 1024 * 1024));  // sparse: nothing a parser could read
+
+    editor->XMLOnTreeView(editor->TreeView, huge.fileName(), "Edit SPLR4", false);
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(ui.messages[0].text.contains("Huge.xml is too large to open in the editor (33 MB; the editor opens "
+                                             "files up to 32 MB)."))
+        << ui.messages[0].text.toStdString();
+    EXPECT_EQ(captions(editor), before) << "the window keeps what it showed";
 }
 
 TEST_F(TreeViewTest, RebuildKeepsExpansionSelectionAndColours)

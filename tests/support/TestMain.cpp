@@ -1,12 +1,13 @@
 #include "platform/xml/ResourceResolver.h"
 #include "support/Fixtures.h"
+#include "support/SkippedErrors.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
 
 // Widgets need an application object; tests run on the offscreen platform.
 // The SPL schema and stylesheet resolve to the shared fixtures, so no test
-// ever downloads them.
+// ever downloads them. An error that skip() swallows fails the test unless it expected one.
 int main(int argc, char** argv)
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
                                         veldra::test::fixture(QStringLiteral("spl-schema")));
     veldra::xml::setLocalRootForTesting(veldra::xml::ResourceKind::Stylesheet,
                                         veldra::test::fixture(QStringLiteral("spl-stylesheet-6.2")));
+    veldra::test::failOnUnexpectedSkippedErrors();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -348,6 +348,7 @@ void RemoveEmptyNodes(const xml::Node& node)
         }
     } catch (...) {
         // A failure ends the pruning of this level; what was pruned stays pruned.
+        reportSkippedError(std::current_exception(), SkipSite{__FILE__, __LINE__, __func__});
     }
 }
 

@@ -1,13 +1,12 @@
 #include "platform/xml/Document.h"
 
+#include "platform/core/FileSave.h"
 #include "platform/xml/DocState.h"
 #include "platform/xml/NodeAccess.h"
 #include "platform/xml/Parser.h"
 #include "platform/xml/TreeEdit.h"
 #include "platform/xml/XmlErrors.h"
 #include "platform/xml/XmlStrings.h"
-
-#include <QSaveFile>
 
 #include <utility>
 
@@ -139,10 +138,9 @@ void Document::save(const QString& path, Layout layout) const
 {
     DocState* s = state();
     const QByteArray bytes = documentBytes(s->doc, s->hasDeclaration, layout);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw VbError(err::FileAccess, errorSource(),
-                      QStringLiteral("The file '%1' cannot be written: %2").arg(path, file.errorString()));
+    const QString problem = saveReplacing(path, bytes);
+    if (!problem.isEmpty())
+        throw VbError(err::FileAccess, errorSource(), QStringLiteral("The file '%1' cannot be written: %2").arg(path, problem));
 }
 
 Node Document::asNode() const

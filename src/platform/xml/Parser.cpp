@@ -1,6 +1,8 @@
 #include "platform/xml/Parser.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/core/VbError.h"
+#include "platform/xml/InputScan.h"
 #include "platform/xml/WhitespaceRules.h"
 #include "platform/xml/XmlStrings.h"
 
@@ -161,6 +163,12 @@ ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decode
         return failure(err::XmlParse, QStringLiteral("The document is too large to load (%1 bytes; the limit is %2 bytes).")
                                           .arg(input.size())
                                           .arg(kMaxInputBytes));
+    if (const auto refusal = refuseBeforeParsing(input)) {
+        ParseOutcome outcome = failure(err::XmlParse, refusal->reason);
+        outcome.error.line = refusal->line;
+        outcome.error.srcText = cutAroundColumn(sourceLine(refusal->line), 0);
+        return outcome;
+    }
     xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
     if (!ctxt)
         return failure(err::XmlParse, QStringLiteral("The XML parser could not be started."));
@@ -203,19 +211,11 @@ ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decode
 
 ParseOutcome parseFile(const QString& path)
 {
-    QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        return failure(err::FileNotFound, QStringLiteral("The file '%1' does not exist.").arg(path));
-    if (info.size() > kMaxInputBytes)
-        return failure(err::XmlParse, QStringLiteral("The file '%1' is too large to load (%2 bytes; the limit is %3 bytes).")
-                                          .arg(path)
-                                          .arg(info.size())
-                                          .arg(kMaxInputBytes));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(err::FileAccess, QStringLiteral("The file '%1' cannot be read: %2").arg(path, file.errorString()));
-    const QByteArray input = file.readAll();
-    return parseBytes(input, info.absoluteFilePath(), false,
+    const FileContent file = readRegularFile(path, kMaxInputBytes);
+    if (!file.ok())
+        return failure(file.errorCode, file.problem);
+    const QByteArray& input = file.bytes;
+    return parseBytes(input, QFileInfo(path).absoluteFilePath(), false,
                       [&input](int line) { return lineOfBytes(input, line); });
 }
 

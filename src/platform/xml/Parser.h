@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/xml/InputLimits.h"
 #include "platform/xml/ParseError.h"
 
 #include <QByteArray>
@@ -8,9 +9,6 @@
 #include <libxml/tree.h>
 
 namespace veldra::xml::detail {
-
-// Inputs above this size are refused before parsing. Real SPL documents stay far below it.
-inline constexpr qint64 kMaxInputBytes = 256LL * 1024 * 1024;
 
 struct ParseOutcome {
     xmlDocPtr doc = nullptr;  // owned by the caller; null when error is set

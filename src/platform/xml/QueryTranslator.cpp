@@ -20,6 +20,18 @@ struct Token {
     qsizetype position;
 };
 
+// Nested predicates, parentheses and not() recurse; deeper queries are refused before
+// they can exhaust the stack. The program's own queries nest a few levels at most.
+constexpr int kMaxNesting = 100;
+
+// The query is the user's text: it goes in with every other argument in one pass, so a
+// '%1' inside it is never taken for a placeholder.
+QString unsupported(const QString& query, const QString& what, qsizetype position)
+{
+    return QStringLiteral("The query '%1' is not supported: %2 at position %3.")
+        .arg(query, what, QString::number(position + 1));
+}
+
 bool isNameStart(QChar c)
 {
     return c.isLetter() || c == QLatin1Char('_') || c.unicode() >= 0x80;
@@ -51,9 +63,7 @@ public:
 private:
     [[noreturn]] void fail(const QString& what) const
     {
-        detail::throwQueryError(QStringLiteral("The query '%1' is not supported: %2 at position %3.")
-                                    .arg(q_, what)
-                                    .arg(i_ + 1));
+        detail::throwQueryError(unsupported(q_, what, i_));
     }
 
     QChar peek(qsizetype ahead = 0) const
@@ -185,9 +195,7 @@ private:
 
     [[noreturn]] void fail(const QString& what, qsizetype position) const
     {
-        detail::throwQueryError(QStringLiteral("The query '%1' is not supported: %2 at position %3.")
-                                    .arg(query_, what)
-                                    .arg(position + 1));
+        detail::throwQueryError(unsupported(query_, what, position));
     }
 
     [[noreturn]] void unexpected() const
@@ -333,13 +341,18 @@ private:
         return QStringLiteral("[%1]").arg(index + 1);
     }
 
+    // Every nesting (predicate, parentheses, not()) passes here.
     QString orExpr()
     {
+        if (depth_ >= kMaxNesting)
+            fail(QStringLiteral("it nests more than %1 levels deep").arg(kMaxNesting), peek().position);
+        ++depth_;
         QString xpath = andExpr();
         while (isWord(peek(), "or")) {
             take();
             xpath += QLatin1String(" or ") + andExpr();
         }
+        --depth_;
         return xpath;
     }
 
@@ -394,6 +407,7 @@ private:
     const QSet<QString>& bound_;
     std::vector<Token> tokens_;
     size_t pos_ = 0;
+    int depth_ = 0;
 };
 
 } // namespace

@@ -1,13 +1,15 @@
 #include "platform/xml/SchemaValidator.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/InputLimits.h"
+#include "platform/xml/InputScan.h"
 #include "platform/xml/ResourceErrorCapture.h"
 #include "platform/xml/ResourceLoader.h"
 #include "platform/xml/ResourceResolver.h"
 #include "platform/xml/SchemaCache.h"
 #include "platform/xml/SchemaLocation.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <functional>
 #include <limits>
@@ -122,11 +124,10 @@ SchemaCheck validateParsed(xmlDocPtr doc, const SourceLine& sourceLine)
 
 SchemaCheck SchemaValidator::validateFile(const QString& path) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(SchemaCheck::Outcome::ParseFailure,
-                       QStringLiteral("The file %1 cannot be read: %2").arg(path, file.errorString()));
-    return validateBytes(file.readAll(), path, nullptr);
+    const FileContent file = readRegularFile(path, kMaxInputBytes);
+    if (!file.ok())
+        return failure(SchemaCheck::Outcome::ParseFailure, file.problem);
+    return validateBytes(file.bytes, path, nullptr);
 }
 
 SchemaCheck SchemaValidator::validateXml(const QString& xml, const QString& baseFile) const
@@ -153,6 +154,8 @@ SchemaCheck SchemaValidator::validateBytes(const QByteArray& content, const QStr
     installResourceLoader();
     if (content.size() > std::numeric_limits<int>::max())
         return failure(SchemaCheck::Outcome::ParseFailure, QStringLiteral("The document is too large to parse."));
+    if (const auto refusal = detail::refuseBeforeParsing(content))
+        return failure(SchemaCheck::Outcome::ParseFailure, refusal->reason, refusal->line, lineOf(content, refusal->line));
     const QByteArray url = baseFile.toUtf8();
     std::unique_ptr<xmlDoc, DocFree> doc;
     std::optional<CapturedError> parseError;

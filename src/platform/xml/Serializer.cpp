@@ -1,5 +1,6 @@
 #include "platform/xml/Serializer.h"
 
+#include "platform/xml/EncodingFit.h"
 #include "platform/xml/XmlErrors.h"
 #include "platform/xml/WhitespaceRules.h"
 #include "platform/xml/XmlStrings.h"
@@ -28,13 +29,21 @@ bool isUtf8(const xmlChar* encoding)
     return name == QLatin1String("UTF-8") || name == QLatin1String("UTF8");
 }
 
+void requireEncoding(const char* encoding)
+{
+    // A converter found through iconv is made for the caller, who closes it.
+    xmlCharEncodingHandlerPtr handler = xmlFindCharEncodingHandler(encoding);
+    if (!handler)
+        throw VbError(err::FileAccess, kSource,
+                      QStringLiteral("The encoding '%1' is not supported.").arg(QString::fromUtf8(encoding)));
+    xmlCharEncCloseFunc(handler);
+}
+
 // Runs one libxml2 save into memory. `save` writes through the save context.
 template <class Save>
 QByteArray saveToMemory(const char* encoding, int options, Save&& save)
 {
-    if (!xmlFindCharEncodingHandler(encoding))
-        throw VbError(err::FileAccess, kSource,
-                      QStringLiteral("The encoding '%1' is not supported.").arg(QString::fromUtf8(encoding)));
+    requireEncoding(encoding);
     xmlBufferPtr buffer = xmlBufferCreate();
     xmlSaveCtxtPtr ctxt = xmlSaveToBuffer(buffer, encoding, options);
     if (!ctxt) {
@@ -68,12 +77,12 @@ xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy)
     return copy.get();
 }
 
-QByteArray utf8DocumentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
+QByteArray utf8DocumentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout, const QString& declaration)
 {
     DocCopy copy;
     QByteArray result;
     if (hasDeclaration)
-        result = toXml(declarationText(doc)) + '\n';
+        result = toXml(declaration) + '\n';
     result += bodyBytes(laidOut(doc, layout, copy), "UTF-8", XML_SAVE_NO_DECL);
     return result;
 }
@@ -83,35 +92,52 @@ QString attributeDeclarationPart(const char* name, const QString& value)
     return QStringLiteral(" %1=\"%2\"").arg(QLatin1String(name), value);
 }
 
-} // namespace
-
-QString declarationData(xmlDocPtr doc)
+QString declarationData(xmlDocPtr doc, const xmlChar* encoding)
 {
     QString data = QStringLiteral("version=\"%1\"").arg(doc->version ? fromXml(doc->version) : QStringLiteral("1.0"));
-    if (doc->encoding)
-        data += attributeDeclarationPart("encoding", fromXml(doc->encoding));
+    if (encoding)
+        data += attributeDeclarationPart("encoding", fromXml(encoding));
     if (doc->standalone == 1 || doc->standalone == 0)
         data += attributeDeclarationPart("standalone", doc->standalone == 1 ? QStringLiteral("yes") : QStringLiteral("no"));
     return data;
 }
 
+QString declarationText(xmlDocPtr doc, const xmlChar* encoding)
+{
+    return QStringLiteral("<?xml ") + declarationData(doc, encoding) + QStringLiteral("?>");
+}
+
+} // namespace
+
+QString declarationData(xmlDocPtr doc)
+{
+    return declarationData(doc, doc->encoding);
+}
+
 QString declarationText(xmlDocPtr doc)
 {
-    return QStringLiteral("<?xml ") + declarationData(doc) + QStringLiteral("?>");
+    return declarationText(doc, doc->encoding);
 }
 
 QString documentText(xmlDocPtr doc, bool hasDeclaration, Layout layout)
 {
-    return QString::fromUtf8(utf8DocumentBytes(doc, hasDeclaration, layout));
+    return QString::fromUtf8(utf8DocumentBytes(doc, hasDeclaration, layout, declarationText(doc)));
 }
 
 QByteArray documentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
 {
     if (!hasDeclaration || isUtf8(doc->encoding))
-        return utf8DocumentBytes(doc, hasDeclaration, layout);
+        return utf8DocumentBytes(doc, hasDeclaration, layout, declarationText(doc));
+    const auto encoding = reinterpret_cast<const char*>(doc->encoding);
+    requireEncoding(encoding);
+    // A name or comment the encoding lacks would be written as a character reference, which
+    // no reader takes back; UTF-8 holds every character, and the declaration says so.
+    if (!markupFitsEncoding(doc, encoding))
+        return utf8DocumentBytes(doc, hasDeclaration, layout,
+                                 declarationText(doc, reinterpret_cast<const xmlChar*>("UTF-8")));
     // libxml2 writes the declaration itself here, naming the encoding it encodes in.
     DocCopy copy;
-    return bodyBytes(laidOut(doc, layout, copy), reinterpret_cast<const char*>(doc->encoding), 0);
+    return bodyBytes(laidOut(doc, layout, copy), encoding, 0);
 }
 
 QString nodeText(xmlNodePtr node)

@@ -1,12 +1,14 @@
 #include "platform/xml/XsltProcessor.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/InputLimits.h"
+#include "platform/xml/InputScan.h"
 #include "platform/xml/ResourceErrorCapture.h"
 #include "platform/xml/ResourceLoader.h"
 #include "platform/xml/ResourceResolver.h"
 #include "platform/xml/XsltStylesheetCache.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <libxml/parser.h>
 #include <libxslt/imports.h>
@@ -101,6 +103,8 @@ XsltResult transformBytes(const QString& stylesheet, const QByteArray& content, 
     installResourceLoader();
     if (content.size() > std::numeric_limits<int>::max())
         return failed(XsltResult::Outcome::DocumentFailure, QStringLiteral("The document is too large to parse."));
+    if (const auto refusal = detail::refuseBeforeParsing(content))
+        return failed(XsltResult::Outcome::DocumentFailure, refusal->reason);
     const QByteArray url = baseFile.toUtf8();
     DocPtr doc;
     QString parseProblem;
@@ -140,11 +144,10 @@ XsltResult XsltProcessor::transformDocument(const QString& stylesheet, const Doc
 XsltResult XsltProcessor::transformFile(const QString& stylesheet, const QString& documentPath,
                                         const XsltParameters& parameters) const
 {
-    QFile file(documentPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(XsltResult::Outcome::DocumentFailure,
-                      QStringLiteral("The file %1 cannot be read: %2").arg(documentPath, file.errorString()));
-    return transformBytes(stylesheet, file.readAll(), documentPath, nullptr, parameters);
+    const FileContent file = readRegularFile(documentPath, kMaxInputBytes);
+    if (!file.ok())
+        return failed(XsltResult::Outcome::DocumentFailure, file.problem);
+    return transformBytes(stylesheet, file.bytes, documentPath, nullptr, parameters);
 }
 
 XsltResult XsltProcessor::transformXml(const QString& stylesheet, const QString& xml,

@@ -1,7 +1,11 @@
 #include "platform/core/AppPaths.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
+#include "support/Fixtures.h"
+#include "support/SkippedErrors.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -24,13 +28,17 @@ TEST(VbErrorTest, ForeignExceptionsKeepTheirMessage)
     EXPECT_EQ(e.description(), QStringLiteral("disk full"));
 }
 
-TEST(SkipTest, LaterStatementsRunAfterAFailingOne)
+TEST(SkipTest, LaterStatementsRunAfterAFailingOneAndEachFailureIsLoggedWithItsPlace)
 {
+    veldra::test::ExpectSkippedErrors skipped;
     int ran = 0;
     EXPECT_FALSE(skip([] { throw VbError(1, "x", "y"); }));
     EXPECT_FALSE(skip([] { throw 42; }));
     EXPECT_TRUE(skip([&] { ++ran; }));
     EXPECT_EQ(ran, 1);
+    ASSERT_EQ(skipped.messages().size(), 2);
+    EXPECT_TRUE(skipped.messages()[0].startsWith("x 1: y - skipped in")) << skipped.messages()[0].toStdString();
+    EXPECT_TRUE(skipped.messages()[0].contains("CoreTest.cpp")) << skipped.messages()[0].toStdString();
 }
 
 TEST(VbStringTest, TrimRemovesBlanksOnly)
@@ -66,4 +74,31 @@ TEST(AppPathsTest, ProgramFolderCanBeRedirectedAndTakesBackslashNames)
               QStringLiteral("/tmp/prog/SPLR4Definitions/Wizards.xml"));
     app_paths::setProgramFolderForTesting(QString());
     EXPECT_NE(app_paths::programFolder(), QStringLiteral("/tmp/prog"));
+}
+
+TEST(RegularFileTest, TheLimitHoldsForTheBytesReadNotTheReportedSize)
+{
+    veldra::test::TempDir dir;
+    const QString file = dir.file("hundred.txt");
+    veldra::test::writeTextFile(file, QString(100, QLatin1Char('x')));
+    const struct {
+        QString path;
+        qint64 limit;
+        int errorCode;
+    } cases[] = {
+        {file, 100, 0},
+        {file, 99, err::FileAccess},
+        // The kernel reports a size of 0 for its own files, whatever they hold.
+        {"/proc/self/status", 1 << 20, 0},
+        {"/proc/self/status", 100, err::FileAccess},
+        {"/dev/zero", 1 << 20, err::FileAccess},
+        {dir.path(), 1 << 20, err::FileAccess},
+        {dir.file("missing.txt"), 1 << 20, err::FileNotFound},
+    };
+    for (const auto& c : cases) {
+        const FileContent content = readRegularFile(c.path, c.limit);
+        EXPECT_EQ(content.errorCode, c.errorCode) << c.path.toStdString() << " " << c.limit;
+        EXPECT_EQ(content.problem.contains(c.path), c.errorCode != 0) << content.problem.toStdString();
+        EXPECT_EQ(content.bytes.size() > 90, content.ok());
+    }
 }

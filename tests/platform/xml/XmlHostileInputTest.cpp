@@ -1,11 +1,16 @@
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/SchemaValidator.h"
+#include "platform/xml/XsltProcessor.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <QLocalServer>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 #include <libxml/parserInternals.h>
+#include <sys/stat.h>
 
 using namespace veldra::xml;
 using veldra::test::fixture;
@@ -37,6 +42,13 @@ private:
     }
     xmlExternalEntityLoader previous_;
 };
+
+void writeFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
 
 void expectRefused(Document& doc, bool loaded)
 {
@@ -82,6 +94,13 @@ TEST(XmlHostileInputTest, EntityTricksAreRefusedWithoutReadingAnything)
     EXPECT_EQ(laughsFile.parseError().line, 3);
     EXPECT_EQ(laughsFile.parseError().srcText, " <!ENTITY lol \"lol\">");
 
+    // XInclude is not processed: the include stays an element and nothing is read.
+    Document include;
+    EXPECT_TRUE(include.loadXml("<r xmlns:xi=\"http://www.w3.org/2001/XInclude\"><xi:include href=\"file://" + secret
+                                + "\" parse=\"text\"/></r>"));
+    EXPECT_FALSE(include.xml().contains("TOP-SECRET"));
+    EXPECT_EQ(include.documentElement().firstChild().nodeName(), "xi:include");
+
     // A document type without entities is fine; it is not loaded.
     Document plain;
     EXPECT_TRUE(plain.loadXml("<!DOCTYPE r SYSTEM \"file://" + dir.file("evil.dtd") + "\"><r>&amp;</r>"));
@@ -107,6 +126,9 @@ TEST(XmlHostileInputTest, DeepTruncatedBinaryMissingAndHugeInputsFailCleanly)
     {
         Document doc;
         expectRefused(doc, doc.load(fixture("spl-documents/pharmadb-rogaine-otc-with-image/rogaine-01.jpg")));
+        writeFileBytes(dir.file("invalid-utf8.xml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\xc3\x28\xff</r>");
+        expectRefused(doc, doc.load(dir.file("invalid-utf8.xml")));
+        EXPECT_EQ(doc.parseError().line, 2);
     }
     {
         Document doc;
@@ -146,4 +168,70 @@ TEST(XmlHostileInputTest, ParseErrorsGiveTheLineAndItsText)
 
     EXPECT_TRUE(doc.loadXml("<ok/>"));
     EXPECT_TRUE(doc.parseError().ok());
+}
+
+TEST(XmlHostileInputTest, EveryReaderRefusesWhatIsNotAFileWithoutBlocking)
+{
+    TempDir dir;
+    const QString fifo = dir.file("fifo.xml");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QLocalServer socket;
+    ASSERT_TRUE(socket.listen(dir.file("socket.xml")));
+    const QString stylesheet = dir.file("identity.xsl");
+    writeTextFile(stylesheet, "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
+                              "<xsl:template match='/'><out/></xsl:template></xsl:stylesheet>");
+
+    for (const QString& path : {QString("/dev/zero"), fifo, socket.fullServerName(), dir.path()}) {
+        Document doc;
+        expectRefused(doc, doc.load(path));
+        EXPECT_NE(doc.parseError().reason.indexOf(path), -1) << doc.parseError().reason.toStdString();
+
+        const SchemaCheck check = SchemaValidator().validateFile(path);
+        EXPECT_TRUE(check.parseFailed()) << path.toStdString();
+        EXPECT_TRUE(check.reason.contains(path)) << check.reason.toStdString();
+
+        const XsltResult result = XsltProcessor().transformFile(stylesheet, path);
+        EXPECT_EQ(result.outcome, XsltResult::Outcome::DocumentFailure) << path.toStdString();
+    }
+}
+
+TEST(XmlHostileInputTest, NulCharactersAndElementsWithThousandsOfAttributesAreRefusedBeforeParsing)
+{
+    QString manyAttributes = "<a";
+    for (int i = 0; i < 200000; ++i)
+        manyAttributes += QString(" a%1='1'").arg(i);
+    manyAttributes += "/>";
+    QString plausibleAttributes = "<a";
+    for (int i = 0; i < 400; ++i)
+        plausibleAttributes += QString(" a%1='1'").arg(i);
+    plausibleAttributes += "/>";
+    const QString equalSigns = QString("=").repeated(5000);
+
+    const struct {
+        QString text;
+        bool loads;
+    } cases[] = {
+        {manyAttributes, false},
+        {"<?xml version='1.0'?>\n<!-- " + equalSigns + " -->\n<r>\n" + manyAttributes + "</r>", false},
+        {"<r>" + QString("<b c='1'/>").repeated(2000) + "</r>", true},
+        {plausibleAttributes, true},
+        {"<a b='" + equalSigns + "' c=\"'" + equalSigns + "\"/>", true},
+        {"<!DOCTYPE a [<!ATTLIST a b CDATA '" + equalSigns + "'>]><a>" + equalSigns + "<![CDATA[<b " + equalSigns + ">]]></a>",
+         true},
+        {QString("<a/>") + QChar(0) + "<b/><c/>", false},
+        {QString("<a>x") + QChar(0) + "</a>", false},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        for (const char* encoding : {"UTF-8", "UTF-16LE", "UTF-16BE"}) {
+            QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
+            writeFileBytes(dir.file("input.xml"), encoder.encode(c.text));
+            Document doc;
+            EXPECT_EQ(doc.load(dir.file("input.xml")), c.loads) << encoding << " " << c.text.left(60).toStdString();
+            EXPECT_EQ(doc.parseError().line >= 1, !c.loads) << encoding;
+        }
+        Document text;
+        EXPECT_EQ(text.loadXml(c.text), c.loads) << c.text.left(60).toStdString();
+        EXPECT_EQ(SchemaValidator().validateXml(c.text, QString()).parseFailed(), !c.loads);
+    }
 }

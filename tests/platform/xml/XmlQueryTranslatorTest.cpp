@@ -120,3 +120,35 @@ TEST(XmlQueryTranslatorTest, AnythingOutsideTheDialectIsRefused)
         }
     }
 }
+
+TEST(XmlQueryTranslatorTest, DeepNestingIsRefusedAndTheQueryIsQuotedAsWritten)
+{
+    const struct {
+        QString query;
+        bool accepted;
+    } cases[] = {
+        {"a" + QString("[b").repeated(5000) + QString("]").repeated(5000), false},
+        {"a[" + QString("(").repeated(14000) + "@b=1" + QString(")").repeated(14000) + "]", false},
+        {"a[" + QString("not(").repeated(14000) + "@b" + QString(")").repeated(14000) + "]", false},
+        {"a" + QString("[b").repeated(50) + QString("]").repeated(50), true},
+    };
+    for (const auto& c : cases) {
+        try {
+            xpath(c.query);
+            EXPECT_TRUE(c.accepted) << c.query.left(20).toStdString();
+        } catch (const VbError& e) {
+            EXPECT_FALSE(c.accepted) << e.description().toStdString();
+            EXPECT_TRUE(e.description().contains("levels deep")) << e.description().toStdString();
+        }
+    }
+
+    for (const QString& query : {QString("a[%1 %2]"), QString("%3%1[")}) {
+        try {
+            xpath(query);
+            ADD_FAILURE() << "accepted: " << query.toStdString();
+        } catch (const VbError& e) {
+            EXPECT_TRUE(e.description().startsWith("The query '" + query + "' is not supported"))
+                << e.description().toStdString();
+        }
+    }
+}

@@ -1,14 +1,21 @@
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
+#include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+
 using namespace veldra::xml;
 using veldra::VbError;
 using veldra::test::TempDir;
+using veldra::test::writeTextFile;
 
 namespace {
 
@@ -138,4 +145,69 @@ TEST(XmlSaveTest, TextLoadsKeepTheirDeclarationButAreNotDecodedAgain)
     EXPECT_EQ(doc.documentElement().text(), QString(QChar(0x20AC)));
     Document none = parsed("<r/>");
     EXPECT_TRUE(none.firstChild().getAttribute("encoding").isNull());
+}
+
+TEST(XmlSaveTest, MarkupTheDeclaredEncodingCannotHoldIsSavedInUtf8SoTheFileReloads)
+{
+    const QString euro(QChar(0x20AC));
+    const QString kanji = QString(QChar(0x540D)) + QChar(0x524D);
+    const struct {
+        const char* declared;
+        QString body;
+        const char* savedAs;
+    } cases[] = {
+        {"ISO-8859-1", "<r><" + kanji + " a='1'/></r>", "UTF-8"},
+        {"ISO-8859-1", "<r " + kanji + "='1'/>", "UTF-8"},
+        {"ISO-8859-1", "<r xmlns:" + kanji + "='urn:x'/>", "UTF-8"},
+        {"ISO-8859-1", "<r><!-- " + euro + " --></r>", "UTF-8"},
+        {"ISO-8859-1", "<r><![CDATA[" + euro + "]]></r>", "UTF-8"},
+        {"ISO-8859-1", "<r><?pi " + euro + "?></r>", "UTF-8"},
+        {"windows-1252", "<r><!-- " + kanji + " --></r>", "UTF-8"},
+        {"windows-1252", "<r><!-- " + euro + " --></r>", "windows-1252"},
+        // Markup is found by its ASCII bytes; UTF-7 writes '<' otherwise.
+        {"UTF-7", "<r a='1'>x</r>", "UTF-8"},
+        // Text and attribute values take character references and keep the declared encoding.
+        {"ISO-8859-1", "<r a='" + euro + "'>" + kanji + "<!-- caf" + QChar(0xE9) + " --></r>", "ISO-8859-1"},
+    };
+    TempDir dir;
+    const QString path = dir.file("out.xml");
+    for (const auto& c : cases) {
+        Document doc = parsed(QString("<?xml version=\"1.0\" encoding=\"%1\"?>").arg(c.declared) + c.body);
+        const QString before = doc.documentElement().xml();
+        doc.save(path);
+        EXPECT_TRUE(fileBytes(path).startsWith(QByteArray("<?xml version=\"1.0\" encoding=\"") + c.savedAs + "\"?>"))
+            << fileBytes(path).left(60).toStdString();
+        Document reread;
+        ASSERT_TRUE(reread.load(path)) << c.body.toStdString() << ": " << reread.parseError().reason.toStdString();
+        EXPECT_EQ(reread.documentElement().xml(), before);
+        EXPECT_EQ(doc.firstChild().getAttribute("encoding"), c.declared) << "the document itself is unchanged";
+    }
+}
+
+TEST(XmlSaveTest, AFailedWriteNamesTheSystemsReasonAndKeepsTheFormerFile)
+{
+    TempDir dir;
+    const QString path = dir.file("out.xml");
+    writeTextFile(path, "<former/>");
+    Document doc = parsed("<r>" + QString("x").repeated(1 << 20) + "</r>");
+
+    // A file size limit fails the write as a full disk does, without filling one.
+    struct rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString message;
+    try {
+        doc.save(path);
+    } catch (const VbError& e) {
+        message = e.description();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(message.contains(QString::fromLocal8Bit(strerror(EFBIG)))) << message.toStdString();
+    EXPECT_EQ(fileBytes(path), "<former/>");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"out.xml"}));
 }

@@ -1,0 +1,181 @@
+#include "platform/xml/InputScan.h"
+
+#include "platform/xml/InputLimits.h"
+
+namespace veldra::xml::detail {
+
+namespace {
+
+struct Encoding {
+    int unitBytes = 1;
+    bool bigEndian = false;
+};
+
+Encoding encodingOf(const QByteArray& input)
+{
+    const auto at = [&input](int i) { return i < input.size() ? static_cast<unsigned char>(input[i]) : 0xFFu; };
+    if (at(0) == 0 && at(1) == 0)
+        return {4, true};
+    if (at(0) == 0xFF && at(1) == 0xFE)
+        return at(2) == 0 && at(3) == 0 ? Encoding{4, false} : Encoding{2, false};
+    if (at(0) == 0xFE && at(1) == 0xFF)
+        return {2, true};
+    if (at(0) != 0 && at(1) == 0)
+        return at(2) == 0 && at(3) == 0 ? Encoding{4, false} : Encoding{2, false};
+    if (at(0) == 0 && at(1) != 0)
+        return {2, true};
+    return {};
+}
+
+// Walks the markup of the input in code units: comments, CDATA sections, processing
+// instructions, the document type and end tags are passed over; start tags are counted.
+// The unit's width and byte order are template arguments, so the byte loop of the common
+// one-byte case compiles away.
+template <int UnitBytes, bool BigEndian>
+class Scanner {
+public:
+    explicit Scanner(const QByteArray& input)
+        : data_(reinterpret_cast<const unsigned char*>(input.constData())), size_(input.size() / UnitBytes)
+    {
+    }
+
+    std::optional<InputRefusal> run()
+    {
+        // A byte-order mark is not a NUL, but UTF-32's has zero bytes in it.
+        if (size_ > 0 && unit(0) == 0xFEFF)
+            ++i_;
+        while (i_ < size_) {
+            if (unit(i_) == '<') {
+                ++i_;
+                if (auto refusal = markup())
+                    return refusal;
+            } else if (auto refusal = plain()) {
+                return refusal;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    char32_t unit(qsizetype i) const
+    {
+        const unsigned char* p = data_ + i * UnitBytes;
+        char32_t value = 0;
+        for (int b = 0; b < UnitBytes; ++b)
+            value |= char32_t(p[b]) << (BigEndian ? 8 * (UnitBytes - 1 - b) : 8 * b);
+        return value;
+    }
+
+    bool at(const char* text) const
+    {
+        for (qsizetype k = 0; text[k]; ++k)
+            if (i_ + k >= size_ || unit(i_ + k) != char32_t(static_cast<unsigned char>(text[k])))
+                return false;
+        return true;
+    }
+
+    // One unit outside a start tag: counts lines and refuses NUL.
+    std::optional<InputRefusal> plain()
+    {
+        const char32_t c = unit(i_++);
+        if (c == '\n')
+            ++line_;
+        if (c == 0)
+            return InputRefusal{QStringLiteral("The document holds a NUL character, which XML does not allow."), line_};
+        return std::nullopt;
+    }
+
+    std::optional<InputRefusal> skipPast(const char* end)
+    {
+        while (i_ < size_ && !at(end))
+            if (auto refusal = plain())
+                return refusal;
+        i_ += qsizetype(qstrlen(end));
+        return std::nullopt;
+    }
+
+    std::optional<InputRefusal> markup()
+    {
+        if (at("!--"))
+            return skipPast("-->");
+        if (at("![CDATA["))
+            return skipPast("]]>");
+        if (at("?"))
+            return skipPast("?>");
+        if (at("!"))
+            return documentType();
+        if (at("/"))
+            return skipPast(">");
+        return startTag();
+    }
+
+    // The internal subset may hold '>' inside brackets and quotes.
+    std::optional<InputRefusal> documentType()
+    {
+        int brackets = 0;
+        char32_t quote = 0;
+        while (i_ < size_) {
+            const char32_t c = unit(i_);
+            if (auto refusal = plain())
+                return refusal;
+            if (quote) {
+                if (c == quote)
+                    quote = 0;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '[') {
+                ++brackets;
+            } else if (c == ']') {
+                --brackets;
+            } else if (c == '>' && brackets <= 0) {
+                return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::optional<InputRefusal> startTag()
+    {
+        const int line = line_;
+        int attributes = 0;
+        char32_t quote = 0;
+        while (i_ < size_) {
+            const char32_t c = unit(i_);
+            if (auto refusal = plain())
+                return refusal;
+            if (quote) {
+                if (c == quote)
+                    quote = 0;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '=' && ++attributes > kMaxAttributesPerElement) {
+                return InputRefusal{QStringLiteral("An element has more than %1 attributes; no document this program "
+                                                   "reads holds so many.")
+                                        .arg(kMaxAttributesPerElement),
+                                    line};
+            } else if (c == '>') {
+                return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+
+    const unsigned char* data_;
+    qsizetype size_;
+    qsizetype i_ = 0;
+    int line_ = 1;
+};
+
+} // namespace
+
+std::optional<InputRefusal> refuseBeforeParsing(const QByteArray& input)
+{
+    const Encoding encoding = encodingOf(input);
+    switch (encoding.unitBytes) {
+    case 2: return encoding.bigEndian ? Scanner<2, true>(input).run() : Scanner<2, false>(input).run();
+    case 4: return encoding.bigEndian ? Scanner<4, true>(input).run() : Scanner<4, false>(input).run();
+    default: return Scanner<1, false>(input).run();
+    }
+}
+
+} // namespace veldra::xml::detail
