@@ -13,5 +13,11 @@ void xmlLoad(const QByteArray& input);
 void xmlSave(const QByteArray& input);
 // Runs the text as a query over a small document; a query outside the dialect is refused.
 void xmlQuery(const QByteArray& input);
+// Opens the bytes as a .docx and walks every paragraph, character, field, table and picture.
+void docxReader(const QByteArray& input);
+// Opens the bytes as a workbook and reads a cell and a row of every sheet.
+void xlsxReader(const QByteArray& input);
+// Draws the bytes as a picture; the first byte picks the declared type and a crop.
+void pictureRenderer(const QByteArray& input);
 
 } // namespace veldra::fuzz

@@ -180,20 +180,3 @@ TEST(DocxRobustness, NullHandlesAnswerEmpty)
     EXPECT_TRUE(doc.paragraphs().item(2).isNull());
     EXPECT_EQ(doc.range(-5, 100).text(), QStringLiteral("x\r"));
 }
-
-TEST(DocxRobustness, TheFuzzCorpusReplaysWithoutFaults)
-{
-    const QDir corpus(QStringLiteral(VELDRA_SOURCE_DIR "/fuzz/corpus/docx_reader"));
-    const QStringList files = corpus.entryList(QDir::Files);
-    ASSERT_GE(files.size(), 8);
-    for (const QString& name : files) {
-        SCOPED_TRACE(name.toStdString());
-        QFile file(corpus.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        Document doc;
-        if (doc.openBytes(file.readAll()))
-            walk(doc);
-        else
-            EXPECT_FALSE(doc.openError().reason.isEmpty());
-    }
-}

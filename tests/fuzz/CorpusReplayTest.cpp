@@ -8,3 +8,6 @@ using veldra::test::replayCorpus;
 TEST(XmlCorpusReplay, Load) { replayCorpus("xml_load", veldra::fuzz::xmlLoad); }
 TEST(XmlCorpusReplay, Save) { replayCorpus("xml_save", veldra::fuzz::xmlSave); }
 TEST(XmlCorpusReplay, Query) { replayCorpus("xml_query", veldra::fuzz::xmlQuery); }
+TEST(ReaderCorpusReplay, Docx) { replayCorpus("docx_reader", veldra::fuzz::docxReader); }
+TEST(ReaderCorpusReplay, Xlsx) { replayCorpus("xlsx_reader", veldra::fuzz::xlsxReader); }
+TEST(ReaderCorpusReplay, Pictures) { replayCorpus("picture_renderer", veldra::fuzz::pictureRenderer); }

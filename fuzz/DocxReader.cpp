@@ -1,26 +1,13 @@
-// libFuzzer target for the .docx reader: any bytes must open or be refused with a reason,
-// and whatever opens must be readable member by member.
+// The .docx reader: any bytes must open or be refused with a reason, and whatever opens
+// must be readable member by member.
+#include "FuzzTargets.h"
+#include "harness/FuzzCheck.h"
 #include "platform/word/Document.h"
 
-#include <QByteArray>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
 using namespace veldra::word;
+using veldra::fuzz::require;
 
 namespace {
-
-// A broken promise ends the run, so that the fuzzer keeps the input.
-void require(bool holds, const char* promise)
-{
-    if (holds)
-        return;
-    std::fprintf(stderr, "Fuzz check failed: %s\n", promise);
-    std::abort();
-}
 
 void walk(const Document& doc)
 {
@@ -61,12 +48,11 @@ void walk(const Document& doc)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+void veldra::fuzz::docxReader(const QByteArray& input)
 {
     Document doc;
-    const bool opened = doc.openBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const bool opened = doc.openBytes(input);
     require(opened == doc.openError().ok(), "an open succeeds exactly when it reports no error");
     if (opened)
         walk(doc);
-    return 0;
 }
