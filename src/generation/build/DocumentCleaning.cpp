@@ -1,6 +1,7 @@
 #include "generation/build/DocumentCleaning.h"
 
 #include "app/Log.h"
+#include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
@@ -77,9 +78,9 @@ void removeUnfilledChain(const xml::Node& start, const ValueContext& context)
     }
 }
 
-void cleanEntryTargets(const QString& query, const xml::Document& target)
+void cleanEntryTargets(const QString& query, const xml::Node& targetRoot)
 {
-    for (const xml::Node& node : target.selectNodes(query)) {
+    for (const xml::Node& node : allMatches(targetRoot, query)) {
         const xml::Node parent = node.parentNode();
         if (parent.isNull() || isDocumentNode(parent) || !isInDocument(node))
             continue;
@@ -101,8 +102,8 @@ QString valueQuery(const QString& targetPath, const QString& filterSource, const
     return targetPath + QLatin1Char('/') + valueTarget;
 }
 
-void cleanEntry(const xml::Node& entry, const xml::NodeList& values, const xml::Document& settings,
-                const xml::Document& target)
+void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xml::Document& settings,
+                const xml::Node& targetRoot)
 {
     const QString filterSource = optionalItemText(entry, QStringLiteral("Definition/FilterSource"));
     const QString sourcePath = requiredItemText(entry, QStringLiteral("Definition/Source"), source);
@@ -121,14 +122,14 @@ void cleanEntry(const xml::Node& entry, const xml::NodeList& values, const xml::
                               .arg(filterSource, entryLabel(entry), sourcePath));
         entryQuery.replace(QStringLiteral("$FilterValue"), filterNode.text());
     }
-    cleanEntryTargets(entryQuery, target);
+    cleanEntryTargets(entryQuery, targetRoot);
 
     const QString templateTarget = templateTargetItem.isNull() ? QString() : templateTargetItem.text();
     for (const xml::Node& value : values) {
         const QString valueTarget = requiredItemText(value, QStringLiteral("Target"), source);
         const QString query = valueQuery(targetPath, filterSource, templateTarget, !templateTargetItem.isNull(), valueTarget);
         const ValueContext context{entry, value, sourcePath, targetPath};
-        for (const xml::Node& node : target.selectNodes(query))
+        for (const xml::Node& node : allMatches(targetRoot, query))
             if (!isDocumentNode(node.parentNode()))
                 removeUnfilledChain(node, context);
     }
@@ -219,10 +220,11 @@ void CleanTargetDocument(const xml::Document& settings, const xml::Document& tra
     removeUnfilledCopies(settings, transformation, target);
     const xml::NodeList entries =
         transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform | Word2SPLTransform/PostProcessing"));
+    const xml::Node targetRoot = target.documentElement().parentNode();
     for (const xml::Node& entry : entries) {
-        const xml::NodeList values = entry.selectNodes(QStringLiteral("Value"));
-        if (values.length() > 0)
-            cleanEntry(entry, values, settings, target);
+        const QList<xml::Node> values = allMatches(entry, QStringLiteral("Value"));
+        if (!values.isEmpty())
+            cleanEntry(entry, values, settings, targetRoot);
     }
 }
 

@@ -3,8 +3,7 @@
 #include "platform/xml/Node.h"
 
 #include <QString>
-#include <QStringList>
-#include <optional>
+#include <QList>
 
 namespace veldra {
 
@@ -13,17 +12,17 @@ namespace veldra {
 // A build looks up paths such as "document/component/structuredBody/component/section[code/@code=
 // '48780-1']/subject" thousands of times while the target grows. Evaluated as one query, each
 // lookup visits every match in the whole document, so the build grows with the square of the
-// label. These functions evaluate a path of plain child steps one step at a time (each step is
-// still the program's own query, relative to the node above, so names and predicates mean what
-// they mean in a query) and stop at the first match. A path of any other form is handed to
-// the query engine as it is.
-
-// The steps of a path made of child steps only ("name", "*", each with predicates), or nothing
-// for any other form ("//", "..", ".", axes, attributes, functions, unions, a leading "/").
-std::optional<QStringList> childSteps(const QString& path);
+// label. These functions evaluate a path of plain child steps one step at a time and stop at
+// the first match. A step's name and its conditions are tested on each child without the query
+// engine where StepPredicate takes them; a step with any other condition is still the program's
+// own query, relative to the node above. A path of any other form is handed to the query
+// engine as it is.
 
 // The same node as context.selectSingleNode(path): the first match in document order.
 xml::Node firstMatch(const xml::Node& context, const QString& path);
+
+// The same nodes as context.selectNodes(path), in document order.
+QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
 
 // Whether `node` is among context.selectNodes(path). `context` is an ancestor of `node`, or
 // the document node.

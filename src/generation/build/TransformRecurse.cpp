@@ -96,7 +96,7 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
                       QStringLiteral("The Definition/Target %1 of '%2' selects nothing in the SPL.").arg(where.targetPath, where.entryName));
     if (!isDocumentNode(targetNode.parentNode()) && clones(targetItem))
         where.copy = cloneFor(entry, element, targetItem, where.targetPath, targetNode, run);
-    for (const xml::Node& value : entry.selectNodes(QStringLiteral("Value")))
+    for (const xml::Node& value : allMatches(entry, QStringLiteral("Value")))
         applyTransformValue(value, element, where, run.target, run.index, run.outFile);
 }
 
