@@ -2,6 +2,7 @@
 
 #include "editor/DefinitionDocument.h"
 #include "editor/TreePaths.h"
+#include "generation/build/PathSteps.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
@@ -27,8 +28,8 @@ bool holdsFilledValue(const xml::Node& group, const xml::Document& definition)
 
 bool isKitAssembly(const xml::Document& settings)
 {
-    const xml::NodeList kits = settings.selectNodes(QStringLiteral("//KitAssembly"));
-    if (kits.length() == 0)
+    const QList<xml::Node> kits = elementsNamed(settings, QStringLiteral("KitAssembly"));
+    if (kits.isEmpty())
         return false;
     xml::Document definition;
     definition.load(definitionFilePath());

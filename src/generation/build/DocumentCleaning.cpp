@@ -1,6 +1,7 @@
 #include "generation/build/DocumentCleaning.h"
 
 #include "app/Log.h"
+#include "generation/build/NodeTests.h"
 #include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/VbError.h"
@@ -189,28 +190,26 @@ void removeUnfilledCopies(const xml::Document& settings, const xml::Document& tr
             copy.parentNode().removeChild(copy);
 }
 
+bool anyMarked(xmlNodePtr node, const char* mark)
+{
+    if (unprefixedAttribute(node, mark))
+        return true;
+    for (xmlNodePtr child = node->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE && anyMarked(child, mark))
+            return true;
+    return false;
+}
+
 } // namespace
 
 void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
 {
     if (found || node.isNull())
         return;
-    if (node.nodeType() == xml::NodeType::Element && node.hasAttribute(Word2SPLIDAttribute)) {
-        found = true;
+    if (node.nodeType() != xml::NodeType::Element && node.nodeType() != xml::NodeType::Document)
         return;
-    }
-    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
-        if (child.nodeType() != xml::NodeType::Element)
-            continue;
-        if (child.hasAttribute(Word2SPLIDAttribute)) {
-            found = true;
-            return;
-        }
-        if (child.hasChildNodes())
-            SubtreeHasWord2SPLID(child, found);
-        if (found)
-            return;
-    }
+    static const QByteArray mark = Word2SPLIDAttribute.toUtf8();
+    found = anyMarked(node.raw(), mark.constData());
 }
 
 void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target)

@@ -253,6 +253,30 @@ QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
     return matches;
 }
 
+namespace {
+
+void collectNamed(const xml::Node& node, const NameTest& test, QList<xml::Node>& found)
+{
+    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
+        if (child.raw()->type == XML_ELEMENT_NODE && child.nodeType() == xml::NodeType::Element) {
+            if (test.matches(child.raw()))
+                found << child;
+            collectNamed(child, test, found);
+        }
+}
+
+} // namespace
+
+QList<xml::Node> elementsNamed(const xml::Document& document, const QString& name)
+{
+    const QString query = QStringLiteral("//") + name;
+    if (!indexedLookups() || !isStepName(name) || name == QLatin1String("*") || document.documentElement().isNull())
+        return listOf(document.selectNodes(query));
+    QList<xml::Node> found;
+    collectNamed(document.documentElement().parentNode(), NameTest{name.toUtf8()}, found);
+    return found;
+}
+
 bool matchesPath(const xml::Node& node, const xml::Node& context, const QString& path)
 {
     const Steps* steps = indexedSteps(path);

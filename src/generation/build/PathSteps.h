@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/xml/Document.h"
 #include "platform/xml/Node.h"
 
 #include <QString>
@@ -23,6 +24,9 @@ xml::Node firstMatch(const xml::Node& context, const QString& path);
 
 // The same nodes as context.selectNodes(path), in document order.
 QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
+
+// The same elements as document.selectNodes("//" + name), in document order.
+QList<xml::Node> elementsNamed(const xml::Document& document, const QString& name);
 
 // Whether `node` is among context.selectNodes(path). `context` is an ancestor of `node`, or
 // the document node.

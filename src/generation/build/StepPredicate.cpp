@@ -212,12 +212,8 @@ bool anyAlong(xmlNodePtr node, const std::vector<PathStep>& steps, size_t index,
                 return true;
         return false;
     case PathStep::Kind::Attribute:
-        if (node->type != XML_ELEMENT_NODE)
-            return false;
-        for (xmlAttrPtr attribute = node->properties; attribute; attribute = attribute->next)
-            if (!attribute->ns && xmlStrEqual(attribute->name, reinterpret_cast<const xmlChar*>(step.attribute.constData())))
-                if (anyAlong(reinterpret_cast<xmlNodePtr>(attribute), steps, index + 1, test))
-                    return true;
+        if (xmlAttrPtr attribute = unprefixedAttribute(node, step.attribute.constData()))
+            return anyAlong(reinterpret_cast<xmlNodePtr>(attribute), steps, index + 1, test);
         return false;
     }
     return false;

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "generation/build/NodeTests.h"
 
-#include <libxml/tree.h>
+#include <QString>
 
 #include <memory>
 #include <optional>
@@ -34,17 +33,6 @@ private:
     explicit StepPredicate(std::shared_ptr<const Expression> expression) : expression_(std::move(expression)) {}
 
     std::shared_ptr<const Expression> expression_;
-};
-
-// A name test as a location step writes it: an element's local name in any namespace, or any
-// element for "*".
-struct NameTest {
-    QByteArray name;  // empty for "*"
-
-    bool matches(xmlNodePtr node) const
-    {
-        return node->type == XML_ELEMENT_NODE && (name.isEmpty() || xmlStrEqual(node->name, reinterpret_cast<const xmlChar*>(name.constData())));
-    }
 };
 
 } // namespace veldra
