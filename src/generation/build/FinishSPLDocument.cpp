@@ -76,7 +76,13 @@ void FinishSPLDocument(xml::Document& target)
     QString text = target.xml();
     text.remove(QStringLiteral("xmlns=\"\""));
     const xml::Document once = reread(text);
-    target = reread(once.xml());
+    // The second reading settles what the first changed; when writing the first gives back
+    // the text it was read from, reading it again would give the same document.
+    const QString again = once.xml();
+    if (indexedLookups() && again == text)
+        target = once;
+    else
+        target = reread(again);
     target.setDeclarationEncoding(QStringLiteral("UTF-8"));
 }
 
