@@ -39,6 +39,17 @@ bool isHiddenAttribute(const QString& name)
     return it.value();
 }
 
+// Every element gets a key, so the key hash is sized once for all of them.
+qsizetype elementsIn(const xmlNode* node)
+{
+    if (node->type != XML_ELEMENT_NODE)
+        return 0;
+    qsizetype count = 1;
+    for (const xmlNode* child = node->children; child; child = child->next)
+        count += elementsIn(child);
+    return count;
+}
+
 bool isTextContent(xml::NodeType type)
 {
     return type == xml::NodeType::Text || type == xml::NodeType::CData;
@@ -50,7 +61,14 @@ class TreeBuilder {
 public:
     TreeBuilder(const frmXMLEditor& editor, bool settingsMode) : editor_(editor), settingsMode_(settingsMode) {}
 
-    void addTopLevel(const xml::NodeList& nodes) { addNodes(nodes, Parent()); }
+    void addTopLevel(const xml::NodeList& nodes)
+    {
+        qsizetype elements = 0;
+        for (const xml::Node& node : nodes)
+            elements += elementsIn(node.raw());
+        index.reserve(elements);
+        addNodes(nodes, Parent());
+    }
 
     QList<QTreeWidgetItem*> topLevel;
     QHash<QString, QTreeWidgetItem*> index;
@@ -89,8 +107,10 @@ private:
     // whose key is taken gets no node of its own, and its children join that node.
     Parent addElementNode(const xml::Node& element, QTreeWidgetItem* parent)
     {
-        const QString key = editor_.GenerateTreeViewKey(element);
-        if (settingsMode_ && element.nodeType() == xml::NodeType::Element && element.getAttribute(Word2SPLID) != key)
+        const bool isElement = element.nodeType() == xml::NodeType::Element;
+        const QString id = isElement ? element.getAttribute(Word2SPLID) : QString();
+        const QString key = id.isEmpty() ? NewGUID() : id;
+        if (settingsMode_ && isElement && id != key)
             element.setAttribute(Word2SPLID, key);
         Parent added{index.value(key, nullptr), element.nodeName(), editor_.BuildAttributeString(element)};
         if (added.item)
