@@ -19,7 +19,7 @@ bool holdsFilledValue(const xml::Node& group, const xml::Document& definition)
         const QString text = value.text().trimmed();
         if (text.isEmpty())
             continue;
-        const xml::Node start = definition.selectSingleNode(elementPath(value));
+        const xml::Node start = firstMatch(definition, elementPath(value));
         if (start.isNull() || start.text().trimmed() != text)
             return true;
     }

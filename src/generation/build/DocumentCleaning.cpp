@@ -109,12 +109,12 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
     const QString filterSource = optionalItemText(entry, QStringLiteral("Definition/FilterSource"));
     const QString sourcePath = requiredItemText(entry, QStringLiteral("Definition/Source"), source);
     const QString targetPath = requiredItemText(entry, QStringLiteral("Definition/Target"), source);
-    const xml::Node templateTargetItem = entry.selectSingleNode(QStringLiteral("Definition/TemplateTarget"));
+    const xml::Node templateTargetItem = firstMatch(entry, QStringLiteral("Definition/TemplateTarget"));
     if (!filterSource.isEmpty() && templateTargetItem.isNull())
         requiredItem(entry, QStringLiteral("Definition/TemplateTarget"), source);
 
     QString entryQuery = targetPath;
-    const xml::Node settingsNode = settings.selectSingleNode(sourcePath);
+    const xml::Node settingsNode = firstMatch(settings, sourcePath);
     if (!filterSource.isEmpty() && !settingsNode.isNull()) {
         const xml::Node filterNode = settingsNode.selectSingleNode(filterSource);
         if (filterNode.isNull())
@@ -141,14 +141,14 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
 QSet<QString> cloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
 {
     QSet<QString> identifiers;
-    for (const xml::Node& entry : transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform"))) {
-        const QString allowClone = entry.selectSingleNode(QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
+    for (const xml::Node& entry : allMatches(transformation, QStringLiteral("Word2SPLTransform/Transform"))) {
+        const QString allowClone = firstMatch(entry, QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
         if (!vbstr::isNumeric(allowClone) || allowClone.trimmed().toDouble() != 1.0)
             continue;
         const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
         if (source.isEmpty())
             continue;
-        for (const xml::Node& element : settings.selectNodes(source))
+        for (const xml::Node& element : allMatches(settings, source))
             if (element.hasAttribute(Word2SPLIDAttribute))
                 identifiers.insert(element.nodeName() + QLatin1Char(' ') + element.getAttribute(Word2SPLIDAttribute));
     }
@@ -163,9 +163,10 @@ bool collectUnfilledCopies(const xml::Node& element, const QSet<QString>& cloneI
     for (xml::Node child = element.firstChild(); !child.isNull(); child = child.nextSibling())
         if (child.nodeType() == xml::NodeType::Element)
             holdsValue = collectUnfilledCopies(child, cloneIds, unfilled) || holdsValue;
-    const QString mark = element.getAttribute(Word2SPLIDAttribute);
-    if (mark.isNull())
+    static const QByteArray markName = Word2SPLIDAttribute.toUtf8();
+    if (!unprefixedAttribute(element.raw(), markName.constData()))
         return holdsValue;
+    const QString mark = element.getAttribute(Word2SPLIDAttribute);
     if (!cloneIds.contains(mark))
         return true;
     if (!holdsValue)

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
 #include <optional>
@@ -253,15 +254,42 @@ QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
     return matches;
 }
 
+xml::Node firstMatch(const xml::Document& document, const QString& path)
+{
+    const xml::Node root = document.documentElement();
+    return root.isNull() ? document.selectSingleNode(path) : firstMatch(root.parentNode(), path);
+}
+
+QList<xml::Node> allMatches(const xml::Document& document, const QString& path)
+{
+    const xml::Node root = document.documentElement();
+    return root.isNull() ? listOf(document.selectNodes(path)) : allMatches(root.parentNode(), path);
+}
+
 namespace {
 
-void collectNamed(const xml::Node& node, const NameTest& test, QList<xml::Node>& found)
+// Marks the elements below `node` that pass `test`, with all their ancestors.
+void markWithAncestors(xmlNodePtr node, const NameTest& test, QSet<xmlNodePtr>& marked)
+{
+    for (xmlNodePtr child = node->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        if (test.matches(child))
+            for (xmlNodePtr above = child; above && !marked.contains(above); above = above->parent)
+                marked.insert(above);
+        markWithAncestors(child, test, marked);
+    }
+}
+
+// The handles of the marked elements that pass `test`, in document order; a walk that goes
+// down only where something is marked.
+void collectMarked(const xml::Node& node, const NameTest& test, const QSet<xmlNodePtr>& marked, QList<xml::Node>& found)
 {
     for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
-        if (child.raw()->type == XML_ELEMENT_NODE && child.nodeType() == xml::NodeType::Element) {
+        if (marked.contains(child.raw()) && child.nodeType() == xml::NodeType::Element) {
             if (test.matches(child.raw()))
                 found << child;
-            collectNamed(child, test, found);
+            collectMarked(child, test, marked, found);
         }
 }
 
@@ -272,8 +300,13 @@ QList<xml::Node> elementsNamed(const xml::Document& document, const QString& nam
     const QString query = QStringLiteral("//") + name;
     if (!indexedLookups() || !isStepName(name) || name == QLatin1String("*") || document.documentElement().isNull())
         return listOf(document.selectNodes(query));
+    const xml::Node documentNode = document.documentElement().parentNode();
+    const NameTest test{name.toUtf8()};
+    QSet<xmlNodePtr> marked;
+    markWithAncestors(documentNode.raw(), test, marked);
     QList<xml::Node> found;
-    collectNamed(document.documentElement().parentNode(), NameTest{name.toUtf8()}, found);
+    if (!marked.isEmpty())
+        collectMarked(documentNode, test, marked, found);
     return found;
 }
 

@@ -25,6 +25,10 @@ xml::Node firstMatch(const xml::Node& context, const QString& path);
 // The same nodes as context.selectNodes(path), in document order.
 QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
 
+// The same as document.selectSingleNode(path) and document.selectNodes(path).
+xml::Node firstMatch(const xml::Document& document, const QString& path);
+QList<xml::Node> allMatches(const xml::Document& document, const QString& path);
+
 // The same elements as document.selectNodes("//" + name), in document order.
 QList<xml::Node> elementsNamed(const xml::Document& document, const QString& name);
 

@@ -73,7 +73,7 @@ xml::Node cloneFor(const xml::Node& entry, const xml::Node& element, const xml::
     for (const xml::Node& marked : run.index.marked(cloneId))
         if (matchesPath(marked, run.index.targetRoot(), targetPath))
             return marked;
-    const xml::Node pattern = firstMatch(run.templateDoc.documentElement().parentNode(), targetPath);
+    const xml::Node pattern = firstMatch(run.templateDoc, targetPath);
     if (pattern.isNull())
         throw VbError(err::General, source, QStringLiteral("The SPL template has no %1.").arg(targetPath));
     const xml::Node copy = run.target.importNode(pattern, true);
