@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -170,23 +171,21 @@ std::optional<Steps> compilePath(const QString& path)
 }
 
 // A build asks the same few dozen paths thousands of times.
-const std::optional<Steps>& stepsOf(const QString& path)
+std::shared_ptr<const Steps> stepsOf(const QString& path)
 {
-    thread_local QHash<QString, std::optional<Steps>> compiled;
+    thread_local QHash<QString, std::shared_ptr<const Steps>> compiled;
     const auto known = compiled.constFind(path);
     if (known != compiled.cend())
         return *known;
     if (compiled.size() > 4096)
         compiled.clear();
-    return *compiled.insert(path, compilePath(path));
+    std::optional<Steps> steps = compilePath(path);
+    return *compiled.insert(path, steps ? std::make_shared<const Steps>(std::move(*steps)) : nullptr);
 }
 
-const Steps* indexedSteps(const QString& path)
+std::shared_ptr<const Steps> indexedSteps(const QString& path)
 {
-    if (!indexedLookups())
-        return nullptr;
-    const std::optional<Steps>& steps = stepsOf(path);
-    return steps ? &*steps : nullptr;
+    return indexedLookups() ? stepsOf(path) : nullptr;
 }
 
 // Calls `found` for each match of steps[index...] below `context`, in document order, until it
@@ -226,11 +225,8 @@ QList<xml::Node> listOf(const xml::NodeList& nodes)
     return list;
 }
 
-} // namespace
-
-xml::Node firstMatch(const xml::Node& context, const QString& path)
+xml::Node firstMatchOf(const xml::Node& context, const QString& path, const Steps* steps)
 {
-    const Steps* steps = indexedSteps(path);
     if (!steps)
         return context.selectSingleNode(path);
     xml::Node first;
@@ -241,9 +237,30 @@ xml::Node firstMatch(const xml::Node& context, const QString& path)
     return first;
 }
 
+} // namespace
+
+struct LocationPath::Compiled {
+    std::shared_ptr<const Steps> steps;
+};
+
+LocationPath::LocationPath(const QString& path)
+    : path_(path), compiled_(std::make_shared<const Compiled>(Compiled{indexedSteps(path)}))
+{
+}
+
+xml::Node LocationPath::firstMatch(const xml::Node& context) const
+{
+    return firstMatchOf(context, path_, compiled_->steps.get());
+}
+
+xml::Node firstMatch(const xml::Node& context, const QString& path)
+{
+    return firstMatchOf(context, path, indexedSteps(path).get());
+}
+
 QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
 {
-    const Steps* steps = indexedSteps(path);
+    const std::shared_ptr<const Steps> steps = indexedSteps(path);
     if (!steps)
         return listOf(context.selectNodes(path));
     QList<xml::Node> matches;
@@ -312,7 +329,7 @@ QList<xml::Node> elementsNamed(const xml::Document& document, const QString& nam
 
 bool matchesPath(const xml::Node& node, const xml::Node& context, const QString& path)
 {
-    const Steps* steps = indexedSteps(path);
+    const std::shared_ptr<const Steps> steps = indexedSteps(path);
     if (!steps)
         return contains(context.selectNodes(path), node);
     // The node's ancestors below the context, one per step.

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QList>
 
+#include <memory>
+
 namespace veldra {
 
 // Fast, exact answers to the location paths a build asks of its target document.
@@ -24,6 +26,21 @@ xml::Node firstMatch(const xml::Node& context, const QString& path);
 
 // The same nodes as context.selectNodes(path), in document order.
 QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
+
+// A path compiled once and kept, for lookups repeated with the same path.
+class LocationPath {
+public:
+    explicit LocationPath(const QString& path);
+
+    // The same node as firstMatch(context, text()).
+    xml::Node firstMatch(const xml::Node& context) const;
+    const QString& text() const { return path_; }
+
+private:
+    struct Compiled;
+    QString path_;
+    std::shared_ptr<const Compiled> compiled_;
+};
 
 // The same as document.selectSingleNode(path) and document.selectNodes(path).
 xml::Node firstMatch(const xml::Document& document, const QString& path);

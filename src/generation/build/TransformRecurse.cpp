@@ -84,19 +84,21 @@ xml::Node cloneFor(const xml::Node& entry, const xml::Node& element, const xml::
 
 void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
 {
+    const PreparedEntry* prepared = run.index.prepared(entry);
     EntryTarget where;
-    where.entryName = requiredItemText(entry, QStringLiteral("Name"), source);
+    where.entryName = prepared ? prepared->name : requiredItemText(entry, QStringLiteral("Name"), source);
     if (where.entryName == QLatin1String("Drug Product Packaging"))
         ui::pumpMessages();
-    const xml::Node targetItem = requiredItem(entry, QStringLiteral("Definition/Target"), source);
-    where.targetPath = targetItem.text();
-    const xml::Node targetNode = firstMatch(run.index.targetRoot(), where.targetPath);
+    const xml::Node targetItem = prepared ? prepared->targetItem : requiredItem(entry, QStringLiteral("Definition/Target"), source);
+    where.targetPath = prepared ? prepared->target.text() : targetItem.text();
+    const xml::Node targetNode = prepared ? prepared->target.firstMatch(run.index.targetRoot())
+                                          : firstMatch(run.index.targetRoot(), where.targetPath);
     if (targetNode.isNull())
         throw VbError(err::General, source,
                       QStringLiteral("The Definition/Target %1 of '%2' selects nothing in the SPL.").arg(where.targetPath, where.entryName));
     if (!isDocumentNode(targetNode.parentNode()) && clones(targetItem))
         where.copy = cloneFor(entry, element, targetItem, where.targetPath, targetNode, run);
-    for (const xml::Node& value : allMatches(entry, QStringLiteral("Value")))
+    for (const xml::Node& value : prepared ? prepared->values : allMatches(entry, QStringLiteral("Value")))
         applyTransformValue(value, element, where, run.target, run.index, run.outFile);
 }
 
