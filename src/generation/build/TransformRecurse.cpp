@@ -104,7 +104,8 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
 
 bool isLeaf(const xml::Node& child)
 {
-    return child.firstChild().nodeType() == xml::NodeType::Text && child.childNodes().length() == 1;
+    const xml::Node first = child.firstChild();
+    return first.nodeType() == xml::NodeType::Text && first.nextSibling().isNull();
 }
 
 void recurse(const xml::Node& element, const Run& run, QString& path)
@@ -124,8 +125,10 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
             }
             if (isLeaf(child))
                 continue;
-            WriteLog(logSeparator(), logSeparator(), true);
-            WriteLog(QStringLiteral("Processing"), QStringLiteral("Recurse ") + element.nodeName());
+            if (!NoLogging) {
+                WriteLog(logSeparator(), logSeparator(), true);
+                WriteLog(QStringLiteral("Processing"), QStringLiteral("Recurse ") + element.nodeName());
+            }
             const QString kept = path;
             path += QLatin1Char('/') + child.nodeName();
             if (element.nodeName() == QLatin1String("ProductCharacteristics"))

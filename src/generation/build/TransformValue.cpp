@@ -36,6 +36,8 @@ QString safeFileName(const QString& path)
 
 void warnMissing(const EntryTarget& entry, const QString& sourceText, const xml::Node& from, const xml::Node& to)
 {
+    if (NoLogging)
+        return;  // a quick preview builds thousands of these lines for nobody
     skip([&] {
         if (from.isNull() && to.isNull())
             WriteLog(QStringLiteral("Warning"),
@@ -189,8 +191,9 @@ void applyTransformValue(const xml::Node& value, const xml::Node& settingsElemen
     }
 
     const QString text = from.text();
-    WriteLog(QStringLiteral("Processing"),
-             entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
+    if (!NoLogging)
+        WriteLog(QStringLiteral("Processing"),
+                 entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
     if (IsDirectCopy(sourceItem)) {
         copyWholeElements(settingsElement, sourceText, to, target);
     } else {
