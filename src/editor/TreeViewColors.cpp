@@ -36,8 +36,17 @@ bool hasColorAttribute(const xmlNode* element)
     return false;
 }
 
+bool anyColored(const xmlNode* node)
+{
+    for (const xmlNode* child = node->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE && (hasColorAttribute(child) || anyColored(child)))
+            return true;
+    return false;
+}
+
 // The elements with a Color attribute, in document order (as "//*[@Color]" selects them),
-// found in one walk: an open paints them over a tree of tens of thousands of nodes.
+// found in one walk that goes down only where one is: an open paints them over a tree of
+// tens of thousands of nodes, most documents having none or a few.
 void collectColored(const xml::Node& node, QList<xml::Node>& colored)
 {
     for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
@@ -45,7 +54,8 @@ void collectColored(const xml::Node& node, QList<xml::Node>& colored)
             continue;
         if (hasColorAttribute(child.raw()))
             colored << child;
-        collectColored(child, colored);
+        if (anyColored(child.raw()))
+            collectColored(child, colored);
     }
 }
 
