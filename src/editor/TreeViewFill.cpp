@@ -134,11 +134,21 @@ private:
             parent.item->addChild(item);
             return;
         }
-        setNodeCaption(parent.item, SplitCamelCase(parent.name) + QStringLiteral(": ") + content.text() + parent.attributes);
+        setNodeCaption(parent.item, wordsOf(parent.name) + QStringLiteral(": ") + content.text() + parent.attributes);
+    }
+
+    // A document repeats a few hundred element names over thousands of values.
+    const QString& wordsOf(const QString& name)
+    {
+        auto known = words_.constFind(name);
+        if (known == words_.cend())
+            known = words_.insert(name, SplitCamelCase(name));
+        return known.value();
     }
 
     const frmXMLEditor& editor_;
     bool settingsMode_;
+    QHash<QString, QString> words_;
 };
 
 void makeBold(QTreeWidgetItem* node)
