@@ -106,8 +106,9 @@ bool isStepName(const QString& name)
     return true;
 }
 
-// The conditions of a step ("[a][b='x']" without its name), each without its brackets.
-QStringList conditionsOf(const QString& brackets)
+// The conditions of a step ("[a][b='x']" without its name), each without its brackets;
+// nothing when something stands between them.
+std::optional<QStringList> conditionsOf(const QString& brackets)
 {
     QStringList conditions;
     int depth = 0;
@@ -128,6 +129,8 @@ QStringList conditionsOf(const QString& brackets)
                 condition.clear();
                 continue;
             }
+        } else if (depth == 0) {
+            return std::nullopt;
         }
         condition += c;
     }
@@ -143,15 +146,17 @@ Step compileStep(const QString& text)
         return step;
     if (name != QLatin1String("*"))
         step.test.name = name.toUtf8();
-    if (bracket >= 0)
-        for (const QString& condition : conditionsOf(text.mid(bracket))) {
-            std::optional<StepPredicate> predicate = StepPredicate::parse(condition);
-            if (!predicate) {
-                step.conditions.clear();
-                return step;
-            }
-            step.conditions.push_back(std::move(*predicate));
+    const std::optional<QStringList> conditions = bracket < 0 ? QStringList() : conditionsOf(text.mid(bracket));
+    if (!conditions)
+        return step;
+    for (const QString& condition : *conditions) {
+        std::optional<StepPredicate> predicate = StepPredicate::parse(condition);
+        if (!predicate) {
+            step.conditions.clear();
+            return step;
         }
+        step.conditions.push_back(std::move(*predicate));
+    }
     step.native = true;
     return step;
 }

@@ -91,6 +91,15 @@ TEST(PathStepsTest, ConditionsThatDependOnMoreThanTheNodeAreLeftToTheQueryEngine
         EXPECT_FALSE(StepPredicate::parse(QString::fromLatin1(condition))) << condition;
 }
 
+TEST(PathStepsTest, AStepWithTextBetweenItsConditionsIsRefusedAsByTheQueryEngine)
+{
+    xml::Document document;
+    ASSERT_TRUE(document.loadXml(sample));
+    const xml::Node root = document.documentElement().parentNode();
+    EXPECT_ANY_THROW(document.selectNodes(QStringLiteral("doc/item[@styleCode]x[.='b']")));
+    EXPECT_ANY_THROW(firstMatch(root, QStringLiteral("doc/item[@styleCode]x[.='b']")));
+}
+
 TEST(PathStepsTest, PathsMatchAsTheQueryEngineSelects)
 {
     xml::Document document;
