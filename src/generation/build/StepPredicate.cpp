@@ -169,7 +169,7 @@ private:
                 steps.push_back({PathStep::Kind::Element, {}, {}});
             } else if (t.type == Tok::Name && peek().type != Tok::LParen) {
                 steps.push_back({PathStep::Kind::Element, {t.text.toUtf8()}, {}});
-            } else if (t.type == Tok::At && peek().type == Tok::Name) {
+            } else if (t.type == Tok::At && peek().type == Tok::Name && peek().text != QLatin1String("xmlns")) {
                 steps.push_back({PathStep::Kind::Attribute, {}, take().text.toUtf8()});
                 return peek().type != Tok::Slash;  // an attribute ends its path
             } else {

@@ -18,8 +18,8 @@ namespace veldra {
 // Only conditions whose truth depends on the node alone are taken: relative paths of ".",
 // "..", "*", names (any namespace) and a final "@name" (no namespace), each alone or compared
 // with = or != to text in quotes, joined with and, or, not(...) and parentheses. A position,
-// a number, a function, a prefix, "//", a nested condition or a path compared with a path is
-// left to the query engine: parse() gives nothing for them.
+// a number, a function, a prefix, "//", "@xmlns", a nested condition or a path compared with
+// a path is left to the query engine: parse() gives nothing for them.
 class StepPredicate {
 public:
     static std::optional<StepPredicate> parse(const QString& condition);
