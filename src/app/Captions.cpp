@@ -2,7 +2,10 @@
 
 #include "platform/core/VbString.h"
 
+#include <QHash>
 #include <QTreeWidget>
+
+#include <optional>
 
 namespace veldra {
 
@@ -31,29 +34,63 @@ QTreeWidgetItem* rootOf(QTreeWidgetItem* node)
     return node;
 }
 
-void refreshCaptions(QTreeWidgetItem* node, const TreeImageList* images);
+// The picture key of each caption's name, found once per name: a tree repeats a handful
+// of element names over thousands of nodes.
+class PictureKeys {
+public:
+    explicit PictureKeys(const TreeImageList& images) : images_(images) {}
 
-void refreshChild(QTreeWidgetItem* child, const TreeImageList* images)
-{
-    child->setText(0, SplitCamelCase(child->text(0)));
-    if (images) {
-        const QString key = imageKeyOf(GetNamePart(child->text(0)));
-        setImage(child, images->contains(key) ? key : QStringLiteral("generalpropertyimage"), *images);
+    QString forCaption(const QString& caption)
+    {
+        const QString name = GetNamePart(caption);
+        auto known = keys_.constFind(name);
+        if (known == keys_.cend()) {
+            const QString key = imageKeyOf(name);
+            known = keys_.insert(name, images_.contains(key) ? key : QStringLiteral("generalpropertyimage"));
+        }
+        return known.value();
     }
-    if (child->childCount() > 0) {
-        QFont font = child->font(0);
-        font.setBold(true);
-        child->setFont(0, font);
-        refreshCaptions(child, images);
-    } else {
-        child->setForeground(0, QColor(0, 0, 0));
+
+    void set(QTreeWidgetItem* item, const QString& key)
+    {
+        auto icon = icons_.constFind(key);
+        if (icon == icons_.cend())
+            icon = icons_.insert(key, images_.icon(key));
+        item->setIcon(0, icon.value());
+        item->setData(0, TreeImageList::ImageKeyRole, key);
+    }
+
+private:
+    const TreeImageList& images_;
+    QHash<QString, QString> keys_;
+    QHash<QString, QIcon> icons_;
+};
+
+void refreshChildren(QTreeWidgetItem* node, PictureKeys* pictures)
+{
+    for (int i = 0; i < node->childCount(); ++i) {
+        QTreeWidgetItem* child = node->child(i);
+        const QString caption = SplitCamelCase(child->text(0));
+        child->setText(0, caption);
+        if (pictures)
+            pictures->set(child, pictures->forCaption(caption));
+        if (child->childCount() > 0) {
+            QFont font = child->font(0);
+            font.setBold(true);
+            child->setFont(0, font);
+            refreshChildren(child, pictures);
+        } else {
+            child->setForeground(0, QColor(0, 0, 0));
+        }
     }
 }
 
 void refreshCaptions(QTreeWidgetItem* node, const TreeImageList* images)
 {
-    for (int i = 0; i < node->childCount(); ++i)
-        refreshChild(node->child(i), images);
+    std::optional<PictureKeys> pictures;
+    if (images)
+        pictures.emplace(*images);
+    refreshChildren(node, pictures ? &*pictures : nullptr);
 
     if (!images)
         return;

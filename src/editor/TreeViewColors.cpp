@@ -28,14 +28,48 @@ long colorNumberOf(const QString& text)
     return std::lround(vbstr::trim(text).toDouble());
 }
 
+bool hasColorAttribute(const xmlNode* element)
+{
+    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next)
+        if (!attribute->ns && xmlStrEqual(attribute->name, BAD_CAST "Color"))
+            return true;
+    return false;
+}
+
+bool anyColored(const xmlNode* node)
+{
+    for (const xmlNode* child = node->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE && (hasColorAttribute(child) || anyColored(child)))
+            return true;
+    return false;
+}
+
+// The elements with a Color attribute, in document order (as "//*[@Color]" selects them),
+// found in one walk that goes down only where one is: an open paints them over a tree of
+// tens of thousands of nodes, most documents having none or a few.
+void collectColored(const xml::Node& node, QList<xml::Node>& colored)
+{
+    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        if (child.raw()->type != XML_ELEMENT_NODE || child.nodeType() != xml::NodeType::Element)
+            continue;
+        if (hasColorAttribute(child.raw()))
+            colored << child;
+        if (anyColored(child.raw()))
+            collectColored(child, colored);
+    }
+}
+
 } // namespace
 
 void frmXMLEditor::RenderTreeviewColor()
 {
     if (!XMLDoc)
         return;
-    xml::NodeList colored;
-    if (!skip([&] { colored = XMLDoc->selectNodes(QStringLiteral("//*[@Color]")); }))
+    QList<xml::Node> colored;
+    if (!skip([&] {
+            if (!XMLDoc->documentElement().isNull())
+                collectColored(XMLDoc->documentElement().parentNode(), colored);
+        }))
         return;
     for (const xml::Node& element : colored) {
         skip([&] {

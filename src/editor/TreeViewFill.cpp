@@ -40,6 +40,17 @@ bool isHiddenAttribute(const QString& name)
     return it.value();
 }
 
+// Every element gets a key, so the key hash is sized once for all of them.
+qsizetype elementsIn(const xmlNode* node)
+{
+    if (node->type != XML_ELEMENT_NODE)
+        return 0;
+    qsizetype count = 1;
+    for (const xmlNode* child = node->children; child; child = child->next)
+        count += elementsIn(child);
+    return count;
+}
+
 bool isTextContent(xml::NodeType type)
 {
     return type == xml::NodeType::Text || type == xml::NodeType::CData;
@@ -51,7 +62,14 @@ class TreeBuilder {
 public:
     TreeBuilder(const frmXMLEditor& editor, bool settingsMode) : editor_(editor), settingsMode_(settingsMode) {}
 
-    void addTopLevel(const xml::NodeList& nodes) { addNodes(nodes, Parent()); }
+    void addTopLevel(const xml::NodeList& nodes)
+    {
+        qsizetype elements = 0;
+        for (const xml::Node& node : nodes)
+            elements += elementsIn(node.raw());
+        index.reserve(elements);
+        addNodes(nodes, Parent());
+    }
 
     QList<QTreeWidgetItem*> topLevel;
     QHash<QString, QTreeWidgetItem*> index;
@@ -90,8 +108,10 @@ private:
     // whose key is taken gets no node of its own, and its children join that node.
     Parent addElementNode(const xml::Node& element, QTreeWidgetItem* parent)
     {
-        const QString key = editor_.GenerateTreeViewKey(element);
-        if (settingsMode_ && element.nodeType() == xml::NodeType::Element && element.getAttribute(Word2SPLID) != key)
+        const bool isElement = element.nodeType() == xml::NodeType::Element;
+        const QString id = isElement ? element.getAttribute(Word2SPLID) : QString();
+        const QString key = id.isEmpty() ? NewGUID() : id;
+        if (settingsMode_ && isElement && id != key)
             element.setAttribute(Word2SPLID, key);
         Parent added{index.value(key, nullptr), element.nodeName(), editor_.BuildAttributeString(element)};
         if (added.item)
@@ -115,11 +135,21 @@ private:
             parent.item->addChild(item);
             return;
         }
-        setNodeCaption(parent.item, SplitCamelCase(parent.name) + QStringLiteral(": ") + content.text() + parent.attributes);
+        setNodeCaption(parent.item, wordsOf(parent.name) + QStringLiteral(": ") + content.text() + parent.attributes);
+    }
+
+    // A document repeats a few hundred element names over thousands of values.
+    const QString& wordsOf(const QString& name)
+    {
+        auto known = words_.constFind(name);
+        if (known == words_.cend())
+            known = words_.insert(name, SplitCamelCase(name));
+        return known.value();
     }
 
     const frmXMLEditor& editor_;
     bool settingsMode_;
+    QHash<QString, QString> words_;
 };
 
 void makeBold(QTreeWidgetItem* node)

@@ -56,6 +56,37 @@ QList<xml::Node> BuildIndex::entriesFor(const QString& path) const
     return found == entries_.cend() ? noEntries : *found;
 }
 
+const PreparedEntry* BuildIndex::prepared(const xml::Node& entry)
+{
+    if (!indexing)
+        return nullptr;
+    if (const auto known = preparedEntries_.find(entry.raw()); known != preparedEntries_.end())
+        return &known->second;
+    const xml::Node name = firstMatch(entry, QStringLiteral("Name"));
+    const xml::Node targetItem = firstMatch(entry, QStringLiteral("Definition/Target"));
+    if (name.isNull() || targetItem.isNull())
+        return nullptr;
+    PreparedEntry prepared{name.text(), targetItem, LocationPath(targetItem.text()), allMatches(entry, QStringLiteral("Value"))};
+    return &preparedEntries_.emplace(entry.raw(), std::move(prepared)).first->second;
+}
+
+// A value belongs to one entry, so the path below the entry's target is made once.
+const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString& entryTargetPath)
+{
+    if (!indexing)
+        return nullptr;
+    if (const auto known = preparedValues_.find(value.raw()); known != preparedValues_.end())
+        return &known->second;
+    const xml::Node sourceItem = firstMatch(value, QStringLiteral("Source"));
+    const xml::Node targetItem = firstMatch(value, QStringLiteral("Target"));
+    if (sourceItem.isNull() || targetItem.isNull())
+        return nullptr;
+    const QString target = targetItem.text();
+    PreparedValue prepared{sourceItem, targetItem, LocationPath(sourceItem.text()), LocationPath(target),
+                           LocationPath(entryTargetPath + QLatin1Char('/') + target)};
+    return &preparedValues_.emplace(value.raw(), std::move(prepared)).first->second;
+}
+
 void BuildIndex::mark(const xml::Node& element, const QString& identifier)
 {
     element.setAttribute(Word2SPLIDAttribute, identifier);

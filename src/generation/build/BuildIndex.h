@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generation/build/PathSteps.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/Node.h"
 
@@ -7,17 +8,41 @@
 #include <QList>
 #include <QString>
 
+#include <unordered_map>
+
 namespace veldra {
 
+// A Transform entry's items, read once per build.
+struct PreparedEntry {
+    QString name;
+    xml::Node targetItem;
+    LocationPath target;
+    QList<xml::Node> values;
+};
+
+// A Value's items and the paths it looks up, read and compiled once per build.
+struct PreparedValue {
+    xml::Node sourceItem;
+    xml::Node targetItem;
+    LocationPath source;
+    LocationPath targetBelowCopy;     // its Target
+    LocationPath targetBelowEntry;    // the entry's Definition/Target, then its Target
+};
+
 // What a build looks up over and over, kept at hand for one run of the transformation:
-// the Transform entries of each settings path, and the target elements marked with each
-// clone identifier ("name Word2SPLID").
+// the Transform entries of each settings path, the items of entries and values, and the
+// target elements marked with each clone identifier ("name Word2SPLID").
 class BuildIndex {
 public:
     BuildIndex(const xml::Document& transformation, const xml::Document& target);
 
     // The Transform entries whose Definition/Source is `path`, in document order.
     QList<xml::Node> entriesFor(const QString& path) const;
+
+    // The entry's or value's items, or null when one it needs is missing (the caller then
+    // reads them itself and reports what is missing) or lookups are not indexed.
+    const PreparedEntry* prepared(const xml::Node& entry);
+    const PreparedValue* prepared(const xml::Node& value, const QString& entryTargetPath);
 
     // Marks `element` of the target with the clone identifier, as Word2SPLID.
     void mark(const xml::Node& element, const QString& identifier);
@@ -36,6 +61,8 @@ private:
     xml::Document target_;
     QHash<QString, QList<xml::Node>> entries_;
     QHash<QString, QList<xml::Node>> marks_;
+    std::unordered_map<const void*, PreparedEntry> preparedEntries_;
+    std::unordered_map<const void*, PreparedValue> preparedValues_;
     xml::Node targetRoot_;
 };
 

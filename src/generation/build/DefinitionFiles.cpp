@@ -2,6 +2,7 @@
 
 #include "editor/DefinitionDocument.h"
 #include "editor/TreePaths.h"
+#include "generation/build/PathSteps.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
@@ -18,7 +19,7 @@ bool holdsFilledValue(const xml::Node& group, const xml::Document& definition)
         const QString text = value.text().trimmed();
         if (text.isEmpty())
             continue;
-        const xml::Node start = definition.selectSingleNode(elementPath(value));
+        const xml::Node start = firstMatch(definition, elementPath(value));
         if (start.isNull() || start.text().trimmed() != text)
             return true;
     }
@@ -27,8 +28,8 @@ bool holdsFilledValue(const xml::Node& group, const xml::Document& definition)
 
 bool isKitAssembly(const xml::Document& settings)
 {
-    const xml::NodeList kits = settings.selectNodes(QStringLiteral("//KitAssembly"));
-    if (kits.length() == 0)
+    const QList<xml::Node> kits = elementsNamed(settings, QStringLiteral("KitAssembly"));
+    if (kits.isEmpty())
         return false;
     xml::Document definition;
     definition.load(definitionFilePath());

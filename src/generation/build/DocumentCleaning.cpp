@@ -1,6 +1,8 @@
 #include "generation/build/DocumentCleaning.h"
 
 #include "app/Log.h"
+#include "generation/build/NodeTests.h"
+#include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
@@ -77,9 +79,9 @@ void removeUnfilledChain(const xml::Node& start, const ValueContext& context)
     }
 }
 
-void cleanEntryTargets(const QString& query, const xml::Document& target)
+void cleanEntryTargets(const QString& query, const xml::Node& targetRoot)
 {
-    for (const xml::Node& node : target.selectNodes(query)) {
+    for (const xml::Node& node : allMatches(targetRoot, query)) {
         const xml::Node parent = node.parentNode();
         if (parent.isNull() || isDocumentNode(parent) || !isInDocument(node))
             continue;
@@ -101,18 +103,18 @@ QString valueQuery(const QString& targetPath, const QString& filterSource, const
     return targetPath + QLatin1Char('/') + valueTarget;
 }
 
-void cleanEntry(const xml::Node& entry, const xml::NodeList& values, const xml::Document& settings,
-                const xml::Document& target)
+void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xml::Document& settings,
+                const xml::Node& targetRoot)
 {
     const QString filterSource = optionalItemText(entry, QStringLiteral("Definition/FilterSource"));
     const QString sourcePath = requiredItemText(entry, QStringLiteral("Definition/Source"), source);
     const QString targetPath = requiredItemText(entry, QStringLiteral("Definition/Target"), source);
-    const xml::Node templateTargetItem = entry.selectSingleNode(QStringLiteral("Definition/TemplateTarget"));
+    const xml::Node templateTargetItem = firstMatch(entry, QStringLiteral("Definition/TemplateTarget"));
     if (!filterSource.isEmpty() && templateTargetItem.isNull())
         requiredItem(entry, QStringLiteral("Definition/TemplateTarget"), source);
 
     QString entryQuery = targetPath;
-    const xml::Node settingsNode = settings.selectSingleNode(sourcePath);
+    const xml::Node settingsNode = firstMatch(settings, sourcePath);
     if (!filterSource.isEmpty() && !settingsNode.isNull()) {
         const xml::Node filterNode = settingsNode.selectSingleNode(filterSource);
         if (filterNode.isNull())
@@ -121,14 +123,14 @@ void cleanEntry(const xml::Node& entry, const xml::NodeList& values, const xml::
                               .arg(filterSource, entryLabel(entry), sourcePath));
         entryQuery.replace(QStringLiteral("$FilterValue"), filterNode.text());
     }
-    cleanEntryTargets(entryQuery, target);
+    cleanEntryTargets(entryQuery, targetRoot);
 
     const QString templateTarget = templateTargetItem.isNull() ? QString() : templateTargetItem.text();
     for (const xml::Node& value : values) {
         const QString valueTarget = requiredItemText(value, QStringLiteral("Target"), source);
         const QString query = valueQuery(targetPath, filterSource, templateTarget, !templateTargetItem.isNull(), valueTarget);
         const ValueContext context{entry, value, sourcePath, targetPath};
-        for (const xml::Node& node : target.selectNodes(query))
+        for (const xml::Node& node : allMatches(targetRoot, query))
             if (!isDocumentNode(node.parentNode()))
                 removeUnfilledChain(node, context);
     }
@@ -139,14 +141,14 @@ void cleanEntry(const xml::Node& entry, const xml::NodeList& values, const xml::
 QSet<QString> cloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
 {
     QSet<QString> identifiers;
-    for (const xml::Node& entry : transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform"))) {
-        const QString allowClone = entry.selectSingleNode(QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
+    for (const xml::Node& entry : allMatches(transformation, QStringLiteral("Word2SPLTransform/Transform"))) {
+        const QString allowClone = firstMatch(entry, QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
         if (!vbstr::isNumeric(allowClone) || allowClone.trimmed().toDouble() != 1.0)
             continue;
         const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
         if (source.isEmpty())
             continue;
-        for (const xml::Node& element : settings.selectNodes(source))
+        for (const xml::Node& element : allMatches(settings, source))
             if (element.hasAttribute(Word2SPLIDAttribute))
                 identifiers.insert(element.nodeName() + QLatin1Char(' ') + element.getAttribute(Word2SPLIDAttribute));
     }
@@ -161,9 +163,10 @@ bool collectUnfilledCopies(const xml::Node& element, const QSet<QString>& cloneI
     for (xml::Node child = element.firstChild(); !child.isNull(); child = child.nextSibling())
         if (child.nodeType() == xml::NodeType::Element)
             holdsValue = collectUnfilledCopies(child, cloneIds, unfilled) || holdsValue;
-    const QString mark = element.getAttribute(Word2SPLIDAttribute);
-    if (mark.isNull())
+    static const QByteArray markName = Word2SPLIDAttribute.toUtf8();
+    if (!unprefixedAttribute(element.raw(), markName.constData()))
         return holdsValue;
+    const QString mark = element.getAttribute(Word2SPLIDAttribute);
     if (!cloneIds.contains(mark))
         return true;
     if (!holdsValue)
@@ -188,28 +191,26 @@ void removeUnfilledCopies(const xml::Document& settings, const xml::Document& tr
             copy.parentNode().removeChild(copy);
 }
 
+bool anyMarked(xmlNodePtr node, const char* mark)
+{
+    if (unprefixedAttribute(node, mark))
+        return true;
+    for (xmlNodePtr child = node->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE && anyMarked(child, mark))
+            return true;
+    return false;
+}
+
 } // namespace
 
 void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
 {
     if (found || node.isNull())
         return;
-    if (node.nodeType() == xml::NodeType::Element && node.hasAttribute(Word2SPLIDAttribute)) {
-        found = true;
+    if (node.nodeType() != xml::NodeType::Element && node.nodeType() != xml::NodeType::Document)
         return;
-    }
-    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
-        if (child.nodeType() != xml::NodeType::Element)
-            continue;
-        if (child.hasAttribute(Word2SPLIDAttribute)) {
-            found = true;
-            return;
-        }
-        if (child.hasChildNodes())
-            SubtreeHasWord2SPLID(child, found);
-        if (found)
-            return;
-    }
+    static const QByteArray mark = Word2SPLIDAttribute.toUtf8();
+    found = anyMarked(node.raw(), mark.constData());
 }
 
 void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target)
@@ -219,10 +220,11 @@ void CleanTargetDocument(const xml::Document& settings, const xml::Document& tra
     removeUnfilledCopies(settings, transformation, target);
     const xml::NodeList entries =
         transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform | Word2SPLTransform/PostProcessing"));
+    const xml::Node targetRoot = target.documentElement().parentNode();
     for (const xml::Node& entry : entries) {
-        const xml::NodeList values = entry.selectNodes(QStringLiteral("Value"));
-        if (values.length() > 0)
-            cleanEntry(entry, values, settings, target);
+        const QList<xml::Node> values = allMatches(entry, QStringLiteral("Value"));
+        if (!values.isEmpty())
+            cleanEntry(entry, values, settings, targetRoot);
     }
 }
 

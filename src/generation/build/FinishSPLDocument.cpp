@@ -1,8 +1,13 @@
 #include "generation/build/FinishSPLDocument.h"
 
+#include "generation/build/BuildIndex.h"
+#include "generation/build/NodeTests.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/NodeList.h"
+
+#include <QStringList>
 
 namespace veldra {
 
@@ -17,22 +22,67 @@ xml::Document reread(const QString& text)
     return document;
 }
 
+// The build's marks and, as settings elements copied whole bring the editor's attributes
+// with them, those too: SPL has none such.
+const QStringList& buildAttributes()
+{
+    static const QStringList names{Word2SPLIDAttribute, QStringLiteral("Color"), QStringLiteral("AllowMultiLineText")};
+    return names;
+}
+
+void removeByQueries(const xml::Document& target)
+{
+    for (const QString& name : buildAttributes())
+        for (const xml::Node& element : target.selectNodes(QStringLiteral("//*[@") + name + QLatin1Char(']')))
+            element.removeAttribute(name);
+    for (const xml::Node& comment : target.selectNodes(QStringLiteral("//comment()")))
+        comment.parentNode().removeChild(comment);
+}
+
+// The same in one walk over the tree.
+void removeBelow(const xml::Node& node, QList<xml::Node>& comments)
+{
+    static const QList<QByteArray> names = [] {
+        QList<QByteArray> utf8;
+        for (const QString& name : buildAttributes())
+            utf8 << name.toUtf8();
+        return utf8;
+    }();
+    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        const xmlNodePtr raw = child.raw();
+        if (child.nodeType() == xml::NodeType::Comment) {
+            comments << child;
+        } else if (raw->type == XML_ELEMENT_NODE) {
+            for (qsizetype i = 0; i < names.size(); ++i)
+                if (unprefixedAttribute(raw, names[i].constData()))
+                    child.removeAttribute(buildAttributes()[i]);
+            removeBelow(child, comments);
+        }
+    }
+}
+
 } // namespace
 
 void FinishSPLDocument(xml::Document& target)
 {
-    for (const xml::Node& element : target.selectNodes(QStringLiteral("//*[@Word2SPLID]")))
-        element.removeAttribute(Word2SPLIDAttribute);
-    // Settings elements copied whole bring the editor's attributes with them; SPL has none such.
-    for (const QString& editorAttribute : {QStringLiteral("Color"), QStringLiteral("AllowMultiLineText")})
-        for (const xml::Node& element : target.selectNodes(QStringLiteral("//*[@") + editorAttribute + QLatin1Char(']')))
-            element.removeAttribute(editorAttribute);
-    for (const xml::Node& comment : target.selectNodes(QStringLiteral("//comment()")))
-        comment.parentNode().removeChild(comment);
+    if (indexedLookups()) {
+        QList<xml::Node> comments;
+        removeBelow(target.documentElement().parentNode(), comments);
+        for (const xml::Node& comment : comments)
+            comment.parentNode().removeChild(comment);
+    } else {
+        removeByQueries(target);
+    }
     QString text = target.xml();
     text.remove(QStringLiteral("xmlns=\"\""));
     const xml::Document once = reread(text);
-    target = reread(once.xml());
+    // The second reading settles what the first changed; when writing the first gives back
+    // the text it was read from, reading it again would give the same document.
+    const QString again = once.xml();
+    if (indexedLookups() && again == text)
+        target = once;
+    else
+        target = reread(again);
     target.setDeclarationEncoding(QStringLiteral("UTF-8"));
 }
 

@@ -1,10 +1,17 @@
 #include "generation/build/PathSteps.h"
 
 #include "generation/build/BuildIndex.h"
+#include "generation/build/StepPredicate.h"
 #include "platform/xml/NodeList.h"
 
-#include <QList>
 #include <QHash>
+#include <QList>
+#include <QSet>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace veldra {
 
@@ -65,39 +72,145 @@ std::optional<QStringList> splitTopLevel(const QString& path)
     return steps;
 }
 
-// A step that is a name alone selects the child elements of that local name, whatever
-// their namespace, as the query would; it is answered without the query engine.
-bool isBareName(const QString& step)
+// A step that is a name (or "*") and conditions StepPredicate takes is answered without the
+// query engine; any other step is evaluated as a query relative to the node above.
+struct Step {
+    QString text;
+    bool native = false;
+    NameTest test;
+    std::vector<StepPredicate> conditions;
+
+    bool matches(const xml::Node& node) const
+    {
+        xmlNodePtr raw = node.raw();
+        if (!test.matches(raw))
+            return false;
+        for (const StepPredicate& condition : conditions)
+            if (!condition.holds(raw))
+                return false;
+        return true;
+    }
+};
+
+using Steps = std::vector<Step>;
+
+bool isStepName(const QString& name)
 {
-    if (step.isEmpty() || !(isAsciiLetter(step[0]) || step[0] == QLatin1Char('_')))
+    if (name == QLatin1String("*"))
+        return true;
+    if (name.isEmpty() || !(isAsciiLetter(name[0]) || name[0] == QLatin1Char('_')))
         return false;
-    for (const QChar c : step)
+    for (const QChar c : name)
         if (!(isAsciiLetter(c) || c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('_') || c == QLatin1Char('-')))
             return false;
     return true;
 }
 
-bool isElementNamed(const xml::Node& node, const QString& name)
+// The conditions of a step ("[a][b='x']" without its name), each without its brackets;
+// nothing when something stands between them.
+std::optional<QStringList> conditionsOf(const QString& brackets)
 {
-    return node.nodeType() == xml::NodeType::Element && node.localName() == name;
+    QStringList conditions;
+    int depth = 0;
+    QChar quote;
+    QString condition;
+    for (const QChar c : brackets) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('[')) {
+            if (depth++ == 0)
+                continue;
+        } else if (c == QLatin1Char(']')) {
+            if (--depth == 0) {
+                conditions << condition;
+                condition.clear();
+                continue;
+            }
+        } else if (depth == 0) {
+            return std::nullopt;
+        }
+        condition += c;
+    }
+    return conditions;
 }
 
-std::optional<xml::Node> firstMatchFrom(const xml::Node& context, const QStringList& steps, int index)
+Step compileStep(const QString& text)
+{
+    Step step{text, false, {}, {}};
+    const qsizetype bracket = text.indexOf(QLatin1Char('['));
+    const QString name = bracket < 0 ? text : text.left(bracket);
+    if (!isStepName(name))
+        return step;
+    if (name != QLatin1String("*"))
+        step.test.name = name.toUtf8();
+    const std::optional<QStringList> conditions = bracket < 0 ? QStringList() : conditionsOf(text.mid(bracket));
+    if (!conditions)
+        return step;
+    for (const QString& condition : *conditions) {
+        std::optional<StepPredicate> predicate = StepPredicate::parse(condition);
+        if (!predicate) {
+            step.conditions.clear();
+            return step;
+        }
+        step.conditions.push_back(std::move(*predicate));
+    }
+    step.native = true;
+    return step;
+}
+
+std::optional<Steps> compilePath(const QString& path)
+{
+    std::optional<QStringList> texts = splitTopLevel(path);
+    if (!texts)
+        return std::nullopt;
+    Steps steps;
+    for (const QString& text : *texts) {
+        if (!isChildStep(text))
+            return std::nullopt;
+        steps.push_back(compileStep(text));
+    }
+    return steps;
+}
+
+// A build asks the same few dozen paths thousands of times.
+std::shared_ptr<const Steps> stepsOf(const QString& path)
+{
+    thread_local QHash<QString, std::shared_ptr<const Steps>> compiled;
+    const auto known = compiled.constFind(path);
+    if (known != compiled.cend())
+        return *known;
+    if (compiled.size() > 4096)
+        compiled.clear();
+    std::optional<Steps> steps = compilePath(path);
+    return *compiled.insert(path, steps ? std::make_shared<const Steps>(std::move(*steps)) : nullptr);
+}
+
+std::shared_ptr<const Steps> indexedSteps(const QString& path)
+{
+    return indexedLookups() ? stepsOf(path) : nullptr;
+}
+
+// Calls `found` for each match of steps[index...] below `context`, in document order, until it
+// answers false; answers false when it was stopped.
+template<typename Found>
+bool eachMatch(const xml::Node& context, const Steps& steps, size_t index, Found&& found)
 {
     if (index == steps.size())
-        return context;
-    const QString& step = steps[index];
-    if (isBareName(step)) {
+        return found(context);
+    const Step& step = steps[index];
+    if (step.native) {
         for (xml::Node child = context.firstChild(); !child.isNull(); child = child.nextSibling())
-            if (isElementNamed(child, step))
-                if (std::optional<xml::Node> found = firstMatchFrom(child, steps, index + 1))
-                    return found;
-        return std::nullopt;
+            if (step.matches(child) && !eachMatch(child, steps, index + 1, found))
+                return false;
+        return true;
     }
-    for (const xml::Node& child : context.selectNodes(step))
-        if (std::optional<xml::Node> found = firstMatchFrom(child, steps, index + 1))
-            return found;
-    return std::nullopt;
+    for (const xml::Node& child : context.selectNodes(step.text))
+        if (!eachMatch(child, steps, index + 1, found))
+            return false;
+    return true;
 }
 
 bool contains(const xml::NodeList& nodes, const xml::Node& node)
@@ -108,47 +221,125 @@ bool contains(const xml::NodeList& nodes, const xml::Node& node)
     return false;
 }
 
-std::optional<QStringList> parseChildSteps(const QString& path)
+QList<xml::Node> listOf(const xml::NodeList& nodes)
 {
-    std::optional<QStringList> steps = splitTopLevel(path);
+    QList<xml::Node> list;
+    list.reserve(nodes.length());
+    for (const xml::Node& node : nodes)
+        list << node;
+    return list;
+}
+
+xml::Node firstMatchOf(const xml::Node& context, const QString& path, const Steps* steps)
+{
     if (!steps)
-        return std::nullopt;
-    for (const QString& step : *steps)
-        if (!isChildStep(step))
-            return std::nullopt;
-    return steps;
+        return context.selectSingleNode(path);
+    xml::Node first;
+    eachMatch(context, *steps, 0, [&](const xml::Node& node) {
+        first = node;
+        return false;
+    });
+    return first;
 }
 
 } // namespace
 
-// A build asks the same few dozen paths thousands of times.
-std::optional<QStringList> childSteps(const QString& path)
+struct LocationPath::Compiled {
+    std::shared_ptr<const Steps> steps;
+};
+
+LocationPath::LocationPath(const QString& path)
+    : path_(path), compiled_(std::make_shared<const Compiled>(Compiled{indexedSteps(path)}))
 {
-    thread_local QHash<QString, std::optional<QStringList>> parsed;
-    const auto known = parsed.constFind(path);
-    if (known != parsed.cend())
-        return *known;
-    if (parsed.size() > 4096)
-        parsed.clear();
-    return *parsed.insert(path, parseChildSteps(path));
+}
+
+xml::Node LocationPath::firstMatch(const xml::Node& context) const
+{
+    return firstMatchOf(context, path_, compiled_->steps.get());
 }
 
 xml::Node firstMatch(const xml::Node& context, const QString& path)
 {
-    const std::optional<QStringList> steps = indexedLookups() ? childSteps(path) : std::nullopt;
+    return firstMatchOf(context, path, indexedSteps(path).get());
+}
+
+QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
+{
+    const std::shared_ptr<const Steps> steps = indexedSteps(path);
     if (!steps)
-        return context.selectSingleNode(path);
-    return firstMatchFrom(context, *steps, 0).value_or(xml::Node());
+        return listOf(context.selectNodes(path));
+    QList<xml::Node> matches;
+    eachMatch(context, *steps, 0, [&](const xml::Node& node) {
+        matches << node;
+        return true;
+    });
+    return matches;
+}
+
+xml::Node firstMatch(const xml::Document& document, const QString& path)
+{
+    const xml::Node root = document.documentElement();
+    return root.isNull() ? document.selectSingleNode(path) : firstMatch(root.parentNode(), path);
+}
+
+QList<xml::Node> allMatches(const xml::Document& document, const QString& path)
+{
+    const xml::Node root = document.documentElement();
+    return root.isNull() ? listOf(document.selectNodes(path)) : allMatches(root.parentNode(), path);
+}
+
+namespace {
+
+// Marks the elements below `node` that pass `test`, with all their ancestors.
+void markWithAncestors(xmlNodePtr node, const NameTest& test, QSet<xmlNodePtr>& marked)
+{
+    for (xmlNodePtr child = node->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        if (test.matches(child))
+            for (xmlNodePtr above = child; above && !marked.contains(above); above = above->parent)
+                marked.insert(above);
+        markWithAncestors(child, test, marked);
+    }
+}
+
+// The handles of the marked elements that pass `test`, in document order; a walk that goes
+// down only where something is marked.
+void collectMarked(const xml::Node& node, const NameTest& test, const QSet<xmlNodePtr>& marked, QList<xml::Node>& found)
+{
+    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
+        if (marked.contains(child.raw()) && child.nodeType() == xml::NodeType::Element) {
+            if (test.matches(child.raw()))
+                found << child;
+            collectMarked(child, test, marked, found);
+        }
+}
+
+} // namespace
+
+QList<xml::Node> elementsNamed(const xml::Document& document, const QString& name)
+{
+    const QString query = QStringLiteral("//") + name;
+    if (!indexedLookups() || !isStepName(name) || name == QLatin1String("*") || document.documentElement().isNull())
+        return listOf(document.selectNodes(query));
+    const xml::Node documentNode = document.documentElement().parentNode();
+    const NameTest test{name.toUtf8()};
+    QSet<xmlNodePtr> marked;
+    markWithAncestors(documentNode.raw(), test, marked);
+    QList<xml::Node> found;
+    if (!marked.isEmpty())
+        collectMarked(documentNode, test, marked, found);
+    return found;
 }
 
 bool matchesPath(const xml::Node& node, const xml::Node& context, const QString& path)
 {
-    const std::optional<QStringList> steps = indexedLookups() ? childSteps(path) : std::nullopt;
+    const std::shared_ptr<const Steps> steps = indexedSteps(path);
     if (!steps)
         return contains(context.selectNodes(path), node);
     // The node's ancestors below the context, one per step.
     QList<xml::Node> chain{node};
-    while (chain.size() < steps->size()) {
+    while (chain.size() < qsizetype(steps->size())) {
         const xml::Node parent = chain.first().parentNode();
         if (parent.isNull() || parent == context)
             return false;
@@ -158,8 +349,8 @@ bool matchesPath(const xml::Node& node, const xml::Node& context, const QString&
         return false;
     xml::Node above = context;
     for (qsizetype i = 0; i < chain.size(); ++i) {
-        const QString& step = steps->at(i);
-        if (isBareName(step) ? !isElementNamed(chain[i], step) : !contains(above.selectNodes(step), chain[i]))
+        const Step& step = (*steps)[size_t(i)];
+        if (step.native ? !step.matches(chain[i]) : !contains(above.selectNodes(step.text), chain[i]))
             return false;
         above = chain[i];
     }

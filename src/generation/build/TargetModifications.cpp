@@ -1,6 +1,7 @@
 #include "generation/build/TargetModifications.h"
 
 #include "app/Log.h"
+#include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
@@ -15,13 +16,13 @@ void applyModification(const xml::Node& entry, const xml::Document& target)
 {
     const QString condition = requiredItemText(entry, QStringLiteral("TargetCondition"), source);
     const QString action = requiredItemText(entry, QStringLiteral("Action"), source);
-    if (target.selectNodes(condition).length() == 0 || action.toUpper() != QLatin1String("DELETE"))
+    if (firstMatch(target, condition).isNull() || action.toUpper() != QLatin1String("DELETE"))
         return;
     WriteLog(logSeparator(), QString());
     WriteLog(QStringLiteral("Processing"),
              entry.nodeName() + QStringLiteral(": ") + requiredItemText(entry, QStringLiteral("Description"), source));
     const QString targetQuery = requiredItemText(entry, QStringLiteral("Target"), source);
-    const xml::Node node = target.selectSingleNode(targetQuery);
+    const xml::Node node = firstMatch(target, targetQuery);
     if (node.isNull())
         throw VbError(err::General, source, QStringLiteral("The Target %1 selects nothing in the SPL.").arg(targetQuery));
     node.parentNode().removeChild(node);

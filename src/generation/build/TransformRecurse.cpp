@@ -93,7 +93,7 @@ xml::Node cloneFor(const xml::Node& entry, const xml::Node& element, const xml::
     for (const xml::Node& marked : run.index.marked(cloneId))
         if (matchesPath(marked, run.index.targetRoot(), targetPath))
             return marked;
-    const xml::Node pattern = run.templateDoc.selectSingleNode(targetPath);
+    const xml::Node pattern = firstMatch(run.templateDoc, targetPath);
     if (pattern.isNull())
         throw VbError(err::General, source, QStringLiteral("The SPL template has no %1.").arg(targetPath));
     const xml::Node copy = run.target.importNode(pattern, true);
@@ -104,25 +104,28 @@ xml::Node cloneFor(const xml::Node& entry, const xml::Node& element, const xml::
 
 void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
 {
+    const PreparedEntry* prepared = run.index.prepared(entry);
     EntryTarget where;
-    where.entryName = requiredItemText(entry, QStringLiteral("Name"), source);
+    where.entryName = prepared ? prepared->name : requiredItemText(entry, QStringLiteral("Name"), source);
     if (where.entryName == QLatin1String("Drug Product Packaging"))
         ui::pumpMessages();
-    const xml::Node targetItem = requiredItem(entry, QStringLiteral("Definition/Target"), source);
-    where.targetPath = targetItem.text();
-    const xml::Node targetNode = firstMatch(run.index.targetRoot(), where.targetPath);
+    const xml::Node targetItem = prepared ? prepared->targetItem : requiredItem(entry, QStringLiteral("Definition/Target"), source);
+    where.targetPath = prepared ? prepared->target.text() : targetItem.text();
+    const xml::Node targetNode = prepared ? prepared->target.firstMatch(run.index.targetRoot())
+                                          : firstMatch(run.index.targetRoot(), where.targetPath);
     if (targetNode.isNull())
         throw VbError(err::General, source,
                       QStringLiteral("The Definition/Target %1 of '%2' selects nothing in the SPL.").arg(where.targetPath, where.entryName));
     if (!isDocumentNode(targetNode.parentNode()) && clones(targetItem))
         where.copy = cloneFor(entry, element, targetItem, where.targetPath, targetNode, run);
-    for (const xml::Node& value : entry.selectNodes(QStringLiteral("Value")))
+    for (const xml::Node& value : prepared ? prepared->values : allMatches(entry, QStringLiteral("Value")))
         applyTransformValue(value, element, where, run.target, run.index, run.outFile);
 }
 
 bool isLeaf(const xml::Node& child)
 {
-    return child.firstChild().nodeType() == xml::NodeType::Text && child.childNodes().length() == 1;
+    const xml::Node first = child.firstChild();
+    return first.nodeType() == xml::NodeType::Text && first.nextSibling().isNull();
 }
 
 void recurse(const xml::Node& element, const Run& run, QString& path)
@@ -142,8 +145,10 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
             }
             if (isLeaf(child))
                 continue;
-            WriteLog(logSeparator(), logSeparator(), true);
-            WriteLog(QStringLiteral("Processing"), QStringLiteral("Recurse ") + element.nodeName());
+            if (!NoLogging) {
+                WriteLog(logSeparator(), logSeparator(), true);
+                WriteLog(QStringLiteral("Processing"), QStringLiteral("Recurse ") + element.nodeName());
+            }
             const QString kept = path;
             path += QLatin1Char('/') + child.nodeName();
             if (element.nodeName() == QLatin1String("ProductCharacteristics"))

@@ -6,6 +6,7 @@
 #include "generation/build/DocumentCleaning.h"
 #include "generation/build/FinishSPLDocument.h"
 #include "generation/build/MediaFileCheck.h"
+#include "generation/build/PathSteps.h"
 #include "generation/build/PostProcessing.h"
 #include "generation/build/SchemaErrorTrace.h"
 #include "generation/build/TargetModifications.h"
@@ -44,9 +45,10 @@ bool postProcessingRequested(const xml::Document& settings)
 // The ProductLabelFromExistingSPL element when it names an SPL file, else null.
 xml::Node existingSPLToMerge(const xml::Document& settings)
 {
-    const xml::Node merge = settings.selectSingleNode(QStringLiteral("//ProductLabelFromExistingSPL"));
-    if (merge.isNull())
+    const QList<xml::Node> merges = elementsNamed(settings, QStringLiteral("ProductLabelFromExistingSPL"));
+    if (merges.isEmpty())
         return {};
+    const xml::Node merge = merges.first();
     const xml::Node fileName = merge.selectSingleNode(QStringLiteral("SPLFileName"));
     return fileName.isNull() || fileName.text().isEmpty() ? xml::Node() : merge;
 }

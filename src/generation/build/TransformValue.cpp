@@ -36,6 +36,8 @@ QString safeFileName(const QString& path)
 
 void warnMissing(const EntryTarget& entry, const QString& sourceText, const xml::Node& from, const xml::Node& to)
 {
+    if (NoLogging)
+        return;  // a quick preview builds thousands of these lines for nobody
     skip([&] {
         if (from.isNull() && to.isNull())
             WriteLog(QStringLiteral("Warning"),
@@ -168,20 +170,30 @@ void copyValueFile(const xml::Node& from, const QString& outFile)
 void applyTransformValue(const xml::Node& value, const xml::Node& settingsElement, const EntryTarget& entry,
                          const xml::Document& target, BuildIndex& index, const QString& outFile)
 {
-    const xml::Node sourceItem = requiredItem(value, QStringLiteral("Source"), source);
-    const xml::Node targetItem = requiredItem(value, QStringLiteral("Target"), source);
-    const QString sourceText = sourceItem.text();
-    xml::Node to = entry.copy.isNull() ? firstMatch(index.targetRoot(), entry.targetPath + QLatin1Char('/') + targetItem.text())
-                                       : firstMatch(entry.copy, targetItem.text());
-    const xml::Node from = firstMatch(settingsElement, sourceText);
+    const PreparedValue* prepared = index.prepared(value, entry.targetPath);
+    const xml::Node sourceItem = prepared ? prepared->sourceItem : requiredItem(value, QStringLiteral("Source"), source);
+    const xml::Node targetItem = prepared ? prepared->targetItem : requiredItem(value, QStringLiteral("Target"), source);
+    const QString sourceText = prepared ? prepared->source.text() : sourceItem.text();
+    xml::Node to;
+    xml::Node from;
+    if (prepared) {
+        to = entry.copy.isNull() ? prepared->targetBelowEntry.firstMatch(index.targetRoot())
+                                 : prepared->targetBelowCopy.firstMatch(entry.copy);
+        from = prepared->source.firstMatch(settingsElement);
+    } else {
+        to = entry.copy.isNull() ? firstMatch(index.targetRoot(), entry.targetPath + QLatin1Char('/') + targetItem.text())
+                                 : firstMatch(entry.copy, targetItem.text());
+        from = firstMatch(settingsElement, sourceText);
+    }
     if (to.isNull() || from.isNull()) {
         warnMissing(entry, sourceText, from, to);
         return;
     }
 
     const QString text = from.text();
-    WriteLog(QStringLiteral("Processing"),
-             entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
+    if (!NoLogging)
+        WriteLog(QStringLiteral("Processing"),
+                 entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
     if (IsDirectCopy(sourceItem)) {
         copyWholeElements(settingsElement, sourceText, to, target);
     } else {

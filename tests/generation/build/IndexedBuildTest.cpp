@@ -52,13 +52,14 @@ xml::Document withProducts(const xml::Document& label, int products)
 
 class IndexedBuildTest : public BuildLogTest {
 protected:
-    void expectSameFile(const xml::Document& settings, const QString& what)
+    QString expectSameFile(const xml::Document& settings, const QString& what)
     {
         SCOPED_TRACE(what.toStdString());
         const QString indexed = built(settings, out.file(QStringLiteral("indexed.xml")), true);
         const QString plain = built(settings, out.file(QStringLiteral("plain.xml")), false);
-        ASSERT_FALSE(indexed.isEmpty());
+        EXPECT_FALSE(indexed.isEmpty());
         EXPECT_EQ(indexed, plain);
+        return indexed;
     }
 
     ProgramFolderCopy program;
@@ -84,5 +85,12 @@ TEST_F(IndexedBuildTest, RealLabelsAndALabelOfManyProductsBuildAsWithPlainQuerie
     EXPECT_GE(labels, 8);
     const xml::Document lipitor = settingsFromSPL(fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml")));
     expectSameFile(withProducts(lipitor, 12), QStringLiteral("12 products"));
+    // A filled kit part chooses the kit's template and transformation.
+    const xml::Document kit = withProducts(lipitor, 3);
+    const xml::Node part = kit.selectSingleNode(QStringLiteral("/SPLR4/Products/Product/KitAssembly/KitPart"));
+    ASSERT_FALSE(part.isNull());
+    part.selectSingleNode(QStringLiteral("ProprietaryName")).setText(QStringLiteral("Part A"));
+    part.selectSingleNode(QStringLiteral("PartQuantity")).setText(QStringLiteral("2"));
+    EXPECT_TRUE(expectSameFile(kit, QStringLiteral("kit")).contains(QStringLiteral("Part A")));
     NoLogging = false;
 }

@@ -1,0 +1,134 @@
+// Paths and conditions answered without the query engine must select exactly what the query
+// engine selects: every case is checked against it on one document, for every element.
+#include "generation/build/BuildIndex.h"
+#include "generation/build/PathSteps.h"
+#include "generation/build/StepPredicate.h"
+#include "platform/xml/Document.h"
+#include "platform/xml/NodeList.h"
+
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+namespace {
+
+const QString sample = QStringLiteral(
+    "<doc xmlns='urn:hl7-org:v3' xmlns:o='urn:other'>"
+    "<section><code code='48780-1'/><subject><p><m>a</m></p></subject><subject/><o:subject/></section>"
+    "<section><code code='34067-9' o:code='48780-1'/><title>T <b>bold</b></title>"
+    "<subject><p><m/></p></subject></section>"
+    "<Product xmlns=''><Name> </Name><Unit>mg</Unit><Amount>5</Amount><Amount></Amount>"
+    "<and>x</and><Note/></Product>"
+    "<item styleCode='bold'>b</item><item>c</item><item styleCode=''/></doc>");
+
+QList<xml::Node> elementsOf(const xml::Document& document)
+{
+    QList<xml::Node> elements;
+    for (const xml::Node& node : document.selectNodes(QStringLiteral("//*")))
+        elements << node;
+    return elements;
+}
+
+bool listed(const xml::NodeList& nodes, const xml::Node& node)
+{
+    for (const xml::Node& candidate : nodes)
+        if (candidate == node)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST(PathStepsTest, ConditionsHoldWhereTheQueryEngineSelects)
+{
+    xml::Document document;
+    ASSERT_TRUE(document.loadXml(sample));
+    const QStringList conditions{
+        QStringLiteral("code/@code='48780-1'"),
+        QStringLiteral("code/@code = \"34067-9\""),
+        QStringLiteral("not(p/m/*)"),
+        QStringLiteral("not(p/*)"),
+        QStringLiteral("p/m"),
+        QStringLiteral(".!=''"),
+        QStringLiteral(".=''"),
+        QStringLiteral(". != ' '"),
+        QStringLiteral("../Unit!=''"),
+        QStringLiteral("../Amount=''"),
+        QStringLiteral("../Amount!='' and ../Unit='mg'"),
+        QStringLiteral("../Note!='' or ../Unit='g' or ../Amount='5'"),
+        QStringLiteral("not(../Unit='mg' and (../Amount='6' or ../Name=' '))"),
+        QStringLiteral("@styleCode"),
+        QStringLiteral("not(@styleCode)"),
+        QStringLiteral("@styleCode='bold'"),
+        QStringLiteral("@styleCode!='bold'"),
+        QStringLiteral("title='T bold'"),
+        QStringLiteral("*/code"),
+        QStringLiteral("../../section/subject"),
+        QStringLiteral("and"),
+        QStringLiteral("and='x' or not(and)"),
+        QStringLiteral("subject"),
+    };
+    for (const QString& condition : conditions) {
+        SCOPED_TRACE(condition.toStdString());
+        const std::optional<StepPredicate> predicate = StepPredicate::parse(condition);
+        ASSERT_TRUE(predicate);
+        int holding = 0;
+        for (const xml::Node& element : elementsOf(document)) {
+            const xml::Node parent = element.parentNode();
+            const bool selected = listed(parent.selectNodes(QStringLiteral("*[") + condition + QLatin1Char(']')), element);
+            EXPECT_EQ(predicate->holds(element.raw()), selected) << element.nodeName().toStdString();
+            holding += selected;
+        }
+        EXPECT_GT(holding, 0);  // each case selects something, so it tests something
+    }
+}
+
+TEST(PathStepsTest, ConditionsThatDependOnMoreThanTheNodeAreLeftToTheQueryEngine)
+{
+    for (const char* condition : {"0", "1", "(0)", "last()", "position()=1", "o:code", "@o:code='x'", "text()", "//code",
+                                  "/doc", "code[@code]", "code=title", "'x'=.", "@code/x", "count(x)", "a|b", "", "x=",
+                                  "not(x", ".5", "@xmlns"})
+        EXPECT_FALSE(StepPredicate::parse(QString::fromLatin1(condition))) << condition;
+}
+
+TEST(PathStepsTest, AStepWithTextBetweenItsConditionsIsRefusedAsByTheQueryEngine)
+{
+    xml::Document document;
+    ASSERT_TRUE(document.loadXml(sample));
+    const xml::Node root = document.documentElement().parentNode();
+    EXPECT_ANY_THROW(document.selectNodes(QStringLiteral("doc/item[@styleCode]x[.='b']")));
+    EXPECT_ANY_THROW(firstMatch(root, QStringLiteral("doc/item[@styleCode]x[.='b']")));
+}
+
+TEST(PathStepsTest, PathsMatchAsTheQueryEngineSelects)
+{
+    xml::Document document;
+    ASSERT_TRUE(document.loadXml(sample));
+    document.setSelectionNamespaces({{QStringLiteral("o"), QStringLiteral("urn:other")}});
+    const xml::Node root = document.documentElement().parentNode();
+    const QStringList paths{
+        QStringLiteral("doc/section[code/@code='48780-1']/subject"),
+        QStringLiteral("doc/section/subject[not(p/m/*)]"),
+        QStringLiteral("doc/section[1]/subject"),
+        QStringLiteral("doc/section/subject[0]"),
+        QStringLiteral("doc/*/subject/p"),
+        QStringLiteral("doc/Product/Amount[.!='']"),
+        QStringLiteral("doc/item[not(@styleCode)]"),
+        QStringLiteral("doc/item[@styleCode='bold'][.='b']"),
+        QStringLiteral("doc/section/o:subject"),
+        QStringLiteral("doc//m"),
+        QStringLiteral("doc/section/subject/."),
+        QStringLiteral("doc/nothing"),
+    };
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        const xml::NodeList expected = document.selectNodes(path);
+        const QList<xml::Node> matches = allMatches(root, path);
+        ASSERT_EQ(matches.size(), expected.length());
+        for (int i = 0; i < expected.length(); ++i)
+            EXPECT_EQ(matches[i], expected.item(i));
+        EXPECT_EQ(firstMatch(root, path), document.selectSingleNode(path));
+        for (const xml::Node& element : elementsOf(document))
+            EXPECT_EQ(matchesPath(element, root, path), listed(expected, element)) << element.nodeName().toStdString();
+    }
+}
