@@ -2,11 +2,13 @@
 
 #include "app/Hooks.h"
 #include "splbuilder/ValidateAgainstSchema.h"
+#include "splbuilder/clsSPL.h"
 
 namespace veldra {
 
 void installSplBuilderHooks()
 {
+    hooks().ProcessLoincCodes = [](xml::Document& settings) { clsSPL().ProcessLoincCodes(&settings); };
     hooks().ValidateAgainstSchema = [](const QString& splFile) { return ValidateAgainstSchema(splFile); };
 }
 

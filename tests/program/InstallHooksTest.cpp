@@ -27,6 +27,7 @@ TEST(InstallHooksTest, EveryBuiltSubsystemFillsItsHooks)
     EXPECT_TRUE(h.SearchLOINCCodes);
     EXPECT_TRUE(h.SearchNCIThesaurusCodes);
     EXPECT_TRUE(h.SearchUNIICodes);
+    EXPECT_TRUE(h.ProcessLoincCodes);
     EXPECT_TRUE(h.ValidateAgainstSchema);
     EXPECT_TRUE(h.LoadSettingsFile);
     EXPECT_TRUE(h.SaveSettingsFile);
@@ -46,7 +47,6 @@ TEST(InstallHooksTest, SubsystemsNotYetBuiltLeaveTheirHooksEmpty)
     const Hooks& h = hooks();
 
     EXPECT_FALSE(h.ImportFromExcel);
-    EXPECT_FALSE(h.ProcessLoincCodes);
     EXPECT_FALSE(h.CreateEmptyProductLabelTemplate);
     EXPECT_FALSE(h.AnalyzeDocumentFormatting);
     EXPECT_FALSE(h.ImportProductLabelFromWord);

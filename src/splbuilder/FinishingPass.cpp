@@ -1,0 +1,148 @@
+#include "splbuilder/clsSPL.h"
+
+#include "app/Log.h"
+#include "app/SharedProcedures.h"
+#include "splbuilder/SplNodes.h"
+
+#include <QCoreApplication>
+
+namespace veldra {
+
+namespace {
+
+const QString topLevelComponents = QStringLiteral("document/component/structuredBody/component");
+const QString recentMajorChanges = QStringLiteral("RECENT MAJOR CHANGES");
+
+bool isElement(const xml::Node& node, const QString& name)
+{
+    return node && node.nodeType() == xml::NodeType::Element && node.localName() == name;
+}
+
+// The components below `node` whose section is titled exactly `title`: only a section's own
+// title counts, so body text that reads like a title removes nothing.
+void collectTitledComponents(const xml::Node& node, const QString& title, std::vector<xml::Node>& found)
+{
+    if (node.nodeType() != xml::NodeType::Element && node.nodeType() != xml::NodeType::Document)
+        return;
+    if (isElement(node, QStringLiteral("title")) && node.text() == title) {
+        const xml::Node section = node.parentNode();
+        const xml::Node component = section ? section.parentNode() : xml::Node();
+        if (isElement(section, QStringLiteral("section")) && isElement(component, QStringLiteral("component")))
+            found.push_back(component);
+        return;
+    }
+    for (xml::Node child = node.firstChild(); child; child = child.nextSibling())
+        collectTitledComponents(child, title, found);
+}
+
+QString sectionTitle(const xml::Node& component)
+{
+    const xml::Node section = spl::childElement(component, QStringLiteral("section"));
+    const xml::Node title = section ? spl::childElement(section, QStringLiteral("title")) : xml::Node();
+    return title ? title.text() : QString();
+}
+
+// The remembered title a section carries, compared in any letter case as the title search
+// that filled it does; empty when the label has no such heading.
+bool isRemembered(const QStringList& remembered, const QString& title)
+{
+    return remembered.contains(title, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+void clsSPL::FinalizeSPLR4()
+{
+    RemoveSubSectionTemplateByTitle(document().childNodes(), QStringLiteral("$SubSection"));
+    RemoveEmptyExcerpts();
+    ProcessLoincCodes(nullptr);
+    ProcessIDRoot();
+    RemoveUnusedSections(true);
+}
+
+void clsSPL::RemoveSubSectionTemplateByTitle(const xml::NodeList& TargetNodes, const QString& SectionTitle)
+{
+    std::vector<xml::Node> components;
+    for (const xml::Node& node : TargetNodes)
+        collectTitledComponents(node, SectionTitle, components);
+    for (const xml::Node& component : components)
+        if (const xml::Node parent = component.parentNode())
+            parent.removeChild(component);
+}
+
+void clsSPL::RemoveEmptyExcerpts()
+{
+    const xml::Node body = spl::requiredNode(document(), QStringLiteral("document/component/structuredBody"));
+    for (const xml::Node& component : body.childNodes()) {
+        if (component.nodeType() != xml::NodeType::Element)
+            continue;
+        const xml::Node section = spl::childElement(component, QStringLiteral("section"));
+        const xml::Node excerpt = section ? spl::childElement(section, QStringLiteral("excerpt")) : xml::Node();
+        QCoreApplication::processEvents();
+        if (!excerpt)
+            continue;
+        const xml::Node highlight = spl::childElement(excerpt, QStringLiteral("highlight"));
+        const xml::Node text = highlight ? highlight.selectSingleNode(QStringLiteral(".//text")) : xml::Node();
+        if (!text || !text.text().trimmed().isEmpty())
+            continue;
+        if (highlight.childNodes().length() == 1)
+            section.removeChild(excerpt);
+        else
+            spl::requiredNode(component, QStringLiteral("section//highlight")).removeChild(text);
+    }
+}
+
+void clsSPL::ProcessIDRoot()
+{
+    WriteLog(logSeparator(), QString(), true);
+    WriteLog(QStringLiteral("Information"), QStringLiteral("Adding ID root GUIDS"));
+    try {
+        RecurseIDRoot(spl::requiredNode(document(), QStringLiteral("document")));
+        WriteLog(QStringLiteral("Information"), QStringLiteral("Adding ID root GUIDS completed"));
+    } catch (const std::exception& e) {
+        WriteLog(QStringLiteral("Error"),
+                 QStringLiteral("Error adding ID root GUIDS - ") + toVbError(e, spl::errorSource).text());
+    }
+}
+
+void clsSPL::RecurseIDRoot(const xml::Node& Node)
+{
+    for (xml::Node child = Node.firstChild(); child; child = child.nextSibling()) {
+        if (child.hasChildNodes())
+            RecurseIDRoot(child);
+        else if (child.nodeType() == xml::NodeType::Element && child.nodeName() == QLatin1String("id"))
+            spl::setExistingAttribute(child, QStringLiteral("root"), NewGUID());
+    }
+}
+
+void clsSPL::RemoveUnusedSections(bool Sort)
+{
+    const xml::Node body = spl::requiredNode(document(), QStringLiteral("document/component/structuredBody"));
+    for (const xml::Node& component : document().selectNodes(topLevelComponents + QStringLiteral("[section/title]"))) {
+        const QString title = sectionTitle(component);
+        if (!isRemembered(RememberedSectionTitles, title)) {
+            body.removeChild(component);
+            continue;
+        }
+        if (title == recentMajorChanges) {
+            const xml::Node section = spl::childElement(component, QStringLiteral("section"));
+            if (const xml::Node text = spl::childElement(section, QStringLiteral("text")))
+                section.removeChild(text);
+        }
+    }
+    if (!Sort)
+        return;
+    // Titles are compared in code, not through a path literal, so any title sorts.
+    for (const QString& remembered : RememberedSectionTitles) {
+        for (const xml::Node& component : body.childNodes()) {
+            if (isElement(component, QStringLiteral("component"))
+                && sectionTitle(component).compare(remembered, Qt::CaseInsensitive) == 0
+                && spl::childElement(spl::childElement(component, QStringLiteral("section")), QStringLiteral("title"))) {
+                body.appendChild(component);
+                break;
+            }
+        }
+    }
+}
+
+} // namespace veldra

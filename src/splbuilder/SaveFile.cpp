@@ -1,0 +1,62 @@
+#include "splbuilder/clsSPL.h"
+
+#include "app/Log.h"
+#include "splbuilder/SaveRepairs.h"
+#include "splbuilder/SplNodes.h"
+#include "splbuilder/ValidateAgainstSchema.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace veldra {
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw VbError(err::FileAccess, spl::errorSource,
+                      QStringLiteral("cannot read ") + path + QStringLiteral(": ") + file.errorString());
+    return file.readAll();
+}
+
+// Replaces the file through a temporary file beside it, so the former file survives a
+// failed write.
+void replaceFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw VbError(err::FileAccess, spl::errorSource,
+                      QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString());
+}
+
+} // namespace
+
+void clsSPL::SaveFile(const QString& TargetFileName)
+{
+    WriteLog(logSeparator(), QString(), true);
+    const xml::Document& doc = document();
+    // SPL files are UTF-8: a declaration naming another encoding would lose characters. Each
+    // element of element-only content gets a line of its own, so a validation error names its line.
+    doc.setDeclarationEncoding(QStringLiteral("UTF-8"));
+    try {
+        doc.save(TargetFileName, xml::Layout::Indented);
+    } catch (const VbError& error) {
+        WriteLog(QStringLiteral("Error"), QStringLiteral("Error Saving Document via MSXML Parser: ")
+                                              + QString::number(error.number()) + QStringLiteral("  ") + error.description());
+        WriteLog(QStringLiteral("Warning"), QStringLiteral("Saving Document in Binary Mode"));
+        replaceFile(TargetFileName, doc.xml().toUtf8());
+    }
+    replaceFile(TargetFileName, repairedSplText(readFile(TargetFileName)));
+    WriteLog(QStringLiteral("Information"), QStringLiteral("Saved File: ") + TargetFileName);
+    ValidateAgainstSchema(TargetFileName);
+}
+
+QString clsSPL::ValidateAgainstSchema(const QString& strFile) const
+{
+    return veldra::ValidateAgainstSchema(strFile);
+}
+
+} // namespace veldra

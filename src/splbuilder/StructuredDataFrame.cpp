@@ -1,0 +1,33 @@
+#include "splbuilder/StructuredDataFrame.h"
+
+#include "app/Log.h"
+#include "splbuilder/LabelTemplates.h"
+#include "splbuilder/SplNodes.h"
+
+namespace veldra::spl {
+
+void openBuilderLog(const QString& startText)
+{
+    WriteLog(logSeparator(), QString(), true);
+    WriteLog(QStringLiteral("Information"), startText);
+}
+
+std::optional<xml::Document> loadFragment(const QString& fileName, const QString& failurePrefix)
+{
+    xml::Document fragment;
+    if (fragment.load(labelTemplatePath(fileName)))
+        return fragment;
+    const xml::ParseError& error = fragment.parseError();
+    WriteLog(QStringLiteral("Error"), failurePrefix + QString::number(error.errorCode) + QLatin1Char(' ') + error.reason);
+    return std::nullopt;
+}
+
+void MovePhase::report(const QString& failurePrefix, const QString& successText) const
+{
+    if (failure_)
+        WriteLog(QStringLiteral("Error"), failurePrefix + spacedErrorText(*failure_));
+    else
+        WriteLog(QStringLiteral("Information"), successText);
+}
+
+} // namespace veldra::spl

@@ -1,0 +1,139 @@
+#include "SplBuilderTestSupport.h"
+
+#include "app/Hooks.h"
+#include "app/frmMain.h"
+#include "splbuilder/InstallSplBuilderHooks.h"
+#include "codesystems/frmSelectLOINC.h"
+
+#include <QPushButton>
+#include <QTimer>
+
+using namespace veldra;
+using namespace veldra::test;
+
+namespace {
+
+const QString settingsDocument = QStringLiteral(
+    "<SPLR4><ProductLabel><DocumentSections><Section>"
+    "<component Word2SPLID='c1'><section ID='S1'><title>Pediatric Use</title><code code='' codeSystem='' displayName=''/></section></component>"
+    "<component Word2SPLID='c2'><section ID='S2'><title>Mystery Heading</title><code code='' codeSystem='' displayName=''/></section></component>"
+    "<component Word2SPLID='c3'><section ID='S3'><code code='x' codeSystem='' displayName=''/></section></component>"
+    "<component Word2SPLID='c4'><section ID='S4'><title>Geriatric Use</title><code code='' codeSystem='' displayName=''/></section></component>"
+    "</Section></DocumentSections></ProductLabel></SPLR4>");
+
+class LoincSectionCodesTest : public SplBuilderTest {
+protected:
+    void SetUp() override
+    {
+        SplBuilderTest::SetUp();
+        writeLoincDatabase();
+        ASSERT_TRUE(settings.loadXml(settingsDocument));
+    }
+    void TearDown() override
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SplBuilderTest::TearDown();
+    }
+
+    // The user's answer in the LOINC picker, once it shows.
+    static void whenPickerShows(QPushButton* frmSelectLOINC::*button)
+    {
+        auto* timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, [timer, button] {
+            frmSelectLOINC* picker = frmSelectLOINC::instance();
+            if (!picker || !picker->isVisible())
+                return;
+            timer->stop();
+            timer->deleteLater();
+            (picker->*button)->click();
+        });
+        timer->start(0);
+    }
+
+    QString codeOf(const QString& id) const
+    {
+        const xml::Node code = settings.selectSingleNode("//section[@ID='" + id + "']/code");
+        return code.getAttribute("codeSystem") + " " + code.getAttribute("code") + " " + code.getAttribute("displayName");
+    }
+
+    frmMain main;
+    xml::Document settings;
+};
+
+const QString loinc = QStringLiteral("2.16.840.1.113883.6.1 ");
+
+} // namespace
+
+TEST_F(LoincSectionCodesTest, SettingsSectionsGetTheirCodesAndUnmatchedOnesTheUnclassifiedCode)
+{
+    whenPickerShows(&frmSelectLOINC::cmdUnclassified);
+    clsSPL().ProcessLoincCodes(&settings);
+
+    EXPECT_EQ(codeOf("S1"), loinc + "34081-0 PEDIATRIC USE SECTION");
+    EXPECT_EQ(codeOf("S2"), loinc + "42229-5 SPL UNCLASSIFIED SECTION");
+    EXPECT_EQ(codeOf("S3"), " x ") << "a component without a title is skipped";
+    EXPECT_EQ(codeOf("S4"), loinc + "34082-8 GERIATRIC USE SECTION");
+    const QStringList log = logLines();
+    EXPECT_EQ(log.at(1), line("Information", "Start loading LOINC Codes"));
+    EXPECT_EQ(log.last(), line("Information", "Loading LOINC Codes completed"));
+    EXPECT_EQ(main.TargetLOINC, nullptr);
+}
+
+TEST_F(LoincSectionCodesTest, AnAbortCodesEveryLaterSectionUnclassifiedWithoutLookingItUp)
+{
+    ui.answers = {ui::Answer::Yes};
+    whenPickerShows(&frmSelectLOINC::cmdAbort);
+    clsSPL().ProcessLoincCodes(&settings);
+
+    EXPECT_EQ(codeOf("S1"), loinc + "34081-0 PEDIATRIC USE SECTION");
+    EXPECT_EQ(codeOf("S2"), loinc + "42229-5 SPL UNCLASSIFIED SECTION");
+    EXPECT_EQ(codeOf("S3"), " x ");
+    EXPECT_EQ(codeOf("S4"), loinc + "42229-5 SPL UNCLASSIFIED SECTION") << "no lookup after the abort";
+    const QStringList log = logLines();
+    EXPECT_TRUE(log.contains(line("Warning", "S4 LOINC unclassified")));
+    EXPECT_EQ(log.last(), line("Information", "Loading LOINC Codes Cancelled"));
+
+    // The next run starts uncancelled.
+    whenPickerShows(&frmSelectLOINC::cmdUnclassified);
+    clsSPL().ProcessLoincCodes(&settings);
+    EXPECT_EQ(codeOf("S4"), loinc + "34082-8 GERIATRIC USE SECTION");
+}
+
+TEST_F(LoincSectionCodesTest, AFailureIsLoggedKeepsTheCodesSoFarAndLeavesNoLookupBehind)
+{
+    settings.selectSingleNode("//section[@ID='S2']/code").removeAttribute("displayName");
+    whenPickerShows(&frmSelectLOINC::cmdUnclassified);
+    clsSPL().ProcessLoincCodes(&settings);
+
+    EXPECT_EQ(codeOf("S1"), loinc + "34081-0 PEDIATRIC USE SECTION");
+    EXPECT_EQ(codeOf("S4"), "  ");
+    const QStringList log = logLines();
+    EXPECT_EQ(log.filter("Error Loading LOINC Codes - clsSPL ").size(), 1);
+    EXPECT_FALSE(log.contains(line("Information", "Loading LOINC Codes completed")));
+    EXPECT_EQ(main.TargetLOINC, nullptr) << "the lookup is released on the error path too";
+}
+
+TEST_F(LoincSectionCodesTest, OnItsOwnDocumentOnlySubsectionsAreLookedUp)
+{
+    useSmallSkeleton();
+    clsSPL spl = initialized();
+    QString a = "A", sub = "Pregnancy";
+    ASSERT_TRUE(spl.AddSubSection(a, sub));
+    spl.RemoveSubSectionTemplateByTitle(spl.Document->childNodes(), "$SubSection");
+    spl.ProcessLoincCodes();
+    EXPECT_EQ(spl.Document->selectSingleNode("//section[@ID='PREGNANCY']/code").getAttribute("code"), "42228-7");
+    EXPECT_EQ(spl.Document->selectSingleNode("//section[@ID='B']/code").getAttribute("code"), "1-1");
+    EXPECT_EQ(logLines().filter("LOINC").size(), 2) << "no lookup lines for top-level sections";
+}
+
+TEST_F(LoincSectionCodesTest, TheMainWindowCommandCodesTheOpenDocument)
+{
+    const Hooks saved = hooks();
+    installSplBuilderHooks();
+    whenPickerShows(&frmSelectLOINC::cmdUnclassified);
+    main.AddLOINCCodes(settings);
+    EXPECT_EQ(codeOf("S1"), loinc + "34081-0 PEDIATRIC USE SECTION");
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages.first().text, "The operation has been completed. Please check the Log for more information.");
+    hooks() = saved;
+}

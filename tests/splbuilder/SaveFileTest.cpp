@@ -1,0 +1,88 @@
+#include "SplBuilderTestSupport.h"
+
+#include "splbuilder/SaveRepairs.h"
+
+#include <QFile>
+#include <unistd.h>
+
+using namespace veldra;
+using namespace veldra::test;
+
+TEST(SaveRepairsTest, LinesAreJoinedAndStoredMarkupIsRepaired)
+{
+    const struct {
+        QByteArray in;
+        QByteArray out;
+    } cases[] = {
+        {"\n\r\n<a/>\n<b/>\n", "<a/>\r\n<b/>"},              // leading empty lines go, no final break
+        {"<a>\r<b/>\r\n\n<c/>", "<a>\r\n<b/>\r\n\r\n<c/>"},  // CR, CR LF and LF all end a line
+        {"<p xmlns=\"\">x</p>", "<p>x</p>"},
+        {"&lt;caption&gt;Figure&lt;/caption&gt;", "<caption>Figure</caption>"},
+        {"&lt;table&gt;&lt;thead&gt;&lt;tr&gt;&lt;th&gt;h&lt;/th&gt;&lt;/tr&gt;&lt;/thead&gt;&lt;tbody&gt;&lt;tr&gt;&lt;td&gt;"
+         "d&lt;/td&gt;&lt;/tr&gt;&lt;/tbody&gt;&lt;/table&gt;",
+         "<table><thead><tr><th>h</th></tr></thead><tbody><tr><td>d</td></tr></tbody></table>"},
+        {"&lt;td class=\"x\"&gt;&lt;b&gt;", "&lt;td class=\"x\"&gt;&lt;b&gt;"},  // only the plain tags
+        {"\xe9\x81\x8e\xe6\x95\x8f", "\xe9\x81\x8e\xe6\x95\x8f"},                // bytes pass through
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(repairedSplText(c.in), c.out) << c.in.toStdString();
+}
+
+namespace {
+
+class SaveFileTest : public SplBuilderTest {
+protected:
+    void SetUp() override
+    {
+        SplBuilderTest::SetUp();
+        useSmallSkeleton();
+        spl = initialized();
+    }
+    clsSPL spl;
+};
+
+} // namespace
+
+TEST_F(SaveFileTest, SavesUtf8TextWithCaptionsAsMarkupAndValidatesIt)
+{
+    QString a = "A", none, id, caption = "Figure 1: Überblick 過敏症";
+    ASSERT_TRUE(spl.AddSectionText(a, none, "Caption", caption, true, id));
+    spl.Document->setDeclarationEncoding("ISO-8859-1");
+    const QString file = program->file("saved.xml");
+
+    spl.SaveFile(file);
+
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<document")) << bytes.left(80).toStdString();
+    EXPECT_FALSE(bytes.endsWith('\n'));
+    EXPECT_FALSE(bytes.contains("xmlns=\"\""));
+    EXPECT_TRUE(bytes.contains(QString("<paragraph><caption>Figure 1: Überblick 過敏症</caption></paragraph>").toUtf8()));
+    const QStringList log = logLines();
+    EXPECT_TRUE(log.contains(line("Information", "Saved File: " + file)));
+    EXPECT_EQ(log.filter("Validating XML File against FDA SPL Schema").size(), 1) << "the saved file is validated";
+}
+
+TEST_F(SaveFileTest, AFileThatCannotBeWrittenKeepsItsOldContentAndSaysWhy)
+{
+    const QString missingFolder = program->file("no such folder/label.xml");
+    EXPECT_THROW(spl.SaveFile(missingFolder), VbError);
+    EXPECT_FALSE(QFile::exists(missingFolder));
+    const QStringList log = logLines();
+    EXPECT_EQ(log.filter("Error Saving Document via MSXML Parser: ").size(), 1);
+    EXPECT_TRUE(log.contains(line("Warning", "Saving Document in Binary Mode")));
+
+    if (geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind the superuser";
+    const QString file = program->file("locked.xml");
+    writeTextFile(file, "old");
+    QFile::setPermissions(file, QFileDevice::ReadOwner);
+    try {
+        spl.SaveFile(file);
+        FAIL() << "saved over a read-only file";
+    } catch (const VbError& error) {
+        EXPECT_TRUE(error.description().contains(file)) << error.description().toStdString();
+    }
+    EXPECT_EQ(readTextFile(file), "old");
+}
