@@ -1,0 +1,127 @@
+#include "platform/word/Document.h"
+
+#include "platform/word/detail/Loader.h"
+#include "platform/word/detail/Model.h"
+#include "platform/word/detail/Package.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace veldra::word {
+
+Document::Document() = default;
+Document::~Document() = default;
+
+bool Document::open(const QString& path)
+{
+    close();
+    QFile file(path);
+    if (!file.exists()) {
+        error_ = {QString(), QStringLiteral("The file '%1' does not exist.").arg(path)};
+        return false;
+    }
+    if (file.size() > detail::MaxPackageBytes) {
+        error_ = {QString(), QStringLiteral("The file '%1' is larger than %2 MB.").arg(path).arg(detail::MaxPackageBytes / (1024 * 1024))};
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error_ = {QString(), QStringLiteral("The file '%1' cannot be read: %2").arg(path, file.errorString())};
+        return false;
+    }
+    return openBytes(file.readAll(), QFileInfo(path).absolutePath());
+}
+
+bool Document::openBytes(const QByteArray& bytes, const QString& baseFolder)
+{
+    close();
+    if (bytes.size() > detail::MaxPackageBytes) {
+        error_ = {QString(), QStringLiteral("The file is larger than %1 MB.").arg(detail::MaxPackageBytes / (1024 * 1024))};
+        return false;
+    }
+    model_ = detail::loadModel(bytes, baseFolder, error_);
+    return model_ != nullptr;
+}
+
+void Document::close()
+{
+    model_.reset();
+    error_ = {};
+}
+
+QString Document::compatibilityMode() const
+{
+    return model_ ? model_->compatibilityMode : QString();
+}
+
+Collection<Paragraph> Document::paragraphs() const
+{
+    std::vector<Paragraph> items;
+    if (model_) {
+        items.reserve(model_->paragraphs.size());
+        for (size_t index = 0; index < model_->paragraphs.size(); ++index)
+            items.emplace_back(model_, static_cast<int>(index));
+    }
+    return Collection<Paragraph>(std::move(items));
+}
+
+Range Document::content() const
+{
+    return model_ ? Range(model_, 0, static_cast<int>(model_->text.size())) : Range();
+}
+
+Range Document::range(int start, int end) const
+{
+    return model_ ? Range(model_, start, end) : Range();
+}
+
+Collection<Table> Document::tables() const
+{
+    std::vector<Table> items;
+    if (model_)
+        for (size_t index = 0; index < model_->tables.size(); ++index)
+            if (model_->tables[index].parent < 0)
+                items.emplace_back(model_, static_cast<int>(index));
+    return Collection<Table>(std::move(items));
+}
+
+Collection<InlineShape> Document::inlineShapes() const
+{
+    return content().inlineShapes();
+}
+
+int Document::pageCount() const
+{
+    if (!model_)
+        return 0;
+    if (model_->storedPageCount > 0)
+        return model_->storedPageCount;
+    const Range all = content();
+    return all.pageNumber() - model_->firstPageNumber + 1;
+}
+
+QStringList Document::crossReferenceItems() const
+{
+    QStringList items;
+    if (!model_)
+        return items;
+    for (const auto& rec : model_->paragraphs) {
+        if (rec.listType == list_type::None || rec.listType == list_type::Bullet
+            || rec.listType == list_type::PictureBullet)
+            continue;
+        QString text;
+        for (int position = rec.start; position < rec.end; ++position) {
+            const char32_t c = model_->text[static_cast<size_t>(position)];
+            if (c >= 32)
+                text += QString::fromUcs4(&c, 1);
+        }
+        items.append(rec.listString + QLatin1Char(' ') + text.trimmed());
+    }
+    return items;
+}
+
+QStringList Document::warnings() const
+{
+    return model_ ? model_->warnings : QStringList();
+}
+
+} // namespace veldra::word

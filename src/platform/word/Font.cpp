@@ -1,0 +1,58 @@
+#include "platform/word/Range.h"
+
+#include "platform/word/WordConstants.h"
+#include "platform/word/detail/Model.h"
+
+namespace veldra::word {
+
+Font::Font(std::shared_ptr<const detail::Model> model, int start, int end)
+    : model_(std::move(model)), start_(start), end_(end)
+{
+}
+
+template <typename Get>
+int Font::uniform(Get get) const
+{
+    if (!model_ || start_ >= end_)
+        return 0;
+    const auto& formats = model_->formats;
+    const auto& formatOf = model_->formatOf;
+    uint16_t last = formatOf[static_cast<size_t>(start_)];
+    const int value = get(formats[last]);
+    for (int position = start_ + 1; position < end_; ++position) {
+        const uint16_t format = formatOf[static_cast<size_t>(position)];
+        if (format != last) {
+            if (get(formats[format]) != value)
+                return Mixed;
+            last = format;
+        }
+    }
+    return value;
+}
+
+int Font::bold() const
+{
+    return uniform([](const detail::CharFormat& f) { return f.bold ? True : False; });
+}
+
+int Font::italic() const
+{
+    return uniform([](const detail::CharFormat& f) { return f.italic ? True : False; });
+}
+
+int Font::underline() const
+{
+    return uniform([](const detail::CharFormat& f) { return f.underline; });
+}
+
+int Font::subscript() const
+{
+    return uniform([](const detail::CharFormat& f) { return f.subscript ? True : False; });
+}
+
+int Font::superscript() const
+{
+    return uniform([](const detail::CharFormat& f) { return f.superscript ? True : False; });
+}
+
+} // namespace veldra::word

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/word/Range.h"
+
+namespace veldra::word {
+
+class Cell {
+public:
+    Cell() = default;
+    Cell(std::shared_ptr<const detail::Model> model, int table, int row, int column);
+
+    bool isNull() const { return !model_; }
+    int rowIndex() const { return row_ + 1; }
+    int columnIndex() const { return column_ + 1; }
+    // Whether the edge (border::Top, Left, Bottom, Right) shows a line: the cell's own
+    // borders, else the table's (outer edges or inside lines), else its table style's.
+    bool border(int index) const;
+    // vertical_alignment::…
+    int verticalAlignment() const;
+    Range range() const;
+    // Tables nested in this cell.
+    Collection<Table> tables() const;
+
+private:
+    std::shared_ptr<const detail::Model> model_;
+    int table_ = -1;
+    int row_ = 0;
+    int column_ = 0;
+};
+
+class Table {
+public:
+    Table() = default;
+    Table(std::shared_ptr<const detail::Model> model, int index);
+
+    bool isNull() const { return !model_; }
+    int rowCount() const;
+    // The most cells any row has.
+    int columnCount() const;
+    // The column-th cell of the row, both from 1. Throws VbError word_error::NoSuchMember
+    // where the row has no such cell: beyond its end, or where a vertically merged cell
+    // covers the position.
+    Cell cell(int row, int column) const;
+    Range range() const;
+    // 1 for a table in the body, 2 for one inside a cell of such a table, …
+    int nestingLevel() const;
+
+private:
+    std::shared_ptr<const detail::Model> model_;
+    int index_ = -1;
+};
+
+} // namespace veldra::word

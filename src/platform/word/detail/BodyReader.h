@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/word/detail/Model.h"
+#include "platform/word/detail/Numbering.h"
+#include "platform/word/detail/Properties.h"
+#include "platform/word/detail/Styles.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <libxml/tree.h>
+
+#include <optional>
+#include <vector>
+
+namespace veldra::word::detail {
+
+// Flattens the main story of document.xml into the model: one pass over the body in
+// document order, numbering paragraphs as they are met.
+class BodyReader {
+public:
+    BodyReader(Model& model, const Styles& styles, Numbering& numbering,
+               QHash<QString, Relationship> relationships);
+
+    // partSize (the document part's size) sizes the buffers.
+    void read(xmlNode* documentRoot, qsizetype partSize);
+
+private:
+    struct TableContext {
+        int table = -1;
+        QString styleId;
+        RunProps run;                   // the table style's run properties for this cell
+        ParaProps para;
+    };
+
+    struct FieldFrame {
+        bool inCode = true;
+        QString code;
+        int field = -1;
+        int hyperlink = -1;
+    };
+
+    struct RunContext {
+        const TableContext* table = nullptr;
+        QString paragraphStyle;
+        RunProps paragraphRun;          // the paragraph style chain's run properties
+    };
+
+    void readBlocks(xmlNode* parent, const TableContext* table);
+    void readParagraph(xmlNode* p, const TableContext* table);
+    void readTable(xmlNode* tbl, const TableContext* outer);
+    void readRow(xmlNode* tr, int table, int rowIndex, int rowCount, const TableContext& base,
+                 const Borders& tableBorders, unsigned look);
+    void readCell(xmlNode* tc, int table, int rowIndex, int columnIndex, bool lastRow, bool lastColumn,
+                  const TableContext& base, const Borders& tableBorders, unsigned look);
+    void readInline(xmlNode* parent, const RunContext& context);
+    void readRun(xmlNode* r, const RunContext& context);
+    void readRunContent(xmlNode* r, const RunContext& context, uint16_t format, const QString& font);
+    void readAlternateContent(xmlNode* node, const RunContext& context);
+    void readDrawing(xmlNode* drawing, uint16_t format);
+    void readVml(xmlNode* container, uint16_t format, bool ole);
+    void readSection(xmlNode* sectPr);
+
+    void fieldBegin();
+    void fieldSeparate();
+    void fieldEnd();
+    void abandonUnfinishedFieldCodes();
+    void addBookmarkStart(xmlNode* node);
+    void addBookmarkEnd(xmlNode* node);
+
+    CharFormat resolve(const RunContext& context, const RunProps& characterStyle, const RunProps& direct,
+                       bool* hidden, QString* font) const;
+    uint16_t formatIndex(const CharFormat& format);
+    bool emitting() const;
+    void append(char32_t c, uint16_t format);
+    void appendText(const xmlChar* utf8, uint16_t format, const QString& font);
+    void addShape(ShapeRec shape, uint16_t format);
+    void warnOnce(const QString& key, const QString& text);
+
+    Model& model_;
+    const Styles& styles_;
+    Numbering& numbering_;
+    QHash<QString, Relationship> rels_;
+    std::vector<FieldFrame> fields_;
+    std::vector<int> hyperlinks_;
+    QHash<QString, int> openBookmarks_;
+    std::vector<int> renderedBreaks_;
+    std::vector<int> explicitBreaks_;
+    std::optional<int> mergedParagraphStart_;
+    int floatingPictures_ = 0;
+    int codeDepth_ = 0;                 // fields whose code is being read
+    bool sawSection_ = false;
+    bool revisions_ = false;
+    QSet<QString> warned_;
+    // Cells being read, innermost last: nested tables register in the cell that holds them.
+    std::vector<std::pair<int, std::pair<int, int>>> openCells_;
+};
+
+} // namespace veldra::word::detail

@@ -1,0 +1,156 @@
+#include "platform/word/detail/Shapes.h"
+
+#include "platform/word/WordConstants.h"
+#include "platform/word/detail/Xml.h"
+
+namespace veldra::word::detail {
+
+namespace {
+
+void setMedia(ShapeRec& shape, const QHash<QString, Relationship>& rels, const QString& embedId, const QString& linkId)
+{
+    if (const auto it = rels.constFind(embedId); !embedId.isEmpty() && it != rels.cend() && !it->external)
+        shape.mediaPart = it->target;
+    if (const auto it = rels.constFind(linkId); !linkId.isEmpty() && it != rels.cend()) {
+        shape.linkTarget = it->target;
+        shape.type = inline_shape_type::LinkedPicture;
+    }
+    // An embed id that names an external target is a link as well.
+    if (const auto it = rels.constFind(embedId); !embedId.isEmpty() && it != rels.cend() && it->external) {
+        shape.linkTarget = it->target;
+        shape.type = inline_shape_type::LinkedPicture;
+    }
+}
+
+// srcRect values are thousandths of a percent; negative ones extend the picture, which
+// the renderer does not do, so they count as no crop.
+double cropFraction(const xmlNode* rect, const char* side)
+{
+    const qint64 value = int64Attr(rect, side, 0);
+    return std::clamp(static_cast<double>(value) / 100000.0, 0.0, 1.0);
+}
+
+// VML crop values are fractions ("0.1") or 1/65536ths ("6554f").
+double vmlCropFraction(const QString& value)
+{
+    if (value.isEmpty())
+        return 0.0;
+    bool ok = false;
+    double fraction = value.endsWith(QLatin1Char('f')) ? value.chopped(1).toDouble(&ok) / 65536.0 : value.toDouble(&ok);
+    return ok ? std::clamp(fraction, 0.0, 1.0) : 0.0;
+}
+
+QString styleValue(const QString& style, const QString& key)
+{
+    for (const QString& part : style.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int colon = part.indexOf(QLatin1Char(':'));
+        if (colon > 0 && part.left(colon).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+            return part.mid(colon + 1).trimmed();
+    }
+    return QString();
+}
+
+xmlNode* findVmlShape(xmlNode* container)
+{
+    for (xmlNode* child : children(container)) {
+        if ((isNamed(child, "shape") || isNamed(child, "rect") || isNamed(child, "image")) && !inWordNamespace(child))
+            return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+qint64 vmlLengthToEmu(const QString& length)
+{
+    static const std::pair<const char*, double> units[] = {
+        {"pt", 12700.0}, {"in", 914400.0}, {"cm", 360000.0}, {"mm", 36000.0}, {"pc", 152400.0}, {"px", 9525.0}};
+    const QString text = length.trimmed().toLower();
+    for (const auto& [unit, emu] : units) {
+        if (text.endsWith(QLatin1String(unit))) {
+            bool ok = false;
+            const double value = text.chopped(2).toDouble(&ok);
+            return ok && value > 0 ? static_cast<qint64>(value * emu + 0.5) : 0;
+        }
+    }
+    bool ok = false;
+    const double pixels = text.toDouble(&ok);
+    return ok && pixels > 0 ? static_cast<qint64>(pixels * 9525.0 + 0.5) : 0;
+}
+
+ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels)
+{
+    ShapeRec shape;
+    if (xmlNode* extent = descendant(inl, "extent")) {
+        shape.cx = std::max<qint64>(0, int64Attr(extent, "cx", 0));
+        shape.cy = std::max<qint64>(0, int64Attr(extent, "cy", 0));
+    }
+    xmlNode* data = descendant(inl, "graphicData");
+    const QString uri = attr(data, "uri");
+    if (uri.endsWith(QLatin1String("/picture"))) {
+        shape.kind = GraphicKind::Picture;
+        shape.type = inline_shape_type::Picture;
+        xmlNode* blipFill = descendant(data, "blipFill");
+        xmlNode* blip = descendant(blipFill, "blip");
+        setMedia(shape, rels, relAttr(blip, "embed"), relAttr(blip, "link"));
+        if (xmlNode* rect = descendant(blipFill, "srcRect"))
+            shape.crop = {cropFraction(rect, "l"), cropFraction(rect, "t"), cropFraction(rect, "r"), cropFraction(rect, "b")};
+    } else if (uri.endsWith(QLatin1String("/chart"))) {
+        shape.kind = GraphicKind::Chart;
+        shape.type = inline_shape_type::Chart;
+    } else if (uri.endsWith(QLatin1String("/diagram"))) {
+        shape.kind = GraphicKind::SmartArt;
+        shape.type = inline_shape_type::SmartArt;
+    } else if (uri.endsWith(QLatin1String("/lockedCanvas"))) {
+        shape.kind = GraphicKind::Unknown;
+        shape.type = inline_shape_type::LockedCanvas;
+    } else {
+        shape.kind = GraphicKind::Unknown;
+        shape.type = inline_shape_type::Picture;
+    }
+    return shape;
+}
+
+bool isPicture(xmlNode* anchor)
+{
+    return attr(descendant(anchor, "graphicData"), "uri").endsWith(QLatin1String("/picture"));
+}
+
+std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Relationship>& rels, bool ole, bool* floating)
+{
+    *floating = false;
+    xmlNode* vShape = findVmlShape(container);
+    xmlNode* imageData = vShape ? descendant(vShape, "imagedata") : nullptr;
+    if (!vShape || (!imageData && !ole))
+        return std::nullopt;
+    const QString style = attr(vShape, "style");
+    if (styleValue(style, QStringLiteral("position")) == QLatin1String("absolute")) {
+        *floating = true;
+        return std::nullopt;
+    }
+    ShapeRec shape;
+    shape.kind = ole ? GraphicKind::Ole : GraphicKind::Picture;
+    shape.type = ole ? inline_shape_type::EmbeddedOleObject : inline_shape_type::Picture;
+    shape.cx = vmlLengthToEmu(styleValue(style, QStringLiteral("width")));
+    shape.cy = vmlLengthToEmu(styleValue(style, QStringLiteral("height")));
+    if (ole && (shape.cx == 0 || shape.cy == 0)) {
+        // An object's original size is in twentieths of a point.
+        shape.cx = std::max<qint64>(0, int64Attr(container, "dxaOrig", 0)) * 635;
+        shape.cy = std::max<qint64>(0, int64Attr(container, "dyaOrig", 0)) * 635;
+    }
+    if (imageData) {
+        QString embed = relAttr(imageData, "id");
+        if (embed.isEmpty())
+            embed = attr(imageData, "relid");
+        const QString link = relAttr(imageData, "href");
+        const bool wasOle = shape.type == inline_shape_type::EmbeddedOleObject;
+        setMedia(shape, rels, embed, link);
+        if (wasOle)
+            shape.type = inline_shape_type::EmbeddedOleObject;
+        shape.crop = {vmlCropFraction(attr(imageData, "cropleft")), vmlCropFraction(attr(imageData, "croptop")),
+                      vmlCropFraction(attr(imageData, "cropright")), vmlCropFraction(attr(imageData, "cropbottom"))};
+    }
+    return shape;
+}
+
+} // namespace veldra::word::detail

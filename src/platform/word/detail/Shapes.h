@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/word/detail/Model.h"
+#include "platform/word/detail/Package.h"
+
+#include <QHash>
+
+#include <libxml/tree.h>
+
+#include <optional>
+
+namespace veldra::word::detail {
+
+// An inline DrawingML picture (wp:inline): its extent, what kind of graphic it holds,
+// where its media is and how it is cropped.
+ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels);
+// A VML picture (w:pict) or an OLE object's preview (w:object); nullopt when the
+// container holds no inline picture (a text box, a floating shape). *floating tells a
+// floating picture from the rest.
+std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Relationship>& rels, bool ole, bool* floating);
+// Whether a floating DrawingML object (wp:anchor) is a picture.
+bool isPicture(xmlNode* anchor);
+// A CSS length of VML ("72pt", "1in", "96px", "2.54cm") in EMU; 0 when unreadable.
+qint64 vmlLengthToEmu(const QString& length);
+
+} // namespace veldra::word::detail

@@ -1,0 +1,157 @@
+// Inline pictures: sizes, what kind of graphic they are, and what a renderer gets.
+#include "DocxFixture.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace veldra;
+using namespace veldra::word;
+
+namespace {
+
+QString inlineGraphic(qint64 cx, qint64 cy, const QString& uri, const QString& data)
+{
+    return QStringLiteral("<w:p><w:r><w:drawing><wp:inline><wp:extent cx=\"%1\" cy=\"%2\"/><wp:docPr id=\"1\" name=\"p\"/>"
+                          "<a:graphic><a:graphicData uri=\"%3\">%4</a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>")
+        .arg(cx).arg(cy).arg(uri, data);
+}
+
+QString picture(qint64 cx, qint64 cy, const QString& blip, const QString& crop = QString())
+{
+    return inlineGraphic(cx, cy, QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"),
+                         QStringLiteral("<pic:pic><pic:blipFill><a:blip %1/>%2<a:stretch/></pic:blipFill></pic:pic>").arg(blip, crop));
+}
+
+test::DocxParts withMedia()
+{
+    test::DocxParts parts;
+    parts.relationships = test::relationship(QStringLiteral("rIdImg"), QStringLiteral("image"), QStringLiteral("media/red.png")) +
+                          test::relationship(QStringLiteral("rIdEmf"), QStringLiteral("image"), QStringLiteral("media/pic.emf")) +
+                          test::relationship(QStringLiteral("rIdNear"), QStringLiteral("image"), QStringLiteral("linked.png"), true) +
+                          test::relationship(QStringLiteral("rIdFar"), QStringLiteral("image"), QStringLiteral("../outside.png"), true);
+    parts.parts.insert(QStringLiteral("word/media/red.png"), test::pngBytes(4, 2, 0xff0000));
+    parts.parts.insert(QStringLiteral("word/media/pic.emf"), QByteArray("\x01\x00\x00\x00 not really an emf", 24));
+    return parts;
+}
+
+} // namespace
+
+TEST(DocxPicture, EmbeddedPicturesWithSizeCropAndMedia)
+{
+    const Document doc = test::openDocx(
+        picture(914400, 457200, QStringLiteral("r:embed=\"rIdImg\""),
+                QStringLiteral("<a:srcRect l=\"10000\" t=\"20000\" r=\"30000\" b=\"0\"/>")) +
+            picture(12700 * 10, 12700 * 20, QStringLiteral("r:embed=\"rIdEmf\"")),
+        withMedia());
+    const auto shapes = doc.inlineShapes();
+    ASSERT_EQ(shapes.count(), 2);
+    const InlineShape first = shapes.item(1);
+    EXPECT_EQ(first.type(), inline_shape_type::Picture);
+    EXPECT_DOUBLE_EQ(first.width(), 72.0);
+    EXPECT_DOUBLE_EQ(first.height(), 36.0);
+    EXPECT_EQ(first.pixelWidth(), 96);
+    EXPECT_EQ(first.pixelHeight(), 48);
+    const PictureData png = first.picture();
+    ASSERT_TRUE(png.ok()) << png.error.toStdString();
+    EXPECT_EQ(png.kind, PictureData::Kind::Picture);
+    EXPECT_EQ(png.contentType, QStringLiteral("image/png"));
+    EXPECT_EQ(png.extension, QStringLiteral("png"));
+    EXPECT_EQ(png.bytes, test::pngBytes(4, 2, 0xff0000));
+    EXPECT_EQ(png.extentCx, 914400);
+    EXPECT_DOUBLE_EQ(png.crop.left(), 0.1);
+    EXPECT_DOUBLE_EQ(png.crop.top(), 0.2);
+    EXPECT_DOUBLE_EQ(png.crop.width(), 0.6);
+    EXPECT_DOUBLE_EQ(png.crop.height(), 0.8);
+    const PictureData emf = shapes.item(2).picture();
+    EXPECT_EQ(emf.contentType, QStringLiteral("image/x-emf"));
+    EXPECT_EQ(emf.extension, QStringLiteral("emf"));
+    EXPECT_EQ(doc.paragraphs().first().range().inlineShapes().count(), 1);
+}
+
+TEST(DocxPicture, GraphicsThatAreNotPicturesComeWithoutBytes)
+{
+    const Document doc = test::openDocx(
+        inlineGraphic(12700, 12700, QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/chart"), QStringLiteral("<c/>")) +
+            inlineGraphic(12700, 12700, QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/diagram"), QStringLiteral("<d/>")) +
+            inlineGraphic(12700, 12700, QStringLiteral("urn:example:unknown"), QStringLiteral("<u/>")) +
+            picture(9525LL * 30000, 9525, QStringLiteral("r:embed=\"rIdImg\"")) +
+            picture(9525, 9525, QStringLiteral("r:embed=\"rIdMissing\"")),
+        withMedia());
+    const auto shapes = doc.inlineShapes();
+    ASSERT_EQ(shapes.count(), 5);
+    EXPECT_EQ(shapes.item(1).type(), inline_shape_type::Chart);
+    EXPECT_EQ(shapes.item(1).picture().kind, PictureData::Kind::Chart);
+    EXPECT_EQ(shapes.item(2).type(), inline_shape_type::SmartArt);
+    EXPECT_EQ(shapes.item(3).picture().kind, PictureData::Kind::Unknown);
+    // A picture far beyond any page is not handed to a decoder.
+    EXPECT_EQ(shapes.item(4).pixelWidth(), 30000);
+    for (int i = 1; i <= 5; ++i) {
+        const PictureData data = shapes.item(i).picture();
+        EXPECT_FALSE(data.ok()) << i;
+        EXPECT_TRUE(data.bytes.isEmpty()) << i;
+    }
+}
+
+TEST(DocxPicture, VmlPicturesObjectsAndFloatingShapes)
+{
+    test::DocxParts parts = withMedia();
+    const Document doc = test::openDocx(
+        QStringLiteral("<w:p><w:r><w:pict><v:shape style=\"width:1in;height:36pt\"><v:imagedata r:id=\"rIdImg\" cropleft=\"0.25\" "
+                       "cropbottom=\"16384f\"/></v:shape></w:pict></w:r>"
+                       "<w:r><w:object w:dxaOrig=\"1440\" w:dyaOrig=\"720\"><v:shape style=\"\"><v:imagedata r:id=\"rIdEmf\"/></v:shape>"
+                       "</w:object></w:r>"
+                       "<w:r><w:pict><v:shape style=\"position:absolute;width:10pt;height:10pt\"><v:imagedata r:id=\"rIdImg\"/></v:shape>"
+                       "</w:pict></w:r>"
+                       "<w:r><w:drawing><wp:anchor><wp:extent cx=\"1\" cy=\"1\"/></wp:anchor></w:drawing></w:r></w:p>"),
+        parts);
+    EXPECT_EQ(doc.content().text(), QStringLiteral("//\r"));
+    const auto shapes = doc.inlineShapes();
+    ASSERT_EQ(shapes.count(), 2);
+    EXPECT_DOUBLE_EQ(shapes.item(1).width(), 72.0);
+    EXPECT_DOUBLE_EQ(shapes.item(1).height(), 36.0);
+    const PictureData vml = shapes.item(1).picture();
+    EXPECT_EQ(vml.bytes, test::pngBytes(4, 2, 0xff0000));
+    EXPECT_DOUBLE_EQ(vml.crop.left(), 0.25);
+    EXPECT_DOUBLE_EQ(vml.crop.height(), 0.75);
+    EXPECT_EQ(shapes.item(2).type(), inline_shape_type::EmbeddedOleObject);
+    EXPECT_DOUBLE_EQ(shapes.item(2).width(), 72.0);
+    EXPECT_EQ(shapes.item(2).picture().kind, PictureData::Kind::Ole);
+    EXPECT_EQ(shapes.item(2).picture().extension, QStringLiteral("emf"));
+}
+
+TEST(DocxPicture, LinkedPicturesAreReadOnlyFromTheDocumentsFolder)
+{
+    test::TempDir temp;
+    const QString folder = temp.path() + QStringLiteral("/docs");
+    QDir().mkpath(folder);
+    QFile near(folder + QStringLiteral("/linked.png"));
+    ASSERT_TRUE(near.open(QIODevice::WriteOnly));
+    near.write(test::pngBytes(2, 2, 0x00ff00));
+    near.close();
+    QFile far(temp.path() + QStringLiteral("/outside.png"));
+    ASSERT_TRUE(far.open(QIODevice::WriteOnly));
+    far.write("secret");
+    far.close();
+
+    const QByteArray bytes = test::docxFrom(picture(12700, 12700, QStringLiteral("r:link=\"rIdNear\"")) +
+                                                picture(12700, 12700, QStringLiteral("r:link=\"rIdFar\"")),
+                                            withMedia());
+    Document doc;
+    ASSERT_TRUE(doc.openBytes(bytes, folder));
+    const auto shapes = doc.inlineShapes();
+    EXPECT_EQ(shapes.item(1).type(), inline_shape_type::LinkedPicture);
+    const PictureData inside = shapes.item(1).picture();
+    EXPECT_TRUE(inside.ok()) << inside.error.toStdString();
+    EXPECT_EQ(inside.bytes, test::pngBytes(2, 2, 0x00ff00));
+    const PictureData outside = shapes.item(2).picture();
+    EXPECT_FALSE(outside.ok());
+    EXPECT_TRUE(outside.bytes.isEmpty());
+
+    // Without a folder nothing linked is read.
+    Document unplaced;
+    ASSERT_TRUE(unplaced.openBytes(bytes));
+    EXPECT_FALSE(unplaced.inlineShapes().first().picture().ok());
+}
