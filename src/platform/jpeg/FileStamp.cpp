@@ -1,0 +1,26 @@
+#include "platform/jpeg/FileStamp.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+
+namespace veldra {
+
+std::optional<FileStamp> FileStamp::of(const QString& path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return FileStamp(status);
+}
+
+bool FileStamp::applyTo(const QString& path) const
+{
+    const QByteArray name = QFile::encodeName(path);
+    const struct timespec times[2] = {status_.st_atim, status_.st_mtim};
+    const bool timesSet = ::utimensat(AT_FDCWD, name.constData(), times, 0) == 0;
+    const bool modeSet = ::chmod(name.constData(), status_.st_mode & 07777) == 0;
+    return timesSet && modeSet;
+}
+
+} // namespace veldra

@@ -1,0 +1,127 @@
+#include "platform/word/picture/MetafileConversion.h"
+
+#include <QtEndian>
+
+// After Qt: the player's headers define short macro names that clash with Qt's.
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+
+#include <memory>
+
+namespace veldra::word {
+
+namespace {
+
+// The player measures text with real font files whatever it draws into, and its
+// built-in map names PostScript fonts that a desktop seldom has. The standard names are
+// mapped to the DejaVu faces (the system's font package); without them every WMF
+// conversion fails, which the caller reports as an unrenderable picture.
+char fontFolder[] = "/usr/share/fonts/truetype/dejavu";
+char* fontFolders[] = {fontFolder, nullptr};
+
+wmfMapping standardFonts[] = {
+    {const_cast<char*>("Times-Roman"), const_cast<char*>("DejaVuSerif.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Times-Italic"), const_cast<char*>("DejaVuSerif-Italic.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Times-Bold"), const_cast<char*>("DejaVuSerif-Bold.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Times-BoldItalic"), const_cast<char*>("DejaVuSerif-BoldItalic.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Helvetica"), const_cast<char*>("DejaVuSans.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Helvetica-Oblique"), const_cast<char*>("DejaVuSans-Oblique.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Helvetica-Bold"), const_cast<char*>("DejaVuSans-Bold.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Helvetica-BoldOblique"), const_cast<char*>("DejaVuSans-BoldOblique.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Courier"), const_cast<char*>("DejaVuSansMono.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Courier-Oblique"), const_cast<char*>("DejaVuSansMono-Oblique.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Courier-Bold"), const_cast<char*>("DejaVuSansMono-Bold.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Courier-BoldOblique"), const_cast<char*>("DejaVuSansMono-BoldOblique.ttf"), FT_ENCODING_NONE},
+    {const_cast<char*>("Symbol"), const_cast<char*>("DejaVuSans.ttf"), FT_ENCODING_NONE},
+    {nullptr, nullptr, FT_ENCODING_NONE},
+};
+
+struct ApiDeleter {
+    void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
+};
+using Api = std::unique_ptr<wmfAPI, ApiDeleter>;
+
+// The bitmap device (rather than the SVG one, which rounds every colour to the nearest
+// named SVG colour), writing PNG through a callback.
+Api createBitmapPlayer()
+{
+    wmfAPI_Options options{};
+    options.function = wmf_gd_function;
+    options.fontdirs = fontFolders;
+    options.font.ps = standardFonts;
+    wmfAPI* api = nullptr;
+    // Quiet: a damaged picture is reported to the caller, not on the terminal.
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_FONTDIRS | WMF_OPT_FONTMAP | WMF_OPT_IGNORE_NONFATAL
+        | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
+        if (api)
+            wmf_api_destroy(api);
+        return nullptr;
+    }
+    return Api(api);
+}
+
+int collect(void* png, char* bytes, int length)
+{
+    static_cast<QByteArray*>(png)->append(bytes, length);
+    return length;
+}
+
+// The placeable header's rectangle in the player's units (points from the window
+// origin, which files put at the rectangle's corner); false without a usable header.
+bool placeableFrame(const QByteArray& wmf, wmfD_Rect& frame)
+{
+    if (wmf.size() < 22 || qFromLittleEndian<quint32>(wmf.constData()) != 0x9AC6CDD7u)
+        return false;
+    const auto edge = [&](int offset) { return qFromLittleEndian<qint16>(wmf.constData() + offset); };
+    const int width = edge(10) - edge(6);
+    const int height = edge(12) - edge(8);
+    const auto unitsPerInch = qFromLittleEndian<quint16>(wmf.constData() + 14);
+    if (width <= 0 || height <= 0 || unitsPerInch == 0)
+        return false;
+    frame.TL = {0, 0};
+    frame.BR = {float(width * 72.0 / unitsPerInch), float(height * 72.0 / unitsPerInch)};
+    return true;
+}
+
+bool play(wmfAPI* api, QByteArray& input, QSize pixels)
+{
+    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()), input.size()) != wmf_E_None)
+        return false;
+    wmfD_Rect drawn{};
+    if (wmf_scan(api, 0, &drawn) != wmf_E_None)
+        return false;
+    wmfD_Rect frame = drawn;
+    placeableFrame(input, frame);
+    wmf_gd_t* device = WMF_GD_GetData(api);
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->width = unsigned(pixels.width());
+    device->height = unsigned(pixels.height());
+    device->bbox = frame;
+    return wmf_play(api, 0, &frame) == wmf_E_None;
+}
+
+} // namespace
+
+BitmapConversion wmfToBitmap(const QByteArray& wmf, QSize pixels)
+{
+    BitmapConversion result;
+    const Api api = createBitmapPlayer();
+    if (!api) {
+        result.reason = QStringLiteral("the WMF converter could not be started");
+        return result;
+    }
+    QByteArray png;
+    wmf_gd_t* device = WMF_GD_GetData(api.get());
+    device->sink.context = &png;
+    device->sink.function = collect;
+    QByteArray input = wmf; // the player reads from a mutable buffer
+    if (play(api.get(), input, pixels))
+        result.image = QImage::fromData(png, "PNG");
+    if (result.image.isNull())
+        result.reason = QStringLiteral("the WMF picture could not be converted");
+    return result;
+}
+
+} // namespace veldra::word

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/word/picture/PictureRenderer.h"
+#include "wordimport/cDIBSection.h"
+
+#include <QString>
+
+namespace veldra {
+
+// The quality extracted pictures are written at.
+inline constexpr int ExtractedPictureQuality = 90;
+
+// Draws the picture at `pixels` into `dib` and writes it as a JPEG file at `jpegPath`,
+// replacing a file already there (the new file gets its own times). When the picture
+// cannot be drawn the result is false, `reason` says why and no file is written or
+// deleted. A failed write raises the JPEG writer's VbError 26001.
+bool writePictureAsJpeg(const word::PictureMedia& media, const word::PictureCrop& crop, QSize pixels,
+                        const QString& jpegPath, cDIBSection& dib, QString& reason);
+
+} // namespace veldra
