@@ -7,6 +7,7 @@
 #include "generation/InstallCheckingHooks.h"
 #include "generation/InstallGenerationHooks.h"
 #include "splbuilder/InstallSplBuilderHooks.h"
+#include "wordimport/InstallWordImportHooks.h"
 
 namespace veldra {
 
@@ -19,6 +20,7 @@ void installAllHooks()
     installDialogHooks();
     installSplBuilderHooks();
     installBuildFormHooks();
+    installWordImportHooks();
 }
 
 } // namespace veldra

@@ -32,6 +32,8 @@ TEST(InstallHooksTest, EveryBuiltSubsystemFillsItsHooks)
     EXPECT_TRUE(h.LoadSettingsFile);
     EXPECT_TRUE(h.SaveSettingsFile);
     EXPECT_TRUE(h.BuildSPLForm);
+    EXPECT_TRUE(h.ImportProductLabelFromWord);
+    EXPECT_TRUE(h.ProductLabelAddSectionNumbers);
 
     EXPECT_TRUE(editorHooks().TransformSPLR4ToSPL);
     EXPECT_TRUE(editorHooks().PreviewSPLR4Document);
@@ -49,6 +51,4 @@ TEST(InstallHooksTest, SubsystemsNotYetBuiltLeaveTheirHooksEmpty)
     EXPECT_FALSE(h.ImportFromExcel);
     EXPECT_FALSE(h.CreateEmptyProductLabelTemplate);
     EXPECT_FALSE(h.AnalyzeDocumentFormatting);
-    EXPECT_FALSE(h.ImportProductLabelFromWord);
-    EXPECT_FALSE(h.ProductLabelAddSectionNumbers);
 }
