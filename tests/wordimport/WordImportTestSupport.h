@@ -15,6 +15,24 @@
 
 namespace veldra::test {
 
+// Styles of a label document written from XML: Normal, Title and the two heading levels.
+inline QString labelStyles()
+{
+    return QStringLiteral(
+        "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
+        "<w:style w:type=\"paragraph\" w:styleId=\"Title\"><w:name w:val=\"Title\"/></w:style>"
+        "<w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name w:val=\"heading 1\"/></w:style>"
+        "<w:style w:type=\"paragraph\" w:styleId=\"Heading2\"><w:name w:val=\"heading 2\"/></w:style>");
+}
+
+// A paragraph of one run in the style of that id ("" for Normal).
+inline QString styled(const QString& styleId, const QString& text)
+{
+    const QString properties =
+        styleId.isEmpty() ? QString() : QStringLiteral("<w:pPr><w:pStyle w:val=\"%1\"/></w:pPr>").arg(styleId);
+    return QStringLiteral("<w:p>%1<w:r><w:t xml:space=\"preserve\">%2</w:t></w:r></w:p>").arg(properties, text);
+}
+
 // Each test runs in a copy of the program folder (the shipped label templates and
 // definitions), with an empty log, scripted dialogs and a folder of its own.
 class WordImportTest : public LogFixture {

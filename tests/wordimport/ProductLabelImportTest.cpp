@@ -1,0 +1,160 @@
+// The import of a Word label into the label sections of a settings document.
+#include "WordImportTestSupport.h"
+
+#include "app/MainWindowTestSupport.h"
+#include "platform/word/DocxFixture.h"
+#include "wordimport/ProductLabelImport.h"
+#include "wordimport/SectionNumbering.h"
+
+using namespace veldra;
+using namespace veldra::test;
+
+namespace {
+
+QByteArray label()
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    return docxFrom(styled("Title", "HIGHLIGHTS OF PRESCRIBING INFORMATION") + styled("", "VELDRASTATIN tablets")
+                        + styled("Heading1", "INDICATIONS AND USAGE") + styled("", "Lowers cholesterol.")
+                        + styled("Heading2", "Adults") + styled("", "Adult text.") + styled("Heading2", "Children")
+                        + styled("", "Child text.") + styled("Heading2", "Elderly") + styled("", "Elderly text.")
+                        + styled("Heading1", "RECENT MAJOR CHANGES") + styled("", "None."),
+                    parts);
+}
+
+QString settingsXml(const QString& file, const QString& folder, const QString& extra = QString())
+{
+    return "<SPLR4><GeneralData><Title>old title</Title></GeneralData><ProductLabel><WordDocument>"
+           "<File>" + file + "</File><SectionStyle>Heading 1</SectionStyle><SubSectionStyle>Heading 2</SubSectionStyle>"
+           "<ExcerptStyle>Title</ExcerptStyle><ImageTargetFolder>" + folder + "</ImageTargetFolder>"
+           "<CheckCharacters/><ProcessCrossReferences>No</ProcessCrossReferences>"
+           "<IgnoreWordTableCellBorders>No</IgnoreWordTableCellBorders><ExtractImages>no</ExtractImages>"
+           "<LoadDocumentTitle>yes</LoadDocumentTitle><EffectiveTime>20240131</EffectiveTime>" + extra +
+           "</WordDocument><DocumentSections><Section><SectionTitle>OLD</SectionTitle></Section></DocumentSections>"
+           "</ProductLabel></SPLR4>";
+}
+
+QStringList titles(const xml::Document& settings)
+{
+    QStringList all;
+    for (const xml::Node& title : settings.selectNodes("SPLR4/ProductLabel/DocumentSections/Section/SectionTitle"))
+        all << title.text();
+    return all;
+}
+
+} // namespace
+
+class ProductLabelImportTest : public WordImportTest {
+protected:
+    xml::Document settingsFor(const QString& file, const QString& extra = "<SectionNumberingFromWord>No</SectionNumberingFromWord>")
+    {
+        xml::Document settings;
+        EXPECT_TRUE(settings.loadXml(settingsXml(file, dir.path(), extra)));
+        return settings;
+    }
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const ui::MessageRequest& m : ui.messages)
+            texts << m.text;
+        return texts;
+    }
+    FakeEditor editor;
+};
+
+TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndComponentsReversed)
+{
+    xml::Document settings = settingsFor(save(label()));
+    ImportProductLabelFromWord(&editor, settings);
+
+    EXPECT_EQ(titles(settings), QStringList({"", "INDICATIONS AND USAGE"})) << logLines().join('\n').toStdString();
+    const xml::Node indications = settings.selectSingleNode("SPLR4/ProductLabel/DocumentSections/Section[1]");
+    EXPECT_EQ(indications.selectSingleNode("ReferenceID").text(), "INDICATIONS-AND-USAGE");
+    EXPECT_EQ(indications.selectSingleNode("SectionCode").text(), "34067-9");
+    EXPECT_EQ(indications.selectSingleNode("EffectiveTime").text(), "20240131");
+    EXPECT_EQ(indications.selectSingleNode("LabelText/text/paragraph").text().trimmed(), "Lowers cholesterol.");
+    QStringList subsections;
+    for (const xml::Node& title : indications.selectNodes("component/section/title"))
+        subsections << title.text();
+    EXPECT_EQ(subsections, QStringList({"Elderly", "Children", "Adults"}));
+    EXPECT_EQ(settings.selectSingleNode("SPLR4/GeneralData/Title").text().trimmed(), "VELDRASTATIN tablets");
+
+    // Recent major changes leads, untitled.
+    EXPECT_EQ(settings.selectSingleNode("SPLR4/ProductLabel/DocumentSections/Section[0]/SectionCode").text(), "43683-2");
+    EXPECT_EQ(editor.calls, QStringList({"setSaved(0)", "RefreshXML(1)", "PreviewSPLQuick"}));
+    EXPECT_EQ(messages(), QStringList({"Are you sure you want to import Product Label from Word Document and replace existing data?",
+                                       "The operation has been completed. Please check the Log for more information."}));
+
+    // Numbered by position afterwards, subsections count down in their stored order.
+    ProductLabelAddSectionNumbers(settings, ".");
+    EXPECT_EQ(titles(settings), QStringList({"1. ", "2. INDICATIONS AND USAGE"}));
+    QStringList numbered;
+    for (const xml::Node& title : indications.selectNodes("component/section/title"))
+        numbered << title.text();
+    EXPECT_EQ(numbered, QStringList({"2.3 Elderly", "2.2 Children", "2.1 Adults"}));
+}
+
+TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
+{
+    struct Case {
+        const char* name;
+        QString file;
+        QString extra;
+        QString errorPart;
+    };
+    const std::vector<Case> cases{
+        {"a label that cannot be read", dir.file("missing.docx"), "<SectionNumberingFromWord>No</SectionNumberingFromWord>",
+         "was not converted"},
+        {"a legacy binary document", save(QByteArray::fromHex("D0CF11E0A1B11AE1") + QByteArray(600, '\0'), "old.doc"),
+         "<SectionNumberingFromWord>No</SectionNumberingFromWord>", "was not converted"},
+    };
+    for (const Case& c : cases) {
+        closeLog();
+        ui.messages.clear();
+        editor.calls.clear();
+        xml::Document settings = settingsFor(c.file, c.extra);
+        ImportProductLabelFromWord(&editor, settings);
+        EXPECT_EQ(titles(settings), QStringList({"OLD"})) << c.name;
+        EXPECT_EQ(linesOf(logLines(), "Fatal Error").size(), 1) << c.name << logLines().join('\n').toStdString();
+        EXPECT_EQ(linesOf(logLines(), "Error").filter(c.errorPart).size(), 1) << c.name;
+        EXPECT_TRUE(editor.calls.isEmpty()) << c.name;
+        EXPECT_EQ(messages().size(), 1) << c.name << ": only the question";
+    }
+
+    // A required option missing ends the import before anything is read or changed.
+    closeLog();
+    xml::Document settings = settingsFor(save(label()));
+    settings.selectSingleNode("SPLR4/ProductLabel/WordDocument").removeChild(settings.selectSingleNode("//WordDocument/File"));
+    ImportProductLabelFromWord(&editor, settings);
+    EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+    EXPECT_EQ(linesOf(logLines(), "Error").size(), 1);
+
+    // Declining changes nothing and writes nothing.
+    closeLog();
+    ui.answers.push_back(ui::Answer::No);
+    ImportProductLabelFromWord(&editor, settings);
+    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+}
+
+TEST_F(ProductLabelImportTest, SectionsOfOneCodeKeepTheirOwnTextAndUnknownSectionsAreReportedOnce)
+{
+    word::DocxWriter w;
+    w.addParagraph("Heading 1", "INDICATIONS AND USAGE");
+    w.addParagraph("", "Prescription use.");
+    w.addParagraph("Heading 1", "Patient's Guide");
+    w.addParagraph("Heading 2", "Before use");
+    w.addParagraph("", "Lost with its section.");
+    w.addParagraph("Heading 1", "Uses");
+    w.addParagraph("", "Over the counter use.");
+    xml::Document settings = settingsFor(save(w));
+    ImportProductLabelFromWord(&editor, settings);
+
+    EXPECT_EQ(titles(settings), QStringList({"INDICATIONS AND USAGE", "Uses"}));
+    QStringList texts;
+    for (const xml::Node& text : settings.selectNodes("//Section/LabelText"))
+        texts << text.text().trimmed();
+    EXPECT_EQ(texts, QStringList({"Prescription use.", "Over the counter use."}));
+    EXPECT_EQ(linesOf(logLines(), "Error"), QStringList({"Document Section >Patient's Guide< not found in SPL template"}));
+}
