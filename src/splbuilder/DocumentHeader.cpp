@@ -11,7 +11,7 @@ xml::Node headerElement(const xml::Node& from, const QString& steps)
 {
     xml::Node node = from;
     for (const QString& name : steps.split(QLatin1Char('/'))) {
-        node = spl::childElement(node, name);
+        node = spl::childElement(node, name.toLatin1());
         if (node.isNull())
             throw VbError(err::XmlNode, spl::errorSource, QStringLiteral("element not found: document/") + steps);
     }

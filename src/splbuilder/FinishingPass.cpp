@@ -13,21 +13,16 @@ namespace {
 const QString topLevelComponents = QStringLiteral("document/component/structuredBody/component");
 const QString recentMajorChanges = QStringLiteral("RECENT MAJOR CHANGES");
 
-bool isElement(const xml::Node& node, const QString& name)
-{
-    return node && node.nodeType() == xml::NodeType::Element && node.localName() == name;
-}
-
 // The components below `node` whose section is titled exactly `title`: only a section's own
 // title counts, so body text that reads like a title removes nothing.
 void collectTitledComponents(const xml::Node& node, const QString& title, std::vector<xml::Node>& found)
 {
     if (node.nodeType() != xml::NodeType::Element && node.nodeType() != xml::NodeType::Document)
         return;
-    if (isElement(node, QStringLiteral("title")) && node.text() == title) {
+    if (spl::isElement(node, "title") && node.text() == title) {
         const xml::Node section = node.parentNode();
         const xml::Node component = section ? section.parentNode() : xml::Node();
-        if (isElement(section, QStringLiteral("section")) && isElement(component, QStringLiteral("component")))
+        if (spl::isElement(section, "section") && spl::isElement(component, "component"))
             found.push_back(component);
         return;
     }
@@ -37,8 +32,8 @@ void collectTitledComponents(const xml::Node& node, const QString& title, std::v
 
 QString sectionTitle(const xml::Node& component)
 {
-    const xml::Node section = spl::childElement(component, QStringLiteral("section"));
-    const xml::Node title = section ? spl::childElement(section, QStringLiteral("title")) : xml::Node();
+    const xml::Node section = spl::childElement(component, "section");
+    const xml::Node title = section ? spl::childElement(section, "title") : xml::Node();
     return title ? title.text() : QString();
 }
 
@@ -76,12 +71,12 @@ void clsSPL::RemoveEmptyExcerpts()
     for (const xml::Node& component : body.childNodes()) {
         if (component.nodeType() != xml::NodeType::Element)
             continue;
-        const xml::Node section = spl::childElement(component, QStringLiteral("section"));
-        const xml::Node excerpt = section ? spl::childElement(section, QStringLiteral("excerpt")) : xml::Node();
+        const xml::Node section = spl::childElement(component, "section");
+        const xml::Node excerpt = section ? spl::childElement(section, "excerpt") : xml::Node();
         QCoreApplication::processEvents();
         if (!excerpt)
             continue;
-        const xml::Node highlight = spl::childElement(excerpt, QStringLiteral("highlight"));
+        const xml::Node highlight = spl::childElement(excerpt, "highlight");
         const xml::Node text = highlight ? highlight.selectSingleNode(QStringLiteral(".//text")) : xml::Node();
         if (!text || !text.text().trimmed().isEmpty())
             continue;
@@ -125,8 +120,8 @@ void clsSPL::RemoveUnusedSections(bool Sort)
             continue;
         }
         if (title == recentMajorChanges) {
-            const xml::Node section = spl::childElement(component, QStringLiteral("section"));
-            if (const xml::Node text = spl::childElement(section, QStringLiteral("text")))
+            const xml::Node section = spl::childElement(component, "section");
+            if (const xml::Node text = spl::childElement(section, "text"))
                 section.removeChild(text);
         }
     }
@@ -135,9 +130,9 @@ void clsSPL::RemoveUnusedSections(bool Sort)
     // Titles are compared in code, not through a path literal, so any title sorts.
     for (const QString& remembered : RememberedSectionTitles) {
         for (const xml::Node& component : body.childNodes()) {
-            if (isElement(component, QStringLiteral("component"))
+            if (spl::isElement(component, "component")
                 && sectionTitle(component).compare(remembered, Qt::CaseInsensitive) == 0
-                && spl::childElement(spl::childElement(component, QStringLiteral("section")), QStringLiteral("title"))) {
+                && spl::childElement(spl::childElement(component, "section"), "title")) {
                 body.appendChild(component);
                 break;
             }

@@ -42,8 +42,8 @@ private:
 
 bool hasTitledSection(const xml::Node& component)
 {
-    const xml::Node section = spl::childElement(component, QStringLiteral("section"));
-    return section && spl::childElement(section, QStringLiteral("title"));
+    const xml::Node section = spl::childElement(component, "section");
+    return section && spl::childElement(section, "title");
 }
 
 // The components whose sections get a code: the subsections of a top-level component of the
@@ -53,9 +53,9 @@ std::vector<xml::Node> codedComponents(const xml::Node& component, bool ownDocum
     if (!ownDocument)
         return {component};
     std::vector<xml::Node> coded;
-    const xml::Node section = spl::childElement(component, QStringLiteral("section"));
+    const xml::Node section = spl::childElement(component, "section");
     for (xml::Node child = section.firstChild(); child; child = child.nextSibling())
-        if (child.nodeType() == xml::NodeType::Element && child.localName() == QLatin1String("component"))
+        if (spl::isElement(child, "component"))
             coded.push_back(child);
     return coded;
 }
@@ -73,7 +73,7 @@ void codeSection(clsLOINC& lookup, const xml::Node& component)
     QString code, name, system;
     if (lookup.Cancel) {
         QString id;
-        skip([&] { id = spl::childElement(component, QStringLiteral("section")).getAttribute(QStringLiteral("ID")); });
+        skip([&] { id = spl::childElement(component, "section").getAttribute(QStringLiteral("ID")); });
         WriteLog(QStringLiteral("Warning"), id + QStringLiteral(" LOINC unclassified"));
     }
     if (!hasTitledSection(component))

@@ -5,22 +5,11 @@
 #include "splbuilder/SplNodes.h"
 #include "splbuilder/ValidateAgainstSchema.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace veldra {
 
 namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VbError(err::FileAccess, spl::errorSource,
-                      QStringLiteral("cannot read ") + path + QStringLiteral(": ") + file.errorString());
-    return file.readAll();
-}
 
 // Replaces the file through a temporary file beside it, so the former file survives a
 // failed write.
@@ -39,17 +28,18 @@ void clsSPL::SaveFile(const QString& TargetFileName)
     WriteLog(logSeparator(), QString(), true);
     const xml::Document& doc = document();
     // SPL files are UTF-8: a declaration naming another encoding would lose characters. Each
-    // element of element-only content gets a line of its own, so a validation error names its line.
+    // element of element-only content gets a line of its own, so a validation error names its
+    // line. The text is repaired before it is written, so the file is written once.
     doc.setDeclarationEncoding(QStringLiteral("UTF-8"));
+    const QByteArray text = repairedSplText(doc.xml(xml::Layout::Indented).toUtf8());
     try {
-        doc.save(TargetFileName, xml::Layout::Indented);
+        replaceFile(TargetFileName, text);
     } catch (const VbError& error) {
         WriteLog(QStringLiteral("Error"), QStringLiteral("Error Saving Document via MSXML Parser: ")
                                               + QString::number(error.number()) + QStringLiteral("  ") + error.description());
         WriteLog(QStringLiteral("Warning"), QStringLiteral("Saving Document in Binary Mode"));
-        replaceFile(TargetFileName, doc.xml().toUtf8());
+        replaceFile(TargetFileName, text);
     }
-    replaceFile(TargetFileName, repairedSplText(readFile(TargetFileName)));
     WriteLog(QStringLiteral("Information"), QStringLiteral("Saved File: ") + TargetFileName);
     ValidateAgainstSchema(TargetFileName);
 }

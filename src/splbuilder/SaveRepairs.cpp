@@ -1,6 +1,6 @@
 #include "splbuilder/SaveRepairs.h"
 
-#include <QList>
+#include <QByteArrayView>
 
 namespace veldra {
 
@@ -30,14 +30,39 @@ QByteArray joinedLines(const QByteArray& text)
 
 QByteArray repairedSplText(const QByteArray& fileText)
 {
-    QByteArray text = joinedLines(fileText);
-    text.replace(" xmlns=\"\"", "");
-    for (const char* tag : {"table", "thead", "tbody", "th", "tr", "td", "caption"}) {
-        const QByteArray name(tag);
-        text.replace("&lt;" + name + "&gt;", "<" + name + ">");
-        text.replace("&lt;/" + name + "&gt;", "</" + name + ">");
+    static const QByteArrayView emptyNamespace(" xmlns=\"\"");
+    static const QByteArrayView tags[] = {"table", "thead", "tbody", "th", "tr", "td", "caption"};
+    const QByteArray text = joinedLines(fileText);
+    QByteArray repaired;
+    repaired.reserve(text.size());
+    // One pass over the text: the repairs never overlap, and nothing they write is read again.
+    const auto startsAt = [&](qsizetype at, QByteArrayView what) { return QByteArrayView(text).sliced(at).startsWith(what); };
+    qsizetype at = 0;
+    while (at < text.size()) {
+        if (text[at] == ' ' && startsAt(at, emptyNamespace)) {
+            at += emptyNamespace.size();
+            continue;
+        }
+        if (text[at] == '&' && startsAt(at, "&lt;")) {
+            const qsizetype nameAt = at + 4 + (startsAt(at + 4, "/") ? 1 : 0);
+            bool done = false;
+            for (const QByteArrayView tag : tags) {
+                if (startsAt(nameAt, tag) && startsAt(nameAt + tag.size(), "&gt;")) {
+                    repaired += '<';
+                    repaired += QByteArrayView(text).sliced(at + 4, nameAt - at - 4 + tag.size());
+                    repaired += '>';
+                    at = nameAt + tag.size() + 4;
+                    done = true;
+                    break;
+                }
+            }
+            if (done)
+                continue;
+        }
+        repaired += text[at];
+        ++at;
     }
-    return text;
+    return repaired;
 }
 
 } // namespace veldra

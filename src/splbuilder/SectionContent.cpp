@@ -26,7 +26,7 @@ bool isEndOfBlockMark(QString text)
 // The section's body text; a section without one writes into its parent's.
 xml::Node bodyText(const xml::Node& section)
 {
-    const xml::Node text = spl::childElement(section, QStringLiteral("text"));
+    const xml::Node text = spl::childElement(section, "text");
     if (text)
         return text;
     return spl::requiredNode(section.parentNode(), QStringLiteral("text"));
@@ -38,11 +38,10 @@ xml::Node highlightText(const xml::Node& section)
     return spl::requiredNode(spl::requiredNode(excerpt, QStringLiteral("highlight")), QStringLiteral("text"));
 }
 
-xml::Node parseTable(const QString& text)
+xml::Node parseTable(QString& text)
 {
-    QString markup = text;
     try {
-        const xml::Node table = ParseXMLFragment(markup, true);
+        const xml::Node table = ParseXMLFragment(text, true);
         if (table)
             return table;
     } catch (const std::exception&) {
@@ -164,7 +163,7 @@ void clsSPL::AddSectionImage(QString& SectionTitle, QString& SubSectionTitle, co
     spl::requiredNode(image, QStringLiteral("//component//observationMedia")).setAttribute(QStringLiteral("ID"), ImageID);
     spl::setExistingAttribute(spl::requiredNode(image, QStringLiteral("//component//observationMedia//value//reference")),
                               QStringLiteral("value"), ImageFileName);
-    const xml::Node component = spl::childElement(root, QStringLiteral("component"));
+    const xml::Node component = spl::childElement(root, "component");
     if (!component)
         throw VbError(err::XmlNode, spl::errorSource, QStringLiteral("element not found: TEMPLATE_MM_IMAGE/component"));
     section.appendChild(component);

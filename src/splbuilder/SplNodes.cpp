@@ -1,19 +1,116 @@
 #include "splbuilder/SplNodes.h"
 
+#include <QHash>
+
+#include <functional>
+#include <optional>
+
 namespace veldra::spl {
 
 namespace {
+
+// One step of a path of element names: the name and whether it is a descendant ("//")
+// rather than a child ("/") of the node before.
+struct Step {
+    QByteArray name;
+    bool descendant;
+};
+
+bool isPlainName(const QString& name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name)
+        if (!(c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-')) || c.unicode() > 127)
+            return false;
+    return true;
+}
+
+// The steps of a path such as "a/b//c" or "//a", or nothing when the path holds more.
+std::optional<QList<Step>> namePath(const QString& path)
+{
+    QList<Step> steps;
+    qsizetype at = 0;
+    while (at < path.size()) {
+        bool descendant = false;
+        if (path.mid(at, 2) == QLatin1String("//")) {
+            descendant = true;
+            at += 2;
+        } else if (path.at(at) == QLatin1Char('/')) {
+            if (at == 0)
+                return std::nullopt;  // from the document's root: left to the query engine
+            at += 1;
+        }
+        qsizetype end = at;
+        while (end < path.size() && path.at(end) != QLatin1Char('/'))
+            ++end;
+        const QString name = path.mid(at, end - at);
+        if (!isPlainName(name))
+            return std::nullopt;
+        steps.append({name.toLatin1(), descendant});
+        at = end;
+    }
+    if (steps.isEmpty())
+        return std::nullopt;
+    return steps;
+}
+
+using Accept = std::function<bool(const xml::Node&)>;
+
+// The first node in document order that the steps from `index` on reach below `from` and
+// that `accept` takes (when given).
+xml::Node walk(const xml::Node& from, const QList<Step>& steps, qsizetype index, const Accept& accept = {})
+{
+    const Step& step = steps.at(index);
+    for (xml::Node child = from.firstChild(); child; child = child.nextSibling()) {
+        if (child.raw()->type != XML_ELEMENT_NODE)
+            continue;
+        if (isElement(child, step.name)) {
+            if (index + 1 == steps.size()) {
+                if (!accept || accept(child))
+                    return child;
+            } else if (const xml::Node found = walk(child, steps, index + 1, accept)) {
+                return found;
+            }
+        }
+        if (step.descendant)
+            if (const xml::Node found = walk(child, steps, index, accept))
+                return found;
+    }
+    return {};
+}
+
+QList<Step> descendants(const QStringList& names)
+{
+    QList<Step> steps;
+    for (const QString& name : names)
+        steps.append({name.toLatin1(), true});
+    return steps;
+}
 
 VbError missing(const QString& what)
 {
     return VbError(err::XmlNode, errorSource, QStringLiteral("element not found: ") + what);
 }
 
+// The builders use a few dozen fixed paths, each many times: each is read once.
+const std::optional<QList<Step>>& cachedNamePath(const QString& path)
+{
+    static QHash<QString, std::optional<QList<Step>>> cache;
+    auto found = cache.constFind(path);
+    if (found == cache.constEnd())
+        found = cache.insert(path, namePath(path));
+    return *found;
+}
+
 } // namespace
 
 xml::Node requiredNode(const xml::Node& from, const QString& path)
 {
-    const xml::Node node = from.selectSingleNode(path);
+    // "//" at the start of a path searches the node's whole document: the query engine does.
+    const bool fromTheDocument = from.nodeType() == xml::NodeType::Document || !path.startsWith(QLatin1String("//"));
+    const std::optional<QList<Step>>& steps = cachedNamePath(path);
+    const xml::Node node = steps && fromTheDocument ? walk(from, *steps, 0) : from.selectSingleNode(path);
     if (node.isNull())
         throw missing(path);
     return node;
@@ -21,10 +118,7 @@ xml::Node requiredNode(const xml::Node& from, const QString& path)
 
 xml::Node requiredNode(const xml::Document& document, const QString& path)
 {
-    const xml::Node node = document.selectSingleNode(path);
-    if (node.isNull())
-        throw missing(path);
-    return node;
+    return requiredNode(document.asNode(), path);
 }
 
 void setExistingAttribute(const xml::Node& element, const QString& name, const QString& value)
@@ -40,12 +134,41 @@ QString spacedErrorText(const VbError& error)
     return error.source() + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ') + error.description();
 }
 
-xml::Node childElement(const xml::Node& parent, const QString& name)
+bool isElement(const xml::Node& node, QByteArrayView name)
+{
+    const xmlNodePtr raw = node.raw();
+    return raw && raw->type == XML_ELEMENT_NODE && QByteArrayView(reinterpret_cast<const char*>(raw->name)) == name;
+}
+
+xml::Node childElement(const xml::Node& parent, QByteArrayView name)
 {
     for (xml::Node child = parent.firstChild(); child; child = child.nextSibling())
-        if (child.nodeType() == xml::NodeType::Element && child.localName() == name)
+        if (isElement(child, name))
             return child;
     return {};
+}
+
+xml::Node descendantPath(const xml::Node& from, const QStringList& names)
+{
+    return names.isEmpty() ? from : walk(from, descendants(names), 0);
+}
+
+xml::Node requiredSectionPart(const xml::Document& document, const QString& id, const QStringList& below)
+{
+    const xml::Node root = document.documentElement();
+    const xml::Node body = root && isElement(root, "document")
+                               ? descendantPath(root, {QStringLiteral("component"), QStringLiteral("structuredBody")})
+                               : xml::Node();
+    const xml::Node section =
+        body ? walk(body, descendants({QStringLiteral("section")}), 0,
+                    [&](const xml::Node& node) { return node.getAttribute(QStringLiteral("ID")) == id; })
+             : xml::Node();
+    const xml::Node part = section ? descendantPath(section, below) : xml::Node();
+    if (part.isNull())
+        throw VbError(err::XmlNode, errorSource,
+                      QStringLiteral("element not found: section[@ID='") + id + QStringLiteral("']")
+                          + (below.isEmpty() ? QString() : QStringLiteral("//") + below.join(QStringLiteral("//"))));
+    return part;
 }
 
 } // namespace veldra::spl

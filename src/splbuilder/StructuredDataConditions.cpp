@@ -11,10 +11,9 @@ namespace veldra {
 
 namespace {
 
-const QString indicationsHighlight = QStringLiteral(
-    "document//component//structuredBody//component//section[@ID = 'INDICATIONS-AND-USAGE']//excerpt//highlight");
-const QString dosageHighlight = QStringLiteral(
-    "document//component//structuredBody//component//section[@ID = 'DOSAGE-AND-ADMINISTRATION']//excerpt//highlight");
+const QString indications = QStringLiteral("INDICATIONS-AND-USAGE");
+const QString dosage = QStringLiteral("DOSAGE-AND-ADMINISTRATION");
+const QStringList excerptHighlight{QStringLiteral("excerpt"), QStringLiteral("highlight")};
 const QString fragmentAdministration = QStringLiteral("subject//substanceAdministration");
 
 // The texts and the fragment of one condition-of-use or maximum-dose builder.
@@ -28,24 +27,26 @@ struct ConditionBuilder {
 
 // A new subject in the target document holding the fragment's substance administration,
 // appended to the highlight; a subject that cannot be placed is dropped.
-void addSubject(const xml::Document& target, const xml::Document& fragment, const QString& highlight)
+void addSubject(const xml::Document& target, const xml::Document& fragment, const QString& sectionId)
 {
     const xml::Node subject = target.createElement(QStringLiteral("subject"));
     subject.appendChild(spl::requiredNode(fragment, fragmentAdministration));
-    spl::requiredNode(target, highlight).appendChild(subject);
+    spl::requiredSectionPart(target, sectionId, excerptHighlight).appendChild(subject);
 }
 
 void place(const ConditionBuilder& builder, const xml::Document& target, const xml::Document& fragment)
 {
     if (builder.joiningPiece.isEmpty()) {
-        addSubject(target, fragment, dosageHighlight);
+        addSubject(target, fragment, dosage);
         return;
     }
-    if (target.selectSingleNode(indicationsHighlight + QStringLiteral("//subject")).isNull()) {
-        addSubject(target, fragment, indicationsHighlight);
+    const xml::Node highlight = spl::requiredSectionPart(target, indications, excerptHighlight);
+    if (spl::descendantPath(highlight, {QStringLiteral("subject")}).isNull()) {
+        addSubject(target, fragment, indications);
         return;
     }
-    spl::requiredNode(target, indicationsHighlight + QStringLiteral("//subject//substanceAdministration"))
+    spl::requiredSectionPart(target, indications,
+                             excerptHighlight + QStringList{QStringLiteral("subject"), QStringLiteral("substanceAdministration")})
         .appendChild(spl::requiredNode(fragment, builder.joiningPiece));
 }
 

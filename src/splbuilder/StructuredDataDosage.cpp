@@ -10,8 +10,6 @@ namespace veldra {
 
 namespace {
 
-const QString productPath = QStringLiteral(
-    "document//component//structuredBody//component//section[@ID = 'HOW-SUPPLIED-STORAGE-AND-HANDLING']//subject//manufacturedProduct");
 const QString schedulePath = QStringLiteral("TEMPLATE//subjectOf//policy[@classCode='DEADrugSchedule']");
 
 // One entry of the fragment: whether it is kept, its lines, and how it is filled.
@@ -136,7 +134,9 @@ void clsSPL::AddStructuredDataDosageCharacteristics(
     const xml::NodeList kept = fragment->selectNodes(QStringLiteral("TEMPLATE//subjectOf"));
     for (const xml::Node& subjectOf : kept) {
         moves.attempt([&] {
-            const xml::Node product = spl::requiredNode(*Document, productPath);
+            const xml::Node product =
+                spl::requiredSectionPart(*Document, QStringLiteral("HOW-SUPPLIED-STORAGE-AND-HANDLING"),
+                                         {QStringLiteral("subject"), QStringLiteral("manufacturedProduct")});
             product.insertBefore(subjectOf, product.selectSingleNode(QStringLiteral("consumedIn")));
         });
     }

@@ -29,10 +29,10 @@ struct ListBuilder {
     QString innerSubjectChild;
 };
 
-QString highlightOf(const QString& sectionId)
+// Where the units go: the highlight of the target section's first excerpt.
+QStringList excerptHighlight()
 {
-    return QStringLiteral("document//component//structuredBody//component//section[@ID = '") + sectionId
-           + QStringLiteral("']//excerpt//highlight");
+    return {QStringLiteral("excerpt"), QStringLiteral("highlight")};
 }
 
 QList<CellWrite> codeTriple(const QString& path, int firstCell)
@@ -91,11 +91,15 @@ void runListBuilder(const ListBuilder& builder, const StructuredRows& rows, cons
         return;
     }
     spl::MovePhase moves;
-    const QString highlight = highlightOf(builder.sectionId);
+    xml::Node highlight;
     for (const xml::Node& subject : fragment->selectNodes(unitPath)) {
         if (travelsWithItsUnit(subject, builder.innerSubjectChild))
             continue;
-        moves.attempt([&] { spl::requiredNode(*target, highlight).appendChild(subject); });
+        moves.attempt([&] {
+            if (!highlight)
+                highlight = spl::requiredSectionPart(*target, builder.sectionId, excerptHighlight());
+            highlight.appendChild(subject);
+        });
     }
     moves.report(builder.moveFailure, builder.success);
 }

@@ -19,8 +19,6 @@ const QString packagePrototype = QStringLiteral("subject//manufacturedProduct//a
 const QString activePrototype = QStringLiteral("subject//ingredient[@classCode='ACTIB']");
 const QString inactivePrototype = QStringLiteral("subject//ingredient[@classCode='IACT']");
 const QString failurePrefix = QStringLiteral("Product data template loading failed: ");
-const QString howSupplied =
-    QStringLiteral("document//component//structuredBody//component//section[@ID = 'HOW-SUPPLIED-STORAGE-AND-HANDLING']");
 
 void setText(const xml::Node& from, const QString& path, const QString& text)
 {
@@ -181,15 +179,13 @@ void clsSPL::AddStructuredDataProductDataAndIngredients(
         WriteLog(QStringLiteral("Warning"), QStringLiteral("Product Data cannot be added cause document is not initialized"));
         return;
     }
+    // One step: a block whose product could not be taken is not inserted half made.
     spl::MovePhase moves;
-    xml::Node subject;
     moves.attempt([&] {
-        subject = Document->createElement(QStringLiteral("subject"));
+        const xml::Node subject = Document->createElement(QStringLiteral("subject"));
         subject.appendChild(spl::requiredNode(*productFragment, productRole));
-    });
-    moves.attempt([&] {
-        const xml::Node section = spl::requiredNode(*Document, howSupplied);
-        section.insertBefore(subject, section.selectSingleNode(QStringLiteral(".//excerpt")));
+        const xml::Node section = spl::requiredSectionPart(*Document, QStringLiteral("HOW-SUPPLIED-STORAGE-AND-HANDLING"));
+        section.insertBefore(subject, spl::descendantPath(section, {QStringLiteral("excerpt")}));
     });
     moves.report(QStringLiteral("Adding product Data failed: "), QStringLiteral("Product Data successfully processed"));
 }

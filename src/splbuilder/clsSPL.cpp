@@ -2,7 +2,6 @@
 
 #include "app/Log.h"
 #include "app/SharedProcedures.h"
-#include "platform/core/AppPaths.h"
 #include "splbuilder/LabelTemplates.h"
 #include "splbuilder/SplNodes.h"
 
@@ -12,17 +11,12 @@ namespace {
 
 const QString subSectionNotFound = QStringLiteral("< not found in SPL template");
 
-bool isElement(const xml::Node& node, const QString& name)
-{
-    return node.nodeType() == xml::NodeType::Element && node.localName() == name;
-}
-
 // A section's own title, compared in any letter case; an empty title is never a match.
 bool titleReads(const xml::Node& section, const QString& loweredTitle)
 {
     if (loweredTitle.isEmpty())
         return false;
-    const xml::Node title = spl::childElement(section, QStringLiteral("title"));
+    const xml::Node title = spl::childElement(section, "title");
     return title && title.text().toLower() == loweredTitle;
 }
 
@@ -31,7 +25,7 @@ void searchSections(const xml::Node& node, const QString& loweredTitle, const QS
 {
     if (found || node.nodeType() != xml::NodeType::Element)
         return;
-    if (isElement(node, QStringLiteral("section")) && titleReads(node, loweredTitle)) {
+    if (spl::isElement(node, "section") && titleReads(node, loweredTitle)) {
         if (loweredSubTitle.isEmpty()) {
             found = node;
             return;
@@ -140,7 +134,7 @@ void clsSPL::LoadSectionsSubSections(QStringList& Target) const
 void clsSPL::RecurseLoadSectionsSubSections(const xml::Node& Node, QStringList& Target) const
 {
     for (xml::Node child = Node.firstChild(); child; child = child.nextSibling()) {
-        if (isElement(child, QStringLiteral("section")) && child.hasAttribute(QStringLiteral("ID"))) {
+        if (spl::isElement(child, "section") && child.hasAttribute(QStringLiteral("ID"))) {
             const QString id = child.getAttribute(QStringLiteral("ID"));
             Target.append(id.trimmed().isEmpty() ? QStringLiteral("N/A") : id);
         }

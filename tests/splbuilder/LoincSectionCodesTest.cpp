@@ -7,6 +7,7 @@
 
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 using namespace veldra;
 using namespace veldra::test;
@@ -36,18 +37,22 @@ protected:
     }
 
     // The user's answer in the LOINC picker, once it shows.
-    static void whenPickerShows(QPushButton* frmSelectLOINC::*button)
+    static void whenPickerShows(std::function<void(frmSelectLOINC&)> answer)
     {
         auto* timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, [timer, button] {
+        QObject::connect(timer, &QTimer::timeout, [timer, answer] {
             frmSelectLOINC* picker = frmSelectLOINC::instance();
             if (!picker || !picker->isVisible())
                 return;
             timer->stop();
             timer->deleteLater();
-            (picker->*button)->click();
+            answer(*picker);
         });
         timer->start(0);
+    }
+    static void whenPickerShows(QPushButton* frmSelectLOINC::*button)
+    {
+        whenPickerShows([button](frmSelectLOINC& picker) { (picker.*button)->click(); });
     }
 
     QString codeOf(const QString& id) const
@@ -79,22 +84,34 @@ TEST_F(LoincSectionCodesTest, SettingsSectionsGetTheirCodesAndUnmatchedOnesTheUn
     EXPECT_EQ(main.TargetLOINC, nullptr);
 }
 
-TEST_F(LoincSectionCodesTest, AnAbortCodesEveryLaterSectionUnclassifiedWithoutLookingItUp)
+TEST_F(LoincSectionCodesTest, AnAbortOrEscCodesEveryLaterSectionUnclassifiedWithoutLookingItUp)
 {
-    ui.answers = {ui::Answer::Yes};
-    whenPickerShows(&frmSelectLOINC::cmdAbort);
-    clsSPL().ProcessLoincCodes(&settings);
+    const std::function<void(frmSelectLOINC&)> cancels[] = {
+        [](frmSelectLOINC& picker) { picker.cmdAbort->click(); },
+        [](frmSelectLOINC& picker) {
+            CancelOnEscape(27, 0);  // Esc in the log window while the picker waits
+            picker.cmdUnclassified->click();
+        },
+    };
+    for (const auto& cancel : cancels) {
+        closeLog();
+        ASSERT_TRUE(settings.loadXml(settingsDocument));
+        ui.answers = {ui::Answer::Yes};
+        whenPickerShows(cancel);
+        clsSPL().ProcessLoincCodes(&settings);
 
-    EXPECT_EQ(codeOf("S1"), loinc + "34081-0 PEDIATRIC USE SECTION");
-    EXPECT_EQ(codeOf("S2"), loinc + "42229-5 SPL UNCLASSIFIED SECTION");
-    EXPECT_EQ(codeOf("S3"), " x ");
-    EXPECT_EQ(codeOf("S4"), loinc + "42229-5 SPL UNCLASSIFIED SECTION") << "no lookup after the abort";
-    const QStringList log = logLines();
-    EXPECT_TRUE(log.contains(line("Warning", "S4 LOINC unclassified")));
-    EXPECT_EQ(log.last(), line("Information", "Loading LOINC Codes Cancelled"));
+        EXPECT_EQ(codeOf("S1"), loinc + "34081-0 PEDIATRIC USE SECTION");
+        EXPECT_EQ(codeOf("S2"), loinc + "42229-5 SPL UNCLASSIFIED SECTION");
+        EXPECT_EQ(codeOf("S3"), " x ");
+        EXPECT_EQ(codeOf("S4"), loinc + "42229-5 SPL UNCLASSIFIED SECTION") << "no lookup after the cancel";
+        const QStringList log = logLines();
+        EXPECT_EQ(log.filter("LOINC unclassified").size(), 1);
+        EXPECT_TRUE(log.contains(line("Warning", "S4 LOINC unclassified")));
+        EXPECT_EQ(log.last(), line("Information", "Loading LOINC Codes Cancelled"));
+    }
 
     // The next run starts uncancelled.
-    whenPickerShows(&frmSelectLOINC::cmdUnclassified);
+    whenPickerShows([](frmSelectLOINC& picker) { picker.cmdUnclassified->click(); });
     clsSPL().ProcessLoincCodes(&settings);
     EXPECT_EQ(codeOf("S4"), loinc + "34082-8 GERIATRIC USE SECTION");
 }

@@ -36,6 +36,9 @@ void Connection::open(const QString& path, Access access)
 
 void Connection::close() noexcept
 {
+    for (sqlite3_stmt* statement : std::as_const(prepared_))
+        sqlite3_finalize(statement);
+    prepared_.clear();
     if (handle_) {
         sqlite3_close_v2(handle_);
         handle_ = nullptr;
@@ -59,6 +62,24 @@ sqlite3* Connection::handle() const
         throw databaseError(QStringLiteral("Operation is not allowed when the connection is closed"),
                             QStringLiteral("no open connection"));
     return handle_;
+}
+
+sqlite3_stmt* Connection::takePrepared(const QByteArray& sql) const
+{
+    return prepared_.take(sql);
+}
+
+void Connection::keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) const noexcept
+{
+    // A few queries repeat; the rest are compiled anew rather than kept for ever.
+    constexpr qsizetype keptAtMost = 32;
+    if (!handle_ || sqlite3_db_handle(statement) != handle_ || prepared_.contains(sql) || prepared_.size() >= keptAtMost) {
+        sqlite3_finalize(statement);
+        return;
+    }
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    prepared_.insert(sql, statement);
 }
 
 } // namespace veldra::db

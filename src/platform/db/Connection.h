@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace veldra::db {
 
@@ -29,11 +32,18 @@ public:
 
     // The SQLite handle, for the statements of this layer.
     sqlite3* handle() const;
+
+    // Compiled statements kept for reuse by their SQL text, so that a query run once per
+    // item of a long job is compiled once. A Statement takes one out while it runs (null:
+    // none kept) and gives it back, reset, when it ends; closing finalizes them all.
+    sqlite3_stmt* takePrepared(const QByteArray& sql) const;
+    void keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) const noexcept;
     const QString& path() const { return path_; }
 
 private:
     sqlite3* handle_ = nullptr;
     QString path_;
+    mutable QHash<QByteArray, sqlite3_stmt*> prepared_;
 };
 
 } // namespace veldra::db

@@ -8,16 +8,20 @@
 namespace veldra::db {
 
 Statement::Statement(const Connection& connection, const QString& sql)
-    : connection_(connection), sql_(sql)
+    : connection_(connection), sql_(sql), sqlText_(sql.toUtf8())
 {
-    const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(connection.handle(), text.constData(), int(text.size()), &stmt_, nullptr) != SQLITE_OK)
-        throw databaseError(QStringLiteral("Query rejected: ") + sql, connection.handle());
+    sqlite3* handle = connection.handle();
+    stmt_ = connection.takePrepared(sqlText_);
+    if (stmt_)
+        return;
+    if (sqlite3_prepare_v2(handle, sqlText_.constData(), int(sqlText_.size()), &stmt_, nullptr) != SQLITE_OK)
+        throw databaseError(QStringLiteral("Query rejected: ") + sql, handle);
 }
 
 Statement::~Statement()
 {
-    sqlite3_finalize(stmt_);
+    if (stmt_)
+        connection_.keepPrepared(sqlText_, stmt_);
 }
 
 void Statement::bind(int index, const std::optional<QString>& value)

@@ -35,6 +35,7 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
     const Connection& connection_;
     QString sql_;
+    QByteArray sqlText_;
 };
 
 } // namespace veldra::db

@@ -1,6 +1,7 @@
 #include "platform/core/VbError.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/Statement.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -75,4 +76,29 @@ TEST_F(DbTest, FailuresThrowWithTheirReason)
     db::Connection missing;
     EXPECT_THROW(missing.open(dir.file(QStringLiteral("none.sqlite")), db::Connection::Access::ReadOnly), VbError);
     EXPECT_FALSE(missing.isOpen());
+}
+
+TEST_F(DbTest, AQueryRunAgainGivesTheRowsOfItsNewParametersAlsoAfterAReopen)
+{
+    db::Connection connection;
+    connection.open(path(), db::Connection::Access::ReadOnly);
+    const QString query = QStringLiteral("SELECT code FROM T WHERE name = ?1");
+    db::Recordset rows;
+    for (int round = 0; round < 2; ++round) {
+        rows.open(connection, query, {QStringLiteral("ALPHA")});
+        EXPECT_EQ(rows.recordCount(), 1);
+        rows.open(connection, query, {QStringLiteral("no such name")});
+        EXPECT_EQ(rows.recordCount(), 0);
+        {
+            // The same query twice at once: each runs on its own.
+            db::Statement first(connection, query);
+            db::Statement second(connection, query);
+            first.bind(1, QStringLiteral("ALPHA"));
+            second.bind(1, QStringLiteral("no such name"));
+            EXPECT_TRUE(first.step());
+            EXPECT_FALSE(second.step());
+        }
+        connection.close();
+        connection.open(path(), db::Connection::Access::ReadOnly);
+    }
 }
