@@ -6,15 +6,30 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace veldra::word;
 
 namespace {
 
+// A broken promise ends the run, so that the fuzzer keeps the input.
+void require(bool holds, const char* promise)
+{
+    if (holds)
+        return;
+    std::fprintf(stderr, "Fuzz check failed: %s\n", promise);
+    std::abort();
+}
+
 void walk(const Document& doc)
 {
+    int expectedStart = 0;
     for (const Paragraph& paragraph : doc.paragraphs()) {
         const Range range = paragraph.range();
+        require(range.start() == expectedStart && range.end() > range.start(), "paragraphs tile the story");
+        require(range.text().endsWith(QLatin1Char('\r')), "a paragraph ends with its mark");
+        expectedStart = range.end();
         (void)paragraph.style();
         (void)range.text();
         (void)range.listFormat().listString();
@@ -39,6 +54,7 @@ void walk(const Document& doc)
             (void)shape.picture().bytes.size();
         (void)range.pageNumber();
     }
+    require(expectedStart == doc.content().end(), "paragraphs cover the story");
     (void)doc.pageCount();
     (void)doc.crossReferenceItems();
 }
@@ -48,7 +64,9 @@ void walk(const Document& doc)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Document doc;
-    if (doc.openBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))))
+    const bool opened = doc.openBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    require(opened == doc.openError().ok(), "an open succeeds exactly when it reports no error");
+    if (opened)
         walk(doc);
     return 0;
 }

@@ -1,5 +1,5 @@
 // Paragraph text with its character formats as SPL markup.
-#include "platform/word/DocxFixture.h"
+#include "support/DocxFixture.h"
 #include "wordimport/clsWord.h"
 
 #include "platform/xml/Document.h"

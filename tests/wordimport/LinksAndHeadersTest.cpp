@@ -2,7 +2,7 @@
 // and the character check, through a whole conversion of a numbered label.
 #include "WordImportTestSupport.h"
 
-#include "platform/word/DocxFixture.h"
+#include "support/DocxFixture.h"
 
 using namespace veldra;
 using namespace veldra::test;

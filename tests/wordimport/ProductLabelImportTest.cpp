@@ -2,7 +2,7 @@
 #include "WordImportTestSupport.h"
 
 #include "app/MainWindowTestSupport.h"
-#include "platform/word/DocxFixture.h"
+#include "support/DocxFixture.h"
 #include "wordimport/ProductLabelImport.h"
 #include "wordimport/SectionNumbering.h"
 

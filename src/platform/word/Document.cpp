@@ -78,9 +78,8 @@ Collection<Table> Document::tables() const
 {
     std::vector<Table> items;
     if (model_)
-        for (size_t index = 0; index < model_->tables.size(); ++index)
-            if (model_->tables[index].parent < 0)
-                items.emplace_back(model_, static_cast<int>(index));
+        for (int index : model_->topTables)
+            items.emplace_back(model_, index);
     return Collection<Table>(std::move(items));
 }
 
@@ -93,10 +92,10 @@ int Document::pageCount() const
 {
     if (!model_)
         return 0;
-    if (model_->storedPageCount > 0)
-        return model_->storedPageCount;
-    const Range all = content();
-    return all.pageNumber() - model_->firstPageNumber + 1;
+    // The stored count is the last save's; a document whose breaks give more pages
+    // (its writer never laid it out) gets the estimate, so no page lies beyond the count.
+    const int estimated = content().pageNumber() - model_->firstPageNumber + 1;
+    return std::max(model_->storedPageCount, estimated);
 }
 
 QStringList Document::crossReferenceItems() const

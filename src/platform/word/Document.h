@@ -54,8 +54,8 @@ public:
     // Tables in the body (not nested ones).
     Collection<Table> tables() const;
     Collection<InlineShape> inlineShapes() const;
-    // The number of pages: the count the file's statistics record, else estimated from
-    // the page breaks the file records.
+    // The number of pages: the count the file's statistics record, or the estimate from
+    // the page breaks the file records when that is higher.
     int pageCount() const;
     // The numbered paragraphs (bullets aside), each its number, a blank and its text.
     QStringList crossReferenceItems() const;

@@ -16,11 +16,11 @@ int Font::uniform(Get get) const
     if (!model_ || start_ >= end_)
         return 0;
     const auto& formats = model_->formats;
-    const auto& formatOf = model_->formatOf;
-    uint16_t last = formatOf[static_cast<size_t>(start_)];
+    const auto& attributes = model_->attributes;
+    uint16_t last = attributes[static_cast<size_t>(start_)].format;
     const int value = get(formats[last]);
     for (int position = start_ + 1; position < end_; ++position) {
-        const uint16_t format = formatOf[static_cast<size_t>(position)];
+        const uint16_t format = attributes[static_cast<size_t>(position)].format;
         if (format != last) {
             if (get(formats[format]) != value)
                 return Mixed;

@@ -71,12 +71,12 @@ namespace {
 
 // Items by index over the characters of [start, end), plus the items that enclose them
 // (parents of nested fields), in the order of their indexes.
-template <typename Parent>
-std::set<int> itemsOver(const std::vector<int32_t>& perCharacter, int start, int end, Parent parentOf)
+template <typename Get, typename Parent>
+std::set<int> itemsOver(const std::vector<detail::CharAttributes>& attributes, int start, int end, Get get, Parent parentOf)
 {
     std::set<int> found;
     for (int position = start; position < end; ++position) {
-        for (int item = perCharacter[static_cast<size_t>(position)]; item >= 0 && !found.count(item); item = parentOf(item))
+        for (int item = get(attributes[static_cast<size_t>(position)]); item >= 0 && !found.count(item); item = parentOf(item))
             found.insert(item);
     }
     return found;
@@ -88,7 +88,7 @@ Collection<Field> Range::fields() const
 {
     if (!model_)
         return {};
-    const auto found = itemsOver(model_->fieldOf, start_, end_,
+    const auto found = itemsOver(model_->attributes, start_, end_, [](const detail::CharAttributes& a) { return a.field; },
                                  [this](int f) { return model_->fields[static_cast<size_t>(f)].parent; });
     std::vector<Field> items;
     for (int index : found)
@@ -107,7 +107,8 @@ Collection<Hyperlink> Range::hyperlinks() const
 {
     if (!model_)
         return {};
-    const auto found = itemsOver(model_->hyperlinkOf, start_, end_, [](int) { return -1; });
+    const auto found = itemsOver(model_->attributes, start_, end_,
+                                 [](const detail::CharAttributes& a) { return a.hyperlink; }, [](int) { return -1; });
     std::vector<Hyperlink> items;
     for (int index : found)
         items.emplace_back(model_, index);
@@ -133,20 +134,15 @@ Collection<Table> Range::tables() const
 {
     if (!model_)
         return {};
+    // A nested table lies inside its outer one, so the outermost tables that overlap the
+    // range are the body's tables that do; those do not overlap each other.
+    const auto& top = model_->topTables;
+    auto it = std::upper_bound(top.begin(), top.end(), start_, [this](int position, int table) {
+        return position < model_->tables[static_cast<size_t>(table)].end;
+    });
     std::vector<Table> items;
-    for (size_t index = 0; index < model_->tables.size(); ++index) {
-        const auto& rec = model_->tables[index];
-        const bool overlaps = rec.start < end_ && start_ < rec.end;
-        if (!overlaps)
-            continue;
-        // Only the outermost: a nested table shows through the table that holds it.
-        const bool enclosedByListed = rec.parent >= 0 && [&] {
-            const auto& parent = model_->tables[static_cast<size_t>(rec.parent)];
-            return parent.start < end_ && start_ < parent.end;
-        }();
-        if (!enclosedByListed)
-            items.emplace_back(model_, static_cast<int>(index));
-    }
+    for (; it != top.end() && model_->tables[static_cast<size_t>(*it)].start < std::max(end_, start_ + 1); ++it)
+        items.emplace_back(model_, *it);
     return Collection<Table>(std::move(items));
 }
 

@@ -186,10 +186,13 @@ TEST(DocxFixtureFiles, SmallDocumentsReadAsAWordProcessorShowsThem)
         ASSERT_EQ(links.count(), 3);
         EXPECT_EQ(links.item(2).textToDisplay(), QStringLiteral("second one"));
         EXPECT_EQ(links.item(2).address(), QStringLiteral("http://python.org/"));
+        const Document paged = openFixture(QStringLiteral("python-docx/par-rendered-page-breaks.docx"));
         std::vector<int> pages;
-        for (const Paragraph& p : openFixture(QStringLiteral("python-docx/par-rendered-page-breaks.docx")).paragraphs())
+        for (const Paragraph& p : paged.paragraphs())
             pages.push_back(p.range().pageNumber());
         EXPECT_EQ(pages, (std::vector<int>{1, 2, 4, 6}));
+        // Its statistics say 1 page; the breaks it records say 6.
+        EXPECT_EQ(paged.pageCount(), 6);
     }
     // Tables with merged cells: the merged positions have no cell.
     {

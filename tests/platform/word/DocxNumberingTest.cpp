@@ -1,5 +1,5 @@
 // List numbers as a word processor shows them, computed from numbering definitions.
-#include "DocxFixture.h"
+#include "support/DocxFixture.h"
 #include "platform/word/detail/NumberFormats.h"
 
 #include <gtest/gtest.h>
@@ -118,12 +118,14 @@ TEST(DocxNumbering, NumberingFromParagraphStylesAndNumberingStyles)
     const QString h1 = QStringLiteral("<w:pStyle w:val=\"Heading1\"/>");
     const QString h2 = QStringLiteral("<w:pStyle w:val=\"Heading2\"/>");
     const Document doc = test::openDocx(para("A", h1) + para("B", h2) + para("C", h2) + numbered(3, 0) + para("D", h1) +
-                                            para("E", h1 + QStringLiteral("<w:numPr><w:numId w:val=\"0\"/></w:numPr>")),
+                                            para("E", h1 + QStringLiteral("<w:numPr><w:numId w:val=\"0\"/></w:numPr>")) +
+                                            // A list set on the paragraph starts at its own level 0.
+                                            para("F", h2 + QStringLiteral("<w:numPr><w:numId w:val=\"1\"/></w:numPr>")),
                                         parts);
-    EXPECT_EQ(listStrings(doc), (QStringList{"1", "1.1", "1.2", "2", "3", ""}));
+    EXPECT_EQ(listStrings(doc), (QStringList{"1", "1.1", "1.2", "2", "3", "", "4"}));
     EXPECT_EQ(doc.paragraphs().item(1).range().listFormat().listType(), list_type::Outline);
     EXPECT_EQ(doc.paragraphs().item(2).range().listFormat().listLevelNumber(), 2);
-    EXPECT_EQ(doc.crossReferenceItems(), (QStringList{"1 A", "1.1 B", "1.2 C", "2 x", "3 D"}));
+    EXPECT_EQ(doc.crossReferenceItems(), (QStringList{"1 A", "1.1 B", "1.2 C", "2 x", "3 D", "4 F"}));
 }
 
 TEST(DocxNumbering, BulletsAndListTypes)

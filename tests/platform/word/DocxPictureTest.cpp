@@ -1,5 +1,5 @@
 // Inline pictures: sizes, what kind of graphic they are, and what a renderer gets.
-#include "DocxFixture.h"
+#include "support/DocxFixture.h"
 #include "support/TempDir.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // Character and paragraph properties resolved through the style chain, and style names
 // as the user sees them.
-#include "DocxFixture.h"
+#include "support/DocxFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Damaged, hostile and foreign input: a clear error naming the part, never a crash.
-#include "DocxFixture.h"
+#include "support/DocxFixture.h"
 #include "support/Fixtures.h"
 
 #include <QDir>

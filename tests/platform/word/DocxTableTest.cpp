@@ -1,5 +1,5 @@
 // Tables: cells by row and column, merged cells, borders, alignment and nesting.
-#include "DocxFixture.h"
+#include "support/DocxFixture.h"
 
 #include "platform/core/VbError.h"
 

@@ -1,6 +1,6 @@
 // The text a reader sees: field results, hidden text and revisions, special characters,
 // symbol fonts, hyperlinks and bookmarks.
-#include "DocxFixture.h"
+#include "support/DocxFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +78,11 @@ TEST(DocxText, TheStoryHoldsWhatTheReaderSees)
          p(QStringLiteral("<w:r><w:t>x </w:t><w:sym w:font=\"Symbol\" w:char=\"F0B3\"/><w:t xml:space=\"preserve\"> 5 </w:t></w:r>") +
            run(QStringLiteral("\u00B1m"), QStringLiteral("<w:rFonts w:ascii=\"Symbol\" w:hAnsi=\"Symbol\"/>"))),
          QStringLiteral("x \u2265 5 \u00B1\u03BC\r")},
+        {"equations in line",
+         p(run("dose ") +
+           QStringLiteral("<m:oMath xmlns:m=\"http://schemas.openxmlformats.org/officeDocument/2006/math\"><m:f><m:num><m:r><m:t>mg</m:t>"
+                          "</m:r></m:num><m:den><m:r><m:rPr><m:sty m:val=\"p\"/></m:rPr><m:t>kg</m:t></m:r></m:den></m:f></m:oMath>")),
+         "dose mg/kg\r"},
         {"alternate content: the understood choice, else the fallback",
          p(QStringLiteral("<mc:AlternateContent><mc:Choice Requires=\"w99\">%1</mc:Choice><mc:Fallback>%2</mc:Fallback>"
                           "</mc:AlternateContent>")

@@ -40,6 +40,13 @@ private:
         int hyperlink = -1;
     };
 
+    // A paragraph style with its chain resolved, by the id a paragraph names.
+    struct ParagraphStyle {
+        const StyleRec* style = nullptr;
+        ParaProps para;
+        RunProps run;
+    };
+
     struct RunContext {
         const TableContext* table = nullptr;
         QString paragraphStyle;
@@ -57,9 +64,11 @@ private:
     void readRun(xmlNode* r, const RunContext& context);
     void readRunContent(xmlNode* r, const RunContext& context, uint16_t format, const QString& font);
     void readAlternateContent(xmlNode* node, const RunContext& context);
+    void readMath(xmlNode* math, const RunContext& context);
     void readDrawing(xmlNode* drawing, uint16_t format);
     void readVml(xmlNode* container, uint16_t format, bool ole);
     void readSection(xmlNode* sectPr);
+    const ParagraphStyle& paragraphStyleOf(const QString& styleId);
 
     void fieldBegin();
     void fieldSeparate();
@@ -92,6 +101,7 @@ private:
     bool sawSection_ = false;
     bool revisions_ = false;
     QSet<QString> warned_;
+    QHash<QString, ParagraphStyle> paragraphStyles_;
     // Cells being read, innermost last: nested tables register in the cell that holds them.
     std::vector<std::pair<int, std::pair<int, int>>> openCells_;
 };

@@ -25,6 +25,13 @@ struct CharFormat {
     bool operator==(const CharFormat&) const = default;
 };
 
+// What a character carries besides its code point.
+struct CharAttributes {
+    uint16_t format = 0;                // index into Model::formats
+    int32_t field = -1;                 // the innermost field whose result holds it, or -1
+    int32_t hyperlink = -1;             // the hyperlink that holds it, or -1
+};
+
 struct ParagraphRec {
     int start = 0;      // first character
     int end = 0;        // one past the paragraph mark
@@ -91,16 +98,15 @@ struct Model {
     std::shared_ptr<const Package> package;
     QString baseFolder;                 // where linked pictures are looked for, "" for none
     std::u32string text;
-    std::vector<uint16_t> formatOf;     // per character, index into formats
+    std::vector<CharAttributes> attributes;     // one per character of text
     std::vector<CharFormat> formats;
-    std::vector<int32_t> fieldOf;       // per character, innermost field or -1
-    std::vector<int32_t> hyperlinkOf;   // per character, hyperlink or -1
     std::vector<ParagraphRec> paragraphs;
     std::vector<FieldRec> fields;
     std::vector<int> emptyFields;       // fields whose result holds no character, by position
     std::vector<HyperlinkRec> hyperlinks;
     std::vector<BookmarkRec> bookmarks; // visible ones, by start
     std::vector<TableRec> tables;       // in document order of their start
+    std::vector<int> topTables;         // the tables in the body, in order
     std::vector<ShapeRec> shapes;       // by position
     std::vector<int> pageBreaks;        // positions where a new page starts, ascending
     int firstPageNumber = 1;

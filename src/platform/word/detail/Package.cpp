@@ -129,25 +129,25 @@ std::optional<QByteArray> Package::read(const QString& partName, QString* error)
             *error = QStringLiteral("The part cannot be read (%1).").arg(QString::fromUtf8(zip_strerror(impl_->archive)));
         return std::nullopt;
     }
-    // The declared size is not trusted: the part grows as it is read, up to the limit.
+    // The part is read straight into its buffer. The declared size is checked against the
+    // limit above and against what the data holds: one more read must find nothing.
     QByteArray data;
-    data.reserve(static_cast<qsizetype>(std::min<zip_uint64_t>(stat.size, 16 * 1024 * 1024)));
-    char buffer[65536];
+    data.resize(static_cast<qsizetype>(stat.size));
+    qint64 total = 0;
     bool failed = false;
-    for (;;) {
-        const zip_int64_t got = zip_fread(file, buffer, sizeof buffer);
+    while (total < data.size()) {
+        const zip_int64_t got = zip_fread(file, data.data() + total, static_cast<zip_uint64_t>(data.size() - total));
         if (got <= 0) {
-            failed = got < 0;
-            break;
-        }
-        if (data.size() + got > MaxPartBytes) {
             failed = true;
             break;
         }
-        data.append(buffer, static_cast<qsizetype>(got));
+        total += got;
     }
+    char extra = 0;
+    if (!failed && zip_fread(file, &extra, 1) != 0)
+        failed = true;
     zip_fclose(file);
-    if (failed || static_cast<zip_uint64_t>(data.size()) != stat.size) {
+    if (failed) {
         if (error)
             *error = QStringLiteral("The part is damaged and cannot be decompressed.");
         return std::nullopt;

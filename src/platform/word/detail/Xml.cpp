@@ -145,6 +145,10 @@ bool onOff(const xmlNode* node)
     const xmlAttr* a = findAttr(node, "val");
     if (!a)
         return true;
+    if (a->children && !a->children->next && a->children->type == XML_TEXT_NODE) {
+        const char* value = reinterpret_cast<const char*>(a->children->content);
+        return !std::strcmp(value, "1") || !std::strcmp(value, "true") || !std::strcmp(value, "on");
+    }
     const QString value = valueOf(a);
     return value == QLatin1String("1") || value == QLatin1String("true") || value == QLatin1String("on");
 }

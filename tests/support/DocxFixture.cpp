@@ -1,4 +1,4 @@
-#include "DocxFixture.h"
+#include "support/DocxFixture.h"
 
 #include "platform/word/PackageWriter.h"
 
