@@ -19,7 +19,8 @@ bool FileStamp::applyTo(const QString& path) const
     const QByteArray name = QFile::encodeName(path);
     const struct timespec times[2] = {status_.st_atim, status_.st_mtim};
     const bool timesSet = ::utimensat(AT_FDCWD, name.constData(), times, 0) == 0;
-    const bool modeSet = ::chmod(name.constData(), status_.st_mode & 07777) == 0;
+    // Read, write and execute bits only: set-id bits are not handed to a new file.
+    const bool modeSet = ::chmod(name.constData(), status_.st_mode & 0777) == 0;
     return timesSet && modeSet;
 }
 

@@ -7,7 +7,7 @@
 
 namespace veldra {
 
-// The access and modification times and the permission bits of a file, taken before
+// The access and modification times and the read/write/execute permissions of a file, taken before
 // the file is replaced so that the replacement can carry them on. (The creation time
 // cannot be set on this platform.)
 class FileStamp {

@@ -24,10 +24,9 @@ RenderedPicture failure(const QString& reason)
     return RenderedPicture{QImage(), reason};
 }
 
-bool isTooLarge(QSize size, qint64 maxPixels)
+bool isTooLarge(QSize size, int maxSide, qint64 maxPixels)
 {
-    return size.width() > picture_limits::MaxSide || size.height() > picture_limits::MaxSide
-        || qint64(size.width()) * size.height() > maxPixels;
+    return size.width() > maxSide || size.height() > maxSide || qint64(size.width()) * size.height() > maxPixels;
 }
 
 // The bitmap, or a null image and why not. Its size is checked before the pixels are decoded.
@@ -37,10 +36,9 @@ QImage decodeBitmap(const QByteArray& bytes, QString& reason)
     buffer.setData(bytes);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    if (reader.size().isValid() && isTooLarge(reader.size(), picture_limits::MaxSourcePixels)) {
-        reason = QStringLiteral("the bitmap of %1 x %2 pixels is too large to decode")
-                     .arg(reader.size().width())
-                     .arg(reader.size().height());
+    const QSize size = reader.size();
+    if (size.isValid() && isTooLarge(size, picture_limits::MaxSourceSide, picture_limits::MaxSourcePixels)) {
+        reason = QStringLiteral("the bitmap of %1 x %2 pixels is too large to decode").arg(size.width()).arg(size.height());
         return QImage();
     }
     QImage image = reader.read();
@@ -142,7 +140,7 @@ RenderedPicture renderPicture(const PictureMedia& media, const PictureCrop& crop
 {
     if (pixels.width() < 1 || pixels.height() < 1)
         return failure(QStringLiteral("the picture has no size"));
-    if (isTooLarge(pixels, picture_limits::MaxPixels))
+    if (isTooLarge(pixels, picture_limits::MaxSide, picture_limits::MaxPixels))
         return failure(QStringLiteral("the picture's size of %1 x %2 pixels is larger than allowed")
                            .arg(pixels.width())
                            .arg(pixels.height()));

@@ -41,6 +41,7 @@ struct RenderedPicture {
 namespace picture_limits {
 inline constexpr int MaxSide = 10000;
 inline constexpr qint64 MaxPixels = 25'000'000;
+inline constexpr int MaxSourceSide = 30000;
 inline constexpr qint64 MaxSourcePixels = 50'000'000;
 inline constexpr qint64 MaxMediaBytes = 64 * 1024 * 1024;
 }

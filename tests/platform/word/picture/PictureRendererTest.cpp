@@ -4,6 +4,7 @@
 #include "support/Fixtures.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QtEndian>
 #include <QPainter>
@@ -248,5 +249,31 @@ TEST(PictureRendererTest, WhatCannotBeDrawnGivesAReasonAndNoImage)
         EXPECT_FALSE(rendered.ok()) << c.name;
         EXPECT_TRUE(rendered.image.isNull()) << c.name;
         EXPECT_TRUE(rendered.reason.contains(QLatin1String(c.reasonHas))) << c.name << ": " << rendered.reason.toStdString();
+    }
+}
+
+// The fuzz target's corpus: the first byte of each input chooses the declared type (and,
+// with its high bit, a crop), as the fuzz target reads it. Damaged and hostile inputs
+// are refused with a reason; the others draw.
+TEST(PictureRendererTest, TheFuzzCorpusReplaysWithoutFaults)
+{
+    const char* const declaredTypes[] = {"", "image/png", "image/jpeg", "image/gif", "image/bmp", "image/tiff",
+                                         "image/svg+xml", "image/x-emf", "image/x-wmf"};
+    const QDir corpus(QStringLiteral(VELDRA_SOURCE_DIR "/fuzz/corpus/picture_renderer"));
+    const QStringList files = corpus.entryList(QDir::Files);
+    ASSERT_GE(files.size(), 10);
+    for (const QString& name : files) {
+        QFile file(corpus.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QByteArray input = file.readAll();
+        ASSERT_FALSE(input.isEmpty()) << name.toStdString();
+        const auto selector = static_cast<uint8_t>(input[0]);
+        const PictureMedia media{input.mid(1), QString::fromLatin1(declaredTypes[selector % std::size(declaredTypes)]), {}};
+        const PictureCrop crop = (selector & 0x80) ? PictureCrop{10000, -5000, 20000, 0} : PictureCrop{};
+        const RenderedPicture rendered = renderPicture(media, crop, QSize(64, 48));
+        const bool refused = name.startsWith(QLatin1String("truncated-")) || name.startsWith(QLatin1String("huge-"))
+            || name.startsWith(QLatin1String("unknown")) || name.startsWith(QLatin1String("svg-outside"));
+        EXPECT_EQ(rendered.ok(), !refused) << name.toStdString() << ": " << rendered.reason.toStdString();
+        EXPECT_EQ(rendered.reason.isEmpty(), rendered.ok()) << name.toStdString();
     }
 }
