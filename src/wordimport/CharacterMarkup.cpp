@@ -78,6 +78,16 @@ bool inSpans(const std::vector<std::pair<int, int>>& spans, int position)
     return false;
 }
 
+// A manual line break becomes a line break of SPL text, and a tab a blank: both would
+// otherwise be dropped with the control characters and glue the words around them.
+QString textOf(const QString& text)
+{
+    QString out = XMLEscape(text);
+    out.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    out.replace(QLatin1Char('\v'), QStringLiteral("<br/>"));
+    return out;
+}
+
 } // namespace
 
 QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Paragraph& Paragraph) const
@@ -91,12 +101,12 @@ QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Parag
     const std::array<bool, RunCount> whole = formatsOf(range.font());
     if (std::none_of(whole.begin(), whole.end(), [](bool on) { return on; })) {
         if (pictures.empty())
-            return XMLEscape(range.text());
+            return textOf(range.text());
         QString text;
         for (const word::Range& character : range.characters())
             if (!pictures.count(character.start()))
                 text += character.text();
-        return XMLEscape(text);
+        return textOf(text);
     }
     QString blanksRemoved = range.text();
     blanksRemoved.remove(QLatin1Char(' '));
@@ -119,7 +129,7 @@ QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Parag
                     runs.close(run, out);
             }
         }
-        out += XMLEscape(character.text());
+        out += textOf(character.text());
     }
     runs.closeAll(out);
     return out;

@@ -121,7 +121,7 @@ void clsWord::walkParagraphs()
     for (int i = 1; i <= count; ++i) {
         setProgress(i);
         const QString style = styleOf(i);
-        const QString text = paragraph(i).range().text();
+        const QString text = headingText(i);
         if (style == sectionStyle_) {
             if (!isBlank(text)) {
                 QString title = text;
@@ -151,10 +151,12 @@ bool clsWord::sectionInTemplate(const QString& title) const
 {
     QString cleaned = title;
     StripControlChars(cleaned);
-    xml::Node found;
-    SPL->GetSectionByTitle(SPL->Document->childNodes(), cleaned, QString(), found);
-    if (found)
-        return true;
+    // Only a section of the template's top level will do: a subsection added earlier under
+    // the same title must not take in another section's content.
+    for (const xml::Node& section :
+         SPL->Document->selectNodes(QStringLiteral("document/component/structuredBody/component/section/title")))
+        if (!cleaned.isEmpty() && section.text().compare(cleaned, Qt::CaseInsensitive) == 0)
+            return true;
     wordlog::error(QStringLiteral("Document Section >") + cleaned + QStringLiteral("< not found in SPL template"));
     return false;
 }
@@ -170,7 +172,7 @@ void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, in
         return;
     }
     if (style == subSectionStyle_) {
-        SubSectionTitle = paragraph(i).range().text();
+        SubSectionTitle = headingText(i);
         StripControlChars(SubSectionTitle);
         wordlog::processing(wordlog::indent5 + SubSectionTitle);
         SPL->AddSubSection(SectionTitle, SubSectionTitle);
@@ -226,7 +228,7 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
         i = next;
     }
     if (i <= ParagraphCount && styleOf(i) == subSectionStyle_) {
-        SubSectionTitle = paragraph(i).range().text();
+        SubSectionTitle = headingText(i);
         StripControlChars(SubSectionTitle);
         ProcessSection(SectionTitle, SubSectionTitle, i);
     }

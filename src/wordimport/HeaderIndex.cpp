@@ -36,7 +36,7 @@ void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle
     SubSectionHeaders.clear();
     for (int i = 1; i <= ParagraphCount; ++i) {
         const QString style = styleOf(i);
-        const QString text = paragraph(i).range().text();
+        const QString text = headingText(i);
         if (style == ExcerptStyle) {
             ExcerptHeaders.push_back(recordOf(paragraph(i), QString(text).remove(QLatin1Char('-'))));
             wordlog::processing(QStringLiteral("Excerpt: ") + ExcerptHeaders.back().Title);

@@ -46,6 +46,11 @@ QString clsWord::styleOf(int i) const
     return paragraph(i).style();
 }
 
+QString clsWord::headingText(int i) const
+{
+    return paragraph(i).range().text().replace(QLatin1Char('\t'), QLatin1Char(' '));
+}
+
 bool clsWord::isHeader(int i) const
 {
     const QString style = styleOf(i);

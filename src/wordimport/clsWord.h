@@ -111,6 +111,9 @@ private:
     // Paragraph i (1-based) of the conversion.
     const word::Paragraph& paragraph(int i) const { return ParagraphList[static_cast<size_t>(i)]; }
     QString styleOf(int i) const;
+    // The text of a header paragraph, its mark included; a tab (often between a heading's
+    // number and its words) counts as a blank, so that cleaning does not glue them together.
+    QString headingText(int i) const;
     bool isHeader(int i) const;
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
