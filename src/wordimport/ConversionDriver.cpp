@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QSet>
 
 namespace veldra {
 
@@ -28,6 +29,23 @@ bool isBlank(const QString& text)
         if (c != QLatin1Char(' '))
             return false;
     return true;
+}
+
+// Subsection IDs come from titles without their numbers, so "4.1 Nitrates" and "7.1 Nitrates"
+// would share one ID and the label would not be valid SPL. A later section with an ID already
+// used gets "-2", "-3", ... appended; links keep pointing at the first.
+void makeSectionIdsUnique(const xml::Document& spl)
+{
+    QSet<QString> used;
+    for (const xml::Node& section : spl.selectNodes(QStringLiteral("//section[@ID]"))) {
+        const QString id = section.getAttribute(QStringLiteral("ID"));
+        QString unique = id;
+        for (int n = 2; used.contains(unique); ++n)
+            unique = id + QLatin1Char('-') + QString::number(n);
+        if (unique != id)
+            section.setAttribute(QStringLiteral("ID"), unique);
+        used.insert(unique);
+    }
 }
 
 // The log window's caption is the progress line while a conversion runs; whatever way
@@ -92,6 +110,8 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
         CloseDocument();
         SPL->FinalizeSPLR4();
         std::optional<xml::Document> result = SPL->Document;
+        if (result)
+            makeSectionIdsUnique(*result);
         SPL.reset();
         return result;
     } catch (const std::exception& e) {

@@ -144,12 +144,10 @@ void importSection(const xml::Document& settings, const xml::Node& sections, con
     } catch (const std::exception& e) {
         logCopyFailure(QStringLiteral("Error adding excerpt: "), e);
     }
-    // Last first: the build copies each further element in front of the first, which
-    // restores the label's order.
-    const xml::NodeList components = splSection.selectNodes(QStringLiteral("component"));
-    for (int k = components.length() - 1; k >= 0; --k) {
+    // In the label's order: the build copies a Section's components in the order stored.
+    for (const xml::Node& component : splSection.selectNodes(QStringLiteral("component"))) {
         try {
-            section.appendChild(settings.importNode(components.item(k), true));
+            section.appendChild(settings.importNode(component, true));
         } catch (const std::exception& e) {
             logCopyFailure(QStringLiteral("Error adding component (Images or Subsection): "), e);
         }

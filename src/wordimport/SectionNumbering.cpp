@@ -39,14 +39,13 @@ void ProductLabelAddSectionNumbers(xml::Document& document, const QString& separ
             const xml::Node title = requiredChild(section, QStringLiteral("SectionTitle"));
             wordlog::processing(QString::number(i) + separator + QLatin1Char(' ') + title.text());
             title.setText(QString::number(i) + separator + QLatin1Char(' ') + title.text());
-            const xml::NodeList subSections = section.selectNodes(subSectionsQuery);
-            int j = subSections.length();
-            for (const xml::Node& subSection : subSections) {
+            int j = 1;
+            for (const xml::Node& subSection : section.selectNodes(subSectionsQuery)) {
                 const xml::Node subTitle = requiredChild(subSection, QStringLiteral("title"));
                 const QString number = QString::number(i) + QLatin1Char('.') + QString::number(j);
                 wordlog::processing(wordlog::indent5 + number + separator + QLatin1Char(' ') + subTitle.text());
                 subTitle.setText(number + QLatin1Char(' ') + subTitle.text());
-                --j;
+                ++j;
             }
         }
         wordlog::information(QStringLiteral("Completed adding Section Numbers to Product Label"));

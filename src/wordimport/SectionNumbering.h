@@ -10,8 +10,8 @@ class Document;
 class clsWord;
 
 // Numbers the label sections of a settings document by position: "i" + separator + " " +
-// title for each section, "i.j " + title for its subsections, j counting down from the
-// number of subsections (their stored order is the reverse of the label's).
+// title for each section, "i.j " + title for its subsections in their stored order, which
+// is the order the built label shows them in.
 void ProductLabelAddSectionNumbers(xml::Document& document, const QString& separator);
 // Titles the label sections with the numbers the word processor showed in front of the
 // headings that the converter indexed during its conversion.

@@ -31,8 +31,7 @@ QStringList strings(const QJsonValue& value)
     return all;
 }
 
-// What one settings Section holds, its subsections in the label's order (they are stored
-// last first).
+// What one settings Section holds.
 struct Imported {
     QStringList subsections;
     QStringList words;
@@ -65,9 +64,8 @@ void gather(const xml::Node& text, Imported& into)
 
 void gatherSubsections(const xml::Node& parent, Imported& into, bool top)
 {
-    const xml::NodeList components = parent.selectNodes(QStringLiteral("component"));
-    for (int k = components.length() - 1; k >= 0; --k) {
-        const xml::Node section = components.item(k).selectSingleNode(QStringLiteral("section"));
+    for (const xml::Node& component : parent.selectNodes(QStringLiteral("component"))) {
+        const xml::Node section = component.selectSingleNode(QStringLiteral("section"));
         if (!section)
             continue;
         if (top)

@@ -63,7 +63,7 @@ protected:
     FakeEditor editor;
 };
 
-TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndComponentsReversed)
+TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndComponents)
 {
     xml::Document settings = settingsFor(save(label()));
     ImportProductLabelFromWord(&editor, settings);
@@ -77,7 +77,7 @@ TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndC
     QStringList subsections;
     for (const xml::Node& title : indications.selectNodes("component/section/title"))
         subsections << title.text();
-    EXPECT_EQ(subsections, QStringList({"Elderly", "Children", "Adults"}));
+    EXPECT_EQ(subsections, QStringList({"Adults", "Children", "Elderly"}));
     EXPECT_EQ(settings.selectSingleNode("SPLR4/GeneralData/Title").text().trimmed(), "VELDRASTATIN tablets");
 
     // Recent major changes leads, untitled.
@@ -86,13 +86,13 @@ TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndC
     EXPECT_EQ(messages(), QStringList({"Are you sure you want to import Product Label from Word Document and replace existing data?",
                                        "The operation has been completed. Please check the Log for more information."}));
 
-    // Numbered by position afterwards, subsections count down in their stored order.
+    // Numbered by position afterwards.
     ProductLabelAddSectionNumbers(settings, ".");
     EXPECT_EQ(titles(settings), QStringList({"1. ", "2. INDICATIONS AND USAGE"}));
     QStringList numbered;
     for (const xml::Node& title : indications.selectNodes("component/section/title"))
         numbered << title.text();
-    EXPECT_EQ(numbered, QStringList({"2.3 Elderly", "2.2 Children", "2.1 Adults"}));
+    EXPECT_EQ(numbered, QStringList({"2.1 Adults", "2.2 Children", "2.3 Elderly"}));
 }
 
 TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
