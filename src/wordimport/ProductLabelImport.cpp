@@ -187,7 +187,7 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
         return;
     const QPointer<QWidget> editor = editorWidget;
     // A handle of its own: the document outlives the editor window should it close meanwhile.
-    const xml::Document settings = settingsDocument;
+    xml::Document settings = settingsDocument;
     auto converter = std::make_shared<clsWord>();
     bool imported = false;
     try {
@@ -231,7 +231,7 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
         if (!numbering && !imported)
             throw VbError(err::XmlNode, source, QStringLiteral("The Word import option WordDocument/SectionNumberingFromWord is missing"));
         if (numbering && numbering.text() == QLatin1String("Yes"))
-            ProductLabelAddSectionNumbersFromWord(settingsDocument, *converter);
+            ProductLabelAddSectionNumbersFromWord(settings, *converter);
         const xml::Node loadTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
         if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES")) {
             wordlog::separator();

@@ -158,3 +158,28 @@ TEST_F(ProductLabelImportTest, SectionsOfOneCodeKeepTheirOwnTextAndUnknownSectio
     EXPECT_EQ(texts, QStringList({"Prescription use.", "Over the counter use."}));
     EXPECT_EQ(linesOf(logLines(), "Error"), QStringList({"Document Section >Patient's Guide< not found in SPL template"}));
 }
+
+TEST_F(ProductLabelImportTest, NumberingFromWordTakesTheNumbersTheDocumentShows)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    parts.numbering = "<w:abstractNum w:abstractNumId=\"0\"><w:multiLevelType w:val=\"multilevel\"/>"
+                      "<w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1\"/></w:lvl>"
+                      "<w:lvl w:ilvl=\"1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1.%2\"/></w:lvl>"
+                      "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>";
+    const auto heading = [](int level, const QString& text) {
+        return QStringLiteral("<w:p><w:pPr><w:pStyle w:val=\"Heading%1\"/><w:numPr><w:ilvl w:val=\"%2\"/><w:numId w:val=\"1\"/>"
+                              "</w:numPr></w:pPr><w:r><w:t>%3</w:t></w:r></w:p>")
+            .arg(level).arg(level - 1).arg(text);
+    };
+    const QString file = save(docxFrom(heading(1, "INDICATIONS AND USAGE") + para("Text.") + heading(2, "Adults")
+                                           + para("Adult text.") + heading(1, "CONTRAINDICATIONS") + para("None."),
+                                       parts));
+    xml::Document settings = settingsFor(file, "<SectionNumberingFromWord>Yes</SectionNumberingFromWord>");
+    ImportProductLabelFromWord(&editor, settings);
+
+    EXPECT_EQ(titles(settings), QStringList({"1 INDICATIONS AND USAGE", "2 CONTRAINDICATIONS"}));
+    EXPECT_EQ(settings.selectSingleNode("//Section/component/section/title").text(), "1.1 Adults");
+    // The keys were made from the titles as imported, so links to them hold.
+    EXPECT_EQ(settings.selectSingleNode("//Section/ReferenceID").text(), "INDICATIONS-AND-USAGE");
+}
