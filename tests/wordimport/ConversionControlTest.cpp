@@ -1,8 +1,5 @@
-// Stopping a conversion: the user's cancel question, and fatal errors that must leave the
-// log window's caption and the document as they were.
+// Stopping a conversion at the user's cancel question.
 #include "WordImportTestSupport.h"
-
-#include "app/frmLog.h"
 
 using namespace veldra;
 using namespace veldra::test;
@@ -41,28 +38,4 @@ TEST_F(ConversionControlTest, NoGoesOnAndYesStopsWithTheTitlesRemembered)
     EXPECT_EQ(word.sectionHeaders().front().Title, "INDICATIONS AND USAGE");
     EXPECT_FALSE(linesOf(logLines(), "Information").contains("Start Processing Label from Word"));
     EXPECT_FALSE(word.Document.isOpen());
-}
-
-TEST_F(ConversionControlTest, AFatalErrorRestoresTheCaptionAndReleasesTheDocument)
-{
-    ShowLogWindow(true);
-    logWindow()->setWindowTitle("SPL Info Window");
-    struct Case {
-        const char* name;
-        QString file;
-        QString folder;
-    };
-    const std::vector<Case> cases{{"no picture folder", save(twoSections()), QString()},
-                                  {"a damaged file", save(QByteArray("PK\x03\x04 broken"), "broken.docx"), dir.path()},
-                                  {"a missing file", dir.file("missing.docx"), dir.path()}};
-    for (const Case& c : cases) {
-        clsWord word;
-        const std::optional<xml::Document> spl = word.ProcessSPLR4Document(
-            c.file, c.folder, "No", "Heading 1", "Title", "Heading 2", "BOXED WARNING");
-        EXPECT_FALSE(spl) << c.name;
-        EXPECT_FALSE(word.Document.isOpen()) << c.name;
-        EXPECT_FALSE(word.SPL) << c.name;
-        EXPECT_EQ(logWindow()->windowTitle(), "SPL Info Window") << c.name;
-    }
-    EXPECT_EQ(linesOf(logLines(), "Fatal Error").size(), 3);
 }

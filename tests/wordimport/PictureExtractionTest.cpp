@@ -68,15 +68,20 @@ TEST_F(PictureExtractionTest, PicturesAreNumberedWrittenAndReferencedWhereTheySt
     }
 }
 
-TEST_F(PictureExtractionTest, AFatalErrorDuringTheWalkRestoresTheCaptionAndReturnsNothing)
+TEST_F(PictureExtractionTest, AFatalErrorRestoresTheCaptionAndReturnsNothing)
 {
-    QFile::remove(program.file("LabelDefinitions/TEMPLATE_MM_IMAGE.xml"));
+    const QString file = save(labelWithPictures());
     ShowLogWindow(true);
     logWindow()->setWindowTitle("SPL Info Window");
+    // Without a picture folder the conversion cannot start; without the picture template it
+    // fails in the middle of the walk, while the caption shows its progress.
+    clsWord noFolder;
+    EXPECT_FALSE(noFolder.ProcessSPLR4Document(file, "", "No", "Heading 1", "Title", "Heading 2", "BOXED WARNING"));
+    QFile::remove(program.file("LabelDefinitions/TEMPLATE_MM_IMAGE.xml"));
     clsWord word;
-    const std::optional<xml::Document> spl = convert(word, save(labelWithPictures()));
-    EXPECT_FALSE(spl);
-    EXPECT_EQ(linesOf(logLines(), "Fatal Error").size(), 1);
+    EXPECT_FALSE(convert(word, file));
+    EXPECT_EQ(linesOf(logLines(), "Fatal Error").size(), 2);
     EXPECT_EQ(logWindow()->windowTitle(), "SPL Info Window");
     EXPECT_FALSE(word.Document.isOpen());
+    EXPECT_FALSE(word.SPL);
 }
