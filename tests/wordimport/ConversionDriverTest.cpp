@@ -3,6 +3,7 @@
 #include "WordImportTestSupport.h"
 
 #include "platform/word/DocxWriter.h"
+#include "support/DocxFixture.h"
 
 using namespace veldra;
 using namespace veldra::test;
@@ -66,4 +67,21 @@ TEST_F(ConversionDriverTest, SectionsSubsectionsListsAndTablesArriveInOrderWithN
     ASSERT_TRUE(warnings);
     EXPECT_EQ(warnings.selectSingleNode("text/paragraph").text().trimmed(), "Revised: 01/2024");
     EXPECT_TRUE(linesOf(logLines(), "Error").isEmpty()) << logLines().join('\n').toStdString();
+}
+
+TEST_F(ConversionDriverTest, AHeaderNumberedLikeTheListBeforeItStartsItsOwnSection)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    parts.numbering = "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/>"
+                      "<w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>";
+    const QString numberedPr = "<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"1\"/></w:numPr>";
+    const QString body = styled("Heading1", "INDICATIONS AND USAGE") + para("One", numberedPr) + para("Two", numberedPr)
+                         + "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/>" + numberedPr
+                         + "</w:pPr><w:r><w:t>CONTRAINDICATIONS</w:t></w:r></w:p>" + para("None known.");
+    clsWord word;
+    const std::optional<xml::Document> spl = convert(word, save(docxFrom(body, parts)));
+    ASSERT_TRUE(spl);
+    EXPECT_EQ(section(*spl, "INDICATIONS AND USAGE").selectNodes("text/list/item").length(), 2);
+    EXPECT_EQ(section(*spl, "CONTRAINDICATIONS").selectSingleNode("text/paragraph").text().trimmed(), "None known.");
 }

@@ -183,3 +183,41 @@ TEST_F(ProductLabelImportTest, NumberingFromWordTakesTheNumbersTheDocumentShows)
     // The keys were made from the titles as imported, so links to them hold.
     EXPECT_EQ(settings.selectSingleNode("//Section/ReferenceID").text(), "INDICATIONS-AND-USAGE");
 }
+
+TEST_F(ProductLabelImportTest, OptionsAreReadAsWrittenWithTheirOwnRulesOfCase)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    parts.relationships = relationship("rIdImg", "image", "media/red.png");
+    parts.parts.insert("word/media/red.png", pngBytes(4, 2, 0xff0000));
+    const QString picture =
+        "<w:p><w:r><w:drawing><wp:inline><wp:extent cx=\"38100\" cy=\"19050\"/><wp:docPr id=\"1\" name=\"p\"/><a:graphic>"
+        "<a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic><pic:blipFill>"
+        "<a:blip r:embed=\"rIdImg\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>";
+    const QString file = save(docxFrom(styled("Heading1", "INDICATIONS AND USAGE") + styled("Heading2", "Adults")
+                                           + "<w:p><w:hyperlink w:anchor=\"Adults\"><w:r><w:t>see adults</w:t></w:r></w:hyperlink></w:p>"
+                                           + picture,
+                                       parts));
+    struct Case {
+        const char* name;
+        QString options;
+        bool linked;
+        bool extracted;
+    };
+    const std::vector<Case> cases{
+        {"exact Yes links, any other case of no skips pictures", "<ProcessCrossReferences>Yes</ProcessCrossReferences><ExtractImages>NO</ExtractImages>", true, false},
+        {"yes in lower case does not link", "<ProcessCrossReferences>yes</ProcessCrossReferences><ExtractImages>No</ExtractImages>", false, false},
+        {"without the option pictures are extracted", "<ProcessCrossReferences>Yes</ProcessCrossReferences>", true, true},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(dir.file("img0001.jpg"));
+        QString xml = settingsXml(file, dir.path(), "<SectionNumberingFromWord>No</SectionNumberingFromWord>");
+        xml.replace("<ProcessCrossReferences>No</ProcessCrossReferences>", "").replace("<ExtractImages>no</ExtractImages>", "");
+        xml.replace("</WordDocument>", c.options + "</WordDocument>");
+        xml::Document settings;
+        ASSERT_TRUE(settings.loadXml(xml));
+        ImportProductLabelFromWord(&editor, settings);
+        EXPECT_EQ(settings.selectNodes("//linkHtml[@href='#ADULTS']").length(), c.linked ? 1 : 0) << c.name;
+        EXPECT_EQ(QFile::exists(dir.file("img0001.jpg")), c.extracted) << c.name;
+    }
+}
