@@ -1,4 +1,5 @@
 #include "app/Hooks.h"
+#include "buildform/BuildConverter.h"
 #include "editor/EditorHooks.h"
 #include "editor/FieldDialogs.h"
 #include "program/InstallHooks.h"
@@ -34,6 +35,7 @@ TEST(InstallHooksTest, EveryBuiltSubsystemFillsItsHooks)
     EXPECT_TRUE(h.BuildSPLForm);
     EXPECT_TRUE(h.ImportProductLabelFromWord);
     EXPECT_TRUE(h.ProductLabelAddSectionNumbers);
+    EXPECT_TRUE(buildform::buildConverterFactory());
 
     EXPECT_TRUE(editorHooks().TransformSPLR4ToSPL);
     EXPECT_TRUE(editorHooks().PreviewSPLR4Document);
