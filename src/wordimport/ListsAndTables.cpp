@@ -116,7 +116,9 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
             table += r == 1 ? QStringLiteral("</tr></thead><tbody>") : QStringLiteral("</tr>");
         }
         table += QStringLiteral("</tbody></table>");
-        Index += Table.range().paragraphs().count();
+        // Past the table's last paragraph, also when the walk met the table below its first one.
+        const word::Collection<word::Paragraph> paragraphs = Table.range().paragraphs();
+        Index = paragraphs.first().index() + paragraphs.count();
         ConvertedTable = table;
         return true;
     } catch (const std::exception& e) {

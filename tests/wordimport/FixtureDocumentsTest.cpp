@@ -70,7 +70,6 @@ TEST_F(FixtureDocumentsTest, EveryParagraphAndTableConvertsAsItReads)
             QString section = QStringLiteral("INDICATIONS AND USAGE");
             QString noSubSection;
             ASSERT_TRUE(word.ConvertTable(table, index, section, noSubSection, markup));
-            EXPECT_EQ(index, table.range().paragraphs().count());
             xml::Document parsed;
             EXPECT_TRUE(parsed.loadXml(markup)) << markup.toStdString();
         }
