@@ -215,7 +215,7 @@ void BM_ImportIntoSettingsDocument(benchmark::State& state)
         if (frmSelectLOINC* form = frmSelectLOINC::instance(); form && form->isVisible())
             form->cmdUnclassified->click();
     });
-    picker.start(10);
+    picker.start(1);
     int sections = 0;
     for (auto _ : state) {
         state.PauseTiming();

@@ -80,11 +80,25 @@ bool inSpans(const std::vector<std::pair<int, int>>& spans, int position)
 
 // A manual line break becomes a line break of SPL text, and a tab a blank: both would
 // otherwise be dropped with the control characters and glue the words around them.
+void appendText(QString& out, const QString& text)
+{
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '\t': out += QLatin1Char(' '); break;
+        case '\v': out += QLatin1String("<br/>"); break;
+        default: out += c;
+        }
+    }
+}
+
 QString textOf(const QString& text)
 {
-    QString out = XMLEscape(text);
-    out.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    out.replace(QLatin1Char('\v'), QStringLiteral("<br/>"));
+    QString out;
+    out.reserve(text.size() + 16);
+    appendText(out, text);
     return out;
 }
 
@@ -129,7 +143,7 @@ QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Parag
                     runs.close(run, out);
             }
         }
-        out += textOf(character.text());
+        appendText(out, character.text());
     }
     runs.closeAll(out);
     return out;

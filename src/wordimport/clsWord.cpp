@@ -5,11 +5,32 @@
 #include "wordimport/ImportLog.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 namespace veldra {
 
+namespace {
+
+// Events are let through at most this often: enough for Esc and the log to stay live,
+// while a pass over thousands of paragraphs does not spend its time repainting.
+constexpr qint64 EventIntervalMs = 40;
+
+bool intervalPassed(QElapsedTimer& since)
+{
+    if (since.isValid() && since.elapsed() < EventIntervalMs)
+        return false;
+    since.start();
+    return true;
+}
+
+} // namespace
+
 clsWord::clsWord()
-    : DoEvents([] { QCoreApplication::processEvents(); })
+    : DoEvents([] {
+          static QElapsedTimer since;
+          if (intervalPassed(since))
+              QCoreApplication::processEvents();
+      })
 {
 }
 
@@ -71,6 +92,9 @@ bool clsWord::askToCancel()
 
 void clsWord::setProgress(int i) const
 {
+    static QElapsedTimer since;
+    if (i != ParagraphCount && !intervalPassed(since))
+        return;
     if (frmLog* log = logWindow())
         log->setWindowTitle(QStringLiteral("Processing Paragraph %1 of %2").arg(i).arg(ParagraphCount));
 }
