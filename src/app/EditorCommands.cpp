@@ -166,10 +166,8 @@ void frmMain::mnuSPLR4ImportProductLabel_Click()
     xml::Document* document = editor ? editor->settingsDocument() : nullptr;
     if (!document || !hooks().ImportProductLabelFromWord)
         return;
+    // The import asks its own question and marks the document changed only when it ran.
     callHook(hooks().ImportProductLabelFromWord, window, *document);
-    // The import asks its own question; declined or not, the document counts as changed.
-    if (EditorWindow* stillOpen = asEditor(window))
-        skip([&] { stillOpen->setSaved(false); });
 }
 
 void frmMain::mnuSPLR4ProductLabelAddSectionNumbers_Click()

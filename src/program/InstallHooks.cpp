@@ -8,6 +8,7 @@
 #include "generation/InstallGenerationHooks.h"
 #include "splbuilder/InstallSplBuilderHooks.h"
 #include "wordimport/InstallWordToolHooks.h"
+#include "wordimport/InstallWordImportHooks.h"
 
 namespace veldra {
 
@@ -21,6 +22,7 @@ void installAllHooks()
     installSplBuilderHooks();
     installBuildFormHooks();
     installWordToolHooks();
+    installWordImportHooks();
 }
 
 } // namespace veldra

@@ -23,7 +23,9 @@ bool titleReads(const xml::Node& section, const QString& loweredTitle)
 void searchSections(const xml::Node& node, const QString& loweredTitle, const QString& loweredSubTitle,
                     xml::Node& found)
 {
-    if (found || node.nodeType() != xml::NodeType::Element)
+    // Narrative text holds no sections: the search passes over it, so its cost does not
+    // grow with the text already added.
+    if (found || node.nodeType() != xml::NodeType::Element || spl::isElement(node, "text"))
         return;
     if (spl::isElement(node, "section") && titleReads(node, loweredTitle)) {
         if (loweredSubTitle.isEmpty()) {

@@ -1,4 +1,5 @@
 #include "app/Hooks.h"
+#include "buildform/BuildConverter.h"
 #include "editor/EditorHooks.h"
 #include "editor/FieldDialogs.h"
 #include "program/InstallHooks.h"
@@ -35,20 +36,12 @@ TEST(InstallHooksTest, EveryBuiltSubsystemFillsItsHooks)
     EXPECT_TRUE(h.BuildSPLForm);
     EXPECT_TRUE(h.CreateEmptyProductLabelTemplate);
     EXPECT_TRUE(h.AnalyzeDocumentFormatting);
+    EXPECT_TRUE(h.ImportProductLabelFromWord);
+    EXPECT_TRUE(h.ProductLabelAddSectionNumbers);
+    EXPECT_TRUE(buildform::buildConverterFactory());
 
     EXPECT_TRUE(editorHooks().TransformSPLR4ToSPL);
     EXPECT_TRUE(editorHooks().PreviewSPLR4Document);
     EXPECT_TRUE(editorHooks().ImportDataFromSPLFile);
     EXPECT_TRUE(fieldDialogLauncher());
-}
-
-// Subsystems the program does not have yet: their commands do nothing. When one of them
-// lands, its hooks move to the test above.
-TEST(InstallHooksTest, SubsystemsNotYetBuiltLeaveTheirHooksEmpty)
-{
-    installAllHooks();
-    const Hooks& h = hooks();
-
-    EXPECT_FALSE(h.ImportProductLabelFromWord);
-    EXPECT_FALSE(h.ProductLabelAddSectionNumbers);
 }

@@ -60,7 +60,7 @@ TEST_F(WordToolsTest, TheTemplateMadeFromTheFileMenuIsAnalysedFromTheSettingsDoc
               (QStringList{line(QStringLiteral("Section"), QStringLiteral("Heading 1")), line(QString(), QStringLiteral("Normal")),
                            line(QString(), QStringLiteral("List Paragraph")), line(QStringLiteral("Subsection"), QStringLiteral("Heading 2")),
                            line(QStringLiteral("Warning"),
-                                QStringLiteral("The defined Excerpt Style 'Heading 3' cannot be found in Word Document."))}));
+                                QStringLiteral("The defined Excerpt Style 'Title' cannot be found in Word Document."))}));
     EXPECT_TRUE(summary.contains(line(QStringLiteral("Images"), QStringLiteral("0"))));
     EXPECT_TRUE(summary.contains(line(QStringLiteral("Tables"), QString::number(3 * sections))));
     EXPECT_TRUE(lines.filter(QRegularExpression(QStringLiteral("^Error "))).isEmpty());

@@ -1,0 +1,152 @@
+#include "wordimport/clsWord.h"
+
+#include "app/SharedProcedures.h"
+
+#include <array>
+#include <set>
+#include <utility>
+
+namespace veldra {
+
+namespace {
+
+enum Run { Bold, Italic, Underline, Superscript, Subscript, RunCount };
+
+const std::array<const char*, RunCount> openTags{"<content styleCode=\"bold\">", "<content styleCode=\"italics\">",
+                                                 "<content styleCode=\"underline\">", "<sup>", "<sub>"};
+const std::array<const char*, RunCount> closeTags{"</content>", "</content>", "</content>", "</sup>", "</sub>"};
+
+std::array<bool, RunCount> formatsOf(const word::Font& font)
+{
+    return {font.bold() != word::False, font.italic() != word::False, font.underline() != word::underline::None,
+            font.superscript() != word::False, font.subscript() != word::False};
+}
+
+// The open runs, innermost last. Closing a run that is not innermost closes the runs inside
+// it first and reopens them after, so crossing runs still give well-formed markup.
+class RunStack {
+public:
+    void open(Run run, QString& out)
+    {
+        out += QLatin1String(openTags[run]);
+        open_.push_back(run);
+    }
+    void close(Run run, QString& out)
+    {
+        std::vector<Run> reopen;
+        while (!open_.empty()) {
+            const Run top = open_.back();
+            open_.pop_back();
+            out += QLatin1String(closeTags[top]);
+            if (top == run)
+                break;
+            reopen.push_back(top);
+        }
+        for (auto it = reopen.rbegin(); it != reopen.rend(); ++it)
+            open(*it, out);
+    }
+    bool isOpen(Run run) const { return std::find(open_.begin(), open_.end(), run) != open_.end(); }
+    void closeAll(QString& out)
+    {
+        while (!open_.empty()) {
+            out += QLatin1String(closeTags[open_.back()]);
+            open_.pop_back();
+        }
+    }
+
+private:
+    std::vector<Run> open_;
+};
+
+// Spans [start, end) of the paragraph's fields and hyperlinks: their characters change no
+// run, so a link's text stays in one piece for the link conversion to find.
+std::vector<std::pair<int, int>> linkSpans(const word::Range& range)
+{
+    std::vector<std::pair<int, int>> spans;
+    for (const word::Field& field : range.fields())
+        spans.emplace_back(field.result().start(), field.result().end());
+    for (const word::Hyperlink& link : range.hyperlinks())
+        spans.emplace_back(link.range().start(), link.range().end());
+    return spans;
+}
+
+bool inSpans(const std::vector<std::pair<int, int>>& spans, int position)
+{
+    for (const auto& [start, end] : spans)
+        if (position >= start && position < end)
+            return true;
+    return false;
+}
+
+// A manual line break becomes a line break of SPL text, and a tab a blank: both would
+// otherwise be dropped with the control characters and glue the words around them.
+void appendText(QString& out, const QString& text)
+{
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '\t': out += QLatin1Char(' '); break;
+        case '\v': out += QLatin1String("<br/>"); break;
+        default: out += c;
+        }
+    }
+}
+
+QString textOf(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 16);
+    appendText(out, text);
+    return out;
+}
+
+} // namespace
+
+QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Paragraph& Paragraph) const
+{
+    const word::Range range = Paragraph.range();
+    // The character a picture occupies in the text is no text of the label.
+    std::set<int> pictures;
+    for (const word::InlineShape& shape : range.inlineShapes())
+        pictures.insert(shape.range().start());
+
+    const std::array<bool, RunCount> whole = formatsOf(range.font());
+    if (std::none_of(whole.begin(), whole.end(), [](bool on) { return on; })) {
+        if (pictures.empty())
+            return textOf(range.text());
+        QString text;
+        for (const word::Range& character : range.characters())
+            if (!pictures.count(character.start()))
+                text += character.text();
+        return textOf(text);
+    }
+    QString blanksRemoved = range.text();
+    blanksRemoved.remove(QLatin1Char(' '));
+    if (blanksRemoved == QStringLiteral("/\r"))
+        return QString();
+
+    const std::vector<std::pair<int, int>> spans = linkSpans(range);
+    QString out;
+    RunStack runs;
+    for (const word::Range& character : range.characters()) {
+        if (pictures.count(character.start()))
+            continue;
+        if (!inSpans(spans, character.start())) {
+            const std::array<bool, RunCount> formats = formatsOf(character.font());
+            for (int r = 0; r < RunCount; ++r) {
+                const Run run = static_cast<Run>(r);
+                if (formats[r] && !runs.isOpen(run))
+                    runs.open(run, out);
+                else if (!formats[r] && runs.isOpen(run))
+                    runs.close(run, out);
+            }
+        }
+        appendText(out, character.text());
+    }
+    runs.closeAll(out);
+    return out;
+}
+
+} // namespace veldra

@@ -1,0 +1,205 @@
+#include "wordimport/clsWord.h"
+
+#include "app/SharedProcedures.h"
+#include "wordimport/ImportLog.h"
+
+namespace veldra {
+
+namespace {
+
+const QString referencesItem = QStringLiteral("15 REFERENCES");
+const QString afterReferencesItem = QStringLiteral("16 HOW SUPPLIED/STORAGE AND HANDLING");
+
+// The number of a numbered item: its text up to the first blank, full stops removed;
+// an item without a blank has none.
+std::optional<QString> itemNumber(const QString& item)
+{
+    const int blank = item.indexOf(QLatin1Char(' '));
+    if (blank < 0)
+        return std::nullopt;
+    return item.left(blank).remove(QLatin1Char('.'));
+}
+
+// A value for a single-quoted attribute.
+QString attributeValue(const QString& text)
+{
+    return XMLEscape(text).replace(QLatin1Char('\''), QStringLiteral("&apos;"));
+}
+
+// Replaces every occurrence of `from` that lies in text, neither inside a tag nor inside a
+// link already made; returns how many were replaced.
+int replaceInText(QString& text, const QString& from, const QString& to)
+{
+    if (from.isEmpty())
+        return 0;
+    QString out;
+    out.reserve(text.size());
+    int replaced = 0;
+    int linkDepth = 0;
+    int i = 0;
+    while (i < text.size()) {
+        if (text.at(i) == QLatin1Char('<')) {
+            const int close = text.indexOf(QLatin1Char('>'), i);
+            const int end = close < 0 ? text.size() : close + 1;
+            const QStringView tag = QStringView(text).mid(i, end - i);
+            if (tag.startsWith(QLatin1String("<linkHtml")))
+                ++linkDepth;
+            else if (tag.startsWith(QLatin1String("</linkHtml")))
+                linkDepth = std::max(0, linkDepth - 1);
+            out += tag;
+            i = end;
+            continue;
+        }
+        if (linkDepth == 0 && QStringView(text).mid(i).startsWith(from)) {
+            out += to;
+            i += from.size();
+            ++replaced;
+            continue;
+        }
+        out += text.at(i);
+        ++i;
+    }
+    text = out;
+    return replaced;
+}
+
+} // namespace
+
+void clsWord::InitializeCrossReferenceCheck()
+{
+    try {
+        const QStringList& items = crossReferenceItems();
+        const long last = items.size();
+        for (long k = 1; k <= last; ++k) {
+            const QString& item = items.at(k - 1);
+            if (item.compare(referencesItem, Qt::CaseInsensitive) == 0)
+                CrossReferenceStartIndex = k + 1;
+            else if (CrossReferenceStartIndex == 0)
+                CrossReferenceStartIndex = 1;
+            if (item.compare(afterReferencesItem, Qt::CaseInsensitive) == 0) {
+                CrossReferenceEndIndex = k - 1;
+                break;
+            }
+            if (CrossReferenceEndIndex == 0)
+                CrossReferenceEndIndex = last;
+        }
+    } catch (const std::exception& e) {
+        wordlog::error(QStringLiteral("Error initializing Cross References - ") + toVbError(e, QStringLiteral("clsWord")).text());
+    }
+}
+
+bool clsWord::ConvertCrossReference(QString& Text, const word::Range& SourceRange)
+{
+    bool linked = false;
+    try {
+        if (CheckCrossReferences != 1)
+            return false;
+        const auto fields = SourceRange.fields();
+        if (fields.isEmpty())
+            return false;
+        const QStringList& items = crossReferenceItems();
+        for (const word::Field& field : fields) {
+            if (field.type() != word::field_type::Ref)
+                continue;
+            const QString cited = field.result().text();
+            wordlog::reference(wordlog::indent5 + QStringLiteral("Cross Reference: ") + cited);
+            int matches = 0;
+            QString matched;
+            for (long k = std::max(1L, CrossReferenceStartIndex); k <= std::min<long>(CrossReferenceEndIndex, items.size()); ++k) {
+                const QString& item = items.at(k - 1);
+                if (item.isEmpty() || cited.isEmpty() || item.size() < cited.size())
+                    continue;
+                const std::optional<QString> number = itemNumber(item);
+                if (number && number->compare(cited, Qt::CaseInsensitive) == 0) {
+                    ++matches;
+                    matched = item;
+                }
+            }
+            if (matches == 0) {
+                wordlog::warning(wordlog::indent5 + QStringLiteral("Cross Reference Target unknown - Attention: Cross References in "
+                                                                   "Word Document must point to the numbered items listed in Section: 15 REFERENCES"));
+                wordlog::warning(wordlog::indent5 + QStringLiteral("Links to SPL Sections or Subsections must be configured as "
+                                                                   "Hyperlinks and not as Cross Reference in Word Document"));
+            } else if (matches > 1) {
+                wordlog::warning(wordlog::indent5 + QStringLiteral("Cross Reference Target ambiguous: ") + matched);
+            } else {
+                wordlog::reference(wordlog::indent5 + QStringLiteral("Cross Reference Target: ") + matched);
+                const QString number = XMLEscape(cited);
+                replaceInText(Text, QLatin1Char('[') + number + QLatin1Char(']'),
+                              QStringLiteral("[<linkHtml href='#REFERENCES'>") + number + QStringLiteral("</linkHtml>]"));
+                linked = true;
+            }
+        }
+    } catch (const std::exception& e) {
+        wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
+    }
+    return linked;
+}
+
+bool clsWord::ConvertHyperLink(QString& Text, const word::Range& SourceRange)
+{
+    bool found = false;
+    try {
+        if (CheckCrossReferences != 1)
+            return false;
+        for (const word::Hyperlink& link : SourceRange.hyperlinks()) {
+            if (link.type() != word::hyperlink_type::Range)
+                continue;
+            found = true;
+            const QString shown = link.textToDisplay();
+            const QString subAddress = link.subAddress();
+            QString target;
+            if (subAddress.isEmpty()) {
+                // A link out of the document stays a link to where it points.
+                if (link.address().isEmpty()) {
+                    wordlog::information(wordlog::indent5 + QStringLiteral("Hyperlink without a target left as text: ") + shown);
+                    continue;
+                }
+                wordlog::reference(wordlog::indent5 + QStringLiteral("Hyperlink: ") + shown + QStringLiteral(" > ")
+                                   + link.address());
+                target = link.address();
+            } else {
+                const QString header = FindSectionOrSubSectionHeader(QString(subAddress).replace(QLatin1Char('_'), QLatin1Char(' ')).trimmed());
+                wordlog::reference(wordlog::indent5 + QStringLiteral("Hyperlink: ") + shown + QStringLiteral(" > ") + subAddress);
+                if (header.isEmpty()) {
+                    wordlog::information(wordlog::indent5
+                                         + QStringLiteral("Hyperlink Target is not a Section or Subsection Header, adding: ")
+                                         + subAddress);
+                    target = QLatin1Char('#') + subAddress;
+                } else {
+                    target = QLatin1Char('#') + MakeSectionKey(header);
+                }
+            }
+            const QString linkText = XMLEscape(shown);
+            const QString markup = QStringLiteral("<linkHtml href='") + attributeValue(target) + QStringLiteral("'>")
+                                   + linkText + QStringLiteral("</linkHtml>");
+            Text = TextReplaceLink(Text, linkText, markup);
+        }
+    } catch (const std::exception& e) {
+        wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
+    }
+    return found;
+}
+
+QString clsWord::TextReplaceLink(const QString& Text, const QString& LinkText, const QString& LinkHTML)
+{
+    const QString L = LinkText;
+    const QString H = LinkHTML;
+    const std::pair<QString, QString> forms[] = {
+        {QLatin1Char('[') + L + QLatin1Char(']'), QLatin1Char('[') + H + QLatin1Char(']')},
+        {QLatin1Char('[') + L, QLatin1Char('[') + H},
+        {L + QLatin1Char(']'), H + QLatin1Char(']')},
+        {QLatin1Char('(') + L + QLatin1Char(')'), QLatin1Char('(') + H + QLatin1Char(')')},
+        {QLatin1Char('(') + L, QLatin1Char('(') + H},
+        {L + QLatin1Char(')'), H + QLatin1Char(')')},
+        {QStringLiteral(", ") + L + QLatin1Char(','), QStringLiteral(", ") + H + QLatin1Char(',')},
+        {L, H}};
+    for (const auto& [from, to] : forms) {
+        QString text = Text;
+        if (replaceInText(text, from, to) > 0)
+            return text;
+    }
+    return Text;
+}
+
+} // namespace veldra

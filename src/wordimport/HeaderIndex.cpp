@@ -1,0 +1,118 @@
+#include "wordimport/clsWord.h"
+
+#include "app/SharedProcedures.h"
+#include "platform/ui/Ui.h"
+#include "wordimport/ImportLog.h"
+
+namespace veldra {
+
+namespace {
+
+HeaderRecord recordOf(const word::Paragraph& paragraph, QString title)
+{
+    HeaderRecord record;
+    record.Title = std::move(title);
+    record.ListString = paragraph.range().listFormat().listString();
+    return record;
+}
+
+const HeaderRecord* firstBeginningWith(const std::vector<HeaderRecord>& records, const QString& text,
+                                       Qt::CaseSensitivity cs)
+{
+    for (const HeaderRecord& record : records)
+        if (record.Title.startsWith(text, cs))
+            return &record;
+    return nullptr;
+}
+
+} // namespace
+
+void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle, const QString& SubSectionStyle,
+                                                     const QString& ExcerptStyle)
+{
+    wordlog::information(QStringLiteral("Preloading Section and Subsection Headers"));
+    ExcerptHeaders.clear();
+    SectionHeaders.clear();
+    SubSectionHeaders.clear();
+    for (int i = 1; i <= ParagraphCount; ++i) {
+        const QString style = styleOf(i);
+        const QString text = headingText(i);
+        if (style == ExcerptStyle) {
+            ExcerptHeaders.push_back(recordOf(paragraph(i), QString(text).remove(QLatin1Char('-'))));
+            wordlog::processing(QStringLiteral("Excerpt: ") + ExcerptHeaders.back().Title);
+        }
+        if (style == SectionStyle) {
+            SectionHeaders.push_back(recordOf(paragraph(i), text));
+            wordlog::processing(text);
+        }
+        if (style == SubSectionStyle) {
+            SubSectionHeaders.push_back(recordOf(paragraph(i), text));
+            wordlog::processing(text);
+        }
+        if (askToCancel())
+            break;
+    }
+    for (const HeaderRecord& excerpt : ExcerptHeaders) {
+        const bool hasSection = std::any_of(SectionHeaders.begin(), SectionHeaders.end(),
+                                            [&](const HeaderRecord& s) { return s.Title == excerpt.Title; });
+        if (!hasSection)
+            SectionHeaders.push_back(excerpt);
+    }
+    for (HeaderRecord& section : SectionHeaders)
+        SPL->RememberSectionInformation(section.Title);
+    // Cleaned like the section titles, so a subsection's key and number carry no paragraph mark.
+    for (HeaderRecord& record : SubSectionHeaders)
+        StripControlChars(record.Title);
+    for (HeaderRecord& record : ExcerptHeaders)
+        StripControlChars(record.Title);
+    wordlog::separator();
+}
+
+QString clsWord::FindSectionOrSubSectionHeader(const QString& Text) const
+{
+    if (const HeaderRecord* record = firstBeginningWith(SectionHeaders, Text, Qt::CaseInsensitive))
+        return record->Title;
+    if (const HeaderRecord* record = firstBeginningWith(SubSectionHeaders, Text, Qt::CaseInsensitive))
+        return record->Title;
+    return QString();
+}
+
+QString clsWord::GetSectiontTitleNumbered(const QString& Title, bool IsSubSection) const
+{
+    const HeaderRecord* record =
+        firstBeginningWith(IsSubSection ? SubSectionHeaders : SectionHeaders, Title, Qt::CaseSensitive);
+    // An unnumbered heading keeps its title as it is, without a blank in front.
+    if (!record || record->ListString.isEmpty())
+        return Title;
+    return record->ListString + record->Separator + record->Title;
+}
+
+void clsWord::CheckCharOccurrence(const word::Range& TargetRange)
+{
+    try {
+        if (CheckChars.trimmed().isEmpty())
+            return;
+        const QString text = TargetRange.text();
+        for (const QString& entry : CheckChars.split(QLatin1Char(' '))) {
+            // An empty entry (two blanks in a row) would match every paragraph.
+            if (entry.isEmpty() || !text.contains(entry, Qt::CaseSensitive))
+                continue;
+            ui::msgBox(QStringLiteral("Character Occurrence found: '$CHAR' - Click OK to show Word Document")
+                           .replace(QStringLiteral("$CHAR"), entry),
+                       ui::Buttons::OK, ui::Icon::Warning);
+            // The document cannot be shown at the place: the log names the paragraph instead.
+            QString excerpt = text;
+            StripControlChars(excerpt);
+            const int number = TargetRange.paragraphs().first().index();
+            wordlog::warning(wordlog::indent5 + QStringLiteral("Character '%1' in paragraph %2: %3")
+                                                    .arg(entry)
+                                                    .arg(number)
+                                                    .arg(excerpt.left(80)));
+            ui::msgBox(QStringLiteral("Click OK to Continue SPL Building."), ui::Buttons::OK, ui::Icon::Information);
+        }
+    } catch (const std::exception& e) {
+        wordlog::error(QStringLiteral("Character check failed: ") + toVbError(e, QStringLiteral("clsWord")).text());
+    }
+}
+
+} // namespace veldra

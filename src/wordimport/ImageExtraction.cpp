@@ -1,0 +1,70 @@
+#include "wordimport/clsWord.h"
+
+#include "app/SharedProcedures.h"
+#include "wordimport/ImportLog.h"
+#include "wordimport/PictureToJpeg.h"
+
+#include <QDir>
+
+namespace veldra {
+
+namespace {
+
+// The stored crop as fractions of the picture becomes thousandths of a percent cut off each edge.
+word::PictureCrop cropOf(const QRectF& shown)
+{
+    const auto thousandths = [](double fraction) { return static_cast<int>(std::lround(fraction * 100000.0)); };
+    return {thousandths(shown.left()), thousandths(shown.top()), thousandths(1.0 - shown.right()),
+            thousandths(1.0 - shown.bottom())};
+}
+
+} // namespace
+
+QString clsWord::ProcessImage(const word::Collection<word::InlineShape>& InlineShapes, QString& SectionTitle,
+                              QString& SubSectionTitle, const QString& Folder, bool AddToText)
+{
+    const QString indent = AddToText ? wordlog::indent5 : wordlog::indent10;
+    QString references;
+    for (const word::InlineShape& shape : InlineShapes) {
+        ++ImageCounter;
+        const QString id = QStringLiteral("img") + ZeroPad(QString::number(ImageCounter), 4);
+        const QString fileName = id + QStringLiteral(".jpg");
+        const QString path = QDir(Folder).filePath(fileName);
+        if (ExtractImages) {
+            wordlog::information(indent + QStringLiteral("Extracting Image ") + fileName);
+            const word::PictureData data = shape.picture();
+            QString reason = data.error;
+            try {
+                if (!dib_)
+                    dib_ = std::make_unique<cDIBSection>();
+                if (data.ok())
+                    writePictureAsJpeg({data.bytes, data.contentType, data.extension}, cropOf(data.crop),
+                                       QSize(shape.pixelWidth(), shape.pixelHeight()), path, *dib_, reason);
+            } catch (const std::exception& e) {
+                wordlog::error(indent + toVbError(e, QStringLiteral("clsWord")).text());
+            }
+            if (!reason.isEmpty()) {
+                wordlog::warning(indent + (DocumentCompatibilityMode
+                                               ? QStringLiteral("MS-Word Document is in Compatibility Mode, Image extraction could fail.")
+                                               : QStringLiteral("A problem was detected while extracting the Image from MS-Word Document"))
+                                 + QStringLiteral(": ") + reason);
+                wordlog::warning(indent + QStringLiteral("Check and replace Image file as needed: ") + fileName);
+            }
+        } else {
+            wordlog::information(indent + QStringLiteral("Linking Image ") + fileName);
+            wordlog::warning(indent + QStringLiteral("Manual setup, corresponding Image file must be saved as:"));
+            wordlog::warning(indent + path);
+        }
+        SPL->AddSectionImage(SectionTitle, SubSectionTitle, id, fileName);
+        if (AddToText) {
+            QString text = id;
+            QString noId;
+            SPL->AddSectionText(SectionTitle, SubSectionTitle, QStringLiteral("Image"), text, false, noId);
+        } else {
+            references += QStringLiteral("<renderMultiMedia referencedObject=\"") + id + QStringLiteral("\"/>");
+        }
+    }
+    return references;
+}
+
+} // namespace veldra

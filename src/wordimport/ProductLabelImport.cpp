@@ -1,0 +1,268 @@
+#include "wordimport/ProductLabelImport.h"
+
+#include "app/EditorWindow.h"
+#include "app/SharedProcedures.h"
+#include "app/frmMain.h"
+#include "editor/DefinitionDocument.h"
+#include "platform/core/Skip.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/Document.h"
+#include "wordimport/ImportLog.h"
+#include "wordimport/SectionNumbering.h"
+#include "wordimport/clsWord.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
+#include <QPointer>
+
+namespace veldra {
+
+namespace {
+
+const QString source = QStringLiteral("ImportProductLabelFromWord");
+const QString sectionsPath = QStringLiteral("SPLR4/ProductLabel/DocumentSections");
+const QStringList sectionChildren{"SectionCode", "SectionName", "SectionTitle", "SectionID",
+                                  "EffectiveTime", "ReferenceID", "LabelText", "Excerpt"};
+
+// The Word import options as the settings document holds them.
+struct ImportOptions {
+    QString CheckCharacters;
+    QString ProcessCrossReferences;
+    QString IgnoreWordTableCellBorders;
+    bool ExtractImages = true;
+    QString BoxedWarningTitle = QStringLiteral("BOXED WARNING");
+    QString File;
+    QString ImageTargetFolder;
+    QString SectionStyle;
+    QString ExcerptStyle;
+    QString SubSectionStyle;
+    QString EffectiveTime;
+};
+
+QString requiredOption(const xml::Node& options, const QString& name)
+{
+    const xml::Node node = options.selectSingleNode(name);
+    if (!node)
+        throw VbError(err::XmlNode, source, QStringLiteral("The Word import option WordDocument/") + name + QStringLiteral(" is missing"));
+    return node.text();
+}
+
+ImportOptions readOptions(const xml::Node& options)
+{
+    ImportOptions o;
+    o.CheckCharacters = requiredOption(options, QStringLiteral("CheckCharacters"));
+    o.ProcessCrossReferences = requiredOption(options, QStringLiteral("ProcessCrossReferences"));
+    o.IgnoreWordTableCellBorders = requiredOption(options, QStringLiteral("IgnoreWordTableCellBorders"));
+    if (const xml::Node extract = options.selectSingleNode(QStringLiteral("ExtractImages")))
+        o.ExtractImages = extract.text().toUpper() != QLatin1String("NO");
+    if (const xml::Node boxed = options.selectSingleNode(QStringLiteral("BoxedWarningTitle")))
+        o.BoxedWarningTitle = boxed.text();
+    o.File = requiredOption(options, QStringLiteral("File"));
+    o.ImageTargetFolder = requiredOption(options, QStringLiteral("ImageTargetFolder"));
+    o.SectionStyle = requiredOption(options, QStringLiteral("SectionStyle"));
+    o.ExcerptStyle = requiredOption(options, QStringLiteral("ExcerptStyle"));
+    o.SubSectionStyle = requiredOption(options, QStringLiteral("SubSectionStyle"));
+    o.EffectiveTime = requiredOption(options, QStringLiteral("EffectiveTime"));
+    return o;
+}
+
+// The template of a new settings Section, checked before anything of the document changes.
+xml::Node sectionTemplate(xml::Document& definition)
+{
+    if (!definition.load(definitionFilePath()))
+        throw VbError(err::XmlParse, source, QStringLiteral("The definition file could not be read: ")
+                                                 + definition.parseError().reason);
+    const xml::Node section = definition.selectSingleNode(sectionsPath + QStringLiteral("/Section"));
+    if (!section)
+        throw VbError(err::XmlNode, source, QStringLiteral("The definition file has no ") + sectionsPath + QStringLiteral("/Section"));
+    for (const QString& child : sectionChildren)
+        if (!section.selectSingleNode(child))
+            throw VbError(err::XmlNode, source, QStringLiteral("The definition file's Section has no ") + child);
+    return section;
+}
+
+QString attributeOf(const xml::Node& section, const QString& element, const QString& attribute)
+{
+    const xml::Node node = section.selectSingleNode(element);
+    return node ? node.getAttribute(attribute) : QString();
+}
+
+QString textOf(const xml::Node& parent, const QString& name)
+{
+    const xml::Node node = parent.selectSingleNode(name);
+    return node ? node.text() : QString();
+}
+
+void logCopyFailure(const QString& what, const std::exception& e)
+{
+    const VbError error = toVbError(e, source);
+    wordlog::error(what + error.source() + QLatin1Char(' ') + QString::number(error.number()) + QStringLiteral("  ")
+                   + error.description());
+}
+
+// The Section already written in this run under that title, compared as text (a title may
+// hold any character).
+xml::Node sectionTitled(const xml::Node& sections, const QString& title)
+{
+    for (const xml::Node& section : sections.selectNodes(QStringLiteral("Section")))
+        if (textOf(section, QStringLiteral("SectionTitle")) == title)
+            return section;
+    return {};
+}
+
+void importSection(const xml::Document& settings, const xml::Node& sections, const xml::Node& templateSection,
+                   const xml::Node& splSection, const QString& effectiveTime)
+{
+    const QString title = textOf(splSection, QStringLiteral("title"));
+    xml::Node section = sectionTitled(sections, title);
+    if (!section)
+        section = sections.appendChild(settings.importNode(templateSection, true));
+    section.selectSingleNode(QStringLiteral("SectionCode")).setText(attributeOf(splSection, QStringLiteral("code"), QStringLiteral("code")));
+    section.selectSingleNode(QStringLiteral("SectionName"))
+        .setText(attributeOf(splSection, QStringLiteral("code"), QStringLiteral("displayName")));
+    section.selectSingleNode(QStringLiteral("SectionTitle")).setText(title);
+    section.selectSingleNode(QStringLiteral("SectionID")).setText(attributeOf(splSection, QStringLiteral("id"), QStringLiteral("root")));
+    section.selectSingleNode(QStringLiteral("EffectiveTime")).setText(effectiveTime);
+    section.selectSingleNode(QStringLiteral("ReferenceID")).setText(MakeSectionKey(title));
+    wordlog::processing(title + QStringLiteral(" - ") + textOf(section, QStringLiteral("SectionCode"))
+                        + wordlog::indent5 + QStringLiteral("Processing Label Section"));
+
+    // Text, excerpt and components come from this very SPL section: several sections may
+    // share a code (the unclassified one), and each keeps its own content.
+    try {
+        const xml::Node text = splSection.selectSingleNode(QStringLiteral("text"));
+        if (!text)
+            throw VbError(err::XmlNode, source, QStringLiteral("The SPL section has no text"));
+        section.selectSingleNode(QStringLiteral("LabelText")).appendChild(settings.importNode(text, true));
+    } catch (const std::exception& e) {
+        logCopyFailure(QStringLiteral("Error adding text: "), e);
+    }
+    try {
+        if (const xml::Node excerpt = splSection.selectSingleNode(QStringLiteral("excerpt/highlight/text")))
+            section.selectSingleNode(QStringLiteral("Excerpt")).appendChild(settings.importNode(excerpt, true));
+    } catch (const std::exception& e) {
+        logCopyFailure(QStringLiteral("Error adding excerpt: "), e);
+    }
+    // In the label's order: the build copies a Section's components in the order stored.
+    for (const xml::Node& component : splSection.selectNodes(QStringLiteral("component"))) {
+        try {
+            section.appendChild(settings.importNode(component, true));
+        } catch (const std::exception& e) {
+            logCopyFailure(QStringLiteral("Error adding component (Images or Subsection): "), e);
+        }
+    }
+    skip([&] {
+        for (const xml::Node& value : settings.selectNodes(QStringLiteral("//component/section/effectiveTime")))
+            value.setAttribute(QStringLiteral("value"), effectiveTime);
+    });
+}
+
+void moveToFront(const xml::Document& settings, const QString& title)
+{
+    const xml::Node sections = settings.selectSingleNode(QLatin1Char('/') + sectionsPath);
+    if (!sections)
+        return;
+    const xml::Node section = sectionTitled(sections, title);
+    if (!section)
+        return;
+    section.selectSingleNode(QStringLiteral("SectionTitle")).setText(QString());
+    sections.insertBefore(section, sections.selectSingleNode(QStringLiteral("Section[0]")));
+}
+
+QString now()
+{
+    const QLocale locale;
+    const QDateTime time = QDateTime::currentDateTime();
+    return locale.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+           + locale.toString(time.time(), QLocale::LongFormat);
+}
+
+} // namespace
+
+void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDocument)
+{
+    if (ui::msgBox(QStringLiteral("Are you sure you want to import Product Label from Word Document and replace existing data?"),
+                   ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
+        return;
+    const QPointer<QWidget> editor = editorWidget;
+    // A handle of its own: the document outlives the editor window should it close meanwhile.
+    xml::Document settings = settingsDocument;
+    auto converter = std::make_shared<clsWord>();
+    bool imported = false;
+    try {
+        xml::Document definition;
+        const xml::Node templateSection = sectionTemplate(definition);
+        const xml::Node options = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
+        if (frmMain* main = mainForm())
+            main->TargetWord = converter;
+        ShowLogWindow(true);
+        QCoreApplication::processEvents();
+        if (!options)
+            throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no SPLR4/ProductLabel/WordDocument"));
+        const ImportOptions o = readOptions(options);
+        converter->CheckChars = o.CheckCharacters;
+        converter->CheckCrossReferences = o.ProcessCrossReferences == QLatin1String("Yes") ? 1 : 0;
+        converter->CheckSubscriptSuperscript = 1;
+        converter->IgnoreTableCellBorders = o.IgnoreWordTableCellBorders == QLatin1String("Yes") ? 1 : 0;
+        converter->ExtractImages = o.ExtractImages;
+        const std::optional<xml::Document> spl =
+            converter->ProcessSPLR4Document(o.File, o.ImageTargetFolder, o.ProcessCrossReferences, o.SectionStyle,
+                                            o.ExcerptStyle, o.SubSectionStyle, o.BoxedWarningTitle);
+        if (!converter->Cancel) {
+            if (!spl) {
+                wordlog::error(QStringLiteral("The Word document was not converted; the label sections were left as they were."));
+                return;
+            }
+            wordlog::separator();
+            wordlog::information(QStringLiteral("Importing Label..."));
+            const xml::Node sections = settings.selectSingleNode(sectionsPath);
+            if (!sections)
+                throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no ") + sectionsPath);
+            for (const xml::Node& old : sections.selectNodes(QStringLiteral("Section")))
+                sections.removeChild(old);
+            for (const xml::Node& splSection :
+                 spl->selectNodes(QStringLiteral("document/component/structuredBody/component/section"))) {
+                importSection(settings, sections, templateSection, splSection, o.EffectiveTime);
+                imported = true;
+            }
+        }
+        const xml::Node numbering = options.selectSingleNode(QStringLiteral("SectionNumberingFromWord"));
+        if (!numbering && !imported)
+            throw VbError(err::XmlNode, source, QStringLiteral("The Word import option WordDocument/SectionNumberingFromWord is missing"));
+        if (numbering && numbering.text() == QLatin1String("Yes"))
+            ProductLabelAddSectionNumbersFromWord(settings, *converter);
+        const xml::Node loadTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
+        if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES")) {
+            wordlog::separator();
+            wordlog::information(QStringLiteral("Setting Document Title, loaded from 'HIGHLIGHTS OF PRESCRIBING INFORMATION'"));
+            skip([&] { settings.selectSingleNode(QStringLiteral("/SPLR4/GeneralData/Title")).setText(converter->DocumentTitle); });
+        }
+        moveToFront(settings, QStringLiteral("RECENT MAJOR CHANGES"));
+        moveToFront(settings, QStringLiteral("FULL PRESCRIBING INFORMATION"));
+        wordlog::separator();
+        wordlog::information(QStringLiteral("Label import completed"));
+    } catch (const std::exception& e) {
+        const VbError error = toVbError(e, source);
+        wordlog::error(error.source() + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ')
+                       + error.description());
+        return;
+    }
+    if (EditorWindow* window = asEditor(editor)) {
+        skip([&] { window->setSaved(false); });
+        skip([&] { window->RefreshXML(true); });
+    }
+    const bool cancelled = converter->Cancel;
+    wordlog::information((cancelled ? QStringLiteral("Operation Cancelled ") : QStringLiteral("Operation Completed ")) + now());
+    if (cancelled) {
+        ui::msgBox(QStringLiteral("The operation has been cancelled. SPL File may not be valid."), ui::Buttons::OK,
+                   ui::Icon::Warning);
+        return;
+    }
+    if (EditorWindow* window = asEditor(editor))
+        skip([&] { window->PreviewSPLQuick(); });
+    ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),
+               ui::Buttons::OK, ui::Icon::Information);
+}
+
+} // namespace veldra

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace veldra {
+
+namespace xml {
+class Document;
+}
+class clsWord;
+
+// Numbers the label sections of a settings document by position: "i" + separator + " " +
+// title for each section, "i.j " + title for its subsections in their stored order, which
+// is the order the built label shows them in.
+void ProductLabelAddSectionNumbers(xml::Document& document, const QString& separator);
+// Titles the label sections with the numbers the word processor showed in front of the
+// headings that the converter indexed during its conversion.
+void ProductLabelAddSectionNumbersFromWord(xml::Document& document, const clsWord& word);
+
+} // namespace veldra

@@ -1,0 +1,109 @@
+#include "wordimport/clsWord.h"
+
+#include "app/frmLog.h"
+#include "platform/ui/Ui.h"
+#include "wordimport/ImportLog.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace veldra {
+
+namespace {
+
+// Events are let through at most this often: enough for Esc and the log to stay live,
+// while a pass over thousands of paragraphs does not spend its time repainting.
+constexpr qint64 EventIntervalMs = 40;
+
+bool intervalPassed(QElapsedTimer& since)
+{
+    if (since.isValid() && since.elapsed() < EventIntervalMs)
+        return false;
+    since.start();
+    return true;
+}
+
+} // namespace
+
+clsWord::clsWord()
+    : DoEvents([] {
+          static QElapsedTimer since;
+          if (intervalPassed(since))
+              QCoreApplication::processEvents();
+      })
+{
+}
+
+void clsWord::OpenDocument(const QString& FileName)
+{
+    word::Document opened;
+    if (!opened.open(FileName))
+        throw VbError(err::FileAccess, QStringLiteral("Word Document"),
+                      FileName + QStringLiteral(": ") + opened.openError().text());
+    Document = opened;
+    const QString version = QString::fromLatin1(word::ApplicationVersion);
+    const QString mode = Document.compatibilityMode().trimmed();
+    DocumentCompatibilityMode = !(mode == version.left(mode.size()) || mode == QLatin1String("65535"));
+    DocumentCompatibilityInfo = QStringLiteral("MS-Word Document Version: ") + Document.compatibilityMode()
+                                + QStringLiteral(", MS-Word Application Version: ") + version;
+}
+
+void clsWord::CloseDocument()
+{
+    Document.close();
+    Document = word::Document();
+    ParagraphList.clear();
+    ParagraphCount = 0;
+    crossReferenceItems_.reset();
+}
+
+bool clsWord::ProcessDocument(buildform::BuildRequest& /*request*/)
+{
+    return false;
+}
+
+QString clsWord::styleOf(int i) const
+{
+    return paragraph(i).style();
+}
+
+QString clsWord::headingText(int i) const
+{
+    return paragraph(i).range().text().replace(QLatin1Char('\t'), QLatin1Char(' '));
+}
+
+bool clsWord::isHeader(int i) const
+{
+    const QString style = styleOf(i);
+    return style == sectionStyle_ || style == subSectionStyle_ || style == excerptStyle_;
+}
+
+bool clsWord::askToCancel()
+{
+    DoEvents();
+    if (!Cancel)
+        return false;
+    if (ui::msgBox(QStringLiteral("Are you sure you want to cancel Structured Product Labeling conversion?"),
+                   ui::Buttons::YesNo, ui::Icon::Warning) == ui::Answer::Yes)
+        return true;
+    Cancel = false;
+    return false;
+}
+
+void clsWord::setProgress(int i) const
+{
+    static QElapsedTimer since;
+    if (i != ParagraphCount && !intervalPassed(since))
+        return;
+    if (frmLog* log = logWindow())
+        log->setWindowTitle(QStringLiteral("Processing Paragraph %1 of %2").arg(i).arg(ParagraphCount));
+}
+
+const QStringList& clsWord::crossReferenceItems()
+{
+    if (!crossReferenceItems_)
+        crossReferenceItems_ = Document.crossReferenceItems();
+    return *crossReferenceItems_;
+}
+
+} // namespace veldra

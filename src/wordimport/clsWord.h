@@ -1,0 +1,142 @@
+#pragma once
+
+#include "buildform/BuildConverter.h"
+#include "platform/word/Document.h"
+#include "platform/xml/Document.h"
+#include "splbuilder/clsSPL.h"
+#include "wordimport/cDIBSection.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace veldra {
+
+// A header paragraph of the label as the index keeps it: its text, the number the word
+// processor shows in front of it ("2.1", "" when not numbered) and the blank between them.
+struct HeaderRecord {
+    QString Title;
+    QString ListString;
+    QString Separator = QStringLiteral(" ");
+};
+
+// The Word label converter: one object per job. A conversion opens the label read-only,
+// recognises sections, subsections and excerpts by the paragraph styles the user names,
+// turns paragraphs, lists, tables, links and pictures into SPL text markup and pours it
+// into an SPL section builder, whose finished document it returns.
+//
+// Cancel, CheckChars, CheckCrossReferences, CheckSubscriptSuperscript,
+// IgnoreTableCellBorders and SPLOutputBoxedWarning are the options the build form shares
+// (BuildConverter); the main window's Esc sets Cancel through requestCancel().
+//
+// There is no word-processor application behind it: documents are read by the word
+// layer, so the application object, its window states and its quit have no counterpart.
+class clsWord : public buildform::BuildConverter {
+public:
+    // The section builder of the running conversion; empty outside one.
+    std::unique_ptr<clsSPL> SPL;
+    // The document in use; closed (null) outside a conversion.
+    word::Document Document;
+    // The document was saved in an older format than this reader's version names.
+    bool DocumentCompatibilityMode = false;
+    QString DocumentCompatibilityInfo;
+    // The paragraphs of the "HIGHLIGHTS OF PRESCRIBING INFORMATION" excerpt, each with its mark.
+    QString DocumentTitle;
+    // The number of the last picture named in this conversion.
+    long ImageCounter = 0;
+    // Where extracted pictures are written.
+    QString TargetFolder;
+    // The numbered items (1-based) that count as reference entries; 0 until prepared.
+    long CrossReferenceStartIndex = 0;
+    long CrossReferenceEndIndex = 0;
+    // True: pictures are written as JPEG files; false: only named in the log.
+    bool ExtractImages = false;
+
+    // Lets pending events run (Esc may set Cancel meanwhile). Tests put their own in.
+    std::function<void()> DoEvents;
+
+    clsWord();
+
+    // Document in use
+    // Opens the file read-only; a file that cannot be read raises a VbError saying why.
+    void OpenDocument(const QString& FileName);
+    // Releases the document; never raises, also when nothing is open.
+    void CloseDocument();
+    // The build form's conversion: it has no body, so no SPL file is produced.
+    bool ProcessDocument(buildform::BuildRequest& request) override;
+
+    // Conversion driver: the SPL document, or nothing after a fatal error (logged).
+    std::optional<xml::Document> ProcessSPLR4Document(const QString& SourceFileName, const QString& ImageTargetFolder,
+                                                      const QString& CheckCrossReferencesText,
+                                                      const QString& SectionStyle, const QString& ExcerptStyle,
+                                                      const QString& SubSectionStyle,
+                                                      const QString& BoxedWarningTitle);
+    void ProcessSection(QString& SectionTitle, QString& SubSectionTitle, int& i);
+
+    // Character-format markup of one paragraph (escaped text with content/sup/sub runs).
+    QString FormatBoldItalicUnderlineSubScriptSuperScript(const word::Paragraph& Paragraph) const;
+
+    // Lists and tables
+    void ConvertList(int& Index, int ListType, QString& ConvertedList);
+    bool ConvertTable(const word::Table& Table, int& Index, QString& SectionTitle, QString& SubSectionTitle,
+                      QString& ConvertedTable);
+
+    // Cross references and hyperlinks
+    void InitializeCrossReferenceCheck();
+    bool ConvertCrossReference(QString& Text, const word::Range& SourceRange);
+    bool ConvertHyperLink(QString& Text, const word::Range& SourceRange);
+    static QString TextReplaceLink(const QString& Text, const QString& LinkText, const QString& LinkHTML);
+
+    // Pictures: named, registered with the section, written as JPEG files when asked; with
+    // AddToText false the references come back for a table cell instead.
+    QString ProcessImage(const word::Collection<word::InlineShape>& InlineShapes, QString& SectionTitle,
+                         QString& SubSectionTitle, const QString& Folder, bool AddToText);
+
+    // Header index and character check
+    void InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle, const QString& SubSectionStyle,
+                                                const QString& ExcerptStyle);
+    QString FindSectionOrSubSectionHeader(const QString& Text) const;
+    QString GetSectiontTitleNumbered(const QString& Title, bool IsSubSection) const;
+    void CheckCharOccurrence(const word::Range& TargetRange);
+
+    const std::vector<HeaderRecord>& sectionHeaders() const { return SectionHeaders; }
+    const std::vector<HeaderRecord>& subSectionHeaders() const { return SubSectionHeaders; }
+    const std::vector<HeaderRecord>& excerptHeaders() const { return ExcerptHeaders; }
+
+private:
+    // Paragraph i (1-based) of the conversion.
+    const word::Paragraph& paragraph(int i) const { return ParagraphList[static_cast<size_t>(i)]; }
+    QString styleOf(int i) const;
+    // The text of a header paragraph, its mark included; a tab (often between a heading's
+    // number and its words) counts as a blank, so that cleaning does not glue them together.
+    QString headingText(int i) const;
+    bool isHeader(int i) const;
+    void listParagraphs();
+    void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
+    void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
+    void walkParagraphs();
+    // Whether the SPL template has the section; a section it lacks is logged once and its
+    // paragraphs are passed over rather than each failing on its own.
+    bool sectionInTemplate(const QString& title) const;
+    bool askToCancel();
+    void setProgress(int i) const;
+    // The numbered items of the document, read once per conversion.
+    const QStringList& crossReferenceItems();
+
+    std::vector<word::Paragraph> ParagraphList;
+    int ParagraphCount = 0;
+    std::vector<HeaderRecord> ExcerptHeaders;
+    std::vector<HeaderRecord> SectionHeaders;
+    std::vector<HeaderRecord> SubSectionHeaders;
+    QString sectionStyle_;
+    QString subSectionStyle_;
+    QString excerptStyle_;
+    std::optional<QStringList> crossReferenceItems_;
+    std::unique_ptr<cDIBSection> dib_;
+};
+
+} // namespace veldra

@@ -1,0 +1,80 @@
+// Paragraph text with its character formats as SPL markup.
+#include "support/DocxFixture.h"
+#include "wordimport/clsWord.h"
+
+#include "platform/xml/Document.h"
+
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+namespace {
+
+QString run(const QString& text, const QString& properties = QString())
+{
+    return QStringLiteral("<w:r><w:rPr>%1</w:rPr><w:t xml:space=\"preserve\">%2</w:t></w:r>").arg(properties, text);
+}
+
+const QString bold = QStringLiteral("<w:b/>");
+const QString italic = QStringLiteral("<w:i/>");
+const QString sup = QStringLiteral("<w:vertAlign w:val=\"superscript\"/>");
+const QString B = QStringLiteral("<content styleCode=\"bold\">");
+const QString I = QStringLiteral("<content styleCode=\"italics\">");
+
+} // namespace
+
+TEST(CharacterMarkupTest, RunsNestProperlyAndTextIsEscaped)
+{
+    struct Case {
+        const char* name;
+        QString paragraph;
+        QString expected;
+    };
+    const std::vector<Case> cases{
+        {"plain text is escaped, quotes stay", "<w:p>" + run("a &amp; &lt;b&gt; \"q\"") + "</w:p>", "a &amp; &lt;b&gt; \"q\"\r"},
+        {"bold throughout, its mark included", "<w:p><w:pPr><w:rPr><w:b/></w:rPr></w:pPr>" + run("Hi", bold) + "</w:p>",
+         B + "Hi\r</content>"},
+        {"superscript closes at the first plain character", "<w:p>" + run("x") + run("2", sup) + run(" y") + "</w:p>",
+         "x<sup>2</sup> y\r"},
+        {"bold, bold italic, italic: the last letter is italic only",
+         "<w:p>" + run("a", bold) + run("b", bold + italic) + run("c", italic) + "</w:p>",
+         B + "a" + I + "b</content></content>" + I + "c</content>\r"},
+        {"a superscript crossing the end of a bold run",
+         "<w:p>" + run("a", bold) + run("b", bold + sup) + run("c", sup) + "</w:p>",
+         B + "a<sup>b</sup></content><sup>c</sup>\r"},
+        {"a bold run stays open across a hyperlink",
+         "<w:p>" + run("see ", bold) + "<w:hyperlink w:anchor=\"X\">" + run("Link") + "</w:hyperlink>" + run(".") + "</w:p>",
+         B + "see Link</content>.\r"},
+        {"a formatted paragraph of a lone slash is empty", "<w:p>" + run(" / ", bold) + "</w:p>", ""},
+        {"a plain one keeps its slash", "<w:p>" + run("/") + "</w:p>", "/\r"},
+    };
+    clsWord word;
+    for (const Case& c : cases) {
+        const word::Document doc = test::openDocx(c.paragraph);
+        const QString markup = word.FormatBoldItalicUnderlineSubScriptSuperScript(doc.paragraphs().first());
+        EXPECT_EQ(markup, c.expected) << c.name;
+        xml::Document parsed;
+        EXPECT_TRUE(parsed.loadXml("<p>" + markup + "</p>")) << c.name << ": not well-formed";
+    }
+}
+
+TEST(CharacterMarkupTest, LinkTextIsReplacedInTheFirstFormFoundAndNeverInsideTags)
+{
+    const QString H = "<linkHtml href='#K'>5.1</linkHtml>";
+    struct Case {
+        const char* name;
+        QString text;
+        QString link;
+        QString expected;
+    };
+    const std::vector<Case> cases{
+        {"brackets win over parentheses", "[5.1] and (5.1)", "5.1", "[" + H + "] and (5.1)"},
+        {"every occurrence of the form found", "(5.1) or (5.1)", "5.1", "(" + H + ") or (" + H + ")"},
+        {"a list between commas", "see 4, 5.1, 6", "5.1", "see 4, " + H + ", 6"},
+        {"bare text", "see 5.1.", "5.1", "see " + H + "."},
+        {"not inside tags", "<sub>b</sub> b", "b", "<sub><linkHtml href='#K'>5.1</linkHtml></sub> <linkHtml href='#K'>5.1</linkHtml>"},
+        {"not found: unchanged", "nothing here", "5.1", "nothing here"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(clsWord::TextReplaceLink(c.text, c.link, H), c.expected) << c.name;
+}

@@ -1,0 +1,181 @@
+// The whole road a user takes: a new settings document with the label's general data, the
+// Word label imported into it, the SPL file built from it, valid against the SPL schema and
+// rendered by the SPL stylesheet.
+#include "WordImportTestSupport.h"
+
+#include "editor/SettingsDocument.h"
+#include "generation/build/TransformSPLR4ToSPL.h"
+#include "generation/reverse/ImportDataFromSPLFile.h"
+#include "generation/reverse/frmUserSelection.h"
+#include "platform/xml/ResourceResolver.h"
+#include "platform/xml/SchemaValidator.h"
+#include "platform/xml/XsltProcessor.h"
+#include "support/EditorTree.h"
+#include "wordimport/ProductLabelImport.h"
+
+#include <QApplication>
+#include <QComboBox>
+
+using namespace veldra;
+using namespace veldra::test;
+
+namespace {
+
+const QString productCodes =
+    QStringLiteral("/document/component/structuredBody/component/section[code/@code='48780-1']"
+                   "/subject/manufacturedProduct/manufacturedProduct/code/@code");
+
+word::DocxWriter writtenLabel()
+{
+    word::DocxWriter w;
+    for (const QString& title : {QStringLiteral("INDICATIONS AND USAGE"), QStringLiteral("DOSAGE AND ADMINISTRATION")}) {
+        w.addParagraph("Heading 1", title);
+        w.addParagraph("", "Opening text of " + title.toLower() + ".");
+        const int numbered = w.addList(word::DocxWriter::ListKind::Numbered);
+        for (int k = 1; k <= 3; ++k)
+            w.addListParagraph(numbered, QStringLiteral("Numerus Album %1").arg(k));
+        for (int j = 1; j <= 2; ++j) {
+            w.addParagraph("Heading 2", QStringLiteral("Subsection %1 of %2").arg(j).arg(title.toLower()));
+            w.addParagraph("", "Sample text & more.");
+            w.addTable({{"Table Header 1", "Table Header 2"}, {"Table Value 1,1", "Table Value 1,2"}});
+            const int bullets = w.addList(word::DocxWriter::ListKind::Bulleted);
+            w.addListParagraph(bullets, "First bullet");
+            w.addListParagraph(bullets, "Second bullet");
+        }
+        w.addPageBreak();
+    }
+    return w;
+}
+
+} // namespace
+
+class EndToEndTest : public WordImportTest {
+protected:
+    void SetUp() override
+    {
+        WordImportTest::SetUp();
+        xml::setLocalRootForTesting(xml::ResourceKind::Schema, fixture(QStringLiteral("spl-schema")));
+    }
+    void TearDown() override
+    {
+        setUserSelectionAnswerForTesting({});
+        delete editor;
+        xml::setLocalRootForTesting(xml::ResourceKind::Schema, {});
+        WordImportTest::TearDown();
+    }
+
+    // A new settings document, as File New makes it, holding the general data, the labeler
+    // and the products of a real SPL label.
+    void newSettingsWithDataOf(const QString& splFile)
+    {
+        const QList<QWidget*> before = QApplication::topLevelWidgets();
+        OpenSPLR4Document(QString());
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* opened = qobject_cast<frmXMLEditor*>(widget); opened && !before.contains(widget))
+                editor = opened;
+        ASSERT_TRUE(editor);
+        for (const char* group : {"General Data", "Labeler"})
+            importData(nodeByCaption(editor, QLatin1String(group)), splFile);
+        xml::Document spl;
+        ASSERT_TRUE(spl.load(splFile));
+        QStringList codes;
+        for (const xml::Node& code : spl.selectNodes(productCodes))
+            codes << code.text();
+        const xml::Node products = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/Products"));
+        for (qsizetype i = 1; i < codes.size(); ++i)
+            products.appendChild(products.selectSingleNode(QStringLiteral("Product")).cloneNode(true));
+        editor->RefreshXML(false);
+        for (qsizetype i = 0; i < codes.size(); ++i) {
+            const QString code = codes[i];
+            setUserSelectionAnswerForTesting([code](frmUserSelection& form) {
+                form.cboUserSelection->setCurrentText(code);
+                form.cmdOK->click();
+            });
+            QList<QTreeWidgetItem*> productNodes;
+            editor->TreeView->forEachNode([&](QTreeWidgetItem* item) {
+                if (nodeCaption(item) == QLatin1String("Product"))
+                    productNodes << item;
+            });
+            importData(productNodes.value(int(i)), splFile);
+        }
+    }
+
+    void importData(QTreeWidgetItem* target, const QString& splFile)
+    {
+        ASSERT_NE(target, nullptr);
+        editor->TreeView->selectNode(target);
+        ui.openFiles.push_back(splFile);
+        ImportDataFromSPLFile(editor, editor->TreeView);
+    }
+
+    // Imports the Word label into the editor's document and builds the SPL file; returns its path.
+    QString importAndBuild(const QString& docx)
+    {
+        xml::Document& settings = *editor->XMLDoc;
+        const xml::Node options = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
+        options.selectSingleNode(QStringLiteral("File")).setText(docx);
+        options.selectSingleNode(QStringLiteral("ImageTargetFolder")).setText(dir.path());
+        options.selectSingleNode(QStringLiteral("EffectiveTime")).setText(QStringLiteral("20240131"));
+        ImportProductLabelFromWord(editor, settings);
+        EXPECT_TRUE(linesOf(logLines(), QStringLiteral("Fatal Error")).isEmpty()) << logLines().join('\n').toStdString();
+        closeLog();
+        const QString built = dir.file(QStringLiteral("label.xml"));
+        TransformSPLR4ToSPL(settings, built);
+        return built;
+    }
+
+    static void expectValid(const QString& file)
+    {
+        const xml::SchemaCheck check = xml::SchemaValidator().validateFile(file);
+        EXPECT_TRUE(check.isValid()) << check.reason.toStdString() << " line " << check.line;
+    }
+
+    frmXMLEditor* editor = nullptr;
+};
+
+TEST_F(EndToEndTest, AWrittenLabelBecomesValidSplWithItsSubsectionsListsAndTables)
+{
+    newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml")));
+    const QString built = importAndBuild(save(writtenLabel()));
+    expectValid(built);
+
+    xml::Document spl;
+    ASSERT_TRUE(spl.load(built)) << logLines().join('\n').toStdString();
+    const xml::Node indications =
+        spl.selectSingleNode(QStringLiteral("//structuredBody/component/section[code/@code='34067-9']"));
+    ASSERT_TRUE(indications);
+    QStringList subsections;
+    for (const xml::Node& title : indications.selectNodes(QStringLiteral("component/section/title")))
+        subsections << title.text();
+    EXPECT_EQ(subsections, QStringList({"Subsection 1 of indications and usage", "Subsection 2 of indications and usage"}));
+    EXPECT_EQ(indications.selectSingleNode(QStringLiteral("text/list")).getAttribute(QStringLiteral("listType")), "ordered");
+    const xml::Node first = indications.selectSingleNode(QStringLiteral("component/section/text"));
+    EXPECT_EQ(first.selectSingleNode(QStringLiteral("list")).getAttribute(QStringLiteral("listType")), "unordered");
+    EXPECT_EQ(first.selectNodes(QStringLiteral("table/thead/tr/td")).length(), 2);
+    EXPECT_EQ(first.selectSingleNode(QStringLiteral("table/thead/tr/td")).getAttribute(QStringLiteral("styleCode")),
+              "Toprule Botrule Lrule Rrule");
+
+    const xml::XsltResult page =
+        xml::XsltProcessor().transformFile(fixture(QStringLiteral("spl-stylesheet-6.2/spl.xsl")), built);
+    ASSERT_TRUE(page.ok()) << page.problem.toStdString();
+    for (const QString& shown : {"Subsection 2 of dosage and administration", "Numerus Album 3", "Table Value 1,2",
+                                 "Second bullet", "Sample text &amp; more."})
+        EXPECT_TRUE(page.text.contains(shown)) << shown.toStdString();
+}
+
+TEST_F(EndToEndTest, RealLabelsBuildValidSpl)
+{
+    struct Label {
+        const char* docx;
+        const char* spl;
+    };
+    for (const Label& label : {Label{"cough-otc", "openfda-cough-otc/cough.xml"},
+                               Label{"viagra-rx-resaved", "openfda-viagra-rx-with-images/64f8040f-938d-4236-8e22-c838c9b5f8da.xml"}}) {
+        SCOPED_TRACE(label.docx);
+        delete editor;
+        editor = nullptr;
+        newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/") + QLatin1String(label.spl)));
+        editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ExcerptStyle")).setText(QStringLiteral("Title"));
+        expectValid(importAndBuild(fixture(QStringLiteral("docx/labels/%1.docx").arg(QLatin1String(label.docx)))));
+    }
+}

@@ -1,0 +1,80 @@
+// The small real documents of other converters' test suites: every paragraph becomes
+// well-formed SPL text that reads as the paragraph does, and every table converts.
+#include "WordImportTestSupport.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+using namespace veldra;
+using namespace veldra::test;
+
+namespace {
+
+QString shownText(const QString& markup)
+{
+    static const QRegularExpression tag(QStringLiteral("<[^>]+>"));
+    QString text = markup;
+    text.remove(tag);
+    return text.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+}
+
+QString expectedText(const word::Paragraph& paragraph)
+{
+    QString text = paragraph.range().text();
+    text.replace(QLatin1Char('\t'), QLatin1Char(' ')).remove(QLatin1Char('\v'));
+    // A picture's place in the text is no text of the label.
+    for (int k = paragraph.range().inlineShapes().count(); k > 0; --k)
+        text.remove(text.lastIndexOf(QLatin1Char('/')), 1);
+    return text;
+}
+
+} // namespace
+
+class FixtureDocumentsTest : public WordImportTest {};
+
+TEST_F(FixtureDocumentsTest, EveryParagraphAndTableConvertsAsItReads)
+{
+    QStringList files;
+    for (const char* folder : {"docx/mammoth", "docx/python-docx"}) {
+        const QDir dir(fixture(QLatin1String(folder)));
+        for (const QString& name : dir.entryList({QStringLiteral("*.docx")}, QDir::Files, QDir::Name))
+            files << dir.filePath(name);
+    }
+    ASSERT_GT(files.size(), 20);
+    int paragraphs = 0;
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        clsWord word;
+        word.SPL = std::make_unique<clsSPL>();
+        word.SPL->Initialize(QStringLiteral("BOXED WARNING"));
+        try {
+            word.OpenDocument(file);
+        } catch (const VbError& e) {
+            // The one strict-format document is refused with a reason, never half read.
+            EXPECT_FALSE(e.description().isEmpty());
+            continue;
+        }
+        for (const word::Paragraph& paragraph : word.Document.paragraphs()) {
+            const QString markup = word.FormatBoldItalicUnderlineSubScriptSuperScript(paragraph);
+            xml::Document parsed;
+            EXPECT_TRUE(parsed.loadXml(QStringLiteral("<p>") + markup + QStringLiteral("</p>"))) << markup.toStdString();
+            if (markup.isEmpty())
+                continue;  // a formatted paragraph of a lone slash
+            EXPECT_EQ(shownText(markup), expectedText(paragraph));
+            ++paragraphs;
+        }
+        for (const word::Table& table : word.Document.tables()) {
+            QString markup;
+            int index = 0;
+            QString section = QStringLiteral("INDICATIONS AND USAGE");
+            QString noSubSection;
+            ASSERT_TRUE(word.ConvertTable(table, index, section, noSubSection, markup));
+            xml::Document parsed;
+            EXPECT_TRUE(parsed.loadXml(markup)) << markup.toStdString();
+        }
+        word.CloseDocument();
+    }
+    EXPECT_GT(paragraphs, 100);
+    EXPECT_TRUE(linesOf(logLines(), QStringLiteral("Error")).isEmpty()) << logLines().join('\n').toStdString();
+}

@@ -1,0 +1,204 @@
+// Real labels laid out as labelers write them in Word, each file written by two different
+// writers, imported into a settings document and compared with what the label holds.
+#include "WordImportTestSupport.h"
+
+#include "wordimport/ProductLabelImport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+using namespace veldra;
+using namespace veldra::test;
+
+namespace {
+
+QStringList wordsOf(const QString& text)
+{
+    static const QRegularExpression word(QStringLiteral("\\w+"), QRegularExpression::UseUnicodePropertiesOption);
+    QStringList words;
+    for (auto it = word.globalMatch(text.toLower()); it.hasNext();)
+        words << it.next().captured();
+    return words;
+}
+
+QStringList strings(const QJsonValue& value)
+{
+    QStringList all;
+    for (const QJsonValue& item : value.toArray())
+        all << item.toString();
+    return all;
+}
+
+// What one settings Section holds.
+struct Imported {
+    QStringList subsections;
+    QStringList words;
+    int tables = 0;
+    int items = 0;
+    int pictures = 0;
+};
+
+// The words of SPL text as a reader sees them. The builder puts a line break after every
+// tag it parses, which is not the label's; block elements and breaks separate words.
+QString readableText(const xml::Node& text)
+{
+    static const QRegularExpression separating(QStringLiteral("<(br|/?paragraph|/?item|/?td|/?tr|/?caption)\\b[^>]*>"));
+    static const QRegularExpression tag(QStringLiteral("<[^>]+>"));
+    QString markup = text.xml();
+    markup.replace(QStringLiteral(">\r\n"), QStringLiteral(">")).replace(QStringLiteral(">\n"), QStringLiteral(">"));
+    markup.replace(separating, QStringLiteral(" ")).remove(tag);
+    return markup.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+}
+
+void gather(const xml::Node& text, Imported& into)
+{
+    if (!text)
+        return;
+    into.words << wordsOf(readableText(text));
+    into.tables += text.selectNodes(QStringLiteral(".//table")).length();
+    into.items += text.selectNodes(QStringLiteral(".//item")).length();
+}
+
+void gatherSubsections(const xml::Node& parent, Imported& into, bool top)
+{
+    for (const xml::Node& component : parent.selectNodes(QStringLiteral("component"))) {
+        const xml::Node section = component.selectSingleNode(QStringLiteral("section"));
+        if (!section)
+            continue;
+        if (top)
+            into.subsections << section.selectSingleNode(QStringLiteral("title")).text();
+        gather(section.selectSingleNode(QStringLiteral("text")), into);
+        gatherSubsections(section, into, false);
+    }
+}
+
+Imported importedSection(const xml::Node& section)
+{
+    Imported imported;
+    gather(section.selectSingleNode(QStringLiteral("LabelText/text")), imported);
+    gatherSubsections(section, imported, true);
+    imported.pictures = section.selectNodes(QStringLiteral(".//observationMedia")).length();
+    return imported;
+}
+
+// How many of the expected words come back in their order; the missing ones are named.
+int wordsInOrder(const QStringList& expected, const QStringList& got, QStringList& missing)
+{
+    int found = 0;
+    int at = 0;
+    for (const QString& word : expected) {
+        const int index = got.indexOf(word, at);
+        if (index < 0) {
+            missing << word;
+            continue;
+        }
+        ++found;
+        at = index + 1;
+    }
+    return found;
+}
+
+} // namespace
+
+class LabelFixturesTest : public WordImportTest {
+protected:
+    QStringList templateTitles() const
+    {
+        xml::Document skeleton;
+        EXPECT_TRUE(skeleton.load(program.file(QStringLiteral("LabelDefinitions/TEMPLATE_SPL.xml"))));
+        QStringList titles;
+        for (const xml::Node& title : skeleton.selectNodes(QStringLiteral("document/component/structuredBody/component/section/title")))
+            titles << title.text().toLower();
+        return titles;
+    }
+
+    xml::Document settingsFor(const QString& file) const
+    {
+        xml::Document settings;
+        EXPECT_TRUE(settings.load(program.file(QStringLiteral("SPLR4Definitions/DefinitionSPLR4.xml"))));
+        const xml::Node options = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
+        options.selectSingleNode(QStringLiteral("File")).setText(file);
+        options.selectSingleNode(QStringLiteral("ImageTargetFolder")).setText(dir.path());
+        options.selectSingleNode(QStringLiteral("EffectiveTime")).setText(QStringLiteral("20240131"));
+        options.selectSingleNode(QStringLiteral("ExcerptStyle")).setText(QStringLiteral("Title"));
+        return settings;
+    }
+
+    // The first difference between the import and the expectation, or "".
+    QString compare(const xml::Document& settings, const QJsonObject& expected) const
+    {
+        const QStringList known = templateTitles();
+        QList<xml::Node> sections;
+        for (const xml::Node& s : settings.selectNodes(QStringLiteral("SPLR4/ProductLabel/DocumentSections/Section")))
+            sections << s;
+        QStringList notFound = linesOf(logLines(), QStringLiteral("Error")).filter(QStringLiteral("not found in SPL template"));
+        for (const QJsonValue& value : expected.value(QStringLiteral("sections")).toArray()) {
+            const QJsonObject want = value.toObject();
+            const QString title = want.value(QStringLiteral("title")).toString();
+            if (!known.contains(title.toLower())) {
+                if (notFound.removeAll(QStringLiteral("Document Section >") + title + QStringLiteral("< not found in SPL template")) != 1)
+                    return title + QStringLiteral(": not exactly one \"not found in SPL template\" line");
+                continue;
+            }
+            // Recent major changes and full prescribing information lead with empty titles.
+            const auto it = std::find_if(sections.begin(), sections.end(), [&](const xml::Node& s) {
+                return s.selectSingleNode(QStringLiteral("SectionTitle")).text().compare(title, Qt::CaseInsensitive) == 0;
+            });
+            if (it == sections.end())
+                return title + QStringLiteral(": missing or out of order");
+            const Imported got = importedSection(*it);
+            sections.erase(sections.begin(), it + 1);
+
+            QStringList subsections;
+            const QStringList levels = strings(want.value(QStringLiteral("subsection_levels")));
+            const QJsonArray wantedSubsections = want.value(QStringLiteral("subsections")).toArray();
+            for (int k = 0; k < wantedSubsections.size(); ++k)
+                if (want.value(QStringLiteral("subsection_levels")).toArray().at(k).toInt() == 2)
+                    subsections << wantedSubsections.at(k).toString().simplified();
+            QStringList gotSubsections;
+            for (const QString& s : got.subsections)
+                gotSubsections << s.simplified();
+            if (gotSubsections != subsections)
+                return title + QStringLiteral(": subsections ") + gotSubsections.join(QStringLiteral(" | "))
+                       + QStringLiteral("\n  expected ") + subsections.join(QStringLiteral(" | "));
+            const QStringList words = strings(want.value(QStringLiteral("words")));
+            QStringList missing;
+            const int found = wordsInOrder(words, got.words, missing);
+            if (found < words.size() * 0.99)
+                return title + QStringLiteral(": %1 of %2 words in order; missing: ").arg(found).arg(words.size())
+                       + missing.mid(0, 30).join(QLatin1Char(' '));
+            const auto count = [&](const char* name, int value) {
+                return want.value(QLatin1String(name)).toInt() == value
+                           ? QString()
+                           : title + QStringLiteral(": %1 %2, expected %3").arg(QLatin1String(name)).arg(value).arg(want.value(QLatin1String(name)).toInt());
+            };
+            for (const QString& difference : {count("tables", got.tables), count("list_items", got.items), count("pictures", got.pictures)})
+                if (!difference.isEmpty())
+                    return difference;
+        }
+        if (!notFound.isEmpty())
+            return QStringLiteral("unexpected: ") + notFound.join(QLatin1Char(','));
+        return QString();
+    }
+};
+
+TEST_F(LabelFixturesTest, EveryLabelArrivesWhole)
+{
+    for (const char* name : {"cough-otc", "lipitor-rx", "viagra-rx"}) {
+        QFile json(fixture(QStringLiteral("docx/labels/%1.expected.json").arg(QLatin1String(name))));
+        ASSERT_TRUE(json.open(QIODevice::ReadOnly));
+        const QJsonObject expected = QJsonDocument::fromJson(json.readAll()).object();
+        for (const QString& file : {QStringLiteral("%1.docx"), QStringLiteral("%1-resaved.docx")}) {
+            const QString path = fixture(QStringLiteral("docx/labels/") + file.arg(QLatin1String(name)));
+            SCOPED_TRACE(path.toStdString());
+            closeLog();
+            xml::Document settings = settingsFor(path);
+            ImportProductLabelFromWord(nullptr, settings);
+            EXPECT_TRUE(linesOf(logLines(), QStringLiteral("Fatal Error")).isEmpty()) << logLines().join('\n').toStdString();
+            EXPECT_EQ(compare(settings, expected), QString());
+        }
+    }
+}

@@ -1,0 +1,118 @@
+// Cross references to the numbered references, hyperlinks to sections, the header index
+// and the character check, through a whole conversion of a numbered label.
+#include "WordImportTestSupport.h"
+
+#include "support/DocxFixture.h"
+
+using namespace veldra;
+using namespace veldra::test;
+
+namespace {
+
+QString heading(int level, int numId, const QString& text)
+{
+    return QStringLiteral("<w:p><w:pPr><w:pStyle w:val=\"Heading%1\"/><w:numPr><w:ilvl w:val=\"%2\"/><w:numId w:val=\"%3\"/>"
+                          "</w:numPr></w:pPr><w:r><w:t xml:space=\"preserve\">%4</w:t></w:r></w:p>")
+        .arg(level).arg(level - 1).arg(numId).arg(text);
+}
+
+QString entry(const QString& text)
+{
+    return para(text, "<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"3\"/></w:numPr>");
+}
+
+QString levels(const QString& first, const QString& second = QString())
+{
+    QString xml = "<w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"" + first
+                  + "\"/></w:lvl>";
+    if (!second.isEmpty())
+        xml += "<w:lvl w:ilvl=\"1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"" + second
+               + "\"/></w:lvl>";
+    return xml;
+}
+
+DocxParts numberedLabelParts()
+{
+    DocxParts parts;
+    parts.styles = "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
+                   "<w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name w:val=\"heading 1\"/></w:style>"
+                   "<w:style w:type=\"paragraph\" w:styleId=\"Heading2\"><w:name w:val=\"heading 2\"/></w:style>";
+    const auto start = [](int value) {
+        return "<w:lvlOverride w:ilvl=\"0\"><w:startOverride w:val=\"" + QString::number(value) + "\"/></w:lvlOverride>";
+    };
+    parts.numbering = "<w:abstractNum w:abstractNumId=\"0\"><w:multiLevelType w:val=\"multilevel\"/>" + levels("%1", "%1.%2")
+                      + "</w:abstractNum><w:abstractNum w:abstractNumId=\"1\"><w:multiLevelType w:val=\"multilevel\"/>"
+                      + levels("%1", "%1.%2") + "</w:abstractNum><w:abstractNum w:abstractNumId=\"2\">" + levels("%1.")
+                      + "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/>" + start(6)
+                      + "</w:num><w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/>" + start(15)
+                      + "</w:num><w:num w:numId=\"3\"><w:abstractNumId w:val=\"2\"/></w:num>";
+    parts.relationships = relationship("rIdX", "hyperlink", "http://example.com/a?b=1&amp;c=2", true);
+    return parts;
+}
+
+QString numberedLabel()
+{
+    return heading(1, 1, "ADVERSE REACTIONS")
+           + heading(2, 1, "Clinical Trials Experience")
+           + "<w:p><w:r><w:t xml:space=\"preserve\">Myalgia [</w:t></w:r>"
+             "<w:fldSimple w:instr=\" REF _Ref2 \\h \"><w:r><w:t>2</w:t></w:r></w:fldSimple>"
+             "<w:r><w:t xml:space=\"preserve\">] and [</w:t></w:r>"
+             "<w:fldSimple w:instr=\" REF _Ref6 \\h \"><w:r><w:t>6</w:t></w:r></w:fldSimple>"
+             "<w:r><w:t xml:space=\"preserve\">]; see (</w:t></w:r>"
+             "<w:hyperlink w:anchor=\"Clinical_Trials\"><w:r><w:t>6.1</w:t></w:r></w:hyperlink>"
+             "<w:r><w:t xml:space=\"preserve\">), </w:t></w:r>"
+             "<w:hyperlink r:id=\"rIdX\"><w:r><w:t>A &amp; B</w:t></w:r></w:hyperlink>"
+             "<w:r><w:t xml:space=\"preserve\"> and @.</w:t></w:r></w:p>"
+           + heading(1, 2, "REFERENCES") + entry("Smith J") + entry("Jones K")
+           + heading(1, 2, "HOW SUPPLIED/STORAGE AND HANDLING") + para("Bottles of 90.");
+}
+
+} // namespace
+
+class LinksAndHeadersTest : public WordImportTest {};
+
+TEST_F(LinksAndHeadersTest, CitedReferencesAndSectionLinksBecomeLinksAndTheIndexNumbersTitles)
+{
+    clsWord word;
+    word.CheckCrossReferences = 1;
+    word.CheckChars = "#  @";
+    const std::optional<xml::Document> spl =
+        convert(word, save(docxFrom(numberedLabel(), numberedLabelParts())), "Title", "Yes");
+    ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
+
+    EXPECT_EQ(word.CrossReferenceStartIndex, 4);
+    EXPECT_EQ(word.CrossReferenceEndIndex, 5);
+    const xml::Node paragraph =
+        section(*spl, "ADVERSE REACTIONS").selectSingleNode("component/section[title='Clinical Trials Experience']/text/paragraph");
+    ASSERT_TRUE(paragraph) << spl->xml().toStdString();
+    const QString xml = paragraph.xml().remove('\r').remove('\n');
+    EXPECT_TRUE(xml.contains("[<linkHtml href=\"#REFERENCES\">2</linkHtml>]")) << xml.toStdString();
+    EXPECT_TRUE(xml.contains("and [6]")) << "a number outside the references stays as it is";
+    EXPECT_TRUE(xml.contains("(<linkHtml href=\"#CLINICAL-TRIALS-EXPERIENCE\">6.1</linkHtml>)")) << xml.toStdString();
+    EXPECT_TRUE(xml.contains("<linkHtml href=\"http://example.com/a?b=1&amp;c=2\">A &amp; B</linkHtml>")) << xml.toStdString();
+    EXPECT_EQ(linesOf(logLines(), "Warning").filter("Cross Reference Target unknown").size(), 1);
+
+    // The character check asked once, for the one character present, and said where.
+    QStringList asked;
+    for (const ui::MessageRequest& m : ui.messages)
+        asked << m.text;
+    EXPECT_EQ(asked, QStringList({"Character Occurrence found: '@' - Click OK to show Word Document",
+                                  "Click OK to Continue SPL Building."}));
+    EXPECT_EQ(linesOf(logLines(), "Warning").filter("Character '@' in paragraph 3").size(), 1);
+
+    EXPECT_EQ(word.GetSectiontTitleNumbered("ADVERSE", false), "6 ADVERSE REACTIONS");
+    EXPECT_EQ(word.GetSectiontTitleNumbered("Clinical", true), "6.1 Clinical Trials Experience");
+    EXPECT_EQ(word.GetSectiontTitleNumbered("Clinical", false), "Clinical");
+    EXPECT_EQ(word.FindSectionOrSubSectionHeader("clinical"), "Clinical Trials Experience");
+    EXPECT_EQ(word.FindSectionOrSubSectionHeader("re"), "REFERENCES");
+    EXPECT_EQ(word.FindSectionOrSubSectionHeader(""), "ADVERSE REACTIONS");
+}
+
+TEST_F(LinksAndHeadersTest, WithoutCrossReferencesNothingIsLinked)
+{
+    clsWord word;
+    const std::optional<xml::Document> spl = convert(word, save(docxFrom(numberedLabel(), numberedLabelParts())));
+    ASSERT_TRUE(spl);
+    EXPECT_EQ(spl->selectNodes("//linkHtml").length(), 0);
+    EXPECT_EQ(word.CrossReferenceStartIndex, 0);
+}

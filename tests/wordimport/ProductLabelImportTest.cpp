@@ -1,0 +1,223 @@
+// The import of a Word label into the label sections of a settings document.
+#include "WordImportTestSupport.h"
+
+#include "app/MainWindowTestSupport.h"
+#include "support/DocxFixture.h"
+#include "wordimport/ProductLabelImport.h"
+#include "wordimport/SectionNumbering.h"
+
+using namespace veldra;
+using namespace veldra::test;
+
+namespace {
+
+QByteArray label()
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    return docxFrom(styled("Title", "HIGHLIGHTS OF PRESCRIBING INFORMATION") + styled("", "VELDRASTATIN tablets")
+                        + styled("Heading1", "INDICATIONS AND USAGE") + styled("", "Lowers cholesterol.")
+                        + styled("Heading2", "Adults") + styled("", "Adult text.") + styled("Heading2", "Children")
+                        + styled("", "Child text.") + styled("Heading2", "Elderly") + styled("", "Elderly text.")
+                        + styled("Heading1", "RECENT MAJOR CHANGES") + styled("", "None."),
+                    parts);
+}
+
+QString settingsXml(const QString& file, const QString& folder, const QString& extra = QString())
+{
+    return "<SPLR4><GeneralData><Title>old title</Title></GeneralData><ProductLabel><WordDocument>"
+           "<File>" + file + "</File><SectionStyle>Heading 1</SectionStyle><SubSectionStyle>Heading 2</SubSectionStyle>"
+           "<ExcerptStyle>Title</ExcerptStyle><ImageTargetFolder>" + folder + "</ImageTargetFolder>"
+           "<CheckCharacters/><ProcessCrossReferences>No</ProcessCrossReferences>"
+           "<IgnoreWordTableCellBorders>No</IgnoreWordTableCellBorders><ExtractImages>no</ExtractImages>"
+           "<LoadDocumentTitle>yes</LoadDocumentTitle><EffectiveTime>20240131</EffectiveTime>" + extra +
+           "</WordDocument><DocumentSections><Section><SectionTitle>OLD</SectionTitle></Section></DocumentSections>"
+           "</ProductLabel></SPLR4>";
+}
+
+QStringList titles(const xml::Document& settings)
+{
+    QStringList all;
+    for (const xml::Node& title : settings.selectNodes("SPLR4/ProductLabel/DocumentSections/Section/SectionTitle"))
+        all << title.text();
+    return all;
+}
+
+} // namespace
+
+class ProductLabelImportTest : public WordImportTest {
+protected:
+    xml::Document settingsFor(const QString& file, const QString& extra = "<SectionNumberingFromWord>No</SectionNumberingFromWord>")
+    {
+        xml::Document settings;
+        EXPECT_TRUE(settings.loadXml(settingsXml(file, dir.path(), extra)));
+        return settings;
+    }
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const ui::MessageRequest& m : ui.messages)
+            texts << m.text;
+        return texts;
+    }
+    FakeEditor editor;
+};
+
+TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndComponents)
+{
+    xml::Document settings = settingsFor(save(label()));
+    ImportProductLabelFromWord(&editor, settings);
+
+    EXPECT_EQ(titles(settings), QStringList({"", "INDICATIONS AND USAGE"})) << logLines().join('\n').toStdString();
+    const xml::Node indications = settings.selectSingleNode("SPLR4/ProductLabel/DocumentSections/Section[1]");
+    EXPECT_EQ(indications.selectSingleNode("ReferenceID").text(), "INDICATIONS-AND-USAGE");
+    EXPECT_EQ(indications.selectSingleNode("SectionCode").text(), "34067-9");
+    EXPECT_EQ(indications.selectSingleNode("EffectiveTime").text(), "20240131");
+    EXPECT_EQ(indications.selectSingleNode("LabelText/text/paragraph").text().trimmed(), "Lowers cholesterol.");
+    QStringList subsections;
+    for (const xml::Node& title : indications.selectNodes("component/section/title"))
+        subsections << title.text();
+    EXPECT_EQ(subsections, QStringList({"Adults", "Children", "Elderly"}));
+    EXPECT_EQ(settings.selectSingleNode("SPLR4/GeneralData/Title").text().trimmed(), "VELDRASTATIN tablets");
+
+    // Recent major changes leads, untitled.
+    EXPECT_EQ(settings.selectSingleNode("SPLR4/ProductLabel/DocumentSections/Section[0]/SectionCode").text(), "43683-2");
+    EXPECT_EQ(editor.calls, QStringList({"setSaved(0)", "RefreshXML(1)", "PreviewSPLQuick"}));
+    EXPECT_EQ(messages(), QStringList({"Are you sure you want to import Product Label from Word Document and replace existing data?",
+                                       "The operation has been completed. Please check the Log for more information."}));
+
+    // Numbered by position afterwards.
+    ProductLabelAddSectionNumbers(settings, ".");
+    EXPECT_EQ(titles(settings), QStringList({"1. ", "2. INDICATIONS AND USAGE"}));
+    QStringList numbered;
+    for (const xml::Node& title : indications.selectNodes("component/section/title"))
+        numbered << title.text();
+    EXPECT_EQ(numbered, QStringList({"2.1 Adults", "2.2 Children", "2.3 Elderly"}));
+}
+
+TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
+{
+    struct Case {
+        const char* name;
+        QString file;
+        QString extra;
+        QString errorPart;
+    };
+    const std::vector<Case> cases{
+        {"a label that cannot be read", dir.file("missing.docx"), "<SectionNumberingFromWord>No</SectionNumberingFromWord>",
+         "was not converted"},
+        {"a legacy binary document", save(QByteArray::fromHex("D0CF11E0A1B11AE1") + QByteArray(600, '\0'), "old.doc"),
+         "<SectionNumberingFromWord>No</SectionNumberingFromWord>", "was not converted"},
+    };
+    for (const Case& c : cases) {
+        closeLog();
+        ui.messages.clear();
+        editor.calls.clear();
+        xml::Document settings = settingsFor(c.file, c.extra);
+        ImportProductLabelFromWord(&editor, settings);
+        EXPECT_EQ(titles(settings), QStringList({"OLD"})) << c.name;
+        EXPECT_EQ(linesOf(logLines(), "Fatal Error").size(), 1) << c.name << logLines().join('\n').toStdString();
+        EXPECT_EQ(linesOf(logLines(), "Error").filter(c.errorPart).size(), 1) << c.name;
+        EXPECT_TRUE(editor.calls.isEmpty()) << c.name;
+        EXPECT_EQ(messages().size(), 1) << c.name << ": only the question";
+    }
+
+    // A required option missing ends the import before anything is read or changed.
+    closeLog();
+    xml::Document settings = settingsFor(save(label()));
+    settings.selectSingleNode("SPLR4/ProductLabel/WordDocument").removeChild(settings.selectSingleNode("//WordDocument/File"));
+    ImportProductLabelFromWord(&editor, settings);
+    EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+    EXPECT_EQ(linesOf(logLines(), "Error").size(), 1);
+
+    // Declining changes nothing and writes nothing.
+    closeLog();
+    ui.answers.push_back(ui::Answer::No);
+    ImportProductLabelFromWord(&editor, settings);
+    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+}
+
+TEST_F(ProductLabelImportTest, SectionsOfOneCodeKeepTheirOwnTextAndUnknownSectionsAreReportedOnce)
+{
+    word::DocxWriter w;
+    w.addParagraph("Heading 1", "INDICATIONS AND USAGE");
+    w.addParagraph("", "Prescription use.");
+    w.addParagraph("Heading 1", "Patient's Guide");
+    w.addParagraph("Heading 2", "Before use");
+    w.addParagraph("", "Lost with its section.");
+    w.addParagraph("Heading 1", "Uses");
+    w.addParagraph("", "Over the counter use.");
+    xml::Document settings = settingsFor(save(w));
+    ImportProductLabelFromWord(&editor, settings);
+
+    EXPECT_EQ(titles(settings), QStringList({"INDICATIONS AND USAGE", "Uses"}));
+    QStringList texts;
+    for (const xml::Node& text : settings.selectNodes("//Section/LabelText"))
+        texts << text.text().trimmed();
+    EXPECT_EQ(texts, QStringList({"Prescription use.", "Over the counter use."}));
+    EXPECT_EQ(linesOf(logLines(), "Error"), QStringList({"Document Section >Patient's Guide< not found in SPL template"}));
+}
+
+TEST_F(ProductLabelImportTest, NumberingFromWordTakesTheNumbersTheDocumentShows)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    parts.numbering = "<w:abstractNum w:abstractNumId=\"0\"><w:multiLevelType w:val=\"multilevel\"/>"
+                      "<w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1\"/></w:lvl>"
+                      "<w:lvl w:ilvl=\"1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1.%2\"/></w:lvl>"
+                      "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>";
+    const auto heading = [](int level, const QString& text) {
+        return QStringLiteral("<w:p><w:pPr><w:pStyle w:val=\"Heading%1\"/><w:numPr><w:ilvl w:val=\"%2\"/><w:numId w:val=\"1\"/>"
+                              "</w:numPr></w:pPr><w:r><w:t>%3</w:t></w:r></w:p>")
+            .arg(level).arg(level - 1).arg(text);
+    };
+    const QString file = save(docxFrom(heading(1, "INDICATIONS AND USAGE") + para("Text.") + heading(2, "Adults")
+                                           + para("Adult text.") + heading(1, "CONTRAINDICATIONS") + para("None."),
+                                       parts));
+    xml::Document settings = settingsFor(file, "<SectionNumberingFromWord>Yes</SectionNumberingFromWord>");
+    ImportProductLabelFromWord(&editor, settings);
+
+    EXPECT_EQ(titles(settings), QStringList({"1 INDICATIONS AND USAGE", "2 CONTRAINDICATIONS"}));
+    EXPECT_EQ(settings.selectSingleNode("//Section/component/section/title").text(), "1.1 Adults");
+    // The keys were made from the titles as imported, so links to them hold.
+    EXPECT_EQ(settings.selectSingleNode("//Section/ReferenceID").text(), "INDICATIONS-AND-USAGE");
+}
+
+TEST_F(ProductLabelImportTest, OptionsAreReadAsWrittenWithTheirOwnRulesOfCase)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    parts.relationships = relationship("rIdImg", "image", "media/red.png");
+    parts.parts.insert("word/media/red.png", pngBytes(4, 2, 0xff0000));
+    const QString picture =
+        "<w:p><w:r><w:drawing><wp:inline><wp:extent cx=\"38100\" cy=\"19050\"/><wp:docPr id=\"1\" name=\"p\"/><a:graphic>"
+        "<a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic><pic:blipFill>"
+        "<a:blip r:embed=\"rIdImg\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>";
+    const QString file = save(docxFrom(styled("Heading1", "INDICATIONS AND USAGE") + styled("Heading2", "Adults")
+                                           + "<w:p><w:hyperlink w:anchor=\"Adults\"><w:r><w:t>see adults</w:t></w:r></w:hyperlink></w:p>"
+                                           + picture,
+                                       parts));
+    struct Case {
+        const char* name;
+        QString options;
+        bool linked;
+        bool extracted;
+    };
+    const std::vector<Case> cases{
+        {"exact Yes links, any other case of no skips pictures", "<ProcessCrossReferences>Yes</ProcessCrossReferences><ExtractImages>NO</ExtractImages>", true, false},
+        {"yes in lower case does not link", "<ProcessCrossReferences>yes</ProcessCrossReferences><ExtractImages>No</ExtractImages>", false, false},
+        {"without the option pictures are extracted", "<ProcessCrossReferences>Yes</ProcessCrossReferences>", true, true},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(dir.file("img0001.jpg"));
+        QString xml = settingsXml(file, dir.path(), "<SectionNumberingFromWord>No</SectionNumberingFromWord>");
+        xml.replace("<ProcessCrossReferences>No</ProcessCrossReferences>", "").replace("<ExtractImages>no</ExtractImages>", "");
+        xml.replace("</WordDocument>", c.options + "</WordDocument>");
+        xml::Document settings;
+        ASSERT_TRUE(settings.loadXml(xml));
+        ImportProductLabelFromWord(&editor, settings);
+        EXPECT_EQ(settings.selectNodes("//linkHtml[@href='#ADULTS']").length(), c.linked ? 1 : 0) << c.name;
+        EXPECT_EQ(QFile::exists(dir.file("img0001.jpg")), c.extracted) << c.name;
+    }
+}
