@@ -33,7 +33,7 @@ test::DocxParts withMedia()
                           test::relationship(QStringLiteral("rIdNear"), QStringLiteral("image"), QStringLiteral("linked.png"), true) +
                           test::relationship(QStringLiteral("rIdFar"), QStringLiteral("image"), QStringLiteral("../outside.png"), true);
     parts.parts.insert(QStringLiteral("word/media/red.png"), test::pngBytes(4, 2, 0xff0000));
-    parts.parts.insert(QStringLiteral("word/media/pic.emf"), QByteArray("\x01\x00\x00\x00 not really an emf", 24));
+    parts.parts.insert(QStringLiteral("word/media/pic.emf"), QByteArray("\x01\x00\x00\x00 not really an emf", 22));
     return parts;
 }
 
