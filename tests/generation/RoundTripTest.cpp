@@ -59,10 +59,38 @@ const char* const KitLabel = R"(<?xml version="1.0" encoding="UTF-8"?>
       <representedOrganization>
         <id extension="123456789" root="1.3.6.1.4.1.519.1"/>
         <name>Example Kits Inc.</name>
+        <contactParty>
+          <addr>
+            <streetAddressLine>1 Harbour Road</streetAddressLine>
+            <city>Portland</city>
+            <state>ME</state>
+            <postalCode>04101</postalCode>
+            <country>USA</country>
+          </addr>
+          <telecom value="tel:+1-207-555-0100;ext=12"/>
+          <telecom value="mailto:labels@example.com"/>
+          <contactPerson>
+            <name>Jane Roe</name>
+          </contactPerson>
+        </contactParty>
         <assignedEntity>
           <assignedOrganization>
             <id extension="123456789" root="1.3.6.1.4.1.519.1"/>
             <name>Example Kits Inc.</name>
+            <contactParty>
+              <addr>
+                <streetAddressLine>1 Harbour Road</streetAddressLine>
+                <city>Portland</city>
+                <state>ME</state>
+                <postalCode>04101</postalCode>
+                <country>USA</country>
+              </addr>
+              <telecom value="tel:+1-207-555-0199"/>
+              <telecom value="mailto:registration@example.com"/>
+              <contactPerson>
+                <name>John Roe</name>
+              </contactPerson>
+            </contactParty>
             <assignedEntity>
               <assignedOrganization>
                 <id extension="987654321" root="1.3.6.1.4.1.519.1"/>
@@ -684,6 +712,11 @@ TEST_F(RoundTripTest, AKitComesBackWithItsPartsAndBuildsAsAKit)
 
     frmXMLEditor* editor = importLabel(spl, original);
     EXPECT_EQ(editor->XMLDoc->selectNodes(QStringLiteral("//KitPart/Ingredient[IngredientUNIICode!='']")).length(), 3);
+    // The contact's telephone and e-mail come back as typed, without the prefix the build adds.
+    EXPECT_EQ(editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/Labeler/ContactParty/Telephone")).text(),
+              QStringLiteral("+1-207-555-0100;ext=12"));
+    EXPECT_EQ(editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/Registrant/ContactParty/Email")).text(),
+              QStringLiteral("registration@example.com"));
     QStringList report;
     buildAndCompare(editor, {QStringLiteral("kit"), QStringLiteral("kit-label.xml")}, original, spl, report);
     EXPECT_TRUE(report.isEmpty()) << report.size() << " differences\n" << report.join(QLatin1Char('\n')).toStdString();

@@ -98,6 +98,52 @@ QString valueOf(const xml::Node& splNode, const xml::Node& target, const QString
     return QString();
 }
 
+// The text that a mapping's build writes around the value (the "tel:" before a telephone
+// number); empty when the mapping writes none.
+struct Affixes {
+    QString prefix;
+    QString postfix;
+
+    explicit Affixes(const xml::Node& target)
+        : prefix(target.getAttribute(QStringLiteral("Prefix"))), postfix(target.getAttribute(QStringLiteral("PostFix")))
+    {
+    }
+    bool isEmpty() const { return prefix.isEmpty() && postfix.isEmpty(); }
+    bool carriedBy(const QString& value) const
+    {
+        return value.size() >= prefix.size() + postfix.size() && value.startsWith(prefix) && value.endsWith(postfix);
+    }
+    QString strippedFrom(const QString& value) const
+    {
+        return value.mid(prefix.size(), value.size() - prefix.size() - postfix.size());
+    }
+};
+
+struct SPLValue {
+    xml::Node node;  // null when the SPL file holds no value for the mapping
+    QString text;
+};
+
+// What a mapping reads from the group. A mapping whose build writes a prefix or postfix reads
+// the first node whose value carries them, without them: a rebuild then writes them once, not
+// twice, and a node that another mapping of the same target wrote (the "mailto:" beside the
+// "tel:") is not taken for this one. Any other mapping reads the first node at its target.
+SPLValue readValue(const xml::Node& group, const xml::Node& target, const QString& source)
+{
+    const Affixes affixes(target);
+    if (affixes.isEmpty()) {
+        const xml::Node node = group.selectSingleNode(target.text());
+        return {node, node.isNull() ? QString() : valueOf(node, target, source)};
+    }
+    const QString attribute = target.getAttribute(QStringLiteral("Attribute"));
+    for (const xml::Node& node : group.selectNodes(target.text())) {
+        const QString value = attribute.isNull() ? node.text() : node.getAttribute(attribute);
+        if (affixes.carriedBy(value))
+            return {node, affixes.strippedFrom(value)};
+    }
+    return {};
+}
+
 void writeValue(const xml::Node& templateNode, const xml::Document& definitionDOM, const QString& entryName,
                 const QString& source, const QString& value)
 {
@@ -185,15 +231,14 @@ void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node&
             copyElements(splNodes, templateNode, definitionDOM, entryName, source);
         return;
     }
-    const xml::Node splNode = group.selectSingleNode(target.text());
-    if (splNode.isNull()) {
+    const SPLValue read = readValue(group, target, source);
+    if (read.node.isNull()) {
         warnNoData(source);
         removeDirectChild(templateNode, source);
         return;
     }
-    const QString text = valueOf(splNode, target, source);
-    WriteLog(QStringLiteral("Processing"), source + QStringLiteral(" = ") + text);
-    writeValue(templateNode, definitionDOM, entryName, source, text);
+    WriteLog(QStringLiteral("Processing"), source + QStringLiteral(" = ") + read.text);
+    writeValue(templateNode, definitionDOM, entryName, source, read.text);
 }
 
 void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pattern, const xml::NodeList& groups,
