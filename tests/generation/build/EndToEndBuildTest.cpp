@@ -200,6 +200,33 @@ TEST_F(EndToEndBuildTest, TheOtherFixtureLabelsBuildIntoValidSPLWithTheirData)
     }
 }
 
+// The product data section's code carries the name the settings give it (an older label's,
+// say); settings without one, those saved before it existed among them, keep the current
+// name. The section has one code either way.
+TEST_F(EndToEndBuildTest, TheProductDataSectionIsNamedAsTheSettingsSayOrByItsCurrentName)
+{
+    const QString current = "SPL PRODUCT DATA ELEMENTS SECTION";
+    const struct {
+        const char* setting;  // nullptr: the settings document lacks the element
+        QString expected;
+    } cases[] = {{nullptr, current}, {"", current}, {"SPL LISTING DATA ELEMENTS SECTION", "SPL LISTING DATA ELEMENTS SECTION"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting ? c.setting : "(absent)");
+        closeLog();
+        const xml::Document settings = settingsFromSPL(fixture("spl-documents/openfda-cough-otc/cough.xml"));
+        const xml::Node name = settings.selectSingleNode("SPLR4/Products/ProductDataSectionName");
+        if (c.setting)
+            name.setText(c.setting);
+        else
+            name.parentNode().removeChild(name);
+        const xml::Document built = buildValid(settings, "named.xml");
+        QStringList names;
+        for (const xml::Node& code : built.selectNodes("//section[code/@code='48780-1']/code"))
+            names << code.getAttribute("displayName");
+        EXPECT_EQ(names, QStringList{c.expected});
+    }
+}
+
 void fillKitPart(const xml::Node& part, const QString& ndc, const QString& name, const QString& unii, const QString& strength)
 {
     const QList<QPair<QString, QString>> values = {
