@@ -124,20 +124,35 @@ struct SPLValue {
     QString text;
 };
 
-// What a mapping reads from the group. A mapping whose build writes a prefix or postfix reads
+QString valueOrText(const xml::Node& splNode, const QString& attribute)
+{
+    return attribute.isNull() ? splNode.text() : splNode.getAttribute(attribute);
+}
+
+// What a mapping reads from the group. A mapping whose Target has a Join text reads the values
+// of all the nodes at its target, joined by that text (the codes of a product's
+// characteristics in the label's order). A mapping whose build writes a prefix or postfix reads
 // the first node whose value carries them, without them: a rebuild then writes them once, not
 // twice, and a node that another mapping of the same target wrote (the "mailto:" beside the
 // "tel:") is not taken for this one. Any other mapping reads the first node at its target.
 SPLValue readValue(const xml::Node& group, const xml::Node& target, const QString& source)
 {
+    const QString attribute = target.getAttribute(QStringLiteral("Attribute"));
+    const QString join = target.getAttribute(QStringLiteral("Join"));
+    if (!join.isNull()) {
+        const xml::NodeList nodes = group.selectNodes(target.text());
+        QStringList values;
+        for (const xml::Node& node : nodes)
+            values << valueOrText(node, attribute);
+        return {nodes.item(0), values.join(join)};
+    }
     const Affixes affixes(target);
     if (affixes.isEmpty()) {
         const xml::Node node = group.selectSingleNode(target.text());
         return {node, node.isNull() ? QString() : valueOf(node, target, source)};
     }
-    const QString attribute = target.getAttribute(QStringLiteral("Attribute"));
     for (const xml::Node& node : group.selectNodes(target.text())) {
-        const QString value = attribute.isNull() ? node.text() : node.getAttribute(attribute);
+        const QString value = valueOrText(node, attribute);
         if (affixes.carriedBy(value))
             return {node, affixes.strippedFrom(value)};
     }
