@@ -44,7 +44,9 @@ const QList<Label> DrugLabels = {
 
 // A kit label made by hand after the SPL structure of kits, since no fixture label is one: a
 // carton holding a vial of local anaesthetic and a swab, each part with its quantity, dosage
-// form, ingredients (UNII codes, strengths), package, marketing and route.
+// form, ingredients (UNII codes, strengths), package (its NDC code, its unit), marketing and
+// route; the kit's carton comes ten to a case, with the case's own marketing and combination
+// type; the labeler and the registrant name their contacts.
 const char* const KitLabel = R"(<?xml version="1.0" encoding="UTF-8"?>
 <document xmlns="urn:hl7-org:v3" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xsi:schemaLocation="urn:hl7-org:v3 http://www.accessdata.fda.gov/spl/schema/spl.xsd">
   <id root="6f0c1a52-3b8e-4d7a-9c41-2e5b7d9a1c03"/>
@@ -140,6 +142,31 @@ const char* const KitLabel = R"(<?xml version="1.0" encoding="UTF-8"?>
                   <containerPackagedProduct>
                     <code code="12345-678-01" codeSystem="2.16.840.1.113883.6.69"/>
                     <formCode code="C43182" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="CARTON"/>
+                    <asContent>
+                      <quantity>
+                        <numerator value="10" unit="1"/>
+                        <denominator value="1"/>
+                      </quantity>
+                      <containerPackagedProduct>
+                        <code code="12345-678-10" codeSystem="2.16.840.1.113883.6.69"/>
+                        <formCode code="C43184" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="CASE"/>
+                      </containerPackagedProduct>
+                      <subjectOf>
+                        <characteristic>
+                          <code code="SPLCMBPRDTP" codeSystem="2.16.840.1.113883.1.11.19255"/>
+                          <value xsi:type="CV" code="C112160" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="Type 0: Not a Combination Product"/>
+                        </characteristic>
+                      </subjectOf>
+                      <subjectOf>
+                        <marketingAct>
+                          <code code="C53292" codeSystem="2.16.840.1.113883.3.26.1.1"/>
+                          <statusCode code="active"/>
+                          <effectiveTime>
+                            <low value="20240301"/>
+                          </effectiveTime>
+                        </marketingAct>
+                      </subjectOf>
+                    </asContent>
                   </containerPackagedProduct>
                   <subjectOf>
                     <characteristic>
@@ -200,6 +227,7 @@ const char* const KitLabel = R"(<?xml version="1.0" encoding="UTF-8"?>
                         <denominator value="1"/>
                       </quantity>
                       <containerPackagedProduct>
+                        <code code="12345-111-01" codeSystem="2.16.840.1.113883.6.69"/>
                         <formCode code="C43226" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="VIAL"/>
                       </containerPackagedProduct>
                     </asContent>
@@ -268,7 +296,9 @@ const char* const KitLabel = R"(<?xml version="1.0" encoding="UTF-8"?>
                     </ingredient>
                     <asContent>
                       <quantity>
-                        <numerator value="1" unit="1"/>
+                        <numerator value="1" unit="1">
+                          <translation code="C48548" codeSystem="2.16.840.1.113883.3.26.1.1" displayName="SWAB"/>
+                        </numerator>
                         <denominator value="1"/>
                       </quantity>
                       <containerPackagedProduct>
