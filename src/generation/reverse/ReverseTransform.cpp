@@ -3,6 +3,7 @@
 #include "app/Captions.h"
 #include "app/Log.h"
 #include "editor/TreePaths.h"
+#include "generation/reverse/ReadSPLValue.h"
 #include "generation/reverse/frmUserSelection.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
@@ -83,80 +84,6 @@ QString groupQuery(const xml::Node& entry, const xml::Document& splDOM)
     QString query = selection.text();
     query.replace(QLatin1String("$USERSELECTION"), UserSelection);
     return query;
-}
-
-// The value a mapping reads from the group: the target's text, or the named attribute of the
-// target (empty, with a warning, when the target lacks it).
-QString valueOf(const xml::Node& splNode, const xml::Node& target, const QString& source)
-{
-    const QString attribute = target.getAttribute(QStringLiteral("Attribute"));
-    if (attribute.isNull())
-        return splNode.text();
-    if (splNode.hasAttribute(attribute))
-        return splNode.getAttribute(attribute);
-    WriteLog(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for ") + source);
-    return QString();
-}
-
-// The text that a mapping's build writes around the value (the "tel:" before a telephone
-// number); empty when the mapping writes none.
-struct Affixes {
-    QString prefix;
-    QString postfix;
-
-    explicit Affixes(const xml::Node& target)
-        : prefix(target.getAttribute(QStringLiteral("Prefix"))), postfix(target.getAttribute(QStringLiteral("PostFix")))
-    {
-    }
-    bool isEmpty() const { return prefix.isEmpty() && postfix.isEmpty(); }
-    bool carriedBy(const QString& value) const
-    {
-        return value.size() >= prefix.size() + postfix.size() && value.startsWith(prefix) && value.endsWith(postfix);
-    }
-    QString strippedFrom(const QString& value) const
-    {
-        return value.mid(prefix.size(), value.size() - prefix.size() - postfix.size());
-    }
-};
-
-struct SPLValue {
-    xml::Node node;  // null when the SPL file holds no value for the mapping
-    QString text;
-};
-
-QString valueOrText(const xml::Node& splNode, const QString& attribute)
-{
-    return attribute.isNull() ? splNode.text() : splNode.getAttribute(attribute);
-}
-
-// What a mapping reads from the group. A mapping whose Target has a Join text reads the values
-// of all the nodes at its target, joined by that text (the codes of a product's
-// characteristics in the label's order). A mapping whose build writes a prefix or postfix reads
-// the first node whose value carries them, without them: a rebuild then writes them once, not
-// twice, and a node that another mapping of the same target wrote (the "mailto:" beside the
-// "tel:") is not taken for this one. Any other mapping reads the first node at its target.
-SPLValue readValue(const xml::Node& group, const xml::Node& target, const QString& source)
-{
-    const QString attribute = target.getAttribute(QStringLiteral("Attribute"));
-    const QString join = target.getAttribute(QStringLiteral("Join"));
-    if (!join.isNull()) {
-        const xml::NodeList nodes = group.selectNodes(target.text());
-        QStringList values;
-        for (const xml::Node& node : nodes)
-            values << valueOrText(node, attribute);
-        return {nodes.item(0), values.join(join)};
-    }
-    const Affixes affixes(target);
-    if (affixes.isEmpty()) {
-        const xml::Node node = group.selectSingleNode(target.text());
-        return {node, node.isNull() ? QString() : valueOf(node, target, source)};
-    }
-    for (const xml::Node& node : group.selectNodes(target.text())) {
-        const QString value = valueOrText(node, attribute);
-        if (affixes.carriedBy(value))
-            return {node, affixes.strippedFrom(value)};
-    }
-    return {};
 }
 
 void writeValue(const xml::Node& templateNode, const xml::Document& definitionDOM, const QString& entryName,
@@ -246,7 +173,7 @@ void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node&
             copyElements(splNodes, templateNode, definitionDOM, entryName, source);
         return;
     }
-    const SPLValue read = readValue(group, target, source);
+    const SPLValue read = readSPLValue(group, target, source);
     if (read.node.isNull()) {
         warnNoData(source);
         removeDirectChild(templateNode, source);

@@ -17,9 +17,8 @@ class Node;
 // An entry whose element lies inside the element of another entry, whose Target continues that
 // entry's Target and which has no user selection, is read within each group of the enclosing
 // entry (the business operations of each establishment, the ingredients of each kit part).
-// A Value whose Target has a Prefix or PostFix (the text the build writes around the value)
-// reads the first node whose value carries them, and the value without them. A Value whose
-// Target has a Join text reads the values of all the nodes at its target, joined by that text.
+// How a Value reads its text or attribute, and what Join, Prefix and PostFix on its Target do:
+// ReadSPLValue.h.
 // Progress and failures go to the shared log.
 
 // The value picked in the pick-one dialog during an import run; "" while none is picked.
