@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "generation/build/AddSPLFromFile.h"
 #include "generation/build/DefinitionFiles.h"
+#include "generation/build/CharacteristicOrder.h"
 #include "generation/build/DocumentCleaning.h"
 #include "generation/build/FinishSPLDocument.h"
 #include "generation/build/MediaFileCheck.h"
@@ -83,6 +84,7 @@ public:
         }
         CleanTargetDocument(settings_, transformation, target);
         ApplyTargetModifications(transformation, target);
+        OrderCharacteristicsAsListed(settings_, target);
         const xml::Node merge = existingSPLToMerge(settings_);
         if (!merge.isNull())
             AddSPLFromFile(merge, target, outFile_);

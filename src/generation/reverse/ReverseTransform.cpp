@@ -3,6 +3,7 @@
 #include "app/Captions.h"
 #include "app/Log.h"
 #include "editor/TreePaths.h"
+#include "generation/reverse/ReadSPLValue.h"
 #include "generation/reverse/frmUserSelection.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
@@ -83,19 +84,6 @@ QString groupQuery(const xml::Node& entry, const xml::Document& splDOM)
     QString query = selection.text();
     query.replace(QLatin1String("$USERSELECTION"), UserSelection);
     return query;
-}
-
-// The value a mapping reads from the group: the target's text, or the named attribute of the
-// target (empty, with a warning, when the target lacks it).
-QString valueOf(const xml::Node& splNode, const xml::Node& target, const QString& source)
-{
-    const QString attribute = target.getAttribute(QStringLiteral("Attribute"));
-    if (attribute.isNull())
-        return splNode.text();
-    if (splNode.hasAttribute(attribute))
-        return splNode.getAttribute(attribute);
-    WriteLog(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for ") + source);
-    return QString();
 }
 
 void writeValue(const xml::Node& templateNode, const xml::Document& definitionDOM, const QString& entryName,
@@ -185,15 +173,14 @@ void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node&
             copyElements(splNodes, templateNode, definitionDOM, entryName, source);
         return;
     }
-    const xml::Node splNode = group.selectSingleNode(target.text());
-    if (splNode.isNull()) {
+    const SPLValue read = readSPLValue(group, target, source);
+    if (read.node.isNull()) {
         warnNoData(source);
         removeDirectChild(templateNode, source);
         return;
     }
-    const QString text = valueOf(splNode, target, source);
-    WriteLog(QStringLiteral("Processing"), source + QStringLiteral(" = ") + text);
-    writeValue(templateNode, definitionDOM, entryName, source, text);
+    WriteLog(QStringLiteral("Processing"), source + QStringLiteral(" = ") + read.text);
+    writeValue(templateNode, definitionDOM, entryName, source, read.text);
 }
 
 void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pattern, const xml::NodeList& groups,

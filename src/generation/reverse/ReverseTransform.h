@@ -17,6 +17,8 @@ class Node;
 // An entry whose element lies inside the element of another entry, whose Target continues that
 // entry's Target and which has no user selection, is read within each group of the enclosing
 // entry (the business operations of each establishment, the ingredients of each kit part).
+// How a Value reads its text or attribute, and what Join, Prefix and PostFix on its Target do:
+// ReadSPLValue.h.
 // Progress and failures go to the shared log.
 
 // The value picked in the pick-one dialog during an import run; "" while none is picked.

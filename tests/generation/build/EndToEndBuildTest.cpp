@@ -200,6 +200,60 @@ TEST_F(EndToEndBuildTest, TheOtherFixtureLabelsBuildIntoValidSPLWithTheirData)
     }
 }
 
+// The product data section's code carries the name the settings give it (an older label's,
+// say); settings without one, those saved before it existed among them, keep the current
+// name. The section has one code either way.
+TEST_F(EndToEndBuildTest, TheProductDataSectionIsNamedAsTheSettingsSayOrByItsCurrentName)
+{
+    const QString current = "SPL PRODUCT DATA ELEMENTS SECTION";
+    const struct {
+        const char* setting;  // nullptr: the settings document lacks the element
+        QString expected;
+    } cases[] = {{nullptr, current}, {"", current}, {"SPL LISTING DATA ELEMENTS SECTION", "SPL LISTING DATA ELEMENTS SECTION"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting ? c.setting : "(absent)");
+        closeLog();
+        const xml::Document settings = settingsFromSPL(fixture("spl-documents/openfda-cough-otc/cough.xml"));
+        const xml::Node name = settings.selectSingleNode("SPLR4/Products/ProductDataSectionName");
+        if (c.setting)
+            name.setText(c.setting);
+        else
+            name.parentNode().removeChild(name);
+        const xml::Document built = buildValid(settings, "named.xml");
+        QStringList names;
+        for (const xml::Node& code : built.selectNodes("//section[code/@code='48780-1']/code"))
+            names << code.getAttribute("displayName");
+        EXPECT_EQ(names, QStringList{c.expected});
+    }
+}
+
+// A product's characteristics come in the order its settings list them, in the places the
+// characteristics hold among the product's subjectOf elements; those not listed follow in the
+// template's order, which a product without a list keeps.
+TEST_F(EndToEndBuildTest, AProductsCharacteristicsAreBuiltInTheOrderItsSettingsList)
+{
+    const struct {
+        const char* list;
+        QStringList expected;
+    } cases[] = {{"", {"approval", "marketingAct", "SPLCOLOR", "SPLSCORE", "SPLSHAPE", "SPLSIZE", "SPLIMPRINT"}},
+                 {"SPLCOLOR SPLSIZE  SPLSHAPE SPLSCORE SPLIMPRINT",
+                  {"approval", "marketingAct", "SPLCOLOR", "SPLSIZE", "SPLSHAPE", "SPLSCORE", "SPLIMPRINT"}},
+                 {"SPLIMPRINT SPLFLAVOR", {"approval", "marketingAct", "SPLIMPRINT", "SPLCOLOR", "SPLSCORE", "SPLSHAPE", "SPLSIZE"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.list);
+        closeLog();
+        const xml::Document settings = settingsFromSPL(fixture("spl-documents/openfda-no-title-rx/no-title.xml"));
+        settings.selectSingleNode("SPLR4/Products/Product/Characteristics/CharacteristicOrder").setText(c.list);
+        const xml::Document built = buildValid(settings, "ordered.xml");
+        QStringList subjects;
+        for (const xml::Node& subjectOf : built.selectNodes("//section[code/@code='48780-1']/subject[0]/manufacturedProduct/subjectOf")) {
+            const xml::Node code = subjectOf.selectSingleNode("characteristic/code");
+            subjects << (code.isNull() ? subjectOf.firstChild().nodeName() : code.getAttribute("code"));
+        }
+        EXPECT_EQ(subjects, c.expected);
+    }
+}
+
 void fillKitPart(const xml::Node& part, const QString& ndc, const QString& name, const QString& unii, const QString& strength)
 {
     const QList<QPair<QString, QString>> values = {

@@ -213,6 +213,45 @@ TEST_F(ReverseTransformTest, EachGroupFillsAFreshCopyOfTheTemplateBeforeTheDefin
     EXPECT_EQ(childNames(copies.item(1)), QStringList({"Code", "Note"}));
 }
 
+// What the build writes around a value comes back off it, so a rebuild writes it once; a
+// node whose value lacks it was written by another mapping of the same target and is passed by.
+// A joined mapping reads every node at its target, in order.
+TEST_F(ReverseTransformTest, AffixedMappingsReadTheValueThatCarriesThemWithoutThemAndJoinedOnesReadAll)
+{
+    const xml::Document definition =
+        parsed(QStringLiteral("<SPLR4><Items><Item><Phone/><Mail/><Weight/><Kinds/></Item></Items></SPLR4>"));
+    const xml::Document transformation = parsed(QStringLiteral(R"x(<Word2SPLTransform><Transform><Name>Items</Name>
+<Definition AllowReverseTransform="1"><Source>SPLR4/Items/Item</Source><Target>//item</Target></Definition>
+<Value><Source>Phone</Source><Target Attribute="value" Prefix="tel:">telecom</Target></Value>
+<Value><Source>Mail</Source><Target Attribute="value" Prefix="mailto:">telecom</Target></Value>
+<Value><Source>Weight</Source><Target Prefix="(" PostFix=" kg)">weight</Target></Value>
+<Value><Source>Kinds</Source><Target Attribute="value" Join=" ">telecom</Target></Value>
+</Transform></Word2SPLTransform>)x"));
+    const xml::Document spl = parsed(QStringLiteral(
+        "<document xmlns=\"urn:hl7-org:v3\">"
+        "<item><telecom value=\"mailto:a@example.com\"/><telecom value=\"tel:+1-555;ext=2\"/><weight>(12 kg)</weight></item>"
+        "<item><telecom value=\"mailto:tel:\"/><telecom/><weight>(3 lb)</weight><weight>( kg)</weight></item></document>"));
+    xml::Node items = definition.selectSingleNode(QStringLiteral("SPLR4/Items"));
+
+    ShowLogWindow(true);
+    ReverseTransformRecurse(items, definition, spl, transformation);
+
+    const xml::NodeList copies = items.childNodes();
+    ASSERT_EQ(copies.length(), 2);
+    const auto valuesOf = [](const xml::Node& copy) {
+        QStringList values;
+        for (const xml::Node& child : copy.childNodes())
+            values << child.nodeName() + QLatin1Char('=') + child.text();
+        return values;
+    };
+    EXPECT_EQ(valuesOf(copies.item(1)),
+              QStringList({"Phone=+1-555;ext=2", "Mail=a@example.com", "Weight=12", "Kinds=mailto:a@example.com tel:+1-555;ext=2"}));
+    // No telecom of the second item is a telephone number; an empty value within the affixes
+    // is a value.
+    EXPECT_EQ(valuesOf(copies.item(0)), QStringList({"Mail=tel:", "Weight=", "Kinds=mailto:tel: "}));
+    EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for 'Phone'")));
+}
+
 TEST_F(ReverseTransformTest, AWholeElementCopyBringsSPLMarkupBackWithItsEmptyParts)
 {
     const xml::Document definition =
