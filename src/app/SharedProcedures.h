@@ -40,7 +40,8 @@ void StripControlChars(QString& text);
 
 // Parses an XML fragment into a document of its own and returns the fragment's
 // first node (its root element when it starts with one). With `addBreaks`, CR LF is
-// put after every ">" first; the XML declaration is then put in front (both change
+// put between the tags of block elements first (never beside text or inline elements such as
+// content, sub and sup, so the fragment's text stays as it was); the XML declaration is then put in front (both change
 // `xml`). A fragment that does not parse gives a null node and one "Error" line in
 // the log.
 xml::Node ParseXMLFragment(QString& xml, bool addBreaks);

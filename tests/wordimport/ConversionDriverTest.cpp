@@ -45,9 +45,13 @@ TEST_F(ConversionDriverTest, SectionsSubsectionsListsAndTablesArriveInOrderWithN
     ASSERT_TRUE(indications);
     const xml::Node text = indications.selectSingleNode("text");
     QStringList blocks;
-    for (const xml::Node& child : text.childNodes())
-        blocks << child.nodeName() + ":" + child.text().simplified();
-    EXPECT_EQ(blocks, QStringList({"paragraph:Lowers cholesterol & triglycerides.", "list:First step Second step",
+    for (const xml::Node& child : text.childNodes()) {
+        QStringList parts;  // a list's items one by one, other blocks whole
+        for (const xml::Node& item : child.selectNodes("item"))
+            parts << item.text().simplified();
+        blocks << child.nodeName() + ":" + (parts.isEmpty() ? child.text().simplified() : parts.join(" | "));
+    }
+    EXPECT_EQ(blocks, QStringList({"paragraph:Lowers cholesterol & triglycerides.", "list:First step | Second step",
                                    "paragraph:After the numbered list."}));
     EXPECT_EQ(text.selectSingleNode("list").getAttribute("listType"), "ordered");
 
