@@ -91,6 +91,9 @@ public:
 
     // Converts the request's Word document; true when it wrote request.TargetFileName.
     virtual bool ProcessDocument(BuildRequest& request) = 0;
+    // Whether ProcessDocument can write a file at all. A converter that cannot must not have
+    // the output folder emptied for it: nothing would replace what is deleted.
+    virtual bool writesOutput() const { return true; }
 };
 
 // Makes the converter of a build run. The Word import fills it; while it is empty a build

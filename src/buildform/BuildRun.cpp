@@ -49,7 +49,10 @@ BuildOutcome convert(const FormState& state)
     std::shared_ptr<BuildConverter> converter = buildConverterFactory()();
     if (!converter)
         throw VbError(err::General, QStringLiteral("OK"), QStringLiteral("The Word converter could not be created"));
-    const QString target = PrepareOutputFolder(state.text("txtSourceFileName"), state.text("txtTargetFolder"));
+    const QString source = state.text("txtSourceFileName");
+    const QString folder = state.text("txtTargetFolder");
+    const QString target =
+        converter->writesOutput() ? PrepareOutputFolder(source, folder) : SPLTargetFileName(source, folder);
     ShowLogWindow(true);
     RunningJob running(converter);
     setConverterOptions(*converter, state);

@@ -68,6 +68,9 @@ public:
     void CloseDocument();
     // The build form's conversion: it has no body, so no SPL file is produced.
     bool ProcessDocument(buildform::BuildRequest& request) override;
+    // ProcessDocument has no body (the build form's road is not taken by the program), so a
+    // build run empties nothing for it.
+    bool writesOutput() const override { return false; }
 
     // Conversion driver: the SPL document, or nothing after a fatal error (logged).
     std::optional<xml::Document> ProcessSPLR4Document(const QString& SourceFileName, const QString& ImageTargetFolder,

@@ -28,12 +28,14 @@ public:
         Cancel = cancelInside;
         return produces;
     }
+    bool writesOutput() const override { return canWrite; }
 
     BuildRequest received;
     QStringList options;
     bool heldByMainWindow = false;
     bool cancelInside = false;
     bool produces = true;
+    bool canWrite = true;
 };
 
 class BuildRunTest : public veldra::test::LogFixture {
@@ -226,6 +228,8 @@ TEST_F(BuildRunTest, TheEndMessageSaysWhatBecameOfTheSplFile)
     EXPECT_EQ(main.TargetWord, nullptr);
 }
 
+// Nothing is deleted that nothing will replace: without a converter, for a converter that
+// cannot write a file, or for a source name that gives no target name.
 TEST_F(BuildRunTest, WithoutAConverterOrATargetNameTheFolderIsLeftAlone)
 {
     buildConverterFactory() = nullptr;
@@ -243,4 +247,17 @@ TEST_F(BuildRunTest, WithoutAConverterOrATargetNameTheFolderIsLeftAlone)
     EXPECT_EQ(made, 0);
     EXPECT_EQ(outFiles(), untouched);
     EXPECT_EQ(main.TargetWord, nullptr);
+
+    buildConverterFactory() = [this] {
+        converter = std::make_shared<FakeConverter>();
+        converter->canWrite = false;
+        converter->produces = false;
+        return converter;
+    };
+    form.textBox("txtSourceFileName")->setText("/labels/Zorvat.tablets.docx");
+    ui.messages.clear();
+    form.OK();
+    EXPECT_TRUE(texts().last().startsWith("No SPL file was produced")) << texts().last().toStdString();
+    EXPECT_EQ(converter->received.TargetFileName, QDir(out).filePath("Zorvat.tablets.xml"));
+    EXPECT_EQ(outFiles(), untouched);
 }
