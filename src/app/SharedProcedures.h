@@ -30,6 +30,8 @@ QString MakeSafeFileName(const QString& name, const QString& extension);
 
 // A section key from a section title: a leading section number is dropped, blanks
 // and \ / , ( ) : become "-", the rest is upper-cased ("1 BOXED WARNING" gives "BOXED-WARNING").
+// The key is an XML name, as SPL section IDs must be: other characters that names cannot hold
+// become "-", and a key that would start with a digit starts with "_".
 QString MakeSectionKey(const QString& title);
 
 // Escapes "&", "<" and ">" (in that order); quotes stay.

@@ -91,6 +91,23 @@ QString MakeSafeFileName(const QString& name, const QString& extension)
     return safe + extension;
 }
 
+namespace {
+
+// Keys become the IDs of SPL sections and the targets of links to them, which the SPL schema
+// takes only as XML names: any other character ("QUESTIONS?", "A & B") becomes "-", and a key
+// that would start with a digit, "-" or "." starts with "_".
+QString asXmlId(QString key)
+{
+    for (QChar& c : key)
+        if (!c.isLetterOrNumber() && c != QLatin1Char('-') && c != QLatin1Char('_') && c != QLatin1Char('.'))
+            c = QLatin1Char('-');
+    if (!key.isEmpty() && !key[0].isLetter() && key[0] != QLatin1Char('_'))
+        key.prepend(QLatin1Char('_'));
+    return key;
+}
+
+} // namespace
+
 QString MakeSectionKey(const QString& title)
 {
     QString key = title;
@@ -99,7 +116,7 @@ QString MakeSectionKey(const QString& title)
         key = title.mid(firstWord.size() + 1);
     for (const QChar c : {u' ', u'\\', u'/', u',', u')', u'(', u':'})
         key.replace(c, QLatin1Char('-'));
-    return key.toUpper();
+    return asXmlId(key.toUpper());
 }
 
 QString XMLEscape(const QString& text)

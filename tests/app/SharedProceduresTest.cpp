@@ -86,7 +86,11 @@ TEST(SharedProcedures, MakeSectionKeyDropsTheNumberAndJoinsWords)
     EXPECT_EQ(MakeSectionKey("2010"), "");
     EXPECT_EQ(MakeSectionKey(""), "");
     EXPECT_EQ(MakeSectionKey("A\\B,C:d"), "A-B-C-D");
-    EXPECT_EQ(MakeSectionKey("1A Title"), "1A-TITLE") << "only a numeric first word is dropped";
+    EXPECT_EQ(MakeSectionKey("1A Title"), "_1A-TITLE") << "only a numeric first word is dropped; an ID starts with no digit";
+    // Keys are section IDs: characters an XML name cannot hold become "-".
+    EXPECT_EQ(MakeSectionKey("Questions?"), "QUESTIONS-");
+    EXPECT_EQ(MakeSectionKey("Uses & Directions 'Adults'"), "USES---DIRECTIONS--ADULTS-");
+    EXPECT_EQ(MakeSectionKey("Dosierung für Kinder"), "DOSIERUNG-FÜR-KINDER");
 }
 
 TEST(SharedProcedures, TextHelpers)

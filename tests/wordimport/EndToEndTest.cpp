@@ -10,8 +10,10 @@
 #include "platform/xml/ResourceResolver.h"
 #include "platform/xml/SchemaValidator.h"
 #include "platform/xml/XsltProcessor.h"
+#include "platform/core/AppPaths.h"
 #include "support/EditorTree.h"
 #include "wordimport/ProductLabelImport.h"
+#include "wordimport/template/LabelTemplateDocument.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -178,4 +180,35 @@ TEST_F(EndToEndTest, RealLabelsBuildValidSpl)
         editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ExcerptStyle")).setText(QStringLiteral("Title"));
         expectValid(importAndBuild(fixture(QStringLiteral("docx/labels/%1.docx").arg(QLatin1String(label.docx)))));
     }
+}
+
+// The newcomer's road: the empty label template the program generates, imported as it is
+// and built, gives every section of the label skeleton with its subsections, lists and
+// tables, in SPL that the schema accepts.
+TEST_F(EndToEndTest, TheGeneratedTemplateImportedAsItIsBuildsValidSpl)
+{
+    const QStringList titles =
+        label_template::sectionTitles(app_paths::inProgram(QStringLiteral("LabelDefinitions/TEMPLATE_SPL.xml")));
+    const QString docx = save(label_template::templateDocument(titles, {QStringLiteral("Sample sentence.")},
+                                                               [](int) { return 0; }));
+    newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml")));
+    const QString built = importAndBuild(docx);
+    expectValid(built);
+
+    xml::Document spl;
+    ASSERT_TRUE(spl.load(built));
+    int sections = 0;
+    for (const xml::Node& section : spl.selectNodes(QStringLiteral("//structuredBody/component/section[not(code/@code='48780-1')]"))) {
+        ++sections;
+        const xml::Node title = section.selectSingleNode(QStringLiteral("title"));
+        SCOPED_TRACE((title ? title.text() : section.selectSingleNode(QStringLiteral("code")).getAttribute("displayName")).toStdString());
+        EXPECT_EQ(section.selectNodes(QStringLiteral("component/section")).length(), 3);
+        EXPECT_EQ(section.selectNodes(QStringLiteral("component/section/text/table")).length(), 3);
+        // Recent major changes are told in the highlights only: that section has no body text.
+        const bool highlightsOnly = section.selectSingleNode(QStringLiteral("code")).getAttribute("code") == "43683-2";
+        EXPECT_EQ(section.selectNodes(QStringLiteral("text/list[@listType='ordered']")).length(), highlightsOnly ? 0 : 1);
+    }
+    // Titles that two label formats share a section with (the Drug Facts "Uses" and the
+    // prescription "INDICATIONS AND USAGE") may merge; every other title is a section.
+    EXPECT_GE(sections, titles.size() - 4);
 }
