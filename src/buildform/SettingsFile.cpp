@@ -9,7 +9,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace veldra::buildform {
 
@@ -36,7 +35,7 @@ FormState snapshotState(const QString& path)
 
 QString userLastSettingsFile()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/LastSettings.xml");
+    return app_paths::inUserData(QStringLiteral("LastSettings.xml"));
 }
 
 void SaveSettingsFile(frmBuildSPL& form, const QString& path)

@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
@@ -25,12 +24,6 @@ namespace {
 
 class SettingsFileTest : public veldra::test::LogFixture {
 protected:
-    SettingsFileTest() { QStandardPaths::setTestModeEnabled(true); }
-    ~SettingsFileTest() override
-    {
-        QFile::remove(userLastSettingsFile());
-        QStandardPaths::setTestModeEnabled(false);
-    }
 
     // Every kind of value a user can leave in the form, in every control.
     static void fillAwkwardly(frmBuildSPL& form)
