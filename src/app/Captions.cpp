@@ -77,13 +77,15 @@ QString CaptionPictures::forCaption(const QString& caption)
     return known.value();
 }
 
+// The icon and key of each picture are kept as item data once, so that thousands of nodes
+// share them instead of each making its own.
 void CaptionPictures::set(QTreeWidgetItem* item, const QString& key)
 {
-    auto icon = icons_.constFind(key);
-    if (icon == icons_.cend())
-        icon = icons_.insert(key, images_.icon(key));
-    item->setIcon(0, icon.value());
-    item->setData(0, TreeImageList::ImageKeyRole, key);
+    auto picture = pictures_.constFind(key);
+    if (picture == pictures_.cend())
+        picture = pictures_.insert(key, {QVariant(images_.icon(key)), QVariant(key)});
+    item->setData(0, Qt::DecorationRole, picture->icon);
+    item->setData(0, TreeImageList::ImageKeyRole, picture->key);
 }
 
 void CaptionPictures::setRoot(QTreeWidgetItem* root) const

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QVariant>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -58,9 +59,13 @@ public:
     void setRoot(QTreeWidgetItem* root) const;
 
 private:
+    struct Picture {
+        QVariant icon;
+        QVariant key;
+    };
     const TreeImageList& images_;
     QHash<QString, QString> keys_;
-    QHash<QString, QIcon> icons_;
+    QHash<QString, Picture> pictures_;
 };
 
 } // namespace veldra

@@ -43,6 +43,29 @@ bool isHiddenAttribute(const QString& name)
     return it.value();
 }
 
+// Most elements of a settings document carry only attributes the editor hides (their ids),
+// which is settled on the parsed names without making a string for each.
+bool onlyHiddenAttributes(const xmlNode* element)
+{
+    // Elements in a row mostly carry the same one attribute name.
+    static QByteArray lastName;
+    static bool lastHidden = false;
+    if (element->nsDef)
+        return false;
+    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
+        if (attribute->ns)
+            return false;
+        const char* name = reinterpret_cast<const char*>(attribute->name);
+        if (qstrcmp(lastName.constData(), name) != 0 || lastName.isNull()) {
+            lastName = QByteArray(name);
+            lastHidden = isHiddenAttribute(QString::fromUtf8(name));
+        }
+        if (!lastHidden)
+            return false;
+    }
+    return true;
+}
+
 // Every element gets a key, so the key hash is sized once for all of them.
 qsizetype elementsIn(const xmlNode* node)
 {
@@ -293,6 +316,8 @@ QString frmXMLEditor::BuildAttributeString(const xml::Node& SourceNode) const
     if (SourceNode.nodeType() != xml::NodeType::Element)
         return {};
     const bool hideEditorAttributes = isSettingsMode();
+    if (hideEditorAttributes && onlyHiddenAttributes(SourceNode.raw()))
+        return {};
     QString items;
     for (const xml::Node& attribute : SourceNode.attributes()) {
         const QString name = attribute.nodeName();
