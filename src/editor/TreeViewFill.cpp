@@ -15,6 +15,7 @@
 #include "platform/xml/Document.h"
 
 #include <QFileInfo>
+#include <QBrush>
 #include <QFont>
 #include <QTreeWidgetItem>
 
@@ -128,14 +129,16 @@ public:
         if (topLevel.isEmpty())
             return;
         makeBold(topLevel.first());
-        QFont bold;
-        bold.setBold(true);
-        const QColor black(0, 0, 0);
+        // One font and one colour shared by all the nodes.
+        QFont boldFont;
+        boldFont.setBold(true);
+        const QVariant bold(boldFont);
+        const QVariant black(QBrush(QColor(0, 0, 0)));
         for (QTreeWidgetItem* item : std::as_const(belowRoot_)) {
             if (item->childCount() > 0)
-                item->setFont(0, bold);
+                item->setData(0, Qt::FontRole, bold);
             else
-                item->setForeground(0, black);
+                item->setData(0, Qt::ForegroundRole, black);
         }
         if (pictures_)
             pictures_->setRoot(topLevel.first());
