@@ -34,39 +34,7 @@ QTreeWidgetItem* rootOf(QTreeWidgetItem* node)
     return node;
 }
 
-// The picture key of each caption's name, found once per name: a tree repeats a handful
-// of element names over thousands of nodes.
-class PictureKeys {
-public:
-    explicit PictureKeys(const TreeImageList& images) : images_(images) {}
-
-    QString forCaption(const QString& caption)
-    {
-        const QString name = GetNamePart(caption);
-        auto known = keys_.constFind(name);
-        if (known == keys_.cend()) {
-            const QString key = imageKeyOf(name);
-            known = keys_.insert(name, images_.contains(key) ? key : QStringLiteral("generalpropertyimage"));
-        }
-        return known.value();
-    }
-
-    void set(QTreeWidgetItem* item, const QString& key)
-    {
-        auto icon = icons_.constFind(key);
-        if (icon == icons_.cend())
-            icon = icons_.insert(key, images_.icon(key));
-        item->setIcon(0, icon.value());
-        item->setData(0, TreeImageList::ImageKeyRole, key);
-    }
-
-private:
-    const TreeImageList& images_;
-    QHash<QString, QString> keys_;
-    QHash<QString, QIcon> icons_;
-};
-
-void refreshChildren(QTreeWidgetItem* node, PictureKeys* pictures)
+void refreshChildren(QTreeWidgetItem* node, CaptionPictures* pictures)
 {
     for (int i = 0; i < node->childCount(); ++i) {
         QTreeWidgetItem* child = node->child(i);
@@ -87,24 +55,49 @@ void refreshChildren(QTreeWidgetItem* node, PictureKeys* pictures)
 
 void refreshCaptions(QTreeWidgetItem* node, const TreeImageList* images)
 {
-    std::optional<PictureKeys> pictures;
+    std::optional<CaptionPictures> pictures;
     if (images)
         pictures.emplace(*images);
     refreshChildren(node, pictures ? &*pictures : nullptr);
 
-    if (!images)
-        return;
-    QTreeWidgetItem* root = rootOf(node);
+    if (pictures)
+        pictures->setRoot(rootOf(node));
+}
+
+} // namespace
+
+QString CaptionPictures::forCaption(const QString& caption)
+{
+    const QString name = GetNamePart(caption);
+    auto known = keys_.constFind(name);
+    if (known == keys_.cend()) {
+        const QString key = imageKeyOf(name);
+        known = keys_.insert(name, images_.contains(key) ? key : QStringLiteral("generalpropertyimage"));
+    }
+    return known.value();
+}
+
+// The icon and key of each picture are kept as item data once, so that thousands of nodes
+// share them instead of each making its own.
+void CaptionPictures::set(QTreeWidgetItem* item, const QString& key)
+{
+    auto picture = pictures_.constFind(key);
+    if (picture == pictures_.cend())
+        picture = pictures_.insert(key, {QVariant(images_.icon(key)), QVariant(key)});
+    item->setData(0, Qt::DecorationRole, picture->icon);
+    item->setData(0, TreeImageList::ImageKeyRole, picture->key);
+}
+
+void CaptionPictures::setRoot(QTreeWidgetItem* root) const
+{
     const QString key = imageKeyOf(root->text(0));
-    if (images->contains(key)) {
-        setImage(root, key, *images);
+    if (images_.contains(key)) {
+        setImage(root, key, images_);
     } else {
         root->setIcon(0, QIcon());
         root->setData(0, TreeImageList::ImageKeyRole, QVariant());
     }
 }
-
-} // namespace
 
 QString SplitCamelCase(const QString& text)
 {
@@ -147,12 +140,6 @@ void RefreshTreeCaptions(QTreeWidgetItem* node)
 {
     if (node)
         refreshCaptions(node, TreeImageList::of(node->treeWidget()));
-}
-
-void RefreshTreeCaptions(QTreeWidgetItem* node, const TreeImageList* images)
-{
-    if (node)
-        refreshCaptions(node, images);
 }
 
 } // namespace veldra

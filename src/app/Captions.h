@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QVariant>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -44,8 +45,27 @@ private:
 // pictures (from the tree's image list) and their emphasis: nodes with children
 // bold, leaves black. The tree's root then gets the picture of its own caption.
 void RefreshTreeCaptions(QTreeWidgetItem* node);
-// The same for nodes not yet in a tree, with the pictures of `images` (none when null):
-// captions set before the nodes join the tree cost the tree no update per node.
-void RefreshTreeCaptions(QTreeWidgetItem* node, const TreeImageList* images);
+
+// The pictures of captions, found once per element name and shared: a tree repeats a
+// handful of element names over thousands of nodes.
+class CaptionPictures {
+public:
+    explicit CaptionPictures(const TreeImageList& images) : images_(images) {}
+
+    // The picture key of a caption's element name, or "generalpropertyimage".
+    QString forCaption(const QString& caption);
+    void set(QTreeWidgetItem* item, const QString& key);
+    // A tree's root shows the picture of its whole caption, or none.
+    void setRoot(QTreeWidgetItem* root) const;
+
+private:
+    struct Picture {
+        QVariant icon;
+        QVariant key;
+    };
+    const TreeImageList& images_;
+    QHash<QString, QString> keys_;
+    QHash<QString, Picture> pictures_;
+};
 
 } // namespace veldra

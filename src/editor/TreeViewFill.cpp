@@ -15,7 +15,11 @@
 #include "platform/xml/Document.h"
 
 #include <QFileInfo>
+#include <QBrush>
+#include <QFont>
 #include <QTreeWidgetItem>
+
+#include <optional>
 
 namespace veldra {
 
@@ -40,6 +44,29 @@ bool isHiddenAttribute(const QString& name)
     return it.value();
 }
 
+// Most elements of a settings document carry only attributes the editor hides (their ids),
+// which is settled on the parsed names without making a string for each.
+bool onlyHiddenAttributes(const xmlNode* element)
+{
+    // Elements in a row mostly carry the same one attribute name.
+    static QByteArray lastName;
+    static bool lastHidden = false;
+    if (element->nsDef)
+        return false;
+    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
+        if (attribute->ns)
+            return false;
+        const char* name = reinterpret_cast<const char*>(attribute->name);
+        if (qstrcmp(lastName.constData(), name) != 0 || lastName.isNull()) {
+            lastName = QByteArray(name);
+            lastHidden = isHiddenAttribute(QString::fromUtf8(name));
+        }
+        if (!lastHidden)
+            return false;
+    }
+    return true;
+}
+
 // Every element gets a key, so the key hash is sized once for all of them.
 qsizetype elementsIn(const xmlNode* node)
 {
@@ -56,11 +83,32 @@ bool isTextContent(xml::NodeType type)
     return type == xml::NodeType::Text || type == xml::NodeType::CData;
 }
 
+// A new key is hex digits and dashes, so it is written to the element as it is.
+void writeKey(xmlNodePtr element, const QString& key)
+{
+    xmlSetNsProp(element, nullptr, reinterpret_cast<const xmlChar*>("Word2SPLID"),
+                 reinterpret_cast<const xmlChar*>(key.toLatin1().constData()));
+}
+
+void makeBold(QTreeWidgetItem* node)
+{
+    QFont font = node->font(0);
+    font.setBold(true);
+    node->setFont(0, font);
+}
+
 // Builds the nodes of one tree, detached from any tree control, in one walk of the document.
-// Keys go into a hash as they are made, so a taken key is found without a search.
+// Keys go into a hash as they are made, so a taken key is found without a search. A settings
+// document's nodes below its root get their captions as words and their pictures as they are
+// made, each caption set once when its element is complete.
 class TreeBuilder {
 public:
-    TreeBuilder(const frmXMLEditor& editor, bool settingsMode) : editor_(editor), settingsMode_(settingsMode) {}
+    TreeBuilder(const frmXMLEditor& editor, bool settingsMode, const TreeImageList* images)
+        : editor_(editor), settingsMode_(settingsMode)
+    {
+        if (images)
+            pictures_.emplace(*images);
+    }
 
     void addTopLevel(const xml::NodeList& nodes)
     {
@@ -68,7 +116,32 @@ public:
         for (const xml::Node& node : nodes)
             elements += elementsIn(node.raw());
         index.reserve(elements);
-        addNodes(nodes, Parent());
+        if (settingsMode_)
+            belowRoot_.reserve(elements);
+        Parent none;
+        addNodes(nodes, none);
+    }
+
+    // The root's caption in bold and its picture; the nodes below it bold when they have
+    // children, black when they are leaves.
+    void finishSettingsEmphasis()
+    {
+        if (topLevel.isEmpty())
+            return;
+        makeBold(topLevel.first());
+        // One font and one colour shared by all the nodes.
+        QFont boldFont;
+        boldFont.setBold(true);
+        const QVariant bold(boldFont);
+        const QVariant black(QBrush(QColor(0, 0, 0)));
+        for (QTreeWidgetItem* item : std::as_const(belowRoot_)) {
+            if (item->childCount() > 0)
+                item->setData(0, Qt::FontRole, bold);
+            else
+                item->setData(0, Qt::ForegroundRole, black);
+        }
+        if (pictures_)
+            pictures_->setRoot(topLevel.first());
     }
 
     QList<QTreeWidgetItem*> topLevel;
@@ -81,24 +154,31 @@ private:
         QTreeWidgetItem* item = nullptr;
         QString name;
         QString attributes;
+        // Settings mode: the caption as the element's content makes it, set when complete.
+        QString caption;
+        bool hasText = false;
+        bool revisited = false;  // the node of an earlier element with the same key
+        bool inWords = false;    // at or below the first top-level node
     };
 
-    void addNodes(const xml::NodeList& nodes, const Parent& parent)
+    void addNodes(const xml::NodeList& nodes, Parent& parent)
     {
         for (const xml::Node& node : nodes)
             skip([&] { addNode(node, parent); });
     }
 
-    void addNode(const xml::Node& node, const Parent& parent)
+    void addNode(const xml::Node& node, Parent& parent)
     {
         const xml::NodeType type = node.nodeType();
         if (type == xml::NodeType::ProcessingInstruction && node.nodeName() == QLatin1String("xml"))
             return;  // the XML declaration
         const bool hasChildren = node.hasChildNodes();
         if (hasChildren || type == xml::NodeType::Element) {
-            const Parent element = addElementNode(node, parent.item);
+            Parent element = addElementNode(node, parent);
             if (hasChildren)
                 addNodes(node.childNodes(), element);
+            if (settingsMode_)
+                completeCaption(element);
         } else if (isTextContent(type) && parent.item) {
             addTextContent(node, parent);
         }
@@ -106,28 +186,42 @@ private:
 
     // Adds the node of an element, or finds the node that already holds its key: an element
     // whose key is taken gets no node of its own, and its children join that node.
-    Parent addElementNode(const xml::Node& element, QTreeWidgetItem* parent)
+    Parent addElementNode(const xml::Node& element, const Parent& parent)
     {
         const bool isElement = element.nodeType() == xml::NodeType::Element;
         const QString id = isElement ? element.getAttribute(Word2SPLID) : QString();
         const QString key = id.isEmpty() ? NewGUID() : id;
         if (settingsMode_ && isElement && id != key)
-            element.setAttribute(Word2SPLID, key);
-        Parent added{index.value(key, nullptr), element.nodeName(), editor_.BuildAttributeString(element)};
-        if (added.item)
+            writeKey(element.raw(), key);
+        Parent added;
+        added.item = index.value(key, nullptr);
+        added.name = element.nodeName();
+        added.attributes = editor_.BuildAttributeString(element);
+        if (added.item) {
+            added.revisited = true;
+            added.inWords = settingsMode_ && !topLevel.isEmpty() && treeRootOf(added.item) == topLevel.first();
             return added;
+        }
         added.item = new QTreeWidgetItem;
         setNodeKey(added.item, key);
-        setNodeCaption(added.item, added.name + added.attributes);
-        if (parent)
-            parent->addChild(added.item);
+        if (settingsMode_)
+            added.caption = added.name + added.attributes;
         else
+            setNodeCaption(added.item, added.name + added.attributes);
+        if (parent.item) {
+            parent.item->addChild(added.item);
+            added.inWords = parent.inWords;
+            if (added.inWords)
+                belowRoot_.append(added.item);
+        } else {
+            added.inWords = settingsMode_ && topLevel.isEmpty();
             topLevel.append(added.item);
+        }
         index.insert(key, added.item);
         return added;
     }
 
-    void addTextContent(const xml::Node& content, const Parent& parent)
+    void addTextContent(const xml::Node& content, Parent& parent)
     {
         if (!settingsMode_) {
             auto* item = new QTreeWidgetItem;
@@ -135,7 +229,35 @@ private:
             parent.item->addChild(item);
             return;
         }
-        setNodeCaption(parent.item, wordsOf(parent.name) + QStringLiteral(": ") + content.text() + parent.attributes);
+        parent.caption = wordsOf(parent.name) + QStringLiteral(": ") + content.text() + parent.attributes;
+        parent.hasText = true;
+    }
+
+    // The node of an earlier element with the same key changes its caption only through text.
+    void completeCaption(const Parent& element)
+    {
+        if (element.revisited && !element.hasText)
+            return;
+        if (!element.inWords) {
+            setNodeCaption(element.item, element.caption);
+            return;
+        }
+        const QString caption = SplitCamelCase(element.caption);
+        setNodeCaption(element.item, caption);
+        if (pictures_ && element.item != topLevel.first())
+            pictures_->set(element.item, pictureKeyOf(element, caption));
+    }
+
+    // A caption's picture follows from its element name and whether it shows text or
+    // attributes, so it is found once for each of those.
+    QString pictureKeyOf(const Parent& element, const QString& caption)
+    {
+        QHash<QString, QString>& known =
+            element.hasText ? textPictures_ : (element.attributes.isEmpty() ? namePictures_ : attributedPictures_);
+        auto found = known.constFind(element.name);
+        if (found == known.cend())
+            found = known.insert(element.name, pictures_->forCaption(caption));
+        return found.value();
     }
 
     // A document repeats a few hundred element names over thousands of values.
@@ -149,15 +271,13 @@ private:
 
     const frmXMLEditor& editor_;
     bool settingsMode_;
+    std::optional<CaptionPictures> pictures_;
+    QList<QTreeWidgetItem*> belowRoot_;
     QHash<QString, QString> words_;
+    QHash<QString, QString> textPictures_;
+    QHash<QString, QString> namePictures_;
+    QHash<QString, QString> attributedPictures_;
 };
-
-void makeBold(QTreeWidgetItem* node)
-{
-    QFont font = node->font(0);
-    font.setBold(true);
-    node->setFont(0, font);
-}
 
 // The editor holds about forty times a document's size (tree items over the parsed tree; see
 // bench/editor_memory_bench.cpp), so larger files are refused before any work is done.
@@ -199,6 +319,8 @@ QString frmXMLEditor::BuildAttributeString(const xml::Node& SourceNode) const
     if (SourceNode.nodeType() != xml::NodeType::Element)
         return {};
     const bool hideEditorAttributes = isSettingsMode();
+    if (hideEditorAttributes && onlyHiddenAttributes(SourceNode.raw()))
+        return {};
     QString items;
     for (const xml::Node& attribute : SourceNode.attributes()) {
         const QString name = attribute.nodeName();
@@ -215,20 +337,11 @@ QString frmXMLEditor::BuildAttributeString(const xml::Node& SourceNode) const
 // the tree.
 void frmXMLEditor::fillTree(EditorTreeView* target, const xml::NodeList& topLevel)
 {
-    TreeBuilder builder(*this, isSettingsMode());
+    TreeBuilder builder(*this, isSettingsMode(), TreeImageList::of(target));
     builder.addTopLevel(topLevel);
-    if (isSettingsMode() && !builder.topLevel.isEmpty())
-        skip([&] { finishSettingsCaptions(builder.topLevel.first(), TreeImageList::of(target)); });
+    if (isSettingsMode())
+        skip([&] { builder.finishSettingsEmphasis(); });
     target->setContent(builder.topLevel, std::move(builder.index));
-}
-
-// The root's caption as words and bold, then the captions, pictures and emphasis of all
-// the nodes below it.
-void frmXMLEditor::finishSettingsCaptions(QTreeWidgetItem* root, const TreeImageList* images)
-{
-    setNodeCaption(root, SplitCamelCase(nodeCaption(root)));
-    makeBold(root);
-    RefreshTreeCaptions(root, images);
 }
 
 // Refreshes the definition attributes of an opened document. A definition file that is

@@ -112,7 +112,6 @@ private:
     bool loadSettings(EditorTreeView* target, const QString& file, bool newDocument, bool refreshDefinition,
                       xml::Document& document);
     void fillTree(EditorTreeView* target, const xml::NodeList& topLevel);
-    void finishSettingsCaptions(QTreeWidgetItem* root, const TreeImageList* images);
     void refreshDefinitionAttributes();
     void setEditCaption(const QString& fileName);
 

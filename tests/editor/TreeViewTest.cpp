@@ -175,17 +175,48 @@ TEST_F(TreeViewTest, RebuildKeepsExpansionSelectionAndColours)
     EXPECT_EQ(nodeKey(tree->selectedNode()), titleKey);
 }
 
+// What the open gives each node: caption, emphasis and picture.
+QStringList looks(const frmXMLEditor* editor)
+{
+    QStringList all;
+    editor->TreeView->forEachNode([&](QTreeWidgetItem* item) {
+        all << QStringLiteral("%1|%2|%3|%4|%5")
+                   .arg(nodeCaption(item))
+                   .arg(isBold(item))
+                   .arg(item->data(0, Qt::ForegroundRole).value<QBrush>().color().name())
+                   .arg(pictureKey(item))
+                   .arg(item->icon(0).isNull());
+    });
+    return all;
+}
+
+// The open finishes each node as it is made; the tree-wide caption refresh is the reference
+// and finds nothing to change, also where a later element's text or children join the node
+// of an earlier one with the same key.
 TEST_F(TreeViewTest, ElementsSharingAKeyShareOneNode)
 {
     frmXMLEditor* editor = openSettings(R"(<SPLR4>
   <Product Word2SPLID="same"><ProductName>A</ProductName></Product>
   <Product Word2SPLID="same"><ProductName>B</ProductName></Product>
+  <DocumentID Word2SPLID="leaf"/>
+  <DocumentID Word2SPLID="leaf"><Title>T</Title></DocumentID>
+  <Marketing Word2SPLID="text"><Title>T</Title></Marketing>
+  <Marketing Word2SPLID="text" code="c">now with text</Marketing>
 </SPLR4>)");
 
     QTreeWidgetItem* product = editor->TreeView->nodeByKey("same");
     ASSERT_NE(product, nullptr);
-    EXPECT_EQ(editor->TreeView->rootNode()->childCount(), 1);
+    EXPECT_EQ(editor->TreeView->rootNode()->childCount(), 3);
     EXPECT_EQ(product->childCount(), 2);
+    EXPECT_TRUE(isBold(editor->TreeView->nodeByKey("leaf")));
+    EXPECT_EQ(nodeCaption(editor->TreeView->nodeByKey("text")), "Marketing: now with text [@code=\"c\"]");
+
+    for (const QString& settings : {sampleSettings(), QString()}) {
+        frmXMLEditor* opened = settings.isEmpty() ? editor : openSettings(settings, "Sample.xml");
+        const QStringList asOpened = looks(opened);
+        RefreshTreeCaptions(opened->TreeView->rootNode());
+        EXPECT_EQ(looks(opened), asOpened);
+    }
 }
 
 TEST_F(TreeViewTest, PicturesAreKeyedByFileNameAndFilesThatAreNoPicturesAreSkipped)
