@@ -115,7 +115,7 @@ void clsSPL::Initialize(const QString& BoxedWarningTitle)
     AddedSubSectionIDs.clear();
     RememberedSectionTitles.clear();
     Document.emplace();
-    Document->load(labelTemplatePath(QStringLiteral("TEMPLATE_SPL.xml")));
+    loadLabelTemplate(*Document, QStringLiteral("TEMPLATE_SPL.xml"));
     CheckDocumentParseStatus();
     spl::requiredNode(*Document, QStringLiteral("//section[@ID='BOXED-WARNING-SECTION']/title")).setText(BoxedWarningTitle);
 }

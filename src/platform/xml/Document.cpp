@@ -122,6 +122,17 @@ bool Document::loadXml(const QString& text)
     return outcome.doc != nullptr;
 }
 
+void Document::loadCopy(const Document& source)
+{
+    state();
+    const DocState* from = source.state();
+    xmlDocPtr copy = xmlCopyDoc(from->doc, 1);
+    if (!copy)
+        throw VbError(err::General, errorSource(), QStringLiteral("Out of memory while copying the document."));
+    box_->parseError = ParseError();
+    replaceState(adoptDocument(copy, from->hasDeclaration));
+}
+
 const ParseError& Document::parseError() const
 {
     state();

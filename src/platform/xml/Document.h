@@ -46,6 +46,9 @@ public:
     // content stay usable while referenced.
     bool load(const QString& path);
     bool loadXml(const QString& text);
+    // Replace the content by a deep copy of source's (declaration included), as a load of the
+    // same text would give, without parsing it again.
+    void loadCopy(const Document& source);
     const ParseError& parseError() const;
 
     QString xml(Layout layout = Layout::AsIs) const;
