@@ -145,11 +145,15 @@ QString Document::xml(Layout layout) const
     return documentText(s->doc, s->hasDeclaration, layout);
 }
 
-void Document::save(const QString& path, Layout layout) const
+QByteArray Document::xmlBytes(Layout layout) const
 {
     DocState* s = state();
-    const QByteArray bytes = documentBytes(s->doc, s->hasDeclaration, layout);
-    const QString problem = saveReplacing(path, bytes);
+    return documentBytes(s->doc, s->hasDeclaration, layout);
+}
+
+void Document::save(const QString& path, Layout layout) const
+{
+    const QString problem = saveReplacing(path, xmlBytes(layout));
     if (!problem.isEmpty())
         throw VbError(err::FileAccess, errorSource(), QStringLiteral("The file '%1' cannot be written: %2").arg(path, problem));
 }

@@ -52,6 +52,8 @@ public:
     const ParseError& parseError() const;
 
     QString xml(Layout layout = Layout::AsIs) const;
+    // The bytes save() writes: encoded as the declaration says (UTF-8 without one).
+    QByteArray xmlBytes(Layout layout = Layout::AsIs) const;
     // Writes a temporary file beside path and renames it over path, so a failed save leaves
     // the former file untouched. Throws VbError when the file cannot be written.
     void save(const QString& path, Layout layout = Layout::AsIs) const;
