@@ -31,7 +31,7 @@ void clsSPL::SaveFile(const QString& TargetFileName)
     // element of element-only content gets a line of its own, so a validation error names its
     // line. The text is repaired before it is written, so the file is written once.
     doc.setDeclarationEncoding(QStringLiteral("UTF-8"));
-    const QByteArray text = repairedSplText(doc.xml(xml::Layout::Indented).toUtf8());
+    const QByteArray text = repairedSplText(doc.xmlBytes(xml::Layout::Indented));
     try {
         replaceFile(TargetFileName, text);
     } catch (const VbError& error) {

@@ -37,10 +37,14 @@ QByteArray repairedSplText(const QByteArray& fileText)
     repaired.reserve(text.size());
     // One pass over the text: the repairs never overlap, and nothing they write is read again.
     const auto startsAt = [&](qsizetype at, QByteArrayView what) { return QByteArrayView(text).sliced(at).startsWith(what); };
-    qsizetype at = 0;
+    // Bytes that no repair touches are copied in runs, not one by one.
+    qsizetype at = 0, kept = 0;
+    const auto keepUpTo = [&](qsizetype end) { repaired += QByteArrayView(text).sliced(kept, end - kept); };
     while (at < text.size()) {
         if (text[at] == ' ' && startsAt(at, emptyNamespace)) {
+            keepUpTo(at);
             at += emptyNamespace.size();
+            kept = at;
             continue;
         }
         if (text[at] == '&' && startsAt(at, "&lt;")) {
@@ -48,10 +52,12 @@ QByteArray repairedSplText(const QByteArray& fileText)
             bool done = false;
             for (const QByteArrayView tag : tags) {
                 if (startsAt(nameAt, tag) && startsAt(nameAt + tag.size(), "&gt;")) {
+                    keepUpTo(at);
                     repaired += '<';
                     repaired += QByteArrayView(text).sliced(at + 4, nameAt - at - 4 + tag.size());
                     repaired += '>';
                     at = nameAt + tag.size() + 4;
+                    kept = at;
                     done = true;
                     break;
                 }
@@ -59,9 +65,9 @@ QByteArray repairedSplText(const QByteArray& fileText)
             if (done)
                 continue;
         }
-        repaired += text[at];
         ++at;
     }
+    keepUpTo(text.size());
     return repaired;
 }
 

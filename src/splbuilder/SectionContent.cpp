@@ -155,7 +155,7 @@ void clsSPL::AddSectionImage(QString& SectionTitle, QString& SubSectionTitle, co
         return;
     }
     xml::Document image;
-    if (!image.load(labelTemplatePath(QStringLiteral("TEMPLATE_MM_IMAGE.xml")))) {
+    if (!loadLabelTemplate(image, QStringLiteral("TEMPLATE_MM_IMAGE.xml"))) {
         const xml::ParseError& error = image.parseError();
         throw VbError(error.errorCode, QStringLiteral("MSXML"), error.reason);
     }

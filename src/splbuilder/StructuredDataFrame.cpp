@@ -15,7 +15,7 @@ void openBuilderLog(const QString& startText)
 std::optional<xml::Document> loadFragment(const QString& fileName, const QString& failurePrefix)
 {
     xml::Document fragment;
-    if (fragment.load(labelTemplatePath(fileName)))
+    if (loadLabelTemplate(fragment, fileName))
         return fragment;
     const xml::ParseError& error = fragment.parseError();
     WriteLog(QStringLiteral("Error"), failurePrefix + QString::number(error.errorCode) + QLatin1Char(' ') + error.reason);

@@ -5,42 +5,100 @@
 #include "splbuilder/LabelTemplates.h"
 #include "splbuilder/SplNodes.h"
 
+#include <libxml/tree.h>
+#include <vector>
+
 namespace veldra {
 
 namespace {
 
 const QString subSectionNotFound = QStringLiteral("< not found in SPL template");
 
+bool isElementNamed(xmlNodePtr node, QByteArrayView name)
+{
+    return node->type == XML_ELEMENT_NODE && QByteArrayView(reinterpret_cast<const char*>(node->name)) == name;
+}
+
+// Whether the title element's text, lowered, reads loweredTitle. A title of plain ASCII text
+// nodes (nearly every title) is compared byte by byte without building a string: the search
+// runs for every paragraph a label pours in, over every section of the skeleton. Any other
+// title takes the general road, whose lowering rules hold for the whole of Unicode.
+bool titleTextReads(xmlNodePtr title, const QString& loweredTitle)
+{
+    qsizetype length = 0;
+    bool plain = true;
+    for (xmlNodePtr child = title->children; child && plain; child = child->next) {
+        if (child->type != XML_TEXT_NODE) {
+            plain = false;
+            break;
+        }
+        for (const xmlChar* c = child->content; c && *c; ++c, ++length) {
+            if (*c >= 0x80) {
+                plain = false;
+                break;
+            }
+            const char16_t lowered = *c >= 'A' && *c <= 'Z' ? *c + ('a' - 'A') : *c;
+            if (length >= loweredTitle.size() || loweredTitle.at(length).unicode() != lowered)
+                return false;
+        }
+    }
+    if (plain)
+        return length == loweredTitle.size();
+    xmlChar* content = xmlNodeGetContent(title);
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(content));
+    xmlFree(content);
+    return text.toLower() == loweredTitle;
+}
+
 // A section's own title, compared in any letter case; an empty title is never a match.
-bool titleReads(const xml::Node& section, const QString& loweredTitle)
+bool titleReads(xmlNodePtr section, const QString& loweredTitle)
 {
     if (loweredTitle.isEmpty())
         return false;
-    const xml::Node title = spl::childElement(section, "title");
-    return title && title.text().toLower() == loweredTitle;
+    for (xmlNodePtr child = section->children; child; child = child->next)
+        if (isElementNamed(child, "title"))
+            return titleTextReads(child, loweredTitle);
+    return false;
 }
 
-void searchSections(const xml::Node& node, const QString& loweredTitle, const QString& loweredSubTitle,
-                    xml::Node& found)
+// The walk runs on the tree itself rather than on node handles, which cost a reference count
+// for each node passed.
+void searchSections(xmlNodePtr node, const QString& loweredTitle, const QString& loweredSubTitle, xmlNodePtr& found)
 {
     // Narrative text holds no sections: the search passes over it, so its cost does not
     // grow with the text already added.
-    if (found || node.nodeType() != xml::NodeType::Element || spl::isElement(node, "text"))
+    if (found || node->type != XML_ELEMENT_NODE || isElementNamed(node, "text"))
         return;
-    if (spl::isElement(node, "section") && titleReads(node, loweredTitle)) {
+    if (isElementNamed(node, "section") && titleReads(node, loweredTitle)) {
         if (loweredSubTitle.isEmpty()) {
             found = node;
             return;
         }
         // The subsection is sought inside this section only; when it is not there, a later
         // section of the same title may hold it.
-        for (xml::Node child = node.firstChild(); child && !found; child = child.nextSibling())
+        for (xmlNodePtr child = node->children; child && !found; child = child->next)
             searchSections(child, loweredSubTitle, QString(), found);
         if (found)
             return;
     }
-    for (xml::Node child = node.firstChild(); child && !found; child = child.nextSibling())
+    for (xmlNodePtr child = node->children; child && !found; child = child->next)
         searchSections(child, loweredTitle, loweredSubTitle, found);
+}
+
+// The handle of `target`, a node below `from`, reached by walking down its line of ancestors.
+xml::Node handleBelow(const xml::Node& from, xmlNodePtr target)
+{
+    std::vector<xmlNodePtr> line;
+    for (xmlNodePtr node = target; node != from.raw(); node = node->parent)
+        line.push_back(node);
+    xml::Node current = from;
+    for (auto step = line.rbegin(); step != line.rend(); ++step) {
+        xml::Node child = current.firstChild();
+        while (child.raw() != *step)
+            child = child.nextSibling();
+        current = child;
+    }
+    return current;
 }
 
 } // namespace
@@ -57,7 +115,7 @@ void clsSPL::Initialize(const QString& BoxedWarningTitle)
     AddedSubSectionIDs.clear();
     RememberedSectionTitles.clear();
     Document.emplace();
-    Document->load(labelTemplatePath(QStringLiteral("TEMPLATE_SPL.xml")));
+    loadLabelTemplate(*Document, QStringLiteral("TEMPLATE_SPL.xml"));
     CheckDocumentParseStatus();
     spl::requiredNode(*Document, QStringLiteral("//section[@ID='BOXED-WARNING-SECTION']/title")).setText(BoxedWarningTitle);
 }
@@ -94,7 +152,12 @@ void clsSPL::GetSectionByTitle(const xml::NodeList& TargetNodes, const QString& 
     for (const xml::Node& node : TargetNodes) {
         if (FoundNode)
             return;
-        searchSections(node, title, subTitle, FoundNode);
+        if (node.nodeType() != xml::NodeType::Element)
+            continue;
+        xmlNodePtr found = nullptr;
+        searchSections(node.raw(), title, subTitle, found);
+        if (found)
+            FoundNode = handleBelow(node, found);
     }
 }
 

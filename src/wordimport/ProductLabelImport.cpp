@@ -152,6 +152,14 @@ void importSection(const xml::Document& settings, const xml::Node& sections, con
             logCopyFailure(QStringLiteral("Error adding component (Images or Subsection): "), e);
         }
     }
+}
+
+// Every section's effective time in the settings document reads the import's. Set once after
+// all sections are in: each pass over the whole document writes the same value, so one pass
+// at the end leaves what a pass per section would, without reading the label's text again
+// for every section.
+void setEffectiveTimes(const xml::Document& settings, const QString& effectiveTime)
+{
     skip([&] {
         for (const xml::Node& value : settings.selectNodes(QStringLiteral("//component/section/effectiveTime")))
             value.setAttribute(QStringLiteral("value"), effectiveTime);
@@ -226,6 +234,8 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
                 importSection(settings, sections, templateSection, splSection, o.EffectiveTime);
                 imported = true;
             }
+            if (imported)
+                setEffectiveTimes(settings, o.EffectiveTime);
         }
         const xml::Node numbering = options.selectSingleNode(QStringLiteral("SectionNumberingFromWord"));
         if (!numbering && !imported)

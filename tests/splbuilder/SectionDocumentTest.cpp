@@ -38,6 +38,27 @@ TEST_F(SectionDocumentTest, InitializeStartsFromAFreshSkeletonEveryTime)
     EXPECT_EQ(text(spl, "//section[@ID='BOXED-WARNING-SECTION']/title"), "WARNING: MUSCLE DAMAGE");
 }
 
+// The skeleton is read at every start: an edit of the same size, and one that breaks it,
+// take effect at once, and one builder's content never reaches the next.
+TEST_F(SectionDocumentTest, EveryStartReadsTheSkeletonAsItIsNow)
+{
+    clsSPL first = initialized();
+    QString title = "A", sub = "Sub";
+    ASSERT_TRUE(first.AddSubSection(title, sub));
+    EXPECT_EQ(count(initialized(), "//section[@ID='SUB']"), 0);
+
+    QString edited = smallSkeleton();
+    edited.replace("<title>B</title>", "<title>C</title>");
+    writeTemplate("TEMPLATE_SPL.xml", edited);
+    const clsSPL second = initialized();
+    EXPECT_EQ(foundId(second, "c"), "B");
+    EXPECT_EQ(foundId(second, "b"), "<none>");
+    EXPECT_EQ(count(first, "//section[title='B']"), 1);
+
+    writeTemplate("TEMPLATE_SPL.xml", edited.left(edited.size() / 2));
+    EXPECT_THROW(initialized(), VbError);
+}
+
 TEST_F(SectionDocumentTest, ASkeletonThatDoesNotParseRaisesTheParserErrorWithItsLine)
 {
     writeTemplate("TEMPLATE_SPL.xml", "<?xml version=\"1.0\"?>\n<document>\n<section><title>A</section>\n</document>\n");

@@ -12,6 +12,7 @@
 #include "platform/xml/XsltProcessor.h"
 #include "platform/core/AppPaths.h"
 #include "support/EditorTree.h"
+#include "splbuilder/clsSPL.h"
 #include "wordimport/ProductLabelImport.h"
 #include "wordimport/template/LabelTemplateDocument.h"
 
@@ -47,6 +48,77 @@ word::DocxWriter writtenLabel()
         w.addPageBreak();
     }
     return w;
+}
+
+
+// The sections a title search may find, in document order: every section element outside
+// narrative text, with its own title as written.
+void collectSections(const xml::Node& node, QList<std::pair<xml::Node, QString>>& found)
+{
+    for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() != xml::NodeType::Element || child.localName() == QLatin1String("text"))
+            continue;
+        if (child.localName() == QLatin1String("section")) {
+            QString title;
+            for (xml::Node part = child.firstChild(); part; part = part.nextSibling())
+                if (part.nodeType() == xml::NodeType::Element && part.localName() == QLatin1String("title")) {
+                    title = part.text();
+                    break;
+                }
+            found.append({child, title});
+        }
+        collectSections(child, found);
+    }
+}
+
+bool isBelow(const xml::Node& node, const xml::Node& ancestor)
+{
+    for (xml::Node up = node.parentNode(); up; up = up.parentNode())
+        if (up == ancestor)
+            return true;
+    return false;
+}
+
+// The plain reading of the title rules over the list of sections: the first section of the
+// title; with a subtitle, the first section of that title below the first section of the
+// title that has one.
+xml::Node plainTitleSearch(const QList<std::pair<xml::Node, QString>>& sections, const QString& title,
+                           const QString& subTitle)
+{
+    const QString lowered = title.toLower(), subLowered = subTitle.toLower();
+    for (const auto& [section, sectionTitle] : sections) {
+        if (lowered.isEmpty() || sectionTitle.toLower() != lowered)
+            continue;
+        if (subLowered.isEmpty())
+            return section;
+        for (const auto& [inner, innerTitle] : sections)
+            if (innerTitle.toLower() == subLowered && isBelow(inner, section))
+                return inner;
+    }
+    return {};
+}
+
+// The builder's title search agrees with the plain reading for every title and every
+// section-subsection pair of the document, in the letter cases a label writes them.
+void expectTitleSearchAgreesWithPlainReading(const clsSPL& spl)
+{
+    QList<std::pair<xml::Node, QString>> sections;
+    collectSections(spl.Document->documentElement(), sections);
+    ASSERT_GT(sections.size(), 10);
+    QList<std::pair<QString, QString>> queries{{QString(), QString()}, {QStringLiteral("No Such Section"), QString()}};
+    for (const auto& [section, title] : sections) {
+        queries << std::pair{title, QString()} << std::pair{title.toUpper(), QString()}
+                << std::pair{title.toLower(), QString()};
+        for (const auto& [inner, innerTitle] : sections)
+            if (isBelow(inner, section))
+                queries << std::pair{title, innerTitle.toUpper()} << std::pair{innerTitle, title};
+    }
+    for (const auto& [title, subTitle] : queries) {
+        xml::Node found;
+        spl.GetSectionByTitle(spl.Document->childNodes(), title, subTitle, found);
+        EXPECT_TRUE(found == plainTitleSearch(sections, title, subTitle))
+            << title.toStdString() << " / " << subTitle.toStdString();
+    }
 }
 
 } // namespace
@@ -178,7 +250,11 @@ TEST_F(EndToEndTest, RealLabelsBuildValidSpl)
         editor = nullptr;
         newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/") + QLatin1String(label.spl)));
         editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ExcerptStyle")).setText(QStringLiteral("Title"));
-        expectValid(importAndBuild(fixture(QStringLiteral("docx/labels/%1.docx").arg(QLatin1String(label.docx)))));
+        const QString built = importAndBuild(fixture(QStringLiteral("docx/labels/%1.docx").arg(QLatin1String(label.docx))));
+        expectValid(built);
+        clsSPL spl;
+        spl.OpenDocument(built);
+        expectTitleSearchAgreesWithPlainReading(spl);
     }
 }
 
@@ -194,6 +270,12 @@ TEST_F(EndToEndTest, TheGeneratedTemplateImportedAsItIsBuildsValidSpl)
     newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml")));
     const QString built = importAndBuild(docx);
     expectValid(built);
+    clsSPL skeleton;
+    skeleton.Initialize(QStringLiteral("BOXED WARNING"));
+    expectTitleSearchAgreesWithPlainReading(skeleton);
+    clsSPL filled;
+    filled.OpenDocument(built);
+    expectTitleSearchAgreesWithPlainReading(filled);
 
     xml::Document spl;
     ASSERT_TRUE(spl.load(built));

@@ -122,6 +122,17 @@ bool Document::loadXml(const QString& text)
     return outcome.doc != nullptr;
 }
 
+void Document::loadCopy(const Document& source)
+{
+    state();
+    const DocState* from = source.state();
+    xmlDocPtr copy = xmlCopyDoc(from->doc, 1);
+    if (!copy)
+        throw VbError(err::General, errorSource(), QStringLiteral("Out of memory while copying the document."));
+    box_->parseError = ParseError();
+    replaceState(adoptDocument(copy, from->hasDeclaration));
+}
+
 const ParseError& Document::parseError() const
 {
     state();
@@ -134,11 +145,15 @@ QString Document::xml(Layout layout) const
     return documentText(s->doc, s->hasDeclaration, layout);
 }
 
-void Document::save(const QString& path, Layout layout) const
+QByteArray Document::xmlBytes(Layout layout) const
 {
     DocState* s = state();
-    const QByteArray bytes = documentBytes(s->doc, s->hasDeclaration, layout);
-    const QString problem = saveReplacing(path, bytes);
+    return documentBytes(s->doc, s->hasDeclaration, layout);
+}
+
+void Document::save(const QString& path, Layout layout) const
+{
+    const QString problem = saveReplacing(path, xmlBytes(layout));
     if (!problem.isEmpty())
         throw VbError(err::FileAccess, errorSource(), QStringLiteral("The file '%1' cannot be written: %2").arg(path, problem));
 }

@@ -46,9 +46,14 @@ public:
     // content stay usable while referenced.
     bool load(const QString& path);
     bool loadXml(const QString& text);
+    // Replace the content by a deep copy of source's (declaration included), as a load of the
+    // same text would give, without parsing it again.
+    void loadCopy(const Document& source);
     const ParseError& parseError() const;
 
     QString xml(Layout layout = Layout::AsIs) const;
+    // The bytes save() writes: encoded as the declaration says (UTF-8 without one).
+    QByteArray xmlBytes(Layout layout = Layout::AsIs) const;
     // Writes a temporary file beside path and renames it over path, so a failed save leaves
     // the former file untouched. Throws VbError when the file cannot be written.
     void save(const QString& path, Layout layout = Layout::AsIs) const;
