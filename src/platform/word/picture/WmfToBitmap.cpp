@@ -6,6 +6,8 @@
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
+#include <cstddef>
+#include <cstdlib>
 #include <memory>
 
 namespace veldra::word {
@@ -36,6 +38,50 @@ wmfMapping standardFonts[] = {
     {nullptr, nullptr, FT_ENCODING_NONE},
 };
 
+// The player allocates as a metafile's records tell it to; a hostile file could ask for
+// gigabytes. Its memory goes through this budget, and a request beyond it fails, which the
+// player reports as a failed conversion.
+class MemoryBudget {
+public:
+    static constexpr std::size_t limit = 64u * 1024 * 1024;
+
+    static void* allocate(void* context, std::size_t size) { return budget(context).resize(nullptr, size); }
+    static void* reallocate(void* context, void* memory, std::size_t size) { return budget(context).resize(memory, size); }
+    static void release(void* context, void* memory)
+    {
+        if (!memory)
+            return;
+        Header* header = headerOf(memory);
+        budget(context).used_ -= header->size;
+        std::free(header);
+    }
+
+private:
+    // Each block carries its size in front, so that a reallocation or a release can count.
+    struct alignas(std::max_align_t) Header {
+        std::size_t size;
+    };
+
+    static MemoryBudget& budget(void* context) { return *static_cast<MemoryBudget*>(context); }
+    static Header* headerOf(void* memory) { return static_cast<Header*>(memory) - 1; }
+
+    void* resize(void* memory, std::size_t size)
+    {
+        Header* old = memory ? headerOf(memory) : nullptr;
+        const std::size_t oldSize = old ? old->size : 0;
+        if (size > limit || used_ - oldSize + size > limit)
+            return nullptr;
+        auto* header = static_cast<Header*>(std::realloc(old, sizeof(Header) + size));
+        if (!header)
+            return nullptr;
+        header->size = size;
+        used_ = used_ - oldSize + size;
+        return header + 1;
+    }
+
+    std::size_t used_ = 0;
+};
+
 struct ApiDeleter {
     void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
 };
@@ -43,15 +89,19 @@ using Api = std::unique_ptr<wmfAPI, ApiDeleter>;
 
 // The bitmap device (rather than the SVG one, which rounds every colour to the nearest
 // named SVG colour), writing PNG through a callback.
-Api createBitmapPlayer()
+Api createBitmapPlayer(MemoryBudget& budget)
 {
     wmfAPI_Options options{};
+    options.context = &budget;
+    options.malloc = MemoryBudget::allocate;
+    options.realloc = MemoryBudget::reallocate;
+    options.free = MemoryBudget::release;
     options.function = wmf_gd_function;
     options.fontdirs = fontFolders;
     options.font.ps = standardFonts;
     wmfAPI* api = nullptr;
     // Quiet: a damaged picture is reported to the caller, not on the terminal.
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_FONTDIRS | WMF_OPT_FONTMAP | WMF_OPT_IGNORE_NONFATAL
+    const unsigned long flags = WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_FONTDIRS | WMF_OPT_FONTMAP | WMF_OPT_IGNORE_NONFATAL
         | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
         if (api)
@@ -107,7 +157,8 @@ bool play(wmfAPI* api, QByteArray& input, QSize pixels)
 BitmapConversion wmfToBitmap(const QByteArray& wmf, QSize pixels)
 {
     BitmapConversion result;
-    const Api api = createBitmapPlayer();
+    MemoryBudget budget;
+    const Api api = createBitmapPlayer(budget);
     if (!api) {
         result.reason = QStringLiteral("the WMF converter could not be started");
         return result;
