@@ -2,6 +2,7 @@
 // next to a plain load of the same file (the parse alone). The rebuild runs with part of the
 // tree expanded, a node selected and coloured nodes, as after a user's edit.
 #include "BenchMain.h"
+#include "GeneratedSettings.h"
 #include "editor/TreeView.h"
 #include "editor/frmXMLEditor.h"
 #include "platform/core/AppPaths.h"
@@ -18,20 +19,9 @@
 
 namespace {
 
-constexpr int ElementsPerProduct = 12;
+using generated_settings::ElementsPerProduct;
+using generated_settings::productXml;
 constexpr int Products = 20000 / ElementsPerProduct;
-
-QString productXml(int n)
-{
-    return QStringLiteral(
-               "<Product><ProductName>Product %1</ProductName><NDCProductCode>12345-%1</NDCProductCode>"
-               "<DosageFormCode>C42998</DosageFormCode><RouteCode>C38288</RouteCode>"
-               "<Ingredient><IngredientName>INGREDIENT %1</IngredientName><IngredientUNIICode>R16CO5Y76E</IngredientUNIICode>"
-               "<StrengthNumerator>%1</StrengthNumerator></Ingredient>"
-               "<Package><NDCPackageCode>12345-%1-01</NDCPackageCode><PackageQuantity>100</PackageQuantity></Package>"
-               "</Product>")
-        .arg(n);
-}
 
 // A settings document of about 20,000 elements, written once for all benchmarks.
 const QString& settingsFile()

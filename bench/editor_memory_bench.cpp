@@ -2,6 +2,7 @@
 // next to the file's own bytes per element and a plain load's peak. The editor refuses files
 // above kMaxEditorDocumentBytes; this shows what the files below that limit cost.
 #include "BenchMain.h"
+#include "GeneratedSettings.h"
 #include "editor/frmXMLEditor.h"
 #include "platform/xml/Document.h"
 
@@ -14,19 +15,8 @@
 
 namespace {
 
-constexpr int ElementsPerProduct = 12;
-
-QString productXml(int n)
-{
-    return QStringLiteral(
-               "<Product><ProductName>Product %1</ProductName><NDCProductCode>12345-%1</NDCProductCode>"
-               "<DosageFormCode>C42998</DosageFormCode><RouteCode>C38288</RouteCode>"
-               "<Ingredient><IngredientName>INGREDIENT %1</IngredientName><IngredientUNIICode>R16CO5Y76E</IngredientUNIICode>"
-               "<StrengthNumerator>%1</StrengthNumerator></Ingredient>"
-               "<Package><NDCPackageCode>12345-%1-01</NDCPackageCode><PackageQuantity>100</PackageQuantity></Package>"
-               "</Product>")
-        .arg(n);
-}
+using generated_settings::ElementsPerProduct;
+using generated_settings::productXml;
 
 QString settingsFile(const QTemporaryDir& dir, int elements)
 {
