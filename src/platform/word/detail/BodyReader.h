@@ -73,6 +73,9 @@ private:
     void fieldBegin();
     void fieldSeparate();
     void fieldEnd();
+    // A w:fldChar (begin, separate or end) or a w:instrText: the field structure that both
+    // visible and hidden runs carry.
+    void readFieldMark(xmlNode* node);
     void abandonUnfinishedFieldCodes();
     void addBookmarkStart(xmlNode* node);
     void addBookmarkEnd(xmlNode* node);

@@ -126,19 +126,9 @@ void BodyReader::readRun(xmlNode* r, const RunContext& context)
                                       readRunProps(rPr), &hidden, &font);
     if (hidden) {
         // Hidden runs still carry field structure: a field's code may sit in a hidden run.
-        for (xmlNode* node : children(r)) {
-            if (isW(node, "fldChar")) {
-                const QString type = attr(node, "fldCharType");
-                if (type == QLatin1String("begin"))
-                    fieldBegin();
-                else if (type == QLatin1String("separate"))
-                    fieldSeparate();
-                else if (type == QLatin1String("end"))
-                    fieldEnd();
-            } else if (isW(node, "instrText") && !fields_.empty() && fields_.back().inCode) {
-                fields_.back().code += textOf(node);
-            }
-        }
+        for (xmlNode* node : children(r))
+            if (isW(node, "fldChar") || isW(node, "instrText"))
+                readFieldMark(node);
         return;
     }
     readRunContent(r, context, formatIndex(format), font);
@@ -195,17 +185,8 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
                                                         "they are read as stored.").arg(symbolFont));
                 append(c, format);
             }
-        } else if (!std::strcmp(name, "fldChar")) {
-            const QString type = attr(node, "fldCharType");
-            if (type == QLatin1String("begin"))
-                fieldBegin();
-            else if (type == QLatin1String("separate"))
-                fieldSeparate();
-            else if (type == QLatin1String("end"))
-                fieldEnd();
-        } else if (!std::strcmp(name, "instrText")) {
-            if (!fields_.empty() && fields_.back().inCode)
-                fields_.back().code += textOf(node);
+        } else if (!std::strcmp(name, "fldChar") || !std::strcmp(name, "instrText")) {
+            readFieldMark(node);
         } else if (!std::strcmp(name, "lastRenderedPageBreak")) {
             if (emitting())
                 renderedBreaks_.push_back(static_cast<int>(model_.text.size()));
@@ -247,6 +228,22 @@ void BodyReader::addShape(ShapeRec shape, uint16_t format)
     shape.position = static_cast<int>(model_.text.size());
     model_.shapes.push_back(std::move(shape));
     append(U'/', format);
+}
+
+void BodyReader::readFieldMark(xmlNode* node)
+{
+    if (isW(node, "instrText")) {
+        if (!fields_.empty() && fields_.back().inCode)
+            fields_.back().code += textOf(node);
+        return;
+    }
+    const QString type = attr(node, "fldCharType");
+    if (type == QLatin1String("begin"))
+        fieldBegin();
+    else if (type == QLatin1String("separate"))
+        fieldSeparate();
+    else if (type == QLatin1String("end"))
+        fieldEnd();
 }
 
 void BodyReader::fieldBegin()
