@@ -6,10 +6,6 @@
 
 namespace veldra {
 
-namespace {
-constexpr int KeyRole = Qt::UserRole;
-}
-
 EditorTreeView::EditorTreeView(QWidget* parent) : QTreeWidget(parent)
 {
     setColumnCount(1);
@@ -145,12 +141,12 @@ void EditorTreeView::rebuildIndex() const
 
 QString nodeKey(const QTreeWidgetItem* node)
 {
-    return node ? node->data(0, KeyRole).toString() : QString();
+    return node ? node->data(0, NodeKeyRole).toString() : QString();
 }
 
 void setNodeKey(QTreeWidgetItem* node, const QString& key)
 {
-    node->setData(0, KeyRole, key);
+    node->setData(0, NodeKeyRole, key);
 }
 
 QString nodeCaption(const QTreeWidgetItem* node)

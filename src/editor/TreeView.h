@@ -65,7 +65,8 @@ private:
 };
 
 // The key of a node: the Word2SPLID of its element; empty for a node without key
-// (the text nodes of a "View" window).
+// (the text nodes of a "View" window). Kept under the item data role NodeKeyRole.
+inline constexpr int NodeKeyRole = Qt::UserRole;
 QString nodeKey(const QTreeWidgetItem* node);
 void setNodeKey(QTreeWidgetItem* node, const QString& key);
 

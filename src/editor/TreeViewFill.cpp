@@ -6,6 +6,7 @@
 #include "app/Captions.h"
 #include "app/SharedProcedures.h"
 #include "editor/DefinitionDocument.h"
+#include "editor/EditorTreeItem.h"
 #include "editor/SettingsDocument.h"
 #include "editor/TreePaths.h"
 #include "editor/TreeView.h"
@@ -18,8 +19,12 @@
 #include <QBrush>
 #include <QFont>
 #include <QTreeWidgetItem>
+#include <QVarLengthArray>
 
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace veldra {
 
@@ -83,11 +88,36 @@ bool isTextContent(xml::NodeType type)
     return type == xml::NodeType::Text || type == xml::NodeType::CData;
 }
 
+// The element's Word2SPLID (null when it has none), read on the parsed attributes: nearly
+// every element of a settings document carries one.
+QString keyAttribute(const xmlNode* element)
+{
+    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
+        if (attribute->ns || !xmlStrEqual(attribute->name, BAD_CAST "Word2SPLID"))
+            continue;
+        xmlChar* value = xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attribute));
+        const QString key = value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : QStringLiteral("");
+        xmlFree(value);
+        return key;
+    }
+    return {};
+}
+
 // A new key is hex digits and dashes, so it is written to the element as it is.
 void writeKey(xmlNodePtr element, const QString& key)
 {
-    xmlSetNsProp(element, nullptr, reinterpret_cast<const xmlChar*>("Word2SPLID"),
-                 reinterpret_cast<const xmlChar*>(key.toLatin1().constData()));
+    QVarLengthArray<char, 40> bytes(key.size() + 1);
+    for (qsizetype i = 0; i < key.size(); ++i)
+        bytes[i] = key.at(i).toLatin1();
+    bytes[key.size()] = '\0';
+    xmlSetNsProp(element, nullptr, BAD_CAST "Word2SPLID", reinterpret_cast<const xmlChar*>(bytes.constData()));
+}
+
+// The text of a text or CDATA node, as Node::text() gives it.
+QString textOf(const xml::Node& content)
+{
+    const xmlChar* text = content.raw()->content;
+    return text ? QString::fromUtf8(reinterpret_cast<const char*>(text)) : QStringLiteral("");
 }
 
 void makeBold(QTreeWidgetItem* node)
@@ -97,6 +127,51 @@ void makeBold(QTreeWidgetItem* node)
     node->setFont(0, font);
 }
 
+// What a caption shows besides the element name; a node's picture follows from its element
+// name and this.
+enum class CaptionKind { Text, Name, Attributes };
+constexpr int CaptionKinds = 3;
+
+// What a fill works out once per element name: a document repeats a few hundred names over
+// thousands of elements.
+struct ElementName {
+    QString name;
+    QString words;
+    struct Picture {
+        QString key;
+        QIcon icon;
+    };
+    std::optional<Picture> pictures[CaptionKinds];
+};
+
+// The element names met by one fill, found by the parsed name without making a string.
+class ElementNames {
+public:
+    ElementName& of(const xml::Node& element)
+    {
+        const xmlNode* raw = element.raw();
+        std::string prefixed;
+        std::string_view name(reinterpret_cast<const char*>(raw->name));
+        if (raw->ns && raw->ns->prefix) {
+            prefixed = reinterpret_cast<const char*>(raw->ns->prefix) + std::string(":") + std::string(name);
+            name = prefixed;
+        }
+        auto found = names_.find(name);
+        if (found == names_.end()) {
+            const QString qualified = element.nodeName();
+            found = names_.emplace(std::string(name), ElementName{qualified, SplitCamelCase(qualified), {}}).first;
+        }
+        return found->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, ElementName, Hash, std::equal_to<>> names_;
+};
+
 // Builds the nodes of one tree, detached from any tree control, in one walk of the document.
 // Keys go into a hash as they are made, so a taken key is found without a search. A settings
 // document's nodes below its root get their captions as words and their pictures as they are
@@ -104,7 +179,7 @@ void makeBold(QTreeWidgetItem* node)
 class TreeBuilder {
 public:
     TreeBuilder(const frmXMLEditor& editor, bool settingsMode, const TreeImageList* images)
-        : editor_(editor), settingsMode_(settingsMode)
+        : editor_(editor), settingsMode_(settingsMode), images_(images)
     {
         if (images)
             pictures_.emplace(*images);
@@ -119,7 +194,8 @@ public:
         if (settingsMode_)
             belowRoot_.reserve(elements);
         Parent none;
-        addNodes(nodes, none);
+        for (const xml::Node& node : nodes)
+            skip([&] { addNode(node, none); });
     }
 
     // The root's caption in bold and its picture; the nodes below it bold when they have
@@ -129,17 +205,8 @@ public:
         if (topLevel.isEmpty())
             return;
         makeBold(topLevel.first());
-        // One font and one colour shared by all the nodes.
-        QFont boldFont;
-        boldFont.setBold(true);
-        const QVariant bold(boldFont);
-        const QVariant black(QBrush(QColor(0, 0, 0)));
-        for (QTreeWidgetItem* item : std::as_const(belowRoot_)) {
-            if (item->childCount() > 0)
-                item->setData(0, Qt::FontRole, bold);
-            else
-                item->setData(0, Qt::ForegroundRole, black);
-        }
+        for (EditorTreeItem* item : std::as_const(belowRoot_))
+            item->setEmphasis(item->childCount() > 0 ? EditorTreeItem::Emphasis::Bold : EditorTreeItem::Emphasis::Black);
         if (pictures_)
             pictures_->setRoot(topLevel.first());
     }
@@ -151,32 +218,23 @@ private:
     // The tree node that takes the children of an element, with what the caption of the
     // element's text needs.
     struct Parent {
-        QTreeWidgetItem* item = nullptr;
-        QString name;
+        EditorTreeItem* item = nullptr;
+        ElementName* name = nullptr;
         QString attributes;
-        // Settings mode: the caption as the element's content makes it, set when complete.
-        QString caption;
+        // Settings mode: the element's text (that of its last text node), shown in its caption.
+        QString text;
         bool hasText = false;
         bool revisited = false;  // the node of an earlier element with the same key
         bool inWords = false;    // at or below the first top-level node
     };
 
-    void addNodes(const xml::NodeList& nodes, Parent& parent)
-    {
-        for (const xml::Node& node : nodes)
-            skip([&] { addNode(node, parent); });
-    }
-
     void addNode(const xml::Node& node, Parent& parent)
     {
         const xml::NodeType type = node.nodeType();
-        if (type == xml::NodeType::ProcessingInstruction && node.nodeName() == QLatin1String("xml"))
-            return;  // the XML declaration
-        const bool hasChildren = node.hasChildNodes();
-        if (hasChildren || type == xml::NodeType::Element) {
+        if (type == xml::NodeType::Element) {
             Parent element = addElementNode(node, parent);
-            if (hasChildren)
-                addNodes(node.childNodes(), element);
+            for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
+                skip([&] { addNode(child, element); });
             if (settingsMode_)
                 completeCaption(element);
         } else if (isTextContent(type) && parent.item) {
@@ -188,26 +246,22 @@ private:
     // whose key is taken gets no node of its own, and its children join that node.
     Parent addElementNode(const xml::Node& element, const Parent& parent)
     {
-        const bool isElement = element.nodeType() == xml::NodeType::Element;
-        const QString id = isElement ? element.getAttribute(Word2SPLID) : QString();
+        const QString id = keyAttribute(element.raw());
         const QString key = id.isEmpty() ? NewGUID() : id;
-        if (settingsMode_ && isElement && id != key)
+        if (settingsMode_ && id != key)
             writeKey(element.raw(), key);
         Parent added;
-        added.item = index.value(key, nullptr);
-        added.name = element.nodeName();
+        added.name = &names_.of(element);
         added.attributes = editor_.BuildAttributeString(element);
-        if (added.item) {
+        if (QTreeWidgetItem* taken = index.value(key, nullptr)) {
+            added.item = static_cast<EditorTreeItem*>(taken);
             added.revisited = true;
             added.inWords = settingsMode_ && !topLevel.isEmpty() && treeRootOf(added.item) == topLevel.first();
             return added;
         }
-        added.item = new QTreeWidgetItem;
-        setNodeKey(added.item, key);
-        if (settingsMode_)
-            added.caption = added.name + added.attributes;
-        else
-            setNodeCaption(added.item, added.name + added.attributes);
+        added.item = new EditorTreeItem(key);
+        if (!settingsMode_)
+            added.item->setCaption(added.name->name + added.attributes);
         if (parent.item) {
             parent.item->addChild(added.item);
             added.inWords = parent.inWords;
@@ -224,12 +278,12 @@ private:
     void addTextContent(const xml::Node& content, Parent& parent)
     {
         if (!settingsMode_) {
-            auto* item = new QTreeWidgetItem;
-            setNodeCaption(item, content.text());
+            auto* item = new EditorTreeItem(QString());
+            item->setCaption(textOf(content));
             parent.item->addChild(item);
             return;
         }
-        parent.caption = wordsOf(parent.name) + QStringLiteral(": ") + content.text() + parent.attributes;
+        parent.text = textOf(content);
         parent.hasText = true;
     }
 
@@ -238,45 +292,42 @@ private:
     {
         if (element.revisited && !element.hasText)
             return;
-        if (!element.inWords) {
-            setNodeCaption(element.item, element.caption);
-            return;
+        element.item->setCaption(settingsCaption(element));
+        if (element.inWords && pictures_ && element.item != topLevel.first())
+            setPicture(element);
+    }
+
+    // "Words Of The Name: text [@attribute="value"]". An element without text shows its name
+    // in words below the first top-level node; a caption with attributes holds a blank, so
+    // it is never split into words.
+    static QString settingsCaption(const Parent& element)
+    {
+        if (element.hasText)
+            return element.name->words + QStringLiteral(": ") + element.text + element.attributes;
+        if (element.attributes.isEmpty() && element.inWords)
+            return element.name->words;
+        return element.name->name + element.attributes;
+    }
+
+    void setPicture(const Parent& element)
+    {
+        const CaptionKind kind = element.hasText
+                                     ? CaptionKind::Text
+                                     : (element.attributes.isEmpty() ? CaptionKind::Name : CaptionKind::Attributes);
+        std::optional<ElementName::Picture>& picture = element.name->pictures[int(kind)];
+        if (!picture) {
+            const QString key = pictures_->forCaption(settingsCaption(element));
+            picture = ElementName::Picture{key, images_->icon(key)};
         }
-        const QString caption = SplitCamelCase(element.caption);
-        setNodeCaption(element.item, caption);
-        if (pictures_ && element.item != topLevel.first())
-            pictures_->set(element.item, pictureKeyOf(element, caption));
-    }
-
-    // A caption's picture follows from its element name and whether it shows text or
-    // attributes, so it is found once for each of those.
-    QString pictureKeyOf(const Parent& element, const QString& caption)
-    {
-        QHash<QString, QString>& known =
-            element.hasText ? textPictures_ : (element.attributes.isEmpty() ? namePictures_ : attributedPictures_);
-        auto found = known.constFind(element.name);
-        if (found == known.cend())
-            found = known.insert(element.name, pictures_->forCaption(caption));
-        return found.value();
-    }
-
-    // A document repeats a few hundred element names over thousands of values.
-    const QString& wordsOf(const QString& name)
-    {
-        auto known = words_.constFind(name);
-        if (known == words_.cend())
-            known = words_.insert(name, SplitCamelCase(name));
-        return known.value();
+        element.item->setPicture(picture->icon, picture->key);
     }
 
     const frmXMLEditor& editor_;
     bool settingsMode_;
+    const TreeImageList* images_;
     std::optional<CaptionPictures> pictures_;
-    QList<QTreeWidgetItem*> belowRoot_;
-    QHash<QString, QString> words_;
-    QHash<QString, QString> textPictures_;
-    QHash<QString, QString> namePictures_;
-    QHash<QString, QString> attributedPictures_;
+    ElementNames names_;
+    QList<EditorTreeItem*> belowRoot_;
 };
 
 // The editor holds about forty times a document's size (tree items over the parsed tree; see
