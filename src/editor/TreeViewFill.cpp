@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QBrush>
 #include <QFont>
+#include <QStringBuilder>
 #include <QTreeWidgetItem>
 #include <QVarLengthArray>
 
@@ -253,13 +254,16 @@ private:
         Parent added;
         added.name = &names_.of(element);
         added.attributes = editor_.BuildAttributeString(element);
-        if (QTreeWidgetItem* taken = index.value(key, nullptr)) {
-            added.item = static_cast<EditorTreeItem*>(taken);
+        // The key's place in the hash, found once: empty for a key not yet taken.
+        QTreeWidgetItem*& keyed = index[key];
+        if (keyed) {
+            added.item = static_cast<EditorTreeItem*>(keyed);
             added.revisited = true;
             added.inWords = settingsMode_ && !topLevel.isEmpty() && treeRootOf(added.item) == topLevel.first();
             return added;
         }
         added.item = new EditorTreeItem(key);
+        keyed = added.item;
         if (!settingsMode_)
             added.item->setCaption(added.name->name + added.attributes);
         if (parent.item) {
@@ -271,7 +275,6 @@ private:
             added.inWords = settingsMode_ && topLevel.isEmpty();
             topLevel.append(added.item);
         }
-        index.insert(key, added.item);
         return added;
     }
 
@@ -303,7 +306,7 @@ private:
     static QString settingsCaption(const Parent& element)
     {
         if (element.hasText)
-            return element.name->words + QStringLiteral(": ") + element.text + element.attributes;
+            return element.name->words % QLatin1String(": ") % element.text % element.attributes;
         if (element.attributes.isEmpty() && element.inWords)
             return element.name->words;
         return element.name->name + element.attributes;

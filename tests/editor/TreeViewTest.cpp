@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <memory>
+
 namespace veldra::test {
 namespace {
 
@@ -175,18 +177,31 @@ TEST_F(TreeViewTest, RebuildKeepsExpansionSelectionAndColours)
     EXPECT_EQ(nodeKey(tree->selectedNode()), titleKey);
 }
 
-// What the open gives each node: caption, emphasis and picture.
+// What the open gives a node: caption, emphasis, picture and key.
+QString looksOf(const QTreeWidgetItem* item)
+{
+    return QStringLiteral("%1|%2|%3|%4|%5|%6")
+        .arg(nodeCaption(item))
+        .arg(isBold(item))
+        .arg(item->data(0, Qt::ForegroundRole).value<QBrush>().color().name())
+        .arg(pictureKey(item))
+        .arg(item->icon(0).isNull())
+        .arg(nodeKey(item));
+}
+
 QStringList looks(const frmXMLEditor* editor)
 {
     QStringList all;
-    editor->TreeView->forEachNode([&](QTreeWidgetItem* item) {
-        all << QStringLiteral("%1|%2|%3|%4|%5")
-                   .arg(nodeCaption(item))
-                   .arg(isBold(item))
-                   .arg(item->data(0, Qt::ForegroundRole).value<QBrush>().color().name())
-                   .arg(pictureKey(item))
-                   .arg(item->icon(0).isNull());
-    });
+    editor->TreeView->forEachNode([&](QTreeWidgetItem* item) { all << looksOf(item); });
+    return all;
+}
+
+// The looks of `item` and everything below it, depth first.
+QStringList looksBelow(const QTreeWidgetItem* item)
+{
+    QStringList all{looksOf(item)};
+    for (int i = 0; i < item->childCount(); ++i)
+        all << looksBelow(item->child(i));
     return all;
 }
 
@@ -214,9 +229,45 @@ TEST_F(TreeViewTest, ElementsSharingAKeyShareOneNode)
     for (const QString& settings : {sampleSettings(), QString()}) {
         frmXMLEditor* opened = settings.isEmpty() ? editor : openSettings(settings, "Sample.xml");
         const QStringList asOpened = looks(opened);
+        const std::unique_ptr<QTreeWidgetItem> copy(opened->TreeView->rootNode()->clone());
         RefreshTreeCaptions(opened->TreeView->rootNode());
         EXPECT_EQ(looks(opened), asOpened);
+        EXPECT_EQ(looksBelow(copy.get()), asOpened) << "a copy shows what its original showed";
     }
+}
+
+// What is set on a node after the open (a rewritten caption, a search mark, a picture or
+// font of its own) replaces what the open gave it, also in a copy of the node.
+TEST_F(TreeViewTest, WhatIsSetOnANodeReplacesWhatTheOpenGaveItAndCopiesKeepIt)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    QTreeWidgetItem* title = node(editor, "Title");
+    QTreeWidgetItem* group = node(editor, "General Data");
+    const QString titleKey = nodeKey(title);
+
+    setNodeCaption(title, "Title: Rewritten");
+    setNodeBackColor(title, QColor(255, 255, 0));
+    title->setForeground(0, QColor(255, 0, 0));
+    title->setIcon(0, QIcon());
+    title->setData(0, TreeImageList::ImageKeyRole, QVariant());
+    QFont plain = group->font(0);
+    plain.setBold(false);
+    group->setFont(0, plain);
+
+    for (const QTreeWidgetItem* shown : {title, group}) {
+        const std::unique_ptr<QTreeWidgetItem> copy(shown->clone());
+        EXPECT_EQ(looksBelow(copy.get()), looksBelow(shown));
+    }
+    EXPECT_EQ(looksOf(title), "Title: Rewritten|0|#ff0000||1|" + titleKey);
+    EXPECT_EQ(nodeBackColor(title), QColor(255, 255, 0));
+    EXPECT_FALSE(isBold(group));
+    EXPECT_EQ(pictureKey(group), "generaldata");
+    EXPECT_EQ(editor->TreeView->nodeByKey(titleKey), title);
+
+    // A rebuild gives every node what the document says again.
+    editor->RefreshXML(false);
+    EXPECT_EQ(nodeCaption(editor->TreeView->nodeByKey(titleKey)), "Title: Aspirin Tablets");
+    EXPECT_TRUE(isBold(node(editor, "General Data")));
 }
 
 TEST_F(TreeViewTest, PicturesAreKeyedByFileNameAndFilesThatAreNoPicturesAreSkipped)
