@@ -20,11 +20,19 @@ enum Member : unsigned {
 };
 
 // The font of a bold node: the application's font, bold (as a fresh QFont made bold is).
-QVariant boldFont()
+// Made once for each application font, as the view asks for it on every paint of a row.
+const QVariant& boldFont()
 {
-    QFont font;
-    font.setBold(true);
-    return font;
+    static QFont applicationFont;
+    static QVariant bold;
+    const QFont current;
+    if (!bold.isValid() || current != applicationFont) {
+        applicationFont = current;
+        QFont font = current;
+        font.setBold(true);
+        bold = font;
+    }
+    return bold;
 }
 
 const QVariant& blackBrush()

@@ -333,7 +333,7 @@ private:
     QList<EditorTreeItem*> belowRoot_;
 };
 
-// The editor holds about forty times a document's size (tree items over the parsed tree; see
+// The editor holds about thirty times a document's size (tree items over the parsed tree; see
 // bench/editor_memory_bench.cpp), so larger files are refused before any work is done.
 constexpr qint64 kMaxEditorDocumentBytes = 32LL * 1024 * 1024;
 
