@@ -96,6 +96,9 @@ QString keyAttribute(const xmlNode* element)
     for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
         if (attribute->ns || !xmlStrEqual(attribute->name, BAD_CAST "Word2SPLID"))
             continue;
+        const xmlNode* text = attribute->children;
+        if (text && !text->next && text->type == XML_TEXT_NODE && text->content)  // the usual case, read in place
+            return QString::fromUtf8(reinterpret_cast<const char*>(text->content));
         xmlChar* value = xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attribute));
         const QString key = value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : QStringLiteral("");
         xmlFree(value);
