@@ -159,6 +159,13 @@ void setNodeCaption(QTreeWidgetItem* node, const QString& caption)
     node->setText(0, caption);
 }
 
+void makeNodeBold(QTreeWidgetItem* node)
+{
+    QFont font = node->font(0);
+    font.setBold(true);
+    node->setFont(0, font);
+}
+
 QTreeWidgetItem* treeRootOf(QTreeWidgetItem* node)
 {
     while (node && node->parent())

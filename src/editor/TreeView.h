@@ -74,6 +74,9 @@ void setNodeKey(QTreeWidgetItem* node, const QString& key);
 QString nodeCaption(const QTreeWidgetItem* node);
 void setNodeCaption(QTreeWidgetItem* node, const QString& caption);
 
+// Makes the node's caption bold, in the font it has.
+void makeNodeBold(QTreeWidgetItem* node);
+
 // The root of the tree that holds `node` (the node itself for a top-level node).
 QTreeWidgetItem* treeRootOf(QTreeWidgetItem* node);
 
