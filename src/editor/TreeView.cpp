@@ -1,6 +1,7 @@
 #include "editor/TreeView.h"
 
 #include <QBrush>
+#include <QFont>
 #include <QHeaderView>
 #include <QTreeWidgetItemIterator>
 
