@@ -1,5 +1,6 @@
 #include "generation/build/BuildIndex.h"
 
+#include "generation/build/NodeTests.h"
 #include "generation/build/TransformItems.h"
 #include "platform/xml/NodeList.h"
 
@@ -32,9 +33,30 @@ bool precedes(const xml::Node& a, const xml::Node& b)
     return xmlXPathCmpNodes(a.raw(), b.raw()) == 1;
 }
 
+const QByteArray& markName()
+{
+    static const QByteArray name = Word2SPLIDAttribute.toUtf8();
+    return name;
+}
+
+const xmlChar* bytes(const QByteArray& utf8)
+{
+    return reinterpret_cast<const xmlChar*>(utf8.constData());
+}
+
+// Sets the mark as Node::setAttribute does, straight from the UTF-8 identity. What it would
+// refuse or change (no element, a carriage return to store as a line feed) goes through it.
+void setMark(const xml::Node& element, const QByteArray& identifier)
+{
+    if (element.isNull() || element.nodeType() != xml::NodeType::Element || identifier.contains('\r'))
+        element.setAttribute(Word2SPLIDAttribute, QString::fromUtf8(identifier));
+    else
+        xmlSetNsProp(element.raw(), nullptr, bytes(markName()), bytes(identifier));
+}
+
 } // namespace
 
-BuildIndex::BuildIndex(const xml::Document& transformation, const xml::Document& target)
+BuildIndex::BuildIndex(const xml::Document& transformation, const xml::Document& target, const xml::Node& settings)
     : transformation_(transformation), target_(target), targetRoot_(target.documentElement().parentNode())
 {
     for (const xml::Node& entry : transformation.selectNodes(QStringLiteral("/Word2SPLTransform/Transform"))) {
@@ -42,9 +64,15 @@ BuildIndex::BuildIndex(const xml::Document& transformation, const xml::Document&
         for (const xml::Node& source : entry.selectNodes(QStringLiteral("Definition/Source")))
             if (!sources.contains(source.text()))
                 sources << source.text();
-        for (const QString& source : sources)
+        for (const QString& source : sources) {
             entries_[source] << entry;
+            for (const QString& step : source.split(QLatin1Char('/')))
+                lookedUpNames_.insert(step.toUtf8());
+        }
     }
+    for (xml::Node element = settings; !element.isNull() && element.nodeType() == xml::NodeType::Element;
+         element = element.parentNode())
+        lookedUpNames_.insert(element.nodeName().toUtf8());
 }
 
 QList<xml::Node> BuildIndex::entriesFor(const QString& path) const
@@ -66,7 +94,15 @@ const PreparedEntry* BuildIndex::prepared(const xml::Node& entry)
     const xml::Node targetItem = firstMatch(entry, QStringLiteral("Definition/Target"));
     if (name.isNull() || targetItem.isNull())
         return nullptr;
-    PreparedEntry prepared{name.text(), targetItem, LocationPath(targetItem.text()), allMatches(entry, QStringLiteral("Value"))};
+    const xml::Node parentNodeItem = firstMatch(entry, QStringLiteral("Definition/ParentNode"));
+    PreparedEntry prepared{name.text(),
+                           targetItem,
+                           LocationPath(targetItem.text()),
+                           allMatches(entry, QStringLiteral("Value")),
+                           targetItem.getAttribute(QStringLiteral("AllowClone")),
+                           targetItem.getAttribute(QStringLiteral("DirectCopy")),
+                           parentNodeItem,
+                           parentNodeItem.isNull() ? QString() : parentNodeItem.text()};
     return &preparedEntries_.emplace(entry.raw(), std::move(prepared)).first->second;
 }
 
@@ -82,37 +118,82 @@ const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString&
     if (sourceItem.isNull() || targetItem.isNull())
         return nullptr;
     const QString target = targetItem.text();
-    PreparedValue prepared{sourceItem, targetItem, LocationPath(sourceItem.text()), LocationPath(target),
-                           LocationPath(entryTargetPath + QLatin1Char('/') + target)};
+    PreparedValue prepared{sourceItem,
+                           targetItem,
+                           LocationPath(sourceItem.text()),
+                           LocationPath(target),
+                           LocationPath(entryTargetPath + QLatin1Char('/') + target),
+                           sourceItem.getAttribute(QStringLiteral("DirectCopy")),
+                           targetItem.getAttribute(QStringLiteral("Attribute")),
+                           GetPrefixPostfix(targetItem, true),
+                           GetPrefixPostfix(targetItem, false)};
     return &preparedValues_.emplace(value.raw(), std::move(prepared)).first->second;
 }
 
-void BuildIndex::mark(const xml::Node& element, const QString& identifier)
+void BuildIndex::mark(const xml::Node& element, const QByteArray& identifier)
 {
-    element.setAttribute(Word2SPLIDAttribute, identifier);
-    QList<xml::Node>& nodes = marks_[identifier];
-    if (!nodes.contains(element))
-        nodes << element;
+    if (!indexing) {
+        element.setAttribute(Word2SPLIDAttribute, QString::fromUtf8(identifier));
+        return;
+    }
+    setMark(element, identifier);
+    if (!lookedUp(identifier))
+        return;
+    std::vector<xml::Node>& nodes = marks_[identifier];
+    if (std::find(nodes.cbegin(), nodes.cend(), element) == nodes.cend())
+        nodes.push_back(element);
 }
 
-QList<xml::Node> BuildIndex::marked(const QString& identifier) const
+QList<xml::Node> BuildIndex::marked(const QByteArray& identifier) const
 {
     if (!indexing)
-        return listOf(target_.selectNodes(QStringLiteral("//*[@Word2SPLID=") + quoted(identifier) + QLatin1Char(']')));
+        return listOf(target_.selectNodes(QStringLiteral("//*[@Word2SPLID=") + quoted(QString::fromUtf8(identifier))
+                                          + QLatin1Char(']')));
     QList<xml::Node> current;
-    for (const xml::Node& node : marks_.value(identifier))
-        if (node.getAttribute(Word2SPLIDAttribute) == identifier && inTarget(node))
+    const auto found = marks_.constFind(identifier);
+    if (found == marks_.cend())
+        return current;
+    for (const xml::Node& node : *found)
+        if (bears(node, identifier) && inTarget(node.raw()))
             current << node;
     std::sort(current.begin(), current.end(), precedes);
     return current;
 }
 
-bool BuildIndex::inTarget(const xml::Node& node) const
+xml::Node BuildIndex::pattern(const xml::Document& templateDoc, const QString& path)
 {
-    xml::Node above = node.parentNode();
-    while (!above.isNull() && above != targetRoot_)
-        above = above.parentNode();
-    return !above.isNull();
+    if (!indexing)
+        return firstMatch(templateDoc, path);
+    if (const auto known = patterns_.constFind(path); known != patterns_.cend())
+        return *known;
+    return *patterns_.insert(path, firstMatch(templateDoc, path));
+}
+
+// The identity's name part ("Product" of "Product 1234") is one marks are looked up for.
+bool BuildIndex::lookedUp(const QByteArray& identifier) const
+{
+    const qsizetype space = identifier.indexOf(' ');
+    return space < 0 || lookedUpNames_.contains(QByteArray::fromRawData(identifier.constData(), space));
+}
+
+// Marked nodes are elements: setMark refuses anything else.
+bool BuildIndex::bears(const xml::Node& node, const QByteArray& identifier) const
+{
+    const xmlAttrPtr mark = unprefixedAttribute(node.raw(), markName().constData());
+    if (!mark)
+        return false;
+    const xmlChar* text = attributeText(mark);
+    return text ? identifier == reinterpret_cast<const char*>(text)
+                : node.getAttribute(Word2SPLIDAttribute).toUtf8() == identifier;
+}
+
+bool BuildIndex::inTarget(xmlNodePtr node) const
+{
+    const xmlNodePtr root = targetRoot_.raw();
+    for (xmlNodePtr above = node->parent; above; above = above->parent)
+        if (above == root)
+            return true;
+    return false;
 }
 
 bool indexedLookups()

@@ -1,6 +1,7 @@
 #include "generation/build/TransformItems.h"
 
 #include "app/Log.h"
+#include "generation/build/NodeTests.h"
 #include "generation/build/PathSteps.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
@@ -43,7 +44,11 @@ bool numberTextIsOne(const QString& text, const QString& source)
 
 bool IsDirectCopy(const xml::Node& node)
 {
-    const QString directCopy = node.getAttribute(QStringLiteral("DirectCopy"));
+    return isDirectCopyText(node.getAttribute(QStringLiteral("DirectCopy")));
+}
+
+bool isDirectCopyText(const QString& directCopy)
+{
     if (directCopy.isNull())
         return false;
     try {
@@ -74,6 +79,24 @@ QString settingsIdentity(const xml::Node& settingsElement, const QString& source
         throw VbError(err::General, source,
                       QStringLiteral("The settings element %1 has no Word2SPLID.").arg(settingsElement.nodeName()));
     return settingsElement.nodeName() + QLatin1Char(' ') + id;
+}
+
+QByteArray settingsIdentityBytes(const xml::Node& settingsElement, const QString& source)
+{
+    static const QByteArray idName = Word2SPLIDAttribute.toUtf8();
+    const xmlNodePtr element = settingsElement.raw();
+    const xmlAttrPtr id = !settingsElement.isNull() && settingsElement.nodeType() == xml::NodeType::Element
+        ? unprefixedAttribute(element, idName.constData())
+        : nullptr;
+    const xmlChar* value = id ? attributeText(id) : nullptr;
+    if (!value)
+        return settingsIdentity(settingsElement, source).toUtf8();  // it names what is missing
+    const xmlChar* prefix = element->ns ? element->ns->prefix : nullptr;
+    QByteArray identity;
+    identity.reserve(xmlStrlen(prefix) + 1 + xmlStrlen(element->name) + 1 + xmlStrlen(value));
+    if (prefix)
+        identity.append(reinterpret_cast<const char*>(prefix)).append(':');
+    return identity.append(reinterpret_cast<const char*>(element->name)).append(' ').append(reinterpret_cast<const char*>(value));
 }
 
 } // namespace veldra

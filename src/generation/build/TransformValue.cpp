@@ -4,6 +4,7 @@
 #include "app/SharedProcedures.h"
 #include "generation/FileCopy.h"
 #include "generation/build/BuildIndex.h"
+#include "generation/build/NodeTests.h"
 #include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/Skip.h"
@@ -18,14 +19,29 @@ namespace {
 const QString source = QStringLiteral("TransformRecurse");
 const QString fiveBlanks = QStringLiteral("     ");
 
+// Whether the settings element's attribute `name` is `value`: compared as UTF-8 where the
+// element holds it as one text, else as getAttribute reads it (which also refuses a node that
+// is no element).
+bool attributeIs(const xml::Node& settingsValue, const char* name, const char* value)
+{
+    if (!settingsValue.isNull() && settingsValue.nodeType() == xml::NodeType::Element) {
+        const xmlAttrPtr attribute = unprefixedAttribute(settingsValue.raw(), name);
+        if (!attribute)
+            return false;
+        if (const xmlChar* text = attributeText(attribute))
+            return xmlStrEqual(text, reinterpret_cast<const xmlChar*>(value));
+    }
+    return settingsValue.getAttribute(QLatin1String(name)) == QLatin1String(value);
+}
+
 bool isFileValue(const xml::Node& settingsValue)
 {
-    return settingsValue.getAttribute(QStringLiteral("ConstraintDataType")) == QLatin1String("File");
+    return attributeIs(settingsValue, "ConstraintDataType", "File");
 }
 
 bool allowsMultiLineText(const xml::Node& settingsValue)
 {
-    return settingsValue.getAttribute(QStringLiteral("AllowMultiLineText")) == QLatin1String("1");
+    return attributeIs(settingsValue, "AllowMultiLineText", "1");
 }
 
 // The name a "File" value's file gets beside the SPL file, and in the SPL.
@@ -137,9 +153,9 @@ void setElementText(const xml::Node& element, const QString& value)
         element.insertBefore(element.ownerDocument().createTextNode(value), element.firstChild());
 }
 
-void writeText(const QString& value, const xml::Node& targetItem, const xml::Node& to)
+// `attribute` is the Value target's Attribute, null for none.
+void writeText(const QString& value, const QString& attribute, const xml::Node& to)
 {
-    const QString attribute = targetItem.getAttribute(QStringLiteral("Attribute"));
     if (attribute.isNull()) {
         setElementText(to, value);
         return;
@@ -194,16 +210,20 @@ void applyTransformValue(const xml::Node& value, const xml::Node& settingsElemen
     if (!NoLogging)
         WriteLog(QStringLiteral("Processing"),
                  entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
-    if (IsDirectCopy(sourceItem)) {
+    if (prepared ? isDirectCopyText(prepared->directCopy) : IsDirectCopy(sourceItem)) {
         copyWholeElements(settingsElement, sourceText, to, target);
     } else {
         if (allowsMultiLineText(from)) {
             to = insertMultiLineText(text, to, target);
         } else {
             const QString written = isFileValue(from) && !text.isEmpty() ? safeFileName(text) : text;
-            writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false), targetItem, to);
+            if (prepared)
+                writeText(prepared->prefix + written + prepared->postfix, prepared->attribute, to);
+            else
+                writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false),
+                          targetItem.getAttribute(QStringLiteral("Attribute")), to);
         }
-        index.mark(to, settingsIdentity(from, source));
+        index.mark(to, settingsIdentityBytes(from, source));
     }
     if (isFileValue(from) && !text.isEmpty())
         skip([&] { copyValueFile(from, outFile); });
