@@ -4,6 +4,8 @@
 #include "generation/build/TransformItems.h"
 #include "platform/xml/NodeList.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <libxml/xpath.h>
 
@@ -31,6 +33,18 @@ bool precedes(const xml::Node& a, const xml::Node& b)
 {
     // xmlXPathCmpNodes answers 1 when its first node comes first.
     return xmlXPathCmpNodes(a.raw(), b.raw()) == 1;
+}
+
+bool lookupCannotFail(const QString& path)
+{
+    static const QRegularExpression plain([] {
+        const QString name = QStringLiteral("[A-Za-z_][A-Za-z0-9_]*");
+        const QString relative = QStringLiteral("(?:%1/)*@?%1").arg(name);
+        const QString condition = QStringLiteral("\\[(?:\\d{1,6}|%1(?:\\s*!?=\\s*'[^']*')?)\\]").arg(relative);
+        const QString step = QStringLiteral("(?:%1(?:%2)*|\\.)").arg(name, condition);
+        return QStringLiteral("^%1(?:/%1)*$").arg(step);
+    }());
+    return plain.match(path).hasMatch();
 }
 
 const QByteArray& markName()
@@ -118,15 +132,17 @@ const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString&
     if (sourceItem.isNull() || targetItem.isNull())
         return nullptr;
     const QString target = targetItem.text();
+    const QString belowEntry = entryTargetPath + QLatin1Char('/') + target;
     PreparedValue prepared{sourceItem,
                            targetItem,
                            LocationPath(sourceItem.text()),
                            LocationPath(target),
-                           LocationPath(entryTargetPath + QLatin1Char('/') + target),
+                           LocationPath(belowEntry),
                            sourceItem.getAttribute(QStringLiteral("DirectCopy")),
                            targetItem.getAttribute(QStringLiteral("Attribute")),
                            GetPrefixPostfix(targetItem, true),
-                           GetPrefixPostfix(targetItem, false)};
+                           GetPrefixPostfix(targetItem, false),
+                           lookupCannotFail(target) && lookupCannotFail(belowEntry)};
     return &preparedValues_.emplace(value.raw(), std::move(prepared)).first->second;
 }
 

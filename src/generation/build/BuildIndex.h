@@ -38,6 +38,9 @@ struct PreparedValue {
     QString attribute;                // the target's Attribute, null when it has none
     QString prefix;                   // the target's Prefix and PostFix, "" when it has none
     QString postfix;
+    // Both target paths hold only names, ".", positions and conditions that test or compare a
+    // path with text: looking them up cannot fail, whatever the target holds.
+    bool targetLookupsCannotFail = false;
 };
 
 // What a build looks up over and over, kept at hand for one run of the transformation:

@@ -192,7 +192,15 @@ void applyTransformValue(const xml::Node& value, const xml::Node& settingsElemen
     const QString sourceText = prepared ? prepared->source.text() : sourceItem.text();
     xml::Node to;
     xml::Node from;
-    if (prepared) {
+    if (prepared && NoLogging && prepared->targetLookupsCannotFail) {
+        // Without a log, a value with no source has nothing to say, and its target is looked
+        // up in vain: most values of a label have no source.
+        from = prepared->source.firstMatch(settingsElement);
+        if (from.isNull())
+            return;
+        to = entry.copy.isNull() ? prepared->targetBelowEntry.firstMatch(index.targetRoot())
+                                 : prepared->targetBelowCopy.firstMatch(entry.copy);
+    } else if (prepared) {
         to = entry.copy.isNull() ? prepared->targetBelowEntry.firstMatch(index.targetRoot())
                                  : prepared->targetBelowCopy.firstMatch(entry.copy);
         from = prepared->source.firstMatch(settingsElement);
