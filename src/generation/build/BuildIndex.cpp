@@ -35,6 +35,12 @@ bool precedes(const xml::Node& a, const xml::Node& b)
     return xmlXPathCmpNodes(a.raw(), b.raw()) == 1;
 }
 
+bool isPlainName(const QString& name)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.-]*$"));
+    return !name.isNull() && name != QLatin1String("xmlns") && plain.match(name).hasMatch();
+}
+
 bool lookupCannotFail(const QString& path)
 {
     static const QRegularExpression plain([] {
@@ -109,10 +115,15 @@ const PreparedEntry* BuildIndex::prepared(const xml::Node& entry)
     if (name.isNull() || targetItem.isNull())
         return nullptr;
     const xml::Node parentNodeItem = firstMatch(entry, QStringLiteral("Definition/ParentNode"));
+    const QList<xml::Node> values = allMatches(entry, QStringLiteral("Value"));
+    std::vector<const PreparedValue*> preparedValues;
+    for (const xml::Node& value : values)
+        preparedValues.push_back(prepared(value, targetItem.text()));
     PreparedEntry prepared{name.text(),
                            targetItem,
                            LocationPath(targetItem.text()),
-                           allMatches(entry, QStringLiteral("Value")),
+                           values,
+                           std::move(preparedValues),
                            targetItem.getAttribute(QStringLiteral("AllowClone")),
                            targetItem.getAttribute(QStringLiteral("DirectCopy")),
                            parentNodeItem,
@@ -133,13 +144,15 @@ const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString&
         return nullptr;
     const QString target = targetItem.text();
     const QString belowEntry = entryTargetPath + QLatin1Char('/') + target;
+    const QString attribute = targetItem.getAttribute(QStringLiteral("Attribute"));
     PreparedValue prepared{sourceItem,
                            targetItem,
                            LocationPath(sourceItem.text()),
                            LocationPath(target),
                            LocationPath(belowEntry),
                            sourceItem.getAttribute(QStringLiteral("DirectCopy")),
-                           targetItem.getAttribute(QStringLiteral("Attribute")),
+                           attribute,
+                           isPlainName(attribute) ? attribute.toUtf8() : QByteArray(),
                            GetPrefixPostfix(targetItem, true),
                            GetPrefixPostfix(targetItem, false),
                            lookupCannotFail(target) && lookupCannotFail(belowEntry)};

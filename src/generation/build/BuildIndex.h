@@ -15,12 +15,15 @@
 
 namespace veldra {
 
+struct PreparedValue;
+
 // A Transform entry's items, read once per build.
 struct PreparedEntry {
     QString name;
     xml::Node targetItem;
     LocationPath target;
     QList<xml::Node> values;
+    std::vector<const PreparedValue*> preparedValues;  // for each value; null where one lacks an item
     QString allowClone;   // the target's AllowClone, null when it has none
     QString directCopy;   // the target's DirectCopy, null when it has none
     xml::Node parentNodeItem;  // Definition/ParentNode, null when the entry has none
@@ -36,6 +39,7 @@ struct PreparedValue {
     LocationPath targetBelowEntry;    // the entry's Definition/Target, then its Target
     QString directCopy;               // the source's DirectCopy, null when it has none
     QString attribute;                // the target's Attribute, null when it has none
+    QByteArray plainAttribute;        // the same as UTF-8 when it is a name without prefix, else empty
     QString prefix;                   // the target's Prefix and PostFix, "" when it has none
     QString postfix;
     // Both target paths hold only names, ".", positions and conditions that test or compare a

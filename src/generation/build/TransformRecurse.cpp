@@ -124,8 +124,15 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
     const QString allowClone = prepared ? prepared->allowClone : targetItem.getAttribute(QStringLiteral("AllowClone"));
     if (!isDocumentElement(targetNode) && clones(allowClone))
         where.copy = cloneFor(entry, element, targetItem, where.targetPath, targetNode, run);
-    for (const xml::Node& value : prepared ? prepared->values : allMatches(entry, QStringLiteral("Value")))
-        applyTransformValue(value, element, where, run.target, run.index, run.outFile);
+    if (prepared) {
+        for (qsizetype i = 0; i < prepared->values.size(); ++i)
+            applyTransformValue(prepared->values[i], prepared->preparedValues[size_t(i)], element, where, run.target,
+                                run.index, run.outFile);
+        return;
+    }
+    for (const xml::Node& value : allMatches(entry, QStringLiteral("Value")))
+        applyTransformValue(value, run.index.prepared(value, where.targetPath), element, where, run.target, run.index,
+                            run.outFile);
 }
 
 // A child of a settings element: an element, text, a comment or a processing instruction.

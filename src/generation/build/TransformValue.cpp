@@ -44,6 +44,36 @@ bool allowsMultiLineText(const xml::Node& settingsValue)
     return attributeIs(settingsValue, "AllowMultiLineText", "1");
 }
 
+// How a settings element's value is written, read from its attributes in one pass.
+struct ValueTraits {
+    bool multiLine = false;  // AllowMultiLineText is 1
+    bool file = false;       // ConstraintDataType is File
+};
+
+ValueTraits traitsOf(const xml::Node& settingsValue)
+{
+    if (settingsValue.isNull() || settingsValue.nodeType() != xml::NodeType::Element)
+        return {allowsMultiLineText(settingsValue), isFileValue(settingsValue)};  // refuses it as ever
+    static const xmlChar* multiLineName = reinterpret_cast<const xmlChar*>("AllowMultiLineText");
+    static const xmlChar* typeName = reinterpret_cast<const xmlChar*>("ConstraintDataType");
+    xmlAttrPtr multiLine = nullptr;
+    xmlAttrPtr type = nullptr;
+    for (xmlAttrPtr attribute = settingsValue.raw()->properties; attribute; attribute = attribute->next) {
+        if (attribute->ns)
+            continue;
+        if (!multiLine && xmlStrEqual(attribute->name, multiLineName))
+            multiLine = attribute;
+        else if (!type && xmlStrEqual(attribute->name, typeName))
+            type = attribute;
+    }
+    const xmlChar* multiLineText = multiLine ? attributeText(multiLine) : nullptr;
+    const xmlChar* typeText = type ? attributeText(type) : nullptr;
+    if ((multiLine && !multiLineText) || (type && !typeText))
+        return {allowsMultiLineText(settingsValue), isFileValue(settingsValue)};
+    return {multiLineText && xmlStrEqual(multiLineText, reinterpret_cast<const xmlChar*>("1")),
+            typeText && xmlStrEqual(typeText, reinterpret_cast<const xmlChar*>("File"))};
+}
+
 // The name a "File" value's file gets beside the SPL file, and in the SPL.
 QString safeFileName(const QString& path)
 {
@@ -153,17 +183,24 @@ void setElementText(const xml::Node& element, const QString& value)
         element.insertBefore(element.ownerDocument().createTextNode(value), element.firstChild());
 }
 
-// `attribute` is the Value target's Attribute, null for none.
-void writeText(const QString& value, const QString& attribute, const xml::Node& to)
+// `attribute` is the Value target's Attribute, null for none; `plainAttribute` the same as
+// UTF-8 when it is a name without prefix, written straight to the element, else empty.
+void writeText(const QString& value, const QString& attribute, const QByteArray& plainAttribute, const xml::Node& to)
 {
     if (attribute.isNull()) {
         setElementText(to, value);
         return;
     }
-    if (!to.hasAttribute(attribute))
+    const bool straight = !plainAttribute.isEmpty() && to.nodeType() == xml::NodeType::Element
+        && !value.contains(QLatin1Char('\r'));  // setAttribute stores it as a line feed
+    if (straight ? !unprefixedAttribute(to.raw(), plainAttribute.constData()) : !to.hasAttribute(attribute))
         throw VbError(err::General, source,
                       QStringLiteral("The target element %1 has no attribute %2.").arg(to.nodeName(), attribute));
-    to.setAttribute(attribute, value);
+    if (straight)
+        xmlSetNsProp(to.raw(), nullptr, reinterpret_cast<const xmlChar*>(plainAttribute.constData()),
+                     reinterpret_cast<const xmlChar*>(value.toUtf8().constData()));
+    else
+        to.setAttribute(attribute, value);
 }
 
 void copyValueFile(const xml::Node& from, const QString& outFile)
@@ -183,10 +220,9 @@ void copyValueFile(const xml::Node& from, const QString& outFile)
 
 } // namespace
 
-void applyTransformValue(const xml::Node& value, const xml::Node& settingsElement, const EntryTarget& entry,
-                         const xml::Document& target, BuildIndex& index, const QString& outFile)
+void applyTransformValue(const xml::Node& value, const PreparedValue* prepared, const xml::Node& settingsElement,
+                         const EntryTarget& entry, const xml::Document& target, BuildIndex& index, const QString& outFile)
 {
-    const PreparedValue* prepared = index.prepared(value, entry.targetPath);
     const xml::Node sourceItem = prepared ? prepared->sourceItem : requiredItem(value, QStringLiteral("Source"), source);
     const xml::Node targetItem = prepared ? prepared->targetItem : requiredItem(value, QStringLiteral("Target"), source);
     const QString sourceText = prepared ? prepared->source.text() : sourceItem.text();
@@ -218,22 +254,26 @@ void applyTransformValue(const xml::Node& value, const xml::Node& settingsElemen
     if (!NoLogging)
         WriteLog(QStringLiteral("Processing"),
                  entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
+    bool fileValue = false;
     if (prepared ? isDirectCopyText(prepared->directCopy) : IsDirectCopy(sourceItem)) {
         copyWholeElements(settingsElement, sourceText, to, target);
+        fileValue = isFileValue(from);
     } else {
-        if (allowsMultiLineText(from)) {
+        const ValueTraits traits = traitsOf(from);
+        fileValue = traits.file;
+        if (traits.multiLine) {
             to = insertMultiLineText(text, to, target);
         } else {
-            const QString written = isFileValue(from) && !text.isEmpty() ? safeFileName(text) : text;
+            const QString written = traits.file && !text.isEmpty() ? safeFileName(text) : text;
             if (prepared)
-                writeText(prepared->prefix + written + prepared->postfix, prepared->attribute, to);
+                writeText(prepared->prefix + written + prepared->postfix, prepared->attribute, prepared->plainAttribute, to);
             else
                 writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false),
-                          targetItem.getAttribute(QStringLiteral("Attribute")), to);
+                          targetItem.getAttribute(QStringLiteral("Attribute")), QByteArray(), to);
         }
         index.mark(to, settingsIdentityBytes(from, source));
     }
-    if (isFileValue(from) && !text.isEmpty())
+    if (fileValue && !text.isEmpty())
         skip([&] { copyValueFile(from, outFile); });
 }
 
