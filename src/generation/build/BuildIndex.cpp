@@ -87,12 +87,12 @@ BuildIndex::BuildIndex(const xml::Document& transformation, const xml::Document&
         for (const QString& source : sources) {
             entries_[source] << entry;
             for (const QString& step : source.split(QLatin1Char('/')))
-                lookedUpNames_.insert(step.toUtf8());
+                lookedUpNames_.insert(step.toStdString());
         }
     }
     for (xml::Node element = settings; !element.isNull() && element.nodeType() == xml::NodeType::Element;
          element = element.parentNode())
-        lookedUpNames_.insert(element.nodeName().toUtf8());
+        lookedUpNames_.insert(element.nodeName().toStdString());
 }
 
 QList<xml::Node> BuildIndex::entriesFor(const QString& path) const
@@ -168,7 +168,11 @@ void BuildIndex::mark(const xml::Node& element, const QByteArray& identifier)
     setMark(element, identifier);
     if (!lookedUp(identifier))
         return;
-    std::vector<xml::Node>& nodes = marks_[identifier];
+    const std::string_view key(identifier.constData(), size_t(identifier.size()));
+    auto found = marks_.find(key);
+    if (found == marks_.end())
+        found = marks_.emplace(std::string(key), std::vector<xml::Node>()).first;
+    std::vector<xml::Node>& nodes = found->second;
     if (std::find(nodes.cbegin(), nodes.cend(), element) == nodes.cend())
         nodes.push_back(element);
 }
@@ -179,10 +183,10 @@ QList<xml::Node> BuildIndex::marked(const QByteArray& identifier) const
         return listOf(target_.selectNodes(QStringLiteral("//*[@Word2SPLID=") + quoted(QString::fromUtf8(identifier))
                                           + QLatin1Char(']')));
     QList<xml::Node> current;
-    const auto found = marks_.constFind(identifier);
+    const auto found = marks_.find(std::string_view(identifier.constData(), size_t(identifier.size())));
     if (found == marks_.cend())
         return current;
-    for (const xml::Node& node : *found)
+    for (const xml::Node& node : found->second)
         if (bears(node, identifier) && inTarget(node.raw()))
             current << node;
     std::sort(current.begin(), current.end(), precedes);
@@ -202,7 +206,7 @@ xml::Node BuildIndex::pattern(const xml::Document& templateDoc, const QString& p
 bool BuildIndex::lookedUp(const QByteArray& identifier) const
 {
     const qsizetype space = identifier.indexOf(' ');
-    return space < 0 || lookedUpNames_.contains(QByteArray::fromRawData(identifier.constData(), space));
+    return space < 0 || lookedUpNames_.count(std::string_view(identifier.constData(), size_t(space))) > 0;
 }
 
 // Marked nodes are elements: setMark refuses anything else.

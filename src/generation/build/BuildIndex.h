@@ -7,10 +7,12 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 
+#include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace veldra {
@@ -86,12 +88,18 @@ private:
     xml::Document transformation_;
     xml::Document target_;
     QHash<QString, QList<xml::Node>> entries_;
-    QHash<QByteArray, std::vector<xml::Node>> marks_;
+    // Identities are compared as UTF-8 bytes, hashed by the standard library's hash of text,
+    // which is much quicker than Qt's seeded one for the many short identities of a label.
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, std::vector<xml::Node>, TextHash, std::equal_to<>> marks_;
     // Marks are looked up for the settings elements that entries run for and for their parents
     // (see TransformRecurse.cpp): elements named like a step of an entry's Source, or the
     // element the run starts from and those above it. Marks of other elements are written
     // but need no index.
-    QSet<QByteArray> lookedUpNames_;
+    std::unordered_set<std::string, TextHash, std::equal_to<>> lookedUpNames_;
     QHash<QString, xml::Node> patterns_;
     std::unordered_map<const void*, PreparedEntry> preparedEntries_;
     std::unordered_map<const void*, PreparedValue> preparedValues_;

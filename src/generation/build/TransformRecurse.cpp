@@ -10,6 +10,8 @@
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
 
+#include <vector>
+
 namespace veldra {
 
 namespace {
@@ -135,6 +137,19 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
                             run.outFile);
 }
 
+// A snapshot of the element's children, as childNodes() takes it (the walk lets events
+// through, and the settings may change meanwhile), with one handle per child.
+std::vector<xml::Node> childrenOf(const xml::Node& element)
+{
+    std::vector<xml::Node> children;
+    for (xml::Node child = element.firstChild(); !child.isNull();) {
+        xml::Node next = child.nextSibling();
+        children.push_back(std::move(child));
+        child = std::move(next);
+    }
+    return children;
+}
+
 // A child of a settings element: an element, text, a comment or a processing instruction.
 bool hasChildren(const xml::Node& child)
 {
@@ -159,7 +174,7 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
             return;
         bool entriesRun = path.isEmpty();  // no settings element has an empty path
         const bool pumps = element.nodeName() == QLatin1String("ProductCharacteristics");
-        for (const xml::Node& child : element.childNodes()) {
+        for (const xml::Node& child : childrenOf(element)) {
             if (!hasChildren(child))
                 continue;
             if (!entriesRun) {
