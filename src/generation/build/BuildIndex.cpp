@@ -3,6 +3,7 @@
 #include "generation/build/NodeTests.h"
 #include "generation/build/TransformItems.h"
 #include "platform/xml/NodeList.h"
+#include "platform/xml/QueryTranslator.h"
 
 #include <QRegularExpression>
 
@@ -50,7 +51,14 @@ bool lookupCannotFail(const QString& path)
         const QString step = QStringLiteral("(?:%1(?:%2)*|\\.)").arg(name, condition);
         return QStringLiteral("^%1(?:/%1)*$").arg(step);
     }());
-    return plain.match(path).hasMatch();
+    if (!plain.match(path).hasMatch())
+        return false;
+    try {
+        xml::QueryTranslator::toXPath(path);  // the dialect's own reading has the last word
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 const QByteArray& markName()
