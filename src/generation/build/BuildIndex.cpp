@@ -42,7 +42,7 @@ bool isPlainName(const QString& name)
     return !name.isNull() && name != QLatin1String("xmlns") && plain.match(name).hasMatch();
 }
 
-bool lookupCannotFail(const QString& path)
+bool answeredWithoutFailure(const QString& path)
 {
     static const QRegularExpression plain([] {
         const QString name = QStringLiteral("[A-Za-z_][A-Za-z0-9_]*");
@@ -59,6 +59,17 @@ bool lookupCannotFail(const QString& path)
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// Every build asks it of the same few hundred paths.
+bool lookupCannotFail(const QString& path)
+{
+    thread_local QHash<QString, bool> known;
+    if (const auto found = known.constFind(path); found != known.cend())
+        return *found;
+    if (known.size() > 4096)
+        known.clear();
+    return *known.insert(path, answeredWithoutFailure(path));
 }
 
 const QByteArray& markName()

@@ -7,6 +7,8 @@
 #include "platform/core/VbString.h"
 #include "platform/xml/Node.h"
 
+#include <cstring>
+
 namespace veldra {
 
 xml::Node requiredItem(const xml::Node& entry, const QString& item, const QString& source)
@@ -92,11 +94,20 @@ QByteArray settingsIdentityBytes(const xml::Node& settingsElement, const QString
     if (!value)
         return settingsIdentity(settingsElement, source).toUtf8();  // it names what is missing
     const xmlChar* prefix = element->ns ? element->ns->prefix : nullptr;
-    QByteArray identity;
-    identity.reserve(xmlStrlen(prefix) + 1 + xmlStrlen(element->name) + 1 + xmlStrlen(value));
-    if (prefix)
-        identity.append(reinterpret_cast<const char*>(prefix)).append(':');
-    return identity.append(reinterpret_cast<const char*>(element->name)).append(' ').append(reinterpret_cast<const char*>(value));
+    const qsizetype prefixLength = prefix ? xmlStrlen(prefix) + 1 : 0;
+    const qsizetype nameLength = xmlStrlen(element->name);
+    const qsizetype valueLength = xmlStrlen(value);
+    QByteArray identity(prefixLength + nameLength + 1 + valueLength, Qt::Uninitialized);
+    char* at = identity.data();
+    if (prefix) {
+        std::memcpy(at, prefix, size_t(prefixLength - 1));
+        at[prefixLength - 1] = ':';
+        at += prefixLength;
+    }
+    std::memcpy(at, element->name, size_t(nameLength));
+    at[nameLength] = ' ';
+    std::memcpy(at + nameLength + 1, value, size_t(valueLength));
+    return identity;
 }
 
 } // namespace veldra
