@@ -70,7 +70,9 @@ public:
     void mark(const xml::Node& element, const QByteArray& identifier);
     // The target elements that carry the identifier now, in document order. Every mark the
     // build makes goes through mark(), so these are all of them; elements since removed
-    // from the target or marked again with another identifier are left out.
+    // from the target or marked again with another identifier are left out. Asked only for
+    // the identities of settings elements entries run for and of their parents (see
+    // lookedUpNames_).
     QList<xml::Node> marked(const QByteArray& identifier) const;
 
     // The first node at `path` in the SPL template, the pattern a cloning entry copies. The
