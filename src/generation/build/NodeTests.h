@@ -32,4 +32,24 @@ inline xmlAttrPtr unprefixedAttribute(xmlNodePtr element, const char* name)
     return nullptr;
 }
 
+// An attribute's value where it is held as one text node (as parsed or set), "" for an empty
+// one; null when it is spread over several nodes, which getAttribute joins.
+inline const xmlChar* attributeText(xmlAttrPtr attribute)
+{
+    const xmlNodePtr text = attribute->children;
+    if (!text)
+        return reinterpret_cast<const xmlChar*>("");
+    if (text->next || (text->type != XML_TEXT_NODE && text->type != XML_CDATA_SECTION_NODE))
+        return nullptr;
+    return text->content ? text->content : reinterpret_cast<const xmlChar*>("");
+}
+
+// Whether two elements bear the same qualified name.
+inline bool sameQualifiedName(xmlNodePtr a, xmlNodePtr b)
+{
+    const xmlChar* prefixA = a->ns ? a->ns->prefix : nullptr;
+    const xmlChar* prefixB = b->ns ? b->ns->prefix : nullptr;
+    return xmlStrEqual(a->name, b->name) && xmlStrEqual(prefixA, prefixB);
+}
+
 } // namespace veldra

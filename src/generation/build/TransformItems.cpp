@@ -1,10 +1,13 @@
 #include "generation/build/TransformItems.h"
 
 #include "app/Log.h"
+#include "generation/build/NodeTests.h"
 #include "generation/build/PathSteps.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
 #include "platform/xml/Node.h"
+
+#include <cstring>
 
 namespace veldra {
 
@@ -43,7 +46,11 @@ bool numberTextIsOne(const QString& text, const QString& source)
 
 bool IsDirectCopy(const xml::Node& node)
 {
-    const QString directCopy = node.getAttribute(QStringLiteral("DirectCopy"));
+    return isDirectCopyText(node.getAttribute(QStringLiteral("DirectCopy")));
+}
+
+bool isDirectCopyText(const QString& directCopy)
+{
     if (directCopy.isNull())
         return false;
     try {
@@ -74,6 +81,33 @@ QString settingsIdentity(const xml::Node& settingsElement, const QString& source
         throw VbError(err::General, source,
                       QStringLiteral("The settings element %1 has no Word2SPLID.").arg(settingsElement.nodeName()));
     return settingsElement.nodeName() + QLatin1Char(' ') + id;
+}
+
+QByteArray settingsIdentityBytes(const xml::Node& settingsElement, const QString& source)
+{
+    static const QByteArray idName = Word2SPLIDAttribute.toUtf8();
+    const xmlNodePtr element = settingsElement.raw();
+    const xmlAttrPtr id = !settingsElement.isNull() && settingsElement.nodeType() == xml::NodeType::Element
+        ? unprefixedAttribute(element, idName.constData())
+        : nullptr;
+    const xmlChar* value = id ? attributeText(id) : nullptr;
+    if (!value)
+        return settingsIdentity(settingsElement, source).toUtf8();  // it names what is missing
+    const xmlChar* prefix = element->ns ? element->ns->prefix : nullptr;
+    const qsizetype prefixLength = prefix ? xmlStrlen(prefix) + 1 : 0;
+    const qsizetype nameLength = xmlStrlen(element->name);
+    const qsizetype valueLength = xmlStrlen(value);
+    QByteArray identity(prefixLength + nameLength + 1 + valueLength, Qt::Uninitialized);
+    char* at = identity.data();
+    if (prefix) {
+        std::memcpy(at, prefix, size_t(prefixLength - 1));
+        at[prefixLength - 1] = ':';
+        at += prefixLength;
+    }
+    std::memcpy(at, element->name, size_t(nameLength));
+    at[nameLength] = ' ';
+    std::memcpy(at + nameLength + 1, value, size_t(valueLength));
+    return identity;
 }
 
 } // namespace veldra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace veldra {
@@ -33,6 +34,8 @@ bool numberTextIsOne(const QString& text, const QString& source);
 // True when the node has an attribute DirectCopy whose number is 1. A DirectCopy text that
 // is no number is written to the log as an error and gives False.
 bool IsDirectCopy(const xml::Node& node);
+// The same answer for a DirectCopy text read before (null when the node has none).
+bool isDirectCopyText(const QString& directCopy);
 
 // The node's attribute Prefix (wantPrefix) or PostFix (not wantPrefix); "" when absent.
 QString GetPrefixPostfix(const xml::Node& node, bool wantPrefix);
@@ -44,5 +47,8 @@ QString lastStep(const QString& path);
 // The "name Word2SPLID" identity of a settings element, which marks the SPL elements made
 // or filled from it. Throws VbError (source `source`) when the element has no Word2SPLID.
 QString settingsIdentity(const xml::Node& settingsElement, const QString& source);
+// The same identity as UTF-8, read from the parsed element without turning its name and id
+// into text: the form in which the build writes and compares its marks.
+QByteArray settingsIdentityBytes(const xml::Node& settingsElement, const QString& source);
 
 } // namespace veldra

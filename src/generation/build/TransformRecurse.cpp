@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "generation/build/BuildIndex.h"
+#include "generation/build/NodeTests.h"
 #include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "generation/build/TransformValue.h"
@@ -9,20 +10,24 @@
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
 
+#include <vector>
+
 namespace veldra {
 
 namespace {
 
 const QString source = QStringLiteral("TransformRecurse");
 
-bool isDocumentNode(const xml::Node& node)
+// Whether the node stands right below the document node. `node` is one the build found in
+// the target by a path, so a plain node (no declaration or namespace declaration).
+bool isDocumentElement(const xml::Node& node)
 {
-    return !node.isNull() && node.nodeType() == xml::NodeType::Document;
+    const xmlNodePtr parent = node.raw()->parent;
+    return parent && (parent->type == XML_DOCUMENT_NODE || parent->type == XML_HTML_DOCUMENT_NODE);
 }
 
-bool clones(const xml::Node& targetItem)
+bool clones(const QString& allowClone)
 {
-    const QString allowClone = targetItem.getAttribute(QStringLiteral("AllowClone"));
     return !allowClone.isNull() && numberTextIsOne(allowClone, source);
 }
 
@@ -35,7 +40,7 @@ struct Run {
 };
 
 // The first node at `relativePath` below any target element marked with `identifier`.
-xml::Node belowMarked(const BuildIndex& index, const QString& identifier, const QString& relativePath)
+xml::Node belowMarked(const BuildIndex& index, const QByteArray& identifier, const QString& relativePath)
 {
     QList<xml::Node> found;
     for (const xml::Node& marked : index.marked(identifier))
@@ -50,9 +55,8 @@ xml::Node belowMarked(const BuildIndex& index, const QString& identifier, const 
 // settings elements instead, which the user may change.
 void appendAmongLikeNamed(const xml::Node& parent, const xml::Node& copy)
 {
-    const QString name = copy.nodeName();
     for (xml::Node child = parent.lastChild(); !child.isNull(); child = child.previousSibling()) {
-        if (child.nodeType() == xml::NodeType::Element && child.nodeName() == name) {
+        if (child.raw()->type == XML_ELEMENT_NODE && sameQualifiedName(child.raw(), copy.raw())) {
             const xml::Node next = child.nextSibling();
             if (next.isNull())
                 parent.appendChild(copy);
@@ -68,18 +72,21 @@ void appendAmongLikeNamed(const xml::Node& parent, const xml::Node& copy)
 // (at Definition/ParentNode), among the elements of its name, else as the last child of the
 // target's parent (DirectCopy), else just before the target.
 void placeCopy(const xml::Node& copy, const xml::Node& entry, const xml::Node& element, const xml::Node& targetItem,
-               const xml::Node& targetNode, const BuildIndex& index)
+               const xml::Node& targetNode, const Run& run)
 {
-    const QString parentNode = requiredItemText(entry, QStringLiteral("Definition/ParentNode"), source);
+    const PreparedEntry* prepared = run.index.prepared(entry);
+    const QString parentNode = prepared && !prepared->parentNodeItem.isNull()
+        ? prepared->parentNode
+        : requiredItemText(entry, QStringLiteral("Definition/ParentNode"), source);
     const xml::Node parentElement = element.parentNode();
     if (!parentNode.isEmpty() && parentElement.nodeType() == xml::NodeType::Element) {
-        const xml::Node parentCopy = belowMarked(index, settingsIdentity(parentElement, source), parentNode);
+        const xml::Node parentCopy = belowMarked(run.index, settingsIdentityBytes(parentElement, source), parentNode);
         if (!parentCopy.isNull()) {
             appendAmongLikeNamed(parentCopy, copy);
             return;
         }
     }
-    if (IsDirectCopy(targetItem))
+    if (prepared ? isDirectCopyText(prepared->directCopy) : IsDirectCopy(targetItem))
         targetNode.parentNode().appendChild(copy);
     else
         targetNode.parentNode().insertBefore(copy, targetNode);
@@ -89,16 +96,16 @@ void placeCopy(const xml::Node& copy, const xml::Node& entry, const xml::Node& e
 xml::Node cloneFor(const xml::Node& entry, const xml::Node& element, const xml::Node& targetItem, const QString& targetPath,
                    const xml::Node& targetNode, const Run& run)
 {
-    const QString cloneId = settingsIdentity(element, source);
+    const QByteArray cloneId = settingsIdentityBytes(element, source);
     for (const xml::Node& marked : run.index.marked(cloneId))
         if (matchesPath(marked, run.index.targetRoot(), targetPath))
             return marked;
-    const xml::Node pattern = firstMatch(run.templateDoc, targetPath);
+    const xml::Node pattern = run.index.pattern(run.templateDoc, targetPath);
     if (pattern.isNull())
         throw VbError(err::General, source, QStringLiteral("The SPL template has no %1.").arg(targetPath));
     const xml::Node copy = run.target.importNode(pattern, true);
     run.index.mark(copy, cloneId);
-    placeCopy(copy, entry, element, targetItem, targetNode, run.index);
+    placeCopy(copy, entry, element, targetItem, targetNode, run);
     return copy;
 }
 
@@ -116,31 +123,63 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
     if (targetNode.isNull())
         throw VbError(err::General, source,
                       QStringLiteral("The Definition/Target %1 of '%2' selects nothing in the SPL.").arg(where.targetPath, where.entryName));
-    if (!isDocumentNode(targetNode.parentNode()) && clones(targetItem))
+    const QString allowClone = prepared ? prepared->allowClone : targetItem.getAttribute(QStringLiteral("AllowClone"));
+    if (!isDocumentElement(targetNode) && clones(allowClone))
         where.copy = cloneFor(entry, element, targetItem, where.targetPath, targetNode, run);
-    for (const xml::Node& value : prepared ? prepared->values : allMatches(entry, QStringLiteral("Value")))
-        applyTransformValue(value, element, where, run.target, run.index, run.outFile);
+    if (prepared) {
+        for (qsizetype i = 0; i < prepared->values.size(); ++i)
+            applyTransformValue(prepared->values[i], prepared->preparedValues[size_t(i)], element, where, run.target,
+                                run.index, run.outFile);
+        return;
+    }
+    for (const xml::Node& value : allMatches(entry, QStringLiteral("Value")))
+        applyTransformValue(value, run.index.prepared(value, where.targetPath), element, where, run.target, run.index,
+                            run.outFile);
+}
+
+// A snapshot of the element's children, as childNodes() takes it (the walk lets events
+// through, and the settings may change meanwhile), with one handle per child.
+std::vector<xml::Node> childrenOf(const xml::Node& element)
+{
+    std::vector<xml::Node> children;
+    for (xml::Node child = element.firstChild(); !child.isNull();) {
+        xml::Node next = child.nextSibling();
+        children.push_back(std::move(child));
+        child = std::move(next);
+    }
+    return children;
+}
+
+// A child of a settings element: an element, text, a comment or a processing instruction.
+bool hasChildren(const xml::Node& child)
+{
+    return child.raw()->children != nullptr;
 }
 
 bool isLeaf(const xml::Node& child)
 {
-    const xml::Node first = child.firstChild();
-    return first.nodeType() == xml::NodeType::Text && first.nextSibling().isNull();
+    const xmlNodePtr first = child.raw()->children;
+    return first && first->type == XML_TEXT_NODE && !first->next;
 }
 
+// The element's children, each with the path of its settings element, in document order:
+// the entries of the element's path run once, before the first child that holds anything is
+// gone into. A path ends in its element's name, so the elements entries run for (whose marks
+// cloneFor looks up) and their parents (placeCopy's) are named like steps of the entries'
+// Source paths: BuildIndex indexes only the marks of such elements.
 void recurse(const xml::Node& element, const Run& run, QString& path)
 {
     try {
         if (!element.hasChildNodes())
             return;
-        QString entriesLookedUpFor;
-        for (const xml::Node& child : element.childNodes()) {
-            if (!child.hasChildNodes())
+        bool entriesRun = path.isEmpty();  // no settings element has an empty path
+        const bool pumps = element.nodeName() == QLatin1String("ProductCharacteristics");
+        for (const xml::Node& child : childrenOf(element)) {
+            if (!hasChildren(child))
                 continue;
-            if (path != entriesLookedUpFor) {
-                const QList<xml::Node> entries = run.index.entriesFor(path);
-                entriesLookedUpFor = path;
-                for (const xml::Node& entry : entries)
+            if (!entriesRun) {
+                entriesRun = true;
+                for (const xml::Node& entry : run.index.entriesFor(path))
                     runEntry(entry, element, run);
             }
             if (isLeaf(child))
@@ -149,12 +188,13 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
                 WriteLog(logSeparator(), logSeparator(), true);
                 WriteLog(QStringLiteral("Processing"), QStringLiteral("Recurse ") + element.nodeName());
             }
-            const QString kept = path;
-            path += QLatin1Char('/') + child.nodeName();
-            if (element.nodeName() == QLatin1String("ProductCharacteristics"))
+            const qsizetype kept = path.size();
+            path += QLatin1Char('/');
+            path += child.nodeName();
+            if (pumps)
                 ui::pumpMessages();
             recurse(child, run, path);
-            path = kept;
+            path.truncate(kept);
         }
     } catch (const std::exception& e) {
         const VbError failure = toVbError(e, source);
@@ -167,7 +207,7 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
 void TransformRecurse(const xml::Node& element, const xml::Document& transformation, const xml::Document& templateDoc,
                       const xml::Document& target, QString& path, const QString& outFile)
 {
-    BuildIndex index(transformation, target);
+    BuildIndex index(transformation, target, element);
     recurse(element, Run{templateDoc, target, outFile, index}, path);
 }
 

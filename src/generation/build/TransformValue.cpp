@@ -4,6 +4,7 @@
 #include "app/SharedProcedures.h"
 #include "generation/FileCopy.h"
 #include "generation/build/BuildIndex.h"
+#include "generation/build/NodeTests.h"
 #include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/Skip.h"
@@ -18,14 +19,59 @@ namespace {
 const QString source = QStringLiteral("TransformRecurse");
 const QString fiveBlanks = QStringLiteral("     ");
 
+// Whether the settings element's attribute `name` is `value`: compared as UTF-8 where the
+// element holds it as one text, else as getAttribute reads it (which also refuses a node that
+// is no element).
+bool attributeIs(const xml::Node& settingsValue, const char* name, const char* value)
+{
+    if (!settingsValue.isNull() && settingsValue.nodeType() == xml::NodeType::Element) {
+        const xmlAttrPtr attribute = unprefixedAttribute(settingsValue.raw(), name);
+        if (!attribute)
+            return false;
+        if (const xmlChar* text = attributeText(attribute))
+            return xmlStrEqual(text, reinterpret_cast<const xmlChar*>(value));
+    }
+    return settingsValue.getAttribute(QLatin1String(name)) == QLatin1String(value);
+}
+
 bool isFileValue(const xml::Node& settingsValue)
 {
-    return settingsValue.getAttribute(QStringLiteral("ConstraintDataType")) == QLatin1String("File");
+    return attributeIs(settingsValue, "ConstraintDataType", "File");
 }
 
 bool allowsMultiLineText(const xml::Node& settingsValue)
 {
-    return settingsValue.getAttribute(QStringLiteral("AllowMultiLineText")) == QLatin1String("1");
+    return attributeIs(settingsValue, "AllowMultiLineText", "1");
+}
+
+// How a settings element's value is written, read from its attributes in one pass.
+struct ValueTraits {
+    bool multiLine = false;  // AllowMultiLineText is 1
+    bool file = false;       // ConstraintDataType is File
+};
+
+ValueTraits traitsOf(const xml::Node& settingsValue)
+{
+    if (settingsValue.isNull() || settingsValue.nodeType() != xml::NodeType::Element)
+        return {allowsMultiLineText(settingsValue), isFileValue(settingsValue)};  // refuses it as ever
+    static const xmlChar* multiLineName = reinterpret_cast<const xmlChar*>("AllowMultiLineText");
+    static const xmlChar* typeName = reinterpret_cast<const xmlChar*>("ConstraintDataType");
+    xmlAttrPtr multiLine = nullptr;
+    xmlAttrPtr type = nullptr;
+    for (xmlAttrPtr attribute = settingsValue.raw()->properties; attribute; attribute = attribute->next) {
+        if (attribute->ns)
+            continue;
+        if (!multiLine && xmlStrEqual(attribute->name, multiLineName))
+            multiLine = attribute;
+        else if (!type && xmlStrEqual(attribute->name, typeName))
+            type = attribute;
+    }
+    const xmlChar* multiLineText = multiLine ? attributeText(multiLine) : nullptr;
+    const xmlChar* typeText = type ? attributeText(type) : nullptr;
+    if ((multiLine && !multiLineText) || (type && !typeText))
+        return {allowsMultiLineText(settingsValue), isFileValue(settingsValue)};
+    return {multiLineText && xmlStrEqual(multiLineText, reinterpret_cast<const xmlChar*>("1")),
+            typeText && xmlStrEqual(typeText, reinterpret_cast<const xmlChar*>("File"))};
 }
 
 // The name a "File" value's file gets beside the SPL file, and in the SPL.
@@ -137,17 +183,24 @@ void setElementText(const xml::Node& element, const QString& value)
         element.insertBefore(element.ownerDocument().createTextNode(value), element.firstChild());
 }
 
-void writeText(const QString& value, const xml::Node& targetItem, const xml::Node& to)
+// `attribute` is the Value target's Attribute, null for none; `plainAttribute` the same as
+// UTF-8 when it is a name without prefix, written straight to the element, else empty.
+void writeText(const QString& value, const QString& attribute, const QByteArray& plainAttribute, const xml::Node& to)
 {
-    const QString attribute = targetItem.getAttribute(QStringLiteral("Attribute"));
     if (attribute.isNull()) {
         setElementText(to, value);
         return;
     }
-    if (!to.hasAttribute(attribute))
+    const bool straight = !plainAttribute.isEmpty() && to.nodeType() == xml::NodeType::Element
+        && !value.contains(QLatin1Char('\r'));  // setAttribute stores it as a line feed
+    if (straight ? !unprefixedAttribute(to.raw(), plainAttribute.constData()) : !to.hasAttribute(attribute))
         throw VbError(err::General, source,
                       QStringLiteral("The target element %1 has no attribute %2.").arg(to.nodeName(), attribute));
-    to.setAttribute(attribute, value);
+    if (straight)
+        xmlSetNsProp(to.raw(), nullptr, reinterpret_cast<const xmlChar*>(plainAttribute.constData()),
+                     reinterpret_cast<const xmlChar*>(value.toUtf8().constData()));
+    else
+        to.setAttribute(attribute, value);
 }
 
 void copyValueFile(const xml::Node& from, const QString& outFile)
@@ -167,16 +220,23 @@ void copyValueFile(const xml::Node& from, const QString& outFile)
 
 } // namespace
 
-void applyTransformValue(const xml::Node& value, const xml::Node& settingsElement, const EntryTarget& entry,
-                         const xml::Document& target, BuildIndex& index, const QString& outFile)
+void applyTransformValue(const xml::Node& value, const PreparedValue* prepared, const xml::Node& settingsElement,
+                         const EntryTarget& entry, const xml::Document& target, BuildIndex& index, const QString& outFile)
 {
-    const PreparedValue* prepared = index.prepared(value, entry.targetPath);
     const xml::Node sourceItem = prepared ? prepared->sourceItem : requiredItem(value, QStringLiteral("Source"), source);
     const xml::Node targetItem = prepared ? prepared->targetItem : requiredItem(value, QStringLiteral("Target"), source);
     const QString sourceText = prepared ? prepared->source.text() : sourceItem.text();
     xml::Node to;
     xml::Node from;
-    if (prepared) {
+    if (prepared && NoLogging && prepared->targetLookupsCannotFail) {
+        // Without a log, a value with no source has nothing to say, and its target is looked
+        // up in vain: most values of a label have no source.
+        from = prepared->source.firstMatch(settingsElement);
+        if (from.isNull())
+            return;
+        to = entry.copy.isNull() ? prepared->targetBelowEntry.firstMatch(index.targetRoot())
+                                 : prepared->targetBelowCopy.firstMatch(entry.copy);
+    } else if (prepared) {
         to = entry.copy.isNull() ? prepared->targetBelowEntry.firstMatch(index.targetRoot())
                                  : prepared->targetBelowCopy.firstMatch(entry.copy);
         from = prepared->source.firstMatch(settingsElement);
@@ -194,18 +254,26 @@ void applyTransformValue(const xml::Node& value, const xml::Node& settingsElemen
     if (!NoLogging)
         WriteLog(QStringLiteral("Processing"),
                  entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
-    if (IsDirectCopy(sourceItem)) {
+    bool fileValue = false;
+    if (prepared ? isDirectCopyText(prepared->directCopy) : IsDirectCopy(sourceItem)) {
         copyWholeElements(settingsElement, sourceText, to, target);
+        fileValue = isFileValue(from);
     } else {
-        if (allowsMultiLineText(from)) {
+        const ValueTraits traits = traitsOf(from);
+        fileValue = traits.file;
+        if (traits.multiLine) {
             to = insertMultiLineText(text, to, target);
         } else {
-            const QString written = isFileValue(from) && !text.isEmpty() ? safeFileName(text) : text;
-            writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false), targetItem, to);
+            const QString written = traits.file && !text.isEmpty() ? safeFileName(text) : text;
+            if (prepared)
+                writeText(prepared->prefix + written + prepared->postfix, prepared->attribute, prepared->plainAttribute, to);
+            else
+                writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false),
+                          targetItem.getAttribute(QStringLiteral("Attribute")), QByteArray(), to);
         }
-        index.mark(to, settingsIdentity(from, source));
+        index.mark(to, settingsIdentityBytes(from, source));
     }
-    if (isFileValue(from) && !text.isEmpty())
+    if (fileValue && !text.isEmpty())
         skip([&] { copyValueFile(from, outFile); });
 }
 

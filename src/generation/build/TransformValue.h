@@ -7,6 +7,7 @@
 namespace veldra {
 
 class BuildIndex;
+struct PreparedValue;
 
 namespace xml {
 class Document;
@@ -28,7 +29,8 @@ struct EntryTarget {
 // and otherwise writes the value and marks the target as filled (through `index`). A "File"
 // source also has its file copied beside `outFile`. Throws VbError for a failure of the
 // element's transformation.
-void applyTransformValue(const xml::Node& value, const xml::Node& settingsElement, const EntryTarget& entry,
-                         const xml::Document& target, BuildIndex& index, const QString& outFile);
+// `prepared` holds the value's items read before (BuildIndex::prepared), or is null.
+void applyTransformValue(const xml::Node& value, const PreparedValue* prepared, const xml::Node& settingsElement,
+                         const EntryTarget& entry, const xml::Document& target, BuildIndex& index, const QString& outFile);
 
 } // namespace veldra

@@ -1,5 +1,6 @@
 #include "generation/BuildTestSupport.h"
 
+#include "generation/build/BuildIndex.h"
 #include "generation/build/TransformRecurse.h"
 #include "support/TempDir.h"
 #include "support/Fixtures.h"
@@ -257,6 +258,26 @@ TEST_F(TransformRecurseTest, AFailureEndsTheElementButNotItsSiblings)
     EXPECT_EQ(target.selectSingleNode("doc/list/item/name").text(), "A");
     EXPECT_TRUE(logText().contains("has no attribute lang"));
     EXPECT_TRUE(logText().contains("TransformRecurse"));
+}
+
+// Without a log, a value whose source holds nothing may skip looking its target up, but only
+// where that lookup cannot fail: a target path outside the query dialect still fails the
+// element, on the indexed road as on the plain one.
+TEST_F(TransformRecurseTest, WithoutALogAValueWithoutSourceFailsItsElementWhenItsTargetPathFails)
+{
+    NoLogging = true;
+    for (const bool indexed : {true, false}) {
+        SCOPED_TRACE(indexed ? "indexed" : "plain");
+        setIndexedLookups(indexed);
+        const xml::Document target = build(
+            entry("Sources", "SPLR4/General", "doc/head",
+                  value("Missing", "title") + value("Title", "title") + value("Missing", "following::code")
+                      + value("Code", "code", " Attribute=\"code\"")));
+        EXPECT_EQ(target.selectSingleNode("doc/head/title").text(), "Hello");
+        EXPECT_EQ(target.selectSingleNode("doc/head/code").getAttribute("code"), "x");
+    }
+    setIndexedLookups(true);
+    NoLogging = false;
 }
 
 TEST_F(TransformRecurseTest, AnEntryWithoutParentNodeOrWithANonNumericAllowCloneFailsItsElement)
