@@ -7,6 +7,8 @@
 
 #include <QStringDecoder>
 
+#include <functional>
+
 namespace veldra {
 
 namespace {
@@ -48,23 +50,21 @@ QString withSecureSchemaHost(QString text)
     return text.replace(insecureSchemaHost, secureSchemaHost);
 }
 
-xml::SchemaCheck checkAgainstSchema(const QString& strFile)
+namespace {
+
+// The second check, on the file's text, for a file that parsed but was not found valid.
+xml::SchemaCheck checkedAgain(const xml::SchemaValidator& validator, const xml::SchemaCheck& first,
+                              const QByteArray& content, const QString& strFile)
 {
-    const xml::SchemaValidator validator;
-    const xml::SchemaCheck first = validator.validateFile(strFile);
-    if (first.isValid() || first.parseFailed())
-        return first;
-    const FileContent file = readRegularFile(strFile, xml::kMaxInputBytes);
-    if (!file.ok())
-        return first;
-    const QString text = fileText(file.bytes);
+    const QString text = fileText(content);
     // Without an http address on the host the second check would read the same text again.
     if (!text.contains(insecureSchemaHost))
         return first;
     return validator.validateXml(withSecureSchemaHost(text), strFile);
 }
 
-QString ValidateAgainstSchema(const QString& strFile, xml::SchemaCheck* outcome)
+QString reportCheck(const QString& strFile, const std::function<xml::SchemaCheck()>& runCheck,
+                    xml::SchemaCheck* outcome)
 {
     QString result;
     try {
@@ -72,7 +72,7 @@ QString ValidateAgainstSchema(const QString& strFile, xml::SchemaCheck* outcome)
         WriteLog(QStringLiteral("Information"), QStringLiteral("Validating XML File against FDA SPL Schema..."));
         WriteLog(QStringLiteral("Information"),
                  QStringLiteral("Note: The validation occurs online at FDA servers. An existing Inernet Connection is needed."));
-        const xml::SchemaCheck check = checkAgainstSchema(strFile);
+        const xml::SchemaCheck check = runCheck();
         if (outcome)
             *outcome = check;
         if (check.isValid()) {
@@ -87,6 +87,39 @@ QString ValidateAgainstSchema(const QString& strFile, xml::SchemaCheck* outcome)
         WriteLog(QStringLiteral("Error"), QStringLiteral("ValidateAgainstSchema  - ") + toVbError(e, QStringLiteral("ValidateAgainstSchema")).text());
     }
     return result;
+}
+
+} // namespace
+
+xml::SchemaCheck checkAgainstSchema(const QString& strFile)
+{
+    const xml::SchemaValidator validator;
+    const xml::SchemaCheck first = validator.validateFile(strFile);
+    if (first.isValid() || first.parseFailed())
+        return first;
+    const FileContent file = readRegularFile(strFile, xml::kMaxInputBytes);
+    if (!file.ok())
+        return first;
+    return checkedAgain(validator, first, file.bytes, strFile);
+}
+
+xml::SchemaCheck checkAgainstSchema(const QString& strFile, const QByteArray& savedContent)
+{
+    const xml::SchemaValidator validator;
+    const xml::SchemaCheck first = validator.validateSaved(savedContent, strFile);
+    if (first.isValid() || first.parseFailed())
+        return first;
+    return checkedAgain(validator, first, savedContent, strFile);
+}
+
+QString ValidateAgainstSchema(const QString& strFile, xml::SchemaCheck* outcome)
+{
+    return reportCheck(strFile, [&strFile] { return checkAgainstSchema(strFile); }, outcome);
+}
+
+QString ValidateAgainstSchema(const QString& strFile, const QByteArray& savedContent, xml::SchemaCheck* outcome)
+{
+    return reportCheck(strFile, [&] { return checkAgainstSchema(strFile, savedContent); }, outcome);
 }
 
 } // namespace veldra

@@ -6,6 +6,7 @@
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/NodeList.h"
+#include "platform/xml/RereadInPlace.h"
 
 #include <QStringList>
 
@@ -61,6 +62,22 @@ void removeBelow(const xml::Node& node, QList<xml::Node>& comments)
     }
 }
 
+// The text road: the document written, its empty default namespace declarations taken out,
+// and read in afresh twice. The second reading settles what the first changed; when writing
+// the first gives back the text it was read from, reading it again gives the same document,
+// which the indexed road skips.
+void rereadAsText(xml::Document& target)
+{
+    QString text = target.xml();
+    text.remove(QStringLiteral("xmlns=\"\""));
+    const xml::Document once = reread(text);
+    const QString again = once.xml();
+    if (indexedLookups() && again == text)
+        target = once;
+    else
+        target = reread(again);
+}
+
 } // namespace
 
 void FinishSPLDocument(xml::Document& target)
@@ -70,19 +87,14 @@ void FinishSPLDocument(xml::Document& target)
         removeBelow(target.documentElement().parentNode(), comments);
         for (const xml::Node& comment : comments)
             comment.parentNode().removeChild(comment);
+        // In place where that is provably what the text road gives: no text is written or
+        // parsed, and the built tree is not freed for a new one.
+        if (!xml::rereadInPlace(target))
+            rereadAsText(target);
     } else {
         removeByQueries(target);
+        rereadAsText(target);
     }
-    QString text = target.xml();
-    text.remove(QStringLiteral("xmlns=\"\""));
-    const xml::Document once = reread(text);
-    // The second reading settles what the first changed; when writing the first gives back
-    // the text it was read from, reading it again would give the same document.
-    const QString again = once.xml();
-    if (indexedLookups() && again == text)
-        target = once;
-    else
-        target = reread(again);
     target.setDeclarationEncoding(QStringLiteral("UTF-8"));
 }
 

@@ -93,11 +93,11 @@ public:
 
         WriteLog(logSeparator(), QString());
         WriteLog(information, QStringLiteral("Saving SPL File: ") + outFile_);
-        target.save(outFile_, xml::Layout::Indented);
+        const QByteArray saved = target.save(outFile_, xml::Layout::Indented);
         saved_ = true;
 
         xml::SchemaCheck check;
-        const QString schemaError = ValidateAgainstSchema(outFile_, &check);
+        const QString schemaError = ValidateAgainstSchema(outFile_, saved, &check);
         if (!schemaError.isEmpty())
             TraceSchemaError(schemaError, check.reason, transformation);
         WriteLog(information, completedLine());

@@ -130,6 +130,11 @@ SchemaCheck SchemaValidator::validateFile(const QString& path) const
     return validateBytes(file.bytes, path, nullptr);
 }
 
+SchemaCheck SchemaValidator::validateSaved(const QByteArray& content, const QString& path) const
+{
+    return validateBytes(content, path, nullptr);
+}
+
 SchemaCheck SchemaValidator::validateXml(const QString& xml, const QString& baseFile) const
 {
     return validateBytes(xml.toUtf8(), baseFile, "UTF-8");

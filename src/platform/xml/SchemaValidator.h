@@ -38,6 +38,9 @@ struct SchemaCheck {
 class SchemaValidator {
 public:
     SchemaCheck validateFile(const QString& path) const;
+    // The bytes just written to the file `path`, checked as validateFile would check the file
+    // without reading it back.
+    SchemaCheck validateSaved(const QByteArray& content, const QString& path) const;
     // `xml` is the document's text; a relative schema location resolves against `baseFile`.
     SchemaCheck validateXml(const QString& xml, const QString& baseFile = QString()) const;
     // A tree in memory: the line is where the failing node stood when it was parsed (0 for

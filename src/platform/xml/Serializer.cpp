@@ -1,6 +1,7 @@
 #include "platform/xml/Serializer.h"
 
 #include "platform/xml/EncodingFit.h"
+#include "platform/xml/IndentOverlay.h"
 #include "platform/xml/XmlErrors.h"
 #include "platform/xml/WhitespaceRules.h"
 #include "platform/xml/XmlStrings.h"
@@ -9,6 +10,7 @@
 #include <libxml/xmlsave.h>
 
 #include <memory>
+#include <optional>
 
 namespace veldra::xml::detail {
 
@@ -65,11 +67,16 @@ QByteArray bodyBytes(xmlDocPtr doc, const char* encoding, int options)
     return saveToMemory(encoding, options, [doc](xmlSaveCtxtPtr ctxt) { return xmlSaveDoc(ctxt, doc); });
 }
 
-// The document to write: the document itself, or an indented copy of it.
-xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy)
+// The document to write: the document itself (the indentation laid over its tree where that
+// writes what a copy would), or an indented copy of it.
+xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy, std::optional<IndentOverlay>& overlay)
 {
     if (layout == Layout::AsIs)
         return doc;
+    if (IndentOverlay::canOverlay(doc)) {
+        overlay.emplace(doc);
+        return doc;
+    }
     copy.reset(xmlCopyDoc(doc, 1));
     if (!copy)
         throw VbError(err::General, kSource, QStringLiteral("Out of memory while laying out the document."));
@@ -80,10 +87,11 @@ xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy)
 QByteArray utf8DocumentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout, const QString& declaration)
 {
     DocCopy copy;
+    std::optional<IndentOverlay> overlay;
     QByteArray result;
     if (hasDeclaration)
         result = toXml(declaration) + '\n';
-    result += bodyBytes(laidOut(doc, layout, copy), "UTF-8", XML_SAVE_NO_DECL);
+    result += bodyBytes(laidOut(doc, layout, copy, overlay), "UTF-8", XML_SAVE_NO_DECL);
     return result;
 }
 
@@ -137,7 +145,8 @@ QByteArray documentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
                                  declarationText(doc, reinterpret_cast<const xmlChar*>("UTF-8")));
     // libxml2 writes the declaration itself here, naming the encoding it encodes in.
     DocCopy copy;
-    return bodyBytes(laidOut(doc, layout, copy), encoding, 0);
+    std::optional<IndentOverlay> overlay;
+    return bodyBytes(laidOut(doc, layout, copy, overlay), encoding, 0);
 }
 
 QString nodeText(xmlNodePtr node)
