@@ -103,10 +103,10 @@ xml::SchemaCheck checkAgainstSchema(const QString& strFile)
     return checkedAgain(validator, first, file.bytes, strFile);
 }
 
-xml::SchemaCheck checkAgainstSchema(const QString& strFile, const QByteArray& savedContent)
+xml::SchemaCheck checkAgainstSchema(const QString& strFile, const xml::Document& savedTree, const QByteArray& savedContent)
 {
     const xml::SchemaValidator validator;
-    const xml::SchemaCheck first = validator.validateSaved(savedContent, strFile);
+    const xml::SchemaCheck first = validator.validateSaved(savedTree, savedContent, strFile);
     if (first.isValid() || first.parseFailed())
         return first;
     return checkedAgain(validator, first, savedContent, strFile);
@@ -117,9 +117,10 @@ QString ValidateAgainstSchema(const QString& strFile, xml::SchemaCheck* outcome)
     return reportCheck(strFile, [&strFile] { return checkAgainstSchema(strFile); }, outcome);
 }
 
-QString ValidateAgainstSchema(const QString& strFile, const QByteArray& savedContent, xml::SchemaCheck* outcome)
+QString ValidateAgainstSchema(const QString& strFile, const xml::Document& savedTree, const QByteArray& savedContent,
+                              xml::SchemaCheck* outcome)
 {
-    return reportCheck(strFile, [&] { return checkAgainstSchema(strFile, savedContent); }, outcome);
+    return reportCheck(strFile, [&] { return checkAgainstSchema(strFile, savedTree, savedContent); }, outcome);
 }
 
 } // namespace veldra

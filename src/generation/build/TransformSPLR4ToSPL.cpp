@@ -97,7 +97,7 @@ public:
         saved_ = true;
 
         xml::SchemaCheck check;
-        const QString schemaError = ValidateAgainstSchema(outFile_, saved, &check);
+        const QString schemaError = ValidateAgainstSchema(outFile_, target, saved, &check);
         if (!schemaError.isEmpty())
             TraceSchemaError(schemaError, check.reason, transformation);
         WriteLog(information, completedLine());
