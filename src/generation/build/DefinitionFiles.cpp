@@ -2,14 +2,82 @@
 
 #include "editor/DefinitionDocument.h"
 #include "editor/TreePaths.h"
+#include "generation/build/BuildIndex.h"
+#include "generation/build/ElementWalk.h"
 #include "generation/build/PathSteps.h"
 #include "platform/core/AppPaths.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/InputLimits.h"
+
+#include <QHash>
 
 namespace veldra {
 
 namespace {
+
+// A file of the program folder read in, kept with the bytes it was read from: while the file
+// holds the same bytes, it is not parsed again.
+struct ParsedFile {
+    QByteArray bytes;
+    xml::Document document;
+    quint64 reading = 0;  // which reading of any file this is, so derived data knows when to go
+};
+
+// The file parsed, or null when it does not load; `failure` then holds the document that
+// failed, with its parse error. Parsed again whenever its bytes change.
+const ParsedFile* parsedFile(const QString& path, xml::Document* failure = nullptr)
+{
+    static QHash<QString, ParsedFile> files;
+    const FileContent content = readRegularFile(path, xml::kMaxInputBytes);
+    const auto found = files.constFind(path);
+    if (content.ok() && found != files.constEnd() && found->bytes == content.bytes)
+        return &*found;
+    xml::Document document;
+    if (!document.load(path)) {
+        files.remove(path);
+        if (failure)
+            *failure = document;
+        return nullptr;
+    }
+    static quint64 readings = 0;
+    return &*files.insert(path, ParsedFile{content.ok() ? content.bytes : QByteArray(), document, ++readings});
+}
+
+// The starting value (trimmed text) at each element path of the definition document: the
+// text of the first element of that path, as firstMatch finds it.
+using StartValues = QHash<QString, QString>;
+
+StartValues startValuesOf(const xml::Document& definition)
+{
+    StartValues values;
+    const xml::Node root = definition.documentElement();
+    if (root.isNull())
+        return values;
+    forEachElement(root.raw(), [&values](xmlNodePtr element) {
+        const QString path = rawElementPath(element);
+        if (!values.contains(path))
+            values.insert(path, rawText(element).trimmed());
+        return true;
+    });
+    return values;
+}
+
+const StartValues& definitionStartValues()
+{
+    static quint64 reading = 0;
+    static StartValues values;
+    const ParsedFile* definition = parsedFile(definitionFilePath());
+    if (!definition) {
+        reading = 0;
+        values.clear();
+    } else if (definition->reading != reading) {
+        reading = definition->reading;
+        values = startValuesOf(definition->document);
+    }
+    return values;
+}
 
 // A value the user entered: not blank, and not the starting value that a new document takes
 // from the definition document (so a new document's KitAssembly group holds none).
@@ -26,7 +94,8 @@ bool holdsFilledValue(const xml::Node& group, const xml::Document& definition)
     return false;
 }
 
-bool isKitAssembly(const xml::Document& settings)
+// The reference road: the groups found by query, each value looked up in the definition.
+bool isKitAssemblyByQueries(const xml::Document& settings)
 {
     const QList<xml::Node> kits = elementsNamed(settings, QStringLiteral("KitAssembly"));
     if (kits.isEmpty())
@@ -37,6 +106,43 @@ bool isKitAssembly(const xml::Document& settings)
         if (holdsFilledValue(kit, definition))
             return true;
     return false;
+}
+
+bool isLeafElement(xmlNodePtr element)
+{
+    for (xmlNodePtr child = element->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE)
+            return false;
+    return true;
+}
+
+// The same in one walk, against the definition's starting values read once per definition file.
+bool isKitAssembly(const xml::Document& settings)
+{
+    if (!indexedLookups())
+        return isKitAssemblyByQueries(settings);
+    const xml::Node root = settings.documentElement();
+    if (root.isNull())
+        return false;
+    static const xmlChar* const kitName = reinterpret_cast<const xmlChar*>("KitAssembly");
+    bool filled = false;
+    forEachElement(root.raw(), [&filled](xmlNodePtr element) {
+        if (!xmlStrEqual(element->name, kitName))
+            return true;
+        forEachElement(element, [&filled, element](xmlNodePtr value) {
+            if (value == element || !isLeafElement(value))
+                return true;
+            const QString text = rawText(value).trimmed();
+            if (text.isEmpty())
+                return true;
+            const StartValues& starts = definitionStartValues();
+            const auto start = starts.constFind(rawElementPath(value));
+            filled = start == starts.constEnd() || *start != text;
+            return !filled;
+        });
+        return !filled;
+    });
+    return filled;
 }
 
 QString definitionsFile(const QString& name)
@@ -62,15 +168,19 @@ QString programFolderFile(const QString& relative)
 
 xml::Document loadDefinitionFile(const QString& path, const QString& source)
 {
-    xml::Document document;
-    if (!document.load(path)) {
-        const xml::ParseError& error = document.parseError();
+    xml::Document failed;
+    const ParsedFile* parsed = parsedFile(path, &failed);
+    if (!parsed) {
+        const xml::ParseError& error = failed.parseError();
         QString where;
         if (error.line > 0)
             where = QStringLiteral(" (line %1)").arg(error.line);
         throw VbError(error.errorCode, source,
                       QStringLiteral("The file '%1' cannot be loaded: %2%3").arg(path, error.reason.trimmed(), where));
     }
+    // A copy: the build changes what it is given, and the next build needs the file as it is.
+    xml::Document document;
+    document.loadCopy(parsed->document);
     return document;
 }
 

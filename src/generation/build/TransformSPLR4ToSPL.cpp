@@ -2,9 +2,11 @@
 
 #include "app/Log.h"
 #include "generation/build/AddSPLFromFile.h"
+#include "generation/build/BuildIndex.h"
 #include "generation/build/DefinitionFiles.h"
 #include "generation/build/CharacteristicOrder.h"
 #include "generation/build/DocumentCleaning.h"
+#include "generation/build/ElementWalk.h"
 #include "generation/build/FinishSPLDocument.h"
 #include "generation/build/MediaFileCheck.h"
 #include "generation/build/PathSteps.h"
@@ -43,9 +45,36 @@ bool postProcessingRequested(const xml::Document& settings)
     return !option.isNull() && option.text() == QLatin1String("Yes");
 }
 
+// Whether the first ProductLabelFromExistingSPL element may name an SPL file: one walk
+// without node handles, as nearly every document holds the element empty.
+bool namesExistingSPL(const xml::Document& settings)
+{
+    const xml::Node root = settings.documentElement();
+    if (root.isNull())
+        return false;
+    static const xmlChar* const mergeName = reinterpret_cast<const xmlChar*>("ProductLabelFromExistingSPL");
+    static const xmlChar* const fileName = reinterpret_cast<const xmlChar*>("SPLFileName");
+    bool names = false;
+    forEachElement(root.raw(), [&names](xmlNodePtr element) {
+        if (!xmlStrEqual(element->name, mergeName))
+            return true;
+        for (xmlNodePtr child = element->children; child; child = child->next)
+            if (child->type == XML_ELEMENT_NODE && xmlStrEqual(child->name, fileName)) {
+                names = child->ns || !rawText(child).isEmpty();
+                break;
+            }
+        // Names in a namespace are left to the queries.
+        names = names || element->ns;
+        return false;
+    });
+    return names;
+}
+
 // The ProductLabelFromExistingSPL element when it names an SPL file, else null.
 xml::Node existingSPLToMerge(const xml::Document& settings)
 {
+    if (indexedLookups() && !namesExistingSPL(settings))
+        return {};
     const QList<xml::Node> merges = elementsNamed(settings, QStringLiteral("ProductLabelFromExistingSPL"));
     if (merges.isEmpty())
         return {};
