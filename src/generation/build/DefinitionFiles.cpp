@@ -116,33 +116,44 @@ bool isLeafElement(xmlNodePtr element)
     return true;
 }
 
-// The same in one walk, against the definition's starting values read once per definition file.
-bool isKitAssembly(const xml::Document& settings)
-{
-    if (!indexedLookups())
-        return isKitAssemblyByQueries(settings);
-    const xml::Node root = settings.documentElement();
-    if (root.isNull())
-        return false;
-    static const xmlChar* const kitName = reinterpret_cast<const xmlChar*>("KitAssembly");
-    bool filled = false;
-    forEachElement(root.raw(), [&filled](xmlNodePtr element) {
-        if (!xmlStrEqual(element->name, kitName))
-            return true;
-        forEachElement(element, [&filled, element](xmlNodePtr value) {
-            if (value == element || !isLeafElement(value))
+// Whether a KitAssembly group holds a value the user entered (as holdsFilledValue tells),
+// against the definition's starting values read once per definition file.
+class KitCheck {
+public:
+    void visit(xmlNodePtr kit)
+    {
+        forEachElement(kit, [this, kit](xmlNodePtr value) {
+            if (value == kit || !isLeafElement(value))
                 return true;
             const QString text = rawText(value).trimmed();
             if (text.isEmpty())
                 return true;
-            const StartValues& starts = definitionStartValues();
-            const auto start = starts.constFind(rawElementPath(value));
-            filled = start == starts.constEnd() || *start != text;
-            return !filled;
+            if (!starts_)
+                starts_ = &definitionStartValues();
+            const auto start = starts_->constFind(rawElementPath(value));
+            filled_ = start == starts_->constEnd() || *start != text;
+            return !filled_;
         });
-        return !filled;
-    });
-    return filled;
+    }
+
+    bool filled() const { return filled_; }
+
+private:
+    const StartValues* starts_ = nullptr;  // read when the first value needs them
+    bool filled_ = false;
+};
+
+// Whether the first ProductLabelFromExistingSPL element may name an SPL file (its SPLFileName
+// child holds text); names in a namespace are left to the queries.
+bool mayNameExistingSPL(xmlNodePtr merge)
+{
+    static const xmlChar* const fileName = reinterpret_cast<const xmlChar*>("SPLFileName");
+    if (merge->ns)
+        return true;
+    for (xmlNodePtr child = merge->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE && xmlStrEqual(child->name, fileName))
+            return child->ns || !rawText(child).isEmpty();
+    return false;
 }
 
 QString definitionsFile(const QString& name)
@@ -152,9 +163,37 @@ QString definitionsFile(const QString& name)
 
 } // namespace
 
-TransformPair chooseTransformPair(const xml::Document& settings)
+SettingsSurvey surveySettings(const xml::Document& settings)
 {
-    if (isKitAssembly(settings))
+    SettingsSurvey survey;
+    if (!indexedLookups()) {
+        survey.kitAssembly = isKitAssemblyByQueries(settings);
+        survey.mayNameExistingSPL = true;
+        return survey;
+    }
+    const xml::Node root = settings.documentElement();
+    if (root.isNull())
+        return survey;
+    static const xmlChar* const kitName = reinterpret_cast<const xmlChar*>("KitAssembly");
+    static const xmlChar* const mergeName = reinterpret_cast<const xmlChar*>("ProductLabelFromExistingSPL");
+    KitCheck kits;
+    bool mergeSeen = false;
+    forEachElement(root.raw(), [&](xmlNodePtr element) {
+        if (!kits.filled() && xmlStrEqual(element->name, kitName))
+            kits.visit(element);
+        if (!mergeSeen && xmlStrEqual(element->name, mergeName)) {
+            mergeSeen = true;
+            survey.mayNameExistingSPL = mayNameExistingSPL(element);
+        }
+        return !(kits.filled() && mergeSeen);
+    });
+    survey.kitAssembly = kits.filled();
+    return survey;
+}
+
+TransformPair transformPairFor(const SettingsSurvey& survey)
+{
+    if (survey.kitAssembly)
         return {definitionsFile(QStringLiteral("TemplateSPLR4_FDA_KitAssembly.xml")),
                 definitionsFile(QStringLiteral("TransformSPLR4_KitAssembly.xml"))};
     return {definitionsFile(QStringLiteral("TemplateSPLR4_FDA_DrugProduct.xml")),

@@ -2,11 +2,9 @@
 
 #include "app/Log.h"
 #include "generation/build/AddSPLFromFile.h"
-#include "generation/build/BuildIndex.h"
 #include "generation/build/DefinitionFiles.h"
 #include "generation/build/CharacteristicOrder.h"
 #include "generation/build/DocumentCleaning.h"
-#include "generation/build/ElementWalk.h"
 #include "generation/build/FinishSPLDocument.h"
 #include "generation/build/MediaFileCheck.h"
 #include "generation/build/PathSteps.h"
@@ -45,35 +43,10 @@ bool postProcessingRequested(const xml::Document& settings)
     return !option.isNull() && option.text() == QLatin1String("Yes");
 }
 
-// Whether the first ProductLabelFromExistingSPL element may name an SPL file: one walk
-// without node handles, as nearly every document holds the element empty.
-bool namesExistingSPL(const xml::Document& settings)
-{
-    const xml::Node root = settings.documentElement();
-    if (root.isNull())
-        return false;
-    static const xmlChar* const mergeName = reinterpret_cast<const xmlChar*>("ProductLabelFromExistingSPL");
-    static const xmlChar* const fileName = reinterpret_cast<const xmlChar*>("SPLFileName");
-    bool names = false;
-    forEachElement(root.raw(), [&names](xmlNodePtr element) {
-        if (!xmlStrEqual(element->name, mergeName))
-            return true;
-        for (xmlNodePtr child = element->children; child; child = child->next)
-            if (child->type == XML_ELEMENT_NODE && xmlStrEqual(child->name, fileName)) {
-                names = child->ns || !rawText(child).isEmpty();
-                break;
-            }
-        // Names in a namespace are left to the queries.
-        names = names || element->ns;
-        return false;
-    });
-    return names;
-}
-
 // The ProductLabelFromExistingSPL element when it names an SPL file, else null.
-xml::Node existingSPLToMerge(const xml::Document& settings)
+xml::Node existingSPLToMerge(const xml::Document& settings, const SettingsSurvey& survey)
 {
-    if (indexedLookups() && !namesExistingSPL(settings))
+    if (!survey.mayNameExistingSPL)
         return {};
     const QList<xml::Node> merges = elementsNamed(settings, QStringLiteral("ProductLabelFromExistingSPL"));
     if (merges.isEmpty())
@@ -98,7 +71,8 @@ public:
 
     void run()
     {
-        const TransformPair pair = chooseTransformPair(settings_);
+        const SettingsSurvey survey = surveySettings(settings_);
+        const TransformPair pair = transformPairFor(survey);
         WriteLog(information, QStringLiteral("Loading SPL Template"));
         const xml::Document templateDoc = loadDefinitionFile(pair.templateFile, source);
         WriteLog(information, QStringLiteral("Loading Transformation"));
@@ -114,7 +88,7 @@ public:
         CleanTargetDocument(settings_, transformation, target);
         ApplyTargetModifications(transformation, target);
         OrderCharacteristicsAsListed(settings_, target);
-        const xml::Node merge = existingSPLToMerge(settings_);
+        const xml::Node merge = existingSPLToMerge(settings_, survey);
         if (!merge.isNull())
             AddSPLFromFile(merge, target, outFile_);
         FinishSPLDocument(target);

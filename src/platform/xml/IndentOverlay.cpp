@@ -107,10 +107,16 @@ IndentOverlay::IndentOverlay(xmlDocPtr doc)
     std::vector<int> depths;
     depths.reserve(elements.size());
     int deepest = 0;
+    size_t layoutNodes = 0;
     for (xmlNodePtr element : elements) {
         depths.push_back(depthOf(element));
         deepest = std::max(deepest, depths.back());
+        for (xmlNodePtr child = element->children; child; child = child->next)
+            ++layoutNodes;
+        ++layoutNodes;
     }
+    // Reserved once: the nodes never move while they are linked.
+    nodes_.reserve(layoutNodes);
     // All texts exist before a node points at one of them.
     for (int level = 0; level <= deepest + 1; ++level)
         indents_.push_back('\n' + std::string(size_t(level) * 2, ' '));

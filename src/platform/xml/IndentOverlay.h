@@ -2,7 +2,6 @@
 
 #include <libxml/tree.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -29,7 +28,7 @@ public:
 private:
     xmlNodePtr layoutNode(xmlDocPtr doc, int depth);
 
-    std::deque<xmlNode> nodes_;            // stable addresses while linked
+    std::vector<xmlNode> nodes_;           // reserved up front: stable addresses while linked
     std::vector<std::string> indents_;     // "\n" and two blanks per level, by depth
 };
 

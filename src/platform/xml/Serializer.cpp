@@ -41,30 +41,33 @@ void requireEncoding(const char* encoding)
     xmlCharEncCloseFunc(handler);
 }
 
-// Runs one libxml2 save into memory. `save` writes through the save context.
+int appendTo(void* bytes, const char* buffer, int length)
+{
+    static_cast<QByteArray*>(bytes)->append(buffer, length);
+    return length;
+}
+
+// Runs one libxml2 save into memory, appending to `result`. `save` writes through the save
+// context. Written straight into the result, which grows geometrically.
 template <class Save>
-QByteArray saveToMemory(const char* encoding, int options, Save&& save)
+QByteArray saveToMemory(const char* encoding, int options, Save&& save, QByteArray result = {})
 {
     requireEncoding(encoding);
-    xmlBufferPtr buffer = xmlBufferCreate();
-    xmlSaveCtxtPtr ctxt = xmlSaveToBuffer(buffer, encoding, options);
-    if (!ctxt) {
-        xmlBufferFree(buffer);
+    xmlSaveCtxtPtr ctxt = xmlSaveToIO(appendTo, nullptr, &result, encoding, options);
+    if (!ctxt)
         throw VbError(err::FileAccess, kSource,
                       QStringLiteral("The encoding '%1' is not supported.").arg(QString::fromUtf8(encoding)));
-    }
     const long written = save(ctxt);
     const int closed = xmlSaveClose(ctxt);
-    QByteArray result(reinterpret_cast<const char*>(xmlBufferContent(buffer)), xmlBufferLength(buffer));
-    xmlBufferFree(buffer);
     if (written < 0 || closed < 0)
         throw VbError(err::FileAccess, kSource, QStringLiteral("The document could not be written as XML text."));
     return result;
 }
 
-QByteArray bodyBytes(xmlDocPtr doc, const char* encoding, int options)
+// The document's bytes after `prefix`.
+QByteArray bodyBytes(xmlDocPtr doc, const char* encoding, int options, QByteArray prefix = {})
 {
-    return saveToMemory(encoding, options, [doc](xmlSaveCtxtPtr ctxt) { return xmlSaveDoc(ctxt, doc); });
+    return saveToMemory(encoding, options, [doc](xmlSaveCtxtPtr ctxt) { return xmlSaveDoc(ctxt, doc); }, prefix);
 }
 
 // The document to write: the document itself (the indentation laid over its tree where that
@@ -88,11 +91,10 @@ QByteArray utf8DocumentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout, 
 {
     DocCopy copy;
     std::optional<IndentOverlay> overlay;
-    QByteArray result;
+    QByteArray declarationLine;
     if (hasDeclaration)
-        result = toXml(declaration) + '\n';
-    result += bodyBytes(laidOut(doc, layout, copy, overlay), "UTF-8", XML_SAVE_NO_DECL);
-    return result;
+        declarationLine = toXml(declaration) + '\n';
+    return bodyBytes(laidOut(doc, layout, copy, overlay), "UTF-8", XML_SAVE_NO_DECL, declarationLine);
 }
 
 QString attributeDeclarationPart(const char* name, const QString& value)
