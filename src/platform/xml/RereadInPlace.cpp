@@ -136,7 +136,8 @@ private:
 
     bool attributes(xmlNodePtr element)
     {
-        std::vector<std::pair<const xmlChar*, xmlNsPtr>> seen;
+        std::vector<std::pair<const xmlChar*, xmlNsPtr>>& seen = seen_;
+        seen.clear();
         int count = 0;
         for (xmlAttrPtr attr = element->properties; attr; attr = attr->next) {
             if (++count > kMaxAttributesPerElement || std::strchr(reinterpret_cast<const char*>(attr->name), ':')
@@ -239,6 +240,7 @@ private:
 
     xmlDocPtr doc_;
     std::vector<xmlNsPtr> scope_;
+    std::vector<std::pair<const xmlChar*, xmlNsPtr>> seen_;  // one element's attributes at a time
     Changes changes_;
 };
 

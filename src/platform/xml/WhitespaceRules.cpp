@@ -119,11 +119,17 @@ std::vector<xmlNodePtr> layoutWhitespace(xmlDocPtr doc)
     if (!root)
         return layout;
     forEachElement(root, [&layout](xmlNodePtr element) {
-        const bool keepsAll = preservesSpace(element) || holdsNonWhitespaceText(element);
-        for (xmlNodePtr child = element->children; child; child = child->next)
-            if (child->type == XML_TEXT_NODE && isWhitespace(child->content)
-                && !isContent(element, keepsAll, child->prev, child->next))
+        // Asked only of elements that hold whitespace-only text: xml:space is looked up the
+        // ancestors, and most elements hold none.
+        int keepsAll = -1;
+        for (xmlNodePtr child = element->children; child; child = child->next) {
+            if (child->type != XML_TEXT_NODE || !isWhitespace(child->content))
+                continue;
+            if (keepsAll < 0)
+                keepsAll = preservesSpace(element) || holdsNonWhitespaceText(element);
+            if (!isContent(element, keepsAll == 1, child->prev, child->next))
                 layout.push_back(child);
+        }
     });
     return layout;
 }
