@@ -43,15 +43,6 @@ QString fileText(const QByteArray& bytes)
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }
 
-} // namespace
-
-QString withSecureSchemaHost(QString text)
-{
-    return text.replace(insecureSchemaHost, secureSchemaHost);
-}
-
-namespace {
-
 // The second check, on the file's text, for a file that parsed but was not found valid.
 xml::SchemaCheck checkedAgain(const xml::SchemaValidator& validator, const xml::SchemaCheck& first,
                               const QByteArray& content, const QString& strFile)
@@ -90,6 +81,11 @@ QString reportCheck(const QString& strFile, const std::function<xml::SchemaCheck
 }
 
 } // namespace
+
+QString withSecureSchemaHost(QString text)
+{
+    return text.replace(insecureSchemaHost, secureSchemaHost);
+}
 
 xml::SchemaCheck checkAgainstSchema(const QString& strFile)
 {
