@@ -7,6 +7,8 @@
 
 #include <QStringDecoder>
 
+#include <functional>
+
 namespace veldra {
 
 namespace {
@@ -41,6 +43,43 @@ QString fileText(const QByteArray& bytes)
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }
 
+// The second check, on the file's text, for a file that parsed but was not found valid.
+xml::SchemaCheck checkedAgain(const xml::SchemaValidator& validator, const xml::SchemaCheck& first,
+                              const QByteArray& content, const QString& strFile)
+{
+    const QString text = fileText(content);
+    // Without an http address on the host the second check would read the same text again.
+    if (!text.contains(insecureSchemaHost))
+        return first;
+    return validator.validateXml(withSecureSchemaHost(text), strFile);
+}
+
+QString reportCheck(const QString& strFile, const std::function<xml::SchemaCheck()>& runCheck,
+                    xml::SchemaCheck* outcome)
+{
+    QString result;
+    try {
+        WriteLog(logSeparator(), QString(), true);
+        WriteLog(QStringLiteral("Information"), QStringLiteral("Validating XML File against FDA SPL Schema..."));
+        WriteLog(QStringLiteral("Information"),
+                 QStringLiteral("Note: The validation occurs online at FDA servers. An existing Inernet Connection is needed."));
+        const xml::SchemaCheck check = runCheck();
+        if (outcome)
+            *outcome = check;
+        if (check.isValid()) {
+            WriteLog(QStringLiteral("Information"), QStringLiteral("XML File is valid against FDA SPL Schema."));
+        } else if (check.schemaUnavailable()) {
+            WriteLog(QStringLiteral("Warning"), notValidatedEntry(strFile, check));
+        } else {
+            WriteLog(QStringLiteral("Error"), invalidFileEntry(strFile, check));
+            result = check.sourceText;
+        }
+    } catch (const std::exception& e) {
+        WriteLog(QStringLiteral("Error"), QStringLiteral("ValidateAgainstSchema  - ") + toVbError(e, QStringLiteral("ValidateAgainstSchema")).text());
+    }
+    return result;
+}
+
 } // namespace
 
 QString withSecureSchemaHost(QString text)
@@ -57,36 +96,27 @@ xml::SchemaCheck checkAgainstSchema(const QString& strFile)
     const FileContent file = readRegularFile(strFile, xml::kMaxInputBytes);
     if (!file.ok())
         return first;
-    const QString text = fileText(file.bytes);
-    // Without an http address on the host the second check would read the same text again.
-    if (!text.contains(insecureSchemaHost))
+    return checkedAgain(validator, first, file.bytes, strFile);
+}
+
+xml::SchemaCheck checkAgainstSchema(const QString& strFile, const xml::Document& savedTree, const QByteArray& savedContent)
+{
+    const xml::SchemaValidator validator;
+    const xml::SchemaCheck first = validator.validateSaved(savedTree, savedContent, strFile);
+    if (first.isValid() || first.parseFailed())
         return first;
-    return validator.validateXml(withSecureSchemaHost(text), strFile);
+    return checkedAgain(validator, first, savedContent, strFile);
 }
 
 QString ValidateAgainstSchema(const QString& strFile, xml::SchemaCheck* outcome)
 {
-    QString result;
-    try {
-        WriteLog(logSeparator(), QString(), true);
-        WriteLog(QStringLiteral("Information"), QStringLiteral("Validating XML File against FDA SPL Schema..."));
-        WriteLog(QStringLiteral("Information"),
-                 QStringLiteral("Note: The validation occurs online at FDA servers. An existing Inernet Connection is needed."));
-        const xml::SchemaCheck check = checkAgainstSchema(strFile);
-        if (outcome)
-            *outcome = check;
-        if (check.isValid()) {
-            WriteLog(QStringLiteral("Information"), QStringLiteral("XML File is valid against FDA SPL Schema."));
-        } else if (check.schemaUnavailable()) {
-            WriteLog(QStringLiteral("Warning"), notValidatedEntry(strFile, check));
-        } else {
-            WriteLog(QStringLiteral("Error"), invalidFileEntry(strFile, check));
-            result = check.sourceText;
-        }
-    } catch (const std::exception& e) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("ValidateAgainstSchema  - ") + toVbError(e, QStringLiteral("ValidateAgainstSchema")).text());
-    }
-    return result;
+    return reportCheck(strFile, [&strFile] { return checkAgainstSchema(strFile); }, outcome);
+}
+
+QString ValidateAgainstSchema(const QString& strFile, const xml::Document& savedTree, const QByteArray& savedContent,
+                              xml::SchemaCheck* outcome)
+{
+    return reportCheck(strFile, [&] { return checkAgainstSchema(strFile, savedTree, savedContent); }, outcome);
 }
 
 } // namespace veldra

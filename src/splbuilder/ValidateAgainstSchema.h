@@ -17,6 +17,10 @@ namespace veldra {
 // "ValidateAgainstSchema  - ..." and gives the result as it stood.
 // This is the schema check of clsSPL; the SPL build calls it on the file it has saved.
 QString ValidateAgainstSchema(const QString& strFile, xml::SchemaCheck* outcome = nullptr);
+// The same for a tree just saved to strFile as savedContent, checked without reading the file
+// back (see xml::SchemaValidator::validateSaved).
+QString ValidateAgainstSchema(const QString& strFile, const xml::Document& savedTree, const QByteArray& savedContent,
+                              xml::SchemaCheck* outcome = nullptr);
 
 // The check behind ValidateAgainstSchema: a file that parses but does not validate (its
 // schema may not have been reachable at the http address) is checked once more, with every
@@ -24,6 +28,7 @@ QString ValidateAgainstSchema(const QString& strFile, xml::SchemaCheck* outcome 
 // the file's own text, so its line numbers are the file's. A file that does not parse is
 // checked once.
 xml::SchemaCheck checkAgainstSchema(const QString& strFile);
+xml::SchemaCheck checkAgainstSchema(const QString& strFile, const xml::Document& savedTree, const QByteArray& savedContent);
 
 // The text with every "http://" address on the agency's schema host made an https address
 // (the replacement starts with a blank, as the schema locations are blank-separated).

@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "app/frmLog.h"
+#include "platform/xml/Document.h"
 #include "platform/xml/ResourceResolver.h"
 #include "support/Fixtures.h"
 #include "support/ScriptedUi.h"
@@ -127,6 +128,27 @@ TEST_F(ValidateAgainstSchemaTest, AFileThatParsesButFailsIsCheckedOnceMoreWithTh
     const xml::SchemaCheck broken = checkAgainstSchema(labelWith("<versionNumber value=\"1\"/>", "<versionNumber value=\"1\">"));
     EXPECT_TRUE(broken.parseFailed());
     EXPECT_TRUE(broken.schemaLocation.isEmpty());
+}
+
+// The build checks the tree it has just saved without reading the file back; an error is still
+// reported at the saved file's line, with its text, though the tree was read from other lines.
+TEST_F(ValidateAgainstSchemaTest, ATreeJustSavedIsCheckedAsItsFile)
+{
+    // Over https there is no second check that would read the text anyway.
+    QString text = readTextFile(fixture("spl-documents/openfda-cough-otc/cough.xml"));
+    text.replace("http://www.accessdata.fda.gov", "https://www.accessdata.fda.gov");
+    text.replace("<id ", "\n\n\n<id ");
+    const QString saved = folder.file("saved.xml");
+    xml::Document valid;
+    ASSERT_TRUE(valid.loadXml(text));
+    EXPECT_TRUE(checkAgainstSchema(saved, valid, valid.save(saved, xml::Layout::Indented)).isValid());
+
+    xml::Document invalid;
+    ASSERT_TRUE(invalid.loadXml(text.replace("<versionNumber value=", "<versionNumber bogus=\"1\" value=")));
+    const xml::SchemaCheck check = checkAgainstSchema(saved, invalid, invalid.save(saved, xml::Layout::Indented));
+    EXPECT_TRUE(check.validationFailed());
+    EXPECT_EQ(check.line, lineOf(saved, "bogus="));
+    EXPECT_TRUE(check.sourceText.contains("bogus=")) << check.sourceText.toStdString();
 }
 
 // Without the schema nothing is validated: the log says so and why (the folder and the file

@@ -15,11 +15,20 @@ struct TransformPair {
     QString transformationFile;
 };
 
-// The kit-assembly pair when an element KitAssembly of the settings document holds at least
-// one filled value, otherwise the drug-product pair. A value counts as filled when it is not
-// blank and differs from the starting value of a new document (the text of the definition
-// element at its path), so the KitAssembly group of a new document counts as absent.
-TransformPair chooseTransformPair(const xml::Document& settings);
+// What a build learns of its settings document before it starts, in one walk over it.
+struct SettingsSurvey {
+    // An element KitAssembly holds at least one filled value: one that is not blank and
+    // differs from the starting value of a new document (the text of the definition element
+    // at its path), so the KitAssembly group of a new document counts as absent.
+    bool kitAssembly = false;
+    // The first element ProductLabelFromExistingSPL may name an SPL file; when false it
+    // certainly does not.
+    bool mayNameExistingSPL = false;
+};
+SettingsSurvey surveySettings(const xml::Document& settings);
+
+// The kit-assembly pair for a kit assembly, otherwise the drug-product pair.
+TransformPair transformPairFor(const SettingsSurvey& survey);
 
 // A file named by a transformation entry (Definition/TemplateFile): a path below the
 // program folder, written with a leading "\" or "/".

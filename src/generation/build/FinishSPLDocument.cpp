@@ -1,11 +1,12 @@
 #include "generation/build/FinishSPLDocument.h"
 
 #include "generation/build/BuildIndex.h"
-#include "generation/build/NodeTests.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/VbError.h"
+#include "platform/xml/BulkRemoval.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/NodeList.h"
+#include "platform/xml/RereadInPlace.h"
 
 #include <QStringList>
 
@@ -39,26 +40,20 @@ void removeByQueries(const xml::Document& target)
         comment.parentNode().removeChild(comment);
 }
 
-// The same in one walk over the tree.
-void removeBelow(const xml::Node& node, QList<xml::Node>& comments)
+// The text road: the document written, its empty default namespace declarations taken out,
+// and read in afresh twice. The second reading settles what the first changed; when writing
+// the first gives back the text it was read from, reading it again gives the same document,
+// which the indexed road skips.
+void rereadAsText(xml::Document& target)
 {
-    static const QList<QByteArray> names = [] {
-        QList<QByteArray> utf8;
-        for (const QString& name : buildAttributes())
-            utf8 << name.toUtf8();
-        return utf8;
-    }();
-    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
-        const xmlNodePtr raw = child.raw();
-        if (child.nodeType() == xml::NodeType::Comment) {
-            comments << child;
-        } else if (raw->type == XML_ELEMENT_NODE) {
-            for (qsizetype i = 0; i < names.size(); ++i)
-                if (unprefixedAttribute(raw, names[i].constData()))
-                    child.removeAttribute(buildAttributes()[i]);
-            removeBelow(child, comments);
-        }
-    }
+    QString text = target.xml();
+    text.remove(QStringLiteral("xmlns=\"\""));
+    const xml::Document once = reread(text);
+    const QString again = once.xml();
+    if (indexedLookups() && again == text)
+        target = once;
+    else
+        target = reread(again);
 }
 
 } // namespace
@@ -66,23 +61,21 @@ void removeBelow(const xml::Node& node, QList<xml::Node>& comments)
 void FinishSPLDocument(xml::Document& target)
 {
     if (indexedLookups()) {
-        QList<xml::Node> comments;
-        removeBelow(target.documentElement().parentNode(), comments);
-        for (const xml::Node& comment : comments)
-            comment.parentNode().removeChild(comment);
+        static const QList<QByteArray> names = [] {
+            QList<QByteArray> utf8;
+            for (const QString& name : buildAttributes())
+                utf8 << name.toUtf8();
+            return utf8;
+        }();
+        xml::removeAttributesAndComments(target, names);
+        // In place where that is provably what the text road gives: no text is written or
+        // parsed, and the built tree is not freed for a new one.
+        if (!xml::rereadInPlace(target))
+            rereadAsText(target);
     } else {
         removeByQueries(target);
+        rereadAsText(target);
     }
-    QString text = target.xml();
-    text.remove(QStringLiteral("xmlns=\"\""));
-    const xml::Document once = reread(text);
-    // The second reading settles what the first changed; when writing the first gives back
-    // the text it was read from, reading it again would give the same document.
-    const QString again = once.xml();
-    if (indexedLookups() && again == text)
-        target = once;
-    else
-        target = reread(again);
     target.setDeclarationEncoding(QStringLiteral("UTF-8"));
 }
 

@@ -11,7 +11,8 @@ class Document;
 // goes, the
 // text is read in afresh twice (so elements made without a namespace take the document's
 // default namespace, empty namespace declarations dropped), and the declaration names the
-// encoding UTF-8. `target` then holds the finished document. Throws VbError when the text
+// encoding UTF-8. The indexed road brings the tree to what that reading gives in place
+// (xml::rereadInPlace) wherever that is provably the same. `target` then holds the finished document. Throws VbError when the text
 // does not read back.
 void FinishSPLDocument(xml::Document& target);
 

@@ -44,8 +44,10 @@ bool postProcessingRequested(const xml::Document& settings)
 }
 
 // The ProductLabelFromExistingSPL element when it names an SPL file, else null.
-xml::Node existingSPLToMerge(const xml::Document& settings)
+xml::Node existingSPLToMerge(const xml::Document& settings, const SettingsSurvey& survey)
 {
+    if (!survey.mayNameExistingSPL)
+        return {};
     const QList<xml::Node> merges = elementsNamed(settings, QStringLiteral("ProductLabelFromExistingSPL"));
     if (merges.isEmpty())
         return {};
@@ -69,7 +71,8 @@ public:
 
     void run()
     {
-        const TransformPair pair = chooseTransformPair(settings_);
+        const SettingsSurvey survey = surveySettings(settings_);
+        const TransformPair pair = transformPairFor(survey);
         WriteLog(information, QStringLiteral("Loading SPL Template"));
         const xml::Document templateDoc = loadDefinitionFile(pair.templateFile, source);
         WriteLog(information, QStringLiteral("Loading Transformation"));
@@ -85,7 +88,7 @@ public:
         CleanTargetDocument(settings_, transformation, target);
         ApplyTargetModifications(transformation, target);
         OrderCharacteristicsAsListed(settings_, target);
-        const xml::Node merge = existingSPLToMerge(settings_);
+        const xml::Node merge = existingSPLToMerge(settings_, survey);
         if (!merge.isNull())
             AddSPLFromFile(merge, target, outFile_);
         FinishSPLDocument(target);
@@ -93,11 +96,11 @@ public:
 
         WriteLog(logSeparator(), QString());
         WriteLog(information, QStringLiteral("Saving SPL File: ") + outFile_);
-        target.save(outFile_, xml::Layout::Indented);
+        const QByteArray saved = target.save(outFile_, xml::Layout::Indented);
         saved_ = true;
 
         xml::SchemaCheck check;
-        const QString schemaError = ValidateAgainstSchema(outFile_, &check);
+        const QString schemaError = ValidateAgainstSchema(outFile_, target, saved, &check);
         if (!schemaError.isEmpty())
             TraceSchemaError(schemaError, check.reason, transformation);
         WriteLog(information, completedLine());

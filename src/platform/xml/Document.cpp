@@ -151,11 +151,13 @@ QByteArray Document::xmlBytes(Layout layout) const
     return documentBytes(s->doc, s->hasDeclaration, layout);
 }
 
-void Document::save(const QString& path, Layout layout) const
+QByteArray Document::save(const QString& path, Layout layout) const
 {
-    const QString problem = saveReplacing(path, xmlBytes(layout));
+    QByteArray content = xmlBytes(layout);
+    const QString problem = saveReplacing(path, content);
     if (!problem.isEmpty())
         throw VbError(err::FileAccess, errorSource(), QStringLiteral("The file '%1' cannot be written: %2").arg(path, problem));
+    return content;
 }
 
 Node Document::asNode() const

@@ -55,8 +55,9 @@ public:
     // The bytes save() writes: encoded as the declaration says (UTF-8 without one).
     QByteArray xmlBytes(Layout layout = Layout::AsIs) const;
     // Writes a temporary file beside path and renames it over path, so a failed save leaves
-    // the former file untouched. Throws VbError when the file cannot be written.
-    void save(const QString& path, Layout layout = Layout::AsIs) const;
+    // the former file untouched. Throws VbError when the file cannot be written. Gives the
+    // bytes written.
+    QByteArray save(const QString& path, Layout layout = Layout::AsIs) const;
 
     Node asNode() const;
     Node documentElement() const;

@@ -120,6 +120,45 @@ SchemaCheck validateParsed(xmlDocPtr doc, const SourceLine& sourceLine)
     return check;
 }
 
+// Whether the tree's validity is its saved text's: nothing in it that the parser refuses
+// (nesting beyond its limit, too many attributes, a document type declaration, entity
+// references), and no processing instruction or comment below the document element, beside
+// which the indented text would hold blanks that the tree has not.
+bool validatesAsItsText(xmlDocPtr doc)
+{
+    constexpr int maxDepth = 250;
+    xmlNodePtr root = xmlDocGetRootElement(doc);
+    if (!root || doc->intSubset || doc->extSubset)
+        return false;
+    int depth = 0;
+    xmlNodePtr cur = root;
+    while (cur) {
+        if (cur->type == XML_ELEMENT_NODE) {
+            int attributes = 0;
+            for (xmlAttrPtr attr = cur->properties; attr; attr = attr->next)
+                if (++attributes > kMaxAttributesPerElement)
+                    return false;
+            if (depth >= maxDepth)
+                return false;
+            if (cur->children) {
+                cur = cur->children;
+                ++depth;
+                continue;
+            }
+        } else if (cur->type != XML_TEXT_NODE && cur->type != XML_CDATA_SECTION_NODE) {
+            return false;
+        }
+        while (cur != root && !cur->next) {
+            cur = cur->parent;
+            --depth;
+        }
+        if (cur == root)
+            break;
+        cur = cur->next;
+    }
+    return true;
+}
+
 } // namespace
 
 SchemaCheck SchemaValidator::validateFile(const QString& path) const
@@ -128,6 +167,17 @@ SchemaCheck SchemaValidator::validateFile(const QString& path) const
     if (!file.ok())
         return failure(SchemaCheck::Outcome::ParseFailure, file.problem);
     return validateBytes(file.bytes, path, nullptr);
+}
+
+SchemaCheck SchemaValidator::validateSaved(const Document& tree, const QByteArray& content, const QString& path) const
+{
+    installResourceLoader();
+    if (content.size() <= std::numeric_limits<int>::max() && validatesAsItsText(tree.raw())) {
+        SchemaCheck check = validateParsed(tree.raw(), [](int) { return QString(); });
+        if (check.isValid())
+            return check;
+    }
+    return validateBytes(content, path, nullptr);
 }
 
 SchemaCheck SchemaValidator::validateXml(const QString& xml, const QString& baseFile) const

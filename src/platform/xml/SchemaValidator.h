@@ -38,6 +38,12 @@ struct SchemaCheck {
 class SchemaValidator {
 public:
     SchemaCheck validateFile(const QString& path) const;
+    // A tree just saved as `content` to the file `path`, where the tree is what reading the
+    // content back gives (a loaded document, or one settled by xml::rereadInPlace). Gives what
+    // validateFile gives for the file, without reading it: the tree is checked in memory, and
+    // only when it is not found valid (or holds what its text would read otherwise) is the
+    // content parsed and checked, so that a reported error carries the file's line and text.
+    SchemaCheck validateSaved(const Document& tree, const QByteArray& content, const QString& path) const;
     // `xml` is the document's text; a relative schema location resolves against `baseFile`.
     SchemaCheck validateXml(const QString& xml, const QString& baseFile = QString()) const;
     // A tree in memory: the line is where the failing node stood when it was parsed (0 for

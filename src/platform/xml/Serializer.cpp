@@ -1,6 +1,7 @@
 #include "platform/xml/Serializer.h"
 
 #include "platform/xml/EncodingFit.h"
+#include "platform/xml/IndentOverlay.h"
 #include "platform/xml/XmlErrors.h"
 #include "platform/xml/WhitespaceRules.h"
 #include "platform/xml/XmlStrings.h"
@@ -9,6 +10,7 @@
 #include <libxml/xmlsave.h>
 
 #include <memory>
+#include <optional>
 
 namespace veldra::xml::detail {
 
@@ -39,37 +41,45 @@ void requireEncoding(const char* encoding)
     xmlCharEncCloseFunc(handler);
 }
 
-// Runs one libxml2 save into memory. `save` writes through the save context.
+int appendTo(void* bytes, const char* buffer, int length)
+{
+    static_cast<QByteArray*>(bytes)->append(buffer, length);
+    return length;
+}
+
+// Runs one libxml2 save into memory, appending to `result`. `save` writes through the save
+// context. Written straight into the result, which grows geometrically.
 template <class Save>
-QByteArray saveToMemory(const char* encoding, int options, Save&& save)
+QByteArray saveToMemory(const char* encoding, int options, Save&& save, QByteArray result = {})
 {
     requireEncoding(encoding);
-    xmlBufferPtr buffer = xmlBufferCreate();
-    xmlSaveCtxtPtr ctxt = xmlSaveToBuffer(buffer, encoding, options);
-    if (!ctxt) {
-        xmlBufferFree(buffer);
+    xmlSaveCtxtPtr ctxt = xmlSaveToIO(appendTo, nullptr, &result, encoding, options);
+    if (!ctxt)
         throw VbError(err::FileAccess, kSource,
                       QStringLiteral("The encoding '%1' is not supported.").arg(QString::fromUtf8(encoding)));
-    }
     const long written = save(ctxt);
     const int closed = xmlSaveClose(ctxt);
-    QByteArray result(reinterpret_cast<const char*>(xmlBufferContent(buffer)), xmlBufferLength(buffer));
-    xmlBufferFree(buffer);
     if (written < 0 || closed < 0)
         throw VbError(err::FileAccess, kSource, QStringLiteral("The document could not be written as XML text."));
     return result;
 }
 
-QByteArray bodyBytes(xmlDocPtr doc, const char* encoding, int options)
+// The document's bytes after `prefix`.
+QByteArray bodyBytes(xmlDocPtr doc, const char* encoding, int options, QByteArray prefix = {})
 {
-    return saveToMemory(encoding, options, [doc](xmlSaveCtxtPtr ctxt) { return xmlSaveDoc(ctxt, doc); });
+    return saveToMemory(encoding, options, [doc](xmlSaveCtxtPtr ctxt) { return xmlSaveDoc(ctxt, doc); }, prefix);
 }
 
-// The document to write: the document itself, or an indented copy of it.
-xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy)
+// The document to write: the document itself (the indentation laid over its tree where that
+// writes what a copy would), or an indented copy of it.
+xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy, std::optional<IndentOverlay>& overlay)
 {
     if (layout == Layout::AsIs)
         return doc;
+    if (IndentOverlay::canOverlay(doc)) {
+        overlay.emplace(doc);
+        return doc;
+    }
     copy.reset(xmlCopyDoc(doc, 1));
     if (!copy)
         throw VbError(err::General, kSource, QStringLiteral("Out of memory while laying out the document."));
@@ -80,11 +90,11 @@ xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy)
 QByteArray utf8DocumentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout, const QString& declaration)
 {
     DocCopy copy;
-    QByteArray result;
+    std::optional<IndentOverlay> overlay;
+    QByteArray declarationLine;
     if (hasDeclaration)
-        result = toXml(declaration) + '\n';
-    result += bodyBytes(laidOut(doc, layout, copy), "UTF-8", XML_SAVE_NO_DECL);
-    return result;
+        declarationLine = toXml(declaration) + '\n';
+    return bodyBytes(laidOut(doc, layout, copy, overlay), "UTF-8", XML_SAVE_NO_DECL, declarationLine);
 }
 
 QString attributeDeclarationPart(const char* name, const QString& value)
@@ -137,7 +147,8 @@ QByteArray documentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
                                  declarationText(doc, reinterpret_cast<const xmlChar*>("UTF-8")));
     // libxml2 writes the declaration itself here, naming the encoding it encodes in.
     DocCopy copy;
-    return bodyBytes(laidOut(doc, layout, copy), encoding, 0);
+    std::optional<IndentOverlay> overlay;
+    return bodyBytes(laidOut(doc, layout, copy, overlay), encoding, 0);
 }
 
 QString nodeText(xmlNodePtr node)

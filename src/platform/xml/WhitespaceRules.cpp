@@ -112,36 +112,52 @@ xmlNodePtr newLayoutText(xmlDocPtr doc, int depth)
 
 } // namespace
 
-void stripInsignificantWhitespace(xmlDocPtr doc)
+std::vector<xmlNodePtr> layoutWhitespace(xmlDocPtr doc)
 {
+    std::vector<xmlNodePtr> layout;
     xmlNodePtr root = xmlDocGetRootElement(doc);
     if (!root)
-        return;
-    std::vector<xmlNodePtr> layout;
+        return layout;
     forEachElement(root, [&layout](xmlNodePtr element) {
-        const bool keepsAll = preservesSpace(element) || holdsNonWhitespaceText(element);
-        for (xmlNodePtr child = element->children; child; child = child->next)
-            if (child->type == XML_TEXT_NODE && isWhitespace(child->content)
-                && !isContent(element, keepsAll, child->prev, child->next))
+        // Asked only of elements that hold whitespace-only text: xml:space is looked up the
+        // ancestors, and most elements hold none.
+        int keepsAll = -1;
+        for (xmlNodePtr child = element->children; child; child = child->next) {
+            if (child->type != XML_TEXT_NODE || !isWhitespace(child->content))
+                continue;
+            if (keepsAll < 0)
+                keepsAll = preservesSpace(element) || holdsNonWhitespaceText(element);
+            if (!isContent(element, keepsAll == 1, child->prev, child->next))
                 layout.push_back(child);
+        }
     });
-    for (xmlNodePtr node : layout) {
+    return layout;
+}
+
+void stripInsignificantWhitespace(xmlDocPtr doc)
+{
+    for (xmlNodePtr node : layoutWhitespace(doc)) {
         xmlUnlinkNode(node);
         xmlFreeNode(node);
     }
 }
 
-void indentLayout(xmlDocPtr doc)
+std::vector<xmlNodePtr> indentedElements(xmlDocPtr doc)
 {
+    std::vector<xmlNodePtr> targets;
     xmlNodePtr root = xmlDocGetRootElement(doc);
     if (!root)
-        return;
-    std::vector<xmlNodePtr> targets;
+        return targets;
     forEachElement(root, [&targets](xmlNodePtr element) {
         if (canIndentInside(element))
             targets.push_back(element);
     });
-    for (xmlNodePtr element : targets) {
+    return targets;
+}
+
+void indentLayout(xmlDocPtr doc)
+{
+    for (xmlNodePtr element : indentedElements(doc)) {
         const int depth = depthOf(element);
         for (xmlNodePtr child = element->children; child; child = child->next)
             xmlAddPrevSibling(child, newLayoutText(doc, depth + 1));

@@ -2,6 +2,8 @@
 
 #include <libxml/tree.h>
 
+#include <vector>
+
 namespace veldra::xml::detail {
 
 // Which whitespace-only text is content and which is layout.
@@ -17,6 +19,11 @@ namespace veldra::xml::detail {
 // Every other whitespace-only text node is layout (indentation between elements) and is
 // dropped on load. Names are compared by local name, in any namespace or none.
 void stripInsignificantWhitespace(xmlDocPtr doc);
+// The text nodes that stripInsignificantWhitespace takes out, in document order.
+std::vector<xmlNodePtr> layoutWhitespace(xmlDocPtr doc);
+
+// The elements whose content is indented (below), in document order.
+std::vector<xmlNodePtr> indentedElements(xmlDocPtr doc);
 
 // Indents element content where the rules above make the added whitespace layout, so that
 // a reload of the indented text gives back the same tree. Used on a copy made for saving.

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <functional>
 #include <utility>
@@ -244,6 +245,12 @@ TEST_F(BuildRunTest, ASchemaErrorIsTracedBackToTheSettingsElementsBehindIt)
 
     EXPECT_TRUE(QFileInfo::exists(splFile));
     EXPECT_TRUE(logText().contains("XML File is not valid against FDA SPL Schema:"));
+    // The error is shown where it stands in the saved file, not where the tree's nodes were read.
+    const QStringList lines = readTextFile(splFile).split('\n');
+    const qsizetype at = lines.indexOf(QRegularExpression(".*value=\"January\".*"));
+    ASSERT_GE(at, 0);
+    EXPECT_TRUE(logText().contains("Line: " + QString::number(at + 1) + "\n")) << logText().toStdString();
+    EXPECT_TRUE(logText().contains("Source: " + lines[at])) << logText().toStdString();
     EXPECT_TRUE(logHas("Check", "General Data - Effective Time"));
     EXPECT_EQ(logCount("Check "), 1);
     EXPECT_TRUE(completed());

@@ -50,6 +50,40 @@ xml::Document withProducts(const xml::Document& label, int products)
     return settings;
 }
 
+// Section text as a settings document may hold it, copied whole into the label: empty default
+// namespace declarations, a prefixed namespace, CDATA, xml:space, blanks between inline
+// elements, layout between block elements, and adjacent and empty text as edits leave them.
+// The finish must settle all of it as reading the written text back does. `extraText` goes
+// into one more paragraph.
+xml::Document withCraftedSectionText(const xml::Document& label, const QString& extraText)
+{
+    xml::Document settings;
+    settings.loadXml(label.xml());
+    const xml::Node oldText = settings.selectSingleNode(QStringLiteral("//DocumentSections/Section/LabelText/text"));
+    EXPECT_FALSE(oldText.isNull());
+    xml::Document crafted;
+    EXPECT_TRUE(crafted.loadXml(QStringLiteral(
+        "<text xmlns=\"urn:hl7-org:v3\"><paragraph xmlns=\"\">Take <content styleCode=\"bold\">two</content>"
+        "<content>tablets</content> daily.<br xmlns=\"\"/></paragraph><paragraph><![CDATA[x < y]]></paragraph>"
+        "<x:note xmlns:x=\"urn:example\" x:kind=\"a\" xml:lang=\"en\">note</x:note>"
+        "<list xml:space=\"preserve\"><item>a</item></list><paragraph>FIRST</paragraph><paragraph/></text>")));
+    const xml::Node text = crafted.documentElement();
+    const xml::NodeList paragraphs = text.selectNodes(QStringLiteral("*"));
+    const xml::Node inlines = paragraphs.item(0);
+    inlines.insertBefore(crafted.createTextNode(QStringLiteral(" ")), inlines.childNodes().item(2));
+    paragraphs.item(1).appendChild(crafted.createTextNode(QStringLiteral(" z")));
+    text.insertBefore(crafted.createTextNode(QStringLiteral("\n  ")), paragraphs.item(1));
+    paragraphs.item(3).insertBefore(crafted.createTextNode(QStringLiteral("\n  ")), paragraphs.item(3).firstChild());
+    const xml::Node adjacent = paragraphs.item(4);
+    adjacent.appendChild(crafted.createTextNode(QString()));
+    adjacent.appendChild(crafted.createTextNode(QStringLiteral("SECOND")));
+    paragraphs.item(5).appendChild(crafted.createTextNode(extraText));
+    const xml::Node copied = settings.importNode(text, true);
+    oldText.parentNode().replaceChild(copied, oldText);
+    AssignWord2SPLIDs(copied);
+    return settings;
+}
+
 class IndexedBuildTest : public BuildLogTest {
 protected:
     QString expectSameFile(const xml::Document& settings, const QString& what)
@@ -92,5 +126,10 @@ TEST_F(IndexedBuildTest, RealLabelsAndALabelOfManyProductsBuildAsWithPlainQuerie
     part.selectSingleNode(QStringLiteral("ProprietaryName")).setText(QStringLiteral("Part A"));
     part.selectSingleNode(QStringLiteral("PartQuantity")).setText(QStringLiteral("2"));
     EXPECT_TRUE(expectSameFile(kit, QStringLiteral("kit")).contains(QStringLiteral("Part A")));
+    const QString settled = expectSameFile(withCraftedSectionText(lipitor, QStringLiteral("plain")), QStringLiteral("crafted text"));
+    for (const char* part : {"FIRSTSECOND", "<![CDATA[x < y]]> z", "<x:note", "<content>tablets</content> daily."})
+        EXPECT_TRUE(settled.contains(QLatin1String(part))) << part;
+    // Text that reads like a declaration is written, and read back, as it always was.
+    expectSameFile(withCraftedSectionText(lipitor, QStringLiteral("reads xmlns=\"\" here")), QStringLiteral("declaration text"));
     NoLogging = false;
 }

@@ -87,6 +87,22 @@ TEST(XmlWhitespaceTest, IndentedLayoutReloadsToTheSameTree)
     EXPECT_EQ(doc.xml(), source.left(38) + "\n" + source.mid(38) + "\n");
 }
 
+// The indentation is laid over the tree only while it is written: the tree stays as it was. An
+// element taken out leaves its namespace at document level, which once made an indented copy
+// write xml:lang as a plain "lang".
+TEST(XmlWhitespaceTest, AnIndentedSaveLeavesTheTreeAndItsXmlAttributesAsTheyWere)
+{
+    Document doc = parsed("<document xmlns=\"urn:hl7-org:v3\"><gone/><text><paragraph xml:lang=\"en\">a</paragraph>"
+                          "<list xml:space=\"preserve\"> <item>b</item></list></text></document>");
+    doc.documentElement().removeChild(doc.documentElement().firstChild());
+    const QString before = doc.xml();
+    const QString indented = doc.xml(Layout::Indented);
+    EXPECT_EQ(doc.xml(), before);
+    EXPECT_TRUE(indented.contains("<paragraph xml:lang=\"en\">a</paragraph>")) << indented.toStdString();
+    EXPECT_TRUE(indented.contains("<list xml:space=\"preserve\"> <item>b</item></list>")) << indented.toStdString();
+    EXPECT_EQ(parsed(indented).xml(), before);
+}
+
 TEST(XmlLineBreakTest, CrLfIsStoredAsLfSoRepeatedEditsDoNotGrow)
 {
     TempDir dir;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <QString>
+
+namespace veldra {
+
+// Visits `root` and every element below it in document order, without recursion and without
+// node handles, until `visit` returns false.
+template <class Visit>
+void forEachElement(xmlNodePtr root, Visit&& visit)
+{
+    xmlNodePtr cur = root;
+    while (cur) {
+        // The walk waits on memory: the next sibling is fetched while the children are visited.
+        __builtin_prefetch(cur->next);
+        if (cur->type == XML_ELEMENT_NODE) {
+            if (!visit(cur))
+                return;
+            if (cur->children) {
+                cur = cur->children;
+                continue;
+            }
+        }
+        while (cur != root && !cur->next)
+            cur = cur->parent;
+        if (cur == root)
+            return;
+        cur = cur->next;
+    }
+}
+
+// The names from the document element down to `element`, joined by "/", as elementPath
+// gives them.
+inline QString rawElementPath(xmlNodePtr element)
+{
+    QString path;
+    for (xmlNodePtr node = element; node && node->type == XML_ELEMENT_NODE; node = node->parent) {
+        QString name = QString::fromUtf8(reinterpret_cast<const char*>(node->name));
+        if (node->ns && node->ns->prefix)
+            name = QString::fromUtf8(reinterpret_cast<const char*>(node->ns->prefix)) + QLatin1Char(':') + name;
+        path = path.isEmpty() ? name : name + QLatin1Char('/') + path;
+    }
+    return path;
+}
+
+// All text below the node, as Node::text gives it.
+inline QString rawText(xmlNodePtr node)
+{
+    xmlChar* content = xmlNodeGetContent(node);
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(content));
+    xmlFree(content);
+    return text;
+}
+
+} // namespace veldra

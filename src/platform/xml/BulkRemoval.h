@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+namespace veldra::xml {
+
+class Document;
+
+// Takes every attribute of one of `names` (unprefixed, without a namespace) off every element
+// of the document and every comment out of it, in one walk without node handles. Handles on
+// what is taken out stay usable, as after Node::removeAttribute and Node::removeChild.
+void removeAttributesAndComments(const Document& document, const QList<QByteArray>& names);
+
+} // namespace veldra::xml
