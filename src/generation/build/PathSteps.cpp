@@ -3,12 +3,13 @@
 #include "generation/build/BuildIndex.h"
 #include "generation/build/StepPredicate.h"
 #include "platform/xml/NodeList.h"
+#include "platform/xml/RawAccess.h"
 
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QStringList>
 
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -80,13 +81,25 @@ struct Step {
     NameTest test;
     std::vector<StepPredicate> conditions;
 
-    bool matches(const xml::Node& node) const
+    // As test.matches(node); a walk asks it of every child it passes, and most differ from the
+    // name in their first letter.
+    bool hasName(xmlNodePtr node) const
     {
-        xmlNodePtr raw = node.raw();
-        if (!test.matches(raw))
+        if (node->type != XML_ELEMENT_NODE)
+            return false;
+        if (test.name.isEmpty())
+            return true;
+        const char* name = test.name.constData();
+        const char* own = reinterpret_cast<const char*>(node->name);
+        return own[0] == name[0] && std::strcmp(own, name) == 0;
+    }
+
+    bool matches(xmlNodePtr node) const
+    {
+        if (!hasName(node))
             return false;
         for (const StepPredicate& condition : conditions)
-            if (!condition.holds(raw))
+            if (!condition.holds(node))
                 return false;
         return true;
     }
@@ -193,24 +206,42 @@ std::shared_ptr<const Steps> indexedSteps(const QString& path)
     return indexedLookups() ? stepsOf(path) : nullptr;
 }
 
+// The first child as Node::firstChild gives it, the XML declaration aside (no step matches it).
+xmlNodePtr firstChildOf(xmlNodePtr node)
+{
+    return node->type == XML_ATTRIBUTE_NODE || node->type == XML_DTD_NODE ? nullptr : node->children;
+}
+
 // Calls `found` for each match of steps[index...] below `context`, in document order, until it
-// answers false; answers false when it was stopped.
+// answers false; answers false when it was stopped. Walks the libxml2 nodes: nothing changes
+// the tree meanwhile, so no handle is needed to keep a visited node alive.
 template<typename Found>
-bool eachMatch(const xml::Node& context, const Steps& steps, size_t index, Found&& found)
+bool eachMatch(xmlNodePtr context, const Steps& steps, size_t index, Found&& found)
 {
     if (index == steps.size())
         return found(context);
     const Step& step = steps[index];
     if (step.native) {
-        for (xml::Node child = context.firstChild(); !child.isNull(); child = child.nextSibling())
+        for (xmlNodePtr child = firstChildOf(context); child; child = child->next)
             if (step.matches(child) && !eachMatch(child, steps, index + 1, found))
                 return false;
         return true;
     }
-    for (const xml::Node& child : context.selectNodes(step.text))
-        if (!eachMatch(child, steps, index + 1, found))
+    for (const xml::Node& child : xml::handleOn(context).selectNodes(step.text))
+        if (!eachMatch(child.raw(), steps, index + 1, found))
             return false;
     return true;
+}
+
+// A node the walk can start at: the document node or a node of the tree, not the XML
+// declaration or a namespace declaration shown as a node.
+bool isWalkable(const xml::Node& node)
+{
+    const xmlElementType type = node.raw()->type;
+    const xml::NodeType shown = node.nodeType();
+    if (type == XML_DOCUMENT_NODE || type == XML_HTML_DOCUMENT_NODE)
+        return shown == xml::NodeType::Document;
+    return type != XML_ELEMENT_NODE || shown == xml::NodeType::Element;
 }
 
 bool contains(const xml::NodeList& nodes, const xml::Node& node)
@@ -232,14 +263,14 @@ QList<xml::Node> listOf(const xml::NodeList& nodes)
 
 xml::Node firstMatchOf(const xml::Node& context, const QString& path, const Steps* steps)
 {
-    if (!steps)
+    if (!steps || !isWalkable(context))
         return context.selectSingleNode(path);
-    xml::Node first;
-    eachMatch(context, *steps, 0, [&](const xml::Node& node) {
+    xmlNodePtr first = nullptr;
+    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
         first = node;
         return false;
     });
-    return first;
+    return first ? xml::handleOn(first) : xml::Node();
 }
 
 } // namespace
@@ -266,11 +297,28 @@ xml::Node firstMatch(const xml::Node& context, const QString& path)
 QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
 {
     const std::shared_ptr<const Steps> steps = indexedSteps(path);
-    if (!steps)
+    if (!steps || !isWalkable(context))
         return listOf(context.selectNodes(path));
     QList<xml::Node> matches;
-    eachMatch(context, *steps, 0, [&](const xml::Node& node) {
-        matches << node;
+    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
+        matches << xml::handleOn(node);
+        return true;
+    });
+    return matches;
+}
+
+std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& path)
+{
+    const std::shared_ptr<const Steps> steps = indexedSteps(path);
+    std::vector<xmlNodePtr> matches;
+    if (!steps || !isWalkable(context)) {
+        for (const xml::Node& node : context.selectNodes(path))
+            if (isWalkable(node))
+                matches.push_back(node.raw());
+        return matches;
+    }
+    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
+        matches.push_back(node);
         return true;
     });
     return matches;
@@ -290,29 +338,16 @@ QList<xml::Node> allMatches(const xml::Document& document, const QString& path)
 
 namespace {
 
-// Marks the elements below `node` that pass `test`, with all their ancestors.
-void markWithAncestors(xmlNodePtr node, const NameTest& test, QSet<xmlNodePtr>& marked)
+// The elements below `node` that pass `test`, in document order.
+void collectNamed(xmlNodePtr node, const NameTest& test, std::vector<xmlNodePtr>& found)
 {
     for (xmlNodePtr child = node->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE)
             continue;
         if (test.matches(child))
-            for (xmlNodePtr above = child; above && !marked.contains(above); above = above->parent)
-                marked.insert(above);
-        markWithAncestors(child, test, marked);
+            found.push_back(child);
+        collectNamed(child, test, found);
     }
-}
-
-// The handles of the marked elements that pass `test`, in document order; a walk that goes
-// down only where something is marked.
-void collectMarked(const xml::Node& node, const NameTest& test, const QSet<xmlNodePtr>& marked, QList<xml::Node>& found)
-{
-    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
-        if (marked.contains(child.raw()) && child.nodeType() == xml::NodeType::Element) {
-            if (test.matches(child.raw()))
-                found << child;
-            collectMarked(child, test, marked, found);
-        }
 }
 
 } // namespace
@@ -322,14 +357,13 @@ QList<xml::Node> elementsNamed(const xml::Document& document, const QString& nam
     const QString query = QStringLiteral("//") + name;
     if (!indexedLookups() || !isStepName(name) || name == QLatin1String("*") || document.documentElement().isNull())
         return listOf(document.selectNodes(query));
-    const xml::Node documentNode = document.documentElement().parentNode();
-    const NameTest test{name.toUtf8()};
-    QSet<xmlNodePtr> marked;
-    markWithAncestors(documentNode.raw(), test, marked);
-    QList<xml::Node> found;
-    if (!marked.isEmpty())
-        collectMarked(documentNode, test, marked, found);
-    return found;
+    std::vector<xmlNodePtr> found;
+    collectNamed(document.documentElement().parentNode().raw(), NameTest{name.toUtf8()}, found);
+    QList<xml::Node> elements;
+    elements.reserve(qsizetype(found.size()));
+    for (xmlNodePtr element : found)
+        elements << xml::handleOn(element);
+    return elements;
 }
 
 bool matchesPath(const xml::Node& node, const xml::Node& context, const QString& path)
@@ -350,7 +384,7 @@ bool matchesPath(const xml::Node& node, const xml::Node& context, const QString&
     xml::Node above = context;
     for (qsizetype i = 0; i < chain.size(); ++i) {
         const Step& step = (*steps)[size_t(i)];
-        if (step.native ? !step.matches(chain[i]) : !contains(above.selectNodes(step.text), chain[i]))
+        if (step.native ? !step.matches(chain[i].raw()) : !contains(above.selectNodes(step.text), chain[i]))
             return false;
         above = chain[i];
     }

@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <memory>
+#include <vector>
 
 namespace veldra {
 
@@ -26,6 +27,11 @@ xml::Node firstMatch(const xml::Node& context, const QString& path);
 
 // The same nodes as context.selectNodes(path), in document order.
 QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
+
+// The nodes of allMatches(context, path) as libxml2 pointers, without a handle on each (the
+// XML declaration and namespace declarations shown as nodes are left out). They stay valid
+// while nothing is freed.
+std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& path);
 
 // A path compiled once and kept, for lookups repeated with the same path.
 class LocationPath {
