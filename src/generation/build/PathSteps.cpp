@@ -28,6 +28,14 @@ bool isNameStart(QChar c)
     return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('*');
 }
 
+// Whether the element's local name is `name`; asked of every child a walk passes, most of
+// which differ from the name in their first letter.
+bool isNamed(xmlNodePtr element, const QByteArray& name)
+{
+    const char* own = reinterpret_cast<const char*>(element->name);
+    return own[0] == name[0] && std::strcmp(own, name.constData()) == 0;
+}
+
 // A step is a name test followed by predicates; the name test holds no axis or function.
 bool isChildStep(const QString& step)
 {
@@ -87,11 +95,7 @@ struct Step {
     {
         if (node->type != XML_ELEMENT_NODE)
             return false;
-        if (test.name.isEmpty())
-            return true;
-        const char* name = test.name.constData();
-        const char* own = reinterpret_cast<const char*>(node->name);
-        return own[0] == name[0] && std::strcmp(own, name) == 0;
+        return test.name.isEmpty() || isNamed(node, test.name);
     }
 
     bool matches(xmlNodePtr node) const
@@ -338,15 +342,15 @@ QList<xml::Node> allMatches(const xml::Document& document, const QString& path)
 
 namespace {
 
-// The elements below `node` that pass `test`, in document order.
-void collectNamed(xmlNodePtr node, const NameTest& test, std::vector<xmlNodePtr>& found)
+// The elements named `name` below `node`, in document order.
+void collectNamed(xmlNodePtr node, const QByteArray& name, std::vector<xmlNodePtr>& found)
 {
     for (xmlNodePtr child = node->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE)
             continue;
-        if (test.matches(child))
+        if (isNamed(child, name))
             found.push_back(child);
-        collectNamed(child, test, found);
+        collectNamed(child, name, found);
     }
 }
 
@@ -358,7 +362,7 @@ QList<xml::Node> elementsNamed(const xml::Document& document, const QString& nam
     if (!indexedLookups() || !isStepName(name) || name == QLatin1String("*") || document.documentElement().isNull())
         return listOf(document.selectNodes(query));
     std::vector<xmlNodePtr> found;
-    collectNamed(document.documentElement().parentNode().raw(), NameTest{name.toUtf8()}, found);
+    collectNamed(document.documentElement().parentNode().raw(), name.toUtf8(), found);
     QList<xml::Node> elements;
     elements.reserve(qsizetype(found.size()));
     for (xmlNodePtr element : found)

@@ -185,9 +185,28 @@ private:
     size_t pos_ = 0;
 };
 
+// The node's string value where it is one text as stored, without copying it: the value of
+// an element or attribute of one text (or none), a text's content. Null otherwise.
+const xmlChar* storedValue(xmlNodePtr node)
+{
+    static const xmlChar nothing[] = "";
+    if (node->type == XML_TEXT_NODE)
+        return node->content ? node->content : nothing;
+    if (node->type != XML_ELEMENT_NODE && node->type != XML_ATTRIBUTE_NODE)
+        return nullptr;
+    const xmlNodePtr only = node->children;
+    if (!only)
+        return nothing;
+    if (only->type != XML_TEXT_NODE || only->next)
+        return nullptr;
+    return only->content ? only->content : nothing;
+}
+
 // The string value of a node as the query engine reads it.
 bool stringValueEquals(xmlNodePtr node, const QByteArray& text)
 {
+    if (const xmlChar* stored = storedValue(node))
+        return xmlStrEqual(stored, reinterpret_cast<const xmlChar*>(text.constData()));
     xmlChar* content = xmlNodeGetContent(node);
     const bool equal = content ? xmlStrEqual(content, reinterpret_cast<const xmlChar*>(text.constData()))
                                : text.isEmpty();

@@ -13,20 +13,18 @@ Node handleOn(xmlNodePtr node)
 
 void RemovalBatch::remove(xmlNodePtr node)
 {
-    if (detail::handlesWithin(node) != 0) {
-        detail::detachChild(node);
-        return;
-    }
     xmlUnlinkNode(node);
-    unreferenced_.push_back(node);
+    removed_.push_back(node);
 }
 
+// A subtree a handle points into is kept with all the others: its namespaces may be declared
+// in another removed subtree, which must then live as long as the document.
 RemovalBatch::~RemovalBatch()
 {
     bool referenced = false;
-    for (xmlNodePtr node : unreferenced_)
+    for (xmlNodePtr node : removed_)
         referenced = referenced || detail::handlesWithin(node) != 0;
-    for (xmlNodePtr node : unreferenced_) {
+    for (xmlNodePtr node : removed_) {
         if (referenced)
             detail::keepDetached(node);
         else

@@ -17,9 +17,8 @@ Node handleOn(xmlNodePtr node);
 // Takes nodes out of their tree and frees them together when the batch ends. A pass that
 // keeps pointers to nodes it may remove later (a list of matches, some inside subtrees taken
 // out meanwhile) can still follow their parent pointers: nothing is freed before the batch
-// ends. A subtree that a handle points into when it is taken out is kept as any removed node
-// is (valid until its document is freed). While the batch lives, the pass makes no handle on
-// a node it took out; should one exist when the batch ends, nothing of the batch is freed.
+// ends. Should a handle point into any of the removed subtrees when the batch ends, none is
+// freed: they are kept as the DOM keeps removed nodes, valid until their document is freed.
 class RemovalBatch {
 public:
     RemovalBatch() = default;
@@ -31,7 +30,7 @@ public:
     void remove(xmlNodePtr node);
 
 private:
-    std::vector<xmlNodePtr> unreferenced_;
+    std::vector<xmlNodePtr> removed_;
 };
 
 } // namespace veldra::xml

@@ -18,7 +18,7 @@ const QString sample = QStringLiteral(
     "<section><code code='34067-9' o:code='48780-1'/><title>T <b>bold</b></title>"
     "<subject><p><m/></p></subject></section>"
     "<Product xmlns=''><Name> </Name><Unit>mg</Unit><Amount>5</Amount><Amount></Amount>"
-    "<and>x</and><Note/></Product>"
+    "<and>x</and><Note/><Memo>a<!--c-->b</Memo><Memo><![CDATA[x]]></Memo></Product>"
     "<item styleCode='bold'>b</item><item>c</item><item styleCode=''/></doc>");
 
 QList<xml::Node> elementsOf(const xml::Document& document)
@@ -52,6 +52,8 @@ TEST(PathStepsTest, ConditionsHoldWhereTheQueryEngineSelects)
         QStringLiteral(".!=''"),
         QStringLiteral(".=''"),
         QStringLiteral(". != ' '"),
+        QStringLiteral(".='x'"),
+        QStringLiteral("../Memo='ab'"),
         QStringLiteral("../Unit!=''"),
         QStringLiteral("../Amount=''"),
         QStringLiteral("../Amount!='' and ../Unit='mg'"),
