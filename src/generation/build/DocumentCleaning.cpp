@@ -212,8 +212,44 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
     }
 }
 
-// The clone identifiers ("name Word2SPLID") of the settings elements that the cloning entries
-// made copies for.
+// The attribute's value as getAttribute reads it, in UTF-8; shares the stored text while the
+// document is unchanged.
+QByteArray storedValue(xmlAttrPtr attribute)
+{
+    const xmlNodePtr text = attribute->children;
+    if (!text)
+        return QByteArray("");
+    if (text->type == XML_TEXT_NODE && !text->next) {
+        const char* content = reinterpret_cast<const char*>(text->content);
+        return content ? QByteArray::fromRawData(content, qsizetype(std::strlen(content))) : QByteArray("");
+    }
+    xmlChar* value = xmlNodeListGetString(attribute->doc, text, 1);
+    const QByteArray copy(reinterpret_cast<const char*>(value));
+    xmlFree(value);
+    return copy;
+}
+
+// The clone identifier ("name Word2SPLID") of a settings element, or nothing when it has no
+// Word2SPLID.
+std::optional<QByteArray> cloneIdentifier(xmlNodePtr element)
+{
+    if (element->type != XML_ELEMENT_NODE) {
+        const xml::Node node = xml::handleOn(element);
+        if (!node.hasAttribute(Word2SPLIDAttribute))
+            return std::nullopt;
+        return (node.nodeName() + QLatin1Char(' ') + node.getAttribute(Word2SPLIDAttribute)).toUtf8();
+    }
+    const xmlAttrPtr mark = markOf(element);
+    if (!mark)
+        return std::nullopt;
+    QByteArray identifier;
+    if (element->ns && element->ns->prefix)
+        identifier.append(reinterpret_cast<const char*>(element->ns->prefix)).append(':');
+    identifier.append(reinterpret_cast<const char*>(element->name)).append(' ');
+    return identifier.append(storedValue(mark));
+}
+
+// The clone identifiers of the settings elements that the cloning entries made copies for.
 QSet<QByteArray> cloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
 {
     QSet<QByteArray> identifiers;
@@ -224,9 +260,9 @@ QSet<QByteArray> cloneIdentifiers(const xml::Document& settings, const xml::Docu
         const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
         if (source.isEmpty())
             continue;
-        for (const xml::Node& element : allMatches(settings, source))
-            if (element.hasAttribute(Word2SPLIDAttribute))
-                identifiers.insert((element.nodeName() + QLatin1Char(' ') + element.getAttribute(Word2SPLIDAttribute)).toUtf8());
+        for (xmlNodePtr element : matchingNodes(settings, source))
+            if (std::optional<QByteArray> identifier = cloneIdentifier(element))
+                identifiers.insert(*identifier);
     }
     return identifiers;
 }
@@ -234,16 +270,7 @@ QSet<QByteArray> cloneIdentifiers(const xml::Document& settings, const xml::Docu
 // Whether the attribute's value is one of `values`.
 bool valueAmong(xmlAttrPtr attribute, const QSet<QByteArray>& values)
 {
-    const xmlNodePtr text = attribute->children;
-    if (!text)
-        return values.contains(QByteArray(""));
-    if (text->type == XML_TEXT_NODE && !text->next)
-        return values.contains(QByteArray::fromRawData(reinterpret_cast<const char*>(text->content),
-                                                       qsizetype(qstrlen(reinterpret_cast<const char*>(text->content)))));
-    xmlChar* value = xmlNodeListGetString(attribute->doc, text, 1);
-    const bool among = values.contains(QByteArray(reinterpret_cast<const char*>(value)));
-    xmlFree(value);
-    return among;
+    return values.contains(storedValue(attribute));
 }
 
 // True when the element or one below it received a value (any Word2SPLID but a bare clone

@@ -328,6 +328,12 @@ std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& p
     return matches;
 }
 
+std::vector<xmlNodePtr> matchingNodes(const xml::Document& document, const QString& path)
+{
+    const xml::Node root = document.documentElement();
+    return matchingNodes(root.isNull() ? document.asNode() : root.parentNode(), path);
+}
+
 xml::Node firstMatch(const xml::Document& document, const QString& path)
 {
     const xml::Node root = document.documentElement();

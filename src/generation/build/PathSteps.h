@@ -32,6 +32,7 @@ QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
 // XML declaration and namespace declarations shown as nodes are left out). They stay valid
 // while nothing is freed.
 std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& path);
+std::vector<xmlNodePtr> matchingNodes(const xml::Document& document, const QString& path);
 
 // A path compiled once and kept, for lookups repeated with the same path.
 class LocationPath {
