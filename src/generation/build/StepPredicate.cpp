@@ -1,7 +1,5 @@
 #include "generation/build/StepPredicate.h"
 
-#include <functional>
-
 namespace veldra {
 
 namespace {
@@ -214,9 +212,8 @@ bool stringValueEquals(xmlNodePtr node, const QByteArray& text)
     return equal;
 }
 
-using NodeTest = std::function<bool(xmlNodePtr)>;
-
 // Whether any node at steps[index...] from `node` passes `test`; stops at the first.
+template<typename NodeTest>
 bool anyAlong(xmlNodePtr node, const std::vector<PathStep>& steps, size_t index, const NodeTest& test)
 {
     if (index == steps.size())
