@@ -91,6 +91,7 @@ public:
 
     void remove(xmlNodePtr node)
     {
+        ++attempts_;
         if (batch_ && node->type != XML_DTD_NODE && node->type != XML_ATTRIBUTE_NODE && node->parent)
             batch_->remove(node);
         else
@@ -112,9 +113,23 @@ public:
         return answer;
     }
 
+    // Whether the pass may skip a value target: one that repeats the previous value's target,
+    // whose turn tried to take nothing out, finds the same nodes in the same document and
+    // again takes nothing out. The reference road asks every target.
+    bool repeatsIdleTarget(const QString& query)
+    {
+        const bool idle = batch_ && query == lastQuery_ && attempts_ == attemptsBefore_;
+        lastQuery_ = query;
+        attemptsBefore_ = attempts_;
+        return idle;
+    }
+
 private:
     std::optional<xml::RemovalBatch> batch_;
     std::unordered_map<xmlNodePtr, bool> filled_;
+    long attempts_ = 0;
+    long attemptsBefore_ = -1;
+    QString lastQuery_;
 };
 
 struct ValueContext {
@@ -205,6 +220,8 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
     for (const xml::Node& value : values) {
         const QString valueTarget = requiredItemText(value, QStringLiteral("Target"), source);
         const QString query = valueQuery(targetPath, filterSource, templateTarget, !templateTargetItem.isNull(), valueTarget);
+        if (remover.repeatsIdleTarget(query))
+            continue;
         const ValueContext context{entry, value, sourcePath, targetPath};
         for (xmlNodePtr node : matchingNodes(targetRoot, query))
             if (!isDocumentNode(parentOf(node)))
