@@ -238,11 +238,12 @@ bool eachMatch(xmlNodePtr context, const Steps& steps, size_t index, Found&& fou
 }
 
 // A node the walk can start at: the document node or a node of the tree, not the XML
-// declaration or a namespace declaration shown as a node.
+// declaration or a namespace declaration shown as a node. Throws VbError for a null handle, as
+// any query from it does.
 bool isWalkable(const xml::Node& node)
 {
-    const xmlElementType type = node.raw()->type;
     const xml::NodeType shown = node.nodeType();
+    const xmlElementType type = node.raw()->type;
     if (type == XML_DOCUMENT_NODE || type == XML_HTML_DOCUMENT_NODE)
         return shown == xml::NodeType::Document;
     return type != XML_ELEMENT_NODE || shown == xml::NodeType::Element;

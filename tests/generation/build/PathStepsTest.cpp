@@ -100,6 +100,9 @@ TEST(PathStepsTest, AStepWithTextBetweenItsConditionsIsRefusedAsByTheQueryEngine
     const xml::Node root = document.documentElement().parentNode();
     EXPECT_ANY_THROW(document.selectNodes(QStringLiteral("doc/item[@styleCode]x[.='b']")));
     EXPECT_ANY_THROW(firstMatch(root, QStringLiteral("doc/item[@styleCode]x[.='b']")));
+    // As a query from no node at all.
+    EXPECT_ANY_THROW(firstMatch(xml::Node(), QStringLiteral("doc/item")));
+    EXPECT_ANY_THROW(allMatches(xml::Node(), QStringLiteral("doc/item")));
 }
 
 TEST(PathStepsTest, PathsMatchAsTheQueryEngineSelects)
