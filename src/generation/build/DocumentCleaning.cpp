@@ -10,9 +10,12 @@
 #include "platform/xml/RawAccess.h"
 
 #include <QSet>
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace veldra {
@@ -92,6 +95,7 @@ public:
     void remove(xmlNodePtr node)
     {
         ++attempts_;
+        shallowest_ = std::min(shallowest_, levelOf(node));
         if (batch_ && node->type != XML_DTD_NODE && node->type != XML_ATTRIBUTE_NODE && node->parent)
             batch_->remove(node);
         else
@@ -124,9 +128,24 @@ public:
         return idle;
     }
 
+    bool direct() const { return batch_.has_value(); }
+
+    // The level below the document node of the shallowest node taken out since the last call
+    // (the document element is level 1), or more than any level.
+    int takeShallowestRemoval() { return std::exchange(shallowest_, std::numeric_limits<int>::max()); }
+
 private:
+    static int levelOf(xmlNodePtr node)
+    {
+        int level = 0;
+        for (; node && !isDocumentNode(node); node = node->parent)
+            ++level;
+        return level;
+    }
+
     std::optional<xml::RemovalBatch> batch_;
     std::unordered_map<xmlNodePtr, bool> filled_;
+    int shallowest_ = std::numeric_limits<int>::max();
     long attempts_ = 0;
     long attemptsBefore_ = -1;
     QString lastQuery_;
@@ -181,17 +200,18 @@ void cleanEntryTargets(const QString& query, const xml::Node& targetRoot, Remove
     }
 }
 
-QString valueQuery(const QString& targetPath, const QString& filterSource, const QString& templateTarget,
-                   bool hasTemplateTarget, const QString& valueTarget)
+// What the targets of an entry's values stand below: each is this, "/" and the value's Target.
+QString valuesPrefix(const QString& targetPath, const QString& filterSource, const QString& templateTarget,
+                     bool hasTemplateTarget)
 {
     if (!filterSource.isEmpty()) {
         QString unfiltered = targetPath;
         unfiltered.remove(QStringLiteral("=\"$FilterValue\""));
-        return unfiltered + lastStep(templateTarget) + QLatin1Char('/') + valueTarget;
+        return unfiltered + lastStep(templateTarget);
     }
     if (hasTemplateTarget)
-        return targetPath + lastStep(templateTarget) + QLatin1Char('/') + valueTarget;
-    return targetPath + QLatin1Char('/') + valueTarget;
+        return targetPath + lastStep(templateTarget);
+    return targetPath;
 }
 
 void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xml::Document& settings,
@@ -217,13 +237,18 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
     cleanEntryTargets(entryQuery, targetRoot, remover);
 
     const QString templateTarget = templateTargetItem.isNull() ? QString() : templateTargetItem.text();
+    const QString prefix = valuesPrefix(targetPath, filterSource, templateTarget, !templateTargetItem.isNull());
+    PrefixedPaths valueTargets(targetRoot, prefix);
     for (const xml::Node& value : values) {
         const QString valueTarget = requiredItemText(value, QStringLiteral("Target"), source);
-        const QString query = valueQuery(targetPath, filterSource, templateTarget, !templateTargetItem.isNull(), valueTarget);
+        const QString query = prefix + QLatin1Char('/') + valueTarget;
         if (remover.repeatsIdleTarget(query))
             continue;
+        const std::vector<xmlNodePtr> nodes = remover.direct()
+            ? valueTargets.matches(valueTarget, remover.takeShallowestRemoval())
+            : matchingNodes(targetRoot, query);
         const ValueContext context{entry, value, sourcePath, targetPath};
-        for (xmlNodePtr node : matchingNodes(targetRoot, query))
+        for (xmlNodePtr node : nodes)
             if (!isDocumentNode(parentOf(node)))
                 removeUnfilledChain(node, context, remover);
     }

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -333,6 +334,78 @@ std::vector<xmlNodePtr> matchingNodes(const xml::Document& document, const QStri
 {
     const xml::Node root = document.documentElement();
     return matchingNodes(root.isNull() ? document.asNode() : root.parentNode(), path);
+}
+
+struct PrefixedPaths::Prefix {
+    std::shared_ptr<const Steps> steps;
+    std::optional<int> reach;  // the deepest level its steps and their conditions look at
+};
+
+namespace {
+
+std::optional<int> reachOf(const Steps& steps)
+{
+    int deepest = int(steps.size());
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (!steps[i].native)
+            return std::nullopt;
+        for (const StepPredicate& condition : steps[i].conditions) {
+            const std::optional<int> reach = condition.reach();
+            if (!reach)
+                return std::nullopt;
+            deepest = std::max(deepest, int(i) + 1 + *reach);
+        }
+    }
+    return deepest;
+}
+
+// Whether `path` begins with the steps of `prefix`.
+bool beginsWith(const Steps& path, const Steps& prefix)
+{
+    if (path.size() <= prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (path[i].text != prefix[i].text)
+            return false;
+    return true;
+}
+
+} // namespace
+
+PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix) : context_(context), prefix_(prefix)
+{
+    auto compiled = std::make_shared<Prefix>();
+    compiled->steps = indexedSteps(prefix);
+    if (compiled->steps && isWalkable(context))
+        compiled->reach = reachOf(*compiled->steps);
+    compiled_ = std::move(compiled);
+}
+
+std::vector<xmlNodePtr> PrefixedPaths::matches(const QString& rest, int shallowestRemoved)
+{
+    const QString path = prefix_ + QLatin1Char('/') + rest;
+    const std::optional<int> reach = compiled_->reach;
+    if (!reach || shallowestRemoved <= *reach)
+        known_ = false;
+    const std::shared_ptr<const Steps> steps = reach ? indexedSteps(path) : nullptr;
+    if (!steps || !beginsWith(*steps, *compiled_->steps))
+        return matchingNodes(context_, path);
+    if (!known_) {
+        prefixMatches_.clear();
+        eachMatch(context_.raw(), *compiled_->steps, 0, [&](xmlNodePtr node) {
+            prefixMatches_.push_back(node);
+            return true;
+        });
+        known_ = true;
+    }
+    // The walk of the whole path goes through the prefix's matches in the same order.
+    std::vector<xmlNodePtr> matches;
+    for (xmlNodePtr start : prefixMatches_)
+        eachMatch(start, *steps, compiled_->steps->size(), [&](xmlNodePtr node) {
+            matches.push_back(node);
+            return true;
+        });
+    return matches;
 }
 
 xml::Node firstMatch(const xml::Document& document, const QString& path)

@@ -1,5 +1,7 @@
 #include "generation/build/StepPredicate.h"
 
+#include <algorithm>
+
 namespace veldra {
 
 namespace {
@@ -259,6 +261,27 @@ bool evaluate(const Expression& expression, xmlNodePtr node)
     return false;
 }
 
+std::optional<int> reachOf(const Expression& expression)
+{
+    int deepest = 0;
+    for (const ExpressionPtr& operand : expression.operands) {
+        const std::optional<int> reach = reachOf(*operand);
+        if (!reach)
+            return std::nullopt;
+        deepest = std::max(deepest, *reach);
+    }
+    int depth = 0;
+    for (const PathStep& step : expression.path) {
+        if (step.kind == PathStep::Kind::Parent)
+            return std::nullopt;
+        depth += step.kind == PathStep::Kind::Element;
+    }
+    const bool comparesText = expression.kind == Expression::Kind::Equals || expression.kind == Expression::Kind::NotEquals;
+    if (comparesText && expression.path.back().kind != PathStep::Kind::Attribute)
+        return std::nullopt;
+    return std::max(deepest, depth);
+}
+
 } // namespace
 
 std::optional<StepPredicate> StepPredicate::parse(const QString& condition)
@@ -272,6 +295,11 @@ std::optional<StepPredicate> StepPredicate::parse(const QString& condition)
 bool StepPredicate::holds(xmlNodePtr node) const
 {
     return evaluate(*expression_, node);
+}
+
+std::optional<int> StepPredicate::reach() const
+{
+    return reachOf(*expression_);
 }
 
 } // namespace veldra
