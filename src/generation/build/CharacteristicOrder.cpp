@@ -1,5 +1,6 @@
 #include "generation/build/CharacteristicOrder.h"
 
+#include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "platform/xml/Document.h"
 
@@ -17,7 +18,7 @@ QHash<QString, xml::Node> builtProducts(const xml::Document& target)
 {
     QHash<QString, xml::Node> products;
     for (const xml::Node& subject :
-         target.selectNodes(QStringLiteral("document/component/structuredBody/component/section/subject[@Word2SPLID]")))
+         allMatches(target, QStringLiteral("document/component/structuredBody/component/section/subject[@Word2SPLID]")))
         products.insert(subject.getAttribute(Word2SPLIDAttribute), subject);
     return products;
 }
@@ -25,10 +26,10 @@ QHash<QString, xml::Node> builtProducts(const xml::Document& target)
 void orderCharacteristics(const xml::Node& product, const QStringList& order)
 {
     std::vector<xml::Node> places;
-    for (const xml::Node& subjectOf : product.selectNodes(QStringLiteral("manufacturedProduct/subjectOf[characteristic]")))
+    for (const xml::Node& subjectOf : allMatches(product, QStringLiteral("manufacturedProduct/subjectOf[characteristic]")))
         places.push_back(subjectOf);
     const auto rank = [&](const xml::Node& subjectOf) {
-        const qsizetype at = order.indexOf(subjectOf.selectSingleNode(QStringLiteral("characteristic/code")).getAttribute(QStringLiteral("code")));
+        const qsizetype at = order.indexOf(firstMatch(subjectOf, QStringLiteral("characteristic/code")).getAttribute(QStringLiteral("code")));
         return at < 0 ? order.size() : at;
     };
     std::vector<xml::Node> ordered = places;
@@ -46,8 +47,8 @@ void orderCharacteristics(const xml::Node& product, const QStringList& order)
 void OrderCharacteristicsAsListed(const xml::Document& settings, const xml::Document& target)
 {
     QHash<QString, xml::Node> products;
-    for (const xml::Node& product : settings.selectNodes(QStringLiteral("SPLR4/Products/Product"))) {
-        const xml::Node list = product.selectSingleNode(QStringLiteral("Characteristics/CharacteristicOrder"));
+    for (const xml::Node& product : allMatches(settings, QStringLiteral("SPLR4/Products/Product"))) {
+        const xml::Node list = firstMatch(product, QStringLiteral("Characteristics/CharacteristicOrder"));
         const QStringList order = list.isNull() ? QStringList() : list.text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (order.isEmpty())
             continue;

@@ -1,14 +1,21 @@
 #include "generation/build/DocumentCleaning.h"
 
 #include "app/Log.h"
-#include "generation/build/NodeTests.h"
+#include "generation/build/BuildIndex.h"
 #include "generation/build/PathSteps.h"
 #include "generation/build/TransformItems.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/RawAccess.h"
 
 #include <QSet>
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace veldra {
@@ -17,29 +24,132 @@ namespace {
 
 const QString source = QStringLiteral("CleanTargetDocument");
 
-bool isDocumentNode(const xml::Node& node)
+const QByteArray& markName()
 {
-    return !node.isNull() && node.nodeType() == xml::NodeType::Document;
+    static const QByteArray name = Word2SPLIDAttribute.toUtf8();
+    return name;
+}
+
+// The element's Word2SPLID (no namespace), as unprefixedAttribute finds it; asked of every
+// element of the target, most of whose attributes differ from it in their first letter.
+xmlAttrPtr markOf(xmlNodePtr element)
+{
+    const char* mark = markName().constData();
+    for (xmlAttrPtr attribute = element->properties; attribute; attribute = attribute->next) {
+        const char* name = reinterpret_cast<const char*>(attribute->name);
+        if (!attribute->ns && name[0] == mark[0] && std::strcmp(name, mark) == 0)
+            return attribute;
+    }
+    return nullptr;
+}
+
+bool anyMarked(xmlNodePtr node)
+{
+    if (node->type == XML_ELEMENT_NODE && markOf(node))
+        return true;
+    for (xmlNodePtr child = node->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE && anyMarked(child))
+            return true;
+    return false;
+}
+
+bool isDocumentNode(xmlNodePtr node)
+{
+    return node && (node->type == XML_DOCUMENT_NODE || node->type == XML_HTML_DOCUMENT_NODE);
+}
+
+// The parent as the DOM shows it: attributes and the document node have none.
+xmlNodePtr parentOf(xmlNodePtr node)
+{
+    return node->type == XML_ATTRIBUTE_NODE || isDocumentNode(node) ? nullptr : node->parent;
 }
 
 // Still part of the document: a node taken out earlier in the pass (or inside a subtree
 // taken out) has no document node above it.
-bool isInDocument(xml::Node node)
+bool isInDocument(xmlNodePtr node)
 {
-    while (!node.isNull()) {
+    for (; node; node = parentOf(node))
         if (isDocumentNode(node))
             return true;
-        node = node.parentNode();
-    }
     return false;
 }
 
-bool filled(const xml::Node& node)
+bool holdsMark(xmlNodePtr node)
 {
-    bool found = false;
-    SubtreeHasWord2SPLID(node, found);
-    return found;
+    return (node->type == XML_ELEMENT_NODE || isDocumentNode(node)) && anyMarked(node);
 }
+
+// Takes out what the pass finds unfilled. On the reference road each node goes through the
+// DOM's removeChild and each question whether a node is filled walks its subtree. On the fast
+// road nodes are unlinked and freed together when the pass ends, and answers are kept: the
+// pass only takes out subtrees that hold no mark, so a node that stays in the document keeps
+// its answer.
+class Remover {
+public:
+    explicit Remover(bool direct)
+    {
+        if (direct)
+            batch_.emplace();
+    }
+
+    void remove(xmlNodePtr node)
+    {
+        ++attempts_;
+        shallowest_ = std::min(shallowest_, levelOf(node));
+        if (batch_ && node->type != XML_DTD_NODE && node->type != XML_ATTRIBUTE_NODE && node->parent)
+            batch_->remove(node);
+        else
+            xml::handleOn(parentOf(node)).removeChild(xml::handleOn(node));
+    }
+
+    // Whether the node (in the document) or one below it carries the mark.
+    bool filled(xmlNodePtr node)
+    {
+        if (!batch_)
+            return holdsMark(node);
+        if (node->type == XML_ELEMENT_NODE && markOf(node))
+            return true;
+        const auto known = filled_.find(node);
+        if (known != filled_.end())
+            return known->second;
+        const bool answer = holdsMark(node);
+        filled_.emplace(node, answer);
+        return answer;
+    }
+
+    // Whether the pass may skip a value target: one that repeats the previous value's target,
+    // whose turn tried to take nothing out, finds the same nodes in the same document and
+    // again takes nothing out. The reference road asks every target.
+    bool repeatsIdleTarget(const QString& query)
+    {
+        const bool idle = batch_ && query == lastQuery_ && attempts_ == attemptsBefore_;
+        lastQuery_ = query;
+        attemptsBefore_ = attempts_;
+        return idle;
+    }
+
+    bool direct() const { return batch_.has_value(); }
+
+    // The level below the document node of the shallowest node taken out since the last call
+    // (the document element is level 1), or more than any level.
+    int takeShallowestRemoval() { return std::exchange(shallowest_, std::numeric_limits<int>::max()); }
+
+private:
+    static int levelOf(xmlNodePtr node)
+    {
+        int level = 0;
+        for (; node && !isDocumentNode(node); node = node->parent)
+            ++level;
+        return level;
+    }
+
+    std::optional<xml::RemovalBatch> batch_;
+    std::unordered_map<xmlNodePtr, bool> filled_;
+    int shallowest_ = std::numeric_limits<int>::max();
+    long attempts_ = 0;
+    long attemptsBefore_ = -1;
+    QString lastQuery_;
+};
 
 struct ValueContext {
     xml::Node entry;
@@ -48,7 +158,7 @@ struct ValueContext {
     QString targetPath;
 };
 
-void reportFailedRemoval(const VbError& e, const ValueContext& context, const xml::Node& node)
+void reportFailedRemoval(const VbError& e, const ValueContext& context, xmlNodePtr node)
 {
     const QString error = QStringLiteral("Error");
     WriteLog(error, e.source() + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.description());
@@ -58,20 +168,20 @@ void reportFailedRemoval(const VbError& e, const ValueContext& context, const xm
     WriteLog(error, QStringLiteral("Target Node: ") + context.targetPath);
     WriteLog(error, QStringLiteral("Source Value: ") + optionalItemText(context.value, QStringLiteral("Source")));
     WriteLog(error, QStringLiteral("Target Value: ") + optionalItemText(context.value, QStringLiteral("Target")));
-    WriteLog(error, QStringLiteral("TestNode: ") + node.xml());
+    WriteLog(error, QStringLiteral("TestNode: ") + xml::handleOn(node).xml());
 }
 
 // Removes the node and then each ancestor that holds nothing filled, up to the first that
 // does. A node already taken out of the document is left alone.
-void removeUnfilledChain(const xml::Node& start, const ValueContext& context)
+void removeUnfilledChain(xmlNodePtr start, const ValueContext& context, Remover& remover)
 {
     if (!isInDocument(start))
         return;
-    xml::Node current = start;
-    while (!isDocumentNode(current) && !filled(current)) {
-        const xml::Node parent = current.parentNode();
+    xmlNodePtr current = start;
+    while (!isDocumentNode(current) && !remover.filled(current)) {
+        xmlNodePtr parent = parentOf(current);
         try {
-            parent.removeChild(current);
+            remover.remove(current);
         } catch (const std::exception& e) {
             reportFailedRemoval(toVbError(e, source), context, current);
         }
@@ -79,32 +189,33 @@ void removeUnfilledChain(const xml::Node& start, const ValueContext& context)
     }
 }
 
-void cleanEntryTargets(const QString& query, const xml::Node& targetRoot)
+void cleanEntryTargets(const QString& query, const xml::Node& targetRoot, Remover& remover)
 {
-    for (const xml::Node& node : allMatches(targetRoot, query)) {
-        const xml::Node parent = node.parentNode();
-        if (parent.isNull() || isDocumentNode(parent) || !isInDocument(node))
+    for (xmlNodePtr node : matchingNodes(targetRoot, query)) {
+        const xmlNodePtr parent = parentOf(node);
+        if (!parent || isDocumentNode(parent) || !isInDocument(node))
             continue;
-        if (!filled(node))
-            parent.removeChild(node);
+        if (!remover.filled(node))
+            remover.remove(node);
     }
 }
 
-QString valueQuery(const QString& targetPath, const QString& filterSource, const QString& templateTarget,
-                   bool hasTemplateTarget, const QString& valueTarget)
+// What the targets of an entry's values stand below: each is this, "/" and the value's Target.
+QString valuesPrefix(const QString& targetPath, const QString& filterSource, const QString& templateTarget,
+                     bool hasTemplateTarget)
 {
     if (!filterSource.isEmpty()) {
         QString unfiltered = targetPath;
         unfiltered.remove(QStringLiteral("=\"$FilterValue\""));
-        return unfiltered + lastStep(templateTarget) + QLatin1Char('/') + valueTarget;
+        return unfiltered + lastStep(templateTarget);
     }
     if (hasTemplateTarget)
-        return targetPath + lastStep(templateTarget) + QLatin1Char('/') + valueTarget;
-    return targetPath + QLatin1Char('/') + valueTarget;
+        return targetPath + lastStep(templateTarget);
+    return targetPath;
 }
 
 void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xml::Document& settings,
-                const xml::Node& targetRoot)
+                const xml::Node& targetRoot, Remover& remover)
 {
     const QString filterSource = optionalItemText(entry, QStringLiteral("Definition/FilterSource"));
     const QString sourcePath = requiredItemText(entry, QStringLiteral("Definition/Source"), source);
@@ -123,24 +234,67 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
                               .arg(filterSource, entryLabel(entry), sourcePath));
         entryQuery.replace(QStringLiteral("$FilterValue"), filterNode.text());
     }
-    cleanEntryTargets(entryQuery, targetRoot);
+    cleanEntryTargets(entryQuery, targetRoot, remover);
 
     const QString templateTarget = templateTargetItem.isNull() ? QString() : templateTargetItem.text();
+    const QString prefix = valuesPrefix(targetPath, filterSource, templateTarget, !templateTargetItem.isNull());
+    PrefixedPaths valueTargets(targetRoot, prefix);
     for (const xml::Node& value : values) {
         const QString valueTarget = requiredItemText(value, QStringLiteral("Target"), source);
-        const QString query = valueQuery(targetPath, filterSource, templateTarget, !templateTargetItem.isNull(), valueTarget);
+        const QString query = prefix + QLatin1Char('/') + valueTarget;
+        if (remover.repeatsIdleTarget(query))
+            continue;
+        const std::vector<xmlNodePtr> nodes = remover.direct()
+            ? valueTargets.matches(valueTarget, remover.takeShallowestRemoval())
+            : matchingNodes(targetRoot, query);
         const ValueContext context{entry, value, sourcePath, targetPath};
-        for (const xml::Node& node : allMatches(targetRoot, query))
-            if (!isDocumentNode(node.parentNode()))
-                removeUnfilledChain(node, context);
+        for (xmlNodePtr node : nodes)
+            if (!isDocumentNode(parentOf(node)))
+                removeUnfilledChain(node, context, remover);
     }
 }
 
-// The clone identifiers ("name Word2SPLID") of the settings elements that the cloning entries
-// made copies for.
-QSet<QString> cloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
+// The attribute's value as getAttribute reads it, in UTF-8; shares the stored text while the
+// document is unchanged.
+QByteArray storedValue(xmlAttrPtr attribute)
 {
-    QSet<QString> identifiers;
+    const xmlNodePtr text = attribute->children;
+    if (!text)
+        return QByteArray("");
+    if (text->type == XML_TEXT_NODE && !text->next) {
+        const char* content = reinterpret_cast<const char*>(text->content);
+        return content ? QByteArray::fromRawData(content, qsizetype(std::strlen(content))) : QByteArray("");
+    }
+    xmlChar* value = xmlNodeListGetString(attribute->doc, text, 1);
+    const QByteArray copy(reinterpret_cast<const char*>(value));
+    xmlFree(value);
+    return copy;
+}
+
+// The clone identifier ("name Word2SPLID") of a settings element, or nothing when it has no
+// Word2SPLID.
+std::optional<QByteArray> cloneIdentifier(xmlNodePtr element)
+{
+    if (element->type != XML_ELEMENT_NODE) {
+        const xml::Node node = xml::handleOn(element);
+        if (!node.hasAttribute(Word2SPLIDAttribute))
+            return std::nullopt;
+        return (node.nodeName() + QLatin1Char(' ') + node.getAttribute(Word2SPLIDAttribute)).toUtf8();
+    }
+    const xmlAttrPtr mark = markOf(element);
+    if (!mark)
+        return std::nullopt;
+    QByteArray identifier;
+    if (element->ns && element->ns->prefix)
+        identifier.append(reinterpret_cast<const char*>(element->ns->prefix)).append(':');
+    identifier.append(reinterpret_cast<const char*>(element->name)).append(' ');
+    return identifier.append(storedValue(mark));
+}
+
+// The clone identifiers of the settings elements that the cloning entries made copies for.
+QSet<QByteArray> cloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
+{
+    QSet<QByteArray> identifiers;
     for (const xml::Node& entry : allMatches(transformation, QStringLiteral("Word2SPLTransform/Transform"))) {
         const QString allowClone = firstMatch(entry, QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
         if (!vbstr::isNumeric(allowClone) || allowClone.trimmed().toDouble() != 1.0)
@@ -148,26 +302,31 @@ QSet<QString> cloneIdentifiers(const xml::Document& settings, const xml::Documen
         const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
         if (source.isEmpty())
             continue;
-        for (const xml::Node& element : allMatches(settings, source))
-            if (element.hasAttribute(Word2SPLIDAttribute))
-                identifiers.insert(element.nodeName() + QLatin1Char(' ') + element.getAttribute(Word2SPLIDAttribute));
+        for (xmlNodePtr element : matchingNodes(settings, source))
+            if (std::optional<QByteArray> identifier = cloneIdentifier(element))
+                identifiers.insert(*identifier);
     }
     return identifiers;
 }
 
+// Whether the attribute's value is one of `values`.
+bool valueAmong(xmlAttrPtr attribute, const QSet<QByteArray>& values)
+{
+    return values.contains(storedValue(attribute));
+}
+
 // True when the element or one below it received a value (any Word2SPLID but a bare clone
 // identifier). Copies below `element` that received none are collected in `unfilled`.
-bool collectUnfilledCopies(const xml::Node& element, const QSet<QString>& cloneIds, std::vector<xml::Node>& unfilled)
+bool collectUnfilledCopies(xmlNodePtr element, const QSet<QByteArray>& cloneIds, std::vector<xmlNodePtr>& unfilled)
 {
     bool holdsValue = false;
-    for (xml::Node child = element.firstChild(); !child.isNull(); child = child.nextSibling())
-        if (child.nodeType() == xml::NodeType::Element)
+    for (xmlNodePtr child = element->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE)
             holdsValue = collectUnfilledCopies(child, cloneIds, unfilled) || holdsValue;
-    static const QByteArray markName = Word2SPLIDAttribute.toUtf8();
-    if (!unprefixedAttribute(element.raw(), markName.constData()))
+    const xmlAttrPtr mark = markOf(element);
+    if (!mark)
         return holdsValue;
-    const QString mark = element.getAttribute(Word2SPLIDAttribute);
-    if (!cloneIds.contains(mark))
+    if (!valueAmong(mark, cloneIds))
         return true;
     if (!holdsValue)
         unfilled.push_back(element);
@@ -178,27 +337,18 @@ bool collectUnfilledCopies(const xml::Node& element, const QSet<QString>& cloneI
 // user left empty, or holding only the starting values that the transformation does not
 // write) carries nothing but its clone identifier. It is no more filled than the template's
 // own pattern, so it goes the same way, before the passes below take out what it leaves empty.
-void removeUnfilledCopies(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target)
+void removeUnfilledCopies(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target,
+                          Remover& remover)
 {
-    const QSet<QString> cloneIds = cloneIdentifiers(settings, transformation);
+    const QSet<QByteArray> cloneIds = cloneIdentifiers(settings, transformation);
     const xml::Node root = target.documentElement();
     if (cloneIds.isEmpty() || root.isNull())
         return;
-    std::vector<xml::Node> unfilled;
-    collectUnfilledCopies(root, cloneIds, unfilled);
-    for (const xml::Node& copy : unfilled)
-        if (!isDocumentNode(copy.parentNode()))
-            copy.parentNode().removeChild(copy);
-}
-
-bool anyMarked(xmlNodePtr node, const char* mark)
-{
-    if (unprefixedAttribute(node, mark))
-        return true;
-    for (xmlNodePtr child = node->children; child; child = child->next)
-        if (child->type == XML_ELEMENT_NODE && anyMarked(child, mark))
-            return true;
-    return false;
+    std::vector<xmlNodePtr> unfilled;
+    collectUnfilledCopies(root.raw(), cloneIds, unfilled);
+    for (xmlNodePtr copy : unfilled)
+        if (!isDocumentNode(parentOf(copy)))
+            remover.remove(copy);
 }
 
 } // namespace
@@ -209,22 +359,22 @@ void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
         return;
     if (node.nodeType() != xml::NodeType::Element && node.nodeType() != xml::NodeType::Document)
         return;
-    static const QByteArray mark = Word2SPLIDAttribute.toUtf8();
-    found = anyMarked(node.raw(), mark.constData());
+    found = anyMarked(node.raw());
 }
 
 void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target)
 {
     WriteLog(logSeparator(), QString());
     WriteLog(QStringLiteral("Information"), QStringLiteral("Start Document Cleaning"));
-    removeUnfilledCopies(settings, transformation, target);
+    Remover remover(indexedLookups());
+    removeUnfilledCopies(settings, transformation, target, remover);
     const xml::NodeList entries =
         transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform | Word2SPLTransform/PostProcessing"));
     const xml::Node targetRoot = target.documentElement().parentNode();
     for (const xml::Node& entry : entries) {
         const QList<xml::Node> values = allMatches(entry, QStringLiteral("Value"));
         if (!values.isEmpty())
-            cleanEntry(entry, values, settings, targetRoot);
+            cleanEntry(entry, values, settings, targetRoot, remover);
     }
 }
 

@@ -2,11 +2,17 @@
 
 #include "app/Log.h"
 #include "generation/build/AddSPLFromFile.h"
+#include "generation/build/BuildIndex.h"
+#include "generation/build/NodeTests.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/RawAccess.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+
+#include <cstring>
+#include <vector>
 
 namespace veldra {
 
@@ -17,6 +23,44 @@ bool isFileIn(const QString& folder, const QString& name)
     return !folder.isEmpty() && QFileInfo(QDir(folder).filePath(name)).isFile();
 }
 
+bool isElementNamed(xmlNodePtr node, const char* name)
+{
+    return node && node->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char*>(node->name), name) == 0;
+}
+
+// The value attributes of observationMedia/value/reference elements below `node`, in
+// document order.
+void collectReferences(xmlNodePtr node, std::vector<xmlNodePtr>& references)
+{
+    for (xmlNodePtr child = node->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        if (isElementNamed(child, "reference") && isElementNamed(child->parent, "value")
+            && isElementNamed(child->parent->parent, "observationMedia"))
+            if (xmlAttrPtr value = unprefixedAttribute(child, "value"))
+                references.push_back(reinterpret_cast<xmlNodePtr>(value));
+        collectReferences(child, references);
+    }
+}
+
+// The media file names the SPL refers to, in document order; one walk instead of a search of
+// the whole document where lookups are indexed.
+QStringList mediaReferences(const xml::Document& target)
+{
+    QStringList names;
+    const xml::Node root = target.documentElement();
+    if (!indexedLookups() || root.isNull()) {
+        for (const xml::Node& reference : target.selectNodes(QStringLiteral("//observationMedia/value/reference/@value")))
+            names << reference.text();
+        return names;
+    }
+    std::vector<xmlNodePtr> references;
+    collectReferences(root.parentNode().raw(), references);
+    for (xmlNodePtr reference : references)
+        names << xml::handleOn(reference).text();
+    return names;
+}
+
 } // namespace
 
 void WarnMissingMediaFiles(const xml::Document& target, const xml::Document& settings, const QString& outFile)
@@ -25,8 +69,7 @@ void WarnMissingMediaFiles(const xml::Document& target, const xml::Document& set
     const QString imageFolder = folderNode.isNull() ? QString() : folderNode.text().trimmed();
     const QString outputFolder = QFileInfo(outFile).absolutePath();
     QStringList reported;
-    for (const xml::Node& reference : target.selectNodes(QStringLiteral("//observationMedia/value/reference/@value"))) {
-        const QString name = reference.text();
+    for (const QString& name : mediaReferences(target)) {
         if (reported.contains(name))
             continue;
         // A reference that is no plain file name cannot be looked up safely; it counts as missing.

@@ -3,12 +3,14 @@
 #include "generation/build/BuildIndex.h"
 #include "generation/build/StepPredicate.h"
 #include "platform/xml/NodeList.h"
+#include "platform/xml/RawAccess.h"
 
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QStringList>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -25,6 +27,14 @@ bool isAsciiLetter(QChar c)
 bool isNameStart(QChar c)
 {
     return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('*');
+}
+
+// Whether the element's local name is `name`; asked of every child a walk passes, most of
+// which differ from the name in their first letter.
+bool isNamed(xmlNodePtr element, const QByteArray& name)
+{
+    const char* own = reinterpret_cast<const char*>(element->name);
+    return own[0] == name[0] && std::strcmp(own, name.constData()) == 0;
 }
 
 // A step is a name test followed by predicates; the name test holds no axis or function.
@@ -80,13 +90,21 @@ struct Step {
     NameTest test;
     std::vector<StepPredicate> conditions;
 
-    bool matches(const xml::Node& node) const
+    // As test.matches(node); a walk asks it of every child it passes, and most differ from the
+    // name in their first letter.
+    bool hasName(xmlNodePtr node) const
     {
-        xmlNodePtr raw = node.raw();
-        if (!test.matches(raw))
+        if (node->type != XML_ELEMENT_NODE)
+            return false;
+        return test.name.isEmpty() || isNamed(node, test.name);
+    }
+
+    bool matches(xmlNodePtr node) const
+    {
+        if (!hasName(node))
             return false;
         for (const StepPredicate& condition : conditions)
-            if (!condition.holds(raw))
+            if (!condition.holds(node))
                 return false;
         return true;
     }
@@ -193,24 +211,43 @@ std::shared_ptr<const Steps> indexedSteps(const QString& path)
     return indexedLookups() ? stepsOf(path) : nullptr;
 }
 
+// The first child as Node::firstChild gives it, the XML declaration aside (no step matches it).
+xmlNodePtr firstChildOf(xmlNodePtr node)
+{
+    return node->type == XML_ATTRIBUTE_NODE || node->type == XML_DTD_NODE ? nullptr : node->children;
+}
+
 // Calls `found` for each match of steps[index...] below `context`, in document order, until it
-// answers false; answers false when it was stopped.
+// answers false; answers false when it was stopped. Walks the libxml2 nodes: nothing changes
+// the tree meanwhile, so no handle is needed to keep a visited node alive.
 template<typename Found>
-bool eachMatch(const xml::Node& context, const Steps& steps, size_t index, Found&& found)
+bool eachMatch(xmlNodePtr context, const Steps& steps, size_t index, Found&& found)
 {
     if (index == steps.size())
         return found(context);
     const Step& step = steps[index];
     if (step.native) {
-        for (xml::Node child = context.firstChild(); !child.isNull(); child = child.nextSibling())
+        for (xmlNodePtr child = firstChildOf(context); child; child = child->next)
             if (step.matches(child) && !eachMatch(child, steps, index + 1, found))
                 return false;
         return true;
     }
-    for (const xml::Node& child : context.selectNodes(step.text))
-        if (!eachMatch(child, steps, index + 1, found))
+    for (const xml::Node& child : xml::handleOn(context).selectNodes(step.text))
+        if (!eachMatch(child.raw(), steps, index + 1, found))
             return false;
     return true;
+}
+
+// A node the walk can start at: the document node or a node of the tree, not the XML
+// declaration or a namespace declaration shown as a node. Throws VbError for a null handle, as
+// any query from it does.
+bool isWalkable(const xml::Node& node)
+{
+    const xml::NodeType shown = node.nodeType();
+    const xmlElementType type = node.raw()->type;
+    if (type == XML_DOCUMENT_NODE || type == XML_HTML_DOCUMENT_NODE)
+        return shown == xml::NodeType::Document;
+    return type != XML_ELEMENT_NODE || shown == xml::NodeType::Element;
 }
 
 bool contains(const xml::NodeList& nodes, const xml::Node& node)
@@ -232,14 +269,14 @@ QList<xml::Node> listOf(const xml::NodeList& nodes)
 
 xml::Node firstMatchOf(const xml::Node& context, const QString& path, const Steps* steps)
 {
-    if (!steps)
+    if (!steps || !isWalkable(context))
         return context.selectSingleNode(path);
-    xml::Node first;
-    eachMatch(context, *steps, 0, [&](const xml::Node& node) {
+    xmlNodePtr first = nullptr;
+    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
         first = node;
         return false;
     });
-    return first;
+    return first ? xml::handleOn(first) : xml::Node();
 }
 
 } // namespace
@@ -266,13 +303,108 @@ xml::Node firstMatch(const xml::Node& context, const QString& path)
 QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
 {
     const std::shared_ptr<const Steps> steps = indexedSteps(path);
-    if (!steps)
+    if (!steps || !isWalkable(context))
         return listOf(context.selectNodes(path));
     QList<xml::Node> matches;
-    eachMatch(context, *steps, 0, [&](const xml::Node& node) {
-        matches << node;
+    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
+        matches << xml::handleOn(node);
         return true;
     });
+    return matches;
+}
+
+std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& path)
+{
+    const std::shared_ptr<const Steps> steps = indexedSteps(path);
+    std::vector<xmlNodePtr> matches;
+    if (!steps || !isWalkable(context)) {
+        for (const xml::Node& node : context.selectNodes(path))
+            if (isWalkable(node))
+                matches.push_back(node.raw());
+        return matches;
+    }
+    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
+        matches.push_back(node);
+        return true;
+    });
+    return matches;
+}
+
+std::vector<xmlNodePtr> matchingNodes(const xml::Document& document, const QString& path)
+{
+    const xml::Node root = document.documentElement();
+    return matchingNodes(root.isNull() ? document.asNode() : root.parentNode(), path);
+}
+
+struct PrefixedPaths::Prefix {
+    std::shared_ptr<const Steps> steps;
+    std::optional<int> reach;  // the deepest level its steps and their conditions look at
+};
+
+namespace {
+
+std::optional<int> reachOf(const Steps& steps)
+{
+    int deepest = int(steps.size());
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (!steps[i].native)
+            return std::nullopt;
+        for (const StepPredicate& condition : steps[i].conditions) {
+            const std::optional<int> reach = condition.reach();
+            if (!reach)
+                return std::nullopt;
+            deepest = std::max(deepest, int(i) + 1 + *reach);
+        }
+    }
+    return deepest;
+}
+
+// Whether `path` begins with the steps of `prefix`.
+bool beginsWith(const Steps& path, const Steps& prefix)
+{
+    if (path.size() <= prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (path[i].text != prefix[i].text)
+            return false;
+    return true;
+}
+
+} // namespace
+
+PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix) : context_(context), prefix_(prefix)
+{
+    auto compiled = std::make_shared<Prefix>();
+    compiled->steps = indexedSteps(prefix);
+    if (compiled->steps && isWalkable(context))
+        compiled->reach = reachOf(*compiled->steps);
+    compiled_ = std::move(compiled);
+}
+
+std::vector<xmlNodePtr> PrefixedPaths::matches(const QString& rest, int shallowestRemoved)
+{
+    const QString path = prefix_ + QLatin1Char('/') + rest;
+    const std::optional<int> reach = compiled_->reach;
+    if (!reach || shallowestRemoved <= *reach)
+        known_ = false;
+    const std::shared_ptr<const Steps> steps = reach ? indexedSteps(path) : nullptr;
+    if (!steps || !beginsWith(*steps, *compiled_->steps))
+        return matchingNodes(context_, path);
+    if (!known_) {
+        prefixMatches_.clear();
+        eachMatch(context_.raw(), *compiled_->steps, 0, [&](xmlNodePtr node) {
+            prefixMatches_.push_back(node);
+            return true;
+        });
+        known_ = true;
+    }
+    // The walk of the whole path goes through the prefix's matches in the same order.
+    std::vector<xmlNodePtr> matches;
+    for (xmlNodePtr start : prefixMatches_)
+        eachMatch(start, *steps, compiled_->steps->size(), [&](xmlNodePtr node) {
+            matches.push_back(node);
+            return true;
+        });
     return matches;
 }
 
@@ -290,29 +422,16 @@ QList<xml::Node> allMatches(const xml::Document& document, const QString& path)
 
 namespace {
 
-// Marks the elements below `node` that pass `test`, with all their ancestors.
-void markWithAncestors(xmlNodePtr node, const NameTest& test, QSet<xmlNodePtr>& marked)
+// The elements named `name` below `node`, in document order.
+void collectNamed(xmlNodePtr node, const QByteArray& name, std::vector<xmlNodePtr>& found)
 {
     for (xmlNodePtr child = node->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE)
             continue;
-        if (test.matches(child))
-            for (xmlNodePtr above = child; above && !marked.contains(above); above = above->parent)
-                marked.insert(above);
-        markWithAncestors(child, test, marked);
+        if (isNamed(child, name))
+            found.push_back(child);
+        collectNamed(child, name, found);
     }
-}
-
-// The handles of the marked elements that pass `test`, in document order; a walk that goes
-// down only where something is marked.
-void collectMarked(const xml::Node& node, const NameTest& test, const QSet<xmlNodePtr>& marked, QList<xml::Node>& found)
-{
-    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
-        if (marked.contains(child.raw()) && child.nodeType() == xml::NodeType::Element) {
-            if (test.matches(child.raw()))
-                found << child;
-            collectMarked(child, test, marked, found);
-        }
 }
 
 } // namespace
@@ -322,14 +441,13 @@ QList<xml::Node> elementsNamed(const xml::Document& document, const QString& nam
     const QString query = QStringLiteral("//") + name;
     if (!indexedLookups() || !isStepName(name) || name == QLatin1String("*") || document.documentElement().isNull())
         return listOf(document.selectNodes(query));
-    const xml::Node documentNode = document.documentElement().parentNode();
-    const NameTest test{name.toUtf8()};
-    QSet<xmlNodePtr> marked;
-    markWithAncestors(documentNode.raw(), test, marked);
-    QList<xml::Node> found;
-    if (!marked.isEmpty())
-        collectMarked(documentNode, test, marked, found);
-    return found;
+    std::vector<xmlNodePtr> found;
+    collectNamed(document.documentElement().parentNode().raw(), name.toUtf8(), found);
+    QList<xml::Node> elements;
+    elements.reserve(qsizetype(found.size()));
+    for (xmlNodePtr element : found)
+        elements << xml::handleOn(element);
+    return elements;
 }
 
 bool matchesPath(const xml::Node& node, const xml::Node& context, const QString& path)
@@ -350,7 +468,7 @@ bool matchesPath(const xml::Node& node, const xml::Node& context, const QString&
     xml::Node above = context;
     for (qsizetype i = 0; i < chain.size(); ++i) {
         const Step& step = (*steps)[size_t(i)];
-        if (step.native ? !step.matches(chain[i]) : !contains(above.selectNodes(step.text), chain[i]))
+        if (step.native ? !step.matches(chain[i].raw()) : !contains(above.selectNodes(step.text), chain[i]))
             return false;
         above = chain[i];
     }

@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <memory>
+#include <vector>
 
 namespace veldra {
 
@@ -26,6 +27,36 @@ xml::Node firstMatch(const xml::Node& context, const QString& path);
 
 // The same nodes as context.selectNodes(path), in document order.
 QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
+
+// The nodes of allMatches(context, path) as libxml2 pointers, without a handle on each (the
+// XML declaration and namespace declarations shown as nodes are left out). They stay valid
+// while nothing is freed.
+std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& path);
+std::vector<xmlNodePtr> matchingNodes(const xml::Document& document, const QString& path);
+
+// The matches of prefix + "/" + rest for many rests after one prefix, for a pass that only
+// takes nodes out of the tree meanwhile: the prefix's matches are found once and kept while
+// nothing taken out could change them (nothing at the levels its steps and their conditions
+// look at).
+class PrefixedPaths {
+public:
+    PrefixedPaths(const xml::Node& context, const QString& prefix);
+
+    // The nodes of matchingNodes(context, prefix + "/" + rest), in document order.
+    // `shallowestRemoved` is the level below the context of the shallowest node taken out of
+    // the tree since the previous call (counting the context's children as level 1), or more
+    // than any level when nothing was.
+    std::vector<xmlNodePtr> matches(const QString& rest, int shallowestRemoved);
+
+    struct Prefix;
+
+private:
+    xml::Node context_;
+    QString prefix_;
+    std::shared_ptr<const Prefix> compiled_;
+    std::vector<xmlNodePtr> prefixMatches_;
+    bool known_ = false;
+};
 
 // A path compiled once and kept, for lookups repeated with the same path.
 class LocationPath {

@@ -1,6 +1,6 @@
 #include "generation/build/StepPredicate.h"
 
-#include <functional>
+#include <algorithm>
 
 namespace veldra {
 
@@ -185,9 +185,28 @@ private:
     size_t pos_ = 0;
 };
 
+// The node's string value where it is one text as stored, without copying it: the value of
+// an element or attribute of one text (or none), a text's content. Null otherwise.
+const xmlChar* storedValue(xmlNodePtr node)
+{
+    static const xmlChar nothing[] = "";
+    if (node->type == XML_TEXT_NODE)
+        return node->content ? node->content : nothing;
+    if (node->type != XML_ELEMENT_NODE && node->type != XML_ATTRIBUTE_NODE)
+        return nullptr;
+    const xmlNodePtr only = node->children;
+    if (!only)
+        return nothing;
+    if (only->type != XML_TEXT_NODE || only->next)
+        return nullptr;
+    return only->content ? only->content : nothing;
+}
+
 // The string value of a node as the query engine reads it.
 bool stringValueEquals(xmlNodePtr node, const QByteArray& text)
 {
+    if (const xmlChar* stored = storedValue(node))
+        return xmlStrEqual(stored, reinterpret_cast<const xmlChar*>(text.constData()));
     xmlChar* content = xmlNodeGetContent(node);
     const bool equal = content ? xmlStrEqual(content, reinterpret_cast<const xmlChar*>(text.constData()))
                                : text.isEmpty();
@@ -195,9 +214,8 @@ bool stringValueEquals(xmlNodePtr node, const QByteArray& text)
     return equal;
 }
 
-using NodeTest = std::function<bool(xmlNodePtr)>;
-
 // Whether any node at steps[index...] from `node` passes `test`; stops at the first.
+template<typename NodeTest>
 bool anyAlong(xmlNodePtr node, const std::vector<PathStep>& steps, size_t index, const NodeTest& test)
 {
     if (index == steps.size())
@@ -243,6 +261,27 @@ bool evaluate(const Expression& expression, xmlNodePtr node)
     return false;
 }
 
+std::optional<int> reachOf(const Expression& expression)
+{
+    int deepest = 0;
+    for (const ExpressionPtr& operand : expression.operands) {
+        const std::optional<int> reach = reachOf(*operand);
+        if (!reach)
+            return std::nullopt;
+        deepest = std::max(deepest, *reach);
+    }
+    int depth = 0;
+    for (const PathStep& step : expression.path) {
+        if (step.kind == PathStep::Kind::Parent)
+            return std::nullopt;
+        depth += step.kind == PathStep::Kind::Element;
+    }
+    const bool comparesText = expression.kind == Expression::Kind::Equals || expression.kind == Expression::Kind::NotEquals;
+    if (comparesText && expression.path.back().kind != PathStep::Kind::Attribute)
+        return std::nullopt;
+    return std::max(deepest, depth);
+}
+
 } // namespace
 
 std::optional<StepPredicate> StepPredicate::parse(const QString& condition)
@@ -256,6 +295,11 @@ std::optional<StepPredicate> StepPredicate::parse(const QString& condition)
 bool StepPredicate::holds(xmlNodePtr node) const
 {
     return evaluate(*expression_, node);
+}
+
+std::optional<int> StepPredicate::reach() const
+{
+    return reachOf(*expression_);
 }
 
 } // namespace veldra

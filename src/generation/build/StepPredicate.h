@@ -27,6 +27,11 @@ public:
     // What the query engine would answer for the condition with `node` as its context.
     bool holds(xmlNodePtr node) const;
 
+    // How many levels below its node the condition looks: its answer stays while the tree loses
+    // only nodes deeper than that. Nothing when it looks at a parent or at an element's text
+    // (which any node below may change).
+    std::optional<int> reach() const;
+
     struct Expression;
 
 private:

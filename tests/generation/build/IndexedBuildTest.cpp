@@ -133,3 +133,23 @@ TEST_F(IndexedBuildTest, RealLabelsAndALabelOfManyProductsBuildAsWithPlainQuerie
     expectSameFile(withCraftedSectionText(lipitor, QStringLiteral("reads xmlns=\"\" here")), QStringLiteral("declaration text"));
     NoLogging = false;
 }
+
+// Both roads also say the same, line for line: among the lines, the warnings of pictures the
+// SPL refers to but the folders lack, once each, in the order of the document.
+TEST_F(IndexedBuildTest, ALabelWithPicturesLogsAsWithPlainQueries)
+{
+    const xml::Document settings = settingsFromSPL(fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml")));
+    const QString file = out.file(QStringLiteral("label.xml"));
+    const auto logOf = [&](bool indexed) {
+        closeLog();
+        setIndexedLookups(indexed);
+        TransformSPLR4ToSPL(settings, file);
+        setIndexedLookups(true);
+        QStringList lines = logText().split(QLatin1Char('\n'));
+        lines.removeIf([](const QString& line) { return line.contains(QStringLiteral("Operation Completed")); });
+        return lines;
+    };
+    const QStringList indexed = logOf(true);
+    EXPECT_GE(indexed.filter(QStringLiteral("is not in the image folder")).size(), 5);
+    EXPECT_EQ(indexed, logOf(false));
+}

@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
+
 using namespace veldra;
 
 namespace {
@@ -18,7 +23,7 @@ const QString sample = QStringLiteral(
     "<section><code code='34067-9' o:code='48780-1'/><title>T <b>bold</b></title>"
     "<subject><p><m/></p></subject></section>"
     "<Product xmlns=''><Name> </Name><Unit>mg</Unit><Amount>5</Amount><Amount></Amount>"
-    "<and>x</and><Note/></Product>"
+    "<and>x</and><Note/><Memo>a<!--c-->b</Memo><Memo><![CDATA[x]]></Memo></Product>"
     "<item styleCode='bold'>b</item><item>c</item><item styleCode=''/></doc>");
 
 QList<xml::Node> elementsOf(const xml::Document& document)
@@ -52,6 +57,8 @@ TEST(PathStepsTest, ConditionsHoldWhereTheQueryEngineSelects)
         QStringLiteral(".!=''"),
         QStringLiteral(".=''"),
         QStringLiteral(". != ' '"),
+        QStringLiteral(".='x'"),
+        QStringLiteral("../Memo='ab'"),
         QStringLiteral("../Unit!=''"),
         QStringLiteral("../Amount=''"),
         QStringLiteral("../Amount!='' and ../Unit='mg'"),
@@ -98,6 +105,9 @@ TEST(PathStepsTest, AStepWithTextBetweenItsConditionsIsRefusedAsByTheQueryEngine
     const xml::Node root = document.documentElement().parentNode();
     EXPECT_ANY_THROW(document.selectNodes(QStringLiteral("doc/item[@styleCode]x[.='b']")));
     EXPECT_ANY_THROW(firstMatch(root, QStringLiteral("doc/item[@styleCode]x[.='b']")));
+    // As a query from no node at all.
+    EXPECT_ANY_THROW(firstMatch(xml::Node(), QStringLiteral("doc/item")));
+    EXPECT_ANY_THROW(allMatches(xml::Node(), QStringLiteral("doc/item")));
 }
 
 TEST(PathStepsTest, PathsMatchAsTheQueryEngineSelects)
@@ -130,5 +140,48 @@ TEST(PathStepsTest, PathsMatchAsTheQueryEngineSelects)
         EXPECT_EQ(firstMatch(root, path), document.selectSingleNode(path));
         for (const xml::Node& element : elementsOf(document))
             EXPECT_EQ(matchesPath(element, root, path), listed(expected, element)) << element.nodeName().toStdString();
+    }
+}
+
+// Paths asked after one prefix while nodes are taken out: the prefix's matches are kept only
+// while nothing taken out lies at the levels its steps and conditions look at.
+TEST(PathStepsTest, PathsAfterAKeptPrefixMatchAsTheWholePathWhileNodesAreTakenOut)
+{
+    xml::Document document;
+    ASSERT_TRUE(document.loadXml(QStringLiteral(
+        "<doc><section><code/><subject><p/></subject></section><section><subject><p/><p/></subject></section>"
+        "<section><code code='x'/><subject><p><m/></p></subject></section></doc>")));
+    const auto level = [](xmlNodePtr node) {
+        int depth = 0;
+        for (; node->type != XML_DOCUMENT_NODE; node = node->parent)
+            ++depth;
+        return depth;
+    };
+    for (const QString& prefix : {QStringLiteral("doc/section[not(code)]"), QStringLiteral("doc/section[code/@code='x']"),
+                                  QStringLiteral("doc/section/subject[p/m]"), QStringLiteral("doc/section")}) {
+        SCOPED_TRACE(prefix.toStdString());
+        xml::Document copy;
+        ASSERT_TRUE(copy.loadXml(document.xml()));
+        const xml::Node start = copy.documentElement().parentNode();
+        PrefixedPaths paths(start, prefix);
+        std::vector<xmlNodePtr> removed;  // kept until the end, as a pass keeps what it took out
+        int shallowest = std::numeric_limits<int>::max();
+        // Each step takes out the first node at a path, then asks the rests again.
+        for (const QString& taken : {QString(), QStringLiteral("doc/section/subject/p/m"), QStringLiteral("doc/section/code"),
+                                     QStringLiteral("doc/section/subject/p"), QStringLiteral("doc/section/code")}) {
+            if (!taken.isEmpty()) {
+                const xmlNodePtr node = copy.selectSingleNode(taken).raw();
+                shallowest = std::min(shallowest, level(node));
+                xmlUnlinkNode(node);
+                removed.push_back(node);
+            }
+            for (const QString& rest : {QStringLiteral("subject"), QStringLiteral("subject/p"), QStringLiteral("p"), QStringLiteral("*")}) {
+                SCOPED_TRACE((taken + QStringLiteral(" then ") + rest).toStdString());
+                const std::vector<xmlNodePtr> whole = matchingNodes(start, prefix + QLatin1Char('/') + rest);
+                EXPECT_EQ(paths.matches(rest, std::exchange(shallowest, std::numeric_limits<int>::max())), whole);
+            }
+        }
+        for (xmlNodePtr node : removed)
+            xmlFreeNode(node);
     }
 }

@@ -1,0 +1,42 @@
+// A pass that takes many subtrees out through libxml2 pointers frees them when it ends, unless
+// a handle points into one of them: then all stay, as removed nodes stay for the DOM, with the
+// namespaces their former ancestors declared.
+#include "platform/xml/Document.h"
+#include "platform/xml/RawAccess.h"
+
+#include <gtest/gtest.h>
+
+using namespace veldra::xml;
+
+namespace {
+
+const QString label = QStringLiteral(
+    "<document xmlns='urn:hl7-org:v3'><component xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'>"
+    "<section><title>One</title><code code='34067-9' xsi:type='CE'/></section></component><id/></document>");
+
+} // namespace
+
+TEST(RawAccessTest, ABatchFreesWhatItTookOutUnlessAHandlePointsIntoIt)
+{
+    for (const bool handleKept : {false, true}) {
+        SCOPED_TRACE(handleKept);
+        Document doc;
+        ASSERT_TRUE(doc.loadXml(label));
+        const xmlNodePtr component = doc.selectSingleNode(QStringLiteral("document/component")).raw();
+        const xmlNodePtr section = component->children;
+        Node code = handleKept ? doc.selectSingleNode(QStringLiteral("//code")) : Node();
+        {
+            RemovalBatch batch;
+            batch.remove(section->children);  // the title
+            batch.remove(section);
+            EXPECT_FALSE(handleOn(component).hasChildNodes());
+            batch.remove(component);  // where the code's namespace is declared
+        }
+        EXPECT_EQ(doc.documentElement().xml(), QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><id/></document>"));
+        if (handleKept) {
+            EXPECT_EQ(code.getAttribute(QStringLiteral("xsi:type")), QStringLiteral("CE"));
+            EXPECT_EQ(code.parentNode().nodeName(), QStringLiteral("section"));
+            EXPECT_TRUE(code.parentNode().parentNode().isNull());
+        }
+    }
+}
