@@ -274,6 +274,49 @@ TEST(XmlNodeTest, NodesMoveBetweenDocumentsWithTheirNamespaces)
     EXPECT_EQ(plain.selectNodes("//title").length(), 1);
 }
 
+// A copy keeps its names apart from its source's and from the documents its nodes move to:
+// each side is edited, moved from and freed on its own.
+TEST(XmlNodeTest, CopiesWriteAsTheirSourceAndTheirNodesLiveOnElsewhere)
+{
+    const QString withDoctype = QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE root>\n<root a=\"1\">x</root>\n");
+    const QString topLevel = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- before -->\n<?pi data?>\n") +
+                             QString::fromLatin1(kSpl).section(QLatin1Char('\n'), 1) + QStringLiteral("<!-- after -->\n");
+    for (const QString& text : {QString::fromLatin1(kSpl), topLevel, withDoctype}) {
+        const Document source = parsed(text);
+        Document copy;
+        copy.loadCopy(source);
+        EXPECT_EQ(copy.xml(), source.xml());
+        EXPECT_EQ(copy.hasDeclaration(), source.hasDeclaration());
+    }
+
+    Document plain = parsed("<root/>");
+    Node moved;
+    Node removed;
+    {
+        Document source = parsed(kSpl);
+        Document copy;
+        copy.loadCopy(source);
+        source = parsed("<other/>");  // the source goes first
+        const Node section = copy.selectSingleNode("//section");
+        section.setAttribute("ID", "S2");
+        section.appendChild(copy.createElement("excerpt"));
+        copy.documentElement().appendChild(copy.importNode(plain.documentElement(), true));
+        removed = section.selectSingleNode("title");
+        section.removeChild(removed);
+        moved = section;
+        plain.documentElement().appendChild(moved);
+        EXPECT_EQ(copy.xml(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                              "<document xmlns=\"urn:hl7-org:v3\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
+                              "<component/><root/></document>\n");
+    }  // the copy's Document is gone
+    EXPECT_EQ(plain.xml(), "<root><section xmlns=\"urn:hl7-org:v3\" ID=\"S2\"><code xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                           "code=\"34067-9\" xsi:type=\"CE\"/><excerpt/></section></root>\n");
+    EXPECT_EQ(removed.nodeName(), "title");
+    EXPECT_EQ(removed.text(), "One");
+    plain.documentElement().removeChild(moved);
+    EXPECT_EQ(plain.xml(), "<root/>\n");
+}
+
 TEST(XmlNodeTest, NodesOutliveDocumentHandlesAndReloads)
 {
     Node title;
