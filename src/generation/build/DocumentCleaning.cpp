@@ -9,12 +9,12 @@
 #include "platform/xml/Document.h"
 #include "platform/xml/RawAccess.h"
 
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <optional>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -109,11 +109,11 @@ public:
             return holdsMark(node);
         if (node->type == XML_ELEMENT_NODE && markOf(node))
             return true;
-        const auto known = filled_.find(node);
-        if (known != filled_.end())
-            return known->second;
+        const auto known = filled_.constFind(node);
+        if (known != filled_.cend())
+            return *known;
         const bool answer = holdsMark(node);
-        filled_.emplace(node, answer);
+        filled_.insert(node, answer);
         return answer;
     }
 
@@ -144,7 +144,7 @@ private:
     }
 
     std::optional<xml::RemovalBatch> batch_;
-    std::unordered_map<xmlNodePtr, bool> filled_;
+    QHash<xmlNodePtr, bool> filled_;  // entries kept in blocks, not one allocation each
     int shallowest_ = std::numeric_limits<int>::max();
     long attempts_ = 0;
     long attemptsBefore_ = -1;
