@@ -1,35 +1,14 @@
 #pragma once
 
+#include "platform/xml/ElementWalk.h"
+
 #include <libxml/tree.h>
 
 #include <QString>
 
 namespace veldra {
 
-// Visits `root` and every element below it in document order, without recursion and without
-// node handles, until `visit` returns false.
-template <class Visit>
-void forEachElement(xmlNodePtr root, Visit&& visit)
-{
-    xmlNodePtr cur = root;
-    while (cur) {
-        // The walk waits on memory: the next sibling is fetched while the children are visited.
-        __builtin_prefetch(cur->next);
-        if (cur->type == XML_ELEMENT_NODE) {
-            if (!visit(cur))
-                return;
-            if (cur->children) {
-                cur = cur->children;
-                continue;
-            }
-        }
-        while (cur != root && !cur->next)
-            cur = cur->parent;
-        if (cur == root)
-            return;
-        cur = cur->next;
-    }
-}
+using xml::forEachElement;
 
 // The names from the document element down to `element`, joined by "/", as elementPath
 // gives them.

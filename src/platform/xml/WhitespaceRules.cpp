@@ -1,5 +1,7 @@
 #include "platform/xml/WhitespaceRules.h"
 
+#include "platform/xml/ElementWalk.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -63,26 +65,6 @@ bool preservesSpace(xmlNodePtr element)
 bool isContent(xmlNodePtr parent, bool parentKeepsAll, xmlNodePtr prev, xmlNodePtr next)
 {
     return parentKeepsAll || (isNarrativeContainer(parent) && isInlineElement(prev) && isInlineElement(next));
-}
-
-// Elements in document order, without recursion (documents may be deep).
-template <class Visit>
-void forEachElement(xmlNodePtr root, Visit&& visit)
-{
-    xmlNodePtr cur = root;
-    while (cur) {
-        if (cur->type == XML_ELEMENT_NODE)
-            visit(cur);
-        if (cur->type == XML_ELEMENT_NODE && cur->children) {
-            cur = cur->children;
-            continue;
-        }
-        while (cur != root && !cur->next)
-            cur = cur->parent;
-        if (cur == root)
-            break;
-        cur = cur->next;
-    }
 }
 
 bool canIndentInside(xmlNodePtr element)
