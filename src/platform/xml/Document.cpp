@@ -63,13 +63,7 @@ xmlDocPtr copyDocument(xmlDocPtr source)
             xmlFreeDoc(copy);
             return nullptr;
         }
-        node->parent = reinterpret_cast<xmlNodePtr>(copy);
-        node->prev = copy->last;
-        if (copy->last)
-            copy->last->next = node;
-        else
-            copy->children = node;
-        copy->last = node;
+        linkChild(reinterpret_cast<xmlNodePtr>(copy), node, nullptr);
     }
     return copy;
 }

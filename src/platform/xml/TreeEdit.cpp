@@ -37,29 +37,6 @@ void requireInsertable(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before)
             throwNodeError(QStringLiteral("A node cannot be inserted below itself."));
 }
 
-// Links child into parent's child list by hand: libxml2's xmlAddChild and friends merge
-// adjacent text nodes and free the inserted one, which would leave its handles dangling.
-void link(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before)
-{
-    child->parent = parent;
-    if (before) {
-        child->next = before;
-        child->prev = before->prev;
-        if (before->prev)
-            before->prev->next = child;
-        else
-            parent->children = child;
-        before->prev = child;
-        return;
-    }
-    child->next = nullptr;
-    child->prev = parent->last;
-    if (parent->last)
-        parent->last->next = child;
-    else
-        parent->children = child;
-    parent->last = child;
-}
 
 // The document-level declaration of (href, prefix), kept in the document's oldNs list as
 // libxml2 keeps namespaces that no element declares.
@@ -130,6 +107,28 @@ xmlNodePtr copyAttribute(xmlNodePtr source, xmlDocPtr target)
 
 } // namespace
 
+void linkChild(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before)
+{
+    child->parent = parent;
+    if (before) {
+        child->next = before;
+        child->prev = before->prev;
+        if (before->prev)
+            before->prev->next = child;
+        else
+            parent->children = child;
+        before->prev = child;
+        return;
+    }
+    child->next = nullptr;
+    child->prev = parent->last;
+    if (parent->last)
+        parent->last->next = child;
+    else
+        parent->children = child;
+    parent->last = child;
+}
+
 bool isDocumentNode(xmlNodePtr node)
 {
     return node->type == XML_DOCUMENT_NODE || node->type == XML_HTML_DOCUMENT_NODE;
@@ -168,7 +167,7 @@ void insertChild(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before)
             throwNodeError(QStringLiteral("The node could not be moved into the other document."));
         }
     }
-    link(parent, child, before);
+    linkChild(parent, child, before);
     if (child->type == XML_ELEMENT_NODE)
         xmlDOMWrapReconcileNamespaces(nullptr, child, 0);
     if (from != to)
@@ -204,7 +203,7 @@ void replaceChildren(xmlNodePtr element, xmlNodePtr onlyChild)
         child = next;
     }
     if (onlyChild)
-        link(element, onlyChild, nullptr);
+        linkChild(element, onlyChild, nullptr);
 }
 
 xmlNodePtr copyNode(xmlNodePtr source, xmlDocPtr target, bool deep)

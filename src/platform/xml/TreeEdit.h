@@ -12,6 +12,11 @@ xmlDocPtr documentOf(xmlNodePtr node);
 void keepDetached(xmlNodePtr root);
 void forgetDetached(xmlNodePtr root);
 
+// Links a parentless child into parent's child list before `before` (null: at the end), by
+// hand: libxml2's xmlAddChild and friends merge adjacent text nodes and free the inserted
+// one, which would leave its handles dangling.
+void linkChild(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before);
+
 // Inserts child into parent before `before` (null: at the end). A child that is elsewhere
 // in a tree is taken out first; a child of another document moves into parent's document,
 // its namespaces reconciled so every prefix stays declared, its handles moving with it.
