@@ -83,7 +83,9 @@ void retainNode(xmlNodePtr node)
         return;
     }
     setHandleCount(node, handleCount(node) + 1);
-    retain(stateOf(node->doc));
+    DocState* state = stateOf(node->doc);
+    ++state->nodeHandles;
+    retain(state);
 }
 
 void releaseNode(xmlNodePtr node)
@@ -93,7 +95,9 @@ void releaseNode(xmlNodePtr node)
         return;
     }
     setHandleCount(node, handleCount(node) - 1);
-    release(stateOf(node->doc));
+    DocState* state = stateOf(node->doc);
+    --state->nodeHandles;
+    release(state);
 }
 
 long handlesWithin(xmlNodePtr node)
@@ -105,12 +109,14 @@ long handlesWithin(xmlNodePtr node)
 
 void moveHandles(xmlNodePtr subtree, DocState* from, DocState* to)
 {
-    if (from == to)
+    if (from == to || from->nodeHandles == 0)  // no handles on `from`'s nodes, so none on the subtree
         return;
     const long moved = handlesWithin(subtree);
     if (moved == 0)
         return;
     to->refs += moved;
+    to->nodeHandles += moved;
+    from->nodeHandles -= moved;
     from->refs -= moved - 1;
     release(from);  // takes the last one off and frees `from` when nothing else holds it
 }

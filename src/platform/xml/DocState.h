@@ -26,6 +26,7 @@ struct DocBox;
 struct DocState {
     xmlDocPtr doc = nullptr;
     long refs = 0;
+    long nodeHandles = 0;  // the part of refs held by handles on nodes other than the document node
     bool hasDeclaration = false;
     std::unordered_set<xmlNodePtr> detached;
     std::vector<xmlNsPtr> retiredNamespaces;      // removed namespace declarations, freed with the document

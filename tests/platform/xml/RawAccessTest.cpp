@@ -40,3 +40,29 @@ TEST(RawAccessTest, ABatchFreesWhatItTookOutUnlessAHandlePointsIntoIt)
         }
     }
 }
+
+// The handles a subtree carries into another document count there: a batch in the document
+// it came from frees what it takes out, one in the document it went to keeps it.
+TEST(RawAccessTest, HandlesMovedWithTheirSubtreeDecideInTheirNewDocument)
+{
+    Document from;
+    Document to;
+    ASSERT_TRUE(from.loadXml(label));
+    ASSERT_TRUE(to.loadXml(QStringLiteral("<document><part/></document>")));
+    const Node code = from.selectSingleNode(QStringLiteral("//code"));
+    const Node section = code.parentNode();
+    to.documentElement().firstChild().appendChild(section);
+    {
+        RemovalBatch batch;
+        batch.remove(from.documentElement().firstChild().raw());
+    }
+    EXPECT_EQ(from.documentElement().xml(), QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><id/></document>"));
+    const xmlNodePtr part = to.documentElement().firstChild().raw();
+    {
+        RemovalBatch batch;
+        batch.remove(part);
+    }
+    EXPECT_EQ(code.getAttribute(QStringLiteral("code")), QStringLiteral("34067-9"));
+    EXPECT_EQ(code.parentNode().parentNode().nodeName(), QStringLiteral("part"));
+    EXPECT_TRUE(code.parentNode().parentNode().parentNode().isNull());
+}
