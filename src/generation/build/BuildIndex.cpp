@@ -72,12 +72,6 @@ bool lookupCannotFail(const QString& path)
     return *known.insert(path, answeredWithoutFailure(path));
 }
 
-const QByteArray& markName()
-{
-    static const QByteArray name = Word2SPLIDAttribute.toUtf8();
-    return name;
-}
-
 const xmlChar* bytes(const QByteArray& utf8)
 {
     return reinterpret_cast<const xmlChar*>(utf8.constData());
@@ -90,7 +84,7 @@ void setMark(const xml::Node& element, const QByteArray& identifier)
     if (element.isNull() || element.nodeType() != xml::NodeType::Element || identifier.contains('\r'))
         element.setAttribute(Word2SPLIDAttribute, QString::fromUtf8(identifier));
     else
-        xmlSetNsProp(element.raw(), nullptr, bytes(markName()), bytes(identifier));
+        xmlSetNsProp(element.raw(), nullptr, reinterpret_cast<const xmlChar*>(word2SPLIDName), bytes(identifier));
 }
 
 } // namespace
@@ -231,7 +225,7 @@ bool BuildIndex::lookedUp(const QByteArray& identifier) const
 // Marked nodes are elements: setMark refuses anything else.
 bool BuildIndex::bears(const xml::Node& node, const QByteArray& identifier) const
 {
-    const xmlAttrPtr mark = unprefixedAttribute(node.raw(), markName().constData());
+    const xmlAttrPtr mark = markOf(node.raw());
     if (!mark)
         return false;
     const xmlChar* text = attributeText(mark);

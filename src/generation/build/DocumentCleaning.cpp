@@ -24,25 +24,6 @@ namespace {
 
 const QString source = QStringLiteral("CleanTargetDocument");
 
-const QByteArray& markName()
-{
-    static const QByteArray name = Word2SPLIDAttribute.toUtf8();
-    return name;
-}
-
-// The element's Word2SPLID (no namespace), as unprefixedAttribute finds it; asked of every
-// element of the target, most of whose attributes differ from it in their first letter.
-xmlAttrPtr markOf(xmlNodePtr element)
-{
-    const char* mark = markName().constData();
-    for (xmlAttrPtr attribute = element->properties; attribute; attribute = attribute->next) {
-        const char* name = reinterpret_cast<const char*>(attribute->name);
-        if (!attribute->ns && name[0] == mark[0] && std::strcmp(name, mark) == 0)
-            return attribute;
-    }
-    return nullptr;
-}
-
 bool anyMarked(xmlNodePtr node)
 {
     if (node->type == XML_ELEMENT_NODE && markOf(node))

@@ -22,14 +22,25 @@ struct NameTest {
 };
 
 // The attribute of that name and no namespace (as getAttribute finds an unprefixed name).
+// Most attributes asked past differ in their first letter, so that is tested first.
 inline xmlAttrPtr unprefixedAttribute(xmlNodePtr element, const char* name)
 {
     if (element->type != XML_ELEMENT_NODE)
         return nullptr;
     for (xmlAttrPtr attribute = element->properties; attribute; attribute = attribute->next)
-        if (!attribute->ns && xmlStrEqual(attribute->name, reinterpret_cast<const xmlChar*>(name)))
+        if (!attribute->ns && attribute->name[0] == static_cast<xmlChar>(name[0])
+            && xmlStrEqual(attribute->name, reinterpret_cast<const xmlChar*>(name)))
             return attribute;
     return nullptr;
+}
+
+// The name of the mark the build gives settings elements and the target copies made for them.
+inline constexpr char word2SPLIDName[] = "Word2SPLID";
+
+// An element's mark (its Word2SPLID attribute), or null.
+inline xmlAttrPtr markOf(xmlNodePtr element)
+{
+    return unprefixedAttribute(element, word2SPLIDName);
 }
 
 // An attribute's value where it is held as one text node (as parsed or set), "" for an empty

@@ -85,10 +85,9 @@ QString settingsIdentity(const xml::Node& settingsElement, const QString& source
 
 QByteArray settingsIdentityBytes(const xml::Node& settingsElement, const QString& source)
 {
-    static const QByteArray idName = Word2SPLIDAttribute.toUtf8();
     const xmlNodePtr element = settingsElement.raw();
     const xmlAttrPtr id = !settingsElement.isNull() && settingsElement.nodeType() == xml::NodeType::Element
-        ? unprefixedAttribute(element, idName.constData())
+        ? markOf(element)
         : nullptr;
     const xmlChar* value = id ? attributeText(id) : nullptr;
     if (!value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/build/NodeTests.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -15,7 +17,7 @@ class Node;
 // missing is a failure of whoever reads it, reported with the entry's name.
 
 // The attribute that ties a built SPL element to the settings element it came from.
-inline const QString Word2SPLIDAttribute = QStringLiteral("Word2SPLID");
+inline const QString Word2SPLIDAttribute = QLatin1String(word2SPLIDName);
 
 // The node at `item` below `entry`; throws VbError (source `source`) naming the entry when
 // there is none.
