@@ -47,13 +47,16 @@ bool hasTitledSection(const xml::Node& component)
 }
 
 // The components whose sections get a code: the subsections of a top-level component of the
-// builder's own document, or the settings document's label-section component itself.
-std::vector<xml::Node> codedComponents(const xml::Node& component, bool ownDocument)
+// builder's own document, after the component itself when the template did not have it, or
+// the settings document's label-section component itself.
+std::vector<xml::Node> codedComponents(const xml::Node& component, bool ownDocument, const QStringList& addedTitles)
 {
     if (!ownDocument)
         return {component};
     std::vector<xml::Node> coded;
     const xml::Node section = spl::childElement(component, "section");
+    if (addedTitles.contains(spl::childElement(section, "title").text(), Qt::CaseSensitive))
+        coded.push_back(component);
     for (xml::Node child = section.firstChild(); child; child = child.nextSibling())
         if (spl::isElement(child, "component"))
             coded.push_back(child);
@@ -102,7 +105,7 @@ void clsSPL::ProcessLoincCodes(xml::Document* SPLR4Document)
         for (const xml::Node& component : components) {
             if (component.nodeType() != xml::NodeType::Element || !hasTitledSection(component))
                 continue;
-            for (const xml::Node& coded : codedComponents(component, ownDocument))
+            for (const xml::Node& coded : codedComponents(component, ownDocument, AddedSectionTitles))
                 codeSection(*lookup, coded);
         }
         WriteLog(QStringLiteral("Information"), lookup->Cancel ? QStringLiteral("Loading LOINC Codes Cancelled")

@@ -13,6 +13,7 @@ namespace veldra {
 namespace {
 
 const QString subSectionNotFound = QStringLiteral("< not found in SPL template");
+const QString loincOid = QStringLiteral("2.16.840.1.113883.6.1");
 
 bool isElementNamed(xmlNodePtr node, QByteArrayView name)
 {
@@ -101,6 +102,37 @@ xml::Node handleBelow(const xml::Node& from, xmlNodePtr target)
     return current;
 }
 
+// A section as the template writes one: identifier, the unclassified code, title and body text.
+xml::Node newSection(const xml::Document& doc, const QString& id, const QString& title)
+{
+    const xml::Node section = doc.createElement(QStringLiteral("section"));
+    section.setAttribute(QStringLiteral("ID"), id);
+    section.appendChild(doc.createElement(QStringLiteral("id"))).setAttribute(QStringLiteral("root"), QString());
+    const xml::Node code = section.appendChild(doc.createElement(QStringLiteral("code")));
+    code.setAttribute(QStringLiteral("code"), QStringLiteral("42229-5"));
+    code.setAttribute(QStringLiteral("codeSystem"), loincOid);
+    code.setAttribute(QStringLiteral("displayName"), QStringLiteral("SPL UNCLASSIFIED SECTION"));
+    section.appendChild(doc.createElement(QStringLiteral("title"))).setText(title);
+    section.appendChild(doc.createElement(QStringLiteral("text")));
+    return section;
+}
+
+xml::Node wrappedInComponent(const xml::Document& doc, const xml::Node& section)
+{
+    const xml::Node component = doc.createElement(QStringLiteral("component"));
+    component.appendChild(section);
+    return component;
+}
+
+// The number-suffixed form of `id` ("ID-2", "ID-3", ...) that `used` does not hold yet.
+QString unusedId(const QString& id, const QStringList& used)
+{
+    QString unique = id;
+    for (int n = 2; used.contains(unique, Qt::CaseSensitive); ++n)
+        unique = id + QLatin1Char('-') + QString::number(n);
+    return unique;
+}
+
 } // namespace
 
 const xml::Document& clsSPL::document() const
@@ -114,10 +146,17 @@ void clsSPL::Initialize(const QString& BoxedWarningTitle)
 {
     AddedSubSectionIDs.clear();
     RememberedSectionTitles.clear();
+    AddedSectionTitles.clear();
+    lastSubSection_ = xml::Node();
     Document.emplace();
     loadLabelTemplate(*Document, QStringLiteral("TEMPLATE_SPL.xml"));
     CheckDocumentParseStatus();
-    spl::requiredNode(*Document, QStringLiteral("//section[@ID='BOXED-WARNING-SECTION']/title")).setText(BoxedWarningTitle);
+    TitleBoxedWarning(BoxedWarningTitle);
+}
+
+void clsSPL::TitleBoxedWarning(const QString& BoxedWarningTitle)
+{
+    spl::requiredNode(document(), QStringLiteral("//section[@ID='BOXED-WARNING-SECTION']/title")).setText(BoxedWarningTitle);
 }
 
 void clsSPL::OpenDocument(const QString& TargetFileName)
@@ -163,9 +202,43 @@ void clsSPL::GetSectionByTitle(const xml::NodeList& TargetNodes, const QString& 
 
 xml::Node clsSPL::findSection(const QString& SectionTitle, const QString& SubSectionTitle) const
 {
+    if (const xml::Node opened = openedSubSection(SectionTitle, SubSectionTitle))
+        return opened;
     xml::Node found;
+    // A heading's section is the top-level one of its title, also when a subsection earlier
+    // in the document reads the same.
+    if (const xml::Node top = topLevelSection(SectionTitle)) {
+        if (SubSectionTitle.isEmpty())
+            return top;
+        GetSectionByTitle(top.childNodes(), SubSectionTitle, QString(), found);
+        if (found)
+            return found;
+    }
     GetSectionByTitle(document().childNodes(), SectionTitle, SubSectionTitle, found);
     return found;
+}
+
+xml::Node clsSPL::topLevelSection(const QString& SectionTitle) const
+{
+    const QString lowered = SectionTitle.toLower();
+    const xml::Node body = spl::requiredNode(document(), QStringLiteral("document/component/structuredBody"));
+    for (xml::Node component = body.firstChild(); component; component = component.nextSibling())
+        if (const xml::Node section = spl::childElement(component, "section"); section && titleReads(section.raw(), lowered))
+            return section;
+    return {};
+}
+
+// Repeated subsection titles are common (each section its "Pregnancy"): content goes to the
+// subsection that was opened last under that title, not the first one that reads alike.
+xml::Node clsSPL::openedSubSection(const QString& SectionTitle, const QString& SubSectionTitle) const
+{
+    if (!lastSubSection_ || SubSectionTitle.isEmpty() || !(lastSubSection_.ownerDocument() == document()))
+        return {};
+    const xml::Node parent = lastSubSection_.parentNode().parentNode();
+    if (!parent || !titleReads(lastSubSection_.raw(), SubSectionTitle.toLower())
+        || !titleReads(parent.raw(), SectionTitle.toLower()))
+        return {};
+    return lastSubSection_;
 }
 
 bool clsSPL::AddSubSection(QString& SectionTitle, QString& SectionSubTitle)
@@ -180,15 +253,34 @@ bool clsSPL::AddSubSection(QString& SectionTitle, QString& SectionSubTitle)
     const xml::Node copy = spl::requiredNode(section, QStringLiteral("component")).cloneNode(true);
     const xml::Node subSection = spl::requiredNode(copy, QStringLiteral("section"));
     spl::requiredNode(subSection, QStringLiteral("title")).setText(SectionSubTitle);
-    const QString id = MakeSectionKey(SectionSubTitle);
+    // A repeated title keeps the label valid with a numbered ID; links name the first.
+    const QString id = unusedId(MakeSectionKey(SectionSubTitle), AddedSubSectionIDs);
     subSection.setAttribute(QStringLiteral("ID"), id);
-    if (AddedSubSectionIDs.contains(id, Qt::CaseSensitive))
-        WriteLog(QStringLiteral("Error"), QStringLiteral("     A subsection with title '") + SectionSubTitle
-                                              + QStringLiteral("' already exists. Please choose a different title."));
-    else
-        AddedSubSectionIDs.append(id);
+    if (id != MakeSectionKey(SectionSubTitle))
+        WriteLog(QStringLiteral("Information"), QStringLiteral("     A subsection with title '") + SectionSubTitle
+                                                    + QStringLiteral("' already exists; this one has the ID ") + id);
+    AddedSubSectionIDs.append(id);
     section.appendChild(copy);
+    lastSubSection_ = subSection;
     return true;
+}
+
+bool clsSPL::HasTopLevelSection(const QString& SectionTitle) const
+{
+    return !topLevelSection(SectionTitle).isNull();
+}
+
+void clsSPL::AddSection(QString& SectionTitle)
+{
+    StripControlChars(SectionTitle);
+    const xml::Document& doc = document();
+    const QString id = MakeSectionKey(SectionTitle);
+    const xml::Node section = newSection(doc, id, SectionTitle);
+    const xml::Node excerpt = section.appendChild(doc.createElement(QStringLiteral("excerpt")));
+    excerpt.appendChild(doc.createElement(QStringLiteral("highlight"))).appendChild(doc.createElement(QStringLiteral("text")));
+    section.appendChild(wrappedInComponent(doc, newSection(doc, id + QStringLiteral("-SUBSECTION"), QStringLiteral("$SubSection"))));
+    spl::requiredNode(doc, QStringLiteral("document/component/structuredBody")).appendChild(wrappedInComponent(doc, section));
+    AddedSectionTitles.append(SectionTitle);
 }
 
 void clsSPL::LoadSectionsSubSections(QStringList& Target) const

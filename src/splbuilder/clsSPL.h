@@ -35,6 +35,8 @@ public:
     QStringList AddedSubSectionIDs;
     // The section titles of the label, in first-given order, without (exact) duplicates.
     QStringList RememberedSectionTitles;
+    // The titles of the top-level sections added for headings the template lacks, in order.
+    QStringList AddedSectionTitles;
     // The day that SetUserData writes; tests set a fixed one.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 
@@ -49,6 +51,13 @@ public:
     void GetSectionByTitle(const xml::NodeList& TargetNodes, const QString& SectionTitle,
                            const QString& SubSectionTitle, xml::Node& FoundNode) const;
     bool AddSubSection(QString& SectionTitle, QString& SectionSubTitle);
+    // Whether the document has a top-level section of that title (in any letter case).
+    bool HasTopLevelSection(const QString& SectionTitle) const;
+    // Adds a top-level section for a heading of the label that the template lacks: titled as
+    // the heading, coded later by the LOINC pass, ready for text, highlights and subsections.
+    void AddSection(QString& SectionTitle);
+    // Retitles the boxed-warning section.
+    void TitleBoxedWarning(const QString& BoxedWarningTitle);
     // The ID of every section in document order ("N/A" for a blank one) appended to Target.
     void LoadSectionsSubSections(QStringList& Target) const;
     void RecurseLoadSectionsSubSections(const xml::Node& Node, QStringList& Target) const;
@@ -119,7 +128,15 @@ public:
 private:
     // The document, or a VbError saying there is none.
     const xml::Document& document() const;
+    // The section that content of that section (and subsection) title goes to: the
+    // subsection its heading just opened, else inside the top-level section of that title,
+    // else the first by GetSectionByTitle.
     xml::Node findSection(const QString& SectionTitle, const QString& SubSectionTitle) const;
+    xml::Node topLevelSection(const QString& SectionTitle) const;
+    xml::Node openedSubSection(const QString& SectionTitle, const QString& SubSectionTitle) const;
+
+    // The subsection that AddSubSection added last.
+    xml::Node lastSubSection_;
 };
 
 } // namespace veldra

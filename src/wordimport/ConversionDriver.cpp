@@ -22,22 +22,25 @@ QString now()
            + locale.toString(time.time(), QLocale::LongFormat);
 }
 
-// Blanks only, as a header test needs: a paragraph holding only its mark is not empty.
-bool isBlank(const QString& text)
-{
-    for (const QChar c : text)
-        if (c != QLatin1Char(' '))
-            return false;
-    return true;
-}
+const QString topLevelSections = QStringLiteral("document/component/structuredBody/component/section");
+// The boxed-warning title the import options ship with.
+const QString shippedBoxedWarningTitle = QStringLiteral("BOXED WARNING");
 
 // Subsection IDs come from titles without their numbers, so "4.1 Nitrates" and "7.1 Nitrates"
-// would share one ID and the label would not be valid SPL. A later section with an ID already
-// used gets "-2", "-3", ... appended; links keep pointing at the first.
+// would share one ID and the label would not be valid SPL. The top-level sections keep theirs,
+// and the key of their title, which the build gives them as ID; a later subsection with an ID
+// already used gets "-2", "-3", ... appended; links keep pointing at the first.
 void makeSectionIdsUnique(const xml::Document& spl)
 {
     QSet<QString> used;
+    for (const xml::Node& section : spl.selectNodes(topLevelSections)) {
+        used.insert(section.getAttribute(QStringLiteral("ID")));
+        if (const xml::Node title = section.selectSingleNode(QStringLiteral("title")))
+            used.insert(MakeSectionKey(title.text()));
+    }
     for (const xml::Node& section : spl.selectNodes(QStringLiteral("//section[@ID]"))) {
+        if (section.parentNode().parentNode().localName() == QLatin1String("structuredBody"))
+            continue;
         const QString id = section.getAttribute(QStringLiteral("ID"));
         QString unique = id;
         for (int n = 2; used.contains(unique); ++n)
@@ -103,6 +106,8 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
         if (CheckCrossReferencesText == QLatin1String("Yes"))
             InitializeCrossReferenceCheck();
         InitiliaizeSectionAndSubSectionHeaders(SectionStyle, SubSectionStyle, ExcerptStyle);
+        if (BoxedWarningTitle == shippedBoxedWarningTitle)
+            recogniseBoxedWarning();
         if (!Cancel) {
             wordlog::information(QStringLiteral("Start Processing Label from Word"));
             walkParagraphs();
@@ -140,58 +145,63 @@ void clsWord::walkParagraphs()
     const int count = ParagraphCount;
     for (int i = 1; i <= count; ++i) {
         setProgress(i);
-        const QString style = styleOf(i);
-        const QString text = headingText(i);
-        if (style == sectionStyle_) {
-            if (!isBlank(text)) {
-                QString title = text;
-                QString noSubSection;
-                wordlog::processing(title, true);
-                if (sectionInTemplate(title)) {
-                    ++i;
-                    ProcessSection(title, noSubSection, i);
-                }
-            }
-        } else if (style == excerptStyle_) {
-            if (!isBlank(text)) {
-                QString title = text;
-                title.remove(QLatin1Char('-'));
-                StripControlChars(title);
-                QString noSubSection;
-                wordlog::processing(QStringLiteral("Excerpts - ") + title);
-                ProcessSection(title, noSubSection, i);
-            }
+        if (isHeading(i, sectionStyle_)) {
+            QString title = headingText(i);
+            QString noSubSection;
+            wordlog::processing(title, true);
+            keepSection(title);
+            ++i;
+            ProcessSection(title, noSubSection, i);
+        } else if (isHeading(i, excerptStyle_)) {
+            QString title = headingText(i);
+            title.remove(QLatin1Char('-'));
+            StripControlChars(title);
+            QString noSubSection;
+            wordlog::processing(QStringLiteral("Excerpts - ") + title);
+            ProcessSection(title, noSubSection, i);
         }
         if (askToCancel())
             break;
     }
 }
 
-bool clsWord::sectionInTemplate(const QString& title) const
+// A heading the template lacks becomes a section of its own: the label loses none of it.
+void clsWord::keepSection(const QString& title)
 {
     QString cleaned = title;
     StripControlChars(cleaned);
-    // Only a section of the template's top level will do: a subsection added earlier under
-    // the same title must not take in another section's content.
-    for (const xml::Node& section :
-         SPL->Document->selectNodes(QStringLiteral("document/component/structuredBody/component/section/title")))
-        if (!cleaned.isEmpty() && section.text().compare(cleaned, Qt::CaseInsensitive) == 0)
-            return true;
-    wordlog::error(QStringLiteral("Document Section >") + cleaned + QStringLiteral("< not found in SPL template"));
-    return false;
+    if (SPL->HasTopLevelSection(cleaned))
+        return;
+    SPL->AddSection(cleaned);
+    wordlog::warning(QStringLiteral("Document Section >") + cleaned
+                     + QStringLiteral("< is not a section of the SPL template: added as a section of its own"));
+}
+
+// Real labels title the boxed warning by what it warns of ("WARNING: SERIOUS INFECTIONS AND
+// MALIGNANCY"). While the option holds its shipped title, the first heading that begins with
+// "WARNING" and stands before every section the template knows is the boxed warning.
+void clsWord::recogniseBoxedWarning()
+{
+    for (const HeaderRecord& record : SectionHeaders) {
+        if (SPL->HasTopLevelSection(record.Title))
+            return;
+        if (record.Title.startsWith(QLatin1String("WARNING"))) {
+            SPL->TitleBoxedWarning(record.Title);
+            return;
+        }
+    }
 }
 
 void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, int& i)
 {
     if (Cancel || i > ParagraphCount)
         return;
-    const QString style = styleOf(i);
-    if (style == sectionStyle_) {
+    if (isHeading(i, sectionStyle_)) {
         // Stepped back, so that the caller's step lands on this header and it is not lost.
         --i;
         return;
     }
-    if (style == subSectionStyle_) {
+    if (isHeading(i, subSectionStyle_)) {
         SubSectionTitle = headingText(i);
         StripControlChars(SubSectionTitle);
         wordlog::processing(wordlog::indent5 + SubSectionTitle);
@@ -200,7 +210,7 @@ void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, in
         ProcessSection(SectionTitle, SubSectionTitle, i);
         return;
     }
-    if (style == excerptStyle_)
+    if (isHeading(i, excerptStyle_))
         excerptRun(SectionTitle, SubSectionTitle, i);
     else
         contentRun(SectionTitle, SubSectionTitle, i);
@@ -247,7 +257,7 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
             break;
         i = next;
     }
-    if (i <= ParagraphCount && styleOf(i) == subSectionStyle_) {
+    if (i <= ParagraphCount && isHeading(i, subSectionStyle_)) {
         SubSectionTitle = headingText(i);
         StripControlChars(SubSectionTitle);
         ProcessSection(SectionTitle, SubSectionTitle, i);

@@ -37,18 +37,8 @@ void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle
     for (int i = 1; i <= ParagraphCount; ++i) {
         const QString style = styleOf(i);
         const QString text = headingText(i);
-        if (style == ExcerptStyle) {
-            ExcerptHeaders.push_back(recordOf(paragraph(i), QString(text).remove(QLatin1Char('-'))));
-            wordlog::processing(QStringLiteral("Excerpt: ") + ExcerptHeaders.back().Title);
-        }
-        if (style == SectionStyle) {
-            SectionHeaders.push_back(recordOf(paragraph(i), text));
-            wordlog::processing(text);
-        }
-        if (style == SubSectionStyle) {
-            SubSectionHeaders.push_back(recordOf(paragraph(i), text));
-            wordlog::processing(text);
-        }
+        if (hasTitle(text))
+            indexHeader(i, style, text, SectionStyle, SubSectionStyle, ExcerptStyle);
         if (askToCancel())
             break;
     }
@@ -66,6 +56,23 @@ void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle
     for (HeaderRecord& record : ExcerptHeaders)
         StripControlChars(record.Title);
     wordlog::separator();
+}
+
+void clsWord::indexHeader(int i, const QString& style, const QString& text, const QString& SectionStyle,
+                          const QString& SubSectionStyle, const QString& ExcerptStyle)
+{
+    if (style == ExcerptStyle) {
+        ExcerptHeaders.push_back(recordOf(paragraph(i), QString(text).remove(QLatin1Char('-'))));
+        wordlog::processing(QStringLiteral("Excerpt: ") + ExcerptHeaders.back().Title);
+    }
+    if (style == SectionStyle) {
+        SectionHeaders.push_back(recordOf(paragraph(i), text));
+        wordlog::processing(text);
+    }
+    if (style == SubSectionStyle) {
+        SubSectionHeaders.push_back(recordOf(paragraph(i), text));
+        wordlog::processing(text);
+    }
 }
 
 QString clsWord::FindSectionOrSubSectionHeader(const QString& Text) const

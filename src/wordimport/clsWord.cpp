@@ -1,5 +1,6 @@
 #include "wordimport/clsWord.h"
 
+#include "app/SharedProcedures.h"
 #include "app/frmLog.h"
 #include "platform/ui/Ui.h"
 #include "wordimport/ImportLog.h"
@@ -69,13 +70,28 @@ QString clsWord::styleOf(int i) const
 
 QString clsWord::headingText(int i) const
 {
-    return paragraph(i).range().text().replace(QLatin1Char('\t'), QLatin1Char(' '));
+    QString text = paragraph(i).range().text();
+    for (QChar& c : text)
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QChar(14))
+            c = QLatin1Char(' ');
+    return text;
+}
+
+bool clsWord::hasTitle(QString headingText)
+{
+    StripControlChars(headingText);
+    return !headingText.isEmpty();
+}
+
+bool clsWord::isHeading(int i, const QString& style) const
+{
+    return styleOf(i) == style && hasTitle(headingText(i));
 }
 
 bool clsWord::isHeader(int i) const
 {
     const QString style = styleOf(i);
-    return style == sectionStyle_ || style == subSectionStyle_ || style == excerptStyle_;
+    return (style == sectionStyle_ || style == subSectionStyle_ || style == excerptStyle_) && isHeading(i, style);
 }
 
 bool clsWord::askToCancel()

@@ -115,16 +115,26 @@ private:
     const word::Paragraph& paragraph(int i) const { return ParagraphList[static_cast<size_t>(i)]; }
     QString styleOf(int i) const;
     // The text of a header paragraph, its mark included; a tab (often between a heading's
-    // number and its words) counts as a blank, so that cleaning does not glue them together.
+    // number and its words) and a manual line, column or page break count as a blank, so
+    // that cleaning does not glue words together.
     QString headingText(int i) const;
+    // Whether a heading's text holds more than its mark, blanks and breaks: a heading
+    // paragraph without text is no heading, so it does not take the text after it.
+    static bool hasTitle(QString headingText);
+    // Whether paragraph i is a heading with text in that style.
+    bool isHeading(int i, const QString& style) const;
     bool isHeader(int i) const;
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void walkParagraphs();
-    // Whether the SPL template has the section; a section it lacks is logged once and its
-    // paragraphs are passed over rather than each failing on its own.
-    bool sectionInTemplate(const QString& title) const;
+    // Adds paragraph i, a heading with text, to the index of its style (or styles).
+    void indexHeader(int i, const QString& style, const QString& text, const QString& SectionStyle,
+                     const QString& SubSectionStyle, const QString& ExcerptStyle);
+    // Gives a section heading that the builder's document lacks a top-level section of its own.
+    void keepSection(const QString& title);
+    // Titles the boxed warning after the label's own boxed-warning heading, when it has one.
+    void recogniseBoxedWarning();
     bool askToCancel();
     void setProgress(int i) const;
     // The numbered items of the document, read once per conversion.

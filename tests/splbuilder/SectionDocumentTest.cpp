@@ -116,15 +116,15 @@ TEST_F(SectionDocumentTest, AddSubSectionCopiesThePlaceholderAndCleansTheCallers
     EXPECT_EQ(spl.AddedSubSectionIDs, QStringList{"RENAL-IMPAIRMENT"});
     EXPECT_EQ(spl.Document->selectSingleNode("//section[@ID='RENAL-IMPAIRMENT']/code").getAttribute("code"), "42229-5");
 
-    QString again = "Renal impairment";  // the same key: logged, still added
+    QString again = "Renal impairment";  // the same key: added with a numbered ID, not an error
     EXPECT_TRUE(spl.AddSubSection(section, again));
-    EXPECT_EQ(count(spl, "//section[@ID='RENAL-IMPAIRMENT']"), 2);
-    EXPECT_EQ(spl.AddedSubSectionIDs.size(), 1);
+    EXPECT_EQ(count(spl, "//section[@ID='RENAL-IMPAIRMENT-2']"), 1);
+    EXPECT_EQ(spl.AddedSubSectionIDs, (QStringList{"RENAL-IMPAIRMENT", "RENAL-IMPAIRMENT-2"}));
 
     QString missing = "Z", any = "Sub";
     EXPECT_FALSE(spl.AddSubSection(missing, any));
     EXPECT_EQ(logLines(), (QStringList{
-                              line("Error", "     A subsection with title 'Renal impairment' already exists. Please choose a different title."),
+                              line("Information", "     A subsection with title 'Renal impairment' already exists; this one has the ID RENAL-IMPAIRMENT-2"),
                               line("Error", "Document Section >Z< not found in SPL template")}));
 }
 

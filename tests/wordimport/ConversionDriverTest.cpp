@@ -89,3 +89,120 @@ TEST_F(ConversionDriverTest, AHeaderNumberedLikeTheListBeforeItStartsItsOwnSecti
     EXPECT_EQ(section(*spl, "INDICATIONS AND USAGE").selectNodes("text/list/item").length(), 2);
     EXPECT_EQ(section(*spl, "CONTRAINDICATIONS").selectSingleNode("text/paragraph").text().trimmed(), "None known.");
 }
+
+namespace {
+
+QString heading(int level, const QString& runs)
+{
+    return QStringLiteral("<w:p><w:pPr><w:pStyle w:val=\"Heading%1\"/></w:pPr>%2</w:p>").arg(level).arg(runs);
+}
+
+QString run(const QString& text)
+{
+    return QStringLiteral("<w:r><w:t xml:space=\"preserve\">%1</w:t></w:r>").arg(text);
+}
+
+QString heading(int level, const char* text)
+{
+    return heading(level, run(QString::fromUtf8(text)));
+}
+
+QString sectionWith(const char* title)
+{
+    return QStringLiteral("document/component/structuredBody/component/section[title='%1']").arg(QLatin1String(title));
+}
+
+} // namespace
+
+// Small labels written the way real ones are: every heading, subsection and paragraph comes
+// through, in the label's order, into the section its heading opened, with unique IDs.
+TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    const QString indications = heading(1, "INDICATIONS AND USAGE") + para("Indicated.");
+    const struct {
+        const char* name;
+        QString body;
+        QStringList titles;                       // the top-level sections in order
+        QList<std::pair<QString, QString>> texts;  // path (positions from 0): its text, blanks collapsed
+        QString warning;                          // a "Warning" line that must be there
+    } cases[] = {
+        {"a heading the template lacks is a section of its own, with its subsections",
+         indications + heading(1, "Emergency Use Authorization") + para("Authorized.") + heading(2, "Storage")
+             + para("Keep cold.") + heading(1, "Geriatric Use") + para("Older.") + heading(1, "CONTRAINDICATIONS")
+             + para("None."),
+         {"INDICATIONS AND USAGE", "Emergency Use Authorization", "Geriatric Use", "CONTRAINDICATIONS"},
+         {{sectionWith("Emergency Use Authorization") + "/text", "Authorized."},
+          {sectionWith("Emergency Use Authorization") + "/code/@displayName", "SPL UNCLASSIFIED SECTION"},
+          {sectionWith("Emergency Use Authorization") + "/component/section[title='Storage']/text", "Keep cold."},
+          {sectionWith("Geriatric Use") + "/code/@code", "34082-8"},
+          {sectionWith("Geriatric Use") + "/text", "Older."}},
+         "Document Section >Emergency Use Authorization< is not a section of the SPL template: added as a section of its own"},
+        {"a warning heading before the first other section is the boxed warning",
+         heading(1, "WARNING: SERIOUS INFECTIONS") + para("Boxed.") + indications
+             + heading(1, "WARNINGS AND PRECAUTIONS") + para("Careful."),
+         {"WARNING: SERIOUS INFECTIONS", "INDICATIONS AND USAGE", "WARNINGS AND PRECAUTIONS"},
+         {{sectionWith("WARNING: SERIOUS INFECTIONS") + "/code/@code", "34066-1"},
+          {sectionWith("WARNING: SERIOUS INFECTIONS") + "/text", "Boxed."}},
+         ""},
+        {"a warning heading after another section is no boxed warning",
+         indications + heading(1, "WARNING: LATE"),
+         {"INDICATIONS AND USAGE", "WARNING: LATE"},
+         {{sectionWith("WARNING: LATE") + "/code/@code", "42229-5"}},
+         "Document Section >WARNING: LATE<"},
+        {"a line break in a heading is a blank",
+         heading(1, run("INDICATIONS") + "<w:r><w:br/></w:r>" + run("AND USAGE")) + para("Indicated.")
+             + heading(2, run("Use in") + "<w:r><w:br/></w:r>" + run("Adults")) + para("Grown."),
+         {"INDICATIONS AND USAGE"},
+         {{sectionWith("INDICATIONS AND USAGE") + "/text", "Indicated."},
+          {sectionWith("INDICATIONS AND USAGE") + "/component/section[title='Use in Adults']/text", "Grown."}},
+         ""},
+        {"repeated subsection titles each keep their own text",
+         heading(1, "DRUG INTERACTIONS") + heading(2, "Effects") + para("one") + heading(2, "Effects") + para("two")
+             + heading(2, "Effects") + para("three"),
+         {"DRUG INTERACTIONS"},
+         {{sectionWith("DRUG INTERACTIONS") + "/component[0]/section/text", "one"},
+          {sectionWith("DRUG INTERACTIONS") + "/component[1]/section/text", "two"},
+          {sectionWith("DRUG INTERACTIONS") + "/component[2]/section/text", "three"},
+          {sectionWith("DRUG INTERACTIONS") + "/component[2]/section/@ID", "EFFECTS-3"}},
+         ""},
+        {"an empty heading paragraph is no heading",
+         indications + "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr></w:p>" + para("Still indicated.")
+             + heading(1, "CONTRAINDICATIONS") + para("None."),
+         {"INDICATIONS AND USAGE", "CONTRAINDICATIONS"},
+         {{sectionWith("INDICATIONS AND USAGE") + "/text/paragraph[1]", "Still indicated."}},
+         ""},
+        {"a subsection titled like a later section keeps to its own",
+         heading(1, "PRECAUTIONS") + heading(2, "Drug Interactions") + para("Under precautions.")
+             + heading(1, "DRUG INTERACTIONS") + para("The section.") + heading(2, "Warfarin") + para("Bleeding."),
+         {"PRECAUTIONS", "DRUG INTERACTIONS"},
+         {{sectionWith("PRECAUTIONS") + "/component/section/text", "Under precautions."},
+          {sectionWith("DRUG INTERACTIONS") + "/text", "The section."},
+          {sectionWith("DRUG INTERACTIONS") + "/@ID", "DRUG-INTERACTIONS"},
+          {sectionWith("DRUG INTERACTIONS") + "/component/section[title='Warfarin']/text", "Bleeding."}},
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        closeLog();
+        clsWord word;
+        // The last paragraph of a document is never content: an empty one closes each label.
+        const std::optional<xml::Document> spl = convert(word, save(docxFrom(c.body + para(""), parts)));
+        ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
+        QStringList titles, ids;
+        for (const xml::Node& title : spl->selectNodes("document/component/structuredBody/component/section/title"))
+            titles << title.text();
+        EXPECT_EQ(titles, c.titles);
+        for (const auto& [path, text] : c.texts) {
+            const xml::Node node = spl->selectSingleNode(path);
+            EXPECT_EQ(node ? node.text().simplified() : "<none>", text) << path.toStdString();
+        }
+        for (const xml::Node& section : spl->selectNodes("//section"))
+            ids << section.getAttribute("ID");
+        EXPECT_EQ(QSet<QString>(ids.begin(), ids.end()).size(), ids.size()) << ids.join(' ').toStdString();
+        EXPECT_EQ(linesOf(logLines(), "Error"), QStringList()) << logLines().join('\n').toStdString();
+        if (!c.warning.isEmpty())
+            EXPECT_EQ(linesOf(logLines(), "Warning").filter(c.warning).size(), 1) << logLines().join('\n').toStdString();
+    }
+}

@@ -138,25 +138,29 @@ TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
     EXPECT_EQ(titles(settings), QStringList({"OLD"}));
 }
 
-TEST_F(ProductLabelImportTest, SectionsOfOneCodeKeepTheirOwnTextAndUnknownSectionsAreReportedOnce)
+TEST_F(ProductLabelImportTest, SectionsOfOneCodeKeepTheirOwnTextAndUnknownSectionsAreKept)
 {
     word::DocxWriter w;
     w.addParagraph("Heading 1", "INDICATIONS AND USAGE");
     w.addParagraph("", "Prescription use.");
     w.addParagraph("Heading 1", "Patient's Guide");
     w.addParagraph("Heading 2", "Before use");
-    w.addParagraph("", "Lost with its section.");
+    w.addParagraph("", "Kept with its section.");
     w.addParagraph("Heading 1", "Uses");
     w.addParagraph("", "Over the counter use.");
     xml::Document settings = settingsFor(save(w));
     ImportProductLabelFromWord(&editor, settings);
 
-    EXPECT_EQ(titles(settings), QStringList({"INDICATIONS AND USAGE", "Uses"}));
+    EXPECT_EQ(titles(settings), QStringList({"INDICATIONS AND USAGE", "Patient's Guide", "Uses"}));
     QStringList texts;
     for (const xml::Node& text : settings.selectNodes("//Section/LabelText"))
         texts << text.text().trimmed();
-    EXPECT_EQ(texts, QStringList({"Prescription use.", "Over the counter use."}));
-    EXPECT_EQ(linesOf(logLines(), "Error"), QStringList({"Document Section >Patient's Guide< not found in SPL template"}));
+    EXPECT_EQ(texts, QStringList({"Prescription use.", "", "Over the counter use."}));
+    const xml::Node guide = settings.selectSingleNode("SPLR4/ProductLabel/DocumentSections/Section[1]");
+    EXPECT_EQ(guide.selectSingleNode("SectionCode").text(), "42229-5");
+    EXPECT_EQ(guide.selectSingleNode("component/section/text").text().trimmed(), "Kept with its section.");
+    EXPECT_TRUE(linesOf(logLines(), "Error").isEmpty()) << logLines().join('\n').toStdString();
+    EXPECT_EQ(linesOf(logLines(), "Warning").filter("Document Section >Patient's Guide<").size(), 1);
 }
 
 TEST_F(ProductLabelImportTest, NumberingFromWordTakesTheNumbersTheDocumentShows)
