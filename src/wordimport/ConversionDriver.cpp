@@ -27,20 +27,14 @@ const QString topLevelSections = QStringLiteral("document/component/structuredBo
 const QString shippedBoxedWarningTitle = QStringLiteral("BOXED WARNING");
 
 // Subsection IDs come from titles without their numbers, so "4.1 Nitrates" and "7.1 Nitrates"
-// would share one ID and the label would not be valid SPL. The top-level sections keep theirs,
-// and the key of their title, which the build gives them as ID; a later subsection with an ID
-// already used gets "-2", "-3", ... appended; links keep pointing at the first.
+// would share one ID and the label would not be valid SPL. A later section with an ID already
+// used gets "-2", "-3", ... appended; links keep pointing at the first. The top-level sections
+// come first and also hold the key of their title, which the build gives them as their ID,
+// so a subsection titled like a section never takes that section's ID.
 void makeSectionIdsUnique(const xml::Document& spl)
 {
     QSet<QString> used;
-    for (const xml::Node& section : spl.selectNodes(topLevelSections)) {
-        used.insert(section.getAttribute(QStringLiteral("ID")));
-        if (const xml::Node title = section.selectSingleNode(QStringLiteral("title")))
-            used.insert(MakeSectionKey(title.text()));
-    }
-    for (const xml::Node& section : spl.selectNodes(QStringLiteral("//section[@ID]"))) {
-        if (section.parentNode().parentNode().localName() == QLatin1String("structuredBody"))
-            continue;
+    const auto keepUnique = [&used](const xml::Node& section) {
         const QString id = section.getAttribute(QStringLiteral("ID"));
         QString unique = id;
         for (int n = 2; used.contains(unique); ++n)
@@ -48,7 +42,15 @@ void makeSectionIdsUnique(const xml::Document& spl)
         if (unique != id)
             section.setAttribute(QStringLiteral("ID"), unique);
         used.insert(unique);
+    };
+    for (const xml::Node& section : spl.selectNodes(topLevelSections + QStringLiteral("[@ID]"))) {
+        keepUnique(section);
+        if (const xml::Node title = section.selectSingleNode(QStringLiteral("title")))
+            used.insert(MakeSectionKey(title.text()));
     }
+    for (const xml::Node& section : spl.selectNodes(QStringLiteral("//section[@ID]")))
+        if (section.parentNode().parentNode().localName() != QLatin1String("structuredBody"))
+            keepUnique(section);
 }
 
 // The log window's caption is the progress line while a conversion runs; whatever way

@@ -244,6 +244,7 @@ TEST_F(EndToEndTest, RealLabelsBuildValidSpl)
         const char* spl;
     };
     for (const Label& label : {Label{"cough-otc", "openfda-cough-otc/cough.xml"},
+                               Label{"lipitor-rx", "openfda-lipitor-rx/lipitor-orig.xml"},
                                Label{"viagra-rx-resaved", "openfda-viagra-rx-with-images/64f8040f-938d-4236-8e22-c838c9b5f8da.xml"}}) {
         SCOPED_TRACE(label.docx);
         delete editor;
