@@ -5,6 +5,8 @@
 #include "platform/word/DocxWriter.h"
 #include "support/DocxFixture.h"
 
+#include <QSet>
+
 using namespace veldra;
 using namespace veldra::test;
 
