@@ -2,6 +2,8 @@
 
 #include "wordimport/ImportLog.h"
 
+#include <functional>
+
 namespace veldra {
 
 namespace {
@@ -44,18 +46,58 @@ QString rulesOf(const word::Cell& cell)
     return rules.simplified();
 }
 
+QString listOpening(int listType)
+{
+    return listType == word::list_type::Bullet ? QStringLiteral("<list listType=\"unordered\" styleCode=\"Disc\">")
+                                               : QStringLiteral("<list listType=\"ordered\" styleCode=\"Arabic\">");
+}
+
+// The content of a table cell: its paragraphs, `pieceOf` each, separated by line breaks; a
+// run of list paragraphs of one list type becomes a list of its own, which needs no line
+// break before or after it.
+QString cellContent(const word::Collection<word::Paragraph>& paragraphs,
+                    const std::function<QString(const word::Paragraph&)>& pieceOf)
+{
+    QString content;
+    int openList = word::list_type::None;
+    for (const word::Paragraph& p : paragraphs) {
+        const int listType = p.range().listFormat().listType();
+        if (openList != word::list_type::None && listType != openList)
+            content += QStringLiteral("</list>");
+        if (listType == word::list_type::None) {
+            if (!content.isEmpty() && openList == word::list_type::None)
+                content += QStringLiteral("<br/>");
+            content += pieceOf(p);
+        } else {
+            if (listType != openList)
+                content += listOpening(listType);
+            content += QStringLiteral("<item>") + pieceOf(p) + QStringLiteral("</item>");
+        }
+        openList = listType;
+    }
+    if (openList != word::list_type::None)
+        content += QStringLiteral("</list>");
+    return content;
+}
+
+// A table's rows: the first is its head when others follow; a lone row is the body, since a
+// table has a body and a body has rows.
+QString tableOf(QStringList rows)
+{
+    const QString head = rows.size() > 1 ? QStringLiteral("<thead>") + rows.takeFirst() + QStringLiteral("</thead>")
+                                         : QString();
+    return QStringLiteral("<table>") + head + QStringLiteral("<tbody>") + rows.join(QString())
+           + QStringLiteral("</tbody></table>");
+}
+
 } // namespace
 
 void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList)
 {
-    QString list;
-    if (ListType == word::list_type::Bullet) {
-        wordlog::information(wordlog::indent10 + QStringLiteral("Converting Bullet List"));
-        list = QStringLiteral("<list listType=\"unordered\" styleCode=\"Disc\">");
-    } else {
-        wordlog::information(wordlog::indent10 + QStringLiteral("Converting Numbered List"));
-        list = QStringLiteral("<list listType=\"ordered\" styleCode=\"Arabic\">");
-    }
+    wordlog::information(wordlog::indent10 + (ListType == word::list_type::Bullet
+                                                  ? QStringLiteral("Converting Bullet List")
+                                                  : QStringLiteral("Converting Numbered List")));
+    QString list = listOpening(ListType);
     int i = Index;
     try {
         // A header paragraph ends the list even when it is numbered like the list's items,
@@ -82,11 +124,16 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
         wordlog::information(wordlog::indent10 + QStringLiteral("Converting Table"));
         DoEvents();
         bool mergedCellsLogged = false;
-        QString table = QStringLiteral("<table>");
+        QStringList rowMarkup;
+        const auto pieceOf = [&](const word::Paragraph& p) {
+            const auto pictures = p.range().inlineShapes();
+            return pictures.isEmpty() ? FormatBoldItalicUnderlineSubScriptSuperScript(p)
+                                      : ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
+        };
         const int rows = Table.rowCount();
         for (int r = 1; r <= rows; ++r) {
             const int columns = Table.columnCount();
-            table += r == 1 ? QStringLiteral("<thead><tr>") : QStringLiteral("<tr>");
+            QString row = QStringLiteral("<tr>");
             for (int c = 1; c <= columns; ++c) {
                 try {
                     const word::Cell cell = Table.cell(r, c);
@@ -94,32 +141,24 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
                     const QString rules = IgnoreTableCellBorders == 0 ? rulesOf(cell) : QString();
                     const QString align = alignPart(cell.range().paragraphFormat().alignment());
                     const QString valign = valignPart(cell.verticalAlignment());
-                    QString content;
-                    for (const word::Paragraph& p : cell.range().paragraphs()) {
-                        const auto pictures = p.range().inlineShapes();
-                        const QString piece = pictures.isEmpty()
-                                                  ? FormatBoldItalicUnderlineSubScriptSuperScript(p)
-                                                  : ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
-                        content += content.isEmpty() ? piece : QStringLiteral("<br/>") + piece;
-                    }
-                    table += QStringLiteral("<td") + attribute(QStringLiteral("align"), align)
-                             + attribute(QStringLiteral("valign"), valign) + attribute(QStringLiteral("styleCode"), rules)
-                             + QLatin1Char('>') + content + QStringLiteral("</td>");
+                    const QString content = cellContent(cell.range().paragraphs(), pieceOf);
+                    row += QStringLiteral("<td") + attribute(QStringLiteral("align"), align)
+                           + attribute(QStringLiteral("valign"), valign) + attribute(QStringLiteral("styleCode"), rules)
+                           + QLatin1Char('>') + content + QStringLiteral("</td>");
                 } catch (const std::exception&) {
-                    table += QStringLiteral("<td></td>");
+                    row += QStringLiteral("<td></td>");
                     if (!mergedCellsLogged)
                         wordlog::warning(wordlog::indent10 + QStringLiteral("The table in word document has merged "
                                                                             "cells. The SPL table may not be correct."));
                     mergedCellsLogged = true;
                 }
             }
-            table += r == 1 ? QStringLiteral("</tr></thead><tbody>") : QStringLiteral("</tr>");
+            rowMarkup << row + QStringLiteral("</tr>");
         }
-        table += QStringLiteral("</tbody></table>");
         // Past the table's last paragraph, also when the walk met the table below its first one.
         const word::Collection<word::Paragraph> paragraphs = Table.range().paragraphs();
         Index = paragraphs.first().index() + paragraphs.count();
-        ConvertedTable = table;
+        ConvertedTable = tableOf(rowMarkup);
         return true;
     } catch (const std::exception& e) {
         wordlog::warning(QStringLiteral("Table could not be converted -") + toVbError(e, QStringLiteral("clsWord")).text());

@@ -17,6 +17,7 @@ QString run(const QString& text, const QString& properties = QString())
 
 const QString bold = QStringLiteral("<w:b/>");
 const QString italic = QStringLiteral("<w:i/>");
+const QString underline = QStringLiteral("<w:u w:val=\"single\"/>");
 const QString sup = QStringLiteral("<w:vertAlign w:val=\"superscript\"/>");
 const QString B = QStringLiteral("<content styleCode=\"bold\">");
 const QString I = QStringLiteral("<content styleCode=\"italics\">");
@@ -47,6 +48,9 @@ TEST(CharacterMarkupTest, RunsNestProperlyAndTextIsEscaped)
          B + "see Link</content>.\r"},
         {"a formatted paragraph of a lone slash is empty", "<w:p>" + run(" / ", bold) + "</w:p>", ""},
         {"a plain one keeps its slash", "<w:p>" + run("/") + "</w:p>", "/\r"},
+        {"a blank that closes a formatted run stays between the words",
+         "<w:p>" + run("kg ") + run("or", italic + underline) + run(" ", italic) + run("pediatric") + "</w:p>",
+         "kg " + I + "<content styleCode=\"underline\">or</content> </content>pediatric\r"},
     };
     clsWord word;
     for (const Case& c : cases) {
@@ -55,6 +59,10 @@ TEST(CharacterMarkupTest, RunsNestProperlyAndTextIsEscaped)
         EXPECT_EQ(markup, c.expected) << c.name;
         xml::Document parsed;
         EXPECT_TRUE(parsed.loadXml("<p>" + markup + "</p>")) << c.name << ": not well-formed";
+        if (!markup.isEmpty()) {  // the markup reads as the paragraph does, blank for blank
+            EXPECT_EQ(parsed.documentElement().text().simplified(), doc.paragraphs().first().range().text().simplified())
+                << c.name;
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include "platform/xml/SchemaValidator.h"
 #include "platform/xml/XsltProcessor.h"
 #include "platform/core/AppPaths.h"
+#include "support/DocxFixture.h"
 #include "support/EditorTree.h"
 #include "splbuilder/clsSPL.h"
 #include "wordimport/ProductLabelImport.h"
@@ -50,6 +51,37 @@ word::DocxWriter writtenLabel()
     return w;
 }
 
+
+// A label whose tables a user writes often: a table of a single row, and a table whose
+// cell holds a bulleted and a numbered list between lines of text.
+QString labelWithSmallTables()
+{
+    const QString bullets = QStringLiteral("<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"1\"/></w:numPr>");
+    const QString numbers = QStringLiteral("<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"2\"/></w:numPr>");
+    const auto cell = [](const QString& paragraphs) { return QStringLiteral("<w:tc>") + paragraphs + QStringLiteral("</w:tc>"); };
+    const QString oneRow = QStringLiteral("<w:tbl><w:tr>") + cell(para("Lone row")) + cell(para("Its second cell"))
+                           + QStringLiteral("</w:tr></w:tbl>");
+    const QString withLists =
+        QStringLiteral("<w:tbl><w:tr>") + cell(para("Dose")) + cell(para("How")) + QStringLiteral("</w:tr><w:tr>")
+        + cell(para("10 mg")) + cell(para("Take it:") + para("with food", bullets) + para("at night", bullets)
+                                     + para("Then:") + para("check", numbers) + para("report", numbers))
+        + QStringLiteral("</w:tr></w:tbl>");
+    return styled("Heading1", "INDICATIONS AND USAGE") + para("Before the tables.") + oneRow + para("Between the tables.")
+           + withLists + para("After the tables.") + styled("Heading1", "CONTRAINDICATIONS") + para("None known.")
+           + para("Revised: 01/2024");
+}
+
+DocxParts listStyles()
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    parts.numbering =
+        "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"bullet\"/><w:lvlText w:val=\"*\"/>"
+        "</w:lvl></w:abstractNum><w:abstractNum w:abstractNumId=\"1\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/>"
+        "<w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum>"
+        "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num><w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/></w:num>";
+    return parts;
+}
 
 // The sections a title search may find, in document order: every section element outside
 // narrative text, with its own title as written.
@@ -235,6 +267,34 @@ TEST_F(EndToEndTest, AWrittenLabelBecomesValidSplWithItsSubsectionsListsAndTable
     for (const QString& shown : {"Subsection 2 of dosage and administration", "Numerus Album 3", "Table Value 1,2",
                                  "Second bullet", "Sample text &amp; more."})
         EXPECT_TRUE(page.text.contains(shown)) << shown.toStdString();
+}
+
+TEST_F(EndToEndTest, ATableOfOneRowAndListsInCellsBuildValidSpl)
+{
+    newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml")));
+    const QString built = importAndBuild(save(docxFrom(labelWithSmallTables(), listStyles())));
+    expectValid(built);
+
+    xml::Document spl;
+    ASSERT_TRUE(spl.load(built));
+    const xml::NodeList tables = spl.selectNodes(QStringLiteral("//section[code/@code='34067-9']/text/table"));
+    ASSERT_EQ(tables.length(), 2);
+    EXPECT_FALSE(tables.item(0).selectSingleNode(QStringLiteral("thead")));
+    EXPECT_EQ(tables.item(0).selectSingleNode(QStringLiteral("tbody/tr")).text(), "Lone rowIts second cell");
+    EXPECT_EQ(tables.item(1).selectNodes(QStringLiteral("thead/tr")).length(), 1);
+    const xml::Node cell = tables.item(1).selectSingleNode(QStringLiteral("tbody/tr/td[1]"));
+    QStringList blocks;  // text as it stands, a list as its items; layout breaks aside
+    for (const xml::Node& child : cell.childNodes()) {
+        if (child.text().trimmed().isEmpty())
+            continue;
+        QStringList items;
+        for (const xml::Node& item : child.selectNodes(QStringLiteral("item")))
+            items << item.text().trimmed();
+        blocks << (items.isEmpty() ? child.nodeName() + ":" + child.text().trimmed()
+                                   : child.getAttribute(QStringLiteral("listType")) + ":" + items.join(" | "));
+    }
+    EXPECT_EQ(blocks, QStringList({"#text:Take it:", "unordered:with food | at night", "#text:Then:",
+                                   "ordered:check | report"}));
 }
 
 TEST_F(EndToEndTest, RealLabelsBuildValidSpl)

@@ -2,6 +2,9 @@
 // well-formed SPL text that reads as the paragraph does, and every table converts.
 #include "WordImportTestSupport.h"
 
+#include "platform/xml/ResourceResolver.h"
+#include "platform/xml/SchemaValidator.h"
+
 #include <QDir>
 #include <QRegularExpression>
 
@@ -42,6 +45,11 @@ TEST_F(FixtureDocumentsTest, EveryParagraphAndTableConvertsAsItReads)
             files << dir.filePath(name);
     }
     ASSERT_GT(files.size(), 20);
+    // Every table goes into the text of a real label, which the SPL schema then checks.
+    xml::Document label;
+    ASSERT_TRUE(label.load(fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml"))));
+    const xml::Node labelText = label.selectSingleNode(QStringLiteral("//section/text"));
+    int tables = 0;
     int paragraphs = 0;
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
@@ -71,10 +79,19 @@ TEST_F(FixtureDocumentsTest, EveryParagraphAndTableConvertsAsItReads)
             QString noSubSection;
             ASSERT_TRUE(word.ConvertTable(table, index, section, noSubSection, markup));
             xml::Document parsed;
-            EXPECT_TRUE(parsed.loadXml(markup)) << markup.toStdString();
+            ASSERT_TRUE(parsed.loadXml(QStringLiteral("<text xmlns=\"urn:hl7-org:v3\">") + markup + QStringLiteral("</text>")))
+                << markup.toStdString();
+            labelText.appendChild(label.importNode(parsed.documentElement().firstChild(), true));
+            ++tables;
         }
         word.CloseDocument();
     }
     EXPECT_GT(paragraphs, 100);
+    EXPECT_GT(tables, 5);
+    xml::setLocalRootForTesting(xml::ResourceKind::Schema, fixture(QStringLiteral("spl-schema")));
+    const QString saved = dir.file(QStringLiteral("tables.xml"));
+    const xml::SchemaCheck check = xml::SchemaValidator().validateSaved(label, label.save(saved), saved);
+    xml::setLocalRootForTesting(xml::ResourceKind::Schema, {});
+    EXPECT_TRUE(check.isValid()) << check.reason.toStdString() << " line " << check.line;
     EXPECT_TRUE(linesOf(logLines(), QStringLiteral("Error")).isEmpty()) << logLines().join('\n').toStdString();
 }

@@ -32,6 +32,12 @@ bool isInlineElement(xmlNodePtr node)
                                "renderMultiMedia"});
 }
 
+// Inline elements that hold text: everything inside one runs on with the words around it.
+bool isInlineTextElement(xmlNodePtr node)
+{
+    return node && node->type == XML_ELEMENT_NODE && nameIn(node->name, {"content", "linkHtml", "sub", "sup"});
+}
+
 bool isWhitespace(const xmlChar* text)
 {
     if (!text)
@@ -64,7 +70,8 @@ bool preservesSpace(xmlNodePtr element)
 // parent's mixed-content test (`parentKeepsAll`) is known.
 bool isContent(xmlNodePtr parent, bool parentKeepsAll, xmlNodePtr prev, xmlNodePtr next)
 {
-    return parentKeepsAll || (isNarrativeContainer(parent) && isInlineElement(prev) && isInlineElement(next));
+    return parentKeepsAll || isInlineTextElement(parent)
+        || (isNarrativeContainer(parent) && isInlineElement(prev) && isInlineElement(next));
 }
 
 bool canIndentInside(xmlNodePtr element)

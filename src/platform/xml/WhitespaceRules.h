@@ -12,6 +12,10 @@ namespace veldra::xml::detail {
 //  - xml:space="preserve" is in force for it, or
 //  - its parent element also holds text that is not whitespace (mixed content: the blanks
 //    between words and inline markup belong to the text), or
+//  - its parent is an inline element of SPL's narrative text that holds text (content,
+//    linkHtml, sub, sup): such an element runs on with the words around it, so a blank at
+//    its start or end stands between words:
+//    "kg <content><content>or</content> </content>pediatric" reads "kg or pediatric", or
 //  - its parent is an element of SPL's narrative text (text, paragraph, content, caption,
 //    title, item, td, th, linkHtml, sub, sup, footnote) and the nodes on both sides of it are
 //    inline elements (content, linkHtml, sub, sup, br, footnote, footnoteRef,

@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
 #include <libxml/xpath.h>
 
+#include <algorithm>
 #include <functional>
 
 using namespace veldra::xml;
@@ -67,6 +69,47 @@ QString signature(const Node& node)
     return out;
 }
 
+// The words of a document as a reader of the rendered page sees them: text runs on through
+// the inline elements of narrative text and breaks at every other element.
+void collectWords(xmlNodePtr node, QString& text)
+{
+    static const QStringList inlineNames{"content", "linkHtml", "sub", "sup", "footnoteRef"};
+    for (xmlNodePtr child = node->children; child; child = child->next) {
+        if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) {
+            text += QString::fromUtf8(reinterpret_cast<const char*>(child->content));
+        } else if (child->type == XML_ELEMENT_NODE) {
+            const bool breaks = !inlineNames.contains(QString::fromUtf8(reinterpret_cast<const char*>(child->name)));
+            text += breaks ? QStringLiteral(" ") : QString();
+            collectWords(child, text);
+            text += breaks ? QStringLiteral(" ") : QString();
+        }
+    }
+}
+
+QStringList wordsOf(const QByteArray& xmlText)
+{
+    xmlDocPtr doc = xmlReadMemory(xmlText.constData(), int(xmlText.size()), nullptr, nullptr,
+                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_HUGE);
+    EXPECT_NE(doc, nullptr);
+    QString text;
+    if (doc)
+        collectWords(reinterpret_cast<xmlNodePtr>(doc), text);
+    xmlFreeDoc(doc);
+    return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+// "" when the two read alike, else where they part: the word read, the word expected and
+// the words before it.
+std::string firstDifference(const QStringList& read, const QStringList& expected)
+{
+    for (qsizetype i = 0; i < std::max(read.size(), expected.size()); ++i)
+        if (read.value(i) != expected.value(i))
+            return (read.value(i) + " for " + expected.value(i) + " after "
+                    + expected.mid(std::max<qsizetype>(0, i - 8), std::min<qsizetype>(i, 8)).join(' '))
+                .toStdString();
+    return {};
+}
+
 } // namespace
 
 TEST(XmlFixtureTest, RealSplDocumentsLoadAndQueryLikePlainXPath)
@@ -124,6 +167,21 @@ TEST(XmlFixtureTest, RoundTripsGiveTheSameTree)
             ASSERT_TRUE(again.loadXml(doc.xml(layout))) << again.parseError().reason.toStdString();
             EXPECT_EQ(signature(again.asNode()), original);
         }
+    }
+}
+
+TEST(XmlFixtureTest, EveryLabelReadsWordForWordAfterALoadAndSave)
+{
+    for (const QString& path : veldra::test::splDocumentFiles()) {
+        SCOPED_TRACE(path.toStdString());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QStringList original = wordsOf(file.readAll());
+        ASSERT_FALSE(original.isEmpty());
+        Document doc;
+        ASSERT_TRUE(doc.load(path));
+        for (Layout layout : {Layout::AsIs, Layout::Indented})
+            EXPECT_EQ(firstDifference(wordsOf(doc.xml(layout).toUtf8()), original), "");
     }
 }
 

@@ -59,6 +59,8 @@ TEST(XmlWhitespaceTest, BlanksOfNarrativeTextStay)
         "  <table><tbody><tr><td><content>a</content> <content>b</content></td></tr></tbody></table>\n"
         "  <paragraph xml:space=\"preserve\"><b/>   <i/></paragraph>\n"
         "  <paragraph>\n    <content>only child</content>\n  </paragraph>\n"
+        "  <paragraph>kg <content styleCode=\"italics\"><content styleCode=\"underline\">or</content> </content>"
+        "pediatric, see<content>\n    <linkHtml href=\"#s\">Use (8.1)</linkHtml>\n  </content>, and a<sup> </sup>b</paragraph>\n"
         "</text></document>");
     const NodeList paragraphs = doc.selectNodes("//paragraph");
     EXPECT_EQ(paragraphs.item(0).text(), "Take two\n1 see");
@@ -66,6 +68,8 @@ TEST(XmlWhitespaceTest, BlanksOfNarrativeTextStay)
     EXPECT_EQ(doc.selectSingleNode("//td").text(), "a b");
     EXPECT_EQ(paragraphs.item(2).childNodes().length(), 3);
     EXPECT_EQ(paragraphs.item(3).childNodes().length(), 1);  // layout around a lone inline element
+    // Blanks at the edges of inline elements stand between words.
+    EXPECT_EQ(paragraphs.item(4).text().simplified(), "kg or pediatric, see Use (8.1) , and a b");
     EXPECT_EQ(doc.selectSingleNode("//text").firstChild().nodeName(), "paragraph");
 }
 
