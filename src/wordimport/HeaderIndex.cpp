@@ -81,9 +81,11 @@ QString clsWord::GetSectiontTitleNumbered(const QString& Title, bool IsSubSectio
 {
     const HeaderRecord* record =
         firstBeginningWith(IsSubSection ? SubSectionHeaders : SectionHeaders, Title, Qt::CaseSensitive);
-    // An unnumbered heading keeps its title as it is, without a blank in front.
-    if (!record || record->ListString.isEmpty())
+    if (!record)
         return Title;
+    // An unnumbered heading reads as stored, without a blank in front.
+    if (record->ListString.isEmpty())
+        return record->Title;
     return record->ListString + record->Separator + record->Title;
 }
 
