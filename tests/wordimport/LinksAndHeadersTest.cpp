@@ -66,7 +66,9 @@ QString numberedLabel()
            + heading(1, 2, "REFERENCES") + entry("Smith J") + entry("Jones K")
            + heading(1, 2, "HOW SUPPLIED/STORAGE AND HANDLING") + para("Bottles of 90.")
            + "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr><w:r><w:t>PATIENT INFORMATION</w:t></w:r></w:p>"
-           + para("Read this leaflet.");
+           + para("Read this leaflet.")
+           + "<w:p><w:pPr><w:pStyle w:val=\"Heading2\"/></w:pPr><w:r><w:t>Clinical Trials</w:t></w:r></w:p>"
+           + para("Ask your doctor.");
 }
 
 } // namespace
@@ -106,6 +108,7 @@ TEST_F(LinksAndHeadersTest, CitedReferencesAndSectionLinksBecomeLinksAndTheIndex
     EXPECT_EQ(word.GetSectiontTitleNumbered("Clinical", true), "6.1 Clinical Trials Experience");
     EXPECT_EQ(word.GetSectiontTitleNumbered("Clinical", false), "Clinical");
     EXPECT_EQ(word.GetSectiontTitleNumbered("PATIENT", false), "PATIENT INFORMATION") << "an unnumbered heading";
+    EXPECT_EQ(word.GetSectiontTitleNumbered("Clinical Trials", true), "Clinical Trials") << "its own heading, not a longer one";
     EXPECT_EQ(word.FindSectionOrSubSectionHeader("clinical"), "Clinical Trials Experience");
     EXPECT_EQ(word.FindSectionOrSubSectionHeader("re"), "REFERENCES");
     EXPECT_EQ(word.FindSectionOrSubSectionHeader(""), "ADVERSE REACTIONS");
