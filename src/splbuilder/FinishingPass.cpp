@@ -5,6 +5,8 @@
 #include "splbuilder/SplNodes.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <vector>
 
 namespace veldra {
 
@@ -127,13 +129,19 @@ void clsSPL::RemoveUnusedSections(bool Sort)
     }
     if (!Sort)
         return;
-    // Titles are compared in code, not through a path literal, so any title sorts.
+    // Titles are compared in code, not through a path literal, so any title sorts. A section
+    // moves once, where its title was first remembered: a later remembered title in other
+    // letter case would otherwise move it behind the sections between the two.
+    std::vector<xml::Node> moved;
     for (const QString& remembered : RememberedSectionTitles) {
         for (const xml::Node& component : body.childNodes()) {
             if (spl::isElement(component, "component")
                 && sectionTitle(component).compare(remembered, Qt::CaseInsensitive) == 0
                 && spl::childElement(spl::childElement(component, "section"), "title")) {
-                body.appendChild(component);
+                if (std::find(moved.begin(), moved.end(), component) == moved.end()) {
+                    body.appendChild(component);
+                    moved.push_back(component);
+                }
                 break;
             }
         }

@@ -86,11 +86,15 @@ QString clsWord::FindSectionOrSubSectionHeader(const QString& Text) const
 
 QString clsWord::GetSectiontTitleNumbered(const QString& Title, bool IsSubSection) const
 {
-    const HeaderRecord* record =
-        firstBeginningWith(IsSubSection ? SubSectionHeaders : SectionHeaders, Title, Qt::CaseSensitive);
-    // An unnumbered heading keeps its title as it is, without a blank in front.
-    if (!record || record->ListString.isEmpty())
+    const std::vector<HeaderRecord>& records = IsSubSection ? SubSectionHeaders : SectionHeaders;
+    // A whole title is its own heading, though a longer heading before it begins the same way.
+    const auto same = std::find_if(records.begin(), records.end(), [&](const HeaderRecord& r) { return r.Title == Title; });
+    const HeaderRecord* record = same != records.end() ? &*same : firstBeginningWith(records, Title, Qt::CaseSensitive);
+    if (!record)
         return Title;
+    // An unnumbered heading reads as stored, without a blank in front.
+    if (record->ListString.isEmpty())
+        return record->Title;
     return record->ListString + record->Separator + record->Title;
 }
 

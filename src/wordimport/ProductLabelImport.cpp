@@ -178,6 +178,32 @@ void moveToFront(const xml::Document& settings, const QString& title)
     sections.insertBefore(section, sections.selectSingleNode(QStringLiteral("Section[0]")));
 }
 
+// The label's title as the settings document can hold it. Word's line, page and column breaks
+// become line breaks and its non-breaking hyphen a hyphen; its optional hyphen and any other
+// control character are dropped: XML cannot store them, and a title holding one would not be
+// set at all.
+QString storableTitle(const QString& wordText)
+{
+    QString title;
+    title.reserve(wordText.size());
+    for (const QChar c : wordText) {
+        switch (c.unicode()) {
+        case '\v':
+        case '\f':
+        case 14:
+            title += QLatin1Char('\n');
+            break;
+        case 30:
+            title += QLatin1Char('-');
+            break;
+        default:
+            if (c.unicode() >= 32 || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+                title += c;
+        }
+    }
+    return title;
+}
+
 QString now()
 {
     const QLocale locale;
@@ -246,7 +272,9 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
         if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES")) {
             wordlog::separator();
             wordlog::information(QStringLiteral("Setting Document Title, loaded from 'HIGHLIGHTS OF PRESCRIBING INFORMATION'"));
-            skip([&] { settings.selectSingleNode(QStringLiteral("/SPLR4/GeneralData/Title")).setText(converter->DocumentTitle); });
+            skip([&] {
+                settings.selectSingleNode(QStringLiteral("/SPLR4/GeneralData/Title")).setText(storableTitle(converter->DocumentTitle));
+            });
         }
         moveToFront(settings, QStringLiteral("RECENT MAJOR CHANGES"));
         moveToFront(settings, QStringLiteral("FULL PRESCRIBING INFORMATION"));

@@ -377,6 +377,23 @@ const char* const KitLabel = R"(<?xml version="1.0" encoding="UTF-8"?>
 </document>
 )";
 
+// The kit label with two more kits after its own, alike but for their NDC labeler codes and
+// names, so that the order of a label's kits shows in its rebuild.
+QString threeKitLabel()
+{
+    const QString label = QString::fromUtf8(KitLabel);
+    const QString end = QStringLiteral("</subject>");
+    const qsizetype first = label.indexOf(QStringLiteral("<subject>"));
+    const qsizetype last = label.indexOf(end) + end.size();
+    const QString kit = label.mid(first, last - first);
+    QString kits = kit;
+    for (const QString& n : {QStringLiteral("2"), QStringLiteral("3")})
+        kits += QString(kit)
+                    .replace(QStringLiteral("\"12345-"), QStringLiteral("\"1234") + n + QLatin1Char('-'))
+                    .replace(QStringLiteral("<name>Injection Kit</name>"), QStringLiteral("<name>Injection Kit ") + n + QStringLiteral("</name>"));
+    return QString(label).replace(first, last - first, kits);
+}
+
 QStringList texts(const xml::Node& context, const QString& query)
 {
     QStringList all;
@@ -696,19 +713,20 @@ TEST_F(RoundTripTest, EveryFixtureLabelComesBackWholeFromItsSettingsDocument)
     EXPECT_TRUE(report.isEmpty()) << report.size() << " differences\n" << report.join(QLatin1Char('\n')).toStdString();
 }
 
-// The parts come back each with its own ingredients, package and routes, the document builds
-// with the kit pair, and the parts stand after the kit's packages as the schema wants, though
-// restoring the order of the packages has moved them after the kit assembly in the settings.
+// The kits come back in the label's order, the parts each with its own ingredients, package
+// and routes, the document builds with the kit pair, and the parts stand after the kit's
+// packages as the schema wants, though restoring the order of the packages has moved them
+// after the kit assembly in the settings.
 TEST_F(RoundTripTest, AKitComesBackWithItsPartsAndBuildsAsAKit)
 {
     const QString original = dir.file(QStringLiteral("kit-label.xml"));
-    test::writeTextFile(original, QString::fromUtf8(KitLabel));
+    test::writeTextFile(original, threeKitLabel());
     ASSERT_TRUE(xml::SchemaValidator().validateFile(original).isValid());
     xml::Document spl;
     ASSERT_TRUE(spl.load(original));
 
     frmXMLEditor* editor = importLabel(spl, original);
-    EXPECT_EQ(editor->XMLDoc->selectNodes(QStringLiteral("//KitPart/Ingredient[IngredientUNIICode!='']")).length(), 3);
+    EXPECT_EQ(editor->XMLDoc->selectNodes(QStringLiteral("//KitPart/Ingredient[IngredientUNIICode!='']")).length(), 9);
     // The contact's telephone and e-mail come back as typed, without the prefix the build adds.
     EXPECT_EQ(editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/Labeler/ContactParty/Telephone")).text(),
               QStringLiteral("+1-207-555-0100;ext=12"));

@@ -25,6 +25,15 @@ TEST(LabelTemplatesTest, EverySectionOfTheSkeletonCanTakeContentAndSubsections)
 {
     xml::Document skeleton;
     ASSERT_TRUE(skeleton.load(sourceDataDir() + "/LabelDefinitions/TEMPLATE_SPL.xml"));
+    // Section codes are LOINC's SPL section codes with their names, as real labels carry them.
+    const QStringList loincSections = readTextFile(fixture("code-lists/loinc-spl-section-codes.csv")).split('\n');
+    const xml::NodeList codes = skeleton.selectNodes("//section/code");
+    EXPECT_GT(codes.length(), 80);
+    for (const xml::Node& code : codes) {
+        const QString row = code.getAttribute("code") + ',' + code.getAttribute("displayName") + ',';
+        EXPECT_TRUE(std::any_of(loincSections.begin(), loincSections.end(), [&](const QString& line) { return line.startsWith(row); }))
+            << row.toStdString();
+    }
     QStringList titles, ids;
     for (const xml::Node& section : skeleton.selectNodes("document/component/structuredBody/component/section")) {
         const QString title = section.selectSingleNode("title").text();

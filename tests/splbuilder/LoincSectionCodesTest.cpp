@@ -154,3 +154,40 @@ TEST_F(LoincSectionCodesTest, TheMainWindowCommandCodesTheOpenDocument)
     EXPECT_EQ(ui.messages.first().text, "The operation has been completed. Please check the Log for more information.");
     hooks() = saved;
 }
+
+// A title numbered by Word or by the numbering command is looked up by its words alone; a
+// number that is the whole title, or stands inside it, stays.
+TEST_F(LoincSectionCodesTest, ALeadingSectionNumberIsLeftOutOfTheLookup)
+{
+    struct Case {
+        const char* title;
+        const char* code;
+    };
+    const std::vector<Case> cases{
+        {"8.4 Pediatric Use", "34081-0 PEDIATRIC USE SECTION"},
+        {"8.5\tGeriatric Use", "34082-8 GERIATRIC USE SECTION"},
+        {"17  INFORMATION FOR PATIENTS", "34076-0 INFORMATION FOR PATIENTS SECTION"},
+        {"8.1. Pregnancy", "42228-7 PREGNANCY SECTION"},
+        {"Pregnancy 2", "42229-5 SPL UNCLASSIFIED SECTION"},
+        {"12", "42229-5 SPL UNCLASSIFIED SECTION"},
+    };
+    QString sections;
+    for (size_t i = 0; i < cases.size(); ++i)
+        sections += QString("<component Word2SPLID='c%1'><section ID='S%1'><title>%2</title>"
+                            "<code code='' codeSystem='' displayName=''/></section></component>")
+                        .arg(i)
+                        .arg(QString(cases[i].title).toHtmlEscaped());
+    ASSERT_TRUE(settings.loadXml("<SPLR4><ProductLabel><DocumentSections><Section>" + sections
+                                 + "</Section></DocumentSections></ProductLabel></SPLR4>"));
+    // Every title that finds no single code is declared unclassified in the picker.
+    QTimer answering;
+    QObject::connect(&answering, &QTimer::timeout, [] {
+        if (frmSelectLOINC* picker = frmSelectLOINC::instance(); picker && picker->isVisible())
+            picker->cmdUnclassified->click();
+    });
+    answering.start(0);
+    clsSPL().ProcessLoincCodes(&settings);
+
+    for (size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(codeOf(QString("S%1").arg(i)), loinc + cases[i].code) << cases[i].title;
+}

@@ -141,3 +141,58 @@ TEST_F(WholeRoadTest, TheShippedSkeletonFilledFinishedAndSavedIsValidSplThatRend
         }
     }
 }
+
+// The headings real labels print, Drug Facts and prescription alike, each find a section of
+// the skeleton, keep their text and carry the code real labels give them; the label that
+// uses them all is valid SPL.
+TEST_F(WholeRoadTest, TheHeadingsRealLabelsPrintKeepTheirSectionsAndCodes)
+{
+    writeLoincDatabase();
+    const QList<QPair<QString, QString>> headings{
+        {"Active ingredients", "55106-9"},
+        {"Purposes", "55105-1"},
+        {"Use", "34067-9"},
+        {"Uses", "34067-9"},
+        {"Warnings", "34071-1"},
+        {"Do not use", "50570-1"},
+        {"Ask a doctor before use", "50569-3"},
+        {"Ask a doctor or pharmacist before use", "50568-5"},
+        {"When using this product", "50567-7"},
+        {"Stop use and ask a doctor if", "50566-9"},
+        {"If pregnant or breast-feeding", "53414-9"},
+        {"Keep out of reach of children", "50565-1"},
+        {"Directions", "34068-7"},
+        {"Questions or comments?", "53413-1"},
+        {"INFORMATION FOR PATIENTS", "34076-0"},
+        {"PRINCIPAL DISPLAY PANEL", "51945-4"},
+    };
+    clsSPL spl = initialized();
+    spl.SetUserData("0a6e5b4c-1d2e-4f3a-9b8c-7d6e5f4a3b2c", "1", "Veldra cough syrup", "20240131", "20240201",
+                    "Veldra Pharma", "1 Main Street", "FDA", "Silver Spring", "2024", "Veldra Pharma", "Ada", "Lovelace",
+                    "tel:+1-800-555-0100", "http://www.example.com");
+    QStringList written;
+    for (const auto& heading : headings) {
+        QString title = heading.first, none, text = "Text of " + heading.first, id;
+        spl.RememberSectionInformation(title);
+        EXPECT_TRUE(spl.AddSectionText(title, none, "Normal", text, false, id)) << title.toStdString();
+        written << heading.first;
+    }
+    spl.FinalizeSPLR4();
+    const QString file = program->file(QStringLiteral("label.xml"));
+    spl.SaveFile(file);
+    EXPECT_EQ(ValidateAgainstSchema(file), QString()) << logLines().join('\n').toStdString();
+
+    xml::Document saved;
+    ASSERT_TRUE(saved.load(file));
+    QList<QPair<QString, QString>> kept;
+    QStringList texts;
+    for (const xml::Node& section : saved.selectNodes("//structuredBody/component/section")) {
+        kept.append({section.selectSingleNode("title").text(), section.selectSingleNode("code").getAttribute("code")});
+        texts << section.selectSingleNode("text").text().trimmed().remove("Text of ");
+    }
+    // The skeleton's own wording stands where the label's differs only in letter case.
+    QList<QPair<QString, QString>> expected = headings;
+    expected[4].first = "WARNINGS";
+    EXPECT_EQ(kept, expected);
+    EXPECT_EQ(texts, written);
+}

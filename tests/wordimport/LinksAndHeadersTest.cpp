@@ -64,7 +64,11 @@ QString numberedLabel()
              "<w:hyperlink r:id=\"rIdX\"><w:r><w:t>A &amp; B</w:t></w:r></w:hyperlink>"
              "<w:r><w:t xml:space=\"preserve\"> and @.</w:t></w:r></w:p>"
            + heading(1, 2, "REFERENCES") + entry("Smith J") + entry("Jones K")
-           + heading(1, 2, "HOW SUPPLIED/STORAGE AND HANDLING") + para("Bottles of 90.");
+           + heading(1, 2, "HOW SUPPLIED/STORAGE AND HANDLING") + para("Bottles of 90.")
+           + "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr><w:r><w:t>PATIENT INFORMATION</w:t></w:r></w:p>"
+           + para("Read this leaflet.")
+           + "<w:p><w:pPr><w:pStyle w:val=\"Heading2\"/></w:pPr><w:r><w:t>Clinical Trials</w:t></w:r></w:p>"
+           + para("Ask your doctor.");
 }
 
 } // namespace
@@ -103,6 +107,8 @@ TEST_F(LinksAndHeadersTest, CitedReferencesAndSectionLinksBecomeLinksAndTheIndex
     EXPECT_EQ(word.GetSectiontTitleNumbered("ADVERSE", false), "6 ADVERSE REACTIONS");
     EXPECT_EQ(word.GetSectiontTitleNumbered("Clinical", true), "6.1 Clinical Trials Experience");
     EXPECT_EQ(word.GetSectiontTitleNumbered("Clinical", false), "Clinical");
+    EXPECT_EQ(word.GetSectiontTitleNumbered("PATIENT", false), "PATIENT INFORMATION") << "an unnumbered heading";
+    EXPECT_EQ(word.GetSectiontTitleNumbered("Clinical Trials", true), "Clinical Trials") << "its own heading, not a longer one";
     EXPECT_EQ(word.FindSectionOrSubSectionHeader("clinical"), "Clinical Trials Experience");
     EXPECT_EQ(word.FindSectionOrSubSectionHeader("re"), "REFERENCES");
     EXPECT_EQ(word.FindSectionOrSubSectionHeader(""), "ADVERSE REACTIONS");

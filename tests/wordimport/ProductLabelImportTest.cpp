@@ -15,7 +15,10 @@ QByteArray label()
 {
     DocxParts parts;
     parts.styles = labelStyles();
-    return docxFrom(styled("Title", "HIGHLIGHTS OF PRESCRIBING INFORMATION") + styled("", "VELDRASTATIN tablets")
+    // The title's lines are parted by a manual line break, and a hyphen holds its words together.
+    const QString title = "<w:p><w:r><w:t>VELDRASTATIN (HMG</w:t><w:noBreakHyphen/><w:t>CoA) tablets</w:t><w:br/>"
+                          "<w:t>Initial U.S. Approval: 2024</w:t></w:r></w:p>";
+    return docxFrom(styled("Title", "HIGHLIGHTS OF PRESCRIBING INFORMATION") + title
                         + styled("Heading1", "INDICATIONS AND USAGE") + styled("", "Lowers cholesterol.")
                         + styled("Heading2", "Adults") + styled("", "Adult text.") + styled("Heading2", "Children")
                         + styled("", "Child text.") + styled("Heading2", "Elderly") + styled("", "Elderly text.")
@@ -78,7 +81,8 @@ TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndC
     for (const xml::Node& title : indications.selectNodes("component/section/title"))
         subsections << title.text();
     EXPECT_EQ(subsections, QStringList({"Adults", "Children", "Elderly"}));
-    EXPECT_EQ(settings.selectSingleNode("SPLR4/GeneralData/Title").text().trimmed(), "VELDRASTATIN tablets");
+    EXPECT_EQ(settings.selectSingleNode("SPLR4/GeneralData/Title").text().trimmed(),
+              "VELDRASTATIN (HMG-CoA) tablets\nInitial U.S. Approval: 2024");
 
     // Recent major changes leads, untitled.
     EXPECT_EQ(settings.selectSingleNode("SPLR4/ProductLabel/DocumentSections/Section[0]/SectionCode").text(), "43683-2");

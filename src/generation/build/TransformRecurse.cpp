@@ -68,7 +68,27 @@ void appendAmongLikeNamed(const xml::Node& parent, const xml::Node& copy)
     parent.appendChild(copy);
 }
 
-// Where a new copy for `element` goes: below the copy made for the parent settings element
+// The node at `parentNode` below the copy made for the nearest settings ancestor of `element`
+// that has one: the parent's, or, where the parent has no SPL element of its own (the kit
+// assembly between a product and its parts), a further ancestor's. Null when none has.
+xml::Node ancestorCopy(const xml::Node& element, const QString& parentNode, const Run& run)
+{
+    const xml::Node parentElement = element.parentNode();
+    if (parentNode.isEmpty() || parentElement.nodeType() != xml::NodeType::Element)
+        return {};
+    if (const xml::Node copy = belowMarked(run.index, settingsIdentityBytes(parentElement, source), parentNode); !copy.isNull())
+        return copy;
+    for (xml::Node ancestor = parentElement.parentNode(); ancestor.nodeType() == xml::NodeType::Element;
+         ancestor = ancestor.parentNode()) {
+        if (!ancestor.hasAttribute(QStringLiteral("Word2SPLID")))
+            continue;
+        if (const xml::Node copy = belowMarked(run.index, settingsIdentityBytes(ancestor, source), parentNode); !copy.isNull())
+            return copy;
+    }
+    return {};
+}
+
+// Where a new copy for `element` goes: below the copy made for the nearest settings ancestor
 // (at Definition/ParentNode), among the elements of its name, else as the last child of the
 // target's parent (DirectCopy), else just before the target.
 void placeCopy(const xml::Node& copy, const xml::Node& entry, const xml::Node& element, const xml::Node& targetItem,
@@ -78,13 +98,9 @@ void placeCopy(const xml::Node& copy, const xml::Node& entry, const xml::Node& e
     const QString parentNode = prepared && !prepared->parentNodeItem.isNull()
         ? prepared->parentNode
         : requiredItemText(entry, QStringLiteral("Definition/ParentNode"), source);
-    const xml::Node parentElement = element.parentNode();
-    if (!parentNode.isEmpty() && parentElement.nodeType() == xml::NodeType::Element) {
-        const xml::Node parentCopy = belowMarked(run.index, settingsIdentityBytes(parentElement, source), parentNode);
-        if (!parentCopy.isNull()) {
-            appendAmongLikeNamed(parentCopy, copy);
-            return;
-        }
+    if (const xml::Node parentCopy = ancestorCopy(element, parentNode, run); !parentCopy.isNull()) {
+        appendAmongLikeNamed(parentCopy, copy);
+        return;
     }
     if (prepared ? isDirectCopyText(prepared->directCopy) : IsDirectCopy(targetItem))
         targetNode.parentNode().appendChild(copy);

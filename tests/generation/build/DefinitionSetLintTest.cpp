@@ -125,11 +125,15 @@ TEST(DefinitionSetLint, BuildTransformEntriesAreCompleteAndMatchTheVocabularyAnd
                 EXPECT_FALSE(entry.selectSingleNode("Definition/ParentNode").isNull()) << at;
                 const QString parentNode = item(entry, "Definition/ParentNode");
                 if (!parentNode.isEmpty()) {
-                    // Copies go below the copy made for the parent element: its entry must clone too.
-                    const QString parentSource = source.section('/', 0, -2);
-                    const xml::Node parentEntry = transformation.selectSingleNode(
-                        "Word2SPLTransform/Transform[Definition/Source='" + parentSource + "'][Definition/Target/@AllowClone='1']");
-                    ASSERT_FALSE(parentEntry.isNull()) << at << ": no cloning entry for " << parentSource.toStdString();
+                    // Copies go below the copy made for the nearest ancestor element whose entry clones.
+                    QString parentSource = source;
+                    xml::Node parentEntry;
+                    while (parentEntry.isNull() && parentSource.count('/') > 1) {
+                        parentSource = parentSource.section('/', 0, -2);
+                        parentEntry = transformation.selectSingleNode("Word2SPLTransform/Transform[Definition/Source='"
+                                                                      + parentSource + "'][Definition/Target/@AllowClone='1']");
+                    }
+                    ASSERT_FALSE(parentEntry.isNull()) << at << ": no cloning entry above " << source.toStdString();
                     const xml::Node parentPattern = templateDoc.selectSingleNode(item(parentEntry, "Definition/Target"));
                     EXPECT_FALSE(parentPattern.selectSingleNode(parentNode).isNull()) << at;
                 }
