@@ -1,6 +1,7 @@
 #include "app/SharedProcedures.h"
 
 #include "platform/core/AppPaths.h"
+#include "platform/core/FileSave.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -31,18 +31,18 @@ void copyReplacing(const QString& source, const QString& target, const QString& 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw VbError(err::FileNotFound, procedure, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+    ReplacingFile out(target);
+    if (!out.open())
+        throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.problem()));
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(1 << 20);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
             throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
-        if (out.write(chunk) != chunk.size())
-            throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+        if (!out.write(chunk))
+            throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.problem()));
     }
     if (!out.commit())
-        throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+        throw VbError(err::FileAccess, procedure, QStringLiteral("Cannot write %1: %2").arg(target, out.problem()));
 }
 
 // Text files are UTF-8; one that is not was written in the Western Windows code page.

@@ -1,10 +1,10 @@
 #include "generation/FileCopy.h"
 
+#include "platform/core/FileSave.h"
 #include "platform/core/VbError.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -68,9 +68,9 @@ bool copyFileReplacing(const QString& from, const QString& to)
     openRegularFile(from, source, permissions);
     if (sameFile(from, to))
         return false;
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
-        fail(err::FileAccess, QStringLiteral("Cannot write %1: %2").arg(to, target.errorString()));
+    ReplacingFile target(to);
+    if (!target.open())
+        fail(err::FileAccess, QStringLiteral("Cannot write %1: %2").arg(to, target.problem()));
     // Before any byte is written, so the copy is never readable by more users than the file.
     if (::fchmod(target.handle(), permissions) != 0)
         fail(err::FileAccess, QStringLiteral("Cannot write %1: %2").arg(to, systemReason()));
@@ -78,11 +78,11 @@ bool copyFileReplacing(const QString& from, const QString& to)
         const QByteArray chunk = source.read(1 << 20);
         if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
             fail(err::FileAccess, QStringLiteral("Cannot read %1: %2").arg(from, source.errorString()));
-        if (target.write(chunk) != chunk.size())
-            fail(err::FileAccess, QStringLiteral("Cannot write %1: %2").arg(to, target.errorString()));
+        if (!target.write(chunk))
+            fail(err::FileAccess, QStringLiteral("Cannot write %1: %2").arg(to, target.problem()));
     }
     if (!target.commit())
-        fail(err::FileAccess, QStringLiteral("Cannot write %1: %2").arg(to, target.errorString()));
+        fail(err::FileAccess, QStringLiteral("Cannot write %1: %2").arg(to, target.problem()));
     return true;
 }
 

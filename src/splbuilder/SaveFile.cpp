@@ -5,7 +5,7 @@
 #include "splbuilder/SplNodes.h"
 #include "splbuilder/ValidateAgainstSchema.h"
 
-#include <QSaveFile>
+#include "platform/core/FileSave.h"
 
 namespace veldra {
 
@@ -15,10 +15,8 @@ namespace {
 // failed write.
 void replaceFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw VbError(err::FileAccess, spl::errorSource,
-                      QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString());
+    if (const QString problem = saveReplacing(path, bytes); !problem.isEmpty())
+        throw VbError(err::FileAccess, spl::errorSource, QStringLiteral("cannot write ") + path + QStringLiteral(": ") + problem);
 }
 
 } // namespace

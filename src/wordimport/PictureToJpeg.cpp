@@ -4,6 +4,9 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace veldra {
 
 bool writePictureAsJpeg(const word::PictureMedia& media, const word::PictureCrop& crop, QSize pixels,
@@ -19,10 +22,11 @@ bool writePictureAsJpeg(const word::PictureMedia& media, const word::PictureCrop
         reason = QStringLiteral("no memory for a bitmap of %1 x %2 pixels").arg(pixels.width()).arg(pixels.height());
         return false;
     }
-    // Removed first so that the new picture does not inherit the old file's times; a
-    // file that cannot be removed is left to the writer, which replaces it or fails.
-    QFile::remove(jpegPath);
+    // The writer replaces the old picture only with a complete new one and keeps one the
+    // user made read-only, raising why. A new picture carries times of its own, not the
+    // old file's that the writer hands on.
     WriteJPEGFile(dib, jpegPath, ExtractedPictureQuality);
+    ::utimensat(AT_FDCWD, QFile::encodeName(jpegPath).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
     return true;
 }
 

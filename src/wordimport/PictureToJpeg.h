@@ -11,9 +11,10 @@ namespace veldra {
 inline constexpr int ExtractedPictureQuality = 90;
 
 // Draws the picture at `pixels` into `dib` and writes it as a JPEG file at `jpegPath`,
-// replacing a file already there (the new file gets its own times). When the picture
-// cannot be drawn the result is false, `reason` says why and no file is written or
-// deleted. A failed write raises the JPEG writer's VbError 26001.
+// replacing a file already there once the new one is complete (the new file gets its own
+// times). When the picture cannot be drawn the result is false, `reason` says why and no
+// file is written or deleted. A failed write, or a target that is read-only, a link or no
+// file, raises the JPEG writer's VbError 26001 and leaves what was there.
 bool writePictureAsJpeg(const word::PictureMedia& media, const word::PictureCrop& crop, QSize pixels,
                         const QString& jpegPath, cDIBSection& dib, QString& reason);
 

@@ -248,6 +248,14 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
                 wordlog::error(QStringLiteral("The Word document was not converted; the label sections were left as they were."));
                 return;
             }
+            const xml::NodeList splSections =
+                spl->selectNodes(QStringLiteral("document/component/structuredBody/component/section"));
+            if (splSections.length() == 0) {
+                wordlog::error(QStringLiteral("No label section was found in the Word document (sections begin with a paragraph "
+                                              "in the style '%1'); the label sections were left as they were.")
+                                   .arg(o.SectionStyle));
+                return;
+            }
             wordlog::separator();
             wordlog::information(QStringLiteral("Importing Label..."));
             const xml::Node sections = settings.selectSingleNode(sectionsPath);
@@ -255,8 +263,7 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
                 throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no ") + sectionsPath);
             for (const xml::Node& old : sections.selectNodes(QStringLiteral("Section")))
                 sections.removeChild(old);
-            for (const xml::Node& splSection :
-                 spl->selectNodes(QStringLiteral("document/component/structuredBody/component/section"))) {
+            for (const xml::Node& splSection : splSections) {
                 importSection(settings, sections, templateSection, splSection, o.EffectiveTime);
                 imported = true;
             }

@@ -1,10 +1,14 @@
 #include "SplBuilderTestSupport.h"
 
 #include "splbuilder/SaveRepairs.h"
+#include "support/DiskFull.h"
 #include "support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace veldra;
 using namespace veldra::test;
@@ -90,5 +94,17 @@ TEST_F(SaveFileTest, AFileThatCannotBeWrittenKeepsItsOldContentAndSaysWhy)
     });
     QFile::setPermissions(program->file("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_TRUE(refused) << "saved into a read-only folder, or the error did not name the file";
+    EXPECT_EQ(readTextFile(file), "old");
+
+    // A disk that fills up during the write keeps the old file and says why.
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QString reason;
+    try {
+        const test::DiskFullAfter limit(256);
+        spl.SaveFile(file);
+    } catch (const VbError& error) {
+        reason = error.description();
+    }
+    EXPECT_TRUE(reason.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << reason.toStdString();
     EXPECT_EQ(readTextFile(file), "old");
 }

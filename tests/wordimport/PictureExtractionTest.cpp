@@ -6,6 +6,7 @@
 #include "support/DocxFixture.h"
 
 #include <QFileInfo>
+#include <QImage>
 
 using namespace veldra;
 using namespace veldra::test;
@@ -84,4 +85,26 @@ TEST_F(PictureExtractionTest, AFatalErrorRestoresTheCaptionAndReturnsNothing)
     EXPECT_EQ(logWindow()->windowTitle(), "SPL Info Window");
     EXPECT_FALSE(word.Document.isOpen());
     EXPECT_FALSE(word.SPL);
+}
+
+// A picture file the user marked read-only is kept, and the log says so; the label still
+// refers to it. The other pictures are written as usual.
+TEST_F(PictureExtractionTest, AReadOnlyPictureOfTheUserIsKeptAndTheLogSaysSo)
+{
+    const QString file = save(labelWithPictures());
+    const QString kept = dir.file("img0002.jpg");
+    writeTextFile(kept, "hand-made picture");
+    QFile::setPermissions(kept, QFile::ReadOwner | QFile::ReadGroup);
+    clsWord word;
+    word.ExtractImages = true;
+    const std::optional<xml::Document> spl = convert(word, file);
+    ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
+
+    EXPECT_EQ(readTextFile(kept), "hand-made picture");
+    EXPECT_EQ(references(section(*spl, "DESCRIPTION").selectSingleNode("text")), QStringList({"img0001", "img0002", "img0003"}));
+    const QStringList errors = linesOf(logLines(), "Error");
+    ASSERT_EQ(errors.size(), 1) << logLines().join('\n').toStdString();
+    EXPECT_TRUE(errors[0].contains("img0002.jpg") && errors[0].contains("read-only")) << errors[0].toStdString();
+    EXPECT_TRUE(QImage(dir.file("img0001.jpg"), "JPG").width() > 0);
+    EXPECT_TRUE(QImage(dir.file("img0003.jpg"), "JPG").width() > 0);
 }

@@ -1,5 +1,7 @@
 #include "wordimport/PictureToJpeg.h"
 
+#include "platform/core/VbError.h"
+#include "support/DiskFull.h"
 #include "support/TempDir.h"
 
 #include <QBuffer>
@@ -88,4 +90,42 @@ TEST(PictureToJpegTest, APictureThatCannotBeDrawnWritesAndDeletesNothing)
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("old picture"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("img0001.jpg")});
+}
+
+// The old picture is replaced only by a complete new one: a full disk keeps it, and so does
+// a read-only mark, which the user set to keep it.
+TEST(PictureToJpegTest, AnOldPictureIsKeptWhenTheNewOneCannotBeWrittenOrItIsReadOnly)
+{
+    const struct {
+        const char* name;
+        bool readOnly;
+        rlim_t room;
+        const char* reason;
+    } cases[] = {
+        {"full disk", false, 64, "Failed to save to JPG -"},
+        {"read-only", true, RLIM_INFINITY, "read-only"},
+    };
+    const word::PictureMedia media{png({30, 10}, Qt::blue, Qt::green), QStringLiteral("image/png"), {}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const QString path = dir.file(QStringLiteral("img0001.jpg"));
+        writeOldFile(path);
+        if (c.readOnly)
+            QFile::setPermissions(path, QFile::ReadOwner);
+        cDIBSection dib;
+        QString reason;
+        try {
+            const test::DiskFullAfter limit(c.room);
+            writePictureAsJpeg(media, {}, QSize(30, 10), path, dib, reason);
+            ADD_FAILURE() << "no error raised";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), 26001);
+            EXPECT_TRUE(e.description().contains(QLatin1String(c.reason))) << e.description().toStdString();
+        }
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("old picture"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("img0001.jpg")});
+    }
 }

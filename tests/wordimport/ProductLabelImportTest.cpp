@@ -106,12 +106,19 @@ TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
         QString file;
         QString extra;
         QString errorPart;
+        int fatalErrors = 1;
     };
+    DocxParts plain;
+    plain.styles = labelStyles();
     const std::vector<Case> cases{
         {"a label that cannot be read", dir.file("missing.docx"), "<SectionNumberingFromWord>No</SectionNumberingFromWord>",
          "was not converted"},
         {"a legacy binary document", save(QByteArray::fromHex("D0CF11E0A1B11AE1") + QByteArray(600, '\0'), "old.doc"),
          "<SectionNumberingFromWord>No</SectionNumberingFromWord>", "was not converted"},
+        // Nothing in the section style: the old sections stay, even with numbering asked for.
+        {"a label without a section heading",
+         save(docxFrom(styled("", "Just text.") + styled("Heading2", "A subsection alone"), plain), "plain.docx"),
+         "<SectionNumberingFromWord>Yes</SectionNumberingFromWord>", "No label section was found", 0},
     };
     for (const Case& c : cases) {
         closeLog();
@@ -120,7 +127,7 @@ TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
         xml::Document settings = settingsFor(c.file, c.extra);
         ImportProductLabelFromWord(&editor, settings);
         EXPECT_EQ(titles(settings), QStringList({"OLD"})) << c.name;
-        EXPECT_EQ(linesOf(logLines(), "Fatal Error").size(), 1) << c.name << logLines().join('\n').toStdString();
+        EXPECT_EQ(linesOf(logLines(), "Fatal Error").size(), c.fatalErrors) << c.name << logLines().join('\n').toStdString();
         EXPECT_EQ(linesOf(logLines(), "Error").filter(c.errorPart).size(), 1) << c.name;
         EXPECT_TRUE(editor.calls.isEmpty()) << c.name;
         EXPECT_EQ(messages().size(), 1) << c.name << ": only the question";

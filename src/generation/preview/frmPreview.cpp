@@ -2,9 +2,9 @@
 
 #include "app/Twips.h"
 #include "generation/BrowserWait.h"
+#include "platform/core/FileSave.h"
 #include "platform/core/Skip.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -75,11 +75,8 @@ QSize frmPreview::sizeHint() const
 bool frmPreview::showPage(const QString& html, const QString& baseFolder)
 {
     const QString path = pageFolder_.filePath(QStringLiteral("preview.html"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!saveReplacing(path, withBase(html, baseFolder).toUtf8()).isEmpty())
         return false;
-    file.write(withBase(html, baseFolder).toUtf8());
-    file.close();
     return navigateAndWait(WebBrowser, QUrl::fromLocalFile(path));
 }
 

@@ -13,6 +13,7 @@
 #include "generation/FileCopy.h"
 #include "generation/report/ReportPictures.h"
 #include "platform/core/AppInfo.h"
+#include "platform/core/FileSave.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
@@ -22,7 +23,6 @@
 #include <QDir>
 #include <QLocale>
 #include <QPointer>
-#include <QSaveFile>
 #include <QSet>
 #include <QTime>
 
@@ -187,17 +187,8 @@ private:
 // Writes the page beside a temporary file renamed over the target; false with the reason.
 bool writePage(const QString& path, const QString& page, QString& problem)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        problem = file.errorString();
-        return false;
-    }
-    file.write(page.toUtf8());
-    if (!file.commit()) {
-        problem = file.errorString();
-        return false;
-    }
-    return true;
+    problem = saveReplacing(path, page.toUtf8());
+    return problem.isEmpty();
 }
 
 void writeReport(const QPointer<frmXMLEditor>& editor, QString& reportPath)

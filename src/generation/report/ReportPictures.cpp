@@ -2,8 +2,10 @@
 
 #include "generation/FileCopy.h"
 #include "platform/core/AppPaths.h"
+#include "platform/core/FileSave.h"
 #include "platform/core/VbError.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -49,8 +51,12 @@ void copyReportPicture(const QString& imageKey, const QString& targetFolder)
     const QImage image(picture);
     if (image.isNull())
         throw VbError(err::Image, Source, QStringLiteral("There is no picture for '%1'.").arg(imageKey));
-    if (!onWhite(image).save(target, "JPG"))
+    QByteArray jpegBytes;
+    QBuffer buffer(&jpegBytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !onWhite(image).save(&buffer, "JPG"))
         throw VbError(err::Image, Source, QStringLiteral("Cannot write %1").arg(target));
+    if (const QString problem = saveReplacing(target, jpegBytes); !problem.isEmpty())
+        throw VbError(err::Image, Source, QStringLiteral("Cannot write %1: %2").arg(target, problem));
 }
 
 } // namespace veldra

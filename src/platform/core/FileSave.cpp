@@ -1,28 +1,76 @@
 #include "platform/core/FileSave.h"
 
-#include <QSaveFile>
+#include "platform/core/RegularFile.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace veldra {
 
-QString saveReplacing(const QString& path, const QByteArray& bytes)
+namespace {
+
+// Why the entry at path may not be replaced; empty for a new name or a writable regular file.
+// The entry itself is looked at, not what a link points to.
+QString refusalOf(const QString& path)
 {
-    QSaveFile file(path);
-    // Unbuffered, and written until a write takes nothing: a short write (the disk filled up
-    // during it) carries no reason, the next one fails with the system's.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status{};
+    if (::lstat(name.constData(), &status) != 0)
+        return QString();
+    if (!S_ISREG(status.st_mode))
+        return QStringLiteral("it is %1, not a file").arg(kindOfFile(status.st_mode));
+    // The superuser may write anything; the missing write bits still say the user's wish.
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(name.constData(), W_OK) != 0)
+        return QStringLiteral("it is read-only");
+    return QString();
+}
+
+} // namespace
+
+bool ReplacingFile::fail(const QString& problem)
+{
+    problem_ = problem;
+    if (file_.isOpen())
+        file_.cancelWriting();
+    return false;
+}
+
+bool ReplacingFile::open()
+{
+    if (const QString refusal = refusalOf(file_.fileName()); !refusal.isEmpty())
+        return fail(refusal);
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(file_.errorString());
+    return true;
+}
+
+bool ReplacingFile::write(QByteArrayView bytes)
+{
+    // A short write carries no reason; the next one, given what is left, fails with the system's.
     for (qint64 written = 0; written < bytes.size();) {
-        const qint64 now = file.write(bytes.constData() + written, bytes.size() - written);
-        if (now <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return reason;
-        }
+        const qint64 now = file_.write(bytes.data() + written, bytes.size() - written);
+        if (now <= 0)
+            return fail(file_.errorString());
         written += now;
     }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    return true;
+}
+
+bool ReplacingFile::commit()
+{
+    if (!file_.commit())
+        return fail(file_.errorString());
+    return true;
+}
+
+QString saveReplacing(const QString& path, const QByteArray& bytes)
+{
+    ReplacingFile file(path);
+    if (file.open() && file.write(bytes) && file.commit())
+        return QString();
+    return file.problem();
 }
 
 } // namespace veldra

@@ -1,14 +1,47 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QSaveFile>
 #include <QString>
 
 namespace veldra {
 
-// Writes bytes to a temporary file beside path and renames it over path, so a failure leaves
-// the former file as it was. Returns an empty string when saved, otherwise the system's reason
-// ("No space left on device"), taken when the write fails: the temporary file's cleanup would
-// replace it with a meaningless one.
+// A new content for the file at a path, written beside it under a temporary name and renamed
+// over it only once complete, so a failure at any step leaves the former file as it was.
+//
+// Only a regular file or a new name is replaced. A symbolic link is not written through (it
+// could point at any file, elsewhere), a folder, device, pipe or socket is not replaced by a
+// file, and a read-only file is kept, whoever runs the program: the user marked it so. Each
+// of these is refused before anything is written.
+//
+// Writes go straight to the file, never through a buffer, and each one is checked: a short
+// write (the disk filled up during it) is seen where it happens, with the system's reason,
+// instead of a truncated file being renamed over the former one.
+class ReplacingFile {
+public:
+    explicit ReplacingFile(const QString& path) : file_(path) {}
+
+    // Each step returns false with problem() set once it fails; the temporary file is then
+    // gone and the former file untouched. A file never committed is discarded.
+    bool open();
+    bool write(QByteArrayView bytes);
+    bool commit();
+
+    // Why the last step failed ("it is a symbolic link, not a file", "No space left on
+    // device"); empty while all went well.
+    const QString& problem() const { return problem_; }
+    // The temporary file's descriptor while open, to set its permissions before writing.
+    int handle() const { return file_.handle(); }
+
+private:
+    bool fail(const QString& problem);
+
+    QSaveFile file_;
+    QString problem_;
+};
+
+// Saves bytes as ReplacingFile does. Returns an empty string when saved, otherwise the reason.
 QString saveReplacing(const QString& path, const QByteArray& bytes);
 
 } // namespace veldra

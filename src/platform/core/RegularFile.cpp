@@ -30,17 +30,6 @@ FileContent systemError(const QString& path, int error)
     return refused(code, QStringLiteral("The file '%1' cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
-QString kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a pipe");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("a device");
-}
-
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
@@ -59,6 +48,19 @@ private:
 
 } // namespace
 
+QString kindOfFile(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISLNK(mode))
+        return QStringLiteral("a symbolic link");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a pipe");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("a device");
+}
+
 FileContent readRegularFile(const QString& path, qint64 maxBytes)
 {
     if (path.isEmpty())
@@ -72,7 +74,7 @@ FileContent readRegularFile(const QString& path, qint64 maxBytes)
         return systemError(path, errno);
     if (!S_ISREG(status.st_mode))
         return refused(err::FileAccess,
-                       QStringLiteral("The file '%1' cannot be read: it is %2, not a file.").arg(path, kindOf(status.st_mode)));
+                       QStringLiteral("The file '%1' cannot be read: it is %2, not a file.").arg(path, kindOfFile(status.st_mode)));
     const QString tooLarge = QStringLiteral("The file '%1' is too large to load (more than %2 bytes).").arg(path).arg(maxBytes);
     if (status.st_size > maxBytes)
         return refused(err::FileAccess, tooLarge);

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/types.h>
+
 namespace veldra {
 
 // The whole content of a file named by the user, or why it was not read.
@@ -18,5 +20,9 @@ struct FileContent {
 // sockets and directories are refused without blocking, and the limit holds for the bytes
 // actually read, since a device or a growing file reports a size that means nothing.
 FileContent readRegularFile(const QString& path, qint64 maxBytes);
+
+// What a directory entry that is not a regular file is, as a sentence names it: "a folder",
+// "a symbolic link", "a pipe", "a socket" or "a device".
+QString kindOfFile(mode_t mode);
 
 } // namespace veldra

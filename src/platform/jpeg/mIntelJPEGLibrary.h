@@ -15,10 +15,11 @@ inline constexpr int JpegWriterError = 26001;
 // failure raises VbError 26001 instead, with the source "<program>.mIntelJPEGLibrary":
 // "Failed to initialise the IJL library: <status>" when no encoder can be had, or
 // "Failed to save to JPG <status>" when encoding or writing fails (the jpeg_status
-// values). The file is written beside the target under a temporary name and renamed
-// over it, so a failure leaves an existing file as it was; a replaced file's access
-// and modification times and permissions are given to the new one. A read-only
-// existing file is not replaced.
+// values; a failed write adds the file and the reason). The file is saved through
+// ReplacingFile: written beside the target and renamed over it, so a failure leaves an
+// existing file as it was; a link, a special file or a read-only file is not replaced.
+// A replaced file's access and modification times and permissions are given to the new
+// one.
 bool WriteJPEGFile(const DibPixels& bitmap, const QString& fileName, int quality);
 
 // Any bitmap that exposes its pixels the way the bitmap section does.

@@ -1,6 +1,6 @@
 #include "platform/word/PackageWriter.h"
 
-#include <QSaveFile>
+#include "platform/core/FileSave.h"
 
 #include <zip.h>
 
@@ -57,13 +57,10 @@ bool PackageWriter::save(const QString& path, QString* error) const
             *error = QStringLiteral("The package could not be assembled.");
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("The file '%1' cannot be written: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    const QString problem = saveReplacing(path, data);
+    if (!problem.isEmpty() && error)
+        *error = QStringLiteral("The file '%1' cannot be written: %2").arg(path, problem);
+    return problem.isEmpty();
 }
 
 } // namespace veldra::word

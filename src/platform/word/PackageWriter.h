@@ -12,8 +12,9 @@ namespace veldra::word {
 class PackageWriter {
 public:
     void add(const QString& name, const QByteArray& bytes) { parts_.emplace_back(name, bytes); }
-    // Writes a temporary file beside path and renames it over path. False with *error set
-    // on failure; the former file is then untouched.
+    // Saves the package through ReplacingFile (a temporary file beside path, renamed over
+    // it; links, special and read-only files refused). False with *error set on failure;
+    // the former file is then untouched.
     bool save(const QString& path, QString* error = nullptr) const;
     // The package as bytes (for tests and in-memory use).
     QByteArray bytes() const;

@@ -1,5 +1,6 @@
 #include "platform/xml/ResourceDownloader.h"
 
+#include "platform/core/FileSave.h"
 #include "platform/xml/ResourceReferences.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 #include <memory>
 
 namespace veldra::xml {
@@ -79,9 +79,8 @@ QString saveSet(const QString& folder, const QList<QPair<QString, QByteArray>>& 
         const QString path = QDir(folder).filePath(files[i].first);
         if (!QDir().mkpath(QFileInfo(path).path()))
             return QStringLiteral("the folder %1 cannot be created").arg(QFileInfo(path).path());
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(files[i].second) != files[i].second.size() || !out.commit())
-            return QStringLiteral("%1 cannot be written: %2").arg(out.fileName(), out.errorString());
+        if (const QString problem = saveReplacing(path, files[i].second); !problem.isEmpty())
+            return QStringLiteral("%1 cannot be written: %2").arg(path, problem);
     }
     return {};
 }

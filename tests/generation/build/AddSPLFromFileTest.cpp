@@ -110,13 +110,15 @@ TEST_F(AddSPLFromFileTest, SectionsAndMediaOfTheFileJoinTheBuiltSPL)
     EXPECT_TRUE(logHas("Information", "Finished adding SPL from File: " + source.file("label.xml")));
 }
 
-// The output folder may already hold files of the user's; the source folder may hold links.
+// The output folder may already hold files of the user's; either folder may hold links.
 TEST_F(AddSPLFromFileTest, FilesOfTheOutputFolderAreNeverDeletedAndLinksAreNeverFollowed)
 {
     writeTextFile(out.file("viagra-01.jpg"), "the user's own picture");  // named by the unreferenced MM1
     writeTextFile(outside.file("secret"), "private");
     QFile::remove(source.file("viagra-04.jpg"));
     ASSERT_TRUE(QFile::link(outside.file("secret"), source.file("viagra-04.jpg")));
+    writeTextFile(outside.file("elsewhere"), "not the copy's to write");
+    ASSERT_TRUE(QFile::link(outside.file("elsewhere"), out.file("viagra-06.jpg")));
 
     AddSPLFromFile(mergeElement(source.file("label.xml")), parseXml(targetText), out.file("built.xml"));
 
@@ -124,6 +126,9 @@ TEST_F(AddSPLFromFileTest, FilesOfTheOutputFolderAreNeverDeletedAndLinksAreNever
     EXPECT_FALSE(QFileInfo::exists(out.file("viagra-04.jpg")));
     EXPECT_TRUE(logText().contains("viagra-04.jpg is a symbolic link and is not copied."));
     EXPECT_TRUE(QFileInfo::exists(out.file("viagra-05.jpg")));
+    EXPECT_EQ(readTextFile(outside.file("elsewhere")), "not the copy's to write");
+    EXPECT_TRUE(QFileInfo(out.file("viagra-06.jpg")).isSymLink());
+    EXPECT_TRUE(logText().contains("viagra-06.jpg: it is a symbolic link, not a file")) << logText().toStdString();
 }
 
 TEST_F(AddSPLFromFileTest, AFileThatCannotBeLoadedAddsNothingButTheRunEndsAsUsual)

@@ -1,14 +1,25 @@
 #include "platform/core/AppPaths.h"
+#include "platform/core/FileSave.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
+#include "support/DiskFull.h"
 #include "support/Fixtures.h"
 #include "support/SkippedErrors.h"
 #include "support/TempDir.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <stdexcept>
+#include <sys/stat.h>
 
 using namespace veldra;
 
@@ -100,5 +111,72 @@ TEST(RegularFileTest, TheLimitHoldsForTheBytesReadNotTheReportedSize)
         EXPECT_EQ(content.errorCode, c.errorCode) << c.path.toStdString() << " " << c.limit;
         EXPECT_EQ(content.problem.contains(c.path), c.errorCode != 0) << content.problem.toStdString();
         EXPECT_EQ(content.bytes.size() > 90, content.ok());
+    }
+}
+
+// A save replaces a regular file or writes a new name; anything else is refused with the
+// reason, and every failure leaves what was there as it was, with no temporary file behind.
+TEST(SaveReplacingTest, OnlyARegularWritableFileIsReplacedAndAFailureKeepsWhatWasThere)
+{
+    using veldra::test::readTextFile;
+    using veldra::test::writeTextFile;
+    const QByteArray large(1 << 20, 'n');
+    const struct {
+        const char* name;
+        std::function<void(const QString& target, const QString& elsewhere)> prepare;
+        QByteArray bytes;
+        QString problem;  // "" when saved
+    } cases[] = {
+        {"a new name", [](const QString&, const QString&) {}, "new", ""},
+        {"a former file", [](const QString& target, const QString&) { writeTextFile(target, "former"); }, "new", ""},
+        {"a link to a file elsewhere",
+         [](const QString& target, const QString& elsewhere) { QFile::link(elsewhere, target); }, "new",
+         "symbolic link"},
+        {"a link to nothing yet",
+         [](const QString& target, const QString& elsewhere) { QFile::link(elsewhere + ".new", target); }, "new",
+         "symbolic link"},
+        {"a pipe", [](const QString& target, const QString&) { ::mkfifo(QFile::encodeName(target).constData(), 0600); },
+         "new", "a pipe"},
+        {"a folder", [](const QString& target, const QString&) { QDir().mkdir(target); }, "new", "a folder"},
+        // Read-only binds the superuser too: the user marked the file so that it is kept.
+        {"a read-only file",
+         [](const QString& target, const QString&) {
+             writeTextFile(target, "former");
+             QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup);
+         },
+         "new", "read-only"},
+        {"a full disk", [](const QString& target, const QString&) { writeTextFile(target, "former"); }, large,
+         QString::fromLocal8Bit(std::strerror(EFBIG))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        veldra::test::TempDir dir;
+        veldra::test::TempDir other;
+        const QString target = dir.file("saved.txt");
+        const QString elsewhere = other.file("secret.txt");
+        writeTextFile(elsewhere, "secret");
+        c.prepare(target, elsewhere);
+        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+        const QString formerText = QFileInfo(target).isFile() && !QFileInfo(target).isSymLink() ? readTextFile(target) : QString();
+
+        QString problem;
+        {
+            const veldra::test::DiskFullAfter limit(64 * 1024);
+            problem = saveReplacing(target, c.bytes);
+        }
+
+        EXPECT_EQ(readTextFile(elsewhere), "secret");
+        EXPECT_FALSE(QFileInfo::exists(elsewhere + ".new"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                  c.problem.isEmpty() ? QStringList{"saved.txt"} : before);
+        if (c.problem.isEmpty()) {
+            EXPECT_EQ(problem, QString());
+            EXPECT_EQ(readTextFile(target), QString::fromLatin1(c.bytes));
+            continue;
+        }
+        EXPECT_TRUE(problem.contains(c.problem)) << problem.toStdString();
+        if (!formerText.isEmpty()) {
+            EXPECT_EQ(readTextFile(target), formerText);
+        }
     }
 }

@@ -6,14 +6,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace veldra;
@@ -189,5 +192,70 @@ TEST(WriteJpegFileTest, AFailedWriteRaisesAndKeepsTheOldFile)
         c.repair(dir.path());
         EXPECT_EQ(contentOf(path), QByteArray("old picture")) << c.name;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("img0001.jpg")}) << c.name;
+    }
+}
+
+// The writer writes regular files and new names only: a link is not followed to a file
+// elsewhere, a device or a pipe is not replaced, and a read-only file is kept, even for
+// the superuser. Each is refused with the reason.
+TEST(WriteJpegFileTest, ALinkASpecialOrAReadOnlyFileIsRefusedAndLeftAsItWas)
+{
+    test::TempDir elsewhere;
+    const QString secret = elsewhere.file(QStringLiteral("secret.txt"));
+    writeBytes(secret, "secret");
+    const struct {
+        const char* name;
+        std::function<bool(const QString& path)> place;
+        QString reason;
+    } cases[] = {
+        {"link to a file", [&](const QString& path) { return QFile::link(secret, path); }, QStringLiteral("symbolic link")},
+        {"link to nothing yet", [&](const QString& path) { return QFile::link(secret + ".jpg", path); },
+         QStringLiteral("symbolic link")},
+        {"pipe", [](const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; },
+         QStringLiteral("a pipe")},
+        // Only the superuser may make a device node (where the system lets it), and only it
+        // could replace one.
+        {"device",
+         [](const QString& path) {
+             return ::geteuid() != 0 || ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0
+                    || errno == EPERM;
+         },
+         QStringLiteral("a device")},
+        {"read-only file",
+         [](const QString& path) {
+             writeBytes(path, "old picture");
+             return ::chmod(QFile::encodeName(path).constData(), 0444) == 0;
+         },
+         QStringLiteral("read-only")},
+    };
+    const TestBitmap bitmap(8, 8, [](int, int) { return QColor(Qt::darkRed); });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const QString path = dir.file(QStringLiteral("img0001.jpg"));
+        ASSERT_TRUE(c.place(path));
+        if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
+            continue;  // no device node without the privilege to make one
+        const struct stat before = [&] {
+            struct stat status {};
+            ::lstat(QFile::encodeName(path).constData(), &status);
+            return status;
+        }();
+        try {
+            WriteJPEGFile(bitmap.pixels(), path, 90);
+            ADD_FAILURE() << "no error raised";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), 26001);
+            EXPECT_TRUE(e.description().startsWith(QStringLiteral("Failed to save to JPG -"))) << e.description().toStdString();
+            EXPECT_TRUE(e.description().contains(c.reason)) << e.description().toStdString();
+        }
+        struct stat after {};
+        ::lstat(QFile::encodeName(path).constData(), &after);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(contentOf(secret), QByteArray("secret"));
+        EXPECT_FALSE(QFileInfo::exists(secret + ".jpg"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                  QStringList{QStringLiteral("img0001.jpg")});
     }
 }

@@ -4,6 +4,7 @@
 
 #include "platform/word/Document.h"
 #include "platform/word/detail/Package.h"
+#include "support/DiskFull.h"
 #include "support/Fixtures.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -14,6 +15,9 @@
 #include <QRegularExpression>
 
 #include <libxml/parser.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -217,6 +221,46 @@ TEST(LabelTemplate, AFailureIsShownAsAnErrorAndLeavesNoFile)
             EXPECT_TRUE(ui.messages.isEmpty());
             continue;
         }
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
+        EXPECT_TRUE(ui.messages[0].text.contains(c.errorMentions)) << ui.messages[0].text.toStdString();
+    }
+}
+
+// A save that cannot be completed keeps the user's former file (or whatever a link points
+// at) as it was, says why, and neither reports completion nor opens anything.
+TEST(LabelTemplate, AFailedSaveKeepsTheFormerFileAndSaysWhy)
+{
+    enum class Fault { DiskFull, LinkToAFileElsewhere };
+    const struct {
+        Fault fault;
+        QString errorMentions;
+    } cases[] = {
+        {Fault::DiskFull, QString::fromLocal8Bit(std::strerror(EFBIG))},
+        {Fault::LinkToAFileElsewhere, QStringLiteral("symbolic link")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.fault));
+        test::ProgramFolderCopy program;
+        test::TempDir out;
+        test::TempDir elsewhere;
+        const QString target = out.file(QStringLiteral("label.docx"));
+        const QString former = c.fault == Fault::DiskFull ? target : elsewhere.file(QStringLiteral("other.docx"));
+        test::writeTextFile(former, QStringLiteral("the user's former file"));
+        if (c.fault == Fault::LinkToAFileElsewhere) {
+            ASSERT_TRUE(QFile::link(former, target));
+        }
+        test::ScriptedUi ui;
+        ui.saveFiles.push_back(target);
+        {
+            const test::DiskFullAfter limit(c.fault == Fault::DiskFull ? 4096 : RLIM_INFINITY);
+            CreateEmptyProductLabelTemplate();
+        }
+
+        EXPECT_EQ(test::readTextFile(former), QStringLiteral("the user's former file"));
+        EXPECT_EQ(QFileInfo(target).isSymLink(), c.fault == Fault::LinkToAFileElsewhere);
+        EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), QStringList{"label.docx"});
+        EXPECT_TRUE(ui.opened.isEmpty());
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
         EXPECT_TRUE(ui.messages[0].text.contains(c.errorMentions)) << ui.messages[0].text.toStdString();
