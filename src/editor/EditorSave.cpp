@@ -10,6 +10,8 @@
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
 
+#include <QFileInfo>
+
 namespace veldra {
 
 namespace {
@@ -29,6 +31,18 @@ QString askForSettingsFile()
             return {};
         throw;
     }
+}
+
+// The file a save of the user's own document writes. A document opened or saved through a
+// symbolic link is the file the link names: the user chose it, as every editor treats links,
+// so its save goes there and the link stays. The writer refuses to write through a link.
+QString fileToWrite(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? path : target;
 }
 
 } // namespace
@@ -54,7 +68,7 @@ bool frmXMLEditor::SaveXMLDoc(bool SaveAs)
             setEditCaption(XMLFileName);
         }
         SaveLastFolder(QStringLiteral("SettingsFile"), XMLFileName);
-        XMLDoc->save(XMLFileName);  // written beside the file first, then renamed over it
+        XMLDoc->save(fileToWrite(XMLFileName));  // written beside the file first, then renamed over it
     } catch (const std::exception& e) {
         ui::showError(toVbError(e, QStringLiteral("SaveXMLDoc")));
         return false;

@@ -9,6 +9,7 @@
 #include "support/Fixtures.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTextEdit>
 #include <QTest>
 
@@ -74,6 +75,19 @@ TEST_F(EditorWindowTest, SaveOfANamedDocumentAsksNothingAndAFailedSaveKeepsItUns
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
     EXPECT_FALSE(editor->Saved);
+}
+
+TEST_F(EditorWindowTest, ADocumentOpenedThroughALinkIsSavedIntoTheFileTheLinkNames)
+{
+    frmXMLEditor* editor = changedEditor();
+    ASSERT_TRUE(QFile::link(dir.file("Product.xml"), dir.file("Current.xml")));
+    editor->XMLFileName = dir.file("Current.xml");
+
+    ASSERT_TRUE(editor->SaveXMLDoc(false));
+
+    EXPECT_TRUE(QFileInfo(dir.file("Current.xml")).isSymLink());
+    EXPECT_EQ(savedTitle(), "Changed");
+    EXPECT_TRUE(ui.messages.isEmpty());
 }
 
 TEST_F(EditorWindowTest, ClosingAnUnchangedDocumentOrAReviewWindowAsksNothing)
