@@ -1,5 +1,6 @@
 #include "platform/excel/XlsxWorkbook.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/excel/CellStyles.h"
 #include "platform/excel/PartReader.h"
 #include "platform/excel/Relationships.h"
@@ -7,8 +8,6 @@
 #include "platform/excel/WorksheetParser.h"
 #include "platform/excel/ZipPackage.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 namespace veldra::excel {
 
@@ -43,6 +42,16 @@ bool readWorkbookPart(const QByteArray& xml, const QString& part, WorkbookPart& 
     return error.ok();
 }
 
+// A sentence about the file as the tail of "the workbook cannot be imported: ...".
+QString asReason(QString sentence)
+{
+    if (sentence.endsWith(QLatin1Char('.')))
+        sentence.chop(1);
+    if (!sentence.isEmpty())
+        sentence[0] = sentence[0].toLower();
+    return sentence;
+}
+
 // The relationships of a part; none when it has no .rels part.
 bool relationshipsOf(const ZipPackage& package, const QString& part, std::vector<Relationship>& out,
                      WorkbookError& error)
@@ -73,12 +82,10 @@ bool XlsxWorkbook::fail(WorkbookError error)
 
 bool XlsxWorkbook::open(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail({QString(), QStringLiteral("the file cannot be read (%1)").arg(file.errorString())});
-    if (file.size() > ZipPackage::MaxPartBytes)
-        return fail({QString(), QStringLiteral("the file is larger than %1 MiB").arg(ZipPackage::MaxPartBytes / (1024 * 1024))});
-    return openBytes(file.readAll());
+    const FileContent file = readRegularFile(path, ZipPackage::MaxPartBytes);
+    if (!file.ok())
+        return fail({QString(), asReason(file.problem)});
+    return openBytes(file.bytes);
 }
 
 bool XlsxWorkbook::openBytes(const QByteArray& bytes)

@@ -1,3 +1,4 @@
+#include "platform/core/InputScan.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbText.h"
 #include "platform/excel/XlsxWorkbook.h"
@@ -9,6 +10,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace veldra;
 using excel::CellValue;
@@ -175,6 +177,14 @@ TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
                                                  "</row></sheetData></worksheet>"));
     const QString huge = damaged("huge.xlsx", "xl/sharedStrings.xml",
                                  QByteArray(excel::ZipPackage::MaxPartBytes + 1, ' '));
+    QByteArray attributes;
+    for (int i = 0; i <= kMaxAttributesPerElement; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"1\"";
+    const QString manyAttributes = damaged("attributes.xlsx", "xl/worksheets/sheet1.xml",
+                                           "<worksheet><sheetData><row r=\"1\"" + attributes + "/></sheetData></worksheet>");
+    // A pipe would block the reader and a device would be read until memory runs out.
+    const QString fifo = dir.file("pipe.xlsx");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
 
     const struct {
         QString path;
@@ -188,7 +198,11 @@ TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
         {huge, "xl/sharedStrings.xml", "larger than"},
         {test::fixture("xlsx/xlnt/5_encrypted_agile.xlsx"), "", "password-protected"},
         {test::fixture("xlsx/xlnt/6_encrypted_libre.xlsx"), "", "password-protected"},
-        {dir.file("absent.xlsx"), "", "cannot be read"},
+        {manyAttributes, "xl/worksheets/sheet1.xml", "more than 500 attributes"},
+        {dir.file("absent.xlsx"), "", "does not exist"},
+        {QStringLiteral("/dev/zero"), "", "a device"},
+        {fifo, "", "a pipe"},
+        {dir.path(), "", "a folder"},
         {test::fixture("xlsx/SOURCES.md"), "", "not a workbook"},
     };
     for (const auto& c : cases) {
