@@ -1,5 +1,6 @@
 // Damaged, hostile and foreign input: a clear error naming the part, never a crash.
 #include "platform/core/InputScan.h"
+#include "platform/word/detail/BodyReader.h"
 #include "platform/word/detail/Xml.h"
 #include "support/DocxFixture.h"
 #include "support/Fixtures.h"
@@ -135,7 +136,9 @@ TEST(DocxRobustness, BadInputIsRefusedWithTheReason)
         {"an element of thousands of attributes", withManyAttributes(kMaxAttributesPerElement + 1), "word/document.xml",
          "more than 500 attributes"},
         {"more elements than any document holds", withEmptyParagraphs(detail::MaxPartNodes), "word/document.xml",
-         "more than 4000000 elements"},
+         "more than 2000000 elements"},
+        {"a story longer than any label", test::docxFrom(para(QString(detail::MaxCharacters + 1, QLatin1Char('x')))),
+         "word/document.xml", "more than 16000000 characters"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
