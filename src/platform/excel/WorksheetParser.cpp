@@ -82,7 +82,7 @@ double serialFromWorkbookDays(double days, bool date1904)
 }
 
 bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContext& context, Worksheet& sheet,
-                   WorkbookError& error)
+                   WorkbookTally& tally, WorkbookError& error)
 {
     PartReader reader(xml, part);
     int row = 0;
@@ -109,6 +109,8 @@ bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContex
         if (reader.isStart()) {
             const char* name = reader.name();
             if (std::strcmp(name, "row") == 0) {
+                if (++tally.rows > MaxRowsPerWorkbook)
+                    return fail(QStringLiteral("the workbook holds more than %1 rows").arg(MaxRowsPerWorkbook));
                 const char* r = reader.attribute("r");
                 row = r ? std::atoi(r) : row + 1;
                 if (row < 1 || row > MaxRows)
@@ -119,6 +121,8 @@ bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContex
                 else
                     sheet.setRowHidden(row, false);
             } else if (std::strcmp(name, "c") == 0) {
+                if (++tally.cells > MaxCellsPerWorkbook)
+                    return fail(QStringLiteral("the workbook holds more than %1 cells").arg(MaxCellsPerWorkbook));
                 OpenCell open;
                 if (const char* r = reader.attribute("r")) {
                     const std::optional<CellPlace> place = parseCellName(r);

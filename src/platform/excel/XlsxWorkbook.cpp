@@ -8,6 +8,8 @@
 #include "platform/excel/WorksheetParser.h"
 #include "platform/excel/ZipPackage.h"
 
+#include <QHash>
+
 
 namespace veldra::excel {
 
@@ -124,15 +126,23 @@ bool XlsxWorkbook::openBytes(const QByteArray& bytes)
             return fail(error);
     }
 
+    WorkbookTally tally;
+    QHash<QString, QString> sheetOfPart;  // part name (lower case, as the package compares) → sheet
     for (const SheetEntry& entry : workbook.sheets) {
         const Relationship* target = findById(workbookRels, entry.relationshipId);
         if (!target)
             return fail({workbookPart, QStringLiteral("sheet '%1' points to no part").arg(entry.name)});
         if (!target->type.endsWith(QStringLiteral("/worksheet")))
             continue;  // a chart or dialog sheet
+        // Each sheet has a part of its own; sheets naming one part would read it again and again.
+        const QString partKey = target->target.toLower();
+        if (const auto other = sheetOfPart.constFind(partKey); other != sheetOfPart.cend())
+            return fail({workbookPart, QStringLiteral("sheets '%1' and '%2' name the same part %3")
+                                           .arg(*other, entry.name, target->target)});
+        sheetOfPart.insert(partKey, entry.name);
         const std::optional<QByteArray> xml = package.read(target->target, error);
         Worksheet sheet(entry.name);
-        if (!xml || !readWorksheet(*xml, target->target, context, sheet, error))
+        if (!xml || !readWorksheet(*xml, target->target, context, sheet, tally, error))
             return fail(error);
         sheets_.push_back(std::move(sheet));
     }

@@ -1,6 +1,8 @@
 #include "platform/core/InputScan.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbText.h"
+#include "platform/excel/SharedStrings.h"
+#include "platform/excel/WorksheetParser.h"
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/excel/ZipPackage.h"
 #include "platform/excel/PackageSurgery.h"
@@ -182,6 +184,23 @@ TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
         attributes += " a" + QByteArray::number(i) + "=\"1\"";
     const QString manyAttributes = damaged("attributes.xlsx", "xl/worksheets/sheet1.xml",
                                            "<worksheet><sheetData><row r=\"1\"" + attributes + "/></sheetData></worksheet>");
+    // Small parts that would make huge models: sheets naming one part, more cells, rows or
+    // shared strings than a workbook's model holds.
+    const QString sharedPart = damaged("sharedpart.xlsx", "xl/workbook.xml",
+                                       "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+                                       "<sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/>"
+                                       "<sheet name=\"B\" sheetId=\"2\" r:id=\"rId1\"/></sheets></workbook>");
+    const QString manyCells = damaged("cells.xlsx", "xl/worksheets/sheet1.xml",
+                                      "<worksheet><sheetData>"
+                                          + QByteArray("<row>" + QByteArray("<c/>").repeated(10) + "</row>")
+                                                .repeated(excel::MaxCellsPerWorkbook / 10 + 1)
+                                          + "</sheetData></worksheet>");
+    const QString manyRows = damaged("rows.xlsx", "xl/worksheets/sheet1.xml",
+                                     "<worksheet><sheetData>"
+                                         + QByteArray("<row r=\"1\"/>").repeated(excel::MaxRowsPerWorkbook + 1)
+                                         + "</sheetData></worksheet>");
+    const QString manyStrings = damaged("strings.xlsx", "xl/sharedStrings.xml",
+                                        "<sst>" + QByteArray("<si/>").repeated(excel::MaxSharedStrings + 1) + "</sst>");
     // A pipe would block the reader and a device would be read until memory runs out.
     const QString fifo = dir.file("pipe.xlsx");
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -199,6 +218,10 @@ TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
         {test::fixture("xlsx/xlnt/5_encrypted_agile.xlsx"), "", "password-protected"},
         {test::fixture("xlsx/xlnt/6_encrypted_libre.xlsx"), "", "password-protected"},
         {manyAttributes, "xl/worksheets/sheet1.xml", "more than 500 attributes"},
+        {sharedPart, "xl/workbook.xml", "sheets 'A' and 'B' name the same part"},
+        {manyCells, "xl/worksheets/sheet1.xml", "more than 2000000 cells"},
+        {manyRows, "xl/worksheets/sheet1.xml", "more than 2000000 rows"},
+        {manyStrings, "xl/sharedStrings.xml", "more than 2000000 shared strings"},
         {dir.file("absent.xlsx"), "", "does not exist"},
         {QStringLiteral("/dev/zero"), "", "a device"},
         {fifo, "", "a pipe"},
