@@ -101,6 +101,14 @@ xml::Node recordTemplateOf(const xml::Node& entry, const xml::Document& definiti
     return found;
 }
 
+// Takes out the children of `parent` after `last` (all of them when `last` is null): what
+// a worksheet that failed had added.
+void removeAfter(const xml::Node& parent, const xml::Node& last)
+{
+    for (xml::Node child = parent.lastChild(); !child.isNull() && child != last; child = parent.lastChild())
+        parent.removeChild(child);
+}
+
 // Reads the whole workbook; a file that cannot be read is reported and nothing is imported.
 bool openWorkbook(const QString& file, excel::XlsxWorkbook& workbook)
 {
@@ -139,13 +147,20 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
         return;
 
     const xml::Node target = targetElement(XMLTargetNode, textOf(entry, QStringLiteral("Target")), DocumentChanged);
+    room_.emplace(XMLTargetNode.ownerDocument());
     for (const excel::Worksheet& sheet : workbook.worksheets()) {
         if (ui::msgBox(QStringLiteral("Import Worksheet: ") + sheet.name(), ui::Buttons::YesNo, ui::Icon::Question)
             != ui::Answer::Yes)
             continue;
         DocumentChanged = true;
+        const xml::Node lastBefore = target.lastChild();
         appendImportHeader(target, file, sheet.name());
-        LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
+        try {
+            LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
+        } catch (const std::exception&) {
+            removeAfter(target, lastBefore);
+            throw;
+        }
         if (ImportName == QLatin1String("LotDistributionReport"))
             LotDistributionReportPostProcessing(target);
     }
@@ -164,6 +179,9 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
     const xml::Node importStart = XMLTargetNode.parentNode();
     if (numeric && !XMLTemplateNode.isNull()) {
         const xml::Document document = XMLTargetNode.ownerDocument();
+        if (!room_)
+            room_.emplace(document);
+        const xml::Node lastBefore = XMLTargetNode.lastChild();
         for (int row = std::max(firstRow, 1); row <= excel::MaxRows; ++row) {
             if (WorkSheet.rowHidden(row))
                 continue;
@@ -173,6 +191,15 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                 rowText += runField(field, WorkSheet, row, record, importStart);
             if (rowText.isEmpty())
                 break;
+            if (!room_->take(record)) {
+                removeAfter(XMLTargetNode, lastBefore);
+                throw editorError(QStringLiteral("The worksheet '%1' was not imported: its rows would make the document "
+                                                 "larger than %2 MB, the largest the editor opens (row %3 is the first "
+                                                 "that does not fit).")
+                                      .arg(WorkSheet.name())
+                                      .arg(kMaxEditorDocumentBytes / (1024 * 1024))
+                                      .arg(row));
+            }
             XMLTargetNode.appendChild(record);
         }
     }

@@ -1,6 +1,7 @@
 // The editor's Import from Excel, end to end: workbooks written as a spreadsheet program
 // writes them, the shipped import definitions, the real editor window and its tree.
 #include "editor/excel/ExcelImportTestSupport.h"
+#include "editor/SettingsDocument.h"
 #include "editor/excel/clsExcelImport.h"
 #include "editor/frmXMLEditor.h"
 #include "editor/TreeView.h"
@@ -230,4 +231,35 @@ TEST_F(ExcelImportTest, NothingIsWrittenWhenTheImportCannotRun)
         EXPECT_EQ(ui.messages.at(0).icon, c.icon);
         EXPECT_TRUE(ui.messages.at(0).text.contains(c.says)) << ui.messages.at(0).text.toStdString();
     }
+}
+
+// A small workbook whose rows repeat one long text would make a document the editor cannot
+// open again: a worksheet that does not fit is left out whole, with the reason, and the
+// worksheets before it stay imported.
+TEST_F(ExcelImportTest, AWorksheetTooLargeForTheEditorIsLeftOutWhole)
+{
+    const QString longLot = QString(30000, QLatin1Char('L'));
+    test::XlsxBuilder book(dir.file("large.xlsx"));
+    book.sheet("Small").row(2, {"S1", "0071-0155-23", "2027-05-31", 1});
+    book.sheet("Large");
+    const int rows = int(kMaxEditorDocumentBytes / longLot.size()) + 100;
+    for (int row = 2; row <= rows; ++row)
+        book.row(row, {longLot, "0071-0155-23", "2027-05-31", row});
+    ui.openFiles.push_back(book.save());
+    ui.answers = {ui::Answer::Yes, ui::Answer::Yes};
+    editor->Saved = true;
+
+    test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+
+    ASSERT_EQ(ui.messages.size(), 3) << messageTexts(ui).join(" | ").toStdString();
+    EXPECT_EQ(ui.messages.at(2).icon, ui::Icon::Critical);
+    EXPECT_TRUE(ui.messages.at(2).text.contains("The worksheet 'Large' was not imported")) << ui.messages.at(2).text.toStdString();
+    EXPECT_TRUE(ui.messages.at(2).text.contains("larger than 32 MB")) << ui.messages.at(2).text.toStdString();
+    const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+    EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Small"}));
+    // Sizes first: a failure here must not print megabytes of lot numbers.
+    ASSERT_LT(editor->XMLDoc->xmlBytes().size(), 1024 * 1024);
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "S1"}));
+    expectFreshDistinctIds(report);
+    EXPECT_FALSE(editor->Saved);
 }
