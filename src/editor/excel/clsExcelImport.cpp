@@ -1,6 +1,7 @@
 #include "editor/excel/clsExcelImport.h"
 
 #include "app/Captions.h"
+#include "app/Log.h"
 #include "app/RememberedFolders.h"
 #include "editor/DefinitionDocument.h"
 #include "editor/EditorErrors.h"
@@ -110,10 +111,14 @@ void removeAfter(const xml::Node& parent, const xml::Node& last)
 }
 
 // Reads the whole workbook; a file that cannot be read is reported and nothing is imported.
+// What the workbook holds only approximately goes to the log.
 bool openWorkbook(const QString& file, excel::XlsxWorkbook& workbook)
 {
-    if (workbook.open(file))
+    if (workbook.open(file)) {
+        for (const QString& warning : workbook.warnings())
+            WriteLog(QStringLiteral("Warning"), warning);
         return true;
+    }
     ui::msgBox(QStringLiteral("The workbook '%1' cannot be imported: %2.\n\nNothing was imported.")
                    .arg(file, workbook.error().text()),
                ui::Buttons::OK, ui::Icon::Warning);

@@ -22,18 +22,21 @@ struct SheetContext {
 inline constexpr qint64 MaxCellsPerWorkbook = 2'000'000;
 inline constexpr qint64 MaxRowsPerWorkbook = 2'000'000;
 
-// The cells and rows read so far from the sheets of one workbook.
-struct WorkbookTally {
+// What reading the sheets of one workbook has met so far: the cells and rows, counted against
+// the limits above, and lines for the log about values read only approximately.
+struct WorkbookProgress {
     qint64 cells = 0;
     qint64 rows = 0;
+    QStringList warnings;
 };
 
 // Reads the cells and hidden rows of one worksheet part into `sheet`, counting them in
-// `tally`. False, with `error` naming the part, when the XML does not parse, a cell is
+// `progress`. False, with `error` naming the part, when the XML does not parse, a cell is
 // damaged (a shared string that does not exist, a number that is no number) or the workbook
-// holds more cells or rows than the limits above.
+// holds more cells or rows than the limits above. A cell shown as a date whose number is no
+// date of the calendar is read as the number, with a warning.
 bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContext& context, Worksheet& sheet,
-                   WorkbookTally& tally, WorkbookError& error);
+                   WorkbookProgress& progress, WorkbookError& error);
 
 // A workbook's day number as a date serial of the program (VbVariant.h): the 1900 count
 // has a 29 February 1900 that never was, the 1904 count starts 1462 days later.

@@ -78,6 +78,7 @@ QStringList XlsxWorkbook::sheetNames() const
 bool XlsxWorkbook::fail(WorkbookError error)
 {
     sheets_.clear();
+    warnings_.clear();
     error_ = std::move(error);
     return false;
 }
@@ -93,6 +94,7 @@ bool XlsxWorkbook::open(const QString& path)
 bool XlsxWorkbook::openBytes(const QByteArray& bytes)
 {
     sheets_.clear();
+    warnings_.clear();
     error_ = {};
     WorkbookError error;
     ZipPackage package;
@@ -126,7 +128,7 @@ bool XlsxWorkbook::openBytes(const QByteArray& bytes)
             return fail(error);
     }
 
-    WorkbookTally tally;
+    WorkbookProgress progress;
     QHash<QString, QString> sheetOfPart;  // part name (lower case, as the package compares) → sheet
     for (const SheetEntry& entry : workbook.sheets) {
         const Relationship* target = findById(workbookRels, entry.relationshipId);
@@ -142,10 +144,11 @@ bool XlsxWorkbook::openBytes(const QByteArray& bytes)
         sheetOfPart.insert(partKey, entry.name);
         const std::optional<QByteArray> xml = package.read(target->target, error);
         Worksheet sheet(entry.name);
-        if (!xml || !readWorksheet(*xml, target->target, context, sheet, tally, error))
+        if (!xml || !readWorksheet(*xml, target->target, context, sheet, progress, error))
             return fail(error);
         sheets_.push_back(std::move(sheet));
     }
+    warnings_ = progress.warnings;
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "editor/TreeView.h"
 #include "platform/xml/Document.h"
 #include "support/Fixtures.h"
+#include "support/LogFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "support/XlsxBuilder.h"
@@ -45,10 +46,9 @@ void expectFreshDistinctIds(const xml::Node& element)
 
 } // namespace
 
-class ExcelImportTest : public ::testing::Test {
+class ExcelImportTest : public test::LogFixture {
 protected:
     test::ProgramFolderCopy folder;
-    test::ScriptedUi ui;
     test::TempDir dir;
     std::unique_ptr<frmXMLEditor> editor = test::newSettings();
 };
@@ -262,4 +262,20 @@ TEST_F(ExcelImportTest, AWorksheetTooLargeForTheEditorIsLeftOutWhole)
     EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "S1"}));
     expectFreshDistinctIds(report);
     EXPECT_FALSE(editor->Saved);
+}
+
+// A cell shown as a date whose number is no date goes in as the number, and the log says so.
+TEST_F(ExcelImportTest, ANumberThatIsNoDateIsImportedAsItIsWithAWarning)
+{
+    test::XlsxBuilder book(dir.file("dates.xlsx"));
+    book.sheet("Lots").row(2, {"A100", "0071-0155-23"}).formatted("C2", 1e308, "yyyy-mm-dd").number("D2", 5);
+    ui.openFiles.push_back(book.save());
+    ui.answers = {ui::Answer::Yes};
+
+    test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+
+    const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/ExpirationDate")), QStringList({"", "1E+308"}));
+    EXPECT_EQ(logLines(), QStringList({line("Warning", "Worksheet 'Lots': 1 cell(s) shown as dates hold numbers that are no "
+                                                       "date (the first in row 2: 1E+308); they are read as numbers.")}));
 }

@@ -59,7 +59,9 @@ TEST(XlsxWorkbookTest, CellsComeTypedAsTheSheetHoldsThem)
         .formula("F2", "=B1*2", 24690)
         .text("B3", "   spaced  ")
         .text("C3", "L1\r\nL2")   // stored as "L1_x000D_\nL2"
-        .text("D3", "a\x01" "b"); // stored as "a_x0001_b"; no document can hold \x01
+        .text("D3", "a\x01" "b") // stored as "a_x0001_b"; no document can hold \x01
+        .formatted("A4", 1e308, "yyyy-mm-dd")
+        .formatted("B4", 3e6, "yyyy-mm-dd");
     book.sheet("Mid").text("A1", "third");
     XlsxWorkbook workbook;
     ASSERT_TRUE(workbook.open(book.save())) << workbook.error().text().toStdString();
@@ -87,12 +89,19 @@ TEST(XlsxWorkbookTest, CellsComeTypedAsTheSheetHoldsThem)
         {"D3", Kind::Text, "ab"},
         {"A3", Kind::Empty, ""},
         {"XFD1048576", Kind::Empty, ""},
+        {"A4", Kind::Number, "1E+308"},
+        {"B4", Kind::Number, "3000000"},
     };
     for (const auto& c : cases) {
         const CellValue value = sheet.cell(QString::fromLatin1(c.cell));
         EXPECT_EQ(value.kind, c.kind) << c.cell;
         EXPECT_EQ(textOf(value), QString::fromUtf8(c.text)) << c.cell;
     }
+    // Dates that are no dates are read as numbers, and the log hears of them.
+    ASSERT_EQ(workbook.warnings().size(), 1);
+    EXPECT_TRUE(workbook.warnings().at(0).startsWith("Worksheet 'Alpha': 2 cell(s) shown as dates hold numbers that are no date "
+                                                     "(the first in row 4: 1"))
+        << workbook.warnings().at(0).toStdString();
 }
 
 TEST(XlsxWorkbookTest, HiddenRowsAndInlineStrings)
