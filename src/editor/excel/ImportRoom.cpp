@@ -10,14 +10,6 @@ namespace {
 // The Word2SPLID every element gets after the import: ` Word2SPLID="` and 36 characters and `"`.
 constexpr qint64 kIdBytes = 50;
 
-qint64 savedBytes(const QString& xml)
-{
-    qint64 elements = 0;
-    for (qsizetype i = 0; i + 1 < xml.size(); ++i)
-        elements += xml[i] == QLatin1Char('<') && xml[i + 1] != QLatin1Char('/');
-    return xml.toUtf8().size() + elements * kIdBytes;
-}
-
 } // namespace
 
 ImportRoom::ImportRoom(const xml::Document& document)
@@ -25,9 +17,17 @@ ImportRoom::ImportRoom(const xml::Document& document)
 {
 }
 
-bool ImportRoom::take(const xml::Node& record)
+qint64 ImportRoom::bytesOf(const xml::Node& node)
 {
-    const qint64 bytes = savedBytes(record.xml());
+    const QString xml = node.xml();
+    qint64 elements = 0;
+    for (qsizetype i = 0; i + 1 < xml.size(); ++i)
+        elements += xml[i] == QLatin1Char('<') && xml[i + 1] != QLatin1Char('/');
+    return xml.toUtf8().size() + elements * kIdBytes;
+}
+
+bool ImportRoom::take(qint64 bytes)
+{
     if (bytes > left_)
         return false;
     left_ -= bytes;

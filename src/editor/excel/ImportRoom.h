@@ -16,9 +16,10 @@ class ImportRoom {
 public:
     explicit ImportRoom(const xml::Document& document);
 
-    // Takes the bytes the record will hold once saved, its ids included; false, taking
-    // nothing, when they do not fit.
-    bool take(const xml::Node& record);
+    // The bytes a node adds to the saved document once its elements carry their ids.
+    static qint64 bytesOf(const xml::Node& node);
+    // Takes that many bytes; false, taking nothing, when they do not fit.
+    bool take(qint64 bytes);
 
 private:
     qint64 left_;

@@ -110,6 +110,23 @@ void removeAfter(const xml::Node& parent, const xml::Node& last)
         parent.removeChild(child);
 }
 
+// What splitting the lot numbers adds: for each further number a copy of its lot, holding
+// that number instead of all of them.
+qint64 splitBytes(const xml::NodeList& lots)
+{
+    qint64 bytes = 0;
+    for (const xml::Node& lot : lots) {
+        const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));
+        if (number.isNull())
+            continue;
+        const QString text = number.text();
+        const qsizetype copies = text.contains(QLatin1Char('\n')) ? text.count(QLatin1Char('\n')) : text.count(QLatin1Char(' '));
+        if (copies > 0)
+            bytes += copies * (ImportRoom::bytesOf(lot) - text.size()) + text.size();
+    }
+    return bytes;
+}
+
 // Reads the whole workbook; a file that cannot be read is reported and nothing is imported.
 // What the workbook holds only approximately goes to the log.
 bool openWorkbook(const QString& file, excel::XlsxWorkbook& workbook)
@@ -162,12 +179,12 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
         appendImportHeader(target, file, sheet.name());
         try {
             LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
+            if (ImportName == QLatin1String("LotDistributionReport"))
+                LotDistributionReportPostProcessing(target);
         } catch (const std::exception&) {
             removeAfter(target, lastBefore);
             throw;
         }
-        if (ImportName == QLatin1String("LotDistributionReport"))
-            LotDistributionReportPostProcessing(target);
     }
     ui::msgBox(QStringLiteral("Excel Import of '") + words + QStringLiteral("' completed."), ui::Buttons::OK,
                ui::Icon::Information);
@@ -196,7 +213,7 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                 rowText += runField(field, WorkSheet, row, record, importStart);
             if (rowText.isEmpty())
                 break;
-            if (!room_->take(record)) {
+            if (!room_->take(ImportRoom::bytesOf(record))) {
                 removeAfter(XMLTargetNode, lastBefore);
                 throw editorError(QStringLiteral("The worksheet '%1' was not imported: its rows would make the document "
                                                  "larger than %2 MB, the largest the editor opens (row %3 is the first "
@@ -214,6 +231,13 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
 void clsExcelImport::LotDistributionReportPostProcessing(const xml::Node& XMLNode)
 {
     const xml::NodeList lots = XMLNode.ownerDocument().selectNodes(QStringLiteral("//BulkLot"));
+    if (!room_)
+        room_.emplace(XMLNode.ownerDocument());
+    if (!room_->take(splitBytes(lots)))
+        throw editorError(QStringLiteral("The lot numbers were not split and the worksheet was not imported: one lot for "
+                                         "each number would make the document larger than %1 MB, the largest the "
+                                         "editor opens.")
+                              .arg(kMaxEditorDocumentBytes / (1024 * 1024)));
     try {
         for (const xml::Node& lot : lots) {
             const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));

@@ -44,7 +44,8 @@ public:
     // Splits the lot numbers of every BulkLot of the document that holds `XMLNode`: at line
     // feeds when there are any, else at blanks. The first part stays; a copy of the BulkLot
     // for each further part is inserted before it (so the order is second, third, ...,
-    // first). Stops at the first failing step.
+    // first). Stops at the first failing step. Throws VbError, changing nothing, when the
+    // copies would make the document larger than the editor opens.
     void LotDistributionReportPostProcessing(const xml::Node& XMLNode);
 
 private:

@@ -10,7 +10,6 @@
 
 #include <QHash>
 
-
 namespace veldra::excel {
 
 namespace {

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace veldra;
@@ -233,35 +234,58 @@ TEST_F(ExcelImportTest, NothingIsWrittenWhenTheImportCannotRun)
     }
 }
 
-// A small workbook whose rows repeat one long text would make a document the editor cannot
-// open again: a worksheet that does not fit is left out whole, with the reason, and the
-// worksheets before it stay imported.
+// Small workbooks that would make a document the editor cannot open again: a worksheet whose
+// rows repeat one long text, lot cells of sixteen thousand numbers, each to become a lot.
+// The worksheet that does not fit is left out whole, with the reason, and the worksheets
+// before it stay imported.
 TEST_F(ExcelImportTest, AWorksheetTooLargeForTheEditorIsLeftOutWhole)
 {
     const QString longLot = QString(30000, QLatin1Char('L'));
-    test::XlsxBuilder book(dir.file("large.xlsx"));
-    book.sheet("Small").row(2, {"S1", "0071-0155-23", "2027-05-31", 1});
-    book.sheet("Large");
-    const int rows = int(kMaxEditorDocumentBytes / longLot.size()) + 100;
-    for (int row = 2; row <= rows; ++row)
-        book.row(row, {longLot, "0071-0155-23", "2027-05-31", row});
-    ui.openFiles.push_back(book.save());
-    ui.answers = {ui::Answer::Yes, ui::Answer::Yes};
-    editor->Saved = true;
+    // A cell holds at most 32,767 characters.
+    const QString manyNumbers = QStringLiteral("1 ").repeated(16383);
+    const struct {
+        const char* name;
+        std::function<void(test::XlsxBuilder&)> fill;
+        QString says;
+    } cases[] = {
+        {"long rows",
+         [&](test::XlsxBuilder& book) {
+             for (int row = 2; row <= int(kMaxEditorDocumentBytes / longLot.size()) + 100; ++row)
+                 book.row(row, {longLot, "0071-0155-23", "2027-05-31", row});
+         },
+         "The worksheet 'Large' was not imported"},
+        {"lots of lot numbers",
+         [&](test::XlsxBuilder& book) {
+             for (int row = 2; row <= 11; ++row)
+                 book.row(row, {manyNumbers, "0071-0155-23", "2027-05-31", row});
+         },
+         "The lot numbers were not split and the worksheet was not imported"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        editor = test::newSettings();
+        ui.messages.clear();
+        test::XlsxBuilder book(dir.file(QStringLiteral("%1.xlsx").arg(c.name)));
+        book.sheet("Small").row(2, {"S1", "0071-0155-23", "2027-05-31", 1});
+        c.fill(book.sheet("Large"));
+        ui.openFiles.push_back(book.save());
+        ui.answers = {ui::Answer::Yes, ui::Answer::Yes};
+        editor->Saved = true;
 
-    test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+        test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
 
-    ASSERT_EQ(ui.messages.size(), 3) << messageTexts(ui).join(" | ").toStdString();
-    EXPECT_EQ(ui.messages.at(2).icon, ui::Icon::Critical);
-    EXPECT_TRUE(ui.messages.at(2).text.contains("The worksheet 'Large' was not imported")) << ui.messages.at(2).text.toStdString();
-    EXPECT_TRUE(ui.messages.at(2).text.contains("larger than 32 MB")) << ui.messages.at(2).text.toStdString();
-    const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
-    EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Small"}));
-    // Sizes first: a failure here must not print megabytes of lot numbers.
-    ASSERT_LT(editor->XMLDoc->xmlBytes().size(), 1024 * 1024);
-    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "S1"}));
-    expectFreshDistinctIds(report);
-    EXPECT_FALSE(editor->Saved);
+        ASSERT_EQ(ui.messages.size(), 3) << messageTexts(ui).join(" | ").left(1000).toStdString();
+        EXPECT_EQ(ui.messages.at(2).icon, ui::Icon::Critical);
+        EXPECT_TRUE(ui.messages.at(2).text.contains(c.says)) << ui.messages.at(2).text.toStdString();
+        EXPECT_TRUE(ui.messages.at(2).text.contains("larger than 32 MB")) << ui.messages.at(2).text.toStdString();
+        const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+        EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Small"}));
+        // Sizes first: a failure here must not print megabytes of lot numbers.
+        ASSERT_LT(editor->XMLDoc->xmlBytes().size(), 1024 * 1024);
+        EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "S1"}));
+        expectFreshDistinctIds(report);
+        EXPECT_FALSE(editor->Saved);
+    }
 }
 
 // A cell shown as a date whose number is no date goes in as the number, and the log says so.
