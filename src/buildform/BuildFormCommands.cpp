@@ -1,5 +1,6 @@
 #include "buildform/frmBuildSPL.h"
 
+#include "app/Log.h"
 #include "app/SharedProcedures.h"
 #include "buildform/BuildRun.h"
 #include "buildform/CodeSearchButtons.h"
@@ -28,6 +29,16 @@ namespace {
 bool endsWithSeparator(const QString& path)
 {
     return path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\'));
+}
+
+// A text box keeps at most maxLength characters and drops the rest without a word.
+void warnWhenCut(const QString& control, const QString& text, int maxLength)
+{
+    if (text.size() > maxLength)
+        WriteLog(QStringLiteral("Warning"), QStringLiteral("The value of %1 has %2 characters; the box keeps the first %3 of them.")
+                                                .arg(control)
+                                                .arg(text.size())
+                                                .arg(maxLength));
 }
 
 std::optional<QString> askForFile(const QString& preset, const QString& filter)
@@ -104,8 +115,14 @@ void frmBuildSPL::applyState(const FormState& state)
 {
     for (const ControlEntry& entry : registered_) {
         switch (entry.kind) {
-        case ControlKind::TextBox: textBox(entry.name)->setText(state.text(entry.name)); break;
-        case ControlKind::ComboBox: comboBox(entry.name)->setCurrentText(state.text(entry.name)); break;
+        case ControlKind::TextBox:
+            warnWhenCut(entry.name, state.text(entry.name), textBox(entry.name)->maxLength());
+            textBox(entry.name)->setText(state.text(entry.name));
+            break;
+        case ControlKind::ComboBox:
+            warnWhenCut(entry.name, state.text(entry.name), comboBox(entry.name)->lineEdit()->maxLength());
+            comboBox(entry.name)->setCurrentText(state.text(entry.name));
+            break;
         case ControlKind::CheckBox: {
             QCheckBox* box = checkBox(entry.name);
             const int value = state.check(entry.name);

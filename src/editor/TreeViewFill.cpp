@@ -64,10 +64,7 @@ bool onlyHiddenAttributes(const xmlNode* element)
     return true;
 }
 
-// The editor holds about thirty times a document's size (tree items over the parsed tree; see
-// bench/editor_memory_bench.cpp), so larger files are refused before any work is done.
-constexpr qint64 kMaxEditorDocumentBytes = 32LL * 1024 * 1024;
-
+// Files above kMaxEditorDocumentBytes are refused before any work is done.
 void requireEditableSize(const QString& file)
 {
     const qint64 size = QFileInfo(file).size();

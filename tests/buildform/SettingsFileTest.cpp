@@ -256,6 +256,27 @@ TEST_F(SettingsFileTest, LoadMatchesEntriesByFormAndNameLastTextAndFirstListWinn
     EXPECT_EQ(form.list("ListProductPackaging").count(), 0);
 }
 
+// A text box holds 32,767 characters: a longer value is cut, and the log says so.
+TEST_F(SettingsFileTest, AValueLongerThanItsBoxIsCutWithAWarning)
+{
+    frmBuildSPL form;
+    const QString path = dir.file("long.xml");
+    veldra::test::writeTextFile(path, snapshotWith(entry("TextBox", "txtTitle", QString(40000, QLatin1Char('t')))
+                                                   + entry("ComboBox", "cboDosageCharacteristicSymbol",
+                                                           QString(32768, QLatin1Char('c')))
+                                                   + entry("TextBox", "txtCompanyName", QString(32767, QLatin1Char('n')))));
+
+    LoadSettingsFile(form, path);
+
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(form.textBox("txtTitle")->text(), QString(32767, QLatin1Char('t')));
+    EXPECT_EQ(form.textBox("txtCompanyName")->text(), QString(32767, QLatin1Char('n')));
+    EXPECT_EQ(logLines(), QStringList({line("Warning", "The value of txtTitle has 40000 characters; the box keeps the first "
+                                                       "32767 of them."),
+                                       line("Warning", "The value of cboDosageCharacteristicSymbol has 32768 characters; the "
+                                                       "box keeps the first 32767 of them.")}));
+}
+
 TEST_F(SettingsFileTest, AMalformedEntryOrFileLeavesTheFormAsItWas)
 {
     frmBuildSPL form;

@@ -1,6 +1,7 @@
 #include "editor/excel/clsExcelImport.h"
 
 #include "app/Captions.h"
+#include "app/Log.h"
 #include "app/RememberedFolders.h"
 #include "editor/DefinitionDocument.h"
 #include "editor/EditorErrors.h"
@@ -101,11 +102,40 @@ xml::Node recordTemplateOf(const xml::Node& entry, const xml::Document& definiti
     return found;
 }
 
+// Takes out the children of `parent` after `last` (all of them when `last` is null): what
+// a worksheet that failed had added.
+void removeAfter(const xml::Node& parent, const xml::Node& last)
+{
+    for (xml::Node child = parent.lastChild(); !child.isNull() && child != last; child = parent.lastChild())
+        parent.removeChild(child);
+}
+
+// What splitting the lot numbers adds: for each further number a copy of its lot, holding
+// that number instead of all of them.
+qint64 splitBytes(const xml::NodeList& lots)
+{
+    qint64 bytes = 0;
+    for (const xml::Node& lot : lots) {
+        const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));
+        if (number.isNull())
+            continue;
+        const QString text = number.text();
+        const qsizetype copies = text.contains(QLatin1Char('\n')) ? text.count(QLatin1Char('\n')) : text.count(QLatin1Char(' '));
+        if (copies > 0)
+            bytes += copies * (ImportRoom::bytesOf(lot) - text.size()) + text.size();
+    }
+    return bytes;
+}
+
 // Reads the whole workbook; a file that cannot be read is reported and nothing is imported.
+// What the workbook holds only approximately goes to the log.
 bool openWorkbook(const QString& file, excel::XlsxWorkbook& workbook)
 {
-    if (workbook.open(file))
+    if (workbook.open(file)) {
+        for (const QString& warning : workbook.warnings())
+            WriteLog(QStringLiteral("Warning"), warning);
         return true;
+    }
     ui::msgBox(QStringLiteral("The workbook '%1' cannot be imported: %2.\n\nNothing was imported.")
                    .arg(file, workbook.error().text()),
                ui::Buttons::OK, ui::Icon::Warning);
@@ -139,15 +169,22 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
         return;
 
     const xml::Node target = targetElement(XMLTargetNode, textOf(entry, QStringLiteral("Target")), DocumentChanged);
+    room_.emplace(XMLTargetNode.ownerDocument());
     for (const excel::Worksheet& sheet : workbook.worksheets()) {
         if (ui::msgBox(QStringLiteral("Import Worksheet: ") + sheet.name(), ui::Buttons::YesNo, ui::Icon::Question)
             != ui::Answer::Yes)
             continue;
         DocumentChanged = true;
+        const xml::Node lastBefore = target.lastChild();
         appendImportHeader(target, file, sheet.name());
-        LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
-        if (ImportName == QLatin1String("LotDistributionReport"))
-            LotDistributionReportPostProcessing(target);
+        try {
+            LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
+            if (ImportName == QLatin1String("LotDistributionReport"))
+                LotDistributionReportPostProcessing(target);
+        } catch (const std::exception&) {
+            removeAfter(target, lastBefore);
+            throw;
+        }
     }
     ui::msgBox(QStringLiteral("Excel Import of '") + words + QStringLiteral("' completed."), ui::Buttons::OK,
                ui::Icon::Information);
@@ -164,6 +201,9 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
     const xml::Node importStart = XMLTargetNode.parentNode();
     if (numeric && !XMLTemplateNode.isNull()) {
         const xml::Document document = XMLTargetNode.ownerDocument();
+        if (!room_)
+            room_.emplace(document);
+        const xml::Node lastBefore = XMLTargetNode.lastChild();
         for (int row = std::max(firstRow, 1); row <= excel::MaxRows; ++row) {
             if (WorkSheet.rowHidden(row))
                 continue;
@@ -173,6 +213,15 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                 rowText += runField(field, WorkSheet, row, record, importStart);
             if (rowText.isEmpty())
                 break;
+            if (!room_->take(ImportRoom::bytesOf(record))) {
+                removeAfter(XMLTargetNode, lastBefore);
+                throw editorError(QStringLiteral("The worksheet '%1' was not imported: its rows would make the document "
+                                                 "larger than %2 MB, the largest the editor opens (row %3 is the first "
+                                                 "that does not fit).")
+                                      .arg(WorkSheet.name())
+                                      .arg(kMaxEditorDocumentBytes / (1024 * 1024))
+                                      .arg(row));
+            }
             XMLTargetNode.appendChild(record);
         }
     }
@@ -182,6 +231,13 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
 void clsExcelImport::LotDistributionReportPostProcessing(const xml::Node& XMLNode)
 {
     const xml::NodeList lots = XMLNode.ownerDocument().selectNodes(QStringLiteral("//BulkLot"));
+    if (!room_)
+        room_.emplace(XMLNode.ownerDocument());
+    if (!room_->take(splitBytes(lots)))
+        throw editorError(QStringLiteral("The lot numbers were not split and the worksheet was not imported: one lot for "
+                                         "each number would make the document larger than %1 MB, the largest the "
+                                         "editor opens.")
+                              .arg(kMaxEditorDocumentBytes / (1024 * 1024)));
     try {
         for (const xml::Node& lot : lots) {
             const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "editor/excel/ImportRoom.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace veldra {
 
@@ -24,21 +28,29 @@ public:
     // One import below `XMLTargetNode`, whose name is `ImportName`: finds the entry, asks
     // for the workbook and for each worksheet, writes the records. A workbook that cannot
     // be read is reported in a warning and writes nothing; a definition file that cannot
-    // be read throws VbError.
+    // be read throws VbError. A worksheet is imported whole or not at all: one that fails
+    // (one whose records would make the document too large for the editor) leaves nothing,
+    // and the import ends with its VbError.
     void LoadFromExcelFile(const QString& ImportName, const xml::Node& XMLTargetNode);
 
     // The records of one worksheet, appended to `XMLTargetNode` (the Target element) from
     // the entry's DataStartRow down to the first visible row whose single-cell sources
     // are all empty; hidden rows are passed over. Then every element from the Target
-    // element down gets a new Word2SPLID.
+    // element down gets a new Word2SPLID. Throws VbError, with none of its records left in
+    // the document, when they would make the document larger than the editor opens.
     void LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, const xml::Node& XMLExcelImport,
                                 const xml::Node& XMLTemplateNode, const xml::Node& XMLTargetNode);
 
     // Splits the lot numbers of every BulkLot of the document that holds `XMLNode`: at line
     // feeds when there are any, else at blanks. The first part stays; a copy of the BulkLot
     // for each further part is inserted before it (so the order is second, third, ...,
-    // first). Stops at the first failing step.
+    // first). Stops at the first failing step. Throws VbError, changing nothing, when the
+    // copies would make the document larger than the editor opens.
     void LotDistributionReportPostProcessing(const xml::Node& XMLNode);
+
+private:
+    // What the worksheets of this import may still add to the document.
+    std::optional<ImportRoom> room_;
 };
 
 } // namespace veldra

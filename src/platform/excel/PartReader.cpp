@@ -1,5 +1,7 @@
 #include "platform/excel/PartReader.h"
 
+#include "platform/core/InputScan.h"
+
 #include <cstring>
 
 namespace veldra::excel {
@@ -26,6 +28,10 @@ QString fromXml(const char* text)
 PartReader::PartReader(const QByteArray& bytes, const QString& part)
 {
     error_.part = part;
+    if (const auto refusal = refuseBeforeParsing(bytes)) {
+        fail(QStringLiteral("%1 (line %2)").arg(refusal->reason).arg(refusal->line));
+        return;
+    }
     reader_ = xmlReaderForMemory(bytes.constData(), static_cast<int>(bytes.size()), nullptr, nullptr,
                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     if (!reader_)

@@ -10,7 +10,8 @@ namespace veldra::excel {
 
 // Walks the XML of one package part node by node (libxml2's streaming reader), so a large
 // worksheet is never held as a tree. The part is untrusted: nothing is fetched from the
-// network, and a part with a document type declaration (where entities would live) is
+// network, and a part with a document type declaration (where entities would live) or with
+// an element of thousands of attributes (the parser's duplicate check is quadratic) is
 // refused.
 //
 //     PartReader reader(bytes, "xl/workbook.xml");

@@ -15,6 +15,10 @@ bool readSharedStrings(const QByteArray& xml, const QString& part, QStringList& 
     while (reader.next()) {
         if (reader.isStart()) {
             if (reader.nameIs("si")) {
+                if (out.size() >= MaxSharedStrings) {
+                    error = {part, QStringLiteral("the workbook holds more than %1 shared strings").arg(MaxSharedStrings)};
+                    return false;
+                }
                 inItem = true;
                 current.clear();
             } else if (reader.nameIs("rPh") && phoneticDepth < 0) {

@@ -33,8 +33,32 @@ std::optional<double> numberOf(const QByteArray& text)
     return ok ? std::optional<double>(number) : std::nullopt;
 }
 
+// Cells shown as dates whose numbers are no dates: how many, and the first of them.
+struct NotDates {
+    int count = 0;
+    int firstRow = 0;
+    QByteArray firstValue;
+
+    void add(int row, const QByteArray& value)
+    {
+        if (count++ == 0) {
+            firstRow = row;
+            firstValue = value.trimmed().left(40);
+        }
+    }
+    QString warning(const QString& sheet) const
+    {
+        return QStringLiteral("Worksheet '%1': %2 cell(s) shown as dates hold numbers that are no date (the first in "
+                              "row %3: %4); they are read as numbers.")
+            .arg(sheet)
+            .arg(count)
+            .arg(firstRow)
+            .arg(QString::fromUtf8(firstValue));
+    }
+};
+
 // Builds the cell's value; nothing when the cell is damaged.
-std::optional<CellValue> valueOf(const OpenCell& cell, const SheetContext& context, QString& why)
+std::optional<CellValue> valueOf(const OpenCell& cell, const SheetContext& context, QString& why, NotDates& notDates)
 {
     const QByteArray& t = cell.type;
     if (t == "inlineStr" || t == "str")
@@ -68,6 +92,7 @@ std::optional<CellValue> valueOf(const OpenCell& cell, const SheetContext& conte
         const double serial = serialFromWorkbookDays(*number, context.date1904);
         if (!vb::dateTimeFromSerial(serial).isNull())
             return CellValue::fromSerial(serial);
+        notDates.add(cell.place.row, cell.value);
     }
     return CellValue::fromNumber(*number);
 }
@@ -82,7 +107,7 @@ double serialFromWorkbookDays(double days, bool date1904)
 }
 
 bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContext& context, Worksheet& sheet,
-                   WorkbookError& error)
+                   WorkbookProgress& progress, WorkbookError& error)
 {
     PartReader reader(xml, part);
     int row = 0;
@@ -90,6 +115,7 @@ bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContex
     std::optional<OpenCell> cell;
     bool inValue = false;  // inside <v>, or inside a <t> of an inline string
     int phoneticDepth = -1;
+    NotDates notDates;
     auto fail = [&](const QString& why) {
         error = {part, QStringLiteral("%1 (row %2)").arg(why).arg(row)};
         return false;
@@ -97,7 +123,7 @@ bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContex
     // Stores the cell read; the reason when it is damaged.
     auto finishCell = [&]() {
         QString why;
-        const std::optional<CellValue> value = valueOf(*cell, context, why);
+        const std::optional<CellValue> value = valueOf(*cell, context, why, notDates);
         if (value && !value->isEmpty())
             sheet.setCell(cell->place, *value);
         nextColumn = cell->place.column + 1;
@@ -109,6 +135,8 @@ bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContex
         if (reader.isStart()) {
             const char* name = reader.name();
             if (std::strcmp(name, "row") == 0) {
+                if (++progress.rows > MaxRowsPerWorkbook)
+                    return fail(QStringLiteral("the workbook holds more than %1 rows").arg(MaxRowsPerWorkbook));
                 const char* r = reader.attribute("r");
                 row = r ? std::atoi(r) : row + 1;
                 if (row < 1 || row > MaxRows)
@@ -119,6 +147,8 @@ bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContex
                 else
                     sheet.setRowHidden(row, false);
             } else if (std::strcmp(name, "c") == 0) {
+                if (++progress.cells > MaxCellsPerWorkbook)
+                    return fail(QStringLiteral("the workbook holds more than %1 cells").arg(MaxCellsPerWorkbook));
                 OpenCell open;
                 if (const char* r = reader.attribute("r")) {
                     const std::optional<CellPlace> place = parseCellName(r);
@@ -161,6 +191,8 @@ bool readWorksheet(const QByteArray& xml, const QString& part, const SheetContex
         }
     }
     error = reader.error();
+    if (notDates.count > 0)
+        progress.warnings.append(notDates.warning(sheet.name()));
     return error.ok();
 }
 

@@ -1,5 +1,6 @@
 #include "platform/excel/XlsxWorkbook.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/excel/CellStyles.h"
 #include "platform/excel/PartReader.h"
 #include "platform/excel/Relationships.h"
@@ -7,8 +8,7 @@
 #include "platform/excel/WorksheetParser.h"
 #include "platform/excel/ZipPackage.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QHash>
 
 namespace veldra::excel {
 
@@ -43,6 +43,16 @@ bool readWorkbookPart(const QByteArray& xml, const QString& part, WorkbookPart& 
     return error.ok();
 }
 
+// A sentence about the file as the tail of "the workbook cannot be imported: ...".
+QString asReason(QString sentence)
+{
+    if (sentence.endsWith(QLatin1Char('.')))
+        sentence.chop(1);
+    if (!sentence.isEmpty())
+        sentence[0] = sentence[0].toLower();
+    return sentence;
+}
+
 // The relationships of a part; none when it has no .rels part.
 bool relationshipsOf(const ZipPackage& package, const QString& part, std::vector<Relationship>& out,
                      WorkbookError& error)
@@ -67,23 +77,23 @@ QStringList XlsxWorkbook::sheetNames() const
 bool XlsxWorkbook::fail(WorkbookError error)
 {
     sheets_.clear();
+    warnings_.clear();
     error_ = std::move(error);
     return false;
 }
 
 bool XlsxWorkbook::open(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail({QString(), QStringLiteral("the file cannot be read (%1)").arg(file.errorString())});
-    if (file.size() > ZipPackage::MaxPartBytes)
-        return fail({QString(), QStringLiteral("the file is larger than %1 MiB").arg(ZipPackage::MaxPartBytes / (1024 * 1024))});
-    return openBytes(file.readAll());
+    const FileContent file = readRegularFile(path, ZipPackage::MaxPartBytes);
+    if (!file.ok())
+        return fail({QString(), asReason(file.problem)});
+    return openBytes(file.bytes);
 }
 
 bool XlsxWorkbook::openBytes(const QByteArray& bytes)
 {
     sheets_.clear();
+    warnings_.clear();
     error_ = {};
     WorkbookError error;
     ZipPackage package;
@@ -117,18 +127,27 @@ bool XlsxWorkbook::openBytes(const QByteArray& bytes)
             return fail(error);
     }
 
+    WorkbookProgress progress;
+    QHash<QString, QString> sheetOfPart;  // part name (lower case, as the package compares) → sheet
     for (const SheetEntry& entry : workbook.sheets) {
         const Relationship* target = findById(workbookRels, entry.relationshipId);
         if (!target)
             return fail({workbookPart, QStringLiteral("sheet '%1' points to no part").arg(entry.name)});
         if (!target->type.endsWith(QStringLiteral("/worksheet")))
             continue;  // a chart or dialog sheet
+        // Each sheet has a part of its own; sheets naming one part would read it again and again.
+        const QString partKey = target->target.toLower();
+        if (const auto other = sheetOfPart.constFind(partKey); other != sheetOfPart.cend())
+            return fail({workbookPart, QStringLiteral("sheets '%1' and '%2' name the same part %3")
+                                           .arg(*other, entry.name, target->target)});
+        sheetOfPart.insert(partKey, entry.name);
         const std::optional<QByteArray> xml = package.read(target->target, error);
         Worksheet sheet(entry.name);
-        if (!xml || !readWorksheet(*xml, target->target, context, sheet, error))
+        if (!xml || !readWorksheet(*xml, target->target, context, sheet, progress, error))
             return fail(error);
         sheets_.push_back(std::move(sheet));
     }
+    warnings_ = progress.warnings;
     return true;
 }
 

@@ -30,11 +30,15 @@ public:
 
     const std::vector<Worksheet>& worksheets() const { return sheets_; }
     QStringList sheetNames() const;
+    // Lines for the log's "Warning" category about values read only approximately (cells
+    // shown as dates whose numbers are no dates), one per worksheet.
+    const QStringList& warnings() const { return warnings_; }
 
 private:
     bool fail(WorkbookError error);
 
     std::vector<Worksheet> sheets_;
+    QStringList warnings_;
     WorkbookError error_;
 };
 

@@ -1,10 +1,10 @@
 #include "platform/word/Document.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/word/detail/Loader.h"
 #include "platform/word/detail/Model.h"
 #include "platform/word/detail/Package.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace veldra::word {
@@ -15,20 +15,12 @@ Document::~Document() = default;
 bool Document::open(const QString& path)
 {
     close();
-    QFile file(path);
-    if (!file.exists()) {
-        error_ = {QString(), QStringLiteral("The file '%1' does not exist.").arg(path)};
+    const FileContent file = readRegularFile(path, detail::MaxPackageBytes);
+    if (!file.ok()) {
+        error_ = {QString(), file.problem};
         return false;
     }
-    if (file.size() > detail::MaxPackageBytes) {
-        error_ = {QString(), QStringLiteral("The file '%1' is larger than %2 MB.").arg(path).arg(detail::MaxPackageBytes / (1024 * 1024))};
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error_ = {QString(), QStringLiteral("The file '%1' cannot be read: %2").arg(path, file.errorString())};
-        return false;
-    }
-    return openBytes(file.readAll(), QFileInfo(path).absolutePath());
+    return openBytes(file.bytes, QFileInfo(path).absolutePath());
 }
 
 bool Document::openBytes(const QByteArray& bytes, const QString& baseFolder)

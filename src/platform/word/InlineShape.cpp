@@ -1,10 +1,10 @@
 #include "platform/word/InlineShape.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/word/detail/Model.h"
 #include "platform/word/detail/Package.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -148,12 +148,12 @@ PictureData InlineShape::picture() const
     const QString file = linkedFile(model_->baseFolder, shape.linkTarget, &data.error);
     if (file.isEmpty())
         return data;
-    QFile in(file);
-    if (in.size() > detail::MaxPartBytes || !in.open(QIODevice::ReadOnly)) {
-        data.error = QStringLiteral("The linked picture '%1' cannot be read.").arg(shape.linkTarget);
+    FileContent content = readRegularFile(file, detail::MaxPartBytes);
+    if (!content.ok()) {
+        data.error = content.problem;
         return data;
     }
-    data.bytes = in.readAll();
+    data.bytes = std::move(content.bytes);
     data.extension = extensionOf(file);
     return data;
 }

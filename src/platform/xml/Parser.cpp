@@ -1,8 +1,8 @@
 #include "platform/xml/Parser.h"
 
+#include "platform/core/InputScan.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/InputScan.h"
 #include "platform/xml/WhitespaceRules.h"
 #include "platform/xml/XmlStrings.h"
 

@@ -1,9 +1,9 @@
 #include "platform/xml/SchemaValidator.h"
 
+#include "platform/core/InputScan.h"
 #include "platform/core/RegularFile.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/InputLimits.h"
-#include "platform/xml/InputScan.h"
 #include "platform/xml/ResourceErrorCapture.h"
 #include "platform/xml/ResourceLoader.h"
 #include "platform/xml/ResourceResolver.h"
@@ -204,7 +204,7 @@ SchemaCheck SchemaValidator::validateBytes(const QByteArray& content, const QStr
     installResourceLoader();
     if (content.size() > std::numeric_limits<int>::max())
         return failure(SchemaCheck::Outcome::ParseFailure, QStringLiteral("The document is too large to parse."));
-    if (const auto refusal = detail::refuseBeforeParsing(content))
+    if (const auto refusal = refuseBeforeParsing(content))
         return failure(SchemaCheck::Outcome::ParseFailure, refusal->reason, refusal->line, lineOf(content, refusal->line));
     const QByteArray url = baseFile.toUtf8();
     std::unique_ptr<xmlDoc, DocFree> doc;

@@ -1,9 +1,9 @@
 #include "platform/xml/XsltProcessor.h"
 
+#include "platform/core/InputScan.h"
 #include "platform/core/RegularFile.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/InputLimits.h"
-#include "platform/xml/InputScan.h"
 #include "platform/xml/ResourceErrorCapture.h"
 #include "platform/xml/ResourceLoader.h"
 #include "platform/xml/ResourceResolver.h"
@@ -103,7 +103,7 @@ XsltResult transformBytes(const QString& stylesheet, const QByteArray& content, 
     installResourceLoader();
     if (content.size() > std::numeric_limits<int>::max())
         return failed(XsltResult::Outcome::DocumentFailure, QStringLiteral("The document is too large to parse."));
-    if (const auto refusal = detail::refuseBeforeParsing(content))
+    if (const auto refusal = refuseBeforeParsing(content))
         return failed(XsltResult::Outcome::DocumentFailure, refusal->reason);
     const QByteArray url = baseFile.toUtf8();
     DocPtr doc;

@@ -1,11 +1,13 @@
 // The editor's Import from Excel, end to end: workbooks written as a spreadsheet program
 // writes them, the shipped import definitions, the real editor window and its tree.
 #include "editor/excel/ExcelImportTestSupport.h"
+#include "editor/SettingsDocument.h"
 #include "editor/excel/clsExcelImport.h"
 #include "editor/frmXMLEditor.h"
 #include "editor/TreeView.h"
 #include "platform/xml/Document.h"
 #include "support/Fixtures.h"
+#include "support/LogFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "support/XlsxBuilder.h"
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace veldra;
@@ -44,10 +47,9 @@ void expectFreshDistinctIds(const xml::Node& element)
 
 } // namespace
 
-class ExcelImportTest : public ::testing::Test {
+class ExcelImportTest : public test::LogFixture {
 protected:
     test::ProgramFolderCopy folder;
-    test::ScriptedUi ui;
     test::TempDir dir;
     std::unique_ptr<frmXMLEditor> editor = test::newSettings();
 };
@@ -230,4 +232,74 @@ TEST_F(ExcelImportTest, NothingIsWrittenWhenTheImportCannotRun)
         EXPECT_EQ(ui.messages.at(0).icon, c.icon);
         EXPECT_TRUE(ui.messages.at(0).text.contains(c.says)) << ui.messages.at(0).text.toStdString();
     }
+}
+
+// Small workbooks that would make a document the editor cannot open again: a worksheet whose
+// rows repeat one long text, lot cells of sixteen thousand numbers, each to become a lot.
+// The worksheet that does not fit is left out whole, with the reason, and the worksheets
+// before it stay imported.
+TEST_F(ExcelImportTest, AWorksheetTooLargeForTheEditorIsLeftOutWhole)
+{
+    const QString longLot = QString(30000, QLatin1Char('L'));
+    // A cell holds at most 32,767 characters.
+    const QString manyNumbers = QStringLiteral("1 ").repeated(16383);
+    const struct {
+        const char* name;
+        std::function<void(test::XlsxBuilder&)> fill;
+        QString says;
+    } cases[] = {
+        {"long rows",
+         [&](test::XlsxBuilder& book) {
+             for (int row = 2; row <= int(kMaxEditorDocumentBytes / longLot.size()) + 100; ++row)
+                 book.row(row, {longLot, "0071-0155-23", "2027-05-31", row});
+         },
+         "The worksheet 'Large' was not imported"},
+        {"lots of lot numbers",
+         [&](test::XlsxBuilder& book) {
+             for (int row = 2; row <= 11; ++row)
+                 book.row(row, {manyNumbers, "0071-0155-23", "2027-05-31", row});
+         },
+         "The lot numbers were not split and the worksheet was not imported"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        editor = test::newSettings();
+        ui.messages.clear();
+        test::XlsxBuilder book(dir.file(QStringLiteral("%1.xlsx").arg(c.name)));
+        book.sheet("Small").row(2, {"S1", "0071-0155-23", "2027-05-31", 1});
+        c.fill(book.sheet("Large"));
+        ui.openFiles.push_back(book.save());
+        ui.answers = {ui::Answer::Yes, ui::Answer::Yes};
+        editor->Saved = true;
+
+        test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+
+        ASSERT_EQ(ui.messages.size(), 3) << messageTexts(ui).join(" | ").left(1000).toStdString();
+        EXPECT_EQ(ui.messages.at(2).icon, ui::Icon::Critical);
+        EXPECT_TRUE(ui.messages.at(2).text.contains(c.says)) << ui.messages.at(2).text.toStdString();
+        EXPECT_TRUE(ui.messages.at(2).text.contains("larger than 32 MB")) << ui.messages.at(2).text.toStdString();
+        const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+        EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Small"}));
+        // Sizes first: a failure here must not print megabytes of lot numbers.
+        ASSERT_LT(editor->XMLDoc->xmlBytes().size(), 1024 * 1024);
+        EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "S1"}));
+        expectFreshDistinctIds(report);
+        EXPECT_FALSE(editor->Saved);
+    }
+}
+
+// A cell shown as a date whose number is no date goes in as the number, and the log says so.
+TEST_F(ExcelImportTest, ANumberThatIsNoDateIsImportedAsItIsWithAWarning)
+{
+    test::XlsxBuilder book(dir.file("dates.xlsx"));
+    book.sheet("Lots").row(2, {"A100", "0071-0155-23"}).formatted("C2", 1e308, "yyyy-mm-dd").number("D2", 5);
+    ui.openFiles.push_back(book.save());
+    ui.answers = {ui::Answer::Yes};
+
+    test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+
+    const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/ExpirationDate")), QStringList({"", "1E+308"}));
+    EXPECT_EQ(logLines(), QStringList({line("Warning", "Worksheet 'Lots': 1 cell(s) shown as dates hold numbers that are no "
+                                                       "date (the first in row 2: 1E+308); they are read as numbers.")}));
 }

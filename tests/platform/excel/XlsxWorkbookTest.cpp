@@ -1,5 +1,8 @@
+#include "platform/core/InputScan.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbText.h"
+#include "platform/excel/SharedStrings.h"
+#include "platform/excel/WorksheetParser.h"
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/excel/ZipPackage.h"
 #include "platform/excel/PackageSurgery.h"
@@ -9,6 +12,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace veldra;
 using excel::CellValue;
@@ -55,7 +59,9 @@ TEST(XlsxWorkbookTest, CellsComeTypedAsTheSheetHoldsThem)
         .formula("F2", "=B1*2", 24690)
         .text("B3", "   spaced  ")
         .text("C3", "L1\r\nL2")   // stored as "L1_x000D_\nL2"
-        .text("D3", "a\x01" "b"); // stored as "a_x0001_b"; no document can hold \x01
+        .text("D3", "a\x01" "b") // stored as "a_x0001_b"; no document can hold \x01
+        .formatted("A4", 1e308, "yyyy-mm-dd")
+        .formatted("B4", 3e6, "yyyy-mm-dd");
     book.sheet("Mid").text("A1", "third");
     XlsxWorkbook workbook;
     ASSERT_TRUE(workbook.open(book.save())) << workbook.error().text().toStdString();
@@ -83,12 +89,19 @@ TEST(XlsxWorkbookTest, CellsComeTypedAsTheSheetHoldsThem)
         {"D3", Kind::Text, "ab"},
         {"A3", Kind::Empty, ""},
         {"XFD1048576", Kind::Empty, ""},
+        {"A4", Kind::Number, "1E+308"},
+        {"B4", Kind::Number, "3000000"},
     };
     for (const auto& c : cases) {
         const CellValue value = sheet.cell(QString::fromLatin1(c.cell));
         EXPECT_EQ(value.kind, c.kind) << c.cell;
         EXPECT_EQ(textOf(value), QString::fromUtf8(c.text)) << c.cell;
     }
+    // Dates that are no dates are read as numbers, and the log hears of them.
+    ASSERT_EQ(workbook.warnings().size(), 1);
+    EXPECT_TRUE(workbook.warnings().at(0).startsWith("Worksheet 'Alpha': 2 cell(s) shown as dates hold numbers that are no date "
+                                                     "(the first in row 4: 1"))
+        << workbook.warnings().at(0).toStdString();
 }
 
 TEST(XlsxWorkbookTest, HiddenRowsAndInlineStrings)
@@ -175,6 +188,31 @@ TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
                                                  "</row></sheetData></worksheet>"));
     const QString huge = damaged("huge.xlsx", "xl/sharedStrings.xml",
                                  QByteArray(excel::ZipPackage::MaxPartBytes + 1, ' '));
+    QByteArray attributes;
+    for (int i = 0; i <= kMaxAttributesPerElement; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"1\"";
+    const QString manyAttributes = damaged("attributes.xlsx", "xl/worksheets/sheet1.xml",
+                                           "<worksheet><sheetData><row r=\"1\"" + attributes + "/></sheetData></worksheet>");
+    // Small parts that would make huge models: sheets naming one part, more cells, rows or
+    // shared strings than a workbook's model holds.
+    const QString sharedPart = damaged("sharedpart.xlsx", "xl/workbook.xml",
+                                       "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+                                       "<sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/>"
+                                       "<sheet name=\"B\" sheetId=\"2\" r:id=\"rId1\"/></sheets></workbook>");
+    const QString manyCells = damaged("cells.xlsx", "xl/worksheets/sheet1.xml",
+                                      "<worksheet><sheetData>"
+                                          + QByteArray("<row>" + QByteArray("<c/>").repeated(10) + "</row>")
+                                                .repeated(excel::MaxCellsPerWorkbook / 10 + 1)
+                                          + "</sheetData></worksheet>");
+    const QString manyRows = damaged("rows.xlsx", "xl/worksheets/sheet1.xml",
+                                     "<worksheet><sheetData>"
+                                         + QByteArray("<row r=\"1\"/>").repeated(excel::MaxRowsPerWorkbook + 1)
+                                         + "</sheetData></worksheet>");
+    const QString manyStrings = damaged("strings.xlsx", "xl/sharedStrings.xml",
+                                        "<sst>" + QByteArray("<si/>").repeated(excel::MaxSharedStrings + 1) + "</sst>");
+    // A pipe would block the reader and a device would be read until memory runs out.
+    const QString fifo = dir.file("pipe.xlsx");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
 
     const struct {
         QString path;
@@ -188,7 +226,15 @@ TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
         {huge, "xl/sharedStrings.xml", "larger than"},
         {test::fixture("xlsx/xlnt/5_encrypted_agile.xlsx"), "", "password-protected"},
         {test::fixture("xlsx/xlnt/6_encrypted_libre.xlsx"), "", "password-protected"},
-        {dir.file("absent.xlsx"), "", "cannot be read"},
+        {manyAttributes, "xl/worksheets/sheet1.xml", "more than 500 attributes"},
+        {sharedPart, "xl/workbook.xml", "sheets 'A' and 'B' name the same part"},
+        {manyCells, "xl/worksheets/sheet1.xml", "more than 2000000 cells"},
+        {manyRows, "xl/worksheets/sheet1.xml", "more than 2000000 rows"},
+        {manyStrings, "xl/sharedStrings.xml", "more than 2000000 shared strings"},
+        {dir.file("absent.xlsx"), "", "does not exist"},
+        {QStringLiteral("/dev/zero"), "", "a device"},
+        {fifo, "", "a pipe"},
+        {dir.path(), "", "a folder"},
         {test::fixture("xlsx/SOURCES.md"), "", "not a workbook"},
     };
     for (const auto& c : cases) {

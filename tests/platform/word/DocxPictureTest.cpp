@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace veldra;
 using namespace veldra::word;
@@ -154,4 +155,31 @@ TEST(DocxPicture, LinkedPicturesAreReadOnlyFromTheDocumentsFolder)
     Document unplaced;
     ASSERT_TRUE(unplaced.openBytes(bytes));
     EXPECT_FALSE(unplaced.inlineShapes().first().picture().ok());
+}
+
+// A pipe would block the reader and a device would be read until memory runs out.
+TEST(DocxPicture, ALinkedPictureThatIsNoFileIsRefusedWithoutBlocking)
+{
+    test::TempDir temp;
+    ASSERT_EQ(mkfifo(QFile::encodeName(temp.file("pipe.png")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(temp.file("folder.png")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), temp.file("zero.png")));
+    const struct {
+        const char* target;
+        const char* reasonHas;
+    } cases[] = {
+        {"pipe.png", "a pipe"},
+        {"folder.png", "a folder"},
+        {"zero.png", "not a file in the document's folder"},
+    };
+    for (const auto& c : cases) {
+        test::DocxParts parts;
+        parts.relationships = test::relationship(QStringLiteral("rIdLink"), QStringLiteral("image"), QString::fromLatin1(c.target), true);
+        Document doc;
+        ASSERT_TRUE(doc.openBytes(test::docxFrom(picture(12700, 12700, QStringLiteral("r:link=\"rIdLink\"")), parts), temp.path()));
+        const PictureData data = doc.inlineShapes().first().picture();
+        EXPECT_FALSE(data.ok()) << c.target;
+        EXPECT_TRUE(data.bytes.isEmpty()) << c.target;
+        EXPECT_TRUE(data.error.contains(QLatin1String(c.reasonHas))) << data.error.toStdString();
+    }
 }

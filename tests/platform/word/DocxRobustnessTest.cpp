@@ -1,11 +1,16 @@
 // Damaged, hostile and foreign input: a clear error naming the part, never a crash.
+#include "platform/core/InputScan.h"
+#include "platform/word/detail/BodyReader.h"
+#include "platform/word/detail/Xml.h"
 #include "support/DocxFixture.h"
 #include "support/Fixtures.h"
+#include "support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace veldra;
 using namespace veldra::word;
@@ -73,6 +78,26 @@ QByteArray withOversizedDocumentPart()
     return bytes;
 }
 
+const QString kWordNamespace = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+
+// A body element with more attributes than any real element has.
+QByteArray withManyAttributes(int count)
+{
+    QString paragraph = QStringLiteral("<w:p");
+    for (int i = 0; i < count; ++i)
+        paragraph += QStringLiteral(" a%1=\"1\"").arg(i);
+    return withDocumentPart(QStringLiteral("<w:document xmlns:w=\"%1\"><w:body>%2/></w:body></w:document>")
+                                .arg(kWordNamespace, paragraph)
+                                .toUtf8());
+}
+
+// A few megabytes of empty paragraphs, which would take a hundred times that once parsed.
+QByteArray withEmptyParagraphs(qint64 count)
+{
+    return withDocumentPart("<w:document xmlns:w=\"" + kWordNamespace.toUtf8() + "\"><w:body>"
+                            + QByteArray("<w:p/>").repeated(count) + "</w:body></w:document>");
+}
+
 QByteArray withEntries(int count)
 {
     QMap<QString, QByteArray> entries;
@@ -108,6 +133,12 @@ TEST(DocxRobustness, BadInputIsRefusedWithTheReason)
         {"malformed styles", test::docxFrom(para("x"), badStyles), "word/styles.xml", "not well-formed"},
         {"a part beyond the size limit", withOversizedDocumentPart(), "word/document.xml", "larger than"},
         {"too many entries", withEntries(20001), "", "more than 20000 entries"},
+        {"an element of thousands of attributes", withManyAttributes(kMaxAttributesPerElement + 1), "word/document.xml",
+         "more than 500 attributes"},
+        {"more elements than any document holds", withEmptyParagraphs(detail::MaxPartNodes), "word/document.xml",
+         "more than 2000000 elements"},
+        {"a story longer than any label", test::docxFrom(para(QString(detail::MaxCharacters + 1, QLatin1Char('x')))),
+         "word/document.xml", "more than 16000000 characters"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,6 +151,28 @@ TEST(DocxRobustness, BadInputIsRefusedWithTheReason)
     Document missing;
     EXPECT_FALSE(missing.open(QStringLiteral("/no/such/file.docx")));
     EXPECT_TRUE(missing.openError().reason.contains(QStringLiteral("does not exist")));
+}
+
+// A pipe would block the reader and a device would be read until memory runs out.
+TEST(DocxRobustness, WhatIsNotAFileIsRefusedWithoutBlocking)
+{
+    test::TempDir temp;
+    const QString fifo = temp.file("pipe.docx");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct {
+        QString path;
+        const char* reasonHas;
+    } cases[] = {
+        {QStringLiteral("/dev/zero"), "a device"},
+        {fifo, "a pipe"},
+        {temp.path(), "a folder"},
+    };
+    for (const auto& c : cases) {
+        Document doc;
+        EXPECT_FALSE(doc.open(c.path)) << c.path.toStdString();
+        EXPECT_EQ(doc.openError().part, QString());
+        EXPECT_TRUE(doc.openError().reason.contains(QLatin1String(c.reasonHas))) << doc.openError().reason.toStdString();
+    }
 }
 
 TEST(DocxRobustness, OddButReadablePackagesOpen)

@@ -25,14 +25,16 @@ BodyReader::BodyReader(Model& model, const Styles& styles, Numbering& numbering,
     model_.formats.push_back(CharFormat{});
 }
 
-void BodyReader::read(xmlNode* documentRoot, qsizetype partSize)
+bool BodyReader::read(xmlNode* documentRoot, qsizetype partSize)
 {
     // Text is roughly a fifth of the markup around it; growing in steps costs more.
-    const auto expected = static_cast<size_t>(partSize / 5);
+    const auto expected = static_cast<size_t>(std::min(partSize / 5, MaxCharacters));
     model_.text.reserve(expected);
     model_.attributes.reserve(expected);
     xmlNode* body = childW(documentRoot, "body");
     readBlocks(body, nullptr);
+    if (tooLong_)
+        return false;
     while (!fields_.empty())
         fieldEnd();
     if (xmlNode* sectPr = childW(body, "sectPr"); sectPr && !sawSection_)
@@ -56,11 +58,14 @@ void BodyReader::read(xmlNode* documentRoot, qsizetype partSize)
                                               "with the text are read.").arg(floatingPictures_));
     for (const QString& warning : numbering_.warnings())
         model_.warnings.append(warning);
+    return true;
 }
 
 void BodyReader::readBlocks(xmlNode* parent, const TableContext* table)
 {
     for (xmlNode* node : children(parent)) {
+        if (tooLong_)
+            return;
         if (isW(node, "p"))
             readParagraph(node, table);
         else if (isW(node, "tbl"))
@@ -229,9 +234,15 @@ bool BodyReader::emitting() const
     return codeDepth_ == 0;
 }
 
+bool BodyReader::room(qsizetype count)
+{
+    tooLong_ = tooLong_ || static_cast<qsizetype>(model_.text.size()) + count > MaxCharacters;
+    return !tooLong_;
+}
+
 void BodyReader::append(char32_t c, uint16_t format)
 {
-    if (!emitting())
+    if (!emitting() || !room(1))
         return;
     model_.text.push_back(c);
     model_.attributes.push_back(
@@ -241,6 +252,12 @@ void BodyReader::append(char32_t c, uint16_t format)
 void BodyReader::appendText(const xmlChar* utf8, uint16_t format, const QString& font)
 {
     if (!emitting() || !utf8)
+        return;
+    // Counted before anything is appended, so one long run cannot grow the model past the limit.
+    qsizetype characters = 0;
+    for (const unsigned char* s = utf8; *s; ++s)
+        characters += (*s & 0xC0) != 0x80;
+    if (!room(characters))
         return;
     const bool symbol = isSymbolFont(font);
     // libxml2 hands over well-formed UTF-8; decoding it here spares a QString per run.

@@ -15,6 +15,10 @@
 
 namespace veldra::word::detail {
 
+// The model keeps 16 bytes a character; a story longer than this (some 8,000 pages of dense
+// text, 250 times a long label) is refused.
+inline constexpr qsizetype MaxCharacters = 16'000'000;
+
 // Flattens the main story of document.xml into the model: one pass over the body in
 // document order, numbering paragraphs as they are met.
 class BodyReader {
@@ -22,8 +26,9 @@ public:
     BodyReader(Model& model, const Styles& styles, Numbering& numbering,
                QHash<QString, Relationship> relationships);
 
-    // partSize (the document part's size) sizes the buffers.
-    void read(xmlNode* documentRoot, qsizetype partSize);
+    // partSize (the document part's size) sizes the buffers. False, with the model
+    // incomplete, when the story holds more than MaxCharacters characters.
+    bool read(xmlNode* documentRoot, qsizetype partSize);
 
 private:
     struct TableContext {
@@ -84,6 +89,8 @@ private:
                        bool* hidden, QString* font) const;
     uint16_t formatIndex(const CharFormat& format);
     bool emitting() const;
+    // Whether `count` more characters fit below MaxCharacters; once one does not, reading stops.
+    bool room(qsizetype count);
     void append(char32_t c, uint16_t format);
     void appendText(const xmlChar* utf8, uint16_t format, const QString& font);
     void addShape(ShapeRec shape, uint16_t format);
@@ -102,6 +109,7 @@ private:
     int floatingPictures_ = 0;
     int codeDepth_ = 0;                 // fields whose code is being read
     bool sawSection_ = false;
+    bool tooLong_ = false;              // MaxCharacters reached: nothing more is read
     bool revisions_ = false;
     QSet<QString> warned_;
     QHash<QString, ParagraphStyle> paragraphStyles_;

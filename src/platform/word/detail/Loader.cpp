@@ -119,7 +119,10 @@ std::shared_ptr<Model> loadModel(QByteArray bytes, const QString& baseFolder, Op
     model->compatibilityMode = settingsDoc ? compatibilityModeOf(settingsDoc.get())
                                            : QString::fromLatin1(DefaultCompatibilityMode);
     model->storedPageCount = storedPageCount(*package, packageRels);
-    BodyReader(*model, styles, numbering, rels).read(root(main.get()), mainBytes->size());
+    if (!BodyReader(*model, styles, numbering, rels).read(root(main.get()), mainBytes->size())) {
+        error = {mainPart, QStringLiteral("The document holds more than %1 characters; no label is so long.").arg(MaxCharacters)};
+        return nullptr;
+    }
     return model;
 }
 

@@ -7,11 +7,16 @@ namespace veldra::word::detail {
 
 namespace {
 
+// Roman numerals add an m per thousand and letters repeat once per 26, so a list starting
+// near the largest number would need millions of characters a paragraph. Past Word's own
+// largest start value they are shown as decimal numbers.
+constexpr int kMaxSpelledNumber = 32767;
+
 QString roman(int value)
 {
     static const int values[] = {1000, 900, 500, 400, 100, 90, 50, 40, 10, 9, 5, 4, 1};
     static const char* const digits[] = {"m", "cm", "d", "cd", "c", "xc", "l", "xl", "x", "ix", "v", "iv", "i"};
-    if (value <= 0)
+    if (value <= 0 || value > kMaxSpelledNumber)
         return QString::number(value);
     QString result;
     for (int i = 0; i < 13; ++i)
@@ -25,7 +30,7 @@ QString roman(int value)
 // a..z, then aa..zz, then aaa..: the letter repeats, it does not carry as in a spreadsheet.
 QString letters(int value)
 {
-    if (value <= 0)
+    if (value <= 0 || value > kMaxSpelledNumber)
         return QString::number(value);
     const int repeat = (value - 1) / 26 + 1;
     return QString(repeat, QChar(u'a' + (value - 1) % 26));
@@ -33,10 +38,11 @@ QString letters(int value)
 
 QString ordinalSuffix(int value)
 {
-    const int lastTwo = std::abs(value) % 100;
+    // The remainder first: the magnitude of the smallest int is no int.
+    const int lastTwo = std::abs(value % 100);
     if (lastTwo >= 11 && lastTwo <= 13)
         return QStringLiteral("th");
-    switch (std::abs(value) % 10) {
+    switch (std::abs(value % 10)) {
     case 1: return QStringLiteral("st");
     case 2: return QStringLiteral("nd");
     case 3: return QStringLiteral("rd");

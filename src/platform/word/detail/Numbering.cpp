@@ -7,6 +7,8 @@
 #include "platform/word/detail/SymbolFonts.h"
 #include "platform/word/detail/Xml.h"
 
+#include <limits>
+
 namespace veldra::word::detail {
 
 namespace {
@@ -183,7 +185,11 @@ std::optional<ListNumber> Numbering::next(int numId, int ilvl)
                 counters.used[level] = false;
     }
     const auto index = static_cast<size_t>(ilvl);
-    counters.value[index] = counters.used[index] ? counters.value[index] + 1 : startOf(num, *abstract, ilvl);
+    // A list started at the largest number stays there rather than wrapping around.
+    const int current = counters.value[index];
+    counters.value[index] = !counters.used[index]                        ? startOf(num, *abstract, ilvl)
+                            : current == std::numeric_limits<int>::max() ? current
+                                                                         : current + 1;
     counters.used[index] = true;
     restartBelow(num, *abstract, counters, ilvl);
 

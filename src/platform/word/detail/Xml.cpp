@@ -1,5 +1,7 @@
 #include "platform/word/detail/Xml.h"
 
+#include "platform/core/InputScan.h"
+
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
@@ -59,6 +61,11 @@ QString valueOf(const xmlAttr* a)
 
 XmlDoc parseXml(const QByteArray& bytes, QString* error)
 {
+    if (const auto refusal = refuseBeforeParsing(bytes, MaxPartNodes)) {
+        if (error)
+            *error = QStringLiteral("%1 (line %2)").arg(refusal->reason).arg(refusal->line);
+        return nullptr;
+    }
     xmlParserCtxtPtr ctxt = xmlCreateMemoryParserCtxt(bytes.constData(), static_cast<int>(bytes.size()));
     if (!ctxt) {
         if (error)

@@ -15,9 +15,15 @@ struct XmlDocFree {
 };
 using XmlDoc = std::unique_ptr<xmlDoc, XmlDocFree>;
 
+// A part is parsed into a tree, and its paragraphs, runs and cells into the model: some 200
+// bytes a node together. A part with more elements and attributes than this (some 200 times a
+// long label's document part) is refused before it is parsed.
+inline constexpr qint64 MaxPartNodes = 2'000'000;
+
 // Parses a package part. Never touches the network; a part with a document type
-// declaration is refused, so no entity can be declared, let alone expanded. nullptr and
-// *error on failure.
+// declaration is refused, so no entity can be declared, let alone expanded; so is one with
+// an element of thousands of attributes (the parser's duplicate check is quadratic) or more
+// than MaxPartNodes elements and attributes. nullptr and *error on failure.
 XmlDoc parseXml(const QByteArray& bytes, QString* error);
 
 inline xmlNode* root(xmlDoc* doc) { return doc ? xmlDocGetRootElement(doc) : nullptr; }

@@ -1,8 +1,6 @@
-#include "platform/xml/InputScan.h"
+#include "platform/core/InputScan.h"
 
-#include "platform/xml/InputLimits.h"
-
-namespace veldra::xml::detail {
+namespace veldra {
 
 namespace {
 
@@ -34,8 +32,9 @@ Encoding encodingOf(const QByteArray& input)
 template <int UnitBytes, bool BigEndian>
 class Scanner {
 public:
-    explicit Scanner(const QByteArray& input)
-        : data_(reinterpret_cast<const unsigned char*>(input.constData())), size_(input.size() / UnitBytes)
+    Scanner(const QByteArray& input, qint64 maxNodes)
+        : data_(reinterpret_cast<const unsigned char*>(input.constData())), size_(input.size() / UnitBytes),
+          maxNodes_(maxNodes)
     {
     }
 
@@ -134,9 +133,21 @@ private:
         return std::nullopt;
     }
 
+    std::optional<InputRefusal> countNode(int line)
+    {
+        if (++nodes_ <= maxNodes_)
+            return std::nullopt;
+        return InputRefusal{QStringLiteral("The document has more than %1 elements and attributes; no document this "
+                                           "program reads holds so many.")
+                                .arg(maxNodes_),
+                            line};
+    }
+
     std::optional<InputRefusal> startTag()
     {
         const int line = line_;
+        if (auto refusal = countNode(line))
+            return refusal;
         int attributes = 0;
         char32_t quote = 0;
         while (i_ < size_) {
@@ -148,11 +159,14 @@ private:
                     quote = 0;
             } else if (c == '"' || c == '\'') {
                 quote = c;
-            } else if (c == '=' && ++attributes > kMaxAttributesPerElement) {
-                return InputRefusal{QStringLiteral("An element has more than %1 attributes; no document this program "
-                                                   "reads holds so many.")
-                                        .arg(kMaxAttributesPerElement),
-                                    line};
+            } else if (c == '=') {
+                if (++attributes > kMaxAttributesPerElement)
+                    return InputRefusal{QStringLiteral("An element has more than %1 attributes; no document this "
+                                                       "program reads holds so many.")
+                                            .arg(kMaxAttributesPerElement),
+                                        line};
+                if (auto refusal = countNode(line))
+                    return refusal;
             } else if (c == '>') {
                 return std::nullopt;
             }
@@ -162,20 +176,24 @@ private:
 
     const unsigned char* data_;
     qsizetype size_;
+    qint64 maxNodes_;
     qsizetype i_ = 0;
+    qint64 nodes_ = 0;
     int line_ = 1;
 };
 
 } // namespace
 
-std::optional<InputRefusal> refuseBeforeParsing(const QByteArray& input)
+std::optional<InputRefusal> refuseBeforeParsing(const QByteArray& input, qint64 maxNodes)
 {
     const Encoding encoding = encodingOf(input);
     switch (encoding.unitBytes) {
-    case 2: return encoding.bigEndian ? Scanner<2, true>(input).run() : Scanner<2, false>(input).run();
-    case 4: return encoding.bigEndian ? Scanner<4, true>(input).run() : Scanner<4, false>(input).run();
-    default: return Scanner<1, false>(input).run();
+    case 2:
+        return encoding.bigEndian ? Scanner<2, true>(input, maxNodes).run() : Scanner<2, false>(input, maxNodes).run();
+    case 4:
+        return encoding.bigEndian ? Scanner<4, true>(input, maxNodes).run() : Scanner<4, false>(input, maxNodes).run();
+    default: return Scanner<1, false>(input, maxNodes).run();
     }
 }
 
-} // namespace veldra::xml::detail
+} // namespace veldra

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <limits>
+#include <optional>
+
+namespace veldra {
+
+// An element with more attributes is refused before parsing: libxml2's duplicate check takes
+// time quadratic in the count, and no settings, SPL or Office element holds more than a few dozen.
+inline constexpr int kMaxAttributesPerElement = 500;
+
+struct InputRefusal {
+    QString reason;
+    int line = 0;  // from 1
+};
+
+// One pass over raw input, before libxml2 sees it, for what the parser itself handles badly:
+// a NUL character (libxml2 takes it for the end of the input and ignores what follows), an
+// element with more than kMaxAttributesPerElement attributes (its duplicate check is quadratic)
+// and, for readers that build a tree of the whole input, more than maxNodes elements and
+// attributes together (a few bytes of markup each, but a hundred bytes and more of tree once
+// parsed).
+// The input is read in the code units its first bytes show (UTF-16 and UTF-32 in either byte
+// order, else bytes of an ASCII-compatible encoding), so markup is found in any of them.
+std::optional<InputRefusal> refuseBeforeParsing(const QByteArray& input,
+                                                qint64 maxNodes = std::numeric_limits<qint64>::max());
+
+} // namespace veldra
