@@ -138,6 +138,49 @@ TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
     EXPECT_EQ(titles(settings), QStringList({"OLD"}));
 }
 
+// Settings the import cannot start without are named, with their place in the tree, before
+// the user is asked anything; nothing is logged or changed.
+TEST_F(ProductLabelImportTest, AnEmptyDocumentOrPictureFolderSettingIsNamedBeforeTheQuestion)
+{
+    const struct {
+        const char* element;
+        const char* caption;
+    } cases[] = {{"File", "File"}, {"ImageTargetFolder", "Image Target Folder"}};
+    for (const auto& c : cases) {
+        closeLog();
+        ui.messages.clear();
+        xml::Document settings = settingsFor(save(label()));
+        settings.selectSingleNode(QStringLiteral("//WordDocument/") + c.element).setText(QStringLiteral("  "));
+
+        ImportProductLabelFromWord(&editor, settings);
+
+        ASSERT_EQ(ui.messages.size(), 1) << c.element;
+        EXPECT_EQ(ui.messages.at(0).text,
+                  QStringLiteral("The Word import needs the setting '%1'. Please fill it in the tree under "
+                                 "'Product Label' > 'Word Document' > '%1' and start the import again.")
+                      .arg(c.caption));
+        EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Warning);
+        EXPECT_TRUE(logLines().isEmpty()) << c.element;
+        EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+        EXPECT_TRUE(editor.calls.isEmpty());
+    }
+}
+
+// A program folder without its definition file: the error stands alone in a cleared log.
+TEST_F(ProductLabelImportTest, AMissingDefinitionFileIsReportedInACleanLog)
+{
+    WriteLog(QStringLiteral("Information"), QStringLiteral("a line of the previous job"));
+    ASSERT_TRUE(QFile::remove(program.file(QStringLiteral("SPLR4Definitions/DefinitionSPLR4.xml"))));
+    xml::Document settings = settingsFor(save(label()));
+
+    ImportProductLabelFromWord(&editor, settings);
+
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.at(0).startsWith(QStringLiteral("Error "))) << lines.at(0).toStdString();
+    EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+}
+
 TEST_F(ProductLabelImportTest, SectionsOfOneCodeKeepTheirOwnTextAndUnknownSectionsAreReportedOnce)
 {
     word::DocxWriter w;
