@@ -103,6 +103,7 @@ TEST_F(EditorDocumentCommandsTest, AddLoincCodesLogsThePassAndLeavesTheDocumentU
     hooks().ProcessLoincCodes = [](xml::Document d) {
         d.selectSingleNode(QStringLiteral("//Section[0]")).setAttribute(QStringLiteral("LOINC"), QStringLiteral("34066-1"));
         WriteLog(QStringLiteral("LOINC"), QStringLiteral("BOXED WARNING 34066-1"));
+        return true;
     };
 
     main.mnuSPLR4AddLOINCCodesToProductLabel->trigger();
@@ -123,7 +124,7 @@ TEST_F(EditorDocumentCommandsTest, AddLoincCodesLogsThePassAndLeavesTheDocumentU
 
 TEST_F(EditorDocumentCommandsTest, AFailedLoincPassShowsTheErrorInsteadOfTheCompletion)
 {
-    hooks().ProcessLoincCodes = [](xml::Document) { throw VbError(3024, "clsSPL", "Could not find file"); };
+    hooks().ProcessLoincCodes = [](xml::Document) -> bool { throw VbError(3024, "clsSPL", "Could not find file"); };
 
     main.mnuFileAddLOINCCodes->trigger();
 
@@ -181,7 +182,10 @@ TEST_F(EditorDocumentCommandsTest, RecentMajorChangesMovesInFrontOfTheFirstSecti
 TEST_F(EditorDocumentCommandsTest, ACommandOnTheDocumentRefusesASecondUntilItEnds)
 {
     QStringList hookRuns;
-    hooks().ProcessLoincCodes = [&](xml::Document) { hookRuns << "LOINC"; };
+    hooks().ProcessLoincCodes = [&](xml::Document) {
+        hookRuns << "LOINC";
+        return true;
+    };
     hooks().ProductLabelAddSectionNumbers = [&](xml::Document, const QString&) { hookRuns << "numbering"; };
     hooks().ImportFromExcel = [&](QPointer<QWidget>) { hookRuns << "Excel"; };
     const std::vector<QAction*> others{main.mnuSPLR4ImportProductLabel, main.mnuSPLR4ProductLabelAddSectionNumbers,
