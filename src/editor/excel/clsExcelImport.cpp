@@ -8,13 +8,13 @@
 #include "editor/SharedDialog.h"
 #include "editor/excel/ExcelImportDefinition.h"
 #include "editor/excel/ImportField.h"
+#include "editor/excel/WorksheetPlace.h"
 #include "platform/core/Skip.h"
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 
 namespace veldra {
@@ -66,21 +66,6 @@ xml::Node targetElement(const xml::Node& start, const QString& target, bool& cre
     if (found.isNull())
         throw editorError(QStringLiteral("The Target '%1' of the Excel import is not an element name.").arg(target));
     return found;
-}
-
-void appendValue(const xml::Node& parent, const QString& name, const QString& text)
-{
-    const xml::Node element = parent.appendChild(parent.ownerDocument().createElement(name));
-    element.setText(text);
-}
-
-void appendImportHeader(const xml::Node& target, const QString& file, const QString& sheetName)
-{
-    appendValue(target, QStringLiteral("ExcelFile"), file);
-    target.lastChild().setAttribute(QStringLiteral("ConstraintDataType"), QStringLiteral("File"));
-    appendValue(target, QStringLiteral("WorkSheet"), sheetName);
-    appendValue(target, QStringLiteral("ImportDateTime"),
-                QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd HH:mm:ss")));
 }
 
 QString textOf(const xml::Node& entry, const QString& child)
@@ -144,8 +129,9 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
             != ui::Answer::Yes)
             continue;
         DocumentChanged = true;
-        appendImportHeader(target, file, sheet.name());
+        const WorksheetPlace place = WorksheetPlace::prepare(target, file, sheet.name(), recordTemplate);
         LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
+        place.placeRecords();
         if (ImportName == QLatin1String("LotDistributionReport"))
             LotDistributionReportPostProcessing(target);
     }
