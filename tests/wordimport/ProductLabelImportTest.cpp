@@ -1,10 +1,18 @@
 // The import of a Word label into the label sections of a settings document.
 #include "WordImportTestSupport.h"
 
+#include "app/EditorCommandRunning.h"
 #include "app/MainWindowTestSupport.h"
+#include "app/frmMain.h"
+#include "editor/InstallEditorHooks.h"
+#include "editor/frmXMLEditor.h"
+#include "splbuilder/InstallSplBuilderHooks.h"
+#include "wordimport/InstallWordImportHooks.h"
 #include "support/DocxFixture.h"
 #include "wordimport/ProductLabelImport.h"
 #include "wordimport/SectionNumbering.h"
+
+#include <QAction>
 
 using namespace veldra;
 using namespace veldra::test;
@@ -263,4 +271,65 @@ TEST_F(ProductLabelImportTest, OptionsAreReadAsWrittenWithTheirOwnRulesOfCase)
         EXPECT_EQ(settings.selectNodes("//linkHtml[@href='#ADULTS']").length(), c.linked ? 1 : 0) << c.name;
         EXPECT_EQ(QFile::exists(dir.file("img0001.jpg")), c.extracted) << c.name;
     }
+}
+
+// The import as the user starts it from the menu, on a real editor window: while it waits
+// in a LOINC prompt, the window refuses to close, and the import or any other command on
+// the document refuses to start again; once it has ended, the window closes as usual.
+TEST_F(ProductLabelImportTest, WhileTheImportWaitsInALoincPromptItsEditorNeitherClosesNorStartsASecondCommand)
+{
+    picker.stop();
+    const HookTableScope hookTable;
+    installEditorHooks();
+    installSplBuilderHooks();
+    installWordImportHooks();
+    frmMain main;
+    DocxParts parts;
+    parts.styles = labelStyles();
+    const QString docx = save(docxFrom(styled("Heading1", "INDICATIONS AND USAGE") + styled("", "Lowers cholesterol.")
+                                           + styled("Heading2", "Zorblax Quandary") + styled("", "Unknown to LOINC."),
+                                       parts));
+    const QString settingsFile = dir.file("settings.xml");
+    settingsFor(docx).save(settingsFile);
+    QPointer<frmXMLEditor> window = ShowNewXMLEditor();
+    window->Mode = QStringLiteral("SPLR4");
+    window->XMLOnTreeView(window->TreeView, settingsFile, QStringLiteral("Edit SPLR4"), false);
+    ASSERT_EQ(main.SourceXMLEditor.data(), window.data());
+
+    QStringList duringPrompt;
+    bool tried = false;
+    QTimer prompt;
+    QObject::connect(&prompt, &QTimer::timeout, [&] {
+        frmSelectLOINC* form = frmSelectLOINC::instance();
+        if (!form || !form->isVisible())
+            return;
+        if (!tried) {
+            tried = true;
+            const qsizetype before = ui.messages.size();
+            EXPECT_FALSE(window->close());
+            for (QAction* again : {main.mnuSPLR4ImportProductLabel, main.mnuSPLR4AddLOINCCodesToProductLabel,
+                                   main.mnuSPLR4ProductLabelAddSectionNumbers, main.mnuSPLR4ImportFromExcel})
+                again->trigger();
+            duringPrompt = messages().mid(before);
+        }
+        form->cmdUnclassified->click();
+    });
+    prompt.start(10);
+
+    main.mnuSPLR4ImportProductLabel->trigger();
+    prompt.stop();
+
+    ASSERT_TRUE(tried) << "the import never waited in the LOINC prompt";
+    EXPECT_EQ(duringPrompt, QStringList({"A command is still working on this document. Please close the window when it "
+                                         "has ended.",
+                                         CommandStillRunningMessage, CommandStillRunningMessage,
+                                         CommandStillRunningMessage, CommandStillRunningMessage}));
+    ASSERT_FALSE(window.isNull());
+    EXPECT_EQ(messages().filter("Are you sure").size(), 1) << "one import, asked once";
+    EXPECT_EQ(messages().filter("The operation has been completed").size(), 1);
+    EXPECT_TRUE(ui.inputRequests.isEmpty()) << "the numbering never asked for its separator";
+    EXPECT_EQ(titles(*window->XMLDoc), QStringList({"INDICATIONS AND USAGE"}));
+
+    ui.answers.push_back(ui::Answer::No);  // the changes are not to be saved
+    EXPECT_TRUE(window->close());
 }
