@@ -157,14 +157,12 @@ void frmMain::MoveRecentMajorChangesFirst()
 
 void frmMain::mnuPopUpChangeSortOrder_Click()
 {
-    if (currentEditor())
-        callHook(hooks().ReverseSortOrder, SourceXMLEditor.data());
+    commandOnCurrentEditor(*this, [this](EditorWindow&) { callHook(hooks().ReverseSortOrder, SourceXMLEditor.data()); });
 }
 
 void frmMain::mnuPopupCreateIDGUIDs_Click()
 {
-    if (currentEditor())
-        callHook(hooks().CreateGUIDs, SourceXMLEditor.data());
+    commandOnCurrentEditor(*this, [this](EditorWindow&) { callHook(hooks().CreateGUIDs, SourceXMLEditor.data()); });
 }
 
 void frmMain::mnuSPLR4ImportFromExcel_Click()

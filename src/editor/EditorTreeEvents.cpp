@@ -50,6 +50,9 @@ void frmXMLEditor::Form_KeyUp(int keyCode)
         break;
     case 122:
         if (XMLDoc) {
+            const std::optional<EditorCommandRunning> running = startEditorCommand(*this);
+            if (!running)
+                break;
             skip([this] { FillTestValues(*XMLDoc); });
             Saved = false;
             RefreshXML(false);
