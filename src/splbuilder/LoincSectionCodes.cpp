@@ -107,6 +107,7 @@ bool clsSPL::ProcessLoincCodes(xml::Document* SPLR4Document)
                 codeSection(*lookup, coded);
         }
         cancelled = lookup->Cancel;
+        LoincLoadingCancelled = LoincLoadingCancelled || cancelled;
         WriteLog(QStringLiteral("Information"), cancelled ? QStringLiteral("Loading LOINC Codes Cancelled")
                                                           : QStringLiteral("Loading LOINC Codes completed"));
     } catch (const std::exception& e) {

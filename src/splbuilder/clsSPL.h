@@ -37,6 +37,8 @@ public:
     QStringList RememberedSectionTitles;
     // The day that SetUserData writes; tests set a fixed one.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
+    // True once the user aborted a LOINC code loading of this builder.
+    bool LoincLoadingCancelled = false;
 
     // Section document
     void Initialize(const QString& BoxedWarningTitle);

@@ -301,8 +301,14 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
     }
     if (EditorWindow* window = asEditor(editor))
         skip([&] { window->PreviewSPLQuick(); });
-    ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),
-               ui::Buttons::OK, ui::Icon::Information);
+    if (converter->LoincLoadingCancelled)
+        ui::msgBox(QStringLiteral("The operation has been completed, but the LOINC code loading was cancelled: the "
+                                  "sections not coded by then got the unclassified section code. Please check the Log "
+                                  "for more information."),
+                   ui::Buttons::OK, ui::Icon::Warning);
+    else
+        ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),
+                   ui::Buttons::OK, ui::Icon::Information);
 }
 
 } // namespace veldra

@@ -333,3 +333,30 @@ TEST_F(ProductLabelImportTest, WhileTheImportWaitsInALoincPromptItsEditorNeither
     ui.answers.push_back(ui::Answer::No);  // the changes are not to be saved
     EXPECT_TRUE(window->close());
 }
+
+// An import whose LOINC loading the user aborted says so at its end, instead of a plain
+// completion.
+TEST_F(ProductLabelImportTest, AnAbortedLoincLoadingIsToldAtTheEnd)
+{
+    picker.stop();
+    QTimer abort;
+    QObject::connect(&abort, &QTimer::timeout, [] {
+        if (frmSelectLOINC* form = frmSelectLOINC::instance(); form && form->isVisible())
+            form->cmdAbort->click();  // confirmed by the scripted Yes
+    });
+    abort.start(10);
+    DocxParts parts;
+    parts.styles = labelStyles();
+    xml::Document settings = settingsFor(save(docxFrom(styled("Heading1", "INDICATIONS AND USAGE") + styled("", "Text.")
+                                                           + styled("Heading2", "Zorblax Quandary") + styled("", "More."),
+                                                       parts)));
+
+    ImportProductLabelFromWord(&editor, settings);
+
+    EXPECT_EQ(messages().filter("LOINC").size(), 2) << "the abort question and the closing box";
+    EXPECT_EQ(messages().last(),
+              "The operation has been completed, but the LOINC code loading was cancelled: the sections not coded by "
+              "then got the unclassified section code. Please check the Log for more information.");
+    EXPECT_EQ(ui.messages.last().icon, ui::Icon::Warning);
+    EXPECT_EQ(titles(settings), QStringList({"INDICATIONS AND USAGE"}));
+}
