@@ -3,6 +3,7 @@
 
 #include "app/frmMain.h"
 
+#include "app/EditorCommandRunning.h"
 #include "app/EditorWindow.h"
 #include "app/HookCall.h"
 #include "app/Hooks.h"
@@ -35,6 +36,19 @@ QString firstValue(const xml::Document& document, const QString& query)
     return value;
 }
 
+// Runs one command of the current editor that lets events run over its document: held for
+// its length, and refused while another one runs on the same document.
+template <class Operation>
+void commandOnCurrentEditor(const frmMain& main, Operation operation)
+{
+    EditorWindow* editor = main.currentEditor();
+    if (!editor)
+        return;
+    const std::optional<EditorCommandRunning> running = startEditorCommand(*editor);
+    if (running)
+        skip([&] { operation(*editor); });
+}
+
 } // namespace
 
 void frmMain::mnuSPLOpenFolder_Click()
@@ -44,22 +58,22 @@ void frmMain::mnuSPLOpenFolder_Click()
 
 void frmMain::mnuSPLR4Search_Click()
 {
-    onCurrentEditor(*this, [](EditorWindow& e) { e.SearchNode(false); });
+    commandOnCurrentEditor(*this, [](EditorWindow& e) { e.SearchNode(false); });
 }
 
 void frmMain::mnuSPLR4Replace_Click()
 {
-    onCurrentEditor(*this, [](EditorWindow& e) { e.SearchNode(true); });
+    commandOnCurrentEditor(*this, [](EditorWindow& e) { e.SearchNode(true); });
 }
 
 void frmMain::MenuSPLR4QuickPreview_Click()
 {
-    onCurrentEditor(*this, [](EditorWindow& e) { e.PreviewSPLQuick(); });
+    commandOnCurrentEditor(*this, [](EditorWindow& e) { e.PreviewSPLQuick(); });
 }
 
 void frmMain::mnuSPLR4TransformSPL_Click()
 {
-    onCurrentEditor(*this, [](EditorWindow& e) { e.TransformSPL(); });
+    commandOnCurrentEditor(*this, [](EditorWindow& e) { e.TransformSPL(); });
 }
 
 void frmMain::mnuSPLR4EditNode_Click()
@@ -84,7 +98,7 @@ void frmMain::mnuSPLR4AddNode_Click()
 
 void frmMain::mnuSPLR4ReverseTransform_Click()
 {
-    onCurrentEditor(*this, [](EditorWindow& e) { e.ReverseTransformNode(); });
+    commandOnCurrentEditor(*this, [](EditorWindow& e) { e.ReverseTransformNode(); });
 }
 
 void frmMain::mnuSPLR4CopySelection_Click()
@@ -143,19 +157,21 @@ void frmMain::MoveRecentMajorChangesFirst()
 
 void frmMain::mnuPopUpChangeSortOrder_Click()
 {
-    if (currentEditor())
-        callHook(hooks().ReverseSortOrder, SourceXMLEditor.data());
+    commandOnCurrentEditor(*this, [this](EditorWindow&) { callHook(hooks().ReverseSortOrder, SourceXMLEditor.data()); });
 }
 
 void frmMain::mnuPopupCreateIDGUIDs_Click()
 {
-    if (currentEditor())
-        callHook(hooks().CreateGUIDs, SourceXMLEditor.data());
+    commandOnCurrentEditor(*this, [this](EditorWindow&) { callHook(hooks().CreateGUIDs, SourceXMLEditor.data()); });
 }
 
 void frmMain::mnuSPLR4ImportFromExcel_Click()
 {
-    if (currentEditor())
+    EditorWindow* editor = currentEditor();
+    if (!editor)
+        return;
+    const std::optional<EditorCommandRunning> running = startEditorCommand(*editor);
+    if (running)
         callHook(hooks().ImportFromExcel, SourceXMLEditor);
 }
 
@@ -166,30 +182,34 @@ void frmMain::mnuSPLR4ImportProductLabel_Click()
     xml::Document* document = editor ? editor->settingsDocument() : nullptr;
     if (!document || !hooks().ImportProductLabelFromWord)
         return;
+    const std::optional<EditorCommandRunning> running = startEditorCommand(*editor);
+    if (!running)
+        return;
     // The import asks its own question and marks the document changed only when it ran.
     callHook(hooks().ImportProductLabelFromWord, window, *document);
 }
 
+// The editor is held from the first question on, so the numbering goes into the document it
+// was chosen for; Cancel in either question ends the command.
 void frmMain::mnuSPLR4ProductLabelAddSectionNumbers_Click()
 {
-    if (!currentEditor() || !currentEditor()->settingsDocument() || !hooks().ProductLabelAddSectionNumbers)
+    EditorWindow* editor = currentEditor();
+    xml::Document* document = editor ? editor->settingsDocument() : nullptr;
+    if (!document || !hooks().ProductLabelAddSectionNumbers)
         return;
-    const QString separator =
+    const std::optional<EditorCommandRunning> running = startEditorCommand(*editor);
+    if (!running)
+        return;
+    const std::optional<QString> separator =
         ui::inputBox(QStringLiteral("Please enter the separator you wish to add after the section Number"));
+    if (!separator)
+        return;
     if (ui::msgBox(QStringLiteral("Are you sure you want to add Section Numbers to Product Label?"),
                    ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
         return;
-    // The questions let events run: take the editor that is current now.
-    const QPointer<QWidget> window = SourceXMLEditor;
-    EditorWindow* editor = asEditor(window);
-    xml::Document* document = editor ? editor->settingsDocument() : nullptr;
-    if (!document)
-        return;
-    callHook(hooks().ProductLabelAddSectionNumbers, *document, separator);
-    if (EditorWindow* stillOpen = asEditor(window)) {
-        skip([&] { stillOpen->RefreshXML(true); });
-        skip([&] { stillOpen->setSaved(false); });
-    }
+    callHook(hooks().ProductLabelAddSectionNumbers, *document, *separator);
+    skip([&] { editor->RefreshXML(true); });
+    skip([&] { editor->setSaved(false); });
 }
 
 void frmMain::mnuFileAddLOINCCodes_Click()
@@ -204,18 +224,18 @@ void frmMain::mnuSPLR4AddLOINCCodesToProductLabel_Click()
 
 void frmMain::addLoincCodesToCurrentEditor()
 {
-    const QPointer<QWidget> window = SourceXMLEditor;
-    EditorWindow* editor = asEditor(window);
+    EditorWindow* editor = currentEditor();
     xml::Document* document = editor ? editor->settingsDocument() : nullptr;
     if (!document || !hooks().ProcessLoincCodes)
+        return;
+    const std::optional<EditorCommandRunning> running = startEditorCommand(*editor);
+    if (!running)
         return;
     AddLOINCCodes(*document);
     // The pass changed the document in place: the window shows the change and
     // counts it as unsaved.
-    if (EditorWindow* stillOpen = asEditor(window)) {
-        skip([&] { stillOpen->setSaved(false); });
-        skip([&] { stillOpen->RefreshXML(true); });
-    }
+    skip([&] { editor->setSaved(false); });
+    skip([&] { editor->RefreshXML(true); });
 }
 
 } // namespace veldra

@@ -50,6 +50,14 @@ public:
     virtual void SetColor() = 0;
     virtual void TransformSPL() = 0;
     virtual void TreeViewExpandAll(bool Expand) = 0;
+
+    // True while a command holds the window (EditorCommandRunning.h): it then refuses to
+    // close, and refuses a second command the user starts on its document.
+    bool commandRunning() const { return commandsRunning_ > 0; }
+
+private:
+    friend class EditorCommandRunning;
+    int commandsRunning_ = 0;
 };
 
 // The editor behind a window, or nullptr when the window is none (or is gone).

@@ -57,7 +57,8 @@ struct Hooks {
     std::function<void(const QString& term)> SearchUNIICodes;
 
     // SPL section builder
-    std::function<void(xml::Document settings)> ProcessLoincCodes;
+    // False when the user aborted the loading.
+    std::function<bool(xml::Document settings)> ProcessLoincCodes;
     std::function<QString(const QString& splFile)> ValidateAgainstSchema;
 
     // Word label import

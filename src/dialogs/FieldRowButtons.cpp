@@ -6,8 +6,11 @@
 #include "dialogs/DefinitionAttribute.h"
 #include "dialogs/FieldRowLayout.h"
 #include "platform/core/Skip.h"
+#include "platform/ui/Ui.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QToolButton>
 
@@ -125,19 +128,11 @@ void FieldRowDialog::BrowseFile(QAbstractButton* SourceCommand)
 void FieldRowDialog::BrowseFolder(QAbstractButton* SourceCommand)
 {
     QWidget* field = GetControlFromCommandPosition(SourceCommand);
-    Dialog.dialogTitle = QStringLiteral("Select Folder");
-    Dialog.cancelError = true;
-    QString folder = field ? fieldText(field) : QString();
-    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\')))
-        folder += QLatin1Char('/');
-    Dialog.fileName = folder + QStringLiteral("Select Folder");
-    Dialog.showSave();  // Cancel throws: the field stays as it is
-    const QString chosen = Dialog.fileName;
-    const qsizetype last = std::max(chosen.lastIndexOf(QLatin1Char('/')), chosen.lastIndexOf(QLatin1Char('\\')));
-    if (!field || last < 0)
-        return;
-    // The folder itself, without a trailing separator; the root folder keeps its "/".
-    setFieldText(field, last == 0 ? chosen.left(1) : chosen.left(last));
+    const QString current = field ? fieldText(field).trimmed() : QString();
+    const QString start = !current.isEmpty() && QFileInfo(current).isDir() ? current : QDir::homePath();
+    const std::optional<QString> chosen = ui::backend().chooseFolder(QStringLiteral("Select Folder"), start);
+    if (field && chosen)
+        setFieldText(field, *chosen);
 }
 
 void FieldRowDialog::SearchFDACode(QAbstractButton* SourceCommand, const QString& CodeSystem)

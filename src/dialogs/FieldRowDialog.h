@@ -95,8 +95,8 @@ public:
     // The field's text becomes a file chosen in an open-file box that starts at the field's
     // file and shows the row's file filter; Cancel changes nothing.
     void BrowseFile(QAbstractButton* SourceCommand);
-    // The field's text becomes the folder in which the user confirmed the name "Select Folder"
-    // in a save-file box; no file is created; Cancel changes nothing.
+    // The field's text becomes the folder chosen in the desktop's folder chooser, which starts
+    // at the field's folder when it exists, else at the home folder; Cancel changes nothing.
     void BrowseFolder(QAbstractButton* SourceCommand);
     // Searches the field's text in a code system ("LOINC", "NCI Thesaurus", "UNII Codes")
     // through the main window's search panel, whose hits go to the log.

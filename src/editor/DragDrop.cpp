@@ -133,6 +133,9 @@ void frmXMLEditor::TreeView_OLEDragDrop(const QMimeData& data, QTreeWidgetItem* 
         OpenDroppedXMLFiles(&data);
         return;
     }
+    const std::optional<EditorCommandRunning> running = startEditorCommand(*this);
+    if (!running)
+        return;
     frmXMLEditor* sourceEditor = sourceTree ? ofTree(sourceTree) : currentEditorWindow();
     if (!sourceEditor)
         sourceEditor = this;

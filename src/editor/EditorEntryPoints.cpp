@@ -1,5 +1,6 @@
 // The editor's entry points for the commands of the menus and keys. The editing commands
-// work on settings documents only; a review window ("View") ignores them.
+// work on settings documents only; a review window ("View") ignores them, and while another
+// command works on the document (an import waiting in a prompt) they are refused.
 
 #include "editor/frmXMLEditor.h"
 
@@ -22,19 +23,25 @@ namespace veldra {
 
 void frmXMLEditor::CloneNode()
 {
-    if (isSettingsMode())
+    if (!isSettingsMode())
+        return;
+    if (const std::optional<EditorCommandRunning> running = startEditorCommand(*this))
         CloneSPLR4Node(*this, *TreeView);
 }
 
 void frmXMLEditor::AddNode()
 {
-    if (isSettingsMode())
+    if (!isSettingsMode())
+        return;
+    if (const std::optional<EditorCommandRunning> running = startEditorCommand(*this))
         AddSPLR4Node(*this, *TreeView);
 }
 
 void frmXMLEditor::DataEdit()
 {
-    if (isSettingsMode())
+    if (!isSettingsMode())
+        return;
+    if (const std::optional<EditorCommandRunning> running = startEditorCommand(*this))
         EditNodeData(*this);
 }
 
@@ -42,7 +49,9 @@ void frmXMLEditor::DataEdit()
 void frmXMLEditor::DeleteNode()
 {
     QTreeWidgetItem* selected = TreeView->selectedNode();
-    if (isSettingsMode() && selected && selected->parent())
+    if (!isSettingsMode() || !selected || !selected->parent())
+        return;
+    if (const std::optional<EditorCommandRunning> running = startEditorCommand(*this))
         RemoveSPLR4Node(*this, *TreeView);
 }
 

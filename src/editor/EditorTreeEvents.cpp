@@ -50,6 +50,9 @@ void frmXMLEditor::Form_KeyUp(int keyCode)
         break;
     case 122:
         if (XMLDoc) {
+            const std::optional<EditorCommandRunning> running = startEditorCommand(*this);
+            if (!running)
+                break;
             skip([this] { FillTestValues(*XMLDoc); });
             Saved = false;
             RefreshXML(false);
@@ -125,12 +128,14 @@ bool frmXMLEditor::filterTreeEvent(QEvent* event)
 void frmXMLEditor::TreeView_MouseDown(QMouseEvent* event)
 {
     makeCurrentEditor();
-    if (event->button() == Qt::LeftButton) {
+    // A right press selects the row under the pointer too, so that the context menu that
+    // follows on release acts on the row the user clicked.
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
         QTreeWidgetItem* node = TreeView->itemAt(positionOf(event));
         if (node)
             TreeView->selectNode(node);
         dragStart_ = positionOf(event);
-        dragArmed_ = node != nullptr;
+        dragArmed_ = node != nullptr && event->button() == Qt::LeftButton;
     }
     skip([this] { RenderStatusBarInfo(); });
 }

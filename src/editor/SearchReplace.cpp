@@ -104,7 +104,8 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
     const QString searchText = *asked;
     QString replacement;
     if (ReplaceValue) {
-        replacement = ui::inputBox(QStringLiteral("Replace '") + searchText + QStringLiteral("' with:"));
+        // An empty replacement is refused as Cancel is: values are replaced, not erased.
+        replacement = ui::inputBox(QStringLiteral("Replace '") + searchText + QStringLiteral("' with:")).value_or(QString());
         if (replacement.isEmpty())
             return;
     }

@@ -113,7 +113,7 @@ void frmXMLEditor::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (commandsRunning_ > 0) {
+    if (commandRunning()) {
         event->ignore();
         ui::msgBox(QStringLiteral("A command is still working on this document. Please close the window when it "
                                   "has ended."),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EditorCommandRunning.h"
 #include "app/EditorWindow.h"
 
 #include <QPoint>
@@ -123,26 +124,11 @@ private:
     void TreeView_KeyPress(QKeyEvent* event);
     void TreeView_DragOver(QDragMoveEvent* event);
 
-    friend class EditorCommandRunning;
     bool unloaded_ = false;
-    int commandsRunning_ = 0;
     bool treeFrozen_ = false;
     bool treeHadFocus_ = false;
     QPoint dragStart_;
     bool dragArmed_ = false;
-};
-
-// Marks a command of the window as running for its lifetime, so that the window refuses to
-// close meanwhile.
-class EditorCommandRunning {
-public:
-    explicit EditorCommandRunning(frmXMLEditor& editor) : editor_(editor) { ++editor_.commandsRunning_; }
-    ~EditorCommandRunning() { --editor_.commandsRunning_; }
-    EditorCommandRunning(const EditorCommandRunning&) = delete;
-    EditorCommandRunning& operator=(const EditorCommandRunning&) = delete;
-
-private:
-    frmXMLEditor& editor_;
 };
 
 // A new editor window, shown in the main window's MDI area (on its own when there is no

@@ -8,7 +8,7 @@ namespace veldra {
 
 void installSplBuilderHooks()
 {
-    hooks().ProcessLoincCodes = [](xml::Document settings) { clsSPL().ProcessLoincCodes(&settings); };
+    hooks().ProcessLoincCodes = [](xml::Document settings) { return clsSPL().ProcessLoincCodes(&settings); };
     hooks().ValidateAgainstSchema = [](const QString& splFile) { return ValidateAgainstSchema(splFile); };
 }
 

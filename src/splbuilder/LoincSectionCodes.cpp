@@ -99,8 +99,9 @@ void codeSection(clsLOINC& lookup, const xml::Node& component)
 
 } // namespace
 
-void clsSPL::ProcessLoincCodes(xml::Document* SPLR4Document)
+bool clsSPL::ProcessLoincCodes(xml::Document* SPLR4Document)
 {
+    bool cancelled = false;
     WriteLog(logSeparator(), QString(), true);
     WriteLog(QStringLiteral("Information"), QStringLiteral("Start loading LOINC Codes"));
     try {
@@ -117,12 +118,15 @@ void clsSPL::ProcessLoincCodes(xml::Document* SPLR4Document)
             for (const xml::Node& coded : codedComponents(component, ownDocument, AddedSectionTitles))
                 codeSection(*lookup, coded);
         }
-        WriteLog(QStringLiteral("Information"), lookup->Cancel ? QStringLiteral("Loading LOINC Codes Cancelled")
-                                                               : QStringLiteral("Loading LOINC Codes completed"));
+        cancelled = lookup->Cancel;
+        LoincLoadingCancelled = LoincLoadingCancelled || cancelled;
+        WriteLog(QStringLiteral("Information"), cancelled ? QStringLiteral("Loading LOINC Codes Cancelled")
+                                                          : QStringLiteral("Loading LOINC Codes completed"));
     } catch (const std::exception& e) {
         WriteLog(QStringLiteral("Error"),
                  QStringLiteral("Error Loading LOINC Codes - ") + toVbError(e, spl::errorSource).text());
     }
+    return !cancelled;
 }
 
 } // namespace veldra

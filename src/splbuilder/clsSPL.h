@@ -39,6 +39,8 @@ public:
     QStringList AddedSectionTitles;
     // The day that SetUserData writes; tests set a fixed one.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
+    // True once the user aborted a LOINC code loading of this builder.
+    bool LoincLoadingCancelled = false;
 
     // Section document
     void Initialize(const QString& BoxedWarningTitle);
@@ -80,8 +82,9 @@ public:
     void Finalize(const StructuredDataInput& input);
 
     // LOINC section codes: on the builder's own document when SPLR4Document is null, else on
-    // the settings document's label sections.
-    void ProcessLoincCodes(xml::Document* SPLR4Document = nullptr);
+    // the settings document's label sections. False when the user aborted the loading (the
+    // sections not coded by then are coded unclassified).
+    bool ProcessLoincCodes(xml::Document* SPLR4Document = nullptr);
 
     // Saving and schema validation
     void SaveFile(const QString& TargetFileName);

@@ -116,6 +116,7 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
         }
         CloseDocument();
         SPL->FinalizeSPLR4();
+        LoincLoadingCancelled = SPL->LoincLoadingCancelled;
         std::optional<xml::Document> result = SPL->Document;
         if (result)
             makeSectionIdsUnique(*result);

@@ -1,5 +1,6 @@
 #include "wordimport/ProductLabelImport.h"
 
+#include "app/Captions.h"
 #include "app/EditorWindow.h"
 #include "app/SharedProcedures.h"
 #include "app/frmMain.h"
@@ -212,10 +213,39 @@ QString now()
            + locale.toString(time.time(), QLocale::LongFormat);
 }
 
+// The first of the settings the conversion cannot start without that is left empty, by its
+// caption in the tree; empty when all are filled. A document without the options goes on to
+// the import's own error.
+QString emptyRequiredSetting(const xml::Document& settings)
+{
+    const xml::Node options = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
+    if (!options)
+        return {};
+    for (const QString& name : {QStringLiteral("File"), QStringLiteral("ImageTargetFolder")})
+        if (const xml::Node setting = options.selectSingleNode(name); setting && setting.text().trimmed().isEmpty())
+            return SplitCamelCase(name);
+    return {};
+}
+
+// Says which setting to fill and where the tree shows it. True when the import cannot start.
+bool refuseEmptySetting(const xml::Document& settings)
+{
+    const QString setting = emptyRequiredSetting(settings);
+    if (setting.isEmpty())
+        return false;
+    ui::msgBox(QStringLiteral("The Word import needs the setting '%1'. Please fill it in the tree under "
+                              "'Product Label' > 'Word Document' > '%1' and start the import again.")
+                   .arg(setting),
+               ui::Buttons::OK, ui::Icon::Warning);
+    return true;
+}
+
 } // namespace
 
 void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDocument)
 {
+    if (refuseEmptySetting(settingsDocument))
+        return;
     if (ui::msgBox(QStringLiteral("Are you sure you want to import Product Label from Word Document and replace existing data?"),
                    ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
         return;
@@ -225,13 +255,13 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
     auto converter = std::make_shared<clsWord>();
     bool imported = false;
     try {
-        xml::Document definition;
-        const xml::Node templateSection = sectionTemplate(definition);
-        const xml::Node options = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
         if (frmMain* main = mainForm())
             main->TargetWord = converter;
         ShowLogWindow(true);
         QCoreApplication::processEvents();
+        xml::Document definition;
+        const xml::Node templateSection = sectionTemplate(definition);
+        const xml::Node options = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
         if (!options)
             throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no SPLR4/ProductLabel/WordDocument"));
         const ImportOptions o = readOptions(options);
@@ -306,8 +336,14 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
     }
     if (EditorWindow* window = asEditor(editor))
         skip([&] { window->PreviewSPLQuick(); });
-    ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),
-               ui::Buttons::OK, ui::Icon::Information);
+    if (converter->LoincLoadingCancelled)
+        ui::msgBox(QStringLiteral("The operation has been completed, but the LOINC code loading was cancelled: the "
+                                  "sections not coded by then got the unclassified section code. Please check the Log "
+                                  "for more information."),
+                   ui::Buttons::OK, ui::Icon::Warning);
+    else
+        ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),
+                   ui::Buttons::OK, ui::Icon::Information);
 }
 
 } // namespace veldra

@@ -55,6 +55,9 @@ public:
     long CrossReferenceEndIndex = 0;
     // True: pictures are written as JPEG files; false: only named in the log.
     bool ExtractImages = false;
+    // The user aborted the LOINC code loading of the last conversion: the sections not coded
+    // by then carry the unclassified section code.
+    bool LoincLoadingCancelled = false;
 
     // Lets pending events run (Esc may set Cancel meanwhile). Tests put their own in.
     std::function<void()> DoEvents;

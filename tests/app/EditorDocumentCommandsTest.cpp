@@ -1,3 +1,4 @@
+#include "app/EditorCommandRunning.h"
 #include "app/Log.h"
 #include "app/frmLog.h"
 #include "app/frmMain.h"
@@ -78,13 +79,18 @@ TEST_F(EditorDocumentCommandsTest, SectionNumberingAsksForTheSeparatorAndMarksTh
     EXPECT_TRUE(runs.isEmpty());
     EXPECT_TRUE(editor->calls.isEmpty());
 
-    ui.inputs.push_back(std::nullopt);  // Cancel in the input box: an empty separator
+    ui.inputs.push_back(std::nullopt);  // Cancel in the input box ends the command
+    main.mnuSPLR4ProductLabelAddSectionNumbers->trigger();
+    EXPECT_TRUE(runs.isEmpty());
+    EXPECT_EQ(ui.messages.size(), 1) << "no question after Cancel";
+
+    ui.inputs.push_back(QString());  // an empty answer: an empty separator
     ui.answers.push_back(ui::Answer::Yes);
     main.mnuSPLR4ProductLabelAddSectionNumbers->trigger();
 
     EXPECT_EQ(runs, QStringList({""}));
     EXPECT_EQ(editor->calls, QStringList({"RefreshXML(1)", "setSaved(0)"}));
-    ASSERT_EQ(ui.inputRequests.size(), 2);
+    ASSERT_EQ(ui.inputRequests.size(), 3);
     EXPECT_EQ(ui.inputRequests.at(0).prompt,
               QStringLiteral("Please enter the separator you wish to add after the section Number"));
     ASSERT_EQ(ui.messages.size(), 2);
@@ -97,6 +103,7 @@ TEST_F(EditorDocumentCommandsTest, AddLoincCodesLogsThePassAndLeavesTheDocumentU
     hooks().ProcessLoincCodes = [](xml::Document d) {
         d.selectSingleNode(QStringLiteral("//Section[0]")).setAttribute(QStringLiteral("LOINC"), QStringLiteral("34066-1"));
         WriteLog(QStringLiteral("LOINC"), QStringLiteral("BOXED WARNING 34066-1"));
+        return true;
     };
 
     main.mnuSPLR4AddLOINCCodesToProductLabel->trigger();
@@ -117,7 +124,7 @@ TEST_F(EditorDocumentCommandsTest, AddLoincCodesLogsThePassAndLeavesTheDocumentU
 
 TEST_F(EditorDocumentCommandsTest, AFailedLoincPassShowsTheErrorInsteadOfTheCompletion)
 {
-    hooks().ProcessLoincCodes = [](xml::Document) { throw VbError(3024, "clsSPL", "Could not find file"); };
+    hooks().ProcessLoincCodes = [](xml::Document) -> bool { throw VbError(3024, "clsSPL", "Could not find file"); };
 
     main.mnuFileAddLOINCCodes->trigger();
 
@@ -167,4 +174,42 @@ TEST_F(EditorDocumentCommandsTest, RecentMajorChangesMovesInFrontOfTheFirstSecti
     EXPECT_EQ(sectionTitles(document),
               QStringList({"Recent Major Changes", "BOXED WARNING", "INDICATIONS AND USAGE"}));
     EXPECT_TRUE(editor->calls.isEmpty());
+}
+
+// While one command works on the document (here the Word import, waiting as it does in a
+// LOINC prompt), every other command the user starts on it is refused and says why; the
+// next one after its end runs.
+TEST_F(EditorDocumentCommandsTest, ACommandOnTheDocumentRefusesASecondUntilItEnds)
+{
+    QStringList hookRuns;
+    hooks().ProcessLoincCodes = [&](xml::Document) {
+        hookRuns << "LOINC";
+        return true;
+    };
+    hooks().ProductLabelAddSectionNumbers = [&](xml::Document, const QString&) { hookRuns << "numbering"; };
+    hooks().ImportFromExcel = [&](QPointer<QWidget>) { hookRuns << "Excel"; };
+    const std::vector<QAction*> others{main.mnuSPLR4ImportProductLabel, main.mnuSPLR4ProductLabelAddSectionNumbers,
+                                       main.mnuFileAddLOINCCodes, main.mnuSPLR4AddLOINCCodesToProductLabel,
+                                       main.mnuSPLR4ImportFromExcel, main.mnuSPLR4TransformSPL,
+                                       main.MenuSPLR4QuickPreview, main.mnuSPLR4Search, main.mnuSPLR4Replace,
+                                       main.mnuSPLR4ReverseTransform};
+    int imports = 0;
+    hooks().ImportProductLabelFromWord = [&](QPointer<QWidget>, xml::Document) {
+        ++imports;
+        for (QAction* other : others) {
+            ui.messages.clear();
+            other->trigger();
+            ASSERT_EQ(ui.messages.size(), 1) << other->objectName().toStdString();
+            EXPECT_EQ(ui.messages.at(0).text, CommandStillRunningMessage);
+        }
+    };
+
+    main.mnuSPLR4ImportProductLabel->trigger();
+
+    EXPECT_EQ(imports, 1);
+    EXPECT_TRUE(hookRuns.isEmpty()) << hookRuns.join(',').toStdString();
+    EXPECT_TRUE(editor->calls.isEmpty()) << editor->calls.join(',').toStdString();
+    EXPECT_TRUE(ui.inputRequests.isEmpty());
+    main.mnuSPLR4ImportFromExcel->trigger();
+    EXPECT_EQ(hookRuns, QStringList({"Excel"}));
 }

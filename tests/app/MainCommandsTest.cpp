@@ -83,7 +83,7 @@ TEST_F(MainCommandsTest, EditorCommandsWithoutAnEditorOrAfterItClosedDoNothing)
     hooks().CreateGUIDs = [&](QWidget*) { ++hookCalls; };
     hooks().ImportFromExcel = [&](QPointer<QWidget>) { ++hookCalls; };
     hooks().ProductLabelAddSectionNumbers = [&](xml::Document, const QString&) { ++hookCalls; };
-    hooks().ProcessLoincCodes = [&](xml::Document) { ++hookCalls; };
+    hooks().ProcessLoincCodes = [&](xml::Document) { return ++hookCalls > 0; };
     hooks().ImportProductLabelFromWord = [&](QPointer<QWidget>, xml::Document) { ++hookCalls; };
     hooks().AnalyzeDocumentFormatting = [&](const QString&, const QString&, const QString&, const QString&) {
         ++hookCalls;

@@ -8,8 +8,10 @@
 #include "platform/ui/CommonDialog.h"
 #include "platform/xml/Document.h"
 #include "support/SkippedErrors.h"
+#include "support/TempDir.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -89,26 +91,34 @@ TEST(RowButtons, FileButtonStartsAtTheFieldsFileAndUsesItsOwnRowsFilter)
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-TEST(RowButtons, FolderButtonTakesTheFolderInWhichTheNameWasConfirmed)
+// The folder button asks the desktop's folder chooser, never a file dialog: it starts at the
+// field's folder while that exists, else at the home folder.
+TEST(RowButtons, FolderButtonChoosesAFolderStartingAtTheFieldsFolderOrHome)
 {
-    veldra::test::ExpectSkippedErrors skipped;  // a cancelled dialog
     test::ScriptedUi ui;
-    RowDialog<frmWizard> rows(QStringLiteral("<ImageTargetFolder ConstraintDataType='Folder'>/data/labels</ImageTargetFolder>"));
+    test::TempDir dir;
+    RowDialog<frmWizard> rows(QStringLiteral("<ImageTargetFolder ConstraintDataType='Folder'>%1</ImageTargetFolder>")
+                                  .arg(dir.path()));
     QToolButton* button = rows.button(QStringLiteral("cmdBrowseFolder1"));
+    const QString images = dir.path() + QStringLiteral("/images");
+    ASSERT_TRUE(QDir().mkpath(images));
 
-    ui.saveFiles.push_back(QStringLiteral("/data/labels/images/Select Folder"));
+    ui.folders.push_back(images);
     button->click();
-    ASSERT_EQ(ui.fileRequests.size(), 1);
-    EXPECT_EQ(ui.fileRequests[0].title, QStringLiteral("Select Folder"));
-    EXPECT_EQ(ui.fileRequests[0].fileName, QStringLiteral("/data/labels/Select Folder"));
-    EXPECT_EQ(rows.text(QStringLiteral("ImageTargetFolder")), QStringLiteral("/data/labels/images"));
-
-    button->click();  // cancelled
-    EXPECT_EQ(rows.text(QStringLiteral("ImageTargetFolder")), QStringLiteral("/data/labels/images"));
-
-    ui.saveFiles.push_back(QStringLiteral("/Select Folder"));
+    ui.folders.push_back(std::nullopt);
+    button->click();  // cancelled: the field stays
+    EXPECT_EQ(rows.text(QStringLiteral("ImageTargetFolder")), images);
+    fieldOf<QLineEdit>(rows.dialog, QStringLiteral("ImageTargetFolder"))->setText(dir.path() + QStringLiteral("/not there"));
+    ui.folders.push_back(QStringLiteral("/"));
     button->click();
     EXPECT_EQ(rows.text(QStringLiteral("ImageTargetFolder")), QStringLiteral("/"));
+
+    EXPECT_TRUE(ui.fileRequests.isEmpty());
+    ASSERT_EQ(ui.folderRequests.size(), 3);
+    const QStringList starts{ui.folderRequests[0].initialFolder, ui.folderRequests[1].initialFolder,
+                             ui.folderRequests[2].initialFolder};
+    EXPECT_EQ(starts, QStringList({dir.path(), images, QDir::homePath()}));
+    EXPECT_EQ(ui.folderRequests[0].title, QStringLiteral("Select Folder"));
 }
 
 TEST(RowButtons, SearchButtonsAskTheMainWindowsSearchPanelAndLeaveTheFieldAlone)

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
+#include <QTest>
 
 namespace veldra::test {
 namespace {
@@ -45,6 +46,23 @@ TEST_F(EditorInMainWindowTest, PopupMenuIsPreparedForTheSelectedNode)
     editor->RenderPopupMenu();
     EXPECT_TRUE(main.mnuSPLR4AddNode->isEnabled());
     EXPECT_FALSE(main.mnuSPLR4RemoveDataElement->isEnabled());
+}
+
+// A right click acts on the row clicked, not on the row selected before.
+TEST_F(EditorInMainWindowTest, RightClickSelectsTheRowUnderThePointerBeforeTheMenu)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    select(editor, "Product Name: Aspirin [");
+    QTreeWidgetItem* title = node(editor, "Title");
+    ASSERT_NE(title, nullptr);
+    editor->TreeView->scrollToItem(title);
+
+    QTest::mouseClick(editor->TreeView->viewport(), Qt::RightButton, {},
+                      editor->TreeView->visualItemRect(title).center());
+
+    EXPECT_EQ(editor->TreeView->selectedNode(), title);
+    EXPECT_EQ(main.mnuSPLR4RemoveDataElement->text(), "Remove 'Title'");
+    EXPECT_TRUE(main.mnuSPLR4Popup->isVisible());
 }
 
 TEST_F(EditorInMainWindowTest, StatusBarShowsParentNodeAndExample)

@@ -173,6 +173,31 @@ TEST_F(EditorWindowTest, KeysOfTheTree)
     EXPECT_NE(node(editor, "Title: GeneralData_Title_"), nullptr);
 }
 
+// While a command works on the document (an import waiting in a prompt), the editing keys
+// and commands of the window are refused with a message and change nothing.
+TEST_F(EditorWindowTest, EditingIsRefusedWhileACommandWorksOnTheDocument)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    select(editor, "Title");
+    const QString before = editor->XMLDoc->xml();
+    const EditorCommandRunning importRunning(*editor);
+    const std::vector<std::pair<const char*, std::function<void()>>> attempts{
+        {"Del", [&] { QTest::keyClick(editor->TreeView, Qt::Key_Delete); }},
+        {"F11", [&] { QTest::keyClick(editor->TreeView, Qt::Key_F11); }},
+        {"Enter", [&] { QTest::keyClick(editor->TreeView, Qt::Key_Return); }},
+        {"clone", [&] { editor->CloneNode(); }},
+        {"add", [&] { editor->AddNode(); }},
+    };
+    for (const auto& [name, attempt] : attempts) {
+        ui.messages.clear();
+        attempt();
+        ASSERT_EQ(ui.messages.size(), 1) << name;
+        EXPECT_EQ(ui.messages.at(0).text, CommandStillRunningMessage) << name;
+        EXPECT_EQ(editor->XMLDoc->xml(), before) << name;
+    }
+    EXPECT_TRUE(editor->Saved);
+}
+
 TEST_F(EditorWindowTest, F9WritesTheSelectedNodesPathsIntoTheLog)
 {
     frmXMLEditor* editor = openSettings(sampleSettings());

@@ -143,15 +143,36 @@ TEST_F(LoincSectionCodesTest, OnItsOwnDocumentOnlySubsectionsAreLookedUp)
     EXPECT_EQ(logLines().filter("LOINC").size(), 2) << "no lookup lines for top-level sections";
 }
 
-TEST_F(LoincSectionCodesTest, TheMainWindowCommandCodesTheOpenDocument)
+// The command's closing box tells a completed run from one the user aborted in the picker.
+TEST_F(LoincSectionCodesTest, TheMainWindowCommandCodesTheOpenDocumentAndSaysHowItEnded)
 {
     const Hooks saved = hooks();
     installSplBuilderHooks();
-    whenPickerShows(&frmSelectLOINC::cmdUnclassified);
-    main.AddLOINCCodes(settings);
-    EXPECT_EQ(codeOf("S1"), loinc + "34081-0 PEDIATRIC USE SECTION");
-    ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages.first().text, "The operation has been completed. Please check the Log for more information.");
+    const struct {
+        QPushButton* frmSelectLOINC::*button;
+        QString box;
+        ui::Icon icon;
+        QString lastLine;
+    } cases[] = {
+        {&frmSelectLOINC::cmdUnclassified, "The operation has been completed. Please check the Log for more information.",
+         ui::Icon::Information, line("Processing", "Adding Loinc Codes Completed ")},
+        {&frmSelectLOINC::cmdAbort,
+         "The operation has been cancelled: the sections not coded by then got the unclassified section code. "
+         "Please check the Log for more information.",
+         ui::Icon::Warning, line("Information", "Loading LOINC Codes Cancelled")},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(settings.loadXml(settingsDocument));
+        ui.messages.clear();
+        ui.answers = {ui::Answer::Yes};  // the abort is confirmed
+        whenPickerShows(c.button);
+        main.AddLOINCCodes(settings);
+        EXPECT_EQ(codeOf("S1"), loinc + "34081-0 PEDIATRIC USE SECTION");
+        ASSERT_FALSE(ui.messages.isEmpty());
+        EXPECT_EQ(ui.messages.last().text, c.box);
+        EXPECT_EQ(ui.messages.last().icon, c.icon);
+        EXPECT_EQ(logLines().last(), c.lastLine);
+    }
     hooks() = saved;
 }
 

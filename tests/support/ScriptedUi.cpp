@@ -42,8 +42,9 @@ std::optional<QString> ScriptedUi::saveFile(const ui::FileRequest& request)
     return next(saveFiles, std::optional<QString>());
 }
 
-std::optional<QString> ScriptedUi::chooseFolder(const QString&, const QString&)
+std::optional<QString> ScriptedUi::chooseFolder(const QString& title, const QString& initialFolder)
 {
+    folderRequests.append({title, initialFolder});
     return next(folders, std::optional<QString>());
 }
 

@@ -27,6 +27,11 @@ public:
     QList<ui::MessageRequest> messages;
     QList<ui::InputRequest> inputRequests;
     QList<ui::FileRequest> fileRequests;
+    struct FolderRequest {
+        QString title;
+        QString initialFolder;
+    };
+    QList<FolderRequest> folderRequests;
     QStringList opened;  // shell-open targets
     bool shellOpenSucceeds = true;  // false: the desktop has no handler
     QString clipboard;

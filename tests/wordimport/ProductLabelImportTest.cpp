@@ -1,10 +1,18 @@
 // The import of a Word label into the label sections of a settings document.
 #include "WordImportTestSupport.h"
 
+#include "app/EditorCommandRunning.h"
 #include "app/MainWindowTestSupport.h"
+#include "app/frmMain.h"
+#include "editor/InstallEditorHooks.h"
+#include "editor/frmXMLEditor.h"
+#include "splbuilder/InstallSplBuilderHooks.h"
+#include "wordimport/InstallWordImportHooks.h"
 #include "support/DocxFixture.h"
 #include "wordimport/ProductLabelImport.h"
 #include "wordimport/SectionNumbering.h"
+
+#include <QAction>
 
 using namespace veldra;
 using namespace veldra::test;
@@ -149,6 +157,49 @@ TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
     EXPECT_EQ(titles(settings), QStringList({"OLD"}));
 }
 
+// Settings the import cannot start without are named, with their place in the tree, before
+// the user is asked anything; nothing is logged or changed.
+TEST_F(ProductLabelImportTest, AnEmptyDocumentOrPictureFolderSettingIsNamedBeforeTheQuestion)
+{
+    const struct {
+        const char* element;
+        const char* caption;
+    } cases[] = {{"File", "File"}, {"ImageTargetFolder", "Image Target Folder"}};
+    for (const auto& c : cases) {
+        closeLog();
+        ui.messages.clear();
+        xml::Document settings = settingsFor(save(label()));
+        settings.selectSingleNode(QStringLiteral("//WordDocument/") + c.element).setText(QStringLiteral("  "));
+
+        ImportProductLabelFromWord(&editor, settings);
+
+        ASSERT_EQ(ui.messages.size(), 1) << c.element;
+        EXPECT_EQ(ui.messages.at(0).text,
+                  QStringLiteral("The Word import needs the setting '%1'. Please fill it in the tree under "
+                                 "'Product Label' > 'Word Document' > '%1' and start the import again.")
+                      .arg(c.caption));
+        EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Warning);
+        EXPECT_TRUE(logLines().isEmpty()) << c.element;
+        EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+        EXPECT_TRUE(editor.calls.isEmpty());
+    }
+}
+
+// A program folder without its definition file: the error stands alone in a cleared log.
+TEST_F(ProductLabelImportTest, AMissingDefinitionFileIsReportedInACleanLog)
+{
+    WriteLog(QStringLiteral("Information"), QStringLiteral("a line of the previous job"));
+    ASSERT_TRUE(QFile::remove(program.file(QStringLiteral("SPLR4Definitions/DefinitionSPLR4.xml"))));
+    xml::Document settings = settingsFor(save(label()));
+
+    ImportProductLabelFromWord(&editor, settings);
+
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.at(0).startsWith(QStringLiteral("Error "))) << lines.at(0).toStdString();
+    EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+}
+
 TEST_F(ProductLabelImportTest, SectionsOfOneCodeKeepTheirOwnTextAndUnknownSectionsAreKept)
 {
     word::DocxWriter w;
@@ -235,4 +286,92 @@ TEST_F(ProductLabelImportTest, OptionsAreReadAsWrittenWithTheirOwnRulesOfCase)
         EXPECT_EQ(settings.selectNodes("//linkHtml[@href='#ADULTS']").length(), c.linked ? 1 : 0) << c.name;
         EXPECT_EQ(QFile::exists(dir.file("img0001.jpg")), c.extracted) << c.name;
     }
+}
+
+// The import as the user starts it from the menu, on a real editor window: while it waits
+// in a LOINC prompt, the window refuses to close, and the import or any other command on
+// the document refuses to start again; once it has ended, the window closes as usual.
+TEST_F(ProductLabelImportTest, WhileTheImportWaitsInALoincPromptItsEditorNeitherClosesNorStartsASecondCommand)
+{
+    picker.stop();
+    const HookTableScope hookTable;
+    installEditorHooks();
+    installSplBuilderHooks();
+    installWordImportHooks();
+    frmMain main;
+    DocxParts parts;
+    parts.styles = labelStyles();
+    const QString docx = save(docxFrom(styled("Heading1", "INDICATIONS AND USAGE") + styled("", "Lowers cholesterol.")
+                                           + styled("Heading2", "Zorblax Quandary") + styled("", "Unknown to LOINC."),
+                                       parts));
+    const QString settingsFile = dir.file("settings.xml");
+    settingsFor(docx).save(settingsFile);
+    QPointer<frmXMLEditor> window = ShowNewXMLEditor();
+    window->Mode = QStringLiteral("SPLR4");
+    window->XMLOnTreeView(window->TreeView, settingsFile, QStringLiteral("Edit SPLR4"), false);
+    ASSERT_EQ(main.SourceXMLEditor.data(), window.data());
+
+    QStringList duringPrompt;
+    bool tried = false;
+    QTimer prompt;
+    QObject::connect(&prompt, &QTimer::timeout, [&] {
+        frmSelectLOINC* form = frmSelectLOINC::instance();
+        if (!form || !form->isVisible())
+            return;
+        if (!tried) {
+            tried = true;
+            const qsizetype before = ui.messages.size();
+            EXPECT_FALSE(window->close());
+            for (QAction* again : {main.mnuSPLR4ImportProductLabel, main.mnuSPLR4AddLOINCCodesToProductLabel,
+                                   main.mnuSPLR4ProductLabelAddSectionNumbers, main.mnuSPLR4ImportFromExcel})
+                again->trigger();
+            duringPrompt = messages().mid(before);
+        }
+        form->cmdUnclassified->click();
+    });
+    prompt.start(10);
+
+    main.mnuSPLR4ImportProductLabel->trigger();
+    prompt.stop();
+
+    ASSERT_TRUE(tried) << "the import never waited in the LOINC prompt";
+    EXPECT_EQ(duringPrompt, QStringList({"A command is still working on this document. Please close the window when it "
+                                         "has ended.",
+                                         CommandStillRunningMessage, CommandStillRunningMessage,
+                                         CommandStillRunningMessage, CommandStillRunningMessage}));
+    ASSERT_FALSE(window.isNull());
+    EXPECT_EQ(messages().filter("Are you sure").size(), 1) << "one import, asked once";
+    EXPECT_EQ(messages().filter("The operation has been completed").size(), 1);
+    EXPECT_TRUE(ui.inputRequests.isEmpty()) << "the numbering never asked for its separator";
+    EXPECT_EQ(titles(*window->XMLDoc), QStringList({"INDICATIONS AND USAGE"}));
+
+    ui.answers.push_back(ui::Answer::No);  // the changes are not to be saved
+    EXPECT_TRUE(window->close());
+}
+
+// An import whose LOINC loading the user aborted says so at its end, instead of a plain
+// completion.
+TEST_F(ProductLabelImportTest, AnAbortedLoincLoadingIsToldAtTheEnd)
+{
+    picker.stop();
+    QTimer abort;
+    QObject::connect(&abort, &QTimer::timeout, [] {
+        if (frmSelectLOINC* form = frmSelectLOINC::instance(); form && form->isVisible())
+            form->cmdAbort->click();  // confirmed by the scripted Yes
+    });
+    abort.start(10);
+    DocxParts parts;
+    parts.styles = labelStyles();
+    xml::Document settings = settingsFor(save(docxFrom(styled("Heading1", "INDICATIONS AND USAGE") + styled("", "Text.")
+                                                           + styled("Heading2", "Zorblax Quandary") + styled("", "More."),
+                                                       parts)));
+
+    ImportProductLabelFromWord(&editor, settings);
+
+    EXPECT_EQ(messages().filter("LOINC").size(), 2) << "the abort question and the closing box";
+    EXPECT_EQ(messages().last(),
+              "The operation has been completed, but the LOINC code loading was cancelled: the sections not coded by "
+              "then got the unclassified section code. Please check the Log for more information.");
+    EXPECT_EQ(ui.messages.last().icon, ui::Icon::Warning);
+    EXPECT_EQ(titles(settings), QStringList({"INDICATIONS AND USAGE"}));
 }

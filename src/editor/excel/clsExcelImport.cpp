@@ -9,13 +9,13 @@
 #include "editor/SharedDialog.h"
 #include "editor/excel/ExcelImportDefinition.h"
 #include "editor/excel/ImportField.h"
+#include "editor/excel/WorksheetPlace.h"
 #include "platform/core/Skip.h"
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 
 namespace veldra {
@@ -69,21 +69,6 @@ xml::Node targetElement(const xml::Node& start, const QString& target, bool& cre
     return found;
 }
 
-void appendValue(const xml::Node& parent, const QString& name, const QString& text)
-{
-    const xml::Node element = parent.appendChild(parent.ownerDocument().createElement(name));
-    element.setText(text);
-}
-
-void appendImportHeader(const xml::Node& target, const QString& file, const QString& sheetName)
-{
-    appendValue(target, QStringLiteral("ExcelFile"), file);
-    target.lastChild().setAttribute(QStringLiteral("ConstraintDataType"), QStringLiteral("File"));
-    appendValue(target, QStringLiteral("WorkSheet"), sheetName);
-    appendValue(target, QStringLiteral("ImportDateTime"),
-                QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd HH:mm:ss")));
-}
-
 QString textOf(const xml::Node& entry, const QString& child)
 {
     const xml::Node node = entry.selectSingleNode(child);
@@ -108,6 +93,14 @@ void removeAfter(const xml::Node& parent, const xml::Node& last)
 {
     for (xml::Node child = parent.lastChild(); !child.isNull() && child != last; child = parent.lastChild())
         parent.removeChild(child);
+}
+
+// Gives `parent` the children of `copy` (a deep copy of it made earlier) in place of its own.
+void restoreChildren(const xml::Node& parent, const xml::Node& copy)
+{
+    removeAfter(parent, xml::Node());
+    for (xml::Node child = copy.firstChild(); !child.isNull(); child = copy.firstChild())
+        parent.appendChild(child);
 }
 
 // What splitting the lot numbers adds: for each further number a copy of its lot, holding
@@ -175,14 +168,17 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
             != ui::Answer::Yes)
             continue;
         DocumentChanged = true;
-        const xml::Node lastBefore = target.lastChild();
-        appendImportHeader(target, file, sheet.name());
+        // A worksheet that fails (too large for the editor) leaves the target as it was
+        // before it: its header, its earlier records and the empty ones a new document holds.
+        const xml::Node before = target.cloneNode(true);
         try {
+            const WorksheetPlace place = WorksheetPlace::prepare(target, file, sheet.name(), recordTemplate);
             LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
+            place.placeRecords();
             if (ImportName == QLatin1String("LotDistributionReport"))
                 LotDistributionReportPostProcessing(target);
         } catch (const std::exception&) {
-            removeAfter(target, lastBefore);
+            restoreChildren(target, before);
             throw;
         }
     }

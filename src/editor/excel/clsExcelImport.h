@@ -19,7 +19,8 @@ class Node;
 // (SPLR4Definitions/ExcelImportDefinition.xml) says for the element the import starts on:
 // each accepted worksheet becomes ExcelFile, WorkSheet and ImportDateTime below the
 // entry's Target element, then one record (a copy of the definition document's record
-// template) per visible row, filled field by field.
+// template) per visible row, filled field by field. The header and records fill the empty
+// ones of a new document, and a worksheet imported again replaces its earlier import.
 class clsExcelImport {
 public:
     // True once an import wrote anything into the document (also when it failed later).

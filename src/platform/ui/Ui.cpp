@@ -29,9 +29,9 @@ Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
     return backend().message({text, buttons, icon, title});
 }
 
-QString inputBox(const QString& prompt, const QString& title, const QString& defaultText)
+std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    return backend().input({prompt, title, defaultText}).value_or(QString());
+    return backend().input({prompt, title, defaultText});
 }
 
 bool shellOpen(const QString& target)

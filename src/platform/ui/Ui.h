@@ -66,8 +66,8 @@ void setBackend(Backend* backend);
 // Shorthands that fill in the program's title.
 Answer msgBox(const QString& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
               const QString& title = {});
-// Visual-Basic-like input box: the typed text, or an empty text on Cancel.
-QString inputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
+// Input box: the typed text (possibly empty), or nothing when the user cancels.
+std::optional<QString> inputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
 bool shellOpen(const QString& target);
 void pumpMessages();
 

@@ -91,13 +91,29 @@ TEST_F(ExcelImportTest, LotDistributionReportImportsSplitsAndSurvivesSaveAndReop
     ASSERT_EQ(stamps.size(), 1);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{8} \\d{2}:\\d{2}:\\d{2}$")).match(stamps.at(0)).hasMatch());
 
-    // The new document's empty lot first, then the rows; the split lot as second, third, first.
-    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "A100", "B201 ", "B202", "B200"}));
+    // The new document's empty header is filled and its empty lot gives way to the rows; the
+    // split lot comes as second, third, first.
+    EXPECT_EQ(childNames(report), QStringList({"ExcelFile", "WorkSheet", "ImportDateTime", "BulkLot", "BulkLot",
+                                               "BulkLot", "BulkLot"}));
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"A100", "B201 ", "B202", "B200"}));
     EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/NDCPackageCode")),
-              QStringList({"", "0071-0155-23", "0071015540", "0071015540", "0071015540"}));
+              QStringList({"0071-0155-23", "0071015540", "0071015540", "0071015540"}));
     EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/ExpirationDate")),
-              QStringList({"", "20270531", "20270630", "20270630", "20270630"}));
-    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/DistributedQuantity")), QStringList({"", "1200", "300", "300", "300"}));
+              QStringList({"20270531", "20270630", "20270630", "20270630"}));
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/DistributedQuantity")), QStringList({"1200", "300", "300", "300"}));
+    expectFreshDistinctIds(report);
+
+    // The same workbook imported again leaves the same tree.
+    const auto content = [&] {
+        return textsAt(report, QStringLiteral("ExcelFile | WorkSheet")) + textsAt(report, QStringLiteral("BulkLot/*"));
+    };
+    const QStringList once = content();
+    ui.openFiles.push_back(dir.file("lots.xlsx"));
+    ui.answers = {ui::Answer::Yes, ui::Answer::No};
+    test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+    EXPECT_EQ(childNames(report), QStringList({"ExcelFile", "WorkSheet", "ImportDateTime", "BulkLot", "BulkLot",
+                                               "BulkLot", "BulkLot"}));
+    EXPECT_EQ(content(), once);
     expectFreshDistinctIds(report);
 
     EXPECT_FALSE(editor->Saved);
@@ -110,7 +126,7 @@ TEST_F(ExcelImportTest, LotDistributionReportImportsSplitsAndSurvivesSaveAndReop
     reopened->Mode = QStringLiteral("SPLR4");
     reopened->XMLOnTreeView(reopened->TreeView, dir.file("report.xml"), QStringLiteral("Edit SPLR4"), true);
     const xml::Node again = reopened->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
-    EXPECT_EQ(textsAt(again, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "A100", "B201 ", "B202", "B200"}));
+    EXPECT_EQ(textsAt(again, QStringLiteral("BulkLot/LotNumber")), QStringList({"A100", "B201 ", "B202", "B200"}));
     const xml::Node reopenedFile = again.selectSingleNode(QStringLiteral("ExcelFile[. != '']"));
     EXPECT_EQ(reopenedFile.getAttribute(QStringLiteral("ConstraintDataType")), QStringLiteral("File"));
     EXPECT_FALSE(reopenedFile.getAttribute(QStringLiteral("ConstraintFileType")).isEmpty());
@@ -154,15 +170,16 @@ TEST_F(ExcelImportTest, ProductListingAndFurtherPackagesFromRealNdcRows)
     test::importAt(*editor, QStringLiteral("SPLR4/Products/Product[NDCProductCode='0002-1200']"));
 
     const xml::Node products = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/Products"));
-    EXPECT_EQ(textsAt(products, QStringLiteral("Product/NDCProductCode")), QStringList({"", "0002-0800", "0002-1200"}));
+    // The new document's empty product gave way to the imported ones.
+    EXPECT_EQ(textsAt(products, QStringLiteral("Product/NDCProductCode")), QStringList({"0002-0800", "0002-1200"}));
     EXPECT_EQ(textsAt(products, QStringLiteral("Product/Package/NDCPackageCode")),
-              QStringList({"", "0002-0800-01", "0002-1200-30", "0002-1200-50"}));
+              QStringList({"0002-0800-01", "0002-1200-30", "0002-1200-50"}));
     EXPECT_EQ(textsAt(products, QStringLiteral("Product/Package/PackagingFormCode")),
-              QStringList({"", "C43226", "C43226", "C43210"}));
-    EXPECT_EQ(textsAt(products, QStringLiteral("Product/Package/PackageQuantityUnit")), QStringList({"1", "1", "1", "mL"}));
+              QStringList({"C43226", "C43226", "C43210"}));
+    EXPECT_EQ(textsAt(products, QStringLiteral("Product/Package/PackageQuantityUnit")), QStringList({"1", "1", "mL"}));
     EXPECT_EQ(textsAt(products, QStringLiteral("Product/Marketing/MarketingStartDate")),
-              QStringList({"", "19870710", "20120601"}));
-    EXPECT_EQ(textsAt(products, QStringLiteral("Product/Marketing/MarketingEndDate")), QStringList({"", "", "20190203"}));
+              QStringList({"19870710", "20120601"}));
+    EXPECT_EQ(textsAt(products, QStringLiteral("Product/Marketing/MarketingEndDate")), QStringList({"", "20190203"}));
     const QStringList names = childNames(products);
     EXPECT_EQ(names.mid(names.size() - 5), QStringList({"ExcelFile", "WorkSheet", "ImportDateTime", "Product", "Product"}));
     const xml::Node product = products.selectSingleNode(QStringLiteral("Product[NDCProductCode='0002-1200']"));
@@ -282,7 +299,7 @@ TEST_F(ExcelImportTest, AWorksheetTooLargeForTheEditorIsLeftOutWhole)
         EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Small"}));
         // Sizes first: a failure here must not print megabytes of lot numbers.
         ASSERT_LT(editor->XMLDoc->xmlBytes().size(), 1024 * 1024);
-        EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"", "S1"}));
+        EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"S1"}));
         expectFreshDistinctIds(report);
         EXPECT_FALSE(editor->Saved);
     }
@@ -299,7 +316,7 @@ TEST_F(ExcelImportTest, ANumberThatIsNoDateIsImportedAsItIsWithAWarning)
     test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
 
     const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
-    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/ExpirationDate")), QStringList({"", "1E+308"}));
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/ExpirationDate")), QStringList({"1E+308"}));
     EXPECT_EQ(logLines(), QStringList({line("Warning", "Worksheet 'Lots': 1 cell(s) shown as dates hold numbers that are no "
                                                        "date (the first in row 2: 1E+308); they are read as numbers.")}));
 }

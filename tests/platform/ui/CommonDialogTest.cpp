@@ -67,5 +67,8 @@ TEST(MessageSeamTest, ScriptedAnswersAreRecorded)
     EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Question);
     EXPECT_EQ(ui.messages.at(1).text, QStringLiteral("Cannot Load Drag Drop Data:\r\n\r\nSrc 5: Bad"));
     EXPECT_EQ(ui.messages.at(1).icon, ui::Icon::Critical);
+    // Cancel and an empty answer are told apart.
+    ui.inputs = {std::nullopt, QString()};
+    EXPECT_EQ(ui::inputBox(QStringLiteral("Separator?")), std::nullopt);
     EXPECT_EQ(ui::inputBox(QStringLiteral("Separator?")), QString());
 }
