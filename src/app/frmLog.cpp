@@ -10,7 +10,9 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTextDocumentFragment>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace veldra {
@@ -55,13 +57,25 @@ QFont logFont()
     return font;
 }
 
+// The log's lines are as wide as its separator and header lines; most are written in the
+// header's bold 10 points.
+constexpr int lineColumns = 128;
+constexpr int shownLines = 30;
+
+QFont lineFont()
+{
+    QFont font = logFont();
+    font.setPointSize(10);
+    font.setBold(true);
+    return font;
+}
+
 } // namespace
 
 frmLog::frmLog(QWidget* parent) : QWidget(parent), txtLog(new QTextEdit(this))
 {
     setWindowTitle(QStringLiteral("SPL Info Window"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(760, 420);
 
     txtLog->setObjectName(QStringLiteral("txtLog"));
     txtLog->setFont(logFont());
@@ -75,7 +89,18 @@ frmLog::frmLog(QWidget* parent) : QWidget(parent), txtLog(new QTextEdit(this))
     txtLog->installEventFilter(this);
     txtLog->viewport()->installEventFilter(this);
     setFocusProxy(txtLog);
+    resize(sizeForLines());
     Form_Resize();
+}
+
+// Wide enough for a whole line, beside the vertical scroll bar.
+QSize frmLog::sizeForLines() const
+{
+    const QFontMetrics metrics(lineFont());
+    const int margins = 2 * (txtLog->frameWidth() + int(txtLog->document()->documentMargin()) + 2);
+    const int scrollBar = txtLog->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, txtLog);
+    return QSize(metrics.horizontalAdvance(QString(lineColumns, QLatin1Char('-'))) + margins + scrollBar,
+                 metrics.lineSpacing() * shownLines + margins + scrollBar);
 }
 
 void frmLog::moveCaretToEndSoon()
