@@ -223,14 +223,19 @@ QList<QAction*> frmMain::editorCommands() const
             mnuSPLR4AddLOINCCodesToProductLabel, MenuSPLR4QuickPreview, mnuSPLR4TransformSPL};
 }
 
-// `leaving` is a child window on its way out, which no longer counts.
+// `leaving` is a child window on its way out, which no longer counts. When the current editor
+// has closed, the editor opened last of those still open becomes current, so that an enabled
+// command always has an editor to work on.
 void frmMain::updateEditorCommands(const QObject* leaving)
 {
-    bool editorOpen = false;
-    for (QMdiSubWindow* window : mdiArea_->subWindowList())
-        editorOpen = editorOpen || (window != leaving && asEditor(window->widget()));
+    QWidget* lastEditor = nullptr;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder))
+        if (window != leaving && asEditor(window->widget()))
+            lastEditor = window->widget();
+    if (!currentEditor())
+        SourceXMLEditor = lastEditor;
     for (QAction* command : editorCommands())
-        command->setEnabled(editorOpen);
+        command->setEnabled(lastEditor != nullptr);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

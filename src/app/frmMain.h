@@ -45,7 +45,8 @@ public:
     std::shared_ptr<CancellableJob> TargetUNII;
 
     // The current editor: the editor window most recently loaded, clicked in its
-    // tree, or saved. Editor windows delete themselves when closed, which empties it.
+    // tree, or saved. When it closes, the editor opened last of those still open takes
+    // its place; with none left it is empty.
     QPointer<QWidget> SourceXMLEditor;
     // SourceXMLEditor as an editor, or nullptr when there is none.
     EditorWindow* currentEditor() const;

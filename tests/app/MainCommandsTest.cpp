@@ -268,9 +268,12 @@ TEST_F(MainCommandsTest, DocumentCommandsAreEnabledWhileAnEditorIsOpen)
     test::FakeEditor* first = openEditor();
     EXPECT_EQ(enabled(), all(true));
     test::FakeEditor* second = openEditor();
-    closeWindow(first);
-    EXPECT_EQ(enabled(), all(true));
     closeWindow(second);
+    EXPECT_EQ(enabled(), all(true));
+    // The editor left open takes over as the current one: an enabled command works on it.
+    main.mnuSPLR4Search->trigger();
+    EXPECT_EQ(first->calls, QStringList({"SearchNode(0)"}));
+    closeWindow(first);
     EXPECT_EQ(enabled(), all(false));
     // Commands that need no editor stay on.
     EXPECT_TRUE(main.mnuSPLValidate->isEnabled());
