@@ -11,8 +11,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStyle>
-#include <QTextDocumentFragment>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 
 namespace veldra {
@@ -57,8 +57,8 @@ QFont logFont()
     return font;
 }
 
-// The log's lines are as wide as its separator and header lines; most are written in the
-// header's bold 10 points.
+// The widest lines of the log are its separator and header lines of 128 characters; the
+// lines after the header carry on in its 10 points, bold at the widest.
 constexpr int lineColumns = 128;
 constexpr int shownLines = 30;
 
