@@ -26,6 +26,9 @@ public:
     virtual xml::Document* settingsDocument() = 0;
     // The window's Saved flag (false marks unsaved changes).
     virtual void setSaved(bool saved) = 0;
+    // True when the window holds a settings document with changes not saved yet, that is
+    // when closing it asks whether to save them.
+    virtual bool hasUnsavedChanges() = 0;
     // "SPLR4" (settings document) or "View" (read-only review of any XML file).
     virtual void setMode(const QString& mode) = 0;
 

@@ -12,13 +12,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QPointer>
 
 namespace veldra {
 
 namespace {
 
 // The caption of a review window, before the reviewed file's name.
-const QString reviewCaption = QStringLiteral("XML File Viever");
+const QString reviewCaption = QStringLiteral("XML File Viewer");
 
 // The hourglass for the whole program while a window loads.
 class WaitCursor {
@@ -119,12 +120,16 @@ void ShowSPLCrossCheckForm()
     frmMain* main = mainForm();
     if (!main || !hooks().NewSPLCrossCheckForm)
         return;
-    QWidget* form = nullptr;
-    skip([&] { form = hooks().NewSPLCrossCheckForm(); });
-    if (!form)
-        return;
-    skip([&] { setLogoOf(form); });
-    skip([&] { main->showChildWindow(form); });
+    // One cross-check window: while it is open, the command brings it to the front with the
+    // files and descriptions typed there.
+    static QPointer<QWidget> open;
+    if (!open) {
+        skip([&] { open = hooks().NewSPLCrossCheckForm(); });
+        if (!open)
+            return;
+        skip([&] { setLogoOf(open); });
+    }
+    skip([&] { main->showChildWindow(open); });
 }
 
 } // namespace veldra

@@ -18,7 +18,7 @@ void ShowBuildSPLForm();
 // Shows the About box modally.
 void ShowAboutBox();
 
-// Opens a new cross-check window.
+// Opens the cross-check window, or brings the open one to the front.
 void ShowSPLCrossCheckForm();
 
 // The code systems offered by the build form's condition-of-use lists, in order.

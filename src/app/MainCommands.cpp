@@ -12,6 +12,7 @@
 #include "app/SharedProcedures.h"
 #include "app/WebAddresses.h"
 #include "app/WindowArrange.h"
+#include "app/WindowListDialog.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
@@ -19,6 +20,7 @@
 
 #include <QAction>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 
 namespace veldra {
 
@@ -71,6 +73,7 @@ void frmMain::connectMenuCommands()
     on(mnuWindowTileVertically, &frmMain::mnuWindowTileVertically_Click);
     on(mnuWindowCascade, &frmMain::mnuWindowCascade_Click);
     on(mnuWindowArrangeIcons, &frmMain::mnuWindowArrangeIcons_Click);
+    on(mnuWindowList, &frmMain::mnuWindowList_Click);
     on(mnuHelpUserManual, &frmMain::mnuHelpUserManual_Click);
     on(mnuVeldra, &frmMain::mnuVeldra_Click);
     on(mnuHelpDailyMed, &frmMain::mnuHelpDailyMed_Click);
@@ -221,6 +224,22 @@ void frmMain::mnuWindowArrangeIcons_Click()
     arrangeIcons(mdiArea_);
 }
 
+void frmMain::mnuWindowList_Click()
+{
+    const QList<QMdiSubWindow*> windows = openChildWindows();
+    if (windows.isEmpty()) {
+        ui::msgBox(QStringLiteral("No window is open."), ui::Buttons::OK, ui::Icon::Information);
+        return;
+    }
+    QStringList captions;
+    for (QMdiSubWindow* window : windows)
+        captions << window->windowTitle();
+    const QList<QPointer<QMdiSubWindow>> targets(windows.begin(), windows.end());
+    const int chosen = chooseWindow(this, captions, int(windows.indexOf(mdiArea_->currentSubWindow())));
+    if (chosen >= 0 && targets.at(chosen))
+        showChildWindow(targets.at(chosen)->widget());
+}
+
 // Help menu
 
 void frmMain::mnuHelpUserManual_Click()
@@ -230,17 +249,17 @@ void frmMain::mnuHelpUserManual_Click()
 
 void frmMain::mnuVeldra_Click()
 {
-    ShellOpen(web::FdaSplResources);
+    ShellOpenAddress(web::FdaSplResources);
 }
 
 void frmMain::mnuHelpDailyMed_Click()
 {
-    ShellOpen(web::DailyMed);
+    ShellOpenAddress(web::DailyMed);
 }
 
 void frmMain::mnuHelpSPLOnlineValidator_Click()
 {
-    ShellOpen(web::SplOnlineValidator);
+    ShellOpenAddress(web::SplOnlineValidator);
 }
 
 void frmMain::mnuHelpAbout_Click()

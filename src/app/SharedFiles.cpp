@@ -130,7 +130,7 @@ void InstallLoincDatabaseFile(const QString& source)
         QDir().mkpath(app_paths::inProgram(QStringLiteral("LOINC")));
         copyReplacing(source, app_paths::inProgram(QStringLiteral("LOINC/LOINCDB.mdb")),
                       QStringLiteral("InstallLoincDatabaseFile"));
-        ui::msgBox(QStringLiteral("LOINC Database sucessfully installed."), ui::Buttons::OK, ui::Icon::Information);
+        ui::msgBox(QStringLiteral("LOINC Database successfully installed."), ui::Buttons::OK, ui::Icon::Information);
     } catch (const VbError& error) {
         ui::showError(error);
     }

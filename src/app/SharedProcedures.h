@@ -81,6 +81,10 @@ void ShellOpen(const QString& target);
 // so that the user can open it by hand.
 void ShellOpenFile(const QString& file);
 
+// Opens a web address in the desktop's browser. When the desktop has none, says so in a
+// message box with the address, so that the user can open it by hand.
+void ShellOpenAddress(const QString& address);
+
 // Keeps a window above all others (or not), without moving or resizing it.
 void SetWindowOnTop(QWidget* window, bool onTop);
 

@@ -23,6 +23,15 @@ void ShellOpenFile(const QString& file)
                ui::Buttons::OK, ui::Icon::Warning);
 }
 
+void ShellOpenAddress(const QString& address)
+{
+    if (ui::shellOpen(address))
+        return;
+    ui::msgBox(QStringLiteral("The desktop has no web browser to open this address:\r\n\r\n") + address
+                   + QStringLiteral("\r\n\r\nPlease open it in a web browser by hand."),
+               ui::Buttons::OK, ui::Icon::Warning);
+}
+
 void SetWindowOnTop(QWidget* window, bool onTop)
 {
     ui::pumpMessages();

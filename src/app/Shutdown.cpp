@@ -21,12 +21,16 @@ QList<QPointer<QMdiSubWindow>> childWindows(frmMain* main)
     return windows;
 }
 
-// Each editor asks its own save question while it closes.
+// Each editor asks its own save question while it closes, in front, so that the user sees
+// which document the question is about.
 bool closeEditors(frmMain* main)
 {
     for (const QPointer<QMdiSubWindow>& window : childWindows(main)) {
-        if (!window || !asEditor(window->widget()))
+        EditorWindow* editor = window ? asEditor(window->widget()) : nullptr;
+        if (!editor)
             continue;
+        if (editor->hasUnsavedChanges())
+            skip([&] { main->showChildWindow(window->widget()); });
         if (!window->close())
             return false;
     }

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/BrowserSandbox.h"
 #include "app/HookCall.h"
 #include "app/Hooks.h"
 #include "app/MainStatusBar.h"
@@ -12,6 +13,8 @@
 #include "platform/ui/Ui.h"
 
 #include <QApplication>
+
+#include <unistd.h>
 
 namespace veldra {
 
@@ -46,6 +49,8 @@ void Main()
 
 int runVeldra(int argc, char** argv)
 {
+    // The browser engine reads its sandbox switch once, when it starts.
+    chooseBrowserSandbox(geteuid());
     // The preview and validation windows embed a browser, which needs shared GL contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -74,7 +74,7 @@ void frmAbout::cmdOK_Click()
 
 void frmAbout::cmdVisitWebSite_Click()
 {
-    ShellOpen(web::VeldraWebSite);
+    ShellOpenAddress(web::VeldraWebSite);
 }
 
 } // namespace veldra

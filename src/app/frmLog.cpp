@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
@@ -55,13 +57,25 @@ QFont logFont()
     return font;
 }
 
+// The widest lines of the log are its separator and header lines of 128 characters; the
+// lines after the header carry on in its 10 points, bold at the widest.
+constexpr int lineColumns = 128;
+constexpr int shownLines = 30;
+
+QFont lineFont()
+{
+    QFont font = logFont();
+    font.setPointSize(10);
+    font.setBold(true);
+    return font;
+}
+
 } // namespace
 
 frmLog::frmLog(QWidget* parent) : QWidget(parent), txtLog(new QTextEdit(this))
 {
     setWindowTitle(QStringLiteral("SPL Info Window"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(760, 420);
 
     txtLog->setObjectName(QStringLiteral("txtLog"));
     txtLog->setFont(logFont());
@@ -75,7 +89,18 @@ frmLog::frmLog(QWidget* parent) : QWidget(parent), txtLog(new QTextEdit(this))
     txtLog->installEventFilter(this);
     txtLog->viewport()->installEventFilter(this);
     setFocusProxy(txtLog);
+    resize(sizeForLines());
     Form_Resize();
+}
+
+// Wide enough for a whole line, beside the vertical scroll bar.
+QSize frmLog::sizeForLines() const
+{
+    const QFontMetrics metrics(lineFont());
+    const int margins = 2 * (txtLog->frameWidth() + int(txtLog->document()->documentMargin()) + 2);
+    const int scrollBar = txtLog->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, txtLog);
+    return QSize(metrics.horizontalAdvance(QString(lineColumns, QLatin1Char('-'))) + margins + scrollBar,
+                 metrics.lineSpacing() * shownLines + margins + scrollBar);
 }
 
 void frmLog::moveCaretToEndSoon()

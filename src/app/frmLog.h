@@ -41,6 +41,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QSize sizeForLines() const;
     bool filterTextBoxKey(QKeyEvent* event);
     bool filterViewportEvent(QEvent* event);
 

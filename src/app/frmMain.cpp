@@ -63,6 +63,7 @@ frmMain::frmMain(QWidget* parent)
     buildMenu(menuBar());
     connectMenuCommands();
     connect(mnuWindow, &QMenu::aboutToShow, this, [this] { fillWindowList(); });
+    updateEditorCommands();
 
     setAcceptDrops(true);
     mdiArea_->viewport()->setAcceptDrops(true);
@@ -130,8 +131,11 @@ QMdiSubWindow* frmMain::addChildWindow(QWidget* window)
     const QSize area = mdiArea_->viewport()->size();
     constexpr int cascadePositions = 4;
     const QSize smallest(320, 240);
-    const QSize size = ownSize ? designed + decoration
-                               : (area - QSize(step, step) * (cascadePositions - 1)).expandedTo(smallest);
+    QSize size = ownSize ? designed + decoration
+                         : (area - QSize(step, step) * (cascadePositions - 1)).expandedTo(smallest);
+    // A window of its own size that is larger than the area shown would hide its edges.
+    if (mdiArea_->isVisible())
+        size = size.boundedTo(area.expandedTo(smallest));
     frame->resize(size);
     const int offset = step * (others % cascadePositions);
     frame->move(offset, offset);
@@ -154,15 +158,21 @@ void frmMain::showChildWindow(QWidget* window)
     frame->raise();
 }
 
+QList<QMdiSubWindow*> frmMain::openChildWindows() const
+{
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder))
+        if (!window->isHidden())
+            windows << window;
+    return windows;
+}
+
 void frmMain::fillWindowList()
 {
     qDeleteAll(windowListItems_);
     windowListItems_.clear();
-    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
     int number = 0;
-    for (QMdiSubWindow* window : windows) {
-        if (window->isHidden())
-            continue;
+    for (QMdiSubWindow* window : openChildWindows()) {
         QAction* item = mnuWindow->addAction(QStringLiteral("&%1 %2").arg(++number).arg(window->windowTitle()));
         item->setCheckable(true);
         item->setChecked(window == mdiArea_->currentSubWindow());
@@ -206,10 +216,39 @@ void frmMain::dropEvent(QDropEvent* event)
     skip([&] { MDIForm_OLEDragDrop(event->mimeData()); });
 }
 
+QList<QAction*> frmMain::editorCommands() const
+{
+    return {mnuSPLOpenFolder, mnuSaveSPLR4, mnuSaveSPLR4As, mnuSPLR4CreateDocumentReport, mnuSPLR4Search,
+            mnuSPLR4Replace, mnuSPLR4ImportProductLabel, mnuSPLR4ImportFromExcel,
+            mnuSPLR4AddLOINCCodesToProductLabel, MenuSPLR4QuickPreview, mnuSPLR4TransformSPL};
+}
+
+// `leaving` is a child window on its way out, which no longer counts. When the current editor
+// has closed, the editor opened last of those still open becomes current, so that an enabled
+// command always has an editor to work on.
+void frmMain::updateEditorCommands(const QObject* leaving)
+{
+    QWidget* lastEditor = nullptr;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder))
+        if (window != leaving && asEditor(window->widget()))
+            lastEditor = window->widget();
+    if (!currentEditor())
+        SourceXMLEditor = lastEditor;
+    for (QAction* command : editorCommands())
+        command->setEnabled(lastEditor != nullptr);
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == mdiArea_->viewport()) {
         switch (event->type()) {
+        // A child window is polished when it is first shown, by when it holds its window.
+        case QEvent::ChildPolished:
+            updateEditorCommands();
+            break;
+        case QEvent::ChildRemoved:
+            updateEditorCommands(static_cast<QChildEvent*>(event)->child());
+            break;
         case QEvent::DragEnter:
             dragEnterEvent(static_cast<QDragEnterEvent*>(event));
             return true;
@@ -234,11 +273,26 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->accept();
 }
 
+QStringList frmMain::unsavedDocuments() const
+{
+    QStringList captions;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        EditorWindow* editor = asEditor(window->widget());
+        if (editor && editor->hasUnsavedChanges())
+            captions << window->widget()->windowTitle();
+    }
+    return captions;
+}
+
 bool frmMain::MDIForm_QueryUnload()
 {
-    const ui::Answer answer =
-        ui::msgBox(QStringLiteral("Are you sure you want to exit Veldra Structured Product Labeling?"),
-                   ui::Buttons::YesNo, ui::Icon::Question);
+    QString question = QStringLiteral("Are you sure you want to exit Veldra Structured Product Labeling?");
+    const QStringList unsaved = unsavedDocuments();
+    if (!unsaved.isEmpty())
+        question += QStringLiteral("\r\n\r\nThese documents have changes that are not saved; each will ask "
+                                   "whether to save them:\r\n\r\n")
+                    + unsaved.join(QStringLiteral("\r\n"));
+    const ui::Answer answer = ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question);
     if (answer != ui::Answer::Yes)
         return true;
     return !EndProgram();

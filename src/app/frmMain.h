@@ -45,7 +45,8 @@ public:
     std::shared_ptr<CancellableJob> TargetUNII;
 
     // The current editor: the editor window most recently loaded, clicked in its
-    // tree, or saved. Editor windows delete themselves when closed, which empties it.
+    // tree, or saved. When it closes, the editor opened last of those still open takes
+    // its place; with none left it is empty.
     QPointer<QWidget> SourceXMLEditor;
     // SourceXMLEditor as an editor, or nullptr when there is none.
     EditorWindow* currentEditor() const;
@@ -79,7 +80,7 @@ public:
     // other windows, a maximised one included, stay as they are.
     void showChildWindow(QWidget* window);
     // Puts a window into the MDI area without showing it. A window that was given a size of
-    // its own keeps it; one without (an editor, a preview) takes the MDI area less a few
+    // its own keeps it, as far as the area shown holds it; one without (an editor, a preview) takes the MDI area less a few
     // cascade steps, placed one step further down and right than the window before it.
     QMdiSubWindow* addChildWindow(QWidget* window);
 
@@ -139,6 +140,8 @@ public:
     void mnuWindowTileHorizontally_Click();
     void mnuWindowTileVertically_Click();
     void mnuWindowArrangeIcons_Click();
+    // Asks which open window to bring to the front.
+    void mnuWindowList_Click();
     // Help menu.
     void mnuHelpUserManual_Click();
     void mnuVeldra_Click();
@@ -163,6 +166,13 @@ private:
     void createSearchPanel();
     void connectMenuCommands();
     void fillWindowList();
+    // The child windows shown, in the order they were opened.
+    QList<QMdiSubWindow*> openChildWindows() const;
+    // The commands that need an editor window are enabled while one is open.
+    QList<QAction*> editorCommands() const;
+    void updateEditorCommands(const QObject* leaving = nullptr);
+    // The captions of the editor windows whose documents have unsaved changes.
+    QStringList unsavedDocuments() const;
     // Shows the shared dialog with "cancel raises an error" set; false on Cancel.
     bool showOpenDialog();
     bool showSaveDialog();

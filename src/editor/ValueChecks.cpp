@@ -123,9 +123,9 @@ QString valueRefusal(const xml::Node& element, const QString& name, const QStrin
     if (!values.isEmpty() && !listEntries(values).contains(value))
         return {};
     if (!minLen.isEmpty() && value.size() < lengthLimit(minLen, "ConstraintLengthMin"))
-        return words + QStringLiteral(" must have a minimum lenght of ") + minLen + example;
+        return words + QStringLiteral(" must have a minimum length of ") + minLen + example;
     if (!maxLen.isEmpty() && value.size() > lengthLimit(maxLen, "ConstraintLengthMax"))
-        return words + QStringLiteral(" must have a maximum lenght of ") + maxLen + example;
+        return words + QStringLiteral(" must have a maximum length of ") + maxLen + example;
     if (dataType == QLatin1String("Numeric") && !vbstr::isNumeric(value))
         return words + QStringLiteral(" must be numeric ") + example;
     return {};

@@ -72,6 +72,11 @@ void frmXMLEditor::setSaved(bool saved)
     Saved = saved;
 }
 
+bool frmXMLEditor::hasUnsavedChanges()
+{
+    return !Saved && isSettingsMode() && XMLDoc;
+}
+
 void frmXMLEditor::setMode(const QString& mode)
 {
     Mode = mode;
@@ -95,7 +100,7 @@ QString frmXMLEditor::selectedNodeValue()
 // failed save), so that closing never loses changes the user wanted to keep.
 bool frmXMLEditor::Form_QueryUnload()
 {
-    if (Saved || !isSettingsMode() || !XMLDoc)
+    if (!hasUnsavedChanges())
         return true;
     const ui::Answer answer =
         ui::msgBox(QStringLiteral("This Settings Document has been changed. Do you want to save the changes?"),

@@ -95,6 +95,7 @@ public:
     // EditorWindow
     xml::Document* settingsDocument() override;
     void setSaved(bool saved) override;
+    bool hasUnsavedChanges() override;
     void setMode(const QString& mode) override;
     void XMLOnTreeView(const QString& XMLFile, const QString& Action, bool UpdateConstraintsFromTemplate) override;
     QString selectedNodeValue() override;

@@ -19,7 +19,8 @@ bool navigateAndWait(QWebEngineView* view, const QUrl& url);
 bool waitForNextLoad(QWebEngineView* view, const std::function<void()>& startLoad);
 
 // Runs a script in the page and handles pending events until its result is there. An invalid
-// QVariant when the page went away first.
+// QVariant when the page has no process to run it, or when the page or its process went away
+// first.
 QVariant runScriptAndWait(QWebEnginePage* page, const QString& script);
 
 } // namespace veldra

@@ -62,7 +62,8 @@ QString reportCheck(const QString& strFile, const std::function<xml::SchemaCheck
         WriteLog(logSeparator(), QString(), true);
         WriteLog(QStringLiteral("Information"), QStringLiteral("Validating XML File against FDA SPL Schema..."));
         WriteLog(QStringLiteral("Information"),
-                 QStringLiteral("Note: The validation occurs online at FDA servers. An existing Inernet Connection is needed."));
+                 QStringLiteral("Note: The validation runs on this computer against a local copy of the FDA SPL Schema, "
+                                "which is downloaded once when it is missing."));
         const xml::SchemaCheck check = runCheck();
         if (outcome)
             *outcome = check;

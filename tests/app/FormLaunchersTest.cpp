@@ -104,7 +104,7 @@ TEST(FormLaunchersTest, ReviewWindowShowsTheFileReadOnlyUnderItsName)
     EXPECT_EQ(ui.fileRequests.at(0).title, QStringLiteral("Load XML File for Review"));
     EXPECT_EQ(ui.fileRequests.at(0).filter, QStringLiteral("XML Files (*.xml)"));
     ASSERT_NE(review, nullptr);
-    EXPECT_EQ(review->windowTitle(), QStringLiteral("XML File Viever [label.xml]"));
+    EXPECT_EQ(review->windowTitle(), QStringLiteral("XML File Viewer [label.xml]"));
     EXPECT_EQ(review->calls,
               QStringList({"setMode(View)", "XMLOnTreeView(/labels/spl/label.xml,View,0)"}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -149,25 +149,39 @@ TEST(FormLaunchersTest, BuildFormKeepsTypedCodeSystemsWhenShownAgain)
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
 }
 
-TEST(FormLaunchersTest, EveryCrossCheckOpensANewWindow)
+TEST(FormLaunchersTest, CompareBringsTheOpenCrossCheckForwardInsteadOfASecond)
 {
     test::HookTableScope hooksScope;
     test::ScriptedUi ui;
     frmMain main;
     main.show();
-    hooks().NewSPLCrossCheckForm = [] {
+    int created = 0;
+    hooks().NewSPLCrossCheckForm = [&] {
+        ++created;
         auto* form = new QWidget;
         form->setWindowTitle(QStringLiteral("Compare SPL Files"));
         return form;
     };
 
     main.mnuSPLCrossCheck->trigger();
+    QMdiSubWindow* crossCheck = main.mdiArea()->currentSubWindow();
+    ASSERT_NE(crossCheck, nullptr);
+    auto* other = new QWidget;
+    main.mdiArea()->addSubWindow(other)->show();
+    main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(other->parentWidget()));
+    crossCheck->showMinimized();
     main.mnuSPLCrossCheck->trigger();
 
-    const QList<QMdiSubWindow*> windows = main.mdiArea()->subWindowList();
-    ASSERT_EQ(windows.size(), 2);
-    EXPECT_TRUE(windows.at(0)->isVisible());
-    EXPECT_TRUE(windows.at(1)->isVisible());
+    EXPECT_EQ(created, 1);
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(main.mdiArea()->currentSubWindow(), crossCheck);
+    EXPECT_FALSE(crossCheck->isMinimized());
+
+    crossCheck->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    main.mnuSPLCrossCheck->trigger();  // closed: a new one opens
+    EXPECT_EQ(created, 2);
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 2);
 }
 
 TEST(FormLaunchersTest, WindowsOfMissingSubsystemsOpenNothing)

@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 #include <QUrl>
 
@@ -122,4 +123,28 @@ TEST_F(LogTestFixture, WritingEndsTheSelectionWithTheCaretAtTheEnd)
     QCoreApplication::processEvents();
     EXPECT_FALSE(box().textCursor().hasSelection());
     EXPECT_EQ(box().textCursor().position(), box().document()->characterCount() - 1);
+}
+
+// The log opens wide enough for its header and separator lines, without a horizontal scroll
+// bar, in a main window of the usual size; in a smaller one it fits the window area instead.
+TEST_F(LogTestFixture, TheLogOpensWideEnoughForItsLinesAndWithinTheWindowArea)
+{
+    frmMain main;
+    main.resize(1600, 1000);
+    main.show();
+    WriteLog(logSeparator(), QString());
+    WriteLog("Information", "Validating XML File against FDA SPL Schema...");
+    QCoreApplication::processEvents();
+
+    QTextEdit& log = box();
+    EXPECT_EQ(log.horizontalScrollBar()->maximum(), 0) << "log width " << log.width();
+    EXPECT_GE(log.viewport()->height() / log.fontMetrics().lineSpacing(), 25);
+
+    closeLog();
+    main.resize(900, 600);
+    QCoreApplication::processEvents();
+    WriteLog("Information", "again");
+    const QWidget* frame = logWindow()->parentWidget();
+    EXPECT_LE(frame->width(), main.mdiArea()->viewport()->width());
+    EXPECT_LE(frame->height(), main.mdiArea()->viewport()->height());
 }

@@ -184,6 +184,7 @@ TEST_F(MainCommandsTest, CommandsOfLaterSubsystemsGoThroughTheirHooks)
     ui.saveFiles.push_back(QStringLiteral("/reports/label.html"));
     ui.openFiles.push_back(QStringLiteral("/setups/a.xml"));
     ui.saveFiles.push_back(QStringLiteral("/setups/b.xml"));
+    openEditor();  // the report is of the current editor's document
 
     main.mnuSPLR4Preview->trigger();
     main.mnuFileCreateWordLabelTemplate->trigger();
@@ -210,6 +211,73 @@ TEST_F(MainCommandsTest, HelpOpensTheManualAndTheOutsidePages)
     EXPECT_EQ(ui.opened.at(0), app_paths::inProgram(QStringLiteral("Help/Help.html")));
     EXPECT_TRUE(QFileInfo::exists(ui.opened.at(0)));
     EXPECT_EQ(ui.opened.mid(1), QStringList({web::FdaSplResources, web::DailyMed, web::SplOnlineValidator}));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+// Without a browser on the desktop, each page says which address could not be opened, as the
+// manual names its file.
+TEST_F(MainCommandsTest, AnAddressTheDesktopCannotOpenIsNamed)
+{
+    ui.shellOpenSucceeds = false;
+    const std::vector<std::pair<QAction*, QString>> pages = {
+        {main.mnuVeldra, web::FdaSplResources},
+        {main.mnuHelpDailyMed, web::DailyMed},
+        {main.mnuHelpSPLOnlineValidator, web::SplOnlineValidator},
+    };
+    for (const auto& [command, address] : pages) {
+        SCOPED_TRACE(address.toStdString());
+        ui.messages.clear();
+        command->trigger();
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages.at(0).text.contains(QStringLiteral("\r\n") + address + QStringLiteral("\r\n")));
+        EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Warning);
+    }
+}
+
+// The commands that work on an editor's document are offered only while an editor is open; other
+// child windows do not count.
+TEST_F(MainCommandsTest, DocumentCommandsAreEnabledWhileAnEditorIsOpen)
+{
+    const QList<QAction*> needEditor = {main.mnuSPLOpenFolder, main.mnuSaveSPLR4, main.mnuSaveSPLR4As,
+                                        main.mnuSPLR4CreateDocumentReport, main.mnuSPLR4Search,
+                                        main.mnuSPLR4Replace, main.mnuSPLR4ImportProductLabel,
+                                        main.mnuSPLR4ImportFromExcel, main.mnuSPLR4AddLOINCCodesToProductLabel,
+                                        main.MenuSPLR4QuickPreview, main.mnuSPLR4TransformSPL};
+    const auto enabled = [&] {
+        QStringList states;
+        for (QAction* command : needEditor)
+            states << QStringLiteral("%1=%2").arg(command->objectName()).arg(command->isEnabled());
+        return states.join(QLatin1Char(' ')).toStdString();
+    };
+    const auto all = [&](bool state) {
+        QStringList states;
+        for (QAction* command : needEditor)
+            states << QStringLiteral("%1=%2").arg(command->objectName()).arg(state);
+        return states.join(QLatin1Char(' ')).toStdString();
+    };
+    const auto closeWindow = [](QWidget* window) {
+        window->parentWidget()->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+
+    EXPECT_EQ(enabled(), all(false));
+    auto* log = new QWidget;
+    main.mdiArea()->addSubWindow(log)->show();
+    EXPECT_EQ(enabled(), all(false));
+
+    test::FakeEditor* first = openEditor();
+    EXPECT_EQ(enabled(), all(true));
+    test::FakeEditor* second = openEditor();
+    closeWindow(second);
+    EXPECT_EQ(enabled(), all(true));
+    // The editor left open takes over as the current one: an enabled command works on it.
+    main.mnuSPLR4Search->trigger();
+    EXPECT_EQ(first->calls, QStringList({"SearchNode(0)"}));
+    closeWindow(first);
+    EXPECT_EQ(enabled(), all(false));
+    // Commands that need no editor stay on.
+    EXPECT_TRUE(main.mnuSPLValidate->isEnabled());
+    EXPECT_TRUE(main.mnuSPLCrossCheck->isEnabled());
 }
 
 TEST_F(MainCommandsTest, InstallLoincDatabaseCopiesTheChosenFile)
@@ -230,5 +298,5 @@ TEST_F(MainCommandsTest, InstallLoincDatabaseCopiesTheChosenFile)
     EXPECT_EQ(ui.fileRequests.at(1).filter, ui::CommonDialog::toQtFilter("MS Access Database (*.mdb) | *.mdb"));
     EXPECT_TRUE(QFileInfo::exists(folder.file(QStringLiteral("LOINC/LOINCDB.mdb"))));
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages.at(0).text, QStringLiteral("LOINC Database sucessfully installed."));
+    EXPECT_EQ(ui.messages.at(0).text, QStringLiteral("LOINC Database successfully installed."));
 }

@@ -4,10 +4,15 @@
 #include "app/MainWindowTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace veldra;
@@ -45,6 +50,7 @@ void collect(const QList<QAction*>& items, int level, QStringList& out)
 
 } // namespace
 
+// The state is the one at start, with no editor window open.
 TEST(MainMenuTest, TreeHasEveryMenuWithCaptionShortcutAndState)
 {
     test::HookTableScope hooksScope;
@@ -67,11 +73,11 @@ TEST(MainMenuTest, TreeHasEveryMenuWithCaptionShortcutAndState)
         "1|mnuSPLR4|SPL Document||",
         "2|mnuNewSPLR4|Create New|Ctrl+N|",
         "2|mnuOpenSPLR4|Open|Ctrl+O|",
-        "2|mnuSPLOpenFolder|Open Folder||",
-        "2|mnuSaveSPLR4|Save Settings|Ctrl+S|",
-        "2|mnuSaveSPLR4As|Save Settings As...||",
+        "2|mnuSPLOpenFolder|Open Folder||disabled",
+        "2|mnuSaveSPLR4|Save Settings|Ctrl+S|disabled",
+        "2|mnuSaveSPLR4As|Save Settings As...||disabled",
         "2|mnuSPLR4Separator06|-||",
-        "2|mnuSPLR4CreateDocumentReport|Create Document Report...||",
+        "2|mnuSPLR4CreateDocumentReport|Create Document Report...||disabled",
         "2|mnuSPLCrossCheck|Compare SPL Files...||",
         "2|mnuSPLR4Popup|Popup||hidden",
         "3|mnuSPLR4EditNode|Edit||",
@@ -93,15 +99,15 @@ TEST(MainMenuTest, TreeHasEveryMenuWithCaptionShortcutAndState)
         "3|mnuSPLR4Separator03|-||",
         "3|mnuSPLR4RemoveDataElement|Remove Data Element||",
         "2|mnumnuSaveSPLR4Separator2|-||",
-        "2|mnuSPLR4Search|Search|Ctrl+F|",
-        "2|mnuSPLR4Replace|Replace|Ctrl+H|",
+        "2|mnuSPLR4Search|Search|Ctrl+F|disabled",
+        "2|mnuSPLR4Replace|Replace|Ctrl+H|disabled",
         "2|mnuSPLR4Separator4|-||",
-        "2|mnuSPLR4ImportProductLabel|Import Product Label from Word...||",
-        "2|mnuSPLR4ImportFromExcel|Import Data From Excel...||",
-        "2|mnuSPLR4AddLOINCCodesToProductLabel|Add LOINC Codes to Product Label...||",
+        "2|mnuSPLR4ImportProductLabel|Import Product Label from Word...||disabled",
+        "2|mnuSPLR4ImportFromExcel|Import Data From Excel...||disabled",
+        "2|mnuSPLR4AddLOINCCodesToProductLabel|Add LOINC Codes to Product Label...||disabled",
         "2|mnuSPLR4Separator6|-||",
-        "2|MenuSPLR4QuickPreview|Preview SPL|F5|",
-        "2|mnuSPLR4TransformSPL|Build SPL...|F6|",
+        "2|MenuSPLR4QuickPreview|Preview SPL|F5|disabled",
+        "2|mnuSPLR4TransformSPL|Build SPL...|F6|disabled",
         "2|mnuSPLValidate|Validate SPL|F7|",
         "2|mnuSPLR4Separator7|-||",
         "2|mnuShowLogging|Show Log||checked",
@@ -185,4 +191,56 @@ TEST(MainMenuTest, WindowMenuListsTheOpenChildWindowsBelowList)
 
     items.at(list + 1)->trigger();
     EXPECT_EQ(main.mdiArea()->currentSubWindow()->widget(), first);
+}
+
+TEST(MainMenuTest, ListAsksWhichOpenWindowToBringForward)
+{
+    test::HookTableScope hooksScope;
+    test::ScriptedUi ui;
+    frmMain main;
+    main.show();
+
+    main.mnuWindowList->trigger();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages.at(0).text, QStringLiteral("No window is open."));
+
+    auto* log = new QWidget;
+    log->setWindowTitle(QStringLiteral("SPL Info Window"));
+    QMdiSubWindow* logFrame = main.mdiArea()->addSubWindow(log);
+    logFrame->show();
+    auto* editor = new QWidget;
+    editor->setWindowTitle(QStringLiteral("Edit SPLR4 [label.xml]"));
+    QMdiSubWindow* editorFrame = main.mdiArea()->addSubWindow(editor);
+    editorFrame->show();
+    logFrame->showMinimized();
+    main.mdiArea()->setActiveSubWindow(editorFrame);
+
+    // The dialog offers the windows in the order they were opened; rows are chosen as a user would.
+    struct Case {
+        int row;  // -1: Cancel
+        QWidget* expectedCurrent;
+    };
+    for (const Case& c : {Case{-1, editor}, Case{0, log}, Case{1, editor}}) {
+        QStringList offered;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("lstWindows"));
+            ASSERT_NE(list, nullptr);
+            for (int i = 0; i < list->count(); ++i)
+                offered << list->item(i)->text();
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            if (c.row < 0) {
+                buttons->button(QDialogButtonBox::Cancel)->click();
+                return;
+            }
+            list->setCurrentRow(c.row);
+            buttons->button(QDialogButtonBox::Ok)->click();
+        });
+        main.mnuWindowList->trigger();
+        EXPECT_EQ(offered, QStringList({"SPL Info Window", "Edit SPLR4 [label.xml]"}));
+        EXPECT_EQ(main.mdiArea()->currentSubWindow()->widget(), c.expectedCurrent) << c.row;
+    }
+    EXPECT_FALSE(logFrame->isMinimized());
+    EXPECT_EQ(ui.messages.size(), 1);
 }

@@ -101,6 +101,40 @@ TEST(ExitTest, AnEditorThatKeepsItsUnsavedDocumentStopsTheExit)
     EXPECT_TRUE(log->isVisible());
 }
 
+// The exit question names the documents whose changes are not saved, and each of their editors
+// comes to the front before it asks about its own.
+TEST(ExitTest, TheQuestionNamesTheChangedDocumentsAndEachComesForwardToAsk)
+{
+    test::HookTableScope hooksScope;
+    test::ScriptedUi ui;
+    frmMain main;
+    main.show();
+    const auto openEditor = [&](const QString& title, bool saved) {
+        auto* editor = new test::FakeEditor;
+        editor->setWindowTitle(title);
+        editor->saved = saved;
+        addChild(main, editor);
+        return editor;
+    };
+    test::FakeEditor* first = openEditor(QStringLiteral("Edit SPLR4 [first.xml]"), false);
+    openEditor(QStringLiteral("Edit SPLR4 [kept.xml]"), true);
+    test::FakeEditor* last = openEditor(QStringLiteral("New SPLR4"), false);
+    last->refuseClose = true;  // its own question is cancelled
+    QStringList inFront;
+    for (test::FakeEditor* editor : {first, last})
+        editor->onClose = [&main, &inFront] { inFront << main.mdiArea()->currentSubWindow()->widget()->windowTitle(); };
+    ui.answers.push_back(ui::Answer::Yes);
+
+    EXPECT_FALSE(main.close());
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages.at(0).text,
+              exitQuestion
+                  + QStringLiteral("\r\n\r\nThese documents have changes that are not saved; each will ask whether "
+                                   "to save them:\r\n\r\nEdit SPLR4 [first.xml]\r\nNew SPLR4"));
+    EXPECT_EQ(inFront, QStringList({"Edit SPLR4 [first.xml]", "New SPLR4"}));
+}
+
 TEST(MainWindowFrameTest, NarrowestWidthHoldsAndTheLogoStaysRightAligned)
 {
     test::HookTableScope hooksScope;

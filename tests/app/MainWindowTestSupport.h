@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 namespace veldra::test {
 
@@ -53,11 +54,13 @@ public:
     QStringList calls;
     bool saved = true;
     bool refuseClose = false;
+    std::function<void()> onClose;  // runs when the window is asked to close
     QString mode = QStringLiteral("SPLR4");
     QString nodeValue;
 
     xml::Document* settingsDocument() override { return document_; }
     void setSaved(bool value) override { saved = value; calls << QStringLiteral("setSaved(%1)").arg(value); }
+    bool hasUnsavedChanges() override { return !saved; }
     void setMode(const QString& value) override { mode = value; calls << QStringLiteral("setMode(%1)").arg(value); }
     void XMLOnTreeView(const QString& file, const QString& action, bool update) override
     {
@@ -86,6 +89,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override
     {
+        if (onClose)
+            onClose();
         if (refuseClose)
             event->ignore();
         else

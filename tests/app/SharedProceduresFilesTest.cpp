@@ -100,7 +100,7 @@ TEST(SharedProceduresFiles, InstallLoincDatabaseFileCopiesAndReports)
     InstallLoincDatabaseFile(dir.file("new.mdb"));
     EXPECT_EQ(readTextFile(program.file("LOINC/LOINCDB.mdb")), "database v2");
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages[0].text, "LOINC Database sucessfully installed.");
+    EXPECT_EQ(ui.messages[0].text, "LOINC Database successfully installed.");
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Information);
 
     InstallLoincDatabaseFile(dir.file("newer.mdb"));

@@ -99,7 +99,7 @@ TEST_F(DataEditCommit, FirstRefusedValueStopsTheCommitWithTheRowsBeforeItWritten
                            QStringLiteral("Old5")}));
     EXPECT_EQ(nodeCaption(nodeOf(editor, QStringLiteral("//LabelerCode"))), QStringLiteral("Labeler Code: New2"));
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages[0].text, QStringLiteral("'City' must have a maximum lenght of 5 (e.g. Rome)"));
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("'City' must have a maximum length of 5 (e.g. Rome)"));
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
     auto* city = fieldOf<QLineEdit>(*dialog, QStringLiteral("City"));
     EXPECT_EQ(dialog->focusWidget(), city);

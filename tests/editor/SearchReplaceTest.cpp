@@ -178,7 +178,7 @@ TEST_F(SearchReplaceTest, ReplacementsThatAValueCheckRefusesAreSkippedAndLogged)
     EXPECT_TRUE(log.contains("Not replaced in SPLR4/GeneralData/PackageCount: 'Package Count' must be numeric"))
         << log.toStdString();
     EXPECT_TRUE(log.contains("Not replaced in SPLR4/GeneralData/VersionNumber: 'Version Number' must have a "
-                             "maximum lenght of 4"));
+                             "maximum length of 4"));
     EXPECT_FALSE(log.contains("Title"));
     if (frmLog* form = logWindow())
         form->close();

@@ -83,14 +83,14 @@ TEST(ValueChecks, LengthsAndNumbersAreRefusedWithTheExampleInTheMessage)
 {
     const Check tooShort = check(QStringLiteral("ConstraintLengthMin='3' ConstraintExample='Aspirin'"), QStringLiteral("ab"));
     EXPECT_FALSE(tooShort.accepted);
-    EXPECT_EQ(tooShort.message, QStringLiteral("'Product Name' must have a minimum lenght of 3 (Aspirin)"));
+    EXPECT_EQ(tooShort.message, QStringLiteral("'Product Name' must have a minimum length of 3 (Aspirin)"));
     EXPECT_EQ(tooShort.icon, ui::Icon::Warning);
     EXPECT_TRUE(check(QStringLiteral("ConstraintLengthMin='3'"), QStringLiteral("abc")).accepted);
 
     EXPECT_TRUE(check(QStringLiteral("ConstraintLengthMax='5'"), QStringLiteral("abcde")).accepted);
     const Check tooLong = check(QStringLiteral("ConstraintLengthMax='5'"), QStringLiteral("abcdef"));
     EXPECT_FALSE(tooLong.accepted);
-    EXPECT_EQ(tooLong.message, QStringLiteral("'Product Name' must have a maximum lenght of 5"));
+    EXPECT_EQ(tooLong.message, QStringLiteral("'Product Name' must have a maximum length of 5"));
 
     const QString numeric = QStringLiteral("ConstraintDataType='Numeric' ConstraintExample='12'");
     EXPECT_TRUE(check(numeric, QStringLiteral("12.5"), QStringLiteral("Strength")).accepted);

@@ -73,7 +73,8 @@ TEST_F(ValidateAgainstSchemaTest, AValidFileGivesAnEmptyResultAndSaysSo)
 
     const QString text = log();
     EXPECT_TRUE(text.contains(logSeparator()));
-    EXPECT_TRUE(text.contains("Note: The validation occurs online at FDA servers. An existing Inernet Connection is needed."));
+    EXPECT_TRUE(text.contains("Note: The validation runs on this computer against a local copy of the FDA SPL Schema"));
+    EXPECT_FALSE(text.contains("online at FDA servers"));
     EXPECT_TRUE(text.contains("XML File is valid against FDA SPL Schema."));
     EXPECT_FALSE(text.contains("Error"));
 }

@@ -28,9 +28,11 @@ const QString Source = QStringLiteral("PreviewSPLFile");
 const QString PreviewFileMessage = QStringLiteral(
     "The SPL Preview File has been generated in the same folder as your SPL File and is named with 'Preview_' "
     "prefix.\r\n\r\n"
-    "The file can be opened in Microsoft Internet Explorer, if it hasn't opened automatically.\r\n\r\n"
-    "Please note that the SPL file and the Veldra software must be located on the same Computer or Domain, else "
-    "the display in Microsoft Internet Explorer will not work.\r\n\r\n"
+    "Veldra shows the SPL file in its Preview window, rendered on this computer with the local copy of the FDA's "
+    "SPL stylesheet.\r\n\r\n"
+    "While this message is shown, you can open the Preview File in another program. It refers to a stylesheet on "
+    "this computer instead of the FDA's online one; some web browsers do not apply such a stylesheet to a local "
+    "file.\r\n\r\n"
     "The Preview File will be automatically deleted, once you dismiss this Messagebox.\r\n\r\n");
 
 xml::Document loadSPL(const QString& path)

@@ -1,6 +1,7 @@
 #include "generation/preview/frmPreview.h"
 
 #include "app/Twips.h"
+#include "generation/BrowserFailure.h"
 #include "generation/BrowserWait.h"
 #include "platform/core/FileSave.h"
 #include "platform/core/Skip.h"
@@ -64,6 +65,7 @@ frmPreview::frmPreview(QWidget* parent) : QWidget(parent)
     WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
     auto* page = new SilentPage(WebBrowser);
     page->setUrlRequestInterceptor(new LocalOnlyRequests(page));
+    reportRenderProcessFailures(page);
     WebBrowser->setPage(page);
 }
 

@@ -1,6 +1,7 @@
 #include "generation/validation/frmValidate.h"
 
 #include "app/Twips.h"
+#include "generation/BrowserFailure.h"
 #include "generation/BrowserWait.h"
 #include "generation/validation/ValidatorResultPage.h"
 #include "platform/core/Skip.h"
@@ -107,7 +108,9 @@ frmValidate::frmValidate(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     WebBrowser = new QWebEngineView(this);
     WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
-    WebBrowser->setPage(new ValidatorPage(WebBrowser));
+    auto* page = new ValidatorPage(WebBrowser);
+    reportRenderProcessFailures(page);
+    WebBrowser->setPage(page);
     resize(sizeHint());
 }
 

@@ -25,8 +25,12 @@
 #include <QImage>
 #include <QTest>
 #include <QTime>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/types.h>
 
 using namespace veldra;
 
@@ -164,6 +168,10 @@ TEST_F(PreviewTest, PreviewOfAFileShowsItInAWindowAndRemovesItsCopy)
         "prefix.\r\n\r\n")));
     EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral(
         "The Preview File will be automatically deleted, once you dismiss this Messagebox.\r\n\r\n")));
+    // It says what this program does, not what a browser of another system would.
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("Veldra shows the SPL file in its Preview window")));
+    for (const char* untrue : {"Internet Explorer", "same Computer or Domain"})
+        EXPECT_FALSE(ui.messages[0].text.contains(QLatin1String(untrue))) << untrue;
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Information);
     EXPECT_TRUE(copyDuringBox.contains(LocalStylesheetPath()));
     EXPECT_FALSE(QFile::exists(copy));
@@ -332,6 +340,34 @@ TEST_F(PreviewTest, AnEditorsPreviewWindowIsReusedAtItsScrollPosition)
                                       QStringLiteral("Second.xml"));
     PreviewSPLR4Document(second);
     EXPECT_EQ(previewWindows().size(), 2);
+}
+
+// A preview's page is shown by a process of the browser engine's own. When that process dies,
+// the user is told, and the program, the editor and its document carry on: the next preview
+// shows the page again.
+TEST_F(PreviewTest, APageProcessThatDiesIsAMessageAndTheNextPreviewShowsThePageAgain)
+{
+    frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Quick Preview Title")));
+    PreviewSPLR4Document(editor);
+    ASSERT_EQ(previewWindows().size(), 1);
+    frmPreview* window = previewWindows()[0];
+    const qint64 pagePid = window->WebBrowser->page()->renderProcessPid();
+    ASSERT_GT(pagePid, 0);
+    ui.messages.clear();
+
+    ASSERT_EQ(::kill(pid_t(pagePid), SIGKILL), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ui.messages.isEmpty(); }, 20000));
+
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("The browser engine's page process ")));
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("the page cannot be shown")));
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(editor->isVisible());
+    ASSERT_NE(editor->XMLDoc, nullptr);
+
+    PreviewSPLR4Document(editor);
+    ASSERT_EQ(previewWindows().size(), 1);
+    EXPECT_TRUE(pageText(previewWindows()[0]).contains(QStringLiteral("Quick Preview Title")));
+    EXPECT_EQ(ui.messages.size(), 1);
 }
 
 TEST_F(PreviewTest, LoggingFollowsTheMenuAfterAPreviewAlsoAfterAFailure)
