@@ -1,0 +1,512 @@
+#include "support/SplLabelDocx.h"
+
+#include "platform/xml/Document.h"
+#include "support/DocxFixture.h"
+#include "support/LabelComparison.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QMap>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace veldra::test {
+
+namespace {
+
+const char* const kStyles =
+    "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
+    "<w:style w:type=\"paragraph\" w:styleId=\"Title\"><w:name w:val=\"Title\"/><w:basedOn w:val=\"Normal\"/></w:style>"
+    "<w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name w:val=\"heading 1\"/><w:basedOn w:val=\"Normal\"/>"
+    "<w:pPr><w:outlineLvl w:val=\"0\"/></w:pPr></w:style>"
+    "<w:style w:type=\"paragraph\" w:styleId=\"Heading2\"><w:name w:val=\"heading 2\"/><w:basedOn w:val=\"Normal\"/>"
+    "<w:pPr><w:outlineLvl w:val=\"1\"/></w:pPr></w:style>"
+    "<w:style w:type=\"paragraph\" w:styleId=\"Heading3\"><w:name w:val=\"heading 3\"/><w:basedOn w:val=\"Normal\"/>"
+    "<w:pPr><w:outlineLvl w:val=\"2\"/></w:pPr></w:style>"
+    "<w:style w:type=\"paragraph\" w:styleId=\"ListParagraph\"><w:name w:val=\"List Paragraph\"/>"
+    "<w:basedOn w:val=\"Normal\"/></w:style>"
+    "<w:style w:type=\"table\" w:styleId=\"TableGrid\"><w:name w:val=\"Table Grid\"/><w:tblPr><w:tblBorders>"
+    "<w:top w:val=\"single\" w:sz=\"4\"/><w:left w:val=\"single\" w:sz=\"4\"/><w:bottom w:val=\"single\" w:sz=\"4\"/>"
+    "<w:right w:val=\"single\" w:sz=\"4\"/><w:insideH w:val=\"single\" w:sz=\"4\"/><w:insideV w:val=\"single\" w:sz=\"4\"/>"
+    "</w:tblBorders></w:tblPr></w:style>";
+
+// Bullets and decimal numbers on three levels; each SPL list is a numbering instance of its own.
+QString abstractNumbering(int id, bool numbered)
+{
+    QString levels;
+    for (int level = 0; level < 3; ++level)
+        levels += QStringLiteral("<w:lvl w:ilvl=\"%1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"%2\"/><w:lvlText w:val=\"%3\"/>"
+                                 "<w:pPr><w:ind w:left=\"%4\" w:hanging=\"360\"/></w:pPr></w:lvl>")
+                      .arg(level)
+                      .arg(numbered ? QStringLiteral("decimal") : QStringLiteral("bullet"),
+                           numbered ? QStringLiteral("%%1.").arg(level + 1) : QStringLiteral("\u2022"))
+                      .arg(720 * (level + 1));
+    return QStringLiteral("<w:abstractNum w:abstractNumId=\"%1\">%2</w:abstractNum>").arg(id).arg(levels);
+}
+
+xml::Node child(const xml::Node& node, const QString& name)
+{
+    for (xml::Node c = node.firstChild(); c; c = c.nextSibling())
+        if (c.nodeType() == xml::NodeType::Element && c.localName() == name)
+            return c;
+    return {};
+}
+
+QList<xml::Node> elements(const xml::Node& node)
+{
+    QList<xml::Node> found;
+    for (xml::Node c = node ? node.firstChild() : xml::Node(); c; c = c.nextSibling())
+        if (c.nodeType() == xml::NodeType::Element)
+            found << c;
+    return found;
+}
+
+// An attribute of the code of a section.
+QString codeOf(const xml::Node& section, const QString& attribute)
+{
+    const xml::Node code = child(section, QStringLiteral("code"));
+    return code ? code.getAttribute(attribute) : QString();
+}
+
+// The sections below a section (or the structured body).
+QList<xml::Node> subsectionsOf(const xml::Node& node)
+{
+    QList<xml::Node> found;
+    for (const xml::Node& component : elements(node))
+        if (component.localName() == QLatin1String("component"))
+            if (const xml::Node section = child(component, QStringLiteral("section")))
+                found << section;
+    return found;
+}
+
+// One paragraph being written: its runs and the text a reader sees.
+struct Paragraph {
+    QString runs;
+    QString plain;
+};
+
+struct RunStyle {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    QString vertAlign;
+};
+
+class LabelWriter {
+public:
+    explicit LabelWriter(const QString& splFile) : folder_(QFileInfo(splFile).dir())
+    {
+        EXPECT_TRUE(spl_.load(splFile)) << splFile.toStdString();
+        for (const xml::Node& media : spl_.selectNodes(QStringLiteral("//observationMedia"))) {
+            const xml::Node reference = media.selectSingleNode(QStringLiteral("value/reference"));
+            const QString file = reference ? reference.getAttribute(QStringLiteral("value")) : QString();
+            if (!file.isEmpty() && folder_.exists(file))
+                media_.insert(media.getAttribute(QStringLiteral("ID")), folder_.filePath(file));
+        }
+    }
+
+    LabelDocx write()
+    {
+        const xml::Node document = spl_.documentElement();
+        if (const xml::Node title = child(document, QStringLiteral("title")); title && !title.text().trimmed().isEmpty())
+            body_ += headingParagraph(QStringLiteral("Title"), headingLines(document));
+        if (const xml::Node component = child(document, QStringLiteral("component")))
+            for (const xml::Node& section : subsectionsOf(child(component, QStringLiteral("structuredBody"))))
+                writeSection(section, 1);
+        finishSection();
+
+        DocxParts parts;
+        parts.styles = QLatin1String(kStyles);
+        parts.numbering = abstractNumbering(0, false) + abstractNumbering(1, true) + numberingInstances_;
+        // Written by a current Word, not in compatibility mode.
+        parts.settings = QStringLiteral("<w:compat><w:compatSetting w:name=\"compatibilityMode\" "
+                                        "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat>");
+        parts.relationships = relationships_;
+        parts.parts = media_parts_;
+        LabelDocx label;
+        label.docx = docxFrom(body_ + QStringLiteral("<w:sectPr/>"), parts);
+        label.expected.insert(QStringLiteral("sections"), sections_);
+        return label;
+    }
+
+private:
+    // Product data is not label text; a section without a title and without text (recent
+    // major changes, told in the highlights) has no heading in Word either.
+    bool holdsLabelText(const xml::Node& section) const
+    {
+        if (codeOf(section, QStringLiteral("code")) == QLatin1String("48780-1"))
+            return false;
+        if (const xml::Node text = child(section, QStringLiteral("text"))) {
+            for (const xml::Node& block : elements(text))
+                if (block.localName() != QLatin1String("excerpt")
+                    && (!block.text().trimmed().isEmpty() || block.selectNodes(QStringLiteral(".//renderMultiMedia")).length() > 0))
+                    return true;
+        }
+        const QList<xml::Node> subsections = subsectionsOf(section);
+        return std::any_of(subsections.begin(), subsections.end(), [this](const xml::Node& s) { return holdsLabelText(s); });
+    }
+
+    void writeSection(const xml::Node& section, int depth)
+    {
+        if (!holdsLabelText(section))
+            return;
+        const QStringList lines = headingLines(section);
+        body_ += headingParagraph(QStringLiteral("Heading%1").arg(std::min(depth, 3)), lines);
+        const QString heading = lines.join(QLatin1Char(' '));
+        if (depth == 1) {
+            finishSection();
+            current_.insert(QStringLiteral("title"), heading);
+        } else {
+            subsections_.append(heading);
+            levels_.append(std::min(depth, 3));
+        }
+        if (const xml::Node text = child(section, QStringLiteral("text")))
+            body_ += blocks(text, QString());
+        for (const xml::Node& subsection : subsectionsOf(section))
+            writeSection(subsection, depth + 1);
+    }
+
+    void finishSection()
+    {
+        if (current_.isEmpty())
+            return;
+        current_.insert(QStringLiteral("subsections"), subsections_);
+        current_.insert(QStringLiteral("subsection_levels"), levels_);
+        current_.insert(QStringLiteral("words"), QJsonArray::fromStringList(words_));
+        current_.insert(QStringLiteral("tables"), tables_);
+        current_.insert(QStringLiteral("list_items"), items_);
+        current_.insert(QStringLiteral("pictures"), pictures_);
+        sections_.append(current_);
+        current_ = {};
+        subsections_ = levels_ = {};
+        words_.clear();
+        tables_ = items_ = pictures_ = 0;
+    }
+
+    // A heading as typed: its lines (a line break of the label's title is a manual break), a
+    // section number typed at its start left to Word's numbering, an untitled section named
+    // by its code.
+    static QStringList headingLines(const xml::Node& section)
+    {
+        static const QRegularExpression number(QStringLiteral("^\\d+(\\.\\d+)*\\.?\\s+"));
+        QString text;
+        if (const xml::Node title = child(section, QStringLiteral("title")))
+            collectTitle(title, text);
+        QStringList lines;
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            if (!line.simplified().isEmpty())
+                lines << line.simplified();
+        if (!lines.isEmpty())
+            lines.first().remove(number);
+        if (lines.join(QString()).isEmpty())
+            return {codeOf(section, QStringLiteral("displayName"))};
+        return lines;
+    }
+
+    static void collectTitle(const xml::Node& node, QString& text)
+    {
+        for (xml::Node c = node.firstChild(); c; c = c.nextSibling()) {
+            if (c.nodeType() == xml::NodeType::Text || c.nodeType() == xml::NodeType::CData)
+                text += c.text();
+            else if (c.nodeType() == xml::NodeType::Element && c.localName() == QLatin1String("br"))
+                text += QLatin1Char('\n');
+            else if (c.nodeType() == xml::NodeType::Element)
+                collectTitle(c, text);
+        }
+    }
+
+    static QString headingParagraph(const QString& style, const QStringList& lines)
+    {
+        QStringList runs;
+        for (const QString& line : lines)
+            runs << run(line, {});
+        return paragraphXml(QStringLiteral("<w:pStyle w:val=\"%1\"/>").arg(style),
+                            runs.join(QStringLiteral("<w:r><w:br/></w:r>")));
+    }
+
+    static QString paragraphXml(const QString& properties, const QString& runs)
+    {
+        return QStringLiteral("<w:p><w:pPr>") + properties + QStringLiteral("</w:pPr>") + runs + QStringLiteral("</w:p>");
+    }
+
+    // A paragraph of label text, counted among the section's words.
+    QString textParagraph(const Paragraph& paragraph, const QString& properties = QString())
+    {
+        words_ << wordsOf(paragraph.plain);
+        return paragraphXml(properties, paragraph.runs);
+    }
+
+    static QString run(const QString& text, const RunStyle& style)
+    {
+        QString properties;
+        if (style.bold)
+            properties += QStringLiteral("<w:b/>");
+        if (style.italic)
+            properties += QStringLiteral("<w:i/>");
+        if (style.underline)
+            properties += QStringLiteral("<w:u w:val=\"single\"/>");
+        if (!style.vertAlign.isEmpty())
+            properties += QStringLiteral("<w:vertAlign w:val=\"%1\"/>").arg(style.vertAlign);
+        if (!properties.isEmpty())
+            properties = QStringLiteral("<w:rPr>") + properties + QStringLiteral("</w:rPr>");
+        return QStringLiteral("<w:r>") + properties + QStringLiteral("<w:t xml:space=\"preserve\">") + text.toHtmlEscaped()
+               + QStringLiteral("</w:t></w:r>");
+    }
+
+    // Block content (a section's text, a list item, a table cell): paragraphs, lists and
+    // tables; loose inline content forms paragraphs of its own.
+    QString blocks(const xml::Node& container, const QString& paragraphProperties)
+    {
+        QString xml;
+        Paragraph loose;
+        bool afterTable = false;
+        const auto add = [&](const QString& block) {
+            xml += block;
+            afterTable = afterTable && block.isEmpty();
+        };
+        const auto flush = [&] {
+            if (!loose.runs.isEmpty())
+                add(textParagraph(loose, paragraphProperties));
+            loose = {};
+        };
+        for (xml::Node c = container.firstChild(); c; c = c.nextSibling()) {
+            const QString name = c.nodeType() == xml::NodeType::Element ? c.localName() : QString();
+            if (name == QLatin1String("paragraph")) {
+                flush();
+                Paragraph paragraph;
+                inlineContent(c, {}, paragraph);
+                if (!paragraph.runs.isEmpty())
+                    add(textParagraph(paragraph, paragraphProperties));
+            } else if (name == QLatin1String("list")) {
+                flush();
+                add(list(c, 0));
+            } else if (name == QLatin1String("table")) {
+                flush();
+                // Two tables in a row are one table to Word unless a paragraph parts them.
+                xml += (afterTable ? QStringLiteral("<w:p/>") : QString()) + table(c);
+                afterTable = true;
+            } else if (name != QLatin1String("excerpt")) {
+                inlineNode(c, {}, loose);
+            }
+        }
+        flush();
+        return xml;
+    }
+
+    void inlineContent(const xml::Node& node, const RunStyle& style, Paragraph& into)
+    {
+        for (xml::Node c = node.firstChild(); c; c = c.nextSibling())
+            inlineNode(c, style, into);
+    }
+
+    void inlineNode(const xml::Node& node, RunStyle style, Paragraph& into)
+    {
+        if (node.nodeType() == xml::NodeType::Text || node.nodeType() == xml::NodeType::CData) {
+            static const QRegularExpression blanks(QStringLiteral("\\s+"));
+            QString text = node.text().replace(blanks, QStringLiteral(" "));
+            if (into.plain.isEmpty() || into.plain.endsWith(QLatin1Char(' ')) || into.plain.endsWith(QLatin1Char('\n')))
+                while (text.startsWith(QLatin1Char(' ')))
+                    text.remove(0, 1);
+            if (!text.isEmpty()) {
+                into.runs += run(text, style);
+                into.plain += text;
+            }
+            return;
+        }
+        if (node.nodeType() != xml::NodeType::Element)
+            return;
+        const QString name = node.localName();
+        if (name == QLatin1String("br") || (name == QLatin1String("paragraph") && !into.plain.isEmpty())) {
+            into.runs += QStringLiteral("<w:r><w:br/></w:r>");
+            into.plain += QLatin1Char('\n');
+            if (name == QLatin1String("br"))
+                return;
+        }
+        if (name == QLatin1String("renderMultiMedia")) {
+            into.runs += picture(node.getAttribute(QStringLiteral("referencedObject")));
+            return;
+        }
+        if (name == QLatin1String("excerpt"))
+            return;
+        if (name == QLatin1String("content")) {
+            const QStringList codes = node.getAttribute(QStringLiteral("styleCode")).toLower().split(QLatin1Char(' '));
+            style.bold = style.bold || codes.contains(QLatin1String("bold"));
+            style.italic = style.italic || codes.contains(QLatin1String("italics"));
+            style.underline = style.underline || codes.contains(QLatin1String("underline"));
+        } else if (name == QLatin1String("sub") || name == QLatin1String("sup")) {
+            style.vertAlign = name == QLatin1String("sub") ? QStringLiteral("subscript") : QStringLiteral("superscript");
+        }
+        inlineContent(node, style, into);
+    }
+
+    QString picture(const QString& referencedObject)
+    {
+        const QString file = media_.value(referencedObject);
+        if (file.isEmpty())
+            return {};
+        QFile source(file);
+        EXPECT_TRUE(source.open(QIODevice::ReadOnly)) << file.toStdString();
+        const int n = ++pictureCount_;
+        const QString target = QStringLiteral("media/picture%1.%2").arg(n).arg(QFileInfo(file).suffix().toLower());
+        media_parts_.insert(QStringLiteral("word/") + target, source.readAll());
+        relationships_ += relationship(QStringLiteral("rIdPicture%1").arg(n), QStringLiteral("image"), target);
+        ++pictures_;
+        const QSize size = QImageReader(file).size();
+        const QString extent = QStringLiteral("cx=\"%1\" cy=\"%2\"").arg(qint64(size.width()) * 9525).arg(qint64(size.height()) * 9525);
+        return QStringLiteral(
+                   "<w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent %1/>"
+                   "<wp:docPr id=\"%2\" name=\"Picture %2\"/><a:graphic><a:graphicData "
+                   "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic><pic:nvPicPr>"
+                   "<pic:cNvPr id=\"%2\" name=\"%3\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill>"
+                   "<a:blip r:embed=\"rIdPicture%2\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr>"
+                   "<a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext %1/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom>"
+                   "</pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>")
+            .arg(extent)
+            .arg(n)
+            .arg(QFileInfo(file).fileName());
+    }
+
+    // A list's items as paragraphs of one numbering instance; a list inside an item follows
+    // its item one level deeper.
+    QString list(const xml::Node& list, int level)
+    {
+        QString xml;
+        if (const xml::Node caption = child(list, QStringLiteral("caption"))) {
+            Paragraph paragraph;
+            inlineContent(caption, {}, paragraph);
+            xml += textParagraph(paragraph);
+        }
+        const bool numbered = list.getAttribute(QStringLiteral("listType")) == QLatin1String("ordered");
+        const int numId = ++listCount_;
+        numberingInstances_ += QStringLiteral("<w:num w:numId=\"%1\"><w:abstractNumId w:val=\"%2\"/>%3</w:num>")
+                                   .arg(numId)
+                                   .arg(numbered ? 1 : 0)
+                                   .arg(numbered ? QStringLiteral("<w:lvlOverride w:ilvl=\"%1\"><w:startOverride "
+                                                                  "w:val=\"1\"/></w:lvlOverride>").arg(level)
+                                                 : QString());
+        const QString properties = QStringLiteral("<w:pStyle w:val=\"ListParagraph\"/><w:numPr><w:ilvl w:val=\"%1\"/>"
+                                                  "<w:numId w:val=\"%2\"/></w:numPr>")
+                                       .arg(std::min(level, 2))
+                                       .arg(numId);
+        for (const xml::Node& item : elements(list)) {
+            if (item.localName() != QLatin1String("item"))
+                continue;
+            Paragraph paragraph;
+            QList<xml::Node> inner;
+            for (xml::Node c = item.firstChild(); c; c = c.nextSibling()) {
+                if (c.nodeType() == xml::NodeType::Element && c.localName() == QLatin1String("list"))
+                    inner << c;
+                else
+                    inlineNode(c, {}, paragraph);
+                if (c.nodeType() == xml::NodeType::Element && c.localName() == QLatin1String("caption")) {
+                    paragraph.plain += QLatin1Char(' ');
+                    paragraph.runs += run(QStringLiteral(" "), {});
+                }
+            }
+            ++items_;
+            xml += textParagraph(paragraph, properties);
+            for (const xml::Node& nested : inner)
+                xml += this->list(nested, level + 1);
+        }
+        return xml;
+    }
+
+    // A table: its caption as a paragraph before it, head rows repeated on each page, the
+    // body, the foot; column spans as grid spans and row spans as vertical merges.
+    QString table(const xml::Node& table)
+    {
+        QString xml;
+        if (const xml::Node caption = child(table, QStringLiteral("caption"))) {
+            Paragraph paragraph;
+            inlineContent(caption, {}, paragraph);
+            xml += textParagraph(paragraph);
+        }
+        QList<std::pair<xml::Node, bool>> rows;
+        for (const xml::Node& part : elements(table)) {
+            if (part.localName() == QLatin1String("tr"))
+                rows.append({part, false});
+            for (const xml::Node& row : elements(part))
+                if (row.localName() == QLatin1String("tr"))
+                    rows.append({row, part.localName() == QLatin1String("thead")});
+        }
+        QString rowsXml;
+        std::vector<std::pair<int, int>> merged;  // per grid column: rows still merged, their span
+        int columns = 0;
+        for (const auto& [row, head] : rows) {
+            QString cells;
+            int column = 0;
+            const auto continueMerges = [&] {
+                while (column < int(merged.size()) && merged[column].first > 0) {
+                    --merged[column].first;
+                    cells += cell(QStringLiteral("<w:vMerge/>"), merged[column].second, QStringLiteral("<w:p/>"));
+                    column += merged[column].second;
+                }
+            };
+            for (const xml::Node& td : elements(row)) {
+                continueMerges();
+                const int span = std::max(1, td.getAttribute(QStringLiteral("colspan")).toInt());
+                const int rowSpan = std::max(1, td.getAttribute(QStringLiteral("rowspan")).toInt());
+                if (int(merged.size()) < column + span)
+                    merged.resize(size_t(column + span), {0, 1});
+                merged[column] = {rowSpan - 1, span};
+                QString content = blocks(td, QString());
+                cells += cell(rowSpan > 1 ? QStringLiteral("<w:vMerge w:val=\"restart\"/>") : QString(), span,
+                              content.endsWith(QLatin1String("</w:p>")) ? content : content + QStringLiteral("<w:p/>"));
+                column += span;
+            }
+            continueMerges();
+            columns = std::max(columns, column);
+            rowsXml += QStringLiteral("<w:tr>") + (head ? QStringLiteral("<w:trPr><w:tblHeader/></w:trPr>") : QString())
+                       + cells + QStringLiteral("</w:tr>");
+        }
+        ++tables_;
+        QString grid;
+        for (int c = 0; c < columns; ++c)
+            grid += QStringLiteral("<w:gridCol w:w=\"%1\"/>").arg(9000 / std::max(columns, 1));
+        return xml + QStringLiteral("<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/><w:tblW w:w=\"0\" w:type=\"auto\"/>"
+                                    "<w:tblBorders><w:top w:val=\"single\" w:sz=\"4\"/><w:left w:val=\"single\" w:sz=\"4\"/>"
+                                    "<w:bottom w:val=\"single\" w:sz=\"4\"/><w:right w:val=\"single\" w:sz=\"4\"/>"
+                                    "<w:insideH w:val=\"single\" w:sz=\"4\"/><w:insideV w:val=\"single\" w:sz=\"4\"/>"
+                                    "</w:tblBorders></w:tblPr><w:tblGrid>")
+               + grid + QStringLiteral("</w:tblGrid>") + rowsXml + QStringLiteral("</w:tbl>");
+    }
+
+    static QString cell(const QString& merge, int span, const QString& paragraphs)
+    {
+        const QString properties = (span > 1 ? QStringLiteral("<w:gridSpan w:val=\"%1\"/>").arg(span) : QString()) + merge;
+        return QStringLiteral("<w:tc>") + (properties.isEmpty() ? QString() : QStringLiteral("<w:tcPr>") + properties + QStringLiteral("</w:tcPr>"))
+               + paragraphs + QStringLiteral("</w:tc>");
+    }
+
+    xml::Document spl_;
+    QDir folder_;
+    QMap<QString, QString> media_;  // observationMedia ID -> its file in the label's folder
+    QString body_;
+    QString numberingInstances_;
+    QString relationships_;
+    QMap<QString, QByteArray> media_parts_;
+    int listCount_ = 0;
+    int pictureCount_ = 0;
+
+    QJsonArray sections_;
+    QJsonObject current_;
+    QJsonArray subsections_;
+    QJsonArray levels_;
+    QStringList words_;
+    int tables_ = 0;
+    int items_ = 0;
+    int pictures_ = 0;
+};
+
+} // namespace
+
+LabelDocx labelDocxFromSpl(const QString& splFile)
+{
+    return LabelWriter(splFile).write();
+}
+
+} // namespace veldra::test
