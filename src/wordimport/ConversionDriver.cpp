@@ -167,16 +167,23 @@ void clsWord::walkParagraphs()
     }
 }
 
-// A heading the template lacks becomes a section of its own: the label loses none of it.
+// A heading the template lacks, or one that repeats an earlier heading, becomes a section of
+// its own: the label loses none of it.
 void clsWord::keepSection(const QString& title)
 {
     QString cleaned = title;
     StripControlChars(cleaned);
-    if (SPL->HasTopLevelSection(cleaned))
+    switch (SPL->OpenSection(cleaned)) {
+    case clsSPL::OpenedSection::Template: return;
+    case clsSPL::OpenedSection::Added:
+        wordlog::warning(QStringLiteral("Document Section >") + cleaned
+                         + QStringLiteral("< is not a section of the SPL template: added as a section of its own"));
         return;
-    SPL->AddSection(cleaned);
-    wordlog::warning(QStringLiteral("Document Section >") + cleaned
-                     + QStringLiteral("< is not a section of the SPL template: added as a section of its own"));
+    case clsSPL::OpenedSection::Repeated:
+        wordlog::information(QStringLiteral("Document Section >") + cleaned
+                             + QStringLiteral("< repeats an earlier heading: added as a section of its own"));
+        return;
+    }
 }
 
 // Real labels title the boxed warning by what it warns of ("WARNING: SERIOUS INFECTIONS AND
