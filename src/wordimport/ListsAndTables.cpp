@@ -97,24 +97,37 @@ void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList)
     wordlog::information(wordlog::indent10 + (ListType == word::list_type::Bullet
                                                   ? QStringLiteral("Converting Bullet List")
                                                   : QStringLiteral("Converting Numbered List")));
+    ConvertedList = listFrom(Index, ListType);
+}
+
+// The items from paragraph i on that stand at its list level and are of that list type; the
+// deeper items after an item are lists inside it. A header paragraph ends the list even when
+// it is numbered like the list's items, and so does the end of the document. i ends past the
+// last item.
+QString clsWord::listFrom(int& i, int ListType)
+{
+    const int level = paragraph(i).range().listFormat().listLevelNumber();
+    const auto continues = [this, &i] {
+        return i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() != word::list_type::None;
+    };
     QString list = listOpening(ListType);
-    int i = Index;
-    try {
-        // A header paragraph ends the list even when it is numbered like the list's items,
-        // and so does the end of the document.
-        do {
-            QString item = FormatBoldItalicUnderlineSubScriptSuperScript(paragraph(i));
+    do {
+        QString item;
+        try {
+            item = FormatBoldItalicUnderlineSubScriptSuperScript(paragraph(i));
             const word::Range range = paragraph(i).range();
             ConvertCrossReference(item, range);
             ConvertHyperLink(item, range);
-            list += QStringLiteral("<item>") + item + QStringLiteral("</item>");
-            ++i;
-        } while (i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() == ListType);
-    } catch (const std::exception& e) {
-        wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
-    }
-    ConvertedList = list + QStringLiteral("</list>");
-    Index = i;
+        } catch (const std::exception& e) {
+            wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
+        }
+        ++i;
+        while (continues() && paragraph(i).range().listFormat().listLevelNumber() > level)
+            item += listFrom(i, paragraph(i).range().listFormat().listType());
+        list += QStringLiteral("<item>") + item + QStringLiteral("</item>");
+    } while (continues() && paragraph(i).range().listFormat().listLevelNumber() == level
+             && paragraph(i).range().listFormat().listType() == ListType);
+    return list + QStringLiteral("</list>");
 }
 
 bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& SectionTitle, QString& SubSectionTitle,

@@ -126,6 +126,7 @@ private:
     bool isHeader(int i) const;
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
+    QString listFrom(int& i, int ListType);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void walkParagraphs();
     // Adds paragraph i, a heading with text, to the index of its style (or styles).

@@ -22,6 +22,7 @@ struct Imported {
     QStringList words;
     int tables = 0;
     int items = 0;
+    int nestedItems = 0;
     int pictures = 0;
 };
 
@@ -45,6 +46,7 @@ void gather(const xml::Node& text, Imported& into)
     into.words << wordsOf(readableText(text));
     into.tables += text.selectNodes(QStringLiteral(".//table")).length();
     into.items += text.selectNodes(QStringLiteral(".//item")).length();
+    into.nestedItems += text.selectNodes(QStringLiteral(".//item//item")).length();
 }
 
 void gatherSubsections(const xml::Node& parent, Imported& into, bool top)
@@ -120,30 +122,35 @@ QString firstDifference(const xml::Document& settings, const QJsonObject& expect
         const Imported got = importedSection(*it);
         sections.erase(sections.begin(), it + 1);
 
-        QStringList subsections;
-        const QStringList levels = strings(want.value(QStringLiteral("subsection_levels")));
+        // Second-level headings are subsections; deeper ones, which the import takes as text,
+        // are among the section's words.
+        QStringList subsections, deeper;
+        const QJsonArray levels = want.value(QStringLiteral("subsection_levels")).toArray();
         const QJsonArray wantedSubsections = want.value(QStringLiteral("subsections")).toArray();
         for (int k = 0; k < wantedSubsections.size(); ++k)
-            if (want.value(QStringLiteral("subsection_levels")).toArray().at(k).toInt() == 2)
-                subsections << wantedSubsections.at(k).toString().simplified();
+            (levels.at(k).toInt() == 2 ? subsections : deeper) << wantedSubsections.at(k).toString().simplified();
         QStringList gotSubsections;
         for (const QString& s : got.subsections)
             gotSubsections << s.simplified();
         if (gotSubsections != subsections)
             return title + QStringLiteral(": subsections ") + gotSubsections.join(QStringLiteral(" | "))
                    + QStringLiteral("\n  expected ") + subsections.join(QStringLiteral(" | "));
-        const QStringList words = strings(want.value(QStringLiteral("words")));
         QStringList missing;
+        for (const QString& heading : deeper)
+            if (wordsInOrder(wordsOf(heading), got.words, missing) < wordsOf(heading).size())
+                return title + QStringLiteral(": heading lost: ") + heading;
+        const QStringList words = strings(want.value(QStringLiteral("words")));
         const int found = wordsInOrder(words, got.words, missing);
         if (found < words.size() * 0.99)
             return title + QStringLiteral(": %1 of %2 words in order; missing: ").arg(found).arg(words.size())
                    + missing.mid(0, 30).join(QLatin1Char(' '));
         const auto count = [&](const char* name, int value) {
-            return want.value(QLatin1String(name)).toInt() == value
+            return !want.contains(QLatin1String(name)) || want.value(QLatin1String(name)).toInt() == value
                        ? QString()
                        : title + QStringLiteral(": %1 %2, expected %3").arg(QLatin1String(name)).arg(value).arg(want.value(QLatin1String(name)).toInt());
         };
-        for (const QString& difference : {count("tables", got.tables), count("list_items", got.items), count("pictures", got.pictures)})
+        for (const QString& difference : {count("tables", got.tables), count("list_items", got.items),
+                                          count("nested_list_items", got.nestedItems), count("pictures", got.pictures)})
             if (!difference.isEmpty())
                 return difference;
     }

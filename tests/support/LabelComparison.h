@@ -14,7 +14,8 @@ QStringList wordsOf(const QString& text);
 int wordsInOrder(const QStringList& expected, const QStringList& got, QStringList& missing);
 // The first difference between a settings document after a Word label import and what the
 // label holds (a label's expected.json: its sections with their subsections, words, tables,
-// list items and pictures), or "". A heading the log says the template lacks is lost text.
+// list items, list items inside list items where counted, and pictures), or "". A heading the
+// log says the template lacks is lost text.
 QString firstDifference(const xml::Document& settings, const QJsonObject& expected, const QStringList& log);
 
 } // namespace veldra::test

@@ -179,12 +179,13 @@ private:
         current_.insert(QStringLiteral("words"), QJsonArray::fromStringList(words_));
         current_.insert(QStringLiteral("tables"), tables_);
         current_.insert(QStringLiteral("list_items"), items_);
+        current_.insert(QStringLiteral("nested_list_items"), nestedItems_);
         current_.insert(QStringLiteral("pictures"), pictures_);
         sections_.append(current_);
         current_ = {};
         subsections_ = levels_ = {};
         words_.clear();
-        tables_ = items_ = pictures_ = 0;
+        tables_ = items_ = nestedItems_ = pictures_ = 0;
     }
 
     // A heading as typed: its lines (a line break of the label's title is a manual break), a
@@ -408,6 +409,7 @@ private:
                 }
             }
             ++items_;
+            nestedItems_ += level > 0 ? 1 : 0;
             xml += textParagraph(paragraph, properties);
             for (const xml::Node& nested : inner)
                 xml += this->list(nested, level + 1);
@@ -499,6 +501,7 @@ private:
     QStringList words_;
     int tables_ = 0;
     int items_ = 0;
+    int nestedItems_ = 0;
     int pictures_ = 0;
 };
 

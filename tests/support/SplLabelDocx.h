@@ -11,7 +11,8 @@ namespace veldra::test {
 struct LabelDocx {
     QByteArray docx;
     // As the fixture labels' expected.json: "sections", each with "title", "subsections",
-    // "subsection_levels", "words", "tables", "list_items" and "pictures".
+    // "subsection_levels", "words", "tables", "list_items", "nested_list_items" (the items of
+    // lists inside list items) and "pictures".
     QJsonObject expected;
 };
 
