@@ -98,7 +98,7 @@ struct RunStyle {
 
 class LabelWriter {
 public:
-    explicit LabelWriter(const QString& splFile) : folder_(QFileInfo(splFile).dir())
+    LabelWriter(const QString& splFile, SectionNumbers numbers) : folder_(QFileInfo(splFile).dir()), numbers_(numbers)
     {
         EXPECT_TRUE(spl_.load(splFile)) << splFile.toStdString();
         for (const xml::Node& media : spl_.selectNodes(QStringLiteral("//observationMedia"))) {
@@ -188,10 +188,10 @@ private:
         tables_ = items_ = nestedItems_ = pictures_ = 0;
     }
 
-    // A heading as typed: its lines (a line break of the label's title is a manual break), a
-    // section number typed at its start left to Word's numbering, an untitled section named
+    // A heading as typed: its lines (a line break of the label's title is a manual break), the
+    // section number at its start typed or left to Word's numbering, an untitled section named
     // by its code.
-    static QStringList headingLines(const xml::Node& section)
+    QStringList headingLines(const xml::Node& section) const
     {
         static const QRegularExpression number(QStringLiteral("^\\d+(\\.\\d+)*\\.?\\s+"));
         QString text;
@@ -201,7 +201,7 @@ private:
         for (const QString& line : text.split(QLatin1Char('\n')))
             if (!line.simplified().isEmpty())
                 lines << line.simplified();
-        if (!lines.isEmpty())
+        if (!lines.isEmpty() && numbers_ == SectionNumbers::LeftToWord)
             lines.first().remove(number);
         if (lines.join(QString()).isEmpty())
             return {codeOf(section, QStringLiteral("displayName"))};
@@ -220,7 +220,7 @@ private:
         }
     }
 
-    static QString headingParagraph(const QString& style, const QStringList& lines)
+    QString headingParagraph(const QString& style, const QStringList& lines)
     {
         QStringList runs;
         for (const QString& line : lines)
@@ -486,6 +486,7 @@ private:
 
     xml::Document spl_;
     QDir folder_;
+    SectionNumbers numbers_;
     QMap<QString, QString> media_;  // observationMedia ID -> its file in the label's folder
     QString body_;
     QString numberingInstances_;
@@ -507,9 +508,9 @@ private:
 
 } // namespace
 
-LabelDocx labelDocxFromSpl(const QString& splFile)
+LabelDocx labelDocxFromSpl(const QString& splFile, SectionNumbers numbers)
 {
-    return LabelWriter(splFile).write();
+    return LabelWriter(splFile, numbers).write();
 }
 
 } // namespace veldra::test

@@ -332,29 +332,32 @@ TEST_F(EndToEndTest, RealLabelsBuildValidSpl)
     }
 }
 
-// Every real label of the fixtures, written in Word as a labeler writes it, comes back from
-// the import with every heading, subsection, table, list item and picture and its words in
-// order, and builds SPL that the schema accepts.
+// Every real label of the fixtures, written in Word as a labeler writes it (the section
+// numbers left to Word or typed into the headings), comes back from the import with every
+// heading, subsection, table, list item and picture and its words in order, and builds SPL
+// that the schema accepts.
 TEST_F(EndToEndTest, EveryRealLabelWrittenInWordComesBackWhole)
 {
     int labels = 0;
     for (const QString& splFile : splDocumentFiles()) {
-        const LabelDocx label = labelDocxFromSpl(splFile);
-        if (label.expected.value(QStringLiteral("sections")).toArray().isEmpty())
-            continue;  // SPL without label text: indexing data, a labeler code request
-        ++labels;
-        SCOPED_TRACE(splFile.toStdString());
-        delete editor;
-        editor = nullptr;
-        closeLog();
-        newSettingsWithDataOf(splFile);
-        editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ExcerptStyle")).setText(QStringLiteral("Title"));
-        importLabel(save(label.docx));
-        EXPECT_EQ(firstDifference(*editor->XMLDoc, label.expected, logLines()), QString());
-        closeLog();
-        expectValid(build());
+        for (const SectionNumbers numbers : {SectionNumbers::LeftToWord, SectionNumbers::Typed}) {
+            const LabelDocx label = labelDocxFromSpl(splFile, numbers);
+            if (label.expected.value(QStringLiteral("sections")).toArray().isEmpty())
+                continue;  // SPL without label text: indexing data, a labeler code request
+            ++labels;
+            SCOPED_TRACE(splFile.toStdString() + (numbers == SectionNumbers::Typed ? " typed numbers" : ""));
+            delete editor;
+            editor = nullptr;
+            closeLog();
+            newSettingsWithDataOf(splFile);
+            editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ExcerptStyle")).setText(QStringLiteral("Title"));
+            importLabel(save(label.docx));
+            EXPECT_EQ(firstDifference(*editor->XMLDoc, label.expected, logLines()), QString());
+            closeLog();
+            expectValid(build());
+        }
     }
-    EXPECT_EQ(labels, 7);
+    EXPECT_EQ(labels, 14);
 }
 
 // The newcomer's road: the empty label template the program generates, imported as it is
