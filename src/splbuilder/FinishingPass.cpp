@@ -6,8 +6,6 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
-
 namespace veldra {
 
 namespace {
@@ -129,23 +127,16 @@ void clsSPL::RemoveUnusedSections(bool Sort)
     }
     if (!Sort)
         return;
-    // Titles are compared in code, not through a path literal, so any title sorts. Each
-    // section moves once, at the first remembered title it reads, so a title the label
-    // repeats moves the next section of that title.
-    std::vector<xml::Node> unmoved;
-    for (const xml::Node& component : body.childNodes()) {
-        const xml::Node section = spl::isElement(component, "component") ? spl::childElement(component, "section") : xml::Node();
-        if (section && spl::childElement(section, "title"))
-            unmoved.push_back(component);
-    }
+    // Titles are compared in code, not through a path literal, so any title sorts.
     for (const QString& remembered : RememberedSectionTitles) {
-        const auto next = std::find_if(unmoved.begin(), unmoved.end(), [&](const xml::Node& component) {
-            return sectionTitle(component).compare(remembered, Qt::CaseInsensitive) == 0;
-        });
-        if (next == unmoved.end())
-            continue;
-        body.appendChild(*next);
-        unmoved.erase(next);
+        for (const xml::Node& component : body.childNodes()) {
+            if (spl::isElement(component, "component")
+                && sectionTitle(component).compare(remembered, Qt::CaseInsensitive) == 0
+                && spl::childElement(spl::childElement(component, "section"), "title")) {
+                body.appendChild(component);
+                break;
+            }
+        }
     }
 }
 
