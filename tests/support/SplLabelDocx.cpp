@@ -3,6 +3,7 @@
 #include "platform/xml/Document.h"
 #include "support/DocxFixture.h"
 #include "support/LabelComparison.h"
+#include "support/WordMarkup.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,36 +18,6 @@
 namespace veldra::test {
 
 namespace {
-
-const char* const kStyles =
-    "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
-    "<w:style w:type=\"paragraph\" w:styleId=\"Title\"><w:name w:val=\"Title\"/><w:basedOn w:val=\"Normal\"/></w:style>"
-    "<w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name w:val=\"heading 1\"/><w:basedOn w:val=\"Normal\"/>"
-    "<w:pPr><w:outlineLvl w:val=\"0\"/></w:pPr></w:style>"
-    "<w:style w:type=\"paragraph\" w:styleId=\"Heading2\"><w:name w:val=\"heading 2\"/><w:basedOn w:val=\"Normal\"/>"
-    "<w:pPr><w:outlineLvl w:val=\"1\"/></w:pPr></w:style>"
-    "<w:style w:type=\"paragraph\" w:styleId=\"Heading3\"><w:name w:val=\"heading 3\"/><w:basedOn w:val=\"Normal\"/>"
-    "<w:pPr><w:outlineLvl w:val=\"2\"/></w:pPr></w:style>"
-    "<w:style w:type=\"paragraph\" w:styleId=\"ListParagraph\"><w:name w:val=\"List Paragraph\"/>"
-    "<w:basedOn w:val=\"Normal\"/></w:style>"
-    "<w:style w:type=\"table\" w:styleId=\"TableGrid\"><w:name w:val=\"Table Grid\"/><w:tblPr><w:tblBorders>"
-    "<w:top w:val=\"single\" w:sz=\"4\"/><w:left w:val=\"single\" w:sz=\"4\"/><w:bottom w:val=\"single\" w:sz=\"4\"/>"
-    "<w:right w:val=\"single\" w:sz=\"4\"/><w:insideH w:val=\"single\" w:sz=\"4\"/><w:insideV w:val=\"single\" w:sz=\"4\"/>"
-    "</w:tblBorders></w:tblPr></w:style>";
-
-// Bullets and decimal numbers on three levels; each SPL list is a numbering instance of its own.
-QString abstractNumbering(int id, bool numbered)
-{
-    QString levels;
-    for (int level = 0; level < 3; ++level)
-        levels += QStringLiteral("<w:lvl w:ilvl=\"%1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"%2\"/><w:lvlText w:val=\"%3\"/>"
-                                 "<w:pPr><w:ind w:left=\"%4\" w:hanging=\"360\"/></w:pPr></w:lvl>")
-                      .arg(level)
-                      .arg(numbered ? QStringLiteral("decimal") : QStringLiteral("bullet"),
-                           numbered ? QStringLiteral("%%1.").arg(level + 1) : QStringLiteral("\u2022"))
-                      .arg(720 * (level + 1));
-    return QStringLiteral("<w:abstractNum w:abstractNumId=\"%1\">%2</w:abstractNum>").arg(id).arg(levels);
-}
 
 xml::Node child(const xml::Node& node, const QString& name)
 {
@@ -89,13 +60,6 @@ struct Paragraph {
     QString plain;
 };
 
-struct RunStyle {
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    QString vertAlign;
-};
-
 class LabelWriter {
 public:
     LabelWriter(const QString& splFile, SectionNumbers numbers) : folder_(QFileInfo(splFile).dir()), numbers_(numbers)
@@ -120,13 +84,11 @@ public:
         finishSection();
 
         DocxParts parts;
-        parts.styles = QLatin1String(kStyles);
-        parts.numbering = abstractNumbering(0, false) + abstractNumbering(1, true) + numberingInstances_;
-        // Written by a current Word, not in compatibility mode.
-        parts.settings = QStringLiteral("<w:compat><w:compatSetting w:name=\"compatibilityMode\" "
-                                        "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat>");
+        parts.styles = labelDocumentStyles();
+        parts.numbering = listNumberingDefinitions() + numberingInstances_;
+        parts.settings = currentWordSettings();
         parts.relationships = relationships_;
-        parts.parts = media_parts_;
+        parts.parts = mediaParts_;
         LabelDocx label;
         label.docx = docxFrom(body_ + QStringLiteral("<w:sectPr/>"), parts);
         label.expected.insert(QStringLiteral("sections"), sections_);
@@ -165,7 +127,7 @@ private:
             levels_.append(std::min(depth, 3));
         }
         if (const xml::Node text = child(section, QStringLiteral("text")))
-            body_ += blocks(text, QString());
+            body_ += blocks(text);
         for (const xml::Node& subsection : subsectionsOf(section))
             writeSection(subsection, depth + 1);
     }
@@ -224,43 +186,21 @@ private:
     {
         QStringList runs;
         for (const QString& line : lines)
-            runs << run(line, {});
-        return paragraphXml(QStringLiteral("<w:pStyle w:val=\"%1\"/>").arg(style),
+            runs << wordRun(line);
+        return wordParagraph(QStringLiteral("<w:pStyle w:val=\"%1\"/>").arg(style),
                             runs.join(QStringLiteral("<w:r><w:br/></w:r>")));
-    }
-
-    static QString paragraphXml(const QString& properties, const QString& runs)
-    {
-        return QStringLiteral("<w:p><w:pPr>") + properties + QStringLiteral("</w:pPr>") + runs + QStringLiteral("</w:p>");
     }
 
     // A paragraph of label text, counted among the section's words.
     QString textParagraph(const Paragraph& paragraph, const QString& properties = QString())
     {
         words_ << wordsOf(paragraph.plain);
-        return paragraphXml(properties, paragraph.runs);
-    }
-
-    static QString run(const QString& text, const RunStyle& style)
-    {
-        QString properties;
-        if (style.bold)
-            properties += QStringLiteral("<w:b/>");
-        if (style.italic)
-            properties += QStringLiteral("<w:i/>");
-        if (style.underline)
-            properties += QStringLiteral("<w:u w:val=\"single\"/>");
-        if (!style.vertAlign.isEmpty())
-            properties += QStringLiteral("<w:vertAlign w:val=\"%1\"/>").arg(style.vertAlign);
-        if (!properties.isEmpty())
-            properties = QStringLiteral("<w:rPr>") + properties + QStringLiteral("</w:rPr>");
-        return QStringLiteral("<w:r>") + properties + QStringLiteral("<w:t xml:space=\"preserve\">") + text.toHtmlEscaped()
-               + QStringLiteral("</w:t></w:r>");
+        return wordParagraph(properties, paragraph.runs);
     }
 
     // Block content (a section's text, a list item, a table cell): paragraphs, lists and
     // tables; loose inline content forms paragraphs of its own.
-    QString blocks(const xml::Node& container, const QString& paragraphProperties)
+    QString blocks(const xml::Node& container)
     {
         QString xml;
         Paragraph loose;
@@ -271,7 +211,7 @@ private:
         };
         const auto flush = [&] {
             if (!loose.runs.isEmpty())
-                add(textParagraph(loose, paragraphProperties));
+                add(textParagraph(loose));
             loose = {};
         };
         for (xml::Node c = container.firstChild(); c; c = c.nextSibling()) {
@@ -281,7 +221,7 @@ private:
                 Paragraph paragraph;
                 inlineContent(c, {}, paragraph);
                 if (!paragraph.runs.isEmpty())
-                    add(textParagraph(paragraph, paragraphProperties));
+                    add(textParagraph(paragraph));
             } else if (name == QLatin1String("list")) {
                 flush();
                 add(list(c, 0));
@@ -313,7 +253,7 @@ private:
                 while (text.startsWith(QLatin1Char(' ')))
                     text.remove(0, 1);
             if (!text.isEmpty()) {
-                into.runs += run(text, style);
+                into.runs += wordRun(text, style);
                 into.plain += text;
             }
             return;
@@ -353,22 +293,10 @@ private:
         EXPECT_TRUE(source.open(QIODevice::ReadOnly)) << file.toStdString();
         const int n = ++pictureCount_;
         const QString target = QStringLiteral("media/picture%1.%2").arg(n).arg(QFileInfo(file).suffix().toLower());
-        media_parts_.insert(QStringLiteral("word/") + target, source.readAll());
+        mediaParts_.insert(QStringLiteral("word/") + target, source.readAll());
         relationships_ += relationship(QStringLiteral("rIdPicture%1").arg(n), QStringLiteral("image"), target);
         ++pictures_;
-        const QSize size = QImageReader(file).size();
-        const QString extent = QStringLiteral("cx=\"%1\" cy=\"%2\"").arg(qint64(size.width()) * 9525).arg(qint64(size.height()) * 9525);
-        return QStringLiteral(
-                   "<w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent %1/>"
-                   "<wp:docPr id=\"%2\" name=\"Picture %2\"/><a:graphic><a:graphicData "
-                   "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic><pic:nvPicPr>"
-                   "<pic:cNvPr id=\"%2\" name=\"%3\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill>"
-                   "<a:blip r:embed=\"rIdPicture%2\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr>"
-                   "<a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext %1/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom>"
-                   "</pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>")
-            .arg(extent)
-            .arg(n)
-            .arg(QFileInfo(file).fileName());
+        return inlinePicture(QStringLiteral("rIdPicture%1").arg(n), n, QImageReader(file).size());
     }
 
     // A list's items as paragraphs of one numbering instance; a list inside an item follows
@@ -383,16 +311,8 @@ private:
         }
         const bool numbered = list.getAttribute(QStringLiteral("listType")) == QLatin1String("ordered");
         const int numId = ++listCount_;
-        numberingInstances_ += QStringLiteral("<w:num w:numId=\"%1\"><w:abstractNumId w:val=\"%2\"/>%3</w:num>")
-                                   .arg(numId)
-                                   .arg(numbered ? 1 : 0)
-                                   .arg(numbered ? QStringLiteral("<w:lvlOverride w:ilvl=\"%1\"><w:startOverride "
-                                                                  "w:val=\"1\"/></w:lvlOverride>").arg(level)
-                                                 : QString());
-        const QString properties = QStringLiteral("<w:pStyle w:val=\"ListParagraph\"/><w:numPr><w:ilvl w:val=\"%1\"/>"
-                                                  "<w:numId w:val=\"%2\"/></w:numPr>")
-                                       .arg(std::min(level, 2))
-                                       .arg(numId);
+        numberingInstances_ += numberingInstance(numId, numbered, level);
+        const QString properties = listParagraphProperties(numId, level);
         for (const xml::Node& item : elements(list)) {
             if (item.localName() != QLatin1String("item"))
                 continue;
@@ -405,7 +325,7 @@ private:
                     inlineNode(c, {}, paragraph);
                 if (c.nodeType() == xml::NodeType::Element && c.localName() == QLatin1String("caption")) {
                     paragraph.plain += QLatin1Char(' ');
-                    paragraph.runs += run(QStringLiteral(" "), {});
+                    paragraph.runs += wordRun(QStringLiteral(" "));
                 }
             }
             ++items_;
@@ -444,7 +364,7 @@ private:
             const auto continueMerges = [&] {
                 while (column < int(merged.size()) && merged[column].first > 0) {
                     --merged[column].first;
-                    cells += cell(QStringLiteral("<w:vMerge/>"), merged[column].second, QStringLiteral("<w:p/>"));
+                    cells += tableCell(merged[column].second, CellMerge::Continued, QStringLiteral("<w:p/>"));
                     column += merged[column].second;
                 }
             };
@@ -455,33 +375,17 @@ private:
                 if (int(merged.size()) < column + span)
                     merged.resize(size_t(column + span), {0, 1});
                 merged[column] = {rowSpan - 1, span};
-                QString content = blocks(td, QString());
-                cells += cell(rowSpan > 1 ? QStringLiteral("<w:vMerge w:val=\"restart\"/>") : QString(), span,
-                              content.endsWith(QLatin1String("</w:p>")) ? content : content + QStringLiteral("<w:p/>"));
+                QString content = blocks(td);
+                cells += tableCell(span, rowSpan > 1 ? CellMerge::Starts : CellMerge::None,
+                                   content.endsWith(QLatin1String("</w:p>")) ? content : content + QStringLiteral("<w:p/>"));
                 column += span;
             }
             continueMerges();
             columns = std::max(columns, column);
-            rowsXml += QStringLiteral("<w:tr>") + (head ? QStringLiteral("<w:trPr><w:tblHeader/></w:trPr>") : QString())
-                       + cells + QStringLiteral("</w:tr>");
+            rowsXml += tableRow(cells, head);
         }
         ++tables_;
-        QString grid;
-        for (int c = 0; c < columns; ++c)
-            grid += QStringLiteral("<w:gridCol w:w=\"%1\"/>").arg(9000 / std::max(columns, 1));
-        return xml + QStringLiteral("<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/><w:tblW w:w=\"0\" w:type=\"auto\"/>"
-                                    "<w:tblBorders><w:top w:val=\"single\" w:sz=\"4\"/><w:left w:val=\"single\" w:sz=\"4\"/>"
-                                    "<w:bottom w:val=\"single\" w:sz=\"4\"/><w:right w:val=\"single\" w:sz=\"4\"/>"
-                                    "<w:insideH w:val=\"single\" w:sz=\"4\"/><w:insideV w:val=\"single\" w:sz=\"4\"/>"
-                                    "</w:tblBorders></w:tblPr><w:tblGrid>")
-               + grid + QStringLiteral("</w:tblGrid>") + rowsXml + QStringLiteral("</w:tbl>");
-    }
-
-    static QString cell(const QString& merge, int span, const QString& paragraphs)
-    {
-        const QString properties = (span > 1 ? QStringLiteral("<w:gridSpan w:val=\"%1\"/>").arg(span) : QString()) + merge;
-        return QStringLiteral("<w:tc>") + (properties.isEmpty() ? QString() : QStringLiteral("<w:tcPr>") + properties + QStringLiteral("</w:tcPr>"))
-               + paragraphs + QStringLiteral("</w:tc>");
+        return xml + wordTable(columns, rowsXml);
     }
 
     xml::Document spl_;
@@ -491,7 +395,7 @@ private:
     QString body_;
     QString numberingInstances_;
     QString relationships_;
-    QMap<QString, QByteArray> media_parts_;
+    QMap<QString, QByteArray> mediaParts_;
     int listCount_ = 0;
     int pictureCount_ = 0;
 
