@@ -304,8 +304,9 @@ clsSPL::OpenedSection clsSPL::OpenSection(QString& SectionTitle)
     if (templateTitle) {
         AddedSectionTitles.removeLast();
         const xml::Node code = spl::requiredNode(lastSection_, QStringLiteral("code"));
+        const xml::Node earlierCode = spl::requiredNode(earlier, QStringLiteral("code"));
         for (const QString& attribute : {QStringLiteral("code"), QStringLiteral("codeSystem"), QStringLiteral("displayName")})
-            code.setAttribute(attribute, spl::requiredNode(earlier, QStringLiteral("code")).getAttribute(attribute));
+            code.setAttribute(attribute, earlierCode.getAttribute(attribute));
     }
     return OpenedSection::Repeated;
 }

@@ -127,6 +127,7 @@ void importSection(const xml::Document& settings, const xml::Node& sections, con
                    const xml::Node& splSection, const QString& effectiveTime)
 {
     const QString title = textOf(splSection, QStringLiteral("title"));
+    const QString reference = unusedReference(sections, MakeSectionKey(title));
     // Each SPL section is a Section of its own, also when the label repeats its title.
     const xml::Node section = sections.appendChild(settings.importNode(templateSection, true));
     section.selectSingleNode(QStringLiteral("SectionCode")).setText(attributeOf(splSection, QStringLiteral("code"), QStringLiteral("code")));
@@ -135,7 +136,7 @@ void importSection(const xml::Document& settings, const xml::Node& sections, con
     section.selectSingleNode(QStringLiteral("SectionTitle")).setText(title);
     section.selectSingleNode(QStringLiteral("SectionID")).setText(attributeOf(splSection, QStringLiteral("id"), QStringLiteral("root")));
     section.selectSingleNode(QStringLiteral("EffectiveTime")).setText(effectiveTime);
-    section.selectSingleNode(QStringLiteral("ReferenceID")).setText(unusedReference(sections, MakeSectionKey(title)));
+    section.selectSingleNode(QStringLiteral("ReferenceID")).setText(reference);
     wordlog::processing(title + QStringLiteral(" - ") + textOf(section, QStringLiteral("SectionCode"))
                         + wordlog::indent5 + QStringLiteral("Processing Label Section"));
 
