@@ -254,11 +254,13 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
             const bool hyperlink = ConvertHyperLink(ParagraphText, range);
             if (crossReference || hyperlink)
                 TextType = QStringLiteral("LinkHTML");
-            if (const auto pictures = range.inlineShapes(); !pictures.isEmpty())
+            // A list item's pictures stand in the item.
+            const int listType = range.listFormat().listType();
+            if (const auto pictures = range.inlineShapes(); !pictures.isEmpty() && listType == word::list_type::None)
                 ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, true);
-            if (const int listType = range.listFormat().listType(); listType != word::list_type::None) {
+            if (listType != word::list_type::None) {
                 next = i;
-                ConvertList(next, listType, ParagraphText);
+                ConvertList(next, listType, SectionTitle, SubSectionTitle, ParagraphText);
                 TextType = QStringLiteral("BulletList");
             }
         }
