@@ -268,7 +268,15 @@ private:
                 return;
         }
         if (name == QLatin1String("renderMultiMedia")) {
-            into.runs += picture(node.getAttribute(QStringLiteral("referencedObject")));
+            // A picture's caption is the line under it.
+            const QString shown = picture(node.getAttribute(QStringLiteral("referencedObject")));
+            const xml::Node caption = child(node, QStringLiteral("caption"));
+            into.runs += shown;
+            if (shown.isEmpty() || !caption)
+                return;
+            into.runs += QStringLiteral("<w:r><w:br/></w:r>");
+            into.plain += QLatin1Char('\n');
+            inlineContent(caption, style, into);
             return;
         }
         if (name == QLatin1String("excerpt"))
