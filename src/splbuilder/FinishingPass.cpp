@@ -129,19 +129,20 @@ void clsSPL::RemoveUnusedSections(bool Sort)
     }
     if (!Sort)
         return;
-    // Titles are compared in code, not through a path literal, so any title sorts. A section
-    // moves once, where its title was first remembered: a later remembered title in other
-    // letter case would otherwise move it behind the sections between the two.
+    // Titles are compared in code, not through a path literal, so any title sorts. Each
+    // remembered title moves the first section of that title not moved yet: a section moves
+    // once, where its title was first remembered (a later remembered title in other letter
+    // case would otherwise move it behind the sections between the two), and a heading that
+    // repeats a title moves the section it opened.
     std::vector<xml::Node> moved;
     for (const QString& remembered : RememberedSectionTitles) {
         for (const xml::Node& component : body.childNodes()) {
             if (spl::isElement(component, "component")
                 && sectionTitle(component).compare(remembered, Qt::CaseInsensitive) == 0
-                && spl::childElement(spl::childElement(component, "section"), "title")) {
-                if (std::find(moved.begin(), moved.end(), component) == moved.end()) {
-                    body.appendChild(component);
-                    moved.push_back(component);
-                }
+                && spl::childElement(spl::childElement(component, "section"), "title")
+                && std::find(moved.begin(), moved.end(), component) == moved.end()) {
+                body.appendChild(component);
+                moved.push_back(component);
                 break;
             }
         }

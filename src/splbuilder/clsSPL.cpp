@@ -148,6 +148,8 @@ void clsSPL::Initialize(const QString& BoxedWarningTitle)
     RememberedSectionTitles.clear();
     AddedSectionTitles.clear();
     lastSubSection_ = xml::Node();
+    lastSection_ = xml::Node();
+    openedSectionTitles_.clear();
     Document.emplace();
     loadLabelTemplate(*Document, QStringLiteral("TEMPLATE_SPL.xml"));
     CheckDocumentParseStatus();
@@ -179,8 +181,7 @@ void clsSPL::CheckDocumentParseStatus() const
 void clsSPL::RememberSectionInformation(QString& SectionTitle)
 {
     StripControlChars(SectionTitle);
-    if (!RememberedSectionTitles.contains(SectionTitle, Qt::CaseSensitive))
-        RememberedSectionTitles.append(SectionTitle);
+    RememberedSectionTitles.append(SectionTitle);
 }
 
 void clsSPL::GetSectionByTitle(const xml::NodeList& TargetNodes, const QString& SectionTitle,
@@ -221,6 +222,8 @@ xml::Node clsSPL::findSection(const QString& SectionTitle, const QString& SubSec
 xml::Node clsSPL::topLevelSection(const QString& SectionTitle) const
 {
     const QString lowered = SectionTitle.toLower();
+    if (lastSection_ && lastSection_.ownerDocument() == document() && titleReads(lastSection_.raw(), lowered))
+        return lastSection_;
     const xml::Node body = spl::requiredNode(document(), QStringLiteral("document/component/structuredBody"));
     for (xml::Node component = body.firstChild(); component; component = component.nextSibling())
         if (const xml::Node section = spl::childElement(component, "section"); section && titleReads(section.raw(), lowered))
@@ -281,6 +284,31 @@ void clsSPL::AddSection(QString& SectionTitle)
     section.appendChild(wrappedInComponent(doc, newSection(doc, id + QStringLiteral("-SUBSECTION"), QStringLiteral("$SubSection"))));
     spl::requiredNode(doc, QStringLiteral("document/component/structuredBody")).appendChild(wrappedInComponent(doc, section));
     AddedSectionTitles.append(SectionTitle);
+    lastSection_ = section;
+}
+
+clsSPL::OpenedSection clsSPL::OpenSection(QString& SectionTitle)
+{
+    StripControlChars(SectionTitle);
+    const xml::Node earlier = topLevelSection(SectionTitle);
+    const bool repeated = openedSectionTitles_.contains(SectionTitle, Qt::CaseInsensitive);
+    openedSectionTitles_.append(SectionTitle);
+    if (earlier && !repeated) {
+        lastSection_ = earlier;
+        return OpenedSection::Template;
+    }
+    const bool templateTitle = earlier && !AddedSectionTitles.contains(SectionTitle, Qt::CaseSensitive);
+    AddSection(SectionTitle);
+    if (!earlier)
+        return OpenedSection::Added;
+    if (templateTitle) {
+        AddedSectionTitles.removeLast();
+        const xml::Node code = spl::requiredNode(lastSection_, QStringLiteral("code"));
+        const xml::Node earlierCode = spl::requiredNode(earlier, QStringLiteral("code"));
+        for (const QString& attribute : {QStringLiteral("code"), QStringLiteral("codeSystem"), QStringLiteral("displayName")})
+            code.setAttribute(attribute, earlierCode.getAttribute(attribute));
+    }
+    return OpenedSection::Repeated;
 }
 
 void clsSPL::LoadSectionsSubSections(QStringList& Target) const

@@ -33,7 +33,7 @@ public:
     std::optional<xml::Document> Document;
     // The IDs of the subsections added, in order, without duplicates.
     QStringList AddedSubSectionIDs;
-    // The section titles of the label, in first-given order, without (exact) duplicates.
+    // The section titles of the label, in the order given; a title given again is there again.
     QStringList RememberedSectionTitles;
     // The titles of the top-level sections added for headings the template lacks, in order.
     QStringList AddedSectionTitles;
@@ -58,6 +58,12 @@ public:
     // Adds a top-level section for a heading of the label that the template lacks: titled as
     // the heading, coded later by the LOINC pass, ready for text, highlights and subsections.
     void AddSection(QString& SectionTitle);
+    // Opens the top-level section a heading of that title fills, which takes the text that
+    // follows: the template's; one added for a title the template lacks; or, for a title an
+    // earlier heading opened already (a second package label), a section of its own, coded as
+    // that earlier one.
+    enum class OpenedSection { Template, Added, Repeated };
+    OpenedSection OpenSection(QString& SectionTitle);
     // Retitles the boxed-warning section.
     void TitleBoxedWarning(const QString& BoxedWarningTitle);
     // The ID of every section in document order ("N/A" for a blank one) appended to Target.
@@ -140,6 +146,9 @@ private:
 
     // The subsection that AddSubSection added last.
     xml::Node lastSubSection_;
+    // The section that OpenSection opened last, and the titles it opened.
+    xml::Node lastSection_;
+    QStringList openedSectionTitles_;
 };
 
 } // namespace veldra

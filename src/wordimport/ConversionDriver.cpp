@@ -168,16 +168,23 @@ void clsWord::walkParagraphs()
     }
 }
 
-// A heading the template lacks becomes a section of its own: the label loses none of it.
+// A heading the template lacks, or one that repeats an earlier heading, becomes a section of
+// its own: the label loses none of it.
 void clsWord::keepSection(const QString& title)
 {
     QString cleaned = title;
     StripControlChars(cleaned);
-    if (SPL->HasTopLevelSection(cleaned))
+    switch (SPL->OpenSection(cleaned)) {
+    case clsSPL::OpenedSection::Template: return;
+    case clsSPL::OpenedSection::Added:
+        wordlog::warning(QStringLiteral("Document Section >") + cleaned
+                         + QStringLiteral("< is not a section of the SPL template: added as a section of its own"));
         return;
-    SPL->AddSection(cleaned);
-    wordlog::warning(QStringLiteral("Document Section >") + cleaned
-                     + QStringLiteral("< is not a section of the SPL template: added as a section of its own"));
+    case clsSPL::OpenedSection::Repeated:
+        wordlog::information(QStringLiteral("Document Section >") + cleaned
+                             + QStringLiteral("< repeats an earlier heading: added as a section of its own"));
+        return;
+    }
 }
 
 // Real labels title the boxed warning by what it warns of ("WARNING: SERIOUS INFECTIONS AND
@@ -248,11 +255,13 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
             const bool hyperlink = ConvertHyperLink(ParagraphText, range);
             if (crossReference || hyperlink)
                 TextType = QStringLiteral("LinkHTML");
-            if (const auto pictures = range.inlineShapes(); !pictures.isEmpty())
+            // A list item's pictures stand in the item.
+            const int listType = range.listFormat().listType();
+            if (const auto pictures = range.inlineShapes(); !pictures.isEmpty() && listType == word::list_type::None)
                 ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, true);
-            if (const int listType = range.listFormat().listType(); listType != word::list_type::None) {
+            if (listType != word::list_type::None) {
                 next = i;
-                ConvertList(next, listType, ParagraphText);
+                ConvertList(next, listType, SectionTitle, SubSectionTitle, ParagraphText);
                 TextType = QStringLiteral("BulletList");
             }
         }

@@ -92,29 +92,51 @@ QString tableOf(QStringList rows)
 
 } // namespace
 
-void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList)
+void clsWord::ConvertList(int& Index, int ListType, QString& SectionTitle, QString& SubSectionTitle,
+                          QString& ConvertedList)
 {
     wordlog::information(wordlog::indent10 + (ListType == word::list_type::Bullet
                                                   ? QStringLiteral("Converting Bullet List")
                                                   : QStringLiteral("Converting Numbered List")));
+    ConvertedList = listFrom(Index, ListType, SectionTitle, SubSectionTitle);
+}
+
+QString clsWord::textAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle)
+{
+    QString piece = FormatBoldItalicUnderlineSubScriptSuperScript(Paragraph);
+    if (const auto pictures = Paragraph.range().inlineShapes(); !pictures.isEmpty())
+        piece += ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
+    return piece;
+}
+
+// The items from paragraph i on that stand at its list level and are of that list type; the
+// deeper items after an item are lists inside it. A header paragraph ends the list even when
+// it is numbered like the list's items, and so does the end of the document. i ends past the
+// last item.
+QString clsWord::listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle)
+{
+    const int level = paragraph(i).range().listFormat().listLevelNumber();
+    const auto continues = [this, &i] {
+        return i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() != word::list_type::None;
+    };
     QString list = listOpening(ListType);
-    int i = Index;
-    try {
-        // A header paragraph ends the list even when it is numbered like the list's items,
-        // and so does the end of the document.
-        do {
-            QString item = FormatBoldItalicUnderlineSubScriptSuperScript(paragraph(i));
+    do {
+        QString item;
+        try {
+            item = textAndPictures(paragraph(i), SectionTitle, SubSectionTitle);
             const word::Range range = paragraph(i).range();
             ConvertCrossReference(item, range);
             ConvertHyperLink(item, range);
-            list += QStringLiteral("<item>") + item + QStringLiteral("</item>");
-            ++i;
-        } while (i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() == ListType);
-    } catch (const std::exception& e) {
-        wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
-    }
-    ConvertedList = list + QStringLiteral("</list>");
-    Index = i;
+        } catch (const std::exception& e) {
+            wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
+        }
+        ++i;
+        while (continues() && paragraph(i).range().listFormat().listLevelNumber() > level)
+            item += listFrom(i, paragraph(i).range().listFormat().listType(), SectionTitle, SubSectionTitle);
+        list += QStringLiteral("<item>") + item + QStringLiteral("</item>");
+    } while (continues() && paragraph(i).range().listFormat().listLevelNumber() == level
+             && paragraph(i).range().listFormat().listType() == ListType);
+    return list + QStringLiteral("</list>");
 }
 
 bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& SectionTitle, QString& SubSectionTitle,
@@ -125,11 +147,7 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
         DoEvents();
         bool mergedCellsLogged = false;
         QStringList rowMarkup;
-        const auto pieceOf = [&](const word::Paragraph& p) {
-            const auto pictures = p.range().inlineShapes();
-            return pictures.isEmpty() ? FormatBoldItalicUnderlineSubScriptSuperScript(p)
-                                      : ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
-        };
+        const auto pieceOf = [&](const word::Paragraph& p) { return textAndPictures(p, SectionTitle, SubSectionTitle); };
         const int rows = Table.rowCount();
         for (int r = 1; r <= rows; ++r) {
             const int columns = Table.columnCount();

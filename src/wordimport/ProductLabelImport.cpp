@@ -102,8 +102,7 @@ void logCopyFailure(const QString& what, const std::exception& e)
                    + error.description());
 }
 
-// The Section already written in this run under that title, compared as text (a title may
-// hold any character).
+// The first Section of that title, compared as text (a title may hold any character).
 xml::Node sectionTitled(const xml::Node& sections, const QString& title)
 {
     for (const xml::Node& section : sections.selectNodes(QStringLiteral("Section")))
@@ -112,20 +111,33 @@ xml::Node sectionTitled(const xml::Node& sections, const QString& title)
     return {};
 }
 
+// The reference, which the build makes the section's ID, that no Section holds yet: a
+// repeated title numbers it ("-2", "-3", ...).
+QString unusedReference(const xml::Node& sections, const QString& reference)
+{
+    QStringList used;
+    for (const xml::Node& node : sections.selectNodes(QStringLiteral("Section/ReferenceID")))
+        used << node.text();
+    QString unique = reference;
+    for (int n = 2; used.contains(unique); ++n)
+        unique = reference + QLatin1Char('-') + QString::number(n);
+    return unique;
+}
+
 void importSection(const xml::Document& settings, const xml::Node& sections, const xml::Node& templateSection,
                    const xml::Node& splSection, const QString& effectiveTime)
 {
     const QString title = textOf(splSection, QStringLiteral("title"));
-    xml::Node section = sectionTitled(sections, title);
-    if (!section)
-        section = sections.appendChild(settings.importNode(templateSection, true));
+    const QString reference = unusedReference(sections, MakeSectionKey(title));
+    // Each SPL section is a Section of its own, also when the label repeats its title.
+    const xml::Node section = sections.appendChild(settings.importNode(templateSection, true));
     section.selectSingleNode(QStringLiteral("SectionCode")).setText(attributeOf(splSection, QStringLiteral("code"), QStringLiteral("code")));
     section.selectSingleNode(QStringLiteral("SectionName"))
         .setText(attributeOf(splSection, QStringLiteral("code"), QStringLiteral("displayName")));
     section.selectSingleNode(QStringLiteral("SectionTitle")).setText(title);
     section.selectSingleNode(QStringLiteral("SectionID")).setText(attributeOf(splSection, QStringLiteral("id"), QStringLiteral("root")));
     section.selectSingleNode(QStringLiteral("EffectiveTime")).setText(effectiveTime);
-    section.selectSingleNode(QStringLiteral("ReferenceID")).setText(MakeSectionKey(title));
+    section.selectSingleNode(QStringLiteral("ReferenceID")).setText(reference);
     wordlog::processing(title + QStringLiteral(" - ") + textOf(section, QStringLiteral("SectionCode"))
                         + wordlog::indent5 + QStringLiteral("Processing Label Section"));
 

@@ -87,7 +87,7 @@ public:
     QString FormatBoldItalicUnderlineSubScriptSuperScript(const word::Paragraph& Paragraph) const;
 
     // Lists and tables
-    void ConvertList(int& Index, int ListType, QString& ConvertedList);
+    void ConvertList(int& Index, int ListType, QString& SectionTitle, QString& SubSectionTitle, QString& ConvertedList);
     bool ConvertTable(const word::Table& Table, int& Index, QString& SectionTitle, QString& SubSectionTitle,
                       QString& ConvertedTable);
 
@@ -129,6 +129,9 @@ private:
     bool isHeader(int i) const;
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
+    QString listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle);
+    // A paragraph of a list item or a table cell: its text, then its pictures.
+    QString textAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void walkParagraphs();
     // Adds paragraph i, a heading with text, to the index of its style (or styles).

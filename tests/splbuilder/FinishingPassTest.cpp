@@ -80,6 +80,35 @@ TEST_F(FinishingPassTest, FinalizeKeepsTheLabelsSectionsInItsOrderWithCodesAndFr
         EXPECT_NE(roots[i], again[i]);
 }
 
+// A heading that repeats an earlier title (a second package label) opens a section of its
+// own, coded as the earlier one, which takes the text after it and keeps its place.
+TEST_F(FinishingPassTest, ARepeatedHeadingKeepsASectionOfItsOwnInItsPlace)
+{
+    using Opened = clsSPL::OpenedSection;
+    const struct {
+        const char* title;
+        Opened opened;
+        const char* text;
+    } headings[] = {{"A", Opened::Template, "first"}, {"B", Opened::Template, "b"}, {"a", Opened::Repeated, "second"},
+                    {"New", Opened::Added, "added"}, {"New", Opened::Repeated, "added again"}};
+    for (const auto& heading : headings) {
+        QString title = heading.title;
+        spl.RememberSectionInformation(title);
+        EXPECT_EQ(spl.OpenSection(title), heading.opened) << heading.title;
+        addText(title, heading.text);
+    }
+    spl.RemoveUnusedSections(true);
+    EXPECT_EQ(topLevelTitles(), (QStringList{"A", "B", "a", "New", "New"}));
+    QStringList texts, codes;
+    for (const xml::Node& section : spl.Document->selectNodes("document/component/structuredBody/component/section")) {
+        texts << section.selectSingleNode("text").text().trimmed();
+        codes << section.selectSingleNode("code").getAttribute("code");
+    }
+    EXPECT_EQ(texts, (QStringList{"first", "b", "second", "added", "added again"}));
+    EXPECT_EQ(codes.mid(0, 3), (QStringList{"1-1", "1-1", "1-1"}));
+    EXPECT_EQ(spl.AddedSectionTitles, (QStringList{"New", "New"})) << "the LOINC pass codes the added ones";
+}
+
 // Each section moves once, where its title was first remembered in any letter case; a title
 // with an apostrophe sorts like any other.
 TEST_F(FinishingPassTest, EachSectionMovesOnceToWhereItsTitleWasFirstRemembered)

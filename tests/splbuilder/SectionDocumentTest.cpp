@@ -128,12 +128,13 @@ TEST_F(SectionDocumentTest, AddSubSectionCopiesThePlaceholderAndCleansTheCallers
                               line("Error", "Document Section >Z< not found in SPL template")}));
 }
 
-TEST_F(SectionDocumentTest, RememberedTitlesKeepFirstOrderAndExactDuplicatesOnce)
+// A title the label repeats is a section of its own, which sorts at its own place.
+TEST_F(SectionDocumentTest, RememberedTitlesKeepLabelOrderAndEveryRepeat)
 {
     clsSPL spl = initialized();
     for (QString title : {"WARNINGS", "Warnings", "WARNINGS", "\tB\r\n"})
         spl.RememberSectionInformation(title);
-    EXPECT_EQ(spl.RememberedSectionTitles, (QStringList{"WARNINGS", "Warnings", "B"}));
+    EXPECT_EQ(spl.RememberedSectionTitles, (QStringList{"WARNINGS", "Warnings", "WARNINGS", "B"}));
 }
 
 TEST_F(SectionDocumentTest, LoadSectionsListsEverySectionIdInDocumentOrder)

@@ -47,6 +47,7 @@ QByteArray docxFrom(const QString& body, const DocxParts& extra)
                    "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
                    "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
                    "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+                   "<Default Extension=\"jpg\" ContentType=\"image/jpeg\"/>"
                    "<Default Extension=\"emf\" ContentType=\"image/x-emf\"/>"
                    "<Override PartName=\"/word/document.xml\" "
                    "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"

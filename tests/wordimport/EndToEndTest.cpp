@@ -13,12 +13,15 @@
 #include "platform/core/AppPaths.h"
 #include "support/DocxFixture.h"
 #include "support/EditorTree.h"
+#include "support/LabelComparison.h"
+#include "support/SplLabelDocx.h"
 #include "splbuilder/clsSPL.h"
 #include "wordimport/ProductLabelImport.h"
 #include "wordimport/template/LabelTemplateDocument.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QJsonArray>
 
 using namespace veldra;
 using namespace veldra::test;
@@ -217,6 +220,13 @@ protected:
     // Imports the Word label into the editor's document and builds the SPL file; returns its path.
     QString importAndBuild(const QString& docx)
     {
+        importLabel(docx);
+        closeLog();
+        return build();
+    }
+
+    void importLabel(const QString& docx)
+    {
         xml::Document& settings = *editor->XMLDoc;
         const xml::Node options = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
         options.selectSingleNode(QStringLiteral("File")).setText(docx);
@@ -224,9 +234,12 @@ protected:
         options.selectSingleNode(QStringLiteral("EffectiveTime")).setText(QStringLiteral("20240131"));
         ImportProductLabelFromWord(editor, settings);
         EXPECT_TRUE(linesOf(logLines(), QStringLiteral("Fatal Error")).isEmpty()) << logLines().join('\n').toStdString();
-        closeLog();
+    }
+
+    QString build()
+    {
         const QString built = dir.file(QStringLiteral("label.xml"));
-        TransformSPLR4ToSPL(settings, built);
+        TransformSPLR4ToSPL(*editor->XMLDoc, built);
         return built;
     }
 
@@ -317,6 +330,34 @@ TEST_F(EndToEndTest, RealLabelsBuildValidSpl)
         spl.OpenDocument(built);
         expectTitleSearchAgreesWithPlainReading(spl);
     }
+}
+
+// Every real label of the fixtures, written in Word as a labeler writes it (the section
+// numbers left to Word or typed into the headings), comes back from the import with every
+// heading, subsection, table, list item and picture and its words in order, and builds SPL
+// that the schema accepts.
+TEST_F(EndToEndTest, EveryRealLabelWrittenInWordComesBackWhole)
+{
+    int labels = 0;
+    for (const QString& splFile : splDocumentFiles()) {
+        for (const SectionNumbers numbers : {SectionNumbers::LeftToWord, SectionNumbers::Typed}) {
+            const LabelDocx label = labelDocxFromSpl(splFile, numbers);
+            if (label.expected.value(QStringLiteral("sections")).toArray().isEmpty())
+                continue;  // SPL without label text: indexing data, a labeler code request
+            ++labels;
+            SCOPED_TRACE(splFile.toStdString() + (numbers == SectionNumbers::Typed ? " typed numbers" : ""));
+            delete editor;
+            editor = nullptr;
+            closeLog();
+            newSettingsWithDataOf(splFile);
+            editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ExcerptStyle")).setText(QStringLiteral("Title"));
+            importLabel(save(label.docx));
+            EXPECT_EQ(firstDifference(*editor->XMLDoc, label.expected, logLines()), QString());
+            closeLog();
+            expectValid(build());
+        }
+    }
+    EXPECT_EQ(labels, 14);
 }
 
 // The newcomer's road: the empty label template the program generates, imported as it is

@@ -2,108 +2,14 @@
 // writers, imported into a settings document and compared with what the label holds.
 #include "WordImportTestSupport.h"
 
+#include "support/LabelComparison.h"
 #include "wordimport/ProductLabelImport.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
-#include <QSet>
 
 using namespace veldra;
 using namespace veldra::test;
-
-namespace {
-
-QStringList wordsOf(const QString& text)
-{
-    static const QRegularExpression word(QStringLiteral("\\w+"), QRegularExpression::UseUnicodePropertiesOption);
-    QStringList words;
-    for (auto it = word.globalMatch(text.toLower()); it.hasNext();)
-        words << it.next().captured();
-    return words;
-}
-
-QStringList strings(const QJsonValue& value)
-{
-    QStringList all;
-    for (const QJsonValue& item : value.toArray())
-        all << item.toString();
-    return all;
-}
-
-// What one settings Section holds.
-struct Imported {
-    QStringList subsections;
-    QStringList words;
-    int tables = 0;
-    int items = 0;
-    int pictures = 0;
-};
-
-// The words of SPL text as a reader sees them. The builder puts a line break after every
-// tag it parses, which is not the label's; block elements and breaks separate words.
-QString readableText(const xml::Node& text)
-{
-    static const QRegularExpression separating(QStringLiteral("<(br|/?paragraph|/?item|/?td|/?tr|/?caption)\\b[^>]*>"));
-    static const QRegularExpression tag(QStringLiteral("<[^>]+>"));
-    QString markup = text.xml();
-    markup.replace(QStringLiteral(">\r\n"), QStringLiteral(">")).replace(QStringLiteral(">\n"), QStringLiteral(">"));
-    markup.replace(separating, QStringLiteral(" ")).remove(tag);
-    return markup.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"))
-        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-}
-
-void gather(const xml::Node& text, Imported& into)
-{
-    if (!text)
-        return;
-    into.words << wordsOf(readableText(text));
-    into.tables += text.selectNodes(QStringLiteral(".//table")).length();
-    into.items += text.selectNodes(QStringLiteral(".//item")).length();
-}
-
-void gatherSubsections(const xml::Node& parent, Imported& into, bool top)
-{
-    for (const xml::Node& component : parent.selectNodes(QStringLiteral("component"))) {
-        const xml::Node section = component.selectSingleNode(QStringLiteral("section"));
-        if (!section)
-            continue;
-        if (top)
-            into.subsections << section.selectSingleNode(QStringLiteral("title")).text();
-        gather(section.selectSingleNode(QStringLiteral("text")), into);
-        gatherSubsections(section, into, false);
-    }
-}
-
-Imported importedSection(const xml::Node& section)
-{
-    Imported imported;
-    gather(section.selectSingleNode(QStringLiteral("LabelText/text")), imported);
-    gatherSubsections(section, imported, true);
-    imported.pictures = section.selectNodes(QStringLiteral(".//observationMedia")).length();
-    return imported;
-}
-
-// How many of the expected words come back in their order: the length of the longest common
-// subsequence, so one glued or lost word costs that word and not the rest of the section.
-// Words that do not come back at all are named.
-int wordsInOrder(const QStringList& expected, const QStringList& got, QStringList& missing)
-{
-    std::vector<int> previous(size_t(got.size() + 1), 0), current(previous.size(), 0);
-    for (const QString& word : expected) {
-        for (qsizetype j = 0; j < got.size(); ++j)
-            current[j + 1] = word == got[j] ? previous[j] + 1 : std::max(previous[j + 1], current[j]);
-        std::swap(previous, current);
-    }
-    const QSet<QString> present(got.begin(), got.end());
-    for (const QString& word : expected)
-        if (!present.contains(word))
-            missing << word;
-    return previous.back();
-}
-
-} // namespace
 
 class LabelFixturesTest : public WordImportTest {
 protected:
@@ -117,59 +23,6 @@ protected:
         options.selectSingleNode(QStringLiteral("EffectiveTime")).setText(QStringLiteral("20240131"));
         options.selectSingleNode(QStringLiteral("ExcerptStyle")).setText(QStringLiteral("Title"));
         return settings;
-    }
-
-    // The first difference between the import and the expectation, or "".
-    QString compare(const xml::Document& settings, const QJsonObject& expected) const
-    {
-        QList<xml::Node> sections;
-        for (const xml::Node& s : settings.selectNodes(QStringLiteral("SPLR4/ProductLabel/DocumentSections/Section")))
-            sections << s;
-        // Every heading of the label is kept: a heading the template lacks is lost text, never
-        // an expected outcome.
-        const QStringList notFound = logLines().filter(QStringLiteral("not found in SPL template"));
-        if (!notFound.isEmpty())
-            return QStringLiteral("lost: ") + notFound.join(QLatin1Char(','));
-        for (const QJsonValue& value : expected.value(QStringLiteral("sections")).toArray()) {
-            const QJsonObject want = value.toObject();
-            const QString title = want.value(QStringLiteral("title")).toString();
-            // Recent major changes and full prescribing information lead with empty titles.
-            const auto it = std::find_if(sections.begin(), sections.end(), [&](const xml::Node& s) {
-                return s.selectSingleNode(QStringLiteral("SectionTitle")).text().compare(title, Qt::CaseInsensitive) == 0;
-            });
-            if (it == sections.end())
-                return title + QStringLiteral(": missing or out of order");
-            const Imported got = importedSection(*it);
-            sections.erase(sections.begin(), it + 1);
-
-            QStringList subsections;
-            const QStringList levels = strings(want.value(QStringLiteral("subsection_levels")));
-            const QJsonArray wantedSubsections = want.value(QStringLiteral("subsections")).toArray();
-            for (int k = 0; k < wantedSubsections.size(); ++k)
-                if (want.value(QStringLiteral("subsection_levels")).toArray().at(k).toInt() == 2)
-                    subsections << wantedSubsections.at(k).toString().simplified();
-            QStringList gotSubsections;
-            for (const QString& s : got.subsections)
-                gotSubsections << s.simplified();
-            if (gotSubsections != subsections)
-                return title + QStringLiteral(": subsections ") + gotSubsections.join(QStringLiteral(" | "))
-                       + QStringLiteral("\n  expected ") + subsections.join(QStringLiteral(" | "));
-            const QStringList words = strings(want.value(QStringLiteral("words")));
-            QStringList missing;
-            const int found = wordsInOrder(words, got.words, missing);
-            if (found < words.size() * 0.99)
-                return title + QStringLiteral(": %1 of %2 words in order; missing: ").arg(found).arg(words.size())
-                       + missing.mid(0, 30).join(QLatin1Char(' '));
-            const auto count = [&](const char* name, int value) {
-                return want.value(QLatin1String(name)).toInt() == value
-                           ? QString()
-                           : title + QStringLiteral(": %1 %2, expected %3").arg(QLatin1String(name)).arg(value).arg(want.value(QLatin1String(name)).toInt());
-            };
-            for (const QString& difference : {count("tables", got.tables), count("list_items", got.items), count("pictures", got.pictures)})
-                if (!difference.isEmpty())
-                    return difference;
-        }
-        return QString();
     }
 };
 
@@ -186,7 +39,7 @@ TEST_F(LabelFixturesTest, EveryLabelArrivesWhole)
             xml::Document settings = settingsFor(path);
             ImportProductLabelFromWord(nullptr, settings);
             EXPECT_TRUE(linesOf(logLines(), QStringLiteral("Fatal Error")).isEmpty()) << logLines().join('\n').toStdString();
-            EXPECT_EQ(compare(settings, expected), QString());
+            EXPECT_EQ(firstDifference(settings, expected, logLines()), QString());
         }
     }
 }

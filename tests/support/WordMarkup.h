@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+namespace veldra::test {
+
+// WordprocessingML pieces of a test document, as Word writes them; bodies and parts go to
+// docxFrom (DocxFixture.h).
+
+// The character formats of a run.
+struct RunStyle {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    QString vertAlign;  // "", "subscript" or "superscript"
+};
+
+// A run of text (escaped here).
+QString wordRun(const QString& text, const RunStyle& style = {});
+// A paragraph of these paragraph properties (inner XML of w:pPr) and runs.
+QString wordParagraph(const QString& properties, const QString& runs);
+
+// The styles of a label document: Normal, Title, Heading 1-3, List Paragraph, Table Grid.
+QString labelDocumentStyles();
+// The settings of a document a current Word wrote (not in compatibility mode).
+QString currentWordSettings();
+
+// Two list definitions, bullets (0) and decimal numbers (1), each on three levels.
+QString listNumberingDefinitions();
+// A numbering instance of one of them; a numbered one starts at 1 at that level.
+QString numberingInstance(int numId, bool numbered, int level);
+// The paragraph properties of an item of that numbering instance at that level (from 0).
+QString listParagraphProperties(int numId, int level);
+
+// An inline picture of that size (pixels at 96 dpi) whose image the relationship names.
+QString inlinePicture(const QString& relationshipId, int pictureId, const QSize& size);
+
+// A table cell over `span` grid columns; a vertical merge starts at it or continues it.
+enum class CellMerge { None, Starts, Continued };
+QString tableCell(int span, CellMerge merge, const QString& paragraphs);
+// A row of cells; a head row repeats at the top of each page.
+QString tableRow(const QString& cells, bool head);
+// A table of equal columns, bordered all round and inside.
+QString wordTable(int columns, const QString& rows);
+
+} // namespace veldra::test
