@@ -10,7 +10,7 @@ namespace {
 
 constexpr quint32 CoreHeaderSize = 12;
 constexpr quint32 InfoHeaderSize = 40;
-enum Compression : quint32 { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
+enum Compression : quint32 { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, Jpeg = 4, Png = 5 };
 
 // What a bitmap header declares: the bytes of its header and colour table, and of its pixels.
 struct Layout {
@@ -24,9 +24,12 @@ Layout refused(const char* fault)
     return Layout{QString::fromLatin1(fault)};
 }
 
-bool knownFormat(unsigned bitCount, quint32 compression)
+bool knownFormat(unsigned bitCount, quint32 compression, bool embeddedImages)
 {
     switch (compression) {
+    case Jpeg:
+    case Png:
+        return embeddedImages;
     case Rgb:
         return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
     case Rle8:
@@ -39,7 +42,16 @@ bool knownFormat(unsigned bitCount, quint32 compression)
     return false;
 }
 
-Layout layoutOf(const MetafileBytes& bytes, ByteSpan header, qint64 scanLines)
+// The colours of a bitmap's table when its header does not count them: bitmaps of up
+// to 8 bits a pixel index a full table; others (and embedded JPEG or PNG files) have none.
+qint64 paletteSize(unsigned bitCount)
+{
+    return bitCount >= 1 && bitCount <= 8 ? qint64(1) << bitCount : 0;
+}
+
+// `embeddedImages`: whether the pixels may be a whole JPEG or PNG file, which the EMF
+// converter hands on as it is.
+Layout layoutOf(const MetafileBytes& bytes, ByteSpan header, qint64 scanLines, bool embeddedImages)
 {
     const qint64 at = header.begin;
     const quint32 headerSize = bytes.u32(at);
@@ -54,7 +66,7 @@ Layout layoutOf(const MetafileBytes& bytes, ByteSpan header, qint64 scanLines)
         width = bytes.u16(at + 4);
         height = bytes.u16(at + 6);
         bitCount = bytes.u16(at + 10);
-        colours = bitCount <= 8 ? qint64(1) << bitCount : 0;
+        colours = paletteSize(bitCount);
         entryBytes = 3;
     } else if (headerSize >= InfoHeaderSize && headerSize <= header.size()) {
         width = bytes.i32(at + 4);
@@ -62,11 +74,11 @@ Layout layoutOf(const MetafileBytes& bytes, ByteSpan header, qint64 scanLines)
         bitCount = bytes.u16(at + 14);
         compression = bytes.u32(at + 16);
         const quint32 used = bytes.u32(at + 32);
-        colours = used != 0 ? qint64(used) : bitCount <= 8 ? qint64(1) << bitCount : 0;
+        colours = used != 0 ? qint64(used) : paletteSize(bitCount);
         maskBytes = compression == BitFields && headerSize == InfoHeaderSize ? 12 : 0;
     } else
         return refused("holds a bitmap with a damaged header");
-    if (!knownFormat(bitCount, compression))
+    if (!knownFormat(bitCount, compression, embeddedImages))
         return refused("holds a bitmap of an unknown pixel format");
     if (width < 1 || height < 1)
         return refused("holds a bitmap without a size");
@@ -78,8 +90,8 @@ Layout layoutOf(const MetafileBytes& bytes, ByteSpan header, qint64 scanLines)
     if (layout.tableBytes > header.size())
         return refused("holds a bitmap whose colours reach past its record");
     const qint64 rowBytes = (width * bitCount + 31) / 32 * 4;
-    // Compressed rows end where their codes say; the decoder stops at the end of the data.
-    layout.pixelBytes = compression == Rle8 || compression == Rle4 ? 1 : rowBytes * std::min(height, scanLines);
+    // Compressed pixels end where their codes say; the decoder stops at the end of the data.
+    layout.pixelBytes = compression == Rgb || compression == BitFields ? rowBytes * std::min(height, scanLines) : 1;
     return layout;
 }
 
@@ -96,13 +108,13 @@ QString pixelsFault(const Layout& layout, qint64 available)
 
 QString packedBitmapFault(const MetafileBytes& bytes, ByteSpan bitmap, qint64 scanLines)
 {
-    const Layout layout = layoutOf(bytes, bitmap, scanLines);
+    const Layout layout = layoutOf(bytes, bitmap, scanLines, false);
     return pixelsFault(layout, bitmap.size() - layout.tableBytes);
 }
 
 QString bitmapFault(const MetafileBytes& bytes, ByteSpan header, ByteSpan pixels, qint64 scanLines)
 {
-    return pixelsFault(layoutOf(bytes, header, scanLines), pixels.size());
+    return pixelsFault(layoutOf(bytes, header, scanLines, true), pixels.size());
 }
 
 } // namespace veldra::word

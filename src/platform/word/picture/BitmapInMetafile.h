@@ -17,7 +17,7 @@ inline constexpr qint64 AllScanLines = std::numeric_limits<qint64>::max();
 
 // Header, colour table and pixels in one piece (WMF records).
 QString packedBitmapFault(const MetafileBytes& bytes, ByteSpan bitmap, qint64 scanLines = AllScanLines);
-// Header with colour table, and pixels, apart (EMF records).
+// Header with colour table, and pixels, apart (EMF records); the pixels may be a JPEG or PNG file.
 QString bitmapFault(const MetafileBytes& bytes, ByteSpan header, ByteSpan pixels, qint64 scanLines = AllScanLines);
 
 } // namespace veldra::word

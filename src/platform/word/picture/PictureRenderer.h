@@ -48,7 +48,7 @@ inline constexpr int MaxSourceSide = 30000;
 inline constexpr qint64 MaxSourcePixels = 50'000'000;
 inline constexpr qint64 MaxMediaBytes = 64 * 1024 * 1024;
 inline constexpr qint64 MaxMetafileRecords = 1'000'000;
-inline constexpr std::chrono::seconds MetafileTimeLimit{10};
+inline constexpr std::chrono::seconds MetafileTimeLimit{20};
 }
 
 // The pixel size of a picture extent given in EMU, at 96 pixels per inch (9525 EMU a

@@ -3,7 +3,9 @@
 
 #include "platform/word/picture/Metafiles.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QImage>
 #include <QDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -41,6 +43,19 @@ test::MetafileRecord emfStretchedBitmap(const QByteArray& bitmap, qint64 headerA
     return {StretchDiBits, le32({0, 0, Picture.width() - 1, Picture.height() - 1, 0, 0, 0, 0, 4, 4, headerAt, 40, pixelsAt,
                                  bitmap.size() - 40, 0, 0x00CC0020, Picture.width(), Picture.height()})
                                + bitmap};
+}
+
+// A bitmap header whose pixels are a PNG file, as EMF records may carry them.
+QByteArray pngBitmap(QSize size, const QColor& colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    png.append(QByteArray((4 - png.size() % 4) % 4, '\0'));
+    return le32({40, size.width(), size.height()}) + le16({1, 0}) + le32({5, png.size(), 3780, 3780, 0, 0}) + png;
 }
 
 QByteArray withField32(QByteArray bytes, int offset, quint32 value)
@@ -145,6 +160,7 @@ TEST(HostileMetafileTest, BitmapsInsideMetafilesAreDrawn)
     } cases[] = {
         {"wmf", test::wmfWithRecords(Picture, {wmfStretchedBitmap(bitmap)}), Wmf},
         {"emf", test::emfWithRecords(Picture, {emfStretchedBitmap(bitmap)}), Emf},
+        {"emf holding a png", test::emfWithRecords(Picture, {emfStretchedBitmap(pngBitmap({4, 4}, Red))}), Emf},
     };
     for (const auto& c : cases) {
         const RenderedPicture rendered = render(c.bytes, c.type);
