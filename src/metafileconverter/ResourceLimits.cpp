@@ -15,9 +15,6 @@ namespace veldra::metafile {
 namespace {
 
 constexpr rlim_t ProcessorSeconds = 60;
-// A drawing of the largest size the renderer asks for (25 million pixels of four bytes),
-// its PNG, the player's own 64 MB and the libraries themselves fit well within this.
-constexpr rlim_t AddressSpaceBytes = rlim_t(1) << 30;
 
 bool setLimit(int resource, rlim_t value)
 {
@@ -31,8 +28,11 @@ bool limitResources()
 {
     bool ok = setLimit(RLIMIT_CPU, ProcessorSeconds) && setLimit(RLIMIT_CORE, 0);
 #ifndef VELDRA_ADDRESS_SANITIZER
-    // AddressSanitizer reserves terabytes of address space for its shadow memory at start;
-    // a sanitizer build keeps the player's own memory budget and the time limit only.
+    // A drawing of the largest size the renderer asks for (25 million pixels of four bytes),
+    // its PNG, the player's own 64 MB and the libraries themselves fit well within this.
+    // AddressSanitizer reserves terabytes of address space for its shadow memory at start, so
+    // a sanitizer build keeps the player's own memory budget and the time limits only.
+    constexpr rlim_t AddressSpaceBytes = rlim_t(1) << 30;
     ok = ok && setLimit(RLIMIT_AS, AddressSpaceBytes);
 #endif
     return ok;
