@@ -5,8 +5,8 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QImage>
 #include <QDir>
+#include <QImage>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -35,8 +35,8 @@ test::MetafileRecord wmfStretchedBitmap(const QByteArray& bitmap)
     return {StretchDib, le32({0x00CC0020}) + le16({0, 4, 4, 0, 0, Picture.height(), Picture.width(), 0, 0}) + bitmap};
 }
 
-// An EMF record drawing `bitmap` (header and pixels of `headerBytes` and the rest) over the
-// whole picture, the header placed at `headerAt` within the record.
+// An EMF record drawing `bitmap` (a 40-byte header, then its pixels) over the whole picture;
+// the record says its header lies at `headerAt`.
 test::MetafileRecord emfStretchedBitmap(const QByteArray& bitmap, qint64 headerAt = 80)
 {
     const qint64 pixelsAt = 80 + 40;
