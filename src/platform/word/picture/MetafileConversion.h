@@ -22,6 +22,10 @@ struct BitmapConversion {
     QString reason;
 };
 
+// Both conversions check the metafile first (MetafileChecks.h), then run the converter
+// program in a process of its own under a time limit (MetafileConverter.h); a metafile that
+// fails either is not converted, with the reason.
+
 // Enhanced metafiles (EMF); of a dual EMF+ file the plain EMF drawing is converted.
 SvgConversion emfToSvg(const QByteArray& emf);
 // Windows metafiles, with or without the placeable header, drawn at `pixels`. The

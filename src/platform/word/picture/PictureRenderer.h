@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include <chrono>
+
 namespace veldra::word {
 
 // A picture as a document package stores it: the media part's bytes, its content type
@@ -36,14 +38,17 @@ struct RenderedPicture {
     bool ok() const { return !image.isNull(); }
 };
 
-// Limits for untrusted documents: the drawn size, the decoded size of a bitmap and the
-// size of the stored media. Beyond them a picture is not drawn.
+// Limits for untrusted documents: the drawn size, the decoded size of a bitmap, the
+// size of the stored media, the records of a metafile and the time its conversion may take.
+// Beyond them a picture is not drawn.
 namespace picture_limits {
 inline constexpr int MaxSide = 10000;
 inline constexpr qint64 MaxPixels = 25'000'000;
 inline constexpr int MaxSourceSide = 30000;
 inline constexpr qint64 MaxSourcePixels = 50'000'000;
 inline constexpr qint64 MaxMediaBytes = 64 * 1024 * 1024;
+inline constexpr qint64 MaxMetafileRecords = 1'000'000;
+inline constexpr std::chrono::seconds MetafileTimeLimit{20};
 }
 
 // The pixel size of a picture extent given in EMU, at 96 pixels per inch (9525 EMU a
@@ -52,7 +57,8 @@ QSize pixelSizeFromExtent(qint64 widthEmu, qint64 heightEmu);
 
 // Draws the picture cropped and scaled to exactly `pixels`, its transparency flattened on
 // white. PNG, JPEG, GIF, BMP, TIFF and WebP are decoded by Qt's image readers, SVG by
-// QtSvg, EMF through an SVG conversion, WMF through a bitmap player. The format is
+// QtSvg, EMF through an SVG conversion, WMF through a bitmap player; both metafile
+// converters run in a process of their own, under a time limit. The format is
 // recognised from the bytes first, then from the content type or name. Anything that
 // cannot be drawn (a chart, SmartArt, an unknown or damaged format, a size beyond the
 // limits) gives a reason, never an exception.

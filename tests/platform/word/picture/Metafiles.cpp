@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace veldra::test {
 
 namespace {
@@ -91,6 +93,72 @@ QByteArray wmfWithRectangles(QSize pixels, std::initializer_list<std::pair<QRect
     const quint32 words = quint32(9 + records.bytes.size() / 2);
     header.u16(1).u16(9).u16(0x0300).u32(words).u16(objects).u32(8).u16(0);
     return placeable.bytes + header.bytes + records.bytes;
+}
+
+QByteArray le16(std::initializer_list<int> values)
+{
+    LittleEndian out;
+    for (int v : values)
+        out.u16(quint16(v));
+    return out.bytes;
+}
+
+QByteArray le32(std::initializer_list<qint64> values)
+{
+    LittleEndian out;
+    for (qint64 v : values)
+        out.u32(quint32(v));
+    return out.bytes;
+}
+
+QByteArray wmfWithRecords(QSize pixels, std::initializer_list<MetafileRecord> records)
+{
+    QByteArray placeable = le32({0x9AC6CDD7}) + le16({0, 0, 0, pixels.width(), pixels.height(), 96}) + le32({0});
+    quint16 checksum = 0;
+    for (int i = 0; i < 20; i += 2)
+        checksum ^= qFromLittleEndian<quint16>(placeable.constData() + i);
+    placeable += le16({checksum});
+    QByteArray body;
+    quint32 largest = 3;
+    for (const MetafileRecord& record : records) {
+        const quint32 words = quint32(3 + record.parameters.size() / 2);
+        largest = std::max(largest, words);
+        body += le32({words}) + le16({int(record.kind)}) + record.parameters;
+    }
+    body += le32({3}) + le16({0});
+    const QByteArray header = le16({1, 9, 0x0300}) + le32({9 + body.size() / 2}) + le16({8}) + le32({largest}) + le16({0});
+    return placeable + header + body;
+}
+
+QByteArray emfWithRecords(QSize pixels, std::initializer_list<MetafileRecord> records)
+{
+    LittleEndian emf;
+    emf.u32(1).u32(88).i32(0).i32(0).i32(pixels.width() - 1).i32(pixels.height() - 1);
+    emf.i32(0).i32(0).i32(pixels.width() * 2540 / 96).i32(pixels.height() * 2540 / 96);
+    emf.u32(0x464D4520).u32(0x10000).u32(0).u32(0).u16(1).u16(0).u32(0).u32(0).u32(0);
+    emf.i32(960).i32(960).i32(254).i32(254);
+    for (const MetafileRecord& record : records)
+        emf.u32(record.kind).u32(quint32(8 + record.parameters.size())).bytes += record.parameters;
+    emf.u32(14).u32(20).u32(0).u32(16).u32(20);
+    patch32(emf.bytes, 48, quint32(emf.bytes.size()));
+    patch32(emf.bytes, 52, quint32(records.size() + 2));
+    return emf.bytes;
+}
+
+QByteArray solidBitmap(QSize size, const QColor& colour)
+{
+    const int rowBytes = (size.width() * 3 + 3) / 4 * 4;
+    QByteArray bitmap = le32({40, size.width(), size.height()}) + le16({1, 24})
+        + le32({0, rowBytes * size.height(), 3780, 3780, 0, 0});
+    QByteArray row(rowBytes, '\0');
+    for (int x = 0; x < size.width(); ++x) {
+        row[3 * x] = char(colour.blue());
+        row[3 * x + 1] = char(colour.green());
+        row[3 * x + 2] = char(colour.red());
+    }
+    for (int y = 0; y < size.height(); ++y)
+        bitmap += row;
+    return bitmap;
 }
 
 } // namespace veldra::test

@@ -1,23 +1,21 @@
-#include "platform/word/picture/MetafileConversion.h"
+#include "metafileconverter/Conversions.h"
 
-#include <QtEndian>
-
-// After Qt: the player's headers define short macro names that clash with Qt's.
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
-namespace veldra::word {
+namespace veldra::metafile {
 
 namespace {
 
 // The player measures text with real font files whatever it draws into, and its
 // built-in map names PostScript fonts that a desktop seldom has. The standard names are
 // mapped to the DejaVu faces (the system's font package); without them every WMF
-// conversion fails, which the caller reports as an unrenderable picture.
+// conversion fails, which the renderer reports as an unrenderable picture.
 char fontFolder[] = "/usr/share/fonts/truetype/dejavu";
 char* fontFolders[] = {fontFolder, nullptr};
 
@@ -113,20 +111,29 @@ Api createBitmapPlayer(MemoryBudget& budget)
 
 int collect(void* png, char* bytes, int length)
 {
-    static_cast<QByteArray*>(png)->append(bytes, length);
+    static_cast<std::string*>(png)->append(bytes, static_cast<std::size_t>(length));
     return length;
+}
+
+std::uint16_t u16(const std::string& bytes, std::size_t at)
+{
+    return std::uint16_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8);
+}
+
+std::int16_t i16(const std::string& bytes, std::size_t at)
+{
+    return std::int16_t(u16(bytes, at));
 }
 
 // The placeable header's rectangle in the player's units (points from the window
 // origin, which files put at the rectangle's corner); false without a usable header.
-bool placeableFrame(const QByteArray& wmf, wmfD_Rect& frame)
+bool placeableFrame(const std::string& wmf, wmfD_Rect& frame)
 {
-    if (wmf.size() < 22 || qFromLittleEndian<quint32>(wmf.constData()) != 0x9AC6CDD7u)
+    if (wmf.size() < 22 || u16(wmf, 0) != 0xCDD7 || u16(wmf, 2) != 0x9AC6)
         return false;
-    const auto edge = [&](int offset) { return qFromLittleEndian<qint16>(wmf.constData() + offset); };
-    const int width = edge(10) - edge(6);
-    const int height = edge(12) - edge(8);
-    const auto unitsPerInch = qFromLittleEndian<quint16>(wmf.constData() + 14);
+    const int width = i16(wmf, 10) - i16(wmf, 6);
+    const int height = i16(wmf, 12) - i16(wmf, 8);
+    const unsigned unitsPerInch = u16(wmf, 14);
     if (width <= 0 || height <= 0 || unitsPerInch == 0)
         return false;
     frame.TL = {0, 0};
@@ -134,9 +141,9 @@ bool placeableFrame(const QByteArray& wmf, wmfD_Rect& frame)
     return true;
 }
 
-bool play(wmfAPI* api, QByteArray& input, QSize pixels)
+bool play(wmfAPI* api, std::string& input, unsigned width, unsigned height)
 {
-    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()), input.size()) != wmf_E_None)
+    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()), long(input.size())) != wmf_E_None)
         return false;
     wmfD_Rect drawn{};
     if (wmf_scan(api, 0, &drawn) != wmf_E_None)
@@ -146,33 +153,25 @@ bool play(wmfAPI* api, QByteArray& input, QSize pixels)
     wmf_gd_t* device = WMF_GD_GetData(api);
     device->type = wmf_gd_png;
     device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
-    device->width = unsigned(pixels.width());
-    device->height = unsigned(pixels.height());
+    device->width = width;
+    device->height = height;
     device->bbox = frame;
     return wmf_play(api, 0, &frame) == wmf_E_None;
 }
 
 } // namespace
 
-BitmapConversion wmfToBitmap(const QByteArray& wmf, QSize pixels)
+std::string wmfToPng(std::string wmf, unsigned width, unsigned height)
 {
-    BitmapConversion result;
     MemoryBudget budget;
     const Api api = createBitmapPlayer(budget);
-    if (!api) {
-        result.reason = QStringLiteral("the WMF converter could not be started");
-        return result;
-    }
-    QByteArray png;
+    if (!api)
+        return {};
+    std::string png;
     wmf_gd_t* device = WMF_GD_GetData(api.get());
     device->sink.context = &png;
     device->sink.function = collect;
-    QByteArray input = wmf; // the player reads from a mutable buffer
-    if (play(api.get(), input, pixels))
-        result.image = QImage::fromData(png, "PNG");
-    if (result.image.isNull())
-        result.reason = QStringLiteral("the WMF picture could not be converted");
-    return result;
+    return play(api.get(), wmf, width, height) ? png : std::string();
 }
 
-} // namespace veldra::word
+} // namespace veldra::metafile

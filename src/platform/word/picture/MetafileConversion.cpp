@@ -1,11 +1,11 @@
 #include "platform/word/picture/MetafileConversion.h"
 
+#include "platform/word/picture/MetafileChecks.h"
+#include "platform/word/picture/MetafileConverter.h"
+
 #include <QtEndian>
 
-#include <emf2svg.h>
-
 #include <cmath>
-#include <cstdlib>
 
 namespace veldra::word {
 
@@ -36,23 +36,31 @@ QRectF boundsWithinFrame(const QByteArray& emf)
 
 SvgConversion emfToSvg(const QByteArray& emf)
 {
-    generatorOptions options{};
-    options.nameSpace = const_cast<char*>("svg");
-    options.svgDelimiter = true;
-    // The converter draws only a part of the EMF+ records, while the files word
-    // processors write carry a complete plain EMF drawing beside them: that one is drawn.
-    options.emfplus = false;
-    QByteArray input = emf; // the converter takes a mutable buffer
-    char* svg = nullptr;
-    size_t length = 0;
-    const int ok = emf2svg(input.data(), static_cast<size_t>(input.size()), &svg, &length, &options);
     SvgConversion result;
-    if (ok && svg && length > 0) {
-        result.svg = QByteArray(svg, static_cast<qsizetype>(length));
+    result.reason = emfFault(emf);
+    if (!result.reason.isEmpty())
+        return result;
+    ConverterRun run = runMetafileConverter(QStringLiteral("EMF"), {QStringLiteral("emf")}, emf);
+    result.svg = std::move(run.output);
+    if (result.svg.isEmpty())
+        result.reason = run.reason.isEmpty() ? QStringLiteral("the EMF picture could not be converted") : run.reason;
+    else
         result.partOfFrame = boundsWithinFrame(emf);
-    } else
-        result.reason = QStringLiteral("the EMF picture could not be converted");
-    std::free(svg);
+    return result;
+}
+
+BitmapConversion wmfToBitmap(const QByteArray& wmf, QSize pixels)
+{
+    BitmapConversion result;
+    result.reason = wmfFault(wmf);
+    if (!result.reason.isEmpty())
+        return result;
+    const QStringList arguments{QStringLiteral("wmf"), QString::number(pixels.width()), QString::number(pixels.height())};
+    const ConverterRun run = runMetafileConverter(QStringLiteral("WMF"), arguments, wmf);
+    if (!run.output.isEmpty())
+        result.image = QImage::fromData(run.output, "PNG");
+    if (result.image.isNull())
+        result.reason = run.reason.isEmpty() ? QStringLiteral("the WMF picture could not be converted") : run.reason;
     return result;
 }
 
