@@ -15,6 +15,7 @@ namespace {
 
 using M = MainMenu;
 using F = frmMain;
+using namespace menu_state;
 
 constexpr QKeyCombination noKey = QKeyCombination::fromCombined(0);
 

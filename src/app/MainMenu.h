@@ -97,13 +97,15 @@ struct MainMenu {
 };
 
 // How an entry of the menu bar starts out; flags combine.
-enum MenuState : unsigned {
+namespace menu_state {
+enum : unsigned {
     Shown = 0,
     Hidden = 1,       // out of the menu bar
     Disabled = 2,     // out of reach of the keyboard as well
     Checked = 4,      // carries a check mark, which each click inverts
     NeedsEditor = 8,  // enabled only while an editor window is open
 };
+}
 
 // One entry of the menu bar: a menu (`menu` set), an item (`item` and usually `command`
 // set) or a separator (an item without caption).
@@ -112,14 +114,15 @@ struct MenuEntry {
     const char* name;
     const char* caption;
     QKeyCombination shortcut;
-    unsigned state;
+    unsigned state;  // menu_state flags
     QMenu* MainMenu::*menu;
     QAction* MainMenu::*item;
     void (frmMain::*command)();
 };
 
 // The whole menu bar in display order, each submenu's items right after its own entry.
-// The Wizards menu's items are not among them: the wizard loader adds them.
+// The Wizards menu's items are not among them: the main window adds the hidden template
+// item, the wizard loader one item per wizard.
 std::span<const MenuEntry> mainMenuEntries();
 
 } // namespace veldra

@@ -169,7 +169,7 @@ private:
     void fillWindowList();
     // The child windows shown, in the order they were opened.
     QList<QMdiSubWindow*> openChildWindows() const;
-    // The commands that need an editor window (NeedsEditor) are enabled while one is open.
+    // The commands that need an editor window (menu_state::NeedsEditor) are enabled while one is open.
     QList<QAction*> editorCommands() const;
     void updateEditorCommands(const QObject* leaving = nullptr);
     // The captions of the editor windows whose documents have unsaved changes.
