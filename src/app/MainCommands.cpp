@@ -24,65 +24,6 @@
 
 namespace veldra {
 
-void frmMain::connectMenuCommands()
-{
-    using Handler = void (frmMain::*)();
-    auto on = [this](QAction* item, Handler handler) {
-        connect(item, &QAction::triggered, this, [this, handler] { skip([&] { (this->*handler)(); }); });
-    };
-    on(mnuFileSaveLog, &frmMain::mnuFileSaveLog_Click);
-    on(mnuFileLoadXMLFile, &frmMain::mnuFileLoadXMLFile_Click);
-    on(mnuSPLR4Preview, &frmMain::mnuSPLR4Preview_Click);
-    on(mnuFileCreateWordLabelTemplate, &frmMain::mnuFileCreateWordLabelTemplate_Click);
-    on(mnuFileExit, &frmMain::mnuFileExit_Click);
-    on(mnuFileConvert, &frmMain::mnuFileConvert_Click);
-    on(mnuFileSaveSettings, &frmMain::mnuFileSaveSettings_Click);
-    on(mnuFileLoadSettings, &frmMain::mnuFileLoadSettings_Click);
-    on(mnuFileAddLOINCCodes, &frmMain::mnuFileAddLOINCCodes_Click);
-    on(mnuNewSPLR4, &frmMain::mnuNewSPLR4_Click);
-    on(mnuOpenSPLR4, &frmMain::mnuOpenSPLR4_Click);
-    on(mnuSPLOpenFolder, &frmMain::mnuSPLOpenFolder_Click);
-    on(mnuSaveSPLR4, &frmMain::mnuSaveSPLR4_Click);
-    on(mnuSaveSPLR4As, &frmMain::mnuSaveSPLR4As_Click);
-    on(mnuSPLR4CreateDocumentReport, &frmMain::mnuSPLR4CreateDocumentReport_Click);
-    on(mnuSPLCrossCheck, &frmMain::mnuSPLCrossCheck_Click);
-    on(mnuSPLR4EditNode, &frmMain::mnuSPLR4EditNode_Click);
-    on(mnuPopupSetColor, &frmMain::mnuPopupSetColor_Click);
-    on(mnuSPLR4PopupOpenFile, &frmMain::mnuSPLR4PopupOpenFile_Click);
-    on(mnuSPLR4PopupAnalyzeWordDocumentFormatting, &frmMain::mnuSPLR4PopupAnalyzeWordDocumentFormatting_Click);
-    on(mnuSPLR4Clone, &frmMain::mnuSPLR4Clone_Click);
-    on(mnuPopUpChangeSortOrder, &frmMain::mnuPopUpChangeSortOrder_Click);
-    on(mnuSPLR4AddNode, &frmMain::mnuSPLR4AddNode_Click);
-    on(mnuPopupCreateIDGUIDs, &frmMain::mnuPopupCreateIDGUIDs_Click);
-    on(mnuSPLR4ReverseTransform, &frmMain::mnuSPLR4ReverseTransform_Click);
-    on(mnuSPLR4ProductLabelAddSectionNumbers, &frmMain::mnuSPLR4ProductLabelAddSectionNumbers_Click);
-    on(mnuSPLR4CopySelection, &frmMain::mnuSPLR4CopySelection_Click);
-    on(mnuSPLR4ExpandAll, &frmMain::mnuSPLR4ExpandAll_Click);
-    on(mnuSPLR4CollapseAll, &frmMain::mnuSPLR4CollapseAll_Click);
-    on(mnuSPLR4RemoveDataElement, &frmMain::mnuSPLR4RemoveDataElement_Click);
-    on(mnuSPLR4Search, &frmMain::mnuSPLR4Search_Click);
-    on(mnuSPLR4Replace, &frmMain::mnuSPLR4Replace_Click);
-    on(mnuSPLR4ImportProductLabel, &frmMain::mnuSPLR4ImportProductLabel_Click);
-    on(mnuSPLR4ImportFromExcel, &frmMain::mnuSPLR4ImportFromExcel_Click);
-    on(mnuSPLR4AddLOINCCodesToProductLabel, &frmMain::mnuSPLR4AddLOINCCodesToProductLabel_Click);
-    on(MenuSPLR4QuickPreview, &frmMain::MenuSPLR4QuickPreview_Click);
-    on(mnuSPLR4TransformSPL, &frmMain::mnuSPLR4TransformSPL_Click);
-    on(mnuSPLValidate, &frmMain::mnuSPLValidate_Click);
-    on(mnuShowLogging, &frmMain::mnuShowLogging_Click);
-    on(mnuWindowTileHorizontally, &frmMain::mnuWindowTileHorizontally_Click);
-    on(mnuWindowTileVertically, &frmMain::mnuWindowTileVertically_Click);
-    on(mnuWindowCascade, &frmMain::mnuWindowCascade_Click);
-    on(mnuWindowArrangeIcons, &frmMain::mnuWindowArrangeIcons_Click);
-    on(mnuWindowList, &frmMain::mnuWindowList_Click);
-    on(mnuHelpUserManual, &frmMain::mnuHelpUserManual_Click);
-    on(mnuVeldra, &frmMain::mnuVeldra_Click);
-    on(mnuHelpDailyMed, &frmMain::mnuHelpDailyMed_Click);
-    on(mnuHelpSPLOnlineValidator, &frmMain::mnuHelpSPLOnlineValidator_Click);
-    on(mnuHelpAbout, &frmMain::mnuHelpAbout_Click);
-    on(mnuDebugProcess, &frmMain::mnuDebugProcess_Click);
-    connect(mnuWizard.first(), &QAction::triggered, this, [this] { skip([&] { mnuWizard_Click(0); }); });
-}
-
 // File menu
 
 void frmMain::mnuFileSaveLog_Click()

@@ -1,21 +1,22 @@
 #pragma once
 
+#include <QKeyCombination>
 #include <QList>
+#include <span>
 
 class QAction;
 class QMenu;
-class QMenuBar;
 
 namespace veldra {
+
+class frmMain;
 
 // The main window's menu bar: every menu and item under its own name, in display
 // order. Separators are items too (caption "-"). The "Product Label" and "Debug"
 // menus and the editor's "Popup" submenu are never shown in the menu bar; the
-// editor window shows the popup at the mouse.
+// editor window shows the popup at the mouse. The main window makes them all from
+// mainMenuEntries().
 struct MainMenu {
-    // Builds the whole tree into `bar`.
-    void buildMenu(QMenuBar* bar);
-
     QMenu* mnuFile = nullptr;
     QAction* mnuFileSaveLog = nullptr;
     QAction* mnuFileLoadXMLFile = nullptr;
@@ -94,5 +95,34 @@ struct MainMenu {
     QAction* mnuDebugProcess = nullptr;
     QAction* mnuDebugXML = nullptr;
 };
+
+// How an entry of the menu bar starts out; flags combine.
+namespace menu_state {
+enum : unsigned {
+    Shown = 0,
+    Hidden = 1,       // out of the menu bar
+    Disabled = 2,     // out of reach of the keyboard as well
+    Checked = 4,      // carries a check mark, which each click inverts
+    NeedsEditor = 8,  // enabled only while an editor window is open
+};
+}
+
+// One entry of the menu bar: a menu (`menu` set), an item (`item` and usually `command`
+// set) or a separator (an item without caption).
+struct MenuEntry {
+    QMenu* MainMenu::*parent;  // nullptr: the menu bar itself
+    const char* name;
+    const char* caption;
+    QKeyCombination shortcut;
+    unsigned state;  // menu_state flags
+    QMenu* MainMenu::*menu;
+    QAction* MainMenu::*item;
+    void (frmMain::*command)();
+};
+
+// The whole menu bar in display order, each submenu's items right after its own entry.
+// The Wizards menu's items are not among them: the main window adds the hidden template
+// item, the wizard loader one item per wizard.
+std::span<const MenuEntry> mainMenuEntries();
 
 } // namespace veldra

@@ -60,8 +60,7 @@ frmMain::frmMain(QWidget* parent)
     StatusBar = new MainStatusBar(this);
     setStatusBar(StatusBar);
 
-    buildMenu(menuBar());
-    connectMenuCommands();
+    buildMenu();
     connect(mnuWindow, &QMenu::aboutToShow, this, [this] { fillWindowList(); });
     updateEditorCommands();
 
@@ -214,13 +213,6 @@ void frmMain::dropEvent(QDropEvent* event)
 {
     event->acceptProposedAction();
     skip([&] { MDIForm_OLEDragDrop(event->mimeData()); });
-}
-
-QList<QAction*> frmMain::editorCommands() const
-{
-    return {mnuSPLOpenFolder, mnuSaveSPLR4, mnuSaveSPLR4As, mnuSPLR4CreateDocumentReport, mnuSPLR4Search,
-            mnuSPLR4Replace, mnuSPLR4ImportProductLabel, mnuSPLR4ImportFromExcel,
-            mnuSPLR4AddLOINCCodesToProductLabel, MenuSPLR4QuickPreview, mnuSPLR4TransformSPL};
 }
 
 // `leaving` is a child window on its way out, which no longer counts. When the current editor

@@ -164,11 +164,12 @@ protected:
 
 private:
     void createSearchPanel();
-    void connectMenuCommands();
+    // Makes the menu bar from mainMenuEntries(), each item wired to its command.
+    void buildMenu();
     void fillWindowList();
     // The child windows shown, in the order they were opened.
     QList<QMdiSubWindow*> openChildWindows() const;
-    // The commands that need an editor window are enabled while one is open.
+    // The commands that need an editor window (menu_state::NeedsEditor) are enabled while one is open.
     QList<QAction*> editorCommands() const;
     void updateEditorCommands(const QObject* leaving = nullptr);
     // The captions of the editor windows whose documents have unsaved changes.

@@ -19,6 +19,7 @@ using namespace veldra;
 
 namespace {
 
+// What the user sees of an item: its depth, caption, shortcut and starting state.
 QString describe(QAction* item, int level)
 {
     // A hidden item always reads as disabled; look at its own switch while it is shown.
@@ -34,102 +35,116 @@ QString describe(QAction* item, int level)
     if (item->isChecked())
         state << QStringLiteral("checked");
     const QString caption = item->isSeparator() ? QStringLiteral("-") : item->text();
-    return QStringLiteral("%1|%2|%3|%4|%5")
+    return QStringLiteral("%1|%2|%3|%4")
         .arg(level)
-        .arg(item->objectName(), caption, item->shortcut().toString(), state.join(QLatin1Char(',')));
+        .arg(caption, item->shortcut().toString(), state.join(QLatin1Char(',')));
 }
 
-void collect(const QList<QAction*>& items, int level, QStringList& out)
+void collect(const QList<QAction*>& items, int level, QStringList& seen, QList<QAction*>& order)
 {
     for (QAction* item : items) {
-        out << describe(item, level);
+        seen << describe(item, level);
+        order << item;
         if (item->menu())
-            collect(item->menu()->actions(), level + 1, out);
+            collect(item->menu()->actions(), level + 1, seen, order);
     }
 }
 
 } // namespace
 
-// The state is the one at start, with no editor window open.
+// The state is the one at start, with no editor window open. The menu bar is made from its
+// table; every entry of the table is the item at its place in the tree, under its own name and
+// member, and the tree shows the specified captions, shortcuts and states.
 TEST(MainMenuTest, TreeHasEveryMenuWithCaptionShortcutAndState)
 {
     test::HookTableScope hooksScope;
     frmMain main;
-    QStringList actual;
-    collect(main.menuBar()->actions(), 1, actual);
+    QStringList seen;
+    QList<QAction*> order;
+    collect(main.menuBar()->actions(), 1, seen, order);
+
+    QList<QAction*> fromTable;
+    for (const MenuEntry& entry : mainMenuEntries()) {
+        QAction* member = entry.menu ? (main.*entry.menu)->menuAction() : main.*entry.item;
+        EXPECT_EQ(member->objectName().toStdString(), entry.name);
+        fromTable << member;
+        if (entry.menu == &MainMenu::mnuWizards)
+            fromTable << main.mnuWizard.first();
+    }
+    EXPECT_EQ(order, fromTable);
 
     const QStringList expected = {
-        "1|mnuFile|&File||",
-        "2|mnuFileSaveLog|Save &Information Text to File|Ctrl+I|",
-        "2|mnuFileLoadXMLFile|Review SPL File (XML)...||",
-        "2|mnuSPLR4Preview|Preview SPL File in Browser...||",
-        "2|mnuFileCreateWordLabelTemplate|Create Word Label Template...||",
-        "2|mnuFileExit|&Exit||",
-        "1|mnuProductLabel|Product Label||hidden,disabled",
-        "2|mnuFileConvert|&Build Structured Product Label...||",
-        "2|mnuFileSaveSettings|&Save Settings||",
-        "2|mnuFileLoadSettings|Load Settings||",
-        "2|mnuFileAddLOINCCodes|&Add LOINC Codes to SPL||",
-        "1|mnuSPLR4|SPL Document||",
-        "2|mnuNewSPLR4|Create New|Ctrl+N|",
-        "2|mnuOpenSPLR4|Open|Ctrl+O|",
-        "2|mnuSPLOpenFolder|Open Folder||disabled",
-        "2|mnuSaveSPLR4|Save Settings|Ctrl+S|disabled",
-        "2|mnuSaveSPLR4As|Save Settings As...||disabled",
-        "2|mnuSPLR4Separator06|-||",
-        "2|mnuSPLR4CreateDocumentReport|Create Document Report...||disabled",
-        "2|mnuSPLCrossCheck|Compare SPL Files...||",
-        "2|mnuSPLR4Popup|Popup||hidden",
-        "3|mnuSPLR4EditNode|Edit||",
-        "3|mnuPopupSetColor|Set Color...||",
-        "3|mnuSPLR4PopupOpenFile|Open File/Folder||",
-        "3|mnuSPLR4PopupAnalyzeWordDocumentFormatting|Analyze Document Formatting||",
-        "3|mnuSPLR4Separator05|-||",
-        "3|mnuSPLR4Clone|Clone||",
-        "3|mnuPopUpChangeSortOrder|Change Sort Order||",
-        "3|mnuSPLR4Separator10|-||",
-        "3|mnuSPLR4AddNode|Add Information...||",
-        "3|mnuPopupCreateIDGUIDs|Create IDs and GUIDs||",
-        "3|mnuSPLR4ReverseTransform|Import Data from Existing SPL File...||",
-        "3|mnuSPLR4ProductLabelAddSectionNumbers|Add Section Numbering to Product Label||",
-        "3|mnuSPLR4Separator04|-||",
-        "3|mnuSPLR4CopySelection|Copy Selection||",
-        "3|mnuSPLR4ExpandAll|Expand All||",
-        "3|mnuSPLR4CollapseAll|Collapse All||",
-        "3|mnuSPLR4Separator03|-||",
-        "3|mnuSPLR4RemoveDataElement|Remove Data Element||",
-        "2|mnumnuSaveSPLR4Separator2|-||",
-        "2|mnuSPLR4Search|Search|Ctrl+F|disabled",
-        "2|mnuSPLR4Replace|Replace|Ctrl+H|disabled",
-        "2|mnuSPLR4Separator4|-||",
-        "2|mnuSPLR4ImportProductLabel|Import Product Label from Word...||disabled",
-        "2|mnuSPLR4ImportFromExcel|Import Data From Excel...||disabled",
-        "2|mnuSPLR4AddLOINCCodesToProductLabel|Add LOINC Codes to Product Label...||disabled",
-        "2|mnuSPLR4Separator6|-||",
-        "2|MenuSPLR4QuickPreview|Preview SPL|F5|disabled",
-        "2|mnuSPLR4TransformSPL|Build SPL...|F6|disabled",
-        "2|mnuSPLValidate|Validate SPL|F7|",
-        "2|mnuSPLR4Separator7|-||",
-        "2|mnuShowLogging|Show Log||checked",
-        "1|mnuWizards|Wizards||",
-        "2|mnuWizard|Wizard||hidden",
-        "1|mnuWindow|Window||",
-        "2|mnuWindowTileHorizontally|Tile Horizontally||",
-        "2|mnuWindowTileVertically|Tile Vertically||",
-        "2|mnuWindowCascade|Cascade||",
-        "2|mnuWindowArrangeIcons|Arrange Icons||",
-        "2|mnuWindowList|List||",
-        "1|mnuHelp|&Help||",
-        "2|mnuHelpUserManual|&User Manual|F1|",
-        "2|mnuVeldra|FDA SPL Resources Online|F2|",
-        "2|mnuHelpDailyMed|DailyMed Website|F3|",
-        "2|mnuHelpSPLOnlineValidator|Pragmatic Data Validator|F4|",
-        "2|mnuHelpAbout|&About||",
-        "1|mnuDebug|Debug||hidden,disabled",
-        "2|mnuDebugProcess|Code||",
-        "2|mnuDebugXML|XML||",
+        "1|&File||",
+        "2|Save &Information Text to File|Ctrl+I|",
+        "2|Review SPL File (XML)...||",
+        "2|Preview SPL File in Browser...||",
+        "2|Create Word Label Template...||",
+        "2|&Exit||",
+        "1|Product Label||hidden,disabled",
+        "2|&Build Structured Product Label...||",
+        "2|&Save Settings||",
+        "2|Load Settings||",
+        "2|&Add LOINC Codes to SPL||",
+        "1|SPL Document||",
+        "2|Create New|Ctrl+N|",
+        "2|Open|Ctrl+O|",
+        "2|Open Folder||disabled",
+        "2|Save Settings|Ctrl+S|disabled",
+        "2|Save Settings As...||disabled",
+        "2|-||",
+        "2|Create Document Report...||disabled",
+        "2|Compare SPL Files...||",
+        "2|Popup||hidden",
+        "3|Edit||",
+        "3|Set Color...||",
+        "3|Open File/Folder||",
+        "3|Analyze Document Formatting||",
+        "3|-||",
+        "3|Clone||",
+        "3|Change Sort Order||",
+        "3|-||",
+        "3|Add Information...||",
+        "3|Create IDs and GUIDs||",
+        "3|Import Data from Existing SPL File...||",
+        "3|Add Section Numbering to Product Label||",
+        "3|-||",
+        "3|Copy Selection||",
+        "3|Expand All||",
+        "3|Collapse All||",
+        "3|-||",
+        "3|Remove Data Element||",
+        "2|-||",
+        "2|Search|Ctrl+F|disabled",
+        "2|Replace|Ctrl+H|disabled",
+        "2|-||",
+        "2|Import Product Label from Word...||disabled",
+        "2|Import Data From Excel...||disabled",
+        "2|Add LOINC Codes to Product Label...||disabled",
+        "2|-||",
+        "2|Preview SPL|F5|disabled",
+        "2|Build SPL...|F6|disabled",
+        "2|Validate SPL|F7|",
+        "2|-||",
+        "2|Show Log||checked",
+        "1|Wizards||",
+        "2|Wizard||hidden",
+        "1|Window||",
+        "2|Tile Horizontally||",
+        "2|Tile Vertically||",
+        "2|Cascade||",
+        "2|Arrange Icons||",
+        "2|List||",
+        "1|&Help||",
+        "2|&User Manual|F1|",
+        "2|FDA SPL Resources Online|F2|",
+        "2|DailyMed Website|F3|",
+        "2|Pragmatic Data Validator|F4|",
+        "2|&About||",
+        "1|Debug||hidden,disabled",
+        "2|Code||",
+        "2|XML||",
     };
-    EXPECT_EQ(actual.join('\n').toStdString(), expected.join('\n').toStdString());
+    EXPECT_EQ(seen.join('\n').toStdString(), expected.join('\n').toStdString());
 }
 
 TEST(MainMenuTest, ShowLogSwitchesAllLoggingOffAndOnAgain)

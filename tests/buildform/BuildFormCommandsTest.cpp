@@ -17,6 +17,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace veldra;
 using namespace veldra::buildform;
 using namespace veldra::buildform::test;
@@ -140,6 +142,8 @@ TEST(BuildFormCommands, CloseInAnyWayHidesAndKeepsEveryEntry)
     }
 }
 
+// However a text box of the form gets the focus, it selects its whole text, so that typing
+// replaces it; a click alone would only place the cursor.
 TEST(BuildFormCommands, EnteringATextBoxSelectsItsText)
 {
     frmBuildSPL form;
@@ -147,12 +151,30 @@ TEST(BuildFormCommands, EnteringATextBoxSelectsItsText)
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QApplication::setActiveWindow(&form);
-    form.textBox("txtVersionNumber")->setText("3");
-    form.textBox("txtVersionNumber")->setFocus();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.textBox("txtVersionNumber")->selectedText() == "3"; }, 2000));
-    form.textBox("txtSetID")->setFocus();  // an empty box
-    QTest::qWait(20);
-    EXPECT_EQ(form.textBox("txtSetID")->selectedText(), "");
+    QLineEdit* version = form.textBox("txtVersionNumber");
+    QLineEdit* setId = form.textBox("txtSetID");
+    version->setText("3");
+    setId->setText("d1a5e0b2-0000-4c1e-9a8b-2f7d3e6c9b10");
+
+    struct Way {
+        const char* name;
+        std::function<void(QLineEdit*)> enter;
+    };
+    const Way ways[] = {
+        {"click", [](QLineEdit* box) { QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center()); }},
+        {"focus", [](QLineEdit* box) { box->setFocus(); }},
+    };
+    for (const Way& way : ways) {
+        for (QLineEdit* box : {setId, version}) {
+            SCOPED_TRACE(std::string(way.name) + " " + box->objectName().toStdString());
+            (box == setId ? version : setId)->setFocus();
+            box->setCursorPosition(1);
+            way.enter(box);
+            ASSERT_TRUE(box->hasFocus());
+            EXPECT_TRUE(QTest::qWaitFor([&] { return box->selectedText() == box->text(); }, 2000))
+                << box->selectedText().toStdString();
+        }
+    }
     EXPECT_EQ(form.textBox("txtExcerptHeaderStyle")->text(), "Title 1");  // the design text
 }
 

@@ -5,6 +5,7 @@
 #include "app/frmLog.h"
 #include "platform/xml/Document.h"
 #include "support/ScriptedUi.h"
+#include "support/XmlDocument.h"
 
 #include <QCoreApplication>
 #include <QTextEdit>
@@ -13,14 +14,6 @@
 #include <ostream>
 
 namespace veldra::test {
-
-inline xml::Document parseXml(const QString& text)
-{
-    xml::Document document;
-    const bool loaded = document.loadXml(text);
-    EXPECT_TRUE(loaded) << document.parseError().reason.toStdString();
-    return document;
-}
 
 // Tests of the build read what it says from the shared log; each starts with no log window.
 class BuildLogTest : public ::testing::Test {

@@ -122,6 +122,14 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
 {
     DocxParts parts;
     parts.styles = labelStyles();
+    parts.numbering = "<w:abstractNum w:abstractNumId=\"0\">"
+                      "<w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1.\"/></w:lvl>"
+                      "<w:lvl w:ilvl=\"1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"lowerLetter\"/><w:lvlText w:val=\"%2.\"/></w:lvl>"
+                      "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>";
+    const auto listItem = [](int level, const char* text) {
+        return para(QString::fromUtf8(text),
+                    QStringLiteral("<w:numPr><w:ilvl w:val=\"%1\"/><w:numId w:val=\"1\"/></w:numPr>").arg(level));
+    };
     const QString indications = heading(1, "INDICATIONS AND USAGE") + para("Indicated.");
     const struct {
         const char* name;
@@ -129,6 +137,7 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
         QStringList titles;                       // the top-level sections in order
         QList<std::pair<QString, QString>> texts;  // path (positions from 0): its text, blanks collapsed
         QString warning;                          // a "Warning" line that must be there
+        bool closed = true;                       // false: the body's own last paragraph ends the document
     } cases[] = {
         {"a heading the template lacks is a section of its own, with its subsections",
          indications + heading(1, "Emergency Use Authorization") + para("Authorized.") + heading(2, "Storage")
@@ -184,13 +193,22 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
           {sectionWith("DRUG INTERACTIONS") + "/@ID", "DRUG-INTERACTIONS"},
           {sectionWith("DRUG INTERACTIONS") + "/component/section[title='Warfarin']/text", "Bleeding."}},
          ""},
+        {"a list that ends the document keeps its last items in it",
+         indications + listItem(0, "One") + listItem(0, "Two") + listItem(1, "Two a"),
+         {"INDICATIONS AND USAGE"},
+         {{sectionWith("INDICATIONS AND USAGE") + "/text/list/item[0]", "One"},
+          {sectionWith("INDICATIONS AND USAGE") + "/text/list/item[1]/list/item", "Two a"},
+          {sectionWith("INDICATIONS AND USAGE") + "/text/list[1]", "<none>"}},
+         "",
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         closeLog();
         clsWord word;
-        // The last paragraph of a document is never content: an empty one closes each label.
-        const std::optional<xml::Document> spl = convert(word, save(docxFrom(c.body + para(""), parts)));
+        // Real labels end in an empty paragraph.
+        const std::optional<xml::Document> spl =
+            convert(word, save(docxFrom(c.closed ? c.body + para("") : c.body, parts)));
         ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
         QStringList titles, ids;
         for (const xml::Node& title : spl->selectNodes("document/component/structuredBody/component/section/title"))

@@ -45,7 +45,7 @@ protected:
 
     xml::Node mergeElement(const QString& fileName, const QString& omissions = {})
     {
-        settings = parseXml(QStringLiteral("<SPLR4><ProductLabel><ProductLabelFromExistingSPL><SPLFileName>%1</SPLFileName>"
+        settings = documentFrom(QStringLiteral("<SPLR4><ProductLabel><ProductLabelFromExistingSPL><SPLFileName>%1</SPLFileName>"
                                            "<OmitSections>%2</OmitSections></ProductLabelFromExistingSPL></ProductLabel></SPLR4>")
                                 .arg(fileName, omissions));
         return settings.selectSingleNode("//ProductLabelFromExistingSPL");
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(AddSPLFromFileTest, SectionsAndMediaOfTheFileJoinTheBuiltSPL)
 {
-    const xml::Document target = parseXml(targetText);
+    const xml::Document target = documentFrom(targetText);
     AddSPLFromFile(mergeElement(source.file("label.xml"),
                                 "<SectionName>spl product data elements section</SectionName>"
                                 "<SectionName>DOSAGE &amp;&#13;&#10; ADMINISTRATION SECTION</SectionName>"),
@@ -120,7 +120,7 @@ TEST_F(AddSPLFromFileTest, FilesOfTheOutputFolderAreNeverDeletedAndLinksAreNever
     writeTextFile(outside.file("elsewhere"), "not the copy's to write");
     ASSERT_TRUE(QFile::link(outside.file("elsewhere"), out.file("viagra-06.jpg")));
 
-    AddSPLFromFile(mergeElement(source.file("label.xml")), parseXml(targetText), out.file("built.xml"));
+    AddSPLFromFile(mergeElement(source.file("label.xml")), documentFrom(targetText), out.file("built.xml"));
 
     EXPECT_TRUE(QFileInfo::exists(out.file("viagra-01.jpg")));
     EXPECT_FALSE(QFileInfo::exists(out.file("viagra-04.jpg")));
@@ -133,7 +133,7 @@ TEST_F(AddSPLFromFileTest, FilesOfTheOutputFolderAreNeverDeletedAndLinksAreNever
 
 TEST_F(AddSPLFromFileTest, AFileThatCannotBeLoadedAddsNothingButTheRunEndsAsUsual)
 {
-    const xml::Document target = parseXml(targetText);
+    const xml::Document target = documentFrom(targetText);
     AddSPLFromFile(mergeElement(source.file("missing.xml")), target, out.file("built.xml"));
 
     EXPECT_EQ(sectionNames(target), QStringList({"First", "Last"}));
@@ -145,7 +145,7 @@ TEST_F(AddSPLFromFileTest, AFileThatCannotBeLoadedAddsNothingButTheRunEndsAsUsua
 
 TEST_F(AddSPLFromFileTest, WithoutASecondTopLevelComponentSectionsAreAppended)
 {
-    const xml::Document target = parseXml(
+    const xml::Document target = documentFrom(
         "<document xmlns=\"urn:hl7-org:v3\"><component><structuredBody>"
         "<component><section><title>Only</title></section></component></structuredBody></component></document>");
     AddSPLFromFile(mergeElement(fixture(viagraFolder + viagraFile)), target, out.file("built.xml"));
@@ -160,7 +160,7 @@ TEST_F(AddSPLFromFileTest, WithoutASecondTopLevelComponentSectionsAreAppended)
 TEST_F(AddSPLFromFileTest, AMediaElementWithoutReferenceOrIdEndsTheBuild)
 {
     for (const char* media : {"<observationMedia ID=\"M\"/>", "<observationMedia><value><reference value=\"a.jpg\"/></value></observationMedia>"}) {
-        const xml::Document target = parseXml(
+        const xml::Document target = documentFrom(
             QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><component><structuredBody><component><section><component>%1"
                            "</component></section></component></structuredBody></component></document>").arg(media));
         EXPECT_THROW(AddSPLFromFile(mergeElement(source.file("missing.xml")), target, out.file("built.xml")), VbError) << media;

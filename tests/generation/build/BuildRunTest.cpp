@@ -117,7 +117,7 @@ protected:
 
     xml::Document build(const QString& settings)
     {
-        TransformSPLR4ToSPL(parseXml(settings), splFile);
+        TransformSPLR4ToSPL(documentFrom(settings), splFile);
         xml::Document built;
         if (QFileInfo::exists(splFile))
             built.load(splFile);
@@ -283,7 +283,7 @@ TEST_F(BuildRunTest, ABuildAskedForWhileOneRunsIsRefused)
                      "<Target>document</Target></Definition></Transform>");
     ReentrantUi reentrant;
     const QString secondFile = out.file("second.xml");
-    reentrant.onPump = [&] { TransformSPLR4ToSPL(parseXml(settingsText()), secondFile); };
+    reentrant.onPump = [&] { TransformSPLR4ToSPL(documentFrom(settingsText()), secondFile); };
     build(settingsText());
 
     ASSERT_EQ(reentrant.messages.size(), 1);
@@ -299,7 +299,7 @@ TEST_F(BuildRunTest, ABuildAskedForWhileOneRunsIsRefused)
 
 TEST_F(BuildLogTest, TracingASchemaErrorNamesTheValuesWhoseTargetEndsInTheElement)
 {
-    const xml::Document transformation = parseXml(
+    const xml::Document transformation = documentFrom(
         "<Word2SPLTransform><Transform><Name>P</Name><Definition><Source>SPLR4/Products/Product</Source><Target>t</Target></Definition>"
         "<Value><Source>DosageFormCode[.!='']</Source><Target Attribute=\"code\">product/formCode</Target></Value>"
         "<Value><Source>NDCProductCode</Source><Target Attribute=\"code\">product/code</Target></Value>"
@@ -324,7 +324,7 @@ TEST_F(BuildLogTest, TracingASchemaErrorNamesTheValuesWhoseTargetEndsInTheElemen
 
 TEST(FinishSPLDocumentTest, TheFinishedDocumentHoldsNoBuildMarksCommentsOrEditorAttributes)
 {
-    xml::Document target = parseXml(
+    xml::Document target = documentFrom(
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!-- top --><document xmlns=\"urn:hl7-org:v3\">"
         "<title Word2SPLID=\"Title t\">T<!-- inside --></title>"
         "<component><section><text Word2SPLID=\"7\" Color=\"255\"><paragraph AllowMultiLineText=\"1\">x</paragraph></text>"

@@ -185,7 +185,7 @@ TEST(DefinitionSetLint, PostProcessingAndTargetModificationsAreComplete)
                 // fragment placed below Target: as a sibling of what RepeatSource names.
                 const xml::Node repeated = fragment.selectSingleNode(item(entry, "Definition/RepeatSource"));
                 ASSERT_FALSE(repeated.isNull()) << at;
-                xml::Document placed = parseXml("<target/>");
+                xml::Document placed = documentFrom("<target/>");
                 placed.documentElement().appendChild(placed.importNode(fragment, true));
                 const xml::Node member = placed.documentElement().selectSingleNode(item(entry, "Definition/RepeatTarget"));
                 ASSERT_FALSE(member.isNull()) << at;

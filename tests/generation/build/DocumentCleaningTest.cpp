@@ -17,7 +17,7 @@ bool hasMark(const xml::Node& node)
 
 TEST(SubtreeHasWord2SPLIDTest, FindsAMarkAtAnyDepthPastTextCommentsCdataAndInstructions)
 {
-    const xml::Document doc = parseXml(
+    const xml::Document doc = documentFrom(
         "<r><a>text<!--c--><![CDATA[x < y]]><?pi data?><b><c Word2SPLID=\"m\"/></b></a>"
         "<e>text<![CDATA[z]]><?pi?><f/></e></r>");
 
@@ -34,16 +34,16 @@ TEST(SubtreeHasWord2SPLIDTest, FindsAMarkAtAnyDepthPastTextCommentsCdataAndInstr
 
 class DocumentCleaningTest : public BuildLogTest {
 protected:
-    const xml::Document settings = parseXml(
+    const xml::Document settings = documentFrom(
         "<SPLR4 Word2SPLID=\"r\"><Firms Word2SPLID=\"fs\"><Firm Word2SPLID=\"f\"><Duns Word2SPLID=\"d\">123</Duns></Firm></Firms></SPLR4>");
 };
 
 TEST_F(DocumentCleaningTest, EntryTargetsThatNothingFilledGoButNeverTheDocumentElement)
 {
-    const xml::Document target = parseXml(
+    const xml::Document target = documentFrom(
         "<doc xmlns=\"urn:hl7-org:v3\"><list><item Word2SPLID=\"Item a\"><name/></item><item><name/></item>"
         "<item><name Word2SPLID=\"Name n\">x</name></item></list><keep><item/></keep></doc>");
-    const xml::Document transformation = parseXml(
+    const xml::Document transformation = documentFrom(
         "<Word2SPLTransform>"
         "<Transform><Name>Item</Name><Definition><Source>SPLR4/Item</Source><Target>doc/list/item</Target></Definition>"
         "<Value><Source>Name</Source><Target>name</Target></Value></Transform>"
@@ -62,11 +62,11 @@ TEST_F(DocumentCleaningTest, EntryTargetsThatNothingFilledGoButNeverTheDocumentE
 
 TEST_F(DocumentCleaningTest, ValueTargetsTakeTheirEmptyWrappersWithThemUpToAFilledAncestor)
 {
-    const xml::Document target = parseXml(
+    const xml::Document target = documentFrom(
         "<doc xmlns=\"urn:hl7-org:v3\"><product Word2SPLID=\"Product p\"><code Word2SPLID=\"Code c\"/>"
         "<subjectOf><approval><id/><code/></approval></subjectOf><part><wrapper><item><leaf/></item></wrapper></part>"
         "<nest><x><x/></x></nest></product></doc>");
-    const xml::Document transformation = parseXml(
+    const xml::Document transformation = documentFrom(
         "<Word2SPLTransform><Transform><Name>Product</Name><Definition><Source>SPLR4/Product</Source>"
         "<Target>doc/product</Target></Definition>"
         "<Value><Source>A</Source><Target>subjectOf/approval/id</Target></Value>"
@@ -86,10 +86,10 @@ TEST_F(DocumentCleaningTest, ValueTargetsTakeTheirEmptyWrappersWithThemUpToAFill
 
 TEST_F(DocumentCleaningTest, AFilterValueNarrowsTheEntryPassAndTheValuePassSpansAllGroups)
 {
-    const xml::Document target = parseXml(
+    const xml::Document target = documentFrom(
         "<doc xmlns=\"urn:hl7-org:v3\"><org><id extension=\"123\"/><op><code/></op><op><code Word2SPLID=\"Code c\"/></op></org>"
         "<org><id extension=\"999\"/><op><code/></op></org></doc>");
-    const xml::Document transformation = parseXml(
+    const xml::Document transformation = documentFrom(
         "<Word2SPLTransform><PostProcessing><Name>Operations</Name><Definition>"
         "<TemplateFile>\\f.xml</TemplateFile><Source>SPLR4/Firms/Firm</Source><FilterSource>Duns</FilterSource>"
         "<TemplateTarget>fragment/op</TemplateTarget><Target>doc/org[id/@extension=\"$FilterValue\"]</Target></Definition>"
@@ -105,13 +105,13 @@ TEST_F(DocumentCleaningTest, AFilterValueNarrowsTheEntryPassAndTheValuePassSpans
 
 TEST_F(DocumentCleaningTest, CopiesMadeForGroupsThatGaveNoValueGoWithTheWrappersTheyLeaveEmpty)
 {
-    const xml::Document groups = parseXml(
+    const xml::Document groups = documentFrom(
         "<SPLR4 Word2SPLID=\"r\"><Products Word2SPLID=\"ps\">"
         "<Product Word2SPLID=\"p1\"><Ingredient Word2SPLID=\"i1\"/></Product>"
         "<Product Word2SPLID=\"p2\"><Ingredient Word2SPLID=\"i2\"/><Ingredient Word2SPLID=\"i3\"/></Product>"
         "<Product Word2SPLID=\"p3\"/></Products>"
         "<Firm Word2SPLID=\"f\"><Site Word2SPLID=\"s1\"/></Firm></SPLR4>");
-    const xml::Document target = parseXml(
+    const xml::Document target = documentFrom(
         "<doc xmlns=\"urn:hl7-org:v3\"><section><id Word2SPLID=\"SectionID x\"/>"
         "<subject Word2SPLID=\"Product p1\"><product><name Word2SPLID=\"Name n\">A</name>"
         "<ingredient Word2SPLID=\"Ingredient i1\"><substance/></ingredient></product></subject>"
@@ -124,7 +124,7 @@ TEST_F(DocumentCleaningTest, CopiesMadeForGroupsThatGaveNoValueGoWithTheWrappers
         return "<Transform><Name>" + name + "</Name><Definition><Source>" + source + "</Source><Target AllowClone=\"1.0\">"
             + target + "</Target><ParentNode/></Definition><Value><Source>V</Source><Target>" + value + "</Target></Value></Transform>";
     };
-    const xml::Document transformation = parseXml(
+    const xml::Document transformation = documentFrom(
         "<Word2SPLTransform>"
         + cloning("Product", "SPLR4/Products/Product", "doc/section/subject", "product/name")
         + cloning("Ingredient", "SPLR4/Products/Product/Ingredient", "doc/section/subject/product/ingredient", "substance")
@@ -148,13 +148,13 @@ TEST_F(DocumentCleaningTest, CopiesMadeForGroupsThatGaveNoValueGoWithTheWrappers
 
 TEST_F(DocumentCleaningTest, AnEntryWithValuesButWithoutTargetOrFilterMatchEndsTheCleaning)
 {
-    const xml::Document target = parseXml("<doc/>");
-    const xml::Document noTarget = parseXml(
+    const xml::Document target = documentFrom("<doc/>");
+    const xml::Document noTarget = documentFrom(
         "<Word2SPLTransform><Transform><Name>T</Name><Definition><Source>SPLR4</Source></Definition>"
         "<Value><Source>A</Source><Target>b</Target></Value></Transform></Word2SPLTransform>");
     EXPECT_THROW(CleanTargetDocument(settings, noTarget, target), VbError);
 
-    const xml::Document badFilter = parseXml(
+    const xml::Document badFilter = documentFrom(
         "<Word2SPLTransform><PostProcessing><Name>P</Name><Definition><Source>SPLR4/Firms/Firm</Source>"
         "<FilterSource>Missing</FilterSource><TemplateTarget>f/x</TemplateTarget><Target>doc[@a=\"$FilterValue\"]</Target>"
         "</Definition><Value><Source>A</Source><Target>b</Target></Value></PostProcessing></Word2SPLTransform>");

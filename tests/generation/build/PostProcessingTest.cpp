@@ -53,8 +53,8 @@ protected:
 
     xml::Document run(const QString& entries)
     {
-        const xml::Document target = parseXml(targetText);
-        RunPostProcessing(parseXml(settingsText), parseXml("<Word2SPLTransform>" + entries + "</Word2SPLTransform>"), target);
+        const xml::Document target = documentFrom(targetText);
+        RunPostProcessing(documentFrom(settingsText), documentFrom("<Word2SPLTransform>" + entries + "</Word2SPLTransform>"), target);
         return target;
     }
 

@@ -24,16 +24,16 @@ TEST_F(SplFileNotAFileTest, ADeviceOrPipeNamedAsTheSPLFileIsRefusedWithoutReadin
         "</section></component></structuredBody></component></document>");
 
     for (const QString& named : {QStringLiteral("/dev/zero"), fifo}) {
-        const xml::Document settings = parseXml(
+        const xml::Document settings = documentFrom(
             QStringLiteral("<SPLR4><ProductLabel><ProductLabelFromExistingSPL><SPLFileName>%1</SPLFileName>"
                            "</ProductLabelFromExistingSPL></ProductLabel></SPLR4>")
                 .arg(named));
-        const xml::Document built = parseXml(builtText);
+        const xml::Document built = documentFrom(builtText);
         AddSPLFromFile(settings.selectSingleNode("//ProductLabelFromExistingSPL"), built, dir.file("out/built.xml"));
 
         EXPECT_TRUE(logText().contains("The SPL file cannot be loaded: The file '" + named + "' cannot be read: it is a"))
             << logText().toStdString();
-        EXPECT_EQ(built.documentElement().xml(), parseXml(builtText).documentElement().xml());
+        EXPECT_EQ(built.documentElement().xml(), documentFrom(builtText).documentElement().xml());
     }
 }
 

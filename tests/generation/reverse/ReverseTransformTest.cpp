@@ -8,6 +8,7 @@
 #include "platform/xml/Document.h"
 #include "support/Fixtures.h"
 #include "support/SkippedErrors.h"
+#include "support/XmlDocument.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace veldra;
+using veldra::test::documentFrom;
 
 namespace {
 
@@ -45,13 +47,6 @@ QStringList childNames(const xml::Node& node)
     for (const xml::Node& child : node.childNodes())
         names << child.nodeName();
     return names;
-}
-
-xml::Document parsed(const QString& text)
-{
-    xml::Document document;
-    EXPECT_TRUE(document.loadXml(text)) << document.parseError().reason.toStdString();
-    return document;
 }
 
 // Records the pick-one dialog's questions and answers each with the next scripted answer
@@ -175,15 +170,15 @@ TEST_F(ReverseTransformTest, EachGroupFillsAFreshCopyOfTheTemplateBeforeTheDefin
 {
     veldra::test::ExpectSkippedErrors skipped;  // 'Sub/Deep' is no element name; values without a node are skipped
     const xml::Document definition =
-        parsed(QStringLiteral("<SPLR4><Items><Item><Name/><Code/><Note>keep</Note><Flag a=\"1\"/></Item></Items></SPLR4>"));
-    const xml::Document transformation = parsed(QStringLiteral(R"(<Word2SPLTransform><Transform><Name>Items</Name>
+        documentFrom(QStringLiteral("<SPLR4><Items><Item><Name/><Code/><Note>keep</Note><Flag a=\"1\"/></Item></Items></SPLR4>"));
+    const xml::Document transformation = documentFrom(QStringLiteral(R"(<Word2SPLTransform><Transform><Name>Items</Name>
 <Definition AllowReverseTransform="1"><Source>SPLR4/Items/Item</Source><Target>//item</Target></Definition>
 <Value><Source>Name</Source><Target>name</Target></Value>
 <Value><Source>Code</Source><Target Attribute="code">code</Target></Value>
 <Value DenyReverseTransform="1"><Source>Note</Source><Target>name</Target></Value>
 <Value><Source>Sub/Deep</Source><Target>name</Target></Value>
 </Transform></Word2SPLTransform>)"));
-    const xml::Document spl = parsed(QStringLiteral(
+    const xml::Document spl = documentFrom(QStringLiteral(
         "<document xmlns=\"urn:hl7-org:v3\"><item><name>A</name><code code=\"c1\"/></item>"
         "<item><code code=\"c2\"/></item><item><name>C</name><code/></item></document>"));
     xml::Node items = definition.selectSingleNode(QStringLiteral("SPLR4/Items"));
@@ -219,15 +214,15 @@ TEST_F(ReverseTransformTest, EachGroupFillsAFreshCopyOfTheTemplateBeforeTheDefin
 TEST_F(ReverseTransformTest, AffixedMappingsReadTheValueThatCarriesThemWithoutThemAndJoinedOnesReadAll)
 {
     const xml::Document definition =
-        parsed(QStringLiteral("<SPLR4><Items><Item><Phone/><Mail/><Weight/><Kinds/></Item></Items></SPLR4>"));
-    const xml::Document transformation = parsed(QStringLiteral(R"x(<Word2SPLTransform><Transform><Name>Items</Name>
+        documentFrom(QStringLiteral("<SPLR4><Items><Item><Phone/><Mail/><Weight/><Kinds/></Item></Items></SPLR4>"));
+    const xml::Document transformation = documentFrom(QStringLiteral(R"x(<Word2SPLTransform><Transform><Name>Items</Name>
 <Definition AllowReverseTransform="1"><Source>SPLR4/Items/Item</Source><Target>//item</Target></Definition>
 <Value><Source>Phone</Source><Target Attribute="value" Prefix="tel:">telecom</Target></Value>
 <Value><Source>Mail</Source><Target Attribute="value" Prefix="mailto:">telecom</Target></Value>
 <Value><Source>Weight</Source><Target Prefix="(" PostFix=" kg)">weight</Target></Value>
 <Value><Source>Kinds</Source><Target Attribute="value" Join=" ">telecom</Target></Value>
 </Transform></Word2SPLTransform>)x"));
-    const xml::Document spl = parsed(QStringLiteral(
+    const xml::Document spl = documentFrom(QStringLiteral(
         "<document xmlns=\"urn:hl7-org:v3\">"
         "<item><telecom value=\"mailto:a@example.com\"/><telecom value=\"tel:+1-555;ext=2\"/><weight>(12 kg)</weight></item>"
         "<item><telecom value=\"mailto:tel:\"/><telecom/><weight>(3 lb)</weight><weight>( kg)</weight></item></document>"));
@@ -255,15 +250,15 @@ TEST_F(ReverseTransformTest, AffixedMappingsReadTheValueThatCarriesThemWithoutTh
 TEST_F(ReverseTransformTest, AWholeElementCopyBringsSPLMarkupBackWithItsEmptyParts)
 {
     const xml::Document definition =
-        parsed(QStringLiteral("<SPLR4><Sections><Section><Title/><LabelText/><component/></Section></Sections></SPLR4>"));
-    const xml::Document transformation = parsed(QStringLiteral(R"(<Word2SPLTransform><Transform><Name>Section</Name>
+        documentFrom(QStringLiteral("<SPLR4><Sections><Section><Title/><LabelText/><component/></Section></Sections></SPLR4>"));
+    const xml::Document transformation = documentFrom(QStringLiteral(R"(<Word2SPLTransform><Transform><Name>Section</Name>
 <Definition AllowReverseTransform="1"><Source>SPLR4/Sections/Section</Source><Target>//section</Target></Definition>
 <Value><Source>Title</Source><Target>title</Target></Value>
 <Value><Source DirectCopy="1">LabelText</Source><Target>text</Target></Value>
 <Value><Source DirectCopy="1">.</Source><Target>component</Target></Value>
 <Value><Source DirectCopy="1">Sub/Deep</Source><Target>title</Target></Value>
 </Transform></Word2SPLTransform>)"));
-    const xml::Document spl = parsed(QStringLiteral(
+    const xml::Document spl = documentFrom(QStringLiteral(
         "<document xmlns=\"urn:hl7-org:v3\"><section><title>A</title>"
         "<text><paragraph>See <renderMultiMedia referencedObject=\"m1\"/></paragraph><br/></text>"
         "<component><observationMedia ID=\"m1\"><value><reference value=\"a.jpg\"/></value></observationMedia></component>"
@@ -292,7 +287,7 @@ TEST_F(ReverseTransformTest, AWholeElementCopyBringsSPLMarkupBackWithItsEmptyPar
 
 TEST_F(ReverseTransformTest, OnePickServesEveryEntryUnlessItWasCancelled)
 {
-    const xml::Document transformation = parsed(QStringLiteral(R"(<Word2SPLTransform>
+    const xml::Document transformation = documentFrom(QStringLiteral(R"(<Word2SPLTransform>
 <Transform><Name>A</Name><Definition AllowReverseTransform="1"><Source>SPLR4/A</Source><Target>//p</Target>
   <ReverseTransformUserSelect Info="Pick one">//p/@id</ReverseTransformUserSelect>
   <ReverseTransformUserSelection>//p[@id="$USERSELECTION"]/x | //q[@id="$USERSELECTION"]</ReverseTransformUserSelection></Definition>
@@ -302,10 +297,10 @@ TEST_F(ReverseTransformTest, OnePickServesEveryEntryUnlessItWasCancelled)
   <ReverseTransformUserSelection>//p[@id="$userselection"]/x</ReverseTransformUserSelection></Definition>
   <Value><Source>Y</Source><Target>.</Target></Value></Transform>
 </Word2SPLTransform>)"));
-    const xml::Document spl = parsed(QStringLiteral(
+    const xml::Document spl = documentFrom(QStringLiteral(
         "<document><p id=\"1\"><x>one</x></p><p id=\"2\"><x>two</x></p><q id=\"2\">q-two</q></document>"));
     auto run = [&] {
-        const xml::Document definition = parsed(QStringLiteral("<SPLR4><A><X/></A><B><Y/></B></SPLR4>"));
+        const xml::Document definition = documentFrom(QStringLiteral("<SPLR4><A><X/></A><B><Y/></B></SPLR4>"));
         xml::Node root = definition.documentElement();
         UserSelection.clear();
         ReverseTransformRecurse(root, definition, spl, transformation);

@@ -60,6 +60,7 @@ TEST(XlsxWorkbookTest, CellsComeTypedAsTheSheetHoldsThem)
         .text("B3", "   spaced  ")
         .text("C3", "L1\r\nL2")   // stored as "L1_x000D_\nL2"
         .text("D3", "a\x01" "b") // stored as "a_x0001_b"; no document can hold \x01
+        .text("E3", "ends\r")      // stored as "ends_x000D_", the escape closing the text
         .formatted("A4", 1e308, "yyyy-mm-dd")
         .formatted("B4", 3e6, "yyyy-mm-dd");
     book.sheet("Mid").text("A1", "third");
@@ -87,6 +88,7 @@ TEST(XlsxWorkbookTest, CellsComeTypedAsTheSheetHoldsThem)
         {"B3", Kind::Text, "   spaced  "},
         {"C3", Kind::Text, "L1\r\nL2"},
         {"D3", Kind::Text, "ab"},
+        {"E3", Kind::Text, "ends\r"},
         {"A3", Kind::Empty, ""},
         {"XFD1048576", Kind::Empty, ""},
         {"A4", Kind::Number, "1E+308"},

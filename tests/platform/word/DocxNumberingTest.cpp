@@ -79,6 +79,14 @@ TEST(DocxNumbering, ListStringsFollowTheCountersOfTheAbstractNumbering)
          abstractNum(0, lvl(0, "decimal", "%1") + lvl(1, "lowerLetter", "%2)", QStringLiteral("<w:lvlRestart w:val=\"0\"/>"))) +
              num(1, 0),
          numbered(1, 0) + numbered(1, 1) + numbered(1, 1) + numbered(1, 0) + numbered(1, 1), {"1", "a)", "b)", "2", "c)"}},
+        {"a level restarting after level 1 goes on across level 2",
+         abstractNum(0, lvl(0, "decimal", "%1") + lvl(1, "decimal", "%1.%2") +
+                            lvl(2, "lowerLetter", "(%3)", QStringLiteral("<w:lvlRestart w:val=\"1\"/>")),
+                     QStringLiteral("multilevel")) +
+             num(1, 0),
+         numbered(1, 0) + numbered(1, 2) + numbered(1, 2) + numbered(1, 1) + numbered(1, 2) + numbered(1, 0) +
+             numbered(1, 2),
+         {"1", "(a)", "(b)", "1.1", "(c)", "2", "(a)"}},
         {"legal numbering shows higher levels in decimal",
          abstractNum(0, lvl(0, "upperRoman", "%1") + lvl(1, "decimal", "%1.%2", QStringLiteral("<w:isLgl/>"))) + num(1, 0),
          numbered(1, 0) + numbered(1, 0) + numbered(1, 1), {"I", "II", "2.1"}},

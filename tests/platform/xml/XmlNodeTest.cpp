@@ -1,19 +1,14 @@
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
+#include "support/XmlDocument.h"
 
 #include <gtest/gtest.h>
 
 using namespace veldra::xml;
 using veldra::VbError;
+using veldra::test::documentFrom;
 
 namespace {
-
-Document parsed(const QString& text)
-{
-    Document doc;
-    EXPECT_TRUE(doc.loadXml(text)) << doc.parseError().reason.toStdString();
-    return doc;
-}
 
 const char* kSpl =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -27,7 +22,7 @@ const char* kSpl =
 
 TEST(XmlNodeTest, DeclarationIsTheFirstChildAndCarriesTheEncoding)
 {
-    Document doc = parsed(kSpl);
+    Document doc = documentFrom(kSpl);
     ASSERT_TRUE(doc.hasDeclaration());
     const Node decl = doc.firstChild();
     EXPECT_EQ(decl.nodeName(), "xml");
@@ -43,20 +38,20 @@ TEST(XmlNodeTest, DeclarationIsTheFirstChildAndCarriesTheEncoding)
     EXPECT_TRUE(doc.xml().startsWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<document"));
     EXPECT_THROW(decl.setAttribute("encoding", "a\"b"), VbError);
 
-    Document bare = parsed("<a/>");
+    Document bare = documentFrom("<a/>");
     EXPECT_FALSE(bare.hasDeclaration());
     EXPECT_EQ(bare.firstChild().nodeName(), "a");
     bare.setDeclarationEncoding("UTF-8");
     EXPECT_EQ(bare.xml(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a/>\n");
 
     // A fragment wrapped the way fragments are parsed: the node after the declaration is its root.
-    Document fragment = parsed("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<text>a<br/>b</text>\r\n");
+    Document fragment = documentFrom("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<text>a<br/>b</text>\r\n");
     EXPECT_EQ(fragment.firstChild().nextSibling().nodeName(), "text");
 }
 
 TEST(XmlNodeTest, NamesKindsAndText)
 {
-    Document doc = parsed("<r xmlns:p=\"urn:p\"><p:e p:a=\"1\">x<![CDATA[<y>]]><!--c--><?pi data?>z</p:e></r>");
+    Document doc = documentFrom("<r xmlns:p=\"urn:p\"><p:e p:a=\"1\">x<![CDATA[<y>]]><!--c--><?pi data?>z</p:e></r>");
     const Node e = doc.documentElement().firstChild();
     EXPECT_EQ(e.nodeName(), "p:e");
     EXPECT_EQ(e.baseName(), "e");
@@ -78,7 +73,7 @@ TEST(XmlNodeTest, NamesKindsAndText)
 
 TEST(XmlNodeTest, AttributesIncludingNamespaceDeclarations)
 {
-    Document doc = parsed(kSpl);
+    Document doc = documentFrom(kSpl);
     const Node root = doc.documentElement();
     QStringList names;
     for (const Node& attr : root.attributes())
@@ -116,7 +111,7 @@ TEST(XmlNodeTest, AttributesIncludingNamespaceDeclarations)
 
 TEST(XmlNodeTest, AttributeNodesMadeByTheDocumentReplaceExistingOnes)
 {
-    Document doc = parsed("<r><e Word2SPLID=\"old\"/></r>");
+    Document doc = documentFrom("<r><e Word2SPLID=\"old\"/></r>");
     const Node e = doc.documentElement().firstChild();
     Node attr = doc.createAttribute("Word2SPLID");
     attr.setText("new & <id>");
@@ -128,11 +123,11 @@ TEST(XmlNodeTest, AttributeNodesMadeByTheDocumentReplaceExistingOnes)
     attr.setText("changed");  // the handle is the attribute on the element now
     EXPECT_EQ(e.getAttribute("Word2SPLID"), "changed");
     EXPECT_THROW(doc.createTextNode("x").setAttributeNode(doc.createAttribute("a")), VbError);
-    Document other = parsed("<o/>");
+    Document other = documentFrom("<o/>");
     EXPECT_THROW(other.documentElement().setAttributeNode(doc.createAttribute("a")), VbError);
 
     // The declaration takes an "encoding" attribute node the same way.
-    Document withDecl = parsed("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a/>");
+    Document withDecl = documentFrom("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a/>");
     Node encoding = withDecl.createAttribute("encoding");
     encoding.setText("UTF-8");
     withDecl.firstChild().setAttributeNode(encoding);
@@ -141,7 +136,7 @@ TEST(XmlNodeTest, AttributeNodesMadeByTheDocumentReplaceExistingOnes)
 
 TEST(XmlNodeTest, TreeMutations)
 {
-    Document doc = parsed("<r><a/><b/><c/></r>");
+    Document doc = documentFrom("<r><a/><b/><c/></r>");
     const Node r = doc.documentElement();
     const Node a = r.firstChild();
     const Node b = a.nextSibling();
@@ -185,7 +180,7 @@ TEST(XmlNodeTest, TreeMutations)
 
 TEST(XmlNodeTest, SetTextReplacesChildrenAndKeepsRemovedNodesUsable)
 {
-    Document doc = parsed("<r><p>a<b>bold</b>c</p></r>");
+    Document doc = documentFrom("<r><p>a<b>bold</b>c</p></r>");
     const Node p = doc.documentElement().firstChild();
     const Node bold = p.childNodes().item(1);
     p.setText("plain");
@@ -202,7 +197,7 @@ TEST(XmlNodeTest, SetTextReplacesChildrenAndKeepsRemovedNodesUsable)
 
 TEST(XmlNodeTest, CloneAndSnapshots)
 {
-    Document doc = parsed(kSpl);
+    Document doc = documentFrom(kSpl);
     const Node section = doc.selectSingleNode("//section");
     const Node deep = section.cloneNode(true);
     const Node shallow = section.cloneNode(false);
@@ -236,10 +231,10 @@ TEST(XmlNodeTest, CloneAndSnapshots)
 
 TEST(XmlNodeTest, NodesMoveBetweenDocumentsWithTheirNamespaces)
 {
-    Document target = parsed(kSpl);
+    Document target = documentFrom(kSpl);
     Node moved;
     {
-        Document fragment = parsed("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        Document fragment = documentFrom("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                    "<section xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
                                    "<value xsi:type=\"PQ\" value=\"5\"/><text>t</text></section>");
         moved = fragment.documentElement();
@@ -259,7 +254,7 @@ TEST(XmlNodeTest, NodesMoveBetweenDocumentsWithTheirNamespaces)
     EXPECT_EQ(reloaded.selectSingleNode("//value").getAttribute("xsi:type"), "PQ");
 
     // The other way: an HL7 element moved into a document without namespaces keeps its own.
-    Document plain = parsed("<root/>");
+    Document plain = documentFrom("<root/>");
     const Node code = target.selectSingleNode("//code");
     plain.documentElement().appendChild(code);
     EXPECT_EQ(plain.xml(), "<root><code xmlns=\"urn:hl7-org:v3\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
@@ -282,21 +277,21 @@ TEST(XmlNodeTest, CopiesWriteAsTheirSourceAndTheirNodesLiveOnElsewhere)
     const QString topLevel = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- before -->\n<?pi data?>\n") +
                              QString::fromLatin1(kSpl).section(QLatin1Char('\n'), 1) + QStringLiteral("<!-- after -->\n");
     for (const QString& text : {QString::fromLatin1(kSpl), topLevel, withDoctype}) {
-        const Document source = parsed(text);
+        const Document source = documentFrom(text);
         Document copy;
         copy.loadCopy(source);
         EXPECT_EQ(copy.xml(), source.xml());
         EXPECT_EQ(copy.hasDeclaration(), source.hasDeclaration());
     }
 
-    Document plain = parsed("<root/>");
+    Document plain = documentFrom("<root/>");
     Node moved;
     Node removed;
     {
-        Document source = parsed(kSpl);
+        Document source = documentFrom(kSpl);
         Document copy;
         copy.loadCopy(source);
-        source = parsed("<other/>");  // the source goes first
+        source = documentFrom("<other/>");  // the source goes first
         const Node section = copy.selectSingleNode("//section");
         section.setAttribute("ID", "S2");
         section.appendChild(copy.createElement("excerpt"));
@@ -322,7 +317,7 @@ TEST(XmlNodeTest, NodesOutliveDocumentHandlesAndReloads)
     Node title;
     Node attr;
     {
-        Document doc = parsed(kSpl);
+        Document doc = documentFrom(kSpl);
         title = doc.selectSingleNode("//title");
         attr = doc.selectSingleNode("//section/@ID");
         Document copy = doc;
@@ -344,7 +339,7 @@ TEST(XmlNodeTest, NodesOutliveDocumentHandlesAndReloads)
 
 TEST(XmlNodeTest, RemovedNodesKeepTheirNamespacesWhenTheirFormerAncestorsGo)
 {
-    Document doc = parsed("<r><a xmlns:p=\"urn:p\"><s x=\"1\"><p:c p:y=\"2\"/></s></a></r>");
+    Document doc = documentFrom("<r><a xmlns:p=\"urn:p\"><s x=\"1\"><p:c p:y=\"2\"/></s></a></r>");
     const Node a = doc.documentElement().firstChild();
     const Node s = a.removeChild(a.firstChild());
     doc.documentElement().setText("gone");  // frees a, which declared p

@@ -1,20 +1,15 @@
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
+#include "support/XmlDocument.h"
 
 #include <gtest/gtest.h>
 #include <libxml/xpath.h>
 
 using namespace veldra::xml;
 using veldra::VbError;
+using veldra::test::documentFrom;
 
 namespace {
-
-Document parsed(const QString& text)
-{
-    Document doc;
-    EXPECT_TRUE(doc.loadXml(text)) << doc.parseError().reason.toStdString();
-    return doc;
-}
 
 QStringList names(const NodeList& nodes)
 {
@@ -37,7 +32,7 @@ const char* kMixed =
 
 TEST(XmlQueryTest, UnprefixedNamesFindNamespacedAndPlainElements)
 {
-    Document doc = parsed(kMixed);
+    Document doc = documentFrom(kMixed);
     const Node body = doc.selectSingleNode("//structuredBody");
     body.appendChild(doc.createElement("component")).appendChild(doc.createElement("section")).setAttribute("ID", "C");
     EXPECT_EQ(doc.selectNodes("//section").length(), 4);
@@ -56,7 +51,7 @@ TEST(XmlQueryTest, UnprefixedNamesFindNamespacedAndPlainElements)
 
 TEST(XmlQueryTest, QueriesRunRelativeToTheirNode)
 {
-    Document doc = parsed(kMixed);
+    Document doc = documentFrom(kMixed);
     const Node b = doc.selectSingleNode("//section[@ID='B']");
     EXPECT_EQ(b.selectSingleNode("title").text(), "Second");  // the first child of that name
     EXPECT_EQ(b.selectSingleNode(".//title").text(), "Second");
@@ -76,7 +71,7 @@ TEST(XmlQueryTest, QueriesRunRelativeToTheirNode)
 
 TEST(XmlQueryTest, PrefixedQueriesUseSelectionNamespaces)
 {
-    Document doc = parsed(kMixed);
+    Document doc = documentFrom(kMixed);
     EXPECT_THROW(doc.selectNodes("//x:section"), VbError);
     doc.setSelectionNamespaces({{"x", "urn:hl7-org:v3"}, {"xsi", "http://www.w3.org/2001/XMLSchema-instance"}});
     EXPECT_EQ(doc.selectNodes("//x:section").length(), 3);
@@ -89,7 +84,7 @@ TEST(XmlQueryTest, PrefixedQueriesUseSelectionNamespaces)
 
 TEST(XmlQueryTest, CommentsAndBadQueries)
 {
-    Document doc = parsed("<r><!--one--><a><!--two--></a></r>");
+    Document doc = documentFrom("<r><!--one--><a><!--two--></a></r>");
     EXPECT_EQ(names(doc.selectNodes("//comment()")), QStringList({"#comment=one", "#comment=two"}));
     for (const Node& comment : doc.selectNodes("//comment()"))
         comment.parentNode().removeChild(comment);
@@ -102,13 +97,13 @@ TEST(XmlQueryTest, CommentsAndBadQueries)
         EXPECT_TRUE(e.description().contains("//a[position()=1]"));
     }
     EXPECT_THROW(doc.selectSingleNode(""), VbError);
-    Document declared = parsed("<?xml version=\"1.0\"?><r/>");
+    Document declared = documentFrom("<?xml version=\"1.0\"?><r/>");
     EXPECT_THROW(declared.firstChild().selectNodes("r"), VbError);  // the declaration is no context
 }
 
 TEST(XmlQueryTest, ResultsStayInDocumentOrderAfterAnOutsideEngineStampedTheTree)
 {
-    Document doc = parsed("<r><a/><b/><c/></r>");
+    Document doc = documentFrom("<r><a/><b/><c/></r>");
     // An XSLT run stamps element positions into the tree it reads.
     xmlXPathOrderDocElems(doc.raw());
     const Node r = doc.documentElement();

@@ -2,6 +2,7 @@
 #include "platform/xml/Document.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
+#include "support/XmlDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,17 +15,11 @@
 
 using namespace veldra::xml;
 using veldra::VbError;
+using veldra::test::documentFrom;
 using veldra::test::TempDir;
 using veldra::test::writeTextFile;
 
 namespace {
-
-Document parsed(const QString& text)
-{
-    Document doc;
-    EXPECT_TRUE(doc.loadXml(text)) << doc.parseError().reason.toStdString();
-    return doc;
-}
 
 QByteArray fileBytes(const QString& path)
 {
@@ -37,7 +32,7 @@ QByteArray fileBytes(const QString& path)
 
 TEST(XmlWhitespaceTest, IndentationBetweenElementsIsDropped)
 {
-    Document doc = parsed("<?xml version=\"1.0\"?>\n<SPLR4>\n  <GeneralData>\n    <Title>  x  </Title>\n"
+    Document doc = documentFrom("<?xml version=\"1.0\"?>\n<SPLR4>\n  <GeneralData>\n    <Title>  x  </Title>\n"
                           "    <Empty>   </Empty>\n  </GeneralData>\n  <!-- note -->\n</SPLR4>\n");
     const Node general = doc.documentElement().firstChild();
     EXPECT_EQ(general.nodeName(), "GeneralData");
@@ -51,7 +46,7 @@ TEST(XmlWhitespaceTest, IndentationBetweenElementsIsDropped)
 
 TEST(XmlWhitespaceTest, BlanksOfNarrativeTextStay)
 {
-    Document doc = parsed(
+    Document doc = documentFrom(
         "<document xmlns=\"urn:hl7-org:v3\"><text>\n"
         "  <paragraph><content styleCode=\"bold\">Take</content> <content styleCode=\"italics\">two</content>"
         "\n<sup>1</sup> <linkHtml href=\"#a\">see</linkHtml></paragraph>\n"
@@ -81,12 +76,12 @@ TEST(XmlWhitespaceTest, IndentedLayoutReloadsToTheSameTree)
         "<paragraph><content>a</content><content>b</content></paragraph><paragraph>p</paragraph>"
         "<list><item>one</item><item><content>x</content> <content>y</content></item></list>"
         "</text></section></component><!--c--></document>";
-    Document doc = parsed(source);
+    Document doc = documentFrom(source);
     const QString indented = doc.xml(Layout::Indented);
     EXPECT_TRUE(indented.contains("\n  <component>\n    <section>"));
     // Inline content is never broken up: "ab" must not become "a b".
     EXPECT_TRUE(indented.contains("<paragraph><content>a</content><content>b</content></paragraph>"));
-    Document again = parsed(indented);
+    Document again = documentFrom(indented);
     EXPECT_EQ(again.xml(), doc.xml());
     EXPECT_EQ(doc.xml(), source.left(38) + "\n" + source.mid(38) + "\n");
 }
@@ -96,7 +91,7 @@ TEST(XmlWhitespaceTest, IndentedLayoutReloadsToTheSameTree)
 // write xml:lang as a plain "lang".
 TEST(XmlWhitespaceTest, AnIndentedSaveLeavesTheTreeAndItsXmlAttributesAsTheyWere)
 {
-    Document doc = parsed("<document xmlns=\"urn:hl7-org:v3\"><gone/><text><paragraph xml:lang=\"en\">a</paragraph>"
+    Document doc = documentFrom("<document xmlns=\"urn:hl7-org:v3\"><gone/><text><paragraph xml:lang=\"en\">a</paragraph>"
                           "<list xml:space=\"preserve\"> <item>b</item></list></text></document>");
     doc.documentElement().removeChild(doc.documentElement().firstChild());
     const QString before = doc.xml();
@@ -104,13 +99,13 @@ TEST(XmlWhitespaceTest, AnIndentedSaveLeavesTheTreeAndItsXmlAttributesAsTheyWere
     EXPECT_EQ(doc.xml(), before);
     EXPECT_TRUE(indented.contains("<paragraph xml:lang=\"en\">a</paragraph>")) << indented.toStdString();
     EXPECT_TRUE(indented.contains("<list xml:space=\"preserve\"> <item>b</item></list>")) << indented.toStdString();
-    EXPECT_EQ(parsed(indented).xml(), before);
+    EXPECT_EQ(documentFrom(indented).xml(), before);
 }
 
 TEST(XmlLineBreakTest, CrLfIsStoredAsLfSoRepeatedEditsDoNotGrow)
 {
     TempDir dir;
-    Document doc = parsed("<r><v/></r>");
+    Document doc = documentFrom("<r><v/></r>");
     const Node v = doc.documentElement().firstChild();
     v.setText("line 1\r\nline 2\rline 3\nline 4");
     EXPECT_EQ(v.text(), "line 1\nline 2\nline 3\nline 4");
@@ -136,7 +131,7 @@ TEST(XmlSaveTest, SavesUtf8WithTheDeclarationThroughATemporaryFile)
 {
     TempDir dir;
     const QString path = dir.file("out.xml");
-    Document doc = parsed(QString("<?xml version=\"1.0\" encoding=\"UTF-8\"?><r a=\"&quot;\">caf") + QChar(0xE9)
+    Document doc = documentFrom(QString("<?xml version=\"1.0\" encoding=\"UTF-8\"?><r a=\"&quot;\">caf") + QChar(0xE9)
                           + " &amp; &lt;x&gt;</r>");
     doc.save(path);
     EXPECT_EQ(fileBytes(path), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r a=\"&quot;\">caf\xC3\xA9 &amp; &lt;x&gt;</r>\n"));
@@ -160,10 +155,10 @@ TEST(XmlSaveTest, SavesUtf8WithTheDeclarationThroughATemporaryFile)
 
 TEST(XmlSaveTest, TextLoadsKeepTheirDeclarationButAreNotDecodedAgain)
 {
-    Document doc = parsed(QString("<?xml version=\"1.0\" encoding=\"windows-1252\"?><r>") + QChar(0x20AC) + "</r>");
+    Document doc = documentFrom(QString("<?xml version=\"1.0\" encoding=\"windows-1252\"?><r>") + QChar(0x20AC) + "</r>");
     EXPECT_EQ(doc.firstChild().getAttribute("encoding"), "windows-1252");
     EXPECT_EQ(doc.documentElement().text(), QString(QChar(0x20AC)));
-    Document none = parsed("<r/>");
+    Document none = documentFrom("<r/>");
     EXPECT_TRUE(none.firstChild().getAttribute("encoding").isNull());
 }
 
@@ -192,7 +187,7 @@ TEST(XmlSaveTest, MarkupTheDeclaredEncodingCannotHoldIsSavedInUtf8SoTheFileReloa
     TempDir dir;
     const QString path = dir.file("out.xml");
     for (const auto& c : cases) {
-        Document doc = parsed(QString("<?xml version=\"1.0\" encoding=\"%1\"?>").arg(c.declared) + c.body);
+        Document doc = documentFrom(QString("<?xml version=\"1.0\" encoding=\"%1\"?>").arg(c.declared) + c.body);
         const QString before = doc.documentElement().xml();
         doc.save(path);
         EXPECT_TRUE(fileBytes(path).startsWith(QByteArray("<?xml version=\"1.0\" encoding=\"") + c.savedAs + "\"?>"))
@@ -209,7 +204,7 @@ TEST(XmlSaveTest, AFailedWriteNamesTheSystemsReasonAndKeepsTheFormerFile)
     TempDir dir;
     const QString path = dir.file("out.xml");
     writeTextFile(path, "<former/>");
-    Document doc = parsed("<r>" + QString("x").repeated(1 << 20) + "</r>");
+    Document doc = documentFrom("<r>" + QString("x").repeated(1 << 20) + "</r>");
 
     // A file size limit fails the write as a full disk does, without filling one.
     struct rlimit saved{};
