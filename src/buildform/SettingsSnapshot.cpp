@@ -150,7 +150,8 @@ QString snapshotDateTime(const QDateTime& moment)
 xml::Document writeSnapshot(xml::Document document, const FormState& state, const QString& path,
                             const QDateTime& moment)
 {
-    const xml::Node prototype = xml::requiredAt(document, QStringLiteral("File//Data//ListView"), saveSource, templateMissing).cloneNode(true);
+    const xml::Node prototype =
+        xml::requiredAt(document, QStringLiteral("File//Data//ListView"), saveSource, templateMissing).cloneNode(true);
     const xml::Node data = xml::requiredAt(document, QStringLiteral("File//Data"), saveSource, templateMissing);
     data.removeChild(document.selectSingleNode(QStringLiteral("File//Data//ListView")));
     xml::requiredAt(document, QStringLiteral("File//FileName"), saveSource, templateMissing).setText(path);
