@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CancellableJob.h"
-#include "buildform/StructuredList.h"
+#include "splbuilder/StructuredDataInput.h"
 
 #include <QString>
 #include <functional>
@@ -9,22 +9,15 @@
 
 namespace veldra::buildform {
 
-// What the build form hands the Word converter for one build, member for member in the order
-// of the converter's ProcessDocument arguments. Texts are copies of the form's boxes (what
-// the converter changes here does not reach the form); check states are 0 unchecked,
-// 1 checked, 2 grayed; the lists are the form's rows as they stood at the start of the run.
+// What the build form hands the Word converter for one build. Texts are copies of the form's
+// boxes (what the converter changes here does not reach the form); check states are
+// 0 unchecked, 1 checked, 2 grayed. The product, its lists, its conditions of use and its
+// dosage characteristics are held as the section builder's finishing pass takes them, the
+// lists' rows as they stood at the start of the run.
 struct BuildRequest {
     int TestBuild = 0;
     QString SetID;
     QString VersionNumber;
-    StructuredList Ingredients;
-    StructuredList Packaging;
-    QString ProductTradeName;
-    QString ProductGenericName;
-    QString ProductNCIAdministrativeFormCode;
-    QString ProductNCIAdministrativeFormName;
-    QString ProductNCIAdministrativeRouteCode;
-    QString ProductNCIAdministrativeRouteName;
     QString Title;
     QString TitleEffectiveTime;
     QString TitleAvailabiltyTime;
@@ -43,36 +36,7 @@ struct BuildRequest {
     QString SectionStyle;
     QString SubSectionStyle;
     QString ExcerptHeaderStyle;
-    int AddLOINCCodes = 0;
-    StructuredList Indications;
-    StructuredList ContraIndications;
-    StructuredList DrugInteraction;
-    StructuredList AdverseReaction;
-    QString ConditionOfUsePatientAgeHigh;
-    QString ConditionOfUsePatientAgeLow;
-    QString ConditionOfUseCoAdministrationCode;
-    QString ConditionOfUseCoAdministrationCodeSystem;
-    QString ConditionOfUseCoAdministrationName;
-    QString ConditionOfUseMonitoringCode;
-    QString ConditionOfUseMonitoringCodeSystem;
-    QString ConditionOfUseMonitoringName;
-    QString MaxDoseNumeratorValue;
-    QString MaxDoseNumeratorUnit;
-    QString MaxDoseDenominatorValue;
-    QString MaxDoseDenominatorUnit;
-    QString DEAScheduleCode;
-    QString DEAScheduleDisplayName;
-    QString DosageCharacteristicImprint;
-    QString DosageCharacteristicSymbol;
-    QString DosageCharacteristicCoating;
-    QString DosageCharacteristicSize;
-    QString DosageCharacteristicShapeDisplayName;
-    QString DosageCharacteristicNCIShapeCode;
-    QString DosageCharacteristicShapeOriginalText;
-    QString DosageCharacteristicNCIScoreCode;
-    QString DosageCharacteristicColorDisplayName;
-    QString DosageCharacteristicNCIColorCode;
-    QString DosageCharacteristicColorOriginalText;
+    StructuredDataInput StructuredData;
 };
 
 // The Word converter of one build run. The run sets the options, then calls ProcessDocument

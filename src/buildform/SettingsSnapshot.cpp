@@ -2,6 +2,7 @@
 
 #include "buildform/BuildFormLayout.h"
 #include "platform/core/VbError.h"
+#include "platform/xml/Lookup.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -15,6 +16,8 @@ namespace {
 const QString saveSource = QStringLiteral("SaveSettingsFile");
 const QString loadSource = QStringLiteral("LoadSettingsFile");
 const QString preserve = QStringLiteral("xml:space");
+const QString entryMissing = QStringLiteral("The entry has no %1");
+const QString templateMissing = QStringLiteral("The snapshot template has no %1");
 
 QString entryQuery(ControlKind kind)
 {
@@ -45,20 +48,6 @@ QString storable(const QString& text)
     return kept;
 }
 
-QString childText(const xml::Node& parent, const QString& name)
-{
-    const xml::Node child = parent.selectSingleNode(name);
-    return child ? child.text() : QString();
-}
-
-xml::Node requiredChild(const xml::Node& parent, const QString& name, const QString& source)
-{
-    const xml::Node child = parent.selectSingleNode(name);
-    if (!child)
-        throw VbError(err::XmlNode, source, QStringLiteral("The entry has no %1").arg(name));
-    return child;
-}
-
 // Blanks alone are layout to the XML reader unless the element says they are content.
 void setValue(const xml::Node& value, const QString& text)
 {
@@ -73,33 +62,25 @@ void setValue(const xml::Node& value, const QString& text)
 
 void fillEntry(const xml::Node& entry, const QString& name)
 {
-    requiredChild(entry, QStringLiteral("TargetForm"), saveSource).setText(formName);
-    requiredChild(entry, QStringLiteral("Name"), saveSource).setText(name);
-}
-
-xml::Node requiredNode(const xml::Document& document, const QString& query)
-{
-    const xml::Node node = document.selectSingleNode(query);
-    if (!node)
-        throw VbError(err::XmlNode, saveSource, QStringLiteral("The snapshot template has no %1").arg(query));
-    return node;
+    xml::requiredAt(entry, QStringLiteral("TargetForm"), saveSource, entryMissing).setText(formName);
+    xml::requiredAt(entry, QStringLiteral("Name"), saveSource, entryMissing).setText(name);
 }
 
 xml::Node listEntry(const xml::Node& prototype, const QString& name, const StructuredList& list)
 {
     const xml::Node entry = prototype.cloneNode(true);
     fillEntry(entry, name);
-    const xml::Node rows = requiredChild(entry, QStringLiteral("Rows"), saveSource);
-    const xml::Node protoRow = requiredChild(prototype, QStringLiteral("Rows//Row"), saveSource);
-    const xml::Node protoColumn = requiredChild(protoRow, QStringLiteral("Columns//Column"), saveSource);
+    const xml::Node rows = xml::requiredAt(entry, QStringLiteral("Rows"), saveSource, entryMissing);
+    const xml::Node protoRow = xml::requiredAt(prototype, QStringLiteral("Rows//Row"), saveSource, entryMissing);
+    const xml::Node protoColumn = xml::requiredAt(protoRow, QStringLiteral("Columns//Column"), saveSource, entryMissing);
     for (const QStringList& cells : list.rows) {
         const xml::Node row = protoRow.cloneNode(true);
-        const xml::Node columns = requiredChild(row, QStringLiteral("Columns"), saveSource);
+        const xml::Node columns = xml::requiredAt(row, QStringLiteral("Columns"), saveSource, entryMissing);
         for (int c = 1; c <= list.columnCount; ++c) {
-            const xml::Node column = c == 1 ? requiredChild(row, QStringLiteral("Columns//Column"), saveSource)
+            const xml::Node column = c == 1 ? xml::requiredAt(row, QStringLiteral("Columns//Column"), saveSource, entryMissing)
                                             : protoColumn.cloneNode(true);
-            requiredChild(column, QStringLiteral("Index"), saveSource).setText(QString::number(c));
-            setValue(requiredChild(column, QStringLiteral("Value"), saveSource), cells.value(c - 1));
+            xml::requiredAt(column, QStringLiteral("Index"), saveSource, entryMissing).setText(QString::number(c));
+            setValue(xml::requiredAt(column, QStringLiteral("Value"), saveSource, entryMissing), cells.value(c - 1));
             if (c > 1)
                 columns.appendChild(column);
         }
@@ -110,8 +91,8 @@ xml::Node listEntry(const xml::Node& prototype, const QString& name, const Struc
 
 bool belongsTo(const xml::Node& entry, const QString& name)
 {
-    return childText(entry, QStringLiteral("TargetForm")) == formName
-        && childText(entry, QStringLiteral("Name")) == name;
+    return xml::textAt(entry, QStringLiteral("TargetForm")) == formName
+        && xml::textAt(entry, QStringLiteral("Name")) == name;
 }
 
 int checkValue(const QString& text, const QString& name)
@@ -130,7 +111,7 @@ StructuredList readRows(const xml::Node& entry, const ListSpec& spec)
     StructuredList list{columns, {}};
     for (const xml::Node& row : entry.selectNodes(QStringLiteral("Rows//Row"))) {
         for (const xml::Node& column : row.selectNodes(QStringLiteral("Columns//Column"))) {
-            const QString indexText = childText(column, QStringLiteral("Index"));
+            const QString indexText = xml::textAt(column, QStringLiteral("Index"));
             if (indexText.isEmpty())
                 continue;
             bool ok = false;
@@ -138,7 +119,7 @@ StructuredList readRows(const xml::Node& entry, const ListSpec& spec)
             if (!ok || index < 1 || index > columns)
                 throw VbError(380, loadSource,
                               QStringLiteral("Invalid column index \"%1\" in %2").arg(indexText, spec.name));
-            const QString value = requiredChild(column, QStringLiteral("Value"), loadSource).text();
+            const QString value = xml::requiredAt(column, QStringLiteral("Value"), loadSource, entryMissing).text();
             if (index == 1) {
                 QStringList cells(columns);
                 cells[0] = value;
@@ -169,11 +150,12 @@ QString snapshotDateTime(const QDateTime& moment)
 xml::Document writeSnapshot(xml::Document document, const FormState& state, const QString& path,
                             const QDateTime& moment)
 {
-    const xml::Node prototype = requiredNode(document, QStringLiteral("File//Data//ListView")).cloneNode(true);
-    const xml::Node data = requiredNode(document, QStringLiteral("File//Data"));
+    const xml::Node prototype =
+        xml::requiredAt(document, QStringLiteral("File//Data//ListView"), saveSource, templateMissing).cloneNode(true);
+    const xml::Node data = xml::requiredAt(document, QStringLiteral("File//Data"), saveSource, templateMissing);
     data.removeChild(document.selectSingleNode(QStringLiteral("File//Data//ListView")));
-    requiredNode(document, QStringLiteral("File//FileName")).setText(path);
-    requiredNode(document, QStringLiteral("File//DateTime")).setText(snapshotDateTime(moment));
+    xml::requiredAt(document, QStringLiteral("File//FileName"), saveSource, templateMissing).setText(path);
+    xml::requiredAt(document, QStringLiteral("File//DateTime"), saveSource, templateMissing).setText(snapshotDateTime(moment));
 
     std::map<ControlKind, xml::Node> firstEntry;
     for (const ControlEntry& control : controlOrder()) {
@@ -184,12 +166,12 @@ xml::Document writeSnapshot(xml::Document document, const FormState& state, cons
         // The template's entry serves the first control of its kind; copies of it the others.
         const bool first = !firstEntry.count(control.kind);
         if (first)
-            firstEntry[control.kind] = requiredNode(document, entryQuery(control.kind));
+            firstEntry[control.kind] = xml::requiredAt(document, entryQuery(control.kind), saveSource, templateMissing);
         const xml::Node entry = first ? firstEntry[control.kind] : firstEntry[control.kind].cloneNode(true);
         fillEntry(entry, control.name);
         const QString value = control.kind == ControlKind::CheckBox ? QString::number(state.check(control.name))
                                                                     : state.text(control.name);
-        setValue(requiredChild(entry, QStringLiteral("Value"), saveSource), value);
+        setValue(xml::requiredAt(entry, QStringLiteral("Value"), saveSource, entryMissing), value);
         if (!first)
             data.appendChild(entry);
     }
@@ -219,7 +201,7 @@ FormState readSnapshot(const xml::Document& snapshot)
         for (const xml::Node& entry : candidates) {
             if (!belongsTo(entry, control.name))
                 continue;
-            const QString value = requiredChild(entry, QStringLiteral("Value"), loadSource).text();
+            const QString value = xml::requiredAt(entry, QStringLiteral("Value"), loadSource, entryMissing).text();
             if (control.kind == ControlKind::CheckBox)
                 state.checks.insert(control.name, checkValue(value, control.name));
             else

@@ -57,4 +57,25 @@ void CodeLookup::assignUnlessNull(QString& target, const std::optional<QString>&
         target = *value;
 }
 
+void CodeLookup::findCodeAndName(const Table& table, const QString& searchText, QString& code, QString& name,
+                                 const QString& codeField, const QStringList& nameFields)
+{
+    code.clear();
+    name.clear();
+    db::Recordset rows;
+    QString likePattern;
+    switch (search(table, searchText, rows, likePattern)) {
+    case Found::None:
+        return;
+    case Found::One:
+        assignUnlessNull(code, rows.field(codeField));
+        for (const QString& field : nameFields)
+            assignUnlessNull(name, rows.field(field));
+        return;
+    case Found::Several:
+        listRows(table, rows);
+        return;
+    }
+}
+
 } // namespace veldra

@@ -5,6 +5,7 @@
 #include "platform/db/Recordset.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace veldra {
@@ -52,6 +53,12 @@ protected:
 
     // Sets `target` to the value unless it is NULL.
     static void assignUnlessNull(QString& target, const std::optional<QString>& value);
+
+    // The lookup of a code and its name: clears both, then searches. A single hit sets
+    // `code` from the field `codeField` and `name` from each of `nameFields` in turn that is
+    // not NULL (the last such wins); several hits are listed in the log.
+    void findCodeAndName(const Table& table, const QString& searchText, QString& code, QString& name,
+                         const QString& codeField, const QStringList& nameFields);
 
 private:
     db::Connection connection_;

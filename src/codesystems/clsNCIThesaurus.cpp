@@ -32,22 +32,9 @@ void clsNCIThesaurus::Initialize()
 
 void clsNCIThesaurus::GetCodeAndName(QString SearchText, QString& NCICode, QString& NCIName)
 {
-    NCICode.clear();
-    NCIName.clear();
-    db::Recordset rows;
-    QString likePattern;
-    switch (search(nciTable(), SearchText, rows, likePattern)) {
-    case Found::None:
-        return;
-    case Found::One:
-        assignUnlessNull(NCICode, rows.field(QStringLiteral("Field1")));
-        assignUnlessNull(NCIName, rows.field(QStringLiteral("Field2")));
-        assignUnlessNull(NCIName, rows.field(QStringLiteral("Field4")));
-        return;
-    case Found::Several:
-        listRows(nciTable(), rows);
-        return;
-    }
+    // The preferred name where the row has one, else the searched name.
+    findCodeAndName(nciTable(), SearchText, NCICode, NCIName, QStringLiteral("Field1"),
+                    {QStringLiteral("Field2"), QStringLiteral("Field4")});
 }
 
 } // namespace veldra

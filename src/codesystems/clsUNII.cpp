@@ -32,21 +32,7 @@ void clsUNII::Initialize()
 
 void clsUNII::GetCodeAndName(QString SearchText, QString& UNIICode, QString& UNIIName)
 {
-    UNIICode.clear();
-    UNIIName.clear();
-    db::Recordset rows;
-    QString likePattern;
-    switch (search(uniiTable(), SearchText, rows, likePattern)) {
-    case Found::None:
-        return;
-    case Found::One:
-        assignUnlessNull(UNIICode, rows.field(QStringLiteral("UNII")));
-        assignUnlessNull(UNIIName, rows.field(QStringLiteral("Name")));
-        return;
-    case Found::Several:
-        listRows(uniiTable(), rows);
-        return;
-    }
+    findCodeAndName(uniiTable(), SearchText, UNIICode, UNIIName, QStringLiteral("UNII"), {QStringLiteral("Name")});
 }
 
 } // namespace veldra

@@ -10,8 +10,7 @@ namespace veldra {
 // an absent attribute counts as empty text.
 inline QString definitionAttribute(const xml::Node& element, const char* name)
 {
-    const QString text = element.getAttribute(QLatin1String(name));
-    return text.isNull() ? QString() : text;
+    return element.getAttribute(QLatin1String(name));
 }
 
 } // namespace veldra

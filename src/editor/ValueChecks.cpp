@@ -23,8 +23,7 @@ namespace {
 
 QString attributeText(const xml::Node& element, const char* name)
 {
-    const QString text = element.getAttribute(QLatin1String(name));
-    return text.isNull() ? QString() : text;
+    return element.getAttribute(QLatin1String(name));
 }
 
 // A length limit read as a number; a limit that is not one is an error of the definition.

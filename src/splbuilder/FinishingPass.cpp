@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "app/SharedProcedures.h"
+#include "platform/xml/Lookup.h"
 #include "splbuilder/SplNodes.h"
 
 #include <QCoreApplication>
@@ -35,8 +36,7 @@ void collectTitledComponents(const xml::Node& node, const QString& title, std::v
 QString sectionTitle(const xml::Node& component)
 {
     const xml::Node section = spl::childElement(component, "section");
-    const xml::Node title = section ? spl::childElement(section, "title") : xml::Node();
-    return title ? title.text() : QString();
+    return xml::textOf(section ? spl::childElement(section, "title") : xml::Node());
 }
 
 // The remembered title a section carries, compared in any letter case as the title search

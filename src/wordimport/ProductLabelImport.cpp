@@ -8,6 +8,7 @@
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 #include "wordimport/ImportLog.h"
 #include "wordimport/SectionNumbering.h"
 #include "wordimport/clsWord.h"
@@ -22,6 +23,7 @@ namespace veldra {
 namespace {
 
 const QString source = QStringLiteral("ImportProductLabelFromWord");
+const QString optionMissing = QStringLiteral("The Word import option WordDocument/%1 is missing");
 const QString sectionsPath = QStringLiteral("SPLR4/ProductLabel/DocumentSections");
 const QStringList sectionChildren{"SectionCode", "SectionName", "SectionTitle", "SectionID",
                                   "EffectiveTime", "ReferenceID", "LabelText", "Excerpt"};
@@ -41,30 +43,22 @@ struct ImportOptions {
     QString EffectiveTime;
 };
 
-QString requiredOption(const xml::Node& options, const QString& name)
-{
-    const xml::Node node = options.selectSingleNode(name);
-    if (!node)
-        throw VbError(err::XmlNode, source, QStringLiteral("The Word import option WordDocument/") + name + QStringLiteral(" is missing"));
-    return node.text();
-}
-
 ImportOptions readOptions(const xml::Node& options)
 {
     ImportOptions o;
-    o.CheckCharacters = requiredOption(options, QStringLiteral("CheckCharacters"));
-    o.ProcessCrossReferences = requiredOption(options, QStringLiteral("ProcessCrossReferences"));
-    o.IgnoreWordTableCellBorders = requiredOption(options, QStringLiteral("IgnoreWordTableCellBorders"));
+    o.CheckCharacters = xml::requiredAt(options, QStringLiteral("CheckCharacters"), source, optionMissing).text();
+    o.ProcessCrossReferences = xml::requiredAt(options, QStringLiteral("ProcessCrossReferences"), source, optionMissing).text();
+    o.IgnoreWordTableCellBorders = xml::requiredAt(options, QStringLiteral("IgnoreWordTableCellBorders"), source, optionMissing).text();
     if (const xml::Node extract = options.selectSingleNode(QStringLiteral("ExtractImages")))
         o.ExtractImages = extract.text().toUpper() != QLatin1String("NO");
     if (const xml::Node boxed = options.selectSingleNode(QStringLiteral("BoxedWarningTitle")))
         o.BoxedWarningTitle = boxed.text();
-    o.File = requiredOption(options, QStringLiteral("File"));
-    o.ImageTargetFolder = requiredOption(options, QStringLiteral("ImageTargetFolder"));
-    o.SectionStyle = requiredOption(options, QStringLiteral("SectionStyle"));
-    o.ExcerptStyle = requiredOption(options, QStringLiteral("ExcerptStyle"));
-    o.SubSectionStyle = requiredOption(options, QStringLiteral("SubSectionStyle"));
-    o.EffectiveTime = requiredOption(options, QStringLiteral("EffectiveTime"));
+    o.File = xml::requiredAt(options, QStringLiteral("File"), source, optionMissing).text();
+    o.ImageTargetFolder = xml::requiredAt(options, QStringLiteral("ImageTargetFolder"), source, optionMissing).text();
+    o.SectionStyle = xml::requiredAt(options, QStringLiteral("SectionStyle"), source, optionMissing).text();
+    o.ExcerptStyle = xml::requiredAt(options, QStringLiteral("ExcerptStyle"), source, optionMissing).text();
+    o.SubSectionStyle = xml::requiredAt(options, QStringLiteral("SubSectionStyle"), source, optionMissing).text();
+    o.EffectiveTime = xml::requiredAt(options, QStringLiteral("EffectiveTime"), source, optionMissing).text();
     return o;
 }
 
@@ -89,12 +83,6 @@ QString attributeOf(const xml::Node& section, const QString& element, const QStr
     return node ? node.getAttribute(attribute) : QString();
 }
 
-QString textOf(const xml::Node& parent, const QString& name)
-{
-    const xml::Node node = parent.selectSingleNode(name);
-    return node ? node.text() : QString();
-}
-
 void logCopyFailure(const QString& what, const std::exception& e)
 {
     const VbError error = toVbError(e, source);
@@ -106,7 +94,7 @@ void logCopyFailure(const QString& what, const std::exception& e)
 xml::Node sectionTitled(const xml::Node& sections, const QString& title)
 {
     for (const xml::Node& section : sections.selectNodes(QStringLiteral("Section")))
-        if (textOf(section, QStringLiteral("SectionTitle")) == title)
+        if (xml::textAt(section, QStringLiteral("SectionTitle")) == title)
             return section;
     return {};
 }
@@ -127,7 +115,7 @@ QString unusedReference(const xml::Node& sections, const QString& reference)
 void importSection(const xml::Document& settings, const xml::Node& sections, const xml::Node& templateSection,
                    const xml::Node& splSection, const QString& effectiveTime)
 {
-    const QString title = textOf(splSection, QStringLiteral("title"));
+    const QString title = xml::textAt(splSection, QStringLiteral("title"));
     const QString reference = unusedReference(sections, MakeSectionKey(title));
     // Each SPL section is a Section of its own, also when the label repeats its title.
     const xml::Node section = sections.appendChild(settings.importNode(templateSection, true));
@@ -138,7 +126,7 @@ void importSection(const xml::Document& settings, const xml::Node& sections, con
     section.selectSingleNode(QStringLiteral("SectionID")).setText(attributeOf(splSection, QStringLiteral("id"), QStringLiteral("root")));
     section.selectSingleNode(QStringLiteral("EffectiveTime")).setText(effectiveTime);
     section.selectSingleNode(QStringLiteral("ReferenceID")).setText(reference);
-    wordlog::processing(title + QStringLiteral(" - ") + textOf(section, QStringLiteral("SectionCode"))
+    wordlog::processing(title + QStringLiteral(" - ") + xml::textAt(section, QStringLiteral("SectionCode"))
                         + wordlog::indent5 + QStringLiteral("Processing Label Section"));
 
     // Text, excerpt and components come from this very SPL section: several sections may

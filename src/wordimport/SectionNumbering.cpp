@@ -1,6 +1,7 @@
 #include "wordimport/SectionNumbering.h"
 
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 #include "wordimport/ImportLog.h"
 #include "wordimport/clsWord.h"
 
@@ -8,20 +9,13 @@ namespace veldra {
 
 namespace {
 
+const QString source = QStringLiteral("DocumentSections");
 const QString sectionsQuery = QStringLiteral("//ProductLabel/DocumentSections/Section");
 const QString subSectionsQuery = QStringLiteral("component/section");
 
-xml::Node requiredChild(const xml::Node& parent, const QString& name)
-{
-    const xml::Node child = parent.selectSingleNode(name);
-    if (!child)
-        throw VbError(err::XmlNode, QStringLiteral("DocumentSections"), QStringLiteral("element not found: ") + name);
-    return child;
-}
-
 void logFailure(const QString& procedure, const std::exception& e)
 {
-    const VbError error = toVbError(e, QStringLiteral("DocumentSections"));
+    const VbError error = toVbError(e, source);
     wordlog::error(procedure + QStringLiteral(": ") + error.source() + QLatin1Char(' ') + QString::number(error.number())
                    + QStringLiteral(" > ") + error.description());
 }
@@ -36,12 +30,12 @@ void ProductLabelAddSectionNumbers(xml::Document& document, const QString& separ
         int i = 0;
         for (const xml::Node& section : document.selectNodes(sectionsQuery)) {
             ++i;
-            const xml::Node title = requiredChild(section, QStringLiteral("SectionTitle"));
+            const xml::Node title = xml::requiredAt(section, QStringLiteral("SectionTitle"), source);
             wordlog::processing(QString::number(i) + separator + QLatin1Char(' ') + title.text());
             title.setText(QString::number(i) + separator + QLatin1Char(' ') + title.text());
             int j = 1;
             for (const xml::Node& subSection : section.selectNodes(subSectionsQuery)) {
-                const xml::Node subTitle = requiredChild(subSection, QStringLiteral("title"));
+                const xml::Node subTitle = xml::requiredAt(subSection, QStringLiteral("title"), source);
                 const QString number = QString::number(i) + QLatin1Char('.') + QString::number(j);
                 wordlog::processing(wordlog::indent5 + number + separator + QLatin1Char(' ') + subTitle.text());
                 subTitle.setText(number + QLatin1Char(' ') + subTitle.text());
@@ -61,11 +55,11 @@ void ProductLabelAddSectionNumbersFromWord(xml::Document& document, const clsWor
     wordlog::information(QStringLiteral("Start adding Section Numbers From Word to Product Label"));
     try {
         for (const xml::Node& section : document.selectNodes(sectionsQuery)) {
-            const xml::Node title = requiredChild(section, QStringLiteral("SectionTitle"));
+            const xml::Node title = xml::requiredAt(section, QStringLiteral("SectionTitle"), source);
             title.setText(word.GetSectiontTitleNumbered(title.text(), false));
             wordlog::processing(title.text());
             for (const xml::Node& subSection : section.selectNodes(subSectionsQuery)) {
-                const xml::Node subTitle = requiredChild(subSection, QStringLiteral("title"));
+                const xml::Node subTitle = xml::requiredAt(subSection, QStringLiteral("title"), source);
                 subTitle.setText(word.GetSectiontTitleNumbered(subTitle.text(), true));
                 wordlog::processing(subTitle.text());
             }

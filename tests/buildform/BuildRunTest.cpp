@@ -134,16 +134,10 @@ TEST_F(BuildRunTest, YesHandsTheConverterEveryEntryUnderItsOwnName)
     EXPECT_EQ(texts().last(), "The operation has been completed. Please check the Log for more information.");
 
     const BuildRequest& r = converter->received;
-    // The converter's arguments in their order, each with the control that feeds it.
+    // Each of the request's texts and of the structured data's, with the control that feeds it.
     const std::pair<QString BuildRequest::*, const char*> textArguments[] = {
         {&BuildRequest::SetID, "txtSetID"},
         {&BuildRequest::VersionNumber, "txtVersionNumber"},
-        {&BuildRequest::ProductTradeName, "txtProductTradeName"},
-        {&BuildRequest::ProductGenericName, "txtProductGenericName"},
-        {&BuildRequest::ProductNCIAdministrativeFormCode, "txtProductNCIAdministrativeFormCode"},
-        {&BuildRequest::ProductNCIAdministrativeFormName, "txtProductNCIAdministrativeFormName"},
-        {&BuildRequest::ProductNCIAdministrativeRouteCode, "txtProductNCIAdministrativeRouteCode"},
-        {&BuildRequest::ProductNCIAdministrativeRouteName, "txtProductNCIAdministrativeRouteName"},
         {&BuildRequest::Title, "txtTitle"},
         {&BuildRequest::TitleEffectiveTime, "txtTitleEffectiveTime"},
         {&BuildRequest::TitleAvailabiltyTime, "txtTitleAvailabiltyTime"},
@@ -161,46 +155,60 @@ TEST_F(BuildRunTest, YesHandsTheConverterEveryEntryUnderItsOwnName)
         {&BuildRequest::SectionStyle, "txtSectionStyle"},
         {&BuildRequest::SubSectionStyle, "txtSubSectionStyle"},
         {&BuildRequest::ExcerptHeaderStyle, "txtExcerptHeaderStyle"},
-        {&BuildRequest::ConditionOfUsePatientAgeHigh, "txtConditionOfUsePatientAgeHigh"},
-        {&BuildRequest::ConditionOfUsePatientAgeLow, "txtConditionOfUsePatientAgeLow"},
-        {&BuildRequest::ConditionOfUseCoAdministrationCode, "txtConditionOfUseCoAdministrationCode"},
-        {&BuildRequest::ConditionOfUseCoAdministrationCodeSystem, "cboConditionOfUseCoAdministrationCodeSystem"},
-        {&BuildRequest::ConditionOfUseCoAdministrationName, "txtConditionOfUseCoAdministrationName"},
-        {&BuildRequest::ConditionOfUseMonitoringCode, "txtConditionOfUseMonitoringCode"},
-        {&BuildRequest::ConditionOfUseMonitoringCodeSystem, "cboConditionOfUseMonitoringCodeSystem"},
-        {&BuildRequest::ConditionOfUseMonitoringName, "txtConditionOfUseMonitoringName"},
-        {&BuildRequest::MaxDoseNumeratorValue, "txtMaxDoseNumeratorValue"},
-        {&BuildRequest::MaxDoseNumeratorUnit, "txtMaxDoseNumeratorUnit"},
-        {&BuildRequest::MaxDoseDenominatorValue, "txtMaxDoseDenominatorValue"},
-        {&BuildRequest::MaxDoseDenominatorUnit, "txtMaxDoseDenominatorUnit"},
-        {&BuildRequest::DEAScheduleCode, "txtDEAScheduleCode"},
-        {&BuildRequest::DEAScheduleDisplayName, "txtDEAScheduleDisplayName"},
-        {&BuildRequest::DosageCharacteristicImprint, "txtDosageCharacteristicImprint"},
-        {&BuildRequest::DosageCharacteristicSymbol, "cboDosageCharacteristicSymbol"},
-        {&BuildRequest::DosageCharacteristicCoating, "cboDosageCharacteristicCoating"},
-        {&BuildRequest::DosageCharacteristicSize, "txtDosageCharacteristicSize"},
-        {&BuildRequest::DosageCharacteristicShapeDisplayName, "txtDosageCharacteristicShapeDisplayName"},
-        {&BuildRequest::DosageCharacteristicNCIShapeCode, "txtDosageCharacteristicNCIShapeCode"},
-        {&BuildRequest::DosageCharacteristicShapeOriginalText, "txtDosageCharacteristicShapeOriginalText"},
-        {&BuildRequest::DosageCharacteristicNCIScoreCode, "txtDosageCharacteristicNCIScoreCode"},
-        {&BuildRequest::DosageCharacteristicColorDisplayName, "txtDosageCharacteristicColorDisplayName"},
-        {&BuildRequest::DosageCharacteristicNCIColorCode, "txtDosageCharacteristicNCIColorCode"},
-        {&BuildRequest::DosageCharacteristicColorOriginalText, "txtDosageCharacteristicColorOriginalText"},
+    };
+    const std::pair<QString StructuredDataInput::*, const char*> dataTextArguments[] = {
+        {&StructuredDataInput::ProductTradeName, "txtProductTradeName"},
+        {&StructuredDataInput::ProductGenericName, "txtProductGenericName"},
+        {&StructuredDataInput::ProductNCIAdministrativeFormCode, "txtProductNCIAdministrativeFormCode"},
+        {&StructuredDataInput::ProductNCIAdministrativeFormName, "txtProductNCIAdministrativeFormName"},
+        {&StructuredDataInput::ProductNCIAdministrativeRouteCode, "txtProductNCIAdministrativeRouteCode"},
+        {&StructuredDataInput::ProductNCIAdministrativeRouteName, "txtProductNCIAdministrativeRouteName"},
+        {&StructuredDataInput::ConditionOfUsePatientAgeHigh, "txtConditionOfUsePatientAgeHigh"},
+        {&StructuredDataInput::ConditionOfUsePatientAgeLow, "txtConditionOfUsePatientAgeLow"},
+        {&StructuredDataInput::ConditionOfUseCoAdministrationCode, "txtConditionOfUseCoAdministrationCode"},
+        {&StructuredDataInput::ConditionOfUseCoAdministrationCodeSystem, "cboConditionOfUseCoAdministrationCodeSystem"},
+        {&StructuredDataInput::ConditionOfUseCoAdministrationName, "txtConditionOfUseCoAdministrationName"},
+        {&StructuredDataInput::ConditionOfUseMonitoringCode, "txtConditionOfUseMonitoringCode"},
+        {&StructuredDataInput::ConditionOfUseMonitoringCodeSystem, "cboConditionOfUseMonitoringCodeSystem"},
+        {&StructuredDataInput::ConditionOfUseMonitoringName, "txtConditionOfUseMonitoringName"},
+        {&StructuredDataInput::MaxDoseNumeratorValue, "txtMaxDoseNumeratorValue"},
+        {&StructuredDataInput::MaxDoseNumeratorUnit, "txtMaxDoseNumeratorUnit"},
+        {&StructuredDataInput::MaxDoseDenominatorValue, "txtMaxDoseDenominatorValue"},
+        {&StructuredDataInput::MaxDoseDenominatorUnit, "txtMaxDoseDenominatorUnit"},
+        {&StructuredDataInput::DEAScheduleCode, "txtDEAScheduleCode"},
+        {&StructuredDataInput::DEAScheduleDisplayName, "txtDEAScheduleDisplayName"},
+        {&StructuredDataInput::DosageCharacteristicImprint, "txtDosageCharacteristicImprint"},
+        {&StructuredDataInput::DosageCharacteristicSymbol, "cboDosageCharacteristicSymbol"},
+        {&StructuredDataInput::DosageCharacteristicCoating, "cboDosageCharacteristicCoating"},
+        {&StructuredDataInput::DosageCharacteristicSize, "txtDosageCharacteristicSize"},
+        {&StructuredDataInput::DosageCharacteristicShapeDisplayName, "txtDosageCharacteristicShapeDisplayName"},
+        {&StructuredDataInput::DosageCharacteristicNCIShapeCode, "txtDosageCharacteristicNCIShapeCode"},
+        {&StructuredDataInput::DosageCharacteristicShapeOriginalText, "txtDosageCharacteristicShapeOriginalText"},
+        {&StructuredDataInput::DosageCharacteristicNCIScoreCode, "txtDosageCharacteristicNCIScoreCode"},
+        {&StructuredDataInput::DosageCharacteristicColorDisplayName, "txtDosageCharacteristicColorDisplayName"},
+        {&StructuredDataInput::DosageCharacteristicNCIColorCode, "txtDosageCharacteristicNCIColorCode"},
+        {&StructuredDataInput::DosageCharacteristicColorOriginalText, "txtDosageCharacteristicColorOriginalText"},
     };
     const FormState entered = form.state();
     for (const auto& [member, control] : textArguments)
         EXPECT_EQ(r.*member, entered.text(QLatin1String(control))) << control;
+    for (const auto& [member, control] : dataTextArguments)
+        EXPECT_EQ(r.StructuredData.*member, entered.text(QLatin1String(control))) << control;
     EXPECT_EQ(r.TargetFileName, out + "/Zorvat.tablets.xml");
     EXPECT_EQ(r.TestBuild, 2);
-    EXPECT_EQ(r.AddLOINCCodes, 0);
-    const std::pair<StructuredList BuildRequest::*, const char*> listArguments[] = {
-        {&BuildRequest::Ingredients, "ListProductIngredients"}, {&BuildRequest::Packaging, "ListProductPackaging"},
-        {&BuildRequest::Indications, "ListIndications"}, {&BuildRequest::ContraIndications, "ListContraIndications"},
-        {&BuildRequest::DrugInteraction, "ListDrugInteractions"}, {&BuildRequest::AdverseReaction, "ListAdverseReactions"},
+    EXPECT_EQ(r.StructuredData.AddLOINCCodes, 0);
+    EXPECT_EQ(r.StructuredData.SPLOutputBoxedWarning, 1);
+    const std::pair<StructuredRows StructuredDataInput::*, const char*> listArguments[] = {
+        {&StructuredDataInput::Ingredients, "ListProductIngredients"},
+        {&StructuredDataInput::Packaging, "ListProductPackaging"},
+        {&StructuredDataInput::Indications, "ListIndications"},
+        {&StructuredDataInput::ContraIndications, "ListContraIndications"},
+        {&StructuredDataInput::DrugInteraction, "ListDrugInteractions"},
+        {&StructuredDataInput::AdverseReaction, "ListAdverseReactions"},
     };
     for (const auto& [member, control] : listArguments) {
-        EXPECT_EQ(r.*member, form.list(QLatin1String(control)).rows()) << control;
-        EXPECT_EQ((r.*member).rows.size(), 1) << control;
+        EXPECT_EQ(r.StructuredData.*member, form.list(QLatin1String(control)).rows().rows) << control;
+        EXPECT_EQ((r.StructuredData.*member).size(), 1) << control;
     }
     EXPECT_EQ(converter->options, QStringList({"txtCheckChars", "2", "1", "0", "1"}));
 }

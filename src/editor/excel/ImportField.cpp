@@ -6,6 +6,7 @@
 #include "platform/core/VbText.h"
 #include "platform/excel/Worksheet.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -15,12 +16,6 @@ namespace veldra {
 namespace {
 
 const QString Operators = QStringLiteral("+-*/");
-
-QString childText(const xml::Node& field, const char* name)
-{
-    const xml::Node child = field.selectSingleNode(QString::fromLatin1(name));
-    return child.isNull() ? QString() : child.text();
-}
 
 // The first element in document order that a path of plain element names ("Package/
 // NDCPackageCode") names below `start`, as the query would find it, without running a
@@ -92,8 +87,8 @@ QString cutSubString(const QString& text, const QString& spec)
 ImportField ImportField::read(const xml::Node& field)
 {
     ImportField spec;
-    spec.source = childText(field, "Source").trimmed();
-    spec.target = childText(field, "Target");
+    spec.source = xml::textAt(field, QStringLiteral("Source")).trimmed();
+    spec.target = xml::textAt(field, QStringLiteral("Target"));
     spec.defaultText = field.getAttribute(QStringLiteral("Default"));
     spec.hasXPath = field.hasAttribute(QStringLiteral("XPath"));
     spec.xpath = field.getAttribute(QStringLiteral("XPath"));

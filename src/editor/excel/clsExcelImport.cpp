@@ -15,6 +15,7 @@
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 
 #include <QFileInfo>
 
@@ -69,20 +70,14 @@ xml::Node targetElement(const xml::Node& start, const QString& target, bool& cre
     return found;
 }
 
-QString textOf(const xml::Node& entry, const QString& child)
-{
-    const xml::Node node = entry.selectSingleNode(child);
-    return node.isNull() ? QString() : node.text();
-}
-
 // The definition document's record template of an entry; null when there is none, and
 // then no records are made.
 xml::Node recordTemplateOf(const xml::Node& entry, const xml::Document& definition)
 {
     xml::Node found;
     skip([&] {
-        found = definition.selectSingleNode(QStringLiteral("//") + textOf(entry, QStringLiteral("Name")) + QLatin1Char('/')
-                                            + textOf(entry, QStringLiteral("Repeat")));
+        found = definition.selectSingleNode(QStringLiteral("//") + xml::textAt(entry, QStringLiteral("Name")) + QLatin1Char('/')
+                                            + xml::textAt(entry, QStringLiteral("Repeat")));
     });
     return found;
 }
@@ -161,7 +156,7 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
     if (!openWorkbook(file, workbook))
         return;
 
-    const xml::Node target = targetElement(XMLTargetNode, textOf(entry, QStringLiteral("Target")), DocumentChanged);
+    const xml::Node target = targetElement(XMLTargetNode, xml::textAt(entry, QStringLiteral("Target")), DocumentChanged);
     room_.emplace(XMLTargetNode.ownerDocument());
     for (const excel::Worksheet& sheet : workbook.worksheets()) {
         if (ui::msgBox(QStringLiteral("Import Worksheet: ") + sheet.name(), ui::Buttons::YesNo, ui::Icon::Question)
@@ -190,7 +185,7 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                                             const xml::Node& XMLTemplateNode, const xml::Node& XMLTargetNode)
 {
     bool numeric = false;
-    const int firstRow = textOf(XMLExcelImport, QStringLiteral("DataStartRow")).trimmed().toInt(&numeric);
+    const int firstRow = xml::textAt(XMLExcelImport, QStringLiteral("DataStartRow")).trimmed().toInt(&numeric);
     std::vector<ImportField> fields;
     for (const xml::Node& field : XMLExcelImport.selectNodes(QStringLiteral("Field")))
         fields.push_back(ImportField::read(field));

@@ -2,6 +2,7 @@
 
 #include "generation/build/NodeTests.h"
 #include "generation/build/TransformItems.h"
+#include "platform/xml/Lookup.h"
 #include "platform/xml/NodeList.h"
 #include "platform/xml/QueryTranslator.h"
 
@@ -140,7 +141,7 @@ const PreparedEntry* BuildIndex::prepared(const xml::Node& entry)
                            targetItem.getAttribute(QStringLiteral("AllowClone")),
                            targetItem.getAttribute(QStringLiteral("DirectCopy")),
                            parentNodeItem,
-                           parentNodeItem.isNull() ? QString() : parentNodeItem.text()};
+                           xml::textOf(parentNodeItem)};
     return &preparedEntries_.emplace(entry.raw(), std::move(prepared)).first->second;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 #include "platform/xml/RawAccess.h"
 
 #include <QHash>
@@ -217,7 +218,7 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
     }
     cleanEntryTargets(entryQuery, targetRoot, remover);
 
-    const QString templateTarget = templateTargetItem.isNull() ? QString() : templateTargetItem.text();
+    const QString templateTarget = xml::textOf(templateTargetItem);
     const QString prefix = valuesPrefix(targetPath, filterSource, templateTarget, !templateTargetItem.isNull());
     PrefixedPaths valueTargets(targetRoot, prefix);
     for (const xml::Node& value : values) {

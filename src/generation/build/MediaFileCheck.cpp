@@ -5,6 +5,7 @@
 #include "generation/build/BuildIndex.h"
 #include "generation/build/NodeTests.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 #include "platform/xml/RawAccess.h"
 
 #include <QDir>
@@ -65,8 +66,8 @@ QStringList mediaReferences(const xml::Document& target)
 
 void WarnMissingMediaFiles(const xml::Document& target, const xml::Document& settings, const QString& outFile)
 {
-    const xml::Node folderNode = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ImageTargetFolder"));
-    const QString imageFolder = folderNode.isNull() ? QString() : folderNode.text().trimmed();
+    const QString imageFolder =
+        xml::textAt(settings, QStringLiteral("SPLR4/ProductLabel/WordDocument/ImageTargetFolder")).trimmed();
     const QString outputFolder = QFileInfo(outFile).absolutePath();
     QStringList reported;
     for (const QString& name : mediaReferences(target)) {

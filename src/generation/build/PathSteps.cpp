@@ -2,6 +2,7 @@
 
 #include "generation/build/BuildIndex.h"
 #include "generation/build/StepPredicate.h"
+#include "platform/core/QuoteBracketScan.h"
 #include "platform/xml/NodeList.h"
 #include "platform/xml/RawAccess.h"
 
@@ -55,28 +56,20 @@ std::optional<QStringList> splitTopLevel(const QString& path)
 {
     QStringList steps;
     QString step;
-    int depth = 0;
-    QChar quote;
+    QuoteBracketScan scan;
     for (const QChar c : path) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-        } else if (c == QLatin1Char('[')) {
-            ++depth;
-        } else if (c == QLatin1Char(']')) {
-            --depth;
-        } else if (depth == 0 && c == QLatin1Char('/')) {
-            steps << step;
-            step.clear();
-            continue;
-        } else if (depth == 0 && (c == QLatin1Char('|') || c.isSpace())) {
-            return std::nullopt;
+        if (scan.take(c.unicode()) == QuoteBracketScan::Role::Plain && scan.depth() == 0) {
+            if (c == QLatin1Char('/')) {
+                steps << step;
+                step.clear();
+                continue;
+            }
+            if (c == QLatin1Char('|') || c.isSpace())
+                return std::nullopt;
         }
         step += c;
     }
-    if (depth != 0 || !quote.isNull())
+    if (!scan.balanced())
         return std::nullopt;
     steps << step;
     return steps;
@@ -129,26 +122,26 @@ bool isStepName(const QString& name)
 std::optional<QStringList> conditionsOf(const QString& brackets)
 {
     QStringList conditions;
-    int depth = 0;
-    QChar quote;
+    QuoteBracketScan scan;
     QString condition;
     for (const QChar c : brackets) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-        } else if (c == QLatin1Char('[')) {
-            if (depth++ == 0)
+        switch (scan.take(c.unicode())) {
+        case QuoteBracketScan::Role::Open:
+            if (scan.depth() == 1)
                 continue;
-        } else if (c == QLatin1Char(']')) {
-            if (--depth == 0) {
+            break;
+        case QuoteBracketScan::Role::Close:
+            if (scan.depth() == 0) {
                 conditions << condition;
                 condition.clear();
                 continue;
             }
-        } else if (depth == 0) {
-            return std::nullopt;
+            break;
+        case QuoteBracketScan::Role::Plain:
+            if (scan.depth() == 0)
+                return std::nullopt;
+            break;
+        case QuoteBracketScan::Role::Quoted: break;
         }
         condition += c;
     }

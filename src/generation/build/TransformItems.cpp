@@ -5,6 +5,7 @@
 #include "generation/build/PathSteps.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
+#include "platform/xml/Lookup.h"
 #include "platform/xml/Node.h"
 
 #include <cstring>
@@ -27,14 +28,12 @@ QString requiredItemText(const xml::Node& entry, const QString& item, const QStr
 
 QString optionalItemText(const xml::Node& entry, const QString& item)
 {
-    const xml::Node node = firstMatch(entry, item);
-    return node.isNull() ? QString() : node.text();
+    return xml::textOf(firstMatch(entry, item));
 }
 
 QString entryLabel(const xml::Node& entry)
 {
-    const xml::Node name = firstMatch(entry, QStringLiteral("Name"));
-    return name.isNull() ? entry.nodeName() : name.text();
+    return xml::textOf(firstMatch(entry, QStringLiteral("Name")), entry.nodeName());
 }
 
 bool numberTextIsOne(const QString& text, const QString& source)
@@ -64,8 +63,7 @@ bool isDirectCopyText(const QString& directCopy)
 
 QString GetPrefixPostfix(const xml::Node& node, bool wantPrefix)
 {
-    const QString value = node.getAttribute(wantPrefix ? QStringLiteral("Prefix") : QStringLiteral("PostFix"));
-    return value.isNull() ? QString() : value;
+    return node.getAttribute(wantPrefix ? QStringLiteral("Prefix") : QStringLiteral("PostFix"));
 }
 
 QString lastStep(const QString& path)

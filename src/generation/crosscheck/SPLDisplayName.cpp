@@ -2,19 +2,14 @@
 
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 
 namespace veldra {
 
 namespace {
 
-QString requiredText(const xml::Document& spl, const QString& query)
-{
-    const xml::Node node = spl.selectSingleNode(query);
-    if (node.isNull())
-        throw VbError(err::XmlNode, QStringLiteral("GetSPLDisplayName"),
-                      QStringLiteral("The SPL file has no %1.").arg(query));
-    return node.text();
-}
+const QString source = QStringLiteral("GetSPLDisplayName");
+const QString fileMissing = QStringLiteral("The SPL file has no %1.");
 
 } // namespace
 
@@ -22,11 +17,11 @@ QString GetSPLDisplayName(const QString& file)
 {
     xml::Document spl;
     if (!spl.load(file))
-        throw VbError(spl.parseError().errorCode, QStringLiteral("GetSPLDisplayName"), spl.parseError().reason);
-    const QString time = requiredText(spl, QStringLiteral("/document/effectiveTime/@value"));
-    const QString product = requiredText(spl, QStringLiteral("//manufacturedProduct/name"));
-    const QString organisation =
-        requiredText(spl, QStringLiteral("/document/author/assignedEntity/representedOrganization/name"));
+        throw VbError(spl.parseError().errorCode, source, spl.parseError().reason);
+    const QString time = xml::requiredAt(spl, QStringLiteral("/document/effectiveTime/@value"), source, fileMissing).text();
+    const QString product = xml::requiredAt(spl, QStringLiteral("//manufacturedProduct/name"), source, fileMissing).text();
+    const QString organisationPath = QStringLiteral("/document/author/assignedEntity/representedOrganization/name");
+    const QString organisation = xml::requiredAt(spl, organisationPath, source, fileMissing).text();
     // A label's names may hold its line breaks ("Lipitor\n 20120229"); a description is one line.
     return ((product.isEmpty() ? organisation : product) + QLatin1Char(' ') + time).simplified();
 }

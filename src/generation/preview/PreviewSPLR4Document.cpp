@@ -13,6 +13,7 @@
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 
 #include <QPointer>
 #include <QTime>
@@ -28,13 +29,6 @@ class StylesheetMissing : public VbError {
 public:
     using VbError::VbError;
 };
-
-QString textAt(const xml::Document& settings, const QString& query)
-{
-    QString text;
-    skip([&] { text = settings.selectSingleNode(query).text(); });
-    return text;
-}
 
 // Logging as the user set it in the menu (as it was before the preview without a main window).
 void restoreLogging(bool before)
@@ -119,8 +113,8 @@ void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
     // The build lets events run and the editor may close meanwhile: the document is held by
     // a handle of its own, and a closed editor gets no preview.
     const xml::Document settings = *editor->XMLDoc;
-    const PreviewFolder preview = previewFolderFor(textAt(settings, QStringLiteral("//SPLR4/GeneralData/DocumentID")));
-    const QString imageFolder = textAt(settings, QStringLiteral("//SPLR4/ProductLabel/WordDocument/ImageTargetFolder"));
+    const PreviewFolder preview = previewFolderFor(xml::textAt(settings, QStringLiteral("//SPLR4/GeneralData/DocumentID")));
+    const QString imageFolder = xml::textAt(settings, QStringLiteral("//SPLR4/ProductLabel/WordDocument/ImageTargetFolder"));
     try {
         emptyPreviewFolder(preview);
         const BuildOutcome built = TransformSPLR4ToSPL(settings, preview.splFile);

@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "generation/build/AddSPLFromFile.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,8 +58,8 @@ void CopyImportedImages(const xml::Node& imported, const xml::Document& settings
     const QStringList names = referencedFiles(imported);
     if (names.isEmpty())
         return;
-    const xml::Node folderNode = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ImageTargetFolder"));
-    const QString imageFolder = folderNode.isNull() ? QString() : folderNode.text().trimmed();
+    const QString imageFolder =
+        xml::textAt(settings, QStringLiteral("SPLR4/ProductLabel/WordDocument/ImageTargetFolder")).trimmed();
     if (imageFolder.isEmpty()) {
         WriteLog(Warning, QStringLiteral("No image folder is set (Image Target Folder); the %1 image files of the SPL File "
                                          "are not copied: %2")

@@ -8,6 +8,7 @@
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Lookup.h"
 
 namespace veldra {
 
@@ -16,6 +17,8 @@ QString UserSelection;
 namespace {
 
 const QString Source = QStringLiteral("ReverseTransform");
+// A required child of an entry: a missing one fails the entry.
+const QString entryMissing = QStringLiteral("The entry has no %1.");
 
 void logFailure(const std::exception& e, const QString& closingLine)
 {
@@ -45,8 +48,7 @@ xml::Node reverseEntryFor(const xml::Node& node, const xml::Document& transformD
 
 QString targetOf(const xml::Node& entry)
 {
-    const xml::Node target = entry.selectSingleNode(QStringLiteral("Definition/Target"));
-    return target.isNull() ? QString() : target.text();
+    return xml::textAt(entry, QStringLiteral("Definition/Target"));
 }
 
 // The groups of an entry whose element lies inside a group of an enclosing entry are read
@@ -65,20 +67,11 @@ QString nestedGroupQuery(const xml::Node& entry, const QString& enclosingTarget)
     return target.mid(enclosingTarget.size() + 1);
 }
 
-// The text of a required child of an entry; a missing one fails the entry.
-QString requiredText(const xml::Node& parent, const QString& query)
-{
-    const xml::Node node = parent.selectSingleNode(query);
-    if (node.isNull())
-        throw VbError(err::XmlNode, Source, QStringLiteral("The entry has no %1.").arg(query));
-    return node.text();
-}
-
 QString groupQuery(const xml::Node& entry, const xml::Document& splDOM)
 {
     const xml::Node selection = entry.selectSingleNode(QStringLiteral("Definition/ReverseTransformUserSelection"));
     if (selection.isNull())
-        return requiredText(entry, QStringLiteral("Definition/Target"));
+        return xml::requiredAt(entry, QStringLiteral("Definition/Target"), Source, entryMissing).text();
     if (UserSelection.isEmpty())
         ReverseTransformUserSelect(entry, splDOM);
     QString query = selection.text();
@@ -161,7 +154,7 @@ void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node&
 {
     if (value.getAttribute(QStringLiteral("DenyReverseTransform")) == QLatin1String("1"))
         return;
-    const QString source = requiredText(value, QStringLiteral("Source"));
+    const QString source = xml::requiredAt(value, QStringLiteral("Source"), Source, entryMissing).text();
     const xml::Node target = value.selectSingleNode(QStringLiteral("Target"));
     if (target.isNull())
         throw VbError(err::XmlNode, Source, QStringLiteral("The entry has a Value without Target."));
@@ -215,7 +208,7 @@ void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pa
                 xml::Node& element, xml::Node& parent)
 {
     try {
-        const QString name = requiredText(entry, QStringLiteral("Name"));
+        const QString name = xml::requiredAt(entry, QStringLiteral("Name"), Source, entryMissing).text();
         WriteLog(logSeparator(), QString());
         WriteLog(QStringLiteral("Processing"), name);
         const xml::Document definitionDOM = element.ownerDocument();
@@ -306,8 +299,8 @@ void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definiti
                            xml::Node& element, xml::Node& parent)
 {
     try {
-        requiredText(entry, QStringLiteral("Name"));
-        const QString path = requiredText(entry, QStringLiteral("Definition/Source"));
+        xml::requiredAt(entry, QStringLiteral("Name"), Source, entryMissing);
+        const QString path = xml::requiredAt(entry, QStringLiteral("Definition/Source"), Source, entryMissing).text();
         const xml::Node pattern = definitionDOM.selectSingleNode(path);
         if (pattern.isNull())
             throw VbError(err::XmlNode, Source, QStringLiteral("The definition document has no element at %1.").arg(path));

@@ -1,5 +1,7 @@
 #include "platform/core/InputScan.h"
 
+#include "platform/core/QuoteBracketScan.h"
+
 namespace veldra {
 
 namespace {
@@ -111,24 +113,13 @@ private:
     // The internal subset may hold '>' inside brackets and quotes.
     std::optional<InputRefusal> documentType()
     {
-        int brackets = 0;
-        char32_t quote = 0;
+        QuoteBracketScan scan;
         while (i_ < size_) {
             const char32_t c = unit(i_);
             if (auto refusal = plain())
                 return refusal;
-            if (quote) {
-                if (c == quote)
-                    quote = 0;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == '[') {
-                ++brackets;
-            } else if (c == ']') {
-                --brackets;
-            } else if (c == '>' && brackets <= 0) {
+            if (scan.take(c) == QuoteBracketScan::Role::Plain && c == '>' && scan.depth() <= 0)
                 return std::nullopt;
-            }
         }
         return std::nullopt;
     }
@@ -149,17 +140,14 @@ private:
         if (auto refusal = countNode(line))
             return refusal;
         int attributes = 0;
-        char32_t quote = 0;
+        QuoteBracketScan scan;  // brackets mean nothing in a start tag: only its quotes count
         while (i_ < size_) {
             const char32_t c = unit(i_);
             if (auto refusal = plain())
                 return refusal;
-            if (quote) {
-                if (c == quote)
-                    quote = 0;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == '=') {
+            if (scan.take(c) == QuoteBracketScan::Role::Quoted)
+                continue;
+            if (c == '=') {
                 if (++attributes > kMaxAttributesPerElement)
                     return InputRefusal{QStringLiteral("An element has more than %1 attributes; no document this "
                                                        "program reads holds so many.")

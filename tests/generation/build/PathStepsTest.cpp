@@ -129,6 +129,7 @@ TEST(PathStepsTest, PathsMatchAsTheQueryEngineSelects)
         QStringLiteral("doc//m"),
         QStringLiteral("doc/section/subject/."),
         QStringLiteral("doc/nothing"),
+        QStringLiteral("doc/item[@styleCode='bold' or .=\"c]/['\"]"),
     };
     for (const QString& path : paths) {
         SCOPED_TRACE(path.toStdString());

@@ -1,5 +1,6 @@
 #include "platform/core/AppPaths.h"
 #include "platform/core/FileSave.h"
+#include "platform/core/InputScan.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
@@ -76,6 +77,25 @@ TEST(VbStringTest, NumericAcceptsSignsDecimalsExponentsAndBlanks)
         EXPECT_TRUE(vbstr::isNumeric(QString::fromLatin1(yes))) << yes;
     for (const char* no : {"", " ", "abc", "1,000x", "1e", "--1", "1.2.3"})
         EXPECT_FALSE(vbstr::isNumeric(QString::fromLatin1(no))) << no;
+}
+
+// Markup inside quoted values counts for nothing: a quoted ">" ends neither a start tag nor a
+// document type, a quoted "=" is no attribute, and a quoted "[" opens no internal subset.
+TEST(InputScanTest, QuotedMarkupIsNotCounted)
+{
+    const struct {
+        const char* input;
+        bool refused;  // with room for two elements and attributes
+    } cases[] = {
+        {"<a b='1' c='2'/>", true},
+        {"<a b='>' c='1'/>", true},
+        {"<a b='==='/>", false},
+        {"<!DOCTYPE a SYSTEM \"x><b c='1' d='2'/>\"><a/>", false},
+        {"<!DOCTYPE a [<!ENTITY e \"[\">]><a b='1' c='2'/>", true},
+        {"<!DOCTYPE a [<!ENTITY e \"]><b c='1' d='2'/>\">]><a/>", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(refuseBeforeParsing(QByteArray(c.input), 2).has_value(), c.refused) << c.input;
 }
 
 TEST(AppPathsTest, ProgramFolderCanBeRedirectedAndTakesBackslashNames)
