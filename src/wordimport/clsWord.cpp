@@ -74,6 +74,8 @@ QString clsWord::headingText(int i) const
     for (QChar& c : text)
         if (c == QLatin1Char('\t') || c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QChar(14))
             c = QLatin1Char(' ');
+        else if (c == QChar(word::text_mark::NonBreakingHyphen))
+            c = QLatin1Char('-');
     return text;
 }
 

@@ -115,8 +115,8 @@ private:
     const word::Paragraph& paragraph(int i) const { return ParagraphList[static_cast<size_t>(i)]; }
     QString styleOf(int i) const;
     // The text of a header paragraph, its mark included; a tab (often between a heading's
-    // number and its words) and a manual line, column or page break count as a blank, so
-    // that cleaning does not glue words together.
+    // number and its words) and a manual line, column or page break count as a blank, and a
+    // non-breaking hyphen as a hyphen, so that cleaning does not glue words together.
     QString headingText(int i) const;
     // Whether a heading's text holds more than its mark, blanks and breaks: a heading
     // paragraph without text is no heading, so it does not take the text after it.

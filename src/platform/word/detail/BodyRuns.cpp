@@ -170,9 +170,9 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
         } else if (!std::strcmp(name, "cr")) {
             append(11, format);
         } else if (!std::strcmp(name, "noBreakHyphen")) {
-            append(30, format);
+            append(text_mark::NonBreakingHyphen, format);
         } else if (!std::strcmp(name, "softHyphen")) {
-            append(31, format);
+            append(text_mark::OptionalHyphen, format);
         } else if (!std::strcmp(name, "sym")) {
             bool ok = false;
             const char32_t code = attr(node, "char").toUInt(&ok, 16);
