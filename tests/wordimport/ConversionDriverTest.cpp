@@ -379,10 +379,23 @@ TEST_F(ConversionDriverTest, RealWordConstructsKeepTheirWordsListsAndPictures)
          "<w:p><mc:AlternateContent><mc:Choice Requires=\"wps\">" + r.arg("Chosen") + "</mc:Choice><mc:Fallback>"
              + r.arg("Chosen") + "</mc:Fallback></mc:AlternateContent>" + r.arg(" once") + "</w:p>",
          "Chosen once", "Chosen"},
+        {"pictures in line and floating", "<w:p>" + img + "<w:r>" + picture("anchor") + "</w:r>" + r.arg("Carton") + "</w:p>",
+         "Carton", "", {}, 2},
+        {"a picture inside alternate content, read once",
+         "<w:p><w:r><mc:AlternateContent><mc:Choice Requires=\"wps\">" + picture("anchor")
+             + "</mc:Choice><mc:Fallback><w:pict><v:shape style=\"width:72pt;height:36pt\"><v:imagedata r:id=\"rIdImg\"/>"
+               "</v:shape></w:pict></mc:Fallback></mc:AlternateContent></w:r></w:p>",
+         "", "", {}, 1},
         {"a legacy picture", "<w:p><w:r><w:pict><v:shape style=\"width:72pt;height:36pt\"><v:imagedata r:id=\"rIdImg\"/>"
                              "</v:shape></w:pict></w:r></w:p>",
          "", "", {}, 1},
         {"a picture in a table", tableOf(cell(para("Label")) + cell("<w:p>" + img + "</w:p>")), "Label", "", {}, 1, 1},
+        {"text boxes keep their text, their pictures and their lists",
+         "<w:p>" + r.arg("Anchor ") + "<w:r><mc:AlternateContent><mc:Choice Requires=\"wps\">"
+             + textBox(para("Boxed words") + "<w:p>" + img + "</w:p>" + styled("ListBullet", "Boxed item"))
+             + "</mc:Choice><mc:Fallback>" + vmlTextBox(para("Boxed words")) + "</mc:Fallback></mc:AlternateContent></w:r></w:p>"
+             + "<w:p><w:r>" + vmlTextBox(para("Legacy box")) + "</w:r></w:p>",
+         "Anchor Boxed words Boxed item Legacy box", "", {"unordered:Boxed item"}, 1},
         {"tables inside content controls, nested tables and controls in cells",
          "<w:sdt><w:sdtContent>" + tableOf(cell(para("Outer")) + cell(tableOf(cell(para("Inner"))) + para("")))
              + "</w:sdtContent></w:sdt>" + para("Between")

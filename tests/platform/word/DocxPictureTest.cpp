@@ -107,9 +107,11 @@ TEST(DocxPicture, VmlPicturesObjectsAndFloatingShapes)
                        "</w:pict></w:r>"
                        "<w:r><w:drawing><wp:anchor><wp:extent cx=\"1\" cy=\"1\"/></wp:anchor></w:drawing></w:r></w:p>"),
         parts);
-    EXPECT_EQ(doc.content().text(), QStringLiteral("//\r"));
+    // The floating VML picture is read in line; an anchored drawing without a picture is not.
+    EXPECT_EQ(doc.content().text(), QStringLiteral("///\r"));
     const auto shapes = doc.inlineShapes();
-    ASSERT_EQ(shapes.count(), 2);
+    ASSERT_EQ(shapes.count(), 3);
+    EXPECT_DOUBLE_EQ(shapes.item(3).width(), 10.0);
     EXPECT_DOUBLE_EQ(shapes.item(1).width(), 72.0);
     EXPECT_DOUBLE_EQ(shapes.item(1).height(), 36.0);
     const PictureData vml = shapes.item(1).picture();

@@ -68,6 +68,8 @@ private:
     void readDrawing(xmlNode* drawing, uint16_t format);
     void readVml(xmlNode* container, uint16_t format, bool ole);
     void readSection(xmlNode* sectPr);
+    // Reads the text boxes met in the paragraph just read.
+    void readTextBoxes(const TableContext* table);
     const ParagraphStyle& paragraphStyleOf(const QString& styleId);
 
     void fieldBegin();
@@ -100,6 +102,7 @@ private:
     std::vector<int> explicitBreaks_;
     std::optional<int> mergedParagraphStart_;
     int floatingPictures_ = 0;
+    std::vector<xmlNode*> textBoxes_;   // met in the paragraph being read, not read yet
     int codeDepth_ = 0;                 // fields whose code is being read
     bool sawSection_ = false;
     bool revisions_ = false;

@@ -26,6 +26,18 @@ bool understood(const QString& requirement)
            && std::all_of(prefixes.begin(), prefixes.end(), [](const QString& p) { return known.contains(p); });
 }
 
+// The text boxes of a drawing or a VML shape; a box is a story of its own, so the search
+// stops at each one.
+void collectTextBoxes(xmlNode* node, std::vector<xmlNode*>& into)
+{
+    for (xmlNode* child : children(node)) {
+        if (isW(child, "txbxContent"))
+            into.push_back(child);
+        else
+            collectTextBoxes(child, into);
+    }
+}
+
 } // namespace
 
 void BodyReader::readInline(xmlNode* parent, const RunContext& context)
@@ -205,22 +217,28 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
 
 void BodyReader::readDrawing(xmlNode* drawing, uint16_t format)
 {
-    // Floating (anchored) drawings are not inline shapes; they are left out.
+    // A floating (anchored) picture is read in line where it is anchored, so that it is not
+    // lost; other floating drawings give only the text of their text boxes.
     for (xmlNode* child : children(drawing)) {
-        if (isNamed(child, "inline"))
+        if (isNamed(child, "inline")) {
             addShape(shapeFromInline(child, rels_), format);
-        else if (isNamed(child, "anchor") && isPicture(child))
+        } else if (isNamed(child, "anchor") && isPicture(child)) {
+            addShape(shapeFromInline(child, rels_), format);
             ++floatingPictures_;
+        }
     }
+    collectTextBoxes(drawing, textBoxes_);
 }
 
 void BodyReader::readVml(xmlNode* container, uint16_t format, bool ole)
 {
     bool floating = false;
-    if (auto shape = shapeFromVml(container, rels_, ole, &floating))
+    if (auto shape = shapeFromVml(container, rels_, ole, &floating)) {
         addShape(*shape, format);
-    if (floating)
-        ++floatingPictures_;
+        if (floating)
+            ++floatingPictures_;
+    }
+    collectTextBoxes(container, textBoxes_);
 }
 
 void BodyReader::addShape(ShapeRec shape, uint16_t format)

@@ -124,10 +124,7 @@ std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Re
     if (!vShape || (!imageData && !ole))
         return std::nullopt;
     const QString style = attr(vShape, "style");
-    if (styleValue(style, QStringLiteral("position")) == QLatin1String("absolute")) {
-        *floating = true;
-        return std::nullopt;
-    }
+    *floating = styleValue(style, QStringLiteral("position")) == QLatin1String("absolute");
     ShapeRec shape;
     shape.kind = ole ? GraphicKind::Ole : GraphicKind::Picture;
     shape.type = ole ? inline_shape_type::EmbeddedOleObject : inline_shape_type::Picture;

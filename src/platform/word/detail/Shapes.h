@@ -11,12 +11,12 @@
 
 namespace veldra::word::detail {
 
-// An inline DrawingML picture (wp:inline): its extent, what kind of graphic it holds,
-// where its media is and how it is cropped.
+// A DrawingML picture, inline (wp:inline) or floating (wp:anchor): its extent, what kind
+// of graphic it holds, where its media is and how it is cropped.
 ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels);
 // A VML picture (w:pict) or an OLE object's preview (w:object); nullopt when the
-// container holds no inline picture (a text box, a floating shape). *floating tells a
-// floating picture from the rest.
+// container holds no picture (a text box, a drawn shape). *floating tells a picture
+// placed on the page from one in line with the text.
 std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Relationship>& rels, bool ole, bool* floating);
 // Whether a floating DrawingML object (wp:anchor) is a picture.
 bool isPicture(xmlNode* anchor);
