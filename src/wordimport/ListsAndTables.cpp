@@ -49,7 +49,8 @@ QString rulesOf(const word::Cell& cell)
 void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList)
 {
     QString list;
-    if (ListType == word::list_type::Bullet) {
+    // Bullets drawn from a picture are bullets all the same.
+    if (ListType == word::list_type::Bullet || ListType == word::list_type::PictureBullet) {
         wordlog::information(wordlog::indent10 + QStringLiteral("Converting Bullet List"));
         list = QStringLiteral("<list listType=\"unordered\" styleCode=\"Disc\">");
     } else {

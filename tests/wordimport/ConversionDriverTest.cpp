@@ -246,7 +246,10 @@ DocxParts realWordParts()
                       + "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
                         "<w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/></w:num>"
                         "<w:num w:numId=\"3\"><w:abstractNumId w:val=\"2\"/></w:num>"
-                        "<w:num w:numId=\"4\"><w:abstractNumId w:val=\"3\"/></w:num>";
+                        "<w:num w:numId=\"4\"><w:abstractNumId w:val=\"3\"/></w:num>"
+                        "<w:abstractNum w:abstractNumId=\"5\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"bullet\"/>"
+                        "<w:lvlText w:val=\"\"/><w:lvlPicBulletId w:val=\"0\"/></w:lvl></w:abstractNum>"
+                        "<w:num w:numId=\"5\"><w:abstractNumId w:val=\"5\"/></w:num>";
     parts.relationships = relationship("rIdImg", "image", "media/a.png")
                           + relationship("rIdLink", "hyperlink", "https://example.org/", true);
     parts.parts.insert("word/media/a.png", pngBytes(4, 2, 0x00ff00));
@@ -349,6 +352,8 @@ TEST_F(ConversionDriverTest, RealWordConstructsKeepTheirWordsListsAndPictures)
         {"a list whose levels come from a numbering style",
          para("Linked", "<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"3\"/></w:numPr>"), "Linked", "",
          {"unordered:Linked"}},
+        {"picture bullets", para("Pictured", "<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"5\"/></w:numPr>"),
+         "Pictured", "", {"unordered:Pictured"}},
         {"content controls around blocks and runs",
          "<w:sdt><w:sdtPr/><w:sdtContent>" + para("Blocked") + "</w:sdtContent></w:sdt><w:p>" + r.arg("Before ")
              + "<w:sdt><w:sdtContent>" + r.arg("inside") + "</w:sdtContent></w:sdt>" + r.arg(" after") + "</w:p>",
