@@ -152,6 +152,7 @@ void clsWord::walkParagraphs()
             QString noSubSection;
             wordlog::processing(title, true);
             keepSection(title);
+            headingPictures(i, title, noSubSection);
             ++i;
             ProcessSection(title, noSubSection, i);
         } else if (isHeading(i, excerptStyle_)) {
@@ -208,6 +209,7 @@ void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, in
         StripControlChars(SubSectionTitle);
         wordlog::processing(wordlog::indent5 + SubSectionTitle);
         SPL->AddSubSection(SectionTitle, SubSectionTitle);
+        headingPictures(i, SectionTitle, SubSectionTitle);
         ++i;
         ProcessSection(SectionTitle, SubSectionTitle, i);
         return;
@@ -251,7 +253,7 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
                 ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, true);
             if (const int listType = range.listFormat().listType(); listType != word::list_type::None) {
                 next = i;
-                ConvertList(next, listType, ParagraphText);
+                ConvertList(next, listType, ParagraphText, SectionTitle, SubSectionTitle);
                 TextType = QStringLiteral("BulletList");
             }
         }
@@ -265,6 +267,12 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
         ProcessSection(SectionTitle, SubSectionTitle, i);
     }
     --i;
+}
+
+void clsWord::headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle)
+{
+    if (const auto pictures = paragraph(i).range().inlineShapes(); !pictures.isEmpty())
+        ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, true);
 }
 
 void clsWord::excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i)

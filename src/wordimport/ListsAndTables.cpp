@@ -46,7 +46,8 @@ QString rulesOf(const word::Cell& cell)
 
 } // namespace
 
-void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList)
+void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList, QString& SectionTitle,
+                          QString& SubSectionTitle)
 {
     QString list;
     // Bullets drawn from a picture are bullets all the same.
@@ -66,6 +67,8 @@ void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList)
             const word::Range range = paragraph(i).range();
             ConvertCrossReference(item, range);
             ConvertHyperLink(item, range);
+            if (const auto pictures = range.inlineShapes(); i > Index && !pictures.isEmpty())
+                item += ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
             list += QStringLiteral("<item>") + item + QStringLiteral("</item>");
             ++i;
         } while (i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() == ListType);
@@ -97,10 +100,11 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
                     const QString valign = valignPart(cell.verticalAlignment());
                     QString content;
                     for (const word::Paragraph& p : cell.range().paragraphs()) {
-                        const auto pictures = p.range().inlineShapes();
-                        const QString piece = pictures.isEmpty()
-                                                  ? FormatBoldItalicUnderlineSubScriptSuperScript(p)
-                                                  : ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
+                        // The text beside a cell's pictures stays, in front of them.
+                        QString piece = FormatBoldItalicUnderlineSubScriptSuperScript(p);
+                        if (const auto pictures = p.range().inlineShapes(); !pictures.isEmpty())
+                            piece = (piece.trimmed().isEmpty() ? QString() : piece)
+                                    + ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
                         content += content.isEmpty() ? piece : QStringLiteral("<br/>") + piece;
                     }
                     table += QStringLiteral("<td") + attribute(QStringLiteral("align"), align)

@@ -70,7 +70,16 @@ QString clsWord::styleOf(int i) const
 
 QString clsWord::headingText(int i) const
 {
-    QString text = paragraph(i).range().text();
+    const word::Range range = paragraph(i).range();
+    QString text = range.text();
+    if (const auto pictures = range.inlineShapes(); !pictures.isEmpty()) {
+        // A picture's character is no part of the title.
+        text.clear();
+        for (const word::Range& character : range.characters())
+            if (std::none_of(pictures.begin(), pictures.end(),
+                             [&](const word::InlineShape& shape) { return shape.range().start() == character.start(); }))
+                text += character.text();
+    }
     for (QChar& c : text)
         if (c == QLatin1Char('\t') || c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QChar(14))
             c = QLatin1Char(' ');

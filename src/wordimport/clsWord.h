@@ -83,8 +83,10 @@ public:
     // Character-format markup of one paragraph (escaped text with content/sup/sub runs).
     QString FormatBoldItalicUnderlineSubScriptSuperScript(const word::Paragraph& Paragraph) const;
 
-    // Lists and tables
-    void ConvertList(int& Index, int ListType, QString& ConvertedList);
+    // Lists and tables. The pictures of a list's items after the first go into their items
+    // (the walk puts those of the first before the list).
+    void ConvertList(int& Index, int ListType, QString& ConvertedList, QString& SectionTitle,
+                     QString& SubSectionTitle);
     bool ConvertTable(const word::Table& Table, int& Index, QString& SectionTitle, QString& SubSectionTitle,
                       QString& ConvertedTable);
 
@@ -126,6 +128,8 @@ private:
     bool isHeader(int i) const;
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
+    // The pictures of heading paragraph i go into the text of the section it opens.
+    void headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void walkParagraphs();
     // Adds paragraph i, a heading with text, to the index of its style (or styles).

@@ -354,6 +354,12 @@ TEST_F(ConversionDriverTest, RealWordConstructsKeepTheirWordsListsAndPictures)
          {"unordered:Linked"}},
         {"picture bullets", para("Pictured", "<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"5\"/></w:numPr>"),
          "Pictured", "", {"unordered:Pictured"}},
+        {"pictures in list items, headings and beside text in a cell",
+         "<w:p><w:pPr><w:pStyle w:val=\"ListBullet\"/></w:pPr>" + img + r.arg("First") + "</w:p>"
+             + "<w:p><w:pPr><w:pStyle w:val=\"ListBullet\"/></w:pPr>" + r.arg("Second") + img + "</w:p>"
+             + styledRun("Heading2", r.arg("Carton") + img) + para("Below")
+             + tableOf(cell("<w:p>" + r.arg("Figure one") + img + "</w:p>")),
+         "First Second Carton Below Figure one", "", {"unordered:First", "unordered:Second"}, 4, 1},
         {"content controls around blocks and runs",
          "<w:sdt><w:sdtPr/><w:sdtContent>" + para("Blocked") + "</w:sdtContent></w:sdt><w:p>" + r.arg("Before ")
              + "<w:sdt><w:sdtContent>" + r.arg("inside") + "</w:sdtContent></w:sdt>" + r.arg(" after") + "</w:p>",
@@ -433,6 +439,8 @@ TEST_F(ConversionDriverTest, RealWordConstructsKeepTheirWordsListsAndPictures)
             items << item.parentNode().getAttribute("listType") + ":" + item.text().simplified();
         EXPECT_EQ(items, c.items);
         EXPECT_EQ(body.selectNodes(".//observationMedia").length(), c.pictures);
+        for (const xml::Node& title : body.selectNodes(".//section/title"))
+            EXPECT_FALSE(title.text().contains('/')) << title.text().toStdString();  // a picture's character
         EXPECT_EQ(body.selectNodes(".//table").length(), c.tables);
     }
 }
