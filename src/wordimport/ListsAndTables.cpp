@@ -46,6 +46,12 @@ QString rulesOf(const word::Cell& cell)
 
 } // namespace
 
+int clsWord::tableStartAt(int i) const
+{
+    const word::Table table = paragraph(i).range().tables().first();
+    return table.isNull() ? -1 : table.range().start();
+}
+
 void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList, QString& SectionTitle,
                           QString& SubSectionTitle)
 {
@@ -59,9 +65,11 @@ void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList, QStr
         list = QStringLiteral("<list listType=\"ordered\" styleCode=\"Arabic\">");
     }
     int i = Index;
+    const int table = tableStartAt(Index);
     try {
         // A header paragraph ends the list even when it is numbered like the list's items,
-        // and so does the end of the document.
+        // and so do the end of the document and the edge of a table: a list that ran into a
+        // table would take the table's first paragraph from it.
         do {
             QString item = FormatBoldItalicUnderlineSubScriptSuperScript(paragraph(i));
             const word::Range range = paragraph(i).range();
@@ -71,7 +79,8 @@ void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList, QStr
                 item += ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
             list += QStringLiteral("<item>") + item + QStringLiteral("</item>");
             ++i;
-        } while (i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() == ListType);
+        } while (i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() == ListType
+                 && tableStartAt(i) == table);
     } catch (const std::exception& e) {
         wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
     }

@@ -126,6 +126,8 @@ private:
     // Whether paragraph i is a heading with text in that style.
     bool isHeading(int i, const QString& style) const;
     bool isHeader(int i) const;
+    // Where the outermost table holding paragraph i starts, -1 outside tables.
+    int tableStartAt(int i) const;
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     // The pictures of heading paragraph i go into the text of the section it opens.
