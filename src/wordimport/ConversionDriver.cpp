@@ -155,7 +155,7 @@ void clsWord::walkParagraphs()
             headingPictures(i, title, noSubSection);
             ++i;
             ProcessSection(title, noSubSection, i);
-        } else if (isHeading(i, excerptStyle_)) {
+        } else if (isExcerptHeading(i)) {
             QString title = headingText(i);
             title.remove(QLatin1Char('-'));
             StripControlChars(title);
@@ -166,6 +166,23 @@ void clsWord::walkParagraphs()
         if (askToCancel())
             break;
     }
+}
+
+// An excerpt heading names the section whose highlights follow it. One that names no section
+// is no heading: its text and the text after it stay in the section it stands in.
+bool clsWord::isExcerptHeading(int i) const
+{
+    if (!isHeading(i, excerptStyle_))
+        return false;
+    QString title = headingText(i);
+    title.remove(QLatin1Char('-'));
+    StripControlChars(title);
+    if (title == highlightsTitle)
+        return true;
+    xml::Node found;
+    if (SPL && SPL->Document)
+        SPL->GetSectionByTitle(SPL->Document->childNodes(), title, QString(), found);
+    return static_cast<bool>(found);
 }
 
 // A heading the template lacks becomes a section of its own: the label loses none of it.
@@ -214,7 +231,7 @@ void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, in
         ProcessSection(SectionTitle, SubSectionTitle, i);
         return;
     }
-    if (isHeading(i, excerptStyle_))
+    if (isExcerptHeading(i))
         excerptRun(SectionTitle, SubSectionTitle, i);
     else
         contentRun(SectionTitle, SubSectionTitle, i);

@@ -102,7 +102,9 @@ bool clsWord::isHeading(int i, const QString& style) const
 bool clsWord::isHeader(int i) const
 {
     const QString style = styleOf(i);
-    return (style == sectionStyle_ || style == subSectionStyle_ || style == excerptStyle_) && isHeading(i, style);
+    if (style == excerptStyle_ && isExcerptHeading(i))
+        return true;
+    return (style == sectionStyle_ || style == subSectionStyle_) && isHeading(i, style);
 }
 
 bool clsWord::askToCancel()

@@ -126,6 +126,7 @@ private:
     // Whether paragraph i is a heading with text in that style.
     bool isHeading(int i, const QString& style) const;
     bool isHeader(int i) const;
+    bool isExcerptHeading(int i) const;
     // Where the outermost table holding paragraph i starts, -1 outside tables.
     int tableStartAt(int i) const;
     void listParagraphs();

@@ -412,6 +412,10 @@ TEST_F(ConversionDriverTest, RealWordConstructsKeepTheirWordsListsAndPictures)
              + "</w:sdtContent></w:sdt>" + para("Between")
              + tableOf(cell("<w:sdt><w:sdtContent>" + para("Controlled") + "</w:sdtContent></w:sdt>")),
          "Outer Inner Between Controlled", "", {}, 0, 2},
+        {"a title that names no section is text of the section it stands in",
+         para("Before") + styled("Title", "Dosing Card") + para("Read this card") + styled("Title", "Dosing Card")
+             + heading(2, "Adults") + styled("Title", "Adult Card") + para("Read it too"),
+         "Before Dosing Card Read this card Dosing Card Adults Adult Card Read it too"},
         {"an outline level alone makes no heading: its words stay in the section before",
          para("Outlined", "<w:outlineLvl w:val=\"0\"/>") + para("After"), "Outlined After"},
         {"a list ends where a table starts", styled("ListBullet", "Listed") + tableOf(cell(styled("ListBullet", "Celled"))),
