@@ -277,6 +277,17 @@ QString textBox(const QString& blocks)
            "<w:txbxContent>" + blocks + "</w:txbxContent></wps:txbx></wps:wsp></a:graphicData></a:graphic></wp:anchor></w:drawing>";
 }
 
+// A floating group of a picture and a text box, as a callout is drawn.
+QString drawnGroup(const QString& blocks)
+{
+    return "<w:drawing><wp:anchor><wp:extent cx=\"914400\" cy=\"457200\"/><wp:docPr id=\"3\" name=\"g\"/><a:graphic>"
+           "<a:graphicData uri=\"http://schemas.microsoft.com/office/word/2010/wordprocessingGroup\">"
+           "<wpg:wgp xmlns:wpg=\"http://schemas.microsoft.com/office/word/2010/wordprocessingGroup\"><pic:pic><pic:blipFill>"
+           "<a:blip r:embed=\"rIdImg\"/></pic:blipFill><pic:spPr><a:xfrm><a:ext cx=\"12700\" cy=\"12700\"/></a:xfrm>"
+           "</pic:spPr></pic:pic><wps:wsp><wps:txbx><w:txbxContent>" + blocks + "</w:txbxContent></wps:txbx></wps:wsp>"
+           "</wpg:wgp></a:graphicData></a:graphic></wp:anchor></w:drawing>";
+}
+
 QString vmlTextBox(const QString& blocks)
 {
     return "<w:pict><v:shape style=\"position:absolute;width:72pt;height:36pt\"><v:textbox><w:txbxContent>" + blocks
@@ -407,6 +418,8 @@ TEST_F(ConversionDriverTest, RealWordConstructsKeepTheirWordsListsAndPictures)
              + "</mc:Choice><mc:Fallback>" + vmlTextBox(para("Boxed words")) + "</mc:Fallback></mc:AlternateContent></w:r></w:p>"
              + "<w:p><w:r>" + vmlTextBox(para("Legacy box")) + "</w:r></w:p>",
          "Anchor Boxed words Boxed item Legacy box", "", {"unordered:Boxed item"}, 1},
+        {"a drawn group's pictures and text boxes", "<w:p><w:r>" + drawnGroup(para("Callout")) + "</w:r></w:p>",
+         "Callout", "", {}, 1},
         {"tables inside content controls, nested tables and controls in cells",
          "<w:sdt><w:sdtContent>" + tableOf(cell(para("Outer")) + cell(tableOf(cell(para("Inner"))) + para("")))
              + "</w:sdtContent></w:sdt>" + para("Between")

@@ -217,15 +217,22 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
 
 void BodyReader::readDrawing(xmlNode* drawing, uint16_t format)
 {
-    // A floating (anchored) picture is read in line where it is anchored, so that it is not
-    // lost; other floating drawings give only the text of their text boxes.
+    // A floating (anchored) picture is read in line where it is anchored, and a drawn group
+    // or canvas gives the pictures it holds, so that none is lost; other drawings give only
+    // the text of their text boxes.
     for (xmlNode* child : children(drawing)) {
-        if (isNamed(child, "inline")) {
-            addShape(shapeFromInline(child, rels_), format);
-        } else if (isNamed(child, "anchor") && isPicture(child)) {
-            addShape(shapeFromInline(child, rels_), format);
-            ++floatingPictures_;
-        }
+        const bool floating = isNamed(child, "anchor");
+        if (!floating && !isNamed(child, "inline"))
+            continue;
+        std::vector<ShapeRec> pictures;
+        if (isDrawnGroup(child))
+            pictures = picturesOfGroup(child, rels_);
+        else if (!floating || isPicture(child))
+            pictures.push_back(shapeFromInline(child, rels_));
+        for (ShapeRec& picture : pictures)
+            addShape(std::move(picture), format);
+        if (floating)
+            floatingPictures_ += static_cast<int>(pictures.size());
     }
     collectTextBoxes(drawing, textBoxes_);
 }

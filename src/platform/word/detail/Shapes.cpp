@@ -59,6 +59,36 @@ xmlNode* findVmlShape(xmlNode* container)
     return nullptr;
 }
 
+void readPicture(xmlNode* holder, const QHash<QString, Relationship>& rels, ShapeRec& shape)
+{
+    shape.kind = GraphicKind::Picture;
+    shape.type = inline_shape_type::Picture;
+    xmlNode* blipFill = descendant(holder, "blipFill");
+    xmlNode* blip = descendant(blipFill, "blip");
+    setMedia(shape, rels, relAttr(blip, "embed"), relAttr(blip, "link"));
+    if (xmlNode* rect = descendant(blipFill, "srcRect"))
+        shape.crop = {cropFraction(rect, "l"), cropFraction(rect, "t"), cropFraction(rect, "r"), cropFraction(rect, "b")};
+}
+
+void collectGroupPictures(xmlNode* node, const QHash<QString, Relationship>& rels, std::vector<ShapeRec>& into)
+{
+    for (xmlNode* child : children(node)) {
+        if (inWordNamespace(child))
+            continue;   // a text box's content is read as text, with its own pictures
+        if (!isNamed(child, "pic")) {
+            collectGroupPictures(child, rels, into);
+            continue;
+        }
+        ShapeRec shape;
+        readPicture(child, rels, shape);
+        if (xmlNode* extent = descendant(descendant(child, "xfrm"), "ext")) {
+            shape.cx = std::max<qint64>(0, int64Attr(extent, "cx", 0));
+            shape.cy = std::max<qint64>(0, int64Attr(extent, "cy", 0));
+        }
+        into.push_back(std::move(shape));
+    }
+}
+
 } // namespace
 
 qint64 vmlLengthToEmu(const QString& length)
@@ -88,13 +118,7 @@ ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels)
     xmlNode* data = descendant(inl, "graphicData");
     const QString uri = attr(data, "uri");
     if (uri.endsWith(QLatin1String("/picture"))) {
-        shape.kind = GraphicKind::Picture;
-        shape.type = inline_shape_type::Picture;
-        xmlNode* blipFill = descendant(data, "blipFill");
-        xmlNode* blip = descendant(blipFill, "blip");
-        setMedia(shape, rels, relAttr(blip, "embed"), relAttr(blip, "link"));
-        if (xmlNode* rect = descendant(blipFill, "srcRect"))
-            shape.crop = {cropFraction(rect, "l"), cropFraction(rect, "t"), cropFraction(rect, "r"), cropFraction(rect, "b")};
+        readPicture(data, rels, shape);
     } else if (uri.endsWith(QLatin1String("/chart"))) {
         shape.kind = GraphicKind::Chart;
         shape.type = inline_shape_type::Chart;
@@ -114,6 +138,19 @@ ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels)
 bool isPicture(xmlNode* anchor)
 {
     return attr(descendant(anchor, "graphicData"), "uri").endsWith(QLatin1String("/picture"));
+}
+
+bool isDrawnGroup(xmlNode* drawingObject)
+{
+    const QString uri = attr(descendant(drawingObject, "graphicData"), "uri");
+    return uri.endsWith(QLatin1String("/wordprocessingGroup")) || uri.endsWith(QLatin1String("/wordprocessingCanvas"));
+}
+
+std::vector<ShapeRec> picturesOfGroup(xmlNode* drawingObject, const QHash<QString, Relationship>& rels)
+{
+    std::vector<ShapeRec> shapes;
+    collectGroupPictures(descendant(drawingObject, "graphicData"), rels, shapes);
+    return shapes;
 }
 
 std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Relationship>& rels, bool ole, bool* floating)

@@ -8,6 +8,7 @@
 #include <libxml/tree.h>
 
 #include <optional>
+#include <vector>
 
 namespace veldra::word::detail {
 
@@ -20,6 +21,10 @@ ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels)
 std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Relationship>& rels, bool ole, bool* floating);
 // Whether a floating DrawingML object (wp:anchor) is a picture.
 bool isPicture(xmlNode* anchor);
+// Whether a DrawingML object is a drawn group or canvas, which may hold pictures.
+bool isDrawnGroup(xmlNode* drawingObject);
+// The pictures a drawn group or canvas holds, each with its own extent, in document order.
+std::vector<ShapeRec> picturesOfGroup(xmlNode* drawingObject, const QHash<QString, Relationship>& rels);
 // A CSS length of VML ("72pt", "1in", "96px", "2.54cm") in EMU; 0 when unreadable.
 qint64 vmlLengthToEmu(const QString& length);
 
