@@ -1,8 +1,10 @@
 #include "wordimport/clsWord.h"
 
 #include "app/SharedProcedures.h"
+#include "platform/word/Field.h"
 
 #include <array>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -104,6 +106,16 @@ QString textOf(const QString& text)
     return out;
 }
 
+// A footnote's or endnote's mark becomes the SPL footnote itself, which shows the mark and
+// the note's text; the note's text is not lost with the mark's control character.
+std::map<int, QString> footnotesOf(const word::Range& range)
+{
+    std::map<int, QString> footnotes;
+    for (const word::Note& note : range.notes())
+        footnotes.emplace(note.reference().start(), QStringLiteral("<footnote>") + textOf(note.text()) + QStringLiteral("</footnote>"));
+    return footnotes;
+}
+
 } // namespace
 
 QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Paragraph& Paragraph) const
@@ -114,15 +126,20 @@ QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Parag
     for (const word::InlineShape& shape : range.inlineShapes())
         pictures.insert(shape.range().start());
 
+    const std::map<int, QString> footnotes = footnotesOf(range);
+
     const std::array<bool, RunCount> whole = formatsOf(range.font());
     if (std::none_of(whole.begin(), whole.end(), [](bool on) { return on; })) {
-        if (pictures.empty())
+        if (pictures.empty() && footnotes.empty())
             return textOf(range.text());
         QString text;
-        for (const word::Range& character : range.characters())
-            if (!pictures.count(character.start()))
-                text += character.text();
-        return textOf(text);
+        for (const word::Range& character : range.characters()) {
+            if (const auto footnote = footnotes.find(character.start()); footnote != footnotes.end())
+                text += footnote->second;
+            else if (!pictures.count(character.start()))
+                appendText(text, character.text());
+        }
+        return text;
     }
     QString blanksRemoved = range.text();
     blanksRemoved.remove(QLatin1Char(' '));
@@ -135,6 +152,14 @@ QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Parag
     for (const word::Range& character : range.characters()) {
         if (pictures.count(character.start()))
             continue;
+        if (const auto footnote = footnotes.find(character.start()); footnote != footnotes.end()) {
+            // A superscript or subscript holds text only: the footnote stands outside it.
+            for (const Run script : {Superscript, Subscript})
+                if (runs.isOpen(script))
+                    runs.close(script, out);
+            out += footnote->second;
+            continue;
+        }
         if (!inSpans(spans, character.start())) {
             const std::array<bool, RunCount> formats = formatsOf(character.font());
             for (int r = 0; r < RunCount; ++r) {

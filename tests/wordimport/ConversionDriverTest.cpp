@@ -253,6 +253,19 @@ DocxParts realWordParts()
     parts.relationships = relationship("rIdImg", "image", "media/a.png")
                           + relationship("rIdLink", "hyperlink", "https://example.org/", true);
     parts.parts.insert("word/media/a.png", pngBytes(4, 2, 0x00ff00));
+    const auto notes = [](const char* kind, const QString& inner) {
+        return QStringLiteral("<w:%1s xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+                              "<w:%1 w:type=\"separator\" w:id=\"-1\"><w:p><w:r><w:separator/></w:r></w:p></w:%1>%2</w:%1s>")
+            .arg(QLatin1String(kind), inner)
+            .toUtf8();
+    };
+    parts.parts.insert("word/footnotes.xml",
+                       notes("footnote", "<w:footnote w:id=\"1\"><w:p><w:r><w:footnoteRef/></w:r><w:r><w:t xml:space=\"preserve\">"
+                                         " Seen in adults</w:t></w:r></w:p><w:p><w:r><w:t>over 65</w:t></w:r></w:p></w:footnote>"));
+    parts.parts.insert("word/endnotes.xml",
+                       notes("endnote", "<w:endnote w:id=\"2\"><w:p><w:r><w:endnoteRef/></w:r><w:r><w:t>Counted once"
+                                        "</w:t></w:r></w:p></w:endnote>"));
+    parts.relationships += relationship("rIdFoot", "footnotes", "footnotes.xml") + relationship("rIdEnd", "endnotes", "endnotes.xml");
     return parts;
 }
 
@@ -429,6 +442,10 @@ TEST_F(ConversionDriverTest, RealWordConstructsKeepTheirWordsListsAndPictures)
          para("Before") + styled("Title", "Dosing Card") + para("Read this card") + styled("Title", "Dosing Card")
              + heading(2, "Adults") + styled("Title", "Adult Card") + para("Read it too"),
          "Before Dosing Card Read this card Dosing Card Adults Adult Card Read it too"},
+        {"footnotes and endnotes",
+         "<w:p>" + r.arg("Nausea") + "<w:r><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr><w:footnoteReference w:id=\"1\"/></w:r>" + r.arg(" rate") + "</w:p>"
+             + tableOf(cell("<w:p>" + r.arg("Dose") + "<w:r><w:endnoteReference w:id=\"2\"/></w:r></w:p>")),
+         "Nausea Seen in adults over 65 rate Dose Counted once", "", {}, 0, 1},
         {"an outline level alone makes no heading: its words stay in the section before",
          para("Outlined", "<w:outlineLvl w:val=\"0\"/>") + para("After"), "Outlined After"},
         {"a list ends where a table starts", styled("ListBullet", "Listed") + tableOf(cell(styled("ListBullet", "Celled"))),
@@ -471,5 +488,6 @@ TEST_F(ConversionDriverTest, RealWordConstructsKeepTheirWordsListsAndPictures)
         for (const xml::Node& title : body.selectNodes(".//section/title"))
             EXPECT_FALSE(title.text().contains('/')) << title.text().toStdString();  // a picture's character
         EXPECT_EQ(body.selectNodes(".//table").length(), c.tables);
+        EXPECT_EQ(body.selectNodes(".//sup/*").length() + body.selectNodes(".//sub/*").length(), 0);  // text only
     }
 }

@@ -19,6 +19,7 @@ inline constexpr const char* DefaultCompatibilityMode = "12";
 
 // Characters a range's text holds for hyphens that are not plain characters.
 namespace text_mark {
+inline constexpr char16_t NoteReference = 2;       // a footnote's or endnote's mark
 inline constexpr char16_t NonBreakingHyphen = 30;
 inline constexpr char16_t OptionalHyphen = 31;     // shown only where a line breaks
 }

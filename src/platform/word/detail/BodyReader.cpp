@@ -21,8 +21,9 @@ xmlNode* nextElement(xmlNode* node)
 
 } // namespace
 
-BodyReader::BodyReader(Model& model, const Styles& styles, Numbering& numbering, QHash<QString, Relationship> relationships)
-    : model_(model), styles_(styles), numbering_(numbering), rels_(std::move(relationships))
+BodyReader::BodyReader(Model& model, const Styles& styles, Numbering& numbering, QHash<QString, Relationship> relationships,
+                       NoteTexts notes)
+    : model_(model), styles_(styles), numbering_(numbering), rels_(std::move(relationships)), notes_(std::move(notes))
 {
     model_.formats.push_back(CharFormat{});
 }

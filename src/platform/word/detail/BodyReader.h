@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/word/detail/Model.h"
+#include "platform/word/detail/Notes.h"
 #include "platform/word/detail/Numbering.h"
 #include "platform/word/detail/Properties.h"
 #include "platform/word/detail/Styles.h"
@@ -20,7 +21,7 @@ namespace veldra::word::detail {
 class BodyReader {
 public:
     BodyReader(Model& model, const Styles& styles, Numbering& numbering,
-               QHash<QString, Relationship> relationships);
+               QHash<QString, Relationship> relationships, NoteTexts notes);
 
     // partSize (the document part's size) sizes the buffers.
     void read(xmlNode* documentRoot, qsizetype partSize);
@@ -89,12 +90,15 @@ private:
     void append(char32_t c, uint16_t format);
     void appendText(const xmlChar* utf8, uint16_t format, const QString& font);
     void addShape(ShapeRec shape, uint16_t format);
+    // A footnote or endnote reference: its mark, carrying the note's text.
+    void addNoteReference(xmlNode* reference, const QHash<QString, QString>& texts, uint16_t format);
     void warnOnce(const QString& key, const QString& text);
 
     Model& model_;
     const Styles& styles_;
     Numbering& numbering_;
     QHash<QString, Relationship> rels_;
+    NoteTexts notes_;
     std::vector<FieldFrame> fields_;
     std::vector<int> hyperlinks_;
     QHash<QString, int> openBookmarks_;

@@ -197,6 +197,10 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
                                                         "they are read as stored.").arg(symbolFont));
                 append(c, format);
             }
+        } else if (!std::strcmp(name, "footnoteReference")) {
+            addNoteReference(node, notes_.footnotes, format);
+        } else if (!std::strcmp(name, "endnoteReference")) {
+            addNoteReference(node, notes_.endnotes, format);
         } else if (!std::strcmp(name, "fldChar") || !std::strcmp(name, "instrText")) {
             readFieldMark(node);
         } else if (!std::strcmp(name, "lastRenderedPageBreak")) {
@@ -253,6 +257,15 @@ void BodyReader::addShape(ShapeRec shape, uint16_t format)
     shape.position = static_cast<int>(model_.text.size());
     model_.shapes.push_back(std::move(shape));
     append(U'/', format);
+}
+
+void BodyReader::addNoteReference(xmlNode* reference, const QHash<QString, QString>& texts, uint16_t format)
+{
+    const auto it = texts.constFind(attr(reference, "id"));
+    if (!emitting() || it == texts.cend())
+        return;
+    model_.notes.push_back(NoteRec{static_cast<int>(model_.text.size()), *it});
+    append(text_mark::NoteReference, format);
 }
 
 void BodyReader::readFieldMark(xmlNode* node)
