@@ -431,8 +431,11 @@ TEST_F(ConversionDriverTest, RealWordConstructsKeepTheirWordsListsAndPictures)
              + "</mc:Choice><mc:Fallback>" + vmlTextBox(para("Boxed words")) + "</mc:Fallback></mc:AlternateContent></w:r></w:p>"
              + "<w:p><w:r>" + vmlTextBox(para("Legacy box")) + "</w:r></w:p>",
          "Anchor Boxed words Boxed item Legacy box", "", {"unordered:Boxed item"}, 1},
-        {"a drawn group's pictures and text boxes", "<w:p><w:r>" + drawnGroup(para("Callout")) + "</w:r></w:p>",
-         "Callout", "", {}, 1},
+        {"a drawn group's pictures and text boxes",
+         "<w:p><w:r>" + drawnGroup(para("Callout")) + "</w:r></w:p><w:p><w:r><w:pict><v:group style=\"width:72pt;height:72pt\">"
+             "<v:shape style=\"width:500;height:500\"><v:imagedata r:id=\"rIdImg\"/></v:shape><v:shape><v:textbox><w:txbxContent>"
+             + para("Legacy callout") + "</w:txbxContent></v:textbox></v:shape></v:group></w:pict></w:r></w:p>",
+         "Callout Legacy callout", "", {}, 2},
         {"tables inside content controls, nested tables and controls in cells",
          "<w:sdt><w:sdtContent>" + tableOf(cell(para("Outer")) + cell(tableOf(cell(para("Inner"))) + para("")))
              + "</w:sdtContent></w:sdt>" + para("Between")

@@ -249,6 +249,8 @@ void BodyReader::readVml(xmlNode* container, uint16_t format, bool ole)
         if (floating)
             ++floatingPictures_;
     }
+    for (ShapeRec& picture : picturesOfVmlGroup(container, rels_))
+        addShape(std::move(picture), format);
     collectTextBoxes(container, textBoxes_);
 }
 

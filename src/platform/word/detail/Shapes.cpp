@@ -50,13 +50,63 @@ QString styleValue(const QString& style, const QString& key)
     return QString();
 }
 
+bool isVmlShape(const xmlNode* node)
+{
+    return (isNamed(node, "shape") || isNamed(node, "rect") || isNamed(node, "image")) && !inWordNamespace(node);
+}
+
 xmlNode* findVmlShape(xmlNode* container)
 {
-    for (xmlNode* child : children(container)) {
-        if ((isNamed(child, "shape") || isNamed(child, "rect") || isNamed(child, "image")) && !inWordNamespace(child))
+    for (xmlNode* child : children(container))
+        if (isVmlShape(child))
             return child;
-    }
     return nullptr;
+}
+
+void setVmlMedia(ShapeRec& shape, xmlNode* imageData, const QHash<QString, Relationship>& rels)
+{
+    QString embed = relAttr(imageData, "id");
+    if (embed.isEmpty())
+        embed = attr(imageData, "relid");
+    const QString link = relAttr(imageData, "href");
+    const bool wasOle = shape.type == inline_shape_type::EmbeddedOleObject;
+    setMedia(shape, rels, embed, link);
+    if (wasOle)
+        shape.type = inline_shape_type::EmbeddedOleObject;
+    shape.crop = {vmlCropFraction(attr(imageData, "cropleft")), vmlCropFraction(attr(imageData, "croptop")),
+                  vmlCropFraction(attr(imageData, "cropright")), vmlCropFraction(attr(imageData, "cropbottom"))};
+}
+
+// A length inside a VML group, in the group's coordinate units, as EMU.
+qint64 groupLengthToEmu(const QString& length, double emuPerUnit)
+{
+    bool ok = false;
+    const double units = length.toDouble(&ok);
+    return ok && units > 0 ? static_cast<qint64>(units * emuPerUnit + 0.5) : 0;
+}
+
+// The pictures of a VML group whose extent is widthEmu x heightEmu. Its members are placed
+// and sized in the group's coordinates (coordsize, 1000 x 1000 when absent).
+void collectVmlGroupPictures(xmlNode* group, qint64 widthEmu, qint64 heightEmu, const QHash<QString, Relationship>& rels,
+                             std::vector<ShapeRec>& into)
+{
+    const QStringList coordinates = attr(group, "coordsize").split(QLatin1Char(','));
+    const double unitsWide = coordinates.size() == 2 && coordinates[0].toDouble() > 0 ? coordinates[0].toDouble() : 1000.0;
+    const double unitsHigh = coordinates.size() == 2 && coordinates[1].toDouble() > 0 ? coordinates[1].toDouble() : 1000.0;
+    for (xmlNode* child : children(group)) {
+        const QString style = attr(child, "style");
+        const qint64 cx = groupLengthToEmu(styleValue(style, QStringLiteral("width")), double(widthEmu) / unitsWide);
+        const qint64 cy = groupLengthToEmu(styleValue(style, QStringLiteral("height")), double(heightEmu) / unitsHigh);
+        if (isNamed(child, "group") && !inWordNamespace(child)) {
+            collectVmlGroupPictures(child, cx, cy, rels, into);
+        } else if (xmlNode* imageData = isVmlShape(child) ? descendant(child, "imagedata") : nullptr) {
+            ShapeRec shape;
+            shape.cx = cx;
+            shape.cy = cy;
+            setVmlMedia(shape, imageData, rels);
+            into.push_back(std::move(shape));
+        }
+    }
 }
 
 void readPicture(xmlNode* holder, const QHash<QString, Relationship>& rels, ShapeRec& shape)
@@ -172,19 +222,22 @@ std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Re
         shape.cx = std::max<qint64>(0, int64Attr(container, "dxaOrig", 0)) * 635;
         shape.cy = std::max<qint64>(0, int64Attr(container, "dyaOrig", 0)) * 635;
     }
-    if (imageData) {
-        QString embed = relAttr(imageData, "id");
-        if (embed.isEmpty())
-            embed = attr(imageData, "relid");
-        const QString link = relAttr(imageData, "href");
-        const bool wasOle = shape.type == inline_shape_type::EmbeddedOleObject;
-        setMedia(shape, rels, embed, link);
-        if (wasOle)
-            shape.type = inline_shape_type::EmbeddedOleObject;
-        shape.crop = {vmlCropFraction(attr(imageData, "cropleft")), vmlCropFraction(attr(imageData, "croptop")),
-                      vmlCropFraction(attr(imageData, "cropright")), vmlCropFraction(attr(imageData, "cropbottom"))};
-    }
+    if (imageData)
+        setVmlMedia(shape, imageData, rels);
     return shape;
+}
+
+std::vector<ShapeRec> picturesOfVmlGroup(xmlNode* container, const QHash<QString, Relationship>& rels)
+{
+    std::vector<ShapeRec> shapes;
+    for (xmlNode* child : children(container)) {
+        if (!isNamed(child, "group") || inWordNamespace(child))
+            continue;
+        const QString style = attr(child, "style");
+        collectVmlGroupPictures(child, vmlLengthToEmu(styleValue(style, QStringLiteral("width"))),
+                                vmlLengthToEmu(styleValue(style, QStringLiteral("height"))), rels, shapes);
+    }
+    return shapes;
 }
 
 } // namespace veldra::word::detail

@@ -19,6 +19,8 @@ ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels)
 // container holds no picture (a text box, a drawn shape). *floating tells a picture
 // placed on the page from one in line with the text.
 std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Relationship>& rels, bool ole, bool* floating);
+// The pictures of a VML group (v:group) in a w:pict, in document order.
+std::vector<ShapeRec> picturesOfVmlGroup(xmlNode* container, const QHash<QString, Relationship>& rels);
 // Whether a floating DrawingML object (wp:anchor) is a picture.
 bool isPicture(xmlNode* anchor);
 // Whether a DrawingML object is a drawn group or canvas, which may hold pictures.
