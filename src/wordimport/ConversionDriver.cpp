@@ -270,7 +270,7 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
                 ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, true);
             if (const int listType = range.listFormat().listType(); listType != word::list_type::None) {
                 next = i;
-                ConvertList(next, listType, ParagraphText, SectionTitle, SubSectionTitle);
+                ConvertList(next, listType, SectionTitle, SubSectionTitle, ParagraphText);
                 TextType = QStringLiteral("BulletList");
             }
         }

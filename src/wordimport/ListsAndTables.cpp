@@ -52,8 +52,8 @@ int clsWord::tableStartAt(int i) const
     return table.isNull() ? -1 : table.range().start();
 }
 
-void clsWord::ConvertList(int& Index, int ListType, QString& ConvertedList, QString& SectionTitle,
-                          QString& SubSectionTitle)
+void clsWord::ConvertList(int& Index, int ListType, QString& SectionTitle, QString& SubSectionTitle,
+                          QString& ConvertedList)
 {
     QString list;
     // Bullets drawn from a picture are bullets all the same.

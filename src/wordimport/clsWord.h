@@ -85,8 +85,7 @@ public:
 
     // Lists and tables. The pictures of a list's items after the first go into their items
     // (the walk puts those of the first before the list).
-    void ConvertList(int& Index, int ListType, QString& ConvertedList, QString& SectionTitle,
-                     QString& SubSectionTitle);
+    void ConvertList(int& Index, int ListType, QString& SectionTitle, QString& SubSectionTitle, QString& ConvertedList);
     bool ConvertTable(const word::Table& Table, int& Index, QString& SectionTitle, QString& SubSectionTitle,
                       QString& ConvertedTable);
 
