@@ -80,9 +80,10 @@ bool inSpans(const std::vector<std::pair<int, int>>& spans, int position)
     return false;
 }
 
-// A manual line break becomes a line break of SPL text, a tab a blank and a non-breaking
-// hyphen a hyphen: each would otherwise be dropped with the control characters and glue
-// the words around it. An optional hyphen shows only where a line breaks: it goes.
+// A manual line break becomes a line break of SPL text, a tab, page or column break a blank
+// and a non-breaking hyphen a hyphen: each would otherwise be dropped with the control
+// characters and glue the words around it. An optional hyphen shows only where a line
+// breaks: it goes.
 void appendText(QString& out, const QString& text)
 {
     for (const QChar c : text) {
@@ -90,7 +91,9 @@ void appendText(QString& out, const QString& text)
         case '&': out += QLatin1String("&amp;"); break;
         case '<': out += QLatin1String("&lt;"); break;
         case '>': out += QLatin1String("&gt;"); break;
-        case '\t': out += QLatin1Char(' '); break;
+        case '\t':
+        case '\f':
+        case word::text_mark::ColumnBreak: out += QLatin1Char(' '); break;
         case '\v': out += QLatin1String("<br/>"); break;
         case word::text_mark::NonBreakingHyphen: out += QLatin1Char('-'); break;
         default: out += c;

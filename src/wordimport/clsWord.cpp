@@ -81,7 +81,7 @@ QString clsWord::headingText(int i) const
                 text += character.text();
     }
     for (QChar& c : text)
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QChar(14))
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QChar(word::text_mark::ColumnBreak))
             c = QLatin1Char(' ');
         else if (c == QChar(word::text_mark::NonBreakingHyphen))
             c = QLatin1Char('-');

@@ -462,8 +462,9 @@ TEST_F(EndToEndTest, RealWordConstructsKeepTheirWordsListsAndPictures)
         {"symbols, hyphens, tabs and breaks keep words apart",
          "<w:p>" + r.arg("dose") + "<w:r><w:sym w:font=\"Symbol\" w:char=\"F0B3\"/></w:r>" + r.arg("2 once")
              + "<w:r><w:noBreakHyphen/></w:r>" + r.arg("daily pedi") + "<w:r><w:softHyphen/></w:r>" + r.arg("atric")
-             + "<w:r><w:tab/></w:r>" + r.arg("tabbed") + "<w:r><w:cr/></w:r>" + r.arg("returned") + "</w:p>",
-         "dose 2 once daily pediatric tabbed returned"},
+             + "<w:r><w:tab/></w:r>" + r.arg("tabbed") + "<w:r><w:cr/></w:r>" + r.arg("returned") + "<w:r><w:br w:type=\"page\"/></w:r>"
+             + r.arg("paged") + "<w:r><w:br w:type=\"column\"/></w:r>" + r.arg("columned") + "</w:p>",
+         "dose 2 once daily pediatric tabbed returned paged columned"},
         {"pictures in line and floating", "<w:p>" + img + "<w:r>" + picture("anchor") + "</w:r>" + r.arg("Carton") + "</w:p>",
          "Carton", {}, 2},
         {"a picture inside alternate content, read once",

@@ -17,9 +17,10 @@ inline constexpr const char* ApplicationVersion = "15.0";
 // written before the setting existed.
 inline constexpr const char* DefaultCompatibilityMode = "12";
 
-// Characters a range's text holds for hyphens that are not plain characters.
+// Characters a range's text holds for marks that are not plain characters.
 namespace text_mark {
 inline constexpr char16_t NoteReference = 2;       // a footnote's or endnote's mark
+inline constexpr char16_t ColumnBreak = 14;
 inline constexpr char16_t NonBreakingHyphen = 30;
 inline constexpr char16_t OptionalHyphen = 31;     // shown only where a line breaks
 }

@@ -177,7 +177,7 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
                     explicitBreaks_.push_back(static_cast<int>(model_.text.size()) + 1);
                 append(U'\f', format);
             } else {
-                append(type == QLatin1String("column") ? char32_t(14) : char32_t(11), format);
+                append(type == QLatin1String("column") ? char32_t(text_mark::ColumnBreak) : char32_t(11), format);
             }
         } else if (!std::strcmp(name, "cr")) {
             append(11, format);
