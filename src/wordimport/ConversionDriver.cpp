@@ -155,21 +155,24 @@ void clsWord::walkParagraphs()
             headingPictures(i, title, noSubSection);
             ++i;
             ProcessSection(title, noSubSection, i);
-        } else if (isExcerptHeading(i)) {
+        } else if (isHeading(i, excerptStyle_)) {
+            // Before the first section every excerpt heading starts an excerpt run, so that one
+            // naming no section is reported, not passed over.
             QString title = headingText(i);
             title.remove(QLatin1Char('-'));
             StripControlChars(title);
             QString noSubSection;
             wordlog::processing(QStringLiteral("Excerpts - ") + title);
-            ProcessSection(title, noSubSection, i);
+            if (!Cancel)
+                excerptRun(title, noSubSection, i);
         }
         if (askToCancel())
             break;
     }
 }
 
-// An excerpt heading names the section whose highlights follow it. One that names no section
-// is no heading: its text and the text after it stay in the section it stands in.
+// An excerpt heading names the section whose highlights follow it. Inside a section, one that
+// names no section is no heading: its text and the text after it stay in that section.
 bool clsWord::isExcerptHeading(int i) const
 {
     if (!isHeading(i, excerptStyle_))
