@@ -153,19 +153,40 @@ void clsWord::walkParagraphs()
             QString noSubSection;
             wordlog::processing(title, true);
             keepSection(title);
+            headingPictures(i, title, noSubSection);
             ++i;
             ProcessSection(title, noSubSection, i);
         } else if (isHeading(i, excerptStyle_)) {
+            // Before the first section every excerpt heading starts an excerpt run, so that one
+            // naming no section is reported, not passed over.
             QString title = headingText(i);
             title.remove(QLatin1Char('-'));
             StripControlChars(title);
             QString noSubSection;
             wordlog::processing(QStringLiteral("Excerpts - ") + title);
-            ProcessSection(title, noSubSection, i);
+            if (!Cancel)
+                excerptRun(title, noSubSection, i);
         }
         if (askToCancel())
             break;
     }
+}
+
+// An excerpt heading names the section whose highlights follow it. Inside a section, one that
+// names no section is no heading: its text and the text after it stay in that section.
+bool clsWord::isExcerptHeading(int i) const
+{
+    if (!isHeading(i, excerptStyle_))
+        return false;
+    QString title = headingText(i);
+    title.remove(QLatin1Char('-'));
+    StripControlChars(title);
+    if (title == highlightsTitle)
+        return true;
+    xml::Node found;
+    if (SPL && SPL->Document)
+        SPL->GetSectionByTitle(SPL->Document->childNodes(), title, QString(), found);
+    return static_cast<bool>(found);
 }
 
 // A heading the template lacks, or one that repeats an earlier heading, becomes a section of
@@ -216,11 +237,12 @@ void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, in
         StripControlChars(SubSectionTitle);
         wordlog::processing(wordlog::indent5 + SubSectionTitle);
         SPL->AddSubSection(SectionTitle, SubSectionTitle);
+        headingPictures(i, SectionTitle, SubSectionTitle);
         ++i;
         ProcessSection(SectionTitle, SubSectionTitle, i);
         return;
     }
-    if (isHeading(i, excerptStyle_))
+    if (isExcerptHeading(i))
         excerptRun(SectionTitle, SubSectionTitle, i);
     else
         contentRun(SectionTitle, SubSectionTitle, i);
@@ -275,6 +297,12 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
         ProcessSection(SectionTitle, SubSectionTitle, i);
     }
     --i;
+}
+
+void clsWord::headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle)
+{
+    if (const auto pictures = paragraph(i).range().inlineShapes(); !pictures.isEmpty())
+        ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, true);
 }
 
 void clsWord::excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i)

@@ -46,10 +46,16 @@ QString rulesOf(const word::Cell& cell)
     return rules.simplified();
 }
 
+// Bullets drawn from a picture are bullets all the same.
+bool isBulleted(int listType)
+{
+    return listType == word::list_type::Bullet || listType == word::list_type::PictureBullet;
+}
+
 QString listOpening(int listType)
 {
-    return listType == word::list_type::Bullet ? QStringLiteral("<list listType=\"unordered\" styleCode=\"Disc\">")
-                                               : QStringLiteral("<list listType=\"ordered\" styleCode=\"Arabic\">");
+    return isBulleted(listType) ? QStringLiteral("<list listType=\"unordered\" styleCode=\"Disc\">")
+                                : QStringLiteral("<list listType=\"ordered\" styleCode=\"Arabic\">");
 }
 
 // The content of a table cell: its paragraphs, `pieceOf` each, separated by line breaks; a
@@ -92,10 +98,16 @@ QString tableOf(QStringList rows)
 
 } // namespace
 
+int clsWord::tableStartAt(int i) const
+{
+    const word::Table table = paragraph(i).range().tables().first();
+    return table.isNull() ? -1 : table.range().start();
+}
+
 void clsWord::ConvertList(int& Index, int ListType, QString& SectionTitle, QString& SubSectionTitle,
                           QString& ConvertedList)
 {
-    wordlog::information(wordlog::indent10 + (ListType == word::list_type::Bullet
+    wordlog::information(wordlog::indent10 + (isBulleted(ListType)
                                                   ? QStringLiteral("Converting Bullet List")
                                                   : QStringLiteral("Converting Numbered List")));
     ConvertedList = listFrom(Index, ListType, SectionTitle, SubSectionTitle);
@@ -111,13 +123,16 @@ QString clsWord::textAndPictures(const word::Paragraph& Paragraph, QString& Sect
 
 // The items from paragraph i on that stand at its list level and are of that list type; the
 // deeper items after an item are lists inside it. A header paragraph ends the list even when
-// it is numbered like the list's items, and so does the end of the document. i ends past the
-// last item.
+// it is numbered like the list's items, and so do the end of the document and the edge of a
+// table: a list that ran into a table would take the table's first paragraph from it. i ends
+// past the last item.
 QString clsWord::listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle)
 {
     const int level = paragraph(i).range().listFormat().listLevelNumber();
-    const auto continues = [this, &i] {
-        return i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() != word::list_type::None;
+    const int table = tableStartAt(i);
+    const auto continues = [this, &i, table] {
+        return i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() != word::list_type::None
+               && tableStartAt(i) == table;
     };
     QString list = listOpening(ListType);
     do {

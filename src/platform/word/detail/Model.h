@@ -58,6 +58,12 @@ struct HyperlinkRec {
     int end = 0;
 };
 
+// A footnote or endnote, read as its shown text at the place of its reference mark.
+struct NoteRec {
+    int position = 0;                   // its reference mark
+    QString text;
+};
+
 struct BookmarkRec {
     QString name;
     int start = 0;
@@ -105,6 +111,7 @@ struct Model {
     std::vector<int> emptyFields;       // fields whose result holds no character, by position
     std::vector<HyperlinkRec> hyperlinks;
     std::vector<BookmarkRec> bookmarks; // visible ones, by start
+    std::vector<NoteRec> notes;         // footnotes and endnotes, by position
     std::vector<TableRec> tables;       // in document order of their start
     std::vector<int> topTables;         // the tables in the body, in order
     std::vector<ShapeRec> shapes;       // by position
