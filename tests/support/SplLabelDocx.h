@@ -12,7 +12,7 @@ struct LabelDocx {
     QByteArray docx;
     // As the fixture labels' expected.json: "sections", each with "title", "subsections",
     // "subsection_levels", "words", "tables", "list_items", "nested_list_items" (the items of
-    // lists inside list items) and "pictures".
+    // lists inside list items), "table_layouts" (as tableLayout describes them) and "pictures".
     QJsonObject expected;
 };
 
