@@ -23,6 +23,27 @@ QString now()
 }
 
 const QString topLevelSections = QStringLiteral("document/component/structuredBody/component/section");
+
+// Paragraphs before the first section heading belong to no section and are not imported;
+// the log says which, by their first words.
+void reportParagraphsBeforeFirstSection(const QStringList& texts)
+{
+    if (texts.isEmpty())
+        return;
+    constexpr int shownParagraphs = 5;
+    constexpr int shownWords = 6;
+    QStringList shown;
+    for (const QString& text : texts.mid(0, shownParagraphs)) {
+        const QStringList words = text.simplified().split(QLatin1Char(' '));
+        shown << QLatin1Char('"') + words.mid(0, shownWords).join(QLatin1Char(' '))
+                     + (words.size() > shownWords ? QStringLiteral("...") : QString()) + QLatin1Char('"');
+    }
+    if (texts.size() > shownParagraphs)
+        shown << QStringLiteral("and %1 more").arg(texts.size() - shownParagraphs);
+    wordlog::warning(QStringLiteral("%1 paragraph(s) not imported: they stand before the first section heading: ")
+                         .arg(texts.size())
+                     + shown.join(QStringLiteral(", ")));
+}
 // The boxed-warning title the import options ship with.
 const QString shippedBoxedWarningTitle = QStringLiteral("BOXED WARNING");
 
@@ -146,9 +167,12 @@ void clsWord::listParagraphs()
 void clsWord::walkParagraphs()
 {
     const int count = ParagraphCount;
+    QStringList beforeFirstSection;
+    bool sectionSeen = false;
     for (int i = 1; i <= count; ++i) {
         setProgress(i);
         if (isHeading(i, sectionStyle_)) {
+            sectionSeen = true;
             QString title = headingText(i);
             QString noSubSection;
             wordlog::processing(title, true);
@@ -162,10 +186,16 @@ void clsWord::walkParagraphs()
             QString noSubSection;
             wordlog::processing(QStringLiteral("Excerpts - ") + title);
             ProcessSection(title, noSubSection, i);
+        } else if (!sectionSeen) {
+            QString text = headingText(i);
+            StripControlChars(text);
+            if (!text.isEmpty())
+                beforeFirstSection << text;
         }
         if (askToCancel())
             break;
     }
+    reportParagraphsBeforeFirstSection(beforeFirstSection);
 }
 
 // A heading the template lacks, or one that repeats an earlier heading, becomes a section of

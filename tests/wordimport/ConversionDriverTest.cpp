@@ -175,6 +175,11 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
          {"INDICATIONS AND USAGE", "CONTRAINDICATIONS"},
          {{sectionWith("INDICATIONS AND USAGE") + "/text/paragraph[1]", "Still indicated."}},
          ""},
+        {"paragraphs before the first section heading are named as not imported",
+         para("Under the title.") + para("Rx only") + para("") + indications,
+         {"INDICATIONS AND USAGE"},
+         {{sectionWith("INDICATIONS AND USAGE") + "/text", "Indicated."}},
+         "2 paragraph(s) not imported: they stand before the first section heading: \"Under the title.\", \"Rx only\""},
         {"a subsection titled like a later section keeps to its own",
          heading(1, "PRECAUTIONS") + heading(2, "Drug Interactions") + para("Under precautions.")
              + heading(1, "DRUG INTERACTIONS") + para("The section.") + heading(2, "Warfarin") + para("Bleeding."),
