@@ -210,6 +210,11 @@ void clsWord::keepSection(const QString& title)
         wordlog::warning(QStringLiteral("Document Section >") + cleaned
                          + QStringLiteral("< is not a section of the SPL template: added as a section of its own"));
         return;
+    case clsSPL::OpenedSection::Variant:
+        wordlog::information(QStringLiteral("Document Section >") + cleaned
+                             + QStringLiteral("< names a section of the SPL template: added as a section of its own, "
+                                              "coded as that section"));
+        return;
     case clsSPL::OpenedSection::Repeated:
         wordlog::information(QStringLiteral("Document Section >") + cleaned
                              + QStringLiteral("< repeats an earlier heading: added as a section of its own"));

@@ -122,6 +122,7 @@ private:
         if (depth == 1) {
             finishSection();
             current_.insert(QStringLiteral("title"), heading);
+            current_.insert(QStringLiteral("code"), codeOf(section, QStringLiteral("code")));
         } else {
             subsections_.append(heading);
             levels_.append(std::min(depth, 3));

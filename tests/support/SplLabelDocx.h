@@ -10,7 +10,8 @@ namespace veldra::test {
 // give back.
 struct LabelDocx {
     QByteArray docx;
-    // As the fixture labels' expected.json: "sections", each with "title", "subsections",
+    // As the fixture labels' expected.json: "sections", each with "title", "code" (the label's
+    // LOINC section code), "subsections",
     // "subsection_levels", "words", "tables", "list_items", "nested_list_items" (the items of
     // lists inside list items), "table_layouts" (as tableLayout describes them) and "pictures".
     QJsonObject expected;

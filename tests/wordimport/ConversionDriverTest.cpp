@@ -175,6 +175,18 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
          {"INDICATIONS AND USAGE", "CONTRAINDICATIONS"},
          {{sectionWith("INDICATIONS AND USAGE") + "/text/paragraph[1]", "Still indicated."}},
          ""},
+        {"a heading naming a template section with more words is coded as that section",
+         indications + heading(1, "7 DRUG INTERACTIONS") + para("Interacts.")
+             + heading(1, "PRINCIPAL DISPLAY PANEL - 10 mg Bottle Label") + para("Ten.")
+             + heading(1, "PRINCIPAL DISPLAY PANEL - 20 mg Bottle Label") + para("Twenty."),
+         {"INDICATIONS AND USAGE", "7 DRUG INTERACTIONS", "PRINCIPAL DISPLAY PANEL - 10 mg Bottle Label",
+          "PRINCIPAL DISPLAY PANEL - 20 mg Bottle Label"},
+         {{sectionWith("7 DRUG INTERACTIONS") + "/code/@code", "34073-7"},
+          {sectionWith("7 DRUG INTERACTIONS") + "/text", "Interacts."},
+          {sectionWith("PRINCIPAL DISPLAY PANEL - 10 mg Bottle Label") + "/code/@code", "51945-4"},
+          {sectionWith("PRINCIPAL DISPLAY PANEL - 20 mg Bottle Label") + "/code/@code", "51945-4"},
+          {sectionWith("PRINCIPAL DISPLAY PANEL - 20 mg Bottle Label") + "/text", "Twenty."}},
+         ""},
         {"paragraphs before the first section heading are named as not imported",
          para("Under the title.") + para("Rx only") + para("") + indications,
          {"INDICATIONS AND USAGE"},
