@@ -290,8 +290,13 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
             const bool hyperlink = ConvertHyperLink(ParagraphText, range);
             if (crossReference || hyperlink)
                 TextType = QStringLiteral("LinkHTML");
+            // The sections have two levels; a deeper heading stays in the text as a bold
+            // paragraph, which still reads as a heading, and is no list item when numbered.
+            const bool deeperHeading = isDeeperHeading(i);
+            if (deeperHeading)
+                ParagraphText = QStringLiteral("<content styleCode=\"bold\">") + ParagraphText + QStringLiteral("</content>");
             // A list item's pictures stand in the item.
-            const int listType = range.listFormat().listType();
+            const int listType = deeperHeading ? word::list_type::None : range.listFormat().listType();
             if (const auto pictures = range.inlineShapes(); !pictures.isEmpty() && listType == word::list_type::None)
                 ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, true);
             if (listType != word::list_type::None) {

@@ -127,6 +127,9 @@ private:
     // Whether paragraph i is a heading with text in that style.
     bool isHeading(int i, const QString& style) const;
     bool isHeader(int i) const;
+    // Whether paragraph i is a heading with text in a heading style below the subsection
+    // headings' ("Heading 3" under subsections in "Heading 2").
+    bool isDeeperHeading(int i) const;
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     QString listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle);

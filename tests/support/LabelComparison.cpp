@@ -25,6 +25,7 @@ struct Imported {
     int nestedItems = 0;
     int pictures = 0;
     QStringList tableLayouts;
+    QStringList boldTexts;  // the words of each bold run, joined by blanks
 };
 
 // The words of SPL text as a reader sees them. The builder puts a line break after every
@@ -50,6 +51,9 @@ void gather(const xml::Node& text, Imported& into)
     into.nestedItems += text.selectNodes(QStringLiteral(".//item//item")).length();
     for (const xml::Node& table : text.selectNodes(QStringLiteral(".//table")))
         into.tableLayouts << tableLayout(table);
+    for (const xml::Node& content : text.selectNodes(QStringLiteral(".//content")))
+        if (content.getAttribute(QStringLiteral("styleCode")).toLower().split(QLatin1Char(' ')).contains(QLatin1String("bold")))
+            into.boldTexts << wordsOf(readableText(content)).join(QLatin1Char(' '));
 }
 
 void gatherSubsections(const xml::Node& parent, Imported& into, bool top)
@@ -156,7 +160,7 @@ QString firstDifference(const xml::Document& settings, const QJsonObject& expect
         sections.erase(sections.begin(), it + 1);
 
         // Second-level headings are subsections; deeper ones, which the import takes as text,
-        // are among the section's words.
+        // are among the section's words and still read as headings, in bold.
         QStringList subsections, deeper;
         const QJsonArray levels = want.value(QStringLiteral("subsection_levels")).toArray();
         const QJsonArray wantedSubsections = want.value(QStringLiteral("subsections")).toArray();
@@ -172,6 +176,8 @@ QString firstDifference(const xml::Document& settings, const QJsonObject& expect
         for (const QString& heading : deeper)
             if (wordsInOrder(wordsOf(heading), got.words, missing) < wordsOf(heading).size())
                 return title + QStringLiteral(": heading lost: ") + heading;
+            else if (!got.boldTexts.contains(wordsOf(heading).join(QLatin1Char(' '))))
+                return title + QStringLiteral(": heading not in bold: ") + heading;
         const QStringList words = strings(want.value(QStringLiteral("words")));
         const int found = wordsInOrder(words, got.words, missing);
         if (found < words.size() * 0.99)
