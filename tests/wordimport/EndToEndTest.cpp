@@ -419,6 +419,25 @@ TEST_F(EndToEndTest, EveryRealLabelWrittenInWordComesBackWhole)
     EXPECT_EQ(labels, 14);
 }
 
+// General data taken from an SPL file without a title (a labeler code request) leave no Title
+// element; the title of a Word label imported afterwards is kept all the same.
+TEST_F(EndToEndTest, TheTitleOfALabelImportedAfterTheDataOfAnUntitledSplFileIsKept)
+{
+    newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/hl7-labeler-code-request/Labeler-Request-sample-spl.xml")));
+    ASSERT_FALSE(editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/GeneralData/Title")));
+    const xml::Node options = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
+    options.selectSingleNode(QStringLiteral("ExcerptStyle")).setText(QStringLiteral("Title"));
+    options.selectSingleNode(QStringLiteral("LoadDocumentTitle")).setText(QStringLiteral("Yes"));
+    DocxParts parts;
+    parts.styles = labelStyles();
+    importLabel(save(docxFrom(styled("Title", "HIGHLIGHTS OF PRESCRIBING INFORMATION") + para("VELDRA tablets")
+                                  + styled("Heading1", "INDICATIONS AND USAGE") + para("Indicated.") + para(""),
+                              parts)));
+    const xml::Node title = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/GeneralData/Title"));
+    ASSERT_TRUE(title) << logLines().join('\n').toStdString();
+    EXPECT_EQ(title.text().trimmed(), "VELDRA tablets");
+}
+
 // The newcomer's road: the empty label template the program generates, imported as it is
 // and built, gives every section of the label skeleton with its subsections, lists and
 // tables, in SPL that the schema accepts.

@@ -107,23 +107,6 @@ TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndC
     EXPECT_EQ(numbered, QStringList({"2.1 Adults", "2.2 Children", "2.3 Elderly"}));
 }
 
-// An import from an SPL file without a title (a labeler code request) leaves the general
-// data without its Title: the label's title is still kept, in the element's own place.
-TEST_F(ProductLabelImportTest, ATitleTheGeneralDataLacksIsMadeInItsPlace)
-{
-    xml::Document settings;
-    ASSERT_TRUE(settings.loadXml(settingsXml(save(label()), dir.path(), "<SectionNumberingFromWord>No</SectionNumberingFromWord>")
-                                     .replace("<Title>old title</Title>", "<SetID>set</SetID><VersionNumber>2</VersionNumber>")));
-    ImportProductLabelFromWord(&editor, settings);
-
-    QStringList children;
-    for (const xml::Node& child : settings.selectNodes("SPLR4/GeneralData/*"))
-        children << child.nodeName();
-    EXPECT_EQ(children, QStringList({"SetID", "VersionNumber", "Title"}));
-    EXPECT_EQ(settings.selectSingleNode("SPLR4/GeneralData/Title").text().trimmed(),
-              "VELDRASTATIN (HMG-CoA) tablets\nInitial U.S. Approval: 2024");
-}
-
 TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
 {
     struct Case {
