@@ -171,6 +171,9 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
         const int columns = Table.columnCount();
         for (int r = 1; r <= rows; ++r) {
             QString row = QStringLiteral("<tr>");
+            // Grid columns a row leaves free before its first cell stay empty.
+            for (int c = 0; c < Table.firstGridColumn(r); ++c)
+                row += QStringLiteral("<td></td>");
             for (int c = 1; c <= Table.cellCount(r); ++c) {
                 // A cell merged down from the row above stands there already.
                 if (Table.continuesMerge(r, c))

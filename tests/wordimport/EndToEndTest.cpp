@@ -72,8 +72,14 @@ QString labelWithSmallTables()
         + cell(para("10 mg")) + cell(para("Take it:") + para("with food", bullets) + para("at night", bullets)
                                      + para("Then:") + para("check", numbers) + para("report", numbers))
         + QStringLiteral("</w:tr></w:tbl>");
+    // Its second row leaves the first grid column free.
+    const QString indented = QStringLiteral("<w:tbl><w:tblGrid><w:gridCol/><w:gridCol/><w:gridCol/></w:tblGrid><w:tr>")
+                             + cell(para("Drug")) + cell(para("Dose")) + cell(para("Note"))
+                             + QStringLiteral("</w:tr><w:tr><w:trPr><w:gridBefore w:val=\"1\"/></w:trPr>")
+                             + cell(para("10 mg")) + cell(para("daily")) + QStringLiteral("</w:tr></w:tbl>");
     return styled("Heading1", "INDICATIONS AND USAGE") + para("Before the tables.") + oneRow + para("Between the tables.")
-           + withLists + para("After the tables.") + styled("Heading1", "CONTRAINDICATIONS") + para("None known.")
+           + withLists + para("After the tables.") + indented + para("Below.") + styled("Heading1", "CONTRAINDICATIONS")
+           + para("None known.")
            + para("Revised: 01/2024");
 }
 
@@ -349,7 +355,9 @@ TEST_F(EndToEndTest, ATableOfOneRowAndListsInCellsBuildValidSpl)
     xml::Document spl;
     ASSERT_TRUE(spl.load(built));
     const xml::NodeList tables = spl.selectNodes(QStringLiteral("//section[code/@code='34067-9']/text/table"));
-    ASSERT_EQ(tables.length(), 2);
+    ASSERT_EQ(tables.length(), 3);
+    EXPECT_EQ(tables.item(2).selectNodes(QStringLiteral("tbody/tr/td")).length(), 3);
+    EXPECT_EQ(tables.item(2).selectSingleNode(QStringLiteral("tbody/tr/td[1]")).text(), "10 mg");
     EXPECT_FALSE(tables.item(0).selectSingleNode(QStringLiteral("thead")));
     EXPECT_EQ(tables.item(0).selectSingleNode(QStringLiteral("tbody/tr")).text(), "Lone rowIts second cell");
     EXPECT_EQ(tables.item(1).selectNodes(QStringLiteral("thead/tr")).length(), 1);

@@ -83,6 +83,11 @@ int Table::cellCount(int row) const
     return static_cast<int>(model_->tables[static_cast<size_t>(index_)].rows[static_cast<size_t>(row - 1)].size());
 }
 
+int Table::firstGridColumn(int row) const
+{
+    return cellCount(row) == 0 ? 0 : cellRec(*model_, index_, row - 1, 0).gridColumn;
+}
+
 int Table::gridColumns(int row) const
 {
     if (cellCount(row) == 0)

@@ -42,6 +42,9 @@ public:
     int columnCount() const;
     // The cells of the row (from 1), the positions a vertically merged cell covers included.
     int cellCount(int row) const;
+    // The grid column (from 0) the row's first cell stands in: a row may leave columns free
+    // before it.
+    int firstGridColumn(int row) const;
     // The grid columns the row's cells cover, from the grid's first column.
     int gridColumns(int row) const;
     // Whether the column-th cell position of the row is covered by a cell merged down from above.

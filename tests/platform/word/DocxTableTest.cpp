@@ -50,6 +50,7 @@ TEST(DocxTable, CellsMergedCellsAndTheParagraphsOfATable)
     EXPECT_EQ(table.cellCount(2), 3);
     EXPECT_EQ(table.gridColumns(3), 2);
     EXPECT_EQ(table.headingRowCount(), 0);
+    EXPECT_EQ(table.firstGridColumn(2), 0);
     EXPECT_EQ(table.cell(3, 2).range().paragraphs().count(), 2);
     EXPECT_EQ(table.cell(3, 2).range().text(), QStringLiteral("F1\rF2\r"));
     struct Missing {
