@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 
 namespace veldra {
 
@@ -105,6 +106,17 @@ bool clsWord::isHeader(int i) const
     if (style == excerptStyle_ && isExcerptHeading(i))
         return true;
     return (style == sectionStyle_ || style == subSectionStyle_) && isHeading(i, style);
+}
+
+bool clsWord::isDeeperHeading(int i) const
+{
+    static const QRegularExpression heading(QStringLiteral("^heading (\\d+)$"), QRegularExpression::CaseInsensitiveOption);
+    const auto levelOf = [](const QString& style) {
+        const QRegularExpressionMatch match = heading.match(style);
+        return match.hasMatch() ? match.captured(1).toInt() : 0;
+    };
+    const int subSectionLevel = levelOf(subSectionStyle_);
+    return subSectionLevel > 0 && levelOf(styleOf(i)) > subSectionLevel && hasTitle(headingText(i));
 }
 
 bool clsWord::askToCancel()

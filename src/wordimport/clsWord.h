@@ -130,6 +130,9 @@ private:
     bool isExcerptHeading(int i) const;
     // Where the outermost table holding paragraph i starts, -1 outside tables.
     int tableStartAt(int i) const;
+    // Whether paragraph i is a heading with text in a heading style below the subsection
+    // headings' ("Heading 3" under subsections in "Heading 2").
+    bool isDeeperHeading(int i) const;
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     QString listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle);

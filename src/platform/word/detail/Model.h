@@ -74,6 +74,9 @@ struct CellRec {
     int start = 0;
     int end = 0;
     bool mergedAway = false;            // continuation of a vertical merge: Word has no cell here
+    int gridColumn = 0;                 // the first column of the table grid the cell stands in
+    int columnSpan = 1;                 // grid columns it covers
+    int rowSpan = 1;                    // rows it covers: itself and the continuations below it
     std::array<bool, 4> borders{};      // top, left, bottom, right
     int verticalAlignment = 0;
     std::vector<int> tables;            // tables nested directly in this cell
@@ -83,6 +86,7 @@ struct TableRec {
     int start = 0;
     int end = 0;
     int parent = -1;                    // enclosing table, -1 at top level
+    int headingRows = 0;                // the rows at the top marked to repeat as its heading
     std::vector<std::vector<CellRec>> rows;
 };
 
