@@ -5,7 +5,10 @@
 #include "splbuilder/LabelTemplates.h"
 #include "splbuilder/SplNodes.h"
 
+#include <QRegularExpression>
+
 #include <libxml/tree.h>
+#include <algorithm>
 #include <vector>
 
 namespace veldra {
@@ -297,18 +300,61 @@ clsSPL::OpenedSection clsSPL::OpenSection(QString& SectionTitle)
         lastSection_ = earlier;
         return OpenedSection::Template;
     }
-    const bool templateTitle = earlier && !AddedSectionTitles.contains(SectionTitle, Qt::CaseSensitive);
-    AddSection(SectionTitle);
-    if (!earlier)
+    if (!earlier) {
+        if (const xml::Node named = templateSectionNamedIn(SectionTitle)) {
+            addSectionCodedAs(SectionTitle, named);
+            return OpenedSection::Variant;
+        }
+        AddSection(SectionTitle);
         return OpenedSection::Added;
-    if (templateTitle) {
-        AddedSectionTitles.removeLast();
-        const xml::Node code = spl::requiredNode(lastSection_, QStringLiteral("code"));
-        const xml::Node earlierCode = spl::requiredNode(earlier, QStringLiteral("code"));
-        for (const QString& attribute : {QStringLiteral("code"), QStringLiteral("codeSystem"), QStringLiteral("displayName")})
-            code.setAttribute(attribute, earlierCode.getAttribute(attribute));
     }
+    if (AddedSectionTitles.contains(SectionTitle, Qt::CaseSensitive))
+        AddSection(SectionTitle);
+    else
+        addSectionCodedAs(SectionTitle, earlier);
     return OpenedSection::Repeated;
+}
+
+void clsSPL::addSectionCodedAs(QString& SectionTitle, const xml::Node& model)
+{
+    AddSection(SectionTitle);
+    // Coded here, so the LOINC pass leaves it as it is.
+    AddedSectionTitles.removeLast();
+    const xml::Node code = spl::requiredNode(lastSection_, QStringLiteral("code"));
+    const xml::Node modelCode = spl::requiredNode(model, QStringLiteral("code"));
+    for (const QString& attribute : {QStringLiteral("code"), QStringLiteral("codeSystem"), QStringLiteral("displayName")})
+        code.setAttribute(attribute, modelCode.getAttribute(attribute));
+}
+
+// The template section a heading names with more words: "7 DRUG INTERACTIONS" with a typed
+// section number, "PRINCIPAL DISPLAY PANEL - 10 mg Bottle Label" with the particulars of one
+// of several package labels. The longest template title so named wins.
+xml::Node clsSPL::templateSectionNamedIn(const QString& SectionTitle) const
+{
+    static const QRegularExpression number(QStringLiteral("^\\d+(\\.\\d+)*\\.?\\s+"));
+    static const QStringList dashes{QStringLiteral(" - "), QStringLiteral(" \u2013 "), QStringLiteral(" \u2014 ")};
+    const QString lowered = SectionTitle.toLower();
+    const QString unnumbered = QString(lowered).remove(number);
+    const auto names = [&](const QString& title) {
+        if (unnumbered == title && unnumbered != lowered)
+            return true;
+        return std::any_of(dashes.begin(), dashes.end(),
+                           [&](const QString& dash) { return unnumbered.startsWith(title + dash); });
+    };
+    xml::Node best;
+    qsizetype bestLength = 0;
+    const xml::Node body = spl::requiredNode(document(), QStringLiteral("document/component/structuredBody"));
+    for (xml::Node component = body.firstChild(); component; component = component.nextSibling()) {
+        const xml::Node section = spl::childElement(component, "section");
+        const xml::Node title = section ? spl::childElement(section, "title") : xml::Node();
+        const QString text = title ? title.text().trimmed() : QString();
+        if (text.isEmpty() || AddedSectionTitles.contains(text, Qt::CaseSensitive) || text.size() <= bestLength
+            || !names(text.toLower()))
+            continue;
+        best = section;
+        bestLength = text.size();
+    }
+    return best;
 }
 
 void clsSPL::LoadSectionsSubSections(QStringList& Target) const

@@ -61,8 +61,10 @@ public:
     // Opens the top-level section a heading of that title fills, which takes the text that
     // follows: the template's; one added for a title the template lacks; or, for a title an
     // earlier heading opened already (a second package label), a section of its own, coded as
-    // that earlier one.
-    enum class OpenedSection { Template, Added, Repeated };
+    // that earlier one. A heading that names a template section with more words (a typed
+    // section number before it, a dash and particulars after it) is a section of its own,
+    // titled as the heading and coded as that template section.
+    enum class OpenedSection { Template, Added, Repeated, Variant };
     OpenedSection OpenSection(QString& SectionTitle);
     // Retitles the boxed-warning section.
     void TitleBoxedWarning(const QString& BoxedWarningTitle);
@@ -142,6 +144,9 @@ private:
     // else the first by GetSectionByTitle.
     xml::Node findSection(const QString& SectionTitle, const QString& SubSectionTitle) const;
     xml::Node topLevelSection(const QString& SectionTitle) const;
+    xml::Node templateSectionNamedIn(const QString& SectionTitle) const;
+    // Adds a section for the heading, coded as `model`.
+    void addSectionCodedAs(QString& SectionTitle, const xml::Node& model);
     xml::Node openedSubSection(const QString& SectionTitle, const QString& SubSectionTitle) const;
 
     // The subsection that AddSubSection added last.

@@ -1,8 +1,10 @@
 #include "wordimport/clsWord.h"
 
 #include "app/SharedProcedures.h"
+#include "platform/word/Field.h"
 
 #include <array>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -78,8 +80,10 @@ bool inSpans(const std::vector<std::pair<int, int>>& spans, int position)
     return false;
 }
 
-// A manual line break becomes a line break of SPL text, and a tab a blank: both would
-// otherwise be dropped with the control characters and glue the words around them.
+// A manual line break becomes a line break of SPL text, a tab, page or column break a blank
+// and a non-breaking hyphen a hyphen: each would otherwise be dropped with the control
+// characters and glue the words around it. An optional hyphen shows only where a line
+// breaks: it goes.
 void appendText(QString& out, const QString& text)
 {
     for (const QChar c : text) {
@@ -87,8 +91,11 @@ void appendText(QString& out, const QString& text)
         case '&': out += QLatin1String("&amp;"); break;
         case '<': out += QLatin1String("&lt;"); break;
         case '>': out += QLatin1String("&gt;"); break;
-        case '\t': out += QLatin1Char(' '); break;
+        case '\t':
+        case '\f':
+        case word::text_mark::ColumnBreak: out += QLatin1Char(' '); break;
         case '\v': out += QLatin1String("<br/>"); break;
+        case word::text_mark::NonBreakingHyphen: out += QLatin1Char('-'); break;
         default: out += c;
         }
     }
@@ -102,6 +109,16 @@ QString textOf(const QString& text)
     return out;
 }
 
+// A footnote's or endnote's mark becomes the SPL footnote itself, which shows the mark and
+// the note's text; the note's text is not lost with the mark's control character.
+std::map<int, QString> footnotesOf(const word::Range& range)
+{
+    std::map<int, QString> footnotes;
+    for (const word::Note& note : range.notes())
+        footnotes.emplace(note.reference().start(), QStringLiteral("<footnote>") + textOf(note.text()) + QStringLiteral("</footnote>"));
+    return footnotes;
+}
+
 } // namespace
 
 QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Paragraph& Paragraph) const
@@ -112,15 +129,20 @@ QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Parag
     for (const word::InlineShape& shape : range.inlineShapes())
         pictures.insert(shape.range().start());
 
+    const std::map<int, QString> footnotes = footnotesOf(range);
+
     const std::array<bool, RunCount> whole = formatsOf(range.font());
     if (std::none_of(whole.begin(), whole.end(), [](bool on) { return on; })) {
-        if (pictures.empty())
+        if (pictures.empty() && footnotes.empty())
             return textOf(range.text());
         QString text;
-        for (const word::Range& character : range.characters())
-            if (!pictures.count(character.start()))
-                text += character.text();
-        return textOf(text);
+        for (const word::Range& character : range.characters()) {
+            if (const auto footnote = footnotes.find(character.start()); footnote != footnotes.end())
+                text += footnote->second;
+            else if (!pictures.count(character.start()))
+                appendText(text, character.text());
+        }
+        return text;
     }
     QString blanksRemoved = range.text();
     blanksRemoved.remove(QLatin1Char(' '));
@@ -133,6 +155,14 @@ QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Parag
     for (const word::Range& character : range.characters()) {
         if (pictures.count(character.start()))
             continue;
+        if (const auto footnote = footnotes.find(character.start()); footnote != footnotes.end()) {
+            // A superscript or subscript holds text only: the footnote stands outside it.
+            for (const Run script : {Superscript, Subscript})
+                if (runs.isOpen(script))
+                    runs.close(script, out);
+            out += footnote->second;
+            continue;
+        }
         if (!inSpans(spans, character.start())) {
             const std::array<bool, RunCount> formats = formatsOf(character.font());
             for (int r = 0; r < RunCount; ++r) {

@@ -23,6 +23,27 @@ QString now()
 }
 
 const QString topLevelSections = QStringLiteral("document/component/structuredBody/component/section");
+
+// Paragraphs before the first section heading belong to no section and are not imported;
+// the log says which, by their first words.
+void reportParagraphsBeforeFirstSection(const QStringList& texts)
+{
+    if (texts.isEmpty())
+        return;
+    constexpr int shownParagraphs = 5;
+    constexpr int shownWords = 6;
+    QStringList shown;
+    for (const QString& text : texts.mid(0, shownParagraphs)) {
+        const QStringList words = text.simplified().split(QLatin1Char(' '));
+        shown << QLatin1Char('"') + words.mid(0, shownWords).join(QLatin1Char(' '))
+                     + (words.size() > shownWords ? QStringLiteral("...") : QString()) + QLatin1Char('"');
+    }
+    if (texts.size() > shownParagraphs)
+        shown << QStringLiteral("and %1 more").arg(texts.size() - shownParagraphs);
+    wordlog::warning(QStringLiteral("%1 paragraph(s) not imported: they stand before the first section heading: ")
+                         .arg(texts.size())
+                     + shown.join(QStringLiteral(", ")));
+}
 // The boxed-warning title the import options ship with.
 const QString shippedBoxedWarningTitle = QStringLiteral("BOXED WARNING");
 
@@ -146,26 +167,56 @@ void clsWord::listParagraphs()
 void clsWord::walkParagraphs()
 {
     const int count = ParagraphCount;
+    QStringList beforeFirstSection;
+    bool sectionSeen = false;
     for (int i = 1; i <= count; ++i) {
         setProgress(i);
         if (isHeading(i, sectionStyle_)) {
+            sectionSeen = true;
             QString title = headingText(i);
             QString noSubSection;
             wordlog::processing(title, true);
             keepSection(title);
+            headingPictures(i, title, noSubSection);
             ++i;
             ProcessSection(title, noSubSection, i);
         } else if (isHeading(i, excerptStyle_)) {
+            // Before the first section every excerpt heading starts an excerpt run, so that one
+            // naming no section is reported, not passed over.
             QString title = headingText(i);
             title.remove(QLatin1Char('-'));
             StripControlChars(title);
             QString noSubSection;
             wordlog::processing(QStringLiteral("Excerpts - ") + title);
-            ProcessSection(title, noSubSection, i);
+            if (!Cancel)
+                excerptRun(title, noSubSection, i);
+        } else if (!sectionSeen) {
+            QString text = headingText(i);
+            StripControlChars(text);
+            if (!text.isEmpty())
+                beforeFirstSection << text;
         }
         if (askToCancel())
             break;
     }
+    reportParagraphsBeforeFirstSection(beforeFirstSection);
+}
+
+// An excerpt heading names the section whose highlights follow it. Inside a section, one that
+// names no section is no heading: its text and the text after it stay in that section.
+bool clsWord::isExcerptHeading(int i) const
+{
+    if (!isHeading(i, excerptStyle_))
+        return false;
+    QString title = headingText(i);
+    title.remove(QLatin1Char('-'));
+    StripControlChars(title);
+    if (title == highlightsTitle)
+        return true;
+    xml::Node found;
+    if (SPL && SPL->Document)
+        SPL->GetSectionByTitle(SPL->Document->childNodes(), title, QString(), found);
+    return static_cast<bool>(found);
 }
 
 // A heading the template lacks, or one that repeats an earlier heading, becomes a section of
@@ -179,6 +230,11 @@ void clsWord::keepSection(const QString& title)
     case clsSPL::OpenedSection::Added:
         wordlog::warning(QStringLiteral("Document Section >") + cleaned
                          + QStringLiteral("< is not a section of the SPL template: added as a section of its own"));
+        return;
+    case clsSPL::OpenedSection::Variant:
+        wordlog::information(QStringLiteral("Document Section >") + cleaned
+                             + QStringLiteral("< names a section of the SPL template: added as a section of its own, "
+                                              "coded as that section"));
         return;
     case clsSPL::OpenedSection::Repeated:
         wordlog::information(QStringLiteral("Document Section >") + cleaned
@@ -216,11 +272,12 @@ void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, in
         StripControlChars(SubSectionTitle);
         wordlog::processing(wordlog::indent5 + SubSectionTitle);
         SPL->AddSubSection(SectionTitle, SubSectionTitle);
+        headingPictures(i, SectionTitle, SubSectionTitle);
         ++i;
         ProcessSection(SectionTitle, SubSectionTitle, i);
         return;
     }
-    if (isHeading(i, excerptStyle_))
+    if (isExcerptHeading(i))
         excerptRun(SectionTitle, SubSectionTitle, i);
     else
         contentRun(SectionTitle, SubSectionTitle, i);
@@ -255,8 +312,13 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
             const bool hyperlink = ConvertHyperLink(ParagraphText, range);
             if (crossReference || hyperlink)
                 TextType = QStringLiteral("LinkHTML");
+            // The sections have two levels; a deeper heading stays in the text as a bold
+            // paragraph, which still reads as a heading, and is no list item when numbered.
+            const bool deeperHeading = isDeeperHeading(i);
+            if (deeperHeading)
+                ParagraphText = QStringLiteral("<content styleCode=\"bold\">") + ParagraphText + QStringLiteral("</content>");
             // A list item's pictures stand in the item.
-            const int listType = range.listFormat().listType();
+            const int listType = deeperHeading ? word::list_type::None : range.listFormat().listType();
             if (const auto pictures = range.inlineShapes(); !pictures.isEmpty() && listType == word::list_type::None)
                 ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, true);
             if (listType != word::list_type::None) {
@@ -275,6 +337,12 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
         ProcessSection(SectionTitle, SubSectionTitle, i);
     }
     --i;
+}
+
+void clsWord::headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle)
+{
+    if (const auto pictures = paragraph(i).range().inlineShapes(); !pictures.isEmpty())
+        ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, true);
 }
 
 void clsWord::excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i)

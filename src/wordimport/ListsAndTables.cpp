@@ -2,6 +2,7 @@
 
 #include "wordimport/ImportLog.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace veldra {
@@ -46,10 +47,16 @@ QString rulesOf(const word::Cell& cell)
     return rules.simplified();
 }
 
+// Bullets drawn from a picture are bullets all the same.
+bool isBulleted(int listType)
+{
+    return listType == word::list_type::Bullet || listType == word::list_type::PictureBullet;
+}
+
 QString listOpening(int listType)
 {
-    return listType == word::list_type::Bullet ? QStringLiteral("<list listType=\"unordered\" styleCode=\"Disc\">")
-                                               : QStringLiteral("<list listType=\"ordered\" styleCode=\"Arabic\">");
+    return isBulleted(listType) ? QStringLiteral("<list listType=\"unordered\" styleCode=\"Disc\">")
+                                : QStringLiteral("<list listType=\"ordered\" styleCode=\"Arabic\">");
 }
 
 // The content of a table cell: its paragraphs, `pieceOf` each, separated by line breaks; a
@@ -80,22 +87,39 @@ QString cellContent(const word::Collection<word::Paragraph>& paragraphs,
     return content;
 }
 
-// A table's rows: the first is its head when others follow; a lone row is the body, since a
-// table has a body and a body has rows.
-QString tableOf(QStringList rows)
+// How many of a table's rows form its head: the rows marked to repeat as its heading, else
+// the first row; never every row, since a table has a body and a body has rows.
+qsizetype headRowsOf(const word::Table& table, qsizetype rows)
 {
-    const QString head = rows.size() > 1 ? QStringLiteral("<thead>") + rows.takeFirst() + QStringLiteral("</thead>")
-                                         : QString();
-    return QStringLiteral("<table>") + head + QStringLiteral("<tbody>") + rows.join(QString())
+    const qsizetype marked = table.headingRowCount();
+    return std::clamp<qsizetype>(marked > 0 ? marked : 1, 0, std::max<qsizetype>(rows - 1, 0));
+}
+
+QString tableOf(QStringList rows, qsizetype headRows)
+{
+    const QString head = headRows > 0 ? QStringLiteral("<thead>") + rows.mid(0, headRows).join(QString()) + QStringLiteral("</thead>")
+                                      : QString();
+    return QStringLiteral("<table>") + head + QStringLiteral("<tbody>") + rows.mid(headRows).join(QString())
            + QStringLiteral("</tbody></table>");
+}
+
+QString spanPart(int span)
+{
+    return span > 1 ? QString::number(span) : QString();
 }
 
 } // namespace
 
+int clsWord::tableStartAt(int i) const
+{
+    const word::Table table = paragraph(i).range().tables().first();
+    return table.isNull() ? -1 : table.range().start();
+}
+
 void clsWord::ConvertList(int& Index, int ListType, QString& SectionTitle, QString& SubSectionTitle,
                           QString& ConvertedList)
 {
-    wordlog::information(wordlog::indent10 + (ListType == word::list_type::Bullet
+    wordlog::information(wordlog::indent10 + (isBulleted(ListType)
                                                   ? QStringLiteral("Converting Bullet List")
                                                   : QStringLiteral("Converting Numbered List")));
     ConvertedList = listFrom(Index, ListType, SectionTitle, SubSectionTitle);
@@ -111,13 +135,16 @@ QString clsWord::textAndPictures(const word::Paragraph& Paragraph, QString& Sect
 
 // The items from paragraph i on that stand at its list level and are of that list type; the
 // deeper items after an item are lists inside it. A header paragraph ends the list even when
-// it is numbered like the list's items, and so does the end of the document. i ends past the
-// last item.
+// it is numbered like the list's items, and so do the end of the document and the edge of a
+// table: a list that ran into a table would take the table's first paragraph from it. i ends
+// past the last item.
 QString clsWord::listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle)
 {
     const int level = paragraph(i).range().listFormat().listLevelNumber();
-    const auto continues = [this, &i] {
-        return i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() != word::list_type::None;
+    const int table = tableStartAt(i);
+    const auto continues = [this, &i, table] {
+        return i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() != word::list_type::None
+               && tableStartAt(i) == table;
     };
     QString list = listOpening(ListType);
     do {
@@ -146,13 +173,26 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
         wordlog::information(wordlog::indent10 + QStringLiteral("Converting Table"));
         DoEvents();
         bool mergedCellsLogged = false;
+        const auto placeholder = [&] {
+            if (!mergedCellsLogged)
+                wordlog::warning(wordlog::indent10 + QStringLiteral("The table in word document has merged "
+                                                                    "cells. The SPL table may not be correct."));
+            mergedCellsLogged = true;
+            return QStringLiteral("<td></td>");
+        };
         QStringList rowMarkup;
         const auto pieceOf = [&](const word::Paragraph& p) { return textAndPictures(p, SectionTitle, SubSectionTitle); };
         const int rows = Table.rowCount();
+        const int columns = Table.columnCount();
         for (int r = 1; r <= rows; ++r) {
-            const int columns = Table.columnCount();
             QString row = QStringLiteral("<tr>");
-            for (int c = 1; c <= columns; ++c) {
+            // Grid columns a row leaves free before its first cell stay empty.
+            for (int c = 0; c < Table.firstGridColumn(r); ++c)
+                row += QStringLiteral("<td></td>");
+            for (int c = 1; c <= Table.cellCount(r); ++c) {
+                // A cell merged down from the row above stands there already.
+                if (Table.continuesMerge(r, c))
+                    continue;
                 try {
                     const word::Cell cell = Table.cell(r, c);
                     CheckCharOccurrence(cell.range());
@@ -162,21 +202,22 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
                     const QString content = cellContent(cell.range().paragraphs(), pieceOf);
                     row += QStringLiteral("<td") + attribute(QStringLiteral("align"), align)
                            + attribute(QStringLiteral("valign"), valign) + attribute(QStringLiteral("styleCode"), rules)
-                           + QLatin1Char('>') + content + QStringLiteral("</td>");
+                           + attribute(QStringLiteral("colspan"), spanPart(cell.columnSpan()))
+                           + attribute(QStringLiteral("rowspan"), spanPart(cell.rowSpan())) + QLatin1Char('>') + content
+                           + QStringLiteral("</td>");
                 } catch (const std::exception&) {
-                    row += QStringLiteral("<td></td>");
-                    if (!mergedCellsLogged)
-                        wordlog::warning(wordlog::indent10 + QStringLiteral("The table in word document has merged "
-                                                                            "cells. The SPL table may not be correct."));
-                    mergedCellsLogged = true;
+                    row += placeholder();
                 }
             }
+            // A row shorter than the table is filled with empty cells.
+            for (int c = Table.gridColumns(r); c < columns; ++c)
+                row += placeholder();
             rowMarkup << row + QStringLiteral("</tr>");
         }
         // Past the table's last paragraph, also when the walk met the table below its first one.
         const word::Collection<word::Paragraph> paragraphs = Table.range().paragraphs();
         Index = paragraphs.first().index() + paragraphs.count();
-        ConvertedTable = tableOf(rowMarkup);
+        ConvertedTable = tableOf(rowMarkup, headRowsOf(Table, rowMarkup.size()));
         return true;
     } catch (const std::exception& e) {
         wordlog::warning(QStringLiteral("Table could not be converted -") + toVbError(e, QStringLiteral("clsWord")).text());

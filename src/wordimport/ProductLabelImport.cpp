@@ -240,6 +240,26 @@ bool refuseEmptySetting(const xml::Document& settings)
     return true;
 }
 
+// The document title element of the settings document. An import from an SPL file without
+// a title leaves it out; it is then made from its definition, in its place among the
+// general data, so that the label's title is kept.
+xml::Node documentTitleElement(const xml::Document& settings, const xml::Document& definition)
+{
+    const QString path = QStringLiteral("/SPLR4/GeneralData/Title");
+    if (const xml::Node title = settings.selectSingleNode(path))
+        return title;
+    const xml::Node generalData = settings.selectSingleNode(QStringLiteral("/SPLR4/GeneralData"));
+    const xml::Node defined = definition.selectSingleNode(path);
+    if (!generalData || !defined)
+        throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no place for ") + path);
+    const xml::Node title = settings.importNode(defined, true);
+    for (xml::Node next = defined.nextSibling(); next; next = next.nextSibling())
+        if (next.nodeType() == xml::NodeType::Element)
+            if (const xml::Node present = generalData.selectSingleNode(next.nodeName()))
+                return generalData.insertBefore(title, present);
+    return generalData.appendChild(title);
+}
+
 } // namespace
 
 void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDocument)
@@ -310,7 +330,7 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
             wordlog::separator();
             wordlog::information(QStringLiteral("Setting Document Title, loaded from 'HIGHLIGHTS OF PRESCRIBING INFORMATION'"));
             skip([&] {
-                settings.selectSingleNode(QStringLiteral("/SPLR4/GeneralData/Title")).setText(storableTitle(converter->DocumentTitle));
+                documentTitleElement(settings, definition).setText(storableTitle(converter->DocumentTitle));
             });
         }
         moveToFront(settings, QStringLiteral("RECENT MAJOR CHANGES"));

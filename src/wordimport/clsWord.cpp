@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 
 namespace veldra {
 
@@ -70,10 +71,21 @@ QString clsWord::styleOf(int i) const
 
 QString clsWord::headingText(int i) const
 {
-    QString text = paragraph(i).range().text();
+    const word::Range range = paragraph(i).range();
+    QString text = range.text();
+    if (const auto pictures = range.inlineShapes(); !pictures.isEmpty()) {
+        // A picture's character is no part of the title.
+        text.clear();
+        for (const word::Range& character : range.characters())
+            if (std::none_of(pictures.begin(), pictures.end(),
+                             [&](const word::InlineShape& shape) { return shape.range().start() == character.start(); }))
+                text += character.text();
+    }
     for (QChar& c : text)
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QChar(14))
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QChar(word::text_mark::ColumnBreak))
             c = QLatin1Char(' ');
+        else if (c == QChar(word::text_mark::NonBreakingHyphen))
+            c = QLatin1Char('-');
     return text;
 }
 
@@ -91,7 +103,20 @@ bool clsWord::isHeading(int i, const QString& style) const
 bool clsWord::isHeader(int i) const
 {
     const QString style = styleOf(i);
-    return (style == sectionStyle_ || style == subSectionStyle_ || style == excerptStyle_) && isHeading(i, style);
+    if (style == excerptStyle_ && isExcerptHeading(i))
+        return true;
+    return (style == sectionStyle_ || style == subSectionStyle_) && isHeading(i, style);
+}
+
+bool clsWord::isDeeperHeading(int i) const
+{
+    static const QRegularExpression heading(QStringLiteral("^heading (\\d+)$"), QRegularExpression::CaseInsensitiveOption);
+    const auto levelOf = [](const QString& style) {
+        const QRegularExpressionMatch match = heading.match(style);
+        return match.hasMatch() ? match.captured(1).toInt() : 0;
+    };
+    const int subSectionLevel = levelOf(subSectionStyle_);
+    return subSectionLevel > 0 && levelOf(styleOf(i)) > subSectionLevel && hasTitle(headingText(i));
 }
 
 bool clsWord::askToCancel()

@@ -118,8 +118,8 @@ private:
     const word::Paragraph& paragraph(int i) const { return ParagraphList[static_cast<size_t>(i)]; }
     QString styleOf(int i) const;
     // The text of a header paragraph, its mark included; a tab (often between a heading's
-    // number and its words) and a manual line, column or page break count as a blank, so
-    // that cleaning does not glue words together.
+    // number and its words) and a manual line, column or page break count as a blank, and a
+    // non-breaking hyphen as a hyphen, so that cleaning does not glue words together.
     QString headingText(int i) const;
     // Whether a heading's text holds more than its mark, blanks and breaks: a heading
     // paragraph without text is no heading, so it does not take the text after it.
@@ -127,11 +127,19 @@ private:
     // Whether paragraph i is a heading with text in that style.
     bool isHeading(int i, const QString& style) const;
     bool isHeader(int i) const;
+    bool isExcerptHeading(int i) const;
+    // Where the outermost table holding paragraph i starts, -1 outside tables.
+    int tableStartAt(int i) const;
+    // Whether paragraph i is a heading with text in a heading style below the subsection
+    // headings' ("Heading 3" under subsections in "Heading 2").
+    bool isDeeperHeading(int i) const;
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     QString listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle);
     // A paragraph of a list item or a table cell: its text, then its pictures.
     QString textAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);
+    // The pictures of heading paragraph i go into the text of the section it opens.
+    void headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void walkParagraphs();
     // Adds paragraph i, a heading with text, to the index of its style (or styles).

@@ -24,6 +24,8 @@ struct Imported {
     int items = 0;
     int nestedItems = 0;
     int pictures = 0;
+    QStringList tableLayouts;
+    QStringList boldTexts;  // the words of each bold run, joined by blanks
 };
 
 // The words of SPL text as a reader sees them. The builder puts a line break after every
@@ -47,6 +49,11 @@ void gather(const xml::Node& text, Imported& into)
     into.tables += text.selectNodes(QStringLiteral(".//table")).length();
     into.items += text.selectNodes(QStringLiteral(".//item")).length();
     into.nestedItems += text.selectNodes(QStringLiteral(".//item//item")).length();
+    for (const xml::Node& table : text.selectNodes(QStringLiteral(".//table")))
+        into.tableLayouts << tableLayout(table);
+    for (const xml::Node& content : text.selectNodes(QStringLiteral(".//content")))
+        if (content.getAttribute(QStringLiteral("styleCode")).toLower().split(QLatin1Char(' ')).contains(QLatin1String("bold")))
+            into.boldTexts << wordsOf(readableText(content)).join(QLatin1Char(' '));
 }
 
 void gatherSubsections(const xml::Node& parent, Imported& into, bool top)
@@ -72,6 +79,36 @@ Imported importedSection(const xml::Node& section)
 }
 
 } // namespace
+
+QString tableLayout(const xml::Node& table, int headRows)
+{
+    QList<std::pair<xml::Node, bool>> rows;
+    for (xml::Node part = table.firstChild(); part; part = part.nextSibling()) {
+        if (part.localName() == QLatin1String("tr"))
+            rows.append({part, false});
+        else if (part.localName() == QLatin1String("thead") || part.localName() == QLatin1String("tbody")
+                 || part.localName() == QLatin1String("tfoot"))
+            for (xml::Node row = part.firstChild(); row; row = row.nextSibling())
+                if (row.localName() == QLatin1String("tr"))
+                    rows.append({row, part.localName() == QLatin1String("thead")});
+    }
+    QStringList described;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        QStringList cells;
+        for (xml::Node td = rows[r].first.firstChild(); td; td = td.nextSibling()) {
+            if (td.localName() != QLatin1String("td") && td.localName() != QLatin1String("th"))
+                continue;
+            const int columns = td.getAttribute(QStringLiteral("colspan")).toInt();
+            const int down = td.getAttribute(QStringLiteral("rowspan")).toInt();
+            const QString spans = (columns > 1 ? QStringLiteral("c%1").arg(columns) : QString())
+                                  + (down > 1 ? QStringLiteral("r%1").arg(down) : QString());
+            cells << (spans.isEmpty() ? QStringLiteral("1") : spans);
+        }
+        const bool head = headRows < 0 ? rows[r].second : r < headRows;
+        described << (head ? QStringLiteral("H[") : QStringLiteral("B[")) + cells.join(QLatin1Char(',')) + QLatin1Char(']');
+    }
+    return described.join(QLatin1Char(' '));
+}
 
 QStringList wordsOf(const QString& text)
 {
@@ -123,7 +160,7 @@ QString firstDifference(const xml::Document& settings, const QJsonObject& expect
         sections.erase(sections.begin(), it + 1);
 
         // Second-level headings are subsections; deeper ones, which the import takes as text,
-        // are among the section's words.
+        // are among the section's words and still read as headings, in bold.
         QStringList subsections, deeper;
         const QJsonArray levels = want.value(QStringLiteral("subsection_levels")).toArray();
         const QJsonArray wantedSubsections = want.value(QStringLiteral("subsections")).toArray();
@@ -139,6 +176,8 @@ QString firstDifference(const xml::Document& settings, const QJsonObject& expect
         for (const QString& heading : deeper)
             if (wordsInOrder(wordsOf(heading), got.words, missing) < wordsOf(heading).size())
                 return title + QStringLiteral(": heading lost: ") + heading;
+            else if (!got.boldTexts.contains(wordsOf(heading).join(QLatin1Char(' '))))
+                return title + QStringLiteral(": heading not in bold: ") + heading;
         const QStringList words = strings(want.value(QStringLiteral("words")));
         const int found = wordsInOrder(words, got.words, missing);
         if (found < words.size() * 0.99)
@@ -149,6 +188,10 @@ QString firstDifference(const xml::Document& settings, const QJsonObject& expect
                        ? QString()
                        : title + QStringLiteral(": %1 %2, expected %3").arg(QLatin1String(name)).arg(value).arg(want.value(QLatin1String(name)).toInt());
         };
+        const QStringList layouts = strings(want.value(QStringLiteral("table_layouts")));
+        if (want.contains(QStringLiteral("table_layouts")) && got.tableLayouts != layouts)
+            return title + QStringLiteral(": tables ") + got.tableLayouts.join(QStringLiteral(" | "))
+                   + QStringLiteral("\n  expected ") + layouts.join(QStringLiteral(" | "));
         for (const QString& difference : {count("tables", got.tables), count("list_items", got.items),
                                           count("nested_list_items", got.nestedItems), count("pictures", got.pictures)})
             if (!difference.isEmpty())

@@ -122,6 +122,7 @@ private:
         if (depth == 1) {
             finishSection();
             current_.insert(QStringLiteral("title"), heading);
+            current_.insert(QStringLiteral("code"), codeOf(section, QStringLiteral("code")));
         } else {
             subsections_.append(heading);
             levels_.append(std::min(depth, 3));
@@ -143,6 +144,8 @@ private:
         current_.insert(QStringLiteral("list_items"), items_);
         current_.insert(QStringLiteral("nested_list_items"), nestedItems_);
         current_.insert(QStringLiteral("pictures"), pictures_);
+        current_.insert(QStringLiteral("table_layouts"), QJsonArray::fromStringList(tableLayouts_));
+        tableLayouts_.clear();
         sections_.append(current_);
         current_ = {};
         subsections_ = levels_ = {};
@@ -363,6 +366,11 @@ private:
                 if (row.localName() == QLatin1String("tr"))
                     rows.append({row, part.localName() == QLatin1String("thead")});
         }
+        // The head rows come back as the table's head; a table that has none takes its first
+        // row as its head, and a table keeps at least one row in its body.
+        const auto headRows = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row.second; });
+        tableLayouts_.append(tableLayout(table, int(std::min<qsizetype>(headRows > 0 ? headRows : 1,
+                                                                         std::max<qsizetype>(rows.size() - 1, 0)))));
         QString rowsXml;
         std::vector<std::pair<int, int>> merged;  // per grid column: rows still merged, their span
         int columns = 0;
@@ -413,6 +421,7 @@ private:
     QJsonArray levels_;
     QStringList words_;
     int tables_ = 0;
+    QStringList tableLayouts_;
     int items_ = 0;
     int nestedItems_ = 0;
     int pictures_ = 0;

@@ -10,9 +10,10 @@ namespace veldra::test {
 // give back.
 struct LabelDocx {
     QByteArray docx;
-    // As the fixture labels' expected.json: "sections", each with "title", "subsections",
+    // As the fixture labels' expected.json: "sections", each with "title", "code" (the label's
+    // LOINC section code), "subsections",
     // "subsection_levels", "words", "tables", "list_items", "nested_list_items" (the items of
-    // lists inside list items) and "pictures".
+    // lists inside list items), "table_layouts" (as tableLayout describes them) and "pictures".
     QJsonObject expected;
 };
 

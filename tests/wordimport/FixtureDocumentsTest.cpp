@@ -4,6 +4,7 @@
 
 #include "platform/xml/ResourceResolver.h"
 #include "platform/xml/SchemaValidator.h"
+#include "platform/word/Field.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -29,6 +30,9 @@ QString expectedText(const word::Paragraph& paragraph)
     // A picture's place in the text is no text of the label.
     for (int k = paragraph.range().inlineShapes().count(); k > 0; --k)
         text.remove(text.lastIndexOf(QLatin1Char('/')), 1);
+    // A note's mark shows the note.
+    for (const word::Note& note : paragraph.range().notes())
+        text.replace(text.indexOf(QChar(word::text_mark::NoteReference)), 1, note.text());
     return text;
 }
 

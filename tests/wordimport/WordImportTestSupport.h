@@ -15,14 +15,15 @@
 
 namespace veldra::test {
 
-// Styles of a label document written from XML: Normal, Title and the two heading levels.
+// Styles of a label document written from XML: Normal, Title and three heading levels.
 inline QString labelStyles()
 {
     return QStringLiteral(
         "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
         "<w:style w:type=\"paragraph\" w:styleId=\"Title\"><w:name w:val=\"Title\"/></w:style>"
         "<w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name w:val=\"heading 1\"/></w:style>"
-        "<w:style w:type=\"paragraph\" w:styleId=\"Heading2\"><w:name w:val=\"heading 2\"/></w:style>");
+        "<w:style w:type=\"paragraph\" w:styleId=\"Heading2\"><w:name w:val=\"heading 2\"/></w:style>"
+        "<w:style w:type=\"paragraph\" w:styleId=\"Heading3\"><w:name w:val=\"heading 3\"/></w:style>");
 }
 
 // A paragraph of one run in the style of that id ("" for Normal).

@@ -21,7 +21,10 @@ namespace veldra::word {
 // model of the main story: paragraphs in order (table cells included), their styles by UI
 // name, list numbers computed as a word processor shows them, character formatting
 // resolved through the style chain, fields (their results), hyperlinks, bookmarks, tables
-// and inline pictures. Tracked changes are read as accepted; hidden text is left out.
+// and pictures. Tracked changes are read as accepted; hidden text is left out. So that a
+// document loses nothing it shows, floating pictures count as inline ones where they are
+// anchored, a text box's paragraphs follow the paragraph that holds it, and a footnote's or
+// endnote's mark carries the note's text.
 //
 // Opening reads untrusted input: nothing is fetched from the network, no entity is
 // expanded, nothing is written to disk, and the package's entry count, each part's size

@@ -24,6 +24,21 @@ Range Field::result() const
     return Range(model_, rec.resultStart, rec.resultEnd);
 }
 
+Note::Note(std::shared_ptr<const detail::Model> model, int index) : model_(std::move(model)), index_(index) {}
+
+Range Note::reference() const
+{
+    if (!model_)
+        return Range();
+    const int position = model_->notes[static_cast<size_t>(index_)].position;
+    return Range(model_, position, position + 1);
+}
+
+QString Note::text() const
+{
+    return model_ ? model_->notes[static_cast<size_t>(index_)].text : QString();
+}
+
 Hyperlink::Hyperlink(std::shared_ptr<const detail::Model> model, int index) : model_(std::move(model)), index_(index) {}
 
 QString Hyperlink::address() const

@@ -59,4 +59,19 @@ private:
     int index_ = -1;
 };
 
+// A footnote or endnote: its mark in the main story and the text it shows.
+class Note {
+public:
+    Note() = default;
+    Note(std::shared_ptr<const detail::Model> model, int index);
+
+    bool isNull() const { return !model_; }
+    Range reference() const;
+    QString text() const;
+
+private:
+    std::shared_ptr<const detail::Model> model_;
+    int index_ = -1;
+};
+
 } // namespace veldra::word

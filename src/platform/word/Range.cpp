@@ -130,6 +130,19 @@ Collection<Bookmark> Range::bookmarks() const
     return Collection<Bookmark>(std::move(items));
 }
 
+Collection<Note> Range::notes() const
+{
+    if (!model_)
+        return {};
+    const auto& notes = model_->notes;
+    auto it = std::lower_bound(notes.begin(), notes.end(), start_,
+                               [](const detail::NoteRec& note, int position) { return note.position < position; });
+    std::vector<Note> items;
+    for (; it != notes.end() && it->position < end_; ++it)
+        items.emplace_back(model_, static_cast<int>(it - notes.begin()));
+    return Collection<Note>(std::move(items));
+}
+
 Collection<Table> Range::tables() const
 {
     if (!model_)

@@ -16,6 +16,7 @@ class Bookmark;
 class Field;
 class Hyperlink;
 class InlineShape;
+class Note;
 class Paragraph;
 class Table;
 class Range;
@@ -75,9 +76,11 @@ private:
 
 // A stretch [start, end) of the document's main story, counted in characters (code points).
 // The story holds text with its paragraph marks ("\r"), "\t", "\v" (line break), "\f"
-// (page break), 14 (column break), 30/31 (non-breaking and soft hyphen), and "/" for each
-// inline picture. Field results are in it, field codes, hidden text and deleted revisions
-// are not. A default Range is null: it is empty and every lookup on it is empty too.
+// (page break), 14 (column break), 30/31 (non-breaking and soft hyphen), 2 for each
+// footnote or endnote mark, and "/" for each picture (a floating one where it is anchored).
+// Field results are in it, field codes, hidden text and deleted revisions are not; the
+// paragraphs of a text box follow the paragraph that holds it. A default Range is null: it
+// is empty and every lookup on it is empty too.
 class Range {
 public:
     Range() = default;
@@ -101,6 +104,8 @@ public:
     Collection<Hyperlink> hyperlinks() const;
     // Visible bookmarks that start in the range, in document order.
     Collection<Bookmark> bookmarks() const;
+    // Footnotes and endnotes whose mark lies in the range, in document order.
+    Collection<Note> notes() const;
     // The outermost tables that overlap the range.
     Collection<Table> tables() const;
     Collection<InlineShape> inlineShapes() const;

@@ -33,6 +33,16 @@ int Cell::verticalAlignment() const
     return model_ ? cellRec(*model_, table_, row_, column_).verticalAlignment : vertical_alignment::Top;
 }
 
+int Cell::columnSpan() const
+{
+    return model_ ? cellRec(*model_, table_, row_, column_).columnSpan : 1;
+}
+
+int Cell::rowSpan() const
+{
+    return model_ ? cellRec(*model_, table_, row_, column_).rowSpan : 1;
+}
+
 Range Cell::range() const
 {
     if (!model_)
@@ -60,12 +70,40 @@ int Table::rowCount() const
 
 int Table::columnCount() const
 {
-    if (!model_)
+    int most = 0;
+    for (int row = 1; row <= rowCount(); ++row)
+        most = std::max(most, gridColumns(row));
+    return most;
+}
+
+int Table::cellCount(int row) const
+{
+    if (!model_ || row < 1 || row > rowCount())
         return 0;
-    size_t most = 0;
-    for (const auto& row : model_->tables[static_cast<size_t>(index_)].rows)
-        most = std::max(most, row.size());
-    return static_cast<int>(most);
+    return static_cast<int>(model_->tables[static_cast<size_t>(index_)].rows[static_cast<size_t>(row - 1)].size());
+}
+
+int Table::firstGridColumn(int row) const
+{
+    return cellCount(row) == 0 ? 0 : cellRec(*model_, index_, row - 1, 0).gridColumn;
+}
+
+int Table::gridColumns(int row) const
+{
+    if (cellCount(row) == 0)
+        return 0;
+    const detail::CellRec& last = model_->tables[static_cast<size_t>(index_)].rows[static_cast<size_t>(row - 1)].back();
+    return last.gridColumn + last.columnSpan;
+}
+
+bool Table::continuesMerge(int row, int column) const
+{
+    return column >= 1 && column <= cellCount(row) && cellRec(*model_, index_, row - 1, column - 1).mergedAway;
+}
+
+int Table::headingRowCount() const
+{
+    return model_ ? model_->tables[static_cast<size_t>(index_)].headingRows : 0;
 }
 
 Cell Table::cell(int row, int column) const

@@ -17,6 +17,14 @@ inline constexpr const char* ApplicationVersion = "15.0";
 // written before the setting existed.
 inline constexpr const char* DefaultCompatibilityMode = "12";
 
+// Characters a range's text holds for marks that are not plain characters.
+namespace text_mark {
+inline constexpr char16_t NoteReference = 2;       // a footnote's or endnote's mark
+inline constexpr char16_t ColumnBreak = 14;
+inline constexpr char16_t NonBreakingHyphen = 30;
+inline constexpr char16_t OptionalHyphen = 31;     // shown only where a line breaks
+}
+
 namespace list_type {
 inline constexpr int None = 0;
 inline constexpr int ListNumOnly = 1;   // never produced: LISTNUM fields are not read

@@ -1,6 +1,7 @@
 // The real documents of the fixtures: every one opens, and what a reader sees in them
 // comes out of the model.
 #include "platform/word/Document.h"
+#include "platform/word/Field.h"
 #include "platform/core/VbError.h"
 #include "support/Fixtures.h"
 
@@ -141,10 +142,19 @@ TEST(DocxFixtureFiles, SmallDocumentsReadAsAWordProcessorShowsThem)
     EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/tables.docx"))),
               (QStringList{"Above", "Top left", "Top right", "Bottom left", "Bottom right", "Below"}));
     EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/strict-format.docx"))), QStringList{"Test"});
-    // Footnote marks, comments and text boxes are not part of the main story.
-    EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/footnotes.docx"))), QStringList{"Ouch."});
+    // Comments are not part of the main story; a footnote's mark is, and carries the note's
+    // text; a text box's paragraphs follow the paragraph that holds it, so that a label loses
+    // none of its text.
+    {
+        const Document doc = openFixture(QStringLiteral("mammoth/footnotes.docx"));
+        EXPECT_EQ(paragraphTexts(doc), QStringList{QStringLiteral("Ouch\u0002.\u0002")});
+        QStringList notes;
+        for (const Note& note : doc.content().notes())
+            notes << QString::number(note.reference().start()) + ": " + note.text();
+        EXPECT_EQ(notes, (QStringList{"4: A tachyon walks into a bar.", "6: Fin."}));
+    }
     EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/comments.docx"))), QStringList{"Ouch."});
-    EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/text-box.docx"))), QStringList{""});
+    EXPECT_EQ(paragraphTexts(openFixture(QStringLiteral("mammoth/text-box.docx"))), (QStringList{"", "Datum plane"}));
     {
         const Document doc = openFixture(QStringLiteral("mammoth/simple-list.docx"));
         EXPECT_EQ(paragraphTexts(doc), (QStringList{"Apple", "Banana"}));
@@ -225,10 +235,10 @@ TEST(DocxFixtureFiles, SmallDocumentsReadAsAWordProcessorShowsThem)
         EXPECT_EQ(shapes.item(5).picture().kind, PictureData::Kind::Chart);
         EXPECT_EQ(openFixture(QStringLiteral("python-docx/having-images.docx")).inlineShapes().count(), 5);
     }
-    // A floating picture is not an inline one, and the reader says it was left out.
+    // A floating picture is read in line where it is anchored, and the reader says so.
     {
         const Document doc = openFixture(QStringLiteral("mammoth/external-picture.docx"));
-        EXPECT_EQ(doc.inlineShapes().count(), 0);
+        EXPECT_EQ(doc.inlineShapes().count(), 1);
         EXPECT_EQ(doc.warnings().filter(QStringLiteral("floating")).size(), 1);
     }
 }

@@ -106,11 +106,18 @@ TEST(DocxPicture, VmlPicturesObjectsAndFloatingShapes)
                        "</w:object></w:r>"
                        "<w:r><w:pict><v:shape style=\"position:absolute;width:10pt;height:10pt\"><v:imagedata r:id=\"rIdImg\"/></v:shape>"
                        "</w:pict></w:r>"
-                       "<w:r><w:drawing><wp:anchor><wp:extent cx=\"1\" cy=\"1\"/></wp:anchor></w:drawing></w:r></w:p>"),
+                       "<w:r><w:drawing><wp:anchor><wp:extent cx=\"1\" cy=\"1\"/></wp:anchor></w:drawing></w:r>"
+                       "<w:r><w:pict><v:group style=\"width:144pt;height:72pt\" coordsize=\"2000,1000\"><v:shape "
+                       "style=\"width:1000;height:500\"><v:imagedata r:id=\"rIdImg\"/></v:shape></v:group></w:pict></w:r></w:p>"),
         parts);
-    EXPECT_EQ(doc.content().text(), QStringLiteral("//\r"));
+    // The floating VML picture and the one in a group are read in line, the grouped one sized
+    // in its group's coordinates; an anchored drawing without a picture is not.
+    EXPECT_EQ(doc.content().text(), QStringLiteral("////\r"));
     const auto shapes = doc.inlineShapes();
-    ASSERT_EQ(shapes.count(), 2);
+    ASSERT_EQ(shapes.count(), 4);
+    EXPECT_DOUBLE_EQ(shapes.item(3).width(), 10.0);
+    EXPECT_DOUBLE_EQ(shapes.item(4).width(), 72.0);
+    EXPECT_DOUBLE_EQ(shapes.item(4).height(), 36.0);
     EXPECT_DOUBLE_EQ(shapes.item(1).width(), 72.0);
     EXPECT_DOUBLE_EQ(shapes.item(1).height(), 36.0);
     const PictureData vml = shapes.item(1).picture();

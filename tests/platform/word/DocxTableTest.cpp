@@ -42,6 +42,15 @@ TEST(DocxTable, CellsMergedCellsAndTheParagraphsOfATable)
     EXPECT_EQ(table.rowCount(), 3);
     EXPECT_EQ(table.columnCount(), 3);
     EXPECT_EQ(table.cell(1, 2).range().text(), QStringLiteral("B\r"));
+    EXPECT_EQ(table.cell(1, 1).columnSpan(), 2);
+    EXPECT_EQ(table.cell(1, 2).rowSpan(), 2);
+    EXPECT_EQ(table.cell(2, 1).columnSpan() * table.cell(2, 1).rowSpan(), 1);
+    EXPECT_TRUE(table.continuesMerge(2, 3));
+    EXPECT_FALSE(table.continuesMerge(1, 2));
+    EXPECT_EQ(table.cellCount(2), 3);
+    EXPECT_EQ(table.gridColumns(3), 2);
+    EXPECT_EQ(table.headingRowCount(), 0);
+    EXPECT_EQ(table.firstGridColumn(2), 0);
     EXPECT_EQ(table.cell(3, 2).range().paragraphs().count(), 2);
     EXPECT_EQ(table.cell(3, 2).range().text(), QStringLiteral("F1\rF2\r"));
     struct Missing {

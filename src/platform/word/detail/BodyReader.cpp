@@ -5,6 +5,8 @@
 #include "platform/word/detail/SymbolFonts.h"
 #include "platform/word/detail/Xml.h"
 
+#include <utility>
+
 namespace veldra::word::detail {
 
 namespace {
@@ -19,8 +21,9 @@ xmlNode* nextElement(xmlNode* node)
 
 } // namespace
 
-BodyReader::BodyReader(Model& model, const Styles& styles, Numbering& numbering, QHash<QString, Relationship> relationships)
-    : model_(model), styles_(styles), numbering_(numbering), rels_(std::move(relationships))
+BodyReader::BodyReader(Model& model, const Styles& styles, Numbering& numbering, QHash<QString, Relationship> relationships,
+                       NoteTexts notes)
+    : model_(model), styles_(styles), numbering_(numbering), rels_(std::move(relationships)), notes_(std::move(notes))
 {
     model_.formats.push_back(CharFormat{});
 }
@@ -54,8 +57,8 @@ bool BodyReader::read(xmlNode* documentRoot, qsizetype partSize)
         model_.warnings.append(QStringLiteral(
             "The Word document holds tracked changes; they are read as accepted (insertions kept, deletions left out)."));
     if (floatingPictures_ > 0)
-        model_.warnings.append(QStringLiteral("The Word document holds %1 floating picture(s); only pictures placed in line "
-                                              "with the text are read.").arg(floatingPictures_));
+        model_.warnings.append(QStringLiteral("The Word document holds %1 floating picture(s); they are read in line, "
+                                              "where they are anchored.").arg(floatingPictures_));
     for (const QString& warning : numbering_.warnings())
         model_.warnings.append(warning);
     return true;
@@ -130,8 +133,10 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     const int paragraphStart = mergedParagraphStart_.value_or(start);
     mergedParagraphStart_.reset();
     // A paragraph whose text and mark are all hidden is not shown at all.
-    if (markHidden && paragraphStart == static_cast<int>(model_.text.size()))
+    if (markHidden && paragraphStart == static_cast<int>(model_.text.size())) {
+        readTextBoxes(table);
         return;
+    }
 
     ParagraphRec rec;
     rec.start = paragraphStart;
@@ -153,6 +158,15 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     model_.paragraphs.push_back(std::move(rec));
     if (xmlNode* sectPr = childW(pPr, "sectPr"))
         readSection(sectPr);
+    readTextBoxes(table);
+}
+
+void BodyReader::readTextBoxes(const TableContext* table)
+{
+    // A text box is a story of its own; its paragraphs follow the paragraph that holds it,
+    // so that none of its text is lost.
+    for (xmlNode* box : std::exchange(textBoxes_, {}))
+        readBlocks(box, table);
 }
 
 const BodyReader::ParagraphStyle& BodyReader::paragraphStyleOf(const QString& styleId)

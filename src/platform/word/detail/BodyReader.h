@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/word/detail/Model.h"
+#include "platform/word/detail/Notes.h"
 #include "platform/word/detail/Numbering.h"
 #include "platform/word/detail/Properties.h"
 #include "platform/word/detail/Styles.h"
@@ -24,7 +25,7 @@ inline constexpr qsizetype MaxCharacters = 16'000'000;
 class BodyReader {
 public:
     BodyReader(Model& model, const Styles& styles, Numbering& numbering,
-               QHash<QString, Relationship> relationships);
+               QHash<QString, Relationship> relationships, NoteTexts notes);
 
     // partSize (the document part's size) sizes the buffers. False, with the model
     // incomplete, when the story holds more than MaxCharacters characters.
@@ -73,6 +74,8 @@ private:
     void readDrawing(xmlNode* drawing, uint16_t format);
     void readVml(xmlNode* container, uint16_t format, bool ole);
     void readSection(xmlNode* sectPr);
+    // Reads the text boxes met in the paragraph just read.
+    void readTextBoxes(const TableContext* table);
     const ParagraphStyle& paragraphStyleOf(const QString& styleId);
 
     void fieldBegin();
@@ -94,12 +97,15 @@ private:
     void append(char32_t c, uint16_t format);
     void appendText(const xmlChar* utf8, uint16_t format, const QString& font);
     void addShape(ShapeRec shape, uint16_t format);
+    // A footnote or endnote reference: its mark, carrying the note's text.
+    void addNoteReference(xmlNode* reference, const QHash<QString, QString>& texts, uint16_t format);
     void warnOnce(const QString& key, const QString& text);
 
     Model& model_;
     const Styles& styles_;
     Numbering& numbering_;
     QHash<QString, Relationship> rels_;
+    NoteTexts notes_;
     std::vector<FieldFrame> fields_;
     std::vector<int> hyperlinks_;
     QHash<QString, int> openBookmarks_;
@@ -107,6 +113,7 @@ private:
     std::vector<int> explicitBreaks_;
     std::optional<int> mergedParagraphStart_;
     int floatingPictures_ = 0;
+    std::vector<xmlNode*> textBoxes_;   // met in the paragraph being read, not read yet
     int codeDepth_ = 0;                 // fields whose code is being read
     bool sawSection_ = false;
     bool tooLong_ = false;              // MaxCharacters reached: nothing more is read

@@ -26,6 +26,18 @@ bool understood(const QString& requirement)
            && std::all_of(prefixes.begin(), prefixes.end(), [](const QString& p) { return known.contains(p); });
 }
 
+// The text boxes of a drawing or a VML shape; a box is a story of its own, so the search
+// stops at each one.
+void collectTextBoxes(xmlNode* node, std::vector<xmlNode*>& into)
+{
+    for (xmlNode* child : children(node)) {
+        if (isW(child, "txbxContent"))
+            into.push_back(child);
+        else
+            collectTextBoxes(child, into);
+    }
+}
+
 } // namespace
 
 void BodyReader::readInline(xmlNode* parent, const RunContext& context)
@@ -165,14 +177,14 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
                     explicitBreaks_.push_back(static_cast<int>(model_.text.size()) + 1);
                 append(U'\f', format);
             } else {
-                append(type == QLatin1String("column") ? char32_t(14) : char32_t(11), format);
+                append(type == QLatin1String("column") ? char32_t(text_mark::ColumnBreak) : char32_t(11), format);
             }
         } else if (!std::strcmp(name, "cr")) {
             append(11, format);
         } else if (!std::strcmp(name, "noBreakHyphen")) {
-            append(30, format);
+            append(text_mark::NonBreakingHyphen, format);
         } else if (!std::strcmp(name, "softHyphen")) {
-            append(31, format);
+            append(text_mark::OptionalHyphen, format);
         } else if (!std::strcmp(name, "sym")) {
             bool ok = false;
             const char32_t code = attr(node, "char").toUInt(&ok, 16);
@@ -185,6 +197,10 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
                                                         "they are read as stored.").arg(symbolFont));
                 append(c, format);
             }
+        } else if (!std::strcmp(name, "footnoteReference")) {
+            addNoteReference(node, notes_.footnotes, format);
+        } else if (!std::strcmp(name, "endnoteReference")) {
+            addNoteReference(node, notes_.endnotes, format);
         } else if (!std::strcmp(name, "fldChar") || !std::strcmp(name, "instrText")) {
             readFieldMark(node);
         } else if (!std::strcmp(name, "lastRenderedPageBreak")) {
@@ -205,22 +221,37 @@ void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t 
 
 void BodyReader::readDrawing(xmlNode* drawing, uint16_t format)
 {
-    // Floating (anchored) drawings are not inline shapes; they are left out.
+    // A floating (anchored) picture is read in line where it is anchored, and a drawn group
+    // or canvas gives the pictures it holds, so that none is lost; other drawings give only
+    // the text of their text boxes.
     for (xmlNode* child : children(drawing)) {
-        if (isNamed(child, "inline"))
-            addShape(shapeFromInline(child, rels_), format);
-        else if (isNamed(child, "anchor") && isPicture(child))
-            ++floatingPictures_;
+        const bool floating = isNamed(child, "anchor");
+        if (!floating && !isNamed(child, "inline"))
+            continue;
+        std::vector<ShapeRec> pictures;
+        if (isDrawnGroup(child))
+            pictures = picturesOfGroup(child, rels_);
+        else if (!floating || isPicture(child))
+            pictures.push_back(shapeFromInline(child, rels_));
+        for (ShapeRec& picture : pictures)
+            addShape(std::move(picture), format);
+        if (floating)
+            floatingPictures_ += static_cast<int>(pictures.size());
     }
+    collectTextBoxes(drawing, textBoxes_);
 }
 
 void BodyReader::readVml(xmlNode* container, uint16_t format, bool ole)
 {
     bool floating = false;
-    if (auto shape = shapeFromVml(container, rels_, ole, &floating))
+    if (auto shape = shapeFromVml(container, rels_, ole, &floating)) {
         addShape(*shape, format);
-    if (floating)
-        ++floatingPictures_;
+        if (floating)
+            ++floatingPictures_;
+    }
+    for (ShapeRec& picture : picturesOfVmlGroup(container, rels_))
+        addShape(std::move(picture), format);
+    collectTextBoxes(container, textBoxes_);
 }
 
 void BodyReader::addShape(ShapeRec shape, uint16_t format)
@@ -228,6 +259,15 @@ void BodyReader::addShape(ShapeRec shape, uint16_t format)
     shape.position = static_cast<int>(model_.text.size());
     model_.shapes.push_back(std::move(shape));
     append(U'/', format);
+}
+
+void BodyReader::addNoteReference(xmlNode* reference, const QHash<QString, QString>& texts, uint16_t format)
+{
+    const auto it = texts.constFind(attr(reference, "id"));
+    if (!emitting() || it == texts.cend())
+        return;
+    model_.notes.push_back(NoteRec{static_cast<int>(model_.text.size()), *it});
+    append(text_mark::NoteReference, format);
 }
 
 void BodyReader::readFieldMark(xmlNode* node)

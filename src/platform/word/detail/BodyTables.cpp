@@ -4,6 +4,9 @@
 #include "platform/word/detail/Revisions.h"
 #include "platform/word/detail/Xml.h"
 
+#include <algorithm>
+#include <map>
+
 // The tables of the body: rows, cells, their borders and alignment, and the table style
 // formats that reach the cells' text.
 namespace veldra::word::detail {
@@ -16,6 +19,13 @@ constexpr unsigned kLookFirstRow = 0x0020;
 constexpr unsigned kLookLastRow = 0x0040;
 constexpr unsigned kLookFirstColumn = 0x0080;
 constexpr unsigned kLookLastColumn = 0x0100;
+// Word's grid has at most this many columns; a larger span or indent in a file is taken as this.
+constexpr int kMostGridColumns = 63;
+
+int gridCount(xmlNode* property, int fallback)
+{
+    return std::clamp(intAttr(property, "val", fallback), fallback, kMostGridColumns);
+}
 
 unsigned tableLook(xmlNode* tblPr)
 {
@@ -55,6 +65,40 @@ void forEachWrapped(xmlNode* parent, const char* name, Visit visit)
         else if (isW(child, "customXml"))
             forEachWrapped(child, name, visit);
     }
+}
+
+// Each continuation of a vertical merge lengthens the cell above it in its grid column; a
+// continuation with no cell above it is a cell of its own.
+void resolveVerticalMerges(TableRec& table)
+{
+    std::map<int, CellRec*> above;  // grid column -> the cell that covers it in the row above
+    for (auto& row : table.rows) {
+        std::map<int, CellRec*> covering;
+        for (CellRec& cell : row) {
+            const auto owner = above.find(cell.gridColumn);
+            if (cell.mergedAway && owner != above.end()) {
+                ++owner->second->rowSpan;
+                covering[cell.gridColumn] = owner->second;
+                continue;
+            }
+            cell.mergedAway = false;
+            covering[cell.gridColumn] = &cell;
+        }
+        above = std::move(covering);
+    }
+}
+
+// The rows at the top marked to repeat on each page; a mark further down repeats nothing.
+int headingRowsOf(const std::vector<xmlNode*>& rows)
+{
+    const auto marked = [](xmlNode* tr) {
+        xmlNode* mark = childW(childW(tr, "trPr"), "tblHeader");
+        return mark && onOff(mark);
+    };
+    int count = 0;
+    while (count < static_cast<int>(rows.size()) && marked(rows[static_cast<size_t>(count)]))
+        ++count;
+    return count;
 }
 
 } // namespace
@@ -99,6 +143,8 @@ void BodyReader::readTable(xmlNode* tbl, const TableContext* outer)
     model_.tables[static_cast<size_t>(index)].rows.resize(rows.size());
     for (size_t r = 0; r < rows.size(); ++r)
         readRow(rows[r], index, static_cast<int>(r), static_cast<int>(rows.size()), base, borders, look);
+    model_.tables[static_cast<size_t>(index)].headingRows = headingRowsOf(rows);
+    resolveVerticalMerges(model_.tables[static_cast<size_t>(index)]);
     model_.tables[static_cast<size_t>(index)].end = static_cast<int>(model_.text.size());
 }
 
@@ -110,9 +156,15 @@ void BodyReader::readRow(xmlNode* tr, int table, int rowIndex, int rowCount, con
     std::vector<xmlNode*> cells;
     forEachWrapped(tr, "tc", [&](xmlNode* tc) { cells.push_back(tc); });
     model_.tables[static_cast<size_t>(table)].rows[static_cast<size_t>(rowIndex)].resize(cells.size());
-    for (size_t c = 0; c < cells.size(); ++c)
+    int gridColumn = gridCount(childW(childW(tr, "trPr"), "gridBefore"), 0);
+    for (size_t c = 0; c < cells.size(); ++c) {
         readCell(cells[c], table, rowIndex, static_cast<int>(c), rowIndex == rowCount - 1, c + 1 == cells.size(),
                  base, rowBorders, look);
+        CellRec& cell = model_.tables[static_cast<size_t>(table)].rows[static_cast<size_t>(rowIndex)][c];
+        cell.gridColumn = gridColumn;
+        cell.columnSpan = gridCount(childW(childW(cells[c], "tcPr"), "gridSpan"), 1);
+        gridColumn += cell.columnSpan;
+    }
 }
 
 void BodyReader::readCell(xmlNode* tc, int table, int rowIndex, int columnIndex, bool lastRow, bool lastColumn,

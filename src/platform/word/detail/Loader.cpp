@@ -58,6 +58,18 @@ QString compatibilityModeOf(xmlDoc* settings)
     return QString::fromLatin1(DefaultCompatibilityMode);
 }
 
+// Notes are read when they can be: a damaged notes part costs its notes, not the document.
+QHash<QString, QString> notesOf(const Package& package, const QString& part, QStringList& warnings)
+{
+    XmlDoc doc;
+    OpenError error;
+    if (!readOptional(package, part, doc, error)) {
+        warnings.append(QStringLiteral("The notes in %1 could not be read (%2); they are left out.").arg(part, error.reason));
+        return {};
+    }
+    return readNotes(root(doc.get()));
+}
+
 int storedPageCount(const Package& package, const QHash<QString, Relationship>& packageRels)
 {
     const QString part = partByType(packageRels, QStringLiteral("extended-properties"), QStringLiteral("docProps/app.xml"));
@@ -119,7 +131,10 @@ std::shared_ptr<Model> loadModel(QByteArray bytes, const QString& baseFolder, Op
     model->compatibilityMode = settingsDoc ? compatibilityModeOf(settingsDoc.get())
                                            : QString::fromLatin1(DefaultCompatibilityMode);
     model->storedPageCount = storedPageCount(*package, packageRels);
-    if (!BodyReader(*model, styles, numbering, rels).read(root(main.get()), mainBytes->size())) {
+    NoteTexts notes;
+    notes.footnotes = notesOf(*package, partByType(rels, QStringLiteral("footnotes"), QString()), model->warnings);
+    notes.endnotes = notesOf(*package, partByType(rels, QStringLiteral("endnotes"), QString()), model->warnings);
+    if (!BodyReader(*model, styles, numbering, rels, std::move(notes)).read(root(main.get()), mainBytes->size())) {
         error = {mainPart, QStringLiteral("The document holds more than %1 characters; no label is so long.").arg(MaxCharacters)};
         return nullptr;
     }

@@ -58,6 +58,12 @@ struct HyperlinkRec {
     int end = 0;
 };
 
+// A footnote or endnote, read as its shown text at the place of its reference mark.
+struct NoteRec {
+    int position = 0;                   // its reference mark
+    QString text;
+};
+
 struct BookmarkRec {
     QString name;
     int start = 0;
@@ -68,6 +74,9 @@ struct CellRec {
     int start = 0;
     int end = 0;
     bool mergedAway = false;            // continuation of a vertical merge: Word has no cell here
+    int gridColumn = 0;                 // the first column of the table grid the cell stands in
+    int columnSpan = 1;                 // grid columns it covers
+    int rowSpan = 1;                    // rows it covers: itself and the continuations below it
     std::array<bool, 4> borders{};      // top, left, bottom, right
     int verticalAlignment = 0;
     std::vector<int> tables;            // tables nested directly in this cell
@@ -77,6 +86,7 @@ struct TableRec {
     int start = 0;
     int end = 0;
     int parent = -1;                    // enclosing table, -1 at top level
+    int headingRows = 0;                // the rows at the top marked to repeat as its heading
     std::vector<std::vector<CellRec>> rows;
 };
 
@@ -105,6 +115,7 @@ struct Model {
     std::vector<int> emptyFields;       // fields whose result holds no character, by position
     std::vector<HyperlinkRec> hyperlinks;
     std::vector<BookmarkRec> bookmarks; // visible ones, by start
+    std::vector<NoteRec> notes;         // footnotes and endnotes, by position
     std::vector<TableRec> tables;       // in document order of their start
     std::vector<int> topTables;         // the tables in the body, in order
     std::vector<ShapeRec> shapes;       // by position

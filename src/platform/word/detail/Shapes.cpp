@@ -50,13 +50,93 @@ QString styleValue(const QString& style, const QString& key)
     return QString();
 }
 
+bool isVmlShape(const xmlNode* node)
+{
+    return (isNamed(node, "shape") || isNamed(node, "rect") || isNamed(node, "image")) && !inWordNamespace(node);
+}
+
 xmlNode* findVmlShape(xmlNode* container)
 {
-    for (xmlNode* child : children(container)) {
-        if ((isNamed(child, "shape") || isNamed(child, "rect") || isNamed(child, "image")) && !inWordNamespace(child))
+    for (xmlNode* child : children(container))
+        if (isVmlShape(child))
             return child;
-    }
     return nullptr;
+}
+
+void setVmlMedia(ShapeRec& shape, xmlNode* imageData, const QHash<QString, Relationship>& rels)
+{
+    QString embed = relAttr(imageData, "id");
+    if (embed.isEmpty())
+        embed = attr(imageData, "relid");
+    const QString link = relAttr(imageData, "href");
+    const bool wasOle = shape.type == inline_shape_type::EmbeddedOleObject;
+    setMedia(shape, rels, embed, link);
+    if (wasOle)
+        shape.type = inline_shape_type::EmbeddedOleObject;
+    shape.crop = {vmlCropFraction(attr(imageData, "cropleft")), vmlCropFraction(attr(imageData, "croptop")),
+                  vmlCropFraction(attr(imageData, "cropright")), vmlCropFraction(attr(imageData, "cropbottom"))};
+}
+
+// A length inside a VML group, in the group's coordinate units, as EMU.
+qint64 groupLengthToEmu(const QString& length, double emuPerUnit)
+{
+    bool ok = false;
+    const double units = length.toDouble(&ok);
+    return ok && units > 0 ? static_cast<qint64>(units * emuPerUnit + 0.5) : 0;
+}
+
+// The pictures of a VML group whose extent is widthEmu x heightEmu. Its members are placed
+// and sized in the group's coordinates (coordsize, 1000 x 1000 when absent).
+void collectVmlGroupPictures(xmlNode* group, qint64 widthEmu, qint64 heightEmu, const QHash<QString, Relationship>& rels,
+                             std::vector<ShapeRec>& into)
+{
+    const QStringList coordinates = attr(group, "coordsize").split(QLatin1Char(','));
+    const double unitsWide = coordinates.size() == 2 && coordinates[0].toDouble() > 0 ? coordinates[0].toDouble() : 1000.0;
+    const double unitsHigh = coordinates.size() == 2 && coordinates[1].toDouble() > 0 ? coordinates[1].toDouble() : 1000.0;
+    for (xmlNode* child : children(group)) {
+        const QString style = attr(child, "style");
+        const qint64 cx = groupLengthToEmu(styleValue(style, QStringLiteral("width")), double(widthEmu) / unitsWide);
+        const qint64 cy = groupLengthToEmu(styleValue(style, QStringLiteral("height")), double(heightEmu) / unitsHigh);
+        if (isNamed(child, "group") && !inWordNamespace(child)) {
+            collectVmlGroupPictures(child, cx, cy, rels, into);
+        } else if (xmlNode* imageData = isVmlShape(child) ? descendant(child, "imagedata") : nullptr) {
+            ShapeRec shape;
+            shape.cx = cx;
+            shape.cy = cy;
+            setVmlMedia(shape, imageData, rels);
+            into.push_back(std::move(shape));
+        }
+    }
+}
+
+void readPicture(xmlNode* holder, const QHash<QString, Relationship>& rels, ShapeRec& shape)
+{
+    shape.kind = GraphicKind::Picture;
+    shape.type = inline_shape_type::Picture;
+    xmlNode* blipFill = descendant(holder, "blipFill");
+    xmlNode* blip = descendant(blipFill, "blip");
+    setMedia(shape, rels, relAttr(blip, "embed"), relAttr(blip, "link"));
+    if (xmlNode* rect = descendant(blipFill, "srcRect"))
+        shape.crop = {cropFraction(rect, "l"), cropFraction(rect, "t"), cropFraction(rect, "r"), cropFraction(rect, "b")};
+}
+
+void collectGroupPictures(xmlNode* node, const QHash<QString, Relationship>& rels, std::vector<ShapeRec>& into)
+{
+    for (xmlNode* child : children(node)) {
+        if (inWordNamespace(child))
+            continue;   // a text box's content is read as text, with its own pictures
+        if (!isNamed(child, "pic")) {
+            collectGroupPictures(child, rels, into);
+            continue;
+        }
+        ShapeRec shape;
+        readPicture(child, rels, shape);
+        if (xmlNode* extent = descendant(descendant(child, "xfrm"), "ext")) {
+            shape.cx = std::max<qint64>(0, int64Attr(extent, "cx", 0));
+            shape.cy = std::max<qint64>(0, int64Attr(extent, "cy", 0));
+        }
+        into.push_back(std::move(shape));
+    }
 }
 
 } // namespace
@@ -88,13 +168,7 @@ ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels)
     xmlNode* data = descendant(inl, "graphicData");
     const QString uri = attr(data, "uri");
     if (uri.endsWith(QLatin1String("/picture"))) {
-        shape.kind = GraphicKind::Picture;
-        shape.type = inline_shape_type::Picture;
-        xmlNode* blipFill = descendant(data, "blipFill");
-        xmlNode* blip = descendant(blipFill, "blip");
-        setMedia(shape, rels, relAttr(blip, "embed"), relAttr(blip, "link"));
-        if (xmlNode* rect = descendant(blipFill, "srcRect"))
-            shape.crop = {cropFraction(rect, "l"), cropFraction(rect, "t"), cropFraction(rect, "r"), cropFraction(rect, "b")};
+        readPicture(data, rels, shape);
     } else if (uri.endsWith(QLatin1String("/chart"))) {
         shape.kind = GraphicKind::Chart;
         shape.type = inline_shape_type::Chart;
@@ -116,6 +190,19 @@ bool isPicture(xmlNode* anchor)
     return attr(descendant(anchor, "graphicData"), "uri").endsWith(QLatin1String("/picture"));
 }
 
+bool isDrawnGroup(xmlNode* drawingObject)
+{
+    const QString uri = attr(descendant(drawingObject, "graphicData"), "uri");
+    return uri.endsWith(QLatin1String("/wordprocessingGroup")) || uri.endsWith(QLatin1String("/wordprocessingCanvas"));
+}
+
+std::vector<ShapeRec> picturesOfGroup(xmlNode* drawingObject, const QHash<QString, Relationship>& rels)
+{
+    std::vector<ShapeRec> shapes;
+    collectGroupPictures(descendant(drawingObject, "graphicData"), rels, shapes);
+    return shapes;
+}
+
 std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Relationship>& rels, bool ole, bool* floating)
 {
     *floating = false;
@@ -124,10 +211,7 @@ std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Re
     if (!vShape || (!imageData && !ole))
         return std::nullopt;
     const QString style = attr(vShape, "style");
-    if (styleValue(style, QStringLiteral("position")) == QLatin1String("absolute")) {
-        *floating = true;
-        return std::nullopt;
-    }
+    *floating = styleValue(style, QStringLiteral("position")) == QLatin1String("absolute");
     ShapeRec shape;
     shape.kind = ole ? GraphicKind::Ole : GraphicKind::Picture;
     shape.type = ole ? inline_shape_type::EmbeddedOleObject : inline_shape_type::Picture;
@@ -138,19 +222,22 @@ std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Re
         shape.cx = std::max<qint64>(0, int64Attr(container, "dxaOrig", 0)) * 635;
         shape.cy = std::max<qint64>(0, int64Attr(container, "dyaOrig", 0)) * 635;
     }
-    if (imageData) {
-        QString embed = relAttr(imageData, "id");
-        if (embed.isEmpty())
-            embed = attr(imageData, "relid");
-        const QString link = relAttr(imageData, "href");
-        const bool wasOle = shape.type == inline_shape_type::EmbeddedOleObject;
-        setMedia(shape, rels, embed, link);
-        if (wasOle)
-            shape.type = inline_shape_type::EmbeddedOleObject;
-        shape.crop = {vmlCropFraction(attr(imageData, "cropleft")), vmlCropFraction(attr(imageData, "croptop")),
-                      vmlCropFraction(attr(imageData, "cropright")), vmlCropFraction(attr(imageData, "cropbottom"))};
-    }
+    if (imageData)
+        setVmlMedia(shape, imageData, rels);
     return shape;
+}
+
+std::vector<ShapeRec> picturesOfVmlGroup(xmlNode* container, const QHash<QString, Relationship>& rels)
+{
+    std::vector<ShapeRec> shapes;
+    for (xmlNode* child : children(container)) {
+        if (!isNamed(child, "group") || inWordNamespace(child))
+            continue;
+        const QString style = attr(child, "style");
+        collectVmlGroupPictures(child, vmlLengthToEmu(styleValue(style, QStringLiteral("width"))),
+                                vmlLengthToEmu(styleValue(style, QStringLiteral("height"))), rels, shapes);
+    }
+    return shapes;
 }
 
 } // namespace veldra::word::detail
