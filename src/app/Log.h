@@ -13,6 +13,30 @@ extern bool NoLogging;
 // Lines written by WriteLog since the message pump last ran (0 to 99 between calls).
 extern int LogLineCounter;
 
+// The categories a log line is written under: the texts of the category column.
+namespace log_category {
+inline const QString Information = QStringLiteral("Information");
+inline const QString Processing = QStringLiteral("Processing");
+inline const QString Warning = QStringLiteral("Warning");
+inline const QString Error = QStringLiteral("Error");
+inline const QString FatalError = QStringLiteral("Fatal Error");
+inline const QString Reference = QStringLiteral("Reference");
+// The build: a schema error traced back to its settings, post-processing, sections taken
+// from an SPL file or left out.
+inline const QString Check = QStringLiteral("Check");
+inline const QString Postprocessing = QStringLiteral("Postprocessing:");
+inline const QString LoadSection = QStringLiteral("Load Section");
+inline const QString OmitSection = QStringLiteral("Omit Section");
+// The Word formatting analysis: headers by kind, the summary banners and the object counts.
+inline const QString Section = QStringLiteral("Section");
+inline const QString Subsection = QStringLiteral("Subsection");
+inline const QString Excerpt = QStringLiteral("Excerpt");
+inline const QString StyleSummary = QStringLiteral("STYLE SUMMARY");
+inline const QString Objects = QStringLiteral("OBJECTS");
+inline const QString Images = QStringLiteral("Images");
+inline const QString Tables = QStringLiteral("Tables");
+} // namespace log_category
+
 // Appends one line: the category, blanks to the message column, the message.
 // The category sets the colour; the separator category is a line of 128 "-".
 // The first line of an empty log is preceded by the header.

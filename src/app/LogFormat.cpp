@@ -34,13 +34,13 @@ QString line(const QString& category, const QString& message)
 
 QColor colour(const QString& category)
 {
-    if (category == QLatin1String("Error") || category == QLatin1String("Fatal Error"))
+    if (category == log_category::Error || category == log_category::FatalError)
         return QColor(255, 0, 0);
-    if (category == QLatin1String("Warning") || category == QLatin1String("Omit Section"))
+    if (category == log_category::Warning || category == log_category::OmitSection)
         return QColor(255, 100, 0);
-    if (category == QLatin1String("Information"))
+    if (category == log_category::Information)
         return QColor(0, 125, 0);
-    if (category == QLatin1String("Reference"))
+    if (category == log_category::Reference)
         return QColor(0, 0, 125);
     return QColor(0, 0, 0);
 }

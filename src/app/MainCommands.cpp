@@ -223,14 +223,14 @@ void frmMain::AddLOINCCodes(xml::Document document)
         return;
     try {
         ShowLogWindow(true);
-        WriteLog(QStringLiteral("Processing"), QStringLiteral("Start Adding Loinc Codes "), false);
+        WriteLog(log_category::Processing, QStringLiteral("Start Adding Loinc Codes "), false);
         if (!hooks().ProcessLoincCodes(document)) {
             ui::msgBox(QStringLiteral("The operation has been cancelled: the sections not coded by then got the "
                                       "unclassified section code. Please check the Log for more information."),
                        ui::Buttons::OK, ui::Icon::Warning);
             return;
         }
-        WriteLog(QStringLiteral("Processing"), QStringLiteral("Adding Loinc Codes Completed "), false);
+        WriteLog(log_category::Processing, QStringLiteral("Adding Loinc Codes Completed "), false);
         ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),
                    ui::Buttons::OK, ui::Icon::Information);
     } catch (const VbError& error) {

@@ -63,7 +63,7 @@ xml::Node ParseXMLFragment(QString& xml, bool addBreaks)
         QString reason = fragment.parseError().reason;
         reason.remove(QLatin1Char('\r'));
         reason.remove(QLatin1Char('\n'));
-        WriteLog(QStringLiteral("Error"), QString(10, QLatin1Char(' ')) + QStringLiteral("MSXML: ") + reason, false);
+        WriteLog(log_category::Error, QString(10, QLatin1Char(' ')) + QStringLiteral("MSXML: ") + reason, false);
         return {};
     }
     // The first top-level node is the XML declaration; the node handle keeps the
