@@ -35,7 +35,7 @@ bool endsWithSeparator(const QString& path)
 void warnWhenCut(const QString& control, const QString& text, int maxLength)
 {
     if (text.size() > maxLength)
-        WriteLog(QStringLiteral("Warning"), QStringLiteral("The value of %1 has %2 characters; the box keeps the first %3 of them.")
+        WriteLog(log_category::Warning, QStringLiteral("The value of %1 has %2 characters; the box keeps the first %3 of them.")
                                                 .arg(control)
                                                 .arg(text.size())
                                                 .arg(maxLength));

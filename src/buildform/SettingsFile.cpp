@@ -79,7 +79,7 @@ void RestoreLastSettings(frmBuildSPL& form, const QString& programFolderFile)
     try {
         form.applyState(snapshotState(path));
     } catch (const std::exception& e) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("The last settings were not restored: %1").arg(toVbError(e, loadSource).text()));
+        WriteLog(log_category::Error, QStringLiteral("The last settings were not restored: %1").arg(toVbError(e, loadSource).text()));
     }
 }
 
