@@ -28,13 +28,13 @@ CodeLookup::Found CodeLookup::search(const Table& table, const QString& searchTe
         {table.table, table.columns, table.codeColumn, table.nameColumn}, searchText, exact);
     rows.open(connection_, query.sql, query.parameters);
     if (rows.eof()) {
-        WriteLog(QStringLiteral("Warning"),
+        WriteLog(log_category::Warning,
                  searchText + QStringLiteral(" - Corresponding ") + table.listName + QStringLiteral(" code not found"));
         return Found::None;
     }
     if (rows.recordCount() <= 1)
         return Found::One;
-    WriteLog(QStringLiteral("Warning"),
+    WriteLog(log_category::Warning,
              searchText + QStringLiteral(" - Multiple ") + table.listName + QStringLiteral(" codes found"));
     return Found::Several;
 }
@@ -45,7 +45,7 @@ void CodeLookup::listRows(const Table& table, db::Recordset& rows)
         WriteLog(table.rowCategory, QString(5, QLatin1Char(' ')) + table.rowLine(rows));
         rows.moveNext();
         if (Cancel) {
-            WriteLog(QStringLiteral("Warning"), table.listName + QStringLiteral(" get Code and Name cancelled"));
+            WriteLog(log_category::Warning, table.listName + QStringLiteral(" get Code and Name cancelled"));
             return;
         }
     }

@@ -59,7 +59,7 @@ void reportUnavailableDatabase(const VbError& error)
     if (NoLogging)
         ui::showError(error);
     else
-        WriteLog(QStringLiteral("Error"), error.text());
+        WriteLog(log_category::Error, error.text());
 }
 
 // The steps every search shares; `lookUp` runs the lookup and logs a hit.
@@ -90,7 +90,7 @@ void runSearch(const QString& term, const QString& headerCategory, JobSlot slot,
 
 void logHit(const QString& message)
 {
-    WriteLog(QStringLiteral("Information"), message);
+    WriteLog(log_category::Information, message);
 }
 
 } // namespace

@@ -36,7 +36,7 @@ const CodeLookup::Table& loincTable()
 
 void logSelection(const QString& code, const QString& name)
 {
-    WriteLog(QStringLiteral("Information"), QStringLiteral("User selected LOINC Code: ") + code + QStringLiteral(" - ") + name);
+    WriteLog(log_category::Information, QStringLiteral("User selected LOINC Code: ") + code + QStringLiteral(" - ") + name);
 }
 
 } // namespace
@@ -125,7 +125,7 @@ void clsLOINC::SelectLOINCCode(const QString& SearchText, QString& LOINCCode, QS
         logSelection(LOINCCode, LOINCName);
         return;
     }
-    WriteLog(QStringLiteral("Information"), QStringLiteral("User aborted LOINC code loading"));
+    WriteLog(log_category::Information, QStringLiteral("User aborted LOINC code loading"));
     Cancel = true;
 }
 
