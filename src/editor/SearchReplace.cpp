@@ -153,7 +153,7 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
     if (!skipped.isEmpty()) {
         ShowLogWindow(false);
         for (const QString& line : skipped)
-            WriteLog(QStringLiteral("Warning"), line);
+            WriteLog(log_category::Warning, line);
     }
 }
 

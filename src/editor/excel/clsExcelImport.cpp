@@ -121,7 +121,7 @@ bool openWorkbook(const QString& file, excel::XlsxWorkbook& workbook)
 {
     if (workbook.open(file)) {
         for (const QString& warning : workbook.warnings())
-            WriteLog(QStringLiteral("Warning"), warning);
+            WriteLog(log_category::Warning, warning);
         return true;
     }
     ui::msgBox(QStringLiteral("The workbook '%1' cannot be imported: %2.\n\nNothing was imported.")
