@@ -15,7 +15,6 @@ namespace veldra {
 namespace {
 
 const QString source = QStringLiteral("AddSPLFromFile");
-const QString information = QStringLiteral("Information");
 
 // The media reference of an observationMedia element; a media element without one is a
 // failure of the build.
@@ -29,7 +28,7 @@ QString mediaReference(const xml::Node& media)
 
 void reportUnsafeReference(const QString& reference)
 {
-    WriteLog(QStringLiteral("Warning"),
+    WriteLog(log_category::Warning,
              QStringLiteral("Media reference is not a file name in the SPL file's folder, left alone: ") + reference);
 }
 
@@ -44,7 +43,7 @@ public:
     {
         const QString fileName = mergeElement_.selectSingleNode(QStringLiteral("SPLFileName")).text();
         WriteLog(logSeparator(), QString());
-        WriteLog(information, QStringLiteral("Adding SPL from File: ") + fileName);
+        WriteLog(log_category::Information, QStringLiteral("Adding SPL from File: ") + fileName);
         loadExisting(fileName);
         sourceFolder_ = folderWithSeparator(fileName);
         takeMedia();
@@ -52,8 +51,8 @@ public:
         placeMedia();
         dropUnreferencedMedia();
         lowerCaseIdRoots();
-        WriteLog(information, QStringLiteral("Finished adding SPL from File: ") + fileName);
-        WriteLog(information, QStringLiteral("Important Note: The images that might be associated with the SPL must be "
+        WriteLog(log_category::Information, QStringLiteral("Finished adding SPL from File: ") + fileName);
+        WriteLog(log_category::Information, QStringLiteral("Important Note: The images that might be associated with the SPL must be "
                                              "placed in the SPL folder created."));
     }
 
@@ -63,7 +62,7 @@ private:
         if (existing_.load(fileName))
             return;
         const xml::ParseError& error = existing_.parseError();
-        WriteLog(QStringLiteral("Error"), QStringLiteral("The SPL file cannot be loaded: ") + error.reason.trimmed());
+        WriteLog(log_category::Error, QStringLiteral("The SPL file cannot be loaded: ") + error.reason.trimmed());
     }
 
     void copyMediaFile(const QString& reference)
@@ -79,7 +78,7 @@ private:
             if (copyFileReplacing(sourceFolder_ + reference, outputFolder_ + reference) && !existed)
                 createdFiles_.insert(reference);
         } catch (const VbError& e) {
-            WriteLog(QStringLiteral("Error"), e.source() + QStringLiteral(" - ") + QString::number(e.number())
+            WriteLog(log_category::Error, e.source() + QStringLiteral(" - ") + QString::number(e.number())
                                                   + QStringLiteral(" - ") + e.description());
         }
     }
@@ -89,10 +88,10 @@ private:
         const xml::NodeList media = existing_.selectNodes(QStringLiteral("//observationMedia"));
         if (media.length() == 0)
             return;
-        WriteLog(information, QStringLiteral("Source SPL File contains Multi Media Elements, parsing..."));
+        WriteLog(log_category::Information, QStringLiteral("Source SPL File contains Multi Media Elements, parsing..."));
         for (const xml::Node& element : media) {
             const QString reference = mediaReference(element);
-            WriteLog(QStringLiteral("Processing"), QStringLiteral("Copying File: ") + reference);
+            WriteLog(log_category::Processing, QStringLiteral("Copying File: ") + reference);
             copyMediaFile(reference);
             const xml::Node wrapper = element.parentNode();
             mediaWrappers_.push_back(wrapper.cloneNode(true));
@@ -138,13 +137,13 @@ private:
         for (const xml::Node& component : existing_.selectNodes(componentPath)) {
             const QString label = sectionLabel(component);
             if (omitted(component, omissions)) {
-                WriteLog(QStringLiteral("Omit Section"), label);
+                WriteLog(log_category::OmitSection, label);
                 continue;
             }
             if (body.isNull())
                 throw VbError(err::General, source, QStringLiteral("The built SPL has no document/component/structuredBody."));
             body.insertBefore(target_.importNode(component, true), insertionPoint);
-            WriteLog(QStringLiteral("Load Section"), label);
+            WriteLog(log_category::LoadSection, label);
         }
     }
 
@@ -165,7 +164,7 @@ private:
         const xml::NodeList media = target_.selectNodes(QStringLiteral("//observationMedia"));
         if (media.length() == 0)
             return;
-        WriteLog(information, QStringLiteral("Checking for Multimedia Reference Correctness..."));
+        WriteLog(log_category::Information, QStringLiteral("Checking for Multimedia Reference Correctness..."));
         for (const xml::Node& element : media) {
             const QString id = element.getAttribute(QStringLiteral("ID"));
             if (id.isNull())
@@ -174,7 +173,7 @@ private:
                      .isNull())
                 continue;
             const QString reference = mediaReference(element);
-            WriteLog(QStringLiteral("Processing"), QStringLiteral("Multi Media Element has no references, removing: ") + reference);
+            WriteLog(log_category::Processing, QStringLiteral("Multi Media Element has no references, removing: ") + reference);
             deleteCopiedFile(reference);
             const xml::Node wrapper = element.parentNode();
             wrapper.parentNode().removeChild(wrapper);
@@ -195,7 +194,7 @@ private:
 
     void lowerCaseIdRoots()
     {
-        WriteLog(information, QStringLiteral("Formatting GUIDs (lowercase)"));
+        WriteLog(log_category::Information, QStringLiteral("Formatting GUIDs (lowercase)"));
         for (const xml::Node& id : target_.selectNodes(QStringLiteral("//id[@root]")))
             skip([&] { id.setAttribute(QStringLiteral("root"), id.getAttribute(QStringLiteral("root")).toLower()); });
     }

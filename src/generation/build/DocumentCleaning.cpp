@@ -142,15 +142,14 @@ struct ValueContext {
 
 void reportFailedRemoval(const VbError& e, const ValueContext& context, xmlNodePtr node)
 {
-    const QString error = QStringLiteral("Error");
-    WriteLog(error, e.source() + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.description());
-    WriteLog(error, QStringLiteral("Error in Cleaning Operation"));
-    WriteLog(error, context.entry.nodeName() + QStringLiteral(": ") + optionalItemText(context.entry, QStringLiteral("Name")));
-    WriteLog(error, QStringLiteral("Source Node: ") + context.sourcePath);
-    WriteLog(error, QStringLiteral("Target Node: ") + context.targetPath);
-    WriteLog(error, QStringLiteral("Source Value: ") + optionalItemText(context.value, QStringLiteral("Source")));
-    WriteLog(error, QStringLiteral("Target Value: ") + optionalItemText(context.value, QStringLiteral("Target")));
-    WriteLog(error, QStringLiteral("TestNode: ") + xml::handleOn(node).xml());
+    WriteLog(log_category::Error, e.source() + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.description());
+    WriteLog(log_category::Error, QStringLiteral("Error in Cleaning Operation"));
+    WriteLog(log_category::Error, context.entry.nodeName() + QStringLiteral(": ") + optionalItemText(context.entry, QStringLiteral("Name")));
+    WriteLog(log_category::Error, QStringLiteral("Source Node: ") + context.sourcePath);
+    WriteLog(log_category::Error, QStringLiteral("Target Node: ") + context.targetPath);
+    WriteLog(log_category::Error, QStringLiteral("Source Value: ") + optionalItemText(context.value, QStringLiteral("Source")));
+    WriteLog(log_category::Error, QStringLiteral("Target Value: ") + optionalItemText(context.value, QStringLiteral("Target")));
+    WriteLog(log_category::Error, QStringLiteral("TestNode: ") + xml::handleOn(node).xml());
 }
 
 // Removes the node and then each ancestor that holds nothing filled, up to the first that
@@ -347,7 +346,7 @@ void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
 void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target)
 {
     WriteLog(logSeparator(), QString());
-    WriteLog(QStringLiteral("Information"), QStringLiteral("Start Document Cleaning"));
+    WriteLog(log_category::Information, QStringLiteral("Start Document Cleaning"));
     Remover remover(indexedLookups());
     removeUnfilledCopies(settings, transformation, target, remover);
     const xml::NodeList entries =

@@ -77,7 +77,7 @@ void WarnMissingMediaFiles(const xml::Document& target, const xml::Document& set
         if (isPlainMediaFileName(name) && (isFileIn(imageFolder, name) || isFileIn(outputFolder, name)))
             continue;
         reported << name;
-        WriteLog(QStringLiteral("Warning"),
+        WriteLog(log_category::Warning,
                  QStringLiteral("Image file '%1' is not in the image folder '%2': the SPL File refers to a missing file")
                      .arg(name, imageFolder.isEmpty() ? outputFolder : imageFolder));
     }

@@ -11,7 +11,6 @@ namespace veldra {
 namespace {
 
 const QString source = QStringLiteral("RunPostProcessing");
-const QString category = QStringLiteral("Postprocessing:");
 
 void fillValue(const xml::Node& value, const QString& entryName, const xml::Node& sourceNode, const xml::Node& fragment)
 {
@@ -20,17 +19,17 @@ void fillValue(const xml::Node& value, const QString& entryName, const xml::Node
     const xml::Node from = sourceNode.selectSingleNode(sourceText);
     const xml::Node to = fragment.selectSingleNode(targetItem.text());
     if (from.isNull())
-        WriteLog(QStringLiteral("Warning"), sourceText + QStringLiteral(" - Source Value not found"));
+        WriteLog(log_category::Warning, sourceText + QStringLiteral(" - Source Value not found"));
     if (to.isNull()) {
         QString message = targetItem.text() + QStringLiteral(" - Target not found - check Postprocessing definition");
         if (!from.isNull())
             message += QStringLiteral(" Source: ") + from.nodeName();
-        WriteLog(QStringLiteral("Warning"), message);
+        WriteLog(log_category::Warning, message);
     }
     if (from.isNull() || to.isNull())
         return;
 
-    WriteLog(category, entryName + QStringLiteral(" - ") + sourceText + QStringLiteral(" > ") + to.nodeName()
+    WriteLog(log_category::Postprocessing, entryName + QStringLiteral(" - ") + sourceText + QStringLiteral(" > ") + to.nodeName()
                            + QStringLiteral(" = ") + from.text());
     const QString text = GetPrefixPostfix(targetItem, true) + from.text() + GetPrefixPostfix(targetItem, false);
     const QString attribute = targetItem.getAttribute(QStringLiteral("Attribute"));
@@ -72,15 +71,15 @@ void reportPlacingFailure(const VbError& e)
 {
     QString description = e.text();
     description.remove(QStringLiteral("\r\n"));
-    WriteLog(QStringLiteral("Error"), description);
-    WriteLog(QStringLiteral("Error"), QStringLiteral("Adding Data to Target Failed"));
+    WriteLog(log_category::Error, description);
+    WriteLog(log_category::Error, QStringLiteral("Adding Data to Target Failed"));
 }
 
 void processSourceNode(const xml::Node& entry, const QString& entryName, const xml::Node& sourceNode,
                        const xml::Node& pattern, const QString& filterPath, const xml::Document& target)
 {
     const xml::Node fragment = pattern.cloneNode(true);
-    WriteLog(QStringLiteral("Information"), QStringLiteral("Postprocessing: ") + sourceNode.nodeName());
+    WriteLog(log_category::Information, QStringLiteral("Postprocessing: ") + sourceNode.nodeName());
     for (const xml::Node& value : entry.selectNodes(QStringLiteral("Value")))
         fillValue(value, entryName, sourceNode, fragment);
 
@@ -106,7 +105,7 @@ void runEntry(const xml::Node& entry, const xml::Document& settings, const xml::
     const xml::Document fragmentDoc = loadDefinitionFile(programFolderFile(templateFile), source);
     const QString filterPath = optionalItemText(entry, QStringLiteral("Definition/FilterSource"));
     const QString entryName = requiredItemText(entry, QStringLiteral("Name"), source);
-    WriteLog(QStringLiteral("Information"), QStringLiteral("Postprocessing: ") + entryName);
+    WriteLog(log_category::Information, QStringLiteral("Postprocessing: ") + entryName);
 
     const QString sourceQuery = requiredItemText(entry, QStringLiteral("Definition/Source"), source);
     const QString templateTarget = requiredItemText(entry, QStringLiteral("Definition/TemplateTarget"), source);
@@ -128,7 +127,7 @@ void RunPostProcessing(const xml::Document& settings, const xml::Document& trans
             runEntry(entry, settings, target);
     } catch (const std::exception& e) {
         const VbError failure = toVbError(e, source);
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Postprocessing: ") + failure.source() + QLatin1Char(' ')
+        WriteLog(log_category::Error, QStringLiteral("Postprocessing: ") + failure.source() + QLatin1Char(' ')
                                               + QString::number(failure.number()) + QLatin1Char(' ') + failure.description());
     }
 }

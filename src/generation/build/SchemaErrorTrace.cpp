@@ -73,12 +73,12 @@ void TraceSchemaError(const QString& sourceText, const QString& reason, const xm
         if (!target.contains(name) || !afterLastSlash(target).startsWith(name))
             continue;
         const QString entrySource = requiredItemText(value.parentNode(), QStringLiteral("Definition/Source"), source);
-        WriteLog(QStringLiteral("Check"), SplitCamelCase(afterLastSlash(entrySource)) + QStringLiteral(" - ")
+        WriteLog(log_category::Check, SplitCamelCase(afterLastSlash(entrySource)) + QStringLiteral(" - ")
                                                + SplitCamelCase(settingsElementOf(requiredItemText(value, QStringLiteral("Source"), source))));
         ++traced;
     }
     if (traced == 0)
-        WriteLog(QStringLiteral("Check"),
+        WriteLog(log_category::Check,
                  name.isEmpty() ? QStringLiteral("No settings element could be found behind the schema error.")
                                 : QStringLiteral("No settings element could be found behind the SPL element '") + name
                                       + QStringLiteral("' of the schema error."));

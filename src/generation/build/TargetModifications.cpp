@@ -19,7 +19,7 @@ void applyModification(const xml::Node& entry, const xml::Document& target)
     if (firstMatch(target, condition).isNull() || action.toUpper() != QLatin1String("DELETE"))
         return;
     WriteLog(logSeparator(), QString());
-    WriteLog(QStringLiteral("Processing"),
+    WriteLog(log_category::Processing,
              entry.nodeName() + QStringLiteral(": ") + requiredItemText(entry, QStringLiteral("Description"), source));
     const QString targetQuery = requiredItemText(entry, QStringLiteral("Target"), source);
     const xml::Node node = firstMatch(target, targetQuery);

@@ -55,7 +55,7 @@ bool isDirectCopyText(const QString& directCopy)
     try {
         return numberTextIsOne(directCopy, QStringLiteral("IsDirectCopy"));
     } catch (const VbError& e) {
-        WriteLog(QStringLiteral("Error"),
+        WriteLog(log_category::Error,
                  e.source() + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.description());
         return false;
     }

@@ -202,7 +202,7 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
                 continue;
             if (!NoLogging) {
                 WriteLog(logSeparator(), logSeparator(), true);
-                WriteLog(QStringLiteral("Processing"), QStringLiteral("Recurse ") + element.nodeName());
+                WriteLog(log_category::Processing, QStringLiteral("Recurse ") + element.nodeName());
             }
             const qsizetype kept = path.size();
             path += QLatin1Char('/');
@@ -214,7 +214,7 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
         }
     } catch (const std::exception& e) {
         const VbError failure = toVbError(e, source);
-        WriteLog(QStringLiteral("Error"), failure.text());
+        WriteLog(log_category::Error, failure.text());
     }
 }
 

@@ -27,7 +27,6 @@ namespace veldra {
 namespace {
 
 const QString source = QStringLiteral("TransformSPLR4ToSPL");
-const QString information = QStringLiteral("Information");
 
 QString completedLine()
 {
@@ -73,11 +72,11 @@ public:
     {
         const SettingsSurvey survey = surveySettings(settings_);
         const TransformPair pair = transformPairFor(survey);
-        WriteLog(information, QStringLiteral("Loading SPL Template"));
+        WriteLog(log_category::Information, QStringLiteral("Loading SPL Template"));
         const xml::Document templateDoc = loadDefinitionFile(pair.templateFile, source);
-        WriteLog(information, QStringLiteral("Loading Transformation"));
+        WriteLog(log_category::Information, QStringLiteral("Loading Transformation"));
         const xml::Document transformation = loadDefinitionFile(pair.transformationFile, source);
-        WriteLog(information, QStringLiteral("Initializing Target File"));
+        WriteLog(log_category::Information, QStringLiteral("Initializing Target File"));
         xml::Document target = loadDefinitionFile(pair.templateFile, source);
 
         transformSettings(settings_, transformation, templateDoc, target, outFile_);
@@ -95,7 +94,7 @@ public:
         WarnMissingMediaFiles(target, settings_, outFile_);
 
         WriteLog(logSeparator(), QString());
-        WriteLog(information, QStringLiteral("Saving SPL File: ") + outFile_);
+        WriteLog(log_category::Information, QStringLiteral("Saving SPL File: ") + outFile_);
         const QByteArray saved = target.save(outFile_, xml::Layout::Indented);
         saved_ = true;
 
@@ -103,7 +102,7 @@ public:
         const QString schemaError = ValidateAgainstSchema(outFile_, target, saved, &check);
         if (!schemaError.isEmpty())
             TraceSchemaError(schemaError, check.reason, transformation);
-        WriteLog(information, completedLine());
+        WriteLog(log_category::Information, completedLine());
         WriteDisclaimer();
     }
 
@@ -136,9 +135,9 @@ BuildOutcome TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString
         build.run();
     } catch (const std::exception& e) {
         outcome.failure = toVbError(e, source).text();
-        WriteLog(QStringLiteral("Error"), outcome.failure);
+        WriteLog(log_category::Error, outcome.failure);
         if (build.saved())
-            WriteLog(information, completedLine());
+            WriteLog(log_category::Information, completedLine());
     }
     outcome.written = build.saved();
     return outcome;

@@ -86,13 +86,13 @@ void warnMissing(const EntryTarget& entry, const QString& sourceText, const xml:
         return;  // a quick preview builds thousands of these lines for nobody
     skip([&] {
         if (from.isNull() && to.isNull())
-            WriteLog(QStringLiteral("Warning"),
+            WriteLog(log_category::Warning,
                      entry.entryName + fiveBlanks + QStringLiteral("Source and Target Data Element not found."));
         else if (from.isNull())
-            WriteLog(QStringLiteral("Warning"),
+            WriteLog(log_category::Warning,
                      entry.entryName + fiveBlanks + sourceText + QStringLiteral(" - Source Data Element not found"));
         else
-            WriteLog(QStringLiteral("Warning"),
+            WriteLog(log_category::Warning,
                      entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" - Target Data Element not found"));
     });
 }
@@ -208,12 +208,12 @@ void copyValueFile(const xml::Node& from, const QString& outFile)
     const QString path = from.text();
     const QString folder = folderWithSeparator(outFile);
     const QString name = safeFileName(path);
-    WriteLog(QStringLiteral("Information"),
+    WriteLog(log_category::Information,
              QStringLiteral("Copying File '") + name + QStringLiteral("' to Folder '") + folder + QLatin1Char('\''));
     try {
         copyFileReplacing(vbstr::toNativeSeparators(path), folder + name);
     } catch (const VbError& e) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Copy file '") + name + QStringLiteral("' to Folder '") + folder
+        WriteLog(log_category::Error, QStringLiteral("Copy file '") + name + QStringLiteral("' to Folder '") + folder
                                               + QStringLiteral("' failed: ") + e.description());
     }
 }
@@ -252,7 +252,7 @@ void applyTransformValue(const xml::Node& value, const PreparedValue* prepared, 
 
     const QString text = from.text();
     if (!NoLogging)
-        WriteLog(QStringLiteral("Processing"),
+        WriteLog(log_category::Processing,
                  entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
     bool fileValue = false;
     if (prepared ? isDirectCopyText(prepared->directCopy) : IsDirectCopy(sourceItem)) {
