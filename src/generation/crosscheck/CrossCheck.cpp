@@ -13,9 +13,6 @@ namespace veldra {
 
 namespace {
 
-const QString Information = QStringLiteral("Information");
-const QString Warning = QStringLiteral("Warning");
-const QString Error = QStringLiteral("Error");
 const QString Source = QStringLiteral("CompareSPLFiles");
 
 void separator()
@@ -105,29 +102,29 @@ private:
     void writeStart()
     {
         ShowLogWindow(true);
-        WriteLog(Information, QStringLiteral("Starting SPL File Comparison"), true);
-        WriteLog(Information, QStringLiteral("Processing Instructions: ") + instructionFile());
+        WriteLog(log_category::Information, QStringLiteral("Starting SPL File Comparison"), true);
+        WriteLog(log_category::Information, QStringLiteral("Processing Instructions: ") + instructionFile());
         separator();
-        WriteLog(Information, dn1_, true);
-        WriteLog(Information, QStringLiteral("File 1: ") + file1_);
+        WriteLog(log_category::Information, dn1_, true);
+        WriteLog(log_category::Information, QStringLiteral("File 1: ") + file1_);
         separator();
-        WriteLog(Information, dn2_, true);
-        WriteLog(Information, QStringLiteral("File 2: ") + file2_);
+        WriteLog(log_category::Information, dn2_, true);
+        WriteLog(log_category::Information, QStringLiteral("File 2: ") + file2_);
         separator();
     }
 
     bool filesReady() const
     {
         if (file1_.isEmpty() || file2_.isEmpty()) {
-            WriteLog(Error, QStringLiteral("SPL Files to be compared are not correctly setup"));
+            WriteLog(log_category::Error, QStringLiteral("SPL Files to be compared are not correctly setup"));
             return false;
         }
         if (!fileExists(file1_)) {
-            WriteLog(Error, dn1_ + QStringLiteral(" SPL File not found"));
+            WriteLog(log_category::Error, dn1_ + QStringLiteral(" SPL File not found"));
             return false;
         }
         if (!fileExists(file2_)) {
-            WriteLog(Error, dn2_ + QStringLiteral(" SPL File not found"));
+            WriteLog(log_category::Error, dn2_ + QStringLiteral(" SPL File not found"));
             return false;
         }
         return true;
@@ -140,13 +137,13 @@ private:
         spl1_.load(file1_);
         spl2_.load(file2_);
         if (!instructions_.load(instructionFile())) {
-            WriteLog(Error, QStringLiteral("Cannot load the instruction file: ") + instructions_.parseError().reason);
+            WriteLog(log_category::Error, QStringLiteral("Cannot load the instruction file: ") + instructions_.parseError().reason);
             return false;
         }
         type1_ = documentTypeOf(spl1_);
         type2_ = documentTypeOf(spl2_);
         if (type1_.isEmpty() || type2_.isEmpty()) {
-            WriteLog(Error, QStringLiteral("The Document Type of at least one SPL File could not be read. Please make "
+            WriteLog(log_category::Error, QStringLiteral("The Document Type of at least one SPL File could not be read. Please make "
                                            "sure that both files are SPL Files in the format of the FDA."));
             writeTypes();
             return false;
@@ -156,8 +153,8 @@ private:
 
     void writeTypes() const
     {
-        WriteLog(Error, dn1_ + type1_);
-        WriteLog(Error, dn2_ + type2_);
+        WriteLog(log_category::Error, dn1_ + type1_);
+        WriteLog(log_category::Error, dn2_ + type2_);
     }
 
     // Setup A, when the types of both files are listed in it (or in an identical Setup).
@@ -166,7 +163,7 @@ private:
         const xml::Node setupA = setupFor(instructions_, type1_);
         const xml::Node setupB = setupFor(instructions_, type2_);
         if (setupA.isNull() || setupB.isNull() || setupA.xml() != setupB.xml()) {
-            WriteLog(Error, QStringLiteral("The SPL Files have Document Types that can't be compared."), true);
+            WriteLog(log_category::Error, QStringLiteral("The SPL Files have Document Types that can't be compared."), true);
             writeTypes();
             return {};
         }
@@ -191,7 +188,7 @@ private:
             for (const xml::Node& node : spl1_.selectNodes(controlQuery_))
                 controlValues << node.text();
 
-        WriteLog(QStringLiteral("Processing"), checkName_, true);
+        WriteLog(log_category::Processing, checkName_, true);
         separator();
         const xml::NodeList processes = check.selectNodes(QStringLiteral("XPathProcess"));
         for (qsizetype i = 0; i < controlValues.size(); ++i) {
@@ -224,16 +221,16 @@ private:
             const xml::Node b = firstWithText(set2, a.text(), match);
             lastWasDifference_ = b.isNull();
             if (b.isNull()) {
-                WriteLog(Warning, label_ + QStringLiteral(" is different"), true);
+                WriteLog(log_category::Warning, label_ + QStringLiteral(" is different"), true);
                 ++differences_;
                 const QString other = set2.length() == 1 ? set2.item(0).text() : QStringLiteral("Not Found");
-                writeDetails(block, Warning, a.text(), other);
+                writeDetails(block, log_category::Warning, a.text(), other);
             } else if (!differencesOnly_) {
-                WriteLog(Information, label_ + QStringLiteral(" is identical"), true);
+                WriteLog(log_category::Information, label_ + QStringLiteral(" is identical"), true);
                 if (block)
-                    writeDetails(block, Information, b.text(), a.text());
+                    writeDetails(block, log_category::Information, b.text(), a.text());
                 else
-                    writeDetails(block, Information, a.text(), b.text());
+                    writeDetails(block, log_category::Information, a.text(), b.text());
             }
         }
     }
@@ -274,21 +271,21 @@ private:
     void writeFatalError(const VbError& error) const
     {
         separator();
-        WriteLog(Error, QStringLiteral("Fatal Error"), true);
-        WriteLog(Error, error.source() + QLatin1Char(' ') + QString::number(error.number()));
-        WriteLog(Error, error.description());
+        WriteLog(log_category::Error, QStringLiteral("Fatal Error"), true);
+        WriteLog(log_category::Error, error.source() + QLatin1Char(' ') + QString::number(error.number()));
+        WriteLog(log_category::Error, error.description());
         WriteLog(QString(), QString());
-        WriteLog(Error, QStringLiteral("XPathControl: ") + controlQuery_);
-        WriteLog(Error, QStringLiteral("XPathProcess: ") + processText_);
+        WriteLog(log_category::Error, QStringLiteral("XPathControl: ") + controlQuery_);
+        WriteLog(log_category::Error, QStringLiteral("XPathProcess: ") + processText_);
         WriteLog(QString(), QString());
-        WriteLog(Error, QStringLiteral("CrossCheck Name: ") + checkName_);
-        WriteLog(Error, QStringLiteral("XPathProcess Name: ") + label_);
+        WriteLog(log_category::Error, QStringLiteral("CrossCheck Name: ") + checkName_);
+        WriteLog(log_category::Error, QStringLiteral("XPathProcess Name: ") + label_);
     }
 
     void writeSummary() const
     {
         const QString summary = summaryMessage(differences_);
-        WriteLog(differences_ > 0 ? Warning : Information, summary);
+        WriteLog(differences_ > 0 ? log_category::Warning : log_category::Information, summary);
         WriteDisclaimer();
         separator();
         if (NoLogging)
