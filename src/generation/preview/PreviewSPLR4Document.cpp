@@ -89,8 +89,8 @@ void show(frmXMLEditor& editor, const xml::Document& spl, const PreviewFolder& p
 void reportFailure(const VbError& error, bool alwaysShown)
 {
     const QString line = QStringLiteral("PreviewSPLQuick  - ") + error.text();
-    WriteLog(QStringLiteral("Error"), line);
-    WriteLog(QStringLiteral("Error"), QStringLiteral("Preview Rendering of SPL failed."));
+    WriteLog(log_category::Error, line);
+    WriteLog(log_category::Error, QStringLiteral("Preview Rendering of SPL failed."));
     if (NoLogging || alwaysShown)
         ui::msgBox(line + QStringLiteral("\r\n\r\nPreview Rendering of SPL failed."), ui::Buttons::OK,
                    ui::Icon::Critical);
