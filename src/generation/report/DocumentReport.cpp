@@ -33,7 +33,6 @@ namespace veldra {
 
 namespace {
 
-const QString Information = QStringLiteral("Information");
 const QString CRLF = QStringLiteral("\r\n");
 const QString ImagesFolder = QStringLiteral("SPLReportImages");
 
@@ -159,11 +158,11 @@ private:
         copyPicture(head.imageKey);
         QString rows = CRLF + sectionHeadRow(head);
         WriteLog(logSeparator(), QString());
-        WriteLog(QStringLiteral("Processing"), head.name);
+        WriteLog(log_category::Processing, head.name);
         const QString comment = sectionComment(head.name);
         for (const auto& [node, isGroup] : section.children) {
             copyPicture(node.imageKey);
-            WriteLog(QStringLiteral("Processing"), node.name);
+            WriteLog(log_category::Processing, node.name);
             rows += CRLF + (isGroup ? groupRow(node) : leafRow(node));
         }
         return CRLF + comment + CRLF + comment + CRLF + comment
@@ -198,7 +197,7 @@ void writeReport(const QPointer<frmXMLEditor>& editor, QString& reportPath)
     skip([&] { QDir().mkpath(folder + ImagesFolder); });
 
     ShowLogWindow(true);
-    WriteLog(Information, now() + QStringLiteral(" - Creating Document Report"));
+    WriteLog(log_category::Information, now() + QStringLiteral(" - Creating Document Report"));
     BusyCursor hourglass;
     ui::pumpMessages();
 
@@ -206,17 +205,17 @@ void writeReport(const QPointer<frmXMLEditor>& editor, QString& reportPath)
     ReportWriter writer(folder);
     const QString page = pageOf(vbstr::fileNameOf(reportPath), writer.body(sections));
 
-    WriteLog(Information, QStringLiteral("Saving Document Report: ") + reportPath);
+    WriteLog(log_category::Information, QStringLiteral("Saving Document Report: ") + reportPath);
     QString problem;
     if (!writePage(reportPath, page, problem)) {
         const QString message = QStringLiteral("The Document Report cannot be written to ") + reportPath
             + QStringLiteral(": ") + problem;
-        WriteLog(QStringLiteral("Error"), message);
+        WriteLog(log_category::Error, message);
         if (NoLogging)
             ui::msgBox(message, ui::Buttons::OK, ui::Icon::Critical);
         return;
     }
-    WriteLog(Information, now() + QStringLiteral(" - Document Report Created"));
+    WriteLog(log_category::Information, now() + QStringLiteral(" - Document Report Created"));
     ShellOpenFile(reportPath);
 }
 
