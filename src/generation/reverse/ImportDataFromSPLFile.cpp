@@ -19,7 +19,6 @@ namespace veldra {
 
 namespace {
 
-const QString Information = QStringLiteral("Information");
 const QString Source = QStringLiteral("ImportDataFromSPLFile");
 
 // Loads a file of the run; a file that cannot be loaded fails the run with its reason.
@@ -46,13 +45,13 @@ QString editorClosed()
 void importInto(const QPointer<frmXMLEditor>& editor, const xml::Node& settingsElement, const QString& splFile)
 {
     ShowLogWindow(true);
-    WriteLog(Information, QStringLiteral("Starting Import from SPL File: ") + splFile);
-    WriteLog(Information, QStringLiteral("Loading Source SPL File"));
+    WriteLog(log_category::Information, QStringLiteral("Starting Import from SPL File: ") + splFile);
+    WriteLog(log_category::Information, QStringLiteral("Loading Source SPL File"));
     const xml::Document spl = loadOrFail(splFile);
-    WriteLog(Information, QStringLiteral("Loading Template Application File"));
+    WriteLog(log_category::Information, QStringLiteral("Loading Template Application File"));
     const xml::Document definition =
         loadOrFail(app_paths::inProgram(QStringLiteral("SPLR4Definitions/DefinitionSPLR4.xml")));
-    WriteLog(Information, QStringLiteral("Loading Transformation Application File"));
+    WriteLog(log_category::Information, QStringLiteral("Loading Transformation Application File"));
     const xml::Document transformation =
         loadOrFail(app_paths::inProgram(QStringLiteral("SPLR4Definitions/TransformSPLR4.xml")));
 
@@ -75,7 +74,7 @@ void importInto(const QPointer<frmXMLEditor>& editor, const xml::Node& settingsE
     CopyImportedImages(imported, settings, splFile);
 
     WriteLog(logSeparator(), QString());
-    WriteLog(Information, QStringLiteral("Import from SPL File completed: ") + splFile);
+    WriteLog(log_category::Information, QStringLiteral("Import from SPL File completed: ") + splFile);
     // The import is a change of the document like any structural command: closing the
     // window must not drop it without the save question.
     if (editor) {
@@ -121,8 +120,8 @@ void ImportDataFromSPLFile(QPointer<frmXMLEditor> editor, QPointer<EditorTreeVie
             throw VbError(err::XmlNode, Source, QStringLiteral("The document has no element for '%1'.").arg(caption));
         importInto(editor, settingsElement, splFile);
     } catch (const std::exception& e) {
-        WriteLog(QStringLiteral("Error"), toVbError(e, Source).text());
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Reverse Transform from existing SPL File failed."));
+        WriteLog(log_category::Error, toVbError(e, Source).text());
+        WriteLog(log_category::Error, QStringLiteral("Reverse Transform from existing SPL File failed."));
     }
 }
 

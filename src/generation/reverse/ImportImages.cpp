@@ -14,9 +14,6 @@ namespace veldra {
 
 namespace {
 
-const QString Information = QStringLiteral("Information");
-const QString Warning = QStringLiteral("Warning");
-
 QStringList referencedFiles(const xml::Node& imported)
 {
     QStringList names;
@@ -38,17 +35,17 @@ void copyOne(const QString& name, const QString& splFolder, const QString& image
 {
     const QFileInfo from(QDir(splFolder).filePath(name));
     if (!isPlainMediaFileName(name) || !isSafeSource(from, splFolder)) {
-        WriteLog(Warning, QStringLiteral("Image file '%1' is not a file in the folder of the SPL File; not copied").arg(name));
+        WriteLog(log_category::Warning, QStringLiteral("Image file '%1' is not a file in the folder of the SPL File; not copied").arg(name));
         return;
     }
     const QString to = QDir(imageFolder).filePath(name);
     if (QFileInfo(to).exists() || QFileInfo(to).isSymLink()) {
-        WriteLog(Information, QStringLiteral("Image file '%1' is already in the image folder; kept").arg(name));
+        WriteLog(log_category::Information, QStringLiteral("Image file '%1' is already in the image folder; kept").arg(name));
         return;
     }
-    WriteLog(Information, QStringLiteral("Copying File '%1' to Folder '%2'").arg(from.filePath(), imageFolder));
+    WriteLog(log_category::Information, QStringLiteral("Copying File '%1' to Folder '%2'").arg(from.filePath(), imageFolder));
     if (!QFile::copy(from.filePath(), to))
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Copy file '%1' to Folder '%2' failed").arg(from.filePath(), imageFolder));
+        WriteLog(log_category::Error, QStringLiteral("Copy file '%1' to Folder '%2' failed").arg(from.filePath(), imageFolder));
 }
 
 } // namespace
@@ -61,14 +58,14 @@ void CopyImportedImages(const xml::Node& imported, const xml::Document& settings
     const QString imageFolder =
         xml::textAt(settings, QStringLiteral("SPLR4/ProductLabel/WordDocument/ImageTargetFolder")).trimmed();
     if (imageFolder.isEmpty()) {
-        WriteLog(Warning, QStringLiteral("No image folder is set (Image Target Folder); the %1 image files of the SPL File "
+        WriteLog(log_category::Warning, QStringLiteral("No image folder is set (Image Target Folder); the %1 image files of the SPL File "
                                          "are not copied: %2")
                               .arg(names.size())
                               .arg(names.join(QStringLiteral(", "))));
         return;
     }
     if (!QDir().mkpath(imageFolder)) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("The image folder '%1' cannot be made; no image file is copied").arg(imageFolder));
+        WriteLog(log_category::Error, QStringLiteral("The image folder '%1' cannot be made; no image file is copied").arg(imageFolder));
         return;
     }
     const QString splFolder = QFileInfo(splFile).absolutePath();

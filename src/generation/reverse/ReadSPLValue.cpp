@@ -57,7 +57,7 @@ SPLValue firstValue(const xml::Node& node, const QString& attribute, const QStri
     if (node.isNull())
         return {};
     if (!attribute.isNull() && !node.hasAttribute(attribute)) {
-        WriteLog(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for ") + source);
+        WriteLog(log_category::Warning, QStringLiteral("No data available in SPL file for ") + source);
         return {node, QString()};
     }
     return {node, valueOrText(node, attribute)};

@@ -22,8 +22,8 @@ const QString entryMissing = QStringLiteral("The entry has no %1.");
 
 void logFailure(const std::exception& e, const QString& closingLine)
 {
-    WriteLog(QStringLiteral("Error"), toVbError(e, Source).text());
-    WriteLog(QStringLiteral("Error"), closingLine);
+    WriteLog(log_category::Error, toVbError(e, Source).text());
+    WriteLog(log_category::Error, closingLine);
 }
 
 bool allowsReverseTransform(const xml::Node& entry)
@@ -88,7 +88,7 @@ void writeValue(const xml::Node& templateNode, const xml::Document& definitionDO
     try {
         templateNode.selectSingleNode(source).setText(value);
     } catch (const std::exception& e) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Cannot Reverse Transform: ") + entryName + QStringLiteral(", ")
+        WriteLog(log_category::Error, QStringLiteral("Cannot Reverse Transform: ") + entryName + QStringLiteral(", ")
                                               + source + QStringLiteral(" >>> ") + toVbError(e, Source).text());
     }
 }
@@ -110,18 +110,18 @@ void copyElements(const xml::NodeList& splNodes, const xml::Node& templateNode, 
         if (holder.isNull())
             holder = templateNode.appendChild(definitionDOM.createElement(source));
         for (const xml::Node& splNode : splNodes) {
-            WriteLog(QStringLiteral("Processing"), source + QStringLiteral(" = <") + splNode.nodeName() + QLatin1Char('>'));
+            WriteLog(log_category::Processing, source + QStringLiteral(" = <") + splNode.nodeName() + QLatin1Char('>'));
             holder.appendChild(definitionDOM.importNode(splNode, true));
         }
     } catch (const std::exception& e) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Cannot Reverse Transform: ") + entryName + QStringLiteral(", ")
+        WriteLog(log_category::Error, QStringLiteral("Cannot Reverse Transform: ") + entryName + QStringLiteral(", ")
                                               + source + QStringLiteral(" >>> ") + toVbError(e, Source).text());
     }
 }
 
 void warnNoData(const QString& source)
 {
-    WriteLog(QStringLiteral("Warning"),
+    WriteLog(log_category::Warning,
              QStringLiteral("No data available in SPL file for '") + SplitCamelCase(source) + QLatin1Char('\''));
 }
 
@@ -172,7 +172,7 @@ void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node&
         removeDirectChild(templateNode, source);
         return;
     }
-    WriteLog(QStringLiteral("Processing"), source + QStringLiteral(" = ") + read.text);
+    WriteLog(log_category::Processing, source + QStringLiteral(" = ") + read.text);
     writeValue(templateNode, definitionDOM, entryName, source, read.text);
 }
 
@@ -210,7 +210,7 @@ void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pa
     try {
         const QString name = xml::requiredAt(entry, QStringLiteral("Name"), Source, entryMissing).text();
         WriteLog(logSeparator(), QString());
-        WriteLog(QStringLiteral("Processing"), name);
+        WriteLog(log_category::Processing, name);
         const xml::Document definitionDOM = element.ownerDocument();
         const xml::NodeList values = entry.selectNodes(QStringLiteral("Value"));
         const QString target = targetOf(entry);
@@ -308,7 +308,7 @@ void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definiti
         fillGroups(entry, path, pattern.cloneNode(true), groups, element, parent);
     } catch (const std::exception& e) {
         WriteLog(logSeparator(), QString());
-        skip([&] { WriteLog(QStringLiteral("Processing"), entry.selectSingleNode(QStringLiteral("Name")).text()); });
+        skip([&] { WriteLog(log_category::Processing, entry.selectSingleNode(QStringLiteral("Name")).text()); });
         logFailure(e, QStringLiteral("Reverse Transform Leaf Failed."));
     }
 }
