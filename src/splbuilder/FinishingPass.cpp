@@ -92,12 +92,12 @@ void clsSPL::RemoveEmptyExcerpts()
 void clsSPL::ProcessIDRoot()
 {
     WriteLog(logSeparator(), QString(), true);
-    WriteLog(QStringLiteral("Information"), QStringLiteral("Adding ID root GUIDS"));
+    WriteLog(log_category::Information, QStringLiteral("Adding ID root GUIDS"));
     try {
         RecurseIDRoot(spl::requiredNode(document(), QStringLiteral("document")));
-        WriteLog(QStringLiteral("Information"), QStringLiteral("Adding ID root GUIDS completed"));
+        WriteLog(log_category::Information, QStringLiteral("Adding ID root GUIDS completed"));
     } catch (const std::exception& e) {
-        WriteLog(QStringLiteral("Error"),
+        WriteLog(log_category::Error,
                  QStringLiteral("Error adding ID root GUIDS - ") + toVbError(e, spl::errorSource).text());
     }
 }

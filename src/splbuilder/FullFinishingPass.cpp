@@ -10,7 +10,7 @@ void clsSPL::Finalize(const StructuredDataInput& input)
     if (input.SPLOutputBoxedWarning == 0) {
         RemoveSubSectionTemplateByTitle(document().childNodes(), QStringLiteral("WARNING"));
         WriteLog(logSeparator(), QString(), false);
-        WriteLog(QStringLiteral("Information"), QStringLiteral("Boxed Warning has been removed"));
+        WriteLog(log_category::Information, QStringLiteral("Boxed Warning has been removed"));
     }
     AddStructuredDataProductDataAndIngredients(input.Ingredients, input.Packaging, input.ProductTradeName,
                                                input.ProductGenericName, input.ProductNCIAdministrativeFormCode,

@@ -86,7 +86,7 @@ void codeSection(clsLOINC& lookup, const xml::Node& component)
     if (lookup.Cancel) {
         QString id;
         skip([&] { id = spl::childElement(component, "section").getAttribute(QStringLiteral("ID")); });
-        WriteLog(QStringLiteral("Warning"), id + QStringLiteral(" LOINC unclassified"));
+        WriteLog(log_category::Warning, id + QStringLiteral(" LOINC unclassified"));
     }
     if (!hasTitledSection(component))
         return;
@@ -103,7 +103,7 @@ bool clsSPL::ProcessLoincCodes(xml::Document* SPLR4Document)
 {
     bool cancelled = false;
     WriteLog(logSeparator(), QString(), true);
-    WriteLog(QStringLiteral("Information"), QStringLiteral("Start loading LOINC Codes"));
+    WriteLog(log_category::Information, QStringLiteral("Start loading LOINC Codes"));
     try {
         auto lookup = std::make_shared<clsLOINC>();
         const LookupInMainWindow held(lookup);
@@ -120,10 +120,10 @@ bool clsSPL::ProcessLoincCodes(xml::Document* SPLR4Document)
         }
         cancelled = lookup->Cancel;
         LoincLoadingCancelled = LoincLoadingCancelled || cancelled;
-        WriteLog(QStringLiteral("Information"), cancelled ? QStringLiteral("Loading LOINC Codes Cancelled")
+        WriteLog(log_category::Information, cancelled ? QStringLiteral("Loading LOINC Codes Cancelled")
                                                           : QStringLiteral("Loading LOINC Codes completed"));
     } catch (const std::exception& e) {
-        WriteLog(QStringLiteral("Error"),
+        WriteLog(log_category::Error,
                  QStringLiteral("Error Loading LOINC Codes - ") + toVbError(e, spl::errorSource).text());
     }
     return !cancelled;

@@ -33,12 +33,12 @@ void clsSPL::SaveFile(const QString& TargetFileName)
     try {
         replaceFile(TargetFileName, text);
     } catch (const VbError& error) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Error Saving Document via MSXML Parser: ")
+        WriteLog(log_category::Error, QStringLiteral("Error Saving Document via MSXML Parser: ")
                                               + QString::number(error.number()) + QStringLiteral("  ") + error.description());
-        WriteLog(QStringLiteral("Warning"), QStringLiteral("Saving Document in Binary Mode"));
+        WriteLog(log_category::Warning, QStringLiteral("Saving Document in Binary Mode"));
         replaceFile(TargetFileName, text);
     }
-    WriteLog(QStringLiteral("Information"), QStringLiteral("Saved File: ") + TargetFileName);
+    WriteLog(log_category::Information, QStringLiteral("Saved File: ") + TargetFileName);
     ValidateAgainstSchema(TargetFileName);
 }
 

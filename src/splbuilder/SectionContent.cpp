@@ -14,7 +14,7 @@ const QString tenBlanks(10, QLatin1Char(' '));
 
 void logSectionNotFound(const QString& title)
 {
-    WriteLog(QStringLiteral("Error"), QStringLiteral("Document Section >") + title + QStringLiteral("< not found in SPL template"));
+    WriteLog(log_category::Error, QStringLiteral("Document Section >") + title + QStringLiteral("< not found in SPL template"));
 }
 
 bool isEndOfBlockMark(QString text)
@@ -46,7 +46,7 @@ xml::Node parseTable(QString& text)
             return table;
     } catch (const std::exception&) {
     }
-    WriteLog(QStringLiteral("Error"), tenBlanks + QStringLiteral("Error adding table to document"));
+    WriteLog(log_category::Error, tenBlanks + QStringLiteral("Error adding table to document"));
     return {};
 }
 
@@ -135,7 +135,7 @@ bool clsSPL::AddSectionExcerpt(QString& SectionTitle, const QString& TextType, Q
         if (const xml::Node parsed = ParseXMLFragment(markup, true))
             block = parsed;
         else  // one bad highlight must not cost the label: its text goes in as it reads
-            WriteLog(QStringLiteral("Warning"), tenBlanks + QStringLiteral("Excerpt added as plain text"));
+            WriteLog(log_category::Warning, tenBlanks + QStringLiteral("Excerpt added as plain text"));
     }
     block.setAttribute(QStringLiteral("styleCode"),
                        TextType == QLatin1String("BulletList") ? QStringLiteral("Bullet") : QStringLiteral("normal"));
@@ -150,7 +150,7 @@ void clsSPL::AddSectionImage(QString& SectionTitle, QString& SubSectionTitle, co
     StripControlChars(SubSectionTitle);
     const xml::Node section = findSection(SectionTitle, SubSectionTitle);
     if (!section) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Document Section >") + SectionTitle + QStringLiteral("<->")
+        WriteLog(log_category::Error, QStringLiteral("Document Section >") + SectionTitle + QStringLiteral("<->")
                                               + SubSectionTitle + QStringLiteral("< not found."));
         return;
     }

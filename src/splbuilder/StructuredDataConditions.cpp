@@ -55,16 +55,16 @@ void runConditionBuilder(const ConditionBuilder& builder, bool defined, const st
 {
     spl::openBuilderLog(builder.start);
     if (!defined) {
-        WriteLog(QStringLiteral("Warning"), builder.notDefined);
+        WriteLog(log_category::Warning, builder.notDefined);
         return;
     }
     const std::optional<xml::Document> fragment = spl::loadFragment(builder.file, builder.loadFailure);
     if (!fragment)
         return;
     fill(*fragment);
-    WriteLog(QStringLiteral("Processing"), valuesLine);
+    WriteLog(log_category::Processing, valuesLine);
     if (!target) {
-        WriteLog(QStringLiteral("Warning"), builder.notInitialized);
+        WriteLog(log_category::Warning, builder.notInitialized);
         return;
     }
     spl::MovePhase moves;

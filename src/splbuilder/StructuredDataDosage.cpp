@@ -117,15 +117,15 @@ void clsSPL::AddStructuredDataDosageCharacteristics(
     const xml::Node templateRoot = spl::requiredNode(*fragment, QStringLiteral("TEMPLATE"));
     for (const Entry& entry : entries) {
         if (entry.kept) {
-            WriteLog(QStringLiteral("Information"), entry.valuesLine);
+            WriteLog(log_category::Information, entry.valuesLine);
             entry.fill(*fragment);
         } else {
-            WriteLog(QStringLiteral("Warning"), entry.notDefinedLine);
+            WriteLog(log_category::Warning, entry.notDefinedLine);
             templateRoot.removeChild(entry.subjectOf(*fragment));
         }
     }
     if (!Document) {
-        WriteLog(QStringLiteral("Warning"),
+        WriteLog(log_category::Warning,
                  QStringLiteral("Dosage Characteristics and DEA Schedule - cannot be added cause document is not initialized"));
         return;
     }
@@ -144,7 +144,7 @@ void clsSPL::AddStructuredDataDosageCharacteristics(
         moves.report(QStringLiteral("Adding Dosage Characteristics and DEA Schedule failed: "),
                      QStringLiteral("Dosage Characteristics and DEA Schedule - successfully processed"));
     else
-        WriteLog(QStringLiteral("Information"), QStringLiteral("No Dosage Characteristics and DEA Schedule defined"));
+        WriteLog(log_category::Information, QStringLiteral("No Dosage Characteristics and DEA Schedule defined"));
 }
 
 } // namespace veldra

@@ -9,7 +9,7 @@ namespace veldra::spl {
 void openBuilderLog(const QString& startText)
 {
     WriteLog(logSeparator(), QString(), true);
-    WriteLog(QStringLiteral("Information"), startText);
+    WriteLog(log_category::Information, startText);
 }
 
 std::optional<xml::Document> loadFragment(const QString& fileName, const QString& failurePrefix)
@@ -18,16 +18,16 @@ std::optional<xml::Document> loadFragment(const QString& fileName, const QString
     if (loadLabelTemplate(fragment, fileName))
         return fragment;
     const xml::ParseError& error = fragment.parseError();
-    WriteLog(QStringLiteral("Error"), failurePrefix + QString::number(error.errorCode) + QLatin1Char(' ') + error.reason);
+    WriteLog(log_category::Error, failurePrefix + QString::number(error.errorCode) + QLatin1Char(' ') + error.reason);
     return std::nullopt;
 }
 
 void MovePhase::report(const QString& failurePrefix, const QString& successText) const
 {
     if (failure_)
-        WriteLog(QStringLiteral("Error"), failurePrefix + spacedErrorText(*failure_));
+        WriteLog(log_category::Error, failurePrefix + spacedErrorText(*failure_));
     else
-        WriteLog(QStringLiteral("Information"), successText);
+        WriteLog(log_category::Information, successText);
 }
 
 } // namespace veldra::spl

@@ -68,7 +68,7 @@ void runListBuilder(const ListBuilder& builder, const StructuredRows& rows, cons
 {
     spl::openBuilderLog(builder.start);
     if (rows.isEmpty()) {
-        WriteLog(QStringLiteral("Warning"), builder.none);
+        WriteLog(log_category::Warning, builder.none);
         return;
     }
     const std::optional<xml::Document> fragment = spl::loadFragment(builder.file, builder.loadFailure);
@@ -81,13 +81,13 @@ void runListBuilder(const ListBuilder& builder, const StructuredRows& rows, cons
     for (qsizetype i = 0; i < count; ++i) {
         if (i > 0)
             unit = spl::requiredNode(*fragment, unitPath).cloneNode(true);
-        WriteLog(QStringLiteral("Processing"), builder.rowLabel + rowLine(rows.at(i), builder.logCells));
+        WriteLog(log_category::Processing, builder.rowLabel + rowLine(rows.at(i), builder.logCells));
         fillUnit(unit, rows.at(i), builder.writes);
         if (i > 0)
             templateRoot.appendChild(unit);
     }
     if (!target) {
-        WriteLog(QStringLiteral("Warning"), builder.notInitialized);
+        WriteLog(log_category::Warning, builder.notInitialized);
         return;
     }
     spl::MovePhase moves;

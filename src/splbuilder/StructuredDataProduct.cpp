@@ -50,15 +50,15 @@ void writeProductFields(const xml::Document& fragment, const QString& tradeName,
                         const QString& routeName)
 {
     const xml::Node root = fragment.asNode();
-    WriteLog(QStringLiteral("Processing"), QStringLiteral("Trade Name: ") + tradeName);
+    WriteLog(log_category::Processing, QStringLiteral("Trade Name: ") + tradeName);
     setText(root, product + QStringLiteral("/name"), tradeName);
-    WriteLog(QStringLiteral("Processing"), QStringLiteral("Generic Name: ") + genericName);
+    WriteLog(log_category::Processing, QStringLiteral("Generic Name: ") + genericName);
     setText(root, product + QStringLiteral("/asEntityWithGeneric/genericMedicine/name"), genericName);
-    WriteLog(QStringLiteral("Processing"),
+    WriteLog(log_category::Processing,
              QStringLiteral("Administrative Form (NCI Thesaurus): ") + formCode + QLatin1Char('-') + formName);
     setAttributes(root, product + QStringLiteral("/formCode"),
                   {{QStringLiteral("code"), formCode}, {QStringLiteral("displayName"), formName}});
-    WriteLog(QStringLiteral("Processing"),
+    WriteLog(log_category::Processing,
              QStringLiteral("Administrative Route (NCI Thesaurus): ") + routeCode + QLatin1Char('-') + routeName);
     setAttributes(root, QStringLiteral("subject//consumedIn//substanceAdministration//routeCode"),
                   {{QStringLiteral("code"), routeCode}, {QStringLiteral("displayName"), routeName}});
@@ -83,7 +83,7 @@ IngredientCounts fillIngredients(const xml::Document& ingredients, const Structu
         const QString role = cellText(row, 2);
         const bool isActive = role == QLatin1String("Active");
         if (!isActive && role != QLatin1String("Inactive")) {
-            WriteLog(QStringLiteral("Error"), QStringLiteral("Ingredient Role not specified: ") + cellText(row, 0));
+            WriteLog(log_category::Error, QStringLiteral("Ingredient Role not specified: ") + cellText(row, 0));
             continue;
         }
         int& counter = isActive ? counts.active : counts.inactive;
@@ -91,7 +91,7 @@ IngredientCounts fillIngredients(const xml::Document& ingredients, const Structu
         ++counter;
         if (counter > 1)
             current = spl::requiredNode(ingredients, isActive ? activePrototype : inactivePrototype).cloneNode(true);
-        WriteLog(QStringLiteral("Processing"), (isActive ? QStringLiteral("Active ingredient: ") : QStringLiteral("Inactive ingredient: "))
+        WriteLog(log_category::Processing, (isActive ? QStringLiteral("Active ingredient: ") : QStringLiteral("Inactive ingredient: "))
                                                    + cellText(row, 0) + QStringLiteral("(Code: ") + cellText(row, 1)
                                                    + QLatin1Char(')'));
         setAttributes(current, QStringLiteral("ingredientSubstance//code"), {{QStringLiteral("code"), cellText(row, 1)}});
@@ -109,12 +109,12 @@ void moveIngredients(const xml::Document& ingredients, const xml::Document& prod
     const xml::Node medicine = spl::requiredNode(productFragment, product);
     const xml::Node packages = spl::requiredNode(productFragment, packagePrototype);
     if (counts.active < 1)
-        WriteLog(QStringLiteral("Error"), QStringLiteral("No active ingredients defined - SPL may not be accepted by FDA"));
+        WriteLog(log_category::Error, QStringLiteral("No active ingredients defined - SPL may not be accepted by FDA"));
     else
         for (const xml::Node& ingredient : ingredients.selectNodes(activePrototype))
             medicine.insertBefore(ingredient, packages);
     if (counts.inactive < 1)
-        WriteLog(QStringLiteral("Error"), QStringLiteral("No inactive ingredients defined - SPL may not be accepted by FDA"));
+        WriteLog(log_category::Error, QStringLiteral("No inactive ingredients defined - SPL may not be accepted by FDA"));
     else
         for (const xml::Node& ingredient : ingredients.selectNodes(inactivePrototype))
             medicine.insertBefore(ingredient, packages);
@@ -129,15 +129,15 @@ void fillPackages(const xml::Document& productFragment, const StructuredRows& ro
         const StructuredRow& row = rows.at(i);
         if (i > 0)
             package = spl::requiredNode(productFragment, packagePrototype).cloneNode(true);
-        WriteLog(QStringLiteral("Processing"), QStringLiteral("Package Code: ") + cellText(row, 0) + QLatin1Char('-')
+        WriteLog(log_category::Processing, QStringLiteral("Package Code: ") + cellText(row, 0) + QLatin1Char('-')
                                                    + cellText(row, 1) + QLatin1Char('-') + cellText(row, 2));
         setAttributes(package, QStringLiteral("containerPackagedProduct//code"), {{QStringLiteral("code"), cellText(row, 0)}});
         setAttributes(package, QStringLiteral("containerPackagedProduct//formCode"),
                       {{QStringLiteral("code"), cellText(row, 1)}, {QStringLiteral("displayName"), cellText(row, 2)}});
-        WriteLog(QStringLiteral("Processing"), QStringLiteral("Package Size: ") + cellText(row, 3) + QLatin1Char(' ')
+        WriteLog(log_category::Processing, QStringLiteral("Package Size: ") + cellText(row, 3) + QLatin1Char(' ')
                                                    + cellText(row, 4) + QLatin1Char('/') + cellText(row, 7)
                                                    + QLatin1Char(' ') + cellText(row, 8));
-        WriteLog(QStringLiteral("Processing"),
+        WriteLog(log_category::Processing,
                  QStringLiteral("Package Size coded: ") + cellText(row, 3) + QLatin1Char(' ') + cellText(row, 5)
                      + QLatin1Char(' ') + cellText(row, 6) + QLatin1Char('/') + cellText(row, 7) + QLatin1Char(' ')
                      + cellText(row, 9) + QLatin1Char(' ') + cellText(row, 10));
@@ -157,9 +157,9 @@ void clsSPL::AddStructuredDataProductDataAndIngredients(
 {
     spl::openBuilderLog(QStringLiteral("Start processing Product Data"));
     if (Ingredients.isEmpty())
-        WriteLog(QStringLiteral("Error"), QStringLiteral("No ingredients defined - SPL may not be accepted by FDA"));
+        WriteLog(log_category::Error, QStringLiteral("No ingredients defined - SPL may not be accepted by FDA"));
     if (Packaging.isEmpty())
-        WriteLog(QStringLiteral("Error"), QStringLiteral("No packaging defined - SPL may not be accepted by FDA"));
+        WriteLog(log_category::Error, QStringLiteral("No packaging defined - SPL may not be accepted by FDA"));
     const std::optional<xml::Document> productFragment =
         spl::loadFragment(QStringLiteral("TEMPLATE_STRUCTURED_DATA_PRODUCT.xml"), failurePrefix);
     if (!productFragment)
@@ -176,7 +176,7 @@ void clsSPL::AddStructuredDataProductDataAndIngredients(
     fillPackages(*productFragment, Packaging);
 
     if (!Document) {
-        WriteLog(QStringLiteral("Warning"), QStringLiteral("Product Data cannot be added cause document is not initialized"));
+        WriteLog(log_category::Warning, QStringLiteral("Product Data cannot be added cause document is not initialized"));
         return;
     }
     // One step: a block whose product could not be taken is not inserted half made.

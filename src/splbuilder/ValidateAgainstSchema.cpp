@@ -60,23 +60,23 @@ QString reportCheck(const QString& strFile, const std::function<xml::SchemaCheck
     QString result;
     try {
         WriteLog(logSeparator(), QString(), true);
-        WriteLog(QStringLiteral("Information"), QStringLiteral("Validating XML File against FDA SPL Schema..."));
-        WriteLog(QStringLiteral("Information"),
+        WriteLog(log_category::Information, QStringLiteral("Validating XML File against FDA SPL Schema..."));
+        WriteLog(log_category::Information,
                  QStringLiteral("Note: The validation runs on this computer against a local copy of the FDA SPL Schema, "
                                 "which is downloaded once when it is missing."));
         const xml::SchemaCheck check = runCheck();
         if (outcome)
             *outcome = check;
         if (check.isValid()) {
-            WriteLog(QStringLiteral("Information"), QStringLiteral("XML File is valid against FDA SPL Schema."));
+            WriteLog(log_category::Information, QStringLiteral("XML File is valid against FDA SPL Schema."));
         } else if (check.schemaUnavailable()) {
-            WriteLog(QStringLiteral("Warning"), notValidatedEntry(strFile, check));
+            WriteLog(log_category::Warning, notValidatedEntry(strFile, check));
         } else {
-            WriteLog(QStringLiteral("Error"), invalidFileEntry(strFile, check));
+            WriteLog(log_category::Error, invalidFileEntry(strFile, check));
             result = check.sourceText;
         }
     } catch (const std::exception& e) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("ValidateAgainstSchema  - ") + toVbError(e, QStringLiteral("ValidateAgainstSchema")).text());
+        WriteLog(log_category::Error, QStringLiteral("ValidateAgainstSchema  - ") + toVbError(e, QStringLiteral("ValidateAgainstSchema")).text());
     }
     return result;
 }

@@ -253,7 +253,7 @@ bool clsSPL::AddSubSection(QString& SectionTitle, QString& SectionSubTitle)
     StripControlChars(SectionSubTitle);
     const xml::Node section = findSection(SectionTitle, QString());
     if (!section) {
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Document Section >") + SectionTitle + subSectionNotFound);
+        WriteLog(log_category::Error, QStringLiteral("Document Section >") + SectionTitle + subSectionNotFound);
         return false;
     }
     const xml::Node copy = spl::requiredNode(section, QStringLiteral("component")).cloneNode(true);
@@ -263,7 +263,7 @@ bool clsSPL::AddSubSection(QString& SectionTitle, QString& SectionSubTitle)
     const QString id = unusedId(MakeSectionKey(SectionSubTitle), AddedSubSectionIDs);
     subSection.setAttribute(QStringLiteral("ID"), id);
     if (id != MakeSectionKey(SectionSubTitle))
-        WriteLog(QStringLiteral("Information"), QStringLiteral("     A subsection with title '") + SectionSubTitle
+        WriteLog(log_category::Information, QStringLiteral("     A subsection with title '") + SectionSubTitle
                                                     + QStringLiteral("' already exists; this one has the ID ") + id);
     AddedSubSectionIDs.append(id);
     section.appendChild(copy);
