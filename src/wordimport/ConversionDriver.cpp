@@ -40,7 +40,7 @@ void reportParagraphsBeforeFirstSection(const QStringList& texts)
     }
     if (texts.size() > shownParagraphs)
         shown << QStringLiteral("and %1 more").arg(texts.size() - shownParagraphs);
-    wordlog::warning(QStringLiteral("%1 paragraph(s) not imported: they stand before the first section heading: ")
+    WriteLog(log_category::Warning, QStringLiteral("%1 paragraph(s) not imported: they stand before the first section heading: ")
                          .arg(texts.size())
                      + shown.join(QStringLiteral(", ")));
 }
@@ -111,20 +111,20 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
         subSectionStyle_ = SubSectionStyle;
         excerptStyle_ = ExcerptStyle;
 
-        wordlog::information(QStringLiteral("Starting Word SPL Processing ") + now());
+        WriteLog(log_category::Information, QStringLiteral("Starting Word SPL Processing ") + now());
         SPL->Initialize(BoxedWarningTitle);
-        wordlog::separator(true);
-        wordlog::information(QStringLiteral("Opening File: ") + SourceFileName);
+        WriteLog(logSeparator(), QString(), true);
+        WriteLog(log_category::Information, QStringLiteral("Opening File: ") + SourceFileName);
         OpenDocument(SourceFileName);
         if (DocumentCompatibilityMode) {
-            wordlog::warning(QStringLiteral("The MS-Word Document is in Compatibility Mode, some functions such as image "
+            WriteLog(log_category::Warning, QStringLiteral("The MS-Word Document is in Compatibility Mode, some functions such as image "
                                             "extraction may not work."));
-            wordlog::warning(DocumentCompatibilityInfo);
-            wordlog::warning(QStringLiteral("Please save the MS-Word Document in the latest MS-Word format and use that "
+            WriteLog(log_category::Warning, DocumentCompatibilityInfo);
+            WriteLog(log_category::Warning, QStringLiteral("Please save the MS-Word Document in the latest MS-Word format and use that "
                                             "file for the SPL conversion."));
         }
         for (const QString& line : Document.warnings())
-            wordlog::warning(wordlog::indent5 + line);
+            WriteLog(log_category::Warning, wordlog::indent5 + line);
         listParagraphs();
         if (CheckCrossReferencesText == QLatin1String("Yes"))
             InitializeCrossReferenceCheck();
@@ -132,7 +132,7 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
         if (BoxedWarningTitle == shippedBoxedWarningTitle)
             recogniseBoxedWarning();
         if (!Cancel) {
-            wordlog::information(QStringLiteral("Start Processing Label from Word"));
+            WriteLog(log_category::Information, QStringLiteral("Start Processing Label from Word"));
             walkParagraphs();
         }
         CloseDocument();
@@ -145,7 +145,7 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
         return result;
     } catch (const std::exception& e) {
         const VbError error = toVbError(e, QStringLiteral("clsWord"));
-        WriteLog(QStringLiteral("Fatal Error"), error.text());
+        WriteLog(log_category::FatalError, error.text());
         CloseDocument();
         SPL.reset();
         return std::nullopt;
@@ -175,7 +175,7 @@ void clsWord::walkParagraphs()
             sectionSeen = true;
             QString title = headingText(i);
             QString noSubSection;
-            wordlog::processing(title, true);
+            WriteLog(log_category::Processing, title, true);
             keepSection(title);
             headingPictures(i, title, noSubSection);
             ++i;
@@ -187,7 +187,7 @@ void clsWord::walkParagraphs()
             title.remove(QLatin1Char('-'));
             StripControlChars(title);
             QString noSubSection;
-            wordlog::processing(QStringLiteral("Excerpts - ") + title);
+            WriteLog(log_category::Processing, QStringLiteral("Excerpts - ") + title);
             if (!Cancel)
                 excerptRun(title, noSubSection, i);
         } else if (!sectionSeen) {
@@ -228,16 +228,16 @@ void clsWord::keepSection(const QString& title)
     switch (SPL->OpenSection(cleaned)) {
     case clsSPL::OpenedSection::Template: return;
     case clsSPL::OpenedSection::Added:
-        wordlog::warning(QStringLiteral("Document Section >") + cleaned
+        WriteLog(log_category::Warning, QStringLiteral("Document Section >") + cleaned
                          + QStringLiteral("< is not a section of the SPL template: added as a section of its own"));
         return;
     case clsSPL::OpenedSection::Variant:
-        wordlog::information(QStringLiteral("Document Section >") + cleaned
+        WriteLog(log_category::Information, QStringLiteral("Document Section >") + cleaned
                              + QStringLiteral("< names a section of the SPL template: added as a section of its own, "
                                               "coded as that section"));
         return;
     case clsSPL::OpenedSection::Repeated:
-        wordlog::information(QStringLiteral("Document Section >") + cleaned
+        WriteLog(log_category::Information, QStringLiteral("Document Section >") + cleaned
                              + QStringLiteral("< repeats an earlier heading: added as a section of its own"));
         return;
     }
@@ -270,7 +270,7 @@ void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, in
     if (isHeading(i, subSectionStyle_)) {
         SubSectionTitle = headingText(i);
         StripControlChars(SubSectionTitle);
-        wordlog::processing(wordlog::indent5 + SubSectionTitle);
+        WriteLog(log_category::Processing, wordlog::indent5 + SubSectionTitle);
         SPL->AddSubSection(SectionTitle, SubSectionTitle);
         headingPictures(i, SectionTitle, SubSectionTitle);
         ++i;

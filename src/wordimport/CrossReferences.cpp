@@ -84,7 +84,7 @@ void clsWord::InitializeCrossReferenceCheck()
                 CrossReferenceEndIndex = last;
         }
     } catch (const std::exception& e) {
-        wordlog::error(QStringLiteral("Error initializing Cross References - ") + toVbError(e, QStringLiteral("clsWord")).text());
+        WriteLog(log_category::Error, QStringLiteral("Error initializing Cross References - ") + toVbError(e, QStringLiteral("clsWord")).text());
     }
 }
 
@@ -102,7 +102,7 @@ bool clsWord::ConvertCrossReference(QString& Text, const word::Range& SourceRang
             if (field.type() != word::field_type::Ref)
                 continue;
             const QString cited = field.result().text();
-            wordlog::reference(wordlog::indent5 + QStringLiteral("Cross Reference: ") + cited);
+            WriteLog(log_category::Reference, wordlog::indent5 + QStringLiteral("Cross Reference: ") + cited);
             int matches = 0;
             QString matched;
             for (long k = std::max(1L, CrossReferenceStartIndex); k <= std::min<long>(CrossReferenceEndIndex, items.size()); ++k) {
@@ -116,14 +116,14 @@ bool clsWord::ConvertCrossReference(QString& Text, const word::Range& SourceRang
                 }
             }
             if (matches == 0) {
-                wordlog::warning(wordlog::indent5 + QStringLiteral("Cross Reference Target unknown - Attention: Cross References in "
+                WriteLog(log_category::Warning, wordlog::indent5 + QStringLiteral("Cross Reference Target unknown - Attention: Cross References in "
                                                                    "Word Document must point to the numbered items listed in Section: 15 REFERENCES"));
-                wordlog::warning(wordlog::indent5 + QStringLiteral("Links to SPL Sections or Subsections must be configured as "
+                WriteLog(log_category::Warning, wordlog::indent5 + QStringLiteral("Links to SPL Sections or Subsections must be configured as "
                                                                    "Hyperlinks and not as Cross Reference in Word Document"));
             } else if (matches > 1) {
-                wordlog::warning(wordlog::indent5 + QStringLiteral("Cross Reference Target ambiguous: ") + matched);
+                WriteLog(log_category::Warning, wordlog::indent5 + QStringLiteral("Cross Reference Target ambiguous: ") + matched);
             } else {
-                wordlog::reference(wordlog::indent5 + QStringLiteral("Cross Reference Target: ") + matched);
+                WriteLog(log_category::Reference, wordlog::indent5 + QStringLiteral("Cross Reference Target: ") + matched);
                 const QString number = XMLEscape(cited);
                 replaceInText(Text, QLatin1Char('[') + number + QLatin1Char(']'),
                               QStringLiteral("[<linkHtml href='#REFERENCES'>") + number + QStringLiteral("</linkHtml>]"));
@@ -131,7 +131,7 @@ bool clsWord::ConvertCrossReference(QString& Text, const word::Range& SourceRang
             }
         }
     } catch (const std::exception& e) {
-        wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
+        WriteLog(log_category::Error, toVbError(e, QStringLiteral("clsWord")).text());
     }
     return linked;
 }
@@ -152,17 +152,17 @@ bool clsWord::ConvertHyperLink(QString& Text, const word::Range& SourceRange)
             if (subAddress.isEmpty()) {
                 // A link out of the document stays a link to where it points.
                 if (link.address().isEmpty()) {
-                    wordlog::information(wordlog::indent5 + QStringLiteral("Hyperlink without a target left as text: ") + shown);
+                    WriteLog(log_category::Information, wordlog::indent5 + QStringLiteral("Hyperlink without a target left as text: ") + shown);
                     continue;
                 }
-                wordlog::reference(wordlog::indent5 + QStringLiteral("Hyperlink: ") + shown + QStringLiteral(" > ")
+                WriteLog(log_category::Reference, wordlog::indent5 + QStringLiteral("Hyperlink: ") + shown + QStringLiteral(" > ")
                                    + link.address());
                 target = link.address();
             } else {
                 const QString header = FindSectionOrSubSectionHeader(QString(subAddress).replace(QLatin1Char('_'), QLatin1Char(' ')).trimmed());
-                wordlog::reference(wordlog::indent5 + QStringLiteral("Hyperlink: ") + shown + QStringLiteral(" > ") + subAddress);
+                WriteLog(log_category::Reference, wordlog::indent5 + QStringLiteral("Hyperlink: ") + shown + QStringLiteral(" > ") + subAddress);
                 if (header.isEmpty()) {
-                    wordlog::information(wordlog::indent5
+                    WriteLog(log_category::Information, wordlog::indent5
                                          + QStringLiteral("Hyperlink Target is not a Section or Subsection Header, adding: ")
                                          + subAddress);
                     target = QLatin1Char('#') + subAddress;
@@ -176,7 +176,7 @@ bool clsWord::ConvertHyperLink(QString& Text, const word::Range& SourceRange)
             Text = TextReplaceLink(Text, linkText, markup);
         }
     } catch (const std::exception& e) {
-        wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
+        WriteLog(log_category::Error, toVbError(e, QStringLiteral("clsWord")).text());
     }
     return found;
 }

@@ -30,7 +30,7 @@ const HeaderRecord* firstBeginningWith(const std::vector<HeaderRecord>& records,
 void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle, const QString& SubSectionStyle,
                                                      const QString& ExcerptStyle)
 {
-    wordlog::information(QStringLiteral("Preloading Section and Subsection Headers"));
+    WriteLog(log_category::Information, QStringLiteral("Preloading Section and Subsection Headers"));
     ExcerptHeaders.clear();
     SectionHeaders.clear();
     SubSectionHeaders.clear();
@@ -55,7 +55,7 @@ void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle
         StripControlChars(record.Title);
     for (HeaderRecord& record : ExcerptHeaders)
         StripControlChars(record.Title);
-    wordlog::separator();
+    WriteLog(logSeparator(), QString());
 }
 
 void clsWord::indexHeader(int i, const QString& style, const QString& text, const QString& SectionStyle,
@@ -63,15 +63,15 @@ void clsWord::indexHeader(int i, const QString& style, const QString& text, cons
 {
     if (style == ExcerptStyle) {
         ExcerptHeaders.push_back(recordOf(paragraph(i), QString(text).remove(QLatin1Char('-'))));
-        wordlog::processing(QStringLiteral("Excerpt: ") + ExcerptHeaders.back().Title);
+        WriteLog(log_category::Processing, QStringLiteral("Excerpt: ") + ExcerptHeaders.back().Title);
     }
     if (style == SectionStyle) {
         SectionHeaders.push_back(recordOf(paragraph(i), text));
-        wordlog::processing(text);
+        WriteLog(log_category::Processing, text);
     }
     if (style == SubSectionStyle) {
         SubSectionHeaders.push_back(recordOf(paragraph(i), text));
-        wordlog::processing(text);
+        WriteLog(log_category::Processing, text);
     }
 }
 
@@ -115,14 +115,14 @@ void clsWord::CheckCharOccurrence(const word::Range& TargetRange)
             QString excerpt = text;
             StripControlChars(excerpt);
             const int number = TargetRange.paragraphs().first().index();
-            wordlog::warning(wordlog::indent5 + QStringLiteral("Character '%1' in paragraph %2: %3")
+            WriteLog(log_category::Warning, wordlog::indent5 + QStringLiteral("Character '%1' in paragraph %2: %3")
                                                     .arg(entry)
                                                     .arg(number)
                                                     .arg(excerpt.left(80)));
             ui::msgBox(QStringLiteral("Click OK to Continue SPL Building."), ui::Buttons::OK, ui::Icon::Information);
         }
     } catch (const std::exception& e) {
-        wordlog::error(QStringLiteral("Character check failed: ") + toVbError(e, QStringLiteral("clsWord")).text());
+        WriteLog(log_category::Error, QStringLiteral("Character check failed: ") + toVbError(e, QStringLiteral("clsWord")).text());
     }
 }
 

@@ -31,7 +31,7 @@ QString clsWord::ProcessImage(const word::Collection<word::InlineShape>& InlineS
         const QString fileName = id + QStringLiteral(".jpg");
         const QString path = QDir(Folder).filePath(fileName);
         if (ExtractImages) {
-            wordlog::information(indent + QStringLiteral("Extracting Image ") + fileName);
+            WriteLog(log_category::Information, indent + QStringLiteral("Extracting Image ") + fileName);
             const word::PictureData data = shape.picture();
             QString reason = data.error;
             try {
@@ -41,19 +41,19 @@ QString clsWord::ProcessImage(const word::Collection<word::InlineShape>& InlineS
                     writePictureAsJpeg({data.bytes, data.contentType, data.extension}, cropOf(data.crop),
                                        QSize(shape.pixelWidth(), shape.pixelHeight()), path, *dib_, reason);
             } catch (const std::exception& e) {
-                wordlog::error(indent + toVbError(e, QStringLiteral("clsWord")).text());
+                WriteLog(log_category::Error, indent + toVbError(e, QStringLiteral("clsWord")).text());
             }
             if (!reason.isEmpty()) {
-                wordlog::warning(indent + (DocumentCompatibilityMode
+                WriteLog(log_category::Warning, indent + (DocumentCompatibilityMode
                                                ? QStringLiteral("MS-Word Document is in Compatibility Mode, Image extraction could fail.")
                                                : QStringLiteral("A problem was detected while extracting the Image from MS-Word Document"))
                                  + QStringLiteral(": ") + reason);
-                wordlog::warning(indent + QStringLiteral("Check and replace Image file as needed: ") + fileName);
+                WriteLog(log_category::Warning, indent + QStringLiteral("Check and replace Image file as needed: ") + fileName);
             }
         } else {
-            wordlog::information(indent + QStringLiteral("Linking Image ") + fileName);
-            wordlog::warning(indent + QStringLiteral("Manual setup, corresponding Image file must be saved as:"));
-            wordlog::warning(indent + path);
+            WriteLog(log_category::Information, indent + QStringLiteral("Linking Image ") + fileName);
+            WriteLog(log_category::Warning, indent + QStringLiteral("Manual setup, corresponding Image file must be saved as:"));
+            WriteLog(log_category::Warning, indent + path);
         }
         SPL->AddSectionImage(SectionTitle, SubSectionTitle, id, fileName);
         if (AddToText) {

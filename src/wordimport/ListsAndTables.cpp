@@ -119,7 +119,7 @@ int clsWord::tableStartAt(int i) const
 void clsWord::ConvertList(int& Index, int ListType, QString& SectionTitle, QString& SubSectionTitle,
                           QString& ConvertedList)
 {
-    wordlog::information(wordlog::indent10 + (isBulleted(ListType)
+    WriteLog(log_category::Information, wordlog::indent10 + (isBulleted(ListType)
                                                   ? QStringLiteral("Converting Bullet List")
                                                   : QStringLiteral("Converting Numbered List")));
     ConvertedList = listFrom(Index, ListType, SectionTitle, SubSectionTitle);
@@ -155,7 +155,7 @@ QString clsWord::listFrom(int& i, int ListType, QString& SectionTitle, QString& 
             ConvertCrossReference(item, range);
             ConvertHyperLink(item, range);
         } catch (const std::exception& e) {
-            wordlog::error(toVbError(e, QStringLiteral("clsWord")).text());
+            WriteLog(log_category::Error, toVbError(e, QStringLiteral("clsWord")).text());
         }
         ++i;
         while (continues() && paragraph(i).range().listFormat().listLevelNumber() > level)
@@ -170,12 +170,12 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
                            QString& ConvertedTable)
 {
     try {
-        wordlog::information(wordlog::indent10 + QStringLiteral("Converting Table"));
+        WriteLog(log_category::Information, wordlog::indent10 + QStringLiteral("Converting Table"));
         DoEvents();
         bool mergedCellsLogged = false;
         const auto placeholder = [&] {
             if (!mergedCellsLogged)
-                wordlog::warning(wordlog::indent10 + QStringLiteral("The table in word document has merged "
+                WriteLog(log_category::Warning, wordlog::indent10 + QStringLiteral("The table in word document has merged "
                                                                     "cells. The SPL table may not be correct."));
             mergedCellsLogged = true;
             return QStringLiteral("<td></td>");
@@ -220,7 +220,7 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
         ConvertedTable = tableOf(rowMarkup, headRowsOf(Table, rowMarkup.size()));
         return true;
     } catch (const std::exception& e) {
-        wordlog::warning(QStringLiteral("Table could not be converted -") + toVbError(e, QStringLiteral("clsWord")).text());
+        WriteLog(log_category::Warning, QStringLiteral("Table could not be converted -") + toVbError(e, QStringLiteral("clsWord")).text());
         return false;
     }
 }

@@ -86,7 +86,7 @@ QString attributeOf(const xml::Node& section, const QString& element, const QStr
 void logCopyFailure(const QString& what, const std::exception& e)
 {
     const VbError error = toVbError(e, source);
-    wordlog::error(what + error.source() + QLatin1Char(' ') + QString::number(error.number()) + QStringLiteral("  ")
+    WriteLog(log_category::Error, what + error.source() + QLatin1Char(' ') + QString::number(error.number()) + QStringLiteral("  ")
                    + error.description());
 }
 
@@ -126,7 +126,7 @@ void importSection(const xml::Document& settings, const xml::Node& sections, con
     section.selectSingleNode(QStringLiteral("SectionID")).setText(attributeOf(splSection, QStringLiteral("id"), QStringLiteral("root")));
     section.selectSingleNode(QStringLiteral("EffectiveTime")).setText(effectiveTime);
     section.selectSingleNode(QStringLiteral("ReferenceID")).setText(reference);
-    wordlog::processing(title + QStringLiteral(" - ") + xml::textAt(section, QStringLiteral("SectionCode"))
+    WriteLog(log_category::Processing, title + QStringLiteral(" - ") + xml::textAt(section, QStringLiteral("SectionCode"))
                         + wordlog::indent5 + QStringLiteral("Processing Label Section"));
 
     // Text, excerpt and components come from this very SPL section: several sections may
@@ -295,19 +295,19 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
                                             o.ExcerptStyle, o.SubSectionStyle, o.BoxedWarningTitle);
         if (!converter->Cancel) {
             if (!spl) {
-                wordlog::error(QStringLiteral("The Word document was not converted; the label sections were left as they were."));
+                WriteLog(log_category::Error, QStringLiteral("The Word document was not converted; the label sections were left as they were."));
                 return;
             }
             const xml::NodeList splSections =
                 spl->selectNodes(QStringLiteral("document/component/structuredBody/component/section"));
             if (splSections.length() == 0) {
-                wordlog::error(QStringLiteral("No label section was found in the Word document (sections begin with a paragraph "
+                WriteLog(log_category::Error, QStringLiteral("No label section was found in the Word document (sections begin with a paragraph "
                                               "in the style '%1'); the label sections were left as they were.")
                                    .arg(o.SectionStyle));
                 return;
             }
-            wordlog::separator();
-            wordlog::information(QStringLiteral("Importing Label..."));
+            WriteLog(logSeparator(), QString());
+            WriteLog(log_category::Information, QStringLiteral("Importing Label..."));
             const xml::Node sections = settings.selectSingleNode(sectionsPath);
             if (!sections)
                 throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no ") + sectionsPath);
@@ -327,19 +327,19 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
             ProductLabelAddSectionNumbersFromWord(settings, *converter);
         const xml::Node loadTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
         if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES")) {
-            wordlog::separator();
-            wordlog::information(QStringLiteral("Setting Document Title, loaded from 'HIGHLIGHTS OF PRESCRIBING INFORMATION'"));
+            WriteLog(logSeparator(), QString());
+            WriteLog(log_category::Information, QStringLiteral("Setting Document Title, loaded from 'HIGHLIGHTS OF PRESCRIBING INFORMATION'"));
             skip([&] {
                 documentTitleElement(settings, definition).setText(storableTitle(converter->DocumentTitle));
             });
         }
         moveToFront(settings, QStringLiteral("RECENT MAJOR CHANGES"));
         moveToFront(settings, QStringLiteral("FULL PRESCRIBING INFORMATION"));
-        wordlog::separator();
-        wordlog::information(QStringLiteral("Label import completed"));
+        WriteLog(logSeparator(), QString());
+        WriteLog(log_category::Information, QStringLiteral("Label import completed"));
     } catch (const std::exception& e) {
         const VbError error = toVbError(e, source);
-        wordlog::error(error.source() + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ')
+        WriteLog(log_category::Error, error.source() + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ')
                        + error.description());
         return;
     }
@@ -348,7 +348,7 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
         skip([&] { window->RefreshXML(true); });
     }
     const bool cancelled = converter->Cancel;
-    wordlog::information((cancelled ? QStringLiteral("Operation Cancelled ") : QStringLiteral("Operation Completed ")) + now());
+    WriteLog(log_category::Information, (cancelled ? QStringLiteral("Operation Cancelled ") : QStringLiteral("Operation Completed ")) + now());
     if (cancelled) {
         ui::msgBox(QStringLiteral("The operation has been cancelled. SPL File may not be valid."), ui::Buttons::OK,
                    ui::Icon::Warning);

@@ -16,7 +16,7 @@ const QString subSectionsQuery = QStringLiteral("component/section");
 void logFailure(const QString& procedure, const std::exception& e)
 {
     const VbError error = toVbError(e, source);
-    wordlog::error(procedure + QStringLiteral(": ") + error.source() + QLatin1Char(' ') + QString::number(error.number())
+    WriteLog(log_category::Error, procedure + QStringLiteral(": ") + error.source() + QLatin1Char(' ') + QString::number(error.number())
                    + QStringLiteral(" > ") + error.description());
 }
 
@@ -25,24 +25,24 @@ void logFailure(const QString& procedure, const std::exception& e)
 void ProductLabelAddSectionNumbers(xml::Document& document, const QString& separator)
 {
     ShowLogWindow(true);
-    wordlog::information(QStringLiteral("Start adding Section Numbers to Product Label"));
+    WriteLog(log_category::Information, QStringLiteral("Start adding Section Numbers to Product Label"));
     try {
         int i = 0;
         for (const xml::Node& section : document.selectNodes(sectionsQuery)) {
             ++i;
             const xml::Node title = xml::requiredAt(section, QStringLiteral("SectionTitle"), source);
-            wordlog::processing(QString::number(i) + separator + QLatin1Char(' ') + title.text());
+            WriteLog(log_category::Processing, QString::number(i) + separator + QLatin1Char(' ') + title.text());
             title.setText(QString::number(i) + separator + QLatin1Char(' ') + title.text());
             int j = 1;
             for (const xml::Node& subSection : section.selectNodes(subSectionsQuery)) {
                 const xml::Node subTitle = xml::requiredAt(subSection, QStringLiteral("title"), source);
                 const QString number = QString::number(i) + QLatin1Char('.') + QString::number(j);
-                wordlog::processing(wordlog::indent5 + number + separator + QLatin1Char(' ') + subTitle.text());
+                WriteLog(log_category::Processing, wordlog::indent5 + number + separator + QLatin1Char(' ') + subTitle.text());
                 subTitle.setText(number + QLatin1Char(' ') + subTitle.text());
                 ++j;
             }
         }
-        wordlog::information(QStringLiteral("Completed adding Section Numbers to Product Label"));
+        WriteLog(log_category::Information, QStringLiteral("Completed adding Section Numbers to Product Label"));
     } catch (const std::exception& e) {
         logFailure(QStringLiteral("ProductLabelAddSectionNumbers"), e);
     }
@@ -51,20 +51,20 @@ void ProductLabelAddSectionNumbers(xml::Document& document, const QString& separ
 void ProductLabelAddSectionNumbersFromWord(xml::Document& document, const clsWord& word)
 {
     ShowLogWindow(false);
-    wordlog::separator();
-    wordlog::information(QStringLiteral("Start adding Section Numbers From Word to Product Label"));
+    WriteLog(logSeparator(), QString());
+    WriteLog(log_category::Information, QStringLiteral("Start adding Section Numbers From Word to Product Label"));
     try {
         for (const xml::Node& section : document.selectNodes(sectionsQuery)) {
             const xml::Node title = xml::requiredAt(section, QStringLiteral("SectionTitle"), source);
             title.setText(word.GetSectiontTitleNumbered(title.text(), false));
-            wordlog::processing(title.text());
+            WriteLog(log_category::Processing, title.text());
             for (const xml::Node& subSection : section.selectNodes(subSectionsQuery)) {
                 const xml::Node subTitle = xml::requiredAt(subSection, QStringLiteral("title"), source);
                 subTitle.setText(word.GetSectiontTitleNumbered(subTitle.text(), true));
-                wordlog::processing(subTitle.text());
+                WriteLog(log_category::Processing, subTitle.text());
             }
         }
-        wordlog::information(QStringLiteral("Completed adding Section Numbers From Word to Product Label"));
+        WriteLog(log_category::Information, QStringLiteral("Completed adding Section Numbers From Word to Product Label"));
     } catch (const std::exception& e) {
         logFailure(QStringLiteral("ProductLabelAddSectionNumbersFromWord"), e);
     }

@@ -17,9 +17,6 @@ namespace {
 
 using namespace formatting_analysis;
 
-const QString information = QStringLiteral("Information");
-const QString warning = QStringLiteral("Warning");
-
 struct StyleNames {
     QString section;
     QString excerpt;
@@ -49,11 +46,11 @@ void banner(const QString& category)
 QString headerKind(const QString& style, const StyleNames& names)
 {
     if (style == names.section)
-        return QStringLiteral("Section");
+        return log_category::Section;
     if (style == names.excerpt)
-        return QStringLiteral("Excerpt");
+        return log_category::Excerpt;
     if (style == names.subSection)
-        return QStringLiteral("Subsection");
+        return log_category::Subsection;
     return {};
 }
 
@@ -120,29 +117,29 @@ void logStyleSummary(const QStringList& styles, const StyleNames& names)
     bool excerptFound = false;
     for (const QString& style : styles) {
         if (style == names.section) {
-            WriteLog(QStringLiteral("Section"), style, true);
+            WriteLog(log_category::Section, style, true);
             sectionFound = true;
         } else if (style == names.subSection) {
-            WriteLog(QStringLiteral("Subsection"), style, true);
+            WriteLog(log_category::Subsection, style, true);
             subSectionFound = true;
         } else if (style == names.excerpt) {
-            WriteLog(QStringLiteral("Excerpt"), style, true);
+            WriteLog(log_category::Excerpt, style, true);
             excerptFound = true;
         } else {
             WriteLog(QString(), style);
         }
     }
     if (styles.size() > 4) {
-        WriteLog(warning, QStringLiteral("The Document contains more than 4 Styles."));
-        WriteLog(warning, QStringLiteral("A maximum of 4 Styles is recommended: Section Header, Section Excerpt, "
+        WriteLog(log_category::Warning, QStringLiteral("The Document contains more than 4 Styles."));
+        WriteLog(log_category::Warning, QStringLiteral("A maximum of 4 Styles is recommended: Section Header, Section Excerpt, "
                                          "Sub Section Header and Text."));
     }
     if (!sectionFound)
-        WriteLog(warning, QStringLiteral("The defined Section Style '%1' cannot be found in Word Document.").arg(names.section));
+        WriteLog(log_category::Warning, QStringLiteral("The defined Section Style '%1' cannot be found in Word Document.").arg(names.section));
     if (!excerptFound)
-        WriteLog(warning, QStringLiteral("The defined Excerpt Style '%1' cannot be found in Word Document.").arg(names.excerpt));
+        WriteLog(log_category::Warning, QStringLiteral("The defined Excerpt Style '%1' cannot be found in Word Document.").arg(names.excerpt));
     if (!subSectionFound)
-        WriteLog(warning,
+        WriteLog(log_category::Warning,
                  QStringLiteral("The defined Subsection Style '%1' cannot be found in Word Document.").arg(names.subSection));
 }
 
@@ -150,23 +147,23 @@ void analyze(const QString& fileName, const StyleNames& names)
 {
     ShowLogWindow(true);
     ui::pumpMessages();
-    WriteLog(information, QStringLiteral("Starting Word Document Formatting Analysis") + generalDateTime());
+    WriteLog(log_category::Information, QStringLiteral("Starting Word Document Formatting Analysis") + generalDateTime());
     separator();
-    WriteLog(information, QStringLiteral("Opening File: ") + fileName);
+    WriteLog(log_category::Information, QStringLiteral("Opening File: ") + fileName);
     const word::Document document = openReadOnly(fileName);
     ParagraphWalk walk(document.pageCount(), names);
     for (const word::Paragraph& paragraph : document.paragraphs())
         walk.log(paragraph);
     separator();
-    WriteLog(information, QStringLiteral("Completed Word Document Formatting Analysis ") + generalDateTime());
-    banner(QStringLiteral("STYLE SUMMARY"));
+    WriteLog(log_category::Information, QStringLiteral("Completed Word Document Formatting Analysis ") + generalDateTime());
+    banner(log_category::StyleSummary);
     logStyleSummary(walk.styles(), names);
-    banner(QStringLiteral("OBJECTS"));
-    WriteLog(QStringLiteral("Images"), QString::number(document.inlineShapes().count()));
-    WriteLog(QStringLiteral("Tables"), QString::number(document.tables().count()));
+    banner(log_category::Objects);
+    WriteLog(log_category::Images, QString::number(document.inlineShapes().count()));
+    WriteLog(log_category::Tables, QString::number(document.tables().count()));
     // What the reader could only estimate (page numbers above all) is said once, here.
     for (const QString& approximation : document.warnings())
-        WriteLog(warning, approximation);
+        WriteLog(log_category::Warning, approximation);
     WriteDisclaimer();
 }
 
@@ -179,7 +176,7 @@ void AnalyzeDocumentFormatting(const QString& FileName, const QString& SectionSt
         analyze(FileName, {SectionStyle, ExcerptStyle, SubSectionStyle});
     } catch (const std::exception& e) {
         const VbError error = toVbError(e, QStringLiteral("AnalyzeDocumentFormatting"));
-        WriteLog(QStringLiteral("Error"),
+        WriteLog(log_category::Error,
                  error.source() + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ') + error.description());
     }
 }
