@@ -210,7 +210,7 @@ void SaveLogToFile(const QString& path)
     ui::showError(VbError(err::FileAccess, QStringLiteral("SaveLogToFile"), QStringLiteral("Cannot write %1: %2").arg(path, problem)));
 }
 
-void CancelOnEscape(int keyCode, int shift)
+void CancelOnEscape(int keyCode, int)
 {
     if (keyCode != 27)
         return;

@@ -130,7 +130,7 @@ void frmLog::txtLog_KeyDown(int keyCode, int shift)
         txtLog->selectAll();
 }
 
-void frmLog::txtLog_MouseDown(int button, int shift)
+void frmLog::txtLog_MouseDown(int button, int)
 {
     if (button != MouseButtonRight)
         return;

@@ -49,14 +49,16 @@ TEST(LabelTemplatesTest, EverySectionOfTheSkeletonCanTakeContentAndSubsections)
         ASSERT_TRUE(placeholder);
         EXPECT_EQ(placeholder.selectSingleNode("title").text(), "$SubSection");
         EXPECT_TRUE(placeholder.selectSingleNode("code").hasAttribute("displayName"));
-        if (const xml::Node excerpt = section.selectSingleNode("excerpt"))
+        if (const xml::Node excerpt = section.selectSingleNode("excerpt")) {
             EXPECT_EQ(excerpt.selectSingleNode("highlight/text").parentNode().localName(), "highlight");
+        }
     }
     EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), titles.size()) << "a title finds one section";
     for (const char* id : {"BOXED-WARNING-SECTION", "INDICATIONS-AND-USAGE", "DOSAGE-AND-ADMINISTRATION", "CONTRAINDICATIONS",
                            "ADVERSE-REACTIONS", "DRUG-INTERACTIONS", "HOW-SUPPLIED-STORAGE-AND-HANDLING"}) {
         EXPECT_TRUE(ids.contains(id)) << id;
-        if (QString(id) != "BOXED-WARNING-SECTION")
+        if (QString(id) != "BOXED-WARNING-SECTION") {
             EXPECT_TRUE(skeleton.selectSingleNode(QString("//section[@ID='%1']/excerpt/highlight").arg(id))) << id;
+        }
     }
 }

@@ -6,11 +6,11 @@ namespace {
 template <class T>
 T next(std::deque<T>& queue, T fallback)
 {
-    if (queue.empty())
-        return fallback;
-    T value = queue.front();
-    queue.pop_front();
-    return value;
+    if (!queue.empty()) {
+        fallback = std::move(queue.front());
+        queue.pop_front();
+    }
+    return fallback;
 }
 }
 

@@ -246,7 +246,8 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
             ids << section.getAttribute("ID");
         EXPECT_EQ(QSet<QString>(ids.begin(), ids.end()).size(), ids.size()) << ids.join(' ').toStdString();
         EXPECT_EQ(linesOf(logLines(), "Error"), QStringList()) << logLines().join('\n').toStdString();
-        if (!c.warning.isEmpty())
+        if (!c.warning.isEmpty()) {
             EXPECT_EQ(linesOf(logLines(), "Warning").filter(c.warning).size(), 1) << logLines().join('\n').toStdString();
+        }
     }
 }

@@ -341,9 +341,9 @@ TEST_F(EndToEndTest, AWrittenLabelBecomesValidSplWithItsSubsectionsListsAndTable
     const xml::XsltResult page =
         xml::XsltProcessor().transformFile(fixture(QStringLiteral("spl-stylesheet-6.2/spl.xsl")), built);
     ASSERT_TRUE(page.ok()) << page.problem.toStdString();
-    for (const QString& shown : {"Subsection 2 of dosage and administration", "Numerus Album 3", "Table Value 1,2",
-                                 "Second bullet", "Sample text &amp; more."})
-        EXPECT_TRUE(page.text.contains(shown)) << shown.toStdString();
+    for (const char* shown : {"Subsection 2 of dosage and administration", "Numerus Album 3", "Table Value 1,2",
+                              "Second bullet", "Sample text &amp; more."})
+        EXPECT_TRUE(page.text.contains(shown)) << shown;
 }
 
 TEST_F(EndToEndTest, ATableOfOneRowAndListsInCellsBuildValidSpl)
