@@ -2,6 +2,7 @@
 
 #include "platform/core/VbError.h"
 #include "platform/xml/Document.h"
+#include "platform/xml/Serializer.h"
 #include "harness/FuzzCheck.h"
 #include "harness/MemoryFile.h"
 

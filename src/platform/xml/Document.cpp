@@ -4,6 +4,7 @@
 #include "platform/xml/DocState.h"
 #include "platform/xml/NodeAccess.h"
 #include "platform/xml/Parser.h"
+#include "platform/xml/Serializer.h"
 #include "platform/xml/TreeEdit.h"
 #include "platform/xml/XmlErrors.h"
 #include "platform/xml/XmlStrings.h"
@@ -281,9 +282,9 @@ Node Document::createAttribute(const QString& name) const
 Node Document::importNode(const Node& node, bool deep) const
 {
     if (node.isNull() || NodeAccess::isDeclaration(node) || NodeAccess::isNamespaceDeclaration(node)
-        || isDocumentNode(node.raw()))
+        || isDocumentNode(NodeAccess::raw(node)))
         throwNodeError(QStringLiteral("This node cannot be imported."));
-    return NodeAccess::wrap(copyNode(node.raw(), state()->doc, deep));
+    return NodeAccess::wrap(copyNode(NodeAccess::raw(node), state()->doc, deep));
 }
 
 Node Document::appendChild(const Node& newChild) const

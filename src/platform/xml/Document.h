@@ -1,14 +1,14 @@
 #pragma once
 
+#include "platform/xml/Layout.h"
 #include "platform/xml/Node.h"
 #include "platform/xml/NodeList.h"
 #include "platform/xml/ParseError.h"
-#include "platform/xml/Serializer.h"
 
 #include <QHash>
 #include <QString>
 
-#include <libxml/tree.h>
+struct _xmlDoc;
 
 namespace veldra::xml {
 
@@ -90,7 +90,7 @@ public:
 
     // For the other platform helpers (schema validation, XSLT). Read it, never free it, never
     // use the _private fields, and transform a copy (xmlCopyDoc), not the document itself.
-    xmlDocPtr raw() const;
+    _xmlDoc* raw() const;
 
     bool operator==(const Document& other) const;
     bool operator!=(const Document& other) const { return !(*this == other); }
