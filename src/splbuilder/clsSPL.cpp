@@ -2,8 +2,8 @@
 
 #include "app/Log.h"
 #include "app/SharedProcedures.h"
-#include "splbuilder/LabelTemplates.h"
 #include "platform/xml/Cursor.h"
+#include "splbuilder/LabelTemplates.h"
 #include "splbuilder/SplNodes.h"
 
 namespace veldra {
