@@ -7,11 +7,11 @@
 // build should stay within a small multiple of the floor and grow linearly with the products.
 // Logging is off, so the log window's cost is not counted.
 #include "../tests/generation/SettingsFromSPL.cpp"
-#include "app/Log.h"
-#include "editor/SettingsDocument.h"
-#include "generation/build/TransformSPLR4ToSPL.h"
+#include "app/log/Log.h"
+#include "editor/document/SettingsDocument.h"
+#include "generation/building/TransformSPLR4ToSPL.h"
 #include "platform/core/AppPaths.h"
-#include "platform/xml/ResourceResolver.h"
+#include "platform/xml/resources/ResourceResolver.h"
 
 #include <QApplication>
 #include <QDir>

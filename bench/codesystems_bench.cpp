@@ -4,8 +4,8 @@
 // hits into the log window. The partial search is reported next to the same SQL run
 // in this process with and without the trigram index (the counters are ratios to
 // the indexed SQL, so they hold on a busy machine).
-#include "app/Log.h"
-#include "app/frmMain.h"
+#include "app/log/Log.h"
+#include "app/window/frmMain.h"
 #include "codesystems/CodeSearches.h"
 #include "codesystems/clsLOINC.h"
 #include "codesystems/clsNCIThesaurus.h"

@@ -4,10 +4,10 @@
 // node selected and coloured nodes, as after a user's edit.
 #include "BenchMain.h"
 #include "GeneratedSettings.h"
-#include "editor/TreeView.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/tree/TreeView.h"
+#include "editor/window/frmXMLEditor.h"
 #include "platform/core/AppPaths.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QApplication>
 #include <QDir>

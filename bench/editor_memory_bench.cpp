@@ -3,8 +3,8 @@
 // above kMaxEditorDocumentBytes; this shows what the files below that limit cost.
 #include "BenchMain.h"
 #include "GeneratedSettings.h"
-#include "editor/frmXMLEditor.h"
-#include "platform/xml/Document.h"
+#include "editor/window/frmXMLEditor.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,12 +4,12 @@
 // read, the records made from the shipped definitions, ids renewed, lots split. Run with
 // 1,000 and 10,000 rows, the time per row stays flat: the work grows linearly with the sheet.
 #include "BenchMain.h"
-#include "editor/DefinitionDocument.h"
+#include "editor/document/DefinitionDocument.h"
 #include "editor/excel/ExcelImportDefinition.h"
 #include "editor/excel/clsExcelImport.h"
 #include "platform/core/AppPaths.h"
 #include "platform/excel/XlsxWorkbook.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/XlsxBuilder.h"
 
 #include <QTemporaryDir>

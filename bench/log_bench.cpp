@@ -1,8 +1,8 @@
 #include "BenchMain.h"
 // How long a long job's log takes: 20,000 WriteLog lines in a row into the log
 // window, with the message pump every 100 lines, as a build or a search writes them.
-#include "app/Log.h"
-#include "app/frmLog.h"
+#include "app/log/Log.h"
+#include "app/log/frmLog.h"
 
 #include <QApplication>
 #include <QTextEdit>

@@ -6,10 +6,10 @@
 //    fragments, beside libxml2 parsing, serialising and schema-validating the saved file.
 #include "BenchMain.h"
 
-#include "app/Log.h"
-#include "app/frmMain.h"
+#include "app/log/Log.h"
+#include "app/window/frmMain.h"
 #include "platform/core/AppPaths.h"
-#include "platform/xml/ResourceResolver.h"
+#include "platform/xml/resources/ResourceResolver.h"
 #include "splbuilder/clsSPL.h"
 
 #include <QCheckBox>

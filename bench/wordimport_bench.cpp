@@ -10,7 +10,7 @@
 #include "platform/core/AppPaths.h"
 #include "platform/ui/Ui.h"
 #include "platform/word/Document.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "wordimport/ProductLabelImport.h"
 
 #include <QProcess>

@@ -1,7 +1,7 @@
 // The XML layer's cost over plain libxml2 on the largest real SPL document: parse alone,
 // the layer's load (parse, whitespace pass), queries in the program's dialect, serialisation,
 // and the whole load + query + serialise round a build or a preview makes.
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
 #include "FuzzTargets.h"
 
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "harness/FuzzCheck.h"
 #include "harness/MemoryFile.h"
 

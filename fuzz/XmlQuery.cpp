@@ -1,7 +1,7 @@
 #include "FuzzTargets.h"
 
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "harness/FuzzCheck.h"
 
 namespace veldra::fuzz {

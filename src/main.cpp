@@ -1,5 +1,5 @@
 // The program: every subsystem fills its hooks, then the main window starts.
-#include "app/Startup.h"
+#include "app/startup/Startup.h"
 #include "program/InstallHooks.h"
 
 int main(int argc, char** argv)

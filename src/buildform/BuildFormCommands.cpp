@@ -1,7 +1,7 @@
 #include "buildform/frmBuildSPL.h"
 
-#include "app/Log.h"
-#include "app/SharedProcedures.h"
+#include "app/log/Log.h"
+#include "app/shared/SharedProcedures.h"
 #include "buildform/BuildRun.h"
 #include "buildform/CodeSearchButtons.h"
 #include "buildform/CodeSearchPress.h"

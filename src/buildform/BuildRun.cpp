@@ -1,8 +1,8 @@
 #include "buildform/BuildRun.h"
 
-#include "app/Log.h"
-#include "app/SharedProcedures.h"
-#include "app/frmMain.h"
+#include "app/log/Log.h"
+#include "app/shared/SharedProcedures.h"
+#include "app/window/frmMain.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
 

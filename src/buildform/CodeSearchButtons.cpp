@@ -1,6 +1,6 @@
 #include "buildform/CodeSearchButtons.h"
 
-#include "app/CodeSearch.h"
+#include "app/search/CodeSearch.h"
 
 namespace veldra::buildform {
 

@@ -1,6 +1,6 @@
 #include "buildform/CodeSearchPress.h"
 
-#include "app/CodeSearch.h"
+#include "app/search/CodeSearch.h"
 #include "buildform/CodeSearchButtons.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "buildform/EntryDialog.h"
 
-#include "app/WindowHelpers.h"
+#include "app/window/WindowHelpers.h"
 #include "buildform/CodeSearchPress.h"
 #include "buildform/HeaderBand.h"
 #include "buildform/RowList.h"

@@ -1,6 +1,6 @@
 #include "buildform/EntryDialogSpecs.h"
 
-#include "app/FormLaunchers.h"
+#include "app/window/FormLaunchers.h"
 
 namespace veldra::buildform {
 

@@ -1,6 +1,6 @@
 #include "buildform/SelectAllOnFocus.h"
 
-#include "app/WindowHelpers.h"
+#include "app/window/WindowHelpers.h"
 
 #include <QEvent>
 #include <QLineEdit>

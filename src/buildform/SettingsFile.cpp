@@ -1,6 +1,6 @@
 #include "buildform/SettingsFile.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "buildform/SettingsSnapshot.h"
 #include "buildform/frmBuildSPL.h"
 #include "platform/core/AppPaths.h"

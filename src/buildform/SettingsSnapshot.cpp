@@ -2,7 +2,7 @@
 
 #include "buildform/BuildFormLayout.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/Lookup.h"
+#include "platform/xml/tree/Lookup.h"
 
 #include <QLocale>
 #include <QRegularExpression>

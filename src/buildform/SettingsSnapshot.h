@@ -1,7 +1,7 @@
 #pragma once
 
 #include "buildform/FormState.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "codesystems/CodeLookup.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "codesystems/CodeSystemsDatabase.h"
 #include "codesystems/SearchMode.h"
 #include "codesystems/SearchPattern.h"

@@ -1,7 +1,7 @@
 #include "codesystems/CodeSearches.h"
 
-#include "app/Log.h"
-#include "app/frmMain.h"
+#include "app/log/Log.h"
+#include "app/window/frmMain.h"
 #include "codesystems/clsLOINC.h"
 #include "codesystems/clsNCIThesaurus.h"
 #include "codesystems/clsUNII.h"

@@ -1,6 +1,6 @@
 #include "codesystems/SearchMode.h"
 
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 
 #include <QCheckBox>
 

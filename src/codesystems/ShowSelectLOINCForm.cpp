@@ -1,8 +1,8 @@
 #include "codesystems/ShowSelectLOINCForm.h"
 
-#include "app/SharedProcedures.h"
-#include "app/WindowHelpers.h"
-#include "app/frmMain.h"
+#include "app/shared/SharedProcedures.h"
+#include "app/window/WindowHelpers.h"
+#include "app/window/frmMain.h"
 #include "codesystems/clsLOINC.h"
 #include "codesystems/frmSelectLOINC.h"
 #include "platform/core/Skip.h"

@@ -1,6 +1,6 @@
 #include "codesystems/clsLOINC.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "codesystems/SearchPattern.h"
 #include "codesystems/ShowSelectLOINCForm.h"
 #include "codesystems/frmSelectLOINC.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LoincSelection.h"
+#include "app/search/LoincSelection.h"
 #include "codesystems/CodeLookup.h"
 
 class QTreeWidget;

@@ -1,6 +1,6 @@
 #include "codesystems/frmSelectLOINC.h"
 
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "codesystems/SearchPattern.h"
 #include "codesystems/clsLOINC.h"
 #include "platform/ui/Ui.h"

@@ -1,8 +1,8 @@
 #include "dialogs/FieldRowDialog.h"
 
-#include "app/CodeSearch.h"
-#include "app/SharedProcedures.h"
-#include "app/Twips.h"
+#include "app/search/CodeSearch.h"
+#include "app/shared/SharedProcedures.h"
+#include "app/window/Twips.h"
 #include "dialogs/DefinitionAttribute.h"
 #include "dialogs/FieldRowLayout.h"
 #include "platform/core/Skip.h"

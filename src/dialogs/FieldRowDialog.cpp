@@ -1,14 +1,14 @@
 #include "dialogs/FieldRowDialog.h"
 
-#include "app/Captions.h"
-#include "app/Twips.h"
-#include "app/WindowHelpers.h"
+#include "app/window/Captions.h"
+#include "app/window/Twips.h"
+#include "app/window/WindowHelpers.h"
 #include "dialogs/ChoiceEntries.h"
 #include "dialogs/DefinitionAttribute.h"
 #include "dialogs/FieldRowLayout.h"
 #include "dialogs/MultiLineText.h"
-#include "editor/TreeView.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/tree/TreeView.h"
+#include "editor/window/frmXMLEditor.h"
 #include "platform/core/Skip.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/ui/CommonDialog.h"
-#include "platform/xml/Node.h"
+#include "platform/xml/tree/Node.h"
 
 #include <QDialog>
 #include <QList>

@@ -3,7 +3,7 @@
 #include "app/Hooks.h"
 #include "dialogs/ShowFieldDialog.h"
 #include "dialogs/modWizard.h"
-#include "editor/FieldDialogs.h"
+#include "editor/window/FieldDialogs.h"
 
 namespace veldra {
 

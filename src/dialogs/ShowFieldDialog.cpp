@@ -1,10 +1,10 @@
 #include "dialogs/ShowFieldDialog.h"
 
-#include "app/WindowHelpers.h"
-#include "app/frmMain.h"
+#include "app/window/WindowHelpers.h"
+#include "app/window/frmMain.h"
 #include "dialogs/frmXMLDataEdit.h"
-#include "editor/FieldDialogs.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/window/FieldDialogs.h"
+#include "editor/window/frmXMLEditor.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "dialogs/WizardApply.h"
 
-#include "app/SharedProcedures.h"
+#include "app/shared/SharedProcedures.h"
 #include "platform/core/VbString.h"
 
 #include <QDir>

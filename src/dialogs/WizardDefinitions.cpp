@@ -1,7 +1,7 @@
 #include "dialogs/WizardDefinitions.h"
 
 #include "platform/core/AppPaths.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 namespace veldra {
 

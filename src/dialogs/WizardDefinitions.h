@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/xml/Node.h"
+#include "platform/xml/tree/Node.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "dialogs/WizardApply.h"
 #include "dialogs/WizardDefinitions.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/window/frmXMLEditor.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"

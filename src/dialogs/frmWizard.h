@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/FieldRowDialog.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 namespace veldra {
 

@@ -1,12 +1,12 @@
 #include "dialogs/modWizard.h"
 
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "dialogs/WizardDefinitions.h"
 #include "dialogs/frmWizard.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/window/frmXMLEditor.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/Skip.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "generation/FormHeader.h"
 
-#include "app/WindowHelpers.h"
+#include "app/window/WindowHelpers.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "generation/InstallCheckingHooks.h"
 
 #include "app/Hooks.h"
-#include "editor/EditorHooks.h"
+#include "editor/window/EditorHooks.h"
 #include "generation/report/DocumentReport.h"
 #include "generation/reverse/ImportDataFromSPLFile.h"
 #include "generation/validation/OnlineValidation.h"

@@ -1,8 +1,8 @@
 #include "generation/InstallGenerationHooks.h"
 
-#include "editor/EditorHooks.h"
-#include "generation/build/TransformSPLR4ToSPL.h"
-#include "platform/xml/Document.h"
+#include "editor/window/EditorHooks.h"
+#include "generation/building/TransformSPLR4ToSPL.h"
+#include "platform/xml/tree/Document.h"
 
 namespace veldra {
 

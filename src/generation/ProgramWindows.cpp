@@ -1,6 +1,6 @@
 #include "generation/ProgramWindows.h"
 
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 
 #include <QApplication>
 #include <QMdiArea>

@@ -3,7 +3,7 @@
 #include "buildform/InstallBuildFormHooks.h"
 #include "codesystems/CodeSystemHooks.h"
 #include "dialogs/InstallDialogHooks.h"
-#include "editor/InstallEditorHooks.h"
+#include "editor/window/InstallEditorHooks.h"
 #include "generation/InstallCheckingHooks.h"
 #include "generation/InstallGenerationHooks.h"
 #include "splbuilder/InstallSplBuilderHooks.h"

@@ -1,8 +1,8 @@
 #include "splbuilder/clsSPL.h"
 
-#include "app/Log.h"
-#include "app/SharedProcedures.h"
-#include "platform/xml/Lookup.h"
+#include "app/log/Log.h"
+#include "app/shared/SharedProcedures.h"
+#include "platform/xml/tree/Lookup.h"
 #include "splbuilder/SplNodes.h"
 
 #include <QCoreApplication>

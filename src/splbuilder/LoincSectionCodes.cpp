@@ -1,7 +1,7 @@
 #include "splbuilder/clsSPL.h"
 
-#include "app/Log.h"
-#include "app/frmMain.h"
+#include "app/log/Log.h"
+#include "app/window/frmMain.h"
 #include "platform/core/Skip.h"
 #include "codesystems/clsLOINC.h"
 #include "splbuilder/SplNodes.h"

@@ -1,6 +1,6 @@
 #include "splbuilder/StructuredDataFrame.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "splbuilder/LabelTemplates.h"
 #include "splbuilder/SplNodes.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QString>
 #include <optional>

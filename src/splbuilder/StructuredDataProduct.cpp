@@ -1,6 +1,6 @@
 #include "splbuilder/clsSPL.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "splbuilder/SplNodes.h"
 #include "splbuilder/StructuredDataFrame.h"
 

@@ -1,9 +1,9 @@
 #include "splbuilder/ValidateAgainstSchema.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/InputLimits.h"
+#include "platform/xml/io/InputLimits.h"
 
 #include <QStringDecoder>
 

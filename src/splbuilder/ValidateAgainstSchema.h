@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/xml/SchemaValidator.h"
+#include "platform/xml/resources/SchemaValidator.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "splbuilder/clsSPL.h"
 
-#include "app/Log.h"
-#include "app/SharedProcedures.h"
+#include "app/log/Log.h"
+#include "app/shared/SharedProcedures.h"
 #include "splbuilder/LabelTemplates.h"
 #include "splbuilder/SplNodes.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/xml/Document.h"
-#include "platform/xml/NodeList.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/NodeList.h"
 #include "splbuilder/StructuredDataInput.h"
 #include "splbuilder/StructuredRows.h"
 

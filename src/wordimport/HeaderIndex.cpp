@@ -1,6 +1,6 @@
 #include "wordimport/clsWord.h"
 
-#include "app/SharedProcedures.h"
+#include "app/shared/SharedProcedures.h"
 #include "platform/ui/Ui.h"
 #include "wordimport/ImportLog.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "platform/core/VbError.h"
 
 #include <QString>

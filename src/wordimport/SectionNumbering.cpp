@@ -1,7 +1,7 @@
 #include "wordimport/SectionNumbering.h"
 
-#include "platform/xml/Document.h"
-#include "platform/xml/Lookup.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
 #include "wordimport/ImportLog.h"
 #include "wordimport/clsWord.h"
 

@@ -1,7 +1,7 @@
 #include "wordimport/clsWord.h"
 
-#include "app/SharedProcedures.h"
-#include "app/frmLog.h"
+#include "app/shared/SharedProcedures.h"
+#include "app/log/frmLog.h"
 #include "platform/ui/Ui.h"
 #include "wordimport/ImportLog.h"
 

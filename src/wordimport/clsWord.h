@@ -2,7 +2,7 @@
 
 #include "buildform/BuildConverter.h"
 #include "platform/word/Document.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "splbuilder/clsSPL.h"
 #include "wordimport/cDIBSection.h"
 

@@ -1,4 +1,4 @@
-#include "app/BrowserSandbox.h"
+#include "app/startup/BrowserSandbox.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -1,8 +1,8 @@
 #include "app/EditorCommandRunning.h"
-#include "app/Log.h"
-#include "app/frmLog.h"
-#include "app/frmMain.h"
-#include "platform/xml/Document.h"
+#include "app/log/Log.h"
+#include "app/log/frmLog.h"
+#include "app/window/frmMain.h"
+#include "platform/xml/tree/Document.h"
 #include "support/ScriptedUi.h"
 #include "app/MainWindowTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "app/LogFormat.h"
+#include "app/log/LogFormat.h"
 #include "LogTestSupport.h"
 #include "platform/core/AppInfo.h"
 #include "support/RtfReader.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/CancellableJob.h"
-#include "app/Log.h"
-#include "app/frmLog.h"
+#include "app/log/Log.h"
+#include "app/log/frmLog.h"
 #include "support/LogFixture.h"
 #include "support/ScriptedUi.h"
 

@@ -1,6 +1,6 @@
 #include "LogTestSupport.h"
 #include "app/Hooks.h"
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "support/TempDir.h"
 #include "support/Fixtures.h"
 

@@ -1,5 +1,5 @@
-#include "app/Log.h"
-#include "app/frmMain.h"
+#include "app/log/Log.h"
+#include "app/window/frmMain.h"
 #include "support/ScriptedUi.h"
 #include "app/MainWindowTestSupport.h"
 

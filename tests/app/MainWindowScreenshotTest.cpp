@@ -1,12 +1,12 @@
 // The main window as the user first sees it after a job has written to the log:
 // menu bar, search panel with the logo, the log's coloured lines and the status bar
 // all actually reach the screen. Set VELDRA_SCREENSHOT to a .png path to keep the picture.
-#include "app/Log.h"
-#include "app/MainStatusBar.h"
-#include "app/SearchPanel.h"
-#include "app/Startup.h"
-#include "app/frmLog.h"
-#include "app/frmMain.h"
+#include "app/log/Log.h"
+#include "app/window/MainStatusBar.h"
+#include "app/search/SearchPanel.h"
+#include "app/startup/Startup.h"
+#include "app/log/frmLog.h"
+#include "app/window/frmMain.h"
 #include "app/MainWindowTestSupport.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "app/SharedProcedures.h"
+#include "app/shared/SharedProcedures.h"
 #include "platform/core/VbError.h"
 #include "support/Fixtures.h"
 #include "support/ScriptedUi.h"

@@ -1,4 +1,4 @@
-#include "app/SharedProcedures.h"
+#include "app/shared/SharedProcedures.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,6 +1,6 @@
-#include "app/SharedProcedures.h"
+#include "app/shared/SharedProcedures.h"
 #include "LogTestSupport.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 using namespace veldra;
 using veldra::test::LogTestFixture;

@@ -1,7 +1,7 @@
 // The user manual that Help > User Manual opens: it ships in the program folder, its
 // links lead somewhere, and it names every command the menu bar offers.
 #include "app/MainWindowTestSupport.h"
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 

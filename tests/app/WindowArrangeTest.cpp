@@ -1,5 +1,5 @@
-#include "app/WindowArrange.h"
-#include "app/frmMain.h"
+#include "app/window/WindowArrange.h"
+#include "app/window/frmMain.h"
 #include "app/MainWindowTestSupport.h"
 
 #include <QApplication>

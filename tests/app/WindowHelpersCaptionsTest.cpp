@@ -1,4 +1,4 @@
-#include "app/Captions.h"
+#include "app/window/Captions.h"
 
 #include <QTreeWidget>
 #include <gtest/gtest.h>

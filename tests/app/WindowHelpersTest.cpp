@@ -1,6 +1,6 @@
 #include "app/Hooks.h"
-#include "app/RememberedFolders.h"
-#include "app/WindowHelpers.h"
+#include "app/window/RememberedFolders.h"
+#include "app/window/WindowHelpers.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
 #include "support/Fixtures.h"

@@ -1,8 +1,8 @@
 #include "BuildFormTestSupport.h"
 
-#include "app/FormLaunchers.h"
+#include "app/window/FormLaunchers.h"
 #include "app/Hooks.h"
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "buildform/InstallBuildFormHooks.h"
 #include "support/SkippedErrors.h"
 #include "support/ScriptedUi.h"

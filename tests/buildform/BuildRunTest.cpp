@@ -1,6 +1,6 @@
 #include "BuildFormTestSupport.h"
 
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "buildform/BuildRun.h"
 #include "support/Fixtures.h"
 #include "support/LogFixture.h"

@@ -1,8 +1,8 @@
 #include "BuildFormTestSupport.h"
 
 #include "app/Hooks.h"
-#include "app/SearchPanel.h"
-#include "app/frmMain.h"
+#include "app/search/SearchPanel.h"
+#include "app/window/frmMain.h"
 #include "buildform/CodeSearchButtons.h"
 #include "buildform/EntryDialog.h"
 #include "support/ScriptedUi.h"

@@ -1,11 +1,11 @@
 #include "BuildFormTestSupport.h"
 
 #include "app/Hooks.h"
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "buildform/InstallBuildFormHooks.h"
 #include "platform/core/AppPaths.h"
 #include "buildform/SettingsFile.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 #include "support/LogFixture.h"
 #include "support/TempDir.h"

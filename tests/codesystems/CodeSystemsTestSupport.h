@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/Hooks.h"
-#include "app/Log.h"
-#include "app/LogFormat.h"
-#include "app/frmLog.h"
+#include "app/log/Log.h"
+#include "app/log/LogFormat.h"
+#include "app/log/frmLog.h"
 #include "codesystemsdb/CodeTables.h"
 #include "codesystemsdb/DatabaseWriter.h"
 #include "codesystemsdb/SourceLists.h"

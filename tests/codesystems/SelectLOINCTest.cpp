@@ -1,5 +1,5 @@
 #include "LookupTestData.h"
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "codesystems/CodeSearches.h"
 #include "codesystems/ShowSelectLOINCForm.h"
 #include "codesystems/clsLOINC.h"

@@ -2,10 +2,10 @@
 
 #include "dialogs/DropTextBox.h"
 #include "dialogs/frmXMLDataEdit.h"
-#include "editor/NodeRules.h"
-#include "editor/TreeView.h"
-#include "editor/ValueChecks.h"
-#include "platform/xml/Document.h"
+#include "editor/document/NodeRules.h"
+#include "editor/tree/TreeView.h"
+#include "editor/document/ValueChecks.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "DialogTestSupport.h"
 
 #include "dialogs/ShowFieldDialog.h"
-#include "editor/FieldDialogs.h"
-#include "editor/TreeView.h"
+#include "editor/window/FieldDialogs.h"
+#include "editor/tree/TreeView.h"
 #include "platform/core/AppPaths.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 
 #include <QCoreApplication>

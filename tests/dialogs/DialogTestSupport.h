@@ -2,7 +2,7 @@
 
 #include "dialogs/FieldRowDialog.h"
 #include "dialogs/frmXMLDataEdit.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/window/frmXMLEditor.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 

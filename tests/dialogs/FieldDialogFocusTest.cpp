@@ -2,8 +2,8 @@
 
 #include "dialogs/frmWizard.h"
 #include "dialogs/modWizard.h"
-#include "editor/TreeView.h"
-#include "platform/xml/Document.h"
+#include "editor/tree/TreeView.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,10 +1,10 @@
 #include "DialogTestSupport.h"
 
-#include "app/Twips.h"
+#include "app/window/Twips.h"
 #include "dialogs/frmWizard.h"
 #include "dialogs/frmXMLDataEdit.h"
 #include "platform/core/AppPaths.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QComboBox>
 #include <QGroupBox>

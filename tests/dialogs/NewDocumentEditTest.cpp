@@ -1,12 +1,12 @@
 #include "DialogTestSupport.h"
 
 #include "dialogs/DefinitionAttribute.h"
-#include "editor/NodeRules.h"
-#include "editor/TreePaths.h"
-#include "editor/TreeView.h"
-#include "editor/ValueChecks.h"
+#include "editor/document/NodeRules.h"
+#include "editor/tree/TreePaths.h"
+#include "editor/tree/TreeView.h"
+#include "editor/document/ValueChecks.h"
 #include "platform/core/VbString.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QComboBox>
 #include <QPushButton>

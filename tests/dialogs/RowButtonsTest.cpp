@@ -1,12 +1,12 @@
 #include "DialogTestSupport.h"
 
 #include "app/Hooks.h"
-#include "app/SearchPanel.h"
-#include "app/frmMain.h"
+#include "app/search/SearchPanel.h"
+#include "app/window/frmMain.h"
 #include "dialogs/frmWizard.h"
 #include "dialogs/frmXMLDataEdit.h"
 #include "platform/ui/CommonDialog.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/SkippedErrors.h"
 #include "support/TempDir.h"
 

@@ -4,7 +4,7 @@
 #include "dialogs/frmWizard.h"
 #include "dialogs/modWizard.h"
 #include "platform/core/AppPaths.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -4,8 +4,8 @@
 #include "dialogs/WizardDefinitions.h"
 #include "dialogs/frmWizard.h"
 #include "dialogs/modWizard.h"
-#include "editor/TreeView.h"
-#include "platform/xml/Document.h"
+#include "editor/tree/TreeView.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "DialogTestSupport.h"
 
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "dialogs/InstallDialogHooks.h"
 #include "dialogs/WizardDefinitions.h"
 #include "dialogs/frmWizard.h"

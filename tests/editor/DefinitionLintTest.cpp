@@ -1,11 +1,11 @@
 // Checks the shipped settings vocabulary (data/SPLR4Definitions/DefinitionSPLR4.xml) and the
 // tree pictures that go with it.
 #include "editor/DefinitionTestFolder.h"
-#include "editor/TreeView.h"
-#include "editor/ValueChecks.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/tree/TreeView.h"
+#include "editor/document/ValueChecks.h"
+#include "editor/window/frmXMLEditor.h"
 #include "platform/core/VbString.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"

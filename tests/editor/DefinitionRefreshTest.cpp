@@ -1,5 +1,5 @@
-#include "editor/DefinitionDocument.h"
-#include "platform/xml/Document.h"
+#include "editor/document/DefinitionDocument.h"
+#include "platform/xml/tree/Document.h"
 #include "support/XmlDocument.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "editor/DefinitionTestFolder.h"
 
-#include "editor/frmXMLEditor.h"
+#include "editor/window/frmXMLEditor.h"
 #include "platform/core/AppPaths.h"
 #include "support/Fixtures.h"
 

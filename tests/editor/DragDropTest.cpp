@@ -3,9 +3,9 @@
 #include "TreeViewFixture.h"
 
 #include "app/Hooks.h"
-#include "editor/DragDrop.h"
-#include "editor/TreePaths.h"
-#include "platform/xml/Document.h"
+#include "editor/tree/DragDrop.h"
+#include "editor/tree/TreePaths.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QCoreApplication>
 #include <QDropEvent>

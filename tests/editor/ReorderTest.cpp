@@ -2,8 +2,8 @@
 
 #include "TreeViewFixture.h"
 
-#include "editor/Reorder.h"
-#include "platform/xml/Document.h"
+#include "editor/tree/Reorder.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QSet>
 

@@ -1,9 +1,9 @@
 #include "TreeViewFixture.h"
 #include "editor/DefinitionTestFolder.h"
-#include "editor/SettingsDocument.h"
-#include "editor/TreeView.h"
-#include "editor/frmXMLEditor.h"
-#include "platform/xml/Document.h"
+#include "editor/document/SettingsDocument.h"
+#include "editor/tree/TreeView.h"
+#include "editor/window/frmXMLEditor.h"
+#include "platform/xml/tree/Document.h"
 #include "support/ScriptedUi.h"
 
 #include <QApplication>

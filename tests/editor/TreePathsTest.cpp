@@ -1,7 +1,7 @@
-#include "editor/TreePaths.h"
-#include "editor/TreeView.h"
+#include "editor/tree/TreePaths.h"
+#include "editor/tree/TreeView.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "TreeViewFixture.h"
 
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/EditorTree.h"
 #include "support/Fixtures.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/TreeView.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/tree/TreeView.h"
+#include "editor/window/frmXMLEditor.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 

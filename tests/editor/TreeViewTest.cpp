@@ -3,9 +3,9 @@
 
 #include "TreeViewFixture.h"
 
-#include "app/Captions.h"
-#include "editor/TreeViewImages.h"
-#include "platform/xml/Document.h"
+#include "app/window/Captions.h"
+#include "editor/tree/TreeViewImages.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 
 #include <QFile>

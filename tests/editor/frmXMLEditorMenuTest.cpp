@@ -2,12 +2,12 @@
 
 #include "TreeViewFixture.h"
 
-#include "app/MainStatusBar.h"
-#include "app/frmMain.h"
+#include "app/window/MainStatusBar.h"
+#include "app/window/frmMain.h"
 #include "app/Hooks.h"
-#include "editor/InstallEditorHooks.h"
+#include "editor/window/InstallEditorHooks.h"
 
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QAction>
 #include <QCoreApplication>

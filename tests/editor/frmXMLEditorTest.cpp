@@ -2,9 +2,9 @@
 
 #include "TreeViewFixture.h"
 
-#include "app/Log.h"
-#include "app/frmLog.h"
-#include "platform/xml/Document.h"
+#include "app/log/Log.h"
+#include "app/log/frmLog.h"
+#include "platform/xml/tree/Document.h"
 #include "support/SkippedErrors.h"
 #include "support/Fixtures.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Log.h"
-#include "app/LogFormat.h"
-#include "app/frmLog.h"
-#include "platform/xml/Document.h"
+#include "app/log/Log.h"
+#include "app/log/LogFormat.h"
+#include "app/log/frmLog.h"
+#include "platform/xml/tree/Document.h"
 #include "support/ScriptedUi.h"
 #include "support/XmlDocument.h"
 

@@ -1,11 +1,11 @@
 #include "generation/CheckingTestSupport.h"
 
-#include "app/Log.h"
-#include "app/LogFormat.h"
-#include "app/frmLog.h"
-#include "app/frmMain.h"
-#include "editor/TreeView.h"
-#include "platform/xml/ResourceResolver.h"
+#include "app/log/Log.h"
+#include "app/log/LogFormat.h"
+#include "app/log/frmLog.h"
+#include "app/window/frmMain.h"
+#include "editor/tree/TreeView.h"
+#include "platform/xml/resources/ResourceResolver.h"
 #include "support/EditorTree.h"
 #include "support/Fixtures.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/frmXMLEditor.h"
+#include "editor/window/frmXMLEditor.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 

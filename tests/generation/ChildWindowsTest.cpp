@@ -1,9 +1,9 @@
 #include "generation/CheckingTestSupport.h"
 
-#include "app/Log.h"
-#include "app/MainStatusBar.h"
-#include "app/frmLog.h"
-#include "app/frmMain.h"
+#include "app/log/Log.h"
+#include "app/window/MainStatusBar.h"
+#include "app/log/frmLog.h"
+#include "app/window/frmMain.h"
 
 #include <QLabel>
 #include <QMdiArea>

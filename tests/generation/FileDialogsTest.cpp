@@ -1,9 +1,9 @@
 #include "generation/CheckingTestSupport.h"
 
 #include "app/Hooks.h"
-#include "app/Log.h"
-#include "app/frmMain.h"
-#include "editor/EditorHooks.h"
+#include "app/log/Log.h"
+#include "app/window/frmMain.h"
+#include "editor/window/EditorHooks.h"
 #include "generation/InstallCheckingHooks.h"
 #include "generation/ProgramWindows.h"
 #include "generation/crosscheck/frmSPLCrossCheck.h"

@@ -1,7 +1,7 @@
 #include "generation/SettingsFromSPL.h"
 
-#include "app/SharedProcedures.h"
-#include "editor/SettingsDocument.h"
+#include "app/shared/SharedProcedures.h"
+#include "editor/document/SettingsDocument.h"
 #include "platform/core/AppPaths.h"
 
 #include <stdexcept>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QString>
 

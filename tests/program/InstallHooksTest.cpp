@@ -1,7 +1,7 @@
 #include "app/Hooks.h"
 #include "buildform/BuildConverter.h"
-#include "editor/EditorHooks.h"
-#include "editor/FieldDialogs.h"
+#include "editor/window/EditorHooks.h"
+#include "editor/window/FieldDialogs.h"
 #include "program/InstallHooks.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "SplBuilderTestSupport.h"
 
 #include "app/Hooks.h"
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "splbuilder/InstallSplBuilderHooks.h"
 #include "codesystems/frmSelectLOINC.h"
 

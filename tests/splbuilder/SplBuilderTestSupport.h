@@ -4,7 +4,7 @@
 #include "codesystemsdb/DatabaseWriter.h"
 #include "codesystemsdb/SourceLists.h"
 #include "platform/core/AppPaths.h"
-#include "platform/xml/ResourceResolver.h"
+#include "platform/xml/resources/ResourceResolver.h"
 #include "splbuilder/clsSPL.h"
 #include "support/Fixtures.h"
 #include "support/LogFixture.h"

@@ -1,9 +1,9 @@
 #include "splbuilder/ValidateAgainstSchema.h"
 
-#include "app/Log.h"
-#include "app/frmLog.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/ResourceResolver.h"
+#include "app/log/Log.h"
+#include "app/log/frmLog.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/resources/ResourceResolver.h"
 #include "support/Fixtures.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"

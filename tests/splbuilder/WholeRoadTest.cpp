@@ -3,7 +3,7 @@
 // the SPL schema and rendered by the SPL stylesheet, with every value handed in on the page.
 #include "SplBuilderTestSupport.h"
 
-#include "platform/xml/XsltProcessor.h"
+#include "platform/xml/resources/XsltProcessor.h"
 #include "splbuilder/ValidateAgainstSchema.h"
 
 using namespace veldra;

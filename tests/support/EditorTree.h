@@ -1,8 +1,8 @@
 #pragma once
 
 // For test programs that link the editor: finding and selecting tree nodes by caption.
-#include "editor/TreeView.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/tree/TreeView.h"
+#include "editor/window/frmXMLEditor.h"
 
 #include <QStringList>
 #include <QTreeWidgetItem>

@@ -2,9 +2,9 @@
 
 // For test programs that link the application core: each test starts without a log
 // window, with logging on and the line counter at 0, and with scripted dialogs.
-#include "app/Log.h"
-#include "app/LogFormat.h"
-#include "app/frmLog.h"
+#include "app/log/Log.h"
+#include "app/log/LogFormat.h"
+#include "app/log/frmLog.h"
 #include "support/ScriptedUi.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "support/SplLabelDocx.h"
 
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/DocxFixture.h"
 #include "support/LabelComparison.h"
 #include "support/WordMarkup.h"

@@ -1,4 +1,4 @@
-#include "platform/xml/ResourceResolver.h"
+#include "platform/xml/resources/ResourceResolver.h"
 #include "support/Fixtures.h"
 #include "support/SkippedErrors.h"
 

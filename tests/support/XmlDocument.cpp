@@ -1,6 +1,6 @@
 #include "support/XmlDocument.h"
 
-#include "platform/xml/NodeList.h"
+#include "platform/xml/tree/NodeList.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/xml/Document.h"
-#include "platform/xml/Node.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Node.h"
 
 #include <QString>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "support/DocxFixture.h"
 #include "wordimport/clsWord.h"
 
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <gtest/gtest.h>
 

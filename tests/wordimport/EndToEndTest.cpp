@@ -3,13 +3,13 @@
 // rendered by the SPL stylesheet.
 #include "WordImportTestSupport.h"
 
-#include "editor/SettingsDocument.h"
-#include "generation/build/TransformSPLR4ToSPL.h"
+#include "editor/document/SettingsDocument.h"
+#include "generation/building/TransformSPLR4ToSPL.h"
 #include "generation/reverse/ImportDataFromSPLFile.h"
 #include "generation/reverse/frmUserSelection.h"
-#include "platform/xml/ResourceResolver.h"
-#include "platform/xml/SchemaValidator.h"
-#include "platform/xml/XsltProcessor.h"
+#include "platform/xml/resources/ResourceResolver.h"
+#include "platform/xml/resources/SchemaValidator.h"
+#include "platform/xml/resources/XsltProcessor.h"
 #include "platform/core/AppPaths.h"
 #include "support/DocxFixture.h"
 #include "support/EditorTree.h"

@@ -2,8 +2,8 @@
 // well-formed SPL text that reads as the paragraph does, and every table converts.
 #include "WordImportTestSupport.h"
 
-#include "platform/xml/ResourceResolver.h"
-#include "platform/xml/SchemaValidator.h"
+#include "platform/xml/resources/ResourceResolver.h"
+#include "platform/xml/resources/SchemaValidator.h"
 #include "platform/word/Field.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // from the section text, from their table cell or from their list item.
 #include "WordImportTestSupport.h"
 
-#include "app/frmLog.h"
+#include "app/log/frmLog.h"
 #include "support/DocxFixture.h"
 #include "support/WordMarkup.h"
 

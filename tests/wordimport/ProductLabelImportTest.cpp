@@ -3,9 +3,9 @@
 
 #include "app/EditorCommandRunning.h"
 #include "app/MainWindowTestSupport.h"
-#include "app/frmMain.h"
-#include "editor/InstallEditorHooks.h"
-#include "editor/frmXMLEditor.h"
+#include "app/window/frmMain.h"
+#include "editor/window/InstallEditorHooks.h"
+#include "editor/window/frmXMLEditor.h"
 #include "splbuilder/InstallSplBuilderHooks.h"
 #include "wordimport/InstallWordImportHooks.h"
 #include "support/DocxFixture.h"

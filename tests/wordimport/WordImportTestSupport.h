@@ -2,7 +2,7 @@
 
 #include "codesystems/frmSelectLOINC.h"
 #include "platform/word/DocxWriter.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 #include "support/LogFixture.h"
 #include "support/TempDir.h"

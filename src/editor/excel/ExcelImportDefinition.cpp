@@ -1,8 +1,8 @@
 #include "editor/excel/ExcelImportDefinition.h"
 
-#include "editor/EditorErrors.h"
+#include "editor/window/EditorErrors.h"
 #include "platform/core/AppPaths.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 namespace veldra {
 

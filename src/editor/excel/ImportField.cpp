@@ -1,12 +1,12 @@
 #include "editor/excel/ImportField.h"
 
-#include "app/SharedProcedures.h"
+#include "app/shared/SharedProcedures.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbFormat.h"
 #include "platform/core/VbText.h"
 #include "platform/excel/Worksheet.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/Lookup.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,12 +1,12 @@
 #include "editor/excel/ImportFromExcel.h"
 
-#include "editor/TreePaths.h"
-#include "editor/TreeView.h"
+#include "editor/tree/TreePaths.h"
+#include "editor/tree/TreeView.h"
 #include "editor/excel/clsExcelImport.h"
-#include "editor/frmXMLEditor.h"
+#include "editor/window/frmXMLEditor.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 #include "editor/excel/ImportRoom.h"
 
-#include "editor/SettingsDocument.h"
-#include "platform/xml/Document.h"
+#include "editor/document/SettingsDocument.h"
+#include "platform/xml/tree/Document.h"
 
 namespace veldra {
 

@@ -1,6 +1,6 @@
 #include "editor/excel/WorksheetPlace.h"
 
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QDateTime>
 

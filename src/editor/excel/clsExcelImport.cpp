@@ -1,12 +1,12 @@
 #include "editor/excel/clsExcelImport.h"
 
-#include "app/Captions.h"
-#include "app/Log.h"
-#include "app/RememberedFolders.h"
-#include "editor/DefinitionDocument.h"
-#include "editor/EditorErrors.h"
-#include "editor/SettingsDocument.h"
-#include "editor/SharedDialog.h"
+#include "app/window/Captions.h"
+#include "app/log/Log.h"
+#include "app/window/RememberedFolders.h"
+#include "editor/document/DefinitionDocument.h"
+#include "editor/window/EditorErrors.h"
+#include "editor/document/SettingsDocument.h"
+#include "editor/window/SharedDialog.h"
 #include "editor/excel/ExcelImportDefinition.h"
 #include "editor/excel/ImportField.h"
 #include "editor/excel/WorksheetPlace.h"
@@ -14,8 +14,8 @@
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/Lookup.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
 
 #include <QFileInfo>
 

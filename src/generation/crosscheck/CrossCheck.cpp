@@ -1,11 +1,11 @@
 #include "generation/crosscheck/CrossCheck.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #include "generation/crosscheck/CrossCheck.h"
 
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/Lookup.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
 
 namespace veldra {
 

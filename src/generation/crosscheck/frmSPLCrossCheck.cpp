@@ -1,6 +1,6 @@
 #include "generation/crosscheck/frmSPLCrossCheck.h"
 
-#include "editor/SharedDialog.h"
+#include "editor/window/SharedDialog.h"
 #include "generation/crosscheck/CrossCheck.h"
 #include "generation/FileDialogChoice.h"
 #include "generation/FormHeader.h"

@@ -1,11 +1,11 @@
 #include "generation/preview/PreviewFolder.h"
 
-#include "app/SharedProcedures.h"
+#include "app/shared/SharedProcedures.h"
 #include "generation/FileCopy.h"
-#include "generation/build/AddSPLFromFile.h"
+#include "generation/building/AddSPLFromFile.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "generation/preview/PreviewSPLFile.h"
 
-#include "app/RememberedFolders.h"
-#include "editor/SharedDialog.h"
+#include "app/window/RememberedFolders.h"
+#include "editor/window/SharedDialog.h"
 #include "generation/FileDialogChoice.h"
 #include "generation/ProgramWindows.h"
 #include "generation/preview/SPLRendering.h"
@@ -12,7 +12,7 @@
 #include "platform/core/VbString.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,19 +1,19 @@
 #include "generation/preview/PreviewSPLR4Document.h"
 
-#include "app/Log.h"
-#include "app/frmMain.h"
-#include "editor/frmXMLEditor.h"
+#include "app/log/Log.h"
+#include "app/window/frmMain.h"
+#include "editor/window/frmXMLEditor.h"
 #include "generation/preview/PreviewFolder.h"
 #include "generation/ProgramWindows.h"
 #include "generation/preview/SPLRendering.h"
 #include "generation/preview/StylesheetRewrite.h"
-#include "generation/build/TransformSPLR4ToSPL.h"
+#include "generation/building/TransformSPLR4ToSPL.h"
 #include "generation/preview/frmPreview.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/Lookup.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
 
 #include <QPointer>
 #include <QTime>

@@ -1,9 +1,9 @@
 #include "generation/preview/SPLRendering.h"
 
 #include "generation/preview/StylesheetRewrite.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/ResourceResolver.h"
-#include "platform/xml/XsltProcessor.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/resources/ResourceResolver.h"
+#include "platform/xml/resources/XsltProcessor.h"
 
 #include <QFileInfo>
 #include <QUrl>

@@ -2,7 +2,7 @@
 
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 namespace veldra {
 

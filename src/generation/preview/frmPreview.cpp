@@ -1,6 +1,6 @@
 #include "generation/preview/frmPreview.h"
 
-#include "app/Twips.h"
+#include "app/window/Twips.h"
 #include "generation/BrowserFailure.h"
 #include "generation/BrowserWait.h"
 #include "platform/core/FileSave.h"

@@ -1,14 +1,14 @@
 #include "generation/report/DocumentReport.h"
 
-#include "app/Captions.h"
-#include "app/Log.h"
-#include "app/SharedProcedures.h"
-#include "app/WebAddresses.h"
-#include "app/frmMain.h"
-#include "editor/BusyCursor.h"
-#include "editor/TreePaths.h"
-#include "editor/TreeView.h"
-#include "editor/frmXMLEditor.h"
+#include "app/window/Captions.h"
+#include "app/log/Log.h"
+#include "app/shared/SharedProcedures.h"
+#include "app/window/WebAddresses.h"
+#include "app/window/frmMain.h"
+#include "editor/window/BusyCursor.h"
+#include "editor/tree/TreePaths.h"
+#include "editor/tree/TreeView.h"
+#include "editor/window/frmXMLEditor.h"
 #include "generation/report/DocumentReportRows.h"
 #include "generation/FileCopy.h"
 #include "generation/report/ReportPictures.h"
@@ -17,7 +17,7 @@
 #include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "generation/reverse/ImportDataFromSPLFile.h"
 
-#include "app/Log.h"
-#include "editor/NodeRules.h"
-#include "editor/SharedDialog.h"
-#include "editor/TreePaths.h"
-#include "editor/TreeView.h"
-#include "editor/frmXMLEditor.h"
+#include "app/log/Log.h"
+#include "editor/document/NodeRules.h"
+#include "editor/window/SharedDialog.h"
+#include "editor/tree/TreePaths.h"
+#include "editor/tree/TreeView.h"
+#include "editor/window/frmXMLEditor.h"
 #include "generation/FileDialogChoice.h"
 #include "generation/reverse/ImportImages.h"
 #include "generation/reverse/ReverseTransform.h"
@@ -13,7 +13,7 @@
 #include "platform/core/VbError.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 namespace veldra {
 

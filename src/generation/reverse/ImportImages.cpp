@@ -1,9 +1,9 @@
 #include "generation/reverse/ImportImages.h"
 
-#include "app/Log.h"
-#include "generation/build/AddSPLFromFile.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/Lookup.h"
+#include "app/log/Log.h"
+#include "generation/building/AddSPLFromFile.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
 
 #include <QDir>
 #include <QFile>

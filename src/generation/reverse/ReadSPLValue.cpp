@@ -1,7 +1,7 @@
 #include "generation/reverse/ReadSPLValue.h"
 
-#include "app/Log.h"
-#include "platform/xml/NodeList.h"
+#include "app/log/Log.h"
+#include "platform/xml/tree/NodeList.h"
 
 #include <QStringList>
 

@@ -1,14 +1,14 @@
 #include "generation/reverse/ReverseTransform.h"
 
-#include "app/Captions.h"
-#include "app/Log.h"
-#include "editor/TreePaths.h"
+#include "app/window/Captions.h"
+#include "app/log/Log.h"
+#include "editor/tree/TreePaths.h"
 #include "generation/reverse/ReadSPLValue.h"
 #include "generation/reverse/frmUserSelection.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/Lookup.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
 
 namespace veldra {
 

@@ -1,6 +1,6 @@
 #include "generation/reverse/frmUserSelection.h"
 
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "generation/FormHeader.h"
 #include "generation/reverse/ReverseTransform.h"
 

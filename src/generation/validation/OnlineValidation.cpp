@@ -1,18 +1,18 @@
 #include "generation/validation/OnlineValidation.h"
 
-#include "app/Captions.h"
-#include "app/WebAddresses.h"
-#include "app/frmMain.h"
-#include "editor/BusyCursor.h"
-#include "editor/TreeView.h"
-#include "editor/frmXMLEditor.h"
+#include "app/window/Captions.h"
+#include "app/window/WebAddresses.h"
+#include "app/window/frmMain.h"
+#include "editor/window/BusyCursor.h"
+#include "editor/tree/TreeView.h"
+#include "editor/window/frmXMLEditor.h"
 #include "generation/ProgramWindows.h"
 #include "generation/validation/ValidatorResultPage.h"
 #include "generation/validation/frmValidate.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 namespace veldra {
 

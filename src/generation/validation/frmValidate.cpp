@@ -1,6 +1,6 @@
 #include "generation/validation/frmValidate.h"
 
-#include "app/Twips.h"
+#include "app/window/Twips.h"
 #include "generation/BrowserFailure.h"
 #include "generation/BrowserWait.h"
 #include "generation/validation/ValidatorResultPage.h"

@@ -1,7 +1,7 @@
 #include "wordimport/analysis/FormattingAnalysis.h"
 
-#include "app/Log.h"
-#include "app/SharedProcedures.h"
+#include "app/log/Log.h"
+#include "app/shared/SharedProcedures.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
 #include "platform/word/Document.h"

@@ -1,6 +1,6 @@
 #include "wordimport/template/CreateEmptyProductLabelTemplate.h"
 
-#include "app/SharedProcedures.h"
+#include "app/shared/SharedProcedures.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"

@@ -1,8 +1,8 @@
 #include "wordimport/template/LabelTemplateDocument.h"
 
-#include "app/SharedProcedures.h"
+#include "app/shared/SharedProcedures.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QRandomGenerator>
 

@@ -2,7 +2,7 @@
 // record template exists, every field writes into an element of the record, and the
 // elements an import adds are defined where they land, so they keep their definition
 // attributes when the document is opened again.
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // use only some of them), through the same editor command.
 #include "editor/excel/ExcelImportTestSupport.h"
 #include "editor/excel/clsExcelImport.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 #include "support/ScriptedUi.h"
 #include "support/SkippedErrors.h"

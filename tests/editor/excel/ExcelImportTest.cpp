@@ -1,11 +1,11 @@
 // The editor's Import from Excel, end to end: workbooks written as a spreadsheet program
 // writes them, the shipped import definitions, the real editor window and its tree.
 #include "editor/excel/ExcelImportTestSupport.h"
-#include "editor/SettingsDocument.h"
+#include "editor/document/SettingsDocument.h"
 #include "editor/excel/clsExcelImport.h"
-#include "editor/frmXMLEditor.h"
-#include "editor/TreeView.h"
-#include "platform/xml/Document.h"
+#include "editor/window/frmXMLEditor.h"
+#include "editor/tree/TreeView.h"
+#include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 #include "support/LogFixture.h"
 #include "support/ScriptedUi.h"

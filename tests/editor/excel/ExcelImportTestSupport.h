@@ -5,9 +5,9 @@
 // the hook the main window's menu command calls.
 #include "app/Hooks.h"
 #include "editor/DefinitionTestFolder.h"
-#include "editor/InstallEditorHooks.h"
-#include "editor/frmXMLEditor.h"
-#include "platform/xml/Document.h"
+#include "editor/window/InstallEditorHooks.h"
+#include "editor/window/frmXMLEditor.h"
+#include "platform/xml/tree/Document.h"
 #include "support/EditorTree.h"
 
 #include <QStringList>

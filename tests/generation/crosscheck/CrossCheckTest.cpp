@@ -1,6 +1,6 @@
 #include "generation/CheckingTestSupport.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "generation/crosscheck/CrossCheck.h"
 #include "generation/crosscheck/frmSPLCrossCheck.h"
 #include "support/Fixtures.h"

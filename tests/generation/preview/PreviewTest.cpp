@@ -1,8 +1,8 @@
 #include "generation/CheckingTestSupport.h"
 
-#include "app/Log.h"
-#include "app/RememberedFolders.h"
-#include "app/frmMain.h"
+#include "app/log/Log.h"
+#include "app/window/RememberedFolders.h"
+#include "app/window/frmMain.h"
 #include "generation/BrowserWait.h"
 #include "generation/preview/PreviewFolder.h"
 #include "generation/preview/PreviewSPLFile.h"
@@ -13,8 +13,8 @@
 #include "generation/preview/frmPreview.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/ResourceResolver.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/resources/ResourceResolver.h"
 #include "support/Fixtures.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "generation/CheckingTestSupport.h"
 
-#include "editor/TreeView.h"
+#include "editor/tree/TreeView.h"
 #include "generation/report/DocumentReport.h"
 #include "support/Fixtures.h"
 #include "support/SkippedErrors.h"

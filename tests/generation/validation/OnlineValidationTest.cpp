@@ -1,7 +1,7 @@
 #include "generation/CheckingTestSupport.h"
 
-#include "app/frmMain.h"
-#include "editor/TreeView.h"
+#include "app/window/frmMain.h"
+#include "editor/tree/TreeView.h"
 #include "generation/validation/OnlineValidation.h"
 #include "generation/validation/frmValidate.h"
 

@@ -1,8 +1,8 @@
 // A pass that takes many subtrees out through libxml2 pointers frees them when it ends, unless
 // a handle points into one of them: then all stay, as removed nodes stay for the DOM, with the
 // namespaces their former ancestors declared.
-#include "platform/xml/Document.h"
-#include "platform/xml/RawAccess.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/RawAccess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "platform/xml/LocalHttpServer.h"
-#include "platform/xml/ResourceAddress.h"
-#include "platform/xml/ResourceResolver.h"
-#include "platform/xml/SchemaValidator.h"
-#include "platform/xml/XsltProcessor.h"
+#include "platform/xml/resources/ResourceAddress.h"
+#include "platform/xml/resources/ResourceResolver.h"
+#include "platform/xml/resources/SchemaValidator.h"
+#include "platform/xml/resources/XsltProcessor.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 

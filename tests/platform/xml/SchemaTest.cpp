@@ -1,8 +1,8 @@
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "platform/xml/LocalHttpServer.h"
-#include "platform/xml/ResourceResolver.h"
-#include "platform/xml/SchemaCache.h"
-#include "platform/xml/SchemaValidator.h"
+#include "platform/xml/resources/ResourceResolver.h"
+#include "platform/xml/resources/SchemaCache.h"
+#include "platform/xml/resources/SchemaValidator.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 

@@ -1,7 +1,7 @@
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/SchemaValidator.h"
-#include "platform/xml/XsltProcessor.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/resources/SchemaValidator.h"
+#include "platform/xml/resources/XsltProcessor.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 

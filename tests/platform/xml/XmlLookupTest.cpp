@@ -1,6 +1,6 @@
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
-#include "platform/xml/Lookup.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "platform/core/VbError.h"
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "support/XmlDocument.h"
 
 #include <gtest/gtest.h>

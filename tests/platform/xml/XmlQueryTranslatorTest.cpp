@@ -1,5 +1,5 @@
 #include "platform/core/VbError.h"
-#include "platform/xml/QueryTranslator.h"
+#include "platform/xml/query/QueryTranslator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "platform/xml/Document.h"
+#include "platform/xml/tree/Document.h"
 #include "platform/xml/LocalHttpServer.h"
-#include "platform/xml/ResourceResolver.h"
-#include "platform/xml/XsltProcessor.h"
+#include "platform/xml/resources/ResourceResolver.h"
+#include "platform/xml/resources/XsltProcessor.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 

@@ -2,7 +2,7 @@
 // for it, and on real labels.
 #include "wordimport/analysis/FormattingAnalysis.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "support/DocxFixture.h"
 #include "support/Fixtures.h"
 #include "support/LogFixture.h"

@@ -1,0 +1,293 @@
+// The fill of an editor tree: one walk of the document that makes every node with its key,
+// caption, picture and emphasis.
+
+#include "editor/tree/TreeBuilder.h"
+
+#include "app/window/Captions.h"
+#include "app/shared/SharedProcedures.h"
+#include "editor/tree/EditorTreeItem.h"
+#include "editor/tree/TreeView.h"
+#include "editor/window/frmXMLEditor.h"
+#include "platform/core/Skip.h"
+#include "platform/xml/tree/Document.h"
+
+#include <QStringBuilder>
+#include <QVarLengthArray>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace veldra {
+
+namespace {
+
+// Every element gets a key, so the key hash is sized once for all of them.
+qsizetype elementsIn(const xmlNode* node)
+{
+    if (node->type != XML_ELEMENT_NODE)
+        return 0;
+    qsizetype count = 1;
+    for (const xmlNode* child = node->children; child; child = child->next)
+        count += elementsIn(child);
+    return count;
+}
+
+bool isTextContent(xml::NodeType type)
+{
+    return type == xml::NodeType::Text || type == xml::NodeType::CData;
+}
+
+// The element's Word2SPLID (null when it has none), read on the parsed attributes: nearly
+// every element of a settings document carries one.
+QString keyAttribute(const xmlNode* element)
+{
+    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
+        if (attribute->ns || !xmlStrEqual(attribute->name, BAD_CAST "Word2SPLID"))
+            continue;
+        const xmlNode* text = attribute->children;
+        if (text && !text->next && text->type == XML_TEXT_NODE && text->content)  // the usual case, read in place
+            return QString::fromUtf8(reinterpret_cast<const char*>(text->content));
+        xmlChar* value = xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attribute));
+        const QString key = value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : QStringLiteral("");
+        xmlFree(value);
+        return key;
+    }
+    return {};
+}
+
+// A new key is hex digits and dashes, so it is written to the element as it is.
+void writeKey(xmlNodePtr element, const QString& key)
+{
+    QVarLengthArray<char, 40> bytes(key.size() + 1);
+    for (qsizetype i = 0; i < key.size(); ++i)
+        bytes[i] = key.at(i).toLatin1();
+    bytes[key.size()] = '\0';
+    xmlSetNsProp(element, nullptr, BAD_CAST "Word2SPLID", reinterpret_cast<const xmlChar*>(bytes.constData()));
+}
+
+// The text of a text or CDATA node, as Node::text() gives it.
+QString textOf(const xml::Node& content)
+{
+    const xmlChar* text = content.raw()->content;
+    return text ? QString::fromUtf8(reinterpret_cast<const char*>(text)) : QStringLiteral("");
+}
+
+// What a caption shows besides the element name; a node's picture follows from its element
+// name and this.
+enum class CaptionKind { Text, Name, Attributes };
+constexpr int CaptionKinds = 3;
+
+// What a fill works out once per element name: a document repeats a few hundred names over
+// thousands of elements.
+struct ElementName {
+    QString name;
+    QString words;
+    struct Picture {
+        QString key;
+        QIcon icon;
+    };
+    std::optional<Picture> pictures[CaptionKinds];
+};
+
+// The element names met by one fill, found by the parsed name without making a string.
+class ElementNames {
+public:
+    ElementName& of(const xml::Node& element)
+    {
+        const xmlNode* raw = element.raw();
+        std::string prefixed;
+        std::string_view name(reinterpret_cast<const char*>(raw->name));
+        if (raw->ns && raw->ns->prefix) {
+            prefixed = reinterpret_cast<const char*>(raw->ns->prefix) + std::string(":") + std::string(name);
+            name = prefixed;
+        }
+        auto found = names_.find(name);
+        if (found == names_.end()) {
+            const QString qualified = element.nodeName();
+            found = names_.emplace(std::string(name), ElementName{qualified, SplitCamelCase(qualified), {}}).first;
+        }
+        return found->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, ElementName, Hash, std::equal_to<>> names_;
+};
+
+// Builds the nodes of one tree, detached from any tree control, in one walk of the document.
+// Keys go into a hash as they are made, so a taken key is found without a search. A settings
+// document's nodes below its root get their captions as words and their pictures as they are
+// made, each caption set once when its element is complete.
+class TreeBuilder {
+public:
+    TreeBuilder(const frmXMLEditor& editor, bool settingsMode, const TreeImageList* images)
+        : editor_(editor), settingsMode_(settingsMode), images_(images)
+    {
+        if (images)
+            pictures_.emplace(*images);
+    }
+
+    void addTopLevel(const xml::NodeList& nodes)
+    {
+        qsizetype elements = 0;
+        for (const xml::Node& node : nodes)
+            elements += elementsIn(node.raw());
+        index.reserve(elements);
+        if (settingsMode_)
+            belowRoot_.reserve(elements);
+        Parent none;
+        for (const xml::Node& node : nodes)
+            skip([&] { addNode(node, none); });
+    }
+
+    // The root's caption in bold and its picture; the nodes below it bold when they have
+    // children, black when they are leaves.
+    void finishSettingsEmphasis()
+    {
+        if (topLevel.isEmpty())
+            return;
+        makeNodeBold(topLevel.first());
+        for (EditorTreeItem* item : std::as_const(belowRoot_))
+            item->setEmphasis(item->childCount() > 0 ? EditorTreeItem::Emphasis::Bold : EditorTreeItem::Emphasis::Black);
+        if (pictures_)
+            pictures_->setRoot(topLevel.first());
+    }
+
+    QList<QTreeWidgetItem*> topLevel;
+    QHash<QString, QTreeWidgetItem*> index;
+
+private:
+    // The tree node that takes the children of an element, with what the caption of the
+    // element's text needs.
+    struct Parent {
+        EditorTreeItem* item = nullptr;
+        ElementName* name = nullptr;
+        QString attributes;
+        // Settings mode: the element's text (that of its last text node), shown in its caption.
+        QString text;
+        bool hasText = false;
+        bool revisited = false;  // the node of an earlier element with the same key
+        bool inWords = false;    // at or below the first top-level node
+    };
+
+    void addNode(const xml::Node& node, Parent& parent)
+    {
+        const xml::NodeType type = node.nodeType();
+        if (type == xml::NodeType::Element) {
+            Parent element = addElementNode(node, parent);
+            for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
+                skip([&] { addNode(child, element); });
+            if (settingsMode_)
+                completeCaption(element);
+        } else if (isTextContent(type) && parent.item) {
+            addTextContent(node, parent);
+        }
+    }
+
+    // Adds the node of an element, or finds the node that already holds its key: an element
+    // whose key is taken gets no node of its own, and its children join that node.
+    Parent addElementNode(const xml::Node& element, const Parent& parent)
+    {
+        const QString id = keyAttribute(element.raw());
+        const QString key = id.isEmpty() ? NewGUID() : id;
+        if (settingsMode_ && id != key)
+            writeKey(element.raw(), key);
+        Parent added;
+        added.name = &names_.of(element);
+        added.attributes = editor_.BuildAttributeString(element);
+        // The key's place in the hash, found once: empty for a key not yet taken.
+        QTreeWidgetItem*& keyed = index[key];
+        if (keyed) {
+            added.item = static_cast<EditorTreeItem*>(keyed);
+            added.revisited = true;
+            added.inWords = settingsMode_ && !topLevel.isEmpty() && treeRootOf(added.item) == topLevel.first();
+            return added;
+        }
+        added.item = new EditorTreeItem(key);
+        keyed = added.item;
+        if (!settingsMode_)
+            added.item->setCaption(added.name->name + added.attributes);
+        if (parent.item) {
+            parent.item->addChild(added.item);
+            added.inWords = parent.inWords;
+            if (added.inWords)
+                belowRoot_.append(added.item);
+        } else {
+            added.inWords = settingsMode_ && topLevel.isEmpty();
+            topLevel.append(added.item);
+        }
+        return added;
+    }
+
+    void addTextContent(const xml::Node& content, Parent& parent)
+    {
+        if (!settingsMode_) {
+            auto* item = new EditorTreeItem(QString());
+            item->setCaption(textOf(content));
+            parent.item->addChild(item);
+            return;
+        }
+        parent.text = textOf(content);
+        parent.hasText = true;
+    }
+
+    // The node of an earlier element with the same key changes its caption only through text.
+    void completeCaption(const Parent& element)
+    {
+        if (element.revisited && !element.hasText)
+            return;
+        element.item->setCaption(settingsCaption(element));
+        if (element.inWords && pictures_ && element.item != topLevel.first())
+            setPicture(element);
+    }
+
+    // "Words Of The Name: text [@attribute="value"]". An element without text shows its name
+    // in words below the first top-level node; a caption with attributes holds a blank, so
+    // it is never split into words.
+    static QString settingsCaption(const Parent& element)
+    {
+        if (element.hasText)
+            return element.name->words % QLatin1String(": ") % element.text % element.attributes;
+        if (element.attributes.isEmpty() && element.inWords)
+            return element.name->words;
+        return element.name->name + element.attributes;
+    }
+
+    void setPicture(const Parent& element)
+    {
+        const CaptionKind kind = element.hasText
+                                     ? CaptionKind::Text
+                                     : (element.attributes.isEmpty() ? CaptionKind::Name : CaptionKind::Attributes);
+        std::optional<ElementName::Picture>& picture = element.name->pictures[int(kind)];
+        if (!picture) {
+            const QString key = pictures_->forCaption(settingsCaption(element));
+            picture = ElementName::Picture{key, images_->icon(key)};
+        }
+        element.item->setPicture(picture->icon, picture->key);
+    }
+
+    const frmXMLEditor& editor_;
+    bool settingsMode_;
+    const TreeImageList* images_;
+    std::optional<CaptionPictures> pictures_;
+    ElementNames names_;
+    QList<EditorTreeItem*> belowRoot_;
+};
+
+} // namespace
+
+TreeNodes buildTreeNodes(const frmXMLEditor& editor, const xml::NodeList& topLevel, const TreeImageList* images)
+{
+    TreeBuilder builder(editor, editor.isSettingsMode(), images);
+    builder.addTopLevel(topLevel);
+    if (editor.isSettingsMode())
+        skip([&] { builder.finishSettingsEmphasis(); });
+    return {std::move(builder.topLevel), std::move(builder.index)};
+}
+
+} // namespace veldra

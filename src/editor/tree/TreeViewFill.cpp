@@ -1,0 +1,250 @@
+// Turning a document into the editor's tree: the load of a file, the attribute text of captions,
+// and the full rebuild that keeps what the user expanded, selected and coloured.
+
+#include "editor/window/frmXMLEditor.h"
+
+#include "app/window/Captions.h"
+#include "app/shared/SharedProcedures.h"
+#include "editor/document/DefinitionDocument.h"
+#include "editor/document/SettingsDocument.h"
+#include "editor/tree/TreeBuilder.h"
+#include "editor/tree/TreePaths.h"
+#include "editor/tree/TreeView.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbString.h"
+#include "platform/ui/Ui.h"
+#include "platform/xml/tree/Document.h"
+
+#include <QFileInfo>
+#include <QTreeWidgetItem>
+
+namespace veldra {
+
+namespace {
+
+// Attribute names hidden from the captions of a settings document. A name is hidden when
+// it occurs anywhere in this text (so "ID", "Type" or "Max" are hidden too).
+const QString HiddenAttributeNames = QStringLiteral(
+    "AllowMultiLineText,Color,listType,align,styleCode,xmlns,ConstraintFileType,ConstraintCodeSystem,"
+    "ConstraintValues,ConstraintDenyRemove,ConstraintLengthMin,ConstraintLengthMax,ConstraintDataType,"
+    "ConstraintExample,Word2SPLID");
+
+const QString Word2SPLID = QStringLiteral("Word2SPLID");
+
+// The substring test, remembered per name: documents repeat a handful of attribute names.
+bool isHiddenAttribute(const QString& name)
+{
+    static QHash<QString, bool> known;
+    auto it = known.constFind(name);
+    if (it == known.cend())
+        it = known.insert(name, HiddenAttributeNames.contains(name));
+    return it.value();
+}
+
+// Most elements of a settings document carry only attributes the editor hides (their ids),
+// which is settled on the parsed names without making a string for each.
+bool onlyHiddenAttributes(const xmlNode* element)
+{
+    // Elements in a row mostly carry the same one attribute name.
+    static QByteArray lastName;
+    static bool lastHidden = false;
+    if (element->nsDef)
+        return false;
+    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
+        if (attribute->ns)
+            return false;
+        const char* name = reinterpret_cast<const char*>(attribute->name);
+        if (qstrcmp(lastName.constData(), name) != 0 || lastName.isNull()) {
+            lastName = QByteArray(name);
+            lastHidden = isHiddenAttribute(QString::fromUtf8(name));
+        }
+        if (!lastHidden)
+            return false;
+    }
+    return true;
+}
+
+// Files above kMaxEditorDocumentBytes are refused before any work is done.
+void requireEditableSize(const QString& file)
+{
+    const qint64 size = QFileInfo(file).size();
+    if (size > kMaxEditorDocumentBytes)
+        throw VbError(err::FileAccess, QStringLiteral("XMLOnTreeView"),
+                      QStringLiteral("%1 is too large to open in the editor (%2 MB; the editor opens files up to %3 MB).")
+                          .arg(vbstr::fileNameOf(file))
+                          .arg(size / (1024 * 1024))
+                          .arg(kMaxEditorDocumentBytes / (1024 * 1024)));
+}
+
+VbError loadError(const QString& file, const xml::ParseError& error)
+{
+    QString description = vbstr::fileNameOf(file) + QStringLiteral(": ") + error.reason;
+    if (error.line > 0)
+        description += QStringLiteral(" (line %1) %2").arg(error.line).arg(vbstr::trim(error.srcText));
+    return VbError(error.errorCode, QStringLiteral("XMLOnTreeView"), description);
+}
+
+} // namespace
+
+QString frmXMLEditor::GenerateTreeViewKey(const xml::Node& SourceNode) const
+{
+    if (SourceNode.nodeType() == xml::NodeType::Element) {
+        const QString id = SourceNode.getAttribute(Word2SPLID);
+        if (!id.isEmpty())
+            return id;
+    }
+    return NewGUID();
+}
+
+QString frmXMLEditor::BuildAttributeString(const xml::Node& SourceNode) const
+{
+    if (SourceNode.nodeType() != xml::NodeType::Element)
+        return {};
+    const bool hideEditorAttributes = isSettingsMode();
+    if (hideEditorAttributes && onlyHiddenAttributes(SourceNode.raw()))
+        return {};
+    QString items;
+    for (const xml::Node& attribute : SourceNode.attributes()) {
+        const QString name = attribute.nodeName();
+        if (hideEditorAttributes && isHiddenAttribute(name))
+            continue;
+        if (!items.isEmpty())
+            items += QLatin1Char(' ');
+        items += QLatin1Char('@') + name + QStringLiteral("=\"") + attribute.text() + QLatin1Char('"');
+    }
+    return items.isEmpty() ? QString() : QStringLiteral(" [") + items + QLatin1Char(']');
+}
+
+// A settings document's nodes get their captions, pictures and emphasis before they join
+// the tree.
+void frmXMLEditor::fillTree(EditorTreeView* target, const xml::NodeList& topLevel)
+{
+    TreeNodes nodes = buildTreeNodes(*this, topLevel, TreeImageList::of(target));
+    target->setContent(nodes.topLevel, std::move(nodes.index));
+}
+
+// Refreshes the definition attributes of an opened document. A definition file that is
+// missing or does not parse is reported, and the document keeps its attributes as they are.
+void frmXMLEditor::refreshDefinitionAttributes()
+{
+    xml::Document definition;
+    try {
+        definition = requireDefinitionDocument();
+    } catch (const VbError& e) {
+        ui::showError(e);
+        return;
+    }
+    for (const xml::Node& node : XMLDoc->childNodes())
+        UpdateConstraintsFromTemplate(node, definition);
+}
+
+// Mode "View": the file as it is, text as nodes of its own; the window keeps no document.
+bool frmXMLEditor::loadForReview(EditorTreeView* target, const QString& file, xml::Document& document)
+{
+    const bool loaded = document.load(file);
+    if (loaded)
+        fillTree(target, document.childNodes());
+    target->forEachNode([](QTreeWidgetItem* node) {
+        if (node->childCount() > 0)
+            makeNodeBold(node);
+    });
+    XMLFileName = file;
+    Saved = true;
+    return loaded;
+}
+
+// Mode "SPLR4": the window's document. A file that did not load leaves the window without a
+// document, so that nothing can ever be saved over it.
+bool frmXMLEditor::loadSettings(EditorTreeView* target, const QString& file, bool newDocument,
+                                bool refreshDefinition, xml::Document& document)
+{
+    XMLDoc.reset();
+    if (!newDocument)
+        XMLFileName = file;
+    Saved = true;
+    if (!document.load(file))
+        return false;
+    XMLDoc = std::make_unique<xml::Document>(document);
+    fillTree(target, XMLDoc->childNodes());
+    if (refreshDefinition)
+        refreshDefinitionAttributes();
+    return true;
+}
+
+void frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& XMLFile, const QString& Action,
+                                 bool UpdateConstraintsFromTemplate)
+{
+    const bool newDocument = Action == QLatin1String("New SPLR4");
+    try {
+        requireEditableSize(XMLFile);
+    } catch (const VbError& e) {
+        ui::showError(e);
+        return;
+    }
+    DrawRefresh(false);
+    try {
+        TargetTreeView->removeAllNodes();
+        xml::Document document;
+        const bool loaded = isSettingsMode()
+                                ? loadSettings(TargetTreeView, XMLFile, newDocument, UpdateConstraintsFromTemplate, document)
+                                : loadForReview(TargetTreeView, XMLFile, document);
+        if (!loaded)
+            throw loadError(XMLFile, document.parseError());
+        if (newDocument) {
+            TreeView->selectNode(TreeView->rootNode());
+            CreateGUIDs(*this);
+        }
+        if (QTreeWidgetItem* root = TargetTreeView->rootNode())
+            root->setExpanded(true);
+        RenderTreeviewColor();
+    } catch (const std::exception& e) {
+        ui::showError(toVbError(e, QStringLiteral("XMLOnTreeView")));
+    }
+    DrawRefresh(true);
+}
+
+void frmXMLEditor::RefreshXML(bool KeepColor)
+{
+    if (!XMLDoc)
+        return;
+    EditorCommandRunning running(*this);
+    DrawRefresh(false);
+
+    QStringList expandedKeys;
+    QStringList selectedKeys;
+    const QString currentKey = nodeKey(TreeView->selectedNode());
+    QList<QPair<QString, QColor>> keptColors;
+    TreeView->forEachNode([&](QTreeWidgetItem* node) {
+        if (node->isExpanded())
+            expandedKeys << nodeKey(node);
+        if (node->isSelected())
+            selectedKeys << nodeKey(node);
+        if (KeepColor) {
+            const QColor color = nodeBackColor(node);
+            if (color != QColor(Qt::white))
+                keptColors.append({nodeKey(node), color});
+        }
+    });
+
+    skip([&] { fillTree(TreeView, XMLDoc->childNodes()); });
+
+    for (const QString& key : std::as_const(expandedKeys))
+        if (QTreeWidgetItem* node = TreeView->nodeByKey(key))
+            node->setExpanded(true);
+    if (QTreeWidgetItem* current = TreeView->nodeByKey(currentKey)) {
+        TreeView->selectNodeInPlace(current);
+        current->setSelected(selectedKeys.contains(currentKey));
+    }
+    for (const QString& key : std::as_const(selectedKeys))
+        if (QTreeWidgetItem* node = TreeView->nodeByKey(key))
+            node->setSelected(true);
+
+    RenderTreeviewColor();
+    for (const auto& [key, color] : std::as_const(keptColors))
+        if (QTreeWidgetItem* node = TreeView->nodeByKey(key))
+            setNodeBackColor(node, color);
+
+    DrawRefresh(true);
+}
+
+} // namespace veldra

@@ -1,0 +1,362 @@
+#include "generation/building/DocumentCleaning.h"
+
+#include "app/log/Log.h"
+#include "generation/building/BuildIndex.h"
+#include "generation/building/PathSteps.h"
+#include "generation/building/TransformItems.h"
+#include "platform/core/VbError.h"
+#include "platform/core/VbString.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
+#include "platform/xml/tree/RawAccess.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace veldra {
+
+namespace {
+
+const QString source = QStringLiteral("CleanTargetDocument");
+
+bool anyMarked(xmlNodePtr node)
+{
+    if (node->type == XML_ELEMENT_NODE && markOf(node))
+        return true;
+    for (xmlNodePtr child = node->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE && anyMarked(child))
+            return true;
+    return false;
+}
+
+bool isDocumentNode(xmlNodePtr node)
+{
+    return node && (node->type == XML_DOCUMENT_NODE || node->type == XML_HTML_DOCUMENT_NODE);
+}
+
+// The parent as the DOM shows it: attributes and the document node have none.
+xmlNodePtr parentOf(xmlNodePtr node)
+{
+    return node->type == XML_ATTRIBUTE_NODE || isDocumentNode(node) ? nullptr : node->parent;
+}
+
+// Still part of the document: a node taken out earlier in the pass (or inside a subtree
+// taken out) has no document node above it.
+bool isInDocument(xmlNodePtr node)
+{
+    for (; node; node = parentOf(node))
+        if (isDocumentNode(node))
+            return true;
+    return false;
+}
+
+bool holdsMark(xmlNodePtr node)
+{
+    return (node->type == XML_ELEMENT_NODE || isDocumentNode(node)) && anyMarked(node);
+}
+
+// Takes out what the pass finds unfilled. On the reference road each node goes through the
+// DOM's removeChild and each question whether a node is filled walks its subtree. On the fast
+// road nodes are unlinked and freed together when the pass ends, and answers are kept: the
+// pass only takes out subtrees that hold no mark, so a node that stays in the document keeps
+// its answer.
+class Remover {
+public:
+    explicit Remover(bool direct)
+    {
+        if (direct)
+            batch_.emplace();
+    }
+
+    void remove(xmlNodePtr node)
+    {
+        ++attempts_;
+        shallowest_ = std::min(shallowest_, levelOf(node));
+        if (batch_ && node->type != XML_DTD_NODE && node->type != XML_ATTRIBUTE_NODE && node->parent)
+            batch_->remove(node);
+        else
+            xml::handleOn(parentOf(node)).removeChild(xml::handleOn(node));
+    }
+
+    // Whether the node (in the document) or one below it carries the mark.
+    bool filled(xmlNodePtr node)
+    {
+        if (!batch_)
+            return holdsMark(node);
+        if (node->type == XML_ELEMENT_NODE && markOf(node))
+            return true;
+        const auto known = filled_.constFind(node);
+        if (known != filled_.cend())
+            return *known;
+        const bool answer = holdsMark(node);
+        filled_.insert(node, answer);
+        return answer;
+    }
+
+    // Whether the pass may skip a value target: one that repeats the previous value's target,
+    // whose turn tried to take nothing out, finds the same nodes in the same document and
+    // again takes nothing out. The reference road asks every target.
+    bool repeatsIdleTarget(const QString& query)
+    {
+        const bool idle = batch_ && query == lastQuery_ && attempts_ == attemptsBefore_;
+        lastQuery_ = query;
+        attemptsBefore_ = attempts_;
+        return idle;
+    }
+
+    bool direct() const { return batch_.has_value(); }
+
+    // The level below the document node of the shallowest node taken out since the last call
+    // (the document element is level 1), or more than any level.
+    int takeShallowestRemoval() { return std::exchange(shallowest_, std::numeric_limits<int>::max()); }
+
+private:
+    static int levelOf(xmlNodePtr node)
+    {
+        int level = 0;
+        for (; node && !isDocumentNode(node); node = node->parent)
+            ++level;
+        return level;
+    }
+
+    std::optional<xml::RemovalBatch> batch_;
+    QHash<xmlNodePtr, bool> filled_;  // entries kept in blocks, not one allocation each
+    int shallowest_ = std::numeric_limits<int>::max();
+    long attempts_ = 0;
+    long attemptsBefore_ = -1;
+    QString lastQuery_;
+};
+
+struct ValueContext {
+    xml::Node entry;
+    xml::Node value;
+    QString sourcePath;
+    QString targetPath;
+};
+
+void reportFailedRemoval(const VbError& e, const ValueContext& context, xmlNodePtr node)
+{
+    WriteLog(log_category::Error, e.source() + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.description());
+    WriteLog(log_category::Error, QStringLiteral("Error in Cleaning Operation"));
+    WriteLog(log_category::Error, context.entry.nodeName() + QStringLiteral(": ") + optionalItemText(context.entry, QStringLiteral("Name")));
+    WriteLog(log_category::Error, QStringLiteral("Source Node: ") + context.sourcePath);
+    WriteLog(log_category::Error, QStringLiteral("Target Node: ") + context.targetPath);
+    WriteLog(log_category::Error, QStringLiteral("Source Value: ") + optionalItemText(context.value, QStringLiteral("Source")));
+    WriteLog(log_category::Error, QStringLiteral("Target Value: ") + optionalItemText(context.value, QStringLiteral("Target")));
+    WriteLog(log_category::Error, QStringLiteral("TestNode: ") + xml::handleOn(node).xml());
+}
+
+// Removes the node and then each ancestor that holds nothing filled, up to the first that
+// does. A node already taken out of the document is left alone.
+void removeUnfilledChain(xmlNodePtr start, const ValueContext& context, Remover& remover)
+{
+    if (!isInDocument(start))
+        return;
+    xmlNodePtr current = start;
+    while (!isDocumentNode(current) && !remover.filled(current)) {
+        xmlNodePtr parent = parentOf(current);
+        try {
+            remover.remove(current);
+        } catch (const std::exception& e) {
+            reportFailedRemoval(toVbError(e, source), context, current);
+        }
+        current = parent;
+    }
+}
+
+void cleanEntryTargets(const QString& query, const xml::Node& targetRoot, Remover& remover)
+{
+    for (xmlNodePtr node : matchingNodes(targetRoot, query)) {
+        const xmlNodePtr parent = parentOf(node);
+        if (!parent || isDocumentNode(parent) || !isInDocument(node))
+            continue;
+        if (!remover.filled(node))
+            remover.remove(node);
+    }
+}
+
+// What the targets of an entry's values stand below: each is this, "/" and the value's Target.
+QString valuesPrefix(const QString& targetPath, const QString& filterSource, const QString& templateTarget,
+                     bool hasTemplateTarget)
+{
+    if (!filterSource.isEmpty()) {
+        QString unfiltered = targetPath;
+        unfiltered.remove(QStringLiteral("=\"$FilterValue\""));
+        return unfiltered + lastStep(templateTarget);
+    }
+    if (hasTemplateTarget)
+        return targetPath + lastStep(templateTarget);
+    return targetPath;
+}
+
+void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xml::Document& settings,
+                const xml::Node& targetRoot, Remover& remover)
+{
+    const QString filterSource = optionalItemText(entry, QStringLiteral("Definition/FilterSource"));
+    const QString sourcePath = requiredItemText(entry, QStringLiteral("Definition/Source"), source);
+    const QString targetPath = requiredItemText(entry, QStringLiteral("Definition/Target"), source);
+    const xml::Node templateTargetItem = firstMatch(entry, QStringLiteral("Definition/TemplateTarget"));
+    if (!filterSource.isEmpty() && templateTargetItem.isNull())
+        requiredItem(entry, QStringLiteral("Definition/TemplateTarget"), source);
+
+    QString entryQuery = targetPath;
+    const xml::Node settingsNode = firstMatch(settings, sourcePath);
+    if (!filterSource.isEmpty() && !settingsNode.isNull()) {
+        const xml::Node filterNode = settingsNode.selectSingleNode(filterSource);
+        if (filterNode.isNull())
+            throw VbError(err::General, source,
+                          QStringLiteral("The Definition/FilterSource %1 of '%2' selects nothing below %3.")
+                              .arg(filterSource, entryLabel(entry), sourcePath));
+        entryQuery.replace(QStringLiteral("$FilterValue"), filterNode.text());
+    }
+    cleanEntryTargets(entryQuery, targetRoot, remover);
+
+    const QString templateTarget = xml::textOf(templateTargetItem);
+    const QString prefix = valuesPrefix(targetPath, filterSource, templateTarget, !templateTargetItem.isNull());
+    PrefixedPaths valueTargets(targetRoot, prefix);
+    for (const xml::Node& value : values) {
+        const QString valueTarget = requiredItemText(value, QStringLiteral("Target"), source);
+        const QString query = prefix + QLatin1Char('/') + valueTarget;
+        if (remover.repeatsIdleTarget(query))
+            continue;
+        const std::vector<xmlNodePtr> nodes = remover.direct()
+            ? valueTargets.matches(valueTarget, remover.takeShallowestRemoval())
+            : matchingNodes(targetRoot, query);
+        const ValueContext context{entry, value, sourcePath, targetPath};
+        for (xmlNodePtr node : nodes)
+            if (!isDocumentNode(parentOf(node)))
+                removeUnfilledChain(node, context, remover);
+    }
+}
+
+// The attribute's value as getAttribute reads it, in UTF-8; shares the stored text while the
+// document is unchanged.
+QByteArray storedValue(xmlAttrPtr attribute)
+{
+    const xmlNodePtr text = attribute->children;
+    if (!text)
+        return QByteArray("");
+    if (text->type == XML_TEXT_NODE && !text->next) {
+        const char* content = reinterpret_cast<const char*>(text->content);
+        return content ? QByteArray::fromRawData(content, qsizetype(std::strlen(content))) : QByteArray("");
+    }
+    xmlChar* value = xmlNodeListGetString(attribute->doc, text, 1);
+    const QByteArray copy(reinterpret_cast<const char*>(value));
+    xmlFree(value);
+    return copy;
+}
+
+// The clone identifier ("name Word2SPLID") of a settings element, or nothing when it has no
+// Word2SPLID.
+std::optional<QByteArray> cloneIdentifier(xmlNodePtr element)
+{
+    if (element->type != XML_ELEMENT_NODE) {
+        const xml::Node node = xml::handleOn(element);
+        if (!node.hasAttribute(Word2SPLIDAttribute))
+            return std::nullopt;
+        return (node.nodeName() + QLatin1Char(' ') + node.getAttribute(Word2SPLIDAttribute)).toUtf8();
+    }
+    const xmlAttrPtr mark = markOf(element);
+    if (!mark)
+        return std::nullopt;
+    QByteArray identifier;
+    if (element->ns && element->ns->prefix)
+        identifier.append(reinterpret_cast<const char*>(element->ns->prefix)).append(':');
+    identifier.append(reinterpret_cast<const char*>(element->name)).append(' ');
+    return identifier.append(storedValue(mark));
+}
+
+// The clone identifiers of the settings elements that the cloning entries made copies for.
+QSet<QByteArray> cloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
+{
+    QSet<QByteArray> identifiers;
+    for (const xml::Node& entry : allMatches(transformation, QStringLiteral("Word2SPLTransform/Transform"))) {
+        const QString allowClone = firstMatch(entry, QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
+        if (!vbstr::isNumeric(allowClone) || allowClone.trimmed().toDouble() != 1.0)
+            continue;
+        const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
+        if (source.isEmpty())
+            continue;
+        for (xmlNodePtr element : matchingNodes(settings, source))
+            if (std::optional<QByteArray> identifier = cloneIdentifier(element))
+                identifiers.insert(*identifier);
+    }
+    return identifiers;
+}
+
+// Whether the attribute's value is one of `values`.
+bool valueAmong(xmlAttrPtr attribute, const QSet<QByteArray>& values)
+{
+    return values.contains(storedValue(attribute));
+}
+
+// True when the element or one below it received a value (any Word2SPLID but a bare clone
+// identifier). Copies below `element` that received none are collected in `unfilled`.
+bool collectUnfilledCopies(xmlNodePtr element, const QSet<QByteArray>& cloneIds, std::vector<xmlNodePtr>& unfilled)
+{
+    bool holdsValue = false;
+    for (xmlNodePtr child = element->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE)
+            holdsValue = collectUnfilledCopies(child, cloneIds, unfilled) || holdsValue;
+    const xmlAttrPtr mark = markOf(element);
+    if (!mark)
+        return holdsValue;
+    if (!valueAmong(mark, cloneIds))
+        return true;
+    if (!holdsValue)
+        unfilled.push_back(element);
+    return holdsValue;
+}
+
+// A copy of a template fragment made for a settings element that gave no value (a group the
+// user left empty, or holding only the starting values that the transformation does not
+// write) carries nothing but its clone identifier. It is no more filled than the template's
+// own pattern, so it goes the same way, before the passes below take out what it leaves empty.
+void removeUnfilledCopies(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target,
+                          Remover& remover)
+{
+    const QSet<QByteArray> cloneIds = cloneIdentifiers(settings, transformation);
+    const xml::Node root = target.documentElement();
+    if (cloneIds.isEmpty() || root.isNull())
+        return;
+    std::vector<xmlNodePtr> unfilled;
+    collectUnfilledCopies(root.raw(), cloneIds, unfilled);
+    for (xmlNodePtr copy : unfilled)
+        if (!isDocumentNode(parentOf(copy)))
+            remover.remove(copy);
+}
+
+} // namespace
+
+void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
+{
+    if (found || node.isNull())
+        return;
+    if (node.nodeType() != xml::NodeType::Element && node.nodeType() != xml::NodeType::Document)
+        return;
+    found = anyMarked(node.raw());
+}
+
+void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target)
+{
+    WriteLog(logSeparator(), QString());
+    WriteLog(log_category::Information, QStringLiteral("Start Document Cleaning"));
+    Remover remover(indexedLookups());
+    removeUnfilledCopies(settings, transformation, target, remover);
+    const xml::NodeList entries =
+        transformation.selectNodes(QStringLiteral("Word2SPLTransform/Transform | Word2SPLTransform/PostProcessing"));
+    const xml::Node targetRoot = target.documentElement().parentNode();
+    for (const xml::Node& entry : entries) {
+        const QList<xml::Node> values = allMatches(entry, QStringLiteral("Value"));
+        if (!values.isEmpty())
+            cleanEntry(entry, values, settings, targetRoot, remover);
+    }
+}
+
+} // namespace veldra

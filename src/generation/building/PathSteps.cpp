@@ -1,0 +1,471 @@
+#include "generation/building/PathSteps.h"
+
+#include "generation/building/BuildIndex.h"
+#include "generation/building/StepPredicate.h"
+#include "platform/core/QuoteBracketScan.h"
+#include "platform/xml/tree/NodeList.h"
+#include "platform/xml/tree/RawAccess.h"
+
+#include <QHash>
+#include <QList>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace veldra {
+
+namespace {
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
+
+bool isNameStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('*');
+}
+
+// Whether the element's local name is `name`; asked of every child a walk passes, most of
+// which differ from the name in their first letter.
+bool isNamed(xmlNodePtr element, const QByteArray& name)
+{
+    const char* own = reinterpret_cast<const char*>(element->name);
+    return own[0] == name[0] && std::strcmp(own, name.constData()) == 0;
+}
+
+// A step is a name test followed by predicates; the name test holds no axis or function.
+bool isChildStep(const QString& step)
+{
+    if (step.isEmpty() || !isNameStart(step[0]))
+        return false;
+    const qsizetype predicates = step.indexOf(QLatin1Char('['));
+    const QString nameTest = predicates < 0 ? step : step.left(predicates);
+    if (nameTest.contains(QLatin1Char(':')) || nameTest.contains(QLatin1Char('(')))
+        return false;
+    return predicates < 0 || step.endsWith(QLatin1Char(']'));
+}
+
+// Splits at the "/" that stand outside predicates and quotes; nothing when the path has a
+// top-level character that is not part of a child step.
+std::optional<QStringList> splitTopLevel(const QString& path)
+{
+    QStringList steps;
+    QString step;
+    QuoteBracketScan scan;
+    for (const QChar c : path) {
+        if (scan.take(c.unicode()) == QuoteBracketScan::Role::Plain && scan.depth() == 0) {
+            if (c == QLatin1Char('/')) {
+                steps << step;
+                step.clear();
+                continue;
+            }
+            if (c == QLatin1Char('|') || c.isSpace())
+                return std::nullopt;
+        }
+        step += c;
+    }
+    if (!scan.balanced())
+        return std::nullopt;
+    steps << step;
+    return steps;
+}
+
+// A step that is a name (or "*") and conditions StepPredicate takes is answered without the
+// query engine; any other step is evaluated as a query relative to the node above.
+struct Step {
+    QString text;
+    bool native = false;
+    NameTest test;
+    std::vector<StepPredicate> conditions;
+
+    // As test.matches(node); a walk asks it of every child it passes, and most differ from the
+    // name in their first letter.
+    bool hasName(xmlNodePtr node) const
+    {
+        if (node->type != XML_ELEMENT_NODE)
+            return false;
+        return test.name.isEmpty() || isNamed(node, test.name);
+    }
+
+    bool matches(xmlNodePtr node) const
+    {
+        if (!hasName(node))
+            return false;
+        for (const StepPredicate& condition : conditions)
+            if (!condition.holds(node))
+                return false;
+        return true;
+    }
+};
+
+using Steps = std::vector<Step>;
+
+bool isStepName(const QString& name)
+{
+    if (name == QLatin1String("*"))
+        return true;
+    if (name.isEmpty() || !(isAsciiLetter(name[0]) || name[0] == QLatin1Char('_')))
+        return false;
+    for (const QChar c : name)
+        if (!(isAsciiLetter(c) || c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('_') || c == QLatin1Char('-')))
+            return false;
+    return true;
+}
+
+// The conditions of a step ("[a][b='x']" without its name), each without its brackets;
+// nothing when something stands between them.
+std::optional<QStringList> conditionsOf(const QString& brackets)
+{
+    QStringList conditions;
+    QuoteBracketScan scan;
+    QString condition;
+    for (const QChar c : brackets) {
+        switch (scan.take(c.unicode())) {
+        case QuoteBracketScan::Role::Open:
+            if (scan.depth() == 1)
+                continue;
+            break;
+        case QuoteBracketScan::Role::Close:
+            if (scan.depth() == 0) {
+                conditions << condition;
+                condition.clear();
+                continue;
+            }
+            break;
+        case QuoteBracketScan::Role::Plain:
+            if (scan.depth() == 0)
+                return std::nullopt;
+            break;
+        case QuoteBracketScan::Role::Quoted: break;
+        }
+        condition += c;
+    }
+    return conditions;
+}
+
+Step compileStep(const QString& text)
+{
+    Step step{text, false, {}, {}};
+    const qsizetype bracket = text.indexOf(QLatin1Char('['));
+    const QString name = bracket < 0 ? text : text.left(bracket);
+    if (!isStepName(name))
+        return step;
+    if (name != QLatin1String("*"))
+        step.test.name = name.toUtf8();
+    const std::optional<QStringList> conditions = bracket < 0 ? QStringList() : conditionsOf(text.mid(bracket));
+    if (!conditions)
+        return step;
+    for (const QString& condition : *conditions) {
+        std::optional<StepPredicate> predicate = StepPredicate::parse(condition);
+        if (!predicate) {
+            step.conditions.clear();
+            return step;
+        }
+        step.conditions.push_back(std::move(*predicate));
+    }
+    step.native = true;
+    return step;
+}
+
+std::optional<Steps> compilePath(const QString& path)
+{
+    std::optional<QStringList> texts = splitTopLevel(path);
+    if (!texts)
+        return std::nullopt;
+    Steps steps;
+    for (const QString& text : *texts) {
+        if (!isChildStep(text))
+            return std::nullopt;
+        steps.push_back(compileStep(text));
+    }
+    return steps;
+}
+
+// A build asks the same few dozen paths thousands of times.
+std::shared_ptr<const Steps> stepsOf(const QString& path)
+{
+    thread_local QHash<QString, std::shared_ptr<const Steps>> compiled;
+    const auto known = compiled.constFind(path);
+    if (known != compiled.cend())
+        return *known;
+    if (compiled.size() > 4096)
+        compiled.clear();
+    std::optional<Steps> steps = compilePath(path);
+    return *compiled.insert(path, steps ? std::make_shared<const Steps>(std::move(*steps)) : nullptr);
+}
+
+std::shared_ptr<const Steps> indexedSteps(const QString& path)
+{
+    return indexedLookups() ? stepsOf(path) : nullptr;
+}
+
+// The first child as Node::firstChild gives it, the XML declaration aside (no step matches it).
+xmlNodePtr firstChildOf(xmlNodePtr node)
+{
+    return node->type == XML_ATTRIBUTE_NODE || node->type == XML_DTD_NODE ? nullptr : node->children;
+}
+
+// Calls `found` for each match of steps[index...] below `context`, in document order, until it
+// answers false; answers false when it was stopped. Walks the libxml2 nodes: nothing changes
+// the tree meanwhile, so no handle is needed to keep a visited node alive.
+template<typename Found>
+bool eachMatch(xmlNodePtr context, const Steps& steps, size_t index, Found&& found)
+{
+    if (index == steps.size())
+        return found(context);
+    const Step& step = steps[index];
+    if (step.native) {
+        for (xmlNodePtr child = firstChildOf(context); child; child = child->next)
+            if (step.matches(child) && !eachMatch(child, steps, index + 1, found))
+                return false;
+        return true;
+    }
+    for (const xml::Node& child : xml::handleOn(context).selectNodes(step.text))
+        if (!eachMatch(child.raw(), steps, index + 1, found))
+            return false;
+    return true;
+}
+
+// A node the walk can start at: the document node or a node of the tree, not the XML
+// declaration or a namespace declaration shown as a node. Throws VbError for a null handle, as
+// any query from it does.
+bool isWalkable(const xml::Node& node)
+{
+    const xml::NodeType shown = node.nodeType();
+    const xmlElementType type = node.raw()->type;
+    if (type == XML_DOCUMENT_NODE || type == XML_HTML_DOCUMENT_NODE)
+        return shown == xml::NodeType::Document;
+    return type != XML_ELEMENT_NODE || shown == xml::NodeType::Element;
+}
+
+bool contains(const xml::NodeList& nodes, const xml::Node& node)
+{
+    for (const xml::Node& candidate : nodes)
+        if (candidate == node)
+            return true;
+    return false;
+}
+
+QList<xml::Node> listOf(const xml::NodeList& nodes)
+{
+    QList<xml::Node> list;
+    list.reserve(nodes.length());
+    for (const xml::Node& node : nodes)
+        list << node;
+    return list;
+}
+
+xml::Node firstMatchOf(const xml::Node& context, const QString& path, const Steps* steps)
+{
+    if (!steps || !isWalkable(context))
+        return context.selectSingleNode(path);
+    xmlNodePtr first = nullptr;
+    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
+        first = node;
+        return false;
+    });
+    return first ? xml::handleOn(first) : xml::Node();
+}
+
+} // namespace
+
+struct LocationPath::Compiled {
+    std::shared_ptr<const Steps> steps;
+};
+
+LocationPath::LocationPath(const QString& path)
+    : path_(path), compiled_(std::make_shared<const Compiled>(Compiled{indexedSteps(path)}))
+{
+}
+
+xml::Node LocationPath::firstMatch(const xml::Node& context) const
+{
+    return firstMatchOf(context, path_, compiled_->steps.get());
+}
+
+xml::Node firstMatch(const xml::Node& context, const QString& path)
+{
+    return firstMatchOf(context, path, indexedSteps(path).get());
+}
+
+QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
+{
+    const std::shared_ptr<const Steps> steps = indexedSteps(path);
+    if (!steps || !isWalkable(context))
+        return listOf(context.selectNodes(path));
+    QList<xml::Node> matches;
+    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
+        matches << xml::handleOn(node);
+        return true;
+    });
+    return matches;
+}
+
+std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& path)
+{
+    const std::shared_ptr<const Steps> steps = indexedSteps(path);
+    std::vector<xmlNodePtr> matches;
+    if (!steps || !isWalkable(context)) {
+        for (const xml::Node& node : context.selectNodes(path))
+            if (isWalkable(node))
+                matches.push_back(node.raw());
+        return matches;
+    }
+    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
+        matches.push_back(node);
+        return true;
+    });
+    return matches;
+}
+
+std::vector<xmlNodePtr> matchingNodes(const xml::Document& document, const QString& path)
+{
+    const xml::Node root = document.documentElement();
+    return matchingNodes(root.isNull() ? document.asNode() : root.parentNode(), path);
+}
+
+struct PrefixedPaths::Prefix {
+    std::shared_ptr<const Steps> steps;
+    std::optional<int> reach;  // the deepest level its steps and their conditions look at
+};
+
+namespace {
+
+std::optional<int> reachOf(const Steps& steps)
+{
+    int deepest = int(steps.size());
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (!steps[i].native)
+            return std::nullopt;
+        for (const StepPredicate& condition : steps[i].conditions) {
+            const std::optional<int> reach = condition.reach();
+            if (!reach)
+                return std::nullopt;
+            deepest = std::max(deepest, int(i) + 1 + *reach);
+        }
+    }
+    return deepest;
+}
+
+// Whether `path` begins with the steps of `prefix`.
+bool beginsWith(const Steps& path, const Steps& prefix)
+{
+    if (path.size() <= prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (path[i].text != prefix[i].text)
+            return false;
+    return true;
+}
+
+} // namespace
+
+PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix) : context_(context), prefix_(prefix)
+{
+    auto compiled = std::make_shared<Prefix>();
+    compiled->steps = indexedSteps(prefix);
+    if (compiled->steps && isWalkable(context))
+        compiled->reach = reachOf(*compiled->steps);
+    compiled_ = std::move(compiled);
+}
+
+std::vector<xmlNodePtr> PrefixedPaths::matches(const QString& rest, int shallowestRemoved)
+{
+    const QString path = prefix_ + QLatin1Char('/') + rest;
+    const std::optional<int> reach = compiled_->reach;
+    if (!reach || shallowestRemoved <= *reach)
+        known_ = false;
+    const std::shared_ptr<const Steps> steps = reach ? indexedSteps(path) : nullptr;
+    if (!steps || !beginsWith(*steps, *compiled_->steps))
+        return matchingNodes(context_, path);
+    if (!known_) {
+        prefixMatches_.clear();
+        eachMatch(context_.raw(), *compiled_->steps, 0, [&](xmlNodePtr node) {
+            prefixMatches_.push_back(node);
+            return true;
+        });
+        known_ = true;
+    }
+    // The walk of the whole path goes through the prefix's matches in the same order.
+    std::vector<xmlNodePtr> matches;
+    for (xmlNodePtr start : prefixMatches_)
+        eachMatch(start, *steps, compiled_->steps->size(), [&](xmlNodePtr node) {
+            matches.push_back(node);
+            return true;
+        });
+    return matches;
+}
+
+xml::Node firstMatch(const xml::Document& document, const QString& path)
+{
+    const xml::Node root = document.documentElement();
+    return root.isNull() ? document.selectSingleNode(path) : firstMatch(root.parentNode(), path);
+}
+
+QList<xml::Node> allMatches(const xml::Document& document, const QString& path)
+{
+    const xml::Node root = document.documentElement();
+    return root.isNull() ? listOf(document.selectNodes(path)) : allMatches(root.parentNode(), path);
+}
+
+namespace {
+
+// The elements named `name` below `node`, in document order.
+void collectNamed(xmlNodePtr node, const QByteArray& name, std::vector<xmlNodePtr>& found)
+{
+    for (xmlNodePtr child = node->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        if (isNamed(child, name))
+            found.push_back(child);
+        collectNamed(child, name, found);
+    }
+}
+
+} // namespace
+
+QList<xml::Node> elementsNamed(const xml::Document& document, const QString& name)
+{
+    const QString query = QStringLiteral("//") + name;
+    if (!indexedLookups() || !isStepName(name) || name == QLatin1String("*") || document.documentElement().isNull())
+        return listOf(document.selectNodes(query));
+    std::vector<xmlNodePtr> found;
+    collectNamed(document.documentElement().parentNode().raw(), name.toUtf8(), found);
+    QList<xml::Node> elements;
+    elements.reserve(qsizetype(found.size()));
+    for (xmlNodePtr element : found)
+        elements << xml::handleOn(element);
+    return elements;
+}
+
+bool matchesPath(const xml::Node& node, const xml::Node& context, const QString& path)
+{
+    const std::shared_ptr<const Steps> steps = indexedSteps(path);
+    if (!steps)
+        return contains(context.selectNodes(path), node);
+    // The node's ancestors below the context, one per step.
+    QList<xml::Node> chain{node};
+    while (chain.size() < qsizetype(steps->size())) {
+        const xml::Node parent = chain.first().parentNode();
+        if (parent.isNull() || parent == context)
+            return false;
+        chain.prepend(parent);
+    }
+    if (chain.first().parentNode() != context)
+        return false;
+    xml::Node above = context;
+    for (qsizetype i = 0; i < chain.size(); ++i) {
+        const Step& step = (*steps)[size_t(i)];
+        if (step.native ? !step.matches(chain[i].raw()) : !contains(above.selectNodes(step.text), chain[i]))
+            return false;
+        above = chain[i];
+    }
+    return true;
+}
+
+} // namespace veldra

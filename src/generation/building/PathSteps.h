@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Node.h"
+
+#include <QString>
+#include <QList>
+
+#include <memory>
+#include <vector>
+
+namespace veldra {
+
+// Fast, exact answers to the location paths a build asks of its target document.
+//
+// A build looks up paths such as "document/component/structuredBody/component/section[code/@code=
+// '48780-1']/subject" thousands of times while the target grows. Evaluated as one query, each
+// lookup visits every match in the whole document, so the build grows with the square of the
+// label. These functions evaluate a path of plain child steps one step at a time and stop at
+// the first match. A step's name and its conditions are tested on each child without the query
+// engine where StepPredicate takes them; a step with any other condition is still the program's
+// own query, relative to the node above. A path of any other form is handed to the query
+// engine as it is.
+
+// The same node as context.selectSingleNode(path): the first match in document order.
+xml::Node firstMatch(const xml::Node& context, const QString& path);
+
+// The same nodes as context.selectNodes(path), in document order.
+QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
+
+// The nodes of allMatches(context, path) as libxml2 pointers, without a handle on each (the
+// XML declaration and namespace declarations shown as nodes are left out). They stay valid
+// while nothing is freed.
+std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& path);
+std::vector<xmlNodePtr> matchingNodes(const xml::Document& document, const QString& path);
+
+// The matches of prefix + "/" + rest for many rests after one prefix, for a pass that only
+// takes nodes out of the tree meanwhile: the prefix's matches are found once and kept while
+// nothing taken out could change them (nothing at the levels its steps and their conditions
+// look at).
+class PrefixedPaths {
+public:
+    PrefixedPaths(const xml::Node& context, const QString& prefix);
+
+    // The nodes of matchingNodes(context, prefix + "/" + rest), in document order.
+    // `shallowestRemoved` is the level below the context of the shallowest node taken out of
+    // the tree since the previous call (counting the context's children as level 1), or more
+    // than any level when nothing was.
+    std::vector<xmlNodePtr> matches(const QString& rest, int shallowestRemoved);
+
+    struct Prefix;
+
+private:
+    xml::Node context_;
+    QString prefix_;
+    std::shared_ptr<const Prefix> compiled_;
+    std::vector<xmlNodePtr> prefixMatches_;
+    bool known_ = false;
+};
+
+// A path compiled once and kept, for lookups repeated with the same path.
+class LocationPath {
+public:
+    explicit LocationPath(const QString& path);
+
+    // The same node as firstMatch(context, text()).
+    xml::Node firstMatch(const xml::Node& context) const;
+    const QString& text() const { return path_; }
+
+private:
+    struct Compiled;
+    QString path_;
+    std::shared_ptr<const Compiled> compiled_;
+};
+
+// The same as document.selectSingleNode(path) and document.selectNodes(path).
+xml::Node firstMatch(const xml::Document& document, const QString& path);
+QList<xml::Node> allMatches(const xml::Document& document, const QString& path);
+
+// The same elements as document.selectNodes("//" + name), in document order.
+QList<xml::Node> elementsNamed(const xml::Document& document, const QString& name);
+
+// Whether `node` is among context.selectNodes(path). `context` is an ancestor of `node`, or
+// the document node.
+bool matchesPath(const xml::Node& node, const xml::Node& context, const QString& path);
+
+} // namespace veldra

@@ -1,0 +1,280 @@
+#include "generation/building/TransformValue.h"
+
+#include "app/log/Log.h"
+#include "app/shared/SharedProcedures.h"
+#include "generation/FileCopy.h"
+#include "generation/building/BuildIndex.h"
+#include "generation/building/NodeTests.h"
+#include "generation/building/PathSteps.h"
+#include "generation/building/TransformItems.h"
+#include "platform/core/Skip.h"
+#include "platform/core/VbError.h"
+#include "platform/core/VbString.h"
+#include "platform/xml/tree/Document.h"
+
+namespace veldra {
+
+namespace {
+
+const QString source = QStringLiteral("TransformRecurse");
+const QString fiveBlanks = QStringLiteral("     ");
+
+// Whether the settings element's attribute `name` is `value`: compared as UTF-8 where the
+// element holds it as one text, else as getAttribute reads it (which also refuses a node that
+// is no element).
+bool attributeIs(const xml::Node& settingsValue, const char* name, const char* value)
+{
+    if (!settingsValue.isNull() && settingsValue.nodeType() == xml::NodeType::Element) {
+        const xmlAttrPtr attribute = unprefixedAttribute(settingsValue.raw(), name);
+        if (!attribute)
+            return false;
+        if (const xmlChar* text = attributeText(attribute))
+            return xmlStrEqual(text, reinterpret_cast<const xmlChar*>(value));
+    }
+    return settingsValue.getAttribute(QLatin1String(name)) == QLatin1String(value);
+}
+
+bool isFileValue(const xml::Node& settingsValue)
+{
+    return attributeIs(settingsValue, "ConstraintDataType", "File");
+}
+
+bool allowsMultiLineText(const xml::Node& settingsValue)
+{
+    return attributeIs(settingsValue, "AllowMultiLineText", "1");
+}
+
+// How a settings element's value is written, read from its attributes in one pass.
+struct ValueTraits {
+    bool multiLine = false;  // AllowMultiLineText is 1
+    bool file = false;       // ConstraintDataType is File
+};
+
+ValueTraits traitsOf(const xml::Node& settingsValue)
+{
+    if (settingsValue.isNull() || settingsValue.nodeType() != xml::NodeType::Element)
+        return {allowsMultiLineText(settingsValue), isFileValue(settingsValue)};  // refuses it as ever
+    static const xmlChar* multiLineName = reinterpret_cast<const xmlChar*>("AllowMultiLineText");
+    static const xmlChar* typeName = reinterpret_cast<const xmlChar*>("ConstraintDataType");
+    xmlAttrPtr multiLine = nullptr;
+    xmlAttrPtr type = nullptr;
+    for (xmlAttrPtr attribute = settingsValue.raw()->properties; attribute; attribute = attribute->next) {
+        if (attribute->ns)
+            continue;
+        if (!multiLine && xmlStrEqual(attribute->name, multiLineName))
+            multiLine = attribute;
+        else if (!type && xmlStrEqual(attribute->name, typeName))
+            type = attribute;
+    }
+    const xmlChar* multiLineText = multiLine ? attributeText(multiLine) : nullptr;
+    const xmlChar* typeText = type ? attributeText(type) : nullptr;
+    if ((multiLine && !multiLineText) || (type && !typeText))
+        return {allowsMultiLineText(settingsValue), isFileValue(settingsValue)};
+    return {multiLineText && xmlStrEqual(multiLineText, reinterpret_cast<const xmlChar*>("1")),
+            typeText && xmlStrEqual(typeText, reinterpret_cast<const xmlChar*>("File"))};
+}
+
+// The name a "File" value's file gets beside the SPL file, and in the SPL.
+QString safeFileName(const QString& path)
+{
+    return MakeSafeFileName(vbstr::fileNameOf(path), QString());
+}
+
+void warnMissing(const EntryTarget& entry, const QString& sourceText, const xml::Node& from, const xml::Node& to)
+{
+    if (NoLogging)
+        return;  // a quick preview builds thousands of these lines for nobody
+    skip([&] {
+        if (from.isNull() && to.isNull())
+            WriteLog(log_category::Warning,
+                     entry.entryName + fiveBlanks + QStringLiteral("Source and Target Data Element not found."));
+        else if (from.isNull())
+            WriteLog(log_category::Warning,
+                     entry.entryName + fiveBlanks + sourceText + QStringLiteral(" - Source Data Element not found"));
+        else
+            WriteLog(log_category::Warning,
+                     entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" - Target Data Element not found"));
+    });
+}
+
+xml::Node firstChildNamed(const xml::Node& parent, const QString& name)
+{
+    for (xml::Node child = parent.firstChild(); !child.isNull(); child = child.nextSibling())
+        if (child.nodeName() == name)
+            return child;
+    return {};
+}
+
+// The settings elements at the Value's Source replace the target element: the first copy
+// takes its place, each further one goes before the element last placed of that name.
+void copyWholeElements(const xml::Node& settingsElement, const QString& sourceText, xml::Node to,
+                       const xml::Document& target)
+{
+    const xml::Node parent = to.parentNode();
+    bool first = true;
+    for (const xml::Node& original : settingsElement.selectNodes(sourceText)) {
+        const xml::Node copy = target.importNode(original, true);
+        if (first)
+            parent.replaceChild(copy, to);
+        else
+            parent.insertBefore(copy, to);
+        first = false;
+        to = firstChildNamed(parent, copy.nodeName());
+    }
+}
+
+QString withLineBreakElements(QString lines)
+{
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("<br/>"));
+    lines.replace(QLatin1Char('\r'), QStringLiteral("<br/>"));
+    lines.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
+    return lines;
+}
+
+QString elementMarkup(const QString& name, const QString& content)
+{
+    return QLatin1Char('<') + name + QLatin1Char('>') + content + QStringLiteral("</") + name + QLatin1Char('>');
+}
+
+bool isWellFormed(const QString& markup)
+{
+    xml::Document probe;
+    return probe.loadXml(markup);
+}
+
+// Multi-line text becomes markup: an element named like the target, holding the lines
+// separated by <br/>, placed before the target, which stays unfilled. Markup in the text
+// (inline SPL elements) is kept; text that is no well-formed markup ("A & B", "x < y") is
+// written as plain text rather than lost.
+xml::Node insertMultiLineText(const QString& text, const xml::Node& to, const xml::Document& target)
+{
+    QString markup = elementMarkup(to.nodeName(), withLineBreakElements(text));
+    if (!isWellFormed(markup))
+        markup = elementMarkup(to.nodeName(), withLineBreakElements(XMLEscape(text)));
+    const xml::Node parsed = ParseXMLFragment(markup, true);
+    if (parsed.isNull())
+        throw VbError(err::XmlParse, source,
+                      QStringLiteral("The multi-line text for %1 is not well-formed markup.").arg(to.nodeName()));
+    const xml::Node element = target.importNode(parsed, true);
+    to.parentNode().insertBefore(element, to);
+    return element;
+}
+
+bool holdsChildElements(const xml::Node& node)
+{
+    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
+        if (child.nodeType() == xml::NodeType::Element)
+            return true;
+    return false;
+}
+
+// The value becomes the element's text. An element that holds child elements keeps them (an
+// SPL name keeps its suffix element): only its own text is replaced, and the value stands first.
+void setElementText(const xml::Node& element, const QString& value)
+{
+    if (!holdsChildElements(element)) {
+        element.setText(value);
+        return;
+    }
+    for (const xml::Node& child : element.childNodes())
+        if (child.nodeType() == xml::NodeType::Text || child.nodeType() == xml::NodeType::CData)
+            element.removeChild(child);
+    if (!value.isEmpty())
+        element.insertBefore(element.ownerDocument().createTextNode(value), element.firstChild());
+}
+
+// `attribute` is the Value target's Attribute, null for none; `plainAttribute` the same as
+// UTF-8 when it is a name without prefix, written straight to the element, else empty.
+void writeText(const QString& value, const QString& attribute, const QByteArray& plainAttribute, const xml::Node& to)
+{
+    if (attribute.isNull()) {
+        setElementText(to, value);
+        return;
+    }
+    const bool straight = !plainAttribute.isEmpty() && to.nodeType() == xml::NodeType::Element
+        && !value.contains(QLatin1Char('\r'));  // setAttribute stores it as a line feed
+    if (straight ? !unprefixedAttribute(to.raw(), plainAttribute.constData()) : !to.hasAttribute(attribute))
+        throw VbError(err::General, source,
+                      QStringLiteral("The target element %1 has no attribute %2.").arg(to.nodeName(), attribute));
+    if (straight)
+        xmlSetNsProp(to.raw(), nullptr, reinterpret_cast<const xmlChar*>(plainAttribute.constData()),
+                     reinterpret_cast<const xmlChar*>(value.toUtf8().constData()));
+    else
+        to.setAttribute(attribute, value);
+}
+
+void copyValueFile(const xml::Node& from, const QString& outFile)
+{
+    const QString path = from.text();
+    const QString folder = folderWithSeparator(outFile);
+    const QString name = safeFileName(path);
+    WriteLog(log_category::Information,
+             QStringLiteral("Copying File '") + name + QStringLiteral("' to Folder '") + folder + QLatin1Char('\''));
+    try {
+        copyFileReplacing(vbstr::toNativeSeparators(path), folder + name);
+    } catch (const VbError& e) {
+        WriteLog(log_category::Error, QStringLiteral("Copy file '") + name + QStringLiteral("' to Folder '") + folder
+                                              + QStringLiteral("' failed: ") + e.description());
+    }
+}
+
+} // namespace
+
+void applyTransformValue(const xml::Node& value, const PreparedValue* prepared, const xml::Node& settingsElement,
+                         const EntryTarget& entry, const xml::Document& target, BuildIndex& index, const QString& outFile)
+{
+    const xml::Node sourceItem = prepared ? prepared->sourceItem : requiredItem(value, QStringLiteral("Source"), source);
+    const xml::Node targetItem = prepared ? prepared->targetItem : requiredItem(value, QStringLiteral("Target"), source);
+    const QString sourceText = prepared ? prepared->source.text() : sourceItem.text();
+    xml::Node to;
+    xml::Node from;
+    if (prepared && NoLogging && prepared->targetLookupsCannotFail) {
+        // Without a log, a value with no source has nothing to say, and its target is looked
+        // up in vain: most values of a label have no source.
+        from = prepared->source.firstMatch(settingsElement);
+        if (from.isNull())
+            return;
+        to = entry.copy.isNull() ? prepared->targetBelowEntry.firstMatch(index.targetRoot())
+                                 : prepared->targetBelowCopy.firstMatch(entry.copy);
+    } else if (prepared) {
+        to = entry.copy.isNull() ? prepared->targetBelowEntry.firstMatch(index.targetRoot())
+                                 : prepared->targetBelowCopy.firstMatch(entry.copy);
+        from = prepared->source.firstMatch(settingsElement);
+    } else {
+        to = entry.copy.isNull() ? firstMatch(index.targetRoot(), entry.targetPath + QLatin1Char('/') + targetItem.text())
+                                 : firstMatch(entry.copy, targetItem.text());
+        from = firstMatch(settingsElement, sourceText);
+    }
+    if (to.isNull() || from.isNull()) {
+        warnMissing(entry, sourceText, from, to);
+        return;
+    }
+
+    const QString text = from.text();
+    if (!NoLogging)
+        WriteLog(log_category::Processing,
+                 entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
+    bool fileValue = false;
+    if (prepared ? isDirectCopyText(prepared->directCopy) : IsDirectCopy(sourceItem)) {
+        copyWholeElements(settingsElement, sourceText, to, target);
+        fileValue = isFileValue(from);
+    } else {
+        const ValueTraits traits = traitsOf(from);
+        fileValue = traits.file;
+        if (traits.multiLine) {
+            to = insertMultiLineText(text, to, target);
+        } else {
+            const QString written = traits.file && !text.isEmpty() ? safeFileName(text) : text;
+            if (prepared)
+                writeText(prepared->prefix + written + prepared->postfix, prepared->attribute, prepared->plainAttribute, to);
+            else
+                writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false),
+                          targetItem.getAttribute(QStringLiteral("Attribute")), QByteArray(), to);
+        }
+        index.mark(to, settingsIdentityBytes(from, source));
+    }
+    if (fileValue && !text.isEmpty())
+        skip([&] { copyValueFile(from, outFile); });
+}
+
+} // namespace veldra

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/xml/io/InputLimits.h"
+#include "platform/xml/io/ParseError.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <libxml/tree.h>
+
+namespace veldra::xml::detail {
+
+struct ParseOutcome {
+    xmlDocPtr doc = nullptr;  // owned by the caller; null when error is set
+    bool hasDeclaration = false;
+    ParseError error;
+};
+
+// Safe parsing: no network, no DTD loading, no entity declarations or undeclared entity
+// references (which refuses billion-laughs and external-entity documents before anything
+// is expanded or read), libxml2's default depth limit, and the size limit above. Insignificant
+// whitespace is stripped from the result (see WhitespaceRules.h).
+ParseOutcome parseFile(const QString& path);
+// Text that is already decoded: its declaration's encoding is kept for saving but not used to decode.
+ParseOutcome parseText(const QString& text);
+
+} // namespace veldra::xml::detail

@@ -1,0 +1,159 @@
+#include "platform/xml/resources/XsltProcessor.h"
+
+#include "platform/core/InputScan.h"
+#include "platform/core/RegularFile.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/io/InputLimits.h"
+#include "platform/xml/resources/ResourceErrorCapture.h"
+#include "platform/xml/resources/ResourceLoader.h"
+#include "platform/xml/resources/ResourceResolver.h"
+#include "platform/xml/resources/XsltStylesheetCache.h"
+
+#include <QStringDecoder>
+#include <libxml/parser.h>
+#include <libxslt/imports.h>
+#include <libxslt/security.h>
+#include <libxslt/variables.h>
+#include <libxslt/transform.h>
+#include <libxslt/xsltutils.h>
+#include <limits>
+#include <memory>
+
+namespace veldra::xml {
+
+namespace {
+
+constexpr int documentParseOptions = XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_NOCDATA;
+
+struct DocFree {
+    void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
+};
+using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
+
+struct TransformContextFree {
+    void operator()(xsltTransformContext* c) const { xsltFreeTransformContext(c); }
+};
+
+XsltResult failed(XsltResult::Outcome outcome, const QString& problem, const QString& messages = {})
+{
+    XsltResult result;
+    result.outcome = outcome;
+    result.problem = problem;
+    result.messages = messages;
+    return result;
+}
+
+QString outputText(xmlDocPtr output, xsltStylesheetPtr stylesheet)
+{
+    xmlChar* buffer = nullptr;
+    int length = 0;
+    xsltSaveResultToString(&buffer, &length, output, stylesheet);
+    const QByteArray bytes(reinterpret_cast<const char*>(buffer), length);
+    xmlFree(buffer);
+
+    const xmlChar* encoding = nullptr;
+    XSLT_GET_IMPORT_PTR(encoding, stylesheet, encoding);
+    QStringDecoder decoder(encoding ? reinterpret_cast<const char*>(encoding) : "UTF-8");
+    if (!decoder.isValid())
+        return QString::fromUtf8(bytes);
+    return decoder.decode(bytes);
+}
+
+XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters& parameters)
+{
+    ResourceErrorCapture errors;
+    std::unique_ptr<xsltTransformContext, TransformContextFree> context(xsltNewTransformContext(stylesheet, doc));
+    if (!context)
+        return failed(XsltResult::Outcome::TransformFailure, QStringLiteral("The transformation could not start."));
+    xsltSetCtxtSecurityPrefs(xsltGetDefaultSecurityPrefs(), context.get());
+    for (const auto& [name, value] : parameters) {
+        const QByteArray n = name.toUtf8();
+        const QByteArray v = value.toUtf8();
+        xsltQuoteOneUserParam(context.get(), reinterpret_cast<const xmlChar*>(n.constData()),
+                              reinterpret_cast<const xmlChar*>(v.constData()));
+    }
+    DocPtr output(xsltApplyStylesheetUser(stylesheet, doc, nullptr, nullptr, nullptr, context.get()));
+    const bool stopped = context->state == XSLT_STATE_ERROR || context->state == XSLT_STATE_STOPPED;
+    if (!output || stopped)
+        return failed(XsltResult::Outcome::TransformFailure,
+                      QStringLiteral("The transformation failed%1")
+                          .arg(errors.allMessages().isEmpty() ? QStringLiteral(".")
+                                                              : QStringLiteral(":\n") + errors.allMessages()),
+                      errors.allMessages());
+    XsltResult result;
+    result.text = outputText(output.get(), stylesheet);
+    result.messages = errors.allMessages();
+    return result;
+}
+
+XsltResult transformParsed(const QString& stylesheet, xmlDocPtr doc, const XsltParameters& parameters)
+{
+    const ObtainedResource file = obtainResource(stylesheet);
+    if (!file.available())
+        return failed(XsltResult::Outcome::StylesheetUnavailable, file.problem);
+    const CompiledStylesheet compiled = compiledStylesheet(file.localPath);
+    if (!compiled.stylesheet)
+        return failed(XsltResult::Outcome::StylesheetFailure, compiled.problem, compiled.messages);
+    return run(compiled.stylesheet.get(), doc, parameters);
+}
+
+XsltResult transformBytes(const QString& stylesheet, const QByteArray& content, const QString& baseFile,
+                          const char* encoding, const XsltParameters& parameters)
+{
+    installResourceLoader();
+    if (content.size() > std::numeric_limits<int>::max())
+        return failed(XsltResult::Outcome::DocumentFailure, QStringLiteral("The document is too large to parse."));
+    if (const auto refusal = refuseBeforeParsing(content))
+        return failed(XsltResult::Outcome::DocumentFailure, refusal->reason);
+    const QByteArray url = baseFile.toUtf8();
+    DocPtr doc;
+    QString parseProblem;
+    {
+        ResourceErrorCapture errors;
+        doc.reset(xmlReadMemory(content.constData(), int(content.size()), url.isEmpty() ? nullptr : url.constData(),
+                                encoding, documentParseOptions));
+        if (errors.firstError())
+            parseProblem = errors.firstError()->message;
+    }
+    if (!doc || !parseProblem.isEmpty())
+        return failed(XsltResult::Outcome::DocumentFailure,
+                      parseProblem.isEmpty() ? QStringLiteral("The document could not be parsed.") : parseProblem);
+    return transformParsed(stylesheet, doc.get(), parameters);
+}
+
+} // namespace
+
+XsltResult XsltProcessor::transformDocument(const QString& stylesheet, xmlDocPtr doc,
+                                            const XsltParameters& parameters) const
+{
+    installResourceLoader();
+    if (!doc)
+        return failed(XsltResult::Outcome::DocumentFailure, QStringLiteral("There is no document to transform."));
+    const DocPtr copy(xmlCopyDoc(doc, 1));
+    if (!copy)
+        return failed(XsltResult::Outcome::DocumentFailure, QStringLiteral("The document could not be copied."));
+    return transformParsed(stylesheet, copy.get(), parameters);
+}
+
+XsltResult XsltProcessor::transformDocument(const QString& stylesheet, const Document& doc,
+                                            const XsltParameters& parameters) const
+{
+    return transformDocument(stylesheet, doc.raw(), parameters);
+}
+
+XsltResult XsltProcessor::transformFile(const QString& stylesheet, const QString& documentPath,
+                                        const XsltParameters& parameters) const
+{
+    const FileContent file = readRegularFile(documentPath, kMaxInputBytes);
+    if (!file.ok())
+        return failed(XsltResult::Outcome::DocumentFailure, file.problem);
+    return transformBytes(stylesheet, file.bytes, documentPath, nullptr, parameters);
+}
+
+XsltResult XsltProcessor::transformXml(const QString& stylesheet, const QString& xml,
+                                       const XsltParameters& parameters) const
+{
+    return transformBytes(stylesheet, xml.toUtf8(), QString(), "UTF-8", parameters);
+}
+
+} // namespace veldra::xml
