@@ -6,7 +6,6 @@
 #include "codesystems/clsLOINC.h"
 #include "splbuilder/SplNodes.h"
 
-#include <QRegularExpression>
 #include <memory>
 #include <vector>
 
@@ -72,14 +71,6 @@ void writeCode(const xml::Node& component, const QString& code, const QString& n
     spl::setExistingAttribute(element, QStringLiteral("displayName"), code.isEmpty() ? unclassifiedName : name);
 }
 
-// The title without a leading section number ("1.1 ", "8.1. ", "17\t"): the number is the
-// label's own, no LOINC name holds it, and a search with it finds nothing.
-QString withoutSectionNumber(const QString& title)
-{
-    static const QRegularExpression number(QStringLiteral("^\\s*\\d+(\\.\\d+)*\\.?\\s+(?=\\S)"));
-    return QString(title).remove(number);
-}
-
 void codeSection(clsLOINC& lookup, const xml::Node& component)
 {
     QString code, name, system;
@@ -92,7 +83,7 @@ void codeSection(clsLOINC& lookup, const xml::Node& component)
         return;
     if (!lookup.Cancel) {
         const QString title = spl::requiredNode(component, QStringLiteral("section/title")).text();
-        lookup.GetCodeAndName(withoutSectionNumber(title), code, name, system, true);
+        lookup.GetCodeAndName(spl::withoutSectionNumber(title), code, name, system, true);
     }
     writeCode(component, code, name);
 }

@@ -1,6 +1,7 @@
 #include "splbuilder/SplNodes.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 #include <functional>
 #include <optional>
@@ -169,6 +170,12 @@ xml::Node requiredSectionPart(const xml::Document& document, const QString& id, 
                       QStringLiteral("element not found: section[@ID='") + id + QStringLiteral("']")
                           + (below.isEmpty() ? QString() : QStringLiteral("//") + below.join(QStringLiteral("//"))));
     return part;
+}
+
+QString withoutSectionNumber(const QString& title)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*\\d+(\\.\\d+)*\\.?\\s+(?=\\S)"));
+    return QString(title).remove(number);
 }
 
 } // namespace veldra::spl

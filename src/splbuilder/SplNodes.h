@@ -41,4 +41,8 @@ xml::Node descendantPath(const xml::Node& from, const QStringList& names);
 // there is none.
 xml::Node requiredSectionPart(const xml::Document& document, const QString& id, const QStringList& below = {});
 
+// A section title without a leading section number ("1.1 ", "8.1. ", "17\t"): the number is
+// the label's own, so neither a LOINC name nor a template title holds it.
+QString withoutSectionNumber(const QString& title);
+
 } // namespace veldra::spl

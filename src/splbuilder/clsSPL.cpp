@@ -5,8 +5,6 @@
 #include "splbuilder/LabelTemplates.h"
 #include "splbuilder/SplNodes.h"
 
-#include <QRegularExpression>
-
 #include <libxml/tree.h>
 #include <algorithm>
 #include <vector>
@@ -125,15 +123,6 @@ xml::Node wrappedInComponent(const xml::Document& doc, const xml::Node& section)
     const xml::Node component = doc.createElement(QStringLiteral("component"));
     component.appendChild(section);
     return component;
-}
-
-// The number-suffixed form of `id` ("ID-2", "ID-3", ...) that `used` does not hold yet.
-QString unusedId(const QString& id, const QStringList& used)
-{
-    QString unique = id;
-    for (int n = 2; used.contains(unique, Qt::CaseSensitive); ++n)
-        unique = id + QLatin1Char('-') + QString::number(n);
-    return unique;
 }
 
 } // namespace
@@ -260,7 +249,8 @@ bool clsSPL::AddSubSection(QString& SectionTitle, QString& SectionSubTitle)
     const xml::Node subSection = spl::requiredNode(copy, QStringLiteral("section"));
     spl::requiredNode(subSection, QStringLiteral("title")).setText(SectionSubTitle);
     // A repeated title keeps the label valid with a numbered ID; links name the first.
-    const QString id = unusedId(MakeSectionKey(SectionSubTitle), AddedSubSectionIDs);
+    const QString id = FirstUnusedKey(MakeSectionKey(SectionSubTitle),
+                                      [this](const QString& key) { return AddedSubSectionIDs.contains(key); });
     subSection.setAttribute(QStringLiteral("ID"), id);
     if (id != MakeSectionKey(SectionSubTitle))
         WriteLog(log_category::Information, QStringLiteral("     A subsection with title '") + SectionSubTitle
@@ -331,10 +321,9 @@ void clsSPL::addSectionCodedAs(QString& SectionTitle, const xml::Node& model)
 // of several package labels. The longest template title so named wins.
 xml::Node clsSPL::templateSectionNamedIn(const QString& SectionTitle) const
 {
-    static const QRegularExpression number(QStringLiteral("^\\d+(\\.\\d+)*\\.?\\s+"));
     static const QStringList dashes{QStringLiteral(" - "), QStringLiteral(" \u2013 "), QStringLiteral(" \u2014 ")};
     const QString lowered = SectionTitle.toLower();
-    const QString unnumbered = QString(lowered).remove(number);
+    const QString unnumbered = spl::withoutSectionNumber(lowered);
     const auto names = [&](const QString& title) {
         if (unnumbered == title && unnumbered != lowered)
             return true;

@@ -57,9 +57,7 @@ void makeSectionIdsUnique(const xml::Document& spl)
     QSet<QString> used;
     const auto keepUnique = [&used](const xml::Node& section) {
         const QString id = section.getAttribute(QStringLiteral("ID"));
-        QString unique = id;
-        for (int n = 2; used.contains(unique); ++n)
-            unique = id + QLatin1Char('-') + QString::number(n);
+        const QString unique = FirstUnusedKey(id, [&used](const QString& key) { return used.contains(key); });
         if (unique != id)
             section.setAttribute(QStringLiteral("ID"), unique);
         used.insert(unique);

@@ -106,10 +106,7 @@ QString unusedReference(const xml::Node& sections, const QString& reference)
     QStringList used;
     for (const xml::Node& node : sections.selectNodes(QStringLiteral("Section/ReferenceID")))
         used << node.text();
-    QString unique = reference;
-    for (int n = 2; used.contains(unique); ++n)
-        unique = reference + QLatin1Char('-') + QString::number(n);
-    return unique;
+    return FirstUnusedKey(reference, [&used](const QString& key) { return used.contains(key); });
 }
 
 void importSection(const xml::Document& settings, const xml::Node& sections, const xml::Node& templateSection,

@@ -34,6 +34,17 @@ QString MakeSafeFileName(const QString& name, const QString& extension);
 // become "-", and a key that would start with a digit starts with "_".
 QString MakeSectionKey(const QString& title);
 
+// `key` when `isUsed` says it is free, else the first free of "key-2", "key-3", ...: a label
+// that repeats a title still gets a distinct ID for each section of it.
+template <typename IsUsed>
+QString FirstUnusedKey(const QString& key, IsUsed isUsed)
+{
+    QString unique = key;
+    for (int n = 2; isUsed(unique); ++n)
+        unique = key + QLatin1Char('-') + QString::number(n);
+    return unique;
+}
+
 // Escapes "&", "<" and ">" (in that order); quotes stay.
 QString XMLEscape(const QString& text);
 

@@ -82,18 +82,12 @@ xml::Node recordTemplateOf(const xml::Node& entry, const xml::Document& definiti
     return found;
 }
 
-// Takes out the children of `parent` after `last` (all of them when `last` is null): what
-// a worksheet that failed had added.
-void removeAfter(const xml::Node& parent, const xml::Node& last)
-{
-    for (xml::Node child = parent.lastChild(); !child.isNull() && child != last; child = parent.lastChild())
-        parent.removeChild(child);
-}
-
-// Gives `parent` the children of `copy` (a deep copy of it made earlier) in place of its own.
+// Gives `parent` the children of `copy` (a deep copy of it made earlier) in place of its own:
+// what a worksheet that failed had changed goes.
 void restoreChildren(const xml::Node& parent, const xml::Node& copy)
 {
-    removeAfter(parent, xml::Node());
+    for (xml::Node child = parent.lastChild(); !child.isNull(); child = parent.lastChild())
+        parent.removeChild(child);
     for (xml::Node child = copy.firstChild(); !child.isNull(); child = copy.firstChild())
         parent.appendChild(child);
 }
@@ -194,7 +188,6 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
         const xml::Document document = XMLTargetNode.ownerDocument();
         if (!room_)
             room_.emplace(document);
-        const xml::Node lastBefore = XMLTargetNode.lastChild();
         for (int row = std::max(firstRow, 1); row <= excel::MaxRows; ++row) {
             if (WorkSheet.rowHidden(row))
                 continue;
@@ -204,15 +197,13 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                 rowText += runField(field, WorkSheet, row, record, importStart);
             if (rowText.isEmpty())
                 break;
-            if (!room_->take(ImportRoom::bytesOf(record))) {
-                removeAfter(XMLTargetNode, lastBefore);
+            if (!room_->take(ImportRoom::bytesOf(record)))
                 throw editorError(QStringLiteral("The worksheet '%1' was not imported: its rows would make the document "
                                                  "larger than %2 MB, the largest the editor opens (row %3 is the first "
                                                  "that does not fit).")
                                       .arg(WorkSheet.name())
                                       .arg(kMaxEditorDocumentBytes / (1024 * 1024))
                                       .arg(row));
-            }
             XMLTargetNode.appendChild(record);
         }
     }
