@@ -11,6 +11,7 @@
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
 #include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Lookup.h"
 
 namespace veldra {
 
@@ -22,18 +23,6 @@ void onCurrentEditor(const frmMain& main, Operation operation)
 {
     if (EditorWindow* editor = main.currentEditor())
         skip([&] { operation(*editor); });
-}
-
-// The text of the first element the query finds; empty when it finds none.
-QString firstValue(const xml::Document& document, const QString& query)
-{
-    QString value;
-    skip([&] {
-        const xml::Node node = document.selectSingleNode(query);
-        if (!node.isNull())
-            value = node.text();
-    });
-    return value;
 }
 
 // Runs one command of the current editor that lets events run over its document: held for
@@ -132,10 +121,10 @@ void frmMain::mnuSPLR4PopupAnalyzeWordDocumentFormatting_Click()
     xml::Document* document = editor ? editor->settingsDocument() : nullptr;
     if (!document || !hooks().AnalyzeDocumentFormatting)
         return;
-    const QString file = firstValue(*document, QStringLiteral("//WordDocument/File"));
-    const QString sectionStyle = firstValue(*document, QStringLiteral("//WordDocument/SectionStyle"));
-    const QString subSectionStyle = firstValue(*document, QStringLiteral("//WordDocument/SubSectionStyle"));
-    const QString excerptStyle = firstValue(*document, QStringLiteral("//WordDocument/ExcerptStyle"));
+    const QString file = xml::textAt(*document, QStringLiteral("//WordDocument/File"));
+    const QString sectionStyle = xml::textAt(*document, QStringLiteral("//WordDocument/SectionStyle"));
+    const QString subSectionStyle = xml::textAt(*document, QStringLiteral("//WordDocument/SubSectionStyle"));
+    const QString excerptStyle = xml::textAt(*document, QStringLiteral("//WordDocument/ExcerptStyle"));
     if (file.isEmpty())
         return;
     callHook(hooks().AnalyzeDocumentFormatting, file, sectionStyle, excerptStyle, subSectionStyle);
