@@ -156,12 +156,7 @@ void frmMain::mnuPopupCreateIDGUIDs_Click()
 
 void frmMain::mnuSPLR4ImportFromExcel_Click()
 {
-    EditorWindow* editor = currentEditor();
-    if (!editor)
-        return;
-    const std::optional<EditorCommandRunning> running = startEditorCommand(*editor);
-    if (running)
-        callHook(hooks().ImportFromExcel, SourceXMLEditor);
+    commandOnCurrentEditor(*this, [this](EditorWindow&) { callHook(hooks().ImportFromExcel, SourceXMLEditor); });
 }
 
 void frmMain::mnuSPLR4ImportProductLabel_Click()
