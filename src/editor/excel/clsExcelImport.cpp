@@ -92,6 +92,12 @@ void restoreChildren(const xml::Node& parent, const xml::Node& copy)
         parent.appendChild(child);
 }
 
+// What a lot's numbers are split at: line feeds when there are any, else blanks.
+QChar lotNumberSeparator(const QString& numbers)
+{
+    return numbers.contains(QLatin1Char('\n')) ? QLatin1Char('\n') : QLatin1Char(' ');
+}
+
 // What splitting the lot numbers adds: for each further number a copy of its lot, holding
 // that number instead of all of them.
 qint64 splitBytes(const xml::NodeList& lots)
@@ -102,7 +108,7 @@ qint64 splitBytes(const xml::NodeList& lots)
         if (number.isNull())
             continue;
         const QString text = number.text();
-        const qsizetype copies = text.contains(QLatin1Char('\n')) ? text.count(QLatin1Char('\n')) : text.count(QLatin1Char(' '));
+        const qsizetype copies = text.count(lotNumberSeparator(text));
         if (copies > 0)
             bytes += copies * (ImportRoom::bytesOf(lot) - text.size()) + text.size();
     }
@@ -224,7 +230,7 @@ void clsExcelImport::LotDistributionReportPostProcessing(const xml::Node& XMLNod
         for (const xml::Node& lot : lots) {
             const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));
             const QString text = number.text();
-            const QChar separator = text.contains(QLatin1Char('\n')) ? QLatin1Char('\n') : QLatin1Char(' ');
+            const QChar separator = lotNumberSeparator(text);
             if (!text.contains(separator))
                 continue;
             const QStringList parts = text.split(separator);
