@@ -37,8 +37,9 @@ public:
     // The records of one worksheet, appended to `XMLTargetNode` (the Target element) from
     // the entry's DataStartRow down to the first visible row whose single-cell sources
     // are all empty; hidden rows are passed over. Then every element from the Target
-    // element down gets a new Word2SPLID. Throws VbError, with none of its records left in
-    // the document, when they would make the document larger than the editor opens.
+    // element down gets a new Word2SPLID. Throws VbError when they would make the document
+    // larger than the editor opens; the records appended so far stay for the caller to undo
+    // (LoadFromExcelFile restores the Target element as it was before the worksheet).
     void LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, const xml::Node& XMLExcelImport,
                                 const xml::Node& XMLTemplateNode, const xml::Node& XMLTargetNode);
 
