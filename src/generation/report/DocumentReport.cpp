@@ -183,13 +183,6 @@ private:
     QSet<QString> copied_;
 };
 
-// Writes the page beside a temporary file renamed over the target; false with the reason.
-bool writePage(const QString& path, const QString& page, QString& problem)
-{
-    problem = saveReplacing(path, page.toUtf8());
-    return problem.isEmpty();
-}
-
 void writeReport(const QPointer<frmXMLEditor>& editor, QString& reportPath)
 {
     reportPath = withSafeFileName(reportPath);
@@ -206,8 +199,7 @@ void writeReport(const QPointer<frmXMLEditor>& editor, QString& reportPath)
     const QString page = pageOf(vbstr::fileNameOf(reportPath), writer.body(sections));
 
     WriteLog(log_category::Information, QStringLiteral("Saving Document Report: ") + reportPath);
-    QString problem;
-    if (!writePage(reportPath, page, problem)) {
+    if (const QString problem = saveReplacing(reportPath, page.toUtf8()); !problem.isEmpty()) {
         const QString message = QStringLiteral("The Document Report cannot be written to ") + reportPath
             + QStringLiteral(": ") + problem;
         WriteLog(log_category::Error, message);
