@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Node.h"
 
@@ -22,6 +23,9 @@ struct NodeAccess {
     static bool isDeclaration(const Node& node) { return node.kind_ == Node::Kind::Declaration; }
     static bool isNamespaceDeclaration(const Node& node) { return node.kind_ == Node::Kind::NamespaceDeclaration; }
     static Document document(DocState* state) { return Document(state); }
+    static xmlNodePtr raw(const Node& node) { return node.node_; }
+    static xmlNodePtr raw(const Cursor& cursor) { return cursor.node_; }
+    static Cursor cursor(xmlNodePtr node) { return Cursor(node); }
 };
 
 } // namespace veldra::xml::detail

@@ -1,0 +1,249 @@
+#include "platform/xml/tree/Cursor.h"
+
+#include "platform/xml/tree/NodeAccess.h"
+#include "platform/xml/tree/XmlStrings.h"
+
+#include <libxml/tree.h>
+
+#include <cstring>
+
+namespace veldra::xml {
+
+namespace {
+
+using detail::fromXml;
+using detail::NodeAccess;
+
+const char* chars(const xmlChar* text)
+{
+    return reinterpret_cast<const char*>(text);
+}
+
+bool isNamedNode(const xmlNode* node)
+{
+    return node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE;
+}
+
+// Most names a walk compares differ in their first letter.
+bool nameIs(const xmlNode* node, const char* name)
+{
+    const char* own = chars(node->name);
+    return own[0] == name[0] && std::strcmp(own, name) == 0;
+}
+
+bool isElementNamed(const xmlNode* node, const char* name)
+{
+    return node->type == XML_ELEMENT_NODE && (!name || nameIs(node, name));
+}
+
+xmlNodePtr elementFrom(xmlNodePtr node, const char* name)
+{
+    while (node && !isElementNamed(node, name))
+        node = node->next;
+    return node;
+}
+
+// An attribute's value where it is held as one text node (as parsed or set); null otherwise.
+const xmlChar* singleTextOf(const xmlNode* attribute)
+{
+    const xmlNode* text = attribute->children;
+    if (!text)
+        return BAD_CAST "";
+    if (text->next || text->type != XML_TEXT_NODE)
+        return nullptr;
+    return text->content ? text->content : BAD_CAST "";
+}
+
+} // namespace
+
+Cursor::Cursor(const Node& node)
+    : node_(NodeAccess::isDeclaration(node) || NodeAccess::isNamespaceDeclaration(node) ? nullptr : NodeAccess::raw(node))
+{
+}
+
+Node Cursor::node() const
+{
+    return NodeAccess::wrap(node_);
+}
+
+bool Cursor::isElement() const
+{
+    return node_ && node_->type == XML_ELEMENT_NODE;
+}
+
+bool Cursor::isText() const
+{
+    return node_ && (node_->type == XML_TEXT_NODE || node_->type == XML_CDATA_SECTION_NODE);
+}
+
+bool Cursor::isDocument() const
+{
+    return node_ && (node_->type == XML_DOCUMENT_NODE || node_->type == XML_HTML_DOCUMENT_NODE);
+}
+
+NodeType Cursor::type() const
+{
+    if (!node_)
+        return NodeType::DocumentType;
+    switch (node_->type) {
+    case XML_ELEMENT_NODE: return NodeType::Element;
+    case XML_ATTRIBUTE_NODE: return NodeType::Attribute;
+    case XML_TEXT_NODE: return NodeType::Text;
+    case XML_CDATA_SECTION_NODE: return NodeType::CData;
+    case XML_PI_NODE: return NodeType::ProcessingInstruction;
+    case XML_COMMENT_NODE: return NodeType::Comment;
+    case XML_DOCUMENT_NODE:
+    case XML_HTML_DOCUMENT_NODE: return NodeType::Document;
+    default: return NodeType::DocumentType;
+    }
+}
+
+const char* Cursor::localName() const
+{
+    return node_ && isNamedNode(node_) ? chars(node_->name) : "";
+}
+
+const char* Cursor::prefix() const
+{
+    return node_ && isNamedNode(node_) && node_->ns ? chars(node_->ns->prefix) : nullptr;
+}
+
+bool Cursor::hasNamespace() const
+{
+    return node_ && isNamedNode(node_) && node_->ns;
+}
+
+bool Cursor::isNamed(const char* localName) const
+{
+    return node_ && isNamedNode(node_) && nameIs(node_, localName);
+}
+
+QString Cursor::qualifiedName() const
+{
+    const char* own = prefix();
+    const QString name = QString::fromUtf8(localName());
+    return own ? QString::fromUtf8(own) + QLatin1Char(':') + name : name;
+}
+
+const char* Cursor::value() const
+{
+    if (!node_)
+        return "";
+    switch (node_->type) {
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_COMMENT_NODE:
+    case XML_PI_NODE: return node_->content ? chars(node_->content) : "";
+    default: return "";
+    }
+}
+
+QString Cursor::text() const
+{
+    if (!node_ || node_->type == XML_DTD_NODE)
+        return QString(QLatin1String(""));
+    if (node_->type == XML_TEXT_NODE || node_->type == XML_CDATA_SECTION_NODE)
+        return QString::fromUtf8(value());
+    if (node_->type == XML_ATTRIBUTE_NODE)
+        if (const xmlChar* single = singleTextOf(node_))
+            return QString::fromUtf8(chars(single));
+    const QString text = detail::takeXml(xmlNodeGetContent(node_));
+    return text.isNull() ? QString(QLatin1String("")) : text;
+}
+
+Cursor Cursor::parent() const
+{
+    return Cursor(node_ ? node_->parent : nullptr);
+}
+
+Cursor Cursor::firstChild() const
+{
+    if (!node_ || node_->type == XML_DTD_NODE || node_->type == XML_ATTRIBUTE_NODE)
+        return {};
+    return Cursor(node_->children);
+}
+
+Cursor Cursor::nextSibling() const
+{
+    return Cursor(node_ ? node_->next : nullptr);
+}
+
+bool Cursor::hasChildren() const
+{
+    return !firstChild().isNull();
+}
+
+Cursor Cursor::child(const char* localName) const
+{
+    return Cursor(elementFrom(firstChild().node_, localName));
+}
+
+Cursor Cursor::nextElement(const char* localName) const
+{
+    return Cursor(node_ ? elementFrom(node_->next, localName) : nullptr);
+}
+
+ElementRange Cursor::children(const char* localName) const
+{
+    return {Cursor(elementFrom(firstChild().node_, localName)), localName};
+}
+
+Cursor Cursor::firstAttribute() const
+{
+    return Cursor(isElement() ? reinterpret_cast<xmlNodePtr>(node_->properties) : nullptr);
+}
+
+Cursor Cursor::nextAttribute() const
+{
+    return Cursor(node_ && node_->type == XML_ATTRIBUTE_NODE ? node_->next : nullptr);
+}
+
+Cursor Cursor::attribute(const char* name) const
+{
+    for (Cursor attribute = firstAttribute(); attribute; attribute = attribute.nextAttribute())
+        if (!attribute.node_->ns && nameIs(attribute.node_, name))
+            return attribute;
+    return {};
+}
+
+QString Cursor::attributeValue(const char* name) const
+{
+    const Cursor found = attribute(name);
+    return found ? found.text() : QString();
+}
+
+bool Cursor::declaresNamespaces() const
+{
+    return isElement() && node_->nsDef;
+}
+
+Cursor Cursor::nextElementWithin(const Cursor& root) const
+{
+    xmlNodePtr cur = node_;
+    if (!cur)
+        return {};
+    // Down into an element's children first, then on to the next sibling of the nearest
+    // node that has one, never above the root.
+    xmlNodePtr next = cur->type == XML_ELEMENT_NODE || cur == root.node_ ? cur->children : nullptr;
+    while (true) {
+        while (!next) {
+            if (cur == root.node_)
+                return {};
+            next = cur->next;
+            if (!next) {
+                cur = cur->parent;
+                if (!cur || cur == root.node_)
+                    return {};
+            }
+        }
+        if (next->type == XML_ELEMENT_NODE) {
+            // The walk waits on memory: the next sibling is fetched while the children are visited.
+            __builtin_prefetch(next->next);
+            return Cursor(next);
+        }
+        cur = next;
+        next = nullptr;
+    }
+}
+
+} // namespace veldra::xml

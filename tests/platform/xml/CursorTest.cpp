@@ -1,0 +1,125 @@
+// A cursor reads the tree as the node handles show it, on real labels, and a lookup on
+// nothing gives nothing all along a chain.
+#include "platform/xml/tree/Cursor.h"
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/NodeList.h"
+#include "support/Fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace veldra::xml;
+using veldra::test::fixture;
+
+namespace {
+
+// Each element with its attributes and its text nodes, one line each, as the handles read them.
+void describeByHandles(const Node& element, QStringList& lines)
+{
+    QString line = element.nodeName();
+    for (const Node& attribute : element.attributes())
+        if (!attribute.nodeName().startsWith(QLatin1String("xmlns")))
+            line += QLatin1Char(' ') + attribute.nodeName() + QLatin1Char('=') + attribute.text();
+    for (Node child = element.firstChild(); child; child = child.nextSibling())
+        if (child.nodeType() == NodeType::Text || child.nodeType() == NodeType::CData)
+            line += QLatin1Char('|') + child.text();
+    lines << line;
+    for (Node child = element.firstChild(); child; child = child.nextSibling())
+        if (child.nodeType() == NodeType::Element)
+            describeByHandles(child, lines);
+}
+
+QStringList describeByCursor(const Document& doc)
+{
+    QStringList lines;
+    forEachElement(Cursor(doc.asNode()), [&lines](Cursor element) {
+        QString line = element.qualifiedName();
+        for (Cursor attribute = element.firstAttribute(); attribute; attribute = attribute.nextAttribute())
+            line += QLatin1Char(' ') + attribute.qualifiedName() + QLatin1Char('=') + attribute.text();
+        for (Cursor child = element.firstChild(); child; child = child.nextSibling())
+            if (child.isText())
+                line += QLatin1Char('|') + child.text();
+        lines << line;
+    });
+    return lines;
+}
+
+} // namespace
+
+TEST(CursorTest, AWalkReadsWhatTheHandlesRead)
+{
+    for (const char* label : {"spl-documents/openfda-lipitor-rx/lipitor-orig.xml", "spl-documents/openfda-cough-otc/cough.xml"}) {
+        SCOPED_TRACE(label);
+        Document doc;
+        ASSERT_TRUE(doc.load(fixture(label)));
+        QStringList expected;
+        describeByHandles(doc.documentElement(), expected);
+        EXPECT_EQ(describeByCursor(doc), expected);
+
+        const Node section = doc.selectSingleNode(QStringLiteral("document/component/structuredBody/component/section"));
+        const Cursor found = Cursor(doc.documentElement()).child("component").child("structuredBody").child("component").child("section");
+        EXPECT_EQ(found.node(), section);
+        EXPECT_EQ(found.text(), section.text());
+        EXPECT_EQ(Cursor(section).parent().node(), section.parentNode());
+        int components = 0;
+        for (const Cursor component : Cursor(doc.documentElement()).child("component").child("structuredBody").children("component"))
+            components += component.isNamed("component") ? 1 : 0;
+        EXPECT_EQ(components, doc.selectNodes(QStringLiteral("document/component/structuredBody/component")).length());
+    }
+}
+
+TEST(CursorTest, AWalkStopsWhereItsVisitSaysAndStaysInItsSubtree)
+{
+    Document doc;
+    ASSERT_TRUE(doc.loadXml(QStringLiteral(
+        "<?xml version='1.0'?><a xmlns:x='urn:x'><b x:k='1' k='2'>t<c/><!--n--></b><d><e/></d><f/></a>")));
+    const Cursor b = Cursor(doc.documentElement()).child("b");
+    QStringList seen;
+    forEachElement(Cursor(doc.documentElement()), [&seen](Cursor element) {
+        seen << QString::fromUtf8(element.localName());
+        return !element.isNamed("e");
+    });
+    EXPECT_EQ(seen, QStringList({"a", "b", "c", "d", "e"}));
+    seen.clear();
+    forEachElement(b, [&seen](Cursor element) { seen << QString::fromUtf8(element.localName()); });
+    EXPECT_EQ(seen, QStringList({"b", "c"}));
+    EXPECT_EQ(b.attributeValue("k"), QStringLiteral("2"));  // the one in no namespace
+    EXPECT_STREQ(b.firstAttribute().prefix(), "x");
+    EXPECT_TRUE(b.attributeValue("z").isNull());
+    EXPECT_EQ(b.nextElement().qualifiedName(), QStringLiteral("d"));
+    EXPECT_EQ(b.nextElement("f").qualifiedName(), QStringLiteral("f"));
+    EXPECT_TRUE(Cursor(doc.documentElement()).declaresNamespaces());
+}
+
+// A missing node is a null cursor, and every lookup on it gives nothing again.
+TEST(CursorTest, LookupsOnNothingGiveNothing)
+{
+    Document doc;
+    ASSERT_TRUE(doc.loadXml(QStringLiteral("<?xml version='1.0'?><a xmlns:x='urn:x'><b/></a>")));
+    const Cursor none = Cursor(doc.documentElement()).child("missing");
+    const struct {
+        const char* what;
+        Cursor cursor;
+    } nulls[] = {
+        {"missing child", none},
+        {"its child", none.child("b")},
+        {"its parent", none.parent()},
+        {"its attribute", none.attribute("k")},
+        {"its next element", none.nextElement()},
+        {"a null handle", Cursor(Node())},
+        {"the declaration", Cursor(doc.firstChild())},
+        {"a namespace declaration", Cursor(doc.documentElement().getAttributeNode(QStringLiteral("xmlns:x")))},
+    };
+    for (const auto& row : nulls) {
+        SCOPED_TRACE(row.what);
+        EXPECT_TRUE(row.cursor.isNull());
+        EXPECT_TRUE(row.cursor.node().isNull());
+        EXPECT_FALSE(row.cursor.isElement());
+        EXPECT_STREQ(row.cursor.localName(), "");
+        EXPECT_EQ(row.cursor.text(), QString(""));
+        EXPECT_TRUE(row.cursor.attributeValue("k").isNull());
+        EXPECT_FALSE(row.cursor.children().begin() != row.cursor.children().end());
+        int visited = 0;
+        forEachElement(row.cursor, [&visited](Cursor) { ++visited; });
+        EXPECT_EQ(visited, 0);
+    }
+}
