@@ -9,10 +9,10 @@
 #include "editor/tree/TreeView.h"
 #include "editor/window/frmXMLEditor.h"
 #include "platform/core/Skip.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QStringBuilder>
-#include <QVarLengthArray>
 
 #include <optional>
 #include <string>
@@ -24,13 +24,12 @@ namespace veldra {
 namespace {
 
 // Every element gets a key, so the key hash is sized once for all of them.
-qsizetype elementsIn(const xmlNode* node)
+qsizetype elementsIn(const xml::Cursor& node)
 {
-    if (node->type != XML_ELEMENT_NODE)
+    if (!node.isElement())
         return 0;
-    qsizetype count = 1;
-    for (const xmlNode* child = node->children; child; child = child->next)
-        count += elementsIn(child);
+    qsizetype count = 0;
+    xml::forEachElement(node, [&count](const xml::Cursor&) { ++count; });
     return count;
 }
 
@@ -39,39 +38,13 @@ bool isTextContent(xml::NodeType type)
     return type == xml::NodeType::Text || type == xml::NodeType::CData;
 }
 
+const QString Word2SPLID = QStringLiteral("Word2SPLID");
+
 // The element's Word2SPLID (null when it has none), read on the parsed attributes: nearly
 // every element of a settings document carries one.
-QString keyAttribute(const xmlNode* element)
+QString keyAttribute(const xml::Cursor& element)
 {
-    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
-        if (attribute->ns || !xmlStrEqual(attribute->name, BAD_CAST "Word2SPLID"))
-            continue;
-        const xmlNode* text = attribute->children;
-        if (text && !text->next && text->type == XML_TEXT_NODE && text->content)  // the usual case, read in place
-            return QString::fromUtf8(reinterpret_cast<const char*>(text->content));
-        xmlChar* value = xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attribute));
-        const QString key = value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : QStringLiteral("");
-        xmlFree(value);
-        return key;
-    }
-    return {};
-}
-
-// A new key is hex digits and dashes, so it is written to the element as it is.
-void writeKey(xmlNodePtr element, const QString& key)
-{
-    QVarLengthArray<char, 40> bytes(key.size() + 1);
-    for (qsizetype i = 0; i < key.size(); ++i)
-        bytes[i] = key.at(i).toLatin1();
-    bytes[key.size()] = '\0';
-    xmlSetNsProp(element, nullptr, BAD_CAST "Word2SPLID", reinterpret_cast<const xmlChar*>(bytes.constData()));
-}
-
-// The text of a text or CDATA node, as Node::text() gives it.
-QString textOf(const xml::Node& content)
-{
-    const xmlChar* text = content.raw()->content;
-    return text ? QString::fromUtf8(reinterpret_cast<const char*>(text)) : QStringLiteral("");
+    return element.attributeValue("Word2SPLID");
 }
 
 // What a caption shows besides the element name; a node's picture follows from its element
@@ -96,11 +69,11 @@ class ElementNames {
 public:
     ElementName& of(const xml::Node& element)
     {
-        const xmlNode* raw = element.raw();
+        const xml::Cursor parsed(element);
         std::string prefixed;
-        std::string_view name(reinterpret_cast<const char*>(raw->name));
-        if (raw->ns && raw->ns->prefix) {
-            prefixed = reinterpret_cast<const char*>(raw->ns->prefix) + std::string(":") + std::string(name);
+        std::string_view name(parsed.localName());
+        if (const char* prefix = parsed.prefix()) {
+            prefixed = prefix + std::string(":") + std::string(name);
             name = prefixed;
         }
         auto found = names_.find(name);
@@ -136,7 +109,7 @@ public:
     {
         qsizetype elements = 0;
         for (const xml::Node& node : nodes)
-            elements += elementsIn(node.raw());
+            elements += elementsIn(xml::Cursor(node));
         index.reserve(elements);
         if (settingsMode_)
             belowRoot_.reserve(elements);
@@ -193,10 +166,10 @@ private:
     // whose key is taken gets no node of its own, and its children join that node.
     Parent addElementNode(const xml::Node& element, const Parent& parent)
     {
-        const QString id = keyAttribute(element.raw());
+        const QString id = keyAttribute(xml::Cursor(element));
         const QString key = id.isEmpty() ? NewGUID() : id;
         if (settingsMode_ && id != key)
-            writeKey(element.raw(), key);
+            element.setAttribute(Word2SPLID, key);
         Parent added;
         added.name = &names_.of(element);
         added.attributes = editor_.BuildAttributeString(element);
@@ -228,11 +201,11 @@ private:
     {
         if (!settingsMode_) {
             auto* item = new EditorTreeItem(QString());
-            item->setCaption(textOf(content));
+            item->setCaption(xml::Cursor(content).text());
             parent.item->addChild(item);
             return;
         }
-        parent.text = textOf(content);
+        parent.text = xml::Cursor(content).text();
         parent.hasText = true;
     }
 

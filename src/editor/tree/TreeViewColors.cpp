@@ -10,6 +10,7 @@
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/CommonDialog.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
 #include <cmath>
@@ -28,18 +29,15 @@ long colorNumberOf(const QString& text)
     return std::lround(vbstr::trim(text).toDouble());
 }
 
-bool hasColorAttribute(const xmlNode* element)
+bool hasColorAttribute(const xml::Cursor& element)
 {
-    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next)
-        if (!attribute->ns && xmlStrEqual(attribute->name, BAD_CAST "Color"))
-            return true;
-    return false;
+    return element.hasAttribute("Color");
 }
 
-bool anyColored(const xmlNode* node)
+bool anyColored(const xml::Cursor& node)
 {
-    for (const xmlNode* child = node->children; child; child = child->next)
-        if (child->type == XML_ELEMENT_NODE && (hasColorAttribute(child) || anyColored(child)))
+    for (const xml::Cursor child : node.children())
+        if (hasColorAttribute(child) || anyColored(child))
             return true;
     return false;
 }
@@ -47,14 +45,12 @@ bool anyColored(const xmlNode* node)
 // The elements with a Color attribute, in document order (as "//*[@Color]" selects them),
 // found in one walk that goes down only where one is: an open paints them over a tree of
 // tens of thousands of nodes, most documents having none or a few.
-void collectColored(const xml::Node& node, QList<xml::Node>& colored)
+void collectColored(const xml::Cursor& node, QList<xml::Node>& colored)
 {
-    for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
-        if (child.raw()->type != XML_ELEMENT_NODE || child.nodeType() != xml::NodeType::Element)
-            continue;
-        if (hasColorAttribute(child.raw()))
-            colored << child;
-        if (anyColored(child.raw()))
+    for (const xml::Cursor child : node.children()) {
+        if (hasColorAttribute(child))
+            colored << child.node();
+        if (anyColored(child))
             collectColored(child, colored);
     }
 }
@@ -68,7 +64,7 @@ void frmXMLEditor::RenderTreeviewColor()
     QList<xml::Node> colored;
     if (!skip([&] {
             if (!XMLDoc->documentElement().isNull())
-                collectColored(XMLDoc->documentElement().parentNode(), colored);
+                collectColored(xml::Cursor(XMLDoc->documentElement().parentNode()), colored);
         }))
         return;
     for (const xml::Node& element : colored) {

@@ -13,6 +13,7 @@
 #include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QFileInfo>
@@ -43,17 +44,17 @@ bool isHiddenAttribute(const QString& name)
 
 // Most elements of a settings document carry only attributes the editor hides (their ids),
 // which is settled on the parsed names without making a string for each.
-bool onlyHiddenAttributes(const xmlNode* element)
+bool onlyHiddenAttributes(const xml::Cursor& element)
 {
     // Elements in a row mostly carry the same one attribute name.
     static QByteArray lastName;
     static bool lastHidden = false;
-    if (element->nsDef)
+    if (element.declaresNamespaces())
         return false;
-    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
-        if (attribute->ns)
+    for (xml::Cursor attribute = element.firstAttribute(); attribute; attribute = attribute.nextAttribute()) {
+        if (attribute.hasNamespace())
             return false;
-        const char* name = reinterpret_cast<const char*>(attribute->name);
+        const char* name = attribute.localName();
         if (qstrcmp(lastName.constData(), name) != 0 || lastName.isNull()) {
             lastName = QByteArray(name);
             lastHidden = isHiddenAttribute(QString::fromUtf8(name));
@@ -101,7 +102,7 @@ QString frmXMLEditor::BuildAttributeString(const xml::Node& SourceNode) const
     if (SourceNode.nodeType() != xml::NodeType::Element)
         return {};
     const bool hideEditorAttributes = isSettingsMode();
-    if (hideEditorAttributes && onlyHiddenAttributes(SourceNode.raw()))
+    if (hideEditorAttributes && onlyHiddenAttributes(xml::Cursor(SourceNode)))
         return {};
     QString items;
     for (const xml::Node& attribute : SourceNode.attributes()) {
