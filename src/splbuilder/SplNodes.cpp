@@ -1,5 +1,7 @@
 #include "splbuilder/SplNodes.h"
 
+#include "platform/xml/tree/Cursor.h"
+
 #include <QHash>
 #include <QRegularExpression>
 
@@ -64,7 +66,7 @@ xml::Node walk(const xml::Node& from, const QList<Step>& steps, qsizetype index,
 {
     const Step& step = steps.at(index);
     for (xml::Node child = from.firstChild(); child; child = child.nextSibling()) {
-        if (child.raw()->type != XML_ELEMENT_NODE)
+        if (!xml::Cursor(child).isElement())
             continue;
         if (isElement(child, step.name)) {
             if (index + 1 == steps.size()) {
@@ -137,8 +139,8 @@ QString spacedErrorText(const VbError& error)
 
 bool isElement(const xml::Node& node, QByteArrayView name)
 {
-    const xmlNodePtr raw = node.raw();
-    return raw && raw->type == XML_ELEMENT_NODE && QByteArrayView(reinterpret_cast<const char*>(raw->name)) == name;
+    const xml::Cursor parsed(node);
+    return parsed.isElement() && QByteArrayView(parsed.localName()) == name;
 }
 
 xml::Node childElement(const xml::Node& parent, QByteArrayView name)

@@ -3,12 +3,12 @@
 #include "app/log/Log.h"
 #include "app/shared/SharedProcedures.h"
 #include "splbuilder/LabelTemplates.h"
+#include "platform/xml/tree/Cursor.h"
 #include "splbuilder/SplNodes.h"
 
 #include <libxml/tree.h>
 #include <algorithm>
 #include <vector>
-
 namespace veldra {
 
 namespace {
@@ -16,60 +16,57 @@ namespace {
 const QString subSectionNotFound = QStringLiteral("< not found in SPL template");
 const QString loincOid = QStringLiteral("2.16.840.1.113883.6.1");
 
-bool isElementNamed(xmlNodePtr node, QByteArrayView name)
+bool isElementNamed(const xml::Cursor& node, QByteArrayView name)
 {
-    return node->type == XML_ELEMENT_NODE && QByteArrayView(reinterpret_cast<const char*>(node->name)) == name;
+    return node.isElement() && QByteArrayView(node.localName()) == name;
 }
 
 // Whether the title element's text, lowered, reads loweredTitle. A title of plain ASCII text
 // nodes (nearly every title) is compared byte by byte without building a string: the search
 // runs for every paragraph a label pours in, over every section of the skeleton. Any other
 // title takes the general road, whose lowering rules hold for the whole of Unicode.
-bool titleTextReads(xmlNodePtr title, const QString& loweredTitle)
+bool titleTextReads(const xml::Cursor& title, const QString& loweredTitle)
 {
     qsizetype length = 0;
     bool plain = true;
-    for (xmlNodePtr child = title->children; child && plain; child = child->next) {
-        if (child->type != XML_TEXT_NODE) {
+    for (xml::Cursor child = title.firstChild(); child && plain; child = child.nextSibling()) {
+        if (child.type() != xml::NodeType::Text) {
             plain = false;
             break;
         }
-        for (const xmlChar* c = child->content; c && *c; ++c, ++length) {
-            if (*c >= 0x80) {
+        for (const char* at = child.value(); *at; ++at, ++length) {
+            const auto c = static_cast<unsigned char>(*at);
+            if (c >= 0x80) {
                 plain = false;
                 break;
             }
-            const char16_t lowered = *c >= 'A' && *c <= 'Z' ? *c + ('a' - 'A') : *c;
+            const char16_t lowered = c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
             if (length >= loweredTitle.size() || loweredTitle.at(length).unicode() != lowered)
                 return false;
         }
     }
     if (plain)
         return length == loweredTitle.size();
-    xmlChar* content = xmlNodeGetContent(title);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(content));
-    xmlFree(content);
-    return text.toLower() == loweredTitle;
+    return title.text().toLower() == loweredTitle;
 }
 
 // A section's own title, compared in any letter case; an empty title is never a match.
-bool titleReads(xmlNodePtr section, const QString& loweredTitle)
+bool titleReads(const xml::Cursor& section, const QString& loweredTitle)
 {
     if (loweredTitle.isEmpty())
         return false;
-    for (xmlNodePtr child = section->children; child; child = child->next)
-        if (isElementNamed(child, "title"))
-            return titleTextReads(child, loweredTitle);
-    return false;
+    const xml::Cursor title = section.child("title");
+    return title && titleTextReads(title, loweredTitle);
 }
 
-// The walk runs on the tree itself rather than on node handles, which cost a reference count
-// for each node passed.
-void searchSections(xmlNodePtr node, const QString& loweredTitle, const QString& loweredSubTitle, xmlNodePtr& found)
+// The walk runs on a cursor rather than on node handles, which cost a reference count for
+// each node passed.
+void searchSections(const xml::Cursor& node, const QString& loweredTitle, const QString& loweredSubTitle,
+                    xml::Cursor& found)
 {
     // Narrative text holds no sections: the search passes over it, so its cost does not
     // grow with the text already added.
-    if (found || node->type != XML_ELEMENT_NODE || isElementNamed(node, "text"))
+    if (found || !node.isElement() || isElementNamed(node, "text"))
         return;
     if (isElementNamed(node, "section") && titleReads(node, loweredTitle)) {
         if (loweredSubTitle.isEmpty()) {
@@ -78,29 +75,13 @@ void searchSections(xmlNodePtr node, const QString& loweredTitle, const QString&
         }
         // The subsection is sought inside this section only; when it is not there, a later
         // section of the same title may hold it.
-        for (xmlNodePtr child = node->children; child && !found; child = child->next)
+        for (xml::Cursor child = node.firstChild(); child && !found; child = child.nextSibling())
             searchSections(child, loweredSubTitle, QString(), found);
         if (found)
             return;
     }
-    for (xmlNodePtr child = node->children; child && !found; child = child->next)
+    for (xml::Cursor child = node.firstChild(); child && !found; child = child.nextSibling())
         searchSections(child, loweredTitle, loweredSubTitle, found);
-}
-
-// The handle of `target`, a node below `from`, reached by walking down its line of ancestors.
-xml::Node handleBelow(const xml::Node& from, xmlNodePtr target)
-{
-    std::vector<xmlNodePtr> line;
-    for (xmlNodePtr node = target; node != from.raw(); node = node->parent)
-        line.push_back(node);
-    xml::Node current = from;
-    for (auto step = line.rbegin(); step != line.rend(); ++step) {
-        xml::Node child = current.firstChild();
-        while (child.raw() != *step)
-            child = child.nextSibling();
-        current = child;
-    }
-    return current;
 }
 
 // A section as the template writes one: identifier, the unclassified code, title and body text.
@@ -186,10 +167,10 @@ void clsSPL::GetSectionByTitle(const xml::NodeList& TargetNodes, const QString& 
             return;
         if (node.nodeType() != xml::NodeType::Element)
             continue;
-        xmlNodePtr found = nullptr;
-        searchSections(node.raw(), title, subTitle, found);
+        xml::Cursor found;
+        searchSections(xml::Cursor(node), title, subTitle, found);
         if (found)
-            FoundNode = handleBelow(node, found);
+            FoundNode = found.node();
     }
 }
 
@@ -214,11 +195,11 @@ xml::Node clsSPL::findSection(const QString& SectionTitle, const QString& SubSec
 xml::Node clsSPL::topLevelSection(const QString& SectionTitle) const
 {
     const QString lowered = SectionTitle.toLower();
-    if (lastSection_ && lastSection_.ownerDocument() == document() && titleReads(lastSection_.raw(), lowered))
+    if (lastSection_ && lastSection_.ownerDocument() == document() && titleReads(xml::Cursor(lastSection_), lowered))
         return lastSection_;
     const xml::Node body = spl::requiredNode(document(), QStringLiteral("document/component/structuredBody"));
     for (xml::Node component = body.firstChild(); component; component = component.nextSibling())
-        if (const xml::Node section = spl::childElement(component, "section"); section && titleReads(section.raw(), lowered))
+        if (const xml::Node section = spl::childElement(component, "section"); section && titleReads(xml::Cursor(section), lowered))
             return section;
     return {};
 }
@@ -230,8 +211,8 @@ xml::Node clsSPL::openedSubSection(const QString& SectionTitle, const QString& S
     if (!lastSubSection_ || SubSectionTitle.isEmpty() || !(lastSubSection_.ownerDocument() == document()))
         return {};
     const xml::Node parent = lastSubSection_.parentNode().parentNode();
-    if (!parent || !titleReads(lastSubSection_.raw(), SubSectionTitle.toLower())
-        || !titleReads(parent.raw(), SectionTitle.toLower()))
+    if (!parent || !titleReads(xml::Cursor(lastSubSection_), SubSectionTitle.toLower())
+        || !titleReads(xml::Cursor(parent), SectionTitle.toLower()))
         return {};
     return lastSubSection_;
 }
