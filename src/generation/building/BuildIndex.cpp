@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <libxml/xpath.h>
 
 namespace veldra {
 
@@ -33,8 +32,7 @@ QList<xml::Node> listOf(const xml::NodeList& nodes)
 
 bool precedes(const xml::Node& a, const xml::Node& b)
 {
-    // xmlXPathCmpNodes answers 1 when its first node comes first.
-    return xmlXPathCmpNodes(a.raw(), b.raw()) == 1;
+    return xml::Cursor(a).precedes(xml::Cursor(b));
 }
 
 bool isPlainName(const QString& name)
@@ -73,19 +71,11 @@ bool lookupCannotFail(const QString& path)
     return *known.insert(path, answeredWithoutFailure(path));
 }
 
-const xmlChar* bytes(const QByteArray& utf8)
-{
-    return reinterpret_cast<const xmlChar*>(utf8.constData());
-}
-
-// Sets the mark as Node::setAttribute does, straight from the UTF-8 identity. What it would
-// refuse or change (no element, a carriage return to store as a line feed) goes through it.
+// Sets the mark straight from the UTF-8 identity. What setAttribute would refuse or change
+// (no element, a carriage return to store as a line feed) goes through it.
 void setMark(const xml::Node& element, const QByteArray& identifier)
 {
-    if (element.isNull() || element.nodeType() != xml::NodeType::Element || identifier.contains('\r'))
-        element.setAttribute(Word2SPLIDAttribute, QString::fromUtf8(identifier));
-    else
-        xmlSetNsProp(element.raw(), nullptr, reinterpret_cast<const xmlChar*>(word2SPLIDName), bytes(identifier));
+    element.setAttributeUtf8(word2SPLIDName, identifier);
 }
 
 } // namespace
@@ -122,7 +112,7 @@ const PreparedEntry* BuildIndex::prepared(const xml::Node& entry)
 {
     if (!indexing)
         return nullptr;
-    if (const auto known = preparedEntries_.find(entry.raw()); known != preparedEntries_.end())
+    if (const auto known = preparedEntries_.find(xml::Cursor(entry)); known != preparedEntries_.end())
         return &known->second;
     const xml::Node name = firstMatch(entry, QStringLiteral("Name"));
     const xml::Node targetItem = firstMatch(entry, QStringLiteral("Definition/Target"));
@@ -142,7 +132,7 @@ const PreparedEntry* BuildIndex::prepared(const xml::Node& entry)
                            targetItem.getAttribute(QStringLiteral("DirectCopy")),
                            parentNodeItem,
                            xml::textOf(parentNodeItem)};
-    return &preparedEntries_.emplace(entry.raw(), std::move(prepared)).first->second;
+    return &preparedEntries_.emplace(xml::Cursor(entry), std::move(prepared)).first->second;
 }
 
 // A value belongs to one entry, so the path below the entry's target is made once.
@@ -150,7 +140,7 @@ const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString&
 {
     if (!indexing)
         return nullptr;
-    if (const auto known = preparedValues_.find(value.raw()); known != preparedValues_.end())
+    if (const auto known = preparedValues_.find(xml::Cursor(value)); known != preparedValues_.end())
         return &known->second;
     const xml::Node sourceItem = firstMatch(value, QStringLiteral("Source"));
     const xml::Node targetItem = firstMatch(value, QStringLiteral("Target"));
@@ -170,7 +160,7 @@ const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString&
                            GetPrefixPostfix(targetItem, true),
                            GetPrefixPostfix(targetItem, false),
                            lookupCannotFail(target) && lookupCannotFail(belowEntry)};
-    return &preparedValues_.emplace(value.raw(), std::move(prepared)).first->second;
+    return &preparedValues_.emplace(xml::Cursor(value), std::move(prepared)).first->second;
 }
 
 void BuildIndex::mark(const xml::Node& element, const QByteArray& identifier)
@@ -201,7 +191,7 @@ QList<xml::Node> BuildIndex::marked(const QByteArray& identifier) const
     if (found == marks_.cend())
         return current;
     for (const xml::Node& node : found->second)
-        if (bears(node, identifier) && inTarget(node.raw()))
+        if (bears(node, identifier) && inTarget(xml::Cursor(node)))
             current << node;
     std::sort(current.begin(), current.end(), precedes);
     return current;
@@ -226,18 +216,14 @@ bool BuildIndex::lookedUp(const QByteArray& identifier) const
 // Marked nodes are elements: setMark refuses anything else.
 bool BuildIndex::bears(const xml::Node& node, const QByteArray& identifier) const
 {
-    const xmlAttrPtr mark = markOf(node.raw());
-    if (!mark)
-        return false;
-    const xmlChar* text = attributeText(mark);
-    return text ? identifier == reinterpret_cast<const char*>(text)
-                : node.getAttribute(Word2SPLIDAttribute).toUtf8() == identifier;
+    const xml::Cursor mark = markOf(xml::Cursor(node));
+    return mark && mark.textUtf8() == identifier;
 }
 
-bool BuildIndex::inTarget(xmlNodePtr node) const
+bool BuildIndex::inTarget(const xml::Cursor& node) const
 {
-    const xmlNodePtr root = targetRoot_.raw();
-    for (xmlNodePtr above = node->parent; above; above = above->parent)
+    const xml::Cursor root(targetRoot_);
+    for (xml::Cursor above = node.parent(); above; above = above.parent())
         if (above == root)
             return true;
     return false;

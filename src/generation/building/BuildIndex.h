@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/building/PathSteps.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Node.h"
 
@@ -83,7 +84,7 @@ public:
     const xml::Node& targetRoot() const { return targetRoot_; }
 
 private:
-    bool inTarget(xmlNodePtr node) const;
+    bool inTarget(const xml::Cursor& node) const;
     bool bears(const xml::Node& node, const QByteArray& identifier) const;
     bool lookedUp(const QByteArray& identifier) const;
 
@@ -103,8 +104,8 @@ private:
     // but need no index.
     std::unordered_set<std::string, TextHash, std::equal_to<>> lookedUpNames_;
     QHash<QString, xml::Node> patterns_;
-    std::unordered_map<const void*, PreparedEntry> preparedEntries_;
-    std::unordered_map<const void*, PreparedValue> preparedValues_;
+    std::unordered_map<xml::Cursor, PreparedEntry> preparedEntries_;
+    std::unordered_map<xml::Cursor, PreparedValue> preparedValues_;
     xml::Node targetRoot_;
 };
 

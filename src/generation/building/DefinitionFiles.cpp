@@ -55,10 +55,10 @@ StartValues startValuesOf(const xml::Document& definition)
     const xml::Node root = definition.documentElement();
     if (root.isNull())
         return values;
-    forEachElement(root.raw(), [&values](xmlNodePtr element) {
-        const QString path = rawElementPath(element);
+    forEachElement(xml::Cursor(root), [&values](const xml::Cursor& element) {
+        const QString path = cursorElementPath(element);
         if (!values.contains(path))
-            values.insert(path, rawText(element).trimmed());
+            values.insert(path, element.text().trimmed());
         return true;
     });
     return values;
@@ -108,29 +108,26 @@ bool isKitAssemblyByQueries(const xml::Document& settings)
     return false;
 }
 
-bool isLeafElement(xmlNodePtr element)
+bool isLeafElement(const xml::Cursor& element)
 {
-    for (xmlNodePtr child = element->children; child; child = child->next)
-        if (child->type == XML_ELEMENT_NODE)
-            return false;
-    return true;
+    return element.child(nullptr).isNull();
 }
 
 // Whether a KitAssembly group holds a value the user entered (as holdsFilledValue tells),
 // against the definition's starting values read once per definition file.
 class KitCheck {
 public:
-    void visit(xmlNodePtr kit)
+    void visit(const xml::Cursor& kit)
     {
-        forEachElement(kit, [this, kit](xmlNodePtr value) {
+        forEachElement(kit, [this, kit](const xml::Cursor& value) {
             if (value == kit || !isLeafElement(value))
                 return true;
-            const QString text = rawText(value).trimmed();
+            const QString text = value.text().trimmed();
             if (text.isEmpty())
                 return true;
             if (!starts_)
                 starts_ = &definitionStartValues();
-            const auto start = starts_->constFind(rawElementPath(value));
+            const auto start = starts_->constFind(cursorElementPath(value));
             filled_ = start == starts_->constEnd() || *start != text;
             return !filled_;
         });
@@ -145,15 +142,12 @@ private:
 
 // Whether the first ProductLabelFromExistingSPL element may name an SPL file (its SPLFileName
 // child holds text); names in a namespace are left to the queries.
-bool mayNameExistingSPL(xmlNodePtr merge)
+bool mayNameExistingSPL(const xml::Cursor& merge)
 {
-    static const xmlChar* const fileName = reinterpret_cast<const xmlChar*>("SPLFileName");
-    if (merge->ns)
+    if (merge.hasNamespace())
         return true;
-    for (xmlNodePtr child = merge->children; child; child = child->next)
-        if (child->type == XML_ELEMENT_NODE && xmlStrEqual(child->name, fileName))
-            return child->ns || !rawText(child).isEmpty();
-    return false;
+    const xml::Cursor fileName = merge.child("SPLFileName");
+    return fileName && (fileName.hasNamespace() || !fileName.text().isEmpty());
 }
 
 QString definitionsFile(const QString& name)
@@ -174,14 +168,12 @@ SettingsSurvey surveySettings(const xml::Document& settings)
     const xml::Node root = settings.documentElement();
     if (root.isNull())
         return survey;
-    static const xmlChar* const kitName = reinterpret_cast<const xmlChar*>("KitAssembly");
-    static const xmlChar* const mergeName = reinterpret_cast<const xmlChar*>("ProductLabelFromExistingSPL");
     KitCheck kits;
     bool mergeSeen = false;
-    forEachElement(root.raw(), [&](xmlNodePtr element) {
-        if (!kits.filled() && xmlStrEqual(element->name, kitName))
+    forEachElement(xml::Cursor(root), [&](const xml::Cursor& element) {
+        if (!kits.filled() && element.isNamed("KitAssembly"))
             kits.visit(element);
-        if (!mergeSeen && xmlStrEqual(element->name, mergeName)) {
+        if (!mergeSeen && element.isNamed("ProductLabelFromExistingSPL")) {
             mergeSeen = true;
             survey.mayNameExistingSPL = mayNameExistingSPL(element);
         }

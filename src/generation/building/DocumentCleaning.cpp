@@ -6,14 +6,14 @@
 #include "generation/building/TransformItems.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/RemovalBatch.h"
 #include "platform/xml/tree/Lookup.h"
-#include "platform/xml/tree/RawAccess.h"
 
 #include <QHash>
 #include <QSet>
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -25,40 +25,30 @@ namespace {
 
 const QString source = QStringLiteral("CleanTargetDocument");
 
-bool anyMarked(xmlNodePtr node)
+// Whether the node, if an element, or an element below it carries the mark.
+bool anyMarked(const xml::Cursor& node)
 {
-    if (node->type == XML_ELEMENT_NODE && markOf(node))
-        return true;
-    for (xmlNodePtr child = node->children; child; child = child->next)
-        if (child->type == XML_ELEMENT_NODE && anyMarked(child))
-            return true;
-    return false;
-}
-
-bool isDocumentNode(xmlNodePtr node)
-{
-    return node && (node->type == XML_DOCUMENT_NODE || node->type == XML_HTML_DOCUMENT_NODE);
-}
-
-// The parent as the DOM shows it: attributes and the document node have none.
-xmlNodePtr parentOf(xmlNodePtr node)
-{
-    return node->type == XML_ATTRIBUTE_NODE || isDocumentNode(node) ? nullptr : node->parent;
+    bool marked = false;
+    forEachElement(node, [&marked](const xml::Cursor& element) {
+        marked = !markOf(element).isNull();
+        return !marked;
+    });
+    return marked;
 }
 
 // Still part of the document: a node taken out earlier in the pass (or inside a subtree
 // taken out) has no document node above it.
-bool isInDocument(xmlNodePtr node)
+bool isInDocument(xml::Cursor node)
 {
-    for (; node; node = parentOf(node))
-        if (isDocumentNode(node))
+    for (; node; node = node.parent())
+        if (node.isDocument())
             return true;
     return false;
 }
 
-bool holdsMark(xmlNodePtr node)
+bool holdsMark(const xml::Cursor& node)
 {
-    return (node->type == XML_ELEMENT_NODE || isDocumentNode(node)) && anyMarked(node);
+    return (node.isElement() || node.isDocument()) && anyMarked(node);
 }
 
 // Takes out what the pass finds unfilled. On the reference road each node goes through the
@@ -74,22 +64,23 @@ public:
             batch_.emplace();
     }
 
-    void remove(xmlNodePtr node)
+    void remove(const xml::Cursor& node)
     {
         ++attempts_;
         shallowest_ = std::min(shallowest_, levelOf(node));
-        if (batch_ && node->type != XML_DTD_NODE && node->type != XML_ATTRIBUTE_NODE && node->parent)
+        const xml::NodeType type = node.type();
+        if (batch_ && type != xml::NodeType::DocumentType && type != xml::NodeType::Attribute && node.parent())
             batch_->remove(node);
         else
-            xml::handleOn(parentOf(node)).removeChild(xml::handleOn(node));
+            node.parent().node().removeChild(node.node());
     }
 
     // Whether the node (in the document) or one below it carries the mark.
-    bool filled(xmlNodePtr node)
+    bool filled(const xml::Cursor& node)
     {
         if (!batch_)
             return holdsMark(node);
-        if (node->type == XML_ELEMENT_NODE && markOf(node))
+        if (markOf(node))
             return true;
         const auto known = filled_.constFind(node);
         if (known != filled_.cend())
@@ -117,16 +108,16 @@ public:
     int takeShallowestRemoval() { return std::exchange(shallowest_, std::numeric_limits<int>::max()); }
 
 private:
-    static int levelOf(xmlNodePtr node)
+    static int levelOf(xml::Cursor node)
     {
         int level = 0;
-        for (; node && !isDocumentNode(node); node = node->parent)
+        for (; node && !node.isDocument(); node = node.parent())
             ++level;
         return level;
     }
 
     std::optional<xml::RemovalBatch> batch_;
-    QHash<xmlNodePtr, bool> filled_;  // entries kept in blocks, not one allocation each
+    QHash<xml::Cursor, bool> filled_;  // entries kept in blocks, not one allocation each
     int shallowest_ = std::numeric_limits<int>::max();
     long attempts_ = 0;
     long attemptsBefore_ = -1;
@@ -140,7 +131,7 @@ struct ValueContext {
     QString targetPath;
 };
 
-void reportFailedRemoval(const VbError& e, const ValueContext& context, xmlNodePtr node)
+void reportFailedRemoval(const VbError& e, const ValueContext& context, const xml::Cursor& node)
 {
     WriteLog(log_category::Error, e.source() + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.description());
     WriteLog(log_category::Error, QStringLiteral("Error in Cleaning Operation"));
@@ -149,18 +140,18 @@ void reportFailedRemoval(const VbError& e, const ValueContext& context, xmlNodeP
     WriteLog(log_category::Error, QStringLiteral("Target Node: ") + context.targetPath);
     WriteLog(log_category::Error, QStringLiteral("Source Value: ") + optionalItemText(context.value, QStringLiteral("Source")));
     WriteLog(log_category::Error, QStringLiteral("Target Value: ") + optionalItemText(context.value, QStringLiteral("Target")));
-    WriteLog(log_category::Error, QStringLiteral("TestNode: ") + xml::handleOn(node).xml());
+    WriteLog(log_category::Error, QStringLiteral("TestNode: ") + node.node().xml());
 }
 
 // Removes the node and then each ancestor that holds nothing filled, up to the first that
 // does. A node already taken out of the document is left alone.
-void removeUnfilledChain(xmlNodePtr start, const ValueContext& context, Remover& remover)
+void removeUnfilledChain(const xml::Cursor& start, const ValueContext& context, Remover& remover)
 {
     if (!isInDocument(start))
         return;
-    xmlNodePtr current = start;
-    while (!isDocumentNode(current) && !remover.filled(current)) {
-        xmlNodePtr parent = parentOf(current);
+    xml::Cursor current = start;
+    while (!current.isDocument() && !remover.filled(current)) {
+        const xml::Cursor parent = current.parent();
         try {
             remover.remove(current);
         } catch (const std::exception& e) {
@@ -172,9 +163,9 @@ void removeUnfilledChain(xmlNodePtr start, const ValueContext& context, Remover&
 
 void cleanEntryTargets(const QString& query, const xml::Node& targetRoot, Remover& remover)
 {
-    for (xmlNodePtr node : matchingNodes(targetRoot, query)) {
-        const xmlNodePtr parent = parentOf(node);
-        if (!parent || isDocumentNode(parent) || !isInDocument(node))
+    for (const xml::Cursor& node : matchingNodes(targetRoot, query)) {
+        const xml::Cursor parent = node.parent();
+        if (!parent || parent.isDocument() || !isInDocument(node))
             continue;
         if (!remover.filled(node))
             remover.remove(node);
@@ -225,51 +216,34 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
         const QString query = prefix + QLatin1Char('/') + valueTarget;
         if (remover.repeatsIdleTarget(query))
             continue;
-        const std::vector<xmlNodePtr> nodes = remover.direct()
+        const std::vector<xml::Cursor> nodes = remover.direct()
             ? valueTargets.matches(valueTarget, remover.takeShallowestRemoval())
             : matchingNodes(targetRoot, query);
         const ValueContext context{entry, value, sourcePath, targetPath};
-        for (xmlNodePtr node : nodes)
-            if (!isDocumentNode(parentOf(node)))
+        for (const xml::Cursor& node : nodes)
+            if (!node.parent().isDocument())
                 removeUnfilledChain(node, context, remover);
     }
 }
 
-// The attribute's value as getAttribute reads it, in UTF-8; shares the stored text while the
-// document is unchanged.
-QByteArray storedValue(xmlAttrPtr attribute)
-{
-    const xmlNodePtr text = attribute->children;
-    if (!text)
-        return QByteArray("");
-    if (text->type == XML_TEXT_NODE && !text->next) {
-        const char* content = reinterpret_cast<const char*>(text->content);
-        return content ? QByteArray::fromRawData(content, qsizetype(std::strlen(content))) : QByteArray("");
-    }
-    xmlChar* value = xmlNodeListGetString(attribute->doc, text, 1);
-    const QByteArray copy(reinterpret_cast<const char*>(value));
-    xmlFree(value);
-    return copy;
-}
-
 // The clone identifier ("name Word2SPLID") of a settings element, or nothing when it has no
 // Word2SPLID.
-std::optional<QByteArray> cloneIdentifier(xmlNodePtr element)
+std::optional<QByteArray> cloneIdentifier(const xml::Cursor& element)
 {
-    if (element->type != XML_ELEMENT_NODE) {
-        const xml::Node node = xml::handleOn(element);
+    if (!element.isElement()) {
+        const xml::Node node = element.node();
         if (!node.hasAttribute(Word2SPLIDAttribute))
             return std::nullopt;
         return (node.nodeName() + QLatin1Char(' ') + node.getAttribute(Word2SPLIDAttribute)).toUtf8();
     }
-    const xmlAttrPtr mark = markOf(element);
+    const xml::Cursor mark = markOf(element);
     if (!mark)
         return std::nullopt;
     QByteArray identifier;
-    if (element->ns && element->ns->prefix)
-        identifier.append(reinterpret_cast<const char*>(element->ns->prefix)).append(':');
-    identifier.append(reinterpret_cast<const char*>(element->name)).append(' ');
-    return identifier.append(storedValue(mark));
+    if (const char* prefix = element.prefix())
+        identifier.append(prefix).append(':');
+    identifier.append(element.localName()).append(' ');
+    return identifier.append(mark.textUtf8());
 }
 
 // The clone identifiers of the settings elements that the cloning entries made copies for.
@@ -283,7 +257,7 @@ QSet<QByteArray> cloneIdentifiers(const xml::Document& settings, const xml::Docu
         const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
         if (source.isEmpty())
             continue;
-        for (xmlNodePtr element : matchingNodes(settings, source))
+        for (const xml::Cursor& element : matchingNodes(settings, source))
             if (std::optional<QByteArray> identifier = cloneIdentifier(element))
                 identifiers.insert(*identifier);
     }
@@ -291,20 +265,20 @@ QSet<QByteArray> cloneIdentifiers(const xml::Document& settings, const xml::Docu
 }
 
 // Whether the attribute's value is one of `values`.
-bool valueAmong(xmlAttrPtr attribute, const QSet<QByteArray>& values)
+bool valueAmong(const xml::Cursor& attribute, const QSet<QByteArray>& values)
 {
-    return values.contains(storedValue(attribute));
+    return values.contains(attribute.textUtf8());
 }
 
 // True when the element or one below it received a value (any Word2SPLID but a bare clone
 // identifier). Copies below `element` that received none are collected in `unfilled`.
-bool collectUnfilledCopies(xmlNodePtr element, const QSet<QByteArray>& cloneIds, std::vector<xmlNodePtr>& unfilled)
+bool collectUnfilledCopies(const xml::Cursor& element, const QSet<QByteArray>& cloneIds,
+                           std::vector<xml::Cursor>& unfilled)
 {
     bool holdsValue = false;
-    for (xmlNodePtr child = element->children; child; child = child->next)
-        if (child->type == XML_ELEMENT_NODE)
-            holdsValue = collectUnfilledCopies(child, cloneIds, unfilled) || holdsValue;
-    const xmlAttrPtr mark = markOf(element);
+    for (const xml::Cursor child : element.children())
+        holdsValue = collectUnfilledCopies(child, cloneIds, unfilled) || holdsValue;
+    const xml::Cursor mark = markOf(element);
     if (!mark)
         return holdsValue;
     if (!valueAmong(mark, cloneIds))
@@ -325,10 +299,10 @@ void removeUnfilledCopies(const xml::Document& settings, const xml::Document& tr
     const xml::Node root = target.documentElement();
     if (cloneIds.isEmpty() || root.isNull())
         return;
-    std::vector<xmlNodePtr> unfilled;
-    collectUnfilledCopies(root.raw(), cloneIds, unfilled);
-    for (xmlNodePtr copy : unfilled)
-        if (!isDocumentNode(parentOf(copy)))
+    std::vector<xml::Cursor> unfilled;
+    collectUnfilledCopies(xml::Cursor(root), cloneIds, unfilled);
+    for (const xml::Cursor& copy : unfilled)
+        if (!copy.parent().isDocument())
             remover.remove(copy);
 }
 
@@ -340,7 +314,7 @@ void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
         return;
     if (node.nodeType() != xml::NodeType::Element && node.nodeType() != xml::NodeType::Document)
         return;
-    found = anyMarked(node.raw());
+    found = anyMarked(xml::Cursor(node));
 }
 
 void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target)

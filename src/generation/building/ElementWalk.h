@@ -1,8 +1,6 @@
 #pragma once
 
-#include "platform/xml/tree/ElementWalk.h"
-
-#include <libxml/tree.h>
+#include "platform/xml/tree/Cursor.h"
 
 #include <QString>
 
@@ -12,25 +10,14 @@ using xml::forEachElement;
 
 // The names from the document element down to `element`, joined by "/", as elementPath
 // gives them.
-inline QString rawElementPath(xmlNodePtr element)
+inline QString cursorElementPath(const xml::Cursor& element)
 {
     QString path;
-    for (xmlNodePtr node = element; node && node->type == XML_ELEMENT_NODE; node = node->parent) {
-        QString name = QString::fromUtf8(reinterpret_cast<const char*>(node->name));
-        if (node->ns && node->ns->prefix)
-            name = QString::fromUtf8(reinterpret_cast<const char*>(node->ns->prefix)) + QLatin1Char(':') + name;
+    for (xml::Cursor node = element; node.isElement(); node = node.parent()) {
+        const QString name = node.qualifiedName();
         path = path.isEmpty() ? name : name + QLatin1Char('/') + path;
     }
     return path;
-}
-
-// All text below the node, as Node::text gives it.
-inline QString rawText(xmlNodePtr node)
-{
-    xmlChar* content = xmlNodeGetContent(node);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(content));
-    xmlFree(content);
-    return text;
 }
 
 } // namespace veldra

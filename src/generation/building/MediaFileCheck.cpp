@@ -1,18 +1,18 @@
 #include "generation/building/MediaFileCheck.h"
 
-#include "app/log/Log.h"
+#include "app/Log.h"
 #include "generation/building/AddSPLFromFile.h"
 #include "generation/building/BuildIndex.h"
-#include "generation/building/NodeTests.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
+#include "app/log/Log.h"
+#include "generation/building/NodeTests.h"
 #include "platform/xml/tree/Lookup.h"
-#include "platform/xml/tree/RawAccess.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
-#include <cstring>
 #include <vector>
 
 namespace veldra {
@@ -24,24 +24,21 @@ bool isFileIn(const QString& folder, const QString& name)
     return !folder.isEmpty() && QFileInfo(QDir(folder).filePath(name)).isFile();
 }
 
-bool isElementNamed(xmlNodePtr node, const char* name)
+bool isElementNamed(const xml::Cursor& node, const char* name)
 {
-    return node && node->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char*>(node->name), name) == 0;
+    return node.isElement() && node.isNamed(name);
 }
 
 // The value attributes of observationMedia/value/reference elements below `node`, in
 // document order.
-void collectReferences(xmlNodePtr node, std::vector<xmlNodePtr>& references)
+void collectReferences(const xml::Cursor& node, std::vector<xml::Cursor>& references)
 {
-    for (xmlNodePtr child = node->children; child; child = child->next) {
-        if (child->type != XML_ELEMENT_NODE)
-            continue;
-        if (isElementNamed(child, "reference") && isElementNamed(child->parent, "value")
-            && isElementNamed(child->parent->parent, "observationMedia"))
-            if (xmlAttrPtr value = unprefixedAttribute(child, "value"))
-                references.push_back(reinterpret_cast<xmlNodePtr>(value));
-        collectReferences(child, references);
-    }
+    forEachElement(node, [&references](const xml::Cursor& element) {
+        if (isElementNamed(element, "reference") && isElementNamed(element.parent(), "value")
+            && isElementNamed(element.parent().parent(), "observationMedia"))
+            if (const xml::Cursor value = element.attribute("value"))
+                references.push_back(value);
+    });
 }
 
 // The media file names the SPL refers to, in document order; one walk instead of a search of
@@ -55,10 +52,10 @@ QStringList mediaReferences(const xml::Document& target)
             names << reference.text();
         return names;
     }
-    std::vector<xmlNodePtr> references;
-    collectReferences(root.parentNode().raw(), references);
-    for (xmlNodePtr reference : references)
-        names << xml::handleOn(reference).text();
+    std::vector<xml::Cursor> references;
+    collectReferences(xml::Cursor(root.parentNode()), references);
+    for (const xml::Cursor& reference : references)
+        names << reference.text();
     return names;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/xml/tree/Cursor.h"
+
 #include <QByteArray>
 
-#include <libxml/tree.h>
+#include <cstring>
 
 namespace veldra {
 
@@ -14,53 +16,31 @@ namespace veldra {
 struct NameTest {
     QByteArray name;  // empty for "*"
 
-    bool matches(xmlNodePtr node) const
+    // The local name to look for, or null for any element.
+    const char* lookedFor() const { return name.isEmpty() ? nullptr : name.constData(); }
+
+    bool matches(const xml::Cursor& node) const
     {
-        return node->type == XML_ELEMENT_NODE
-            && (name.isEmpty() || xmlStrEqual(node->name, reinterpret_cast<const xmlChar*>(name.constData())));
+        return node.isElement() && (name.isEmpty() || node.isNamed(name.constData()));
     }
 };
-
-// The attribute of that name and no namespace (as getAttribute finds an unprefixed name).
-// Most attributes asked past differ in their first letter, so that is tested first.
-inline xmlAttrPtr unprefixedAttribute(xmlNodePtr element, const char* name)
-{
-    if (element->type != XML_ELEMENT_NODE)
-        return nullptr;
-    for (xmlAttrPtr attribute = element->properties; attribute; attribute = attribute->next)
-        if (!attribute->ns && attribute->name[0] == static_cast<xmlChar>(name[0])
-            && xmlStrEqual(attribute->name, reinterpret_cast<const xmlChar*>(name)))
-            return attribute;
-    return nullptr;
-}
 
 // The name of the mark the build gives settings elements and the target copies made for them.
 inline constexpr char word2SPLIDName[] = "Word2SPLID";
 
 // An element's mark (its Word2SPLID attribute), or null.
-inline xmlAttrPtr markOf(xmlNodePtr element)
+inline xml::Cursor markOf(const xml::Cursor& element)
 {
-    return unprefixedAttribute(element, word2SPLIDName);
-}
-
-// An attribute's value where it is held as one text node (as parsed or set), "" for an empty
-// one; null when it is spread over several nodes, which getAttribute joins.
-inline const xmlChar* attributeText(xmlAttrPtr attribute)
-{
-    const xmlNodePtr text = attribute->children;
-    if (!text)
-        return reinterpret_cast<const xmlChar*>("");
-    if (text->next || (text->type != XML_TEXT_NODE && text->type != XML_CDATA_SECTION_NODE))
-        return nullptr;
-    return text->content ? text->content : reinterpret_cast<const xmlChar*>("");
+    return element.attribute(word2SPLIDName);
 }
 
 // Whether two elements bear the same qualified name.
-inline bool sameQualifiedName(xmlNodePtr a, xmlNodePtr b)
+inline bool sameQualifiedName(const xml::Cursor& a, const xml::Cursor& b)
 {
-    const xmlChar* prefixA = a->ns ? a->ns->prefix : nullptr;
-    const xmlChar* prefixB = b->ns ? b->ns->prefix : nullptr;
-    return xmlStrEqual(a->name, b->name) && xmlStrEqual(prefixA, prefixB);
+    const char* prefixA = a.prefix();
+    const char* prefixB = b.prefix();
+    const bool samePrefix = prefixA && prefixB ? std::strcmp(prefixA, prefixB) == 0 : prefixA == prefixB;
+    return samePrefix && std::strcmp(a.localName(), b.localName()) == 0;
 }
 
 } // namespace veldra

@@ -2,16 +2,15 @@
 
 #include "generation/building/BuildIndex.h"
 #include "generation/building/StepPredicate.h"
-#include "platform/core/QuoteBracketScan.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/NodeList.h"
-#include "platform/xml/tree/RawAccess.h"
+#include "platform/core/QuoteBracketScan.h"
 
 #include <QHash>
 #include <QList>
 #include <QStringList>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -28,14 +27,6 @@ bool isAsciiLetter(QChar c)
 bool isNameStart(QChar c)
 {
     return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('*');
-}
-
-// Whether the element's local name is `name`; asked of every child a walk passes, most of
-// which differ from the name in their first letter.
-bool isNamed(xmlNodePtr element, const QByteArray& name)
-{
-    const char* own = reinterpret_cast<const char*>(element->name);
-    return own[0] == name[0] && std::strcmp(own, name.constData()) == 0;
 }
 
 // A step is a name test followed by predicates; the name test holds no axis or function.
@@ -83,24 +74,15 @@ struct Step {
     NameTest test;
     std::vector<StepPredicate> conditions;
 
-    // As test.matches(node); a walk asks it of every child it passes, and most differ from the
-    // name in their first letter.
-    bool hasName(xmlNodePtr node) const
+    bool holdsConditions(const xml::Cursor& node) const
     {
-        if (node->type != XML_ELEMENT_NODE)
-            return false;
-        return test.name.isEmpty() || isNamed(node, test.name);
-    }
-
-    bool matches(xmlNodePtr node) const
-    {
-        if (!hasName(node))
-            return false;
         for (const StepPredicate& condition : conditions)
             if (!condition.holds(node))
                 return false;
         return true;
     }
+
+    bool matches(const xml::Cursor& node) const { return test.matches(node) && holdsConditions(node); }
 };
 
 using Steps = std::vector<Step>;
@@ -204,29 +186,23 @@ std::shared_ptr<const Steps> indexedSteps(const QString& path)
     return indexedLookups() ? stepsOf(path) : nullptr;
 }
 
-// The first child as Node::firstChild gives it, the XML declaration aside (no step matches it).
-xmlNodePtr firstChildOf(xmlNodePtr node)
-{
-    return node->type == XML_ATTRIBUTE_NODE || node->type == XML_DTD_NODE ? nullptr : node->children;
-}
-
 // Calls `found` for each match of steps[index...] below `context`, in document order, until it
-// answers false; answers false when it was stopped. Walks the libxml2 nodes: nothing changes
-// the tree meanwhile, so no handle is needed to keep a visited node alive.
+// answers false; answers false when it was stopped. Walks with a cursor: nothing changes the
+// tree meanwhile, so no handle is needed to keep a visited node alive.
 template<typename Found>
-bool eachMatch(xmlNodePtr context, const Steps& steps, size_t index, Found&& found)
+bool eachMatch(const xml::Cursor& context, const Steps& steps, size_t index, Found&& found)
 {
     if (index == steps.size())
         return found(context);
     const Step& step = steps[index];
     if (step.native) {
-        for (xmlNodePtr child = firstChildOf(context); child; child = child->next)
-            if (step.matches(child) && !eachMatch(child, steps, index + 1, found))
+        for (const xml::Cursor child : context.children(step.test.lookedFor()))
+            if (step.holdsConditions(child) && !eachMatch(child, steps, index + 1, found))
                 return false;
         return true;
     }
-    for (const xml::Node& child : xml::handleOn(context).selectNodes(step.text))
-        if (!eachMatch(child.raw(), steps, index + 1, found))
+    for (const xml::Node& child : context.node().selectNodes(step.text))
+        if (!eachMatch(xml::Cursor(child), steps, index + 1, found))
             return false;
     return true;
 }
@@ -236,11 +212,8 @@ bool eachMatch(xmlNodePtr context, const Steps& steps, size_t index, Found&& fou
 // any query from it does.
 bool isWalkable(const xml::Node& node)
 {
-    const xml::NodeType shown = node.nodeType();
-    const xmlElementType type = node.raw()->type;
-    if (type == XML_DOCUMENT_NODE || type == XML_HTML_DOCUMENT_NODE)
-        return shown == xml::NodeType::Document;
-    return type != XML_ELEMENT_NODE || shown == xml::NodeType::Element;
+    node.nodeType();  // throws for a null handle
+    return !xml::Cursor(node).isNull();
 }
 
 bool contains(const xml::NodeList& nodes, const xml::Node& node)
@@ -264,12 +237,12 @@ xml::Node firstMatchOf(const xml::Node& context, const QString& path, const Step
 {
     if (!steps || !isWalkable(context))
         return context.selectSingleNode(path);
-    xmlNodePtr first = nullptr;
-    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
+    xml::Cursor first;
+    eachMatch(xml::Cursor(context), *steps, 0, [&](const xml::Cursor& node) {
         first = node;
         return false;
     });
-    return first ? xml::handleOn(first) : xml::Node();
+    return first.node();
 }
 
 } // namespace
@@ -299,31 +272,31 @@ QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
     if (!steps || !isWalkable(context))
         return listOf(context.selectNodes(path));
     QList<xml::Node> matches;
-    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
-        matches << xml::handleOn(node);
+    eachMatch(xml::Cursor(context), *steps, 0, [&](const xml::Cursor& node) {
+        matches << node.node();
         return true;
     });
     return matches;
 }
 
-std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& path)
+std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path)
 {
     const std::shared_ptr<const Steps> steps = indexedSteps(path);
-    std::vector<xmlNodePtr> matches;
+    std::vector<xml::Cursor> matches;
     if (!steps || !isWalkable(context)) {
         for (const xml::Node& node : context.selectNodes(path))
             if (isWalkable(node))
-                matches.push_back(node.raw());
+                matches.push_back(xml::Cursor(node));
         return matches;
     }
-    eachMatch(context.raw(), *steps, 0, [&](xmlNodePtr node) {
+    eachMatch(xml::Cursor(context), *steps, 0, [&](const xml::Cursor& node) {
         matches.push_back(node);
         return true;
     });
     return matches;
 }
 
-std::vector<xmlNodePtr> matchingNodes(const xml::Document& document, const QString& path)
+std::vector<xml::Cursor> matchingNodes(const xml::Document& document, const QString& path)
 {
     const xml::Node root = document.documentElement();
     return matchingNodes(root.isNull() ? document.asNode() : root.parentNode(), path);
@@ -374,7 +347,7 @@ PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix) : 
     compiled_ = std::move(compiled);
 }
 
-std::vector<xmlNodePtr> PrefixedPaths::matches(const QString& rest, int shallowestRemoved)
+std::vector<xml::Cursor> PrefixedPaths::matches(const QString& rest, int shallowestRemoved)
 {
     const QString path = prefix_ + QLatin1Char('/') + rest;
     const std::optional<int> reach = compiled_->reach;
@@ -385,16 +358,16 @@ std::vector<xmlNodePtr> PrefixedPaths::matches(const QString& rest, int shallowe
         return matchingNodes(context_, path);
     if (!known_) {
         prefixMatches_.clear();
-        eachMatch(context_.raw(), *compiled_->steps, 0, [&](xmlNodePtr node) {
+        eachMatch(xml::Cursor(context_), *compiled_->steps, 0, [&](const xml::Cursor& node) {
             prefixMatches_.push_back(node);
             return true;
         });
         known_ = true;
     }
     // The walk of the whole path goes through the prefix's matches in the same order.
-    std::vector<xmlNodePtr> matches;
-    for (xmlNodePtr start : prefixMatches_)
-        eachMatch(start, *steps, compiled_->steps->size(), [&](xmlNodePtr node) {
+    std::vector<xml::Cursor> matches;
+    for (const xml::Cursor& start : prefixMatches_)
+        eachMatch(start, *steps, compiled_->steps->size(), [&](const xml::Cursor& node) {
             matches.push_back(node);
             return true;
         });
@@ -416,15 +389,12 @@ QList<xml::Node> allMatches(const xml::Document& document, const QString& path)
 namespace {
 
 // The elements named `name` below `node`, in document order.
-void collectNamed(xmlNodePtr node, const QByteArray& name, std::vector<xmlNodePtr>& found)
+void collectNamed(const xml::Cursor& node, const QByteArray& name, std::vector<xml::Cursor>& found)
 {
-    for (xmlNodePtr child = node->children; child; child = child->next) {
-        if (child->type != XML_ELEMENT_NODE)
-            continue;
-        if (isNamed(child, name))
-            found.push_back(child);
-        collectNamed(child, name, found);
-    }
+    forEachElement(node, [&](const xml::Cursor& element) {
+        if (element != node && element.isNamed(name.constData()))
+            found.push_back(element);
+    });
 }
 
 } // namespace
@@ -434,12 +404,12 @@ QList<xml::Node> elementsNamed(const xml::Document& document, const QString& nam
     const QString query = QStringLiteral("//") + name;
     if (!indexedLookups() || !isStepName(name) || name == QLatin1String("*") || document.documentElement().isNull())
         return listOf(document.selectNodes(query));
-    std::vector<xmlNodePtr> found;
-    collectNamed(document.documentElement().parentNode().raw(), name.toUtf8(), found);
+    std::vector<xml::Cursor> found;
+    collectNamed(xml::Cursor(document.documentElement().parentNode()), name.toUtf8(), found);
     QList<xml::Node> elements;
     elements.reserve(qsizetype(found.size()));
-    for (xmlNodePtr element : found)
-        elements << xml::handleOn(element);
+    for (const xml::Cursor& element : found)
+        elements << element.node();
     return elements;
 }
 
@@ -461,7 +431,7 @@ bool matchesPath(const xml::Node& node, const xml::Node& context, const QString&
     xml::Node above = context;
     for (qsizetype i = 0; i < chain.size(); ++i) {
         const Step& step = (*steps)[size_t(i)];
-        if (step.native ? !step.matches(chain[i].raw()) : !contains(above.selectNodes(step.text), chain[i]))
+        if (step.native ? !step.matches(xml::Cursor(chain[i])) : !contains(above.selectNodes(step.text), chain[i]))
             return false;
         above = chain[i];
     }

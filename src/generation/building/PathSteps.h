@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Node.h"
 
@@ -28,11 +29,11 @@ xml::Node firstMatch(const xml::Node& context, const QString& path);
 // The same nodes as context.selectNodes(path), in document order.
 QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
 
-// The nodes of allMatches(context, path) as libxml2 pointers, without a handle on each (the
-// XML declaration and namespace declarations shown as nodes are left out). They stay valid
-// while nothing is freed.
-std::vector<xmlNodePtr> matchingNodes(const xml::Node& context, const QString& path);
-std::vector<xmlNodePtr> matchingNodes(const xml::Document& document, const QString& path);
+// The nodes of allMatches(context, path) as cursors, without a handle on each (the XML
+// declaration and namespace declarations shown as nodes are left out). They stay valid while
+// nothing is freed.
+std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path);
+std::vector<xml::Cursor> matchingNodes(const xml::Document& document, const QString& path);
 
 // The matches of prefix + "/" + rest for many rests after one prefix, for a pass that only
 // takes nodes out of the tree meanwhile: the prefix's matches are found once and kept while
@@ -46,7 +47,7 @@ public:
     // `shallowestRemoved` is the level below the context of the shallowest node taken out of
     // the tree since the previous call (counting the context's children as level 1), or more
     // than any level when nothing was.
-    std::vector<xmlNodePtr> matches(const QString& rest, int shallowestRemoved);
+    std::vector<xml::Cursor> matches(const QString& rest, int shallowestRemoved);
 
     struct Prefix;
 
@@ -54,7 +55,7 @@ private:
     xml::Node context_;
     QString prefix_;
     std::shared_ptr<const Prefix> compiled_;
-    std::vector<xmlNodePtr> prefixMatches_;
+    std::vector<xml::Cursor> prefixMatches_;
     bool known_ = false;
 };
 

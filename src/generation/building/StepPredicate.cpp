@@ -185,59 +185,40 @@ private:
     size_t pos_ = 0;
 };
 
-// The node's string value where it is one text as stored, without copying it: the value of
-// an element or attribute of one text (or none), a text's content. Null otherwise.
-const xmlChar* storedValue(xmlNodePtr node)
+// The string value of a node as the query engine reads it, compared without copying it where
+// it is one text as stored.
+bool stringValueEquals(const xml::Cursor& node, const QByteArray& text)
 {
-    static const xmlChar nothing[] = "";
-    if (node->type == XML_TEXT_NODE)
-        return node->content ? node->content : nothing;
-    if (node->type != XML_ELEMENT_NODE && node->type != XML_ATTRIBUTE_NODE)
-        return nullptr;
-    const xmlNodePtr only = node->children;
-    if (!only)
-        return nothing;
-    if (only->type != XML_TEXT_NODE || only->next)
-        return nullptr;
-    return only->content ? only->content : nothing;
-}
-
-// The string value of a node as the query engine reads it.
-bool stringValueEquals(xmlNodePtr node, const QByteArray& text)
-{
-    if (const xmlChar* stored = storedValue(node))
-        return xmlStrEqual(stored, reinterpret_cast<const xmlChar*>(text.constData()));
-    xmlChar* content = xmlNodeGetContent(node);
-    const bool equal = content ? xmlStrEqual(content, reinterpret_cast<const xmlChar*>(text.constData()))
-                               : text.isEmpty();
-    xmlFree(content);
-    return equal;
+    return node.textUtf8() == text;
 }
 
 // Whether any node at steps[index...] from `node` passes `test`; stops at the first.
 template<typename NodeTest>
-bool anyAlong(xmlNodePtr node, const std::vector<PathStep>& steps, size_t index, const NodeTest& test)
+bool anyAlong(const xml::Cursor& node, const std::vector<PathStep>& steps, size_t index, const NodeTest& test)
 {
     if (index == steps.size())
         return test(node);
     const PathStep& step = steps[index];
     switch (step.kind) {
     case PathStep::Kind::Self: return anyAlong(node, steps, index + 1, test);
-    case PathStep::Kind::Parent: return node->parent && anyAlong(node->parent, steps, index + 1, test);
+    case PathStep::Kind::Parent: {
+        const xml::Cursor parent = node.parent();
+        return parent && anyAlong(parent, steps, index + 1, test);
+    }
     case PathStep::Kind::Element:
-        for (xmlNodePtr child = node->children; child; child = child->next)
-            if (step.test.matches(child) && anyAlong(child, steps, index + 1, test))
+        for (const xml::Cursor child : node.children(step.test.lookedFor()))
+            if (anyAlong(child, steps, index + 1, test))
                 return true;
         return false;
     case PathStep::Kind::Attribute:
-        if (xmlAttrPtr attribute = unprefixedAttribute(node, step.attribute.constData()))
-            return anyAlong(reinterpret_cast<xmlNodePtr>(attribute), steps, index + 1, test);
+        if (const xml::Cursor attribute = node.attribute(step.attribute.constData()))
+            return anyAlong(attribute, steps, index + 1, test);
         return false;
     }
     return false;
 }
 
-bool evaluate(const Expression& expression, xmlNodePtr node)
+bool evaluate(const Expression& expression, const xml::Cursor& node)
 {
     switch (expression.kind) {
     case Expression::Kind::Or:
@@ -252,11 +233,13 @@ bool evaluate(const Expression& expression, xmlNodePtr node)
         return true;
     case Expression::Kind::Not: return !evaluate(*expression.operands.front(), node);
     case Expression::Kind::Exists:
-        return anyAlong(node, expression.path, 0, [](xmlNodePtr) { return true; });
+        return anyAlong(node, expression.path, 0, [](const xml::Cursor&) { return true; });
     case Expression::Kind::Equals:
-        return anyAlong(node, expression.path, 0, [&](xmlNodePtr n) { return stringValueEquals(n, expression.text); });
+        return anyAlong(node, expression.path, 0,
+                        [&](const xml::Cursor& n) { return stringValueEquals(n, expression.text); });
     case Expression::Kind::NotEquals:
-        return anyAlong(node, expression.path, 0, [&](xmlNodePtr n) { return !stringValueEquals(n, expression.text); });
+        return anyAlong(node, expression.path, 0,
+                        [&](const xml::Cursor& n) { return !stringValueEquals(n, expression.text); });
     }
     return false;
 }
@@ -292,7 +275,7 @@ std::optional<StepPredicate> StepPredicate::parse(const QString& condition)
     return StepPredicate(std::move(expression));
 }
 
-bool StepPredicate::holds(xmlNodePtr node) const
+bool StepPredicate::holds(const xml::Cursor& node) const
 {
     return evaluate(*expression_, node);
 }

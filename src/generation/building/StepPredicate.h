@@ -25,7 +25,7 @@ public:
     static std::optional<StepPredicate> parse(const QString& condition);
 
     // What the query engine would answer for the condition with `node` as its context.
-    bool holds(xmlNodePtr node) const;
+    bool holds(const xml::Cursor& node) const;
 
     // How many levels below its node the condition looks: its answer stays while the tree loses
     // only nodes deeper than that. Nothing when it looks at a parent or at an element's text

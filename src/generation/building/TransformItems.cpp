@@ -83,28 +83,18 @@ QString settingsIdentity(const xml::Node& settingsElement, const QString& source
 
 QByteArray settingsIdentityBytes(const xml::Node& settingsElement, const QString& source)
 {
-    const xmlNodePtr element = settingsElement.raw();
-    const xmlAttrPtr id = !settingsElement.isNull() && settingsElement.nodeType() == xml::NodeType::Element
-        ? markOf(element)
-        : nullptr;
-    const xmlChar* value = id ? attributeText(id) : nullptr;
-    if (!value)
+    const xml::Cursor element(settingsElement);
+    const xml::Cursor id = markOf(element);
+    if (!id)
         return settingsIdentity(settingsElement, source).toUtf8();  // it names what is missing
-    const xmlChar* prefix = element->ns ? element->ns->prefix : nullptr;
-    const qsizetype prefixLength = prefix ? xmlStrlen(prefix) + 1 : 0;
-    const qsizetype nameLength = xmlStrlen(element->name);
-    const qsizetype valueLength = xmlStrlen(value);
-    QByteArray identity(prefixLength + nameLength + 1 + valueLength, Qt::Uninitialized);
-    char* at = identity.data();
-    if (prefix) {
-        std::memcpy(at, prefix, size_t(prefixLength - 1));
-        at[prefixLength - 1] = ':';
-        at += prefixLength;
-    }
-    std::memcpy(at, element->name, size_t(nameLength));
-    at[nameLength] = ' ';
-    std::memcpy(at + nameLength + 1, value, size_t(valueLength));
-    return identity;
+    const char* prefix = element.prefix();
+    const char* name = element.localName();
+    const QByteArray value = id.textUtf8();
+    QByteArray identity;
+    identity.reserve((prefix ? qsizetype(std::strlen(prefix)) + 1 : 0) + qsizetype(std::strlen(name)) + 1 + value.size());
+    if (prefix)
+        identity.append(prefix).append(':');
+    return identity.append(name).append(' ').append(value);
 }
 
 } // namespace veldra

@@ -22,8 +22,7 @@ const QString source = QStringLiteral("TransformRecurse");
 // the target by a path, so a plain node (no declaration or namespace declaration).
 bool isDocumentElement(const xml::Node& node)
 {
-    const xmlNodePtr parent = node.raw()->parent;
-    return parent && (parent->type == XML_DOCUMENT_NODE || parent->type == XML_HTML_DOCUMENT_NODE);
+    return xml::Cursor(node).parent().isDocument();
 }
 
 bool clones(const QString& allowClone)
@@ -56,7 +55,7 @@ xml::Node belowMarked(const BuildIndex& index, const QByteArray& identifier, con
 void appendAmongLikeNamed(const xml::Node& parent, const xml::Node& copy)
 {
     for (xml::Node child = parent.lastChild(); !child.isNull(); child = child.previousSibling()) {
-        if (child.raw()->type == XML_ELEMENT_NODE && sameQualifiedName(child.raw(), copy.raw())) {
+        if (const xml::Cursor parsed(child); parsed.isElement() && sameQualifiedName(parsed, xml::Cursor(copy))) {
             const xml::Node next = child.nextSibling();
             if (next.isNull())
                 parent.appendChild(copy);
@@ -169,13 +168,13 @@ std::vector<xml::Node> childrenOf(const xml::Node& element)
 // A child of a settings element: an element, text, a comment or a processing instruction.
 bool hasChildren(const xml::Node& child)
 {
-    return child.raw()->children != nullptr;
+    return xml::Cursor(child).hasChildren();
 }
 
 bool isLeaf(const xml::Node& child)
 {
-    const xmlNodePtr first = child.raw()->children;
-    return first && first->type == XML_TEXT_NODE && !first->next;
+    const xml::Cursor first = xml::Cursor(child).firstChild();
+    return first.type() == xml::NodeType::Text && !first.nextSibling();
 }
 
 // The element's children, each with the path of its settings element, in document order:

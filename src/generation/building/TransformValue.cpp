@@ -24,12 +24,9 @@ const QString fiveBlanks = QStringLiteral("     ");
 // is no element).
 bool attributeIs(const xml::Node& settingsValue, const char* name, const char* value)
 {
-    if (!settingsValue.isNull() && settingsValue.nodeType() == xml::NodeType::Element) {
-        const xmlAttrPtr attribute = unprefixedAttribute(settingsValue.raw(), name);
-        if (!attribute)
-            return false;
-        if (const xmlChar* text = attributeText(attribute))
-            return xmlStrEqual(text, reinterpret_cast<const xmlChar*>(value));
+    if (const xml::Cursor element(settingsValue); element.isElement()) {
+        const xml::Cursor attribute = element.attribute(name);
+        return attribute && attribute.textUtf8() == value;
     }
     return settingsValue.getAttribute(QLatin1String(name)) == QLatin1String(value);
 }
@@ -52,26 +49,20 @@ struct ValueTraits {
 
 ValueTraits traitsOf(const xml::Node& settingsValue)
 {
-    if (settingsValue.isNull() || settingsValue.nodeType() != xml::NodeType::Element)
+    const xml::Cursor element(settingsValue);
+    if (!element.isElement())
         return {allowsMultiLineText(settingsValue), isFileValue(settingsValue)};  // refuses it as ever
-    static const xmlChar* multiLineName = reinterpret_cast<const xmlChar*>("AllowMultiLineText");
-    static const xmlChar* typeName = reinterpret_cast<const xmlChar*>("ConstraintDataType");
-    xmlAttrPtr multiLine = nullptr;
-    xmlAttrPtr type = nullptr;
-    for (xmlAttrPtr attribute = settingsValue.raw()->properties; attribute; attribute = attribute->next) {
-        if (attribute->ns)
+    xml::Cursor multiLine;
+    xml::Cursor type;
+    for (xml::Cursor attribute = element.firstAttribute(); attribute; attribute = attribute.nextAttribute()) {
+        if (attribute.hasNamespace())
             continue;
-        if (!multiLine && xmlStrEqual(attribute->name, multiLineName))
+        if (!multiLine && attribute.isNamed("AllowMultiLineText"))
             multiLine = attribute;
-        else if (!type && xmlStrEqual(attribute->name, typeName))
+        else if (!type && attribute.isNamed("ConstraintDataType"))
             type = attribute;
     }
-    const xmlChar* multiLineText = multiLine ? attributeText(multiLine) : nullptr;
-    const xmlChar* typeText = type ? attributeText(type) : nullptr;
-    if ((multiLine && !multiLineText) || (type && !typeText))
-        return {allowsMultiLineText(settingsValue), isFileValue(settingsValue)};
-    return {multiLineText && xmlStrEqual(multiLineText, reinterpret_cast<const xmlChar*>("1")),
-            typeText && xmlStrEqual(typeText, reinterpret_cast<const xmlChar*>("File"))};
+    return {multiLine && multiLine.textUtf8() == "1", type && type.textUtf8() == "File"};
 }
 
 // The name a "File" value's file gets beside the SPL file, and in the SPL.
@@ -193,12 +184,11 @@ void writeText(const QString& value, const QString& attribute, const QByteArray&
     }
     const bool straight = !plainAttribute.isEmpty() && to.nodeType() == xml::NodeType::Element
         && !value.contains(QLatin1Char('\r'));  // setAttribute stores it as a line feed
-    if (straight ? !unprefixedAttribute(to.raw(), plainAttribute.constData()) : !to.hasAttribute(attribute))
+    if (straight ? !xml::Cursor(to).hasAttribute(plainAttribute.constData()) : !to.hasAttribute(attribute))
         throw VbError(err::General, source,
                       QStringLiteral("The target element %1 has no attribute %2.").arg(to.nodeName(), attribute));
     if (straight)
-        xmlSetNsProp(to.raw(), nullptr, reinterpret_cast<const xmlChar*>(plainAttribute.constData()),
-                     reinterpret_cast<const xmlChar*>(value.toUtf8().constData()));
+        to.setAttributeUtf8(plainAttribute.constData(), value.toUtf8());
     else
         to.setAttribute(attribute, value);
 }

@@ -5,6 +5,7 @@
 #include "generation/building/StepPredicate.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/NodeList.h"
+#include "platform/xml/tree/RemovalBatch.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,7 @@ TEST(PathStepsTest, ConditionsHoldWhereTheQueryEngineSelects)
         for (const xml::Node& element : elementsOf(document)) {
             const xml::Node parent = element.parentNode();
             const bool selected = listed(parent.selectNodes(QStringLiteral("*[") + condition + QLatin1Char(']')), element);
-            EXPECT_EQ(predicate->holds(element.raw()), selected) << element.nodeName().toStdString();
+            EXPECT_EQ(predicate->holds(xml::Cursor(element)), selected) << element.nodeName().toStdString();
             holding += selected;
         }
         EXPECT_GT(holding, 0);  // each case selects something, so it tests something
@@ -152,9 +153,9 @@ TEST(PathStepsTest, PathsAfterAKeptPrefixMatchAsTheWholePathWhileNodesAreTakenOu
     ASSERT_TRUE(document.loadXml(QStringLiteral(
         "<doc><section><code/><subject><p/></subject></section><section><subject><p/><p/></subject></section>"
         "<section><code code='x'/><subject><p><m/></p></subject></section></doc>")));
-    const auto level = [](xmlNodePtr node) {
+    const auto level = [](xml::Cursor node) {
         int depth = 0;
-        for (; node->type != XML_DOCUMENT_NODE; node = node->parent)
+        for (; !node.isDocument(); node = node.parent())
             ++depth;
         return depth;
     };
@@ -165,24 +166,21 @@ TEST(PathStepsTest, PathsAfterAKeptPrefixMatchAsTheWholePathWhileNodesAreTakenOu
         ASSERT_TRUE(copy.loadXml(document.xml()));
         const xml::Node start = copy.documentElement().parentNode();
         PrefixedPaths paths(start, prefix);
-        std::vector<xmlNodePtr> removed;  // kept until the end, as a pass keeps what it took out
+        xml::RemovalBatch removed;  // kept until the end, as a pass keeps what it took out
         int shallowest = std::numeric_limits<int>::max();
         // Each step takes out the first node at a path, then asks the rests again.
         for (const QString& taken : {QString(), QStringLiteral("doc/section/subject/p/m"), QStringLiteral("doc/section/code"),
                                      QStringLiteral("doc/section/subject/p"), QStringLiteral("doc/section/code")}) {
             if (!taken.isEmpty()) {
-                const xmlNodePtr node = copy.selectSingleNode(taken).raw();
+                const xml::Cursor node(copy.selectSingleNode(taken));
                 shallowest = std::min(shallowest, level(node));
-                xmlUnlinkNode(node);
-                removed.push_back(node);
+                removed.remove(node);
             }
             for (const QString& rest : {QStringLiteral("subject"), QStringLiteral("subject/p"), QStringLiteral("p"), QStringLiteral("*")}) {
                 SCOPED_TRACE((taken + QStringLiteral(" then ") + rest).toStdString());
-                const std::vector<xmlNodePtr> whole = matchingNodes(start, prefix + QLatin1Char('/') + rest);
+                const std::vector<xml::Cursor> whole = matchingNodes(start, prefix + QLatin1Char('/') + rest);
                 EXPECT_EQ(paths.matches(rest, std::exchange(shallowest, std::numeric_limits<int>::max())), whole);
             }
         }
-        for (xmlNodePtr node : removed)
-            xmlFreeNode(node);
     }
 }

@@ -1,5 +1,6 @@
 // A cursor reads the tree as the node handles show it, on real labels, and a lookup on
 // nothing gives nothing all along a chain.
+#include "platform/core/VbError.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/NodeList.h"
@@ -122,4 +123,41 @@ TEST(CursorTest, LookupsOnNothingGiveNothing)
         forEachElement(row.cursor, [&visited](Cursor) { ++visited; });
         EXPECT_EQ(visited, 0);
     }
+}
+
+// The UTF-8 write stores exactly what setAttribute stores, whichever road it takes, and
+// refuses what setAttribute refuses.
+TEST(CursorTest, AttributesWrittenInUtf8AreStoredAsSetAttributeStoresThem)
+{
+    const struct {
+        const char* name;
+        const char* value;
+    } rows[] = {
+        {"Word2SPLID", "Product 1a2b-3c"},  // the plain road
+        {"k", "line\r\nbreak\rend"},        // line breaks become LF
+        {"k", "tab\tand \xef\xbc\xa1"},     // a tab, a fullwidth letter
+        {"x:k", "prefixed"},                // a declared prefix
+        {"k", "<&\"'>"},
+        {"k", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Document doc;
+        ASSERT_TRUE(doc.loadXml(QStringLiteral("<a xmlns:x='urn:x'><b/><b/></a>")));
+        const Node first = doc.documentElement().firstChild();
+        const Node second = first.nextSibling();
+        first.setAttributeUtf8(row.name, QByteArray(row.value));
+        second.setAttribute(QString::fromUtf8(row.name), QString::fromUtf8(row.value));
+        EXPECT_EQ(first.xml(), second.xml());
+        EXPECT_EQ(Cursor(first).firstAttribute().textUtf8(), second.getAttribute(QString::fromUtf8(row.name)).toUtf8());
+    }
+    Document doc;
+    ASSERT_TRUE(doc.loadXml(QStringLiteral("<a><b/></a>")));
+    EXPECT_THROW(doc.documentElement().setAttributeUtf8("k", QByteArray("bell\x07")), veldra::VbError);
+    EXPECT_THROW(doc.documentElement().setAttributeUtf8("1bad", QByteArray("v")), veldra::VbError);
+    EXPECT_THROW(doc.createTextNode(QStringLiteral("t")).setAttributeUtf8("k", QByteArray("v")), veldra::VbError);
+    EXPECT_THROW(Node().setAttributeUtf8("k", QByteArray("v")), veldra::VbError);
+    const Cursor a(doc.documentElement());
+    EXPECT_TRUE(a.precedes(a.child("b")));
+    EXPECT_FALSE(a.child("b").precedes(a));
 }

@@ -4,6 +4,7 @@
 #include "platform/xml/tree/XmlStrings.h"
 
 #include <libxml/tree.h>
+#include <libxml/xpath.h>
 
 #include <cstring>
 
@@ -43,10 +44,15 @@ xmlNodePtr elementFrom(xmlNodePtr node, const char* name)
     return node;
 }
 
-// An attribute's value where it is held as one text node (as parsed or set); null otherwise.
-const xmlChar* singleTextOf(const xmlNode* attribute)
+// The node's text where it is held as one text node (a text; an element or attribute of one
+// text node or none); null otherwise.
+const xmlChar* singleTextOf(const xmlNode* node)
 {
-    const xmlNode* text = attribute->children;
+    if (node->type == XML_TEXT_NODE)
+        return node->content ? node->content : BAD_CAST "";
+    if (node->type != XML_ELEMENT_NODE && node->type != XML_ATTRIBUTE_NODE)
+        return nullptr;
+    const xmlNode* text = node->children;
     if (!text)
         return BAD_CAST "";
     if (text->next || text->type != XML_TEXT_NODE)
@@ -142,18 +148,31 @@ QString Cursor::text() const
 {
     if (!node_ || node_->type == XML_DTD_NODE)
         return QString(QLatin1String(""));
-    if (node_->type == XML_TEXT_NODE || node_->type == XML_CDATA_SECTION_NODE)
+    if (node_->type == XML_CDATA_SECTION_NODE)
         return QString::fromUtf8(value());
-    if (node_->type == XML_ATTRIBUTE_NODE)
-        if (const xmlChar* single = singleTextOf(node_))
-            return QString::fromUtf8(chars(single));
+    if (const xmlChar* single = singleTextOf(node_))
+        return QString::fromUtf8(chars(single));
     const QString text = detail::takeXml(xmlNodeGetContent(node_));
     return text.isNull() ? QString(QLatin1String("")) : text;
 }
 
+QByteArray Cursor::textUtf8() const
+{
+    if (!node_ || node_->type == XML_DTD_NODE)
+        return QByteArray("");
+    if (const xmlChar* single = singleTextOf(node_))
+        return QByteArray::fromRawData(chars(single), qsizetype(std::strlen(chars(single))));
+    xmlChar* content = xmlNodeGetContent(node_);
+    const QByteArray text(content ? chars(content) : "");
+    xmlFree(content);
+    return text;
+}
+
 Cursor Cursor::parent() const
 {
-    return Cursor(node_ ? node_->parent : nullptr);
+    if (!node_ || node_->type == XML_ATTRIBUTE_NODE)
+        return {};
+    return Cursor(node_->parent);
 }
 
 Cursor Cursor::firstChild() const
@@ -215,6 +234,12 @@ QString Cursor::attributeValue(const char* name) const
 bool Cursor::declaresNamespaces() const
 {
     return isElement() && node_->nsDef;
+}
+
+bool Cursor::precedes(const Cursor& other) const
+{
+    // xmlXPathCmpNodes answers 1 when its first node comes first.
+    return node_ && other.node_ && xmlXPathCmpNodes(node_, other.node_) == 1;
 }
 
 Cursor Cursor::nextElementWithin(const Cursor& root) const

@@ -2,8 +2,12 @@
 
 #include "platform/xml/tree/NodeType.h"
 
+#include <QByteArray>
+#include <QHashFunctions>
 #include <QString>
 
+#include <cstddef>
+#include <functional>
 #include <type_traits>
 
 struct _xmlNode;
@@ -20,8 +24,9 @@ struct NodeAccess;
 // where a Node handle per visited node would cost more than the work itself. A cursor is one
 // pointer and is copied freely; it does not keep its node or its document alive and is not
 // counted among the document's handles. So a cursor is for reading while no one removes
-// nodes: a removal that frees its node leaves it dangling. Take a Node (node()) of what a walk
-// finds to keep it or to change it.
+// nodes: a removal that frees its node leaves it dangling (a RemovalBatch frees nothing before
+// it ends, so cursors on what it took out stay readable until then). Take a Node (node()) of
+// what a walk finds to keep it or to change it.
 //
 // A default-constructed cursor is null; every lookup on a null cursor gives null again (a
 // null cursor, empty text, false), so a chain needs one check at its end. Nothing throws.
@@ -69,7 +74,11 @@ public:
     const char* value() const;
     // All text below the node, as Node::text gives it ("" for null).
     QString text() const;
+    // The same in UTF-8, sharing the stored bytes where the text is one node's (an element or
+    // attribute of one text, a text), which stay valid while the node is unchanged.
+    QByteArray textUtf8() const;
 
+    // The parent as the DOM shows it: attributes and the document node have none.
     Cursor parent() const;
     Cursor firstChild() const;
     Cursor nextSibling() const;
@@ -95,6 +104,14 @@ public:
     // The element after this one in a walk of `root`'s subtree in document order; null at its
     // end. The walk needs no recursion.
     Cursor nextElementWithin(const Cursor& root) const;
+
+    // Whether this node comes before `other` in document order (both in one document).
+    bool precedes(const Cursor& other) const;
+
+    friend size_t qHash(const Cursor& cursor, size_t seed = 0) noexcept
+    {
+        return qHash(static_cast<const void*>(cursor.node_), seed);
+    }
 
 private:
     friend struct detail::NodeAccess;
@@ -148,3 +165,8 @@ void forEachElement(const Cursor& root, Visit&& visit)
 }
 
 } // namespace veldra::xml
+
+template <>
+struct std::hash<veldra::xml::Cursor> {
+    size_t operator()(const veldra::xml::Cursor& cursor) const noexcept { return qHash(cursor); }
+};

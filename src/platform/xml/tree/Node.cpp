@@ -13,6 +13,7 @@
 
 #include <QRegularExpression>
 
+#include <cstring>
 #include <utility>
 
 namespace veldra::xml {
@@ -384,6 +385,49 @@ void Node::setAttribute(const QString& name, const QString& value) const
         throwNodeError(QStringLiteral("Only elements have attributes."));
     requireElement(node_, "attributes");
     detail::setAttribute(node_, name, value);
+}
+
+namespace {
+
+bool isAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// A name without prefix that needs no check; names beginning with "xml" (namespace
+// declarations among them) take the general road.
+bool isPlainAsciiName(const char* name)
+{
+    if (!name || !(isAsciiLetter(name[0]) || name[0] == '_') || std::strncmp(name, "xml", 3) == 0)
+        return false;
+    for (const char* c = name + 1; *c; ++c)
+        if (!(isAsciiLetter(*c) || (*c >= '0' && *c <= '9') || *c == '_' || *c == '.' || *c == '-'))
+            return false;
+    return true;
+}
+
+// UTF-8 that setAttribute would store unchanged: no CR to turn into LF, no control character,
+// and none of U+F000 to U+FFFF, among which are the two XML cannot hold.
+bool isStoredUnchanged(const QByteArray& value)
+{
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t' && byte != '\n') || byte == 0xEF)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void Node::setAttributeUtf8(const char* name, const QByteArray& value) const
+{
+    if (kind_ == Kind::Plain && node_ && node_->type == XML_ELEMENT_NODE && isPlainAsciiName(name)
+        && isStoredUnchanged(value)) {
+        xmlSetNsProp(node_, nullptr, BAD_CAST name, BAD_CAST value.constData());
+        return;
+    }
+    setAttribute(QString::fromUtf8(name), QString::fromUtf8(value));
 }
 
 void Node::removeAttribute(const QString& name) const

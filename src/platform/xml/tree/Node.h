@@ -81,6 +81,10 @@ public:
     bool hasAttribute(const QString& name) const;
     // Sets or creates the attribute. A prefix must be declared on the element or above it.
     void setAttribute(const QString& name, const QString& value) const;
+    // The same for a name and value in UTF-8. A name without prefix and a value XML stores as
+    // it is (no CR, nothing XML cannot hold) are written without converting either, for passes
+    // that copy thousands of values read from documents.
+    void setAttributeUtf8(const char* name, const QByteArray& value) const;
     // Removes the attribute when present; a namespace declaration only while nothing uses it.
     void removeAttribute(const QString& name) const;
     NodeList attributes() const;

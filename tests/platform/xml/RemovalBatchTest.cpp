@@ -2,7 +2,7 @@
 // a handle points into one of them: then all stay, as removed nodes stay for the DOM, with the
 // namespaces their former ancestors declared.
 #include "platform/xml/tree/Document.h"
-#include "platform/xml/tree/RawAccess.h"
+#include "platform/xml/tree/RemovalBatch.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +16,20 @@ const QString label = QStringLiteral(
 
 } // namespace
 
-TEST(RawAccessTest, ABatchFreesWhatItTookOutUnlessAHandlePointsIntoIt)
+TEST(RemovalBatchTest, ABatchFreesWhatItTookOutUnlessAHandlePointsIntoIt)
 {
     for (const bool handleKept : {false, true}) {
         SCOPED_TRACE(handleKept);
         Document doc;
         ASSERT_TRUE(doc.loadXml(label));
-        const xmlNodePtr component = doc.selectSingleNode(QStringLiteral("document/component")).raw();
-        const xmlNodePtr section = component->children;
+        const Cursor component(doc.selectSingleNode(QStringLiteral("document/component")));
+        const Cursor section = component.firstChild();
         Node code = handleKept ? doc.selectSingleNode(QStringLiteral("//code")) : Node();
         {
             RemovalBatch batch;
-            batch.remove(section->children);  // the title
+            batch.remove(section.firstChild());  // the title
             batch.remove(section);
-            EXPECT_FALSE(handleOn(component).hasChildNodes());
+            EXPECT_FALSE(component.node().hasChildNodes());
             batch.remove(component);  // where the code's namespace is declared
         }
         EXPECT_EQ(doc.documentElement().xml(), QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><id/></document>"));
@@ -43,7 +43,7 @@ TEST(RawAccessTest, ABatchFreesWhatItTookOutUnlessAHandlePointsIntoIt)
 
 // The handles a subtree carries into another document count there: a batch in the document
 // it came from frees what it takes out, one in the document it went to keeps it.
-TEST(RawAccessTest, HandlesMovedWithTheirSubtreeDecideInTheirNewDocument)
+TEST(RemovalBatchTest, HandlesMovedWithTheirSubtreeDecideInTheirNewDocument)
 {
     Document from;
     Document to;
@@ -54,10 +54,10 @@ TEST(RawAccessTest, HandlesMovedWithTheirSubtreeDecideInTheirNewDocument)
     to.documentElement().firstChild().appendChild(section);
     {
         RemovalBatch batch;
-        batch.remove(from.documentElement().firstChild().raw());
+        batch.remove(Cursor(from.documentElement().firstChild()));
     }
     EXPECT_EQ(from.documentElement().xml(), QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><id/></document>"));
-    const xmlNodePtr part = to.documentElement().firstChild().raw();
+    const Cursor part(to.documentElement().firstChild());
     {
         RemovalBatch batch;
         batch.remove(part);

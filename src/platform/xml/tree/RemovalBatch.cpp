@@ -1,4 +1,4 @@
-#include "platform/xml/tree/RawAccess.h"
+#include "platform/xml/tree/RemovalBatch.h"
 
 #include "platform/xml/tree/DocState.h"
 #include "platform/xml/tree/NodeAccess.h"
@@ -6,13 +6,9 @@
 
 namespace veldra::xml {
 
-Node handleOn(xmlNodePtr node)
+void RemovalBatch::remove(const Cursor& cursor)
 {
-    return detail::NodeAccess::wrap(node);
-}
-
-void RemovalBatch::remove(xmlNodePtr node)
-{
+    const xmlNodePtr node = detail::NodeAccess::raw(cursor);
     xmlUnlinkNode(node);
     removed_.push_back(node);
 }
