@@ -2,6 +2,8 @@
 
 #include "platform/core/VbError.h"
 #include "platform/xml/tree/Document.h"
+#include "platform/xml/io/Serializer.h"
+#include "platform/xml/tree/Document.h"
 #include "harness/FuzzCheck.h"
 #include "harness/MemoryFile.h"
 

@@ -2,7 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
-#include <libxml/tree.h>
+
+struct _xmlDoc;
 
 namespace veldra::xml {
 
@@ -48,7 +49,7 @@ public:
     SchemaCheck validateXml(const QString& xml, const QString& baseFile = QString()) const;
     // A tree in memory: the line is where the failing node stood when it was parsed (0 for
     // nodes created in memory); there is no source text.
-    SchemaCheck validateDocument(xmlDocPtr doc) const;
+    SchemaCheck validateDocument(_xmlDoc* doc) const;
     SchemaCheck validateDocument(const Document& doc) const;
 
 private:

@@ -3,7 +3,8 @@
 #include <QList>
 #include <QPair>
 #include <QString>
-#include <libxml/tree.h>
+
+struct _xmlDoc;
 
 namespace veldra::xml {
 
@@ -37,7 +38,7 @@ class XsltProcessor {
 public:
     // The document is not changed: the transform runs over a copy, because libxslt strips
     // whitespace (xsl:strip-space) from its input in place.
-    XsltResult transformDocument(const QString& stylesheet, xmlDocPtr doc, const XsltParameters& parameters = {}) const;
+    XsltResult transformDocument(const QString& stylesheet, _xmlDoc* doc, const XsltParameters& parameters = {}) const;
     XsltResult transformDocument(const QString& stylesheet, const Document& doc,
                                  const XsltParameters& parameters = {}) const;
     XsltResult transformFile(const QString& stylesheet, const QString& documentPath,

@@ -4,6 +4,13 @@
 #include "platform/xml/tree/DocState.h"
 #include "platform/xml/tree/NodeAccess.h"
 #include "platform/xml/io/Parser.h"
+#include "platform/xml/io/Serializer.h"
+#include "platform/xml/tree/TreeEdit.h"
+#include "platform/xml/io/XmlErrors.h"
+#include "platform/xml/tree/XmlStrings.h"
+#include "platform/xml/tree/DocState.h"
+#include "platform/xml/tree/NodeAccess.h"
+#include "platform/xml/io/Parser.h"
 #include "platform/xml/tree/TreeEdit.h"
 #include "platform/xml/io/XmlErrors.h"
 #include "platform/xml/tree/XmlStrings.h"
@@ -281,9 +288,9 @@ Node Document::createAttribute(const QString& name) const
 Node Document::importNode(const Node& node, bool deep) const
 {
     if (node.isNull() || NodeAccess::isDeclaration(node) || NodeAccess::isNamespaceDeclaration(node)
-        || isDocumentNode(node.raw()))
+        || isDocumentNode(NodeAccess::raw(node)))
         throwNodeError(QStringLiteral("This node cannot be imported."));
-    return NodeAccess::wrap(copyNode(node.raw(), state()->doc, deep));
+    return NodeAccess::wrap(copyNode(NodeAccess::raw(node), state()->doc, deep));
 }
 
 Node Document::appendChild(const Node& newChild) const

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "platform/xml/Layout.h"
+#include "platform/xml/tree/Node.h"
+#include "platform/xml/tree/NodeList.h"
+#include "platform/xml/io/ParseError.h"
 #include "platform/xml/tree/Node.h"
 #include "platform/xml/tree/NodeList.h"
 #include "platform/xml/io/ParseError.h"
@@ -8,7 +12,7 @@
 #include <QHash>
 #include <QString>
 
-#include <libxml/tree.h>
+struct _xmlDoc;
 
 namespace veldra::xml {
 
@@ -90,7 +94,7 @@ public:
 
     // For the other platform helpers (schema validation, XSLT). Read it, never free it, never
     // use the _private fields, and transform a copy (xmlCopyDoc), not the document itself.
-    xmlDocPtr raw() const;
+    _xmlDoc* raw() const;
 
     bool operator==(const Document& other) const;
     bool operator!=(const Document& other) const { return !(*this == other); }

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-#include <libxml/tree.h>
+struct _xmlNode;
+struct _xmlNs;
 
 namespace veldra::xml {
 
@@ -113,20 +114,18 @@ public:
     // The subtree as XML text; an element's text declares the namespaces it uses.
     QString xml() const;
 
-    // For the other platform helpers; never free it, nor use its _private field.
-    xmlNodePtr raw() const { return node_; }
-
 private:
     friend struct detail::NodeAccess;
+    friend class Cursor;
     enum class Kind : unsigned char { Plain, Declaration, NamespaceDeclaration };
 
-    Node(xmlNodePtr node, Kind kind, xmlNsPtr ns);
+    Node(_xmlNode* node, Kind kind, _xmlNs* ns);
     void requireNotNull() const;
     void acquire();
     void drop();
 
-    xmlNodePtr node_ = nullptr;  // the node; the document for the declaration; the owner element for a namespace declaration
-    xmlNsPtr ns_ = nullptr;      // the namespace declaration
+    _xmlNode* node_ = nullptr;  // the node; the document for the declaration; the owner element for a namespace declaration
+    _xmlNs* ns_ = nullptr;      // the namespace declaration
     Kind kind_ = Kind::Plain;
 };
 

@@ -4,6 +4,8 @@
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Node.h"
 
+#include <libxml/tree.h>
+
 namespace veldra::xml::detail {
 
 struct DocState;
@@ -25,7 +27,6 @@ struct NodeAccess {
     static Document document(DocState* state) { return Document(state); }
     static xmlNodePtr raw(const Node& node) { return node.node_; }
     static xmlNodePtr raw(const Cursor& cursor) { return cursor.node_; }
-    static Cursor cursor(xmlNodePtr node) { return Cursor(node); }
 };
 
 } // namespace veldra::xml::detail
