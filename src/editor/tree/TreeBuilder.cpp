@@ -38,8 +38,6 @@ bool isTextContent(xml::NodeType type)
     return type == xml::NodeType::Text || type == xml::NodeType::CData;
 }
 
-const QString Word2SPLID = QStringLiteral("Word2SPLID");
-
 // The element's Word2SPLID (null when it has none), read on the parsed attributes: nearly
 // every element of a settings document carries one.
 QString keyAttribute(const xml::Cursor& element)
@@ -169,7 +167,7 @@ private:
         const QString id = keyAttribute(xml::Cursor(element));
         const QString key = id.isEmpty() ? NewGUID() : id;
         if (settingsMode_ && id != key)
-            element.setAttribute(Word2SPLID, key);
+            element.setAttributeUtf8("Word2SPLID", key.toLatin1());  // hex digits and dashes
         Parent added;
         added.name = &names_.of(element);
         added.attributes = editor_.BuildAttributeString(element);

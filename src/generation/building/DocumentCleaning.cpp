@@ -36,16 +36,6 @@ bool anyMarked(const xml::Cursor& node)
     return marked;
 }
 
-// Still part of the document: a node taken out earlier in the pass (or inside a subtree
-// taken out) has no document node above it.
-bool isInDocument(xml::Cursor node)
-{
-    for (; node; node = node.parent())
-        if (node.isDocument())
-            return true;
-    return false;
-}
-
 bool holdsMark(const xml::Cursor& node)
 {
     return (node.isElement() || node.isDocument()) && anyMarked(node);
@@ -67,7 +57,7 @@ public:
     void remove(const xml::Cursor& node)
     {
         ++attempts_;
-        shallowest_ = std::min(shallowest_, levelOf(node));
+        shallowest_ = std::min(shallowest_, node.depth());
         const xml::NodeType type = node.type();
         if (batch_ && type != xml::NodeType::DocumentType && type != xml::NodeType::Attribute && node.parent())
             batch_->remove(node);
@@ -108,14 +98,6 @@ public:
     int takeShallowestRemoval() { return std::exchange(shallowest_, std::numeric_limits<int>::max()); }
 
 private:
-    static int levelOf(xml::Cursor node)
-    {
-        int level = 0;
-        for (; node && !node.isDocument(); node = node.parent())
-            ++level;
-        return level;
-    }
-
     std::optional<xml::RemovalBatch> batch_;
     QHash<xml::Cursor, bool> filled_;  // entries kept in blocks, not one allocation each
     int shallowest_ = std::numeric_limits<int>::max();
@@ -147,7 +129,8 @@ void reportFailedRemoval(const VbError& e, const ValueContext& context, const xm
 // does. A node already taken out of the document is left alone.
 void removeUnfilledChain(const xml::Cursor& start, const ValueContext& context, Remover& remover)
 {
-    if (!isInDocument(start))
+    // A node taken out earlier in the pass (or inside a subtree taken out) is no longer in it.
+    if (!start.isInDocument())
         return;
     xml::Cursor current = start;
     while (!current.isDocument() && !remover.filled(current)) {
@@ -165,7 +148,7 @@ void cleanEntryTargets(const QString& query, const xml::Node& targetRoot, Remove
 {
     for (const xml::Cursor& node : matchingNodes(targetRoot, query)) {
         const xml::Cursor parent = node.parent();
-        if (!parent || parent.isDocument() || !isInDocument(node))
+        if (!parent || parent.isDocument() || !node.isInDocument())
             continue;
         if (!remover.filled(node))
             remover.remove(node);

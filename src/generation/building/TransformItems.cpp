@@ -90,11 +90,19 @@ QByteArray settingsIdentityBytes(const xml::Node& settingsElement, const QString
     const char* prefix = element.prefix();
     const char* name = element.localName();
     const QByteArray value = id.textUtf8();
-    QByteArray identity;
-    identity.reserve((prefix ? qsizetype(std::strlen(prefix)) + 1 : 0) + qsizetype(std::strlen(name)) + 1 + value.size());
-    if (prefix)
-        identity.append(prefix).append(':');
-    return identity.append(name).append(' ').append(value);
+    const qsizetype prefixLength = prefix ? qsizetype(std::strlen(prefix)) + 1 : 0;
+    const qsizetype nameLength = qsizetype(std::strlen(name));
+    QByteArray identity(prefixLength + nameLength + 1 + value.size(), Qt::Uninitialized);
+    char* at = identity.data();
+    if (prefix) {
+        std::memcpy(at, prefix, size_t(prefixLength - 1));
+        at[prefixLength - 1] = ':';
+        at += prefixLength;
+    }
+    std::memcpy(at, name, size_t(nameLength));
+    at[nameLength] = ' ';
+    std::memcpy(at + nameLength + 1, value.constData(), size_t(value.size()));
+    return identity;
 }
 
 } // namespace veldra

@@ -153,12 +153,6 @@ TEST(PathStepsTest, PathsAfterAKeptPrefixMatchAsTheWholePathWhileNodesAreTakenOu
     ASSERT_TRUE(document.loadXml(QStringLiteral(
         "<doc><section><code/><subject><p/></subject></section><section><subject><p/><p/></subject></section>"
         "<section><code code='x'/><subject><p><m/></p></subject></section></doc>")));
-    const auto level = [](xml::Cursor node) {
-        int depth = 0;
-        for (; !node.isDocument(); node = node.parent())
-            ++depth;
-        return depth;
-    };
     for (const QString& prefix : {QStringLiteral("doc/section[not(code)]"), QStringLiteral("doc/section[code/@code='x']"),
                                   QStringLiteral("doc/section/subject[p/m]"), QStringLiteral("doc/section")}) {
         SCOPED_TRACE(prefix.toStdString());
@@ -173,7 +167,7 @@ TEST(PathStepsTest, PathsAfterAKeptPrefixMatchAsTheWholePathWhileNodesAreTakenOu
                                      QStringLiteral("doc/section/subject/p"), QStringLiteral("doc/section/code")}) {
             if (!taken.isEmpty()) {
                 const xml::Cursor node(copy.selectSingleNode(taken));
-                shallowest = std::min(shallowest, level(node));
+                shallowest = std::min(shallowest, node.depth());
                 removed.remove(node);
             }
             for (const QString& rest : {QStringLiteral("subject"), QStringLiteral("subject/p"), QStringLiteral("p"), QStringLiteral("*")}) {

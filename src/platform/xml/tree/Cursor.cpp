@@ -37,6 +37,23 @@ bool isElementNamed(const xmlNode* node, const char* name)
     return node->type == XML_ELEMENT_NODE && (!name || nameIs(node, name));
 }
 
+// The children as Node::firstChild shows them: attributes and the document type have none.
+xmlNodePtr childrenOf(const xmlNode* node)
+{
+    return !node || node->type == XML_DTD_NODE || node->type == XML_ATTRIBUTE_NODE ? nullptr : node->children;
+}
+
+bool isDocumentNode(const xmlNode* node)
+{
+    return node->type == XML_DOCUMENT_NODE || node->type == XML_HTML_DOCUMENT_NODE;
+}
+
+// The parent as the DOM shows it.
+xmlNodePtr parentOf(const xmlNode* node)
+{
+    return node->type == XML_ATTRIBUTE_NODE ? nullptr : node->parent;
+}
+
 xmlNodePtr elementFrom(xmlNodePtr node, const char* name)
 {
     while (node && !isElementNamed(node, name))
@@ -62,11 +79,6 @@ const xmlChar* singleTextOf(const xmlNode* node)
 
 } // namespace
 
-Cursor::Cursor(const Node& node)
-    : node_(NodeAccess::isDeclaration(node) || NodeAccess::isNamespaceDeclaration(node) ? nullptr : NodeAccess::raw(node))
-{
-}
-
 Node Cursor::node() const
 {
     return NodeAccess::wrap(node_);
@@ -84,7 +96,7 @@ bool Cursor::isText() const
 
 bool Cursor::isDocument() const
 {
-    return node_ && (node_->type == XML_DOCUMENT_NODE || node_->type == XML_HTML_DOCUMENT_NODE);
+    return node_ && isDocumentNode(node_);
 }
 
 NodeType Cursor::type() const
@@ -170,16 +182,28 @@ QByteArray Cursor::textUtf8() const
 
 Cursor Cursor::parent() const
 {
-    if (!node_ || node_->type == XML_ATTRIBUTE_NODE)
-        return {};
-    return Cursor(node_->parent);
+    return Cursor(node_ ? parentOf(node_) : nullptr);
+}
+
+bool Cursor::isInDocument() const
+{
+    for (const xmlNode* node = node_; node; node = parentOf(node))
+        if (isDocumentNode(node))
+            return true;
+    return false;
+}
+
+int Cursor::depth() const
+{
+    int depth = 0;
+    for (const xmlNode* node = node_; node && !isDocumentNode(node); node = node->parent)
+        ++depth;
+    return depth;
 }
 
 Cursor Cursor::firstChild() const
 {
-    if (!node_ || node_->type == XML_DTD_NODE || node_->type == XML_ATTRIBUTE_NODE)
-        return {};
-    return Cursor(node_->children);
+    return Cursor(childrenOf(node_));
 }
 
 Cursor Cursor::nextSibling() const
@@ -189,12 +213,12 @@ Cursor Cursor::nextSibling() const
 
 bool Cursor::hasChildren() const
 {
-    return !firstChild().isNull();
+    return childrenOf(node_) != nullptr;
 }
 
 Cursor Cursor::child(const char* localName) const
 {
-    return Cursor(elementFrom(firstChild().node_, localName));
+    return Cursor(elementFrom(childrenOf(node_), localName));
 }
 
 Cursor Cursor::nextElement(const char* localName) const
@@ -204,7 +228,7 @@ Cursor Cursor::nextElement(const char* localName) const
 
 ElementRange Cursor::children(const char* localName) const
 {
-    return {Cursor(elementFrom(firstChild().node_, localName)), localName};
+    return {Cursor(elementFrom(childrenOf(node_), localName)), localName};
 }
 
 Cursor Cursor::firstAttribute() const
@@ -219,9 +243,11 @@ Cursor Cursor::nextAttribute() const
 
 Cursor Cursor::attribute(const char* name) const
 {
-    for (Cursor attribute = firstAttribute(); attribute; attribute = attribute.nextAttribute())
-        if (!attribute.node_->ns && nameIs(attribute.node_, name))
-            return attribute;
+    if (!isElement())
+        return {};
+    for (xmlAttrPtr attribute = node_->properties; attribute; attribute = attribute->next)
+        if (!attribute->ns && nameIs(reinterpret_cast<xmlNodePtr>(attribute), name))
+            return Cursor(reinterpret_cast<xmlNodePtr>(attribute));
     return {};
 }
 

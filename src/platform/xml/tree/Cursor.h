@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/xml/tree/Node.h"
+#include "platform/xml/tree/NodeType.h"
 #include "platform/xml/tree/NodeType.h"
 
 #include <QByteArray>
@@ -14,7 +16,6 @@ struct _xmlNode;
 
 namespace veldra::xml {
 
-class Node;
 class ElementRange;
 namespace detail {
 struct NodeAccess;
@@ -23,8 +24,8 @@ struct NodeAccess;
 // A light read cursor on one node of a Document, for walks that visit thousands of nodes
 // where a Node handle per visited node would cost more than the work itself. A cursor is one
 // pointer and is copied freely; it does not keep its node or its document alive and is not
-// counted among the document's handles. So a cursor is for reading while no one removes
-// nodes: a removal that frees its node leaves it dangling (a RemovalBatch frees nothing before
+// counted among the document's handles, which a removal checks to know whether it may free
+// what it takes out. So a cursor is for reading while no one removes nodes: a removal that frees its node leaves it dangling (a RemovalBatch frees nothing before
 // it ends, so cursors on what it took out stay readable until then). Take a Node (node()) of
 // what a walk finds to keep it or to change it.
 //
@@ -41,7 +42,7 @@ class Cursor {
 public:
     Cursor() = default;
     // Null for a null handle, the XML declaration or a namespace declaration.
-    explicit Cursor(const Node& node);
+    explicit Cursor(const Node& node) : node_(node.kind_ == Node::Kind::Plain ? node.node_ : nullptr) {}
 
     bool isNull() const { return node_ == nullptr; }
     explicit operator bool() const { return node_ != nullptr; }
@@ -51,7 +52,7 @@ public:
     // A handle on the node (null for a null cursor), which keeps it alive.
     Node node() const;
 
-    // Null cursor: false / the element type asked of nothing.
+    // The node's kind; all false for a null cursor.
     bool isElement() const;
     // Text or CDATA.
     bool isText() const;
@@ -65,6 +66,7 @@ public:
     // The prefix of an element's or attribute's name; nullptr when it has none.
     const char* prefix() const;
     bool hasNamespace() const;
+    // Whether an element's or attribute's local name is `localName`.
     bool isNamed(const char* localName) const;
     // The qualified name as Node::nodeName gives it for an element or attribute.
     QString qualifiedName() const;
@@ -80,6 +82,11 @@ public:
 
     // The parent as the DOM shows it: attributes and the document node have none.
     Cursor parent() const;
+    // Whether the node is in its document's tree: not an attribute, nor a node taken out (or
+    // inside a subtree taken out).
+    bool isInDocument() const;
+    // How many levels the node lies below the document node (the document element: 1).
+    int depth() const;
     Cursor firstChild() const;
     Cursor nextSibling() const;
     bool hasChildren() const;
