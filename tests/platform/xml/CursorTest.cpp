@@ -37,7 +37,7 @@ QStringList describeByCursor(const Document& doc)
         for (Cursor attribute = element.firstAttribute(); attribute; attribute = attribute.nextAttribute())
             line += QLatin1Char(' ') + attribute.qualifiedName() + QLatin1Char('=') + attribute.text();
         for (Cursor child = element.firstChild(); child; child = child.nextSibling())
-            if (child.isText())
+            if (child.type() == NodeType::Text || child.type() == NodeType::CData)
                 line += QLatin1Char('|') + child.text();
         lines << line;
     });

@@ -89,11 +89,6 @@ bool Cursor::isElement() const
     return node_ && node_->type == XML_ELEMENT_NODE;
 }
 
-bool Cursor::isText() const
-{
-    return node_ && (node_->type == XML_TEXT_NODE || node_->type == XML_CDATA_SECTION_NODE);
-}
-
 bool Cursor::isDocument() const
 {
     return node_ && isDocumentNode(node_);

@@ -54,8 +54,6 @@ public:
 
     // The node's kind; all false for a null cursor.
     bool isElement() const;
-    // Text or CDATA.
-    bool isText() const;
     bool isDocument() const;
     // The node's kind as Node::nodeType gives it; ask isNull() first (a null cursor, like a
     // kind the layer does not show, gives DocumentType).
