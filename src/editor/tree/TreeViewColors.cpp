@@ -29,30 +29,15 @@ long colorNumberOf(const QString& text)
     return std::lround(vbstr::trim(text).toDouble());
 }
 
-bool hasColorAttribute(const xml::Cursor& element)
-{
-    return element.hasAttribute("Color");
-}
-
-bool anyColored(const xml::Cursor& node)
-{
-    for (const xml::Cursor child : node.children())
-        if (hasColorAttribute(child) || anyColored(child))
-            return true;
-    return false;
-}
-
 // The elements with a Color attribute, in document order (as "//*[@Color]" selects them),
-// found in one walk that goes down only where one is: an open paints them over a tree of
+// found in one walk that makes a handle only for them: an open paints them over a tree of
 // tens of thousands of nodes, most documents having none or a few.
-void collectColored(const xml::Cursor& node, QList<xml::Node>& colored)
+void collectColored(const xml::Cursor& document, QList<xml::Node>& colored)
 {
-    for (const xml::Cursor child : node.children()) {
-        if (hasColorAttribute(child))
-            colored << child.node();
-        if (anyColored(child))
-            collectColored(child, colored);
-    }
+    xml::forEachElement(document, [&colored](const xml::Cursor& element) {
+        if (element.hasAttribute("Color"))
+            colored << element.node();
+    });
 }
 
 } // namespace
