@@ -2,8 +2,6 @@
 
 #include "platform/core/VbError.h"
 #include "platform/xml/tree/Document.h"
-#include "platform/xml/io/Serializer.h"
-#include "platform/xml/tree/Document.h"
 #include "harness/FuzzCheck.h"
 #include "harness/MemoryFile.h"
 
@@ -21,7 +19,7 @@ void xmlSave(const QByteArray& input)
     for (const xml::Layout layout : {xml::Layout::AsIs, xml::Layout::Indented}) {
         QByteArray saved;
         try {
-            saved = xml::detail::documentBytes(doc.raw(), doc.hasDeclaration(), layout);
+            saved = doc.xmlBytes(layout);
         } catch (const VbError&) {
             continue;  // an encoding the system cannot write: refused, nothing written
         }

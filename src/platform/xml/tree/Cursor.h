@@ -2,7 +2,6 @@
 
 #include "platform/xml/tree/Node.h"
 #include "platform/xml/tree/NodeType.h"
-#include "platform/xml/tree/NodeType.h"
 
 #include <QByteArray>
 #include <QHashFunctions>

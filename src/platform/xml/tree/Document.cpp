@@ -8,12 +8,6 @@
 #include "platform/xml/tree/TreeEdit.h"
 #include "platform/xml/io/XmlErrors.h"
 #include "platform/xml/tree/XmlStrings.h"
-#include "platform/xml/tree/DocState.h"
-#include "platform/xml/tree/NodeAccess.h"
-#include "platform/xml/io/Parser.h"
-#include "platform/xml/tree/TreeEdit.h"
-#include "platform/xml/io/XmlErrors.h"
-#include "platform/xml/tree/XmlStrings.h"
 
 #include <utility>
 

@@ -4,9 +4,6 @@
 #include "platform/xml/tree/Node.h"
 #include "platform/xml/tree/NodeList.h"
 #include "platform/xml/io/ParseError.h"
-#include "platform/xml/tree/Node.h"
-#include "platform/xml/tree/NodeList.h"
-#include "platform/xml/io/ParseError.h"
 #include "platform/xml/io/Serializer.h"
 
 #include <QHash>
