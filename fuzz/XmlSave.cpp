@@ -1,9 +1,9 @@
 #include "FuzzTargets.h"
 
-#include "platform/core/VbError.h"
-#include "platform/xml/tree/Document.h"
 #include "harness/FuzzCheck.h"
 #include "harness/MemoryFile.h"
+#include "platform/core/VbError.h"
+#include "platform/xml/tree/Document.h"
 
 namespace veldra::fuzz {
 

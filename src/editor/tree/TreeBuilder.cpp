@@ -3,8 +3,8 @@
 
 #include "editor/tree/TreeBuilder.h"
 
-#include "app/window/Captions.h"
 #include "app/shared/SharedProcedures.h"
+#include "app/window/Captions.h"
 #include "editor/tree/EditorTreeItem.h"
 #include "editor/tree/TreeView.h"
 #include "editor/window/frmXMLEditor.h"

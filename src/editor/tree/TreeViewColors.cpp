@@ -3,9 +3,9 @@
 
 #include "editor/window/frmXMLEditor.h"
 
-#include "editor/window/SharedDialog.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
+#include "editor/window/SharedDialog.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"

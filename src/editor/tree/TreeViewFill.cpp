@@ -3,8 +3,8 @@
 
 #include "editor/window/frmXMLEditor.h"
 
-#include "app/window/Captions.h"
 #include "app/shared/SharedProcedures.h"
+#include "app/window/Captions.h"
 #include "editor/document/DefinitionDocument.h"
 #include "editor/document/SettingsDocument.h"
 #include "editor/tree/TreeBuilder.h"

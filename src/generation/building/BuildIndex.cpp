@@ -2,9 +2,9 @@
 
 #include "generation/building/NodeTests.h"
 #include "generation/building/TransformItems.h"
+#include "platform/xml/query/QueryTranslator.h"
 #include "platform/xml/tree/Lookup.h"
 #include "platform/xml/tree/NodeList.h"
-#include "platform/xml/query/QueryTranslator.h"
 
 #include <QRegularExpression>
 

@@ -8,8 +8,8 @@
 #include "platform/core/AppPaths.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/tree/Document.h"
 #include "platform/xml/io/InputLimits.h"
+#include "platform/xml/tree/Document.h"
 
 #include <QHash>
 

@@ -8,8 +8,8 @@
 #include "platform/core/VbString.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
-#include "platform/xml/tree/RemovalBatch.h"
 #include "platform/xml/tree/Lookup.h"
+#include "platform/xml/tree/RemovalBatch.h"
 
 #include <QHash>
 #include <QSet>

@@ -3,9 +3,9 @@
 #include "app/log/Log.h"
 #include "generation/building/AddSPLFromFile.h"
 #include "generation/building/BuildIndex.h"
+#include "generation/building/NodeTests.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
-#include "generation/building/NodeTests.h"
 #include "platform/xml/tree/Lookup.h"
 
 #include <QDir>

@@ -2,9 +2,9 @@
 
 #include "generation/building/BuildIndex.h"
 #include "generation/building/StepPredicate.h"
+#include "platform/core/QuoteBracketScan.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/NodeList.h"
-#include "platform/core/QuoteBracketScan.h"
 
 #include <QHash>
 #include <QList>

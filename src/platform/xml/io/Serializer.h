@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/xml/Layout.h"
+#include "platform/xml/io/Layout.h"
 
 #include <QByteArray>
 #include <QString>

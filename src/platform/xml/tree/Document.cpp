@@ -1,12 +1,12 @@
 #include "platform/xml/tree/Document.h"
 
 #include "platform/core/FileSave.h"
-#include "platform/xml/tree/DocState.h"
-#include "platform/xml/tree/NodeAccess.h"
 #include "platform/xml/io/Parser.h"
 #include "platform/xml/io/Serializer.h"
-#include "platform/xml/tree/TreeEdit.h"
 #include "platform/xml/io/XmlErrors.h"
+#include "platform/xml/tree/DocState.h"
+#include "platform/xml/tree/NodeAccess.h"
+#include "platform/xml/tree/TreeEdit.h"
 #include "platform/xml/tree/XmlStrings.h"
 
 #include <utility>

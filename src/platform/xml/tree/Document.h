@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/xml/Layout.h"
-#include "platform/xml/tree/Node.h"
-#include "platform/xml/tree/NodeList.h"
+#include "platform/xml/io/Layout.h"
 #include "platform/xml/io/ParseError.h"
 #include "platform/xml/io/Serializer.h"
+#include "platform/xml/tree/Node.h"
+#include "platform/xml/tree/NodeList.h"
 
 #include <QHash>
 #include <QString>

@@ -1,14 +1,14 @@
 #include "platform/xml/tree/Node.h"
 
+#include "platform/xml/io/Serializer.h"
+#include "platform/xml/io/XmlErrors.h"
+#include "platform/xml/query/QueryEvaluator.h"
 #include "platform/xml/tree/AttributeEdit.h"
 #include "platform/xml/tree/DocState.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/NodeAccess.h"
 #include "platform/xml/tree/NodeList.h"
-#include "platform/xml/query/QueryEvaluator.h"
-#include "platform/xml/io/Serializer.h"
 #include "platform/xml/tree/TreeEdit.h"
-#include "platform/xml/io/XmlErrors.h"
 #include "platform/xml/tree/XmlStrings.h"
 
 #include <QRegularExpression>
