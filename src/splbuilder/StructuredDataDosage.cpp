@@ -141,8 +141,8 @@ void clsSPL::AddStructuredDataDosageCharacteristics(
                  QStringLiteral("Dosage Characteristics and DEA Schedule - cannot be added cause document is not initialized"));
         return;
     }
-    // A failure of any entry is reported, not only one of the last. The product is sought
-    // once it is found; moving the entries in leaves it where it was.
+    // A failure of any entry is reported, not only one of the last. The product, once found,
+    // is kept: moving the entries in leaves it where it was.
     spl::MovePhase moves;
     const QList<xml::Node> kept = keptEntries(*fragment);
     xml::Node product;
