@@ -10,9 +10,11 @@ namespace veldra {
 // object and structured-data fragments).
 QString labelTemplatePath(const QString& fileName);
 
-// Loads that file into target as Document::load does. The file is read on every call, so an
-// edited template takes effect at once; only its parsing is kept: when the bytes read are
-// those parsed before, target gets a copy of that parse.
+// Loads that file into target as Document::load does, and an edited template takes effect at
+// once. Its parsing is kept for the session: target gets a copy of the parse when the file
+// reads as the bytes parsed before. The file is not read again while the file system gives it
+// the identity, size and times it had when it was read, if it had last changed seconds before
+// that (a change after it gives it a new change time).
 bool loadLabelTemplate(xml::Document& target, const QString& fileName);
 
 } // namespace veldra

@@ -6,6 +6,7 @@
 #include "splbuilder/ValidateAgainstSchema.h"
 
 #include "platform/core/FileSave.h"
+#include "platform/xml/io/RereadInPlace.h"
 
 namespace veldra {
 
@@ -19,6 +20,19 @@ void replaceFile(const QString& path, const QByteArray& bytes)
         throw VbError(err::FileAccess, spl::errorSource, QStringLiteral("cannot write ") + path + QStringLiteral(": ") + problem);
 }
 
+// Validates the file just saved as `text` from `doc`. Where the tree, settled in place, is
+// what reading the file gives (the repairs only dropped empty namespace declarations, which
+// settling drops too), it is validated in memory and the file is parsed only to name the line
+// of an error; where the repairs made stored tags markup, the tree holds text where the file
+// holds elements, and the file is validated as it reads.
+void validateSavedFile(const QString& path, const xml::Document& doc, const QByteArray& text, bool markupRestored)
+{
+    if (!markupRestored && xml::rereadInPlace(doc))
+        ValidateAgainstSchema(path, doc, text);
+    else
+        ValidateAgainstSchema(path);
+}
+
 } // namespace
 
 void clsSPL::SaveFile(const QString& TargetFileName)
@@ -29,7 +43,8 @@ void clsSPL::SaveFile(const QString& TargetFileName)
     // element of element-only content gets a line of its own, so a validation error names its
     // line. The text is repaired before it is written, so the file is written once.
     doc.setDeclarationEncoding(QStringLiteral("UTF-8"));
-    const QByteArray text = repairedSplText(doc.xmlBytes(xml::Layout::Indented));
+    bool markupRestored = false;
+    const QByteArray text = repairedSplText(doc.xmlBytes(xml::Layout::Indented), &markupRestored);
     try {
         replaceFile(TargetFileName, text);
     } catch (const VbError& error) {
@@ -39,7 +54,7 @@ void clsSPL::SaveFile(const QString& TargetFileName)
         replaceFile(TargetFileName, text);
     }
     WriteLog(log_category::Information, QStringLiteral("Saved File: ") + TargetFileName);
-    ValidateAgainstSchema(TargetFileName);
+    validateSavedFile(TargetFileName, doc, text, markupRestored);
 }
 
 QString clsSPL::ValidateAgainstSchema(const QString& strFile) const

@@ -28,8 +28,10 @@ QByteArray joinedLines(const QByteArray& text)
 
 } // namespace
 
-QByteArray repairedSplText(const QByteArray& fileText)
+QByteArray repairedSplText(const QByteArray& fileText, bool* markupRestored)
 {
+    if (markupRestored)
+        *markupRestored = false;
     static const QByteArrayView emptyNamespace(" xmlns=\"\"");
     static const QByteArrayView tags[] = {"table", "thead", "tbody", "th", "tr", "td", "caption"};
     const QByteArray text = joinedLines(fileText);
@@ -59,6 +61,8 @@ QByteArray repairedSplText(const QByteArray& fileText)
                     at = nameAt + tag.size() + 4;
                     kept = at;
                     done = true;
+                    if (markupRestored)
+                        *markupRestored = true;
                     break;
                 }
             }

@@ -9,6 +9,8 @@ namespace veldra {
 // declarations of created elements removed; and table and caption tags that content stored
 // as text (plain <table>, <thead>, <tbody>, <tr>, <th>, <td>, <caption> and their end tags,
 // without attributes) made markup again. Bytes other than those pass through unchanged.
-QByteArray repairedSplText(const QByteArray& fileText);
+// `markupRestored`, when given, tells whether a tag was made markup: the text then reads as a
+// tree that holds elements where the written one held text.
+QByteArray repairedSplText(const QByteArray& fileText, bool* markupRestored = nullptr);
 
 } // namespace veldra

@@ -12,11 +12,14 @@ namespace veldra::spl {
 
 namespace {
 
-// One step of a path of element names: the name and whether it is a descendant ("//")
-// rather than a child ("/") of the node before.
+// One step of a path of element names: the name, whether it is a descendant ("//") rather
+// than a child ("/") of the node before, and the value an attribute of the element must have
+// ("name[@attribute='value']"), when the step asks one.
 struct Step {
     QByteArray name;
     bool descendant;
+    QByteArray attribute = {};
+    QByteArray value = {};
 };
 
 bool isPlainName(const QString& name)
@@ -29,7 +32,21 @@ bool isPlainName(const QString& name)
     return true;
 }
 
-// The steps of a path such as "a/b//c" or "//a", or nothing when the path holds more.
+// "name" or "name[@attribute='value']" (either quote), or nothing when the step holds more.
+std::optional<Step> stepOf(const QString& text, bool descendant)
+{
+    static const QRegularExpression withValue(QStringLiteral("^([^\\[]+)\\[@([^=]+)=(?:'([^']*)'|\"([^\"]*)\")\\]$"));
+    if (isPlainName(text))
+        return Step{text.toLatin1(), descendant};
+    const QRegularExpressionMatch match = withValue.match(text);
+    if (!match.hasMatch() || !isPlainName(match.captured(1)) || !isPlainName(match.captured(2)))
+        return std::nullopt;
+    const QString value = match.capturedStart(4) >= 0 ? match.captured(4) : match.captured(3);
+    return Step{match.captured(1).toLatin1(), descendant, match.captured(2).toLatin1(), value.toUtf8()};
+}
+
+// The steps of a path such as "a/b//c", "//a" or "a//b[@c='d']", or nothing when the path
+// holds more.
 std::optional<QList<Step>> namePath(const QString& path)
 {
     QList<Step> steps;
@@ -47,10 +64,10 @@ std::optional<QList<Step>> namePath(const QString& path)
         qsizetype end = at;
         while (end < path.size() && path.at(end) != QLatin1Char('/'))
             ++end;
-        const QString name = path.mid(at, end - at);
-        if (!isPlainName(name))
+        const std::optional<Step> step = stepOf(path.mid(at, end - at), descendant);
+        if (!step)
             return std::nullopt;
-        steps.append({name.toLatin1(), descendant});
+        steps.append(*step);
         at = end;
     }
     if (steps.isEmpty())
@@ -58,26 +75,33 @@ std::optional<QList<Step>> namePath(const QString& path)
     return steps;
 }
 
-using Accept = std::function<bool(const xml::Node&)>;
+bool takes(const xml::Cursor& element, const Step& step)
+{
+    return element.isNamed(step.name.constData())
+        && (step.attribute.isEmpty() || element.attribute(step.attribute.constData()).textUtf8() == step.value);
+}
 
-// The first node in document order that the steps from `index` on reach below `from` and
-// that `accept` takes (when given).
-xml::Node walk(const xml::Node& from, const QList<Step>& steps, qsizetype index, const Accept& accept = {})
+using Accept = std::function<bool(const xml::Cursor&)>;
+
+// The first element in document order that the steps from `index` on reach below `from` and
+// that `accept` takes (when given). The walk runs on cursors: the builders resolve hundreds
+// of paths per document, and a node handle per visited node would cost more than the walk.
+xml::Cursor walk(const xml::Cursor& from, const QList<Step>& steps, qsizetype index, const Accept& accept = {})
 {
     const Step& step = steps.at(index);
-    for (xml::Node child = from.firstChild(); child; child = child.nextSibling()) {
-        if (!xml::Cursor(child).isElement())
+    for (xml::Cursor child = from.firstChild(); child; child = child.nextSibling()) {
+        if (!child.isElement())
             continue;
-        if (isElement(child, step.name)) {
+        if (takes(child, step)) {
             if (index + 1 == steps.size()) {
                 if (!accept || accept(child))
                     return child;
-            } else if (const xml::Node found = walk(child, steps, index + 1, accept)) {
+            } else if (const xml::Cursor found = walk(child, steps, index + 1, accept)) {
                 return found;
             }
         }
         if (step.descendant)
-            if (const xml::Node found = walk(child, steps, index, accept))
+            if (const xml::Cursor found = walk(child, steps, index, accept))
                 return found;
     }
     return {};
@@ -113,7 +137,7 @@ xml::Node requiredNode(const xml::Node& from, const QString& path)
     // "//" at the start of a path searches the node's whole document: the query engine does.
     const bool fromTheDocument = from.nodeType() == xml::NodeType::Document || !path.startsWith(QLatin1String("//"));
     const std::optional<QList<Step>>& steps = cachedNamePath(path);
-    const xml::Node node = steps && fromTheDocument ? walk(from, *steps, 0) : from.selectSingleNode(path);
+    const xml::Node node = steps && fromTheDocument ? walk(xml::Cursor(from), *steps, 0).node() : from.selectSingleNode(path);
     if (node.isNull())
         throw missing(path);
     return node;
@@ -153,7 +177,7 @@ xml::Node childElement(const xml::Node& parent, QByteArrayView name)
 
 xml::Node descendantPath(const xml::Node& from, const QStringList& names)
 {
-    return names.isEmpty() ? from : walk(from, descendants(names), 0);
+    return names.isEmpty() ? from : walk(xml::Cursor(from), descendants(names), 0).node();
 }
 
 xml::Node requiredSectionPart(const xml::Document& document, const QString& id, const QStringList& below)
@@ -162,9 +186,11 @@ xml::Node requiredSectionPart(const xml::Document& document, const QString& id, 
     const xml::Node body = root && isElement(root, "document")
                                ? descendantPath(root, {QStringLiteral("component"), QStringLiteral("structuredBody")})
                                : xml::Node();
+    const QByteArray wantedId = id.toUtf8();
     const xml::Node section =
-        body ? walk(body, descendants({QStringLiteral("section")}), 0,
-                    [&](const xml::Node& node) { return node.getAttribute(QStringLiteral("ID")) == id; })
+        body ? walk(xml::Cursor(body), descendants({QStringLiteral("section")}), 0,
+                    [&](const xml::Cursor& node) { return node.attribute("ID").textUtf8() == wantedId; })
+                   .node()
              : xml::Node();
     const xml::Node part = section ? descendantPath(section, below) : xml::Node();
     if (part.isNull())

@@ -13,7 +13,8 @@ inline const QString errorSource = QStringLiteral("clsSPL");
 
 // The first node at `path` from `from`; a VbError naming the path when there is none, so a
 // skeleton or fragment that lacks a required element fails with a clear description. Paths
-// made only of element names, "/" and "//" are walked in the tree (the builders resolve
+// made only of element names, "/" and "//", each name with at most one attribute value to
+// match ("ingredient[@classCode='ACTIB']"), are walked in the tree (the builders resolve
 // hundreds of them per document); others go to the query engine.
 xml::Node requiredNode(const xml::Node& from, const QString& path);
 xml::Node requiredNode(const xml::Document& document, const QString& path);

@@ -1,6 +1,7 @@
 #include "splbuilder/clsSPL.h"
 
 #include "app/log/Log.h"
+#include "platform/xml/tree/Cursor.h"
 #include "splbuilder/SplNodes.h"
 #include "splbuilder/StructuredDataFrame.h"
 
@@ -60,6 +61,17 @@ std::function<void(const xml::Node&)> codedValue(const QString& code, const QStr
             throw VbError(err::XmlNode, spl::errorSource, QStringLiteral("element not found: original text of ") + code);
         first.setText(originalText);
     };
+}
+
+// The entries the fragment keeps (every subjectOf below its TEMPLATE), in document order.
+QList<xml::Node> keptEntries(const xml::Document& fragment)
+{
+    QList<xml::Node> kept;
+    xml::forEachElement(xml::Cursor(fragment.asNode()).child("TEMPLATE"), [&](const xml::Cursor& element) {
+        if (element.isNamed("subjectOf"))
+            kept.append(element.node());
+    });
+    return kept;
 }
 
 } // namespace
@@ -129,18 +141,20 @@ void clsSPL::AddStructuredDataDosageCharacteristics(
                  QStringLiteral("Dosage Characteristics and DEA Schedule - cannot be added cause document is not initialized"));
         return;
     }
-    // A failure of any entry is reported, not only one of the last.
+    // A failure of any entry is reported, not only one of the last. The product, once found,
+    // is kept: moving the entries in leaves it where it was.
     spl::MovePhase moves;
-    const xml::NodeList kept = fragment->selectNodes(QStringLiteral("TEMPLATE//subjectOf"));
+    const QList<xml::Node> kept = keptEntries(*fragment);
+    xml::Node product;
     for (const xml::Node& subjectOf : kept) {
         moves.attempt([&] {
-            const xml::Node product =
-                spl::requiredSectionPart(*Document, QStringLiteral("HOW-SUPPLIED-STORAGE-AND-HANDLING"),
-                                         {QStringLiteral("subject"), QStringLiteral("manufacturedProduct")});
-            product.insertBefore(subjectOf, product.selectSingleNode(QStringLiteral("consumedIn")));
+            if (!product)
+                product = spl::requiredSectionPart(*Document, QStringLiteral("HOW-SUPPLIED-STORAGE-AND-HANDLING"),
+                                                   {QStringLiteral("subject"), QStringLiteral("manufacturedProduct")});
+            product.insertBefore(subjectOf, spl::childElement(product, "consumedIn"));
         });
     }
-    if (moves.failed() || kept.length() > 0)
+    if (moves.failed() || !kept.isEmpty())
         moves.report(QStringLiteral("Adding Dosage Characteristics and DEA Schedule failed: "),
                      QStringLiteral("Dosage Characteristics and DEA Schedule - successfully processed"));
     else

@@ -1,6 +1,7 @@
 #include "splbuilder/clsSPL.h"
 
 #include "app/log/Log.h"
+#include "platform/xml/tree/Cursor.h"
 #include "splbuilder/SplNodes.h"
 #include "splbuilder/StructuredDataFrame.h"
 
@@ -70,13 +71,13 @@ struct IngredientCounts {
 };
 
 // Fills the ingredient fragment: the first row of a role fills that role's prototype, each
-// later one a copy appended to the fragment.
+// later one a copy of it (as the first row left it) appended to the fragment.
 IngredientCounts fillIngredients(const xml::Document& ingredients, const StructuredRows& rows)
 {
     IngredientCounts counts;
     const xml::Node root = spl::requiredNode(ingredients, QStringLiteral("subject"));
-    xml::Node active = spl::requiredNode(ingredients, activePrototype);
-    xml::Node inactive = spl::requiredNode(ingredients, inactivePrototype);
+    const xml::Node active = spl::requiredNode(ingredients, activePrototype);
+    const xml::Node inactive = spl::requiredNode(ingredients, inactivePrototype);
     const qsizetype count = rows.size();
     for (qsizetype i = 0; i < count; ++i) {
         const StructuredRow& row = rows.at(i);
@@ -87,10 +88,9 @@ IngredientCounts fillIngredients(const xml::Document& ingredients, const Structu
             continue;
         }
         int& counter = isActive ? counts.active : counts.inactive;
-        xml::Node& current = isActive ? active : inactive;
+        const xml::Node& prototype = isActive ? active : inactive;
         ++counter;
-        if (counter > 1)
-            current = spl::requiredNode(ingredients, isActive ? activePrototype : inactivePrototype).cloneNode(true);
+        const xml::Node current = counter > 1 ? prototype.cloneNode(true) : prototype;
         WriteLog(log_category::Processing, (isActive ? QStringLiteral("Active ingredient: ") : QStringLiteral("Inactive ingredient: "))
                                                    + cellText(row, 0) + QStringLiteral("(Code: ") + cellText(row, 1)
                                                    + QLatin1Char(')'));
@@ -103,6 +103,17 @@ IngredientCounts fillIngredients(const xml::Document& ingredients, const Structu
     return counts;
 }
 
+// The ingredients of that class in the fragment (below its subject), in document order.
+QList<xml::Node> ingredientsOfClass(const xml::Document& ingredients, const char* classCode)
+{
+    QList<xml::Node> found;
+    xml::forEachElement(xml::Cursor(ingredients.asNode()).child("subject"), [&](const xml::Cursor& element) {
+        if (element.isNamed("ingredient") && element.attribute("classCode").textUtf8() == classCode)
+            found.append(element.node());
+    });
+    return found;
+}
+
 // Moves the ingredients into the product, actives first, in front of its packages.
 void moveIngredients(const xml::Document& ingredients, const xml::Document& productFragment, const IngredientCounts& counts)
 {
@@ -111,24 +122,24 @@ void moveIngredients(const xml::Document& ingredients, const xml::Document& prod
     if (counts.active < 1)
         WriteLog(log_category::Error, QStringLiteral("No active ingredients defined - SPL may not be accepted by FDA"));
     else
-        for (const xml::Node& ingredient : ingredients.selectNodes(activePrototype))
+        for (const xml::Node& ingredient : ingredientsOfClass(ingredients, "ACTIB"))
             medicine.insertBefore(ingredient, packages);
     if (counts.inactive < 1)
         WriteLog(log_category::Error, QStringLiteral("No inactive ingredients defined - SPL may not be accepted by FDA"));
     else
-        for (const xml::Node& ingredient : ingredients.selectNodes(inactivePrototype))
+        for (const xml::Node& ingredient : ingredientsOfClass(ingredients, "IACT"))
             medicine.insertBefore(ingredient, packages);
 }
 
 void fillPackages(const xml::Document& productFragment, const StructuredRows& rows)
 {
     const xml::Node medicine = spl::requiredNode(productFragment, product);
-    xml::Node package = spl::requiredNode(productFragment, packagePrototype);
+    const xml::Node prototype = spl::requiredNode(productFragment, packagePrototype);
     const qsizetype count = rows.size();
     for (qsizetype i = 0; i < count; ++i) {
         const StructuredRow& row = rows.at(i);
-        if (i > 0)
-            package = spl::requiredNode(productFragment, packagePrototype).cloneNode(true);
+        // Each later row fills a copy of the prototype as the first row left it.
+        const xml::Node package = i > 0 ? prototype.cloneNode(true) : prototype;
         WriteLog(log_category::Processing, QStringLiteral("Package Code: ") + cellText(row, 0) + QLatin1Char('-')
                                                    + cellText(row, 1) + QLatin1Char('-') + cellText(row, 2));
         setAttributes(package, QStringLiteral("containerPackagedProduct//code"), {{QStringLiteral("code"), cellText(row, 0)}});

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <vector>
+
 namespace veldra {
 
 namespace {

@@ -94,7 +94,9 @@ public:
     // sections not coded by then are coded unclassified).
     bool ProcessLoincCodes(xml::Document* SPLR4Document = nullptr);
 
-    // Saving and schema validation
+    // Saving and schema validation. SaveFile validates what it saved; the document is then,
+    // wherever that is provably the same, the tree that reading the file gives (the elements
+    // the builder created in the skeleton's namespace), checked without reading the file.
     void SaveFile(const QString& TargetFileName);
     QString ValidateAgainstSchema(const QString& strFile) const;
 

@@ -211,6 +211,50 @@ TEST_F(StructuredDataTest, DosageCharacteristicsKeepOnlyWhatIsGivenBeforeTheRout
     EXPECT_TRUE(logLines().last().startsWith(line("Error", "Adding Dosage Characteristics and DEA Schedule failed: ")));
 }
 
+// A product or dosage fragment that lacks an element the builder fills stops it with an error
+// naming that element, before anything reaches the document.
+TEST_F(StructuredDataTest, ProductAndDosageFragmentsLackingAnElementFailNamingIt)
+{
+    const QString product = "TEMPLATE_STRUCTURED_DATA_PRODUCT.xml", ingredients = "TEMPLATE_STRUCTURED_DATA_INGREDIENTS.xml",
+                  dosage = "TEMPLATE_STRUCTURED_DATA_DOSAGE_CHARACTERISTICS.xml";
+    const struct {
+        QString file;
+        QString from;
+        QString to;
+        QString missing;
+    } cases[] = {
+        {product, "routeCode", "route", "subject//consumedIn//substanceAdministration//routeCode"},
+        {product, "genericMedicine", "generic", "subject/manufacturedProduct/manufacturedProduct/asEntityWithGeneric/genericMedicine/name"},
+        {product, "<code code=\"\" codeSystem=\"2.16.840.1.113883.6.69\"/>", "", "containerPackagedProduct//code"},
+        {ingredients, "classCode=\"IACT\"", "classCode=\"ACTIM\"", "subject//ingredient[@classCode='IACT']"},
+        {ingredients, "denominator", "fraction", "quantity//denominator"},
+        {dosage, "SPLCOLOR", "SPLCOLOUR", "TEMPLATE//subjectOf//characteristic//code[@code='SPLCOLOR']"},
+        {dosage, "DEADrugSchedule", "DEAClass", "TEMPLATE//subjectOf//policy[@classCode='DEADrugSchedule']//code"},
+        {dosage, "displayName=\"\"><originalText></originalText>", "displayName=\"\">", "original text of C48345"},
+    };
+    const StructuredRows rows{{"A", "UNII", "Active", "1", "mg", "C28253", "MILLIGRAM", "1", "1", "C48542", "TABLET"}};
+    const StructuredRows packages{{"P1", "C43165", "BOTTLE", "30", "1", "C48542", "TABLET", "1", "1", "C43165", "BOTTLE"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.missing.toStdString());
+        const QString original = readTextFile(templatePath(c.file));
+        breakFragment(c.file, c.from, c.to);
+        const QString before = spl.Document->xml();
+        QString description;
+        try {
+            if (c.file == dosage)
+                spl.AddStructuredDataDosageCharacteristics("C48672", "CII", "PD", "", "", "", "OVAL", "C48345", "", "",
+                                                           "WHITE", "C48325", "");
+            else
+                spl.AddStructuredDataProductDataAndIngredients(rows, packages, "T", "G", "F", "FN", "R", "RN");
+        } catch (const VbError& error) {
+            description = error.description();
+        }
+        EXPECT_EQ(description, "element not found: " + c.missing);
+        EXPECT_EQ(spl.Document->xml(), before);
+        writeTemplate(c.file, original);
+    }
+}
+
 TEST_F(StructuredDataTest, HeaderDataIsWrittenInOrderUntilAnElementIsMissing)
 {
     writeTemplate("TEMPLATE_SPL.xml", readTextFile(test::sourceDataDir() + "/LabelDefinitions/TEMPLATE_SPL.xml"));
