@@ -1,6 +1,5 @@
 #include "generation/building/MediaFileCheck.h"
 
-#include "app/Log.h"
 #include "generation/building/AddSPLFromFile.h"
 #include "generation/building/BuildIndex.h"
 #include "platform/xml/tree/Cursor.h"
