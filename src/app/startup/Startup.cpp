@@ -1,6 +1,7 @@
 #include "app/startup/Startup.h"
 
 #include "app/startup/BrowserSandbox.h"
+#include "app/startup/FirstPaintExit.h"
 #include "app/HookCall.h"
 #include "app/Hooks.h"
 #include "app/window/MainStatusBar.h"
@@ -57,6 +58,7 @@ int runVeldra(int argc, char** argv)
     QApplication::setApplicationName(app_info::title());
     QApplication::setOrganizationName(app_info::title());
     frmMain window;
+    exitAfterFirstPaintWhenAsked(window);
     Main();
     return app.exec();
 }
