@@ -39,6 +39,7 @@ frmPreview::frmPreview(QWidget* parent) : QWidget(parent)
     settings.localFilesOnly = true;
     settings.pageProcessFailed = showPageProcessFailure;
     WebBrowser = web::createBrowserControl(this, settings);
+    WebBrowser->widget()->setObjectName(QStringLiteral("WebBrowser"));
 }
 
 QSize frmPreview::sizeHint() const

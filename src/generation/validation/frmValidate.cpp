@@ -67,6 +67,7 @@ frmValidate::frmValidate(QWidget* parent) : QWidget(parent)
     settings.chooseFiles = [this] { return chooseFiles(); };
     settings.pageProcessFailed = showPageProcessFailure;
     WebBrowser = web::createBrowserControl(this, settings);
+    WebBrowser->widget()->setObjectName(QStringLiteral("WebBrowser"));
     resize(sizeHint());
 }
 

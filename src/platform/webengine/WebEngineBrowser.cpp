@@ -9,7 +9,6 @@ namespace veldra::web {
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, const BrowserSettings& settings) : QWebEngineView(parent)
 {
-    setObjectName(QStringLiteral("WebBrowser"));
     setPage(new BrowserPage(settings, this));
 }
 
