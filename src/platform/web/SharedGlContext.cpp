@@ -30,6 +30,9 @@ void makeSharedGlContext()
     // draws in software, as it would have with the context made at start.
     context->create();
     qt_gl_set_global_share_context(context);
+    // Widgets that draw with OpenGL share with the context only under this attribute. Qt
+    // warns once that it comes after the application's start, as it does when its own
+    // engine set-up is called late; the context above is what the warning is about.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     qAddPostRoutine(deleteSharedGlContext);
 }
