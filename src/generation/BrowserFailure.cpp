@@ -2,42 +2,11 @@
 
 #include "platform/ui/Ui.h"
 
-#include <QWebEnginePage>
-
 namespace veldra {
 
-namespace {
-
-QString howItEnded(QWebEnginePage::RenderProcessTerminationStatus status)
+void showPageProcessFailure(const QString& message)
 {
-    switch (status) {
-    case QWebEnginePage::CrashedTerminationStatus: return QStringLiteral("crashed");
-    case QWebEnginePage::KilledTerminationStatus: return QStringLiteral("was killed");
-    default: return QStringLiteral("ended abnormally");
-    }
-}
-
-// The message for a page process that ended with `status`; empty for a normal end.
-QString renderProcessFailureMessage(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode)
-{
-    if (status == QWebEnginePage::NormalTerminationStatus)
-        return {};
-    return QStringLiteral("The browser engine's page process %1 (exit code %2), so the page cannot be shown.\r\n\r\n"
-                          "Your documents are not affected; run the command again to show the page anew.")
-        .arg(howItEnded(status))
-        .arg(exitCode);
-}
-
-} // namespace
-
-void reportRenderProcessFailures(QWebEnginePage* page)
-{
-    QObject::connect(page, &QWebEnginePage::renderProcessTerminated, page,
-                     [](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
-                         const QString message = renderProcessFailureMessage(status, exitCode);
-                         if (!message.isEmpty())
-                             ui::msgBox(message, ui::Buttons::OK, ui::Icon::Critical);
-                     });
+    ui::msgBox(message, ui::Buttons::OK, ui::Icon::Critical);
 }
 
 } // namespace veldra

@@ -1,12 +1,12 @@
 #pragma once
 
-class QWebEnginePage;
+#include <QString>
 
 namespace veldra {
 
-// The browser engine shows each page from a process of its own. When that process crashes or
-// is killed, only the page is gone: the user is told so in a message box, and the program,
-// its editors and their documents carry on.
-void reportRenderProcessFailures(QWebEnginePage* page);
+// Shows the browser control's message about a page process that crashed or was killed (see
+// web::BrowserSettings::pageProcessFailed); the program, its editors and their documents
+// carry on.
+void showPageProcessFailure(const QString& message);
 
 } // namespace veldra

@@ -1,6 +1,7 @@
 #include "app/startup/Startup.h"
 
 #include "app/startup/BrowserSandbox.h"
+#include "app/startup/FirstPaintExit.h"
 #include "app/HookCall.h"
 #include "app/Hooks.h"
 #include "app/window/MainStatusBar.h"
@@ -51,12 +52,13 @@ int runVeldra(int argc, char** argv)
 {
     // The browser engine reads its sandbox switch once, when it starts.
     chooseBrowserSandbox(geteuid());
-    // The preview and validation windows embed a browser, which needs shared GL contexts.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The browser engine and its shared OpenGL context are loaded when the first preview or
+    // validation window needs them (web::createBrowserControl), not here.
     QApplication app(argc, argv);
     QApplication::setApplicationName(app_info::title());
     QApplication::setOrganizationName(app_info::title());
     frmMain window;
+    exitAfterFirstPaintWhenAsked(window);
     Main();
     return app.exec();
 }

@@ -4,19 +4,22 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-class QWebEngineView;
-
 namespace veldra {
+
+namespace web {
+class BrowserControl;
+}
 
 // A preview window: a browser control showing an SPL file rendered through the SPL stylesheet.
 // The quick preview of an editor reuses the window whose SourceXMLEditor is that editor. The
-// page may load local files only; nothing is fetched from the web.
+// page may load local files only; nothing is fetched from the web. Making the window loads
+// the browser engine the first time; it throws VbError when the engine cannot be loaded.
 class frmPreview : public QWidget {
     Q_OBJECT
 public:
     explicit frmPreview(QWidget* parent = nullptr);
 
-    QWebEngineView* WebBrowser;
+    web::BrowserControl* WebBrowser;
     // The editor window whose document the window shows (none for a previewed file).
     QPointer<QWidget> SourceXMLEditor;
 

@@ -10,6 +10,7 @@
 #include "generation/validation/ValidatorResultPage.h"
 #include "generation/validation/frmValidate.h"
 #include "platform/core/Skip.h"
+#include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
 #include "platform/xml/tree/Document.h"
@@ -96,6 +97,17 @@ void refuse(const QString& message)
 
 const QString Unrecognised = QStringLiteral("The page of the online validator was not recognised: ");
 
+// The validation window; none, after a message, when its browser engine cannot be loaded.
+frmValidate* validationWindow()
+{
+    try {
+        return frmValidate::instance();
+    } catch (const VbError& e) {
+        ui::showError(e);
+        return nullptr;
+    }
+}
+
 // Runs the validator's pages in the window; false (after a message) when they did not work.
 bool runValidatorPages(frmValidate& form)
 {
@@ -160,7 +172,9 @@ void HighlightReportedNodes(const QString& text)
 
 void ValidateOnline()
 {
-    frmValidate* form = frmValidate::instance();
+    frmValidate* form = validationWindow();
+    if (!form)
+        return;
     form->setWindowTitle(QStringLiteral("SPL Validation - Pragmatic Data Validator - ") + ValidatorAddress().host());
     showProgramWindow(form);
     ui::pumpMessages();

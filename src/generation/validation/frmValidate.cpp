@@ -2,10 +2,10 @@
 
 #include "app/window/Twips.h"
 #include "generation/BrowserFailure.h"
-#include "generation/BrowserWait.h"
 #include "generation/validation/ValidatorResultPage.h"
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
+#include "platform/web/BrowserModule.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,55 +13,12 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include <functional>
-#include <optional>
 
 namespace veldra {
 
 namespace {
-
-// A page that shows no script dialogs of its own and asks for the files of a file input
-// through the program's file dialog.
-class ValidatorPage : public QWebEnginePage {
-public:
-    using QWebEnginePage::QWebEnginePage;
-
-    int choosersOpened = 0;
-    int choosersAnswered = 0;
-    // The answer of the chooser that one click on the page opened. A click is sent again when
-    // the browser dropped it, so a click that was only late may open a second chooser: it
-    // gets the same answer without asking the user twice.
-    std::optional<QStringList> answerOfThisClick;
-
-protected:
-    QStringList chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) override
-    {
-        ++choosersOpened;
-        if (answerOfThisClick) {
-            ++choosersAnswered;
-            return *answerOfThisClick;
-        }
-        ui::FileRequest request;
-        request.title = QStringLiteral("Choose SPL File to Validate");
-        request.filter = QStringLiteral("XML Files (*.xml);;All Files (*)");
-        std::optional<QString> chosen;
-        skip([&] { chosen = ui::backend().openFile(request); });
-        answerOfThisClick = chosen ? QStringList{*chosen} : QStringList{};
-        ++choosersAnswered;
-        return *answerOfThisClick;
-    }
-    void javaScriptAlert(const QUrl&, const QString&) override {}
-    bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
-    bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
-};
-
-ValidatorPage* validatorPage(QWebEngineView* view)
-{
-    return static_cast<ValidatorPage*>(view->page());
-}
 
 // The element's centre in the view and whether it is a file input: [x, y, isFileInput].
 QString elementCentreScript(const QString& id)
@@ -106,12 +63,29 @@ frmValidate::frmValidate(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmValidate"));
     setAttribute(Qt::WA_DeleteOnClose);
-    WebBrowser = new QWebEngineView(this);
-    WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
-    auto* page = new ValidatorPage(WebBrowser);
-    reportRenderProcessFailures(page);
-    WebBrowser->setPage(page);
+    web::BrowserSettings settings;
+    settings.chooseFiles = [this] { return chooseFiles(); };
+    settings.pageProcessFailed = showPageProcessFailure;
+    WebBrowser = web::createBrowserControl(this, settings);
+    WebBrowser->widget()->setObjectName(QStringLiteral("WebBrowser"));
     resize(sizeHint());
+}
+
+QStringList frmValidate::chooseFiles()
+{
+    ++choosersOpened_;
+    if (answerOfThisClick_) {
+        ++choosersAnswered_;
+        return *answerOfThisClick_;
+    }
+    ui::FileRequest request;
+    request.title = QStringLiteral("Choose SPL File to Validate");
+    request.filter = QStringLiteral("XML Files (*.xml);;All Files (*)");
+    std::optional<QString> chosen;
+    skip([&] { chosen = ui::backend().openFile(request); });
+    answerOfThisClick_ = chosen ? QStringList{*chosen} : QStringList{};
+    ++choosersAnswered_;
+    return *answerOfThisClick_;
 }
 
 QSize frmValidate::sizeHint() const
@@ -121,13 +95,13 @@ QSize frmValidate::sizeHint() const
 
 bool frmValidate::openPage(const QUrl& address)
 {
-    return navigateAndWait(WebBrowser, address);
+    return WebBrowser->navigateAndWait(address);
 }
 
 bool frmValidate::clickElement(const QString& id)
 {
-    const QVariantList centre = runScriptAndWait(WebBrowser->page(), elementCentreScript(id)).toList();
-    QWidget* target = WebBrowser->focusProxy();
+    const QVariantList centre = WebBrowser->runScriptAndWait(elementCentreScript(id)).toList();
+    QWidget* target = WebBrowser->widget()->focusProxy();
     if (centre.size() != 3 || !target)
         return false;
     const QPoint point(qRound(centre.at(0).toDouble()), qRound(centre.at(1).toDouble()));
@@ -146,12 +120,11 @@ bool frmValidate::clickElement(const QString& id)
 bool frmValidate::waitForChooser(const std::function<void()>& click, bool opensChooser)
 {
     QPointer<frmValidate> alive = this;
-    QPointer<QWidget> target = WebBrowser->focusProxy();
-    ValidatorPage* page = validatorPage(WebBrowser);
-    page->answerOfThisClick.reset();
-    const int openedBefore = page->choosersOpened;
-    const int answeredBefore = page->choosersAnswered;
-    const auto opened = [&] { return !alive || page->choosersOpened > openedBefore; };
+    QPointer<QWidget> target = WebBrowser->widget()->focusProxy();
+    answerOfThisClick_.reset();
+    const int openedBefore = choosersOpened_;
+    const int answeredBefore = choosersAnswered_;
+    const auto opened = [&] { return !alive || choosersOpened_ > openedBefore; };
     QElapsedTimer timer;
     timer.start();
     do {
@@ -160,24 +133,23 @@ bool frmValidate::waitForChooser(const std::function<void()>& click, bool opensC
         click();
         waitUntil(opened, opensChooser ? ClickRepeatMs : ChooserOpenLimitMs);
     } while (opensChooser && !opened() && timer.elapsed() < ChooserOpenLimitMs);
-    if (alive && page->choosersOpened > openedBefore)
-        waitUntil([&] { return !alive || page->choosersAnswered > answeredBefore; }, -1);
+    if (alive && choosersOpened_ > openedBefore)
+        waitUntil([&] { return !alive || choosersAnswered_ > answeredBefore; }, -1);
     return alive;
 }
 
 bool frmValidate::submitForm(const QString& id)
 {
     const QString form = QStringLiteral("document.getElementById('%1')").arg(id);
-    const QVariant isForm = runScriptAndWait(WebBrowser->page(), QStringLiteral("!!(%1 && %1.submit)").arg(form));
+    const QVariant isForm = WebBrowser->runScriptAndWait(QStringLiteral("!!(%1 && %1.submit)").arg(form));
     if (!isForm.toBool())
         return false;
-    return waitForNextLoad(WebBrowser,
-                           [&] { WebBrowser->page()->runJavaScript(form + QStringLiteral(".submit();")); });
+    return WebBrowser->waitForNextLoad([&] { WebBrowser->runScript(form + QStringLiteral(".submit();")); });
 }
 
 ValidatorReport frmValidate::readReport()
 {
-    return validatorReportFrom(runScriptAndWait(WebBrowser->page(), resultPageScript()));
+    return validatorReportFrom(WebBrowser->runScriptAndWait(resultPageScript()));
 }
 
 void frmValidate::resizeEvent(QResizeEvent* event)
@@ -189,7 +161,7 @@ void frmValidate::resizeEvent(QResizeEvent* event)
 // The browser fills the window's client area.
 void frmValidate::Form_Resize()
 {
-    WebBrowser->setGeometry(rect());
+    WebBrowser->widget()->setGeometry(rect());
 }
 
 } // namespace veldra

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
 #include <functional>
-
-class QWebEngineView;
+#include <optional>
 
 namespace veldra {
+
+namespace web {
+class BrowserControl;
+}
 
 struct ValidatorReport;
 
@@ -16,10 +20,11 @@ struct ValidatorReport;
 class frmValidate : public QWidget {
     Q_OBJECT
 public:
-    // The window, created on first use.
+    // The window, created on first use; making it loads the browser engine the first time,
+    // and throws VbError when the engine cannot be loaded.
     static frmValidate* instance();
 
-    QWebEngineView* WebBrowser;
+    web::BrowserControl* WebBrowser;
 
     // Shows the page at `address` and returns when it has loaded; false when it did not.
     bool openPage(const QUrl& address);
@@ -43,6 +48,15 @@ protected:
 private:
     explicit frmValidate(QWidget* parent = nullptr);
     bool waitForChooser(const std::function<void()>& click, bool opensChooser);
+    // Answers the page's file input through the program's file dialog.
+    QStringList chooseFiles();
+
+    int choosersOpened_ = 0;
+    int choosersAnswered_ = 0;
+    // The answer of the chooser that one click on the page opened. A click is sent again when
+    // the browser dropped it, so a click that was only late may open a second chooser: it
+    // gets the same answer without asking the user twice.
+    std::optional<QStringList> answerOfThisClick_;
 };
 
 } // namespace veldra

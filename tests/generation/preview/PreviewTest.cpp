@@ -3,7 +3,6 @@
 #include "app/log/Log.h"
 #include "app/window/RememberedFolders.h"
 #include "app/window/frmMain.h"
-#include "generation/BrowserWait.h"
 #include "generation/preview/PreviewFolder.h"
 #include "generation/preview/PreviewSPLFile.h"
 #include "generation/preview/PreviewSPLR4Document.h"
@@ -11,8 +10,11 @@
 #include "generation/preview/SPLRendering.h"
 #include "generation/preview/StylesheetRewrite.h"
 #include "generation/preview/frmPreview.h"
+#include "generation/validation/OnlineValidation.h"
+#include "generation/validation/frmValidate.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
+#include "platform/web/BrowserModule.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/resources/ResourceResolver.h"
 #include "support/Fixtures.h"
@@ -25,8 +27,6 @@
 #include <QImage>
 #include <QTest>
 #include <QTime>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -60,7 +60,7 @@ QList<frmPreview*> previewWindows()
 
 QString pageText(frmPreview* window)
 {
-    return runScriptAndWait(window->WebBrowser->page(), QStringLiteral("document.body.innerText")).toString();
+    return window->WebBrowser->runScriptAndWait(QStringLiteral("document.body.innerText")).toString();
 }
 
 // True when the picture shows something besides white.
@@ -180,9 +180,8 @@ TEST_F(PreviewTest, PreviewOfAFileShowsItInAWindowAndRemovesItsCopy)
     ASSERT_EQ(windows.size(), 1);
     EXPECT_TRUE(windows[0]->windowTitle().startsWith(QStringLiteral("Preview SPL ") + ViagraFile));
     EXPECT_TRUE(pageText(windows[0]).contains(QStringLiteral("INDICATIONS AND USAGE")));
-    const int pictures = runScriptAndWait(windows[0]->WebBrowser->page(),
-                                          QStringLiteral("Array.from(document.images).filter(i => i.naturalWidth > 0).length"))
-                             .toInt();
+    const QString loadedPictures = QStringLiteral("Array.from(document.images).filter(i => i.naturalWidth > 0).length");
+    const int pictures = windows[0]->WebBrowser->runScriptAndWait(loadedPictures).toInt();
     EXPECT_GT(pictures, 0);
 
     // The browser paints a moment after loading; the screenshot goes into the test's own folder.
@@ -350,7 +349,7 @@ TEST_F(PreviewTest, APageProcessThatDiesIsAMessageAndTheNextPreviewShowsThePageA
     PreviewSPLR4Document(editor);
     ASSERT_EQ(previewWindows().size(), 1);
     frmPreview* window = previewWindows()[0];
-    const qint64 pagePid = window->WebBrowser->page()->renderProcessPid();
+    const qint64 pagePid = window->WebBrowser->pageProcessId();
     ASSERT_GT(pagePid, 0);
     ui.messages.clear();
 
@@ -430,6 +429,51 @@ TEST_F(PreviewTest, AReviewWindowHasNoSettingsDocumentToPreview)
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
     EXPECT_TRUE(previewWindows().isEmpty());
     EXPECT_FALSE(NoLogging);
+}
+
+// The browser engine is a module loaded when a window first needs it. A module that cannot be
+// loaded (missing, or a file that is no module) is a message naming it from every command that
+// shows pages, and no window opens; once the module is back, the next preview shows its page.
+TEST_F(PreviewTest, ABrowserModuleThatCannotBeLoadedIsAMessageAndNoWindow)
+{
+    struct ModuleRestored {
+        ~ModuleRestored()
+        {
+            web::setBrowserModuleForTesting({});
+            setValidatorAddressForTesting({});
+        }
+    } restored;
+    // No connection is made: the window fails before it asks for the page.
+    setValidatorAddressForTesting(QUrl(QStringLiteral("http://127.0.0.1:9/")));
+    frmXMLEditor* editor = openEditor(settings(QStringLiteral("doc-1"), QString(), QStringLiteral("Module Title")));
+    const QString notAModule = writeFile(QStringLiteral("not-a-module.so"), QStringLiteral("no code"));
+    for (const QString& module : {dir.file(QStringLiteral("missing.so")), notAModule}) {
+        SCOPED_TRACE(module.toStdString());
+        web::setBrowserModuleForTesting(module);
+        ui.messages.clear();
+        ui.openFiles.push_back(copyOfViagra());
+
+        PreviewSPLFile();
+        ValidateOnline();
+        PreviewSPLR4Document(editor);
+
+        ASSERT_EQ(ui.messages.size(), 2);
+        for (const ui::MessageRequest& message : ui.messages) {
+            EXPECT_TRUE(message.text.contains(QStringLiteral("The browser engine's module ") + module)) << message.text.toStdString();
+            EXPECT_EQ(message.icon, ui::Icon::Critical);
+        }
+        EXPECT_TRUE(logText().contains(QStringLiteral("The browser engine's module ") + module));
+        EXPECT_TRUE(previewWindows().isEmpty());
+        for (QWidget* window : programWindows())
+            EXPECT_EQ(qobject_cast<frmValidate*>(window), nullptr);
+        EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("viagra/Preview_") + ViagraFile)));
+        EXPECT_TRUE(editor->isVisible());
+    }
+
+    web::setBrowserModuleForTesting({});
+    PreviewSPLR4Document(editor);
+    ASSERT_EQ(previewWindows().size(), 1);
+    EXPECT_TRUE(pageText(previewWindows()[0]).contains(QStringLiteral("Module Title")));
 }
 
 } // namespace
