@@ -98,17 +98,7 @@ NodeType Cursor::type() const
 {
     if (!node_)
         return NodeType::DocumentType;
-    switch (node_->type) {
-    case XML_ELEMENT_NODE: return NodeType::Element;
-    case XML_ATTRIBUTE_NODE: return NodeType::Attribute;
-    case XML_TEXT_NODE: return NodeType::Text;
-    case XML_CDATA_SECTION_NODE: return NodeType::CData;
-    case XML_PI_NODE: return NodeType::ProcessingInstruction;
-    case XML_COMMENT_NODE: return NodeType::Comment;
-    case XML_DOCUMENT_NODE:
-    case XML_HTML_DOCUMENT_NODE: return NodeType::Document;
-    default: return NodeType::DocumentType;
-    }
+    return detail::shownType(node_->type).value_or(NodeType::DocumentType);
 }
 
 const char* Cursor::localName() const

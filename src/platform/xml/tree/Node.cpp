@@ -196,18 +196,10 @@ NodeType Node::nodeType() const
     case Kind::NamespaceDeclaration: return NodeType::Attribute;
     case Kind::Plain: break;
     }
-    switch (node_->type) {
-    case XML_ELEMENT_NODE: return NodeType::Element;
-    case XML_ATTRIBUTE_NODE: return NodeType::Attribute;
-    case XML_TEXT_NODE: return NodeType::Text;
-    case XML_CDATA_SECTION_NODE: return NodeType::CData;
-    case XML_PI_NODE: return NodeType::ProcessingInstruction;
-    case XML_COMMENT_NODE: return NodeType::Comment;
-    case XML_DTD_NODE: return NodeType::DocumentType;
-    case XML_DOCUMENT_NODE:
-    case XML_HTML_DOCUMENT_NODE: return NodeType::Document;
-    default: throwNodeError(QStringLiteral("This kind of node is not supported."));
-    }
+    const std::optional<NodeType> shown = detail::shownType(node_->type);
+    if (!shown)
+        throwNodeError(QStringLiteral("This kind of node is not supported."));
+    return *shown;
 }
 
 QString Node::baseName() const

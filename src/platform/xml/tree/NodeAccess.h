@@ -6,6 +6,8 @@
 
 #include <libxml/tree.h>
 
+#include <optional>
+
 namespace veldra::xml::detail {
 
 struct DocState;
@@ -28,5 +30,22 @@ struct NodeAccess {
     static xmlNodePtr raw(const Node& node) { return node.node_; }
     static xmlNodePtr raw(const Cursor& cursor) { return cursor.node_; }
 };
+
+// The kind the layer shows for a libxml2 node type; none for the kinds it does not show.
+inline std::optional<NodeType> shownType(xmlElementType type)
+{
+    switch (type) {
+    case XML_ELEMENT_NODE: return NodeType::Element;
+    case XML_ATTRIBUTE_NODE: return NodeType::Attribute;
+    case XML_TEXT_NODE: return NodeType::Text;
+    case XML_CDATA_SECTION_NODE: return NodeType::CData;
+    case XML_PI_NODE: return NodeType::ProcessingInstruction;
+    case XML_COMMENT_NODE: return NodeType::Comment;
+    case XML_DTD_NODE: return NodeType::DocumentType;
+    case XML_DOCUMENT_NODE:
+    case XML_HTML_DOCUMENT_NODE: return NodeType::Document;
+    default: return std::nullopt;
+    }
+}
 
 } // namespace veldra::xml::detail
