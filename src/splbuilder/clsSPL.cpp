@@ -1,12 +1,9 @@
 #include "splbuilder/clsSPL.h"
 
-#include "app/Log.h"
-#include "app/SharedProcedures.h"
-#include "platform/xml/tree/Cursor.h"
-#include "splbuilder/LabelTemplates.h"
 #include "app/log/Log.h"
 #include "app/shared/SharedProcedures.h"
 #include "platform/xml/tree/Cursor.h"
+#include "splbuilder/LabelTemplates.h"
 #include "splbuilder/SplNodes.h"
 
 #include <libxml/tree.h>

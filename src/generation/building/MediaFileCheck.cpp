@@ -1,12 +1,11 @@
 #include "generation/building/MediaFileCheck.h"
 
-#include "app/Log.h"
+#include "app/log/Log.h"
 #include "generation/building/AddSPLFromFile.h"
 #include "generation/building/BuildIndex.h"
+#include "generation/building/NodeTests.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
-#include "app/log/Log.h"
-#include "generation/building/NodeTests.h"
 #include "platform/xml/tree/Lookup.h"
 
 #include <QDir>
