@@ -7,9 +7,10 @@
 // machine; the build should stay within a small multiple of the floor and grow linearly with
 // the products. Logging is off, so the log window's cost is not counted.
 //
-// Memory: "peak_MB" is the peak resident memory a build adds to the process, the settings
-// document already loaded, and "MB_per_product" how much more that is than a build of the
-// same label with one product, per further product.
+// Memory: "peak_MB" is the peak resident memory a build adds to a process that has loaded the
+// settings document and built it once, and "MB_per_product" how much more that is than for
+// the same label with one product, per further product. Each is measured in a process of its
+// own, so the allocator's history of the other sizes does not count.
 #include "../tests/generation/SettingsFromSPL.cpp"
 #include "app/log/Log.h"
 #include "editor/document/SettingsDocument.h"
@@ -20,8 +21,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <malloc.h>
 #include <string>
@@ -36,6 +41,14 @@ namespace {
 const QString labelFile = QStringLiteral(VELDRA_FIXTURES_DIR "/spl-documents/openfda-lipitor-rx/lipitor-orig.xml");
 const QByteArray schema = QByteArrayLiteral(VELDRA_FIXTURES_DIR "/spl-schema/SPL.xsd");
 
+void useProgramFolderBesideBenchmarks()
+{
+    // The program folder the build made beside the benchmarks (data/ copied to bin/).
+    veldra::app_paths::setProgramFolderForTesting(QDir(QCoreApplication::applicationDirPath()).filePath("../bin"));
+    veldra::xml::setLocalRootForTesting(veldra::xml::ResourceKind::Schema, QStringLiteral(VELDRA_FIXTURES_DIR "/spl-schema"));
+    veldra::NoLogging = true;
+}
+
 struct BuildSetup {
     QTemporaryDir out;
     veldra::xml::Document label;
@@ -43,10 +56,7 @@ struct BuildSetup {
 
     BuildSetup()
     {
-        // The program folder the build made beside the benchmarks (data/ copied to bin/).
-        veldra::app_paths::setProgramFolderForTesting(QDir(QCoreApplication::applicationDirPath()).filePath("../bin"));
-        veldra::xml::setLocalRootForTesting(veldra::xml::ResourceKind::Schema, QStringLiteral(VELDRA_FIXTURES_DIR "/spl-schema"));
-        veldra::NoLogging = true;
+        useProgramFolderBesideBenchmarks();
         label = veldra::test::settingsFromSPL(labelFile);
         xmlSchemaParserCtxtPtr parser = xmlSchemaNewParserCtxt(schema.constData());
         splSchema = xmlSchemaParse(parser);
@@ -120,17 +130,38 @@ double statusMegabytes(const char* field)
     return 0;
 }
 
-// The resident memory one build adds at its peak. What earlier builds freed is handed back
-// first, so the figure is the build's own and not what the allocator kept.
-double buildPeakMegabytes(const veldra::xml::Document& settings, const QString& splFile)
+const char* const peakChildOption = "--build-peak-of";
+
+// In a process of its own: loads the settings file, builds once (the program compiles the
+// schema once per session), hands back what it freed, and prints the resident memory the
+// second build adds at its peak. A fresh process gives every size the same allocator history.
+int printBuildPeak(const QString& settingsFile)
 {
+    useProgramFolderBesideBenchmarks();
+    veldra::xml::Document settings;
+    if (!settings.load(settingsFile))
+        return 1;
+    const QString splFile = settingsFile + QStringLiteral(".spl.xml");
+    veldra::TransformSPLR4ToSPL(settings, splFile);
     settleFreedMemory();
     const double before = statusMegabytes("VmRSS:");
     resetPeak();
     veldra::TransformSPLR4ToSPL(settings, splFile);
-    const double peak = statusMegabytes("VmHWM:") - before;
-    settleFreedMemory();
-    return peak;
+    std::printf("%f\n", statusMegabytes("VmHWM:") - before);
+    return 0;
+}
+
+// The resident memory a build of `settings` adds at its peak, the settings already loaded.
+double buildPeakMegabytes(const veldra::xml::Document& settings, const QString& settingsFile)
+{
+    settings.save(settingsFile);
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(peakChildOption), settingsFile});
+    child.waitForFinished(-1);
+    bool ok = false;
+    const double peak = child.readAllStandardOutput().trimmed().toDouble(&ok);
+    QFile::remove(settingsFile);
+    return ok ? peak : -1;
 }
 
 double median(std::vector<double> values)
@@ -149,8 +180,9 @@ void BuildLabel(benchmark::State& state)
     // The program compiles the schema once per session and keeps it, as the floor does; the
     // first build of the run would otherwise count that compilation.
     veldra::TransformSPLR4ToSPL(settings, splFile);
-    const double peak = buildPeakMegabytes(settings, splFile);
-    const double onePeak = products == 1 ? peak : buildPeakMegabytes(settingsWith(1, withSections), splFile);
+    const QString settingsFile = setup().out.filePath(QStringLiteral("settings.xml"));
+    const double peak = buildPeakMegabytes(settings, settingsFile);
+    const double onePeak = products == 1 ? peak : buildPeakMegabytes(settingsWith(1, withSections), settingsFile);
     // Each build is paired with a floor run right after it, and the medians are compared, so
     // a burst of load on a shared machine moves both sides or neither.
     std::vector<double> builds;
@@ -191,5 +223,10 @@ BENCHMARK(BuildLabel)
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], peakChildOption) == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return printBuildPeak(QString::fromLocal8Bit(argv[2]));
+    }
     return runQtBenchmarks(argc, argv);
 }
