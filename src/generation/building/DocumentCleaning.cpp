@@ -291,6 +291,35 @@ void removeUnfilledCopies(const xml::Document& settings, const xml::Document& tr
 
 } // namespace
 
+QStringList CleaningPaths(const xml::Node& entry)
+{
+    const QString targetPath = optionalItemText(entry, QStringLiteral("Definition/Target"));
+    const xml::Node templateTargetItem = firstMatch(entry, QStringLiteral("Definition/TemplateTarget"));
+    const QString prefix = valuesPrefix(targetPath, optionalItemText(entry, QStringLiteral("Definition/FilterSource")),
+                                        xml::textOf(templateTargetItem), !templateTargetItem.isNull());
+    QStringList paths{targetPath};
+    for (const xml::Node& value : allMatches(entry, QStringLiteral("Value")))
+        paths << prefix + QLatin1Char('/') + optionalItemText(value, QStringLiteral("Target"));
+    return paths;
+}
+
+void CleanBelowCopy(const xml::Node& copy, const QStringList& valueTargets)
+{
+    const xml::Cursor top(copy);
+    xml::RemovalBatch removals;
+    for (const QString& valueTarget : valueTargets) {
+        for (const xml::Cursor& start : matchingNodes(copy, valueTarget)) {
+            if (!start.isInDocument())
+                continue;
+            for (xml::Cursor current = start; current != top && !holdsMark(current);) {
+                const xml::Cursor parent = current.parent();
+                removals.remove(current);
+                current = parent;
+            }
+        }
+    }
+}
+
 void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
 {
     if (found || node.isNull())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 namespace veldra {
 
 namespace xml {
@@ -22,5 +24,16 @@ void SubtreeHasWord2SPLID(const xml::Node& node, bool& found);
 // element is never removed by the entry pass. Throws VbError when an entry lacks an item
 // the cleaning needs; a removal that fails is reported and the cleaning goes on.
 void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target);
+
+// The paths at which the pass above takes unfilled nodes out for a Transform or PostProcessing
+// entry: its Definition/Target, then for each Value the path its target stands at
+// ("$FilterValue" left in place).
+QStringList CleaningPaths(const xml::Node& entry);
+
+// Takes out below `copy`, a copy of a template fragment in the target, what the pass above
+// would take out there for the Values whose targets (relative to the copy) are
+// `valueTargets`: each unfilled node at each target and the ancestors above it that hold
+// nothing filled, up to the copy, which stays. The removed nodes are freed at once.
+void CleanBelowCopy(const xml::Node& copy, const QStringList& valueTargets);
 
 } // namespace veldra
