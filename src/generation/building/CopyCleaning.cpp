@@ -2,6 +2,7 @@
 
 #include "generation/building/BuildIndex.h"
 #include "generation/building/DocumentCleaning.h"
+#include "generation/building/NodeTests.h"
 #include "generation/building/PathSteps.h"
 #include "generation/building/TransformItems.h"
 
@@ -13,8 +14,6 @@
 namespace veldra {
 
 namespace {
-
-const QString source = QStringLiteral("TransformRecurse");
 
 // The element names a path steps through, its conditions and "." steps left out; nothing when
 // a step is anything but a name (an axis, "..", "*", an attribute, a function, a union, "//").
@@ -97,18 +96,19 @@ bool noOtherCleaningBelow(const xml::Document& transformation, const xml::Node& 
     return true;
 }
 
-// Whether two settings elements at `sourcePath` share a clone identifier (the second would
-// find and fill the copy made for the first), or one lacks it.
+// Whether two settings elements at `sourcePath` share a Word2SPLID (the second would find and
+// fill the copy made for the first, when both bear one name), or one lacks it.
 bool identitiesRepeat(const xml::Document& settings, const QString& sourcePath)
 {
     QSet<QByteArray> seen;
-    for (const xml::Node& element : allMatches(settings, sourcePath)) {
-        if (!element.hasAttribute(Word2SPLIDAttribute))
+    for (const xml::Cursor& element : matchingNodes(settings, sourcePath)) {
+        const xml::Cursor mark = markOf(element);
+        if (!mark)
             return true;
-        const QByteArray identity = settingsIdentityBytes(element, source);
-        if (seen.contains(identity))
+        const QByteArray id = mark.textUtf8();
+        if (seen.contains(id))
             return true;
-        seen.insert(identity);
+        seen.insert(id);
     }
     return false;
 }
