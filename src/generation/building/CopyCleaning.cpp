@@ -136,7 +136,7 @@ const CopyCleaning::Plan& CopyCleaning::planFor(const xml::Node& entry, const Pr
     plan.cleans = qualifies(entry, prepared);
     if (plan.cleans)
         for (const PreparedValue* value : prepared.preparedValues)
-            plan.valueTargets << value->targetItem.text();
+            plan.valueTargets.push_back(&value->targetBelowCopy);
     return plans_.emplace(xml::Cursor(entry), std::move(plan)).first->second;
 }
 

@@ -3,12 +3,12 @@
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
-#include <QStringList>
-
 #include <unordered_map>
+#include <vector>
 
 namespace veldra {
 
+class LocationPath;
 struct PreparedEntry;
 
 // Cleans the copy a cloning entry made for a settings element as soon as the entry has
@@ -38,7 +38,7 @@ public:
 private:
     struct Plan {
         bool cleans = false;
-        QStringList valueTargets;
+        std::vector<const LocationPath*> valueTargets;  // the Values' targets below the copy
     };
 
     const Plan& planFor(const xml::Node& entry, const PreparedEntry& prepared);

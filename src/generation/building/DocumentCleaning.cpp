@@ -303,12 +303,12 @@ QStringList CleaningPaths(const xml::Node& entry)
     return paths;
 }
 
-void CleanBelowCopy(const xml::Node& copy, const QStringList& valueTargets)
+void CleanBelowCopy(const xml::Node& copy, const std::vector<const LocationPath*>& valueTargets)
 {
     const xml::Cursor top(copy);
     xml::RemovalBatch removals;
-    for (const QString& valueTarget : valueTargets) {
-        for (const xml::Cursor& start : matchingNodes(copy, valueTarget)) {
+    for (const LocationPath* valueTarget : valueTargets) {
+        for (const xml::Cursor& start : valueTarget->matchingNodes(copy)) {
             if (!start.isInDocument())
                 continue;
             for (xml::Cursor current = start; current != top && !holdsMark(current);) {

@@ -2,12 +2,15 @@
 
 #include <QStringList>
 
+#include <vector>
+
 namespace veldra {
 
 namespace xml {
 class Document;
 class Node;
 }
+class LocationPath;
 
 // Sets `found` when `node` or an element below it carries Word2SPLID, the mark of an SPL
 // element that the build made or filled. Returns at once when `found` is already set or
@@ -34,6 +37,6 @@ QStringList CleaningPaths(const xml::Node& entry);
 // would take out there for the Values whose targets (relative to the copy) are
 // `valueTargets`: each unfilled node at each target and the ancestors above it that hold
 // nothing filled, up to the copy, which stays. The removed nodes are freed at once.
-void CleanBelowCopy(const xml::Node& copy, const QStringList& valueTargets);
+void CleanBelowCopy(const xml::Node& copy, const std::vector<const LocationPath*>& valueTargets);
 
 } // namespace veldra

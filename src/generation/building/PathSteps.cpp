@@ -279,9 +279,10 @@ QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
     return matches;
 }
 
-std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path)
+namespace {
+
+std::vector<xml::Cursor> matchingNodesOf(const xml::Node& context, const QString& path, const Steps* steps)
 {
-    const std::shared_ptr<const Steps> steps = indexedSteps(path);
     std::vector<xml::Cursor> matches;
     if (!steps || !isWalkable(context)) {
         for (const xml::Node& node : context.selectNodes(path))
@@ -294,6 +295,18 @@ std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& 
         return true;
     });
     return matches;
+}
+
+} // namespace
+
+std::vector<xml::Cursor> LocationPath::matchingNodes(const xml::Node& context) const
+{
+    return matchingNodesOf(context, path_, compiled_->steps.get());
+}
+
+std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path)
+{
+    return matchingNodesOf(context, path, indexedSteps(path).get());
 }
 
 std::vector<xml::Cursor> matchingNodes(const xml::Document& document, const QString& path)

@@ -66,6 +66,8 @@ public:
 
     // The same node as firstMatch(context, text()).
     xml::Node firstMatch(const xml::Node& context) const;
+    // The same nodes as matchingNodes(context, text()).
+    std::vector<xml::Cursor> matchingNodes(const xml::Node& context) const;
     const QString& text() const { return path_; }
 
 private:
