@@ -124,8 +124,10 @@ void CopyCleaning::cleanAfterValues(const xml::Node& entry, const PreparedEntry&
                                     const xml::Node& targetRoot)
 {
     const Plan& plan = planFor(entry, prepared);
-    if (plan.cleans && matchesPath(copy, targetRoot, prepared.target.text()))
+    if (plan.cleans && matchesPath(copy, targetRoot, prepared.target.text())) {
         CleanBelowCopy(copy, plan.valueTargets);
+        cleaned_.insert(xml::Cursor(copy));
+    }
 }
 
 const CopyCleaning::Plan& CopyCleaning::planFor(const xml::Node& entry, const PreparedEntry& prepared)

@@ -4,6 +4,7 @@
 #include "platform/xml/tree/Document.h"
 
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace veldra {
@@ -35,6 +36,12 @@ public:
     void cleanAfterValues(const xml::Node& entry, const PreparedEntry& prepared, const xml::Node& copy,
                           const xml::Node& targetRoot);
 
+    // The copies cleaned so far. The cleaning pass finds nothing to take out below them and
+    // skips them: nothing writes into them after their entry, and no other entry's cleaning
+    // reaches below them. They stay in the target until that pass (which may take a copy out
+    // whole), so none of them is freed and taken for another node meanwhile.
+    const std::unordered_set<xml::Cursor>& cleaned() const { return cleaned_; }
+
 private:
     struct Plan {
         bool cleans = false;
@@ -47,6 +54,7 @@ private:
     xml::Document transformation_;
     xml::Document settings_;
     std::unordered_map<xml::Cursor, Plan> plans_;
+    std::unordered_set<xml::Cursor> cleaned_;
 };
 
 } // namespace veldra

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/xml/tree/Cursor.h"
+
 #include <QStringList>
 
+#include <unordered_set>
 #include <vector>
 
 namespace veldra {
@@ -26,7 +29,10 @@ void SubtreeHasWord2SPLID(const xml::Node& node, bool& found);
 // each Value and the chain of ancestors above it that hold nothing filled. The document
 // element is never removed by the entry pass. Throws VbError when an entry lacks an item
 // the cleaning needs; a removal that fails is reported and the cleaning goes on.
-void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target);
+// `cleanedCopies` are copies below which nothing is left to take out for any Value (see
+// CopyCleaning); the Values' targets are not looked for below them.
+void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target,
+                         const std::unordered_set<xml::Cursor>& cleanedCopies = {});
 
 // The paths at which the pass above takes unfilled nodes out for a Transform or PostProcessing
 // entry: its Definition/Target, then for each Value the path its target stands at

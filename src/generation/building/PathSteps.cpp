@@ -351,7 +351,9 @@ bool beginsWith(const Steps& path, const Steps& prefix)
 
 } // namespace
 
-PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix) : context_(context), prefix_(prefix)
+PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix,
+                             const std::unordered_set<xml::Cursor>* passedOver)
+    : context_(context), prefix_(prefix), passedOver_(passedOver)
 {
     auto compiled = std::make_shared<Prefix>();
     compiled->steps = indexedSteps(prefix);
@@ -372,7 +374,8 @@ std::vector<xml::Cursor> PrefixedPaths::matches(const QString& rest, int shallow
     if (!known_) {
         prefixMatches_.clear();
         eachMatch(xml::Cursor(context_), *compiled_->steps, 0, [&](const xml::Cursor& node) {
-            prefixMatches_.push_back(node);
+            if (!passedOver_ || !passedOver_->count(node))
+                prefixMatches_.push_back(node);
             return true;
         });
         known_ = true;

@@ -224,10 +224,9 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
 } // namespace
 
 void TransformRecurse(const xml::Node& element, const xml::Document& transformation, const xml::Document& templateDoc,
-                      const xml::Document& target, QString& path, const QString& outFile)
+                      const xml::Document& target, QString& path, const QString& outFile, CopyCleaning& copyCleaning)
 {
     BuildIndex index(transformation, target, element);
-    CopyCleaning copyCleaning(transformation, element.ownerDocument());
     recurse(element, Run{templateDoc, target, outFile, index, copyCleaning}, path);
 }
 
