@@ -6,21 +6,54 @@
 #include "generation/building/PathSteps.h"
 #include "generation/building/TransformItems.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <optional>
 
 namespace veldra {
 
 namespace {
 
+bool isNameStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_');
+}
+
+// A name as a step writes it, with or without a prefix.
+bool isPlainName(QStringView text)
+{
+    bool atStart = true;
+    bool prefixed = false;
+    for (const QChar c : text) {
+        if (atStart) {
+            if (!isNameStart(c))
+                return false;
+            atStart = false;
+        } else if (c == QLatin1Char(':') && !prefixed) {
+            prefixed = atStart = true;
+        } else if (!isNameStart(c) && !c.isDigit() && c != QLatin1Char('.') && c != QLatin1Char('-')) {
+            return false;
+        }
+    }
+    return !atStart;
+}
+
 // The element names a path steps through, its conditions and "." steps left out; nothing when
 // a step is anything but a name (an axis, "..", "*", an attribute, a function, a union, "//").
 std::optional<QStringList> nameSteps(const QString& path)
 {
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.-]*(?::[A-Za-z_][A-Za-z0-9_.-]*)?$"));
-    QString bare;
+    QStringList names;
+    QString name;
+    const auto endStep = [&names, &name] {
+        if (name != QLatin1String(".")) {
+            if (!isPlainName(name))
+                return false;
+            names << name;
+        }
+        name.clear();
+        return true;
+    };
     int depth = 0;
     QChar quote;
     for (const QChar c : path) {
@@ -30,25 +63,23 @@ std::optional<QStringList> nameSteps(const QString& path)
             quote = c;
         else if (c == QLatin1Char('['))
             ++depth;
-        else if (c == QLatin1Char(']'))
+        else if (c == QLatin1Char(']') && depth > 0)
             --depth;
-        else if (depth == 0)
-            bare += c;
-    }
-    QStringList names;
-    for (const QString& step : bare.split(QLatin1Char('/'))) {
-        if (step == QLatin1String("."))
+        else if (depth > 0)
             continue;
-        if (!name.match(step).hasMatch())
+        else if (c != QLatin1Char('/'))
+            name += c;
+        else if (!endStep())
             return std::nullopt;
-        names << step;
     }
+    if (!endStep())
+        return std::nullopt;
     return names;
 }
 
 bool reachesBelow(const QStringList& path, const QStringList& top)
 {
-    return path.size() > top.size() && path.mid(0, top.size()) == top;
+    return path.size() > top.size() && std::equal(top.cbegin(), top.cend(), path.cbegin());
 }
 
 QStringList sourcesOf(const xml::Node& entry)
@@ -63,37 +94,6 @@ QStringList sourcesOf(const xml::Node& entry)
 bool hasItem(const xml::Node& entry, const QString& item)
 {
     return !firstMatch(entry, item).isNull();
-}
-
-// Whether a cloning entry makes its copies for `sourcePath` alone: no other Transform entry
-// runs for those settings elements or for any below them.
-bool soleEntryOfItsSource(const xml::Document& transformation, const xml::Node& entry, const QString& sourcePath)
-{
-    const QString below = sourcePath + QLatin1Char('/');
-    for (const xml::Node& other : allMatches(transformation, QStringLiteral("Word2SPLTransform/Transform"))) {
-        if (other == entry)
-            continue;
-        for (const QString& otherSource : sourcesOf(other))
-            if (otherSource == sourcePath || otherSource.startsWith(below))
-                return false;
-    }
-    return true;
-}
-
-// Whether no other entry's cleaning looks below the copies at `top`.
-bool noOtherCleaningBelow(const xml::Document& transformation, const xml::Node& entry, const QStringList& top)
-{
-    const QString entries = QStringLiteral("Word2SPLTransform/Transform | Word2SPLTransform/PostProcessing");
-    for (const xml::Node& other : transformation.selectNodes(entries)) {
-        if (other == entry || !hasItem(other, QStringLiteral("Value")))
-            continue;
-        for (const QString& path : CleaningPaths(other)) {
-            const std::optional<QStringList> names = nameSteps(path);
-            if (!names || reachesBelow(*names, top))
-                return false;
-        }
-    }
-    return true;
 }
 
 // Whether two settings elements at `sourcePath` share a Word2SPLID (the second would find and
@@ -115,9 +115,66 @@ bool identitiesRepeat(const xml::Document& settings, const QString& sourcePath)
 
 } // namespace
 
+// What the decision needs to know of every Transform and PostProcessing entry, read once.
+struct CopyCleaning::EntryPaths {
+    xml::Node entry;
+    bool transform = false;           // a Transform entry (else PostProcessing)
+    QStringList sources;              // its Definition/Source paths
+    bool cleaned = false;             // it has Values, so the cleaning pass runs for it
+    std::optional<std::vector<QStringList>> cleaningNames;  // the names of its CleaningPaths, if all are plain
+};
+
 CopyCleaning::CopyCleaning(const xml::Document& transformation, const xml::Document& settings)
     : transformation_(transformation), settings_(settings)
 {
+}
+
+CopyCleaning::~CopyCleaning() = default;
+
+const std::vector<CopyCleaning::EntryPaths>& CopyCleaning::entryPaths()
+{
+    if (entryPaths_)
+        return *entryPaths_;
+    entryPaths_.emplace();
+    const QString entries = QStringLiteral("Word2SPLTransform/Transform | Word2SPLTransform/PostProcessing");
+    for (const xml::Node& entry : transformation_.selectNodes(entries)) {
+        EntryPaths paths{entry, entry.nodeName() == QLatin1String("Transform"), sourcesOf(entry),
+                         hasItem(entry, QStringLiteral("Value")), std::vector<QStringList>()};
+        for (const QString& path : CleaningPaths(entry)) {
+            std::optional<QStringList> names = nameSteps(path);
+            if (!names) {
+                paths.cleaningNames.reset();
+                break;
+            }
+            paths.cleaningNames->push_back(std::move(*names));
+        }
+        entryPaths_->push_back(std::move(paths));
+    }
+    return *entryPaths_;
+}
+
+// Whether the entry makes its copies for `sourcePath` alone (no other Transform entry runs for
+// those settings elements or for any below them), and no other entry's cleaning looks below
+// the copies at `top`.
+bool CopyCleaning::aloneAtAndBelow(const xml::Node& entry, const QString& sourcePath, const QStringList& top)
+{
+    const QString below = sourcePath + QLatin1Char('/');
+    for (const EntryPaths& other : entryPaths()) {
+        if (other.entry == entry)
+            continue;
+        if (other.transform)
+            for (const QString& otherSource : other.sources)
+                if (otherSource == sourcePath || otherSource.startsWith(below))
+                    return false;
+        if (!other.cleaned)
+            continue;
+        if (!other.cleaningNames)
+            return false;
+        for (const QStringList& names : *other.cleaningNames)
+            if (reachesBelow(names, top))
+                return false;
+    }
+    return true;
 }
 
 void CopyCleaning::cleanAfterValues(const xml::Node& entry, const PreparedEntry& prepared, const xml::Node& copy,
@@ -142,7 +199,7 @@ const CopyCleaning::Plan& CopyCleaning::planFor(const xml::Node& entry, const Pr
     return plans_.emplace(xml::Cursor(entry), std::move(plan)).first->second;
 }
 
-bool CopyCleaning::qualifies(const xml::Node& entry, const PreparedEntry& prepared) const
+bool CopyCleaning::qualifies(const xml::Node& entry, const PreparedEntry& prepared)
 {
     if (!indexedLookups() || isDirectCopyText(prepared.directCopy) || hasItem(entry, QStringLiteral("Definition/FilterSource"))
         || hasItem(entry, QStringLiteral("Definition/TemplateTarget")))
@@ -155,8 +212,8 @@ bool CopyCleaning::qualifies(const xml::Node& entry, const PreparedEntry& prepar
     if (!top || top->isEmpty() || lastStep(targetPath).contains(QLatin1Char('[')))
         return false;
     const QStringList sources = sourcesOf(entry);
-    return sources.size() == 1 && soleEntryOfItsSource(transformation_, entry, sources.first())
-        && noOtherCleaningBelow(transformation_, entry, *top) && !identitiesRepeat(settings_, sources.first());
+    return sources.size() == 1 && aloneAtAndBelow(entry, sources.first(), *top)
+        && !identitiesRepeat(settings_, sources.first());
 }
 
 } // namespace veldra

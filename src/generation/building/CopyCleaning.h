@@ -3,6 +3,9 @@
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
+#include <QStringList>
+
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -30,6 +33,7 @@ struct PreparedEntry;
 class CopyCleaning {
 public:
     CopyCleaning(const xml::Document& transformation, const xml::Document& settings);
+    ~CopyCleaning();
 
     // Cleans below `copy`, made for `entry` and placed at `targetRoot` + its Definition/Target
     // path, when the entry qualifies (see above) and the copy stands at that path.
@@ -48,13 +52,18 @@ private:
         std::vector<const LocationPath*> valueTargets;  // the Values' targets below the copy
     };
 
+    struct EntryPaths;
+
     const Plan& planFor(const xml::Node& entry, const PreparedEntry& prepared);
-    bool qualifies(const xml::Node& entry, const PreparedEntry& prepared) const;
+    bool qualifies(const xml::Node& entry, const PreparedEntry& prepared);
+    const std::vector<EntryPaths>& entryPaths();
+    bool aloneAtAndBelow(const xml::Node& entry, const QString& sourcePath, const QStringList& top);
 
     xml::Document transformation_;
     xml::Document settings_;
     std::unordered_map<xml::Cursor, Plan> plans_;
     std::unordered_set<xml::Cursor> cleaned_;
+    std::optional<std::vector<EntryPaths>> entryPaths_;  // read when the first copy is cleaned
 };
 
 } // namespace veldra
