@@ -170,7 +170,7 @@ QString valuesPrefix(const QString& targetPath, const QString& filterSource, con
 }
 
 void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xml::Document& settings,
-                const xml::Node& targetRoot, Remover& remover)
+                const xml::Node& targetRoot, Remover& remover, const std::unordered_set<xml::Cursor>& cleanedCopies)
 {
     const QString filterSource = optionalItemText(entry, QStringLiteral("Definition/FilterSource"));
     const QString sourcePath = requiredItemText(entry, QStringLiteral("Definition/Source"), source);
@@ -193,7 +193,7 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
 
     const QString templateTarget = xml::textOf(templateTargetItem);
     const QString prefix = valuesPrefix(targetPath, filterSource, templateTarget, !templateTargetItem.isNull());
-    PrefixedPaths valueTargets(targetRoot, prefix);
+    PrefixedPaths valueTargets(targetRoot, prefix, &cleanedCopies);
     for (const xml::Node& value : values) {
         const QString valueTarget = requiredItemText(value, QStringLiteral("Target"), source);
         const QString query = prefix + QLatin1Char('/') + valueTarget;
@@ -291,6 +291,35 @@ void removeUnfilledCopies(const xml::Document& settings, const xml::Document& tr
 
 } // namespace
 
+QStringList CleaningPaths(const xml::Node& entry)
+{
+    const QString targetPath = optionalItemText(entry, QStringLiteral("Definition/Target"));
+    const xml::Node templateTargetItem = firstMatch(entry, QStringLiteral("Definition/TemplateTarget"));
+    const QString prefix = valuesPrefix(targetPath, optionalItemText(entry, QStringLiteral("Definition/FilterSource")),
+                                        xml::textOf(templateTargetItem), !templateTargetItem.isNull());
+    QStringList paths{targetPath};
+    for (const xml::Node& value : allMatches(entry, QStringLiteral("Value")))
+        paths << prefix + QLatin1Char('/') + optionalItemText(value, QStringLiteral("Target"));
+    return paths;
+}
+
+void CleanBelowCopy(const xml::Node& copy, const std::vector<const LocationPath*>& valueTargets)
+{
+    const xml::Cursor top(copy);
+    xml::RemovalBatch removals;
+    for (const LocationPath* valueTarget : valueTargets) {
+        for (const xml::Cursor& start : valueTarget->matchingNodes(copy)) {
+            if (!start.isInDocument())
+                continue;
+            for (xml::Cursor current = start; current != top && !holdsMark(current);) {
+                const xml::Cursor parent = current.parent();
+                removals.remove(current);
+                current = parent;
+            }
+        }
+    }
+}
+
 void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
 {
     if (found || node.isNull())
@@ -300,7 +329,8 @@ void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
     found = anyMarked(xml::Cursor(node));
 }
 
-void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target)
+void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target,
+                         const std::unordered_set<xml::Cursor>& cleanedCopies)
 {
     WriteLog(logSeparator(), QString());
     WriteLog(log_category::Information, QStringLiteral("Start Document Cleaning"));
@@ -312,7 +342,7 @@ void CleanTargetDocument(const xml::Document& settings, const xml::Document& tra
     for (const xml::Node& entry : entries) {
         const QList<xml::Node> values = allMatches(entry, QStringLiteral("Value"));
         if (!values.isEmpty())
-            cleanEntry(entry, values, settings, targetRoot, remover);
+            cleanEntry(entry, values, settings, targetRoot, remover, cleanedCopies);
     }
 }
 

@@ -279,9 +279,10 @@ QList<xml::Node> allMatches(const xml::Node& context, const QString& path)
     return matches;
 }
 
-std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path)
+namespace {
+
+std::vector<xml::Cursor> matchingNodesOf(const xml::Node& context, const QString& path, const Steps* steps)
 {
-    const std::shared_ptr<const Steps> steps = indexedSteps(path);
     std::vector<xml::Cursor> matches;
     if (!steps || !isWalkable(context)) {
         for (const xml::Node& node : context.selectNodes(path))
@@ -294,6 +295,18 @@ std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& 
         return true;
     });
     return matches;
+}
+
+} // namespace
+
+std::vector<xml::Cursor> LocationPath::matchingNodes(const xml::Node& context) const
+{
+    return matchingNodesOf(context, path_, compiled_->steps.get());
+}
+
+std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path)
+{
+    return matchingNodesOf(context, path, indexedSteps(path).get());
 }
 
 std::vector<xml::Cursor> matchingNodes(const xml::Document& document, const QString& path)
@@ -338,7 +351,9 @@ bool beginsWith(const Steps& path, const Steps& prefix)
 
 } // namespace
 
-PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix) : context_(context), prefix_(prefix)
+PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix,
+                             const std::unordered_set<xml::Cursor>* passedOver)
+    : context_(context), prefix_(prefix), passedOver_(passedOver)
 {
     auto compiled = std::make_shared<Prefix>();
     compiled->steps = indexedSteps(prefix);
@@ -359,7 +374,8 @@ std::vector<xml::Cursor> PrefixedPaths::matches(const QString& rest, int shallow
     if (!known_) {
         prefixMatches_.clear();
         eachMatch(xml::Cursor(context_), *compiled_->steps, 0, [&](const xml::Cursor& node) {
-            prefixMatches_.push_back(node);
+            if (!passedOver_ || !passedOver_->count(node))
+                prefixMatches_.push_back(node);
             return true;
         });
         known_ = true;

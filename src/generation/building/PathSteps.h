@@ -8,6 +8,7 @@
 #include <QList>
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 namespace veldra {
@@ -38,12 +39,15 @@ std::vector<xml::Cursor> matchingNodes(const xml::Document& document, const QStr
 // The matches of prefix + "/" + rest for many rests after one prefix, for a pass that only
 // takes nodes out of the tree meanwhile: the prefix's matches are found once and kept while
 // nothing taken out could change them (nothing at the levels its steps and their conditions
-// look at).
+// look at). Matches of the prefix in `passedOver` are passed over where the prefix is walked
+// step by step: the caller knows there is nothing to find below them.
 class PrefixedPaths {
 public:
-    PrefixedPaths(const xml::Node& context, const QString& prefix);
+    PrefixedPaths(const xml::Node& context, const QString& prefix,
+                  const std::unordered_set<xml::Cursor>* passedOver = nullptr);
 
-    // The nodes of matchingNodes(context, prefix + "/" + rest), in document order.
+    // The nodes of matchingNodes(context, prefix + "/" + rest), in document order (but those
+    // below the prefix matches passed over).
     // `shallowestRemoved` is the level below the context of the shallowest node taken out of
     // the tree since the previous call (counting the context's children as level 1), or more
     // than any level when nothing was.
@@ -54,6 +58,7 @@ public:
 private:
     xml::Node context_;
     QString prefix_;
+    const std::unordered_set<xml::Cursor>* passedOver_;
     std::shared_ptr<const Prefix> compiled_;
     std::vector<xml::Cursor> prefixMatches_;
     bool known_ = false;
@@ -66,6 +71,8 @@ public:
 
     // The same node as firstMatch(context, text()).
     xml::Node firstMatch(const xml::Node& context) const;
+    // The same nodes as matchingNodes(context, text()).
+    std::vector<xml::Cursor> matchingNodes(const xml::Node& context) const;
     const QString& text() const { return path_; }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "app/log/Log.h"
 #include "generation/building/BuildIndex.h"
+#include "generation/building/CopyCleaning.h"
 #include "generation/building/NodeTests.h"
 #include "generation/building/PathSteps.h"
 #include "generation/building/TransformItems.h"
@@ -36,6 +37,7 @@ struct Run {
     const xml::Document& target;
     const QString& outFile;
     BuildIndex& index;
+    CopyCleaning& copyCleaning;
 };
 
 // The first node at `relativePath` below any target element marked with `identifier`.
@@ -145,6 +147,8 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
         for (qsizetype i = 0; i < prepared->values.size(); ++i)
             applyTransformValue(prepared->values[i], prepared->preparedValues[size_t(i)], element, where, run.target,
                                 run.index, run.outFile);
+        if (!where.copy.isNull())
+            run.copyCleaning.cleanAfterValues(entry, *prepared, where.copy, run.index.targetRoot());
         return;
     }
     for (const xml::Node& value : allMatches(entry, QStringLiteral("Value")))
@@ -220,10 +224,10 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
 } // namespace
 
 void TransformRecurse(const xml::Node& element, const xml::Document& transformation, const xml::Document& templateDoc,
-                      const xml::Document& target, QString& path, const QString& outFile)
+                      const xml::Document& target, QString& path, const QString& outFile, CopyCleaning& copyCleaning)
 {
     BuildIndex index(transformation, target, element);
-    recurse(element, Run{templateDoc, target, outFile, index}, path);
+    recurse(element, Run{templateDoc, target, outFile, index, copyCleaning}, path);
 }
 
 } // namespace veldra

@@ -8,6 +8,7 @@ namespace xml {
 class Document;
 class Node;
 }
+class CopyCleaning;
 
 // Writes the values of one settings element and everything below it into the target
 // document of a build. For each settings element that has child nodes, the Transform entries
@@ -18,7 +19,8 @@ class Node;
 // "File" elements are copied beside `outFile`. `path` is the element's path
 // ("SPLR4/GeneralData"); it holds the same text again on return. A failure ends the work on
 // this element (and below it) with an "Error" line; the caller goes on with the next one.
+// Copies that `copyCleaning` may clean at once are cleaned as soon as their values are written.
 void TransformRecurse(const xml::Node& element, const xml::Document& transformation, const xml::Document& templateDoc,
-                      const xml::Document& target, QString& path, const QString& outFile);
+                      const xml::Document& target, QString& path, const QString& outFile, CopyCleaning& copyCleaning);
 
 } // namespace veldra

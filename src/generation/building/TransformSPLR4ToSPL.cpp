@@ -4,6 +4,7 @@
 #include "generation/building/AddSPLFromFile.h"
 #include "generation/building/DefinitionFiles.h"
 #include "generation/building/CharacteristicOrder.h"
+#include "generation/building/CopyCleaning.h"
 #include "generation/building/DocumentCleaning.h"
 #include "generation/building/FinishSPLDocument.h"
 #include "generation/building/MediaFileCheck.h"
@@ -56,11 +57,12 @@ xml::Node existingSPLToMerge(const xml::Document& settings, const SettingsSurvey
 }
 
 void transformSettings(const xml::Document& settings, const xml::Document& transformation,
-                       const xml::Document& templateDoc, const xml::Document& target, const QString& outFile)
+                       const xml::Document& templateDoc, const xml::Document& target, const QString& outFile,
+                       CopyCleaning& copyCleaning)
 {
     for (const xml::Node& child : settings.childNodes()) {
         QString path = child.nodeName();
-        TransformRecurse(child, transformation, templateDoc, target, path, outFile);
+        TransformRecurse(child, transformation, templateDoc, target, path, outFile, copyCleaning);
     }
 }
 
@@ -79,12 +81,13 @@ public:
         WriteLog(log_category::Information, QStringLiteral("Initializing Target File"));
         xml::Document target = loadDefinitionFile(pair.templateFile, source);
 
-        transformSettings(settings_, transformation, templateDoc, target, outFile_);
+        CopyCleaning copyCleaning(transformation, settings_);
+        transformSettings(settings_, transformation, templateDoc, target, outFile_, copyCleaning);
         if (postProcessingRequested(settings_)) {
             WriteLog(logSeparator(), QString());
             RunPostProcessing(settings_, transformation, target);
         }
-        CleanTargetDocument(settings_, transformation, target);
+        CleanTargetDocument(settings_, transformation, target, copyCleaning.cleaned());
         ApplyTargetModifications(transformation, target);
         OrderCharacteristicsAsListed(settings_, target);
         const xml::Node merge = existingSPLToMerge(settings_, survey);

@@ -50,6 +50,17 @@ xml::Document withProducts(const xml::Document& label, int products)
     return settings;
 }
 
+// Empties every value below the settings element.
+void clearValues(const xml::Node& element)
+{
+    for (const xml::Node& child : element.childNodes()) {
+        if (child.nodeType() == xml::NodeType::Text)
+            child.setText(QString());
+        else if (child.nodeType() == xml::NodeType::Element)
+            clearValues(child);
+    }
+}
+
 // Section text as a settings document may hold it, copied whole into the label: empty default
 // namespace declarations, a prefixed namespace, CDATA, xml:space, blanks between inline
 // elements, layout between block elements, and adjacent and empty text as edits leave them.
@@ -126,6 +137,15 @@ TEST_F(IndexedBuildTest, RealLabelsAndALabelOfManyProductsBuildAsWithPlainQuerie
     part.selectSingleNode(QStringLiteral("ProprietaryName")).setText(QStringLiteral("Part A"));
     part.selectSingleNode(QStringLiteral("PartQuantity")).setText(QStringLiteral("2"));
     EXPECT_TRUE(expectSameFile(kit, QStringLiteral("kit")).contains(QStringLiteral("Part A")));
+    // Two packages sharing a Word2SPLID: the second is written into the copy made for the
+    // first, in an outer level the first left empty.
+    const xml::Document shared = withProducts(lipitor, 1);
+    const xml::NodeList packages = shared.selectNodes(QStringLiteral("/SPLR4/Products/Product/Package"));
+    ASSERT_GE(packages.length(), 2);
+    clearValues(packages.item(0).selectSingleNode(QStringLiteral("OuterPackage")));
+    packages.item(1).setAttribute(QStringLiteral("Word2SPLID"), packages.item(0).getAttribute(QStringLiteral("Word2SPLID")));
+    packages.item(1).selectSingleNode(QStringLiteral("OuterPackage/NDCPackageCode")).setText(QStringLiteral("0071-0155-99"));
+    EXPECT_TRUE(expectSameFile(shared, QStringLiteral("shared package id")).contains(QStringLiteral("0071-0155-99")));
     const QString settled = expectSameFile(withCraftedSectionText(lipitor, QStringLiteral("plain")), QStringLiteral("crafted text"));
     for (const char* part : {"FIRSTSECOND", "<![CDATA[x < y]]> z", "<x:note", "<content>tablets</content> daily."})
         EXPECT_TRUE(settled.contains(QLatin1String(part))) << part;

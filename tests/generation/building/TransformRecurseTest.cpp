@@ -1,6 +1,7 @@
 #include "generation/BuildTestSupport.h"
 
 #include "generation/building/BuildIndex.h"
+#include "generation/building/CopyCleaning.h"
 #include "generation/building/TransformRecurse.h"
 #include "support/TempDir.h"
 #include "support/Fixtures.h"
@@ -65,9 +66,10 @@ protected:
         const xml::Document templateDoc = documentFrom(templateText);
         const xml::Document target = documentFrom(templateText);
         const xml::Document source = documentFrom(settings);
+        CopyCleaning copyCleaning(transform, source);
         for (const xml::Node& child : source.childNodes()) {
             QString path = child.nodeName();
-            TransformRecurse(child, transform, templateDoc, target, path, outFile);
+            TransformRecurse(child, transform, templateDoc, target, path, outFile, copyCleaning);
             EXPECT_EQ(path, child.nodeName());
         }
         return target;
