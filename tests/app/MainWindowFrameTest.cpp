@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -28,9 +29,21 @@ QMdiSubWindow* addChild(frmMain& main, QWidget* child)
     return frame;
 }
 
+// Ending the program asks the application to exit, after which every event loop, a dialog's
+// included, returns at once. The tests after these run on an application whose request was
+// cleared, as starting and ending its main loop does.
+class ExitTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
+};
+
 } // namespace
 
-TEST(ExitTest, NoKeepsTheProgramAndEveryWindowAsTheyWere)
+TEST_F(ExitTest, NoKeepsTheProgramAndEveryWindowAsTheyWere)
 {
     test::HookTableScope hooksScope;
     test::ScriptedUi ui;
@@ -50,7 +63,7 @@ TEST(ExitTest, NoKeepsTheProgramAndEveryWindowAsTheyWere)
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
 }
 
-TEST(ExitTest, YesClosesEveryWindowAndTheCloseBoxAsksTheSame)
+TEST_F(ExitTest, YesClosesEveryWindowAndTheCloseBoxAsksTheSame)
 {
     test::HookTableScope hooksScope;
     test::ScriptedUi ui;
@@ -76,7 +89,7 @@ TEST(ExitTest, YesClosesEveryWindowAndTheCloseBoxAsksTheSame)
     EXPECT_FALSE(main.isVisible());
 }
 
-TEST(ExitTest, AnEditorThatKeepsItsUnsavedDocumentStopsTheExit)
+TEST_F(ExitTest, AnEditorThatKeepsItsUnsavedDocumentStopsTheExit)
 {
     test::HookTableScope hooksScope;
     test::ScriptedUi ui;
@@ -103,7 +116,7 @@ TEST(ExitTest, AnEditorThatKeepsItsUnsavedDocumentStopsTheExit)
 
 // The exit question names the documents whose changes are not saved, and each of their editors
 // comes to the front before it asks about its own.
-TEST(ExitTest, TheQuestionNamesTheChangedDocumentsAndEachComesForwardToAsk)
+TEST_F(ExitTest, TheQuestionNamesTheChangedDocumentsAndEachComesForwardToAsk)
 {
     test::HookTableScope hooksScope;
     test::ScriptedUi ui;
