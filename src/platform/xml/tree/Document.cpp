@@ -40,8 +40,10 @@ Node newNode(xmlNodePtr node)
 // into it, is then a dictionary entry instead of a block of its own, so a build that copies
 // and takes out many nodes of it allocates and frees far fewer blocks (the entries stay until
 // the document goes). A document with a document type declaration (which xmlCopyDoc links
-// itself) is copied as xmlCopyDoc copies it.
-xmlDocPtr copyDocument(xmlDocPtr source)
+// itself) is copied as xmlCopyDoc copies it. With `shareNames` the copy uses the source's
+// dictionary: names and texts copied from one document into the other are then found in it
+// without a lookup each.
+xmlDocPtr copyDocument(xmlDocPtr source, bool shareNames)
 {
     bool plain = source->intSubset || source->extSubset;
     for (xmlNodePtr child = source->children; child && !plain; child = child->next)
@@ -51,7 +53,10 @@ xmlDocPtr copyDocument(xmlDocPtr source)
     xmlDocPtr copy = xmlCopyDoc(source, 0);
     if (!copy)
         return nullptr;
-    copy->dict = xmlDictCreate();
+    if (shareNames && source->dict && xmlDictReference(source->dict) == 0)
+        copy->dict = source->dict;
+    else
+        copy->dict = xmlDictCreate();
     if (!copy->dict) {
         xmlFreeDoc(copy);
         return nullptr;
@@ -159,9 +164,19 @@ bool Document::loadXml(const QString& text)
 
 void Document::loadCopy(const Document& source)
 {
+    loadCopy(source, false);
+}
+
+void Document::loadCopySharingNames(const Document& source)
+{
+    loadCopy(source, true);
+}
+
+void Document::loadCopy(const Document& source, bool shareNames)
+{
     state();
     const DocState* from = source.state();
-    xmlDocPtr copy = copyDocument(from->doc);
+    xmlDocPtr copy = copyDocument(from->doc, shareNames);
     if (!copy)
         throw VbError(err::General, errorSource(), QStringLiteral("Out of memory while copying the document."));
     box_->parseError = ParseError();
