@@ -35,14 +35,29 @@ Node newNode(xmlNodePtr node)
     return NodeAccess::wrap(node);
 }
 
+// Takes the copy's texts (attribute values included) into its dictionary too: a copy of its
+// nodes into a document with the same dictionary then keeps them as they are, where it would
+// look each one up.
+void internTexts(xmlNodePtr root, xmlDictPtr dict)
+{
+    forEachInSubtree(root, [dict](xmlNodePtr node) {
+        if (node->type != XML_TEXT_NODE || !node->content || xmlDictOwns(dict, node->content))
+            return;
+        if (const xmlChar* interned = xmlDictLookup(dict, node->content, -1)) {
+            xmlFree(node->content);
+            node->content = const_cast<xmlChar*>(interned);
+        }
+    });
+}
+
 // A deep copy with a dictionary of its own, as a parse with one interns its names: each
-// element and attribute name of the copy, and each text that importNode and cloneNode copy
-// into it, is then a dictionary entry instead of a block of its own, so a build that copies
-// and takes out many nodes of it allocates and frees far fewer blocks (the entries stay until
-// the document goes). A document with a document type declaration (which xmlCopyDoc links
-// itself) is copied as xmlCopyDoc copies it. With `shareNames` the copy uses the source's
-// dictionary: names and texts copied from one document into the other are then found in it
-// without a lookup each.
+// element and attribute name of the copy, its texts, and each text that importNode and
+// cloneNode copy into it, is then a dictionary entry instead of a block of its own, so a
+// build that copies and takes out many nodes of it allocates and frees far fewer blocks (the
+// entries stay until the document goes). A document with a document type declaration (which
+// xmlCopyDoc links itself) is copied as xmlCopyDoc copies it. With `shareNames` the copy uses
+// the source's dictionary: names and texts copied from one document into the other are then
+// found in it without a lookup each.
 xmlDocPtr copyDocument(xmlDocPtr source, bool shareNames)
 {
     bool plain = source->intSubset || source->extSubset;
@@ -70,6 +85,7 @@ xmlDocPtr copyDocument(xmlDocPtr source, bool shareNames)
             return nullptr;
         }
         linkChild(reinterpret_cast<xmlNodePtr>(copy), node, nullptr);
+        internTexts(node, copy->dict);
     }
     return copy;
 }
