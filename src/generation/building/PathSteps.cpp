@@ -156,6 +156,9 @@ Step compileStep(const QString& text)
 
 std::optional<Steps> compilePath(const QString& path)
 {
+    // The context itself: no step to take. The build asks it of every copy and element it fills.
+    if (path == QLatin1String("."))
+        return Steps();
     std::optional<QStringList> texts = splitTopLevel(path);
     if (!texts)
         return std::nullopt;
@@ -434,6 +437,8 @@ bool matchesPath(const xml::Node& node, const xml::Node& context, const QString&
     const std::shared_ptr<const Steps> steps = indexedSteps(path);
     if (!steps)
         return contains(context.selectNodes(path), node);
+    if (steps->empty())
+        return node == context;
     // The node's ancestors below the context, one per step.
     QList<xml::Node> chain{node};
     while (chain.size() < qsizetype(steps->size())) {

@@ -21,8 +21,8 @@ namespace veldra {
 // label. These functions evaluate a path of plain child steps one step at a time and stop at
 // the first match. A step's name and its conditions are tested on each child without the query
 // engine where StepPredicate takes them; a step with any other condition is still the program's
-// own query, relative to the node above. A path of any other form is handed to the query
-// engine as it is.
+// own query, relative to the node above. The path "." is the context itself. A path of any
+// other form is handed to the query engine as it is.
 
 // The same node as context.selectSingleNode(path): the first match in document order.
 xml::Node firstMatch(const xml::Node& context, const QString& path);

@@ -79,7 +79,10 @@ public:
         WriteLog(log_category::Information, QStringLiteral("Loading Transformation"));
         const xml::Document transformation = loadDefinitionFile(pair.transformationFile, source);
         WriteLog(log_category::Information, QStringLiteral("Initializing Target File"));
-        xml::Document target = loadDefinitionFile(pair.templateFile, source);
+        // The template's patterns are copied into the target many times over: sharing its
+        // names spares a lookup for each name and text copied.
+        xml::Document target;
+        target.loadCopySharingNames(templateDoc);
 
         CopyCleaning copyCleaning(transformation, settings_);
         transformSettings(settings_, transformation, templateDoc, target, outFile_, copyCleaning);

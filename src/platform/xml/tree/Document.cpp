@@ -35,13 +35,30 @@ Node newNode(xmlNodePtr node)
     return NodeAccess::wrap(node);
 }
 
+// Takes the copy's texts (attribute values included) into its dictionary too: a copy of its
+// nodes into a document with the same dictionary then keeps them as they are, where it would
+// look each one up.
+void internTexts(xmlNodePtr root, xmlDictPtr dict)
+{
+    forEachInSubtree(root, [dict](xmlNodePtr node) {
+        if (node->type != XML_TEXT_NODE || !node->content || xmlDictOwns(dict, node->content))
+            return;
+        if (const xmlChar* interned = xmlDictLookup(dict, node->content, -1)) {
+            xmlFree(node->content);
+            node->content = const_cast<xmlChar*>(interned);
+        }
+    });
+}
+
 // A deep copy with a dictionary of its own, as a parse with one interns its names: each
-// element and attribute name of the copy, and each text that importNode and cloneNode copy
-// into it, is then a dictionary entry instead of a block of its own, so a build that copies
-// and takes out many nodes of it allocates and frees far fewer blocks (the entries stay until
-// the document goes). A document with a document type declaration (which xmlCopyDoc links
-// itself) is copied as xmlCopyDoc copies it.
-xmlDocPtr copyDocument(xmlDocPtr source)
+// element and attribute name of the copy, its texts, and each text that importNode and
+// cloneNode copy into it, is then a dictionary entry instead of a block of its own, so a
+// build that copies and takes out many nodes of it allocates and frees far fewer blocks (the
+// entries stay until the document goes). A document with a document type declaration (which
+// xmlCopyDoc links itself) is copied as xmlCopyDoc copies it. With `shareNames` the copy uses
+// the source's dictionary: names and texts copied from one document into the other are then
+// found in it without a lookup each.
+xmlDocPtr copyDocument(xmlDocPtr source, bool shareNames)
 {
     bool plain = source->intSubset || source->extSubset;
     for (xmlNodePtr child = source->children; child && !plain; child = child->next)
@@ -51,7 +68,10 @@ xmlDocPtr copyDocument(xmlDocPtr source)
     xmlDocPtr copy = xmlCopyDoc(source, 0);
     if (!copy)
         return nullptr;
-    copy->dict = xmlDictCreate();
+    if (shareNames && source->dict && xmlDictReference(source->dict) == 0)
+        copy->dict = source->dict;
+    else
+        copy->dict = xmlDictCreate();
     if (!copy->dict) {
         xmlFreeDoc(copy);
         return nullptr;
@@ -65,6 +85,7 @@ xmlDocPtr copyDocument(xmlDocPtr source)
             return nullptr;
         }
         linkChild(reinterpret_cast<xmlNodePtr>(copy), node, nullptr);
+        internTexts(node, copy->dict);
     }
     return copy;
 }
@@ -159,9 +180,19 @@ bool Document::loadXml(const QString& text)
 
 void Document::loadCopy(const Document& source)
 {
+    loadCopy(source, false);
+}
+
+void Document::loadCopySharingNames(const Document& source)
+{
+    loadCopy(source, true);
+}
+
+void Document::loadCopy(const Document& source, bool shareNames)
+{
     state();
     const DocState* from = source.state();
-    xmlDocPtr copy = copyDocument(from->doc);
+    xmlDocPtr copy = copyDocument(from->doc, shareNames);
     if (!copy)
         throw VbError(err::General, errorSource(), QStringLiteral("Out of memory while copying the document."));
     box_->parseError = ParseError();

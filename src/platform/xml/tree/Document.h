@@ -50,6 +50,11 @@ public:
     // Replace the content by a deep copy of source's (declaration included), as a load of the
     // same text would give, without parsing it again.
     void loadCopy(const Document& source);
+    // As loadCopy, the copy sharing source's store of names and texts: nodes imported from one
+    // into the other take theirs without a lookup each. For a working copy that lives no
+    // longer than the source's other uses: what is imported into it stays in the store while
+    // either document does.
+    void loadCopySharingNames(const Document& source);
     const ParseError& parseError() const;
 
     QString xml(Layout layout = Layout::AsIs) const;
@@ -101,6 +106,7 @@ private:
     explicit Document(detail::DocState* state);
     detail::DocState* state() const;
     void replaceState(detail::DocState* state) const;
+    void loadCopy(const Document& source, bool shareNames);
 
     detail::DocBox* box_;
 };
