@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QVarLengthArray>
+
 #include <libxml/tree.h>
 
 #include <array>
 #include <cstddef>
 #include <utility>
-#include <vector>
 
 namespace veldra::xml {
 
@@ -30,7 +31,9 @@ bool forEachNodeInterleaved(xmlNodePtr root, Visit&& visit)
     };
     // Enough reads in flight to hide most of the wait, few enough lanes to stay in the cache.
     constexpr std::size_t laneCount = 16;
-    std::vector<Place> waiting;
+    // A chain waits for each branch point a lane passed and left, so a few hundred are seldom
+    // exceeded; kept on the stack, they take nothing from the heap.
+    QVarLengthArray<Place, 512> waiting;
     std::array<Place, laneCount> lanes{};
     std::array<Place, laneCount> reached{};
     lanes[0] = {root, 0};
@@ -47,7 +50,7 @@ bool forEachNodeInterleaved(xmlNodePtr root, Visit&& visit)
                     continue;
                 // Its read starts now; the lane steps on when its turn comes round again.
                 lane = waiting.back();
-                waiting.pop_back();
+                waiting.removeLast();
                 __builtin_prefetch(lane.node);
                 busy = true;
                 continue;
@@ -60,7 +63,7 @@ bool forEachNodeInterleaved(xmlNodePtr root, Visit&& visit)
             lane = {at.node == root ? nullptr : at.node->next, at.depth};
             if (at.node->children && (at.node->type == XML_ELEMENT_NODE || at.node == root)) {
                 if (lane.node) {
-                    waiting.push_back(lane);
+                    waiting.append(lane);
                     __builtin_prefetch(lane.node);
                 }
                 lane = {at.node->children, at.depth + 1};
