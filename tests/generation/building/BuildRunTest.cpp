@@ -195,16 +195,6 @@ TEST_F(BuildRunTest, OnlyAKitAssemblyWithAFilledValueTakesTheKitPair)
         EXPECT_EQ(build(settingsText(QString(kit).arg(part, name))).selectSingleNode("document/code").getAttribute("code"),
                   "34390-5") << part << name;
     }
-    // Among many groups, one filled anywhere makes a kit.
-    const QString group = "<KitAssembly><Part>%1</Part><Name/></KitAssembly>";
-    for (const int filled : {0, 7, 39}) {
-        closeLog();
-        QString groups;
-        for (int i = 0; i < 40; ++i)
-            groups += QString(group).arg(i == filled ? "3" : "1");
-        EXPECT_EQ(build(settingsText("<Products>" + groups + "</Products>")).selectSingleNode("document/code").getAttribute("code"),
-                  "34390-5") << filled;
-    }
 }
 
 TEST_F(BuildRunTest, PostProcessingRunsOnlyWhenTheDocumentSaysExactlyYes)

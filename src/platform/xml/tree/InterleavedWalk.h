@@ -31,8 +31,8 @@ bool forEachNodeInterleaved(xmlNodePtr root, Visit&& visit)
     };
     // Enough reads in flight to hide most of the wait, few enough lanes to stay in the cache.
     constexpr std::size_t laneCount = 16;
-    // A chain waits for each branch point a lane passed and left, so a few hundred are seldom
-    // exceeded; kept on the stack, they take nothing from the heap.
+    // The chains waiting for a lane: those of a label of a few products fit on the stack and
+    // take nothing from the heap; a large tree leaves more waiting, and they go on in the heap.
     QVarLengthArray<Place, 512> waiting;
     std::array<Place, laneCount> lanes{};
     std::array<Place, laneCount> reached{};
