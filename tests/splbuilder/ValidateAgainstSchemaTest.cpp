@@ -150,6 +150,25 @@ TEST_F(ValidateAgainstSchemaTest, ATreeJustSavedIsCheckedAsItsFile)
     EXPECT_TRUE(check.validationFailed());
     EXPECT_EQ(check.line, lineOf(saved, "bogus="));
     EXPECT_TRUE(check.sourceText.contains("bogus=")) << check.sourceText.toStdString();
+
+    // A valid tree whose saved text is not, lists in lists nested deeper than a parser reads:
+    // the text is what counts.
+    xml::Document nested;
+    ASSERT_TRUE(nested.loadXml(text.replace(" bogus=\"1\"", "")));
+    nested.setSelectionNamespaces({{"v", "urn:hl7-org:v3"}});
+    xml::Node innermost = nested.selectSingleNode("//v:section/v:text");
+    ASSERT_FALSE(innermost.isNull());
+    const QString lists = "<list xmlns=\"urn:hl7-org:v3\">" + QString("<item><list>").repeated(60) + "<item>x</item>"
+                          + QString("</list></item>").repeated(60) + "</list>";
+    xml::Document part;
+    ASSERT_TRUE(part.loadXml(lists));
+    for (int i = 0; i < 3; ++i) {
+        innermost = innermost.appendChild(nested.importNode(part.documentElement(), true));
+        while (innermost.lastChild().nodeType() == xml::NodeType::Element)
+            innermost = innermost.lastChild();
+    }
+    ASSERT_TRUE(xml::SchemaValidator().validateDocument(nested).isValid());
+    EXPECT_TRUE(checkAgainstSchema(saved, nested, nested.save(saved, xml::Layout::Indented)).parseFailed());
 }
 
 // Without the schema nothing is validated: the log says so and why (the folder and the file

@@ -10,8 +10,11 @@
 #include "platform/core/VbError.h"
 #include "platform/xml/io/InputLimits.h"
 #include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/UnorderedWalk.h"
 
 #include <QHash>
+
+#include <vector>
 
 namespace veldra {
 
@@ -119,7 +122,8 @@ class KitCheck {
 public:
     void visit(const xml::Cursor& kit)
     {
-        forEachElement(kit, [this, kit](const xml::Cursor& value) {
+        QString groupPath;  // the group's own path, written once for all its values
+        forEachElement(kit, [this, kit, &groupPath](const xml::Cursor& value) {
             if (value == kit || !isLeafElement(value))
                 return true;
             const QString text = value.text().trimmed();
@@ -127,7 +131,9 @@ public:
                 return true;
             if (!starts_)
                 starts_ = &definitionStartValues();
-            const auto start = starts_->constFind(cursorElementPath(value));
+            if (groupPath.isEmpty())
+                groupPath = cursorElementPath(kit) + QLatin1Char('/');
+            const auto start = starts_->constFind(groupPath + cursorElementPath(value, kit));
             filled_ = start == starts_->constEnd() || *start != text;
             return !filled_;
         });
@@ -168,18 +174,23 @@ SettingsSurvey surveySettings(const xml::Document& settings)
     const xml::Node root = settings.documentElement();
     if (root.isNull())
         return survey;
-    KitCheck kits;
-    bool mergeSeen = false;
-    forEachElement(xml::Cursor(root), [&](const xml::Cursor& element) {
-        if (!kits.filled() && element.isNamed("KitAssembly"))
-            kits.visit(element);
-        if (!mergeSeen && element.isNamed("ProductLabelFromExistingSPL")) {
-            mergeSeen = true;
-            survey.mayNameExistingSPL = mayNameExistingSPL(element);
-        }
-        return !(kits.filled() && mergeSeen);
+    // Neither answer hangs on the order of the walk: any filled group makes a kit, and the
+    // first merge element is the one no other precedes. The groups are checked after the walk,
+    // which has read their elements in by then.
+    std::vector<xml::Cursor> kitGroups;
+    xml::Cursor firstMerge;
+    xml::forEachElementUnordered(xml::Cursor(root), [&](const xml::Cursor& element) {
+        if (element.isNamed("KitAssembly"))
+            kitGroups.push_back(element);
+        else if (element.isNamed("ProductLabelFromExistingSPL") && (!firstMerge || element.precedes(firstMerge)))
+            firstMerge = element;
+        return true;
     });
+    KitCheck kits;
+    for (auto group = kitGroups.begin(); group != kitGroups.end() && !kits.filled(); ++group)
+        kits.visit(*group);
     survey.kitAssembly = kits.filled();
+    survey.mayNameExistingSPL = firstMerge && mayNameExistingSPL(firstMerge);
     return survey;
 }
 

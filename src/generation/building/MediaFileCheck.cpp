@@ -7,11 +7,13 @@
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Lookup.h"
+#include "platform/xml/tree/UnorderedWalk.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace veldra {
@@ -29,15 +31,21 @@ bool isElementNamed(const xml::Cursor& node, const char* name)
 }
 
 // The value attributes of observationMedia/value/reference elements below `node`, in
-// document order.
+// document order. The walk that finds them keeps no order (it reads a large SPL much faster),
+// so the few it finds are put in the document's order afterwards.
 void collectReferences(const xml::Cursor& node, std::vector<xml::Cursor>& references)
 {
-    forEachElement(node, [&references](const xml::Cursor& element) {
-        if (isElementNamed(element, "reference") && isElementNamed(element.parent(), "value")
+    std::vector<xml::Cursor> elements;
+    xml::forEachElementUnordered(node, [&elements](const xml::Cursor& element) {
+        if (element.isNamed("reference") && isElementNamed(element.parent(), "value")
             && isElementNamed(element.parent().parent(), "observationMedia"))
-            if (const xml::Cursor value = element.attribute("value"))
-                references.push_back(value);
+            elements.push_back(element);
+        return true;
     });
+    std::sort(elements.begin(), elements.end(), [](const xml::Cursor& a, const xml::Cursor& b) { return a.precedes(b); });
+    for (const xml::Cursor& element : elements)
+        if (const xml::Cursor value = element.attribute("value"))
+            references.push_back(value);
 }
 
 // The media file names the SPL refers to, in document order; one walk instead of a search of

@@ -256,13 +256,30 @@ TEST_F(BuildRunTest, ASchemaErrorIsTracedBackToTheSettingsElementsBehindIt)
     EXPECT_TRUE(completed());
 }
 
-TEST_F(BuildRunTest, AnExistingSPLFileWithoutAFileNameMergesNothing)
+TEST_F(BuildRunTest, OnlyTheFirstExistingSPLElementSaysWhichFileToMerge)
 {
     const QString merge = "<ProductLabelFromExistingSPL Word2SPLID=\"m\"><SPLFileName Word2SPLID=\"f\"/></ProductLabelFromExistingSPL>";
     const xml::Document built = build(settingsText(merge));
 
     EXPECT_FALSE(logText().contains("Adding SPL from File"));
     EXPECT_EQ(built.selectSingleNode("//section[title='Keep']/id").getAttribute("root"), "AAAAAAAA-0000-0000-0000-000000000000");
+
+    // Only the first element in the document says which file to merge, however deep it lies.
+    const QString named = "<ProductLabelFromExistingSPL><SPLFileName>%1</SPLFileName></ProductLabelFromExistingSPL>";
+    const QString first = out.file("first.xml");
+    const struct {
+        QString settings;
+        QString merged;  // the file named in the log, or empty
+    } rows[] = {
+        {"<ProductLabel><Deep>" + named.arg(first) + "</Deep></ProductLabel>" + named.arg(""), first},
+        {named.arg(first) + "<ProductLabel><Deep>" + named.arg("") + "</Deep></ProductLabel>" + named.arg(""), first},
+        {"<ProductLabel><Deep>" + named.arg("") + "</Deep></ProductLabel>" + named.arg(out.file("later.xml")), {}},
+    };
+    for (const auto& row : rows) {
+        closeLog();
+        build(settingsText(row.settings));
+        EXPECT_EQ(logText().contains("Adding SPL from File: " + row.merged), !row.merged.isEmpty()) << logText().toStdString();
+    }
 }
 
 // Pending events let through during a build may ask for another one.

@@ -4,9 +4,15 @@
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/NodeList.h"
+#include "platform/xml/tree/UnorderedWalk.h"
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
+
+#include <QSet>
+
+#include <algorithm>
+#include <vector>
 
 using namespace veldra::xml;
 using veldra::test::fixture;
@@ -91,6 +97,41 @@ TEST(CursorTest, AWalkStopsWhereItsVisitSaysAndStaysInItsSubtree)
     EXPECT_TRUE(Cursor(doc.documentElement()).declaresNamespaces());
 }
 
+// The walk in no order reaches every element the ordered walk reaches, each once, and no other.
+TEST(CursorTest, AWalkInNoOrderVisitsEachElementOfItsSubtreeOnce)
+{
+    for (const char* label : {"spl-documents/openfda-lipitor-rx/lipitor-orig.xml", "spl-documents/openfda-cough-otc/cough.xml"}) {
+        Document doc;
+        ASSERT_TRUE(doc.load(fixture(label)));
+        const Cursor section(doc.selectSingleNode(QStringLiteral("document/component/structuredBody/component/section")));
+        const struct {
+            const char* what;
+            Cursor root;
+        } roots[] = {
+            {"the document", Cursor(doc.asNode())},
+            {"the document element", Cursor(doc.documentElement())},
+            {"a section with sections after it", section},
+            {"an element without children", section.child("id")},
+        };
+        for (const auto& row : roots) {
+            SCOPED_TRACE(std::string(label) + ": " + row.what);
+            std::vector<Cursor> ordered;
+            forEachElement(row.root, [&ordered](Cursor element) { ordered.push_back(element); });
+            std::vector<Cursor> unordered;
+            forEachElementUnordered(row.root, [&unordered](const Cursor& element) {
+                unordered.push_back(element);
+                return true;
+            });
+            EXPECT_EQ(unordered.size(), ordered.size());
+            EXPECT_EQ(QSet<Cursor>(unordered.begin(), unordered.end()), QSet<Cursor>(ordered.begin(), ordered.end()));
+            // A visit that says stop is the last one.
+            int visits = 0;
+            forEachElementUnordered(row.root, [&visits](const Cursor&) { return ++visits < 3; });
+            EXPECT_EQ(visits, std::min<int>(3, int(ordered.size())));
+        }
+    }
+}
+
 // A missing node is a null cursor, and every lookup on it gives nothing again.
 TEST(CursorTest, LookupsOnNothingGiveNothing)
 {
@@ -121,6 +162,7 @@ TEST(CursorTest, LookupsOnNothingGiveNothing)
         EXPECT_FALSE(row.cursor.children().begin() != row.cursor.children().end());
         int visited = 0;
         forEachElement(row.cursor, [&visited](Cursor) { ++visited; });
+        forEachElementUnordered(row.cursor, [&visited](const Cursor&) { return ++visited > 0; });
         EXPECT_EQ(visited, 0);
     }
 }

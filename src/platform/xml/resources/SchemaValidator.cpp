@@ -3,6 +3,7 @@
 #include "platform/core/InputScan.h"
 #include "platform/core/RegularFile.h"
 #include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/InterleavedWalk.h"
 #include "platform/xml/io/InputLimits.h"
 #include "platform/xml/resources/ResourceErrorCapture.h"
 #include "platform/xml/resources/ResourceLoader.h"
@@ -130,33 +131,18 @@ bool validatesAsItsText(xmlDocPtr doc)
     xmlNodePtr root = xmlDocGetRootElement(doc);
     if (!root || doc->intSubset || doc->extSubset)
         return false;
-    int depth = 0;
-    xmlNodePtr cur = root;
-    while (cur) {
-        if (cur->type == XML_ELEMENT_NODE) {
-            int attributes = 0;
-            for (xmlAttrPtr attr = cur->properties; attr; attr = attr->next)
-                if (++attributes > kMaxAttributesPerElement)
-                    return false;
-            if (depth >= maxDepth)
-                return false;
-            if (cur->children) {
-                cur = cur->children;
-                ++depth;
-                continue;
-            }
-        } else if (cur->type != XML_TEXT_NODE && cur->type != XML_CDATA_SECTION_NODE) {
+    // Each node is judged on its own, so the walk may take them in any order.
+    return forEachNodeInterleaved(root, [](xmlNodePtr node, int depth) {
+        if (node->type != XML_ELEMENT_NODE)
+            return node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE;
+        if (depth >= maxDepth)
             return false;
-        }
-        while (cur != root && !cur->next) {
-            cur = cur->parent;
-            --depth;
-        }
-        if (cur == root)
-            break;
-        cur = cur->next;
-    }
-    return true;
+        int attributes = 0;
+        for (xmlAttrPtr attr = node->properties; attr; attr = attr->next)
+            if (++attributes > kMaxAttributesPerElement)
+                return false;
+        return true;
+    });
 }
 
 } // namespace

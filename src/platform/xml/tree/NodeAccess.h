@@ -29,6 +29,7 @@ struct NodeAccess {
     static Document document(DocState* state) { return Document(state); }
     static xmlNodePtr raw(const Node& node) { return node.node_; }
     static xmlNodePtr raw(const Cursor& cursor) { return cursor.node_; }
+    static Cursor cursor(xmlNodePtr node) { return Cursor(node); }
 };
 
 // The kind the layer shows for a libxml2 node type; none for the kinds it does not show.
