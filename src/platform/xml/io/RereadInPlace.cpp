@@ -173,6 +173,8 @@ private:
         int count = 0;
         for (xmlAttrPtr attr = element->properties, next; attr; attr = next) {
             next = attr->next;
+            __builtin_prefetch(next);
+            __builtin_prefetch(attr->children);
             if (removed_ && detail::isRemovedAttribute(attr, *removed_)) {
                 detail::retire(reinterpret_cast<xmlNodePtr>(attr));
                 continue;
@@ -210,8 +212,12 @@ private:
             preserves = false;
     }
 
+    // The walk waits on memory, the nodes of a large built tree lying far apart: what is read
+    // next (attributes, first child, next sibling, an attribute's value) is fetched ahead.
     bool element(xmlNodePtr node, int depth, bool preserves)
     {
+        __builtin_prefetch(node->properties);
+        __builtin_prefetch(node->children);
         if (depth > kMaxDepth || std::strchr(reinterpret_cast<const char*>(node->name), ':'))
             return false;
         size_t declared = 0;
@@ -240,6 +246,7 @@ private:
         xmlNodePtr before = nullptr;  // the last child that stays and is not text
         for (xmlNodePtr child = parent->children, next; child; child = next) {
             next = child->next;
+            __builtin_prefetch(next);
             if (takenOut(child))
                 continue;
             if (child->type == XML_TEXT_NODE) {
