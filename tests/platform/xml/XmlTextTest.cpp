@@ -176,7 +176,12 @@ TEST(XmlWhitespaceTest, SettlingInPlaceWithoutMarksGivesWhatReadingBackGives)
             c.edit(reference);
         }
         EXPECT_EQ(rereadInPlaceWithout(settled, marks), c.inPlace);
-        EXPECT_EQ(settled.xml(), c.inPlace ? readBack(reference) : (removeAttributesAndComments(reference, marks), reference.xml()));
+        if (!c.inPlace) {
+            removeAttributesAndComments(reference, marks);  // and nothing else changed
+            EXPECT_EQ(settled.xml(), reference.xml());
+        } else {
+            EXPECT_EQ(settled.xml(), readBack(reference));
+        }
     }
     for (const QString& file : splDocumentFiles()) {
         SCOPED_TRACE(file.toStdString());
