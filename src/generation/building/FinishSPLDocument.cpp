@@ -3,7 +3,6 @@
 #include "generation/building/BuildIndex.h"
 #include "generation/building/TransformItems.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/tree/BulkRemoval.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/NodeList.h"
 #include "platform/xml/io/RereadInPlace.h"
@@ -67,10 +66,10 @@ void FinishSPLDocument(xml::Document& target)
                 utf8 << name.toUtf8();
             return utf8;
         }();
-        xml::removeAttributesAndComments(target, names);
         // In place where that is provably what the text road gives: no text is written or
-        // parsed, and the built tree is not freed for a new one.
-        if (!xml::rereadInPlace(target))
+        // parsed, and the built tree is not freed for a new one. The marks, editor attributes
+        // and comments go in the same walk, whose answer holds for the tree without them.
+        if (!xml::rereadInPlaceWithout(target, names))
             rereadAsText(target);
     } else {
         removeByQueries(target);

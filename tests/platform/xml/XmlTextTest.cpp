@@ -1,4 +1,6 @@
 #include "platform/core/VbError.h"
+#include "platform/xml/io/RereadInPlace.h"
+#include "platform/xml/tree/BulkRemoval.h"
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
@@ -11,11 +13,13 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <sys/resource.h>
 
 using namespace veldra::xml;
 using veldra::VbError;
 using veldra::test::documentFrom;
+using veldra::test::splDocumentFiles;
 using veldra::test::TempDir;
 using veldra::test::writeTextFile;
 
@@ -26,6 +30,34 @@ QByteArray fileBytes(const QString& path)
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     return f.readAll();
+}
+
+const QList<QByteArray> marks{"Word2SPLID", "Color", "AllowMultiLineText"};
+
+// The text road that settling in place must match: marks and comments taken out, the
+// document written, its empty default declarations dropped and the text read back twice.
+QString readBack(const Document& doc)
+{
+    removeAttributesAndComments(doc, marks);
+    QString text = doc.xml();
+    text.remove("xmlns=\"\"");
+    return documentFrom(documentFrom(text).xml()).xml();
+}
+
+// Marks on every element, and around every child element a comment and a blank, as edits
+// leave them: the blank is layout between blocks and a word space between inline elements,
+// and with the comment gone it joins the text before it.
+void markUp(const Document& doc)
+{
+    const NodeList elements = doc.selectNodes("//*");
+    for (int i = 0; i < elements.length(); ++i) {
+        const Node element = elements.item(i);
+        element.setAttribute(i % 3 ? "Word2SPLID" : "Color", QString::number(i));
+        if (i > 0 && !element.previousSibling().isNull()) {  // not beside the document element
+            element.parentNode().insertBefore(doc.createTextNode(" "), element);
+            element.parentNode().insertBefore(doc.createComment("c"), element);
+        }
+    }
 }
 
 } // namespace
@@ -100,6 +132,67 @@ TEST(XmlWhitespaceTest, AnIndentedSaveLeavesTheTreeAndItsXmlAttributesAsTheyWere
     EXPECT_TRUE(indented.contains("<paragraph xml:lang=\"en\">a</paragraph>")) << indented.toStdString();
     EXPECT_TRUE(indented.contains("<list xml:space=\"preserve\"> <item>b</item></list>")) << indented.toStdString();
     EXPECT_EQ(documentFrom(indented).xml(), before);
+}
+
+// Settling a document in place while its marks and comments go gives the tree that taking
+// them out, writing the text and reading it back gives; where it cannot, it says so, and the
+// marks and comments are gone all the same.
+TEST(XmlWhitespaceTest, SettlingInPlaceWithoutMarksGivesWhatReadingBackGives)
+{
+    const auto blank = [](const char* where, const char* text) {
+        return [where, text](const Document& doc) {
+            const Node at = doc.selectSingleNode(where);
+            at.insertBefore(doc.createTextNode(text), at.firstChild());
+            at.appendChild(doc.createTextNode(text));
+        };
+    };
+    const struct {
+        const char* body;
+        std::function<void(const Document&)> edit;
+        bool inPlace;
+    } cases[] = {
+        {"<!--top--><document Color='1'><paragraph Word2SPLID='2'>a<!--c-->b</paragraph><!--c--></document>", {}, true},
+        {"<text><paragraph><content>a</content> <!--c--> <content>b</content><!--c--></paragraph></text>", {}, true},
+        {"<section><!--c--><title>T</title><!--c--><text x:Color='k' xmlns:x='urn:x'/></section>",
+         blank("//section", "\n  "), true},
+        {"<text xml:space='preserve'><list xml:space='default'><item>a</item></list><paragraph><br/></paragraph></text>",
+         [&blank](const Document& doc) {
+             blank("//list", " ")(doc);
+             blank("//paragraph", " ")(doc);
+         },
+         true},
+        {"<text><list xml:space='other'><item>a</item></list></text>", blank("//list", "\n"), true},
+        {"<section><title><![CDATA[T]]></title></section>", blank("//title", " "), true},
+        {"<document AllowMultiLineText='1'><paragraph Word2SPLID='1'>reads xmlns=\"\" here<!--c--></paragraph>"
+         "<b Color='red'/></document>",
+         {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        const Document settled = documentFrom(c.body);
+        const Document reference = documentFrom(c.body);
+        if (c.edit) {
+            c.edit(settled);
+            c.edit(reference);
+        }
+        EXPECT_EQ(rereadInPlaceWithout(settled, marks), c.inPlace);
+        if (!c.inPlace) {
+            removeAttributesAndComments(reference, marks);  // and nothing else changed
+            EXPECT_EQ(settled.xml(), reference.xml());
+        } else {
+            EXPECT_EQ(settled.xml(), readBack(reference));
+        }
+    }
+    for (const QString& file : splDocumentFiles()) {
+        SCOPED_TRACE(file.toStdString());
+        Document settled;
+        Document reference;
+        ASSERT_TRUE(settled.load(file) && reference.load(file));
+        markUp(settled);
+        markUp(reference);
+        EXPECT_TRUE(rereadInPlaceWithout(settled, marks));
+        EXPECT_EQ(settled.xml(), readBack(reference));
+    }
 }
 
 TEST(XmlLineBreakTest, CrLfIsStoredAsLfSoRepeatedEditsDoNotGrow)

@@ -1,5 +1,6 @@
 #include "platform/xml/io/RereadInPlace.h"
 
+#include "platform/xml/tree/BulkRemoval.h"
 #include "platform/xml/tree/DocState.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/io/InputLimits.h"
@@ -20,6 +21,7 @@ namespace {
 // Below libxml2's limit of 256 levels, with room for the text written around the tree.
 constexpr int kMaxDepth = 200;
 const char* const kEmptyDefault = "xmlns=\"\"";
+const char* const kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
 
 bool equals(const xmlChar* a, const char* b)
 {
@@ -50,7 +52,7 @@ bool isEmptyDefault(xmlNsPtr ns)
 
 bool isReservedAddress(const xmlChar* href)
 {
-    return equals(href, "http://www.w3.org/XML/1998/namespace") || equals(href, "http://www.w3.org/2000/xmlns/");
+    return equals(href, kXmlNamespace) || equals(href, "http://www.w3.org/2000/xmlns/");
 }
 
 // What the walk found to change, applied only when the whole tree passed.
@@ -59,20 +61,40 @@ struct Changes {
     std::vector<std::pair<xmlNodePtr, xmlNsPtr>> emptyDefaults;  // element -> declaration to drop
     std::vector<xmlNodePtr> emptyTexts;
     std::vector<std::vector<xmlNodePtr>> textRuns;  // adjacent text nodes, two or more
+    std::vector<xmlNodePtr> layoutTexts;  // the first node of each run that is layout once joined
 };
 
+// Whitespace-only text as the settled tree will hold it: the first node of a run, and the
+// children that will stand before and after it (null at either end).
+struct BlankRun {
+    xmlNodePtr text;
+    xmlNodePtr before;
+    xmlNodePtr after;
+};
+
+// One walk over the tree that checks it and notes what reading its text back would change,
+// layout whitespace included, deciding each text as the whitespace rules would decide it in
+// the settled tree. With `removed`, it first takes out, as it meets them, every comment and
+// every attribute of one of those names (as removeAttributesAndComments does), so the checks
+// see what a walk after that removal would see.
 class Walk {
 public:
-    explicit Walk(xmlDocPtr doc) : doc_(doc) {}
+    Walk(xmlDocPtr doc, const QList<QByteArray>* removed) : doc_(doc), removed_(removed) {}
 
     bool document()
     {
         if (doc_->intSubset || doc_->extSubset)
             return false;
-        for (xmlNodePtr top = doc_->children; top; top = top->next) {
+        bool rootSeen = false;
+        for (xmlNodePtr top = doc_->children, next; top; top = next) {
+            next = top->next;
+            if (takenOut(top))
+                continue;
             if (top->type == XML_ELEMENT_NODE) {
-                if (!element(top, 1))
+                // A second document element would not read back; the DOM never makes one.
+                if (rootSeen || !element(top, 1, false))
                     return false;
+                rootSeen = true;
             } else if (top->type != XML_PI_NODE || !processingInstruction(top)) {
                 return false;
             }
@@ -83,6 +105,14 @@ public:
     Changes& changes() { return changes_; }
 
 private:
+    bool takenOut(xmlNodePtr node) const
+    {
+        if (!removed_ || node->type != XML_COMMENT_NODE)
+            return false;
+        detail::retire(node);
+        return true;
+    }
+
     // The declaration in force for a prefix (nullptr: the default), or nullptr.
     xmlNsPtr inScope(const xmlChar* prefix) const
     {
@@ -134,12 +164,21 @@ private:
         return true;
     }
 
-    bool attributes(xmlNodePtr element)
+    // `preserves` comes in as xml:space="preserve" in force above the element and leaves as in
+    // force for it: its own xml:space decides when it says "preserve" or "default".
+    bool attributes(xmlNodePtr element, bool& preserves)
     {
         std::vector<std::pair<const xmlChar*, xmlNsPtr>>& seen = seen_;
         seen.clear();
         int count = 0;
-        for (xmlAttrPtr attr = element->properties; attr; attr = attr->next) {
+        for (xmlAttrPtr attr = element->properties, next; attr; attr = next) {
+            next = attr->next;
+            __builtin_prefetch(next);
+            __builtin_prefetch(attr->children);
+            if (removed_ && detail::isRemovedAttribute(attr, *removed_)) {
+                detail::retire(reinterpret_cast<xmlNodePtr>(attr));
+                continue;
+            }
             if (++count > kMaxAttributesPerElement || std::strchr(reinterpret_cast<const char*>(attr->name), ':')
                 || endsWith(attr->name, "xmlns"))
                 return false;
@@ -155,16 +194,35 @@ private:
                     return false;
             seen.emplace_back(attr->name, ns);
             note(reinterpret_cast<xmlNodePtr>(attr), attr->ns, ns);
+            if (ns && equals(attr->name, "space") && equals(ns->href, kXmlNamespace))
+                spaceOf(attr, preserves);
         }
         return true;
     }
 
-    bool element(xmlNodePtr node, int depth)
+    // As xmlNodeGetSpacePreserve reads it: the value is the attribute's text children joined.
+    static void spaceOf(xmlAttrPtr attr, bool& preserves)
     {
+        std::string value;
+        for (xmlNodePtr text = attr->children; text; text = text->next)
+            value += reinterpret_cast<const char*>(text->content);
+        if (value == "preserve")
+            preserves = true;
+        else if (value == "default")
+            preserves = false;
+    }
+
+    // The walk waits on memory, the nodes of a large built tree lying far apart: what is read
+    // next (attributes, first child, next sibling, an attribute's value) is fetched ahead.
+    bool element(xmlNodePtr node, int depth, bool preserves)
+    {
+        __builtin_prefetch(node->properties);
+        __builtin_prefetch(node->children);
         if (depth > kMaxDepth || std::strchr(reinterpret_cast<const char*>(node->name), ':'))
             return false;
         size_t declared = 0;
-        const bool ok = declarations(node, declared) && named(node) && attributes(node) && children(node, depth);
+        const bool ok = declarations(node, declared) && named(node) && attributes(node, preserves)
+            && children(node, depth, preserves);
         scope_.resize(scope_.size() - declared);
         return ok;
     }
@@ -179,28 +237,40 @@ private:
         return true;
     }
 
-    bool children(xmlNodePtr parent, int depth)
+    // Text nodes in a row, empty ones aside, are one text once read back; comments taken out
+    // leave the text around them in one row, as they would after the removal.
+    bool children(xmlNodePtr parent, int depth, bool preserves)
     {
-        std::vector<xmlNodePtr> run;
-        for (xmlNodePtr child = parent->children; child; child = child->next) {
+        const size_t firstBlank = blankRuns_.size();
+        bool holdsText = false;  // text that is not whitespace: then all its whitespace is content
+        xmlNodePtr before = nullptr;  // the last child that stays and is not text
+        for (xmlNodePtr child = parent->children, next; child; child = next) {
+            next = child->next;
+            __builtin_prefetch(next);
+            if (takenOut(child))
+                continue;
             if (child->type == XML_TEXT_NODE) {
                 if (child->name == xmlStringTextNoenc)
                     return false;
-                if (isEmpty(child->content))
+                if (isEmpty(child->content)) {
                     changes_.emptyTexts.push_back(child);
-                else
-                    run.push_back(child);
+                } else {
+                    run_.push_back(child);
+                    runIsBlank_ = runIsBlank_ && detail::isWhitespaceOnly(child->content);
+                }
                 continue;
             }
-            if (!endRun(run))
+            holdsText = holdsText || !runIsBlank_;
+            if (!endRun(before, child))
                 return false;
             bool ok = false;
             switch (child->type) {
             case XML_ELEMENT_NODE:
-                ok = element(child, depth + 1);
+                ok = element(child, depth + 1, preserves);
                 break;
             case XML_CDATA_SECTION_NODE:
                 ok = !isEmpty(child->content) && !contains(child->content, "]]>") && !contains(child->content, kEmptyDefault);
+                holdsText = holdsText || !detail::isWhitespaceOnly(child->content);
                 break;
             case XML_PI_NODE:
                 ok = processingInstruction(child);
@@ -210,27 +280,45 @@ private:
             }
             if (!ok)
                 return false;
+            before = child;
         }
-        return endRun(run);
+        holdsText = holdsText || !runIsBlank_;
+        if (!endRun(before, nullptr))
+            return false;
+        noteLayout(parent, firstBlank, preserves || holdsText);
+        return true;
     }
 
-    // Text nodes that the parser reads as one: checked as the text they make together.
-    bool endRun(std::vector<xmlNodePtr>& run)
+    // Ends the run of text between `before` and `after`, checked as the text it makes.
+    bool endRun(xmlNodePtr before, xmlNodePtr after)
     {
-        if (run.empty())
+        if (run_.empty())
             return true;
         bool ok = true;
-        if (run.size() == 1) {
-            ok = !contains(run.front()->content, kEmptyDefault);
+        if (run_.size() == 1) {
+            ok = !contains(run_.front()->content, kEmptyDefault);
         } else {
             std::string joined;
-            for (xmlNodePtr text : run)
+            for (xmlNodePtr text : run_)
                 joined += reinterpret_cast<const char*>(text->content);
             ok = joined.find(kEmptyDefault) == std::string::npos;
-            changes_.textRuns.push_back(run);
+            changes_.textRuns.push_back(run_);
         }
-        run.clear();
+        if (runIsBlank_)
+            blankRuns_.push_back({run_.front(), before, after});
+        run_.clear();
+        runIsBlank_ = true;
         return ok;
+    }
+
+    // The parent's whitespace-only runs from `first` on, once its children are all seen.
+    void noteLayout(xmlNodePtr parent, size_t first, bool keepsAll)
+    {
+        if (!keepsAll)
+            for (size_t i = first; i < blankRuns_.size(); ++i)
+                if (detail::isLayoutBetween(parent, false, blankRuns_[i].before, blankRuns_[i].after))
+                    changes_.layoutTexts.push_back(blankRuns_[i].text);
+        blankRuns_.resize(first);
     }
 
     static bool processingInstruction(xmlNodePtr node)
@@ -239,8 +327,14 @@ private:
     }
 
     xmlDocPtr doc_;
+    const QList<QByteArray>* removed_;
     std::vector<xmlNsPtr> scope_;
     std::vector<std::pair<const xmlChar*, xmlNsPtr>> seen_;  // one element's attributes at a time
+    // The run of text being read: one at a time, as every other child ends the run before
+    // the walk goes below it.
+    std::vector<xmlNodePtr> run_;
+    bool runIsBlank_ = true;
+    std::vector<BlankRun> blankRuns_;  // of the elements being walked, innermost last
     Changes changes_;
 };
 
@@ -265,15 +359,9 @@ void dropDeclaration(xmlNodePtr element, xmlNsPtr ns)
     detail::stateOf(element->doc)->retiredNamespaces.push_back(ns);
 }
 
-} // namespace
-
-bool rereadInPlace(const Document& document)
+// Applies what the walk found, only once the whole tree passed.
+void settle(xmlDocPtr doc, Changes& changes)
 {
-    xmlDocPtr doc = document.raw();
-    Walk walk(doc);
-    if (!walk.document())
-        return false;
-    Changes& changes = walk.changes();
     for (const auto& [node, ns] : changes.namespaces)
         node->ns = ns;
     for (const auto& [element, ns] : changes.emptyDefaults)
@@ -282,11 +370,33 @@ bool rereadInPlace(const Document& document)
         detail::retire(text);
     for (const std::vector<xmlNodePtr>& run : changes.textRuns)
         joinRun(run);
-    for (xmlNodePtr text : detail::layoutWhitespace(doc))
+    for (xmlNodePtr text : changes.layoutTexts)
         detail::retire(text);
     xmlFree(const_cast<xmlChar*>(doc->URL));
     doc->URL = nullptr;
+}
+
+} // namespace
+
+bool rereadInPlace(const Document& document)
+{
+    Walk walk(document.raw(), nullptr);
+    if (!walk.document())
+        return false;
+    settle(document.raw(), walk.changes());
     return true;
+}
+
+bool rereadInPlaceWithout(const Document& document, const QList<QByteArray>& attributeNames)
+{
+    Walk walk(document.raw(), &attributeNames);
+    if (walk.document()) {
+        settle(document.raw(), walk.changes());
+        return true;
+    }
+    // The walk stopped where the tree would read back otherwise: the rest is taken out too.
+    removeAttributesAndComments(document, attributeNames);
+    return false;
 }
 
 } // namespace veldra::xml

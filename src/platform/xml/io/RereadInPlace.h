@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
+
 namespace veldra::xml {
 
 class Document;
@@ -18,5 +21,10 @@ class Document;
 // would clash, CDATA that is empty or holds "]]>", unescaped text, entity references, a
 // document type declaration, comments, or elements nested deeper than the parser reads.
 bool rereadInPlace(const Document& document);
+
+// The same for the document once every comment and every attribute of one of `attributeNames`
+// is out of it (as removeAttributesAndComments takes them out): they are taken out in the
+// same walk, which spares the large tree a second pass, and they are out whatever the answer.
+bool rereadInPlaceWithout(const Document& document, const QList<QByteArray>& attributeNames);
 
 } // namespace veldra::xml

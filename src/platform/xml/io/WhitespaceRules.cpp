@@ -123,6 +123,16 @@ std::vector<xmlNodePtr> layoutWhitespace(xmlDocPtr doc)
     return layout;
 }
 
+bool isWhitespaceOnly(const xmlChar* text)
+{
+    return isWhitespace(text);
+}
+
+bool isLayoutBetween(xmlNodePtr parent, bool parentKeepsAll, xmlNodePtr prev, xmlNodePtr next)
+{
+    return !isContent(parent, parentKeepsAll, prev, next);
+}
+
 void stripInsignificantWhitespace(xmlDocPtr doc)
 {
     for (xmlNodePtr node : layoutWhitespace(doc)) {

@@ -26,6 +26,13 @@ void stripInsignificantWhitespace(xmlDocPtr doc);
 // The text nodes that stripInsignificantWhitespace takes out, in document order.
 std::vector<xmlNodePtr> layoutWhitespace(xmlDocPtr doc);
 
+// The same rules one text at a time, for a walk that settles the tree itself: whether text is
+// whitespace only, and whether such text inside `parent`, between the siblings `prev` and
+// `next` (null at either end), is layout; `parentKeepsAll` tells whether xml:space="preserve"
+// is in force for the parent or the parent holds text that is not whitespace.
+bool isWhitespaceOnly(const xmlChar* text);
+bool isLayoutBetween(xmlNodePtr parent, bool parentKeepsAll, xmlNodePtr prev, xmlNodePtr next);
+
 // The elements whose content is indented (below), in document order.
 std::vector<xmlNodePtr> indentedElements(xmlDocPtr doc);
 

@@ -7,9 +7,7 @@
 
 namespace veldra::xml {
 
-namespace {
-
-bool isNamed(xmlAttrPtr attr, const QList<QByteArray>& names)
+bool detail::isRemovedAttribute(const _xmlAttr* attr, const QList<QByteArray>& names)
 {
     if (attr->ns)
         return false;
@@ -18,8 +16,6 @@ bool isNamed(xmlAttrPtr attr, const QList<QByteArray>& names)
             return true;
     return false;
 }
-
-} // namespace
 
 void removeAttributesAndComments(const Document& document, const QList<QByteArray>& names)
 {
@@ -31,7 +27,7 @@ void removeAttributesAndComments(const Document& document, const QList<QByteArra
             removed.push_back(cur);
         } else if (cur->type == XML_ELEMENT_NODE) {
             for (xmlAttrPtr attr = cur->properties; attr; attr = attr->next)
-                if (isNamed(attr, names))
+                if (detail::isRemovedAttribute(attr, names))
                     removed.push_back(reinterpret_cast<xmlNodePtr>(attr));
             if (cur->children) {
                 cur = cur->children;
