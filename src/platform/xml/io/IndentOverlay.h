@@ -2,6 +2,7 @@
 
 #include <libxml/tree.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -10,26 +11,31 @@ namespace veldra::xml::detail {
 // The indentation of Layout::Indented laid over a document's own tree for one save, without
 // copying the document: text nodes owned by the overlay are linked in where indentLayout
 // would add them to a copy, and taken out again when the overlay ends. Used only where the
-// text written is the copy's (see canOverlay).
+// text written is the copy's (see layOver).
 class IndentOverlay {
 public:
-    explicit IndentOverlay(xmlDocPtr doc);
+    IndentOverlay() = default;
     ~IndentOverlay();
     IndentOverlay(const IndentOverlay&) = delete;
     IndentOverlay& operator=(const IndentOverlay&) = delete;
 
-    // Whether the document writes the same text as a copy of it would. A copy (xmlCopyDoc)
-    // declares afresh the namespaces that are not declared where they are used and merges
-    // adjacent text, so the overlay is for trees whose every element and attribute namespace
-    // is the nearest declaration of its prefix, without unescaped text, entity references or
-    // a document type declaration.
-    static bool canOverlay(xmlDocPtr doc);
+    // Lays the indentation over `doc` when the document writes the same text as a copy of it
+    // would, in one walk of the tree; false, leaving the tree as it was, when it does not. A
+    // copy (xmlCopyDoc) declares afresh the namespaces that are not declared where they are
+    // used and merges adjacent text, so the overlay is for trees whose every element and
+    // attribute namespace is the nearest declaration of its prefix, without unescaped text,
+    // entity references or a document type declaration.
+    bool layOver(xmlDocPtr doc);
 
 private:
-    xmlNodePtr layoutNode(xmlDocPtr doc, int depth);
+    bool layOverTree(xmlDocPtr doc, xmlNodePtr top, bool indented);
+    void indentInside(xmlNodePtr element, int depth);
+    xmlNodePtr layoutNode(xmlNodePtr parent, int depth);
+    void takeOut();
 
-    std::vector<xmlNode> nodes_;           // reserved up front: stable addresses while linked
-    std::vector<std::string> indents_;     // "\n" and two blanks per level, by depth
+    // Filled in blocks that are never reallocated: the nodes keep their addresses while linked.
+    std::vector<std::vector<xmlNode>> blocks_;
+    std::deque<std::string> indents_;  // "\n" and two blanks per level, by depth; never moved
 };
 
 } // namespace veldra::xml::detail

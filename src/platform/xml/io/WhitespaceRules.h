@@ -29,6 +29,15 @@ std::vector<xmlNodePtr> layoutWhitespace(xmlDocPtr doc);
 // The elements whose content is indented (below), in document order.
 std::vector<xmlNodePtr> indentedElements(xmlDocPtr doc);
 
+// The same rules asked during a walk down the tree, which knows what the ancestors set: an
+// element's content is indented when xml:space="preserve" is not in force for it and
+// holdsIndentableContent.
+// Whether `element` holds element-only content without inline elements of narrative text.
+bool holdsIndentableContent(xmlNodePtr element);
+// Whether xml:space="preserve" is in force for `element` (as xmlNodeGetSpacePreserve tells),
+// given whether it is for the element's parent.
+bool preservesSpaceBelow(xmlNodePtr element, bool parentPreserves);
+
 // Indents element content where the rules above make the added whitespace layout, so that
 // a reload of the indented text gives back the same tree. Used on a copy made for saving.
 void indentLayout(xmlDocPtr doc);
