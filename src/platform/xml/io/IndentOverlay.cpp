@@ -67,8 +67,8 @@ public:
 
     // Whether xmlSearchNs finds `ns` for its prefix from `element`, which the scope has entered.
     // xmlSearchNs also takes an ancestor's own namespace, after the ancestor's declarations;
-    // in a tree every element above of which passed this test, that is the namespace already
-    // in scope for its prefix there, so the scope need not hold it.
+    // the walk ends at the first element that fails this test, so an ancestor's own namespace
+    // is the one in scope for its prefix there already, and the scope need not hold it.
     bool isNearest(xmlDocPtr doc, xmlNodePtr element, xmlNsPtr ns) const
     {
         // The "xml" prefix is bound by the document, never by a declaration: xmlSearchNs asks
@@ -148,7 +148,7 @@ bool IndentOverlay::layOverTree(xmlDocPtr doc, xmlNodePtr top, bool indented)
             scope.enter(cur->nsDef);
             if (!elementWritesAsCopy(doc, cur, scope))
                 return false;
-            const bool preserves = preservesSpaceBelow(cur, !ancestors.empty() && ancestors.back().preservesSpace);
+            const bool preserves = preservesSpaceWithin(cur, !ancestors.empty() && ancestors.back().preservesSpace);
             if (indented && !preserves && holdsIndentableContent(cur))
                 indentInside(cur, int(ancestors.size()));
             if (cur->children) {

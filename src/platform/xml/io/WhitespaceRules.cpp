@@ -146,7 +146,7 @@ bool holdsIndentableContent(xmlNodePtr element)
     return true;
 }
 
-bool preservesSpaceBelow(xmlNodePtr element, bool parentPreserves)
+bool preservesSpaceWithin(xmlNodePtr element, bool parentPreserves)
 {
     // xmlNodeGetSpacePreserve reads the first attribute named space in the XML namespace, in
     // whatever prefix; "preserve" and "default" decide, any other value leaves the parent's.
