@@ -10,9 +10,6 @@ namespace veldra::xml::detail {
 
 namespace {
 
-// Layout nodes in the first block; each further block holds twice the one before.
-constexpr size_t kFirstBlock = 256;
-
 void linkBefore(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr before)
 {
     node->parent = parent;
@@ -39,6 +36,14 @@ void unlink(xmlNodePtr node)
         node->next->prev = node->prev;
     else
         parent->last = node->prev;
+}
+
+size_t childCount(xmlNodePtr element)
+{
+    size_t count = 0;
+    for (xmlNodePtr child = element->children; child; child = child->next)
+        ++count;
+    return count;
 }
 
 bool samePrefix(const xmlChar* a, const xmlChar* b)
@@ -120,20 +125,18 @@ bool IndentOverlay::layOver(xmlDocPtr doc)
     if (doc->intSubset || doc->extSubset)
         return false;
     const xmlNodePtr root = xmlDocGetRootElement(doc);
-    for (xmlNodePtr top = doc->children; top; top = top->next) {
-        if (!layOverTree(doc, top, top == root)) {
-            takeOut();
+    std::vector<Indented> indented;
+    for (xmlNodePtr top = doc->children; top; top = top->next)
+        if (!survey(doc, top, top == root ? &indented : nullptr))
             return false;
-        }
-    }
+    lay(indented);
     return true;
 }
 
 // One walk in document order that carries down what xmlSearchNs and xmlNodeGetSpacePreserve
-// would look up the ancestors for, checks every node as it comes and indents the elements of
-// the `indented` tree on the way down (an element's own content is checked before it is
-// indented; the layout nodes it gets are text that writes as a copy's does).
-bool IndentOverlay::layOverTree(xmlDocPtr doc, xmlNodePtr top, bool indented)
+// would look up the ancestors for: whether every node writes as a copy's does and, where
+// `indented` is given, which elements get their content indented.
+bool IndentOverlay::survey(xmlDocPtr doc, xmlNodePtr top, std::vector<Indented>* indented)
 {
     struct Ancestor {
         bool preservesSpace;
@@ -150,7 +153,7 @@ bool IndentOverlay::layOverTree(xmlDocPtr doc, xmlNodePtr top, bool indented)
                 return false;
             const bool preserves = preservesSpaceWithin(cur, !ancestors.empty() && ancestors.back().preservesSpace);
             if (indented && !preserves && holdsIndentableContent(cur))
-                indentInside(cur, int(ancestors.size()));
+                indented->push_back({cur, int(ancestors.size()), childCount(cur) + 1});
             if (cur->children) {
                 ancestors.push_back({preserves, outerScope});
                 cur = cur->children;
@@ -171,40 +174,40 @@ bool IndentOverlay::layOverTree(xmlDocPtr doc, xmlNodePtr top, bool indented)
     }
 }
 
+void IndentOverlay::lay(const std::vector<Indented>& indented)
+{
+    int deepest = 0;
+    size_t layoutNodes = 0;
+    for (const Indented& element : indented) {
+        deepest = std::max(deepest, element.depth);
+        layoutNodes += element.layoutNodes;
+    }
+    // Reserved once: the nodes never move while they are linked.
+    nodes_.reserve(layoutNodes);
+    // All texts exist before a node points at one of them.
+    for (int level = 0; level <= deepest + 1; ++level)
+        indents_.push_back('\n' + std::string(size_t(level) * 2, ' '));
+    for (const Indented& element : indented) {
+        for (xmlNodePtr child = element.element->children; child; child = child->next)
+            linkBefore(element.element, layoutNode(element.element->doc, element.depth + 1), child);
+        linkBefore(element.element, layoutNode(element.element->doc, element.depth), nullptr);
+    }
+}
+
 IndentOverlay::~IndentOverlay()
 {
-    takeOut();
+    for (xmlNode& node : nodes_)
+        unlink(&node);
 }
 
-void IndentOverlay::indentInside(xmlNodePtr element, int depth)
+xmlNodePtr IndentOverlay::layoutNode(xmlDocPtr doc, int depth)
 {
-    for (xmlNodePtr child = element->children; child; child = child->next)
-        linkBefore(element, layoutNode(element, depth + 1), child);
-    linkBefore(element, layoutNode(element, depth), nullptr);
-}
-
-xmlNodePtr IndentOverlay::layoutNode(xmlNodePtr parent, int depth)
-{
-    if (blocks_.empty() || blocks_.back().size() == blocks_.back().capacity()) {
-        const size_t size = blocks_.empty() ? kFirstBlock : 2 * blocks_.back().capacity();
-        blocks_.emplace_back().reserve(size);
-    }
-    while (indents_.size() <= size_t(depth))
-        indents_.push_back('\n' + std::string(indents_.size() * 2, ' '));
-    xmlNode& node = blocks_.back().emplace_back();
+    xmlNode& node = nodes_.emplace_back();
     node.type = XML_TEXT_NODE;
     node.name = xmlStringText;  // escaped as text is
-    node.doc = parent->doc;
+    node.doc = doc;
     node.content = reinterpret_cast<xmlChar*>(indents_[size_t(depth)].data());
     return &node;
-}
-
-void IndentOverlay::takeOut()
-{
-    for (std::vector<xmlNode>& block : blocks_)
-        for (xmlNode& node : block)
-            unlink(&node);
-    blocks_.clear();
 }
 
 } // namespace veldra::xml::detail

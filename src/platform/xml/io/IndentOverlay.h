@@ -2,7 +2,6 @@
 
 #include <libxml/tree.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -20,22 +19,28 @@ public:
     IndentOverlay& operator=(const IndentOverlay&) = delete;
 
     // Lays the indentation over `doc` when the document writes the same text as a copy of it
-    // would, in one walk of the tree; false, leaving the tree as it was, when it does not. A
-    // copy (xmlCopyDoc) declares afresh the namespaces that are not declared where they are
-    // used and merges adjacent text, so the overlay is for trees whose every element and
-    // attribute namespace is the nearest declaration of its prefix, without unescaped text,
-    // entity references or a document type declaration.
+    // would, which one walk of the tree decides; false, leaving the tree as it was, when it
+    // does not. A copy (xmlCopyDoc) declares afresh the namespaces that are not declared where
+    // they are used and merges adjacent text, so the overlay is for trees whose every element
+    // and attribute namespace is the nearest declaration of its prefix, without unescaped
+    // text, entity references or a document type declaration.
     bool layOver(xmlDocPtr doc);
 
 private:
-    bool layOverTree(xmlDocPtr doc, xmlNodePtr top, bool indented);
-    void indentInside(xmlNodePtr element, int depth);
-    xmlNodePtr layoutNode(xmlNodePtr parent, int depth);
-    void takeOut();
+    // An element whose content the overlay indents: its depth below the document and how
+    // many layout nodes it gets (one before each child and one before its end tag).
+    struct Indented {
+        xmlNodePtr element;
+        int depth;
+        size_t layoutNodes;
+    };
 
-    // Filled in blocks that are never reallocated: the nodes keep their addresses while linked.
-    std::vector<std::vector<xmlNode>> blocks_;
-    std::deque<std::string> indents_;  // "\n" and two blanks per level, by depth; never moved
+    static bool survey(xmlDocPtr doc, xmlNodePtr top, std::vector<Indented>* indented);
+    void lay(const std::vector<Indented>& indented);
+    xmlNodePtr layoutNode(xmlDocPtr doc, int depth);
+
+    std::vector<xmlNode> nodes_;           // reserved up front: stable addresses while linked
+    std::vector<std::string> indents_;     // "\n" and two blanks per level, by depth
 };
 
 } // namespace veldra::xml::detail
