@@ -1,6 +1,6 @@
 // The XML layer's cost over plain libxml2 on the largest real SPL document: parse alone,
-// the layer's load (parse, whitespace pass), queries in the program's dialect, serialisation,
-// and the whole load + query + serialise round a build or a preview makes.
+// the layer's load (parse, whitespace pass), queries in the program's dialect, serialisation
+// (as it is and indented), and the whole load + query + serialise round a build or a preview makes.
 #include "platform/xml/tree/Document.h"
 
 #include <QDir>
@@ -102,6 +102,15 @@ void BM_LayerSerialise(benchmark::State& state)
         benchmark::DoNotOptimize(doc.xml().size());
 }
 BENCHMARK(BM_LayerSerialise)->Unit(benchmark::kMicrosecond);
+
+// The layout a saved label gets: element content indented, one element a line.
+void BM_LayerSerialiseIndented(benchmark::State& state)
+{
+    const Document doc = loadedFixture();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.xmlBytes(Layout::Indented).size());
+}
+BENCHMARK(BM_LayerSerialiseIndented)->Unit(benchmark::kMicrosecond);
 
 void BM_LayerLoadQuerySerialise(benchmark::State& state)
 {

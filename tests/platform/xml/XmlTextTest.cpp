@@ -1,6 +1,9 @@
 #include "platform/core/VbError.h"
 #include "platform/xml/io/RereadInPlace.h"
 #include "platform/xml/tree/BulkRemoval.h"
+#include "platform/xml/io/IndentOverlay.h"
+#include "platform/xml/io/Serializer.h"
+#include "platform/xml/io/WhitespaceRules.h"
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
@@ -58,6 +61,30 @@ void markUp(const Document& doc)
             element.parentNode().insertBefore(doc.createComment("c"), element);
         }
     }
+}
+
+// What an indented copy of the document writes: the road taken where the indentation cannot
+// be laid over the tree itself.
+QByteArray indentedCopyBytes(const Document& doc)
+{
+    xmlDocPtr copy = xmlCopyDoc(doc.raw(), 1);
+    detail::indentLayout(copy);
+    const QByteArray bytes = detail::documentBytes(copy, doc.hasDeclaration(), Layout::AsIs);
+    xmlFreeDoc(copy);
+    return bytes;
+}
+
+// An indented save writes what the indented copy writes, laying the indentation over the tree
+// itself when `overlaid`, and leaves the tree as it was.
+void expectIndentedLikeACopy(const Document& doc, bool overlaid)
+{
+    const QByteArray asIs = detail::documentBytes(doc.raw(), doc.hasDeclaration(), Layout::AsIs);
+    {
+        detail::IndentOverlay overlay;
+        EXPECT_EQ(overlay.layOver(doc.raw()), overlaid);
+    }
+    EXPECT_EQ(detail::documentBytes(doc.raw(), doc.hasDeclaration(), Layout::Indented), indentedCopyBytes(doc));
+    EXPECT_EQ(detail::documentBytes(doc.raw(), doc.hasDeclaration(), Layout::AsIs), asIs);
 }
 
 } // namespace
@@ -192,6 +219,55 @@ TEST(XmlWhitespaceTest, SettlingInPlaceWithoutMarksGivesWhatReadingBackGives)
         markUp(reference);
         EXPECT_TRUE(rereadInPlaceWithout(settled, marks));
         EXPECT_EQ(settled.xml(), readBack(reference));
+    }
+}
+
+// The indentation is laid over the tree where that writes what an indented copy writes, with
+// what the ancestors decide (namespaces in scope, xml:space, depth) carried down the tree.
+TEST(XmlWhitespaceTest, IndentationLaidOverTheTreeWritesWhatAnIndentedCopyWrites)
+{
+    struct LayoutCase {
+        QString text;
+        bool overlaid;
+        std::function<void(xmlNodePtr root)> edit;  // a change made through libxml2 after loading
+    };
+    const LayoutCase cases[] = {
+        // xml:space set, inherited, reset and left by another value; a prefix declared again
+        // lower with another URI, on the element using it; prefixed attributes and xml:lang; a
+        // default namespace undeclared; comments and instructions around and inside the root.
+        {"<?xml version=\"1.0\"?><?pi x?><!--before--><document xmlns=\"urn:hl7-org:v3\" "
+         "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><text xml:space=\"preserve\"><list><item>"
+         "<paragraph>a</paragraph></item></list><table xml:space=\"default\"><tbody><tr><td>x</td></tr></tbody>"
+         "</table><list xml:space=\"other\"><item><br/></item></list></text><value xsi:type=\"PQ\"><translation "
+         "xmlns:xsi=\"urn:two\" xsi:code=\"c\"><xsi:x/></translation></value><title xml:lang=\"en\" xsi:type=\"ST\">"
+         "<content>T</content></title><b xmlns=\"\"><c><!--in--><d/><?in y?></c></b></document><!--after-->",
+         true, {}},
+        // An element moved out of the element declaring its namespace.
+        {"<a><b xmlns:p=\"urn:one\"><p:c><p:d/></p:c></b><e><f/></e></a>", false,
+         [](xmlNodePtr a) {
+             xmlNodePtr c = a->children->children;
+             xmlUnlinkNode(c);
+             xmlAddChild(a->children->next, c);
+         }},
+        // An attribute in a namespace its element sees under its prefix with another URI.
+        {"<a xmlns:p=\"urn:one\"><c xmlns:p=\"urn:two\"><d/></c></a>", false,
+         [](xmlNodePtr a) { xmlSetNsProp(a->children->children, a->nsDef, BAD_CAST "x", BAD_CAST "1"); }},
+        // An entity reference: such trees are indented on a copy.
+        {"<a><b/></a>", false,
+         [](xmlNodePtr a) { xmlAddChild(a->children, xmlNewReference(a->doc, BAD_CAST "&amp;")); }},
+    };
+    for (const LayoutCase& layoutCase : cases) {
+        SCOPED_TRACE(layoutCase.text.toStdString());
+        const Document doc = documentFrom(layoutCase.text);
+        if (layoutCase.edit)
+            layoutCase.edit(xmlDocGetRootElement(doc.raw()));
+        expectIndentedLikeACopy(doc, layoutCase.overlaid);
+    }
+    for (const QString& path : veldra::test::splDocumentFiles()) {
+        SCOPED_TRACE(path.toStdString());
+        Document doc;
+        ASSERT_TRUE(doc.load(path));
+        expectIndentedLikeACopy(doc, true);
     }
 }
 

@@ -10,14 +10,6 @@ namespace veldra::xml::detail {
 
 namespace {
 
-int depthOf(xmlNodePtr element)
-{
-    int depth = 0;
-    for (xmlNodePtr p = element->parent; p && p->type == XML_ELEMENT_NODE; p = p->parent)
-        ++depth;
-    return depth;
-}
-
 void linkBefore(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr before)
 {
     node->parent = parent;
@@ -46,25 +38,75 @@ void unlink(xmlNodePtr node)
         parent->last = node->prev;
 }
 
-bool isNearestDeclaration(xmlDocPtr doc, xmlNodePtr element, xmlNsPtr ns)
+size_t childCount(xmlNodePtr element)
 {
-    return xmlSearchNs(doc, element, ns->prefix) == ns;
+    size_t count = 0;
+    for (xmlNodePtr child = element->children; child; child = child->next)
+        ++count;
+    return count;
 }
 
-bool writesAsCopy(xmlDocPtr doc, xmlNodePtr node)
+bool samePrefix(const xmlChar* a, const xmlChar* b)
+{
+    return a && b ? xmlStrEqual(a, b) == 1 : a == b;
+}
+
+// The namespace declarations in scope at one point of a walk down the tree, the nearest last:
+// what xmlSearchNs finds for a prefix, without climbing the ancestors for every name.
+class NamespaceScope {
+public:
+    size_t size() const { return declared_.size(); }
+
+    // Enters an element: its declarations hide its ancestors'.
+    void enter(xmlNsPtr declarations)
+    {
+        const size_t outer = declared_.size();
+        for (xmlNsPtr ns = declarations; ns; ns = ns->next)
+            if (ns->href)  // xmlSearchNs passes over a declaration without a name
+                declared_.push_back(ns);
+        // Of two declarations of one prefix on one element the first is found: it goes nearer.
+        std::reverse(declared_.begin() + std::ptrdiff_t(outer), declared_.end());
+    }
+
+    void leave(size_t outerSize) { declared_.resize(outerSize); }
+
+    // Whether xmlSearchNs finds `ns` for its prefix from `element`, which the scope has entered.
+    // xmlSearchNs also takes an ancestor's own namespace, after the ancestor's declarations;
+    // the walk ends at the first element that fails this test, so an ancestor's own namespace
+    // is the one in scope for its prefix there already, and the scope need not hold it.
+    bool isNearest(xmlDocPtr doc, xmlNodePtr element, xmlNsPtr ns) const
+    {
+        // The "xml" prefix is bound by the document, never by a declaration: xmlSearchNs asks
+        // no ancestor for it.
+        if (ns->prefix && xmlStrEqual(ns->prefix, BAD_CAST "xml"))
+            return xmlSearchNs(doc, element, ns->prefix) == ns;
+        for (auto declared = declared_.rbegin(); declared != declared_.rend(); ++declared)
+            if (samePrefix((*declared)->prefix, ns->prefix))
+                return *declared == ns;
+        return false;
+    }
+
+private:
+    std::vector<xmlNsPtr> declared_;
+};
+
+bool elementWritesAsCopy(xmlDocPtr doc, xmlNodePtr element, const NamespaceScope& scope)
+{
+    if (element->ns && !scope.isNearest(doc, element, element->ns))
+        return false;
+    for (xmlAttrPtr attr = element->properties; attr; attr = attr->next) {
+        if (attr->ns && !scope.isNearest(doc, element, attr->ns))
+            return false;
+        for (xmlNodePtr value = attr->children; value; value = value->next)
+            if (value->type != XML_TEXT_NODE)
+                return false;
+    }
+    return true;
+}
+
+bool writesAsCopy(xmlNodePtr node)
 {
     switch (node->type) {
-    case XML_ELEMENT_NODE:
-        if (node->ns && !isNearestDeclaration(doc, node, node->ns))
-            return false;
-        for (xmlAttrPtr attr = node->properties; attr; attr = attr->next) {
-            if (attr->ns && !isNearestDeclaration(doc, node, attr->ns))
-                return false;
-            for (xmlNodePtr value = attr->children; value; value = value->next)
-                if (value->type != XML_TEXT_NODE)
-                    return false;
-        }
-        return true;
     case XML_TEXT_NODE:
         return node->name != xmlStringTextNoenc;
     case XML_ENTITY_REF_NODE:
@@ -78,52 +120,77 @@ bool writesAsCopy(xmlDocPtr doc, xmlNodePtr node)
 
 } // namespace
 
-bool IndentOverlay::canOverlay(xmlDocPtr doc)
+bool IndentOverlay::layOver(xmlDocPtr doc)
 {
     if (doc->intSubset || doc->extSubset)
         return false;
-    for (xmlNodePtr top = doc->children; top; top = top->next) {
-        xmlNodePtr cur = top;
-        while (cur) {
-            if (!writesAsCopy(doc, cur))
-                return false;
-            if (cur->type == XML_ELEMENT_NODE && cur->children) {
-                cur = cur->children;
-                continue;
-            }
-            while (cur != top && !cur->next)
-                cur = cur->parent;
-            if (cur == top)
-                break;
-            cur = cur->next;
-        }
-    }
+    const xmlNodePtr root = xmlDocGetRootElement(doc);
+    std::vector<Indented> indented;
+    for (xmlNodePtr top = doc->children; top; top = top->next)
+        if (!survey(doc, top, top == root ? &indented : nullptr))
+            return false;
+    lay(indented);
     return true;
 }
 
-IndentOverlay::IndentOverlay(xmlDocPtr doc)
+// One walk in document order that carries down what xmlSearchNs and xmlNodeGetSpacePreserve
+// would look up the ancestors for: whether every node writes as a copy's does and, where
+// `indented` is given, which elements get their content indented.
+bool IndentOverlay::survey(xmlDocPtr doc, xmlNodePtr top, std::vector<Indented>* indented)
 {
-    const std::vector<xmlNodePtr> elements = indentedElements(doc);
-    std::vector<int> depths;
-    depths.reserve(elements.size());
+    struct Ancestor {
+        bool preservesSpace;
+        size_t outerScope;  // the scope's size before the ancestor's declarations
+    };
+    std::vector<Ancestor> ancestors;
+    NamespaceScope scope;
+    xmlNodePtr cur = top;
+    while (true) {
+        if (cur->type == XML_ELEMENT_NODE) {
+            const size_t outerScope = scope.size();
+            scope.enter(cur->nsDef);
+            if (!elementWritesAsCopy(doc, cur, scope))
+                return false;
+            const bool preserves = preservesSpaceWithin(cur, !ancestors.empty() && ancestors.back().preservesSpace);
+            if (indented && !preserves && holdsIndentableContent(cur))
+                indented->push_back({cur, int(ancestors.size()), childCount(cur) + 1});
+            if (cur->children) {
+                ancestors.push_back({preserves, outerScope});
+                cur = cur->children;
+                continue;
+            }
+            scope.leave(outerScope);
+        } else if (!writesAsCopy(cur)) {
+            return false;
+        }
+        while (cur != top && !cur->next) {
+            cur = cur->parent;
+            scope.leave(ancestors.back().outerScope);
+            ancestors.pop_back();
+        }
+        if (cur == top)
+            return true;
+        cur = cur->next;
+    }
+}
+
+void IndentOverlay::lay(const std::vector<Indented>& indented)
+{
     int deepest = 0;
     size_t layoutNodes = 0;
-    for (xmlNodePtr element : elements) {
-        depths.push_back(depthOf(element));
-        deepest = std::max(deepest, depths.back());
-        for (xmlNodePtr child = element->children; child; child = child->next)
-            ++layoutNodes;
-        ++layoutNodes;
+    for (const Indented& element : indented) {
+        deepest = std::max(deepest, element.depth);
+        layoutNodes += element.layoutNodes;
     }
     // Reserved once: the nodes never move while they are linked.
     nodes_.reserve(layoutNodes);
     // All texts exist before a node points at one of them.
     for (int level = 0; level <= deepest + 1; ++level)
         indents_.push_back('\n' + std::string(size_t(level) * 2, ' '));
-    for (size_t i = 0; i < elements.size(); ++i) {
-        for (xmlNodePtr child = elements[i]->children; child; child = child->next)
-            linkBefore(elements[i], layoutNode(doc, depths[i] + 1), child);
-        linkBefore(elements[i], layoutNode(doc, depths[i]), nullptr);
+    for (const Indented& element : indented) {
+        for (xmlNodePtr child = element.element->children; child; child = child->next)
+            linkBefore(element.element, layoutNode(element.element->doc, element.depth + 1), child);
+        linkBefore(element.element, layoutNode(element.element->doc, element.depth), nullptr);
     }
 }
 

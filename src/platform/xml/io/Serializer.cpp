@@ -10,7 +10,6 @@
 #include <libxml/xmlsave.h>
 
 #include <memory>
-#include <optional>
 
 namespace veldra::xml::detail {
 
@@ -72,14 +71,10 @@ QByteArray bodyBytes(xmlDocPtr doc, const char* encoding, int options, QByteArra
 
 // The document to write: the document itself (the indentation laid over its tree where that
 // writes what a copy would), or an indented copy of it.
-xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy, std::optional<IndentOverlay>& overlay)
+xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy, IndentOverlay& overlay)
 {
-    if (layout == Layout::AsIs)
+    if (layout == Layout::AsIs || overlay.layOver(doc))
         return doc;
-    if (IndentOverlay::canOverlay(doc)) {
-        overlay.emplace(doc);
-        return doc;
-    }
     copy.reset(xmlCopyDoc(doc, 1));
     if (!copy)
         throw VbError(err::General, kSource, QStringLiteral("Out of memory while laying out the document."));
@@ -90,7 +85,7 @@ xmlDocPtr laidOut(xmlDocPtr doc, Layout layout, DocCopy& copy, std::optional<Ind
 QByteArray utf8DocumentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout, const QString& declaration)
 {
     DocCopy copy;
-    std::optional<IndentOverlay> overlay;
+    IndentOverlay overlay;
     QByteArray declarationLine;
     if (hasDeclaration)
         declarationLine = toXml(declaration) + '\n';
@@ -147,7 +142,7 @@ QByteArray documentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
                                  declarationText(doc, reinterpret_cast<const xmlChar*>("UTF-8")));
     // libxml2 writes the declaration itself here, naming the encoding it encodes in.
     DocCopy copy;
-    std::optional<IndentOverlay> overlay;
+    IndentOverlay overlay;
     return bodyBytes(laidOut(doc, layout, copy, overlay), encoding, 0);
 }
 

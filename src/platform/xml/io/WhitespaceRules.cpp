@@ -76,12 +76,17 @@ bool isContent(xmlNodePtr parent, bool parentKeepsAll, xmlNodePtr prev, xmlNodeP
 
 bool canIndentInside(xmlNodePtr element)
 {
-    if (!element->children || preservesSpace(element))
-        return false;
-    for (xmlNodePtr child = element->children; child; child = child->next)
-        if (isTextual(child) || child->type == XML_ENTITY_REF_NODE || isInlineElement(child))
-            return false;
-    return true;
+    return holdsIndentableContent(element) && !preservesSpace(element);
+}
+
+// The value of an attribute whose value is held in text nodes, as libxml2 reads it.
+std::string textValue(xmlAttrPtr attr)
+{
+    std::string value;
+    for (xmlNodePtr text = attr->children; text; text = text->next)
+        if (text->content)
+            value += reinterpret_cast<const char*>(text->content);
+    return value;
 }
 
 int depthOf(xmlNodePtr element)
@@ -139,6 +144,33 @@ void stripInsignificantWhitespace(xmlDocPtr doc)
         xmlUnlinkNode(node);
         xmlFreeNode(node);
     }
+}
+
+bool holdsIndentableContent(xmlNodePtr element)
+{
+    if (!element->children)
+        return false;
+    for (xmlNodePtr child = element->children; child; child = child->next)
+        if (isTextual(child) || child->type == XML_ENTITY_REF_NODE || isInlineElement(child))
+            return false;
+    return true;
+}
+
+bool preservesSpaceWithin(xmlNodePtr element, bool parentPreserves)
+{
+    // xmlNodeGetSpacePreserve reads the first attribute named space in the XML namespace, in
+    // whatever prefix; "preserve" and "default" decide, any other value leaves the parent's.
+    for (xmlAttrPtr attr = element->properties; attr; attr = attr->next) {
+        if (!attr->ns || !xmlStrEqual(attr->name, BAD_CAST "space") || !xmlStrEqual(attr->ns->href, XML_XML_NAMESPACE))
+            continue;
+        const std::string value = textValue(attr);
+        if (value == "preserve")
+            return true;
+        if (value == "default")
+            return false;
+        break;
+    }
+    return parentPreserves;
 }
 
 std::vector<xmlNodePtr> indentedElements(xmlDocPtr doc)

@@ -36,6 +36,15 @@ bool isLayoutBetween(xmlNodePtr parent, bool parentKeepsAll, xmlNodePtr prev, xm
 // The elements whose content is indented (below), in document order.
 std::vector<xmlNodePtr> indentedElements(xmlDocPtr doc);
 
+// The rule of indentedElements for a walk down the tree that carries what the ancestors set:
+// an element's content is indented when holdsIndentableContent and xml:space="preserve" is not
+// in force for it (preservesSpaceWithin).
+// Whether `element` has children, none of them text, an entity reference or an inline element.
+bool holdsIndentableContent(xmlNodePtr element);
+// Whether xml:space="preserve" is in force for `element`, as xmlNodeGetSpacePreserve tells,
+// given whether it is for the element's parent.
+bool preservesSpaceWithin(xmlNodePtr element, bool parentPreserves);
+
 // Indents element content where the rules above make the added whitespace layout, so that
 // a reload of the indented text gives back the same tree. Used on a copy made for saving.
 void indentLayout(xmlDocPtr doc);
