@@ -100,8 +100,10 @@ bool hasItem(const xml::Node& entry, const QString& item)
 // fill the copy made for the first, when both bear one name), or one lacks it.
 bool identitiesRepeat(const xml::Document& settings, const QString& sourcePath)
 {
+    const std::vector<xml::Cursor> elements = matchingNodes(settings, sourcePath);
     QSet<QByteArray> seen;
-    for (const xml::Cursor& element : matchingNodes(settings, sourcePath)) {
+    seen.reserve(qsizetype(elements.size()));
+    for (const xml::Cursor& element : elements) {
         const xml::Cursor mark = markOf(element);
         if (!mark)
             return true;
@@ -181,7 +183,7 @@ void CopyCleaning::cleanAfterValues(const xml::Node& entry, const PreparedEntry&
                                     const xml::Node& targetRoot)
 {
     const Plan& plan = planFor(entry, prepared);
-    if (plan.cleans && matchesPath(copy, targetRoot, prepared.target.text())) {
+    if (plan.cleans && prepared.target.matches(copy, targetRoot)) {
         CleanBelowCopy(copy, plan.valueTargets);
         cleaned_.insert(xml::Cursor(copy));
     }

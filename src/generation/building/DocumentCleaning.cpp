@@ -170,7 +170,7 @@ QString valuesPrefix(const QString& targetPath, const QString& filterSource, con
 }
 
 void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xml::Document& settings,
-                const xml::Node& targetRoot, Remover& remover, const std::unordered_set<xml::Cursor>& cleanedCopies)
+                const xml::Node& targetRoot, Remover& remover, const QSet<xml::Cursor>& cleanedCopies)
 {
     const QString filterSource = optionalItemText(entry, QStringLiteral("Definition/FilterSource"));
     const QString sourcePath = requiredItemText(entry, QStringLiteral("Definition/Source"), source);
@@ -349,7 +349,7 @@ void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
 }
 
 void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target,
-                         const std::unordered_set<xml::Cursor>& cleanedCopies)
+                         const QSet<xml::Cursor>& cleanedCopies)
 {
     WriteLog(logSeparator(), QString());
     WriteLog(log_category::Information, QStringLiteral("Start Document Cleaning"));

@@ -307,6 +307,24 @@ std::vector<xml::Cursor> LocationPath::matchingNodes(const xml::Node& context) c
     return matchingNodesOf(context, path_, compiled_->steps.get());
 }
 
+// Goes up from the node, one step per level, as matchesPath does down its chain of ancestors,
+// without a handle on each: the steps' tests and conditions only read.
+bool LocationPath::matches(const xml::Node& node, const xml::Node& context) const
+{
+    const Steps* steps = compiled_->steps.get();
+    const xml::Cursor top(context);
+    xml::Cursor current(node);
+    const bool allNative = steps && std::all_of(steps->cbegin(), steps->cend(), [](const Step& step) { return step.native; });
+    if (!allNative || steps->empty() || !top || !current)
+        return matchesPath(node, context, path_);
+    for (auto step = steps->crbegin(); step != steps->crend(); ++step) {
+        if (!current || current == top || !step->matches(current))
+            return false;
+        current = current.parent();
+    }
+    return current == top;
+}
+
 std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path)
 {
     return matchingNodesOf(context, path, indexedSteps(path).get());
@@ -411,7 +429,7 @@ const QString selfRest = QStringLiteral(".");
 } // namespace
 
 PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix, const QStringList& rests,
-                             const std::unordered_set<xml::Cursor>* passedOver)
+                             const QSet<xml::Cursor>* passedOver)
     : context_(context), prefix_(prefix), rests_(rests), passedOver_(passedOver)
 {
     auto compiled = std::make_shared<Prefix>();
@@ -425,7 +443,7 @@ PrefixedPaths::~PrefixedPaths() = default;
 
 bool PrefixedPaths::passedOver(const xml::Cursor& prefixMatch) const
 {
-    return passedOver_ && passedOver_->count(prefixMatch);
+    return passedOver_ && passedOver_->contains(prefixMatch);
 }
 
 void PrefixedPaths::takeIn(const std::vector<Removal>& removed)

@@ -4,12 +4,12 @@
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Node.h"
 
+#include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QList>
 
 #include <memory>
-#include <unordered_set>
 #include <vector>
 
 namespace veldra {
@@ -61,7 +61,7 @@ struct Removal {
 class PrefixedPaths {
 public:
     PrefixedPaths(const xml::Node& context, const QString& prefix, const QStringList& rests = {},
-                  const std::unordered_set<xml::Cursor>* passedOver = nullptr);
+                  const QSet<xml::Cursor>* passedOver = nullptr);
     ~PrefixedPaths();
 
     // The nodes of matchingNodes(context, prefix), passed over or not. `removed` are the nodes
@@ -84,7 +84,7 @@ private:
     xml::Node context_;
     QString prefix_;
     QStringList rests_;
-    const std::unordered_set<xml::Cursor>* passedOver_;
+    const QSet<xml::Cursor>* passedOver_;
     std::shared_ptr<const Prefix> compiled_;
     std::vector<xml::Cursor> prefixMatches_;
     bool known_ = false;
@@ -101,6 +101,8 @@ public:
     xml::Node firstMatch(const xml::Node& context) const;
     // The same nodes as matchingNodes(context, text()).
     std::vector<xml::Cursor> matchingNodes(const xml::Node& context) const;
+    // The same as matchesPath(node, context, text()).
+    bool matches(const xml::Node& node, const xml::Node& context) const;
     const QString& text() const { return path_; }
 
 private:

@@ -138,8 +138,11 @@ TEST(PathStepsTest, PathsMatchAsTheQueryEngineSelects)
         for (int i = 0; i < expected.length(); ++i)
             EXPECT_EQ(matches[i], expected.item(i));
         EXPECT_EQ(firstMatch(root, path), document.selectSingleNode(path));
-        for (const xml::Node& element : elementsOf(document))
+        const LocationPath compiled(path);
+        for (const xml::Node& element : elementsOf(document)) {
             EXPECT_EQ(matchesPath(element, root, path), listed(expected, element)) << element.nodeName().toStdString();
+            EXPECT_EQ(compiled.matches(element, root), listed(expected, element)) << element.nodeName().toStdString();
+        }
     }
 }
 
