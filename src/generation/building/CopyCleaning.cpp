@@ -96,11 +96,10 @@ bool hasItem(const xml::Node& entry, const QString& item)
     return !firstMatch(entry, item).isNull();
 }
 
-// Whether two settings elements at `sourcePath` share a Word2SPLID (the second would find and
-// fill the copy made for the first, when both bear one name), or one lacks it.
-bool identitiesRepeat(const xml::Document& settings, const QString& sourcePath)
+// Whether two of the settings elements share a Word2SPLID (the second would find and fill the
+// copy made for the first, when both bear one name), or one lacks it.
+bool identitiesRepeat(const std::vector<xml::Cursor>& elements)
 {
-    const std::vector<xml::Cursor> elements = matchingNodes(settings, sourcePath);
     QSet<QByteArray> seen;
     seen.reserve(qsizetype(elements.size()));
     for (const xml::Cursor& element : elements) {
@@ -214,8 +213,14 @@ bool CopyCleaning::qualifies(const xml::Node& entry, const PreparedEntry& prepar
     if (!top || top->isEmpty() || lastStep(targetPath).contains(QLatin1Char('[')))
         return false;
     const QStringList sources = sourcesOf(entry);
-    return sources.size() == 1 && aloneAtAndBelow(entry, sources.first(), *top)
-        && !identitiesRepeat(settings_, sources.first());
+    if (sources.size() != 1 || !aloneAtAndBelow(entry, sources.first(), *top))
+        return false;
+    const std::vector<xml::Cursor> elements = matchingNodes(settings_, sources.first());
+    if (identitiesRepeat(elements))
+        return false;
+    // A copy is cleaned for each: room for all of them at once spares the set growing step by step.
+    cleaned_.reserve(cleaned_.size() + elements.size());
+    return true;
 }
 
 } // namespace veldra

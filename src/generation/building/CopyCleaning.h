@@ -3,11 +3,11 @@
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
-#include <QSet>
 #include <QStringList>
 
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace veldra {
@@ -44,7 +44,7 @@ public:
     // skips them: nothing writes into them after their entry, and no other entry's cleaning
     // reaches below them. They stay in the target until that pass (which may take a copy out
     // whole), so none of them is freed and taken for another node meanwhile.
-    const QSet<xml::Cursor>& cleaned() const { return cleaned_; }
+    const std::unordered_set<xml::Cursor>& cleaned() const { return cleaned_; }
 
 private:
     struct Plan {
@@ -62,7 +62,7 @@ private:
     xml::Document transformation_;
     xml::Document settings_;
     std::unordered_map<xml::Cursor, Plan> plans_;
-    QSet<xml::Cursor> cleaned_;
+    std::unordered_set<xml::Cursor> cleaned_;
     std::optional<std::vector<EntryPaths>> entryPaths_;  // read when the first copy is cleaned
 };
 

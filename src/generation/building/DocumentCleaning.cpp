@@ -170,7 +170,7 @@ QString valuesPrefix(const QString& targetPath, const QString& filterSource, con
 }
 
 void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xml::Document& settings,
-                const xml::Node& targetRoot, Remover& remover, const QSet<xml::Cursor>& cleanedCopies)
+                const xml::Node& targetRoot, Remover& remover, const std::unordered_set<xml::Cursor>& cleanedCopies)
 {
     const QString filterSource = optionalItemText(entry, QStringLiteral("Definition/FilterSource"));
     const QString sourcePath = requiredItemText(entry, QStringLiteral("Definition/Source"), source);
@@ -242,15 +242,18 @@ class CloneIdentifiers {
 public:
     CloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
     {
-        std::vector<std::pair<qsizetype, qsizetype>> spans;  // where each stands in text_
+        QStringList sources;
         for (const xml::Node& entry : allMatches(transformation, QStringLiteral("Word2SPLTransform/Transform"))) {
             const QString allowClone = firstMatch(entry, QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
             if (!vbstr::isNumeric(allowClone) || allowClone.trimmed().toDouble() != 1.0)
                 continue;
             const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
-            if (source.isEmpty())
-                continue;
-            for (const xml::Cursor& element : matchingNodes(settings, source)) {
+            if (!source.isEmpty())
+                sources << source;
+        }
+        std::vector<std::pair<qsizetype, qsizetype>> spans;  // where each stands in text_
+        for (const std::vector<xml::Cursor>& elements : matchingNodesOfEach(settings, sources)) {
+            for (const xml::Cursor& element : elements) {
                 const qsizetype start = text_.size();
                 if (appendCloneIdentifier(element, text_))
                     spans.emplace_back(start, text_.size() - start);
@@ -349,7 +352,7 @@ void SubtreeHasWord2SPLID(const xml::Node& node, bool& found)
 }
 
 void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target,
-                         const QSet<xml::Cursor>& cleanedCopies)
+                         const std::unordered_set<xml::Cursor>& cleanedCopies)
 {
     WriteLog(logSeparator(), QString());
     WriteLog(log_category::Information, QStringLiteral("Start Document Cleaning"));

@@ -2,9 +2,9 @@
 
 #include "platform/xml/tree/Cursor.h"
 
-#include <QSet>
 #include <QStringList>
 
+#include <unordered_set>
 #include <vector>
 
 namespace veldra {
@@ -32,7 +32,7 @@ void SubtreeHasWord2SPLID(const xml::Node& node, bool& found);
 // `cleanedCopies` are copies below which nothing is left to take out for any Value (see
 // CopyCleaning); the Values' targets are not looked for below them.
 void CleanTargetDocument(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target,
-                         const QSet<xml::Cursor>& cleanedCopies = {});
+                         const std::unordered_set<xml::Cursor>& cleanedCopies = {});
 
 // The paths at which the pass above takes unfilled nodes out for a Transform or PostProcessing
 // entry: its Definition/Target, then for each Value the path its target stands at

@@ -429,7 +429,7 @@ const QString selfRest = QStringLiteral(".");
 } // namespace
 
 PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix, const QStringList& rests,
-                             const QSet<xml::Cursor>* passedOver)
+                             const std::unordered_set<xml::Cursor>* passedOver)
     : context_(context), prefix_(prefix), rests_(rests), passedOver_(passedOver)
 {
     auto compiled = std::make_shared<Prefix>();
@@ -443,7 +443,7 @@ PrefixedPaths::~PrefixedPaths() = default;
 
 bool PrefixedPaths::passedOver(const xml::Cursor& prefixMatch) const
 {
-    return passedOver_ && passedOver_->contains(prefixMatch);
+    return passedOver_ && passedOver_->count(prefixMatch);
 }
 
 void PrefixedPaths::takeIn(const std::vector<Removal>& removed)
@@ -571,6 +571,28 @@ std::vector<xml::Cursor> PrefixedPaths::matches(const QString& rest, const std::
                 return true;
             });
     return matches;
+}
+
+std::vector<std::vector<xml::Cursor>> matchingNodesOfEach(const xml::Document& document, const QStringList& paths)
+{
+    std::vector<std::vector<xml::Cursor>> found(size_t(paths.size()));
+    const xml::Node root = document.documentElement();
+    std::vector<std::shared_ptr<const Steps>> kept;  // the steps the tree points into
+    StepTree tree;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        std::shared_ptr<const Steps> steps = indexedSteps(paths[i]);
+        const bool walkable = steps && !root.isNull()
+            && std::all_of(steps->cbegin(), steps->cend(), [](const Step& step) { return step.native; });
+        if (!walkable) {
+            found[size_t(i)] = matchingNodes(document, paths[i]);
+            continue;
+        }
+        tree.add(*steps, 0, size_t(i));
+        kept.push_back(std::move(steps));
+    }
+    if (!kept.empty())
+        walkTogether(xml::Cursor(root.parentNode()), tree, found);
+    return found;
 }
 
 xml::Node firstMatch(const xml::Document& document, const QString& path)

@@ -5,11 +5,11 @@
 #include "platform/xml/tree/Node.h"
 
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 namespace veldra {
@@ -37,6 +37,11 @@ QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
 std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path);
 std::vector<xml::Cursor> matchingNodes(const xml::Document& document, const QString& path);
 
+// matchingNodes(document, path) for each of `paths`. Those of names (or "*") and conditions that
+// StepPredicate takes are found in one walk, which goes down the steps they begin with once
+// for all of them.
+std::vector<std::vector<xml::Cursor>> matchingNodesOfEach(const xml::Document& document, const QStringList& paths);
+
 // A node a pass took out of the tree (kept, not freed), as it stood just before: how many
 // levels below the context it lay (the context's children are level 1) and the node it was
 // taken from.
@@ -61,7 +66,7 @@ struct Removal {
 class PrefixedPaths {
 public:
     PrefixedPaths(const xml::Node& context, const QString& prefix, const QStringList& rests = {},
-                  const QSet<xml::Cursor>* passedOver = nullptr);
+                  const std::unordered_set<xml::Cursor>* passedOver = nullptr);
     ~PrefixedPaths();
 
     // The nodes of matchingNodes(context, prefix), passed over or not. `removed` are the nodes
@@ -84,7 +89,7 @@ private:
     xml::Node context_;
     QString prefix_;
     QStringList rests_;
-    const QSet<xml::Cursor>* passedOver_;
+    const std::unordered_set<xml::Cursor>* passedOver_;
     std::shared_ptr<const Prefix> compiled_;
     std::vector<xml::Cursor> prefixMatches_;
     bool known_ = false;

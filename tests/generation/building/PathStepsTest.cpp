@@ -144,6 +144,15 @@ TEST(PathStepsTest, PathsMatchAsTheQueryEngineSelects)
             EXPECT_EQ(compiled.matches(element, root), listed(expected, element)) << element.nodeName().toStdString();
         }
     }
+    // All of them at once, in one walk where they are names and conditions.
+    const std::vector<std::vector<xml::Cursor>> each = matchingNodesOfEach(document, paths);
+    ASSERT_EQ(each.size(), size_t(paths.size()));
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        std::vector<xml::Cursor> selected;
+        for (const xml::Node& node : document.selectNodes(paths[i]))
+            selected.push_back(xml::Cursor(node));
+        EXPECT_EQ(each[size_t(i)], selected) << paths[i].toStdString();
+    }
 }
 
 // Paths asked after one prefix while nodes are taken out: the prefix's matches are kept only
