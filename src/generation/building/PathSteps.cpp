@@ -405,9 +405,10 @@ bool beginsWith(const Steps& path, const Steps& prefix)
     return true;
 }
 
-// The steps after the first `from` are names whose conditions look at their node, its
-// attributes or its children and no deeper: taking nodes out changes what they match only by
-// what is taken out, or by a child taken out from a node with such a condition.
+// Whether the steps after the first `from` are names whose conditions look at their node, its
+// attributes or its children and no deeper: taking nodes out then changes what they match only
+// by what is taken out, or by a child taken out from a node with such a condition (added to
+// `watched`).
 bool holdsOnlyShallowConditions(const Steps& steps, size_t from, std::vector<WatchedStep>& watched)
 {
     for (size_t i = from; i < steps.size(); ++i) {

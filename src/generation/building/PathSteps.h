@@ -42,9 +42,9 @@ std::vector<xml::Cursor> matchingNodes(const xml::Document& document, const QStr
 // for all of them.
 std::vector<std::vector<xml::Cursor>> matchingNodesOfEach(const xml::Document& document, const QStringList& paths);
 
-// A node a pass took out of the tree (kept, not freed), as it stood just before: how many
-// levels below the context it lay (the context's children are level 1) and the node it was
-// taken from.
+// A node a pass took out of the tree, as it stood just before: the node, how many levels below
+// the context it lay (the context's children are level 1) and the node it was taken from. The
+// pass keeps what it takes out of an element unfreed while it asks (see RemovalBatch).
 struct Removal {
     xml::Cursor node;
     int depth = 0;
@@ -74,7 +74,7 @@ public:
     std::vector<xml::Cursor> prefixMatches(const std::vector<Removal>& removed);
 
     // The nodes of matchingNodes(context, prefix + "/" + rest), in document order (but those
-    // below the prefix matches passed over).
+    // below the prefix matches passed over); `removed` as above.
     std::vector<xml::Cursor> matches(const QString& rest, const std::vector<Removal>& removed);
 
     struct Prefix;
