@@ -96,12 +96,13 @@ bool hasItem(const xml::Node& entry, const QString& item)
     return !firstMatch(entry, item).isNull();
 }
 
-// Whether two settings elements at `sourcePath` share a Word2SPLID (the second would find and
-// fill the copy made for the first, when both bear one name), or one lacks it.
-bool identitiesRepeat(const xml::Document& settings, const QString& sourcePath)
+// Whether two of the settings elements share a Word2SPLID (the second would find and fill the
+// copy made for the first, when both bear one name), or one lacks it.
+bool identitiesRepeat(const std::vector<xml::Cursor>& elements)
 {
     QSet<QByteArray> seen;
-    for (const xml::Cursor& element : matchingNodes(settings, sourcePath)) {
+    seen.reserve(qsizetype(elements.size()));
+    for (const xml::Cursor& element : elements) {
         const xml::Cursor mark = markOf(element);
         if (!mark)
             return true;
@@ -181,7 +182,7 @@ void CopyCleaning::cleanAfterValues(const xml::Node& entry, const PreparedEntry&
                                     const xml::Node& targetRoot)
 {
     const Plan& plan = planFor(entry, prepared);
-    if (plan.cleans && matchesPath(copy, targetRoot, prepared.target.text())) {
+    if (plan.cleans && prepared.target.matches(copy, targetRoot)) {
         CleanBelowCopy(copy, plan.valueTargets);
         cleaned_.insert(xml::Cursor(copy));
     }
@@ -212,8 +213,14 @@ bool CopyCleaning::qualifies(const xml::Node& entry, const PreparedEntry& prepar
     if (!top || top->isEmpty() || lastStep(targetPath).contains(QLatin1Char('[')))
         return false;
     const QStringList sources = sourcesOf(entry);
-    return sources.size() == 1 && aloneAtAndBelow(entry, sources.first(), *top)
-        && !identitiesRepeat(settings_, sources.first());
+    if (sources.size() != 1 || !aloneAtAndBelow(entry, sources.first(), *top))
+        return false;
+    const std::vector<xml::Cursor> elements = matchingNodes(settings_, sources.first());
+    if (identitiesRepeat(elements))
+        return false;
+    // A copy is cleaned for each: room for all of them at once spares the set growing step by step.
+    cleaned_.reserve(cleaned_.size() + elements.size());
+    return true;
 }
 
 } // namespace veldra

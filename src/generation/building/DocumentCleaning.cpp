@@ -11,10 +11,9 @@
 #include "platform/xml/tree/Lookup.h"
 #include "platform/xml/tree/RemovalBatch.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QSet>
-#include <algorithm>
-#include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -57,12 +56,14 @@ public:
     void remove(const xml::Cursor& node)
     {
         ++attempts_;
-        shallowest_ = std::min(shallowest_, node.depth());
         const xml::NodeType type = node.type();
-        if (batch_ && type != xml::NodeType::DocumentType && type != xml::NodeType::Attribute && node.parent())
+        const xml::Cursor parent = node.parent();
+        if (batch_)
+            removals_.push_back(Removal{node, node.depth(), parent});
+        if (batch_ && type != xml::NodeType::DocumentType && type != xml::NodeType::Attribute && parent)
             batch_->remove(node);
         else
-            node.parent().node().removeChild(node.node());
+            parent.node().removeChild(node.node());
     }
 
     // Whether the node (in the document) or one below it carries the mark.
@@ -93,14 +94,13 @@ public:
 
     bool direct() const { return batch_.has_value(); }
 
-    // The level below the document node of the shallowest node taken out since the last call
-    // (the document element is level 1), or more than any level.
-    int takeShallowestRemoval() { return std::exchange(shallowest_, std::numeric_limits<int>::max()); }
+    // The nodes taken out since the last call, on the fast road.
+    std::vector<Removal> takeRemovals() { return std::exchange(removals_, {}); }
 
 private:
     std::optional<xml::RemovalBatch> batch_;
     QHash<xml::Cursor, bool> filled_;  // entries kept in blocks, not one allocation each
-    int shallowest_ = std::numeric_limits<int>::max();
+    std::vector<Removal> removals_;
     long attempts_ = 0;
     long attemptsBefore_ = -1;
     QString lastQuery_;
@@ -144,9 +144,9 @@ void removeUnfilledChain(const xml::Cursor& start, const ValueContext& context, 
     }
 }
 
-void cleanEntryTargets(const QString& query, const xml::Node& targetRoot, Remover& remover)
+void cleanEntryTargets(const std::vector<xml::Cursor>& nodes, Remover& remover)
 {
-    for (const xml::Cursor& node : matchingNodes(targetRoot, query)) {
+    for (const xml::Cursor& node : nodes) {
         const xml::Cursor parent = node.parent();
         if (!parent || parent.isDocument() || !node.isInDocument())
             continue;
@@ -189,19 +189,25 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
                               .arg(filterSource, entryLabel(entry), sourcePath));
         entryQuery.replace(QStringLiteral("$FilterValue"), filterNode.text());
     }
-    cleanEntryTargets(entryQuery, targetRoot, remover);
-
     const QString templateTarget = xml::textOf(templateTargetItem);
     const QString prefix = valuesPrefix(targetPath, filterSource, templateTarget, !templateTargetItem.isNull());
-    PrefixedPaths valueTargets(targetRoot, prefix, &cleanedCopies);
+    QStringList expectedTargets;  // read again, as required, on each value's turn
+    for (const xml::Node& value : values)
+        expectedTargets << optionalItemText(value, QStringLiteral("Target"));
+    PrefixedPaths paths(targetRoot, prefix, expectedTargets, &cleanedCopies);
+    // On the fast road the values' targets are looked for below the entry's own targets where
+    // these are the prefix's matches, so one walk finds both.
+    cleanEntryTargets(remover.direct() && entryQuery == prefix ? paths.prefixMatches(remover.takeRemovals())
+                                                               : matchingNodes(targetRoot, entryQuery),
+                      remover);
+
     for (const xml::Node& value : values) {
         const QString valueTarget = requiredItemText(value, QStringLiteral("Target"), source);
         const QString query = prefix + QLatin1Char('/') + valueTarget;
         if (remover.repeatsIdleTarget(query))
             continue;
-        const std::vector<xml::Cursor> nodes = remover.direct()
-            ? valueTargets.matches(valueTarget, remover.takeShallowestRemoval())
-            : matchingNodes(targetRoot, query);
+        const std::vector<xml::Cursor> nodes = remover.direct() ? paths.matches(valueTarget, remover.takeRemovals())
+                                                                : matchingNodes(targetRoot, query);
         const ValueContext context{entry, value, sourcePath, targetPath};
         for (const xml::Cursor& node : nodes)
             if (!node.parent().isDocument())
@@ -209,53 +215,69 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
     }
 }
 
-// The clone identifier ("name Word2SPLID") of a settings element, or nothing when it has no
-// Word2SPLID.
-std::optional<QByteArray> cloneIdentifier(const xml::Cursor& element)
+// Appends the clone identifier ("name Word2SPLID") of a settings element to `text`; appends
+// nothing and answers false when it has no Word2SPLID.
+bool appendCloneIdentifier(const xml::Cursor& element, QByteArray& text)
 {
     if (!element.isElement()) {
         const xml::Node node = element.node();
         if (!node.hasAttribute(Word2SPLIDAttribute))
-            return std::nullopt;
-        return (node.nodeName() + QLatin1Char(' ') + node.getAttribute(Word2SPLIDAttribute)).toUtf8();
+            return false;
+        text.append((node.nodeName() + QLatin1Char(' ') + node.getAttribute(Word2SPLIDAttribute)).toUtf8());
+        return true;
     }
     const xml::Cursor mark = markOf(element);
     if (!mark)
-        return std::nullopt;
-    QByteArray identifier;
+        return false;
     if (const char* prefix = element.prefix())
-        identifier.append(prefix).append(':');
-    identifier.append(element.localName()).append(' ');
-    return identifier.append(mark.textUtf8());
+        text.append(prefix).append(':');
+    text.append(element.localName()).append(' ').append(mark.textUtf8());
+    return true;
 }
 
-// The clone identifiers of the settings elements that the cloning entries made copies for.
-QSet<QByteArray> cloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
-{
-    QSet<QByteArray> identifiers;
-    for (const xml::Node& entry : allMatches(transformation, QStringLiteral("Word2SPLTransform/Transform"))) {
-        const QString allowClone = firstMatch(entry, QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
-        if (!vbstr::isNumeric(allowClone) || allowClone.trimmed().toDouble() != 1.0)
-            continue;
-        const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
-        if (source.isEmpty())
-            continue;
-        for (const xml::Cursor& element : matchingNodes(settings, source))
-            if (std::optional<QByteArray> identifier = cloneIdentifier(element))
-                identifiers.insert(*identifier);
+// The clone identifiers of the settings elements that the cloning entries made copies for. A
+// label of many products has tens of thousands: they are written one after the other into one
+// block of text, and the set holds views of it, so that none costs an allocation of its own.
+class CloneIdentifiers {
+public:
+    CloneIdentifiers(const xml::Document& settings, const xml::Document& transformation)
+    {
+        QStringList sources;
+        for (const xml::Node& entry : allMatches(transformation, QStringLiteral("Word2SPLTransform/Transform"))) {
+            const QString allowClone = firstMatch(entry, QStringLiteral("Definition/Target")).getAttribute(QStringLiteral("AllowClone"));
+            if (!vbstr::isNumeric(allowClone) || allowClone.trimmed().toDouble() != 1.0)
+                continue;
+            const QString source = optionalItemText(entry, QStringLiteral("Definition/Source"));
+            if (!source.isEmpty())
+                sources << source;
+        }
+        std::vector<std::pair<qsizetype, qsizetype>> spans;  // where each stands in text_
+        for (const std::vector<xml::Cursor>& elements : matchingNodesOfEach(settings, sources)) {
+            for (const xml::Cursor& element : elements) {
+                const qsizetype start = text_.size();
+                if (appendCloneIdentifier(element, text_))
+                    spans.emplace_back(start, text_.size() - start);
+            }
+        }
+        // The views are taken once the text no longer grows.
+        identifiers_.reserve(qsizetype(spans.size()));
+        for (const auto& [start, length] : spans)
+            identifiers_.insert(QByteArrayView(text_.constData() + start, length));
     }
-    return identifiers;
-}
 
-// Whether the attribute's value is one of `values`.
-bool valueAmong(const xml::Cursor& attribute, const QSet<QByteArray>& values)
-{
-    return values.contains(attribute.textUtf8());
-}
+    bool isEmpty() const { return identifiers_.isEmpty(); }
+
+    // Whether the attribute's value is one of them.
+    bool holds(const xml::Cursor& attribute) const { return identifiers_.contains(QByteArrayView(attribute.textUtf8())); }
+
+private:
+    QByteArray text_;
+    QSet<QByteArrayView> identifiers_;
+};
 
 // True when the element or one below it received a value (any Word2SPLID but a bare clone
 // identifier). Copies below `element` that received none are collected in `unfilled`.
-bool collectUnfilledCopies(const xml::Cursor& element, const QSet<QByteArray>& cloneIds,
+bool collectUnfilledCopies(const xml::Cursor& element, const CloneIdentifiers& cloneIds,
                            std::vector<xml::Cursor>& unfilled)
 {
     bool holdsValue = false;
@@ -264,7 +286,7 @@ bool collectUnfilledCopies(const xml::Cursor& element, const QSet<QByteArray>& c
     const xml::Cursor mark = markOf(element);
     if (!mark)
         return holdsValue;
-    if (!valueAmong(mark, cloneIds))
+    if (!cloneIds.holds(mark))
         return true;
     if (!holdsValue)
         unfilled.push_back(element);
@@ -278,7 +300,7 @@ bool collectUnfilledCopies(const xml::Cursor& element, const QSet<QByteArray>& c
 void removeUnfilledCopies(const xml::Document& settings, const xml::Document& transformation, const xml::Document& target,
                           Remover& remover)
 {
-    const QSet<QByteArray> cloneIds = cloneIdentifiers(settings, transformation);
+    const CloneIdentifiers cloneIds(settings, transformation);
     const xml::Node root = target.documentElement();
     if (cloneIds.isEmpty() || root.isNull())
         return;

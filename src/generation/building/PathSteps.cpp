@@ -307,6 +307,24 @@ std::vector<xml::Cursor> LocationPath::matchingNodes(const xml::Node& context) c
     return matchingNodesOf(context, path_, compiled_->steps.get());
 }
 
+// Goes up from the node, one step per level, as matchesPath does down its chain of ancestors,
+// without a handle on each: the steps' tests and conditions only read.
+bool LocationPath::matches(const xml::Node& node, const xml::Node& context) const
+{
+    const Steps* steps = compiled_->steps.get();
+    const xml::Cursor top(context);
+    xml::Cursor current(node);
+    const bool allNative = steps && std::all_of(steps->cbegin(), steps->cend(), [](const Step& step) { return step.native; });
+    if (!allNative || steps->empty() || !top || !current)
+        return matchesPath(node, context, path_);
+    for (auto step = steps->crbegin(); step != steps->crend(); ++step) {
+        if (!current || current == top || !step->matches(current))
+            return false;
+        current = current.parent();
+    }
+    return current == top;
+}
+
 std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path)
 {
     return matchingNodesOf(context, path, indexedSteps(path).get());
@@ -321,6 +339,41 @@ std::vector<xml::Cursor> matchingNodes(const xml::Document& document, const QStr
 struct PrefixedPaths::Prefix {
     std::shared_ptr<const Steps> steps;
     std::optional<int> reach;  // the deepest level its steps and their conditions look at
+};
+
+namespace {
+
+// A step of a rest with a condition that looks at its node's children, and the level below
+// the context of the nodes it is asked of.
+struct WatchedStep {
+    int level;
+    const Step* step;
+};
+
+} // namespace
+
+// The rests found in one walk of each prefix match, with what each matched then, and the steps
+// of theirs with conditions that look at their node's children.
+struct PrefixedPaths::Shares {
+    QHash<QString, size_t> rests;  // where each rest's matches are in `found`
+    std::vector<std::vector<xml::Cursor>> found;
+    std::vector<WatchedStep> watched;
+    std::vector<std::shared_ptr<const Steps>> kept;  // the steps `watched` points into
+
+    // Whether taking out `removal` may change what a rest matches beyond the nodes taken out:
+    // it was a child of a node a condition looks at, of a name the condition looks for (or no
+    // child of any node).
+    bool disturbedBy(const Removal& removal) const
+    {
+        if (!removal.parent)
+            return true;
+        for (const WatchedStep& watch : watched)
+            if (removal.depth == watch.level + 1 && watch.step->test.matches(removal.parent))
+                for (const StepPredicate& condition : watch.step->conditions)
+                    if (condition.looksAtChild(removal.node))
+                        return true;
+        return false;
+    }
 };
 
 namespace {
@@ -352,11 +405,33 @@ bool beginsWith(const Steps& path, const Steps& prefix)
     return true;
 }
 
+// Whether the steps after the first `from` are names whose conditions look at their node, its
+// attributes or its children and no deeper: taking nodes out then changes what they match only
+// by what is taken out, or by a child taken out from a node with such a condition (added to
+// `watched`).
+bool holdsOnlyShallowConditions(const Steps& steps, size_t from, std::vector<WatchedStep>& watched)
+{
+    for (size_t i = from; i < steps.size(); ++i) {
+        if (!steps[i].native)
+            return false;
+        for (const StepPredicate& condition : steps[i].conditions) {
+            const std::optional<int> reach = condition.reach();
+            if (!reach || *reach > 1)
+                return false;
+            if (*reach == 1)
+                watched.push_back(WatchedStep{int(i) + 1, &steps[i]});
+        }
+    }
+    return true;
+}
+
+const QString selfRest = QStringLiteral(".");
+
 } // namespace
 
-PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix,
+PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix, const QStringList& rests,
                              const std::unordered_set<xml::Cursor>* passedOver)
-    : context_(context), prefix_(prefix), passedOver_(passedOver)
+    : context_(context), prefix_(prefix), rests_(rests), passedOver_(passedOver)
 {
     auto compiled = std::make_shared<Prefix>();
     compiled->steps = indexedSteps(prefix);
@@ -365,32 +440,160 @@ PrefixedPaths::PrefixedPaths(const xml::Node& context, const QString& prefix,
     compiled_ = std::move(compiled);
 }
 
-std::vector<xml::Cursor> PrefixedPaths::matches(const QString& rest, int shallowestRemoved)
+PrefixedPaths::~PrefixedPaths() = default;
+
+bool PrefixedPaths::passedOver(const xml::Cursor& prefixMatch) const
 {
+    return passedOver_ && passedOver_->count(prefixMatch);
+}
+
+void PrefixedPaths::takeIn(const std::vector<Removal>& removed)
+{
+    const std::optional<int> reach = compiled_->reach;
+    for (const Removal& removal : removed) {
+        if (!reach || removal.depth <= *reach)
+            known_ = false;
+        if (shares_ && (!known_ || shares_->disturbedBy(removal)))
+            shares_.reset();
+    }
+}
+
+void PrefixedPaths::findPrefixMatches()
+{
+    prefixMatches_.clear();
+    eachMatch(xml::Cursor(context_), *compiled_->steps, 0, [&](const xml::Cursor& node) {
+        prefixMatches_.push_back(node);
+        return true;
+    });
+    known_ = true;
+}
+
+std::vector<xml::Cursor> PrefixedPaths::prefixMatches(const std::vector<Removal>& removed)
+{
+    takeIn(removed);
+    if (!compiled_->reach)
+        return matchingNodes(context_, prefix_);
+    if (!known_)
+        findPrefixMatches();
+    return prefixMatches_;
+}
+
+namespace {
+
+// The steps of several rests below the prefix, those that begin alike sharing their first
+// steps, so that one walk goes down each step once for all of them.
+struct StepTree {
+    const Step* step = nullptr;  // null at the top, the prefix match
+    std::vector<size_t> ends;    // the rests whose last step this is
+    std::vector<StepTree> below;
+
+    void add(const Steps& steps, size_t from, size_t rest)
+    {
+        StepTree* tree = this;
+        for (size_t i = from; i < steps.size(); ++i) {
+            const auto same = std::find_if(tree->below.begin(), tree->below.end(),
+                                           [&](const StepTree& next) { return next.step->text == steps[i].text; });
+            tree = same != tree->below.end() ? &*same : &tree->below.emplace_back(StepTree{&steps[i], {}, {}});
+        }
+        tree->ends.push_back(rest);
+    }
+};
+
+// Visits the node's subtree as far as the tree's steps go, in document order, and adds each
+// node to the matches of the rests that end at the step it matched: for each rest, the nodes
+// its own walk from the same node finds, in the same order.
+void walkTogether(const xml::Cursor& node, const StepTree& tree, std::vector<std::vector<xml::Cursor>>& found)
+{
+    for (const size_t rest : tree.ends)
+        found[rest].push_back(node);
+    if (tree.below.empty())
+        return;
+    for (const xml::Cursor child : node.children())
+        for (const StepTree& next : tree.below)
+            if (next.step->matches(child))
+                walkTogether(child, next, found);
+}
+
+} // namespace
+
+// Walks each prefix match once for all the rests, when every rest qualifies (see the class).
+void PrefixedPaths::shareOut()
+{
+    sharesTried_ = true;
+    auto shares = std::make_unique<Shares>();
+    const size_t below = compiled_->steps->size();
+    StepTree tree;
+    for (const QString& rest : rests_) {
+        if (rest == selfRest || shares->rests.contains(rest))
+            continue;
+        std::shared_ptr<const Steps> steps = indexedSteps(prefix_ + QLatin1Char('/') + rest);
+        if (!steps || !beginsWith(*steps, *compiled_->steps) || !holdsOnlyShallowConditions(*steps, below, shares->watched))
+            return;
+        tree.add(*steps, below, shares->found.size());
+        shares->rests.insert(rest, shares->found.size());
+        shares->found.emplace_back();
+        shares->kept.push_back(std::move(steps));
+    }
+    for (const xml::Cursor& start : prefixMatches_)
+        if (!passedOver(start))
+            walkTogether(start, tree, shares->found);
+    shares_ = std::move(shares);
+}
+
+std::vector<xml::Cursor> PrefixedPaths::matches(const QString& rest, const std::vector<Removal>& removed)
+{
+    takeIn(removed);
     const QString path = prefix_ + QLatin1Char('/') + rest;
     const std::optional<int> reach = compiled_->reach;
-    if (!reach || shallowestRemoved <= *reach)
-        known_ = false;
+    // "prefix/." selects what the prefix does.
+    if (reach && rest == selfRest)
+        return prefixMatches({});
     const std::shared_ptr<const Steps> steps = reach ? indexedSteps(path) : nullptr;
     if (!steps || !beginsWith(*steps, *compiled_->steps))
         return matchingNodes(context_, path);
-    if (!known_) {
-        prefixMatches_.clear();
-        eachMatch(xml::Cursor(context_), *compiled_->steps, 0, [&](const xml::Cursor& node) {
-            if (!passedOver_ || !passedOver_->count(node))
-                prefixMatches_.push_back(node);
-            return true;
-        });
-        known_ = true;
+    if (!known_)
+        findPrefixMatches();
+    if (!sharesTried_)
+        shareOut();
+    std::vector<xml::Cursor> matches;
+    if (shares_) {
+        if (const auto known = shares_->rests.constFind(rest); known != shares_->rests.cend()) {
+            for (const xml::Cursor& node : shares_->found[*known])
+                if (node.isInDocument())
+                    matches.push_back(node);
+            return matches;
+        }
     }
     // The walk of the whole path goes through the prefix's matches in the same order.
-    std::vector<xml::Cursor> matches;
     for (const xml::Cursor& start : prefixMatches_)
-        eachMatch(start, *steps, compiled_->steps->size(), [&](const xml::Cursor& node) {
-            matches.push_back(node);
-            return true;
-        });
+        if (!passedOver(start))
+            eachMatch(start, *steps, compiled_->steps->size(), [&](const xml::Cursor& node) {
+                matches.push_back(node);
+                return true;
+            });
     return matches;
+}
+
+std::vector<std::vector<xml::Cursor>> matchingNodesOfEach(const xml::Document& document, const QStringList& paths)
+{
+    std::vector<std::vector<xml::Cursor>> found(size_t(paths.size()));
+    const xml::Node root = document.documentElement();
+    std::vector<std::shared_ptr<const Steps>> kept;  // the steps the tree points into
+    StepTree tree;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        std::shared_ptr<const Steps> steps = indexedSteps(paths[i]);
+        const bool walkable = steps && !root.isNull()
+            && std::all_of(steps->cbegin(), steps->cend(), [](const Step& step) { return step.native; });
+        if (!walkable) {
+            found[size_t(i)] = matchingNodes(document, paths[i]);
+            continue;
+        }
+        tree.add(*steps, 0, size_t(i));
+        kept.push_back(std::move(steps));
+    }
+    if (!kept.empty())
+        walkTogether(xml::Cursor(root.parentNode()), tree, found);
+    return found;
 }
 
 xml::Node firstMatch(const xml::Document& document, const QString& path)

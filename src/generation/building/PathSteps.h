@@ -4,8 +4,9 @@
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Node.h"
 
-#include <QString>
 #include <QList>
+#include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <unordered_set>
@@ -36,32 +37,64 @@ QList<xml::Node> allMatches(const xml::Node& context, const QString& path);
 std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path);
 std::vector<xml::Cursor> matchingNodes(const xml::Document& document, const QString& path);
 
+// matchingNodes(document, path) for each of `paths`. Those of names (or "*") and conditions that
+// StepPredicate takes are found in one walk, which goes down the steps they begin with once
+// for all of them.
+std::vector<std::vector<xml::Cursor>> matchingNodesOfEach(const xml::Document& document, const QStringList& paths);
+
+// A node a pass took out of the tree, as it stood just before: the node, how many levels below
+// the context it lay (the context's children are level 1) and the node it was taken from. The
+// pass keeps what it takes out of an element unfreed while it asks (see RemovalBatch).
+struct Removal {
+    xml::Cursor node;
+    int depth = 0;
+    xml::Cursor parent;
+};
+
 // The matches of prefix + "/" + rest for many rests after one prefix, for a pass that only
 // takes nodes out of the tree meanwhile: the prefix's matches are found once and kept while
 // nothing taken out could change them (nothing at the levels its steps and their conditions
 // look at). Matches of the prefix in `passedOver` are passed over where the prefix is walked
 // step by step: the caller knows there is nothing to find below them.
+//
+// The rests the pass will ask for are given at the start. When each is a path of names whose
+// conditions look no deeper than the children of their node, the first call finds them all
+// in one walk of each prefix match, while its subtree is at hand, and later calls take their
+// share of it: a node taken out since then drops out of that share with all below it, and
+// nothing else changes it, but that a node loses a child its condition looks at. Then the
+// shares are given up and each rest is walked again when asked.
 class PrefixedPaths {
 public:
-    PrefixedPaths(const xml::Node& context, const QString& prefix,
+    PrefixedPaths(const xml::Node& context, const QString& prefix, const QStringList& rests = {},
                   const std::unordered_set<xml::Cursor>* passedOver = nullptr);
+    ~PrefixedPaths();
+
+    // The nodes of matchingNodes(context, prefix), passed over or not. `removed` are the nodes
+    // taken out of the tree since the previous call.
+    std::vector<xml::Cursor> prefixMatches(const std::vector<Removal>& removed);
 
     // The nodes of matchingNodes(context, prefix + "/" + rest), in document order (but those
-    // below the prefix matches passed over).
-    // `shallowestRemoved` is the level below the context of the shallowest node taken out of
-    // the tree since the previous call (counting the context's children as level 1), or more
-    // than any level when nothing was.
-    std::vector<xml::Cursor> matches(const QString& rest, int shallowestRemoved);
+    // below the prefix matches passed over); `removed` as above.
+    std::vector<xml::Cursor> matches(const QString& rest, const std::vector<Removal>& removed);
 
     struct Prefix;
+    struct Shares;
 
 private:
+    void takeIn(const std::vector<Removal>& removed);
+    void findPrefixMatches();
+    void shareOut();
+    bool passedOver(const xml::Cursor& prefixMatch) const;
+
     xml::Node context_;
     QString prefix_;
+    QStringList rests_;
     const std::unordered_set<xml::Cursor>* passedOver_;
     std::shared_ptr<const Prefix> compiled_;
     std::vector<xml::Cursor> prefixMatches_;
     bool known_ = false;
+    std::unique_ptr<Shares> shares_;
+    bool sharesTried_ = false;
 };
 
 // A path compiled once and kept, for lookups repeated with the same path.
@@ -73,6 +106,8 @@ public:
     xml::Node firstMatch(const xml::Node& context) const;
     // The same nodes as matchingNodes(context, text()).
     std::vector<xml::Cursor> matchingNodes(const xml::Node& context) const;
+    // The same as matchesPath(node, context, text()).
+    bool matches(const xml::Node& node, const xml::Node& context) const;
     const QString& text() const { return path_; }
 
 private:

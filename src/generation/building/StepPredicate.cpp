@@ -265,6 +265,19 @@ std::optional<int> reachOf(const Expression& expression)
     return std::max(deepest, depth);
 }
 
+bool goesDownTo(const Expression& expression, const xml::Cursor& child)
+{
+    for (const ExpressionPtr& operand : expression.operands)
+        if (goesDownTo(*operand, child))
+            return true;
+    for (const PathStep& step : expression.path) {
+        if (step.kind == PathStep::Kind::Self)
+            continue;
+        return step.kind == PathStep::Kind::Parent || (step.kind == PathStep::Kind::Element && step.test.matches(child));
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<StepPredicate> StepPredicate::parse(const QString& condition)
@@ -283,6 +296,11 @@ bool StepPredicate::holds(const xml::Cursor& node) const
 std::optional<int> StepPredicate::reach() const
 {
     return reachOf(*expression_);
+}
+
+bool StepPredicate::looksAtChild(const xml::Cursor& child) const
+{
+    return goesDownTo(*expression_, child);
 }
 
 } // namespace veldra

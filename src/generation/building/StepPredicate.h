@@ -32,6 +32,10 @@ public:
     // (which any node below may change).
     std::optional<int> reach() const;
 
+    // Whether a path of the condition goes down to children like `child` (by their name): taking
+    // out a child it does not go down to leaves the answer as it was.
+    bool looksAtChild(const xml::Cursor& child) const;
+
     struct Expression;
 
 private:

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <limits>
 #include <utility>
 #include <vector>
 
@@ -140,40 +138,63 @@ TEST(PathStepsTest, PathsMatchAsTheQueryEngineSelects)
         for (int i = 0; i < expected.length(); ++i)
             EXPECT_EQ(matches[i], expected.item(i));
         EXPECT_EQ(firstMatch(root, path), document.selectSingleNode(path));
-        for (const xml::Node& element : elementsOf(document))
+        const LocationPath compiled(path);
+        for (const xml::Node& element : elementsOf(document)) {
             EXPECT_EQ(matchesPath(element, root, path), listed(expected, element)) << element.nodeName().toStdString();
+            EXPECT_EQ(compiled.matches(element, root), listed(expected, element)) << element.nodeName().toStdString();
+        }
+    }
+    // All of them at once, in one walk where they are names and conditions.
+    const std::vector<std::vector<xml::Cursor>> each = matchingNodesOfEach(document, paths);
+    ASSERT_EQ(each.size(), size_t(paths.size()));
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        std::vector<xml::Cursor> selected;
+        for (const xml::Node& node : document.selectNodes(paths[i]))
+            selected.push_back(xml::Cursor(node));
+        EXPECT_EQ(each[size_t(i)], selected) << paths[i].toStdString();
     }
 }
 
 // Paths asked after one prefix while nodes are taken out: the prefix's matches are kept only
-// while nothing taken out lies at the levels its steps and conditions look at.
+// while nothing taken out lies at the levels its steps and conditions look at, and rests given
+// at the start, found in one walk, only while nothing taken out is below a node a condition of
+// theirs looks at (here the p taken out of a subject that "subject[p]" tests, but not
+// "subject[not(q)]").
 TEST(PathStepsTest, PathsAfterAKeptPrefixMatchAsTheWholePathWhileNodesAreTakenOut)
 {
     xml::Document document;
     ASSERT_TRUE(document.loadXml(QStringLiteral(
-        "<doc><section><code/><subject><p/></subject></section><section><subject><p/><p/></subject></section>"
+        "<doc><section><code/><subject k='v'><p/></subject></section><section><subject><p/><p/></subject></section>"
         "<section><code code='x'/><subject><p><m/></p></subject></section></doc>")));
-    for (const QString& prefix : {QStringLiteral("doc/section[not(code)]"), QStringLiteral("doc/section[code/@code='x']"),
-                                  QStringLiteral("doc/section/subject[p/m]"), QStringLiteral("doc/section")}) {
-        SCOPED_TRACE(prefix.toStdString());
-        xml::Document copy;
-        ASSERT_TRUE(copy.loadXml(document.xml()));
-        const xml::Node start = copy.documentElement().parentNode();
-        PrefixedPaths paths(start, prefix);
-        xml::RemovalBatch removed;  // kept until the end, as a pass keeps what it took out
-        int shallowest = std::numeric_limits<int>::max();
-        // Each step takes out the first node at a path, then asks the rests again.
-        for (const QString& taken : {QString(), QStringLiteral("doc/section/subject/p/m"), QStringLiteral("doc/section/code"),
-                                     QStringLiteral("doc/section/subject/p"), QStringLiteral("doc/section/code")}) {
-            if (!taken.isEmpty()) {
-                const xml::Cursor node(copy.selectSingleNode(taken));
-                shallowest = std::min(shallowest, node.depth());
-                removed.remove(node);
-            }
-            for (const QString& rest : {QStringLiteral("subject"), QStringLiteral("subject/p"), QStringLiteral("p"), QStringLiteral("*")}) {
-                SCOPED_TRACE((taken + QStringLiteral(" then ") + rest).toStdString());
-                const std::vector<xml::Cursor> whole = matchingNodes(start, prefix + QLatin1Char('/') + rest);
-                EXPECT_EQ(paths.matches(rest, std::exchange(shallowest, std::numeric_limits<int>::max())), whole);
+    const QStringList rests{QStringLiteral("subject"), QStringLiteral("subject/p"), QStringLiteral("p"),
+                            QStringLiteral("*"), QStringLiteral("subject[not(q)]/p"), QStringLiteral("subject[@k='v']/p"),
+                            QStringLiteral("."), QStringLiteral("subject/p/m")};
+    const QStringList lookingAtP = rests + QStringList{QStringLiteral("subject[p]")};
+    const QStringList withDeepCondition = lookingAtP + QStringList{QStringLiteral("subject[p/m]")};
+    for (const QStringList& announced : {QStringList(), rests, lookingAtP, withDeepCondition}) {
+        for (const QString& prefix : {QStringLiteral("doc/section[not(code)]"), QStringLiteral("doc/section[code/@code='x']"),
+                                      QStringLiteral("doc/section/subject[p/m]"), QStringLiteral("doc/section")}) {
+            SCOPED_TRACE((prefix + QStringLiteral(" after ") + announced.join(QLatin1Char(','))).toStdString());
+            xml::Document copy;
+            ASSERT_TRUE(copy.loadXml(document.xml()));
+            const xml::Node start = copy.documentElement().parentNode();
+            PrefixedPaths paths(start, prefix, announced);
+            xml::RemovalBatch removed;  // kept until the end, as a pass keeps what it took out
+            std::vector<Removal> removals;
+            // Each step takes out the first node at a path, then asks the prefix and the rests again.
+            for (const QString& taken : {QString(), QStringLiteral("doc/section/subject/p/m"), QStringLiteral("doc/section/code"),
+                                         QStringLiteral("doc/section/subject/p"), QStringLiteral("doc/section/code")}) {
+                if (!taken.isEmpty()) {
+                    const xml::Cursor node(copy.selectSingleNode(taken));
+                    removals.push_back(Removal{node, node.depth(), node.parent()});
+                    removed.remove(node);
+                }
+                EXPECT_EQ(paths.prefixMatches(std::exchange(removals, {})), matchingNodes(start, prefix));
+                for (const QString& rest : withDeepCondition) {
+                    SCOPED_TRACE((taken + QStringLiteral(" then ") + rest).toStdString());
+                    const std::vector<xml::Cursor> whole = matchingNodes(start, prefix + QLatin1Char('/') + rest);
+                    EXPECT_EQ(paths.matches(rest, {}), whole);
+                }
             }
         }
     }
