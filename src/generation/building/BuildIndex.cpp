@@ -2,6 +2,7 @@
 
 #include "generation/building/NodeTests.h"
 #include "generation/building/TransformItems.h"
+#include "platform/core/VbString.h"
 #include "platform/xml/query/QueryTranslator.h"
 #include "platform/xml/tree/Lookup.h"
 #include "platform/xml/tree/NodeList.h"
@@ -71,6 +72,15 @@ bool lookupCannotFail(const QString& path)
     return *known.insert(path, answeredWithoutFailure(path));
 }
 
+std::optional<bool> clonesAsRead(const QString& allowClone)
+{
+    if (allowClone.isNull())
+        return false;
+    if (!vbstr::isNumeric(allowClone))
+        return std::nullopt;
+    return numberTextIsOne(allowClone, QString());
+}
+
 // Sets the mark straight from the UTF-8 identity. What setAttribute would refuse or change
 // (no element, a carriage return to store as a line feed) goes through it.
 void setMark(const xml::Node& element, const QByteArray& identifier)
@@ -123,12 +133,14 @@ const PreparedEntry* BuildIndex::prepared(const xml::Node& entry)
     std::vector<const PreparedValue*> preparedValues;
     for (const xml::Node& value : values)
         preparedValues.push_back(prepared(value, targetItem.text()));
+    const QString allowClone = targetItem.getAttribute(QStringLiteral("AllowClone"));
     PreparedEntry prepared{name.text(),
                            targetItem,
                            LocationPath(targetItem.text()),
                            values,
                            std::move(preparedValues),
-                           targetItem.getAttribute(QStringLiteral("AllowClone")),
+                           allowClone,
+                           clonesAsRead(allowClone),
                            targetItem.getAttribute(QStringLiteral("DirectCopy")),
                            parentNodeItem,
                            xml::textOf(parentNodeItem)};
@@ -149,6 +161,8 @@ const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString&
     const QString target = targetItem.text();
     const QString belowEntry = entryTargetPath + QLatin1Char('/') + target;
     const QString attribute = targetItem.getAttribute(QStringLiteral("Attribute"));
+    const QString prefix = GetPrefixPostfix(targetItem, true);
+    const QString postfix = GetPrefixPostfix(targetItem, false);
     PreparedValue prepared{sourceItem,
                            targetItem,
                            LocationPath(sourceItem.text()),
@@ -157,8 +171,10 @@ const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString&
                            sourceItem.getAttribute(QStringLiteral("DirectCopy")),
                            attribute,
                            isPlainName(attribute) ? attribute.toUtf8() : QByteArray(),
-                           GetPrefixPostfix(targetItem, true),
-                           GetPrefixPostfix(targetItem, false),
+                           prefix,
+                           postfix,
+                           prefix.toUtf8(),
+                           postfix.toUtf8(),
                            lookupCannotFail(target) && lookupCannotFail(belowEntry)};
     return &preparedValues_.emplace(xml::Cursor(value), std::move(prepared)).first->second;
 }

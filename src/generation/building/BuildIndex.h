@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,6 +29,9 @@ struct PreparedEntry {
     QList<xml::Node> values;
     std::vector<const PreparedValue*> preparedValues;  // for each value; null where one lacks an item
     QString allowClone;   // the target's AllowClone, null when it has none
+    // Whether AllowClone reads as 1 (false when there is none); null when it is no number,
+    // for the run to read it again and fail as ever.
+    std::optional<bool> clones;
     QString directCopy;   // the target's DirectCopy, null when it has none
     xml::Node parentNodeItem;  // Definition/ParentNode, null when the entry has none
     QString parentNode;        // its text
@@ -45,6 +49,8 @@ struct PreparedValue {
     QByteArray plainAttribute;        // the same as UTF-8 when it is a name without prefix, else empty
     QString prefix;                   // the target's Prefix and PostFix, "" when it has none
     QString postfix;
+    QByteArray prefixUtf8;            // the same as UTF-8
+    QByteArray postfixUtf8;
     // Both target paths hold only names, ".", positions and conditions that test or compare a
     // path with text: looking them up cannot fail, whatever the target holds.
     bool targetLookupsCannotFail = false;
