@@ -189,9 +189,11 @@ void BuildIndex::mark(const xml::Node& element, const QByteArray& identifier)
     if (!lookedUp(identifier))
         return;
     const std::string_view key(identifier.constData(), size_t(identifier.size()));
-    auto found = marks_.find(key);
-    if (found == marks_.end())
+    auto found = mayBeMarked(key) ? marks_.find(key) : marks_.end();
+    if (found == marks_.end()) {
         found = marks_.emplace(std::string(key), std::vector<xml::Node>()).first;
+        markedHashes_[hashBit(key)] = true;
+    }
     std::vector<xml::Node>& nodes = found->second;
     if (std::find(nodes.cbegin(), nodes.cend(), element) == nodes.cend())
         nodes.push_back(element);
@@ -203,7 +205,10 @@ QList<xml::Node> BuildIndex::marked(const QByteArray& identifier) const
         return listOf(target_.selectNodes(QStringLiteral("//*[@Word2SPLID=") + quoted(QString::fromUtf8(identifier))
                                           + QLatin1Char(']')));
     QList<xml::Node> current;
-    const auto found = marks_.find(std::string_view(identifier.constData(), size_t(identifier.size())));
+    const std::string_view key(identifier.constData(), size_t(identifier.size()));
+    if (!mayBeMarked(key))
+        return current;
+    const auto found = marks_.find(key);
     if (found == marks_.cend())
         return current;
     for (const xml::Node& node : found->second)
@@ -220,6 +225,16 @@ xml::Node BuildIndex::pattern(const xml::Document& templateDoc, const QString& p
     if (const auto known = patterns_.constFind(path); known != patterns_.cend())
         return *known;
     return *patterns_.insert(path, firstMatch(templateDoc, path));
+}
+
+size_t BuildIndex::hashBit(std::string_view identifier) const
+{
+    return TextHash()(identifier) % markedHashes_.size();
+}
+
+bool BuildIndex::mayBeMarked(std::string_view identifier) const
+{
+    return markedHashes_[hashBit(identifier)];
 }
 
 // The identity's name part ("Product" of "Product 1234") is one marks are looked up for.

@@ -93,6 +93,8 @@ private:
     bool inTarget(const xml::Cursor& node) const;
     bool bears(const xml::Node& node, const QByteArray& identifier) const;
     bool lookedUp(const QByteArray& identifier) const;
+    size_t hashBit(std::string_view identifier) const;
+    bool mayBeMarked(std::string_view identifier) const;
 
     xml::Document transformation_;
     xml::Document target_;
@@ -104,6 +106,10 @@ private:
         size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
     std::unordered_map<std::string, std::vector<xml::Node>, TextHash, std::equal_to<>> marks_;
+    // A bit per hash of the identities in marks_. Most identities the build asks for were never
+    // marked (those of the copies it is about to make), and a clear bit says so with one read
+    // instead of a walk through the table's scattered nodes.
+    std::vector<bool> markedHashes_ = std::vector<bool>(size_t(1) << 20);
     // Marks are looked up for the settings elements that entries run for and for their parents
     // (see TransformRecurse.cpp): elements named like a step of an entry's Source, or the
     // element the run starts from and those above it. Marks of other elements are written

@@ -11,7 +11,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/xml/tree/Document.h"
 
-#include <vector>
+#include <QVarLengthArray>
 
 namespace veldra {
 
@@ -164,10 +164,13 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
 }
 
 // A snapshot of the element's children, as childNodes() takes it (the walk lets events
-// through, and the settings may change meanwhile), with one handle per child.
-std::vector<xml::Node> childrenOf(const xml::Node& element)
+// through, and the settings may change meanwhile), with one handle per child. A settings
+// element seldom has more children than the snapshot holds without allocating.
+using Children = QVarLengthArray<xml::Node, 32>;
+
+Children childrenOf(const xml::Node& element)
 {
-    std::vector<xml::Node> children;
+    Children children;
     for (xml::Node child = element.firstChild(); !child.isNull();) {
         xml::Node next = child.nextSibling();
         children.push_back(std::move(child));
