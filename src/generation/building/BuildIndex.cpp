@@ -188,13 +188,7 @@ void BuildIndex::mark(const xml::Node& element, const QByteArray& identifier)
     setMark(element, identifier);
     if (!lookedUp(identifier))
         return;
-    const std::string_view key(identifier.constData(), size_t(identifier.size()));
-    auto found = mayBeMarked(key) ? marks_.find(key) : marks_.end();
-    if (found == marks_.end()) {
-        found = marks_.emplace(std::string(key), std::vector<xml::Node>()).first;
-        markedHashes_[hashBit(key)] = true;
-    }
-    std::vector<xml::Node>& nodes = found->second;
+    QVarLengthArray<xml::Node, 1>& nodes = marks_[hashOf(identifier)];
     if (std::find(nodes.cbegin(), nodes.cend(), element) == nodes.cend())
         nodes.push_back(element);
 }
@@ -205,13 +199,10 @@ QList<xml::Node> BuildIndex::marked(const QByteArray& identifier) const
         return listOf(target_.selectNodes(QStringLiteral("//*[@Word2SPLID=") + quoted(QString::fromUtf8(identifier))
                                           + QLatin1Char(']')));
     QList<xml::Node> current;
-    const std::string_view key(identifier.constData(), size_t(identifier.size()));
-    if (!mayBeMarked(key))
-        return current;
-    const auto found = marks_.find(key);
+    const auto found = marks_.constFind(hashOf(identifier));
     if (found == marks_.cend())
         return current;
-    for (const xml::Node& node : found->second)
+    for (const xml::Node& node : *found)
         if (bears(node, identifier) && inTarget(xml::Cursor(node)))
             current << node;
     std::sort(current.begin(), current.end(), precedes);
@@ -227,14 +218,9 @@ xml::Node BuildIndex::pattern(const xml::Document& templateDoc, const QString& p
     return *patterns_.insert(path, firstMatch(templateDoc, path));
 }
 
-size_t BuildIndex::hashBit(std::string_view identifier) const
+size_t BuildIndex::hashOf(const QByteArray& identifier)
 {
-    return TextHash()(identifier) % markedHashes_.size();
-}
-
-bool BuildIndex::mayBeMarked(std::string_view identifier) const
-{
-    return markedHashes_[hashBit(identifier)];
+    return TextHash()(std::string_view(identifier.constData(), size_t(identifier.size())));
 }
 
 // The identity's name part ("Product" of "Product 1234") is one marks are looked up for.

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QVarLengthArray>
 
 #include <optional>
 #include <string>
@@ -93,8 +94,7 @@ private:
     bool inTarget(const xml::Cursor& node) const;
     bool bears(const xml::Node& node, const QByteArray& identifier) const;
     bool lookedUp(const QByteArray& identifier) const;
-    size_t hashBit(std::string_view identifier) const;
-    bool mayBeMarked(std::string_view identifier) const;
+    static size_t hashOf(const QByteArray& identifier);
 
     xml::Document transformation_;
     xml::Document target_;
@@ -105,11 +105,11 @@ private:
         using is_transparent = void;
         size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
-    std::unordered_map<std::string, std::vector<xml::Node>, TextHash, std::equal_to<>> marks_;
-    // A bit per hash of the identities in marks_. Most identities the build asks for were never
-    // marked (those of the copies it is about to make), and a clear bit says so with one read
-    // instead of a walk through the table's scattered nodes.
-    std::vector<bool> markedHashes_ = std::vector<bool>(size_t(1) << 20);
+    // The elements marked with each identity, by the identity's hash: no identity is stored
+    // (most mark one copy), and the table is probed in place instead of through scattered
+    // nodes. marked() keeps only the elements that bear the identity asked, so identities of
+    // one hash share a list without harm.
+    QHash<size_t, QVarLengthArray<xml::Node, 1>> marks_;
     // Marks are looked up for the settings elements that entries run for and for their parents
     // (see TransformRecurse.cpp): elements named like a step of an entry's Source, or the
     // element the run starts from and those above it. Marks of other elements are written
