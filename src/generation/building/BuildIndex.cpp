@@ -72,6 +72,7 @@ bool lookupCannotFail(const QString& path)
     return *known.insert(path, answeredWithoutFailure(path));
 }
 
+// PreparedEntry::clones. A number never fails numberTextIsOne, so it names no source.
 std::optional<bool> clonesAsRead(const QString& allowClone)
 {
     if (allowClone.isNull())
