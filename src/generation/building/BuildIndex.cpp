@@ -2,6 +2,7 @@
 
 #include "generation/building/NodeTests.h"
 #include "generation/building/TransformItems.h"
+#include "platform/core/VbString.h"
 #include "platform/xml/query/QueryTranslator.h"
 #include "platform/xml/tree/Lookup.h"
 #include "platform/xml/tree/NodeList.h"
@@ -71,6 +72,16 @@ bool lookupCannotFail(const QString& path)
     return *known.insert(path, answeredWithoutFailure(path));
 }
 
+// PreparedEntry::clones. A number never fails numberTextIsOne, so it names no source.
+std::optional<bool> clonesAsRead(const QString& allowClone)
+{
+    if (allowClone.isNull())
+        return false;
+    if (!vbstr::isNumeric(allowClone))
+        return std::nullopt;
+    return numberTextIsOne(allowClone, QString());
+}
+
 // Sets the mark straight from the UTF-8 identity. What setAttribute would refuse or change
 // (no element, a carriage return to store as a line feed) goes through it.
 void setMark(const xml::Node& element, const QByteArray& identifier)
@@ -123,12 +134,14 @@ const PreparedEntry* BuildIndex::prepared(const xml::Node& entry)
     std::vector<const PreparedValue*> preparedValues;
     for (const xml::Node& value : values)
         preparedValues.push_back(prepared(value, targetItem.text()));
+    const QString allowClone = targetItem.getAttribute(QStringLiteral("AllowClone"));
     PreparedEntry prepared{name.text(),
                            targetItem,
                            LocationPath(targetItem.text()),
                            values,
                            std::move(preparedValues),
-                           targetItem.getAttribute(QStringLiteral("AllowClone")),
+                           allowClone,
+                           clonesAsRead(allowClone),
                            targetItem.getAttribute(QStringLiteral("DirectCopy")),
                            parentNodeItem,
                            xml::textOf(parentNodeItem)};
@@ -149,6 +162,8 @@ const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString&
     const QString target = targetItem.text();
     const QString belowEntry = entryTargetPath + QLatin1Char('/') + target;
     const QString attribute = targetItem.getAttribute(QStringLiteral("Attribute"));
+    const QString prefix = GetPrefixPostfix(targetItem, true);
+    const QString postfix = GetPrefixPostfix(targetItem, false);
     PreparedValue prepared{sourceItem,
                            targetItem,
                            LocationPath(sourceItem.text()),
@@ -157,8 +172,10 @@ const PreparedValue* BuildIndex::prepared(const xml::Node& value, const QString&
                            sourceItem.getAttribute(QStringLiteral("DirectCopy")),
                            attribute,
                            isPlainName(attribute) ? attribute.toUtf8() : QByteArray(),
-                           GetPrefixPostfix(targetItem, true),
-                           GetPrefixPostfix(targetItem, false),
+                           prefix,
+                           postfix,
+                           prefix.toUtf8(),
+                           postfix.toUtf8(),
                            lookupCannotFail(target) && lookupCannotFail(belowEntry)};
     return &preparedValues_.emplace(xml::Cursor(value), std::move(prepared)).first->second;
 }
@@ -172,11 +189,7 @@ void BuildIndex::mark(const xml::Node& element, const QByteArray& identifier)
     setMark(element, identifier);
     if (!lookedUp(identifier))
         return;
-    const std::string_view key(identifier.constData(), size_t(identifier.size()));
-    auto found = marks_.find(key);
-    if (found == marks_.end())
-        found = marks_.emplace(std::string(key), std::vector<xml::Node>()).first;
-    std::vector<xml::Node>& nodes = found->second;
+    QVarLengthArray<xml::Node, 1>& nodes = marks_[hashOf(identifier)];
     if (std::find(nodes.cbegin(), nodes.cend(), element) == nodes.cend())
         nodes.push_back(element);
 }
@@ -187,10 +200,10 @@ QList<xml::Node> BuildIndex::marked(const QByteArray& identifier) const
         return listOf(target_.selectNodes(QStringLiteral("//*[@Word2SPLID=") + quoted(QString::fromUtf8(identifier))
                                           + QLatin1Char(']')));
     QList<xml::Node> current;
-    const auto found = marks_.find(std::string_view(identifier.constData(), size_t(identifier.size())));
+    const auto found = marks_.constFind(hashOf(identifier));
     if (found == marks_.cend())
         return current;
-    for (const xml::Node& node : found->second)
+    for (const xml::Node& node : *found)
         if (bears(node, identifier) && inTarget(xml::Cursor(node)))
             current << node;
     std::sort(current.begin(), current.end(), precedes);
@@ -204,6 +217,11 @@ xml::Node BuildIndex::pattern(const xml::Document& templateDoc, const QString& p
     if (const auto known = patterns_.constFind(path); known != patterns_.cend())
         return *known;
     return *patterns_.insert(path, firstMatch(templateDoc, path));
+}
+
+size_t BuildIndex::hashOf(const QByteArray& identifier)
+{
+    return TextHash()(std::string_view(identifier.constData(), size_t(identifier.size())));
 }
 
 // The identity's name part ("Product" of "Product 1234") is one marks are looked up for.

@@ -9,7 +9,9 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QVarLengthArray>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,6 +30,9 @@ struct PreparedEntry {
     QList<xml::Node> values;
     std::vector<const PreparedValue*> preparedValues;  // for each value; null where one lacks an item
     QString allowClone;   // the target's AllowClone, null when it has none
+    // Whether AllowClone reads as 1 (false when there is none); null when it is no number,
+    // for the run to read it again and fail as ever.
+    std::optional<bool> clones;
     QString directCopy;   // the target's DirectCopy, null when it has none
     xml::Node parentNodeItem;  // Definition/ParentNode, null when the entry has none
     QString parentNode;        // its text
@@ -45,6 +50,8 @@ struct PreparedValue {
     QByteArray plainAttribute;        // the same as UTF-8 when it is a name without prefix, else empty
     QString prefix;                   // the target's Prefix and PostFix, "" when it has none
     QString postfix;
+    QByteArray prefixUtf8;            // the same as UTF-8
+    QByteArray postfixUtf8;
     // Both target paths hold only names, ".", positions and conditions that test or compare a
     // path with text: looking them up cannot fail, whatever the target holds.
     bool targetLookupsCannotFail = false;
@@ -87,6 +94,7 @@ private:
     bool inTarget(const xml::Cursor& node) const;
     bool bears(const xml::Node& node, const QByteArray& identifier) const;
     bool lookedUp(const QByteArray& identifier) const;
+    static size_t hashOf(const QByteArray& identifier);
 
     xml::Document transformation_;
     xml::Document target_;
@@ -97,7 +105,11 @@ private:
         using is_transparent = void;
         size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
-    std::unordered_map<std::string, std::vector<xml::Node>, TextHash, std::equal_to<>> marks_;
+    // The elements marked with each identity, by the identity's hash: no identity is stored
+    // (most mark one copy), and the table is probed in place instead of through scattered
+    // nodes. marked() keeps only the elements that bear the identity asked, so identities of
+    // one hash share a list without harm.
+    QHash<size_t, QVarLengthArray<xml::Node, 1>> marks_;
     // Marks are looked up for the settings elements that entries run for and for their parents
     // (see TransformRecurse.cpp): elements named like a step of an entry's Source, or the
     // element the run starts from and those above it. Marks of other elements are written

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QList>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <memory>
@@ -642,22 +643,26 @@ bool matchesPath(const xml::Node& node, const xml::Node& context, const QString&
         return contains(context.selectNodes(path), node);
     if (steps->empty())
         return node == context;
-    // The node's ancestors below the context, one per step.
-    QList<xml::Node> chain{node};
-    while (chain.size() < qsizetype(steps->size())) {
-        const xml::Node parent = chain.first().parentNode();
-        if (parent.isNull() || parent == context)
+    node.nodeType();  // throws for a null handle
+    // The node's ancestors below the context, one per step, read with cursors: nothing changes
+    // the tree meanwhile. The XML declaration and a namespace declaration (null cursors) match
+    // no step, and no node stands below them.
+    const xml::Cursor top(context);
+    QVarLengthArray<xml::Cursor, 16> chain(qsizetype(steps->size()));
+    xml::Cursor at(node);
+    for (qsizetype i = chain.size() - 1; i >= 0; --i) {
+        if (!at || at == top)
             return false;
-        chain.prepend(parent);
+        chain[i] = at;
+        at = at.parent();
     }
-    if (chain.first().parentNode() != context)
+    if (!top || at != top)
         return false;
-    xml::Node above = context;
     for (qsizetype i = 0; i < chain.size(); ++i) {
         const Step& step = (*steps)[size_t(i)];
-        if (step.native ? !step.matches(xml::Cursor(chain[i])) : !contains(above.selectNodes(step.text), chain[i]))
+        const xml::Cursor above = i == 0 ? top : chain[i - 1];
+        if (step.native ? !step.matches(chain[i]) : !contains(above.node().selectNodes(step.text), chain[i].node()))
             return false;
-        above = chain[i];
     }
     return true;
 }

@@ -11,7 +11,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/xml/tree/Document.h"
 
-#include <vector>
+#include <QVarLengthArray>
 
 namespace veldra {
 
@@ -29,6 +29,14 @@ bool isDocumentElement(const xml::Node& node)
 bool clones(const QString& allowClone)
 {
     return !allowClone.isNull() && numberTextIsOne(allowClone, source);
+}
+
+// The same for an entry's target, from what was read before where that was a number.
+bool clones(const PreparedEntry* prepared, const xml::Node& targetItem)
+{
+    if (prepared && prepared->clones)
+        return *prepared->clones;
+    return clones(prepared ? prepared->allowClone : targetItem.getAttribute(QStringLiteral("AllowClone")));
 }
 
 // What one run of the transformation works with.
@@ -140,8 +148,7 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
     if (targetNode.isNull())
         throw VbError(err::General, source,
                       QStringLiteral("The Definition/Target %1 of '%2' selects nothing in the SPL.").arg(where.targetPath, where.entryName));
-    const QString allowClone = prepared ? prepared->allowClone : targetItem.getAttribute(QStringLiteral("AllowClone"));
-    if (!isDocumentElement(targetNode) && clones(allowClone))
+    if (!isDocumentElement(targetNode) && clones(prepared, targetItem))
         where.copy = cloneFor(entry, element, targetItem, where.targetPath, targetNode, run);
     if (prepared) {
         for (qsizetype i = 0; i < prepared->values.size(); ++i)
@@ -157,16 +164,26 @@ void runEntry(const xml::Node& entry, const xml::Node& element, const Run& run)
 }
 
 // A snapshot of the element's children, as childNodes() takes it (the walk lets events
-// through, and the settings may change meanwhile), with one handle per child.
-std::vector<xml::Node> childrenOf(const xml::Node& element)
+// through, and the settings may change meanwhile), with one handle per child. A settings
+// element seldom has more children than the snapshot holds without allocating.
+using Children = QVarLengthArray<xml::Node, 32>;
+
+Children childrenOf(const xml::Node& element)
 {
-    std::vector<xml::Node> children;
+    Children children;
     for (xml::Node child = element.firstChild(); !child.isNull();) {
         xml::Node next = child.nextSibling();
         children.push_back(std::move(child));
         child = std::move(next);
     }
     return children;
+}
+
+// Whether the node's name (as nodeName gives it) is `name`, asked without turning it into text.
+bool isNamedWithoutPrefix(const xml::Node& node, const char* name)
+{
+    const xml::Cursor named(node);
+    return named.isElement() && !named.prefix() && named.isNamed(name);
 }
 
 // A child of a settings element: an element, text, a comment or a processing instruction.
@@ -192,7 +209,7 @@ void recurse(const xml::Node& element, const Run& run, QString& path)
         if (!element.hasChildNodes())
             return;
         bool entriesRun = path.isEmpty();  // no settings element has an empty path
-        const bool pumps = element.nodeName() == QLatin1String("ProductCharacteristics");
+        const bool pumps = isNamedWithoutPrefix(element, "ProductCharacteristics");
         for (const xml::Node& child : childrenOf(element)) {
             if (!hasChildren(child))
                 continue;

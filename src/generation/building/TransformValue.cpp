@@ -174,6 +174,11 @@ void setElementText(const xml::Node& element, const QString& value)
         element.insertBefore(element.ownerDocument().createTextNode(value), element.firstChild());
 }
 
+VbError missingAttribute(const xml::Node& to, const QString& attribute)
+{
+    return VbError(err::General, source, QStringLiteral("The target element %1 has no attribute %2.").arg(to.nodeName(), attribute));
+}
+
 // `attribute` is the Value target's Attribute, null for none; `plainAttribute` the same as
 // UTF-8 when it is a name without prefix, written straight to the element, else empty.
 void writeText(const QString& value, const QString& attribute, const QByteArray& plainAttribute, const xml::Node& to)
@@ -185,8 +190,7 @@ void writeText(const QString& value, const QString& attribute, const QByteArray&
     const bool straight = !plainAttribute.isEmpty() && to.nodeType() == xml::NodeType::Element
         && !value.contains(QLatin1Char('\r'));  // setAttribute stores it as a line feed
     if (straight ? !xml::Cursor(to).hasAttribute(plainAttribute.constData()) : !to.hasAttribute(attribute))
-        throw VbError(err::General, source,
-                      QStringLiteral("The target element %1 has no attribute %2.").arg(to.nodeName(), attribute));
+        throw missingAttribute(to, attribute);
     if (straight)
         to.setAttributeUtf8(plainAttribute.constData(), value.toUtf8());
     else
@@ -208,13 +212,57 @@ void copyValueFile(const xml::Node& from, const QString& outFile)
     }
 }
 
+// A "File" value's file goes beside the SPL file; an empty value names none.
+void copyValueFileOf(const xml::Node& from, const QString& outFile)
+{
+    if (!from.text().isEmpty())
+        skip([&] { copyValueFile(from, outFile); });
+}
+
+// Whether turning the bytes into text and back gives the same bytes: they are valid UTF-8 and
+// hold no byte 0xEF, so no byte order mark, which the conversion to text drops.
+bool roundTripsAsText(const QByteArray& bytes)
+{
+    return !bytes.contains('\xEF') && bytes.isValidUtf8();
+}
+
+// Writes the value to the target's attribute named without prefix straight from the bytes the
+// settings hold, as writeText writes the same value made text, without the conversions there
+// and back. False, having written nothing, where the value takes writeText's road (another
+// kind of target, bytes that change as text, a carriage return that setAttribute stores as a
+// line feed).
+bool writePlainAttributeUtf8(const PreparedValue& prepared, const xml::Node& from, const xml::Node& to)
+{
+    const xml::Cursor element(to);
+    const xml::Cursor settingsValue(from);
+    if (prepared.plainAttribute.isEmpty() || !element.isElement() || !settingsValue)
+        return false;
+    const QByteArray text = settingsValue.textUtf8();
+    if (!roundTripsAsText(text))
+        return false;
+    QByteArray bytes;
+    bytes.reserve(prepared.prefixUtf8.size() + text.size() + prepared.postfixUtf8.size());
+    bytes.append(prepared.prefixUtf8).append(text).append(prepared.postfixUtf8);
+    if (bytes.contains('\r'))
+        return false;
+    if (!element.hasAttribute(prepared.plainAttribute.constData()))
+        throw missingAttribute(to, prepared.attribute);
+    to.setAttributeUtf8(prepared.plainAttribute.constData(), bytes);
+    return true;
+}
+
 } // namespace
 
 void applyTransformValue(const xml::Node& value, const PreparedValue* prepared, const xml::Node& settingsElement,
                          const EntryTarget& entry, const xml::Document& target, BuildIndex& index, const QString& outFile)
 {
-    const xml::Node sourceItem = prepared ? prepared->sourceItem : requiredItem(value, QStringLiteral("Source"), source);
-    const xml::Node targetItem = prepared ? prepared->targetItem : requiredItem(value, QStringLiteral("Target"), source);
+    // The value's items are read here only where they were not read before.
+    xml::Node sourceItem;
+    xml::Node targetItem;
+    if (!prepared) {
+        sourceItem = requiredItem(value, QStringLiteral("Source"), source);
+        targetItem = requiredItem(value, QStringLiteral("Target"), source);
+    }
     const QString sourceText = prepared ? prepared->source.text() : sourceItem.text();
     xml::Node to;
     xml::Node from;
@@ -240,31 +288,30 @@ void applyTransformValue(const xml::Node& value, const PreparedValue* prepared, 
         return;
     }
 
-    const QString text = from.text();
     if (!NoLogging)
-        WriteLog(log_category::Processing,
-                 entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ") + to.nodeName() + QStringLiteral(" = ") + text);
-    bool fileValue = false;
+        WriteLog(log_category::Processing, entry.entryName + fiveBlanks + from.nodeName() + QStringLiteral(" >>> ")
+                                               + to.nodeName() + QStringLiteral(" = ") + from.text());
     if (prepared ? isDirectCopyText(prepared->directCopy) : IsDirectCopy(sourceItem)) {
         copyWholeElements(settingsElement, sourceText, to, target);
-        fileValue = isFileValue(from);
-    } else {
-        const ValueTraits traits = traitsOf(from);
-        fileValue = traits.file;
-        if (traits.multiLine) {
-            to = insertMultiLineText(text, to, target);
-        } else {
-            const QString written = traits.file && !text.isEmpty() ? safeFileName(text) : text;
-            if (prepared)
-                writeText(prepared->prefix + written + prepared->postfix, prepared->attribute, prepared->plainAttribute, to);
-            else
-                writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false),
-                          targetItem.getAttribute(QStringLiteral("Attribute")), QByteArray(), to);
-        }
-        index.mark(to, settingsIdentityBytes(from, source));
+        if (isFileValue(from))
+            copyValueFileOf(from, outFile);
+        return;
     }
-    if (fileValue && !text.isEmpty())
-        skip([&] { copyValueFile(from, outFile); });
+    const ValueTraits traits = traitsOf(from);
+    if (traits.multiLine) {
+        to = insertMultiLineText(from.text(), to, target);
+    } else if (!prepared || traits.file || !writePlainAttributeUtf8(*prepared, from, to)) {
+        const QString text = from.text();
+        const QString written = traits.file && !text.isEmpty() ? safeFileName(text) : text;
+        if (prepared)
+            writeText(prepared->prefix + written + prepared->postfix, prepared->attribute, prepared->plainAttribute, to);
+        else
+            writeText(GetPrefixPostfix(targetItem, true) + written + GetPrefixPostfix(targetItem, false),
+                      targetItem.getAttribute(QStringLiteral("Attribute")), QByteArray(), to);
+    }
+    index.mark(to, settingsIdentityBytes(from, source));
+    if (traits.file)
+        copyValueFileOf(from, outFile);
 }
 
 } // namespace veldra

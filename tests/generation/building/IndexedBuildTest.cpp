@@ -146,6 +146,16 @@ TEST_F(IndexedBuildTest, RealLabelsAndALabelOfManyProductsBuildAsWithPlainQuerie
     packages.item(1).setAttribute(QStringLiteral("Word2SPLID"), packages.item(0).getAttribute(QStringLiteral("Word2SPLID")));
     packages.item(1).selectSingleNode(QStringLiteral("OuterPackage/NDCPackageCode")).setText(QStringLiteral("0071-0155-99"));
     EXPECT_TRUE(expectSameFile(shared, QStringLiteral("shared package id")).contains(QStringLiteral("0071-0155-99")));
+    // Attribute values the indexed road writes from the settings' bytes, beside one that
+    // changes as text (a leading byte order mark, which reading it as text drops) and is
+    // written after a prefix.
+    const xml::Document unusual = withProducts(lipitor, 2);
+    unusual.selectSingleNode(QStringLiteral("/SPLR4/Products/Product/NDCProductCode"))
+        .setText(QStringLiteral("0071-\u00C4\u2122-\U0001D11E"));
+    unusual.selectSingleNode(QStringLiteral("/SPLR4/Labeler/ContactParty/Telephone")).setText(QStringLiteral("\uFEFF+1-555-0100"));
+    const QString unusualValues = expectSameFile(unusual, QStringLiteral("unusual values"));
+    EXPECT_TRUE(unusualValues.contains(QStringLiteral("0071-\u00C4\u2122-\U0001D11E")));
+    EXPECT_TRUE(unusualValues.contains(QStringLiteral("\"tel:+1-555-0100\"")));
     const QString settled = expectSameFile(withCraftedSectionText(lipitor, QStringLiteral("plain")), QStringLiteral("crafted text"));
     for (const char* part : {"FIRSTSECOND", "<![CDATA[x < y]]> z", "<x:note", "<content>tablets</content> daily."})
         EXPECT_TRUE(settled.contains(QLatin1String(part))) << part;
