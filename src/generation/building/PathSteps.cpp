@@ -301,6 +301,36 @@ std::vector<xml::Cursor> matchingNodesOf(const xml::Node& context, const QString
     return matches;
 }
 
+bool matchesPathOf(const xml::Node& node, const xml::Node& context, const QString& path, const Steps* steps)
+{
+    if (!steps)
+        return contains(context.selectNodes(path), node);
+    if (steps->empty())
+        return node == context;
+    node.nodeType();  // throws for a null handle
+    // The node's ancestors below the context, one per step, read with cursors: nothing changes
+    // the tree meanwhile. The XML declaration and a namespace declaration (null cursors) match
+    // no step, and no node stands below them.
+    const xml::Cursor top(context);
+    QVarLengthArray<xml::Cursor, 16> chain(qsizetype(steps->size()));
+    xml::Cursor at(node);
+    for (qsizetype i = chain.size() - 1; i >= 0; --i) {
+        if (!at || at == top)
+            return false;
+        chain[i] = at;
+        at = at.parent();
+    }
+    if (!top || at != top)
+        return false;
+    for (qsizetype i = 0; i < chain.size(); ++i) {
+        const Step& step = (*steps)[size_t(i)];
+        const xml::Cursor above = i == 0 ? top : chain[i - 1];
+        if (step.native ? !step.matches(chain[i]) : !contains(above.node().selectNodes(step.text), chain[i].node()))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<xml::Cursor> LocationPath::matchingNodes(const xml::Node& context) const
@@ -308,22 +338,9 @@ std::vector<xml::Cursor> LocationPath::matchingNodes(const xml::Node& context) c
     return matchingNodesOf(context, path_, compiled_->steps.get());
 }
 
-// Goes up from the node, one step per level, as matchesPath does down its chain of ancestors,
-// without a handle on each: the steps' tests and conditions only read.
 bool LocationPath::matches(const xml::Node& node, const xml::Node& context) const
 {
-    const Steps* steps = compiled_->steps.get();
-    const xml::Cursor top(context);
-    xml::Cursor current(node);
-    const bool allNative = steps && std::all_of(steps->cbegin(), steps->cend(), [](const Step& step) { return step.native; });
-    if (!allNative || steps->empty() || !top || !current)
-        return matchesPath(node, context, path_);
-    for (auto step = steps->crbegin(); step != steps->crend(); ++step) {
-        if (!current || current == top || !step->matches(current))
-            return false;
-        current = current.parent();
-    }
-    return current == top;
+    return matchesPathOf(node, context, path_, compiled_->steps.get());
 }
 
 std::vector<xml::Cursor> matchingNodes(const xml::Node& context, const QString& path)
@@ -638,33 +655,7 @@ QList<xml::Node> elementsNamed(const xml::Document& document, const QString& nam
 
 bool matchesPath(const xml::Node& node, const xml::Node& context, const QString& path)
 {
-    const std::shared_ptr<const Steps> steps = indexedSteps(path);
-    if (!steps)
-        return contains(context.selectNodes(path), node);
-    if (steps->empty())
-        return node == context;
-    node.nodeType();  // throws for a null handle
-    // The node's ancestors below the context, one per step, read with cursors: nothing changes
-    // the tree meanwhile. The XML declaration and a namespace declaration (null cursors) match
-    // no step, and no node stands below them.
-    const xml::Cursor top(context);
-    QVarLengthArray<xml::Cursor, 16> chain(qsizetype(steps->size()));
-    xml::Cursor at(node);
-    for (qsizetype i = chain.size() - 1; i >= 0; --i) {
-        if (!at || at == top)
-            return false;
-        chain[i] = at;
-        at = at.parent();
-    }
-    if (!top || at != top)
-        return false;
-    for (qsizetype i = 0; i < chain.size(); ++i) {
-        const Step& step = (*steps)[size_t(i)];
-        const xml::Cursor above = i == 0 ? top : chain[i - 1];
-        if (step.native ? !step.matches(chain[i]) : !contains(above.node().selectNodes(step.text), chain[i].node()))
-            return false;
-    }
-    return true;
+    return matchesPathOf(node, context, path, indexedSteps(path).get());
 }
 
 } // namespace veldra

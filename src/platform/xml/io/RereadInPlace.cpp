@@ -195,21 +195,9 @@ private:
             seen.emplace_back(attr->name, ns);
             note(reinterpret_cast<xmlNodePtr>(attr), attr->ns, ns);
             if (ns && equals(attr->name, "space") && equals(ns->href, kXmlNamespace))
-                spaceOf(attr, preserves);
+                preserves = detail::spaceSetting(attr).value_or(preserves);
         }
         return true;
-    }
-
-    // As xmlNodeGetSpacePreserve reads it: the value is the attribute's text children joined.
-    static void spaceOf(xmlAttrPtr attr, bool& preserves)
-    {
-        std::string value;
-        for (xmlNodePtr text = attr->children; text; text = text->next)
-            value += reinterpret_cast<const char*>(text->content);
-        if (value == "preserve")
-            preserves = true;
-        else if (value == "default")
-            preserves = false;
     }
 
     // The walk waits on memory, the nodes of a large built tree lying far apart: what is read

@@ -3,6 +3,7 @@
 #include "platform/xml/tree/ElementWalk.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,16 +39,6 @@ bool isInlineTextElement(xmlNodePtr node)
     return node && node->type == XML_ELEMENT_NODE && nameIn(node->name, {"content", "linkHtml", "sub", "sup"});
 }
 
-bool isWhitespace(const xmlChar* text)
-{
-    if (!text)
-        return true;
-    for (; *text; ++text)
-        if (*text != ' ' && *text != '\t' && *text != '\n' && *text != '\r')
-            return false;
-    return true;
-}
-
 bool isTextual(xmlNodePtr node)
 {
     return node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE;
@@ -56,7 +47,7 @@ bool isTextual(xmlNodePtr node)
 bool holdsNonWhitespaceText(xmlNodePtr element)
 {
     for (xmlNodePtr child = element->children; child; child = child->next)
-        if (isTextual(child) && !isWhitespace(child->content))
+        if (isTextual(child) && !isWhitespaceOnly(child->content))
             return true;
     return false;
 }
@@ -77,16 +68,6 @@ bool isContent(xmlNodePtr parent, bool parentKeepsAll, xmlNodePtr prev, xmlNodeP
 bool canIndentInside(xmlNodePtr element)
 {
     return holdsIndentableContent(element) && !preservesSpace(element);
-}
-
-// The value of an attribute whose value is held in text nodes, as libxml2 reads it.
-std::string textValue(xmlAttrPtr attr)
-{
-    std::string value;
-    for (xmlNodePtr text = attr->children; text; text = text->next)
-        if (text->content)
-            value += reinterpret_cast<const char*>(text->content);
-    return value;
 }
 
 int depthOf(xmlNodePtr element)
@@ -117,7 +98,7 @@ std::vector<xmlNodePtr> layoutWhitespace(xmlDocPtr doc)
         // ancestors, and most elements hold none.
         int keepsAll = -1;
         for (xmlNodePtr child = element->children; child; child = child->next) {
-            if (child->type != XML_TEXT_NODE || !isWhitespace(child->content))
+            if (child->type != XML_TEXT_NODE || !isWhitespaceOnly(child->content))
                 continue;
             if (keepsAll < 0)
                 keepsAll = preservesSpace(element) || holdsNonWhitespaceText(element);
@@ -130,7 +111,12 @@ std::vector<xmlNodePtr> layoutWhitespace(xmlDocPtr doc)
 
 bool isWhitespaceOnly(const xmlChar* text)
 {
-    return isWhitespace(text);
+    if (!text)
+        return true;
+    for (; *text; ++text)
+        if (*text != ' ' && *text != '\t' && *text != '\n' && *text != '\r')
+            return false;
+    return true;
 }
 
 bool isLayoutBetween(xmlNodePtr parent, bool parentKeepsAll, xmlNodePtr prev, xmlNodePtr next)
@@ -156,20 +142,26 @@ bool holdsIndentableContent(xmlNodePtr element)
     return true;
 }
 
+std::optional<bool> spaceSetting(xmlAttrPtr space)
+{
+    std::string value;
+    for (xmlNodePtr text = space->children; text; text = text->next)
+        if (text->content)
+            value += reinterpret_cast<const char*>(text->content);
+    if (value == "preserve")
+        return true;
+    if (value == "default")
+        return false;
+    return std::nullopt;
+}
+
 bool preservesSpaceWithin(xmlNodePtr element, bool parentPreserves)
 {
     // xmlNodeGetSpacePreserve reads the first attribute named space in the XML namespace, in
     // whatever prefix; "preserve" and "default" decide, any other value leaves the parent's.
-    for (xmlAttrPtr attr = element->properties; attr; attr = attr->next) {
-        if (!attr->ns || !xmlStrEqual(attr->name, BAD_CAST "space") || !xmlStrEqual(attr->ns->href, XML_XML_NAMESPACE))
-            continue;
-        const std::string value = textValue(attr);
-        if (value == "preserve")
-            return true;
-        if (value == "default")
-            return false;
-        break;
-    }
+    for (xmlAttrPtr attr = element->properties; attr; attr = attr->next)
+        if (attr->ns && xmlStrEqual(attr->name, BAD_CAST "space") && xmlStrEqual(attr->ns->href, XML_XML_NAMESPACE))
+            return spaceSetting(attr).value_or(parentPreserves);
     return parentPreserves;
 }
 

@@ -2,6 +2,7 @@
 
 #include <libxml/tree.h>
 
+#include <optional>
 #include <vector>
 
 namespace veldra::xml::detail {
@@ -41,6 +42,9 @@ std::vector<xmlNodePtr> indentedElements(xmlDocPtr doc);
 // in force for it (preservesSpaceWithin).
 // Whether `element` has children, none of them text, an entity reference or an inline element.
 bool holdsIndentableContent(xmlNodePtr element);
+// What an xml:space attribute sets: true for "preserve", false for "default", nothing for any
+// other value (which leaves what the parent has), its value read as libxml2 reads it.
+std::optional<bool> spaceSetting(xmlAttrPtr space);
 // Whether xml:space="preserve" is in force for `element`, as xmlNodeGetSpacePreserve tells,
 // given whether it is for the element's parent.
 bool preservesSpaceWithin(xmlNodePtr element, bool parentPreserves);
