@@ -34,7 +34,9 @@ QString levels(const QString& first, const QString& second = QString())
 DocxParts numberedLabelParts()
 {
     DocxParts parts;
-    parts.styles = "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
+    parts.styles = "<w:style w:type=\"character\" w:styleId=\"Hyperlink\"><w:name w:val=\"Hyperlink\"/>"
+                   "<w:rPr><w:color w:val=\"0563C1\"/><w:u w:val=\"single\"/></w:rPr></w:style>"
+                   "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
                    "<w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name w:val=\"heading 1\"/></w:style>"
                    "<w:style w:type=\"paragraph\" w:styleId=\"Heading2\"><w:name w:val=\"heading 2\"/></w:style>";
     const auto start = [](int value) {
@@ -61,7 +63,8 @@ QString numberedLabel()
              "<w:r><w:t xml:space=\"preserve\">]; see (</w:t></w:r>"
              "<w:hyperlink w:anchor=\"Clinical_Trials\"><w:r><w:t>6.1</w:t></w:r></w:hyperlink>"
              "<w:r><w:t xml:space=\"preserve\">), </w:t></w:r>"
-             "<w:hyperlink r:id=\"rIdX\"><w:r><w:t>A &amp; B</w:t></w:r></w:hyperlink>"
+             "<w:hyperlink r:id=\"rIdX\"><w:r><w:rPr><w:rStyle w:val=\"Hyperlink\"/><w:b/></w:rPr><w:t>A &amp; B</w:t></w:r>"
+             "</w:hyperlink>"
              "<w:r><w:t xml:space=\"preserve\"> and @.</w:t></w:r></w:p>"
            + heading(1, 2, "REFERENCES") + entry("Smith J") + entry("Jones K")
            + heading(1, 2, "HOW SUPPLIED/STORAGE AND HANDLING") + para("Bottles of 90.")
@@ -93,7 +96,10 @@ TEST_F(LinksAndHeadersTest, CitedReferencesAndSectionLinksBecomeLinksAndTheIndex
     EXPECT_TRUE(xml.contains("[<linkHtml href=\"#REFERENCES\">2</linkHtml>]")) << xml.toStdString();
     EXPECT_TRUE(xml.contains("and [6]")) << "a number outside the references stays as it is";
     EXPECT_TRUE(xml.contains("(<linkHtml href=\"#CLINICAL-TRIALS-EXPERIENCE\">6.1</linkHtml>)")) << xml.toStdString();
-    EXPECT_TRUE(xml.contains("<linkHtml href=\"http://example.com/a?b=1&amp;c=2\">A &amp; B</linkHtml>")) << xml.toStdString();
+    // Bold over the whole link stands around it; the link's own underline does not.
+    EXPECT_TRUE(xml.contains("<content styleCode=\"bold\"><linkHtml href=\"http://example.com/a?b=1&amp;c=2\">A &amp; B</linkHtml>"
+                             "</content> and"))
+        << xml.toStdString();
     EXPECT_EQ(linesOf(logLines(), "Warning").filter("Cross Reference Target unknown").size(), 1);
 
     // The character check asked once, for the one character present, and said where.
