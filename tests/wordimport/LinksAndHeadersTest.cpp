@@ -48,7 +48,10 @@ DocxParts numberedLabelParts()
                       + "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/>" + start(6)
                       + "</w:num><w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/>" + start(15)
                       + "</w:num><w:num w:numId=\"3\"><w:abstractNumId w:val=\"2\"/></w:num>";
-    parts.relationships = relationship("rIdX", "hyperlink", "http://example.com/a?b=1&amp;c=2", true);
+    parts.relationships = relationship("rIdX", "hyperlink", "http://example.com/a?b=1&amp;c=2", true)
+                          + relationship("rIdMail", "hyperlink", "MAILTO:safety@example.com", true)
+                          + relationship("rIdScript", "hyperlink", "javascript:alert(document.cookie)", true)
+                          + relationship("rIdFile", "hyperlink", "file:///etc/passwd", true);
     return parts;
 }
 
@@ -64,7 +67,10 @@ QString numberedLabel()
              "<w:hyperlink w:anchor=\"Clinical_Trials\"><w:r><w:t>6.1</w:t></w:r></w:hyperlink>"
              "<w:r><w:t xml:space=\"preserve\">), </w:t></w:r>"
              "<w:hyperlink r:id=\"rIdX\"><w:r><w:rPr><w:rStyle w:val=\"Hyperlink\"/><w:b/></w:rPr><w:t>A &amp; B</w:t></w:r>"
-             "</w:hyperlink>"
+             "</w:hyperlink><w:r><w:t xml:space=\"preserve\">, </w:t></w:r>"
+             "<w:hyperlink r:id=\"rIdMail\"><w:r><w:t>Write</w:t></w:r></w:hyperlink><w:r><w:t xml:space=\"preserve\">, </w:t></w:r>"
+             "<w:hyperlink r:id=\"rIdScript\"><w:r><w:t>Run</w:t></w:r></w:hyperlink><w:r><w:t xml:space=\"preserve\">, </w:t></w:r>"
+             "<w:hyperlink r:id=\"rIdFile\"><w:r><w:t>Open</w:t></w:r></w:hyperlink>"
              "<w:r><w:t xml:space=\"preserve\"> and @.</w:t></w:r></w:p>"
            + heading(1, 2, "REFERENCES") + entry("Smith J") + entry("Jones K")
            + heading(1, 2, "HOW SUPPLIED/STORAGE AND HANDLING") + para("Bottles of 90.")
@@ -98,8 +104,12 @@ TEST_F(LinksAndHeadersTest, CitedReferencesAndSectionLinksBecomeLinksAndTheIndex
     EXPECT_TRUE(xml.contains("(<linkHtml href=\"#CLINICAL-TRIALS-EXPERIENCE\">6.1</linkHtml>)")) << xml.toStdString();
     // Bold over the whole link stands around it; the link's own underline does not.
     EXPECT_TRUE(xml.contains("<content styleCode=\"bold\"><linkHtml href=\"http://example.com/a?b=1&amp;c=2\">A &amp; B</linkHtml>"
-                             "</content> and"))
+                             "</content>, <linkHtml href=\"MAILTO:safety@example.com\">Write</linkHtml>, Run, Open and"))
         << xml.toStdString();
+    // Addresses a browser would run or open locally stay text, and the log names them.
+    const QStringList warnings = linesOf(logLines(), "Warning");
+    EXPECT_EQ(warnings.filter("javascript:alert(document.cookie)").size(), 1) << warnings.join('\n').toStdString();
+    EXPECT_EQ(warnings.filter("file:///etc/passwd").size(), 1);
     EXPECT_EQ(linesOf(logLines(), "Warning").filter("Cross Reference Target unknown").size(), 1);
 
     // The character check asked once, for the one character present, and said where.
