@@ -85,14 +85,14 @@ void setRuns(RunStack& runs, const std::array<bool, RunCount>& formats, QString&
 }
 
 // The runs that cover every character of a link, so that they stand around the link and keep
-// its text whole. The underline of the link's character style is the link's own look.
+// its text whole. The underline of the link's character style is the link's own look; a
+// superscript or subscript holds text only, never a link.
 std::array<bool, RunCount> formatsAroundLink(const word::Font& font)
 {
-    const auto whole = [](int value) { return value == word::True; };
     const int underline = font.underline();
     const bool ownUnderline = underline != word::underline::None && underline != word::Mixed
                               && font.underlineFromCharacterStyle() == word::False;
-    return {whole(font.bold()), whole(font.italic()), ownUnderline, whole(font.superscript()), whole(font.subscript())};
+    return {font.bold() == word::True, font.italic() == word::True, ownUnderline, false, false};
 }
 
 // The runs around each hyperlink of the paragraph, by the link's first character.

@@ -76,6 +76,8 @@ TEST(CharacterMarkupTest, RunsNestProperlyAndTextIsEscaped)
         {"a format over part of a link is left out, one running on after it resumes",
          "<w:p>" + link(run("Li", italic + linkStyle) + run("nk", linkStyle)) + run(" here", italic) + "</w:p>",
          "Link" + I + " here</content>\r"},
+        {"a superscript ends before a link: it holds text only",
+         "<w:p>" + run("x", sup) + link(run("5", sup + linkStyle)) + run("y") + "</w:p>", "<sup>x</sup>5y\r"},
         {"an underline stated on the link itself stays", "<w:p>" + run("see ") + link(run("Link", underline)) + "</w:p>",
          "see " + U + "Link</content>\r"},
         {"a formatted paragraph of a lone slash is empty", "<w:p>" + run(" / ", bold) + "</w:p>", ""},
