@@ -13,11 +13,13 @@ class Node;
 // say little about that (an empty element is four bytes of a file and about a kilobyte in the
 // editor), so the editor counts the elements and attributes of a file before it parses it and
 // refuses one it cannot hold, and an import stops before it would make a document the editor
-// cannot open again. bench/editor_memory_bench.cpp measures what each costs at the peak of an
-// open; a document at both limits stays within about 2.5 GB. The bytes of the file are
-// bounded too, by what the XML layer reads (xml::kMaxInputBytes).
-inline constexpr qint64 kMaxEditorElements = 2'000'000;
-inline constexpr qint64 kMaxEditorAttributes = 8'000'000;
+// cannot open again. At the peak of an open an element costs about 1.1 KB and an attribute
+// about 330 bytes (bench/editor_memory_bench.cpp), so a document at both limits takes about
+// 2.4 GB besides its texts, and a listing of 1,000 products (440,000 elements, 1.36 million
+// attributes) under 1 GB. The bytes of the file, and with them the texts, are bounded by what
+// the XML layer reads (xml::kMaxInputBytes).
+inline constexpr qint64 kMaxEditorElements = 1'000'000;
+inline constexpr qint64 kMaxEditorAttributes = 4'000'000;
 
 // The size of a document, or of what an import adds to one, as the editor's limit counts it.
 struct DocumentSize {
@@ -31,7 +33,7 @@ struct DocumentSize {
 // Whether the editor opens a document of that size.
 bool fitsInEditor(const DocumentSize& size);
 
-// The limit as messages state it: "up to 2000000 elements, 8000000 attributes and 256 MiB".
+// The limit as messages state it: "up to 1000000 elements, 4000000 attributes and 256 MiB".
 QString editorLimitText();
 
 // The elements and attributes of `node` and everything below it, of the whole tree for a
