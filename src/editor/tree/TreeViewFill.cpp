@@ -80,10 +80,8 @@ void requireEditableSize(const QString& file)
         throw VbError(err::FileAccess, QStringLiteral("XMLOnTreeView"),
                       QStringLiteral("%1 is too large to open in the editor (%2 elements and %3 attributes; the editor "
                                      "opens documents of %4).")
-                          .arg(vbstr::fileNameOf(file))
-                          .arg(count.elements)
-                          .arg(count.attributes)
-                          .arg(editorLimitText()));
+                          .arg(vbstr::fileNameOf(file), QString::number(count.elements),
+                               QString::number(count.attributes), editorLimitText()));
 }
 
 VbError loadError(const QString& file, const xml::ParseError& error)
