@@ -446,6 +446,44 @@ TEST_F(EndToEndTest, TheTitleOfALabelImportedAfterTheDataOfAnUntitledSplFileIsKe
     EXPECT_EQ(title.text().trimmed(), "VELDRA tablets");
 }
 
+// A Word label without highlights (an OTC label headed "Drug Facts", a label written without
+// them) gives no title: the title the general data brought from the label's SPL file stays,
+// and the log says why.
+TEST_F(EndToEndTest, TheTitleFromTheSplFileStaysWhenTheWordLabelHasNone)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    const QString drugFacts = save(docxFrom(styled("Title", "Drug Facts") + para("Cough syrup")
+                                                + styled("Heading1", "Uses") + para("Temporarily relieves cough."),
+                                            parts),
+                                   QStringLiteral("drug-facts.docx"));
+    struct Label {
+        QString docx;
+        const char* spl;
+    };
+    for (const Label& label : {Label{drugFacts, "openfda-cough-otc/cough.xml"},
+                               Label{fixture(QStringLiteral("docx/labels/cough-otc.docx")), "openfda-cough-otc/cough.xml"},
+                               Label{fixture(QStringLiteral("docx/labels/lipitor-rx-resaved.docx")),
+                                     "openfda-lipitor-rx/lipitor-orig.xml"}}) {
+        SCOPED_TRACE(label.docx.toStdString());
+        delete editor;
+        editor = nullptr;
+        closeLog();
+        newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/") + QLatin1String(label.spl)));
+        const xml::Node options = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
+        options.selectSingleNode(QStringLiteral("ExcerptStyle")).setText(QStringLiteral("Title"));
+        options.selectSingleNode(QStringLiteral("LoadDocumentTitle")).setText(QStringLiteral("Yes"));
+        const QString fromSpl = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/GeneralData/Title")).text();
+        ASSERT_FALSE(fromSpl.trimmed().isEmpty());
+
+        importLabel(label.docx);
+
+        EXPECT_EQ(editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/GeneralData/Title")).text(), fromSpl);
+        EXPECT_EQ(logLines().filter(QStringLiteral("No document title was found in the Word document")).size(), 1);
+        EXPECT_TRUE(logLines().filter(QStringLiteral("Setting Document Title")).isEmpty());
+    }
+}
+
 // The newcomer's road: the empty label template the program generates, imported as it is
 // and built, gives every section of the label skeleton with its subsections, lists and
 // tables, in SPL that the schema accepts.
@@ -731,3 +769,4 @@ TEST_F(EndToEndTest, RealWordConstructsKeepTheirWordsListsAndPictures)
     newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml")));
     expectValid(importAndBuild(save(docxFrom(label + para(""), parts), QStringLiteral("whole.docx"))));
 }
+
