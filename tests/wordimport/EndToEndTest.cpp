@@ -17,6 +17,7 @@
 #include "support/SplLabelDocx.h"
 #include "splbuilder/clsSPL.h"
 #include "wordimport/ProductLabelImport.h"
+#include "wordimport/SectionNumbering.h"
 #include "wordimport/template/LabelTemplateDocument.h"
 
 #include <QApplication>
@@ -484,6 +485,47 @@ TEST_F(EndToEndTest, TheTitleFromTheSplFileStaysWhenTheWordLabelHasNone)
     }
 }
 
+// Numbering a real label by position twice numbers every section and its subsections in the
+// label's order, 1 up, twice; the LOINC codes looked up afterwards are still those of the
+// titles' words.
+TEST_F(EndToEndTest, ALabelNumberedTwiceKeepsItsOrderAndItsSectionCodes)
+{
+    const QString splFile = fixture(QStringLiteral("spl-documents/openfda-viagra-rx-with-images/64f8040f-938d-4236-8e22-c838c9b5f8da.xml"));
+    newSettingsWithDataOf(splFile);
+    editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ExcerptStyle")).setText(QStringLiteral("Title"));
+    importLabel(save(labelDocxFromSpl(splFile).docx));
+    const auto subsections = [this] {
+        QList<QStringList> titles, codes;
+        for (const xml::Node& section : editor->XMLDoc->selectNodes(QStringLiteral("//DocumentSections/Section"))) {
+            titles.append({section.selectSingleNode(QStringLiteral("SectionTitle")).text()});
+            codes.append(QStringList());
+            for (const xml::Node& sub : section.selectNodes(QStringLiteral("component/section"))) {
+                titles.last() << sub.selectSingleNode(QStringLiteral("title")).text();
+                codes.last() << sub.selectSingleNode(QStringLiteral("code")).getAttribute(QStringLiteral("code"));
+            }
+        }
+        return std::pair{titles, codes};
+    };
+    const auto [titles, codes] = subsections();
+    ASSERT_GE(titles.size(), 10);
+
+    ProductLabelAddSectionNumbers(*editor->XMLDoc, QStringLiteral("."));
+    ProductLabelAddSectionNumbers(*editor->XMLDoc, QStringLiteral("."));
+    clsSPL().ProcessLoincCodes(editor->XMLDoc.get());
+
+    QList<QStringList> numbered;
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        const QString n = QString::number(i + 1);
+        numbered.append({n + ". " + n + ". " + titles[i][0]});
+        for (qsizetype j = 1; j < titles[i].size(); ++j) {
+            const QString m = n + '.' + QString::number(j);
+            numbered.last() << m + ' ' + m + ' ' + titles[i][j];
+        }
+    }
+    EXPECT_EQ(subsections().first, numbered);
+    EXPECT_EQ(subsections().second, codes);
+}
+
 // The newcomer's road: the empty label template the program generates, imported as it is
 // and built, gives every section of the label skeleton with its subsections, lists and
 // tables, in SPL that the schema accepts.
@@ -769,4 +811,3 @@ TEST_F(EndToEndTest, RealWordConstructsKeepTheirWordsListsAndPictures)
     newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml")));
     expectValid(importAndBuild(save(docxFrom(label + para(""), parts), QStringLiteral("whole.docx"))));
 }
-
