@@ -17,11 +17,10 @@ namespace {
 QString linkRefusal(const QByteArray& name)
 {
     struct stat target{};
-    if (::stat(name.constData(), &target) == 0)
-        return QStringLiteral("it is a symbolic link, not a file");
-    if (errno == ELOOP)
+    const int error = ::stat(name.constData(), &target) == 0 ? 0 : errno;
+    if (error == ELOOP)
         return QStringLiteral("it is a symbolic link in a loop of links");
-    if (errno == ENOENT || errno == ENOTDIR)
+    if (error == ENOENT || error == ENOTDIR)
         return QStringLiteral("it is a symbolic link whose target is missing");
     return QStringLiteral("it is a symbolic link, not a file");
 }
