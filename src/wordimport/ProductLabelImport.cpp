@@ -257,6 +257,22 @@ xml::Node documentTitleElement(const xml::Document& settings, const xml::Documen
     return generalData.appendChild(title);
 }
 
+// Sets the label's title read from the Word document. A document without one (an OTC label,
+// a label written without highlights) leaves the title already there, which general data
+// taken from an SPL file may have filled.
+void loadDocumentTitle(const xml::Document& settings, const xml::Document& definition, const QString& title)
+{
+    WriteLog(logSeparator(), QString());
+    if (title.trimmed().isEmpty()) {
+        WriteLog(log_category::Warning, QStringLiteral("No document title was found in the Word document (it is read from the "
+                                                       "excerpt 'HIGHLIGHTS OF PRESCRIBING INFORMATION'); the document title "
+                                                       "was left as it was."));
+        return;
+    }
+    WriteLog(log_category::Information, QStringLiteral("Setting Document Title, loaded from 'HIGHLIGHTS OF PRESCRIBING INFORMATION'"));
+    skip([&] { documentTitleElement(settings, definition).setText(title); });
+}
+
 } // namespace
 
 void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDocument)
@@ -323,13 +339,8 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
         if (numbering && numbering.text() == QLatin1String("Yes"))
             ProductLabelAddSectionNumbersFromWord(settings, *converter);
         const xml::Node loadTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
-        if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES")) {
-            WriteLog(logSeparator(), QString());
-            WriteLog(log_category::Information, QStringLiteral("Setting Document Title, loaded from 'HIGHLIGHTS OF PRESCRIBING INFORMATION'"));
-            skip([&] {
-                documentTitleElement(settings, definition).setText(storableTitle(converter->DocumentTitle));
-            });
-        }
+        if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES"))
+            loadDocumentTitle(settings, definition, storableTitle(converter->DocumentTitle));
         moveToFront(settings, QStringLiteral("RECENT MAJOR CHANGES"));
         moveToFront(settings, QStringLiteral("FULL PRESCRIBING INFORMATION"));
         WriteLog(logSeparator(), QString());
