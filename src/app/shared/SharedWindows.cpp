@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QWidget>
 
 namespace veldra {
@@ -32,8 +33,10 @@ void ShellOpenAddress(const QString& address)
                ui::Buttons::OK, ui::Icon::Warning);
 }
 
-void SetWindowOnTop(QWidget* window, bool onTop)
+void SetWindowOnTop(QWidget* target, bool onTop)
 {
+    // The window may close while events run.
+    const QPointer<QWidget> window(target);
     ui::pumpMessages();
     if (window) {
         // Changing a window's flags hides it and may move it: put both back.
