@@ -24,6 +24,16 @@ void ShellOpenFile(const QString& file)
                ui::Buttons::OK, ui::Icon::Warning);
 }
 
+void ShellOpenFolder(const QString& folder)
+{
+    if (ui::shellOpen(folder))
+        return;
+    const QString path = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    ui::msgBox(QStringLiteral("The desktop has no program to open this folder:\r\n\r\n") + path
+                   + QStringLiteral("\r\n\r\nPlease open it by hand."),
+               ui::Buttons::OK, ui::Icon::Warning);
+}
+
 void ShellOpenAddress(const QString& address)
 {
     if (ui::shellOpen(address))

@@ -1,18 +1,17 @@
 #include "platform/ui/QtBackend.h"
 
 #include "platform/core/AppInfo.h"
+#include "platform/ui/DesktopOpener.h"
 #include "platform/ui/DialogPlacement.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QUrl>
 
 namespace veldra::ui {
 
@@ -152,8 +151,7 @@ std::optional<QColor> QtBackend::chooseColor(const QColor& initial)
 
 bool QtBackend::shellOpen(const QString& target)
 {
-    const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
-    return QDesktopServices::openUrl(url);
+    return openWithDesktop(target);
 }
 
 void QtBackend::setClipboardText(const QString& text)
