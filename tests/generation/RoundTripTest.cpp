@@ -417,8 +417,10 @@ TEST_F(RoundTripTest, AKitComesBackWithItsPartsAndBuildsAsAKit)
 }
 
 // The pictures of a label travel with its sections: the import copies those beside the SPL
-// file into the image folder, and the build warns once for each picture it cannot find.
-TEST_F(RoundTripTest, ImportedPicturesAreCopiedToTheImageFolderAndABuildWarnsOfMissingOnes)
+// file into the image folder. An SPL goes out with the pictures of its own folder, so a build
+// into another folder warns once for each picture it refers to, naming the image folder that
+// holds it; a build beside the pictures warns only of the one that is gone.
+TEST_F(RoundTripTest, ImportedPicturesAreCopiedToTheImageFolderAndABuildWarnsOfThoseNotBesideIt)
 {
     const Label viagra = DrugLabels.at(5);
     const QString original = fixtureLabel(viagra);
@@ -431,15 +433,30 @@ TEST_F(RoundTripTest, ImportedPicturesAreCopiedToTheImageFolderAndABuildWarnsOfM
     EXPECT_TRUE(logHas(QStringLiteral("Information"), QStringLiteral("Copying File '%1' to Folder '%2'")
                                                           .arg(QFileInfo(original).dir().filePath(QStringLiteral("viagra-01.jpg")), images)));
 
-    const QString built = dir.file(QStringLiteral("out/label.xml"));
+    const auto missingWarnings = [] { return logText().split(QLatin1Char('\n')).filter(QStringLiteral("Warning        Image file '")); };
+    const QString elsewhere = dir.file(QStringLiteral("out/label.xml"));
     QDir().mkpath(dir.file(QStringLiteral("out")));
-    const auto missingWarnings = [] { return int(logText().count(QStringLiteral("Warning        Image file '"))); };
-    TransformSPLR4ToSPL(*editor->XMLDoc, built);
-    EXPECT_EQ(missingWarnings(), 0) << logText().toStdString();
+    TransformSPLR4ToSPL(*editor->XMLDoc, elsewhere);
+    const QStringList notBeside = missingWarnings();
+    EXPECT_EQ(notBeside.size(), copied.size()) << logText().toStdString();
+    for (const QString& picture : copied)
+        EXPECT_EQ(notBeside.filter(QStringLiteral("'%1' is not beside the SPL File in the folder '%2'")
+                                       .arg(picture, QFileInfo(elsewhere).absolutePath()))
+                      .filter(QStringLiteral("it is in the image folder '%1'").arg(images))
+                      .size(),
+                  1)
+            << picture.toStdString();
+    EXPECT_TRUE(logText().contains(QStringLiteral("Operation Completed")));
+
+    closeLog();
+    const QString beside = QDir(images).filePath(QStringLiteral("label.xml"));
+    TransformSPLR4ToSPL(*editor->XMLDoc, beside);
+    EXPECT_TRUE(missingWarnings().isEmpty()) << logText().toStdString();
     QFile::remove(QDir(images).filePath(QStringLiteral("viagra-07.jpg")));
-    TransformSPLR4ToSPL(*editor->XMLDoc, built);
-    EXPECT_EQ(missingWarnings(), 1);
-    EXPECT_TRUE(logText().contains(QStringLiteral("Image file 'viagra-07.jpg' is not in the image folder")));
+    TransformSPLR4ToSPL(*editor->XMLDoc, beside);
+    EXPECT_EQ(missingWarnings(), QStringList(QStringLiteral("Warning        Image file 'viagra-07.jpg' is not beside the SPL File in "
+                                                            "the folder '%1': the SPL File refers to a missing file")
+                                                 .arg(images)));
     EXPECT_TRUE(logText().contains(QStringLiteral("Operation Completed")));
 }
 
