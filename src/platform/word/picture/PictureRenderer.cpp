@@ -3,11 +3,9 @@
 #include "platform/word/picture/MetafileConversion.h"
 #include "platform/word/picture/PictureCanvas.h"
 #include "platform/word/picture/PictureKind.h"
-#include "platform/word/picture/SvgReferences.h"
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cmath>
@@ -57,40 +55,32 @@ RenderedPicture drawBitmap(const QByteArray& bytes, PictureCanvas& canvas)
     return RenderedPicture{canvas.result(), QString()};
 }
 
-RenderedPicture drawSvg(const QByteArray& svg, PictureCanvas& canvas,
-                        const QRectF& partOfPicture = QRectF(0, 0, 1, 1))
+RenderedPicture drawSvg(const QByteArray& svg, PictureCanvas& canvas)
 {
-    if (svgRefersOutside(svg))
-        return failure(QStringLiteral("the SVG picture draws images from outside the document"));
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid())
-        return failure(QStringLiteral("the SVG picture could not be read"));
-    canvas.draw(renderer, partOfPicture);
+    const BitmapConversion conversion = svgToBitmap(svg, drawingSizeWithinLimits(canvas.placement().size()));
+    if (conversion.image.isNull())
+        return failure(conversion.reason);
+    canvas.draw(conversion.image);
     return RenderedPicture{canvas.result(), QString()};
 }
 
+// The converter draws the EMF picture at the size its drawing takes on the canvas.
 RenderedPicture drawEmf(const QByteArray& emf, PictureCanvas& canvas)
 {
-    const SvgConversion conversion = emfToSvg(emf);
-    if (conversion.svg.isEmpty())
+    const QRectF part = emfPartOfFrame(emf);
+    const QSizeF size(part.width() * canvas.placement().width(), part.height() * canvas.placement().height());
+    const BitmapConversion conversion = emfToBitmap(emf, drawingSizeWithinLimits(size));
+    if (conversion.image.isNull())
         return failure(conversion.reason);
-    return drawSvg(conversion.svg, canvas, conversion.partOfFrame);
+    canvas.draw(conversion.image, part);
+    return RenderedPicture{canvas.result(), QString()};
 }
 
 // The WMF player draws without smoothing, so it draws at twice the size shown and the
 // reduction smooths its edges (within the size limits).
-QSize wmfDrawingSize(const QRectF& placement)
-{
-    const double width = 2 * placement.width();
-    const double height = 2 * placement.height();
-    const double scale = std::min({1.0, picture_limits::MaxSide / width, picture_limits::MaxSide / height,
-                                   std::sqrt(picture_limits::MaxPixels / (width * height))});
-    return QSize(std::max(1, int(std::lround(width * scale))), std::max(1, int(std::lround(height * scale))));
-}
-
 RenderedPicture drawWmf(const QByteArray& wmf, PictureCanvas& canvas)
 {
-    const BitmapConversion conversion = wmfToBitmap(wmf, wmfDrawingSize(canvas.placement()));
+    const BitmapConversion conversion = wmfToBitmap(wmf, drawingSizeWithinLimits(2 * canvas.placement().size()));
     if (conversion.image.isNull())
         return failure(conversion.reason);
     canvas.draw(conversion.image);

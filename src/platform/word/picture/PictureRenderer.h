@@ -56,9 +56,9 @@ inline constexpr std::chrono::seconds MetafileTimeLimit{20};
 QSize pixelSizeFromExtent(qint64 widthEmu, qint64 heightEmu);
 
 // Draws the picture cropped and scaled to exactly `pixels`, its transparency flattened on
-// white. PNG, JPEG, GIF, BMP, TIFF and WebP are decoded by Qt's image readers, SVG by
-// QtSvg, EMF through an SVG conversion, WMF through a bitmap player; both metafile
-// converters run in a process of their own, under a time limit. The format is
+// white. PNG, JPEG, GIF, BMP, TIFF and WebP are decoded by Qt's image readers; SVG, EMF
+// and WMF pictures are drawn by the converter program, in a process of its own under a
+// time limit (SVG by QtSvg, EMF through an SVG conversion, WMF through a bitmap player). The format is
 // recognised from the bytes first, then from the content type or name. Anything that
 // cannot be drawn (a chart, SmartArt, an unknown or damaged format, a size beyond the
 // limits) gives a reason, never an exception.
