@@ -126,19 +126,26 @@ QSize pixelSizeFromExtent(qint64 widthEmu, qint64 heightEmu)
     return QSize(pixels(widthEmu), pixels(heightEmu));
 }
 
-RenderedPicture renderPicture(const PictureMedia& media, const PictureCrop& crop, QSize pixels)
+QString citationFault(const PictureCrop& crop, QSize pixels)
 {
     if (pixels.width() < 1 || pixels.height() < 1)
-        return failure(QStringLiteral("the picture has no size"));
+        return QStringLiteral("the picture has no size");
     if (isTooLarge(pixels, picture_limits::MaxSide, picture_limits::MaxPixels))
-        return failure(QStringLiteral("the picture's size of %1 x %2 pixels is larger than allowed")
-                           .arg(pixels.width())
-                           .arg(pixels.height()));
+        return QStringLiteral("the picture's size of %1 x %2 pixels is larger than allowed")
+            .arg(pixels.width())
+            .arg(pixels.height());
+    if (!uncroppedPlacement(crop, pixels))
+        return QStringLiteral("the crop leaves nothing of the picture");
+    return QString();
+}
+
+RenderedPicture renderPicture(const PictureMedia& media, const PictureCrop& crop, QSize pixels)
+{
+    if (QString fault = citationFault(crop, pixels); !fault.isEmpty())
+        return failure(fault);
     if (media.bytes.size() > picture_limits::MaxMediaBytes)
         return failure(QStringLiteral("the picture's data is larger than allowed"));
     const std::optional<QRectF> placement = uncroppedPlacement(crop, pixels);
-    if (!placement)
-        return failure(QStringLiteral("the crop leaves nothing of the picture"));
     try {
         PictureCanvas canvas(pixels, *placement);
         return draw(media, canvas);

@@ -55,6 +55,10 @@ inline constexpr std::chrono::seconds MetafileTimeLimit{20};
 // pixel), rounded to the nearest pixel.
 QSize pixelSizeFromExtent(qint64 widthEmu, qint64 heightEmu);
 
+// Why a picture cannot be drawn at `pixels` with `crop`, whatever its media holds: no
+// size, a size beyond the limits, a crop that leaves nothing. Empty when it can be.
+QString citationFault(const PictureCrop& crop, QSize pixels);
+
 // Draws the picture cropped and scaled to exactly `pixels`, its transparency flattened on
 // white. PNG, JPEG, GIF, BMP, TIFF and WebP are decoded by Qt's image readers; SVG, EMF
 // and WMF pictures are drawn by the converter program, in a process of its own under a
