@@ -105,6 +105,9 @@ TEST_F(AddSPLFromFileTest, SectionsAndMediaOfTheFileJoinTheBuiltSPL)
     EXPECT_TRUE(QFileInfo::exists(outside.file("keep.jpg")));
     EXPECT_TRUE(QFileInfo::exists(source.file("viagra-01.jpg")));
     EXPECT_TRUE(logText().contains("left alone: ../viagra-02.jpg"));
+    // The absolute name of the unreferenced MM3 is refused by the copy, and again by the
+    // removal of the unreferenced media's files.
+    EXPECT_EQ(logCount("left alone: " + outside.file("keep.jpg")), 2);
 
     for (const xml::Node& id : target.selectNodes("//id[@root]"))
         EXPECT_EQ(id.getAttribute("root"), id.getAttribute("root").toLower());
