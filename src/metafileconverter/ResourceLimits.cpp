@@ -29,7 +29,8 @@ bool limitResources()
     bool ok = setLimit(RLIMIT_CPU, ProcessorSeconds) && setLimit(RLIMIT_CORE, 0);
 #ifndef VELDRA_ADDRESS_SANITIZER
     // A drawing of the largest size the renderer asks for (25 million pixels of four bytes),
-    // its PNG, the player's own 64 MB and the libraries themselves fit well within this.
+    // its PNG, the player's own 64 MB, the SVG reader's nodes of an EMF drawing (bounded by
+    // their count) and the libraries themselves fit well within this.
     // AddressSanitizer reserves terabytes of address space for its shadow memory at start, so
     // a sanitizer build keeps the player's own memory budget and the time limits only.
     constexpr rlim_t AddressSpaceBytes = rlim_t(1) << 30;

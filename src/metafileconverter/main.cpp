@@ -1,13 +1,16 @@
 // The metafile converter: a program of its own beside Veldra's executable, so that a
-// metafile that hangs, crashes or exhausts memory in a third-party converter ends this
-// process only. The renderer starts it for each EMF or WMF picture, with a time limit:
-//     veldra-metafile emf < picture.emf > picture.svg
+// vector picture that hangs, crashes or exhausts memory in a third-party converter, or
+// takes long to draw, ends this process only. The renderer starts it for each EMF, WMF or
+// SVG picture, with a time limit, and gets the picture drawn at the size it asks for:
+//     veldra-metafile emf <width> <height> < picture.emf > picture.png
 //     veldra-metafile wmf <width> <height> < picture.wmf > picture.png
-// Exit status 0: the converted document is on standard output; 1: the library could not
-// convert the metafile; 2: wrong arguments, a metafile or result too large, or limits the
-// system refused.
+//     veldra-metafile svg <width> <height> < picture.svg > picture.png
+// The exit status says how it went (ExitStatus.h).
 #include "metafileconverter/Conversions.h"
+#include "metafileconverter/ExitStatus.h"
 #include "metafileconverter/ResourceLimits.h"
+
+#include <QGuiApplication>
 
 #include <cerrno>
 #include <cstdlib>
@@ -19,10 +22,6 @@
 namespace {
 
 using namespace veldra::metafile;
-
-constexpr int Converted = 0;
-constexpr int NotConverted = 1;
-constexpr int Refused = 2;
 
 // As large as the renderer hands over, and as large as a drawing it asks for can become.
 constexpr std::size_t MaxInputBytes = 64u * 1024 * 1024;
@@ -69,15 +68,37 @@ unsigned side(const char* text)
     return unsigned(value);
 }
 
-int convert(int argc, char** argv, std::string&& metafile, std::string& result)
+// Qt's SVG reader draws text with the fonts of a GUI application (without a display).
+std::string drawSvg(const std::string& svg, unsigned width, unsigned height, std::string& refusal)
+{
+    if (svg.empty())
+        return {};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "veldra-metafile";
+    static char* argv[] = {name, nullptr};
+    const QGuiApplication application(argc, argv);
+    return svgToPng(svg, width, height, refusal);
+}
+
+int convert(int argc, char** argv, std::string&& picture, std::string& result)
 {
     const std::string kind = argc > 1 ? argv[1] : "";
-    if (kind == "emf" && argc == 2)
-        result = emfToSvg(std::move(metafile));
-    else if (kind == "wmf" && argc == 4 && side(argv[2]) && side(argv[3]))
-        result = wmfToPng(std::move(metafile), side(argv[2]), side(argv[3]));
+    if (argc != 4 || !side(argv[2]) || !side(argv[3]))
+        return Refused;
+    std::string refusal;
+    if (kind == "emf")
+        result = drawSvg(emfToSvg(std::move(picture)), side(argv[2]), side(argv[3]), refusal);
+    else if (kind == "svg")
+        result = drawSvg(picture, side(argv[2]), side(argv[3]), refusal);
+    else if (kind == "wmf")
+        result = wmfToPng(std::move(picture), side(argv[2]), side(argv[3]));
     else
         return Refused;
+    if (!refusal.empty()) {
+        result = refusal;
+        return NotDrawn;
+    }
     if (result.size() > MaxOutputBytes)
         return Refused;
     return result.empty() ? NotConverted : Converted;
@@ -89,12 +110,12 @@ int main(int argc, char** argv)
 {
     if (!limitResources())
         return Refused;
-    std::string metafile;
-    if (!readAll(STDIN_FILENO, metafile))
+    std::string picture;
+    if (!readAll(STDIN_FILENO, picture))
         return Refused;
     std::string result;
-    const int status = convert(argc, argv, std::move(metafile), result);
-    if (status == Converted && !writeAll(STDOUT_FILENO, result))
+    const int status = convert(argc, argv, std::move(picture), result);
+    if ((status == Converted || status == NotDrawn) && !writeAll(STDOUT_FILENO, result))
         return Refused;
     // What the libraries keep for themselves goes back with the process.
     _exit(status);

@@ -102,6 +102,7 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
     try {
         SPL = std::make_unique<clsSPL>();
         ImageCounter = 0;
+        pictures_.reset();
         if (ImageTargetFolder.isEmpty())
             throw VbError(err::General, QStringLiteral("clsWord"), QStringLiteral("No image target folder given"));
         TargetFolder = ImageTargetFolder;

@@ -8,18 +8,6 @@
 
 namespace veldra {
 
-namespace {
-
-// The stored crop as fractions of the picture becomes thousandths of a percent cut off each edge.
-word::PictureCrop cropOf(const QRectF& shown)
-{
-    const auto thousandths = [](double fraction) { return static_cast<int>(std::lround(fraction * 100000.0)); };
-    return {thousandths(shown.left()), thousandths(shown.top()), thousandths(1.0 - shown.right()),
-            thousandths(1.0 - shown.bottom())};
-}
-
-} // namespace
-
 QString clsWord::ProcessImage(const word::Collection<word::InlineShape>& InlineShapes, QString& SectionTitle,
                               QString& SubSectionTitle, const QString& Folder, bool AddToText)
 {
@@ -32,14 +20,14 @@ QString clsWord::ProcessImage(const word::Collection<word::InlineShape>& InlineS
         const QString path = QDir(Folder).filePath(fileName);
         if (ExtractImages) {
             WriteLog(log_category::Information, indent + QStringLiteral("Extracting Image ") + fileName);
-            const word::PictureData data = shape.picture();
-            QString reason = data.error;
+            if (!pictures_)
+                pictures_.emplace(PictureDrawingTime);
+            const bool timeWasLeft = !pictures_->drawingTimeIsSpent();
+            QString reason;
             try {
                 if (!dib_)
                     dib_ = std::make_unique<cDIBSection>();
-                if (data.ok())
-                    writePictureAsJpeg({data.bytes, data.contentType, data.extension}, cropOf(data.crop),
-                                       QSize(shape.pixelWidth(), shape.pixelHeight()), path, *dib_, reason);
+                writePictureAsJpeg(pictures_->draw(shape), path, *dib_, reason);
             } catch (const std::exception& e) {
                 WriteLog(log_category::Error, indent + toVbError(e, QStringLiteral("clsWord")).text());
             }
@@ -50,6 +38,12 @@ QString clsWord::ProcessImage(const word::Collection<word::InlineShape>& InlineS
                                  + QStringLiteral(": ") + reason);
                 WriteLog(log_category::Warning, indent + QStringLiteral("Check and replace Image file as needed: ") + fileName);
             }
+            if (timeWasLeft && pictures_->drawingTimeIsSpent())
+                WriteLog(log_category::Warning,
+                         indent + QStringLiteral("Drawing the pictures of this document has taken more than the %1 seconds "
+                                                 "allowed: the pictures after %2 are not drawn.")
+                                      .arg(double(pictures_->drawingTime().count()) / 1000.0)
+                                      .arg(fileName));
         } else {
             WriteLog(log_category::Information, indent + QStringLiteral("Linking Image ") + fileName);
             WriteLog(log_category::Warning, indent + QStringLiteral("Manual setup, corresponding Image file must be saved as:"));

@@ -9,17 +9,16 @@
 
 namespace veldra {
 
-bool writePictureAsJpeg(const word::PictureMedia& media, const word::PictureCrop& crop, QSize pixels,
-                        const QString& jpegPath, cDIBSection& dib, QString& reason)
+bool writePictureAsJpeg(const word::RenderedPicture& picture, const QString& jpegPath, cDIBSection& dib,
+                        QString& reason)
 {
-    const word::RenderedPicture rendered = word::renderPicture(media, crop, pixels);
-    if (!rendered.ok()) {
-        reason = rendered.reason;
+    if (!picture.ok()) {
+        reason = picture.reason;
         return false;
     }
-    dib.CreateFromPicture(rendered.image);
+    dib.CreateFromPicture(picture.image);
     if (!dib.DIBSectionBitsPtr()) {
-        reason = QStringLiteral("no memory for a bitmap of %1 x %2 pixels").arg(pixels.width()).arg(pixels.height());
+        reason = QStringLiteral("no memory for a bitmap of %1 x %2 pixels").arg(picture.image.width()).arg(picture.image.height());
         return false;
     }
     // The writer replaces the old picture only with a complete new one and keeps one the

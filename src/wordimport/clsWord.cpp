@@ -57,6 +57,7 @@ void clsWord::CloseDocument()
     ParagraphList.clear();
     ParagraphCount = 0;
     crossReferenceItems_.reset();
+    pictures_.reset();
 }
 
 bool clsWord::ProcessDocument(buildform::BuildRequest& /*request*/)

@@ -4,6 +4,7 @@
 #include "platform/word/Document.h"
 #include "platform/xml/tree/Document.h"
 #include "splbuilder/clsSPL.h"
+#include "wordimport/PictureWork.h"
 #include "wordimport/cDIBSection.h"
 
 #include <QString>
@@ -55,6 +56,9 @@ public:
     long CrossReferenceEndIndex = 0;
     // True: pictures are written as JPEG files; false: only named in the log.
     bool ExtractImages = false;
+    // How long drawing all pictures of one document may take; the pictures after it are
+    // not drawn, with the reason.
+    std::chrono::milliseconds PictureDrawingTime = import_picture_limits::DrawingTime;
     // The user aborted the LOINC code loading of the last conversion: the sections not coded
     // by then carry the unclassified section code.
     bool LoincLoadingCancelled = false;
@@ -164,6 +168,8 @@ private:
     QString excerptStyle_;
     std::optional<QStringList> crossReferenceItems_;
     std::unique_ptr<cDIBSection> dib_;
+    // The pictures of the open document, each media drawn once; made by the first picture.
+    std::optional<PictureWork> pictures_;
 };
 
 } // namespace veldra

@@ -59,7 +59,7 @@ TEST(PictureToJpegTest, PicturesAreWrittenAtTheirExtentReplacingOldFiles)
     // Half transparent on the right: flattened on white.
     const word::PictureMedia media{png({30, 10}, QColor(200, 40, 90), Qt::transparent), QStringLiteral("image/png"), {}};
     const QSize pixels = word::pixelSizeFromExtent(914400, 457200);
-    ASSERT_TRUE(writePictureAsJpeg(media, {}, pixels, first, dib, reason)) << reason.toStdString();
+    ASSERT_TRUE(writePictureAsJpeg(word::renderPicture(media, {}, pixels), first, dib, reason)) << reason.toStdString();
     const QImage written(first, "JPG");
     ASSERT_EQ(written.size(), QSize(96, 48));
     expectNear(written.pixelColor(10, 24), QColor(200, 40, 90), "left");
@@ -68,7 +68,7 @@ TEST(PictureToJpegTest, PicturesAreWrittenAtTheirExtentReplacingOldFiles)
 
     const QString second = dir.file(QStringLiteral("img0002.jpg"));
     const word::PictureMedia cropped{png({40, 40}, Qt::black, QColor(20, 160, 60)), {}, QStringLiteral("png")};
-    ASSERT_TRUE(writePictureAsJpeg(cropped, {50000, 0, 0, 0}, QSize(7, 5), second, dib, reason));
+    ASSERT_TRUE(writePictureAsJpeg(word::renderPicture(cropped, {50000, 0, 0, 0}, QSize(7, 5)), second, dib, reason));
     const QImage small(second, "JPG");
     ASSERT_EQ(small.size(), QSize(7, 5));
     expectNear(small.pixelColor(3, 2), QColor(20, 160, 60), "cropped to the right half");
@@ -83,7 +83,7 @@ TEST(PictureToJpegTest, APictureThatCannotBeDrawnWritesAndDeletesNothing)
     const word::PictureMedia chart{{}, QStringLiteral("application/vnd.openxmlformats-officedocument.drawingml.chart+xml"), {}};
     for (const QString& target : {existing, dir.file(QStringLiteral("img0002.jpg"))}) {
         QString reason;
-        EXPECT_FALSE(writePictureAsJpeg(chart, {}, QSize(50, 40), target, dib, reason));
+        EXPECT_FALSE(writePictureAsJpeg(word::renderPicture(chart, {}, QSize(50, 40)), target, dib, reason));
         EXPECT_TRUE(reason.contains(QLatin1String("chart"))) << reason.toStdString();
     }
     QFile old(existing);
@@ -117,7 +117,7 @@ TEST(PictureToJpegTest, AnOldPictureIsKeptWhenTheNewOneCannotBeWrittenOrItIsRead
         QString reason;
         try {
             const test::DiskFullAfter limit(c.room);
-            writePictureAsJpeg(media, {}, QSize(30, 10), path, dib, reason);
+            writePictureAsJpeg(word::renderPicture(media, {}, QSize(30, 10)), path, dib, reason);
             ADD_FAILURE() << "no error raised";
         } catch (const VbError& e) {
             EXPECT_EQ(e.number(), 26001);

@@ -99,6 +99,24 @@ Range InlineShape::range() const
     return Range(model_, position, position + 1);
 }
 
+QString InlineShape::mediaPart() const
+{
+    return model_ ? model_->shapes[static_cast<size_t>(index_)].mediaPart : QString();
+}
+
+QString InlineShape::linkTarget() const
+{
+    return model_ ? model_->shapes[static_cast<size_t>(index_)].linkTarget : QString();
+}
+
+QRectF InlineShape::crop() const
+{
+    if (!model_)
+        return QRectF(0, 0, 1, 1);
+    const auto& [left, top, right, bottom] = model_->shapes[static_cast<size_t>(index_)].crop;
+    return QRectF(left, top, std::max(0.0, 1.0 - left - right), std::max(0.0, 1.0 - top - bottom));
+}
+
 PictureData InlineShape::picture() const
 {
     PictureData data;
@@ -110,8 +128,7 @@ PictureData InlineShape::picture() const
     data.kind = kindOf(shape.kind);
     data.extentCx = shape.cx;
     data.extentCy = shape.cy;
-    const auto& [left, top, right, bottom] = shape.crop;
-    data.crop = QRectF(left, top, std::max(0.0, 1.0 - left - right), std::max(0.0, 1.0 - top - bottom));
+    data.crop = crop();
     switch (data.kind) {
     case PictureData::Kind::Chart:
         data.error = QStringLiteral("The graphic is a chart, which cannot be rendered as a picture.");

@@ -45,6 +45,13 @@ public:
     int pixelHeight() const;
     // Its "/" character.
     Range range() const;
+    // Where its media comes from, without reading it: the stored media part's name, or the
+    // linked file's target as the relationship gives it; both empty for graphics without
+    // media. Citations of one picture name the same part.
+    QString mediaPart() const;
+    QString linkTarget() const;
+    // The part of the media shown, as fractions of its width and height (0,0,1,1 uncropped).
+    QRectF crop() const;
     // The media and how to show it. A linked picture is read from a file next to the
     // document, and only from inside the document's folder. Charts, SmartArt and unknown
     // graphics come without bytes (kind says which); so do pictures above

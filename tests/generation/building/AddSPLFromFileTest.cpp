@@ -2,6 +2,7 @@
 #include "generation/BuildTestSupport.h"
 
 #include "generation/building/AddSPLFromFile.h"
+#include "generation/building/MediaFileCheck.h"
 #include "platform/core/VbError.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
@@ -104,6 +105,9 @@ TEST_F(AddSPLFromFileTest, SectionsAndMediaOfTheFileJoinTheBuiltSPL)
     EXPECT_TRUE(QFileInfo::exists(outside.file("keep.jpg")));
     EXPECT_TRUE(QFileInfo::exists(source.file("viagra-01.jpg")));
     EXPECT_TRUE(logText().contains("left alone: ../viagra-02.jpg"));
+    // The absolute name of the unreferenced MM3 is refused by the copy, and again by the
+    // removal of the unreferenced media's files.
+    EXPECT_EQ(logCount("left alone: " + outside.file("keep.jpg")), 2);
 
     for (const xml::Node& id : target.selectNodes("//id[@root]"))
         EXPECT_EQ(id.getAttribute("root"), id.getAttribute("root").toLower());
@@ -173,6 +177,33 @@ TEST(MediaReferenceTest, OnlyPlainFileNamesCount)
     EXPECT_TRUE(isPlainMediaFileName("image 1.JPG"));
     for (const char* unsafe : {"", ".", "..", "../a.jpg", "a/b.jpg", "a\\b.jpg", "/etc/passwd", "C:x.jpg", "http://x/a.jpg"})
         EXPECT_FALSE(isPlainMediaFileName(unsafe)) << unsafe;
+}
+
+// The build's check of the pictures a built SPL names looks up plain file names only: a
+// name with a folder, `..` or an absolute path is reported, also where a file of that name
+// exists, so that the check never reads outside its folders.
+TEST_F(AddSPLFromFileTest, TheMediaCheckReportsNamesThatAreNoPlainFileNamesWhereverTheirFilesAre)
+{
+    const QString images = out.file("images");
+    QDir().mkpath(images + "/sub");
+    writeTextFile(out.file("x.jpg"), "beside both folders' parent");
+    writeTextFile(images + "/sub/y.jpg", "in a folder of the image folder");
+    writeTextFile(outside.file("z.jpg"), "anywhere");
+    writeTextFile(images + "/..\\w.jpg", "a name that is a parent path elsewhere");
+    writeTextFile(images + "/plain.jpg", "a picture");
+    writeTextFile(out.file("plain.jpg"), "a picture");
+    const QStringList unsafe{"../x.jpg", "sub/y.jpg", outside.file("z.jpg"), "..\\w.jpg", images + "/plain.jpg"};
+    QString media;
+    for (const QString& name : unsafe + QStringList{"plain.jpg"})
+        media += "<component><observationMedia><value><reference value=\"" + name + "\"/></value></observationMedia></component>";
+    const xml::Document target = documentFrom("<document xmlns=\"urn:hl7-org:v3\">" + media + "</document>");
+    const xml::Document settings = documentFrom(
+        "<SPLR4><ProductLabel><WordDocument><ImageTargetFolder>" + images + "</ImageTargetFolder></WordDocument></ProductLabel></SPLR4>");
+
+    WarnMissingMediaFiles(target, settings, out.file("images/label.xml"));
+    for (const QString& name : unsafe)
+        EXPECT_EQ(logCount("'" + name + "'"), 1) << name.toStdString() << "\n" << logText().toStdString();
+    EXPECT_EQ(logCount("'plain.jpg'"), 0) << logText().toStdString();
 }
 
 } // namespace

@@ -9,12 +9,10 @@
 
 namespace veldra::word {
 
-namespace {
-
 // The converter sizes its document by the header's bounds, the device pixels the records
 // draw on; the picture is the header's frame (hundredths of a millimetre), converted
 // to device pixels by the reference device's size in pixels and millimetres.
-QRectF boundsWithinFrame(const QByteArray& emf)
+QRectF emfPartOfFrame(const QByteArray& emf)
 {
     const QRectF whole(0, 0, 1, 1);
     if (emf.size() < 88)
@@ -32,36 +30,39 @@ QRectF boundsWithinFrame(const QByteArray& emf)
                   bounds.width() / frame.width(), bounds.height() / frame.height());
 }
 
+namespace {
+
+BitmapConversion drawnByConverter(const QString& kind, const QByteArray& metafile, QSize pixels)
+{
+    BitmapConversion result;
+    const QStringList arguments{kind.toLower(), QString::number(pixels.width()), QString::number(pixels.height())};
+    const ConverterRun run = runMetafileConverter(kind, arguments, metafile);
+    if (!run.output.isEmpty())
+        result.image = QImage::fromData(run.output, "PNG");
+    if (result.image.isNull())
+        result.reason = run.reason.isEmpty() ? QStringLiteral("the %1 picture could not be converted").arg(kind) : run.reason;
+    return result;
+}
+
 } // namespace
 
-SvgConversion emfToSvg(const QByteArray& emf)
+BitmapConversion emfToBitmap(const QByteArray& emf, QSize pixels)
 {
-    SvgConversion result;
-    result.reason = emfFault(emf);
-    if (!result.reason.isEmpty())
-        return result;
-    ConverterRun run = runMetafileConverter(QStringLiteral("EMF"), {QStringLiteral("emf")}, emf);
-    result.svg = std::move(run.output);
-    if (result.svg.isEmpty())
-        result.reason = run.reason.isEmpty() ? QStringLiteral("the EMF picture could not be converted") : run.reason;
-    else
-        result.partOfFrame = boundsWithinFrame(emf);
-    return result;
+    if (QString fault = emfFault(emf); !fault.isEmpty())
+        return {QImage(), std::move(fault)};
+    return drawnByConverter(QStringLiteral("EMF"), emf, pixels);
+}
+
+BitmapConversion svgToBitmap(const QByteArray& svg, QSize pixels)
+{
+    return drawnByConverter(QStringLiteral("SVG"), svg, pixels);
 }
 
 BitmapConversion wmfToBitmap(const QByteArray& wmf, QSize pixels)
 {
-    BitmapConversion result;
-    result.reason = wmfFault(wmf);
-    if (!result.reason.isEmpty())
-        return result;
-    const QStringList arguments{QStringLiteral("wmf"), QString::number(pixels.width()), QString::number(pixels.height())};
-    const ConverterRun run = runMetafileConverter(QStringLiteral("WMF"), arguments, wmf);
-    if (!run.output.isEmpty())
-        result.image = QImage::fromData(run.output, "PNG");
-    if (result.image.isNull())
-        result.reason = run.reason.isEmpty() ? QStringLiteral("the WMF picture could not be converted") : run.reason;
-    return result;
+    if (QString fault = wmfFault(wmf); !fault.isEmpty())
+        return {QImage(), std::move(fault)};
+    return drawnByConverter(QStringLiteral("WMF"), wmf, pixels);
 }
 
 } // namespace veldra::word

@@ -1,5 +1,6 @@
 #include "platform/word/picture/MetafileConverter.h"
 
+#include "metafileconverter/ExitStatus.h"
 #include "platform/word/picture/PictureRenderer.h"
 
 #include <QCoreApplication>
@@ -10,8 +11,6 @@
 namespace veldra::word {
 
 namespace {
-
-constexpr int NotConverted = 1;
 
 struct ConverterProgram {
     QString path;
@@ -32,11 +31,13 @@ ConverterProgram converterProgram()
             picture_limits::MetafileTimeLimit};
 }
 
-QString outcome(const QProcess& process, const QString& kind)
+QString outcome(QProcess& process, const QString& kind)
 {
     if (process.exitStatus() == QProcess::CrashExit)
         return QStringLiteral("the %1 picture made its converter fail").arg(kind);
-    if (process.exitCode() == NotConverted)
+    if (process.exitCode() == metafile::NotDrawn)
+        return QStringLiteral("the %1 picture ").arg(kind) + QString::fromUtf8(process.readAllStandardOutput());
+    if (process.exitCode() == metafile::NotConverted)
         return QStringLiteral("the %1 picture could not be converted").arg(kind);
     return QStringLiteral("the %1 picture was refused by its converter (status %2)").arg(kind).arg(process.exitCode());
 }
@@ -63,7 +64,7 @@ ConverterRun runMetafileConverter(const QString& kind, const QStringList& argume
                         .arg(kind)
                         .arg(double(program.timeLimit.count()) / 1000.0)};
     }
-    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == metafile::Converted)
         return {process.readAllStandardOutput(), QString()};
     return {{}, outcome(process, kind)};
 }

@@ -1,8 +1,8 @@
 #include "platform/word/picture/PictureCanvas.h"
 
 #include <QPainter>
-#include <QSvgRenderer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace veldra::word {
@@ -13,6 +13,14 @@ namespace {
 constexpr double CropUnit = 100000.0;
 
 } // namespace
+
+QSize drawingSizeWithinLimits(QSizeF wanted)
+{
+    const double width = wanted.width(), height = wanted.height();
+    const double scale = std::min({1.0, picture_limits::MaxSide / width, picture_limits::MaxSide / height,
+                                   std::sqrt(picture_limits::MaxPixels / (width * height))});
+    return QSize(std::max(1, int(std::lround(width * scale))), std::max(1, int(std::lround(height * scale))));
+}
 
 std::optional<QRectF> uncroppedPlacement(const PictureCrop& crop, QSize pixels)
 {
@@ -31,14 +39,22 @@ PictureCanvas::PictureCanvas(QSize pixels, const QRectF& placement)
     canvas_.fill(Qt::white);
 }
 
-void PictureCanvas::draw(const QImage& bitmap)
+QRectF PictureCanvas::area(const QRectF& partOfPicture) const
 {
-    const QRectF shown = placement_.intersected(QRectF(QPointF(0, 0), QSizeF(canvas_.size())));
+    return QRectF(placement_.left() + partOfPicture.left() * placement_.width(),
+                  placement_.top() + partOfPicture.top() * placement_.height(), partOfPicture.width() * placement_.width(),
+                  partOfPicture.height() * placement_.height());
+}
+
+void PictureCanvas::draw(const QImage& bitmap, const QRectF& partOfPicture)
+{
+    const QRectF drawn = area(partOfPicture);
+    const QRectF shown = drawn.intersected(QRectF(QPointF(0, 0), QSizeF(canvas_.size())));
     if (shown.isEmpty() || bitmap.isNull())
         return;
-    const double xScale = bitmap.width() / placement_.width();
-    const double yScale = bitmap.height() / placement_.height();
-    const QRect source = QRectF((shown.left() - placement_.left()) * xScale, (shown.top() - placement_.top()) * yScale,
+    const double xScale = bitmap.width() / drawn.width();
+    const double yScale = bitmap.height() / drawn.height();
+    const QRect source = QRectF((shown.left() - drawn.left()) * xScale, (shown.top() - drawn.top()) * yScale,
                                 shown.width() * xScale, shown.height() * yScale)
                              .toAlignedRect()
                              .intersected(bitmap.rect());
@@ -49,19 +65,6 @@ void PictureCanvas::draw(const QImage& bitmap)
     const QImage part = bitmap.copy(source).scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QPainter painter(&canvas_);
     painter.drawImage(target.topLeft(), part);
-}
-
-void PictureCanvas::draw(QSvgRenderer& vector, const QRectF& partOfPicture)
-{
-    QPainter painter(&canvas_);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setClipRect(canvas_.rect());
-    vector.setAspectRatioMode(Qt::IgnoreAspectRatio);
-    vector.render(&painter, QRectF(placement_.left() + partOfPicture.left() * placement_.width(),
-                                   placement_.top() + partOfPicture.top() * placement_.height(),
-                                   partOfPicture.width() * placement_.width(),
-                                   partOfPicture.height() * placement_.height()));
 }
 
 QImage PictureCanvas::result() const

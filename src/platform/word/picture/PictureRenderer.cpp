@@ -3,11 +3,9 @@
 #include "platform/word/picture/MetafileConversion.h"
 #include "platform/word/picture/PictureCanvas.h"
 #include "platform/word/picture/PictureKind.h"
-#include "platform/word/picture/SvgReferences.h"
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cmath>
@@ -57,40 +55,32 @@ RenderedPicture drawBitmap(const QByteArray& bytes, PictureCanvas& canvas)
     return RenderedPicture{canvas.result(), QString()};
 }
 
-RenderedPicture drawSvg(const QByteArray& svg, PictureCanvas& canvas,
-                        const QRectF& partOfPicture = QRectF(0, 0, 1, 1))
+RenderedPicture drawSvg(const QByteArray& svg, PictureCanvas& canvas)
 {
-    if (svgRefersOutside(svg))
-        return failure(QStringLiteral("the SVG picture draws images from outside the document"));
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid())
-        return failure(QStringLiteral("the SVG picture could not be read"));
-    canvas.draw(renderer, partOfPicture);
+    const BitmapConversion conversion = svgToBitmap(svg, drawingSizeWithinLimits(canvas.placement().size()));
+    if (conversion.image.isNull())
+        return failure(conversion.reason);
+    canvas.draw(conversion.image);
     return RenderedPicture{canvas.result(), QString()};
 }
 
+// The converter draws the EMF picture at the size its drawing takes on the canvas.
 RenderedPicture drawEmf(const QByteArray& emf, PictureCanvas& canvas)
 {
-    const SvgConversion conversion = emfToSvg(emf);
-    if (conversion.svg.isEmpty())
+    const QRectF part = emfPartOfFrame(emf);
+    const QSizeF size(part.width() * canvas.placement().width(), part.height() * canvas.placement().height());
+    const BitmapConversion conversion = emfToBitmap(emf, drawingSizeWithinLimits(size));
+    if (conversion.image.isNull())
         return failure(conversion.reason);
-    return drawSvg(conversion.svg, canvas, conversion.partOfFrame);
+    canvas.draw(conversion.image, part);
+    return RenderedPicture{canvas.result(), QString()};
 }
 
 // The WMF player draws without smoothing, so it draws at twice the size shown and the
 // reduction smooths its edges (within the size limits).
-QSize wmfDrawingSize(const QRectF& placement)
-{
-    const double width = 2 * placement.width();
-    const double height = 2 * placement.height();
-    const double scale = std::min({1.0, picture_limits::MaxSide / width, picture_limits::MaxSide / height,
-                                   std::sqrt(picture_limits::MaxPixels / (width * height))});
-    return QSize(std::max(1, int(std::lround(width * scale))), std::max(1, int(std::lround(height * scale))));
-}
-
 RenderedPicture drawWmf(const QByteArray& wmf, PictureCanvas& canvas)
 {
-    const BitmapConversion conversion = wmfToBitmap(wmf, wmfDrawingSize(canvas.placement()));
+    const BitmapConversion conversion = wmfToBitmap(wmf, drawingSizeWithinLimits(2 * canvas.placement().size()));
     if (conversion.image.isNull())
         return failure(conversion.reason);
     canvas.draw(conversion.image);
@@ -136,19 +126,26 @@ QSize pixelSizeFromExtent(qint64 widthEmu, qint64 heightEmu)
     return QSize(pixels(widthEmu), pixels(heightEmu));
 }
 
-RenderedPicture renderPicture(const PictureMedia& media, const PictureCrop& crop, QSize pixels)
+QString citationFault(const PictureCrop& crop, QSize pixels)
 {
     if (pixels.width() < 1 || pixels.height() < 1)
-        return failure(QStringLiteral("the picture has no size"));
+        return QStringLiteral("the picture has no size");
     if (isTooLarge(pixels, picture_limits::MaxSide, picture_limits::MaxPixels))
-        return failure(QStringLiteral("the picture's size of %1 x %2 pixels is larger than allowed")
-                           .arg(pixels.width())
-                           .arg(pixels.height()));
+        return QStringLiteral("the picture's size of %1 x %2 pixels is larger than allowed")
+            .arg(pixels.width())
+            .arg(pixels.height());
+    if (!uncroppedPlacement(crop, pixels))
+        return QStringLiteral("the crop leaves nothing of the picture");
+    return QString();
+}
+
+RenderedPicture renderPicture(const PictureMedia& media, const PictureCrop& crop, QSize pixels)
+{
+    if (QString fault = citationFault(crop, pixels); !fault.isEmpty())
+        return failure(fault);
     if (media.bytes.size() > picture_limits::MaxMediaBytes)
         return failure(QStringLiteral("the picture's data is larger than allowed"));
     const std::optional<QRectF> placement = uncroppedPlacement(crop, pixels);
-    if (!placement)
-        return failure(QStringLiteral("the crop leaves nothing of the picture"));
     try {
         PictureCanvas canvas(pixels, *placement);
         return draw(media, canvas);

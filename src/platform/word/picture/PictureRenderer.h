@@ -55,10 +55,14 @@ inline constexpr std::chrono::seconds MetafileTimeLimit{20};
 // pixel), rounded to the nearest pixel.
 QSize pixelSizeFromExtent(qint64 widthEmu, qint64 heightEmu);
 
+// Why a picture cannot be drawn at `pixels` with `crop`, whatever its media holds: no
+// size, a size beyond the limits, a crop that leaves nothing. Empty when it can be.
+QString citationFault(const PictureCrop& crop, QSize pixels);
+
 // Draws the picture cropped and scaled to exactly `pixels`, its transparency flattened on
-// white. PNG, JPEG, GIF, BMP, TIFF and WebP are decoded by Qt's image readers, SVG by
-// QtSvg, EMF through an SVG conversion, WMF through a bitmap player; both metafile
-// converters run in a process of their own, under a time limit. The format is
+// white. PNG, JPEG, GIF, BMP, TIFF and WebP are decoded by Qt's image readers; SVG, EMF
+// and WMF pictures are drawn by the converter program, in a process of its own under a
+// time limit (SVG by QtSvg, EMF through an SVG conversion, WMF through a bitmap player). The format is
 // recognised from the bytes first, then from the content type or name. Anything that
 // cannot be drawn (a chart, SmartArt, an unknown or damaged format, a size beyond the
 // limits) gives a reason, never an exception.

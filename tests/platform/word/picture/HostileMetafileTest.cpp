@@ -1,5 +1,6 @@
 #include "platform/word/picture/MetafileConverter.h"
 #include "platform/word/picture/PictureRenderer.h"
+#include "platform/word/picture/SvgChecks.h"
 
 #include "platform/word/picture/Metafiles.h"
 
@@ -76,6 +77,18 @@ QByteArray wmfOfTooManyRecords()
 RenderedPicture render(const QByteArray& bytes, const QString& type)
 {
     return renderPicture({bytes, type, {}}, {}, Picture);
+}
+
+// An EMF picture of one filled rectangle more than an SVG document may hold elements.
+QByteArray emfOfTooManyRectangles()
+{
+    constexpr quint32 RectangleRecord = 43, EndRecordBytes = 20;
+    const QByteArray emf = test::emfWithRectangles(Picture, {{QRect(0, 0, 20, 10), Red}});
+    const QByteArray rectangle = le32({RectangleRecord, 24, 0, 0, 20, 10});
+    QByteArray many = emf.left(emf.size() - EndRecordBytes) + rectangle.repeated(MaxSvgElements) + emf.right(EndRecordBytes);
+    qToLittleEndian<quint32>(quint32(many.size()), many.data() + 48);
+    qToLittleEndian<quint32>(qFromLittleEndian<quint32>(many.constData() + 52) + quint32(MaxSvgElements), many.data() + 52);
+    return many;
 }
 
 QString converterBesideTheTests()
@@ -170,6 +183,15 @@ TEST(HostileMetafileTest, BitmapsInsideMetafilesAreDrawn)
         EXPECT_NEAR(middle.green(), Red.green(), 8) << c.name;
         EXPECT_NEAR(middle.blue(), Red.blue(), 8) << c.name;
     }
+}
+
+// An EMF picture is drawn by its converter, under its limits, and one that would draw
+// more than an SVG document may hold is refused there, quickly and with the reason.
+TEST(HostileMetafileTest, AnEmfPictureOfTooManyShapesIsRefusedByItsConverter)
+{
+    const RenderedPicture rendered = render(emfOfTooManyRectangles(), Emf);
+    EXPECT_FALSE(rendered.ok());
+    EXPECT_EQ(rendered.reason, QStringLiteral("the EMF picture has more than 100000 elements to draw"));
 }
 
 // The converter runs in a process of its own: a metafile that passes the checks but never

@@ -1,4 +1,5 @@
 #include "platform/word/picture/PictureRenderer.h"
+#include "platform/word/picture/SvgChecks.h"
 
 #include "platform/word/picture/Metafiles.h"
 #include "support/Fixtures.h"
@@ -237,6 +238,9 @@ TEST(PictureRendererTest, WhatCannotBeDrawnGivesAReasonAndNoImage)
         {"truncated emf", {emf.left(60), QStringLiteral("image/x-emf"), {}}, {}, {50, 50}, "EMF"},
         {"truncated wmf", {wmf.left(30), QStringLiteral("image/x-wmf"), {}}, {}, {50, 50}, "WMF"},
         {"broken svg", {"<svg xmlns='http://www.w3.org/2000/svg'><rect", {}, {}}, {}, {50, 50}, "SVG"},
+        {"svg of more elements than are drawn",
+         {"<svg xmlns='http://www.w3.org/2000/svg' width='9' height='9'>" + QByteArray("<g/>").repeated(MaxSvgElements)
+              + "</svg>", {}, {}}, {}, {50, 50}, "more than 100000 elements"},
         {"svg drawing a file of the user's",
          {"<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' width='9' height='9'>"
           "<image xlink:href='/home/user/photo.png' width='9' height='9'/></svg>", {}, {}}, {}, {50, 50}, "outside"},
