@@ -136,8 +136,22 @@ private:
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     QString listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle);
-    // A paragraph of a list item or a table cell: its text, then its pictures.
-    QString textAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);
+    // Whether paragraph i is a numbered paragraph of the table that starts at `table` (-1:
+    // outside tables) and no header.
+    bool isListItem(int i, int table) const;
+    // Whether list paragraph j stands deeper than list paragraph k: at a deeper level of the
+    // same numbering; in another numbering, indented deeper (a "List Bullet 2" item numbers
+    // at the first level of a numbering of its own, indented under the item before it), or
+    // indented alike at a deeper level.
+    bool isDeeperItem(int j, int k) const;
+    // Where the paragraphs without a number from i on end when they continue list item
+    // `item`: the item after them goes on with its numbering, level with it or deeper, or
+    // stands deeper than it. i when they do not continue it.
+    int continuationEnd(int i, int item, int table) const;
+    // A paragraph of a list item or a table cell: its text with its links, then its pictures.
+    QString linkedTextAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);
+    // That of paragraph i; empty, with the error logged, when it cannot be read.
+    QString itemPiece(int i, QString& SectionTitle, QString& SubSectionTitle);
     // The pictures of heading paragraph i go into the text of the section it opens.
     void headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);

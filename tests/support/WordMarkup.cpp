@@ -22,13 +22,16 @@ QString headingStyle(int level)
 QString abstractNumbering(int id, bool numbered)
 {
     QString levels;
-    for (int level = 0; level < 3; ++level)
-        levels += QStringLiteral("<w:lvl w:ilvl=\"%1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"%2\"/><w:lvlText w:val=\"%3\"/>"
-                                 "<w:pPr><w:ind w:left=\"%4\" w:hanging=\"360\"/></w:pPr></w:lvl>")
+    for (int level = 0; level < 3; ++level) {
+        // The number's text holds a placeholder of its own ("%2."), so it goes in last.
+        const QString text = numbered ? QStringLiteral("%") + QString::number(level + 1) + QLatin1Char('.') : QStringLiteral("\u2022");
+        levels += QStringLiteral("<w:lvl w:ilvl=\"%1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"%2\"/><w:lvlText w:val=\"%4\"/>"
+                                 "<w:pPr><w:ind w:left=\"%3\" w:hanging=\"360\"/></w:pPr></w:lvl>")
                       .arg(level)
-                      .arg(numbered ? QStringLiteral("decimal") : QStringLiteral("bullet"),
-                           numbered ? QStringLiteral("%%1.").arg(level + 1) : QStringLiteral("\u2022"))
-                      .arg(720 * (level + 1));
+                      .arg(numbered ? QStringLiteral("decimal") : QStringLiteral("bullet"))
+                      .arg(720 * (level + 1))
+                      .arg(text);
+    }
     return QStringLiteral("<w:abstractNum w:abstractNumId=\"%1\">%2</w:abstractNum>").arg(id).arg(levels);
 }
 

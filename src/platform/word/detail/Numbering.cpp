@@ -1,6 +1,7 @@
 #include "platform/word/detail/Numbering.h"
 
 #include "platform/word/WordConstants.h"
+#include "platform/word/detail/Indentation.h"
 #include "platform/word/detail/NumberFormats.h"
 #include "platform/word/detail/Properties.h"
 #include "platform/word/detail/Styles.h"
@@ -34,6 +35,7 @@ void readLevel(xmlNode* lvl, LevelDef& level)
         level.paragraphStyle = attr(n, "val");
     if (const auto font = readRunProps(childW(lvl, "rPr")).font)
         level.font = *font;
+    level.leftIndent = readLeftIndent(childW(lvl, "pPr"));
 }
 
 std::optional<int> levelIndex(xmlNode* lvl)
@@ -196,6 +198,7 @@ std::optional<ListNumber> Numbering::next(int numId, int ilvl)
     const LevelDef level = levelOf(num, *abstract, ilvl);
     ListNumber result;
     result.level = ilvl + 1;
+    result.leftIndent = level.leftIndent;
     result.listString = expand(num, *abstract, counters, ilvl);
     if (level.format == QLatin1String("bullet"))
         result.listType = level.pictureBullet ? list_type::PictureBullet : list_type::Bullet;
