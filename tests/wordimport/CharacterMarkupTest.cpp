@@ -19,6 +19,8 @@ const QString bold = QStringLiteral("<w:b/>");
 const QString italic = QStringLiteral("<w:i/>");
 const QString underline = QStringLiteral("<w:u w:val=\"single\"/>");
 const QString sup = QStringLiteral("<w:vertAlign w:val=\"superscript\"/>");
+const QString raised = QStringLiteral("<w:position w:val=\"6\"/><w:sz w:val=\"13\"/>");
+const QString lowered = QStringLiteral("<w:position w:val=\"-3\"/><w:sz w:val=\"24\"/>");
 const QString B = QStringLiteral("<content styleCode=\"bold\">");
 const QString I = QStringLiteral("<content styleCode=\"italics\">");
 
@@ -43,6 +45,15 @@ TEST(CharacterMarkupTest, RunsNestProperlyAndTextIsEscaped)
         {"a superscript crossing the end of a bold run",
          "<w:p>" + run("a", bold) + run("b", bold + sup) + run("c", sup) + "</w:p>",
          B + "a<sup>b</sup></content><sup>c</sup>\r"},
+        {"a run raised in a smaller size is a superscript",
+         "<w:p>" + run("100 x 10", "<w:sz w:val=\"20\"/>") + run("9", raised) + run("/L") + "</w:p>", "100 x 10<sup>9</sup>/L\r"},
+        {"one lowered below text larger than the paragraph's is a subscript",
+         "<w:p>" + run("H", "<w:sz w:val=\"28\"/>") + run("2", lowered) + run("O", "<w:sz w:val=\"28\"/>") + "</w:p>",
+         "H<sub>2</sub>O\r"},
+        {"a raised mark does not join the word before it", "<w:p>" + run("HUMIRA", bold) + run("a", raised) + "</w:p>",
+         B + "HUMIRA</content><sup>a</sup>\r"},
+        {"a raised run in the size of its neighbours stays plain", "<w:p>" + run("x") + run("y", "<w:position w:val=\"4\"/>") + run("z") + "</w:p>",
+         "xyz\r"},
         {"a bold run stays open across a hyperlink",
          "<w:p>" + run("see ", bold) + "<w:hyperlink w:anchor=\"X\">" + run("Link") + "</w:hyperlink>" + run(".") + "</w:p>",
          B + "see Link</content>.\r"},
