@@ -167,9 +167,11 @@ bool clsWord::isDeeperItem(int j, int k) const
 
 int clsWord::continuationEnd(int i, int item, int table) const
 {
+    const int itemIndent = paragraph(item).range().paragraphFormat().leftIndent();
     int j = i;
     while (j <= ParagraphCount && !isHeader(j) && !isDeeperHeading(j) && tableStartAt(j) == table
-           && paragraph(j).range().listFormat().listType() == word::list_type::None)
+           && paragraph(j).range().listFormat().listType() == word::list_type::None
+           && paragraph(j).range().paragraphFormat().leftIndent() >= itemIndent)
         ++j;
     if (j == i || !isListItem(j, table) || isDeeperHeading(j))
         return i;
