@@ -428,8 +428,7 @@ private:
                 inlineItemNode(c, paragraph);
             }
         }
-        if (!numberedOne || !paragraph.runs.isEmpty())
-            flush();
+        flush();
         return xml;
     }
 
