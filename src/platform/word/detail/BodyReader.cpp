@@ -231,6 +231,7 @@ BodyReader::ResolvedRun BodyReader::resolve(const RunContext& context, const Run
     run.format.italic = toggle(&RunProps::italic);
     run.hidden = toggle(&RunProps::hidden);
     run.format.underline = inherited(&RunProps::underline, 0);
+    run.format.underlineFromCharacterStyle = !direct.underline && characterStyle.underline.value_or(0) != 0;
     const int vertAlign = inherited(&RunProps::vertAlign, 0);
     run.format.superscript = vertAlign == 1;
     run.format.subscript = vertAlign == 2;
