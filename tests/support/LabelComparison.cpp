@@ -1,6 +1,7 @@
 #include "support/LabelComparison.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -92,15 +93,10 @@ void gatherSubsections(const xml::Node& parent, Imported& into, bool top)
     }
 }
 
-// A string or a list of values as a line of text.
+// A string as it is, a list as compact JSON.
 QString shown(const QJsonValue& value)
 {
-    if (!value.isArray())
-        return value.toString();
-    QStringList parts;
-    for (const QJsonValue& part : value.toArray())
-        parts << (part.isString() ? part.toString() : QString::number(part.toInt()));
-    return QLatin1Char('[') + parts.join(QStringLiteral(" | ")) + QLatin1Char(']');
+    return value.isArray() ? QString::fromUtf8(QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact)) : value.toString();
 }
 
 Imported importedSection(const xml::Node& section)
