@@ -167,17 +167,20 @@ bool clsWord::isDeeperItem(int j, int k) const
 
 int clsWord::continuationEnd(int i, int item, int table) const
 {
-    const int itemIndent = paragraph(item).range().paragraphFormat().leftIndent();
+    const word::Range itemRange = paragraph(item).range();
+    bool indented = true;
     int j = i;
-    while (j <= ParagraphCount && !isHeader(j) && !isDeeperHeading(j) && tableStartAt(j) == table
-           && paragraph(j).range().listFormat().listType() == word::list_type::None
-           && paragraph(j).range().paragraphFormat().leftIndent() >= itemIndent)
-        ++j;
+    for (; j <= ParagraphCount && !isHeader(j) && !isDeeperHeading(j) && tableStartAt(j) == table
+           && paragraph(j).range().listFormat().listType() == word::list_type::None;
+         ++j)
+        indented = indented && paragraph(j).range().paragraphFormat().leftIndent() >= itemRange.paragraphFormat().leftIndent();
     if (j == i || !isListItem(j, table) || isDeeperHeading(j))
         return i;
-    const bool sameNumbering =
-        paragraph(j).range().listFormat().numberingId() == paragraph(item).range().listFormat().numberingId();
-    return (sameNumbering && !isDeeperItem(item, j)) || isDeeperItem(j, item) ? j : i;
+    if (isDeeperItem(j, item))
+        return j;
+    const bool goesOn = paragraph(j).range().listFormat().numberingId() == itemRange.listFormat().numberingId()
+                        && !isDeeperItem(item, j);
+    return goesOn && (indented || !isBulleted(itemRange.listFormat().listType())) ? j : i;
 }
 
 // The items from paragraph i on that stand level with it and are of that list type; the

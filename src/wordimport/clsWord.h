@@ -145,10 +145,10 @@ private:
     // indented alike at a deeper level.
     bool isDeeperItem(int j, int k) const;
     // Where the paragraphs without a number from i on end when they continue list item
-    // `item`: they stand indented as deep as it at least, and the item after them goes on with
-    // its numbering, level with it or deeper, or stands deeper than it. i when they do not
-    // continue it. A paragraph at the margin between bullets of one numbering (list styles
-    // number all their paragraphs alike) is text between two lists.
+    // `item`, or i when they do not: they lead into items deeper than it, or the item after
+    // them goes on with its numbering, level with it. Between bullets of one numbering (list
+    // styles number all their paragraphs alike) they continue the item only when indented as
+    // deep as it: a paragraph at the margin is text between two lists.
     int continuationEnd(int i, int item, int table) const;
     // A paragraph of a list item or a table cell: its text with its links, then its pictures.
     QString linkedTextAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);

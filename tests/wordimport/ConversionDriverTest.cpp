@@ -269,10 +269,12 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
          ""},
         {"items of a list style indented deeper are a list inside the item before them",
          indications + styled("ListBullet", "Aspirin") + styled("ListBullet2", "low dose") + styled("ListBullet2", "high dose")
-             + styled("ListBullet", "Warfarin") + para("Take them with water.") + styled("ListBullet", "Heparin"),
+             + styled("ListBullet", "Warfarin") + para("Take them with water.") + styled("ListBullet", "Heparin")
+             + para("Ask about:") + styled("ListBullet2", "bleeding"),
          {"INDICATIONS AND USAGE"},
          {{list + "/item[0]/list/item[1]", "high dose"}, {list + "/item[1]", "Warfarin"}, {list + "/item[2]", "<none>"},
-          {sectionWith("INDICATIONS AND USAGE") + "/text/paragraph[1]", "Take them with water."}, {list + "[1]", "Heparin"}},
+          {sectionWith("INDICATIONS AND USAGE") + "/text/paragraph[1]", "Take them with water."},
+          {list + "[1]/item/paragraph", "Ask about:"}, {list + "[1]/item/list/item", "bleeding"}},
          ""},
     };
     for (const auto& c : cases) {
