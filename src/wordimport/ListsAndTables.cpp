@@ -167,20 +167,22 @@ bool clsWord::isDeeperItem(int j, int k) const
 
 int clsWord::continuationEnd(int i, int item, int table) const
 {
-    const word::Range itemRange = paragraph(item).range();
+    const word::ListFormat itemList = paragraph(item).range().listFormat();
+    const int itemIndent = paragraph(item).range().paragraphFormat().leftIndent();
+    const auto isPlainText = [this, table](int j) {
+        return j <= ParagraphCount && !isHeader(j) && !isDeeperHeading(j) && tableStartAt(j) == table
+               && paragraph(j).range().listFormat().listType() == word::list_type::None;
+    };
     bool indented = true;
     int j = i;
-    for (; j <= ParagraphCount && !isHeader(j) && !isDeeperHeading(j) && tableStartAt(j) == table
-           && paragraph(j).range().listFormat().listType() == word::list_type::None;
-         ++j)
-        indented = indented && paragraph(j).range().paragraphFormat().leftIndent() >= itemRange.paragraphFormat().leftIndent();
+    for (; isPlainText(j); ++j)
+        indented = indented && paragraph(j).range().paragraphFormat().leftIndent() >= itemIndent;
     if (j == i || !isListItem(j, table) || isDeeperHeading(j))
         return i;
     if (isDeeperItem(j, item))
         return j;
-    const bool goesOn = paragraph(j).range().listFormat().numberingId() == itemRange.listFormat().numberingId()
-                        && !isDeeperItem(item, j);
-    return goesOn && (indented || !isBulleted(itemRange.listFormat().listType())) ? j : i;
+    const bool goesOn = paragraph(j).range().listFormat().numberingId() == itemList.numberingId() && !isDeeperItem(item, j);
+    return goesOn && (indented || !isBulleted(itemList.listType())) ? j : i;
 }
 
 // The items from paragraph i on that stand level with it and are of that list type; the
