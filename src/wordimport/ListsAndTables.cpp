@@ -125,14 +125,20 @@ void clsWord::ConvertList(int& Index, int ListType, QString& SectionTitle, QStri
     ConvertedList = listFrom(Index, ListType, SectionTitle, SubSectionTitle);
 }
 
-QString clsWord::linkedTextAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle)
+QString clsWord::textAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle)
 {
     QString piece = FormatBoldItalicUnderlineSubScriptSuperScript(Paragraph);
+    if (const auto pictures = Paragraph.range().inlineShapes(); !pictures.isEmpty())
+        piece += ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
+    return piece;
+}
+
+QString clsWord::linkedTextAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle)
+{
+    QString piece = textAndPictures(Paragraph, SectionTitle, SubSectionTitle);
     const word::Range range = Paragraph.range();
     ConvertCrossReference(piece, range);
     ConvertHyperLink(piece, range);
-    if (const auto pictures = range.inlineShapes(); !pictures.isEmpty())
-        piece += ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
     return piece;
 }
 

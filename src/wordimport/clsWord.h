@@ -150,7 +150,9 @@ private:
     // styles number all their paragraphs alike) they continue the item only when indented as
     // deep as it: a paragraph at the margin is text between two lists.
     int continuationEnd(int i, int item, int table) const;
-    // A paragraph of a list item or a table cell: its text with its links, then its pictures.
+    // A paragraph of a list item or a table cell: its text, then its pictures.
+    QString textAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);
+    // That with its links and cross references made links, as in a paragraph of the text.
     QString linkedTextAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);
     // That of paragraph i; empty, with the error logged, when it cannot be read.
     QString itemPiece(int i, QString& SectionTitle, QString& SubSectionTitle);

@@ -198,12 +198,12 @@ std::optional<ListNumber> Numbering::next(int numId, int ilvl)
     const LevelDef level = levelOf(num, *abstract, ilvl);
     ListNumber result;
     result.level = ilvl + 1;
-    result.leftIndent = level.leftIndent;
     result.listString = expand(num, *abstract, counters, ilvl);
     if (level.format == QLatin1String("bullet"))
         result.listType = level.pictureBullet ? list_type::PictureBullet : list_type::Bullet;
     else
         result.listType = abstract->multiLevelType == QLatin1String("multilevel") ? list_type::Outline : list_type::Simple;
+    result.leftIndent = level.leftIndent;
     return result;
 }
 
