@@ -133,35 +133,90 @@ QString clsWord::textAndPictures(const word::Paragraph& Paragraph, QString& Sect
     return piece;
 }
 
-// The items from paragraph i on that stand at its list level and are of that list type; the
-// deeper items after an item are lists inside it. A header paragraph ends the list even when
-// it is numbered like the list's items, and so do the end of the document and the edge of a
-// table: a list that ran into a table would take the table's first paragraph from it. i ends
-// past the last item.
+QString clsWord::linkedTextAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle)
+{
+    QString piece = textAndPictures(Paragraph, SectionTitle, SubSectionTitle);
+    const word::Range range = Paragraph.range();
+    ConvertCrossReference(piece, range);
+    ConvertHyperLink(piece, range);
+    return piece;
+}
+
+QString clsWord::itemPiece(int i, QString& SectionTitle, QString& SubSectionTitle)
+{
+    try {
+        return linkedTextAndPictures(paragraph(i), SectionTitle, SubSectionTitle);
+    } catch (const std::exception& e) {
+        WriteLog(log_category::Error, toVbError(e, QStringLiteral("clsWord")).text());
+        return QString();
+    }
+}
+
+bool clsWord::isListItem(int i, int table) const
+{
+    return i <= ParagraphCount && !isHeader(i) && tableStartAt(i) == table
+           && paragraph(i).range().listFormat().listType() != word::list_type::None;
+}
+
+bool clsWord::isDeeperItem(int j, int k) const
+{
+    const word::Range a = paragraph(j).range();
+    const word::Range b = paragraph(k).range();
+    const int levelA = a.listFormat().listLevelNumber();
+    const int levelB = b.listFormat().listLevelNumber();
+    if (a.listFormat().numberingId() == b.listFormat().numberingId())
+        return levelA > levelB;
+    const int indentA = a.paragraphFormat().leftIndent();
+    const int indentB = b.paragraphFormat().leftIndent();
+    return indentA > indentB || (indentA == indentB && levelA > levelB);
+}
+
+int clsWord::continuationEnd(int i, int item, int table) const
+{
+    const word::ListFormat itemList = paragraph(item).range().listFormat();
+    const int itemIndent = paragraph(item).range().paragraphFormat().leftIndent();
+    const auto isPlainText = [this, table](int j) {
+        return j <= ParagraphCount && !isHeader(j) && !isDeeperHeading(j) && tableStartAt(j) == table
+               && paragraph(j).range().listFormat().listType() == word::list_type::None;
+    };
+    bool indented = true;
+    int j = i;
+    for (; isPlainText(j); ++j)
+        indented = indented && paragraph(j).range().paragraphFormat().leftIndent() >= itemIndent;
+    if (j == i || !isListItem(j, table) || isDeeperHeading(j))
+        return i;
+    if (isDeeperItem(j, item))
+        return j;
+    const bool goesOn = paragraph(j).range().listFormat().numberingId() == itemList.numberingId() && !isDeeperItem(item, j);
+    return goesOn && (indented || !isBulleted(itemList.listType())) ? j : i;
+}
+
+// The items from paragraph i on that stand level with it and are of that list type; the
+// deeper items after an item are lists inside it, and so are the paragraphs without a number
+// that continue it. A header paragraph ends the list even when it is numbered like the list's
+// items, and so do the end of the document and the edge of a table: a list that ran into a
+// table would take the table's first paragraph from it. i ends past the last item.
 QString clsWord::listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle)
 {
-    const int level = paragraph(i).range().listFormat().listLevelNumber();
     const int table = tableStartAt(i);
-    const auto continues = [this, &i, table] {
-        return i <= ParagraphCount && !isHeader(i) && paragraph(i).range().listFormat().listType() != word::list_type::None
-               && tableStartAt(i) == table;
-    };
     QString list = listOpening(ListType);
+    int item = i;
     do {
-        QString item;
-        try {
-            item = textAndPictures(paragraph(i), SectionTitle, SubSectionTitle);
-            const word::Range range = paragraph(i).range();
-            ConvertCrossReference(item, range);
-            ConvertHyperLink(item, range);
-        } catch (const std::exception& e) {
-            WriteLog(log_category::Error, toVbError(e, QStringLiteral("clsWord")).text());
-        }
+        item = i;
+        QString content = itemPiece(i, SectionTitle, SubSectionTitle);
         ++i;
-        while (continues() && paragraph(i).range().listFormat().listLevelNumber() > level)
-            item += listFrom(i, paragraph(i).range().listFormat().listType(), SectionTitle, SubSectionTitle);
-        list += QStringLiteral("<item>") + item + QStringLiteral("</item>");
-    } while (continues() && paragraph(i).range().listFormat().listLevelNumber() == level
+        for (;;) {
+            while (isListItem(i, table) && isDeeperItem(i, item))
+                content += listFrom(i, paragraph(i).range().listFormat().listType(), SectionTitle, SubSectionTitle);
+            const int next = continuationEnd(i, item, table);
+            if (next == i)
+                break;
+            for (; i < next; ++i)
+                if (const QString piece = itemPiece(i, SectionTitle, SubSectionTitle); !piece.isEmpty())
+                    content += QStringLiteral("<paragraph>") + piece + QStringLiteral("</paragraph>");
+        }
+        list += QStringLiteral("<item>") + content + QStringLiteral("</item>");
+    } while (isListItem(i, table) && !isDeeperItem(i, item) && !isDeeperItem(item, i)
              && paragraph(i).range().listFormat().listType() == ListType);
     return list + QStringLiteral("</list>");
 }
@@ -181,7 +236,7 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
             return QStringLiteral("<td></td>");
         };
         QStringList rowMarkup;
-        const auto pieceOf = [&](const word::Paragraph& p) { return textAndPictures(p, SectionTitle, SubSectionTitle); };
+        const auto pieceOf = [&](const word::Paragraph& p) { return linkedTextAndPictures(p, SectionTitle, SubSectionTitle); };
         const int rows = Table.rowCount();
         const int columns = Table.columnCount();
         for (int r = 1; r <= rows; ++r) {

@@ -140,8 +140,26 @@ private:
     void listParagraphs();
     void contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     QString listFrom(int& i, int ListType, QString& SectionTitle, QString& SubSectionTitle);
+    // Whether paragraph i is a numbered paragraph of the table that starts at `table` (-1:
+    // outside tables) and no header.
+    bool isListItem(int i, int table) const;
+    // Whether list paragraph j stands deeper than list paragraph k: at a deeper level of the
+    // same numbering; in another numbering, indented deeper (a "List Bullet 2" item numbers
+    // at the first level of a numbering of its own, indented under the item before it), or
+    // indented alike at a deeper level.
+    bool isDeeperItem(int j, int k) const;
+    // Where the paragraphs without a number from i on end when they continue list item
+    // `item`, or i when they do not: they lead into items deeper than it, or the item after
+    // them goes on with its numbering, level with it. Between bullets of one numbering (list
+    // styles number all their paragraphs alike) they continue the item only when indented as
+    // deep as it: a paragraph at the margin is text between two lists.
+    int continuationEnd(int i, int item, int table) const;
     // A paragraph of a list item or a table cell: its text, then its pictures.
     QString textAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);
+    // That with its links and cross references made links, as in a paragraph of the text.
+    QString linkedTextAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);
+    // That of paragraph i; empty, with the error logged, when it cannot be read.
+    QString itemPiece(int i, QString& SectionTitle, QString& SubSectionTitle);
     // The pictures of heading paragraph i go into the text of the section it opens.
     void headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);

@@ -1,6 +1,7 @@
 #include "support/LabelComparison.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -26,7 +27,20 @@ struct Imported {
     int pictures = 0;
     QStringList tableLayouts;
     QStringList boldTexts;  // the words of each bold run, joined by blanks
+    QString superscripts;   // their text, blanks left out
+    QString subscripts;
+    QStringList links;      // the words of each, joined by blanks
+    QJsonArray listDepths{0, 0, 0};  // items one, two, three or more deep
 };
+
+// How many items hold the item, itself counted, up to the text that holds them all.
+int depthOf(const xml::Node& item, const xml::Node& text)
+{
+    int depth = 0;
+    for (xml::Node up = item; up && up != text; up = up.parentNode())
+        depth += up.localName() == QLatin1String("item") ? 1 : 0;
+    return depth;
+}
 
 // The words of SPL text as a reader sees them. The builder puts a line break after every
 // tag it parses, which is not the label's; block elements and breaks separate words.
@@ -54,6 +68,16 @@ void gather(const xml::Node& text, Imported& into)
     for (const xml::Node& content : text.selectNodes(QStringLiteral(".//content")))
         if (content.getAttribute(QStringLiteral("styleCode")).toLower().split(QLatin1Char(' ')).contains(QLatin1String("bold")))
             into.boldTexts << wordsOf(readableText(content)).join(QLatin1Char(' '));
+    for (const xml::Node& sup : text.selectNodes(QStringLiteral(".//sup")))
+        into.superscripts += withoutBlanks(sup.text());
+    for (const xml::Node& sub : text.selectNodes(QStringLiteral(".//sub")))
+        into.subscripts += withoutBlanks(sub.text());
+    for (const xml::Node& link : text.selectNodes(QStringLiteral(".//linkHtml")))
+        into.links << wordsOf(readableText(link)).join(QLatin1Char(' '));
+    for (const xml::Node& item : text.selectNodes(QStringLiteral(".//item"))) {
+        const qsizetype depth = std::min(depthOf(item, text), 3) - 1;
+        into.listDepths[depth] = into.listDepths[depth].toInt() + 1;
+    }
 }
 
 void gatherSubsections(const xml::Node& parent, Imported& into, bool top)
@@ -67,6 +91,12 @@ void gatherSubsections(const xml::Node& parent, Imported& into, bool top)
         gather(section.selectSingleNode(QStringLiteral("text")), into);
         gatherSubsections(section, into, false);
     }
+}
+
+// A string as it is, a list as compact JSON.
+QString shown(const QJsonValue& value)
+{
+    return value.isArray() ? QString::fromUtf8(QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact)) : value.toString();
 }
 
 Imported importedSection(const xml::Node& section)
@@ -108,6 +138,12 @@ QString tableLayout(const xml::Node& table, int headRows)
         described << (head ? QStringLiteral("H[") : QStringLiteral("B[")) + cells.join(QLatin1Char(',')) + QLatin1Char(']');
     }
     return described.join(QLatin1Char(' '));
+}
+
+QString withoutBlanks(QString text)
+{
+    static const QRegularExpression blank(QStringLiteral("\\s"));
+    return text.remove(blank);
 }
 
 QStringList wordsOf(const QString& text)
@@ -192,6 +228,17 @@ QString firstDifference(const xml::Document& settings, const QJsonObject& expect
         if (want.contains(QStringLiteral("table_layouts")) && got.tableLayouts != layouts)
             return title + QStringLiteral(": tables ") + got.tableLayouts.join(QStringLiteral(" | "))
                    + QStringLiteral("\n  expected ") + layouts.join(QStringLiteral(" | "));
+        const auto same = [&](const char* name, const QJsonValue& value) {
+            return !want.contains(QLatin1String(name)) || want.value(QLatin1String(name)) == value
+                       ? QString()
+                       : title + QStringLiteral(": %1 %2\n  expected %3")
+                                     .arg(QLatin1String(name), shown(value), shown(want.value(QLatin1String(name))));
+        };
+        for (const QString& difference :
+             {same("superscripts", got.superscripts), same("subscripts", got.subscripts),
+              same("links", QJsonArray::fromStringList(got.links)), same("list_depths", got.listDepths)})
+            if (!difference.isEmpty())
+                return difference;
         for (const QString& difference : {count("tables", got.tables), count("list_items", got.items),
                                           count("nested_list_items", got.nestedItems), count("pictures", got.pictures)})
             if (!difference.isEmpty())

@@ -9,6 +9,8 @@ namespace veldra::test {
 
 // The lower-case words of a text, as a reader counts them.
 QStringList wordsOf(const QString& text);
+// The text without its blanks and line breaks.
+QString withoutBlanks(QString text);
 // How many of the expected words come back in their order (the longest common subsequence);
 // the expected words that do not come back at all go to `missing`.
 int wordsInOrder(const QStringList& expected, const QStringList& got, QStringList& missing);
@@ -18,8 +20,9 @@ int wordsInOrder(const QStringList& expected, const QStringList& got, QStringLis
 QString tableLayout(const xml::Node& table, int headRows = -1);
 // The first difference between a settings document after a Word label import and what the
 // label holds (a label's expected.json: its sections with their subsections, words, tables,
-// list items, list items inside list items where counted, the layouts of its tables where given, and
-// pictures), or "". A heading the
+// list items, list items inside list items where counted, the layouts of its tables where given,
+// pictures, and where given the text of its superscripts and subscripts, its links and its
+// list items by depth), or "". A heading the
 // log says the template lacks is lost text.
 QString firstDifference(const xml::Document& settings, const QJsonObject& expected, const QStringList& log);
 

@@ -13,6 +13,8 @@
 #include <QMap>
 #include <QRegularExpression>
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 namespace veldra::test {
@@ -62,7 +64,8 @@ struct Paragraph {
 
 class LabelWriter {
 public:
-    LabelWriter(const QString& splFile, SectionNumbers numbers) : folder_(QFileInfo(splFile).dir()), numbers_(numbers)
+    LabelWriter(const QString& splFile, SectionNumbers numbers, Producer producer)
+        : folder_(QFileInfo(splFile).dir()), numbers_(numbers), producer_(producer)
     {
         EXPECT_TRUE(spl_.load(splFile)) << splFile.toStdString();
         for (const xml::Node& media : spl_.selectNodes(QStringLiteral("//observationMedia"))) {
@@ -84,8 +87,9 @@ public:
         finishSection();
 
         DocxParts parts;
-        parts.styles = labelDocumentStyles();
-        parts.numbering = listNumberingDefinitions() + numberingInstances_;
+        const bool listStyles = producer_ == Producer::Other;
+        parts.styles = labelDocumentStyles() + (listStyles ? listStyleDefinitions() : QString());
+        parts.numbering = listNumberingDefinitions() + (listStyles ? listStyleNumbering() : QString()) + numberingInstances_;
         parts.settings = currentWordSettings();
         parts.relationships = relationships_;
         parts.parts = mediaParts_;
@@ -145,7 +149,15 @@ private:
         current_.insert(QStringLiteral("nested_list_items"), nestedItems_);
         current_.insert(QStringLiteral("pictures"), pictures_);
         current_.insert(QStringLiteral("table_layouts"), QJsonArray::fromStringList(tableLayouts_));
+        current_.insert(QStringLiteral("superscripts"), withoutBlanks(superscripts_));
+        current_.insert(QStringLiteral("subscripts"), withoutBlanks(subscripts_));
+        current_.insert(QStringLiteral("links"), QJsonArray::fromStringList(links_));
+        current_.insert(QStringLiteral("list_depths"), QJsonArray{depths_[0], depths_[1], depths_[2]});
         tableLayouts_.clear();
+        superscripts_.clear();
+        subscripts_.clear();
+        links_.clear();
+        depths_ = {};
         sections_.append(current_);
         current_ = {};
         subsections_ = levels_ = {};
@@ -291,8 +303,40 @@ private:
             style.underline = style.underline || codes.contains(QLatin1String("underline"));
         } else if (name == QLatin1String("sub") || name == QLatin1String("sup")) {
             style.vertAlign = name == QLatin1String("sub") ? QStringLiteral("subscript") : QStringLiteral("superscript");
+            style.shiftedPosition = producer_ == Producer::Other;
+            const qsizetype before = into.plain.size();
+            inlineContent(node, style, into);
+            (name == QLatin1String("sub") ? subscripts_ : superscripts_) += into.plain.mid(before);
+            return;
+        } else if (name == QLatin1String("linkHtml") && producer_ == Producer::Other) {
+            link(node, style, into);
+            return;
         }
         inlineContent(node, style, into);
+    }
+
+    // A link as a hyperlink: to a place of the label by its anchor, out of it through a
+    // relationship.
+    void link(const xml::Node& node, const RunStyle& style, Paragraph& into)
+    {
+        const QString href = node.getAttribute(QStringLiteral("href"));
+        const qsizetype runs = into.runs.size();
+        const qsizetype plain = into.plain.size();
+        inlineContent(node, style, into);
+        const QString shown = into.plain.mid(plain);
+        if (href.isEmpty() || wordsOf(shown).isEmpty())
+            return;
+        QString target;
+        if (href.startsWith(QLatin1Char('#'))) {
+            target = QStringLiteral("w:anchor=\"%1\"").arg(href.mid(1).toHtmlEscaped());
+        } else {
+            const QString id = QStringLiteral("rIdLink%1").arg(++linkCount_);
+            relationships_ += relationship(id, QStringLiteral("hyperlink"), href.toHtmlEscaped(), true);
+            target = QStringLiteral("r:id=\"%1\"").arg(id);
+        }
+        into.runs.insert(runs, QStringLiteral("<w:hyperlink ") + target + QLatin1Char('>'));
+        into.runs += QStringLiteral("</w:hyperlink>");
+        links_ << wordsOf(shown).join(QLatin1Char(' '));
     }
 
     QString picture(const QString& referencedObject)
@@ -310,8 +354,8 @@ private:
         return inlinePicture(QStringLiteral("rIdPicture%1").arg(n), n, QImageReader(file).size());
     }
 
-    // A list's items as paragraphs of one numbering instance; a list inside an item follows
-    // its item one level deeper.
+    // A list's items: Word numbers them by a numbering instance of their own at the level of
+    // their depth, another producer by the list style of their depth.
     QString list(const xml::Node& list, int level)
     {
         QString xml;
@@ -321,31 +365,81 @@ private:
             xml += textParagraph(paragraph);
         }
         const bool numbered = list.getAttribute(QStringLiteral("listType")) == QLatin1String("ordered");
-        const int numId = ++listCount_;
-        numberingInstances_ += numberingInstance(numId, numbered, level);
-        const QString properties = listParagraphProperties(numId, level);
+        QString properties = listStyleParagraphProperties(numbered, level);
+        if (producer_ == Producer::Word) {
+            const int numId = ++listCount_;
+            numberingInstances_ += numberingInstance(numId, numbered, level);
+            properties = listParagraphProperties(numId, level);
+        }
         for (const xml::Node& item : elements(list)) {
             if (item.localName() != QLatin1String("item"))
                 continue;
-            Paragraph paragraph;
-            QList<xml::Node> inner;
-            for (xml::Node c = item.firstChild(); c; c = c.nextSibling()) {
-                if (c.nodeType() == xml::NodeType::Element && c.localName() == QLatin1String("list"))
-                    inner << c;
-                else
-                    inlineNode(c, {}, paragraph);
-                if (c.nodeType() == xml::NodeType::Element && c.localName() == QLatin1String("caption")) {
-                    paragraph.plain += QLatin1Char(' ');
-                    paragraph.runs += wordRun(QStringLiteral(" "));
-                }
-            }
             ++items_;
             nestedItems_ += level > 0 ? 1 : 0;
-            xml += textParagraph(paragraph, properties);
-            for (const xml::Node& nested : inner)
-                xml += this->list(nested, level + 1);
+            ++depths_[size_t(std::min(level, 2))];
+            xml += producer_ == Producer::Word ? wordItem(item, properties, level) : continuedItem(item, properties, level);
         }
         return xml;
+    }
+
+    // Word's item: its text in one paragraph, its paragraphs parted by line breaks; then the
+    // lists inside it, one level deeper.
+    QString wordItem(const xml::Node& item, const QString& properties, int level)
+    {
+        Paragraph paragraph;
+        QList<xml::Node> inner;
+        for (xml::Node c = item.firstChild(); c; c = c.nextSibling()) {
+            if (c.nodeType() == xml::NodeType::Element && c.localName() == QLatin1String("list"))
+                inner << c;
+            else
+                inlineItemNode(c, paragraph);
+        }
+        QString xml = textParagraph(paragraph, properties);
+        for (const xml::Node& nested : inner)
+            xml += list(nested, level + 1);
+        return xml;
+    }
+
+    // Another producer's item, in its order: its first paragraph numbered, the paragraphs after
+    // it without a number and indented like it, the lists inside it where they stand.
+    QString continuedItem(const xml::Node& item, const QString& properties, int level)
+    {
+        QString xml;
+        Paragraph paragraph;
+        bool numberedOne = false;
+        const QString continuing = QStringLiteral("<w:ind w:left=\"%1\"/>").arg(listStyleIndent(level));
+        const auto flush = [&] {
+            if (!numberedOne || !paragraph.runs.isEmpty())
+                xml += textParagraph(paragraph, numberedOne ? continuing : properties);
+            numberedOne = true;
+            paragraph = {};
+        };
+        for (xml::Node c = item.firstChild(); c; c = c.nextSibling()) {
+            const QString name = c.nodeType() == xml::NodeType::Element ? c.localName() : QString();
+            if (name == QLatin1String("list")) {
+                flush();
+                xml += list(c, level + 1);
+            } else if (name == QLatin1String("paragraph")) {
+                if (!paragraph.runs.isEmpty())
+                    flush();
+                inlineContent(c, {}, paragraph);
+                flush();
+            } else {
+                inlineItemNode(c, paragraph);
+            }
+        }
+        flush();
+        return xml;
+    }
+
+    // Inline content of an item; a caption is parted from the text after it.
+    void inlineItemNode(const xml::Node& node, Paragraph& into)
+    {
+        inlineNode(node, {}, into);
+        if (node.nodeType() == xml::NodeType::Element && node.localName() == QLatin1String("caption")) {
+            into.plain += QLatin1Char(' ');
+            into.runs += wordRun(QStringLiteral(" "));
+        }
     }
 
     // A table: its caption as a paragraph before it, head rows repeated on each page, the
@@ -407,12 +501,14 @@ private:
     xml::Document spl_;
     QDir folder_;
     SectionNumbers numbers_;
+    Producer producer_;
     QMap<QString, QString> media_;  // observationMedia ID -> its file in the label's folder
     QString body_;
     QString numberingInstances_;
     QString relationships_;
     QMap<QString, QByteArray> mediaParts_;
     int listCount_ = 0;
+    int linkCount_ = 0;
     int pictureCount_ = 0;
 
     QJsonArray sections_;
@@ -425,13 +521,17 @@ private:
     int items_ = 0;
     int nestedItems_ = 0;
     int pictures_ = 0;
+    QString superscripts_;
+    QString subscripts_;
+    QStringList links_;
+    std::array<int, 3> depths_{};
 };
 
 } // namespace
 
-LabelDocx labelDocxFromSpl(const QString& splFile, SectionNumbers numbers)
+LabelDocx labelDocxFromSpl(const QString& splFile, SectionNumbers numbers, Producer producer)
 {
-    return LabelWriter(splFile, numbers).write();
+    return LabelWriter(splFile, numbers, producer).write();
 }
 
 } // namespace veldra::test

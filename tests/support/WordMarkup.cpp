@@ -22,14 +22,28 @@ QString headingStyle(int level)
 QString abstractNumbering(int id, bool numbered)
 {
     QString levels;
-    for (int level = 0; level < 3; ++level)
-        levels += QStringLiteral("<w:lvl w:ilvl=\"%1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"%2\"/><w:lvlText w:val=\"%3\"/>"
-                                 "<w:pPr><w:ind w:left=\"%4\" w:hanging=\"360\"/></w:pPr></w:lvl>")
+    for (int level = 0; level < 3; ++level) {
+        // The number's text holds a placeholder of its own ("%2."), so it goes in last.
+        const QString text = numbered ? QStringLiteral("%") + QString::number(level + 1) + QLatin1Char('.') : QStringLiteral("\u2022");
+        levels += QStringLiteral("<w:lvl w:ilvl=\"%1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"%2\"/><w:lvlText w:val=\"%4\"/>"
+                                 "<w:pPr><w:ind w:left=\"%3\" w:hanging=\"360\"/></w:pPr></w:lvl>")
                       .arg(level)
-                      .arg(numbered ? QStringLiteral("decimal") : QStringLiteral("bullet"),
-                           numbered ? QStringLiteral("%%1.").arg(level + 1) : QStringLiteral("\u2022"))
-                      .arg(720 * (level + 1));
+                      .arg(numbered ? QStringLiteral("decimal") : QStringLiteral("bullet"))
+                      .arg(720 * (level + 1))
+                      .arg(text);
+    }
     return QStringLiteral("<w:abstractNum w:abstractNumId=\"%1\">%2</w:abstractNum>").arg(id).arg(levels);
+}
+
+// The list styles' numberings: 101-103 bullets, 104-106 numbers, by depth.
+int listStyleNumId(bool numbered, int depth)
+{
+    return 101 + (numbered ? 3 : 0) + depth;
+}
+
+QString listStyleId(bool numbered, int depth)
+{
+    return (numbered ? QStringLiteral("ListNumber") : QStringLiteral("ListBullet")) + (depth > 0 ? QString::number(depth + 1) : QString());
 }
 
 } // namespace
@@ -43,7 +57,10 @@ QString wordRun(const QString& text, const RunStyle& style)
         properties += QStringLiteral("<w:i/>");
     if (style.underline)
         properties += QStringLiteral("<w:u w:val=\"single\"/>");
-    if (!style.vertAlign.isEmpty())
+    if (!style.vertAlign.isEmpty() && style.shiftedPosition)
+        properties += QStringLiteral("<w:position w:val=\"%1\"/><w:sz w:val=\"14\"/>")
+                          .arg(style.vertAlign == QLatin1String("superscript") ? 6 : -4);
+    else if (!style.vertAlign.isEmpty())
         properties += QStringLiteral("<w:vertAlign w:val=\"%1\"/>").arg(style.vertAlign);
     if (!properties.isEmpty())
         properties = QStringLiteral("<w:rPr>") + properties + QStringLiteral("</w:rPr>");
@@ -92,6 +109,48 @@ QString listParagraphProperties(int numId, int level)
     return QStringLiteral("<w:pStyle w:val=\"ListParagraph\"/><w:numPr><w:ilvl w:val=\"%1\"/><w:numId w:val=\"%2\"/></w:numPr>")
         .arg(std::min(level, 2))
         .arg(numId);
+}
+
+QString listStyleDefinitions()
+{
+    QString styles;
+    for (const bool numbered : {false, true})
+        for (int depth = 0; depth < 3; ++depth)
+            styles += QStringLiteral("<w:style w:type=\"paragraph\" w:styleId=\"%1\"><w:name w:val=\"%2%3\"/>"
+                                     "<w:basedOn w:val=\"Normal\"/><w:pPr><w:numPr><w:numId w:val=\"%4\"/></w:numPr>"
+                                     "<w:ind w:left=\"%5\" w:hanging=\"360\"/></w:pPr></w:style>")
+                          .arg(listStyleId(numbered, depth), numbered ? QStringLiteral("List Number") : QStringLiteral("List Bullet"),
+                               depth > 0 ? QStringLiteral(" %1").arg(depth + 1) : QString())
+                          .arg(listStyleNumId(numbered, depth))
+                          .arg(listStyleIndent(depth));
+    return styles;
+}
+
+QString listStyleNumbering()
+{
+    QString numbering;
+    for (const bool numbered : {false, true})
+        for (int depth = 0; depth < 3; ++depth) {
+            const int id = listStyleNumId(numbered, depth);
+            numbering += QStringLiteral("<w:abstractNum w:abstractNumId=\"%1\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/>"
+                                        "<w:numFmt w:val=\"%2\"/><w:pStyle w:val=\"%3\"/><w:lvlText w:val=\"%4\"/>"
+                                        "<w:pPr><w:ind w:left=\"360\" w:hanging=\"360\"/></w:pPr></w:lvl></w:abstractNum>"
+                                        "<w:num w:numId=\"%1\"><w:abstractNumId w:val=\"%1\"/></w:num>")
+                             .arg(id)
+                             .arg(numbered ? QStringLiteral("decimal") : QStringLiteral("bullet"), listStyleId(numbered, depth),
+                                  numbered ? QStringLiteral("%1.") : QStringLiteral("\u2022"));
+        }
+    return numbering;
+}
+
+QString listStyleParagraphProperties(bool numbered, int depth)
+{
+    return QStringLiteral("<w:pStyle w:val=\"%1\"/>").arg(listStyleId(numbered, std::min(depth, 2)));
+}
+
+int listStyleIndent(int depth)
+{
+    return 720 * (std::min(depth, 2) + 1);
 }
 
 QString inlinePicture(const QString& relationshipId, int pictureId, const QSize& size)

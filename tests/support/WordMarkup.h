@@ -14,6 +14,9 @@ struct RunStyle {
     bool italic = false;
     bool underline = false;
     QString vertAlign;  // "", "subscript" or "superscript"
+    // The vertical alignment written as some producers write it: the run raised or lowered
+    // from the baseline in a smaller size.
+    bool shiftedPosition = false;
 };
 
 // A run of text (escaped here).
@@ -32,6 +35,16 @@ QString listNumberingDefinitions();
 QString numberingInstance(int numId, bool numbered, int level);
 // The paragraph properties of an item of that numbering instance at that level (from 0).
 QString listParagraphProperties(int numId, int level);
+
+// Word's list styles "List Bullet", "List Bullet 2", "List Bullet 3" and "List Number" to
+// "List Number 3" as another producer writes them: each numbers its paragraphs at the first
+// level of a numbering of its own, and states its indent itself, deeper by depth; the
+// numbering's own indent, the same for all, yields to it.
+QString listStyleDefinitions();
+QString listStyleNumbering();
+// The paragraph properties of an item of that list style at that depth (from 0), and its indent.
+QString listStyleParagraphProperties(bool numbered, int depth);
+int listStyleIndent(int depth);
 
 // An inline picture of that size (pixels at 96 dpi) whose image the relationship names.
 QString inlinePicture(const QString& relationshipId, int pictureId, const QSize& size);

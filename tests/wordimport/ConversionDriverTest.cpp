@@ -120,16 +120,35 @@ QString sectionWith(const char* title)
 // through, in the label's order, into the section its heading opened, with unique IDs.
 TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
 {
+    // Lists numbered in the paragraphs (1) and by Word's list styles, "List Bullet 2" a numbering
+    // of its own indented deeper; a link out of the document.
     DocxParts parts;
-    parts.styles = labelStyles();
+    parts.styles = labelStyles()
+                   + "<w:style w:type=\"paragraph\" w:styleId=\"ListBullet\"><w:name w:val=\"List Bullet\"/>"
+                     "<w:pPr><w:numPr><w:numId w:val=\"2\"/></w:numPr></w:pPr></w:style>"
+                     "<w:style w:type=\"paragraph\" w:styleId=\"ListBullet2\"><w:name w:val=\"List Bullet 2\"/>"
+                     "<w:pPr><w:numPr><w:numId w:val=\"3\"/></w:numPr></w:pPr></w:style>";
+    const auto bullets = [](int id, int indent) {
+        return QStringLiteral("<w:abstractNum w:abstractNumId=\"%1\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"bullet\"/>"
+                              "<w:lvlText w:val=\"*\"/><w:pPr><w:ind w:left=\"%2\" w:hanging=\"360\"/></w:pPr></w:lvl>"
+                              "</w:abstractNum><w:num w:numId=\"%3\"><w:abstractNumId w:val=\"%1\"/></w:num>")
+            .arg(id).arg(indent).arg(id + 1);
+    };
     parts.numbering = "<w:abstractNum w:abstractNumId=\"0\">"
                       "<w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1.\"/></w:lvl>"
                       "<w:lvl w:ilvl=\"1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"lowerLetter\"/><w:lvlText w:val=\"%2.\"/></w:lvl>"
-                      "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>";
+                      "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
+                      + bullets(1, 360) + bullets(2, 720);
+    parts.relationships = relationship("rIdSite", "hyperlink", "https://example.org/", true);
     const auto listItem = [](int level, const char* text) {
         return para(QString::fromUtf8(text),
                     QStringLiteral("<w:numPr><w:ilvl w:val=\"%1\"/><w:numId w:val=\"1\"/></w:numPr>").arg(level));
     };
+    const auto cellOf = [](const QString& paragraphs) {
+        return "<w:tbl><w:tr><w:tc>" + paragraphs + "</w:tc></w:tr></w:tbl>";
+    };
+    const QString cellText = sectionWith("INDICATIONS AND USAGE") + "/text/table/tbody/tr/td";
+    const QString list = sectionWith("INDICATIONS AND USAGE") + "/text/list";
     const QString indications = heading(1, "INDICATIONS AND USAGE") + para("Indicated.");
     const struct {
         const char* name;
@@ -225,14 +244,47 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
           {sectionWith("INDICATIONS AND USAGE") + "/text/list[1]", "<none>"}},
          "",
          false},
+        {"a link in a table cell is a link, as in a paragraph",
+         indications + cellOf("<w:p>" + run("See ") + "<w:hyperlink w:anchor=\"CONTRAINDICATIONS\">" + run("Contraindications")
+                              + "</w:hyperlink>" + run(" and ") + "<w:hyperlink r:id=\"rIdSite\">" + run("the site")
+                              + "</w:hyperlink></w:p>")
+             + heading(1, "CONTRAINDICATIONS"),
+         {"INDICATIONS AND USAGE", "CONTRAINDICATIONS"},
+         {{cellText + "/linkHtml[0]/@href", "#CONTRAINDICATIONS"}, {cellText + "/linkHtml[1]", "the site"},
+          {cellText + "/linkHtml[1]/@href", "https://example.org/"}},
+         ""},
+        {"a list in a cell right after a list of another type is a list of its own",
+         indications + cellOf(styled("ListBullet", "with food") + listItem(0, "check") + listItem(0, "report")),
+         {"INDICATIONS AND USAGE"},
+         {{cellText + "/list[0]", "with food"}, {cellText + "/list[1]/@listType", "ordered"},
+          {cellText + "/list[1]/item[1]", "report"}},
+         ""},
+        {"a paragraph without a number between items stays in the item before it, and the list goes on",
+         indications + listItem(0, "Before use:") + para("Tell your doctor if you have:") + listItem(1, "asthma")
+             + listItem(1, "gout") + para("or any other illness.") + listItem(0, "Take it daily."),
+         {"INDICATIONS AND USAGE"},
+         {{list + "/item[0]/paragraph[0]", "Tell your doctor if you have:"}, {list + "/item[0]/list/item[1]", "gout"},
+          {list + "/item[0]/paragraph[1]", "or any other illness."}, {list + "/item[1]", "Take it daily."},
+          {list + "[1]", "<none>"}},
+         ""},
+        {"items of a list style indented deeper are a list inside the item before them",
+         indications + styled("ListBullet", "Aspirin") + styled("ListBullet2", "low dose") + styled("ListBullet2", "high dose")
+             + styled("ListBullet", "Warfarin") + para("Take them with water.") + styled("ListBullet", "Heparin")
+             + para("Ask about:") + styled("ListBullet2", "bleeding"),
+         {"INDICATIONS AND USAGE"},
+         {{list + "/item[0]/list/item[1]", "high dose"}, {list + "/item[1]", "Warfarin"}, {list + "/item[2]", "<none>"},
+          {sectionWith("INDICATIONS AND USAGE") + "/text/paragraph[1]", "Take them with water."},
+          {list + "[1]/item/paragraph", "Ask about:"}, {list + "[1]/item/list/item", "bleeding"}},
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         closeLog();
         clsWord word;
+        word.CheckCrossReferences = 1;
         // Real labels end in an empty paragraph.
         const std::optional<xml::Document> spl =
-            convert(word, save(docxFrom(c.closed ? c.body + para("") : c.body, parts)));
+            convert(word, save(docxFrom(c.closed ? c.body + para("") : c.body, parts)), "Title", "Yes");
         ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
         QStringList titles, ids;
         for (const xml::Node& title : spl->selectNodes("document/component/structuredBody/component/section/title"))

@@ -400,19 +400,27 @@ TEST_F(EndToEndTest, RealLabelsBuildValidSpl)
 }
 
 // Every real label of the fixtures, written in Word as a labeler writes it (the section
-// numbers left to Word or typed into the headings), comes back from the import with every
-// heading, subsection, table, list item and picture and its words in order, and builds SPL
-// that the schema accepts.
+// numbers left to Word or typed into the headings) and as another producer writes it, comes
+// back from the import with every heading, subsection, table, list item and picture and its
+// words in order, its superscripts, subscripts and links, and its lists as deep as they were,
+// and builds SPL that the schema accepts.
 TEST_F(EndToEndTest, EveryRealLabelWrittenInWordComesBackWhole)
 {
+    const struct {
+        SectionNumbers numbers;
+        Producer producer;
+        const char* name;
+    } writers[] = {{SectionNumbers::LeftToWord, Producer::Word, ""},
+                   {SectionNumbers::Typed, Producer::Word, " typed numbers"},
+                   {SectionNumbers::LeftToWord, Producer::Other, " another producer"}};
     int labels = 0;
     for (const QString& splFile : splDocumentFiles()) {
-        for (const SectionNumbers numbers : {SectionNumbers::LeftToWord, SectionNumbers::Typed}) {
-            const LabelDocx label = labelDocxFromSpl(splFile, numbers);
+        for (const auto& writer : writers) {
+            const LabelDocx label = labelDocxFromSpl(splFile, writer.numbers, writer.producer);
             if (label.expected.value(QStringLiteral("sections")).toArray().isEmpty())
                 continue;  // SPL without label text: indexing data, a labeler code request
             ++labels;
-            SCOPED_TRACE(splFile.toStdString() + (numbers == SectionNumbers::Typed ? " typed numbers" : ""));
+            SCOPED_TRACE(splFile.toStdString() + writer.name);
             delete editor;
             editor = nullptr;
             closeLog();
@@ -425,7 +433,7 @@ TEST_F(EndToEndTest, EveryRealLabelWrittenInWordComesBackWhole)
             expectValid(build());
         }
     }
-    EXPECT_EQ(labels, 14);
+    EXPECT_EQ(labels, 21);
 }
 
 // General data taken from an SPL file without a title (a labeler code request) leave no Title

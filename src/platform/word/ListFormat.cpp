@@ -25,6 +25,11 @@ int ListFormat::listLevelNumber() const
     return model_ && paragraph_ >= 0 ? model_->paragraphs[static_cast<size_t>(paragraph_)].listLevel : 0;
 }
 
+int ListFormat::numberingId() const
+{
+    return model_ && paragraph_ >= 0 ? model_->paragraphs[static_cast<size_t>(paragraph_)].list : 0;
+}
+
 ParagraphFormat::ParagraphFormat(std::shared_ptr<const detail::Model> model, int start, int end)
     : model_(std::move(model)), start_(start), end_(end)
 {
@@ -46,6 +51,14 @@ int ParagraphFormat::alignment() const
         value = rec.alignment;
     }
     return value < 0 ? alignment::Left : value;
+}
+
+int ParagraphFormat::leftIndent() const
+{
+    const int index = model_ ? model_->paragraphAt(start_) : -1;
+    return index >= 0 && index < static_cast<int>(model_->paragraphs.size())
+               ? model_->paragraphs[static_cast<size_t>(index)].leftIndent
+               : 0;
 }
 
 } // namespace veldra::word

@@ -57,6 +57,9 @@ public:
     int listType() const;
     // 1-based level of the list, 0 when not numbered.
     int listLevelNumber() const;
+    // The numbering instance the paragraph is counted in: paragraphs of one instance continue
+    // each other's numbers. 0 when not numbered.
+    int numberingId() const;
 
 private:
     std::shared_ptr<const detail::Model> model_;
@@ -70,6 +73,9 @@ public:
 
     // alignment::… of the paragraphs in the range, Mixed when they differ.
     int alignment() const;
+    // The left indent of the range's first paragraph as shown (its own, its numbering's or
+    // its style's), in twentieths of a point.
+    int leftIndent() const;
 
 private:
     std::shared_ptr<const detail::Model> model_;

@@ -1,6 +1,7 @@
 #include "platform/word/detail/BodyReader.h"
 
 #include "platform/word/WordConstants.h"
+#include "platform/word/detail/Indentation.h"
 #include "platform/word/detail/Revisions.h"
 #include "platform/word/detail/SymbolFonts.h"
 #include "platform/word/detail/Xml.h"
@@ -142,6 +143,7 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     rec.style = style ? style->uiName : QStringLiteral("Normal");
     rec.alignment = para.alignment.value_or(alignment::Left);
     rec.table = table ? table->table : -1;
+    std::optional<int> numberingIndent;
     if (para.numId && *para.numId != 0) {
         // A list set on the paragraph itself starts from its own level, not the style's.
         const std::optional<int> ilvl = direct.numId ? direct.ilvl : para.ilvl;
@@ -150,8 +152,11 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
             rec.listString = number->listString;
             rec.listType = number->listType;
             rec.listLevel = number->level;
+            rec.list = *para.numId;
+            numberingIndent = number->leftIndent;
         }
     }
+    rec.leftIndent = shownLeftIndent(direct, para, numberingIndent);
     append(U'\r', formatIndex(mark.format));
     rec.end = static_cast<int>(model_.text.size());
     model_.paragraphs.push_back(std::move(rec));

@@ -41,6 +41,8 @@ struct ParagraphRec {
     int listType = 0;
     QString listString;
     int listLevel = 0;  // 1-based; 0 when not numbered
+    int list = 0;       // the numbering instance (w:numId) that numbers it; 0 when not numbered
+    int leftIndent = 0; // as shown, in twentieths of a point
     int table = -1;     // innermost table holding the paragraph
 };
 

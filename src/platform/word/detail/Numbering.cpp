@@ -1,6 +1,7 @@
 #include "platform/word/detail/Numbering.h"
 
 #include "platform/word/WordConstants.h"
+#include "platform/word/detail/Indentation.h"
 #include "platform/word/detail/NumberFormats.h"
 #include "platform/word/detail/Properties.h"
 #include "platform/word/detail/Styles.h"
@@ -34,6 +35,7 @@ void readLevel(xmlNode* lvl, LevelDef& level)
         level.paragraphStyle = attr(n, "val");
     if (const auto font = readRunProps(childW(lvl, "rPr")).font)
         level.font = *font;
+    level.leftIndent = readLeftIndent(childW(lvl, "pPr"));
 }
 
 std::optional<int> levelIndex(xmlNode* lvl)
@@ -201,6 +203,7 @@ std::optional<ListNumber> Numbering::next(int numId, int ilvl)
         result.listType = level.pictureBullet ? list_type::PictureBullet : list_type::Bullet;
     else
         result.listType = abstract->multiLevelType == QLatin1String("multilevel") ? list_type::Outline : list_type::Simple;
+    result.leftIndent = level.leftIndent;
     return result;
 }
 

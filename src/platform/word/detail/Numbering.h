@@ -25,6 +25,7 @@ struct LevelDef {
     bool pictureBullet = false;
     QString font;                   // the font the number or bullet is shown in
     QString paragraphStyle;         // pStyle: the style that puts paragraphs on this level
+    std::optional<int> leftIndent;  // the indent of its paragraphs, in twentieths of a point
 };
 
 struct AbstractNumDef {
@@ -44,6 +45,7 @@ struct ListNumber {
     QString listString;
     int listType = 0;
     int level = 1;                  // 1-based
+    std::optional<int> leftIndent;  // the level's indent of its paragraphs
 };
 
 // The numbering part and the counters a word processor keeps while it lays the document

@@ -1,6 +1,7 @@
 #include "platform/word/detail/Properties.h"
 
 #include "platform/word/WordConstants.h"
+#include "platform/word/detail/Indentation.h"
 #include "platform/word/detail/Xml.h"
 
 #include <QHash>
@@ -37,6 +38,7 @@ void ParaProps::inheritFrom(const ParaProps& base)
     inherit(numId, base.numId);
     inherit(ilvl, base.ilvl);
     inherit(pageBreakBefore, base.pageBreakBefore);
+    inherit(leftIndent, base.leftIndent);
 }
 
 void Borders::inheritFrom(const Borders& base)
@@ -121,6 +123,7 @@ ParaProps readParaProps(xmlNode* pPr)
     }
     if (xmlNode* pageBreak = childW(pPr, "pageBreakBefore"))
         props.pageBreakBefore = onOff(pageBreak);
+    props.leftIndent = readLeftIndent(pPr);
     return props;
 }
 

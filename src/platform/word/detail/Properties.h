@@ -30,6 +30,7 @@ struct ParaProps {
     std::optional<int> numId;
     std::optional<int> ilvl;
     std::optional<bool> pageBreakBefore;
+    std::optional<int> leftIndent;      // twentieths of a point
 
     void inheritFrom(const ParaProps& base);
 };
