@@ -102,6 +102,7 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
     try {
         SPL = std::make_unique<clsSPL>();
         ImageCounter = 0;
+        TablesLeftOut.clear();
         if (ImageTargetFolder.isEmpty())
             throw VbError(err::General, QStringLiteral("clsWord"), QStringLiteral("No image target folder given"));
         TargetFolder = ImageTargetFolder;
@@ -133,6 +134,8 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
             WriteLog(log_category::Information, QStringLiteral("Start Processing Label from Word"));
             walkParagraphs();
         }
+        if (outOfRoom())
+            refuseOutOfRoom();
         CloseDocument();
         SPL->FinalizeSPLR4();
         LoincLoadingCancelled = SPL->LoincLoadingCancelled;
@@ -194,7 +197,7 @@ void clsWord::walkParagraphs()
             if (!text.isEmpty())
                 beforeFirstSection << text;
         }
-        if (askToCancel())
+        if (askToCancel() || outOfRoom())
             break;
     }
     reportParagraphsBeforeFirstSection(beforeFirstSection);
@@ -258,7 +261,7 @@ void clsWord::recogniseBoxedWarning()
 
 void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, int& i)
 {
-    if (Cancel || i > ParagraphCount)
+    if (Cancel || outOfRoom() || i > ParagraphCount)
         return;
     if (isHeading(i, sectionStyle_)) {
         // Stepped back, so that the caller's step lands on this header and it is not lost.
@@ -283,7 +286,7 @@ void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, in
 
 void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i)
 {
-    while (i <= ParagraphCount && !isHeader(i)) {
+    while (i <= ParagraphCount && !isHeader(i) && !outOfRoom()) {
         QString ParagraphText;
         QString TextType = QStringLiteral("Normal");
         setProgress(i);
@@ -305,7 +308,7 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
             }
             TextType = QStringLiteral("Table");
         } else {
-            ParagraphText = FormatBoldItalicUnderlineSubScriptSuperScript(paragraph(i));
+            ParagraphText = paragraphMarkup(paragraph(i), SectionTitle);
             const bool crossReference = ConvertCrossReference(ParagraphText, range);
             const bool hyperlink = ConvertHyperLink(ParagraphText, range);
             if (crossReference || hyperlink)
@@ -346,7 +349,7 @@ void clsWord::headingPictures(int i, QString& SectionTitle, QString& SubSectionT
 void clsWord::excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i)
 {
     ++i;
-    while (i <= ParagraphCount && !isHeader(i)) {
+    while (i <= ParagraphCount && !isHeader(i) && !outOfRoom()) {
         bool ContainsLink = false;
         QString ParagraphText;
         QString TextType;
@@ -368,7 +371,7 @@ void clsWord::excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i
             added = SPL->AddSectionExcerpt(SectionTitle, TextType, ParagraphText, true, ContainsLink);
         } else {
             TextType = QStringLiteral("Normal");
-            ParagraphText = FormatBoldItalicUnderlineSubScriptSuperScript(paragraph(i));
+            ParagraphText = paragraphMarkup(paragraph(i), SectionTitle);
             if (range.listFormat().listType() != word::list_type::None)
                 TextType = QStringLiteral("BulletList");
             if (ConvertCrossReference(ParagraphText, range))

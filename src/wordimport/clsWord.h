@@ -4,6 +4,7 @@
 #include "platform/word/Document.h"
 #include "platform/xml/tree/Document.h"
 #include "splbuilder/clsSPL.h"
+#include "wordimport/EditorRoom.h"
 #include "wordimport/cDIBSection.h"
 
 #include <QString>
@@ -58,6 +59,14 @@ public:
     // The user aborted the LOINC code loading of the last conversion: the sections not coded
     // by then carry the unclassified section code.
     bool LoincLoadingCancelled = false;
+
+    // The tables the conversion could not convert and left out, each named; an import that
+    // left something out does not report plain success.
+    QStringList TablesLeftOut;
+    // What the conversion may write, counted as the settings document will hold it; the import
+    // sets the room its settings document leaves. A label that passes it stops the conversion,
+    // which then returns nothing and logs the section where it passed.
+    EditorRoom Room;
 
     // Lets pending events run (Esc may set Cancel meanwhile). Tests put their own in.
     std::function<void()> DoEvents;
@@ -117,6 +126,14 @@ private:
     // Paragraph i (1-based) of the conversion.
     const word::Paragraph& paragraph(int i) const { return ParagraphList[static_cast<size_t>(i)]; }
     QString styleOf(int i) const;
+    // The markup of a paragraph, taken from Room; empty once Room is passed, which is checked
+    // before a markup larger than what is left is built.
+    QString paragraphMarkup(const word::Paragraph& Paragraph, const QString& SectionTitle);
+    bool outOfRoom() const { return roomPassedIn_.has_value(); }
+    // Logs why the table is left out and keeps its name for the import's closing message; false.
+    bool leaveTableOut(const word::Table& Table, const QString& SectionTitle, const QString& reason);
+    // Raises the error that ends a conversion that passed Room.
+    [[noreturn]] void refuseOutOfRoom() const;
     // The text of a header paragraph, its mark included; a tab (often between a heading's
     // number and its words) and a manual line, column or page break count as a blank, and a
     // non-breaking hyphen as a hyphen, so that cleaning does not glue words together.
@@ -163,6 +180,7 @@ private:
     QString subSectionStyle_;
     QString excerptStyle_;
     std::optional<QStringList> crossReferenceItems_;
+    std::optional<QString> roomPassedIn_;   // the section whose text passed Room
     std::unique_ptr<cDIBSection> dib_;
 };
 
