@@ -103,6 +103,7 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
         SPL = std::make_unique<clsSPL>();
         ImageCounter = 0;
         TablesLeftOut.clear();
+        linkCharactersLeft_ = LinkCharacters;
         if (ImageTargetFolder.isEmpty())
             throw VbError(err::General, QStringLiteral("clsWord"), QStringLiteral("No image target folder given"));
         TargetFolder = ImageTargetFolder;

@@ -5,6 +5,7 @@
 #include "platform/xml/tree/Document.h"
 #include "splbuilder/clsSPL.h"
 #include "wordimport/EditorRoom.h"
+#include "wordimport/LinkBounds.h"
 #include "wordimport/cDIBSection.h"
 
 #include <QString>
@@ -60,6 +61,9 @@ public:
     // by then carry the unclassified section code.
     bool LoincLoadingCancelled = false;
 
+    // What the links and cross references of a conversion may cost (kMaxLinkCharacters);
+    // tests make it small.
+    qint64 LinkCharacters = kMaxLinkCharacters;
     // The tables the conversion could not convert and left out, each named; an import that
     // left something out does not report plain success.
     QStringList TablesLeftOut;
@@ -130,6 +134,11 @@ private:
     // before a markup larger than what is left is built.
     QString paragraphMarkup(const word::Paragraph& Paragraph, const QString& SectionTitle);
     bool outOfRoom() const { return roomPassedIn_.has_value(); }
+    // Whether a link shown as `shown` to `target`, in a paragraph of textSize characters, is
+    // made: its address is not too long, and it fits the links' budget. Logs why not.
+    bool admitsLink(const QString& shown, const QString& target, qsizetype textSize);
+    // Takes that many characters from the links' budget; once it is spent, says so once and false.
+    bool spendLinkCharacters(const QString& shown, qint64 characters);
     // Logs why the table is left out and keeps its name for the import's closing message; false.
     bool leaveTableOut(const word::Table& Table, const QString& SectionTitle, const QString& reason);
     // Raises the error that ends a conversion that passed Room.
@@ -181,6 +190,7 @@ private:
     QString excerptStyle_;
     std::optional<QStringList> crossReferenceItems_;
     std::optional<QString> roomPassedIn_;   // the section whose text passed Room
+    qint64 linkCharactersLeft_ = 0;     // of LinkCharacters in this conversion; -1 once spent
     std::unique_ptr<cDIBSection> dib_;
 };
 
