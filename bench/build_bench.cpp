@@ -11,15 +11,12 @@
 // settings document and built it once, and "MB_per_product" how much more that is than for
 // the same label with one product, per further product. Each is measured in a process of its
 // own, so the allocator's history of the other sizes does not count.
-#include "../tests/generation/SettingsFromSPL.cpp"
+#include "ListingSettings.h"
 #include "app/log/Log.h"
-#include "editor/document/SettingsDocument.h"
 #include "generation/building/TransformSPLR4ToSPL.h"
-#include "platform/core/AppPaths.h"
 #include "platform/xml/resources/ResourceResolver.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -38,26 +35,22 @@
 
 namespace {
 
-const QString labelFile = QStringLiteral(VELDRA_FIXTURES_DIR "/spl-documents/openfda-lipitor-rx/lipitor-orig.xml");
 const QByteArray schema = QByteArrayLiteral(VELDRA_FIXTURES_DIR "/spl-schema/SPL.xsd");
 
 void useProgramFolderBesideBenchmarks()
 {
-    // The program folder the build made beside the benchmarks (data/ copied to bin/).
-    veldra::app_paths::setProgramFolderForTesting(QDir(QCoreApplication::applicationDirPath()).filePath("../bin"));
+    listing_settings::useProgramFolderBesideBenchmarks();
     veldra::xml::setLocalRootForTesting(veldra::xml::ResourceKind::Schema, QStringLiteral(VELDRA_FIXTURES_DIR "/spl-schema"));
     veldra::NoLogging = true;
 }
 
 struct BuildSetup {
     QTemporaryDir out;
-    veldra::xml::Document label;
     xmlSchemaPtr splSchema = nullptr;
 
     BuildSetup()
     {
         useProgramFolderBesideBenchmarks();
-        label = veldra::test::settingsFromSPL(labelFile);
         xmlSchemaParserCtxtPtr parser = xmlSchemaNewParserCtxt(schema.constData());
         splSchema = xmlSchemaParse(parser);
         xmlSchemaFreeParserCtxt(parser);
@@ -68,26 +61,6 @@ BuildSetup& setup()
 {
     static BuildSetup shared;
     return shared;
-}
-
-// The label's settings with its first product cloned to `products`, each clone with fresh ids.
-veldra::xml::Document settingsWith(int products, bool withSections)
-{
-    veldra::xml::Document settings;
-    settings.loadXml(setup().label.xml());
-    const veldra::xml::NodeList existing = settings.selectNodes(QStringLiteral("/SPLR4/Products/Product"));
-    const veldra::xml::Node first = existing.item(0);
-    for (int i = 1; i < existing.length(); ++i)
-        first.parentNode().removeChild(existing.item(i));
-    for (int i = 1; i < products; ++i) {
-        const veldra::xml::Node clone = first.cloneNode(true);
-        first.parentNode().appendChild(clone);
-        veldra::AssignWord2SPLIDs(clone);
-    }
-    if (!withSections)
-        for (const veldra::xml::Node& section : settings.selectNodes(QStringLiteral("//DocumentSections/Section")))
-            section.parentNode().removeChild(section);
-    return settings;
 }
 
 // glibc defers merging freed blocks to the next large allocation, which would charge each
@@ -175,14 +148,14 @@ void BuildLabel(benchmark::State& state)
 {
     const int products = int(state.range(0));
     const bool withSections = state.range(1) != 0;
-    const veldra::xml::Document settings = settingsWith(products, withSections);
     const QString splFile = setup().out.filePath(QStringLiteral("label-%1.xml").arg(products));
+    const veldra::xml::Document settings = listing_settings::settingsWith(products, withSections);
     // The program compiles the schema once per session and keeps it, as the floor does; the
     // first build of the run would otherwise count that compilation.
     veldra::TransformSPLR4ToSPL(settings, splFile);
     const QString settingsFile = setup().out.filePath(QStringLiteral("settings.xml"));
     const double peak = buildPeakMegabytes(settings, settingsFile);
-    const double onePeak = products == 1 ? peak : buildPeakMegabytes(settingsWith(1, withSections), settingsFile);
+    const double onePeak = products == 1 ? peak : buildPeakMegabytes(listing_settings::settingsWith(1, withSections), settingsFile);
     // Each build is paired with a floor run right after it, and the medians are compared, so
     // a burst of load on a shared machine moves both sides or neither.
     std::vector<double> builds;

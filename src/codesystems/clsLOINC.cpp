@@ -107,7 +107,8 @@ void clsLOINC::RenderCodeAndName(const QString& SearchString, QTreeWidget* Targe
 void clsLOINC::SelectLOINCCode(const QString& SearchText, QString& LOINCCode, QString& LOINCName)
 {
     SelectStatus.clear();
-    frmSelectLOINC* form = frmSelectLOINC::load();
+    // Showing the picker lets events run, in which it may be answered and go already.
+    const QPointer<frmSelectLOINC> form = frmSelectLOINC::load();
     form->setLookup(this);
     RenderCodeAndName(SearchText, form->LOINCList);
     ShowSelectLOINCForm(SearchText);
@@ -133,13 +134,14 @@ void clsLOINC::SelectLOINCCode(const QString& SearchText, QString& LOINCCode, QS
 // usable meanwhile. A picker that disappears without an answer (its owner window
 // closed under it) counts as an abort, and so does the program ending meanwhile
 // (the event loop then refuses to run), so the caller never waits for ever.
-void clsLOINC::waitForAnswer(frmSelectLOINC* form)
+void clsLOINC::waitForAnswer(const QPointer<frmSelectLOINC>& form)
 {
-    QPointer<frmSelectLOINC> open(form);
     QEventLoop loop;
-    QObject::connect(form, &frmSelectLOINC::answered, &loop, &QEventLoop::quit);
-    QObject::connect(form, &QObject::destroyed, &loop, &QEventLoop::quit);
-    while (SelectStatus.isEmpty() && open) {
+    if (form) {
+        QObject::connect(form, &frmSelectLOINC::answered, &loop, &QEventLoop::quit);
+        QObject::connect(form, &QObject::destroyed, &loop, &QEventLoop::quit);
+    }
+    while (SelectStatus.isEmpty() && form) {
         if (loop.exec() < 0)
             break;
     }

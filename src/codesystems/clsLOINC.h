@@ -3,6 +3,8 @@
 #include "app/search/LoincSelection.h"
 #include "codesystems/CodeLookup.h"
 
+#include <QPointer>
+
 class QTreeWidget;
 
 namespace veldra {
@@ -45,7 +47,7 @@ public:
     void clearSelectedLOINC() override;
 
 private:
-    void waitForAnswer(frmSelectLOINC* form);
+    void waitForAnswer(const QPointer<frmSelectLOINC>& form);
 };
 
 } // namespace veldra

@@ -44,8 +44,9 @@ bool applyWizardTarget(const QString& fieldName, const QString& value, const xml
     QString action = target.getAttribute(QStringLiteral("Action"));
     if (action.isNull())
         action = QStringLiteral("Copy");
+    // A field left empty says nothing about its targets: they keep what they hold.
     if (action == QLatin1String("Copy"))
-        return setText(node, value);
+        return !value.isEmpty() && setText(node, value);
     if (action == QLatin1String("FolderID"))
         return replaceEnding(node, value);
     if (action == QLatin1String("CreateFolder"))

@@ -9,7 +9,7 @@ namespace veldra {
 // Writes one wizard field through one of its Target elements into one node of the settings
 // document (an element or an attribute). The field named "GUID" gives the node a new id.
 // Otherwise the Target's Action decides (exact text; no Action means "Copy"):
-//  - "Copy": the node's text becomes the value;
+//  - "Copy": the node's text becomes the value (an empty value leaves the node as it is);
 //  - "FolderID": the value replaces as many characters at the end of the node's text (a
 //    value longer than the text leaves the node as it is);
 //  - "CreateFolder": the folder that the node's text names is created, one level; a folder

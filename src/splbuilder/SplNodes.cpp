@@ -202,8 +202,13 @@ xml::Node requiredSectionPart(const xml::Document& document, const QString& id, 
 
 QString withoutSectionNumber(const QString& title)
 {
-    static const QRegularExpression number(QStringLiteral("^\\s*\\d+(\\.\\d+)*\\.?\\s+(?=\\S)"));
-    return QString(title).remove(number);
+    // Each number: digits parted by dots, then the separator the user chose when numbering
+    // (a dot, a bracket, a colon, a dash, or none) and blanks. Numbering a numbered title
+    // again puts a second number in front of the first.
+    static const QRegularExpression numbers(
+        QStringLiteral("^\\s*(?:\\d+(?:\\.\\d+)*(?:\\s*[.):\\-\\x{2013}\\x{2014}]+)?\\s+)+(?=\\S)"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    return QString(title).remove(numbers);
 }
 
 } // namespace veldra::spl

@@ -42,8 +42,9 @@ xml::Node descendantPath(const xml::Node& from, const QStringList& names);
 // there is none.
 xml::Node requiredSectionPart(const xml::Document& document, const QString& id, const QStringList& below = {});
 
-// A section title without a leading section number ("1.1 ", "8.1. ", "17\t"): the number is
-// the label's own, so neither a LOINC name nor a template title holds it.
+// A section title without the section numbers in front of it ("1.1 ", "8.1. ", "17\t", "2) ",
+// "5.3.1 ", "2.1 2.1 "): a number is the label's own, so neither a LOINC name nor a template
+// title holds it.
 QString withoutSectionNumber(const QString& title);
 
 } // namespace veldra::spl

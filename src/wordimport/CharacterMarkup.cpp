@@ -47,6 +47,21 @@ public:
         for (auto it = reopen.rbegin(); it != reopen.rend(); ++it)
             open(*it, out);
     }
+    // Closes every open run that `keep` leaves out, reopening only the runs inside them that
+    // it keeps, so that runs ending together leave no empty element behind.
+    void closeOthers(const std::array<bool, RunCount>& keep, QString& out)
+    {
+        std::vector<Run> reopen;
+        while (std::any_of(open_.begin(), open_.end(), [&](Run run) { return !keep[run]; })) {
+            const Run top = open_.back();
+            open_.pop_back();
+            out += QLatin1String(closeTags[top]);
+            if (keep[top])
+                reopen.push_back(top);
+        }
+        for (auto it = reopen.rbegin(); it != reopen.rend(); ++it)
+            open(*it, out);
+    }
     bool isOpen(Run run) const { return std::find(open_.begin(), open_.end(), run) != open_.end(); }
     void closeAll(QString& out)
     {
@@ -59,6 +74,38 @@ public:
 private:
     std::vector<Run> open_;
 };
+
+// Opens the runs `formats` holds and closes the others.
+void setRuns(RunStack& runs, const std::array<bool, RunCount>& formats, QString& out)
+{
+    runs.closeOthers(formats, out);
+    for (int r = 0; r < RunCount; ++r)
+        if (formats[r] && !runs.isOpen(static_cast<Run>(r)))
+            runs.open(static_cast<Run>(r), out);
+}
+
+// The runs that cover every character of a link, so that they stand around the link and keep
+// its text whole. The underline of the link's character style is the link's own look; a
+// superscript or subscript holds text only, never a link.
+std::array<bool, RunCount> formatsAroundLink(const word::Font& font)
+{
+    const int underline = font.underline();
+    const bool ownUnderline = underline != word::underline::None && underline != word::Mixed
+                              && font.underlineFromCharacterStyle() == word::False;
+    return {font.bold() == word::True, font.italic() == word::True, ownUnderline, false, false};
+}
+
+// The runs around each hyperlink of the paragraph, by the link's first character.
+std::map<int, std::array<bool, RunCount>> linkStarts(const word::Range& range)
+{
+    std::map<int, std::array<bool, RunCount>> starts;
+    for (const word::Hyperlink& link : range.hyperlinks()) {
+        const word::Range text = link.range();
+        if (text.start() < text.end())
+            starts.emplace(text.start(), formatsAroundLink(text.font()));
+    }
+    return starts;
+}
 
 // Spans [start, end) of the paragraph's fields and hyperlinks: their characters change no
 // run, so a link's text stays in one piece for the link conversion to find.
@@ -150,6 +197,7 @@ QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Parag
         return QString();
 
     const std::vector<std::pair<int, int>> spans = linkSpans(range);
+    const std::map<int, std::array<bool, RunCount>> links = linkStarts(range);
     QString out;
     RunStack runs;
     for (const word::Range& character : range.characters()) {
@@ -163,16 +211,10 @@ QString clsWord::FormatBoldItalicUnderlineSubScriptSuperScript(const word::Parag
             out += footnote->second;
             continue;
         }
-        if (!inSpans(spans, character.start())) {
-            const std::array<bool, RunCount> formats = formatsOf(character.font());
-            for (int r = 0; r < RunCount; ++r) {
-                const Run run = static_cast<Run>(r);
-                if (formats[r] && !runs.isOpen(run))
-                    runs.open(run, out);
-                else if (!formats[r] && runs.isOpen(run))
-                    runs.close(run, out);
-            }
-        }
+        if (const auto link = links.find(character.start()); link != links.end())
+            setRuns(runs, link->second, out);
+        else if (!inSpans(spans, character.start()))
+            setRuns(runs, formatsOf(character.font()), out);
         appendText(out, character.text());
     }
     runs.closeAll(out);

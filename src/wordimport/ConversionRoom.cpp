@@ -10,9 +10,9 @@ QString clsWord::paragraphMarkup(const word::Paragraph& Paragraph, const QString
     if (outOfRoom())
         return {};
     // A paragraph that cannot fit is refused before its markup is built.
-    if (Room.fits(leastMarkupCostOf(Paragraph.range()))) {
+    if (Room.fits(leastMarkupSizeOf(Paragraph.range()))) {
         QString markup = FormatBoldItalicUnderlineSubScriptSuperScript(Paragraph);
-        if (Room.take(newMarkupCost(markup)))
+        if (Room.take(newMarkupSize(markup)))
             return markup;
     }
     roomPassedIn_ = SectionTitle;

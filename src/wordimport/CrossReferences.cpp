@@ -63,6 +63,17 @@ int replaceInText(QString& text, const QString& from, const QString& to)
     return replaced;
 }
 
+// Whether a browser previewing the label may follow the address: a web or mail address, or
+// one within the label. Any other scheme (javascript:, file:, data:) would run or open
+// something on the reader's computer.
+bool isSafeLinkAddress(const QString& address)
+{
+    for (const char* prefix : {"http://", "https://", "mailto:", "#"})
+        if (address.startsWith(QLatin1String(prefix), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 } // namespace
 
 void clsWord::InitializeCrossReferenceCheck()
@@ -157,6 +168,11 @@ bool clsWord::ConvertHyperLink(QString& Text, const word::Range& SourceRange)
                 // A link out of the document stays a link to where it points.
                 if (link.address().isEmpty()) {
                     WriteLog(log_category::Information, wordlog::indent5 + QStringLiteral("Hyperlink without a target left as text: ") + shown);
+                    continue;
+                }
+                if (!isSafeLinkAddress(link.address())) {
+                    WriteLog(log_category::Warning, wordlog::indent5 + QStringLiteral("Hyperlink address not allowed in SPL, left as text: ")
+                                                        + shown + QStringLiteral(" > ") + link.address());
                     continue;
                 }
                 WriteLog(log_category::Reference, wordlog::indent5 + QStringLiteral("Hyperlink: ") + shown + QStringLiteral(" > ")

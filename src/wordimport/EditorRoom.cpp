@@ -1,6 +1,5 @@
 #include "wordimport/EditorRoom.h"
 
-#include "editor/document/SettingsDocument.h"
 #include "platform/word/Field.h"
 #include "platform/word/Range.h"
 #include "platform/xml/tree/Document.h"
@@ -12,19 +11,17 @@ namespace {
 // The Word2SPLID every element gets in the settings document: ` Word2SPLID="`, 36 characters and `"`.
 constexpr qint64 kIdBytes = 50;
 
-std::optional<MarkupCost>& limitForTesting()
+std::optional<DocumentSize>& limitForTesting()
 {
-    static std::optional<MarkupCost> limit;
+    static std::optional<DocumentSize> limit;
     return limit;
 }
 
-// What the editor opens. Each element it shows carries an id, so a document within the
-// editor's size holds at most one node for every id's worth of its bytes.
-MarkupCost editorLimit()
+bool fitsInLimit(const DocumentSize& size)
 {
-    if (limitForTesting())
-        return *limitForTesting();
-    return {kMaxEditorDocumentBytes, kMaxEditorDocumentBytes / kIdBytes};
+    if (const std::optional<DocumentSize>& limit = limitForTesting())
+        return size.elements <= limit->elements && size.attributes <= limit->attributes && size.bytes <= limit->bytes;
+    return fitsInEditor(size);
 }
 
 qint64 utf8Bytes(QStringView text)
@@ -35,11 +32,11 @@ qint64 utf8Bytes(QStringView text)
     return bytes;
 }
 
-// Bytes, elements and attributes of markup; idBytes is what each element will add.
-MarkupCost costOf(QStringView markup, qint64 idBytes)
+} // namespace
+
+DocumentSize newMarkupSize(QStringView markup)
 {
-    qint64 elements = 0;
-    qint64 attributes = 0;
+    DocumentSize size;
     bool inTag = false;
     QChar quote;
     for (qsizetype i = 0; i < markup.size(); ++i) {
@@ -51,80 +48,70 @@ MarkupCost costOf(QStringView markup, qint64 idBytes)
             if (c == QLatin1Char('"') || c == QLatin1Char('\''))
                 quote = c;
             else if (c == QLatin1Char('='))
-                ++attributes;
+                ++size.attributes;
             else if (c == QLatin1Char('>'))
                 inTag = false;
         } else if (c == QLatin1Char('<')) {
             inTag = true;
             const QChar next = i + 1 < markup.size() ? markup[i + 1] : QChar();
-            elements += next != QLatin1Char('/') && next != QLatin1Char('!') && next != QLatin1Char('?');
+            size.elements += next != QLatin1Char('/') && next != QLatin1Char('!') && next != QLatin1Char('?');
         }
     }
-    const qint64 ids = idBytes > 0 ? elements : 0;
-    return {utf8Bytes(markup) + elements * idBytes, elements + attributes + ids};
+    size.attributes += size.elements;
+    size.bytes = utf8Bytes(markup) + size.elements * kIdBytes;
+    return size;
 }
 
-} // namespace
-
-MarkupCost& MarkupCost::operator+=(const MarkupCost& other)
+DocumentSize leastMarkupSizeOf(const word::Range& range)
 {
-    bytes += other.bytes;
-    nodes += other.nodes;
-    return *this;
+    DocumentSize size;
+    size.bytes = utf8Bytes(range.text());
+    for (const word::Note& note : range.notes()) {
+        ++size.elements;
+        ++size.attributes;
+        size.bytes += utf8Bytes(note.text()) + kIdBytes;
+    }
+    return size;
 }
 
-MarkupCost newMarkupCost(QStringView markup)
-{
-    return costOf(markup, kIdBytes);
-}
-
-MarkupCost leastMarkupCostOf(const word::Range& range)
-{
-    MarkupCost cost{utf8Bytes(range.text()), 0};
-    for (const word::Note& note : range.notes())
-        cost += MarkupCost{utf8Bytes(note.text()) + kIdBytes, 2};
-    return cost;
-}
-
-EditorRoom::EditorRoom() : left_(editorLimit()) {}
-
-EditorRoom::EditorRoom(MarkupCost left) : left_(left) {}
+EditorRoom::EditorRoom(DocumentSize held) : held_(held) {}
 
 EditorRoom EditorRoom::forLabelSectionsOf(const xml::Document& settings)
 {
-    MarkupCost kept = costOf(QString::fromUtf8(settings.xmlBytes()), 0);
+    DocumentSize kept = treeSizeOf(settings.asNode());
+    kept.bytes = settings.xmlBytes().size();
     for (const xml::Node& section : settings.selectNodes(QStringLiteral("SPLR4/ProductLabel/DocumentSections/Section"))) {
-        const MarkupCost replaced = costOf(section.xml(), 0);
-        kept.bytes -= replaced.bytes;
-        kept.nodes -= replaced.nodes;
+        const DocumentSize replaced = treeSizeOf(section);
+        kept.elements -= replaced.elements;
+        kept.attributes -= replaced.attributes;
+        kept.bytes -= section.xml().toUtf8().size();
     }
-    const MarkupCost limit = editorLimit();
-    return EditorRoom({limit.bytes - kept.bytes, limit.nodes - kept.nodes});
+    return EditorRoom(kept);
 }
 
-bool EditorRoom::fits(const MarkupCost& cost) const
+bool EditorRoom::fits(const DocumentSize& size) const
 {
-    return cost.bytes <= left_.bytes && cost.nodes <= left_.nodes;
+    DocumentSize after = held_;
+    after += size;
+    return fitsInLimit(after);
 }
 
-bool EditorRoom::take(const MarkupCost& cost)
+bool EditorRoom::take(const DocumentSize& size)
 {
-    if (!fits(cost))
+    if (!fits(size))
         return false;
-    left_.bytes -= cost.bytes;
-    left_.nodes -= cost.nodes;
+    held_ += size;
     return true;
 }
 
 QString EditorRoom::limitText()
 {
-    const MarkupCost limit = editorLimit();
-    return QStringLiteral("%1 MB and %2 elements and attributes")
-        .arg(QString::number(static_cast<double>(limit.bytes) / (1024 * 1024), 'g', 3))
-        .arg(limit.nodes);
+    if (const std::optional<DocumentSize>& limit = limitForTesting())
+        return QStringLiteral("up to %1 elements, %2 attributes and %3 bytes").arg(limit->elements).arg(limit->attributes).arg(limit->bytes);
+    return editorLimitText();
 }
 
-void setEditorLimitForTesting(std::optional<MarkupCost> limit)
+void setEditorLimitForTesting(std::optional<DocumentSize> limit)
 {
     limitForTesting() = limit;
 }

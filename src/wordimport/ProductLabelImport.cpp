@@ -210,12 +210,12 @@ std::optional<QString> sectionPassingTheEditorsLimit(const xml::Document& settin
                                                      const xml::NodeList& splSections, const QString& title)
 {
     EditorRoom room = EditorRoom::forLabelSectionsOf(settings);
-    if (!room.take(newMarkupCost(title)))
+    if (!room.take(newMarkupSize(title)))
         return QStringLiteral("the document title");
-    const MarkupCost sectionTemplateCost = newMarkupCost(templateSection.xml());
+    const DocumentSize sectionTemplateCost = newMarkupSize(templateSection.xml());
     for (const xml::Node& section : splSections) {
-        MarkupCost cost = sectionTemplateCost;
-        cost += newMarkupCost(section.xml());
+        DocumentSize cost = sectionTemplateCost;
+        cost += newMarkupSize(section.xml());
         if (!room.take(cost))
             return QStringLiteral("the section '%1'").arg(xml::textAt(section, QStringLiteral("title")));
     }
@@ -275,6 +275,22 @@ xml::Node documentTitleElement(const xml::Document& settings, const xml::Documen
             if (const xml::Node present = generalData.selectSingleNode(next.nodeName()))
                 return generalData.insertBefore(title, present);
     return generalData.appendChild(title);
+}
+
+// Sets the label's title read from the Word document. A document without one (an OTC label,
+// a label written without highlights) leaves the title already there, which general data
+// taken from an SPL file may have filled.
+void loadDocumentTitle(const xml::Document& settings, const xml::Document& definition, const QString& title)
+{
+    WriteLog(logSeparator(), QString());
+    if (title.trimmed().isEmpty()) {
+        WriteLog(log_category::Warning, QStringLiteral("No document title was found in the Word document (it is read from the "
+                                                       "excerpt 'HIGHLIGHTS OF PRESCRIBING INFORMATION'); the document title "
+                                                       "was left as it was."));
+        return;
+    }
+    WriteLog(log_category::Information, QStringLiteral("Setting Document Title, loaded from 'HIGHLIGHTS OF PRESCRIBING INFORMATION'"));
+    skip([&] { documentTitleElement(settings, definition).setText(title); });
 }
 
 } // namespace
@@ -354,13 +370,8 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
         if (numbering && numbering.text() == QLatin1String("Yes"))
             ProductLabelAddSectionNumbersFromWord(settings, *converter);
         const xml::Node loadTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
-        if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES")) {
-            WriteLog(logSeparator(), QString());
-            WriteLog(log_category::Information, QStringLiteral("Setting Document Title, loaded from 'HIGHLIGHTS OF PRESCRIBING INFORMATION'"));
-            skip([&] {
-                documentTitleElement(settings, definition).setText(storableTitle(converter->DocumentTitle));
-            });
-        }
+        if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES"))
+            loadDocumentTitle(settings, definition, storableTitle(converter->DocumentTitle));
         moveToFront(settings, QStringLiteral("RECENT MAJOR CHANGES"));
         moveToFront(settings, QStringLiteral("FULL PRESCRIBING INFORMATION"));
         WriteLog(logSeparator(), QString());

@@ -1,10 +1,13 @@
 #include "app/window/RememberedFolders.h"
 #include "app/window/WebAddresses.h"
 #include "app/log/Log.h"
+#include "app/window/frmAbout.h"
 #include "app/window/frmMain.h"
 #include "platform/core/AppPaths.h"
+#include "platform/ui/QtBackend.h"
 #include "platform/xml/tree/Document.h"
 #include "support/ScriptedUi.h"
+#include "support/StandInOpener.h"
 #include "support/TempDir.h"
 #include "app/MainWindowTestSupport.h"
 
@@ -13,6 +16,8 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace veldra;
@@ -214,23 +219,58 @@ TEST_F(MainCommandsTest, HelpOpensTheManualAndTheOutsidePages)
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-// Without a browser on the desktop, each page says which address could not be opened, as the
-// manual names its file.
-TEST_F(MainCommandsTest, AnAddressTheDesktopCannotOpenIsNamed)
+// The real desktop seam, with the messages it would show recorded instead.
+class DesktopWithRecordedMessages : public ui::QtBackend {
+public:
+    DesktopWithRecordedMessages() : previous_(&ui::backend()) { ui::setBackend(this); }
+    ~DesktopWithRecordedMessages() override { ui::setBackend(previous_); }
+    ui::Answer message(const ui::MessageRequest& request) override
+    {
+        messages << request;
+        return ui::Answer::OK;
+    }
+    QList<ui::MessageRequest> messages;
+
+private:
+    ui::Backend* previous_;
+};
+
+// A desktop opener that starts but finds no program for the address ("no method available")
+// has not opened it: the manual (F1), each outside page (F2, F3, the validator) and the About
+// box's Visit Website say which file or address could not be opened.
+TEST_F(MainCommandsTest, WhatTheDesktopsOpenerCannotOpenIsNamed)
 {
-    ui.shellOpenSucceeds = false;
-    const std::vector<std::pair<QAction*, QString>> pages = {
-        {main.mnuVeldra, web::FdaSplResources},
-        {main.mnuHelpDailyMed, web::DailyMed},
-        {main.mnuHelpSPLOnlineValidator, web::SplOnlineValidator},
+    test::ProgramFolderCopy folder;
+    const test::StandInOpener opener(test::StandInOpener::noMethod());
+    DesktopWithRecordedMessages desktop;
+    frmAbout about;
+    struct Page {
+        std::function<void()> open;
+        QKeySequence key;
+        QString target;
     };
-    for (const auto& [command, address] : pages) {
-        SCOPED_TRACE(address.toStdString());
-        ui.messages.clear();
-        command->trigger();
-        ASSERT_EQ(ui.messages.size(), 1);
-        EXPECT_TRUE(ui.messages.at(0).text.contains(QStringLiteral("\r\n") + address + QStringLiteral("\r\n")));
-        EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Warning);
+    const std::vector<Page> pages = {
+        {[&] { main.mnuHelpUserManual->trigger(); }, QKeySequence(Qt::Key_F1),
+         app_paths::inProgram(QStringLiteral("Help/Help.html"))},
+        {[&] { main.mnuVeldra->trigger(); }, QKeySequence(Qt::Key_F2), web::FdaSplResources},
+        {[&] { main.mnuHelpDailyMed->trigger(); }, QKeySequence(Qt::Key_F3), web::DailyMed},
+        {[&] { main.mnuHelpSPLOnlineValidator->trigger(); }, main.mnuHelpSPLOnlineValidator->shortcut(),
+         web::SplOnlineValidator},
+        {[&] { about.cmdVisitWebSite->click(); }, {}, web::VeldraWebSite},
+    };
+    EXPECT_EQ(main.mnuHelpUserManual->shortcut(), pages.at(0).key);
+    EXPECT_EQ(main.mnuVeldra->shortcut(), pages.at(1).key);
+    EXPECT_EQ(main.mnuHelpDailyMed->shortcut(), pages.at(2).key);
+    QStringList asked;
+    for (const Page& page : pages) {
+        SCOPED_TRACE(page.target.toStdString());
+        desktop.messages.clear();
+        page.open();
+        asked << page.target;
+        EXPECT_EQ(opener.asked(), asked);
+        ASSERT_EQ(desktop.messages.size(), 1);
+        EXPECT_TRUE(desktop.messages.at(0).text.contains(QStringLiteral("\r\n") + page.target + QStringLiteral("\r\n")));
+        EXPECT_EQ(desktop.messages.at(0).icon, ui::Icon::Warning);
     }
 }
 

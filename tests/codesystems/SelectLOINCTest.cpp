@@ -4,8 +4,11 @@
 #include "codesystems/ShowSelectLOINCForm.h"
 #include "codesystems/clsLOINC.h"
 #include "codesystems/frmSelectLOINC.h"
+#include "platform/ui/QtBackend.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -265,4 +268,40 @@ TEST_F(SelectLOINCTest, ProgramEndingWhileThePickerWaitsCountsAsAnAbort)
     delete frmSelectLOINC::instance();
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();
+}
+
+// A message raised while the picker waits (the editor refusing to close during a Word import)
+// opens over the picker, kept on top as the picker is, and shows its text and its button; once
+// it is answered, the picker answers. The real dialogs let events run while the picker is being
+// shown, so here it is answered, and gone, before the lookup starts to wait for it.
+TEST_F(SelectLOINCTest, AMessageRaisedWhileThePickerWaitsStandsInFrontOfIt)
+{
+    ui::QtBackend real;
+    ui::setBackend(&real);
+    main.show();
+    QString seen;
+    whenShown([&](frmSelectLOINC& form) {
+        main.activateWindow();
+        QApplication::setActiveWindow(&main);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->parentWidget(), &form);
+            EXPECT_TRUE(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            ASSERT_NE(label, nullptr);
+            seen = label->text();
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+            ASSERT_EQ(box->buttons().size(), 1);
+            for (const QAbstractButton* button : box->buttons())
+                EXPECT_TRUE(box->rect().contains(QRect(button->mapTo(box, QPoint()), button->size())));
+            box->buttons().constFirst()->click();
+        });
+        ui::msgBox(QStringLiteral("A command is still working on this document."), ui::Buttons::OK, ui::Icon::Information);
+        form.cmdUnclassified->click();
+    });
+    const Answer answer = lookUpInteractively(*lookup, QStringLiteral("no such title"));
+    ui::setBackend(&ui);
+    EXPECT_EQ(seen, QStringLiteral("A command is still working on this document."));
+    EXPECT_EQ(answer.code, QStringLiteral("42229-5"));
 }

@@ -108,3 +108,38 @@ TEST_F(ShippedWizards, EachAppliesToANewDocument)
     }
     EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("images001"))).isDir());
 }
+
+// A field offered empty and applied so says nothing: the values its targets hold stay (a
+// new version keeps its version number and effective time until the user types new ones).
+TEST_F(ShippedWizards, FieldsLeftEmptyKeepWhatTheirTargetsHold)
+{
+    // A path in the test's folder, since a folder target gets its folder made on Apply.
+    const QString held = dir.file(QStringLiteral("20171107"));
+    for (const QString& name : enabledWizardNames(wizards)) {
+        SCOPED_TRACE(name.toStdString());
+        frmXMLEditor* editor = newSettings();
+        ASSERT_NE(editor->XMLDoc, nullptr);
+        QPointer<frmWizard> wizard = CreateWizard(name, *editor);
+        ASSERT_FALSE(wizard.isNull());
+        ShowWizard(wizard);
+        QStringList emptyTargets;
+        for (const FieldRow& row : wizard->rows()) {
+            if (row.name == QLatin1String("GUID") || !FieldRowDialog::fieldValue(row).isEmpty())
+                continue;
+            for (const xml::Node& target : wizardTargets(wizards, name, row.name)) {
+                emptyTargets << target.text().trimmed();
+                for (const xml::Node& node : editor->XMLDoc->selectNodes(emptyTargets.constLast()))
+                    node.setText(held);
+            }
+        }
+        wizard->cmdOK->click();
+        EXPECT_TRUE(ui.messages.isEmpty());
+        for (const QString& path : emptyTargets) {
+            for (const QString& text : texts(editor, path))
+                EXPECT_EQ(text, held) << path.toStdString();
+        }
+        if (name == QLatin1String("New Document Version")) {
+            EXPECT_EQ(emptyTargets.size(), 4);
+        }
+    }
+}

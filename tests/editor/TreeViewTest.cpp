@@ -4,6 +4,7 @@
 #include "TreeViewFixture.h"
 
 #include "app/window/Captions.h"
+#include "editor/document/EditorLimit.h"
 #include "editor/tree/TreeViewImages.h"
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
@@ -121,21 +122,53 @@ TEST_F(TreeViewTest, AFileThatDoesNotParseLeavesTheWindowWithoutADocumentAndUnto
     EXPECT_EQ(readTextFile(dir.file("Broken.xml")), broken);
 }
 
-TEST_F(TreeViewTest, AFileTooLargeForTheEditorIsRefusedBeforeItIsRead)
+// The editor's limit counts what it builds. Four megabytes of empty elements would take
+// gigabytes of tree and are refused before they are parsed, as are attributes beyond the
+// limit; a document large in bytes but not in elements (long texts) opens.
+TEST_F(TreeViewTest, WhatTheEditorCannotHoldIsRefusedBeforeItIsParsedWhateverItsBytes)
 {
-    frmXMLEditor* editor = openSettings(sampleSettings(), "Huge.xml");
-    const QStringList before = captions(editor);
-    QFile huge(dir.file("Huge.xml"));
-    ASSERT_TRUE(huge.resize(33LL * 1024 * 1024));  // sparse: nothing a parser could read
+    const QString limit = QStringLiteral("the editor opens documents of up to 1000000 elements, 4000000 attributes "
+                                         "and 256 MiB).");
+    const QByteArray eightAttributes = R"(<a b="" c="" d="" e="" f="" g="" h="" i=""/>)";
+    const struct {
+        const char* name;
+        QByteArray body;
+        QString says;
+    } refused[] = {
+        {"Elements.xml", "<SPLR4>" + QByteArray("<a/>").repeated(kMaxEditorElements) + "</SPLR4>",
+         "Elements.xml is too large to open in the editor (1000001 elements and 0 attributes; " + limit},
+        {"Attributes.xml", "<SPLR4 a=\"\">" + eightAttributes.repeated(kMaxEditorAttributes / 8) + "</SPLR4>",
+         "Attributes.xml is too large to open in the editor (500001 elements and 4000001 attributes; " + limit},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.name);
+        frmXMLEditor* editor = openSettings(sampleSettings(), c.name);
+        const QStringList before = captions(editor);
+        QFile file(dir.file(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.body);
+        file.close();
+        ui.messages.clear();
 
-    editor->XMLOnTreeView(editor->TreeView, huge.fileName(), "Edit SPLR4", false);
+        editor->XMLOnTreeView(editor->TreeView, file.fileName(), "Edit SPLR4", false);
 
-    ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
-    EXPECT_TRUE(ui.messages[0].text.contains("Huge.xml is too large to open in the editor (33 MB; the editor opens "
-                                             "files up to 32 MB)."))
-        << ui.messages[0].text.toStdString();
-    EXPECT_EQ(captions(editor), before) << "the window keeps what it showed";
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
+        EXPECT_TRUE(ui.messages[0].text.contains(c.says)) << ui.messages[0].text.toStdString();
+        EXPECT_EQ(captions(editor), before) << "the window keeps what it showed";
+    }
+
+    const QString text = QString(20000, QLatin1Char('x'));
+    QString large = "<SPLR4><Products>";
+    for (int i = 0; i < 1800; ++i)
+        large += "<Product><ProductName>P" + QString::number(i) + text + "</ProductName></Product>";
+    large += "</Products></SPLR4>";
+    ASSERT_GT(large.size(), 33 * 1024 * 1024);
+    ui.messages.clear();
+    frmXMLEditor* editor = openSettings(large, "Listing.xml");
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.value(0).text.left(500).toStdString();
+    ASSERT_NE(editor->XMLDoc, nullptr);
+    EXPECT_EQ(editor->TreeView->nodeCount(), 2 + 2 * 1800);
 }
 
 TEST_F(TreeViewTest, RebuildKeepsExpansionSelectionAndColours)

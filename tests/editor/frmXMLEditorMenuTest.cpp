@@ -7,15 +7,20 @@
 #include "app/Hooks.h"
 #include "editor/window/InstallEditorHooks.h"
 
+#include "platform/ui/QtBackend.h"
 #include "platform/xml/tree/Document.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 namespace veldra::test {
 namespace {
@@ -86,6 +91,39 @@ TEST_F(EditorInMainWindowTest, AWindowBecomesCurrentWhenItOpensAndWhenItSaves)
 
     ASSERT_TRUE(first->SaveXMLDoc(false));
     EXPECT_EQ(main.SourceXMLEditor.data(), first);
+}
+
+// Once a confirmation box is answered, the tree has the keyboard again: the arrow keys move
+// through it without a click first.
+TEST_F(EditorInMainWindowTest, TheTreeHasTheKeyboardAgainOnceAConfirmationIsAnswered)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    main.show();
+    main.showChildWindow(editor);
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    editor->TreeView->setFocus();
+    QTreeWidgetItem* marketing = select(editor, "Marketing");
+    ASSERT_EQ(QApplication::focusWidget(), editor->TreeView);
+
+    ui::QtBackend real;
+    ui::setBackend(&real);
+    QString asked;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        asked = box->text();
+        box->button(QMessageBox::No)->click();
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    ui::setBackend(&ui);
+
+    EXPECT_EQ(asked, "Are you sure you want to remove 'Marketing'?");
+    // The window system gives the window back its activation when it gets to it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == editor->TreeView; }, 1000));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(editor->TreeView->currentItem(), editor->TreeView->itemAbove(marketing));
+    EXPECT_TRUE(editor->Saved);
 }
 
 TEST_F(EditorInMainWindowTest, AnEditorClosedInItsFrameTakesTheFrameWith)

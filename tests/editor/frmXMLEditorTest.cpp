@@ -247,9 +247,18 @@ TEST_F(EditorWindowTest, CopySelectionAndOpenContainingFolder)
     ASSERT_EQ(ui.opened.size(), 1);
     EXPECT_EQ(ui.opened[0], dir.path() + "/");
 
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    // A folder the desktop cannot open is named, so that the user can open it by hand.
+    ui.shellOpenSucceeds = false;
+    editor->OpenContainingFolder();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages.at(0).text.contains("\r\n" + dir.path() + "\r\n"));
+    EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Warning);
+
     editor->XMLFileName.clear();  // a new document has no folder yet
     editor->OpenContainingFolder();
-    EXPECT_EQ(ui.opened.size(), 1);
+    EXPECT_EQ(ui.opened.size(), 2);
 }
 
 TEST_F(EditorWindowTest, RightClickInAReviewWindowCopiesTheCaptionAndOnTheRootExpandsAll)

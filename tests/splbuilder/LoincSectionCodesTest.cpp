@@ -176,8 +176,8 @@ TEST_F(LoincSectionCodesTest, TheMainWindowCommandCodesTheOpenDocumentAndSaysHow
     hooks() = saved;
 }
 
-// A title numbered by Word or by the numbering command is looked up by its words alone; a
-// number that is the whole title, or stands inside it, stays.
+// A title numbered by Word or by the numbering command, once or more, with any separator, is
+// looked up by its words alone; a number that is the whole title, or stands inside it, stays.
 TEST_F(LoincSectionCodesTest, ALeadingSectionNumberIsLeftOutOfTheLookup)
 {
     struct Case {
@@ -189,6 +189,14 @@ TEST_F(LoincSectionCodesTest, ALeadingSectionNumberIsLeftOutOfTheLookup)
         {"8.5\tGeriatric Use", "34082-8 GERIATRIC USE SECTION"},
         {"17  INFORMATION FOR PATIENTS", "34076-0 INFORMATION FOR PATIENTS SECTION"},
         {"8.1. Pregnancy", "42228-7 PREGNANCY SECTION"},
+        {"8.4 8.4 Pediatric Use", "34081-0 PEDIATRIC USE SECTION"},
+        {"8. 8.5\tGeriatric Use", "34082-8 GERIATRIC USE SECTION"},
+        {"5.3.1 Pregnancy", "42228-7 PREGNANCY SECTION"},
+        {"2.1.2.1 Pediatric Use", "34081-0 PEDIATRIC USE SECTION"},
+        {"8 Geriatric Use", "34082-8 GERIATRIC USE SECTION"},
+        {"8) 8.1) Pregnancy", "42228-7 PREGNANCY SECTION"},
+        {"17 - INFORMATION FOR PATIENTS", "34076-0 INFORMATION FOR PATIENTS SECTION"},
+        {"8:\u00a0Pediatric Use", "34081-0 PEDIATRIC USE SECTION"},
         {"Pregnancy 2", "42229-5 SPL UNCLASSIFIED SECTION"},
         {"12", "42229-5 SPL UNCLASSIFIED SECTION"},
     };

@@ -19,8 +19,23 @@ const QString bold = QStringLiteral("<w:b/>");
 const QString italic = QStringLiteral("<w:i/>");
 const QString underline = QStringLiteral("<w:u w:val=\"single\"/>");
 const QString sup = QStringLiteral("<w:vertAlign w:val=\"superscript\"/>");
+const QString raised = QStringLiteral("<w:position w:val=\"6\"/><w:sz w:val=\"13\"/>");
+const QString lowered = QStringLiteral("<w:position w:val=\"-3\"/><w:sz w:val=\"24\"/>");
 const QString B = QStringLiteral("<content styleCode=\"bold\">");
 const QString I = QStringLiteral("<content styleCode=\"italics\">");
+const QString U = QStringLiteral("<content styleCode=\"underline\">");
+
+// A hyperlink to an anchor around these runs.
+QString link(const QString& runs)
+{
+    return "<w:hyperlink w:anchor=\"X\">" + runs + "</w:hyperlink>";
+}
+
+// The look of links as word processors define it: blue and underlined.
+const QString linkStyle = QStringLiteral("<w:rStyle w:val=\"Hyperlink\"/>");
+const QString linkStyles = QStringLiteral(
+    "<w:style w:type=\"character\" w:styleId=\"Hyperlink\"><w:name w:val=\"Hyperlink\"/>"
+    "<w:rPr><w:color w:val=\"0563C1\"/><w:u w:val=\"single\"/></w:rPr></w:style>");
 
 } // namespace
 
@@ -43,9 +58,28 @@ TEST(CharacterMarkupTest, RunsNestProperlyAndTextIsEscaped)
         {"a superscript crossing the end of a bold run",
          "<w:p>" + run("a", bold) + run("b", bold + sup) + run("c", sup) + "</w:p>",
          B + "a<sup>b</sup></content><sup>c</sup>\r"},
-        {"a bold run stays open across a hyperlink",
-         "<w:p>" + run("see ", bold) + "<w:hyperlink w:anchor=\"X\">" + run("Link") + "</w:hyperlink>" + run(".") + "</w:p>",
-         B + "see Link</content>.\r"},
+        {"a run raised in a smaller size is a superscript",
+         "<w:p>" + run("100 x 10", "<w:sz w:val=\"20\"/>") + run("9", raised) + run("/L") + "</w:p>", "100 x 10<sup>9</sup>/L\r"},
+        {"one lowered below text larger than the paragraph's is a subscript",
+         "<w:p>" + run("H", "<w:sz w:val=\"28\"/>") + run("2", lowered) + run("O", "<w:sz w:val=\"28\"/>") + "</w:p>",
+         "H<sub>2</sub>O\r"},
+        {"a raised mark does not join the word before it", "<w:p>" + run("HUMIRA", bold) + run("a", raised) + "</w:p>",
+         B + "HUMIRA</content><sup>a</sup>\r"},
+        {"a raised run in the size of its neighbours stays plain", "<w:p>" + run("x") + run("y", "<w:position w:val=\"4\"/>") + run("z") + "</w:p>",
+         "xyz\r"},
+        {"bold ends before a link that is not bold", "<w:p>" + run("see ", bold) + link(run("Link")) + run(".") + "</w:p>",
+         B + "see </content>Link.\r"},
+        {"bold and italic over a whole link stand around it, the link style's underline does not",
+         "<w:p>" + run("see ") + link(run("Li", bold + italic + linkStyle) + run("nk", bold + italic + linkStyle)) + run(".")
+             + "</w:p>",
+         "see " + B + I + "Link</content></content>.\r"},
+        {"a format over part of a link is left out, one running on after it resumes",
+         "<w:p>" + link(run("Li", italic + linkStyle) + run("nk", linkStyle)) + run(" here", italic) + "</w:p>",
+         "Link" + I + " here</content>\r"},
+        {"a superscript ends before a link: it holds text only",
+         "<w:p>" + run("x", sup) + link(run("5", sup + linkStyle)) + run("y") + "</w:p>", "<sup>x</sup>5y\r"},
+        {"an underline stated on the link itself stays", "<w:p>" + run("see ") + link(run("Link", underline)) + "</w:p>",
+         "see " + U + "Link</content>\r"},
         {"a formatted paragraph of a lone slash is empty", "<w:p>" + run(" / ", bold) + "</w:p>", ""},
         {"a plain one keeps its slash", "<w:p>" + run("/") + "</w:p>", "/\r"},
         {"a blank that closes a formatted run stays between the words",
@@ -53,8 +87,10 @@ TEST(CharacterMarkupTest, RunsNestProperlyAndTextIsEscaped)
          "kg " + I + "<content styleCode=\"underline\">or</content> </content>pediatric\r"},
     };
     clsWord word;
+    test::DocxParts parts;
+    parts.styles = linkStyles;
     for (const Case& c : cases) {
-        const word::Document doc = test::openDocx(c.paragraph);
+        const word::Document doc = test::openDocx(c.paragraph, parts);
         const QString markup = word.FormatBoldItalicUnderlineSubScriptSuperScript(doc.paragraphs().first());
         EXPECT_EQ(markup, c.expected) << c.name;
         xml::Document parsed;

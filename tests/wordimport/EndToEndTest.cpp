@@ -17,6 +17,7 @@
 #include "support/SplLabelDocx.h"
 #include "splbuilder/clsSPL.h"
 #include "wordimport/ProductLabelImport.h"
+#include "wordimport/SectionNumbering.h"
 #include "wordimport/template/LabelTemplateDocument.h"
 
 #include <QApplication>
@@ -444,6 +445,85 @@ TEST_F(EndToEndTest, TheTitleOfALabelImportedAfterTheDataOfAnUntitledSplFileIsKe
     const xml::Node title = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/GeneralData/Title"));
     ASSERT_TRUE(title) << logLines().join('\n').toStdString();
     EXPECT_EQ(title.text().trimmed(), "VELDRA tablets");
+}
+
+// A Word label without highlights (an OTC label headed "Drug Facts", a label written without
+// them) gives no title: the title the general data brought from the label's SPL file stays,
+// and the log says why.
+TEST_F(EndToEndTest, TheTitleFromTheSplFileStaysWhenTheWordLabelHasNone)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    const QString drugFacts = save(docxFrom(styled("Title", "Drug Facts") + para("Cough syrup")
+                                                + styled("Heading1", "Uses") + para("Temporarily relieves cough."),
+                                            parts),
+                                   QStringLiteral("drug-facts.docx"));
+    struct Label {
+        QString docx;
+        const char* spl;
+    };
+    for (const Label& label : {Label{drugFacts, "openfda-cough-otc/cough.xml"},
+                               Label{fixture(QStringLiteral("docx/labels/cough-otc.docx")), "openfda-cough-otc/cough.xml"},
+                               Label{fixture(QStringLiteral("docx/labels/lipitor-rx-resaved.docx")),
+                                     "openfda-lipitor-rx/lipitor-orig.xml"}}) {
+        SCOPED_TRACE(label.docx.toStdString());
+        delete editor;
+        editor = nullptr;
+        closeLog();
+        newSettingsWithDataOf(fixture(QStringLiteral("spl-documents/") + QLatin1String(label.spl)));
+        const xml::Node options = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
+        options.selectSingleNode(QStringLiteral("ExcerptStyle")).setText(QStringLiteral("Title"));
+        options.selectSingleNode(QStringLiteral("LoadDocumentTitle")).setText(QStringLiteral("Yes"));
+        const QString fromSpl = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/GeneralData/Title")).text();
+        ASSERT_FALSE(fromSpl.trimmed().isEmpty());
+
+        importLabel(label.docx);
+
+        EXPECT_EQ(editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/GeneralData/Title")).text(), fromSpl);
+        EXPECT_EQ(logLines().filter(QStringLiteral("No document title was found in the Word document")).size(), 1);
+        EXPECT_TRUE(logLines().filter(QStringLiteral("Setting Document Title")).isEmpty());
+    }
+}
+
+// Numbering a real label by position twice numbers every section and its subsections in the
+// label's order, 1 up, twice; the LOINC codes looked up afterwards are still those of the
+// titles' words.
+TEST_F(EndToEndTest, ALabelNumberedTwiceKeepsItsOrderAndItsSectionCodes)
+{
+    const QString splFile = fixture(QStringLiteral("spl-documents/openfda-viagra-rx-with-images/64f8040f-938d-4236-8e22-c838c9b5f8da.xml"));
+    newSettingsWithDataOf(splFile);
+    editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument/ExcerptStyle")).setText(QStringLiteral("Title"));
+    importLabel(save(labelDocxFromSpl(splFile).docx));
+    const auto subsections = [this] {
+        QList<QStringList> titles, codes;
+        for (const xml::Node& section : editor->XMLDoc->selectNodes(QStringLiteral("//DocumentSections/Section"))) {
+            titles.append({section.selectSingleNode(QStringLiteral("SectionTitle")).text()});
+            codes.append(QStringList());
+            for (const xml::Node& sub : section.selectNodes(QStringLiteral("component/section"))) {
+                titles.last() << sub.selectSingleNode(QStringLiteral("title")).text();
+                codes.last() << sub.selectSingleNode(QStringLiteral("code")).getAttribute(QStringLiteral("code"));
+            }
+        }
+        return std::pair{titles, codes};
+    };
+    const auto [titles, codes] = subsections();
+    ASSERT_GE(titles.size(), 10);
+
+    ProductLabelAddSectionNumbers(*editor->XMLDoc, QStringLiteral("."));
+    ProductLabelAddSectionNumbers(*editor->XMLDoc, QStringLiteral("."));
+    clsSPL().ProcessLoincCodes(editor->XMLDoc.get());
+
+    QList<QStringList> numbered;
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        const QString n = QString::number(i + 1);
+        numbered.append({n + ". " + n + ". " + titles[i][0]});
+        for (qsizetype j = 1; j < titles[i].size(); ++j) {
+            const QString m = n + '.' + QString::number(j);
+            numbered.last() << m + ' ' + m + ' ' + titles[i][j];
+        }
+    }
+    EXPECT_EQ(subsections().first, numbered);
+    EXPECT_EQ(subsections().second, codes);
 }
 
 // The newcomer's road: the empty label template the program generates, imported as it is

@@ -34,7 +34,9 @@ QString levels(const QString& first, const QString& second = QString())
 DocxParts numberedLabelParts()
 {
     DocxParts parts;
-    parts.styles = "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
+    parts.styles = "<w:style w:type=\"character\" w:styleId=\"Hyperlink\"><w:name w:val=\"Hyperlink\"/>"
+                   "<w:rPr><w:color w:val=\"0563C1\"/><w:u w:val=\"single\"/></w:rPr></w:style>"
+                   "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
                    "<w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name w:val=\"heading 1\"/></w:style>"
                    "<w:style w:type=\"paragraph\" w:styleId=\"Heading2\"><w:name w:val=\"heading 2\"/></w:style>";
     const auto start = [](int value) {
@@ -46,7 +48,10 @@ DocxParts numberedLabelParts()
                       + "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/>" + start(6)
                       + "</w:num><w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/>" + start(15)
                       + "</w:num><w:num w:numId=\"3\"><w:abstractNumId w:val=\"2\"/></w:num>";
-    parts.relationships = relationship("rIdX", "hyperlink", "http://example.com/a?b=1&amp;c=2", true);
+    parts.relationships = relationship("rIdX", "hyperlink", "http://example.com/a?b=1&amp;c=2", true)
+                          + relationship("rIdMail", "hyperlink", "MAILTO:safety@example.com", true)
+                          + relationship("rIdScript", "hyperlink", "javascript:alert(document.cookie)", true)
+                          + relationship("rIdFile", "hyperlink", "file:///etc/passwd", true);
     return parts;
 }
 
@@ -61,7 +66,11 @@ QString numberedLabel()
              "<w:r><w:t xml:space=\"preserve\">]; see (</w:t></w:r>"
              "<w:hyperlink w:anchor=\"Clinical_Trials\"><w:r><w:t>6.1</w:t></w:r></w:hyperlink>"
              "<w:r><w:t xml:space=\"preserve\">), </w:t></w:r>"
-             "<w:hyperlink r:id=\"rIdX\"><w:r><w:t>A &amp; B</w:t></w:r></w:hyperlink>"
+             "<w:hyperlink r:id=\"rIdX\"><w:r><w:rPr><w:rStyle w:val=\"Hyperlink\"/><w:b/></w:rPr><w:t>A &amp; B</w:t></w:r>"
+             "</w:hyperlink><w:r><w:t xml:space=\"preserve\">, </w:t></w:r>"
+             "<w:hyperlink r:id=\"rIdMail\"><w:r><w:t>Write</w:t></w:r></w:hyperlink><w:r><w:t xml:space=\"preserve\">, </w:t></w:r>"
+             "<w:hyperlink r:id=\"rIdScript\"><w:r><w:t>Run</w:t></w:r></w:hyperlink><w:r><w:t xml:space=\"preserve\">, </w:t></w:r>"
+             "<w:hyperlink r:id=\"rIdFile\"><w:r><w:t>Open</w:t></w:r></w:hyperlink>"
              "<w:r><w:t xml:space=\"preserve\"> and @.</w:t></w:r></w:p>"
            + heading(1, 2, "REFERENCES") + entry("Smith J") + entry("Jones K")
            + heading(1, 2, "HOW SUPPLIED/STORAGE AND HANDLING") + para("Bottles of 90.")
@@ -93,7 +102,14 @@ TEST_F(LinksAndHeadersTest, CitedReferencesAndSectionLinksBecomeLinksAndTheIndex
     EXPECT_TRUE(xml.contains("[<linkHtml href=\"#REFERENCES\">2</linkHtml>]")) << xml.toStdString();
     EXPECT_TRUE(xml.contains("and [6]")) << "a number outside the references stays as it is";
     EXPECT_TRUE(xml.contains("(<linkHtml href=\"#CLINICAL-TRIALS-EXPERIENCE\">6.1</linkHtml>)")) << xml.toStdString();
-    EXPECT_TRUE(xml.contains("<linkHtml href=\"http://example.com/a?b=1&amp;c=2\">A &amp; B</linkHtml>")) << xml.toStdString();
+    // Bold over the whole link stands around it; the link's own underline does not.
+    EXPECT_TRUE(xml.contains("<content styleCode=\"bold\"><linkHtml href=\"http://example.com/a?b=1&amp;c=2\">A &amp; B</linkHtml>"
+                             "</content>, <linkHtml href=\"MAILTO:safety@example.com\">Write</linkHtml>, Run, Open and"))
+        << xml.toStdString();
+    // Addresses a browser would run or open locally stay text, and the log names them.
+    const QStringList warnings = linesOf(logLines(), "Warning");
+    EXPECT_EQ(warnings.filter("javascript:alert(document.cookie)").size(), 1) << warnings.join('\n').toStdString();
+    EXPECT_EQ(warnings.filter("file:///etc/passwd").size(), 1);
     EXPECT_EQ(linesOf(logLines(), "Warning").filter("Cross Reference Target unknown").size(), 1);
 
     // The character check asked once, for the one character present, and said where.

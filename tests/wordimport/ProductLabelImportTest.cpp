@@ -382,7 +382,7 @@ namespace {
 // The editor's limit, small for one test.
 class SmallEditorLimit {
 public:
-    explicit SmallEditorLimit(MarkupCost limit) { setEditorLimitForTesting(limit); }
+    explicit SmallEditorLimit(DocumentSize limit) { setEditorLimitForTesting(limit); }
     ~SmallEditorLimit() { setEditorLimitForTesting(std::nullopt); }
     SmallEditorLimit(const SmallEditorLimit&) = delete;
     SmallEditorLimit& operator=(const SmallEditorLimit&) = delete;
@@ -417,7 +417,7 @@ TEST_F(ProductLabelImportTest, ALabelLargerThanTheEditorOpensLeavesTheSectionsAs
     struct Case {
         const char* name;
         QByteArray label;
-        MarkupCost limit;
+        DocumentSize limit;  // elements, attributes, bytes
         QString passedIn;
         bool stopsTheConversion = true;
     };
@@ -429,16 +429,16 @@ TEST_F(ProductLabelImportTest, ALabelLargerThanTheEditorOpensLeavesTheSectionsAs
         manySections += styled("Heading1", QStringLiteral("Section %1").arg(i)) + para("Text.");
     const std::vector<Case> cases{
         // Refused before the paragraph's markup is built.
-        {"a long footnote cited at every word of a paragraph", labelWith(citing(60), 20'000), {1'000'000, 100'000},
+        {"a long footnote cited at every word of a paragraph", labelWith(citing(60), 20'000), {100'000, 400'000, 1'000'000},
          "section 'INDICATIONS AND USAGE'"},
         {"a long footnote cited once in each of many paragraphs", labelWith(citing(1).repeated(60), 20'000),
-         {1'000'000, 100'000}, "section 'INDICATIONS AND USAGE'"},
+         {100'000, 400'000, 1'000'000}, "section 'INDICATIONS AND USAGE'"},
         {"three-byte characters count three bytes each", labelWith(para(QString(400'000, QChar(0x20AC)))),
-         {1'000'000, 100'000}, "section 'INDICATIONS AND USAGE'"},
-        {"elements count whatever their bytes", labelWith("<w:p>" + alternatingBold + "</w:p>"), {100'000'000, 20'000},
+         {100'000, 400'000, 1'000'000}, "section 'INDICATIONS AND USAGE'"},
+        {"elements count whatever their bytes", labelWith("<w:p>" + alternatingBold + "</w:p>"), {5'000, 400'000, 100'000'000},
          "section 'INDICATIONS AND USAGE'"},
         // Each section's text fits; their sections in the settings document do not.
-        {"many small sections", labelWith(manySections), {150'000, 100'000}, "section 'Section ", false},
+        {"many small sections", labelWith(manySections), {100'000, 400'000, 150'000}, "section 'Section ", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

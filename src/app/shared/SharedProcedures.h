@@ -88,12 +88,16 @@ QString PrepareOutputFolder(const QString& sourceFile, const QString& folder);
 void ShellOpen(const QString& target);
 
 // Opens a file that the program ships or has just written with the desktop's default
-// handler. When the desktop has none, says so in a message box with the file's full path,
-// so that the user can open it by hand.
+// handler. When the desktop has none, or it cannot open the file, says so in a message box
+// with the file's full path, so that the user can open it by hand.
 void ShellOpenFile(const QString& file);
 
-// Opens a web address in the desktop's browser. When the desktop has none, says so in a
-// message box with the address, so that the user can open it by hand.
+// Opens a folder in the desktop's file manager; when that fails, says so in a message box
+// with the folder's full path.
+void ShellOpenFolder(const QString& folder);
+
+// Opens a web address in the desktop's browser. When the desktop has none, or it cannot open
+// the address, says so in a message box with the address, so that the user can open it by hand.
 void ShellOpenAddress(const QString& address);
 
 // Keeps a window above all others (or not), without moving or resizing it.

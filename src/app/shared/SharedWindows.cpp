@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QWidget>
 
 namespace veldra {
@@ -23,6 +24,16 @@ void ShellOpenFile(const QString& file)
                ui::Buttons::OK, ui::Icon::Warning);
 }
 
+void ShellOpenFolder(const QString& folder)
+{
+    if (ui::shellOpen(folder))
+        return;
+    const QString path = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    ui::msgBox(QStringLiteral("The desktop has no program to open this folder:\r\n\r\n") + path
+                   + QStringLiteral("\r\n\r\nPlease open it by hand."),
+               ui::Buttons::OK, ui::Icon::Warning);
+}
+
 void ShellOpenAddress(const QString& address)
 {
     if (ui::shellOpen(address))
@@ -32,8 +43,10 @@ void ShellOpenAddress(const QString& address)
                ui::Buttons::OK, ui::Icon::Warning);
 }
 
-void SetWindowOnTop(QWidget* window, bool onTop)
+void SetWindowOnTop(QWidget* target, bool onTop)
 {
+    // The window may close while events run.
+    const QPointer<QWidget> window(target);
     ui::pumpMessages();
     if (window) {
         // Changing a window's flags hides it and may move it: put both back.

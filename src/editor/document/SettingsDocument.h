@@ -4,10 +4,6 @@
 
 namespace veldra {
 
-// The editor holds about thirty times a document's size (tree items over the parsed tree; see
-// bench/editor_memory_bench.cpp): it opens no larger file, and an import makes no larger document.
-inline constexpr qint64 kMaxEditorDocumentBytes = 32LL * 1024 * 1024;
-
 namespace xml {
 class Document;
 class Node;

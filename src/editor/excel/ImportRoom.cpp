@@ -1,36 +1,42 @@
 #include "editor/excel/ImportRoom.h"
 
-#include "editor/document/SettingsDocument.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
 namespace veldra {
 
 namespace {
 
-// The Word2SPLID every element gets after the import: ` Word2SPLID="` and 36 characters and `"`.
+// The Word2SPLID an element gets after the import: ` Word2SPLID="` and 36 characters and `"`.
 constexpr qint64 kIdBytes = 50;
 
 } // namespace
 
 ImportRoom::ImportRoom(const xml::Document& document)
-    : left_(kMaxEditorDocumentBytes - document.xmlBytes().size())
+    : held_(treeSizeOf(document.asNode()))
 {
+    held_.bytes = document.xmlBytes().size();
 }
 
-qint64 ImportRoom::bytesOf(const xml::Node& node)
+DocumentSize ImportRoom::sizeOf(const xml::Node& node)
 {
-    const QString xml = node.xml();
-    qint64 elements = 0;
-    for (qsizetype i = 0; i + 1 < xml.size(); ++i)
-        elements += xml[i] == QLatin1Char('<') && xml[i + 1] != QLatin1Char('/');
-    return xml.toUtf8().size() + elements * kIdBytes;
+    DocumentSize size = treeSizeOf(node);
+    qint64 withoutId = 0;
+    xml::forEachElement(xml::Cursor(node), [&withoutId](const xml::Cursor& element) {
+        withoutId += !element.hasAttribute("Word2SPLID");
+    });
+    size.attributes += withoutId;
+    size.bytes = node.xml().toUtf8().size() + withoutId * kIdBytes;
+    return size;
 }
 
-bool ImportRoom::take(qint64 bytes)
+bool ImportRoom::take(const DocumentSize& size)
 {
-    if (bytes > left_)
+    DocumentSize after = held_;
+    after += size;
+    if (!fitsInEditor(after))
         return false;
-    left_ -= bytes;
+    held_ = after;
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include "editor/document/EditorLimit.h"
 
 namespace veldra {
 
@@ -10,19 +10,19 @@ class Node;
 }
 
 // What an import may still add to a settings document so that the editor can open it again
-// (kMaxEditorDocumentBytes): a workbook of a million short rows would otherwise make a
-// document the editor refuses, and take gigabytes on the way.
+// (fitsInEditor): a workbook of a million short rows, or of one long text repeated in every
+// row, would otherwise make a document the editor refuses, and take gigabytes on the way.
 class ImportRoom {
 public:
     explicit ImportRoom(const xml::Document& document);
 
-    // The bytes a node adds to the saved document once its elements carry their ids.
-    static qint64 bytesOf(const xml::Node& node);
-    // Takes that many bytes; false, taking nothing, when they do not fit.
-    bool take(qint64 bytes);
+    // What a node adds to the document once each of its elements carries an id.
+    static DocumentSize sizeOf(const xml::Node& node);
+    // Takes that much; false, taking nothing, when it does not fit.
+    bool take(const DocumentSize& size);
 
 private:
-    qint64 left_;
+    DocumentSize held_;
 };
 
 } // namespace veldra

@@ -100,19 +100,23 @@ QChar lotNumberSeparator(const QString& numbers)
 
 // What splitting the lot numbers adds: for each further number a copy of its lot, holding
 // that number instead of all of them.
-qint64 splitBytes(const xml::NodeList& lots)
+DocumentSize splitSize(const xml::NodeList& lots)
 {
-    qint64 bytes = 0;
+    DocumentSize size;
     for (const xml::Node& lot : lots) {
         const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));
         if (number.isNull())
             continue;
         const QString text = number.text();
         const qsizetype copies = text.count(lotNumberSeparator(text));
-        if (copies > 0)
-            bytes += copies * (ImportRoom::bytesOf(lot) - text.size()) + text.size();
+        if (copies == 0)
+            continue;
+        const DocumentSize copy = ImportRoom::sizeOf(lot);
+        size.elements += copies * copy.elements;
+        size.attributes += copies * copy.attributes;
+        size.bytes += copies * (copy.bytes - text.size()) + text.size();
     }
-    return bytes;
+    return size;
 }
 
 // Reads the whole workbook; a file that cannot be read is reported and nothing is imported.
@@ -203,12 +207,11 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                 rowText += runField(field, WorkSheet, row, record, importStart);
             if (rowText.isEmpty())
                 break;
-            if (!room_->take(ImportRoom::bytesOf(record)))
+            if (!room_->take(ImportRoom::sizeOf(record)))
                 throw editorError(QStringLiteral("The worksheet '%1' was not imported: its rows would make the document "
-                                                 "larger than %2 MB, the largest the editor opens (row %3 is the first "
-                                                 "that does not fit).")
-                                      .arg(WorkSheet.name())
-                                      .arg(kMaxEditorDocumentBytes / (1024 * 1024))
+                                                 "larger than the editor opens (%2; row %3 is the first that does not "
+                                                 "fit).")
+                                      .arg(WorkSheet.name(), editorLimitText())
                                       .arg(row));
             XMLTargetNode.appendChild(record);
         }
@@ -221,11 +224,10 @@ void clsExcelImport::LotDistributionReportPostProcessing(const xml::Node& XMLNod
     const xml::NodeList lots = XMLNode.ownerDocument().selectNodes(QStringLiteral("//BulkLot"));
     if (!room_)
         room_.emplace(XMLNode.ownerDocument());
-    if (!room_->take(splitBytes(lots)))
+    if (!room_->take(splitSize(lots)))
         throw editorError(QStringLiteral("The lot numbers were not split and the worksheet was not imported: one lot for "
-                                         "each number would make the document larger than %1 MB, the largest the "
-                                         "editor opens.")
-                              .arg(kMaxEditorDocumentBytes / (1024 * 1024)));
+                                         "each number would make the document larger than the editor opens (%1).")
+                              .arg(editorLimitText()));
     try {
         for (const xml::Node& lot : lots) {
             const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));

@@ -6,17 +6,20 @@
 #include "app/shared/SharedProcedures.h"
 #include "app/window/Captions.h"
 #include "editor/document/DefinitionDocument.h"
+#include "editor/document/EditorLimit.h"
 #include "editor/document/SettingsDocument.h"
 #include "editor/tree/TreeBuilder.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
+#include "platform/core/InputScan.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/io/InputLimits.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
-#include <QFileInfo>
 #include <QTreeWidgetItem>
 
 namespace veldra {
@@ -65,16 +68,20 @@ bool onlyHiddenAttributes(const xml::Cursor& element)
     return true;
 }
 
-// Files above kMaxEditorDocumentBytes are refused before any work is done.
+// A document the editor cannot hold is refused on a count of its elements and attributes
+// before it is parsed. A file that cannot be read is left to the load, which says why.
 void requireEditableSize(const QString& file)
 {
-    const qint64 size = QFileInfo(file).size();
-    if (size > kMaxEditorDocumentBytes)
+    const FileContent content = readRegularFile(file, xml::kMaxInputBytes);
+    if (!content.ok())
+        return;
+    const MarkupCount count = countMarkup(content.bytes);
+    if (!fitsInEditor({count.elements, count.attributes, content.bytes.size()}))
         throw VbError(err::FileAccess, QStringLiteral("XMLOnTreeView"),
-                      QStringLiteral("%1 is too large to open in the editor (%2 MB; the editor opens files up to %3 MB).")
-                          .arg(vbstr::fileNameOf(file))
-                          .arg(size / (1024 * 1024))
-                          .arg(kMaxEditorDocumentBytes / (1024 * 1024)));
+                      QStringLiteral("%1 is too large to open in the editor (%2 elements and %3 attributes; the editor "
+                                     "opens documents of %4).")
+                          .arg(vbstr::fileNameOf(file), QString::number(count.elements),
+                               QString::number(count.attributes), editorLimitText()));
 }
 
 VbError loadError(const QString& file, const xml::ParseError& error)

@@ -76,7 +76,7 @@ void frmXMLEditor::OpenContainingFolder()
 {
     const QString folder = vbstr::folderOf(XMLFileName);
     if (!folder.isEmpty())
-        ShellOpen(folder + QLatin1Char('/'));
+        ShellOpenFolder(folder + QLatin1Char('/'));
 }
 
 void frmXMLEditor::CopySelection()

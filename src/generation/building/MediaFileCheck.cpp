@@ -66,6 +66,18 @@ QStringList mediaReferences(const xml::Document& target)
     return names;
 }
 
+// The warning for a picture missing beside the SPL; one left in the image folder is named there,
+// so that the user knows what to copy.
+QString missingPictureWarning(const QString& name, const QString& outputFolder, const QString& imageFolder)
+{
+    QString text = QStringLiteral("Image file '%1' is not beside the SPL File in the folder '%2': the SPL File "
+                                  "refers to a missing file")
+                       .arg(name, outputFolder);
+    if (isPlainMediaFileName(name) && isFileIn(imageFolder, name))
+        text += QStringLiteral("; it is in the image folder '%1', copy it beside the SPL File").arg(imageFolder);
+    return text;
+}
+
 } // namespace
 
 void WarnMissingMediaFiles(const xml::Document& target, const xml::Document& settings, const QString& outFile)
@@ -78,12 +90,10 @@ void WarnMissingMediaFiles(const xml::Document& target, const xml::Document& set
         if (reported.contains(name))
             continue;
         // A reference that is no plain file name cannot be looked up safely; it counts as missing.
-        if (isPlainMediaFileName(name) && (isFileIn(imageFolder, name) || isFileIn(outputFolder, name)))
+        if (isPlainMediaFileName(name) && isFileIn(outputFolder, name))
             continue;
         reported << name;
-        WriteLog(log_category::Warning,
-                 QStringLiteral("Image file '%1' is not in the image folder '%2': the SPL File refers to a missing file")
-                     .arg(name, imageFolder.isEmpty() ? outputFolder : imageFolder));
+        WriteLog(log_category::Warning, missingPictureWarning(name, outputFolder, imageFolder));
     }
 }
 

@@ -9,9 +9,10 @@ class Document;
 }
 
 // Writes one "Warning" for each picture file that the built SPL `target` references and that
-// is neither in the settings document's image folder (ProductLabel/WordDocument/
-// ImageTargetFolder) nor beside `outFile`: the SPL would point at a file that is not there.
-// The build goes on either way.
+// is not beside `outFile`: the SPL goes out with the files of its folder, so it would point at a
+// file that is not there. A picture found in the settings document's image folder
+// (ProductLabel/WordDocument/ImageTargetFolder) is still missing beside the SPL; the warning
+// says where it lies. The build goes on either way.
 void WarnMissingMediaFiles(const xml::Document& target, const xml::Document& settings, const QString& outFile);
 
 } // namespace veldra

@@ -8,6 +8,7 @@
 #include "editor/window/frmXMLEditor.h"
 #include "generation/FileDialogChoice.h"
 #include "generation/reverse/ImportImages.h"
+#include "generation/reverse/ProductDataNotHeld.h"
 #include "generation/reverse/ReverseTransform.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/VbError.h"
@@ -72,6 +73,7 @@ void importInto(const QPointer<frmXMLEditor>& editor, const xml::Node& settingsE
     const xml::Node imported = settings.importNode(workElement, true);
     settingsElement.parentNode().replaceChild(imported, settingsElement);
     CopyImportedImages(imported, settings, splFile);
+    LogProductDataNotHeld(spl, UserSelection, path);
 
     WriteLog(logSeparator(), QString());
     WriteLog(log_category::Information, QStringLiteral("Import from SPL File completed: ") + splFile);

@@ -12,7 +12,8 @@ class frmXMLEditor;
 // the values of the chosen SPL file (the reverse transform), and the tree is rebuilt. An
 // element that no reverse-enabled entry serves is refused with a message. A file that cannot
 // be loaded, or that holds no data for the element, leaves the document as it was; the run's
-// progress and failures go to the log. The run lets events run (dialogs, the log): an editor
+// progress and failures go to the log, and so does what of the picked product the settings
+// have no place for (ProductDataNotHeld.h). The run lets events run (dialogs, the log): an editor
 // closed meanwhile ends it without a change to anything.
 void ImportDataFromSPLFile(QPointer<frmXMLEditor> editor, QPointer<EditorTreeView> treeView);
 

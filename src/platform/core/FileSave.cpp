@@ -4,12 +4,26 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace veldra {
 
 namespace {
+
+// Why a symbolic link is not written through, told by where it leads: nowhere, round in a
+// loop, or to a file that a save must not reach through it.
+QString linkRefusal(const QByteArray& name)
+{
+    struct stat target{};
+    const int error = ::stat(name.constData(), &target) == 0 ? 0 : errno;
+    if (error == ELOOP)
+        return QStringLiteral("it is a symbolic link in a loop of links");
+    if (error == ENOENT || error == ENOTDIR)
+        return QStringLiteral("it is a symbolic link whose target is missing");
+    return QStringLiteral("it is a symbolic link, not a file");
+}
 
 // Why the entry at path may not be replaced; empty for a new name or a writable regular file.
 // The entry itself is looked at, not what a link points to.
@@ -19,6 +33,8 @@ QString refusalOf(const QString& path)
     struct stat status{};
     if (::lstat(name.constData(), &status) != 0)
         return QString();
+    if (S_ISLNK(status.st_mode))
+        return linkRefusal(name);
     if (!S_ISREG(status.st_mode))
         return QStringLiteral("it is %1, not a file").arg(kindOfFile(status.st_mode));
     // The superuser may write anything; the missing write bits still say the user's wish.

@@ -11,7 +11,8 @@ namespace veldra {
 // over it only once complete, so a failure at any step leaves the former file as it was.
 //
 // Only a regular file or a new name is replaced. A symbolic link is not written through (it
-// could point at any file, elsewhere), a folder, device, pipe or socket is not replaced by a
+// could point at any file, elsewhere; the refusal says when it leads nowhere or round in a
+// loop), a folder, device, pipe or socket is not replaced by a
 // file, and a read-only file is kept, whoever runs the program: the user marked it so. Each
 // of these is refused before anything is written.
 //

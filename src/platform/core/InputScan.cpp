@@ -57,6 +57,8 @@ public:
         return std::nullopt;
     }
 
+    const MarkupCount& count() const { return count_; }
+
 private:
     char32_t unit(qsizetype i) const
     {
@@ -124,9 +126,10 @@ private:
         return std::nullopt;
     }
 
-    std::optional<InputRefusal> countNode(int line)
+    std::optional<InputRefusal> countNode(qint64& counter, int line)
     {
-        if (++nodes_ <= maxNodes_)
+        ++counter;
+        if (count_.elements + count_.attributes <= maxNodes_)
             return std::nullopt;
         return InputRefusal{QStringLiteral("The document has more than %1 elements and attributes; no document this "
                                            "program reads holds so many.")
@@ -137,7 +140,7 @@ private:
     std::optional<InputRefusal> startTag()
     {
         const int line = line_;
-        if (auto refusal = countNode(line))
+        if (auto refusal = countNode(count_.elements, line))
             return refusal;
         int attributes = 0;
         QuoteBracketScan scan;  // brackets mean nothing in a start tag: only its quotes count
@@ -153,7 +156,7 @@ private:
                                                        "program reads holds so many.")
                                             .arg(kMaxAttributesPerElement),
                                         line};
-                if (auto refusal = countNode(line))
+                if (auto refusal = countNode(count_.attributes, line))
                     return refusal;
             } else if (c == '>') {
                 return std::nullopt;
@@ -166,22 +169,43 @@ private:
     qsizetype size_;
     qint64 maxNodes_;
     qsizetype i_ = 0;
-    qint64 nodes_ = 0;
+    MarkupCount count_;
     int line_ = 1;
 };
+
+struct ScanOutcome {
+    std::optional<InputRefusal> refusal;
+    MarkupCount count;
+};
+
+template <int UnitBytes, bool BigEndian>
+ScanOutcome scanIn(const QByteArray& input, qint64 maxNodes)
+{
+    Scanner<UnitBytes, BigEndian> scanner(input, maxNodes);
+    std::optional<InputRefusal> refusal = scanner.run();
+    return {std::move(refusal), scanner.count()};
+}
+
+ScanOutcome scan(const QByteArray& input, qint64 maxNodes)
+{
+    const Encoding encoding = encodingOf(input);
+    switch (encoding.unitBytes) {
+    case 2: return encoding.bigEndian ? scanIn<2, true>(input, maxNodes) : scanIn<2, false>(input, maxNodes);
+    case 4: return encoding.bigEndian ? scanIn<4, true>(input, maxNodes) : scanIn<4, false>(input, maxNodes);
+    default: return scanIn<1, false>(input, maxNodes);
+    }
+}
 
 } // namespace
 
 std::optional<InputRefusal> refuseBeforeParsing(const QByteArray& input, qint64 maxNodes)
 {
-    const Encoding encoding = encodingOf(input);
-    switch (encoding.unitBytes) {
-    case 2:
-        return encoding.bigEndian ? Scanner<2, true>(input, maxNodes).run() : Scanner<2, false>(input, maxNodes).run();
-    case 4:
-        return encoding.bigEndian ? Scanner<4, true>(input, maxNodes).run() : Scanner<4, false>(input, maxNodes).run();
-    default: return Scanner<1, false>(input, maxNodes).run();
-    }
+    return scan(input, maxNodes).refusal;
+}
+
+MarkupCount countMarkup(const QByteArray& input)
+{
+    return scan(input, std::numeric_limits<qint64>::max()).count;
 }
 
 } // namespace veldra

@@ -28,4 +28,13 @@ struct InputRefusal {
 std::optional<InputRefusal> refuseBeforeParsing(const QByteArray& input,
                                                 qint64 maxNodes = std::numeric_limits<qint64>::max());
 
+// The elements and attributes of the input's start tags, by the same pass: what a tree of the
+// whole input will hold, known before anything is built. A scan that meets what the pass above
+// refuses stops there and gives what it counted so far.
+struct MarkupCount {
+    qint64 elements = 0;
+    qint64 attributes = 0;
+};
+MarkupCount countMarkup(const QByteArray& input);
+
 } // namespace veldra

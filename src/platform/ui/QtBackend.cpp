@@ -1,17 +1,17 @@
 #include "platform/ui/QtBackend.h"
 
 #include "platform/core/AppInfo.h"
+#include "platform/ui/DesktopOpener.h"
+#include "platform/ui/DialogPlacement.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QUrl>
 
 namespace veldra::ui {
 
@@ -80,15 +80,19 @@ QString selectedFilter(const FileRequest& r)
 
 Answer QtBackend::message(const MessageRequest& request)
 {
+    const FocusReturn focus;
+    QWidget* parent = dialogParent();
     QMessageBox box(standardIcon(request.icon), titleOr(request.title), request.text,
-                    standardButtons(request.buttons), QApplication::activeWindow());
+                    standardButtons(request.buttons), parent);
+    keepInFrontOf(&box, parent);
     return answerOf(box.exec());
 }
 
 std::optional<QString> QtBackend::input(const InputRequest& request)
 {
+    const FocusReturn focus;
     bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), titleOr(request.title),
+    const QString text = QInputDialog::getText(dialogParent(), titleOr(request.title),
                                                request.prompt, QLineEdit::Normal, request.defaultText, &ok);
     if (!ok)
         return std::nullopt;
@@ -97,8 +101,9 @@ std::optional<QString> QtBackend::input(const InputRequest& request)
 
 std::optional<QString> QtBackend::openFile(const FileRequest& request)
 {
+    const FocusReturn focus;
     QString filter = selectedFilter(request);
-    const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
+    const QString chosen = QFileDialog::getOpenFileName(dialogParent(), request.title,
                                                         startPath(request), request.filter, &filter);
     if (chosen.isEmpty())
         return std::nullopt;
@@ -109,7 +114,8 @@ std::optional<QString> QtBackend::saveFile(const FileRequest& request)
 {
     // A dialog object rather than the static call: only it adds the default suffix before
     // asking whether to overwrite, so the question is about the file that will be written.
-    QFileDialog dialog(QApplication::activeWindow(), request.title, startPath(request), request.filter);
+    const FocusReturn focus;
+    QFileDialog dialog(dialogParent(), request.title, startPath(request), request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
@@ -127,7 +133,8 @@ std::optional<QString> QtBackend::saveFile(const FileRequest& request)
 
 std::optional<QString> QtBackend::chooseFolder(const QString& title, const QString& initialFolder)
 {
-    const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, initialFolder);
+    const FocusReturn focus;
+    const QString chosen = QFileDialog::getExistingDirectory(dialogParent(), title, initialFolder);
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;
@@ -135,8 +142,8 @@ std::optional<QString> QtBackend::chooseFolder(const QString& title, const QStri
 
 std::optional<QColor> QtBackend::chooseColor(const QColor& initial)
 {
-    const QColor chosen = QColorDialog::getColor(initial.isValid() ? initial : QColor(Qt::white),
-                                                 QApplication::activeWindow());
+    const FocusReturn focus;
+    const QColor chosen = QColorDialog::getColor(initial.isValid() ? initial : QColor(Qt::white), dialogParent());
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
@@ -144,8 +151,7 @@ std::optional<QColor> QtBackend::chooseColor(const QColor& initial)
 
 bool QtBackend::shellOpen(const QString& target)
 {
-    const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
-    return QDesktopServices::openUrl(url);
+    return openWithDesktop(target);
 }
 
 void QtBackend::setClipboardText(const QString& text)

@@ -55,4 +55,9 @@ int Font::superscript() const
     return uniform([](const detail::CharFormat& f) { return f.superscript ? True : False; });
 }
 
+int Font::underlineFromCharacterStyle() const
+{
+    return uniform([](const detail::CharFormat& f) { return f.underlineFromCharacterStyle ? True : False; });
+}
+
 } // namespace veldra::word

@@ -33,6 +33,9 @@ public:
     int underline() const;
     int subscript() const;
     int superscript() const;
+    // Whether the underline is the look of the characters' style (a hyperlink's) rather than
+    // stated on the text itself: True, False or Mixed.
+    int underlineFromCharacterStyle() const;
 
 private:
     template <typename Get> int uniform(Get get) const;

@@ -5,6 +5,7 @@
 #include "editor/excel/clsExcelImport.h"
 #include "editor/window/frmXMLEditor.h"
 #include "editor/tree/TreeView.h"
+#include "platform/xml/io/InputLimits.h"
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 #include "support/LogFixture.h"
@@ -252,9 +253,9 @@ TEST_F(ExcelImportTest, NothingIsWrittenWhenTheImportCannotRun)
 }
 
 // Small workbooks that would make a document the editor cannot open again: a worksheet whose
-// rows repeat one long text, lot cells of sixteen thousand numbers, each to become a lot.
-// The worksheet that does not fit is left out whole, with the reason, and the worksheets
-// before it stay imported.
+// rows repeat one long text past the bytes the editor reads, lot cells of sixteen thousand
+// numbers, each to become a lot, past the elements it holds. The worksheet that does not fit
+// is left out whole, with the reason, and the worksheets before it stay imported.
 TEST_F(ExcelImportTest, AWorksheetTooLargeForTheEditorIsLeftOutWhole)
 {
     const QString longLot = QString(30000, QLatin1Char('L'));
@@ -267,13 +268,13 @@ TEST_F(ExcelImportTest, AWorksheetTooLargeForTheEditorIsLeftOutWhole)
     } cases[] = {
         {"long rows",
          [&](test::XlsxBuilder& book) {
-             for (int row = 2; row <= int(kMaxEditorDocumentBytes / longLot.size()) + 100; ++row)
+             for (int row = 2; row <= int(xml::kMaxInputBytes / longLot.size()) + 100; ++row)
                  book.row(row, {longLot, "0071-0155-23", "2027-05-31", row});
          },
          "The worksheet 'Large' was not imported"},
         {"lots of lot numbers",
          [&](test::XlsxBuilder& book) {
-             for (int row = 2; row <= 11; ++row)
+             for (int row = 2; row <= 21; ++row)
                  book.row(row, {manyNumbers, "0071-0155-23", "2027-05-31", row});
          },
          "The lot numbers were not split and the worksheet was not imported"},
@@ -294,7 +295,9 @@ TEST_F(ExcelImportTest, AWorksheetTooLargeForTheEditorIsLeftOutWhole)
         ASSERT_EQ(ui.messages.size(), 3) << messageTexts(ui).join(" | ").left(1000).toStdString();
         EXPECT_EQ(ui.messages.at(2).icon, ui::Icon::Critical);
         EXPECT_TRUE(ui.messages.at(2).text.contains(c.says)) << ui.messages.at(2).text.toStdString();
-        EXPECT_TRUE(ui.messages.at(2).text.contains("larger than 32 MB")) << ui.messages.at(2).text.toStdString();
+        EXPECT_TRUE(ui.messages.at(2).text.contains(
+            "larger than the editor opens (up to 1000000 elements, 4000000 attributes and 256 MiB"))
+            << ui.messages.at(2).text.toStdString();
         const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
         EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Small"}));
         // Sizes first: a failure here must not print megabytes of lot numbers.

@@ -280,6 +280,8 @@ TEST_F(EndToEndBuildTest, AKitOfTwoPartsBuildsWithTheKitTemplate)
     const xml::Node second = first.parentNode().insertBefore(first.cloneNode(true), first.nextSibling());
     AssignWord2SPLIDs(second);
     fillKitPart(second, "0067-2222", "Ibuprofen", "WK2XYI10QM", "200");
+    // The second part as a document saved before a part's package had outer packages holds it.
+    second.selectSingleNode("Package").removeChild(second.selectSingleNode("Package/OuterPackage"));
 
     const xml::Document built = buildValid(settings, "kit.xml");
     const xml::NodeList parts = built.selectNodes("//manufacturedProduct/manufacturedProduct/part");
@@ -290,6 +292,9 @@ TEST_F(EndToEndBuildTest, AKitOfTwoPartsBuildsWithTheKitTemplate)
     EXPECT_EQ(parts.item(1).selectSingleNode("partProduct/asContent/containerPackagedProduct/formCode").getAttribute("code"),
               "C43168");
     EXPECT_EQ(parts.item(0).selectSingleNode("subjectOf/approval/id").getAttribute("extension"), "ANDA076477");
+    // Outer packages left empty, or absent, leave the part's package in one level.
+    for (const xml::Node& part : parts)
+        EXPECT_TRUE(part.selectSingleNode("partProduct/asContent/containerPackagedProduct/asContent").isNull());
     EXPECT_TRUE(logHas("Information", "Loading SPL Template"));
 }
 

@@ -180,6 +180,6 @@ TEST_F(IndexedBuildTest, ALabelWithPicturesLogsAsWithPlainQueries)
         return lines;
     };
     const QStringList indexed = logOf(true);
-    EXPECT_GE(indexed.filter(QStringLiteral("is not in the image folder")).size(), 5);
+    EXPECT_GE(indexed.filter(QStringLiteral("is not beside the SPL File")).size(), 5);
     EXPECT_EQ(indexed, logOf(false));
 }

@@ -151,10 +151,19 @@ TEST(SaveReplacingTest, OnlyARegularWritableFileIsReplacedAndAFailureKeepsWhatWa
         {"a former file", [](const QString& target, const QString&) { writeTextFile(target, "former"); }, "new", ""},
         {"a link to a file elsewhere",
          [](const QString& target, const QString& elsewhere) { QFile::link(elsewhere, target); }, "new",
-         "symbolic link"},
+         "it is a symbolic link, not a file"},
         {"a link to nothing yet",
          [](const QString& target, const QString& elsewhere) { QFile::link(elsewhere + ".new", target); }, "new",
-         "symbolic link"},
+         "it is a symbolic link whose target is missing"},
+        {"a link through a file as if it were a folder",
+         [](const QString& target, const QString& elsewhere) { QFile::link(elsewhere + "/inside", target); }, "new",
+         "it is a symbolic link whose target is missing"},
+        {"links in a loop",
+         [](const QString& target, const QString&) {
+             QFile::link(target + ".other", target);
+             QFile::link(target, target + ".other");
+         },
+         "new", "it is a symbolic link in a loop of links"},
         {"a pipe", [](const QString& target, const QString&) { ::mkfifo(QFile::encodeName(target).constData(), 0600); },
          "new", "a pipe"},
         {"a folder", [](const QString& target, const QString&) { QDir().mkdir(target); }, "new", "a folder"},

@@ -170,6 +170,27 @@ TEST(XlsxWorkbookTest, AnythingButACellNameIsRefused)
     EXPECT_EQ(textOf(sheet.cell("B2")), "5");
 }
 
+// Parts each within their own limit are refused once the parts read from one package pass the
+// limit of all of them together.
+TEST(XlsxWorkbookTest, EveryPartReadCountsTowardsThePackagesLimit)
+{
+    test::TempDir dir;
+    const QString path = twoSheetBook(dir);
+    const QByteArray filler(excel::ZipPackage::MaxTotalBytes / 5 + 1024 * 1024, ' ');
+    for (int i = 1; i <= 5; ++i)
+        test::replacePart(path, QStringLiteral("filler%1.xml").arg(i).toUtf8().constData(), filler);
+    const QByteArray bytes = bytesOf(path);
+    excel::ZipPackage package;
+    excel::WorkbookError error;
+    ASSERT_TRUE(package.open(bytes, error)) << error.text().toStdString();
+
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_TRUE(package.read(QStringLiteral("filler%1.xml").arg(i), error)) << error.text().toStdString();
+    EXPECT_FALSE(package.read(QStringLiteral("filler5.xml"), error));
+    EXPECT_EQ(error.part, QStringLiteral("filler5.xml"));
+    EXPECT_TRUE(error.reason.contains("larger than 256 MiB together")) << error.text().toStdString();
+}
+
 TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
 {
     test::TempDir dir;

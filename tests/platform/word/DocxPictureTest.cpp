@@ -130,6 +130,53 @@ TEST(DocxPicture, VmlPicturesObjectsAndFloatingShapes)
     EXPECT_EQ(shapes.item(2).picture().extension, QStringLiteral("emf"));
 }
 
+// VML and object sizes past any page, infinite or not numbers at all, also through groups
+// nested hundreds deep, are held at the largest extent a document can state or read as no
+// size: never a number that wrapped round.
+TEST(DocxPicture, VmlAndObjectSizesPastAnyPageAreHeldAtTheLargestExtent)
+{
+    const double largest = 27273042316900.0 / 12700.0;  // points
+    const auto shape = [](const QString& style, const QString& more = QString()) {
+        return QStringLiteral("<w:r><w:pict><v:shape style=\"%1\"><v:imagedata r:id=\"rIdImg\" %2/></v:shape></w:pict></w:r>")
+            .arg(style, more);
+    };
+    QString nested = QStringLiteral("<v:shape style=\"width:1e300;height:1e300\"><v:imagedata r:id=\"rIdImg\"/></v:shape>");
+    for (int depth = 0; depth < 200; ++depth)
+        nested = QStringLiteral("<v:group style=\"width:1e300;height:1e300\" coordsize=\"1e-300,1e-300\">%1</v:group>").arg(nested);
+    struct Case {
+        const char* name;
+        QString run;
+        double width;
+        double height;
+    };
+    const std::vector<Case> cases{
+        {"lengths past any page", shape(QStringLiteral("width:1e300pt;height:1e30in")), largest, largest},
+        {"infinite, not a number", shape(QStringLiteral("width:inf;height:nan")), largest, 0},
+        {"negative", shape(QStringLiteral("width:-1e300pt;height:-inf")), 0, 0},
+        {"groups nested 200 deep",
+         QStringLiteral("<w:r><w:pict><v:group style=\"width:1e300pt;height:1e300pt\">%1</v:group></w:pict></w:r>").arg(nested),
+         largest, largest},
+        {"an object's original size at the ends of a number",
+         QStringLiteral("<w:r><w:object w:dxaOrig=\"9223372036854775807\" w:dyaOrig=\"-9223372036854775808\"><v:shape "
+                        "style=\"\"><v:imagedata r:id=\"rIdEmf\"/></v:shape></w:object></w:r>"),
+         largest, 0},
+    };
+    for (const Case& c : cases) {
+        const Document doc = test::openDocx(QStringLiteral("<w:p>") + c.run + QStringLiteral("</w:p>"), withMedia());
+        const auto shapes = doc.inlineShapes();
+        ASSERT_EQ(shapes.count(), 1) << c.name;
+        EXPECT_DOUBLE_EQ(shapes.item(1).width(), c.width) << c.name;
+        EXPECT_DOUBLE_EQ(shapes.item(1).height(), c.height) << c.name;
+    }
+
+    // Crops that are not numbers cut nothing.
+    const Document cropped = test::openDocx(
+        QStringLiteral("<w:p>") + shape(QStringLiteral("width:1pt;height:1pt"), QStringLiteral("cropleft=\"nan\" croptop=\"nanf\""))
+            + QStringLiteral("</w:p>"),
+        withMedia());
+    EXPECT_EQ(cropped.inlineShapes().item(1).picture().crop, QRectF(0, 0, 1, 1));
+}
+
 TEST(DocxPicture, LinkedPicturesAreReadOnlyFromTheDocumentsFolder)
 {
     test::TempDir temp;

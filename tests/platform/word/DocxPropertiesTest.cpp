@@ -37,6 +37,10 @@ const QString kStyles =
     style("character", "Strong", "Strong", "<w:rPr><w:b/></w:rPr>") +
     style("character", "Emph", "Emphasis", "<w:rPr><w:i/></w:rPr>") +
     style("character", "Hide", "Hidden Text", "<w:rPr><w:vanish/></w:rPr>") +
+    style("paragraph", "Big", "Big Text", "<w:rPr><w:sz w:val=\"32\"/></w:rPr>", " w:customStyle=\"1\"") +
+    style("character", "Raised", "Raised Mark", "<w:rPr><w:position w:val=\"6\"/><w:sz w:val=\"14\"/></w:rPr>",
+          " w:customStyle=\"1\"") +
+    style("character", "Small", "Small Print", "<w:rPr><w:sz w:val=\"16\"/></w:rPr>", " w:customStyle=\"1\"") +
     style("table", "Fancy", "Fancy Table",
           "<w:tblPr><w:tblBorders><w:top w:val=\"single\"/><w:bottom w:val=\"single\"/></w:tblBorders></w:tblPr>"
           "<w:tcPr><w:vAlign w:val=\"center\"/></w:tcPr>"
@@ -70,7 +74,11 @@ TEST(DocxProperties, CharacterFormattingThroughTheStyleChain)
         QString paragraphStyle;
         QString runProperties;
         int bold, italic, underline, superscript, subscript;
+        QString textAfter = {};         // runs after the run read
     };
+    const QString raised = QStringLiteral("<w:position w:val=\"6\"/>");
+    const QString lowered = QStringLiteral("<w:position w:val=\"-4\"/>");
+    const auto size = [](int halfPoints) { return QStringLiteral("<w:sz w:val=\"%1\"/>").arg(halfPoints); };
     const std::vector<Case> cases{
         {"plain", "", "", False, False, 0, False, False},
         {"from the paragraph style", "Heading1", "", True, False, 0, False, False},
@@ -84,11 +92,26 @@ TEST(DocxProperties, CharacterFormattingThroughTheStyleChain)
         {"superscript", "", "<w:vertAlign w:val=\"superscript\"/>", False, False, 0, True, False},
         {"subscript and underline kinds", "", "<w:vertAlign w:val=\"subscript\"/><w:u w:val=\"wave\"/>", False, False,
          underline::Wavy, False, True},
+        {"raised in a smaller size than the paragraph's text: superscript", "", raised + size(14), False, False, 0, True, False},
+        {"lowered in a smaller size: subscript", "", lowered + size(14), False, False, 0, False, True},
+        {"raised in the document's default size: a layout nudge", "", raised + size(22), False, False, 0, False, False},
+        {"lowered without a size of its own: a nudge", "", lowered, False, False, 0, False, False},
+        {"smaller than the document's default but not than the paragraph style's", "Big", raised + size(24), False, False, 0,
+         True, False},
+        {"raised and smaller through its character style", "", "<w:rStyle w:val=\"Raised\"/>", False, False, 0, True, False},
+        {"the vertical alignment wins over the shift", "", "<w:vertAlign w:val=\"subscript\"/>" + raised + size(14), False,
+         False, 0, False, True},
+        {"compared with the text after it, sized by its own character style", "Big", raised + size(18), False, False, 0, False,
+         False, run("mg", "<w:rStyle w:val=\"Small\"/>")},
+        {"compared with the text after it, sized by the paragraph style", "Big", raised + size(24), False, False, 0, True, False,
+         run("mg")},
+        {"a shifted run after it is no text around it", "Big", raised + size(24), False, False, 0, True, False,
+         run("a", raised + size(12)) + run("mg", size(28))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString pPr = c.paragraphStyle.isEmpty() ? QString() : QStringLiteral("<w:pStyle w:val=\"%1\"/>").arg(c.paragraphStyle);
-        const Document doc = openStyled(p(run("xy", c.runProperties), pPr));
+        const Document doc = openStyled(p(run("xy", c.runProperties) + c.textAfter, pPr));
         const Font font = doc.range(0, 2).font();
         EXPECT_EQ(font.bold(), c.bold);
         EXPECT_EQ(font.italic(), c.italic);

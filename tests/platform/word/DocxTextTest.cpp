@@ -37,8 +37,11 @@ TEST(DocxText, TheStoryHoldsWhatTheReaderSees)
         const char* name;
         QString body;
         QString text;
+        QString note = {};              // paragraphs of footnote 1 and of endnote 1
+        QString noteText = {};          // the text each of them reads as
     };
     const QString hidden = QStringLiteral("<w:vanish/>");
+    const QString noteMarks = QStringLiteral("<w:r><w:footnoteReference w:id=\"1\"/></w:r><w:r><w:endnoteReference w:id=\"1\"/></w:r>");
     const std::vector<Case> cases{
         {"field results, not codes", p(run("See [") + field(" REF _Ref1 \\h ", run("12")) + run("]")), "See [12]\r"},
         {"a field in another field's result",
@@ -59,6 +62,14 @@ TEST(DocxText, TheStoryHoldsWhatTheReaderSees)
            QStringLiteral("<w:moveFrom w:id=\"3\" w:author=\"x\">%1</w:moveFrom>").arg(run("old")) +
            QStringLiteral("<w:moveTo w:id=\"4\" w:author=\"x\">%1</w:moveTo>").arg(run("c"))),
          "abc\r"},
+        {"a note's text leaves out deletions and moved-away text and keeps insertions", p(run("x") + noteMarks),
+         QStringLiteral("x\u0002\u0002\r"),
+         // Deleted text is written as w:delText, or by some producers as w:t.
+         p(run("Seen ") +
+           QStringLiteral("<w:del w:id=\"6\" w:author=\"x\"><w:r><w:delText>rarely </w:delText></w:r>%1</w:del>").arg(run("seldom ")) +
+           QStringLiteral("<w:moveFrom w:id=\"7\" w:author=\"x\">%1</w:moveFrom>").arg(run("once ")) +
+           QStringLiteral("<w:ins w:id=\"8\" w:author=\"x\">%1</w:ins>").arg(run("often")) + run(" in adults")),
+         "Seen often in adults"},
         {"a deleted paragraph mark joins two paragraphs",
          p(run("one "), QStringLiteral("<w:rPr><w:del w:id=\"5\" w:author=\"x\"/></w:rPr>")) + para("two"), "one two\r"},
         {"wrappers are transparent",
@@ -91,8 +102,23 @@ TEST(DocxText, TheStoryHoldsWhatTheReaderSees)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Document doc = test::openDocx(c.body);
+        test::DocxParts parts;
+        if (!c.note.isEmpty()) {
+            for (const QString& kind : {QStringLiteral("footnote"), QStringLiteral("endnote")}) {
+                parts.parts.insert("word/" + kind + "s.xml",
+                                   QStringLiteral("<w:%1s xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+                                                  "<w:%1 w:id=\"1\">%2</w:%1></w:%1s>")
+                                       .arg(kind, c.note)
+                                       .toUtf8());
+                parts.relationships += test::relationship("rId" + kind, kind + "s", kind + "s.xml");
+            }
+        }
+        const Document doc = test::openDocx(c.body, parts);
         EXPECT_EQ(doc.content().text(), c.text);
+        QStringList noteTexts;
+        for (const Note& note : doc.content().notes())
+            noteTexts << note.text();
+        EXPECT_EQ(noteTexts, c.note.isEmpty() ? QStringList() : QStringList({c.noteText, c.noteText}));
     }
 }
 

@@ -112,6 +112,7 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     context.paragraphStyle = styleId;
     context.paragraphRun = paragraphStyle.run;
     readInline(p, context);
+    settleShiftedRuns(context);
 
     xmlNode* markProps = childW(pPr, "rPr");
     if (childW(markProps, "ins") || holdsRevisionMarker(markProps))
@@ -127,13 +128,11 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
         }
     }
     abandonUnfinishedFieldCodes();
-    bool markHidden = false;
-    QString font;
-    const CharFormat markFormat = resolve(context, RunProps{}, readRunProps(markProps), &markHidden, &font);
+    const ResolvedRun mark = resolve(context, RunProps{}, readRunProps(markProps));
     const int paragraphStart = mergedParagraphStart_.value_or(start);
     mergedParagraphStart_.reset();
     // A paragraph whose text and mark are all hidden is not shown at all.
-    if (markHidden && paragraphStart == static_cast<int>(model_.text.size())) {
+    if (mark.hidden && paragraphStart == static_cast<int>(model_.text.size())) {
         readTextBoxes(table);
         return;
     }
@@ -156,7 +155,7 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
             rec.listLevel = number->level;
         }
     }
-    append(U'\r', formatIndex(markFormat));
+    append(U'\r', formatIndex(mark.format));
     rec.end = static_cast<int>(model_.text.size());
     model_.paragraphs.push_back(std::move(rec));
     if (xmlNode* sectPr = childW(pPr, "sectPr"))
@@ -202,8 +201,8 @@ void BodyReader::readSection(xmlNode* sectPr)
         explicitBreaks_.push_back(static_cast<int>(model_.text.size()));
 }
 
-CharFormat BodyReader::resolve(const RunContext& context, const RunProps& characterStyle, const RunProps& direct,
-                               bool* hidden, QString* font) const
+BodyReader::ResolvedRun BodyReader::resolve(const RunContext& context, const RunProps& characterStyle,
+                                            const RunProps& direct) const
 {
     const RunProps& defaults = styles_.defaultRun();
     const RunProps none;
@@ -225,16 +224,37 @@ CharFormat BodyReader::resolve(const RunContext& context, const RunProps& charac
                 return *(level->*member);
         return fallback;
     };
-    CharFormat format;
-    format.bold = toggle(&RunProps::bold);
-    format.italic = toggle(&RunProps::italic);
-    *hidden = toggle(&RunProps::hidden);
-    format.underline = inherited(&RunProps::underline, 0);
+    ResolvedRun run;
+    run.format.bold = toggle(&RunProps::bold);
+    run.format.italic = toggle(&RunProps::italic);
+    run.hidden = toggle(&RunProps::hidden);
+    run.format.underline = inherited(&RunProps::underline, 0);
+    run.format.underlineFromCharacterStyle = !direct.underline && characterStyle.underline.value_or(0) != 0;
     const int vertAlign = inherited(&RunProps::vertAlign, 0);
-    format.superscript = vertAlign == 1;
-    format.subscript = vertAlign == 2;
-    *font = inherited(&RunProps::font, QString());
-    return format;
+    run.format.superscript = vertAlign == 1;
+    run.format.subscript = vertAlign == 2;
+    run.font = inherited(&RunProps::font, QString());
+    // Text whose size no level states is shown at 10 points.
+    run.size = inherited(&RunProps::size, 20);
+    run.position = inherited(&RunProps::position, 0);
+    return run;
+}
+
+void BodyReader::settleShiftedRuns(const RunContext& context)
+{
+    const std::vector<ShownRun> runs = std::exchange(paragraphRuns_, {});
+    const std::vector<Script> scripts = scriptsByShift(runs, resolve(context, RunProps{}, RunProps{}).size);
+    for (size_t index = 0; index < runs.size(); ++index) {
+        if (scripts[index] == Script::None)
+            continue;
+        const ShownRun& run = runs[index];
+        CharFormat format = model_.formats[model_.attributes[static_cast<size_t>(run.start)].format];
+        format.superscript = scripts[index] == Script::Superscript;
+        format.subscript = scripts[index] == Script::Subscript;
+        const uint16_t shifted = formatIndex(format);
+        for (int position = run.start; position < run.end; ++position)
+            model_.attributes[static_cast<size_t>(position)].format = shifted;
+    }
 }
 
 uint16_t BodyReader::formatIndex(const CharFormat& format)

@@ -4,6 +4,7 @@
 #include "platform/word/detail/Notes.h"
 #include "platform/word/detail/Numbering.h"
 #include "platform/word/detail/Properties.h"
+#include "platform/word/detail/ShiftedRuns.h"
 #include "platform/word/detail/Styles.h"
 
 #include <QHash>
@@ -53,6 +54,15 @@ private:
         RunProps run;
     };
 
+    // A run's properties with every level below it folded in.
+    struct ResolvedRun {
+        CharFormat format;
+        bool hidden = false;
+        QString font;
+        int size = 0;                   // in half-points
+        int position = 0;               // raised from the baseline, in half-points
+    };
+
     struct RunContext {
         const TableContext* table = nullptr;
         QString paragraphStyle;
@@ -88,8 +98,10 @@ private:
     void addBookmarkStart(xmlNode* node);
     void addBookmarkEnd(xmlNode* node);
 
-    CharFormat resolve(const RunContext& context, const RunProps& characterStyle, const RunProps& direct,
-                       bool* hidden, QString* font) const;
+    ResolvedRun resolve(const RunContext& context, const RunProps& characterStyle, const RunProps& direct) const;
+    // Turns the runs of the paragraph just read that are raised or lowered in a smaller size
+    // into superscripts and subscripts.
+    void settleShiftedRuns(const RunContext& context);
     uint16_t formatIndex(const CharFormat& format);
     bool emitting() const;
     // The characters the story may still take: its text and its list numbers count.
@@ -116,6 +128,7 @@ private:
     std::optional<int> mergedParagraphStart_;
     int floatingPictures_ = 0;
     std::vector<xmlNode*> textBoxes_;   // met in the paragraph being read, not read yet
+    std::vector<ShownRun> paragraphRuns_;   // the shown runs of the paragraph being read
     int codeDepth_ = 0;                 // fields whose code is being read
     bool sawSection_ = false;
     bool tooLong_ = false;              // MaxCharacters reached: nothing more is read

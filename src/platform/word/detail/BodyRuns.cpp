@@ -95,9 +95,7 @@ void BodyReader::readMath(xmlNode* math, const RunContext& context)
     // An equation's text is part of the paragraph; its layout (fractions, scripts,
     // radicals) is not, so the text reads in line and the reader says so.
     warnOnce(QStringLiteral("math"), QStringLiteral("Equations in the Word document are read as plain text, without their layout."));
-    bool hidden = false;
-    QString font;
-    const uint16_t format = formatIndex(resolve(context, RunProps{}, RunProps{}, &hidden, &font));
+    const uint16_t format = formatIndex(resolve(context, RunProps{}, RunProps{}).format);
     for (xmlNode* node : children(math)) {
         if (isNamed(node, "t") && !inWordNamespace(node)) {
             for (xmlNode* text = node->children; text; text = text->next)
@@ -132,18 +130,21 @@ void BodyReader::readRun(xmlNode* r, const RunContext& context)
     if (holdsRevisionMarker(rPr))
         revisions_ = true;
     const QString charStyle = attr(childW(rPr, "rStyle"), "val");
-    bool hidden = false;
-    QString font;
-    const CharFormat format = resolve(context, charStyle.isEmpty() ? RunProps{} : styles_.chainRun(charStyle),
-                                      readRunProps(rPr), &hidden, &font);
-    if (hidden) {
+    const ResolvedRun run =
+        resolve(context, charStyle.isEmpty() ? RunProps{} : styles_.chainRun(charStyle), readRunProps(rPr));
+    if (run.hidden) {
         // Hidden runs still carry field structure: a field's code may sit in a hidden run.
         for (xmlNode* node : children(r))
             if (isW(node, "fldChar") || isW(node, "instrText"))
                 readFieldMark(node);
         return;
     }
-    readRunContent(r, context, formatIndex(format), font);
+    const int start = static_cast<int>(model_.text.size());
+    readRunContent(r, context, formatIndex(run.format), run.font);
+    const int end = static_cast<int>(model_.text.size());
+    if (end > start)
+        paragraphRuns_.push_back(
+            ShownRun{start, end, run.size, run.position, run.format.superscript || run.format.subscript});
 }
 
 void BodyReader::readRunContent(xmlNode* r, const RunContext& context, uint16_t format, const QString& font)

@@ -21,6 +21,7 @@ struct CharFormat {
     bool subscript = false;
     bool superscript = false;
     int underline = 0;
+    bool underlineFromCharacterStyle = false;
 
     bool operator==(const CharFormat&) const = default;
 };

@@ -25,6 +25,8 @@ void RunProps::inheritFrom(const RunProps& base)
     inherit(hidden, base.hidden);
     inherit(underline, base.underline);
     inherit(vertAlign, base.vertAlign);
+    inherit(size, base.size);
+    inherit(position, base.position);
     inherit(font, base.font);
 }
 
@@ -89,6 +91,12 @@ RunProps readRunProps(xmlNode* rPr)
         else if (!std::strcmp(name, "vertAlign")) {
             const QString value = attr(node, "val");
             props.vertAlign = value == QLatin1String("superscript") ? 1 : value == QLatin1String("subscript") ? 2 : 0;
+        } else if (!std::strcmp(name, "sz")) {
+            // A size given in another unit than half-points is left to the levels below.
+            if (const int size = intAttr(node, "val", 0); size > 0)
+                props.size = size;
+        } else if (!std::strcmp(name, "position")) {
+            props.position = intAttr(node, "val", 0);
         } else if (!std::strcmp(name, "rFonts")) {
             QString font = attr(node, "ascii");
             if (font.isEmpty())

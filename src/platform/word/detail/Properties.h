@@ -16,6 +16,8 @@ struct RunProps {
     std::optional<bool> hidden;
     std::optional<int> underline;       // underline::…
     std::optional<int> vertAlign;       // 0 baseline, 1 superscript, 2 subscript
+    std::optional<int> size;            // in half-points
+    std::optional<int> position;        // raised (positive) or lowered from the baseline, in half-points
     std::optional<QString> font;        // the font of ASCII text
 
     // Fills what this level leaves unset from `base` (a style's own values win over the

@@ -7,6 +7,26 @@ namespace veldra::word::detail {
 
 namespace {
 
+// The largest extent DrawingML can state, 2147483647 points (ST_PositiveCoordinate). A VML
+// length or an object's original size beyond it, infinity included, is held there, so that
+// no size becomes a number that wrapped round.
+constexpr qint64 kLargestExtentEmu = 27273042316900;
+constexpr qint64 kEmuPerTwip = 635;
+
+// A computed length as EMU: no size for a negative or zero one and for what is not a number.
+qint64 emuFrom(double emu)
+{
+    if (!(emu > 0))
+        return 0;
+    return emu < static_cast<double>(kLargestExtentEmu) ? static_cast<qint64>(emu + 0.5) : kLargestExtentEmu;
+}
+
+// An object's original size, in twentieths of a point, as EMU.
+qint64 twipsToEmu(qint64 twips)
+{
+    return std::clamp<qint64>(twips, 0, kLargestExtentEmu / kEmuPerTwip) * kEmuPerTwip;
+}
+
 void setMedia(ShapeRec& shape, const QHash<QString, Relationship>& rels, const QString& embedId, const QString& linkId)
 {
     if (const auto it = rels.constFind(embedId); !embedId.isEmpty() && it != rels.cend() && !it->external)
@@ -36,8 +56,8 @@ double vmlCropFraction(const QString& value)
     if (value.isEmpty())
         return 0.0;
     bool ok = false;
-    double fraction = value.endsWith(QLatin1Char('f')) ? value.chopped(1).toDouble(&ok) / 65536.0 : value.toDouble(&ok);
-    return ok ? std::clamp(fraction, 0.0, 1.0) : 0.0;
+    const double fraction = value.endsWith(QLatin1Char('f')) ? value.chopped(1).toDouble(&ok) / 65536.0 : value.toDouble(&ok);
+    return ok && fraction > 0 ? std::min(fraction, 1.0) : 0.0;  // not a number: no crop
 }
 
 QString styleValue(const QString& style, const QString& key)
@@ -82,7 +102,7 @@ qint64 groupLengthToEmu(const QString& length, double emuPerUnit)
 {
     bool ok = false;
     const double units = length.toDouble(&ok);
-    return ok && units > 0 ? static_cast<qint64>(units * emuPerUnit + 0.5) : 0;
+    return ok ? emuFrom(units * emuPerUnit) : 0;
 }
 
 // The pictures of a VML group whose extent is widthEmu x heightEmu. Its members are placed
@@ -150,12 +170,12 @@ qint64 vmlLengthToEmu(const QString& length)
         if (text.endsWith(QLatin1String(unit))) {
             bool ok = false;
             const double value = text.chopped(2).toDouble(&ok);
-            return ok && value > 0 ? static_cast<qint64>(value * emu + 0.5) : 0;
+            return ok ? emuFrom(value * emu) : 0;
         }
     }
     bool ok = false;
     const double pixels = text.toDouble(&ok);
-    return ok && pixels > 0 ? static_cast<qint64>(pixels * 9525.0 + 0.5) : 0;
+    return ok ? emuFrom(pixels * 9525.0) : 0;
 }
 
 ShapeRec shapeFromInline(xmlNode* inl, const QHash<QString, Relationship>& rels)
@@ -218,9 +238,8 @@ std::optional<ShapeRec> shapeFromVml(xmlNode* container, const QHash<QString, Re
     shape.cx = vmlLengthToEmu(styleValue(style, QStringLiteral("width")));
     shape.cy = vmlLengthToEmu(styleValue(style, QStringLiteral("height")));
     if (ole && (shape.cx == 0 || shape.cy == 0)) {
-        // An object's original size is in twentieths of a point.
-        shape.cx = std::max<qint64>(0, int64Attr(container, "dxaOrig", 0)) * 635;
-        shape.cy = std::max<qint64>(0, int64Attr(container, "dyaOrig", 0)) * 635;
+        shape.cx = twipsToEmu(int64Attr(container, "dxaOrig", 0));
+        shape.cy = twipsToEmu(int64Attr(container, "dyaOrig", 0));
     }
     if (imageData)
         setVmlMedia(shape, imageData, rels);

@@ -1,0 +1,41 @@
+#include "editor/document/EditorLimit.h"
+
+#include "platform/xml/io/InputLimits.h"
+#include "platform/xml/tree/Cursor.h"
+
+namespace veldra {
+
+DocumentSize& DocumentSize::operator+=(const DocumentSize& other)
+{
+    elements += other.elements;
+    attributes += other.attributes;
+    bytes += other.bytes;
+    return *this;
+}
+
+bool fitsInEditor(const DocumentSize& size)
+{
+    return size.elements <= kMaxEditorElements && size.attributes <= kMaxEditorAttributes
+        && size.bytes <= xml::kMaxInputBytes;
+}
+
+QString editorLimitText()
+{
+    return QStringLiteral("up to %1 elements, %2 attributes and %3 MiB")
+        .arg(kMaxEditorElements)
+        .arg(kMaxEditorAttributes)
+        .arg(xml::kMaxInputBytes / (1024 * 1024));
+}
+
+DocumentSize treeSizeOf(const xml::Node& node)
+{
+    DocumentSize size;
+    xml::forEachElement(xml::Cursor(node), [&size](const xml::Cursor& element) {
+        ++size.elements;
+        for (xml::Cursor attribute = element.firstAttribute(); attribute; attribute = attribute.nextAttribute())
+            ++size.attributes;
+    });
+    return size;
+}
+
+} // namespace veldra

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+namespace veldra {
+
+namespace xml {
+class Node;
+}
+
+// The largest document the editor opens, counted in what it builds from one: every element
+// becomes a parsed node and a tree item, every attribute a parsed node with its text. Bytes
+// say little about that (an empty element is four bytes of a file and about a kilobyte in the
+// editor), so the editor counts the elements and attributes of a file before it parses it and
+// refuses one it cannot hold, and an import stops before it would make a document the editor
+// cannot open again. At the peak of an open an element costs about 1.1 KB and an attribute
+// about 330 bytes (bench/editor_memory_bench.cpp), so a document at both limits takes about
+// 2.4 GB besides its texts, and a listing of 1,000 products (440,000 elements, 1.36 million
+// attributes) under 1 GB. The bytes of the file, and with them the texts, are bounded by what
+// the XML layer reads (xml::kMaxInputBytes).
+inline constexpr qint64 kMaxEditorElements = 1'000'000;
+inline constexpr qint64 kMaxEditorAttributes = 4'000'000;
+
+// The size of a document, or of what an import adds to one, as the editor's limit counts it.
+struct DocumentSize {
+    qint64 elements = 0;
+    qint64 attributes = 0;
+    qint64 bytes = 0;  // of the file as saved
+
+    DocumentSize& operator+=(const DocumentSize& other);
+};
+
+// Whether the editor opens a document of that size.
+bool fitsInEditor(const DocumentSize& size);
+
+// The limit as messages state it: "up to 1000000 elements, 4000000 attributes and 256 MiB".
+QString editorLimitText();
+
+// The elements and attributes of `node` and everything below it, of the whole tree for a
+// document node (bytes are not counted). Namespace declarations are not attributes here.
+DocumentSize treeSizeOf(const xml::Node& node);
+
+} // namespace veldra
