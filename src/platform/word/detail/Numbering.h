@@ -56,7 +56,7 @@ public:
 
     // The number of the next paragraph on list numId, level ilvl (0-based); nullopt when
     // the list is not defined (numId 0 cancels numbering). A list string is built no further
-    // than one character past maxCharacters: a level text of thousands of "%1" repeated on
+    // than one number past maxCharacters: a level text of thousands of "%1" repeated on
     // every paragraph would otherwise fill memory before the story's limit is checked.
     std::optional<ListNumber> next(int numId, int ilvl, qsizetype maxCharacters);
     // The level of a list whose level names this paragraph style (style-linked numbering).
