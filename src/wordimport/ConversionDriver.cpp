@@ -103,6 +103,8 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
         SPL = std::make_unique<clsSPL>();
         ImageCounter = 0;
         pictures_.reset();
+        TablesLeftOut.clear();
+        linkCharactersLeft_ = LinkCharacters;
         if (ImageTargetFolder.isEmpty())
             throw VbError(err::General, QStringLiteral("clsWord"), QStringLiteral("No image target folder given"));
         TargetFolder = ImageTargetFolder;
@@ -134,6 +136,8 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
             WriteLog(log_category::Information, QStringLiteral("Start Processing Label from Word"));
             walkParagraphs();
         }
+        if (outOfRoom())
+            refuseOutOfRoom();
         CloseDocument();
         SPL->FinalizeSPLR4();
         LoincLoadingCancelled = SPL->LoincLoadingCancelled;
@@ -195,7 +199,7 @@ void clsWord::walkParagraphs()
             if (!text.isEmpty())
                 beforeFirstSection << text;
         }
-        if (askToCancel())
+        if (askToCancel() || outOfRoom())
             break;
     }
     reportParagraphsBeforeFirstSection(beforeFirstSection);
@@ -259,7 +263,7 @@ void clsWord::recogniseBoxedWarning()
 
 void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, int& i)
 {
-    if (Cancel || i > ParagraphCount)
+    if (Cancel || outOfRoom() || i > ParagraphCount)
         return;
     if (isHeading(i, sectionStyle_)) {
         // Stepped back, so that the caller's step lands on this header and it is not lost.
@@ -284,7 +288,7 @@ void clsWord::ProcessSection(QString& SectionTitle, QString& SubSectionTitle, in
 
 void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i)
 {
-    while (i <= ParagraphCount && !isHeader(i)) {
+    while (i <= ParagraphCount && !isHeader(i) && !outOfRoom()) {
         QString ParagraphText;
         QString TextType = QStringLiteral("Normal");
         setProgress(i);
@@ -306,7 +310,7 @@ void clsWord::contentRun(QString& SectionTitle, QString& SubSectionTitle, int& i
             }
             TextType = QStringLiteral("Table");
         } else {
-            ParagraphText = FormatBoldItalicUnderlineSubScriptSuperScript(paragraph(i));
+            ParagraphText = paragraphMarkup(paragraph(i), SectionTitle);
             const bool crossReference = ConvertCrossReference(ParagraphText, range);
             const bool hyperlink = ConvertHyperLink(ParagraphText, range);
             if (crossReference || hyperlink)
@@ -347,7 +351,7 @@ void clsWord::headingPictures(int i, QString& SectionTitle, QString& SubSectionT
 void clsWord::excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i)
 {
     ++i;
-    while (i <= ParagraphCount && !isHeader(i)) {
+    while (i <= ParagraphCount && !isHeader(i) && !outOfRoom()) {
         bool ContainsLink = false;
         QString ParagraphText;
         QString TextType;
@@ -369,7 +373,7 @@ void clsWord::excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i
             added = SPL->AddSectionExcerpt(SectionTitle, TextType, ParagraphText, true, ContainsLink);
         } else {
             TextType = QStringLiteral("Normal");
-            ParagraphText = FormatBoldItalicUnderlineSubScriptSuperScript(paragraph(i));
+            ParagraphText = paragraphMarkup(paragraph(i), SectionTitle);
             if (range.listFormat().listType() != word::list_type::None)
                 TextType = QStringLiteral("BulletList");
             if (ConvertCrossReference(ParagraphText, range))

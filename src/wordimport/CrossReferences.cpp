@@ -136,6 +136,8 @@ bool clsWord::ConvertCrossReference(QString& Text, const word::Range& SourceRang
             } else {
                 WriteLog(log_category::Reference, wordlog::indent5 + QStringLiteral("Cross Reference Target: ") + matched);
                 const QString number = XMLEscape(cited);
+                if (!spendLinkCharacters(cited, Text.size()))
+                    continue;
                 replaceInText(Text, QLatin1Char('[') + number + QLatin1Char(']'),
                               QStringLiteral("[<linkHtml href='#REFERENCES'>") + number + QStringLiteral("</linkHtml>]"));
                 linked = true;
@@ -156,9 +158,11 @@ bool clsWord::ConvertHyperLink(QString& Text, const word::Range& SourceRange)
         for (const word::Hyperlink& link : SourceRange.hyperlinks()) {
             if (link.type() != word::hyperlink_type::Range)
                 continue;
-            found = true;
             const QString shown = link.textToDisplay();
             const QString subAddress = link.subAddress();
+            if (!admitsLink(shown, subAddress.isEmpty() ? link.address() : subAddress, Text.size()))
+                continue;
+            found = true;
             QString target;
             if (subAddress.isEmpty()) {
                 // A link out of the document stays a link to where it points.

@@ -1,6 +1,7 @@
 #include "wordimport/clsWord.h"
 
 #include "wordimport/ImportLog.h"
+#include "wordimport/TableCells.h"
 
 #include <algorithm>
 #include <functional>
@@ -127,7 +128,7 @@ void clsWord::ConvertList(int& Index, int ListType, QString& SectionTitle, QStri
 
 QString clsWord::textAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle)
 {
-    QString piece = FormatBoldItalicUnderlineSubScriptSuperScript(Paragraph);
+    QString piece = paragraphMarkup(Paragraph, SectionTitle);
     if (const auto pictures = Paragraph.range().inlineShapes(); !pictures.isEmpty())
         piece += ProcessImage(pictures, SectionTitle, SubSectionTitle, TargetFolder, false);
     return piece;
@@ -227,6 +228,10 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
     try {
         WriteLog(log_category::Information, wordlog::indent10 + QStringLiteral("Converting Table"));
         DoEvents();
+        if (const qint64 cells = cellsOf(Table); cells > kMaxTableCells)
+            return leaveTableOut(Table, SectionTitle, QStringLiteral("it would become %1 cells, more than the %2 a table may have")
+                                                          .arg(cells)
+                                                          .arg(kMaxTableCells));
         bool mergedCellsLogged = false;
         const auto placeholder = [&] {
             if (!mergedCellsLogged)
@@ -275,8 +280,7 @@ bool clsWord::ConvertTable(const word::Table& Table, int& Index, QString& Sectio
         ConvertedTable = tableOf(rowMarkup, headRowsOf(Table, rowMarkup.size()));
         return true;
     } catch (const std::exception& e) {
-        WriteLog(log_category::Warning, QStringLiteral("Table could not be converted -") + toVbError(e, QStringLiteral("clsWord")).text());
-        return false;
+        return leaveTableOut(Table, SectionTitle, toVbError(e, QStringLiteral("clsWord")).text());
     }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Lookup.h"
+#include "wordimport/EditorRoom.h"
 #include "wordimport/ImportLog.h"
 #include "wordimport/SectionNumbering.h"
 #include "wordimport/clsWord.h"
@@ -202,6 +203,25 @@ QString storableTitle(const QString& wordText)
     return title;
 }
 
+// The title of the first SPL section that would take the settings document past what the
+// editor opens, every section (with its template) and the title to load counted; nothing
+// when all fit.
+std::optional<QString> sectionPassingTheEditorsLimit(const xml::Document& settings, const xml::Node& templateSection,
+                                                     const xml::NodeList& splSections, const QString& title)
+{
+    EditorRoom room = EditorRoom::forLabelSectionsOf(settings);
+    if (!room.take(newMarkupSize(title)))
+        return QStringLiteral("the document title");
+    const DocumentSize sectionTemplateCost = newMarkupSize(templateSection.xml());
+    for (const xml::Node& section : splSections) {
+        DocumentSize cost = sectionTemplateCost;
+        cost += newMarkupSize(section.xml());
+        if (!room.take(cost))
+            return QStringLiteral("the section '%1'").arg(xml::textAt(section, QStringLiteral("title")));
+    }
+    return std::nullopt;
+}
+
 QString now()
 {
     const QLocale locale;
@@ -303,6 +323,7 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
         converter->CheckSubscriptSuperscript = 1;
         converter->IgnoreTableCellBorders = o.IgnoreWordTableCellBorders == QLatin1String("Yes") ? 1 : 0;
         converter->ExtractImages = o.ExtractImages;
+        converter->Room = EditorRoom::forLabelSectionsOf(settings);
         const std::optional<xml::Document> spl =
             converter->ProcessSPLR4Document(o.File, o.ImageTargetFolder, o.ProcessCrossReferences, o.SectionStyle,
                                             o.ExcerptStyle, o.SubSectionStyle, o.BoxedWarningTitle);
@@ -317,6 +338,16 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
                 WriteLog(log_category::Error, QStringLiteral("No label section was found in the Word document (sections begin with a paragraph "
                                               "in the style '%1'); the label sections were left as they were.")
                                    .arg(o.SectionStyle));
+                return;
+            }
+            const xml::Node loadsTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
+            const QString titleToLoad = loadsTitle && loadsTitle.text().toUpper() == QLatin1String("YES")
+                                            ? storableTitle(converter->DocumentTitle)
+                                            : QString();
+            if (const auto passing = sectionPassingTheEditorsLimit(settings, templateSection, splSections, titleToLoad)) {
+                WriteLog(log_category::Error, QStringLiteral("The label is larger than the editor opens (%1): %2 passes that "
+                                                             "size; the label sections were left as they were.")
+                                                  .arg(EditorRoom::limitText(), *passing));
                 return;
             }
             WriteLog(logSeparator(), QString());
@@ -344,7 +375,12 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
         moveToFront(settings, QStringLiteral("RECENT MAJOR CHANGES"));
         moveToFront(settings, QStringLiteral("FULL PRESCRIBING INFORMATION"));
         WriteLog(logSeparator(), QString());
-        WriteLog(log_category::Information, QStringLiteral("Label import completed"));
+        if (converter->TablesLeftOut.isEmpty())
+            WriteLog(log_category::Information, QStringLiteral("Label import completed"));
+        else
+            WriteLog(log_category::Warning, QStringLiteral("Label import completed without %1 table(s) that could not be converted: %2")
+                                                .arg(converter->TablesLeftOut.size())
+                                                .arg(converter->TablesLeftOut.join(QStringLiteral("; "))));
     } catch (const std::exception& e) {
         const VbError error = toVbError(e, source);
         WriteLog(log_category::Error, error.source() + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ')
@@ -364,10 +400,16 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
     }
     if (EditorWindow* window = asEditor(editor))
         skip([&] { window->PreviewSPLQuick(); });
+    // What did not go as asked is said in the closing message, never only in the log.
+    QStringList caveats;
+    if (!converter->TablesLeftOut.isEmpty())
+        caveats << QStringLiteral("%1 table(s) could not be converted and were left out").arg(converter->TablesLeftOut.size());
     if (converter->LoincLoadingCancelled)
-        ui::msgBox(QStringLiteral("The operation has been completed, but the LOINC code loading was cancelled: the "
-                                  "sections not coded by then got the unclassified section code. Please check the Log "
-                                  "for more information."),
+        caveats << QStringLiteral("the LOINC code loading was cancelled: the sections not coded by then got the "
+                                  "unclassified section code");
+    if (!caveats.isEmpty())
+        ui::msgBox(QStringLiteral("The operation has been completed, but %1. Please check the Log for more information.")
+                       .arg(caveats.join(QStringLiteral("; "))),
                    ui::Buttons::OK, ui::Icon::Warning);
     else
         ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),

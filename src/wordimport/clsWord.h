@@ -4,6 +4,8 @@
 #include "platform/word/Document.h"
 #include "platform/xml/tree/Document.h"
 #include "splbuilder/clsSPL.h"
+#include "wordimport/EditorRoom.h"
+#include "wordimport/LinkBounds.h"
 #include "wordimport/PictureWork.h"
 #include "wordimport/cDIBSection.h"
 
@@ -63,6 +65,17 @@ public:
     // by then carry the unclassified section code.
     bool LoincLoadingCancelled = false;
 
+    // What the links and cross references of a conversion may cost (kMaxLinkCharacters);
+    // tests make it small.
+    qint64 LinkCharacters = kMaxLinkCharacters;
+    // The tables the conversion could not convert and left out, each named; an import that
+    // left something out does not report plain success.
+    QStringList TablesLeftOut;
+    // What the conversion may write, counted as the settings document will hold it; the import
+    // sets the room its settings document leaves. A label that passes it stops the conversion,
+    // which then returns nothing and logs the section where it passed.
+    EditorRoom Room;
+
     // Lets pending events run (Esc may set Cancel meanwhile). Tests put their own in.
     std::function<void()> DoEvents;
 
@@ -121,6 +134,19 @@ private:
     // Paragraph i (1-based) of the conversion.
     const word::Paragraph& paragraph(int i) const { return ParagraphList[static_cast<size_t>(i)]; }
     QString styleOf(int i) const;
+    // The markup of a paragraph, taken from Room; empty once Room is passed, which is checked
+    // before a markup larger than what is left is built.
+    QString paragraphMarkup(const word::Paragraph& Paragraph, const QString& SectionTitle);
+    bool outOfRoom() const { return roomPassedIn_.has_value(); }
+    // Whether a link shown as `shown` to `target`, in a paragraph of textSize characters, is
+    // made: its address is not too long, and it fits the links' budget. Logs why not.
+    bool admitsLink(const QString& shown, const QString& target, qsizetype textSize);
+    // Takes that many characters from the links' budget; once it is spent, says so once and false.
+    bool spendLinkCharacters(const QString& shown, qint64 characters);
+    // Logs why the table is left out and keeps its name for the import's closing message; false.
+    bool leaveTableOut(const word::Table& Table, const QString& SectionTitle, const QString& reason);
+    // Raises the error that ends a conversion that passed Room.
+    [[noreturn]] void refuseOutOfRoom() const;
     // The text of a header paragraph, its mark included; a tab (often between a heading's
     // number and its words) and a manual line, column or page break count as a blank, and a
     // non-breaking hyphen as a hyphen, so that cleaning does not glue words together.
@@ -185,6 +211,8 @@ private:
     QString subSectionStyle_;
     QString excerptStyle_;
     std::optional<QStringList> crossReferenceItems_;
+    std::optional<QString> roomPassedIn_;   // the section whose text passed Room
+    qint64 linkCharactersLeft_ = 0;     // of LinkCharacters in this conversion; -1 once spent
     std::unique_ptr<cDIBSection> dib_;
     // The pictures of the open document, each media drawn once; made by the first picture.
     std::optional<PictureWork> pictures_;

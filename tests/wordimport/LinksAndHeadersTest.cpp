@@ -138,3 +138,38 @@ TEST_F(LinksAndHeadersTest, WithoutCrossReferencesNothingIsLinked)
     EXPECT_EQ(spl->selectNodes("//linkHtml").length(), 0);
     EXPECT_EQ(word.CrossReferenceStartIndex, 0);
 }
+
+// Thousands of links to one address of megabytes would copy it into the log and the label at
+// every link; thousands of links in one paragraph would search it for minutes. An address too
+// long stays text, and so does every link once the links have cost their budget; each is said.
+TEST_F(LinksAndHeadersTest, OverlongAddressesAndLinksPastTheirBudgetStayTextWithAMessage)
+{
+    const auto links = [](int count, const QString& id) {
+        QString runs;
+        for (int i = 0; i < count; ++i)
+            runs += QStringLiteral("<w:hyperlink r:id=\"%1\"><w:r><w:t>L%2</w:t></w:r></w:hyperlink><w:r><w:t xml:space=\"preserve\"> "
+                                   "</w:t></w:r>")
+                        .arg(id)
+                        .arg(i);
+        return "<w:p>" + runs + "</w:p>";
+    };
+    DocxParts parts = numberedLabelParts();
+    parts.relationships += relationship("rIdLong", "hyperlink", "http://example.com/" + QString(2'000'000, 'a'), true)
+                           + relationship("rIdShort", "hyperlink", "http://example.com/", true);
+    const QString label = heading(1, 1, "ADVERSE REACTIONS") + links(10'000, "rIdLong") + links(100, "rIdShort");
+    clsWord word;
+    word.CheckCrossReferences = 1;
+    word.LinkCharacters = 5'000;
+    const std::optional<xml::Document> spl = convert(word, save(docxFrom(label, parts)), "Title", "Yes");
+    ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
+
+    const QString text = section(*spl, "ADVERSE REACTIONS").selectSingleNode("text").xml();
+    EXPECT_TRUE(text.contains("L5000 L5001") && text.contains("L9999")) << "the links' text is kept";
+    EXPECT_FALSE(text.contains("aaaa"));
+    const QStringList warnings = linesOf(logLines(), "Warning");
+    EXPECT_EQ(warnings.filter("longer than 2048 characters").size(), 10'000);
+    EXPECT_EQ(warnings.filter("cost more than 5000 characters").size(), 1);
+    const int made = spl->selectNodes("//linkHtml").length();
+    EXPECT_GT(made, 0);
+    EXPECT_LT(made, 100);
+}

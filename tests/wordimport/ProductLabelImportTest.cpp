@@ -9,6 +9,7 @@
 #include "splbuilder/InstallSplBuilderHooks.h"
 #include "wordimport/InstallWordImportHooks.h"
 #include "support/DocxFixture.h"
+#include "wordimport/EditorRoom.h"
 #include "wordimport/ProductLabelImport.h"
 #include "wordimport/SectionNumbering.h"
 
@@ -374,4 +375,117 @@ TEST_F(ProductLabelImportTest, AnAbortedLoincLoadingIsToldAtTheEnd)
               "then got the unclassified section code. Please check the Log for more information.");
     EXPECT_EQ(ui.messages.last().icon, ui::Icon::Warning);
     EXPECT_EQ(titles(settings), QStringList({"INDICATIONS AND USAGE"}));
+}
+
+namespace {
+
+// The editor's limit, small for one test.
+class SmallEditorLimit {
+public:
+    explicit SmallEditorLimit(DocumentSize limit) { setEditorLimitForTesting(limit); }
+    ~SmallEditorLimit() { setEditorLimitForTesting(std::nullopt); }
+    SmallEditorLimit(const SmallEditorLimit&) = delete;
+    SmallEditorLimit& operator=(const SmallEditorLimit&) = delete;
+};
+
+QString citing(int citations)
+{
+    return "<w:p><w:r><w:t>Rate</w:t></w:r>"
+           + QStringLiteral("<w:r><w:footnoteReference w:id=\"1\"/></w:r>").repeated(citations) + "</w:p>";
+}
+
+// A label whose first section holds `body`; one footnote of `noteCharacters` characters.
+QByteArray labelWith(const QString& body, int noteCharacters = 1)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    parts.parts.insert("word/footnotes.xml",
+                       QStringLiteral("<w:footnotes xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+                                      "<w:footnote w:id=\"1\"><w:p><w:r><w:t>%1</w:t></w:r></w:p></w:footnote></w:footnotes>")
+                           .arg(QString(noteCharacters, QLatin1Char('n')))
+                           .toUtf8());
+    parts.relationships = relationship("rIdFoot", "footnotes", "footnotes.xml");
+    return docxFrom(styled("Heading1", "INDICATIONS AND USAGE") + body, parts);
+}
+
+} // namespace
+
+// What the import writes is bounded by what the editor opens, every repetition of a footnote
+// counted; a label that passes it is not imported and the log names the section.
+TEST_F(ProductLabelImportTest, ALabelLargerThanTheEditorOpensLeavesTheSectionsAsTheyWere)
+{
+    struct Case {
+        const char* name;
+        QByteArray label;
+        DocumentSize limit;  // elements, attributes, bytes
+        QString passedIn;
+        bool stopsTheConversion = true;
+    };
+    QString alternatingBold;
+    for (int i = 0; i < 10'000; ++i)
+        alternatingBold += "<w:r><w:rPr><w:b/></w:rPr><w:t>b</w:t></w:r><w:r><w:t>n</w:t></w:r>";
+    QString manySections;
+    for (int i = 0; i < 120; ++i)
+        manySections += styled("Heading1", QStringLiteral("Section %1").arg(i)) + para("Text.");
+    const std::vector<Case> cases{
+        // Refused before the paragraph's markup is built.
+        {"a long footnote cited at every word of a paragraph", labelWith(citing(60), 20'000), {100'000, 400'000, 1'000'000},
+         "section 'INDICATIONS AND USAGE'"},
+        {"a long footnote cited once in each of many paragraphs", labelWith(citing(1).repeated(60), 20'000),
+         {100'000, 400'000, 1'000'000}, "section 'INDICATIONS AND USAGE'"},
+        {"three-byte characters count three bytes each", labelWith(para(QString(400'000, QChar(0x20AC)))),
+         {100'000, 400'000, 1'000'000}, "section 'INDICATIONS AND USAGE'"},
+        {"elements count whatever their bytes", labelWith("<w:p>" + alternatingBold + "</w:p>"), {5'000, 400'000, 100'000'000},
+         "section 'INDICATIONS AND USAGE'"},
+        // Each section's text fits; their sections in the settings document do not.
+        {"many small sections", labelWith(manySections), {100'000, 400'000, 40'000}, "section 'Section ", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        closeLog();
+        ui.messages.clear();
+        editor.calls.clear();
+        const SmallEditorLimit limit(c.limit);
+        xml::Document settings = settingsFor(save(c.label));
+        ImportProductLabelFromWord(&editor, settings);
+        EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+        const QStringList said = linesOf(logLines(), c.stopsTheConversion ? "Fatal Error" : "Error").filter("larger than the editor opens");
+        ASSERT_EQ(said.size(), 1) << logLines().join('\n').toStdString();
+        EXPECT_TRUE(said.first().contains(c.passedIn)) << said.first().toStdString();
+        EXPECT_TRUE(logLines().filter("import completed").isEmpty());
+        EXPECT_TRUE(logLines().filter("Operation Completed").isEmpty());
+        EXPECT_TRUE(editor.calls.isEmpty());
+        EXPECT_EQ(messages().size(), 1) << "only the question";
+    }
+}
+
+// One wide row would pad every row of its table out to it: a table that would become more
+// cells than a table may have is left out with a message naming it, and the import says so
+// at its end instead of reporting plain success.
+TEST_F(ProductLabelImportTest, ATableOfTooManyCellsIsLeftOutAndTheImportSaysSo)
+{
+    const QString cell = "<w:tc><w:p><w:r><w:t>%1</w:t></w:r></w:p></w:tc>";
+    const QString wideRow = "<w:tr>" + cell.arg("Wide") + cell.arg("c").repeated(200) + "</w:tr>";
+    const QString narrowRow = "<w:tr>" + cell.arg("r") + "</w:tr>";
+    const QString table = "<w:tbl>" + wideRow + narrowRow.repeated(250) + "</w:tbl>";
+    DocxParts parts;
+    parts.styles = labelStyles();
+    xml::Document settings = settingsFor(
+        save(docxFrom(styled("Heading1", "INDICATIONS AND USAGE") + para("Before.") + table + para("After."), parts)));
+    ImportProductLabelFromWord(&editor, settings);
+
+    EXPECT_EQ(titles(settings), QStringList({"INDICATIONS AND USAGE"}));
+    const QString text = settings.selectSingleNode("//Section/LabelText").text();
+    EXPECT_TRUE(text.contains("Before.") && text.contains("After.") && !text.contains("Wide")) << text.toStdString();
+    EXPECT_EQ(linesOf(logLines(), "Error")
+                  .filter("the table beginning \"Wide\"") // its first words
+                  .filter("in section 'INDICATIONS AND USAGE'")
+                  .filter("50451 cells")
+                  .size(),
+              1)
+        << logLines().join('\n').toStdString();
+    EXPECT_TRUE(logLines().filter("Label import completed").filter("without 1 table(s)").size() == 1);
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().text, "The operation has been completed, but 1 table(s) could not be converted and were left "
+                                       "out. Please check the Log for more information.");
 }

@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <new>
+
 namespace veldra::word {
 
 Document::Document() = default;
@@ -30,7 +32,14 @@ bool Document::openBytes(const QByteArray& bytes, const QString& baseFolder)
         error_ = {QString(), QStringLiteral("The file is larger than %1 MB.").arg(detail::MaxPackageBytes / (1024 * 1024))};
         return false;
     }
-    model_ = detail::loadModel(bytes, baseFolder, error_);
+    // The reader's limits stop what real and hostile files alike can build; what still does
+    // not fit into memory is a file too large to read, never a failure of the caller.
+    try {
+        model_ = detail::loadModel(bytes, baseFolder, error_);
+    } catch (const std::bad_alloc&) {
+        model_.reset();
+        error_ = {QString(), QStringLiteral("The document is too large to read in the memory available.")};
+    }
     return model_ != nullptr;
 }
 

@@ -98,6 +98,19 @@ QByteArray withEmptyParagraphs(qint64 count)
                             + QByteArray("<w:p/>").repeated(count) + "</w:body></w:document>");
 }
 
+// Paragraphs numbered by a level text that repeats its number: each list number is a
+// million characters, so a few paragraphs pass the story's limit in a few kilobytes.
+QByteArray withLongListNumbers(int paragraphs)
+{
+    test::DocxParts parts;
+    parts.numbering = QStringLiteral("<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1000000000\"/>"
+                                     "<w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1\"/></w:lvl></w:abstractNum>"
+                                     "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>")
+                          .arg(QStringLiteral("%1").repeated(100'000));
+    const QString numbered = para(QStringLiteral("x"), QStringLiteral("<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"1\"/></w:numPr>"));
+    return test::docxFrom(numbered.repeated(paragraphs), parts);
+}
+
 QByteArray withEntries(int count)
 {
     QMap<QString, QByteArray> entries;
@@ -139,6 +152,7 @@ TEST(DocxRobustness, BadInputIsRefusedWithTheReason)
          "more than 2000000 elements"},
         {"a story longer than any label", test::docxFrom(para(QString(detail::MaxCharacters + 1, QLatin1Char('x')))),
          "word/document.xml", "more than 16000000 characters"},
+        {"list numbers longer than any label", withLongListNumbers(17), "word/document.xml", "more than 16000000 characters"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

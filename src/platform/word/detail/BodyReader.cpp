@@ -148,7 +148,10 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
         // A list set on the paragraph itself starts from its own level, not the style's.
         const std::optional<int> ilvl = direct.numId ? direct.ilvl : para.ilvl;
         const int level = ilvl ? *ilvl : numbering_.levelForStyle(*para.numId, styleId).value_or(0);
-        if (const auto number = numbering_.next(*para.numId, level)) {
+        // What is shown in front of a list item counts as text of the story.
+        const auto number = numbering_.next(*para.numId, level, charactersLeft());
+        if (number && room(number->listString.size())) {
+            listCharacters_ += number->listString.size();
             rec.listString = number->listString;
             rec.listType = number->listType;
             rec.listLevel = number->level;
@@ -273,9 +276,14 @@ bool BodyReader::emitting() const
     return codeDepth_ == 0;
 }
 
+qsizetype BodyReader::charactersLeft() const
+{
+    return MaxCharacters - static_cast<qsizetype>(model_.text.size()) - listCharacters_;
+}
+
 bool BodyReader::room(qsizetype count)
 {
-    tooLong_ = tooLong_ || static_cast<qsizetype>(model_.text.size()) + count > MaxCharacters;
+    tooLong_ = tooLong_ || count > charactersLeft();
     return !tooLong_;
 }
 

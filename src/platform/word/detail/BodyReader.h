@@ -18,7 +18,7 @@
 namespace veldra::word::detail {
 
 // The model keeps 16 bytes a character; a story longer than this (some 8,000 pages of dense
-// text, 250 times a long label) is refused.
+// text, 250 times a long label), its list numbers counted, is refused.
 inline constexpr qsizetype MaxCharacters = 16'000'000;
 
 // Flattens the main story of document.xml into the model: one pass over the body in
@@ -104,6 +104,8 @@ private:
     void settleShiftedRuns(const RunContext& context);
     uint16_t formatIndex(const CharFormat& format);
     bool emitting() const;
+    // The characters the story may still take: its text and its list numbers count.
+    qsizetype charactersLeft() const;
     // Whether `count` more characters fit below MaxCharacters; once one does not, reading stops.
     bool room(qsizetype count);
     void append(char32_t c, uint16_t format);
@@ -130,6 +132,7 @@ private:
     int codeDepth_ = 0;                 // fields whose code is being read
     bool sawSection_ = false;
     bool tooLong_ = false;              // MaxCharacters reached: nothing more is read
+    qsizetype listCharacters_ = 0;      // of the list numbers kept so far
     bool revisions_ = false;
     QSet<QString> warned_;
     QHash<QString, ParagraphStyle> paragraphStyles_;

@@ -135,7 +135,7 @@ std::shared_ptr<Model> loadModel(QByteArray bytes, const QString& baseFolder, Op
     notes.footnotes = notesOf(*package, partByType(rels, QStringLiteral("footnotes"), QString()), model->warnings);
     notes.endnotes = notesOf(*package, partByType(rels, QStringLiteral("endnotes"), QString()), model->warnings);
     if (!BodyReader(*model, styles, numbering, rels, std::move(notes)).read(root(main.get()), mainBytes->size())) {
-        error = {mainPart, QStringLiteral("The document holds more than %1 characters; no label is so long.").arg(MaxCharacters)};
+        error = {mainPart, QStringLiteral("The document holds more than %1 characters of text and list numbers; no label is so long.").arg(MaxCharacters)};
         return nullptr;
     }
     return model;

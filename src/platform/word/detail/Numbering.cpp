@@ -141,14 +141,15 @@ void Numbering::restartBelow(const NumDef& num, const AbstractNumDef& abstract, 
     }
 }
 
-QString Numbering::expand(const NumDef& num, const AbstractNumDef& abstract, const Counters& counters, int ilvl)
+QString Numbering::expand(const NumDef& num, const AbstractNumDef& abstract, const Counters& counters, int ilvl,
+                          qsizetype maxCharacters)
 {
     const LevelDef level = levelOf(num, abstract, ilvl);
     if (level.format == QLatin1String("bullet"))
-        return mapSymbols(level.text, level.font);
+        return mapSymbols(level.text.left(maxCharacters + 1), level.font);
     QString result;
     const QString& text = level.text;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0; i < text.size() && result.size() <= maxCharacters; ++i) {
         const QChar c = text[i];
         if (c == QLatin1Char('%') && i + 1 < text.size() && text[i + 1] >= QLatin1Char('1') && text[i + 1] <= QLatin1Char('9')) {
             const int shown = text[i + 1].digitValue() - 1;
@@ -169,7 +170,7 @@ QString Numbering::expand(const NumDef& num, const AbstractNumDef& abstract, con
     return result;
 }
 
-std::optional<ListNumber> Numbering::next(int numId, int ilvl)
+std::optional<ListNumber> Numbering::next(int numId, int ilvl, qsizetype maxCharacters)
 {
     const auto numIt = nums_.constFind(numId);
     if (numId == 0 || numIt == nums_.cend())
@@ -198,7 +199,7 @@ std::optional<ListNumber> Numbering::next(int numId, int ilvl)
     const LevelDef level = levelOf(num, *abstract, ilvl);
     ListNumber result;
     result.level = ilvl + 1;
-    result.listString = expand(num, *abstract, counters, ilvl);
+    result.listString = expand(num, *abstract, counters, ilvl, maxCharacters);
     if (level.format == QLatin1String("bullet"))
         result.listType = level.pictureBullet ? list_type::PictureBullet : list_type::Bullet;
     else

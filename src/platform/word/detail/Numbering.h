@@ -57,8 +57,10 @@ public:
     void read(xmlNode* numberingRoot, const Styles& styles);
 
     // The number of the next paragraph on list numId, level ilvl (0-based); nullopt when
-    // the list is not defined (numId 0 cancels numbering).
-    std::optional<ListNumber> next(int numId, int ilvl);
+    // the list is not defined (numId 0 cancels numbering). A list string is built no further
+    // than one number past maxCharacters: a level text of thousands of "%1" repeated on
+    // every paragraph would otherwise fill memory before the story's limit is checked.
+    std::optional<ListNumber> next(int numId, int ilvl, qsizetype maxCharacters);
     // The level of a list whose level names this paragraph style (style-linked numbering).
     std::optional<int> levelForStyle(int numId, const QString& styleId) const;
 
@@ -74,7 +76,8 @@ private:
     const AbstractNumDef* abstractOf(const NumDef& num) const;
     LevelDef levelOf(const NumDef& num, const AbstractNumDef& abstract, int ilvl) const;
     int startOf(const NumDef& num, const AbstractNumDef& abstract, int ilvl) const;
-    QString expand(const NumDef& num, const AbstractNumDef& abstract, const Counters& counters, int ilvl);
+    QString expand(const NumDef& num, const AbstractNumDef& abstract, const Counters& counters, int ilvl,
+                   qsizetype maxCharacters);
     void restartBelow(const NumDef& num, const AbstractNumDef& abstract, Counters& counters, int ilvl) const;
 
     QHash<QString, AbstractNumDef> abstracts_;
