@@ -20,6 +20,30 @@ void logFailure(const QString& procedure, const std::exception& e)
                    + QStringLiteral(" > ") + error.description());
 }
 
+void warnUntitled(const QString& place)
+{
+    WriteLog(log_category::Warning, place + QStringLiteral(" has no title; it is not numbered"));
+}
+
+// Numbers the subsections of the section numbered `number`, standing at `position` among the
+// sections, 1 up in their stored order; one without a title is passed over and takes no number.
+void numberSubSections(const xml::Node& section, const QString& number, int position, const QString& separator)
+{
+    int j = 0;
+    int place = 0;
+    for (const xml::Node& subSection : section.selectNodes(subSectionsQuery)) {
+        ++place;
+        const xml::Node subTitle = subSection.selectSingleNode(QStringLiteral("title"));
+        if (subTitle.isNull()) {
+            warnUntitled(QStringLiteral("Subsection %1 of section %2").arg(place).arg(position));
+            continue;
+        }
+        const QString subNumber = number + QLatin1Char('.') + QString::number(++j);
+        WriteLog(log_category::Processing, wordlog::indent5 + subNumber + separator + QLatin1Char(' ') + subTitle.text());
+        subTitle.setText(subNumber + QLatin1Char(' ') + subTitle.text());
+    }
+}
+
 } // namespace
 
 void ProductLabelAddSectionNumbers(xml::Document& document, const QString& separator)
@@ -28,19 +52,18 @@ void ProductLabelAddSectionNumbers(xml::Document& document, const QString& separ
     WriteLog(log_category::Information, QStringLiteral("Start adding Section Numbers to Product Label"));
     try {
         int i = 0;
+        int position = 0;
         for (const xml::Node& section : document.selectNodes(sectionsQuery)) {
-            ++i;
-            const xml::Node title = xml::requiredAt(section, QStringLiteral("SectionTitle"), source);
-            WriteLog(log_category::Processing, QString::number(i) + separator + QLatin1Char(' ') + title.text());
-            title.setText(QString::number(i) + separator + QLatin1Char(' ') + title.text());
-            int j = 1;
-            for (const xml::Node& subSection : section.selectNodes(subSectionsQuery)) {
-                const xml::Node subTitle = xml::requiredAt(subSection, QStringLiteral("title"), source);
-                const QString number = QString::number(i) + QLatin1Char('.') + QString::number(j);
-                WriteLog(log_category::Processing, wordlog::indent5 + number + separator + QLatin1Char(' ') + subTitle.text());
-                subTitle.setText(number + QLatin1Char(' ') + subTitle.text());
-                ++j;
+            ++position;
+            const xml::Node title = section.selectSingleNode(QStringLiteral("SectionTitle"));
+            if (title.isNull()) {
+                warnUntitled(QStringLiteral("Section %1").arg(position));
+                continue;
             }
+            const QString number = QString::number(++i);
+            WriteLog(log_category::Processing, number + separator + QLatin1Char(' ') + title.text());
+            title.setText(number + separator + QLatin1Char(' ') + title.text());
+            numberSubSections(section, number, position, separator);
         }
         WriteLog(log_category::Information, QStringLiteral("Completed adding Section Numbers to Product Label"));
     } catch (const std::exception& e) {

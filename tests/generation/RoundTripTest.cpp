@@ -2,7 +2,6 @@
 #include "generation/KitLabel.h"
 
 #include "app/log/Log.h"
-#include "editor/tree/Reorder.h"
 #include "editor/document/SettingsDocument.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
@@ -239,26 +238,6 @@ protected:
         return nodes;
     }
 
-    // The reverse import lists repeated groups last first; the editor's Change Sort Order puts
-    // them back in the order of the label, once for each place the caption stands (the
-    // ingredients of a product and those of a kit part).
-    void restoreOrder(frmXMLEditor* editor, const QString& caption)
-    {
-        const auto pathOf = [](const QTreeWidgetItem* item) { return BuildXPathFromTreeView(item, QStringLiteral("View")); };
-        QStringList paths;
-        for (const QTreeWidgetItem* item : nodesCaptioned(editor, caption))
-            if (!paths.contains(pathOf(item)))
-                paths << pathOf(item);
-        // Each reorder rebuilds the tree, so the node of the next place is looked up afresh.
-        for (const QString& path : paths)
-            for (QTreeWidgetItem* item : nodesCaptioned(editor, caption))
-                if (pathOf(item) == path) {
-                    editor->TreeView->selectNode(item);
-                    ReverseSortOrder(*editor, *editor->TreeView);
-                    break;
-                }
-    }
-
     void importInto(frmXMLEditor* editor, QTreeWidgetItem* target, const QString& splFile)
     {
         ASSERT_NE(target, nullptr);
@@ -302,8 +281,6 @@ protected:
             importInto(editor, node(editor, QLatin1String(group)), splFile);
         importProducts(editor, spl, splFile);
         importInto(editor, node(editor, QStringLiteral("Document Sections")), splFile);
-        for (const char* group : {"Ingredient", "Package", "Route Of Administration", "Section", "Establishment", "Business Operation", "Kit Part"})
-            restoreOrder(editor, QLatin1String(group));
         return editor;
     }
 
@@ -391,9 +368,8 @@ TEST_F(RoundTripTest, EveryFixtureLabelComesBackWholeFromItsSettingsDocument)
 }
 
 // The kits come back in the label's order, the parts each with its own ingredients, routes
-// and packages in all their levels, the document builds with the kit pair, and the parts stand after the kit's
-// packages as the schema wants, though restoring the order of the packages has moved them
-// after the kit assembly in the settings.
+// and packages in all their levels, the document builds with the kit pair, and the parts stand
+// after the kit's packages as the schema wants.
 TEST_F(RoundTripTest, AKitComesBackWithItsPartsAndBuildsAsAKit)
 {
     const QString original = dir.file(QStringLiteral("kit-label.xml"));

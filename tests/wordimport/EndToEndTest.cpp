@@ -221,6 +221,30 @@ QStringList sectionCodeDifferences(const xml::Document& settings, const QJsonObj
     return differences;
 }
 
+// The label sections of an SPL document as a reader meets them, one line per section and per
+// subsection: its code and its title ("-" where it has none), a subsection indented. With
+// `numbered`, each titled one is given the number that numbering by position gives it.
+QStringList readingOrder(const xml::Document& spl, bool numbered)
+{
+    QStringList lines;
+    int number = 0;
+    for (const xml::Node& section : spl.selectNodes(
+             QStringLiteral("/document/component/structuredBody/component/section[not(code/@code='48780-1')]"))) {
+        const QString code = section.selectSingleNode(QStringLiteral("code")).getAttribute(QStringLiteral("code"));
+        const xml::Node title = section.selectSingleNode(QStringLiteral("title"));
+        const QString n = title.isNull() ? QString() : QString::number(++number);
+        lines << code + QLatin1Char(' ') + (title.isNull() ? QStringLiteral("-") : (numbered ? n + QStringLiteral(". ") : QString()) + title.text().simplified());
+        int sub = 0;
+        for (const xml::Node& subSection : section.selectNodes(QStringLiteral("component/section"))) {
+            const xml::Node subTitle = subSection.selectSingleNode(QStringLiteral("title"));
+            const QString prefix = numbered && !subTitle.isNull() ? n + QLatin1Char('.') + QString::number(++sub) + QLatin1Char(' ') : QString();
+            lines << QStringLiteral("    ") + subSection.selectSingleNode(QStringLiteral("code")).getAttribute(QStringLiteral("code")) + QLatin1Char(' ')
+                    + (subTitle.isNull() ? QStringLiteral("-") : prefix + subTitle.text().simplified());
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 class EndToEndTest : public WordImportTest {
@@ -532,6 +556,39 @@ TEST_F(EndToEndTest, ALabelNumberedTwiceKeepsItsOrderAndItsSectionCodes)
     }
     EXPECT_EQ(subsections().first, numbered);
     EXPECT_EQ(subsections().second, codes);
+}
+
+// The road of a label that exists as SPL: its data and its sections imported from the SPL
+// file, numbered by position, built. The sections stand in the settings, and so in the built
+// label, in the label's order; the numbers go 1 up in that order, and a section or
+// subsection without a title is named in a warning and left unnumbered.
+TEST_F(EndToEndTest, SectionsImportedFromAnSplFileAreNumberedInTheOrderTheLabelIsRead)
+{
+    struct Label {
+        const char* file;
+        const char* oneUntitled;
+    };
+    for (const Label& label : {Label{"openfda-lipitor-rx/lipitor-orig.xml", "Subsection 1 of section 16"},
+                               Label{"openfda-cough-otc/cough.xml", "Subsection 2 of section 9"}}) {
+        SCOPED_TRACE(label.file);
+        const QString splFile = fixture(QStringLiteral("spl-documents/") + QLatin1String(label.file));
+        delete editor;
+        newSettingsWithDataOf(splFile);
+        importData(nodeByCaption(editor, QStringLiteral("Document Sections")), splFile);
+        closeLog();
+        ProductLabelAddSectionNumbers(*editor->XMLDoc, QStringLiteral("."));
+        const QStringList log = logLines();
+        xml::Document original, built;
+        ASSERT_TRUE(original.load(splFile));
+        ASSERT_TRUE(built.load(build()));
+
+        EXPECT_EQ(readingOrder(built, false), readingOrder(original, true));
+        EXPECT_TRUE(linesOf(log, QStringLiteral("Error")).isEmpty()) << log.join('\n').toStdString();
+        const QStringList warnings = linesOf(log, QStringLiteral("Warning"));
+        EXPECT_EQ(warnings.size(), readingOrder(original, false).filter(QRegularExpression(QStringLiteral(" -$"))).size());
+        EXPECT_TRUE(warnings.contains(QLatin1String(label.oneUntitled) + QStringLiteral(" has no title; it is not numbered")))
+            << warnings.join('\n').toStdString();
+    }
 }
 
 // The newcomer's road: the empty label template the program generates, imported as it is

@@ -202,8 +202,9 @@ void applyNestedEntries(const xml::Node& container, const QString& containerPath
     }
 }
 
-// Fills a fresh copy of the pattern per group, puts the copies before `element` and removes
-// `element` when there was at least one group. A failure is logged and ends the entry.
+// Fills a fresh copy of the pattern per group, puts the copies before `element` in the order
+// of the groups (the build writes them in the order they stand) and removes `element` when
+// there was at least one group. A failure is logged and ends the entry.
 void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pattern, const xml::NodeList& groups,
                 xml::Node& element, xml::Node& parent)
 {
@@ -224,7 +225,7 @@ void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pa
             for (const xml::Node& value : values)
                 applyValue(value, group, filled, definitionDOM, name);
             applyNestedEntries(filled, path, group, target, entry.ownerDocument());
-            element = parent.insertBefore(filled, element);
+            element = definitionParent.insertBefore(filled, definitionElement);
             parent = element.parentNode();
         }
         // The definition element was the pattern of the copies; with starting values of the

@@ -37,9 +37,9 @@ void ReverseTransformUserSelect(const xml::Node& entry, const xml::Document& spl
 
 // Applies one entry: for each SPL group it selects, a fresh copy of the entry's definition
 // template, filled with the group's values and with the groups of the entries nested in it,
-// is put before `element` in `parent` (so the copies
-// stand in reverse group order) and `element` itself is removed; `element` then refers to the
-// last copy and `parent` to its parent. Without groups nothing changes. A failure is logged
+// is put before `element` in `parent`, in the order of the groups in the SPL file, and
+// `element` itself is removed; `element` then refers to the last copy and `parent` to its
+// parent. Without groups nothing changes. A failure is logged
 // and ends the entry.
 void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definitionDOM, const xml::Document& splDOM,
                            xml::Node& element, xml::Node& parent);

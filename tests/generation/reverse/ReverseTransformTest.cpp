@@ -156,11 +156,11 @@ TEST_F(ReverseTransformTest, ImportsTheProductPickedOnceForAllItsEntries)
     EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/ProprietaryName")), QStringList{"Lipitor"});
     EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/DosageFormDisplayName")),
               QStringList{"TABLET, FILM COATED"});
-    // One copy per ingredient of the picked product, the last ingredient first; the empty
+    // One copy per ingredient of the picked product, in the label's order; the empty
     // definition pattern is gone.
     const QStringList uniis = texts(settings, QStringLiteral("SPLR4/Products/Product/Ingredient/IngredientUNIICode"));
     ASSERT_EQ(uniis.size(), 13);
-    EXPECT_EQ(uniis.last(), QStringLiteral("48A5M73Z4Q"));
+    EXPECT_EQ(uniis.first(), QStringLiteral("48A5M73Z4Q"));
     EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/Ingredient[IngredientRole=\"ACTIM\"]/StrengthNumerator")),
               QStringList{"20"});
     EXPECT_EQ(settings.selectNodes(QStringLiteral("SPLR4/Products/Product/Ingredient")).length(), 13);
@@ -189,14 +189,14 @@ TEST_F(ReverseTransformTest, EachGroupFillsAFreshCopyOfTheTemplateBeforeTheDefin
     // The definition element, the pattern of the copies, is gone although it held a value.
     const xml::NodeList copies = items.childNodes();
     ASSERT_EQ(copies.length(), 3);
-    // The copies stand in reverse group order; what group 2 lacked is missing in its copy only.
-    EXPECT_EQ(childNames(copies.item(0)), QStringList({"Name", "Code", "Note", "Flag"}));
-    EXPECT_EQ(copies.item(0).selectSingleNode(QStringLiteral("Name")).text(), QStringLiteral("C"));
-    EXPECT_EQ(copies.item(0).selectSingleNode(QStringLiteral("Code")).text(), QString());
+    // The copies stand in group order; what group 2 lacked is missing in its copy only.
+    EXPECT_EQ(childNames(copies.item(2)), QStringList({"Name", "Code", "Note", "Flag"}));
+    EXPECT_EQ(copies.item(2).selectSingleNode(QStringLiteral("Name")).text(), QStringLiteral("C"));
+    EXPECT_EQ(copies.item(2).selectSingleNode(QStringLiteral("Code")).text(), QString());
     EXPECT_EQ(childNames(copies.item(1)), QStringList({"Code", "Note", "Flag"}));
     EXPECT_EQ(copies.item(1).selectSingleNode(QStringLiteral("Code")).text(), QStringLiteral("c2"));
-    EXPECT_EQ(copies.item(2).selectSingleNode(QStringLiteral("Name")).text(), QStringLiteral("A"));
-    EXPECT_EQ(copies.item(2).selectSingleNode(QStringLiteral("Note")).text(), QStringLiteral("keep"));
+    EXPECT_EQ(copies.item(0).selectSingleNode(QStringLiteral("Name")).text(), QStringLiteral("A"));
+    EXPECT_EQ(copies.item(0).selectSingleNode(QStringLiteral("Note")).text(), QStringLiteral("keep"));
 
     EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for 'Name'")));
     EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for Code")));
@@ -239,11 +239,11 @@ TEST_F(ReverseTransformTest, AffixedMappingsReadTheValueThatCarriesThemWithoutTh
             values << child.nodeName() + QLatin1Char('=') + child.text();
         return values;
     };
-    EXPECT_EQ(valuesOf(copies.item(1)),
+    EXPECT_EQ(valuesOf(copies.item(0)),
               QStringList({"Phone=+1-555;ext=2", "Mail=a@example.com", "Weight=12", "Kinds=mailto:a@example.com tel:+1-555;ext=2"}));
     // No telecom of the second item is a telephone number; an empty value within the affixes
     // is a value.
-    EXPECT_EQ(valuesOf(copies.item(0)), QStringList({"Mail=tel:", "Weight=", "Kinds=mailto:tel: "}));
+    EXPECT_EQ(valuesOf(copies.item(1)), QStringList({"Mail=tel:", "Weight=", "Kinds=mailto:tel: "}));
     EXPECT_TRUE(logHas(QStringLiteral("Warning"), QStringLiteral("No data available in SPL file for 'Phone'")));
 }
 
@@ -271,10 +271,10 @@ TEST_F(ReverseTransformTest, AWholeElementCopyBringsSPLMarkupBackWithItsEmptyPar
 
     const xml::NodeList copies = sections.childNodes();
     ASSERT_EQ(copies.length(), 2);
-    EXPECT_EQ(childNames(copies.item(0)), QStringList{"Title"});
+    EXPECT_EQ(childNames(copies.item(1)), QStringList{"Title"});
     // The text comes back whole, with the picture's reference and the line break, which hold
     // no text; the component is appended to the section.
-    const xml::Node first = copies.item(1);
+    const xml::Node first = copies.item(0);
     EXPECT_EQ(childNames(first), QStringList({"Title", "LabelText", "component"}));
     EXPECT_FALSE(first.selectSingleNode(QStringLiteral("LabelText/text/paragraph/renderMultiMedia[@referencedObject='m1']")).isNull());
     EXPECT_FALSE(first.selectSingleNode(QStringLiteral("LabelText/text/br")).isNull());
@@ -310,7 +310,7 @@ TEST_F(ReverseTransformTest, OnePickServesEveryEntryUnlessItWasCancelled)
     {
         PickOneScript pick({QStringLiteral("2")});
         // Both placeholders are replaced; the lower-case one is no placeholder and selects nothing.
-        EXPECT_EQ(run(), QStringList({"q-two", "two", "|", ""}));
+        EXPECT_EQ(run(), QStringList({"two", "q-two", "|", ""}));
         EXPECT_EQ(pick.infos, QStringList{"Pick one"});
         EXPECT_EQ(pick.choices.value(0), QStringList({"1", "2"}));
     }
