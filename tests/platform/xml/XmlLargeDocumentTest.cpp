@@ -82,9 +82,6 @@ void expectLoadedWhole(const Document& doc, const LongValueCase& c)
 } // namespace
 
 // Documents past ten megabytes with long values near their end loaded only as far as the
-// parser's lookahead allowed; every document within the size limit loads whole, from a file
-// and from text, wherever its long values stand and however long they are.
-// Documents past ten megabytes with long values near their end loaded only as far as the
 // parser's lookahead allowed, and a value past ten megabytes not at all; every document within
 // the size limit loads whole, from a file and from text, wherever its long values stand and
 // however long they are.
