@@ -112,9 +112,13 @@ TEST(XmlHostileInputTest, DeepTruncatedBinaryMissingAndHugeInputsFailCleanly)
 {
     TempDir dir;
     {
+        const auto nested = [](int levels) { return QString("<a>").repeated(levels) + QString("</a>").repeated(levels); };
         Document doc;
-        const QString deep = QString("<a>").repeated(100000) + QString("</a>").repeated(100000);
-        expectRefused(doc, doc.loadXml(deep));
+        EXPECT_TRUE(doc.loadXml(nested(256)));
+        for (const int levels : {257, 100000}) {
+            expectRefused(doc, doc.loadXml(nested(levels)));
+            EXPECT_EQ(doc.parseError().line, 1);
+        }
     }
     {
         const QString whole = veldra::test::readTextFile(fixture("spl-documents/openfda-cough-otc/cough.xml"));

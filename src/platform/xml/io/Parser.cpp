@@ -15,17 +15,26 @@
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
+#include <libxml/SAX2.h>
 
 namespace veldra::xml::detail {
 
 namespace {
 
-constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NODICT | XML_PARSE_BIG_LINES;
+// XML_PARSE_HUGE lifts libxml2's fixed limits, which this layer's own replace: the input
+// is in memory and at most kMaxInputBytes, and the depth is checked below. Without it,
+// libxml2 2.9 refuses valid documents above ten megabytes: once the parser has read to the
+// end of the memory buffer, it takes it for a stream and stops with "Huge input lookup"
+// when it looks ahead more than ten megabytes past the last point it let go of, which a
+// long attribute value near the end makes it do; and a single value of ten megabytes or
+// more is refused outright.
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NODICT | XML_PARSE_BIG_LINES | XML_PARSE_HUGE;
 // A line longer than this is cut around the failing column for srcText.
 constexpr int kMaxSourceTextChars = 64 * 1024;
 
 struct Capture {
     ParseError first;
+    int depth = 0;  // of the element being parsed
 };
 
 Capture& captureOf(void* userData)
@@ -83,6 +92,24 @@ void onUnparsedEntityDecl(void* userData, const xmlChar* name, const xmlChar*, c
 void onReference(void* userData, const xmlChar* name)
 {
     refuse(userData, QStringLiteral("The entity '%1' is not defined.").arg(fromXml(name)));
+}
+
+void onStartElement(void* userData, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri,
+                    int namespaceCount, const xmlChar** namespaces, int attributeCount, int defaultedCount,
+                    const xmlChar** attributes)
+{
+    if (++captureOf(userData).depth > kMaxElementDepth) {
+        refuse(userData, QStringLiteral("Elements are nested deeper than %1 levels.").arg(kMaxElementDepth));
+        return;
+    }
+    xmlSAX2StartElementNs(userData, localName, prefix, uri, namespaceCount, namespaces, attributeCount,
+                          defaultedCount, attributes);
+}
+
+void onEndElement(void* userData, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri)
+{
+    --captureOf(userData).depth;
+    xmlSAX2EndElementNs(userData, localName, prefix, uri);
 }
 
 bool startsWithUtf16Bom(const QByteArray& input)
@@ -178,6 +205,8 @@ ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decode
     ctxt->sax->entityDecl = onEntityDecl;
     ctxt->sax->unparsedEntityDecl = onUnparsedEntityDecl;
     ctxt->sax->reference = onReference;
+    ctxt->sax->startElementNs = onStartElement;
+    ctxt->sax->endElementNs = onEndElement;
 
     const QByteArray urlBytes = QFile::encodeName(url);
     const int options = kParseOptions | (decodedText ? XML_PARSE_IGNORE_ENC : 0);

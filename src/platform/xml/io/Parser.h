@@ -18,8 +18,9 @@ struct ParseOutcome {
 
 // Safe parsing: no network, no DTD loading, no entity declarations or undeclared entity
 // references (which refuses billion-laughs and external-entity documents before anything
-// is expanded or read), libxml2's default depth limit, and the size limit above. Insignificant
-// whitespace is stripped from the result (see WhitespaceRules.h).
+// is expanded or read), and the depth and size limits above; nothing else limits a document,
+// so text and attribute values of any length load. Insignificant whitespace is stripped from
+// the result (see WhitespaceRules.h).
 ParseOutcome parseFile(const QString& path);
 // Text that is already decoded: its declaration's encoding is kept for saving but not used to decode.
 ParseOutcome parseText(const QString& text);

@@ -18,7 +18,7 @@ namespace veldra::xml {
 
 namespace {
 
-// Below libxml2's limit of 256 levels, with room for the text written around the tree.
+// Below the parser's limit of kMaxElementDepth levels, with room for the text written around the tree.
 constexpr int kMaxDepth = 200;
 const char* const kEmptyDefault = "xmlns=\"\"";
 const char* const kXmlNamespace = "http://www.w3.org/XML/1998/namespace";

@@ -5,6 +5,7 @@
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/InterleavedWalk.h"
 #include "platform/xml/io/InputLimits.h"
+#include "platform/xml/io/StreamedRead.h"
 #include "platform/xml/resources/ResourceErrorCapture.h"
 #include "platform/xml/resources/ResourceLoader.h"
 #include "platform/xml/resources/ResourceResolver.h"
@@ -197,8 +198,8 @@ SchemaCheck SchemaValidator::validateBytes(const QByteArray& content, const QStr
     std::optional<CapturedError> parseError;
     {
         ResourceErrorCapture errors;
-        doc.reset(xmlReadMemory(content.constData(), int(content.size()), url.isEmpty() ? nullptr : url.constData(),
-                                encoding, documentParseOptions));
+        doc.reset(detail::readAsStream(content, url.isEmpty() ? nullptr : url.constData(), encoding,
+                                          documentParseOptions));
         parseError = errors.firstError();
     }
     if (!doc || parseError) {

@@ -4,6 +4,7 @@
 #include "platform/core/RegularFile.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/io/InputLimits.h"
+#include "platform/xml/io/StreamedRead.h"
 #include "platform/xml/resources/ResourceErrorCapture.h"
 #include "platform/xml/resources/ResourceLoader.h"
 #include "platform/xml/resources/ResourceResolver.h"
@@ -110,8 +111,8 @@ XsltResult transformBytes(const QString& stylesheet, const QByteArray& content, 
     QString parseProblem;
     {
         ResourceErrorCapture errors;
-        doc.reset(xmlReadMemory(content.constData(), int(content.size()), url.isEmpty() ? nullptr : url.constData(),
-                                encoding, documentParseOptions));
+        doc.reset(detail::readAsStream(content, url.isEmpty() ? nullptr : url.constData(), encoding,
+                                          documentParseOptions));
         if (errors.firstError())
             parseProblem = errors.firstError()->message;
     }
