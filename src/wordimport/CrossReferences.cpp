@@ -2,6 +2,7 @@
 
 #include "app/shared/SharedProcedures.h"
 #include "wordimport/ImportLog.h"
+#include "wordimport/LinkPlacement.h"
 
 namespace veldra {
 
@@ -26,43 +27,6 @@ QString attributeValue(const QString& text)
     return XMLEscape(text).replace(QLatin1Char('\''), QStringLiteral("&apos;"));
 }
 
-// Replaces every occurrence of `from` that lies in text, neither inside a tag nor inside a
-// link already made; returns how many were replaced.
-int replaceInText(QString& text, const QString& from, const QString& to)
-{
-    if (from.isEmpty())
-        return 0;
-    QString out;
-    out.reserve(text.size());
-    int replaced = 0;
-    int linkDepth = 0;
-    int i = 0;
-    while (i < text.size()) {
-        if (text.at(i) == QLatin1Char('<')) {
-            const int close = text.indexOf(QLatin1Char('>'), i);
-            const int end = close < 0 ? text.size() : close + 1;
-            const QStringView tag = QStringView(text).mid(i, end - i);
-            if (tag.startsWith(QLatin1String("<linkHtml")))
-                ++linkDepth;
-            else if (tag.startsWith(QLatin1String("</linkHtml")))
-                linkDepth = std::max(0, linkDepth - 1);
-            out += tag;
-            i = end;
-            continue;
-        }
-        if (linkDepth == 0 && QStringView(text).mid(i).startsWith(from)) {
-            out += to;
-            i += from.size();
-            ++replaced;
-            continue;
-        }
-        out += text.at(i);
-        ++i;
-    }
-    text = out;
-    return replaced;
-}
-
 // Whether a browser previewing the label may follow the address: a web or mail address, or
 // one within the label. Any other scheme (javascript:, file:, data:) would run or open
 // something on the reader's computer.
@@ -72,6 +36,25 @@ bool isSafeLinkAddress(const QString& address)
         if (address.startsWith(QLatin1String(prefix), Qt::CaseInsensitive))
             return true;
     return false;
+}
+
+// Links every "[cited]" that stands in the text to the references; whether the text holds
+// that link now. A superscript or subscript holds text only, so a raised citation mark stays
+// text, and the log says so.
+bool placeCrossReference(QString& Text, const QString& cited)
+{
+    const QString number = XMLEscape(cited);
+    const QString link = QStringLiteral("[<linkHtml href='#REFERENCES'>") + number + QStringLiteral("</linkHtml>]");
+    const LinkPlacement placement = placeLink(Text, QLatin1Char('[') + number + QLatin1Char(']'), link);
+    const QString mark = QLatin1Char('[') + cited + QLatin1Char(']');
+    if (placement.raised > 0)
+        WriteLog(log_category::Warning, wordlog::indent5 + QStringLiteral("A raised or lowered ") + mark
+                                            + QStringLiteral(" is left as text: SPL allows no link in a superscript or subscript"));
+    const bool linked = placement.linked > 0 || Text.contains(link);
+    if (!linked && placement.raised == 0)
+        WriteLog(log_category::Warning, wordlog::indent5 + QStringLiteral("Cross Reference left as text, the paragraph holding it "
+                                                                           "nowhere in brackets: ") + mark);
+    return linked;
 }
 
 } // namespace
@@ -135,11 +118,8 @@ bool clsWord::ConvertCrossReference(QString& Text, const word::Range& SourceRang
                 WriteLog(log_category::Warning, wordlog::indent5 + QStringLiteral("Cross Reference Target ambiguous: ") + matched);
             } else {
                 WriteLog(log_category::Reference, wordlog::indent5 + QStringLiteral("Cross Reference Target: ") + matched);
-                const QString number = XMLEscape(cited);
-                if (!spendLinkCharacters(cited, Text.size()))
+                if (!spendLinkCharacters(cited, Text.size()) || !placeCrossReference(Text, cited))
                     continue;
-                replaceInText(Text, QLatin1Char('[') + number + QLatin1Char(']'),
-                              QStringLiteral("[<linkHtml href='#REFERENCES'>") + number + QStringLiteral("</linkHtml>]"));
                 linked = true;
             }
         }
@@ -193,7 +173,13 @@ bool clsWord::ConvertHyperLink(QString& Text, const word::Range& SourceRange)
             const QString linkText = XMLEscape(shown);
             const QString markup = QStringLiteral("<linkHtml href='") + attributeValue(target) + QStringLiteral("'>")
                                    + linkText + QStringLiteral("</linkHtml>");
-            Text = TextReplaceLink(Text, linkText, markup);
+            const QString linked = TextReplaceLink(Text, linkText, markup);
+            if (linked == Text && !Text.contains(markup))
+                WriteLog(log_category::Warning, wordlog::indent5
+                                                    + QStringLiteral("Hyperlink left as text, its text standing nowhere in the paragraph "
+                                                                     "on its own outside raised or lowered text: ")
+                                                    + shown);
+            Text = linked;
         }
     } catch (const std::exception& e) {
         WriteLog(log_category::Error, toVbError(e, QStringLiteral("clsWord")).text());
@@ -216,7 +202,7 @@ QString clsWord::TextReplaceLink(const QString& Text, const QString& LinkText, c
         {L, H}};
     for (const auto& [from, to] : forms) {
         QString text = Text;
-        if (replaceInText(text, from, to) > 0)
+        if (placeLink(text, from, to).linked > 0)
             return text;
     }
     return Text;

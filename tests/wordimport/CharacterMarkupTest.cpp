@@ -102,7 +102,7 @@ TEST(CharacterMarkupTest, RunsNestProperlyAndTextIsEscaped)
     }
 }
 
-TEST(CharacterMarkupTest, LinkTextIsReplacedInTheFirstFormFoundAndNeverInsideTags)
+TEST(CharacterMarkupTest, LinkTextIsReplacedInTheFirstFormFoundWhereItStandsOnItsOwnInText)
 {
     const QString H = "<linkHtml href='#K'>5.1</linkHtml>";
     struct Case {
@@ -116,7 +116,14 @@ TEST(CharacterMarkupTest, LinkTextIsReplacedInTheFirstFormFoundAndNeverInsideTag
         {"every occurrence of the form found", "(5.1) or (5.1)", "5.1", "(" + H + ") or (" + H + ")"},
         {"a list between commas", "see 4, 5.1, 6", "5.1", "see 4, " + H + ", 6"},
         {"bare text", "see 5.1.", "5.1", "see " + H + "."},
-        {"not inside tags", "<sub>b</sub> b", "b", "<sub><linkHtml href='#K'>5.1</linkHtml></sub> <linkHtml href='#K'>5.1</linkHtml>"},
+        {"not inside tags, nor in a subscript, which holds text only", "<sub>b</sub> b", "b", "<sub>b</sub> " + H},
+        {"not inside a longer number or word", "10, <sup>1</sup>, 1x and 1", "1", "10, <sup>1</sup>, 1x and " + H},
+        {"a word goes on across a change of look", "Warnings<content styleCode=\"bold\">X</content>, Warnings.", "Warnings",
+         "Warnings<content styleCode=\"bold\">X</content>, " + H + "."},
+        {"a bracket does not open a longer number", "[10] and [1, 2]", "1", "[10] and [" + H + ", 2]"},
+        {"not inside an entity", "A &amp; amp", "amp", "A &amp; " + H},
+        {"a link already made stays as it is", "<linkHtml href='#J'>5.1</linkHtml> or 5.1", "5.1",
+         "<linkHtml href='#J'>5.1</linkHtml> or " + H},
         {"not found: unchanged", "nothing here", "5.1", "nothing here"},
     };
     for (const Case& c : cases)

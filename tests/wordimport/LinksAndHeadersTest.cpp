@@ -2,6 +2,8 @@
 // and the character check, through a whole conversion of a numbered label.
 #include "WordImportTestSupport.h"
 
+#include "platform/xml/resources/ResourceResolver.h"
+#include "platform/xml/resources/SchemaValidator.h"
 #include "support/DocxFixture.h"
 
 using namespace veldra;
@@ -78,6 +80,32 @@ QString numberedLabel()
            + para("Read this leaflet.")
            + "<w:p><w:pPr><w:pStyle w:val=\"Heading2\"/></w:pPr><w:r><w:t>Clinical Trials</w:t></w:r></w:p>"
            + para("Ask your doctor.");
+}
+
+QString run(const QString& text, const QString& properties = QString())
+{
+    return QStringLiteral("<w:r><w:rPr>%1</w:rPr><w:t xml:space=\"preserve\">%2</w:t></w:r>").arg(properties, text);
+}
+
+const QString raised = QStringLiteral("<w:vertAlign w:val=\"superscript\"/>");
+
+// A cross reference to the numbered reference of that number.
+QString reference(const QString& number, const QString& properties = QString())
+{
+    return "<w:fldSimple w:instr=\" REF _Ref" + number + " \\h \">" + run(number, properties) + "</w:fldSimple>";
+}
+
+// The schema's verdict on a built section's text standing in a real label, read as its file
+// would be.
+xml::SchemaCheck checkInALabel(const xml::Node& text)
+{
+    xml::Document label;
+    EXPECT_TRUE(label.load(fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml"))));
+    const xml::Node former = label.selectSingleNode(QStringLiteral("//section/text"));
+    former.parentNode().replaceChild(label.importNode(text, true), former);
+    // The test program's own copy of the schema, which a test before may have taken away.
+    xml::setLocalRootForTesting(xml::ResourceKind::Schema, fixture(QStringLiteral("spl-schema")));
+    return xml::SchemaValidator().validateXml(label.xml());
 }
 
 } // namespace
@@ -172,4 +200,49 @@ TEST_F(LinksAndHeadersTest, OverlongAddressesAndLinksPastTheirBudgetStayTextWith
     const int made = spl->selectNodes("//linkHtml").length();
     EXPECT_GT(made, 0);
     EXPECT_LT(made, 100);
+}
+
+// A link's text is linked where it stands on its own in text: never inside a longer number,
+// never in a superscript or subscript, which SPL lets hold text only.
+TEST_F(LinksAndHeadersTest, LinksStandOnTheirOwnOutsideRaisedTextAndTheSectionStaysValid)
+{
+    struct Case {
+        const char* name;
+        QString paragraph;
+        QString expected;
+        QString warning; // a line the log must hold about a link left as text; none when empty
+    };
+    const auto link = [](const QString& text) { return "<w:hyperlink r:id=\"rIdX\">" + run(text) + "</w:hyperlink>"; };
+    const QString address = "href=\"http://example.com/a?b=1&amp;c=2\"";
+    const std::vector<Case> cases{
+        {"a hyperlink \"1\" beside 10 and a raised 1", run("Take 10 mg") + run("1", raised) + run(" as in ") + link("1") + run("."),
+         "Take 10 mg<sup>1</sup> as in <linkHtml " + address + ">1</linkHtml>.", ""},
+        {"a hyperlink running on into a word", run("See ") + link("Warnings") + run("X."), "See WarningsX.",
+         "Hyperlink left as text, its text standing nowhere in the paragraph on its own"},
+        {"a cross reference beside a raised citation mark",
+         run("Myalgia") + run("[2]", raised) + run(" as in [") + reference("2") + run("]."),
+         "Myalgia<sup>[2]</sup> as in [<linkHtml href=\"#REFERENCES\">2</linkHtml>].", "A raised or lowered [2] is left as text"},
+        {"a raised cross reference",
+         run("Myalgia") + run("[", raised) + reference("2", raised) + run("]", raised) + run(" was seen."),
+         "Myalgia<sup>[2]</sup> was seen.", "A raised or lowered [2] is left as text"},
+        {"a cross reference out of brackets", run("Myalgia ") + reference("2") + run("."), "Myalgia 2.",
+         "Cross Reference left as text, the paragraph holding it nowhere in brackets: [2]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        closeLog();
+        const QString label = heading(1, 1, "ADVERSE REACTIONS") + "<w:p>" + c.paragraph + "</w:p>" + heading(1, 2, "REFERENCES")
+                              + entry("Smith J") + entry("Jones K");
+        clsWord word;
+        word.CheckCrossReferences = 1;
+        const std::optional<xml::Document> spl = convert(word, save(docxFrom(label, numberedLabelParts())), "Title", "Yes");
+        ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
+        const xml::Node text = section(*spl, "ADVERSE REACTIONS").selectSingleNode("text");
+        EXPECT_TRUE(text.xml().contains(c.expected)) << text.xml().toStdString();
+        const xml::SchemaCheck check = checkInALabel(text);
+        EXPECT_TRUE(check.isValid()) << check.reason.toStdString();
+        const QStringList leftAsText = linesOf(logLines(), "Warning").filter("left as text");
+        EXPECT_EQ(leftAsText.size(), c.warning.isEmpty() ? 0 : 1) << leftAsText.join('\n').toStdString();
+        EXPECT_EQ(leftAsText.filter(c.warning).size(), leftAsText.size());
+    }
 }
