@@ -138,11 +138,19 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
                       "<w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1.\"/></w:lvl>"
                       "<w:lvl w:ilvl=\"1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"lowerLetter\"/><w:lvlText w:val=\"%2.\"/></w:lvl>"
                       "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
-                      + bullets(1, 360) + bullets(2, 720);
+                      + bullets(1, 360) + bullets(2, 720)
+                      + "<w:abstractNum w:abstractNumId=\"3\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"bullet\"/>"
+                        "<w:lvlText w:val=\"*\"/></w:lvl></w:abstractNum><w:num w:numId=\"4\"><w:abstractNumId w:val=\"3\"/></w:num>";
     parts.relationships = relationship("rIdSite", "hyperlink", "https://example.org/", true);
     const auto listItem = [](int level, const char* text) {
         return para(QString::fromUtf8(text),
                     QStringLiteral("<w:numPr><w:ilvl w:val=\"%1\"/><w:numId w:val=\"1\"/></w:numPr>").arg(level));
+    };
+    // Some producers write a paragraph's hanging and left indents as two w:ind elements, the
+    // numbering's levels without an indent of their own.
+    const auto bulletIndentedTwice = [](const char* text) {
+        return para(QString::fromUtf8(text), QStringLiteral("<w:ind w:hanging=\"360\"/><w:ind w:left=\"720\"/>"
+                                                            "<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"4\"/></w:numPr>"));
     };
     const auto cellOf = [](const QString& paragraphs) {
         return "<w:tbl><w:tr><w:tc>" + paragraphs + "</w:tc></w:tr></w:tbl>";
@@ -275,6 +283,12 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
          {{list + "/item[0]/list/item[1]", "high dose"}, {list + "/item[1]", "Warfarin"}, {list + "/item[2]", "<none>"},
           {sectionWith("INDICATIONS AND USAGE") + "/text/paragraph[1]", "Take them with water."},
           {list + "[1]/item/paragraph", "Ask about:"}, {list + "[1]/item/list/item", "bleeding"}},
+         ""},
+        {"a bulleted item's indent written in two w:ind elements still sets a text below it apart",
+         indications + bulletIndentedTwice("Aspirin") + para("Take them with water.") + bulletIndentedTwice("Heparin"),
+         {"INDICATIONS AND USAGE"},
+         {{list + "/item", "Aspirin"}, {sectionWith("INDICATIONS AND USAGE") + "/text/paragraph[1]", "Take them with water."},
+          {list + "[1]/item", "Heparin"}},
          ""},
     };
     for (const auto& c : cases) {

@@ -107,6 +107,8 @@ TEST(DocxProperties, CharacterFormattingThroughTheStyleChain)
          run("mg")},
         {"a shifted run after it is no text around it", "Big", raised + size(24), False, False, 0, True, False,
          run("a", raised + size(12)) + run("mg", size(28))},
+        {"raised with its size given twice, its own first, beside text of the second size", "", raised + size(16) + size(20),
+         False, False, 0, True, False, run("mg", size(20))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -82,6 +82,9 @@ TEST(DocxText, TheStoryHoldsWhatTheReaderSees)
          p(QStringLiteral("<w:r><w:t>a</w:t><w:tab/><w:t>b</w:t><w:br/><w:t>c</w:t><w:cr/><w:noBreakHyphen/><w:softHyphen/>"
                           "<w:br w:type=\"column\"/><w:br w:type=\"page\"/></w:r>")),
          QStringLiteral("a\tb\vc\v") + QChar(30) + QChar(31) + QChar(14) + QStringLiteral("\f\r")},
+        {"line ends typed into the text read as blanks",
+         p(QStringLiteral("<w:r><w:t xml:space=\"preserve\">by:\n\nAcme\r\n125 Main St&#13;Town</w:t></w:r>")),
+         "by:  Acme 125 Main St Town\r"},
         {"note references and comments add nothing",
          p(run("x") + QStringLiteral("<w:r><w:footnoteReference w:id=\"1\"/></w:r><w:r><w:commentReference w:id=\"0\"/></w:r>")),
          "x\r"},

@@ -316,6 +316,10 @@ void BodyReader::appendText(const xmlChar* utf8, uint16_t format, const QString&
             c = ((c & 0x0F) << 12) | ((s[0] & 0x3F) << 6) | (s[1] & 0x3F), s += 2;
         else if (c >= 0xC0)
             c = ((c & 0x1F) << 6) | (s[0] & 0x3F), s += 1;
+        // Some producers type a line end into the text for a line break; it is no paragraph
+        // mark nor break of Word's, and reads as the blank between the words it parts.
+        if (c == U'\n' || c == U'\r')
+            c = U' ';
         if (symbol) {
             bool mapped = false;
             c = mapSymbolCharacter(c, font, &mapped);

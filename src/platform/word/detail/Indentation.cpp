@@ -7,11 +7,16 @@ namespace veldra::word::detail {
 
 std::optional<int> readLeftIndent(xmlNode* pPr)
 {
-    xmlNode* ind = childW(pPr, "ind");
-    // "start" is the name of the edition that also writes right-to-left paragraphs.
-    for (const char* name : {"left", "start"})
-        if (hasAttr(ind, name))
-            return intAttr(ind, name, 0);
+    // Some producers write the hanging and the left indent as two w:ind elements: the first
+    // that states a left indent gives it.
+    for (xmlNode* ind : children(pPr)) {
+        if (!isW(ind, "ind"))
+            continue;
+        // "start" is the name of the edition that also writes right-to-left paragraphs.
+        for (const char* name : {"left", "start"})
+            if (hasAttr(ind, name))
+                return intAttr(ind, name, 0);
+    }
     return std::nullopt;
 }
 

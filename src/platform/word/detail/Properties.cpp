@@ -94,8 +94,10 @@ RunProps readRunProps(xmlNode* rPr)
             const QString value = attr(node, "val");
             props.vertAlign = value == QLatin1String("superscript") ? 1 : value == QLatin1String("subscript") ? 2 : 0;
         } else if (!std::strcmp(name, "sz")) {
-            // A size given in another unit than half-points is left to the levels below.
-            if (const int size = intAttr(node, "val", 0); size > 0)
+            // A size given in another unit than half-points is left to the levels below. A
+            // producer that names the size twice gives a raised or lowered run's own size
+            // first and repeats the size of the text around it after: the first is the run's.
+            if (const int size = intAttr(node, "val", 0); size > 0 && !props.size)
                 props.size = size;
         } else if (!std::strcmp(name, "position")) {
             props.position = intAttr(node, "val", 0);
