@@ -1,6 +1,7 @@
 #include "dialogs/WizardApply.h"
 
 #include "app/shared/SharedProcedures.h"
+#include "editor/document/ValueChecks.h"
 #include "platform/core/VbString.h"
 
 #include <QDir>
@@ -26,6 +27,12 @@ bool replaceEnding(const xml::Node& node, const QString& value)
     return setText(node, text.left(text.size() - value.size()) + value);
 }
 
+QString targetAction(const xml::Node& target)
+{
+    const QString action = target.getAttribute(QStringLiteral("Action"));
+    return action.isNull() ? QStringLiteral("Copy") : action;
+}
+
 void createFolder(const QString& path)
 {
     if (!path.isEmpty())
@@ -41,9 +48,7 @@ bool applyWizardTarget(const QString& fieldName, const QString& value, const xml
         node.setText(NewGUID());
         return true;
     }
-    QString action = target.getAttribute(QStringLiteral("Action"));
-    if (action.isNull())
-        action = QStringLiteral("Copy");
+    const QString action = targetAction(target);
     // A field left empty says nothing about its targets: they keep what they hold.
     if (action == QLatin1String("Copy"))
         return !value.isEmpty() && setText(node, value);
@@ -52,6 +57,16 @@ bool applyWizardTarget(const QString& fieldName, const QString& value, const xml
     if (action == QLatin1String("CreateFolder"))
         createFolder(node.text());
     return false;
+}
+
+QString wizardTargetRefusal(const QString& fieldName, const QString& value, const xml::Node& target,
+                            const xml::Node& node)
+{
+    // The definition attributes that check a value sit on elements; an attribute has none.
+    if (fieldName == QLatin1String("GUID") || value.isEmpty() || targetAction(target) != QLatin1String("Copy")
+        || node.nodeType() != xml::NodeType::Element)
+        return {};
+    return valueRefusal(node, node.nodeName(), value);
 }
 
 } // namespace veldra

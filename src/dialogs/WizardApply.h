@@ -19,4 +19,11 @@ namespace veldra {
 bool applyWizardTarget(const QString& fieldName, const QString& value, const xml::Node& target,
                        const xml::Node& node);
 
+// The warning that refuses the value `applyWizardTarget` would copy into `node`, or "" when
+// it may be written: the node's definition attributes check it as the field dialog does
+// (valueRefusal). Only elements that "Copy" targets select are checked, for a field other
+// than "GUID" with a value, as only they take the value as it is.
+QString wizardTargetRefusal(const QString& fieldName, const QString& value, const xml::Node& target,
+                            const xml::Node& node);
+
 } // namespace veldra

@@ -30,6 +30,8 @@ void frmWizard::OK()
     try {
         if (!SourceForm || !SourceForm->XMLDoc)
             throw VbError(err::General, QStringLiteral("frmWizard"), QStringLiteral("The settings document is gone."));
+        if (refusesAField(*SourceForm->XMLDoc))
+            return;
         applyFields(*SourceForm->XMLDoc, changed);
         if (changed)
             SourceForm->Saved = false;
@@ -44,6 +46,30 @@ void frmWizard::OK()
                    ui::Buttons::OK, ui::Icon::Warning);
         closeWindow();
     }
+}
+
+bool frmWizard::refusesAField(const xml::Document& settings)
+{
+    for (const FieldRow& row : rows()) {
+        const QString value = fieldValue(row);
+        for (const xml::Node& target : wizardTargets(XMLDoc, WizardName, row.name)) {
+            xml::NodeList nodes;
+            try {
+                nodes = settings.selectNodes(target.text().trimmed());
+            } catch (const std::exception&) {
+                continue;  // a path that is no valid query is reported when the values are written
+            }
+            for (const xml::Node& node : nodes) {
+                const QString refusal = wizardTargetRefusal(row.name, value, target, node);
+                if (refusal.isEmpty())
+                    continue;
+                ui::msgBox(refusal, ui::Buttons::OK, ui::Icon::Warning);
+                selectField(row.field);
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void frmWizard::applyFields(xml::Document& settings, bool& changed)

@@ -7,6 +7,7 @@
 #include "platform/xml/tree/Document.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QPushButton>
 #include <QSet>
@@ -82,6 +83,8 @@ TEST_F(ShippedWizards, TargetsNameValuesOfTheShippedDefinition)
 
 TEST_F(ShippedWizards, EachAppliesToANewDocument)
 {
+    const QHash<QString, QString> acceptedValues{{QStringLiteral("EffectiveTime"), QStringLiteral("20240115")},
+                                                 {QStringLiteral("LabelerDUNSNumber"), QStringLiteral("829076962")}};
     for (const QString& name : enabledWizardNames(wizards)) {
         SCOPED_TRACE(name.toStdString());
         frmXMLEditor* editor = newSettings();
@@ -93,12 +96,12 @@ TEST_F(ShippedWizards, EachAppliesToANewDocument)
         QPointer<frmWizard> wizard = CreateWizard(name, *editor);
         ASSERT_FALSE(wizard.isNull());
         ShowWizard(wizard);
-        // Empty fields get a value; a folder goes into the test's own folder.
+        // Empty fields get a value their targets accept; a folder goes into the test's own folder.
         for (const FieldRow& row : wizard->rows()) {
             if (row.name == QLatin1String("ImageTargetFolder"))
                 FieldRowDialog::setFieldText(row.field, dir.file(QStringLiteral("images001")));
             else if (row.kind == FieldKind::TextBox && FieldRowDialog::fieldValue(row).isEmpty())
-                FieldRowDialog::setFieldText(row.field, QStringLiteral("7"));
+                FieldRowDialog::setFieldText(row.field, acceptedValues.value(row.name, QStringLiteral("7")));
         }
         wizard->cmdOK->click();
         EXPECT_TRUE(ui.messages.isEmpty());
@@ -142,4 +145,57 @@ TEST_F(ShippedWizards, FieldsLeftEmptyKeepWhatTheirTargetsHold)
             EXPECT_EQ(emptyTargets.size(), 4);
         }
     }
+}
+
+// What a wizard copies is checked as the field dialog checks it: a refused value writes
+// nothing (not even the new Document ID), says why and puts the cursor in its field.
+TEST_F(ShippedWizards, NewDocumentVersionRefusesWhatTheDocumentRefuses)
+{
+    struct Case {
+        const char* field;
+        const char* value;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"VersionNumber", "abc", "'Version Number' must be numeric"},
+        {"VersionNumber", "12345", "'Version Number' must have a maximum length of 4"},
+        {"EffectiveTime", "2024", "'Effective Time' must have a minimum length of 8"},
+        {"EffectiveTime", "2024O115", "'Effective Time' must be numeric"},
+    };
+    frmXMLEditor* editor = newSettings();
+    ASSERT_NE(editor->XMLDoc, nullptr);
+    editor->Saved = true;
+    const QString before = editor->XMLDoc->xml();
+    QPointer<frmWizard> wizard = CreateWizard(QStringLiteral("New Document Version"), *editor);
+    ASSERT_FALSE(wizard.isNull());
+    ShowWizard(wizard);
+    QWidget* version = wizard->row(QStringLiteral("VersionNumber"))->field;
+    QWidget* date = wizard->row(QStringLiteral("EffectiveTime"))->field;
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        FieldRowDialog::setFieldText(version, QStringLiteral("2"));
+        FieldRowDialog::setFieldText(date, QStringLiteral("20240116"));
+        QWidget* refused = wizard->row(QLatin1String(c.field))->field;
+        FieldRowDialog::setFieldText(refused, QLatin1String(c.value));
+        ui.messages.clear();
+        wizard->cmdOK->click();
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages[0].text.startsWith(QLatin1String(c.refusal))) << ui.messages[0].text.toStdString();
+        EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(editor->XMLDoc->xml(), before);
+        EXPECT_TRUE(editor->Saved);
+        EXPECT_EQ(wizard->focusWidget(), refused);
+        EXPECT_TRUE(wizard->isVisible());
+    }
+
+    FieldRowDialog::setFieldText(version, QStringLiteral("2"));
+    FieldRowDialog::setFieldText(date, QStringLiteral("20240116"));
+    ui.messages.clear();
+    wizard->cmdOK->click();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(texts(editor, QStringLiteral("SPLR4/GeneralData/VersionNumber")), QStringList{QStringLiteral("2")});
+    EXPECT_EQ(texts(editor, QStringLiteral("SPLR4/GeneralData/EffectiveTime | SPLR4/ProductLabel/WordDocument/EffectiveTime")),
+              QStringList({QStringLiteral("20240116"), QStringLiteral("20240116")}));
+    EXPECT_FALSE(editor->Saved);
 }

@@ -96,7 +96,7 @@ TEST(ValueChecks, LengthsAndNumbersAreRefusedWithTheExampleInTheMessage)
     EXPECT_TRUE(check(numeric, QStringLiteral("12.5"), QStringLiteral("Strength")).accepted);
     const Check letters = check(numeric, QStringLiteral("12a"), QStringLiteral("Strength"));
     EXPECT_FALSE(letters.accepted);
-    EXPECT_EQ(letters.message, QStringLiteral("'Strength' must be numeric  (12)"));
+    EXPECT_EQ(letters.message, QStringLiteral("'Strength' must be numeric (12)"));
     EXPECT_FALSE(check(numeric, QString(), QStringLiteral("Strength")).accepted);
 
     xml::Document doc;

@@ -126,7 +126,7 @@ QString valueRefusal(const xml::Node& element, const QString& name, const QStrin
     if (!maxLen.isEmpty() && value.size() > lengthLimit(maxLen, "ConstraintLengthMax"))
         return words + QStringLiteral(" must have a maximum length of ") + maxLen + example;
     if (dataType == QLatin1String("Numeric") && !vbstr::isNumeric(value))
-        return words + QStringLiteral(" must be numeric ") + example;
+        return words + QStringLiteral(" must be numeric") + example;
     return {};
 }
 
