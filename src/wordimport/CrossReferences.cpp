@@ -112,7 +112,12 @@ bool clsWord::ConvertCrossReference(QString& Text, const word::Range& SourceRang
         for (const word::Field& field : fields) {
             if (field.type() != word::field_type::Ref)
                 continue;
-            const QString cited = field.result().text();
+            // Fields nested in one another share their results, so reading each result whole
+            // would cost the square of the nesting: a result is read only within the links' budget.
+            const word::Range result = field.result();
+            if (!spendLinkCharacters(QStringLiteral("a cross reference"), result.end() - result.start()))
+                continue;
+            const QString cited = result.text();
             WriteLog(log_category::Reference, wordlog::indent5 + QStringLiteral("Cross Reference: ") + cited);
             int matches = 0;
             QString matched;

@@ -173,3 +173,29 @@ TEST_F(LinksAndHeadersTest, OverlongAddressesAndLinksPastTheirBudgetStayTextWith
     EXPECT_GT(made, 0);
     EXPECT_LT(made, 100);
 }
+
+// Cross reference fields nested in one another share their results: each is read only within
+// the links' budget, so that a small file of nested fields cannot make the conversion read
+// (and log) the square of its text.
+TEST_F(LinksAndHeadersTest, NestedCrossReferencesAreReadWithinTheLinksBudget)
+{
+    const int nested = 400;
+    const QString opening = "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> REF _Ref2 \\h </w:instrText></w:r>"
+                            "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>2 and more text</w:t></w:r>";
+    const QString closing = "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+    const QString label = heading(1, 1, "ADVERSE REACTIONS") + "<w:p>" + opening.repeated(nested) + closing.repeated(nested)
+                          + "</w:p>" + heading(1, 2, "REFERENCES") + entry("Smith J") + entry("Jones K");
+    clsWord word;
+    word.CheckCrossReferences = 1;
+    word.LinkCharacters = 50'000;
+    const std::optional<xml::Document> spl = convert(word, save(docxFrom(label, numberedLabelParts())), "Title", "Yes");
+    ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
+
+    EXPECT_TRUE(section(*spl, "ADVERSE REACTIONS").selectSingleNode("text").text().contains("2 and more text"));
+    const QStringList lines = logLines();
+    EXPECT_EQ(linesOf(lines, "Warning").filter("cost more than 50000 characters").size(), 1);
+    qsizetype logged = 0;
+    for (const QString& line : lines.filter("Cross Reference: "))
+        logged += line.size();
+    EXPECT_LT(logged, 50'000);
+}
