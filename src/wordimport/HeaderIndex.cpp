@@ -42,6 +42,7 @@ void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle
         if (askToCancel())
             break;
     }
+    refuseTooManyHeadings(SectionStyle, SubSectionStyle, ExcerptStyle);
     for (const HeaderRecord& excerpt : ExcerptHeaders) {
         const bool hasSection = std::any_of(SectionHeaders.begin(), SectionHeaders.end(),
                                             [&](const HeaderRecord& s) { return s.Title == excerpt.Title; });
@@ -56,6 +57,20 @@ void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle
     for (HeaderRecord& record : ExcerptHeaders)
         StripControlChars(record.Title);
     WriteLog(logSeparator(), QString());
+}
+
+void clsWord::refuseTooManyHeadings(const QString& SectionStyle, const QString& SubSectionStyle,
+                                    const QString& ExcerptStyle) const
+{
+    const size_t headings = SectionHeaders.size() + SubSectionHeaders.size() + ExcerptHeaders.size();
+    if (headings <= static_cast<size_t>(MaxHeadings))
+        return;
+    throw VbError(err::General, QStringLiteral("clsWord"),
+                  QStringLiteral("The Word document has %1 headings in the styles '%2', '%3' and '%4'; a label is imported "
+                                 "with at most %5 section, subsection and excerpt headings.")
+                      .arg(headings)
+                      .arg(SectionStyle, SubSectionStyle, ExcerptStyle)
+                      .arg(MaxHeadings));
 }
 
 void clsWord::indexHeader(int i, const QString& style, const QString& text, const QString& SectionStyle,

@@ -5,6 +5,7 @@
 #include "platform/xml/tree/Document.h"
 #include "splbuilder/clsSPL.h"
 #include "wordimport/EditorRoom.h"
+#include "wordimport/HeadingBounds.h"
 #include "wordimport/LinkBounds.h"
 #include "wordimport/PictureWork.h"
 #include "wordimport/cDIBSection.h"
@@ -68,6 +69,9 @@ public:
     // What the links and cross references of a conversion may cost (kMaxLinkCharacters);
     // tests make it small.
     qint64 LinkCharacters = kMaxLinkCharacters;
+    // The most headings a label may have (kMaxHeadings); a document with more is refused
+    // before its sections are made. Tests make it small.
+    int MaxHeadings = kMaxHeadings;
     // The tables the conversion could not convert and left out, each named; an import that
     // left something out does not report plain success.
     QStringList TablesLeftOut;
@@ -190,6 +194,8 @@ private:
     void headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void walkParagraphs();
+    // Throws when the document has more headings than MaxHeadings.
+    void refuseTooManyHeadings(const QString& SectionStyle, const QString& SubSectionStyle, const QString& ExcerptStyle) const;
     // Adds paragraph i, a heading with text, to the index of its style (or styles).
     void indexHeader(int i, const QString& style, const QString& text, const QString& SectionStyle,
                      const QString& SubSectionStyle, const QString& ExcerptStyle);

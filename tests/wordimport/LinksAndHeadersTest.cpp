@@ -199,3 +199,35 @@ TEST_F(LinksAndHeadersTest, NestedCrossReferencesAreReadWithinTheLinksBudget)
         logged += line.size();
     EXPECT_LT(logged, 50'000);
 }
+
+// Each heading is looked up among the sections made before it: a label of more headings than
+// the import takes is refused before any section is made, with the count and the limit; one
+// at the limit converts.
+TEST_F(LinksAndHeadersTest, ALabelOfMoreHeadingsThanTheImportTakesIsRefusedWithTheCountAndTheLimit)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    const QString label = styled("Title", "HIGHLIGHTS OF PRESCRIBING INFORMATION") + styled("Heading1", "INDICATIONS AND USAGE")
+                          + styled("Heading2", "Adults") + para("Text.") + styled("Heading2", "Children")
+                          + styled("Heading1", "DOSAGE AND ADMINISTRATION") + para("Text.") + styled("Heading1", "EXTRA");
+    const QString path = save(docxFrom(label, parts));
+    for (const int limit : {6, 5}) {
+        SCOPED_TRACE(limit);
+        closeLog();
+        clsWord word;
+        word.MaxHeadings = limit;
+        const std::optional<xml::Document> spl = convert(word, path);
+        const QStringList refused = linesOf(logLines(), "Fatal Error").filter("headings");
+        if (limit == 6) {
+            EXPECT_TRUE(spl && section(*spl, "EXTRA")) << logLines().join('\n').toStdString();
+            EXPECT_TRUE(refused.isEmpty());
+            continue;
+        }
+        EXPECT_FALSE(spl);
+        ASSERT_EQ(refused.size(), 1) << logLines().join('\n').toStdString();
+        EXPECT_TRUE(refused.first().contains("has 6 headings in the styles 'Heading 1', 'Heading 2' and 'Title'")
+                    && refused.first().contains("at most 5"))
+            << refused.first().toStdString();
+        EXPECT_TRUE(logLines().filter("Start Processing Label").isEmpty()) << "refused before any section is made";
+    }
+}
