@@ -69,9 +69,11 @@ public:
     // What the links and cross references of a conversion may cost (kMaxLinkCharacters);
     // tests make it small.
     qint64 LinkCharacters = kMaxLinkCharacters;
-    // The most headings a label may have (kMaxHeadings); a document with more is refused
-    // before its sections are made. Tests make it small.
+    // The most headings a label may have and the most characters they may hold together
+    // (kMaxHeadings, kMaxHeadingCharacters); a document with more is refused before its
+    // sections are made. Tests make them small.
     int MaxHeadings = kMaxHeadings;
+    qsizetype MaxHeadingCharacters = kMaxHeadingCharacters;
     // The tables the conversion could not convert and left out, each named; an import that
     // left something out does not report plain success.
     QStringList TablesLeftOut;
@@ -194,8 +196,8 @@ private:
     void headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void walkParagraphs();
-    // Throws when the document has more headings than MaxHeadings.
-    void refuseTooManyHeadings(const QString& SectionStyle, const QString& SubSectionStyle, const QString& ExcerptStyle) const;
+    // Throws when the document has more headings, or more characters in them, than the limits.
+    void refuseHeadingsPastTheirLimits(const QString& SectionStyle, const QString& SubSectionStyle, const QString& ExcerptStyle) const;
     // Adds paragraph i, a heading with text, to the index of its style (or styles).
     void indexHeader(int i, const QString& style, const QString& text, const QString& SectionStyle,
                      const QString& SubSectionStyle, const QString& ExcerptStyle);

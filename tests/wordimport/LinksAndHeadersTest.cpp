@@ -200,34 +200,45 @@ TEST_F(LinksAndHeadersTest, NestedCrossReferencesAreReadWithinTheLinksBudget)
     EXPECT_LT(logged, 50'000);
 }
 
-// Each heading is looked up among the sections made before it: a label of more headings than
-// the import takes is refused before any section is made, with the count and the limit; one
-// at the limit converts.
+// Each heading is looked up among the sections made before it and compared with them whole:
+// a label of more headings, or more characters in them, than the import takes is refused
+// before any section is made, with the count and the limit; one at the limits converts.
 TEST_F(LinksAndHeadersTest, ALabelOfMoreHeadingsThanTheImportTakesIsRefusedWithTheCountAndTheLimit)
 {
     DocxParts parts;
     parts.styles = labelStyles();
+    // Six headings of 108 characters together, their paragraph marks counted.
     const QString label = styled("Title", "HIGHLIGHTS OF PRESCRIBING INFORMATION") + styled("Heading1", "INDICATIONS AND USAGE")
                           + styled("Heading2", "Adults") + para("Text.") + styled("Heading2", "Children")
                           + styled("Heading1", "DOSAGE AND ADMINISTRATION") + para("Text.") + styled("Heading1", "EXTRA");
     const QString path = save(docxFrom(label, parts));
-    for (const int limit : {6, 5}) {
-        SCOPED_TRACE(limit);
+    struct Case {
+        int headings;
+        qsizetype characters;
+        QStringList refusal;  // empty: converts
+    };
+    const std::vector<Case> cases{
+        {6, 108, {}},
+        {5, 108, {"has 6 headings in the styles 'Heading 1', 'Heading 2' and 'Title'", "at most 5 section"}},
+        {6, 107, {"headings in the styles 'Heading 1', 'Heading 2' and 'Title' hold 108 characters", "at most 107 characters"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.headings * 1000 + c.characters);
         closeLog();
         clsWord word;
-        word.MaxHeadings = limit;
+        word.MaxHeadings = c.headings;
+        word.MaxHeadingCharacters = c.characters;
         const std::optional<xml::Document> spl = convert(word, path);
         const QStringList refused = linesOf(logLines(), "Fatal Error").filter("headings");
-        if (limit == 6) {
+        if (c.refusal.isEmpty()) {
             EXPECT_TRUE(spl && section(*spl, "EXTRA")) << logLines().join('\n').toStdString();
             EXPECT_TRUE(refused.isEmpty());
             continue;
         }
         EXPECT_FALSE(spl);
         ASSERT_EQ(refused.size(), 1) << logLines().join('\n').toStdString();
-        EXPECT_TRUE(refused.first().contains("has 6 headings in the styles 'Heading 1', 'Heading 2' and 'Title'")
-                    && refused.first().contains("at most 5"))
-            << refused.first().toStdString();
+        for (const QString& part : c.refusal)
+            EXPECT_TRUE(refused.first().contains(part)) << refused.first().toStdString();
         EXPECT_TRUE(logLines().filter("Start Processing Label").isEmpty()) << "refused before any section is made";
     }
 }
