@@ -10,6 +10,7 @@
 #include "wordimport/PictureWork.h"
 #include "wordimport/cDIBSection.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -209,6 +210,14 @@ private:
     void setProgress(int i) const;
     // The numbered items of the document, read once per conversion.
     const QStringList& crossReferenceItems();
+    // The reference entries (the numbered items from CrossReferenceStartIndex to
+    // CrossReferenceEndIndex) by their numbers, case folded, so that a citation is looked up
+    // at once rather than among all items.
+    struct ReferenceEntries {
+        int count = 0;
+        QString last;
+    };
+    const QHash<QString, ReferenceEntries>& referenceEntriesByNumber();
 
     std::vector<word::Paragraph> ParagraphList;
     int ParagraphCount = 0;
@@ -219,6 +228,9 @@ private:
     QString subSectionStyle_;
     QString excerptStyle_;
     std::optional<QStringList> crossReferenceItems_;
+    // referenceEntriesByNumber() and the items it was made from.
+    QHash<QString, ReferenceEntries> referenceEntries_;
+    std::optional<std::pair<long, long>> referenceEntriesRange_;
     std::optional<QString> roomPassedIn_;   // the section whose text passed Room
     qint64 linkCharactersLeft_ = 0;     // of LinkCharacters in this conversion; -1 once spent
     std::unique_ptr<cDIBSection> dib_;

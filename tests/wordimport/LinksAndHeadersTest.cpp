@@ -242,3 +242,41 @@ TEST_F(LinksAndHeadersTest, ALabelOfMoreHeadingsThanTheImportTakesIsRefusedWithT
         EXPECT_TRUE(logLines().filter("Start Processing Label").isEmpty()) << "refused before any section is made";
     }
 }
+
+// A cited number is looked up among the numbered items by their numbers in any letter case:
+// one item of that number is the target, two make it ambiguous, none leave it unknown.
+TEST_F(LinksAndHeadersTest, ACitationFindsTheNumberedItemsOfItsNumberInAnyLetterCase)
+{
+    const auto list = [](int abstractId, const QString& format) {
+        return "<w:abstractNum w:abstractNumId=\"" + QString::number(abstractId) + "\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/>"
+               "<w:numFmt w:val=\"" + format + "\"/><w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum>";
+    };
+    const auto item = [](int numId, const QString& text) {
+        return para(text, QStringLiteral("<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"%1\"/></w:numPr>").arg(numId));
+    };
+    const auto cite = [](const QString& number) {
+        return "<w:r><w:t xml:space=\"preserve\"> [</w:t></w:r><w:fldSimple w:instr=\" REF _Ref1 \\h \"><w:r><w:t>" + number
+               + "</w:t></w:r></w:fldSimple><w:r><w:t>]</w:t></w:r>";
+    };
+    DocxParts parts;
+    parts.styles = labelStyles();
+    parts.numbering = list(0, "decimal") + list(1, "upperRoman") + list(2, "decimal")
+                      + "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
+                        "<w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/></w:num>"
+                        "<w:num w:numId=\"3\"><w:abstractNumId w:val=\"2\"/></w:num>";
+    const QString label = styled("Heading1", "ADVERSE REACTIONS") + "<w:p>" + cite("2") + cite("iv") + cite("9") + "</w:p>"
+                          + styled("Heading1", "REFERENCES") + item(1, "Smith") + item(1, "Jones") + item(2, "Roe")
+                          + item(2, "Doe") + item(2, "Poe") + item(2, "Loe") + item(3, "Moe") + item(3, "Noe");
+    clsWord word;
+    word.CheckCrossReferences = 1;
+    const std::optional<xml::Document> spl = convert(word, save(docxFrom(label, parts)), "Title", "Yes");
+    ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
+
+    const QStringList lines = logLines();
+    EXPECT_EQ(linesOf(lines, "Warning").filter("Cross Reference Target ambiguous: 2. Noe").size(), 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(linesOf(lines, "Reference").filter("Cross Reference Target: IV. Loe").size(), 1);
+    EXPECT_EQ(linesOf(lines, "Warning").filter("Cross Reference Target unknown").size(), 1);
+    const QString text = section(*spl, "ADVERSE REACTIONS").selectSingleNode("text").xml();
+    EXPECT_TRUE(text.contains("[<linkHtml href=\"#REFERENCES\">iv</linkHtml>]")) << text.toStdString();
+    EXPECT_EQ(spl->selectNodes("//linkHtml").length(), 1);
+}
