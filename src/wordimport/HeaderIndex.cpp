@@ -60,7 +60,7 @@ void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle
 }
 
 void clsWord::refuseHeadingsPastTheirLimits(const QString& SectionStyle, const QString& SubSectionStyle,
-                                    const QString& ExcerptStyle) const
+                                            const QString& ExcerptStyle) const
 {
     const size_t headings = SectionHeaders.size() + SubSectionHeaders.size() + ExcerptHeaders.size();
     qsizetype characters = 0;
