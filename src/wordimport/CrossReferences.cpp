@@ -91,24 +91,20 @@ bool clsWord::ConvertCrossReference(QString& Text, const word::Range& SourceRang
         const auto fields = SourceRange.fields();
         if (fields.isEmpty())
             return false;
-        const QStringList& items = crossReferenceItems();
         for (const word::Field& field : fields) {
             if (field.type() != word::field_type::Ref)
                 continue;
-            const QString cited = field.result().text();
+            // Fields nested in one another share their results, so reading each result whole
+            // would cost the square of the nesting: a result is read only within the links' budget.
+            const word::Range result = field.result();
+            if (!spendLinkCharacters(QStringLiteral("a cross reference"), result.end() - result.start()))
+                continue;
+            const QString cited = result.text();
             WriteLog(log_category::Reference, wordlog::indent5 + QStringLiteral("Cross Reference: ") + cited);
-            int matches = 0;
-            QString matched;
-            for (long k = std::max(1L, CrossReferenceStartIndex); k <= std::min<long>(CrossReferenceEndIndex, items.size()); ++k) {
-                const QString& item = items.at(k - 1);
-                if (item.isEmpty() || cited.isEmpty() || item.size() < cited.size())
-                    continue;
-                const std::optional<QString> number = itemNumber(item);
-                if (number && number->compare(cited, Qt::CaseInsensitive) == 0) {
-                    ++matches;
-                    matched = item;
-                }
-            }
+            const ReferenceEntries entries = cited.isEmpty() ? ReferenceEntries()
+                                                             : referenceEntriesByNumber().value(cited.toCaseFolded());
+            const int matches = entries.count;
+            const QString& matched = entries.last;
             if (matches == 0) {
                 WriteLog(log_category::Warning, wordlog::indent5 + QStringLiteral("Cross Reference Target unknown - Attention: Cross References in "
                                                                    "Word Document must point to the numbered items listed in Section: 15 REFERENCES"));
@@ -127,6 +123,25 @@ bool clsWord::ConvertCrossReference(QString& Text, const word::Range& SourceRang
         WriteLog(log_category::Error, toVbError(e, QStringLiteral("clsWord")).text());
     }
     return linked;
+}
+
+const QHash<QString, clsWord::ReferenceEntries>& clsWord::referenceEntriesByNumber()
+{
+    const std::pair<long, long> range(CrossReferenceStartIndex, CrossReferenceEndIndex);
+    if (referenceEntriesRange_ == range)
+        return referenceEntries_;
+    referenceEntries_.clear();
+    const QStringList& items = crossReferenceItems();
+    for (long k = std::max(1L, range.first); k <= std::min<long>(range.second, items.size()); ++k) {
+        const QString& item = items.at(k - 1);
+        if (const std::optional<QString> number = itemNumber(item)) {
+            ReferenceEntries& entries = referenceEntries_[number->toCaseFolded()];
+            ++entries.count;
+            entries.last = item;
+        }
+    }
+    referenceEntriesRange_ = range;
+    return referenceEntries_;
 }
 
 bool clsWord::ConvertHyperLink(QString& Text, const word::Range& SourceRange)

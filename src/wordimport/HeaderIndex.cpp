@@ -42,6 +42,7 @@ void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle
         if (askToCancel())
             break;
     }
+    refuseHeadingsPastTheirLimits(SectionStyle, SubSectionStyle, ExcerptStyle);
     for (const HeaderRecord& excerpt : ExcerptHeaders) {
         const bool hasSection = std::any_of(SectionHeaders.begin(), SectionHeaders.end(),
                                             [&](const HeaderRecord& s) { return s.Title == excerpt.Title; });
@@ -56,6 +57,31 @@ void clsWord::InitiliaizeSectionAndSubSectionHeaders(const QString& SectionStyle
     for (HeaderRecord& record : ExcerptHeaders)
         StripControlChars(record.Title);
     WriteLog(logSeparator(), QString());
+}
+
+void clsWord::refuseHeadingsPastTheirLimits(const QString& SectionStyle, const QString& SubSectionStyle,
+                                            const QString& ExcerptStyle) const
+{
+    const size_t headings = SectionHeaders.size() + SubSectionHeaders.size() + ExcerptHeaders.size();
+    qsizetype characters = 0;
+    for (const std::vector<HeaderRecord>* records : {&SectionHeaders, &SubSectionHeaders, &ExcerptHeaders})
+        for (const HeaderRecord& record : *records)
+            characters += record.Title.size();
+    const QString styles = QStringLiteral("in the styles '%1', '%2' and '%3'").arg(SectionStyle, SubSectionStyle, ExcerptStyle);
+    if (headings > static_cast<size_t>(MaxHeadings))
+        throw VbError(err::General, QStringLiteral("clsWord"),
+                      QStringLiteral("The Word document has %1 headings %2; a label is imported with at most %3 section, "
+                                     "subsection and excerpt headings.")
+                          .arg(headings)
+                          .arg(styles)
+                          .arg(MaxHeadings));
+    if (characters > MaxHeadingCharacters)
+        throw VbError(err::General, QStringLiteral("clsWord"),
+                      QStringLiteral("The Word document's headings %1 hold %2 characters; a label is imported with at most "
+                                     "%3 characters in its section, subsection and excerpt headings.")
+                          .arg(styles)
+                          .arg(characters)
+                          .arg(MaxHeadingCharacters));
 }
 
 void clsWord::indexHeader(int i, const QString& style, const QString& text, const QString& SectionStyle,

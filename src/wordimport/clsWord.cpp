@@ -57,6 +57,7 @@ void clsWord::CloseDocument()
     ParagraphList.clear();
     ParagraphCount = 0;
     crossReferenceItems_.reset();
+    referenceEntriesRange_.reset();
     pictures_.reset();
 }
 

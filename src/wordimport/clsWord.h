@@ -5,10 +5,12 @@
 #include "platform/xml/tree/Document.h"
 #include "splbuilder/clsSPL.h"
 #include "wordimport/EditorRoom.h"
+#include "wordimport/HeadingBounds.h"
 #include "wordimport/LinkBounds.h"
 #include "wordimport/PictureWork.h"
 #include "wordimport/cDIBSection.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -68,6 +70,11 @@ public:
     // What the links and cross references of a conversion may cost (kMaxLinkCharacters);
     // tests make it small.
     qint64 LinkCharacters = kMaxLinkCharacters;
+    // The most headings a label may have and the most characters they may hold together
+    // (kMaxHeadings, kMaxHeadingCharacters); a document with more is refused before its
+    // sections are made. Tests make them small.
+    int MaxHeadings = kMaxHeadings;
+    qsizetype MaxHeadingCharacters = kMaxHeadingCharacters;
     // The tables the conversion could not convert and left out, each named; an import that
     // left something out does not report plain success.
     QStringList TablesLeftOut;
@@ -190,6 +197,8 @@ private:
     void headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void walkParagraphs();
+    // Throws when the document has more headings, or more characters in them, than the limits.
+    void refuseHeadingsPastTheirLimits(const QString& SectionStyle, const QString& SubSectionStyle, const QString& ExcerptStyle) const;
     // Adds paragraph i, a heading with text, to the index of its style (or styles).
     void indexHeader(int i, const QString& style, const QString& text, const QString& SectionStyle,
                      const QString& SubSectionStyle, const QString& ExcerptStyle);
@@ -201,6 +210,14 @@ private:
     void setProgress(int i) const;
     // The numbered items of the document, read once per conversion.
     const QStringList& crossReferenceItems();
+    // The reference entries (the numbered items from CrossReferenceStartIndex to
+    // CrossReferenceEndIndex) by their numbers, case folded, so that a citation is looked up
+    // at once rather than among all items.
+    struct ReferenceEntries {
+        int count = 0;
+        QString last;
+    };
+    const QHash<QString, ReferenceEntries>& referenceEntriesByNumber();
 
     std::vector<word::Paragraph> ParagraphList;
     int ParagraphCount = 0;
@@ -211,6 +228,9 @@ private:
     QString subSectionStyle_;
     QString excerptStyle_;
     std::optional<QStringList> crossReferenceItems_;
+    // referenceEntriesByNumber() and the items it was made from.
+    QHash<QString, ReferenceEntries> referenceEntries_;
+    std::optional<std::pair<long, long>> referenceEntriesRange_;
     std::optional<QString> roomPassedIn_;   // the section whose text passed Room
     qint64 linkCharactersLeft_ = 0;     // of LinkCharacters in this conversion; -1 once spent
     std::unique_ptr<cDIBSection> dib_;

@@ -246,3 +246,109 @@ TEST_F(LinksAndHeadersTest, LinksStandOnTheirOwnOutsideRaisedTextAndTheSectionSt
         EXPECT_EQ(leftAsText.filter(c.warning).size(), leftAsText.size());
     }
 }
+// Cross reference fields nested in one another share their results: each is read only within
+// the links' budget, so that a small file of nested fields cannot make the conversion read
+// (and log) the square of its text.
+TEST_F(LinksAndHeadersTest, NestedCrossReferencesAreReadWithinTheLinksBudget)
+{
+    const int nested = 400;
+    const QString opening = "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> REF _Ref2 \\h </w:instrText></w:r>"
+                            "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>2 and more text</w:t></w:r>";
+    const QString closing = "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+    const QString label = heading(1, 1, "ADVERSE REACTIONS") + "<w:p>" + opening.repeated(nested) + closing.repeated(nested)
+                          + "</w:p>" + heading(1, 2, "REFERENCES") + entry("Smith J") + entry("Jones K");
+    clsWord word;
+    word.CheckCrossReferences = 1;
+    word.LinkCharacters = 50'000;
+    const std::optional<xml::Document> spl = convert(word, save(docxFrom(label, numberedLabelParts())), "Title", "Yes");
+    ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
+
+    EXPECT_TRUE(section(*spl, "ADVERSE REACTIONS").selectSingleNode("text").text().contains("2 and more text"));
+    const QStringList lines = logLines();
+    EXPECT_EQ(linesOf(lines, "Warning").filter("cost more than 50000 characters").size(), 1);
+    qsizetype logged = 0;
+    for (const QString& line : lines.filter("Cross Reference: "))
+        logged += line.size();
+    EXPECT_LT(logged, 50'000);
+}
+
+// Each heading is looked up among the sections made before it and compared with them whole:
+// a label of more headings, or more characters in them, than the import takes is refused
+// before any section is made, with the count and the limit; one at the limits converts.
+TEST_F(LinksAndHeadersTest, ALabelOfMoreHeadingsThanTheImportTakesIsRefusedWithTheCountAndTheLimit)
+{
+    DocxParts parts;
+    parts.styles = labelStyles();
+    // Six headings of 108 characters together, their paragraph marks counted.
+    const QString label = styled("Title", "HIGHLIGHTS OF PRESCRIBING INFORMATION") + styled("Heading1", "INDICATIONS AND USAGE")
+                          + styled("Heading2", "Adults") + para("Text.") + styled("Heading2", "Children")
+                          + styled("Heading1", "DOSAGE AND ADMINISTRATION") + para("Text.") + styled("Heading1", "EXTRA");
+    const QString path = save(docxFrom(label, parts));
+    struct Case {
+        int headings;
+        qsizetype characters;
+        QStringList refusal;  // empty: converts
+    };
+    const std::vector<Case> cases{
+        {6, 108, {}},
+        {5, 108, {"has 6 headings in the styles 'Heading 1', 'Heading 2' and 'Title'", "at most 5 section"}},
+        {6, 107, {"headings in the styles 'Heading 1', 'Heading 2' and 'Title' hold 108 characters", "at most 107 characters"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.headings * 1000 + c.characters);
+        closeLog();
+        clsWord word;
+        word.MaxHeadings = c.headings;
+        word.MaxHeadingCharacters = c.characters;
+        const std::optional<xml::Document> spl = convert(word, path);
+        const QStringList refused = linesOf(logLines(), "Fatal Error").filter("headings");
+        if (c.refusal.isEmpty()) {
+            EXPECT_TRUE(spl && section(*spl, "EXTRA")) << logLines().join('\n').toStdString();
+            EXPECT_TRUE(refused.isEmpty());
+            continue;
+        }
+        EXPECT_FALSE(spl);
+        ASSERT_EQ(refused.size(), 1) << logLines().join('\n').toStdString();
+        for (const QString& part : c.refusal)
+            EXPECT_TRUE(refused.first().contains(part)) << refused.first().toStdString();
+        EXPECT_TRUE(logLines().filter("Start Processing Label").isEmpty()) << "refused before any section is made";
+    }
+}
+
+// A cited number is looked up among the numbered items by their numbers in any letter case:
+// one item of that number is the target, two make it ambiguous, none leave it unknown.
+TEST_F(LinksAndHeadersTest, ACitationFindsTheNumberedItemsOfItsNumberInAnyLetterCase)
+{
+    const auto list = [](int abstractId, const QString& format) {
+        return "<w:abstractNum w:abstractNumId=\"" + QString::number(abstractId) + "\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/>"
+               "<w:numFmt w:val=\"" + format + "\"/><w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum>";
+    };
+    const auto item = [](int numId, const QString& text) {
+        return para(text, QStringLiteral("<w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"%1\"/></w:numPr>").arg(numId));
+    };
+    const auto cite = [](const QString& number) {
+        return "<w:r><w:t xml:space=\"preserve\"> [</w:t></w:r><w:fldSimple w:instr=\" REF _Ref1 \\h \"><w:r><w:t>" + number
+               + "</w:t></w:r></w:fldSimple><w:r><w:t>]</w:t></w:r>";
+    };
+    DocxParts parts;
+    parts.styles = labelStyles();
+    parts.numbering = list(0, "decimal") + list(1, "upperRoman") + list(2, "decimal")
+                      + "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
+                        "<w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/></w:num>"
+                        "<w:num w:numId=\"3\"><w:abstractNumId w:val=\"2\"/></w:num>";
+    const QString label = styled("Heading1", "ADVERSE REACTIONS") + "<w:p>" + cite("2") + cite("iv") + cite("9") + "</w:p>"
+                          + styled("Heading1", "REFERENCES") + item(1, "Smith") + item(1, "Jones") + item(2, "Roe")
+                          + item(2, "Doe") + item(2, "Poe") + item(2, "Loe") + item(3, "Moe") + item(3, "Noe");
+    clsWord word;
+    word.CheckCrossReferences = 1;
+    const std::optional<xml::Document> spl = convert(word, save(docxFrom(label, parts)), "Title", "Yes");
+    ASSERT_TRUE(spl) << logLines().join('\n').toStdString();
+
+    const QStringList lines = logLines();
+    EXPECT_EQ(linesOf(lines, "Warning").filter("Cross Reference Target ambiguous: 2. Noe").size(), 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(linesOf(lines, "Reference").filter("Cross Reference Target: IV. Loe").size(), 1);
+    EXPECT_EQ(linesOf(lines, "Warning").filter("Cross Reference Target unknown").size(), 1);
+    const QString text = section(*spl, "ADVERSE REACTIONS").selectSingleNode("text").xml();
+    EXPECT_TRUE(text.contains("[<linkHtml href=\"#REFERENCES\">iv</linkHtml>]")) << text.toStdString();
+    EXPECT_EQ(spl->selectNodes("//linkHtml").length(), 1);
+}
