@@ -14,33 +14,35 @@ void ShellOpen(const QString& target)
     ui::shellOpen(target);
 }
 
+namespace {
+
+// Opens `target` with the desktop's program for it; when that fails, says so, naming `shown`.
+void openOrSay(const QString& target, const QString& shown, const QString& noProgram, const QString& byHand)
+{
+    if (ui::shellOpen(target))
+        return;
+    ui::msgBox(noProgram + QStringLiteral(":\r\n\r\n") + shown + QStringLiteral("\r\n\r\n") + byHand, ui::Buttons::OK,
+               ui::Icon::Warning);
+}
+
+} // namespace
+
 void ShellOpenFile(const QString& file)
 {
-    if (ui::shellOpen(file))
-        return;
-    const QString path = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
-    ui::msgBox(QStringLiteral("The desktop has no program to open this file:\r\n\r\n") + path
-                   + QStringLiteral("\r\n\r\nPlease open it by hand."),
-               ui::Buttons::OK, ui::Icon::Warning);
+    openOrSay(file, QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()),
+              QStringLiteral("The desktop has no program to open this file"), QStringLiteral("Please open it by hand."));
 }
 
 void ShellOpenFolder(const QString& folder)
 {
-    if (ui::shellOpen(folder))
-        return;
-    const QString path = QDir::toNativeSeparators(QDir(folder).absolutePath());
-    ui::msgBox(QStringLiteral("The desktop has no program to open this folder:\r\n\r\n") + path
-                   + QStringLiteral("\r\n\r\nPlease open it by hand."),
-               ui::Buttons::OK, ui::Icon::Warning);
+    openOrSay(folder, QDir::toNativeSeparators(QDir(folder).absolutePath()),
+              QStringLiteral("The desktop has no program to open this folder"), QStringLiteral("Please open it by hand."));
 }
 
 void ShellOpenAddress(const QString& address)
 {
-    if (ui::shellOpen(address))
-        return;
-    ui::msgBox(QStringLiteral("The desktop has no web browser to open this address:\r\n\r\n") + address
-                   + QStringLiteral("\r\n\r\nPlease open it in a web browser by hand."),
-               ui::Buttons::OK, ui::Icon::Warning);
+    openOrSay(address, address, QStringLiteral("The desktop has no web browser to open this address"),
+              QStringLiteral("Please open it in a web browser by hand."));
 }
 
 void SetWindowOnTop(QWidget* target, bool onTop)
