@@ -9,7 +9,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Lookup.h"
-#include "wordimport/EditorRoom.h"
+#include "wordimport/MarkupSize.h"
 #include "wordimport/ImportLog.h"
 #include "wordimport/SectionNumbering.h"
 #include "wordimport/clsWord.h"
@@ -209,7 +209,7 @@ QString storableTitle(const QString& wordText)
 std::optional<QString> sectionPassingTheEditorsLimit(const xml::Document& settings, const xml::Node& templateSection,
                                                      const xml::NodeList& splSections, const QString& title)
 {
-    EditorRoom room = EditorRoom::forLabelSectionsOf(settings);
+    EditorRoom room = roomForLabelSectionsOf(settings);
     if (!room.take(newMarkupSize(title)))
         return QStringLiteral("the document title");
     const DocumentSize sectionTemplateCost = newMarkupSize(templateSection.xml());
@@ -323,7 +323,7 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
         converter->CheckSubscriptSuperscript = 1;
         converter->IgnoreTableCellBorders = o.IgnoreWordTableCellBorders == QLatin1String("Yes") ? 1 : 0;
         converter->ExtractImages = o.ExtractImages;
-        converter->Room = EditorRoom::forLabelSectionsOf(settings);
+        converter->Room = roomForLabelSectionsOf(settings);
         const std::optional<xml::Document> spl =
             converter->ProcessSPLR4Document(o.File, o.ImageTargetFolder, o.ProcessCrossReferences, o.SectionStyle,
                                             o.ExcerptStyle, o.SubSectionStyle, o.BoxedWarningTitle);

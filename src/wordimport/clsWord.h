@@ -4,9 +4,9 @@
 #include "platform/word/Document.h"
 #include "platform/xml/tree/Document.h"
 #include "splbuilder/clsSPL.h"
-#include "wordimport/EditorRoom.h"
 #include "wordimport/HeadingBounds.h"
 #include "wordimport/LinkBounds.h"
+#include "wordimport/MarkupSize.h"
 #include "wordimport/PictureWork.h"
 #include "wordimport/cDIBSection.h"
 

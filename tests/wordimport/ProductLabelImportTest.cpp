@@ -9,7 +9,7 @@
 #include "splbuilder/InstallSplBuilderHooks.h"
 #include "wordimport/InstallWordImportHooks.h"
 #include "support/DocxFixture.h"
-#include "wordimport/EditorRoom.h"
+#include "wordimport/MarkupSize.h"
 #include "wordimport/ProductLabelImport.h"
 #include "wordimport/SectionNumbering.h"
 

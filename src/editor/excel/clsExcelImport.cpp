@@ -111,7 +111,7 @@ DocumentSize splitSize(const xml::NodeList& lots)
         const qsizetype copies = text.count(lotNumberSeparator(text));
         if (copies == 0)
             continue;
-        const DocumentSize copy = ImportRoom::sizeOf(lot);
+        const DocumentSize copy = importedSizeOf(lot);
         size.elements += copies * copy.elements;
         size.attributes += copies * copy.attributes;
         size.bytes += copies * (copy.bytes - text.size()) + text.size();
@@ -161,7 +161,7 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
         return;
 
     const xml::Node target = targetElement(XMLTargetNode, xml::textAt(entry, QStringLiteral("Target")), DocumentChanged);
-    room_.emplace(XMLTargetNode.ownerDocument());
+    room_ = EditorRoom::leftBy(XMLTargetNode.ownerDocument());
     for (const excel::Worksheet& sheet : workbook.worksheets()) {
         if (ui::msgBox(QStringLiteral("Import Worksheet: ") + sheet.name(), ui::Buttons::YesNo, ui::Icon::Question)
             != ui::Answer::Yes)
@@ -197,7 +197,7 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
     if (numeric && !XMLTemplateNode.isNull()) {
         const xml::Document document = XMLTargetNode.ownerDocument();
         if (!room_)
-            room_.emplace(document);
+            room_ = EditorRoom::leftBy(document);
         for (int row = std::max(firstRow, 1); row <= excel::MaxRows; ++row) {
             if (WorkSheet.rowHidden(row))
                 continue;
@@ -207,11 +207,11 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                 rowText += runField(field, WorkSheet, row, record, importStart);
             if (rowText.isEmpty())
                 break;
-            if (!room_->take(ImportRoom::sizeOf(record)))
+            if (!room_->take(importedSizeOf(record)))
                 throw editorError(QStringLiteral("The worksheet '%1' was not imported: its rows would make the document "
                                                  "larger than the editor opens (%2; row %3 is the first that does not "
                                                  "fit).")
-                                      .arg(WorkSheet.name(), editorLimitText())
+                                      .arg(WorkSheet.name(), EditorRoom::limitText())
                                       .arg(row));
             XMLTargetNode.appendChild(record);
         }
@@ -223,11 +223,11 @@ void clsExcelImport::LotDistributionReportPostProcessing(const xml::Node& XMLNod
 {
     const xml::NodeList lots = XMLNode.ownerDocument().selectNodes(QStringLiteral("//BulkLot"));
     if (!room_)
-        room_.emplace(XMLNode.ownerDocument());
+        room_ = EditorRoom::leftBy(XMLNode.ownerDocument());
     if (!room_->take(splitSize(lots)))
         throw editorError(QStringLiteral("The lot numbers were not split and the worksheet was not imported: one lot for "
                                          "each number would make the document larger than the editor opens (%1).")
-                              .arg(editorLimitText()));
+                              .arg(EditorRoom::limitText()));
     try {
         for (const xml::Node& lot : lots) {
             const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/excel/ImportRoom.h"
+#include "editor/excel/ImportedSize.h"
 
 #include <QString>
 
@@ -52,7 +52,7 @@ public:
 
 private:
     // What the worksheets of this import may still add to the document.
-    std::optional<ImportRoom> room_;
+    std::optional<EditorRoom> room_;
 };
 
 } // namespace veldra

@@ -1,4 +1,4 @@
-#include "wordimport/EditorRoom.h"
+#include "wordimport/MarkupSize.h"
 
 #include "platform/word/Field.h"
 #include "platform/word/Range.h"
@@ -7,22 +7,6 @@
 namespace veldra {
 
 namespace {
-
-// The Word2SPLID every element gets in the settings document: ` Word2SPLID="`, 36 characters and `"`.
-constexpr qint64 kIdBytes = 50;
-
-std::optional<DocumentSize>& limitForTesting()
-{
-    static std::optional<DocumentSize> limit;
-    return limit;
-}
-
-bool fitsInLimit(const DocumentSize& size)
-{
-    if (const std::optional<DocumentSize>& limit = limitForTesting())
-        return size.elements <= limit->elements && size.attributes <= limit->attributes && size.bytes <= limit->bytes;
-    return fitsInEditor(size);
-}
 
 qint64 utf8Bytes(QStringView text)
 {
@@ -58,7 +42,7 @@ DocumentSize newMarkupSize(QStringView markup)
         }
     }
     size.attributes += size.elements;
-    size.bytes = utf8Bytes(markup) + size.elements * kIdBytes;
+    size.bytes = utf8Bytes(markup) + size.elements * kIdAttributeBytes;
     return size;
 }
 
@@ -69,17 +53,14 @@ DocumentSize leastMarkupSizeOf(const word::Range& range)
     for (const word::Note& note : range.notes()) {
         ++size.elements;
         ++size.attributes;
-        size.bytes += utf8Bytes(note.text()) + kIdBytes;
+        size.bytes += utf8Bytes(note.text()) + kIdAttributeBytes;
     }
     return size;
 }
 
-EditorRoom::EditorRoom(DocumentSize held) : held_(held) {}
-
-EditorRoom EditorRoom::forLabelSectionsOf(const xml::Document& settings)
+EditorRoom roomForLabelSectionsOf(const xml::Document& settings)
 {
-    DocumentSize kept = treeSizeOf(settings.asNode());
-    kept.bytes = settings.xmlBytes().size();
+    DocumentSize kept = savedSizeOf(settings);
     for (const xml::Node& section : settings.selectNodes(QStringLiteral("SPLR4/ProductLabel/DocumentSections/Section"))) {
         const DocumentSize replaced = treeSizeOf(section);
         kept.elements -= replaced.elements;
@@ -87,33 +68,6 @@ EditorRoom EditorRoom::forLabelSectionsOf(const xml::Document& settings)
         kept.bytes -= section.xml().toUtf8().size();
     }
     return EditorRoom(kept);
-}
-
-bool EditorRoom::fits(const DocumentSize& size) const
-{
-    DocumentSize after = held_;
-    after += size;
-    return fitsInLimit(after);
-}
-
-bool EditorRoom::take(const DocumentSize& size)
-{
-    if (!fits(size))
-        return false;
-    held_ += size;
-    return true;
-}
-
-QString EditorRoom::limitText()
-{
-    if (const std::optional<DocumentSize>& limit = limitForTesting())
-        return QStringLiteral("up to %1 elements, %2 attributes and %3 bytes").arg(limit->elements).arg(limit->attributes).arg(limit->bytes);
-    return editorLimitText();
-}
-
-void setEditorLimitForTesting(std::optional<DocumentSize> limit)
-{
-    limitForTesting() = limit;
 }
 
 } // namespace veldra
