@@ -26,8 +26,8 @@ class Node;
 // Everything the walk builds (each filled copy, each piece of SPL markup it copies, each text
 // it writes) is taken from `room` before it is built; what does not fit ends the run with
 // ReverseTransformRefused (ImportRoom.h). The walk counts every copy it makes, also those that
-// a later copy takes up or the pruning removes, so it stops at most a few times short of what
-// the editor opens and never builds more than that.
+// a later copy takes up or the pruning removes: it may refuse somewhat before the editor's
+// limit, and never builds much more than the editor opens.
 
 // The value picked in the pick-one dialog during an import run; "" while none is picked.
 extern QString UserSelection;
