@@ -7,7 +7,9 @@
 #include "editor/tree/TreeView.h"
 #include "editor/window/frmXMLEditor.h"
 #include "generation/FileDialogChoice.h"
+#include "editor/excel/ImportedSize.h"
 #include "generation/reverse/ImportImages.h"
+#include "generation/reverse/ImportRoom.h"
 #include "generation/reverse/ProductDataNotHeld.h"
 #include "generation/reverse/ReverseTransform.h"
 #include "platform/core/AppPaths.h"
@@ -41,6 +43,45 @@ QString editorClosed()
     return QStringLiteral("The editor window was closed; nothing was imported.");
 }
 
+void logFailure(const QString& reason)
+{
+    WriteLog(log_category::Error, reason);
+    WriteLog(log_category::Error, QStringLiteral("Reverse Transform from existing SPL File failed."));
+}
+
+[[noreturn]] void refuseNoData(const QString& path)
+{
+    throw VbError(err::XmlNode, Source,
+                  QStringLiteral("The SPL File holds no data for %1; the element is left as it was.").arg(path));
+}
+
+// Fills the definition element at the path of `settingsElement` from the SPL file and prunes
+// it. Refused when the element's own entry finds no group in the file (a file of another kind,
+// or a product that is not in it) or nothing is left, and when the result would not fit where
+// `settingsElement` stands.
+xml::Node filledElement(const xml::Node& settingsElement, const xml::Document& definition, const xml::Document& spl,
+                        const xml::Document& transformation)
+{
+    const QString path = elementPath(settingsElement);
+    xml::Node workElement = definition.selectSingleNode(path);
+    if (workElement.isNull())
+        throw VbError(err::XmlNode, Source, QStringLiteral("The definition document has no element at %1.").arg(path));
+    const xml::Node definitionElement = workElement;
+    EditorRoom buildRoom = roomReplacing(settingsElement);
+    EditorRoom importRoom = buildRoom;
+    UserSelection.clear();
+    ReverseTransformRecurse(workElement, definition, spl, transformation, buildRoom);
+    // The element's own entry puts a filled copy in the definition element's place for each
+    // group it finds: without one the definition template would replace the element.
+    if (workElement == definitionElement)
+        refuseNoData(path);
+    RemoveEmptyNodes(workElement);
+    if (workElement.text().isEmpty())
+        refuseNoData(path);
+    takeImportRoom(importRoom, importedSizeOf(workElement), reverseEntryName(path, transformation));
+    return workElement;
+}
+
 // The settings element's handle keeps its document alive while the log lets events run; the
 // editor is only touched again when it is still open.
 void importInto(const QPointer<frmXMLEditor>& editor, const xml::Node& settingsElement, const QString& splFile)
@@ -57,16 +98,7 @@ void importInto(const QPointer<frmXMLEditor>& editor, const xml::Node& settingsE
         loadOrFail(app_paths::inProgram(QStringLiteral("SPLR4Definitions/TransformSPLR4.xml")));
 
     const QString path = elementPath(settingsElement);
-    xml::Node workElement = definition.selectSingleNode(path);
-    if (workElement.isNull())
-        throw VbError(err::XmlNode, Source, QStringLiteral("The definition document has no element at %1.").arg(path));
-    UserSelection.clear();
-    ReverseTransformRecurse(workElement, definition, spl, transformation);
-    RemoveEmptyNodes(workElement);
-    // An SPL file without data for the element (a file of another kind) must not empty it.
-    if (workElement.text().isEmpty())
-        throw VbError(err::XmlNode, Source,
-                      QStringLiteral("The SPL File holds no data for %1; the element is left as it was.").arg(path));
+    const xml::Node workElement = filledElement(settingsElement, definition, spl, transformation);
     if (!editor)
         throw VbError(err::XmlNode, Source, editorClosed());
     const xml::Document settings = settingsElement.ownerDocument();
@@ -121,9 +153,13 @@ void ImportDataFromSPLFile(QPointer<frmXMLEditor> editor, QPointer<EditorTreeVie
         if (settingsElement.isNull())
             throw VbError(err::XmlNode, Source, QStringLiteral("The document has no element for '%1'.").arg(caption));
         importInto(editor, settingsElement, splFile);
+    } catch (const ReverseTransformCancelled&) {
+        WriteLog(logSeparator(), QString());
+        WriteLog(log_category::Information, QStringLiteral("Import from SPL File cancelled: ") + splFile);
+    } catch (const ReverseTransformRefused& refused) {
+        logFailure(refused.reason);
     } catch (const std::exception& e) {
-        WriteLog(log_category::Error, toVbError(e, Source).text());
-        WriteLog(log_category::Error, QStringLiteral("Reverse Transform from existing SPL File failed."));
+        logFailure(toVbError(e, Source).text());
     }
 }
 

@@ -2,7 +2,10 @@
 
 #include "app/window/Captions.h"
 #include "app/log/Log.h"
+#include "editor/excel/ImportedSize.h"
 #include "editor/tree/TreePaths.h"
+#include "generation/reverse/ImportRoom.h"
+#include "generation/reverse/PickedValueQuery.h"
 #include "generation/reverse/ReadSPLValue.h"
 #include "generation/reverse/frmUserSelection.h"
 #include "platform/core/Skip.h"
@@ -67,16 +70,18 @@ QString nestedGroupQuery(const xml::Node& entry, const QString& enclosingTarget)
     return target.mid(enclosingTarget.size() + 1);
 }
 
-QString groupQuery(const xml::Node& entry, const xml::Document& splDOM)
+// The SPL groups of an entry. An entry that needs a pick reads none without one (when the
+// file offers nothing to pick): its query would compare with an empty text.
+xml::NodeList groupsOf(const xml::Node& entry, const xml::Document& splDOM)
 {
     const xml::Node selection = entry.selectSingleNode(QStringLiteral("Definition/ReverseTransformUserSelection"));
     if (selection.isNull())
-        return xml::requiredAt(entry, QStringLiteral("Definition/Target"), Source, entryMissing).text();
+        return splDOM.selectNodes(xml::requiredAt(entry, QStringLiteral("Definition/Target"), Source, entryMissing).text());
     if (UserSelection.isEmpty())
         ReverseTransformUserSelect(entry, splDOM);
-    QString query = selection.text();
-    query.replace(QLatin1String("$USERSELECTION"), UserSelection);
-    return query;
+    if (UserSelection.isEmpty())
+        return xml::NodeList();
+    return splDOM.selectNodes(withPickedValue(selection.text(), QStringLiteral("$USERSELECTION"), UserSelection));
 }
 
 void writeValue(const xml::Node& templateNode, const xml::Document& definitionDOM, const QString& entryName,
@@ -103,8 +108,12 @@ bool copiesWholeElements(const xml::Node& value)
 // source (created when the template lacks it): SPL markup such as a section's text, which a
 // text value would flatten.
 void copyElements(const xml::NodeList& splNodes, const xml::Node& templateNode, const xml::Document& definitionDOM,
-                  const QString& entryName, const QString& source)
+                  const QString& entryName, const QString& source, EditorRoom& room)
 {
+    DocumentSize copied;
+    for (const xml::Node& splNode : splNodes)
+        copied += importedSizeOf(splNode);
+    takeImportRoom(room, copied, entryName);
     try {
         xml::Node holder = templateNode.selectSingleNode(source);
         if (holder.isNull())
@@ -150,7 +159,7 @@ void removeDirectChild(const xml::Node& templateNode, const QString& source)
 }
 
 void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node& templateNode,
-                const xml::Document& definitionDOM, const QString& entryName)
+                const xml::Document& definitionDOM, const QString& entryName, EditorRoom& room)
 {
     if (value.getAttribute(QStringLiteral("DenyReverseTransform")) == QLatin1String("1"))
         return;
@@ -163,7 +172,7 @@ void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node&
         if (splNodes.length() == 0)
             warnNoData(source);
         else
-            copyElements(splNodes, templateNode, definitionDOM, entryName, source);
+            copyElements(splNodes, templateNode, definitionDOM, entryName, source, room);
         return;
     }
     const SPLValue read = readSPLValue(group, target, source);
@@ -172,18 +181,19 @@ void applyValue(const xml::Node& value, const xml::Node& group, const xml::Node&
         removeDirectChild(templateNode, source);
         return;
     }
+    takeImportRoom(room, DocumentSize{0, 0, read.text.toUtf8().size()}, entryName);
     WriteLog(log_category::Processing, source + QStringLiteral(" = ") + read.text);
     writeValue(templateNode, definitionDOM, entryName, source, read.text);
 }
 
 void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pattern, const xml::NodeList& groups,
-                xml::Node& element, xml::Node& parent);
+                xml::Node& element, xml::Node& parent, EditorRoom& room);
 
 // Applies, inside one filled group, the entries of the elements below it whose groups are
 // read within that group. An element with an entry of its own that is not read this way was
 // filled by that entry already, and is left as it is.
 void applyNestedEntries(const xml::Node& container, const QString& containerPath, const xml::Node& group,
-                        const QString& enclosingTarget, const xml::Document& transformDOM)
+                        const QString& enclosingTarget, const xml::Document& transformDOM, EditorRoom& room)
 {
     for (xml::Node child : container.childNodes()) {
         if (child.nodeType() != xml::NodeType::Element || isCopiedSPLMarkup(child))
@@ -191,14 +201,14 @@ void applyNestedEntries(const xml::Node& container, const QString& containerPath
         const QString path = containerPath + QLatin1Char('/') + child.nodeName();
         const xml::Node entry = reverseEntryFor(path, transformDOM);
         if (entry.isNull()) {
-            applyNestedEntries(child, path, group, enclosingTarget, transformDOM);
+            applyNestedEntries(child, path, group, enclosingTarget, transformDOM, room);
             continue;
         }
         const QString query = nestedGroupQuery(entry, enclosingTarget);
         if (query.isEmpty())
             continue;
         xml::Node parent = container;
-        fillGroups(entry, path, child.cloneNode(true), group.selectNodes(query), child, parent);
+        fillGroups(entry, path, child.cloneNode(true), group.selectNodes(query), child, parent, room);
     }
 }
 
@@ -206,7 +216,7 @@ void applyNestedEntries(const xml::Node& container, const QString& containerPath
 // of the groups (the build writes them in the order they stand) and removes `element` when
 // there was at least one group. A failure is logged and ends the entry.
 void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pattern, const xml::NodeList& groups,
-                xml::Node& element, xml::Node& parent)
+                xml::Node& element, xml::Node& parent, EditorRoom& room)
 {
     try {
         const QString name = xml::requiredAt(entry, QStringLiteral("Name"), Source, entryMissing).text();
@@ -217,14 +227,16 @@ void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pa
         const QString target = targetOf(entry);
         const xml::Node definitionElement = element;
         const xml::Node definitionParent = parent;
+        const DocumentSize copySize = groups.length() > 0 ? importedSizeOf(pattern) : DocumentSize();
         for (const xml::Node& group : groups) {
+            takeImportRoom(room, copySize, name);
             WriteLog(logSeparator(), QString());
             // A fresh copy per group, so no value of one group (a nested one, which a missing
             // value does not remove) turns up in the copy of the next.
             const xml::Node filled = pattern.cloneNode(true);
             for (const xml::Node& value : values)
-                applyValue(value, group, filled, definitionDOM, name);
-            applyNestedEntries(filled, path, group, target, entry.ownerDocument());
+                applyValue(value, group, filled, definitionDOM, name, room);
+            applyNestedEntries(filled, path, group, target, entry.ownerDocument(), room);
             element = definitionParent.insertBefore(filled, definitionElement);
             parent = element.parentNode();
         }
@@ -241,7 +253,7 @@ void fillGroups(const xml::Node& entry, const QString& path, const xml::Node& pa
 // The walk below `node`; `enclosingTarget` is the target of the nearest entry above, whose
 // groups hold the groups of the entries nested in it (applied there, not here).
 void walk(xml::Node& node, const xml::Document& definitionDOM, const xml::Document& splDOM,
-          const xml::Document& transformDOM, const QString& enclosingTarget)
+          const xml::Document& transformDOM, const QString& enclosingTarget, EditorRoom& room)
 {
     try {
         const xml::Node entry = reverseEntryFor(node, transformDOM);
@@ -249,20 +261,20 @@ void walk(xml::Node& node, const xml::Document& definitionDOM, const xml::Docume
         // A snapshot: copies that the entries insert are not visited.
         for (xml::Node child : node.childNodes()) {
             if (child.hasChildNodes()) {
-                walk(child, definitionDOM, splDOM, transformDOM, innerTarget);
+                walk(child, definitionDOM, splDOM, transformDOM, innerTarget, room);
                 continue;
             }
             const xml::Node childEntry = reverseEntryFor(child, transformDOM);
             if (!childEntry.isNull() && nestedGroupQuery(childEntry, innerTarget).isEmpty()) {
                 ReverseTransformUserSelect(childEntry, splDOM);
                 xml::Node parent = node;
-                ReverseTransformEntry(childEntry, definitionDOM, splDOM, child, parent);
+                ReverseTransformEntry(childEntry, definitionDOM, splDOM, child, parent, room);
             }
         }
         if (!entry.isNull() && nestedGroupQuery(entry, enclosingTarget).isEmpty()) {
             ReverseTransformUserSelect(entry, splDOM);
             xml::Node parent = node.parentNode();
-            ReverseTransformEntry(entry, definitionDOM, splDOM, node, parent);
+            ReverseTransformEntry(entry, definitionDOM, splDOM, node, parent, room);
         }
     } catch (const std::exception& e) {
         logFailure(e, QStringLiteral("Reverse Transform Recurse Error."));
@@ -271,10 +283,15 @@ void walk(xml::Node& node, const xml::Document& definitionDOM, const xml::Docume
 
 } // namespace
 
-void ReverseTransformRecurse(xml::Node& node, const xml::Document& definitionDOM, const xml::Document& splDOM,
-                             const xml::Document& transformDOM)
+QString reverseEntryName(const QString& path, const xml::Document& transformDOM)
 {
-    walk(node, definitionDOM, splDOM, transformDOM, QString());
+    return xml::textAt(reverseEntryFor(path, transformDOM), QStringLiteral("Name"));
+}
+
+void ReverseTransformRecurse(xml::Node& node, const xml::Document& definitionDOM, const xml::Document& splDOM,
+                             const xml::Document& transformDOM, EditorRoom& room)
+{
+    walk(node, definitionDOM, splDOM, transformDOM, QString(), room);
 }
 
 void ReverseTransformUserSelect(const xml::Node& entry, const xml::Document& splDOM)
@@ -292,12 +309,16 @@ void ReverseTransformUserSelect(const xml::Node& entry, const xml::Document& spl
         for (const xml::Node& node : splDOM.selectNodes(select.text()))
             choices << node.text();
     });
-    if (UserSelection.isEmpty())
-        skip([&] { ShowUserSelection(info, choices); });
+    if (!UserSelection.isEmpty())
+        return;
+    bool picked = true;
+    skip([&] { picked = ShowUserSelection(info, choices); });
+    if (!picked)
+        throw ReverseTransformCancelled();
 }
 
 void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definitionDOM, const xml::Document& splDOM,
-                           xml::Node& element, xml::Node& parent)
+                           xml::Node& element, xml::Node& parent, EditorRoom& room)
 {
     try {
         xml::requiredAt(entry, QStringLiteral("Name"), Source, entryMissing);
@@ -305,8 +326,8 @@ void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definiti
         const xml::Node pattern = definitionDOM.selectSingleNode(path);
         if (pattern.isNull())
             throw VbError(err::XmlNode, Source, QStringLiteral("The definition document has no element at %1.").arg(path));
-        const xml::NodeList groups = splDOM.selectNodes(groupQuery(entry, splDOM));
-        fillGroups(entry, path, pattern.cloneNode(true), groups, element, parent);
+        const xml::NodeList groups = groupsOf(entry, splDOM);
+        fillGroups(entry, path, pattern.cloneNode(true), groups, element, parent, room);
     } catch (const std::exception& e) {
         WriteLog(logSeparator(), QString());
         skip([&] { WriteLog(log_category::Processing, entry.selectSingleNode(QStringLiteral("Name")).text()); });

@@ -104,7 +104,7 @@ void frmUserSelection::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void ShowUserSelection(const QString& info, const QStringList& choices)
+bool ShowUserSelection(const QString& info, const QStringList& choices)
 {
     auto form = std::make_unique<frmUserSelection>(mainForm());
     form->cboUserSelection->clear();
@@ -114,6 +114,7 @@ void ShowUserSelection(const QString& info, const QStringList& choices)
         testAnswer()(*form);
     else
         form->exec();
+    return form->result() == QDialog::Accepted && !UserSelection.isEmpty();
 }
 
 void setUserSelectionAnswerForTesting(std::function<void(frmUserSelection&)> answer)

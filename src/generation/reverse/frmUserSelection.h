@@ -35,8 +35,9 @@ protected:
 };
 
 // Shows frmUserSelection modally with `info` as its label and one combo item per text of
-// `choices` (duplicates and empty texts included); returns when it has closed.
-void ShowUserSelection(const QString& info, const QStringList& choices);
+// `choices` (duplicates and empty texts included); returns when it has closed, true when a
+// value was picked (OK with a text), false for Cancel, the close box, Esc or an empty text.
+bool ShowUserSelection(const QString& info, const QStringList& choices);
 
 // Test seam: the dialog is handed to `answer` instead of waiting for the user, who would use
 // its controls. An empty function restores the user's part.

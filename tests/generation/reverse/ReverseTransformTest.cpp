@@ -1,6 +1,7 @@
 #include "generation/CheckingTestSupport.h"
 
 #include "app/log/Log.h"
+#include "editor/document/EditorRoom.h"
 #include "editor/tree/TreeView.h"
 #include "generation/reverse/ImportDataFromSPLFile.h"
 #include "generation/reverse/ReverseTransform.h"
@@ -166,6 +167,126 @@ TEST_F(ReverseTransformTest, ImportsTheProductPickedOnceForAllItsEntries)
     EXPECT_EQ(settings.selectNodes(QStringLiteral("SPLR4/Products/Product/Ingredient")).length(), 13);
 }
 
+// A Product as a user left it, with its values and its colour, for the shipped definitions.
+const QString ColouredProduct = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<SPLR4 Word2SPLID="k0"><Products Word2SPLID="k1"><Product Word2SPLID="k2" Color="255">
+<NDCProductCode Word2SPLID="k3">0071-0155</NDCProductCode><ProprietaryName Word2SPLID="k4">Mine</ProprietaryName>
+<NonProprietaryName Word2SPLID="k5">mine</NonProprietaryName></Product></Products></SPLR4>)");
+
+// The Lipitor label with the NDC code of its 80 mg product replaced by `code` (as written in
+// an attribute between double quotes).
+QString lipitorWithCode(const QString& code)
+{
+    return test::readTextFile(label(QStringLiteral("openfda-lipitor-rx"), QStringLiteral("lipitor-orig.xml")))
+        .replace(QStringLiteral("code=\"0071-0158\""), QStringLiteral("code=\"") + code + QLatin1Char('"'));
+}
+
+// A picked code is compared as one text: quotes and query text in it select nothing more.
+TEST_F(ReverseTransformTest, APickedCodeSelectsOnlyTheProductThatCarriesItWhateverQuotesItHolds)
+{
+    program.useShippedDefinitions();
+    const struct {
+        QString picked;
+        QString inAttribute;
+    } rows[] = {
+        {"0071-0158' or manufacturedProduct/manufacturedProduct/code/@code!='",
+         "0071-0158' or manufacturedProduct/manufacturedProduct/code/@code!='"},
+        {"0071-0158\" or manufacturedProduct/manufacturedProduct/code/@code!=\"",
+         "0071-0158&quot; or manufacturedProduct/manufacturedProduct/code/@code!=&quot;"},
+        {"0071-0158'\" or code/@code!=\"'", "0071-0158'&quot; or code/@code!=&quot;'"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.picked.toStdString());
+        const QString file = writeFile(QStringLiteral("hostile.xml"), lipitorWithCode(row.inAttribute));
+        frmXMLEditor* editor = openEditor(ColouredProduct);
+        PickOneScript pick({row.picked});
+
+        importInto(editor, QStringLiteral("Product"), file);
+
+        const xml::Document& settings = *editor->XMLDoc;
+        EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/NDCProductCode")), QStringList{row.picked});
+        EXPECT_EQ(texts(settings, QStringLiteral("SPLR4/Products/Product/Ingredient/StrengthNumerator")), QStringList{"80"});
+        closeLog();
+    }
+}
+
+// Cancel (or the close box, or an empty pick) ends the import at the first question; a product
+// the file does not hold leaves the Product as it was too.
+TEST_F(ReverseTransformTest, CancelOrAPickTheFileLacksLeavesTheProductAsItWasWithItsColour)
+{
+    program.useShippedDefinitions();
+    const QString lipitor = label(QStringLiteral("openfda-lipitor-rx"), QStringLiteral("lipitor-orig.xml"));
+    const QString cancelled = QStringLiteral("Import from SPL File cancelled: ") + lipitor;
+    const auto pick = [](const QString& text) {
+        return [text](frmUserSelection& form) {
+            form.cboUserSelection->setCurrentText(text);
+            form.cmdOK->click();
+        };
+    };
+    const struct {
+        const char* answer;
+        std::function<void(frmUserSelection&)> answerWith;
+        bool cancels;
+    } rows[] = {
+        {"Cancel", [](frmUserSelection& form) { form.cmdCancel->click(); }, true},
+        {"close box", [](frmUserSelection& form) { form.close(); }, true},
+        {"empty OK", pick(QString()), true},
+        {"code not in the file", pick(QStringLiteral("0000-0000")), false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.answer);
+        frmXMLEditor* editor = openEditor(ColouredProduct);
+        const QString before = editor->XMLDoc->xml();
+        const QColor colour = nodeBackColor(node(editor, QStringLiteral("Product")));
+        int asked = 0;
+        setUserSelectionAnswerForTesting([&](frmUserSelection& form) {
+            ++asked;
+            row.answerWith(form);
+        });
+
+        importInto(editor, QStringLiteral("Product"), lipitor);
+        setUserSelectionAnswerForTesting({});
+
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(editor->XMLDoc->xml(), before);
+        EXPECT_TRUE(editor->Saved);
+        EXPECT_NE(colour, QColor(Qt::white));
+        EXPECT_EQ(nodeBackColor(node(editor, QStringLiteral("Product"))), colour);
+        EXPECT_EQ(logHas(QStringLiteral("Information"), cancelled), row.cancels) << logText().toStdString();
+        EXPECT_EQ(logText().contains(QStringLiteral(
+                      "The SPL File holds no data for SPLR4/Products/Product; the element is left as it was.")),
+                  !row.cancels);
+        EXPECT_FALSE(logText().contains(QStringLiteral("completed")));
+        closeLog();
+    }
+}
+
+// What the import builds is counted as it is built: a section text of more line breaks than
+// the editor opens is refused at the entry that copies it, before the copy, and names it.
+TEST_F(ReverseTransformTest, ALabelSectionLargerThanTheEditorOpensIsRefusedBeforeItIsCopied)
+{
+    program.useShippedDefinitions();
+    setEditorLimitForTesting(DocumentSize{20'000, 4'000'000, 64 * 1024 * 1024});
+    QString lipitor = test::readTextFile(label(QStringLiteral("openfda-lipitor-rx"), QStringLiteral("lipitor-orig.xml")));
+    lipitor.replace(lipitor.indexOf(QStringLiteral("<text>")), 6, QStringLiteral("<text>") + QStringLiteral("<br/>").repeated(30'000));
+    const QString file = writeFile(QStringLiteral("breaks.xml"), lipitor);
+    frmXMLEditor* editor = openEditor(QStringLiteral(
+        "<SPLR4 Word2SPLID=\"k0\"><ProductLabel Word2SPLID=\"k1\"><DocumentSections Word2SPLID=\"k2\"><Section Word2SPLID=\"k3\">"
+        "<SectionTitle Word2SPLID=\"k4\">Mine</SectionTitle></Section></DocumentSections></ProductLabel></SPLR4>"));
+    const QString before = editor->XMLDoc->xml();
+
+    importInto(editor, QStringLiteral("Document Sections"), file);
+    setEditorLimitForTesting(std::nullopt);
+
+    EXPECT_EQ(editor->XMLDoc->xml(), before);
+    EXPECT_TRUE(editor->Saved);
+    EXPECT_TRUE(logHas(QStringLiteral("Error"),
+                       QStringLiteral("The data of 'Label Section' in the SPL File is larger than the editor opens (up to 20000 "
+                                      "elements, 4000000 attributes and 67108864 bytes); the element is left as it was.")))
+        << logText().toStdString();
+    EXPECT_FALSE(logText().contains(QStringLiteral("completed")));
+}
+
 TEST_F(ReverseTransformTest, EachGroupFillsAFreshCopyOfTheTemplateBeforeTheDefinitionElement)
 {
     veldra::test::ExpectSkippedErrors skipped;  // 'Sub/Deep' is no element name; values without a node are skipped
@@ -184,7 +305,8 @@ TEST_F(ReverseTransformTest, EachGroupFillsAFreshCopyOfTheTemplateBeforeTheDefin
     xml::Node items = definition.selectSingleNode(QStringLiteral("SPLR4/Items"));
 
     ShowLogWindow(true);
-    ReverseTransformRecurse(items, definition, spl, transformation);
+    EditorRoom room;
+    ReverseTransformRecurse(items, definition, spl, transformation, room);
 
     // The definition element, the pattern of the copies, is gone although it held a value.
     const xml::NodeList copies = items.childNodes();
@@ -229,7 +351,8 @@ TEST_F(ReverseTransformTest, AffixedMappingsReadTheValueThatCarriesThemWithoutTh
     xml::Node items = definition.selectSingleNode(QStringLiteral("SPLR4/Items"));
 
     ShowLogWindow(true);
-    ReverseTransformRecurse(items, definition, spl, transformation);
+    EditorRoom room;
+    ReverseTransformRecurse(items, definition, spl, transformation, room);
 
     const xml::NodeList copies = items.childNodes();
     ASSERT_EQ(copies.length(), 2);
@@ -266,7 +389,8 @@ TEST_F(ReverseTransformTest, AWholeElementCopyBringsSPLMarkupBackWithItsEmptyPar
     xml::Node sections = definition.selectSingleNode(QStringLiteral("SPLR4/Sections"));
 
     ShowLogWindow(true);
-    ReverseTransformRecurse(sections, definition, spl, transformation);
+    EditorRoom room;
+    ReverseTransformRecurse(sections, definition, spl, transformation, room);
     RemoveEmptyNodes(sections);
 
     const xml::NodeList copies = sections.childNodes();
@@ -285,7 +409,7 @@ TEST_F(ReverseTransformTest, AWholeElementCopyBringsSPLMarkupBackWithItsEmptyPar
     EXPECT_TRUE(logText().contains(QStringLiteral("Cannot Reverse Transform: Section, Sub/Deep >>> ")));
 }
 
-TEST_F(ReverseTransformTest, OnePickServesEveryEntryUnlessItWasCancelled)
+TEST_F(ReverseTransformTest, OnePickServesEveryEntryAndCancelEndsTheRun)
 {
     const xml::Document transformation = documentFrom(QStringLiteral(R"(<Word2SPLTransform>
 <Transform><Name>A</Name><Definition AllowReverseTransform="1"><Source>SPLR4/A</Source><Target>//p</Target>
@@ -303,7 +427,8 @@ TEST_F(ReverseTransformTest, OnePickServesEveryEntryUnlessItWasCancelled)
         const xml::Document definition = documentFrom(QStringLiteral("<SPLR4><A><X/></A><B><Y/></B></SPLR4>"));
         xml::Node root = definition.documentElement();
         UserSelection.clear();
-        ReverseTransformRecurse(root, definition, spl, transformation);
+        EditorRoom room;
+        ReverseTransformRecurse(root, definition, spl, transformation, room);
         return texts(definition, QStringLiteral("SPLR4/A/X")) + QStringList{"|"} + texts(definition, QStringLiteral("SPLR4/B/Y"));
     };
 
@@ -315,11 +440,11 @@ TEST_F(ReverseTransformTest, OnePickServesEveryEntryUnlessItWasCancelled)
         EXPECT_EQ(pick.choices.value(0), QStringList({"1", "2"}));
     }
     {
-        // After a Cancel the entry asks again before it reads its groups, and so does the next
-        // entry that needs a choice.
-        PickOneScript pick({std::nullopt, std::nullopt, QStringLiteral("1")});
-        EXPECT_EQ(run(), QStringList({"", "|", ""}));
-        EXPECT_EQ(pick.infos, QStringList({"Pick one", "Pick one", ""}));
+        // A Cancel is not asked again: without a pick every entry that needs one would find
+        // nothing.
+        PickOneScript pick({std::nullopt, QStringLiteral("1")});
+        EXPECT_THROW(run(), ReverseTransformCancelled);
+        EXPECT_EQ(pick.infos, QStringList({"Pick one"}));
     }
 }
 

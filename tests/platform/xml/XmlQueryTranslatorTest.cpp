@@ -63,6 +63,8 @@ TEST(XmlQueryTranslatorTest, PredicatesTranslateNamesButNeverLiterals)
     EXPECT_EQ(xpath("a[@x='1' and (b or not(c))]"),
               "*[local-name()='a'][@x='1' and (*[local-name()='b'] or not(*[local-name()='c']))]");
     EXPECT_EQ(xpath("a[b!='v']"), "*[local-name()='a'][*[local-name()='b']!='v']");
+    // concat() of texts writes a text that holds both kinds of quote.
+    EXPECT_EQ(xpath("a[@b=concat('x\"', \"'\", 'y')]"), "*[local-name()='a'][@b=concat('x\"',\"'\",'y')]");
     // `and` where a name stands is an element name.
     EXPECT_EQ(xpath("a[and='x']"), "*[local-name()='a'][*[local-name()='and']='x']");
 }
@@ -109,6 +111,9 @@ TEST(XmlQueryTranslatorTest, AnythingOutsideTheDialectIsRefused)
         "a[@b=]",
         "a::b",
         "a[text(1)]",
+        "a[@b=concat('x')]",
+        "a[@b=concat('x', c)]",
+        "a[concat('x', 'y')]",
     };
     for (const char* query : refused) {
         try {

@@ -10,7 +10,7 @@ namespace {
 
 enum class Tok {
     Slash, DoubleSlash, Dot, DotDot, At, Star, LBracket, RBracket, LParen, RParen,
-    Pipe, Equals, NotEquals, Literal, Number, Name, End
+    Pipe, Comma, Equals, NotEquals, Literal, Number, Name, End
 };
 
 struct Token {
@@ -94,6 +94,7 @@ private:
         case '(': return symbol(Tok::LParen, 1);
         case ')': return symbol(Tok::RParen, 1);
         case '|': return symbol(Tok::Pipe, 1);
+        case ',': return symbol(Tok::Comma, 1);
         case '=': return symbol(Tok::Equals, 1);
         case '!':
             if (peek(1) == QLatin1Char('='))
@@ -369,7 +370,7 @@ private:
     QString comparison()
     {
         const Token& first = peek();
-        const bool constant = first.type == Tok::Literal || first.type == Tok::Number;
+        const bool constant = first.type == Tok::Literal || first.type == Tok::Number || isConcat(first);
         QString xpath = operand();
         if (peek().type == Tok::Equals || peek().type == Tok::NotEquals) {
             xpath += take().text;
@@ -378,6 +379,31 @@ private:
             fail(QStringLiteral("a number or text alone is not a condition"), first.position);
         }
         return xpath;
+    }
+
+    bool isConcat(const Token& t) const { return isWord(t, "concat") && peek(1).type == Tok::LParen; }
+
+    // concat() of two or more texts: the one way to write a text that holds both kinds of quote.
+    QString concat()
+    {
+        take();
+        take();
+        QString xpath = QStringLiteral("concat(") + text();
+        expect(Tok::Comma);
+        xpath += QLatin1Char(',') + text();
+        while (peek().type == Tok::Comma) {
+            take();
+            xpath += QLatin1Char(',') + text();
+        }
+        expect(Tok::RParen);
+        return xpath + QLatin1Char(')');
+    }
+
+    QString text()
+    {
+        if (peek().type != Tok::Literal)
+            unexpected();
+        return take().text;
     }
 
     QString operand()
@@ -391,6 +417,8 @@ private:
             expect(Tok::RParen);
             return QLatin1Char('(') + inner + QLatin1Char(')');
         }
+        if (isConcat(t))
+            return concat();
         if (isWord(t, "not") && peek(1).type == Tok::LParen) {
             take();
             take();

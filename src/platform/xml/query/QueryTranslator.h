@@ -15,9 +15,10 @@ namespace veldra::xml {
 //    Section, `component[1]` the second; it becomes `[n+1]`;
 //  - `/`, `//` (leading and inside), `.`, `..`, `@name`, `@*`, `*`, `text()`, `comment()`,
 //    `node()`, `processing-instruction()`, `|` unions, and predicates holding paths,
-//    comparisons with `=` and `!=` against 'text', "text" or numbers, `and`, `or`, `not(...)`
-//    and parentheses. `text` without parentheses is the element name; `@*` selects attributes,
-//    not namespace declarations;
+//    comparisons with `=` and `!=` against 'text', "text", `concat()` of such texts (a text
+//    holding both kinds of quote) or numbers, `and`, `or`, `not(...)` and parentheses.
+//    `text` without parentheses is the element name; `@*` selects attributes, not namespace
+//    declarations;
 //  - a prefixed name (`x:section`, `@xsi:type`) is allowed when its prefix is one of
 //    `boundPrefixes` (bound by the caller); `xml:` attributes are always allowed.
 // Text inside string literals is copied unchanged. Anything else (axes, functions, other

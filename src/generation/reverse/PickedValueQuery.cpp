@@ -1,0 +1,46 @@
+#include "generation/reverse/PickedValueQuery.h"
+
+#include <QStringList>
+
+namespace veldra {
+
+QString queryLiteral(const QString& value)
+{
+    const QChar apostrophe = QLatin1Char('\'');
+    const QChar quote = QLatin1Char('"');
+    if (!value.contains(apostrophe))
+        return apostrophe + value + apostrophe;
+    if (!value.contains(quote))
+        return quote + value + quote;
+    QStringList pieces;
+    const QStringList parts = value.split(apostrophe);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            pieces << QStringLiteral("\"'\"");
+        if (!parts[i].isEmpty())
+            pieces << apostrophe + parts[i] + apostrophe;
+    }
+    return QStringLiteral("concat(") + pieces.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+QString withPickedValue(QString query, const QString& placeholder, const QString& picked)
+{
+    const QString literal = queryLiteral(picked);
+    qsizetype at = query.indexOf(placeholder);
+    while (at >= 0) {
+        qsizetype start = at;
+        qsizetype end = at + placeholder.size();
+        const QChar before = start > 0 ? query[start - 1] : QChar();
+        const bool quoted = (before == QLatin1Char('\'') || before == QLatin1Char('"')) && end < query.size()
+            && query[end] == before;
+        if (quoted) {
+            --start;
+            ++end;
+        }
+        query.replace(start, end - start, literal);
+        at = query.indexOf(placeholder, start + literal.size());
+    }
+    return query;
+}
+
+} // namespace veldra
