@@ -344,9 +344,12 @@ TEST_F(EditorWindowTest, CopySelectionAndOpenContainingFolder)
     EXPECT_TRUE(ui.messages.at(0).text.contains("\r\n" + dir.path() + "\r\n"));
     EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Warning);
 
-    editor->XMLFileName.clear();  // a new document has no folder yet
+    // A new document has no folder yet, and says so.
+    editor->XMLFileName.clear();
     editor->OpenContainingFolder();
     EXPECT_EQ(ui.opened.size(), 2);
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_TRUE(ui.messages.at(1).text.startsWith("This settings document has not been saved yet"));
 }
 
 TEST_F(EditorWindowTest, RightClickInAReviewWindowCopiesTheCaptionAndOnTheRootExpandsAll)
