@@ -113,25 +113,25 @@ TEST_F(MainCommandsTest, EditorCommandsWithoutAnEditorOrAfterItClosedDoNothing)
     EXPECT_TRUE(ui.opened.isEmpty());
 }
 
-TEST_F(MainCommandsTest, SaveActsOnTheActiveChildWindowOnly)
+// With the log, a preview or the review in front, Save (Ctrl+S) and Save As save the document
+// that Build and the other document commands work on.
+TEST_F(MainCommandsTest, SaveActsOnTheCurrentEditorWhateverWindowIsInFront)
 {
     test::FakeEditor* editor = openEditor();
     auto* log = new QWidget;
     QMdiSubWindow* logFrame = main.mdiArea()->addSubWindow(log);
     logFrame->show();
     main.mdiArea()->setActiveSubWindow(logFrame);
+    QWidget preview;
+    preview.show();
+    preview.activateWindow();
+    EXPECT_EQ(main.mnuSaveSPLR4->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
 
-    main.mnuSaveSPLR4->trigger();
-    EXPECT_TRUE(editor->calls.isEmpty());
-
-    auto* other = new test::FakeEditor;
-    QMdiSubWindow* otherFrame = main.mdiArea()->addSubWindow(other);
-    otherFrame->show();
-    main.mdiArea()->setActiveSubWindow(otherFrame);
     main.mnuSaveSPLR4->trigger();
     main.mnuSaveSPLR4As->trigger();
-    EXPECT_EQ(other->calls, QStringList({"SaveXMLDoc(0)", "SaveXMLDoc(1)"}));
-    EXPECT_TRUE(editor->calls.isEmpty());
+    main.mnuSPLR4TransformSPL->trigger();
+
+    EXPECT_EQ(editor->calls, QStringList({"SaveXMLDoc(0)", "SaveXMLDoc(1)", "TransformSPL"}));
 }
 
 TEST_F(MainCommandsTest, OpenRemembersTheFolderOfTheChosenDocument)
