@@ -113,12 +113,6 @@ TEST_F(EditorWindowTest, SaveAsksBeforeOverwritingAFileChangedOnDisk)
         {"unchanged", false, [](const QString&) {}, false},
         {"written in place", false, [&](const QString& file) { writeTextFile(file, theirs); }, true},
         {"replaced by a rename", false, replaceByRename, true},
-        {"removed and made again", false,
-         [&](const QString& file) {
-             QFile::remove(file);
-             writeTextFile(file, theirs);
-         },
-         true},
         {"removed", false, [](const QString& file) { QFile::remove(file); }, false},
         {"the file a link names, written", true, [&](const QString& file) { writeTextFile(file, theirs); }, true},
     };
@@ -133,10 +127,6 @@ TEST_F(EditorWindowTest, SaveAsksBeforeOverwritingAFileChangedOnDisk)
         editor->XMLDoc->selectSingleNode("//GeneralData/VersionNumber").setText("7");
         editor->Saved = false;
         row.change(file);
-        const auto savedVersion = [&] {
-            xml::Document saved;
-            return saved.load(file) ? saved.selectSingleNode("//GeneralData/VersionNumber").text() : QString();
-        };
 
         if (row.asks) {
             const QString onDisk = readTextFile(file);
@@ -151,7 +141,7 @@ TEST_F(EditorWindowTest, SaveAsksBeforeOverwritingAFileChangedOnDisk)
             ui.answers.push_back(ui::Answer::Yes);
         }
         EXPECT_TRUE(editor->SaveXMLDoc(false));
-        EXPECT_EQ(savedVersion(), "7");
+        EXPECT_TRUE(readTextFile(file).contains(">7</VersionNumber>"));
         EXPECT_TRUE(editor->Saved);
         EXPECT_EQ(ui.messages.size(), row.asks ? 2 : 0);
         // Its own save is what the window knows of the file from then on.
