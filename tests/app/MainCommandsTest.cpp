@@ -63,7 +63,9 @@ TEST_F(MainCommandsTest, EditorCommandsReachTheCurrentEditor)
     hooks().ImportFromExcel = [&](QPointer<QWidget> e) { viaHooks << "ImportFromExcel" << e->objectName(); };
     test::FakeEditor* editor = openEditor();
     editor->setObjectName(QStringLiteral("editor"));
-    editor->nodeValue = QStringLiteral("/labels/images/carton.jpg");
+    const test::TempDir dir;
+    editor->nodeValue = dir.file(QStringLiteral("carton.jpg"));
+    test::writeTextFile(editor->nodeValue, QStringLiteral("picture"));
 
     for (QAction* command : {main.mnuSPLOpenFolder, main.mnuSPLR4Search, main.mnuSPLR4Replace,
                              main.MenuSPLR4QuickPreview, main.mnuSPLR4TransformSPL, main.mnuSPLR4EditNode,
@@ -77,7 +79,7 @@ TEST_F(MainCommandsTest, EditorCommandsReachTheCurrentEditor)
                                           "TransformSPL", "DataEdit", "SetColor", "CloneNode", "AddNode",
                                           "ReverseTransformNode", "CopySelection", "TreeViewExpandAll(1)",
                                           "TreeViewExpandAll(0)", "DeleteNode"}));
-    EXPECT_EQ(ui.opened, QStringList({"/labels/images/carton.jpg"}));
+    EXPECT_EQ(ui.opened, QStringList({editor->nodeValue}));
     EXPECT_EQ(viaHooks, QStringList({"ReverseSortOrder", "editor", "CreateGUIDs", "editor", "ImportFromExcel", "editor"}));
 }
 
@@ -111,25 +113,25 @@ TEST_F(MainCommandsTest, EditorCommandsWithoutAnEditorOrAfterItClosedDoNothing)
     EXPECT_TRUE(ui.opened.isEmpty());
 }
 
-TEST_F(MainCommandsTest, SaveActsOnTheActiveChildWindowOnly)
+// With the log, a preview or the review in front, Save (Ctrl+S) and Save As save the document
+// that Build and the other document commands work on.
+TEST_F(MainCommandsTest, SaveActsOnTheCurrentEditorWhateverWindowIsInFront)
 {
     test::FakeEditor* editor = openEditor();
     auto* log = new QWidget;
     QMdiSubWindow* logFrame = main.mdiArea()->addSubWindow(log);
     logFrame->show();
     main.mdiArea()->setActiveSubWindow(logFrame);
+    QWidget preview;
+    preview.show();
+    preview.activateWindow();
+    EXPECT_EQ(main.mnuSaveSPLR4->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
 
-    main.mnuSaveSPLR4->trigger();
-    EXPECT_TRUE(editor->calls.isEmpty());
-
-    auto* other = new test::FakeEditor;
-    QMdiSubWindow* otherFrame = main.mdiArea()->addSubWindow(other);
-    otherFrame->show();
-    main.mdiArea()->setActiveSubWindow(otherFrame);
     main.mnuSaveSPLR4->trigger();
     main.mnuSaveSPLR4As->trigger();
-    EXPECT_EQ(other->calls, QStringList({"SaveXMLDoc(0)", "SaveXMLDoc(1)"}));
-    EXPECT_TRUE(editor->calls.isEmpty());
+    main.mnuSPLR4TransformSPL->trigger();
+
+    EXPECT_EQ(editor->calls, QStringList({"SaveXMLDoc(0)", "SaveXMLDoc(1)", "TransformSPL"}));
 }
 
 TEST_F(MainCommandsTest, OpenRemembersTheFolderOfTheChosenDocument)
@@ -270,6 +272,43 @@ TEST_F(MainCommandsTest, WhatTheDesktopsOpenerCannotOpenIsNamed)
         EXPECT_EQ(opener.asked(), asked);
         ASSERT_EQ(desktop.messages.size(), 1);
         EXPECT_TRUE(desktop.messages.at(0).text.contains(QStringLiteral("\r\n") + page.target + QStringLiteral("\r\n")));
+        EXPECT_EQ(desktop.messages.at(0).icon, ui::Icon::Warning);
+    }
+}
+
+// The tree's Open File/Folder on a value the desktop cannot open says what and why: an empty
+// value, a path where nothing is, a file or a folder the opener fails on.
+TEST_F(MainCommandsTest, OpenFileOrFolderOfAValueSaysWhatCouldNotBeOpened)
+{
+    const test::StandInOpener opener(test::StandInOpener::noMethod());
+    DesktopWithRecordedMessages desktop;
+    const test::TempDir dir;
+    test::writeTextFile(dir.file(QStringLiteral("Label.docx")), QStringLiteral("word"));
+    test::FakeEditor* editor = openEditor();
+    struct Row {
+        QString value;
+        bool offered;  // handed to the opener
+        QString says;
+    };
+    const std::vector<Row> rows = {
+        {QString(), false, QStringLiteral("No file or folder is entered here")},
+        {dir.file(QStringLiteral("gone/Label.docx")), false,
+         QStringLiteral("There is no file or folder at this path:\r\n\r\n") + dir.file(QStringLiteral("gone/Label.docx"))},
+        {dir.file(QStringLiteral("Label.docx")), true,
+         QStringLiteral("no program to open this file:\r\n\r\n") + dir.file(QStringLiteral("Label.docx"))},
+        {dir.path(), true, QStringLiteral("no program to open this folder:\r\n\r\n") + dir.path()},
+    };
+    QStringList offered;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value.toStdString());
+        desktop.messages.clear();
+        editor->nodeValue = row.value;
+        main.mnuSPLR4PopupOpenFile->trigger();
+        if (row.offered)
+            offered << row.value;
+        EXPECT_EQ(opener.asked(), offered);
+        ASSERT_EQ(desktop.messages.size(), 1);
+        EXPECT_TRUE(desktop.messages.at(0).text.contains(row.says)) << desktop.messages.at(0).text.toStdString();
         EXPECT_EQ(desktop.messages.at(0).icon, ui::Icon::Warning);
     }
 }

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QTextEdit>
 #include <QTest>
+#include <cstdio>
+#include <functional>
 
 namespace veldra::test {
 namespace {
@@ -88,6 +90,82 @@ TEST_F(EditorWindowTest, ADocumentOpenedThroughALinkIsSavedIntoTheFileTheLinkNam
     EXPECT_TRUE(QFileInfo(dir.file("Current.xml")).isSymLink());
     EXPECT_EQ(savedTitle(), "Changed");
     EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+// Another program's change to the document's file since the window opened or last saved it:
+// a save asks before it overwrites, and No writes nothing and leaves the document unsaved.
+// A file as the window left it, or one removed meanwhile, is written without a question.
+TEST_F(EditorWindowTest, SaveAsksBeforeOverwritingAFileChangedOnDisk)
+{
+    const QString label = readTextFile(program.file("SPLR4Definitions/DefinitionSPLR4.xml"));
+    const QString theirs = "<SPLR4><GeneralData><VersionNumber>2</VersionNumber></GeneralData></SPLR4>";
+    const auto replaceByRename = [&](const QString& file) {
+        writeTextFile(file + ".new", theirs);
+        ASSERT_EQ(::rename(QFile::encodeName(file + ".new").constData(), QFile::encodeName(file).constData()), 0);
+    };
+    struct Row {
+        const char* name;
+        bool throughLink;
+        std::function<void(const QString&)> change;  // given the file the document is in
+        bool asks;
+    };
+    const std::vector<Row> rows = {
+        {"unchanged", false, [](const QString&) {}, false},
+        {"written in place", false, [&](const QString& file) { writeTextFile(file, theirs); }, true},
+        {"replaced by a rename", false, replaceByRename, true},
+        {"removed", false, [](const QString& file) { QFile::remove(file); }, false},
+        {"the file a link names, written", true, [&](const QString& file) { writeTextFile(file, theirs); }, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ui.messages.clear();
+        const QString file = writeFile("Label.xml", label);
+        QFile::remove(dir.file("Current.xml"));
+        ASSERT_TRUE(QFile::link(file, dir.file("Current.xml")));
+        frmXMLEditor* editor = openFile(row.throughLink ? dir.file("Current.xml") : file, "SPLR4");
+        ASSERT_NE(editor->XMLDoc, nullptr);
+        editor->XMLDoc->selectSingleNode("//GeneralData/VersionNumber").setText("7");
+        editor->Saved = false;
+        row.change(file);
+
+        if (row.asks) {
+            const QString onDisk = readTextFile(file);
+            ui.answers.push_back(ui::Answer::No);
+            EXPECT_FALSE(editor->SaveXMLDoc(false));
+            ASSERT_EQ(ui.messages.size(), 1);
+            EXPECT_TRUE(ui.messages[0].text.contains("changed by another program"));
+            EXPECT_TRUE(ui.messages[0].text.contains("\r\n" + editor->XMLFileName + "\r\n"));
+            EXPECT_EQ(ui.messages[0].buttons, ui::Buttons::YesNo);
+            EXPECT_EQ(readTextFile(file), onDisk);
+            EXPECT_FALSE(editor->Saved);
+            ui.answers.push_back(ui::Answer::Yes);
+        }
+        EXPECT_TRUE(editor->SaveXMLDoc(false));
+        EXPECT_TRUE(readTextFile(file).contains(">7</VersionNumber>"));
+        EXPECT_TRUE(editor->Saved);
+        EXPECT_EQ(ui.messages.size(), row.asks ? 2 : 0);
+        // Its own save is what the window knows of the file from then on.
+        EXPECT_TRUE(editor->SaveXMLDoc(false));
+        EXPECT_EQ(ui.messages.size(), row.asks ? 2 : 0);
+        EXPECT_TRUE(QFileInfo(dir.file("Current.xml")).isSymLink());
+        delete editor;
+    }
+}
+
+// The Yes of the close question saves through the same check: No to overwriting keeps the
+// window open with its changes, and the other program's file as it is.
+TEST_F(EditorWindowTest, ClosingWithChangesDoesNotOverwriteAFileChangedOnDisk)
+{
+    QPointer<frmXMLEditor> editor = changedEditor();
+    writeTextFile(dir.file("Product.xml"), "<SPLR4><Title>Theirs</Title></SPLR4>");
+    ui.answers = {ui::Answer::Yes, ui::Answer::No};
+
+    EXPECT_FALSE(editor->close());
+
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_FALSE(editor->Saved);
+    EXPECT_EQ(readTextFile(dir.file("Product.xml")), "<SPLR4><Title>Theirs</Title></SPLR4>");
+    EXPECT_EQ(ui.messages.size(), 2);
 }
 
 TEST_F(EditorWindowTest, ClosingAnUnchangedDocumentOrAReviewWindowAsksNothing)
@@ -256,9 +334,12 @@ TEST_F(EditorWindowTest, CopySelectionAndOpenContainingFolder)
     EXPECT_TRUE(ui.messages.at(0).text.contains("\r\n" + dir.path() + "\r\n"));
     EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Warning);
 
-    editor->XMLFileName.clear();  // a new document has no folder yet
+    // A new document has no folder yet, and says so.
+    editor->XMLFileName.clear();
     editor->OpenContainingFolder();
     EXPECT_EQ(ui.opened.size(), 2);
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_TRUE(ui.messages.at(1).text.startsWith("This settings document has not been saved yet"));
 }
 
 TEST_F(EditorWindowTest, RightClickInAReviewWindowCopiesTheCaptionAndOnTheRootExpandsAll)

@@ -7,7 +7,7 @@
 #include "app/EditorWindow.h"
 #include "app/HookCall.h"
 #include "app/Hooks.h"
-#include "app/shared/SharedProcedures.h"
+#include "app/shared/ShellOpenNamed.h"
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
 #include "platform/xml/tree/Document.h"
@@ -112,7 +112,7 @@ void frmMain::mnuSPLR4RemoveDataElement_Click()
 
 void frmMain::mnuSPLR4PopupOpenFile_Click()
 {
-    onCurrentEditor(*this, [](EditorWindow& e) { ShellOpen(e.selectedNodeValue()); });
+    onCurrentEditor(*this, [](EditorWindow& e) { ShellOpenNamedPath(e.selectedNodeValue()); });
 }
 
 void frmMain::mnuSPLR4PopupAnalyzeWordDocumentFormatting_Click()

@@ -1,5 +1,6 @@
-// The main window's menu commands that do not act on the current editor, and the
-// main window's public operations.
+// The main window's menu commands on files, windows and help (Save among them, which saves
+// the current editor's document as the other document commands act on it), and the main
+// window's public operations.
 
 #include "app/window/frmMain.h"
 
@@ -99,13 +100,13 @@ void frmMain::mnuOpenSPLR4_Click()
 
 void frmMain::mnuSaveSPLR4_Click()
 {
-    if (EditorWindow* editor = activeEditor())
+    if (EditorWindow* editor = currentEditor())
         skip([&] { editor->SaveXMLDoc(false); });
 }
 
 void frmMain::mnuSaveSPLR4As_Click()
 {
-    if (EditorWindow* editor = activeEditor())
+    if (EditorWindow* editor = currentEditor())
         skip([&] { editor->SaveXMLDoc(true); });
 }
 

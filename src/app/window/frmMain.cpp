@@ -100,12 +100,6 @@ EditorWindow* frmMain::currentEditor() const
     return asEditor(SourceXMLEditor.data());
 }
 
-EditorWindow* frmMain::activeEditor() const
-{
-    QMdiSubWindow* active = mdiArea_->currentSubWindow();
-    return active ? asEditor(active->widget()) : nullptr;
-}
-
 QAction* frmMain::addWizardMenuItem(const QString& caption)
 {
     QAction* item = mnuWizards->addAction(caption);

@@ -50,8 +50,6 @@ public:
     QPointer<QWidget> SourceXMLEditor;
     // SourceXMLEditor as an editor, or nullptr when there is none.
     EditorWindow* currentEditor() const;
-    // The active child window when it is an editor window, else nullptr.
-    EditorWindow* activeEditor() const;
 
     // The one common dialog that the main window's commands and other windows share.
     ui::CommonDialog Dialog;

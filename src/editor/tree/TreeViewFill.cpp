@@ -169,6 +169,8 @@ bool frmXMLEditor::loadSettings(EditorTreeView* target, const QString& file, boo
     XMLDoc.reset();
     if (!newDocument)
         XMLFileName = file;
+    // Taken before the file is read: a change made while it loads counts as a change.
+    fileOnDisk_ = newDocument ? FileIdentity() : FileIdentity::of(file);
     Saved = true;
     if (!document.load(file))
         return false;

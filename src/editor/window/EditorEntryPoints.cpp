@@ -6,6 +6,7 @@
 
 #include "app/log/Log.h"
 #include "app/shared/SharedProcedures.h"
+#include "app/shared/ShellOpenNamed.h"
 #include "app/log/frmLog.h"
 #include "editor/window/EditorHooks.h"
 #include "editor/document/NodeRules.h"
@@ -71,12 +72,18 @@ void frmXMLEditor::PreviewSPLQuick()
     }
 }
 
-// Opens the folder of the document's file; a document without a file has no folder.
+// Opens the folder of the document's file. A document never saved has no folder yet: the
+// user is told so, rather than seeing nothing happen.
 void frmXMLEditor::OpenContainingFolder()
 {
     const QString folder = vbstr::folderOf(XMLFileName);
-    if (!folder.isEmpty())
-        ShellOpenFolder(folder + QLatin1Char('/'));
+    if (folder.isEmpty()) {
+        ui::msgBox(QStringLiteral("This settings document has not been saved yet, so it has no folder to open."
+                                  "\r\n\r\nPlease save it first (Save Settings)."),
+                   ui::Buttons::OK, ui::Icon::Information);
+        return;
+    }
+    ShellOpenNamedPath(folder + QLatin1Char('/'));
 }
 
 void frmXMLEditor::CopySelection()

@@ -10,6 +10,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/xml/tree/Document.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace veldra {
@@ -45,7 +46,28 @@ QString fileToWrite(const QString& path)
     return target.isEmpty() ? path : target;
 }
 
+// Asks whether to write over a file that another program changed; true for Yes.
+bool overwriteChangedFile(const QString& path)
+{
+    return ui::msgBox(QStringLiteral("The file %1 has been changed by another program since it was opened or last "
+                                     "saved here:\r\n\r\n%2\r\n\r\nDo you want to overwrite it? The other "
+                                     "program's changes will be lost.\r\n\r\nNo leaves the file as it is and this "
+                                     "document unsaved: Save Settings As... can still save it under another name.")
+                          .arg(vbstr::fileNameOf(path), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())),
+                      ui::Buttons::YesNo, ui::Icon::Warning)
+           == ui::Answer::Yes;
+}
+
 } // namespace
+
+// A file that is as this window last read or wrote it is replaced without a question. So is
+// one that is gone: writing it again loses nothing. Any other asks first, so that what another
+// program, another window or a colleague wrote there is not lost unseen.
+bool frmXMLEditor::mayReplaceFile() const
+{
+    const FileIdentity now = FileIdentity::of(XMLFileName);
+    return !now.exists || now == fileOnDisk_ || overwriteChangedFile(XMLFileName);
+}
 
 void frmXMLEditor::setEditCaption(const QString& fileName)
 {
@@ -64,11 +86,16 @@ bool frmXMLEditor::SaveXMLDoc(bool SaveAs)
             if (chosen.isEmpty())
                 return false;
             XMLFileName = chosen;
+            // The dialog asked before an existing file is replaced: the file as it stands now.
+            fileOnDisk_ = FileIdentity::of(XMLFileName);
             SaveLastFolder(QStringLiteral("SettingsFile"), XMLFileName);
             setEditCaption(XMLFileName);
         }
+        if (!mayReplaceFile())
+            return false;
         SaveLastFolder(QStringLiteral("SettingsFile"), XMLFileName);
         XMLDoc->save(fileToWrite(XMLFileName));  // written beside the file first, then renamed over it
+        fileOnDisk_ = FileIdentity::of(XMLFileName);
     } catch (const std::exception& e) {
         ui::showError(toVbError(e, QStringLiteral("SaveXMLDoc")));
         return false;

@@ -2,6 +2,7 @@
 
 #include "app/EditorCommandRunning.h"
 #include "app/EditorWindow.h"
+#include "editor/window/FileIdentity.h"
 
 #include <QPoint>
 #include <QString>
@@ -116,6 +117,7 @@ private:
     void fillTree(EditorTreeView* target, const xml::NodeList& topLevel);
     void refreshDefinitionAttributes();
     void setEditCaption(const QString& fileName);
+    bool mayReplaceFile() const;
 
     bool filterTreeEvent(QEvent* event);
     void TreeView_MouseDown(QMouseEvent* event);
@@ -125,6 +127,9 @@ private:
     void TreeView_KeyPress(QKeyEvent* event);
     void TreeView_DragOver(QDragMoveEvent* event);
 
+    // The document's file as this window last read or wrote it (or as it stood when the user
+    // chose it in the save dialog): a save asks before it replaces a file changed since.
+    FileIdentity fileOnDisk_;
     bool unloaded_ = false;
     bool treeFrozen_ = false;
     bool treeHadFocus_ = false;
