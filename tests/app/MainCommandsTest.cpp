@@ -134,6 +134,22 @@ TEST_F(MainCommandsTest, SaveActsOnTheCurrentEditorWhateverWindowIsInFront)
     EXPECT_EQ(editor->calls, QStringList({"SaveXMLDoc(0)", "SaveXMLDoc(1)", "TransformSPL"}));
 }
 
+TEST_F(MainCommandsTest, AnEditorBroughtToTheFrontBecomesTheOneTheCommandsActOn)
+{
+    test::FakeEditor* first = openEditor();
+    test::FakeEditor* second = openEditor();
+    main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    QMdiSubWindow* logFrame = main.mdiArea()->addSubWindow(new QWidget);
+    logFrame->show();
+    main.mdiArea()->setActiveSubWindow(logFrame);
+
+    main.mnuSaveSPLR4->trigger();
+    main.mnuSPLR4TransformSPL->trigger();
+
+    EXPECT_EQ(first->calls, QStringList({"SaveXMLDoc(0)", "TransformSPL"}));
+    EXPECT_TRUE(second->calls.isEmpty());
+}
+
 TEST_F(MainCommandsTest, OpenRemembersTheFolderOfTheChosenDocument)
 {
     QStringList opened;

@@ -67,6 +67,14 @@ frmMain::frmMain(QWidget* parent)
     setAcceptDrops(true);
     mdiArea_->viewport()->setAcceptDrops(true);
     mdiArea_->viewport()->installEventFilter(this);
+    // An editor brought to the front by its title bar, the Window menu or the keyboard becomes
+    // the current editor, as one clicked in its tree does, so that Save and every other
+    // document command act on the document the user sees; a log or preview in front leaves
+    // the current editor as it was.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window && asEditor(window->widget()))
+            SourceXMLEditor = window->widget();
+    });
 
     setMinimumWidth(twips::toPixels(minimumWidthTwips));
     resize(twips::toPixels(clientWidthTwips), twips::toPixels(clientHeightTwips));
