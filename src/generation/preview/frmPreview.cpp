@@ -17,18 +17,25 @@ namespace {
 
 const QString PageName = QStringLiteral("preview.html");
 
-// The page with the label's links that may not open made inert, each named in the log.
+// How much of the inert links the log names: a hostile file may hold a hundred thousand.
+constexpr qsizetype NamedLinks = 1000;
+constexpr qsizetype ShownAddressLength = 200;
+
+// The page with the label's links that may not open made inert, named in the log.
 QString withInertLinks(const QString& html)
 {
     const InertLinksPage page = withInertLabelLinks(html);
-    constexpr qsizetype ShownLength = 200;
-    for (const QString& address : page.madeInert) {
-        const QString shown = address.size() > ShownLength ? address.left(ShownLength) + QStringLiteral("...") : address;
+    for (const QString& address : page.madeInert.mid(0, NamedLinks)) {
+        const QString shown = address.size() > ShownAddressLength ? address.left(ShownAddressLength) + QStringLiteral("...")
+                                                                  : address;
         WriteLog(log_category::Warning,
                  QStringLiteral("The preview shows the link to '%1' as text: a label's link opens only an http, https, "
                                 "mailto or in-page address.")
                      .arg(shown));
     }
+    if (page.madeInert.size() > NamedLinks)
+        WriteLog(log_category::Warning, QStringLiteral("The preview shows %1 more links of the label as text.")
+                                            .arg(page.madeInert.size() - NamedLinks));
     return page.html;
 }
 

@@ -209,6 +209,19 @@ TEST_F(PreviewLinksTest, ThePageReadsFilesOnlyFromItsOwnFolderAndTheStylesheets)
               QStringList({"inside.png", "preview.html"}));
 }
 
+TEST_F(PreviewLinksTest, AThousandInertLinksAreNamedAndTheRestCounted)
+{
+    QString text = test::readTextFile(test::fixture(Lipitor));
+    const QString links = QStringLiteral("<paragraph>%1</paragraph>")
+                              .arg(QStringLiteral("<linkHtml href=\"javascript:void(0)//http\">x</linkHtml>").repeated(1005));
+    text.insert(text.indexOf(QStringLiteral("<text>"), text.indexOf(QStringLiteral("code=\"34067-9\""))) + 6, links);
+
+    ASSERT_NE(previewOf(writeFile(QStringLiteral("label/many.xml"), text)), nullptr);
+
+    EXPECT_EQ(inertLinkWarnings(), 1000);
+    EXPECT_TRUE(logHas(log_category::Warning, QStringLiteral("The preview shows 5 more links of the label as text.")));
+}
+
 // The quick preview shows what an import from someone's SPL file put in the settings.
 TEST_F(PreviewLinksTest, TheQuickPreviewMakesTheSameLinksInertAndNamesThem)
 {
