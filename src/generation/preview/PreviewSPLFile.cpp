@@ -4,6 +4,7 @@
 #include "editor/window/SharedDialog.h"
 #include "generation/FileDialogChoice.h"
 #include "generation/ProgramWindows.h"
+#include "generation/preview/PreviewFolder.h"
 #include "generation/preview/SPLRendering.h"
 #include "generation/preview/StylesheetRewrite.h"
 #include "generation/preview/frmPreview.h"
@@ -51,21 +52,25 @@ QString writePreviewCopy(const xml::Document& rewritten, const QString& splFile)
     return skip([&] { rewritten.save(copy); }) ? copy : QString();
 }
 
-QString renderedPage(const xml::Document& rewritten)
+RenderedSPL renderedPage(const xml::Document& rewritten)
 {
     const RenderedSPL page = RenderSPLDocument(rewritten);
     if (!page.ok())
         throw VbError(err::XmlTransform, Source, page.problem);
-    return page.html;
+    return page;
 }
 
-// Shows the page in the window, pictures taken from the SPL file's folder.
-void showInWindow(const QString& page, const QString& splFile, frmPreview& window)
+// Shows the page in the window. The pictures it shows are copied from the SPL file's folder
+// into the window's own, so that the page reads no file of the user's folder.
+void showInWindow(const RenderedSPL& page, const xml::Document& spl, const QString& splFile, frmPreview& window)
 {
     window.setWindowTitle(QStringLiteral("Preview SPL ") + vbstr::fileNameOf(splFile) + QLatin1Char(' ')
                           + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    PreviewFolder pictures;
+    pictures.folder = window.ownFolder();
+    copyReferencedImages(pictures, QFileInfo(splFile).absolutePath(), spl);
     showProgramWindow(&window);
-    if (!window.showPage(page, QFileInfo(splFile).absolutePath()))
+    if (!window.showPage(page.html, window.ownFolder(), page.stylesheetFolder))
         throw VbError(err::XmlTransform, Source, QStringLiteral("The preview page could not be shown."));
 }
 
@@ -93,10 +98,10 @@ void PreviewSPLFile()
 
     try {
         const xml::Document rewritten = RewriteStylesheetReference(loadSPL(splFile));
-        const QString page = renderedPage(rewritten);
+        const RenderedSPL page = renderedPage(rewritten);
         QPointer<frmPreview> window = new frmPreview;
         try {
-            showInWindow(page, splFile, *window);
+            showInWindow(page, rewritten, splFile, *window);
         } catch (...) {
             if (window)
                 closeProgramWindow(window);

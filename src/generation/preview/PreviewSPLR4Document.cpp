@@ -78,7 +78,7 @@ void show(frmXMLEditor& editor, const xml::Document& spl, const PreviewFolder& p
     window->setWindowTitle(QStringLiteral("Preview SPL ") + caption + QLatin1Char(' ')
                            + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     showProgramWindow(window);
-    if (!window->showPage(page.html, preview.folder))
+    if (!window->showPage(page.html, preview.folder, page.stylesheetFolder))
         throw VbError(err::XmlTransform, Source, QStringLiteral("The preview page could not be shown."));
     window->scrollTo(0, scrollPosition);
     showProgramWindow(window);
@@ -129,9 +129,10 @@ void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
                           QStringLiteral("The SPL File %1 was not built: %2").arg(preview.splFile, built.failure));
         const xml::Document spl = rewriteStylesheet(preview.splFile);
         copyReferencedImages(preview, imageFolder, spl);
+        // What the page's links do wrong is the preview's to say.
+        restoreLogging(loggingBefore);
         if (editor)
             show(*editor, spl, preview);
-        restoreLogging(loggingBefore);
     } catch (const StylesheetMissing& e) {
         restoreLogging(loggingBefore);
         reportFailure(e, true);

@@ -31,6 +31,7 @@ RenderedSPL RenderSPLDocument(const xml::Document& spl)
         return rendered;
     }
     const QString folder = QFileInfo(stylesheet.localPath).absolutePath();
+    rendered.stylesheetFolder = folder;
     const xml::XsltParameters parameters = {
         {QStringLiteral("css"), QUrl::fromLocalFile(folder + QStringLiteral("/spl.css")).toString()},
         {QStringLiteral("resourcesdir"), folderUrl(folder)}};

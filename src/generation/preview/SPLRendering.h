@@ -11,6 +11,8 @@ class Document;
 // An SPL document rendered as an HTML page, or why it could not be.
 struct RenderedSPL {
     QString html;
+    // The folder of the stylesheet, whose style sheet and scripts the page loads.
+    QString stylesheetFolder;
     QString problem;
     // True when the problem is that the stylesheet is neither installed nor obtainable.
     bool stylesheetMissing = false;

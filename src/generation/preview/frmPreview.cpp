@@ -1,32 +1,42 @@
 #include "generation/preview/frmPreview.h"
 
+#include "app/log/Log.h"
 #include "app/window/Twips.h"
 #include "generation/BrowserFailure.h"
+#include "generation/preview/LabelLinks.h"
 #include "platform/core/FileSave.h"
 #include "platform/core/Skip.h"
 #include "platform/web/BrowserModule.h"
 
-#include <QRegularExpression>
+#include <QDir>
 #include <QUrl>
 
 namespace veldra {
 
 namespace {
 
-// The page with a <base> element, so that its relative references resolve in `baseFolder`
-// although the page file lies elsewhere.
-QString withBase(QString html, const QString& baseFolder)
+const QString PageName = QStringLiteral("preview.html");
+
+// How much of the inert links the log names: a hostile file may hold a hundred thousand.
+constexpr qsizetype NamedLinks = 1000;
+constexpr qsizetype ShownAddressLength = 200;
+
+// The page with the label's links that may not open made inert, named in the log.
+QString withInertLinks(const QString& html)
 {
-    const QString base = QStringLiteral("<base href=\"")
-        + QUrl::fromLocalFile(baseFolder + QLatin1Char('/')).toString(QUrl::FullyEncoded).toHtmlEscaped()
-        + QStringLiteral("\">");
-    static const QRegularExpression head(QStringLiteral("<head[^>]*>"), QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = head.match(html);
-    if (match.hasMatch())
-        html.insert(match.capturedEnd(), base);
-    else
-        html.prepend(base);
-    return html;
+    const InertLinksPage page = withInertLabelLinks(html);
+    for (const QString& address : page.madeInert.mid(0, NamedLinks)) {
+        const QString shown = address.size() > ShownAddressLength ? address.left(ShownAddressLength) + QStringLiteral("...")
+                                                                  : address;
+        WriteLog(log_category::Warning,
+                 QStringLiteral("The preview shows the link to '%1' as text: a label's link opens only an http, https, "
+                                "mailto or in-page address.")
+                     .arg(shown));
+    }
+    if (page.madeInert.size() > NamedLinks)
+        WriteLog(log_category::Warning, QStringLiteral("The preview shows %1 more links of the label as text.")
+                                            .arg(page.madeInert.size() - NamedLinks));
+    return page.html;
 }
 
 } // namespace
@@ -47,11 +57,12 @@ QSize frmPreview::sizeHint() const
     return QSize(twips::toPixels(12000), twips::toPixels(9000));
 }
 
-bool frmPreview::showPage(const QString& html, const QString& baseFolder)
+bool frmPreview::showPage(const QString& html, const QString& folder, const QString& stylesheetFolder)
 {
-    const QString path = pageFolder_.filePath(QStringLiteral("preview.html"));
-    if (!saveReplacing(path, withBase(html, baseFolder).toUtf8()).isEmpty())
+    const QString path = QDir(folder).filePath(PageName);
+    if (!saveReplacing(path, withInertLinks(html).toUtf8()).isEmpty())
         return false;
+    WebBrowser->setReadableFolders({folder, stylesheetFolder});
     return WebBrowser->navigateAndWait(QUrl::fromLocalFile(path));
 }
 

@@ -12,8 +12,9 @@ class BrowserControl;
 
 // A preview window: a browser control showing an SPL file rendered through the SPL stylesheet.
 // The quick preview of an editor reuses the window whose SourceXMLEditor is that editor. The
-// page may load local files only; nothing is fetched from the web. Making the window loads
-// the browser engine the first time; it throws VbError when the engine cannot be loaded.
+// page may load local files of its own folder and the stylesheet's only; nothing is fetched
+// from the web. Making the window loads the browser engine the first time; it throws VbError
+// when the engine cannot be loaded.
 class frmPreview : public QWidget {
     Q_OBJECT
 public:
@@ -23,9 +24,13 @@ public:
     // The editor window whose document the window shows (none for a previewed file).
     QPointer<QWidget> SourceXMLEditor;
 
-    // Shows the page and returns when it has loaded; relative references of the page (the
-    // label's pictures) are found in `baseFolder`. False when the page did not load.
-    bool showPage(const QString& html, const QString& baseFolder);
+    // Shows a rendered label and returns when it has loaded; false when it did not. The page
+    // is written into `folder`, where its relative references (the label's pictures) are found,
+    // and loads files of that folder and of `stylesheetFolder` only. Links of the label that
+    // may not open are made inert first, each named in the log.
+    bool showPage(const QString& html, const QString& folder, const QString& stylesheetFolder);
+    // A folder of the window's own, for the pictures of a previewed file.
+    QString ownFolder() const { return ownFolder_.path(); }
     // The vertical scroll position of the page shown.
     int scrollTop() const;
     // Scrolls the page to the position (a page shown again opens where the user left it).
@@ -39,8 +44,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // The page file the browser shows lives in a folder of the window's own.
-    QTemporaryDir pageFolder_;
+    QTemporaryDir ownFolder_;
 };
 
 } // namespace veldra

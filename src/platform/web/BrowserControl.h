@@ -13,7 +13,8 @@ namespace veldra::web {
 
 // What a window asks of its browser control besides showing pages.
 struct BrowserSettings {
-    // Only local files (and data: addresses) load; every other request is blocked.
+    // Only local files of the readable folders (see setReadableFolders) and data: addresses
+    // load; every other request is blocked.
     bool localFilesOnly = false;
     // Answers a page's file input: the chosen files, none when the user cancelled. Without
     // it the page gets no files.
@@ -47,6 +48,9 @@ public:
     virtual void runScript(const QString& script) = 0;
     // The id of the process that shows the page; 0 when there is none.
     virtual qint64 pageProcessId() const = 0;
+    // With localFilesOnly, the folders whose files (in them or below them, links resolved)
+    // the page may load, its own page file included; none until set.
+    virtual void setReadableFolders(const QStringList& folders) = 0;
 };
 
 // The module's one entry point, by this name: a new control as a child of `parent`.

@@ -2,32 +2,73 @@
 
 #include "platform/webengine/PageProcessFailure.h"
 
+#include <QFileInfo>
 #include <QWebEngineUrlRequestInterceptor>
 
 namespace veldra::web {
 
 namespace {
 
-// Lets the page load local files (and data: addresses) only.
+// The file's path with links and "." or ".." resolved; "" when it does not exist.
+QString resolvedPath(const QString& path)
+{
+    return QFileInfo(path).canonicalFilePath();
+}
+
+} // namespace
+
+// Lets the page load data: addresses and the local files of its readable folders only.
 class LocalOnlyRequests : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void setReadableFolders(const QStringList& folders)
+    {
+        folders_.clear();
+        for (const QString& folder : folders)
+            if (const QString resolved = resolvedPath(folder); !resolved.isEmpty())
+                folders_ << resolved + (resolved.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/"));
+    }
+
     void interceptRequest(QWebEngineUrlRequestInfo& info) override
     {
-        const QString scheme = info.requestUrl().scheme();
-        if (scheme != QLatin1String("file") && scheme != QLatin1String("data"))
-            info.block(true);
+        const QUrl url = info.requestUrl();
+        if (url.scheme() == QLatin1String("data"))
+            return;
+        info.block(url.scheme() != QLatin1String("file") || !isReadable(url));
     }
-};
 
-} // namespace
+private:
+    bool isReadable(const QUrl& url) const
+    {
+        if (!url.host().isEmpty())
+            return false;
+        const QString file = resolvedPath(url.toLocalFile());
+        if (file.isEmpty())
+            return false;
+        for (const QString& folder : folders_)
+            if (file.startsWith(folder))
+                return true;
+        return false;
+    }
+
+    QStringList folders_;
+};
 
 BrowserPage::BrowserPage(const BrowserSettings& settings, QObject* parent)
     : QWebEnginePage(parent), chooseFiles_(settings.chooseFiles)
 {
-    if (settings.localFilesOnly)
-        setUrlRequestInterceptor(new LocalOnlyRequests(this));
+    if (settings.localFilesOnly) {
+        localOnly_ = new LocalOnlyRequests(this);
+        setUrlRequestInterceptor(localOnly_);
+    }
     reportPageProcessFailures(this, settings.pageProcessFailed);
+}
+
+void BrowserPage::setReadableFolders(const QStringList& folders)
+{
+    if (localOnly_)
+        localOnly_->setReadableFolders(folders);
 }
 
 QStringList BrowserPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&)

@@ -6,12 +6,17 @@
 
 namespace veldra::web {
 
+class LocalOnlyRequests;
+
 // A page that shows no script dialogs of its own (alerts and questions), asks for the files
 // of a file input through the settings' chooser, and with `localFilesOnly` loads local files
-// and data: addresses only.
+// and data: addresses only, the files only from the readable folders.
 class BrowserPage : public QWebEnginePage {
 public:
     BrowserPage(const BrowserSettings& settings, QObject* parent);
+
+    // See BrowserControl::setReadableFolders.
+    void setReadableFolders(const QStringList& folders);
 
 protected:
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles, const QStringList& acceptedMimeTypes) override;
@@ -21,6 +26,8 @@ protected:
 
 private:
     std::function<QStringList()> chooseFiles_;
+    // The request filter of a page that loads local files only, else none.
+    LocalOnlyRequests* localOnly_ = nullptr;
 };
 
 } // namespace veldra::web

@@ -9,7 +9,8 @@ namespace veldra::web {
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, const BrowserSettings& settings) : QWebEngineView(parent)
 {
-    setPage(new BrowserPage(settings, this));
+    page_ = new BrowserPage(settings, this);
+    setPage(page_);
 }
 
 bool WebEngineBrowser::waitForNextLoad(const std::function<void()>& startLoad)
@@ -73,6 +74,11 @@ void WebEngineBrowser::runScript(const QString& script)
 qint64 WebEngineBrowser::pageProcessId() const
 {
     return page()->renderProcessPid();
+}
+
+void WebEngineBrowser::setReadableFolders(const QStringList& folders)
+{
+    page_->setReadableFolders(folders);
 }
 
 } // namespace veldra::web

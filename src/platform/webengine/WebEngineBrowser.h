@@ -6,6 +6,8 @@
 
 namespace veldra::web {
 
+class BrowserPage;
+
 // The browser control on Qt WebEngine: a view with a BrowserPage.
 class WebEngineBrowser : public QWebEngineView, public BrowserControl {
 public:
@@ -17,6 +19,10 @@ public:
     QVariant runScriptAndWait(const QString& script) override;
     void runScript(const QString& script) override;
     qint64 pageProcessId() const override;
+    void setReadableFolders(const QStringList& folders) override;
+
+private:
+    BrowserPage* page_;
 };
 
 } // namespace veldra::web

@@ -300,8 +300,9 @@ TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictur
 
     PreviewSPLR4Document(editor);
 
-    // The built file shows no pictures: none of the image folder is copied.
-    EXPECT_EQ(fileNames(previewFolder(QStringLiteral("doc-1"))), QStringList({"doc-1.xml"}));
+    // The built file shows no pictures: none of the image folder is copied. The page lies
+    // beside the built file.
+    EXPECT_EQ(fileNames(previewFolder(QStringLiteral("doc-1"))), QStringList({"doc-1.xml", "preview.html"}));
     EXPECT_FALSE(QFileInfo::exists(program.file(QStringLiteral("Preview/doc-1"))));
     EXPECT_TRUE(test::readTextFile(previewFolder(QStringLiteral("doc-1/doc-1.xml"))).contains(LocalStylesheetPath()));
     const QList<frmPreview*> windows = previewWindows();

@@ -1,0 +1,265 @@
+// A label comes from others: nothing it holds may run script in the preview or read a file.
+#include "generation/CheckingTestSupport.h"
+#include "generation/SettingsFromSPL.h"
+
+#include "app/log/Log.h"
+#include "app/window/frmMain.h"
+#include "generation/ProgramWindows.h"
+#include "generation/preview/LabelLinks.h"
+#include "generation/preview/PreviewSPLFile.h"
+#include "generation/preview/PreviewSPLR4Document.h"
+#include "generation/preview/frmPreview.h"
+#include "platform/web/BrowserControl.h"
+#include "platform/xml/resources/ResourceResolver.h"
+#include "support/Fixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+namespace {
+
+const QString Lipitor = QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml");
+const QString Ran = QStringLiteral("script ran");
+
+// A link of the label: its text, its href as the SPL file writes it, and whether it may open.
+struct LabelLink {
+    const char* text;
+    QString href;
+    bool opens;
+};
+
+// Each href holds "http", so the stylesheet copies it into the page as it stands.
+QList<LabelLink> labelLinks(const QString& secretUrl)
+{
+    const QString readSecret = QStringLiteral("javascript:void((function(){var x=new XMLHttpRequest();x.open('GET','%1',false);"
+                                              "x.send();document.title=x.responseText})())//http").arg(secretUrl);
+    return {
+        {"L-script", QStringLiteral("javascript:void(document.title='%1')//http").arg(Ran), false},
+        {"L-blank-case", QStringLiteral(" JavaScript:void(document.title='%1')//http").arg(Ran), false},
+        {"L-tab", QStringLiteral("java&#9;script:void(document.title='%1')//http").arg(Ran), false},
+        {"L-read", readSecret, false},
+        {"L-file", secretUrl + QStringLiteral("?http"), false},
+        {"L-relative", QStringLiteral("../http.view"), false},
+        {"L-https", QStringLiteral("https://example.org/http"), true},
+        {"L-mailto", QStringLiteral("mailto:someone@example.org?subject=http"), true},
+        {"L-in-page", QStringLiteral("#http-anchor"), true},
+    };
+}
+
+QString linksParagraph(const QList<LabelLink>& links)
+{
+    QString paragraph = QStringLiteral("<paragraph>");
+    for (const LabelLink& link : links)
+        paragraph += QStringLiteral("<linkHtml href=\"%1\">%2</linkHtml> ").arg(link.href, QLatin1String(link.text));
+    return paragraph + QStringLiteral("</paragraph>");
+}
+
+QString picture(const QString& id, const QString& reference)
+{
+    return QStringLiteral("<component><observationMedia ID=\"%1\"><text>%1</text><value mediaType=\"image/png\">"
+                          "<reference value=\"%2\"/></value></observationMedia></component>")
+        .arg(id, reference);
+}
+
+QString run(frmPreview* window, const QString& script)
+{
+    return window->WebBrowser->runScriptAndWait(script).toString();
+}
+
+// The first link whose text is `text`, clicked as a user would; what it starts is given time
+// to happen. False when the page has no such link.
+bool click(frmPreview* window, const char* text)
+{
+    const QString found = run(window, QStringLiteral("(function () { var a = Array.from(document.querySelectorAll('a'))"
+                                                     ".find(e => e.textContent == '%1'); if (a) a.click(); return a ? 'y' : ''; })()")
+                                          .arg(QLatin1String(text)));
+    QTest::qWait(300);
+    return !found.isEmpty();
+}
+
+frmPreview* onlyPreviewWindow()
+{
+    frmPreview* found = nullptr;
+    for (QWidget* window : programWindows())
+        if (auto* preview = qobject_cast<frmPreview*>(window))
+            found = preview;
+    return found;
+}
+
+class PreviewLinksTest : public test::CheckingTest {
+protected:
+    static void SetUpTestSuite() { test::prepareBrowserForTests(); }
+
+    PreviewLinksTest()
+    {
+        main->show();
+        QDir().mkpath(dir.file(QStringLiteral("outside")));
+        writeFile(QStringLiteral("outside/secret.txt"), QStringLiteral("SECRET-CONTENT"));
+        QImage red(40, 40, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        red.save(dir.file(QStringLiteral("outside/picture.png")));
+        QDir().mkpath(dir.file(QStringLiteral("label")));
+        red.save(dir.file(QStringLiteral("label/inside.png")));
+        useStylesheetWithItsScript();
+    }
+
+    QString secretUrl() const { return QUrl::fromLocalFile(dir.file(QStringLiteral("outside/secret.txt"))).toString(); }
+
+    // The agency's stylesheet with a script of its own, as the page links it: its toggles
+    // leave a mark on the page.
+    void useStylesheetWithItsScript() const
+    {
+        const QString folder = dir.file(QStringLiteral("stylesheet"));
+        QDir().mkpath(folder);
+        const QDir fixture(test::fixture(QStringLiteral("spl-stylesheet-6.2")));
+        for (const QString& name : fixture.entryList(QDir::Files))
+            QFile::copy(fixture.filePath(name), folder + QLatin1Char('/') + name);
+        test::writeTextFile(folder + QStringLiteral("/spl.js"),
+                            QStringLiteral("function toggleMixin() { document.body.setAttribute('data-toggled', 'yes'); }"));
+        xml::setLocalRootForTesting(xml::ResourceKind::Stylesheet, folder);
+    }
+
+    // The real label with the links in its indications and two pictures: one beside the
+    // file, one named by an address outside every folder of the page.
+    QString hostileLabel() const
+    {
+        QString text = test::readTextFile(test::fixture(Lipitor));
+        const qsizetype section = text.indexOf(QStringLiteral("code=\"34067-9\""));
+        const qsizetype textStart = text.indexOf(QStringLiteral("<text>"), section) + 6;
+        const QString pictures = QStringLiteral("<paragraph><renderMultiMedia referencedObject=\"MM-inside\"/>"
+                                                "<renderMultiMedia referencedObject=\"MM-outside\"/></paragraph>");
+        text.insert(textStart, linksParagraph(labelLinks(secretUrl())) + pictures);
+        const QString outsidePicture = QUrl::fromLocalFile(dir.file(QStringLiteral("outside/picture.png"))).toString();
+        text.insert(text.indexOf(QStringLiteral("</section>"), textStart),
+                    picture(QStringLiteral("MM-inside"), QStringLiteral("inside.png"))
+                        + picture(QStringLiteral("MM-outside"), outsidePicture));
+        return writeFile(QStringLiteral("label/hostile.xml"), text);
+    }
+
+    frmPreview* previewOf(const QString& label)
+    {
+        ui.openFiles.push_back(label);
+        PreviewSPLFile();
+        return onlyPreviewWindow();
+    }
+
+    // The warnings that name a link made inert.
+    int inertLinkWarnings() const
+    {
+        return int(logText().count(QStringLiteral("The preview shows the link to '")));
+    }
+};
+
+TEST_F(PreviewLinksTest, ALabelsLinksOpenOnlyWebMailAndInPageAddressesWhileTheStylesheetsToggleWorks)
+{
+    frmPreview* window = previewOf(hostileLabel());
+    ASSERT_NE(window, nullptr);
+    const QString page = run(window, QStringLiteral("location.href"));
+    ASSERT_TRUE(page.endsWith(QStringLiteral("/preview.html")));
+
+    for (const LabelLink& link : labelLinks(secretUrl())) {
+        SCOPED_TRACE(link.text);
+        const QString href = run(window, QStringLiteral("(Array.from(document.querySelectorAll('a')).find(e => e.textContent "
+                                                        "== '%1') || {}).getAttribute?.('href') || ''")
+                                             .arg(QLatin1String(link.text)));
+        EXPECT_EQ(!href.isEmpty(), link.opens) << href.toStdString();
+        // The page fetches nothing from the web, and a mail link would start the mail program.
+        if (link.opens && !href.startsWith(QLatin1Char('#')))
+            continue;
+        ASSERT_TRUE(click(window, link.text));
+        EXPECT_EQ(run(window, QStringLiteral("location.href")).section(QLatin1Char('#'), 0, 0), page);
+        EXPECT_EQ(run(window, QStringLiteral("document.title")).contains(Ran), false);
+        EXPECT_FALSE(run(window, QStringLiteral("document.documentElement.outerHTML")).contains(QStringLiteral("SECRET-CONTENT")));
+    }
+    EXPECT_EQ(inertLinkWarnings(), 6);
+    EXPECT_TRUE(logHas(log_category::Warning,
+                       QStringLiteral("The preview shows the link to '../http.view' as text: a label's link opens only an "
+                                      "http, https, mailto or in-page address.")));
+
+    // The stylesheet's own script loaded, and its toggle (a script link) still runs.
+    EXPECT_EQ(run(window, QStringLiteral("typeof toggleMixin")), QStringLiteral("function"));
+    ASSERT_TRUE(click(window, "Document Id: "));
+    EXPECT_EQ(run(window, QStringLiteral("document.body.getAttribute('data-toggled')")), QStringLiteral("yes"));
+}
+
+TEST_F(PreviewLinksTest, ThePageReadsFilesOnlyFromItsOwnFolderAndTheStylesheets)
+{
+    frmPreview* window = previewOf(hostileLabel());
+    ASSERT_NE(window, nullptr);
+    const QString read = QStringLiteral("(function () { var x = new XMLHttpRequest(); try { x.open('GET', '%1', false); "
+                                        "x.send(); return x.responseText.length ? 'read' : 'empty'; } catch (e) { return 'refused'; } })()");
+    EXPECT_EQ(run(window, read.arg(secretUrl())), QStringLiteral("refused"));
+    EXPECT_EQ(run(window, read.arg(QStringLiteral("file:///etc/hostname"))), QStringLiteral("refused"));
+    const QString css = QUrl::fromLocalFile(dir.file(QStringLiteral("stylesheet/spl.css"))).toString();
+    EXPECT_EQ(run(window, read.arg(css)), QStringLiteral("read"));
+
+    const QString loaded = QStringLiteral("(Array.from(document.images).find(i => i.alt == '%1') || {}).naturalWidth");
+    EXPECT_EQ(window->WebBrowser->runScriptAndWait(loaded.arg(QStringLiteral("MM-inside"))).toInt(), 40);
+    EXPECT_EQ(window->WebBrowser->runScriptAndWait(loaded.arg(QStringLiteral("MM-outside"))).toInt(), 0);
+    // Nothing beside the label but the picture it shows is copied for the page.
+    EXPECT_EQ(QDir(window->ownFolder()).entryList(QDir::Files, QDir::Name),
+              QStringList({"inside.png", "preview.html"}));
+}
+
+TEST_F(PreviewLinksTest, AThousandInertLinksAreNamedAndTheRestCounted)
+{
+    QString text = test::readTextFile(test::fixture(Lipitor));
+    const QString links = QStringLiteral("<paragraph>%1</paragraph>")
+                              .arg(QStringLiteral("<linkHtml href=\"javascript:void(0)//http\">x</linkHtml>").repeated(1005));
+    text.insert(text.indexOf(QStringLiteral("<text>"), text.indexOf(QStringLiteral("code=\"34067-9\""))) + 6, links);
+
+    ASSERT_NE(previewOf(writeFile(QStringLiteral("label/many.xml"), text)), nullptr);
+
+    EXPECT_EQ(inertLinkWarnings(), 1000);
+    EXPECT_TRUE(logHas(log_category::Warning, QStringLiteral("The preview shows 5 more links of the label as text.")));
+}
+
+// The quick preview shows what an import from someone's SPL file put in the settings.
+TEST_F(PreviewLinksTest, TheQuickPreviewMakesTheSameLinksInertAndNamesThem)
+{
+    program.useShippedDefinitions();
+    frmXMLEditor* editor = openEditor(test::settingsFromSPL(hostileLabel()).xml(), QStringLiteral("Label.xml"));
+    closeLog();
+
+    PreviewSPLR4Document(editor);
+
+    frmPreview* window = onlyPreviewWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(click(window, "L-script"));
+    EXPECT_FALSE(run(window, QStringLiteral("document.title")).contains(Ran));
+    EXPECT_GE(inertLinkWarnings(), 5);
+    EXPECT_TRUE(logText().contains(QStringLiteral("The preview shows the link to 'javascript:void(document.title=")));
+}
+
+// The page as the stylesheet writes it: only a link's href is taken away, and only where the
+// browser would read it as a link.
+TEST(LabelLinksTest, OnlyTheHrefOfALinkThatMayNotOpenIsRemoved)
+{
+    const struct {
+        const char* html;
+        const char* expected;
+    } rows[] = {
+        {R"(<a class="x" href="javascript:go()//http" title="t">a</a>)", R"(<a class="x" title="t">a</a>)"},
+        {R"(<A HREF='file:///etc/hostname'>a</A>)", R"(<A>a</A>)"},
+        {R"(<a href=vbscript:x>a</a>)", R"(<a>a</a>)"},
+        {R"(<a href="&#106;avascript:x">a</a>)", R"(<a>a</a>)"},
+        {R"(<a href="&#x23;top">a</a><a href="HTTPS://x">b</a>)", R"(<a href="&#x23;top">a</a><a href="HTTPS://x">b</a>)"},
+        {R"(<a href="javascript:toggleMixin();">Document Id: </a>)", R"(<a href="javascript:toggleMixin();">Document Id: </a>)"},
+        {R"(<link href="spl.css"><img src="x.png"><p title="<a href='javascript:x'>">)",
+         R"(<link href="spl.css"><img src="x.png"><p title="<a href='javascript:x'>">)"},
+        {R"(<!-- <a href="javascript:x"> --><script>var a = '<a href="javascript:x">';</script>)",
+         R"(<!-- <a href="javascript:x"> --><script>var a = '<a href="javascript:x">';</script>)"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(withInertLabelLinks(QString::fromUtf8(row.html)).html, QString::fromUtf8(row.expected)) << row.html;
+    EXPECT_EQ(withInertLabelLinks(QStringLiteral("<a href=\" java\tscript:x\">")).madeInert,
+              QStringList{QStringLiteral("javascript:x")});
+}
+
+} // namespace
