@@ -1,4 +1,5 @@
 #include "platform/word/picture/PictureRenderer.h"
+#include "platform/word/picture/JpegDecoding.h"
 #include "platform/word/picture/SvgChecks.h"
 
 #include "platform/word/picture/Metafiles.h"
@@ -7,6 +8,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QtEndian>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -91,6 +93,22 @@ QByteArray zipEntry(const QString& archive, const char* entry)
     return bytes;
 }
 
+// A progressive JPEG of `scans` scans: its last scan is repeated, as a hostile file repeats
+// tiny scans by the thousand, and the decoder reads each repetition as a scan of its own.
+QByteArray progressiveJpeg(int scans)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPG");
+    writer.setProgressiveScanWrite(true);
+    EXPECT_TRUE(writer.write(halves({40, 20})));
+    const qsizetype lastScan = bytes.lastIndexOf("\xFF\xDA");
+    const qsizetype end = bytes.lastIndexOf("\xFF\xD9");
+    const QByteArray scan = bytes.mid(lastScan, end - lastScan);
+    return bytes.left(end) + scan.repeated(scans - bytes.count("\xFF\xDA")) + bytes.mid(end);
+}
+
 void expectColour(const QImage& image, QPoint at, const QColor& want, int tolerance, const std::string& what)
 {
     const QColor got = image.pixelColor(at);
@@ -116,6 +134,10 @@ TEST(PictureRendererTest, EveryStoredFormatIsDrawnAtTheTargetSize)
     } cases[] = {
         {"png", {encoded(halves({40, 20}), "PNG"), QStringLiteral("image/png"), {}}, Red, Blue, Blue, 2},
         {"jpeg", {encoded(halves({40, 20}), "JPG"), QStringLiteral("image/jpeg"), {}}, Red, Blue, Blue, 30},
+        {"grey jpeg", {encoded(halves({40, 20}).convertToFormat(QImage::Format_Grayscale8), "JPG"), {}, {}},
+         QColor(qGray(Red.rgb()), qGray(Red.rgb()), qGray(Red.rgb())), QColor(qGray(Blue.rgb()), qGray(Blue.rgb()), qGray(Blue.rgb())),
+         QColor(qGray(Blue.rgb()), qGray(Blue.rgb()), qGray(Blue.rgb())), 30},
+        {"progressive jpeg of as many scans as allowed", {progressiveJpeg(kMaxJpegScans), {}, {}}, Red, Blue, Blue, 30},
         {"bmp by name only", {encoded(halves({40, 20}), "BMP"), {}, QStringLiteral("media/image3.bmp")}, Red, Blue, Blue, 2},
         {"svg known by its extension only", {"<!--" + QByteArray(5000, 'x') + "-->" + svgOfQuarters(), {}, QStringLiteral("SVG")}, Red, Green, Green, 2},
         {"tiff", {encoded(halves({40, 20}), "TIFF"), QStringLiteral("image/tiff"), {}}, Red, Blue, Blue, 2},
@@ -235,6 +257,8 @@ TEST(PictureRendererTest, WhatCannotBeDrawnGivesAReasonAndNoImage)
         {"truncated png", {png.left(40), QStringLiteral("image/png"), {}}, {}, {50, 50}, "decoded"},
         {"garbage called jpeg", {"not a jpeg", QStringLiteral("image/jpeg"), {}}, {}, {50, 50}, "decoded"},
         {"bitmap too large to decode", {hugeJpeg, {}, {}}, {}, {50, 50}, "too large"},
+        {"progressive jpeg of thousands of scans", {progressiveJpeg(20'000), {}, {}}, {}, {50, 50}, "more than 100 scans"},
+        {"truncated jpeg", {encoded(halves({40, 20}), "JPG").left(20), {}, {}}, {}, {50, 50}, "decoded"},
         {"truncated emf", {emf.left(60), QStringLiteral("image/x-emf"), {}}, {}, {50, 50}, "EMF"},
         {"truncated wmf", {wmf.left(30), QStringLiteral("image/x-wmf"), {}}, {}, {50, 50}, "WMF"},
         {"broken svg", {"<svg xmlns='http://www.w3.org/2000/svg'><rect", {}, {}}, {}, {50, 50}, "SVG"},
@@ -277,7 +301,7 @@ TEST(PictureRendererTest, TheFuzzCorpusReplaysWithoutFaults)
         const RenderedPicture rendered = renderPicture(media, crop, QSize(64, 48));
         const bool refused = name.startsWith(QLatin1String("truncated-")) || name.startsWith(QLatin1String("huge-"))
             || name.startsWith(QLatin1String("unknown")) || name.startsWith(QLatin1String("svg-outside"))
-            || name.startsWith(QLatin1String("hostile-"));
+            || name.contains(QLatin1String("hostile-"));
         EXPECT_EQ(rendered.ok(), !refused) << name.toStdString() << ": " << rendered.reason.toStdString();
         EXPECT_EQ(rendered.reason.isEmpty(), rendered.ok()) << name.toStdString();
     }
