@@ -97,33 +97,57 @@ void readRows(Decoding& d)
     }
 }
 
-// Returns false when the picture is too large, with nothing decoded. Any libjpeg error
-// jumps out of it.
-bool decodeInto(Decoding& d, const QByteArray& bytes)
+// Leaves d.image null when the picture is too large. Any libjpeg error jumps out of it.
+void decodeInto(Decoding& d, const QByteArray& bytes)
 {
     jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&d.info, TRUE);
     if (isTooLarge(d.info.image_width, d.info.image_height))
-        return false;
+        return;
     chooseOutput(d);
     jpeg_start_decompress(&d.info);
     d.image = QImage(int(d.info.output_width), int(d.info.output_height),
                      d.info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
     if (d.image.isNull())
-        return false;
+        return;
     readRows(d);
     jpeg_finish_decompress(&d.info);
-    return true;
+}
+
+// The scans read one row at a time, with the limit checked after each; no pixels are made.
+void readScans(Decoding& d, const QByteArray& bytes)
+{
+    jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&d.info, TRUE);
+    if (isTooLarge(d.info.image_width, d.info.image_height))
+        return;
+    d.info.buffered_image = TRUE;
+    jpeg_start_decompress(&d.info);
+    while (jpeg_consume_input(&d.info) != JPEG_REACHED_EOI)
+        stopPastTheScanLimit(reinterpret_cast<j_common_ptr>(&d.info));
 }
 
 // The decoding with the jump target set; false after a libjpeg error or a size refused.
-bool decodeGuarded(Decoding& d, const QByteArray& bytes)
+bool decodeGuarded(Decoding& d, const QByteArray& bytes, void (*decode)(Decoding&, const QByteArray&))
 {
     if (setjmp(d.failed))
         return false;
     jpeg_create_decompress(&d.info);
     d.info.progress = &d.progress;
-    return decodeInto(d, bytes);
+    decode(d, bytes);
+    return true;
+}
+
+// A decoding whose errors jump back here, its state freed after.
+std::unique_ptr<Decoding> newDecoding()
+{
+    auto d = std::make_unique<Decoding>();
+    d->info.err = jpeg_std_error(&d->errors);
+    d->errors.error_exit = fail;
+    d->errors.emit_message = ignoreWarning;
+    d->progress.progress_monitor = stopPastTheScanLimit;
+    d->info.client_data = d.get();
+    return d;
 }
 
 } // namespace
@@ -135,13 +159,8 @@ bool isJpeg(const QByteArray& bytes)
 
 QImage decodeJpeg(const QByteArray& bytes, QString& reason)
 {
-    const auto d = std::make_unique<Decoding>();
-    d->info.err = jpeg_std_error(&d->errors);
-    d->errors.error_exit = fail;
-    d->errors.emit_message = ignoreWarning;
-    d->progress.progress_monitor = stopPastTheScanLimit;
-    d->info.client_data = d.get();
-    const bool decoded = decodeGuarded(*d, bytes);
+    const std::unique_ptr<Decoding> d = newDecoding();
+    const bool decoded = decodeGuarded(*d, bytes, decodeInto) && !d->image.isNull();
     const JDIMENSION width = d->info.image_width;
     const JDIMENSION height = d->info.image_height;
     jpeg_destroy_decompress(&d->info);
@@ -156,6 +175,14 @@ QImage decodeJpeg(const QByteArray& bytes, QString& reason)
     else
         reason = QStringLiteral("no memory for a bitmap of %1 x %2 pixels").arg(width).arg(height);
     return QImage();
+}
+
+bool hasTooManyJpegScans(const QByteArray& bytes)
+{
+    const std::unique_ptr<Decoding> d = newDecoding();
+    decodeGuarded(*d, bytes, readScans);
+    jpeg_destroy_decompress(&d->info);
+    return d->tooManyScans;
 }
 
 } // namespace veldra::word

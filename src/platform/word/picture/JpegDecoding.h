@@ -22,4 +22,9 @@ bool isJpeg(const QByteArray& bytes);
 // a CMYK picture is read as Adobe's programs write it, inverted.
 QImage decodeJpeg(const QByteArray& bytes, QString& reason);
 
+// Whether a JPEG picture has more than kMaxJpegScans scans, for a reader that decodes it
+// without such a bound: its scans are read up to the one past the limit, no pixels made. A
+// picture that is damaged or too large to decode has not; its reader refuses it itself.
+bool hasTooManyJpegScans(const QByteArray& bytes);
+
 } // namespace veldra::word

@@ -150,6 +150,12 @@ TEST(PictureRendererTest, EveryStoredFormatIsDrawnAtTheTargetSize)
               + encoded(halves({40, 20}), "PNG").toBase64() + "'/></svg>",
           {}, {}},
          Red, Blue, Blue, 3},
+        {"svg with an embedded jpeg of as many scans as allowed",
+         {"<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' width='40' height='20'>"
+          "<image width='40' height='20' xlink:href='data:image/jpeg;base64,"
+              + progressiveJpeg(kMaxJpegScans).toBase64() + "'/></svg>",
+          {}, {}},
+         Red, Blue, Blue, 30},
         {"emf", {test::emfWithRectangles({100, 50}, rects), QStringLiteral("image/x-emf"), {}}, Red, Ink, White, 2},
         {"wmf", {test::wmfWithRectangles({100, 50}, rects), QStringLiteral("image/x-wmf"), {}}, Red, Ink, White, 2},
     };
@@ -258,6 +264,10 @@ TEST(PictureRendererTest, WhatCannotBeDrawnGivesAReasonAndNoImage)
         {"garbage called jpeg", {"not a jpeg", QStringLiteral("image/jpeg"), {}}, {}, {50, 50}, "decoded"},
         {"bitmap too large to decode", {hugeJpeg, {}, {}}, {}, {50, 50}, "too large"},
         {"progressive jpeg of thousands of scans", {progressiveJpeg(20'000), {}, {}}, {}, {50, 50}, "more than 100 scans"},
+        {"svg of a jpeg image of thousands of scans",
+         {"<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' width='40' height='20'>"
+          "<image width='40' height='20' xlink:href='data:image/jpeg;base64," + progressiveJpeg(20'000).toBase64() + "'/></svg>",
+          {}, {}}, {}, {50, 50}, "more than 100 scans"},
         {"truncated jpeg", {encoded(halves({40, 20}), "JPG").left(20), {}, {}}, {}, {50, 50}, "decoded"},
         {"truncated emf", {emf.left(60), QStringLiteral("image/x-emf"), {}}, {}, {50, 50}, "EMF"},
         {"truncated wmf", {wmf.left(30), QStringLiteral("image/x-wmf"), {}}, {}, {50, 50}, "WMF"},
