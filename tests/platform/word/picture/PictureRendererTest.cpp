@@ -15,6 +15,9 @@
 #include <zip.h>
 
 #include <functional>
+#include <vector>
+
+#include <jpeglib.h>
 
 using namespace veldra;
 using namespace veldra::word;
@@ -109,6 +112,41 @@ QByteArray progressiveJpeg(int scans)
     return bytes.left(end) + scan.repeated(scans - bytes.count("\xFF\xDA")) + bytes.mid(end);
 }
 
+// The picture as a CMYK JPEG file written as Adobe's programs write one: inverted, so that
+// each colour is its channel with full black.
+QByteArray cmykJpeg(const QImage& picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(rgb.width());
+    info.image_height = JDIMENSION(rgb.height());
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(size_t(rgb.width()) * 4);
+    for (int y = 0; y < rgb.height(); ++y) {
+        for (int x = 0; x < rgb.width(); ++x) {
+            std::copy_n(rgb.constScanLine(y) + 3 * x, 3, row.begin() + 4 * x);
+            row[size_t(4 * x + 3)] = 255;
+        }
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    const QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    free(out);
+    return bytes;
+}
+
 void expectColour(const QImage& image, QPoint at, const QColor& want, int tolerance, const std::string& what)
 {
     const QColor got = image.pixelColor(at);
@@ -137,6 +175,7 @@ TEST(PictureRendererTest, EveryStoredFormatIsDrawnAtTheTargetSize)
         {"grey jpeg", {encoded(halves({40, 20}).convertToFormat(QImage::Format_Grayscale8), "JPG"), {}, {}},
          QColor(qGray(Red.rgb()), qGray(Red.rgb()), qGray(Red.rgb())), QColor(qGray(Blue.rgb()), qGray(Blue.rgb()), qGray(Blue.rgb())),
          QColor(qGray(Blue.rgb()), qGray(Blue.rgb()), qGray(Blue.rgb())), 30},
+        {"cmyk jpeg", {cmykJpeg(halves({40, 20})), {}, {}}, Red, Blue, Blue, 30},
         {"progressive jpeg of as many scans as allowed", {progressiveJpeg(kMaxJpegScans), {}, {}}, Red, Blue, Blue, 30},
         {"bmp by name only", {encoded(halves({40, 20}), "BMP"), {}, QStringLiteral("media/image3.bmp")}, Red, Blue, Blue, 2},
         {"svg known by its extension only", {"<!--" + QByteArray(5000, 'x') + "-->" + svgOfQuarters(), {}, QStringLiteral("SVG")}, Red, Green, Green, 2},
