@@ -130,6 +130,7 @@ std::optional<xml::Document> clsWord::ProcessSPLR4Document(const QString& Source
         if (CheckCrossReferencesText == QLatin1String("Yes"))
             InitializeCrossReferenceCheck();
         InitiliaizeSectionAndSubSectionHeaders(SectionStyle, SubSectionStyle, ExcerptStyle);
+        refuseLabelLargerThanTheRoom();
         if (BoxedWarningTitle == shippedBoxedWarningTitle)
             recogniseBoxedWarning();
         if (!Cancel) {

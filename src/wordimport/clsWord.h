@@ -197,6 +197,12 @@ private:
     void headingPictures(int i, QString& SectionTitle, QString& SubSectionTitle);
     void excerptRun(QString& SectionTitle, QString& SubSectionTitle, int& i);
     void walkParagraphs();
+    // Throws, naming the section, when the least the label's text adds to the settings document
+    // passes Room: each paragraph, list item, table row and cell of a section becomes an element
+    // at least, and its text and the notes it cites are written out. Counted from the read
+    // document before any markup is built, so that a small file of a million empty paragraphs
+    // costs a pass over them, not the building of a label as large as the editor opens.
+    void refuseLabelLargerThanTheRoom();
     // Throws when the document has more headings, or more characters in them, than the limits.
     void refuseHeadingsPastTheirLimits(const QString& SectionStyle, const QString& SubSectionStyle, const QString& ExcerptStyle) const;
     // Adds paragraph i, a heading with text, to the index of its style (or styles).

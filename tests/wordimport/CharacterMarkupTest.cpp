@@ -118,6 +118,7 @@ TEST(CharacterMarkupTest, LinkTextIsReplacedInTheFirstFormFoundWhereItStandsOnIt
         {"bare text", "see 5.1.", "5.1", "see " + H + "."},
         {"not inside tags, nor in a subscript, which holds text only", "<sub>b</sub> b", "b", "<sub>b</sub> " + H},
         {"not inside a longer number or word", "10, <sup>1</sup>, 1x and 1", "1", "10, <sup>1</sup>, 1x and " + H},
+        {"not at the end of a longer number", "21 and 1", "1", "21 and " + H},
         {"a word goes on across a change of look", "Warnings<content styleCode=\"bold\">X</content>, Warnings.", "Warnings",
          "Warnings<content styleCode=\"bold\">X</content>, " + H + "."},
         {"a bracket does not open a longer number", "[10] and [1, 2]", "1", "[10] and [" + H + ", 2]"},

@@ -284,6 +284,19 @@ TEST_F(ConversionDriverTest, EveryHeadingOfASmallLabelKeepsItsText)
           {sectionWith("INDICATIONS AND USAGE") + "/text/paragraph[1]", "Take them with water."},
           {list + "[1]/item/paragraph", "Ask about:"}, {list + "[1]/item/list/item", "bleeding"}},
          ""},
+        {"a deeper level of another numbering at the item's indent is a list inside the item",
+         indications + styled("ListBullet", "Aspirin")
+             + para("twice daily", "<w:ind w:left=\"360\"/><w:numPr><w:ilvl w:val=\"1\"/><w:numId w:val=\"1\"/></w:numPr>")
+             + styled("ListBullet", "Heparin"),
+         {"INDICATIONS AND USAGE"},
+         {{list + "/item[0]/list/item", "twice daily"}, {list + "/item[1]", "Heparin"}, {list + "[1]", "<none>"}},
+         ""},
+        {"a paragraph exactly at a bulleted item's indent continues the item",
+         indications + styled("ListBullet", "Aspirin") + para("Take it with water.", "<w:ind w:left=\"360\"/>")
+             + styled("ListBullet", "Heparin"),
+         {"INDICATIONS AND USAGE"},
+         {{list + "/item[0]/paragraph", "Take it with water."}, {list + "/item[1]", "Heparin"}, {list + "[1]", "<none>"}},
+         ""},
         {"a bulleted item's indent written in two w:ind elements still sets a text below it apart",
          indications + bulletIndentedTwice("Aspirin") + para("Take them with water.") + bulletIndentedTwice("Heparin"),
          {"INDICATIONS AND USAGE"},

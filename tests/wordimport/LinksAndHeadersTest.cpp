@@ -182,9 +182,13 @@ TEST_F(LinksAndHeadersTest, OverlongAddressesAndLinksPastTheirBudgetStayTextWith
         return "<w:p>" + runs + "</w:p>";
     };
     DocxParts parts = numberedLabelParts();
+    // The longest address kept: exactly the bound.
+    const QString longest = "http://example.com/" + QString(kMaxLinkAddressCharacters - 19, 'b');
     parts.relationships += relationship("rIdLong", "hyperlink", "http://example.com/" + QString(2'000'000, 'a'), true)
-                           + relationship("rIdShort", "hyperlink", "http://example.com/", true);
-    const QString label = heading(1, 1, "ADVERSE REACTIONS") + links(10'000, "rIdLong") + links(100, "rIdShort");
+                           + relationship("rIdShort", "hyperlink", "http://example.com/", true)
+                           + relationship("rIdLongest", "hyperlink", longest, true);
+    const QString label = heading(1, 1, "ADVERSE REACTIONS") + links(1, "rIdLongest") + links(10'000, "rIdLong")
+                          + links(100, "rIdShort");
     clsWord word;
     word.CheckCrossReferences = 1;
     word.LinkCharacters = 5'000;
@@ -194,6 +198,7 @@ TEST_F(LinksAndHeadersTest, OverlongAddressesAndLinksPastTheirBudgetStayTextWith
     const QString text = section(*spl, "ADVERSE REACTIONS").selectSingleNode("text").xml();
     EXPECT_TRUE(text.contains("L5000 L5001") && text.contains("L9999")) << "the links' text is kept";
     EXPECT_FALSE(text.contains("aaaa"));
+    EXPECT_TRUE(text.contains("href=\"" + longest + "\"")) << "an address of the longest length kept is a link";
     const QStringList warnings = linesOf(logLines(), "Warning");
     EXPECT_EQ(warnings.filter("longer than 2048 characters").size(), 10'000);
     EXPECT_EQ(warnings.filter("cost more than 5000 characters").size(), 1);

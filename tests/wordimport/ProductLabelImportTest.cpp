@@ -420,21 +420,29 @@ TEST_F(ProductLabelImportTest, ALabelLargerThanTheEditorOpensLeavesTheSectionsAs
         DocumentSize limit;  // elements, attributes, bytes
         QString passedIn;
         bool stopsTheConversion = true;
+        bool countedFirst = false;  // refused before any of the label's text is built
     };
     QString alternatingBold;
     for (int i = 0; i < 10'000; ++i)
         alternatingBold += "<w:r><w:rPr><w:b/></w:rPr><w:t>b</w:t></w:r><w:r><w:t>n</w:t></w:r>";
+    const QString manyCells = "<w:tbl>" + ("<w:tr>" + QString("<w:tc><w:p/></w:tc>").repeated(100) + "</w:tr>").repeated(30)
+                              + "</w:tbl>";
     QString manySections;
     for (int i = 0; i < 120; ++i)
         manySections += styled("Heading1", QStringLiteral("Section %1").arg(i)) + para("Text.");
     const std::vector<Case> cases{
         // Refused before the paragraph's markup is built.
         {"a long footnote cited at every word of a paragraph", labelWith(citing(60), 20'000), {100'000, 400'000, 1'000'000},
-         "section 'INDICATIONS AND USAGE'"},
+         "section 'INDICATIONS AND USAGE'", true, true},
         {"a long footnote cited once in each of many paragraphs", labelWith(citing(1).repeated(60), 20'000),
-         {100'000, 400'000, 1'000'000}, "section 'INDICATIONS AND USAGE'"},
+         {100'000, 400'000, 1'000'000}, "section 'INDICATIONS AND USAGE'", true, true},
         {"three-byte characters count three bytes each", labelWith(para(QString(400'000, QChar(0x20AC)))),
-         {100'000, 400'000, 1'000'000}, "section 'INDICATIONS AND USAGE'"},
+         {100'000, 400'000, 1'000'000}, "section 'INDICATIONS AND USAGE'", true, true},
+        // Counted from the paragraphs and tables before the label's text is built.
+        {"empty paragraphs, each a line break", labelWith(QString("<w:p/>").repeated(6'000)), {5'000, 400'000, 100'000'000},
+         "section 'INDICATIONS AND USAGE'", true, true},
+        {"tables each small enough to be converted", labelWith(manyCells.repeated(2)), {5'000, 400'000, 100'000'000},
+         "section 'INDICATIONS AND USAGE'", true, true},
         {"elements count whatever their bytes", labelWith("<w:p>" + alternatingBold + "</w:p>"), {5'000, 400'000, 100'000'000},
          "section 'INDICATIONS AND USAGE'"},
         // Each section's text fits; their sections in the settings document do not.
@@ -454,6 +462,7 @@ TEST_F(ProductLabelImportTest, ALabelLargerThanTheEditorOpensLeavesTheSectionsAs
         EXPECT_TRUE(said.first().contains(c.passedIn)) << said.first().toStdString();
         EXPECT_TRUE(logLines().filter("import completed").isEmpty());
         EXPECT_TRUE(logLines().filter("Operation Completed").isEmpty());
+        EXPECT_EQ(logLines().filter("Start Processing Label from Word").isEmpty(), c.countedFirst);
         EXPECT_TRUE(editor.calls.isEmpty());
         EXPECT_EQ(messages().size(), 1) << "only the question";
     }

@@ -1,5 +1,6 @@
 #include "platform/word/picture/PictureRenderer.h"
 
+#include "platform/word/picture/JpegDecoding.h"
 #include "platform/word/picture/MetafileConversion.h"
 #include "platform/word/picture/PictureCanvas.h"
 #include "platform/word/picture/PictureKind.h"
@@ -28,8 +29,11 @@ bool isTooLarge(QSize size, int maxSide, qint64 maxPixels)
 }
 
 // The bitmap, or a null image and why not. Its size is checked before the pixels are decoded.
+// A JPEG picture is decoded by a decoder that also bounds its scans.
 QImage decodeBitmap(const QByteArray& bytes, QString& reason)
 {
+    if (isJpeg(bytes))
+        return decodeJpeg(bytes, reason);
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer);
