@@ -1,6 +1,7 @@
 #include "editor/excel/WorksheetPlace.h"
 
 #include "editor/document/SettingsDocument.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QDateTime>
@@ -76,8 +77,8 @@ Header headerToUse(const xml::Node& target, const QString& file, const QString& 
 {
     Header empty;
     imported = false;
-    for (const xml::Node& element : target.selectNodes(ExcelFile)) {
-        const Header header = Header::at(element);
+    for (const xml::Cursor& element : xml::Cursor(target).children("ExcelFile")) {
+        const Header header = Header::at(element.node());
         if (header.isNull())
             continue;
         imported = imported || !header.isEmpty();
@@ -201,17 +202,14 @@ std::vector<xml::Node> WorksheetPlace::earlierRecords(const std::vector<xml::Nod
     return matched;
 }
 
-QSet<QString> WorksheetPlace::placeRecords() const
+std::vector<xml::Node> WorksheetPlace::placeRecords() const
 {
-    QSet<QString> ids;
-    if (recordName_.isEmpty())
-        return ids;
     std::vector<xml::Node> added;
+    if (recordName_.isEmpty())
+        return added;
     for (xml::Node node = lastBefore_ ? lastBefore_.nextSibling() : target_.firstChild(); node; node = node.nextSibling())
-        if (node.nodeName() == recordName_) {
+        if (node.nodeName() == recordName_)
             added.push_back(node);
-            ids.insert(node.getAttribute(Word2SPLID));
-        }
     const std::vector<xml::Node> earlier = earlierRecords(added);
     const xml::Node before = earlier.empty() ? end_ : earlier.front();
     if (before)
@@ -223,7 +221,7 @@ QSet<QString> WorksheetPlace::placeRecords() const
         for (const xml::Node& record : emptyRecords_)
             if (record.parentNode() == target_)
                 target_.removeChild(record);
-    return ids;
+    return added;
 }
 
 void WorksheetPlace::noteRecords(const QSet<QString>& ids) const

@@ -28,9 +28,8 @@ public:
     // Moves the records the worksheet appended at the end of `target` to their place, where
     // they replace the records the earlier import of the worksheet brought; when it added
     // any in the target's first import, they also take the place of the untouched copies of
-    // the record template (as a new document holds one). Returns the ids of the records it
-    // added.
-    QSet<QString> placeRecords() const;
+    // the record template (as a new document holds one). Returns the records it added.
+    std::vector<xml::Node> placeRecords() const;
 
     // Notes in the header that the worksheet brought the records whose ids are `ids`.
     void noteRecords(const QSet<QString>& ids) const;

@@ -14,6 +14,7 @@
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Lookup.h"
 
@@ -111,6 +112,30 @@ xml::Node lotNumberOf(const xml::Node& lot)
     return {};
 }
 
+// Every BulkLot of `document`, in document order: one walk over its elements, as a query
+// for them from the document node costs many times more, after each worksheet.
+std::vector<xml::Node> lotsOf(const xml::Document& document)
+{
+    std::vector<xml::Node> lots;
+    xml::forEachElement(xml::Cursor(document.asNode()), [&lots](const xml::Cursor& element) {
+        if (element.isNamed("BulkLot"))
+            lots.push_back(element.node());
+    });
+    return lots;
+}
+
+// The BulkLots among `records` and below them.
+std::vector<xml::Node> lotsWithin(const std::vector<xml::Node>& records)
+{
+    std::vector<xml::Node> lots;
+    for (const xml::Node& record : records)
+        xml::forEachElement(xml::Cursor(record), [&lots](const xml::Cursor& element) {
+            if (element.isNamed("BulkLot"))
+                lots.push_back(element.node());
+        });
+    return lots;
+}
+
 // What a lot's numbers are split at: line feeds when there are any, else blanks.
 QChar lotNumberSeparator(const QString& numbers)
 {
@@ -119,7 +144,7 @@ QChar lotNumberSeparator(const QString& numbers)
 
 // What splitting the lot numbers adds: for each further number a copy of its lot, holding
 // that number instead of all of them.
-DocumentSize splitSize(const xml::NodeList& lots)
+DocumentSize splitSize(const std::vector<xml::Node>& lots)
 {
     DocumentSize size;
     for (const xml::Node& lot : lots) {
@@ -205,7 +230,10 @@ void clsExcelImport::importWorksheet(const excel::Worksheet& sheet, const QStrin
     try {
         place = WorksheetPlace::prepare(target, file, sheet.name(), recordTemplate);
         LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
-        brought_ = place->placeRecords();
+        broughtRecords_ = place->placeRecords();
+        brought_.clear();
+        for (const xml::Node& record : broughtRecords_)
+            brought_.insert(record.getAttribute(QStringLiteral("Word2SPLID")));
         if (importName == QLatin1String("LotDistributionReport"))
             LotDistributionReportPostProcessing(target);
         place->noteRecords(brought_);
@@ -270,12 +298,15 @@ QString clsExcelImport::take(const DocumentSize& size, const xml::Document& docu
 
 void clsExcelImport::LotDistributionReportPostProcessing(const xml::Node& XMLNode)
 {
-    const xml::NodeList lots = XMLNode.ownerDocument().selectNodes(QStringLiteral("//BulkLot"));
+    // Once the whole document is split, only the lots a later worksheet brings can hold
+    // numbers to split: nothing else changes while the import runs.
+    const std::vector<xml::Node> lots = documentSplit_ ? lotsWithin(broughtRecords_) : lotsOf(XMLNode.ownerDocument());
     const QString refusal = take(splitSize(lots), XMLNode.ownerDocument());
     if (!refusal.isEmpty())
         throw editorError(QStringLiteral("The lot numbers were not split and the worksheet was not imported: one lot for "
                                          "each number %1.")
                               .arg(refusal));
+    documentSplit_ = true;
     try {
         for (const xml::Node& lot : lots) {
             const xml::Node number = lotNumberOf(lot);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "editor/excel/ImportedSize.h"
+#include "platform/xml/tree/Node.h"
 
 #include <QSet>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace veldra {
 
@@ -14,7 +16,6 @@ class Worksheet;
 }
 namespace xml {
 class Document;
-class Node;
 }
 
 // Imports the rows of a workbook into a settings document as the import-definition file
@@ -71,8 +72,12 @@ private:
     std::optional<EditorRoom> room_;
     // What the worksheets imported so far added.
     DocumentSize added_;
-    // The ids of the records the current worksheet brought, the lots split from them included.
+    // The records the current worksheet brought, and their ids with those of the lots split
+    // from them.
+    std::vector<xml::Node> broughtRecords_;
     QSet<QString> brought_;
+    // Whether the lot numbers of the whole document were split in this import.
+    bool documentSplit_ = false;
 };
 
 } // namespace veldra
