@@ -112,19 +112,8 @@ xml::Node lotNumberOf(const xml::Node& lot)
     return {};
 }
 
-// Every BulkLot of `document`, in document order: one walk over its elements, as a query
-// for them from the document node costs many times more, after each worksheet.
-std::vector<xml::Node> lotsOf(const xml::Document& document)
-{
-    std::vector<xml::Node> lots;
-    xml::forEachElement(xml::Cursor(document.asNode()), [&lots](const xml::Cursor& element) {
-        if (element.isNamed("BulkLot"))
-            lots.push_back(element.node());
-    });
-    return lots;
-}
-
-// The BulkLots among `records` and below them.
+// The BulkLots among `records` and below them, in document order: one walk over their
+// elements, as a query for them costs many times more, after each worksheet.
 std::vector<xml::Node> lotsWithin(const std::vector<xml::Node>& records)
 {
     std::vector<xml::Node> lots;
@@ -300,7 +289,8 @@ void clsExcelImport::LotDistributionReportPostProcessing(const xml::Node& XMLNod
 {
     // Once the whole document is split, only the lots a later worksheet brings can hold
     // numbers to split: nothing else changes while the import runs.
-    const std::vector<xml::Node> lots = documentSplit_ ? lotsWithin(broughtRecords_) : lotsOf(XMLNode.ownerDocument());
+    const std::vector<xml::Node> lots = documentSplit_ ? lotsWithin(broughtRecords_)
+                                                          : lotsWithin({XMLNode.ownerDocument().asNode()});
     const QString refusal = take(splitSize(lots), XMLNode.ownerDocument());
     if (!refusal.isEmpty())
         throw editorError(QStringLiteral("The lot numbers were not split and the worksheet was not imported: one lot for "
