@@ -1,5 +1,6 @@
 #include "editor/excel/ImportFromExcel.h"
 
+#include "editor/tree/SelectionRequired.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
 #include "editor/excel/clsExcelImport.h"
@@ -14,15 +15,15 @@ namespace veldra {
 
 void ImportFromExcel(frmXMLEditor& editor)
 {
-    if (!editor.isSettingsMode() || !editor.XMLDoc)
+    if (!editor.isSettingsMode() || !editor.XMLDoc || !selectionOrSay(*editor.TreeView))
         return;
     // The import asks questions while the window may close: the element's handle keeps
     // the document alive, and the window is touched again only while it exists.
     const QPointer<frmXMLEditor> window(&editor);
     clsExcelImport import;
+    xml::Node element;
     try {
-        const xml::Node element =
-            editor.XMLDoc->selectSingleNode(BuildXPathFromTreeView(editor.TreeView->selectedNode(), SettingsMode));
+        element = editor.XMLDoc->selectSingleNode(BuildXPathFromTreeView(editor.TreeView->selectedNode(), SettingsMode));
         if (element.isNull())
             return;
         import.LoadFromExcelFile(element.nodeName(), element);
@@ -34,6 +35,10 @@ void ImportFromExcel(frmXMLEditor& editor)
     if (import.DocumentChanged)
         window->Saved = false;
     window->RefreshXML(true);
+    // The rebuilt tree keeps the element the import was started on selected, so the next
+    // command (another import) finds it.
+    if (!element.isNull())
+        window->TreeView->selectNode(window->TreeView->nodeByKey(element.getAttribute(QStringLiteral("Word2SPLID"))));
 }
 
 } // namespace veldra

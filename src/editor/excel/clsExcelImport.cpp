@@ -14,6 +14,7 @@
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Lookup.h"
 
@@ -82,14 +83,46 @@ xml::Node recordTemplateOf(const xml::Node& entry, const xml::Document& definiti
     return found;
 }
 
-// Gives `parent` the children of `copy` (a deep copy of it made earlier) in place of its own:
-// what a worksheet that failed had changed goes.
-void restoreChildren(const xml::Node& parent, const xml::Node& copy)
+// The children of `parent`, in order: what a worksheet that fails gives back.
+std::vector<xml::Node> childrenOf(const xml::Node& parent)
+{
+    std::vector<xml::Node> children;
+    for (xml::Node child = parent.firstChild(); !child.isNull(); child = child.nextSibling())
+        children.push_back(child);
+    return children;
+}
+
+// Gives `parent` back the children it had (`children`) in place of its own: what a worksheet
+// that failed had added goes, and what it had removed comes back.
+void restoreChildren(const xml::Node& parent, const std::vector<xml::Node>& children)
 {
     for (xml::Node child = parent.lastChild(); !child.isNull(); child = parent.lastChild())
         parent.removeChild(child);
-    for (xml::Node child = copy.firstChild(); !child.isNull(); child = copy.firstChild())
+    for (const xml::Node& child : children)
         parent.appendChild(child);
+}
+
+// The LotNumber child of a lot, null when it has none; a walk over the children, as the
+// split visits every lot of the document after each worksheet.
+xml::Node lotNumberOf(const xml::Node& lot)
+{
+    for (xml::Node child = lot.firstChild(); !child.isNull(); child = child.nextSibling())
+        if (child.nodeType() == xml::NodeType::Element && child.nodeName() == QLatin1String("LotNumber"))
+            return child;
+    return {};
+}
+
+// The BulkLots among `records` and below them, in document order: one walk over their
+// elements, as a query for them costs many times more, after each worksheet.
+std::vector<xml::Node> lotsWithin(const std::vector<xml::Node>& records)
+{
+    std::vector<xml::Node> lots;
+    for (const xml::Node& record : records)
+        xml::forEachElement(xml::Cursor(record), [&lots](const xml::Cursor& element) {
+            if (element.isNamed("BulkLot"))
+                lots.push_back(element.node());
+        });
+    return lots;
 }
 
 // What a lot's numbers are split at: line feeds when there are any, else blanks.
@@ -100,11 +133,11 @@ QChar lotNumberSeparator(const QString& numbers)
 
 // What splitting the lot numbers adds: for each further number a copy of its lot, holding
 // that number instead of all of them.
-DocumentSize splitSize(const xml::NodeList& lots)
+DocumentSize splitSize(const std::vector<xml::Node>& lots)
 {
     DocumentSize size;
     for (const xml::Node& lot : lots) {
-        const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));
+        const xml::Node number = lotNumberOf(lot);
         if (number.isNull())
             continue;
         const QString text = number.text();
@@ -167,22 +200,40 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
             != ui::Answer::Yes)
             continue;
         DocumentChanged = true;
-        // A worksheet that fails (too large for the editor) leaves the target as it was
-        // before it: its header, its earlier records and the empty ones a new document holds.
-        const xml::Node before = target.cloneNode(true);
-        try {
-            const WorksheetPlace place = WorksheetPlace::prepare(target, file, sheet.name(), recordTemplate);
-            LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
-            place.placeRecords();
-            if (ImportName == QLatin1String("LotDistributionReport"))
-                LotDistributionReportPostProcessing(target);
-        } catch (const std::exception&) {
-            restoreChildren(target, before);
-            throw;
-        }
+        importWorksheet(sheet, ImportName, file, entry, recordTemplate, target);
     }
     ui::msgBox(QStringLiteral("Excel Import of '") + words + QStringLiteral("' completed."), ui::Buttons::OK,
                ui::Icon::Information);
+}
+
+void clsExcelImport::importWorksheet(const excel::Worksheet& sheet, const QString& importName, const QString& file,
+                                     const xml::Node& entry, const xml::Node& recordTemplate, const xml::Node& target)
+{
+    // A worksheet that fails (too large for the editor) leaves the target as it was before
+    // it: its header, its earlier records and the empty ones a new document holds. The
+    // children are kept by handle, not copied: what a worksheet undoes is its own part.
+    const std::vector<xml::Node> children = childrenOf(target);
+    const std::optional<EditorRoom> room = room_;
+    const DocumentSize added = added_;
+    std::optional<WorksheetPlace> place;
+    try {
+        place = WorksheetPlace::prepare(target, file, sheet.name(), recordTemplate);
+        LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
+        broughtRecords_ = place->placeRecords();
+        brought_.clear();
+        for (const xml::Node& record : broughtRecords_)
+            brought_.insert(record.getAttribute(QStringLiteral("Word2SPLID")));
+        if (importName == QLatin1String("LotDistributionReport"))
+            LotDistributionReportPostProcessing(target);
+        place->noteRecords(brought_);
+    } catch (const std::exception&) {
+        restoreChildren(target, children);
+        if (place)
+            place->restoreHeader();
+        room_ = room;
+        added_ = added;
+        throw;
+    }
 }
 
 void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, const xml::Node& XMLExcelImport,
@@ -196,8 +247,6 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
     const xml::Node importStart = XMLTargetNode.parentNode();
     if (numeric && !XMLTemplateNode.isNull()) {
         const xml::Document document = XMLTargetNode.ownerDocument();
-        if (!room_)
-            room_ = EditorRoom::leftBy(document);
         for (int row = std::max(firstRow, 1); row <= excel::MaxRows; ++row) {
             if (WorkSheet.rowHidden(row))
                 continue;
@@ -207,41 +256,64 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                 rowText += runField(field, WorkSheet, row, record, importStart);
             if (rowText.isEmpty())
                 break;
-            if (!room_->take(importedSizeOf(record)))
-                throw editorError(QStringLiteral("The worksheet '%1' was not imported: its rows would make the document "
-                                                 "larger than the editor opens (%2; row %3 is the first that does not "
-                                                 "fit).")
-                                      .arg(WorkSheet.name(), EditorRoom::limitText())
+            const QString refusal = take(importedSizeOf(record), document);
+            if (!refusal.isEmpty())
+                throw editorError(QStringLiteral("The worksheet '%1' was not imported: its rows %2; row %3 is the first "
+                                                 "that does not fit.")
+                                      .arg(WorkSheet.name(), refusal)
                                       .arg(row));
+            AssignWord2SPLIDs(record);
             XMLTargetNode.appendChild(record);
         }
     }
-    AssignWord2SPLIDs(XMLTargetNode);
+}
+
+QString clsExcelImport::take(const DocumentSize& size, const xml::Document& document)
+{
+    if (!room_)
+        room_ = EditorRoom::leftBy(document);
+    if (!room_->fits(size))
+        return QStringLiteral("would make the document larger than the editor opens (%1)").arg(EditorRoom::limitText());
+    DocumentSize after = added_;
+    after += size;
+    if (editorMemoryOf(after) > importMemoryLimit())
+        return QStringLiteral("would take more memory than one import may use (about %1 MiB of at most %2 MiB)")
+            .arg(editorMemoryOf(after) >> 20)
+            .arg(importMemoryLimit() >> 20);
+    room_->take(size);
+    added_ = after;
+    return {};
 }
 
 void clsExcelImport::LotDistributionReportPostProcessing(const xml::Node& XMLNode)
 {
-    const xml::NodeList lots = XMLNode.ownerDocument().selectNodes(QStringLiteral("//BulkLot"));
-    if (!room_)
-        room_ = EditorRoom::leftBy(XMLNode.ownerDocument());
-    if (!room_->take(splitSize(lots)))
+    // Once the whole document is split, only the lots a later worksheet brings can hold
+    // numbers to split: nothing else changes while the import runs.
+    const std::vector<xml::Node> lots = documentSplit_ ? lotsWithin(broughtRecords_)
+                                                          : lotsWithin({XMLNode.ownerDocument().asNode()});
+    const QString refusal = take(splitSize(lots), XMLNode.ownerDocument());
+    if (!refusal.isEmpty())
         throw editorError(QStringLiteral("The lot numbers were not split and the worksheet was not imported: one lot for "
-                                         "each number would make the document larger than the editor opens (%1).")
-                              .arg(EditorRoom::limitText()));
+                                         "each number %1.")
+                              .arg(refusal));
+    documentSplit_ = true;
     try {
         for (const xml::Node& lot : lots) {
-            const xml::Node number = lot.selectSingleNode(QStringLiteral("LotNumber"));
+            const xml::Node number = lotNumberOf(lot);
             const QString text = number.text();
             const QChar separator = lotNumberSeparator(text);
             if (!text.contains(separator))
                 continue;
             const QStringList parts = text.split(separator);
+            const bool broughtLot = brought_.contains(lot.getAttribute(QStringLiteral("Word2SPLID")));
             number.setText(parts.first());
             for (qsizetype i = 1; i < parts.size(); ++i) {
                 const xml::Node copy = lot.cloneNode(true);
-                copy.selectSingleNode(QStringLiteral("LotNumber")).setText(parts.at(i));
+                lotNumberOf(copy).setText(parts.at(i));
                 AssignWord2SPLIDs(copy);
                 lot.parentNode().insertBefore(copy, lot);
+                if (broughtLot)
+                    brought_.insert(copy.getAttribute(QStringLiteral("Word2SPLID")));
             }
         }
     } catch (const std::exception&) {

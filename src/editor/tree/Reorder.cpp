@@ -1,6 +1,7 @@
 #include "editor/tree/Reorder.h"
 
 #include "editor/window/BusyCursor.h"
+#include "editor/tree/SelectionRequired.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
 #include "editor/window/frmXMLEditor.h"
@@ -25,7 +26,7 @@ void moveToEndInReverse(const xml::NodeList& elements)
 
 void ReverseSortOrder(frmXMLEditor& editor, EditorTreeView& tree)
 {
-    if (!editor.XMLDoc)
+    if (!editor.XMLDoc || !selectionOrSay(tree))
         return;
     BusyCursor hourglass;
     try {

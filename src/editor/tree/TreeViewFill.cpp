@@ -31,7 +31,7 @@ namespace {
 const QString HiddenAttributeNames = QStringLiteral(
     "AllowMultiLineText,Color,listType,align,styleCode,xmlns,ConstraintFileType,ConstraintCodeSystem,"
     "ConstraintValues,ConstraintDenyRemove,ConstraintLengthMin,ConstraintLengthMax,ConstraintDataType,"
-    "ConstraintExample,Word2SPLID");
+    "ConstraintExample,Word2SPLID,ImportedRecords");
 
 const QString Word2SPLID = QStringLiteral("Word2SPLID");
 

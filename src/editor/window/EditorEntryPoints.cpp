@@ -10,6 +10,7 @@
 #include "app/log/frmLog.h"
 #include "editor/window/EditorHooks.h"
 #include "editor/document/NodeRules.h"
+#include "editor/tree/SelectionRequired.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
 #include "editor/document/ValueChecks.h"
@@ -24,7 +25,7 @@ namespace veldra {
 
 void frmXMLEditor::CloneNode()
 {
-    if (!isSettingsMode())
+    if (!isSettingsMode() || !selectionOrSay(*TreeView))
         return;
     if (const std::optional<EditorCommandRunning> running = startEditorCommand(*this))
         CloneSPLR4Node(*this, *TreeView);
@@ -32,7 +33,7 @@ void frmXMLEditor::CloneNode()
 
 void frmXMLEditor::AddNode()
 {
-    if (!isSettingsMode())
+    if (!isSettingsMode() || !selectionOrSay(*TreeView))
         return;
     if (const std::optional<EditorCommandRunning> running = startEditorCommand(*this))
         AddSPLR4Node(*this, *TreeView);
@@ -40,7 +41,7 @@ void frmXMLEditor::AddNode()
 
 void frmXMLEditor::DataEdit()
 {
-    if (!isSettingsMode())
+    if (!isSettingsMode() || !selectionOrSay(*TreeView))
         return;
     if (const std::optional<EditorCommandRunning> running = startEditorCommand(*this))
         EditNodeData(*this);
@@ -49,8 +50,7 @@ void frmXMLEditor::DataEdit()
 // The document element is never removed: Del on the root does nothing.
 void frmXMLEditor::DeleteNode()
 {
-    QTreeWidgetItem* selected = TreeView->selectedNode();
-    if (!isSettingsMode() || !selected || !selected->parent())
+    if (!isSettingsMode() || !selectionOrSay(*TreeView) || !TreeView->selectedNode()->parent())
         return;
     if (const std::optional<EditorCommandRunning> running = startEditorCommand(*this))
         RemoveSPLR4Node(*this, *TreeView);
@@ -58,7 +58,7 @@ void frmXMLEditor::DeleteNode()
 
 void frmXMLEditor::ReverseTransformNode()
 {
-    if (isSettingsMode() && editorHooks().ImportDataFromSPLFile) {
+    if (isSettingsMode() && editorHooks().ImportDataFromSPLFile && selectionOrSay(*TreeView)) {
         EditorCommandRunning running(*this);
         editorHooks().ImportDataFromSPLFile(this, TreeView);
     }

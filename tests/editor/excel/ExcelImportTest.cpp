@@ -2,6 +2,7 @@
 // writes them, the shipped import definitions, the real editor window and its tree.
 #include "editor/excel/ExcelImportTestSupport.h"
 #include "editor/document/SettingsDocument.h"
+#include "editor/excel/ImportedSize.h"
 #include "editor/excel/clsExcelImport.h"
 #include "editor/window/frmXMLEditor.h"
 #include "editor/tree/TreeView.h"
@@ -19,6 +20,7 @@
 #include <QSet>
 #include <functional>
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 using namespace veldra;
 using test::childNames;
@@ -44,6 +46,13 @@ void expectFreshDistinctIds(const xml::Node& element)
         EXPECT_FALSE(seen.contains(id)) << "id used twice: " << id.toStdString();
         seen.insert(id);
     }
+}
+
+// The bytes the program holds on its heap now.
+qint64 heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return qint64(info.uordblks + info.hblkhd);
 }
 
 } // namespace
@@ -322,4 +331,60 @@ TEST_F(ExcelImportTest, ANumberThatIsNoDateIsImportedAsItIsWithAWarning)
     EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/ExpirationDate")), QStringList({"1E+308"}));
     EXPECT_EQ(logLines(), QStringList({line("Warning", "Worksheet 'Lots': 1 cell(s) shown as dates hold numbers that are no "
                                                        "date (the first in row 2: 1E+308); they are read as numbers.")}));
+}
+
+// Many small worksheets cost what their lots cost, as the same lots in one worksheet do: no
+// worksheet leaves a copy of the document behind it while the document stays open.
+TEST_F(ExcelImportTest, ManyWorksheetsCostWhatTheirLotsCost)
+{
+    constexpr int Sheets = 40;
+    constexpr int Lots = 40;
+    const auto growth = [&](int sheets, int lots) {
+        editor = test::newSettings();
+        test::XlsxBuilder book(dir.file(QStringLiteral("lots_%1.xlsx").arg(sheets)));
+        for (int s = 0; s < sheets; ++s) {
+            book.sheet(QStringLiteral("Sheet %1").arg(s));
+            for (int row = 2; row < lots + 2; ++row)
+                book.row(row, {QStringLiteral("L%1-%2").arg(s).arg(row), "0071-0155-23", "2027-05-31", row});
+        }
+        ui.openFiles.push_back(book.save());
+        ui.answers.assign(sheets, ui::Answer::Yes);
+        const qint64 before = heapInUse();
+        test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+        EXPECT_EQ(editor->XMLDoc->selectNodes(QStringLiteral("//BulkLot")).length(), sheets * lots);
+        return heapInUse() - before;
+    };
+    const qint64 oneSheet = growth(1, Sheets * Lots);
+    const qint64 manySheets = growth(Sheets, Lots);
+    EXPECT_LT(manySheets, 2 * oneSheet) << "one sheet: " << oneSheet << " bytes; " << Sheets << " sheets: " << manySheets;
+}
+
+// A cell of lot numbers the editor's limit still admits, one lot for each, but that would
+// take more memory than one import may: counted before a lot is copied, refused with the
+// reason, and the worksheet left out whole (the limit scaled down, so the cell stays small).
+TEST_F(ExcelImportTest, ACellSplitIntoMoreLotsThanOneImportMayHoldIsRefusedFirst)
+{
+    struct ScaledLimit {
+        ScaledLimit() { setImportMemoryLimitForTesting(4 * 1024 * 1024); }
+        ~ScaledLimit() { setImportMemoryLimitForTesting(std::nullopt); }
+    } scaled;
+    test::XlsxBuilder book(dir.file("cell.xlsx"));
+    book.sheet("Small").row(2, {"S1", "0071-0155-23", "2027-05-31", 1});
+    book.sheet("Lots").row(2, {QStringLiteral("7\n").repeated(1000), "0071-0155-23", "2027-05-31", 1});
+    ui.openFiles.push_back(book.save());
+    ui.answers = {ui::Answer::Yes, ui::Answer::Yes};
+
+    test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+
+    ASSERT_EQ(ui.messages.size(), 3) << messageTexts(ui).join(" | ").toStdString();
+    EXPECT_EQ(ui.messages.at(2).icon, ui::Icon::Critical);
+    EXPECT_TRUE(ui.messages.at(2).text.contains(
+        "The lot numbers were not split and the worksheet was not imported: one lot for each number would take more "
+        "memory than one import may use (about "))
+        << ui.messages.at(2).text.toStdString();
+    EXPECT_TRUE(ui.messages.at(2).text.contains("MiB of at most 4 MiB)")) << ui.messages.at(2).text.toStdString();
+    const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+    EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Small"}));
+    ASSERT_EQ(report.selectNodes(QStringLiteral("BulkLot")).length(), 1);
+    EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"S1"}));
 }

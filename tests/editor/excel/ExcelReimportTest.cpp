@@ -1,0 +1,142 @@
+// Importing a worksheet again, and what the tree holds selected around an import, through
+// the real editor window, its tree and its node commands.
+#include "editor/excel/ExcelImportTestSupport.h"
+#include "editor/document/NodeRules.h"
+#include "editor/tree/Reorder.h"
+#include "editor/tree/SelectionRequired.h"
+#include "editor/tree/TreePaths.h"
+#include "editor/tree/TreeView.h"
+#include "platform/xml/tree/Lookup.h"
+#include "support/LogFixture.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+#include "support/XlsxBuilder.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace veldra;
+
+class ExcelReimportTest : public test::LogFixture {
+protected:
+    test::ProgramFolderCopy folder;
+    test::TempDir dir;
+    std::unique_ptr<frmXMLEditor> editor = test::newSettings();
+
+    xml::Node products() const { return editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/Products")); }
+
+    // A product listing of two products, the second named `secondName`.
+    QString writeListing(const QString& secondName)
+    {
+        test::XlsxBuilder book(dir.file("listing.xlsx"));
+        book.sheet("Products")
+            .row(1, {"Product NDC", "Name", "Generic name", "Package NDC", "Quantity", "Unit", "Form", "Form code", "Start"})
+            .row(2, {"0071-0155", "Lipitor", "atorvastatin calcium", "0071-0155-23", 90, "1", "BOTTLE", "C43169", 20090101})
+            .row(3, {"0071-0156", secondName, "atorvastatin calcium", "0071-0156-23", 90, "1", "BOTTLE", "C43169", 20090101});
+        return book.save();
+    }
+
+    void importListing(const QString& path)
+    {
+        ui.openFiles.push_back(path);
+        ui.answers = {ui::Answer::Yes};
+        test::importAt(*editor, QStringLiteral("SPLR4/Products"));
+    }
+
+    void select(const xml::Node& element)
+    {
+        editor->TreeView->selectNode(editor->TreeView->nodeByKey(element.getAttribute(QStringLiteral("Word2SPLID"))));
+    }
+
+    // Each product as its code and name, in document order.
+    QStringList listed() const
+    {
+        QStringList list;
+        for (const xml::Node& product : products().selectNodes(QStringLiteral("Product")))
+            list << xml::textAt(product, QStringLiteral("NDCProductCode")) + QLatin1Char('/')
+                        + xml::textAt(product, QStringLiteral("ProprietaryName"));
+        return list;
+    }
+};
+
+// Import two products, fill one in beforehand, clone both, add one, reverse the order, import
+// the worksheet again: only the two products it brought are replaced, where the first of
+// them stood. A header of an older document, which notes no records, gives up only the
+// records the worksheet brings again unchanged.
+TEST_F(ExcelReimportTest, AReimportReplacesOnlyTheProductsTheWorksheetBrought)
+{
+    products().selectSingleNode(QStringLiteral("Product/NDCProductCode")).setText(QStringLiteral("0071-0001"));
+    editor->RefreshXML(true);
+    importListing(writeListing("Lipitor 20"));
+    ASSERT_EQ(listed(), QStringList({"0071-0001/", "0071-0155/Lipitor", "0071-0156/Lipitor 20"}));
+
+    for (const char* code : {"0071-0155", "0071-0156"}) {
+        select(products().selectSingleNode(QStringLiteral("Product[NDCProductCode='%1']").arg(QLatin1String(code))));
+        ui.answers = {ui::Answer::Yes};
+        editor->CloneNode();
+        const xml::Node clone = products().selectSingleNode(QStringLiteral("Product[NDCProductCode='%1']").arg(QLatin1String(code)));
+        const xml::Node name = clone.selectSingleNode(QStringLiteral("ProprietaryName"));
+        name.setText(QStringLiteral("Clone of ") + name.text());
+    }
+    editor->RefreshXML(true);
+    QTreeWidgetItem* list = editor->TreeView->nodeByKey(products().getAttribute(QStringLiteral("Word2SPLID")));
+    QString chosen = QStringLiteral("Product");
+    ASSERT_TRUE(AddNodeToTreeViewXML(*editor, list, QStringLiteral("Products"), chosen,
+                                     BuildXPathFromTreeView(list, SettingsMode), *editor->XMLDoc));
+    select(products().selectSingleNode(QStringLiteral("Product")));
+    ReverseSortOrder(*editor, *editor->TreeView);
+    ASSERT_EQ(listed(), QStringList({"0071-0156/Lipitor 20", "0071-0156/Clone of Lipitor 20", "0071-0155/Lipitor",
+                                     "0071-0155/Clone of Lipitor", "0071-0001/", "/"}));
+
+    importListing(writeListing("Lipitor 20 mg"));
+    EXPECT_EQ(listed(), QStringList({"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Clone of Lipitor 20",
+                                     "0071-0155/Clone of Lipitor", "0071-0001/", "/"}));
+
+    // An older document: its header does not say which records the worksheet brought.
+    products().selectSingleNode(QStringLiteral("WorkSheet")).removeAttribute(QStringLiteral("ImportedRecords"));
+    importListing(writeListing("Lipitor 40"));
+    EXPECT_EQ(listed(), QStringList({"0071-0155/Lipitor", "0071-0156/Lipitor 40", "0071-0156/Lipitor 20 mg",
+                                     "0071-0156/Clone of Lipitor 20", "0071-0155/Clone of Lipitor", "0071-0001/", "/"}));
+    EXPECT_EQ(products().selectNodes(QStringLiteral("ExcelFile")).length(), 1);
+    const QString sheetKey = products().selectSingleNode(QStringLiteral("WorkSheet")).getAttribute(QStringLiteral("Word2SPLID"));
+    EXPECT_EQ(nodeCaption(editor->TreeView->nodeByKey(sheetKey)), QStringLiteral("Work Sheet: Products"))
+        << "the note stays out of the caption";
+}
+
+// After an import the element it was started on stays selected, so the next import finds
+// it; a command that needs a selection says so in plain words when there is none.
+TEST_F(ExcelReimportTest, TheImportedElementStaysSelectedAndCommandsWithoutOneSaySo)
+{
+    const QString path = writeListing("Lipitor 20");
+    importListing(path);
+    const QString key = products().getAttribute(QStringLiteral("Word2SPLID"));
+    ASSERT_NE(editor->TreeView->selectedNode(), nullptr);
+    EXPECT_EQ(editor->TreeView->selectedNode(), editor->TreeView->nodeByKey(key));
+
+    ui.messages.clear();
+    ui.openFiles.push_back(path);
+    ui.answers = {ui::Answer::Yes};
+    hooks().ImportFromExcel(editor.get());
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.messages.at(1).text, QStringLiteral("Excel Import of 'Products' completed."));
+
+    const std::vector<std::pair<const char*, std::function<void()>>> commands{
+        {"import from Excel", [&] { hooks().ImportFromExcel(editor.get()); }},
+        {"reverse sort order", [&] { hooks().ReverseSortOrder(editor.get()); }},
+        {"clone", [&] { editor->CloneNode(); }},
+        {"add", [&] { editor->AddNode(); }},
+        {"edit", [&] { editor->DataEdit(); }},
+        {"remove", [&] { editor->DeleteNode(); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        editor->TreeView->setCurrentItem(nullptr);
+        ui.messages.clear();
+        const QString before = editor->XMLDoc->xml();
+        command();
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(ui.messages.at(0).text, QString::fromLatin1(kSelectElementFirst));
+        EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Information);
+        EXPECT_EQ(editor->XMLDoc->xml(), before);
+    }
+}
