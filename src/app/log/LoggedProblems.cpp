@@ -31,6 +31,15 @@ QString LoggedProblems::summary() const
     return parts.join(QStringLiteral(" and "));
 }
 
+QString LoggedProblems::sentence(const QString& what) const
+{
+    if (!any())
+        return {};
+    const QString where = NoLogging ? QStringLiteral("switch on Show Log and run it again to read them.")
+                                    : QStringLiteral("they are in the log.");
+    return QStringLiteral("The %1 found %2: %3").arg(what, summary(), where);
+}
+
 void countLoggedProblem(const QString& category)
 {
     if (category == log_category::Warning)

@@ -14,6 +14,9 @@ struct LoggedProblems {
     bool any() const { return warnings > 0 || errors > 0; }
     // "1 warning", "2 errors", "11 warnings and 1 error"; "" when there are none.
     QString summary() const;
+    // What a closing message adds for them, "" when there are none: "The <what> found
+    // 2 warnings: " and where to read them, the log, or with logging off a run with it on.
+    QString sentence(const QString& what) const;
 };
 
 // Counts one line of the log by its category. Called by WriteLog for every line.

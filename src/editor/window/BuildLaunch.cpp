@@ -58,8 +58,7 @@ QString completionMessage(const QString& splFile, const BuildOutcome& outcome)
     if (outcome.missingPictures > 0)
         text += QStringLiteral("\r\n%1 picture file(s) that the SPL File refers to are not beside it.")
                     .arg(outcome.missingPictures);
-    return text + QStringLiteral("\r\nThe build found %1: switch on Show Log and build again to read them.")
-                      .arg(outcome.problems.summary());
+    return text + QStringLiteral("\r\n") + outcome.problems.sentence(QStringLiteral("build"));
 }
 
 } // namespace
