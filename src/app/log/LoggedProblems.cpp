@@ -35,8 +35,8 @@ QString LoggedProblems::sentence(const QString& what) const
 {
     if (!any())
         return {};
-    const QString where = NoLogging ? QStringLiteral("switch on Show Log and run it again to read them.")
-                                    : QStringLiteral("they are in the log.");
+    const QString where = NoLogging ? QStringLiteral("switch on Show Log and run it again for the details.")
+                                    : QStringLiteral("the log has the details.");
     return QStringLiteral("The %1 found %2: %3").arg(what, summary(), where);
 }
 

@@ -297,7 +297,7 @@ TEST_F(CrossCheckTest, WithLoggingOffAComparisonThatCannotRunSaysSo)
     const QString one = writeLabel(QStringLiteral("one.xml"), section("A", "x"));
     NoLogging = true;
     const QString expected = QStringLiteral("The SPL Files could not be compared. The comparison found %1: switch on Show "
-                                            "Log and run it again to read them.");
+                                            "Log and run it again for the details.");
     const struct {
         const char* name;
         QString file2;
