@@ -437,9 +437,11 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
                    ui::Icon::Warning);
         return;
     }
+    // Counted before the preview, whose build has its own say.
+    const LoggedProblems found = problems.count();
     if (EditorWindow* window = asEditor(editor))
         skip([&] { window->PreviewSPLQuick(); });
-    showCompletion(*converter, problems.count());
+    showCompletion(*converter, found);
 }
 
 } // namespace veldra

@@ -23,7 +23,9 @@ struct BuildOutcome {
     QString failure;
     bool invalid = false;     // the file is not valid against the SPL schema
     int missingPictures = 0;  // picture files it refers to that are not beside it
-    LoggedProblems problems;  // every warning and error of the build, these included
+    // Every warning and error of the build, these included. Without a log, a build does not
+    // look up the targets of values that have no source, so it has no notes of them to count.
+    LoggedProblems problems;
 };
 
 // Calls from the editor into the SPL generation subsystem, which is built on top of the
