@@ -1,5 +1,6 @@
 #include "wordimport/ProductLabelImport.h"
 
+#include "app/log/LoggedProblems.h"
 #include "app/window/Captions.h"
 #include "app/EditorWindow.h"
 #include "app/shared/SharedProcedures.h"
@@ -293,6 +294,105 @@ void loadDocumentTitle(const xml::Document& settings, const xml::Document& defin
     skip([&] { documentTitleElement(settings, definition).setText(title); });
 }
 
+// Converts the Word document that the settings name and puts its sections in place of the
+// label sections. False when the import ended on an error, which is in the log; the label
+// sections are then as they were.
+bool importLabel(xml::Document& settings, const std::shared_ptr<clsWord>& converter)
+{
+    bool imported = false;
+    xml::Document definition;
+    const xml::Node templateSection = sectionTemplate(definition);
+    const xml::Node options = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
+    if (!options)
+        throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no SPLR4/ProductLabel/WordDocument"));
+    const ImportOptions o = readOptions(options);
+    converter->CheckChars = o.CheckCharacters;
+    converter->CheckCrossReferences = o.ProcessCrossReferences == QLatin1String("Yes") ? 1 : 0;
+    converter->CheckSubscriptSuperscript = 1;
+    converter->IgnoreTableCellBorders = o.IgnoreWordTableCellBorders == QLatin1String("Yes") ? 1 : 0;
+    converter->ExtractImages = o.ExtractImages;
+    converter->Room = roomForLabelSectionsOf(settings);
+    const std::optional<xml::Document> spl =
+        converter->ProcessSPLR4Document(o.File, o.ImageTargetFolder, o.ProcessCrossReferences, o.SectionStyle,
+                                        o.ExcerptStyle, o.SubSectionStyle, o.BoxedWarningTitle);
+    if (!converter->Cancel) {
+        if (!spl) {
+            WriteLog(log_category::Error, QStringLiteral("The Word document was not converted; the label sections were left as they were."));
+            return false;
+        }
+        const xml::NodeList splSections =
+            spl->selectNodes(QStringLiteral("document/component/structuredBody/component/section"));
+        if (splSections.length() == 0) {
+            WriteLog(log_category::Error, QStringLiteral("No label section was found in the Word document (sections begin with a paragraph "
+                                          "in the style '%1'); the label sections were left as they were.")
+                               .arg(o.SectionStyle));
+            return false;
+        }
+        const xml::Node loadsTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
+        const QString titleToLoad = loadsTitle && loadsTitle.text().toUpper() == QLatin1String("YES")
+                                        ? storableTitle(converter->DocumentTitle)
+                                        : QString();
+        if (const auto passing = sectionPassingTheEditorsLimit(settings, templateSection, splSections, titleToLoad)) {
+            WriteLog(log_category::Error, QStringLiteral("The label is larger than the editor opens (%1): %2 passes that "
+                                                         "size; the label sections were left as they were.")
+                                              .arg(EditorRoom::limitText(), *passing));
+            return false;
+        }
+        WriteLog(logSeparator(), QString());
+        WriteLog(log_category::Information, QStringLiteral("Importing Label..."));
+        const xml::Node sections = settings.selectSingleNode(sectionsPath);
+        if (!sections)
+            throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no ") + sectionsPath);
+        for (const xml::Node& old : sections.selectNodes(QStringLiteral("Section")))
+            sections.removeChild(old);
+        for (const xml::Node& splSection : splSections) {
+            importSection(settings, sections, templateSection, splSection, o.EffectiveTime);
+            imported = true;
+        }
+        if (imported)
+            setEffectiveTimes(settings, o.EffectiveTime);
+    }
+    const xml::Node numbering = options.selectSingleNode(QStringLiteral("SectionNumberingFromWord"));
+    if (!numbering && !imported)
+        throw VbError(err::XmlNode, source, QStringLiteral("The Word import option WordDocument/SectionNumberingFromWord is missing"));
+    if (numbering && numbering.text() == QLatin1String("Yes"))
+        ProductLabelAddSectionNumbersFromWord(settings, *converter);
+    const xml::Node loadTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
+    if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES"))
+        loadDocumentTitle(settings, definition, storableTitle(converter->DocumentTitle));
+    moveToFront(settings, QStringLiteral("RECENT MAJOR CHANGES"));
+    moveToFront(settings, QStringLiteral("FULL PRESCRIBING INFORMATION"));
+    WriteLog(logSeparator(), QString());
+    if (converter->TablesLeftOut.isEmpty())
+        WriteLog(log_category::Information, QStringLiteral("Label import completed"));
+    else
+        WriteLog(log_category::Warning, QStringLiteral("Label import completed without %1 table(s) that could not be converted: %2")
+                                            .arg(converter->TablesLeftOut.size())
+                                            .arg(converter->TablesLeftOut.join(QStringLiteral("; "))));
+    return true;
+}
+
+// The closing message of an import that ran to its end: what did not go as asked is said
+// here, never only in the log (which may be switched off).
+void showCompletion(const clsWord& converter, const LoggedProblems& found)
+{
+    QStringList caveats;
+    if (!converter.TablesLeftOut.isEmpty())
+        caveats << QStringLiteral("%1 table(s) could not be converted and were left out").arg(converter.TablesLeftOut.size());
+    if (converter.LoincLoadingCancelled)
+        caveats << QStringLiteral("the LOINC code loading was cancelled: the sections not coded by then got the "
+                                  "unclassified section code");
+    if (found.any())
+        caveats << QStringLiteral("the import found ") + found.summary();
+    if (!caveats.isEmpty())
+        ui::msgBox(QStringLiteral("The operation has been completed, but %1. Please check the Log for more information.")
+                       .arg(caveats.join(QStringLiteral("; "))),
+                   ui::Buttons::OK, ui::Icon::Warning);
+    else
+        ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),
+                   ui::Buttons::OK, ui::Icon::Information);
+}
+
 } // namespace
 
 void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDocument)
@@ -306,85 +406,24 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
     // A handle of its own: the document outlives the editor window should it close meanwhile.
     xml::Document settings = settingsDocument;
     auto converter = std::make_shared<clsWord>();
-    bool imported = false;
+    const LoggedProblemsSince problems;
+    bool done = false;
     try {
         if (frmMain* main = mainForm())
             main->TargetWord = converter;
         ShowLogWindow(true);
         QCoreApplication::processEvents();
-        xml::Document definition;
-        const xml::Node templateSection = sectionTemplate(definition);
-        const xml::Node options = settings.selectSingleNode(QStringLiteral("SPLR4/ProductLabel/WordDocument"));
-        if (!options)
-            throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no SPLR4/ProductLabel/WordDocument"));
-        const ImportOptions o = readOptions(options);
-        converter->CheckChars = o.CheckCharacters;
-        converter->CheckCrossReferences = o.ProcessCrossReferences == QLatin1String("Yes") ? 1 : 0;
-        converter->CheckSubscriptSuperscript = 1;
-        converter->IgnoreTableCellBorders = o.IgnoreWordTableCellBorders == QLatin1String("Yes") ? 1 : 0;
-        converter->ExtractImages = o.ExtractImages;
-        converter->Room = roomForLabelSectionsOf(settings);
-        const std::optional<xml::Document> spl =
-            converter->ProcessSPLR4Document(o.File, o.ImageTargetFolder, o.ProcessCrossReferences, o.SectionStyle,
-                                            o.ExcerptStyle, o.SubSectionStyle, o.BoxedWarningTitle);
-        if (!converter->Cancel) {
-            if (!spl) {
-                WriteLog(log_category::Error, QStringLiteral("The Word document was not converted; the label sections were left as they were."));
-                return;
-            }
-            const xml::NodeList splSections =
-                spl->selectNodes(QStringLiteral("document/component/structuredBody/component/section"));
-            if (splSections.length() == 0) {
-                WriteLog(log_category::Error, QStringLiteral("No label section was found in the Word document (sections begin with a paragraph "
-                                              "in the style '%1'); the label sections were left as they were.")
-                                   .arg(o.SectionStyle));
-                return;
-            }
-            const xml::Node loadsTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
-            const QString titleToLoad = loadsTitle && loadsTitle.text().toUpper() == QLatin1String("YES")
-                                            ? storableTitle(converter->DocumentTitle)
-                                            : QString();
-            if (const auto passing = sectionPassingTheEditorsLimit(settings, templateSection, splSections, titleToLoad)) {
-                WriteLog(log_category::Error, QStringLiteral("The label is larger than the editor opens (%1): %2 passes that "
-                                                             "size; the label sections were left as they were.")
-                                                  .arg(EditorRoom::limitText(), *passing));
-                return;
-            }
-            WriteLog(logSeparator(), QString());
-            WriteLog(log_category::Information, QStringLiteral("Importing Label..."));
-            const xml::Node sections = settings.selectSingleNode(sectionsPath);
-            if (!sections)
-                throw VbError(err::XmlNode, source, QStringLiteral("The settings document has no ") + sectionsPath);
-            for (const xml::Node& old : sections.selectNodes(QStringLiteral("Section")))
-                sections.removeChild(old);
-            for (const xml::Node& splSection : splSections) {
-                importSection(settings, sections, templateSection, splSection, o.EffectiveTime);
-                imported = true;
-            }
-            if (imported)
-                setEffectiveTimes(settings, o.EffectiveTime);
-        }
-        const xml::Node numbering = options.selectSingleNode(QStringLiteral("SectionNumberingFromWord"));
-        if (!numbering && !imported)
-            throw VbError(err::XmlNode, source, QStringLiteral("The Word import option WordDocument/SectionNumberingFromWord is missing"));
-        if (numbering && numbering.text() == QLatin1String("Yes"))
-            ProductLabelAddSectionNumbersFromWord(settings, *converter);
-        const xml::Node loadTitle = options.selectSingleNode(QStringLiteral("LoadDocumentTitle"));
-        if (loadTitle && loadTitle.text().toUpper() == QLatin1String("YES"))
-            loadDocumentTitle(settings, definition, storableTitle(converter->DocumentTitle));
-        moveToFront(settings, QStringLiteral("RECENT MAJOR CHANGES"));
-        moveToFront(settings, QStringLiteral("FULL PRESCRIBING INFORMATION"));
-        WriteLog(logSeparator(), QString());
-        if (converter->TablesLeftOut.isEmpty())
-            WriteLog(log_category::Information, QStringLiteral("Label import completed"));
-        else
-            WriteLog(log_category::Warning, QStringLiteral("Label import completed without %1 table(s) that could not be converted: %2")
-                                                .arg(converter->TablesLeftOut.size())
-                                                .arg(converter->TablesLeftOut.join(QStringLiteral("; "))));
+        done = importLabel(settings, converter);
     } catch (const std::exception& e) {
         const VbError error = toVbError(e, source);
         WriteLog(log_category::Error, error.source() + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ')
                        + error.description());
+    }
+    if (!done) {
+        // With logging off the log cannot tell why the import ended.
+        if (NoLogging)
+            ui::msgBox(QStringLiteral("The Product Label was not imported. ") + problems.count().sentence(QStringLiteral("import")),
+                       ui::Buttons::OK, ui::Icon::Critical);
         return;
     }
     if (EditorWindow* window = asEditor(editor)) {
@@ -398,22 +437,11 @@ void ImportProductLabelFromWord(QWidget* editorWidget, xml::Document& settingsDo
                    ui::Icon::Warning);
         return;
     }
+    // Counted before the preview, whose build has its own say.
+    const LoggedProblems found = problems.count();
     if (EditorWindow* window = asEditor(editor))
         skip([&] { window->PreviewSPLQuick(); });
-    // What did not go as asked is said in the closing message, never only in the log.
-    QStringList caveats;
-    if (!converter->TablesLeftOut.isEmpty())
-        caveats << QStringLiteral("%1 table(s) could not be converted and were left out").arg(converter->TablesLeftOut.size());
-    if (converter->LoincLoadingCancelled)
-        caveats << QStringLiteral("the LOINC code loading was cancelled: the sections not coded by then got the "
-                                  "unclassified section code");
-    if (!caveats.isEmpty())
-        ui::msgBox(QStringLiteral("The operation has been completed, but %1. Please check the Log for more information.")
-                       .arg(caveats.join(QStringLiteral("; "))),
-                   ui::Buttons::OK, ui::Icon::Warning);
-    else
-        ui::msgBox(QStringLiteral("The operation has been completed. Please check the Log for more information."),
-                   ui::Buttons::OK, ui::Icon::Information);
+    showCompletion(*converter, found);
 }
 
 } // namespace veldra

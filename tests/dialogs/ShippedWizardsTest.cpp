@@ -6,6 +6,7 @@
 #include "platform/core/AppPaths.h"
 #include "platform/xml/tree/Document.h"
 
+#include <QComboBox>
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
@@ -198,4 +199,57 @@ TEST_F(ShippedWizards, NewDocumentVersionRefusesWhatTheDocumentRefuses)
     EXPECT_EQ(texts(editor, QStringLiteral("SPLR4/GeneralData/EffectiveTime | SPLR4/ProductLabel/WordDocument/EffectiveTime")),
               QStringList({QStringLiteral("20240116"), QStringLiteral("20240116")}));
     EXPECT_FALSE(editor->Saved);
+}
+
+// Applied with every field as offered, a wizard writes no value the definition does not give:
+// where the definition has a default the offer is that default (a new document keeps what it
+// holds), and where it has a list every entry offered is one of its codes.
+TEST_F(ShippedWizards, FieldsAppliedAsOfferedKeepTheDefinitionsDefaults)
+{
+    const auto codes = [](const xml::Node& element) {
+        QStringList allowed;
+        for (const QString& entry : element.getAttribute(QStringLiteral("ConstraintValues")).split(QLatin1Char(';')))
+            allowed << entry.section(QStringLiteral(" {"), 0, 0);
+        return allowed;
+    };
+    for (const QString& name : enabledWizardNames(wizards)) {
+        SCOPED_TRACE(name.toStdString());
+        frmXMLEditor* editor = newSettings();
+        ASSERT_NE(editor->XMLDoc, nullptr);
+        QPointer<frmWizard> wizard = CreateWizard(name, *editor);
+        ASSERT_FALSE(wizard.isNull());
+        ShowWizard(wizard);
+        QHash<QString, QStringList> held;
+        for (const FieldRow& row : wizard->rows()) {
+            const QString offered = FieldRowDialog::fieldValue(row);
+            if (row.name == QLatin1String("GUID") || offered.isEmpty())
+                continue;
+            SCOPED_TRACE(row.name.toStdString());
+            QStringList offers{offered};
+            if (auto* list = qobject_cast<QComboBox*>(row.field))
+                for (int i = 0; i < list->count(); ++i)
+                    offers << list->itemText(i);
+            for (const xml::Node& target : wizardTargets(wizards, name, row.name)) {
+                const QString action = target.getAttribute(QStringLiteral("Action"));
+                if (!action.isNull() && action != QLatin1String("Copy"))
+                    continue;
+                const QString path = target.text().trimmed();
+                held.insert(path, texts(editor, path));
+                for (const xml::Node& element : definition.selectNodes(path)) {
+                    if (!element.text().isEmpty()) {
+                        EXPECT_EQ(offered, element.text()) << path.toStdString();
+                    }
+                    if (element.getAttribute(QStringLiteral("ConstraintValues")).isEmpty())
+                        continue;
+                    const QStringList allowed = codes(element);
+                    for (const QString& entry : offers)
+                        EXPECT_TRUE(allowed.contains(entry)) << path.toStdString() << ": " << entry.toStdString();
+                }
+            }
+        }
+        wizard->cmdOK->click();
+        EXPECT_TRUE(ui.messages.isEmpty());
+        for (auto it = held.cbegin(); it != held.cend(); ++it)
+            EXPECT_EQ(texts(editor, it.key()), it.value()) << it.key().toStdString();
+    }
 }

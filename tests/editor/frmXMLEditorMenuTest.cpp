@@ -126,6 +126,76 @@ TEST_F(EditorInMainWindowTest, TheTreeHasTheKeyboardAgainOnceAConfirmationIsAnsw
     EXPECT_TRUE(editor->Saved);
 }
 
+// Answers as scripted, and hands the main window's activation away while it asks, as the
+// window system does while a dialog is up; the window asks for it back at once but has it
+// again only once events run, as under a real window manager.
+class LateActivationUi : public ScriptedUi {
+public:
+    LateActivationUi(QWidget& window, QWidget& elsewhere) : window_(window), elsewhere_(elsewhere) {}
+    ui::Answer message(const ui::MessageRequest& request) override
+    {
+        leave();
+        return ScriptedUi::message(request);
+    }
+    std::optional<QString> input(const ui::InputRequest& request) override
+    {
+        leave();
+        return ScriptedUi::input(request);
+    }
+    void pumpMessages() override { QApplication::processEvents(); }
+
+private:
+    void leave()
+    {
+        elsewhere_.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&elsewhere_));
+        window_.activateWindow();
+    }
+    QWidget& window_;
+    QWidget& elsewhere_;
+};
+
+// After a find with hits, a replace and a clone, the keys go to the tree again, not to the
+// main window's code search box, although the tree is rebuilt before the window is active.
+TEST_F(EditorInMainWindowTest, TheTreeHasTheKeyboardAgainAfterFindReplaceAndClone)
+{
+    frmXMLEditor* editor = openSettings(sampleSettings());
+    main.show();
+    main.showChildWindow(editor);
+    QWidget elsewhere;
+    elsewhere.show();
+    struct Case {
+        const char* name;
+        void (frmMain::*command)();
+        std::deque<std::optional<QString>> inputs;
+        QString expected;  // a caption the tree shows afterwards
+    };
+    const Case cases[] = {
+        {"find with hits", &frmMain::mnuSPLR4Search_Click, {QStringLiteral("Forte")}, QStringLiteral("Product Name: Aspirin Forte")},
+        {"replace", &frmMain::mnuSPLR4Replace_Click, {QStringLiteral("Forte"), QStringLiteral("Extra")},
+         QStringLiteral("Product Name: Aspirin Extra")},
+        {"clone", &frmMain::mnuSPLR4Clone_Click, {}, QStringLiteral("Product Name: Aspirin Extra")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        editor->TreeView->selectNode(node(editor, QStringLiteral("Products"))->child(1));
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+        editor->TreeView->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), editor->TreeView);
+        {
+            LateActivationUi late(main, elsewhere);
+            late.inputs = c.inputs;
+            (main.*c.command)();
+        }
+        ui::setBackend(&ui);
+        EXPECT_TRUE(captions(editor).join(QLatin1Char('|')).contains(c.expected));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == editor->TreeView; }, 1000))
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "nothing");
+    }
+    EXPECT_EQ(texts(editor, QStringLiteral("SPLR4/Products/Product/ProductName")).size(), 3);
+}
+
 TEST_F(EditorInMainWindowTest, AnEditorClosedInItsFrameTakesTheFrameWith)
 {
     QPointer<frmXMLEditor> editor = ShowNewXMLEditor();

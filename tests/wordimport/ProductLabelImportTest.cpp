@@ -97,7 +97,8 @@ TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndC
     EXPECT_EQ(settings.selectSingleNode("SPLR4/ProductLabel/DocumentSections/Section[0]/SectionCode").text(), "43683-2");
     EXPECT_EQ(editor.calls, QStringList({"setSaved(0)", "RefreshXML(1)", "PreviewSPLQuick"}));
     EXPECT_EQ(messages(), QStringList({"Are you sure you want to import Product Label from Word Document and replace existing data?",
-                                       "The operation has been completed. Please check the Log for more information."}));
+                                       "The operation has been completed, but the import found 5 warnings and 1 error. Please "
+                                       "check the Log for more information."}));
 
     // Numbered by position afterwards.
     ProductLabelAddSectionNumbers(settings, ".");
@@ -141,6 +142,19 @@ TEST_F(ProductLabelImportTest, FailuresLeaveTheSectionsAsTheyWere)
         EXPECT_TRUE(editor.calls.isEmpty()) << c.name;
         EXPECT_EQ(messages().size(), 1) << c.name << ": only the question";
     }
+    // With logging off the log cannot say it: a box does.
+    NoLogging = true;
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        xml::Document settings = settingsFor(c.file, c.extra);
+        ImportProductLabelFromWord(&editor, settings);
+        EXPECT_EQ(titles(settings), QStringList({"OLD"})) << c.name;
+        ASSERT_EQ(messages().size(), 2) << c.name;
+        EXPECT_TRUE(messages().last().startsWith("The Product Label was not imported. The import found ")) << c.name;
+        EXPECT_TRUE(messages().last().endsWith("switch on Show Log and run it again for the details.")) << c.name;
+        EXPECT_EQ(ui.messages.last().icon, ui::Icon::Critical) << c.name;
+    }
+    NoLogging = false;
 
     // A required option missing ends the import before anything is read or changed.
     closeLog();
@@ -372,7 +386,8 @@ TEST_F(ProductLabelImportTest, AnAbortedLoincLoadingIsToldAtTheEnd)
     EXPECT_EQ(messages().filter("LOINC").size(), 2) << "the abort question and the closing box";
     EXPECT_EQ(messages().last(),
               "The operation has been completed, but the LOINC code loading was cancelled: the sections not coded by "
-              "then got the unclassified section code. Please check the Log for more information.");
+              "then got the unclassified section code; the import found 5 warnings. Please check the Log for more "
+              "information.");
     EXPECT_EQ(ui.messages.last().icon, ui::Icon::Warning);
     EXPECT_EQ(titles(settings), QStringList({"INDICATIONS AND USAGE"}));
 }
@@ -496,5 +511,5 @@ TEST_F(ProductLabelImportTest, ATableOfTooManyCellsIsLeftOutAndTheImportSaysSo)
     EXPECT_TRUE(logLines().filter("Label import completed").filter("without 1 table(s)").size() == 1);
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().text, "The operation has been completed, but 1 table(s) could not be converted and were left "
-                                       "out. Please check the Log for more information.");
+                                       "out; the import found 5 warnings and 1 error. Please check the Log for more information.");
 }

@@ -1,6 +1,7 @@
 #include "app/log/Log.h"
 
 #include "app/log/LogFormat.h"
+#include "app/log/LoggedProblems.h"
 #include "app/log/frmLog.h"
 #include "app/window/frmMain.h"
 #include "platform/core/FileSave.h"
@@ -171,6 +172,7 @@ frmLog& openLogWindow()
 
 void WriteLog(const QString& category, const QString& message, bool bold)
 {
+    countLoggedProblem(category);
     if (NoLogging)
         return;
     frmLog& form = ensureLogWindow();

@@ -2,6 +2,7 @@
 
 #include "app/window/Captions.h"
 #include "app/log/Log.h"
+#include "app/log/LoggedProblems.h"
 #include "app/window/RememberedFolders.h"
 #include "editor/document/DefinitionDocument.h"
 #include "editor/window/EditorErrors.h"
@@ -171,6 +172,7 @@ bool openWorkbook(const QString& file, excel::XlsxWorkbook& workbook)
 
 void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Node& XMLTargetNode)
 {
+    const LoggedProblemsSince problems;
     const xml::Document definitions = requireExcelImportDefinition();
     const xml::Node entry = excelImportEntry(definitions, ImportName);
     const QString words = SplitCamelCase(ImportName);
@@ -202,8 +204,10 @@ void clsExcelImport::LoadFromExcelFile(const QString& ImportName, const xml::Nod
         DocumentChanged = true;
         importWorksheet(sheet, ImportName, file, entry, recordTemplate, target);
     }
-    ui::msgBox(QStringLiteral("Excel Import of '") + words + QStringLiteral("' completed."), ui::Buttons::OK,
-               ui::Icon::Information);
+    const LoggedProblems found = problems.count();
+    ui::msgBox(QStringLiteral("Excel Import of '") + words + QStringLiteral("' completed.")
+                   + (found.any() ? QStringLiteral("\r\n\r\n") + found.sentence(QStringLiteral("import")) : QString()),
+               ui::Buttons::OK, found.any() ? ui::Icon::Warning : ui::Icon::Information);
 }
 
 void clsExcelImport::importWorksheet(const excel::Worksheet& sheet, const QString& importName, const QString& file,

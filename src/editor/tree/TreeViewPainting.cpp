@@ -17,7 +17,10 @@ void frmXMLEditor::DrawRefresh(bool Release)
 {
     if (!Release && !treeFrozen_) {
         treeFrozen_ = true;
-        treeHadFocus_ = TreeView->hasFocus();
+        // The tree counts as focused when its window would give it the keys on activation:
+        // after a dialog the window system hands activation back some time later, and a
+        // hidden tree would then lose the keys to the window's next control for good.
+        treeHadFocus_ = TreeView->hasFocus() || TreeView->window()->focusWidget() == TreeView;
         if (TreeView->isVisible()) {
             picTreeView->setGeometry(TreeView->geometry());
             picTreeView->setPixmap(TreeView->grab());

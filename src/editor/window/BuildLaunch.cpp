@@ -44,6 +44,23 @@ QString askForSPLFile(frmXMLEditor& editor)
     return chosen ? dialog.fileName : QString();
 }
 
+// The closing message of a build that wrote its file: with logging off it is the only report,
+// so it says what the log would have: that the file is not valid, that pictures are missing,
+// and how many warnings and errors there were.
+QString completionMessage(const QString& splFile, const BuildOutcome& outcome)
+{
+    QString text = QStringLiteral("Build SPL completed, SPL File: \r\n\r\n") + splFile;
+    if (!outcome.problems.any())
+        return text;
+    text += QStringLiteral("\r\n");
+    if (outcome.invalid)
+        text += QStringLiteral("\r\nThe SPL File is not valid against the FDA SPL Schema.");
+    if (outcome.missingPictures > 0)
+        text += QStringLiteral("\r\n%1 picture file(s) that the SPL File refers to are not beside it.")
+                    .arg(outcome.missingPictures);
+    return text + QStringLiteral("\r\n") + outcome.problems.sentence(QStringLiteral("build"));
+}
+
 } // namespace
 
 void frmXMLEditor::TransformSPL()
@@ -69,8 +86,8 @@ void frmXMLEditor::TransformSPL()
     if (!NoLogging)
         return;
     if (outcome.written)
-        ui::msgBox(QStringLiteral("Build SPL completed, SPL File: \r\n\r\n") + splFile, ui::Buttons::OK,
-                   ui::Icon::Information);
+        ui::msgBox(completionMessage(splFile, outcome), ui::Buttons::OK,
+                   outcome.problems.any() ? ui::Icon::Warning : ui::Icon::Information);
     else if (!outcome.failure.isEmpty())
         ui::msgBox(outcome.failure, ui::Buttons::OK, ui::Icon::Critical);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/log/LoggedProblems.h"
+
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -14,10 +16,16 @@ class EditorTreeView;
 class frmXMLEditor;
 
 // What a build did: whether the SPL file was written, and why not when it was not (empty when
-// the build was refused with a message of its own).
+// the build was refused with a message of its own); and what the log says of the file
+// written, counted with logging off too.
 struct BuildOutcome {
     bool written = false;
     QString failure;
+    bool invalid = false;     // the file is not valid against the SPL schema
+    int missingPictures = 0;  // picture files it refers to that are not beside it
+    // Every warning and error of the build, these included. Without a log, a build does not
+    // look up the targets of values that have no source, so it has no notes of them to count.
+    LoggedProblems problems;
 };
 
 // Calls from the editor into the SPL generation subsystem, which is built on top of the

@@ -80,7 +80,7 @@ QString missingPictureWarning(const QString& name, const QString& outputFolder, 
 
 } // namespace
 
-void WarnMissingMediaFiles(const xml::Document& target, const xml::Document& settings, const QString& outFile)
+int WarnMissingMediaFiles(const xml::Document& target, const xml::Document& settings, const QString& outFile)
 {
     const QString imageFolder =
         xml::textAt(settings, QStringLiteral("SPLR4/ProductLabel/WordDocument/ImageTargetFolder")).trimmed();
@@ -95,6 +95,7 @@ void WarnMissingMediaFiles(const xml::Document& target, const xml::Document& set
         reported << name;
         WriteLog(log_category::Warning, missingPictureWarning(name, outputFolder, imageFolder));
     }
+    return static_cast<int>(reported.size());
 }
 
 } // namespace veldra

@@ -1,6 +1,7 @@
 #include "generation/building/TransformSPLR4ToSPL.h"
 
 #include "app/log/Log.h"
+#include "app/log/LoggedProblems.h"
 #include "generation/building/AddSPLFromFile.h"
 #include "generation/building/DefinitionFiles.h"
 #include "generation/building/CharacteristicOrder.h"
@@ -97,7 +98,7 @@ public:
         if (!merge.isNull())
             AddSPLFromFile(merge, target, outFile_);
         FinishSPLDocument(target);
-        WarnMissingMediaFiles(target, settings_, outFile_);
+        missingPictures_ = WarnMissingMediaFiles(target, settings_, outFile_);
 
         WriteLog(logSeparator(), QString());
         WriteLog(log_category::Information, QStringLiteral("Saving SPL File: ") + outFile_);
@@ -106,6 +107,7 @@ public:
 
         xml::SchemaCheck check;
         const QString schemaError = ValidateAgainstSchema(outFile_, target, saved, &check);
+        invalid_ = check.validationFailed() || check.parseFailed();
         if (!schemaError.isEmpty())
             TraceSchemaError(schemaError, check.reason, transformation);
         WriteLog(log_category::Information, completedLine());
@@ -113,11 +115,15 @@ public:
     }
 
     bool saved() const { return saved_; }
+    bool invalid() const { return invalid_; }
+    int missingPictures() const { return missingPictures_; }
 
 private:
     const xml::Document& settings_;
     const QString outFile_;
     bool saved_ = false;
+    bool invalid_ = false;
+    int missingPictures_ = 0;
 };
 
 } // namespace
@@ -134,6 +140,7 @@ BuildOutcome TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString
         return {};
     }
     const QScopedValueRollback<bool> busy(running, true);
+    const LoggedProblemsSince problems;
     ShowLogWindow(true);
     BuildRun build(settingsDOM, outFile);
     BuildOutcome outcome;
@@ -146,6 +153,9 @@ BuildOutcome TransformSPLR4ToSPL(const xml::Document& settingsDOM, const QString
             WriteLog(log_category::Information, completedLine());
     }
     outcome.written = build.saved();
+    outcome.invalid = build.invalid();
+    outcome.missingPictures = build.missingPictures();
+    outcome.problems = problems.count();
     return outcome;
 }
 

@@ -1,6 +1,7 @@
 #include "generation/crosscheck/CrossCheck.h"
 
 #include "app/log/Log.h"
+#include "app/log/LoggedProblems.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
@@ -79,23 +80,25 @@ public:
     {
     }
 
-    void run()
+    // False when the run ended before its summary, with its reason in the log.
+    bool run()
     {
         writeStart();
         if (!filesReady() || !loadDocuments())
-            return;
+            return false;
         const xml::Node setup = comparableSetup();
         if (setup.isNull())
-            return;
+            return false;
         try {
             for (const xml::Node& check : setup.selectNodes(QStringLiteral("Details/CrossCheck")))
                 if (check.getAttribute(QStringLiteral("Enabled")) == QLatin1String("1"))
                     runCheck(check);
         } catch (const std::exception& e) {
             writeFatalError(toVbError(e, Source));
-            return;
+            return false;
         }
         writeSummary();
+        return true;
     }
 
 private:
@@ -327,7 +330,12 @@ void CompareSPLFiles(const QString& file1, const QString& displayName1, const QS
 {
     CrossCheckRun run(file1, displayNameOrDefault(displayName1, QStringLiteral("SPL File 1")), file2,
                       displayNameOrDefault(displayName2, QStringLiteral("SPL File 2")), differencesOnly);
-    run.run();
+    const LoggedProblemsSince problems;
+    // With logging off the summary box is the only report, so a run that ends without one
+    // says so too.
+    if (!run.run() && NoLogging)
+        ui::msgBox(QStringLiteral("The SPL Files could not be compared. ") + problems.count().sentence(QStringLiteral("comparison")),
+                   ui::Buttons::OK, ui::Icon::Critical);
 }
 
 } // namespace veldra

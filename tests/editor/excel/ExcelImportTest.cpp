@@ -331,6 +331,10 @@ TEST_F(ExcelImportTest, ANumberThatIsNoDateIsImportedAsItIsWithAWarning)
     EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/ExpirationDate")), QStringList({"1E+308"}));
     EXPECT_EQ(logLines(), QStringList({line("Warning", "Worksheet 'Lots': 1 cell(s) shown as dates hold numbers that are no "
                                                        "date (the first in row 2: 1E+308); they are read as numbers.")}));
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_EQ(ui.messages.last().text, QStringLiteral("Excel Import of 'Lot Distribution Report' completed.\r\n\r\n"
+                                                      "The import found 1 warning: the log has the details."));
+    EXPECT_EQ(ui.messages.last().icon, ui::Icon::Warning);
 }
 
 // Many small worksheets cost what their lots cost, as the same lots in one worksheet do: no

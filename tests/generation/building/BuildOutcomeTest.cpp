@@ -1,4 +1,5 @@
 #include "generation/CheckingTestSupport.h"
+#include "generation/SettingsFromSPL.h"
 
 #include "app/log/Log.h"
 #include "editor/window/EditorHooks.h"
@@ -10,6 +11,7 @@
 #include "support/Fixtures.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace veldra;
@@ -46,7 +48,9 @@ TEST_F(BuildOutcomeTest, WithLoggingOffTheBoxTellsWhetherTheFileWasWritten)
     EXPECT_EQ(ui.fileRequests[0].initialFolder, dir.file(QStringLiteral("labels")));
     EXPECT_EQ(ui.fileRequests[0].fileName, QStringLiteral("doc-1.xml"));
     EXPECT_TRUE(QFile::exists(built));
-    EXPECT_EQ(test::messageTexts(ui), QStringList{QStringLiteral("Build SPL completed, SPL File: \r\n\r\n") + built});
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("Build SPL completed, SPL File: \r\n\r\n") + built))
+        << ui.messages[0].text.toStdString();
 
     program.write(QStringLiteral("SPLR4Definitions/TemplateSPLR4_FDA_DrugProduct.xml"), QStringLiteral("<broken"));
     ui.messages.clear();
@@ -58,6 +62,45 @@ TEST_F(BuildOutcomeTest, WithLoggingOffTheBoxTellsWhetherTheFileWasWritten)
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
     EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("TemplateSPLR4_FDA_DrugProduct.xml")))
         << ui.messages[0].text.toStdString();
+}
+
+// With logging off, a file written but not valid, or missing its pictures, is no plain
+// success: the box says so, with as many warnings and errors as the same build logs with
+// logging on.
+TEST_F(BuildOutcomeTest, WithLoggingOffTheBoxTellsWhatTheLogWouldHaveSaid)
+{
+    program.useShippedDefinitions();
+    const xml::Document settings =
+        test::settingsFromSPL(test::fixture(QStringLiteral("spl-documents/openfda-lipitor-rx/lipitor-orig.xml")));
+    settings.selectSingleNode(QStringLiteral("SPLR4/GeneralData/EffectiveTime")).setText(QString());
+    frmXMLEditor* editor = openEditor(settings.xml(), QStringLiteral("labels/Settings.xml"));
+
+    const QString built = dir.file(QStringLiteral("lipitor.xml"));
+    ui.saveFiles.push_back(built);
+    editor->TransformSPL();
+    ASSERT_TRUE(ui.messages.isEmpty());
+    const QString log = logText();
+    // The lines of a category, less the notes of values without a source or a target, which
+    // a build without a log does not look for.
+    const auto linesOf = [&](const QString& category) {
+        return log.count(QRegularExpression(QStringLiteral("(^|\n)%1 +(?!.*Data Element not found)\\S").arg(category)));
+    };
+    const qsizetype pictures = log.count(QStringLiteral("is not beside the SPL File"));
+    ASSERT_GE(pictures, 5);
+    ASSERT_TRUE(log.contains(QStringLiteral("not valid"))) << log.toStdString();
+
+    NoLogging = true;
+    ui.saveFiles.push_back(built);
+    editor->TransformSPL();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
+    const QString text = ui.messages[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Build SPL completed, SPL File: \r\n\r\n") + built)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("The SPL File is not valid against the FDA SPL Schema."))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("%1 picture file(s) that the SPL File refers to are not beside it.").arg(pictures)))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("The build found %1 warnings and %2 error").arg(linesOf(QStringLiteral("Warning"))).arg(linesOf(QStringLiteral("Error")))))
+        << text.toStdString();
 }
 
 // A label without its effective time fails the schema at the set id that follows the gap; the

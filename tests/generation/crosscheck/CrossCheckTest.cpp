@@ -289,6 +289,33 @@ TEST_F(CrossCheckTest, WithLoggingOffTheSummaryIsAMessageBox)
     EXPECT_EQ(logText(), QString());
 }
 
+// With logging off, a comparison that cannot run is no silent end: the box says so.
+TEST_F(CrossCheckTest, WithLoggingOffAComparisonThatCannotRunSaysSo)
+{
+    useInstructions(QStringLiteral(
+        R"(<CrossCheck Enabled="1" Name="Titles"><XPathProcess Name="Broken">//section[position()=1]</XPathProcess></CrossCheck>)"));
+    const QString one = writeLabel(QStringLiteral("one.xml"), section("A", "x"));
+    NoLogging = true;
+    const QString expected = QStringLiteral("The SPL Files could not be compared. The comparison found %1: switch on Show "
+                                            "Log and run it again for the details.");
+    const struct {
+        const char* name;
+        QString file2;
+        QString found;
+    } cases[] = {
+        {"a missing file", one + QStringLiteral(".missing"), QStringLiteral("1 error")},
+        {"a faulty check", one, QStringLiteral("7 errors")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.messages.clear();
+        CompareSPLFiles(one, QString(), c.file2, QString(), false);
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(ui.messages[0].text, expected.arg(c.found));
+        EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
+    }
+}
+
 TEST_F(CrossCheckTest, AFaultyCheckEndsTheRunWithWhatItWasDoing)
 {
     useInstructions(QStringLiteral(R"(<CrossCheck Enabled="1" Name="Titles">
