@@ -58,10 +58,10 @@ void frmXMLEditor::DeleteNode()
 
 void frmXMLEditor::ReverseTransformNode()
 {
-    if (!isSettingsMode() || !editorHooks().ImportDataFromSPLFile || !selectionOrSay(*TreeView))
-        return;
-    if (const std::optional<EditorCommandRunning> running = startEditorCommand(*this))
+    if (isSettingsMode() && editorHooks().ImportDataFromSPLFile && selectionOrSay(*TreeView)) {
+        EditorCommandRunning running(*this);
         editorHooks().ImportDataFromSPLFile(this, TreeView);
+    }
 }
 
 void frmXMLEditor::PreviewSPLQuick()
