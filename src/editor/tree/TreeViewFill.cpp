@@ -22,6 +22,8 @@
 
 #include <QTreeWidgetItem>
 
+#include <new>
+
 namespace veldra {
 
 namespace {
@@ -196,6 +198,9 @@ void frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& 
         requireEditableSize(XMLFile);
     } catch (const VbError& e) {
         ui::showError(e);
+        return;
+    } catch (const std::bad_alloc&) {
+        ui::showError(outOfMemoryError(XMLFile));
         return;
     }
     DrawRefresh(false);
