@@ -1,7 +1,7 @@
 #include "app/startup/Startup.h"
 
-#include "app/startup/BrowserSandbox.h"
 #include "app/startup/FirstPaintExit.h"
+#include "app/startup/ProcessSetup.h"
 #include "app/HookCall.h"
 #include "app/Hooks.h"
 #include "app/window/MainStatusBar.h"
@@ -14,8 +14,6 @@
 #include "platform/ui/Ui.h"
 
 #include <QApplication>
-
-#include <unistd.h>
 
 namespace veldra {
 
@@ -50,8 +48,7 @@ void Main()
 
 int runVeldra(int argc, char** argv)
 {
-    // The browser engine reads its sandbox switch once, when it starts.
-    chooseBrowserSandbox(geteuid());
+    prepareProcess();
     // The browser engine and its shared OpenGL context are loaded when the first preview or
     // validation window needs them (web::createBrowserControl), not here.
     QApplication app(argc, argv);

@@ -14,6 +14,7 @@
 
 #include <QStringBuilder>
 
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,21 @@
 namespace veldra {
 
 namespace {
+
+// Runs one node's statement and skips its failure, so the nodes after it are still made; but
+// running out of memory ends the whole fill, since a tree that silently lacks nodes would be
+// taken for the document.
+template <class F>
+void skipFailingNode(F&& statement, const char* function = __builtin_FUNCTION(), int line = __builtin_LINE())
+{
+    try {
+        std::forward<F>(statement)();
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (...) {
+        reportSkippedError(std::current_exception(), SkipSite{__FILE__, line, function});
+    }
+}
 
 // Every element gets a key, so the key hash is sized once for all of them.
 qsizetype elementsIn(const xml::Cursor& node)
@@ -113,7 +129,7 @@ public:
             belowRoot_.reserve(elements);
         Parent none;
         for (const xml::Node& node : nodes)
-            skip([&] { addNode(node, none); });
+            skipFailingNode([&] { addNode(node, none); });
     }
 
     // The root's caption in bold and its picture; the nodes below it bold when they have
@@ -152,7 +168,7 @@ private:
         if (type == xml::NodeType::Element) {
             Parent element = addElementNode(node, parent);
             for (xml::Node child = node.firstChild(); !child.isNull(); child = child.nextSibling())
-                skip([&] { addNode(child, element); });
+                skipFailingNode([&] { addNode(child, element); });
             if (settingsMode_)
                 completeCaption(element);
         } else if (isTextContent(type) && parent.item) {
@@ -255,9 +271,14 @@ private:
 TreeNodes buildTreeNodes(const frmXMLEditor& editor, const xml::NodeList& topLevel, const TreeImageList* images)
 {
     TreeBuilder builder(editor, editor.isSettingsMode(), images);
-    builder.addTopLevel(topLevel);
-    if (editor.isSettingsMode())
-        skip([&] { builder.finishSettingsEmphasis(); });
+    try {
+        builder.addTopLevel(topLevel);
+        if (editor.isSettingsMode())
+            skipFailingNode([&] { builder.finishSettingsEmphasis(); });
+    } catch (...) {
+        qDeleteAll(builder.topLevel);  // each node deletes its children
+        throw;
+    }
     return {std::move(builder.topLevel), std::move(builder.index)};
 }
 

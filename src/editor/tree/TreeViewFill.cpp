@@ -22,6 +22,8 @@
 
 #include <QTreeWidgetItem>
 
+#include <new>
+
 namespace veldra {
 
 namespace {
@@ -90,6 +92,13 @@ VbError loadError(const QString& file, const xml::ParseError& error)
     if (error.line > 0)
         description += QStringLiteral(" (line %1) %2").arg(error.line).arg(vbstr::trim(error.srcText));
     return VbError(error.errorCode, QStringLiteral("XMLOnTreeView"), description);
+}
+
+VbError outOfMemoryError(const QString& file)
+{
+    return VbError(err::General, QStringLiteral("XMLOnTreeView"),
+                   vbstr::fileNameOf(file)
+                       + QStringLiteral(": There is not enough memory to show the document; it was not opened."));
 }
 
 } // namespace
@@ -174,8 +183,10 @@ bool frmXMLEditor::loadSettings(EditorTreeView* target, const QString& file, boo
     Saved = true;
     if (!document.load(file))
         return false;
+    // The window takes the document only with its whole tree: a fill that runs out of memory
+    // leaves the window without one, as a file that does not parse does.
+    fillTree(target, document.childNodes());
     XMLDoc = std::make_unique<xml::Document>(document);
-    fillTree(target, XMLDoc->childNodes());
     if (refreshDefinition)
         refreshDefinitionAttributes();
     return true;
@@ -189,6 +200,9 @@ void frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& 
         requireEditableSize(XMLFile);
     } catch (const VbError& e) {
         ui::showError(e);
+        return;
+    } catch (const std::bad_alloc&) {
+        ui::showError(outOfMemoryError(XMLFile));
         return;
     }
     DrawRefresh(false);
@@ -207,6 +221,8 @@ void frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& 
         if (QTreeWidgetItem* root = TargetTreeView->rootNode())
             root->setExpanded(true);
         RenderTreeviewColor();
+    } catch (const std::bad_alloc&) {
+        ui::showError(outOfMemoryError(XMLFile));
     } catch (const std::exception& e) {
         ui::showError(toVbError(e, QStringLiteral("XMLOnTreeView")));
     }
@@ -236,7 +252,17 @@ void frmXMLEditor::RefreshXML(bool KeepColor)
         }
     });
 
-    skip([&] { fillTree(TreeView, XMLDoc->childNodes()); });
+    // A fill that runs out of memory makes no tree, and the one shown stays: the document holds
+    // the change all the same, and the user is told.
+    skip([&] {
+        try {
+            fillTree(TreeView, XMLDoc->childNodes());
+        } catch (const std::bad_alloc&) {
+            ui::showError(VbError(err::General, QStringLiteral("RefreshXML"),
+                                  QStringLiteral("There is not enough memory to show the document's changes in the "
+                                                 "tree; the document holds them.")));
+        }
+    });
 
     for (const QString& key : std::as_const(expandedKeys))
         if (QTreeWidgetItem* node = TreeView->nodeByKey(key))

@@ -112,18 +112,88 @@ private:
         return startTag();
     }
 
-    // The internal subset may hold '>' inside brackets and quotes.
+    // A document type may name an external one (never loaded) and hold comments and processing
+    // instructions in its internal subset; a declaration there is refused. No document this
+    // program reads needs one, and each costs without bound once parsed: an entity expands
+    // wherever it is used, a default attribute is copied into every element it names.
     std::optional<InputRefusal> documentType()
     {
-        QuoteBracketScan scan;
         while (i_ < size_) {
             const char32_t c = unit(i_);
-            if (auto refusal = plain())
+            std::optional<InputRefusal> refusal;
+            if (c == '"' || c == '\'') {
+                ++i_;
+                refusal = skipPast(c == '"' ? "\"" : "'");
+            } else if (c == '[') {
+                ++i_;
+                refusal = internalSubset();
+            } else {
+                refusal = plain();
+                if (!refusal && c == '>')
+                    return std::nullopt;
+            }
+            if (refusal)
                 return refusal;
-            if (scan.take(c) == QuoteBracketScan::Role::Plain && c == '>' && scan.depth() <= 0)
-                return std::nullopt;
         }
         return std::nullopt;
+    }
+
+    std::optional<InputRefusal> internalSubset()
+    {
+        while (i_ < size_) {
+            std::optional<InputRefusal> refusal;
+            if (at("]")) {
+                ++i_;
+                return std::nullopt;
+            }
+            if (at("<!--")) {
+                i_ += 4;
+                refusal = skipPast("-->");
+            } else if (at("<?")) {
+                refusal = skipPast("?>");
+            } else if (isBlank(unit(i_))) {
+                refusal = plain();
+            } else {
+                return InputRefusal{QStringLiteral("The document type declares '%1'; a document type may declare "
+                                                   "nothing.")
+                                        .arg(declarationStart()),
+                                    line_};
+            }
+            if (refusal)
+                return refusal;
+        }
+        return std::nullopt;
+    }
+
+    static bool isBlank(char32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+    // The declaration at the scan's place as far as its name ("<!ATTLIST a"), for the message.
+    QString declarationStart() const
+    {
+        constexpr qsizetype kMaxUnits = 64;
+        qsizetype end = i_;
+        int blanks = 0;
+        for (; end < size_ && end - i_ < kMaxUnits && unit(end) != '>' && unit(end) != ']'; ++end) {
+            const bool blank = isBlank(unit(end));
+            if (blank && !isBlank(unit(end - 1)) && ++blanks == 2)
+                break;
+        }
+        return textBetween(i_, end).simplified();
+    }
+
+    QString textBetween(qsizetype from, qsizetype to) const
+    {
+        if constexpr (UnitBytes == 1)
+            return QString::fromUtf8(reinterpret_cast<const char*>(data_) + from, to - from);
+        QString text;
+        for (qsizetype k = from; k < to; ++k) {
+            const char32_t c = unit(k);
+            if constexpr (UnitBytes == 2)
+                text += QChar(char16_t(c));
+            else
+                text += QString::fromUcs4(&c, 1);
+        }
+        return text;
     }
 
     std::optional<InputRefusal> countNode(qint64& counter, int line)

@@ -19,8 +19,9 @@ struct InputRefusal {
 
 // One pass over raw input, before libxml2 sees it, for what the parser itself handles badly:
 // a NUL character (libxml2 takes it for the end of the input and ignores what follows), an
-// element with more than kMaxAttributesPerElement attributes (its duplicate check is quadratic)
-// and, for readers that build a tree of the whole input, more than maxNodes elements and
+// element with more than kMaxAttributesPerElement attributes (its duplicate check is quadratic),
+// a document type whose internal subset declares anything (entities expand, default attributes
+// are copied into every element they name) and, for readers that build a tree of the whole input, more than maxNodes elements and
 // attributes together (a few bytes of markup each, but a hundred bytes and more of tree once
 // parsed).
 // The input is read in the code units its first bytes show (UTF-16 and UTF-32 in either byte

@@ -110,3 +110,37 @@ TEST(XmlQueryTest, ResultsStayInDocumentOrderAfterAnOutsideEngineStampedTheTree)
     r.insertBefore(r.lastChild(), r.firstChild());
     EXPECT_EQ(names(doc.selectNodes("//c | //a")), QStringList({"c", "a"}));
 }
+
+// Queries refused for their depth or size, or for characters XML does not allow between
+// quotes, are quoted as written with the reason, whichever step refuses them.
+TEST(XmlQueryTest, RefusedQueriesNameTheReasonAndQuoteTheQuery)
+{
+    const auto repeated = [](const QString& part, int times, const QString& separator) {
+        return QStringList(QList<QString>(times, part)).join(separator);
+    };
+    QString nulInQuotes = "a[@b='x";
+    nulInQuotes += QChar(0);
+    nulInQuotes += "y']";
+    const struct {
+        QString query;
+        const char* reason;
+    } cases[] = {
+        {repeated("a", 20000, " | "), "nests deeper than the query engine allows"},
+        {repeated("a", 20000, "/"), "nests deeper than the query engine allows"},
+        {"a[" + repeated("b", 150000, " or ") + "]", "more than 100000 names, operators and values"},
+        {"a[@b='x\x01y']", "holds the character U+0001"},
+        {"a[@b=\"x\x1fy\"]", "holds the character U+001F"},
+        {nulInQuotes, "holds the character U+0000"},
+    };
+    const Document doc = documentFrom("<r><a>x\ty</a></r>");
+    EXPECT_EQ(doc.selectNodes("//a[text()='x\ty']").length(), 1) << "a tab is text";
+    for (const auto& c : cases) {
+        try {
+            doc.selectNodes(c.query);
+            ADD_FAILURE() << "accepted: " << c.reason;
+        } catch (const VbError& e) {
+            EXPECT_TRUE(e.description().startsWith("The query '" + c.query + "'")) << c.reason;
+            EXPECT_TRUE(e.description().contains(c.reason)) << e.description().right(120).toStdString();
+        }
+    }
+}

@@ -5,7 +5,9 @@
 #include "platform/xml/io/Serializer.h"
 #include "platform/xml/io/WhitespaceRules.h"
 #include "platform/xml/tree/Document.h"
+#include "support/DiskFull.h"
 #include "support/Fixtures.h"
+#include "support/LibxmlAllocations.h"
 #include "support/TempDir.h"
 #include "support/XmlDocument.h"
 
@@ -14,10 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <functional>
-#include <sys/resource.h>
 
 using namespace veldra::xml;
 using veldra::VbError;
@@ -375,23 +375,51 @@ TEST(XmlSaveTest, AFailedWriteNamesTheSystemsReasonAndKeepsTheFormerFile)
     writeTextFile(path, "<former/>");
     Document doc = documentFrom("<r>" + QString("x").repeated(1 << 20) + "</r>");
 
-    // A file size limit fails the write as a full disk does, without filling one.
-    struct rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString message;
     try {
+        const veldra::test::DiskFullAfter limit(64 * 1024);
         doc.save(path);
     } catch (const VbError& e) {
         message = e.description();
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previousHandler);
 
     EXPECT_TRUE(message.contains(QString::fromLocal8Bit(strerror(EFBIG)))) << message.toStdString();
     EXPECT_EQ(fileBytes(path), "<former/>");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"out.xml"}));
+}
+
+// Memory that runs out in the middle of a save: libxml2's own buffers cannot grow past the
+// limit, nor can the bytes the save collects.
+TEST(XmlSaveTest, ASaveThatRunsOutOfMemoryFailsAndKeepsTheFormerFile)
+{
+    const QString value = QString("v").repeated(3 << 20);
+    const struct {
+        const char* name;
+        QString text;
+        Layout layout;
+    } cases[] = {
+        {"an attribute", "<r a='" + value + "'/>", Layout::AsIs},
+        {"an attribute, indented", "<r><s a='" + value + "'/></r>", Layout::Indented},
+        {"an attribute, another encoding", "<?xml version='1.0' encoding='ISO-8859-1'?><r a='" + value + "'/>",
+         Layout::AsIs},
+    };
+    TempDir dir;
+    const QString path = dir.file("out.xml");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeTextFile(path, "<former/>");
+        const Document doc = documentFrom(c.text);
+        QString message;
+        try {
+            const veldra::test::LibxmlAllocationsUpTo limit(1 << 20);
+            doc.save(path, c.layout);
+        } catch (const VbError& e) {
+            message = e.description();
+        }
+        EXPECT_TRUE(message.contains("could not be written")) << message.toStdString();
+        EXPECT_EQ(fileBytes(path), "<former/>");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"out.xml"}));
+        const QByteArray saved = doc.save(path, c.layout);
+        EXPECT_EQ(fileBytes(path), saved) << "saves once memory is there";
+    }
 }

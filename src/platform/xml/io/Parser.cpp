@@ -16,6 +16,7 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/SAX2.h>
+#include <libxml/valid.h>
 
 namespace veldra::xml::detail {
 
@@ -87,6 +88,31 @@ void onEntityDecl(void* userData, const xmlChar* name, int, const xmlChar*, cons
 void onUnparsedEntityDecl(void* userData, const xmlChar* name, const xmlChar*, const xmlChar*, const xmlChar*)
 {
     onEntityDecl(userData, name, 0, nullptr, nullptr, nullptr);
+}
+
+// The scan before parsing refuses every declaration of a document type in the encodings it
+// reads; these refuse them in any other (EBCDIC, UTF-7) before an element takes a default.
+void refuseDeclaration(void* userData, const char* keyword, const xmlChar* name)
+{
+    refuse(userData, QStringLiteral("The document type declares '<!%1 %2'; a document type may declare nothing.")
+                         .arg(QLatin1String(keyword), fromXml(name)));
+}
+
+void onAttributeDecl(void* userData, const xmlChar* element, const xmlChar*, int, int, const xmlChar*,
+                     xmlEnumerationPtr values)
+{
+    xmlFreeEnumeration(values);  // the handler's to free
+    refuseDeclaration(userData, "ATTLIST", element);
+}
+
+void onElementDecl(void* userData, const xmlChar* name, int, xmlElementContentPtr)
+{
+    refuseDeclaration(userData, "ELEMENT", name);
+}
+
+void onNotationDecl(void* userData, const xmlChar* name, const xmlChar*, const xmlChar*)
+{
+    refuseDeclaration(userData, "NOTATION", name);
 }
 
 void onReference(void* userData, const xmlChar* name)
@@ -204,6 +230,9 @@ ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decode
     ctxt->sax->serror = onError;
     ctxt->sax->entityDecl = onEntityDecl;
     ctxt->sax->unparsedEntityDecl = onUnparsedEntityDecl;
+    ctxt->sax->attributeDecl = onAttributeDecl;
+    ctxt->sax->elementDecl = onElementDecl;
+    ctxt->sax->notationDecl = onNotationDecl;
     ctxt->sax->reference = onReference;
     ctxt->sax->startElementNs = onStartElement;
     ctxt->sax->endElementNs = onEndElement;

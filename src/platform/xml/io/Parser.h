@@ -16,9 +16,9 @@ struct ParseOutcome {
     ParseError error;
 };
 
-// Safe parsing: no network, no DTD loading, no entity declarations or undeclared entity
-// references (which refuses billion-laughs and external-entity documents before anything
-// is expanded or read), and the depth and size limits above; nothing else limits a document,
+// Safe parsing: no network, no DTD loading, no declarations in a document type (which refuses
+// billion-laughs and external-entity documents before anything is expanded or read, and default
+// attributes before any element takes one), no undeclared entity references, and the depth and size limits above; nothing else limits a document,
 // so text and attribute values of any length load. Insignificant whitespace is stripped from
 // the result (see WhitespaceRules.h).
 ParseOutcome parseFile(const QString& path);

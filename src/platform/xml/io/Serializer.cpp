@@ -7,9 +7,11 @@
 #include "platform/xml/tree/XmlStrings.h"
 
 #include <libxml/encoding.h>
+#include <libxml/xmlerror.h>
 #include <libxml/xmlsave.h>
 
 #include <memory>
+#include <new>
 
 namespace veldra::xml::detail {
 
@@ -40,10 +42,47 @@ void requireEncoding(const char* encoding)
     xmlCharEncCloseFunc(handler);
 }
 
+// No exception may pass through libxml2's frames: a result that cannot grow fails the write,
+// which libxml2 then reports.
 int appendTo(void* bytes, const char* buffer, int length)
 {
-    static_cast<QByteArray*>(bytes)->append(buffer, length);
+    try {
+        static_cast<QByteArray*>(bytes)->append(buffer, length);
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
     return length;
+}
+
+// What libxml2 raised last on this thread, as a reason: "" when nothing.
+QString lastFailure()
+{
+    const xmlError* error = xmlGetLastError();
+    if (!error || error->level < XML_ERR_ERROR)
+        return {};
+    return error->message ? QString::fromUtf8(error->message).trimmed() : QStringLiteral("libxml2 error %1").arg(error->code);
+}
+
+[[noreturn]] void throwWriteFailure()
+{
+    const QString reason = lastFailure();
+    throw VbError(err::FileAccess, kSource,
+                  reason.isEmpty() ? QStringLiteral("The document could not be written as XML text.")
+                                   : QStringLiteral("The document could not be written as XML text: %1").arg(reason));
+}
+
+// libxml2 does not hand every failure back to its caller: a buffer of its own that cannot grow
+// when memory runs out drops what was to go into it, and the save goes on and reports success
+// over text with a piece missing (a copy for the layout loses the node the same way). Each such
+// failure is raised as the thread's last error, so the whole of a write is checked against it.
+template <class Write>
+auto withoutSilentFailure(Write&& write)
+{
+    xmlResetLastError();
+    auto written = write();
+    if (!lastFailure().isEmpty())
+        throwWriteFailure();
+    return written;
 }
 
 // Runs one libxml2 save into memory, appending to `result`. `save` writes through the save
@@ -59,7 +98,7 @@ QByteArray saveToMemory(const char* encoding, int options, Save&& save, QByteArr
     const long written = save(ctxt);
     const int closed = xmlSaveClose(ctxt);
     if (written < 0 || closed < 0)
-        throw VbError(err::FileAccess, kSource, QStringLiteral("The document could not be written as XML text."));
+        throwWriteFailure();
     return result;
 }
 
@@ -112,27 +151,10 @@ QString declarationText(xmlDocPtr doc, const xmlChar* encoding)
     return QStringLiteral("<?xml ") + declarationData(doc, encoding) + QStringLiteral("?>");
 }
 
-} // namespace
-
-QString declarationData(xmlDocPtr doc)
-{
-    return declarationData(doc, doc->encoding);
-}
-
-QString declarationText(xmlDocPtr doc)
-{
-    return declarationText(doc, doc->encoding);
-}
-
-QString documentText(xmlDocPtr doc, bool hasDeclaration, Layout layout)
-{
-    return QString::fromUtf8(utf8DocumentBytes(doc, hasDeclaration, layout, declarationText(doc)));
-}
-
-QByteArray documentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
+QByteArray encodedDocumentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
 {
     if (!hasDeclaration || isUtf8(doc->encoding))
-        return utf8DocumentBytes(doc, hasDeclaration, layout, declarationText(doc));
+        return utf8DocumentBytes(doc, hasDeclaration, layout, declarationText(doc, doc->encoding));
     const auto encoding = reinterpret_cast<const char*>(doc->encoding);
     requireEncoding(encoding);
     // A name or comment the encoding lacks would be written as a character reference, which
@@ -146,7 +168,7 @@ QByteArray documentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
     return bodyBytes(laidOut(doc, layout, copy, overlay), encoding, 0);
 }
 
-QString nodeText(xmlNodePtr node)
+QString writtenNode(xmlNodePtr node)
 {
     xmlNodePtr toWrite = node;
     DocCopy scratch;
@@ -165,6 +187,34 @@ QString nodeText(xmlNodePtr node)
     if (node->type == XML_ATTRIBUTE_NODE && text.startsWith(QLatin1Char(' ')))
         text.remove(0, 1);
     return text;
+}
+
+} // namespace
+
+QString declarationData(xmlDocPtr doc)
+{
+    return declarationData(doc, doc->encoding);
+}
+
+QString declarationText(xmlDocPtr doc)
+{
+    return declarationText(doc, doc->encoding);
+}
+
+QString documentText(xmlDocPtr doc, bool hasDeclaration, Layout layout)
+{
+    return QString::fromUtf8(withoutSilentFailure(
+        [&] { return utf8DocumentBytes(doc, hasDeclaration, layout, declarationText(doc)); }));
+}
+
+QByteArray documentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout)
+{
+    return withoutSilentFailure([&] { return encodedDocumentBytes(doc, hasDeclaration, layout); });
+}
+
+QString nodeText(xmlNodePtr node)
+{
+    return withoutSilentFailure([node] { return writtenNode(node); });
 }
 
 } // namespace veldra::xml::detail

@@ -14,7 +14,8 @@ namespace veldra::xml::detail {
 QString documentText(xmlDocPtr doc, bool hasDeclaration, Layout layout);
 
 // The bytes of a saved file: encoded in the encoding the declaration names, UTF-8 when it
-// names none. Throws VbError when the encoding is not supported.
+// names none. Throws VbError when the encoding is not supported or the document cannot be
+// written whole (memory runs out).
 QByteArray documentBytes(xmlDocPtr doc, bool hasDeclaration, Layout layout);
 
 // One node and its subtree. An element's text carries the namespace declarations it relies

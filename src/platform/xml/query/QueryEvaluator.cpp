@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <iterator>
 #include <memory>
 
 namespace veldra::xml::detail {
@@ -58,10 +59,49 @@ struct ObjectFree {
     void operator()(xmlXPathObjectPtr object) const { xmlXPathFreeObject(object); }
 };
 
+// The query engine hands its own refusals to the context's handler as a code without a
+// message; the reason is named here, in the order of libxml2's xmlXPathError.
+QString reasonOfCode(int code)
+{
+    static const char* const reasons[] = {
+        "no error",
+        "a number is badly written",
+        "text in quotes is not closed",
+        "text in quotes was expected",
+        "a variable name was expected",
+        "a variable is not defined",
+        "a condition is not valid",
+        "the expression is not valid",
+        "a brace is not closed",
+        "a function is not known",
+        "an operand is not valid",
+        "a value has the wrong type",
+        "a function has the wrong number of arguments",
+        "the context size is not valid",
+        "the context position is not valid",
+        "there is not enough memory for it",
+        "the syntax is not valid",
+        "a resource is missing",
+        "a part of a resource is missing",
+        "a prefix is not bound to a namespace",
+        "its text is not valid UTF-8",
+        "it holds a character that XML does not allow",
+        "its context is not valid",
+        "it is too large for the query engine's stack",
+        "variables are not allowed",
+        "it takes more steps than the query engine allows",
+        "it nests deeper than the query engine allows",
+    };
+    const int index = code - XML_XPATH_EXPRESSION_OK;
+    if (index > 0 && index < int(std::size(reasons)))
+        return QString::fromLatin1(reasons[index]);
+    return QStringLiteral("the query engine refused it (libxml2 error %1)").arg(code);
+}
+
 QString lastErrorOf(xmlXPathContextPtr ctx)
 {
     return ctx->lastError.message ? fromXml(reinterpret_cast<const xmlChar*>(ctx->lastError.message)).trimmed()
-                                  : QStringLiteral("unknown error");
+                                  : reasonOfCode(ctx->lastError.code);
 }
 
 using CompiledQuery = std::shared_ptr<xmlXPathCompExpr>;

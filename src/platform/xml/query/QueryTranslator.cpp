@@ -23,6 +23,9 @@ struct Token {
 // Nested predicates, parentheses and not() recurse; deeper queries are refused before
 // they can exhaust the stack. The program's own queries nest a few levels at most.
 constexpr int kMaxNesting = 100;
+// A longer query is refused before the query engine compiles it into more steps than it takes.
+// The program's own queries hold a few dozen parts.
+constexpr size_t kMaxParts = 100000;
 
 // The query is the user's text: it goes in with every other argument in one pass, so a
 // '%1' inside it is never taken for a placeholder.
@@ -42,6 +45,16 @@ bool isNameChar(QChar c)
     return isNameStart(c) || c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-');
 }
 
+// What XML allows in text, and so the query engine in quoted text: no NUL, no control
+// character but tab and line ends, no U+FFFE or U+FFFF.
+bool isXmlCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x20)
+        return u == '\t' || u == '\n' || u == '\r';
+    return u != 0xFFFE && u != 0xFFFF;
+}
+
 class Lexer {
 public:
     explicit Lexer(const QString& query) : q_(query) {}
@@ -56,6 +69,8 @@ public:
                 result.push_back({Tok::End, {}, {}, i_});
                 return result;
             }
+            if (result.size() == kMaxParts)
+                fail(QStringLiteral("it has more than %1 names, operators and values").arg(kMaxParts));
             result.push_back(next());
         }
     }
@@ -116,6 +131,13 @@ private:
         const qsizetype end = q_.indexOf(quote, i_ + 1);
         if (end < 0)
             fail(QStringLiteral("unterminated text in quotes"));
+        for (qsizetype k = i_ + 1; k < end; ++k) {
+            if (!isXmlCharacter(q_[k])) {
+                const QString code = QString::number(q_[k].unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+                detail::throwQueryError(unsupported(
+                    q_, QStringLiteral("the text in quotes holds the character U+%1, which XML does not allow").arg(code), k));
+            }
+        }
         Token t{Tok::Literal, q_.mid(i_, end - i_ + 1), {}, i_};
         i_ = end + 1;
         return t;

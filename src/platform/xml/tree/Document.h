@@ -24,9 +24,9 @@ struct NodeAccess;
 // Document is a usable empty document.
 //
 // Loading never touches the network and never reads anything but the named file: DTDs are not
-// loaded, documents that declare entities or use undeclared ones are refused, and overly deep
-// (more than 256 levels) or large (256 MiB) input fails with a parse error. After a
-// load, whitespace-only text that is only layout is gone (rules in WhitespaceRules.h), so
+// loaded, documents whose type declares anything or that use undeclared entities are refused,
+// and overly deep (more than 256 levels) or large (256 MiB) input fails with a parse error.
+// After a load, whitespace-only text that is only layout is gone (rules in WhitespaceRules.h), so
 // "the first child is an element" holds in indented files while the blanks between inline
 // elements of SPL narrative text stay.
 //
