@@ -33,6 +33,23 @@ protected:
         return names;
     }
 
+    struct WizardOverSettings {
+        frmXMLEditor* editor;
+        QPointer<frmWizard> wizard;
+    };
+
+    // The named wizard shown over a new settings document; a null wizard when either fails.
+    WizardOverSettings wizardOverNewSettings(const QString& name)
+    {
+        frmXMLEditor* editor = newSettings();
+        if (!editor->XMLDoc)
+            return {editor, nullptr};
+        QPointer<frmWizard> wizard = CreateWizard(name, *editor);
+        if (wizard)
+            ShowWizard(wizard);
+        return {editor, wizard};
+    }
+
     xml::Document wizards;
     xml::Document definition;
 };
@@ -121,11 +138,8 @@ TEST_F(ShippedWizards, FieldsLeftEmptyKeepWhatTheirTargetsHold)
     const QString held = dir.file(QStringLiteral("20171107"));
     for (const QString& name : enabledWizardNames(wizards)) {
         SCOPED_TRACE(name.toStdString());
-        frmXMLEditor* editor = newSettings();
-        ASSERT_NE(editor->XMLDoc, nullptr);
-        QPointer<frmWizard> wizard = CreateWizard(name, *editor);
+        const auto [editor, wizard] = wizardOverNewSettings(name);
         ASSERT_FALSE(wizard.isNull());
-        ShowWizard(wizard);
         QStringList emptyTargets;
         for (const FieldRow& row : wizard->rows()) {
             if (row.name == QLatin1String("GUID") || !FieldRowDialog::fieldValue(row).isEmpty())
@@ -214,11 +228,8 @@ TEST_F(ShippedWizards, FieldsAppliedAsOfferedKeepTheDefinitionsDefaults)
     };
     for (const QString& name : enabledWizardNames(wizards)) {
         SCOPED_TRACE(name.toStdString());
-        frmXMLEditor* editor = newSettings();
-        ASSERT_NE(editor->XMLDoc, nullptr);
-        QPointer<frmWizard> wizard = CreateWizard(name, *editor);
+        const auto [editor, wizard] = wizardOverNewSettings(name);
         ASSERT_FALSE(wizard.isNull());
-        ShowWizard(wizard);
         QHash<QString, QStringList> held;
         for (const FieldRow& row : wizard->rows()) {
             const QString offered = FieldRowDialog::fieldValue(row);
