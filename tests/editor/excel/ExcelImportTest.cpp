@@ -360,6 +360,8 @@ TEST_F(ExcelImportTest, ManyWorksheetsCostWhatTheirLotsCost)
     };
     const qint64 oneSheet = growth(1, Sheets * Lots);
     const qint64 manySheets = growth(Sheets, Lots);
+    if (oneSheet <= 0)
+        GTEST_SKIP() << "this allocator does not report the heap in use (AddressSanitizer's does not)";
     EXPECT_LT(manySheets, 2 * oneSheet) << "one sheet: " << oneSheet << " bytes; " << Sheets << " sheets: " << manySheets;
 }
 
