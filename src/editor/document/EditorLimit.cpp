@@ -13,6 +13,13 @@ DocumentSize& DocumentSize::operator+=(const DocumentSize& other)
     return *this;
 }
 
+qint64 editorMemoryOf(const DocumentSize& size)
+{
+    constexpr qint64 elementPeakBytes = 1100;
+    constexpr qint64 attributePeakBytes = 330;
+    return size.elements * elementPeakBytes + size.attributes * attributePeakBytes + size.bytes * 2;
+}
+
 bool fitsInEditor(const DocumentSize& size)
 {
     return size.elements <= kMaxEditorElements && size.attributes <= kMaxEditorAttributes

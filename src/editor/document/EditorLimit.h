@@ -30,6 +30,10 @@ struct DocumentSize {
     DocumentSize& operator+=(const DocumentSize& other);
 };
 
+// What a document of that size costs in memory while the editor opens it: the peak costs of an
+// element and an attribute above, and each text byte twice (parsed, and in the tree's captions).
+qint64 editorMemoryOf(const DocumentSize& size);
+
 // Whether the editor opens a document of that size.
 bool fitsInEditor(const DocumentSize& size);
 

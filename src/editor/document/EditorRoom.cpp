@@ -1,5 +1,6 @@
 #include "editor/document/EditorRoom.h"
 
+#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 
 namespace veldra {
@@ -25,6 +26,18 @@ DocumentSize savedSizeOf(const xml::Document& document)
 {
     DocumentSize size = treeSizeOf(document.asNode());
     size.bytes = document.xmlBytes().size();
+    return size;
+}
+
+DocumentSize importedSizeOf(const xml::Node& node)
+{
+    DocumentSize size = treeSizeOf(node);
+    qint64 withoutId = 0;
+    xml::forEachElement(xml::Cursor(node), [&withoutId](const xml::Cursor& element) {
+        withoutId += !element.hasAttribute("Word2SPLID");
+    });
+    size.attributes += withoutId;
+    size.bytes = node.xml().toUtf8().size() + withoutId * kIdAttributeBytes;
     return size;
 }
 

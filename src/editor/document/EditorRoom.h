@@ -10,6 +10,7 @@ namespace veldra {
 
 namespace xml {
 class Document;
+class Node;
 }
 
 // The Word2SPLID every element gets in a settings document: ` Word2SPLID="`, 36 characters and `"`.
@@ -17,6 +18,9 @@ inline constexpr qint64 kIdAttributeBytes = 50;
 
 // The size of `document` as the editor's limit counts it, its bytes as it would be saved.
 DocumentSize savedSizeOf(const xml::Document& document);
+
+// What a node adds to a settings document once each of its elements carries an id.
+DocumentSize importedSizeOf(const xml::Node& node);
 
 // What an import may still write into a settings document so that the editor opens it again
 // (fitsInEditor): a workbook of a million short rows, or a Word footnote repeated at each of its

@@ -11,6 +11,7 @@
 #include "editor/excel/ExcelImportDefinition.h"
 #include "editor/excel/ImportField.h"
 #include "editor/excel/WorksheetPlace.h"
+#include "editor/excel/ImportMemoryLimit.h"
 #include "platform/core/Skip.h"
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/ui/CommonDialog.h"

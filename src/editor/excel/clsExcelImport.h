@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/excel/ImportedSize.h"
+#include "editor/document/EditorRoom.h"
 #include "platform/xml/tree/Node.h"
 
 #include <QSet>

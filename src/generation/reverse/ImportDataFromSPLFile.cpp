@@ -7,7 +7,7 @@
 #include "editor/tree/TreeView.h"
 #include "editor/window/frmXMLEditor.h"
 #include "generation/FileDialogChoice.h"
-#include "editor/excel/ImportedSize.h"
+#include "editor/document/EditorRoom.h"
 #include "generation/reverse/ImportImages.h"
 #include "generation/reverse/ImportRoom.h"
 #include "generation/reverse/ProductDataNotHeld.h"

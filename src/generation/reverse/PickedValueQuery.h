@@ -4,11 +4,6 @@
 
 namespace veldra {
 
-// The query text of a literal that compares as `value` exactly, whatever quotes it holds:
-// 'value' when it holds no apostrophe, "value" when it holds no double quote, else a concat()
-// of such pieces (the query language has no escape).
-QString queryLiteral(const QString& value);
-
 // `query` with every `placeholder` replaced by the literal of `picked`, the quotes that enclose
 // the placeholder included: a picked value is compared as one text and never becomes part of
 // the query, so a value holding a quote and query text selects only what carries that value.

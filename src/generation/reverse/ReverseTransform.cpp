@@ -2,7 +2,7 @@
 
 #include "app/window/Captions.h"
 #include "app/log/Log.h"
-#include "editor/excel/ImportedSize.h"
+#include "editor/document/EditorRoom.h"
 #include "editor/tree/TreePaths.h"
 #include "generation/reverse/ImportRoom.h"
 #include "generation/reverse/PickedValueQuery.h"

@@ -2,7 +2,7 @@
 // writes them, the shipped import definitions, the real editor window and its tree.
 #include "editor/excel/ExcelImportTestSupport.h"
 #include "editor/document/SettingsDocument.h"
-#include "editor/excel/ImportedSize.h"
+#include "editor/excel/ImportMemoryLimit.h"
 #include "editor/excel/clsExcelImport.h"
 #include "editor/window/frmXMLEditor.h"
 #include "editor/tree/TreeView.h"
