@@ -59,6 +59,28 @@ TEST(TreePaths, PredicateTakesTheKeyAfterItsLastUnderscoreAndEmptyKeysGiveNone)
               QStringLiteral("SPLR4/GeneralData[@Word2SPLID='b']/DocumentID"));
 }
 
+// An element's id comes from the document's file, which may come from anyone: whatever quotes
+// and query text it holds, the path selects the element that carries it and no other.
+TEST(TreePaths, AnIdIsComparedAsOneTextWhateverItHolds)
+{
+    const QStringList ids = {QStringLiteral("k2' or @Word2SPLID!='"), QStringLiteral("k2\" or @Word2SPLID!=\""),
+                             QStringLiteral("k2' or \"x\"!='"), QStringLiteral("k 2")};
+    for (const QString& id : ids) {
+        SCOPED_TRACE(id.toStdString());
+        SmallTree tree;
+        setNodeKey(tree.generalData, id);
+        QString body = QStringLiteral("<SPLR4><GeneralData/><GeneralData Word2SPLID='other'/></SPLR4>");
+        xml::Document doc;
+        ASSERT_TRUE(doc.loadXml(body));
+        doc.selectSingleNode(QStringLiteral("SPLR4/GeneralData")).setAttribute(QStringLiteral("Word2SPLID"), id);
+
+        const xml::NodeList found = doc.selectNodes(BuildXPathFromTreeView(tree.generalData, QStringLiteral("SPLR4")));
+
+        ASSERT_EQ(found.length(), 1);
+        EXPECT_EQ(found.item(0).getAttribute(QStringLiteral("Word2SPLID")), id);
+    }
+}
+
 TEST(TreePaths, NoNodeIsAnErrorNamingTheProcedure)
 {
     try {

@@ -6,6 +6,7 @@
 #include "editor/window/frmXMLEditor.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QTreeWidgetItem>
@@ -26,8 +27,10 @@ QString idPredicate(const QTreeWidgetItem* node, const QString& mode)
     const QString key = nodeKey(node);
     if (key.isEmpty())
         return {};
+    // The id comes from the document's file, which may come from anyone: it is compared as one
+    // text, so that quotes in it cannot make the query select other elements.
     const QString id = key.mid(key.lastIndexOf(QLatin1Char('_')) + 1);
-    return QStringLiteral("[@Word2SPLID='") + id + QStringLiteral("']");
+    return QStringLiteral("[@Word2SPLID=") + xml::queryLiteral(id) + QLatin1Char(']');
 }
 
 } // namespace
@@ -39,12 +42,11 @@ QString BuildXPathFromTreeView(const QTreeWidgetItem* node, const QString& mode)
             throw editorError(QStringLiteral("No tree node is selected."));
         QString path;
         for (; node->parent(); node = node->parent()) {
-            const QString step = GetNamePart(nodeCaption(node)) + idPredicate(node, mode);
+            const QString step = withoutBlanks(GetNamePart(nodeCaption(node))) + idPredicate(node, mode);
             path = path.isEmpty() ? step : step + QLatin1Char('/') + path;
         }
-        const QString root = GetNamePart(nodeCaption(node));
-        path = path.isEmpty() ? root : root + QLatin1Char('/') + path;
-        return withoutBlanks(path);
+        const QString root = withoutBlanks(GetNamePart(nodeCaption(node)));
+        return path.isEmpty() ? root : root + QLatin1Char('/') + path;
     } catch (const std::exception& e) {
         throw passedOn(e, QStringLiteral("BuildXPathFromTreeView"));
     }

@@ -23,8 +23,9 @@ inline const QString SettingsMode = QStringLiteral("SPLR4");
 // The relative query of the element behind `node`: one step per tree level from the root
 // down, each the element name of the node's caption. In mode "SPLR4" (exact) every step
 // below the root carries [@Word2SPLID='key'] (the part of the key after its last "_"),
-// so the path names exactly one element; any other mode gives the bare element path.
-// Every blank is removed ("General Data" is GeneralData). Throws VbError, its source
+// so the path names exactly one element; the key is compared as one text, whatever quotes it
+// holds. Any other mode gives the bare element path. Every blank of the names is removed
+// ("General Data" is GeneralData). Throws VbError, its source
 // ending in " - BuildXPathFromTreeView", when there is no node.
 QString BuildXPathFromTreeView(const QTreeWidgetItem* node, const QString& mode);
 
