@@ -1,5 +1,6 @@
 #include "platform/xml/tree/AttributeEdit.h"
 
+#include "platform/xml/tree/Allocated.h"
 #include "platform/xml/tree/DocState.h"
 #include "platform/xml/tree/TreeEdit.h"
 #include "platform/xml/io/XmlErrors.h"
@@ -71,6 +72,26 @@ xmlNsPtr resolvePrefix(xmlNodePtr element, const QString& prefix)
     throwNodeError(QStringLiteral("The namespace prefix '%1' is not declared.").arg(prefix));
 }
 
+// A declaration of no element yet. libxml2 makes one even when it cannot copy the namespace or
+// the prefix into it; that counts as running out of memory too.
+xmlNsPtr newDeclaration(const xmlChar* href, const xmlChar* prefix)
+{
+    xmlNsPtr declared = allocated(xmlNewNs(nullptr, href, prefix));
+    if (!declared->href || (prefix && !declared->prefix)) {
+        xmlFreeNs(declared);
+        throw std::bad_alloc();
+    }
+    return declared;
+}
+
+void appendDeclaration(xmlNodePtr element, xmlNsPtr declared)
+{
+    xmlNsPtr* link = &element->nsDef;
+    while (*link)
+        link = &(*link)->next;
+    *link = declared;
+}
+
 void setNamespaceDeclaration(xmlNodePtr element, const QString& name, const QString& uri)
 {
     const QString prefix = declaredPrefix(name);
@@ -84,12 +105,13 @@ void setNamespaceDeclaration(xmlNodePtr element, const QString& name, const QStr
             return;
         if (inUseBelow(element, existing))
             throwNodeError(QStringLiteral("The declaration '%1' cannot change while elements or attributes use it.").arg(name));
+        const xmlChar* href = allocated(xmlStrdup(bytes(uriBytes)));
         xmlFree(const_cast<xmlChar*>(existing->href));
-        existing->href = xmlStrdup(bytes(uriBytes));
+        existing->href = href;
         return;
     }
     const QByteArray prefixBytes = toXml(prefix);
-    xmlNewNs(element, bytes(uriBytes), prefix.isEmpty() ? nullptr : bytes(prefixBytes));
+    appendDeclaration(element, newDeclaration(bytes(uriBytes), prefix.isEmpty() ? nullptr : bytes(prefixBytes)));
 }
 
 void removeNamespaceDeclaration(xmlNodePtr element, const QString& name)
@@ -106,6 +128,24 @@ void removeNamespaceDeclaration(xmlNodePtr element, const QString& name)
     ns->next = nullptr;
     // Handles on the declaration may still read it; it is freed with the document.
     stateOf(element->doc)->retiredNamespaces.push_back(ns);
+}
+
+// Gives an attribute `utf8` as its value in place, so its handles stay valid. The new text is
+// made before the old one goes: an attribute whose new value cannot be had keeps its old one.
+// An id's entry in the document's table of ids follows its value.
+void replaceAttributeText(xmlAttrPtr attr, const QByteArray& utf8)
+{
+    xmlNodePtr text = newText(attr->doc, bytes(utf8));
+    const bool isId = attr->parent && attr->atype == XML_ATTRIBUTE_ID;
+    if (isId) {
+        xmlRemoveID(attr->doc, attr);
+        attr->atype = XML_ATTRIBUTE_ID;
+    }
+    xmlFreeNodeList(attr->children);
+    text->parent = reinterpret_cast<xmlNodePtr>(attr);
+    attr->children = attr->last = text;
+    if (isId)
+        xmlAddID(nullptr, attr->doc, bytes(utf8), attr);
 }
 
 } // namespace
@@ -143,16 +183,7 @@ QString attributeValue(xmlAttrPtr attr)
 void setAttributeValue(xmlAttrPtr attr, const QString& value)
 {
     requireStorableText(value);
-    const QByteArray utf8 = toXml(withXmlLineBreaks(value));
-    if (attr->parent) {
-        // In place: the attribute node itself stays, so its handles stay valid.
-        xmlSetNsProp(attr->parent, attr->ns, attr->name, bytes(utf8));
-        return;
-    }
-    xmlFreeNodeList(attr->children);
-    xmlNodePtr text = xmlNewDocText(attr->doc, bytes(utf8));
-    text->parent = reinterpret_cast<xmlNodePtr>(attr);
-    attr->children = attr->last = text;
+    replaceAttributeText(attr, toXml(withXmlLineBreaks(value)));
 }
 
 void setAttribute(xmlNodePtr element, const QString& name, const QString& value)
@@ -167,7 +198,25 @@ void setAttribute(xmlNodePtr element, const QString& name, const QString& value)
     xmlNsPtr ns = q.prefix.isEmpty() ? nullptr : resolvePrefix(element, q.prefix);
     const QByteArray local = toXml(q.local);
     const QByteArray utf8 = toXml(withXmlLineBreaks(value));
-    xmlSetNsProp(element, ns, bytes(local), bytes(utf8));
+    setAttributeText(element, ns, bytes(local), utf8);
+}
+
+void setAttributeText(xmlNodePtr element, xmlNsPtr ns, const xmlChar* local, const QByteArray& utf8)
+{
+    xmlAttrPtr existing = xmlHasNsProp(element, local, ns ? ns->href : nullptr);
+    if (existing && existing->type == XML_ATTRIBUTE_NODE) {
+        replaceAttributeText(existing, utf8);
+        existing->ns = ns;  // the prefix named, where another one declares the same namespace
+        return;
+    }
+    xmlAttrPtr added = allocated(xmlNewNsProp(element, ns, local, nullptr));
+    try {
+        allocated(added->name);  // libxml2 makes the attribute even when it cannot store its name
+        replaceAttributeText(added, utf8);
+    } catch (...) {
+        xmlRemoveProp(added);
+        throw;
+    }
 }
 
 void removeAttribute(xmlNodePtr element, const QString& name)

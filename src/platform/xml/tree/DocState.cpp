@@ -1,5 +1,7 @@
 #include "platform/xml/tree/DocState.h"
 
+#include "platform/xml/tree/Allocated.h"
+
 #include <cstdint>
 
 namespace veldra::xml::detail {
@@ -57,7 +59,7 @@ DocState* adoptDocument(xmlDocPtr doc, bool hasDeclaration)
 
 DocState* newEmptyState()
 {
-    return adoptDocument(xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0")), false);
+    return adoptDocument(allocated(xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"))), false);
 }
 
 DocState* stateOf(xmlDocPtr doc)

@@ -3,6 +3,7 @@
 #include "platform/xml/io/Serializer.h"
 #include "platform/xml/io/XmlErrors.h"
 #include "platform/xml/query/QueryEvaluator.h"
+#include "platform/xml/tree/Allocated.h"
 #include "platform/xml/tree/AttributeEdit.h"
 #include "platform/xml/tree/DocState.h"
 #include "platform/xml/tree/Document.h"
@@ -80,8 +81,9 @@ void setDeclarationAttribute(xmlDocPtr doc, const QString& name, const QString& 
     if (!allowed.match(value).hasMatch())
         throwNodeError(QStringLiteral("'%1' is not a valid value for %2.").arg(value, name));
     const xmlChar*& field = version ? doc->version : doc->encoding;
+    const xmlChar* copy = allocated(xmlStrdup(bytes(toXml(value))));
     freeString(field);
-    field = xmlStrdup(bytes(toXml(value)));
+    field = copy;
 }
 
 void removeDeclarationAttribute(xmlDocPtr doc, const QString& name)
@@ -256,7 +258,7 @@ void Node::setText(const QString& text) const
     const QString stored = withXmlLineBreaks(text);
     switch (node_->type) {
     case XML_ELEMENT_NODE:
-        replaceChildren(node_, stored.isEmpty() ? nullptr : xmlNewDocText(node_->doc, bytes(toXml(stored))));
+        replaceChildren(node_, stored.isEmpty() ? nullptr : newText(node_->doc, bytes(toXml(stored))));
         return;
     case XML_ATTRIBUTE_NODE:
         setAttributeValue(reinterpret_cast<xmlAttrPtr>(node_), stored);
@@ -418,7 +420,7 @@ void Node::setAttributeUtf8(const char* name, const QByteArray& value) const
 {
     if (kind_ == Kind::Plain && node_ && node_->type == XML_ELEMENT_NODE && isPlainAsciiName(name)
         && isStoredUnchanged(value)) {
-        xmlSetNsProp(node_, nullptr, BAD_CAST name, BAD_CAST value.constData());
+        setAttributeText(node_, nullptr, BAD_CAST name, value);
         return;
     }
     setAttribute(QString::fromUtf8(name), QString::fromUtf8(value));

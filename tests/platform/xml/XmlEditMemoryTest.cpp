@@ -1,0 +1,75 @@
+// Edits of a document while libxml2 runs out of memory: for every point at which its
+// allocations can start to fail, an edit either completes or throws std::bad_alloc and leaves
+// the document as it was, never with a value silently missing.
+
+#include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/Node.h"
+#include "platform/xml/tree/NodeList.h"
+#include "support/LibxmlAllocations.h"
+#include "support/XmlDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+#include <new>
+
+using namespace veldra;
+using namespace veldra::xml;
+
+namespace {
+
+const QString Original = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>)"
+                                        R"(<r xmlns:p="urn:a"><e a="old" p:b="old" xml:id="old">old text</e></r>)");
+
+Node elementE(const Document& doc)
+{
+    return doc.documentElement().firstChild();
+}
+
+struct Edit {
+    const char* name;
+    std::function<void(const Document&)> apply;
+};
+
+} // namespace
+
+TEST(XmlEditMemoryTest, AnEditThatRunsOutOfMemoryChangesNothingAndSaysSo)
+{
+    const QString value = QStringLiteral("a new value, long enough to need a block of its own");
+    const Edit edits[] = {
+        {"a new attribute", [&](const Document& d) { elementE(d).setAttribute("c", value); }},
+        {"an attribute's value", [&](const Document& d) { elementE(d).setAttribute("a", value); }},
+        {"a prefixed attribute's value", [&](const Document& d) { elementE(d).setAttribute("p:b", value); }},
+        {"an xml:id", [&](const Document& d) { elementE(d).setAttribute("xml:id", "new"); }},
+        {"an attribute through its node", [&](const Document& d) { elementE(d).attributes().item(0).setText(value); }},
+        {"an id as stored text", [&](const Document& d) { elementE(d).setAttributeUtf8("Word2SPLID", value.toUtf8()); }},
+        {"an attribute replaced as stored text", [&](const Document& d) { elementE(d).setAttributeUtf8("a", value.toUtf8()); }},
+        {"an element's text", [&](const Document& d) { elementE(d).setText(value); }},
+        {"the declared encoding", [](const Document& d) { d.setDeclarationEncoding("ISO-8859-1"); }},
+        {"a namespace declared anew", [](const Document& d) { d.documentElement().setAttribute("xmlns:q", "urn:q"); }},
+    };
+    const QString original = test::documentFrom(Original).xml();
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.name);
+        const Document reference = test::documentFrom(Original);
+        edit.apply(reference);
+        const QString edited = reference.xml();
+        ASSERT_NE(edited, original);
+        bool completed = false;
+        for (std::size_t allowed = 0; !completed && allowed < 64; ++allowed) {
+            const Document doc = test::documentFrom(Original);
+            bool ranOut = false;
+            try {
+                const test::LibxmlAllocationsUpTo limit(std::numeric_limits<std::size_t>::max(), allowed);
+                edit.apply(doc);
+                completed = true;
+            } catch (const std::bad_alloc&) {
+                ranOut = true;
+            }
+            EXPECT_EQ(doc.xml(), completed ? edited : original) << "with " << allowed << " allocations";
+            EXPECT_TRUE(completed || ranOut);
+        }
+        EXPECT_TRUE(completed);
+    }
+}
