@@ -5,9 +5,11 @@
 
 #include "app/shared/SharedProcedures.h"
 #include "app/window/Captions.h"
+#include "editor/document/EditorLimit.h"
 #include "editor/tree/EditorTreeItem.h"
 #include "editor/tree/TreeView.h"
 #include "editor/window/frmXMLEditor.h"
+#include "platform/core/MemoryRoom.h"
 #include "platform/core/Skip.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
@@ -47,6 +49,16 @@ qsizetype elementsIn(const xml::Cursor& node)
     qsizetype count = 0;
     xml::forEachElement(node, [&count](const xml::Cursor&) { ++count; });
     return count;
+}
+
+// The widgets library is built without exceptions: an allocation that fails inside it reads
+// through a null pointer instead of throwing, and a QHash that cannot grow ends the program.
+// So a fill starts only when twice what an element costs at the peak of an open is free for
+// each element, which leaves room for what the open does with the nodes afterwards (their
+// colours, ids and expansion); else it fails as running out of memory does.
+void requireRoomForTree(qsizetype elements)
+{
+    requireMemory(std::size_t(2 * editorMemoryOf({elements, 0, 0})));
 }
 
 bool isTextContent(xml::NodeType type)
@@ -124,6 +136,7 @@ public:
         qsizetype elements = 0;
         for (const xml::Node& node : nodes)
             elements += elementsIn(xml::Cursor(node));
+        requireRoomForTree(elements);
         index.reserve(elements);
         if (settingsMode_)
             belowRoot_.reserve(elements);
