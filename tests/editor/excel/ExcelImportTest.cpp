@@ -55,6 +55,14 @@ qint64 heapInUse()
     return qint64(info.uordblks + info.hblkhd);
 }
 
+// A smaller memory limit for one import while it lives.
+struct ScaledImportMemory {
+    explicit ScaledImportMemory(qint64 limit) { setImportMemoryLimitForTesting(limit); }
+    ~ScaledImportMemory() { setImportMemoryLimitForTesting(std::nullopt); }
+    ScaledImportMemory(const ScaledImportMemory&) = delete;
+    ScaledImportMemory& operator=(const ScaledImportMemory&) = delete;
+};
+
 } // namespace
 
 class ExcelImportTest : public test::LogFixture {
@@ -370,10 +378,7 @@ TEST_F(ExcelImportTest, ManyWorksheetsCostWhatTheirLotsCost)
 // reason, and the worksheet left out whole (the limit scaled down, so the cell stays small).
 TEST_F(ExcelImportTest, ACellSplitIntoMoreLotsThanOneImportMayHoldIsRefusedFirst)
 {
-    struct ScaledLimit {
-        ScaledLimit() { setImportMemoryLimitForTesting(4 * 1024 * 1024); }
-        ~ScaledLimit() { setImportMemoryLimitForTesting(std::nullopt); }
-    } scaled;
+    const ScaledImportMemory scaled(4 * 1024 * 1024);
     test::XlsxBuilder book(dir.file("cell.xlsx"));
     book.sheet("Small").row(2, {"S1", "0071-0155-23", "2027-05-31", 1});
     book.sheet("Lots").row(2, {QStringLiteral("7\n").repeated(1000), "0071-0155-23", "2027-05-31", 1});
@@ -393,4 +398,48 @@ TEST_F(ExcelImportTest, ACellSplitIntoMoreLotsThanOneImportMayHoldIsRefusedFirst
     EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Small"}));
     ASSERT_EQ(report.selectNodes(QStringLiteral("BulkLot")).length(), 1);
     EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"S1"}));
+}
+
+// The worksheets of one import share its memory: two lot splits that each fit alone, the
+// second refused once the first took its part, the limit at what the two take together and
+// one byte under it. What each takes is measured by importing it alone.
+TEST_F(ExcelImportTest, TwoLotSplitsThatFitOneByOneAreHeldToTheMemoryTheyTakeTogether)
+{
+    test::XlsxBuilder book(dir.file("two.xlsx"));
+    book.sheet("First").row(2, {QStringLiteral("A\n").repeated(40) + "A", "0071-0155-23", "2027-05-31", 1});
+    book.sheet("Second").row(2, {QStringLiteral("B\n").repeated(40) + "B", "0071-0155-23", "2027-05-31", 2});
+    const QString file = book.save();
+    const auto takenBy = [&](std::vector<ui::Answer> answers) {
+        editor = test::newSettings();
+        ui.openFiles.push_back(file);
+        ui.answers.assign(answers.begin(), answers.end());
+        clsExcelImport import;
+        import.LoadFromExcelFile(QStringLiteral("LotDistributionReport"),
+                                 editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport")));
+        return editorMemoryOf(import.added());
+    };
+    const qint64 together = takenBy({ui::Answer::Yes, ui::Answer::No}) + takenBy({ui::Answer::No, ui::Answer::Yes});
+    for (const qint64 limit : {together, together - 1}) {
+        SCOPED_TRACE(limit);
+        const ScaledImportMemory scaled(limit);
+        editor = test::newSettings();
+        ui.messages.clear();
+        ui.openFiles.push_back(file);
+        ui.answers = {ui::Answer::Yes, ui::Answer::Yes};
+
+        test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+
+        const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+        const bool fits = limit == together;
+        EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")),
+                  fits ? QStringList({"First", "Second"}) : QStringList({"First"}));
+        EXPECT_EQ(report.selectNodes(QStringLiteral("BulkLot[LotNumber = 'A']")).length(), 41);
+        EXPECT_EQ(report.selectNodes(QStringLiteral("BulkLot[LotNumber = 'B']")).length(), fits ? 41 : 0);
+        ASSERT_EQ(ui.messages.size(), 3) << messageTexts(ui).join(" | ").toStdString();
+        EXPECT_EQ(ui.messages.at(2).text.contains(
+                      "The lot numbers were not split and the worksheet was not imported: one lot for each number would take "
+                      "more memory than one import may use (about "),
+                  !fits)
+            << ui.messages.at(2).text.toStdString();
+    }
 }
