@@ -48,6 +48,16 @@ EditorRoom EditorRoom::leftBy(const xml::Document& document)
     return EditorRoom(savedSizeOf(document));
 }
 
+EditorRoom EditorRoom::leftReplacing(const xml::Node& element)
+{
+    DocumentSize kept = savedSizeOf(element.ownerDocument());
+    const DocumentSize replaced = treeSizeOf(element);
+    kept.elements -= replaced.elements;
+    kept.attributes -= replaced.attributes;
+    kept.bytes -= element.xml().toUtf8().size();
+    return EditorRoom(kept);
+}
+
 bool EditorRoom::fits(const DocumentSize& size) const
 {
     DocumentSize after = held_;

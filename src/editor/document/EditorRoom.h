@@ -33,6 +33,8 @@ public:
     explicit EditorRoom(const DocumentSize& held);
     // The room `document` leaves, as it would be saved.
     static EditorRoom leftBy(const xml::Document& document);
+    // The room the document of `element` leaves to what takes the place of `element`.
+    static EditorRoom leftReplacing(const xml::Node& element);
 
     bool fits(const DocumentSize& size) const;
     // Takes that much; false, taking nothing, when it does not fit.

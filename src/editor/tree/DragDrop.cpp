@@ -7,6 +7,7 @@
 #include "app/window/Captions.h"
 #include "app/window/WindowHelpers.h"
 #include "app/window/frmMain.h"
+#include "editor/document/EditorRoom.h"
 #include "editor/document/SettingsDocument.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
@@ -37,9 +38,30 @@ bool hasElementChildren(const xml::Node& element)
     return false;
 }
 
+// A copy that would make the target's document larger than the editor opens is refused with
+// a message: the document could not be opened again once saved.
+bool fitsInTargetDocument(const EditorRoom& room, const DocumentSize& size, const xml::Node& source, const xml::Node& target)
+{
+    if (room.fits(size))
+        return true;
+    ui::msgBox(QStringLiteral("'") + SplitCamelCase(source.nodeName()) + QStringLiteral("' cannot be copied onto '")
+                   + SplitCamelCase(target.nodeName())
+                   + QStringLiteral("': the document would be larger than the editor opens (%1).").arg(EditorRoom::limitText()),
+               ui::Buttons::OK, ui::Icon::Warning);
+    return false;
+}
+
+// Whether texts of that many bytes fit into the target's document besides what it holds.
+bool textFitsInTargetDocument(qint64 bytes, const xml::Node& source, const xml::Node& target)
+{
+    return fitsInTargetDocument(EditorRoom::leftBy(target.ownerDocument()), DocumentSize{0, 0, bytes}, source, target);
+}
+
 // The target replaced, in its parent, by a copy of the source with new ids throughout.
 void replaceByCopy(const xml::Node& source, const xml::Node& target)
 {
+    if (!fitsInTargetDocument(EditorRoom::leftReplacing(target), importedSizeOf(source), source, target))
+        return;
     const xml::Node copy = target.ownerDocument().importNode(source, true);
     AssignWord2SPLIDs(copy);
     target.parentNode().replaceChild(copy, target);
@@ -49,6 +71,11 @@ void replaceByCopy(const xml::Node& source, const xml::Node& target)
 // source child of its name (the last one when there are several).
 void copyFieldWise(const xml::Node& source, const xml::Node& target)
 {
+    qint64 bytes = 0;
+    for (const xml::Node& c : source.childNodes())
+        bytes += c.text().toUtf8().size();
+    if (!textFitsInTargetDocument(bytes, source, target))
+        return;
     for (const xml::Node& c : source.childNodes()) {
         for (const xml::Node& d : target.childNodes()) {
             if (d.nodeName() != c.nodeName() || hasElementChildren(d))
@@ -71,7 +98,10 @@ void copyValue(const xml::Node& source, const xml::Node& target, QTreeWidgetItem
                    ui::Buttons::OK, ui::Icon::Warning);
         return;
     }
-    target.setText(source.text());
+    const QString text = source.text();
+    if (!textFitsInTargetDocument(text.toUtf8().size(), source, target))
+        return;
+    target.setText(text);
     if (targetTreeNode)
         setNodeCaption(targetTreeNode, SplitCamelCase(target.nodeName()) + QStringLiteral(": ") + source.text());
 }
