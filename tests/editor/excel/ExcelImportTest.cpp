@@ -1,6 +1,7 @@
 // The editor's Import from Excel, end to end: workbooks written as a spreadsheet program
 // writes them, the shipped import definitions, the real editor window and its tree.
 #include "editor/excel/ExcelImportTestSupport.h"
+#include "editor/SmallEditorLimit.h"
 #include "editor/document/SettingsDocument.h"
 #include "editor/excel/ImportMemoryLimit.h"
 #include "editor/excel/clsExcelImport.h"
@@ -442,4 +443,33 @@ TEST_F(ExcelImportTest, TwoLotSplitsThatFitOneByOneAreHeldToTheMemoryTheyTakeTog
                   !fits)
             << ui.messages.at(2).text.toStdString();
     }
+}
+
+// The header of a worksheet and the ids of the records it notes there count with the records:
+// a worksheet is left out when the document it leaves would pass the bytes the editor opens,
+// here by one byte.
+TEST_F(ExcelImportTest, AWorksheetCountsItsHeaderAndTheIdsItNotesThere)
+{
+    test::XlsxBuilder book(dir.file("lots.xlsx"));
+    book.sheet("Lots");
+    for (int row = 2; row < 202; ++row)
+        book.row(row, {QStringLiteral("L%1").arg(row), "0071-0155-23", "2027-05-31", row});
+    const QString file = book.save();
+    const auto importedBytes = [&] {
+        editor = test::newSettings();
+        ui.messages.clear();
+        ui.openFiles.push_back(file);
+        ui.answers = {ui::Answer::Yes};
+        test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+        return savedSizeOf(*editor->XMLDoc).bytes;
+    };
+    const qint64 whole = importedBytes();
+    const test::SmallEditorLimit limit(1'000'000, whole - 1);
+
+    EXPECT_LT(importedBytes(), whole - 1);
+
+    ASSERT_EQ(ui.messages.size(), 2) << messageTexts(ui).join(" | ").toStdString();
+    EXPECT_TRUE(ui.messages.at(1).text.contains("The worksheet 'Lots' was not imported: its rows would make the document larger "
+                                                "than the editor opens"))
+        << ui.messages.at(1).text.toStdString();
 }
