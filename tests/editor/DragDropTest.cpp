@@ -2,9 +2,8 @@
 
 #include "TreeViewFixture.h"
 
-#include "editor/SmallEditorLimit.h"
-
 #include "app/Hooks.h"
+#include "editor/SmallEditorLimit.h"
 #include "editor/tree/DragDrop.h"
 #include "editor/tree/TreePaths.h"
 #include "platform/xml/tree/Document.h"
