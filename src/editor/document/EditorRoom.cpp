@@ -41,6 +41,11 @@ DocumentSize importedSizeOf(const xml::Node& node)
     return size;
 }
 
+DocumentSize savedSizeOfText(const QString& text)
+{
+    return DocumentSize{0, 0, text.toHtmlEscaped().toUtf8().size()};
+}
+
 EditorRoom::EditorRoom(const DocumentSize& held) : held_(held) {}
 
 EditorRoom EditorRoom::leftBy(const xml::Document& document)

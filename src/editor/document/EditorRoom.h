@@ -22,6 +22,9 @@ DocumentSize savedSizeOf(const xml::Document& document);
 // What a node adds to a settings document once each of its elements carries an id.
 DocumentSize importedSizeOf(const xml::Node& node);
 
+// What a text takes in a settings document as saved, its markup escaped.
+DocumentSize savedSizeOfText(const QString& text);
+
 // What an import may still write into a settings document so that the editor opens it again
 // (fitsInEditor): a workbook of a million short rows, or a Word footnote repeated at each of its
 // citations, would otherwise make a document the editor refuses, and take gigabytes on the way.

@@ -145,9 +145,10 @@ DocumentSize headerSize(const QString& file, const QString& sheetName)
                                                         "<WorkSheet ImportedRecords=\"\"></WorkSheet>"
                                                         "<ImportDateTime>yyyyMMdd HH:mm:ss</ImportDateTime>")
                                           .size();
-    return DocumentSize{3, 5,
-                        markupBytes + 3 * kIdAttributeBytes + file.toHtmlEscaped().toUtf8().size()
-                            + sheetName.toHtmlEscaped().toUtf8().size()};
+    DocumentSize size{3, 5, markupBytes + 3 * kIdAttributeBytes};
+    size += savedSizeOfText(file);
+    size += savedSizeOfText(sheetName);
+    return size;
 }
 
 // What splitting the lot numbers adds: for each further number a copy of its lot, holding

@@ -51,10 +51,10 @@ bool fitsInTargetDocument(const EditorRoom& room, const DocumentSize& size, cons
     return false;
 }
 
-// Whether texts of that many bytes fit into the target's document besides what it holds.
-bool textFitsInTargetDocument(qint64 bytes, const xml::Node& source, const xml::Node& target)
+// Whether texts of that size fit into the target's document besides what it holds.
+bool textFitsInTargetDocument(const DocumentSize& texts, const xml::Node& source, const xml::Node& target)
 {
-    return fitsInTargetDocument(EditorRoom::leftBy(target.ownerDocument()), DocumentSize{0, 0, bytes}, source, target);
+    return fitsInTargetDocument(EditorRoom::leftBy(target.ownerDocument()), texts, source, target);
 }
 
 // The target replaced, in its parent, by a copy of the source with new ids throughout.
@@ -71,10 +71,10 @@ void replaceByCopy(const xml::Node& source, const xml::Node& target)
 // source child of its name (the last one when there are several).
 void copyFieldWise(const xml::Node& source, const xml::Node& target)
 {
-    qint64 bytes = 0;
+    DocumentSize texts;
     for (const xml::Node& c : source.childNodes())
-        bytes += c.text().toUtf8().size();
-    if (!textFitsInTargetDocument(bytes, source, target))
+        texts += savedSizeOfText(c.text());
+    if (!textFitsInTargetDocument(texts, source, target))
         return;
     for (const xml::Node& c : source.childNodes()) {
         for (const xml::Node& d : target.childNodes()) {
@@ -99,7 +99,7 @@ void copyValue(const xml::Node& source, const xml::Node& target, QTreeWidgetItem
         return;
     }
     const QString text = source.text();
-    if (!textFitsInTargetDocument(text.toUtf8().size(), source, target))
+    if (!textFitsInTargetDocument(savedSizeOfText(text), source, target))
         return;
     target.setText(text);
     if (targetTreeNode)

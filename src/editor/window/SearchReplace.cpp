@@ -60,12 +60,6 @@ QString selectedValue(frmXMLEditor& editor)
     return value;
 }
 
-// The bytes a text takes in the saved document.
-qint64 savedBytesOf(const QString& text)
-{
-    return text.toHtmlEscaped().toUtf8().size();
-}
-
 // Why the text a replacement would give the element is refused: its value check refuses it,
 // or what it adds would make the document larger than the editor opens (`room`, which takes
 // it otherwise); "" when it is made (or would not change the element).
@@ -79,7 +73,8 @@ QString replacementRefusal(const xml::Node& element, const QString& searchText, 
         return {};
     if (const QString refusal = valueRefusal(element, element.nodeName(), replaced); !refusal.isEmpty())
         return refusal;
-    if (!room.take(DocumentSize{0, 0, std::max<qint64>(0, savedBytesOf(replaced) - savedBytesOf(text))}))
+    const qint64 added = savedSizeOfText(replaced).bytes - savedSizeOfText(text).bytes;
+    if (!room.take(DocumentSize{0, 0, std::max<qint64>(0, added)}))
         return QStringLiteral("the document would be larger than the editor opens (%1)").arg(EditorRoom::limitText());
     return {};
 }
@@ -122,7 +117,7 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
             return;
     }
     QStringList skipped;
-    EditorRoom room = XMLDoc ? EditorRoom::leftBy(*XMLDoc) : EditorRoom();
+    EditorRoom room = ReplaceValue && XMLDoc ? EditorRoom::leftBy(*XMLDoc) : EditorRoom();
 
     DrawRefresh(false);
     int hits = 0;
