@@ -195,6 +195,31 @@ TEST_F(DragDropTest, TextDroppedOnTheSelectedNodeBecomesItsValue)
     EXPECT_FALSE(editor->Saved);
 }
 
+// Dropped text counts what it adds in place of the value: 8 bytes here, at the limit and
+// one byte over it.
+TEST_F(DragDropTest, DroppedTextPastTheBytesTheEditorOpensIsRefusedWithTheReason)
+{
+    for (const qint64 over : {0, 1}) {
+        SCOPED_TRACE(over);
+        frmXMLEditor* editor = openSettings(Labels);
+        ui.messages.clear();
+        QTreeWidgetItem* name = select(editor, "Product Name: Other");
+        const SmallEditorLimit limit(1'000, editor->XMLDoc->xmlBytes().size() + 8 - over);
+        QMimeData data;
+        data.setText("Aspirin 81 mg");
+
+        editor->TreeView_OLEDragDrop(data, name, nullptr);
+
+        EXPECT_EQ(texts(editor, "//ProductName").value(1), over ? "Other" : "Aspirin 81 mg");
+        EXPECT_EQ(editor->Saved, over == 1);
+        const QString said = ui.messages.isEmpty() ? QString() : ui.messages.last().text;
+        EXPECT_EQ(said.startsWith("The dropped text cannot become the value of 'Product Name': the document would be larger "
+                                  "than the editor opens (up to 1000 elements"),
+                  over == 1)
+            << said.toStdString();
+    }
+}
+
 TEST_F(DragDropTest, TheTreeTakesDropsFromTheWindowSystem)
 {
     frmXMLEditor* editor = openSettings(Labels);

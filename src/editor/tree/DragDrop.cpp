@@ -57,6 +57,13 @@ bool textFitsInTargetDocument(const DocumentSize& texts, const xml::Node& source
     return fitsInTargetDocument(EditorRoom::leftBy(target.ownerDocument()), texts, source, target);
 }
 
+// What giving `element` the value `text` adds to its document: the text in place of its own.
+DocumentSize valueGrowth(const xml::Node& element, const QString& text)
+{
+    const qint64 old = element.isNull() || hasElementChildren(element) ? 0 : savedSizeOfText(element.text()).bytes;
+    return DocumentSize{0, 0, std::max<qint64>(0, savedSizeOfText(text).bytes - old)};
+}
+
 // The target replaced, in its parent, by a copy of the source with new ids throughout.
 void replaceByCopy(const xml::Node& source, const xml::Node& target)
 {
@@ -99,11 +106,24 @@ void copyValue(const xml::Node& source, const xml::Node& target, QTreeWidgetItem
         return;
     }
     const QString text = source.text();
-    if (!textFitsInTargetDocument(savedSizeOfText(text), source, target))
+    if (!textFitsInTargetDocument(valueGrowth(target, text), source, target))
         return;
     target.setText(text);
     if (targetTreeNode)
         setNodeCaption(targetTreeNode, SplitCamelCase(target.nodeName()) + QStringLiteral(": ") + source.text());
+}
+
+// Dropped text larger than the document may still take is refused with a message, as a copy is.
+bool droppedTextFits(const xml::Document& document, const QString& path, const QString& text, QTreeWidgetItem* target)
+{
+    xml::Node element;
+    skip([&] { element = document.selectSingleNode(path); });
+    if (EditorRoom::leftBy(document).fits(valueGrowth(element, text)))
+        return true;
+    ui::msgBox(QStringLiteral("The dropped text cannot become the value of '") + SplitCamelCase(GetNodeNameFromCaption(target))
+                   + QStringLiteral("': the document would be larger than the editor opens (%1).").arg(EditorRoom::limitText()),
+               ui::Buttons::OK, ui::Icon::Warning);
+    return false;
 }
 
 bool holdsFiles(const QMimeData& data)
@@ -192,10 +212,10 @@ void frmXMLEditor::TreeView_OLEDragDrop(const QMimeData& data, QTreeWidgetItem* 
         if (rebuild)
             RefreshXML(false);
     } else if (XMLDoc) {
-        skip([&] {
-            QString value = vbstr::trim(data.text());
-            SetValueToTreeViewXML(target, GetNodeNameFromCaption(target), value, targetPath, *XMLDoc);
-        });
+        QString value = vbstr::trim(data.text());
+        if (!droppedTextFits(*XMLDoc, targetPath, value, target))
+            return;
+        skip([&] { SetValueToTreeViewXML(target, GetNodeNameFromCaption(target), value, targetPath, *XMLDoc); });
         RefreshXML(false);
     }
     Saved = false;
