@@ -117,7 +117,6 @@ private:
     void fillTree(EditorTreeView* target, const xml::NodeList& topLevel);
     void refreshDefinitionAttributes();
     void setEditCaption(const QString& fileName);
-    bool mayReplaceFile() const;
 
     bool filterTreeEvent(QEvent* event);
     void TreeView_MouseDown(QMouseEvent* event);
