@@ -1,4 +1,4 @@
-// Edits of a document while libxml2 runs out of memory: for every point at which its
+// Edits and saves of a document while libxml2 runs out of memory. For every point at which its
 // allocations can start to fail, an edit either completes or throws std::bad_alloc and leaves
 // the document as it was, never with a value silently missing.
 
@@ -76,9 +76,9 @@ TEST(XmlEditMemoryTest, AnEditThatRunsOutOfMemoryChangesNothingAndSaysSo)
 }
 
 // A save while libxml2 runs out of memory, for every point at which its allocations can start
-// to fail: a write into its buffer, the conversion to the declared encoding, or the last flush
-// of what it still holds when the save closes, after every write before it succeeded. The save
-// either gives the whole text or fails with a reason; never a text with its tail missing.
+// to fail (the save's context and buffers, the copy an indented layout writes, the conversion
+// to the declared encoding): the save either gives the whole text or fails as a write that
+// ran out; never a text with its tail missing, nor a failure blamed on the encoding.
 TEST(XmlEditMemoryTest, ASaveThatRunsOutOfMemoryAtAnyPointGivesTheWholeTextOrFails)
 {
     const struct {
