@@ -178,6 +178,11 @@ TEST(SaveReplacingTest, OnlyARegularWritableFileIsReplacedAndAFailureKeepsWhatWa
          "new", "read-only"},
         {"a full disk", [](const QString& target, const QString&) { writeTextFile(target, "former"); }, large,
          QString::fromLocal8Bit(std::strerror(EFBIG))},
+        // The disk fills at the very last byte: every write but the tail of the last one went in.
+        {"a disk full at the last byte", [](const QString& target, const QString&) { writeTextFile(target, "former"); },
+         QByteArray(64 * 1024 + 1, 'n'), QString::fromLocal8Bit(std::strerror(EFBIG))},
+        {"a disk that holds the last byte", [](const QString& target, const QString&) { writeTextFile(target, "former"); },
+         QByteArray(64 * 1024, 'n'), ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
