@@ -9,6 +9,7 @@
 #include "support/ScriptedUi.h"
 #include "support/StandInOpener.h"
 #include "support/TempDir.h"
+#include "support/XmlDocument.h"
 #include "app/MainWindowTestSupport.h"
 
 #include <QAction>
@@ -26,9 +27,10 @@ namespace {
 
 class MainCommandsTest : public ::testing::Test {
 protected:
+    // An editor window holding a settings document.
     test::FakeEditor* openEditor()
     {
-        auto* editor = new test::FakeEditor;
+        auto* editor = new test::FakeEditor(&document);
         main.mdiArea()->addSubWindow(editor)->show();
         main.SourceXMLEditor = editor;
         return editor;
@@ -47,6 +49,7 @@ protected:
                 main.mnuSaveSPLR4, main.mnuSaveSPLR4As};
     }
 
+    xml::Document document = test::documentFrom(QStringLiteral("<SPLR4/>"));
     test::HookTableScope hooksScope;
     test::SettingsStoreScope settingsScope;
     test::ScriptedUi ui;

@@ -1,5 +1,6 @@
 // The main window's menu commands that act on the current editor (SourceXMLEditor).
-// With no current editor, or one that has closed, they do nothing and show nothing.
+// With no current editor, or one that has closed, they do nothing and show nothing. Those on
+// its settings document (menu_state::NeedsDocument) say so in a window that holds none.
 
 #include "app/window/frmMain.h"
 
@@ -39,6 +40,15 @@ void commandOnCurrentEditor(const frmMain& main, Operation operation)
 }
 
 } // namespace
+
+bool frmMain::refusesDocumentCommand(const QString& command) const
+{
+    EditorWindow* editor = currentEditor();
+    if (!editor || editor->settingsDocument())
+        return false;
+    ui::msgBox(needsSettingsDocumentText(command), ui::Buttons::OK, ui::Icon::Warning);
+    return true;
+}
 
 void frmMain::mnuSPLOpenFolder_Click()
 {

@@ -1,5 +1,6 @@
 #include "generation/preview/PreviewSPLR4Document.h"
 
+#include "app/EditorWindow.h"
 #include "app/log/Log.h"
 #include "app/window/frmMain.h"
 #include "editor/window/frmXMLEditor.h"
@@ -103,9 +104,7 @@ void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
     if (!editor)
         return;
     if (!editor->isSettingsMode() || !editor->XMLDoc) {
-        ui::msgBox(QStringLiteral("The Quick Preview needs a Settings Document; this window shows an XML file "
-                                  "for review only."),
-                   ui::Buttons::OK, ui::Icon::Warning);
+        ui::msgBox(needsSettingsDocumentText(QStringLiteral("The Quick Preview")), ui::Buttons::OK, ui::Icon::Warning);
         return;
     }
     const bool loggingBefore = NoLogging;

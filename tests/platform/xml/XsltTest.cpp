@@ -3,6 +3,7 @@
 #include "platform/xml/resources/ResourceResolver.h"
 #include "platform/xml/resources/XsltProcessor.h"
 #include "support/Fixtures.h"
+#include "support/LibxmlAllocations.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -208,4 +209,29 @@ TEST_F(XsltTest, MissingStylesheetsAndBrokenInputAreToldApart)
     const XsltResult stopped = xslt_.transformXml(stops, "<x/>");
     EXPECT_EQ(stopped.outcome, XsltResult::Outcome::TransformFailure);
     EXPECT_TRUE(stopped.problem.contains("halt"));
+}
+
+// Memory that runs out while the result of a transformation is written out (each of its
+// nodes is small, the text they make is not): a failure that says so, never a text cut short
+// that passes for the whole page.
+TEST_F(XsltTest, AResultThatCannotBeWrittenOutWholeIsAFailure)
+{
+    const QString sheet = stylesheet("copy.xsl", R"~(<xsl:output method="xml" encoding="ISO-8859-1"/>
+<xsl:template match="/"><xsl:copy-of select="p"/></xsl:template>)~");
+    const QByteArray input = "<p>" + QByteArray("<i>caf\xc3\xa9</i>").repeated(4000) + "</p>";
+    xmlDocPtr doc = xmlReadMemory(input.constData(), int(input.size()), nullptr, nullptr, 0);
+    const XsltResult whole = xslt_.transformDocument(sheet, doc);
+    ASSERT_TRUE(whole.ok()) << whole.problem.toStdString();
+    ASSERT_EQ(whole.text.count(QStringLiteral("<i>caf\u00e9</i>")), 4000);
+
+    XsltResult result;
+    {
+        const veldra::test::LibxmlAllocationsUpTo limit(16 * 1024);
+        result = xslt_.transformDocument(sheet, doc);
+    }
+    xmlFreeDoc(doc);
+
+    EXPECT_FALSE(result.ok()) << result.text.size() << " characters of " << whole.text.size();
+    EXPECT_TRUE(result.text.isEmpty());
+    EXPECT_TRUE(result.problem.startsWith("The result of the transformation could not be written")) << result.problem.toStdString();
 }

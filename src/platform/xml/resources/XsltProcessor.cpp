@@ -44,20 +44,45 @@ XsltResult failed(XsltResult::Outcome outcome, const QString& problem, const QSt
     return result;
 }
 
-QString outputText(xmlDocPtr output, xsltStylesheetPtr stylesheet)
+// Why the result could not be written as text; empty when it was, whole. libxslt reports
+// success over a text with its tail missing when memory runs out while it writes: what
+// libxml2 raised on the way counts as the failure it is.
+QString outputFailure(int saved, const xmlChar* buffer, int length)
 {
-    xmlChar* buffer = nullptr;
-    int length = 0;
-    xsltSaveResultToString(&buffer, &length, output, stylesheet);
-    const QByteArray bytes(reinterpret_cast<const char*>(buffer), length);
-    xmlFree(buffer);
+    const xmlError* error = xmlGetLastError();
+    if (error && error->level >= XML_ERR_ERROR)
+        return error->message ? QString::fromUtf8(error->message).trimmed()
+                              : QStringLiteral("libxml2 error %1").arg(error->code);
+    if (saved < 0 || (length > 0 && !buffer))
+        return QStringLiteral("out of memory");
+    return {};
+}
 
+QString decoded(const QByteArray& bytes, xsltStylesheetPtr stylesheet)
+{
     const xmlChar* encoding = nullptr;
     XSLT_GET_IMPORT_PTR(encoding, stylesheet, encoding);
     QStringDecoder decoder(encoding ? reinterpret_cast<const char*>(encoding) : "UTF-8");
     if (!decoder.isValid())
         return QString::fromUtf8(bytes);
     return decoder.decode(bytes);
+}
+
+// The result of a transformation as text, or a failure when it could not be written whole.
+XsltResult outputOf(xmlDocPtr output, xsltStylesheetPtr stylesheet, const QString& messages)
+{
+    xmlChar* buffer = nullptr;
+    int length = 0;
+    xmlResetLastError();
+    const int saved = xsltSaveResultToString(&buffer, &length, output, stylesheet);
+    const std::unique_ptr<xmlChar, decltype(xmlFree)> owned(buffer, xmlFree);
+    if (const QString failure = outputFailure(saved, buffer, length); !failure.isEmpty())
+        return failed(XsltResult::Outcome::TransformFailure,
+                      QStringLiteral("The result of the transformation could not be written: %1").arg(failure), messages);
+    XsltResult result;
+    result.text = decoded(QByteArray(reinterpret_cast<const char*>(buffer), length), stylesheet);
+    result.messages = messages;
+    return result;
 }
 
 XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters& parameters)
@@ -81,10 +106,7 @@ XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters
                           .arg(errors.allMessages().isEmpty() ? QStringLiteral(".")
                                                               : QStringLiteral(":\n") + errors.allMessages()),
                       errors.allMessages());
-    XsltResult result;
-    result.text = outputText(output.get(), stylesheet);
-    result.messages = errors.allMessages();
-    return result;
+    return outputOf(output.get(), stylesheet, errors.allMessages());
 }
 
 XsltResult transformParsed(const QString& stylesheet, xmlDocPtr doc, const XsltParameters& parameters)
