@@ -43,10 +43,14 @@ QString editorClosed()
     return QStringLiteral("The editor window was closed; nothing was imported.");
 }
 
+// With logging off the log cannot tell why nothing was imported: a message box does.
 void logFailure(const QString& reason)
 {
+    const QString failed = QStringLiteral("Reverse Transform from existing SPL File failed.");
     WriteLog(log_category::Error, reason);
-    WriteLog(log_category::Error, QStringLiteral("Reverse Transform from existing SPL File failed."));
+    WriteLog(log_category::Error, failed);
+    if (NoLogging)
+        ui::msgBox(reason + QStringLiteral("\r\n\r\n") + failed, ui::Buttons::OK, ui::Icon::Critical);
 }
 
 [[noreturn]] void refuseNoData(const QString& path)

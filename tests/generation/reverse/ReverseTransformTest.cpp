@@ -1,6 +1,7 @@
 #include "generation/CheckingTestSupport.h"
 
 #include "app/log/Log.h"
+#include "app/window/frmMain.h"
 #include "editor/document/EditorRoom.h"
 #include "editor/tree/TreeView.h"
 #include "generation/reverse/ImportDataFromSPLFile.h"
@@ -11,6 +12,7 @@
 #include "support/SkippedErrors.h"
 #include "support/XmlDocument.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -489,6 +491,19 @@ TEST_F(ReverseTransformTest, AFileThatCannotBeLoadedOrHoldsNoDataChangesNothingA
     EXPECT_TRUE(editor->Saved);
     EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Reverse Transform from existing SPL File failed.")));
     EXPECT_FALSE(logText().contains(QStringLiteral("completed")));
+
+    // With Show Log unchecked the log cannot say why: a message box does.
+    main->mnuShowLogging->trigger();
+    for (const QString& file : {broken, noAuthor}) {
+        ui.messages.clear();
+        importInto(editor, QStringLiteral("Labeler"), file);
+        ASSERT_EQ(ui.messages.size(), 2) << "the question and the failure";
+        EXPECT_TRUE(ui.messages.at(1).text.contains(file == broken ? QStringLiteral("Cannot load ") + broken
+                                                                   : QStringLiteral("The SPL File holds no data")));
+        EXPECT_TRUE(ui.messages.at(1).text.endsWith(QStringLiteral("Reverse Transform from existing SPL File failed.")));
+        EXPECT_EQ(ui.messages.at(1).icon, ui::Icon::Critical);
+    }
+    EXPECT_EQ(editor->XMLDoc->xml(), before);
 }
 
 TEST_F(ReverseTransformTest, PickOneDialogTakesTheTextOnOkAndEnterAndNothingOnCancel)
