@@ -114,10 +114,12 @@ void importInto(const QPointer<frmXMLEditor>& editor, const xml::Node& settingsE
     WriteLog(logSeparator(), QString());
     WriteLog(log_category::Information, QStringLiteral("Import from SPL File completed: ") + splFile);
     // The import is a change of the document like any structural command: closing the
-    // window must not drop it without the save question.
+    // window must not drop it without the save question. The element took the place of the
+    // one the import was started on, and is where the user goes on working.
     if (editor) {
         editor->Saved = false;
         editor->RefreshXML(false);
+        selectImportedElement(*editor->TreeView, imported);
     }
 }
 
