@@ -20,10 +20,13 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <vector>
+
+#include <functional>
 
 namespace veldra::test {
 namespace {
@@ -307,6 +310,52 @@ TEST_F(EditorInMainWindowTest, DocumentCommandsInAReviewWindowSayTheyNeedASettin
     EXPECT_EQ(readTextFile(dir.file("Product.xml")).toUtf8(), onDisk);
     EXPECT_EQ(captions(review), reviewed);
     EXPECT_EQ(main.SourceXMLEditor.data(), review);
+}
+
+// A command that rebuilds the tree after the element the user stood on went (removed, or
+// replaced by a dropped copy) leaves the user there: on the element that took its place, open
+// as it was, else on the nearest element above it; never on nothing, which sends the next
+// command to the document's root.
+TEST_F(EditorInMainWindowTest, ACommandThatTakesAwayTheSelectedElementLeavesTheUserWhereItStood)
+{
+    struct Row {
+        const char* name;
+        std::function<void(frmXMLEditor*, QTreeWidgetItem*)> command;
+        QString staysOn;  // the caption of the current node afterwards
+        int childAfter;   // its place below Products, -1 for Products itself
+    };
+    const Row rows[] = {
+        {"remove", [&](frmXMLEditor*, QTreeWidgetItem*) { main.mnuSPLR4RemoveDataElement->trigger(); },
+         QStringLiteral("Products"), -1},
+        {"drop a group on a group of its name",
+         [](frmXMLEditor* editor, QTreeWidgetItem* second) {
+             QTreeWidgetItem* first = second->parent()->child(0);
+             editor->TreeView->draggedKey = nodeKey(first);
+             QMimeData data;
+             data.setText(nodeCaption(first));
+             editor->TreeView_OLEDragDrop(data, second, editor->TreeView);
+         },
+         QStringLiteral("Product"), 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        frmXMLEditor* editor = openSettings(sampleSettings());
+        main.showChildWindow(editor);
+        QTreeWidgetItem* second = node(editor, QStringLiteral("Products"))->child(1);
+        editor->TreeView->selectNode(second);
+        second->setExpanded(true);
+
+        row.command(editor, second);
+
+        QTreeWidgetItem* products = node(editor, QStringLiteral("Products"));
+        QTreeWidgetItem* current = editor->TreeView->currentItem();
+        ASSERT_NE(current, nullptr);
+        EXPECT_EQ(nodeCaption(current), row.staysOn);
+        EXPECT_EQ(current, row.childAfter < 0 ? products : products->child(row.childAfter));
+        EXPECT_EQ(editor->TreeView->selectedItems(), QList<QTreeWidgetItem*>({current}));
+        EXPECT_TRUE(current->isExpanded());
+        EXPECT_FALSE(editor->Saved);
+    }
 }
 
 } // namespace

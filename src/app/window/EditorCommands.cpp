@@ -8,6 +8,8 @@
 #include "app/EditorWindow.h"
 #include "app/HookCall.h"
 #include "app/Hooks.h"
+#include "app/log/Log.h"
+#include "app/log/LoggedProblems.h"
 #include "app/shared/ShellOpenNamed.h"
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
@@ -135,7 +137,12 @@ void frmMain::mnuSPLR4PopupAnalyzeWordDocumentFormatting_Click()
     const QString sectionStyle = xml::textAt(*document, QStringLiteral("//WordDocument/SectionStyle"));
     const QString subSectionStyle = xml::textAt(*document, QStringLiteral("//WordDocument/SubSectionStyle"));
     const QString excerptStyle = xml::textAt(*document, QStringLiteral("//WordDocument/ExcerptStyle"));
-    if (file.isEmpty())
+    if (file.trimmed().isEmpty()) {
+        ui::msgBox(QStringLiteral("No Word Document is entered in File, so there is nothing to analyze."), ui::Buttons::OK,
+                   ui::Icon::Warning);
+        return;
+    }
+    if (saidLogIsSwitchedOff(QStringLiteral("The results of the Word Document Formatting Analysis")))
         return;
     callHook(hooks().AnalyzeDocumentFormatting, file, sectionStyle, excerptStyle, subSectionStyle);
 }
@@ -201,9 +208,19 @@ void frmMain::mnuSPLR4ProductLabelAddSectionNumbers_Click()
     if (ui::msgBox(QStringLiteral("Are you sure you want to add Section Numbers to Product Label?"),
                    ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
         return;
+    const LoggedProblemsSince problems;
     callHook(hooks().ProductLabelAddSectionNumbers, *document, *separator);
     skip([&] { editor->RefreshXML(true); });
     skip([&] { editor->setSaved(false); });
+    // The sections it passed over, and a numbering that failed on its way, are told in the log
+    // alone; with logging off they are said here (running it again would number twice).
+    const LoggedProblems found = problems.count();
+    if (NoLogging && found.any())
+        ui::msgBox(QStringLiteral("The numbering found %1: a section or subsection without a title is not numbered, "
+                                  "and a failure ends the numbering where it stood. The log, which is switched off, "
+                                  "does not list them.")
+                       .arg(found.summary()),
+                   ui::Buttons::OK, ui::Icon::Warning);
 }
 
 void frmMain::mnuFileAddLOINCCodes_Click()

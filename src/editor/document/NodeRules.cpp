@@ -246,7 +246,7 @@ void CloneSPLR4Node(frmXMLEditor& editor, EditorTreeView& tree)
         CreateGUIDsOfElement(copy);
         original.parentNode().insertBefore(copy, original);
         editor.RefreshXML(true);
-        tree.selectNode(tree.nodeByKey(copy.getAttribute(QStringLiteral("Word2SPLID"))));
+        tree.selectNode(nodeOfElement(tree, copy));
         editor.Saved = false;
     } catch (const std::exception& e) {
         showFailure(e);

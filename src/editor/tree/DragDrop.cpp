@@ -37,11 +37,16 @@ bool hasElementChildren(const xml::Node& element)
     return false;
 }
 
-// The target replaced, in its parent, by a copy of the source with new ids throughout.
+// The target replaced, in its parent, by a copy of the source with new ids below it; the copy
+// takes the target's own id, so that the rebuilt tree keeps its node selected where the drop
+// went instead of losing the selection with the element it replaced.
 void replaceByCopy(const xml::Node& source, const xml::Node& target)
 {
     const xml::Node copy = target.ownerDocument().importNode(source, true);
     AssignWord2SPLIDs(copy);
+    const QString key = target.getAttribute(QStringLiteral("Word2SPLID"));
+    if (!key.isEmpty())
+        copy.setAttribute(QStringLiteral("Word2SPLID"), key);
     target.parentNode().replaceChild(copy, target);
 }
 
