@@ -15,6 +15,7 @@ namespace {
 constexpr qint64 FootnoteWeight = 3;
 constexpr qint64 LinkWeight = 5;
 constexpr qint64 PictureWeight = 2;
+constexpr qint64 SectionWeight = 1;
 
 QString number(qint64 value)
 {
@@ -31,7 +32,7 @@ qint64 alone(qint64 elements, qint64 weight)
 
 qint64 PreviewLookups::cost() const
 {
-    return elements * (FootnoteWeight * footnotes + LinkWeight * links + PictureWeight * pictures);
+    return elements * (FootnoteWeight * footnotes + LinkWeight * links + PictureWeight * pictures + SectionWeight * sections);
 }
 
 PreviewLookups countPreviewLookups(const xml::Document& spl)
@@ -48,6 +49,8 @@ PreviewLookups countPreviewLookups(const xml::Document& spl)
             ++counted.links;
         else if (element.isNamed("renderMultiMedia") && element.hasAttribute("referencedObject"))
             ++counted.pictures;
+        else if (element.isNamed("section"))
+            ++counted.sections;
         return true;
     });
     return counted;
@@ -59,16 +62,27 @@ QString previewRefusal(const xml::Document& spl)
     if (counted.cost() <= PreviewLookupBound)
         return {};
     return QStringLiteral(
-               "The SPL File is not previewed: it holds %1 footnotes, %2 links and %3 pictures among %4 elements, and "
-               "the SPL stylesheet looks each of them up across the whole file. That makes %5 lookups, more than the "
-               "%6 that the preview makes, so the preview would keep Veldra busy for minutes. A file of this size is "
-               "previewed with up to about %7 footnotes, %8 links or %9 pictures.\r\n\r\n"
-               "Check the file for footnotes, links or pictures repeated by mistake, or split the label into smaller "
-               "documents. The file itself is not changed.")
-        .arg(number(counted.footnotes), number(counted.links), number(counted.pictures), number(counted.elements),
-             number(counted.cost()), number(PreviewLookupBound),
-             number(alone(counted.elements, FootnoteWeight)), number(alone(counted.elements, LinkWeight)),
-             number(alone(counted.elements, PictureWeight)));
+               "The SPL File is not previewed: it holds %1 footnotes, %2 links, %3 pictures and %4 sections among %5 "
+               "elements, and the SPL stylesheet looks each of them up across the whole file. That makes %6 lookups, "
+               "more than the %7 that the preview makes, so the preview would keep Veldra busy for minutes. A file of "
+               "this size is previewed with up to about %8 footnotes, %9 links, %10 pictures or %11 sections.\r\n\r\n"
+               "Check the file for footnotes, links, pictures or sections repeated by mistake, or split the label into "
+               "smaller documents. The file itself is not changed.")
+        .arg(number(counted.footnotes), number(counted.links), number(counted.pictures), number(counted.sections),
+             number(counted.elements), number(counted.cost()), number(PreviewLookupBound),
+             number(alone(counted.elements, FootnoteWeight)), number(alone(counted.elements, LinkWeight)))
+        .arg(number(alone(counted.elements, PictureWeight)), number(alone(counted.elements, SectionWeight)));
+}
+
+QString previewStoppedMessage()
+{
+    return QStringLiteral(
+               "The SPL File is not previewed: the SPL stylesheet was stopped after %1 steps, the most the preview lets it "
+               "take, as its lookups on this label (its sections, lists, tables or products, each looked up among the "
+               "others) would keep Veldra busy for minutes.\r\n\r\n"
+               "Check the file for parts repeated by mistake, or split the label into smaller documents. The file itself "
+               "is not changed.")
+        .arg(number(qint64(PreviewStepLimit)));
 }
 
 } // namespace veldra

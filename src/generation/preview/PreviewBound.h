@@ -10,7 +10,8 @@ class Document;
 
 // What the SPL stylesheet looks up to render a label. It searches the whole document for each
 // footnote (counting the footnotes before it; a footnote reference finds its footnote the
-// same way), each link (its target) and each picture (its media), so its time grows with
+// same way), each link (its target) and each picture (its media), and it looks at the whole
+// document again for each section, so its time grows with
 // those counts times the document's size: a label of a few thousand of them keeps the program
 // busy for minutes, on a thread it cannot be stopped on.
 struct PreviewLookups {
@@ -18,16 +19,26 @@ struct PreviewLookups {
     qint64 footnotes = 0; // footnote and footnoteRef elements
     qint64 links = 0;     // linkHtml elements with an href
     qint64 pictures = 0;  // renderMultiMedia elements with a referencedObject
+    qint64 sections = 0;  // section elements, each numbered and indexed among the others
 
     // The weighted lookups: each kind weighs what its lookups cost the stylesheet per element.
     qint64 cost() const;
 };
 
-// The bound of PreviewLookups::cost under which a label is rendered: about eight seconds of
-// the stylesheet's work on a desktop computer, whatever the mix of footnotes, links and
-// pictures. Real labels stay far below it (a 300-page label with 50 footnotes, 150 links and
-// 40 pictures costs a tenth of it).
-inline constexpr qint64 PreviewLookupBound = 100'000'000;
+// The bound of PreviewLookups::cost under which a label is rendered: about six seconds of
+// the stylesheet's work on a desktop computer, whatever the mix of footnotes, links, pictures
+// and sections. Real labels stay far below it (a long prescription label with 50 footnotes, 110
+// links and 25 pictures costs a thirtieth of it).
+inline constexpr qint64 PreviewLookupBound = 75'000'000;
+
+// The most steps (nodes its lookups visit) the stylesheet may take for one page, for whatever
+// else of a label grows its work with a square (thousands of list items, of table rows or of
+// products, each looked up among the others): well above what a label within the bound takes,
+// and so some fifteen seconds at the most.
+inline constexpr unsigned long PreviewStepLimit = 800'000'000;
+
+// Why a page whose transform reached PreviewStepLimit is not shown, and what to do.
+QString previewStoppedMessage();
 
 // Counts what the stylesheet will look up, in one pass over the document.
 PreviewLookups countPreviewLookups(const xml::Document& spl);

@@ -39,8 +39,10 @@ RenderedSPL RenderSPLDocument(const xml::Document& spl)
     const xml::XsltParameters parameters = {
         {QStringLiteral("css"), QUrl::fromLocalFile(folder + QStringLiteral("/spl.css")).toString()},
         {QStringLiteral("resourcesdir"), folderUrl(folder)}};
-    const xml::XsltResult result = xml::XsltProcessor().transformDocument(stylesheet.localPath, spl, parameters);
-    if (!result.ok())
+    const xml::XsltResult result = xml::XsltProcessor(PreviewStepLimit).transformDocument(stylesheet.localPath, spl, parameters);
+    if (result.outcome == xml::XsltResult::Outcome::StepLimit)
+        rendered.problem = previewStoppedMessage();
+    else if (!result.ok())
         rendered.problem = result.problem;
     else
         rendered.html = result.text;

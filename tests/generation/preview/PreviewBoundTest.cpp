@@ -16,7 +16,7 @@ using namespace veldra;
 
 namespace {
 
-// The cough label (354 elements, a link and a picture) with `count` more of one kind in its
+// The cough label (354 elements, a link, a picture and 19 sections) with `count` more of one kind in its
 // first text, each one element.
 QString coughLabelWith(const char* snippet, int count)
 {
@@ -33,10 +33,11 @@ const struct {
     int atBound;
     const char* counts; // as the refusal names them, one past the bound
 } Kinds[] = {
-    {"footnotes", "<footnote>x</footnote>", 5597, "5,598 footnotes, 1 links and 1 pictures among 5,953 elements"},
-    {"footnote references", "<footnoteRef IDREF=\"f\"/>", 5597, "5,598 footnotes, 1 links and 1 pictures among 5,953 elements"},
-    {"links", "<linkHtml href=\"#x\">y</linkHtml>", 4297, "0 footnotes, 4,299 links and 1 pictures among 4,653 elements"},
-    {"pictures", "<renderMultiMedia referencedObject=\"MM1\"/>", 6894, "0 footnotes, 1 links and 6,896 pictures among 7,250 elements"},
+    {"footnotes", "<footnote>x</footnote>", 4821, "4,822 footnotes, 1 links, 1 pictures and 19 sections among 5,177 elements"},
+    {"footnote references", "<footnoteRef IDREF=\"f\"/>", 4821, "4,822 footnotes, 1 links, 1 pictures and 19 sections among 5,177 elements"},
+    {"links", "<linkHtml href=\"#x\">y</linkHtml>", 3696, "0 footnotes, 3,698 links, 1 pictures and 19 sections among 4,052 elements"},
+    {"pictures", "<renderMultiMedia referencedObject=\"MM1\"/>", 5942, "0 footnotes, 1 links, 5,944 pictures and 19 sections among 6,298 elements"},
+    {"sections", "<section/>", 8471, "0 footnotes, 1 links, 1 pictures and 8,491 sections among 8,827 elements"},
 };
 
 xml::Document parsed(const QString& text)
@@ -56,12 +57,12 @@ TEST(PreviewBoundTest, EachKindIsRenderedAtTheBoundAndRefusedOnePast)
     }
 }
 
-// Costs add: half the bound of footnotes and half of links together are past it.
+// Costs add: footnotes and links each well within the bound are past it together.
 TEST(PreviewBoundTest, AMixOfKindsCountsTogether)
 {
-    QString text = coughLabelWith("<footnote>x</footnote>", 3200);
+    QString text = coughLabelWith("<footnote>x</footnote>", 2800);
     text.insert(text.indexOf(QStringLiteral("<paragraph>")), QStringLiteral("<paragraph>%1</paragraph>")
-                                                                  .arg(QStringLiteral("<linkHtml href=\"#x\">y</linkHtml>").repeated(2500)));
+                                                                  .arg(QStringLiteral("<linkHtml href=\"#x\">y</linkHtml>").repeated(2000)));
     EXPECT_FALSE(previewRefusal(parsed(text)).isEmpty());
 }
 
@@ -79,7 +80,7 @@ TEST_F(PreviewBoundRefusalTest, APreviewPastTheBoundIsRefusedWithItsCountsAndNoW
         ASSERT_EQ(ui.messages.size(), 1);
         const QString text = ui.messages[0].text;
         EXPECT_EQ(ui.messages[0].icon, ui::Icon::Critical);
-        for (const QString& part : {QString::fromLatin1(row.counts), QStringLiteral("more than the 100,000,000 that the preview makes"),
+        for (const QString& part : {QString::fromLatin1(row.counts), QStringLiteral("more than the 75,000,000 that the preview makes"),
                                     QStringLiteral("split the label into smaller documents")})
             EXPECT_TRUE(text.contains(part)) << text.toStdString();
         for (QWidget* window : programWindows())
