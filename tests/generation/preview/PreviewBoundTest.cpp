@@ -2,10 +2,12 @@
 // thousands of them is refused before the transform, which would keep the program busy for
 // minutes, and a label at the bound is rendered.
 #include "generation/CheckingTestSupport.h"
+#include "generation/SettingsFromSPL.h"
 
 #include "generation/ProgramWindows.h"
 #include "generation/preview/PreviewBound.h"
 #include "generation/preview/PreviewSPLFile.h"
+#include "generation/preview/PreviewSPLR4Document.h"
 #include "generation/preview/frmPreview.h"
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
@@ -86,6 +88,21 @@ TEST_F(PreviewBoundRefusalTest, APreviewPastTheBoundIsRefusedWithItsCountsAndNoW
         for (QWidget* window : programWindows())
             EXPECT_EQ(qobject_cast<frmPreview*>(window), nullptr);
     }
+}
+
+// The quick preview after a build or a Word import renders through the same page build.
+TEST_F(PreviewBoundRefusalTest, TheQuickPreviewIsRefusedTheSameWay)
+{
+    program.useShippedDefinitions();
+    const QString label = writeFile(QStringLiteral("label.xml"), coughLabelWith("<footnote>x</footnote>", 6000));
+    frmXMLEditor* editor = openEditor(test::settingsFromSPL(label).xml(), QStringLiteral("Label.xml"));
+
+    PreviewSPLR4Document(editor);
+
+    EXPECT_TRUE(logText().contains(QStringLiteral("PreviewSPLQuick  - ")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("6,000 footnotes"))) << logText().toStdString();
+    for (QWidget* window : programWindows())
+        EXPECT_EQ(qobject_cast<frmPreview*>(window), nullptr);
 }
 
 } // namespace
