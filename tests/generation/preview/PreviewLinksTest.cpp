@@ -222,6 +222,15 @@ TEST_F(PreviewLinksTest, NothingInThePageNavigatesThePreviewAwayAndAnInPageLinkS
     EXPECT_EQ(run(window, QStringLiteral("location.hash")), QStringLiteral("#S17.4"));
     EXPECT_GT(window->scrollTop(), 0);
     EXPECT_TRUE(ui.opened.isEmpty());
+
+    // A desktop without a mail program says so; the page stays.
+    ui.shellOpenSucceeds = false;
+    ui.messages.clear();
+    ASSERT_TRUE(click(window, "L-mailto"));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("The desktop has no mail program to write to this address:")));
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("mailto:someone@example.org?subject=http")));
+    EXPECT_EQ(run(window, QStringLiteral("location.href")).section(QLatin1Char('#'), 0, 0), page);
 }
 
 TEST_F(PreviewLinksTest, ThePageReadsFilesOnlyFromItsOwnFolderAndTheStylesheets)
