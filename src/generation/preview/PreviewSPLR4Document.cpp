@@ -127,9 +127,9 @@ void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
             throw VbError(err::General, Source,
                           QStringLiteral("The SPL File %1 was not built: %2").arg(preview.splFile, built.failure));
         const xml::Document spl = rewriteStylesheet(preview.splFile);
-        copyReferencedImages(preview, imageFolder, spl);
-        // What the page's links do wrong is the preview's to say.
+        // What the page's pictures and links do wrong is the preview's to say.
         restoreLogging(loggingBefore);
+        copyReferencedImages(preview, imageFolder, spl);
         if (editor)
             show(*editor, spl, preview);
     } catch (const StylesheetMissing& e) {

@@ -109,6 +109,27 @@ TEST_F(XsltTest, ParametersArePassedAsStringsWhateverQuotesTheyHold)
     EXPECT_TRUE(result.text.contains(R"~(<r>It's "quoted"|1 + 1</r>)~")) << result.text.toStdString();
 }
 
+// A stylesheet whose lookups grow with the square of its input is stopped at the processor's
+// step limit, well before its end; under the limit, or without one, it runs to its end.
+TEST_F(XsltTest, AStepLimitStopsAQuadraticStylesheet)
+{
+    const QString sheet = stylesheet("quadratic.xsl", R"~(<xsl:template match="/"><r><xsl:for-each select="//a">
+<xsl:value-of select="count(preceding::a)"/>,</xsl:for-each></r></xsl:template>)~");
+    const QString input = QStringLiteral("<x>%1</x>").arg(QStringLiteral("<a/>").repeated(2000));
+    const struct {
+        unsigned long steps;
+        XsltResult::Outcome outcome;
+    } rows[] = {{0, XsltResult::Outcome::Done},
+                {100'000, XsltResult::Outcome::StepLimit},
+                {100'000'000, XsltResult::Outcome::Done}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.steps);
+        const XsltResult result = XsltProcessor(row.steps).transformXml(sheet, input);
+        EXPECT_EQ(result.outcome, row.outcome) << result.problem.toStdString();
+        EXPECT_EQ(result.text.contains(QStringLiteral(",1999,")), row.outcome == XsltResult::Outcome::Done);
+    }
+}
+
 TEST_F(XsltTest, ExsltFunctionsAreAvailable)
 {
     const QString sheet = stylesheet("exslt.xsl", R"~(<xsl:template match="/">

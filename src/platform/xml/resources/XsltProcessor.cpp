@@ -12,6 +12,7 @@
 
 #include <QStringDecoder>
 #include <libxml/parser.h>
+#include <libxml/xpath.h>
 #include <libxslt/imports.h>
 #include <libxslt/security.h>
 #include <libxslt/variables.h>
@@ -85,7 +86,7 @@ XsltResult outputOf(xmlDocPtr output, xsltStylesheetPtr stylesheet, const QStrin
     return result;
 }
 
-XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters& parameters)
+XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters& parameters, unsigned long stepLimit)
 {
     ResourceErrorCapture errors;
     std::unique_ptr<xsltTransformContext, TransformContextFree> context(xsltNewTransformContext(stylesheet, doc));
@@ -98,8 +99,13 @@ XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters
         xsltQuoteOneUserParam(context.get(), reinterpret_cast<const xmlChar*>(n.constData()),
                               reinterpret_cast<const xmlChar*>(v.constData()));
     }
+    context->xpathCtxt->opLimit = stepLimit;
+    context->xpathCtxt->opCount = 0;
     DocPtr output(xsltApplyStylesheetUser(stylesheet, doc, nullptr, nullptr, nullptr, context.get()));
     const bool stopped = context->state == XSLT_STATE_ERROR || context->state == XSLT_STATE_STOPPED;
+    if (stepLimit > 0 && context->xpathCtxt->opCount >= stepLimit)
+        return failed(XsltResult::Outcome::StepLimit,
+                      QStringLiteral("The transformation was stopped after %1 steps, the most it may take.").arg(stepLimit));
     if (!output || stopped)
         return failed(XsltResult::Outcome::TransformFailure,
                       QStringLiteral("The transformation failed%1")
@@ -109,7 +115,8 @@ XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters
     return outputOf(output.get(), stylesheet, errors.allMessages());
 }
 
-XsltResult transformParsed(const QString& stylesheet, xmlDocPtr doc, const XsltParameters& parameters)
+XsltResult transformParsed(const QString& stylesheet, xmlDocPtr doc, const XsltParameters& parameters,
+                           unsigned long stepLimit)
 {
     const ObtainedResource file = obtainResource(stylesheet);
     if (!file.available())
@@ -117,11 +124,11 @@ XsltResult transformParsed(const QString& stylesheet, xmlDocPtr doc, const XsltP
     const CompiledStylesheet compiled = compiledStylesheet(file.localPath);
     if (!compiled.stylesheet)
         return failed(XsltResult::Outcome::StylesheetFailure, compiled.problem, compiled.messages);
-    return run(compiled.stylesheet.get(), doc, parameters);
+    return run(compiled.stylesheet.get(), doc, parameters, stepLimit);
 }
 
 XsltResult transformBytes(const QString& stylesheet, const QByteArray& content, const QString& baseFile,
-                          const char* encoding, const XsltParameters& parameters)
+                          const char* encoding, const XsltParameters& parameters, unsigned long stepLimit)
 {
     installResourceLoader();
     if (content.size() > std::numeric_limits<int>::max())
@@ -141,7 +148,7 @@ XsltResult transformBytes(const QString& stylesheet, const QByteArray& content, 
     if (!doc || !parseProblem.isEmpty())
         return failed(XsltResult::Outcome::DocumentFailure,
                       parseProblem.isEmpty() ? QStringLiteral("The document could not be parsed.") : parseProblem);
-    return transformParsed(stylesheet, doc.get(), parameters);
+    return transformParsed(stylesheet, doc.get(), parameters, stepLimit);
 }
 
 } // namespace
@@ -155,7 +162,7 @@ XsltResult XsltProcessor::transformDocument(const QString& stylesheet, xmlDocPtr
     const DocPtr copy(xmlCopyDoc(doc, 1));
     if (!copy)
         return failed(XsltResult::Outcome::DocumentFailure, QStringLiteral("The document could not be copied."));
-    return transformParsed(stylesheet, copy.get(), parameters);
+    return transformParsed(stylesheet, copy.get(), parameters, stepLimit_);
 }
 
 XsltResult XsltProcessor::transformDocument(const QString& stylesheet, const Document& doc,
@@ -170,13 +177,13 @@ XsltResult XsltProcessor::transformFile(const QString& stylesheet, const QString
     const FileContent file = readRegularFile(documentPath, kMaxInputBytes);
     if (!file.ok())
         return failed(XsltResult::Outcome::DocumentFailure, file.problem);
-    return transformBytes(stylesheet, file.bytes, documentPath, nullptr, parameters);
+    return transformBytes(stylesheet, file.bytes, documentPath, nullptr, parameters, stepLimit_);
 }
 
 XsltResult XsltProcessor::transformXml(const QString& stylesheet, const QString& xml,
                                        const XsltParameters& parameters) const
 {
-    return transformBytes(stylesheet, xml.toUtf8(), QString(), "UTF-8", parameters);
+    return transformBytes(stylesheet, xml.toUtf8(), QString(), "UTF-8", parameters, stepLimit_);
 }
 
 } // namespace veldra::xml
