@@ -63,6 +63,14 @@ private:
     int commandsRunning_ = 0;
 };
 
+// What a command on the settings document says in an editor window that holds none, as a
+// review window does: "<command> needs a Settings Document; this window shows an XML file for
+// review only."
+inline QString needsSettingsDocumentText(const QString& command)
+{
+    return command + QStringLiteral(" needs a Settings Document; this window shows an XML file for review only.");
+}
+
 // The editor behind a window, or nullptr when the window is none (or is gone).
 inline EditorWindow* asEditor(QWidget* window)
 {

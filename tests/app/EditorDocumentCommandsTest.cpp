@@ -157,10 +157,47 @@ TEST_F(EditorDocumentCommandsTest, FormattingAnalysisPassesTheStylesInItsOwnOrde
     main.mnuSPLR4PopupAnalyzeWordDocumentFormatting->trigger();
     EXPECT_EQ(arguments, QStringList({"/labels/aspirin.docx", "Heading 1", "Highlights", "Heading 2"}));
 
+    // Its results go to the log alone: with Show Log unchecked it says so instead of running
+    // unseen, and a File of nothing or blanks is named instead of being passed over in silence.
     arguments.clear();
-    document.selectSingleNode(QStringLiteral("//WordDocument/File")).setText(QString());
+    main.mnuShowLogging->trigger();
     main.mnuSPLR4PopupAnalyzeWordDocumentFormatting->trigger();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages.at(0).text, QStringLiteral("The results of the Word Document Formatting Analysis are written "
+                                                     "to the log, and the log is switched off. Switch on Show Log in "
+                                                     "the SPL Document menu to see them."));
+    EXPECT_FALSE(main.mnuShowLogging->isChecked());
+    main.mnuShowLogging->trigger();
+    for (const QString& file : {QString(), QStringLiteral("  \t")}) {
+        ui.messages.clear();
+        document.selectSingleNode(QStringLiteral("//WordDocument/File")).setText(file);
+        main.mnuSPLR4PopupAnalyzeWordDocumentFormatting->trigger();
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(ui.messages.at(0).text, QStringLiteral("No Word Document is entered in File, so there is nothing to analyze."));
+    }
     EXPECT_TRUE(arguments.isEmpty());
+}
+
+// The sections the numbering passes over are told in the log alone: with Show Log unchecked
+// its end says how many there were.
+TEST_F(EditorDocumentCommandsTest, SectionNumberingWithTheLogSwitchedOffSaysWhatItPassedOver)
+{
+    hooks().ProductLabelAddSectionNumbers = [](xml::Document, const QString&) {
+        WriteLog(QStringLiteral("Warning"), QStringLiteral("Section 2 has no title; it is not numbered"));
+    };
+    for (const bool logOn : {true, false}) {
+        SCOPED_TRACE(logOn);
+        NoLogging = !logOn;
+        ui.messages.clear();
+        ui.inputs.push_back(QStringLiteral("."));
+        ui.answers.push_back(ui::Answer::Yes);
+        main.mnuSPLR4ProductLabelAddSectionNumbers->trigger();
+        ASSERT_EQ(ui.messages.size(), logOn ? 1 : 2) << "the question, and with the log off the closing message";
+        if (!logOn) {
+            EXPECT_TRUE(ui.messages.at(1).text.startsWith(QStringLiteral("The numbering found 1 warning: ")))
+                << ui.messages.at(1).text.toStdString();
+        }
+    }
 }
 
 TEST_F(EditorDocumentCommandsTest, RecentMajorChangesMovesInFrontOfTheFirstSection)

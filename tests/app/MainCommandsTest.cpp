@@ -9,6 +9,7 @@
 #include "support/ScriptedUi.h"
 #include "support/StandInOpener.h"
 #include "support/TempDir.h"
+#include "support/XmlDocument.h"
 #include "app/MainWindowTestSupport.h"
 
 #include <QAction>
@@ -26,9 +27,10 @@ namespace {
 
 class MainCommandsTest : public ::testing::Test {
 protected:
+    // An editor window holding a settings document.
     test::FakeEditor* openEditor()
     {
-        auto* editor = new test::FakeEditor;
+        auto* editor = new test::FakeEditor(&document);
         main.mdiArea()->addSubWindow(editor)->show();
         main.SourceXMLEditor = editor;
         return editor;
@@ -47,6 +49,7 @@ protected:
                 main.mnuSaveSPLR4, main.mnuSaveSPLR4As};
     }
 
+    xml::Document document = test::documentFrom(QStringLiteral("<SPLR4/>"));
     test::HookTableScope hooksScope;
     test::SettingsStoreScope settingsScope;
     test::ScriptedUi ui;
@@ -293,7 +296,7 @@ TEST_F(MainCommandsTest, WhatTheDesktopsOpenerCannotOpenIsNamed)
 }
 
 // The tree's Open File/Folder on a value the desktop cannot open says what and why: an empty
-// value, a path where nothing is, a file or a folder the opener fails on.
+// value or one of blanks only, a path where nothing is, a file or a folder the opener fails on.
 TEST_F(MainCommandsTest, OpenFileOrFolderOfAValueSaysWhatCouldNotBeOpened)
 {
     const test::StandInOpener opener(test::StandInOpener::noMethod());
@@ -308,6 +311,9 @@ TEST_F(MainCommandsTest, OpenFileOrFolderOfAValueSaysWhatCouldNotBeOpened)
     };
     const std::vector<Row> rows = {
         {QString(), false, QStringLiteral("No file or folder is entered here")},
+        {QStringLiteral("   "), false, QStringLiteral("No file or folder is entered here")},
+        {QStringLiteral("\t"), false, QStringLiteral("No file or folder is entered here")},
+        {QStringLiteral("\r\n \t\n"), false, QStringLiteral("No file or folder is entered here")},
         {dir.file(QStringLiteral("gone/Label.docx")), false,
          QStringLiteral("There is no file or folder at this path:\r\n\r\n") + dir.file(QStringLiteral("gone/Label.docx"))},
         {dir.file(QStringLiteral("Label.docx")), true,

@@ -57,6 +57,7 @@ public:
     std::function<void()> onClose;  // runs when the window is asked to close
     QString mode = QStringLiteral("SPLR4");
     QString nodeValue;
+    std::function<void()> onPreview;  // what the preview does besides being recorded
 
     xml::Document* settingsDocument() override { return document_; }
     void setSaved(bool value) override { saved = value; calls << QStringLiteral("setSaved(%1)").arg(value); }
@@ -68,7 +69,12 @@ public:
     }
     void RefreshXML(bool keepColor) override { calls << QStringLiteral("RefreshXML(%1)").arg(keepColor); }
     QString selectedNodeValue() override { return nodeValue; }
-    void PreviewSPLQuick() override { calls << QStringLiteral("PreviewSPLQuick"); }
+    void PreviewSPLQuick() override
+    {
+        calls << QStringLiteral("PreviewSPLQuick");
+        if (onPreview)
+            onPreview();
+    }
     void OpenContainingFolder() override { calls << QStringLiteral("OpenContainingFolder"); }
     void CloneNode() override { calls << QStringLiteral("CloneNode"); }
     void ReverseTransformNode() override { calls << QStringLiteral("ReverseTransformNode"); }

@@ -7,12 +7,16 @@
 #include "support/SkippedErrors.h"
 #include "app/MainWindowTestSupport.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 using namespace veldra;
 
@@ -76,6 +80,43 @@ TEST_F(SearchPanelTest, EnterInTheTextBoxSearchesLikeTheButton)
     QTest::keyClick(main.txtSearchCodeOrName, Qt::Key_Return);
     QTest::keyClick(main.txtSearchCodeOrName, Qt::Key_A);
     EXPECT_EQ(searched, QStringList({"UNII:R16CO5Y76E"}));
+}
+
+// The results go to the log alone: with Show Log unchecked, a search, however started, says
+// so instead of running unseen, and the switch stays as the user set it.
+TEST_F(SearchPanelTest, WithTheLogSwitchedOffASearchSaysWhereItsResultsGo)
+{
+    const bool before = NoLogging;
+    NoLogging = false;
+    main.mnuShowLogging->trigger();
+    ASSERT_FALSE(main.mnuShowLogging->isChecked());
+    const std::vector<std::pair<const char*, std::function<void()>>> searches{
+        {"Search button",
+         [&] {
+             QTest::keyClicks(main.txtSearchCodeOrName, QStringLiteral("tablet"));
+             main.cmdSearchCodeSystem->click();
+         }},
+        {"Enter", [&] { QTest::keyClick(main.txtSearchCodeOrName, Qt::Key_Return); }},
+        {"a dialog's search", [] { searchCodeSystem(QStringLiteral("TABLET"), QStringLiteral("NCI Thesaurus"), true); }},
+    };
+    for (const auto& [name, search] : searches) {
+        SCOPED_TRACE(name);
+        ui.messages.clear();
+        search();
+        EXPECT_TRUE(searched.isEmpty()) << searched.join(' ').toStdString();
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(ui.messages.at(0).text, QStringLiteral("The search results are written to the log, and the log is "
+                                                          "switched off. Switch on Show Log in the SPL Document menu "
+                                                          "to see them."));
+        EXPECT_FALSE(main.mnuShowLogging->isChecked());
+        EXPECT_TRUE(NoLogging);
+    }
+
+    ui.messages.clear();
+    main.mnuShowLogging->trigger();
+    EXPECT_EQ(searchWith("LOINC", "tablet"), QStringList({"LOINC:tablet"}));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    NoLogging = before;
 }
 
 TEST_F(SearchPanelTest, ClearEmptiesTheLogAndShowsIt)

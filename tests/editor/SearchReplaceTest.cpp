@@ -177,29 +177,44 @@ TEST_F(SearchReplaceTest, CancelInTheSearchQuestionEndsTheCommand)
 }
 
 // A replacement goes through each element's own value check: what the check refuses keeps its
-// value and is listed in the log; the others are written.
+// value and is listed in the log, or with the log switched off in a message box; the others are
+// written.
 TEST_F(SearchReplaceTest, ReplacementsThatAValueCheckRefusesAreSkippedAndLogged)
 {
     veldra::test::ExpectSkippedErrors skipped;  // nothing is selected when the search starts
-    frmXMLEditor* editor = openSettings(R"(<SPLR4><GeneralData>
+    const bool loggingBefore = NoLogging;
+    const QString packageCount = "Not replaced in SPLR4/GeneralData/PackageCount: 'Package Count' must be numeric";
+    const QString version = "Not replaced in SPLR4/GeneralData/VersionNumber: 'Version Number' must have a maximum "
+                            "length of 4";
+    for (const bool logOn : {true, false}) {
+        SCOPED_TRACE(logOn);
+        NoLogging = !logOn;
+        ui.messages.clear();
+        frmXMLEditor* editor = openSettings(R"(<SPLR4><GeneralData>
 <VersionNumber ConstraintDataType="Numeric" ConstraintLengthMax="4">1</VersionNumber>
 <Title/><PackageCount ConstraintDataType="Numeric"/></GeneralData></SPLR4>)");
-    ui.inputs = {QString(), QString("n/a"), QString("1"), QString("12345")};
+        ui.inputs = {QString(), QString("n/a"), QString("1"), QString("12345")};
 
-    editor->SearchNode(true);  // the empty values become "n/a"
-    editor->SearchNode(true);  // "1" becomes "12345"
+        editor->SearchNode(true);  // the empty values become "n/a"
+        editor->SearchNode(true);  // "1" becomes "12345"
 
-    EXPECT_EQ(texts(editor, "//Title"), QStringList({"n/a"}));
-    EXPECT_EQ(texts(editor, "//PackageCount"), QStringList({""}));
-    EXPECT_EQ(texts(editor, "//VersionNumber"), QStringList({"1"}));
-    const QString log = logWindow() ? logWindow()->txtLog->toPlainText() : QString();
-    EXPECT_TRUE(log.contains("Not replaced in SPLR4/GeneralData/PackageCount: 'Package Count' must be numeric"))
-        << log.toStdString();
-    EXPECT_TRUE(log.contains("Not replaced in SPLR4/GeneralData/VersionNumber: 'Version Number' must have a "
-                             "maximum length of 4"));
-    EXPECT_FALSE(log.contains("Title"));
-    if (frmLog* form = logWindow())
-        form->close();
+        EXPECT_EQ(texts(editor, "//Title"), QStringList({"n/a"}));
+        EXPECT_EQ(texts(editor, "//PackageCount"), QStringList({""}));
+        EXPECT_EQ(texts(editor, "//VersionNumber"), QStringList({"1"}));
+        const QString log = logWindow() ? logWindow()->txtLog->toPlainText() : QString();
+        EXPECT_EQ(log.contains(packageCount), logOn) << log.toStdString();
+        EXPECT_EQ(log.contains(version), logOn);
+        EXPECT_FALSE(log.contains("Title"));
+        QStringList boxes;
+        for (const ui::MessageRequest& message : ui.messages)
+            boxes << message.text;
+        EXPECT_EQ(boxes, logOn ? QStringList()
+                               : QStringList({"1 value(s) were left as they were:\r\n\r\n" + packageCount,
+                                              "1 value(s) were left as they were:\r\n\r\n" + version}));
+        if (frmLog* form = logWindow())
+            form->close();
+    }
+    NoLogging = loggingBefore;
 }
 
 // What the replacements add counts against the bytes the editor opens, in the order they are

@@ -9,6 +9,7 @@
 
 #include "platform/ui/QtBackend.h"
 #include "platform/xml/tree/Document.h"
+#include "support/Fixtures.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -19,8 +20,13 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <functional>
+#include <vector>
+
+#include <functional>
 
 namespace veldra::test {
 namespace {
@@ -238,6 +244,118 @@ TEST_F(EditorInMainWindowTest, CreateIdsAndGuidsFromTheMenuIsAChangeOnlyWhenAnId
     hooks() = saved;
     EXPECT_NE(editor->XMLDoc->selectSingleNode("//DocumentID").text(), "d1");
     EXPECT_FALSE(editor->Saved);
+}
+
+// With a review window in front (the current editor, holding no settings document), every
+// command on the settings document says that it needs one, whether chosen in a menu or by its
+// key; none does nothing unseen, and none reaches another window's document.
+TEST_F(EditorInMainWindowTest, DocumentCommandsInAReviewWindowSayTheyNeedASettingsDocument)
+{
+    const Hooks saved = hooks();
+    installEditorHooks();
+    frmXMLEditor* settings = openSettings(sampleSettings());
+    settings->XMLDoc->selectSingleNode("//Title").setText("Changed");
+    settings->Saved = false;
+    frmXMLEditor* review = openView(sampleSettings());
+    main.show();
+    main.showChildWindow(review);
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    review->TreeView->setFocus();
+    select(review, "Title");
+    ASSERT_EQ(main.SourceXMLEditor.data(), review);
+    const auto key = [&](QKeyCombination combination) {
+        return [&, combination] { QTest::keyClick(review->TreeView, combination.key(), combination.keyboardModifiers()); };
+    };
+    const auto menu = [](QAction* action) { return [action] { action->trigger(); }; };
+    const std::vector<std::pair<QString, std::function<void()>>> rows = {
+        {"Save Settings", key(Qt::CTRL | Qt::Key_S)},
+        {"Save Settings As", menu(main.mnuSaveSPLR4As)},
+        {"Build SPL", key(QKeyCombination(Qt::Key_F6))},
+        {"Preview SPL", key(QKeyCombination(Qt::Key_F5))},
+        {"Replace", key(Qt::CTRL | Qt::Key_H)},
+        {"Create Document Report", menu(main.mnuSPLR4CreateDocumentReport)},
+        {"Import Product Label from Word", menu(main.mnuSPLR4ImportProductLabel)},
+        {"Import Data From Excel", menu(main.mnuSPLR4ImportFromExcel)},
+        {"Add LOINC Codes to Product Label", menu(main.mnuSPLR4AddLOINCCodesToProductLabel)},
+        {"Add LOINC Codes to SPL", menu(main.mnuFileAddLOINCCodes)},
+        {"Edit", menu(main.mnuSPLR4EditNode)},
+        {"Set Color", menu(main.mnuPopupSetColor)},
+        {"Open File/Folder", menu(main.mnuSPLR4PopupOpenFile)},
+        {"Analyze Document Formatting", menu(main.mnuSPLR4PopupAnalyzeWordDocumentFormatting)},
+        {"Clone", menu(main.mnuSPLR4Clone)},
+        {"Change Sort Order", menu(main.mnuPopUpChangeSortOrder)},
+        {"Add Information", menu(main.mnuSPLR4AddNode)},
+        {"Create IDs and GUIDs", menu(main.mnuPopupCreateIDGUIDs)},
+        {"Import Data from Existing SPL File", menu(main.mnuSPLR4ReverseTransform)},
+        {"Add Section Numbering to Product Label", menu(main.mnuSPLR4ProductLabelAddSectionNumbers)},
+        {"Remove Data Element", menu(main.mnuSPLR4RemoveDataElement)},
+        {"Code", menu(main.mnuDebugProcess)},
+    };
+    const QByteArray onDisk = readTextFile(dir.file("Product.xml")).toUtf8();
+    const QStringList reviewed = captions(review);
+    for (const auto& [command, use] : rows) {
+        SCOPED_TRACE(command.toStdString());
+        ui.messages.clear();
+        use();
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(ui.messages[0].text, command + " needs a Settings Document; this window shows an XML file for review only.");
+        EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
+    }
+    hooks() = saved;
+    EXPECT_TRUE(ui.fileRequests.isEmpty());
+    EXPECT_TRUE(ui.inputRequests.isEmpty());
+    EXPECT_TRUE(ui.opened.isEmpty());
+    EXPECT_FALSE(settings->Saved);
+    EXPECT_EQ(readTextFile(dir.file("Product.xml")).toUtf8(), onDisk);
+    EXPECT_EQ(captions(review), reviewed);
+    EXPECT_EQ(main.SourceXMLEditor.data(), review);
+}
+
+// A command that rebuilds the tree after the element the user stood on went (removed, or
+// replaced by a dropped copy) leaves the user there: on the element that took its place, open
+// as it was, else on the nearest element above it; never on nothing, which sends the next
+// command to the document's root.
+TEST_F(EditorInMainWindowTest, ACommandThatTakesAwayTheSelectedElementLeavesTheUserWhereItStood)
+{
+    struct Row {
+        const char* name;
+        std::function<void(frmXMLEditor*, QTreeWidgetItem*)> command;
+        QString staysOn;  // the caption of the current node afterwards
+        int childAfter;   // its place below Products, -1 for Products itself
+    };
+    const Row rows[] = {
+        {"remove", [&](frmXMLEditor*, QTreeWidgetItem*) { main.mnuSPLR4RemoveDataElement->trigger(); },
+         QStringLiteral("Products"), -1},
+        {"drop a group on a group of its name",
+         [](frmXMLEditor* editor, QTreeWidgetItem* second) {
+             QTreeWidgetItem* first = second->parent()->child(0);
+             editor->TreeView->draggedKey = nodeKey(first);
+             QMimeData data;
+             data.setText(nodeCaption(first));
+             editor->TreeView_OLEDragDrop(data, second, editor->TreeView);
+         },
+         QStringLiteral("Product"), 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        frmXMLEditor* editor = openSettings(sampleSettings());
+        main.showChildWindow(editor);
+        QTreeWidgetItem* second = node(editor, QStringLiteral("Products"))->child(1);
+        editor->TreeView->selectNode(second);
+        second->setExpanded(true);
+
+        row.command(editor, second);
+
+        QTreeWidgetItem* products = node(editor, QStringLiteral("Products"));
+        QTreeWidgetItem* current = editor->TreeView->currentItem();
+        ASSERT_NE(current, nullptr);
+        EXPECT_EQ(nodeCaption(current), row.staysOn);
+        EXPECT_EQ(current, row.childAfter < 0 ? products : products->child(row.childAfter));
+        EXPECT_EQ(editor->TreeView->selectedItems(), QList<QTreeWidgetItem*>({current}));
+        EXPECT_TRUE(current->isExpanded());
+        EXPECT_FALSE(editor->Saved);
+    }
 }
 
 } // namespace

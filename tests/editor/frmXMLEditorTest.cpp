@@ -3,17 +3,22 @@
 #include "TreeViewFixture.h"
 
 #include "app/log/Log.h"
+#include "app/window/RememberedFolders.h"
 #include "app/log/frmLog.h"
 #include "platform/xml/tree/Document.h"
 #include "support/SkippedErrors.h"
+#include "support/DiskFull.h"
 #include "support/Fixtures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextEdit>
 #include <QTest>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
 
 namespace veldra::test {
 namespace {
@@ -81,15 +86,119 @@ TEST_F(EditorWindowTest, SaveOfANamedDocumentAsksNothingAndAFailedSaveKeepsItUns
 
 TEST_F(EditorWindowTest, ADocumentOpenedThroughALinkIsSavedIntoTheFileTheLinkNames)
 {
-    frmXMLEditor* editor = changedEditor();
+    writeFile("Product.xml", sampleSettings());
     ASSERT_TRUE(QFile::link(dir.file("Product.xml"), dir.file("Current.xml")));
-    editor->XMLFileName = dir.file("Current.xml");
+    frmXMLEditor* editor = openFile(dir.file("Current.xml"), "SPLR4");
+    editor->XMLDoc->selectSingleNode("//Title").setText("Changed");
+    editor->Saved = false;
 
     ASSERT_TRUE(editor->SaveXMLDoc(false));
 
     EXPECT_TRUE(QFileInfo(dir.file("Current.xml")).isSymLink());
     EXPECT_EQ(savedTitle(), "Changed");
     EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+// A link put where the document's file was (by anyone who may write into its folder) may name
+// any of the user's files: it is never followed. The question says what the link names; No
+// writes nothing, Yes replaces the link itself with the document.
+TEST_F(EditorWindowTest, ALinkPutInPlaceOfTheDocumentsFileIsReplacedNeverFollowed)
+{
+    struct Row {
+        const char* name;
+        bool openedThroughLink;
+        const char* linkNames;
+    };
+    const Row rows[] = {
+        {"a file opened as itself, now a link to another file", false, "victim.conf"},
+        {"a file opened through a link, the link now naming another file", true, "victim.conf"},
+        {"a file opened as itself, now a link to nothing", false, "missing.conf"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ui.messages.clear();
+        const QString label = writeFile("Label.xml", sampleSettings());
+        const QString victim = writeFile("victim.conf", "the user's own settings");
+        const QString path = row.openedThroughLink ? dir.file("Current.xml") : label;
+        QFile::remove(dir.file("Current.xml"));
+        ASSERT_TRUE(QFile::link(label, dir.file("Current.xml")));
+        frmXMLEditor* editor = openFile(path, "SPLR4");
+        ASSERT_NE(editor->XMLDoc, nullptr);
+        editor->XMLDoc->selectSingleNode("//Title").setText("Changed");
+        editor->Saved = false;
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::link(dir.file(row.linkNames), path));
+
+        ui.answers = {ui::Answer::No};
+        EXPECT_FALSE(editor->SaveXMLDoc(false));
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages[0].text.contains("is now a symbolic link")) << ui.messages[0].text.toStdString();
+        EXPECT_TRUE(ui.messages[0].text.contains("\r\n" + dir.file(row.linkNames))) << ui.messages[0].text.toStdString();
+        EXPECT_TRUE(QFileInfo(path).isSymLink());
+        EXPECT_FALSE(editor->Saved);
+
+        ui.answers = {ui::Answer::Yes};
+        EXPECT_TRUE(editor->SaveXMLDoc(false));
+        EXPECT_FALSE(QFileInfo(path).isSymLink());
+        EXPECT_TRUE(readTextFile(path).contains("Changed"));
+        EXPECT_EQ(readTextFile(victim), "the user's own settings");
+        EXPECT_EQ(readTextFile(label).contains("Changed"), !row.openedThroughLink);
+        EXPECT_FALSE(QFile::exists(dir.file("missing.conf")));
+        EXPECT_TRUE(editor->Saved);
+        // The file it wrote is the one it knows from then on.
+        EXPECT_TRUE(editor->SaveXMLDoc(false));
+        EXPECT_EQ(ui.messages.size(), 2);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), 3) << "no file left beside";
+        delete editor;
+    }
+}
+
+// A save that fails (here a file-size limit) leaves the document named as it was: its caption,
+// the file the next Save writes, what it knows of that file and the remembered folder.
+TEST_F(EditorWindowTest, AFailedSaveAsKeepsTheDocumentsNameAndFile)
+{
+    struct Row {
+        const char* name;
+        bool named;
+        bool saveAs;
+        const char* caption;
+    };
+    const Row rows[] = {
+        {"Save As of a named document", true, true, "Edit SPLR4 [Product.xml]"},
+        {"first Save of a new document", false, false, "New SPLR4"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ui.messages.clear();
+        frmXMLEditor* editor = changedEditor();
+        if (!row.named)
+            editor->XMLFileName.clear();
+        const QString before = editor->XMLFileName;
+        editor->setWindowTitle(row.caption);
+        SaveLastFolder("SettingsFile", "/elsewhere/earlier.xml");
+        ui.saveFiles = {dir.file("big-copy.xml")};
+        {
+            const DiskFullAfter limit(16);
+            EXPECT_FALSE(editor->SaveXMLDoc(row.saveAs));
+        }
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages[0].text.contains("File too large")) << ui.messages[0].text.toStdString();
+        EXPECT_EQ(editor->windowTitle(), row.caption);
+        EXPECT_EQ(editor->XMLFileName, before);
+        EXPECT_EQ(GetLastFolder("SettingsFile"), "/elsewhere");
+        EXPECT_FALSE(QFile::exists(dir.file("big-copy.xml")));
+        EXPECT_FALSE(editor->Saved);
+
+        // The next Save writes the document's own file, as the window last knew it.
+        const int asked = ui.fileRequests.size();
+        ui.saveFiles = {dir.file("Product.xml")};
+        EXPECT_TRUE(editor->SaveXMLDoc(false));
+        EXPECT_EQ(ui.fileRequests.size(), asked + (row.named ? 0 : 1));
+        EXPECT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(savedTitle(), "Changed");
+        EXPECT_FALSE(QFile::exists(dir.file("big-copy.xml")));
+        delete editor;
+    }
 }
 
 // Another program's change to the document's file since the window opened or last saved it:
@@ -103,6 +212,21 @@ TEST_F(EditorWindowTest, SaveAsksBeforeOverwritingAFileChangedOnDisk)
         writeTextFile(file + ".new", theirs);
         ASSERT_EQ(::rename(QFile::encodeName(file + ".new").constData(), QFile::encodeName(file).constData()), 0);
     };
+    // As `cp -p`, `rsync -t --inplace` or `touch -r` leave it.
+    const auto rewriteInPlace = [](long nanosecondsLater) {
+        return [nanosecondsLater](const QString& file) {
+            const QByteArray name = QFile::encodeName(file);
+            struct stat before {};
+            ASSERT_EQ(::stat(name.constData(), &before), 0);
+            QFile inPlace(file);
+            ASSERT_TRUE(inPlace.open(QIODevice::ReadWrite));
+            ASSERT_EQ(inPlace.write(QByteArray(before.st_size, ' ')), before.st_size);
+            inPlace.close();
+            timespec times[2] = {before.st_atim, before.st_mtim};
+            times[1].tv_nsec = (times[1].tv_nsec + nanosecondsLater) % 1000000000;
+            ASSERT_EQ(::utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+        };
+    };
     struct Row {
         const char* name;
         bool throughLink;
@@ -114,6 +238,8 @@ TEST_F(EditorWindowTest, SaveAsksBeforeOverwritingAFileChangedOnDisk)
         {"written in place", false, [&](const QString& file) { writeTextFile(file, theirs); }, true},
         {"replaced by a rename", false, replaceByRename, true},
         {"removed", false, [](const QString& file) { QFile::remove(file); }, false},
+        {"written in place at the same size, its modification time put back", false, rewriteInPlace(0), true},
+        {"written in place at the same size and second, only the nanoseconds later", false, rewriteInPlace(1), true},
         {"the file a link names, written", true, [&](const QString& file) { writeTextFile(file, theirs); }, true},
     };
     for (const Row& row : rows) {

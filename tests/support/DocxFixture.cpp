@@ -3,7 +3,10 @@
 #include "platform/word/PackageWriter.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
+
+#include <zip.h>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +97,29 @@ QByteArray zipOf(const QMap<QString, QByteArray>& entries)
     for (auto it = entries.cbegin(); it != entries.cend(); ++it)
         writer.add(it.key(), it.value());
     return writer.bytes();
+}
+
+QMap<QString, QByteArray> entriesOf(const QString& archive)
+{
+    QMap<QString, QByteArray> entries;
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        return entries;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
+        zip_stat_t stat;
+        zip_file_t* file = zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &stat) == 0
+                               ? zip_fopen_index(zip, static_cast<zip_uint64_t>(i), 0)
+                               : nullptr;
+        if (!file)
+            continue;
+        QByteArray data(static_cast<qsizetype>(stat.size), '\0');
+        data.resize(static_cast<qsizetype>(std::max<zip_int64_t>(0, zip_fread(file, data.data(), stat.size))));
+        zip_fclose(file);
+        entries.insert(QString::fromUtf8(stat.name), data);
+    }
+    zip_discard(zip);
+    return entries;
 }
 
 QString para(const QString& text, const QString& properties)

@@ -26,6 +26,8 @@ QByteArray docxFrom(const QString& body, const DocxParts& extra = {});
 word::Document openDocx(const QString& body, const DocxParts& extra = {});
 // A zip archive of exactly these entries (for damaged or odd packages).
 QByteArray zipOf(const QMap<QString, QByteArray>& entries);
+// The entries of the zip archive at that path, by name; none when it cannot be read.
+QMap<QString, QByteArray> entriesOf(const QString& archive);
 // One paragraph holding one run of text.
 QString para(const QString& text, const QString& properties = QString());
 // A relationship entry for DocxParts::relationships.

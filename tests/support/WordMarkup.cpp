@@ -1,5 +1,7 @@
 #include "support/WordMarkup.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace veldra::test {
@@ -71,6 +73,41 @@ QString wordRun(const QString& text, const RunStyle& style)
 QString wordParagraph(const QString& properties, const QString& runs)
 {
     return QStringLiteral("<w:p><w:pPr>") + properties + QStringLiteral("</w:pPr>") + runs + QStringLiteral("</w:p>");
+}
+
+QString movedParagraph(const QString& paragraph, MoveSide side, const QString& name)
+{
+    static int revision = 1000;
+    static const QRegularExpression parts(QStringLiteral("^<w:p>(?:<w:pPr/>|<w:pPr>(.*?)</w:pPr>)?(.*)</w:p>$"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = parts.match(paragraph);
+    const QString kind = side == MoveSide::From ? QStringLiteral("moveFrom") : QStringLiteral("moveTo");
+    const auto id = [] { return QStringLiteral(" w:id=\"") + QString::number(++revision) + QStringLiteral("\""); };
+    const QString author = QStringLiteral(" w:author=\"Reviewer\"");
+    const QString range = id();
+    const QString mark = QStringLiteral("<w:") + kind + id() + author + QStringLiteral("/>");
+    QString properties = match.captured(1);
+    if (properties.contains(QStringLiteral("<w:rPr>")))
+        properties.replace(QStringLiteral("<w:rPr>"), QStringLiteral("<w:rPr>") + mark);
+    else
+        properties += QStringLiteral("<w:rPr>") + mark + QStringLiteral("</w:rPr>");
+    return QStringLiteral("<w:") + kind + QStringLiteral("RangeStart") + range + author + QStringLiteral(" w:name=\"") + name
+           + QStringLiteral("\"/><w:p><w:pPr>") + properties + QStringLiteral("</w:pPr><w:") + kind + id() + author
+           + QStringLiteral(">") + match.captured(2) + QStringLiteral("</w:") + kind + QStringLiteral("></w:p><w:") + kind
+           + QStringLiteral("RangeEnd") + range + QStringLiteral("/>");
+}
+
+QString acceptingMoves(QString markup)
+{
+    const auto option = QRegularExpression::DotMatchesEverythingOption;
+    static const QRegularExpression rangeMarks(QStringLiteral("<w:move(From|To)Range(Start|End) [^>]*/>"));
+    static const QRegularExpression movedAway(
+        QStringLiteral("<w:p>(?:(?!</w:p>).)*?<w:rPr><w:moveFrom [^>]*/>(?:(?!</w:p>).)*</w:p>"), option);
+    static const QRegularExpression movedInMark(QStringLiteral("<w:rPr><w:moveTo [^>]*/></w:rPr>|<w:moveTo [^>]*/>"));
+    static const QRegularExpression movedIn(QStringLiteral("<w:moveTo [^>]*>|</w:moveTo>"));
+    static const QRegularExpression emptyCell(QStringLiteral("(<w:tc>(?:<w:tcPr>(?:(?!</w:tc>).)*?</w:tcPr>)?)</w:tc>"), option);
+    return markup.remove(rangeMarks).remove(movedAway).remove(movedInMark).remove(movedIn).replace(
+        emptyCell, QStringLiteral("\\1<w:p/></w:tc>"));
 }
 
 QString labelDocumentStyles()

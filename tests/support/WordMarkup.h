@@ -24,6 +24,16 @@ QString wordRun(const QString& text, const RunStyle& style = {});
 // A paragraph of these paragraph properties (inner XML of w:pPr) and runs.
 QString wordParagraph(const QString& properties, const QString& runs);
 
+// A paragraph as Word writes it (<w:p>…</w:p>) as a tracked move writes it at its old place
+// (moved away: its runs and its mark) or at its new place (moved in), between the range
+// marks of the move of that name.
+enum class MoveSide { From, To };
+QString movedParagraph(const QString& paragraph, MoveSide side, const QString& name);
+// The markup with the moves movedParagraph writes accepted, as Word shows it then: the
+// moved-away paragraphs gone, the moved-in ones plain, a cell left without a paragraph given
+// an empty one.
+QString acceptingMoves(QString markup);
+
 // The styles of a label document: Normal, Title, Heading 1-3, List Paragraph, Table Grid.
 QString labelDocumentStyles();
 // The settings of a document a current Word wrote (not in compatibility mode).

@@ -9,6 +9,7 @@
 #include "splbuilder/InstallSplBuilderHooks.h"
 #include "wordimport/InstallWordImportHooks.h"
 #include "support/DocxFixture.h"
+#include "support/EditorTree.h"
 #include "support/WordMarkup.h"
 #include "wordimport/MarkupSize.h"
 #include "wordimport/ProductLabelImport.h"
@@ -79,6 +80,8 @@ protected:
 TEST_F(ProductLabelImportTest, SectionsReplaceTheOldOnesWithTheirContentKeysAndComponents)
 {
     xml::Document settings = settingsFor(save(label()));
+    // The preview's build has its own say, which the import's closing message does not count.
+    editor.onPreview = [] { WriteLog(log_category::Warning, QStringLiteral("A warning of the preview's build")); };
     ImportProductLabelFromWord(&editor, settings);
 
     EXPECT_EQ(titles(settings), QStringList({"", "INDICATIONS AND USAGE"})) << logLines().join('\n').toStdString();
@@ -347,6 +350,8 @@ TEST_F(ProductLabelImportTest, WhileTheImportWaitsInALoincPromptItsEditorNeither
     });
     prompt.start(10);
 
+    // The user stands on a section that the import replaces.
+    window->TreeView->selectNode(nodeByCaption(window, QStringLiteral("Section Title: OLD"))->parent());
     main.mnuSPLR4ImportProductLabel->trigger();
     prompt.stop();
 
@@ -360,6 +365,11 @@ TEST_F(ProductLabelImportTest, WhileTheImportWaitsInALoincPromptItsEditorNeither
     EXPECT_EQ(messages().filter("The operation has been completed").size(), 1);
     EXPECT_TRUE(ui.inputRequests.isEmpty()) << "the numbering never asked for its separator";
     EXPECT_EQ(titles(*window->XMLDoc), QStringList({"INDICATIONS AND USAGE"}));
+    // The rebuilt tree leaves the user at the sections, not on the document's root nor nowhere.
+    QTreeWidgetItem* current = window->TreeView->currentItem();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(nodeCaption(current), QStringLiteral("Document Sections"));
+    EXPECT_EQ(window->TreeView->selectedItems(), QList<QTreeWidgetItem*>({current}));
 
     ui.answers.push_back(ui::Answer::No);  // the changes are not to be saved
     EXPECT_TRUE(window->close());

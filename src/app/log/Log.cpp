@@ -202,6 +202,16 @@ void ShowLogWindow(bool clear)
     ui::pumpMessages();
 }
 
+bool saidLogIsSwitchedOff(const QString& results)
+{
+    if (!NoLogging)
+        return false;
+    ui::msgBox(results + QStringLiteral(" are written to the log, and the log is switched off. Switch on Show Log in "
+                                        "the SPL Document menu to see them."),
+               ui::Buttons::OK, ui::Icon::Information);
+    return true;
+}
+
 void SaveLogToFile(const QString& path)
 {
     flushPending();

@@ -45,6 +45,10 @@ void WriteLog(const QString& category, const QString& message, bool bold = false
 void WriteDisclaimer();
 // Shows the log window in front, emptied first when `clear` is true.
 void ShowLogWindow(bool clear);
+// For a command whose results go to the log alone: with logging switched off it says so in a
+// message box, naming the `results` ("The search results"), and returns true, and the command
+// does not run unseen; the switch stays as the user set it. False while logging is on.
+bool saidLogIsSwitchedOff(const QString& results);
 // Writes the whole log, with colours and bold, as RTF to `path`; a failure is shown
 // in a message box and leaves any existing file as it was.
 void SaveLogToFile(const QString& path);

@@ -77,6 +77,14 @@ void SearchPanel::createControls()
 
 void SearchPanel::cmdSearchCodeSystem_Click()
 {
+    if (!saidLogIsSwitchedOff(QStringLiteral("The search results")))
+        searchChosenCodeSystems();
+    skip([this] { txtSearchCodeOrName->setFocus(); });
+    skip([this] { SelectAllText(txtSearchCodeOrName); });
+}
+
+void SearchPanel::searchChosenCodeSystems()
+{
     const Hooks& h = hooks();
     const QString codeSystem = cboCodeSystem->currentText();
     if (codeSystem == QLatin1String("LOINC")) {
@@ -90,8 +98,6 @@ void SearchPanel::cmdSearchCodeSystem_Click()
         runSearch(h.SearchNCIThesaurusCodes, txtSearchCodeOrName);
         runSearch(h.SearchUNIICodes, txtSearchCodeOrName);
     }
-    skip([this] { txtSearchCodeOrName->setFocus(); });
-    skip([this] { SelectAllText(txtSearchCodeOrName); });
 }
 
 void SearchPanel::txtSearchCodeOrName_KeyPress(int keyAscii)

@@ -11,8 +11,9 @@ class QPushButton;
 namespace veldra {
 
 // The strip across the top of the main window: look up a code or a name in the
-// code lists. The results go to the log window. Other windows search by filling
-// the text box and the combo box and pressing the Search button (see CodeSearch.h).
+// code lists. The results go to the log window; with logging switched off the search says so
+// instead of running unseen. Other windows search by filling the text box and the combo box
+// and pressing the Search button (see CodeSearch.h).
 class SearchPanel : public QWidget {
     Q_OBJECT
 public:
@@ -33,6 +34,8 @@ public:
 
 private:
     void createControls();
+    // The lookups of the code system the box names ("All Code Systems": all three).
+    void searchChosenCodeSystems();
 };
 
 // The four entries of the code-system box, in order, "All Code Systems" selected.

@@ -100,6 +100,11 @@ void ShellOpenFolder(const QString& folder);
 // the address, says so in a message box with the address, so that the user can open it by hand.
 void ShellOpenAddress(const QString& address);
 
+// Starts a message to a mail address (a mailto: address) in the desktop's mail program. When
+// the desktop has none, or it cannot open the address, says so in a message box with the
+// address, so that the user can write from a mail program by hand.
+void ShellOpenMailAddress(const QString& address);
+
 // Keeps a window above all others (or not), without moving or resizing it.
 void SetWindowOnTop(QWidget* window, bool onTop);
 

@@ -45,6 +45,12 @@ void ShellOpenAddress(const QString& address)
               QStringLiteral("Please open it in a web browser by hand."));
 }
 
+void ShellOpenMailAddress(const QString& address)
+{
+    openOrSay(address, address, QStringLiteral("The desktop has no mail program to write to this address"),
+              QStringLiteral("Please write to it from a mail program by hand."));
+}
+
 void SetWindowOnTop(QWidget* target, bool onTop)
 {
     // The window may close while events run.

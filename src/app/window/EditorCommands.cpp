@@ -1,5 +1,6 @@
 // The main window's menu commands that act on the current editor (SourceXMLEditor).
-// With no current editor, or one that has closed, they do nothing and show nothing.
+// With no current editor, or one that has closed, they do nothing and show nothing. Those on
+// its settings document (menu_state::NeedsDocument) say so in a window that holds none.
 
 #include "app/window/frmMain.h"
 
@@ -7,6 +8,8 @@
 #include "app/EditorWindow.h"
 #include "app/HookCall.h"
 #include "app/Hooks.h"
+#include "app/log/Log.h"
+#include "app/log/LoggedProblems.h"
 #include "app/shared/ShellOpenNamed.h"
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
@@ -39,6 +42,15 @@ void commandOnCurrentEditor(const frmMain& main, Operation operation)
 }
 
 } // namespace
+
+bool frmMain::refusesDocumentCommand(const QString& command) const
+{
+    EditorWindow* editor = currentEditor();
+    if (!editor || editor->settingsDocument())
+        return false;
+    ui::msgBox(needsSettingsDocumentText(command), ui::Buttons::OK, ui::Icon::Warning);
+    return true;
+}
 
 void frmMain::mnuSPLOpenFolder_Click()
 {
@@ -125,7 +137,12 @@ void frmMain::mnuSPLR4PopupAnalyzeWordDocumentFormatting_Click()
     const QString sectionStyle = xml::textAt(*document, QStringLiteral("//WordDocument/SectionStyle"));
     const QString subSectionStyle = xml::textAt(*document, QStringLiteral("//WordDocument/SubSectionStyle"));
     const QString excerptStyle = xml::textAt(*document, QStringLiteral("//WordDocument/ExcerptStyle"));
-    if (file.isEmpty())
+    if (file.trimmed().isEmpty()) {
+        ui::msgBox(QStringLiteral("No Word Document is entered in File, so there is nothing to analyze."), ui::Buttons::OK,
+                   ui::Icon::Warning);
+        return;
+    }
+    if (saidLogIsSwitchedOff(QStringLiteral("The results of the Word Document Formatting Analysis")))
         return;
     callHook(hooks().AnalyzeDocumentFormatting, file, sectionStyle, excerptStyle, subSectionStyle);
 }
@@ -191,9 +208,19 @@ void frmMain::mnuSPLR4ProductLabelAddSectionNumbers_Click()
     if (ui::msgBox(QStringLiteral("Are you sure you want to add Section Numbers to Product Label?"),
                    ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
         return;
+    const LoggedProblemsSince problems;
     callHook(hooks().ProductLabelAddSectionNumbers, *document, *separator);
     skip([&] { editor->RefreshXML(true); });
     skip([&] { editor->setSaved(false); });
+    // The sections it passed over, and a numbering that failed on its way, are told in the log
+    // alone; with logging off they are said here (running it again would number twice).
+    const LoggedProblems found = problems.count();
+    if (NoLogging && found.any())
+        ui::msgBox(QStringLiteral("The numbering found %1: a section or subsection without a title is not numbered, "
+                                  "and a failure ends the numbering where it stood. The log, which is switched off, "
+                                  "does not list them.")
+                       .arg(found.summary()),
+                   ui::Buttons::OK, ui::Icon::Warning);
 }
 
 void frmMain::mnuFileAddLOINCCodes_Click()

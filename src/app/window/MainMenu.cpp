@@ -60,46 +60,48 @@ constexpr std::array entries = {
          &F::mnuFileSaveSettings_Click),
     item(&M::mnuProductLabel, &M::mnuFileLoadSettings, "mnuFileLoadSettings", "Load Settings", noKey, Shown,
          &F::mnuFileLoadSettings_Click),
-    item(&M::mnuProductLabel, &M::mnuFileAddLOINCCodes, "mnuFileAddLOINCCodes", "&Add LOINC Codes to SPL", noKey, Shown,
-         &F::mnuFileAddLOINCCodes_Click),
+    item(&M::mnuProductLabel, &M::mnuFileAddLOINCCodes, "mnuFileAddLOINCCodes", "&Add LOINC Codes to SPL",
+         noKey, NeedsDocument, &F::mnuFileAddLOINCCodes_Click),
 
     menu(nullptr, &M::mnuSPLR4, "mnuSPLR4", "SPL Document"),
     item(&M::mnuSPLR4, &M::mnuNewSPLR4, "mnuNewSPLR4", "Create New", ctrl(Qt::Key_N), Shown, &F::mnuNewSPLR4_Click),
     item(&M::mnuSPLR4, &M::mnuOpenSPLR4, "mnuOpenSPLR4", "Open", ctrl(Qt::Key_O), Shown, &F::mnuOpenSPLR4_Click),
     item(&M::mnuSPLR4, &M::mnuSPLOpenFolder, "mnuSPLOpenFolder", "Open Folder", noKey, NeedsEditor,
          &F::mnuSPLOpenFolder_Click),
-    item(&M::mnuSPLR4, &M::mnuSaveSPLR4, "mnuSaveSPLR4", "Save Settings", ctrl(Qt::Key_S), NeedsEditor,
+    item(&M::mnuSPLR4, &M::mnuSaveSPLR4, "mnuSaveSPLR4", "Save Settings", ctrl(Qt::Key_S), NeedsEditor | NeedsDocument,
          &F::mnuSaveSPLR4_Click),
-    item(&M::mnuSPLR4, &M::mnuSaveSPLR4As, "mnuSaveSPLR4As", "Save Settings As...", noKey, NeedsEditor,
+    item(&M::mnuSPLR4, &M::mnuSaveSPLR4As, "mnuSaveSPLR4As", "Save Settings As...", noKey, NeedsEditor | NeedsDocument,
          &F::mnuSaveSPLR4As_Click),
     separator(&M::mnuSPLR4, &M::mnuSPLR4Separator06, "mnuSPLR4Separator06"),
     item(&M::mnuSPLR4, &M::mnuSPLR4CreateDocumentReport, "mnuSPLR4CreateDocumentReport", "Create Document Report...",
-         noKey, NeedsEditor, &F::mnuSPLR4CreateDocumentReport_Click),
+         noKey, NeedsEditor | NeedsDocument, &F::mnuSPLR4CreateDocumentReport_Click),
     item(&M::mnuSPLR4, &M::mnuSPLCrossCheck, "mnuSPLCrossCheck", "Compare SPL Files...", noKey, Shown,
          &F::mnuSPLCrossCheck_Click),
 
     menu(&M::mnuSPLR4, &M::mnuSPLR4Popup, "mnuSPLR4Popup", "Popup", Hidden),
-    item(&M::mnuSPLR4Popup, &M::mnuSPLR4EditNode, "mnuSPLR4EditNode", "Edit", noKey, Shown, &F::mnuSPLR4EditNode_Click),
-    item(&M::mnuSPLR4Popup, &M::mnuPopupSetColor, "mnuPopupSetColor", "Set Color...", noKey, Shown,
+    item(&M::mnuSPLR4Popup, &M::mnuSPLR4EditNode, "mnuSPLR4EditNode", "Edit",
+         noKey, NeedsDocument, &F::mnuSPLR4EditNode_Click),
+    item(&M::mnuSPLR4Popup, &M::mnuPopupSetColor, "mnuPopupSetColor", "Set Color...", noKey, NeedsDocument,
          &F::mnuPopupSetColor_Click),
-    item(&M::mnuSPLR4Popup, &M::mnuSPLR4PopupOpenFile, "mnuSPLR4PopupOpenFile", "Open File/Folder", noKey, Shown,
-         &F::mnuSPLR4PopupOpenFile_Click),
+    item(&M::mnuSPLR4Popup, &M::mnuSPLR4PopupOpenFile, "mnuSPLR4PopupOpenFile", "Open File/Folder",
+         noKey, NeedsDocument, &F::mnuSPLR4PopupOpenFile_Click),
     item(&M::mnuSPLR4Popup, &M::mnuSPLR4PopupAnalyzeWordDocumentFormatting,
-         "mnuSPLR4PopupAnalyzeWordDocumentFormatting", "Analyze Document Formatting", noKey, Shown,
+         "mnuSPLR4PopupAnalyzeWordDocumentFormatting", "Analyze Document Formatting", noKey, NeedsDocument,
          &F::mnuSPLR4PopupAnalyzeWordDocumentFormatting_Click),
     separator(&M::mnuSPLR4Popup, &M::mnuSPLR4Separator05, "mnuSPLR4Separator05"),
-    item(&M::mnuSPLR4Popup, &M::mnuSPLR4Clone, "mnuSPLR4Clone", "Clone", noKey, Shown, &F::mnuSPLR4Clone_Click),
-    item(&M::mnuSPLR4Popup, &M::mnuPopUpChangeSortOrder, "mnuPopUpChangeSortOrder", "Change Sort Order", noKey, Shown,
-         &F::mnuPopUpChangeSortOrder_Click),
+    item(&M::mnuSPLR4Popup, &M::mnuSPLR4Clone, "mnuSPLR4Clone", "Clone", noKey, NeedsDocument, &F::mnuSPLR4Clone_Click),
+    item(&M::mnuSPLR4Popup, &M::mnuPopUpChangeSortOrder, "mnuPopUpChangeSortOrder", "Change Sort Order",
+         noKey, NeedsDocument, &F::mnuPopUpChangeSortOrder_Click),
     separator(&M::mnuSPLR4Popup, &M::mnuSPLR4Separator10, "mnuSPLR4Separator10"),
-    item(&M::mnuSPLR4Popup, &M::mnuSPLR4AddNode, "mnuSPLR4AddNode", "Add Information...", noKey, Shown,
+    item(&M::mnuSPLR4Popup, &M::mnuSPLR4AddNode, "mnuSPLR4AddNode", "Add Information...", noKey, NeedsDocument,
          &F::mnuSPLR4AddNode_Click),
-    item(&M::mnuSPLR4Popup, &M::mnuPopupCreateIDGUIDs, "mnuPopupCreateIDGUIDs", "Create IDs and GUIDs", noKey, Shown,
-         &F::mnuPopupCreateIDGUIDs_Click),
+    item(&M::mnuSPLR4Popup, &M::mnuPopupCreateIDGUIDs, "mnuPopupCreateIDGUIDs", "Create IDs and GUIDs",
+         noKey, NeedsDocument, &F::mnuPopupCreateIDGUIDs_Click),
     item(&M::mnuSPLR4Popup, &M::mnuSPLR4ReverseTransform, "mnuSPLR4ReverseTransform",
-         "Import Data from Existing SPL File...", noKey, Shown, &F::mnuSPLR4ReverseTransform_Click),
+         "Import Data from Existing SPL File...", noKey, NeedsDocument, &F::mnuSPLR4ReverseTransform_Click),
     item(&M::mnuSPLR4Popup, &M::mnuSPLR4ProductLabelAddSectionNumbers, "mnuSPLR4ProductLabelAddSectionNumbers",
-         "Add Section Numbering to Product Label", noKey, Shown, &F::mnuSPLR4ProductLabelAddSectionNumbers_Click),
+         "Add Section Numbering to Product Label",
+         noKey, NeedsDocument, &F::mnuSPLR4ProductLabelAddSectionNumbers_Click),
     separator(&M::mnuSPLR4Popup, &M::mnuSPLR4Separator04, "mnuSPLR4Separator04"),
     item(&M::mnuSPLR4Popup, &M::mnuSPLR4CopySelection, "mnuSPLR4CopySelection", "Copy Selection", noKey, Shown,
          &F::mnuSPLR4CopySelection_Click),
@@ -109,25 +111,26 @@ constexpr std::array entries = {
          &F::mnuSPLR4CollapseAll_Click),
     separator(&M::mnuSPLR4Popup, &M::mnuSPLR4Separator03, "mnuSPLR4Separator03"),
     item(&M::mnuSPLR4Popup, &M::mnuSPLR4RemoveDataElement, "mnuSPLR4RemoveDataElement", "Remove Data Element", noKey,
-         Shown, &F::mnuSPLR4RemoveDataElement_Click),
+         NeedsDocument, &F::mnuSPLR4RemoveDataElement_Click),
 
     separator(&M::mnuSPLR4, &M::mnumnuSaveSPLR4Separator2, "mnumnuSaveSPLR4Separator2"),
     item(&M::mnuSPLR4, &M::mnuSPLR4Search, "mnuSPLR4Search", "Search", ctrl(Qt::Key_F), NeedsEditor,
          &F::mnuSPLR4Search_Click),
-    item(&M::mnuSPLR4, &M::mnuSPLR4Replace, "mnuSPLR4Replace", "Replace", ctrl(Qt::Key_H), NeedsEditor,
+    item(&M::mnuSPLR4, &M::mnuSPLR4Replace, "mnuSPLR4Replace", "Replace", ctrl(Qt::Key_H), NeedsEditor | NeedsDocument,
          &F::mnuSPLR4Replace_Click),
     separator(&M::mnuSPLR4, &M::mnuSPLR4Separator4, "mnuSPLR4Separator4"),
     item(&M::mnuSPLR4, &M::mnuSPLR4ImportProductLabel, "mnuSPLR4ImportProductLabel", "Import Product Label from Word...",
-         noKey, NeedsEditor, &F::mnuSPLR4ImportProductLabel_Click),
+         noKey, NeedsEditor | NeedsDocument, &F::mnuSPLR4ImportProductLabel_Click),
     item(&M::mnuSPLR4, &M::mnuSPLR4ImportFromExcel, "mnuSPLR4ImportFromExcel", "Import Data From Excel...", noKey,
-         NeedsEditor, &F::mnuSPLR4ImportFromExcel_Click),
+         NeedsEditor | NeedsDocument, &F::mnuSPLR4ImportFromExcel_Click),
     item(&M::mnuSPLR4, &M::mnuSPLR4AddLOINCCodesToProductLabel, "mnuSPLR4AddLOINCCodesToProductLabel",
-         "Add LOINC Codes to Product Label...", noKey, NeedsEditor, &F::mnuSPLR4AddLOINCCodesToProductLabel_Click),
+         "Add LOINC Codes to Product Label...",
+         noKey, NeedsEditor | NeedsDocument, &F::mnuSPLR4AddLOINCCodesToProductLabel_Click),
     separator(&M::mnuSPLR4, &M::mnuSPLR4Separator6, "mnuSPLR4Separator6"),
-    item(&M::mnuSPLR4, &M::MenuSPLR4QuickPreview, "MenuSPLR4QuickPreview", "Preview SPL", Qt::Key_F5, NeedsEditor,
-         &F::MenuSPLR4QuickPreview_Click),
-    item(&M::mnuSPLR4, &M::mnuSPLR4TransformSPL, "mnuSPLR4TransformSPL", "Build SPL...", Qt::Key_F6, NeedsEditor,
-         &F::mnuSPLR4TransformSPL_Click),
+    item(&M::mnuSPLR4, &M::MenuSPLR4QuickPreview, "MenuSPLR4QuickPreview", "Preview SPL",
+         Qt::Key_F5, NeedsEditor | NeedsDocument, &F::MenuSPLR4QuickPreview_Click),
+    item(&M::mnuSPLR4, &M::mnuSPLR4TransformSPL, "mnuSPLR4TransformSPL", "Build SPL...",
+         Qt::Key_F6, NeedsEditor | NeedsDocument, &F::mnuSPLR4TransformSPL_Click),
     item(&M::mnuSPLR4, &M::mnuSPLValidate, "mnuSPLValidate", "Validate SPL", Qt::Key_F7, Shown, &F::mnuSPLValidate_Click),
     separator(&M::mnuSPLR4, &M::mnuSPLR4Separator7, "mnuSPLR4Separator7"),
     item(&M::mnuSPLR4, &M::mnuShowLogging, "mnuShowLogging", "Show Log", noKey, Checked, &F::mnuShowLogging_Click),
@@ -155,7 +158,7 @@ constexpr std::array entries = {
     item(&M::mnuHelp, &M::mnuHelpAbout, "mnuHelpAbout", "&About", noKey, Shown, &F::mnuHelpAbout_Click),
 
     menu(nullptr, &M::mnuDebug, "mnuDebug", "Debug", Hidden | Disabled),
-    item(&M::mnuDebug, &M::mnuDebugProcess, "mnuDebugProcess", "Code", noKey, Shown, &F::mnuDebugProcess_Click),
+    item(&M::mnuDebug, &M::mnuDebugProcess, "mnuDebugProcess", "Code", noKey, NeedsDocument, &F::mnuDebugProcess_Click),
     item(&M::mnuDebug, &M::mnuDebugXML, "mnuDebugXML", "XML", noKey, Shown, nullptr),
 };
 
@@ -170,6 +173,16 @@ void applyState(QAction* action, const MenuEntry& entry)
         action->setCheckable(true);
         action->setChecked(true);
     }
+}
+
+// How a message names a command: its caption without the access key's mark or the dots that
+// promise a dialog ("Save Settings As...": "Save Settings As").
+QString commandName(QString caption)
+{
+    caption.remove(QLatin1Char('&'));
+    while (caption.endsWith(QLatin1Char('.')))
+        caption.chop(1);
+    return caption;
 }
 
 } // namespace
@@ -195,8 +208,13 @@ void frmMain::buildMenu()
         made->setShortcut(QKeySequence(entry.shortcut));
         applyState(made, entry);
         this->*entry.item = made;
-        if (const auto command = entry.command)
-            connect(made, &QAction::triggered, this, [this, command] { skip([&] { (this->*command)(); }); });
+        if (const auto command = entry.command) {
+            const QString refusedAs = entry.state & NeedsDocument ? commandName(caption) : QString();
+            connect(made, &QAction::triggered, this, [this, command, refusedAs] {
+                if (refusedAs.isEmpty() || !refusesDocumentCommand(refusedAs))
+                    skip([&] { (this->*command)(); });
+            });
+        }
     }
     // The Wizards menu holds a hidden template item that the wizard loader's items follow.
     addWizardMenuItem(QStringLiteral("Wizard"))->setVisible(false);

@@ -104,6 +104,9 @@ enum : unsigned {
     Disabled = 2,     // out of reach of the keyboard as well
     Checked = 4,      // carries a check mark, which each click inverts
     NeedsEditor = 8,  // enabled only while an editor window is open
+    // Acts on the current editor's settings document. In an editor window that has none (one
+    // that shows an XML file for review only) it says so, rather than doing nothing.
+    NeedsDocument = 16,
 };
 }
 

@@ -177,6 +177,10 @@ private:
     bool showSaveDialog();
     // The pass of "Add LOINC Codes" on the current editor, which then counts as changed.
     void addLoincCodesToCurrentEditor();
+    // True, once the user is told, when the current editor holds no settings document (it
+    // shows an XML file for review only) for `command` to act on. False with no editor: the
+    // command then does nothing, as there is nothing to act on.
+    bool refusesDocumentCommand(const QString& command) const;
 
     QMdiArea* mdiArea_ = nullptr;
     QList<QAction*> windowListItems_;

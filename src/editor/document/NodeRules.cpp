@@ -15,6 +15,7 @@
 #include "platform/core/VbString.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QTreeWidgetItem>
@@ -42,7 +43,7 @@ xml::NodeList transformEntries(const QString& path, bool withPostProcessing)
     xml::Document transform;
     if (!transform.load(transformFilePath()))
         return {};
-    const QString source = QStringLiteral("[Definition/Source='") + path + QStringLiteral("']");
+    const QString source = QStringLiteral("[Definition/Source=") + xml::queryLiteral(path) + QLatin1Char(']');
     QString query = QStringLiteral("/Word2SPLTransform/Transform") + source;
     if (withPostProcessing)
         query += QStringLiteral(" | /Word2SPLTransform/PostProcessing") + source;
@@ -258,7 +259,7 @@ void CloneSPLR4Node(frmXMLEditor& editor, EditorTreeView& tree)
         CreateGUIDsOfElement(copy);
         original.parentNode().insertBefore(copy, original);
         editor.RefreshXML(true);
-        tree.selectNode(tree.nodeByKey(copy.getAttribute(QStringLiteral("Word2SPLID"))));
+        tree.selectNode(nodeOfElement(tree, copy));
         editor.Saved = false;
     } catch (const std::exception& e) {
         showFailure(e);

@@ -2,6 +2,7 @@
 
 #include "editor/window/EditorErrors.h"
 #include "platform/core/AppPaths.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 namespace veldra {
@@ -27,12 +28,8 @@ xml::Document requireExcelImportDefinition()
 
 xml::Node excelImportEntry(const xml::Document& definitions, const QString& importName)
 {
-    // Element names hold no quotes, so the name can stand in the query as it is; any
-    // other text finds nothing.
-    if (importName.contains(QLatin1Char('\'')))
-        return {};
-    return definitions.selectSingleNode(QStringLiteral("/ExcelImportDefinition/ExcelImport[Name='") + importName
-                                        + QStringLiteral("']"));
+    return definitions.selectSingleNode(QStringLiteral("/ExcelImportDefinition/ExcelImport[Name=")
+                                        + xml::queryLiteral(importName) + QLatin1Char(']'));
 }
 
 } // namespace veldra

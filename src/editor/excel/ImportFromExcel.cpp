@@ -37,8 +37,7 @@ void ImportFromExcel(frmXMLEditor& editor)
     window->RefreshXML(true);
     // The rebuilt tree keeps the element the import was started on selected, so the next
     // command (another import) finds it.
-    if (!element.isNull())
-        window->TreeView->selectNode(window->TreeView->nodeByKey(element.getAttribute(QStringLiteral("Word2SPLID"))));
+    selectImportedElement(*window->TreeView, element);
 }
 
 } // namespace veldra

@@ -16,6 +16,7 @@
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Lookup.h"
@@ -74,14 +75,13 @@ xml::Node targetElement(const xml::Node& start, const QString& target, bool& cre
 }
 
 // The definition document's record template of an entry; null when there is none, and
-// then no records are made.
+// then no records are made. Its Name and Repeat must be element names.
 xml::Node recordTemplateOf(const xml::Node& entry, const xml::Document& definition)
 {
+    const QString query = QStringLiteral("//") + xml::queryName(xml::textAt(entry, QStringLiteral("Name"))) + QLatin1Char('/')
+        + xml::queryName(xml::textAt(entry, QStringLiteral("Repeat")));
     xml::Node found;
-    skip([&] {
-        found = definition.selectSingleNode(QStringLiteral("//") + xml::textAt(entry, QStringLiteral("Name")) + QLatin1Char('/')
-                                            + xml::textAt(entry, QStringLiteral("Repeat")));
-    });
+    skip([&] { found = definition.selectSingleNode(query); });
     return found;
 }
 

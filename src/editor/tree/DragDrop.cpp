@@ -64,13 +64,18 @@ DocumentSize valueGrowth(const xml::Node& element, const QString& text)
     return DocumentSize{0, 0, std::max<qint64>(0, savedSizeOfText(text).bytes - old)};
 }
 
-// The target replaced, in its parent, by a copy of the source with new ids throughout.
+// The target replaced, in its parent, by a copy of the source with new ids below it; the copy
+// takes the target's own id, so that the rebuilt tree keeps its node selected where the drop
+// went instead of losing the selection with the element it replaced.
 void replaceByCopy(const xml::Node& source, const xml::Node& target)
 {
     if (!fitsInTargetDocument(EditorRoom::leftReplacing(target), importedSizeOf(source), source, target))
         return;
     const xml::Node copy = target.ownerDocument().importNode(source, true);
     AssignWord2SPLIDs(copy);
+    const QString key = target.getAttribute(QStringLiteral("Word2SPLID"));
+    if (!key.isEmpty())
+        copy.setAttribute(QStringLiteral("Word2SPLID"), key);
     target.parentNode().replaceChild(copy, target);
 }
 

@@ -33,9 +33,8 @@ void ReverseSortOrder(frmXMLEditor& editor, EditorTreeView& tree)
         QTreeWidgetItem* selected = tree.selectedNode();
         moveToEndInReverse(editor.XMLDoc->selectNodes(BuildXPathFromTreeView(selected, QStringLiteral("View"))));
         editor.RefreshXML(true);
-        const xml::Node element = elementBehind(tree.selectedNode(), *editor.XMLDoc);
-        if (!element.isNull())
-            tree.selectNode(tree.nodeByKey(element.getAttribute(QStringLiteral("Word2SPLID"))));
+        if (QTreeWidgetItem* moved = nodeOfElement(tree, elementBehind(tree.selectedNode(), *editor.XMLDoc)))
+            tree.selectNode(moved);
         editor.Saved = false;
     } catch (const std::exception& e) {
         ui::showError(toVbError(e, QStringLiteral("ReverseSortOrder")));

@@ -109,4 +109,18 @@ xml::Node elementBehind(const QTreeWidgetItem* node, const xml::Document& doc)
     return doc.selectSingleNode(BuildXPathFromTreeView(node, SettingsMode));
 }
 
+QTreeWidgetItem* nodeOfElement(const EditorTreeView& tree, const xml::Node& element)
+{
+    return element.isNull() ? nullptr : tree.nodeByKey(element.getAttribute(QStringLiteral("Word2SPLID")));
+}
+
+void selectImportedElement(EditorTreeView& tree, const xml::Node& element)
+{
+    QTreeWidgetItem* node = nodeOfElement(tree, element);
+    if (!node)
+        return;
+    tree.selectNode(node);
+    node->setExpanded(true);
+}
+
 } // namespace veldra

@@ -11,6 +11,7 @@ class Document;
 class Node;
 }
 
+class EditorTreeView;
 class frmXMLEditor;
 
 // The editor tree holds no reference to the document: a node is tied to its element by
@@ -52,5 +53,13 @@ QString GetNodeExample(const frmXMLEditor& editor, const QTreeWidgetItem* node);
 // The first element of `doc` that the tree path of `node` in mode "SPLR4" names (null when
 // none). Shared by the operations that act on "the element behind the node".
 xml::Node elementBehind(const QTreeWidgetItem* node, const xml::Document& doc);
+
+// The node that shows `element`, found by its key; nullptr when the tree shows none.
+QTreeWidgetItem* nodeOfElement(const EditorTreeView& tree, const xml::Node& element);
+
+// After an import rebuilt the tree: the node of the element the import was started on (or
+// that took its place) is the selected node again, opened to show what came in below it, so
+// that the next command acts on it and not on the document's root.
+void selectImportedElement(EditorTreeView& tree, const xml::Node& element);
 
 } // namespace veldra

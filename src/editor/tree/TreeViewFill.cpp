@@ -101,6 +101,27 @@ VbError outOfMemoryError(const QString& file)
                        + QStringLiteral(": There is not enough memory to show the document; it was not opened."));
 }
 
+// The keys of `node` and of the nodes above it, nearest first.
+QStringList keyLine(const QTreeWidgetItem* node)
+{
+    QStringList keys;
+    for (; node; node = node->parent())
+        keys << nodeKey(node);
+    return keys;
+}
+
+// The node of the first key of `line` that the tree still shows: a rebuild after the selected
+// element went (removed, or replaced by an import) keeps the user where it stood, at the
+// nearest element above it, instead of leaving no node selected, which sends the next command
+// to the document's root.
+QTreeWidgetItem* firstNodeOf(const EditorTreeView& tree, const QStringList& line)
+{
+    for (const QString& key : line)
+        if (QTreeWidgetItem* node = tree.nodeByKey(key))
+            return node;
+    return nullptr;
+}
+
 } // namespace
 
 QString frmXMLEditor::GenerateTreeViewKey(const xml::Node& SourceNode) const
@@ -238,7 +259,8 @@ void frmXMLEditor::RefreshXML(bool KeepColor)
 
     QStringList expandedKeys;
     QStringList selectedKeys;
-    const QString currentKey = nodeKey(TreeView->selectedNode());
+    const QStringList currentLine = keyLine(TreeView->selectedNode());
+    const QString currentKey = currentLine.value(0);
     QList<QPair<QString, QColor>> keptColors;
     TreeView->forEachNode([&](QTreeWidgetItem* node) {
         if (node->isExpanded())
@@ -267,7 +289,7 @@ void frmXMLEditor::RefreshXML(bool KeepColor)
     for (const QString& key : std::as_const(expandedKeys))
         if (QTreeWidgetItem* node = TreeView->nodeByKey(key))
             node->setExpanded(true);
-    if (QTreeWidgetItem* current = TreeView->nodeByKey(currentKey)) {
+    if (QTreeWidgetItem* current = firstNodeOf(*TreeView, currentLine)) {
         TreeView->selectNodeInPlace(current);
         current->setSelected(selectedKeys.contains(currentKey));
     }

@@ -5,6 +5,8 @@
 #include "app/window/RememberedFolders.h"
 #include "app/window/frmMain.h"
 #include "editor/window/SharedDialog.h"
+#include "platform/core/FileSave.h"
+#include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Ui.h"
@@ -12,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 namespace veldra {
 
@@ -34,16 +37,16 @@ QString askForSettingsFile()
     }
 }
 
-// The file a save of the user's own document writes. A document opened or saved through a
-// symbolic link is the file the link names: the user chose it, as every editor treats links,
-// so its save goes there and the link stays. The writer refuses to write through a link.
-QString fileToWrite(const QString& path)
+// Where a save writes, as decided before anything is written.
+struct SaveTarget {
+    QString path;
+    // True when a symbolic link at path is to be replaced by the document, not followed.
+    bool replacesLink = false;
+};
+
+QString shownPath(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isSymLink())
-        return path;
-    const QString target = info.canonicalFilePath();
-    return target.isEmpty() ? path : target;
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
 // Asks whether to write over a file that another program changed; true for Yes.
@@ -53,21 +56,65 @@ bool overwriteChangedFile(const QString& path)
                                      "saved here:\r\n\r\n%2\r\n\r\nDo you want to overwrite it? The other "
                                      "program's changes will be lost.\r\n\r\nNo leaves the file as it is and this "
                                      "document unsaved: Save Settings As... can still save it under another name.")
-                          .arg(vbstr::fileNameOf(path), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())),
+                          .arg(vbstr::fileNameOf(path), shownPath(path)),
                       ui::Buttons::YesNo, ui::Icon::Warning)
            == ui::Answer::Yes;
 }
 
-} // namespace
-
-// A file that is as this window last read or wrote it is replaced without a question. So is
-// one that is gone: writing it again loses nothing. Any other asks first, so that what another
-// program, another window or a colleague wrote there is not lost unseen.
-bool frmXMLEditor::mayReplaceFile() const
+// Asks whether to replace a symbolic link that now stands at the document's path with the
+// document; true for Yes. The file the link names is never written: it may be any file.
+bool replaceLinkAt(const QString& path, const FileIdentity& now)
 {
-    const FileIdentity now = FileIdentity::of(XMLFileName);
-    return !now.exists || now == fileOnDisk_ || overwriteChangedFile(XMLFileName);
+    const QString named = now.linkedFile.isEmpty()
+                              ? QDir::toNativeSeparators(QFileInfo(path).symLinkTarget()) + QStringLiteral(" (missing)")
+                              : QDir::toNativeSeparators(now.linkedFile);
+    return ui::msgBox(QStringLiteral("The file %1 is now a symbolic link to another file than the one this document "
+                                     "was opened or last saved in:\r\n\r\n%2\r\n\r\nThe link names:\r\n\r\n%3\r\n\r\n"
+                                     "Do you want to replace the link with this document? The file the link names is "
+                                     "left as it is.\r\n\r\nNo leaves both as they are and this document unsaved: "
+                                     "Save Settings As... can still save it under another name.")
+                          .arg(vbstr::fileNameOf(path), shownPath(path), named),
+                      ui::Buttons::YesNo, ui::Icon::Warning)
+           == ui::Answer::Yes;
 }
+
+// What a save of the document to `path` writes, given the file as this window last knew it;
+// nothing when the user answers No.
+//
+// A symbolic link the document was opened or last saved through, still naming the same file,
+// is that file: the user chose it, as every editor treats links, so the save goes there and
+// the link stays. Any other link at the path was put there since, by someone who may aim it at
+// any of the user's files: it is never followed, and Yes replaces the link itself.
+//
+// A file as this window last read or wrote it is replaced without a question. So is one that
+// is gone: writing it again loses nothing. Any other asks first, so that what another program,
+// another window or a colleague wrote there is not lost unseen.
+std::optional<SaveTarget> targetOf(const QString& path, const FileIdentity& known)
+{
+    const FileIdentity now = FileIdentity::of(path);
+    if (now.isLink && (now.linkedFile.isEmpty() || now.linkedFile != known.linkedFile)) {
+        if (!replaceLinkAt(path, now))
+            return std::nullopt;
+        return SaveTarget{path, true};
+    }
+    if (now.exists && now != known && !overwriteChangedFile(path))
+        return std::nullopt;
+    return SaveTarget{now.isLink ? now.linkedFile : path, false};
+}
+
+// Writes beside the target first, then renames over it. Whatever is at the target when it is
+// written and is not a regular file (a link put there meanwhile) is refused, except the link
+// the user chose to replace.
+void writeSettings(const xml::Document& document, const SaveTarget& target)
+{
+    const QByteArray bytes = document.xmlBytes();
+    const QString problem = target.replacesLink ? saveReplacingLink(target.path, bytes) : saveReplacing(target.path, bytes);
+    if (!problem.isEmpty())
+        throw VbError(err::FileAccess, QStringLiteral("SaveXMLDoc"),
+                      QStringLiteral("The file '%1' cannot be written: %2").arg(target.path, problem));
+}
+
+} // namespace
 
 void frmXMLEditor::setEditCaption(const QString& fileName)
 {
@@ -81,21 +128,22 @@ bool frmXMLEditor::SaveXMLDoc(bool SaveAs)
     if (!XMLDoc)
         return false;
     try {
-        if (XMLFileName.isEmpty() || SaveAs) {
-            const QString chosen = askForSettingsFile();
-            if (chosen.isEmpty())
-                return false;
-            XMLFileName = chosen;
-            // The dialog asked before an existing file is replaced: the file as it stands now.
-            fileOnDisk_ = FileIdentity::of(XMLFileName);
-            SaveLastFolder(QStringLiteral("SettingsFile"), XMLFileName);
-            setEditCaption(XMLFileName);
-        }
-        if (!mayReplaceFile())
+        const bool naming = XMLFileName.isEmpty() || SaveAs;
+        const QString file = naming ? askForSettingsFile() : XMLFileName;
+        if (file.isEmpty())
             return false;
-        SaveLastFolder(QStringLiteral("SettingsFile"), XMLFileName);
-        XMLDoc->save(fileToWrite(XMLFileName));  // written beside the file first, then renamed over it
-        fileOnDisk_ = FileIdentity::of(XMLFileName);
+        // The dialog asked before an existing file is replaced: the file as it stands now.
+        const std::optional<SaveTarget> target = targetOf(file, naming ? FileIdentity::of(file) : fileOnDisk_);
+        if (!target)
+            return false;
+        writeSettings(*XMLDoc, *target);
+        // The document takes the file's name only once it is written there: a save that fails
+        // leaves its name, caption and what it knows of its file as they were.
+        XMLFileName = file;
+        fileOnDisk_ = FileIdentity::of(file);
+        if (naming)
+            setEditCaption(file);
+        skip([&] { SaveLastFolder(QStringLiteral("SettingsFile"), file); });
     } catch (const std::exception& e) {
         ui::showError(toVbError(e, QStringLiteral("SaveXMLDoc")));
         return false;

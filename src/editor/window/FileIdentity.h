@@ -7,8 +7,12 @@ namespace veldra {
 
 // What tells whether a file on disk is still the one a window read or wrote, without reading
 // it: which file it is (device and inode, so a file replaced by a rename is another one), its
-// size and the time it was last written, to the nanosecond. A symbolic link counts as the file
-// it names.
+// size, the time it was last written and the time its inode last changed, to the nanosecond.
+// A program can set the written time back (as `cp -p`, `rsync -t` or `touch -r` do), but not
+// the changed time, so an edit in place that keeps the size and the written time still shows.
+//
+// A symbolic link counts as the file it names, and also records which file that is: a link
+// that names another file than before is another file.
 struct FileIdentity {
     bool exists = false;
     quint64 device = 0;
@@ -16,6 +20,12 @@ struct FileIdentity {
     qint64 size = 0;
     qint64 modifiedSeconds = 0;
     qint64 modifiedNanoseconds = 0;
+    qint64 changedSeconds = 0;
+    qint64 changedNanoseconds = 0;
+    // True when the path is a symbolic link (whether or not it leads to a file).
+    bool isLink = false;
+    // For a link, the file it names at the end of its chain of links; empty when it leads nowhere.
+    QString linkedFile;
 
     // The identity of the file at `path` now; one that does not exist when it cannot be read.
     static FileIdentity of(const QString& path);

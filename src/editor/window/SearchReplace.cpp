@@ -79,6 +79,24 @@ QString replacementRefusal(const xml::Node& element, const QString& searchText, 
     return {};
 }
 
+// The values the checks refused go to the log; with logging off, where the log would say
+// nothing, a message box names the first ten of them.
+void reportNotReplaced(const QStringList& skipped)
+{
+    if (!NoLogging) {
+        ShowLogWindow(false);
+        for (const QString& line : skipped)
+            WriteLog(log_category::Warning, line);
+        return;
+    }
+    constexpr qsizetype namedInTheBox = 10;
+    QString text = QStringLiteral("%1 value(s) were left as they were:\r\n\r\n").arg(skipped.size())
+        + skipped.mid(0, namedInTheBox).join(QStringLiteral("\r\n"));
+    if (skipped.size() > namedInTheBox)
+        text += QStringLiteral("\r\n...");
+    ui::msgBox(text, ui::Buttons::OK, ui::Icon::Warning);
+}
+
 } // namespace
 
 bool isSearchHit(const QTreeWidgetItem* node, const QString& searchText, bool replaceForm)
@@ -157,12 +175,9 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
     else if (ReplaceValue)
         RefreshXML(true);
 
-    // Last, as showing the log lets events through, which may close this window.
-    if (!skipped.isEmpty()) {
-        ShowLogWindow(false);
-        for (const QString& line : skipped)
-            WriteLog(log_category::Warning, line);
-    }
+    // Last, as showing the log or a message lets events through, which may close this window.
+    if (!skipped.isEmpty())
+        reportNotReplaced(skipped);
 }
 
 } // namespace veldra

@@ -117,7 +117,6 @@ private:
     void fillTree(EditorTreeView* target, const xml::NodeList& topLevel);
     void refreshDefinitionAttributes();
     void setEditCaption(const QString& fileName);
-    bool mayReplaceFile() const;
 
     bool filterTreeEvent(QEvent* event);
     void TreeView_MouseDown(QMouseEvent* event);
@@ -127,8 +126,9 @@ private:
     void TreeView_KeyPress(QKeyEvent* event);
     void TreeView_DragOver(QDragMoveEvent* event);
 
-    // The document's file as this window last read or wrote it (or as it stood when the user
-    // chose it in the save dialog): a save asks before it replaces a file changed since.
+    // The document's file as this window last read or wrote it, and through which link if any:
+    // a save asks before it replaces a file changed since, and never follows a link that was
+    // not there then or named another file.
     FileIdentity fileOnDisk_;
     bool unloaded_ = false;
     bool treeFrozen_ = false;

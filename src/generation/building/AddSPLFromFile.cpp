@@ -4,6 +4,7 @@
 #include "generation/FileCopy.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QFile>
@@ -169,7 +170,8 @@ private:
             const QString id = element.getAttribute(QStringLiteral("ID"));
             if (id.isNull())
                 throw VbError(err::General, source, QStringLiteral("A media element of the SPL has no ID."));
-            if (!target_.selectSingleNode(QStringLiteral("//renderMultiMedia[@referencedObject=\"") + id + QStringLiteral("\"]"))
+            if (!target_.selectSingleNode(QStringLiteral("//renderMultiMedia[@referencedObject=") + xml::queryLiteral(id)
+                                          + QLatin1Char(']'))
                      .isNull())
                 continue;
             const QString reference = mediaReference(element);

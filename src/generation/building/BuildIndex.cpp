@@ -3,6 +3,7 @@
 #include "generation/building/NodeTests.h"
 #include "generation/building/TransformItems.h"
 #include "platform/core/VbString.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/query/QueryTranslator.h"
 #include "platform/xml/tree/Lookup.h"
 #include "platform/xml/tree/NodeList.h"
@@ -17,11 +18,6 @@ namespace {
 
 const QList<xml::Node> noEntries;
 bool indexing = true;
-
-QString quoted(const QString& text)
-{
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
-}
 
 QList<xml::Node> listOf(const xml::NodeList& nodes)
 {
@@ -114,7 +110,7 @@ QList<xml::Node> BuildIndex::entriesFor(const QString& path) const
 {
     if (!indexing)
         return listOf(transformation_.selectNodes(QStringLiteral("/Word2SPLTransform/Transform[Definition/Source=")
-                                                  + quoted(path) + QLatin1Char(']')));
+                                                  + xml::queryLiteral(path) + QLatin1Char(']')));
     const auto found = entries_.constFind(path);
     return found == entries_.cend() ? noEntries : *found;
 }
@@ -197,7 +193,7 @@ void BuildIndex::mark(const xml::Node& element, const QByteArray& identifier)
 QList<xml::Node> BuildIndex::marked(const QByteArray& identifier) const
 {
     if (!indexing)
-        return listOf(target_.selectNodes(QStringLiteral("//*[@Word2SPLID=") + quoted(QString::fromUtf8(identifier))
+        return listOf(target_.selectNodes(QStringLiteral("//*[@Word2SPLID=") + xml::queryLiteral(QString::fromUtf8(identifier))
                                           + QLatin1Char(']')));
     QList<xml::Node> current;
     const auto found = marks_.constFind(hashOf(identifier));

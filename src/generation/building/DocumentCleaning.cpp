@@ -6,6 +6,7 @@
 #include "generation/building/TransformItems.h"
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Lookup.h"
@@ -187,7 +188,7 @@ void cleanEntry(const xml::Node& entry, const QList<xml::Node>& values, const xm
             throw VbError(err::General, source,
                           QStringLiteral("The Definition/FilterSource %1 of '%2' selects nothing below %3.")
                               .arg(filterSource, entryLabel(entry), sourcePath));
-        entryQuery.replace(QStringLiteral("$FilterValue"), filterNode.text());
+        entryQuery = xml::withLiteral(targetPath, QStringLiteral("$FilterValue"), filterNode.text());
     }
     const QString templateTarget = xml::textOf(templateTargetItem);
     const QString prefix = valuesPrefix(targetPath, filterSource, templateTarget, !templateTargetItem.isNull());

@@ -4,6 +4,7 @@
 #include "generation/building/DefinitionFiles.h"
 #include "generation/building/TransformItems.h"
 #include "platform/core/VbError.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 namespace veldra {
@@ -48,8 +49,8 @@ void fillValue(const xml::Node& value, const QString& entryName, const xml::Node
 // beside the members of a group that exists already.
 void placeFragment(const xml::Node& entry, const xml::Node& fragment, const QString& filterValue, const xml::Document& target)
 {
-    QString targetPath = requiredItemText(entry, QStringLiteral("Definition/Target"), source);
-    targetPath.replace(QStringLiteral("$FilterValue"), filterValue);
+    const QString targetPath = xml::withLiteral(requiredItemText(entry, QStringLiteral("Definition/Target"), source),
+                                                QStringLiteral("$FilterValue"), filterValue);
     const xml::Node parent = target.selectSingleNode(targetPath);
     if (parent.isNull())
         throw VbError(err::General, source, QStringLiteral("%1 selects nothing in the SPL.").arg(targetPath));

@@ -6,6 +6,7 @@
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QFileInfo>
@@ -213,8 +214,8 @@ private:
         const TextMatch match = kind == QLatin1String("DisplayName") ? TextMatch::DisplayName
                                 : kind == QLatin1String("Name")      ? TextMatch::Name
                                                                      : TextMatch::Exact;
-        QString query = processText_;
-        query.replace(QLatin1String("$ControlValue$"), controlValue);
+        // The value comes from file 1, which may come from anyone: it is compared as one text.
+        const QString query = xml::withLiteral(processText_, QStringLiteral("$ControlValue$"), controlValue);
         const xml::NodeList set1 = spl1_.selectNodes(query);
         const xml::NodeList set2 = spl2_.selectNodes(query);
         for (const xml::Node& a : set1) {

@@ -1,5 +1,6 @@
 #include "generation/preview/PreviewFolder.h"
 
+#include "app/log/Log.h"
 #include "app/shared/SharedProcedures.h"
 #include "generation/FileCopy.h"
 #include "generation/building/AddSPLFromFile.h"
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <sys/stat.h>
 
 namespace veldra {
 
@@ -54,6 +57,21 @@ bool isPicture(const QString& name)
         && types.contains(extensionOf(name).toLower());
 }
 
+// Why the picture at `path` is not copied for the page: it is missing, or it is no regular
+// file (a symbolic link, which could point anywhere, a device, a pipe or a folder); empty
+// when it may be copied.
+QString whyNotCopied(const QString& path)
+{
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return QStringLiteral("is missing");
+    if (S_ISLNK(status.st_mode))
+        return QStringLiteral("is a symbolic link and is not copied");
+    if (!S_ISREG(status.st_mode))
+        return QStringLiteral("is not a regular file and is not copied");
+    return {};
+}
+
 } // namespace
 
 PreviewFolder previewFolderFor(const QString& documentId)
@@ -86,10 +104,15 @@ void copyReferencedImages(const PreviewFolder& preview, const QString& imageFold
     QSet<QString> copied;
     for (const xml::Node& reference : spl.selectNodes(QStringLiteral("//observationMedia/value/reference/@value"))) {
         const QString name = reference.text();
-        if (isPicture(name) && !copied.contains(name) && QFileInfo::exists(images.filePath(name))) {
+        if (!isPicture(name) || copied.contains(name))
+            continue;
+        copied.insert(name);
+        if (const QString reason = whyNotCopied(images.filePath(name)); !reason.isEmpty())
+            WriteLog(log_category::Warning, QStringLiteral("Image file '%1' in the folder '%2' %3: the preview shows the "
+                                                           "page without it.")
+                                                .arg(name, images.path(), reason));
+        else
             copyFileReplacing(images.filePath(name), folder.filePath(name));
-            copied.insert(name);
-        }
     }
 }
 

@@ -28,8 +28,10 @@ void emptyPreviewFolder(const PreviewFolder& preview);
 // Copies into the folder the pictures of `imageFolder` that the built SPL file shows (the
 // media references of `spl`), and nothing else of that folder: a picture is a plain file name
 // of a picture type (JPEG, PNG, GIF, BMP), not hidden, and a regular file of that folder (see
-// copyFileReplacing); the copies keep its permissions. Any other reference is left alone.
-// Throws VbError when a picture cannot be copied.
+// copyFileReplacing); the copies keep its permissions. A picture that is missing or is no
+// regular file (a symbolic link, a device, a pipe, a folder) is not copied and is named in the
+// log: the page shows without it. Any other reference is left alone. Throws VbError when a
+// picture cannot be copied.
 void copyReferencedImages(const PreviewFolder& preview, const QString& imageFolder, const xml::Document& spl);
 
 } // namespace veldra

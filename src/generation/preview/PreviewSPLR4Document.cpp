@@ -1,5 +1,6 @@
 #include "generation/preview/PreviewSPLR4Document.h"
 
+#include "app/EditorWindow.h"
 #include "app/log/Log.h"
 #include "app/window/frmMain.h"
 #include "editor/window/frmXMLEditor.h"
@@ -103,9 +104,7 @@ void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
     if (!editor)
         return;
     if (!editor->isSettingsMode() || !editor->XMLDoc) {
-        ui::msgBox(QStringLiteral("The Quick Preview needs a Settings Document; this window shows an XML file "
-                                  "for review only."),
-                   ui::Buttons::OK, ui::Icon::Warning);
+        ui::msgBox(needsSettingsDocumentText(QStringLiteral("The Quick Preview")), ui::Buttons::OK, ui::Icon::Warning);
         return;
     }
     const bool loggingBefore = NoLogging;
@@ -128,9 +127,9 @@ void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
             throw VbError(err::General, Source,
                           QStringLiteral("The SPL File %1 was not built: %2").arg(preview.splFile, built.failure));
         const xml::Document spl = rewriteStylesheet(preview.splFile);
-        copyReferencedImages(preview, imageFolder, spl);
-        // What the page's links do wrong is the preview's to say.
+        // What the page's pictures and links do wrong is the preview's to say.
         restoreLogging(loggingBefore);
+        copyReferencedImages(preview, imageFolder, spl);
         if (editor)
             show(*editor, spl, preview);
     } catch (const StylesheetMissing& e) {

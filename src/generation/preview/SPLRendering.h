@@ -24,7 +24,8 @@ struct RenderedSPL {
 // stylesheet the document's xml-stylesheet instruction names: a file could otherwise run any
 // stylesheet of the disk. The transformation reads nothing outside the stylesheet's folder
 // (see installResourceLoader). The page links the set's local style sheet and scripts, so
-// showing it fetches nothing from the web.
+// showing it fetches nothing from the web. A label whose footnotes, links and pictures would
+// keep the stylesheet busy for minutes is refused before the transform (see previewRefusal).
 RenderedSPL RenderSPLDocument(const xml::Document& spl);
 
 } // namespace veldra

@@ -1,6 +1,7 @@
 #include "generation/preview/frmPreview.h"
 
 #include "app/log/Log.h"
+#include "app/shared/SharedProcedures.h"
 #include "app/window/Twips.h"
 #include "generation/BrowserFailure.h"
 #include "generation/preview/LabelLinks.h"
@@ -39,6 +40,22 @@ QString withInertLinks(const QString& html)
     return page.html;
 }
 
+// A link the user clicks to leave the page opens in the desktop's browser or mail program;
+// the preview keeps its page. The label's other links are inert already, and the page's own
+// links to other files are not followed.
+void openClickedLink(const QUrl& address)
+{
+    const QString scheme = address.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        ShellOpenAddress(address.toString());
+    else if (scheme == QLatin1String("mailto"))
+        ShellOpenMailAddress(address.toString());
+    else
+        WriteLog(log_category::Warning, QStringLiteral("The preview does not open '%1': it opens only http, https and "
+                                                       "mailto addresses, and places in the page.")
+                                            .arg(address.toString().left(ShownAddressLength)));
+}
+
 } // namespace
 
 frmPreview::frmPreview(QWidget* parent) : QWidget(parent)
@@ -47,6 +64,8 @@ frmPreview::frmPreview(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     web::BrowserSettings settings;
     settings.localFilesOnly = true;
+    settings.keepPage = true;
+    settings.openLink = openClickedLink;
     settings.pageProcessFailed = showPageProcessFailure;
     WebBrowser = web::createBrowserControl(this, settings);
     WebBrowser->widget()->setObjectName(QStringLiteral("WebBrowser"));

@@ -13,7 +13,8 @@ class BrowserControl;
 // A preview window: a browser control showing an SPL file rendered through the SPL stylesheet.
 // The quick preview of an editor reuses the window whose SourceXMLEditor is that editor. The
 // page may load local files of its own folder and the stylesheet's only; nothing is fetched
-// from the web. Making the window loads the browser engine the first time; it throws VbError
+// from the web, and nothing the page holds replaces it: a web or mail link the user clicks
+// opens in the desktop's browser or mail program, an in-page link scrolls. Making the window loads the browser engine the first time; it throws VbError
 // when the engine cannot be loaded.
 class frmPreview : public QWidget {
     Q_OBJECT

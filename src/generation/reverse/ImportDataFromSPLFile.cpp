@@ -43,10 +43,14 @@ QString editorClosed()
     return QStringLiteral("The editor window was closed; nothing was imported.");
 }
 
+// With logging off the log cannot tell why nothing was imported: a message box does.
 void logFailure(const QString& reason)
 {
+    const QString failed = QStringLiteral("Reverse Transform from existing SPL File failed.");
     WriteLog(log_category::Error, reason);
-    WriteLog(log_category::Error, QStringLiteral("Reverse Transform from existing SPL File failed."));
+    WriteLog(log_category::Error, failed);
+    if (NoLogging)
+        ui::msgBox(reason + QStringLiteral("\r\n\r\n") + failed, ui::Buttons::OK, ui::Icon::Critical);
 }
 
 [[noreturn]] void refuseNoData(const QString& path)
@@ -110,10 +114,12 @@ void importInto(const QPointer<frmXMLEditor>& editor, const xml::Node& settingsE
     WriteLog(logSeparator(), QString());
     WriteLog(log_category::Information, QStringLiteral("Import from SPL File completed: ") + splFile);
     // The import is a change of the document like any structural command: closing the
-    // window must not drop it without the save question.
+    // window must not drop it without the save question. The element took the place of the
+    // one the import was started on, and is where the user goes on working.
     if (editor) {
         editor->Saved = false;
         editor->RefreshXML(false);
+        selectImportedElement(*editor->TreeView, imported);
     }
 }
 

@@ -5,11 +5,11 @@
 #include "editor/document/EditorRoom.h"
 #include "editor/tree/TreePaths.h"
 #include "generation/reverse/ImportRoom.h"
-#include "generation/reverse/PickedValueQuery.h"
 #include "generation/reverse/ReadSPLValue.h"
 #include "generation/reverse/frmUserSelection.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/Lookup.h"
 
@@ -40,7 +40,7 @@ bool allowsReverseTransform(const xml::Node& entry)
 xml::Node reverseEntryFor(const QString& path, const xml::Document& transformDOM)
 {
     const xml::Node entry = transformDOM.selectSingleNode(
-        QStringLiteral("Word2SPLTransform/Transform[Definition[Source=\"") + path + QStringLiteral("\"]]"));
+        QStringLiteral("Word2SPLTransform/Transform[Definition[Source=") + xml::queryLiteral(path) + QStringLiteral("]]"));
     return !entry.isNull() && allowsReverseTransform(entry) ? entry : xml::Node();
 }
 
@@ -81,7 +81,7 @@ xml::NodeList groupsOf(const xml::Node& entry, const xml::Document& splDOM)
         ReverseTransformUserSelect(entry, splDOM);
     if (UserSelection.isEmpty())
         return xml::NodeList();
-    return splDOM.selectNodes(withPickedValue(selection.text(), QStringLiteral("$USERSELECTION"), UserSelection));
+    return splDOM.selectNodes(xml::withLiteral(selection.text(), QStringLiteral("$USERSELECTION"), UserSelection));
 }
 
 void writeValue(const xml::Node& templateNode, const xml::Document& definitionDOM, const QString& entryName,

@@ -58,7 +58,7 @@ void ReverseTransformUserSelect(const xml::Node& entry, const xml::Document& spl
 // is put before `element` in `parent`, in the order of the groups in the SPL file, and
 // `element` itself is removed; `element` then refers to the last copy and `parent` to its
 // parent. Without groups nothing changes. The picked value stands in the entry's query as one
-// text (PickedValueQuery.h); an entry that needs a pick reads no groups without one. A failure
+// text (xml::withLiteral); an entry that needs a pick reads no groups without one. A failure
 // is logged and ends the entry.
 void ReverseTransformEntry(const xml::Node& entry, const xml::Document& definitionDOM, const xml::Document& splDOM,
                            xml::Node& element, xml::Node& parent, EditorRoom& room);

@@ -13,6 +13,7 @@
 #include "platform/core/VbError.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 namespace veldra {
@@ -38,7 +39,7 @@ frmXMLEditor* currentEditor()
 // True when there is one.
 bool selectEditorOfDocument(const QString& documentId)
 {
-    const QString query = QStringLiteral("//GeneralData[DocumentID=\"") + documentId + QStringLiteral("\"]");
+    const QString query = QStringLiteral("//GeneralData[DocumentID=") + xml::queryLiteral(documentId) + QLatin1Char(']');
     for (QWidget* window : programWindows()) {
         auto* editor = qobject_cast<frmXMLEditor*>(window);
         if (!editor || !editor->XMLDoc || editor->XMLDoc->selectSingleNode(query).isNull())

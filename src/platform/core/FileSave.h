@@ -45,4 +45,9 @@ private:
 // Saves bytes as ReplacingFile does. Returns an empty string when saved, otherwise the reason.
 QString saveReplacing(const QString& path, const QByteArray& bytes);
 
+// Saves bytes as saveReplacing does, except that a symbolic link at path is itself replaced by
+// the new file, written whole under a new name beside it first: the file the link names is not
+// touched. For a link the user did not choose to write through, when they chose to replace it.
+QString saveReplacingLink(const QString& path, const QByteArray& bytes);
+
 } // namespace veldra

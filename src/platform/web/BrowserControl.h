@@ -19,6 +19,12 @@ struct BrowserSettings {
     // Answers a page's file input: the chosen files, none when the user cancelled. Without
     // it the page gets no files.
     std::function<QStringList()> chooseFiles;
+    // The page the program shows stays: nothing the page holds navigates the control away (a
+    // link, a form, a script, a refresh, a new window), except to a place in the page itself.
+    // The address of a link the user clicks to leave the page goes to `openLink`, after the
+    // click has been handled.
+    bool keepPage = false;
+    std::function<void(const QUrl& address)> openLink;
     // Told, with a message for the user, when the process that shows the page crashed or was
     // killed: only the page is gone, the program carries on.
     std::function<void(const QString& message)> pageProcessFailed;

@@ -3,6 +3,7 @@
 #include "platform/webengine/PageProcessFailure.h"
 
 #include <QFileInfo>
+#include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 
 namespace veldra::web {
@@ -56,12 +57,17 @@ private:
 };
 
 BrowserPage::BrowserPage(const BrowserSettings& settings, QObject* parent)
-    : QWebEnginePage(parent), chooseFiles_(settings.chooseFiles)
+    : QWebEnginePage(parent), chooseFiles_(settings.chooseFiles), keepPage_(settings.keepPage),
+      openLink_(settings.openLink)
 {
     if (settings.localFilesOnly) {
         localOnly_ = new LocalOnlyRequests(this);
         setUrlRequestInterceptor(localOnly_);
     }
+    // A link of a scheme the engine does not show itself (mailto:) is asked about as any
+    // other link, so that it goes to openLink too, instead of being refused unasked.
+    if (keepPage_)
+        this->settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::AllowAllUnknownUrlSchemes);
     reportPageProcessFailures(this, settings.pageProcessFailed);
 }
 
@@ -74,6 +80,23 @@ void BrowserPage::setReadableFolders(const QStringList& folders)
 QStringList BrowserPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&)
 {
     return chooseFiles_ ? chooseFiles_() : QStringList();
+}
+
+bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
+{
+    if (!keepPage_ || type == NavigationTypeTyped || type == NavigationTypeReload || type == NavigationTypeBackForward)
+        return true;
+    if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == this->url().adjusted(QUrl::RemoveFragment))
+        return true;
+    // The engine asks while it handles the click: the link is opened after it.
+    if (isMainFrame && type == NavigationTypeLinkClicked && openLink_)
+        QMetaObject::invokeMethod(this, [open = openLink_, url] { open(url); }, Qt::QueuedConnection);
+    return false;
+}
+
+QWebEnginePage* BrowserPage::createWindow(WebWindowType type)
+{
+    return keepPage_ ? nullptr : QWebEnginePage::createWindow(type);
 }
 
 } // namespace veldra::web

@@ -10,7 +10,8 @@ class LocalOnlyRequests;
 
 // A page that shows no script dialogs of its own (alerts and questions), asks for the files
 // of a file input through the settings' chooser, and with `localFilesOnly` loads local files
-// and data: addresses only, the files only from the readable folders.
+// and data: addresses only, the files only from the readable folders. With `keepPage` only the
+// program's own loads (and the user's reload, back and forward) leave the page.
 class BrowserPage : public QWebEnginePage {
 public:
     BrowserPage(const BrowserSettings& settings, QObject* parent);
@@ -23,9 +24,13 @@ protected:
     void javaScriptAlert(const QUrl&, const QString&) override {}
     bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
     bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage* createWindow(WebWindowType type) override;
 
 private:
     std::function<QStringList()> chooseFiles_;
+    bool keepPage_;
+    std::function<void(const QUrl&)> openLink_;
     // The request filter of a page that loads local files only, else none.
     LocalOnlyRequests* localOnly_ = nullptr;
 };

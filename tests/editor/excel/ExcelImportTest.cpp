@@ -226,29 +226,36 @@ TEST_F(ExcelImportTest, NothingIsWrittenWhenTheImportCannotRun)
     };
     const QString truncated = write("truncated.xlsx", good.left(good.size() / 2));
     const QString legacy = write("old.xls", good);  // refused by its format, whatever it holds
+    const auto asShipped = +[](QString shipped) { return shipped; };
+    const auto broken = +[](QString) { return QStringLiteral("<ExcelImportDefinition>"); };
+    const auto repeatNoName = +[](QString shipped) {
+        return shipped.replace(QStringLiteral("<Repeat>BulkLot</Repeat>"), QStringLiteral("<Repeat>BulkLot | //*</Repeat>"));
+    };
 
     const struct {
         const char* name;
         QString element;
         std::optional<QString> file;
-        bool breakDefinitions;
+        QString (*definitions)(QString shipped);
         ui::Icon icon;
         QString says;
     } cases[] = {
-        {"damaged workbook", "SPLR4/LotDistributionReport", truncated, false, ui::Icon::Warning, "not a workbook package"},
-        {"encrypted workbook", "SPLR4/LotDistributionReport", test::fixture("xlsx/xlnt/5_encrypted_agile.xlsx"), false,
+        {"damaged workbook", "SPLR4/LotDistributionReport", truncated, asShipped, ui::Icon::Warning, "not a workbook package"},
+        {"encrypted workbook", "SPLR4/LotDistributionReport", test::fixture("xlsx/xlnt/5_encrypted_agile.xlsx"), asShipped,
          ui::Icon::Warning, "password-protected"},
-        {"legacy workbook", "SPLR4/LotDistributionReport", legacy, false, ui::Icon::Warning, "save it as an Excel Workbook (.xlsx)"},
-        {"no entry", "SPLR4/GeneralData", std::nullopt, false, ui::Icon::Warning, "No Excel Import defined for 'General Data'."},
-        {"broken definitions", "SPLR4/LotDistributionReport", std::nullopt, true, ui::Icon::Critical,
+        {"legacy workbook", "SPLR4/LotDistributionReport", legacy, asShipped, ui::Icon::Warning, "save it as an Excel Workbook (.xlsx)"},
+        {"no entry", "SPLR4/GeneralData", std::nullopt, asShipped, ui::Icon::Warning, "No Excel Import defined for 'General Data'."},
+        {"broken definitions", "SPLR4/LotDistributionReport", std::nullopt, broken, ui::Icon::Critical,
          "ExcelImportDefinition.xml cannot be read"},
-        {"cancelled", "SPLR4/LotDistributionReport", std::optional<QString>(std::nullopt), false, ui::Icon::None, ""},
+        {"cancelled", "SPLR4/LotDistributionReport", std::optional<QString>(std::nullopt), asShipped, ui::Icon::None, ""},
+        {"record template that is no name", "SPLR4/LotDistributionReport", dir.file("good.xlsx"), repeatNoName, ui::Icon::Critical,
+         "'BulkLot | //*' is not an XML name"},
     };
     const QString definitions = folder.file("SPLR4Definitions/ExcelImportDefinition.xml");
     const QString shipped = test::readTextFile(definitions);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::writeTextFile(definitions, c.breakDefinitions ? QStringLiteral("<ExcelImportDefinition>") : shipped);
+        test::writeTextFile(definitions, c.definitions(shipped));
         ui.messages.clear();
         ui.openFiles.clear();
         if (c.file)

@@ -103,15 +103,18 @@ TEST_F(ExcelReimportTest, AReimportReplacesOnlyTheProductsTheWorksheetBrought)
         << "the note stays out of the caption";
 }
 
-// After an import the element it was started on stays selected, so the next import finds
-// it; a command that needs a selection says so in plain words when there is none.
+// After an import the element it was started on stays selected, and open on what came in,
+// so the next import finds it; a command that needs a selection says so in plain words when
+// there is none.
 TEST_F(ExcelReimportTest, TheImportedElementStaysSelectedAndCommandsWithoutOneSaySo)
 {
     const QString path = writeListing("Lipitor 20");
     importListing(path);
-    const QString key = products().getAttribute(QStringLiteral("Word2SPLID"));
+    QTreeWidgetItem* started = editor->TreeView->nodeByKey(products().getAttribute(QStringLiteral("Word2SPLID")));
     ASSERT_NE(editor->TreeView->selectedNode(), nullptr);
-    EXPECT_EQ(editor->TreeView->selectedNode(), editor->TreeView->nodeByKey(key));
+    EXPECT_EQ(editor->TreeView->selectedNode(), started);
+    EXPECT_EQ(editor->TreeView->selectedItems(), QList<QTreeWidgetItem*>({started}));
+    EXPECT_TRUE(started->isExpanded());
 
     ui.messages.clear();
     ui.openFiles.push_back(path);

@@ -5,6 +5,7 @@
 #include "generation/building/MediaFileCheck.h"
 #include "platform/core/VbError.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -112,6 +113,34 @@ TEST_F(AddSPLFromFileTest, SectionsAndMediaOfTheFileJoinTheBuiltSPL)
     for (const xml::Node& id : target.selectNodes("//id[@root]"))
         EXPECT_EQ(id.getAttribute("root"), id.getAttribute("root").toLower());
     EXPECT_TRUE(logHas("Information", "Finished adding SPL from File: " + source.file("label.xml")));
+}
+
+// The IDs of the media are the file's: an ID holding quotes and query text is compared as one
+// text, so the referenced picture MM4 stays with its file and the unreferenced MM1 goes.
+TEST_F(AddSPLFromFileTest, MediaIdsHoldingQuotesAndQueryTextAreComparedAsOneText)
+{
+    const QString label = readTextFile(source.file("label.xml"));
+    for (const QString& hostile : hostileQueryValues()) {
+        SCOPED_TRACE(hostile.toStdString());
+        const QString referenced = "4-" + hostile;
+        const QString unreferenced = "1-" + hostile;
+        writeTextFile(source.file("hostile.xml"), QString(label)
+                                                      .replace("ID=\"MM4\"", "ID=\"" + referenced.toHtmlEscaped() + "\"")
+                                                      .replace("referencedObject=\"MM4\"", "referencedObject=\"" + referenced.toHtmlEscaped() + "\"")
+                                                      .replace("ID=\"MM1\"", "ID=\"" + unreferenced.toHtmlEscaped() + "\""));
+        const TempDir built;
+        const xml::Document target = documentFrom(targetText);
+        AddSPLFromFile(mergeElement(source.file("hostile.xml")), target, built.file("built.xml"));
+
+        QStringList ids;
+        for (const xml::Node& media : target.selectNodes("//observationMedia"))
+            ids << media.getAttribute("ID");
+        EXPECT_EQ(ids.size(), 11);
+        EXPECT_TRUE(ids.contains(referenced));
+        EXPECT_FALSE(ids.contains(unreferenced));
+        EXPECT_TRUE(QFileInfo::exists(built.file("viagra-04.jpg")));
+        EXPECT_FALSE(QFileInfo::exists(built.file("viagra-01.jpg")));
+    }
 }
 
 // The output folder may already hold files of the user's; either folder may hold links.

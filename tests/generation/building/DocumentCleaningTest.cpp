@@ -2,6 +2,7 @@
 
 #include "generation/building/DocumentCleaning.h"
 #include "platform/core/VbError.h"
+#include "support/HostileValues.h"
 
 using namespace veldra;
 using namespace veldra::test;
@@ -31,6 +32,13 @@ TEST(SubtreeHasWord2SPLIDTest, FindsAMarkAtAnyDepthPastTextCommentsCdataAndInstr
     SubtreeHasWord2SPLID(doc.selectSingleNode("r/e"), found);
     EXPECT_TRUE(found);
 }
+
+// The operations of each firm go below the organisation whose id is the firm's DUNS number.
+const QString operationsByDuns = QStringLiteral(
+    "<Word2SPLTransform><PostProcessing><Name>Operations</Name><Definition>"
+    "<TemplateFile>\\f.xml</TemplateFile><Source>SPLR4/Firms/Firm</Source><FilterSource>Duns</FilterSource>"
+    "<TemplateTarget>fragment/op</TemplateTarget><Target>doc/org[id/@extension=\"$FilterValue\"]</Target></Definition>"
+    "<Value><Source>Code</Source><Target>code</Target></Value></PostProcessing></Word2SPLTransform>");
 
 class DocumentCleaningTest : public BuildLogTest {
 protected:
@@ -89,11 +97,7 @@ TEST_F(DocumentCleaningTest, AFilterValueNarrowsTheEntryPassAndTheValuePassSpans
     const xml::Document target = documentFrom(
         "<doc xmlns=\"urn:hl7-org:v3\"><org><id extension=\"123\"/><op><code/></op><op><code Word2SPLID=\"Code c\"/></op></org>"
         "<org><id extension=\"999\"/><op><code/></op></org></doc>");
-    const xml::Document transformation = documentFrom(
-        "<Word2SPLTransform><PostProcessing><Name>Operations</Name><Definition>"
-        "<TemplateFile>\\f.xml</TemplateFile><Source>SPLR4/Firms/Firm</Source><FilterSource>Duns</FilterSource>"
-        "<TemplateTarget>fragment/op</TemplateTarget><Target>doc/org[id/@extension=\"$FilterValue\"]</Target></Definition>"
-        "<Value><Source>Code</Source><Target>code</Target></Value></PostProcessing></Word2SPLTransform>");
+    const xml::Document transformation = documentFrom(operationsByDuns);
 
     CleanTargetDocument(settings, transformation, target);
 
@@ -101,6 +105,28 @@ TEST_F(DocumentCleaningTest, AFilterValueNarrowsTheEntryPassAndTheValuePassSpans
     EXPECT_EQ(target.selectNodes("doc/org").length(), 1);
     EXPECT_EQ(target.selectNodes("doc/org/op").length(), 1);
     EXPECT_EQ(target.selectSingleNode("doc/org/id").getAttribute("extension"), "123");
+}
+
+// The filter value is read from the settings: quotes and query text in it are compared as one
+// text, so the entry pass still finds only the firm's own group.
+TEST_F(DocumentCleaningTest, AFilterValueHoldingQuotesAndQueryTextIsComparedAsOneText)
+{
+    for (const QString& duns : hostileQueryValues()) {
+        SCOPED_TRACE(duns.toStdString());
+        const QString escaped = duns.toHtmlEscaped();
+        const xml::Document firms = documentFrom("<SPLR4 Word2SPLID=\"r\"><Firms Word2SPLID=\"fs\"><Firm Word2SPLID=\"f\">"
+                                                 "<Duns Word2SPLID=\"d\">" + escaped + "</Duns></Firm></Firms></SPLR4>");
+        const xml::Document target = documentFrom(
+            "<doc xmlns=\"urn:hl7-org:v3\"><org><id extension=\"" + escaped + "\"/><op><code/></op><op><code Word2SPLID=\"Code c\"/></op>"
+            "</org><org><id extension=\"999\"/><op><code Word2SPLID=\"Code d\"/></op></org><empty/></doc>");
+
+        CleanTargetDocument(firms, documentFrom(operationsByDuns), target);
+
+        EXPECT_EQ(target.selectNodes("doc/org").length(), 2);
+        EXPECT_EQ(target.selectNodes("doc/org/op").length(), 2);
+        EXPECT_EQ(target.selectNodes("doc/org/id").length(), 2);
+        EXPECT_FALSE(target.selectSingleNode("doc/empty").isNull()) << "no entry targets it";
+    }
 }
 
 TEST_F(DocumentCleaningTest, CopiesMadeForGroupsThatGaveNoValueGoWithTheWrappersTheyLeaveEmpty)

@@ -9,6 +9,7 @@
 #include "generation/building/TransformSPLR4ToSPL.h"
 #include "platform/xml/tree/NodeList.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -156,6 +157,14 @@ TEST_F(IndexedBuildTest, RealLabelsAndALabelOfManyProductsBuildAsWithPlainQuerie
     const QString unusualValues = expectSameFile(unusual, QStringLiteral("unusual values"));
     EXPECT_TRUE(unusualValues.contains(QStringLiteral("0071-\u00C4\u2122-\U0001D11E")));
     EXPECT_TRUE(unusualValues.contains(QStringLiteral("\"tel:+1-555-0100\"")));
+    // Build marks holding quotes and query text are looked up as one text on both roads.
+    const xml::Document marked = withProducts(lipitor, 2);
+    int mark = 0;
+    for (const xml::Node& element : marked.selectNodes(QStringLiteral("//*[@Word2SPLID]"))) {
+        element.setAttribute(QStringLiteral("Word2SPLID"), hostileQueryValues().at(mark % hostileQueryValues().size()) + QString::number(mark));
+        ++mark;
+    }
+    EXPECT_TRUE(expectSameFile(marked, QStringLiteral("quoted marks")).contains(QStringLiteral("0071-0155")));
     const QString settled = expectSameFile(withCraftedSectionText(lipitor, QStringLiteral("plain")), QStringLiteral("crafted text"));
     for (const char* part : {"FIRSTSECOND", "<![CDATA[x < y]]> z", "<x:note", "<content>tablets</content> daily."})
         EXPECT_TRUE(settled.contains(QLatin1String(part))) << part;

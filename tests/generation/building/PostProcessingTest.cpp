@@ -3,6 +3,7 @@
 #include "generation/building/PostProcessing.h"
 #include "platform/core/AppPaths.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -83,6 +84,28 @@ TEST_F(PostProcessingTest, AFilterValuePlacesEachFragmentUnderItsOwnGroup)
 
     EXPECT_EQ(target.selectNodes("doc/body/group[@kind='A']/section").length(), 2);
     EXPECT_EQ(target.selectNodes("doc/body/group[@kind='B']/section").length(), 1);
+}
+
+// The kind is read from the settings: quotes and query text in it are compared as one text, so
+// each fragment still goes under its own group and nowhere else.
+TEST_F(PostProcessingTest, AFilterValueHoldingQuotesAndQueryTextIsComparedAsOneText)
+{
+    for (const QString& kind : hostileQueryValues()) {
+        SCOPED_TRACE(kind.toStdString());
+        const QString escaped = kind.toHtmlEscaped();
+        const xml::Document target = documentFrom(QString(targetText).replace("kind=\"A\"", "kind=\"" + escaped + "\""));
+        RunPostProcessing(documentFrom(QString(settingsText).replace(">A</Kind>", ">" + escaped + "</Kind>")),
+                          documentFrom("<Word2SPLTransform>"
+                                       + postProcessing("<FilterSource>../Kind</FilterSource>", codeAndForm,
+                                                        "doc/body/group[@kind=\"$FilterValue\"]")
+                                       + "</Word2SPLTransform>"),
+                          target);
+
+        EXPECT_EQ(target.selectNodes("//section").length(), 3);
+        EXPECT_EQ(target.selectNodes("doc/body/group[0]/section").length(), 2);
+        EXPECT_EQ(target.selectSingleNode("doc/body/group[0]").getAttribute("kind"), kind);
+        EXPECT_EQ(target.selectNodes("doc/body/group[@kind='B']/section").length(), 1);
+    }
 }
 
 TEST_F(PostProcessingTest, ARepeatTargetCollectsTheRepeatedPartsInOneFrame)

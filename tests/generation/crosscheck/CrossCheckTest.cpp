@@ -4,6 +4,7 @@
 #include "generation/crosscheck/CrossCheck.h"
 #include "generation/crosscheck/frmSPLCrossCheck.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/SkippedErrors.h"
 
 #include <QCheckBox>
@@ -127,6 +128,29 @@ TEST_F(CrossCheckTest, RepackagedLipitorAgainstItsSourceReportsTheRealDifference
     EXPECT_TRUE(logHas(QStringLiteral("Warning"),
                        QStringLiteral("There are %1 differences between the SPL Files in the compared sections.")
                            .arg(differences)));
+}
+
+// The product codes of file 1 choose what is compared: a code holding quotes and query text is
+// compared as one text, so the file with it gives the differences of its honest twin.
+TEST_F(CrossCheckTest, AProductCodeHoldingQuotesAndQueryTextIsComparedAsOneText)
+{
+    const QString original = test::readTextFile(lipitorOriginal());
+    const auto summaryWithCode = [&](const QString& code) {
+        const QString file = writeFile(QStringLiteral("coded.xml"), QString(original).replace(
+            QStringLiteral("code=\"0071-0155\""), QStringLiteral("code=\"%1\"").arg(code.toHtmlEscaped())));
+        const int fatalErrors = count(QStringLiteral("Fatal Error"));
+        CompareSPLFiles(file, QStringLiteral("Original"), lipitorRepackager(), QStringLiteral("Repackager"), false);
+        EXPECT_EQ(count(QStringLiteral("Fatal Error")), fatalErrors) << code.toStdString();
+        static const QRegularExpression summary(QStringLiteral("There (is|are) [^\n]* between [^\n]*"));
+        QString last;
+        for (const QRegularExpressionMatch& match : summary.globalMatch(logText()))
+            last = match.captured();
+        return last;
+    };
+    const QString honest = summaryWithCode(QStringLiteral("0071-9999"));
+    ASSERT_TRUE(honest.contains(QStringLiteral(" differences "))) << honest.toStdString();
+    for (const QString& hostile : test::hostileQueryValues())
+        EXPECT_EQ(summaryWithCode(QStringLiteral("0071-9999") + hostile), honest) << hostile.toStdString();
 }
 
 TEST_F(CrossCheckTest, DifferencesOnlyLeavesOutWhatIsIdentical)

@@ -49,6 +49,7 @@ QList<LabelLink> labelLinks(const QString& secretUrl)
         {"L-https", QStringLiteral("https://example.org/http"), true},
         {"L-mailto", QStringLiteral("mailto:someone@example.org?subject=http"), true},
         {"L-in-page", QStringLiteral("#http-anchor"), true},
+        {"L-late-http", QStringLiteral("javascript:alert(1)//http://x"), false},
     };
 }
 
@@ -134,7 +135,8 @@ protected:
         const qsizetype textStart = text.indexOf(QStringLiteral("<text>"), section) + 6;
         const QString pictures = QStringLiteral("<paragraph><renderMultiMedia referencedObject=\"MM-inside\"/>"
                                                 "<renderMultiMedia referencedObject=\"MM-outside\"/></paragraph>");
-        text.insert(textStart, linksParagraph(labelLinks(secretUrl())) + pictures);
+        const QString lastSection = QStringLiteral("<paragraph><linkHtml href=\"#S17.4\">L-last-section</linkHtml></paragraph>");
+        text.insert(textStart, linksParagraph(labelLinks(secretUrl())) + pictures + lastSection);
         const QString outsidePicture = QUrl::fromLocalFile(dir.file(QStringLiteral("outside/picture.png"))).toString();
         text.insert(text.indexOf(QStringLiteral("</section>"), textStart),
                     picture(QStringLiteral("MM-inside"), QStringLiteral("inside.png"))
@@ -169,15 +171,16 @@ TEST_F(PreviewLinksTest, ALabelsLinksOpenOnlyWebMailAndInPageAddressesWhileTheSt
                                                         "== '%1') || {}).getAttribute?.('href') || ''")
                                              .arg(QLatin1String(link.text)));
         EXPECT_EQ(!href.isEmpty(), link.opens) << href.toStdString();
-        // The page fetches nothing from the web, and a mail link would start the mail program.
-        if (link.opens && !href.startsWith(QLatin1Char('#')))
-            continue;
+        // A web or mail link goes to the desktop's browser or mail program; the page stays.
         ASSERT_TRUE(click(window, link.text));
         EXPECT_EQ(run(window, QStringLiteral("location.href")).section(QLatin1Char('#'), 0, 0), page);
         EXPECT_EQ(run(window, QStringLiteral("document.title")).contains(Ran), false);
         EXPECT_FALSE(run(window, QStringLiteral("document.documentElement.outerHTML")).contains(QStringLiteral("SECRET-CONTENT")));
     }
-    EXPECT_EQ(inertLinkWarnings(), 6);
+    EXPECT_EQ(ui.opened, QStringList({QStringLiteral("https://example.org/http"),
+                                      QStringLiteral("mailto:someone@example.org?subject=http")}));
+    EXPECT_TRUE(run(window, QStringLiteral("document.body.innerText")).contains(QStringLiteral("INDICATIONS AND USAGE")));
+    EXPECT_EQ(inertLinkWarnings(), 7);
     EXPECT_TRUE(logHas(log_category::Warning,
                        QStringLiteral("The preview shows the link to '../http.view' as text: a label's link opens only an "
                                       "http, https, mailto or in-page address.")));
@@ -186,6 +189,48 @@ TEST_F(PreviewLinksTest, ALabelsLinksOpenOnlyWebMailAndInPageAddressesWhileTheSt
     EXPECT_EQ(run(window, QStringLiteral("typeof toggleMixin")), QStringLiteral("function"));
     ASSERT_TRUE(click(window, "Document Id: "));
     EXPECT_EQ(run(window, QStringLiteral("document.body.getAttribute('data-toggled')")), QStringLiteral("yes"));
+}
+
+// Nothing the page holds replaces it: not a link that opens a window, a script's window, a
+// form, a refresh or a script's change of address. An in-page link scrolls.
+TEST_F(PreviewLinksTest, NothingInThePageNavigatesThePreviewAwayAndAnInPageLinkScrolls)
+{
+    frmPreview* window = previewOf(hostileLabel());
+    ASSERT_NE(window, nullptr);
+    window->resize(600, 400);
+    const QString page = run(window, QStringLiteral("location.href"));
+    const char* leaving[] = {
+        "var a = document.createElement('a'); a.href = 'https://example.org/'; a.target = '_blank'; a.textContent = 'x'; "
+        "document.body.appendChild(a); a.click();",
+        "window.open('%1');",
+        "var f = document.createElement('form'); f.method = 'post'; f.action = 'https://example.org/'; "
+        "document.body.appendChild(f); f.submit();",
+        "var m = document.createElement('meta'); m.httpEquiv = 'refresh'; m.content = '0; url=%1'; "
+        "document.head.appendChild(m);",
+        "location.href = '%1';",
+    };
+    for (const char* script : leaving) {
+        SCOPED_TRACE(script);
+        window->WebBrowser->runScript(QString::fromLatin1(script).arg(secretUrl()));
+        QTest::qWait(500);
+        EXPECT_EQ(run(window, QStringLiteral("location.href")), page);
+        EXPECT_TRUE(run(window, QStringLiteral("document.body.innerText")).contains(QStringLiteral("INDICATIONS AND USAGE")));
+    }
+    EXPECT_EQ(onlyPreviewWindow(), window);
+
+    ASSERT_TRUE(click(window, "L-last-section"));
+    EXPECT_EQ(run(window, QStringLiteral("location.hash")), QStringLiteral("#S17.4"));
+    EXPECT_GT(window->scrollTop(), 0);
+    EXPECT_TRUE(ui.opened.isEmpty());
+
+    // A desktop without a mail program says so; the page stays.
+    ui.shellOpenSucceeds = false;
+    ui.messages.clear();
+    ASSERT_TRUE(click(window, "L-mailto"));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("The desktop has no mail program to write to this address:")));
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("mailto:someone@example.org?subject=http")));
+    EXPECT_EQ(run(window, QStringLiteral("location.href")).section(QLatin1Char('#'), 0, 0), page);
 }
 
 TEST_F(PreviewLinksTest, ThePageReadsFilesOnlyFromItsOwnFolderAndTheStylesheets)
@@ -198,6 +243,14 @@ TEST_F(PreviewLinksTest, ThePageReadsFilesOnlyFromItsOwnFolderAndTheStylesheets)
     EXPECT_EQ(run(window, read.arg(QStringLiteral("file:///etc/hostname"))), QStringLiteral("refused"));
     const QString css = QUrl::fromLocalFile(dir.file(QStringLiteral("stylesheet/spl.css"))).toString();
     EXPECT_EQ(run(window, read.arg(css)), QStringLiteral("read"));
+    // A folder beside the page's or the stylesheet's whose name begins with theirs is outside.
+    for (const QString& sibling : {dir.file(QStringLiteral("stylesheet-old")), window->ownFolder() + QStringLiteral("-old")}) {
+        QDir().mkpath(sibling);
+        test::writeTextFile(sibling + QStringLiteral("/secret.txt"), QStringLiteral("SECRET-CONTENT"));
+        EXPECT_EQ(run(window, read.arg(QUrl::fromLocalFile(sibling + QStringLiteral("/secret.txt")).toString())),
+                  QStringLiteral("refused")) << sibling.toStdString();
+    }
+    QDir(window->ownFolder() + QStringLiteral("-old")).removeRecursively();
 
     const QString loaded = QStringLiteral("(Array.from(document.images).find(i => i.alt == '%1') || {}).naturalWidth");
     EXPECT_EQ(window->WebBrowser->runScriptAndWait(loaded.arg(QStringLiteral("MM-inside"))).toInt(), 40);
@@ -250,6 +303,7 @@ TEST(LabelLinksTest, OnlyTheHrefOfALinkThatMayNotOpenIsRemoved)
         {R"(<a href=vbscript:x>a</a>)", R"(<a>a</a>)"},
         {R"(<a href="&#106;avascript:x">a</a>)", R"(<a>a</a>)"},
         {R"(<a href="&#x23;top">a</a><a href="HTTPS://x">b</a>)", R"(<a href="&#x23;top">a</a><a href="HTTPS://x">b</a>)"},
+        {R"(<a href="javascript:alert(1)//http://x">a</a><a href="data:,mailto:x">b</a>)", R"(<a>a</a><a>b</a>)"},
         {R"(<a href="javascript:toggleMixin();">Document Id: </a>)", R"(<a href="javascript:toggleMixin();">Document Id: </a>)"},
         {R"(<link href="spl.css"><img src="x.png"><p title="<a href='javascript:x'>">)",
          R"(<link href="spl.css"><img src="x.png"><p title="<a href='javascript:x'>">)"},

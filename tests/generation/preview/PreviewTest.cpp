@@ -30,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 using namespace veldra;
@@ -267,9 +268,11 @@ TEST_F(PreviewTest, OnlyThePicturesThePageShowsAreCopiedAndKeepTheirPermissions)
     QFile::setPermissions(images + QStringLiteral("/private.PNG"), QFile::ReadOwner | QFile::WriteOwner);
     test::writeTextFile(elsewhere + QStringLiteral("/secret.jpg"), QStringLiteral("secret"));
     QFile::link(elsewhere + QStringLiteral("/secret.jpg"), images + QStringLiteral("/link.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(images + QStringLiteral("/pipe.png")).constData(), 0600), 0);
+    QDir().mkpath(images + QStringLiteral("/folder.gif"));
     QString media;
     for (const char* name : {"shown.jpg", "private.PNG", ".hidden.jpg", "id_rsa", "notes.txt", "link.jpg",
-                             "../elsewhere/secret.jpg", "missing.jpg", "shown.jpg"})
+                             "../elsewhere/secret.jpg", "missing.jpg", "shown.jpg", "pipe.png", "folder.gif"})
         media += QStringLiteral("<component><observationMedia><value><reference value=\"%1\"/></value>"
                                 "</observationMedia></component>").arg(QLatin1String(name));
     xml::Document spl;
@@ -277,15 +280,45 @@ TEST_F(PreviewTest, OnlyThePicturesThePageShowsAreCopiedAndKeepTheirPermissions)
     const PreviewFolder preview = previewFolderFor(QStringLiteral("doc-1"));
     emptyPreviewFolder(preview);
 
-    EXPECT_THROW(copyReferencedImages(preview, images, spl), VbError);  // the link
-    EXPECT_FALSE(QFile::exists(preview.folder + QStringLiteral("/link.jpg")));
-
-    spl.selectSingleNode(QStringLiteral("//reference[@value='link.jpg']")).setAttribute(QStringLiteral("value"),
-                                                                                           QStringLiteral("x.jpg"));
     copyReferencedImages(preview, images, spl);
+
     EXPECT_EQ(fileNames(preview.folder), QStringList({"private.PNG", "shown.jpg"}));
+    // What is not copied is named, and the page shows without it.
+    for (const char* line : {"'link.jpg' in the folder '%1' is a symbolic link and is not copied",
+                             "'pipe.png' in the folder '%1' is not a regular file and is not copied",
+                             "'folder.gif' in the folder '%1' is not a regular file and is not copied",
+                             "'missing.jpg' in the folder '%1' is missing"})
+        EXPECT_TRUE(logHas(log_category::Warning, QStringLiteral("Image file ") + QString::fromLatin1(line).arg(images)
+                                                      + QStringLiteral(": the preview shows the page without it.")))
+            << line;
     EXPECT_EQ(QFile::permissions(preview.folder + QStringLiteral("/private.PNG")),
               QFile::permissions(images + QStringLiteral("/private.PNG")));
+}
+
+// A picture beside the file that is a symbolic link is not copied, and only that picture is
+// missing from the page.
+TEST_F(PreviewTest, APictureThatIsALinkIsLeftOutAndNamedAndThePageShows)
+{
+    const QString label = copyOfViagra();
+    const QString linked = dir.file(QStringLiteral("viagra/viagra-01.jpg"));
+    QFile::rename(linked, dir.file(QStringLiteral("elsewhere.jpg")));
+    ASSERT_TRUE(QFile::link(dir.file(QStringLiteral("elsewhere.jpg")), linked));
+    ui.openFiles.push_back(label);
+
+    PreviewSPLFile();
+
+    const QList<frmPreview*> windows = previewWindows();
+    ASSERT_EQ(windows.size(), 1);
+    const QStringList copied = fileNames(windows[0]->ownFolder());
+    EXPECT_TRUE(copied.contains(QStringLiteral("viagra-02.jpg")));
+    EXPECT_FALSE(copied.contains(QStringLiteral("viagra-01.jpg")));
+    const QString loaded = QStringLiteral("Array.from(document.images).filter(i => i.naturalWidth > 0).length");
+    EXPECT_GT(windows[0]->WebBrowser->runScriptAndWait(loaded).toInt(), 0);
+    EXPECT_TRUE(logHas(log_category::Warning, QStringLiteral("Image file 'viagra-01.jpg' in the folder '%1' is a symbolic "
+                                                             "link and is not copied: the preview shows the page without it.")
+                                                  .arg(dir.file(QStringLiteral("viagra")))));
+    for (const ui::MessageRequest& message : ui.messages)
+        EXPECT_NE(message.icon, ui::Icon::Critical) << message.text.toStdString();
 }
 
 TEST_F(PreviewTest, QuickPreviewBuildsIntoTheDocumentsScratchFolderWithItsPictures)

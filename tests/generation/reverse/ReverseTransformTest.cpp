@@ -1,8 +1,14 @@
 #include "generation/CheckingTestSupport.h"
 
+#include "app/Hooks.h"
 #include "app/log/Log.h"
+#include "app/window/frmMain.h"
 #include "editor/document/EditorRoom.h"
+#include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
+#include "editor/window/EditorHooks.h"
+#include "editor/window/InstallEditorHooks.h"
+#include "generation/InstallCheckingHooks.h"
 #include "generation/reverse/ImportDataFromSPLFile.h"
 #include "generation/reverse/ReverseTransform.h"
 #include "generation/reverse/frmUserSelection.h"
@@ -11,11 +17,13 @@
 #include "support/SkippedErrors.h"
 #include "support/XmlDocument.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace veldra;
 using veldra::test::documentFrom;
@@ -93,6 +101,26 @@ protected:
         ui.openFiles.push_back(splFile);
         ImportDataFromSPLFile(editor, editor->TreeView);
     }
+
+    // The menu commands reach the import as in the program; the hook tables are put back after.
+    void installMenuHooks()
+    {
+        savedHooks_ = hooks();
+        savedEditorHooks_ = editorHooks();
+        installEditorHooks();
+        installCheckingHooks();
+    }
+    ~ReverseTransformTest() override
+    {
+        if (savedHooks_)
+            hooks() = *savedHooks_;
+        if (savedEditorHooks_)
+            editorHooks() = *savedEditorHooks_;
+    }
+
+private:
+    std::optional<Hooks> savedHooks_;
+    std::optional<EditorHooks> savedEditorHooks_;
 };
 
 TEST_F(ReverseTransformTest, ReadsTheHeaderAndLabelerOfEveryFixtureLabel)
@@ -534,6 +562,19 @@ TEST_F(ReverseTransformTest, AFileThatCannotBeLoadedOrHoldsNoDataChangesNothingA
     EXPECT_TRUE(editor->Saved);
     EXPECT_TRUE(logHas(QStringLiteral("Error"), QStringLiteral("Reverse Transform from existing SPL File failed.")));
     EXPECT_FALSE(logText().contains(QStringLiteral("completed")));
+
+    // With Show Log unchecked the log cannot say why: a message box does.
+    main->mnuShowLogging->trigger();
+    for (const QString& file : {broken, noAuthor}) {
+        ui.messages.clear();
+        importInto(editor, QStringLiteral("Labeler"), file);
+        ASSERT_EQ(ui.messages.size(), 2) << "the question and the failure";
+        EXPECT_TRUE(ui.messages.at(1).text.contains(file == broken ? QStringLiteral("Cannot load ") + broken
+                                                                   : QStringLiteral("The SPL File holds no data")));
+        EXPECT_TRUE(ui.messages.at(1).text.endsWith(QStringLiteral("Reverse Transform from existing SPL File failed.")));
+        EXPECT_EQ(ui.messages.at(1).icon, ui::Icon::Critical);
+    }
+    EXPECT_EQ(editor->XMLDoc->xml(), before);
 }
 
 TEST_F(ReverseTransformTest, PickOneDialogTakesTheTextOnOkAndEnterAndNothingOnCancel)
@@ -556,3 +597,34 @@ TEST_F(ReverseTransformTest, PickOneDialogTakesTheTextOnOkAndEnterAndNothingOnCa
 }
 
 } // namespace
+
+// The import as the user starts it from the menu, on the element's node, open or closed: the
+// element that took the place of the one it started on is the current, selected and open node
+// afterwards, so the next command acts on it and not on the document's root.
+TEST_F(ReverseTransformTest, TheImportedElementIsSelectedAndOpenAfterwards)
+{
+    installMenuHooks();
+    const QString lipitor = label(QStringLiteral("openfda-lipitor-rx"), QStringLiteral("lipitor-orig.xml"));
+    const struct {
+        const char* caption;
+        const char* element;
+        bool openBefore;
+    } rows[] = {{"General Data", "SPLR4/GeneralData", true}, {"Labeler", "SPLR4/Labeler", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.caption);
+        frmXMLEditor* editor = openEditor(Settings);
+        select(editor, QLatin1String(row.caption))->setExpanded(row.openBefore);
+        ui.openFiles.push_back(lipitor);
+
+        main->mnuSPLR4ReverseTransform->trigger();
+
+        ASSERT_TRUE(logHas(QStringLiteral("Information"), QStringLiteral("Import from SPL File completed: ") + lipitor));
+        QTreeWidgetItem* current = editor->TreeView->currentItem();
+        ASSERT_NE(current, nullptr);
+        EXPECT_EQ(nodeCaption(current), QLatin1String(row.caption));
+        EXPECT_EQ(elementBehind(current, *editor->XMLDoc), editor->XMLDoc->selectSingleNode(QLatin1String(row.element)));
+        EXPECT_EQ(editor->TreeView->selectedItems(), QList<QTreeWidgetItem*>({current}));
+        EXPECT_TRUE(current->isExpanded());
+        closeLog();
+    }
+}

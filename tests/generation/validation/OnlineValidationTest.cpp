@@ -155,6 +155,25 @@ TEST_F(OnlineValidationTest, TheReportedNodesOfTheValidatedDocumentAreMarkedInIt
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Warning);
 }
 
+// The validator's page names the document: quotes and query text in the name (which holds no
+// blank) are compared as one text, so the editor of that document is found and no other.
+TEST_F(OnlineValidationTest, AReportedDocumentIdHoldingQuotesAndQueryTextFindsItsOwnEditor)
+{
+    frmXMLEditor* other = openEditor(settings(QStringLiteral("doc-1")), QStringLiteral("One.xml"));
+    for (const char* id : {"doc\"2", "doc'3", "'\"4", "\"]|//*|//*[@x=\"", "doc\"or\"1\"=\"1", "doc-1\"][1=2][@a=\""}) {
+        SCOPED_TRACE(id);
+        frmXMLEditor* validated = openEditor(settings(QString::fromUtf8(id)), QStringLiteral("Two.xml"));
+        main->SourceXMLEditor = other;
+        server.result = resultPage(QString::fromUtf8(id).toHtmlEscaped().toUtf8(), true);
+        ui.openFiles.push_back(picked);
+
+        ValidateOnline();
+
+        EXPECT_EQ(main->SourceXMLEditor, validated);
+        EXPECT_EQ(redCaptions(validated).size(), 2);
+    }
+}
+
 TEST_F(OnlineValidationTest, ErrorsOfADocumentThatIsNotOpenAskForItsSettingsFile)
 {
     frmXMLEditor* current = openEditor(settings(QStringLiteral("doc-1")));

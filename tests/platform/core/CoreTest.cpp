@@ -178,6 +178,11 @@ TEST(SaveReplacingTest, OnlyARegularWritableFileIsReplacedAndAFailureKeepsWhatWa
          "new", "read-only"},
         {"a full disk", [](const QString& target, const QString&) { writeTextFile(target, "former"); }, large,
          QString::fromLocal8Bit(std::strerror(EFBIG))},
+        // The disk fills at the very last byte: every write but the tail of the last one went in.
+        {"a disk full at the last byte", [](const QString& target, const QString&) { writeTextFile(target, "former"); },
+         QByteArray(64 * 1024 + 1, 'n'), QString::fromLocal8Bit(std::strerror(EFBIG))},
+        {"a disk that holds the last byte", [](const QString& target, const QString&) { writeTextFile(target, "former"); },
+         QByteArray(64 * 1024, 'n'), ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -209,5 +214,65 @@ TEST(SaveReplacingTest, OnlyARegularWritableFileIsReplacedAndAFailureKeepsWhatWa
         if (!formerText.isEmpty()) {
             EXPECT_EQ(readTextFile(target), formerText);
         }
+    }
+}
+
+// The last step of a save fails after every write before it succeeded: the rename over the
+// target, which a folder took meanwhile. That is a failure, told with its reason, and no
+// temporary file stays behind.
+TEST(SaveReplacingTest, ALastStepThatFailsAfterEveryWriteIsAFailure)
+{
+    for (const bool former : {false, true}) {
+        SCOPED_TRACE(former ? "over a former file" : "a new name");
+        veldra::test::TempDir dir;
+        const QString target = dir.file("saved.txt");
+        if (former)
+            veldra::test::writeTextFile(target, "former");
+        ReplacingFile file(target);
+        ASSERT_TRUE(file.open());
+        ASSERT_TRUE(file.write("new"));
+        QFile::remove(target);
+        ASSERT_TRUE(QDir().mkdir(target));
+
+        EXPECT_FALSE(file.commit());
+
+        EXPECT_FALSE(file.problem().isEmpty());
+        EXPECT_TRUE(QFileInfo(target).isDir());
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden),
+                  QStringList{"saved.txt"});
+    }
+}
+
+// A link the user chose to replace is replaced itself, wherever it leads: what it names is
+// never written, and nothing but the new file is left beside it.
+TEST(SaveReplacingTest, ALinkChosenToBeReplacedIsReplacedNeverFollowed)
+{
+    using veldra::test::readTextFile;
+    const struct {
+        const char* name;
+        std::function<void(const QString& target, const QString& elsewhere)> prepare;
+    } cases[] = {
+        {"a link to a file elsewhere", [](const QString& target, const QString& elsewhere) { QFile::link(elsewhere, target); }},
+        {"a link to nothing", [](const QString& target, const QString& elsewhere) { QFile::link(elsewhere + ".new", target); }},
+        {"a link to a folder", [](const QString& target, const QString& elsewhere) { QFile::link(QFileInfo(elsewhere).path(), target); }},
+        {"a former file", [](const QString& target, const QString&) { veldra::test::writeTextFile(target, "former"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        veldra::test::TempDir dir;
+        veldra::test::TempDir other;
+        const QString target = dir.file("saved.txt");
+        const QString elsewhere = other.file("secret.txt");
+        veldra::test::writeTextFile(elsewhere, "secret");
+        c.prepare(target, elsewhere);
+
+        EXPECT_EQ(saveReplacingLink(target, "new"), QString());
+
+        EXPECT_FALSE(QFileInfo(target).isSymLink());
+        EXPECT_EQ(readTextFile(target), "new");
+        EXPECT_EQ(readTextFile(elsewhere), "secret");
+        EXPECT_EQ(QDir(other.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), QStringList{"secret.txt"});
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden),
+                  QStringList{"saved.txt"});
     }
 }

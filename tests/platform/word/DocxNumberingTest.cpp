@@ -1,5 +1,6 @@
 // List numbers as a word processor shows them, computed from numbering definitions.
 #include "support/DocxFixture.h"
+#include "support/WordMarkup.h"
 #include "platform/word/detail/NumberFormats.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,15 @@ TEST(DocxNumbering, ListStringsFollowTheCountersOfTheAbstractNumbering)
                  .arg(numbered(1, 0), numbered(1, 0), numbered(1, 0)) +
              numbered(1, 0),
          {"1.", "2.", "3.", "4.", "5."}},
+        {"a list item moved away or deleted takes no number", kSimple + num(1, 0),
+         test::movedParagraph(numbered(1, 0, QStringLiteral("a")), test::MoveSide::From, QStringLiteral("m")) +
+             numbered(1, 0, QStringLiteral("b")) +
+             QStringLiteral("<w:p><w:pPr><w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"1\"/></w:numPr><w:rPr><w:del w:id=\"1\" "
+                            "w:author=\"x\"/></w:rPr></w:pPr><w:del w:id=\"2\" w:author=\"x\"><w:r><w:delText>d</w:delText>"
+                            "</w:r></w:del></w:p><w:bookmarkEnd w:id=\"3\"/>") +
+             numbered(1, 0, QStringLiteral("c")) +
+             test::movedParagraph(numbered(1, 0, QStringLiteral("a")), test::MoveSide::To, QStringLiteral("m")),
+         {"1.", "2.", "3."}},
         {"numId 0 cancels numbering", kSimple + num(1, 0), numbered(1, 0) + numbered(0, 0) + numbered(1, 0), {"1.", "", "2."}},
         {"an undefined list gives no number", kSimple, numbered(5, 0), {""}},
     };

@@ -50,7 +50,6 @@ TEST(DocxTable, CellsMergedCellsAndTheParagraphsOfATable)
     EXPECT_EQ(table.cellCount(2), 3);
     EXPECT_EQ(table.gridColumns(3), 2);
     EXPECT_EQ(table.headingRowCount(), 0);
-    EXPECT_EQ(table.firstGridColumn(2), 0);
     EXPECT_EQ(table.cell(3, 2).range().paragraphs().count(), 2);
     EXPECT_EQ(table.cell(3, 2).range().text(), QStringLiteral("F1\rF2\r"));
     struct Missing {
@@ -70,6 +69,23 @@ TEST(DocxTable, CellsMergedCellsAndTheParagraphsOfATable)
     EXPECT_EQ(all.item(2).range().tables().count(), 1);
     EXPECT_EQ(all.item(1).range().tables().count(), 0);
     EXPECT_EQ(all.item(all.count()).range().text(), QStringLiteral("after\r"));
+}
+
+// Rows and cells deleted with tracked changes are gone once the changes are accepted, and
+// so is a row left without cells; inserted ones stay.
+TEST(DocxTable, RowsAndCellsDeletedWithTrackedChangesAreLeftOut)
+{
+    const QString deleted = QStringLiteral("<w:cellDel w:id=\"1\" w:author=\"x\"/>");
+    const Document doc = test::openDocx(
+        QStringLiteral("<w:tbl>%1%2%3%4</w:tbl>")
+            .arg(tr(tc("A") + tc("gone", deleted) + tc("B", QStringLiteral("<w:cellIns w:id=\"2\" w:author=\"x\"/>"))),
+                 QStringLiteral("<w:tr><w:trPr><w:del w:id=\"3\" w:author=\"x\"/></w:trPr>%1</w:tr>").arg(tc("row gone")),
+                 tr(tc("C") + tc("D") + tc("gone", deleted)), tr(tc("gone", deleted) + tc("gone", deleted))));
+    const Table table = doc.tables().first();
+    EXPECT_EQ(table.range().text(), QStringLiteral("A\rB\rC\rD\r"));
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.cellCount(1), 2);
+    EXPECT_EQ(table.cell(1, 2).range().text(), QStringLiteral("B\r"));
 }
 
 TEST(DocxTable, BordersAndAlignmentOfCells)

@@ -1,11 +1,14 @@
 // The text a reader sees: field results, hidden text and revisions, special characters,
 // symbol fonts, hyperlinks and bookmarks.
 #include "support/DocxFixture.h"
+#include "support/WordMarkup.h"
 
 #include <gtest/gtest.h>
 
 using namespace veldra;
 using namespace veldra::word;
+using veldra::test::MoveSide;
+using veldra::test::movedParagraph;
 using veldra::test::para;
 
 namespace {
@@ -72,6 +75,20 @@ TEST(DocxText, TheStoryHoldsWhatTheReaderSees)
          "Seen often in adults"},
         {"a deleted paragraph mark joins two paragraphs",
          p(run("one "), QStringLiteral("<w:rPr><w:del w:id=\"5\" w:author=\"x\"/></w:rPr>")) + para("two"), "one two\r"},
+        {"a paragraph moved away leaves nothing where it was and reads once where it went",
+         movedParagraph(p(run("moved")), MoveSide::From, "m") + para("stays") + movedParagraph(p(run("moved")), MoveSide::To, "m"),
+         "stays\rmoved\r"},
+        {"a removed paragraph mark joins across bookmarks and comment marks, into a content control",
+         p(run("one "), QStringLiteral("<w:rPr><w:del w:id=\"5\" w:author=\"x\"/></w:rPr>")) +
+             QStringLiteral("<w:bookmarkEnd w:id=\"3\"/><w:sdt><w:sdtContent><w:commentRangeEnd w:id=\"4\"/>%1</w:sdtContent></w:sdt>")
+                 .arg(para("two")),
+         "one two\r"},
+        {"an emptied paragraph whose removed mark has nothing to join goes: before a table, last or alone in a cell",
+         movedParagraph(p(run("w")), MoveSide::From, "w") +
+             QStringLiteral("<w:tbl><w:tr><w:tc>%1%2%3</w:tc><w:tc>%4</w:tc></w:tr></w:tbl>")
+                 .arg(movedParagraph(p(run("x")), MoveSide::From, "x"), para("A"), movedParagraph(p(run("y")), MoveSide::From, "y"),
+                      movedParagraph(p(run("z")), MoveSide::From, "z")),
+         "A\r\r"},
         {"wrappers are transparent",
          QStringLiteral("<w:sdt><w:sdtContent>%1</w:sdtContent></w:sdt>")
                  .arg(p(QStringLiteral("<w:smartTag w:element=\"x\">%1</w:smartTag><w:customXml w:element=\"y\">%2</w:customXml>"

@@ -1,4 +1,4 @@
-// Edits of a document while libxml2 runs out of memory: for every point at which its
+// Edits and saves of a document while libxml2 runs out of memory. For every point at which its
 // allocations can start to fail, an edit either completes or throws std::bad_alloc and leaves
 // the document as it was, never with a value silently missing.
 
@@ -6,6 +6,7 @@
 #include "platform/xml/tree/Node.h"
 #include "platform/xml/tree/NodeList.h"
 #include "support/LibxmlAllocations.h"
+#include "platform/core/VbError.h"
 #include "support/XmlDocument.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,43 @@ TEST(XmlEditMemoryTest, AnEditThatRunsOutOfMemoryChangesNothingAndSaysSo)
             }
             EXPECT_EQ(doc.xml(), completed ? edited : original) << "with " << allowed << " allocations";
             EXPECT_TRUE(completed || ranOut);
+        }
+        EXPECT_TRUE(completed);
+    }
+}
+
+// A save while libxml2 runs out of memory, for every point at which its allocations can start
+// to fail (the save's context and buffers, the copy an indented layout writes, the conversion
+// to the declared encoding): the save either gives the whole text or fails as a write that
+// ran out; never a text with its tail missing, nor a failure blamed on the encoding.
+TEST(XmlEditMemoryTest, ASaveThatRunsOutOfMemoryAtAnyPointGivesTheWholeTextOrFails)
+{
+    const struct {
+        const char* name;
+        QString text;
+        Layout layout;
+    } saves[] = {
+        {"UTF-8", Original, Layout::AsIs},
+        {"UTF-8, indented", Original, Layout::Indented},
+        {"another encoding", QStringLiteral(R"(<?xml version="1.0" encoding="ISO-8859-1"?><r a="caf)") + QChar(0xE9) +
+                                 QStringLiteral(R"("><e>caf)") + QChar(0xE9) + QStringLiteral("</e></r>"),
+         Layout::AsIs},
+    };
+    for (const auto& save : saves) {
+        SCOPED_TRACE(save.name);
+        const Document doc = test::documentFrom(save.text);
+        const QByteArray whole = doc.xmlBytes(save.layout);
+        bool completed = false;
+        for (std::size_t allowed = 0; !completed && allowed < 256; ++allowed) {
+            QByteArray bytes;
+            try {
+                const test::LibxmlAllocationsUpTo limit(std::numeric_limits<std::size_t>::max(), allowed);
+                bytes = doc.xmlBytes(save.layout);
+                completed = true;
+            } catch (const VbError& e) {
+                EXPECT_TRUE(e.description().contains("could not be written")) << e.description().toStdString();
+            }
+            EXPECT_EQ(bytes, completed ? whole : QByteArray()) << "with " << allowed << " allocations";
         }
         EXPECT_TRUE(completed);
     }

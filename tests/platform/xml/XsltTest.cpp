@@ -3,6 +3,7 @@
 #include "platform/xml/resources/ResourceResolver.h"
 #include "platform/xml/resources/XsltProcessor.h"
 #include "support/Fixtures.h"
+#include "support/LibxmlAllocations.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -108,6 +109,27 @@ TEST_F(XsltTest, ParametersArePassedAsStringsWhateverQuotesTheyHold)
     EXPECT_TRUE(result.text.contains(R"~(<r>It's "quoted"|1 + 1</r>)~")) << result.text.toStdString();
 }
 
+// A stylesheet whose lookups grow with the square of its input is stopped at the processor's
+// step limit, well before its end; under the limit, or without one, it runs to its end.
+TEST_F(XsltTest, AStepLimitStopsAQuadraticStylesheet)
+{
+    const QString sheet = stylesheet("quadratic.xsl", R"~(<xsl:template match="/"><r><xsl:for-each select="//a">
+<xsl:value-of select="count(preceding::a)"/>,</xsl:for-each></r></xsl:template>)~");
+    const QString input = QStringLiteral("<x>%1</x>").arg(QStringLiteral("<a/>").repeated(2000));
+    const struct {
+        unsigned long steps;
+        XsltResult::Outcome outcome;
+    } rows[] = {{0, XsltResult::Outcome::Done},
+                {100'000, XsltResult::Outcome::StepLimit},
+                {100'000'000, XsltResult::Outcome::Done}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.steps);
+        const XsltResult result = XsltProcessor(row.steps).transformXml(sheet, input);
+        EXPECT_EQ(result.outcome, row.outcome) << result.problem.toStdString();
+        EXPECT_EQ(result.text.contains(QStringLiteral(",1999,")), row.outcome == XsltResult::Outcome::Done);
+    }
+}
+
 TEST_F(XsltTest, ExsltFunctionsAreAvailable)
 {
     const QString sheet = stylesheet("exslt.xsl", R"~(<xsl:template match="/">
@@ -208,4 +230,29 @@ TEST_F(XsltTest, MissingStylesheetsAndBrokenInputAreToldApart)
     const XsltResult stopped = xslt_.transformXml(stops, "<x/>");
     EXPECT_EQ(stopped.outcome, XsltResult::Outcome::TransformFailure);
     EXPECT_TRUE(stopped.problem.contains("halt"));
+}
+
+// Memory that runs out while the result of a transformation is written out (each of its
+// nodes is small, the text they make is not): a failure that says so, never a text cut short
+// that passes for the whole page.
+TEST_F(XsltTest, AResultThatCannotBeWrittenOutWholeIsAFailure)
+{
+    const QString sheet = stylesheet("copy.xsl", R"~(<xsl:output method="xml" encoding="ISO-8859-1"/>
+<xsl:template match="/"><xsl:copy-of select="p"/></xsl:template>)~");
+    const QByteArray input = "<p>" + QByteArray("<i>caf\xc3\xa9</i>").repeated(4000) + "</p>";
+    xmlDocPtr doc = xmlReadMemory(input.constData(), int(input.size()), nullptr, nullptr, 0);
+    const XsltResult whole = xslt_.transformDocument(sheet, doc);
+    ASSERT_TRUE(whole.ok()) << whole.problem.toStdString();
+    ASSERT_EQ(whole.text.count(QStringLiteral("<i>caf\u00e9</i>")), 4000);
+
+    XsltResult result;
+    {
+        const veldra::test::LibxmlAllocationsUpTo limit(16 * 1024);
+        result = xslt_.transformDocument(sheet, doc);
+    }
+    xmlFreeDoc(doc);
+
+    EXPECT_FALSE(result.ok()) << result.text.size() << " characters of " << whole.text.size();
+    EXPECT_TRUE(result.text.isEmpty());
+    EXPECT_TRUE(result.problem.startsWith("The result of the transformation could not be written")) << result.problem.toStdString();
 }

@@ -12,11 +12,20 @@ namespace veldra::word::detail {
 
 namespace {
 
-xmlNode* nextElement(xmlNode* node)
+// The first paragraph or table that reading the blocks from `node` on meets, looking into
+// content controls, custom XML and inserted or moved-in blocks; null when none. Bookmarks,
+// the marks of comments and moves, and blocks deleted or moved away show nothing.
+xmlNode* nextShownBlock(xmlNode* node)
 {
-    for (node = node->next; node; node = node->next)
-        if (node->type == XML_ELEMENT_NODE)
+    for (; node; node = node->next) {
+        if (isW(node, "p") || isW(node, "tbl"))
             return node;
+        xmlNode* content = isW(node, "sdt") ? childW(node, "sdtContent")
+                           : isW(node, "customXml") || isW(node, "ins") || isW(node, "moveTo") ? node
+                                                                                                : nullptr;
+        if (xmlNode* inner = content ? nextShownBlock(content->children) : nullptr)
+            return inner;
+    }
     return nullptr;
 }
 
@@ -116,24 +125,22 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     settleShiftedRuns(context);
 
     xmlNode* markProps = childW(pPr, "rPr");
-    if (childW(markProps, "ins") || holdsRevisionMarker(markProps))
-        revisions_ = true;
-    if (childW(markProps, "del")) {
-        revisions_ = true;
-        // Accepting a deleted paragraph mark joins the paragraph to the next one.
-        xmlNode* next = nextElement(p);
-        if (next && isW(next, "p")) {
-            if (!mergedParagraphStart_)
-                mergedParagraphStart_ = start;
-            return;
-        }
+    const bool markRemoved = !keptByChanges(markProps);
+    // Accepting a deleted or moved-away paragraph mark joins the paragraph to the next one,
+    // which gives the joined paragraph its style and list number.
+    if (markRemoved && isW(nextShownBlock(p->next), "p")) {
+        if (!mergedParagraphStart_)
+            mergedParagraphStart_ = start;
+        return;
     }
     abandonUnfinishedFieldCodes();
     const ResolvedRun mark = resolve(context, RunProps{}, readRunProps(markProps));
     const int paragraphStart = mergedParagraphStart_.value_or(start);
     mergedParagraphStart_.reset();
-    // A paragraph whose text and mark are all hidden is not shown at all.
-    if (mark.hidden && paragraphStart == static_cast<int>(model_.text.size())) {
+    // A paragraph whose text and mark are all hidden is not shown at all; nor is one left
+    // empty by its changes whose removed mark has no paragraph to join (before a table, last
+    // in a cell).
+    if ((mark.hidden || markRemoved) && paragraphStart == static_cast<int>(model_.text.size())) {
         readTextBoxes(table);
         return;
     }
@@ -143,22 +150,7 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     rec.style = style ? style->uiName : QStringLiteral("Normal");
     rec.alignment = para.alignment.value_or(alignment::Left);
     rec.table = table ? table->table : -1;
-    std::optional<int> numberingIndent;
-    if (para.numId && *para.numId != 0) {
-        // A list set on the paragraph itself starts from its own level, not the style's.
-        const std::optional<int> ilvl = direct.numId ? direct.ilvl : para.ilvl;
-        const int level = ilvl ? *ilvl : numbering_.levelForStyle(*para.numId, styleId).value_or(0);
-        // What is shown in front of a list item counts as text of the story.
-        const auto number = numbering_.next(*para.numId, level, charactersLeft());
-        if (number && room(number->listString.size())) {
-            listCharacters_ += number->listString.size();
-            rec.listString = number->listString;
-            rec.listType = number->listType;
-            rec.listLevel = number->level;
-            rec.list = *para.numId;
-            numberingIndent = number->leftIndent;
-        }
-    }
+    const std::optional<int> numberingIndent = numberParagraph(rec, direct, para, styleId);
     rec.leftIndent = shownLeftIndent(direct, para, numberingIndent);
     append(U'\r', formatIndex(mark.format));
     rec.end = static_cast<int>(model_.text.size());
@@ -166,6 +158,34 @@ void BodyReader::readParagraph(xmlNode* p, const TableContext* table)
     if (xmlNode* sectPr = childW(pPr, "sectPr"))
         readSection(sectPr);
     readTextBoxes(table);
+}
+
+std::optional<int> BodyReader::numberParagraph(ParagraphRec& rec, const ParaProps& direct, const ParaProps& para,
+                                               const QString& styleId)
+{
+    if (!para.numId || *para.numId == 0)
+        return std::nullopt;
+    // A list set on the paragraph itself starts from its own level, not the style's.
+    const std::optional<int> ilvl = direct.numId ? direct.ilvl : para.ilvl;
+    const int level = ilvl ? *ilvl : numbering_.levelForStyle(*para.numId, styleId).value_or(0);
+    // What is shown in front of a list item counts as text of the story.
+    const auto number = numbering_.next(*para.numId, level, charactersLeft());
+    if (!number || !room(number->listString.size()))
+        return std::nullopt;
+    listCharacters_ += number->listString.size();
+    rec.listString = number->listString;
+    rec.listType = number->listType;
+    rec.listLevel = number->level;
+    rec.list = *para.numId;
+    return number->leftIndent;
+}
+
+bool BodyReader::keptByChanges(xmlNode* properties)
+{
+    const bool removed = marksRemoval(properties);
+    if (removed || marksAddition(properties) || holdsRevisionMarker(properties))
+        revisions_ = true;
+    return !removed;
 }
 
 void BodyReader::readTextBoxes(const TableContext* table)

@@ -71,9 +71,16 @@ private:
 
     void readBlocks(xmlNode* parent, const TableContext* table);
     void readParagraph(xmlNode* p, const TableContext* table);
+    // Gives the paragraph the next number of its list, if it is a list item; the indent the
+    // list level sets, if any.
+    std::optional<int> numberParagraph(ParagraphRec& rec, const ParaProps& direct, const ParaProps& para,
+                                       const QString& styleId);
     void readTable(xmlNode* tbl, const TableContext* outer);
-    void readRow(xmlNode* tr, int table, int rowIndex, int rowCount, const TableContext& base,
-                 const Borders& tableBorders, unsigned look);
+    void readRow(xmlNode* tr, const std::vector<xmlNode*>& cells, int table, int rowIndex, int rowCount,
+                 const TableContext& base, const Borders& tableBorders, unsigned look);
+    // Whether the paragraph mark, row or cell of these properties stays when the tracked
+    // changes are accepted (a deleted or moved-away one does not); notes any change.
+    bool keptByChanges(xmlNode* properties);
     void readCell(xmlNode* tc, int table, int rowIndex, int columnIndex, bool lastRow, bool lastColumn,
                   const TableContext& base, const Borders& tableBorders, unsigned look);
     void readInline(xmlNode* parent, const RunContext& context);

@@ -129,32 +129,36 @@ void BodyReader::readTable(xmlNode* tbl, const TableContext* outer)
     borders.inheritFrom(styles_.chainTableBorders(base.styleId));
     const unsigned look = tableLook(tblPr);
 
+    // The rows and cells that stay once the tracked changes are accepted; a row left without
+    // cells goes too.
     std::vector<xmlNode*> rows;
+    std::vector<std::vector<xmlNode*>> rowCells;
     forEachWrapped(tbl, "tr", [&](xmlNode* tr) {
-        xmlNode* trPr = childW(tr, "trPr");
-        if (childW(trPr, "ins") || holdsRevisionMarker(trPr))
-            revisions_ = true;
-        if (childW(trPr, "del")) {
-            revisions_ = true;
+        if (!keptByChanges(childW(tr, "trPr")))
             return;
+        std::vector<xmlNode*> cells;
+        forEachWrapped(tr, "tc", [&](xmlNode* tc) {
+            if (keptByChanges(childW(tc, "tcPr")))
+                cells.push_back(tc);
+        });
+        if (!cells.empty()) {
+            rows.push_back(tr);
+            rowCells.push_back(std::move(cells));
         }
-        rows.push_back(tr);
     });
     model_.tables[static_cast<size_t>(index)].rows.resize(rows.size());
     for (size_t r = 0; r < rows.size(); ++r)
-        readRow(rows[r], index, static_cast<int>(r), static_cast<int>(rows.size()), base, borders, look);
+        readRow(rows[r], rowCells[r], index, static_cast<int>(r), static_cast<int>(rows.size()), base, borders, look);
     model_.tables[static_cast<size_t>(index)].headingRows = headingRowsOf(rows);
     resolveVerticalMerges(model_.tables[static_cast<size_t>(index)]);
     model_.tables[static_cast<size_t>(index)].end = static_cast<int>(model_.text.size());
 }
 
-void BodyReader::readRow(xmlNode* tr, int table, int rowIndex, int rowCount, const TableContext& base,
-                         const Borders& tableBorders, unsigned look)
+void BodyReader::readRow(xmlNode* tr, const std::vector<xmlNode*>& cells, int table, int rowIndex, int rowCount,
+                         const TableContext& base, const Borders& tableBorders, unsigned look)
 {
     Borders rowBorders = readBorders(childW(childW(tr, "tblPrEx"), "tblBorders"));
     rowBorders.inheritFrom(tableBorders);
-    std::vector<xmlNode*> cells;
-    forEachWrapped(tr, "tc", [&](xmlNode* tc) { cells.push_back(tc); });
     model_.tables[static_cast<size_t>(table)].rows[static_cast<size_t>(rowIndex)].resize(cells.size());
     int gridColumn = gridCount(childW(childW(tr, "trPr"), "gridBefore"), 0);
     for (size_t c = 0; c < cells.size(); ++c) {
@@ -171,8 +175,6 @@ void BodyReader::readCell(xmlNode* tc, int table, int rowIndex, int columnIndex,
                           const TableContext& base, const Borders& tableBorders, unsigned look)
 {
     xmlNode* tcPr = childW(tc, "tcPr");
-    if (holdsRevisionMarker(tcPr))
-        revisions_ = true;
     // Conditional formats apply in this order, the later winning.
     std::vector<TablePart> parts;
     if (columnIndex == 0 && (look & kLookFirstColumn))

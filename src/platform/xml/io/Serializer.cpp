@@ -91,10 +91,10 @@ template <class Save>
 QByteArray saveToMemory(const char* encoding, int options, Save&& save, QByteArray result = {})
 {
     requireEncoding(encoding);
+    // The encoding is known to be supported: a context that cannot be made ran out of memory.
     xmlSaveCtxtPtr ctxt = xmlSaveToIO(appendTo, nullptr, &result, encoding, options);
     if (!ctxt)
-        throw VbError(err::FileAccess, kSource,
-                      QStringLiteral("The encoding '%1' is not supported.").arg(QString::fromUtf8(encoding)));
+        throwWriteFailure();
     const long written = save(ctxt);
     const int closed = xmlSaveClose(ctxt);
     if (written < 0 || closed < 0)

@@ -1,5 +1,6 @@
 #include "platform/xml/query/QueryEvaluator.h"
 
+#include "platform/xml/query/CompiledQueryCache.h"
 #include "platform/xml/tree/DocState.h"
 #include "platform/xml/tree/NodeAccess.h"
 #include "platform/xml/query/QueryTranslator.h"
@@ -104,39 +105,15 @@ QString lastErrorOf(xmlXPathContextPtr ctx)
                                   : reasonOfCode(ctx->lastError.code);
 }
 
-using CompiledQuery = std::shared_ptr<xmlXPathCompExpr>;
-
-// Programs ask the same few queries over and over (a build asks thousands of times for
-// "Source" and "Target"), so translated and compiled queries are kept. A compiled query does
-// not depend on the document: prefixes are resolved when it is evaluated.
-class CompiledQueries {
-public:
-    CompiledQuery find(const QString& key) const { return queries_.value(key); }
-    void keep(const QString& key, const CompiledQuery& query)
-    {
-        if (queries_.size() >= maximum)
-            queries_.clear();
-        queries_.insert(key, query);
-    }
-
-private:
-    static constexpr qsizetype maximum = 2048;
-    QHash<QString, CompiledQuery> queries_;
-};
-
-CompiledQueries& compiledQueries()
+QString cacheKey(const QString& query, const QSet<QString>& prefixes, bool firstOnly)
 {
-    thread_local CompiledQueries queries;
-    return queries;
+    QStringList sortedPrefixes(prefixes.cbegin(), prefixes.cend());
+    sortedPrefixes.sort();
+    return sortedPrefixes.join(QLatin1Char(' ')) + (firstOnly ? QLatin1String("\n1\n") : QLatin1String("\n*\n")) + query;
 }
 
 CompiledQuery compile(xmlXPathContextPtr ctx, const QString& query, const QSet<QString>& prefixes, bool firstOnly)
 {
-    QStringList sortedPrefixes(prefixes.cbegin(), prefixes.cend());
-    sortedPrefixes.sort();
-    const QString key = sortedPrefixes.join(QLatin1Char(' ')) + (firstOnly ? QLatin1String("\n1\n") : QLatin1String("\n*\n")) + query;
-    if (CompiledQuery known = compiledQueries().find(key))
-        return known;
     QString xpath = QueryTranslator::toXPath(query, prefixes);
     if (firstOnly)
         xpath = QLatin1Char('(') + xpath + QLatin1String(")[1]");
@@ -144,7 +121,6 @@ CompiledQuery compile(xmlXPathContextPtr ctx, const QString& query, const QSet<Q
     CompiledQuery compiled(xmlXPathCtxtCompile(ctx, bytes(utf8)), CompFree());
     if (!compiled.get())
         throwQueryError(QStringLiteral("The query '%1' cannot be evaluated: %2").arg(query, lastErrorOf(ctx)));
-    compiledQueries().keep(key, compiled);
     return compiled;
 }
 
@@ -156,12 +132,18 @@ std::vector<Node> evaluate(xmlNodePtr context, const QString& query, bool firstO
     xmlXPathContextPtr ctx = contextFor(state);
     xmlResetError(&ctx->lastError);
     ctx->node = context;
-    const CompiledQuery comp = compile(ctx, query, prefixes, firstOnly);
+    CompiledQueryCache& cache = CompiledQueryCache::ofThisThread();
+    const QString key = cacheKey(query, prefixes, firstOnly);
+    const CompiledQuery known = cache.find(key);
+    const CompiledQuery comp = known ? known : compile(ctx, query, prefixes, firstOnly);
     std::unique_ptr<xmlXPathObject, ObjectFree> result(xmlXPathCompiledEval(comp.get(), ctx));
     if (!result)
         throwQueryError(QStringLiteral("The query '%1' cannot be evaluated: %2").arg(query, lastErrorOf(ctx)));
     if (result->type != XPATH_NODESET)
         throwQueryError(QStringLiteral("The query '%1' does not select nodes.").arg(query));
+    // Only a query that ran is kept: one that fails fails again, and holds memory for nothing.
+    if (!known)
+        cache.keep(key, comp);
     std::vector<Node> nodes;
     if (xmlNodeSetPtr set = result->nodesetval) {
         nodes.reserve(static_cast<size_t>(set->nodeNr));

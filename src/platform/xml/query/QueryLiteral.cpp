@@ -1,6 +1,11 @@
 #include "platform/xml/query/QueryLiteral.h"
 
+#include "platform/xml/io/XmlErrors.h"
+#include "platform/xml/tree/XmlStrings.h"
+
 #include <QStringList>
+
+#include <libxml/tree.h>
 
 namespace veldra::xml {
 
@@ -21,6 +26,34 @@ QString queryLiteral(const QString& value)
             pieces << apostrophe + parts[i] + apostrophe;
     }
     return QStringLiteral("concat(") + pieces.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+QString withLiteral(QString query, const QString& placeholder, const QString& value)
+{
+    const QString literal = queryLiteral(value);
+    qsizetype at = query.indexOf(placeholder);
+    while (at >= 0) {
+        qsizetype start = at;
+        qsizetype end = at + placeholder.size();
+        const QChar before = start > 0 ? query[start - 1] : QChar();
+        const bool quoted = (before == QLatin1Char('\'') || before == QLatin1Char('"')) && end < query.size()
+            && query[end] == before;
+        if (quoted) {
+            --start;
+            ++end;
+        }
+        query.replace(start, end - start, literal);
+        at = query.indexOf(placeholder, start + literal.size());
+    }
+    return query;
+}
+
+QString queryName(const QString& name)
+{
+    const QByteArray utf8 = detail::toXml(name);
+    if (name.isEmpty() || xmlValidateQName(detail::bytes(utf8), 0) != 0)
+        detail::throwQueryError(QStringLiteral("'%1' is not an XML name, so it cannot stand as a name in a query.").arg(name));
+    return name;
 }
 
 } // namespace veldra::xml

@@ -10,4 +10,14 @@ namespace veldra::xml {
 // this way is compared as one text and never becomes part of the query.
 QString queryLiteral(const QString& value);
 
+// `query` with every `placeholder` replaced by the literal of `value`, the quotes that enclose
+// the placeholder included ("[@code=\"$Value$\"]" becomes "[@code='0071']"): a value from a
+// document, a file or another program is compared as one text and never becomes part of the
+// query, so a value holding a quote and query text selects only what carries that value.
+QString withLiteral(QString query, const QString& placeholder, const QString& value);
+
+// `name` itself when it is a qualified XML name ("section", "x:code"), to stand as a name in a
+// query; any other text (a path, a predicate, query text) throws VbError with err::XmlQuery.
+QString queryName(const QString& name);
+
 } // namespace veldra::xml

@@ -12,6 +12,7 @@
 
 #include <QStringDecoder>
 #include <libxml/parser.h>
+#include <libxml/xpath.h>
 #include <libxslt/imports.h>
 #include <libxslt/security.h>
 #include <libxslt/variables.h>
@@ -44,14 +45,22 @@ XsltResult failed(XsltResult::Outcome outcome, const QString& problem, const QSt
     return result;
 }
 
-QString outputText(xmlDocPtr output, xsltStylesheetPtr stylesheet)
+// Why the result could not be written as text; empty when it was, whole. libxslt reports
+// success over a text with its tail missing when memory runs out while it writes: what
+// libxml2 raised on the way counts as the failure it is.
+QString outputFailure(int saved, const xmlChar* buffer, int length)
 {
-    xmlChar* buffer = nullptr;
-    int length = 0;
-    xsltSaveResultToString(&buffer, &length, output, stylesheet);
-    const QByteArray bytes(reinterpret_cast<const char*>(buffer), length);
-    xmlFree(buffer);
+    const xmlError* error = xmlGetLastError();
+    if (error && error->level >= XML_ERR_ERROR)
+        return error->message ? QString::fromUtf8(error->message).trimmed()
+                              : QStringLiteral("libxml2 error %1").arg(error->code);
+    if (saved < 0 || (length > 0 && !buffer))
+        return QStringLiteral("out of memory");
+    return {};
+}
 
+QString decoded(const QByteArray& bytes, xsltStylesheetPtr stylesheet)
+{
     const xmlChar* encoding = nullptr;
     XSLT_GET_IMPORT_PTR(encoding, stylesheet, encoding);
     QStringDecoder decoder(encoding ? reinterpret_cast<const char*>(encoding) : "UTF-8");
@@ -60,7 +69,24 @@ QString outputText(xmlDocPtr output, xsltStylesheetPtr stylesheet)
     return decoder.decode(bytes);
 }
 
-XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters& parameters)
+// The result of a transformation as text, or a failure when it could not be written whole.
+XsltResult outputOf(xmlDocPtr output, xsltStylesheetPtr stylesheet, const QString& messages)
+{
+    xmlChar* buffer = nullptr;
+    int length = 0;
+    xmlResetLastError();
+    const int saved = xsltSaveResultToString(&buffer, &length, output, stylesheet);
+    const std::unique_ptr<xmlChar, decltype(xmlFree)> owned(buffer, xmlFree);
+    if (const QString failure = outputFailure(saved, buffer, length); !failure.isEmpty())
+        return failed(XsltResult::Outcome::TransformFailure,
+                      QStringLiteral("The result of the transformation could not be written: %1").arg(failure), messages);
+    XsltResult result;
+    result.text = decoded(QByteArray(reinterpret_cast<const char*>(buffer), length), stylesheet);
+    result.messages = messages;
+    return result;
+}
+
+XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters& parameters, unsigned long stepLimit)
 {
     ResourceErrorCapture errors;
     std::unique_ptr<xsltTransformContext, TransformContextFree> context(xsltNewTransformContext(stylesheet, doc));
@@ -73,21 +99,24 @@ XsltResult run(xsltStylesheetPtr stylesheet, xmlDocPtr doc, const XsltParameters
         xsltQuoteOneUserParam(context.get(), reinterpret_cast<const xmlChar*>(n.constData()),
                               reinterpret_cast<const xmlChar*>(v.constData()));
     }
+    context->xpathCtxt->opLimit = stepLimit;
+    context->xpathCtxt->opCount = 0;
     DocPtr output(xsltApplyStylesheetUser(stylesheet, doc, nullptr, nullptr, nullptr, context.get()));
     const bool stopped = context->state == XSLT_STATE_ERROR || context->state == XSLT_STATE_STOPPED;
+    if (stepLimit > 0 && context->xpathCtxt->opCount >= stepLimit)
+        return failed(XsltResult::Outcome::StepLimit,
+                      QStringLiteral("The transformation was stopped after %1 steps, the most it may take.").arg(stepLimit));
     if (!output || stopped)
         return failed(XsltResult::Outcome::TransformFailure,
                       QStringLiteral("The transformation failed%1")
                           .arg(errors.allMessages().isEmpty() ? QStringLiteral(".")
                                                               : QStringLiteral(":\n") + errors.allMessages()),
                       errors.allMessages());
-    XsltResult result;
-    result.text = outputText(output.get(), stylesheet);
-    result.messages = errors.allMessages();
-    return result;
+    return outputOf(output.get(), stylesheet, errors.allMessages());
 }
 
-XsltResult transformParsed(const QString& stylesheet, xmlDocPtr doc, const XsltParameters& parameters)
+XsltResult transformParsed(const QString& stylesheet, xmlDocPtr doc, const XsltParameters& parameters,
+                           unsigned long stepLimit)
 {
     const ObtainedResource file = obtainResource(stylesheet);
     if (!file.available())
@@ -95,11 +124,11 @@ XsltResult transformParsed(const QString& stylesheet, xmlDocPtr doc, const XsltP
     const CompiledStylesheet compiled = compiledStylesheet(file.localPath);
     if (!compiled.stylesheet)
         return failed(XsltResult::Outcome::StylesheetFailure, compiled.problem, compiled.messages);
-    return run(compiled.stylesheet.get(), doc, parameters);
+    return run(compiled.stylesheet.get(), doc, parameters, stepLimit);
 }
 
 XsltResult transformBytes(const QString& stylesheet, const QByteArray& content, const QString& baseFile,
-                          const char* encoding, const XsltParameters& parameters)
+                          const char* encoding, const XsltParameters& parameters, unsigned long stepLimit)
 {
     installResourceLoader();
     if (content.size() > std::numeric_limits<int>::max())
@@ -119,7 +148,7 @@ XsltResult transformBytes(const QString& stylesheet, const QByteArray& content, 
     if (!doc || !parseProblem.isEmpty())
         return failed(XsltResult::Outcome::DocumentFailure,
                       parseProblem.isEmpty() ? QStringLiteral("The document could not be parsed.") : parseProblem);
-    return transformParsed(stylesheet, doc.get(), parameters);
+    return transformParsed(stylesheet, doc.get(), parameters, stepLimit);
 }
 
 } // namespace
@@ -133,7 +162,7 @@ XsltResult XsltProcessor::transformDocument(const QString& stylesheet, xmlDocPtr
     const DocPtr copy(xmlCopyDoc(doc, 1));
     if (!copy)
         return failed(XsltResult::Outcome::DocumentFailure, QStringLiteral("The document could not be copied."));
-    return transformParsed(stylesheet, copy.get(), parameters);
+    return transformParsed(stylesheet, copy.get(), parameters, stepLimit_);
 }
 
 XsltResult XsltProcessor::transformDocument(const QString& stylesheet, const Document& doc,
@@ -148,13 +177,13 @@ XsltResult XsltProcessor::transformFile(const QString& stylesheet, const QString
     const FileContent file = readRegularFile(documentPath, kMaxInputBytes);
     if (!file.ok())
         return failed(XsltResult::Outcome::DocumentFailure, file.problem);
-    return transformBytes(stylesheet, file.bytes, documentPath, nullptr, parameters);
+    return transformBytes(stylesheet, file.bytes, documentPath, nullptr, parameters, stepLimit_);
 }
 
 XsltResult XsltProcessor::transformXml(const QString& stylesheet, const QString& xml,
                                        const XsltParameters& parameters) const
 {
-    return transformBytes(stylesheet, xml.toUtf8(), QString(), "UTF-8", parameters);
+    return transformBytes(stylesheet, xml.toUtf8(), QString(), "UTF-8", parameters, stepLimit_);
 }
 
 } // namespace veldra::xml

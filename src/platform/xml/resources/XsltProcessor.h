@@ -20,6 +20,7 @@ struct XsltResult {
         StylesheetFailure,     // the stylesheet does not compile
         DocumentFailure,       // the input document cannot be read or parsed
         TransformFailure,      // the transformation stopped with an error
+        StepLimit,             // the transformation took more steps than the processor allows
     };
 
     Outcome outcome = Outcome::Done;
@@ -36,6 +37,11 @@ struct XsltResult {
 // loads goes through the resource loader: no network access. Each stylesheet is compiled once.
 class XsltProcessor {
 public:
+    // With a limit, a transformation whose path expressions visit more than `steps` nodes in
+    // all is stopped there (outcome StepLimit): a stylesheet whose lookups grow with the square
+    // of the input ends in bounded time. 0 (the default) sets none.
+    explicit XsltProcessor(unsigned long steps = 0) : stepLimit_(steps) {}
+
     // The document is not changed: the transform runs over a copy, because libxslt strips
     // whitespace (xsl:strip-space) from its input in place.
     XsltResult transformDocument(const QString& stylesheet, _xmlDoc* doc, const XsltParameters& parameters = {}) const;
@@ -44,6 +50,9 @@ public:
     XsltResult transformFile(const QString& stylesheet, const QString& documentPath,
                              const XsltParameters& parameters = {}) const;
     XsltResult transformXml(const QString& stylesheet, const QString& xml, const XsltParameters& parameters = {}) const;
+
+private:
+    unsigned long stepLimit_;
 };
 
 } // namespace veldra::xml
