@@ -25,18 +25,22 @@ struct LabelCount {
     EditorRoom room;
     QString section;
     bool counting = false;       // in a section's text; not before the first section, nor in excerpts
-    bool afterListItem = false;  // since the last list item, only paragraphs without a number
+    std::vector<int> openItems;  // the list items the converter holds open (clsWord::placeListItem)
     qint64 pendingBreaks = 0;    // empty paragraphs after a list item, not yet counted
 
     bool take(const DocumentSize& size) { return !counting || room.take(size); }
-    // Empty paragraphs after a list item continue it, adding nothing, when a list item follows;
-    // anything else makes each of them a line break.
-    bool endList(bool continued)
+    // Empty paragraphs after a list item continue an open item, adding nothing, when the list
+    // item after them goes on with it; anything else makes each of them a line break.
+    bool countBreaks(bool continued)
     {
         const DocumentSize breaks = elements(continued ? 0 : pendingBreaks);
         pendingBreaks = 0;
-        afterListItem = false;
         return take(breaks);
+    }
+    bool endList()
+    {
+        openItems.clear();
+        return countBreaks(false);
     }
 };
 
@@ -58,10 +62,10 @@ void clsWord::refuseLabelLargerThanTheRoom()
             i = paragraphs.first().index() + paragraphs.count() - 1;
             // A table left out for its cells adds nothing; any other adds a row or a cell at least for each.
             const qint64 cells = cellsOf(table);
-            if (!count.endList(false) || !count.take(elements(cells <= kMaxTableCells ? cells + table.rowCount() : 0)))
+            if (!count.endList() || !count.take(elements(cells <= kMaxTableCells ? cells + table.rowCount() : 0)))
                 refuse();
         } else if ((style == sectionStyle_ || style == subSectionStyle_ || style == excerptStyle_) && isHeading(i, style)) {
-            if (!count.endList(false))
+            if (!count.endList())
                 refuse();
             if (style == sectionStyle_)
                 count.section = headingText(i);
@@ -71,18 +75,17 @@ void clsWord::refuseLabelLargerThanTheRoom()
         } else {
             DocumentSize size = leastMarkupSizeOf(range);
             const bool listItem = range.listFormat().listType() != word::list_type::None;
-            if (listItem && !count.endList(true))
+            if (listItem && !count.countBreaks(placeListItem(count.openItems, i)))
                 refuse();
-            if (listItem || holdsText(range.text()) || !count.afterListItem)
+            if (listItem || holdsText(range.text()) || count.openItems.empty())
                 size += elements(1);
             else
                 ++count.pendingBreaks;
-            count.afterListItem = count.afterListItem || listItem;
             if (!count.take(size))
                 refuse();
         }
     }
-    if (!count.endList(false))
+    if (!count.endList())
         refuse();
 }
 

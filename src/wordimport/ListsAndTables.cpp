@@ -192,6 +192,29 @@ int clsWord::continuationEnd(int i, int item, int table) const
     return goesOn && (indented || !isBulleted(itemList.listType())) ? j : i;
 }
 
+bool clsWord::placeListItem(std::vector<int>& openItems, int j) const
+{
+    const auto typeOf = [this](int i) { return paragraph(i).range().listFormat().listType(); };
+    int start = openItems.empty() ? j : openItems.back() + 1;
+    for (; !openItems.empty(); openItems.pop_back()) {
+        const int item = openItems.back();
+        if (start < j && continuationEnd(start, item, -1) != start)
+            start = j;
+        if (start < j)
+            continue;
+        if (isDeeperItem(j, item)) {
+            openItems.push_back(j);
+            return true;
+        }
+        if (!isDeeperItem(item, j) && typeOf(j) == typeOf(item)) {
+            openItems.back() = j;
+            return true;
+        }
+    }
+    openItems.push_back(j);
+    return start == j;
+}
+
 // The items from paragraph i on that stand level with it and are of that list type; the
 // deeper items after an item are lists inside it, and so are the paragraphs without a number
 // that continue it. A header paragraph ends the list even when it is numbered like the list's

@@ -187,6 +187,12 @@ private:
     // styles number all their paragraphs alike) they continue the item only when indented as
     // deep as it: a paragraph at the margin is text between two lists.
     int continuationEnd(int i, int item, int table) const;
+    // Places list paragraph j outside tables among the items listFrom holds open before it
+    // (`openItems`, outermost first; empty when no list is open), as listFrom does: nested in
+    // the item it stands deeper than, after the item it stands level with, or starting a list
+    // of its own. False when paragraphs without a number stand between the last open item and
+    // j and continue none of the open items: the list ends before them, and each stands on its own.
+    bool placeListItem(std::vector<int>& openItems, int j) const;
     // A paragraph of a list item or a table cell: its text, then its pictures.
     QString textAndPictures(const word::Paragraph& Paragraph, QString& SectionTitle, QString& SubSectionTitle);
     // That with its links and cross references made links, as in a paragraph of the text.

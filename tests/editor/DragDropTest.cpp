@@ -3,6 +3,7 @@
 #include "TreeViewFixture.h"
 
 #include "app/Hooks.h"
+#include "editor/SmallEditorLimit.h"
 #include "editor/tree/DragDrop.h"
 #include "editor/tree/TreePaths.h"
 #include "platform/xml/tree/Document.h"
@@ -71,6 +72,45 @@ TEST_F(DragDropTest, AGroupOnAGroupOfItsNameReplacesItByACopyWithNewIds)
     EXPECT_EQ(copyIds.size(), sourceIds.size());
     EXPECT_TRUE(QSet<QString>(copyIds.begin(), copyIds.end()).intersect(QSet<QString>(sourceIds.begin(), sourceIds.end())).isEmpty());
     EXPECT_EQ(texts(editor, "//Product[0]//@Word2SPLID"), sourceIds);
+}
+
+// A copy that would make the document larger than the editor opens is refused with the
+// reason and changes nothing: a group that replaces a smaller one of its name, at the limit
+// and one element over it; a group's text onto an empty element, past the bytes.
+TEST_F(DragDropTest, ACopyIsMadeOnlyWhileTheDocumentStillOpensWithIt)
+{
+    const QString document =
+        "<SPLR4><Product><A>1</A><B>2</B><C>3</C></Product><Product><A>x</A></Product><Empty/><Package><A>y</A></Package></SPLR4>";
+    const qint64 after = 1 + 4 + 4 + 1 + 2;
+    const struct {
+        const char* name;
+        qint64 elements;
+        qint64 bytes;
+        const char* to;
+        bool copied;
+    } rows[] = {
+        {"at the limit", after, 64 * 1024 * 1024, "Product", true},
+        {"one element over", after - 1, 64 * 1024 * 1024, "Product", false},
+        {"the text past the bytes", after, 1, "Empty", false},
+        {"the values of like-named children past the bytes", after, 1, "Package", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        frmXMLEditor* editor = openSettings(document);
+        const QString before = editor->XMLDoc->xml();
+        ui.messages.clear();
+        const SmallEditorLimit limit(row.elements, row.bytes);
+
+        copy(editor, nth(editor, "Product", 0), nth(editor, row.to, QString(row.to) == "Product" ? 1 : 0));
+
+        EXPECT_EQ(editor->XMLDoc->xml() == before, !row.copied);
+        const QString said = ui.messages.isEmpty() ? QString() : ui.messages.last().text;
+        EXPECT_EQ(said.startsWith(QStringLiteral("'Product' cannot be copied onto '%1': the document would be larger than the "
+                                                 "editor opens (up to ")
+                                      .arg(row.to)),
+                  !row.copied)
+            << said.toStdString();
+    }
 }
 
 TEST_F(DragDropTest, GroupsOfDifferentNamesCopyTheValuesOfLikeNamedChildrenOnly)
@@ -153,6 +193,31 @@ TEST_F(DragDropTest, TextDroppedOnTheSelectedNodeBecomesItsValue)
     EXPECT_EQ(texts(editor, "//ProductName").value(1), "Aspirin 81 mg");
     EXPECT_NE(node(editor, "Product Name: Aspirin 81 mg"), nullptr);
     EXPECT_FALSE(editor->Saved);
+}
+
+// Dropped text counts what it adds in place of the value: 8 bytes here, at the limit and
+// one byte over it.
+TEST_F(DragDropTest, DroppedTextPastTheBytesTheEditorOpensIsRefusedWithTheReason)
+{
+    for (const qint64 over : {0, 1}) {
+        SCOPED_TRACE(over);
+        frmXMLEditor* editor = openSettings(Labels);
+        ui.messages.clear();
+        QTreeWidgetItem* name = select(editor, "Product Name: Other");
+        const SmallEditorLimit limit(1'000, editor->XMLDoc->xmlBytes().size() + 8 - over);
+        QMimeData data;
+        data.setText("Aspirin 81 mg");
+
+        editor->TreeView_OLEDragDrop(data, name, nullptr);
+
+        EXPECT_EQ(texts(editor, "//ProductName").value(1), over ? "Other" : "Aspirin 81 mg");
+        EXPECT_EQ(editor->Saved, over == 1);
+        const QString said = ui.messages.isEmpty() ? QString() : ui.messages.last().text;
+        EXPECT_EQ(said.startsWith("The dropped text cannot become the value of 'Product Name': the document would be larger "
+                                  "than the editor opens (up to 1000 elements"),
+                  over == 1)
+            << said.toStdString();
+    }
 }
 
 TEST_F(DragDropTest, TheTreeTakesDropsFromTheWindowSystem)

@@ -1,4 +1,5 @@
 #include "editor/DefinitionTestFolder.h"
+#include "editor/SmallEditorLimit.h"
 #include "editor/window/FieldDialogs.h"
 #include "editor/document/NodeRules.h"
 #include "editor/tree/TreePaths.h"
@@ -8,6 +9,7 @@
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 #include "support/ScriptedUi.h"
+#include "support/TempDir.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -294,6 +296,64 @@ TEST(NodeRules, CloneIsRefusedOrDeclinedWithoutChange)
     EXPECT_EQ(ui.messages.size(), 2);
     EXPECT_EQ(editor->XMLDoc->xml(), before);
     EXPECT_TRUE(editor->Saved);
+}
+
+// A clone that would make the document larger than the editor opens is refused with the
+// reason and changes nothing; at the limit itself it is made.
+TEST(NodeRules, ACloneIsMadeOnlyWhileTheDocumentStillOpensWithIt)
+{
+    DefinitionTestFolder folder;
+    for (const qint64 over : {0, 1}) {
+        SCOPED_TRACE(over);
+        test::ScriptedUi ui;
+        auto editor = test::openSettings(folder, Products);
+        const qint64 after = treeSizeOf(editor->XMLDoc->asNode()).elements
+                             + treeSizeOf(editor->XMLDoc->selectSingleNode(QStringLiteral("//Product"))).elements;
+        const test::SmallEditorLimit limit(after - over);
+        editor->TreeView->selectNode(nodeOf(*editor, QStringLiteral("//Product")));
+
+        CloneSPLR4Node(*editor, *editor->TreeView);
+
+        EXPECT_EQ(editor->XMLDoc->selectNodes(QStringLiteral("//Product")).length(), over ? 4 : 5);
+        EXPECT_EQ(editor->Saved, over == 1);
+        EXPECT_EQ(ui.messages.last().text,
+                  over ? QStringLiteral("'Product' cannot be cloned: the document would be larger than the editor opens (up "
+                                        "to %1 elements, 4000000 attributes and 67108864 bytes).")
+                             .arg(after - over)
+                       : QStringLiteral("Are you sure you want to clone 'Product'?"));
+    }
+}
+
+// The sections an SPL file adds count as the sections of the document: a file whose sections
+// would make it larger than the editor opens adds nothing and says why.
+TEST(NodeRules, AnSPLFileIsAddedOnlyWhileTheDocumentStillOpensWithIt)
+{
+    DefinitionTestFolder folder;
+    test::TempDir dir;
+    const QString file = dir.file(QStringLiteral("label.xml"));
+    test::writeTextFile(file, QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><component><structuredBody>"
+                                             "<component><section><title>A</title></section></component>"
+                                             "<component><section><title>B</title></section></component>"
+                                             "</structuredBody></component></document>"));
+    for (const qint64 over : {0, 1}) {
+        SCOPED_TRACE(over);
+        test::ScriptedUi ui;
+        auto editor = test::openSettings(folder, Products);
+        const qint64 after = treeSizeOf(editor->XMLDoc->asNode()).elements + 4;
+        const test::SmallEditorLimit limit(after - over);
+        editor->TreeView->selectNode(nodeOf(*editor, QStringLiteral("//Section/component")));
+        ui.openFiles.push_back(file);
+
+        AddSPLR4Node(*editor, *editor->TreeView);
+
+        EXPECT_EQ(editor->XMLDoc->selectNodes(QStringLiteral("//Section/component/section")).length(), over ? 0 : 2);
+        EXPECT_EQ(!ui.messages.isEmpty() && ui.messages.last().text.contains(
+                      QStringLiteral("The SPL file %1 cannot be added: the document would be larger than the editor opens "
+                                     "(up to %2 elements, 4000000 attributes and 67108864 bytes).")
+                          .arg(file)
+                          .arg(after - over)),
+                  over == 1);
+    }
 }
 
 TEST(NodeRules, RemoveAsksWithTheCaptionAndKeepsTheDocumentElement)

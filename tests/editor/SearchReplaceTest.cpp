@@ -4,6 +4,7 @@
 
 #include "app/log/Log.h"
 #include "app/log/frmLog.h"
+#include "editor/SmallEditorLimit.h"
 #include "platform/xml/tree/Document.h"
 #include "support/SkippedErrors.h"
 #include "support/XmlDocument.h"
@@ -214,6 +215,29 @@ TEST_F(SearchReplaceTest, ReplacementsThatAValueCheckRefusesAreSkippedAndLogged)
             form->close();
     }
     NoLogging = loggingBefore;
+}
+
+// What the replacements add counts against the bytes the editor opens, in the order they are
+// made: the value whose replacement would pass the limit, by one byte here, keeps its value
+// and is listed in the log; those before it are written.
+TEST_F(SearchReplaceTest, ReplacementsPastTheBytesTheEditorOpensAreSkippedAndLogged)
+{
+    veldra::test::ExpectSkippedErrors skipped;  // nothing is selected when the search starts
+    frmXMLEditor* editor = openSettings("<SPLR4><GeneralData><Title>x</Title><Note>x</Note></GeneralData></SPLR4>");
+    const qint64 bytes = editor->XMLDoc->xmlBytes().size();
+    // Each replacement adds 103 bytes: "&amp;" and 99 letters in place of one.
+    const SmallEditorLimit limit(1'000, bytes + 2 * 103 - 1);
+    ui.inputs = {QString("x"), "&" + QString(99, QLatin1Char('y'))};
+
+    editor->SearchNode(true);
+
+    EXPECT_EQ(texts(editor, "//GeneralData/*"), QStringList({"&" + QString(99, QLatin1Char('y')), "x"}));
+    const QString log = logWindow() ? logWindow()->txtLog->toPlainText() : QString();
+    EXPECT_TRUE(log.contains("Not replaced in SPLR4/GeneralData/Note: the document would be larger than the editor opens (up "
+                             "to 1000 elements"))
+        << log.toStdString();
+    if (frmLog* form = logWindow())
+        form->close();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "wordimport/InstallWordImportHooks.h"
 #include "support/DocxFixture.h"
 #include "support/EditorTree.h"
+#include "support/WordMarkup.h"
 #include "wordimport/MarkupSize.h"
 #include "wordimport/ProductLabelImport.h"
 #include "wordimport/SectionNumbering.h"
@@ -490,6 +491,47 @@ TEST_F(ProductLabelImportTest, ALabelLargerThanTheEditorOpensLeavesTheSectionsAs
         EXPECT_EQ(logLines().filter("Start Processing Label from Word").isEmpty(), c.countedFirst);
         EXPECT_TRUE(editor.calls.isEmpty());
         EXPECT_EQ(messages().size(), 1) << "only the question";
+    }
+}
+
+// Empty paragraphs before a list item are line breaks, unless they continue the item before
+// them, and are counted with the list item after them before anything is built. Counted at
+// least: the settings elements besides the sections (18), the heading, each list item and
+// each empty paragraph that becomes a line break, one element each; the limit at that count
+// and one element under it.
+TEST_F(ProductLabelImportTest, EmptyParagraphsBeforeAListItemAreCountedBeforeTheLabelIsBuilt)
+{
+    constexpr qint64 Empty = 3'000;
+    constexpr qint64 KeptAndHeading = 18 + 1;
+    const auto item = [](int numId, int level = 0) { return wordParagraph(listParagraphProperties(numId, level), wordRun("Item")); };
+    const QString empties = QString("<w:p/>").repeated(Empty);
+    const struct {
+        const char* name;
+        QString body;
+        qint64 counted;
+    } rows[] = {
+        {"before the first list item", empties + item(1), Empty + 1},
+        {"at the margin between two bullets", item(1) + empties + item(1), Empty + 2},
+        {"continuing a numbered item", item(2) + empties + item(2), 2},
+        {"continuing a numbered item after the bullet nested in it", item(2) + item(1, 1) + empties + item(2), 3},
+    };
+    for (const auto& row : rows) {
+        DocxParts parts;
+        parts.styles = labelDocumentStyles();
+        parts.numbering = listNumberingDefinitions() + numberingInstance(1, false, 0) + numberingInstance(2, true, 0);
+        const QString file = save(docxFrom(styled("Heading1", "INDICATIONS AND USAGE") + row.body, parts));
+        for (const qint64 elements : {KeptAndHeading + row.counted, KeptAndHeading + row.counted - 1}) {
+            SCOPED_TRACE(QStringLiteral("%1, %2 elements").arg(row.name).arg(elements).toStdString());
+            closeLog();
+            const SmallEditorLimit limit({elements, 400'000, 100'000'000});
+            xml::Document settings = settingsFor(file);
+            ImportProductLabelFromWord(&editor, settings);
+            const bool countedFirst = elements < KeptAndHeading + row.counted;
+            EXPECT_EQ(logLines().filter("Start Processing Label from Word").isEmpty(), countedFirst)
+                << logLines().join('\n').toStdString();
+            EXPECT_EQ(linesOf(logLines(), "Fatal Error").filter("larger than the editor opens").size(), countedFirst ? 1 : 0);
+            EXPECT_EQ(titles(settings), QStringList({"OLD"}));
+        }
     }
 }
 

@@ -41,11 +41,26 @@ DocumentSize importedSizeOf(const xml::Node& node)
     return size;
 }
 
+DocumentSize savedSizeOfText(const QString& text)
+{
+    return DocumentSize{0, 0, text.toHtmlEscaped().toUtf8().size()};
+}
+
 EditorRoom::EditorRoom(const DocumentSize& held) : held_(held) {}
 
 EditorRoom EditorRoom::leftBy(const xml::Document& document)
 {
     return EditorRoom(savedSizeOf(document));
+}
+
+EditorRoom EditorRoom::leftReplacing(const xml::Node& element)
+{
+    DocumentSize kept = savedSizeOf(element.ownerDocument());
+    const DocumentSize replaced = treeSizeOf(element);
+    kept.elements -= replaced.elements;
+    kept.attributes -= replaced.attributes;
+    kept.bytes -= element.xml().toUtf8().size();
+    return EditorRoom(kept);
 }
 
 bool EditorRoom::fits(const DocumentSize& size) const

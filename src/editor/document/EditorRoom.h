@@ -22,6 +22,9 @@ DocumentSize savedSizeOf(const xml::Document& document);
 // What a node adds to a settings document once each of its elements carries an id.
 DocumentSize importedSizeOf(const xml::Node& node);
 
+// What a text takes in a settings document as saved, its markup escaped.
+DocumentSize savedSizeOfText(const QString& text);
+
 // What an import may still write into a settings document so that the editor opens it again
 // (fitsInEditor): a workbook of a million short rows, or a Word footnote repeated at each of its
 // citations, would otherwise make a document the editor refuses, and take gigabytes on the way.
@@ -33,6 +36,8 @@ public:
     explicit EditorRoom(const DocumentSize& held);
     // The room `document` leaves, as it would be saved.
     static EditorRoom leftBy(const xml::Document& document);
+    // The room the document of `element` leaves to what takes the place of `element`.
+    static EditorRoom leftReplacing(const xml::Node& element);
 
     bool fits(const DocumentSize& size) const;
     // Takes that much; false, taking nothing, when it does not fit.

@@ -3,6 +3,7 @@
 #include "app/window/Captions.h"
 #include "editor/window/BusyCursor.h"
 #include "editor/document/DefinitionDocument.h"
+#include "editor/document/EditorRoom.h"
 #include "editor/window/EditorErrors.h"
 #include "editor/window/FieldDialogs.h"
 #include "editor/document/SettingsDocument.h"
@@ -182,6 +183,12 @@ void AddSPLFile(frmXMLEditor& editor, EditorTreeView& /*tree*/, const xml::Node&
             throw editorError(QStringLiteral("The SPL file %1 cannot be read: %2").arg(dialog.fileName, spl.parseError().reason));
         const xml::NodeList nodes = spl.selectNodes(element.getAttribute(QStringLiteral("ConstraintXPath")));
         const xml::Document settings = element.ownerDocument();
+        DocumentSize added;
+        for (const xml::Node& node : nodes)
+            added += importedSizeOf(node);
+        if (!EditorRoom::leftBy(settings).fits(added))
+            throw editorError(QStringLiteral("The SPL file %1 cannot be added: the document would be larger than the editor "
+                                             "opens (%2).").arg(dialog.fileName, EditorRoom::limitText()));
         for (const xml::Node& node : nodes)
             element.appendChild(settings.importNode(node, true));
         editor.RefreshXML(true);
@@ -240,6 +247,12 @@ void CloneSPLR4Node(frmXMLEditor& editor, EditorTreeView& tree)
         const xml::Node original = elementBehind(node, *editor.XMLDoc);
         if (original.isNull())
             throw editorError(QStringLiteral("The document has no element for '%1'.").arg(caption));
+        if (!EditorRoom::leftBy(*editor.XMLDoc).fits(importedSizeOf(original))) {
+            ui::msgBox(QLatin1Char('\'') + caption + QStringLiteral("' cannot be cloned: the document would be larger than the "
+                                                                    "editor opens (%1).").arg(EditorRoom::limitText()),
+                       ui::Buttons::OK, ui::Icon::Warning);
+            return;
+        }
         const xml::Node copy = original.cloneNode(true);
         AssignWord2SPLIDs(copy);
         // Only the copy gets new generated ids; the original and its namesakes keep theirs.

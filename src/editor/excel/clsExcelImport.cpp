@@ -133,8 +133,26 @@ QChar lotNumberSeparator(const QString& numbers)
     return numbers.contains(QLatin1Char('\n')) ? QLatin1Char('\n') : QLatin1Char(' ');
 }
 
+// What the header of a worksheet notes of each record and lot it brought: its id and a blank.
+constexpr qint64 NotedIdBytes = 37;
+
+// What a worksheet's header adds at most: ExcelFile, WorkSheet and ImportDateTime with their
+// ids, texts and the attributes the import sets on them (the ids it notes count with their
+// records). A header the worksheet reuses adds less.
+DocumentSize headerSize(const QString& file, const QString& sheetName)
+{
+    static const qint64 markupBytes = QByteArrayLiteral("<ExcelFile ConstraintDataType=\"File\"></ExcelFile>"
+                                                        "<WorkSheet ImportedRecords=\"\"></WorkSheet>"
+                                                        "<ImportDateTime>yyyyMMdd HH:mm:ss</ImportDateTime>")
+                                          .size();
+    DocumentSize size{3, 5, markupBytes + 3 * kIdAttributeBytes};
+    size += savedSizeOfText(file);
+    size += savedSizeOfText(sheetName);
+    return size;
+}
+
 // What splitting the lot numbers adds: for each further number a copy of its lot, holding
-// that number instead of all of them.
+// that number instead of all of them, and noted in the header when a worksheet brought it.
 DocumentSize splitSize(const std::vector<xml::Node>& lots)
 {
     DocumentSize size;
@@ -149,7 +167,7 @@ DocumentSize splitSize(const std::vector<xml::Node>& lots)
         const DocumentSize copy = importedSizeOf(lot);
         size.elements += copies * copy.elements;
         size.attributes += copies * copy.attributes;
-        size.bytes += copies * (copy.bytes - text.size()) + text.size();
+        size.bytes += copies * (copy.bytes - text.size() + NotedIdBytes) + text.size();
     }
     return size;
 }
@@ -222,6 +240,9 @@ void clsExcelImport::importWorksheet(const excel::Worksheet& sheet, const QStrin
     const DocumentSize added = added_;
     std::optional<WorksheetPlace> place;
     try {
+        const QString refusal = take(headerSize(file, sheet.name()), target.ownerDocument());
+        if (!refusal.isEmpty())
+            throw editorError(QStringLiteral("The worksheet '%1' was not imported: its header %2.").arg(sheet.name(), refusal));
         place = WorksheetPlace::prepare(target, file, sheet.name(), recordTemplate);
         LoadFromExcelWorkSheet(sheet, entry, recordTemplate, target);
         broughtRecords_ = place->placeRecords();
@@ -261,7 +282,9 @@ void clsExcelImport::LoadFromExcelWorkSheet(const excel::Worksheet& WorkSheet, c
                 rowText += runField(field, WorkSheet, row, record, importStart);
             if (rowText.isEmpty())
                 break;
-            const QString refusal = take(importedSizeOf(record), document);
+            DocumentSize size = importedSizeOf(record);
+            size.bytes += NotedIdBytes;
+            const QString refusal = take(size, document);
             if (!refusal.isEmpty())
                 throw editorError(QStringLiteral("The worksheet '%1' was not imported: its rows %2; row %3 is the first "
                                                  "that does not fit.")

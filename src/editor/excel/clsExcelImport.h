@@ -57,6 +57,9 @@ public:
     // one import may: counted before a copy is made.
     void LotDistributionReportPostProcessing(const xml::Node& XMLNode);
 
+    // What the worksheets imported so far added, as the room and the import's memory count it.
+    const DocumentSize& added() const { return added_; }
+
 private:
     // One accepted worksheet: its header, its records in their place, the lot split, and
     // the note of what it brought; all or nothing.

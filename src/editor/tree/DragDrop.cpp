@@ -7,6 +7,7 @@
 #include "app/window/Captions.h"
 #include "app/window/WindowHelpers.h"
 #include "app/window/frmMain.h"
+#include "editor/document/EditorRoom.h"
 #include "editor/document/SettingsDocument.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
@@ -37,11 +38,39 @@ bool hasElementChildren(const xml::Node& element)
     return false;
 }
 
+// A copy that would make the target's document larger than the editor opens is refused with
+// a message: the document could not be opened again once saved.
+bool fitsInTargetDocument(const EditorRoom& room, const DocumentSize& size, const xml::Node& source, const xml::Node& target)
+{
+    if (room.fits(size))
+        return true;
+    ui::msgBox(QStringLiteral("'") + SplitCamelCase(source.nodeName()) + QStringLiteral("' cannot be copied onto '")
+                   + SplitCamelCase(target.nodeName())
+                   + QStringLiteral("': the document would be larger than the editor opens (%1).").arg(EditorRoom::limitText()),
+               ui::Buttons::OK, ui::Icon::Warning);
+    return false;
+}
+
+// Whether texts of that size fit into the target's document besides what it holds.
+bool textFitsInTargetDocument(const DocumentSize& texts, const xml::Node& source, const xml::Node& target)
+{
+    return fitsInTargetDocument(EditorRoom::leftBy(target.ownerDocument()), texts, source, target);
+}
+
+// What giving `element` the value `text` adds to its document: the text in place of its own.
+DocumentSize valueGrowth(const xml::Node& element, const QString& text)
+{
+    const qint64 old = element.isNull() || hasElementChildren(element) ? 0 : savedSizeOfText(element.text()).bytes;
+    return DocumentSize{0, 0, std::max<qint64>(0, savedSizeOfText(text).bytes - old)};
+}
+
 // The target replaced, in its parent, by a copy of the source with new ids below it; the copy
 // takes the target's own id, so that the rebuilt tree keeps its node selected where the drop
 // went instead of losing the selection with the element it replaced.
 void replaceByCopy(const xml::Node& source, const xml::Node& target)
 {
+    if (!fitsInTargetDocument(EditorRoom::leftReplacing(target), importedSizeOf(source), source, target))
+        return;
     const xml::Node copy = target.ownerDocument().importNode(source, true);
     AssignWord2SPLIDs(copy);
     const QString key = target.getAttribute(QStringLiteral("Word2SPLID"));
@@ -54,6 +83,11 @@ void replaceByCopy(const xml::Node& source, const xml::Node& target)
 // source child of its name (the last one when there are several).
 void copyFieldWise(const xml::Node& source, const xml::Node& target)
 {
+    DocumentSize texts;
+    for (const xml::Node& c : source.childNodes())
+        texts += savedSizeOfText(c.text());
+    if (!textFitsInTargetDocument(texts, source, target))
+        return;
     for (const xml::Node& c : source.childNodes()) {
         for (const xml::Node& d : target.childNodes()) {
             if (d.nodeName() != c.nodeName() || hasElementChildren(d))
@@ -76,9 +110,25 @@ void copyValue(const xml::Node& source, const xml::Node& target, QTreeWidgetItem
                    ui::Buttons::OK, ui::Icon::Warning);
         return;
     }
-    target.setText(source.text());
+    const QString text = source.text();
+    if (!textFitsInTargetDocument(valueGrowth(target, text), source, target))
+        return;
+    target.setText(text);
     if (targetTreeNode)
         setNodeCaption(targetTreeNode, SplitCamelCase(target.nodeName()) + QStringLiteral(": ") + source.text());
+}
+
+// Dropped text larger than the document may still take is refused with a message, as a copy is.
+bool droppedTextFits(const xml::Document& document, const QString& path, const QString& text, QTreeWidgetItem* target)
+{
+    xml::Node element;
+    skip([&] { element = document.selectSingleNode(path); });
+    if (EditorRoom::leftBy(document).fits(valueGrowth(element, text)))
+        return true;
+    ui::msgBox(QStringLiteral("The dropped text cannot become the value of '") + SplitCamelCase(GetNodeNameFromCaption(target))
+                   + QStringLiteral("': the document would be larger than the editor opens (%1).").arg(EditorRoom::limitText()),
+               ui::Buttons::OK, ui::Icon::Warning);
+    return false;
 }
 
 bool holdsFiles(const QMimeData& data)
@@ -167,10 +217,10 @@ void frmXMLEditor::TreeView_OLEDragDrop(const QMimeData& data, QTreeWidgetItem* 
         if (rebuild)
             RefreshXML(false);
     } else if (XMLDoc) {
-        skip([&] {
-            QString value = vbstr::trim(data.text());
-            SetValueToTreeViewXML(target, GetNodeNameFromCaption(target), value, targetPath, *XMLDoc);
-        });
+        QString value = vbstr::trim(data.text());
+        if (!droppedTextFits(*XMLDoc, targetPath, value, target))
+            return;
+        skip([&] { SetValueToTreeViewXML(target, GetNodeNameFromCaption(target), value, targetPath, *XMLDoc); });
         RefreshXML(false);
     }
     Saved = false;

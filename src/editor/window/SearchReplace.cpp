@@ -4,6 +4,7 @@
 #include "editor/window/SearchReplace.h"
 
 #include "app/log/Log.h"
+#include "editor/document/EditorRoom.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
 #include "editor/document/ValueChecks.h"
@@ -59,9 +60,10 @@ QString selectedValue(frmXMLEditor& editor)
     return value;
 }
 
-// Why the element's value check refuses the text a replacement would give it; "" when it
-// accepts it (or the replacement would not change the element).
-QString replacementRefusal(const xml::Node& element, const QString& searchText, const QString& replacement)
+// Why the text a replacement would give the element is refused: its value check refuses it,
+// or what it adds would make the document larger than the editor opens (`room`, which takes
+// it otherwise); "" when it is made (or would not change the element).
+QString replacementRefusal(const xml::Node& element, const QString& searchText, const QString& replacement, EditorRoom& room)
 {
     if (hasElementChildren(element))
         return {};
@@ -69,7 +71,12 @@ QString replacementRefusal(const xml::Node& element, const QString& searchText, 
     const QString replaced = searchText.isEmpty() ? replacement : QString(text).replace(searchText, replacement);
     if (replaced == text)
         return {};
-    return valueRefusal(element, element.nodeName(), replaced);
+    if (const QString refusal = valueRefusal(element, element.nodeName(), replaced); !refusal.isEmpty())
+        return refusal;
+    const qint64 added = savedSizeOfText(replaced).bytes - savedSizeOfText(text).bytes;
+    if (!room.take(DocumentSize{0, 0, std::max<qint64>(0, added)}))
+        return QStringLiteral("the document would be larger than the editor opens (%1)").arg(EditorRoom::limitText());
+    return {};
 }
 
 // The values the checks refused go to the log; with logging off, where the log would say
@@ -128,6 +135,7 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
             return;
     }
     QStringList skipped;
+    EditorRoom room = ReplaceValue && XMLDoc ? EditorRoom::leftBy(*XMLDoc) : EditorRoom();
 
     DrawRefresh(false);
     int hits = 0;
@@ -141,9 +149,9 @@ void frmXMLEditor::SearchNode(bool ReplaceValue)
                 const xml::Node element = XMLDoc->selectSingleNode(BuildXPathFromTreeView(node, Mode));
                 if (element.isNull())
                     return;
-                // The element's own value check has the last word, as in the field dialog;
-                // what it refuses stays as it was and is listed in the log.
-                const QString refusal = replacementRefusal(element, searchText, replacement);
+                // The element's own value check has the last word, as in the field dialog, and
+                // the editor's limit; what they refuse stays as it was and is listed in the log.
+                const QString refusal = replacementRefusal(element, searchText, replacement, room);
                 if (!refusal.isEmpty()) {
                     skipped << QStringLiteral("Not replaced in ") + BuildXPathFromTreeView(node, QString())
                             + QStringLiteral(": ") + refusal;

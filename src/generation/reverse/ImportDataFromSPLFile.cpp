@@ -71,7 +71,7 @@ xml::Node filledElement(const xml::Node& settingsElement, const xml::Document& d
     if (workElement.isNull())
         throw VbError(err::XmlNode, Source, QStringLiteral("The definition document has no element at %1.").arg(path));
     const xml::Node definitionElement = workElement;
-    EditorRoom buildRoom = roomReplacing(settingsElement);
+    EditorRoom buildRoom = EditorRoom::leftReplacing(settingsElement);
     EditorRoom importRoom = buildRoom;
     UserSelection.clear();
     ReverseTransformRecurse(workElement, definition, spl, transformation, buildRoom);

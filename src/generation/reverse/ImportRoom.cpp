@@ -1,18 +1,6 @@
 #include "generation/reverse/ImportRoom.h"
 
-#include "platform/xml/tree/Document.h"
-
 namespace veldra {
-
-EditorRoom roomReplacing(const xml::Node& element)
-{
-    DocumentSize kept = savedSizeOf(element.ownerDocument());
-    const DocumentSize replaced = treeSizeOf(element);
-    kept.elements -= replaced.elements;
-    kept.attributes -= replaced.attributes;
-    kept.bytes -= element.xml().toUtf8().size();
-    return EditorRoom(kept);
-}
 
 void takeImportRoom(EditorRoom& room, const DocumentSize& size, const QString& entryName)
 {

@@ -1,6 +1,7 @@
 // The editor's Import from Excel, end to end: workbooks written as a spreadsheet program
 // writes them, the shipped import definitions, the real editor window and its tree.
 #include "editor/excel/ExcelImportTestSupport.h"
+#include "editor/SmallEditorLimit.h"
 #include "editor/document/SettingsDocument.h"
 #include "editor/excel/ImportMemoryLimit.h"
 #include "editor/excel/clsExcelImport.h"
@@ -54,6 +55,14 @@ qint64 heapInUse()
     const struct mallinfo2 info = mallinfo2();
     return qint64(info.uordblks + info.hblkhd);
 }
+
+// A smaller memory limit for one import while it lives.
+struct ScaledImportMemory {
+    explicit ScaledImportMemory(qint64 limit) { setImportMemoryLimitForTesting(limit); }
+    ~ScaledImportMemory() { setImportMemoryLimitForTesting(std::nullopt); }
+    ScaledImportMemory(const ScaledImportMemory&) = delete;
+    ScaledImportMemory& operator=(const ScaledImportMemory&) = delete;
+};
 
 } // namespace
 
@@ -377,10 +386,7 @@ TEST_F(ExcelImportTest, ManyWorksheetsCostWhatTheirLotsCost)
 // reason, and the worksheet left out whole (the limit scaled down, so the cell stays small).
 TEST_F(ExcelImportTest, ACellSplitIntoMoreLotsThanOneImportMayHoldIsRefusedFirst)
 {
-    struct ScaledLimit {
-        ScaledLimit() { setImportMemoryLimitForTesting(4 * 1024 * 1024); }
-        ~ScaledLimit() { setImportMemoryLimitForTesting(std::nullopt); }
-    } scaled;
+    const ScaledImportMemory scaled(4 * 1024 * 1024);
     test::XlsxBuilder book(dir.file("cell.xlsx"));
     book.sheet("Small").row(2, {"S1", "0071-0155-23", "2027-05-31", 1});
     book.sheet("Lots").row(2, {QStringLiteral("7\n").repeated(1000), "0071-0155-23", "2027-05-31", 1});
@@ -400,4 +406,77 @@ TEST_F(ExcelImportTest, ACellSplitIntoMoreLotsThanOneImportMayHoldIsRefusedFirst
     EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")), QStringList({"Small"}));
     ASSERT_EQ(report.selectNodes(QStringLiteral("BulkLot")).length(), 1);
     EXPECT_EQ(textsAt(report, QStringLiteral("BulkLot/LotNumber")), QStringList({"S1"}));
+}
+
+// The worksheets of one import share its memory: two lot splits that each fit alone, the
+// second refused once the first took its part, the limit at what the two take together and
+// one byte under it. What each takes is measured by importing it alone.
+TEST_F(ExcelImportTest, TwoLotSplitsThatFitOneByOneAreHeldToTheMemoryTheyTakeTogether)
+{
+    test::XlsxBuilder book(dir.file("two.xlsx"));
+    book.sheet("First").row(2, {QStringLiteral("A\n").repeated(40) + "A", "0071-0155-23", "2027-05-31", 1});
+    book.sheet("Second").row(2, {QStringLiteral("B\n").repeated(40) + "B", "0071-0155-23", "2027-05-31", 2});
+    const QString file = book.save();
+    const auto takenBy = [&](std::vector<ui::Answer> answers) {
+        editor = test::newSettings();
+        ui.openFiles.push_back(file);
+        ui.answers.assign(answers.begin(), answers.end());
+        clsExcelImport import;
+        import.LoadFromExcelFile(QStringLiteral("LotDistributionReport"),
+                                 editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport")));
+        return editorMemoryOf(import.added());
+    };
+    const qint64 together = takenBy({ui::Answer::Yes, ui::Answer::No}) + takenBy({ui::Answer::No, ui::Answer::Yes});
+    for (const qint64 limit : {together, together - 1}) {
+        SCOPED_TRACE(limit);
+        const ScaledImportMemory scaled(limit);
+        editor = test::newSettings();
+        ui.messages.clear();
+        ui.openFiles.push_back(file);
+        ui.answers = {ui::Answer::Yes, ui::Answer::Yes};
+
+        test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+
+        const xml::Node report = editor->XMLDoc->selectSingleNode(QStringLiteral("SPLR4/LotDistributionReport"));
+        const bool fits = limit == together;
+        EXPECT_EQ(textsAt(report, QStringLiteral("WorkSheet[. != '']")),
+                  fits ? QStringList({"First", "Second"}) : QStringList({"First"}));
+        EXPECT_EQ(report.selectNodes(QStringLiteral("BulkLot[LotNumber = 'A']")).length(), 41);
+        EXPECT_EQ(report.selectNodes(QStringLiteral("BulkLot[LotNumber = 'B']")).length(), fits ? 41 : 0);
+        ASSERT_EQ(ui.messages.size(), 3) << messageTexts(ui).join(" | ").toStdString();
+        EXPECT_EQ(ui.messages.at(2).text.contains(
+                      "The lot numbers were not split and the worksheet was not imported: one lot for each number would take "
+                      "more memory than one import may use (about "),
+                  !fits)
+            << ui.messages.at(2).text.toStdString();
+    }
+}
+
+// The header of a worksheet and the ids of the records it notes there count with the records:
+// a worksheet is left out when the document it leaves would pass the bytes the editor opens,
+// here by one byte.
+TEST_F(ExcelImportTest, AWorksheetCountsItsHeaderAndTheIdsItNotesThere)
+{
+    test::XlsxBuilder book(dir.file("lots.xlsx"));
+    book.sheet("Lots");
+    for (int row = 2; row < 202; ++row)
+        book.row(row, {QStringLiteral("L%1").arg(row), "0071-0155-23", "2027-05-31", row});
+    const QString file = book.save();
+    const auto importedBytes = [&] {
+        editor = test::newSettings();
+        ui.messages.clear();
+        ui.openFiles.push_back(file);
+        ui.answers = {ui::Answer::Yes};
+        test::importAt(*editor, QStringLiteral("SPLR4/LotDistributionReport"));
+        return savedSizeOf(*editor->XMLDoc).bytes;
+    };
+    const qint64 whole = importedBytes();
+    const test::SmallEditorLimit limit(1'000'000, whole - 1);
+
+    EXPECT_LT(importedBytes(), whole - 1);
+
+    ASSERT_EQ(ui.messages.size(), 2) << messageTexts(ui).join(" | ").toStdString();
+    EXPECT_TRUE(ui.messages.at(1).text.contains("The worksheet 'Lots' was not imported: its rows would make the document larger "
+                                                "than the editor opens"))
+        << ui.messages.at(1).text.toStdString();
 }

@@ -315,6 +315,51 @@ TEST_F(ReverseTransformTest, ALabelSectionLargerThanTheEditorOpensIsRefusedBefor
     EXPECT_FALSE(logText().contains(QStringLiteral("completed")));
 }
 
+// The pieces of one import share the room: two section texts, each far under the limit,
+// together count the room out. Counted as built: the settings elements kept (SPLR4,
+// ProductLabel, 2), the copy of Document Sections (3), and per section its copy (2) and its
+// text (1 + the breaks); each with its id.
+TEST_F(ReverseTransformTest, SectionTextsThatFitOneByOneAreRefusedWhenTogetherTheyPassTheRoom)
+{
+    program.write(QStringLiteral("SPLR4Definitions/DefinitionSPLR4.xml"),
+                  QStringLiteral("<SPLR4><ProductLabel><DocumentSections><Section><LabelText/></Section></DocumentSections>"
+                                 "</ProductLabel></SPLR4>"));
+    program.write(QStringLiteral("SPLR4Definitions/TransformSPLR4.xml"), QStringLiteral(R"(<Word2SPLTransform>
+<Transform><Name>Label Sections</Name><Definition AllowReverseTransform="1">
+  <Source>SPLR4/ProductLabel/DocumentSections</Source><Target>document/body</Target></Definition></Transform>
+<Transform><Name>Label Section</Name><Definition AllowReverseTransform="1">
+  <Source>SPLR4/ProductLabel/DocumentSections/Section</Source><Target>document/body/section</Target></Definition>
+  <Value><Source DirectCopy="1">LabelText</Source><Target>text</Target></Value></Transform>
+</Word2SPLTransform>)"));
+    constexpr qint64 Breaks = 1000;
+    const QString section = QStringLiteral("<section><text>A") + QStringLiteral("<br/>").repeated(Breaks) + QStringLiteral("</text></section>");
+    const QString file = writeFile(QStringLiteral("two.xml"), QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"><body>")
+                                                                  + section.repeated(2) + QStringLiteral("</body></document>"));
+    constexpr qint64 Counted = 2 + 3 + 2 * (2 + 1 + Breaks);
+    for (const qint64 elements : {Counted, Counted - 1}) {
+        SCOPED_TRACE(elements);
+        setEditorLimitForTesting(DocumentSize{elements, 4'000'000, 64 * 1024 * 1024});
+        frmXMLEditor* editor = openEditor(QStringLiteral(
+            "<SPLR4 Word2SPLID=\"k0\"><ProductLabel Word2SPLID=\"k1\"><DocumentSections Word2SPLID=\"k2\"><Section Word2SPLID=\"k3\">"
+            "<LabelText Word2SPLID=\"k4\">Mine</LabelText></Section></DocumentSections></ProductLabel></SPLR4>"));
+        const QString before = editor->XMLDoc->xml();
+
+        importInto(editor, QStringLiteral("Document Sections"), file);
+        setEditorLimitForTesting(std::nullopt);
+
+        const bool fits = elements == Counted;
+        EXPECT_EQ(editor->XMLDoc->selectNodes(QStringLiteral("//br")).length(), fits ? 2 * Breaks : 0);
+        EXPECT_EQ(editor->XMLDoc->xml() == before, !fits);
+        EXPECT_EQ(logHas(QStringLiteral("Error"),
+                         QStringLiteral("The data of 'Label Section' in the SPL File is larger than the editor opens (up to %1 "
+                                        "elements, 4000000 attributes and 67108864 bytes); the element is left as it was.")
+                             .arg(elements)),
+                  !fits)
+            << logText().toStdString();
+        closeLog();
+    }
+}
+
 TEST_F(ReverseTransformTest, EachGroupFillsAFreshCopyOfTheTemplateBeforeTheDefinitionElement)
 {
     veldra::test::ExpectSkippedErrors skipped;  // 'Sub/Deep' is no element name; values without a node are skipped
