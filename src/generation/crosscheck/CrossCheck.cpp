@@ -2,6 +2,7 @@
 
 #include "app/log/Log.h"
 #include "app/log/LoggedProblems.h"
+#include "generation/crosscheck/ComparisonCost.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
@@ -81,6 +82,9 @@ public:
     {
     }
 
+    // Why the comparison was not run, when it would have cost more than it may.
+    const QString& refusal() const { return refusal_; }
+
     // False when the run ended before its summary, with its reason in the log.
     bool run()
     {
@@ -91,9 +95,11 @@ public:
         if (setup.isNull())
             return false;
         try {
-            for (const xml::Node& check : setup.selectNodes(QStringLiteral("Details/CrossCheck")))
-                if (check.getAttribute(QStringLiteral("Enabled")) == QLatin1String("1"))
-                    runCheck(check);
+            const std::vector<Check> checks = plannedChecks(setup);
+            if (refused(checks))
+                return false;
+            for (const Check& check : checks)
+                runCheck(check);
         } catch (const std::exception& e) {
             writeFatalError(toVbError(e, Source));
             return false;
@@ -174,31 +180,62 @@ private:
         return setupA;
     }
 
-    void runCheck(const xml::Node& check)
+    // An enabled check with the values of file 1 its queries run for (one empty value when it
+    // has no control query).
+    struct Check {
+        QString name;
+        QString controlQuery;
+        QStringList controlValues;
+        xml::NodeList processes;
+    };
+
+    std::vector<Check> plannedChecks(const xml::Node& setup)
     {
-        controlQuery_.clear();
+        std::vector<Check> checks;
+        for (const xml::Node& element : setup.selectNodes(QStringLiteral("Details/CrossCheck"))) {
+            if (element.getAttribute(QStringLiteral("Enabled")) != QLatin1String("1"))
+                continue;
+            Check check{{}, {}, {}, element.selectNodes(QStringLiteral("XPathProcess"))};
+            checkName_ = check.name = requiredAttribute(element, QStringLiteral("Name"));
+            const xml::Node control = element.selectSingleNode(QStringLiteral("XPathControl"));
+            controlQuery_ = check.controlQuery = control.isNull() ? QString() : control.text();
+            if (check.controlQuery.isEmpty())
+                check.controlValues << QString();
+            else
+                for (const xml::Node& node : spl1_.selectNodes(check.controlQuery))
+                    check.controlValues << node.text();
+            checks.push_back(std::move(check));
+        }
+        return checks;
+    }
+
+    // Whether the comparison would cost more than it may; the log then says why.
+    bool refused(const std::vector<Check>& checks)
+    {
+        ComparisonCost cost;
+        cost.elements = elementCount(spl1_) + elementCount(spl2_);
+        for (const Check& check : checks)
+            cost.checks.push_back({check.name, check.controlQuery.isEmpty() ? 0 : check.controlValues.size(),
+                                   check.processes.length()});
+        refusal_ = comparisonRefusal(cost);
+        if (refusal_.isEmpty())
+            return false;
+        WriteLog(log_category::Error, refusal_);
+        return true;
+    }
+
+    void runCheck(const Check& check)
+    {
         processText_.clear();
         label_.clear();
-        checkName_.clear();
-        checkName_ = requiredAttribute(check, QStringLiteral("Name"));
-        const xml::Node control = check.selectSingleNode(QStringLiteral("XPathControl"));
-        if (!control.isNull())
-            controlQuery_ = control.text();
-
-        QStringList controlValues;
-        if (controlQuery_.isEmpty())
-            controlValues << QString();
-        else
-            for (const xml::Node& node : spl1_.selectNodes(controlQuery_))
-                controlValues << node.text();
-
+        checkName_ = check.name;
+        controlQuery_ = check.controlQuery;
         WriteLog(log_category::Processing, checkName_, true);
         separator();
-        const xml::NodeList processes = check.selectNodes(QStringLiteral("XPathProcess"));
-        for (qsizetype i = 0; i < controlValues.size(); ++i) {
-            for (const xml::Node& process : processes)
-                compare(process, controlValues.at(i));
-            const bool last = i + 1 == controlValues.size();
+        for (qsizetype i = 0; i < check.controlValues.size(); ++i) {
+            for (const xml::Node& process : check.processes)
+                compare(process, check.controlValues.at(i));
+            const bool last = i + 1 == check.controlValues.size();
             if (!last && (!differencesOnly_ || lastWasDifference_))
                 separator();
         }
@@ -315,6 +352,7 @@ private:
     QString controlQuery_;
     QString processText_;
     QString label_;
+    QString refusal_;
 };
 
 // A description on one line: line breaks and runs of blanks become single blanks.
@@ -335,7 +373,9 @@ void CompareSPLFiles(const QString& file1, const QString& displayName1, const QS
     // With logging off the summary box is the only report, so a run that ends without one
     // says so too.
     if (!run.run() && NoLogging)
-        ui::msgBox(QStringLiteral("The SPL Files could not be compared. ") + problems.count().sentence(QStringLiteral("comparison")),
+        ui::msgBox(run.refusal().isEmpty() ? QStringLiteral("The SPL Files could not be compared. ")
+                                                 + problems.count().sentence(QStringLiteral("comparison"))
+                                           : run.refusal(),
                    ui::Buttons::OK, ui::Icon::Critical);
 }
 

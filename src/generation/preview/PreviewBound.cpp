@@ -64,7 +64,7 @@ QString previewRefusal(const xml::Document& spl)
     return QStringLiteral(
                "The SPL File is not previewed: it holds %1 footnotes, %2 links, %3 pictures and %4 sections among %5 "
                "elements, and the SPL stylesheet looks each of them up across the whole file. That makes %6 lookups, "
-               "more than the %7 that the preview makes, so the preview would keep Veldra busy for minutes. A file of "
+               "more than the %7 a preview may take, so the preview would keep Veldra busy for minutes. A file of "
                "this size is previewed with up to about %8 footnotes, %9 links, %10 pictures or %11 sections.\r\n\r\n"
                "Check the file for footnotes, links, pictures or sections repeated by mistake, or split the label into "
                "smaller documents. The file itself is not changed.")

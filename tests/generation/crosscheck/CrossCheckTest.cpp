@@ -432,4 +432,31 @@ TEST_F(CrossCheckTest, DescriptionsAndValuesAreWrittenOnOneLine)
             << line.toStdString();
 }
 
+// A file of some hundreds of products would keep the comparison busy for many minutes: it is
+// refused before any check runs, with the counts in the log, or in a box with logging off.
+TEST_F(CrossCheckTest, FilesWhoseChecksWouldTakeMinutesAreRefusedBeforeAnyCheckRuns)
+{
+    const QString cough = test::readTextFile(test::fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml")));
+    const qsizetype start = cough.indexOf(QStringLiteral("<subject>"));
+    const qsizetype length = cough.indexOf(QStringLiteral("</subject>"), start) + 10 - start;
+    QString products;
+    for (int i = 0; i < 150; ++i)
+        products += cough.mid(start, length).replace(QStringLiteral("0067-6344"), QStringLiteral("9%1-0001").arg(i));
+    const QString many = writeFile(QStringLiteral("many.xml"), QString(cough).replace(start, length, products));
+    const QString original = test::fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml"));
+    for (const bool logging : {true, false}) {
+        SCOPED_TRACE(logging ? "log" : "no log");
+        closeLog();
+        ui.messages.clear();
+        NoLogging = !logging;
+        CompareSPLFiles(many, QString(), original, QString(), false);
+        const QString refusal = logging ? logText() : ui.messages.value(0).text;
+        EXPECT_TRUE(refusal.contains(QStringLiteral("The SPL Files are not compared: the check '"))) << refusal.toStdString();
+        EXPECT_TRUE(refusal.contains(QStringLiteral("for each of the 150 values that SPL File 1 gives it")));
+        EXPECT_FALSE(logText().contains(QStringLiteral("\nProcessing "))) << "no check ran";
+        EXPECT_FALSE(logText().contains(QStringLiteral("between SPL Files")));
+        EXPECT_EQ(ui.messages.size(), logging ? 0 : 1);
+    }
+}
+
 } // namespace
