@@ -4,7 +4,6 @@
 #include "generation/FileCopy.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
-#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QFile>
@@ -166,13 +165,16 @@ private:
         if (media.length() == 0)
             return;
         WriteLog(log_category::Information, QStringLiteral("Checking for Multimedia Reference Correctness..."));
+        // The references are gathered in one pass: a query per media element would walk the
+        // whole SPL for each, which thousands of pictures turn into minutes.
+        QSet<QString> referenced;
+        for (const xml::Node& reference : target_.selectNodes(QStringLiteral("//renderMultiMedia/@referencedObject")))
+            referenced.insert(reference.text());
         for (const xml::Node& element : media) {
             const QString id = element.getAttribute(QStringLiteral("ID"));
             if (id.isNull())
                 throw VbError(err::General, source, QStringLiteral("A media element of the SPL has no ID."));
-            if (!target_.selectSingleNode(QStringLiteral("//renderMultiMedia[@referencedObject=") + xml::queryLiteral(id)
-                                          + QLatin1Char(']'))
-                     .isNull())
+            if (referenced.contains(id))
                 continue;
             const QString reference = mediaReference(element);
             WriteLog(log_category::Processing, QStringLiteral("Multi Media Element has no references, removing: ") + reference);
