@@ -11,6 +11,7 @@
 #include "platform/xml/tree/Document.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace veldra {
 
@@ -255,11 +256,12 @@ private:
         const QString query = xml::withLiteral(processText_, QStringLiteral("$ControlValue$"), controlValue);
         const xml::NodeList set1 = spl1_.selectNodes(query);
         const xml::NodeList set2 = spl2_.selectNodes(query);
+        const QHash<QString, xml::Node> textsOf2 = firstOfEachText(set2, match);
         for (const xml::Node& a : set1) {
             // A name's text of nothing but blanks is the file's layout around its parts.
             if (match != TextMatch::Exact && a.text().simplified().isEmpty())
                 continue;
-            const xml::Node b = firstWithText(set2, a.text(), match);
+            const xml::Node b = textsOf2.value(matchKey(a.text(), match));
             lastWasDifference_ = b.isNull();
             if (b.isNull()) {
                 WriteLog(log_category::Warning, label_ + QStringLiteral(" is different"), true);
@@ -279,15 +281,24 @@ private:
     // Names match after whitespace normalisation; display names, the readable side of a code,
     // which labels write in differing letter case, also whatever their case. Every other
     // text (codes among them) must match exactly.
-    static xml::Node firstWithText(const xml::NodeList& nodes, const QString& text, TextMatch match)
+    static QString matchKey(const QString& text, TextMatch match)
     {
-        const auto normal = [match](const QString& t) { return match == TextMatch::Exact ? t : t.simplified(); };
-        const Qt::CaseSensitivity cs = match == TextMatch::DisplayName ? Qt::CaseInsensitive : Qt::CaseSensitive;
-        const QString wanted = normal(text);
-        for (const xml::Node& node : nodes)
-            if (QString::compare(normal(node.text()), wanted, cs) == 0)
-                return node;
-        return {};
+        if (match == TextMatch::Exact)
+            return text;
+        return match == TextMatch::DisplayName ? text.simplified().toCaseFolded() : text.simplified();
+    }
+
+    // The first node of file 2 for each text it holds, as matched: one pass, so that files of
+    // thousands of such nodes are not compared pair by pair.
+    static QHash<QString, xml::Node> firstOfEachText(const xml::NodeList& nodes, TextMatch match)
+    {
+        QHash<QString, xml::Node> first;
+        for (const xml::Node& node : nodes) {
+            const QString key = matchKey(node.text(), match);
+            if (!first.contains(key))
+                first.insert(key, node);
+        }
+        return first;
     }
 
     // Line layout: the display name stands in the category column beside the value. Block
