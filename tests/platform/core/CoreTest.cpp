@@ -136,6 +136,16 @@ TEST(RegularFileTest, TheLimitHoldsForTheBytesReadNotTheReportedSize)
     }
 }
 
+// A save target in a folder of its own, and a file of the user's elsewhere that a link put in
+// the target's place may name.
+struct SaveScene {
+    veldra::test::TempDir dir;
+    veldra::test::TempDir other;
+    QString target = dir.file("saved.txt");
+    QString elsewhere = other.file("secret.txt");
+    SaveScene() { veldra::test::writeTextFile(elsewhere, "secret"); }
+};
+
 // A save replaces a regular file or writes a new name; anything else is refused with the
 // reason, and every failure leaves what was there as it was, with no temporary file behind.
 TEST(SaveReplacingTest, OnlyARegularWritableFileIsReplacedAndAFailureKeepsWhatWasThere)
@@ -186,11 +196,10 @@ TEST(SaveReplacingTest, OnlyARegularWritableFileIsReplacedAndAFailureKeepsWhatWa
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        veldra::test::TempDir dir;
-        veldra::test::TempDir other;
-        const QString target = dir.file("saved.txt");
-        const QString elsewhere = other.file("secret.txt");
-        writeTextFile(elsewhere, "secret");
+        const SaveScene scene;
+        const veldra::test::TempDir& dir = scene.dir;
+        const QString& target = scene.target;
+        const QString& elsewhere = scene.elsewhere;
         c.prepare(target, elsewhere);
         const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
         const QString formerText = QFileInfo(target).isFile() && !QFileInfo(target).isSymLink() ? readTextFile(target) : QString();
@@ -259,11 +268,11 @@ TEST(SaveReplacingTest, ALinkChosenToBeReplacedIsReplacedNeverFollowed)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        veldra::test::TempDir dir;
-        veldra::test::TempDir other;
-        const QString target = dir.file("saved.txt");
-        const QString elsewhere = other.file("secret.txt");
-        veldra::test::writeTextFile(elsewhere, "secret");
+        const SaveScene scene;
+        const veldra::test::TempDir& dir = scene.dir;
+        const veldra::test::TempDir& other = scene.other;
+        const QString& target = scene.target;
+        const QString& elsewhere = scene.elsewhere;
         c.prepare(target, elsewhere);
 
         EXPECT_EQ(saveReplacingLink(target, "new"), QString());
