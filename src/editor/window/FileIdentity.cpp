@@ -7,28 +7,18 @@
 
 namespace veldra {
 
-namespace {
-
-bool isSymbolicLink(const QByteArray& name)
-{
-    struct stat entry {};
-    return ::lstat(name.constData(), &entry) == 0 && S_ISLNK(entry.st_mode);
-}
-
-} // namespace
-
 FileIdentity FileIdentity::of(const QString& path)
 {
     if (path.isEmpty())
         return {};
-    const QByteArray name = QFile::encodeName(path);
     FileIdentity identity;
-    if (isSymbolicLink(name)) {
+    const QFileInfo entry(path);
+    if (entry.isSymLink()) {
         identity.isLink = true;
-        identity.linkedFile = QFileInfo(path).canonicalFilePath();
+        identity.linkedFile = entry.canonicalFilePath();
     }
     struct stat status {};
-    if (::stat(name.constData(), &status) != 0)
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return identity;
     identity.exists = true;
     identity.device = quint64(status.st_dev);

@@ -1,10 +1,9 @@
 #include "generation/crosscheck/ComparisonCost.h"
 
+#include "platform/core/CountText.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/UnorderedWalk.h"
-
-#include <QLocale>
 
 #include <algorithm>
 #include <limits>
@@ -25,11 +24,6 @@ qint64 saturatedProduct(qint64 a, qint64 b)
 qint64 stepsOf(const PlannedCheck& check, qint64 elements)
 {
     return saturatedProduct(saturatedProduct(std::max<qint64>(check.controlValues, 1), check.queries), elements);
-}
-
-QString number(qint64 value)
-{
-    return QLocale(QLocale::English).toString(value);
 }
 
 } // namespace
@@ -69,8 +63,8 @@ QString comparisonRefusal(const ComparisonCost& cost)
                "steps, more than the %6 a comparison may take, so the comparison would keep Veldra busy for minutes.\r\n\r\n"
                "Check SPL File 1 for products or sections repeated by mistake, or compare smaller documents. The files "
                "are not changed.")
-        .arg(dearest->name, number(dearest->queries), number(std::max<qint64>(dearest->controlValues, 1)),
-             number(cost.elements), number(cost.steps()), number(ComparisonStepBound));
+        .arg(dearest->name, countText(dearest->queries), countText(std::max<qint64>(dearest->controlValues, 1)),
+             countText(cost.elements), countText(cost.steps()), countText(ComparisonStepBound));
 }
 
 } // namespace veldra

@@ -1,10 +1,9 @@
 #include "generation/preview/PreviewBound.h"
 
+#include "platform/core/CountText.h"
 #include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/tree/UnorderedWalk.h"
-
-#include <QLocale>
 
 namespace veldra {
 
@@ -16,11 +15,6 @@ constexpr qint64 FootnoteWeight = 3;
 constexpr qint64 LinkWeight = 5;
 constexpr qint64 PictureWeight = 2;
 constexpr qint64 SectionWeight = 1;
-
-QString number(qint64 value)
-{
-    return QLocale(QLocale::English).toString(value);
-}
 
 // How many of one kind alone a document of this size may hold.
 qint64 alone(qint64 elements, qint64 weight)
@@ -68,10 +62,10 @@ QString previewRefusal(const xml::Document& spl)
                "this size is previewed with up to about %8 footnotes, %9 links, %10 pictures or %11 sections.\r\n\r\n"
                "Check the file for footnotes, links, pictures or sections repeated by mistake, or split the label into "
                "smaller documents. The file itself is not changed.")
-        .arg(number(counted.footnotes), number(counted.links), number(counted.pictures), number(counted.sections),
-             number(counted.elements), number(counted.cost()), number(PreviewLookupBound),
-             number(alone(counted.elements, FootnoteWeight)), number(alone(counted.elements, LinkWeight)))
-        .arg(number(alone(counted.elements, PictureWeight)), number(alone(counted.elements, SectionWeight)));
+        .arg(countText(counted.footnotes), countText(counted.links), countText(counted.pictures),
+             countText(counted.sections), countText(counted.elements), countText(counted.cost()), countText(PreviewLookupBound),
+             countText(alone(counted.elements, FootnoteWeight)), countText(alone(counted.elements, LinkWeight)))
+        .arg(countText(alone(counted.elements, PictureWeight)), countText(alone(counted.elements, SectionWeight)));
 }
 
 QString previewStoppedMessage()
@@ -82,7 +76,7 @@ QString previewStoppedMessage()
                "others) would keep Veldra busy for minutes.\r\n\r\n"
                "Check the file for parts repeated by mistake, or split the label into smaller documents. The file itself "
                "is not changed.")
-        .arg(number(qint64(PreviewStepLimit)));
+        .arg(countText(qint64(PreviewStepLimit)));
 }
 
 } // namespace veldra

@@ -3,6 +3,7 @@
 #include "platform/core/RegularFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -43,12 +44,6 @@ QString refusalOf(const QString& path)
     if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(name.constData(), W_OK) != 0)
         return QStringLiteral("it is read-only");
     return QString();
-}
-
-bool isSymbolicLink(const QByteArray& name)
-{
-    struct stat status{};
-    return ::lstat(name.constData(), &status) == 0 && S_ISLNK(status.st_mode);
 }
 
 // A name beside path that nothing has yet (or one the save will then fail to write, with the
@@ -111,15 +106,14 @@ QString saveReplacing(const QString& path, const QByteArray& bytes)
 
 QString saveReplacingLink(const QString& path, const QByteArray& bytes)
 {
-    const QByteArray name = QFile::encodeName(path);
-    if (!isSymbolicLink(name))
+    if (!QFileInfo(path).isSymLink())
         return saveReplacing(path, bytes);
     // The new file is made whole under a name of its own, as any new file is, then renamed
     // over the link: a rename replaces the link itself, never what it names.
     const QString fresh = unusedNameBeside(path);
     if (const QString problem = saveReplacing(fresh, bytes); !problem.isEmpty())
         return problem;
-    if (::rename(QFile::encodeName(fresh).constData(), name.constData()) != 0) {
+    if (::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) != 0) {
         const QString problem = qt_error_string(errno);
         QFile::remove(fresh);
         return problem;
