@@ -73,7 +73,8 @@ bool isAddable(QTreeWidgetItem* selected, const xml::Node& kind, const xml::Docu
             break;
         }
     }
-    return doc.selectSingleNode(BuildXPathFromTreeView(selected, SettingsMode) + QLatin1Char('/') + name).isNull();
+    return doc.selectSingleNode(BuildXPathFromTreeView(selected, SettingsMode) + QLatin1Char('/') + xml::queryName(name))
+        .isNull();
 }
 
 QString addableChildren(QTreeWidgetItem* selected, const xml::Node& definitionElement, const xml::Document& doc)
@@ -94,7 +95,7 @@ QString addableChildren(QTreeWidgetItem* selected, const xml::Node& definitionEl
 xml::Node insertionAnchor(const xml::Node& kind, const QString& path, const xml::Document& doc)
 {
     auto firstAt = [&](const xml::Node& definitionKind) {
-        return doc.selectSingleNode(path + QLatin1Char('/') + definitionKind.nodeName());
+        return doc.selectSingleNode(path + QLatin1Char('/') + xml::queryName(definitionKind.nodeName()));
     };
     if (xml::Node same = firstAt(kind); !same.isNull())
         return same;

@@ -11,6 +11,7 @@
 #include "platform/core/Skip.h"
 #include "platform/core/VbString.h"
 #include "platform/ui/Ui.h"
+#include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 namespace veldra {
@@ -78,7 +79,7 @@ bool CreateGUIDs(frmXMLEditor& editor)
         if (element.nodeName() == QLatin1String("SPLR4"))
             skip([&] { targets = editor.XMLDoc->selectNodes(QStringLiteral("//*[@ConstraintDataType=\"GUID\"]")); });
         else
-            skip([&] { targets = editor.XMLDoc->selectNodes(QStringLiteral("//") + element.nodeName() + GuidChildren); });
+            skip([&] { targets = editor.XMLDoc->selectNodes(QStringLiteral("//") + xml::queryName(element.nodeName()) + GuidChildren); });
         renewed += fillWithNewIds(targets);
         skip([&] {
             if (isGuidElement(element)) {
