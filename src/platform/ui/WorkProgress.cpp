@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QProgressDialog>
 
 #include <limits>
 
@@ -35,8 +34,10 @@ WorkProgress::WorkProgress(const QString& text, qint64 total) : total_(std::max<
 {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
-    dialog_ = std::make_unique<QProgressDialog>(text, QStringLiteral("Cancel"), 0, int(std::min(total_, MaxBarSteps)),
-                                                nullptr);
+    // In front of the window it concerns: a modal dialog that is open (a form that started the
+    // work) or the active window.
+    QWidget* front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+    dialog_ = new QProgressDialog(text, QStringLiteral("Cancel"), 0, int(std::min(total_, MaxBarSteps)), front);
     dialog_->setWindowTitle(QCoreApplication::applicationName());
     dialog_->setWindowModality(Qt::ApplicationModal);
     dialog_->setMinimumDuration(ShowAfterMs);
@@ -44,14 +45,13 @@ WorkProgress::WorkProgress(const QString& text, qint64 total) : total_(std::max<
     dialog_->setAutoReset(false);
     dialog_->setValue(0);
     // Esc closes the dialog as rejected without the cancel signal; both stop the work.
-    QObject::connect(dialog_.get(), &QProgressDialog::canceled, dialog_.get(), [this] { stopped_ = true; });
-    QObject::connect(dialog_.get(), &QDialog::rejected, dialog_.get(), [this] { stopped_ = true; });
+    QObject::connect(dialog_.data(), &QProgressDialog::canceled, dialog_.data(), [this] { stopped_ = true; });
+    QObject::connect(dialog_.data(), &QDialog::rejected, dialog_.data(), [this] { stopped_ = true; });
 }
 
 WorkProgress::~WorkProgress()
 {
-    if (dialog_)
-        dialog_->close();
+    delete dialog_.data();
 }
 
 void WorkProgress::setStopHook(StopHook hook)

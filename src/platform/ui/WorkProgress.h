@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 
 #include <functional>
-#include <memory>
-
-class QProgressDialog;
 
 namespace veldra::ui {
 
@@ -39,7 +38,8 @@ public:
 private:
     void pump();
 
-    std::unique_ptr<QProgressDialog> dialog_;
+    // Owned here, but a child of the window in front, which may go first and take it along.
+    QPointer<QProgressDialog> dialog_;
     qint64 total_ = 0;
     qint64 done_ = 0;
     qint64 lastPump_ = 0;
