@@ -2,6 +2,7 @@
 #include "editor/tree/TreeView.h"
 #include "platform/core/VbError.h"
 #include "platform/xml/tree/Document.h"
+#include "support/HostileValues.h"
 
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
@@ -63,10 +64,11 @@ TEST(TreePaths, PredicateTakesTheKeyAfterItsLastUnderscoreAndEmptyKeysGiveNone)
 // and query text it holds, the path selects the element that carries it and no other.
 TEST(TreePaths, AnIdIsComparedAsOneTextWhateverItHolds)
 {
-    const QStringList ids = {QStringLiteral("k2' or @Word2SPLID!='"), QStringLiteral("k2\" or @Word2SPLID!=\""),
-                             QStringLiteral("k2' or \"x\"!='"), QStringLiteral("k 2")};
+    const QStringList ids = QStringList{QStringLiteral("k2' or @Word2SPLID!='"), QStringLiteral("k2\" or @Word2SPLID!=\""),
+                                        QStringLiteral("k2' or \"x\"!='"), QStringLiteral("k 2")}
+        + test::hostileQueryValues() + QStringList{test::quotePairs(100000)};
     for (const QString& id : ids) {
-        SCOPED_TRACE(id.toStdString());
+        SCOPED_TRACE(id.left(40).toStdString());
         SmallTree tree;
         setNodeKey(tree.generalData, id);
         QString body = QStringLiteral("<SPLR4><GeneralData/><GeneralData Word2SPLID='other'/></SPLR4>");

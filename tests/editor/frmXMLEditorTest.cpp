@@ -153,6 +153,62 @@ TEST_F(EditorWindowTest, ALinkPutInPlaceOfTheDocumentsFileIsReplacedNeverFollowe
     }
 }
 
+// The folder the document came from, renamed away and another put under its name (a link to
+// any folder, or a new folder): a save asks, naming where the path leads now, whether or not a
+// file of that name is there. No writes nothing anywhere; Yes writes where the path leads, and
+// the renamed folder keeps its file as it was.
+TEST_F(EditorWindowTest, AFolderPutInPlaceOfTheDocumentsFolderIsWrittenOnlyAfterAQuestion)
+{
+    struct Row {
+        const char* name;
+        bool asLink;
+        bool holdsLabel;
+    };
+    const Row rows[] = {
+        {"a link to a folder holding a file of that name", true, true},
+        {"a link to a folder without one", true, false},
+        {"a new folder without one", false, false},
+        {"a new folder holding one", false, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ui.messages.clear();
+        TempDir place;
+        const QString shared = place.file("shared");
+        const QString other = place.file("other");
+        ASSERT_TRUE(QDir().mkpath(shared) && QDir().mkpath(other));
+        writeTextFile(shared + "/Label.xml", sampleSettings());
+        frmXMLEditor* editor = openFile(shared + "/Label.xml", "SPLR4");
+        ASSERT_NE(editor->XMLDoc, nullptr);
+        editor->XMLDoc->selectSingleNode("//Title").setText("Changed");
+        editor->Saved = false;
+        ASSERT_TRUE(QDir().rename(shared, place.file("shared.old")));
+        ASSERT_TRUE(row.asLink ? QFile::link(other, shared) : QDir().mkpath(shared));
+        const QString leadsTo = (row.asLink ? other : shared) + "/Label.xml";
+        if (row.holdsLabel)
+            writeTextFile(leadsTo, "theirs");
+
+        ui.answers = {ui::Answer::No};
+        EXPECT_FALSE(editor->SaveXMLDoc(false));
+        ASSERT_EQ(ui.messages.size(), 1);
+        const QString asked = ui.messages[0].text;
+        EXPECT_TRUE(asked.contains("is now another folder")) << asked.toStdString();
+        EXPECT_TRUE(asked.contains("\r\n" + QDir::toNativeSeparators(leadsTo) + "\r\n")) << asked.toStdString();
+        EXPECT_EQ(asked.contains("will be replaced"), row.holdsLabel);
+        EXPECT_EQ(QFile::exists(leadsTo), row.holdsLabel);
+        EXPECT_FALSE(editor->Saved);
+
+        ui.answers = {ui::Answer::Yes};
+        EXPECT_TRUE(editor->SaveXMLDoc(false));
+        EXPECT_EQ(ui.messages.size(), 2) << "one question";
+        EXPECT_TRUE(readTextFile(leadsTo).contains("Changed"));
+        EXPECT_FALSE(readTextFile(place.file("shared.old/Label.xml")).contains("Changed"));
+        EXPECT_TRUE(editor->SaveXMLDoc(false));
+        EXPECT_EQ(ui.messages.size(), 2) << "the folder it wrote into is the one it knows";
+        delete editor;
+    }
+}
+
 // A save that fails (here a file-size limit) leaves the document named as it was: its caption,
 // the file the next Save writes, what it knows of that file and the remembered folder.
 TEST_F(EditorWindowTest, AFailedSaveAsKeepsTheDocumentsNameAndFile)

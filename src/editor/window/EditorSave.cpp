@@ -78,6 +78,32 @@ bool replaceLinkAt(const QString& path, const FileIdentity& now)
            == ui::Answer::Yes;
 }
 
+// Where the path's folder leads now, with the file's name: what a save would write.
+QString whereItLeads(const QString& path)
+{
+    const QFileInfo entry(path);
+    return QDir::toNativeSeparators(QFileInfo(entry.absolutePath()).canonicalFilePath() + QLatin1Char('/')
+                                    + entry.fileName());
+}
+
+// Asks whether to save into the folder that now stands under the name of the one the document
+// was opened or last saved in; true for Yes. Without it, a folder renamed away and replaced by
+// a link or another folder would receive the document, or lose its own file of that name,
+// unseen.
+bool saveIntoAnotherFolder(const QString& path, const FileIdentity& now)
+{
+    const QString replaced = now.exists ? QStringLiteral("The file of that name there will be replaced.\r\n\r\n")
+                                        : QString();
+    return ui::msgBox(QStringLiteral("The folder of %1 is now another folder than the one this document was opened "
+                                     "or last saved in:\r\n\r\n%2\r\n\r\nThe path now leads to:\r\n\r\n%3\r\n\r\n"
+                                     "%4Do you want to save the document there?\r\n\r\nNo leaves both folders as "
+                                     "they are and this document unsaved: Save Settings As... can still save it "
+                                     "under another name.")
+                          .arg(vbstr::fileNameOf(path), shownPath(path), whereItLeads(path), replaced),
+                      ui::Buttons::YesNo, ui::Icon::Warning)
+           == ui::Answer::Yes;
+}
+
 // What a save of the document to `path` writes, given the file as this window last knew it;
 // nothing when the user answers No.
 //
@@ -89,15 +115,21 @@ bool replaceLinkAt(const QString& path, const FileIdentity& now)
 // A file as this window last read or wrote it is replaced without a question. So is one that
 // is gone: writing it again loses nothing. Any other asks first, so that what another program,
 // another window or a colleague wrote there is not lost unseen.
+//
+// A path whose folder is now another folder than the one the document came from asks first,
+// naming where the path leads now; its Yes stands for replacing a file of that name there.
 std::optional<SaveTarget> targetOf(const QString& path, const FileIdentity& known)
 {
     const FileIdentity now = FileIdentity::of(path);
+    const bool anotherFolder = now.inAnotherFolderThan(known);
+    if (anotherFolder && !saveIntoAnotherFolder(path, now))
+        return std::nullopt;
     if (now.isLink && (now.linkedFile.isEmpty() || now.linkedFile != known.linkedFile)) {
         if (!replaceLinkAt(path, now))
             return std::nullopt;
         return SaveTarget{path, true};
     }
-    if (now.exists && now != known && !overwriteChangedFile(path))
+    if (now.exists && now != known && !anotherFolder && !overwriteChangedFile(path))
         return std::nullopt;
     return SaveTarget{now.isLink ? now.linkedFile : path, false};
 }

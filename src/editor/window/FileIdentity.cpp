@@ -17,6 +17,12 @@ FileIdentity FileIdentity::of(const QString& path)
         identity.isLink = true;
         identity.linkedFile = entry.canonicalFilePath();
     }
+    struct stat folder {};
+    if (::stat(QFile::encodeName(entry.absolutePath()).constData(), &folder) == 0) {
+        identity.folderExists = true;
+        identity.folderDevice = quint64(folder.st_dev);
+        identity.folderInode = quint64(folder.st_ino);
+    }
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return identity;

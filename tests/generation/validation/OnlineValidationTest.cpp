@@ -4,6 +4,7 @@
 #include "editor/tree/TreeView.h"
 #include "generation/validation/OnlineValidation.h"
 #include "generation/validation/frmValidate.h"
+#include "support/HostileValues.h"
 
 #include <QHash>
 #include <QTcpServer>
@@ -160,11 +161,13 @@ TEST_F(OnlineValidationTest, TheReportedNodesOfTheValidatedDocumentAreMarkedInIt
 TEST_F(OnlineValidationTest, AReportedDocumentIdHoldingQuotesAndQueryTextFindsItsOwnEditor)
 {
     frmXMLEditor* other = openEditor(settings(QStringLiteral("doc-1")), QStringLiteral("One.xml"));
-    for (const char* id : {"doc\"2", "doc'3", "'\"4", "\"]|//*|//*[@x=\"", "doc\"or\"1\"=\"1", "doc-1\"][1=2][@a=\""}) {
-        SCOPED_TRACE(id);
-        frmXMLEditor* validated = openEditor(settings(QString::fromUtf8(id)), QStringLiteral("Two.xml"));
+    for (const QString& id : {QStringLiteral("doc\"2"), QStringLiteral("doc'3"), QStringLiteral("'\"4"),
+                              QStringLiteral("\"]|//*|//*[@x=\""), QStringLiteral("doc\"or\"1\"=\"1"),
+                              QStringLiteral("doc-1\"][1=2][@a=\""), test::quotePairs(3000)}) {
+        SCOPED_TRACE(id.left(40).toStdString());
+        frmXMLEditor* validated = openEditor(settings(id), QStringLiteral("Two.xml"));
         main->SourceXMLEditor = other;
-        server.result = resultPage(QString::fromUtf8(id).toHtmlEscaped().toUtf8(), true);
+        server.result = resultPage(id.toHtmlEscaped().toUtf8(), true);
         ui.openFiles.push_back(picked);
 
         ValidateOnline();

@@ -65,6 +65,24 @@ TEST(XmlQueryTranslatorTest, PredicatesTranslateNamesButNeverLiterals)
     EXPECT_EQ(xpath("a[b!='v']"), "*[local-name()='a'][*[local-name()='b']!='v']");
     // concat() of texts writes a text that holds both kinds of quote.
     EXPECT_EQ(xpath("a[@b=concat('x\"', \"'\", 'y')]"), "*[local-name()='a'][@b=concat('x\"',\"'\",'y')]");
+    // A quote doubled inside its own quotes stands for itself; a text holding both kinds, or a
+    // character XML does not allow, is bound to a variable, whatever its length.
+    const struct {
+        const char* query;
+        const char* xpath;
+        QStringList texts;
+    } literals[] = {
+        {"a[@b='O''Brien']", "*[local-name()='a'][@b=\"O'Brien\"]", {}},
+        {"a[@b=\"say \"\"hi\"\"\"]", "*[local-name()='a'][@b='say \"hi\"']", {}},
+        {"a[@b='''\"'][@c=\"\"\"'\"]", "*[local-name()='a'][@b=$text1][@c=$text2]", {"'\"", "\"'"}},
+        {"a[@b='']", "*[local-name()='a'][@b='']", {}},
+        {"a[@b='x\x01y' or @b=concat('''', '\"')]", "*[local-name()='a'][@b=$text1 or @b=concat(\"'\",'\"')]", {"x\x01y"}},
+    };
+    for (const auto& row : literals) {
+        const veldra::xml::TranslatedQuery translated = QueryTranslator::translate(QString::fromUtf8(row.query));
+        EXPECT_EQ(translated.xpath, QString::fromUtf8(row.xpath)) << row.query;
+        EXPECT_EQ(translated.texts, row.texts) << row.query;
+    }
     // `and` where a name stands is an element name.
     EXPECT_EQ(xpath("a[and='x']"), "*[local-name()='a'][*[local-name()='and']='x']");
 }
@@ -114,6 +132,8 @@ TEST(XmlQueryTranslatorTest, AnythingOutsideTheDialectIsRefused)
         "a[@b=concat('x')]",
         "a[@b=concat('x', c)]",
         "a[concat('x', 'y')]",
+        "a[@b='x'']",
+        "a[@b=\"\"\"]",
     };
     for (const char* query : refused) {
         try {

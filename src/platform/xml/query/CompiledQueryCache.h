@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <libxml/xpath.h>
 
@@ -9,14 +10,22 @@
 
 namespace veldra::xml::detail {
 
-using CompiledQuery = std::shared_ptr<xmlXPathCompExpr>;
+// A compiled query and the texts its variables stand for (TranslatedQuery), bound anew for
+// each evaluation: the compiled query holds no value, so it serves every evaluation alike.
+struct CompiledQuery {
+    std::shared_ptr<xmlXPathCompExpr> expression;
+    QStringList texts;
+
+    explicit operator bool() const { return bool(expression); }
+};
 
 // Programs ask the same few queries over and over (a build asks thousands of times for
 // "Source" and "Target"), so compiled queries are kept, by the text of their query. What a
 // compiled query holds grows with the length of its text, so the cache is bounded by the
 // characters it keeps, not only by their number: a query longer than a few KB (a union of
 // thousands of terms, a value of a file made into a literal) is compiled afresh each time,
-// and memory stays flat however many distinct queries are asked.
+// and memory stays flat however many distinct queries are asked. The texts bound to a kept
+// query's variables are written in its key, so they hold no more than the key's characters.
 class CompiledQueryCache {
 public:
     static constexpr qsizetype longestKept = 4 * 1024;

@@ -114,15 +114,38 @@ QString cacheKey(const QString& query, const QSet<QString>& prefixes, bool first
 
 CompiledQuery compile(xmlXPathContextPtr ctx, const QString& query, const QSet<QString>& prefixes, bool firstOnly)
 {
-    QString xpath = QueryTranslator::toXPath(query, prefixes);
+    TranslatedQuery translated = QueryTranslator::translate(query, prefixes);
     if (firstOnly)
-        xpath = QLatin1Char('(') + xpath + QLatin1String(")[1]");
-    const QByteArray utf8 = toXml(xpath);
-    CompiledQuery compiled(xmlXPathCtxtCompile(ctx, bytes(utf8)), CompFree());
-    if (!compiled.get())
+        translated.xpath = QLatin1Char('(') + translated.xpath + QLatin1String(")[1]");
+    const QByteArray utf8 = toXml(translated.xpath);
+    CompiledQuery compiled{std::shared_ptr<xmlXPathCompExpr>(xmlXPathCtxtCompile(ctx, bytes(utf8)), CompFree()),
+                           translated.texts};
+    if (!compiled)
         throwQueryError(QStringLiteral("The query '%1' cannot be evaluated: %2").arg(query, lastErrorOf(ctx)));
     return compiled;
 }
+
+// Binds a query's texts to its variables in the document's context for one evaluation, and
+// unbinds them when it ends, however it ends: no text is left for the next query to read.
+class BoundTexts {
+public:
+    BoundTexts(xmlXPathContextPtr ctx, const QStringList& texts) : ctx_(ctx)
+    {
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            const QByteArray name = toXml(QueryTranslator::variableName(i));
+            if (xmlXPathRegisterVariable(ctx, bytes(name), xmlXPathNewString(bytes(toXml(texts[i])))) != 0) {
+                xmlXPathRegisteredVariablesCleanup(ctx_);
+                throwQueryError(QStringLiteral("The query engine could not hold a text of the query."));
+            }
+        }
+    }
+    ~BoundTexts() { xmlXPathRegisteredVariablesCleanup(ctx_); }
+    BoundTexts(const BoundTexts&) = delete;
+    BoundTexts& operator=(const BoundTexts&) = delete;
+
+private:
+    xmlXPathContextPtr ctx_;
+};
 
 std::vector<Node> evaluate(xmlNodePtr context, const QString& query, bool firstOnly)
 {
@@ -136,7 +159,8 @@ std::vector<Node> evaluate(xmlNodePtr context, const QString& query, bool firstO
     const QString key = cacheKey(query, prefixes, firstOnly);
     const CompiledQuery known = cache.find(key);
     const CompiledQuery comp = known ? known : compile(ctx, query, prefixes, firstOnly);
-    std::unique_ptr<xmlXPathObject, ObjectFree> result(xmlXPathCompiledEval(comp.get(), ctx));
+    const BoundTexts bound(ctx, comp.texts);
+    std::unique_ptr<xmlXPathObject, ObjectFree> result(xmlXPathCompiledEval(comp.expression.get(), ctx));
     if (!result)
         throwQueryError(QStringLiteral("The query '%1' cannot be evaluated: %2").arg(query, lastErrorOf(ctx)));
     if (result->type != XPATH_NODESET)

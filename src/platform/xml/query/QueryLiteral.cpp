@@ -3,8 +3,6 @@
 #include "platform/xml/io/XmlErrors.h"
 #include "platform/xml/tree/XmlStrings.h"
 
-#include <QStringList>
-
 #include <libxml/tree.h>
 
 namespace veldra::xml {
@@ -17,15 +15,9 @@ QString queryLiteral(const QString& value)
         return apostrophe + value + apostrophe;
     if (!value.contains(quote))
         return quote + value + quote;
-    QStringList pieces;
-    const QStringList parts = value.split(apostrophe);
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            pieces << QStringLiteral("\"'\"");
-        if (!parts[i].isEmpty())
-            pieces << apostrophe + parts[i] + apostrophe;
-    }
-    return QStringLiteral("concat(") + pieces.join(QStringLiteral(", ")) + QLatin1Char(')');
+    QString doubled = value;
+    doubled.replace(apostrophe, QStringLiteral("''"));
+    return apostrophe + doubled + apostrophe;
 }
 
 QString withLiteral(QString query, const QString& placeholder, const QString& value)

@@ -4,10 +4,10 @@
 
 namespace veldra::xml {
 
-// The query text of a literal that compares as `value` exactly, whatever quotes it holds:
-// 'value' when it holds no apostrophe, "value" when it holds no double quote, else a concat()
-// of such pieces (the query language has no escape). A value from a file spliced into a query
-// this way is compared as one text and never becomes part of the query.
+// The query text of a literal that compares as `value` exactly, whatever it holds: 'value'
+// when it holds no apostrophe, "value" when it holds no double quote, else 'value' with each
+// apostrophe doubled. It is one literal however many quotes it holds, so any value compares as
+// one text, and a value from a file spliced into a query this way never becomes part of it.
 QString queryLiteral(const QString& value);
 
 // `query` with every `placeholder` replaced by the literal of `value`, the quotes that enclose

@@ -2,6 +2,9 @@
 
 #include "platform/xml/io/XmlErrors.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <vector>
 
 namespace veldra::xml {
@@ -126,22 +129,31 @@ private:
         fail(QStringLiteral("unexpected '%1'").arg(c));
     }
 
+    // Text in quotes; the quote doubled inside it stands for itself. The token's text is its
+    // value, without the enclosing quotes.
     Token literal(QChar quote)
     {
-        const qsizetype end = q_.indexOf(quote, i_ + 1);
-        if (end < 0)
-            fail(QStringLiteral("unterminated text in quotes"));
-        for (qsizetype k = i_ + 1; k < end; ++k) {
-            if (!isXmlCharacter(q_[k])) {
-                const QString code = QString::number(q_[k].unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0'));
-                detail::throwQueryError(unsupported(
-                    q_, QStringLiteral("the text in quotes holds the character U+%1, which XML does not allow").arg(code), k));
+        const qsizetype start = i_;
+        QString value;
+        for (qsizetype from = i_ + 1;;) {
+            const qsizetype end = q_.indexOf(quote, from);
+            if (end < 0)
+                fail(QStringLiteral("unterminated text in quotes"));
+            value += QStringView(q_).mid(from, end - from);
+            if (peekAt(end + 1) != quote) {
+                i_ = end + 1;
+                break;
             }
+            value += quote;
+            from = end + 2;
         }
-        Token t{Tok::Literal, q_.mid(i_, end - i_ + 1), {}, i_};
-        i_ = end + 1;
-        return t;
+        if (const qsizetype nul = q_.indexOf(QChar(0), start); nul >= 0 && nul < i_)
+            detail::throwQueryError(
+                unsupported(q_, QStringLiteral("the text in quotes holds the character U+0000, which no text holds"), nul));
+        return {Tok::Literal, value, {}, start};
     }
+
+    QChar peekAt(qsizetype at) const { return at < q_.size() ? q_[at] : QChar(); }
 
     Token number()
     {
@@ -197,14 +209,14 @@ public:
     {
     }
 
-    QString translate()
+    TranslatedQuery translate()
     {
         if (peek().type == Tok::End)
             detail::throwQueryError(QStringLiteral("The query is empty."));
         QString xpath = unionExpr();
         if (peek().type != Tok::End)
             unexpected();
-        return xpath;
+        return {xpath, texts_};
     }
 
 private:
@@ -425,13 +437,30 @@ private:
     {
         if (peek().type != Tok::Literal)
             unexpected();
-        return take().text;
+        return literal(take().text);
+    }
+
+    // A text the query engine reads as written when it can: in the quotes it does not hold,
+    // and only characters XML allows. Any other (both quotes, a control character) is bound
+    // to a variable of the evaluation: it stays one text whatever it holds.
+    QString literal(const QString& value)
+    {
+        if (std::all_of(value.cbegin(), value.cend(), isXmlCharacter)) {
+            if (!value.contains(QLatin1Char('\'')))
+                return QLatin1Char('\'') + value + QLatin1Char('\'');
+            if (!value.contains(QLatin1Char('"')))
+                return QLatin1Char('"') + value + QLatin1Char('"');
+        }
+        texts_ << value;
+        return QLatin1Char('$') + QueryTranslator::variableName(texts_.size() - 1);
     }
 
     QString operand()
     {
         const Token& t = peek();
-        if (t.type == Tok::Literal || t.type == Tok::Number)
+        if (t.type == Tok::Literal)
+            return literal(take().text);
+        if (t.type == Tok::Number)
             return take().text;
         if (t.type == Tok::LParen) {
             take();
@@ -458,13 +487,24 @@ private:
     std::vector<Token> tokens_;
     size_t pos_ = 0;
     int depth_ = 0;
+    QStringList texts_;
 };
 
 } // namespace
 
-QString QueryTranslator::toXPath(const QString& query, const QSet<QString>& boundPrefixes)
+TranslatedQuery QueryTranslator::translate(const QString& query, const QSet<QString>& boundPrefixes)
 {
     return Translator(query, boundPrefixes).translate();
+}
+
+QString QueryTranslator::toXPath(const QString& query, const QSet<QString>& boundPrefixes)
+{
+    return translate(query, boundPrefixes).xpath;
+}
+
+QString QueryTranslator::variableName(qsizetype index)
+{
+    return QStringLiteral("text%1").arg(index + 1);
 }
 
 } // namespace veldra::xml
