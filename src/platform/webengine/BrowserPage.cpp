@@ -115,16 +115,19 @@ bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, 
     return false;
 }
 
-// A click on the link, after the request has been handled: a place in the page scrolls there.
+// The link of a new window the user asked for, followed as a click on it would be, once the
+// request has been handled: a place in the page scrolls there, and a page that may be left
+// goes to a web address (never to a file, which a click on a web page's link cannot open).
 void BrowserPage::openAsClicked(const QUrl& url)
 {
     QMetaObject::invokeMethod(
         this,
         [this, url] {
+            const QString scheme = url.scheme().toLower();
             if (keepPage_ && isPlaceInPage(url))
                 runJavaScript(QStringLiteral("location.hash = %1[0];")
                                   .arg(QString::fromUtf8(QJsonDocument(QJsonArray{url.fragment()}).toJson(QJsonDocument::Compact))));
-            else if (!keepPage_ && isShownHere(url))
+            else if (!keepPage_ && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
                 load(url);
             else if (openLink_)
                 openLink_(url);

@@ -81,9 +81,9 @@ qint64 WebEngineBrowser::pageProcessId() const
 void WebEngineBrowser::contextMenuEvent(QContextMenuEvent* event)
 {
     static constexpr QWebEnginePage::WebAction notOffered[] = {
-        QWebEnginePage::OpenLinkInThisWindow, QWebEnginePage::OpenLinkInNewWindow,  QWebEnginePage::OpenLinkInNewTab,
-        QWebEnginePage::OpenLinkInNewBackgroundTab, QWebEnginePage::ViewSource,     QWebEnginePage::SavePage,
-        QWebEnginePage::DownloadLinkToDisk,         QWebEnginePage::DownloadImageToDisk, QWebEnginePage::DownloadMediaToDisk};
+        QWebEnginePage::OpenLinkInThisWindow, QWebEnginePage::OpenLinkInNewWindow, QWebEnginePage::OpenLinkInNewTab,
+        QWebEnginePage::OpenLinkInNewBackgroundTab, QWebEnginePage::ViewSource, QWebEnginePage::SavePage,
+        QWebEnginePage::DownloadLinkToDisk, QWebEnginePage::DownloadImageToDisk, QWebEnginePage::DownloadMediaToDisk};
     QMenu* menu = createStandardContextMenu();
     for (QWebEnginePage::WebAction action : notOffered)
         menu->removeAction(pageAction(action));

@@ -262,12 +262,13 @@ TEST_F(OnlineValidationTest, AClickThatDoesNotReachTheFileInputIsSentAgain)
 
 // The validator's pages are a web site the window browses: a mail link opens the mail program
 // through the program, a web link opened in a new window (middle click, Ctrl and a click, a
-// link to a new window) is followed in the window, and an address the window does not show is
-// named in a message.
+// link to a new window) is followed in the window, a file's address is not, and any other
+// address is named in a message.
 TEST_F(OnlineValidationTest, TheValidatorsLinksOpenAsClicksAndMailGoesToTheMailProgram)
 {
     server.entryPage = R"(<html><body><a href="mailto:help@example.org">mail</a><br><a href="/a">a</a><br>
-<a href="/b" target="_blank">b</a><br><a href="tel:18005551234">tel</a></body></html>)";
+<a href="/b" target="_blank">b</a><br><a href="tel:18005551234">tel</a><br><a href="file:///etc/hostname">file</a>
+</body></html>)";
     frmValidate* window = frmValidate::instance();
     window->show();
     ASSERT_TRUE(window->openPage(server.address()));
@@ -282,6 +283,7 @@ TEST_F(OnlineValidationTest, TheValidatorsLinksOpenAsClicksAndMailGoesToTheMailP
         {"a", Qt::LeftButton, Qt::ControlModifier, "/a"},
         {"b", Qt::LeftButton, Qt::NoModifier, "/b"},
         {"tel", Qt::LeftButton, Qt::NoModifier, "/"},
+        {"file", Qt::MiddleButton, Qt::NoModifier, "/"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.link);
