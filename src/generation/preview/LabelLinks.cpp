@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace veldra {
 
@@ -159,13 +160,30 @@ qsizetype afterTag(const QString& html, const StartTag& tag)
 
 } // namespace
 
-bool isOpenableLabelLink(const QString& address)
+QString labelLinkAddress(const QString& href)
 {
-    const QString read = addressOf(address);
-    if (read.startsWith(QLatin1Char('#')))
-        return true;
-    static const QRegularExpression openable(QStringLiteral("^(https?|mailto):"), QRegularExpression::CaseInsensitiveOption);
-    return openable.match(read).hasMatch();
+    const QString address = addressOf(href);
+    // A scheme's name and colon behind the prefix (and the blanks the href began with, which
+    // the stylesheet's serializer writes as %20), and after them no port.
+    static const QRegularExpression prefixed(QStringLiteral("^http://([\\x00-\\x20]|%20)*([a-z][a-z0-9+.-]*:)(?!\\d{1,5}([/?#]|$))"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = prefixed.match(address);
+    return match.hasMatch() ? address.mid(match.capturedStart(2)) : address;
+}
+
+std::optional<InertLink::Reason> whyLabelLinkIsInert(const QString& address)
+{
+    if (address.startsWith(QLatin1Char('#')))
+        return std::nullopt;
+    const QUrl url(address);
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("mailto"))
+        return std::nullopt;
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return InertLink::Reason::NotOpenable;
+    if (!url.isValid() || url.host().isEmpty())
+        return InertLink::Reason::NotValid;
+    return std::nullopt;
 }
 
 InertLinksPage withInertLabelLinks(const QString& html)
@@ -186,13 +204,18 @@ InertLinksPage withInertLabelLinks(const QString& html)
         const StartTag tag = readStartTag(html, at + 1);
         if (tag.name == QLatin1String("a") || tag.name == QLatin1String("area"))
             for (const Attribute& attribute : tag.attributes) {
-                const QString address = addressOf(attribute.value);
-                if (attribute.name != QLatin1String("href") || isOpenableLabelLink(attribute.value)
-                    || StylesheetScriptLinks.contains(address))
+                if (attribute.name != QLatin1String("href") || StylesheetScriptLinks.contains(addressOf(attribute.value)))
+                    continue;
+                const QString address = labelLinkAddress(attribute.value);
+                const std::optional<InertLink::Reason> inert = whyLabelLinkIsInert(address);
+                if (!inert && address == addressOf(attribute.value))
                     continue;
                 page.html += html.mid(copied, attribute.from - copied);
                 copied = attribute.to;
-                page.madeInert << address;
+                if (inert)
+                    page.madeInert << InertLink{address, *inert};
+                else
+                    page.html += QStringLiteral(" href=\"%1\"").arg(address.toHtmlEscaped());
             }
         at = afterTag(html, tag);
     }

@@ -1,9 +1,9 @@
 #include "generation/preview/frmPreview.h"
 
 #include "app/log/Log.h"
-#include "app/shared/SharedProcedures.h"
 #include "app/window/Twips.h"
 #include "generation/BrowserFailure.h"
+#include "generation/BrowserLinks.h"
 #include "generation/preview/LabelLinks.h"
 #include "platform/core/FileSave.h"
 #include "platform/core/Skip.h"
@@ -20,40 +20,27 @@ const QString PageName = QStringLiteral("preview.html");
 
 // How much of the inert links the log names: a hostile file may hold a hundred thousand.
 constexpr qsizetype NamedLinks = 1000;
-constexpr qsizetype ShownAddressLength = 200;
+
+QString inertLinkWarning(const InertLink& link)
+{
+    const QString shown = shownAddress(link.address);
+    if (link.reason == InertLink::Reason::NotValid)
+        return QStringLiteral("The preview shows the link to '%1' as text: it is not a valid web address.").arg(shown);
+    return QStringLiteral("The preview shows the link to '%1' as text: a label's link opens only an http, https, "
+                          "mailto or in-page address.")
+        .arg(shown);
+}
 
 // The page with the label's links that may not open made inert, named in the log.
 QString withInertLinks(const QString& html)
 {
     const InertLinksPage page = withInertLabelLinks(html);
-    for (const QString& address : page.madeInert.mid(0, NamedLinks)) {
-        const QString shown = address.size() > ShownAddressLength ? address.left(ShownAddressLength) + QStringLiteral("...")
-                                                                  : address;
-        WriteLog(log_category::Warning,
-                 QStringLiteral("The preview shows the link to '%1' as text: a label's link opens only an http, https, "
-                                "mailto or in-page address.")
-                     .arg(shown));
-    }
+    for (const InertLink& link : page.madeInert.mid(0, NamedLinks))
+        WriteLog(log_category::Warning, inertLinkWarning(link));
     if (page.madeInert.size() > NamedLinks)
         WriteLog(log_category::Warning, QStringLiteral("The preview shows %1 more links of the label as text.")
                                             .arg(page.madeInert.size() - NamedLinks));
     return page.html;
-}
-
-// A link the user clicks to leave the page opens in the desktop's browser or mail program;
-// the preview keeps its page. The label's other links are inert already, and the page's own
-// links to other files are not followed.
-void openClickedLink(const QUrl& address)
-{
-    const QString scheme = address.scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-        ShellOpenAddress(address.toString());
-    else if (scheme == QLatin1String("mailto"))
-        ShellOpenMailAddress(address.toString());
-    else
-        WriteLog(log_category::Warning, QStringLiteral("The preview does not open '%1': it opens only http, https and "
-                                                       "mailto addresses, and places in the page.")
-                                            .arg(address.toString().left(ShownAddressLength)));
 }
 
 } // namespace

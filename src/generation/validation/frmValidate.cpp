@@ -2,6 +2,7 @@
 
 #include "app/window/Twips.h"
 #include "generation/BrowserFailure.h"
+#include "generation/BrowserLinks.h"
 #include "generation/validation/ValidatorResultPage.h"
 #include "platform/core/Skip.h"
 #include "platform/ui/Ui.h"
@@ -65,6 +66,7 @@ frmValidate::frmValidate(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     web::BrowserSettings settings;
     settings.chooseFiles = [this] { return chooseFiles(); };
+    settings.openLink = openClickedLink;
     settings.pageProcessFailed = showPageProcessFailure;
     WebBrowser = web::createBrowserControl(this, settings);
     WebBrowser->widget()->setObjectName(QStringLiteral("WebBrowser"));

@@ -23,9 +23,11 @@ QString& openerProgram()
     return program;
 }
 
+// A web address, or a mail address (which has no "//"), is an address; anything else a path.
 QUrl urlOf(const QString& target)
 {
-    return target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+    const bool address = target.contains(QStringLiteral("://")) || target.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive);
+    return address ? QUrl(target) : QUrl::fromLocalFile(target);
 }
 
 // Waits for the opener to end, up to the bound; true when it ended.

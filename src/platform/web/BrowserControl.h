@@ -24,6 +24,10 @@ struct BrowserSettings {
     // The address of a link the user clicks to leave the page goes to `openLink`, after the
     // click has been handled.
     bool keepPage = false;
+    // Without keepPage, only a link to an address the control does not show itself (mailto:)
+    // goes to `openLink`. A link the user opens in a new window (a middle click, Ctrl and a
+    // click, a link to a new window) is taken as a click on it; a script's new window is not
+    // opened.
     std::function<void(const QUrl& address)> openLink;
     // Told, with a message for the user, when the process that shows the page crashed or was
     // killed: only the page is gone, the program carries on.

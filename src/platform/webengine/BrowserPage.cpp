@@ -3,12 +3,23 @@
 #include "platform/webengine/PageProcessFailure.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 
 namespace veldra::web {
 
 namespace {
+
+// Whether the engine shows the address itself, rather than a program of the desktop.
+bool isShownHere(const QUrl& url)
+{
+    static const QStringList shown = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
+                                      QStringLiteral("data"), QStringLiteral("about"), QStringLiteral("blob")};
+    return shown.contains(url.scheme().toLower());
+}
 
 // The file's path with links and "." or ".." resolved; "" when it does not exist.
 QString resolvedPath(const QString& path)
@@ -65,9 +76,14 @@ BrowserPage::BrowserPage(const BrowserSettings& settings, QObject* parent)
         setUrlRequestInterceptor(localOnly_);
     }
     // A link of a scheme the engine does not show itself (mailto:) is asked about as any
-    // other link, so that it goes to openLink too, instead of being refused unasked.
-    if (keepPage_)
+    // other link, so that it goes to openLink too, instead of being refused unasked or handed
+    // to the desktop behind the program's back.
+    if (openLink_)
         this->settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::AllowAllUnknownUrlSchemes);
+    connect(this, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
+        if (request.isUserInitiated())
+            openAsClicked(request.requestedUrl());
+    });
     reportPageProcessFailures(this, settings.pageProcessFailed);
 }
 
@@ -82,16 +98,41 @@ QStringList BrowserPage::chooseFiles(FileSelectionMode, const QStringList&, cons
     return chooseFiles_ ? chooseFiles_() : QStringList();
 }
 
+bool BrowserPage::isPlaceInPage(const QUrl& url) const
+{
+    return url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == this->url().adjusted(QUrl::RemoveFragment);
+}
+
 bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
 {
-    if (!keepPage_ || type == NavigationTypeTyped || type == NavigationTypeReload || type == NavigationTypeBackForward)
+    if (type == NavigationTypeTyped || type == NavigationTypeReload || type == NavigationTypeBackForward)
         return true;
-    if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == this->url().adjusted(QUrl::RemoveFragment))
+    if (keepPage_ ? isPlaceInPage(url) : isShownHere(url))
         return true;
     // The engine asks while it handles the click: the link is opened after it.
     if (isMainFrame && type == NavigationTypeLinkClicked && openLink_)
         QMetaObject::invokeMethod(this, [open = openLink_, url] { open(url); }, Qt::QueuedConnection);
     return false;
+}
+
+// The link of a new window the user asked for, followed as a click on it would be, once the
+// request has been handled: a place in the page scrolls there, and a page that may be left
+// goes to a web address (never to a file, which a click on a web page's link cannot open).
+void BrowserPage::openAsClicked(const QUrl& url)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, url] {
+            const QString scheme = url.scheme().toLower();
+            if (keepPage_ && isPlaceInPage(url))
+                runJavaScript(QStringLiteral("location.hash = %1[0];")
+                                  .arg(QString::fromUtf8(QJsonDocument(QJsonArray{url.fragment()}).toJson(QJsonDocument::Compact))));
+            else if (!keepPage_ && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
+                load(url);
+            else if (openLink_)
+                openLink_(url);
+        },
+        Qt::QueuedConnection);
 }
 
 QWebEnginePage* BrowserPage::createWindow(WebWindowType type)

@@ -11,7 +11,8 @@ class LocalOnlyRequests;
 // A page that shows no script dialogs of its own (alerts and questions), asks for the files
 // of a file input through the settings' chooser, and with `localFilesOnly` loads local files
 // and data: addresses only, the files only from the readable folders. With `keepPage` only the
-// program's own loads (and the user's reload, back and forward) leave the page.
+// program's own loads (and the user's reload, back and forward) leave the page. A new window
+// the user asks for is taken as a click on its link; no other opens.
 class BrowserPage : public QWebEnginePage {
 public:
     BrowserPage(const BrowserSettings& settings, QObject* parent);
@@ -28,6 +29,9 @@ protected:
     QWebEnginePage* createWindow(WebWindowType type) override;
 
 private:
+    bool isPlaceInPage(const QUrl& url) const;
+    void openAsClicked(const QUrl& url);
+
     std::function<QStringList()> chooseFiles_;
     bool keepPage_;
     std::function<void(const QUrl&)> openLink_;

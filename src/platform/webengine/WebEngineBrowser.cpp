@@ -2,7 +2,9 @@
 
 #include "platform/webengine/BrowserPage.h"
 
+#include <QContextMenuEvent>
 #include <QEventLoop>
+#include <QMenu>
 #include <QPointer>
 
 namespace veldra::web {
@@ -74,6 +76,19 @@ void WebEngineBrowser::runScript(const QString& script)
 qint64 WebEngineBrowser::pageProcessId() const
 {
     return page()->renderProcessPid();
+}
+
+void WebEngineBrowser::contextMenuEvent(QContextMenuEvent* event)
+{
+    static constexpr QWebEnginePage::WebAction notOffered[] = {
+        QWebEnginePage::OpenLinkInThisWindow, QWebEnginePage::OpenLinkInNewWindow, QWebEnginePage::OpenLinkInNewTab,
+        QWebEnginePage::OpenLinkInNewBackgroundTab, QWebEnginePage::ViewSource, QWebEnginePage::SavePage,
+        QWebEnginePage::DownloadLinkToDisk, QWebEnginePage::DownloadImageToDisk, QWebEnginePage::DownloadMediaToDisk};
+    QMenu* menu = createStandardContextMenu();
+    for (QWebEnginePage::WebAction action : notOffered)
+        menu->removeAction(pageAction(action));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void WebEngineBrowser::setReadableFolders(const QStringList& folders)

@@ -8,7 +8,9 @@ namespace veldra::web {
 
 class BrowserPage;
 
-// The browser control on Qt WebEngine: a view with a BrowserPage.
+// The browser control on Qt WebEngine: a view with a BrowserPage. Its context menu offers no
+// item that would open a page or a link in a window the control does not have, or save to
+// disk, which the control does not do.
 class WebEngineBrowser : public QWebEngineView, public BrowserControl {
 public:
     WebEngineBrowser(QWidget* parent, const BrowserSettings& settings);
@@ -20,6 +22,9 @@ public:
     void runScript(const QString& script) override;
     qint64 pageProcessId() const override;
     void setReadableFolders(const QStringList& folders) override;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     BrowserPage* page_;

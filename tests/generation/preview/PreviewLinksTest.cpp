@@ -12,8 +12,11 @@
 #include "platform/web/BrowserControl.h"
 #include "platform/xml/resources/ResourceResolver.h"
 #include "support/Fixtures.h"
+#include "support/LinkClick.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QFile>
 #include <QImage>
 #include <QTest>
@@ -273,6 +276,110 @@ TEST_F(PreviewLinksTest, AThousandInertLinksAreNamedAndTheRestCounted)
     EXPECT_TRUE(logHas(log_category::Warning, QStringLiteral("The preview shows 5 more links of the label as text.")));
 }
 
+// The stylesheet writes an href without "http" in it behind "http://": no click on such a link
+// leaves the page. A mail address opens the mail program; every link that stays unopened is
+// named in the log with the reason.
+TEST_F(PreviewLinksTest, LinksBehindTheStylesheetsPrefixKeepThePageAndOpenOnlyMailAndWebAddresses)
+{
+    const struct {
+        const char* text;
+        const char* href;
+        const char* opened; // what the desktop is asked to open; none when empty
+        const char* inert;  // the address the log names; none when empty
+        bool valid;         // whether the log says it is a valid address
+    } rows[] = {
+        {"P-tel", "tel:18005551234", "", "tel:18005551234", true},
+        {"P-tel-blank", " tel:1 800 555", "", "tel:1%20800%20555", true},
+        {"P-script", "javascript:document.title='script ran'", "", "javascript:document.title='script%20ran'", true},
+        {"P-data", "data:text/plain,x", "", "data:text/plain,x", true},
+        {"P-file", "file:///etc/hostname", "", "file:///etc/hostname", true},
+        {"P-mail", "mailto:someone@example.org", "mailto:someone@example.org", "", true},
+        {"P-mail-query", "mailto:someone@example.org?subject=Label&body=x", "mailto:someone@example.org?subject=Label&body=x",
+         "", true},
+        {"P-blank", "Package Insert.pdf", "", "http://Package%20Insert.pdf", false},
+        {"P-bad-port", "www.example.org:65536/a", "", "http://www.example.org:65536/a", false},
+        {"P-web", "www.example.org/label", "http://www.example.org/label", "", true},
+        {"P-web-blank", "www.example.org/package insert.pdf", "http://www.example.org/package insert.pdf", "", true},
+        {"P-port", "www.example.org:65535/a", "http://www.example.org:65535/a", "", true},
+        {"P-relative", "../label.pdf", "", "http://../label.pdf", false},
+    };
+    QString paragraph = QStringLiteral("<paragraph>");
+    for (const auto& row : rows)
+        paragraph += QStringLiteral("<linkHtml href=\"%1\">%2</linkHtml> ")
+                         .arg(QString::fromUtf8(row.href).toHtmlEscaped(), QLatin1String(row.text));
+    QString text = test::readTextFile(test::fixture(Lipitor));
+    text.insert(text.indexOf(QStringLiteral("<text>"), text.indexOf(QStringLiteral("code=\"34067-9\""))) + 6,
+                paragraph + QStringLiteral("</paragraph>"));
+    frmPreview* window = previewOf(writeFile(QStringLiteral("label/prefixed.xml"), text));
+    ASSERT_NE(window, nullptr);
+    const QString page = run(window, QStringLiteral("location.href"));
+
+    QStringList opened;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        ASSERT_TRUE(click(window, row.text));
+        EXPECT_EQ(run(window, QStringLiteral("location.href")), page);
+        EXPECT_FALSE(run(window, QStringLiteral("document.title")).contains(Ran));
+        if (*row.opened)
+            opened << QString::fromUtf8(row.opened);
+        const QString named = QStringLiteral("The preview shows the link to '%1' as text: ").arg(QString::fromUtf8(row.inert));
+        EXPECT_EQ(logText().contains(named + (row.valid ? QStringLiteral("a label's link opens only an http, https, mailto")
+                                                        : QStringLiteral("it is not a valid web address."))),
+                  *row.inert != 0);
+    }
+    EXPECT_EQ(ui.opened, opened);
+    for (const ui::MessageRequest& message : ui.messages)
+        EXPECT_FALSE(message.text.startsWith(QStringLiteral("Veldra does not open"))) << message.text.toStdString();
+}
+
+// A middle click, Ctrl and a click, Shift and a click, and a click on a link to a new window
+// each act as a click on the link; the context menu offers no item that opens a link elsewhere.
+TEST_F(PreviewLinksTest, ALinkOpenedInANewWindowActsAsAClickAndTheContextMenuOffersNoOtherWay)
+{
+    frmPreview* window = previewOf(hostileLabel());
+    ASSERT_NE(window, nullptr);
+    window->resize(800, 600);
+    const QString page = run(window, QStringLiteral("location.href"));
+    run(window, QStringLiteral("var a = document.createElement('a'); a.href = 'https://example.org/new'; a.target = '_blank'; "
+                               "a.textContent = 'L-new-window'; document.body.prepend(a); ''"));
+    const struct {
+        const char* link;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers keys;
+        const char* opened;
+    } rows[] = {
+        {"L-https", Qt::MiddleButton, Qt::NoModifier, "https://example.org/http"},
+        {"L-https", Qt::LeftButton, Qt::ControlModifier, "https://example.org/http"},
+        {"L-mailto", Qt::LeftButton, Qt::ShiftModifier, "mailto:someone@example.org?subject=http"},
+        {"L-new-window", Qt::LeftButton, Qt::NoModifier, "https://example.org/new"},
+        {"L-script", Qt::MiddleButton, Qt::NoModifier, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.link);
+        ui.opened.clear();
+        ASSERT_TRUE(test::clickLink(window->WebBrowser, row.link, row.button, row.keys));
+        EXPECT_EQ(ui.opened, row.opened ? QStringList{QString::fromUtf8(row.opened)} : QStringList());
+        EXPECT_EQ(run(window, QStringLiteral("location.href")).section(QLatin1Char('#'), 0, 0), page);
+    }
+    ASSERT_TRUE(test::clickLink(window->WebBrowser, "L-last-section", Qt::MiddleButton));
+    EXPECT_EQ(run(window, QStringLiteral("location.hash")), QStringLiteral("#S17.4"));
+
+    ASSERT_TRUE(test::clickLink(window->WebBrowser, "L-https", Qt::RightButton));
+    QMenu* menu = nullptr;
+    for (QWidget* shown : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<QMenu*>(shown); found && found->isVisible())
+            menu = found;
+    ASSERT_NE(menu, nullptr);
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items << action->text();
+    EXPECT_TRUE(items.contains(QStringLiteral("Copy link address"))) << items.join(QLatin1Char('|')).toStdString();
+    for (const char* opening : {"Follow link", "Open link in new tab", "Open link in new window", "Save link", "View page source"})
+        EXPECT_FALSE(items.contains(QLatin1String(opening))) << opening;
+    menu->close();
+    EXPECT_EQ(run(window, QStringLiteral("location.href")).section(QLatin1Char('#'), 0, 0), page);
+}
+
 // The quick preview shows what an import from someone's SPL file put in the settings.
 TEST_F(PreviewLinksTest, TheQuickPreviewMakesTheSameLinksInertAndNamesThem)
 {
@@ -309,11 +416,22 @@ TEST(LabelLinksTest, OnlyTheHrefOfALinkThatMayNotOpenIsRemoved)
          R"(<link href="spl.css"><img src="x.png"><p title="<a href='javascript:x'>">)"},
         {R"(<!-- <a href="javascript:x"> --><script>var a = '<a href="javascript:x">';</script>)",
          R"(<!-- <a href="javascript:x"> --><script>var a = '<a href="javascript:x">';</script>)"},
+        {R"(<a href="http://mailto:a@b.org?subject=x&amp;body=&quot;y&quot;" id="m">a</a>)",
+         R"(<a href="mailto:a@b.org?subject=x&amp;body=&quot;y&quot;" id="m">a</a>)"},
+        {R"(<a href="http://%20mailto:a@b.org">a</a>)", R"(<a href="mailto:a@b.org">a</a>)"},
+        {R"(<a href="http://tel:12345">a</a><a href="http://tel:123456">b</a><a href="http://tel:1/">c</a>)",
+         R"(<a href="http://tel:12345">a</a><a>b</a><a href="http://tel:1/">c</a>)"},
+        {R"(<a href="http://a b.pdf">a</a><a href="http://">b</a><a href="http://x.org/a b.pdf">c</a>)",
+         R"(<a>a</a><a>b</a><a href="http://x.org/a b.pdf">c</a>)"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(withInertLabelLinks(QString::fromUtf8(row.html)).html, QString::fromUtf8(row.expected)) << row.html;
-    EXPECT_EQ(withInertLabelLinks(QStringLiteral("<a href=\" java\tscript:x\">")).madeInert,
-              QStringList{QStringLiteral("javascript:x")});
+    EXPECT_EQ(withInertLabelLinks(QStringLiteral("<a href=\" java\tscript:x\"><a href=\"http://\t tel:1-800\">"
+                                                 "<a href=\"http://a b\">"))
+                  .madeInert,
+              QList<InertLink>({{QStringLiteral("javascript:x"), InertLink::Reason::NotOpenable},
+                                {QStringLiteral("tel:1-800"), InertLink::Reason::NotOpenable},
+                                {QStringLiteral("http://a b"), InertLink::Reason::NotValid}}));
 }
 
 } // namespace

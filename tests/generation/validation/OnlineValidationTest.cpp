@@ -1,9 +1,11 @@
 #include "generation/CheckingTestSupport.h"
+#include "support/LinkClick.h"
 
 #include "app/window/frmMain.h"
 #include "editor/tree/TreeView.h"
 #include "generation/validation/OnlineValidation.h"
 #include "generation/validation/frmValidate.h"
+#include "platform/web/BrowserControl.h"
 #include "support/HostileValues.h"
 
 #include <QHash>
@@ -259,6 +261,44 @@ TEST_F(OnlineValidationTest, AClickThatDoesNotReachTheFileInputIsSentAgain)
 
     EXPECT_TRUE(server.posted.contains("uploaded label"));
     EXPECT_EQ(ui.fileRequests.size(), 1);
+}
+
+// The validator's pages are a web site the window browses: a mail link opens the mail program
+// through the program, a web link opened in a new window (middle click, Ctrl and a click, a
+// link to a new window) is followed in the window, a file's address is not, and any other
+// address is named in a message.
+TEST_F(OnlineValidationTest, TheValidatorsLinksOpenAsClicksAndMailGoesToTheMailProgram)
+{
+    server.entryPage = R"(<html><body><a href="mailto:help@example.org">mail</a><br><a href="/a">a</a><br>
+<a href="/b" target="_blank">b</a><br><a href="tel:18005551234">tel</a><br><a href="file:///etc/hostname">file</a>
+</body></html>)";
+    frmValidate* window = frmValidate::instance();
+    window->show();
+    ASSERT_TRUE(window->openPage(server.address()));
+    const struct {
+        const char* link;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers keys;
+        const char* shownPath;
+    } rows[] = {
+        {"mail", Qt::LeftButton, Qt::NoModifier, "/"},
+        {"a", Qt::MiddleButton, Qt::NoModifier, "/a"},
+        {"a", Qt::LeftButton, Qt::ControlModifier, "/a"},
+        {"b", Qt::LeftButton, Qt::NoModifier, "/b"},
+        {"tel", Qt::LeftButton, Qt::NoModifier, "/"},
+        {"file", Qt::MiddleButton, Qt::NoModifier, "/"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.link);
+        ASSERT_TRUE(window->openPage(server.address()));
+        ASSERT_TRUE(test::clickLink(window->WebBrowser, row.link, row.button, row.keys));
+        EXPECT_EQ(QUrl(window->WebBrowser->runScriptAndWait(QStringLiteral("location.href")).toString()).path(),
+                  QLatin1String(row.shownPath));
+    }
+    EXPECT_EQ(ui.opened, QStringList{QStringLiteral("mailto:help@example.org")});
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Veldra does not open the link to 'tel:18005551234': it opens only web "
+                                                  "(http, https) and mail (mailto) addresses, and places in the page."));
 }
 
 TEST_F(OnlineValidationTest, ReportedValuesMatchNodeValuesIgnoringCase)

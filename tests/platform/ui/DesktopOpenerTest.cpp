@@ -43,3 +43,11 @@ TEST(DesktopOpenerTest, TheOpenersOutcomeIsTheAnswer)
     // The opener that was still running goes on until it ends, and is let go then.
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(dir.file(QStringLiteral("ended"))); }, 10000));
 }
+
+// A mail address is an address, not a file's path: the opener gets it encoded as one.
+TEST(DesktopOpenerTest, AMailAddressGoesToTheOpenerAsAnAddress)
+{
+    const test::StandInOpener opener(QStringLiteral("exit 0"));
+    EXPECT_TRUE(ui::QtBackend().shellOpen(QStringLiteral("mailto:someone@example.org?subject=Label question")));
+    EXPECT_EQ(opener.asked(), QStringList{QStringLiteral("mailto:someone@example.org?subject=Label%20question")});
+}
