@@ -160,6 +160,34 @@ TEST_F(OpenSettingsTest, IdsRepeatedOrHoldingAnUnderscoreAreRenewedSoThatEveryNo
     }
 }
 
+// Elements a command brings in keep the same rule: an SPL file added below an SPL file
+// element may carry ids (an SPL once saved by the editor does) that repeat each other's or
+// the document's own; the first holder keeps its id and the tree still names one element per node.
+TEST_F(OpenSettingsTest, ElementsAddedFromAnSPLFileWithIdsTheDocumentHoldsGetNewOnes)
+{
+    const QStringList splFiles = {
+        R"(<document><section Word2SPLID="x"><title Word2SPLID="t">One</title></section>
+           <section Word2SPLID="x"><title Word2SPLID="t">Two</title></section></document>)",
+        R"(<document><section Word2SPLID="s"><title Word2SPLID="a">One</title></section></document>)",
+        R"(<document><section Word2SPLID="x_s"><title>One</title></section><section Word2SPLID="s"/></document>)",
+    };
+    for (const QString& spl : splFiles) {
+        SCOPED_TRACE(spl.toStdString());
+        frmXMLEditor* editor = openSettings(R"(<SPLR4><Section Word2SPLID="s"><Attachment Word2SPLID="a"
+            ConstraintDataType="SPLFile" ConstraintXPath="//section"/></Section></SPLR4>)");
+        ui.openFiles.push_back(writeFile("Added.xml", spl));
+        select(editor, "Attachment");
+
+        editor->AddNode();
+
+        EXPECT_EQ(texts(editor, "//Attachment/section").size(), spl.count(QStringLiteral("<section")));
+        EXPECT_EQ(nodeKey(node(editor, "Section")), "s");
+        EXPECT_EQ(nodeKey(node(editor, "Attachment")), "a");
+        EXPECT_FALSE(editor->Saved);
+        expectEveryNodeNamesOneElement(*editor);
+    }
+}
+
 // A file that does not open as a settings document says what it is and how to look at it,
 // stays as it is, and its window goes: the editor current before stays current, so that Save
 // acts on it. A review window still opens any XML. A message quotes at most one short line.
