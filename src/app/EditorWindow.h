@@ -32,8 +32,10 @@ public:
     // "SPLR4" (settings document) or "View" (read-only review of any XML file).
     virtual void setMode(const QString& mode) = 0;
 
-    // Loads a file into the window's own tree (Action "SPLR4" or "View").
-    virtual void XMLOnTreeView(const QString& XMLFile, const QString& Action, bool UpdateConstraintsFromTemplate) = 0;
+    // Loads a file into the window's own tree (Action "SPLR4" or "View"). A file that does not
+    // open is reported, and the window closes, giving the current editor back to the one that
+    // was current before it opened; returns false then.
+    virtual bool XMLOnTreeView(const QString& XMLFile, const QString& Action, bool UpdateConstraintsFromTemplate) = 0;
     // Rebuilds the whole tree from the document.
     virtual void RefreshXML(bool KeepColor) = 0;
     // The text of the element behind the selected tree node (empty when none).

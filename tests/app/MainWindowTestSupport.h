@@ -63,9 +63,10 @@ public:
     void setSaved(bool value) override { saved = value; calls << QStringLiteral("setSaved(%1)").arg(value); }
     bool hasUnsavedChanges() override { return !saved; }
     void setMode(const QString& value) override { mode = value; calls << QStringLiteral("setMode(%1)").arg(value); }
-    void XMLOnTreeView(const QString& file, const QString& action, bool update) override
+    bool XMLOnTreeView(const QString& file, const QString& action, bool update) override
     {
         calls << QStringLiteral("XMLOnTreeView(%1,%2,%3)").arg(file, action).arg(update);
+        return true;
     }
     void RefreshXML(bool keepColor) override { calls << QStringLiteral("RefreshXML(%1)").arg(keepColor); }
     QString selectedNodeValue() override { return nodeValue; }

@@ -14,6 +14,8 @@
 #include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
+#include <QPointer>
+
 namespace veldra {
 
 namespace {
@@ -52,16 +54,18 @@ void OpenSPLR4Document(const QString& FileName)
 {
     BusyCursor hourglass;
     ui::pumpMessages();
-    frmXMLEditor* editor = ShowNewXMLEditor();
+    const QPointer<frmXMLEditor> editor = ShowNewXMLEditor();
     editor->Mode = SettingsMode;
-    if (!FileName.isEmpty()) {
-        editor->setWindowTitle(QStringLiteral("Edit SPLR4 [") + vbstr::fileNameOf(FileName) + QLatin1Char(']'));
-        skip([&] { editor->XMLOnTreeView(editor->TreeView, FileName, QStringLiteral("Edit SPLR4"), true); });
-    } else {
-        editor->setWindowTitle(QStringLiteral("New SPLR4"));
-        skip([&] { editor->XMLOnTreeView(editor->TreeView, definitionFilePath(), QStringLiteral("New SPLR4"), false); });
-    }
-    skip([&] { editor->RefreshXML(false); });
+    const bool newDocument = FileName.isEmpty();
+    editor->setWindowTitle(newDocument ? QStringLiteral("New SPLR4")
+                                       : QStringLiteral("Edit SPLR4 [") + vbstr::fileNameOf(FileName) + QLatin1Char(']'));
+    bool loaded = false;
+    skip([&] {
+        loaded = newDocument ? editor->XMLOnTreeView(definitionFilePath(), QStringLiteral("New SPLR4"), false)
+                             : editor->XMLOnTreeView(FileName, QStringLiteral("Edit SPLR4"), true);
+    });
+    if (loaded && editor)
+        skip([&] { editor->RefreshXML(false); });
 }
 
 bool CreateGUIDs(frmXMLEditor& editor)

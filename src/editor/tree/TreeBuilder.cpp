@@ -160,6 +160,7 @@ public:
 
     QList<QTreeWidgetItem*> topLevel;
     QHash<QString, QTreeWidgetItem*> index;
+    int renewedIds = 0;
 
 private:
     // The tree node that takes the children of an element, with what the caption of the
@@ -171,7 +172,6 @@ private:
         // Settings mode: the element's text (that of its last text node), shown in its caption.
         QString text;
         bool hasText = false;
-        bool revisited = false;  // the node of an earlier element with the same key
         bool inWords = false;    // at or below the first top-level node
     };
 
@@ -189,27 +189,26 @@ private:
         }
     }
 
-    // Adds the node of an element, or finds the node that already holds its key: an element
-    // whose key is taken gets no node of its own, and its children join that node.
+    // Adds the node of an element under a key no earlier node holds. The tree finds an element
+    // by the path of its keys, so an element whose Word2SPLID is missing, already taken (a block
+    // copied in a text editor) or holds "_" (which the path cannot tell apart) gets a fresh one,
+    // written into a settings document; the first holder of an id keeps it. An id written where
+    // there was none is no change of what the file says; one that replaces an id is counted.
     Parent addElementNode(const xml::Node& element, const Parent& parent)
     {
         const QString id = keyAttribute(xml::Cursor(element));
-        const QString key = id.isEmpty() ? NewGUID() : id;
-        if (settingsMode_ && id != key)
+        const bool usable = !id.isEmpty() && !id.contains(QLatin1Char('_')) && !index.contains(id);
+        const QString key = usable ? id : NewGUID();
+        if (settingsMode_ && !usable) {
             element.setAttributeUtf8("Word2SPLID", key.toLatin1());  // hex digits and dashes
+            if (!id.isEmpty())
+                ++renewedIds;
+        }
         Parent added;
         added.name = &names_.of(element);
         added.attributes = editor_.BuildAttributeString(element);
-        // The key's place in the hash, found once: empty for a key not yet taken.
-        QTreeWidgetItem*& keyed = index[key];
-        if (keyed) {
-            added.item = static_cast<EditorTreeItem*>(keyed);
-            added.revisited = true;
-            added.inWords = settingsMode_ && !topLevel.isEmpty() && treeRootOf(added.item) == topLevel.first();
-            return added;
-        }
         added.item = new EditorTreeItem(key);
-        keyed = added.item;
+        index.insert(key, added.item);
         if (!settingsMode_)
             added.item->setCaption(added.name->name + added.attributes);
         if (parent.item) {
@@ -236,11 +235,8 @@ private:
         parent.hasText = true;
     }
 
-    // The node of an earlier element with the same key changes its caption only through text.
     void completeCaption(const Parent& element)
     {
-        if (element.revisited && !element.hasText)
-            return;
         element.item->setCaption(settingsCaption(element));
         if (element.inWords && pictures_ && element.item != topLevel.first())
             setPicture(element);
@@ -292,7 +288,7 @@ TreeNodes buildTreeNodes(const frmXMLEditor& editor, const xml::NodeList& topLev
         qDeleteAll(builder.topLevel);  // each node deletes its children
         throw;
     }
-    return {std::move(builder.topLevel), std::move(builder.index)};
+    return {std::move(builder.topLevel), std::move(builder.index), builder.renewedIds};
 }
 
 } // namespace veldra

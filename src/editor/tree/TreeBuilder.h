@@ -18,11 +18,15 @@ class TreeImageList;
 struct TreeNodes {
     QList<QTreeWidgetItem*> topLevel;
     QHash<QString, QTreeWidgetItem*> index;
+    // How many elements of a settings document had their Word2SPLID replaced (repeated or
+    // holding "_"); ids written where there were none are not counted.
+    int renewedIds = 0;
 };
 
 // The nodes of a document's top-level nodes as `editor` shows them. Every element's node is
-// keyed by its Word2SPLID; an element without one gets a new id (written into a settings
-// document), and an element whose key an earlier one holds joins that node. A settings
+// keyed by its Word2SPLID. An element whose id is missing, taken by an earlier element or holds
+// "_" gets a new one (written into a settings document), so that every node names exactly one
+// element. A settings
 // document's nodes show their names as words with their values, their pictures from `images`
 // (none when it is null) and their emphasis; a "View" window's show names and every attribute,
 // with the text as nodes of their own.

@@ -3,6 +3,7 @@
 
 #include "editor/window/frmXMLEditor.h"
 
+#include "app/log/Log.h"
 #include "app/shared/SharedProcedures.h"
 #include "app/window/Captions.h"
 #include "editor/document/DefinitionDocument.h"
@@ -101,6 +102,20 @@ VbError outOfMemoryError(const QString& file)
                        + QStringLiteral(": There is not enough memory to show the document; it was not opened."));
 }
 
+// Only a document whose document element is SPLR4 is a settings document: any other (an SPL
+// file, most likely) would be rewritten with the editor's ids all through it by a save.
+void requireSettingsRoot(const QString& file, const xml::Document& document)
+{
+    const QString root = document.documentElement().nodeName();
+    if (root == QLatin1String("SPLR4"))
+        return;
+    throw VbError(err::XmlParse, QStringLiteral("XMLOnTreeView"),
+                  QStringLiteral("%1 is not a settings document: its document element is <%2>, not <SPLR4>. It was not "
+                                 "opened and is left unchanged.\r\n\r\nTo look at an SPL file, use File > Review SPL "
+                                 "File (XML)... or File > Preview SPL File in Browser...")
+                      .arg(vbstr::fileNameOf(file), root));
+}
+
 // The keys of `node` and of the nodes above it, nearest first.
 QStringList keyLine(const QTreeWidgetItem* node)
 {
@@ -154,11 +169,26 @@ QString frmXMLEditor::BuildAttributeString(const xml::Node& SourceNode) const
 }
 
 // A settings document's nodes get their captions, pictures and emphasis before they join
-// the tree.
-void frmXMLEditor::fillTree(EditorTreeView* target, const xml::NodeList& topLevel)
+// the tree. Returns how many elements got a fresh id.
+int frmXMLEditor::fillTree(EditorTreeView* target, const xml::NodeList& topLevel)
 {
     TreeNodes nodes = buildTreeNodes(*this, topLevel, TreeImageList::of(target));
     target->setContent(nodes.topLevel, std::move(nodes.index));
+    return nodes.renewedIds;
+}
+
+// Ids renewed by the open of a file change the document: saved, it keeps them, and the tree
+// and the file name the same elements.
+void frmXMLEditor::reportRenewedIds(int renewed)
+{
+    if (renewed == 0)
+        return;
+    Saved = false;
+    WriteLog(log_category::Warning,
+             QStringLiteral("%1: %2 element id(s) (Word2SPLID) were repeated or held \"_\" and were renewed; save "
+                            "the document to keep them.")
+                 .arg(vbstr::fileNameOf(XMLFileName))
+                 .arg(renewed));
 }
 
 // Refreshes the definition attributes of an opened document. A definition file that is
@@ -204,16 +234,19 @@ bool frmXMLEditor::loadSettings(EditorTreeView* target, const QString& file, boo
     Saved = true;
     if (!document.load(file))
         return false;
+    requireSettingsRoot(file, document);
     // The window takes the document only with its whole tree: a fill that runs out of memory
     // leaves the window without one, as a file that does not parse does.
-    fillTree(target, document.childNodes());
+    const int renewed = fillTree(target, document.childNodes());
     XMLDoc = std::make_unique<xml::Document>(document);
+    if (!newDocument)
+        reportRenewedIds(renewed);
     if (refreshDefinition)
         refreshDefinitionAttributes();
     return true;
 }
 
-void frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& XMLFile, const QString& Action,
+bool frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& XMLFile, const QString& Action,
                                  bool UpdateConstraintsFromTemplate)
 {
     const bool newDocument = Action == QLatin1String("New SPLR4");
@@ -221,18 +254,19 @@ void frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& 
         requireEditableSize(XMLFile);
     } catch (const VbError& e) {
         ui::showError(e);
-        return;
+        return false;
     } catch (const std::bad_alloc&) {
         ui::showError(outOfMemoryError(XMLFile));
-        return;
+        return false;
     }
     DrawRefresh(false);
+    bool loaded = false;
     try {
         TargetTreeView->removeAllNodes();
         xml::Document document;
-        const bool loaded = isSettingsMode()
-                                ? loadSettings(TargetTreeView, XMLFile, newDocument, UpdateConstraintsFromTemplate, document)
-                                : loadForReview(TargetTreeView, XMLFile, document);
+        loaded = isSettingsMode()
+                     ? loadSettings(TargetTreeView, XMLFile, newDocument, UpdateConstraintsFromTemplate, document)
+                     : loadForReview(TargetTreeView, XMLFile, document);
         if (!loaded)
             throw loadError(XMLFile, document.parseError());
         if (newDocument) {
@@ -248,6 +282,7 @@ void frmXMLEditor::XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& 
         ui::showError(toVbError(e, QStringLiteral("XMLOnTreeView")));
     }
     DrawRefresh(true);
+    return loaded;
 }
 
 void frmXMLEditor::RefreshXML(bool KeepColor)
@@ -278,7 +313,9 @@ void frmXMLEditor::RefreshXML(bool KeepColor)
     // the change all the same, and the user is told.
     skip([&] {
         try {
-            fillTree(TreeView, XMLDoc->childNodes());
+            // A command that brought in elements whose ids others hold has changed them too.
+            if (fillTree(TreeView, XMLDoc->childNodes()) > 0)
+                Saved = false;
         } catch (const std::bad_alloc&) {
             ui::showError(VbError(err::General, QStringLiteral("RefreshXML"),
                                   QStringLiteral("There is not enough memory to show the document's changes in the "

@@ -38,6 +38,8 @@ frmXMLEditor::frmXMLEditor(QWidget* parent) : QWidget(parent)
 
     // Form_Load
     skip([this] { LoadTreeViewImages(); });
+    if (frmMain* main = mainForm())
+        previousEditor_ = main->SourceXMLEditor;
     makeCurrentEditor();
 }
 
@@ -82,9 +84,24 @@ void frmXMLEditor::setMode(const QString& mode)
     Mode = mode;
 }
 
-void frmXMLEditor::XMLOnTreeView(const QString& XMLFile, const QString& Action, bool UpdateConstraintsFromTemplate)
+bool frmXMLEditor::XMLOnTreeView(const QString& XMLFile, const QString& Action, bool UpdateConstraintsFromTemplate)
 {
-    XMLOnTreeView(TreeView, XMLFile, Action, UpdateConstraintsFromTemplate);
+    if (XMLOnTreeView(TreeView, XMLFile, Action, UpdateConstraintsFromTemplate))
+        return true;
+    closeAfterFailedOpen();
+    return false;
+}
+
+// An empty window left in front would take the commands meant for the editor before it (a
+// save would find nothing to save, or say it holds a file for review).
+void frmXMLEditor::closeAfterFailedOpen()
+{
+    const QPointer<QWidget> previous = previousEditor_;
+    XMLDoc.reset();
+    Saved = true;
+    close();
+    if (frmMain* main = mainForm())
+        main->SourceXMLEditor = previous;
 }
 
 QString frmXMLEditor::selectedNodeValue()

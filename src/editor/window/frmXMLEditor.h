@@ -5,6 +5,7 @@
 #include "editor/window/FileIdentity.h"
 
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -51,8 +52,9 @@ public:
     QLabel* picTreeView = nullptr;  // a still picture of the tree while it is rebuilt
 
     // The tree of the document (TreeViewFill.cpp, TreeViewColors.cpp, TreeViewImages.cpp,
-    // TreeViewPainting.cpp).
-    void XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& XMLFile, const QString& Action,
+    // TreeViewPainting.cpp). The load returns false, after saying why, when the file gave no
+    // tree: it does not parse, is too large, or (mode "SPLR4") is no settings document.
+    bool XMLOnTreeView(EditorTreeView* TargetTreeView, const QString& XMLFile, const QString& Action,
                        bool UpdateConstraintsFromTemplate);
     void RefreshXML(bool KeepColor) override;
     void RenderTreeviewColor();
@@ -98,7 +100,7 @@ public:
     void setSaved(bool saved) override;
     bool hasUnsavedChanges() override;
     void setMode(const QString& mode) override;
-    void XMLOnTreeView(const QString& XMLFile, const QString& Action, bool UpdateConstraintsFromTemplate) override;
+    bool XMLOnTreeView(const QString& XMLFile, const QString& Action, bool UpdateConstraintsFromTemplate) override;
     QString selectedNodeValue() override;
 
     // The editor window that holds `tree`, or nullptr.
@@ -114,7 +116,9 @@ private:
     bool loadForReview(EditorTreeView* target, const QString& file, xml::Document& document);
     bool loadSettings(EditorTreeView* target, const QString& file, bool newDocument, bool refreshDefinition,
                       xml::Document& document);
-    void fillTree(EditorTreeView* target, const xml::NodeList& topLevel);
+    int fillTree(EditorTreeView* target, const xml::NodeList& topLevel);
+    void reportRenewedIds(int renewed);
+    void closeAfterFailedOpen();
     void refreshDefinitionAttributes();
     void setEditCaption(const QString& fileName);
 
@@ -130,6 +134,9 @@ private:
     // a save asks before it replaces a file changed since, and never follows a link that was
     // not there then or named another file.
     FileIdentity fileOnDisk_;
+    // The current editor when this window opened: it is current again if this one's file fails
+    // to open.
+    QPointer<QWidget> previousEditor_;
     bool unloaded_ = false;
     bool treeFrozen_ = false;
     bool treeHadFocus_ = false;

@@ -230,6 +230,34 @@ TEST(XmlHostileInputTest, ParseErrorsGiveTheLineAndItsText)
     EXPECT_TRUE(doc.parseError().ok());
 }
 
+// Messages quote srcText: a document written as one line gives the hundred characters around
+// the failure, with "…" where the line was cut, never the whole document.
+TEST(XmlHostileInputTest, TheTextOfALongFailingLineIsCutAroundTheFailure)
+{
+    const QString ellipsis(QChar(0x2026));
+    struct Row {
+        const char* name;
+        QString line;
+        QString expected;
+    };
+    const QString endFails = "<r>" + QString(93, 'x') + "</q>";  // 100 characters
+    const QString startFails = "<r></q>" + QString(94, 'x');      // 101 characters
+    const QString longLine = "<r>" + QString(60000, 'x') + "</q>";
+    const QList<Row> rows = {
+        {"a line of 100 characters whole", endFails, endFails},
+        {"one more, failing at its end", "<r>x" + endFails.mid(3), ellipsis + ("<r>x" + endFails.mid(3)).right(100)},
+        {"one more, failing at its start", startFails, startFails.left(100) + ellipsis},
+        {"a document on one line", longLine, ellipsis + longLine.right(100)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Document doc;
+        EXPECT_FALSE(doc.loadXml(row.line));
+        EXPECT_EQ(doc.parseError().line, 1);
+        EXPECT_EQ(doc.parseError().srcText, row.expected);
+    }
+}
+
 TEST(XmlHostileInputTest, EveryReaderRefusesWhatIsNotAFileWithoutBlocking)
 {
     TempDir dir;

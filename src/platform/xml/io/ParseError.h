@@ -10,7 +10,8 @@ namespace veldra::xml {
 // itself: a missing or unreadable file, an input that is too large, a document type that
 // declares anything. reason is a readable sentence (its wording is the parser's and may
 // change);
-// srcText is the input's failing line, cut from the input text; line and linePos count from 1
+// srcText is the input's failing line, cut from the input text (a line of more than 100
+// characters to the 100 around the failing column, "…" marking each cut); line and linePos count from 1
 // (0 when the failure has no position, such as a missing file).
 struct ParseError {
     int errorCode = 0;

@@ -30,8 +30,9 @@ namespace {
 // long attribute value near the end makes it do; and a single value of ten megabytes or
 // more is refused outright.
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NODICT | XML_PARSE_BIG_LINES | XML_PARSE_HUGE;
-// A line longer than this is cut around the failing column for srcText.
-constexpr int kMaxSourceTextChars = 64 * 1024;
+// A line longer than this is cut around the failing column for srcText: messages quote it,
+// and a document written as one line would otherwise fill them with the whole document.
+constexpr int kMaxSourceTextChars = 100;
 
 struct Capture {
     ParseError first;
@@ -189,7 +190,9 @@ QString cutAroundColumn(const QString& line, int column)
     if (line.size() <= kMaxSourceTextChars)
         return line;
     const qsizetype start = qBound(qsizetype(0), qsizetype(column - kMaxSourceTextChars / 2), line.size() - kMaxSourceTextChars);
-    return line.mid(start, kMaxSourceTextChars);
+    const QString ellipsis(QChar(0x2026));
+    return (start > 0 ? ellipsis : QString()) + line.mid(start, kMaxSourceTextChars)
+        + (start + kMaxSourceTextChars < line.size() ? ellipsis : QString());
 }
 
 // The encoding named by a declaration at the start of the text, or an empty string.
