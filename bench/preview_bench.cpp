@@ -2,9 +2,9 @@
 // How long the preview takes to render a page through the stylesheet program, for labels as
 // large as real labels grow: the lipitor label of the fixtures with its own body sections
 // repeated, each copy with fresh IDs and its links and references pointed at them (three
-// copies make 1 MB, nine 3 MB), next to the label alone as the floor, and a label of 300,000
-// comments. Each must end with a page well within the preview's cap (see PreviewTransform.h):
-// "refused" is 1 when it does not.
+// copies make a file of 1 MB, nine one of 2.7 MB), next to the label alone as the floor, and
+// a label of 300,000 comments. Each must end with a page well within the preview's cap (see
+// PreviewTransform.h): "refused" is 1 when it does not.
 #include "generation/preview/PreviewTransform.h"
 #include "generation/preview/SPLRendering.h"
 #include "platform/xml/resources/ResourceResolver.h"

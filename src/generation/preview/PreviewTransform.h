@@ -12,9 +12,9 @@ namespace veldra {
 // The most work one preview page may take, counted as it is done: steps (nodes the
 // stylesheet's lookups visit) and processor time (which also counts what the steps miss,
 // such as the walks of xsl:number). Both are several times what the largest real labels
-// need: a label of three megabytes made of its own sections repeated with fresh IDs (lipitor
-// nine times, viagra twelve times) takes 600 to 800 million steps and about a minute of
-// processor time on a busy computer. The user can stop the work sooner.
+// need: a label of nearly three megabytes made of its own sections repeated with fresh IDs
+// (lipitor nine times, viagra twelve times) takes 600 to 800 million steps and about a
+// minute of processor time on a busy computer. The user can stop the work sooner.
 struct PreviewWorkCap {
     std::uint64_t steps = 0;            // 0: no step limit
     std::uint64_t processorSeconds = 0;
