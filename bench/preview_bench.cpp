@@ -1,17 +1,17 @@
 #include "BenchMain.h"
-// How long the preview's stylesheet takes for labels at the preview's bound: the cough label of
-// the fixtures with as many footnotes, links, pictures or sections as the bound lets it hold
-// (see PreviewBound.h), next to the label alone as the floor. Each must stay well under the
-// twenty seconds in which a preview answers: the transform runs on the window's thread and
-// cannot be stopped. "stopped" is 1 when the stylesheet's step limit stops such a label; it
-// must stay 0, or labels within the bound are refused after all.
-#include "generation/preview/PreviewBound.h"
+// How long the preview takes to render a page through the stylesheet program, for labels as
+// large as real labels grow: the lipitor label of the fixtures with its own body sections
+// repeated, each copy with fresh IDs and its links and references pointed at them (three
+// copies make a file of 1 MB, nine one of 2.7 MB), next to the label alone as the floor, and
+// a label of 300,000 comments. Each must end with a page well within the preview's cap (see
+// PreviewTransform.h): "refused" is 1 when it does not.
+#include "generation/preview/PreviewTransform.h"
 #include "generation/preview/SPLRendering.h"
 #include "platform/xml/resources/ResourceResolver.h"
-#include "platform/xml/resources/XsltProcessor.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 using namespace veldra;
 
@@ -19,73 +19,66 @@ namespace {
 
 const QString Fixtures = QStringLiteral(VELDRA_FIXTURES_DIR);
 
-QString coughLabel()
+QString fixtureText(const QString& relative)
 {
-    QFile file(Fixtures + QStringLiteral("/spl-documents/openfda-cough-otc/cough.xml"));
+    QFile file(Fixtures + relative);
     file.open(QIODevice::ReadOnly);
     return QString::fromUtf8(file.readAll());
 }
 
-// The label with `count` snippets: in a paragraph of its first text, or, for sections, as
-// components of its body.
-xml::Document labelWith(const char* snippet, int count)
+// The body sections with every ID and every reference to one given the suffix.
+QString renamedCopy(const QString& body, int copy)
 {
-    QString text = coughLabel();
-    const QString added = QString::fromLatin1(snippet).repeated(count);
-    if (added.startsWith(QStringLiteral("<component>")))
-        text.insert(text.indexOf(QStringLiteral("<structuredBody>")) + 16, added);
-    else
-        text.insert(text.indexOf(QStringLiteral("<text>")) + 6, QStringLiteral("<paragraph>%1</paragraph>").arg(added));
+    static const QRegularExpression references(QStringLiteral("((?:ID|IDREF|referencedObject)=\"|href=\"#)([^\"]+)\""));
+    QString renamed = body;
+    return renamed.replace(references, QStringLiteral("\\1\\2_copy%1\"").arg(copy));
+}
+
+xml::Document lipitorWithSectionsTimes(int copies)
+{
+    QString text = fixtureText(QStringLiteral("/spl-documents/openfda-lipitor-rx/lipitor-orig.xml"));
+    const qsizetype start = text.indexOf(QStringLiteral("<structuredBody>")) + 16;
+    const QString body = text.mid(start, text.indexOf(QStringLiteral("</structuredBody>")) - start);
+    QString added;
+    for (int copy = 1; copy < copies; ++copy)
+        added += renamedCopy(body, copy);
+    text.insert(start, added);
     xml::Document spl;
     spl.loadXml(text);
     return spl;
 }
 
-// The label with the most of `snippet` the bound lets it hold.
-xml::Document labelAtTheBound(const char* snippet)
+xml::Document coughWithComments(int comments)
 {
-    int within = 0;
-    int past = 100'000;
-    while (past - within > 1) {
-        const int middle = (within + past) / 2;
-        (previewRefusal(labelWith(snippet, middle)).isEmpty() ? within : past) = middle;
-    }
-    return labelWith(snippet, within);
+    QString text = fixtureText(QStringLiteral("/spl-documents/openfda-cough-otc/cough.xml"));
+    text.insert(text.indexOf(QStringLiteral("<text>")) + 6,
+                QStringLiteral("<paragraph>%1</paragraph>").arg(QStringLiteral("<!---->").repeated(comments)));
+    xml::Document spl;
+    spl.loadXml(text);
+    return spl;
 }
 
 void render(benchmark::State& state, const xml::Document& spl)
 {
-    for (auto _ : state) {
-        const RenderedSPL page = RenderSPLDocument(spl);
-        if (!page.ok())
-            state.SkipWithError(page.problem.toUtf8().constData());
-    }
-    const xml::XsltResult limited = xml::XsltProcessor(PreviewStepLimit).transformDocument(
-        Fixtures + QStringLiteral("/spl-stylesheet-6.2/spl.xsl"), spl);
-    state.counters["stopped"] = limited.outcome == xml::XsltResult::Outcome::StepLimit ? 1.0 : 0.0;
+    bool refused = false;
+    for (auto _ : state)
+        refused = !RenderSPLDocument(spl).ok();
+    state.counters["refused"] = refused ? 1.0 : 0.0;
+    state.counters["MB"] = double(spl.xmlBytes().size()) / 1e6;
 }
 
-void Floor(benchmark::State& state)
+void LipitorSections(benchmark::State& state)
 {
-    render(state, labelWith("", 0));
+    render(state, lipitorWithSectionsTimes(int(state.range(0))));
 }
 
-void AtTheBound(benchmark::State& state, const char* snippet)
+void CommentsInOneParagraph(benchmark::State& state)
 {
-    render(state, labelAtTheBound(snippet));
+    render(state, coughWithComments(int(state.range(0))));
 }
 
-BENCHMARK(Floor)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(AtTheBound, footnotes, "<footnote>x</footnote>")->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(AtTheBound, links, "<linkHtml href=\"#x\">y</linkHtml>")->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(AtTheBound, pictures, "<renderMultiMedia referencedObject=\"MM1\"/>")
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
-BENCHMARK_CAPTURE(AtTheBound, sections,
-                  "<component><section><code code=\"42229-5\" codeSystem=\"2.16.840.1.113883.6.1\"/><title>T</title>"
-                  "<text><paragraph>p</paragraph></text></section></component>")
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+BENCHMARK(LipitorSections)->Arg(1)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(CommentsInOneParagraph)->Arg(300'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
@@ -93,5 +86,6 @@ int main(int argc, char** argv)
 {
     return runQtBenchmarks(argc, argv, [] {
         xml::setLocalRootForTesting(xml::ResourceKind::Stylesheet, Fixtures + QStringLiteral("/spl-stylesheet-6.2"));
+        setPreviewTransformForTesting(QStringLiteral(VELDRA_PROGRAM_DIR "/veldra-xslt"), PreviewCap);
     });
 }

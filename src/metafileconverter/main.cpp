@@ -5,14 +5,15 @@
 //     veldra-metafile emf <width> <height> < picture.emf > picture.png
 //     veldra-metafile wmf <width> <height> < picture.wmf > picture.png
 //     veldra-metafile svg <width> <height> < picture.svg > picture.png
-// The exit status says how it went (ExitStatus.h).
+// The exit status says how it went (platform/core/ChildExitStatus.h).
 #include "metafileconverter/Conversions.h"
-#include "metafileconverter/ExitStatus.h"
-#include "metafileconverter/ResourceLimits.h"
+#include "platform/core/ChildExitStatus.h"
+#include "platform/core/ProcessLimits.h"
 
 #include <QGuiApplication>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -27,6 +28,13 @@ using namespace veldra::metafile;
 constexpr std::size_t MaxInputBytes = 64u * 1024 * 1024;
 constexpr std::size_t MaxOutputBytes = 256u * 1024 * 1024;
 constexpr unsigned long MaxSide = 20000;
+// The renderer's own time limit is shorter and ends the converter first; this one ends it if
+// the renderer is gone.
+constexpr std::uint64_t ProcessorSeconds = 60;
+// A drawing of the largest size the renderer asks for (25 million pixels of four bytes), its
+// PNG, the player's own 64 MB, the SVG reader's nodes of an EMF drawing (bounded by their
+// count) and the libraries themselves fit well within this.
+constexpr std::uint64_t AddressSpaceBytes = std::uint64_t(1) << 30;
 
 bool readAll(int fd, std::string& bytes)
 {
@@ -108,7 +116,7 @@ int convert(int argc, char** argv, std::string&& picture, std::string& result)
 
 int main(int argc, char** argv)
 {
-    if (!limitResources())
+    if (!veldra::limitProcessResources(ProcessorSeconds, AddressSpaceBytes))
         return Refused;
     std::string picture;
     if (!readAll(STDIN_FILENO, picture))

@@ -58,15 +58,20 @@ xml::Document rewriteStylesheet(const QString& splFile)
     return rewritten;
 }
 
-// The editor's window is found again by the editor, which must still be open.
-void show(frmXMLEditor& editor, const xml::Document& spl, const PreviewFolder& preview)
+// The page; the windows stay alive while it is rendered, so the editor may close meanwhile.
+RenderedSPL renderedPage(const xml::Document& spl)
 {
-    const RenderedSPL page = RenderSPLDocument(spl);
+    RenderedSPL page = RenderSPLDocument(spl);
     if (page.stylesheetMissing)
         throw StylesheetMissing(err::FileNotFound, Source, page.problem);
     if (!page.ok())
         throw VbError(err::XmlTransform, Source, page.problem);
+    return page;
+}
 
+// The editor's window is found again by the editor, which must still be open.
+void show(frmXMLEditor& editor, const RenderedSPL& page, const PreviewFolder& preview)
+{
     QPointer<frmPreview> window = previewWindowOf(editor);
     int scrollPosition = 0;
     if (window)
@@ -130,8 +135,11 @@ void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
         // What the page's pictures and links do wrong is the preview's to say.
         restoreLogging(loggingBefore);
         copyReferencedImages(preview, imageFolder, spl);
+        if (!editor)
+            return;
+        const RenderedSPL page = renderedPage(spl);
         if (editor)
-            show(*editor, spl, preview);
+            show(*editor, page, preview);
     } catch (const StylesheetMissing& e) {
         restoreLogging(loggingBefore);
         reportFailure(e, true);

@@ -1,10 +1,9 @@
 #include "generation/preview/SPLRendering.h"
 
-#include "generation/preview/PreviewBound.h"
+#include "generation/preview/PreviewTransform.h"
 #include "generation/preview/StylesheetRewrite.h"
 #include "platform/xml/tree/Document.h"
 #include "platform/xml/resources/ResourceResolver.h"
-#include "platform/xml/resources/XsltProcessor.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -23,9 +22,6 @@ QString folderUrl(const QString& folder)
 RenderedSPL RenderSPLDocument(const xml::Document& spl)
 {
     RenderedSPL rendered;
-    rendered.problem = previewRefusal(spl);
-    if (!rendered.ok())
-        return rendered;
     // Whatever stylesheet the file names (any file of the disk, run with the user's rights),
     // SPL is rendered with the agency's stylesheet from the program folder or the cache.
     const xml::ObtainedResource stylesheet = xml::obtainResource(OnlineStylesheetAddress());
@@ -39,13 +35,9 @@ RenderedSPL RenderSPLDocument(const xml::Document& spl)
     const xml::XsltParameters parameters = {
         {QStringLiteral("css"), QUrl::fromLocalFile(folder + QStringLiteral("/spl.css")).toString()},
         {QStringLiteral("resourcesdir"), folderUrl(folder)}};
-    const xml::XsltResult result = xml::XsltProcessor(PreviewStepLimit).transformDocument(stylesheet.localPath, spl, parameters);
-    if (result.outcome == xml::XsltResult::Outcome::StepLimit)
-        rendered.problem = previewStoppedMessage();
-    else if (!result.ok())
-        rendered.problem = result.problem;
-    else
-        rendered.html = result.text;
+    const PreviewTransformRun run = runPreviewTransform(stylesheet.localPath, parameters, spl.xmlBytes());
+    rendered.html = run.html;
+    rendered.problem = run.problem;
     return rendered;
 }
 

@@ -24,8 +24,9 @@ struct RenderedSPL {
 // stylesheet the document's xml-stylesheet instruction names: a file could otherwise run any
 // stylesheet of the disk. The transformation reads nothing outside the stylesheet's folder
 // (see installResourceLoader). The page links the set's local style sheet and scripts, so
-// showing it fetches nothing from the web. A label whose footnotes, links and pictures would
-// keep the stylesheet busy for minutes is refused before the transform (see previewRefusal).
+// showing it fetches nothing from the web. The stylesheet runs in a program of its own while
+// the windows stay alive and the user can stop it; only a label past the preview's cap of work
+// done is refused (see runPreviewTransform).
 RenderedSPL RenderSPLDocument(const xml::Document& spl);
 
 } // namespace veldra

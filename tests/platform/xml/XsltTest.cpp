@@ -130,6 +130,31 @@ TEST_F(XsltTest, AStepLimitStopsAQuadraticStylesheet)
     }
 }
 
+// Comments and processing instructions at every level (before the document element, deep
+// inside, last of all, one after another) are left out of what the stylesheet sees; the
+// other nodes, whitespace included, stay as they were.
+TEST_F(XsltTest, ACopyWithoutCommentsOrInstructionsKeepsEveryOtherNode)
+{
+    const QString sheet = stylesheet("copy.xsl", R"~(<xsl:template match="/"><xsl:copy-of select="."/></xsl:template>)~");
+    const QString deep = QStringLiteral("<d>").repeated(200) + QStringLiteral("<!--c--><?p?>") + QStringLiteral("</d>").repeated(200);
+    const struct {
+        QString input;
+        QString seen;
+    } rows[] = {
+        {"<?xml-stylesheet href=\"a.xsl\"?><!--c--><x> <a/><!--c--><!--c--><?p q?>t</x><!--c--><?p?>", "<x> <a/>t</x>"},
+        {"<x><!--c--></x>", "<x/>"},
+        {"<x><y><!--c--><?p?></y><!--c--></x>", "<x><y/></x>"},
+        {"<x>" + deep + "</x>", "<x>" + QStringLiteral("<d>").repeated(199) + "<d/>" + QStringLiteral("</d>").repeated(199) + "</x>"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.input.left(80).toStdString());
+        const XsltResult result = xslt_.transformWithoutCommentsOrInstructions(sheet, row.input.toUtf8());
+        ASSERT_TRUE(result.ok()) << result.problem.toStdString();
+        EXPECT_EQ(result.text.section(QLatin1Char('\n'), 1).trimmed(), row.seen);
+        EXPECT_TRUE(xslt_.transformXml(sheet, row.input).text.contains(QStringLiteral("<!--c-->")));
+    }
+}
+
 TEST_F(XsltTest, ExsltFunctionsAreAvailable)
 {
     const QString sheet = stylesheet("exslt.xsl", R"~(<xsl:template match="/">

@@ -1,6 +1,6 @@
 #include "platform/word/picture/MetafileConverter.h"
 
-#include "metafileconverter/ExitStatus.h"
+#include "platform/core/ChildExitStatus.h"
 #include "platform/word/picture/PictureRenderer.h"
 
 #include <QCoreApplication>

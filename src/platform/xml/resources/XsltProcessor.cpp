@@ -6,6 +6,7 @@
 #include "platform/xml/io/InputLimits.h"
 #include "platform/xml/io/StreamedRead.h"
 #include "platform/xml/resources/ResourceErrorCapture.h"
+#include "platform/xml/resources/UnseenNodes.h"
 #include "platform/xml/resources/ResourceLoader.h"
 #include "platform/xml/resources/ResourceResolver.h"
 #include "platform/xml/resources/XsltStylesheetCache.h"
@@ -127,27 +128,37 @@ XsltResult transformParsed(const QString& stylesheet, xmlDocPtr doc, const XsltP
     return run(compiled.stylesheet.get(), doc, parameters, stepLimit);
 }
 
-XsltResult transformBytes(const QString& stylesheet, const QByteArray& content, const QString& baseFile,
-                          const char* encoding, const XsltParameters& parameters, unsigned long stepLimit)
+// Bytes to parse for a transformation, and what the stylesheet is to see of them.
+struct ByteInput {
+    const QByteArray& content;
+    QString baseFile;
+    const char* encoding = nullptr;
+    bool withoutCommentsOrInstructions = false;
+};
+
+XsltResult transformBytes(const QString& stylesheet, const ByteInput& input, const XsltParameters& parameters,
+                          unsigned long stepLimit)
 {
     installResourceLoader();
-    if (content.size() > std::numeric_limits<int>::max())
+    if (input.content.size() > std::numeric_limits<int>::max())
         return failed(XsltResult::Outcome::DocumentFailure, QStringLiteral("The document is too large to parse."));
-    if (const auto refusal = refuseBeforeParsing(content))
+    if (const auto refusal = refuseBeforeParsing(input.content))
         return failed(XsltResult::Outcome::DocumentFailure, refusal->reason);
-    const QByteArray url = baseFile.toUtf8();
+    const QByteArray url = input.baseFile.toUtf8();
     DocPtr doc;
     QString parseProblem;
     {
         ResourceErrorCapture errors;
-        doc.reset(detail::readAsStream(content, url.isEmpty() ? nullptr : url.constData(), encoding,
-                                          documentParseOptions));
+        doc.reset(detail::readAsStream(input.content, url.isEmpty() ? nullptr : url.constData(), input.encoding,
+                                       documentParseOptions));
         if (errors.firstError())
             parseProblem = errors.firstError()->message;
     }
     if (!doc || !parseProblem.isEmpty())
         return failed(XsltResult::Outcome::DocumentFailure,
                       parseProblem.isEmpty() ? QStringLiteral("The document could not be parsed.") : parseProblem);
+    if (input.withoutCommentsOrInstructions)
+        removeCommentsAndInstructions(doc.get());
     return transformParsed(stylesheet, doc.get(), parameters, stepLimit);
 }
 
@@ -177,13 +188,19 @@ XsltResult XsltProcessor::transformFile(const QString& stylesheet, const QString
     const FileContent file = readRegularFile(documentPath, kMaxInputBytes);
     if (!file.ok())
         return failed(XsltResult::Outcome::DocumentFailure, file.problem);
-    return transformBytes(stylesheet, file.bytes, documentPath, nullptr, parameters, stepLimit_);
+    return transformBytes(stylesheet, {file.bytes, documentPath}, parameters, stepLimit_);
 }
 
 XsltResult XsltProcessor::transformXml(const QString& stylesheet, const QString& xml,
                                        const XsltParameters& parameters) const
 {
-    return transformBytes(stylesheet, xml.toUtf8(), QString(), "UTF-8", parameters, stepLimit_);
+    return transformBytes(stylesheet, {xml.toUtf8(), QString(), "UTF-8"}, parameters, stepLimit_);
+}
+
+XsltResult XsltProcessor::transformWithoutCommentsOrInstructions(const QString& stylesheet, const QByteArray& content,
+                                                                 const XsltParameters& parameters) const
+{
+    return transformBytes(stylesheet, {content, QString(), nullptr, true}, parameters, stepLimit_);
 }
 
 } // namespace veldra::xml

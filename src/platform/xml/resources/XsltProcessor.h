@@ -50,6 +50,12 @@ public:
     XsltResult transformFile(const QString& stylesheet, const QString& documentPath,
                              const XsltParameters& parameters = {}) const;
     XsltResult transformXml(const QString& stylesheet, const QString& xml, const XsltParameters& parameters = {}) const;
+    // The document's bytes (as Document::xmlBytes gives them, the encoding read from its
+    // declaration), parsed as they are and transformed without their comments and processing
+    // instructions: for a stylesheet that shows neither, whose walks over a node's children
+    // would cost a square of their number.
+    XsltResult transformWithoutCommentsOrInstructions(const QString& stylesheet, const QByteArray& content,
+                                                      const XsltParameters& parameters = {}) const;
 
 private:
     unsigned long stepLimit_;
