@@ -23,7 +23,7 @@ FormState snapshotState(const QString& path)
     xml::Document document;
     if (!QFileInfo::exists(path))
         return readSnapshot(document);
-    if (!document.load(path))
+    if (!document.load(path, xml::OutsideFile))
         throw VbError(err::XmlParse, loadSource,
                       QStringLiteral("%1 is not a valid settings file: %2").arg(path, document.parseError().reason));
     if (document.documentElement().isNull() || document.documentElement().nodeName() != QLatin1String("File"))

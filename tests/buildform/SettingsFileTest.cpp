@@ -293,6 +293,7 @@ TEST_F(SettingsFileTest, AMalformedEntryOrFileLeavesTheFormAsItWas)
         snapshotWith(good + listEntry("ListIndications", column("2", "before any row"))),
         QStringLiteral("<File><Data>") + good,  // not well-formed
         QStringLiteral("<Settings>") + good + QStringLiteral("</Settings>"),
+        snapshotWith(good + QStringLiteral("<!---->").repeated(1'000'000)),  // past the node cap
     };
     for (const QString& text : cases) {
         veldra::test::writeTextFile(path, text);

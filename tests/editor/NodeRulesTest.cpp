@@ -354,6 +354,15 @@ TEST(NodeRules, AnSPLFileIsAddedOnlyWhileTheDocumentStillOpensWithIt)
                           .arg(after - over)),
                   over == 1);
     }
+    // A file past the node cap is refused before it is read into memory.
+    test::writeTextFile(file, QStringLiteral("<document>%1</document>").arg(QStringLiteral("<!---->").repeated(1'000'000)));
+    test::ScriptedUi ui;
+    auto editor = test::openSettings(folder, Products);
+    editor->TreeView->selectNode(nodeOf(*editor, QStringLiteral("//Section/component")));
+    ui.openFiles.push_back(file);
+    AddSPLR4Node(*editor, *editor->TreeView);
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_TRUE(ui.messages.last().text.contains(QStringLiteral("holds more than 1,000,000 elements, attributes")));
 }
 
 TEST(NodeRules, RemoveAsksWithTheCaptionAndKeepsTheDocumentElement)

@@ -180,7 +180,7 @@ void AddSPLFile(frmXMLEditor& editor, EditorTreeView& /*tree*/, const xml::Node&
             throw;
         }
         xml::Document spl;
-        if (!spl.load(dialog.fileName))
+        if (!spl.load(dialog.fileName, xml::OutsideFile))
             throw editorError(QStringLiteral("The SPL file %1 cannot be read: %2").arg(dialog.fileName, spl.parseError().reason));
         const xml::NodeList nodes = spl.selectNodes(element.getAttribute(QStringLiteral("ConstraintXPath")));
         const xml::Document settings = element.ownerDocument();

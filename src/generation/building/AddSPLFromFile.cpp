@@ -59,7 +59,7 @@ public:
 private:
     void loadExisting(const QString& fileName)
     {
-        if (existing_.load(fileName))
+        if (existing_.load(fileName, xml::OutsideFile))
             return;
         const xml::ParseError& error = existing_.parseError();
         WriteLog(log_category::Error, QStringLiteral("The SPL file cannot be loaded: ") + error.reason.trimmed());

@@ -2,16 +2,20 @@
 
 #include "app/log/Log.h"
 #include "app/log/LoggedProblems.h"
-#include "generation/crosscheck/ComparisonCost.h"
+#include "generation/crosscheck/CheckResultLog.h"
+#include "generation/crosscheck/ComparisonWork.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
+#include "platform/ui/WorkProgress.h"
 #include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
 
 #include <QFileInfo>
 #include <QHash>
+
+#include <optional>
 
 namespace veldra {
 
@@ -38,7 +42,10 @@ bool fileExists(const QString& path)
 QString documentTypeOf(const xml::Document& spl)
 {
     QString type;
-    skip([&] { type = spl.selectSingleNode(QStringLiteral("document/code/@displayName")).text(); });
+    skip([&] {
+        const xml::Node code = spl.selectSingleNode(QStringLiteral("document/code/@displayName"));
+        type = code.isNull() ? QString() : code.text();
+    });
     return type;
 }
 
@@ -83,8 +90,9 @@ public:
     {
     }
 
-    // Why the comparison was not run, when it would have cost more than it may.
-    const QString& refusal() const { return refusal_; }
+    // Why the comparison ended before its summary when it was stopped: by the user, or at the
+    // cap of its work.
+    const QString& stopReason() const { return stopReason_; }
 
     // False when the run ended before its summary, with its reason in the log.
     bool run()
@@ -97,10 +105,11 @@ public:
             return false;
         try {
             const std::vector<Check> checks = plannedChecks(setup);
-            if (refused(checks))
+            if (!runChecks(checks)) {
+                separator();
+                WriteLog(log_category::Error, stopReason_);
                 return false;
-            for (const Check& check : checks)
-                runCheck(check);
+            }
         } catch (const std::exception& e) {
             writeFatalError(toVbError(e, Source));
             return false;
@@ -145,8 +154,9 @@ private:
     // document type); an instruction file that does not load ends the run with its reason.
     bool loadDocuments()
     {
-        spl1_.load(file1_);
-        spl2_.load(file2_);
+        loadSpl(spl1_, file1_, dn1_);
+        loadSpl(spl2_, file2_, dn2_);
+        work_.emplace(elementCount(spl1_), elementCount(spl2_));
         if (!instructions_.load(instructionFile())) {
             WriteLog(log_category::Error, QStringLiteral("Cannot load the instruction file: ") + instructions_.parseError().reason);
             return false;
@@ -160,6 +170,13 @@ private:
             return false;
         }
         return true;
+    }
+
+    // Comments and processing instructions match no query of a check, so they are left out.
+    static void loadSpl(xml::Document& spl, const QString& file, const QString& displayName)
+    {
+        if (!spl.load(file, xml::OutsideFileWithoutComments))
+            WriteLog(log_category::Error, displayName + spl.parseError().reason);
     }
 
     void writeTypes() const
@@ -200,55 +217,129 @@ private:
             checkName_ = check.name = requiredAttribute(element, QStringLiteral("Name"));
             const xml::Node control = element.selectSingleNode(QStringLiteral("XPathControl"));
             controlQuery_ = check.controlQuery = control.isNull() ? QString() : control.text();
-            if (check.controlQuery.isEmpty())
+            if (check.controlQuery.isEmpty()) {
                 check.controlValues << QString();
-            else
-                for (const xml::Node& node : spl1_.selectNodes(check.controlQuery))
+            } else {
+                const xml::NodeList values = spl1_.selectNodes(check.controlQuery);
+                work_->startCheck(check.name);
+                work_->addControlQuery(values.length());
+                for (const xml::Node& node : values)
                     check.controlValues << node.text();
+            }
             checks.push_back(std::move(check));
         }
         return checks;
     }
 
-    // Whether the comparison would cost more than it may; the log then says why.
-    bool refused(const std::vector<Check>& checks)
+    // Runs the checks, each query between values that the user may stop at, within the cap of
+    // the work. False when the run was stopped, with the reason in stopReason_.
+    bool runChecks(const std::vector<Check>& checks)
     {
-        ComparisonCost cost;
-        cost.elements = elementCount(spl1_) + elementCount(spl2_);
+        qint64 values = 0;
         for (const Check& check : checks)
-            cost.checks.push_back({check.name, check.controlQuery.isEmpty() ? 0 : check.controlValues.size(),
-                                   check.processes.length()});
-        refusal_ = comparisonRefusal(cost);
-        if (refusal_.isEmpty())
-            return false;
-        WriteLog(log_category::Error, refusal_);
+            values += check.controlValues.size();
+        ui::WorkProgress progress(QStringLiteral("Comparing the SPL Files..."), values);
+        qint64 done = 0;
+        for (const Check& check : checks)
+            if (!runCheck(check, progress, done))
+                return false;
         return true;
     }
 
-    void runCheck(const Check& check)
+    // What a process found for one control value: each text of file 1 with the text of file 2
+    // it matched, or with what stands for it when none did.
+    struct Outcome {
+        bool different = false;
+        QString text1;
+        QString text2;
+    };
+    struct Found {
+        QString label;
+        bool block = false;
+        std::vector<Outcome> outcomes;
+    };
+
+    bool runCheck(const Check& check, ui::WorkProgress& progress, qint64& done)
     {
-        processText_.clear();
         label_.clear();
+        processText_.clear();
         checkName_ = check.name;
         controlQuery_ = check.controlQuery;
+        work_->startCheck(checkName_);
+        CheckResultLog results(dn1_, dn2_, checkName_);
         WriteLog(log_category::Processing, checkName_, true);
         separator();
+        // A control value that repeats (the title of a section in each of its copies) gives what
+        // it gave before: its queries run once.
+        QHash<QString, std::vector<Found>> foundByValue;
         for (qsizetype i = 0; i < check.controlValues.size(); ++i) {
-            for (const xml::Node& process : check.processes)
-                compare(process, check.controlValues.at(i));
+            const QString& value = check.controlValues.at(i);
+            auto known = foundByValue.constFind(value);
+            if (known == foundByValue.cend()) {
+                std::vector<Found> found;
+                if (!findAll(check, value, progress, done, found))
+                    return false;
+                known = foundByValue.insert(value, std::move(found));
+            } else if (!mayGoOn(progress, done) || !withinCap(replayed(*known))) {
+                return false;
+            }
+            for (const Found& found : *known)
+                report(found, results);
             const bool last = i + 1 == check.controlValues.size();
-            if (!last && (!differencesOnly_ || lastWasDifference_))
+            if (!last && results.showing() && (!differencesOnly_ || lastWasDifference_))
                 separator();
+            ++done;
         }
+        results.writeLeftOut();
         separator();
+        return true;
     }
 
-    void compare(const xml::Node& process, const QString& controlValue)
+    bool findAll(const Check& check, const QString& value, ui::WorkProgress& progress, qint64 done,
+                 std::vector<Found>& found)
+    {
+        for (const xml::Node& process : check.processes) {
+            if (!mayGoOn(progress, done))
+                return false;
+            found.push_back(find(process, value));
+            if (!withinCap(0))
+                return false;
+        }
+        return true;
+    }
+
+    static qint64 replayed(const std::vector<Found>& found)
+    {
+        qint64 outcomes = 0;
+        for (const Found& one : found)
+            outcomes += qint64(one.outcomes.size());
+        return outcomes;
+    }
+
+    bool mayGoOn(ui::WorkProgress& progress, qint64 done)
+    {
+        if (progress.keepGoing(done))
+            return true;
+        stopReason_ = QStringLiteral("The comparison was stopped before its end; the results above are those of the "
+                                     "checks it ran. The files are not changed.");
+        return false;
+    }
+
+    // Adds results given again to the work; false once it passed its cap.
+    bool withinCap(qint64 replayedOutcomes)
+    {
+        work_->addMatches(replayedOutcomes);
+        if (!work_->overCap())
+            return true;
+        stopReason_ = work_->refusal();
+        return false;
+    }
+
+    Found find(const xml::Node& process, const QString& controlValue)
     {
         processText_ = process.text();
         label_ = requiredAttribute(process, QStringLiteral("Name"));
         const QString kind = process.getAttribute(QStringLiteral("DataType"));
-        const bool block = kind == QLatin1String("Text");
         const TextMatch match = kind == QLatin1String("DisplayName") ? TextMatch::DisplayName
                                 : kind == QLatin1String("Name")      ? TextMatch::Name
                                                                      : TextMatch::Exact;
@@ -256,24 +347,35 @@ private:
         const QString query = xml::withLiteral(processText_, QStringLiteral("$ControlValue$"), controlValue);
         const xml::NodeList set1 = spl1_.selectNodes(query);
         const xml::NodeList set2 = spl2_.selectNodes(query);
+        work_->addProcessQuery(set1.length(), set2.length());
         const QHash<QString, xml::Node> textsOf2 = firstOfEachText(set2, match);
+        Found found{label_, kind == QLatin1String("Text"), {}};
         for (const xml::Node& a : set1) {
+            const QString text = a.text();
             // A name's text of nothing but blanks is the file's layout around its parts.
-            if (match != TextMatch::Exact && a.text().simplified().isEmpty())
+            if (match != TextMatch::Exact && text.simplified().isEmpty())
                 continue;
-            const xml::Node b = textsOf2.value(matchKey(a.text(), match));
-            lastWasDifference_ = b.isNull();
-            if (b.isNull()) {
-                WriteLog(log_category::Warning, label_ + QStringLiteral(" is different"), true);
+            const xml::Node b = textsOf2.value(matchKey(text, match));
+            if (b.isNull())
+                found.outcomes.push_back(
+                    {true, text, set2.length() == 1 ? set2.item(0).text() : QStringLiteral("Not Found")});
+            else if (differencesOnly_)
+                found.outcomes.push_back({false, {}, {}}); // counted, never shown
+            else
+                found.outcomes.push_back({false, text, b.text()});
+        }
+        return found;
+    }
+
+    void report(const Found& found, CheckResultLog& results)
+    {
+        for (const Outcome& outcome : found.outcomes) {
+            lastWasDifference_ = outcome.different;
+            if (outcome.different) {
                 ++differences_;
-                const QString other = set2.length() == 1 ? set2.item(0).text() : QStringLiteral("Not Found");
-                writeDetails(block, log_category::Warning, a.text(), other);
+                results.different(found.label, found.block, outcome.text1, outcome.text2);
             } else if (!differencesOnly_) {
-                WriteLog(log_category::Information, label_ + QStringLiteral(" is identical"), true);
-                if (block)
-                    writeDetails(block, log_category::Information, b.text(), a.text());
-                else
-                    writeDetails(block, log_category::Information, a.text(), b.text());
+                results.identical(found.label, found.block, outcome.text1, outcome.text2);
             }
         }
     }
@@ -299,25 +401,6 @@ private:
                 first.insert(key, node);
         }
         return first;
-    }
-
-    // Line layout: the display name stands in the category column beside the value. Block
-    // layout (long texts): the display name and the check's name above each text. The values
-    // are written on one line each, their line breaks and runs of blanks made single blanks,
-    // so that a value never splits the log's lines.
-    void writeDetails(bool block, const QString& category, const QString& value1, const QString& value2) const
-    {
-        const QString text1 = value1.simplified();
-        const QString text2 = value2.simplified();
-        if (block) {
-            WriteLog(category, dn1_ + checkName_, true);
-            WriteLog(QString(), text1);
-            WriteLog(category, dn2_ + checkName_, true);
-            WriteLog(QString(), text2);
-        } else {
-            WriteLog(dn1_, text1);
-            WriteLog(dn2_, text2);
-        }
     }
 
     void writeFatalError(const VbError& error) const
@@ -363,7 +446,8 @@ private:
     QString controlQuery_;
     QString processText_;
     QString label_;
-    QString refusal_;
+    QString stopReason_;
+    std::optional<ComparisonWork> work_;
 };
 
 // A description on one line: line breaks and runs of blanks become single blanks.
@@ -384,9 +468,9 @@ void CompareSPLFiles(const QString& file1, const QString& displayName1, const QS
     // With logging off the summary box is the only report, so a run that ends without one
     // says so too.
     if (!run.run() && NoLogging)
-        ui::msgBox(run.refusal().isEmpty() ? QStringLiteral("The SPL Files could not be compared. ")
-                                                 + problems.count().sentence(QStringLiteral("comparison"))
-                                           : run.refusal(),
+        ui::msgBox(run.stopReason().isEmpty() ? QStringLiteral("The SPL Files could not be compared. ")
+                                                    + problems.count().sentence(QStringLiteral("comparison"))
+                                              : run.stopReason(),
                    ui::Buttons::OK, ui::Icon::Critical);
 }
 

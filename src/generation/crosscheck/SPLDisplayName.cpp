@@ -16,7 +16,7 @@ const QString fileMissing = QStringLiteral("The SPL file has no %1.");
 QString GetSPLDisplayName(const QString& file)
 {
     xml::Document spl;
-    if (!spl.load(file))
+    if (!spl.load(file, xml::OutsideFileWithoutComments))
         throw VbError(spl.parseError().errorCode, source, spl.parseError().reason);
     const QString time = xml::requiredAt(spl, QStringLiteral("/document/effectiveTime/@value"), source, fileMissing).text();
     const QString product = xml::requiredAt(spl, QStringLiteral("//manufacturedProduct/name"), source, fileMissing).text();

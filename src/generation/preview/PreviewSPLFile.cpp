@@ -39,7 +39,7 @@ const QString PreviewFileMessage = QStringLiteral(
 xml::Document loadSPL(const QString& path)
 {
     xml::Document spl;
-    if (!spl.load(path))
+    if (!spl.load(path, xml::OutsideFile))
         throw VbError(spl.parseError().errorCode, Source,
                       QStringLiteral("The SPL File %1 cannot be loaded: %2").arg(path, spl.parseError().reason));
     return spl;

@@ -50,7 +50,7 @@ frmPreview* previewWindowOf(const frmXMLEditor& editor)
 xml::Document rewriteStylesheet(const QString& splFile)
 {
     xml::Document spl;
-    if (!spl.load(splFile))
+    if (!spl.load(splFile, xml::OutsideFile))
         throw VbError(spl.parseError().errorCode, Source,
                       QStringLiteral("The SPL File %1 cannot be loaded: %2").arg(splFile, spl.parseError().reason));
     const xml::Document rewritten = RewriteStylesheetReference(spl);

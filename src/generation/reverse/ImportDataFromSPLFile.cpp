@@ -25,10 +25,10 @@ namespace {
 const QString Source = QStringLiteral("ImportDataFromSPLFile");
 
 // Loads a file of the run; a file that cannot be loaded fails the run with its reason.
-xml::Document loadOrFail(const QString& path)
+xml::Document loadOrFail(const QString& path, const xml::LoadOptions& options = {})
 {
     xml::Document document;
-    if (!document.load(path)) {
+    if (!document.load(path, options)) {
         const xml::ParseError& error = document.parseError();
         QString reason = error.reason;
         if (error.line > 0)
@@ -93,7 +93,7 @@ void importInto(const QPointer<frmXMLEditor>& editor, const xml::Node& settingsE
     ShowLogWindow(true);
     WriteLog(log_category::Information, QStringLiteral("Starting Import from SPL File: ") + splFile);
     WriteLog(log_category::Information, QStringLiteral("Loading Source SPL File"));
-    const xml::Document spl = loadOrFail(splFile);
+    const xml::Document spl = loadOrFail(splFile, xml::OutsideFile);
     WriteLog(log_category::Information, QStringLiteral("Loading Template Application File"));
     const xml::Document definition =
         loadOrFail(app_paths::inProgram(QStringLiteral("SPLR4Definitions/DefinitionSPLR4.xml")));

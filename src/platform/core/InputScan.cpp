@@ -1,5 +1,6 @@
 #include "platform/core/InputScan.h"
 
+#include "platform/core/CountText.h"
 #include "platform/core/QuoteBracketScan.h"
 
 namespace veldra {
@@ -99,12 +100,13 @@ private:
 
     std::optional<InputRefusal> markup()
     {
-        if (at("!--"))
-            return skipPast("-->");
+        if (at("!--") || at("?")) {
+            if (auto refusal = countNode(count_.commentsAndInstructions, line_))
+                return refusal;
+            return skipPast(at("?") ? "?>" : "-->");
+        }
         if (at("![CDATA["))
             return skipPast("]]>");
-        if (at("?"))
-            return skipPast("?>");
         if (at("!"))
             return documentType();
         if (at("/"))
@@ -199,11 +201,12 @@ private:
     std::optional<InputRefusal> countNode(qint64& counter, int line)
     {
         ++counter;
-        if (count_.elements + count_.attributes <= maxNodes_)
+        if (count_.nodes() <= maxNodes_)
             return std::nullopt;
-        return InputRefusal{QStringLiteral("The document has more than %1 elements and attributes; no document this "
-                                           "program reads holds so many.")
-                                .arg(maxNodes_),
+        return InputRefusal{QStringLiteral("The document holds more than %1 elements, attributes, comments and "
+                                           "processing instructions together, more than Veldra reads into memory at "
+                                           "once. Check that it is the file meant, or split it into smaller documents.")
+                                .arg(countText(maxNodes_)),
                             line};
     }
 

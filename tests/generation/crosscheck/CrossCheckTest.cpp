@@ -1,8 +1,12 @@
 #include "generation/CheckingTestSupport.h"
 
 #include "app/log/Log.h"
+#include "generation/crosscheck/ComparisonWork.h"
 #include "generation/crosscheck/CrossCheck.h"
 #include "generation/crosscheck/frmSPLCrossCheck.h"
+#include "platform/core/CountText.h"
+#include "platform/core/InputScan.h"
+#include "platform/ui/WorkProgress.h"
 #include "support/Fixtures.h"
 #include "support/HostileValues.h"
 #include "support/SkippedErrors.h"
@@ -432,31 +436,129 @@ TEST_F(CrossCheckTest, DescriptionsAndValuesAreWrittenOnOneLine)
             << line.toStdString();
 }
 
-// A file of some hundreds of products would keep the comparison busy for many minutes: it is
-// refused before any check runs, with the counts in the log, or in a box with logging off.
-TEST_F(CrossCheckTest, FilesWhoseChecksWouldTakeMinutesAreRefusedBeforeAnyCheckRuns)
+// A real label grown as large labels grow: its body sections repeated, each copy with IDs of
+// its own and its links pointed at them.
+QString withSectionsRepeated(const QString& label, int times)
 {
-    const QString cough = test::readTextFile(test::fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml")));
-    const qsizetype start = cough.indexOf(QStringLiteral("<subject>"));
-    const qsizetype length = cough.indexOf(QStringLiteral("</subject>"), start) + 10 - start;
-    QString products;
-    for (int i = 0; i < 150; ++i)
-        products += cough.mid(start, length).replace(QStringLiteral("0067-6344"), QStringLiteral("9%1-0001").arg(i));
-    const QString many = writeFile(QStringLiteral("many.xml"), QString(cough).replace(start, length, products));
-    const QString original = test::fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml"));
+    const qsizetype start = label.indexOf(QLatin1Char('>'), label.indexOf(QStringLiteral("<structuredBody"))) + 1;
+    const qsizetype end = label.lastIndexOf(QStringLiteral("</structuredBody>"));
+    const QString body = label.mid(start, end - start);
+    static const QRegularExpression ids(QStringLiteral(R"re((\b(?:ID|root)="|href="#|value="#)([^"]+)")re"));
+    QString grown = body;
+    for (int k = 1; k < times; ++k)
+        grown += QString(body).replace(ids, QStringLiteral("\\1\\2-%1\"").arg(k));
+    return label.left(start) + grown + label.mid(end);
+}
+
+struct CapInForce {
+    explicit CapInForce(qint64 cap) { setComparisonWorkCap(cap); }
+    ~CapInForce() { setComparisonWorkCap(0); }
+};
+
+const char* const TitleCheck =
+    R"(<CrossCheck Enabled="1" Name="Titles"><XPathProcess Name="Title">//section/title</XPathProcess></CrossCheck>)";
+const char* const PerTitleCheck =
+    R"(<CrossCheck Enabled="1" Name="Titles"><XPathControl>//section/title</XPathControl>
+       <XPathProcess Name="Title">//section/title[.="$ControlValue$"]</XPathProcess></CrossCheck>)";
+
+QString sections(int count, const QString& title = QString())
+{
+    QString body;
+    for (int i = 0; i < count; ++i)
+        body += section(title.isEmpty() ? QStringLiteral("T%1").arg(i) : title, QStringLiteral("x"));
+    return body;
+}
+
+// Each query reads the elements of both files and each node it selects once more: a small file
+// 1 against a large file 2 passes the cap one step past the work it does.
+TEST_F(CrossCheckTest, TheWorkIsCountedOverBothFilesAndEveryNodeSelected)
+{
+    useInstructions(QString::fromLatin1(TitleCheck));
+    const QString one = writeLabel(QStringLiteral("few.xml"), sections(2));
+    const QString two = writeLabel(QStringLiteral("many.xml"), sections(60));
+    const qint64 elements1 = countMarkup(test::readTextFile(one).toUtf8()).elements;
+    const qint64 elements2 = countMarkup(test::readTextFile(two).toUtf8()).elements;
+    const qint64 work = elements1 + elements2 + 2 + 60;
+    for (const qint64 cap : {work, work - 1}) {
+        SCOPED_TRACE(cap);
+        const CapInForce inForce(cap);
+        closeLog();
+        CompareSPLFiles(one, QString(), two, QString(), false);
+        EXPECT_EQ(logText().contains(QStringLiteral("There are no differences")), cap == work);
+        EXPECT_EQ(logText().contains(QStringLiteral("The comparison was stopped: it took %1 steps, more than the %2 a "
+                                                    "comparison may take. The check 'Titles' took %1 of them: each of "
+                                                    "its queries reads all %3 elements of both files (%4 of SPL File "
+                                                    "1, %5 of SPL File 2)")
+                                          .arg(countText(work), countText(cap), countText(elements1 + elements2),
+                                               countText(elements1), countText(elements2))),
+                  cap < work)
+            << logText().toStdString();
+    }
+}
+
+// Cancel (the hook here) ends the run between values: the log, or the box with logging off,
+// says it was stopped, and no summary follows.
+TEST_F(CrossCheckTest, StoppingEndsTheRunBetweenValuesAndSaysSo)
+{
+    useInstructions(QString::fromLatin1(PerTitleCheck));
+    const QString one = writeLabel(QStringLiteral("one.xml"), sections(5));
+    const QString stopped = QStringLiteral("The comparison was stopped before its end; the results above are those of "
+                                           "the checks it ran. The files are not changed.");
     for (const bool logging : {true, false}) {
-        SCOPED_TRACE(logging ? "log" : "no log");
+        SCOPED_TRACE(logging);
+        int calls = 0;
+        ui::WorkProgress::setStopHook([&calls] { return ++calls > 2; });
         closeLog();
         ui.messages.clear();
         NoLogging = !logging;
-        CompareSPLFiles(many, QString(), original, QString(), false);
-        const QString refusal = logging ? logText() : ui.messages.value(0).text;
-        EXPECT_TRUE(refusal.contains(QStringLiteral("The SPL Files are not compared: the check '"))) << refusal.toStdString();
-        EXPECT_TRUE(refusal.contains(QStringLiteral("for each of the 150 values that SPL File 1 gives it")));
-        EXPECT_FALSE(logText().contains(QStringLiteral("\nProcessing "))) << "no check ran";
+        CompareSPLFiles(one, QString(), one, QString(), false);
+        ui::WorkProgress::setStopHook({});
+        EXPECT_EQ(count(QStringLiteral(" is identical")), logging ? 2 : 0);
+        EXPECT_EQ(logText().contains(stopped), logging);
         EXPECT_FALSE(logText().contains(QStringLiteral("between SPL Files")));
-        EXPECT_EQ(ui.messages.size(), logging ? 0 : 1);
+        EXPECT_EQ(ui.messages.value(0).text, logging ? QString() : stopped);
     }
+}
+
+// One title in every section matches every copy of itself for each of them: the log shows the
+// first thousand results of the check and how many it left out; the summary counts them all.
+TEST_F(CrossCheckTest, TheLogShowsABoundedNumberOfResultsPerCheckAndTheSummaryCountsAll)
+{
+    const struct {
+        const char* name;
+        const char* check;
+        int sections;
+        QString title;
+        int differences;
+    } cases[] = {
+        {"at the bound", TitleCheck, 1000, QString(), 1000},
+        {"one past it", TitleCheck, 1001, QString(), 1001},
+        {"one title in every section", PerTitleCheck, 45, QStringLiteral("Same"), 2025},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        useInstructions(QString::fromLatin1(c.check));
+        const QString one = writeLabel(QStringLiteral("one.xml"), sections(c.sections, c.title));
+        const QString two = writeLabel(QStringLiteral("two.xml"), sections(1, QStringLiteral("Other")));
+        closeLog();
+        CompareSPLFiles(one, QString(), two, QString(), false);
+        EXPECT_EQ(count(QStringLiteral(" is different")), std::min(c.differences, 1000));
+        const QString leftOut = QStringLiteral("%1 more results of the check 'Titles' are not shown, %1 of them "
+                                               "differences; the log shows the first 1,000 of each check")
+                                    .arg(countText(c.differences - 1000));
+        EXPECT_EQ(logText().contains(leftOut), c.differences > 1000);
+        EXPECT_TRUE(logText().contains(QStringLiteral("There are %1 differences").arg(c.differences)));
+    }
+}
+
+// A label grown to well over a megabyte, as the largest real labels are, is compared in full.
+TEST_F(CrossCheckTest, AGrownRealLabelAgainstItselfIsComparedInFull)
+{
+    const QString grown = writeFile(QStringLiteral("grown.xml"),
+                                    withSectionsRepeated(test::readTextFile(lipitorOriginal()), 6));
+    CompareSPLFiles(grown, QString(), grown, QString(), true);
+    EXPECT_TRUE(logText().contains(QStringLiteral("There are no differences between SPL Files in the compared sections.")))
+        << logText().right(2000).toStdString();
 }
 
 } // namespace

@@ -322,3 +322,32 @@ TEST(XmlHostileInputTest, NulCharactersAndElementsWithThousandsOfAttributesAreRe
         EXPECT_EQ(SchemaValidator().validateXml(c.text, QString()).parseFailed(), !c.loads);
     }
 }
+
+// An outside file is counted before parsing: elements, attributes, comments and processing
+// instructions alike, at the cap and one past it; a reader that only queries may leave the
+// comments and instructions out of its tree.
+TEST(XmlHostileInputTest, AnOutsideFileIsRefusedOnePastTheNodeCapOfAnyKind)
+{
+    const QString fill[] = {"<b/>", "<!---->", "<?p?>", "<b c=''/>"};
+    const int perFill[] = {1, 1, 1, 2};
+    TempDir dir;
+    for (int kind = 0; kind < 4; ++kind) {
+        for (const qint64 nodes : {kMaxOutsideFileNodes, kMaxOutsideFileNodes + 1}) {
+            SCOPED_TRACE(fill[kind].toStdString() + " " + std::to_string(nodes));
+            // The root and, for two nodes each, one plain element to reach an odd count.
+            const qint64 filled = (nodes - 1) / perFill[kind];
+            const QString text = "<r>" + fill[kind].repeated(int(filled))
+                                 + QString("<b/>").repeated(int(nodes - 1 - filled * perFill[kind])) + "</r>";
+            writeTextFile(dir.file("input.xml"), text);
+            Document doc;
+            const bool loaded = doc.load(dir.file("input.xml"), OutsideFileWithoutComments);
+            EXPECT_EQ(loaded, nodes == kMaxOutsideFileNodes) << doc.parseError().reason.toStdString();
+            EXPECT_EQ(doc.parseError().reason.contains("holds more than 1,000,000 elements, attributes, comments and "
+                                                       "processing instructions together"),
+                      !loaded);
+            if (loaded) {
+                EXPECT_EQ(doc.selectNodes("//comment() | //processing-instruction()").length(), 0);
+            }
+        }
+    }
+}

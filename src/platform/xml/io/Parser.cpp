@@ -213,13 +213,13 @@ ParseOutcome failure(int code, const QString& reason)
 }
 
 ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decodedText,
-                        const std::function<QString(int)>& sourceLine)
+                        const std::function<QString(int)>& sourceLine, const LoadOptions& options)
 {
     if (input.size() > kMaxInputBytes)
         return failure(err::XmlParse, QStringLiteral("The document is too large to load (%1 bytes; the limit is %2 bytes).")
                                           .arg(input.size())
                                           .arg(kMaxInputBytes));
-    if (const auto refusal = refuseBeforeParsing(input)) {
+    if (const auto refusal = refuseBeforeParsing(input, options.maxNodes)) {
         ParseOutcome outcome = failure(err::XmlParse, refusal->reason);
         outcome.error.line = refusal->line;
         outcome.error.srcText = cutAroundColumn(sourceLine(refusal->line), 0);
@@ -239,12 +239,16 @@ ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decode
     ctxt->sax->reference = onReference;
     ctxt->sax->startElementNs = onStartElement;
     ctxt->sax->endElementNs = onEndElement;
+    if (!options.keepCommentsAndInstructions) {
+        ctxt->sax->comment = nullptr;
+        ctxt->sax->processingInstruction = nullptr;
+    }
 
     const QByteArray urlBytes = QFile::encodeName(url);
-    const int options = kParseOptions | (decodedText ? XML_PARSE_IGNORE_ENC : 0);
+    const int parseOptions = kParseOptions | (decodedText ? XML_PARSE_IGNORE_ENC : 0);
     xmlDocPtr doc = xmlCtxtReadMemory(ctxt, input.constData(), static_cast<int>(input.size()),
                                       urlBytes.isEmpty() ? nullptr : urlBytes.constData(),
-                                      decodedText ? "UTF-8" : nullptr, options);
+                                      decodedText ? "UTF-8" : nullptr, parseOptions);
     const bool wellFormed = ctxt->wellFormed != 0;
     xmlFreeParserCtxt(ctxt);
 
@@ -270,14 +274,14 @@ ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decode
 
 } // namespace
 
-ParseOutcome parseFile(const QString& path)
+ParseOutcome parseFile(const QString& path, const LoadOptions& options)
 {
     const FileContent file = readRegularFile(path, kMaxInputBytes);
     if (!file.ok())
         return failure(file.errorCode, file.problem);
     const QByteArray& input = file.bytes;
     return parseBytes(input, QFileInfo(path).absoluteFilePath(), false,
-                      [&input](int line) { return lineOfBytes(input, line); });
+                      [&input](int line) { return lineOfBytes(input, line); }, options);
 }
 
 ParseOutcome parseText(const QString& text)
@@ -288,7 +292,7 @@ ParseOutcome parseText(const QString& text)
     ParseOutcome outcome = parseBytes(toXml(body), QString(), true, [&body](int line) {
         const QStringList lines = linesOf(body);
         return line >= 1 && line <= lines.size() ? lines[line - 1] : QString();
-    });
+    }, LoadOptions());
     if (outcome.doc) {
         // The text was decoded already; keep what its declaration says for saving.
         xmlFree(const_cast<xmlChar*>(outcome.doc->encoding));

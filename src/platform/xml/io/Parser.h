@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/xml/io/InputLimits.h"
+#include "platform/xml/io/LoadOptions.h"
 #include "platform/xml/io/ParseError.h"
 
 #include <QByteArray>
@@ -21,7 +22,7 @@ struct ParseOutcome {
 // attributes before any element takes one), no undeclared entity references, and the depth and size limits above; nothing else limits a document,
 // so text and attribute values of any length load. Insignificant whitespace is stripped from
 // the result (see WhitespaceRules.h).
-ParseOutcome parseFile(const QString& path);
+ParseOutcome parseFile(const QString& path, const LoadOptions& options = {});
 // Text that is already decoded: its declaration's encoding is kept for saving but not used to decode.
 ParseOutcome parseText(const QString& text);
 

@@ -94,6 +94,11 @@ QString reasonOfCode(int code)
         "it nests deeper than the query engine allows",
     };
     const int index = code - XML_XPATH_EXPRESSION_OK;
+    // The engine stops without a code when a result outgrows its ten million nodes or memory
+    // runs out: it reports those outside the context.
+    if (index == 0)
+        return QStringLiteral("its result is larger than the query engine holds (10,000,000 nodes), or memory ran "
+                              "out; compare or query a smaller document");
     if (index > 0 && index < int(std::size(reasons)))
         return QString::fromLatin1(reasons[index]);
     return QStringLiteral("the query engine refused it (libxml2 error %1)").arg(code);

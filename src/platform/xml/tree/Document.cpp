@@ -160,10 +160,10 @@ void Document::replaceState(DocState* state) const
     release(old);
 }
 
-bool Document::load(const QString& path)
+bool Document::load(const QString& path, const LoadOptions& options)
 {
     state();
-    ParseOutcome outcome = parseFile(path);
+    ParseOutcome outcome = parseFile(path, options);
     box_->parseError = outcome.error;
     replaceState(outcome.doc ? adoptDocument(outcome.doc, outcome.hasDeclaration) : newEmptyState());
     return outcome.doc != nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/xml/io/Layout.h"
+#include "platform/xml/io/LoadOptions.h"
 #include "platform/xml/io/ParseError.h"
 #include "platform/xml/io/Serializer.h"
 #include "platform/xml/tree/Node.h"
@@ -44,8 +45,9 @@ public:
 
     // Replace the content by the file's or the text's. On failure the document is empty and
     // parseError() says why (a missing file is a parse error too); nodes of the former
-    // content stay usable while referenced.
-    bool load(const QString& path);
+    // content stay usable while referenced. An outside file read whole is loaded with
+    // OutsideFile (or OutsideFileWithoutComments), so that its size in memory is bounded.
+    bool load(const QString& path, const LoadOptions& options = {});
     bool loadXml(const QString& text);
     // Replace the content by a deep copy of source's (declaration included), as a load of the
     // same text would give, without parsing it again.

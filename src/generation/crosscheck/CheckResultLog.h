@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+namespace veldra {
+
+// The results of one check in the log: each node of file 1 found, or not, among file 2's, with
+// both values. A check may give millions of them (a title repeated in every section matches
+// every copy of itself), so the log shows the first MaxLoggedResultsPerCheck and, at the
+// check's end, how many it left out; the caller counts every difference all the same.
+class CheckResultLog {
+public:
+    // dn1 and dn2 end in ": ".
+    CheckResultLog(const QString& dn1, const QString& dn2, const QString& checkName);
+
+    // Block layout (long texts) writes the display name and the check's name above each value;
+    // line layout puts the display name beside it.
+    void different(const QString& label, bool block, const QString& value1, const QString& value2);
+    void identical(const QString& label, bool block, const QString& value1, const QString& value2);
+    // Whether the log still shows this check's results (and the separators between them).
+    bool showing() const;
+    // Says how many results were left out, when any were.
+    void writeLeftOut() const;
+
+private:
+    bool take(bool difference);
+    void writeDetails(bool block, const QString& category, const QString& value1, const QString& value2) const;
+
+    const QString dn1_;
+    const QString dn2_;
+    const QString checkName_;
+    qint64 shown_ = 0;
+    qint64 leftOut_ = 0;
+    qint64 leftOutDifferences_ = 0;
+};
+
+inline constexpr qint64 MaxLoggedResultsPerCheck = 1000;
+
+} // namespace veldra
