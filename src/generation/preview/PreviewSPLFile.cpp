@@ -55,7 +55,7 @@ QString writePreviewCopy(const xml::Document& rewritten, const QString& splFile)
 RenderedSPL renderedPage(const xml::Document& rewritten)
 {
     const RenderedSPL page = RenderSPLDocument(rewritten);
-    if (!page.ok())
+    if (!page.ok() && !page.stopped)
         throw VbError(err::XmlTransform, Source, page.problem);
     return page;
 }
@@ -99,6 +99,10 @@ void PreviewSPLFile()
     try {
         const xml::Document rewritten = RewriteStylesheetReference(loadSPL(splFile));
         const RenderedSPL page = renderedPage(rewritten);
+        if (page.stopped) {
+            ui::msgBox(page.problem, ui::Buttons::OK, ui::Icon::Information);
+            return;
+        }
         QPointer<frmPreview> window = new frmPreview;
         try {
             showInWindow(page, rewritten, splFile, *window);

@@ -64,7 +64,7 @@ RenderedSPL renderedPage(const xml::Document& spl)
     RenderedSPL page = RenderSPLDocument(spl);
     if (page.stylesheetMissing)
         throw StylesheetMissing(err::FileNotFound, Source, page.problem);
-    if (!page.ok())
+    if (!page.ok() && !page.stopped)
         throw VbError(err::XmlTransform, Source, page.problem);
     return page;
 }
@@ -100,6 +100,14 @@ void reportFailure(const VbError& error, bool alwaysShown)
     if (NoLogging || alwaysShown)
         ui::msgBox(line + QStringLiteral("\r\n\r\nPreview Rendering of SPL failed."), ui::Buttons::OK,
                    ui::Icon::Critical);
+}
+
+// A stop the user asked for is no failure: the log says it, or a box with logging off.
+void reportStopped(const QString& text)
+{
+    WriteLog(log_category::Information, text);
+    if (NoLogging)
+        ui::msgBox(text, ui::Buttons::OK, ui::Icon::Information);
 }
 
 } // namespace
@@ -138,7 +146,9 @@ void PreviewSPLR4Document(QPointer<frmXMLEditor> editor)
         if (!editor)
             return;
         const RenderedSPL page = renderedPage(spl);
-        if (editor)
+        if (page.stopped)
+            reportStopped(page.problem);
+        else if (editor)
             show(*editor, page, preview);
     } catch (const StylesheetMissing& e) {
         restoreLogging(loggingBefore);

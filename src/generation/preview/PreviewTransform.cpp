@@ -48,7 +48,7 @@ QStringList argumentsFor(const QString& stylesheet, const xml::XsltParameters& p
 
 PreviewTransformRun failed(const QString& problem)
 {
-    return {QString(), problem};
+    return {QString(), problem, false};
 }
 
 // Why the program gave no page, from how it ended.
@@ -116,9 +116,10 @@ PreviewTransformRun runPreviewTransform(const QString& stylesheet, const xml::Xs
     process.write(label);
     process.closeWriteChannel();
     if (!awaited(process))
-        return failed(QStringLiteral("The preview was stopped before its page was ready. The SPL File is not changed."));
+        return {QString(), QStringLiteral("The preview was stopped before its page was ready. The SPL File is not changed."),
+                true};
     if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == xsltrun::Transformed)
-        return {QString::fromUtf8(process.readAllStandardOutput()), QString()};
+        return {QString::fromUtf8(process.readAllStandardOutput()), QString(), false};
     return failed(outcome(process, program));
 }
 

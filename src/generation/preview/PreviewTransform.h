@@ -26,6 +26,7 @@ inline constexpr PreviewWorkCap PreviewCap{6'000'000'000ull, 300};
 struct PreviewTransformRun {
     QString html;
     QString problem;
+    bool stopped = false; // the user stopped it: the problem says so, and nothing is wrong
 };
 
 // Transforms the label (its bytes as Document::xmlBytes gives them) with the stylesheet at the

@@ -38,6 +38,7 @@ RenderedSPL RenderSPLDocument(const xml::Document& spl)
     const PreviewTransformRun run = runPreviewTransform(stylesheet.localPath, parameters, spl.xmlBytes());
     rendered.html = run.html;
     rendered.problem = run.problem;
+    rendered.stopped = run.stopped;
     return rendered;
 }
 

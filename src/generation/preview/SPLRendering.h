@@ -16,6 +16,8 @@ struct RenderedSPL {
     QString problem;
     // True when the problem is that the stylesheet is neither installed nor obtainable.
     bool stylesheetMissing = false;
+    // True when the user stopped the rendering: the problem says so, and nothing failed.
+    bool stopped = false;
     bool ok() const { return problem.isEmpty(); }
 };
 
