@@ -93,6 +93,8 @@ public:
     // Why the comparison ended before its summary when it was stopped: by the user, or at the
     // cap of its work.
     const QString& stopReason() const { return stopReason_; }
+    // True when the user stopped it: no failure, so it is said as information.
+    bool stoppedByUser() const { return stoppedByUser_; }
 
     // False when the run ended before its summary, with its reason in the log.
     bool run()
@@ -107,7 +109,7 @@ public:
             const std::vector<Check> checks = plannedChecks(setup);
             if (!runChecks(checks)) {
                 separator();
-                WriteLog(log_category::Error, stopReason_);
+                WriteLog(stoppedByUser_ ? log_category::Information : log_category::Error, stopReason_);
                 return false;
             }
         } catch (const std::exception& e) {
@@ -322,6 +324,7 @@ private:
             return true;
         stopReason_ = QStringLiteral("The comparison was stopped before its end; the results above are those of the "
                                      "checks it ran. The files are not changed.");
+        stoppedByUser_ = true;
         return false;
     }
 
@@ -447,6 +450,7 @@ private:
     QString processText_;
     QString label_;
     QString stopReason_;
+    bool stoppedByUser_ = false;
     std::optional<ComparisonWork> work_;
 };
 
@@ -471,7 +475,7 @@ void CompareSPLFiles(const QString& file1, const QString& displayName1, const QS
         ui::msgBox(run.stopReason().isEmpty() ? QStringLiteral("The SPL Files could not be compared. ")
                                                     + problems.count().sentence(QStringLiteral("comparison"))
                                               : run.stopReason(),
-                   ui::Buttons::OK, ui::Icon::Critical);
+                   ui::Buttons::OK, run.stoppedByUser() ? ui::Icon::Information : ui::Icon::Critical);
 }
 
 } // namespace veldra

@@ -517,6 +517,7 @@ TEST_F(CrossCheckTest, StoppingEndsTheRunBetweenValuesAndSaysSo)
         EXPECT_EQ(logText().contains(stopped), logging);
         EXPECT_FALSE(logText().contains(QStringLiteral("between SPL Files")));
         EXPECT_EQ(ui.messages.value(0).text, logging ? QString() : stopped);
+        EXPECT_EQ(ui.messages.value(0).icon, logging ? ui::Icon::None : ui::Icon::Information);
     }
 }
 
