@@ -4,8 +4,8 @@
 #include "app/log/LoggedProblems.h"
 #include "generation/crosscheck/CheckResultLog.h"
 #include "generation/crosscheck/ComparisonWork.h"
-#include "platform/core/AppPaths.h"
-#include "platform/core/Skip.h"
+#include "generation/crosscheck/CrossCheckInstructions.h"
+#include "generation/crosscheck/TextMatching.h"
 #include "platform/core/VbError.h"
 #include "platform/ui/Ui.h"
 #include "platform/ui/WorkProgress.h"
@@ -28,45 +28,10 @@ void separator()
     WriteLog(logSeparator(), QString());
 }
 
-QString instructionFile()
-{
-    return app_paths::inProgram(QStringLiteral("SPLR4Definitions/CrossCheckInstruction.xml"));
-}
-
 bool fileExists(const QString& path)
 {
     const QFileInfo info(path);
     return info.exists() && info.isFile();
-}
-
-QString documentTypeOf(const xml::Document& spl)
-{
-    QString type;
-    skip([&] {
-        const xml::Node code = spl.selectSingleNode(QStringLiteral("document/code/@displayName"));
-        type = code.isNull() ? QString() : code.text();
-    });
-    return type;
-}
-
-// The first Setup whose Header lists the document type, or a null node.
-xml::Node setupFor(const xml::Document& instructions, const QString& documentType)
-{
-    for (const xml::Node& setup : instructions.selectNodes(QStringLiteral("SPLCrossCheckInstruction/Setup")))
-        for (const xml::Node& type : setup.selectNodes(QStringLiteral("Header/DocumentType")))
-            if (type.text() == documentType)
-                return setup;
-    return {};
-}
-
-// An attribute that must be present; its absence fails the check.
-QString requiredAttribute(const xml::Node& element, const QString& name)
-{
-    const QString value = element.getAttribute(name);
-    if (value.isNull())
-        throw VbError(err::XmlNode, Source,
-                      QStringLiteral("%1 has no attribute %2.").arg(element.nodeName(), name));
-    return value;
 }
 
 QString summaryMessage(int differences)
@@ -77,9 +42,6 @@ QString summaryMessage(int differences)
         return QStringLiteral("There are %1 differences between the SPL Files in the compared sections.").arg(differences);
     return QStringLiteral("There are no differences between SPL Files in the compared sections.");
 }
-
-// How the texts of a process are matched (its DataType).
-enum class TextMatch { Exact, Name, DisplayName };
 
 // One comparison of two SPL files.
 class CrossCheckRun {
@@ -125,7 +87,7 @@ private:
     {
         ShowLogWindow(true);
         WriteLog(log_category::Information, QStringLiteral("Starting SPL File Comparison"), true);
-        WriteLog(log_category::Information, QStringLiteral("Processing Instructions: ") + instructionFile());
+        WriteLog(log_category::Information, QStringLiteral("Processing Instructions: ") + crossCheckInstructionFile());
         separator();
         WriteLog(log_category::Information, dn1_, true);
         WriteLog(log_category::Information, QStringLiteral("File 1: ") + file1_);
@@ -159,7 +121,7 @@ private:
         loadSpl(spl1_, file1_, dn1_);
         loadSpl(spl2_, file2_, dn2_);
         work_.emplace(elementCount(spl1_), elementCount(spl2_));
-        if (!instructions_.load(instructionFile())) {
+        if (!instructions_.load(crossCheckInstructionFile())) {
             WriteLog(log_category::Error, QStringLiteral("Cannot load the instruction file: ") + instructions_.parseError().reason);
             return false;
         }
@@ -216,7 +178,7 @@ private:
             if (element.getAttribute(QStringLiteral("Enabled")) != QLatin1String("1"))
                 continue;
             Check check{{}, {}, {}, element.selectNodes(QStringLiteral("XPathProcess"))};
-            checkName_ = check.name = requiredAttribute(element, QStringLiteral("Name"));
+            checkName_ = check.name = requiredAttribute(element, QStringLiteral("Name"), Source);
             const xml::Node control = element.selectSingleNode(QStringLiteral("XPathControl"));
             controlQuery_ = check.controlQuery = control.isNull() ? QString() : control.text();
             if (check.controlQuery.isEmpty()) {
@@ -341,11 +303,9 @@ private:
     Found find(const xml::Node& process, const QString& controlValue)
     {
         processText_ = process.text();
-        label_ = requiredAttribute(process, QStringLiteral("Name"));
+        label_ = requiredAttribute(process, QStringLiteral("Name"), Source);
         const QString kind = process.getAttribute(QStringLiteral("DataType"));
-        const TextMatch match = kind == QLatin1String("DisplayName") ? TextMatch::DisplayName
-                                : kind == QLatin1String("Name")      ? TextMatch::Name
-                                                                     : TextMatch::Exact;
+        const TextMatch match = textMatchOf(kind);
         // The value comes from file 1, which may come from anyone: it is compared as one text.
         const QString query = xml::withLiteral(processText_, QStringLiteral("$ControlValue$"), controlValue);
         const xml::NodeList set1 = spl1_.selectNodes(query);
@@ -381,29 +341,6 @@ private:
                 results.identical(found.label, found.block, outcome.text1, outcome.text2);
             }
         }
-    }
-
-    // Names match after whitespace normalisation; display names, the readable side of a code,
-    // which labels write in differing letter case, also whatever their case. Every other
-    // text (codes among them) must match exactly.
-    static QString matchKey(const QString& text, TextMatch match)
-    {
-        if (match == TextMatch::Exact)
-            return text;
-        return match == TextMatch::DisplayName ? text.simplified().toCaseFolded() : text.simplified();
-    }
-
-    // The first node of file 2 for each text it holds, as matched: one pass, so that files of
-    // thousands of such nodes are not compared pair by pair.
-    static QHash<QString, xml::Node> firstOfEachText(const xml::NodeList& nodes, TextMatch match)
-    {
-        QHash<QString, xml::Node> first;
-        for (const xml::Node& node : nodes) {
-            const QString key = matchKey(node.text(), match);
-            if (!first.contains(key))
-                first.insert(key, node);
-        }
-        return first;
     }
 
     void writeFatalError(const VbError& error) const

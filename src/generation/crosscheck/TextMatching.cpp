@@ -1,0 +1,30 @@
+#include "generation/crosscheck/TextMatching.h"
+
+namespace veldra {
+
+TextMatch textMatchOf(const QString& dataType)
+{
+    if (dataType == QLatin1String("DisplayName"))
+        return TextMatch::DisplayName;
+    return dataType == QLatin1String("Name") ? TextMatch::Name : TextMatch::Exact;
+}
+
+QString matchKey(const QString& text, TextMatch match)
+{
+    if (match == TextMatch::Exact)
+        return text;
+    return match == TextMatch::DisplayName ? text.simplified().toCaseFolded() : text.simplified();
+}
+
+QHash<QString, xml::Node> firstOfEachText(const xml::NodeList& nodes, TextMatch match)
+{
+    QHash<QString, xml::Node> first;
+    for (const xml::Node& node : nodes) {
+        const QString key = matchKey(node.text(), match);
+        if (!first.contains(key))
+            first.insert(key, node);
+    }
+    return first;
+}
+
+} // namespace veldra
