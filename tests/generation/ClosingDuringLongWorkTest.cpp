@@ -119,8 +119,9 @@ TEST_F(ClosingDuringLongWorkTest, EachCommandEndsCleanlyWhenTheUserClosesItsEdit
          buildCompleted},
         {"quick preview from the menu", [&](frmXMLEditor*) { main->MenuSPLR4QuickPreview->trigger(); }, false,
          [] { EXPECT_TRUE(hasPreviewWindow()); }},
+        // The page is rendered while events run, and an editor closed meanwhile gets none.
         {"quick preview through its hook", [&](frmXMLEditor* editor) { editorHooks().PreviewSPLR4Document(editor); },
-         true, [] { EXPECT_TRUE(hasPreviewWindow()); }},
+         true, [] { EXPECT_FALSE(hasPreviewWindow()); }},
         {"import from the menu",
          [&](frmXMLEditor* editor) {
              select(editor, QStringLiteral("General Data"));

@@ -83,17 +83,18 @@ QString outcome(QProcess& process, const TransformProgram& program)
 }
 
 // Waits for the program while the windows stay alive; false when the user stopped it, which
-// ends the program.
+// ends the program. Events run at least once, however soon the page is ready, so that what
+// the user did meanwhile (closing the editor of a quick preview) is always seen afterwards.
 bool awaited(QProcess& process)
 {
     ui::WorkProgress progress(QStringLiteral("Rendering the preview…"));
-    while (!process.waitForFinished(PollMs) && process.state() != QProcess::NotRunning) {
+    do {
         if (!progress.keepGoing()) {
             process.kill();
             process.waitForFinished(-1);
             return false;
         }
-    }
+    } while (!process.waitForFinished(PollMs) && process.state() != QProcess::NotRunning);
     return true;
 }
 
