@@ -25,10 +25,20 @@ int readNext(void* context, char* buffer, int length)
 
 } // namespace
 
-xmlDocPtr readAsStream(const QByteArray& content, const char* url, const char* encoding, int options)
+xmlDocPtr readAsStream(const QByteArray& content, const char* url, const char* encoding, int options,
+                       bool keepCommentsAndInstructions)
 {
+    xmlParserCtxtPtr context = xmlNewParserCtxt();
+    if (!context)
+        return nullptr;
+    if (!keepCommentsAndInstructions) {
+        context->sax->comment = nullptr;
+        context->sax->processingInstruction = nullptr;
+    }
     ByteStream stream{content};
-    return xmlReadIO(readNext, nullptr, &stream, url, encoding, options);
+    xmlDocPtr doc = xmlCtxtReadIO(context, readNext, nullptr, &stream, url, encoding, options);
+    xmlFreeParserCtxt(context);
+    return doc;
 }
 
 } // namespace veldra::xml::detail

@@ -6,7 +6,6 @@
 #include "platform/xml/io/InputLimits.h"
 #include "platform/xml/io/StreamedRead.h"
 #include "platform/xml/resources/ResourceErrorCapture.h"
-#include "platform/xml/resources/UnseenNodes.h"
 #include "platform/xml/resources/ResourceLoader.h"
 #include "platform/xml/resources/ResourceResolver.h"
 #include "platform/xml/resources/XsltStylesheetCache.h"
@@ -150,15 +149,13 @@ XsltResult transformBytes(const QString& stylesheet, const ByteInput& input, con
     {
         ResourceErrorCapture errors;
         doc.reset(detail::readAsStream(input.content, url.isEmpty() ? nullptr : url.constData(), input.encoding,
-                                       documentParseOptions));
+                                       documentParseOptions, !input.withoutCommentsOrInstructions));
         if (errors.firstError())
             parseProblem = errors.firstError()->message;
     }
     if (!doc || !parseProblem.isEmpty())
         return failed(XsltResult::Outcome::DocumentFailure,
                       parseProblem.isEmpty() ? QStringLiteral("The document could not be parsed.") : parseProblem);
-    if (input.withoutCommentsOrInstructions)
-        removeCommentsAndInstructions(doc.get());
     return transformParsed(stylesheet, doc.get(), parameters, stepLimit);
 }
 
