@@ -7,10 +7,12 @@
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
 #include "platform/xml/tree/Lookup.h"
+#include "support/Fixtures.h"
 #include "support/LogFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "support/XlsxBuilder.h"
+#include "support/XmlDocument.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -141,5 +143,131 @@ TEST_F(ExcelReimportTest, TheImportedElementStaysSelectedAndCommandsWithoutOneSa
         EXPECT_EQ(ui.messages.at(0).text, QString::fromLatin1(kSelectElementFirst));
         EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Information);
         EXPECT_EQ(editor->XMLDoc->xml(), before);
+    }
+}
+
+// What one worksheet's records are: their list element, record name and the two fields that
+// tell them apart; the worksheet's second row takes `second` in the second field.
+struct ImportedList {
+    const char* target;
+    const char* record;
+    const char* key;
+    const char* field;
+    QString (*workbook)(const test::TempDir& dir, const QString& second);
+};
+
+QString productListing(const test::TempDir& dir, const QString& second)
+{
+    test::XlsxBuilder book(dir.file("listing.xlsx"));
+    book.sheet("Products")
+        .row(1, {"Product NDC", "Name", "Generic name", "Package NDC", "Quantity", "Unit", "Form", "Form code", "Start"})
+        .row(2, {"0071-0155", "Lipitor", "atorvastatin calcium", "0071-0155-23", 90, "1", "BOTTLE", "C43169", 20090101})
+        .row(3, {"0071-0156", second, "atorvastatin calcium", "0071-0156-23", 90, "1", "BOTTLE", "C43169", 20090101});
+    return book.save();
+}
+
+QString lotReport(const test::TempDir& dir, const QString& second)
+{
+    test::XlsxBuilder book(dir.file("lots.xlsx"));
+    book.sheet("Lots")
+        .row(1, {"Lot number", "NDC package code", "Expiration date", "Quantity"})
+        .row(2, {"A100", "0071-0155-23", 20270531, 1200})
+        .row(3, {"B200", second, 20270630, 300});
+    return book.save();
+}
+
+const ImportedList Products{"Products", "Product", "NDCProductCode", "ProprietaryName", productListing};
+const ImportedList Lots{"LotDistributionReport", "BulkLot", "LotNumber", "NDCPackageCode", lotReport};
+
+// The records of `list` below `start` as key/field, in document order.
+QStringList recordsOf(const xml::Node& start, const ImportedList& list)
+{
+    QStringList records;
+    for (const xml::Node& record : start.selectNodes(QStringLiteral("%1/%2").arg(list.target, list.record)))
+        records << xml::textAt(record, list.key) + QLatin1Char('/') + xml::textAt(record, list.field);
+    return records;
+}
+
+// Edits of a saved document as a text editor makes them, on the list and its second record.
+void pasteCopy(const ImportedList& list, const xml::Node& second, bool before)
+{
+    const xml::Node copy = second.cloneNode(true);
+    copy.selectSingleNode(list.key).setText(QStringLiteral("MINE"));
+    copy.selectSingleNode(list.field).setText(QStringLiteral("My own"));
+    const xml::Node parent = second.parentNode();
+    parent.insertBefore(copy, before ? parent.selectSingleNode(list.record) : second.nextSibling());
+}
+
+void giveUnderscoreId(const xml::Node& second)
+{
+    const xml::Node note = second.parentNode().selectSingleNode(QStringLiteral("WorkSheet"));
+    const QString id = second.getAttribute(QStringLiteral("Word2SPLID"));
+    note.setAttribute(QStringLiteral("ImportedRecords"),
+                      note.getAttribute(QStringLiteral("ImportedRecords")).replace(id, QStringLiteral("old_1")));
+    second.setAttribute(QStringLiteral("Word2SPLID"), QStringLiteral("old_1"));
+}
+
+// A record copied by hand in the saved file, the file opened as the editor opens it, and the
+// worksheet imported again with its second row changed: the copy always survives. Where the
+// open can tell which record the worksheet brought, that one is replaced; where two elements
+// hold the id the worksheet noted, both stay, the log says so, and the record comes anew.
+TEST_F(ExcelReimportTest, ARecordCopiedByHandSurvivesTheNextImportOfItsWorksheet)
+{
+    struct Row {
+        const char* name;
+        const ImportedList& list;
+        QString first, second;
+        std::function<void(const ImportedList&, const xml::Node&)> edit;
+        QStringList after;
+        QString logged;  // empty: no line about copies
+    };
+    const QString products = QStringLiteral("1 record(s) that the import of the worksheet 'Products' brought were copied");
+    const QList<Row> rows = {
+        {"pasted before the original", Products, "Lipitor 20", "Lipitor 20 mg",
+         [](const ImportedList& l, const xml::Node& n) { pasteCopy(l, n, true); },
+         {"MINE/My own", "0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20"}, products},
+        {"pasted after the original", Products, "Lipitor 20", "Lipitor 20 mg",
+         [](const ImportedList& l, const xml::Node& n) { pasteCopy(l, n, false); },
+         {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20", "MINE/My own"}, products},
+        {"an imported id holding _", Products, "Lipitor 20", "Lipitor 20 mg",
+         [](const ImportedList&, const xml::Node& n) { giveUnderscoreId(n); },
+         {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg"}, {}},
+        {"an id holding _ pasted", Products, "Lipitor 20", "Lipitor 20 mg",
+         [](const ImportedList& l, const xml::Node& n) { giveUnderscoreId(n); pasteCopy(l, n, true); },
+         {"MINE/My own", "0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20"}, products},
+        {"nothing copied", Products, "Lipitor 20", "Lipitor 20 mg", [](const ImportedList&, const xml::Node&) {},
+         {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg"}, {}},
+        {"a lot pasted before the original", Lots, "0071-0156-23", "0071-0156-40",
+         [](const ImportedList& l, const xml::Node& n) { pasteCopy(l, n, true); },
+         {"MINE/My own", "A100/0071-0155-23", "B200/0071-0156-40", "B200/0071-0156-23"},
+         "1 record(s) that the import of the worksheet 'Lots' brought were copied"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString target = QStringLiteral("SPLR4/") + QLatin1String(row.list.target);
+        editor = test::newSettings();
+        ui.openFiles.push_back(row.list.workbook(dir, row.first));
+        ui.answers = {ui::Answer::Yes};
+        test::importAt(*editor, target);
+        const xml::Document saved = test::documentFrom(editor->XMLDoc->xml());
+        row.edit(row.list, saved.selectSingleNode(target + QStringLiteral("/%1[1]").arg(row.list.record)));
+        const QString path = dir.file("Pasted.xml");
+        test::writeTextFile(path, saved.xml());
+
+        closeLog();
+        editor = std::make_unique<frmXMLEditor>();
+        editor->Mode = SettingsMode;
+        ASSERT_TRUE(editor->XMLOnTreeView(editor->TreeView, path, QStringLiteral("Edit SPLR4"), true));
+        editor->RefreshXML(false);
+        ui.openFiles.push_back(row.list.workbook(dir, row.second));
+        ui.answers = {ui::Answer::Yes};
+        test::importAt(*editor, target);
+
+        EXPECT_EQ(recordsOf(editor->XMLDoc->documentElement(), row.list), row.after);
+        const QStringList copies = logLines().filter(QStringLiteral("cannot tell which copy"));
+        EXPECT_EQ(copies.size(), row.logged.isEmpty() ? 0 : 1);
+        if (!row.logged.isEmpty() && !copies.isEmpty()) {
+            EXPECT_TRUE(copies.at(0).contains(QStringLiteral("Pasted.xml: ") + row.logged)) << copies.at(0).toStdString();
+        }
     }
 }
