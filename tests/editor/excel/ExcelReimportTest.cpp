@@ -50,13 +50,13 @@ protected:
         editor->TreeView->selectNode(editor->TreeView->nodeByKey(element.getAttribute(QStringLiteral("Word2SPLID"))));
     }
 
-    // Each product as its code and name, in document order.
-    QStringList listed() const
+    // Each record as its first two fields (a product's code and name, a lot's number and
+    // package), in document order.
+    QStringList listed(const QString& records = QStringLiteral("SPLR4/Products/Product")) const
     {
         QStringList list;
-        for (const xml::Node& product : products().selectNodes(QStringLiteral("Product")))
-            list << xml::textAt(product, QStringLiteral("NDCProductCode")) + QLatin1Char('/')
-                        + xml::textAt(product, QStringLiteral("ProprietaryName"));
+        for (const xml::Node& record : editor->XMLDoc->selectNodes(records))
+            list << xml::textAt(record, QStringLiteral("*[0]")) + QLatin1Char('/') + xml::textAt(record, QStringLiteral("*[1]"));
         return list;
     }
 };
@@ -146,27 +146,8 @@ TEST_F(ExcelReimportTest, TheImportedElementStaysSelectedAndCommandsWithoutOneSa
     }
 }
 
-// What one worksheet's records are: their list element, record name and the two fields that
-// tell them apart; the worksheet's second row takes `second` in the second field.
-struct ImportedList {
-    const char* target;
-    const char* record;
-    const char* key;
-    const char* field;
-    QString (*workbook)(const test::TempDir& dir, const QString& second);
-};
-
-QString productListing(const test::TempDir& dir, const QString& second)
-{
-    test::XlsxBuilder book(dir.file("listing.xlsx"));
-    book.sheet("Products")
-        .row(1, {"Product NDC", "Name", "Generic name", "Package NDC", "Quantity", "Unit", "Form", "Form code", "Start"})
-        .row(2, {"0071-0155", "Lipitor", "atorvastatin calcium", "0071-0155-23", 90, "1", "BOTTLE", "C43169", 20090101})
-        .row(3, {"0071-0156", second, "atorvastatin calcium", "0071-0156-23", 90, "1", "BOTTLE", "C43169", 20090101});
-    return book.save();
-}
-
-QString lotReport(const test::TempDir& dir, const QString& second)
+// A lot report of two lots, the second of package `second`.
+QString writeLots(const test::TempDir& dir, const QString& second)
 {
     test::XlsxBuilder book(dir.file("lots.xlsx"));
     book.sheet("Lots")
@@ -176,35 +157,22 @@ QString lotReport(const test::TempDir& dir, const QString& second)
     return book.save();
 }
 
-const ImportedList Products{"Products", "Product", "NDCProductCode", "ProprietaryName", productListing};
-const ImportedList Lots{"LotDistributionReport", "BulkLot", "LotNumber", "NDCPackageCode", lotReport};
+// Edits of a saved document's second record as a text editor makes them.
+enum HandEdit { PasteBefore = 1, PasteAfter = 2, Underscore = 4 };
 
-// The records of `list` below `start` as key/field, in document order.
-QStringList recordsOf(const xml::Node& start, const ImportedList& list)
+void editByHand(const xml::Node& second, int edit)
 {
-    QStringList records;
-    for (const xml::Node& record : start.selectNodes(QStringLiteral("%1/%2").arg(list.target, list.record)))
-        records << xml::textAt(record, list.key) + QLatin1Char('/') + xml::textAt(record, list.field);
-    return records;
-}
-
-// Edits of a saved document as a text editor makes them, on the list and its second record.
-void pasteCopy(const ImportedList& list, const xml::Node& second, bool before)
-{
+    const QString id = QStringLiteral("Word2SPLID"), noted = QStringLiteral("ImportedRecords");
+    const xml::Node list = second.parentNode(), note = list.selectSingleNode(QStringLiteral("WorkSheet"));
+    if (edit & Underscore) {
+        note.setAttribute(noted, note.getAttribute(noted).replace(second.getAttribute(id), QStringLiteral("old_1")));
+        second.setAttribute(id, QStringLiteral("old_1"));
+    }
     const xml::Node copy = second.cloneNode(true);
-    copy.selectSingleNode(list.key).setText(QStringLiteral("MINE"));
-    copy.selectSingleNode(list.field).setText(QStringLiteral("My own"));
-    const xml::Node parent = second.parentNode();
-    parent.insertBefore(copy, before ? parent.selectSingleNode(list.record) : second.nextSibling());
-}
-
-void giveUnderscoreId(const xml::Node& second)
-{
-    const xml::Node note = second.parentNode().selectSingleNode(QStringLiteral("WorkSheet"));
-    const QString id = second.getAttribute(QStringLiteral("Word2SPLID"));
-    note.setAttribute(QStringLiteral("ImportedRecords"),
-                      note.getAttribute(QStringLiteral("ImportedRecords")).replace(id, QStringLiteral("old_1")));
-    second.setAttribute(QStringLiteral("Word2SPLID"), QStringLiteral("old_1"));
+    copy.selectSingleNode(QStringLiteral("*[0]")).setText(QStringLiteral("MINE"));
+    copy.selectSingleNode(QStringLiteral("*[1]")).setText(QStringLiteral("My own"));
+    if (edit & (PasteBefore | PasteAfter))
+        list.insertBefore(copy, edit & PasteBefore ? list.selectSingleNode(second.nodeName()) : second.nextSibling());
 }
 
 // A record copied by hand in the saved file, the file opened as the editor opens it, and the
@@ -215,59 +183,49 @@ TEST_F(ExcelReimportTest, ARecordCopiedByHandSurvivesTheNextImportOfItsWorksheet
 {
     struct Row {
         const char* name;
-        const ImportedList& list;
-        QString first, second;
-        std::function<void(const ImportedList&, const xml::Node&)> edit;
+        int edit;
+        bool lots;
         QStringList after;
-        QString logged;  // empty: no line about copies
+        const char* logged;  // the worksheet named by the log's line about copies; null: no line
     };
-    const QString products = QStringLiteral("1 record(s) that the import of the worksheet 'Products' brought were copied");
     const QList<Row> rows = {
-        {"pasted before the original", Products, "Lipitor 20", "Lipitor 20 mg",
-         [](const ImportedList& l, const xml::Node& n) { pasteCopy(l, n, true); },
-         {"MINE/My own", "0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20"}, products},
-        {"pasted after the original", Products, "Lipitor 20", "Lipitor 20 mg",
-         [](const ImportedList& l, const xml::Node& n) { pasteCopy(l, n, false); },
-         {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20", "MINE/My own"}, products},
-        {"an imported id holding _", Products, "Lipitor 20", "Lipitor 20 mg",
-         [](const ImportedList&, const xml::Node& n) { giveUnderscoreId(n); },
-         {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg"}, {}},
-        {"an id holding _ pasted", Products, "Lipitor 20", "Lipitor 20 mg",
-         [](const ImportedList& l, const xml::Node& n) { giveUnderscoreId(n); pasteCopy(l, n, true); },
-         {"MINE/My own", "0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20"}, products},
-        {"nothing copied", Products, "Lipitor 20", "Lipitor 20 mg", [](const ImportedList&, const xml::Node&) {},
-         {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg"}, {}},
-        {"a lot pasted before the original", Lots, "0071-0156-23", "0071-0156-40",
-         [](const ImportedList& l, const xml::Node& n) { pasteCopy(l, n, true); },
-         {"MINE/My own", "A100/0071-0155-23", "B200/0071-0156-40", "B200/0071-0156-23"},
-         "1 record(s) that the import of the worksheet 'Lots' brought were copied"},
+        {"pasted before", PasteBefore, false,
+         {"MINE/My own", "0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20"}, "Products"},
+        {"pasted after", PasteAfter, false,
+         {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20", "MINE/My own"}, "Products"},
+        {"an id holding _", Underscore, false, {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg"}, nullptr},
+        {"an id holding _ pasted before", Underscore | PasteBefore, false,
+         {"MINE/My own", "0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20"}, "Products"},
+        {"a lot pasted before", PasteBefore, true,
+         {"MINE/My own", "A100/0071-0155-23", "B200/0071-0156-40", "B200/0071-0156-23"}, "Lots"},
+        {"a lot's id holding _", Underscore, true, {"A100/0071-0155-23", "B200/0071-0156-40"}, nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const QString target = QStringLiteral("SPLR4/") + QLatin1String(row.list.target);
+        const QString list = row.lots ? QStringLiteral("SPLR4/LotDistributionReport") : QStringLiteral("SPLR4/Products");
+        const QString records = list + (row.lots ? QStringLiteral("/BulkLot") : QStringLiteral("/Product"));
+        const auto importAgain = [&](const QString& second) {
+            ui.openFiles.push_back(row.lots ? writeLots(dir, QStringLiteral("0071-0156-") + second) : writeListing(second));
+            ui.answers = {ui::Answer::Yes};
+            test::importAt(*editor, list);
+        };
         editor = test::newSettings();
-        ui.openFiles.push_back(row.list.workbook(dir, row.first));
-        ui.answers = {ui::Answer::Yes};
-        test::importAt(*editor, target);
+        importAgain(row.lots ? QStringLiteral("23") : QStringLiteral("Lipitor 20"));
         const xml::Document saved = test::documentFrom(editor->XMLDoc->xml());
-        row.edit(row.list, saved.selectSingleNode(target + QStringLiteral("/%1[1]").arg(row.list.record)));
-        const QString path = dir.file("Pasted.xml");
-        test::writeTextFile(path, saved.xml());
+        editByHand(saved.selectSingleNode(records + QStringLiteral("[1]")), row.edit);
+        test::writeTextFile(dir.file("Pasted.xml"), saved.xml());
 
         closeLog();
         editor = std::make_unique<frmXMLEditor>();
         editor->Mode = SettingsMode;
-        ASSERT_TRUE(editor->XMLOnTreeView(editor->TreeView, path, QStringLiteral("Edit SPLR4"), true));
+        ASSERT_TRUE(editor->XMLOnTreeView(editor->TreeView, dir.file("Pasted.xml"), QStringLiteral("Edit SPLR4"), true));
         editor->RefreshXML(false);
-        ui.openFiles.push_back(row.list.workbook(dir, row.second));
-        ui.answers = {ui::Answer::Yes};
-        test::importAt(*editor, target);
+        importAgain(row.lots ? QStringLiteral("40") : QStringLiteral("Lipitor 20 mg"));
 
-        EXPECT_EQ(recordsOf(editor->XMLDoc->documentElement(), row.list), row.after);
+        EXPECT_EQ(listed(records), row.after);
         const QStringList copies = logLines().filter(QStringLiteral("cannot tell which copy"));
-        EXPECT_EQ(copies.size(), row.logged.isEmpty() ? 0 : 1);
-        if (!row.logged.isEmpty() && !copies.isEmpty()) {
-            EXPECT_TRUE(copies.at(0).contains(QStringLiteral("Pasted.xml: ") + row.logged)) << copies.at(0).toStdString();
-        }
+        const QString line = QStringLiteral("Pasted.xml: 1 record(s) that the import of the worksheet '%1' brought were copied");
+        EXPECT_EQ(copies.size(), row.logged ? 1 : 0);
+        EXPECT_TRUE(!row.logged || copies.value(0).contains(line.arg(QLatin1String(row.logged)))) << copies.value(0).toStdString();
     }
 }
