@@ -9,6 +9,7 @@
 #include "editor/document/DefinitionDocument.h"
 #include "editor/document/EditorLimit.h"
 #include "editor/document/SettingsDocument.h"
+#include "editor/excel/ImportNotes.h"
 #include "editor/tree/TreeBuilder.h"
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
@@ -169,12 +170,16 @@ QString frmXMLEditor::BuildAttributeString(const xml::Node& SourceNode) const
 }
 
 // A settings document's nodes get their captions, pictures and emphasis before they join
-// the tree. Returns how many elements got a fresh id.
+// the tree; the ids its worksheets' notes list are settled first, so that no renewal leaves a
+// note naming another element than the one its import brought. Returns how many elements got
+// a fresh id.
 int frmXMLEditor::fillTree(EditorTreeView* target, const xml::NodeList& topLevel)
 {
+    const ImportNotesRepair notes = isSettingsMode() ? keepImportNotesTrue(topLevel) : ImportNotesRepair();
     TreeNodes nodes = buildTreeNodes(*this, topLevel, TreeImageList::of(target));
     target->setContent(nodes.topLevel, std::move(nodes.index));
-    return nodes.renewedIds;
+    reportUntoldCopies(XMLFileName, notes);
+    return nodes.renewedIds + notes.renewedIds;
 }
 
 // Ids renewed by the open of a file change the document: saved, it keeps them, and the tree

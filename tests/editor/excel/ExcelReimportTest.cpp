@@ -7,10 +7,12 @@
 #include "editor/tree/TreePaths.h"
 #include "editor/tree/TreeView.h"
 #include "platform/xml/tree/Lookup.h"
+#include "support/Fixtures.h"
 #include "support/LogFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "support/XlsxBuilder.h"
+#include "support/XmlDocument.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -48,13 +50,13 @@ protected:
         editor->TreeView->selectNode(editor->TreeView->nodeByKey(element.getAttribute(QStringLiteral("Word2SPLID"))));
     }
 
-    // Each product as its code and name, in document order.
-    QStringList listed() const
+    // Each record as its first two fields (a product's code and name, a lot's number and
+    // package), in document order.
+    QStringList listed(const QString& records = QStringLiteral("SPLR4/Products/Product")) const
     {
         QStringList list;
-        for (const xml::Node& product : products().selectNodes(QStringLiteral("Product")))
-            list << xml::textAt(product, QStringLiteral("NDCProductCode")) + QLatin1Char('/')
-                        + xml::textAt(product, QStringLiteral("ProprietaryName"));
+        for (const xml::Node& record : editor->XMLDoc->selectNodes(records))
+            list << xml::textAt(record, QStringLiteral("*[0]")) + QLatin1Char('/') + xml::textAt(record, QStringLiteral("*[1]"));
         return list;
     }
 };
@@ -141,5 +143,89 @@ TEST_F(ExcelReimportTest, TheImportedElementStaysSelectedAndCommandsWithoutOneSa
         EXPECT_EQ(ui.messages.at(0).text, QString::fromLatin1(kSelectElementFirst));
         EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Information);
         EXPECT_EQ(editor->XMLDoc->xml(), before);
+    }
+}
+
+// A lot report of two lots, the second of package `second`.
+QString writeLots(const test::TempDir& dir, const QString& second)
+{
+    test::XlsxBuilder book(dir.file("lots.xlsx"));
+    book.sheet("Lots")
+        .row(1, {"Lot number", "NDC package code", "Expiration date", "Quantity"})
+        .row(2, {"A100", "0071-0155-23", 20270531, 1200})
+        .row(3, {"B200", second, 20270630, 300});
+    return book.save();
+}
+
+// Edits of a saved document's second record as a text editor makes them.
+enum HandEdit { PasteBefore = 1, PasteAfter = 2, Underscore = 4 };
+
+void editByHand(const xml::Node& second, int edit)
+{
+    const QString id = QStringLiteral("Word2SPLID"), noted = QStringLiteral("ImportedRecords");
+    const xml::Node list = second.parentNode(), note = list.selectSingleNode(QStringLiteral("WorkSheet"));
+    if (edit & Underscore) {
+        note.setAttribute(noted, note.getAttribute(noted).replace(second.getAttribute(id), QStringLiteral("old_1")));
+        second.setAttribute(id, QStringLiteral("old_1"));
+    }
+    const xml::Node copy = second.cloneNode(true);
+    copy.selectSingleNode(QStringLiteral("*[0]")).setText(QStringLiteral("MINE"));
+    copy.selectSingleNode(QStringLiteral("*[1]")).setText(QStringLiteral("My own"));
+    if (edit & (PasteBefore | PasteAfter))
+        list.insertBefore(copy, edit & PasteBefore ? list.selectSingleNode(second.nodeName()) : second.nextSibling());
+}
+
+// A record copied by hand in the saved file, the file opened as the editor opens it, and the
+// worksheet imported again with its second row changed: the copy always survives. Where the
+// open can tell which record the worksheet brought, that one is replaced; where two elements
+// hold the id the worksheet noted, both stay, the log says so, and the record comes anew.
+TEST_F(ExcelReimportTest, ARecordCopiedByHandSurvivesTheNextImportOfItsWorksheet)
+{
+    struct Row {
+        const char* name;
+        int edit;
+        bool lots;
+        QStringList after;
+        const char* logged;  // the worksheet named by the log's line about copies; null: no line
+    };
+    const QList<Row> rows = {
+        {"pasted before", PasteBefore, false,
+         {"MINE/My own", "0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20"}, "Products"},
+        {"pasted after", PasteAfter, false,
+         {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20", "MINE/My own"}, "Products"},
+        {"an id holding _", Underscore, false, {"0071-0155/Lipitor", "0071-0156/Lipitor 20 mg"}, nullptr},
+        {"an id holding _ pasted before", Underscore | PasteBefore, false,
+         {"MINE/My own", "0071-0155/Lipitor", "0071-0156/Lipitor 20 mg", "0071-0156/Lipitor 20"}, "Products"},
+        {"a lot pasted before", PasteBefore, true,
+         {"MINE/My own", "A100/0071-0155-23", "B200/0071-0156-40", "B200/0071-0156-23"}, "Lots"},
+        {"a lot's id holding _", Underscore, true, {"A100/0071-0155-23", "B200/0071-0156-40"}, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString list = row.lots ? QStringLiteral("SPLR4/LotDistributionReport") : QStringLiteral("SPLR4/Products");
+        const QString records = list + (row.lots ? QStringLiteral("/BulkLot") : QStringLiteral("/Product"));
+        const auto importAgain = [&](const QString& second) {
+            ui.openFiles.push_back(row.lots ? writeLots(dir, QStringLiteral("0071-0156-") + second) : writeListing(second));
+            ui.answers = {ui::Answer::Yes};
+            test::importAt(*editor, list);
+        };
+        editor = test::newSettings();
+        importAgain(row.lots ? QStringLiteral("23") : QStringLiteral("Lipitor 20"));
+        const xml::Document saved = test::documentFrom(editor->XMLDoc->xml());
+        editByHand(saved.selectSingleNode(records + QStringLiteral("[1]")), row.edit);
+        test::writeTextFile(dir.file("Pasted.xml"), saved.xml());
+
+        closeLog();
+        editor = std::make_unique<frmXMLEditor>();
+        editor->Mode = SettingsMode;
+        ASSERT_TRUE(editor->XMLOnTreeView(editor->TreeView, dir.file("Pasted.xml"), QStringLiteral("Edit SPLR4"), true));
+        editor->RefreshXML(false);
+        importAgain(row.lots ? QStringLiteral("40") : QStringLiteral("Lipitor 20 mg"));
+
+        EXPECT_EQ(listed(records), row.after);
+        const QStringList copies = logLines().filter(QStringLiteral("cannot tell which copy"));
+        const QString line = QStringLiteral("Pasted.xml: 1 record(s) that the import of the worksheet '%1' brought were copied");
+        EXPECT_EQ(copies.size(), row.logged ? 1 : 0);
+        EXPECT_TRUE(!row.logged || copies.value(0).contains(line.arg(QLatin1String(row.logged)))) << copies.value(0).toStdString();
     }
 }
