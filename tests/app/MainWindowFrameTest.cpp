@@ -2,6 +2,7 @@
 #include "app/startup/Startup.h"
 #include "app/window/frmMain.h"
 #include "platform/core/AppPaths.h"
+#include "platform/ui/WorkProgress.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "app/MainWindowTestSupport.h"
@@ -14,7 +15,9 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 using namespace veldra;
 
@@ -112,6 +115,57 @@ TEST_F(ExitTest, AnEditorThatKeepsItsUnsavedDocumentStopsTheExit)
     EXPECT_TRUE(savedWindow.isNull());  // an editor that agreed has closed
     ASSERT_FALSE(log.isNull());         // the log is kept: nothing is lost
     EXPECT_TRUE(log->isVisible());
+}
+
+// A close while work runs (its progress window in front) would free the windows the work reads:
+// the program stays and says why, the work goes on to its end, and a close after it asks the
+// exit question as ever.
+TEST_F(ExitTest, AClosePressedWhileWorkRunsSaysTheWorkMustEndFirstAndTheWorkGoesOn)
+{
+    test::HookTableScope hooksScope;
+    test::ScriptedUi ui;
+    frmMain main;
+    main.show();
+    QPointer<QWidget> editor = new test::FakeEditor;
+    addChild(main, editor);
+    struct Row {
+        const char* name;
+        std::function<void()> close;
+    };
+    const QList<Row> rows = {
+        {"the close button", [&] { main.close(); }},
+        {"File > Exit", [&] { main.mnuFileExit->trigger(); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ui.messages.clear();
+        bool pressed = false;
+        ui::WorkProgress::setStopHook([&] {
+            if (!std::exchange(pressed, true))
+                row.close();
+            return false;
+        });
+        int stepsDone = 0;
+        {
+            ui::WorkProgress work(QStringLiteral("Rendering the preview..."), 3);
+            while (stepsDone < 3 && work.keepGoing(stepsDone + 1))
+                ++stepsDone;
+        }
+        ui::WorkProgress::setStopHook({});
+
+        EXPECT_EQ(stepsDone, 3);
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages.at(0).text.startsWith(
+            "Veldra Structured Product Labeling cannot exit while work is in progress."));
+        EXPECT_TRUE(ui.messages.at(0).text.contains("press Cancel in the progress window"));
+        EXPECT_EQ(ui.messages.at(0).icon, ui::Icon::Information);
+        EXPECT_TRUE(main.isVisible());
+        EXPECT_FALSE(editor.isNull());
+    }
+    ui.answers.push_back(ui::Answer::No);
+    EXPECT_FALSE(main.close());
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.messages.at(1).text, exitQuestion);
 }
 
 // The exit question names the documents whose changes are not saved, and each of their editors

@@ -14,9 +14,12 @@
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QTextEdit>
 #include <QUrl>
@@ -248,6 +251,63 @@ TEST_F(OpenSettingsTest, AFileThatDoesNotOpenLeavesItUntouchedAndThePreviousEdit
         EXPECT_LT(ui.messages[0].text.size(), 400);
         EXPECT_EQ(main.mdiArea()->subWindowList().size(), windows);
         EXPECT_EQ(main.SourceXMLEditor.data(), current);
+    }
+}
+
+// With two editors open, a failed open brings back the one current before it, in front and
+// current alike, whichever of the two it was and whichever road the file came by: the window
+// the user sees is the one that Save (the window in front) and Open Folder (the current
+// editor) act on.
+TEST_F(OpenSettingsTest, AFailedOpenBringsTheEditorCurrentBeforeItBackToTheFront)
+{
+    main.show();
+    QApplication::setActiveWindow(&main);
+    for (const char* folder : {"first", "second"})
+        ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
+    frmXMLEditor* first = openFromMenu(writeFile("first/A.xml", sampleSettings()));
+    frmXMLEditor* second = openFromMenu(writeFile("second/B.xml", sampleSettings()));
+    ASSERT_TRUE(first && second && first != second);
+    const QString truncated = writeFile("Truncated.xml", sampleSettings().left(sampleSettings().size() / 2));
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(truncated)});
+    frmLog& log = openLogWindow();
+
+    using Road = std::function<void(frmXMLEditor* current)>;
+    struct Row {
+        const char* name;
+        bool firstCurrent;
+        bool logInFront;
+        Road road;
+    };
+    const QList<Row> rows = {
+        {"SPL Document > Open, the second current", false, false, [&](frmXMLEditor*) { openFromMenu(truncated); }},
+        {"SPL Document > Open, the first current", true, false, [&](frmXMLEditor*) { openFromMenu(truncated); }},
+        {"dropped on the main window", true, false, [&](frmXMLEditor*) { main.MDIForm_OLEDragDrop(&dropped); }},
+        {"dropped on the log window in front", false, true, [&](frmXMLEditor*) { log.txtLog_OLEDragDrop(&dropped); }},
+        {"dropped on the editor behind", true, false,
+         [&](frmXMLEditor* current) {
+             (current == first ? second : first)->TreeView_OLEDragDrop(dropped, nullptr, nullptr);
+         }},
+        {"reviewed", false, false, [&](frmXMLEditor*) { reviewFromMenu(truncated); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        frmXMLEditor* current = row.firstCurrent ? first : second;
+        main.showChildWindow(current);
+        if (row.logInFront)
+            main.showChildWindow(&log);
+        ui.messages.clear();
+        ui.opened.clear();
+
+        row.road(current);
+        settle();
+
+        EXPECT_EQ(ui.messages.size(), 1);
+        ASSERT_NE(main.mdiArea()->activeSubWindow(), nullptr);
+        EXPECT_EQ(main.mdiArea()->activeSubWindow()->widget(), current);
+        EXPECT_EQ(main.SourceXMLEditor.data(), current);
+        main.mnuSPLOpenFolder_Click();
+        EXPECT_EQ(ui.opened, QStringList(QFileInfo(current->XMLFileName).absolutePath() + QLatin1Char('/')));
     }
 }
 

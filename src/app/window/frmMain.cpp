@@ -8,7 +8,9 @@
 #include "app/window/WindowHelpers.h"
 #include "platform/core/AppInfo.h"
 #include "platform/core/Skip.h"
+#include "platform/ui/CloseDuringWork.h"
 #include "platform/ui/Ui.h"
+#include "platform/ui/WorkProgress.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -78,6 +80,7 @@ frmMain::frmMain(QWidget* parent)
 
     setMinimumWidth(twips::toPixels(minimumWidthTwips));
     resize(twips::toPixels(clientWidthTwips), twips::toPixels(clientHeightTwips));
+    ui::passCloseRequestsDuringWork(this);
     current = this;
 }
 
@@ -259,8 +262,18 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// Closing the windows under work that is still running would free what it reads, so the program
+// stays and says why; the work goes on until it ends or the user stops it.
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    if (ui::WorkProgress::running()) {
+        event->ignore();
+        ui::msgBox(QStringLiteral("Veldra Structured Product Labeling cannot exit while work is in progress."
+                                  "\r\n\r\nPlease wait until it has ended, or press Cancel in the progress "
+                                  "window to stop it; then exit again."),
+                   ui::Buttons::OK, ui::Icon::Information);
+        return;
+    }
     if (MDIForm_QueryUnload())
         event->ignore();
     else

@@ -93,15 +93,21 @@ bool frmXMLEditor::XMLOnTreeView(const QString& XMLFile, const QString& Action, 
 }
 
 // An empty window left in front would take the commands meant for the editor before it (a
-// save would find nothing to save, or say it holds a file for review).
+// save would find nothing to save, or say it holds a file for review). The editor before it
+// comes back to the front as well as being current: the area would otherwise bring up the
+// window next in its own order, and the commands would act on another window than the one seen.
 void frmXMLEditor::closeAfterFailedOpen()
 {
     const QPointer<QWidget> previous = previousEditor_;
     XMLDoc.reset();
     Saved = true;
     close();
-    if (frmMain* main = mainForm())
-        main->SourceXMLEditor = previous;
+    frmMain* main = mainForm();
+    if (!main)
+        return;
+    main->SourceXMLEditor = previous;
+    if (previous)
+        main->showChildWindow(previous);
 }
 
 QString frmXMLEditor::selectedNodeValue()

@@ -15,6 +15,12 @@ constexpr int ShowAfterMs = 400;
 // QProgressDialog counts in int: larger totals are shown scaled.
 constexpr qint64 MaxBarSteps = std::numeric_limits<int>::max();
 
+int& workUnderWay()
+{
+    static int count = 0;
+    return count;
+}
+
 WorkProgress::StopHook& stopHook()
 {
     static WorkProgress::StopHook hook;
@@ -32,6 +38,7 @@ int barValue(qint64 done, qint64 total)
 
 WorkProgress::WorkProgress(const QString& text, qint64 total) : total_(std::max<qint64>(total, 0))
 {
+    ++workUnderWay();
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
     // In front of the window it concerns: a modal dialog that is open (a form that started the
@@ -51,7 +58,13 @@ WorkProgress::WorkProgress(const QString& text, qint64 total) : total_(std::max<
 
 WorkProgress::~WorkProgress()
 {
+    --workUnderWay();
     delete dialog_.data();
+}
+
+bool WorkProgress::running()
+{
+    return workUnderWay() > 0;
 }
 
 void WorkProgress::setStopHook(StopHook hook)

@@ -29,6 +29,8 @@ public:
     // stopped the work.
     bool keepGoing(qint64 done = -1);
     bool stopped() const { return stopped_; }
+    // True while any work is under way, whether or not its window shows yet.
+    static bool running();
 
     // For tests: called at every keepGoing(); returning true stops the work as Cancel does.
     // An empty function removes the hook.
