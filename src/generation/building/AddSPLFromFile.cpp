@@ -2,19 +2,31 @@
 
 #include "app/log/Log.h"
 #include "generation/FileCopy.h"
+#include "platform/core/CountText.h"
 #include "platform/core/Skip.h"
 #include "platform/core/VbError.h"
+#include "platform/ui/WorkProgress.h"
+#include "platform/xml/io/LoadOptions.h"
 #include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/SubtreeSize.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <memory>
 
 namespace veldra {
 
 namespace {
 
 const QString source = QStringLiteral("AddSPLFromFile");
+
+qint64& copiedNodeCap()
+{
+    static qint64 cap = xml::kMaxOutsideFileNodes;
+    return cap;
+}
 
 // The media reference of an observationMedia element; a media element without one is a
 // failure of the build.
@@ -39,24 +51,64 @@ public:
     {
     }
 
-    void run()
+    // False when the user stopped the merge; the media files it copied are removed then, and
+    // when it fails.
+    bool run()
     {
-        const QString fileName = mergeElement_.selectSingleNode(QStringLiteral("SPLFileName")).text();
+        fileName_ = mergeElement_.selectSingleNode(QStringLiteral("SPLFileName")).text();
         WriteLog(logSeparator(), QString());
-        WriteLog(log_category::Information, QStringLiteral("Adding SPL from File: ") + fileName);
-        loadExisting(fileName);
-        sourceFolder_ = folderWithSeparator(fileName);
-        takeMedia();
-        takeSections();
-        placeMedia();
-        dropUnreferencedMedia();
-        lowerCaseIdRoots();
-        WriteLog(log_category::Information, QStringLiteral("Finished adding SPL from File: ") + fileName);
+        WriteLog(log_category::Information, QStringLiteral("Adding SPL from File: ") + fileName_);
+        loadExisting(fileName_);
+        sourceFolder_ = folderWithSeparator(fileName_);
+        bool finished = false;
+        try {
+            finished = merge();
+        } catch (...) {
+            removeCreatedFiles();
+            throw;
+        }
+        if (!finished) {
+            removeCreatedFiles();
+            return false;
+        }
+        WriteLog(log_category::Information, QStringLiteral("Finished adding SPL from File: ") + fileName_);
         WriteLog(log_category::Information, QStringLiteral("Important Note: The images that might be associated with the SPL must be "
                                              "placed in the SPL folder created."));
+        return true;
     }
 
 private:
+    // The copying runs behind a progress window, a step for each media element taken and each
+    // section and media element copied.
+    bool merge()
+    {
+        const xml::NodeList media = existing_.selectNodes(QStringLiteral("//observationMedia"));
+        const xml::NodeList components = existing_.selectNodes(componentPath());
+        progress_ = std::make_unique<ui::WorkProgress>(QStringLiteral("Adding SPL from File\u2026"),
+                                                       2 * qint64(media.length()) + components.length());
+        if (!takeMedia(media) || !takeSections() || !placeMedia())
+            return false;
+        dropUnreferencedMedia();
+        lowerCaseIdRoots();
+        return true;
+    }
+
+    static QString componentPath() { return QStringLiteral("document/component/structuredBody/component"); }
+
+    bool keepGoing() { return progress_->keepGoing(++stepsDone_); }
+
+    // Counts what a copy of `node` will build before it is made: past the cap the merge ends.
+    void willCopy(const xml::Node& node)
+    {
+        nodesCopied_ += xml::nodesWithin(node);
+        if (nodesCopied_ <= copiedNodeCap())
+            return;
+        throw VbError(err::General, source,
+                      QStringLiteral("The SPL file %1 is not added: its sections and media hold more than %2 nodes, the "
+                                     "most a build copies from an SPL file. Omit sections of it or add a smaller SPL file.")
+                          .arg(fileName_, countText(copiedNodeCap())));
+    }
+
     void loadExisting(const QString& fileName)
     {
         if (existing_.load(fileName, xml::OutsideFile))
@@ -83,20 +135,22 @@ private:
         }
     }
 
-    void takeMedia()
+    bool takeMedia(const xml::NodeList& media)
     {
-        const xml::NodeList media = existing_.selectNodes(QStringLiteral("//observationMedia"));
         if (media.length() == 0)
-            return;
+            return true;
         WriteLog(log_category::Information, QStringLiteral("Source SPL File contains Multi Media Elements, parsing..."));
         for (const xml::Node& element : media) {
+            if (!keepGoing())
+                return false;
             const QString reference = mediaReference(element);
             WriteLog(log_category::Processing, QStringLiteral("Copying File: ") + reference);
             copyMediaFile(reference);
+            // Taken out, the wrapper stays usable until it is copied into the built SPL.
             const xml::Node wrapper = element.parentNode();
-            mediaWrappers_.push_back(wrapper.cloneNode(true));
-            wrapper.parentNode().removeChild(wrapper);
+            mediaWrappers_.push_back(wrapper.parentNode().removeChild(wrapper));
         }
+        return true;
     }
 
     bool omitted(const xml::Node& component, const xml::NodeList& omissions) const
@@ -128,13 +182,14 @@ private:
         return noName;
     }
 
-    void takeSections()
+    bool takeSections()
     {
-        const QString componentPath = QStringLiteral("document/component/structuredBody/component");
-        const xml::Node insertionPoint = target_.selectSingleNode(componentPath + QStringLiteral("[1]"));
+        const xml::Node insertionPoint = target_.selectSingleNode(componentPath() + QStringLiteral("[1]"));
         const xml::Node body = target_.selectSingleNode(QStringLiteral("document/component/structuredBody"));
         const xml::NodeList omissions = mergeElement_.selectNodes(QStringLiteral("OmitSections/SectionName"));
-        for (const xml::Node& component : existing_.selectNodes(componentPath)) {
+        for (const xml::Node& component : existing_.selectNodes(componentPath())) {
+            if (!keepGoing())
+                return false;
             const QString label = sectionLabel(component);
             if (omitted(component, omissions)) {
                 WriteLog(log_category::OmitSection, label);
@@ -142,21 +197,28 @@ private:
             }
             if (body.isNull())
                 throw VbError(err::General, source, QStringLiteral("The built SPL has no document/component/structuredBody."));
+            willCopy(component);
             body.insertBefore(target_.importNode(component, true), insertionPoint);
             WriteLog(log_category::LoadSection, label);
         }
+        return true;
     }
 
-    void placeMedia()
+    bool placeMedia()
     {
         if (mediaWrappers_.empty())
-            return;
+            return true;
         const xml::Node firstSection =
             target_.selectSingleNode(QStringLiteral("/document/component/structuredBody/component/section"));
         if (firstSection.isNull())
             throw VbError(err::General, source, QStringLiteral("The built SPL has no section to hold the media elements."));
-        for (const xml::Node& wrapper : mediaWrappers_)
+        for (const xml::Node& wrapper : mediaWrappers_) {
+            if (!keepGoing())
+                return false;
+            willCopy(wrapper);
             firstSection.appendChild(target_.importNode(wrapper, true));
+        }
+        return true;
     }
 
     void dropUnreferencedMedia()
@@ -196,6 +258,12 @@ private:
             skip([&] { QFile::remove(outputFolder_ + reference); });
     }
 
+    void removeCreatedFiles()
+    {
+        for (const QString& reference : std::as_const(createdFiles_))
+            skip([&] { QFile::remove(outputFolder_ + reference); });
+    }
+
     void lowerCaseIdRoots()
     {
         WriteLog(log_category::Information, QStringLiteral("Formatting GUIDs (lowercase)"));
@@ -208,15 +276,24 @@ private:
     xml::Document existing_;
     QString outputFolder_;
     QString sourceFolder_;
+    QString fileName_;
     std::vector<xml::Node> mediaWrappers_;
     QSet<QString> createdFiles_;
+    std::unique_ptr<ui::WorkProgress> progress_;
+    qint64 stepsDone_ = 0;
+    qint64 nodesCopied_ = 0;
 };
 
 } // namespace
 
-void AddSPLFromFile(const xml::Node& mergeElement, const xml::Document& target, const QString& outFile)
+bool AddSPLFromFile(const xml::Node& mergeElement, const xml::Document& target, const QString& outFile)
 {
-    Merge(mergeElement, target, outFile).run();
+    return Merge(mergeElement, target, outFile).run();
+}
+
+void setCopiedNodeCapForTesting(qint64 cap)
+{
+    copiedNodeCap() = cap > 0 ? cap : xml::kMaxOutsideFileNodes;
 }
 
 bool isPlainMediaFileName(const QString& reference)

@@ -95,8 +95,12 @@ public:
         ApplyTargetModifications(transformation, target);
         OrderCharacteristicsAsListed(settings_, target);
         const xml::Node merge = existingSPLToMerge(settings_, survey);
-        if (!merge.isNull())
-            AddSPLFromFile(merge, target, outFile_);
+        if (!merge.isNull() && !AddSPLFromFile(merge, target, outFile_)) {
+            WriteLog(log_category::Information, QStringLiteral("The build was stopped before the SPL File was saved. "
+                                                               "The SPL File is not changed: ")
+                                                    + outFile_);
+            return;
+        }
         FinishSPLDocument(target);
         missingPictures_ = WarnMissingMediaFiles(target, settings_, outFile_);
 

@@ -14,7 +14,8 @@ class Document;
 // picks the drug-product or kit-assembly template and transformation, transforms every
 // settings element, post-processes when SPLR4/ProductLabel/WordDocument/PostprocessProductLabel
 // is "Yes", cleans what nothing filled, applies the target modifications, merges an existing
-// SPL file when the document names one, finishes and saves the file as UTF-8 (through a
+// SPL file when the document names one (which the user may stop, ending the build before
+// anything is saved), finishes and saves the file as UTF-8 (through a
 // temporary file beside it), validates it against the SPL schema and traces a schema error
 // back to the settings elements it came from. A failure ends the run with an "Error" line;
 // the closing "Operation Completed" line is written only when the file was saved. The

@@ -1,14 +1,17 @@
 // The whole build run on a small set of definition files of its own.
 #include "generation/BuildTestSupport.h"
 
+#include "generation/building/AddSPLFromFile.h"
 #include "generation/building/FinishSPLDocument.h"
 #include "generation/building/SchemaErrorTrace.h"
 #include "generation/building/TransformSPLR4ToSPL.h"
 #include "platform/core/AppPaths.h"
+#include "platform/ui/WorkProgress.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -279,6 +282,49 @@ TEST_F(BuildRunTest, OnlyTheFirstExistingSPLElementSaysWhichFileToMerge)
         closeLog();
         build(settingsText(row.settings));
         EXPECT_EQ(logText().contains("Adding SPL from File: " + row.merged), !row.merged.isEmpty()) << logText().toStdString();
+    }
+}
+
+// Adding an SPL file runs behind the progress window. Stopped there, or past the cap on the
+// nodes it copies (here 7 + 4 for the sections and 6 for the media, counted at the edge), the
+// build ends before it saves, and the media file the merge copied goes again.
+TEST_F(BuildRunTest, AddingAnSPLFileStoppedOrPastItsCapLeavesTheSPLFileAsItWas)
+{
+    const TempDir source;
+    writeTextFile(source.file("m.jpg"), "picture");
+    writeTextFile(source.file("label.xml"),
+                  "<document xmlns=\"urn:hl7-org:v3\"><component><structuredBody>"
+                  "<component><section><title>A</title><text><renderMultiMedia referencedObject=\"M1\"/></text>"
+                  "<component><observationMedia ID=\"M1\"><value><reference value=\"m.jpg\"/></value></observationMedia>"
+                  "</component></section></component>"
+                  "<component><section><title>B</title></section></component>"
+                  "</structuredBody></component></document>");
+    const QString settings = settingsText("<ProductLabelFromExistingSPL><SPLFileName>" + source.file("label.xml")
+                                          + "</SPLFileName></ProductLabelFromExistingSPL>");
+    const QString stopped = "The build was stopped before the SPL File was saved. The SPL File is not changed: " + splFile;
+    const struct {
+        int stopAtStep;  // 0: never; the steps are the media taken, two sections, the media placed
+        qint64 cap;
+        bool saved;
+    } rows[] = {{1, 0, false}, {2, 0, false}, {4, 0, false}, {0, 17, true}, {0, 16, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.stopAtStep << " " << row.cap);
+        closeLog();
+        QFile::remove(out.file("m.jpg"));
+        writeTextFile(splFile, "previous");
+        int steps = 0;
+        ui::WorkProgress::setStopHook([&] { return ++steps == row.stopAtStep; });
+        setCopiedNodeCapForTesting(row.cap);
+        const BuildOutcome outcome = TransformSPLR4ToSPL(documentFrom(settings), splFile);
+        ui::WorkProgress::setStopHook({});
+        setCopiedNodeCapForTesting(0);
+
+        EXPECT_EQ(outcome.written, row.saved) << logText().toStdString();
+        EXPECT_EQ(readTextFile(splFile) == "previous", !row.saved);
+        EXPECT_EQ(QFileInfo::exists(out.file("m.jpg")), row.saved);
+        EXPECT_EQ(logHas("Information", stopped), row.stopAtStep > 0);
+        EXPECT_EQ(outcome.failure.contains("more than 16 nodes"), row.cap == 16) << outcome.failure.toStdString();
+        EXPECT_EQ(completed(), row.saved);
     }
 }
 

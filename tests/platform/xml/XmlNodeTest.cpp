@@ -337,6 +337,34 @@ TEST(XmlNodeTest, NodesOutliveDocumentHandlesAndReloads)
     EXPECT_TRUE(doc.documentElement().isNull());  // a failed load leaves an empty document
 }
 
+// An imported subtree names the declarations in scope where it is inserted when they declare
+// what its own label did, and declares what they do not; declarations within it stay its own.
+TEST(XmlNodeTest, ImportedSubtreesNameTheDeclarationsInScopeWhereTheyAreInserted)
+{
+    const QString hl7 = "xmlns=\"urn:hl7-org:v3\" xmlns:xsi=\"urn:xsi\"";
+    const struct {
+        QString source;
+        QString target;
+        QString inserted;
+    } rows[] = {
+        {"<document " + hl7 + " xmlns:p0=\"urn:0\" xmlns:p1=\"urn:1\"><c><v xsi:type=\"PQ\"/></c></document>",
+         "<document " + hl7 + "><b/></document>", "<document " + hl7 + "><b><c><v xsi:type=\"PQ\"/></c></b></document>"},
+        {"<document " + hl7 + "><c><v xsi:type=\"PQ\"/></c></document>", "<document xmlns=\"urn:hl7-org:v3\"><b/></document>",
+         "<document xmlns=\"urn:hl7-org:v3\"><b><c><v xmlns:xsi=\"urn:xsi\" xsi:type=\"PQ\"/></c></b></document>"},
+        {"<r xmlns:p=\"urn:a\"><c><p:x/><t xmlns:p=\"urn:b\"><p:y/></t></c></r>", "<q xmlns:p=\"urn:a\"><b/></q>",
+         "<q xmlns:p=\"urn:a\"><b><c><p:x/><t xmlns:p=\"urn:b\"><p:y/></t></c></b></q>"},
+        {"<r xmlns:p=\"urn:a\"><c><p:x/></c></r>", "<q xmlns:p=\"urn:other\"><b/></q>",
+         "<q xmlns:p=\"urn:other\"><b><c><p:x xmlns:p=\"urn:a\"/></c></b></q>"},
+    };
+    for (const auto& row : rows) {
+        const Document source = documentFrom(row.source);
+        const Document target = documentFrom(row.target);
+        const Node body = target.documentElement().firstChild();
+        body.appendChild(target.importNode(source.documentElement().firstChild(), true));
+        EXPECT_EQ(target.xml(), row.inserted + "\n") << row.source.toStdString();
+    }
+}
+
 TEST(XmlNodeTest, RemovedNodesKeepTheirNamespacesWhenTheirFormerAncestorsGo)
 {
     Document doc = documentFrom("<r><a xmlns:p=\"urn:p\"><s x=\"1\"><p:c p:y=\"2\"/></s></a></r>");

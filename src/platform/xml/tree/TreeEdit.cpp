@@ -2,6 +2,8 @@
 
 #include "platform/xml/tree/DocState.h"
 #include "platform/xml/io/XmlErrors.h"
+#include "platform/xml/tree/ElementCopy.h"
+#include "platform/xml/tree/NamespaceFit.h"
 
 #include <unordered_set>
 
@@ -37,23 +39,6 @@ void requireInsertable(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before)
             throwNodeError(QStringLiteral("A node cannot be inserted below itself."));
 }
 
-
-// The document-level declaration of (href, prefix), kept in the document's oldNs list as
-// libxml2 keeps namespaces that no element declares.
-xmlNsPtr documentLevelNamespace(xmlNodePtr node, xmlNsPtr like)
-{
-    xmlNsPtr last = xmlSearchNs(node->doc, node, reinterpret_cast<const xmlChar*>("xml"));  // makes oldNs exist
-    for (xmlNsPtr ns = node->doc->oldNs; ns; ns = ns->next) {
-        if (xmlStrEqual(ns->href, like->href) && xmlStrEqual(ns->prefix, like->prefix))
-            return ns;
-        last = ns;
-    }
-    xmlNsPtr ns = xmlNewNs(nullptr, like->href, like->prefix);
-    if (!ns)
-        throwNodeError(QStringLiteral("Out of memory while taking a node out of its tree."));
-    last->next = ns;
-    return ns;
-}
 
 // After a subtree left its tree: namespaces it used from its former ancestors are referenced
 // through the document instead, so the subtree stays valid whatever happens to those
@@ -106,6 +91,21 @@ xmlNodePtr copyAttribute(xmlNodePtr source, xmlDocPtr target)
 }
 
 } // namespace
+
+xmlNsPtr documentLevelNamespace(xmlNodePtr node, xmlNsPtr like)
+{
+    xmlNsPtr last = xmlSearchNs(node->doc, node, reinterpret_cast<const xmlChar*>("xml"));  // makes oldNs exist
+    for (xmlNsPtr ns = node->doc->oldNs; ns; ns = ns->next) {
+        if (xmlStrEqual(ns->href, like->href) && xmlStrEqual(ns->prefix, like->prefix))
+            return ns;
+        last = ns;
+    }
+    xmlNsPtr ns = xmlNewNs(nullptr, like->href, like->prefix);
+    if (!ns)
+        throwNodeError(QStringLiteral("Out of memory while taking a node out of its tree."));
+    last->next = ns;
+    return ns;
+}
 
 void linkChild(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before)
 {
@@ -169,7 +169,7 @@ void insertChild(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr before)
     }
     linkChild(parent, child, before);
     if (child->type == XML_ELEMENT_NODE)
-        xmlDOMWrapReconcileNamespaces(nullptr, child, 0);
+        fitNamespaces(child);
     if (from != to)
         moveHandles(child, stateOf(from), stateOf(to));
 }
@@ -211,10 +211,7 @@ xmlNodePtr copyNode(xmlNodePtr source, xmlDocPtr target, bool deep)
     xmlNodePtr copy = nullptr;
     switch (source->type) {
     case XML_ELEMENT_NODE:
-        // Namespaces declared above the source are referenced through the target document,
-        // and declared again wherever the copy is inserted.
-        if (xmlDOMWrapCloneNode(nullptr, source->doc, source, &copy, target, nullptr, deep ? 1 : 0, 0) != 0)
-            copy = nullptr;
+        copy = copyElement(source, target, deep);
         break;
     case XML_ATTRIBUTE_NODE:
         copy = copyAttribute(source, target);

@@ -34,6 +34,10 @@ void retire(xmlNodePtr node);
 // Replaces all children of element by `onlyChild` (nothing when null).
 void replaceChildren(xmlNodePtr element, xmlNodePtr onlyChild);
 
+// The document-level declaration of (href, prefix) of `like`, kept in the document's oldNs list
+// as libxml2 keeps namespaces that no element declares; made when the document has none.
+xmlNsPtr documentLevelNamespace(xmlNodePtr node, xmlNsPtr like);
+
 // A copy of source (of any document) that belongs to target and has no parent.
 xmlNodePtr copyNode(xmlNodePtr source, xmlDocPtr target, bool deep);
 
