@@ -27,12 +27,6 @@ bool replaceEnding(const xml::Node& node, const QString& value)
     return setText(node, text.left(text.size() - value.size()) + value);
 }
 
-QString targetAction(const xml::Node& target)
-{
-    const QString action = target.getAttribute(QStringLiteral("Action"));
-    return action.isNull() ? QStringLiteral("Copy") : action;
-}
-
 void createFolder(const QString& path)
 {
     if (!path.isEmpty())
@@ -41,6 +35,12 @@ void createFolder(const QString& path)
 
 } // namespace
 
+QString wizardTargetAction(const xml::Node& target)
+{
+    const QString action = target.getAttribute(QStringLiteral("Action"));
+    return action.isNull() ? QStringLiteral("Copy") : action;
+}
+
 bool applyWizardTarget(const QString& fieldName, const QString& value, const xml::Node& target,
                        const xml::Node& node)
 {
@@ -48,7 +48,7 @@ bool applyWizardTarget(const QString& fieldName, const QString& value, const xml
         node.setText(NewGUID());
         return true;
     }
-    const QString action = targetAction(target);
+    const QString action = wizardTargetAction(target);
     // A field left empty says nothing about its targets: they keep what they hold.
     if (action == QLatin1String("Copy"))
         return !value.isEmpty() && setText(node, value);
@@ -63,7 +63,7 @@ QString wizardTargetRefusal(const QString& fieldName, const QString& value, cons
                             const xml::Node& node)
 {
     // The definition attributes that check a value sit on elements; an attribute has none.
-    if (fieldName == QLatin1String("GUID") || value.isEmpty() || targetAction(target) != QLatin1String("Copy")
+    if (fieldName == QLatin1String("GUID") || value.isEmpty() || wizardTargetAction(target) != QLatin1String("Copy")
         || node.nodeType() != xml::NodeType::Element)
         return {};
     return valueRefusal(node, node.nodeName(), value);

@@ -6,6 +6,9 @@
 
 namespace veldra {
 
+// The Action of a Target element: its attribute's exact text, "Copy" when it has none.
+QString wizardTargetAction(const xml::Node& target);
+
 // Writes one wizard field through one of its Target elements into one node of the settings
 // document (an element or an attribute). The field named "GUID" gives the node a new id.
 // Otherwise the Target's Action decides (exact text; no Action means "Copy"):

@@ -2,6 +2,7 @@
 
 #include "app/window/frmMain.h"
 #include "dialogs/WizardDefinitions.h"
+#include "dialogs/WizardHeldValues.h"
 #include "dialogs/frmWizard.h"
 #include "editor/window/frmXMLEditor.h"
 #include "platform/core/AppPaths.h"
@@ -29,6 +30,18 @@ QPixmap wizardPicture(const QString& wizardName)
                                            + QStringLiteral(".jpg"))))
         picture.load(app_paths::inProgram(QStringLiteral("Logo.jpg")));
     return picture;
+}
+
+// The fields show what the document holds where Apply writes them, instead of their defaults.
+void showHeldValues(frmWizard& wizard, const std::vector<xml::Node>& rowElements, const xml::Document& settings)
+{
+    for (const xml::Node& element : rowElements) {
+        const FieldRow* row = wizard.row(element.nodeName());
+        if (!row)
+            continue;
+        if (const std::optional<QString> held = wizardHeldValue(wizard.XMLDoc, wizard.WizardName, element, settings))
+            FieldRowDialog::setFieldText(row->field, *held);
+    }
 }
 
 } // namespace
@@ -81,6 +94,8 @@ frmWizard* CreateWizard(const QString& WizardName, frmXMLEditor& editor)
     wizard->SourceForm = &editor;
     for (std::size_t i = 0; i < rowElements.size(); ++i)
         wizard->AddControl(rowElements[i], int(i) + 1);
+    if (editor.XMLDoc)
+        showHeldValues(*wizard, rowElements, *editor.XMLDoc);
     return wizard;
 }
 

@@ -20,7 +20,8 @@ void LoadWizardMenu();
 void RunWizard(const QString& WizardName);
 
 // The dialog of the named wizard, bound to `editor`, with its rows built from a fresh read
-// of Wizards.xml; not yet shown. nullptr where RunWizard does nothing.
+// of Wizards.xml, each showing what the editor's document holds where Apply writes it
+// (wizardHeldValue), else its default; not yet shown. nullptr where RunWizard does nothing.
 frmWizard* CreateWizard(const QString& WizardName, frmXMLEditor& editor);
 
 // Puts the wizard's picture ("Images/Wizard" + its name without blanks + ".jpg", else the

@@ -27,7 +27,8 @@ void warnUntitled(const QString& place)
 
 // Numbers the subsections of the section numbered `number`, standing at `position` among the
 // sections, 1 up in their stored order; one without a title is passed over and takes no number.
-void numberSubSections(const xml::Node& section, const QString& number, int position, const QString& separator)
+// The separator follows a section's number only, never a subsection's.
+void numberSubSections(const xml::Node& section, const QString& number, int position)
 {
     int j = 0;
     int place = 0;
@@ -38,9 +39,9 @@ void numberSubSections(const xml::Node& section, const QString& number, int posi
             warnUntitled(QStringLiteral("Subsection %1 of section %2").arg(place).arg(position));
             continue;
         }
-        const QString subNumber = number + QLatin1Char('.') + QString::number(++j);
-        WriteLog(log_category::Processing, wordlog::indent5 + subNumber + separator + QLatin1Char(' ') + subTitle.text());
-        subTitle.setText(subNumber + QLatin1Char(' ') + subTitle.text());
+        const QString numbered = number + QLatin1Char('.') + QString::number(++j) + QLatin1Char(' ') + subTitle.text();
+        WriteLog(log_category::Processing, wordlog::indent5 + numbered);
+        subTitle.setText(numbered);
     }
 }
 
@@ -61,9 +62,10 @@ void ProductLabelAddSectionNumbers(xml::Document& document, const QString& separ
                 continue;
             }
             const QString number = QString::number(++i);
-            WriteLog(log_category::Processing, number + separator + QLatin1Char(' ') + title.text());
-            title.setText(number + separator + QLatin1Char(' ') + title.text());
-            numberSubSections(section, number, position, separator);
+            const QString numbered = number + separator + QLatin1Char(' ') + title.text();
+            WriteLog(log_category::Processing, numbered);
+            title.setText(numbered);
+            numberSubSections(section, number, position);
         }
         WriteLog(log_category::Information, QStringLiteral("Completed adding Section Numbers to Product Label"));
     } catch (const std::exception& e) {

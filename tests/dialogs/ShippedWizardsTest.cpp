@@ -118,6 +118,8 @@ TEST_F(ShippedWizards, EachAppliesToANewDocument)
         for (const FieldRow& row : wizard->rows()) {
             if (row.name == QLatin1String("ImageTargetFolder"))
                 FieldRowDialog::setFieldText(row.field, dir.file(QStringLiteral("images001")));
+            else if (row.name == QLatin1String("FolderNumber"))
+                FieldRowDialog::setFieldText(row.field, QStringLiteral("001"));
             else if (row.kind == FieldKind::TextBox && FieldRowDialog::fieldValue(row).isEmpty())
                 FieldRowDialog::setFieldText(row.field, acceptedValues.value(row.name, QStringLiteral("7")));
         }
@@ -130,8 +132,8 @@ TEST_F(ShippedWizards, EachAppliesToANewDocument)
     EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("images001"))).isDir());
 }
 
-// A field offered empty and applied so says nothing: the values its targets hold stay (a
-// new version keeps its version number and effective time until the user types new ones).
+// A field applied empty says nothing: the values its targets hold stay (a new version keeps
+// its version number and effective time until the user types new ones).
 TEST_F(ShippedWizards, FieldsLeftEmptyKeepWhatTheirTargetsHold)
 {
     // A path in the test's folder, since a folder target gets its folder made on Apply.
@@ -142,8 +144,9 @@ TEST_F(ShippedWizards, FieldsLeftEmptyKeepWhatTheirTargetsHold)
         ASSERT_FALSE(wizard.isNull());
         QStringList emptyTargets;
         for (const FieldRow& row : wizard->rows()) {
-            if (row.name == QLatin1String("GUID") || !FieldRowDialog::fieldValue(row).isEmpty())
+            if (row.name == QLatin1String("GUID"))
                 continue;
+            FieldRowDialog::setFieldText(row.field, QString());
             for (const xml::Node& target : wizardTargets(wizards, name, row.name)) {
                 emptyTargets << target.text().trimmed();
                 for (const xml::Node& node : editor->XMLDoc->selectNodes(emptyTargets.constLast()))

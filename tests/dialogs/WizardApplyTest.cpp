@@ -78,8 +78,12 @@ protected:
     QPointer<frmWizard> open(const QString& name)
     {
         frmWizard* wizard = CreateWizard(name, *editor);
-        if (wizard)
-            ShowWizard(wizard);
+        if (!wizard)
+            return wizard;
+        // The user types each field's default, so Apply writes it whatever the document holds.
+        for (const xml::Node& element : wizardRowElements(wizardUI(wizard->XMLDoc, name)))
+            FieldRowDialog::setFieldText(wizard->row(element.nodeName())->field, element.text());
+        ShowWizard(wizard);
         return wizard;
     }
 

@@ -561,7 +561,8 @@ TEST_F(EndToEndTest, ALabelNumberedTwiceKeepsItsOrderAndItsSectionCodes)
 // The road of a label that exists as SPL: its data and its sections imported from the SPL
 // file, numbered by position, built. The sections stand in the settings, and so in the built
 // label, in the label's order; the numbers go 1 up in that order, and a section or
-// subsection without a title is named in a warning and left unnumbered.
+// subsection without a title is named in a warning and left unnumbered. The log lists every
+// title as it is written.
 TEST_F(EndToEndTest, SectionsImportedFromAnSplFileAreNumberedInTheOrderTheLabelIsRead)
 {
     struct Label {
@@ -578,6 +579,14 @@ TEST_F(EndToEndTest, SectionsImportedFromAnSplFileAreNumberedInTheOrderTheLabelI
         closeLog();
         ProductLabelAddSectionNumbers(*editor->XMLDoc, QStringLiteral("."));
         const QStringList log = logLines();
+        QStringList written;  // as the log lists them: a subsection's indented
+        for (const xml::Node& section : editor->XMLDoc->selectNodes(QStringLiteral("//DocumentSections/Section"))) {
+            for (const xml::Node& title : section.selectNodes(QStringLiteral("SectionTitle")))
+                written << line(QStringLiteral("Processing"), title.text());
+            for (const xml::Node& title : section.selectNodes(QStringLiteral("component/section/title")))
+                written << line(QStringLiteral("Processing"), QStringLiteral("     ") + title.text());
+        }
+        EXPECT_EQ(log.filter(QRegularExpression(QStringLiteral("^Processing"))), written);
         xml::Document original, built;
         ASSERT_TRUE(original.load(splFile));
         ASSERT_TRUE(built.load(build()));
