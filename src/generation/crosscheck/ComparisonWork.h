@@ -53,10 +53,11 @@ private:
     qint64 dearestCharacters_ = 0;
 };
 
-// The steps a comparison may take: some twenty times what a prescription label grown to 3 MB by
-// repeating its sections needs against itself (about 12 million), and room for a label of that
-// size whose sections all differ; a few minutes of queries, which the user may stop sooner. As
-// a character counts as a step, the values a comparison holds at once stay within some 500 MB.
+// The steps a comparison may take: some eight times what a prescription label grown to 3 MB by
+// repeating its sections needs against itself with all its results (about 32 million, most of
+// them characters), and room for a label of that size whose sections all differ; a few minutes
+// of queries, which the user may stop sooner. As a character counts as a step, the values a
+// comparison holds at once stay within some 500 MB.
 inline constexpr qint64 ComparisonWorkCap = 250'000'000;
 
 // The cap in force: ComparisonWorkCap, or what a test set (0 restores it).

@@ -1,6 +1,7 @@
 #include "generation/CheckingTestSupport.h"
 
 #include "app/log/Log.h"
+#include "generation/crosscheck/ComparedValues.h"
 #include "generation/crosscheck/ComparisonWork.h"
 #include "generation/crosscheck/CrossCheck.h"
 #include "generation/crosscheck/frmSPLCrossCheck.h"
@@ -384,6 +385,14 @@ TEST_F(CrossCheckTest, DisplayNameIsTheFirstProductOrTheLabelerWithTheEffectiveT
 
     const QString withoutProduct = writeLabel(QStringLiteral("none.xml"), section("A", "x"));
     EXPECT_THROW(GetSPLDisplayName(withoutProduct), VbError);
+
+    // A name of megabytes is cut to the beginning of one line.
+    const QString longName = writeLabel(
+        QStringLiteral("long.xml"),
+        QStringLiteral("<component><section><subject><manufacturedProduct><manufacturedProduct><name>%1</name>"
+                       "</manufacturedProduct></manufacturedProduct></subject></section></component>")
+            .arg(QStringLiteral("Tab\n ").repeated(400'000)));
+    EXPECT_EQ(GetSPLDisplayName(longName), QStringLiteral("Tab ").repeated(50).trimmed() + QStringLiteral(" 20240101"));
 }
 
 TEST_F(CrossCheckTest, WindowFillsTheDescriptionsSwapsAndCompares)
@@ -475,6 +484,24 @@ const char* const TextCheck =
 qint64 elementsOf(const QString& file)
 {
     return countMarkup(test::readTextFile(file).toUtf8()).elements;
+}
+
+// The nodes whose values a query's comparisons take, whatever literal stands in it.
+TEST(ComparedValuesTest, AComparisonReadsThePathFromItsPredicatesStep)
+{
+    const struct {
+        const char* query;
+        QStringList compared;
+    } rows[] = {
+        {R"(//section[title="$ControlValue$"]/text)", {QStringLiteral("//section/title")}},
+        {R"(//section/title[.="a]/x[y='b"])", {QStringLiteral("//title")}},
+        {R"(//a[not(b)]/c[@d != 'IACT'][e/@f="1" or g/text()=h]/i)",
+         {QStringLiteral("//c/@d"), QStringLiteral("//c/e/@f"), QStringLiteral("//c/g/text()"), QStringLiteral("//c/h")}},
+        {R"(//m[m[code/@code="x"]]/n[position()=1][. >= 2])", {QStringLiteral("//m/code/@code"), QStringLiteral("//n")}},
+        {"//section/title", {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(comparedNodesQueries(QString::fromLatin1(row.query)), row.compared) << row.query;
 }
 
 // Each query reads the elements of both files, each node it selects counts once more, and so
