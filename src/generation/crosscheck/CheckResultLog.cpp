@@ -12,7 +12,7 @@ CheckResultLog::CheckResultLog(const QString& dn1, const QString& dn2, const QSt
 
 bool CheckResultLog::showing() const
 {
-    return shown_ < MaxLoggedResultsPerCheck;
+    return shown_ < MaxLoggedResultsPerCheck && written_ < MaxLoggedCharactersPerCheck;
 }
 
 bool CheckResultLog::take(bool difference)
@@ -52,27 +52,31 @@ void CheckResultLog::writeLeftOut() const
         return;
     WriteLog(leftOutDifferences_ > 0 ? log_category::Warning : log_category::Information,
              QStringLiteral("%1 more results of the check '%2' are not shown, %3 of them differences; the log shows "
-                            "the first %4 of each check, and the summary counts them all.")
+                            "the first %4 of each check, or as many as fit in %5 characters, and the summary counts them all.")
                  .arg(countText(leftOut_), checkName_, countText(leftOutDifferences_),
-                      countText(MaxLoggedResultsPerCheck)));
+                      countText(MaxLoggedResultsPerCheck), countText(MaxLoggedCharactersPerCheck)));
 }
 
-// The values are written on one line each, their line breaks and runs of blanks made single
-// blanks, so that a value never splits the log's lines.
-void CheckResultLog::writeDetails(bool block, const QString& category, const QString& value1,
-                                  const QString& value2) const
+void CheckResultLog::writeDetails(bool block, const QString& category, const QString& value1, const QString& value2)
 {
-    const QString text1 = value1.simplified();
-    const QString text2 = value2.simplified();
+    written_ += value1.size() + value2.size();
     if (block) {
         WriteLog(category, dn1_ + checkName_, true);
-        WriteLog(QString(), text1);
+        WriteLog(QString(), value1);
         WriteLog(category, dn2_ + checkName_, true);
-        WriteLog(QString(), text2);
+        WriteLog(QString(), value2);
     } else {
-        WriteLog(dn1_, text1);
-        WriteLog(dn2_, text2);
+        WriteLog(dn1_, value1);
+        WriteLog(dn2_, value2);
     }
+}
+
+QString loggedValue(const QString& value)
+{
+    if (value.size() <= MaxLoggedValueCharacters)
+        return value.simplified();
+    return value.left(MaxLoggedValueCharacters).simplified()
+        + QStringLiteral(" ... (%1 characters in all)").arg(countText(value.size()));
 }
 
 } // namespace veldra

@@ -32,30 +32,43 @@ void ComparisonWork::startCheck(const QString& name)
 {
     check_ = name;
     checkSteps_ = 0;
+    checkCharacters_ = 0;
 }
 
-void ComparisonWork::addControlQuery(qint64 selected)
+void ComparisonWork::addControlQuery(qint64 compared)
 {
-    add(saturatedSum(elements1_, selected));
+    add(saturatedSum(elements1_, compared), compared);
 }
 
-void ComparisonWork::addProcessQuery(qint64 selected1, qint64 selected2)
+void ComparisonWork::addProcessQuery(qint64 compared)
 {
-    add(saturatedSum(saturatedSum(elements1_, elements2_), saturatedSum(selected1, selected2)));
+    add(saturatedSum(saturatedSum(elements1_, elements2_), compared), compared);
 }
 
-void ComparisonWork::addMatches(qint64 results)
+void ComparisonWork::addSelected(qint64 nodes)
 {
-    add(results);
+    add(nodes);
 }
 
-void ComparisonWork::add(qint64 steps)
+void ComparisonWork::addCharacters(qint64 characters)
+{
+    add(characters, characters);
+}
+
+void ComparisonWork::addReplay(qint64 results, qint64 characters)
+{
+    add(saturatedSum(results, characters), characters);
+}
+
+void ComparisonWork::add(qint64 steps, qint64 characters)
 {
     steps_ = saturatedSum(steps_, steps);
     checkSteps_ = saturatedSum(checkSteps_, steps);
+    checkCharacters_ = saturatedSum(checkCharacters_, characters);
     if (checkSteps_ > dearestSteps_) {
         dearest_ = check_;
         dearestSteps_ = checkSteps_;
+        dearestCharacters_ = checkCharacters_;
     }
 }
 
@@ -67,12 +80,15 @@ bool ComparisonWork::overCap() const
 QString ComparisonWork::refusal() const
 {
     return QStringLiteral(
-               "The comparison was stopped: it took %1 steps, more than the %2 a comparison may take. The check '%3' "
-               "took %4 of them: each of its queries reads all %5 elements of both files (%6 of SPL File 1, %7 of "
-               "SPL File 2), and each node it selects counts once more.\r\n\r\nCheck the files for products or "
-               "sections repeated by mistake, or compare smaller documents. The files are not changed.")
+               "The comparison was stopped: it came to %1 steps, more than the %2 a comparison may take. The check "
+               "'%3' came to %4 of them, %5 for the characters of the values it compares: each of its queries reads "
+               "all %6 elements of both files (%7 of SPL File 1, %8 of SPL File 2), each node it selects counts once "
+               "more, and so does each character of a value it compares or gives again.\r\n\r\nCheck the files "
+               "for products or sections repeated by mistake, or for titles and texts of great length, or compare "
+               "smaller documents. The files are not changed.")
         .arg(countText(steps_), countText(comparisonWorkCap()), dearest_, countText(dearestSteps_),
-             countText(saturatedSum(elements1_, elements2_)), countText(elements1_), countText(elements2_));
+             countText(dearestCharacters_), countText(saturatedSum(elements1_, elements2_)), countText(elements1_),
+             countText(elements2_));
 }
 
 qint64 comparisonWorkCap()

@@ -3,6 +3,7 @@
 #include "app/log/Log.h"
 #include "app/log/LoggedProblems.h"
 #include "generation/crosscheck/CheckResultLog.h"
+#include "generation/crosscheck/ComparedValues.h"
 #include "generation/crosscheck/ComparisonWork.h"
 #include "generation/crosscheck/CrossCheckInstructions.h"
 #include "generation/crosscheck/TextMatching.h"
@@ -68,8 +69,7 @@ public:
         if (setup.isNull())
             return false;
         try {
-            const std::vector<Check> checks = plannedChecks(setup);
-            if (!runChecks(checks)) {
+            if (!runChecks(enabledChecks(setup))) {
                 separator();
                 WriteLog(stoppedByUser_ ? log_category::Information : log_category::Error, stopReason_);
                 return false;
@@ -162,127 +162,150 @@ private:
         return setupA;
     }
 
-    // An enabled check with the values of file 1 its queries run for (one empty value when it
-    // has no control query).
+    // An enabled check; its control query (empty when it has none) gives the values of file 1
+    // its process queries run for.
     struct Check {
         QString name;
         QString controlQuery;
-        QStringList controlValues;
         xml::NodeList processes;
     };
 
-    std::vector<Check> plannedChecks(const xml::Node& setup)
+    std::vector<Check> enabledChecks(const xml::Node& setup)
     {
         std::vector<Check> checks;
         for (const xml::Node& element : setup.selectNodes(QStringLiteral("Details/CrossCheck"))) {
             if (element.getAttribute(QStringLiteral("Enabled")) != QLatin1String("1"))
                 continue;
-            Check check{{}, {}, {}, element.selectNodes(QStringLiteral("XPathProcess"))};
+            Check check{{}, {}, element.selectNodes(QStringLiteral("XPathProcess"))};
             checkName_ = check.name = requiredAttribute(element, QStringLiteral("Name"), Source);
             const xml::Node control = element.selectSingleNode(QStringLiteral("XPathControl"));
-            controlQuery_ = check.controlQuery = control.isNull() ? QString() : control.text();
-            if (check.controlQuery.isEmpty()) {
-                check.controlValues << QString();
-            } else {
-                const xml::NodeList values = spl1_.selectNodes(check.controlQuery);
-                work_->startCheck(check.name);
-                work_->addControlQuery(values.length());
-                for (const xml::Node& node : values)
-                    check.controlValues << node.text();
-            }
+            check.controlQuery = control.isNull() ? QString() : control.text();
             checks.push_back(std::move(check));
         }
         return checks;
     }
 
-    // Runs the checks, each query between values that the user may stop at, within the cap of
-    // the work. False when the run was stopped, with the reason in stopReason_.
+    // Each check has an equal share of the progress bar, which its values advance.
+    static constexpr qint64 ProgressPerCheck = 1000;
+
+    // Runs the checks, each query and each node's value between points that the user may stop
+    // at, within the cap of the work. False when the run was stopped, with the reason in
+    // stopReason_.
     bool runChecks(const std::vector<Check>& checks)
     {
-        qint64 values = 0;
-        for (const Check& check : checks)
-            values += check.controlValues.size();
-        ui::WorkProgress progress(QStringLiteral("Comparing the SPL Files..."), values);
-        qint64 done = 0;
-        for (const Check& check : checks)
-            if (!runCheck(check, progress, done))
-                return false;
-        return true;
+        ui::WorkProgress progress(QStringLiteral("Comparing the SPL Files..."), qint64(checks.size()) * ProgressPerCheck);
+        progress_ = &progress;
+        bool ranAll = true;
+        for (size_t k = 0; k < checks.size() && ranAll; ++k) {
+            done_ = qint64(k) * ProgressPerCheck;
+            ranAll = runCheck(checks[k]);
+        }
+        progress_ = nullptr;
+        return ranAll;
     }
 
-    // What a process found for one control value: each text of file 1 with the text of file 2
-    // it matched, or with what stands for it when none did.
+    // What a process found for one control value: each text of file 1, as the log shows it,
+    // with the text of file 2 it matched, or with what stands for it when none did, and the
+    // characters of both.
     struct Outcome {
         bool different = false;
         QString text1;
         QString text2;
+        qint64 characters = 0;
     };
     struct Found {
         QString label;
         bool block = false;
         std::vector<Outcome> outcomes;
     };
+    // What the queries gave for one control value, and what giving it again costs.
+    struct Known {
+        std::vector<Found> found;
+        qint64 results = 0;
+        qint64 characters = 0;
+    };
 
-    bool runCheck(const Check& check, ui::WorkProgress& progress, qint64& done)
+    bool runCheck(const Check& check)
     {
         label_.clear();
         processText_.clear();
         checkName_ = check.name;
         controlQuery_ = check.controlQuery;
         work_->startCheck(checkName_);
-        CheckResultLog results(dn1_, dn2_, checkName_);
         WriteLog(log_category::Processing, checkName_, true);
         separator();
+        QStringList values;
+        if (!controlValues(check.controlQuery, values))
+            return false;
+        CheckResultLog results(dn1_, dn2_, checkName_);
+        const qint64 base = done_;
         // A control value that repeats (the title of a section in each of its copies) gives what
         // it gave before: its queries run once.
-        QHash<QString, std::vector<Found>> foundByValue;
-        for (qsizetype i = 0; i < check.controlValues.size(); ++i) {
-            const QString& value = check.controlValues.at(i);
-            auto known = foundByValue.constFind(value);
-            if (known == foundByValue.cend()) {
-                std::vector<Found> found;
-                if (!findAll(check, value, progress, done, found))
+        QHash<QString, Known> knownByValue;
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            done_ = base + i * ProgressPerCheck / values.size();
+            auto known = knownByValue.constFind(values.at(i));
+            if (known == knownByValue.cend()) {
+                Known found;
+                if (!findAll(check, values.at(i), found))
                     return false;
-                known = foundByValue.insert(value, std::move(found));
-            } else if (!mayGoOn(progress, done) || !withinCap(replayed(*known))) {
-                return false;
+                known = knownByValue.insert(values.at(i), std::move(found));
+            } else {
+                work_->addReplay(known->results, known->characters);
+                if (!mayGoOn() || !withinCap())
+                    return false;
             }
-            for (const Found& found : *known)
+            for (const Found& found : known->found)
                 report(found, results);
-            const bool last = i + 1 == check.controlValues.size();
+            const bool last = i + 1 == values.size();
             if (!last && results.showing() && (!differencesOnly_ || lastWasDifference_))
                 separator();
-            ++done;
         }
         results.writeLeftOut();
         separator();
         return true;
     }
 
-    bool findAll(const Check& check, const QString& value, ui::WorkProgress& progress, qint64 done,
-                 std::vector<Found>& found)
+    // The values of file 1 the check's queries run for: one empty value when it has no
+    // control query. Their characters are counted before they are taken.
+    bool controlValues(const QString& controlQuery, QStringList& values)
     {
-        for (const xml::Node& process : check.processes) {
-            if (!mayGoOn(progress, done))
+        if (controlQuery.isEmpty()) {
+            values << QString();
+            return true;
+        }
+        work_->addControlQuery(comparedCharacters(spl1_, compared1_, controlQuery));
+        if (!withinCap())
+            return false;
+        const xml::NodeList nodes = spl1_.selectNodes(controlQuery);
+        work_->addSelected(nodes.length());
+        if (!withinCap() || !countValues(nodes))
+            return false;
+        for (const xml::Node& node : nodes) {
+            if (!mayGoOn())
                 return false;
-            found.push_back(find(process, value));
-            if (!withinCap(0))
-                return false;
+            values << node.text();
         }
         return true;
     }
 
-    static qint64 replayed(const std::vector<Found>& found)
+    bool findAll(const Check& check, const QString& value, Known& known)
     {
-        qint64 outcomes = 0;
-        for (const Found& one : found)
-            outcomes += qint64(one.outcomes.size());
-        return outcomes;
+        for (const xml::Node& process : check.processes) {
+            Found found;
+            if (!mayGoOn() || !find(process, value, found))
+                return false;
+            for (const Outcome& outcome : found.outcomes)
+                known.characters += outcome.characters;
+            known.results += qint64(found.outcomes.size());
+            known.found.push_back(std::move(found));
+        }
+        return true;
     }
 
-    bool mayGoOn(ui::WorkProgress& progress, qint64 done)
+    bool mayGoOn()
     {
-        if (progress.keepGoing(done))
+        if (progress_->keepGoing(done_))
             return true;
         stopReason_ = QStringLiteral("The comparison was stopped before its end; the results above are those of the "
                                      "checks it ran. The files are not changed.");
@@ -290,44 +313,97 @@ private:
         return false;
     }
 
-    // Adds results given again to the work; false once it passed its cap.
-    bool withinCap(qint64 replayedOutcomes)
+    // False once the work passed its cap.
+    bool withinCap()
     {
-        work_->addMatches(replayedOutcomes);
         if (!work_->overCap())
             return true;
         stopReason_ = work_->refusal();
         return false;
     }
 
-    Found find(const xml::Node& process, const QString& controlValue)
+    // Counts the characters of the nodes' values before they are taken; false past the cap.
+    bool countValues(const xml::NodeList& nodes)
+    {
+        work_->addCharacters(valuesLength(nodes, comparisonWorkCap()));
+        return withinCap();
+    }
+
+    // The characters of the values that the comparisons of the query take in a file, counted
+    // once for each file and each set of nodes compared.
+    static qint64 comparedCharacters(const xml::Document& spl, QHash<QString, qint64>& known, const QString& query)
+    {
+        qint64 characters = 0;
+        for (const QString& nodes : comparedNodesQueries(query)) {
+            auto length = known.constFind(nodes);
+            if (length == known.cend())
+                length = known.insert(nodes, valuesLength(spl.selectNodes(nodes), comparisonWorkCap()));
+            characters += *length;
+        }
+        return characters;
+    }
+
+    // Runs the process for the control value on both files and matches what they select;
+    // false when the run is to stop.
+    bool find(const xml::Node& process, const QString& controlValue, Found& found)
     {
         processText_ = process.text();
         label_ = requiredAttribute(process, QStringLiteral("Name"), Source);
         const QString kind = process.getAttribute(QStringLiteral("DataType"));
-        const TextMatch match = textMatchOf(kind);
+        found = Found{label_, kind == QLatin1String("Text"), {}};
+        work_->addProcessQuery(comparedCharacters(spl1_, compared1_, processText_)
+                               + comparedCharacters(spl2_, compared2_, processText_));
+        if (!withinCap())
+            return false;
         // The value comes from file 1, which may come from anyone: it is compared as one text.
         const QString query = xml::withLiteral(processText_, QStringLiteral("$ControlValue$"), controlValue);
         const xml::NodeList set1 = spl1_.selectNodes(query);
         const xml::NodeList set2 = spl2_.selectNodes(query);
-        work_->addProcessQuery(set1.length(), set2.length());
-        const QHash<QString, xml::Node> textsOf2 = firstOfEachText(set2, match);
-        Found found{label_, kind == QLatin1String("Text"), {}};
-        for (const xml::Node& a : set1) {
-            const QString text = a.text();
-            // A name's text of nothing but blanks is the file's layout around its parts.
-            if (match != TextMatch::Exact && text.simplified().isEmpty())
-                continue;
-            const xml::Node b = textsOf2.value(matchKey(text, match));
-            if (b.isNull())
-                found.outcomes.push_back(
-                    {true, text, set2.length() == 1 ? set2.item(0).text() : QStringLiteral("Not Found")});
-            else if (differencesOnly_)
-                found.outcomes.push_back({false, {}, {}}); // counted, never shown
-            else
-                found.outcomes.push_back({false, text, b.text()});
+        work_->addSelected(set1.length() + set2.length());
+        if (!withinCap() || !countValues(set1) || !countValues(set2))
+            return false;
+        const TextMatch match = textMatchOf(kind);
+        QHash<QString, xml::Node> textsOf2;
+        QString only; // the value of file 2's one node, which stands for any text it does not match
+        for (const xml::Node& node : set2) {
+            if (!mayGoOn())
+                return false;
+            const QString text = node.text();
+            if (set2.length() == 1)
+                only = text;
+            const QString key = matchKey(text, match);
+            if (!textsOf2.contains(key))
+                textsOf2.insert(key, node);
         }
-        return found;
+        for (const xml::Node& a : set1)
+            if (!mayGoOn() || !match1(a, textsOf2, match, only, found))
+                return false;
+        return true;
+    }
+
+    // The outcome for one node of file 1; false when the run is to stop. `only` is null unless
+    // file 2 selected one node.
+    bool match1(const xml::Node& a, const QHash<QString, xml::Node>& textsOf2, TextMatch match,
+                const QString& only, Found& found)
+    {
+        const QString text = a.text();
+        // A name's text of nothing but blanks is the file's layout around its parts.
+        if (match != TextMatch::Exact && text.simplified().isEmpty())
+            return true;
+        const xml::Node b = textsOf2.value(matchKey(text, match));
+        if (b.isNull()) {
+            const QString standIn = only.isNull() ? QStringLiteral("Not Found") : loggedValue(only);
+            found.outcomes.push_back({true, loggedValue(text), standIn, text.size() + only.size()});
+        } else if (differencesOnly_) {
+            found.outcomes.push_back({false, {}, {}, text.size()}); // counted, never shown
+        } else {
+            work_->addCharacters(valueLength(b));
+            if (!withinCap())
+                return false;
+            const QString text2 = b.text();
+            found.outcomes.push_back({false, loggedValue(text), loggedValue(text2), text.size() + text2.size()});
+        }
+        return true;
     }
 
     void report(const Found& found, CheckResultLog& results)
@@ -389,6 +465,11 @@ private:
     QString stopReason_;
     bool stoppedByUser_ = false;
     std::optional<ComparisonWork> work_;
+    // The characters each set of compared nodes holds, per file.
+    QHash<QString, qint64> compared1_;
+    QHash<QString, qint64> compared2_;
+    ui::WorkProgress* progress_ = nullptr;
+    qint64 done_ = 0;
 };
 
 // A description on one line: line breaks and runs of blanks become single blanks.

@@ -16,15 +16,4 @@ QString matchKey(const QString& text, TextMatch match)
     return match == TextMatch::DisplayName ? text.simplified().toCaseFolded() : text.simplified();
 }
 
-QHash<QString, xml::Node> firstOfEachText(const xml::NodeList& nodes, TextMatch match)
-{
-    QHash<QString, xml::Node> first;
-    for (const xml::Node& node : nodes) {
-        const QString key = matchKey(node.text(), match);
-        if (!first.contains(key))
-            first.insert(key, node);
-    }
-    return first;
-}
-
 } // namespace veldra

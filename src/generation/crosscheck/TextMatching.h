@@ -1,8 +1,5 @@
 #pragma once
 
-#include "platform/xml/tree/NodeList.h"
-
-#include <QHash>
 #include <QString>
 
 namespace veldra {
@@ -16,9 +13,5 @@ TextMatch textMatchOf(const QString& dataType);
 
 // The text as it is matched.
 QString matchKey(const QString& text, TextMatch match);
-
-// The first node for each text the nodes hold, as matched: one pass, so that files of
-// thousands of such nodes are not compared pair by pair.
-QHash<QString, xml::Node> firstOfEachText(const xml::NodeList& nodes, TextMatch match);
 
 } // namespace veldra

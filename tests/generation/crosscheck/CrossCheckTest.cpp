@@ -1,6 +1,7 @@
 #include "generation/CheckingTestSupport.h"
 
 #include "app/log/Log.h"
+#include "generation/crosscheck/ComparedValues.h"
 #include "generation/crosscheck/ComparisonWork.h"
 #include "generation/crosscheck/CrossCheck.h"
 #include "generation/crosscheck/frmSPLCrossCheck.h"
@@ -384,6 +385,14 @@ TEST_F(CrossCheckTest, DisplayNameIsTheFirstProductOrTheLabelerWithTheEffectiveT
 
     const QString withoutProduct = writeLabel(QStringLiteral("none.xml"), section("A", "x"));
     EXPECT_THROW(GetSPLDisplayName(withoutProduct), VbError);
+
+    // A name of megabytes is cut to the beginning of one line.
+    const QString longName = writeLabel(
+        QStringLiteral("long.xml"),
+        QStringLiteral("<component><section><subject><manufacturedProduct><manufacturedProduct><name>%1</name>"
+                       "</manufacturedProduct></manufacturedProduct></subject></section></component>")
+            .arg(QStringLiteral("Tab\n ").repeated(400'000)));
+    EXPECT_EQ(GetSPLDisplayName(longName), QStringLiteral("Tab ").repeated(50).trimmed() + QStringLiteral(" 20240101"));
 }
 
 TEST_F(CrossCheckTest, WindowFillsTheDescriptionsSwapsAndCompares)
@@ -469,30 +478,78 @@ QString sections(int count, const QString& title = QString())
     return body;
 }
 
-// Each query reads the elements of both files and each node it selects once more: a small file
-// 1 against a large file 2 passes the cap one step past the work it does.
-TEST_F(CrossCheckTest, TheWorkIsCountedOverBothFilesAndEveryNodeSelected)
+const char* const TextCheck =
+    R"(<CrossCheck Enabled="1" Name="Texts"><XPathProcess Name="Text" DataType="Text">//section/text</XPathProcess></CrossCheck>)";
+
+qint64 elementsOf(const QString& file)
 {
-    useInstructions(QString::fromLatin1(TitleCheck));
-    const QString one = writeLabel(QStringLiteral("few.xml"), sections(2));
-    const QString two = writeLabel(QStringLiteral("many.xml"), sections(60));
-    const qint64 elements1 = countMarkup(test::readTextFile(one).toUtf8()).elements;
-    const qint64 elements2 = countMarkup(test::readTextFile(two).toUtf8()).elements;
-    const qint64 work = elements1 + elements2 + 2 + 60;
-    for (const qint64 cap : {work, work - 1}) {
-        SCOPED_TRACE(cap);
-        const CapInForce inForce(cap);
-        closeLog();
-        CompareSPLFiles(one, QString(), two, QString(), false);
-        EXPECT_EQ(logText().contains(QStringLiteral("There are no differences")), cap == work);
-        EXPECT_EQ(logText().contains(QStringLiteral("The comparison was stopped: it took %1 steps, more than the %2 a "
-                                                    "comparison may take. The check 'Titles' took %1 of them: each of "
-                                                    "its queries reads all %3 elements of both files (%4 of SPL File "
-                                                    "1, %5 of SPL File 2)")
-                                          .arg(countText(work), countText(cap), countText(elements1 + elements2),
-                                               countText(elements1), countText(elements2))),
-                  cap < work)
-            << logText().toStdString();
+    return countMarkup(test::readTextFile(file).toUtf8()).elements;
+}
+
+// The nodes whose values a query's comparisons take, whatever literal stands in it.
+TEST(ComparedValuesTest, AComparisonReadsThePathFromItsPredicatesStep)
+{
+    const struct {
+        const char* query;
+        QStringList compared;
+    } rows[] = {
+        {R"(//section[title="$ControlValue$"]/text)", {QStringLiteral("//section/title")}},
+        {R"(//section/title[.="a]/x[y='b"])", {QStringLiteral("//title")}},
+        {R"(//a[not(b)]/c[@d != 'IACT'][e/@f="1" or g/text()=h]/i)",
+         {QStringLiteral("//c/@d"), QStringLiteral("//c/e/@f"), QStringLiteral("//c/g/text()"), QStringLiteral("//c/h")}},
+        {R"(//m[m[code/@code="x"]]/n[position()=1][. >= 2])", {QStringLiteral("//m/code/@code"), QStringLiteral("//n")}},
+        {"//section/title", {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(comparedNodesQueries(QString::fromLatin1(row.query)), row.compared) << row.query;
+}
+
+// Each query reads the elements of both files, each node it selects counts once more, and so
+// does each character of a value taken or given again: each row passes the cap one step past
+// the work it does.
+TEST_F(CrossCheckTest, TheWorkCountsElementsNodesSelectedCharactersAndReplayedResults)
+{
+    const QString longText(10'000, QLatin1Char('x'));
+    const struct {
+        const char* name;
+        const char* check;
+        const char* checkName;
+        QString body1;
+        QString body2;
+        qint64 (*work)(qint64 elements1, qint64 elements2);
+    } rows[] = {
+        // titles T0 and T1 against T0..T59: 62 nodes, their 4 + 170 characters, and the 4 of
+        // the two titles matched
+        {"nodes selected", TitleCheck, "Titles", sections(2), sections(60), [](qint64 e1, qint64 e2) { return e1 + e2 + 62 + 178; }},
+        // the text taken in each file and the matched one once more
+        {"characters", TextCheck, "Texts", section("A", longText), section("A", longText),
+         [](qint64 e1, qint64 e2) { return e1 + e2 + 2 + 30'000; }},
+        // the control query (45 titles of 4 characters), the process query comparing all titles
+        // (185 characters) and its 45 results, given again for 44 repeats with their characters
+        {"replayed results", PerTitleCheck, "Titles", sections(45, QStringLiteral("Same")), sections(1, QStringLiteral("Other")),
+         [](qint64 e1, qint64 e2) { return e1 + 45 + 180 + (e1 + e2 + 185) + 45 + 180 + 44 * (45 + 180); }},
+    };
+    for (const auto& row : rows) {
+        useInstructions(QString::fromLatin1(row.check));
+        const QString one = writeLabel(QStringLiteral("one.xml"), row.body1);
+        const QString two = writeLabel(QStringLiteral("two.xml"), row.body2);
+        const qint64 elements1 = elementsOf(one);
+        const qint64 elements2 = elementsOf(two);
+        const qint64 work = row.work(elements1, elements2);
+        for (const qint64 cap : {work, work - 1}) {
+            SCOPED_TRACE(QStringLiteral("%1 at %2").arg(QLatin1String(row.name)).arg(cap).toStdString());
+            const CapInForce inForce(cap);
+            closeLog();
+            CompareSPLFiles(one, QString(), two, QString(), false);
+            EXPECT_EQ(logText().contains(QStringLiteral(" between ")), cap == work);
+            const QString refusal = QStringLiteral("The comparison was stopped: it came to %1 steps, more than the %2 a "
+                                                   "comparison may take. The check '%3' came to %1 of them, ")
+                                        .arg(countText(work), countText(cap), QLatin1String(row.checkName));
+            EXPECT_EQ(logText().contains(refusal), cap < work) << logText().right(1500).toStdString();
+            EXPECT_EQ(logText().contains(QStringLiteral("all %1 elements of both files (%2 of SPL File 1, %3 of SPL File 2)")
+                                             .arg(countText(elements1 + elements2), countText(elements1), countText(elements2))),
+                      cap < work);
+        }
     }
 }
 
@@ -507,7 +564,8 @@ TEST_F(CrossCheckTest, StoppingEndsTheRunBetweenValuesAndSaysSo)
     for (const bool logging : {true, false}) {
         SCOPED_TRACE(logging);
         int calls = 0;
-        ui::WorkProgress::setStopHook([&calls] { return ++calls > 2; });
+        // five control values taken, then for each value its query, file 2's node and file 1's
+        ui::WorkProgress::setStopHook([&calls] { return ++calls > 5 + 2 * 3; });
         closeLog();
         ui.messages.clear();
         NoLogging = !logging;
@@ -521,34 +579,74 @@ TEST_F(CrossCheckTest, StoppingEndsTheRunBetweenValuesAndSaysSo)
     }
 }
 
-// One title in every section matches every copy of itself for each of them: the log shows the
-// first thousand results of the check and how many it left out; the summary counts them all.
-TEST_F(CrossCheckTest, TheLogShowsABoundedNumberOfResultsPerCheckAndTheSummaryCountsAll)
+// One title in every section matches every copy of itself for each of them, and a value may
+// run to megabytes: the log shows the first thousand results of a check, or as many as fit in
+// its characters, each long value cut to its beginning and its length, and how many it left
+// out; the summary counts them all.
+TEST_F(CrossCheckTest, TheLogShowsABoundedNumberOfResultsAndCharactersPerCheckAndTheSummaryCountsAll)
 {
+    const QString longText = QString(1'400, QLatin1Char('x')) + QStringLiteral("\n  y");
     const struct {
         const char* name;
         const char* check;
-        int sections;
-        QString title;
+        QString body;
         int differences;
+        int shown;
     } cases[] = {
-        {"at the bound", TitleCheck, 1000, QString(), 1000},
-        {"one past it", TitleCheck, 1001, QString(), 1001},
-        {"one title in every section", PerTitleCheck, 45, QStringLiteral("Same"), 2025},
+        {"at the bound", TitleCheck, sections(1000), 1000, 1000},
+        {"one past it", TitleCheck, sections(1001), 1001, 1000},
+        {"one title in every section", PerTitleCheck, sections(45, QStringLiteral("Same")), 2025, 1000},
+        // each result writes 1,000 characters and the length of its value: 194 fit
+        {"long values", TextCheck, QString(section(QStringLiteral("A"), longText)).repeated(300), 300, 194},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        useInstructions(QString::fromLatin1(c.check));
-        const QString one = writeLabel(QStringLiteral("one.xml"), sections(c.sections, c.title));
+        useInstructions(QString::fromLatin1(c.check).replace(QStringLiteral("\"Texts\""), QStringLiteral("\"Titles\"")));
+        const QString one = writeLabel(QStringLiteral("one.xml"), c.body);
         const QString two = writeLabel(QStringLiteral("two.xml"), sections(1, QStringLiteral("Other")));
         closeLog();
         CompareSPLFiles(one, QString(), two, QString(), false);
-        EXPECT_EQ(count(QStringLiteral(" is different")), std::min(c.differences, 1000));
+        EXPECT_EQ(count(QStringLiteral(" is different")), c.shown);
         const QString leftOut = QStringLiteral("%1 more results of the check 'Titles' are not shown, %1 of them "
-                                               "differences; the log shows the first 1,000 of each check")
-                                    .arg(countText(c.differences - 1000));
-        EXPECT_EQ(logText().contains(leftOut), c.differences > 1000);
+                                               "differences; the log shows the first 1,000 of each check, or as many "
+                                               "as fit in 200,000 characters")
+                                    .arg(countText(c.differences - c.shown));
+        EXPECT_EQ(logText().contains(leftOut), c.differences > c.shown);
         EXPECT_TRUE(logText().contains(QStringLiteral("There are %1 differences").arg(c.differences)));
+        EXPECT_LT(logText().size(), 400'000);
+    }
+    EXPECT_TRUE(logText().contains(QString(1'000, QLatin1Char('x')) + QStringLiteral(" ... (1,404 characters in all)\n")));
+}
+
+// Sections nested in one another's texts or titles, as hostile files nest them: every value
+// holds every value below it, and each title may repeat. Compared through the shipped checks,
+// each ends within the cap with a bounded log and a result or a refusal that names the cap.
+TEST_F(CrossCheckTest, SectionsNestedInTextsOrTitlesEndWithinTheCap)
+{
+    const auto nested = [](const char* around, int depth, qsizetype bottom) {
+        QString body = QString(bottom, QLatin1Char('x'));
+        for (int level = 0; level < depth; ++level)
+            body = QString::fromLatin1(around).arg(body);
+        return body;
+    };
+    const struct {
+        const char* name;
+        QString body;
+        bool differencesOnly;
+    } rows[] = {
+        {"in texts", nested("<component><section><title>Same</title><text>%1</text></section></component>", 80, 200'000), false},
+        {"in titles", nested("<component><section><title>Same%1</title></section></component>", 80, 200'000), true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString file = writeFile(QStringLiteral("nested.xml"),
+                                       splDocument(QStringLiteral("HUMAN PRESCRIPTION DRUG LABEL"), row.body));
+        closeLog();
+        CompareSPLFiles(file, QString(), file, QString(), row.differencesOnly);
+        EXPECT_TRUE(logText().contains(QStringLiteral("more than the 250,000,000 a comparison may take. The check "
+                                                      "'Section Texts' came to")))
+            << logText().right(3000).toStdString();
+        EXPECT_LT(logText().size(), 2'000'000);
     }
 }
 

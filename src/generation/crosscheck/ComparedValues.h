@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace veldra {
+
+namespace xml {
+class Node;
+class NodeList;
+}
+
+// What the values a comparison takes cost before it takes them. A value is the text of all
+// the node holds, so a section's value holds every section nested in it: a file of a few
+// megabytes can hold values of gigabytes in all. Lengths are summed over the text nodes
+// without building the value, in UTF-8 bytes, which is never less than its length in
+// characters.
+
+// The length of the node's value (Node::text).
+qint64 valueLength(const xml::Node& node);
+
+// The lengths of the nodes' values together; the sum stops once it passes `limit`.
+qint64 valuesLength(const xml::NodeList& nodes, qint64 limit);
+
+// Queries that select every node whose value a query's comparisons take: for each side of a
+// comparison that is a path, that path from the step its predicate belongs to, anywhere in
+// the document ("//section/title" for `//section[title="x"]/text`, "//title" for
+// `//section/title[.="x"]`). Literals are never read, so a value put into the query is not.
+QStringList comparedNodesQueries(const QString& query);
+
+} // namespace veldra
