@@ -361,8 +361,19 @@ TEST_F(PreviewLinksTest, ALinkOpenedInANewWindowActsAsAClickAndTheContextMenuOff
         EXPECT_EQ(ui.opened, row.opened ? QStringList{QString::fromUtf8(row.opened)} : QStringList());
         EXPECT_EQ(run(window, QStringLiteral("location.href")).section(QLatin1Char('#'), 0, 0), page);
     }
-    ASSERT_TRUE(test::clickLink(window->WebBrowser, "L-last-section", Qt::MiddleButton));
-    EXPECT_EQ(run(window, QStringLiteral("location.hash")), QStringLiteral("#S17.4"));
+    // Every click on an in-page link scrolls there, also when the page went there before.
+    const std::pair<Qt::MouseButton, Qt::KeyboardModifiers> inPageClicks[] = {
+        {Qt::LeftButton, Qt::NoModifier}, {Qt::MiddleButton, Qt::NoModifier}, {Qt::LeftButton, Qt::ControlModifier},
+        {Qt::LeftButton, Qt::ShiftModifier}, {Qt::MiddleButton, Qt::NoModifier}};
+    for (const auto& [button, keys] : inPageClicks) {
+        SCOPED_TRACE(testing::Message() << button << ' ' << keys);
+        ASSERT_TRUE(test::clickLink(window->WebBrowser, "L-last-section", button, keys));
+        EXPECT_EQ(run(window, QStringLiteral("(function () { var t = document.getElementById('S17.4') || "
+                                             "document.getElementsByName('S17.4')[0]; var r = t.getBoundingClientRect(); "
+                                             "return r.top >= -1 && r.top < innerHeight ? 'shown' : 'away'; })()")),
+                  QStringLiteral("shown"));
+    }
+    EXPECT_TRUE(ui.opened.isEmpty());
 
     ASSERT_TRUE(test::clickLink(window->WebBrowser, "L-https", Qt::RightButton));
     QMenu* menu = nullptr;
