@@ -1,5 +1,7 @@
 #include "generation/preview/LabelLinks.h"
 
+#include "generation/preview/LabelLinkMarks.h"
+
 #include <QHash>
 #include <QList>
 #include <QRegularExpression>
@@ -75,9 +77,9 @@ QString withReferencesRead(const QString& value)
 
 // The address as the browser's address parser takes it: tabs and line ends anywhere are
 // dropped, and controls and blanks at either end.
-QString addressOf(const QString& value)
+QString browserAddress(const QString& value)
 {
-    QString address = withReferencesRead(value);
+    QString address = value;
     address.remove(QRegularExpression(QStringLiteral("[\\t\\n\\r]")));
     qsizetype first = 0;
     qsizetype last = address.size();
@@ -86,6 +88,12 @@ QString addressOf(const QString& value)
     while (last > first && address.at(last - 1).unicode() <= 0x20)
         --last;
     return address.mid(first, last - first);
+}
+
+// The address of an attribute value as the page holds it.
+QString addressOf(const QString& value)
+{
+    return browserAddress(withReferencesRead(value));
 }
 
 Attribute readAttribute(const QString& html, qsizetype from, qsizetype nameStart)
@@ -160,23 +168,14 @@ qsizetype afterTag(const QString& html, const StartTag& tag)
 
 } // namespace
 
-QString labelLinkAddress(const QString& href)
-{
-    const QString address = addressOf(href);
-    // A scheme's name and colon behind the prefix (and the blanks the href began with, which
-    // the stylesheet's serializer writes as %20), and after them no port.
-    static const QRegularExpression prefixed(QStringLiteral("^http://([\\x00-\\x20]|%20)*([a-z][a-z0-9+.-]*:)(?!\\d{1,5}([/?#]|$))"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = prefixed.match(address);
-    return match.hasMatch() ? address.mid(match.capturedStart(2)) : address;
-}
-
 std::optional<InertLink::Reason> whyLabelLinkIsInert(const QString& address)
 {
     if (address.startsWith(QLatin1Char('#')))
         return std::nullopt;
     const QUrl url(address);
     const QString scheme = url.scheme().toLower();
+    if (scheme.isEmpty())
+        return InertLink::Reason::RelativePath;
     if (scheme == QLatin1String("mailto"))
         return std::nullopt;
     if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
@@ -186,7 +185,7 @@ std::optional<InertLink::Reason> whyLabelLinkIsInert(const QString& address)
     return std::nullopt;
 }
 
-InertLinksPage withInertLabelLinks(const QString& html)
+InertLinksPage withInertLabelLinks(const QString& html, const QStringList& labelHrefs)
 {
     InertLinksPage page;
     qsizetype copied = 0;
@@ -204,11 +203,15 @@ InertLinksPage withInertLabelLinks(const QString& html)
         const StartTag tag = readStartTag(html, at + 1);
         if (tag.name == QLatin1String("a") || tag.name == QLatin1String("area"))
             for (const Attribute& attribute : tag.attributes) {
-                if (attribute.name != QLatin1String("href") || StylesheetScriptLinks.contains(addressOf(attribute.value)))
+                if (attribute.name != QLatin1String("href"))
                     continue;
-                const QString address = labelLinkAddress(attribute.value);
+                const QString written = addressOf(attribute.value);
+                if (StylesheetScriptLinks.contains(written))
+                    continue;
+                const std::optional<QString> labelHref = markedLabelHref(written, labelHrefs);
+                const QString address = labelHref ? browserAddress(*labelHref) : written;
                 const std::optional<InertLink::Reason> inert = whyLabelLinkIsInert(address);
-                if (!inert && address == addressOf(attribute.value))
+                if (!inert && address == written)
                     continue;
                 page.html += html.mid(copied, attribute.from - copied);
                 copied = attribute.to;

@@ -70,7 +70,7 @@ void showInWindow(const RenderedSPL& page, const xml::Document& spl, const QStri
     pictures.folder = window.ownFolder();
     copyReferencedImages(pictures, QFileInfo(splFile).absolutePath(), spl);
     showProgramWindow(&window);
-    if (!window.showPage(page.html, window.ownFolder(), page.stylesheetFolder))
+    if (!window.showPage(page, window.ownFolder()))
         throw VbError(err::XmlTransform, Source, QStringLiteral("The preview page could not be shown."));
 }
 

@@ -84,7 +84,7 @@ void show(frmXMLEditor& editor, const RenderedSPL& page, const PreviewFolder& pr
     window->setWindowTitle(QStringLiteral("Preview SPL ") + caption + QLatin1Char(' ')
                            + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     showProgramWindow(window);
-    if (!window->showPage(page.html, preview.folder, page.stylesheetFolder))
+    if (!window->showPage(page, preview.folder))
         throw VbError(err::XmlTransform, Source, QStringLiteral("The preview page could not be shown."));
     window->scrollTo(0, scrollPosition);
     showProgramWindow(window);

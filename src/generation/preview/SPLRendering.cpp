@@ -1,5 +1,6 @@
 #include "generation/preview/SPLRendering.h"
 
+#include "generation/preview/LabelLinkMarks.h"
 #include "generation/preview/PreviewTransform.h"
 #include "generation/preview/StylesheetRewrite.h"
 #include "platform/xml/tree/Document.h"
@@ -35,8 +36,10 @@ RenderedSPL RenderSPLDocument(const xml::Document& spl)
     const xml::XsltParameters parameters = {
         {QStringLiteral("css"), QUrl::fromLocalFile(folder + QStringLiteral("/spl.css")).toString()},
         {QStringLiteral("resourcesdir"), folderUrl(folder)}};
-    const PreviewTransformRun run = runPreviewTransform(stylesheet.localPath, parameters, spl.xmlBytes());
+    const LabelWithMarkedLinks label = withMarkedLinks(spl);
+    const PreviewTransformRun run = runPreviewTransform(stylesheet.localPath, parameters, label.bytes);
     rendered.html = run.html;
+    rendered.labelHrefs = label.hrefs;
     rendered.problem = run.problem;
     rendered.stopped = run.stopped;
     return rendered;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace veldra {
 
@@ -11,6 +12,9 @@ class Document;
 // An SPL document rendered as an HTML page, or why it could not be.
 struct RenderedSPL {
     QString html;
+    // The label's own link addresses, which the page's links name by their marks (see
+    // LabelLinkMarks.h).
+    QStringList labelHrefs;
     // The folder of the stylesheet, whose style sheet and scripts the page loads.
     QString stylesheetFolder;
     QString problem;
@@ -27,7 +31,7 @@ struct RenderedSPL {
 // stylesheet of the disk. The transformation reads nothing outside the stylesheet's folder
 // (see installResourceLoader). The page links the set's local style sheet and scripts, so
 // showing it fetches nothing from the web. The stylesheet runs in a program of its own while
-// the windows stay alive and the user can stop it; only a label past the preview's cap of work
+// the windows stay alive and the user can stop it; the label's links are marked for it first. only a label past the preview's cap of work
 // done is refused (see runPreviewTransform).
 RenderedSPL RenderSPLDocument(const xml::Document& spl);
 

@@ -26,15 +26,19 @@ QString inertLinkWarning(const InertLink& link)
     const QString shown = shownAddress(link.address);
     if (link.reason == InertLink::Reason::NotValid)
         return QStringLiteral("The preview shows the link to '%1' as text: it is not a valid web address.").arg(shown);
+    if (link.reason == InertLink::Reason::RelativePath)
+        return QStringLiteral("The preview shows the link to '%1' as text: it is a relative path, which a label's link "
+                              "does not open (a web address begins with http:// or https://).")
+            .arg(shown);
     return QStringLiteral("The preview shows the link to '%1' as text: a label's link opens only an http, https, "
                           "mailto or in-page address.")
         .arg(shown);
 }
 
 // The page with the label's links that may not open made inert, named in the log.
-QString withInertLinks(const QString& html)
+QString withInertLinks(const RenderedSPL& rendered)
 {
-    const InertLinksPage page = withInertLabelLinks(html);
+    const InertLinksPage page = withInertLabelLinks(rendered.html, rendered.labelHrefs);
     for (const InertLink& link : page.madeInert.mid(0, NamedLinks))
         WriteLog(log_category::Warning, inertLinkWarning(link));
     if (page.madeInert.size() > NamedLinks)
@@ -63,12 +67,12 @@ QSize frmPreview::sizeHint() const
     return QSize(twips::toPixels(12000), twips::toPixels(9000));
 }
 
-bool frmPreview::showPage(const QString& html, const QString& folder, const QString& stylesheetFolder)
+bool frmPreview::showPage(const RenderedSPL& page, const QString& folder)
 {
     const QString path = QDir(folder).filePath(PageName);
-    if (!saveReplacing(path, withInertLinks(html).toUtf8()).isEmpty())
+    if (!saveReplacing(path, withInertLinks(page).toUtf8()).isEmpty())
         return false;
-    WebBrowser->setReadableFolders({folder, stylesheetFolder});
+    WebBrowser->setReadableFolders({folder, page.stylesheetFolder});
     return WebBrowser->navigateAndWait(QUrl::fromLocalFile(path));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/preview/SPLRendering.h"
+
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -27,9 +29,9 @@ public:
 
     // Shows a rendered label and returns when it has loaded; false when it did not. The page
     // is written into `folder`, where its relative references (the label's pictures) are found,
-    // and loads files of that folder and of `stylesheetFolder` only. Links of the label that
-    // may not open are made inert first, each named in the log.
-    bool showPage(const QString& html, const QString& folder, const QString& stylesheetFolder);
+    // and loads files of that folder and of the page's stylesheet folder only. Links of the
+    // label that may not open are made inert first, each named in the log.
+    bool showPage(const RenderedSPL& page, const QString& folder);
     // A folder of the window's own, for the pictures of a previewed file.
     QString ownFolder() const { return ownFolder_.path(); }
     // The vertical scroll position of the page shown.

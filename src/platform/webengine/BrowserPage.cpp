@@ -116,8 +116,10 @@ bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, 
 }
 
 // The link of a new window the user asked for, followed as a click on it would be, once the
-// request has been handled: a place in the page scrolls there, and a page that may be left
-// goes to a web address (never to a file, which a click on a web page's link cannot open).
+// request has been handled: a place in the page scrolls there (going to its whole address
+// scrolls also when the page is there already, where setting the hash alone would not), and a
+// page that may be left goes to a web address (never to a file, which a click on a web page's
+// link cannot open).
 void BrowserPage::openAsClicked(const QUrl& url)
 {
     QMetaObject::invokeMethod(
@@ -125,8 +127,8 @@ void BrowserPage::openAsClicked(const QUrl& url)
         [this, url] {
             const QString scheme = url.scheme().toLower();
             if (keepPage_ && isPlaceInPage(url))
-                runJavaScript(QStringLiteral("location.hash = %1[0];")
-                                  .arg(QString::fromUtf8(QJsonDocument(QJsonArray{url.fragment()}).toJson(QJsonDocument::Compact))));
+                runJavaScript(QStringLiteral("location.href = %1[0];")
+                                  .arg(QString::fromUtf8(QJsonDocument(QJsonArray{url.toString(QUrl::FullyEncoded)}).toJson(QJsonDocument::Compact))));
             else if (!keepPage_ && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
                 load(url);
             else if (openLink_)

@@ -185,8 +185,8 @@ TEST_F(PreviewLinksTest, ALabelsLinksOpenOnlyWebMailAndInPageAddressesWhileTheSt
     EXPECT_TRUE(run(window, QStringLiteral("document.body.innerText")).contains(QStringLiteral("INDICATIONS AND USAGE")));
     EXPECT_EQ(inertLinkWarnings(), 7);
     EXPECT_TRUE(logHas(log_category::Warning,
-                       QStringLiteral("The preview shows the link to '../http.view' as text: a label's link opens only an "
-                                      "http, https, mailto or in-page address.")));
+                       QStringLiteral("The preview shows the link to '../http.view' as text: it is a relative path, which a "
+                                      "label's link does not open (a web address begins with http:// or https://).")));
 
     // The stylesheet's own script loaded, and its toggle (a script link) still runs.
     EXPECT_EQ(run(window, QStringLiteral("typeof toggleMixin")), QStringLiteral("function"));
@@ -276,33 +276,49 @@ TEST_F(PreviewLinksTest, AThousandInertLinksAreNamedAndTheRestCounted)
     EXPECT_TRUE(logHas(log_category::Warning, QStringLiteral("The preview shows 5 more links of the label as text.")));
 }
 
-// The stylesheet writes an href without "http" in it behind "http://": no click on such a link
-// leaves the page. A mail address opens the mail program; every link that stays unopened is
-// named in the log with the reason.
-TEST_F(PreviewLinksTest, LinksBehindTheStylesheetsPrefixKeepThePageAndOpenOnlyMailAndWebAddresses)
+// Each link is judged by the address the label gives, not by the one the stylesheet makes of it
+// (it writes an href without "http" in it behind "http://"): no click leaves the page, only
+// web and mail addresses open, and every link that stays unopened is named in the log with the
+// reason.
+TEST_F(PreviewLinksTest, LinksAreJudgedByTheLabelsOwnAddress)
 {
+    enum Why { Opens, Relative, Scheme, Invalid };
     const struct {
         const char* text;
         const char* href;
-        const char* opened; // what the desktop is asked to open; none when empty
-        const char* inert;  // the address the log names; none when empty
-        bool valid;         // whether the log says it is a valid address
+        Why why;
+        const char* opened; // what the desktop is asked to open, if anything
     } rows[] = {
-        {"P-tel", "tel:18005551234", "", "tel:18005551234", true},
-        {"P-tel-blank", " tel:1 800 555", "", "tel:1%20800%20555", true},
-        {"P-script", "javascript:document.title='script ran'", "", "javascript:document.title='script%20ran'", true},
-        {"P-data", "data:text/plain,x", "", "data:text/plain,x", true},
-        {"P-file", "file:///etc/hostname", "", "file:///etc/hostname", true},
-        {"P-mail", "mailto:someone@example.org", "mailto:someone@example.org", "", true},
-        {"P-mail-query", "mailto:someone@example.org?subject=Label&body=x", "mailto:someone@example.org?subject=Label&body=x",
-         "", true},
-        {"P-blank", "Package Insert.pdf", "", "http://Package%20Insert.pdf", false},
-        {"P-bad-port", "www.example.org:65536/a", "", "http://www.example.org:65536/a", false},
-        {"P-web", "www.example.org/label", "http://www.example.org/label", "", true},
-        {"P-web-blank", "www.example.org/package insert.pdf", "http://www.example.org/package insert.pdf", "", true},
-        {"P-port", "www.example.org:65535/a", "http://www.example.org:65535/a", "", true},
-        {"P-relative", "../label.pdf", "", "http://../label.pdf", false},
+        {"R-file", "other.xml", Relative, ""},
+        {"R-dot", "./a/b.html", Relative, ""},
+        {"R-up", "../x", Relative, ""},
+        {"R-word", "label", Relative, ""},
+        {"R-query", "other.xml?page=2&x=a:b", Relative, ""},
+        {"R-fragment", "other.xml#S17.4", Relative, ""},
+        {"R-web", "www.example.org/label", Relative, ""},
+        {"R-blank", "Package Insert.pdf", Relative, ""},
+        {"R-network", "//example.org/x", Relative, ""},
+        {"R-empty", "", Relative, ""},
+        {"R-http-in-name", "other-http.xml", Relative, ""},
+        {"A-place", "#S17.4", Opens, ""},
+        {"W-http", "http://www.example.org/label", Opens, "http://www.example.org/label"},
+        {"W-blank", "https://www.example.org/package insert.pdf", Opens, "https://www.example.org/package insert.pdf"},
+        {"W-port", "https://www.example.org:65535/a", Opens, "https://www.example.org:65535/a"},
+        {"W-bad-port", "https://www.example.org:65536/a", Invalid, ""},
+        {"W-blank-host", "http://Package Insert.pdf", Invalid, ""},
+        {"M-mail", "mailto:someone@example.org", Opens, "mailto:someone@example.org"},
+        {"M-query", "mailto:someone@example.org?subject=Label&body=x", Opens,
+         "mailto:someone@example.org?subject=Label&body=x"},
+        {"S-tel", "tel:18005551234", Scheme, ""},
+        {"S-tel-blank", " tel:1 800 555 ", Scheme, ""},
+        {"S-script", "javascript:document.title='script ran'", Scheme, ""},
+        {"S-data", "data:text/plain,x", Scheme, ""},
+        {"S-file", "file:///etc/hostname", Scheme, ""},
+        {"S-mark", "veldra-label-link-http:0", Scheme, ""},
     };
+    const QString reasons[] = {QString(), QStringLiteral("it is a relative path, which a label's link does not open"),
+                               QStringLiteral("a label's link opens only an http, https, mailto"),
+                               QStringLiteral("it is not a valid web address.")};
     QString paragraph = QStringLiteral("<paragraph>");
     for (const auto& row : rows)
         paragraph += QStringLiteral("<linkHtml href=\"%1\">%2</linkHtml> ")
@@ -310,24 +326,27 @@ TEST_F(PreviewLinksTest, LinksBehindTheStylesheetsPrefixKeepThePageAndOpenOnlyMa
     QString text = test::readTextFile(test::fixture(Lipitor));
     text.insert(text.indexOf(QStringLiteral("<text>"), text.indexOf(QStringLiteral("code=\"34067-9\""))) + 6,
                 paragraph + QStringLiteral("</paragraph>"));
-    frmPreview* window = previewOf(writeFile(QStringLiteral("label/prefixed.xml"), text));
+    frmPreview* window = previewOf(writeFile(QStringLiteral("label/links.xml"), text));
     ASSERT_NE(window, nullptr);
     const QString page = run(window, QStringLiteral("location.href"));
 
     QStringList opened;
+    int inert = 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
         ASSERT_TRUE(click(window, row.text));
-        EXPECT_EQ(run(window, QStringLiteral("location.href")), page);
+        EXPECT_EQ(run(window, QStringLiteral("location.href")).section(QLatin1Char('#'), 0, 0), page);
         EXPECT_FALSE(run(window, QStringLiteral("document.title")).contains(Ran));
         if (*row.opened)
             opened << QString::fromUtf8(row.opened);
-        const QString named = QStringLiteral("The preview shows the link to '%1' as text: ").arg(QString::fromUtf8(row.inert));
-        EXPECT_EQ(logText().contains(named + (row.valid ? QStringLiteral("a label's link opens only an http, https, mailto")
-                                                        : QStringLiteral("it is not a valid web address."))),
-                  *row.inert != 0);
+        inert += row.why != Opens;
+        const QString named = QStringLiteral("The preview shows the link to '%1' as text: ")
+                                  .arg(QString::fromUtf8(row.href).trimmed());
+        EXPECT_EQ(logText().contains(named + reasons[row.why]), row.why != Opens);
     }
     EXPECT_EQ(ui.opened, opened);
+    EXPECT_EQ(inertLinkWarnings(), inert);
+    EXPECT_EQ(run(window, QStringLiteral("location.hash")), QStringLiteral("#S17.4"));
     for (const ui::MessageRequest& message : ui.messages)
         EXPECT_FALSE(message.text.startsWith(QStringLiteral("Veldra does not open"))) << message.text.toStdString();
 }
@@ -361,8 +380,19 @@ TEST_F(PreviewLinksTest, ALinkOpenedInANewWindowActsAsAClickAndTheContextMenuOff
         EXPECT_EQ(ui.opened, row.opened ? QStringList{QString::fromUtf8(row.opened)} : QStringList());
         EXPECT_EQ(run(window, QStringLiteral("location.href")).section(QLatin1Char('#'), 0, 0), page);
     }
-    ASSERT_TRUE(test::clickLink(window->WebBrowser, "L-last-section", Qt::MiddleButton));
-    EXPECT_EQ(run(window, QStringLiteral("location.hash")), QStringLiteral("#S17.4"));
+    // Every click on an in-page link scrolls there, also when the page went there before.
+    const std::pair<Qt::MouseButton, Qt::KeyboardModifiers> inPageClicks[] = {
+        {Qt::LeftButton, Qt::NoModifier}, {Qt::MiddleButton, Qt::NoModifier}, {Qt::LeftButton, Qt::ControlModifier},
+        {Qt::LeftButton, Qt::ShiftModifier}, {Qt::MiddleButton, Qt::NoModifier}};
+    for (const auto& [button, keys] : inPageClicks) {
+        SCOPED_TRACE(testing::Message() << button << ' ' << keys);
+        ASSERT_TRUE(test::clickLink(window->WebBrowser, "L-last-section", button, keys));
+        EXPECT_EQ(run(window, QStringLiteral("(function () { var t = document.getElementById('S17.4') || "
+                                             "document.getElementsByName('S17.4')[0]; var r = t.getBoundingClientRect(); "
+                                             "return r.top >= -1 && r.top < innerHeight ? 'shown' : 'away'; })()")),
+                  QStringLiteral("shown"));
+    }
+    EXPECT_TRUE(ui.opened.isEmpty());
 
     ASSERT_TRUE(test::clickLink(window->WebBrowser, "L-https", Qt::RightButton));
     QMenu* menu = nullptr;
@@ -416,22 +446,29 @@ TEST(LabelLinksTest, OnlyTheHrefOfALinkThatMayNotOpenIsRemoved)
          R"(<link href="spl.css"><img src="x.png"><p title="<a href='javascript:x'>">)"},
         {R"(<!-- <a href="javascript:x"> --><script>var a = '<a href="javascript:x">';</script>)",
          R"(<!-- <a href="javascript:x"> --><script>var a = '<a href="javascript:x">';</script>)"},
-        {R"(<a href="http://mailto:a@b.org?subject=x&amp;body=&quot;y&quot;" id="m">a</a>)",
+        {R"(<a href="mailto:a@b.org?subject=x&amp;body=&quot;y&quot;" id="m">a</a>)",
          R"(<a href="mailto:a@b.org?subject=x&amp;body=&quot;y&quot;" id="m">a</a>)"},
-        {R"(<a href="http://%20mailto:a@b.org">a</a>)", R"(<a href="mailto:a@b.org">a</a>)"},
-        {R"(<a href="http://tel:12345">a</a><a href="http://tel:123456">b</a><a href="http://tel:1/">c</a>)",
-         R"(<a href="http://tel:12345">a</a><a>b</a><a href="http://tel:1/">c</a>)"},
         {R"(<a href="http://a b.pdf">a</a><a href="http://">b</a><a href="http://x.org/a b.pdf">c</a>)",
          R"(<a>a</a><a>b</a><a href="http://x.org/a b.pdf">c</a>)"},
+        {R"(<a href="http://other.xml">a</a><a href="../x.view">b</a>)", R"(<a href="http://other.xml">a</a><a>b</a>)"},
+        // A marked link gets the label's own address back, read once.
+        {R"(<a href="veldra-label-link-http:0#S1" id="m">a</a><a href="veldra-label-link-http:1">b</a>)",
+         R"(<a id="m">a</a><a href="https://x.org/?a=1&amp;amp;b&lt;">b</a>)"},
+        {R"(<a href="veldra-label-link-http:2">a</a><a href="veldra-label-link-http:3">b</a>)",
+         R"(<a href="mailto:a@b.org">a</a><a>b</a>)"},
     };
+    const QStringList hrefs = {QStringLiteral("other.xml#S1"), QStringLiteral(" https://x.org/?a=1&amp;b< "),
+                               QStringLiteral("mailto:a@b.org")};
     for (const auto& row : rows)
-        EXPECT_EQ(withInertLabelLinks(QString::fromUtf8(row.html)).html, QString::fromUtf8(row.expected)) << row.html;
-    EXPECT_EQ(withInertLabelLinks(QStringLiteral("<a href=\" java\tscript:x\"><a href=\"http://\t tel:1-800\">"
-                                                 "<a href=\"http://a b\">"))
+        EXPECT_EQ(withInertLabelLinks(QString::fromUtf8(row.html), hrefs).html, QString::fromUtf8(row.expected)) << row.html;
+    EXPECT_EQ(withInertLabelLinks(QStringLiteral("<a href=\" java\tscript:x\"><a href=\"http://a b\">"
+                                                 "<a href=\"veldra-label-link-http:0#S1\"><a href=\"veldra-label-link-http:3\">"),
+                                  hrefs)
                   .madeInert,
               QList<InertLink>({{QStringLiteral("javascript:x"), InertLink::Reason::NotOpenable},
-                                {QStringLiteral("tel:1-800"), InertLink::Reason::NotOpenable},
-                                {QStringLiteral("http://a b"), InertLink::Reason::NotValid}}));
+                                {QStringLiteral("http://a b"), InertLink::Reason::NotValid},
+                                {QStringLiteral("other.xml#S1"), InertLink::Reason::RelativePath},
+                                {QStringLiteral("veldra-label-link-http:3"), InertLink::Reason::NotOpenable}}));
 }
 
 } // namespace
