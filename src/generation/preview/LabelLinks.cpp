@@ -90,6 +90,17 @@ QString browserAddress(const QString& value)
     return address.mid(first, last - first);
 }
 
+// The address a label's own href stands for. An href that begins with a host named "www."
+// is a web address written without its scheme, as authors write the FDA's and their own
+// (the stylesheet puts http:// before it for that reason); any other href without a scheme
+// is a relative path and stays as written.
+QString labelAddress(const QString& href)
+{
+    const QString address = browserAddress(href);
+    const bool webHost = address.startsWith(QLatin1String("www."), Qt::CaseInsensitive);
+    return webHost && QUrl(address).scheme().isEmpty() ? QStringLiteral("http://") + address : address;
+}
+
 // The address of an attribute value as the page holds it.
 QString addressOf(const QString& value)
 {
@@ -209,7 +220,7 @@ InertLinksPage withInertLabelLinks(const QString& html, const QStringList& label
                 if (StylesheetScriptLinks.contains(written))
                     continue;
                 const std::optional<QString> labelHref = markedLabelHref(written, labelHrefs);
-                const QString address = labelHref ? browserAddress(*labelHref) : written;
+                const QString address = labelHref ? labelAddress(*labelHref) : written;
                 const std::optional<InertLink::Reason> inert = whyLabelLinkIsInert(address);
                 if (!inert && address == written)
                     continue;

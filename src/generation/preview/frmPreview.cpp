@@ -28,7 +28,7 @@ QString inertLinkWarning(const InertLink& link)
         return QStringLiteral("The preview shows the link to '%1' as text: it is not a valid web address.").arg(shown);
     if (link.reason == InertLink::Reason::RelativePath)
         return QStringLiteral("The preview shows the link to '%1' as text: it is a relative path, which a label's link "
-                              "does not open (a web address begins with http:// or https://).")
+                              "does not open (a web address begins with http://, https:// or www.).")
             .arg(shown);
     return QStringLiteral("The preview shows the link to '%1' as text: a label's link opens only an http, https, "
                           "mailto or in-page address.")

@@ -186,7 +186,7 @@ TEST_F(PreviewLinksTest, ALabelsLinksOpenOnlyWebMailAndInPageAddressesWhileTheSt
     EXPECT_EQ(inertLinkWarnings(), 7);
     EXPECT_TRUE(logHas(log_category::Warning,
                        QStringLiteral("The preview shows the link to '../http.view' as text: it is a relative path, which a "
-                                      "label's link does not open (a web address begins with http:// or https://).")));
+                                      "label's link does not open (a web address begins with http://, https:// or www.).")));
 
     // The stylesheet's own script loaded, and its toggle (a script link) still runs.
     EXPECT_EQ(run(window, QStringLiteral("typeof toggleMixin")), QStringLiteral("function"));
@@ -295,7 +295,9 @@ TEST_F(PreviewLinksTest, LinksAreJudgedByTheLabelsOwnAddress)
         {"R-word", "label", Relative, ""},
         {"R-query", "other.xml?page=2&x=a:b", Relative, ""},
         {"R-fragment", "other.xml#S17.4", Relative, ""},
-        {"R-web", "www.example.org/label", Relative, ""},
+        {"R-web-like", "wwwexample.org/label", Relative, ""},
+        {"W-www", "www.example.org/label", Opens, "http://www.example.org/label"},
+        {"W-www-upper", " WWW.example.org", Opens, "http://WWW.example.org"},
         {"R-blank", "Package Insert.pdf", Relative, ""},
         {"R-network", "//example.org/x", Relative, ""},
         {"R-empty", "", Relative, ""},
