@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <csignal>
+#include <functional>
 #include <unistd.h>
 
 namespace veldra::test {
@@ -38,6 +39,18 @@ bool hasEnded(const ProcessStat& stat)
     return stat.name.isEmpty() || stat.state == 'Z' || stat.state == 'X';
 }
 
+// Asks `done` every 20 ms for up to `bound`; its last answer.
+bool polledWithin(std::chrono::milliseconds bound, const std::function<bool()>& done)
+{
+    const auto end = std::chrono::steady_clock::now() + bound;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 } // namespace
 
 QList<pid_t> runningChildren(pid_t parent, const QByteArray& name)
@@ -57,25 +70,18 @@ QList<pid_t> runningChildren(pid_t parent, const QByteArray& name)
 
 pid_t childOnceStarted(pid_t parent, const QByteArray& name, std::chrono::milliseconds bound)
 {
-    const auto end = std::chrono::steady_clock::now() + bound;
-    for (QList<pid_t> children; std::chrono::steady_clock::now() < end;
-         std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
-        children = runningChildren(parent, name);
-        if (!children.isEmpty())
-            return children.front();
-    }
-    return 0;
+    pid_t found = 0;
+    polledWithin(bound, [&] {
+        const QList<pid_t> children = runningChildren(parent, name);
+        found = children.isEmpty() ? 0 : children.front();
+        return found != 0;
+    });
+    return found;
 }
 
 bool endsWithin(pid_t pid, std::chrono::milliseconds bound)
 {
-    const auto end = std::chrono::steady_clock::now() + bound;
-    while (!hasEnded(statOf(pid))) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    return polledWithin(bound, [pid] { return hasEnded(statOf(pid)); });
 }
 
 ChildWatch::ChildWatch(QByteArray name, std::chrono::milliseconds bound)
