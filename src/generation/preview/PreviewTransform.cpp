@@ -2,6 +2,7 @@
 
 #include "platform/core/ChildExitStatus.h"
 #include "platform/core/CountText.h"
+#include "platform/core/HelperLifetime.h"
 #include "platform/ui/WorkProgress.h"
 
 #include <QCoreApplication>
@@ -110,6 +111,7 @@ PreviewTransformRun runPreviewTransform(const QString& stylesheet, const xml::Xs
                           .arg(program.path));
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
+    endWithThisProcess(process);
     process.start(program.path, argumentsFor(stylesheet, parameters, program.cap));
     if (!process.waitForStarted())
         return failed(QStringLiteral("The SPL File cannot be previewed: the program that renders it did not start (%1).")

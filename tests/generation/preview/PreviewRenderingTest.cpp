@@ -16,6 +16,7 @@
 #include "platform/xml/resources/ResourceResolver.h"
 #include "platform/xml/resources/XsltProcessor.h"
 #include "platform/xml/tree/Document.h"
+#include "support/ChildProcesses.h"
 #include "support/Fixtures.h"
 
 #include <QApplication>
@@ -28,7 +29,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace veldra;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -196,10 +200,10 @@ TEST_F(PreviewRenderingTest, StoppingEndsTheProgramAndLeavesEverythingAsItWas)
     useEndlessStylesheet();
     int asked = 0;
     const StopHookInPlace stop([&asked] { return ++asked == 3; });
-
     EXPECT_EQ(previewRefusal(endlessLabel(), ui::Icon::Information),
               QStringLiteral("The preview was stopped before its page was ready. The SPL File is not changed."));
     EXPECT_EQ(asked, 3);
+    EXPECT_TRUE(test::runningChildren(getpid(), "veldra-xslt").isEmpty()) << "the rendering program ran on after Cancel";
 
     // The quick preview's label is built from settings, quickly rendered: a program that
     // sleeps stands in for the stylesheet's.
@@ -208,7 +212,9 @@ TEST_F(PreviewRenderingTest, StoppingEndsTheProgramAndLeavesEverythingAsItWas)
     QPointer<frmXMLEditor> editor = openEditor(test::settingsFromSPL(label).xml(), QStringLiteral("Label.xml"));
     const TransformInPlace sleeping(script(QStringLiteral("sleeping"), QStringLiteral("exec sleep 600")), PreviewCap);
     asked = 0;
+    const test::ChildWatch rendering("sleep", 30s);
     PreviewSPLR4Document(editor);
+    EXPECT_FALSE(rendering.outlived()) << "the rendering program ran on after Cancel";
     EXPECT_TRUE(logText().contains(QStringLiteral("The preview was stopped before its page was ready."))) << logText().toStdString();
     EXPECT_FALSE(logText().contains(QStringLiteral("Preview Rendering of SPL failed."))) << logText().toStdString();
     EXPECT_TRUE(editor);
@@ -258,7 +264,9 @@ TEST_F(PreviewRenderingTest, EscOrCancelOnTheProgressWindowStopsThePreview)
                 }
         });
         press.start(50);
+        const test::ChildWatch rendering("sleep", 30s);
         const RenderedSPL page = RenderSPLDocument(parsed(coughWith(QStringLiteral("x"))));
+        EXPECT_FALSE(rendering.outlived()) << "the rendering program ran on after Cancel";
         EXPECT_FALSE(press.isActive());
         EXPECT_EQ(page.problem, QStringLiteral("The preview was stopped before its page was ready. The SPL File is not changed."));
     }

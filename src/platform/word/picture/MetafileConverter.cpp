@@ -1,6 +1,7 @@
 #include "platform/word/picture/MetafileConverter.h"
 
 #include "platform/core/ChildExitStatus.h"
+#include "platform/core/HelperLifetime.h"
 #include "platform/word/picture/PictureRenderer.h"
 
 #include <QCoreApplication>
@@ -51,6 +52,7 @@ ConverterRun runMetafileConverter(const QString& kind, const QStringList& argume
         return {{}, QStringLiteral("the %1 picture cannot be drawn: its converter %2 is missing").arg(kind, program.path)};
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
+    endWithThisProcess(process);
     process.start(program.path, arguments);
     if (!process.waitForStarted())
         return {{}, QStringLiteral("the %1 picture cannot be drawn: its converter did not start (%2)").arg(kind, process.errorString())};

@@ -3,6 +3,7 @@
 #include "platform/word/picture/SvgChecks.h"
 
 #include "platform/word/picture/Metafiles.h"
+#include "support/ChildProcesses.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -202,7 +203,9 @@ TEST(HostileMetafileTest, AConverterThatHangsOrCrashesEndsItsOwnProcessOnly)
     const QByteArray endless = test::wmfWithRecords(
         {1000, 1000}, {{CreatePenIndirect, le16({1, 32767, 3, 32767, 1})}, {Pie, le16({2, 2, 50, 50, -6780, 50, 1000, 2})}});
     setMetafileConverterForTesting(converterBesideTheTests(), std::chrono::milliseconds(1500));
+    const test::ChildWatch converter("veldra-metafile", std::chrono::seconds(20));
     const RenderedPicture hung = render(endless, Wmf);
+    EXPECT_FALSE(converter.outlived()) << "the converter ran on past its time limit";
     setMetafileConverterForTesting(QString(), {});
     EXPECT_FALSE(hung.ok());
     EXPECT_EQ(hung.reason, QStringLiteral("the WMF picture could not be drawn within 1.5 seconds"));
