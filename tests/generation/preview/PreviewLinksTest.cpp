@@ -297,7 +297,7 @@ TEST_F(PreviewLinksTest, LinksAreJudgedByTheLabelsOwnAddress)
         {"R-fragment", "other.xml#S17.4", Relative, ""},
         {"R-web-like", "wwwexample.org/label", Relative, ""},
         {"W-www", "www.example.org/label", Opens, "http://www.example.org/label"},
-        {"W-www-upper", " WWW.example.org", Opens, "http://WWW.example.org"},
+        {"W-www-upper", " WWW.example.org", Opens, "http://www.example.org/"},
         {"R-blank", "Package Insert.pdf", Relative, ""},
         {"R-network", "//example.org/x", Relative, ""},
         {"R-empty", "", Relative, ""},
