@@ -149,8 +149,8 @@ TEST(DocxRobustness, BadInputIsRefusedWithTheReason)
         {"an element of thousands of attributes", withManyAttributes(kMaxAttributesPerElement + 1), "word/document.xml",
          "more than 500 attributes"},
         {"more elements than any document holds", withEmptyParagraphs(detail::MaxPartNodes), "word/document.xml",
-         "more than 2,000,000 elements"},
-        {"a story longer than any label", test::docxFrom(para(QString(detail::MaxCharacters + 1, QLatin1Char('x')))),
+         "more than 2,000,000 nodes"},
+        {"a story longer than any label", test::docxFrom(para(QString(detail::MaxCharacters / 4 + 1, QLatin1Char('x'))).repeated(4)),
          "word/document.xml", "more than 16000000 characters"},
         {"list numbers longer than any label", withLongListNumbers(17), "word/document.xml", "more than 16000000 characters"},
     };
