@@ -115,6 +115,14 @@ void writeBytes(const QString& path, const QByteArray& bytes)
 }
 
 // A snapshot of one kind of entry of form frmBuildSPL.
+QString declarations(qint64 count)
+{
+    QString text;
+    for (qint64 i = 0; i < count; ++i)
+        text += QStringLiteral(" xmlns:p%1=\"u\"").arg(i);
+    return text;
+}
+
 QString snapshotWith(const QString& entries)
 {
     return QStringLiteral("<File><ApplicationInfo/><FileName/><DateTime/><Data>%1</Data></File>").arg(entries);
@@ -294,6 +302,9 @@ TEST_F(SettingsFileTest, AMalformedEntryOrFileLeavesTheFormAsItWas)
         QStringLiteral("<File><Data>") + good,  // not well-formed
         QStringLiteral("<Settings>") + good + QStringLiteral("</Settings>"),
         snapshotWith(good + QStringLiteral("<!---->").repeated(1'000'000)),  // past the node cap
+        snapshotWith(good + QStringLiteral("<![CDATA[a]]>").repeated(1'000'000)),
+        snapshotWith(good + entry("TextBox", "txtCompanyName", QString(kMaxTextCharacters + 1, QLatin1Char('n')))),
+        snapshotWith(good).replace("<File>", "<File" + declarations(kMaxNamespaceDeclarations + 1) + ">"),
     };
     for (const QString& text : cases) {
         veldra::test::writeTextFile(path, text);
@@ -304,6 +315,12 @@ TEST_F(SettingsFileTest, AMalformedEntryOrFileLeavesTheFormAsItWas)
         EXPECT_TRUE(ui.messages.first().text.startsWith("LoadSettingsFile ")) << ui.messages.first().text.toStdString();
         EXPECT_EQ(form.state(), before) << text.toStdString();
     }
+    // As many namespaces in scope as any reader takes are no fault.
+    veldra::test::writeTextFile(path, snapshotWith(good).replace("<File>", "<File" + declarations(kMaxNamespaceDeclarations) + ">"));
+    ui.messages.clear();
+    LoadSettingsFile(form, path);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(form.textBox("txtTitle")->text(), "restored");
 }
 
 TEST_F(SettingsFileTest, AFailedSaveKeepsTheFormerFile)
