@@ -148,6 +148,8 @@ TEST_F(TreeViewTest, WhatTheEditorCannotHoldIsRefusedBeforeItIsParsedWhateverIts
          "Comments.xml is too large to open in the editor (1000001 elements and 0 attributes, " + limit},
         {"Texts.xml", "<SPLR4>" + QByteArray("<![CDATA[a]]>b").repeated(kMaxEditorElements / 2) + "</SPLR4>",
          "Texts.xml is too large to open in the editor (1000001 elements and 0 attributes, " + limit},
+        {"LongText.xml", "<SPLR4>" + QByteArray(kMaxEditorTextCharacters + 1, 'x') + "</SPLR4>",
+         "LongText.xml: The document holds a text or attribute value of more than 50,000,000 characters"},
         {"Namespaces.xml", "<SPLR4" + declarations + "/>",
          "Namespaces.xml: An element has more than 256 namespace declarations (xmlns attributes) in scope"},
     };

@@ -74,15 +74,14 @@ bool onlyHiddenAttributes(const xml::Cursor& element)
 
 // A document the editor cannot hold is refused on a count of what it builds before it is
 // parsed: each element, text, comment and processing instruction becomes a tree item, which
-// the limit counts as elements. Settings documents may hold long texts, so none is refused for
-// its length. A file that cannot be read is left to the load, which says why.
+// the limit counts as elements. Settings documents may hold longer texts than outside files
+// (kMaxEditorTextCharacters). A file that cannot be read is left to the load, which says why.
 void requireEditableSize(const QString& file)
 {
     const FileContent content = readRegularFile(file, xml::kMaxInputBytes);
     if (!content.ok())
         return;
-    constexpr qint64 unbounded = std::numeric_limits<qint64>::max();
-    const MarkupScan scan = scanMarkup(content.bytes, {unbounded, unbounded});
+    const MarkupScan scan = scanMarkup(content.bytes, {std::numeric_limits<qint64>::max(), kMaxEditorTextCharacters});
     if (scan.refusal)
         throw VbError(err::XmlParse, QStringLiteral("XMLOnTreeView"),
                       QStringLiteral("%1: %2").arg(vbstr::fileNameOf(file), scan.refusal->reason));
