@@ -7,6 +7,7 @@
 #include "buildform/SettingsFile.h"
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/LogFixture.h"
 #include "support/TempDir.h"
 
@@ -115,14 +116,6 @@ void writeBytes(const QString& path, const QByteArray& bytes)
 }
 
 // A snapshot of one kind of entry of form frmBuildSPL.
-QString declarations(qint64 count)
-{
-    QString text;
-    for (qint64 i = 0; i < count; ++i)
-        text += QStringLiteral(" xmlns:p%1=\"u\"").arg(i);
-    return text;
-}
-
 QString snapshotWith(const QString& entries)
 {
     return QStringLiteral("<File><ApplicationInfo/><FileName/><DateTime/><Data>%1</Data></File>").arg(entries);
@@ -304,7 +297,7 @@ TEST_F(SettingsFileTest, AMalformedEntryOrFileLeavesTheFormAsItWas)
         snapshotWith(good + QStringLiteral("<!---->").repeated(1'000'000)),  // past the node cap
         snapshotWith(good + QStringLiteral("<![CDATA[a]]>").repeated(1'000'000)),
         snapshotWith(good + entry("TextBox", "txtCompanyName", QString(kMaxTextCharacters + 1, QLatin1Char('n')))),
-        snapshotWith(good).replace("<File>", "<File" + declarations(kMaxNamespaceDeclarations + 1) + ">"),
+        snapshotWith(good).replace("<File>", "<File" + veldra::test::namespaceDeclarations(kMaxNamespaceDeclarations + 1) + ">"),
     };
     for (const QString& text : cases) {
         veldra::test::writeTextFile(path, text);
@@ -316,7 +309,7 @@ TEST_F(SettingsFileTest, AMalformedEntryOrFileLeavesTheFormAsItWas)
         EXPECT_EQ(form.state(), before) << text.toStdString();
     }
     // As many namespaces in scope as any reader takes are no fault.
-    veldra::test::writeTextFile(path, snapshotWith(good).replace("<File>", "<File" + declarations(kMaxNamespaceDeclarations) + ">"));
+    veldra::test::writeTextFile(path, snapshotWith(good).replace("<File>", "<File" + veldra::test::namespaceDeclarations(kMaxNamespaceDeclarations) + ">"));
     ui.messages.clear();
     LoadSettingsFile(form, path);
     EXPECT_TRUE(ui.messages.isEmpty());

@@ -8,6 +8,7 @@
 #include "editor/tree/TreeViewImages.h"
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 
 #include <QFile>
 #include <QImage>
@@ -131,9 +132,7 @@ TEST_F(TreeViewTest, WhatTheEditorCannotHoldIsRefusedBeforeItIsParsedWhateverIts
     const QString limit = QStringLiteral("each text, comment and processing instruction counted as an element; the "
                                          "editor opens documents of up to 1000000 elements, 4000000 attributes and "
                                          "256 MiB).");
-    QByteArray declarations;
-    for (int i = 0; i <= kMaxNamespaceDeclarations; ++i)
-        declarations += " xmlns:p" + QByteArray::number(i) + "=\"u\"";
+    const QByteArray declarations = test::namespaceDeclarations(kMaxNamespaceDeclarations + 1).toUtf8();
     const QByteArray eightAttributes = R"(<a b="" c="" d="" e="" f="" g="" h="" i=""/>)";
     const struct {
         const char* name;

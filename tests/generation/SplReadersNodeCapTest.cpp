@@ -12,6 +12,7 @@
 #include "platform/core/VbError.h"
 #include "platform/xml/io/LoadOptions.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/XmlDocument.h"
 
 #include <gtest/gtest.h>
@@ -42,11 +43,8 @@ protected:
     // The cough label with `count` namespace declarations in all on its document element.
     QString declaringLabel(const QString& name, qint64 count) const
     {
-        QString declarations;
-        for (qint64 i = 2; i < count; ++i)
-            declarations += QStringLiteral(" xmlns:p%1=\"urn:p%1\"").arg(i);
         QString label = test::readTextFile(test::fixture(QStringLiteral("spl-documents/openfda-cough-otc/cough.xml")));
-        label.replace(QStringLiteral("xmlns=\"urn:hl7-org:v3\""), QStringLiteral("xmlns=\"urn:hl7-org:v3\"") + declarations);
+        label.replace(QStringLiteral("xmlns=\"urn:hl7-org:v3\""), QStringLiteral("xmlns=\"urn:hl7-org:v3\"") + test::namespaceDeclarations(count - 2));
         return writeFile(name, label);
     }
 

@@ -7,6 +7,7 @@
 #include "platform/excel/ZipPackage.h"
 #include "platform/excel/PackageSurgery.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/TempDir.h"
 #include "support/XlsxBuilder.h"
 
@@ -216,10 +217,8 @@ TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
         attributes += " a" + QByteArray::number(i) + "=\"1\"";
     const QString manyAttributes = damaged("attributes.xlsx", "xl/worksheets/sheet1.xml",
                                            "<worksheet><sheetData><row r=\"1\"" + attributes + "/></sheetData></worksheet>");
-    QByteArray declarations;
-    for (int i = 0; i < kMaxNamespaceDeclarations; ++i)
-        declarations += " xmlns:p" + QByteArray::number(i) + "=\"urn:p" + QByteArray::number(i) + "\"";
-    const QByteArray sheetDeclaring = "<worksheet" + declarations + "%1><sheetData/></worksheet>";
+    const QByteArray sheetDeclaring =
+        "<worksheet" + test::namespaceDeclarations(kMaxNamespaceDeclarations).toUtf8() + "%1><sheetData/></worksheet>";
     const QString namespacesAtBound = damaged("namespaces.xlsx", "xl/worksheets/sheet1.xml", QByteArray(sheetDeclaring).replace("%1", ""));
     const QString manyNamespaces = damaged("manynamespaces.xlsx", "xl/worksheets/sheet1.xml",
                                            QByteArray(sheetDeclaring).replace("%1", " xmlns=\"urn:d\""));

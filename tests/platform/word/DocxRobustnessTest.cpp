@@ -4,6 +4,7 @@
 #include "platform/word/detail/Xml.h"
 #include "support/DocxFixture.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -94,10 +95,8 @@ QByteArray withManyAttributes(int count)
 // A document part whose root declares `count` namespaces in all.
 QByteArray withNamespaces(qint64 count)
 {
-    QByteArray declarations;
-    for (qint64 i = 1; i < count; ++i)
-        declarations += " xmlns:p" + QByteArray::number(i) + "=\"urn:p" + QByteArray::number(i) + "\"";
-    return withDocumentPart("<w:document xmlns:w=\"" + kWordNamespace.toUtf8() + "\"" + declarations
+    return withDocumentPart("<w:document xmlns:w=\"" + kWordNamespace.toUtf8() + "\""
+                            + test::namespaceDeclarations(count - 1).toUtf8()
                             + "><w:body><w:p/></w:body></w:document>");
 }
 

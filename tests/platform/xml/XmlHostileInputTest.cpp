@@ -3,6 +3,7 @@
 #include "platform/xml/resources/SchemaValidator.h"
 #include "platform/xml/resources/XsltProcessor.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -14,6 +15,7 @@
 
 using namespace veldra::xml;
 using veldra::test::fixture;
+using veldra::test::namespaceDeclarations;
 using veldra::test::TempDir;
 using veldra::test::writeTextFile;
 
@@ -352,14 +354,6 @@ TEST(XmlHostileInputTest, AnOutsideFileIsRefusedOnePastTheNodeCapOfAnyKind)
     }
 }
 
-QString declarations(int from, int count)
-{
-    QString text;
-    for (int i = from; i < from + count; ++i)
-        text += QStringLiteral(" xmlns:p%1=\"urn:p%1\"").arg(i);
-    return text;
-}
-
 // Namespace declarations in scope slow the parse of every element below them, whoever reads
 // the file; declarations side by side do not add up. One text or attribute value longer than
 // the stylesheet program and the schema check parse is refused by every reader of an outside
@@ -375,11 +369,11 @@ TEST(XmlHostileInputTest, EachReaderRefusesNamespacesInScopeAndTextsPastTheirBou
         QString refusal;  // empty: every reader takes it
         bool outsideOnly = false;
     } cases[] = {
-        {"at the bound", "<r" + declarations(0, bound) + "/>", {}},
-        {"one past it", "<r" + declarations(0, bound + 1) + "/>", "more than 256 namespace declarations"},
-        {"side by side", "<r" + declarations(0, half) + "><a" + declarations(half, half) + "/><a"
-                             + declarations(bound, half) + "/></r>", {}},
-        {"nested, one past", "<r" + declarations(0, half) + "><a" + declarations(half, half)
+        {"at the bound", "<r" + namespaceDeclarations(bound) + "/>", {}},
+        {"one past it", "<r" + namespaceDeclarations(bound + 1) + "/>", "more than 256 namespace declarations"},
+        {"side by side", "<r" + namespaceDeclarations(half) + "><a" + namespaceDeclarations(half, half) + "/><a"
+                             + namespaceDeclarations(half, bound) + "/></r>", {}},
+        {"nested, one past", "<r" + namespaceDeclarations(half) + "><a" + namespaceDeclarations(half, half)
                                  + "><b xmlns=\"urn:d\"/></a></r>", "more than 256 namespace declarations"},
         {"the longest text", "<r>" + longText + "</r>", {}},
         {"the longest attribute value", "<r a='" + longText + "'/>", {}},
