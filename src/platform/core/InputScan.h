@@ -85,7 +85,7 @@ inline std::optional<InputRefusal> refuseBeforeParsing(const QByteArray& input, 
     return scanMarkup(input, bounds).refusal;
 }
 
-// The count of the whole input, however long its texts.
+// The count of the input, however long its texts, as far as what every reader refuses.
 MarkupCount countMarkup(const QByteArray& input);
 
 } // namespace veldra
