@@ -7,6 +7,7 @@
 #include "buildform/SettingsFile.h"
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/LogFixture.h"
 #include "support/TempDir.h"
 
@@ -294,6 +295,9 @@ TEST_F(SettingsFileTest, AMalformedEntryOrFileLeavesTheFormAsItWas)
         QStringLiteral("<File><Data>") + good,  // not well-formed
         QStringLiteral("<Settings>") + good + QStringLiteral("</Settings>"),
         snapshotWith(good + QStringLiteral("<!---->").repeated(1'000'000)),  // past the node cap
+        snapshotWith(good + QStringLiteral("<![CDATA[a]]>").repeated(1'000'000)),
+        snapshotWith(good + entry("TextBox", "txtCompanyName", QString(kMaxTextCharacters + 1, QLatin1Char('n')))),
+        snapshotWith(good).replace("<File>", "<File" + veldra::test::namespaceDeclarations(kMaxNamespaceDeclarations + 1) + ">"),
     };
     for (const QString& text : cases) {
         veldra::test::writeTextFile(path, text);
@@ -304,6 +308,12 @@ TEST_F(SettingsFileTest, AMalformedEntryOrFileLeavesTheFormAsItWas)
         EXPECT_TRUE(ui.messages.first().text.startsWith("LoadSettingsFile ")) << ui.messages.first().text.toStdString();
         EXPECT_EQ(form.state(), before) << text.toStdString();
     }
+    // As many namespaces in scope as any reader takes are no fault.
+    veldra::test::writeTextFile(path, snapshotWith(good).replace("<File>", "<File" + veldra::test::namespaceDeclarations(kMaxNamespaceDeclarations) + ">"));
+    ui.messages.clear();
+    LoadSettingsFile(form, path);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(form.textBox("txtTitle")->text(), "restored");
 }
 
 TEST_F(SettingsFileTest, AFailedSaveKeepsTheFormerFile)

@@ -362,7 +362,7 @@ TEST(NodeRules, AnSPLFileIsAddedOnlyWhileTheDocumentStillOpensWithIt)
     ui.openFiles.push_back(file);
     AddSPLR4Node(*editor, *editor->TreeView);
     ASSERT_FALSE(ui.messages.isEmpty());
-    EXPECT_TRUE(ui.messages.last().text.contains(QStringLiteral("holds more than 1,000,000 elements, attributes")));
+    EXPECT_TRUE(ui.messages.last().text.contains(QStringLiteral("holds more than 1,000,000 nodes (elements, attributes")));
 }
 
 TEST(NodeRules, RemoveAsksWithTheCaptionAndKeepsTheDocumentElement)

@@ -8,6 +8,7 @@
 #include "editor/tree/TreeViewImages.h"
 #include "platform/xml/tree/Document.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 
 #include <QFile>
 #include <QImage>
@@ -122,13 +123,16 @@ TEST_F(TreeViewTest, AFileThatDoesNotParseLeavesTheWindowWithoutADocumentAndUnto
     EXPECT_EQ(readTextFile(dir.file("Broken.xml")), broken);
 }
 
-// The editor's limit counts what it builds. Four megabytes of empty elements would take
-// gigabytes of tree and are refused before they are parsed, as are attributes beyond the
-// limit; a document large in bytes but not in elements (long texts) opens.
+// The editor's limit counts what it builds. Four megabytes of empty elements, comments or texts
+// would take gigabytes of tree and are refused before they are parsed, as are attributes and
+// namespace declarations beyond their limits; a document large in bytes but not in nodes (long
+// texts) opens.
 TEST_F(TreeViewTest, WhatTheEditorCannotHoldIsRefusedBeforeItIsParsedWhateverItsBytes)
 {
-    const QString limit = QStringLiteral("the editor opens documents of up to 1000000 elements, 4000000 attributes "
-                                         "and 256 MiB).");
+    const QString limit = QStringLiteral("each text, comment and processing instruction counted as an element; the "
+                                         "editor opens documents of up to 1000000 elements, 4000000 attributes and "
+                                         "256 MiB).");
+    const QByteArray declarations = test::namespaceDeclarations(kMaxNamespaceDeclarations + 1).toUtf8();
     const QByteArray eightAttributes = R"(<a b="" c="" d="" e="" f="" g="" h="" i=""/>)";
     const struct {
         const char* name;
@@ -136,9 +140,17 @@ TEST_F(TreeViewTest, WhatTheEditorCannotHoldIsRefusedBeforeItIsParsedWhateverIts
         QString says;
     } refused[] = {
         {"Elements.xml", "<SPLR4>" + QByteArray("<a/>").repeated(kMaxEditorElements) + "</SPLR4>",
-         "Elements.xml is too large to open in the editor (1000001 elements and 0 attributes; " + limit},
+         "Elements.xml is too large to open in the editor (1000001 elements and 0 attributes, " + limit},
         {"Attributes.xml", "<SPLR4 a=\"\">" + eightAttributes.repeated(kMaxEditorAttributes / 8) + "</SPLR4>",
-         "Attributes.xml is too large to open in the editor (500001 elements and 4000001 attributes; " + limit},
+         "Attributes.xml is too large to open in the editor (500001 elements and 4000001 attributes, " + limit},
+        {"Comments.xml", "<SPLR4>" + QByteArray("<!---->").repeated(kMaxEditorElements) + "</SPLR4>",
+         "Comments.xml is too large to open in the editor (1000001 elements and 0 attributes, " + limit},
+        {"Texts.xml", "<SPLR4>" + QByteArray("<![CDATA[a]]>b").repeated(kMaxEditorElements / 2) + "</SPLR4>",
+         "Texts.xml is too large to open in the editor (1000001 elements and 0 attributes, " + limit},
+        {"LongText.xml", "<SPLR4>" + QByteArray(kMaxEditorTextCharacters + 1, 'x') + "</SPLR4>",
+         "LongText.xml: The document holds a text or attribute value of more than 50,000,000 characters"},
+        {"Namespaces.xml", "<SPLR4" + declarations + "/>",
+         "Namespaces.xml: An element has more than 256 namespace declarations (xmlns attributes) in scope"},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.name);
@@ -157,6 +169,13 @@ TEST_F(TreeViewTest, WhatTheEditorCannotHoldIsRefusedBeforeItIsParsedWhateverIts
         EXPECT_TRUE(ui.messages[0].text.contains(c.says)) << ui.messages[0].text.toStdString();
         EXPECT_EQ(captions(editor), before) << "the window keeps what it showed";
     }
+
+    // One declaration fewer opens, for editing as for review.
+    const QString atTheBound = "<SPLR4" + declarations.left(declarations.lastIndexOf(' ')) + "/>";
+    ui.messages.clear();
+    EXPECT_NE(openSettings(atTheBound, "Declaring.xml")->XMLDoc, nullptr);
+    EXPECT_EQ(openView(atTheBound, "Declaring.xml")->TreeView->nodeCount(), 1);
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.value(0).text.toStdString();
 
     const QString text = QString(20000, QLatin1Char('x'));
     QString large = "<SPLR4><Products>";

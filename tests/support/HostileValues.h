@@ -4,6 +4,15 @@
 
 namespace veldra::test {
 
+// ` xmlns:p0="urn:p0"` and on, `count` namespace declarations from the `from`th.
+inline QString namespaceDeclarations(qint64 count, qint64 from = 0)
+{
+    QString text;
+    for (qint64 i = from; i < from + count; ++i)
+        text += QStringLiteral(" xmlns:p%1=\"urn:p%1\"").arg(i);
+    return text;
+}
+
 // `pairs` times an apostrophe and a double quote: each change of quote kind was once one more
 // argument of a concat(), and a few thousand nested deeper than the query engine allows.
 inline QString quotePairs(int pairs)

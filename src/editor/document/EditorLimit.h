@@ -21,6 +21,13 @@ class Node;
 inline constexpr qint64 kMaxEditorElements = 1'000'000;
 inline constexpr qint64 kMaxEditorAttributes = 4'000'000;
 
+// The longest text or attribute value the editor opens. A settings document may hold texts
+// longer than an SPL file passes on to the stylesheet program (a whole imported story of up to
+// 16,000,000 characters in one value), but one text costs about 7 bytes a character while it
+// is opened (120,000,000 characters: 854 MB), and one of 200,000,000 took 3.2 GB and ended the
+// program.
+inline constexpr qint64 kMaxEditorTextCharacters = 50'000'000;
+
 // The size of a document, or of what an import adds to one, as the editor's limit counts it.
 struct DocumentSize {
     qint64 elements = 0;

@@ -24,6 +24,7 @@
 
 #include <QTreeWidgetItem>
 
+#include <limits>
 #include <new>
 
 namespace veldra {
@@ -72,20 +73,28 @@ bool onlyHiddenAttributes(const xml::Cursor& element)
     return true;
 }
 
-// A document the editor cannot hold is refused on a count of its elements and attributes
-// before it is parsed. A file that cannot be read is left to the load, which says why.
+// A document the editor cannot hold is refused on a count of what it builds before it is
+// parsed: each element, text, comment and processing instruction becomes a tree item, which
+// the limit counts as elements. Settings documents may hold longer texts than outside files
+// (kMaxEditorTextCharacters). A file that cannot be read is left to the load, which says why.
 void requireEditableSize(const QString& file)
 {
     const FileContent content = readRegularFile(file, xml::kMaxInputBytes);
     if (!content.ok())
         return;
-    const MarkupCount count = countMarkup(content.bytes);
-    if (!fitsInEditor({count.elements, count.attributes, content.bytes.size()}))
+    const MarkupScan scan = scanMarkup(content.bytes, {std::numeric_limits<qint64>::max(), kMaxEditorTextCharacters});
+    if (scan.refusal)
+        throw VbError(err::XmlParse, QStringLiteral("XMLOnTreeView"),
+                      QStringLiteral("%1: %2").arg(vbstr::fileNameOf(file), scan.refusal->reason));
+    const MarkupCount& count = scan.count;
+    const qint64 items = count.elements + count.texts + count.commentsAndInstructions;
+    if (!fitsInEditor({items, count.attributes, content.bytes.size()}))
         throw VbError(err::FileAccess, QStringLiteral("XMLOnTreeView"),
-                      QStringLiteral("%1 is too large to open in the editor (%2 elements and %3 attributes; the editor "
-                                     "opens documents of %4).")
-                          .arg(vbstr::fileNameOf(file), QString::number(count.elements),
-                               QString::number(count.attributes), editorLimitText()));
+                      QStringLiteral("%1 is too large to open in the editor (%2 elements and %3 attributes, each text, "
+                                     "comment and processing instruction counted as an element; the editor opens "
+                                     "documents of %4).")
+                          .arg(vbstr::fileNameOf(file), QString::number(items), QString::number(count.attributes),
+                               editorLimitText()));
 }
 
 VbError loadError(const QString& file, const xml::ParseError& error)

@@ -97,7 +97,7 @@ TEST(InputScanTest, QuotedMarkupIsNotCounted)
         {"<!DOCTYPE a [<!ENTITY e \"]><b c='1' d='2'/>\">]><a/>", true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(refuseBeforeParsing(QByteArray(c.input), 2).has_value(), c.refused) << c.input;
+        EXPECT_EQ(refuseBeforeParsing(QByteArray(c.input), {2}).has_value(), c.refused) << c.input;
 }
 
 TEST(AppPathsTest, ProgramFolderCanBeRedirectedAndTakesBackslashNames)

@@ -7,6 +7,7 @@
 #include "platform/excel/ZipPackage.h"
 #include "platform/excel/PackageSurgery.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/TempDir.h"
 #include "support/XlsxBuilder.h"
 
@@ -216,6 +217,12 @@ TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
         attributes += " a" + QByteArray::number(i) + "=\"1\"";
     const QString manyAttributes = damaged("attributes.xlsx", "xl/worksheets/sheet1.xml",
                                            "<worksheet><sheetData><row r=\"1\"" + attributes + "/></sheetData></worksheet>");
+    const QByteArray sheetDeclaring =
+        "<worksheet" + test::namespaceDeclarations(kMaxNamespaceDeclarations).toUtf8() + "%1><sheetData/></worksheet>";
+    const QString namespacesAtBound = damaged("namespaces.xlsx", "xl/worksheets/sheet1.xml", QByteArray(sheetDeclaring).replace("%1", ""));
+    const QString manyNamespaces = damaged("manynamespaces.xlsx", "xl/worksheets/sheet1.xml",
+                                           QByteArray(sheetDeclaring).replace("%1", " xmlns=\"urn:d\""));
+    EXPECT_TRUE(XlsxWorkbook().open(namespacesAtBound));
     // Small parts that would make huge models: sheets naming one part, more cells, rows or
     // shared strings than a workbook's model holds.
     const QString sharedPart = damaged("sharedpart.xlsx", "xl/workbook.xml",
@@ -250,6 +257,7 @@ TEST(XlsxWorkbookTest, BadFilesFailWithThePartAndTheReason)
         {test::fixture("xlsx/xlnt/5_encrypted_agile.xlsx"), "", "password-protected"},
         {test::fixture("xlsx/xlnt/6_encrypted_libre.xlsx"), "", "password-protected"},
         {manyAttributes, "xl/worksheets/sheet1.xml", "more than 500 attributes"},
+        {manyNamespaces, "xl/worksheets/sheet1.xml", "more than 256 namespace declarations"},
         {sharedPart, "xl/workbook.xml", "sheets 'A' and 'B' name the same part"},
         {manyCells, "xl/worksheets/sheet1.xml", "more than 2000000 cells"},
         {manyRows, "xl/worksheets/sheet1.xml", "more than 2000000 rows"},

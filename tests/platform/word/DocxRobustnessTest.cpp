@@ -4,6 +4,7 @@
 #include "platform/word/detail/Xml.h"
 #include "support/DocxFixture.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -91,6 +92,14 @@ QByteArray withManyAttributes(int count)
                                 .toUtf8());
 }
 
+// A document part whose root declares `count` namespaces in all.
+QByteArray withNamespaces(qint64 count)
+{
+    return withDocumentPart("<w:document xmlns:w=\"" + kWordNamespace.toUtf8() + "\""
+                            + test::namespaceDeclarations(count - 1).toUtf8()
+                            + "><w:body><w:p/></w:body></w:document>");
+}
+
 // A few megabytes of empty paragraphs, which would take a hundred times that once parsed.
 QByteArray withEmptyParagraphs(qint64 count)
 {
@@ -148,9 +157,11 @@ TEST(DocxRobustness, BadInputIsRefusedWithTheReason)
         {"too many entries", withEntries(20001), "", "more than 20000 entries"},
         {"an element of thousands of attributes", withManyAttributes(kMaxAttributesPerElement + 1), "word/document.xml",
          "more than 500 attributes"},
+        {"namespaces in scope past the bound", withNamespaces(kMaxNamespaceDeclarations + 1), "word/document.xml",
+         "more than 256 namespace declarations"},
         {"more elements than any document holds", withEmptyParagraphs(detail::MaxPartNodes), "word/document.xml",
-         "more than 2,000,000 elements"},
-        {"a story longer than any label", test::docxFrom(para(QString(detail::MaxCharacters + 1, QLatin1Char('x')))),
+         "more than 2,000,000 nodes"},
+        {"a story longer than any label", test::docxFrom(para(QString(detail::MaxCharacters / 4 + 1, QLatin1Char('x'))).repeated(4)),
          "word/document.xml", "more than 16000000 characters"},
         {"list numbers longer than any label", withLongListNumbers(17), "word/document.xml", "more than 16000000 characters"},
     };
@@ -195,6 +206,7 @@ TEST(DocxRobustness, OddButReadablePackagesOpen)
     const Document bare = test::openDocx(para("only"));
     EXPECT_EQ(bare.paragraphs().first().style(), QStringLiteral("Normal"));
     EXPECT_EQ(bare.compatibilityMode(), QStringLiteral("12"));
+    EXPECT_TRUE(Document().openBytes(withNamespaces(kMaxNamespaceDeclarations)));
     test::DocxParts settings;
     settings.settings = QStringLiteral("<w:compat><w:compatSetting w:name=\"compatibilityMode\" w:val=\"15\"/></w:compat>");
     EXPECT_EQ(test::openDocx(para("x"), settings).compatibilityMode(), QStringLiteral("15"));

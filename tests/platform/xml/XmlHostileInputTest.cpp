@@ -3,6 +3,7 @@
 #include "platform/xml/resources/SchemaValidator.h"
 #include "platform/xml/resources/XsltProcessor.h"
 #include "support/Fixtures.h"
+#include "support/HostileValues.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -14,6 +15,7 @@
 
 using namespace veldra::xml;
 using veldra::test::fixture;
+using veldra::test::namespaceDeclarations;
 using veldra::test::TempDir;
 using veldra::test::writeTextFile;
 
@@ -323,15 +325,14 @@ TEST(XmlHostileInputTest, NulCharactersAndElementsWithThousandsOfAttributesAreRe
     }
 }
 
-// An outside file is counted before parsing: elements, attributes, comments and processing
-// instructions alike, at the cap and one past it; a reader that only queries may leave the
-// comments and instructions out of its tree.
+// An outside file is counted before parsing: nodes of every kind alike, at the cap and one past
+// it; a reader that only queries may leave the comments and instructions out of its tree.
 TEST(XmlHostileInputTest, AnOutsideFileIsRefusedOnePastTheNodeCapOfAnyKind)
 {
-    const QString fill[] = {"<b/>", "<!---->", "<?p?>", "<b c=''/>"};
-    const int perFill[] = {1, 1, 1, 2};
+    const QString fill[] = {"<b/>", "<!---->", "<?p?>", "<b c=''/>", "<![CDATA[a]]>b", "<b xmlns='u'/>"};
+    const int perFill[] = {1, 1, 1, 2, 2, 2};
     TempDir dir;
-    for (int kind = 0; kind < 4; ++kind) {
+    for (int kind = 0; kind < 6; ++kind) {
         for (const qint64 nodes : {kMaxOutsideFileNodes, kMaxOutsideFileNodes + 1}) {
             SCOPED_TRACE(fill[kind].toStdString() + " " + std::to_string(nodes));
             // The root and, for two nodes each, one plain element to reach an odd count.
@@ -342,12 +343,66 @@ TEST(XmlHostileInputTest, AnOutsideFileIsRefusedOnePastTheNodeCapOfAnyKind)
             Document doc;
             const bool loaded = doc.load(dir.file("input.xml"), OutsideFileWithoutComments);
             EXPECT_EQ(loaded, nodes == kMaxOutsideFileNodes) << doc.parseError().reason.toStdString();
-            EXPECT_EQ(doc.parseError().reason.contains("holds more than 1,000,000 elements, attributes, comments and "
-                                                       "processing instructions together"),
+            EXPECT_EQ(doc.parseError().reason.contains("holds more than 1,000,000 nodes (elements, attributes, "
+                                                       "namespace declarations, texts, comments and processing "
+                                                       "instructions together)"),
                       !loaded);
             if (loaded) {
                 EXPECT_EQ(doc.selectNodes("//comment() | //processing-instruction()").length(), 0);
             }
+        }
+    }
+}
+
+// Namespace declarations in scope slow the parse of every element below them, whoever reads
+// the file; declarations side by side do not add up. One text or attribute value longer than
+// the stylesheet program and the schema check parse is refused by every reader of an outside
+// file, before it is loaded; the program's own files and settings documents may hold longer.
+TEST(XmlHostileInputTest, EachReaderRefusesNamespacesInScopeAndTextsPastTheirBounds)
+{
+    const int bound = int(veldra::kMaxNamespaceDeclarations);
+    const int half = bound / 2;
+    const QString longText(int(veldra::kMaxTextCharacters), QLatin1Char('x'));
+    const struct {
+        const char* shape;
+        QString text;
+        QString refusal;  // empty: every reader takes it
+        bool outsideOnly = false;
+    } cases[] = {
+        {"at the bound", "<r" + namespaceDeclarations(bound) + "/>", {}},
+        {"one past it", "<r" + namespaceDeclarations(bound + 1) + "/>", "more than 256 namespace declarations"},
+        {"side by side", "<r" + namespaceDeclarations(half) + "><a" + namespaceDeclarations(half, half) + "/><a"
+                             + namespaceDeclarations(half, bound) + "/></r>", {}},
+        {"nested, one past", "<r" + namespaceDeclarations(half) + "><a" + namespaceDeclarations(half, half)
+                                 + "><b xmlns=\"urn:d\"/></a></r>", "more than 256 namespace declarations"},
+        {"the longest text", "<r>" + longText + "</r>", {}},
+        {"the longest attribute value", "<r a='" + longText + "'/>", {}},
+        {"a text one past it", "<r>" + longText.left(10) + "<!--" + longText + "--></r>",
+         "more than 5,000,000 characters", true},
+        {"an attribute one past it", "<r a='" + longText + "x'/>", "more than 5,000,000 characters", true},
+    };
+    TempDir dir;
+    const XsltProcessor xslt;
+    const QString copy = dir.file("copy.xsl");
+    writeTextFile(copy, "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
+                        "<xsl:template match='/'><xsl:copy-of select='.'/></xsl:template></xsl:stylesheet>");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shape);
+        writeTextFile(dir.file("input.xml"), c.text);
+        Document outside;
+        Document own;
+        const XsltResult transformed = xslt.transformFile(copy, dir.file("input.xml"));
+        const SchemaCheck checked = SchemaValidator().validateFile(dir.file("input.xml"));
+        const bool ownLoaded = own.load(dir.file("input.xml"));
+        EXPECT_EQ(ownLoaded, c.refusal.isEmpty() || c.outsideOnly);
+        QStringList said = {outside.load(dir.file("input.xml"), OutsideFile) ? QString() : outside.parseError().reason,
+                            transformed.ok() ? QString() : transformed.problem,
+                            checked.parseFailed() ? checked.reason : QString()};
+        if (!c.outsideOnly)
+            said << (ownLoaded ? QString() : own.parseError().reason);
+        for (const QString& reason : said) {
+            EXPECT_EQ(reason.isEmpty(), c.refusal.isEmpty()) << reason.left(200).toStdString();
+            EXPECT_TRUE(reason.contains(c.refusal)) << reason.left(200).toStdString();
         }
     }
 }

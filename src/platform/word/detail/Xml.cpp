@@ -61,7 +61,7 @@ QString valueOf(const xmlAttr* a)
 
 XmlDoc parseXml(const QByteArray& bytes, QString* error)
 {
-    if (const auto refusal = refuseBeforeParsing(bytes, MaxPartNodes)) {
+    if (const auto refusal = refuseBeforeParsing(bytes, {MaxPartNodes})) {
         if (error)
             *error = QStringLiteral("%1 (line %2)").arg(refusal->reason).arg(refusal->line);
         return nullptr;

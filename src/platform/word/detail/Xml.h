@@ -16,8 +16,8 @@ struct XmlDocFree {
 using XmlDoc = std::unique_ptr<xmlDoc, XmlDocFree>;
 
 // A part is parsed into a tree, and its paragraphs, runs and cells into the model: some 200
-// bytes a node together. A part with more elements and attributes than this (some 200 times a
-// long label's document part) is refused before it is parsed.
+// bytes a node together. A part with more nodes than this (elements, attributes, texts and the
+// rest; some 100 times a long label's document part) is refused before it is parsed.
 inline constexpr qint64 MaxPartNodes = 2'000'000;
 
 // Parses a package part. Never touches the network; a part with a document type

@@ -219,7 +219,7 @@ ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decode
         return failure(err::XmlParse, QStringLiteral("The document is too large to load (%1 bytes; the limit is %2 bytes).")
                                           .arg(input.size())
                                           .arg(kMaxInputBytes));
-    if (const auto refusal = refuseBeforeParsing(input, options.maxNodes)) {
+    if (const auto refusal = refuseBeforeParsing(input, {options.maxNodes, options.maxTextCharacters})) {
         ParseOutcome outcome = failure(err::XmlParse, refusal->reason);
         outcome.error.line = refusal->line;
         outcome.error.srcText = cutAroundColumn(sourceLine(refusal->line), 0);
