@@ -131,7 +131,8 @@ TEST_F(TreeViewTest, WhatTheEditorCannotHoldIsRefusedBeforeItIsParsedWhateverIts
 {
     const QString limit = QStringLiteral("each text, comment and processing instruction counted as an element; the "
                                          "editor opens documents of up to 1000000 elements, 4000000 attributes and "
-                                         "256 MiB).");
+                                         "256 MiB, taking at most 1 GB in memory besides four bytes for each byte of "
+                                         "the file (1.9 GB in all)).");
     const QByteArray declarations = test::namespaceDeclarations(kMaxNamespaceDeclarations + 1).toUtf8();
     const QByteArray eightAttributes = R"(<a b="" c="" d="" e="" f="" g="" h="" i=""/>)";
     const struct {
@@ -143,6 +144,8 @@ TEST_F(TreeViewTest, WhatTheEditorCannotHoldIsRefusedBeforeItIsParsedWhateverIts
          "Elements.xml is too large to open in the editor (1000001 elements and 0 attributes, " + limit},
         {"Attributes.xml", "<SPLR4 a=\"\">" + eightAttributes.repeated(kMaxEditorAttributes / 8) + "</SPLR4>",
          "Attributes.xml is too large to open in the editor (500001 elements and 4000001 attributes, " + limit},
+        {"Dense.xml", "<SPLR4>" + QByteArray(R"(<a b=""/>)").repeated(720000) + "</SPLR4>",
+         "Dense.xml is too large to open in the editor (720001 elements and 720000 attributes, " + limit},
         {"Comments.xml", "<SPLR4>" + QByteArray("<!---->").repeated(kMaxEditorElements) + "</SPLR4>",
          "Comments.xml is too large to open in the editor (1000001 elements and 0 attributes, " + limit},
         {"Texts.xml", "<SPLR4>" + QByteArray("<![CDATA[a]]>b").repeated(kMaxEditorElements / 2) + "</SPLR4>",
@@ -188,6 +191,31 @@ TEST_F(TreeViewTest, WhatTheEditorCannotHoldIsRefusedBeforeItIsParsedWhateverIts
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.value(0).text.left(500).toStdString();
     ASSERT_NE(editor->XMLDoc, nullptr);
     EXPECT_EQ(editor->TreeView->nodeCount(), 2 + 2 * 1800);
+}
+
+// The memory the editor may take, on the shapes it was measured with: a file under 10 MB stays
+// within about 1 GB, the largest a little under 2 GB, and a real listing of 1,000 products opens.
+TEST(EditorLimitTest, TheMemoryBudgetKeepsSmallFilesUnder1GBAndAnyFileUnder2GB)
+{
+    const struct {
+        const char* shape;
+        DocumentSize size;
+        bool opens;
+    } rows[] = {
+        {"a million empty elements, 4 MB", {1'000'000, 0, 4'000'000}, false},
+        {"690,000 elements of one attribute, 6.2 MB", {690'000, 690'000, 6'210'000}, true},
+        {"720,000 elements of one attribute, 6.5 MB", {720'000, 720'000, 6'480'000}, false},
+        {"a listing of 1,000 products, 188 MB", {455'091, 1'404'000, 197'000'000}, true},
+        {"every count at its limit", {kMaxEditorElements, kMaxEditorAttributes, 256 * 1024 * 1024}, false},
+        {"long texts, 256 MB", {2'000, 4'000, 256 * 1024 * 1024}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shape);
+        EXPECT_EQ(fitsInEditor(row.size), row.opens);
+        if (row.opens) {
+            EXPECT_LE(editorMemoryOf(row.size), row.size.bytes < 10'000'000 ? 1'050'000'000 : 1'900'000'000);
+        }
+    }
 }
 
 TEST_F(TreeViewTest, RebuildKeepsExpansionSelectionAndColours)

@@ -3,6 +3,8 @@
 #include "platform/xml/io/InputLimits.h"
 #include "platform/xml/tree/Cursor.h"
 
+#include <algorithm>
+
 namespace veldra {
 
 DocumentSize& DocumentSize::operator+=(const DocumentSize& other)
@@ -20,15 +22,21 @@ qint64 editorMemoryOf(const DocumentSize& size)
     return size.elements * elementPeakBytes + size.attributes * attributePeakBytes + size.bytes * 2;
 }
 
+qint64 editorMemoryBudgetFor(qint64 fileBytes)
+{
+    return std::min(kMaxEditorMemory, kEditorMemoryBase + kEditorMemoryPerFileByte * fileBytes);
+}
+
 bool fitsInEditor(const DocumentSize& size)
 {
     return size.elements <= kMaxEditorElements && size.attributes <= kMaxEditorAttributes
-        && size.bytes <= xml::kMaxInputBytes;
+        && size.bytes <= xml::kMaxInputBytes && editorMemoryOf(size) <= editorMemoryBudgetFor(size.bytes);
 }
 
 QString editorLimitText()
 {
-    return QStringLiteral("up to %1 elements, %2 attributes and %3 MiB")
+    return QStringLiteral("up to %1 elements, %2 attributes and %3 MiB, taking at most 1 GB in memory besides four "
+                          "bytes for each byte of the file (1.9 GB in all)")
         .arg(kMaxEditorElements)
         .arg(kMaxEditorAttributes)
         .arg(xml::kMaxInputBytes / (1024 * 1024));

@@ -21,6 +21,17 @@ class Node;
 inline constexpr qint64 kMaxEditorElements = 1'000'000;
 inline constexpr qint64 kMaxEditorAttributes = 4'000'000;
 
+// What the editor may take for one document, as editorMemoryOf estimates it: 1 GB besides four
+// bytes for each byte of the file, so that a file under 10 MB stays within about 1 GB whatever
+// its shape (a million elements with an attribute each are 9 MB of a file and 1.2 GB open), and
+// never more than 1.9 GB, so that no file the size limit admits takes 2 GB. The estimate runs
+// above what an open takes (a million empty elements: 884 MB measured, 1.1 GB estimated); a
+// listing of 1,000 products (188 MB, 1.03 GB open) is estimated at 1.34 GB against 1.75 GB.
+inline constexpr qint64 kEditorMemoryBase = 1'000'000'000;
+inline constexpr qint64 kEditorMemoryPerFileByte = 4;
+inline constexpr qint64 kMaxEditorMemory = 1'900'000'000;
+qint64 editorMemoryBudgetFor(qint64 fileBytes);
+
 // The longest text or attribute value the editor opens. A settings document may hold texts
 // longer than an SPL file passes on to the stylesheet program (a whole imported story of up to
 // 16,000,000 characters in one value), but one text costs about 7 bytes a character while it
@@ -41,7 +52,8 @@ struct DocumentSize {
 // element and an attribute above, and each text byte twice (parsed, and in the tree's captions).
 qint64 editorMemoryOf(const DocumentSize& size);
 
-// Whether the editor opens a document of that size.
+// Whether the editor opens a document of that size: within the counts above and within what
+// its memory budget allows.
 bool fitsInEditor(const DocumentSize& size);
 
 // The limit as messages state it: "up to 1000000 elements, 4000000 attributes and 256 MiB".
