@@ -245,18 +245,28 @@ TEST(XmlHostileInputTest, TheTextOfALongFailingLineIsCutAroundTheFailure)
     const QString endFails = "<r>" + QString(93, 'x') + "</q>";  // 100 characters
     const QString startFails = "<r></q>" + QString(94, 'x');      // 101 characters
     const QString longLine = "<r>" + QString(60000, 'x') + "</q>";
+    const QString wideLine = "<r>" + QString(60000, QChar(0xE9)) + "</q>";
+    const QString middleFails = "<r>" + QString(60000, QChar(0xE9)) + "</q>" + QString(60000, QChar(0xE9));
     const QList<Row> rows = {
         {"a line of 100 characters whole", endFails, endFails},
         {"one more, failing at its end", "<r>x" + endFails.mid(3), ellipsis + ("<r>x" + endFails.mid(3)).right(100)},
         {"one more, failing at its start", startFails, startFails.left(100) + ellipsis},
         {"a document on one line", longLine, ellipsis + longLine.right(100)},
+        {"one line of two-byte characters", wideLine, ellipsis + wideLine.right(100)},
+        {"failing in the middle of one long line", middleFails, ellipsis + middleFails.mid(59958, 100) + ellipsis},
     };
+    TempDir dir;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Document doc;
         EXPECT_FALSE(doc.loadXml(row.line));
         EXPECT_EQ(doc.parseError().line, 1);
         EXPECT_EQ(doc.parseError().srcText, row.expected);
+        // A file is read around the failure only, in its bytes.
+        const QString file = dir.file(QStringLiteral("OneLine.xml"));
+        writeTextFile(file, row.line);
+        EXPECT_FALSE(doc.load(file));
+        EXPECT_EQ(doc.parseError().srcText, row.expected) << "read from a file";
     }
 }
 

@@ -157,14 +157,69 @@ QString decodeLine(const QByteArray& line)
     return utf8.hasError() ? QString::fromLatin1(line) : text;
 }
 
-// The input's line number `line` (from 1), found in the raw bytes so that a file in any
-// ASCII-compatible encoding gives its line without decoding the whole file.
-QString lineOfBytes(const QByteArray& input, int line)
+QString cutAroundColumn(const QString& line, int column)
+{
+    if (line.size() <= kMaxSourceTextChars)
+        return line;
+    const qsizetype start = qBound(qsizetype(0), qsizetype(column - kMaxSourceTextChars / 2), line.size() - kMaxSourceTextChars);
+    const QString ellipsis(QChar(0x2026));
+    return (start > 0 ? ellipsis : QString()) + line.mid(start, kMaxSourceTextChars)
+        + (start + kMaxSourceTextChars < line.size() ? ellipsis : QString());
+}
+
+bool isUtf8Continuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The characters of the bytes from `from` to `to`, read as UTF-8 (the parser's columns count
+// characters).
+int charactersBetween(const QByteArray& input, qsizetype from, qsizetype to)
+{
+    int characters = 0;
+    for (qsizetype at = from; at < to; ++at)
+        characters += !isUtf8Continuation(input[at]);
+    return characters;
+}
+
+qsizetype byteOfColumn(const QByteArray& input, qsizetype start, qsizetype end, int column)
+{
+    int characters = 0;
+    for (qsizetype at = start; at < end; ++at)
+        if (!isUtf8Continuation(input[at]) && characters++ == column)
+            return at;
+    return end;
+}
+
+// The bytes of a line from `start` to `end` around `column`, decoded: a line longer than
+// kMaxDecodedLineBytes is decoded only around the column (which then counts from the start of
+// the part), so that a file of one line of 200 MB is not decoded whole for a message of 100
+// characters.
+constexpr qsizetype kMaxDecodedLineBytes = 4 * kMaxSourceTextChars;
+
+QString decodedAround(const QByteArray& input, qsizetype start, qsizetype end, int& column)
+{
+    if (end - start <= kMaxDecodedLineBytes)
+        return decodeLine(input.mid(start, end - start));
+    const qsizetype at = byteOfColumn(input, start, end, column);
+    qsizetype from = qBound(start, at - kMaxDecodedLineBytes / 2, end - kMaxDecodedLineBytes);
+    while (from > start && isUtf8Continuation(input[from]))
+        --from;
+    qsizetype to = qMin(end, from + kMaxDecodedLineBytes);
+    while (to < end && isUtf8Continuation(input[to]))
+        ++to;
+    column = charactersBetween(input, from, at);
+    return decodeLine(input.mid(from, to - from));
+}
+
+// The input's line number `line` (from 1) around `column`, found in the raw bytes so that a
+// file in any ASCII-compatible encoding gives its line without decoding the whole file.
+QString lineOfBytes(const QByteArray& input, int line, int column)
 {
     if (startsWithUtf16Bom(input)) {
         QStringDecoder utf16(QStringDecoder::Utf16);
         const QStringList lines = linesOf(utf16(input));
-        return line >= 1 && line <= lines.size() ? lines[line - 1] : QString();
+        return line >= 1 && line <= lines.size() ? cutAroundColumn(lines[line - 1], column) : QString();
     }
     int current = 1;
     qsizetype start = 0;
@@ -182,17 +237,8 @@ QString lineOfBytes(const QByteArray& input, int line)
     qsizetype end = start;
     while (end < input.size() && input[end] != '\n' && input[end] != '\r')
         ++end;
-    return decodeLine(input.mid(start, end - start));
-}
-
-QString cutAroundColumn(const QString& line, int column)
-{
-    if (line.size() <= kMaxSourceTextChars)
-        return line;
-    const qsizetype start = qBound(qsizetype(0), qsizetype(column - kMaxSourceTextChars / 2), line.size() - kMaxSourceTextChars);
-    const QString ellipsis(QChar(0x2026));
-    return (start > 0 ? ellipsis : QString()) + line.mid(start, kMaxSourceTextChars)
-        + (start + kMaxSourceTextChars < line.size() ? ellipsis : QString());
+    const QString part = decodedAround(input, start, end, column);
+    return cutAroundColumn(part, column);
 }
 
 // The encoding named by a declaration at the start of the text, or an empty string.
@@ -213,7 +259,7 @@ ParseOutcome failure(int code, const QString& reason)
 }
 
 ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decodedText,
-                        const std::function<QString(int)>& sourceLine, const LoadOptions& options)
+                        const std::function<QString(int, int)>& sourceLine, const LoadOptions& options)
 {
     if (input.size() > kMaxInputBytes)
         return failure(err::XmlParse, QStringLiteral("The document is too large to load (%1 bytes; the limit is %2 bytes).")
@@ -222,7 +268,7 @@ ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decode
     if (const auto refusal = refuseBeforeParsing(input, {options.maxNodes, options.maxTextCharacters})) {
         ParseOutcome outcome = failure(err::XmlParse, refusal->reason);
         outcome.error.line = refusal->line;
-        outcome.error.srcText = cutAroundColumn(sourceLine(refusal->line), 0);
+        outcome.error.srcText = sourceLine(refusal->line, 0);
         return outcome;
     }
     xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
@@ -262,7 +308,7 @@ ParseOutcome parseBytes(const QByteArray& input, const QString& url, bool decode
             outcome.error.reason = QStringLiteral("The document could not be parsed.");
         }
         if (outcome.error.line > 0)
-            outcome.error.srcText = cutAroundColumn(sourceLine(outcome.error.line), outcome.error.linePos);
+            outcome.error.srcText = sourceLine(outcome.error.line, outcome.error.linePos);
         return outcome;
     }
     outcome.doc = doc;
@@ -281,7 +327,7 @@ ParseOutcome parseFile(const QString& path, const LoadOptions& options)
         return failure(file.errorCode, file.problem);
     const QByteArray& input = file.bytes;
     return parseBytes(input, QFileInfo(path).absoluteFilePath(), false,
-                      [&input](int line) { return lineOfBytes(input, line); }, options);
+                      [&input](int line, int column) { return lineOfBytes(input, line, column); }, options);
 }
 
 ParseOutcome parseText(const QString& text)
@@ -289,9 +335,9 @@ ParseOutcome parseText(const QString& text)
     QString body = text;
     if (body.startsWith(QChar(0xFEFF)))
         body.remove(0, 1);
-    ParseOutcome outcome = parseBytes(toXml(body), QString(), true, [&body](int line) {
+    ParseOutcome outcome = parseBytes(toXml(body), QString(), true, [&body](int line, int column) {
         const QStringList lines = linesOf(body);
-        return line >= 1 && line <= lines.size() ? lines[line - 1] : QString();
+        return line >= 1 && line <= lines.size() ? cutAroundColumn(lines[line - 1], column) : QString();
     }, LoadOptions());
     if (outcome.doc) {
         // The text was decoded already; keep what its declaration says for saving.
