@@ -14,10 +14,10 @@
 #include <QPushButton>
 
 using namespace veldra;
-using test::flushDeletes;
-using test::openWindows;
 
 namespace {
+
+using Held = QList<std::pair<QString, QString>>;  // path, text
 
 class WizardHeldValues : public test::DialogFixture {
 protected:
@@ -28,27 +28,31 @@ protected:
     }
     ~WizardHeldValues() override { hooks() = savedHooks; }
 
-    // The wizard as the Wizards menu opens it over `editor`.
-    frmWizard* openFromMenu(frmXMLEditor* editor, const QString& name)
+    // The wizard as the Wizards menu opens it over a new document holding `held`; null if it
+    // does not open.
+    frmWizard* openOverNew(const QString& name, const Held& held)
+    {
+        editor = newSettings();
+        if (!editor->XMLDoc)
+            return nullptr;
+        for (const auto& [path, text] : held)
+            editor->XMLDoc->selectSingleNode(path).setText(text);
+        return openAgain(name);
+    }
+
+    frmWizard* openAgain(const QString& name)
     {
         main.SourceXMLEditor = editor;
         for (QAction* item : main.mnuWizard)
             if (item->text() == name)
                 item->trigger();
-        const QList<frmWizard*> open = openWindows<frmWizard>();
+        const QList<frmWizard*> open = test::openWindows<frmWizard>();
         return open.size() == 1 ? open.front() : nullptr;
-    }
-
-    static QHash<QString, QString> shown(const frmWizard& wizard)
-    {
-        QHash<QString, QString> values;
-        for (const FieldRow& row : wizard.rows())
-            values.insert(row.name, FieldRowDialog::fieldValue(row));
-        return values;
     }
 
     Hooks savedHooks = hooks();
     frmMain main;
+    frmXMLEditor* editor = nullptr;
 };
 
 } // namespace
@@ -66,7 +70,6 @@ TEST_F(WizardHeldValues, EveryFieldShowsWhatWasAppliedWhenOpenedAgain)
         {"ContactPersonName", "Jane Roe"}, {"StreetAddressLine", "1 Main St"}, {"City", "Springfield"},
         {"State", "IL"}, {"PostalCode", "62701"}, {"CountryCode", "CAN"}, {"Telephone", "+1-217-555-0100"},
         {"Email", "regulatory@example.com"}, {"FolderNumber", "002"}, {"GUID", "typed over"}};
-    // Offered afresh at every opening, whatever was applied.
     const QHash<QString, QString> offeredAgain{
         {"New Document Version/GUID", "A new Document ID is made on Apply"},
         {"New Document Set/GUID", "New ids are made on Apply"},
@@ -76,10 +79,7 @@ TEST_F(WizardHeldValues, EveryFieldShowsWhatWasAppliedWhenOpenedAgain)
 
     for (const QString& name : enabledWizardNames(wizards)) {
         SCOPED_TRACE(name.toStdString());
-        frmXMLEditor* editor = newSettings();
-        ASSERT_NE(editor->XMLDoc, nullptr);
-        editor->XMLDoc->selectSingleNode("SPLR4/ProductLabel/WordDocument/ImageTargetFolder").setText(dir.file("images001"));
-        frmWizard* wizard = openFromMenu(editor, name);
+        frmWizard* wizard = openOverNew(name, {{"SPLR4/ProductLabel/WordDocument/ImageTargetFolder", dir.file("images001")}});
         ASSERT_NE(wizard, nullptr);
         for (const FieldRow& row : wizard->rows()) {
             ASSERT_TRUE(applied.contains(row.name)) << row.name.toStdString() << " has no row in the table";
@@ -88,14 +88,14 @@ TEST_F(WizardHeldValues, EveryFieldShowsWhatWasAppliedWhenOpenedAgain)
         wizard->cmdOK->click();
         EXPECT_TRUE(ui.messages.isEmpty()) << messageTexts().join('\n').toStdString();
         wizard->cmdCancel->click();
-        flushDeletes();
+        test::flushDeletes();
 
-        wizard = openFromMenu(editor, name);
+        wizard = openAgain(name);
         ASSERT_NE(wizard, nullptr);
-        for (const auto& [field, value] : shown(*wizard).asKeyValueRange())
-            EXPECT_EQ(value, offeredAgain.value(name + '/' + field, applied.value(field))) << field.toStdString();
-        wizard->cmdCancel->click();
-        flushDeletes();
+        for (const FieldRow& row : wizard->rows())
+            EXPECT_EQ(FieldRowDialog::fieldValue(row), offeredAgain.value(name + '/' + row.name, applied.value(row.name)))
+                << row.name.toStdString();
+        test::closeAllDialogs();
     }
 }
 
@@ -104,18 +104,15 @@ TEST_F(WizardHeldValues, EveryFieldShowsWhatWasAppliedWhenOpenedAgain)
 // path longer than the number.
 TEST_F(WizardHeldValues, FieldsWhosePlacesDisagreeOrHoldNothing)
 {
-    struct Row {
-        const char* wizard;
-        const char* field;
-        QList<std::pair<const char*, const char*>> held;  // path, text
-        const char* shown;
-    };
-    const char* version = "SPLR4/GeneralData/EffectiveTime";
-    const char* options = "SPLR4/ProductLabel/WordDocument/EffectiveTime";
-    const char* section = "SPLR4/ProductLabel/DocumentSections/Section/EffectiveTime";
-    const char* folder = "SPLR4/ProductLabel/WordDocument/ImageTargetFolder";
-    const char* style = "SPLR4/ProductLabel/WordDocument/SectionStyle";
-    const Row rows[] = {
+    const QString version = "SPLR4/GeneralData/EffectiveTime", options = "SPLR4/ProductLabel/WordDocument/EffectiveTime",
+                  section = "SPLR4/ProductLabel/DocumentSections/Section/EffectiveTime",
+                  folder = "SPLR4/ProductLabel/WordDocument/ImageTargetFolder",
+                  style = "SPLR4/ProductLabel/WordDocument/SectionStyle";
+    const struct {
+        QString wizard, field;
+        Held held;
+        QString shown;
+    } rows[] = {
         {"New Document Version", "EffectiveTime", {{version, "20240101"}, {options, "20240101"}, {section, "20240101"}}, "20240101"},
         {"New Document Version", "EffectiveTime", {{version, "20240101"}, {options, "20240101"}, {section, "20240202"}}, ""},
         {"New Document Version", "EffectiveTime", {{version, "20240101"}, {options, "20240101"}, {section, ""}}, ""},
@@ -123,22 +120,19 @@ TEST_F(WizardHeldValues, FieldsWhosePlacesDisagreeOrHoldNothing)
         {"Image Folder Number", "FolderNumber", {{folder, "007"}}, "001"},
         {"Image Folder Number", "FolderNumber", {{folder, "a007"}}, "007"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.wizard) + " " + row.held.last().second);
-        frmXMLEditor* editor = newSettings();
-        ASSERT_NE(editor->XMLDoc, nullptr);
-        for (const auto& [path, text] : row.held)
-            editor->XMLDoc->selectSingleNode(QLatin1String(path)).setText(QLatin1String(text));
-        frmWizard* wizard = openFromMenu(editor, QLatin1String(row.wizard));
+    for (const auto& row : rows) {
+        SCOPED_TRACE((row.wizard + ' ' + row.held.last().second).toStdString());
+        frmWizard* wizard = openOverNew(row.wizard, row.held);
         ASSERT_NE(wizard, nullptr);
-        EXPECT_EQ(shown(*wizard).value(QLatin1String(row.field)), QLatin1String(row.shown));
+        const FieldRow* field = wizard->row(row.field);
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(FieldRowDialog::fieldValue(*field), row.shown);
 
-        if (QLatin1String(row.shown).isEmpty()) {
+        if (row.shown.isEmpty()) {
             wizard->cmdOK->click();
             for (const auto& [path, text] : row.held)
-                EXPECT_EQ(texts(editor, QLatin1String(path)), QStringList{QLatin1String(text)}) << path;
+                EXPECT_EQ(texts(editor, path), QStringList{text}) << path.toStdString();
         }
-        wizard->cmdCancel->click();
-        flushDeletes();
+        test::closeAllDialogs();
     }
 }

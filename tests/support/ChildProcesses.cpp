@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <condition_variable>
 #include <csignal>
-#include <functional>
+#include <mutex>
 #include <unistd.h>
 
 namespace veldra::test {
@@ -39,18 +40,6 @@ bool hasEnded(const ProcessStat& stat)
     return stat.name.isEmpty() || stat.state == 'Z' || stat.state == 'X';
 }
 
-// Asks `done` every 20 ms for up to `bound`; its last answer.
-bool polledWithin(std::chrono::milliseconds bound, const std::function<bool()>& done)
-{
-    const auto end = std::chrono::steady_clock::now() + bound;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
 } // namespace
 
 QList<pid_t> runningChildren(pid_t parent, const QByteArray& name)
@@ -68,27 +57,19 @@ QList<pid_t> runningChildren(pid_t parent, const QByteArray& name)
     return children;
 }
 
-pid_t childOnceStarted(pid_t parent, const QByteArray& name, std::chrono::milliseconds bound)
+bool isRunning(pid_t pid)
 {
-    pid_t found = 0;
-    polledWithin(bound, [&] {
-        const QList<pid_t> children = runningChildren(parent, name);
-        found = children.isEmpty() ? 0 : children.front();
-        return found != 0;
-    });
-    return found;
-}
-
-bool endsWithin(pid_t pid, std::chrono::milliseconds bound)
-{
-    return polledWithin(bound, [pid] { return hasEnded(statOf(pid)); });
+    return !hasEnded(statOf(pid));
 }
 
 ChildWatch::ChildWatch(QByteArray name, std::chrono::milliseconds bound)
     : name_(std::move(name))
-    , thread_([this, bound] {
-        std::unique_lock lock(mutex_);
-        if (ended_.wait_for(lock, bound, [this] { return done_; }))
+    , thread_([this, bound](const std::stop_token& stop) {
+        std::mutex mutex;
+        std::unique_lock lock(mutex);
+        std::condition_variable_any stopped;
+        stopped.wait_for(lock, stop, bound, [] { return false; });
+        if (stop.stop_requested())
             return;
         for (const pid_t pid : runningChildren(getpid(), name_)) {
             ::kill(pid, SIGKILL);
@@ -98,19 +79,8 @@ ChildWatch::ChildWatch(QByteArray name, std::chrono::milliseconds bound)
 {
 }
 
-ChildWatch::~ChildWatch()
-{
-    {
-        const std::lock_guard lock(mutex_);
-        done_ = true;
-    }
-    ended_.notify_all();
-    thread_.join();
-}
-
 bool ChildWatch::outlived() const
 {
-    const std::lock_guard lock(mutex_);
     return killed_ || !runningChildren(getpid(), name_).isEmpty();
 }
 

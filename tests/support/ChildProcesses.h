@@ -3,9 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 #include <sys/types.h>
@@ -16,31 +15,22 @@ namespace veldra::test {
 // to 15 characters) that have not ended.
 QList<pid_t> runningChildren(pid_t parent, const QByteArray& name);
 
-// Waits up to `bound` for a child of `parent` named `name` to start; its id, or 0.
-pid_t childOnceStarted(pid_t parent, const QByteArray& name, std::chrono::milliseconds bound);
-
-// Waits up to `bound` for the process to end; true when it is gone or a zombie.
-bool endsWithin(pid_t pid, std::chrono::milliseconds bound);
+// Whether the process is neither gone nor a zombie.
+bool isRunning(pid_t pid);
 
 // Watches this process's children named `name` from now on: one still running after `bound`
 // is killed, so that a wait that never ends fails its test instead of hanging the suite.
 class ChildWatch {
 public:
     ChildWatch(QByteArray name, std::chrono::milliseconds bound);
-    ~ChildWatch();
-    ChildWatch(const ChildWatch&) = delete;
-    ChildWatch& operator=(const ChildWatch&) = delete;
 
     // Whether such a child ran past the bound or runs still.
     bool outlived() const;
 
 private:
     const QByteArray name_;
-    mutable std::mutex mutex_;
-    std::condition_variable ended_;
-    bool done_ = false;
-    bool killed_ = false;
-    std::thread thread_;
+    std::atomic_bool killed_ = false;
+    std::jthread thread_;  // last, so that it is stopped and joined before the members it reads go
 };
 
 } // namespace veldra::test

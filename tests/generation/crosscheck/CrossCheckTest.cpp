@@ -377,22 +377,19 @@ TEST_F(CrossCheckTest, DisplayNameIsTheFirstProductOrTheLabelerWithTheEffectiveT
 {
     EXPECT_EQ(GetSPLDisplayName(lipitorOriginal()), QStringLiteral("Lipitor 20140113"));
 
-    const QString unnamed = writeLabel(
-        QStringLiteral("unnamed.xml"),
-        QStringLiteral("<component><section><subject><manufacturedProduct><manufacturedProduct><name/>"
-                       "</manufacturedProduct></manufacturedProduct></subject></section></component>"));
-    EXPECT_EQ(GetSPLDisplayName(unnamed), QStringLiteral("Labeler Inc 20240101"));
+    const auto named = [this](const QString& file, const QString& name) {
+        return writeLabel(file, QStringLiteral("<component><section><subject><manufacturedProduct><manufacturedProduct>"
+                                               "<name>%1</name></manufacturedProduct></manufacturedProduct></subject>"
+                                               "</section></component>").arg(name));
+    };
+    EXPECT_EQ(GetSPLDisplayName(named(QStringLiteral("unnamed.xml"), QString())), QStringLiteral("Labeler Inc 20240101"));
 
     const QString withoutProduct = writeLabel(QStringLiteral("none.xml"), section("A", "x"));
     EXPECT_THROW(GetSPLDisplayName(withoutProduct), VbError);
 
     // A name of megabytes is cut to the beginning of one line.
-    const QString longName = writeLabel(
-        QStringLiteral("long.xml"),
-        QStringLiteral("<component><section><subject><manufacturedProduct><manufacturedProduct><name>%1</name>"
-                       "</manufacturedProduct></manufacturedProduct></subject></section></component>")
-            .arg(QStringLiteral("Tab\n ").repeated(400'000)));
-    EXPECT_EQ(GetSPLDisplayName(longName), QStringLiteral("Tab ").repeated(50).trimmed() + QStringLiteral(" 20240101"));
+    EXPECT_EQ(GetSPLDisplayName(named(QStringLiteral("long.xml"), QStringLiteral("Tab\n ").repeated(400'000))),
+              QStringLiteral("Tab ").repeated(50).trimmed() + QStringLiteral(" 20240101"));
 }
 
 TEST_F(CrossCheckTest, WindowFillsTheDescriptionsSwapsAndCompares)

@@ -8,12 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <csignal>
 
 using namespace veldra;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -29,11 +29,12 @@ TEST(HelperLifetimeTest, AHelperEndsWhenTheProgramThatStartedItIsKilled)
         parent.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("veldra_helper_parent")),
                      {QString::fromLatin1(starter), sleeping});
         ASSERT_TRUE(parent.waitForStarted());
-        const pid_t helper = test::childOnceStarted(pid_t(parent.processId()), "sleep", 60s);
-        ASSERT_NE(helper, 0);
-        ::kill(pid_t(parent.processId()), SIGKILL);
+        const pid_t starterId = pid_t(parent.processId());
+        ASSERT_TRUE(QTest::qWaitFor([starterId] { return !test::runningChildren(starterId, "sleep").isEmpty(); }, 60'000));
+        const pid_t helper = test::runningChildren(starterId, "sleep").front();
+        ::kill(starterId, SIGKILL);
         parent.waitForFinished();
-        const bool ended = test::endsWithin(helper, 10s);
+        const bool ended = QTest::qWaitFor([helper] { return !test::isRunning(helper); }, 10'000);
         EXPECT_TRUE(ended) << "the helper runs on after the program that started it was killed";
         if (!ended)
             ::kill(helper, SIGKILL);
