@@ -128,4 +128,53 @@ BENCHMARK(BM_LayerLoadQuerySerialise)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
+// A file whose elements all sit under `declarations` namespace declarations in scope, one
+// element declaring them and 900,000 empty ones below: the shape that makes libxml2's
+// lookups per element costly, at the count the readers admit (255 beside the default one: 256) and below it. Its load,
+// and the import of its subtree into another document as Add SPL from File makes it.
+QByteArray declaredFile(int declarations)
+{
+    QByteArray text = "<document xmlns=\"urn:hl7-org:v3\"><section";
+    for (int i = 0; i < declarations; ++i)
+        text += " xmlns:p" + QByteArray::number(i) + "=\"urn:p" + QByteArray::number(i) + "\"";
+    return text + ">" + QByteArray("<br/>").repeated(900000) + "</section></document>";
+}
+
+QString declaredFilePath(int declarations)
+{
+    const QString path = QDir::temp().filePath(QStringLiteral("veldra-bench-declared-%1.xml").arg(declarations));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(declaredFile(declarations)) < 0)
+        throw std::runtime_error("cannot write the generated file");
+    return path;
+}
+
+void BM_LoadUnderDeclarations(benchmark::State& state)
+{
+    const QString path = declaredFilePath(int(state.range(0)));
+    for (auto _ : state) {
+        Document doc;
+        if (!doc.load(path, OutsideFile))
+            throw std::runtime_error("the generated file does not load");
+    }
+    QFile::remove(path);
+}
+BENCHMARK(BM_LoadUnderDeclarations)->Arg(16)->Arg(255)->Unit(benchmark::kMillisecond);
+
+void BM_ImportUnderDeclarations(benchmark::State& state)
+{
+    const QString path = declaredFilePath(int(state.range(0)));
+    Document source;
+    if (!source.load(path, OutsideFile))
+        throw std::runtime_error("the generated file does not load");
+    QFile::remove(path);
+    const Node section = source.documentElement().firstChild();
+    for (auto _ : state) {
+        Document target;
+        target.loadXml(QStringLiteral("<document xmlns=\"urn:hl7-org:v3\"/>"));
+        target.documentElement().appendChild(target.importNode(section, true));
+    }
+}
+BENCHMARK(BM_ImportUnderDeclarations)->Arg(16)->Arg(255)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_MAIN();
