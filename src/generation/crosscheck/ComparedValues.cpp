@@ -1,40 +1,11 @@
 #include "generation/crosscheck/ComparedValues.h"
 
-#include "platform/xml/tree/Cursor.h"
 #include "platform/xml/tree/NodeList.h"
-
-#include <cstring>
+#include "platform/xml/tree/SubtreeSize.h"
 
 namespace veldra {
 
 namespace {
-
-qint64 ownTextLength(const xml::Cursor& node)
-{
-    const xml::NodeType type = node.type();
-    return type == xml::NodeType::Text || type == xml::NodeType::CData ? qint64(std::strlen(node.value())) : 0;
-}
-
-// The text below an element, walked without recursion.
-qint64 textLengthBelow(const xml::Cursor& root)
-{
-    qint64 length = 0;
-    xml::Cursor node = root.firstChild();
-    while (node) {
-        length += ownTextLength(node);
-        if (xml::Cursor child = node.firstChild()) {
-            node = child;
-            continue;
-        }
-        while (node && !node.nextSibling()) {
-            node = node.parent();
-            if (node == root)
-                return length;
-        }
-        node = node.nextSibling();
-    }
-    return length;
-}
 
 bool isPathCharacter(QChar c)
 {
@@ -114,23 +85,11 @@ struct Scan {
 
 } // namespace
 
-qint64 valueLength(const xml::Node& node)
-{
-    const xml::Cursor cursor(node);
-    if (cursor.isNull())
-        return node.isNull() ? 0 : qint64(node.text().toUtf8().size());
-    if (cursor.isElement())
-        return textLengthBelow(cursor);
-    if (cursor.type() == xml::NodeType::Attribute)
-        return cursor.textUtf8().size();
-    return qint64(std::strlen(cursor.value()));
-}
-
 qint64 valuesLength(const xml::NodeList& nodes, qint64 limit)
 {
     qint64 length = 0;
     for (const xml::Node& node : nodes) {
-        length += valueLength(node);
+        length += xml::valueBytesWithin(node);
         if (length > limit)
             break;
     }

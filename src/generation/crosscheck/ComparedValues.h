@@ -6,18 +6,11 @@
 namespace veldra {
 
 namespace xml {
-class Node;
 class NodeList;
 }
 
-// What the values a comparison takes cost before it takes them. A value is the text of all
-// the node holds, so a section's value holds every section nested in it: a file of a few
-// megabytes can hold values of gigabytes in all. Lengths are summed over the text nodes
-// without building the value, in UTF-8 bytes, which is never less than its length in
-// characters.
-
-// The length of the node's value (Node::text).
-qint64 valueLength(const xml::Node& node);
+// What the values a comparison takes cost before it takes them, in UTF-8 bytes
+// (xml::valueBytesWithin), which are never fewer than their characters.
 
 // The lengths of the nodes' values together; the sum stops once it passes `limit`.
 qint64 valuesLength(const xml::NodeList& nodes, qint64 limit);

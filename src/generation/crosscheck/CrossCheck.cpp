@@ -12,6 +12,7 @@
 #include "platform/ui/WorkProgress.h"
 #include "platform/xml/query/QueryLiteral.h"
 #include "platform/xml/tree/Document.h"
+#include "platform/xml/tree/SubtreeSize.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -397,7 +398,7 @@ private:
         } else if (differencesOnly_) {
             found.outcomes.push_back({false, {}, {}, text.size()}); // counted, never shown
         } else {
-            work_->addCharacters(valueLength(b));
+            work_->addCharacters(xml::valueBytesWithin(b));
             if (!withinCap())
                 return false;
             const QString text2 = b.text();
